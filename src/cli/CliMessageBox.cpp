@@ -1,0 +1,34 @@
+#include "cli/CliMessageBox.h"
+
+#include "platform/CodePage.h"
+
+#include <cstdio>
+
+MbAnswer CCliMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon) {
+    std::string line = Cp932ToUtf8(caption.empty() ? std::string("Nelo") : caption).text;
+    line += ": ";
+    line += Cp932ToUtf8(text).text;
+    if (buttons == MbButtons::Ok || !m_ask) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+        std::fflush(stderr);
+        switch (buttons) {
+        case MbButtons::Ok:
+        case MbButtons::OkCancel: return MbAnswer::Ok;
+        default: return MbAnswer::Yes;
+        }
+    }
+    const char* choices = buttons == MbButtons::OkCancel ? " [OK/cancel] " : buttons == MbButtons::YesNo ? " [y/n] " : " [y/n/cancel] ";
+    for (;;) {
+        std::string reply;
+        if (!m_ask(line + choices, reply)) return buttons == MbButtons::YesNo ? MbAnswer::No : MbAnswer::Cancel;
+        for (char& c : reply) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (buttons == MbButtons::OkCancel) {
+            if (reply.empty() || reply == "ok" || reply == "o" || reply == "y" || reply == "yes") return MbAnswer::Ok;
+            if (reply == "c" || reply == "cancel" || reply == "n" || reply == "no") return MbAnswer::Cancel;
+        } else {
+            if (reply == "y" || reply == "yes") return MbAnswer::Yes;
+            if (reply == "n" || reply == "no") return MbAnswer::No;
+            if (buttons == MbButtons::YesNoCancel && (reply == "c" || reply == "cancel")) return MbAnswer::Cancel;
+        }
+    }
+}

@@ -1,0 +1,22 @@
+// Message boxes on the terminal: the text goes to stderr. On a terminal a question is
+// asked there; otherwise a notice is only shown and a question is taken as confirmed
+// (the user gave the command explicitly).
+#pragma once
+
+#include "platform/MessageBox.h"
+
+#include <functional>
+#include <string>
+
+class CCliMessageBox : public IMessageBox {
+public:
+    /// ask: reads one answer line from the user; empty when the terminal has none.
+    explicit CCliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {})
+        : m_ask(std::move(ask)) {}
+
+    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
+                  MbIcon icon = MbIcon::None) override;
+
+private:
+    std::function<bool(const std::string&, std::string&)> m_ask;
+};

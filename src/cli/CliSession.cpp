@@ -1,0 +1,86 @@
+#include "cli/CliSession.h"
+
+#include "platform/CodePage.h"
+
+#include <cstdio>
+
+namespace {
+
+const char* const kHelp =
+    "Nelo の端末版です。1 行ずつ入力すると、その行に答えます（「例」で入力例）。\n"
+    "\\ で始まる行は端末のコマンドです:\n"
+    "  \\help      このヘルプ\n"
+    "  \\quit      終了\n";
+
+}  // namespace
+
+CCliSession::CCliSession(bool interactive)
+    : m_reader(interactive),
+      m_messageBox(interactive ? std::function<bool(const std::string&, std::string&)>(
+                                     [this](const std::string& p, std::string& r) { return m_reader.Ask(p, r); })
+                               : std::function<bool(const std::string&, std::string&)>()),
+      m_view(stdout, interactive),
+      m_app(m_profile, m_messageBox),
+      m_sendView(m_app.GetDocument()) {
+    m_app.GetDocument().AddView(&m_view);
+}
+
+CCliSession::~CCliSession() { m_app.GetDocument().RemoveView(&m_view); }
+
+void CCliSession::Notice(const std::string& utf8Text) {
+    m_view.Flush();
+    std::fprintf(stderr, "%s\n", utf8Text.c_str());
+    std::fflush(stderr);
+}
+
+void CCliSession::SubmitLine(const std::string& utf8Line) {
+    std::string line = utf8Line;
+    if (line.find('\0') != std::string::npos) {
+        // A NUL would end the line for every interpreter: keep what follows it too.
+        std::string cleaned;
+        for (char c : line)
+            if (c != '\0') cleaned.push_back(c);
+        line.swap(cleaned);
+        Notice("警告: 入力行の NUL 文字を取り除きました。");
+    }
+    CodePageResult sj = Utf8ToCp932(line);
+    if (sj.nReplaced > 0)
+        Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(sj.nReplaced) +
+               " 個を「？」に置き換えました。");
+    m_sendView.ProcessLine(sj.text);
+}
+
+bool CCliSession::RunCommand(const std::string& line) {
+    std::string name = line.substr(1, line.find(' ') == std::string::npos ? std::string::npos : line.find(' ') - 1);
+    if (name == "quit" || name == "q") return false;
+    if (name == "help" || name == "h" || name == "?") {
+        m_view.Flush();
+        std::fputs(kHelp, stderr);
+        return true;
+    }
+    Notice("不明なコマンドです: \\" + name + "（\\help で一覧）");
+    return true;
+}
+
+int CCliSession::Run(const std::vector<std::string>& args) {
+    for (const std::string& a : args) {
+        if (a == "--new") continue;
+        if (a == "-h" || a == "--help") {
+            std::printf("usage: nelo-cli [--new] [FILE.nel]\n");
+            return 0;
+        }
+    }
+    m_app.OnFileNew();
+
+    std::string line;
+    while (m_reader.ReadLine(line)) {
+        if (line.empty()) continue;
+        if (line[0] == '\\') {
+            if (!RunCommand(line)) break;
+            continue;
+        }
+        SubmitLine(line);
+    }
+    m_view.Flush();
+    return 0;
+}

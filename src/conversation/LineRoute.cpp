@@ -1,0 +1,66 @@
+#include "conversation/LineRoute.h"
+
+#include "text/JText.h"
+#include "text/Sjis.h"
+
+namespace {
+
+constexpr const char* kUnitWords[] = {
+    "年"_sj, "尺"_sj, "間"_sj, "里"_sj, "坪"_sj, "反"_sj, "町"_sj, "合"_sj, "升"_sj, "斥"_sj, "斤"_sj, "貫"_sj,
+};
+
+bool HasEraName(const std::string& text) {
+    for (const char* era : {"平成"_sj, "昭和"_sj, "大正"_sj, "明治"_sj, "令和"_sj})
+        if (text.find(era) != std::string::npos) return true;
+    return false;
+}
+
+// A text before a final "は" that ends in a unit word goes to the command processor
+// only when it is a quantity or a year: the part before the unit character is a
+// number, or, for "年", holds a full-width digit or an era name. Anything else
+// (「大手町」, 「今年」) is a memo query.
+bool IsQuantityOrYear(const std::string& text) {
+    std::string before = text.substr(0, text.size() - 2);
+    if (IsDecimalText(before)) return true;
+    return EndsWithDbcs(text, "年"_sj) && (HasFullDigit(before) || HasEraName(before));
+}
+
+// The memo shortcut: a "、" followed, after at least one character, by another.
+bool IsMemoShortcut(const std::string& line) {
+    auto first = FindDbcs(line, "、"_sj);
+    if (first == std::string::npos) return false;
+    auto second = FindDbcs(line, "、"_sj, first + 2);
+    return second != std::string::npos && second > first + 2;
+}
+
+}  // namespace
+
+bool EndsWithUnitWord(const std::string& text) {
+    for (const char* w : kUnitWords)
+        if (EndsWithDbcs(text, w)) return true;
+    return false;
+}
+
+LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
+    if (IsMemoShortcut(line)) {
+        handedOn = line;
+        return LineRoute::MemoRegistration;
+    }
+    handedOn.clear();
+    AppendFullWidth(handedOn, line);
+    TrimTrailingFullBlanks(handedOn);
+    std::string& text = handedOn;
+
+    if (EndsWithDbcs(text, "は"_sj)) {
+        text.resize(text.size() - 2);
+        if (EndsWithUnitWord(text) && IsQuantityOrYear(text)) return LineRoute::Command;
+        if (text == "予定"_sj) return LineRoute::Command;
+        return LineRoute::MemoQuery;
+    }
+    if (HasMemoSeparator(text)) return LineRoute::MemoRegistration;
+    if (LooksLikeSchedule(text)) return LineRoute::Command;
+    if (EndsWithUnitWord(text)) return LineRoute::Command;
+    if (HasArithmeticSymbol(text)) return LooksLikeTimeSum(text) ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
+    if (IsDigitText(text)) return LineRoute::Arithmetic;
+    return LineRoute::Command;
+}

@@ -1,0 +1,17 @@
+// Which interpreter a submitted line goes to, and the text it is handed.
+#pragma once
+
+#include <string>
+
+enum class LineRoute { Command = 0, Arithmetic = 1, TimeArithmetic = 2, MemoRegistration = 3, MemoQuery = 4 };
+
+/// Prepares and classifies one submitted line (code page 932, no line break): the memo
+/// shortcut for a raw line with two "、", else the full-width form without trailing
+/// full-width blanks or a final "は", routed by the character tests. handedOn receives
+/// the text the interpreter gets (and the echo shows).
+LineRoute ClassifyLine(const std::string& line, std::string& handedOn);
+
+/// True when the last two bytes of text are one of the unit words that send a line to
+/// the command processor ("年", "尺", "間", "里", "坪", "反", "町", "合", "升", "斥",
+/// "斤", "貫").
+bool EndsWithUnitWord(const std::string& text);

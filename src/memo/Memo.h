@@ -1,0 +1,27 @@
+// A memo: attribute/value pairs recorded about one named object.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CMemo {
+public:
+    CMemo() = default;
+    explicit CMemo(std::string object) : m_strObject(std::move(object)) {}
+
+    /// Appends one pair; a name may occur more than once.
+    void AddPair(const std::string& name, const std::string& value) {
+        m_attrNames.push_back(name);
+        m_attrValues.push_back(value);
+    }
+    /// Removes pair i (both arrays stay the same length).
+    void RemovePair(std::size_t i) {
+        m_attrNames.erase(m_attrNames.begin() + static_cast<std::ptrdiff_t>(i));
+        m_attrValues.erase(m_attrValues.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    std::size_t GetPairCount() const { return m_attrNames.size(); }
+
+    std::string m_strObject;                ///< equal to the record's key in the memo map
+    std::vector<std::string> m_attrNames;   ///< in registration order
+    std::vector<std::string> m_attrValues;  ///< element i belongs to m_attrNames[i]
+};

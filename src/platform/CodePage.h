@@ -1,0 +1,23 @@
+// Conversion between UTF-8 (terminal, desktop widgets, the user's text files) and the
+// code page 932 bytes the core works in. Only the edges of the program call these.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+struct CodePageResult {
+    std::string text;
+    /// Characters that had no form in the target and were replaced ("？" or U+FFFD).
+    int nReplaced = 0;
+};
+
+/// UTF-8 to code page 932. A character without a code page 932 form, and every byte
+/// that is not valid UTF-8, becomes "？" (full-width question mark).
+CodePageResult Utf8ToCp932(std::string_view utf8);
+
+/// Code page 932 to UTF-8. A byte sequence that is not valid code page 932 becomes
+/// U+FFFD.
+CodePageResult Cp932ToUtf8(std::string_view cp932);
+
+/// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view bytes);

@@ -1,0 +1,42 @@
+// The user profile: one INI file, ${XDG_CONFIG_HOME:-$HOME/.config}/Vantor/Nelo.conf,
+// holding the sections and values the program keeps between runs ("Recent File List",
+// "SendViewFont", "Window size" ...). A missing value reads as its default; every write
+// replaces the file atomically (temporary file, then rename).
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class CProfile {
+public:
+    /// The profile at the standard place for company "Vantor", application "Nelo".
+    CProfile();
+    /// A profile kept in the given file (tests, and front ends that know better).
+    explicit CProfile(std::string path);
+
+    const std::string& GetPath() const { return m_strPath; }
+
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& def = std::string()) const;
+    int GetProfileInt(const std::string& section, const std::string& entry, int def) const;
+    /// Stores the value and writes the file; false when the file could not be written.
+    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
+    bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
+
+    /// The default file: ${XDG_CONFIG_HOME:-$HOME/.config}/Vantor/Nelo.conf.
+    static std::string DefaultPath();
+
+private:
+    struct Section {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> values;
+    };
+
+    void Load();
+    bool Save() const;
+    const std::string* Find(const std::string& section, const std::string& entry) const;
+
+    std::string m_strPath;
+    std::vector<Section> m_sections;
+};

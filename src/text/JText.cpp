@@ -1,0 +1,389 @@
+#include "text/JText.h"
+
+#include "text/Sjis.h"
+
+#include <cstring>
+
+namespace {
+
+// JIS X 0201 half-width kana and punctuation (0xA0-0xDF) to their full-width codes.
+constexpr unsigned short kHalfKana[64] = {
+    0x8140, 0x8142, 0x8175, 0x8176, 0x8141, 0x8145, 0x8392, 0x8340,
+    0x8342, 0x8344, 0x8346, 0x8348, 0x8383, 0x8385, 0x8387, 0x8362,
+    0x815B, 0x8341, 0x8343, 0x8345, 0x8347, 0x8349, 0x834A, 0x834C,
+    0x834E, 0x8350, 0x8352, 0x8354, 0x8356, 0x8358, 0x835A, 0x835C,
+    0x835E, 0x8360, 0x8363, 0x8365, 0x8367, 0x8369, 0x836A, 0x836B,
+    0x836C, 0x836D, 0x836E, 0x8371, 0x8374, 0x8377, 0x837A, 0x837D,
+    0x837E, 0x8380, 0x8381, 0x8382, 0x8384, 0x8386, 0x8388, 0x8389,
+    0x838A, 0x838B, 0x838C, 0x838D, 0x838F, 0x8393, 0x814A, 0x814B,
+};
+
+// Printable ASCII (0x20-0x7E) to the full-width code of the single-byte to double-byte
+// mapping: the blank becomes the ideographic space, the backslash "￥", the quotes
+// "”" "’", the grave accent "‘" and the tilde "￣".
+constexpr unsigned short kAsciiFull[95] = {
+    0x8140, 0x8149, 0x8168, 0x8194, 0x8190, 0x8193, 0x8195, 0x8166,  // space ! " # $ % & '
+    0x8169, 0x816A, 0x8196, 0x817B, 0x8143, 0x817C, 0x8144, 0x815E,  // ( ) * + , - . /
+    0x824F, 0x8250, 0x8251, 0x8252, 0x8253, 0x8254, 0x8255, 0x8256,  // 0-7
+    0x8257, 0x8258, 0x8146, 0x8147, 0x8183, 0x8181, 0x8184, 0x8148,  // 8 9 : ; < = > ?
+    0x8197, 0x8260, 0x8261, 0x8262, 0x8263, 0x8264, 0x8265, 0x8266,  // @ A-G
+    0x8267, 0x8268, 0x8269, 0x826A, 0x826B, 0x826C, 0x826D, 0x826E,  // H-O
+    0x826F, 0x8270, 0x8271, 0x8272, 0x8273, 0x8274, 0x8275, 0x8276,  // P-W
+    0x8277, 0x8278, 0x8279, 0x816D, 0x818F, 0x816E, 0x814F, 0x8151,  // X Y Z [ \ ] ^ _
+    0x8165, 0x8281, 0x8282, 0x8283, 0x8284, 0x8285, 0x8286, 0x8287,  // ` a-g
+    0x8288, 0x8289, 0x828A, 0x828B, 0x828C, 0x828D, 0x828E, 0x828F,  // h-o
+    0x8290, 0x8291, 0x8292, 0x8293, 0x8294, 0x8295, 0x8296, 0x8297,  // p-w
+    0x8298, 0x8299, 0x829A, 0x816F, 0x8162, 0x8170, 0x8150,          // x y z { | } ~
+};
+
+constexpr unsigned kFullBlank = 0x8140;
+
+inline void PutCode(std::string& out, unsigned code) {
+    out.push_back(static_cast<char>(code >> 8));
+    out.push_back(static_cast<char>(code & 0xFF));
+}
+
+inline unsigned char Byte(std::string_view s, std::size_t i) {
+    return static_cast<unsigned char>(s[i]);
+}
+
+// True when a double-byte character starts at i (a lead byte with a trail after it).
+inline bool DbcsAt(std::string_view s, std::size_t i) {
+    return IsLeadByte(Byte(s, i)) && i + 1 < s.size() && s[i + 1] != '\0';
+}
+
+inline unsigned CodeAt(std::string_view s, std::size_t i) { return (Byte(s, i) << 8) | Byte(s, i + 1); }
+
+// Walks the text a character at a time (one byte for single-byte characters, two for
+// double-byte ones) and reports whether pred holds for any double-byte code.
+template <class Pred>
+bool AnyDbcsByChar(std::string_view text, Pred pred) {
+    for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
+        if (DbcsAt(text, i)) {
+            if (pred(CodeAt(text, i))) return true;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
+// Walks the text two bytes at a time, as the digit tests do: pairs that are no
+// double-byte character are skipped whole; a NUL in either byte ends the walk.
+// Returns false as soon as pred fails for a double-byte character.
+template <class Pred>
+bool AllDbcsByPair(std::string_view text, Pred pred) {
+    for (std::size_t i = 0; i < text.size() && text[i] != '\0'; i += 2) {
+        if (i + 1 >= text.size() || text[i + 1] == '\0') break;
+        unsigned code = CodeAt(text, i);
+        if (!IsDbcsCode(code)) continue;
+        if (!pred(code)) return false;
+    }
+    return true;
+}
+
+unsigned AsciiOfClass3(unsigned code) {
+    if (code >= 0x824F && code <= 0x8258) return '0' + (code - 0x824F);
+    if (code >= 0x8260 && code <= 0x8279) return 'A' + (code - 0x8260);
+    if (code >= 0x8281 && code <= 0x829A) return 'a' + (code - 0x8281);
+    return 0;
+}
+
+}  // namespace
+
+bool IsDbcsCode(unsigned code) {
+    bool inRange = (code > 0x80FF && code < 0x8500) || (code > 0x86FF && code < 0xA000) ||
+                   (code > 0xDFFF && code < 0xFD00);
+    return inRange && (code & 0xFF) >= 0x40;
+}
+
+int CharClass(unsigned code) {
+    struct Row {
+        unsigned lo, hi;
+        int cls;
+    };
+    static constexpr Row kRows[] = {
+        {0x8141, 0x81FD, 2}, {0x824F, 0x829A, 3}, {0x829F, 0x82F1, 4},  {0x8340, 0x8396, 5},
+        {0x839F, 0x83D6, 6}, {0x8440, 0x8491, 7}, {0x849F, 0x879C, 8},  {0x889F, 0x9872, 9},
+        {0x989F, 0xEAA4, 10}, {0xEB40, 0xFCFC, 11},
+    };
+    for (const Row& r : kRows)
+        if (code >= r.lo && code <= r.hi) return r.cls;
+    return 0;
+}
+
+int HalfKanaToFull(std::string& out, const char* in) {
+    auto b = static_cast<unsigned char>(in[0]);
+    if (b < 0xA0 || b > 0xDF) {
+        out.push_back(in[0]);
+        return 1;
+    }
+    unsigned code = kHalfKana[b - 0xA0];
+    auto next = static_cast<unsigned char>(in[1]);
+    int used = 1;
+    if (next == 0xDE && ((b >= 0xB6 && b <= 0xC4) || (b >= 0xCA && b <= 0xCE))) {
+        code += 1;  // voiced kana
+        used = 2;
+    } else if (next == 0xDE && b == 0xB3) {
+        code = 0x8394;  // ヴ
+        used = 2;
+    } else if (next == 0xDF && b >= 0xCA && b <= 0xCE) {
+        code += 2;  // semi-voiced kana
+        used = 2;
+    }
+    PutCode(out, code);
+    return used;
+}
+
+namespace {
+
+// The shared body of ToFullWidth and ToFullWidthHalfBlank.
+void AppendFull(std::string& out, std::string_view in, bool halfBlank) {
+    out.reserve(out.size() + in.size() * 2);
+    std::size_t i = 0;
+    while (i < in.size()) {
+        unsigned char b = Byte(in, i);
+        if (b == '\0') break;
+        if (DbcsAt(in, i)) {
+            if (halfBlank && CodeAt(in, i) == kFullBlank)
+                out.push_back(' ');
+            else
+                out.append(in.data() + i, 2);
+            i += 2;
+        } else if (b >= 0xA0 && b <= 0xDF) {
+            if (halfBlank && b == 0xA0) {
+                out.push_back(' ');
+                ++i;
+            } else {
+                // HalfKanaToFull may look at the byte after the last one: give it a NUL.
+                char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
+                i += HalfKanaToFull(out, pair);
+            }
+        } else if (b >= 0x20 && b <= 0x7E) {
+            if (halfBlank && b == ' ')
+                out.push_back(' ');
+            else
+                PutCode(out, kAsciiFull[b - 0x20]);
+            ++i;
+        } else {
+            out.push_back(static_cast<char>(b));
+            ++i;
+        }
+    }
+}
+
+}  // namespace
+
+void AppendFullWidth(std::string& out, std::string_view in) { AppendFull(out, in, false); }
+
+std::string ToFullWidth(std::string_view in) {
+    std::string out;
+    AppendFull(out, in, false);
+    return out;
+}
+
+std::string ToFullWidthHalfBlank(std::string_view in) {
+    std::string out;
+    AppendFull(out, in, true);
+    return out;
+}
+
+std::string ToAsciiForm(std::string_view in) {
+    // Class 2 symbols in the order they are tested.
+    static constexpr struct {
+        unsigned code;
+        char ascii;
+    } kSymbols[] = {
+        {0x815E, '/'}, {0x817B, '+'}, {0x817C, '-'}, {0x817E, '*'}, {0x8196, '*'}, {0x8180, '/'},
+        {0x8146, '/'}, {0x8144, '.'}, {0x8169, '('}, {0x816A, ')'}, {0x8195, '&'}, {0x814F, '^'},
+        {0x8162, '|'}, {0x8183, '<'}, {0x8184, '>'}, {0x8181, '='},
+    };
+    std::string out;
+    out.reserve(in.size());
+    std::size_t i = 0;
+    while (i < in.size() && in[i] != '\0') {
+        if (!DbcsAt(in, i)) {
+            out.push_back(in[i++]);
+            continue;
+        }
+        unsigned code = CodeAt(in, i);
+        int cls = CharClass(code);
+        char ascii = 0;
+        if (cls == 3) {
+            ascii = static_cast<char>(AsciiOfClass3(code));
+        } else if (cls == 2) {
+            for (const auto& s : kSymbols)
+                if (s.code == code) {
+                    ascii = s.ascii;
+                    break;
+                }
+        }
+        if (ascii)
+            out.push_back(ascii);
+        else
+            out.append(in.data() + i, 2);
+        i += 2;
+    }
+    return out;
+}
+
+std::string ToDatePattern(std::string_view in) {
+    static constexpr struct {
+        unsigned code;
+        char mark;
+    } kUnits[] = {
+        {0x944E, 'Y'},  // 年
+        {0x8C8E, 'M'},  // 月
+        {0x93FA, 'D'},  // 日
+        {0x8E9E, 'H'},  // 時
+        {0x95AA, 'm'},  // 分
+        {0x9562, 's'},  // 秒
+    };
+    std::string out;
+    out.reserve(in.size() + 8);
+    bool digit = false;
+    std::size_t i = 0;
+    while (i < in.size() && in[i] != '\0') {
+        unsigned char b = Byte(in, i);
+        if (!DbcsAt(in, i)) {
+            if (b >= 0xA1 && b <= 0xDF) {
+                char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
+                i += HalfKanaToFull(out, pair);
+            } else if (b == ' ' || (b >= '\t' && b <= '\r')) {
+                out.push_back(' ');
+                while (i < in.size() && (in[i] == ' ' || (in[i] >= '\t' && in[i] <= '\r'))) ++i;
+            } else {
+                out.push_back(static_cast<char>(b));
+                ++i;
+            }
+            continue;
+        }
+        unsigned code = CodeAt(in, i);
+        i += 2;
+        if (digit) {
+            bool unit = false;
+            for (const auto& u : kUnits)
+                if (u.code == code) {
+                    out.push_back(u.mark);
+                    out.push_back('/');
+                    unit = true;
+                    break;
+                }
+            if (unit) continue;
+        }
+        digit = false;
+        switch (CharClass(code)) {
+        case 2:
+            if (code == 0x815E || code == 0x8144 || code == 0x815B || code == 0x815C || code == 0x817C ||
+                code == 0x8145) {
+                out += "d/";
+            } else if (code == 0x8146) {
+                out += "t/";
+            } else {
+                out += "//";
+            }
+            break;
+        case 3:
+            if (IsFullDigitCode(code)) {
+                out.push_back(static_cast<char>('0' + (code - 0x824F)));
+                digit = true;
+            } else {
+                PutCode(out, code);
+            }
+            break;
+        case 4:
+            out += "//";
+            break;
+        default:
+            PutCode(out, code);
+            break;
+        }
+    }
+    return out;
+}
+
+bool HasMemoSeparator(std::string_view text) {
+    return AnyDbcsByChar(text, [](unsigned c) { return c == 0x8141 || c == 0x8152; });
+}
+
+bool LooksLikeSchedule(std::string_view text) {
+    bool digit = false, blank = false, other = false;
+    for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
+        if (DbcsAt(text, i)) {
+            unsigned c = CodeAt(text, i);
+            if (IsFullDigitCode(c))
+                digit = true;
+            else if (c == kFullBlank)
+                blank = true;
+            else
+                other = true;
+            i += 2;
+        } else {
+            unsigned char b = Byte(text, i);
+            if (b == ' ' || (b >= '\t' && b <= '\r')) blank = true;
+            ++i;
+        }
+    }
+    return digit && blank && other;
+}
+
+bool HasArithmeticSymbol(std::string_view text) {
+    // ． ： ／ （ ） ＋ － × ÷ ＝ ＊
+    return !AllDbcsByPair(text, [](unsigned c) {
+        switch (c) {
+        case 0x8144: case 0x8146: case 0x815E: case 0x8169: case 0x816A: case 0x817B:
+        case 0x817C: case 0x817E: case 0x8180: case 0x8181: case 0x8196:
+            return false;
+        default:
+            return true;
+        }
+    });
+}
+
+bool LooksLikeTimeSum(std::string_view text) {
+    bool digit = false, unit = false, op = false;
+    AnyDbcsByChar(text, [&](unsigned c) {
+        if (IsFullDigitCode(c)) digit = true;
+        // ： 時 分 秒
+        if (c == 0x8146 || c == 0x8E9E || c == 0x95AA || c == 0x9562) unit = true;
+        // ／ ＋ － × ÷ ＊
+        if (c == 0x815E || c == 0x817B || c == 0x817C || c == 0x817E || c == 0x8180 || c == 0x8196) op = true;
+        return false;
+    });
+    return digit && unit && op;
+}
+
+bool IsDigitText(std::string_view text) {
+    return AllDbcsByPair(text, [](unsigned c) { return IsFullDigitCode(c); });
+}
+
+bool IsDecimalText(std::string_view text) {
+    return AllDbcsByPair(text, [](unsigned c) { return IsFullDigitCode(c) || c == 0x8144; });
+}
+
+bool HasFullDigit(std::string_view text) {
+    return !AllDbcsByPair(text, [](unsigned c) { return !IsFullDigitCode(c); });
+}
+
+std::string::size_type FindDbcs(std::string_view text, const char* ch, std::string::size_type from) {
+    std::size_t i = from;
+    while (i < text.size() && text[i] != '\0') {
+        if (DbcsAt(text, i)) {
+            if (text[i] == ch[0] && text[i + 1] == ch[1]) return i;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return std::string::npos;
+}
+
+bool EndsWithDbcs(std::string_view text, const char* ch) {
+    if (text.size() < 2) return false;
+    return text[text.size() - 2] == ch[0] && text[text.size() - 1] == ch[1];
+}
+
+void TrimTrailingFullBlanks(std::string& text) {
+    while (EndsWithDbcs(text, "　"_sj)) text.resize(text.size() - 2);
+}

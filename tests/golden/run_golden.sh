@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs one golden transcript through nelo-cli and compares stdout byte for byte.
+#   run_golden.sh NELO_CLI CASE.in
+# Lines of CASE.in that start with "#!" set up the run instead of being typed:
+#   #! NELO_NOW=2003-06-01 10:00:00     the frozen clock (default 2003-06-01 10:00:00)
+#   #! TZ=Asia/Tokyo                    the time zone (default UTC0)
+#   #! args: --new                      arguments for nelo-cli (default --new)
+#   #! stderr                           also compare stderr with CASE.err
+# Every run gets a fresh, empty XDG_CONFIG_HOME and runs in a fresh folder.
+set -u
+cli=$1
+case_in=$2
+case_out=${case_in%.in}.out
+case_err=${case_in%.in}.err
+
+now="2003-06-01 10:00:00"
+tz="UTC0"
+args="--new"
+check_err=0
+while IFS= read -r line; do
+  case "$line" in
+    "#! NELO_NOW="*) now=${line#\#! NELO_NOW=} ;;
+    "#! TZ="*) tz=${line#\#! TZ=} ;;
+    "#! args:"*) args=${line#\#! args:} ;;
+    "#! stderr") check_err=1 ;;
+  esac
+done < "$case_in"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/xdg" "$work/run"
+grep -v '^#!' "$case_in" > "$work/input"
+case_dir=$(cd "$(dirname "$case_in")" && pwd)
+(cd "$work/run" && CASE_DIR="$case_dir" NELO_NOW="$now" TZ="$tz" XDG_CONFIG_HOME="$work/xdg" \
+  "$cli" $args < "$work/input" > "$work/stdout" 2> "$work/stderr")
+status=$?
+if [ $status -ne 0 ]; then
+  echo "nelo-cli exited with $status"; cat "$work/stderr"; exit 1
+fi
+if ! cmp -s "$work/stdout" "$case_out"; then
+  echo "stdout differs from $case_out:"
+  diff "$case_out" "$work/stdout" | head -40
+  exit 1
+fi
+if [ $check_err -eq 1 ] && ! cmp -s "$work/stderr" "$case_err"; then
+  echo "stderr differs from $case_err:"
+  diff "$case_err" "$work/stderr" | head -40
+  exit 1
+fi
+exit 0
