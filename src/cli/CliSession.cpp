@@ -1,18 +1,9 @@
 #include "cli/CliSession.h"
 
+#include "cli/CliCommands.h"
 #include "platform/CodePage.h"
 
 #include <cstdio>
-
-namespace {
-
-const char* const kHelp =
-    "Nelo の端末版です。1 行ずつ入力すると、その行に答えます（「例」で入力例）。\n"
-    "\\ で始まる行は端末のコマンドです:\n"
-    "  \\help      このヘルプ\n"
-    "  \\quit      終了\n";
-
-}  // namespace
 
 CCliSession::CCliSession(bool interactive)
     : m_reader(interactive),
@@ -23,9 +14,29 @@ CCliSession::CCliSession(bool interactive)
       m_app(m_profile, m_messageBox),
       m_sendView(m_app.GetDocument()) {
     m_app.GetDocument().AddView(&m_view);
+    RegisterBasicCommands(*this);
 }
 
 CCliSession::~CCliSession() { m_app.GetDocument().RemoveView(&m_view); }
+
+void CCliSession::AddCommand(const std::string& name, const std::string& usage, const std::string& help,
+                             CommandHandler handler) {
+    m_commands.push_back({name, usage, help, std::move(handler)});
+}
+
+void CCliSession::PrintHelp() {
+    m_view.Flush();
+    std::string text =
+        "Nelo の端末版です。1 行ずつ入力すると、その行に答えます（「例」で入力例）。\n"
+        "\\ で始まる行は端末のコマンドです:\n";
+    for (const Command& c : m_commands) {
+        std::string usage = c.usage;
+        if (usage.size() < 28) usage.resize(28, ' ');
+        text += "  " + usage + " " + c.help + "\n";
+    }
+    std::fputs(text.c_str(), stderr);
+    std::fflush(stderr);
+}
 
 void CCliSession::Notice(const std::string& utf8Text) {
     m_view.Flush();
@@ -51,20 +62,18 @@ void CCliSession::SubmitLine(const std::string& utf8Line) {
 }
 
 bool CCliSession::RunCommand(const std::string& line) {
-    std::string name = line.substr(1, line.find(' ') == std::string::npos ? std::string::npos : line.find(' ') - 1);
-    if (name == "quit" || name == "q") return false;
-    if (name == "help" || name == "h" || name == "?") {
-        m_view.Flush();
-        std::fputs(kHelp, stderr);
-        return true;
-    }
+    auto space = line.find(' ');
+    std::string name = line.substr(1, space == std::string::npos ? std::string::npos : space - 1);
+    std::string argText = space == std::string::npos ? std::string() : line.substr(space + 1);
+    argText.erase(0, argText.find_first_not_of(' '));
+    for (const Command& c : m_commands)
+        if (c.name == name) return c.handler(argText);
     Notice("不明なコマンドです: \\" + name + "（\\help で一覧）");
     return true;
 }
 
 int CCliSession::Run(const std::vector<std::string>& args) {
     for (const std::string& a : args) {
-        if (a == "--new") continue;
         if (a == "-h" || a == "--help") {
             std::printf("usage: nelo-cli [--new] [FILE.nel]\n");
             return 0;

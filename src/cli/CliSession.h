@@ -9,23 +9,47 @@
 #include "conversation/SendView.h"
 #include "platform/Profile.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class CCliSession {
 public:
-    CCliSession(bool interactive);
+    /// A command's handler gets the text after the command name (leading blanks
+    /// removed) and returns false when the session should end.
+    using CommandHandler = std::function<bool(const std::string& argText)>;
+
+    explicit CCliSession(bool interactive);
     ~CCliSession();
 
     /// Processes arguments and input; returns the exit status.
     int Run(const std::vector<std::string>& args);
 
-private:
+    void AddCommand(const std::string& name, const std::string& usage, const std::string& help,
+                    CommandHandler handler);
+    void PrintHelp();
+
     /// Submits one line typed in UTF-8 (converted to code page 932 first).
     void SubmitLine(const std::string& utf8Line);
+    /// A message for the user on stderr (UTF-8), after the pending conversation text.
+    void Notice(const std::string& utf8Text);
+
+    CRumoApp& GetApp() { return m_app; }
+    CRumoDoc& GetDocument() { return m_app.GetDocument(); }
+    CSendView& GetSendView() { return m_sendView; }
+    IMessageBox& GetMessageBox() { return m_messageBox; }
+    CLineReader& GetReader() { return m_reader; }
+    CCliView& GetView() { return m_view; }
+    bool IsInteractive() const { return m_reader.IsInteractive(); }
+
+private:
+    struct Command {
+        std::string name, usage, help;
+        CommandHandler handler;
+    };
+
     /// Runs a line that starts with "\"; false when the session should end.
     bool RunCommand(const std::string& line);
-    void Notice(const std::string& utf8Text);
 
     CLineReader m_reader;
     CCliMessageBox m_messageBox;
@@ -33,4 +57,5 @@ private:
     CCliView m_view;
     CRumoApp m_app;
     CSendView m_sendView;
+    std::vector<Command> m_commands;
 };
