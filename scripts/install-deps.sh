@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Nelo needs, only those that are missing.
+#   install-deps.sh run     what building and starting nelo-cli needs
+#   install-deps.sh test    plus the test tools (GoogleTest, clang for the fuzz targets)
+#   install-deps.sh bench   plus Google Benchmark and the peers the benchmarks compare against
+set -euo pipefail
+what=${1:-run}
+pkgs=(g++ cmake ninja-build make libedit-dev)
+case "$what" in
+  run) ;;
+  test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev) ;;
+  bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine) ;;
+  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+esac
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

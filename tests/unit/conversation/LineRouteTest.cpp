@@ -1,0 +1,67 @@
+#include "conversation/LineRoute.h"
+#include "text/Sjis.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct RouteRow {
+    std::string typed;
+    LineRoute route;
+    std::string handedOn;
+};
+
+const RouteRow kRoutes[] = {
+    {"田中、電話、03-1234"_sj, LineRoute::MemoRegistration, "田中、電話、03-1234"_sj},
+    {"田中、電話"_sj, LineRoute::MemoRegistration, "田中、電話"_sj},
+    {"田中は"_sj, LineRoute::MemoQuery, "田中"_sj},
+    {"田中、電話は"_sj, LineRoute::MemoQuery, "田中、電話"_sj},
+    {"予定は"_sj, LineRoute::Command, "予定"_sj},
+    {"平成１４年は"_sj, LineRoute::Command, "平成１４年"_sj},
+    {"１／５　福岡へ出張"_sj, LineRoute::Command, "１／５　福岡へ出張"_sj},
+    {"1/5 福岡へ出張"_sj, LineRoute::Command, "１／５　福岡へ出張"_sj},
+    {"１０尺"_sj, LineRoute::Command, "１０尺"_sj},
+    {"10:20+5:30", LineRoute::TimeArithmetic, "１０：２０＋５：３０"_sj},
+    {"100-(2+3)*4", LineRoute::Arithmetic, "１００－（２＋３）＊４"_sj},
+    {"１２３"_sj, LineRoute::Arithmetic, "１２３"_sj},
+    {"例"_sj, LineRoute::Command, "例"_sj},
+    {"こんにちは"_sj, LineRoute::MemoQuery, "こんにち"_sj},
+    {"１＋２は"_sj, LineRoute::MemoQuery, "１＋２"_sj},
+    {"あ、い、う"_sj, LineRoute::MemoRegistration, "あ、い、う"_sj},
+    {"\xB1\x81\x41\xB2", LineRoute::MemoRegistration, "ア、イ"_sj},
+    {"A、、B"_sj, LineRoute::MemoRegistration, "Ａ、、Ｂ"_sj},
+    {"２００３．１．１"_sj, LineRoute::Arithmetic, "２００３．１．１"_sj},
+    {" ", LineRoute::Arithmetic, ""},
+    {"は"_sj, LineRoute::MemoQuery, ""},
+    {"ﾃﾞﾓ開始"_sj, LineRoute::Command, "デモ開始"_sj},
+    {"明日１０時　会議　　"_sj, LineRoute::Command, "明日１０時　会議"_sj},
+    {"３時間"_sj, LineRoute::Command, "３時間"_sj},
+    {"－１尺"_sj, LineRoute::Command, "－１尺"_sj},
+    {"１斤"_sj, LineRoute::Command, "１斤"_sj},
+    // A final "は" after a unit word is a quantity or year only when it reads as one.
+    {"１００坪は"_sj, LineRoute::Command, "１００坪"_sj},
+    {"尺は"_sj, LineRoute::Command, "尺"_sj},
+    {"大手町は"_sj, LineRoute::MemoQuery, "大手町"_sj},
+    {"今年は"_sj, LineRoute::MemoQuery, "今年"_sj},
+    {"平成元年は"_sj, LineRoute::Command, "平成元年"_sj},
+    {"令和元年は"_sj, LineRoute::Command, "令和元年"_sj},
+    {"２０００年は"_sj, LineRoute::Command, "２０００年"_sj},
+    {"－１尺は"_sj, LineRoute::MemoQuery, "－１尺"_sj},
+};
+
+TEST(LineRoute, ClassifiesTypedLines) {
+    for (const RouteRow& row : kRoutes) {
+        SCOPED_TRACE(testing::PrintToString(row.typed));
+        std::string handedOn;
+        EXPECT_EQ(ClassifyLine(row.typed, handedOn), row.route);
+        EXPECT_EQ(handedOn, row.handedOn);
+    }
+}
+
+TEST(LineRoute, UnitWordNeedsTwoBytes) {
+    EXPECT_FALSE(EndsWithUnitWord(""));
+    EXPECT_FALSE(EndsWithUnitWord("\x94"));
+    EXPECT_TRUE(EndsWithUnitWord("貫"_sj));
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+#include "conversation/SendView.h"
+#include "document/RumoDoc.h"
+#include "platform/Clock.h"
+#include "text/Sjis.h"
+#include "view/RumoView.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SendViewTest : public testing::Test {
+protected:
+    SendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_doc) {
+        SetCurrentClock(&m_clock);
+        m_doc.AddView(&m_view);
+        m_doc.OnNewDocument();
+        m_view.OnInitialUpdate(m_doc);
+        m_welcome = m_view.GetText();
+    }
+    ~SendViewTest() override { SetCurrentClock(nullptr); }
+
+    // The pane text that one line added.
+    std::string Submit(const std::string& line) {
+        std::size_t before = m_view.GetText().size();
+        m_send.ProcessLine(line);
+        return m_view.GetText().substr(before);
+    }
+
+    CFixedClock m_clock;
+    CRumoDoc m_doc;
+    CTextRumoView m_view;
+    CSendView m_send;
+    std::string m_welcome;
+};
+
+TEST_F(SendViewTest, WelcomeClearsModifiedAndTurnsOnPrefix) {
+    EXPECT_EQ(m_doc.m_bNamePrefix, 1);
+    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_EQ(m_welcome, CRumoView::WelcomeText("花子"_sj, 10));
+}
+
+TEST_F(SendViewTest, EchoAndAnswerLines) {
+    EXPECT_EQ(Submit("天気"_sj), "花子 >> 天気\r\n太郎 >> わかりません。\r\n"_sj);
+    // A line of blanks is still echoed, with nothing after the prefix.
+    EXPECT_EQ(Submit(" ").substr(0, 10), "花子 >> \r\n"_sj);
+}
+
+TEST_F(SendViewTest, EmptyLineDoesNothing) {
+    EXPECT_EQ(Submit(""), "");
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(SendViewTest, AnswerWithoutPrefix) {
+    m_doc.m_bNamePrefix = 0;
+    EXPECT_EQ(Submit("天気"_sj), "花子 >> 天気\r\n\r\n"_sj);
+    // A cancel word turns the prefix back on.
+    EXPECT_EQ(Submit("だめ"_sj), "花子 >> だめ\r\n太郎 >> わかりません。\r\n"_sj);
+    EXPECT_EQ(m_doc.m_bNamePrefix, 1);
+}
+
+TEST_F(SendViewTest, QuestionLeavesDocumentUnmodified) {
+    Submit("天気"_sj);
+    EXPECT_FALSE(m_doc.IsModified());
+}
+
+TEST_F(SendViewTest, TypedMemoMarksDocumentModified) {
+    Submit("田中、電話、03-1234"_sj);
+    EXPECT_EQ(m_doc.m_bMemoChanged, 1);
+    EXPECT_TRUE(m_doc.IsModified());
+    Submit("天気"_sj);
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+TEST_F(SendViewTest, LineEndsAtNul) {
+    std::string line("天気"_sj);
+    line += '\0';
+    line += "x";
+    EXPECT_EQ(Submit(line), "花子 >> 天気\r\n太郎 >> わかりません。\r\n"_sj);
+}
+
+TEST_F(SendViewTest, GreetingByHour) {
+    struct Row {
+        int hour;
+        const char* greeting;
+    } rows[] = {{0, "おはようございます。"_sj},  {11, "おはようございます。"_sj}, {12, "こんにちは。"_sj},
+                {17, "こんにちは。"_sj}, {18, "こんばんは。"_sj}, {23, "こんばんは。"_sj}};
+    for (const Row& r : rows) {
+        std::string text = CRumoView::WelcomeText("花子"_sj, r.hour);
+        EXPECT_EQ(text.substr(0, std::string("花子さん、"_sj).size() + std::string(r.greeting).size()),
+                  std::string("花子さん、"_sj) + r.greeting)
+            << r.hour;
+    }
+}
+
+TEST_F(SendViewTest, PurgeNoticeSetsScheduleFlag) {
+    m_doc.m_cmdPro.m_bPastPurged = 1;
+    m_view.OnInitialUpdate(m_doc);
+    EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
+    EXPECT_EQ(m_doc.m_cmdPro.m_bSchedChanged, 1);
+    EXPECT_FALSE(m_doc.IsModified());
+    Submit("天気"_sj);
+    EXPECT_TRUE(m_doc.IsModified());
+}
+
+}  // namespace

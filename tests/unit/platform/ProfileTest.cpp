@@ -1,0 +1,88 @@
+#include "platform/AtomicFile.h"
+#include "platform/Clock.h"
+#include "platform/Profile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ProfileTest : public testing::Test {
+protected:
+    ProfileTest() {
+        m_dir = fs::temp_directory_path() / ("nelo-profile-" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+    }
+    ~ProfileTest() override { fs::remove_all(m_dir); }
+    fs::path m_dir;
+};
+
+TEST_F(ProfileTest, MissingValuesReadAsDefaults) {
+    CProfile profile((m_dir / "Vantor" / "Nelo.conf").string());
+    EXPECT_EQ(profile.GetProfileString("Recent File List", "File1", "???"), "???");
+    EXPECT_EQ(profile.GetProfileInt("Window size", "max", 0), 0);
+}
+
+TEST_F(ProfileTest, ValuesSurviveAReload) {
+    std::string path = (m_dir / "Vantor" / "Nelo.conf").string();
+    {
+        CProfile profile(path);
+        EXPECT_TRUE(profile.WriteProfileString("Recent File List", "File1", "/tmp/a b.nel"));
+        EXPECT_TRUE(profile.WriteProfileString("SendViewFont", "FontAttr", "f800000f 0 180 0 0 80 32 ＭＳ Ｐゴシック"));
+        EXPECT_TRUE(profile.WriteProfileInt("Window size", "icon", 1));
+        EXPECT_TRUE(profile.WriteProfileString("Odd", "Text", "line1\nline2\\"));
+    }
+    CProfile again(path);
+    EXPECT_EQ(again.GetProfileString("Recent File List", "File1"), "/tmp/a b.nel");
+    EXPECT_EQ(again.GetProfileString("SendViewFont", "FontAttr"), "f800000f 0 180 0 0 80 32 ＭＳ Ｐゴシック");
+    EXPECT_EQ(again.GetProfileInt("Window size", "icon", 0), 1);
+    EXPECT_EQ(again.GetProfileString("Odd", "Text"), "line1\nline2\\");
+}
+
+TEST_F(ProfileTest, DefaultPathFollowsXdg) {
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    std::string saved = old ? old : "";
+    setenv("XDG_CONFIG_HOME", "/x/y", 1);
+    EXPECT_EQ(CProfile::DefaultPath(), "/x/y/Vantor/Nelo.conf");
+    if (old)
+        setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(ProfileTest, FailedAtomicWriteKeepsOldFile) {
+    fs::create_directories(m_dir);
+    std::string path = (m_dir / "f").string();
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomically(path, "old", error));
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    bool ok = WriteFileAtomically(path, "new", error);
+    fs::permissions(m_dir, fs::perms::owner_all);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(ok);  // root may write anywhere
+    }
+    std::string data;
+    ASSERT_TRUE(ReadWholeFile(path, data, error));
+    EXPECT_EQ(data, ok ? "new" : "old");
+    for (auto& e : fs::directory_iterator(m_dir)) EXPECT_EQ(e.path().filename(), "f");
+}
+
+TEST(Clock, TimestampParsing) {
+    setenv("TZ", "UTC0", 1);
+    tzset();
+    std::time_t t;
+    ASSERT_TRUE(ParseLocalTimestamp("2003-06-01 10:00:00", t));
+    EXPECT_EQ(t, 1054461600);
+    EXPECT_FALSE(ParseLocalTimestamp("2003-06-01", t));
+    EXPECT_FALSE(ParseLocalTimestamp("2003-13-01 10:00:00", t));
+    EXPECT_FALSE(ParseLocalTimestamp("2003-06-01 10:00:00x", t));
+    std::tm tm = LocalTime(1054461600);
+    EXPECT_EQ(tm.tm_hour, 10);
+    EXPECT_EQ(MakeLocalTime(2003, 6, 31, 0, 0, 0), MakeLocalTime(2003, 7, 1, 0, 0, 0));  // normalised
+}
+
+}  // namespace
