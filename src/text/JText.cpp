@@ -190,6 +190,12 @@ std::string ToFullWidthHalfBlank(std::string_view in) {
 }
 
 std::string ToAsciiForm(std::string_view in) {
+    std::string out;
+    AppendAsciiForm(out, in);
+    return out;
+}
+
+void AppendAsciiForm(std::string& out, std::string_view in) {
     // Class 2 symbols in the order they are tested.
     static constexpr struct {
         unsigned code;
@@ -199,8 +205,7 @@ std::string ToAsciiForm(std::string_view in) {
         {0x8146, '/'}, {0x8144, '.'}, {0x8169, '('}, {0x816A, ')'}, {0x8195, '&'}, {0x814F, '^'},
         {0x8162, '|'}, {0x8183, '<'}, {0x8184, '>'}, {0x8181, '='},
     };
-    std::string out;
-    out.reserve(in.size());
+    out.reserve(out.size() + in.size());
     std::size_t i = 0;
     while (i < in.size() && in[i] != '\0') {
         if (!DbcsAt(in, i)) {
@@ -225,7 +230,6 @@ std::string ToAsciiForm(std::string_view in) {
             out.append(in.data() + i, 2);
         i += 2;
     }
-    return out;
 }
 
 std::string ToDatePattern(std::string_view in) {

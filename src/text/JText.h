@@ -36,6 +36,8 @@ std::string ToFullWidth(std::string_view in);
 std::string ToFullWidthHalfBlank(std::string_view in);
 /// Full-width digits, letters and the arithmetic symbols become ASCII.
 std::string ToAsciiForm(std::string_view in);
+/// As ToAsciiForm, appending to out (lets a caller reuse its buffer).
+void AppendAsciiForm(std::string& out, std::string_view in);
 /// The compact form the date parser reads (「２００３年１月１日」 -> "2003Y/1M/1D/").
 std::string ToDatePattern(std::string_view in);
 
