@@ -1,0 +1,242 @@
+#include "dates/DateAnswers.h"
+
+#include "dates/DateParser.h"
+#include "dates/DateTimeRec.h"
+#include "dates/DateWords.h"
+#include "platform/Clock.h"
+#include "text/JText.h"
+#include "text/Sjis.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* DontKnow() { return "わかりません。"_sj; }
+
+// Parses the phrase into the working date; "わかりません。" when it is no date.
+bool ParseOrDontKnow(std::string& out, const std::string& phrase) {
+    std::string result;
+    if (ParseDatePhrase(result, phrase)) return true;
+    out = DontKnow();
+    return false;
+}
+
+std::string Sentence(const char* format, int a, int b, int c) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, format, a, b, c);
+    return buf;
+}
+
+// The moved date must stay within the years 1-9999, else the working date is restored.
+template <class Move>
+int MoveAnswer(std::string& out, Move move) {
+    const DateTimeRec saved = g_dtWork;
+    move();
+    if (!IsYearInRange(g_dtWork.year)) {
+        g_dtWork = saved;
+        AdjustMonthTable(g_dtWork.year);
+        return 0;
+    }
+    out = Sentence("%d年%d月%d日です。"_sj, g_dtWork.year, g_dtWork.month, g_dtWork.day);
+    return 1;
+}
+
+// More days than the years 1-9999 hold: such a move leaves the range whatever the base.
+constexpr long long kMaxDaySpan = 3700000;
+
+}  // namespace
+
+int AnswerWeekday(std::string& out, const std::string& phrase) {
+    if (!ParseOrDontKnow(out, phrase)) return 0;
+    const DateTimeRec& d = g_dtWork;
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "%d年%d月%d日は%s曜日です。"_sj, d.year, d.month, d.day,
+                  g_weekdayNames[d.weekday >= 0 && d.weekday < 7 ? d.weekday : 0]);
+    out = buf;
+    return 1;
+}
+
+int AnswerBaseDate(std::string& out, const std::string& phrase) {
+    if (!ParseOrDontKnow(out, phrase)) return 0;
+    out = Sentence("基準日は%d年%d月%d日です。"_sj, g_dtWork.year, g_dtWork.month, g_dtWork.day);
+    return 1;
+}
+
+int AnswerAge(std::string& out, const std::string& phrase) {
+    if (!ParseOrDontKnow(out, phrase)) return 0;
+    const int by = g_dtWork.year, bm = g_dtWork.month, bd = g_dtWork.day;
+    const std::time_t now = CurrentClock().Now();
+    const std::tm today = LocalTime(now);
+    const int Y = today.tm_year + 1900, M = today.tm_mon + 1, D = today.tm_mday;
+
+    int years = Y - by - 1;
+    int months, days;
+    if (now >= MakeLocalTime(Y, bm, bd, 0, 0, 0)) {
+        years += 1;
+        months = M - bm - 1;
+    } else {
+        months = M - bm + 11;
+    }
+    // This month's birthday as mktime normalises it (31 June is 1 July).
+    if (now >= MakeLocalTime(Y, M, bd, 0, 0, 0)) {
+        months += 1;
+        days = D - bd;
+    } else {
+        int length;
+        if (M == 1) {
+            length = 31;
+        } else {
+            AdjustMonthTable(Y);
+            length = g_monthDays[M - 1];
+            AdjustMonthTable(g_dtWork.year);
+        }
+        days = length - bd < 0 ? D : length - bd + D;
+    }
+    out = Sentence("%d歳%dヶ月%d日です。"_sj, years, months, days);
+    return 1;
+}
+
+int AnswerDayCount(std::string& out, const std::string& phrase) {
+    EnsureWorkingDate();
+    const DateTimeRec base = g_dtWork;
+    std::string result;
+    if (!ParseDatePhrase(result, phrase)) {
+        g_dtWork = base;
+        AdjustMonthTable(base.year);
+        out = DontKnow();
+        return 0;
+    }
+    const DateTimeRec other = g_dtWork;
+    auto key = [](const DateTimeRec& d) { return d.year * 10000LL + d.month * 100 + d.day; };
+    const DateTimeRec& E = key(base) < key(other) ? base : other;
+    const DateTimeRec& L = key(base) < key(other) ? other : base;
+
+    long long days, rest;
+    int years, months, monthsInPart = 0;
+    if (E.year == L.year) {
+        years = 0;
+        days = L.dayOfYear - E.dayOfYear;
+        months = L.month - E.month - 1;
+        if (months < 0) months = 0;
+        AdjustMonthTable(E.year);
+        long long between = 0;
+        for (int m = E.month + 1; m < L.month && m <= 12; ++m) between += g_monthDays[m];
+        rest = days - between;
+    } else {
+        years = L.year - E.year - 1;
+        days = DaysInYear(E.year) - E.dayOfYear;
+        for (int y = E.year + 1; y < L.year; ++y) days += DaysInYear(y);
+        days += L.dayOfYear;
+        monthsInPart = (12 - E.month) + L.month - 1;
+        months = monthsInPart + 12 * years;
+        AdjustMonthTable(E.year);
+        rest = (g_monthDays[E.month >= 1 && E.month <= 12 ? E.month : 1] - E.day) + L.day;
+    }
+
+    char buf[200];
+    if (years == 0 && months == 0)
+        std::snprintf(buf, sizeof buf, "%lld日です。"_sj, days);
+    else if (years == 0)
+        std::snprintf(buf, sizeof buf, "%lld日(%dヶ月%lld日)です。"_sj, days, months, rest);
+    else
+        std::snprintf(buf, sizeof buf, "%lld日(%dヶ月%lld日、%d年%dヶ月%lld日)です。"_sj, days, months, rest, years,
+                      monthsInPart, rest);
+    out = buf;
+    g_dtWork = base;
+    AdjustMonthTable(base.year);
+    return 1;
+}
+
+int AnswerEra(std::string& out, const std::string& word) {
+    struct Era {
+        const char* name;
+        int offset;
+    };
+    static const Era kEras[] = {
+        {"平成"_sj, 1988}, {"昭和"_sj, 1925}, {"大正"_sj, 1911}, {"明治"_sj, 1867}, {"令和"_sj, 2018},
+    };
+    std::string pattern = ToDatePattern(word);
+    const Era* era = nullptr;
+    for (const Era& e : kEras) {
+        std::string::size_type pos = FindWord(pattern, e.name);
+        if (pos == std::string::npos) continue;
+        BlankOut(pattern, pos, 4);
+        if (pattern.compare(pos + 4, 4, "元年"_sj) == 0) pattern.replace(pos + 4, 4, "1Y/ ");
+        era = &e;
+        break;
+    }
+
+    long long year = -1;
+    for (std::size_t i = 0; i < pattern.size();) {
+        if (pattern[i] == ' ' || pattern[i] == '/') {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < pattern.size() && pattern[j] != ' ' && pattern[j] != '/') ++j;
+        if (pattern[j - 1] == 'Y') {
+            // The number starts at the token's first digit (「西暦２０００年」 is 2000).
+            std::size_t k = i;
+            while (k < j && !(pattern[k] >= '0' && pattern[k] <= '9')) ++k;
+            year = ReadNumber(pattern.substr(k, j - k));
+        }
+        i = j;
+    }
+
+    std::string name;
+    if (era) {
+        name = "西暦"_sj;
+        year += era->offset;
+    } else if (year >= 2019) {
+        name = year == 2019 ? "平成31年、または令和"_sj : "令和"_sj;
+        year -= 2018;
+    } else if (year >= 1989) {
+        name = year == 1989 ? "昭和64年、または平成"_sj : "平成"_sj;
+        year -= 1988;
+    } else if (year >= 1926) {
+        name = year == 1926 ? "大正15年、または昭和"_sj : "昭和"_sj;
+        year -= 1925;
+    } else if (year >= 1912) {
+        name = year == 1912 ? "明治45年、または大正"_sj : "大正"_sj;
+        year -= 1911;
+    } else if (year >= 1868) {
+        name = "明治"_sj;
+        year -= 1867;
+    } else {
+        name = "変換できません。"_sj;
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%lld", year);
+    out = name + buf + "年です。"_sj;
+    return 1;
+}
+
+int AddDaysAnswer(std::string& out, int n) {
+    EnsureWorkingDate();
+    if (n > kMaxDaySpan || n < -kMaxDaySpan) return 0;
+    return MoveAnswer(out, [n] { AddDays(n); });
+}
+
+int AddWeeksAnswer(std::string& out, int n) {
+    EnsureWorkingDate();
+    const long long days = 7LL * n;
+    if (days > kMaxDaySpan || days < -kMaxDaySpan) return 0;
+    return MoveAnswer(out, [days] { AddDays(static_cast<int>(days)); });
+}
+
+int AddMonthsAnswer(std::string& out, int n) {
+    EnsureWorkingDate();
+    if (n > 12 * 10000 || n < -12 * 10000) return 0;
+    return MoveAnswer(out, [n] { AddMonths(n); });
+}
+
+int AddYearsAnswer(std::string& out, int n) {
+    EnsureWorkingDate();
+    const long long year = static_cast<long long>(g_dtWork.year) + n;
+    if (!IsYearInRange(year)) return 0;
+    return MoveAnswer(out, [year] {
+        g_dtWork.year = static_cast<int>(year);
+        Recompute();
+    });
+}

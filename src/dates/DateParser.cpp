@@ -1,0 +1,399 @@
+#include "dates/DateParser.h"
+
+#include "dates/DateTimeRec.h"
+#include "dates/DateWords.h"
+#include "text/JText.h"
+#include "text/Sjis.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr int kNoYear = -1;
+
+// While a year word (「来年」 ...) parses its phrase for the first time, the date parts the
+// phrase leaves out are checked against this year instead of today's.
+int g_nYearOverride = kNoYear;
+
+struct OffsetWord {
+    const char* word;
+    int offset;
+};
+
+std::string FormatResult(const DateTimeRec& d) {
+    char buf[64];
+    if (d.hour == NO_TIME)
+        std::snprintf(buf, sizeof buf, "%d/%02d/%02d", d.year, d.month, d.day);
+    else
+        std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d", d.year, d.month, d.day, d.hour, d.minute);
+    return buf;
+}
+
+std::string FormatBound(int hour, int minute) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d", g_dtWork.year, g_dtWork.month, g_dtWork.day, hour,
+                  minute);
+    return buf;
+}
+
+// The last character is "日", "時", "分" or a full-width digit.
+bool HasDateEnding(const std::string& phrase) {
+    if (EndsWithDbcs(phrase, "日"_sj) || EndsWithDbcs(phrase, "時"_sj) || EndsWithDbcs(phrase, "分"_sj)) return true;
+    if (phrase.size() < 2) return false;
+    unsigned code = DbcsCode(phrase.data() + phrase.size() - 2);
+    return IsFullDigitCode(code);
+}
+
+bool IsAllBlanks(const std::string& text) {
+    for (char c : text)
+        if (c != ' ') return false;
+    return true;
+}
+
+bool HasAsciiDigit(const std::string& token) {
+    for (char c : token)
+        if (c >= '0' && c <= '9') return true;
+    return false;
+}
+
+bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "12:00" as a rebuilt result text carries it: digits, a colon, digits.
+bool IsClockToken(const std::string& token, std::string::size_type& colon) {
+    colon = token.find(':');
+    return colon != std::string::npos && colon > 0 && IsAsciiDigit(token[0]) && colon + 1 < token.size() &&
+           IsAsciiDigit(token[colon + 1]);
+}
+
+// The first word of the list that occurs in text; its index or -1, and its position.
+int FindFirstWord(const std::string& text, const char* const* words, int count, std::string::size_type& pos) {
+    for (int i = 0; i < count; ++i) {
+        pos = FindWord(text, words[i]);
+        if (pos != std::string::npos) return i;
+    }
+    return -1;
+}
+
+// Blanks the keyword at pos, moves the working date by days from today and parses the rest.
+int ParseFromToday(std::string& out, std::string& copy, std::string::size_type pos, std::size_t length, int days) {
+    BlankOut(copy, pos, length);
+    SetToday();
+    if (days) AddDays(days);
+    return ParseDateRest(out, copy);
+}
+
+// 「来年…」: today moved by whole years, then the rest of the phrase in that year.
+int ParseWithYearWord(std::string& out, const std::string& copy, int offset) {
+    SetToday();
+    g_dtWork.year += offset;
+    const int year = g_dtWork.year;
+    char head[24];
+    std::snprintf(head, sizeof head, "%d/", year);
+
+    std::string first;
+    g_nYearOverride = year;
+    int ok = ParseDateRest(first, copy);
+    g_nYearOverride = kNoYear;
+    if (!ok) {
+        out = first;
+        return 0;
+    }
+    std::string rebuilt = head;
+    if (first.size() > 5) rebuilt.append(first, 5, std::string::npos);
+    g_dtWork.year = year;
+    return ParseDateRest(out, rebuilt);
+}
+
+}  // namespace
+
+const char* BadPeriodText() { return "時期が不正です。"_sj; }
+
+int ParseDatePhrase(std::string& out, const std::string& phrase) {
+    EnsureWorkingDate();
+    if (!HasDateEnding(phrase)) return 0;
+    std::string copy = phrase;
+    std::string::size_type pos;
+
+    if ((pos = FindWord(copy, "今日"_sj)) != std::string::npos || (pos = FindWord(copy, "本日"_sj)) != std::string::npos)
+        return ParseFromToday(out, copy, pos, 4, 0);
+    if ((pos = FindWord(copy, "明日"_sj)) != std::string::npos) return ParseFromToday(out, copy, pos, 4, 1);
+    if ((pos = FindWord(copy, "昨日"_sj)) != std::string::npos) {
+        std::string::size_type before = FindWord(copy, "一昨日"_sj);
+        if (before != std::string::npos) return ParseFromToday(out, copy, before, 6, -2);
+        return ParseFromToday(out, copy, pos, 4, -1);
+    }
+    if ((pos = FindWord(copy, "明後日"_sj)) != std::string::npos) return ParseFromToday(out, copy, pos, 6, 2);
+
+    static const OffsetWord kYearWords[] = {
+        {"一昨年"_sj, -2}, {"再来年"_sj, 2}, {"去年"_sj, -1}, {"昨年"_sj, -1},
+        {"今年"_sj, 0},    {"本年"_sj, 0},   {"来年"_sj, 1},
+    };
+    for (const OffsetWord& w : kYearWords) {
+        pos = FindWord(copy, w.word);
+        if (pos == std::string::npos) continue;
+        BlankOut(copy, pos, std::strlen(w.word));
+        return ParseWithYearWord(out, copy, w.offset);
+    }
+
+    static const char* const kWeekWords[] = {"再来週"_sj, "先々週"_sj, "先週"_sj, "今週"_sj, "来週"_sj};
+    int found = FindFirstWord(copy, kWeekWords, 5, pos);
+    if (found >= 0) {
+        std::size_t length = std::strlen(kWeekWords[found]);
+        MoveToWeekStart(copy, length);
+        BlankOut(copy, pos, length);
+        if (!HasWord(copy, "曜日"_sj)) {
+            out = copy;
+            return 0;
+        }
+        int index;
+        std::string::size_type at;
+        if (!FindWeekday(copy, index, at)) return 0;
+        BlankOut(copy, at, 6);
+        AddDays(index);
+        return ParseDateRest(out, copy);
+    }
+
+    if (HasWord(copy, "曜日"_sj)) {
+        int index;
+        std::string::size_type at;
+        if (!FindWeekday(copy, index, at)) return 0;
+        // The next such weekday on or after today.
+        const std::string week = index < Today().tm_wday ? "来週"_sj : "今週"_sj;
+        MoveToWeekStart(week, week.size());
+        BlankOut(copy, at, 6);
+        AddDays(index);
+        return ParseDateRest(out, copy);
+    }
+
+    static const char* const kMonthWords[] = {"先々月"_sj, "再来月"_sj, "先月"_sj, "今月"_sj, "来月"_sj};
+    found = FindFirstWord(copy, kMonthWords, 5, pos);
+    if (found >= 0) {
+        std::size_t length = std::strlen(kMonthWords[found]);
+        std::string start, end;
+        GetPeriodRange(start, end, kMonthWords[found]);
+        BlankOut(copy, pos, length);
+        std::string text = start.substr(0, 8);
+        if (copy.size() > length) text.append(copy, length, std::string::npos);
+        return ParseDateRest(out, text);
+    }
+
+    static const char* const kShapeMarks[] = {"/",     "／"_sj, "．"_sj, "ー"_sj, "－"_sj, "・"_sj, "年"_sj,
+                                              "月"_sj, "日"_sj, "："_sj, ":",     "時"_sj, "分"_sj};
+    for (const char* mark : kShapeMarks) {
+        if (!HasWord(copy, mark)) continue;
+        if (HasFullDigit(copy)) return ParseDateRest(out, copy);
+        out = copy;
+        return 0;
+    }
+    out = copy;
+    return 0;
+}
+
+int ParseDateRest(std::string& out, const std::string& text) {
+    EnsureWorkingDate();
+    const std::size_t n = text.size();
+    int valid;
+    if ((n == 4 || n == 6 || n == 10 || n == 12) && IsAllBlanks(text)) {
+        // Only blanked keywords: the keyword stage has set the date already.
+        g_dtWork.hour = NO_TIME;
+        g_dtWork.minute = NO_TIME;
+        g_dtWork.second = NO_TIME;
+        valid = 1;
+    } else {
+        valid = ParseDatePattern(ToDatePattern(text));
+    }
+    if (!valid) {
+        out = BadPeriodText();
+        return 0;
+    }
+    out = FormatResult(g_dtWork);
+    return 1;
+}
+
+int ParseDatePattern(const std::string& patternIn) {
+    EnsureWorkingDate();
+    std::string pattern = patternIn;
+    std::string::size_type pos;
+
+    enum { kMorning, kAfternoon, kNoon };
+    static const OffsetWord kTimeWords[] = {
+        {"午後"_sj, kAfternoon}, {"午前"_sj, kMorning},   {"朝"_sj, kMorning}, {"昼"_sj, kAfternoon},
+        {"夕方"_sj, kAfternoon}, {"夜"_sj, kAfternoon}, {"正午"_sj, kNoon},
+    };
+    bool afternoon = false;
+    int hour = -1, minute = -1, second = -1;
+    for (const OffsetWord& w : kTimeWords) {
+        pos = FindWord(pattern, w.word);
+        if (pos == std::string::npos) continue;
+        BlankOut(pattern, pos, std::strlen(w.word));
+        if (w.offset == kAfternoon) afternoon = true;
+        if (w.offset == kNoon) hour = 12;
+        break;
+    }
+
+    static const OffsetWord kEras[] = {
+        {"平成"_sj, 1988}, {"昭和"_sj, 1925}, {"大正"_sj, 1911}, {"明治"_sj, 1867}, {"令和"_sj, 2018},
+    };
+    const OffsetWord* era = nullptr;
+    for (const OffsetWord& e : kEras) {
+        pos = FindWord(pattern, e.word);
+        if (pos == std::string::npos) continue;
+        BlankOut(pattern, pos, 4);
+        // 「元年」 right after the era name is its first year.
+        if (pattern.compare(pos + 4, 4, "元年"_sj) == 0) pattern.replace(pos + 4, 4, "1Y/ ");
+        era = &e;
+        break;
+    }
+
+    int year = -1, month = -1, day = -1;
+    int dateCount = 0, colonCount = 0, tokensRead = 0;
+    bool separator = false, hourRead = false, monthRead = false;
+    const std::size_t size = pattern.size();
+    for (std::size_t i = 0; i < size;) {
+        char c = pattern[i];
+        if (c == ' ' || c == '/' || c == '.') {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < size && pattern[j] != ' ' && pattern[j] != '/' && pattern[j] != '.') ++j;
+        const std::string token = pattern.substr(i, j - i);
+        i = j;
+        // A token without a digit (a kanji left over from 「今夜」 or 「（水）」) fills nothing.
+        if (!HasAsciiDigit(token)) continue;
+        ++tokensRead;
+        const int number = ReadNumber(token);
+        std::string::size_type colon;
+        if (IsClockToken(token, colon)) {
+            hour = number;
+            minute = ReadNumber(token, colon + 1);
+            colonCount = 2;
+            hourRead = true;
+            continue;
+        }
+        switch (token.back()) {
+        case 'Y': year = number; break;
+        case 'M':
+            month = number;
+            monthRead = true;
+            break;
+        case 'D': day = number; break;
+        case 'H':
+            hour = number;
+            hourRead = true;
+            break;
+        case 'm': minute = number; break;
+        case 's': second = number; break;
+        case 't':
+            if (colonCount == 0) {
+                hour = number;
+                colonCount = 1;
+                hourRead = true;
+            }
+            break;
+        case 'd':
+            // After an hour a separated number is its minute, never a date part.
+            if (hourRead) {
+                if (minute < 0) minute = number;
+                break;
+            }
+            if (dateCount == 0)
+                year = number;
+            else if (dateCount == 1)
+                month = number;
+            if (dateCount < 3) ++dateCount;
+            separator = true;
+            break;
+        default:
+            if (hourRead) {
+                if (minute < 0) {
+                    minute = number;
+                    colonCount = 2;
+                }
+                break;
+            }
+            if (monthRead && day < 0) {
+                day = number;
+                break;
+            }
+            if (dateCount == 0) {
+                year = number;
+            } else if (dateCount == 1) {
+                if (!separator) {
+                    month = number;
+                } else {
+                    month = year;
+                    year = -1;
+                    day = number;
+                }
+            } else if (dateCount == 2) {
+                day = number;
+            } else {
+                break;
+            }
+            ++dateCount;
+            break;
+        }
+    }
+
+    if (afternoon && hour >= 0) hour += 12;
+    if (hour < 0 && minute < 0 && second < 0)
+        SetTime(NO_TIME, NO_TIME, NO_TIME);
+    else
+        SetTime(hour < 0 ? 0 : hour, minute < 0 ? 0 : minute, second < 0 ? 0 : second);
+
+    if (era) {
+        if (year == 0) return 0;
+        year += era->offset;
+    }
+    const std::tm today = Today();
+    const int todayYear = today.tm_year + 1900;
+    if (year >= 0 && year < 100) year += (todayYear / 100) * 100;
+
+    const int baseYear = g_nYearOverride != kNoYear ? g_nYearOverride : todayYear;
+    // A month or day of 0 counts as given, so that SetDate rejects it.
+    const bool hasYear = year >= 0, hasMonth = month >= 0, hasDay = day >= 0;
+    if (!hasYear && !hasMonth && hasDay) return SetDate(day, today.tm_mon + 1, baseYear);
+    if (!hasYear && hasMonth && hasDay) return SetDate(day, month, baseYear);
+    if (hasYear && hasMonth && hasDay) return SetDate(day, month, year);
+    if (!hasYear && hasMonth && !hasDay) return SetDate(1, month, baseYear);
+    if (hasYear && !hasMonth && !hasDay) return SetDate(1, 1, year);
+    return tokensRead > 0 ? 1 : 0;
+}
+
+int GetPeriodRange(std::string& start, std::string& end, const std::string& word) {
+    start.clear();
+    end.clear();
+    SetToday();
+    const int w = Today().tm_wday + 1;  // 1 = Sunday
+
+    static const OffsetWord kWeeks[] = {
+        {"再来週"_sj, 14}, {"先々週"_sj, -14}, {"今週"_sj, 0}, {"来週"_sj, 7}, {"先週"_sj, -7},
+    };
+    for (const OffsetWord& k : kWeeks) {
+        if (word != k.word) continue;
+        AddDays(k.offset - (w - 1));
+        start = FormatBound(0, 0);
+        AddDays(6);
+        end = FormatBound(23, 59);
+        return 1;
+    }
+
+    static const OffsetWord kMonths[] = {
+        {"先々月"_sj, -2}, {"再来月"_sj, 2}, {"今月"_sj, 0}, {"来月"_sj, 1}, {"先月"_sj, -1},
+    };
+    for (const OffsetWord& k : kMonths) {
+        if (word != k.word) continue;
+        if (k.offset) AddMonths(k.offset);
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%d/%02d/01 00:00", g_dtWork.year, g_dtWork.month);
+        start = buf;
+        AdjustMonthTable(g_dtWork.year);
+        std::snprintf(buf, sizeof buf, "%d/%02d/%02d 23:59", g_dtWork.year, g_dtWork.month,
+                      g_monthDays[g_dtWork.month]);
+        end = buf;
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,21 @@
+// The date and time phrase parser: 「明日」, 「来週月曜日」, 「平成１５年１月１日」,
+// 「１０：００」 ... become "2003/06/02" or "2003/06/02 15:00" and the working date.
+#pragma once
+
+#include <string>
+
+/// Parses one phrase (no blanks, full-width digits). 1 and the result text when it is a
+/// date. 0 otherwise, in three ways: out untouched (not a date phrase), out = the phrase
+/// with its keywords blanked (no date shape), or out = "時期が不正です。" (impossible date).
+int ParseDatePhrase(std::string& out, const std::string& phrase);
+/// Second stage: parses a text whose keywords have been blanked, or a rebuilt result
+/// text such as "2004/01/03 12:00"; 1 with the result text, else 0 with "時期が不正です。".
+int ParseDateRest(std::string& out, const std::string& text);
+/// Token stage over a date pattern ("2003Y/1M/1D/"); sets the working date; 1 when valid.
+int ParseDatePattern(const std::string& pattern);
+/// First and last minute ("YYYY/MM/DD HH:MM") of the week or month a word names
+/// ("来週", "先月" ...); 0 with both texts empty for any other word.
+int GetPeriodRange(std::string& start, std::string& end, const std::string& word);
+
+/// The failure text of an impossible date.
+const char* BadPeriodText();

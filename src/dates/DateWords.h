@@ -1,0 +1,18 @@
+// Helpers shared by the date sources (not used outside src/dates).
+#pragma once
+
+#include <ctime>
+#include <string>
+
+/// Position of the word (code page 932) in text, found at character boundaries only;
+/// npos when absent.
+std::string::size_type FindWord(const std::string& text, const char* word);
+/// True when the text contains the word at a character boundary.
+inline bool HasWord(const std::string& text, const char* word) { return FindWord(text, word) != std::string::npos; }
+/// Working date := today's date (time of day unchanged).
+void SetToday();
+/// Today's local date and time from the program's clock.
+std::tm Today();
+/// Parses the digits at text[from..] as a non-negative number, saturating far above
+/// any date; 0 when no digit starts there.
+int ReadNumber(const std::string& text, std::string::size_type from = 0);
