@@ -1,16 +1,231 @@
 #include "calc/CalcNum.h"
 
+#include "calc/FormatNumber.h"
+#include "res/StringTable.h"
+#include "text/JText.h"
 #include "text/Sjis.h"
 
-// Interim: the evaluator arrives with the calculator.
-int CCalcNum::Calculate(std::string& answer, const std::string&) {
-    answer = "計算できません。"_sj;
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Deeper nesting of groups and signs than any typed line needs answers "計算できません。"
+// instead of running out of stack.
+constexpr int kMaxDepth = 1000;
+
+// The nesting counter of one factor: entered on construction, left on destruction.
+class DepthGuard {
+public:
+    explicit DepthGuard(int& depth) : m_depth(depth) { ++m_depth; }
+    ~DepthGuard() { --m_depth; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+    bool TooDeep() const { return m_depth > kMaxDepth; }
+
+private:
+    int& m_depth;
+};
+
+// True when the C text holds any of the characters in set.
+inline bool HasAnyOf(const char* text, const char* set) { return std::strpbrk(text, set) != nullptr; }
+
+}  // namespace
+
+bool CCalcNum::IsComplete(const std::string& line) {
+    std::size_t end = std::strlen(line.c_str());
+    while (end > 0 && line[end - 1] == ' ') --end;
+    if (end == 0) return true;
+    char last = line[end - 1];
+    return !(last == '+' || last == '-' || last == '*' || last == '/');
+}
+
+bool CCalcNum::HasOperator(const char* text) { return HasAnyOf(text, "+-*/"); }
+
+void CCalcNum::SetError(int id) {
+    ++m_nErrorCount;
+    if (m_nError == 0) m_nError = id;
+}
+
+void CCalcNum::DeleteAllSymbols() { m_mapSymbols.RemoveAll(); }
+
+int CCalcNum::Calculate(std::string& answer, const std::string& line) {
+    m_bTextAnswer = 0;
+    m_strTextAnswer.clear();
+    m_nTerms = 0;
+    m_bInParen = 0;
+    m_nDepth = 0;
+
+    m_strLine.clear();
+    AppendAsciiForm(m_strLine, line);
+    m_scan.Reset(m_strLine);
+
+    answer.clear();
+    if (!IsComplete(m_strLine)) {
+        answer = "計算できません。"_sj;
+        return 1;
+    }
+    ResetError();
+    double value = EvalExpression(m_scan);
+    if (m_nError != 0) {
+        answer = "計算できません。"_sj;
+        return 1;
+    }
+    if (m_bTextAnswer) {
+        AppendFullWidth(answer, m_strTextAnswer);
+        return 1;
+    }
+    // A value that is no number (a root of a negative number, the register divided by
+    // zero, an overflow) is no answer, and the register keeps what it held.
+    if (!std::isfinite(value)) {
+        answer = "計算できません。"_sj;
+        return 1;
+    }
+    UpdateMemory(value);
+    if (!std::isfinite(value)) {
+        answer = "計算できません。"_sj;
+        return 1;
+    }
+    FormatNumber(value, m_strNumber);
+    AppendFullWidth(answer, m_strNumber);
+    int fn = FindFunction(m_scan.m_szToken);
+    if (fn == fnPercentSign || fn == fnPercentWord) answer += "％"_sj;
     return 1;
 }
 
-int CCalcNum::CalculateTime(std::string& answer, const std::string&) {
-    answer = "計算できません。"_sj;
-    return 1;
+// The memory rules: one term outside parentheses and no * or / after the first byte
+// sets the register (a leading sign on a lone operand adds to it); anything else clears
+// it. value is replaced by what the answer shows. Nothing changes when the new value
+// would not be finite.
+void CCalcNum::UpdateMemory(double& value) {
+    const char* line = m_strLine.c_str();
+    const char* rest = line[0] ? line + 1 : line;
+    if (m_nTerms == 1 && !HasAnyOf(rest, "*/")) {
+        double v = value;
+        if ((line[0] == '+' || line[0] == '-') && !HasOperator(rest)) v = v + m_dMemory;
+        value = v;
+        if (!std::isfinite(v)) return;
+        m_bMemory = 1;
+        m_dMemory = v;
+    } else if (m_bMemory) {
+        m_bMemory = 0;
+        m_dMemory = 0;
+    }
 }
 
-void CCalcNum::DeleteAllSymbols() {}
+double CCalcNum::EvalExpression(CCalcScanner& scan) {
+    double v = EvalTerm(scan);
+    while (scan.m_nToken == tokPlus || scan.m_nToken == tokMinus) {
+        int op = scan.m_nToken;
+        double r = EvalTerm(scan);
+        v = op == tokPlus ? v + r : v - r;
+    }
+    PutBack(scan);
+    return v;
+}
+
+double CCalcNum::EvalTerm(CCalcScanner& scan) {
+    if (!m_bInParen) ++m_nTerms;
+    double v = EvalFactor(scan);
+    for (;;) {
+        int t = GetToken(scan);
+        if (t == tokMul) {
+            v = v * EvalFactor(scan);
+        } else if (t == tokDiv) {
+            double d = EvalFactor(scan);
+            if (d == 0) {
+                SetError(IDS_CANNOT_CALCULATE);
+                v = 0;
+            } else {
+                v = v / d;
+            }
+        } else {
+            break;
+        }
+    }
+    return v;
+}
+
+// "(" expression ")", with the parenthesis flag set while inside.
+double CCalcNum::EvalGroup(CCalcScanner& scan) {
+    m_bInParen = 1;
+    double v = EvalExpression(scan);
+    if (GetToken(scan) != tokRParen) {
+        SetError(IDS_CANNOT_CALCULATE);
+        v = 0;
+    }
+    m_bInParen = 0;
+    return v;
+}
+
+double CCalcNum::EvalFactor(CCalcScanner& scan) {
+    DepthGuard guard(m_nDepth);
+    if (guard.TooDeep()) {
+        SetError(IDS_CANNOT_CALCULATE);
+        return 0;
+    }
+    int t = GetToken(scan);
+    switch (t) {
+    case tokLParen:
+        return EvalGroup(scan);
+    case tokPlus:
+    case tokMinus: {
+        int unit = unitNone;
+        if (IsDateOffset(scan, unit)) {
+            m_bTextAnswer = 1;
+            return AnswerDateOffset(unit, scan, t);
+        }
+        double v = EvalFactor(scan);
+        return t == tokPlus ? v : -v;
+    }
+    case tokMul:
+        if (!HasOperator(scan.LineFrom(1))) return EvalFactor(scan) * m_dMemory;
+        return EvalGroup(scan);
+    case tokDiv:
+        if (!HasOperator(scan.LineFrom(1))) return m_dMemory / EvalFactor(scan);
+        return EvalGroup(scan);
+    case tokWord:
+        return EvalWord(scan);
+    default:
+        // Numbers, and every token that continues no rule, give the last number read.
+        return scan.m_dValue;
+    }
+}
+
+// A word: an assignment or recall when "=" follows, else a function or a variable.
+double CCalcNum::EvalWord(CCalcScanner& scan) {
+    char name[sizeof scan.m_szToken];
+    std::memcpy(name, scan.m_szToken, sizeof name);
+    name[sizeof name - 1] = '\0';
+
+    if (GetToken(scan) == tokAssign) {
+        if (scan.ByteAt(scan.m_nCursor) == '\0') return LookupValue(name);
+        int errorsBefore = m_nErrorCount;
+        double v = EvalExpression(scan);
+        // An assignment whose own expression failed stores nothing.
+        if (m_nErrorCount != errorsBefore) return v;
+        if (!std::isfinite(v)) {
+            SetError(IDS_CANNOT_CALCULATE);
+            return v;
+        }
+        m_strKey.assign(name);
+        m_mapSymbols.SetAt(m_strKey, std::make_unique<CSymbol>(m_strKey, v));
+        m_bCalcChanged = 1;
+        return v;
+    }
+    PutBack(scan);
+    int fn = FindFunction(name);
+    if (fn != fnNone) return ApplyFunction(fn, EvalFactor(scan));
+    return LookupValue(name);
+}
+
+double CCalcNum::LookupValue(const char* name) {
+    m_strKey.assign(name);
+    const CSymbol* pSymbol = m_mapSymbols.Lookup(m_strKey);
+    if (pSymbol == nullptr || pSymbol->m_nKind == 1) {
+        SetError(IDS_CANNOT_CALCULATE);
+        return 0;
+    }
+    return pSymbol->m_dValue;
+}

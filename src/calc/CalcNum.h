@@ -1,16 +1,91 @@
 // The calculator: arithmetic lines, clock-time sums, variables and the memory register.
 #pragma once
 
+#include "calc/CalcScanner.h"
+#include "calc/CalcTime.h"
+#include "calc/Symbol.h"
+#include "platform/StringMap.h"
+
+#include <cstdint>
 #include <string>
 
 class CCalcNum {
 public:
+    /// Function keywords, in the order they are searched.
+    enum { fnSquareRoot, fnRoot, fnPercentSign, fnPercentWord, fnHours, fnNone = -1 };
+    /// Date units of the offset form 「＋３日」, in the order they are searched.
+    enum { unitDay, unitWeek, unitMonth, unitMonths, unitYear, unitNone = -1 };
+
+    CCalcNum() = default;
+    CCalcNum(const CCalcNum&) = delete;
+    CCalcNum& operator=(const CCalcNum&) = delete;
+
     /// Answers an arithmetic line (its full-width form); always returns 1.
     int Calculate(std::string& answer, const std::string& line);
     /// Answers a sum of clock times (its full-width form); always returns 1.
     int CalculateTime(std::string& answer, const std::string& line);
     /// Destroys every variable; the memory register stays.
     void DeleteAllSymbols();
+    void Serialize(class CArchive& ar);
 
-    int m_bCalcChanged = 0;  ///< stored data changed (assignments, deletions, names)
+    /// False when the prepared line ends (before trailing blanks) in + - * or /.
+    static bool IsComplete(const std::string& line);
+    /// True when the text holds any of + - * / before its NUL.
+    static bool HasOperator(const char* text);
+
+    /// Scans the next token of scan; returns its kind.
+    int GetToken(CCalcScanner& scan) { return scan.GetToken(); }
+    /// Makes scan yield its current token again.
+    void PutBack(CCalcScanner& scan) { scan.PutBack(); }
+
+    /// Records the first error of the evaluation; later ones only count.
+    void SetError(int id);
+    void ResetError() { m_nError = 0; }
+
+    /// Sum and difference of terms.
+    double EvalExpression(CCalcScanner& scan);
+    /// Product and quotient of factors.
+    double EvalTerm(CCalcScanner& scan);
+    /// Numbers, groups, signs, memory factors, functions, variables and assignments.
+    double EvalFactor(CCalcScanner& scan);
+
+    /// The function id of a keyword, or fnNone.
+    static int FindFunction(const char* text);
+    /// The function applied to its argument.
+    static double ApplyFunction(int id, double arg);
+    /// The unit id of a date-unit word, or unitNone.
+    static int FindDateUnit(const char* text);
+    /// Moves the working date by the count after the sign and puts the date sentence in
+    /// m_strTextAnswer; returns 0 (the factor's value).
+    int AnswerDateOffset(int unit, CCalcScanner& scan, int signToken);
+
+    CCalcScanner m_scan;
+    int m_nError = 0;                 ///< string-table id of the first error; 0 none
+    CStringMap<CSymbol> m_mapSymbols; ///< the variables, owned
+    int m_bCalcChanged = 0;           ///< stored data changed (assignments, deletions, names); never cleared
+    int m_bTextAnswer = 0;            ///< the line is answered by m_strTextAnswer
+    std::string m_strTextAnswer;
+    int m_bMemory = 0;                ///< the memory register is in use
+    double m_dMemory = 0;             ///< the memory register (survives File New)
+    int m_nTerms = 0;                 ///< terms begun outside parentheses in the line
+    int m_bInParen = 0;               ///< a group is being evaluated (a flag, not a depth)
+
+private:
+    double EvalWord(CCalcScanner& scan);
+    double EvalGroup(CCalcScanner& scan);
+    double LookupValue(const char* name);
+    bool IsDateOffset(const CCalcScanner& scan, int& unit) const;
+    void UpdateMemory(double& value);
+
+    CCalcTime TimeExpression(CCalcScanner& scan);
+    CCalcTime TimeTerm(CCalcScanner& scan);
+    CCalcTime TimePrimary(CCalcScanner& scan);
+    std::int64_t TimeCount(CCalcScanner& scan);
+    CCalcTime MakeTime(std::int64_t seconds);
+
+    std::string m_strLine;    // the prepared line the scanner reads, reused between lines
+    std::string m_strNumber;  // the number text of the answer, reused
+    std::string m_strKey;     // lookup key, reused
+    int m_nErrorCount = 0;    // every SetError, not only the first: tells an assignment its own errors
+    int m_nDepth = 0;         // nesting of factors, bounded so that no line exhausts the stack
 };

@@ -1,0 +1,25 @@
+#include "calc/FormatNumber.h"
+
+#include <cstdio>
+
+void FormatNumber(double x, std::string& text) {
+    // "%lf" of the largest double is 317 characters; the fallback keeps any platform safe.
+    char buf[400];
+    int n = std::snprintf(buf, sizeof buf, "%lf", x);
+    if (n < 0) {
+        text.clear();
+        return;
+    }
+    if (static_cast<std::size_t>(n) < sizeof buf) {
+        text.assign(buf, static_cast<std::size_t>(n));
+    } else {
+        text.assign(static_cast<std::size_t>(n) + 1, '\0');
+        std::snprintf(text.data(), text.size(), "%lf", x);
+        text.resize(static_cast<std::size_t>(n));
+    }
+    if (text.find('.') == std::string::npos) return;
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == '0') --end;
+    if (end > 0 && text[end - 1] == '.') --end;
+    text.resize(end);
+}

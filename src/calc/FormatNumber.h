@@ -1,0 +1,7 @@
+// The number text of the calculator's answers and of the Variables dialog.
+#pragma once
+
+#include <string>
+
+/// Writes x with "%lf" and drops trailing zeros and a bare decimal point (ASCII text).
+void FormatNumber(double x, std::string& text);

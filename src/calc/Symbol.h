@@ -1,0 +1,23 @@
+// A variable of the calculator: a name with a number (or, from a loaded file, a text).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CSymbol {
+public:
+    /// A symbol for loading: empty name, value 0.
+    CSymbol() = default;
+    /// A numeric symbol, as an assignment creates it.
+    CSymbol(const std::string& name, double value) : m_strName(name), m_dValue(value) {}
+
+    /// The Variables dialog's line: the name, a blank, then the text or the number (ASCII).
+    std::string GetDisplayText() const;
+    void Serialize(class CArchive& ar);
+
+    std::string m_strName;       ///< exactly as scanned
+    double m_dValue = 0;         ///< the value of a numeric symbol
+    std::string m_strText;       ///< the value of a text symbol
+    std::int32_t m_nReserved = 0;  ///< never set here; carried through loading and saving
+    std::int32_t m_nKind = 0;      ///< 0 numeric, 1 text (text symbols only come from files)
+};
