@@ -23,6 +23,7 @@ public:
     bool OnNewDocument();
     /// Empties variables, schedules and memos; names and flags stay.
     void DeleteContents();
+    void Serialize(class CArchive& ar);
 
     /// Appends text to every conversation pane of the document (the answer path).
     void AppendToViews(const std::string& text);

@@ -20,6 +20,7 @@ public:
         m_attrValues.erase(m_attrValues.begin() + static_cast<std::ptrdiff_t>(i));
     }
     std::size_t GetPairCount() const { return m_attrNames.size(); }
+    void Serialize(class CArchive& ar);
 
     std::string m_strObject;                ///< equal to the record's key in the memo map
     std::vector<std::string> m_attrNames;   ///< in registration order

@@ -1,0 +1,42 @@
+// Saving and loading the variables: the CSymbol record and the calculator's table.
+#include "calc/CalcNum.h"
+#include "calc/Symbol.h"
+#include "platform/Archive.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+/// "CSymbol", schema 2.
+extern const CArchiveClass g_classSymbol;
+const CArchiveClass g_classSymbol = {"CSymbol", 2};
+
+void CSymbol::Serialize(CArchive& ar) {
+    if (ar.IsStoring())
+        ar << m_strName << m_dValue << m_strText << m_nReserved << m_nKind;
+    else
+        ar >> m_strName >> m_dValue >> m_strText >> m_nReserved >> m_nKind;
+}
+
+void CCalcNum::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(m_mapSymbols.GetCount());
+        m_mapSymbols.ForEach([&ar](const std::string& key, const CSymbol& symbol) {
+            ar.WriteString(key);
+            ar.WriteObject(&symbol, g_classSymbol);
+        });
+        return;
+    }
+    // Each entry takes at least a one-byte key and a two-byte tag.
+    std::size_t n = ar.ReadCount(3);
+    // Every symbol stays alive until the last one is read: a later entry of an equal
+    // key replaces an earlier one only then, so a reference never finds a destroyed one.
+    std::vector<std::pair<std::string, std::unique_ptr<CSymbol>>> entries(n);
+    for (auto& [key, symbol] : entries) {
+        ar.ReadString(key);
+        symbol = ar.ReadObject<CSymbol>(g_classSymbol);
+    }
+    m_mapSymbols.Reserve(m_mapSymbols.GetCount() + n);
+    for (auto& [key, symbol] : entries)
+        if (symbol) m_mapSymbols.SetAt(key, std::move(symbol));  // a null record stands for nothing
+}

@@ -1,0 +1,60 @@
+#include "memo/MemoSerialize.h"
+
+#include "memo/Memo.h"
+#include "memo/MemoMap.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+const CArchiveClass g_classMemo = {"CMemo", 0};
+
+namespace {
+
+void SerializeStrings(CArchive& ar, std::vector<std::string>& strings) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(strings.size());
+        for (const std::string& s : strings) ar.WriteString(s);
+        return;
+    }
+    std::size_t n = ar.ReadCount(1);
+    strings.clear();
+    strings.resize(n);
+    for (std::string& s : strings) ar.ReadString(s);
+}
+
+}  // namespace
+
+void CMemo::Serialize(CArchive& ar) {
+    if (ar.IsStoring())
+        ar.WriteString(m_strObject);
+    else
+        ar.ReadString(m_strObject);
+    SerializeStrings(ar, m_attrNames);
+    SerializeStrings(ar, m_attrValues);
+    // Every use of a memo pairs name i with value i.
+    if (ar.IsLoading() && m_attrNames.size() != m_attrValues.size()) CArchive::ThrowFormat(CArchiveException::badCount);
+}
+
+void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(map.GetCount());
+        map.ForEach([&ar](const std::string& key, const CMemo& memo) {
+            ar.WriteString(key);
+            ar.WriteObject(&memo, g_classMemo);
+        });
+        return;
+    }
+    // Each entry takes at least a one-byte key and a two-byte tag.
+    std::size_t n = ar.ReadCount(3);
+    // All records stay alive until the last one is read, so a reference to an
+    // earlier memo always finds it.
+    std::vector<std::pair<std::string, std::unique_ptr<CMemo>>> entries(n);
+    for (auto& [key, memo] : entries) {
+        ar.ReadString(key);
+        memo = ar.ReadObject<CMemo>(g_classMemo);
+    }
+    map.Reserve(map.GetCount() + n);
+    for (auto& [key, memo] : entries)
+        if (memo) map.SetAt(key, std::move(memo));  // a null record stands for nothing
+}

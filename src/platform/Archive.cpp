@@ -1,0 +1,245 @@
+#include "platform/Archive.h"
+
+#include <cstring>
+
+namespace {
+
+// The framework's tag values.
+constexpr std::uint16_t wNullTag = 0;
+constexpr std::uint16_t wNewClassTag = 0xFFFF;
+constexpr std::uint16_t wClassTag = 0x8000;
+constexpr std::uint32_t dwBigClassTag = 0x80000000u;
+constexpr std::uint16_t wBigObjectTag = 0x7FFF;
+constexpr std::uint32_t nMaxMapCount = 0x3FFFFFFEu;
+// The framework reads a class name into a buffer of 64 bytes with its terminator.
+constexpr std::size_t nMaxClassName = 63;
+
+}  // namespace
+
+CArchive::CArchive(std::string& out) : m_pOut(&out) {}
+
+CArchive::CArchive(const char* data, std::size_t size)
+    : m_pData(reinterpret_cast<const unsigned char*>(data)), m_nSize(size), m_nCopyBudget(size) {
+    m_loadArray.push_back({nullptr, nullptr, 0, false, true});
+}
+
+const char* CArchive::FormatErrorText() {
+    // Half-width katakana, as the framework writes it: 予期しないﾌｧｲﾙ形式です。
+    return "\x97\x5C\x8A\xFA\x82\xB5\x82\xC8\x82\xA2\xCC\xA7\xB2\xD9\x8C\x60\x8E\xAE\x82\xC5\x82\xB7\x81\x42";
+}
+
+void CArchive::ThrowFormat(CArchiveException::Cause cause) {
+    static const char* const kWhat[] = {"unexpected end of file", "unexpected class", "wrong schema",
+                                        "bad object index",       "count too large",  "bad string length",
+                                        "too large to store"};
+    throw CArchiveException(cause, kWhat[cause]);
+}
+
+void CArchive::Need(std::size_t n) {
+    if (n > m_nSize - m_nPos) ThrowFormat(CArchiveException::endOfFile);
+}
+
+// --- storing ----------------------------------------------------------------------
+
+void CArchive::WriteWord(std::uint16_t w) {
+    char b[2] = {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
+    m_pOut->append(b, 2);
+}
+
+void CArchive::WriteDWord(std::uint32_t dw) {
+    char b[4];
+    for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((dw >> (8 * i)) & 0xFF);
+    m_pOut->append(b, 4);
+}
+
+void CArchive::WriteDouble(double d) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    char b[8];
+    for (int i = 0; i < 8; ++i) b[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+    m_pOut->append(b, 8);
+}
+
+void CArchive::WriteString(const std::string& s) {
+    std::size_t n = s.size();
+    if (n < 255) {
+        m_pOut->push_back(static_cast<char>(n));
+    } else if (n < 0xFFFE) {
+        // 0xFFFE is the framework's marker of a wide string, so 65534 takes the long form.
+        m_pOut->push_back('\xFF');
+        WriteWord(static_cast<std::uint16_t>(n));
+    } else {
+        if (n >= 0xFFFFFFFFu) ThrowFormat(CArchiveException::tooLarge);
+        m_pOut->push_back('\xFF');
+        WriteWord(0xFFFF);
+        WriteDWord(static_cast<std::uint32_t>(n));
+    }
+    m_pOut->append(s);
+}
+
+void CArchive::WriteCount(std::size_t n) {
+    if (n < 0xFFFF) {
+        WriteWord(static_cast<std::uint16_t>(n));
+    } else {
+        if (n > 0xFFFFFFFFu) ThrowFormat(CArchiveException::tooLarge);
+        WriteWord(0xFFFF);
+        WriteDWord(static_cast<std::uint32_t>(n));
+    }
+}
+
+std::uint32_t CArchive::NextMapNumber() {
+    if (m_nMapCount >= nMaxMapCount) ThrowFormat(CArchiveException::tooLarge);
+    return m_nMapCount++;
+}
+
+void CArchive::WriteTagNumber(std::uint32_t n, bool bClass) {
+    if (n < wBigObjectTag) {
+        WriteWord(static_cast<std::uint16_t>(bClass ? (wClassTag | n) : n));
+    } else {
+        WriteWord(wBigObjectTag);
+        WriteDWord(bClass ? (dwBigClassTag | n) : n);
+    }
+}
+
+bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject) {
+    if (pObject == nullptr) {
+        WriteWord(wNullTag);
+        return false;
+    }
+    auto obj = m_objectNumbers.find(pObject);
+    if (obj != m_objectNumbers.end()) {
+        WriteTagNumber(obj->second, false);
+        return false;
+    }
+    auto it = m_classNumbers.find(cls.m_lpszClassName);
+    if (it != m_classNumbers.end()) {
+        WriteTagNumber(it->second, true);
+    } else {
+        std::size_t nLen = std::strlen(cls.m_lpszClassName);
+        if (nLen > nMaxClassName) ThrowFormat(CArchiveException::badClass);
+        WriteWord(wNewClassTag);
+        WriteWord(cls.m_wSchema);
+        WriteWord(static_cast<std::uint16_t>(nLen));
+        m_pOut->append(cls.m_lpszClassName, nLen);
+        m_classNumbers.emplace(cls.m_lpszClassName, NextMapNumber());
+    }
+    m_objectNumbers.emplace(pObject, NextMapNumber());
+    return true;
+}
+
+// --- loading ----------------------------------------------------------------------
+
+std::uint16_t CArchive::ReadWord() {
+    Need(2);
+    std::uint16_t w = static_cast<std::uint16_t>(m_pData[m_nPos] | (m_pData[m_nPos + 1] << 8));
+    m_nPos += 2;
+    return w;
+}
+
+std::uint32_t CArchive::ReadDWord() {
+    Need(4);
+    std::uint32_t dw = 0;
+    for (int i = 3; i >= 0; --i) dw = (dw << 8) | m_pData[m_nPos + static_cast<std::size_t>(i)];
+    m_nPos += 4;
+    return dw;
+}
+
+double CArchive::ReadDouble() {
+    Need(8);
+    std::uint64_t bits = 0;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | m_pData[m_nPos + static_cast<std::size_t>(i)];
+    m_nPos += 8;
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    return d;
+}
+
+void CArchive::ReadString(std::string& s) {
+    Need(1);
+    std::size_t n = m_pData[m_nPos++];
+    if (n == 0xFF) {
+        std::uint16_t w = ReadWord();
+        if (w == 0xFFFE) ThrowFormat(CArchiveException::badString);  // wide strings are never written
+        if (w == 0xFFFF) {
+            std::uint32_t dw = ReadDWord();
+            if (dw == 0xFFFFFFFFu) ThrowFormat(CArchiveException::badString);
+            n = dw;
+        } else {
+            n = w;
+        }
+    }
+    Need(n);
+    s.assign(reinterpret_cast<const char*>(m_pData + m_nPos), n);
+    m_nPos += n;
+}
+
+std::size_t CArchive::ReadCount(std::size_t minElementBytes) {
+    std::size_t n = ReadWord();
+    if (n == 0xFFFF) n = ReadDWord();
+    if (minElementBytes > 0 && n > GetRemaining() / minElementBytes) ThrowFormat(CArchiveException::badCount);
+    return n;
+}
+
+CArchive::TagKind CArchive::ReadObjectTag(const CArchiveClass& cls, void*& pObject, std::size_t& nExtent) {
+    pObject = nullptr;
+    nExtent = 0;
+    std::uint16_t wTag = ReadWord();
+    if (wTag == wNewClassTag) {
+        std::uint16_t wSchema = ReadWord();
+        std::uint16_t nLen = ReadWord();
+        if (nLen > nMaxClassName) ThrowFormat(CArchiveException::badClass);
+        Need(nLen);
+        const char* name = reinterpret_cast<const char*>(m_pData + m_nPos);
+        m_nPos += nLen;
+        // The only class this place can hold; any other name is unknown here.
+        if (nLen != std::strlen(cls.m_lpszClassName) || std::memcmp(name, cls.m_lpszClassName, nLen) != 0)
+            ThrowFormat(CArchiveException::badClass);
+        if (wSchema != cls.m_wSchema) ThrowFormat(CArchiveException::badSchema);
+        if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(CArchiveException::badIndex);
+        m_loadArray.push_back({&cls, nullptr, 0, true, true});
+        return TagKind::NewObject;
+    }
+    std::uint32_t obTag;
+    if (wTag == wBigObjectTag)
+        obTag = ReadDWord();
+    else
+        obTag = (static_cast<std::uint32_t>(wTag & wClassTag) << 16) | (wTag & ~wClassTag);
+
+    if (obTag & dwBigClassTag) {
+        std::uint32_t nClass = obTag & ~dwBigClassTag;
+        if (nClass == 0 || nClass >= m_loadArray.size()) ThrowFormat(CArchiveException::badIndex);
+        const LoadEntry& e = m_loadArray[nClass];
+        if (!e.bClass) ThrowFormat(CArchiveException::badIndex);
+        if (std::strcmp(e.pClass->m_lpszClassName, cls.m_lpszClassName) != 0) ThrowFormat(CArchiveException::badClass);
+        return TagKind::NewObject;
+    }
+    if (obTag == 0) return TagKind::Null;
+    if (obTag >= m_loadArray.size()) ThrowFormat(CArchiveException::badIndex);
+    const LoadEntry& e = m_loadArray[obTag];
+    if (e.bClass || !e.bComplete) ThrowFormat(CArchiveException::badIndex);
+    if (std::strcmp(e.pClass->m_lpszClassName, cls.m_lpszClassName) != 0) ThrowFormat(CArchiveException::badClass);
+    pObject = e.pObject;
+    nExtent = e.nExtent;
+    return TagKind::Reference;
+}
+
+std::uint32_t CArchive::MapLoadedObject(void* pObject, const CArchiveClass& cls) {
+    if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(CArchiveException::badIndex);
+    // The object is numbered before its fields are read; it becomes referable once
+    // they are complete (SetObjectExtent).
+    m_loadArray.push_back({&cls, pObject, 0, false, false});
+    return static_cast<std::uint32_t>(m_loadArray.size() - 1);
+}
+
+void CArchive::SetObjectExtent(std::uint32_t nIndex, std::size_t nExtent) {
+    LoadEntry& e = m_loadArray[nIndex];
+    e.nExtent = nExtent;
+    e.bComplete = true;
+}
+
+void CArchive::ChargeCopy(std::size_t nExtent) {
+    // Every copy costs at least a little, so even references to empty records add up.
+    std::size_t cost = nExtent + 16;
+    if (cost > m_nCopyBudget) ThrowFormat(CArchiveException::tooLarge);
+    m_nCopyBudget -= cost;
+}

@@ -1,0 +1,158 @@
+// The framework's sequential archive, byte for byte: the notebook file is nothing but
+// the fields its records write into one of these. All integers are little-endian,
+// strings carry their length in a short or long form, and records reached through a
+// pointer are written behind a class tag with the class and object numbering of the
+// framework. A loading archive trusts nothing in its input: every count and length is
+// checked against the bytes that remain, so a damaged file fails fast and never makes
+// it reserve memory the file could not fill.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <unordered_map>
+#include <vector>
+
+/// The run-time class of a serialisable record as it appears in a file.
+struct CArchiveClass {
+    const char* m_lpszClassName;  ///< ASCII, at most 63 bytes
+    std::uint16_t m_wSchema;
+};
+
+/// Thrown by a loading archive when the bytes are not a file it can read, and by a
+/// storing archive when asked to write what the format cannot hold.
+class CArchiveException : public std::runtime_error {
+public:
+    enum Cause { endOfFile, badClass, badSchema, badIndex, badCount, badString, tooLarge };
+    CArchiveException(Cause cause, const char* what) : std::runtime_error(what), m_cause(cause) {}
+    Cause m_cause;
+};
+
+class CArchive {
+public:
+    /// A storing archive: everything written is appended to out.
+    explicit CArchive(std::string& out);
+    /// A loading archive over size bytes at data; the bytes must outlive the archive.
+    CArchive(const char* data, std::size_t size);
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+
+    bool IsStoring() const { return m_pOut != nullptr; }
+    bool IsLoading() const { return m_pOut == nullptr; }
+
+    /// Bytes not yet read (loading).
+    std::size_t GetRemaining() const { return m_nSize - m_nPos; }
+    /// Bytes read so far (loading).
+    std::size_t GetPosition() const { return m_nPos; }
+
+    void WriteWord(std::uint16_t w);
+    void WriteDWord(std::uint32_t dw);
+    void WriteDouble(double d);
+    /// Length in the short (byte), medium (0xFF + WORD) or long (0xFF 0xFFFF + DWORD) form, then the bytes.
+    void WriteString(const std::string& s);
+    /// A WORD below 0xFFFF, else 0xFFFF and a DWORD.
+    void WriteCount(std::size_t n);
+
+    std::uint16_t ReadWord();
+    std::uint32_t ReadDWord();
+    double ReadDouble();
+    void ReadString(std::string& s);
+    /// Reads a count and refuses it when n elements of at least minElementBytes bytes
+    /// each could not fit in the rest of the file, so callers may reserve n.
+    std::size_t ReadCount(std::size_t minElementBytes);
+
+    /// Writes the tag of an object: the null tag, a back-reference to an object
+    /// written before, or the class (described in full the first time) of a new
+    /// object. True when the object is new and its fields must follow.
+    bool WriteObjectTag(const CArchiveClass& cls, const void* pObject);
+
+    enum class TagKind { Null, NewObject, Reference };
+    /// Reads an object tag where an object of class cls is expected. For a
+    /// back-reference, pObject is the object loaded earlier under that number and
+    /// nExtent the number of bytes its fields took in the file.
+    TagKind ReadObjectTag(const CArchiveClass& cls, void*& pObject, std::size_t& nExtent);
+    /// Gives the next object number to a new object whose fields are about to be read.
+    /// Returns the number, which SetObjectExtent takes afterwards.
+    std::uint32_t MapLoadedObject(void* pObject, const CArchiveClass& cls);
+    void SetObjectExtent(std::uint32_t nIndex, std::size_t nExtent);
+
+    /// Writes p (which may be null) with its class tag and, when new, its fields.
+    template <class T>
+    void WriteObject(const T* p, const CArchiveClass& cls) {
+        if (WriteObjectTag(cls, p)) const_cast<T*>(p)->Serialize(*this);
+    }
+
+    /// Reads an object of class cls: nullptr for the null tag, a new T for a new
+    /// object, and a copy of the earlier object for a back-reference (records have one
+    /// owner each). Copies are charged against a budget the size of the file, so a
+    /// short file full of references cannot multiply memory without bound.
+    template <class T>
+    std::unique_ptr<T> ReadObject(const CArchiveClass& cls) {
+        void* pRef = nullptr;
+        std::size_t nExtent = 0;
+        switch (ReadObjectTag(cls, pRef, nExtent)) {
+        case TagKind::Null: return nullptr;
+        case TagKind::Reference:
+            if constexpr (std::is_copy_constructible_v<T>) {
+                ChargeCopy(nExtent);
+                return std::make_unique<T>(*static_cast<const T*>(pRef));
+            } else {
+                ThrowFormat(CArchiveException::badIndex);
+            }
+        case TagKind::NewObject: break;
+        }
+        auto p = std::make_unique<T>();
+        std::uint32_t nIndex = MapLoadedObject(p.get(), cls);
+        std::size_t nStart = m_nPos;
+        p->Serialize(*this);
+        SetObjectExtent(nIndex, m_nPos - nStart);
+        return p;
+    }
+
+    CArchive& operator<<(const std::string& s) { WriteString(s); return *this; }
+    CArchive& operator<<(double d) { WriteDouble(d); return *this; }
+    CArchive& operator<<(std::int32_t n) { WriteDWord(static_cast<std::uint32_t>(n)); return *this; }
+    CArchive& operator<<(std::uint16_t w) { WriteWord(w); return *this; }
+    CArchive& operator>>(std::string& s) { ReadString(s); return *this; }
+    CArchive& operator>>(double& d) { d = ReadDouble(); return *this; }
+    CArchive& operator>>(std::int32_t& n) { n = static_cast<std::int32_t>(ReadDWord()); return *this; }
+    CArchive& operator>>(std::uint16_t& w) { w = ReadWord(); return *this; }
+
+    /// The framework's message for a file it cannot read (code page 932).
+    static const char* FormatErrorText();
+
+    [[noreturn]] static void ThrowFormat(CArchiveException::Cause cause);
+
+private:
+    struct LoadEntry {
+        const CArchiveClass* pClass;  // the class itself, or the class of the object
+        void* pObject;                // null for a class entry
+        std::size_t nExtent;          // bytes the object's fields took
+        bool bClass;
+        bool bComplete;               // the object's fields have been read
+    };
+
+    void Need(std::size_t n);
+    void ChargeCopy(std::size_t nExtent);
+    std::uint32_t NextMapNumber();
+    void WriteTagNumber(std::uint32_t n, bool bClass);
+
+    // storing
+    std::string* m_pOut = nullptr;
+    std::uint32_t m_nMapCount = 1;  // 0 stands for the null pointer
+    std::unordered_map<std::string, std::uint32_t> m_classNumbers;
+    std::unordered_map<const void*, std::uint32_t> m_objectNumbers;
+
+    // loading
+    const unsigned char* m_pData = nullptr;
+    std::size_t m_nSize = 0;
+    std::size_t m_nPos = 0;
+    // Entry 0 is the null pointer. An object is only ever reached through this array
+    // after its class was checked, so an entry whose object was destroyed since (a
+    // purged schedule) is never dereferenced by a reference of another class.
+    std::vector<LoadEntry> m_loadArray;
+    std::size_t m_nCopyBudget = 0;
+};
