@@ -1,9 +1,404 @@
 #include "schedule/CmdPro.h"
 
-// Interim: schedules and command words arrive with the command processor.
-int CCmdPro::DoCommand(std::string&, const std::string&) { return 0; }
+#include "dates/DateAnswers.h"
+#include "dates/DateParser.h"
+#include "dates/DateText.h"
+#include "dates/DateTimeRec.h"
+#include "platform/Clock.h"
+#include "res/StringTable.h"
+#include "schedule/PhraseParts.h"
+#include "schedule/Priqueue.h"
+#include "text/JText.h"
+#include "text/Sjis.h"
+#include "units/UnitConvert.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <limits>
+
+const CmdWord g_cmdWords[10] = {
+    {"何曜日"_sj, 1}, {"曜日"_sj, 1}, {"何歳"_sj, 2}, {"何才"_sj, 2},   {"年齢"_sj, 2},
+    {"年令"_sj, 2},   {"日付"_sj, 3}, {"基準日"_sj, 3}, {"日数"_sj, 4}, {"予定"_sj, 5},
+};
+
+// "斤", the usual character of the weight unit, counts as "斥".
+const CmdWord g_unitWords[12] = {
+    {"年"_sj, 0}, {"尺"_sj, 1}, {"間"_sj, 2}, {"里"_sj, 3}, {"坪"_sj, 4},  {"反"_sj, 5},
+    {"町"_sj, 6}, {"合"_sj, 7}, {"升"_sj, 8}, {"貫"_sj, 9}, {"斥"_sj, 10}, {"斤"_sj, 10},
+};
+
+namespace {
+
+const char* NoBusinessText() { return "用件がありません。"_sj; }
+const char* BadSecondText() { return "２番目の時期が適切でありません。"_sj; }
+
+bool FitsInt32(std::time_t t) {
+    return t >= std::numeric_limits<std::int32_t>::min() && t <= std::numeric_limits<std::int32_t>::max();
+}
+
+// A result text of the phrase parser read back into its fields; hour -1 when it has no
+// time of day. Comparing these orders dates as the texts do for four-digit years, a date
+// without time before the same day with one.
+struct ResultFields {
+    int year = 0, month = 0, day = 0, hour = -1, minute = 0;
+
+    static ResultFields Read(const std::string& text) {
+        ResultFields f;
+        int n = std::sscanf(text.c_str(), "%d/%d/%d %d:%d", &f.year, &f.month, &f.day, &f.hour, &f.minute);
+        if (n < 5) {
+            f.hour = -1;
+            f.minute = 0;
+        }
+        return f;
+    }
+    long long DateKey() const { return (static_cast<long long>(year) * 100 + month) * 100 + day; }
+    bool DateBefore(const ResultFields& o) const { return DateKey() < o.DateKey(); }
+    bool Before(const ResultFields& o) const {
+        if (DateKey() != o.DateKey()) return DateKey() < o.DateKey();
+        if (hour < 0 || o.hour < 0) return hour < 0 && o.hour >= 0;
+        return hour != o.hour ? hour < o.hour : minute < o.minute;
+    }
+    std::string Text() const {
+        char buf[96];
+        if (hour < 0)
+            std::snprintf(buf, sizeof buf, "%d/%02d/%02d", year, month, day);
+        else
+            std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d", year, month, day, hour, minute);
+        return buf;
+    }
+};
+
+// The words of text (split at blanks and tabs) joined by one full-width blank.
+std::string JoinWords(const char* text) {
+    std::string out;
+    const char* p = text;
+    while (*p) {
+        while (*p == ' ' || *p == '\t') ++p;
+        if (!*p) break;
+        const char* q = p;
+        while (*q && *q != ' ' && *q != '\t') ++q;
+        if (!out.empty()) out += "　"_sj;
+        out.append(p, q);
+        p = q;
+    }
+    return out;
+}
+
+}  // namespace
+
+int CCmdPro::GetToken() { return m_scan.GetToken(true); }
+
+// Where the text of the current token starts (after its leading blanks).
+static std::size_t TokenTextStart(const CCalcScanner& scan) {
+    std::size_t pos = scan.m_nTokenStart;
+    while (scan.ByteAt(pos) == ' ' || scan.ByteAt(pos) == '\t') ++pos;
+    return pos;
+}
+
+int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
+    m_strLine = ToFullWidthHalfBlank(text);
+    m_scan.Reset(m_strLine);
+
+    if (GetToken() != tokWord) return 0;
+    // The whole first word; the scanner's token text keeps at most 63 characters of it.
+    const std::size_t firstStart = TokenTextStart(m_scan);
+    const std::string firstWord = m_strLine.substr(firstStart, m_scan.m_nCursor - firstStart);
+
+    std::string startResult, startDisplay;
+    std::int32_t tStart = 0;
+    // A word ending in "年" is a year for the era conversion, never a schedule start.
+    bool bStart = !EndsWithDbcs(firstWord, "年"_sj) &&
+                  ParseScheduleStart(startResult, startDisplay, m_scan.m_szToken, tStart) == 1;
+    if (!bStart) {
+        if (startResult == BadPeriodText()) {
+            answer = BadPeriodText();
+            return 1;
+        }
+        return DoKeywordCommand(firstWord, answer);
+    }
+
+    if (GetToken() != tokWord) {
+        answer = NoBusinessText();
+        return 1;
+    }
+    const std::size_t secondStart = TokenTextStart(m_scan);
+    std::string endResult, endDisplay;
+    std::int32_t tEnd = tStart;
+    std::size_t businessStart;
+    if (ParseScheduleEnd(endResult, endDisplay, m_scan.m_szToken, tEnd, startResult) == 1) {
+        if (GetToken() != tokWord) {
+            answer = NoBusinessText();
+            return 1;
+        }
+        businessStart = TokenTextStart(m_scan);
+    } else {
+        // An impossible date in second place is a mistaken end, not the business.
+        if (GetToken() == tokWord || endResult == BadPeriodText()) {
+            answer = BadSecondText();
+            return 1;
+        }
+        endDisplay.clear();
+        tEnd = tStart;
+        businessStart = secondStart;
+    }
+    RegisterSchedule(startDisplay, endDisplay, JoinWords(m_scan.LineFrom(businessStart)), answer, tStart, tEnd);
+    return 1;
+}
+
+int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
+    for (const CmdWord& cmd : g_cmdWords) {
+        if (word != cmd.pszWord) continue;
+        m_nCommand = cmd.nCode;
+        if (cmd.nCode == 5)
+            ListSchedules(answer);
+        else
+            DateQuestion(answer);
+        return 1;
+    }
+    for (const CmdWord& unit : g_unitWords) {
+        if (!EndsWithDbcs(word, unit.pszWord)) continue;
+        if (unit.nCode == 0) {
+            ConvertCommand(0, word, answer);
+        } else {
+            // A number longer than the scanner keeps is read from what it kept.
+            std::string number = word;
+            const std::string kept = m_scan.m_szToken;
+            if (word.size() > kept.size() && word.compare(0, kept.size(), kept) == 0)
+                number = kept + word.substr(word.size() - 2);
+            ConvertCommand(unit.nCode, number, answer);
+        }
+        return 1;
+    }
+    return 0;
+}
+
+int CCmdPro::DateQuestion(std::string& answer) {
+    if (GetToken() == tokEnd) {
+        answer = LoadStringId(IDS_NO_DATE);
+        return 1;
+    }
+    const std::string phrase = m_scan.m_szToken;
+    std::string out;
+    if (m_nCommand >= 1 && m_nCommand <= 3 && ParseDatePhrase(out, phrase) == 0) {
+        answer = LoadStringId(IDS_BAD_DATE);
+        return 1;
+    }
+    out.clear();
+    int ok = 0;
+    switch (m_nCommand) {
+    case 1: ok = AnswerWeekday(out, phrase); break;
+    case 2: ok = AnswerAge(out, phrase); break;
+    case 3: ok = AnswerBaseDate(out, phrase); break;
+    case 4: ok = AnswerDayCount(out, phrase); break;
+    default: break;
+    }
+    // The day count answers its own failure ("わかりません。").
+    if (ok == 0 && m_nCommand != 4) {
+        answer = LoadStringId(IDS_BAD_DATE);
+        return 1;
+    }
+    answer = ToFullWidth(out);
+    return 1;
+}
+
+int CCmdPro::ConvertCommand(int code, const std::string& word, std::string& answer) {
+    std::string out;
+    if (code == 0) {
+        AnswerEra(out, word);
+    } else if (ConvertUnit(code, word, out) == 0) {
+        answer = LoadStringId(IDS_BAD_NUMBER);
+        return 1;
+    }
+    answer = ToFullWidth(out);
+    return 1;
+}
+
+int CCmdPro::ParseScheduleStart(std::string& result, std::string& display, const std::string& phrase,
+                                std::int32_t& tStart) {
+    if (ParseDatePhrase(result, phrase) == 0) return 0;
+    std::time_t t = 0;
+    if (FormatEntryDate(display, result, t) == 0) {
+        // More than ten years away: the entry still needs a time value to be ordered by.
+        const bool bTime = result.size() >= 12;
+        t = MakeLocalTime(g_dtWork.year, g_dtWork.month, g_dtWork.day, bTime ? g_dtWork.hour : 0,
+                          bTime ? g_dtWork.minute : 0, 0);
+        if (t == static_cast<std::time_t>(-1)) t = std::numeric_limits<std::time_t>::max();
+    }
+    // Times are stored in 32 bits: a start beyond them cannot be kept.
+    if (!FitsInt32(t)) {
+        result = BadPeriodText();
+        return 0;
+    }
+    tStart = static_cast<std::int32_t>(t);
+    return 1;
+}
+
+int CCmdPro::ParseScheduleEnd(std::string& result, std::string& display, const std::string& phrase,
+                              std::int32_t& tEnd, const std::string& startResult) {
+    const PhraseParts parts = AnalyzePhraseParts(phrase);
+    const ResultFields start = ResultFields::Read(startResult);
+    // A day without its year (or month) takes the start's, not today's.
+    const bool bOwnYear = !parts.bDay || parts.bYear;
+    const bool bOwnMonth = !parts.bDay || parts.bMonth;
+
+    ResultFields end;
+    if (parts.bDigitsOnly) {
+        end.year = start.year;
+        end.month = start.month;
+        end.day = parts.nDay;
+    } else {
+        const int ok = ParseDatePhrase(result, phrase);
+        if (ok == 1) {
+            end = ResultFields::Read(result);
+        } else {
+            // Only a date left without year or month may be impossible just in today's
+            // year or month (「２月２９日」, 「３１日」); with the start's it may be fine.
+            if (result != BadPeriodText() || bOwnYear) return 0;
+            end.month = parts.nMonth;
+            end.day = parts.nDay;
+            if (g_dtWork.hour != NO_TIME) {
+                end.hour = g_dtWork.hour;
+                end.minute = g_dtWork.minute;
+            }
+        }
+        if (!bOwnYear) end.year = start.year;
+        if (!bOwnMonth) end.month = start.month;
+    }
+
+    if (!bOwnYear || !bOwnMonth) {
+        if (ParseDateRest(result, end.Text()) == 0) return 0;
+        // Before the start's day: the next such date after it.
+        if (end.DateBefore(start)) {
+            if (!bOwnMonth) {
+                if (++end.month > 12) {
+                    end.month = 1;
+                    ++end.year;
+                }
+            } else {
+                ++end.year;
+            }
+            if (ParseDateRest(result, end.Text()) == 0) return 0;
+        }
+    }
+    if (end.Before(start)) return 0;
+
+    std::time_t t = 0;
+    if (FormatEntryDate(display, result, t) == 0 || !FitsInt32(t)) return 0;
+    tEnd = static_cast<std::int32_t>(t);
+    return 1;
+}
+
+void CCmdPro::RebuildIndex() {
+    m_index.Clear();
+    for (std::size_t i = 0; i < m_schedules.size(); ++i) m_index.Add(m_schedules[i].get(), i);
+}
+
+void CCmdPro::SyncIndex() {
+    // The list dialog and loading change m_schedules directly: a list that no longer
+    // matches what was indexed is indexed afresh.
+    const std::size_t n = m_schedules.size();
+    if (m_index.Count() != n || (n > 0 && (m_index.EntryAt(n - 1) != m_schedules.back().get() ||
+                                           m_index.EntryAt(0) != m_schedules.front().get())))
+        RebuildIndex();
+}
+
+int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
+                              std::string& answer, std::int32_t tStart, std::int32_t tEnd) {
+    SyncIndex();
+    std::vector<std::size_t> conflicts;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        conflicts.clear();
+        m_index.Stab(tStart, conflicts);
+        m_index.Stab(tEnd, conflicts);
+        std::sort(conflicts.begin(), conflicts.end());
+        conflicts.erase(std::unique(conflicts.begin(), conflicts.end()), conflicts.end());
+        bool bStale = false;
+        for (std::size_t pos : conflicts)
+            if (pos >= m_schedules.size() || m_schedules[pos].get() != m_index.EntryAt(pos)) bStale = true;
+        if (!bStale) break;
+        RebuildIndex();
+    }
+
+    const std::string strYear = CurrentYearText();
+    std::string line;
+    if (conflicts.empty()) {
+        answer = "下記の予定を登録しました。\r\n"_sj;
+    } else {
+        answer = "既に予定がありますが、下記の予定を登録しました。\r\n"_sj;
+        for (std::size_t pos : conflicts) {
+            m_schedules[pos]->Format(line, strYear);
+            answer += line;
+            answer += "\r\n";
+        }
+    }
+
+    auto entry = std::make_unique<CSchedule>();
+    entry->m_tStart = tStart;
+    entry->m_tEnd = tEnd;
+    entry->m_strStart = strStart;
+    entry->m_strEnd = strEnd;
+    entry->m_strBusiness = strBusiness;
+    entry->Format(line, strYear);
+    m_schedules.push_back(std::move(entry));
+    m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
+
+    answer += line;
+    m_bSchedChanged = 1;
+    return 1;
+}
+
+int CCmdPro::ListSchedules(std::string& answer) {
+    CPriqueue queue(static_cast<int>(m_schedules.size()));
+    for (auto& entry : m_schedules) queue.Insert(entry.get());
+    if (queue.m_nCount == 0) {
+        answer = "予定はありません。"_sj;
+        return 1;
+    }
+    const std::string strYear = CurrentYearText();
+    std::string line;
+    answer = "次のような予定があります。\r\n"_sj;
+    bool bFirst = true;
+    while (CSchedule* p = queue.RemoveTop()) {
+        if (!bFirst) answer += "\r\n";
+        bFirst = false;
+        p->Format(line, strYear);
+        answer += line;
+    }
+    return 1;
+}
+
+void CCmdPro::SortSchedules() {
+    const std::size_t n = m_schedules.size();
+    CPriqueue queue(static_cast<int>(n));
+    for (auto& entry : m_schedules) queue.Insert(entry.release());
+    const int count = queue.m_nCount;
+    for (int i = 0; i < count; ++i) m_schedules[i].reset(queue.RemoveTop());
+    queue.DeleteContents();
+    m_index.Clear();
+}
+
+void CCmdPro::PurgePastSchedules() {
+    const long long now = static_cast<long long>(CurrentClock().Now());
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_schedules.size(); ++i) {
+        const CSchedule& e = *m_schedules[i];
+        const long long t = e.m_strEnd.empty() ? e.m_tStart : e.m_tEnd;
+        if (t + 86400 < now) {
+            m_schedules[i].reset();
+            m_bSchedChanged = 1;
+            m_bPastPurged = 1;
+        } else {
+            if (kept != i) m_schedules[kept] = std::move(m_schedules[i]);
+            ++kept;
+        }
+    }
+    m_schedules.resize(kept);
+    m_index.Clear();
+}
 
 void CCmdPro::DeleteContents() {
+    m_schedules.clear();
+    m_index.Clear();
     m_bSchedChanged = 0;
     m_bPastPurged = 0;
 }

@@ -1,15 +1,83 @@
-// The command processor: schedule lines, command words and unit/year words.
+// The command processor: schedule lines, the schedule query, the date questions and the
+// year and unit words. It owns the schedule list.
 #pragma once
 
+#include "calc/CalcScanner.h"
+#include "schedule/Schedule.h"
+#include "schedule/ScheduleIndex.h"
+
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
+
+/// A command word and its code (1 weekday, 2 age, 3 base date, 4 day count, 5 schedules).
+struct CmdWord {
+    const char* pszWord;
+    int nCode;
+};
+
+/// The command words, matched against the whole first word of a line.
+extern const CmdWord g_cmdWords[10];
+/// The suffix words, matched against the last two bytes of the first word (0 era, 1-10 units).
+extern const CmdWord g_unitWords[12];
 
 class CCmdPro {
 public:
-    /// Answers a line of route Command; 0 when the line is none of its forms.
-    int DoCommand(std::string& answer, const std::string& text);
-    /// Deletes every schedule entry and clears both flags.
-    void DeleteContents();
+    CCmdPro() = default;
+    CCmdPro(const CCmdPro&) = delete;
+    CCmdPro& operator=(const CCmdPro&) = delete;
 
+    /// Answers a line of route Command; 0 (answer untouched) when the line is none of its forms.
+    int DoCommand(std::string& answer, const std::string& text);
+    /// The command-word stage for a first word that is not a date; 0 when it is no command.
+    int DoKeywordCommand(const std::string& word, std::string& answer);
+    /// Answers a date question (m_nCommand 1-4) about the next word of the line.
+    int DateQuestion(std::string& answer);
+    /// Code 0: the era conversion of a year word; codes 1-10: a traditional unit.
+    int ConvertCommand(int code, const std::string& word, std::string& answer);
+    /// Lists every entry in start order.
+    int ListSchedules(std::string& answer);
+    /// Adds an entry, answering the entries it conflicts with and its own line.
+    int RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
+                         std::string& answer, std::int32_t tStart, std::int32_t tEnd);
+    /// Parses the start phrase of a schedule line; 0 when it is no date (result then holds
+    /// what the parser left there, "時期が不正です。" for an impossible or unstorable date).
+    int ParseScheduleStart(std::string& result, std::string& display, const std::string& phrase,
+                           std::int32_t& tStart);
+    /// Parses the end phrase against the start's result text; 0 when it is no suitable end.
+    int ParseScheduleEnd(std::string& result, std::string& display, const std::string& phrase,
+                         std::int32_t& tEnd, const std::string& startResult);
+    /// Reads the next token of the current line ("~" is a token of its own).
+    int GetToken();
+
+    /// Orders m_schedules by start time (equal starts in the order the heap gives).
+    void SortSchedules();
+    /// Removes the entries that ended more than 24 hours ago.
+    void PurgePastSchedules();
+    /// Deletes every entry and clears both flags.
+    void DeleteContents();
+    void Serialize(class CArchive& ar);
+
+    std::vector<std::unique_ptr<CSchedule>> m_schedules;  ///< the stored entries, owned
     int m_bSchedChanged = 0;  ///< the schedule list changed since the last new or open
     int m_bPastPurged = 0;    ///< past entries were removed when the document was loaded
+    CCalcScanner m_scan;      ///< scanner over the current line
+    int m_nCommand = 0;       ///< code of the last command word answered
+
+private:
+    // The start of the line being registered, as the parser left it: ends that leave out
+    // the year or month take them from here.
+    struct StartDate {
+        int year = 0, month = 0, day = 0;
+        int hour = -1, minute = 0;  // hour -1: no time of day
+    };
+    int ParseEndDigits(std::string& result, const std::string& phrase);
+    int MoveEndForward(std::string& result, bool bYear);
+    void SyncIndex();
+    void RebuildIndex();
+
+    std::string m_strLine;     // the prepared line the scanner reads
+    StartDate m_start;         // set by ParseScheduleStart
+    CScheduleIndex m_index;    // conflict index over m_schedules
 };

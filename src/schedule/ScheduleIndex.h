@@ -1,0 +1,48 @@
+// An interval index over the schedule list, so that the conflict check of a new entry
+// does not walk every stored entry: a treap ordered by start whose nodes carry the
+// latest end of their subtree.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CSchedule;
+
+class CScheduleIndex {
+public:
+    /// Forgets every entry.
+    void Clear();
+    /// Adds the entry that sits at position nPos of the schedule list.
+    void Add(const CSchedule* pEntry, std::size_t nPos);
+    /// Appends the list positions of the entries with start <= t <= end (any order).
+    void Stab(std::int32_t t, std::vector<std::size_t>& positions) const;
+    /// The entry recorded for a list position by Add (nullptr when none).
+    const CSchedule* EntryAt(std::size_t nPos) const;
+
+    std::size_t Count() const { return m_nodes.size(); }
+
+private:
+    struct Node {
+        std::int32_t tStart;
+        std::int32_t tEnd;
+        std::int32_t tMaxEnd;  // the latest end in this node's subtree
+        std::uint32_t nPriority;
+        int left;
+        int right;
+        std::size_t nPos;
+        const CSchedule* pEntry;
+    };
+
+    static bool Before(const Node& a, const Node& b) {
+        return a.tStart < b.tStart || (a.tStart == b.tStart && a.nPos < b.nPos);
+    }
+    void Pull(int n);
+    int InsertAt(int root, int n);
+    std::uint32_t NextPriority();
+
+    std::vector<Node> m_nodes;
+    std::vector<int> m_byPos;  // node of each list position, -1 when none
+    int m_root = -1;
+    std::uint32_t m_nSeed = 0x9E3779B9u;
+};
