@@ -2,20 +2,35 @@
 
 #include "platform/CodePage.h"
 
+#include <cstring>
+
 void CCliView::AppendText(const std::string& text) {
-    CodePageResult utf8 = Cp932ToUtf8(text);
-    const std::string& s = utf8.text;
-    m_strBuffer.reserve(m_strBuffer.size() + s.size());
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') continue;
-        m_strBuffer.push_back(s[i]);
+    // Collect code page 932 text with "\r\n" turned into "\n" (a trail byte is never CR
+    // or LF, so the bytes can be scanned as they are); convert whole blocks at a time.
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+        if (!cr) {
+            m_strBuffer.append(p, end);
+            break;
+        }
+        m_strBuffer.append(p, cr);
+        if (cr + 1 < end && cr[1] == '\n') {
+            m_strBuffer.push_back('\n');
+            p = cr + 2;
+        } else {
+            m_strBuffer.push_back('\r');
+            p = cr + 1;
+        }
     }
     if (m_bFlushEach || m_strBuffer.size() >= (1u << 16)) Flush();
 }
 
 void CCliView::Flush() {
     if (m_strBuffer.empty()) return;
-    std::fwrite(m_strBuffer.data(), 1, m_strBuffer.size(), m_pOut);
+    CodePageResult utf8 = Cp932ToUtf8(m_strBuffer);
+    std::fwrite(utf8.text.data(), 1, utf8.text.size(), m_pOut);
     std::fflush(m_pOut);
     m_strBuffer.clear();
 }
