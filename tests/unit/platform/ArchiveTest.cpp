@@ -1,0 +1,223 @@
+#include "platform/Archive.h"
+#include "text/Sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> bytes) {
+    std::string s;
+    for (int b : bytes) s.push_back(static_cast<char>(b));
+    return s;
+}
+
+// A record with one string field, enough to exercise the object tags.
+struct CItem {
+    std::string m_str;
+    void Serialize(CArchive& ar) {
+        if (ar.IsStoring())
+            ar.WriteString(m_str);
+        else
+            ar.ReadString(m_str);
+    }
+};
+const CArchiveClass kItem = {"CItem", 3};
+const CArchiveClass kOther = {"COther", 3};
+
+TEST(CArchive, PrimitivesAreLittleEndian) {
+    std::string out;
+    CArchive ar(out);
+    ar.WriteWord(0x1234);
+    ar.WriteDWord(0x89ABCDEFu);
+    ar.WriteDouble(1.0);
+    ar << static_cast<std::int32_t>(-2);
+    EXPECT_EQ(out, Bytes({0x34, 0x12, 0xEF, 0xCD, 0xAB, 0x89, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0xFE, 0xFF, 0xFF, 0xFF}));
+
+    CArchive in(out.data(), out.size());
+    EXPECT_EQ(in.ReadWord(), 0x1234);
+    EXPECT_EQ(in.ReadDWord(), 0x89ABCDEFu);
+    EXPECT_EQ(in.ReadDouble(), 1.0);
+    std::int32_t n = 0;
+    in >> n;
+    EXPECT_EQ(n, -2);
+    EXPECT_EQ(in.GetRemaining(), 0u);
+}
+
+struct LengthRow {
+    std::size_t n;
+    std::string prefix;
+};
+
+TEST(CArchive, StringLengthTakesItsShortMediumOrLongForm) {
+    const LengthRow rows[] = {
+        {0, Bytes({0x00})},
+        {254, Bytes({0xFE})},
+        {255, Bytes({0xFF, 0xFF, 0x00})},
+        {65533, Bytes({0xFF, 0xFD, 0xFF})},
+        {65534, Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00})},
+        {70000, Bytes({0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00})},
+    };
+    for (const LengthRow& r : rows) {
+        std::string s(r.n, 'x');
+        std::string out;
+        CArchive ar(out);
+        ar.WriteString(s);
+        EXPECT_EQ(out.substr(0, r.prefix.size()), r.prefix) << r.n;
+        EXPECT_EQ(out.size(), r.prefix.size() + r.n) << r.n;
+        CArchive in(out.data(), out.size());
+        std::string back;
+        in.ReadString(back);
+        EXPECT_EQ(back, s) << r.n;
+    }
+}
+
+TEST(CArchive, CountTakesAWordBelow65535) {
+    const LengthRow rows[] = {
+        {0, Bytes({0, 0})},
+        {65534, Bytes({0xFE, 0xFF})},
+        {65535, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0})},
+        {65536, Bytes({0xFF, 0xFF, 0, 0, 1, 0})},
+    };
+    for (const LengthRow& r : rows) {
+        std::string out;
+        CArchive ar(out);
+        ar.WriteCount(r.n);
+        EXPECT_EQ(out, r.prefix) << r.n;
+        CArchive in(out.data(), out.size());
+        EXPECT_EQ(in.ReadCount(0), r.n);
+    }
+}
+
+TEST(CArchive, ObjectsAreNumberedWithTheirClasses) {
+    CItem a{"a"}, b{"b"};
+    std::string out;
+    CArchive ar(out);
+    ar.WriteObject(&a, kItem);
+    ar.WriteObject(&b, kItem);
+    ar.WriteObject<CItem>(nullptr, kItem);
+    ar.WriteObject(&a, kItem);
+    // class 1, objects 2 and 3; the null tag; a back-reference to object 2
+    EXPECT_EQ(out, Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 1, 'a', 0x01, 0x80, 1, 'b', 0, 0, 2, 0}));
+
+    CArchive in(out.data(), out.size());
+    auto ra = in.ReadObject<CItem>(kItem);
+    auto rb = in.ReadObject<CItem>(kItem);
+    auto rn = in.ReadObject<CItem>(kItem);
+    auto rr = in.ReadObject<CItem>(kItem);
+    ASSERT_TRUE(ra && rb && rr);
+    EXPECT_EQ(ra->m_str, "a");
+    EXPECT_EQ(rb->m_str, "b");
+    EXPECT_EQ(rn, nullptr);
+    EXPECT_EQ(rr->m_str, "a");  // a reference gives a record of its own
+    EXPECT_NE(rr.get(), ra.get());
+}
+
+TEST(CArchive, NumbersFrom0x7FFFTakeTheBigTag) {
+    // 0x7FFE objects push the numbers past the word form.
+    std::vector<CItem> items(0x7FFF);
+    std::string out;
+    CArchive ar(out);
+    for (CItem& it : items) ar.WriteObject(&it, kItem);  // class 1, objects 2..0x8000
+    CItem other;
+    ar.WriteObject(&other, kOther);  // class 0x8001: a new class is always described in full
+    CItem more;
+    ar.WriteObject(&more, kOther);  // class reference 0x8001 needs the big form
+    ar.WriteObject(&items.back(), kItem);  // object 0x8000 as a big back-reference
+    std::string tail = out.substr(out.size() - 13);
+    EXPECT_EQ(tail, Bytes({0xFF, 0x7F, 0x01, 0x80, 0x00, 0x80, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x00, 0x00}));
+
+    CArchive in(out.data(), out.size());
+    for (std::size_t i = 0; i < items.size(); ++i) ASSERT_TRUE(in.ReadObject<CItem>(kItem));
+    EXPECT_TRUE(in.ReadObject<CItem>(kOther));
+    EXPECT_TRUE(in.ReadObject<CItem>(kOther));
+    EXPECT_TRUE(in.ReadObject<CItem>(kItem));
+    EXPECT_EQ(in.GetRemaining(), 0u);
+}
+
+struct BadRow {
+    const char* name;
+    std::string bytes;
+};
+
+TEST(CArchive, DamagedObjectsAreRefused) {
+    std::string name64(64, 'C');
+    const BadRow rows[] = {
+        {"unknown class", Bytes({0xFF, 0xFF, 3, 0, 6, 0, 'C', 'O', 't', 'h', 'e', 'r', 0})},
+        {"wrong schema", Bytes({0xFF, 0xFF, 2, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 0})},
+        {"class name of 64 bytes", Bytes({0xFF, 0xFF, 3, 0, 64, 0}) + name64 + Bytes({0})},
+        {"ends in the class name", Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I'})},
+        {"ends in the tag", Bytes({0xFF})},
+        {"ends in the fields", Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 5, 'a'})},
+        {"unknown back-reference", Bytes({0x05, 0x00})},
+        {"unknown class reference", Bytes({0x01, 0x80, 0})},
+        {"class number used as an object", Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 0, 0x01, 0x00})},
+        {"object number used as a class", Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 0, 0x02, 0x80, 0})},
+        {"big tag beyond the objects", Bytes({0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x7F})},
+    };
+    for (const BadRow& r : rows) {
+        CArchive in(r.bytes.data(), r.bytes.size());
+        EXPECT_THROW(
+            {
+                in.ReadObject<CItem>(kItem);
+                in.ReadObject<CItem>(kItem);
+            },
+            CArchiveException)
+            << r.name;
+    }
+}
+
+TEST(CArchive, ReferenceToAnotherClassIsRefused) {
+    std::string bytes = Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 0, 0x02, 0x00});
+    CArchive in(bytes.data(), bytes.size());
+    ASSERT_TRUE(in.ReadObject<CItem>(kItem));
+    EXPECT_THROW(in.ReadObject<CItem>(kOther), CArchiveException);
+}
+
+TEST(CArchive, LengthsAndCountsBeyondTheFileAreRefused) {
+    const BadRow rows[] = {
+        {"string longer than the rest", Bytes({5, 'a', 'b'})},
+        {"long string of 4 GB", Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 'a'})},
+        {"wide-string marker", Bytes({0xFF, 0xFE, 0xFF, 1, 'a', 0})},
+        {"medium length cut off", Bytes({0xFF, 0x01})},
+    };
+    for (const BadRow& r : rows) {
+        CArchive in(r.bytes.data(), r.bytes.size());
+        std::string s;
+        EXPECT_THROW(in.ReadString(s), CArchiveException) << r.name;
+    }
+    // Four billion elements in a short file: refused before anything is reserved.
+    std::string count = Bytes({0xFF, 0xFF, 0x00, 0x28, 0x6B, 0xEE, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    CArchive in(count.data(), count.size());
+    EXPECT_THROW(in.ReadCount(1), CArchiveException);
+    CArchive in2(count.data(), 4);
+    EXPECT_THROW(in2.ReadCount(1), CArchiveException);  // ends inside the long form
+}
+
+TEST(CArchive, CopiesOfReferencesAreBoundedByTheFileSize) {
+    // One record of 200 bytes, then references to it until the budget runs out.
+    std::string bytes = Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 200}) + std::string(200, 'x');
+    for (int i = 0; i < 1000; ++i) bytes += Bytes({0x02, 0x00});
+    CArchive in(bytes.data(), bytes.size());
+    ASSERT_TRUE(in.ReadObject<CItem>(kItem));
+    int copies = 0;
+    try {
+        for (int i = 0; i < 1000; ++i) {
+            in.ReadObject<CItem>(kItem);
+            ++copies;
+        }
+    } catch (const CArchiveException&) {
+    }
+    EXPECT_GT(copies, 0);
+    EXPECT_LT(copies, 1000);
+    EXPECT_LE(static_cast<std::size_t>(copies) * 200, bytes.size());
+}
+
+TEST(CArchive, FormatErrorTextIsTheFrameworksHalfWidthMessage) {
+    EXPECT_EQ(std::string(CArchive::FormatErrorText()), std::string("予期しないﾌｧｲﾙ形式です。"_sj));
+}
+
+}  // namespace
