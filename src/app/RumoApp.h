@@ -1,12 +1,16 @@
 // The application shell without windows: the profile, the one document and its
-// conversation panes, and the new-document and start-up steps every front end shares.
+// conversation panes, the document's file (new, open, save, the save-changes question,
+// the recent-file list) and the start-up steps every front end shares.
 #pragma once
 
+#include "app/RecentFileList.h"
 #include "document/RumoDoc.h"
 #include "platform/Profile.h"
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class IMessageBox;
 class CRumoView;
@@ -16,7 +20,12 @@ public:
     /// The application's title, also the caption of its message boxes.
     static constexpr const char* kAppName = "Nelo";
 
-    CRumoApp(CProfile& profile, IMessageBox& messageBox) : m_profile(profile), m_messageBox(messageBox) {}
+    /// Writes data to a file without damaging the old one; false with error set on failure.
+    using FileWriter = std::function<bool(const std::string& path, const std::string& data, std::string& error)>;
+    /// Asks for the name (UTF-8 path) to save an untitled document under; false when none is given.
+    using PathPrompt = std::function<bool(std::string& path)>;
+
+    CRumoApp(CProfile& profile, IMessageBox& messageBox);
 
     CRumoDoc& GetDocument() { return m_doc; }
     CProfile& GetProfile() { return m_profile; }
@@ -27,8 +36,57 @@ public:
     /// Runs the initial update of every conversation pane of the document.
     void InitialUpdateViews();
 
+    /// Start-up: opens the file named on the command line, else (unless bNew) the newest
+    /// file of the recent-file list; a new document when there is none or it fails.
+    void StartUp(const std::string& fileArg, bool bNew);
+
+    /// The document's file (absolute, UTF-8); empty while the document is untitled.
+    const std::string& GetPathName() const { return m_strPathName; }
+    /// The document's title (code page 932): the file name, or "無題".
+    std::string GetTitle() const;
+
+    /// The save-changes question for a modified document: true to go on (saved, or the
+    /// user declined), false to stay (cancelled, or the save failed). Unattended, it
+    /// warns and goes on without saving.
+    bool SaveModified();
+    /// Unattended: nobody can answer a question (the input is not a terminal).
+    void SetUnattended(bool bUnattended) { m_bUnattended = bUnattended; }
+    bool IsUnattended() const { return m_bUnattended; }
+
+    /// File New with the save-changes question; false when the user stayed.
+    bool NewWithQuestion();
+    /// File Open with the save-changes question; false when the user stayed or the file
+    /// did not load (the open document is then untouched).
+    bool OpenWithQuestion(const std::string& path);
+    /// Loads a file in place of the document. On failure the document stays as it was
+    /// and a message box says why.
+    bool OpenDocumentFile(const std::string& path);
+    /// File Save: to the document's file, or under a name from the path prompt.
+    bool DoFileSave();
+    /// Saves to path and makes it the document's file. A failed save says so and leaves
+    /// the old file, the document's file name and its modified state as they were.
+    bool OnSaveDocument(const std::string& path);
+
+    void SetPathPrompt(PathPrompt prompt) { m_pathPrompt = std::move(prompt); }
+    /// Replaces the file writer (tests inject failures).
+    void SetFileWriter(FileWriter writer) { m_fileWriter = std::move(writer); }
+
+    CRecentFileList& GetRecentFileList() { return m_recentFiles; }
+
+    /// The framework's message for a file it cannot read: "予期しないﾌｧｲﾙ形式です。".
+    static const char* FormatErrorText();
+
 private:
+    void ClearChangeFlags();
+    void SetPathName(const std::string& absolutePath);
+    void ShowError(const std::string& text);
+
     CProfile& m_profile;
     IMessageBox& m_messageBox;
     CRumoDoc m_doc;
+    CRecentFileList m_recentFiles;
+    std::string m_strPathName;
+    bool m_bUnattended = false;
+    PathPrompt m_pathPrompt;
+    FileWriter m_fileWriter;
 };

@@ -5,3 +5,4 @@
 class CCliSession;
 
 void RegisterBasicCommands(CCliSession& session);  // \help, \quit
+void RegisterFileCommands(CCliSession& session);   // \new, \open, \save

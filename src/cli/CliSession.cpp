@@ -1,6 +1,7 @@
 #include "cli/CliSession.h"
 
 #include "cli/CliCommands.h"
+#include "cli/CliFileCommands.h"
 #include "platform/CodePage.h"
 
 #include <cstdio>
@@ -15,6 +16,7 @@ CCliSession::CCliSession(bool interactive)
       m_sendView(m_app.GetDocument()) {
     m_app.GetDocument().AddView(&m_view);
     RegisterBasicCommands(*this);
+    RegisterFileCommands(*this);
 }
 
 CCliSession::~CCliSession() { m_app.GetDocument().RemoveView(&m_view); }
@@ -73,22 +75,25 @@ bool CCliSession::RunCommand(const std::string& line) {
 }
 
 int CCliSession::Run(const std::vector<std::string>& args) {
-    for (const std::string& a : args) {
-        if (a == "-h" || a == "--help") {
-            std::printf("usage: nelo-cli [--new] [FILE.nel]\n");
-            return 0;
-        }
-    }
-    m_app.OnFileNew();
+    int status = 0;
+    if (!StartFromArguments(*this, args, status)) return status;
 
     std::string line;
-    while (m_reader.ReadLine(line)) {
-        if (line.empty()) continue;
-        if (line[0] == '\\') {
-            if (!RunCommand(line)) break;
-            continue;
+    bool bAskedAtEnd = false;
+    for (;;) {
+        bool bAnyLine = false;
+        while (m_reader.ReadLine(line)) {
+            bAnyLine = true;
+            if (line.empty()) continue;
+            if (line[0] == '\\') {
+                if (!RunCommand(line)) break;
+                continue;
+            }
+            SubmitLine(line);
         }
-        SubmitLine(line);
+        // A terminal that gave no line since the last question cannot be asked again.
+        if (EndSession(*this, bAskedAtEnd && !bAnyLine)) break;
+        bAskedAtEnd = true;
     }
     m_view.Flush();
     return 0;

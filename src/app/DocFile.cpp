@@ -1,0 +1,109 @@
+// The document's file: open, save, the save-changes question and the file's name.
+#include "app/RumoApp.h"
+
+#include "document/DocSerialize.h"
+#include "platform/Archive.h"
+#include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "text/Sjis.h"
+
+#include <memory>
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+/// A UTF-8 path as it can appear inside a code page 932 message.
+std::string PathForMessage(const std::string& utf8Path) { return Utf8ToCp932(utf8Path).text; }
+
+}  // namespace
+
+const char* CRumoApp::FormatErrorText() { return CArchive::FormatErrorText(); }
+
+std::string CRumoApp::GetTitle() const {
+    if (m_strPathName.empty()) return "無題"_sj;
+    return PathForMessage(FileNameOf(m_strPathName));
+}
+
+void CRumoApp::SetPathName(const std::string& absolutePath) {
+    m_strPathName = absolutePath;
+    m_recentFiles.Add(absolutePath);
+    m_recentFiles.WriteList();
+}
+
+void CRumoApp::ShowError(const std::string& text) { m_messageBox.Show(text, std::string(), MbButtons::Ok, MbIcon::Exclamation); }
+
+bool CRumoApp::SaveModified() {
+    if (!m_doc.IsModified()) return true;
+    if (m_bUnattended) {
+        ShowError(GetTitle() + " への変更を保存せずに続けます（入力が端末ではないため確認できません）。"_sj);
+        return true;
+    }
+    switch (m_messageBox.Show(GetTitle() + " への変更を保存しますか?"_sj, std::string(), MbButtons::YesNoCancel,
+                              MbIcon::Exclamation)) {
+    case MbAnswer::Yes: return DoFileSave();
+    case MbAnswer::No: return true;
+    default: return false;
+    }
+}
+
+bool CRumoApp::OpenDocumentFile(const std::string& path) {
+    std::string absolute = AbsolutePath(path);
+    std::string bytes, error;
+    if (!ReadWholeFile(absolute, bytes, error)) {
+        ShowError(PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(error).text + ")");
+        return false;
+    }
+    // Load into a document of its own, so that a file that fails leaves the open
+    // document exactly as it was.
+    auto loaded = std::make_unique<CRumoDoc>();
+    try {
+        LoadDocumentBytes(*loaded, bytes);
+    } catch (const CArchiveException&) {
+        ShowError(FormatErrorText());
+        return false;
+    } catch (const std::bad_alloc&) {
+        ShowError(PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj);
+        return false;
+    }
+    TakeFileContents(m_doc, *loaded);
+    SetPathName(absolute);
+    // The purge notice sets the schedule flag again in the welcome, after this.
+    ClearChangeFlags();
+    m_doc.SetModifiedFlag(false);
+    InitialUpdateViews();
+    return true;
+}
+
+bool CRumoApp::DoFileSave() {
+    if (!m_strPathName.empty()) return OnSaveDocument(m_strPathName);
+    std::string path;
+    if (!m_pathPrompt || !m_pathPrompt(path) || path.empty()) return false;
+    return OnSaveDocument(path);
+}
+
+bool CRumoApp::OnSaveDocument(const std::string& path) {
+    std::string absolute = AbsolutePath(path);
+    std::string bytes, error;
+    try {
+        bytes = SaveDocumentBytes(m_doc);
+    } catch (const CArchiveException& e) {
+        error = e.what();
+    } catch (const std::bad_alloc&) {
+        error = "out of memory";
+    }
+    bool ok = error.empty() && (m_fileWriter ? m_fileWriter(absolute, bytes, error)
+                                             : WriteFileAtomically(absolute, bytes, error));
+    if (!ok) {
+        ShowError(PathForMessage(path) + " に保存できませんでした。("_sj + Utf8ToCp932(error).text + ")");
+        return false;
+    }
+    SetPathName(absolute);
+    ClearChangeFlags();
+    m_doc.SetModifiedFlag(false);
+    return true;
+}

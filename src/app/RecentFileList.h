@@ -1,0 +1,32 @@
+// The recent-file list: the four files opened or saved last, newest first, kept in the
+// profile as "File1".."File4" of "Recent File List" (absolute paths in UTF-8).
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CProfile;
+
+class CRecentFileList {
+public:
+    static constexpr const char* kSection = "Recent File List";
+    static constexpr std::size_t kSize = 4;
+
+    explicit CRecentFileList(CProfile& profile) : m_profile(profile) {}
+
+    /// Reads the entries from the profile (missing and empty values are skipped).
+    void ReadList();
+    /// Writes the entries to the profile; false when the profile could not be written.
+    bool WriteList() const;
+    /// Puts path at the front, dropping an equal entry and the oldest beyond four.
+    void Add(const std::string& path);
+    void Remove(const std::string& path);
+    const std::vector<std::string>& GetEntries() const { return m_entries; }
+
+private:
+    CProfile& m_profile;
+    std::vector<std::string> m_entries;
+};
+
+/// An absolute, lexically normal form of a path (relative to the working folder).
+std::string AbsolutePath(const std::string& path);

@@ -1,0 +1,42 @@
+// The document's file: the two names, the variables, the schedules and the memos, in
+// that order, with nothing before or after.
+#include "document/DocSerialize.h"
+
+#include "document/RumoDoc.h"
+#include "memo/MemoSerialize.h"
+#include "platform/Archive.h"
+
+void CRumoDoc::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteString(m_strResponderName);
+        ar.WriteString(m_strUserName);
+    } else {
+        ar.ReadString(m_strResponderName);
+        ar.ReadString(m_strUserName);
+    }
+    m_calc.Serialize(ar);
+    m_cmdPro.Serialize(ar);
+    SerializeMemoMap(ar, m_memoMap);
+}
+
+std::string SaveDocumentBytes(CRumoDoc& doc) {
+    std::string bytes;
+    CArchive ar(bytes);
+    doc.Serialize(ar);
+    return bytes;
+}
+
+void LoadDocumentBytes(CRumoDoc& doc, const std::string& bytes) {
+    CArchive ar(bytes.data(), bytes.size());
+    doc.Serialize(ar);
+}
+
+void TakeFileContents(CRumoDoc& doc, CRumoDoc& loaded) {
+    doc.DeleteContents();
+    doc.m_strResponderName = std::move(loaded.m_strResponderName);
+    doc.m_strUserName = std::move(loaded.m_strUserName);
+    doc.m_calc.m_mapSymbols = std::move(loaded.m_calc.m_mapSymbols);
+    doc.m_cmdPro.m_schedules = std::move(loaded.m_cmdPro.m_schedules);
+    doc.m_cmdPro.m_bPastPurged = loaded.m_cmdPro.m_bPastPurged;
+    doc.m_memoMap = std::move(loaded.m_memoMap);
+}

@@ -1,0 +1,19 @@
+// The notebook file as bytes: what File Save writes and File Open reads.
+#pragma once
+
+#include <string>
+
+class CRumoDoc;
+
+/// The bytes of the notebook file of doc.
+std::string SaveDocumentBytes(CRumoDoc& doc);
+
+/// Reads a notebook file into doc, which should be fresh: names, variables, schedules
+/// (those that ended more than a day ago are dropped) and memos. Throws
+/// CArchiveException when the bytes are not a notebook file.
+void LoadDocumentBytes(CRumoDoc& doc, const std::string& bytes);
+
+/// Moves what a file holds (names, variables, schedules, memos, the past-entries
+/// notice) from a freshly loaded document into doc, whose old contents are destroyed.
+/// The memory register and everything else of doc stays.
+void TakeFileContents(CRumoDoc& doc, CRumoDoc& loaded);

@@ -1,0 +1,35 @@
+// Saving and loading the schedules: the CSchedule record and the command processor's
+// list, which drops the entries that ended more than a day ago once it is loaded.
+#include "platform/Archive.h"
+#include "schedule/CmdPro.h"
+#include "schedule/Schedule.h"
+
+#include <memory>
+#include <utility>
+
+/// "CSchedule", schema 2.
+extern const CArchiveClass g_classSchedule;
+const CArchiveClass g_classSchedule = {"CSchedule", 2};
+
+void CSchedule::Serialize(CArchive& ar) {
+    if (ar.IsStoring())
+        ar << m_tStart << m_tEnd << m_strStart << m_strEnd << m_strBusiness << m_nHeapIndex;
+    else
+        ar >> m_tStart >> m_tEnd >> m_strStart >> m_strEnd >> m_strBusiness >> m_nHeapIndex;
+}
+
+void CCmdPro::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(m_schedules.size());
+        for (const auto& p : m_schedules) ar.WriteObject(p.get(), g_classSchedule);
+        return;
+    }
+    // Each entry takes at least a two-byte tag.
+    std::size_t n = ar.ReadCount(2);
+    m_schedules.reserve(m_schedules.size() + n);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::unique_ptr<CSchedule> p = ar.ReadObject<CSchedule>(g_classSchedule);
+        if (p) m_schedules.push_back(std::move(p));  // a null record stands for nothing
+    }
+    PurgePastSchedules();
+}
