@@ -17,6 +17,7 @@ CCliSession::CCliSession(bool interactive)
     m_app.GetDocument().AddView(&m_view);
     RegisterBasicCommands(*this);
     RegisterFileCommands(*this);
+    RegisterListCommands(*this);
 }
 
 CCliSession::~CCliSession() { m_app.GetDocument().RemoveView(&m_view); }

@@ -1,0 +1,200 @@
+// The terminal's side of the dialogs: \memos, \export, \names and \read (and \vars,
+// \schedules). Each command runs the dialog's logic the way a user would click it;
+// rows are printed numbered from 1, message boxes go to stderr as usual.
+#include "app/SetupDlg.h"
+#include "cli/CliCommands.h"
+#include "cli/CliSession.h"
+#include "conversation/TextFileInput.h"
+#include "memo/MemoListDlg.h"
+#include "platform/CodePage.h"
+#include "text/Sjis.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string ToCp932(CCliSession& session, const std::string& utf8) {
+    CodePageResult sj = Utf8ToCp932(utf8);
+    if (sj.nReplaced > 0)
+        session.Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(sj.nReplaced) +
+                       " 個を「？」に置き換えました。");
+    return sj.text;
+}
+
+// Writes lines (code page 932) to stdout after the conversation so far.
+void PrintLines(CCliSession& session, const std::vector<std::string>& lines) {
+    session.GetView().Flush();
+    std::string out;
+    for (const std::string& line : lines) {
+        out += Cp932ToUtf8(line).text;
+        out += '\n';
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+}
+
+// Rows numbered from 1: "1: text".
+std::vector<std::string> Numbered(const std::vector<std::string>& rows) {
+    std::vector<std::string> lines;
+    lines.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) lines.push_back(std::to_string(i + 1) + ": " + rows[i]);
+    return lines;
+}
+
+// A row number as typed (1 = the first row) to a list index; -1 for anything that names
+// no row, which the dialogs answer like a click with nothing selected.
+int RowIndex(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+    errno = 0;
+    unsigned long long n = std::strtoull(text.c_str(), nullptr, 10);
+    if (errno != 0 || n == 0 || n > static_cast<unsigned long long>(INT_MAX)) return -1;
+    return static_cast<int>(n - 1);
+}
+
+// Blank-separated words; a word may be wrapped in double quotes to hold blanks or to be
+// empty ("").
+std::vector<std::string> SplitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ' || text[i] == '\t') {
+            ++i;
+            continue;
+        }
+        std::string word;
+        if (text[i] == '"') {
+            auto close = text.find('"', i + 1);
+            if (close == std::string::npos) close = text.size();
+            word = text.substr(i + 1, close - i - 1);
+            i = close + 1;
+        } else {
+            auto end = text.find_first_of(" \t", i);
+            if (end == std::string::npos) end = text.size();
+            word = text.substr(i, end - i);
+            i = end;
+        }
+        words.push_back(word);
+    }
+    return words;
+}
+
+std::string Unquote(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    return text;
+}
+
+// "delete OBJECT N" or "delete OBJECT": splits off a trailing row number.
+void SplitObjectAndRow(const std::string& rest, std::string& object, std::string& row) {
+    std::string text = rest;
+    text.erase(0, text.find_first_not_of(" \t"));
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    auto blank = text.find_last_of(" \t");
+    if (blank != std::string::npos && RowIndex(text.substr(blank + 1)) >= 0) {
+        row = text.substr(blank + 1);
+        object = text.substr(0, blank);
+        while (!object.empty() && (object.back() == ' ' || object.back() == '\t')) object.pop_back();
+    } else {
+        row.clear();
+        object = text;
+    }
+    object = Unquote(object);
+}
+
+bool MemosCommand(CCliSession& session, const std::string& argText) {
+    CRumoDoc& doc = session.GetDocument();
+    IMessageBox& mb = session.GetMessageBox();
+    std::vector<std::string> words = SplitWords(argText);
+
+    if (words.empty()) {
+        RunMemoListCommand(doc, mb, [&](CMemoListDlg& dlg) {
+            if (dlg.m_listObjects.GetCount() == 0) session.Notice("メモはありません。");
+            PrintLines(session, Numbered(dlg.m_listObjects.GetRows()));
+        });
+        return true;
+    }
+
+    if (argText == "delete" || argText.rfind("delete ", 0) == 0) {
+        std::string rest = argText.substr(6);
+        std::string object, row;
+        SplitObjectAndRow(rest, object, row);
+        if (object.empty()) {
+            session.Notice("使い方: \\memos delete OBJECT [N]");
+            return true;
+        }
+        std::string search = ToCp932(session, object);
+        RunMemoListCommand(doc, mb, [&](CMemoListDlg& dlg) {
+            dlg.m_strSearch = search;
+            dlg.OnSearch();
+            if (row.empty()) {
+                dlg.OnDeleteObject();
+            } else {
+                dlg.SelectPair(RowIndex(row));
+                dlg.OnDeleteAttribute();
+            }
+        });
+        return true;
+    }
+
+    std::string search = ToCp932(session, Unquote(argText));
+    RunMemoListCommand(doc, mb, [&](CMemoListDlg& dlg) {
+        dlg.m_strSearch = search;
+        dlg.OnSearch();
+        int sel = dlg.m_listObjects.GetCurSel();
+        if (sel < 0) {
+            session.Notice("そのオブジェクトはありません。");
+            return;
+        }
+        std::vector<std::string> lines{dlg.m_listObjects.GetText(sel)};
+        for (int i = 0; i < dlg.m_listNames.GetCount(); ++i)
+            lines.push_back(std::to_string(i + 1) + ": " + dlg.m_listNames.GetText(i) + "："_sj +
+                            dlg.m_listValues.GetText(i));
+        PrintLines(session, lines);
+    });
+    return true;
+}
+
+}  // namespace
+
+void RegisterListCommands(CCliSession& session) {
+    session.AddCommand("memos", "\\memos [OBJECT]", "メモ一覧（OBJECT: 検索してその属性を表示）",
+                       [&session](const std::string& arg) { return MemosCommand(session, arg); });
+    session.AddCommand("memos", "\\memos delete OBJECT [N]", "オブジェクト、またはその N 番目の属性を削除",
+                       [&session](const std::string& arg) { return MemosCommand(session, arg); });
+    session.AddCommand("export", "\\export", "メモを ＮＥＬＯメモ.csv に出力", [&session](const std::string&) {
+        RunMemoListCommand(session.GetDocument(), session.GetMessageBox(),
+                           [](CMemoListDlg& dlg) { dlg.OnExport(); });
+        return true;
+    });
+    session.AddCommand("names", "\\names USER RESPONDER", "あなたの名前と回答者の名前（\"\" で空）",
+                       [&session](const std::string& arg) {
+                           std::vector<std::string> words = SplitWords(arg);
+                           if (words.size() != 2) {
+                               session.Notice("使い方: \\names USER RESPONDER");
+                               return true;
+                           }
+                           std::string user = ToCp932(session, words[0]);
+                           std::string responder = ToCp932(session, words[1]);
+                           OnSettings(session.GetDocument(), [&](CSetupDlg& dlg) {
+                               dlg.m_strUserName = user;
+                               dlg.m_strResponderName = responder;
+                               dlg.OnOkButton();
+                           });
+                           return true;
+                       });
+    session.AddCommand("read", "\\read PATH", "テキストファイルの各行を入力したものとして処理",
+                       [&session](const std::string& arg) {
+                           std::string path = Unquote(arg);
+                           if (path.empty()) {
+                               session.Notice("使い方: \\read PATH");
+                               return true;
+                           }
+                           OnReadTextFile(session.GetSendView(), session.GetMessageBox(), path);
+                           return true;
+                       });
+}

@@ -1,0 +1,33 @@
+// Export of every memo to a comma-separated file that a spreadsheet opens: one line
+// per attribute pair, object name, attribute name, value; code page 932, CR LF.
+#pragma once
+
+#include <string>
+
+class CMemoMap;
+class IMessageBox;
+
+/// The export file's name in the current directory, as the file system spells it.
+extern const char* const g_szMemoCsvFileName;
+
+/// Appends one field: as it is, or in double quotes (inner quotes doubled) when it
+/// holds a comma, a double quote, CR or LF.
+void AppendCsvField(std::string& out, const std::string& field);
+
+/// The whole file: every memo in the map's order, every pair in registration order.
+std::string FormatMemoCsv(const CMemoMap& memoMap);
+
+class CMemoCsvExport {
+public:
+    /// path: the file to write; the memo list uses g_szMemoCsvFileName.
+    explicit CMemoCsvExport(IMessageBox& messageBox, std::string path = g_szMemoCsvFileName)
+        : m_messageBox(messageBox), m_strPath(std::move(path)) {}
+
+    /// Asks before overwriting, writes the file and tells how it went; true when the
+    /// file was written.
+    bool Export(const CMemoMap& memoMap);
+
+private:
+    IMessageBox& m_messageBox;
+    std::string m_strPath;
+};

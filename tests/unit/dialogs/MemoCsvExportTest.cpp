@@ -1,0 +1,122 @@
+#include "document/RumoDoc.h"
+#include "memo/MemoCsvExport.h"
+#include "text/Sjis.h"
+#include "ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& data) {
+    std::ofstream out(path, std::ios::binary);
+    out << data;
+}
+
+struct FieldRow {
+    const char* name;
+    std::string field;
+    std::string written;
+};
+
+void PrintTo(const FieldRow& row, std::ostream* os) { *os << row.name; }
+
+const FieldRow kFields[] = {
+    {"plain", "abc", "abc"},
+    {"empty", "", ""},
+    {"double-byte", "電話"_sj, "電話"_sj},
+    {"trail byte like a backslash", "表"_sj, "表"_sj},
+    {"blanks stay bare", " a b ", " a b "},
+    {"comma", "1,2", "\"1,2\""},
+    {"double quote", "say \"hi\"", "\"say \"\"hi\"\"\""},
+    {"carriage return", "a\rb", "\"a\rb\""},
+    {"line feed", "a\nb", "\"a\nb\""},
+    {"ideographic comma stays bare", "東京都、港区"_sj, "東京都、港区"_sj},
+};
+
+class MemoCsvFieldTest : public ::testing::TestWithParam<FieldRow> {};
+
+TEST_P(MemoCsvFieldTest, QuotesOnlyWhatNeedsIt) {
+    std::string out;
+    AppendCsvField(out, GetParam().field);
+    EXPECT_EQ(out, GetParam().written);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MemoCsvFieldTest, ::testing::ValuesIn(kFields), [](const auto& info) {
+    std::string n = info.param.name;
+    for (char& c : n)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return n;
+});
+
+class MemoCsvExportTest : public ::testing::Test {
+protected:
+    void Register(const std::string& line) {
+        std::string answer;
+        doc.RegisterMemo(answer, line);
+    }
+    CRumoDoc doc;
+    CTempFolder folder;
+};
+
+TEST_F(MemoCsvExportTest, OneLinePerPairInStoreOrder) {
+    Register("田中、電話、03-1234"_sj);
+    Register("田中、住所、東京都、港区"_sj);
+    Register("X、v、1,5"_sj);
+    std::string expected;
+    doc.m_memoMap.ForEach([&](const std::string& key, const CMemo&) {
+        if (key == "X")
+            expected += "X,v,\"1,5\"\r\n";
+        else
+            expected += "田中,電話,03-1234\r\n田中,住所,東京都、港区\r\n"_sj;
+    });
+    EXPECT_EQ(FormatMemoCsv(doc.m_memoMap), expected);
+}
+
+TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
+    CScriptedMessageBox mb;
+    const std::string path = folder.File("memo.csv");
+    EXPECT_TRUE(CMemoCsvExport(mb, path).Export(doc.m_memoMap));
+    EXPECT_EQ(ReadFile(path), "");
+    ASSERT_EQ(mb.GetShown().size(), 1u);
+    EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvを作成しました"_sj);
+    EXPECT_EQ(mb.GetShown()[0].caption, "");
+}
+
+TEST_F(MemoCsvExportTest, AnswerNoLeavesAnExistingFileUntouched) {
+    Register("田中、電話、03"_sj);
+    const std::string path = folder.File("memo.csv");
+    WriteFile(path, "old");
+    CScriptedMessageBox mb{MbAnswer::No};
+    EXPECT_FALSE(CMemoCsvExport(mb, path).Export(doc.m_memoMap));
+    EXPECT_EQ(ReadFile(path), "old");
+    ASSERT_EQ(mb.GetShown().size(), 1u);
+    EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルがあります。上書きしますか。"_sj);
+    EXPECT_EQ(mb.GetShown()[0].buttons, MbButtons::YesNo);
+    EXPECT_EQ(mb.GetShown()[0].icon, MbIcon::Exclamation);
+}
+
+TEST_F(MemoCsvExportTest, AnswerYesOverwrites) {
+    Register("田中、電話、03"_sj);
+    const std::string path = folder.File("memo.csv");
+    WriteFile(path, "old content that is longer");
+    CScriptedMessageBox mb{MbAnswer::Yes};
+    EXPECT_TRUE(CMemoCsvExport(mb, path).Export(doc.m_memoMap));
+    EXPECT_EQ(ReadFile(path), "田中,電話,03\r\n"_sj);
+}
+
+TEST_F(MemoCsvExportTest, UnwritableFileIsAnErrorNotASuccess) {
+    CScriptedMessageBox mb;
+    EXPECT_FALSE(CMemoCsvExport(mb, folder.File("no-such-folder/memo.csv")).Export(doc.m_memoMap));
+    ASSERT_EQ(mb.GetShown().size(), 1u);
+    EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルを開けませんでした。"_sj);
+    EXPECT_EQ(mb.GetShown()[0].caption, "エラー"_sj);
+}
+
+}  // namespace

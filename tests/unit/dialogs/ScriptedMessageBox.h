@@ -1,0 +1,65 @@
+// A message box that answers from a script and records what it was shown, so that the
+// dialogs' confirmations and notices can be tested without a screen.
+#pragma once
+
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <unistd.h>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class CScriptedMessageBox : public IMessageBox {
+public:
+    struct Shown {
+        std::string text, caption;
+        MbButtons buttons;
+        MbIcon icon;
+    };
+
+    /// Queues the answers to the next questions, in order.
+    explicit CScriptedMessageBox(std::initializer_list<MbAnswer> answers = {}) : m_answers(answers) {}
+
+    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) override {
+        m_shown.push_back({text, caption, buttons, icon});
+        // A notice needs no script: its only button is OK.
+        if (buttons == MbButtons::Ok) return MbAnswer::Ok;
+        if (m_answers.empty()) {
+            ADD_FAILURE() << "unexpected question";
+            return MbAnswer::Cancel;
+        }
+        MbAnswer a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
+
+    const std::vector<Shown>& GetShown() const { return m_shown; }
+    bool ScriptUsedUp() const { return m_answers.empty(); }
+
+private:
+    std::deque<MbAnswer> m_answers;
+    std::vector<Shown> m_shown;
+};
+
+/// A fresh empty folder for one test, removed afterwards.
+class CTempFolder {
+public:
+    CTempFolder() {
+        static int s_n = 0;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("nelo-dialogs-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directories(m_path);
+    }
+    ~CTempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    std::string File(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
