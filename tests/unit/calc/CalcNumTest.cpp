@@ -1,0 +1,312 @@
+#include "calc/CalcNum.h"
+#include "calc/FormatNumber.h"
+#include "dates/DateTimeRec.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "text/JText.h"
+#include "text/Sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Lines are written in UTF-8 and converted as the input pane would: code page 932, then
+// the full-width form. A line starting with "T:" goes to the time sums.
+std::string Ask(CCalcNum& calc, const std::string& utf8) {
+    bool bTime = utf8.rfind("T:", 0) == 0;
+    std::string line = ToFullWidth(Utf8ToCp932(bTime ? utf8.substr(2) : utf8).text);
+    std::string answer;
+    if (bTime)
+        calc.CalculateTime(answer, line);
+    else
+        calc.Calculate(answer, line);
+    return Cp932ToUtf8(answer).text;
+}
+
+const char* const kCannot = "計算できません。";
+
+struct Step {
+    const char* line;
+    const char* answer;
+    double memory;  // the register afterwards
+};
+
+struct Session {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+class CCalcNumSessions : public ::testing::TestWithParam<Session> {};
+
+TEST_P(CCalcNumSessions, AnswersAndRegister) {
+    CCalcNum calc;
+    for (const Step& s : GetParam().steps) {
+        EXPECT_EQ(Ask(calc, s.line), s.answer) << s.line;
+        EXPECT_EQ(calc.m_dMemory, s.memory) << s.line;
+    }
+}
+
+const Session kSessions[] = {
+    {"Grammar",
+     {{"１００－（２＋３）×５", "７５", 0},
+      {"１÷０", kCannot, 0},
+      {"１÷（１－１）", kCannot, 0},
+      {"（２＋３", kCannot, 0},
+      {"（）", kCannot, 0},
+      {"２×－３", "－６", 0},
+      {"１÷３", "０．３３３３３３", 0},
+      {"３／１", "３", 0},
+      {"ｘｙｚ＋１", kCannot, 0},
+      {"１２＋", kCannot, 0},
+      {"１２×", kCannot, 0},
+      {"２＋＆", "４", 0},  // an other token reads the last number again
+      {"１＋２＝", "３", 0}}},
+    {"Register",
+     {{"１", "１", 1},
+      {"＋２", "３", 3},
+      {"－１", "２", 2},
+      {"×３", "６", 6},
+      {"÷４", "１．５", 1.5},
+      {"（２＋３）", "５", 5},
+      {"（（２）＋３）", "５", 0},
+      {"７", "７", 7},
+      {"２＋３", "５", 0},
+      {"７", "７", 7},
+      {"２×３", "６", 0},
+      {"７", "７", 7},
+      {"半径＝５", "５", 0},
+      {"７", "７", 7},
+      {"＋２×３", "６", 0},
+      {"－（２＋３）", "－５", -5},
+      {"－－２", "２", 2},
+      {"２（３）", "２", 2},
+      {"", "０", 0},
+      {"２００３．１．１", "２００３．１１", 2003.11},
+      {"１０：２０", "０．５", 0},
+      {"平方根（４）", "２", 2},
+      {"１＋１", "２", 0},
+      {"＋５", "５", 5}}},
+    {"RegisterKeepsItsValueOnErrors",
+     {{"８", "８", 8},
+      {"１÷０", kCannot, 8},
+      {"÷０", kCannot, 8},              // the register divided by zero is no number
+      {"平方根（－１）", kCannot, 8},    // neither is the root of a negative number
+      {"＋３日後", "１１", 11}}},       // 「日後」 is no date unit: a unary sign
+    {"Variables",
+     {{"半径＝", kCannot, 0},
+      {"半径＝５", "５", 0},
+      {"半径×半径×３．１４", "７８．５", 0},
+      {"半径＝", "５", 5},
+      {"半径＝半径＋１", "６", 0},
+      {"２＋半径＝５", "７", 0},
+      {"半径", "５", 5},
+      {"半径＝１÷０", kCannot, 5},       // its own error: nothing stored
+      {"半径", "５", 5},
+      {"半径＝２＋ｘｙｚ", kCannot, 5},
+      {"半径", "５", 5},
+      {"ｘｙｚ＋（半径＝９）", kCannot, 5},  // the error is elsewhere: stored
+      {"半径", "９", 9},
+      {"半径＝平方根（－１）", kCannot, 9},
+      {"半径", "９", 9},
+      {"ｒ＝２", "２", 0},
+      {"ｒ", "２", 2},
+      {"Ｒ", kCannot, 2},
+      {"半径ｒ", "９", 9},
+      {"平方根＝１６", "１６", 0},
+      {"平方根＝", "１６", 16},
+      {"平方根（９）", "３", 3}}},
+    {"Functions",
+     {{"平方根（２）＋平方根（５）", "３．６５０２８２", 0},
+      {"パーセント（７．８÷９．６）", "８１．２５％", 0},
+      {"％（３０／１９２）", "１５．６２５％", 0},
+      {"平方根２＋１", "２．４１４２１４", 0},
+      {"ルート（１６）×２", "８", 0},
+      {"時間（３）", "３", 3},
+      {"１＋％", "１０１％", 0}}},  // 「％」 of the last number read; the word marks the answer
+    {"Formatting",
+     {{"０．００００００１", "０", 1e-7},
+      {"１００００００００００００００００００００", "１００００００００００００００００００００", 1e20},
+      {"２÷３", "０．６６６６６７", 0}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, CCalcNumSessions, ::testing::ValuesIn(kSessions),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(CCalcNum, ChangeFlagOnlyForStoredAssignments) {
+    CCalcNum calc;
+    Ask(calc, "１＋２");
+    Ask(calc, "ａ＝１÷０");
+    Ask(calc, "ａ＝");
+    EXPECT_EQ(calc.m_bCalcChanged, 0);
+    EXPECT_EQ(calc.m_mapSymbols.GetCount(), 0u);
+    Ask(calc, "ａ＝１");
+    EXPECT_EQ(calc.m_bCalcChanged, 1);
+    Ask(calc, "１");
+    EXPECT_EQ(calc.m_bCalcChanged, 1);
+}
+
+TEST(CCalcNum, DeleteAllSymbolsKeepsTheRegister) {
+    CCalcNum calc;
+    Ask(calc, "ａ＝２");
+    Ask(calc, "４");
+    calc.DeleteAllSymbols();
+    EXPECT_EQ(Ask(calc, "ａ"), kCannot);
+    EXPECT_EQ(Ask(calc, "＋１"), "５");
+}
+
+TEST(CCalcNum, TextSymbolsCannotBeUsed) {
+    CCalcNum calc;
+    auto p = std::make_unique<CSymbol>(std::string("名"_sj), 3.0);
+    p->m_nKind = 1;
+    p->m_strText = "abc";
+    calc.m_mapSymbols.SetAt("名"_sj, std::move(p));
+    EXPECT_EQ(Ask(calc, "名＋１"), kCannot);
+    EXPECT_EQ(Ask(calc, "名＝"), kCannot);
+}
+
+TEST(CCalcNum, HugeAndHostileLinesAnswerWithoutCrashing) {
+    CCalcNum calc;
+    std::string deep(100000, '(');
+    deep += "1";
+    EXPECT_EQ(Ask(calc, deep), kCannot);
+    std::string signs(100000, '-');
+    EXPECT_EQ(Ask(calc, signs + "2"), kCannot);
+
+    std::string sum = "1";
+    for (int i = 0; i < 2000; ++i) sum += "+1";
+    EXPECT_EQ(Ask(calc, sum), Cp932ToUtf8(ToFullWidth("2001")).text);  // no line length limit
+
+    std::string big(400, '9');
+    EXPECT_EQ(Ask(calc, big), kCannot);  // beyond the doubles
+    std::string expect;
+    FormatNumber(1e200, expect);
+    EXPECT_GE(expect.size(), 200u);  // never cut
+    EXPECT_EQ(expect.find('.'), std::string::npos);
+
+    // Bytes that are no characters: an empty word, then nothing loops.
+    std::string answer;
+    calc.Calculate(answer, std::string("1+\x85\x40", 4));
+    EXPECT_EQ(answer, "計算できません。"_sj);
+    calc.Calculate(answer, std::string("\x81", 1));
+    EXPECT_EQ(answer, "計算できません。"_sj);
+    calc.CalculateTime(answer, std::string("\x85\x40+1", 4));
+    EXPECT_EQ(answer, "時間の指定が違います。"_sj);
+    calc.CalculateTime(answer, std::string("１：００×"_sj) + "\x81");
+    EXPECT_EQ(answer, "計算できません。"_sj);
+}
+
+struct FormatRow {
+    double value;
+    const char* text;
+};
+
+class FormatNumberRows : public ::testing::TestWithParam<FormatRow> {};
+
+TEST_P(FormatNumberRows, Text) {
+    std::string text;
+    FormatNumber(GetParam().value, text);
+    EXPECT_EQ(text, GetParam().text);
+}
+
+const FormatRow kFormatRows[] = {
+    {75, "75"}, {2.5, "2.5"}, {1.0 / 3, "0.333333"}, {2.0 / 3, "0.666667"}, {0.0000001, "0"},
+    {-0.0000001, "-0"}, {1e20, "100000000000000000000"}, {-12.5, "-12.5"}, {0, "0"}, {100, "100"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, FormatNumberRows, ::testing::ValuesIn(kFormatRows));
+
+TEST(CSymbol, DisplayText) {
+    CSymbol number("半径"_sj, 78.5);
+    EXPECT_EQ(number.GetDisplayText(), std::string("半径"_sj) + " 78.5");
+    CSymbol text("名"_sj, 0);
+    text.m_nKind = 1;
+    text.m_strText = "abc";
+    EXPECT_EQ(text.GetDisplayText(), std::string("名"_sj) + " abc");
+}
+
+// The date offsets move the program's working date; each test starts it on 1 January 2003.
+class CCalcNumDateOffset : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCurrentClock(&m_clock);
+        ResetWorkingDate();
+    }
+    void TearDown() override { SetCurrentClock(nullptr); }
+    CFixedClock m_clock{MakeLocalTime(2003, 1, 1, 12, 0, 0)};
+    CCalcNum m_calc;
+};
+
+TEST_F(CCalcNumDateOffset, AnswersTheMovedDate) {
+    m_calc.m_dMemory = 4;
+    EXPECT_EQ(Ask(m_calc, "＋３日"), "２００３年１月４日です。");
+    EXPECT_EQ(Ask(m_calc, "－１週"), "２００２年１２月２８日です。");
+    EXPECT_EQ(Ask(m_calc, "＋２ヶ月＋０"), "２００３年２月２８日です。");
+    EXPECT_EQ(Ask(m_calc, "＋１月＋０"), "２００３年３月２８日です。");
+    EXPECT_EQ(Ask(m_calc, "＋１年＋０"), "２００４年３月２８日です。");
+    EXPECT_EQ(Ask(m_calc, "３×＋１日"), "２００４年３月２９日です。");
+    EXPECT_EQ(m_calc.m_dMemory, 4);  // the register is left alone
+}
+
+TEST_F(CCalcNumDateOffset, FailuresAndNonForms) {
+    // In a group the offset still moves the date, but the line fails.
+    EXPECT_EQ(Ask(m_calc, "（＋３日）"), kCannot);
+    EXPECT_EQ(g_dtWork.day, 4);
+    // Counts beyond an int, or dates beyond the year 9999, leave the date alone.
+    EXPECT_EQ(Ask(m_calc, "＋９９９９９９９９９９９日"), kCannot);
+    EXPECT_EQ(Ask(m_calc, "＋１００００年＋０"), kCannot);
+    EXPECT_EQ(Ask(m_calc, "－２００３年＋０"), kCannot);
+    EXPECT_EQ(g_dtWork.year, 2003);
+    EXPECT_EQ(g_dtWork.day, 4);
+    EXPECT_EQ(Ask(m_calc, "＋３日後"), "３");
+    EXPECT_EQ(Ask(m_calc, "２＋３日"), "５");  // a binary sign is no offset
+    EXPECT_EQ(g_dtWork.day, 4);
+}
+
+struct TimeRow {
+    const char* line;
+    const char* answer;
+};
+
+class CCalcNumTimeRows : public ::testing::TestWithParam<TimeRow> {};
+
+TEST_P(CCalcNumTimeRows, Answer) {
+    CCalcNum calc;
+    calc.m_dMemory = 7;
+    EXPECT_EQ(Ask(calc, std::string("T:") + GetParam().line), GetParam().answer) << GetParam().line;
+    EXPECT_EQ(calc.m_dMemory, 7);
+}
+
+const TimeRow kTimeRows[] = {
+    {"１０：２０＋５：３０", "０日１５時間５０分"},
+    {"２０：００＋５：３０", "１日１時間３０分"},
+    {"５：００－１０：００", "０日－５時間０分"},
+    {"１：３０×３", "０日４時間３０分"},
+    {"１０：００÷３", "０日３時間２０分"},
+    {"１：００÷０", "計算できません。"},
+    {"２時間＋３０分", "時間の指定が違います。"},
+    {"１：３０×１．５", "計算できません。"},
+    {"１：３０×（２）", "計算できません。"},
+    {"１：３０×－２", "計算できません。"},
+    {"１：３０×", "計算できません。"},
+    {"１：３０×＋２", "０日３時間０分"},
+    {"１０：７５＋０：００", "０日１１時間１５分"},
+    {"１：２：３＋０：００", "０日１時間２分"},
+    {"：３０＋１：", "０日１時間３０分"},
+    {"（１：００＋２：００）×２", "０日６時間０分"},
+    {"－１：００＋２：００", "計算できません。"},
+    {"１：００－（３：００）", "０日－２時間０分"},
+    {"＋１：００＋＋１：００", "０日２時間０分"},
+    {"１：００：３０×３", "０日３時間０分"},
+    {"９９９９９９：００＋１：００", "計算できません。"},        // beyond 32 bits of seconds
+    {"５９６５２３：００＋０：００", "２４８５５日３時間０分"},   // just within
+    {"１：００×９９９９９９９９９９９９", "計算できません。"},
+    {"２：００×０", "０日０時間０分"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, CCalcNumTimeRows, ::testing::ValuesIn(kTimeRows));
+
+}  // namespace
