@@ -1,12 +1,14 @@
-// The terminal's side of the dialogs: \memos, \export, \names and \read (and \vars,
-// \schedules). Each command runs the dialog's logic the way a user would click it;
+// The terminal's side of the dialogs: \vars, \schedules, \memos, \export, \names and
+// \read. Each command runs the dialog's logic the way a user would click it;
 // rows are printed numbered from 1, message boxes go to stderr as usual.
 #include "app/SetupDlg.h"
+#include "calc/VariablesDlg.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 #include "conversation/TextFileInput.h"
 #include "memo/MemoListDlg.h"
 #include "platform/CodePage.h"
+#include "schedule/SchedListDlg.h"
 #include "text/Sjis.h"
 
 #include <cerrno>
@@ -159,9 +161,63 @@ bool MemosCommand(CCliSession& session, const std::string& argText) {
     return true;
 }
 
+// The words of \vars and \schedules: none (list) or "delete N"; false for anything else.
+bool ParseDeleteRow(const std::string& argText, bool& bDelete, int& row) {
+    std::vector<std::string> words = SplitWords(argText);
+    bDelete = false;
+    row = -1;
+    if (words.empty()) return true;
+    if (words.size() != 2 || words[0] != "delete") return false;
+    bDelete = true;
+    row = RowIndex(words[1]);
+    return true;
+}
+
+bool VarsCommand(CCliSession& session, const std::string& argText) {
+    bool bDelete;
+    int row;
+    if (!ParseDeleteRow(argText, bDelete, row)) {
+        session.Notice("使い方: \\vars [delete N]");
+        return true;
+    }
+    RunVariablesCommand(session.GetDocument(), session.GetMessageBox(), [&](CVariablesDlg& dlg) {
+        if (bDelete) {
+            dlg.m_list.SetCurSel(row);
+            dlg.OnDelete();
+            return;
+        }
+        if (dlg.m_list.GetCount() == 0) session.Notice("変数はありません。");
+        PrintLines(session, Numbered(dlg.m_list.GetRows()));
+    });
+    return true;
+}
+
+bool SchedulesCommand(CCliSession& session, const std::string& argText) {
+    bool bDelete;
+    int row;
+    if (!ParseDeleteRow(argText, bDelete, row)) {
+        session.Notice("使い方: \\schedules [delete N]");
+        return true;
+    }
+    RunSchedListCommand(session.GetDocument(), session.GetMessageBox(), [&](CSchedListDlg& dlg) {
+        if (bDelete) {
+            dlg.m_list.SetCurSel(row);
+            dlg.OnDelete();
+            return;
+        }
+        if (dlg.m_list.GetCount() == 0) session.Notice("予定はありません。");
+        PrintLines(session, Numbered(dlg.m_list.GetRows()));
+    });
+    return true;
+}
+
 }  // namespace
 
 void RegisterListCommands(CCliSession& session) {
+    session.AddCommand("vars", "\\vars [delete N]", "変数の一覧、N 番目の削除",
+                       [&session](const std::string& arg) { return VarsCommand(session, arg); });
+    session.AddCommand("schedules", "\\schedules [delete N]", "予定の一覧（開始順）、N 番目の削除",
+                       [&session](const std::string& arg) { return SchedulesCommand(session, arg); });
     session.AddCommand("memos", "\\memos [OBJECT]", "メモ一覧（OBJECT: 検索してその属性を表示）",
                        [&session](const std::string& arg) { return MemosCommand(session, arg); });
     session.AddCommand("memos", "\\memos delete OBJECT [N]", "オブジェクト、またはその N 番目の属性を削除",

@@ -1,0 +1,43 @@
+#include "schedule/SchedListDlg.h"
+
+#include "document/RumoDoc.h"
+#include "platform/MessageBox.h"
+#include "schedule/CmdPro.h"
+#include "text/Sjis.h"
+
+void CSchedListDlg::OnInitDialog() {
+    m_list.ResetContent();
+    const std::string strYear = CurrentYearText();
+    std::string text;
+    for (const auto& pEntry : m_pCmdPro->m_schedules) {
+        pEntry->Format(text, strYear);
+        m_list.AddString(text);
+    }
+    m_list.SetTopIndex(0);
+}
+
+void CSchedListDlg::OnDelete() {
+    int sel = m_list.GetCurSel();
+    if (sel < 0) {
+        m_messageBox.Show("削除する予定を選択してください。"_sj, "", MbButtons::Ok);
+        return;
+    }
+    if (m_messageBox.Show("選択されている予定を削除してよいですか？"_sj, "削除確認"_sj, MbButtons::OkCancel) !=
+        MbAnswer::Ok)
+        return;
+    auto& list = m_pCmdPro->m_schedules;
+    // Rows and entries stay in step while the dialog is open; a row without its entry
+    // (the list changed behind the dialog) deletes nothing.
+    if (static_cast<std::size_t>(sel) >= list.size()) return;
+    list.erase(list.begin() + sel);
+    m_list.DeleteString(sel);
+    m_pCmdPro->m_bSchedChanged = 1;
+}
+
+void RunSchedListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CSchedListDlg&)>& interact) {
+    doc.m_cmdPro.SortSchedules();
+    CSchedListDlg dlg(&doc.m_cmdPro, messageBox);
+    dlg.OnInitDialog();
+    if (interact) interact(dlg);
+    if (doc.m_cmdPro.m_bSchedChanged == 1) doc.SetModifiedFlag(true);
+}

@@ -1,0 +1,32 @@
+// The schedule list ("予定一覧"): every entry in its display form, one row per entry
+// of the (already sorted) schedule list, and deletion of the selected entry.
+#pragma once
+
+#include "app/ListBox.h"
+
+#include <functional>
+
+class CCmdPro;
+class CRumoDoc;
+class IMessageBox;
+
+class CSchedListDlg {
+public:
+    CSchedListDlg(CCmdPro* pCmdPro, IMessageBox& messageBox) : m_pCmdPro(pCmdPro), m_messageBox(messageBox) {}
+
+    /// One row per entry, in list order; the first row at the top.
+    void OnInitDialog();
+    /// "削除": deletes the selected entry after a confirmation.
+    void OnDelete();
+
+    CListBox m_list;  ///< row i shows element i of the schedule list
+
+private:
+    CCmdPro* m_pCmdPro;
+    IMessageBox& m_messageBox;
+};
+
+/// The document's schedules command: sorts the list by start, runs the dialog on it
+/// (interact plays the user's part) and marks the document modified when the list's
+/// flag is set.
+void RunSchedListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CSchedListDlg&)>& interact);
