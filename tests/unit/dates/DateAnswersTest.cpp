@@ -1,0 +1,256 @@
+#include "DateTestClock.h"
+
+#include "dates/DateAnswers.h"
+#include "dates/DateParser.h"
+#include "dates/DateTimeRec.h"
+#include "text/JText.h"
+#include "text/Sjis.h"
+
+#include <climits>
+#include <ctime>
+#include <random>
+#include <string>
+
+using DateAnswers = DateTestBase;
+
+namespace {
+
+void SetBase(int year, int month, int day) {
+    ASSERT_EQ(SetDate(day, month, year), 1);
+    g_dtWork.hour = NO_TIME;
+}
+
+std::string FullYear(long long year) { return ToFullWidth(std::to_string(year)) + "年"_sj; }
+
+}  // namespace
+
+TEST_F(DateAnswers, Weekday) {
+    const struct {
+        const char* phrase;
+        int result;
+        const char* out;
+    } rows[] = {
+        {"２００３／１／１"_sj, 1, "2003年1月1日は水曜日です。"_sj},
+        {"２００３年１月１日"_sj, 1, "2003年1月1日は水曜日です。"_sj},
+        {"今日"_sj, 1, "2003年6月1日は日曜日です。"_sj},
+        {"１７５２年９月３日"_sj, 1, "1752年9月3日は木曜日です。"_sj},
+        {"あした"_sj, 0, "わかりません。"_sj},
+        {"２００３年２月３０日"_sj, 0, "わかりません。"_sj},
+    };
+    for (const auto& r : rows) {
+        std::string out;
+        EXPECT_EQ(AnswerWeekday(out, r.phrase), r.result);
+        EXPECT_EQ(out, r.out);
+    }
+}
+
+TEST_F(DateAnswers, BaseDateStaysForTheNextQuestions) {
+    std::string out;
+    EXPECT_EQ(AnswerBaseDate(out, "今日"_sj), 1);
+    EXPECT_EQ(out, "基準日は2003年6月1日です。"_sj);
+    EXPECT_EQ(AnswerDayCount(out, "２００３／１２／２５"_sj), 1);
+    EXPECT_EQ(out, "207日(5ヶ月54日)です。"_sj);
+    EXPECT_EQ(AddDaysAnswer(out, 10), 1);
+    EXPECT_EQ(out, "2003年6月11日です。"_sj);
+    EXPECT_EQ(AddDaysAnswer(out, 10), 1);
+    EXPECT_EQ(out, "2003年6月21日です。"_sj);
+}
+
+TEST_F(DateAnswers, Age) {
+    const struct {
+        int year, month, day;  // today, at 10:00
+        const char* birth;
+        const char* out;
+    } rows[] = {
+        {2003, 6, 1, "１９７０年５月５日"_sj, "33歳0ヶ月27日です。"_sj},
+        {2003, 6, 1, "１９７０年７月１０日"_sj, "32歳10ヶ月22日です。"_sj},
+        {2003, 6, 1, "今日"_sj, "0歳0ヶ月0日です。"_sj},
+        {2003, 6, 1, "１９７０年６月１日"_sj, "33歳0ヶ月0日です。"_sj},
+        {2003, 1, 5, "２００２年１２月２０日"_sj, "0歳0ヶ月16日です。"_sj},
+        // This month's 31st of June is 1 July, still ahead.
+        {2003, 6, 30, "１９７０年１月３１日"_sj, "33歳4ヶ月30日です。"_sj},
+        {2003, 3, 1, "２０００年１月３１日"_sj, "3歳1ヶ月1日です。"_sj},
+    };
+    for (const auto& r : rows) {
+        Freeze(r.year, r.month, r.day);
+        std::string out;
+        EXPECT_EQ(AnswerAge(out, r.birth), 1);
+        EXPECT_EQ(out, r.out) << r.year << "-" << r.month << "-" << r.day;
+    }
+    std::string out;
+    EXPECT_EQ(AnswerAge(out, "あした"_sj), 0);
+    EXPECT_EQ(out, "わかりません。"_sj);
+}
+
+TEST_F(DateAnswers, DayCountTable) {
+    const struct {
+        int year, month, day;  // base
+        const char* phrase;
+        const char* out;
+    } rows[] = {
+        {2003, 1, 10, "２００３／３／５"_sj, "54日(1ヶ月26日)です。"_sj},
+        {2003, 1, 10, "２００３／２／２０"_sj, "41日です。"_sj},
+        {2003, 1, 10, "２００３／１／１０"_sj, "0日です。"_sj},
+        {2003, 6, 1, "２００３／１２／２５"_sj, "207日(5ヶ月54日)です。"_sj},
+        {2001, 3, 10, "２００３／５／２０"_sj, "801日(25ヶ月41日、1年13ヶ月41日)です。"_sj},
+        {2003, 5, 20, "２００１／３／１０"_sj, "801日(25ヶ月41日、1年13ヶ月41日)です。"_sj},
+        {2003, 12, 31, "２００４／１／１"_sj, "1日です。"_sj},
+        {2003, 11, 30, "２００４／２／１"_sj, "63日(2ヶ月1日)です。"_sj},
+    };
+    for (const auto& r : rows) {
+        SetBase(r.year, r.month, r.day);
+        std::string out;
+        EXPECT_EQ(AnswerDayCount(out, r.phrase), 1);
+        EXPECT_EQ(out, r.out);
+        EXPECT_EQ(g_dtWork.year, r.year);
+        EXPECT_EQ(g_dtWork.month, r.month);
+        EXPECT_EQ(g_dtWork.day, r.day);
+    }
+    SetBase(2003, 1, 10);
+    std::string out;
+    EXPECT_EQ(AnswerDayCount(out, "あした"_sj), 0);
+    EXPECT_EQ(out, "わかりません。"_sj);
+    EXPECT_EQ(g_dtWork.day, 10);
+    EXPECT_EQ(AnswerDayCount(out, "２００３年２月３０日"_sj), 0);
+    EXPECT_EQ(g_dtWork.month, 1);
+    EXPECT_EQ(g_dtWork.day, 10);
+}
+
+TEST_F(DateAnswers, DayCountsAgreeWithAnIndependentDifference) {
+    std::mt19937 rng(2003);
+    std::uniform_int_distribution<int> yearOf(1800, 2400), monthOf(1, 12), dayOf(1, 31);
+    auto daysSinceEpoch = [](int y, int m, int d) {
+        std::tm tm{};
+        tm.tm_year = y - 1900;
+        tm.tm_mon = m - 1;
+        tm.tm_mday = d;
+        return static_cast<long long>(timegm(&tm) / 86400);
+    };
+    for (int n = 0; n < 4000; ++n) {
+        int y1 = yearOf(rng), m1 = monthOf(rng), d1 = dayOf(rng);
+        int y2 = yearOf(rng), m2 = monthOf(rng), d2 = dayOf(rng);
+        if (n % 4 == 0) y2 = y1;  // same year now and then
+        AdjustMonthTable(y1);
+        if (d1 > g_monthDays[m1]) d1 = g_monthDays[m1];
+        AdjustMonthTable(y2);
+        if (d2 > g_monthDays[m2]) d2 = g_monthDays[m2];
+        long long expected = daysSinceEpoch(y2, m2, d2) - daysSinceEpoch(y1, m1, d1);
+        if (expected < 0) expected = -expected;
+        for (int order = 0; order < 2; ++order) {
+            char phrase[64];
+            std::snprintf(phrase, sizeof phrase, "%d/%d/%d", y2, m2, d2);
+            SetBase(y1, m1, d1);
+            std::string out;
+            ASSERT_EQ(AnswerDayCount(out, ToFullWidth(phrase)), 1) << phrase;
+            ASSERT_EQ(std::atoll(out.c_str()), expected) << y1 << "/" << m1 << "/" << d1 << " - " << phrase;
+            std::swap(y1, y2);
+            std::swap(m1, m2);
+            std::swap(d1, d2);
+        }
+    }
+}
+
+TEST_F(DateAnswers, EraExamples) {
+    const struct {
+        const char* word;
+        const char* out;
+    } rows[] = {
+        {"平成１２年"_sj, "西暦2000年です。"_sj},
+        {"２０００年"_sj, "平成12年です。"_sj},
+        {"１９８９年"_sj, "昭和64年、または平成1年です。"_sj},
+        {"１８００年"_sj, "変換できません。1800年です。"_sj},
+        {"平成１年"_sj, "西暦1989年です。"_sj},
+        {"昭和６４年"_sj, "西暦1989年です。"_sj},
+        {"１９２６年"_sj, "大正15年、または昭和1年です。"_sj},
+        {"１９１２年"_sj, "明治45年、または大正1年です。"_sj},
+        {"１８６８年"_sj, "明治1年です。"_sj},
+        {"１８６７年"_sj, "変換できません。1867年です。"_sj},
+        {"２０１８年"_sj, "平成30年です。"_sj},
+        {"２０１９年"_sj, "平成31年、または令和1年です。"_sj},
+        {"２０２６年"_sj, "令和8年です。"_sj},
+        {"令和５年"_sj, "西暦2023年です。"_sj},
+        {"平成元年"_sj, "西暦1989年です。"_sj},
+        {"令和元年"_sj, "西暦2019年です。"_sj},
+        {"西暦２０００年"_sj, "平成12年です。"_sj},
+        {"明治４５年"_sj, "西暦1912年です。"_sj},
+    };
+    for (const auto& r : rows) {
+        std::string out;
+        EXPECT_EQ(AnswerEra(out, r.word), 1);
+        EXPECT_EQ(out, r.out);
+    }
+}
+
+TEST_F(DateAnswers, EraConversionSweepsBothWays) {
+    const struct {
+        const char* name;
+        int first;
+    } eras[] = {{"明治"_sj, 1868}, {"大正"_sj, 1912}, {"昭和"_sj, 1926}, {"平成"_sj, 1989}, {"令和"_sj, 2019}};
+    const int count = sizeof eras / sizeof eras[0];
+    for (int y = 1868; y <= 2100; ++y) {
+        int e = count - 1;
+        while (eras[e].first > y) --e;
+        std::string expected;
+        if (y == eras[e].first && e > 0)
+            expected = eras[e - 1].name + std::to_string(y - eras[e - 1].first + 1) + "年、または"_sj + eras[e].name +
+                       "1年です。"_sj;
+        else
+            expected = eras[e].name + std::to_string(y - eras[e].first + 1) + "年です。"_sj;
+        std::string out;
+        AnswerEra(out, FullYear(y));
+        ASSERT_EQ(out, expected) << y;
+    }
+    for (int e = 0; e < count; ++e) {
+        const int last = e + 1 < count ? eras[e + 1].first : 2100;
+        for (int y = eras[e].first; y <= last; ++y) {
+            const int n = y - eras[e].first + 1;
+            std::string out;
+            AnswerEra(out, eras[e].name + FullYear(n));
+            ASSERT_EQ(out, "西暦"_sj + std::to_string(y) + "年です。"_sj) << y;
+        }
+    }
+}
+
+TEST_F(DateAnswers, DateArithmeticFromTheTwentyNinthOfFebruary) {
+    std::string out;
+    const struct {
+        int (*add)(std::string&, int);
+        int n;
+        const char* out;
+    } rows[] = {
+        {AddYearsAnswer, 1, "2005年2月28日です。"_sj}, {AddMonthsAnswer, 1, "2004年3月29日です。"_sj},
+        {AddWeeksAnswer, 1, "2004年3月7日です。"_sj},  {AddDaysAnswer, -60, "2003年12月31日です。"_sj},
+        {AddYearsAnswer, 4, "2008年2月29日です。"_sj}, {AddMonthsAnswer, -14, "2002年12月29日です。"_sj},
+    };
+    for (const auto& r : rows) {
+        ASSERT_EQ(AnswerBaseDate(out, "２００４年２月２９日"_sj), 1);
+        EXPECT_EQ(r.add(out, r.n), 1);
+        EXPECT_EQ(out, r.out);
+    }
+}
+
+TEST_F(DateAnswers, DateArithmeticRefusesToLeaveTheYearsOneTo9999) {
+    const struct {
+        int year, month, day;
+        int (*add)(std::string&, int);
+        int n;
+    } rows[] = {
+        {9999, 12, 31, AddDaysAnswer, 1},     {1, 1, 1, AddDaysAnswer, -1},      {9999, 12, 1, AddMonthsAnswer, 1},
+        {1, 1, 31, AddMonthsAnswer, -1},      {9999, 6, 1, AddYearsAnswer, 1},   {2003, 6, 1, AddYearsAnswer, INT_MAX},
+        {2003, 6, 1, AddYearsAnswer, INT_MIN}, {2003, 6, 1, AddWeeksAnswer, INT_MAX}, {2003, 6, 1, AddDaysAnswer, INT_MIN},
+        {2003, 6, 1, AddMonthsAnswer, INT_MAX}, {9999, 12, 25, AddWeeksAnswer, 1},
+    };
+    for (const auto& r : rows) {
+        SetBase(r.year, r.month, r.day);
+        std::string out = "x";
+        EXPECT_EQ(r.add(out, r.n), 0) << r.year << " " << r.n;
+        EXPECT_EQ(out, "x");
+        EXPECT_EQ(g_dtWork.year, r.year);
+        EXPECT_EQ(g_dtWork.month, r.month);
+        EXPECT_EQ(g_dtWork.day, r.day);
+    }
+    SetBase(9999, 12, 30);
+    std::string out;
+    EXPECT_EQ(AddDaysAnswer(out, 1), 1);
+    EXPECT_EQ(out, "9999年12月31日です。"_sj);
+}
