@@ -6,6 +6,9 @@
 #   #! TZ=Asia/Tokyo                    the time zone (default UTC0)
 #   #! args: --new                      arguments for nelo-cli (default --new)
 #   #! stderr                           also compare stderr with CASE.err
+#   #! copy: FILE                       copy FILE (beside CASE.in) into the run folder first
+#   #! compare: FILE EXPECTED           after the run, FILE in the run folder must equal
+#                                       EXPECTED (beside CASE.in) byte for byte
 # Every run gets a fresh, empty XDG_CONFIG_HOME and runs in a fresh folder.
 set -u
 cli=$1
@@ -17,12 +20,16 @@ now="2003-06-01 10:00:00"
 tz="UTC0"
 args="--new"
 check_err=0
+copies=()
+compares=()
 while IFS= read -r line; do
   case "$line" in
     "#! NELO_NOW="*) now=${line#\#! NELO_NOW=} ;;
     "#! TZ="*) tz=${line#\#! TZ=} ;;
     "#! args:"*) args=${line#\#! args:} ;;
     "#! stderr") check_err=1 ;;
+    "#! copy: "*) copies+=("${line#\#! copy: }") ;;
+    "#! compare: "*) compares+=("${line#\#! compare: }") ;;
   esac
 done < "$case_in"
 
@@ -31,6 +38,9 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/xdg" "$work/run"
 grep -v '^#!' "$case_in" > "$work/input"
 case_dir=$(cd "$(dirname "$case_in")" && pwd)
+for f in ${copies[@]+"${copies[@]}"}; do
+  cp "$case_dir/$f" "$work/run/" || { echo "cannot copy $f"; exit 1; }
+done
 (cd "$work/run" && CASE_DIR="$case_dir" NELO_NOW="$now" TZ="$tz" XDG_CONFIG_HOME="$work/xdg" \
   "$cli" $args < "$work/input" > "$work/stdout" 2> "$work/stderr")
 status=$?
@@ -47,4 +57,12 @@ if [ $check_err -eq 1 ] && ! cmp -s "$work/stderr" "$case_err"; then
   diff "$case_err" "$work/stderr" | head -40
   exit 1
 fi
+for c in ${compares[@]+"${compares[@]}"}; do
+  produced=${c% *}
+  expected=${c##* }
+  if ! cmp -s "$work/run/$produced" "$case_dir/$expected"; then
+    echo "$produced differs from $expected"
+    exit 1
+  fi
+done
 exit 0
