@@ -42,6 +42,20 @@ int MoveAnswer(std::string& out, Move move) {
     return 1;
 }
 
+// The date (y, m, d) with its fields carried over as mktime does (31 June is 1 July), as
+// one number that orders dates. Plain UTC arithmetic: no time-zone file is consulted.
+long long NormalisedDateKey(int y, int m, int d) {
+    std::tm tm{};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = m - 1;
+    tm.tm_mday = d;
+    tm.tm_hour = 12;
+    std::time_t t = timegm(&tm);
+    std::tm n{};
+    gmtime_r(&t, &n);
+    return (n.tm_year + 1900LL) * 10000 + (n.tm_mon + 1) * 100 + n.tm_mday;
+}
+
 // More days than the years 1-9999 hold: such a move leaves the range whatever the base.
 constexpr long long kMaxDaySpan = 3700000;
 
@@ -66,20 +80,21 @@ int AnswerBaseDate(std::string& out, const std::string& phrase) {
 int AnswerAge(std::string& out, const std::string& phrase) {
     if (!ParseOrDontKnow(out, phrase)) return 0;
     const int by = g_dtWork.year, bm = g_dtWork.month, bd = g_dtWork.day;
-    const std::time_t now = CurrentClock().Now();
-    const std::tm today = LocalTime(now);
+    const std::tm today = Today();
     const int Y = today.tm_year + 1900, M = today.tm_mon + 1, D = today.tm_mday;
+    // "Now is at or after 00:00 of a day" is "today is that day or later".
+    const long long todayKey = Y * 10000LL + M * 100 + D;
 
     int years = Y - by - 1;
     int months, days;
-    if (now >= MakeLocalTime(Y, bm, bd, 0, 0, 0)) {
+    if (todayKey >= NormalisedDateKey(Y, bm, bd)) {
         years += 1;
         months = M - bm - 1;
     } else {
         months = M - bm + 11;
     }
     // This month's birthday as mktime normalises it (31 June is 1 July).
-    if (now >= MakeLocalTime(Y, M, bd, 0, 0, 0)) {
+    if (todayKey >= NormalisedDateKey(Y, M, bd)) {
         months += 1;
         days = D - bd;
     } else {
