@@ -29,14 +29,16 @@ void CCalcNum::Serialize(CArchive& ar) {
     }
     // Each entry takes at least a one-byte key and a two-byte tag.
     std::size_t n = ar.ReadCount(3);
-    // Every symbol stays alive until the last one is read: a later entry of an equal
-    // key replaces an earlier one only then, so a reference never finds a destroyed one.
+    // Every symbol stays alive until the last one is read, so a reference to an
+    // earlier one always finds it.
     std::vector<std::pair<std::string, std::unique_ptr<CSymbol>>> entries(n);
     for (auto& [key, symbol] : entries) {
         ar.ReadString(key);
         symbol = ar.ReadObject<CSymbol>(g_classSymbol);
     }
+    // Entered from the last one back, so that the table keeps the order it was saved in
+    // (each bucket is listed newest first); of two entries with one key the later wins.
     m_mapSymbols.Reserve(m_mapSymbols.GetCount() + n);
-    for (auto& [key, symbol] : entries)
-        if (symbol) m_mapSymbols.SetAt(key, std::move(symbol));  // a null record stands for nothing
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        if (it->second && !m_mapSymbols.Lookup(it->first)) m_mapSymbols.SetAt(it->first, std::move(it->second));
 }

@@ -54,7 +54,10 @@ void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
         ar.ReadString(key);
         memo = ar.ReadObject<CMemo>(g_classMemo);
     }
+    // The file lists each bucket newest first; entering the records from the last one
+    // back gives the map the order it had when it was saved, so saving it again gives
+    // the same bytes. Of two entries with one key the later one wins.
     map.Reserve(map.GetCount() + n);
-    for (auto& [key, memo] : entries)
-        if (memo) map.SetAt(key, std::move(memo));  // a null record stands for nothing
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+        if (it->second && !map.Lookup(it->first)) map.SetAt(it->first, std::move(it->second));  // null: nothing
 }

@@ -9,5 +9,6 @@ class CMemoMap;
 extern const CArchiveClass g_classMemo;
 
 /// Writes or reads the memo map: a count, then per memo its key and the CMemo object.
-/// Loading adds to the map; an entry whose key occurs again is replaced by the later one.
+/// Loading fills an empty map in the order it was saved in; of two entries with one key
+/// the later one wins.
 void SerializeMemoMap(CArchive& ar, CMemoMap& map);

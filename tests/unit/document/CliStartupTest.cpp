@@ -1,0 +1,125 @@
+// nelo-cli as a whole: which notebook it starts with, and what it does at the end of
+// the input with unsaved changes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CliStartupTest : public testing::Test {
+protected:
+    CliStartupTest() {
+        static int s_n = 0;
+        m_dir = fs::temp_directory_path() / ("nelo-cli-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "xdg");
+    }
+    ~CliStartupTest() override { fs::remove_all(m_dir); }
+
+    struct Result {
+        int status;
+        std::string out, err;
+    };
+
+    /// Runs nelo-cli in the test folder with input on stdin (not a terminal).
+    Result Run(const std::string& args, const std::string& input, const char* now = "2003-06-01 10:00:00") {
+        WriteText("input", input);
+        std::string cmd = "cd '" + m_dir.string() + "' && NELO_NOW='" + now + "' TZ=UTC0 XDG_CONFIG_HOME='" +
+                          (m_dir / "xdg").string() + "' '" + NELO_CLI + "' " + args + " < input > out 2> err";
+        int rc = std::system(cmd.c_str());
+        return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadText("out"), ReadText("err")};
+    }
+    void WriteText(const std::string& name, const std::string& text) {
+        std::ofstream(m_dir / name, std::ios::binary) << text;
+    }
+    std::string ReadText(const std::string& name) {
+        std::ifstream in(m_dir / name, std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(CliStartupTest, ASavedNotebookReopensAtTheNextStart) {
+    Result first = Run("--new", "山田、電話、03\n半径＝５\n\\save note.nel\n");
+    EXPECT_EQ(first.status, 0);
+    ASSERT_TRUE(fs::exists(m_dir / "note.nel"));
+
+    Result second = Run("", "山田は\n半径＝\n");
+    EXPECT_EQ(second.status, 0);
+    EXPECT_NE(second.out.find("太郎 >> 次のようなメモがあります。\n電話：03\n"), std::string::npos) << second.out;
+    EXPECT_NE(second.out.find("太郎 >> ５\n"), std::string::npos) << second.out;
+
+    // --new ignores the recent list.
+    Result fresh = Run("--new", "山田は\n");
+    EXPECT_NE(fresh.out.find("太郎 >> メモに登録されていません。"), std::string::npos) << fresh.out;
+}
+
+TEST_F(CliStartupTest, AFileArgumentWinsOverTheRecentList) {
+    Run("--new", "a、k、1\n\\save a.nel\n");
+    Run("--new", "b、k、2\n\\save b.nel\n\\open a.nel\n");  // a.nel is now the newest entry
+    Result r = Run("b.nel", "bは\naは\n");
+    EXPECT_NE(r.out.find("太郎 >> 次のようなメモがあります。\nk：2\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("太郎 >> メモに登録されていません。"), std::string::npos) << r.out;
+}
+
+TEST_F(CliStartupTest, ARecentFileThatNoLongerOpensLeavesANewDocument) {
+    Run("--new", "\\save gone.nel\n");
+    fs::remove(m_dir / "gone.nel");
+    Result r = Run("", "1+1\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("花子さん、おはようございます。\n", 0), 0u) << r.out;
+    EXPECT_NE(r.err.find("gone.nel"), std::string::npos) << r.err;
+}
+
+TEST_F(CliStartupTest, PastEntriesAreDroppedAtLoadAndTheWelcomeSaysSo) {
+    // Saved on 1 June with entries on 2 June 10:00 and 3 June 10:00, opened on 4 June at
+    // 09:00: the first ended 47 hours before, the second 23 hours before.
+    Run("--new", "６月２日 １０：００ 会議\n６月３日 １０：００ 打合せ\n\\save p.nel\n");
+    Result r = Run("p.nel", "予定\n", "2003-06-04 09:00:00");
+    EXPECT_NE(r.out.find("「例」と入力すると入力例が表示されます。\n過去の予定を削除しました。\n"), std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("会議"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("打合せ"), std::string::npos) << r.out;
+    // The purge counts as a change: at the end the notebook is reported unsaved.
+    EXPECT_NE(r.err.find("への変更を保存せずに終了します"), std::string::npos) << r.err;
+}
+
+TEST_F(CliStartupTest, UnsavedChangesAtTheEndOfInputAreReportedNotSaved) {
+    Run("--new", "\\save u.nel\n");
+    std::string before = ReadText("u.nel");
+    Result r = Run("u.nel", "半径＝５\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("u.nel への変更を保存せずに終了します"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadText("u.nel"), before);
+
+    // \new and \open with unsaved changes warn and go on.
+    Result n = Run("u.nel", "半径＝５\n\\new\n半径＝\n");
+    EXPECT_NE(n.err.find("u.nel への変更を保存せずに続けます"), std::string::npos) << n.err;
+    EXPECT_NE(n.out.find("太郎 >> 計算できません。"), std::string::npos) << n.out;
+}
+
+TEST_F(CliStartupTest, SaveWithoutANameIsRefusedWithoutATerminal) {
+    Result r = Run("--new", "半径＝５\n\\save\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("\\save ファイル名"), std::string::npos) << r.err;
+}
+
+TEST_F(CliStartupTest, AFileThatIsNoNotebookIsRefusedWithTheFrameworksMessage) {
+    WriteText("bad.nel", std::string("\xFF\xFF\xFF\xFF", 4));
+    Result r = Run("bad.nel", "");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("予期しないﾌｧｲﾙ形式です。"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.rfind("花子さん、", 0), 0u) << r.out;
+}
+
+}  // namespace

@@ -1,0 +1,272 @@
+#include "app/RumoApp.h"
+
+#include "document/DocSerialize.h"
+#include "platform/AtomicFile.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "schedule/Schedule.h"
+#include "text/Sjis.h"
+#include "view/RumoView.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
+
+class CAnswerBox : public IMessageBox {
+public:
+    MbAnswer Show(const std::string& text, const std::string&, MbButtons buttons, MbIcon) override {
+        m_shown.push_back(text);
+        if (buttons == MbButtons::Ok) return MbAnswer::Ok;
+        if (m_answers.empty()) {
+            ADD_FAILURE() << "unexpected question";
+            return MbAnswer::Cancel;
+        }
+        MbAnswer a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
+    std::deque<MbAnswer> m_answers;
+    std::vector<std::string> m_shown;
+};
+
+class RumoAppFileTest : public testing::Test {
+protected:
+    RumoAppFileTest() : m_clock(kNow) {
+        SetCurrentClock(&m_clock);
+        static int s_n = 0;
+        m_dir = fs::temp_directory_path() / ("nelo-file-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        m_profile = std::make_unique<CProfile>((m_dir / "profile.conf").string());
+        m_app = std::make_unique<CRumoApp>(*m_profile, m_box);
+        m_app->GetDocument().AddView(&m_view);
+    }
+    ~RumoAppFileTest() override {
+        m_app->GetDocument().RemoveView(&m_view);
+        SetCurrentClock(nullptr);
+        fs::remove_all(m_dir);
+    }
+    std::string File(const std::string& name) const { return (m_dir / name).string(); }
+    CRumoDoc& Doc() { return m_app->GetDocument(); }
+
+    /// A notebook with one variable, one memo and one schedule that ended 25 hours ago.
+    std::string WriteNotebook(const std::string& name) {
+        CRumoDoc doc;
+        doc.m_calc.m_mapSymbols.SetAt("x", std::make_unique<CSymbol>("x", 3.0));
+        std::string answer;
+        doc.RegisterMemo(answer, "山田、電話、1"_sj);
+        auto past = std::make_unique<CSchedule>();
+        past->m_tStart = past->m_tEnd = static_cast<std::int32_t>(kNow - 25 * 3600);
+        past->m_strStart = "past";
+        doc.m_cmdPro.m_schedules.push_back(std::move(past));
+        std::string error;
+        EXPECT_TRUE(WriteFileAtomically(File(name), SaveDocumentBytes(doc), error));
+        return File(name);
+    }
+
+    CFixedClock m_clock;
+    fs::path m_dir;
+    CAnswerBox m_box;
+    CTextRumoView m_view;
+    std::unique_ptr<CProfile> m_profile;
+    std::unique_ptr<CRumoApp> m_app;
+};
+
+TEST_F(RumoAppFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister) {
+    std::string path = WriteNotebook("a.nel");
+    m_app->OnFileNew();
+    Doc().m_calc.m_dMemory = 42;
+    Doc().m_calc.m_bMemory = 1;
+    std::string answer;
+    Doc().RegisterMemo(answer, "古い、a、b"_sj);
+    ASSERT_TRUE(m_app->OpenWithQuestion(path));
+    EXPECT_EQ(Doc().m_calc.m_dMemory, 42);
+    EXPECT_EQ(Doc().m_memoMap.Lookup("古い"_sj), nullptr);
+    EXPECT_NE(Doc().m_memoMap.Lookup("山田"_sj), nullptr);
+    EXPECT_NE(Doc().m_calc.m_mapSymbols.Lookup("x"), nullptr);
+    // The schedule that ended 25 hours ago is gone and the welcome says so.
+    EXPECT_TRUE(Doc().m_cmdPro.m_schedules.empty());
+    EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
+    EXPECT_EQ(m_app->GetPathName(), path);
+    EXPECT_EQ(m_app->GetTitle(), "a.nel");
+    EXPECT_FALSE(Doc().IsModified());
+}
+
+struct BadOpenRow {
+    const char* name;
+    std::string bytes;
+    bool bFormatError;
+};
+
+TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
+    const BadOpenRow rows[] = {
+        {"cut off", std::string("\x04\x91\xBE\x98", 4), true},
+        {"wrong class", std::string("\0\0\1\0\1a\xFF\xFF\2\0\5\0CMemo", 16), true},
+        {"missing", std::string(), false},
+    };
+    for (const BadOpenRow& r : rows) {
+        m_app->OnFileNew();
+        Doc().m_calc.m_mapSymbols.SetAt("keep", std::make_unique<CSymbol>("keep", 1.0));
+        Doc().m_strUserName = "利用者"_sj;
+        Doc().SetModifiedFlag(true);
+        m_box.m_shown.clear();
+        std::string path = File(std::string(r.name) + ".nel");
+        if (r.bFormatError) {
+            std::string error;
+            ASSERT_TRUE(WriteFileAtomically(path, r.bytes, error));
+        }
+        EXPECT_FALSE(m_app->OpenDocumentFile(path)) << r.name;
+        EXPECT_NE(Doc().m_calc.m_mapSymbols.Lookup("keep"), nullptr) << r.name;
+        EXPECT_EQ(Doc().m_strUserName, "利用者"_sj) << r.name;
+        EXPECT_TRUE(Doc().IsModified()) << r.name;
+        EXPECT_TRUE(m_app->GetPathName().empty()) << r.name;
+        ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
+        if (r.bFormatError) EXPECT_EQ(m_box.m_shown[0], "予期しないﾌｧｲﾙ形式です。"_sj) << r.name;
+    }
+}
+
+TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
+    std::string path = File("keep.nel");
+    m_app->OnFileNew();
+    ASSERT_TRUE(m_app->OnSaveDocument(path));
+    std::string before, error;
+    ASSERT_TRUE(ReadWholeFile(path, before, error));
+
+    Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<CSymbol>("y", 2.0));
+    Doc().m_calc.m_bCalcChanged = 1;
+    Doc().SetModifiedFlag(true);
+    m_app->SetFileWriter([](const std::string&, const std::string&, std::string& err) {
+        err = "No space left on device";
+        return false;
+    });
+    EXPECT_FALSE(m_app->DoFileSave());
+    EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel")));
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_EQ(Doc().m_calc.m_bCalcChanged, 1);
+    EXPECT_EQ(m_app->GetPathName(), path);
+    std::string after;
+    ASSERT_TRUE(ReadWholeFile(path, after, error));
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(fs::exists(File("other.nel")));
+    ASSERT_EQ(m_box.m_shown.size(), 2u);
+    EXPECT_NE(m_box.m_shown[0].find("No space left on device"), std::string::npos);
+}
+
+TEST_F(RumoAppFileTest, SaveIntoAMissingFolderFails) {
+    m_app->OnFileNew();
+    Doc().SetModifiedFlag(true);
+    EXPECT_FALSE(m_app->OnSaveDocument(File("no/such/folder/a.nel")));
+    EXPECT_TRUE(Doc().IsModified());
+    EXPECT_TRUE(m_app->GetPathName().empty());
+}
+
+TEST_F(RumoAppFileTest, SaveClearsTheChangeFlags) {
+    m_app->OnFileNew();
+    Doc().m_calc.m_bCalcChanged = 1;
+    Doc().m_cmdPro.m_bSchedChanged = 1;
+    Doc().m_bMemoChanged = 1;
+    Doc().SetModifiedFlag(true);
+    ASSERT_TRUE(m_app->OnSaveDocument(File("s.nel")));
+    EXPECT_EQ(Doc().m_calc.m_bCalcChanged, 0);
+    EXPECT_EQ(Doc().m_cmdPro.m_bSchedChanged, 0);
+    EXPECT_EQ(Doc().m_bMemoChanged, 0);
+    EXPECT_FALSE(Doc().IsModified());
+    EXPECT_FALSE(Doc().AnyChangeFlag());
+}
+
+struct QuestionRow {
+    MbAnswer answer;
+    bool bGoesOn;
+    bool bSaved;
+};
+
+TEST_F(RumoAppFileTest, TheSaveChangesQuestion) {
+    const QuestionRow rows[] = {
+        {MbAnswer::Yes, true, true},
+        {MbAnswer::No, true, false},
+        {MbAnswer::Cancel, false, false},
+    };
+    for (const QuestionRow& r : rows) {
+        m_app->OnFileNew();
+        ASSERT_TRUE(m_app->OnSaveDocument(File("q.nel")));
+        std::string answer;
+        Doc().RegisterMemo(answer, "問、a、b"_sj);
+        Doc().SetModifiedFlag(true);
+        m_box.m_shown.clear();
+        m_box.m_answers = {r.answer};
+        EXPECT_EQ(m_app->NewWithQuestion(), r.bGoesOn);
+        ASSERT_EQ(m_box.m_shown.size(), 1u);
+        EXPECT_EQ(m_box.m_shown[0], "q.nel への変更を保存しますか?"_sj);
+        CRumoDoc saved;
+        std::string bytes, error;
+        ASSERT_TRUE(ReadWholeFile(File("q.nel"), bytes, error));
+        LoadDocumentBytes(saved, bytes);
+        EXPECT_EQ(saved.m_memoMap.Lookup("問"_sj) != nullptr, r.bSaved);
+        EXPECT_EQ(Doc().m_memoMap.Lookup("問"_sj) != nullptr, !r.bGoesOn);
+    }
+}
+
+TEST_F(RumoAppFileTest, UnattendedQuestionWarnsAndGoesOnWithoutSaving) {
+    m_app->OnFileNew();
+    Doc().SetModifiedFlag(true);
+    m_app->SetUnattended(true);
+    EXPECT_TRUE(m_app->NewWithQuestion());
+    ASSERT_EQ(m_box.m_shown.size(), 1u);
+    EXPECT_EQ(m_box.m_shown[0].rfind("無題 への変更を保存せずに続けます"_sj, 0), 0u);
+}
+
+TEST_F(RumoAppFileTest, UntitledSaveNeedsAName) {
+    m_app->OnFileNew();
+    EXPECT_FALSE(m_app->DoFileSave());
+    m_app->SetPathPrompt([this](std::string& path) {
+        path = File("named.nel");
+        return true;
+    });
+    EXPECT_TRUE(m_app->DoFileSave());
+    EXPECT_TRUE(fs::exists(File("named.nel")));
+}
+
+TEST_F(RumoAppFileTest, RecentFilesAreNewestFirstAndAtMostFour) {
+    m_app->OnFileNew();
+    for (const char* name : {"1.nel", "2.nel", "3.nel", "4.nel", "5.nel", "3.nel"}) ASSERT_TRUE(m_app->OnSaveDocument(File(name)));
+    CProfile reread(m_profile->GetPath());
+    EXPECT_EQ(reread.GetProfileString("Recent File List", "File1"), File("3.nel"));
+    EXPECT_EQ(reread.GetProfileString("Recent File List", "File2"), File("5.nel"));
+    EXPECT_EQ(reread.GetProfileString("Recent File List", "File3"), File("4.nel"));
+    EXPECT_EQ(reread.GetProfileString("Recent File List", "File4"), File("2.nel"));
+}
+
+TEST_F(RumoAppFileTest, StartUpChoosesTheFile) {
+    std::string a = WriteNotebook("a.nel");
+    std::string b = WriteNotebook("b.nel");
+    m_profile->WriteProfileString("Recent File List", "File1", a);
+
+    m_app->StartUp("", false);
+    EXPECT_EQ(m_app->GetPathName(), a);
+    m_app->StartUp(b, false);
+    EXPECT_EQ(m_app->GetPathName(), b);
+    m_app->StartUp("", true);
+    EXPECT_TRUE(m_app->GetPathName().empty());
+    EXPECT_EQ(Doc().m_calc.m_mapSymbols.GetCount(), 0u);
+
+    // A recent file that no longer opens: reported, and a new document stays.
+    fs::remove(b);
+    m_box.m_shown.clear();
+    m_app->StartUp("", false);
+    EXPECT_TRUE(m_app->GetPathName().empty());
+    EXPECT_EQ(m_box.m_shown.size(), 1u);
+    EXPECT_NE(m_view.GetText().find("「例」と入力すると"_sj), std::string::npos);
+}
+
+}  // namespace
