@@ -14,8 +14,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -89,6 +91,26 @@ std::string Unquote(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
     return text;
+}
+
+// A path as typed, with a leading $NAME or ${NAME} replaced by that environment
+// variable when the path does not name a file as it stands (transcripts name their
+// fixtures as "$CASE_DIR/…").
+std::string ExpandPath(const std::string& path) {
+    struct stat st;
+    if (path.size() < 2 || path[0] != '$' || stat(path.c_str(), &st) == 0) return path;
+    std::size_t begin = 1, end;
+    if (path[1] == '{') {
+        begin = 2;
+        end = path.find('}', begin);
+        if (end == std::string::npos) return path;
+    } else {
+        end = begin;
+        while (end < path.size() && (std::isalnum(static_cast<unsigned char>(path[end])) || path[end] == '_')) ++end;
+    }
+    const char* value = std::getenv(path.substr(begin, end - begin).c_str());
+    if (!value) return path;
+    return value + path.substr(path[1] == '{' ? end + 1 : end);
 }
 
 // "delete OBJECT N" or "delete OBJECT": splits off a trailing row number.
@@ -245,7 +267,7 @@ void RegisterListCommands(CCliSession& session) {
                        });
     session.AddCommand("read", "\\read PATH", "テキストファイルの各行を入力したものとして処理",
                        [&session](const std::string& arg) {
-                           std::string path = Unquote(arg);
+                           std::string path = ExpandPath(Unquote(arg));
                            if (path.empty()) {
                                session.Notice("使い方: \\read PATH");
                                return true;
