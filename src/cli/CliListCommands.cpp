@@ -119,7 +119,7 @@ void SplitObjectAndRow(const std::string& rest, std::string& object, std::string
     text.erase(0, text.find_first_not_of(" \t"));
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
     auto blank = text.find_last_of(" \t");
-    if (blank != std::string::npos && RowIndex(text.substr(blank + 1)) >= 0) {
+    if (blank != std::string::npos && text.find_first_not_of("0123456789", blank + 1) == std::string::npos) {
         row = text.substr(blank + 1);
         object = text.substr(0, blank);
         while (!object.empty() && (object.back() == ' ' || object.back() == '\t')) object.pop_back();

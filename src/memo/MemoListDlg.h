@@ -23,7 +23,7 @@ public:
     void OnSearch();
     /// Selection change in the object list: shows the pairs of the selected object.
     void OnSelChangeObjects();
-    /// Selection change in the names list (row r): the values list follows.
+    /// Selection change in the names list: the values list follows.
     void OnSelChangeNames();
     /// Selection change in the values list: the names list follows.
     void OnSelChangeValues();
