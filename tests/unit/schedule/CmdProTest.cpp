@@ -1,0 +1,247 @@
+#include "conversation/LineRoute.h"
+#include "dates/DateTimeRec.h"
+#include "schedule/CmdPro.h"
+#include "schedule/PhraseParts.h"
+#include "text/Sjis.h"
+
+#include "ScheduleTestClock.h"
+
+namespace {
+
+struct Step {
+    const char* typed;
+    const char* answer;
+};
+
+class CmdProTest : public ScheduleClockTest {
+protected:
+    // Answers one typed line as the input pane hands it on (code page 932).
+    std::string Answer(const std::string& typed, int* pResult = nullptr) {
+        std::string text;
+        ClassifyLine(typed, text);
+        std::string answer;
+        int result = m_pro.DoCommand(answer, text);
+        if (pResult) *pResult = result;
+        return answer;
+    }
+
+    /// Answers the lines in turn; with bFresh, each on an empty list (no conflicts).
+    template <std::size_t N>
+    void Run(const Step (&steps)[N], bool bFresh = false) {
+        for (std::size_t i = 0; i < N; ++i) {
+            if (bFresh) m_pro.DeleteContents();
+            EXPECT_EQ(Answer(steps[i].typed), steps[i].answer) << i;
+        }
+    }
+
+    CCmdPro m_pro;
+};
+
+TEST_F(CmdProTest, RegistrationAndConflicts) {
+    static const Step steps[] = {
+        {"明日１０時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00　会議"_sj},
+        {"明日１０時 明日１２時 打合せ"_sj,
+         "既に予定がありますが、下記の予定を登録しました。\r\n06/02(月) 10:00　会議\r\n"
+         "06/02(月) 10:00 ～ 12:00　打合せ"_sj},
+        {"明日 １２時 会議"_sj,
+         "既に予定がありますが、下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　打合せ\r\n"
+         "06/02(月) ～ 12:00　会議"_sj},
+        {"予定"_sj,
+         "次のような予定があります。\r\n06/02(月) ～ 12:00　会議\r\n06/02(月) 10:00　会議\r\n"
+         "06/02(月) 10:00 ～ 12:00　打合せ"_sj},
+    };
+    EXPECT_EQ(Answer("予定"_sj), "予定はありません。"_sj);
+    Run(steps);
+    EXPECT_EQ(m_pro.m_bSchedChanged, 1);
+    EXPECT_EQ(m_pro.m_nCommand, 5);
+}
+
+TEST_F(CmdProTest, FailuresChangeNothing) {
+    static const Step steps[] = {
+        {"２月３０日 会議"_sj, "時期が不正です。"_sj},
+        {"明日"_sj, "用件がありません。"_sj},
+        {"明日 １２時"_sj, "用件がありません。"_sj},
+        {"明日 会議 追加"_sj, "２番目の時期が適切でありません。"_sj},
+        {"明日 福岡へ 出張"_sj, "２番目の時期が適切でありません。"_sj},
+        {"明日１２時 １０時 会議"_sj, "２番目の時期が適切でありません。"_sj},
+        // An impossible second date is never taken for the business.
+        {"明日 ２月３０日"_sj, "２番目の時期が適切でありません。"_sj},
+        // Starts whose time does not fit 32 bits are refused.
+        {"２０４０年１月１日 会議"_sj, "時期が不正です。"_sj},
+        {"１９００年１月１日 会議"_sj, "時期が不正です。"_sj},
+    };
+    Run(steps);
+    EXPECT_TRUE(m_pro.m_schedules.empty());
+    EXPECT_EQ(m_pro.m_bSchedChanged, 0);
+}
+
+TEST_F(CmdProTest, EndsTakeTheStartsYearAndMonth) {
+    static const Step steps[] = {
+        {"２００４年１月１日 １月３日 新年"_sj, "下記の予定を登録しました。\r\n2004/01/01(木) ～ 2004/01/03(土)　新年"_sj},
+        {"２００４年２月１日１０時 ３日１２時 旅行"_sj,
+         "下記の予定を登録しました。\r\n2004/02/01(日) 10:00 ～ 2004/02/03(火) 12:00　旅行"_sj},
+        {"来月５日 １０日 出張"_sj, "下記の予定を登録しました。\r\n07/05(土) ～ 07/10(木)　出張"_sj},
+        {"２／５／１　５／５　四国へ出張"_sj, "下記の予定を登録しました。\r\n2002/05/01(水) ～ 2002/05/05(日)　四国へ出張"_sj},
+        {"１２月２８日 １月４日 休暇"_sj, "下記の予定を登録しました。\r\n12/28(日) ～ 2004/01/04(日)　休暇"_sj},
+        {"６月２０日 ５日 月末"_sj, "下記の予定を登録しました。\r\n06/20(金) ～ 07/05(土)　月末"_sj},
+        // Impossible in today's year or month, fine in the start's.
+        {"２００４年２月１日 ２月２９日 閏"_sj, "下記の予定を登録しました。\r\n2004/02/01(日) ～ 2004/02/29(日)　閏"_sj},
+        {"７月３０日 ３１日 夏"_sj, "下記の予定を登録しました。\r\n07/30(水) ～ 07/31(木)　夏"_sj},
+        // Its own year before the start fails, and so does a time before the start.
+        {"２００４年１月１日 ２００３年１２月３１日 逆"_sj, "２番目の時期が適切でありません。"_sj},
+        {"明日１０時 ９時 早"_sj, "２番目の時期が適切でありません。"_sj},
+        // The same day without a time lies before a start with one.
+        {"明日１０時 明日 会議"_sj, "２番目の時期が適切でありません。"_sj},
+        // A second word of digits is a day of the start's month.
+        {"６月２日 １５ 研修"_sj, "下記の予定を登録しました。\r\n06/02(月) ～ 06/15(日)　研修"_sj},
+        {"６月２０日 １５ 研修"_sj, "下記の予定を登録しました。\r\n06/20(金) ～ 07/15(火)　研修"_sj},
+        {"１月３１日 ３０ 無理"_sj, "２番目の時期が適切でありません。"_sj},
+        {"６月２日 ０ 零日"_sj, "２番目の時期が適切でありません。"_sj},
+    };
+    Run(steps, true);
+}
+
+TEST_F(CmdProTest, BusinessIsTheRestOfTheLine) {
+    std::string answer = Answer("明日１０時 １２時 会議 本社３階"_sj);
+    EXPECT_EQ(m_pro.m_schedules.back()->m_strBusiness, "会議　本社３階"_sj);
+    Answer("明日 １２時  会議 　 大会議室 "_sj);
+    EXPECT_EQ(m_pro.m_schedules.back()->m_strBusiness, "会議　大会議室"_sj);
+    // Longer than the scanner keeps of a word: kept whole.
+    std::string longWord;
+    for (int i = 0; i < 200; ++i) longWord += "会"_sj;
+    Answer("明日 "_sj + longWord);
+    EXPECT_EQ(m_pro.m_schedules.back()->m_strBusiness, longWord);
+    // Without an end the business is still a single word.
+    EXPECT_EQ(Answer("明後日 出張 福岡"_sj), "２番目の時期が適切でありません。"_sj);
+    // A business equal to the start's time (the end failed and nothing follows).
+    m_pro.DeleteContents();
+    EXPECT_EQ(Answer("明日１２時 １０時"_sj), "下記の予定を登録しました。\r\n06/02(月) 12:00　１０時"_sj);
+}
+
+TEST_F(CmdProTest, StoredTimes) {
+    Answer("明日１０時 明日１２時 会議"_sj);
+    const CSchedule& e = *m_pro.m_schedules.back();
+    EXPECT_EQ(e.m_tStart, MakeLocalTime(2003, 6, 2, 10, 0, 0));
+    EXPECT_EQ(e.m_tEnd, MakeLocalTime(2003, 6, 2, 12, 0, 0));
+    EXPECT_EQ(e.m_strStart, "2003/06/02(月) 10:00"_sj);
+    EXPECT_EQ(e.m_strEnd, "2003/06/02(月) 12:00"_sj);
+    Answer("明日 会議"_sj);
+    EXPECT_EQ(m_pro.m_schedules.back()->m_tStart, MakeLocalTime(2003, 6, 2, 0, 0, 0));
+    EXPECT_EQ(m_pro.m_schedules.back()->m_tEnd, m_pro.m_schedules.back()->m_tStart);
+    EXPECT_TRUE(m_pro.m_schedules.back()->m_strEnd.empty());
+    // Eleven years away: no value from the date texts, but one computed all the same.
+    Answer("２０１４年１月１日 会議"_sj);
+    EXPECT_EQ(m_pro.m_schedules.back()->m_tStart, MakeLocalTime(2014, 1, 1, 0, 0, 0));
+    // An end eleven years away is no end: the second word is the business.
+    m_pro.DeleteContents();
+    EXPECT_EQ(Answer("明日 ２０１４年１月１日"_sj), "下記の予定を登録しました。\r\n06/02(月)　２０１４年１月１日"_sj);
+}
+
+TEST_F(CmdProTest, WeekdayStartsOnAWednesday) {
+    SetNow(2003, 6, 4, 9, 0);
+    static const Step steps[] = {
+        {"月曜日１０時 定例"_sj, "下記の予定を登録しました。\r\n06/09(月) 10:00　定例"_sj},
+        {"金曜日 午後３時 来客"_sj, "下記の予定を登録しました。\r\n06/06(金) ～ 15:00　来客"_sj},
+        {"水曜日 今日"_sj, "用件がありません。"_sj},
+    };
+    Run(steps);
+}
+
+TEST_F(CmdProTest, CommandWordsAndSuffixes) {
+    static const Step steps[] = {
+        {"曜日 ２００３／１／１"_sj, "２００３年１月１日は水曜日です。"_sj},
+        {"何曜日 ２００３年１月１日 余計"_sj, "２００３年１月１日は水曜日です。"_sj},
+        {"何曜日"_sj, "日付がありません。"_sj},
+        {"曜日 あした"_sj, "日付の指定が違います。"_sj},
+        {"日付 今日"_sj, "基準日は２００３年６月１日です。"_sj},
+        {"日数 ２００３／１２／２５"_sj, "２０７日（５ヶ月５４日）です。"_sj},
+        {"日数 あした"_sj, "わかりません。"_sj},
+        {"何歳 １９７０年５月５日"_sj, "３３歳０ヶ月２７日です。"_sj},
+        {"何才 １９７０年７月１０日"_sj, "３２歳１０ヶ月２２日です。"_sj},
+        {"年令 今日"_sj, "０歳０ヶ月０日です。"_sj},
+        {"基準日 ２００１／３／１０"_sj, "基準日は２００１年３月１０日です。"_sj},
+        {"日数 ２００３／５／２０"_sj, "８０１日（２５ヶ月４１日、１年１３ヶ月４１日）です。"_sj},
+        {"平成１５年"_sj, "西暦２００３年です。"_sj},
+        {"１９８９年"_sj, "昭和６４年、または平成１年です。"_sj},
+        {"１８００年"_sj, "変換できません。１８００年です。"_sj},
+        {"１０尺"_sj, "３０３．０３センチメートルです。"_sj},
+        {"１斤"_sj, "６００グラムです。"_sj},
+        {"１斥"_sj, "６００グラムです。"_sj},
+        {"３時間"_sj, "数値の指定が違います。"_sj},
+        {"１０尺 ２０尺"_sj, "３０３．０３センチメートルです。"_sj},
+    };
+    Run(steps);
+}
+
+TEST_F(CmdProTest, DeclinedLinesLeaveTheAnswerEmpty) {
+    const char* declined[] = {"例"_sj, "天気"_sj, "予定表"_sj, "曜日です"_sj, "\x01", "\xFF\xFE"};
+    for (const char* line : declined) {
+        std::string answer;
+        EXPECT_EQ(m_pro.DoCommand(answer, line), 0) << line;
+        EXPECT_EQ(answer, "");
+    }
+    std::string answer;
+    EXPECT_EQ(m_pro.DoKeywordCommand("", answer), 0);
+    EXPECT_EQ(m_pro.DoKeywordCommand("x", answer), 0);
+    EXPECT_EQ(m_pro.DoKeywordCommand("\x94", answer), 0);  // half of 年's bytes
+}
+
+TEST_F(CmdProTest, LongAndBrokenLinesAreSafe) {
+    std::string huge = "明日 "_sj;
+    for (int i = 0; i < 100000; ++i) huge += "あ"_sj;
+    int result = 0;
+    EXPECT_EQ(Answer(huge, &result).substr(0, 26), "下記の予定を登録しました。"_sj);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(m_pro.m_schedules.back()->m_strBusiness.size(), 200000u);
+
+    // A lead byte without a valid trail byte stops the scanner on the spot.
+    std::string answer;
+    EXPECT_EQ(m_pro.DoCommand(answer, "明日 "_sj + std::string("\x81\x20") + "会議"_sj), 1);
+    EXPECT_EQ(m_pro.DoCommand(answer, "明日 会議 "_sj + std::string("\x85\x40")), 1);
+    EXPECT_EQ(answer, "２番目の時期が適切でありません。"_sj);
+    std::string longUnit;
+    for (int i = 0; i < 500; ++i) longUnit += "９"_sj;
+    answer.clear();
+    EXPECT_EQ(m_pro.DoCommand(answer, longUnit + "坪"_sj), 1);
+    // The first 63 digits are converted: 10^63 - 1 times 3.30578, printed whole.
+    EXPECT_EQ(answer.find("平方メートルです。"_sj), 64u * 2);
+}
+
+TEST(PhrasePartsTest, PartsAPhraseGives) {
+    struct Row {
+        const char* phrase;
+        bool year, month, day, digits;
+        int nMonth, nDay;
+    } rows[] = {
+        {"１月３日"_sj, false, true, true, false, 1, 3},
+        {"５／５"_sj, false, true, true, false, 5, 5},
+        {"１５日"_sj, false, false, true, false, -1, 15},
+        {"１５"_sj, false, false, true, true, -1, 15},
+        {"２００３年１月１日"_sj, true, true, true, false, 1, 1},
+        {"３／１／１"_sj, true, true, true, false, 1, 1},
+        {"平成１５年１月１日"_sj, true, true, true, false, 1, 1},
+        {"１月３日１２時"_sj, false, true, true, false, 1, 3},
+        {"１２時"_sj, false, false, false, false, -1, -1},
+        {"１０：００"_sj, false, false, false, false, -1, -1},
+        {"午後３時"_sj, false, false, false, false, -1, -1},
+        {"明日"_sj, true, true, true, false, -1, -1},
+        {"一昨日１０時"_sj, true, true, true, false, -1, -1},
+        {"来週月曜日"_sj, true, true, true, false, -1, -1},
+        {"金曜日"_sj, true, true, true, false, -1, -1},
+        {"来月５日"_sj, true, true, true, false, -1, -1},
+        {"来年５日"_sj, true, false, true, false, -1, 5},
+        {"来年１月１日"_sj, true, true, true, false, 1, 1},
+        {""_sj, false, false, false, false, -1, -1},
+    };
+    for (const Row& r : rows) {
+        PhraseParts p = AnalyzePhraseParts(r.phrase);
+        EXPECT_EQ(p.bYear, r.year) << r.phrase;
+        EXPECT_EQ(p.bMonth, r.month) << r.phrase;
+        EXPECT_EQ(p.bDay, r.day) << r.phrase;
+        EXPECT_EQ(p.bDigitsOnly, r.digits) << r.phrase;
+        EXPECT_EQ(p.nMonth, r.nMonth) << r.phrase;
+        EXPECT_EQ(p.nDay, r.nDay) << r.phrase;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,288 @@
+#include "schedule/CmdPro.h"
+#include "schedule/Priqueue.h"
+#include "schedule/Schedule.h"
+#include "schedule/ScheduleIndex.h"
+#include "text/Sjis.h"
+
+#include "ScheduleTestClock.h"
+
+#include <algorithm>
+#include <limits>
+#include <random>
+
+namespace {
+
+std::unique_ptr<CSchedule> Entry(std::int32_t tStart, const char* start, const char* end = "",
+                                 const char* business = "", std::int32_t tEnd = 0) {
+    auto e = std::make_unique<CSchedule>();
+    e->m_tStart = tStart;
+    e->m_tEnd = end[0] ? tEnd : tStart;
+    e->m_strStart = start;
+    e->m_strEnd = end;
+    e->m_strBusiness = business;
+    return e;
+}
+
+class ScheduleFormatTest : public ScheduleClockTest {};
+
+TEST_F(ScheduleFormatTest, DisplayLines) {
+    struct Row {
+        const char* start;
+        const char* end;
+        const char* expected;
+    } rows[] = {
+        {"2003/06/02(月) 10:00"_sj, "", "06/02(月) 10:00　会議"_sj},
+        {"2003/05/10(土) 10:00"_sj, "2003/05/10(土) 12:00"_sj, "05/10(土) 10:00 ～ 12:00　会議"_sj},
+        // Same day, the end without a time: nothing after the wave dash.
+        {"2003/06/02(月)"_sj, "2003/06/02(月)"_sj, "06/02(月) ～ 　会議"_sj},
+        {"2003/06/02(月)"_sj, "2003/06/02(月) 12:00"_sj, "06/02(月) ～ 12:00　会議"_sj},
+        {"2003/12/28(日)"_sj, "2004/01/04(日)"_sj, "12/28(日) ～ 2004/01/04(日)　会議"_sj},
+        {"2002/05/01(水)"_sj, "2002/05/05(日)"_sj, "2002/05/01(水) ～ 2002/05/05(日)　会議"_sj},
+        {"2003/06/02(月)"_sj, "2003/06/05(木) 09:00"_sj, "06/02(月) ～ 06/05(木) 09:00　会議"_sj},
+        // Texts too short for the year or day tests are shown whole.
+        {"", "", "　会議"_sj},
+        {"20", "2", "20 ～ 2　会議"_sj},
+    };
+    for (const Row& r : rows) {
+        auto e = Entry(0, r.start, r.end, "会議"_sj);
+        std::string text = "old";
+        e->Format(text);
+        EXPECT_EQ(text, r.expected) << r.start << " / " << r.end;
+    }
+}
+
+TEST_F(ScheduleFormatTest, CurrentYearFollowsTheClock) {
+    auto e = Entry(0, "2004/01/05(月)"_sj, "", "来年"_sj);
+    std::string text;
+    e->Format(text);
+    EXPECT_EQ(text, "2004/01/05(月)　来年"_sj);
+    SetNow(2004, 1, 1, 0, 0);
+    e->Format(text);
+    EXPECT_EQ(text, "01/05(月)　来年"_sj);
+}
+
+// The queue as its steps are written, renumbering every slot after each insertion: the
+// reference the optimised queue must match slot for slot and index for index.
+struct LiteralQueue {
+    std::vector<CSchedule*> slots{nullptr};
+    void Insert(CSchedule* p) {
+        slots.push_back(p);
+        std::size_t n = slots.size() - 1;
+        while (n != 1 && slots[n / 2]->m_tStart > slots[n]->m_tStart) {
+            std::swap(slots[n / 2], slots[n]);
+            n /= 2;
+        }
+        for (std::size_t i = 1; i < slots.size(); ++i) slots[i]->m_nHeapIndex = static_cast<int>(i);
+    }
+    CSchedule* RemoveTop() {
+        std::size_t count = slots.size() - 1;
+        if (count == 0) return nullptr;
+        CSchedule* top = slots[1];
+        slots[1] = slots[count];
+        slots.pop_back();
+        --count;
+        std::size_t b = 1;
+        for (;;) {
+            std::size_t a = 2 * b;
+            if (a > count) break;
+            if (a + 1 <= count && slots[a + 1]->m_tStart < slots[a]->m_tStart) ++a;
+            if (slots[a]->m_tStart >= slots[b]->m_tStart) break;
+            std::swap(slots[a], slots[b]);
+            b = a;
+        }
+        return top;
+    }
+};
+
+TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 50; ++round) {
+        std::vector<std::unique_ptr<CSchedule>> a, b;
+        int n = 1 + static_cast<int>(rng() % 60);
+        for (int i = 0; i < n; ++i) {
+            std::int32_t t = static_cast<std::int32_t>(rng() % 5);  // few distinct starts
+            a.push_back(Entry(t, ""));
+            a.back()->m_strBusiness = std::to_string(i);
+            b.push_back(Entry(t, ""));
+            b.back()->m_strBusiness = std::to_string(i);
+        }
+        CPriqueue queue(n);
+        LiteralQueue literal;
+        // Insertions and removals interleaved, as no caller does but the queue allows.
+        std::size_t next = 0;
+        while (next < a.size() || queue.m_nCount > 0) {
+            if (next < a.size() && (rng() % 3 != 0 || queue.m_nCount == 0)) {
+                queue.Insert(a[next].get());
+                literal.Insert(b[next].get());
+                ++next;
+                for (int i = 0; i < n; ++i) ASSERT_EQ(a[i]->m_nHeapIndex, b[i]->m_nHeapIndex) << round;
+            } else {
+                CSchedule* p = queue.RemoveTop();
+                CSchedule* q = literal.RemoveTop();
+                ASSERT_NE(p, nullptr);
+                ASSERT_EQ(p->m_strBusiness, q->m_strBusiness) << round;
+            }
+        }
+        EXPECT_EQ(queue.RemoveTop(), nullptr);
+    }
+}
+
+TEST(PriqueueTest, InsertionsBeyondCapacityAreKept) {
+    std::vector<std::unique_ptr<CSchedule>> entries;
+    CPriqueue queue(2);  // room for three insertions
+    for (int i = 0; i < 40; ++i) {
+        entries.push_back(Entry(40 - i, ""));
+        queue.Insert(entries.back().get());
+    }
+    EXPECT_EQ(queue.m_nCount, 40);
+    for (int i = 1; i <= 40; ++i) EXPECT_EQ(queue.RemoveTop()->m_tStart, i);
+    EXPECT_EQ(queue.RemoveTop(), nullptr);
+    CPriqueue small(0);
+    EXPECT_EQ(small.m_nMax, 2);
+    EXPECT_EQ(small.RemoveTop(), nullptr);
+}
+
+TEST(PriqueueTest, DeleteContentsLeavesTheEntriesAlone) {
+    auto e = Entry(5, "");
+    CPriqueue queue;
+    EXPECT_EQ(queue.m_nMax, 200);
+    queue.Insert(e.get());
+    queue.DeleteContents();
+    EXPECT_EQ(queue.m_nCount, 0);
+    EXPECT_EQ(e->m_tStart, 5);  // still alive: the list owns it
+}
+
+class ScheduleListTest : public ScheduleClockTest {};
+
+TEST_F(ScheduleListTest, SortOrdersByStartAsTheHeapDoes) {
+    CCmdPro pro;
+    pro.SortSchedules();
+    EXPECT_TRUE(pro.m_schedules.empty());
+    const std::int32_t starts[] = {2004, 10, 10, 10, 10, 9, -1, 10};
+    const char* names[] = {"来年", "A", "B", "C", "D", "早い", "昨年末", "E"};
+    for (int i = 0; i < 8; ++i) pro.m_schedules.push_back(Entry(starts[i], "", "", names[i]));
+    pro.SortSchedules();
+    std::vector<std::string> order;
+    for (auto& e : pro.m_schedules) order.push_back(e->m_strBusiness);
+    EXPECT_EQ(order, (std::vector<std::string>{"昨年末", "早い", "A", "C", "D", "E", "B", "来年"}));
+}
+
+TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {
+    const std::int32_t now = static_cast<std::int32_t>(m_clock.Now());
+    CCmdPro pro;
+    pro.m_schedules.push_back(Entry(now - 23 * 3600, "", "", "23h"));
+    pro.m_schedules.push_back(Entry(now - 25 * 3600, "", "", "25h"));
+    pro.m_schedules.push_back(Entry(now - 100 * 86400, "s", "x", "ends 23h ago", now - 23 * 3600));
+    pro.m_schedules.push_back(Entry(now - 3 * 86400, "s", "x", "ended 2 days ago", now - 2 * 86400));
+    // m_tEnd counts only with an end text.
+    pro.m_schedules.push_back(Entry(now - 30 * 3600, "", "", "no end text", now));
+    pro.m_schedules.push_back(Entry(std::numeric_limits<std::int32_t>::max(), "", "", "far"));
+    pro.m_schedules.back()->m_tEnd = std::numeric_limits<std::int32_t>::max();
+    pro.m_schedules[4]->m_tEnd = now;
+    pro.PurgePastSchedules();
+    std::vector<std::string> kept;
+    for (auto& e : pro.m_schedules) kept.push_back(e->m_strBusiness);
+    EXPECT_EQ(kept, (std::vector<std::string>{"23h", "ends 23h ago", "far"}));
+    EXPECT_EQ(pro.m_bSchedChanged, 1);
+    EXPECT_EQ(pro.m_bPastPurged, 1);
+
+    CCmdPro fresh;
+    fresh.m_schedules.push_back(Entry(now, "", "", "now"));
+    fresh.PurgePastSchedules();
+    EXPECT_EQ(fresh.m_schedules.size(), 1u);
+    EXPECT_EQ(fresh.m_bSchedChanged, 0);
+    EXPECT_EQ(fresh.m_bPastPurged, 0);
+}
+
+TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
+    CCmdPro pro;
+    pro.m_schedules.push_back(Entry(1, ""));
+    pro.m_bSchedChanged = pro.m_bPastPurged = 1;
+    pro.DeleteContents();
+    EXPECT_TRUE(pro.m_schedules.empty());
+    EXPECT_EQ(pro.m_bSchedChanged, 0);
+    EXPECT_EQ(pro.m_bPastPurged, 0);
+}
+
+TEST(ScheduleIndexTest, StabMatchesAWalkOverEveryEntry) {
+    std::mt19937 rng(11);
+    std::vector<std::unique_ptr<CSchedule>> entries;
+    CScheduleIndex index;
+    for (int i = 0; i < 2000; ++i) {
+        std::int32_t s = static_cast<std::int32_t>(rng() % 10000);
+        // Mostly short entries, a few long ones, some whose end lies before the start.
+        std::int32_t len = (rng() % 50 == 0) ? static_cast<std::int32_t>(rng() % 5000)
+                                             : static_cast<std::int32_t>(rng() % 30) - 3;
+        entries.push_back(Entry(s, "", "x", "", s + len));
+        index.Add(entries.back().get(), entries.size() - 1);
+        if (i % 97 == 0) {
+            for (std::int32_t t = -5; t < 10100; t += 37) {
+                std::vector<std::size_t> got, want;
+                index.Stab(t, got);
+                std::sort(got.begin(), got.end());
+                for (std::size_t k = 0; k < entries.size(); ++k)
+                    if (entries[k]->m_tStart <= t && t <= entries[k]->m_tEnd) want.push_back(k);
+                ASSERT_EQ(got, want) << "t=" << t;
+            }
+        }
+    }
+    EXPECT_EQ(index.EntryAt(5), entries[5].get());
+    EXPECT_EQ(index.EntryAt(99999), nullptr);
+}
+
+TEST_F(ScheduleListTest, ConflictsAfterTheListWasChangedBehindTheIndex) {
+    CCmdPro pro;
+    std::string answer;
+    pro.RegisterSchedule("2003/06/02(月) 10:00"_sj, "", "A", answer, 1000, 1000);
+    pro.RegisterSchedule("2003/06/02(月) 09:00"_sj, "2003/06/02(月) 11:00"_sj, "B", answer, 900, 1100);
+    pro.RegisterSchedule("2003/06/02(月) 10:30"_sj, "", "C", answer, 1050, 1050);
+    EXPECT_EQ(answer, "既に予定がありますが、下記の予定を登録しました。\r\n"
+                      "06/02(月) 09:00 ～ 11:00　B\r\n"
+                      "06/02(月) 10:30　C"_sj);
+    // The list dialog deletes in place; sorting reorders.
+    pro.m_schedules.erase(pro.m_schedules.begin() + 1);
+    pro.RegisterSchedule("2003/06/02(月) 10:00"_sj, "2003/06/02(月) 10:30"_sj, "D", answer, 1000, 1050);
+    EXPECT_EQ(answer, "既に予定がありますが、下記の予定を登録しました。\r\n"
+                      "06/02(月) 10:00　A\r\n"
+                      "06/02(月) 10:30　C\r\n"
+                      "06/02(月) 10:00 ～ 10:30　D"_sj);
+    pro.SortSchedules();
+    pro.RegisterSchedule("2003/06/02(月) 10:30"_sj, "", "E", answer, 1050, 1050);
+    // List order after the sort: A (1000), D (1000), C (1050); A ends before 10:30.
+    EXPECT_EQ(answer, "既に予定がありますが、下記の予定を登録しました。\r\n"
+                      "06/02(月) 10:00 ～ 10:30　D\r\n"
+                      "06/02(月) 10:30　C\r\n"
+                      "06/02(月) 10:30　E"_sj);
+    // Enclosing an entry without either end inside it is no conflict.
+    pro.RegisterSchedule("x", "y", "F", answer, 0, 5000);
+    EXPECT_EQ(answer, "下記の予定を登録しました。\r\nx ～ y　F"_sj);
+    pro.RegisterSchedule("x", "y", "G", answer, 6000, 7000);
+    EXPECT_EQ(answer, "下記の予定を登録しました。\r\nx ～ y　G"_sj);
+    EXPECT_EQ(pro.m_bSchedChanged, 1);
+}
+
+TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
+    std::mt19937 rng(3);
+    CCmdPro pro;
+    std::string answer, line;
+    for (int i = 0; i < 600; ++i) {
+        std::int32_t s = static_cast<std::int32_t>(rng() % 3000);
+        std::int32_t e = s + static_cast<std::int32_t>(rng() % 40);
+        std::string want = "下記の予定を登録しました。\r\n"_sj;
+        std::string conflicts;
+        for (auto& x : pro.m_schedules)
+            if ((x->m_tStart <= s && s <= x->m_tEnd) || (x->m_tStart <= e && e <= x->m_tEnd)) {
+                x->Format(line);
+                conflicts += line + "\r\n";
+            }
+        if (!conflicts.empty()) want = "既に予定がありますが、下記の予定を登録しました。\r\n"_sj + conflicts;
+        std::string name = std::to_string(i);
+        pro.RegisterSchedule(name, "", name, answer, s, e);
+        pro.m_schedules.back()->Format(line);
+        ASSERT_EQ(answer, want + line) << i;
+        if (i % 50 == 49) pro.m_schedules.erase(pro.m_schedules.begin() + (rng() % pro.m_schedules.size()));
+        if (i % 120 == 119) pro.SortSchedules();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+// A frozen clock in UTC for the schedule tests, installed for the life of the fixture.
+#pragma once
+
+#include "dates/DateTimeRec.h"
+#include "platform/Clock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+
+class ScheduleClockTest : public testing::Test {
+protected:
+    ScheduleClockTest() : m_clock(0) {
+        setenv("TZ", "UTC0", 1);
+        tzset();
+        SetNow(2003, 6, 1, 10, 0);
+        SetCurrentClock(&m_clock);
+    }
+    ~ScheduleClockTest() override { SetCurrentClock(nullptr); }
+
+    /// Moves the frozen clock and the working date to that local time.
+    void SetNow(int y, int mo, int d, int h, int mi) {
+        m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0));
+        ResetWorkingDate();
+    }
+
+    CFixedClock m_clock;
+};
