@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include <memory>
 #include <string>
 
@@ -268,6 +272,23 @@ TEST_F(DocSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
         EXPECT_EQ(back.m_cmdPro.m_bPastPurged, r.bKept ? 0 : 1) << r.name;
         EXPECT_EQ(back.m_cmdPro.m_schedules.back()->m_strBusiness, "today") << r.name;
     }
+}
+
+TEST_F(DocSerializeTest, SavedNotebooksAlwaysLoad) {
+    // Files written by earlier versions: each loads and saves back to the same bytes
+    // (on 2003-06-01, before any of their entries is past).
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(NELO_SOURCE_DIR) + "/tests/data")) {
+        if (entry.path().extension() != ".nel") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        CRumoDoc doc;
+        ASSERT_NO_THROW(LoadDocumentBytes(doc, ss.str())) << entry.path();
+        EXPECT_EQ(SaveDocumentBytes(doc), ss.str()) << entry.path();
+        ++files;
+    }
+    EXPECT_GE(files, 4);
 }
 
 }  // namespace
