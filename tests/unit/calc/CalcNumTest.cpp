@@ -197,6 +197,14 @@ TEST(CCalcNum, HugeAndHostileLinesAnswerWithoutCrashing) {
     EXPECT_EQ(answer, "時間の指定が違います。"_sj);
     calc.CalculateTime(answer, std::string("１：００×"_sj) + "\x81");
     EXPECT_EQ(answer, "計算できません。"_sj);
+    std::string deepTime;
+    for (int i = 0; i < 100000; ++i) deepTime += "（"_sj;
+    calc.CalculateTime(answer, deepTime + "１：００＋"_sj + "１：００"_sj);
+    EXPECT_EQ(answer, "計算できません。"_sj);
+    std::string plusTime;
+    for (int i = 0; i < 100000; ++i) plusTime += "＋"_sj;
+    calc.CalculateTime(answer, plusTime + "１：００×"_sj + plusTime + "２"_sj);
+    EXPECT_EQ(answer, "計算できません。"_sj);
 }
 
 struct FormatRow {

@@ -195,3 +195,34 @@ TEST(CCalcNumRandom, AgreesWithAReferenceEvaluator) {
 }
 
 }  // namespace
+
+namespace {
+
+// Random bytes and pieces of lines: every answer is one of the calculator's texts and
+// nothing hangs or crashes.
+TEST(CCalcNumRandom, ArbitraryBytesAlwaysGetAnAnswer) {
+    const std::string pieces[] = {
+        "１"_sj, "０"_sj, "．"_sj, "＋"_sj, "－"_sj, "×"_sj, "÷"_sj, "（"_sj, "）"_sj, "＝"_sj, "："_sj,
+        "日"_sj, "半径"_sj, "平方根"_sj, "％"_sj, "ｒ"_sj, "＆"_sj, "　"_sj, "\x81", "\x85\x40", "\xB1",
+        "\x81\x20", "\t", " ", "D", "9", ".", "(", ")", "*", "/", "+", "-", "=", ";", "~",
+    };
+    std::mt19937 rng(99);
+    CCalcNum calc;
+    std::string line, answer;
+    for (int i = 0; i < 20000; ++i) {
+        line.clear();
+        int n = std::uniform_int_distribution<int>(0, 30)(rng);
+        for (int k = 0; k < n; ++k) {
+            if (rng() % 8 == 0)
+                line.push_back(static_cast<char>(1 + rng() % 255));
+            else
+                line += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+        }
+        calc.Calculate(answer, line);
+        ASSERT_FALSE(answer.empty()) << i;
+        calc.CalculateTime(answer, line);
+        ASSERT_FALSE(answer.empty()) << i;
+    }
+}
+
+}  // namespace
