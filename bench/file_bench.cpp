@@ -1,0 +1,130 @@
+// Saving and loading a large notebook: 100,000 memo objects with 10 pairs each
+// (1,000,000 pairs), 100,000 variables and 100,000 schedules. Loading is compared with
+// merely reading the file's bytes (counter "x_read": load time / read time).
+#include "calc/Symbol.h"
+#include "document/DocSerialize.h"
+#include "document/RumoDoc.h"
+#include "platform/AtomicFile.h"
+#include "platform/Clock.h"
+#include "schedule/Schedule.h"
+#include "text/Sjis.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
+
+std::string BenchFile() {
+    return (std::filesystem::temp_directory_path() / ("nelo-file-bench-" + std::to_string(::getpid()) + ".nel"))
+        .string();
+}
+
+void FillLarge(CRumoDoc& doc) {
+    for (int i = 0; i < 100000; ++i) {
+        std::string name = "変数"_sj + std::to_string(i);
+        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<CSymbol>(name, i * 0.5));
+    }
+    for (int i = 0; i < 100000; ++i) {
+        auto s = std::make_unique<CSchedule>();
+        s->m_tStart = static_cast<std::int32_t>(kNow + 600 * i);
+        s->m_tEnd = s->m_tStart + 3600;
+        s->m_strStart = "2003/06/02(月) 10:00"_sj;
+        s->m_strEnd = i % 2 ? "2003/06/02(月) 11:00"_sj : "";
+        s->m_strBusiness = "会議"_sj + std::to_string(i);
+        doc.m_cmdPro.m_schedules.push_back(std::move(s));
+    }
+    doc.m_memoMap.Reserve(100000);
+    for (int i = 0; i < 100000; ++i) {
+        std::string object = "氏名"_sj + std::to_string(i);
+        auto memo = std::make_unique<CMemo>(object);
+        for (int k = 0; k < 10; ++k) memo->AddPair("項目"_sj + std::to_string(k), "03-1234-" + std::to_string(i));
+        doc.m_memoMap.SetAt(object, std::move(memo));
+    }
+}
+
+class CLargeNotebook {
+public:
+    CLargeNotebook() : m_clock(kNow), m_strPath(BenchFile()) {
+        SetCurrentClock(&m_clock);
+        FillLarge(m_doc);
+        std::string error;
+        WriteFileAtomically(m_strPath, SaveDocumentBytes(m_doc), error);
+    }
+    ~CLargeNotebook() {
+        std::remove(m_strPath.c_str());
+        SetCurrentClock(nullptr);
+    }
+    CFixedClock m_clock;
+    CRumoDoc m_doc;
+    std::string m_strPath;
+};
+
+CLargeNotebook& Notebook() {
+    static CLargeNotebook s_notebook;
+    return s_notebook;
+}
+
+void BM_SaveNotebook(benchmark::State& state) {
+    CLargeNotebook& nb = Notebook();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        std::string data = SaveDocumentBytes(nb.m_doc);
+        std::string error;
+        if (!WriteFileAtomically(nb.m_strPath, data, error)) state.SkipWithError(error.c_str());
+        bytes = data.size();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+}
+
+void BM_ReadFileBytes(benchmark::State& state) {
+    CLargeNotebook& nb = Notebook();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        std::string data, error;
+        ReadWholeFile(nb.m_strPath, data, error);
+        bytes = data.size();
+        benchmark::DoNotOptimize(data);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+}
+
+void BM_LoadNotebook(benchmark::State& state) {
+    CLargeNotebook& nb = Notebook();
+    std::size_t bytes = 0;
+    double readSeconds = 0, totalSeconds = 0;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        std::string data, error;
+        ReadWholeFile(nb.m_strPath, data, error);
+        auto t1 = std::chrono::steady_clock::now();
+        auto doc = std::make_unique<CRumoDoc>();
+        LoadDocumentBytes(*doc, data);
+        auto t2 = std::chrono::steady_clock::now();
+        readSeconds += std::chrono::duration<double>(t1 - t0).count();
+        totalSeconds += std::chrono::duration<double>(t2 - t0).count();
+        bytes = data.size();
+        if (doc->m_memoMap.GetCount() != 100000) state.SkipWithError("memos lost");
+        state.PauseTiming();
+        doc.reset();  // freeing the records is not part of loading
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+    state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
+    state.counters["x_read"] = readSeconds > 0 ? totalSeconds / readSeconds : 0;
+}
+
+BENCHMARK(BM_SaveNotebook)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_LoadNotebook)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,7 @@
+// libFuzzer entry point for the notebook loader.
+#include "ArchiveFuzzBody.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzArchiveOnce(data, size);
+    return 0;
+}
