@@ -1,6 +1,8 @@
 #include "app/ListBox.h"
 #include "text/Sjis.h"
 
+#include "ScriptedMessageBox.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,12 +33,7 @@ TEST_P(ListBoxCaseTest, ComparesIgnoringLetterCase) {
     EXPECT_EQ(EqualsIgnoringCase(GetParam().a, GetParam().b), GetParam().equal);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ListBoxCaseTest, ::testing::ValuesIn(kCases), [](const auto& info) {
-    std::string n = info.param.name;
-    for (char& c : n)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    return n;
-});
+INSTANTIATE_TEST_SUITE_P(Rows, ListBoxCaseTest, ::testing::ValuesIn(kCases), RowName());
 
 TEST(ListBoxTest, FindStringExactStartsAfterTheGivenRow) {
     CListBox list;

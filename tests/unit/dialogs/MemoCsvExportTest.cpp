@@ -48,12 +48,7 @@ TEST_P(MemoCsvFieldTest, QuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(out, GetParam().written);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, MemoCsvFieldTest, ::testing::ValuesIn(kFields), [](const auto& info) {
-    std::string n = info.param.name;
-    for (char& c : n)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    return n;
-});
+INSTANTIATE_TEST_SUITE_P(Rows, MemoCsvFieldTest, ::testing::ValuesIn(kFields), RowName());
 
 class MemoCsvExportTest : public ::testing::Test {
 protected:

@@ -168,13 +168,7 @@ TEST_P(MemoListDlgSearchTest, SelectsTheRowAndShowsItsPairs) {
     EXPECT_TRUE(mb.GetShown().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, MemoListDlgSearchTest, ::testing::ValuesIn(kSearches),
-                         [](const auto& info) {
-                             std::string n = info.param.name;
-                             for (char& c : n)
-                                 if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Rows, MemoListDlgSearchTest, ::testing::ValuesIn(kSearches), RowName());
 
 TEST_F(MemoListDlgTest, CaseOnlySearchDeletesFromTheShownObject) {
     Register("ABC、x、1"_sj);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <deque>
 #include <unistd.h>
 #include <filesystem>
@@ -62,4 +63,15 @@ public:
 
 private:
     std::filesystem::path m_path;
+};
+
+/// Test names from the rows' name field (letters and digits kept, the rest "_").
+struct RowName {
+    template <class Param>
+    std::string operator()(const ::testing::TestParamInfo<Param>& param) const {
+        std::string n = param.param.name;
+        for (char& c : n)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return n;
+    }
 };

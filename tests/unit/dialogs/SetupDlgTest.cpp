@@ -4,6 +4,8 @@
 #include "text/Sjis.h"
 #include "view/RumoView.h"
 
+#include "ScriptedMessageBox.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,12 +74,7 @@ TEST_P(SetupDlgTest, StoresChangedNamesAndMarksTheNotebook) {
     EXPECT_EQ(doc.IsModified(), row.changed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, SetupDlgTest, ::testing::ValuesIn(kSettings), [](const auto& info) {
-    std::string n = info.param.name;
-    for (char& c : n)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    return n;
-});
+INSTANTIATE_TEST_SUITE_P(Rows, SetupDlgTest, ::testing::ValuesIn(kSettings), RowName());
 
 TEST(SetupDlgNamesTest, DialogStartsWithTheDocumentsNames) {
     CRumoDoc doc;

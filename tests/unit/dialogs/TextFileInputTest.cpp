@@ -55,12 +55,7 @@ TEST_P(TextFileInputSplitTest, CollectsTheSubmittedLines) {
     EXPECT_EQ(lines, GetParam().lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, TextFileInputSplitTest, ::testing::ValuesIn(kSplits), [](const auto& info) {
-    std::string n = info.param.name;
-    for (char& c : n)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    return n;
-});
+INSTANTIATE_TEST_SUITE_P(Rows, TextFileInputSplitTest, ::testing::ValuesIn(kSplits), RowName());
 
 struct DecodeRow {
     const char* name;
@@ -85,12 +80,7 @@ TEST_P(TextFileInputDecodeTest, RecognisesUtf8) {
     EXPECT_EQ(CTextFileInput::DecodeFileBytes(GetParam().bytes), GetParam().decoded);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, TextFileInputDecodeTest, ::testing::ValuesIn(kDecodes), [](const auto& info) {
-    std::string n = info.param.name;
-    for (char& c : n)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-    return n;
-});
+INSTANTIATE_TEST_SUITE_P(Rows, TextFileInputDecodeTest, ::testing::ValuesIn(kDecodes), RowName());
 
 TEST(TextFileInputTest, MissingFileIsReportedAndNothingIsProcessed) {
     CTempFolder folder;
@@ -138,6 +128,39 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
               "花子 >> 田中、電話、03-1234\r\n太郎 >> メモに登録しました。\r\n"
               "花子 >> 田中\r\n太郎 >> 次のようなメモがあります。\r\n電話：03-1234\r\n"_sj);
     doc.RemoveView(&view);
+}
+
+}  // namespace
+
+namespace {
+
+// Whatever the bytes, pieces stay within the limit, hold no line ends or NULs, and a
+// line without NULs comes back whole when its pieces are joined.
+TEST(TextFileInputTest, RandomBytesKeepThePieceRules) {
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<unsigned char>(seed >> 16);
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::string line;
+        const std::size_t n = 1 + next() * 4;
+        for (std::size_t i = 0; i < n; ++i) {
+            unsigned char b = next();
+            if (b == '\r' || b == '\n' || b == 0) b = 0x82;
+            line.push_back(static_cast<char>(b));
+        }
+        std::vector<std::string> pieces;
+        CTextFileInput::SplitLines(line + "\r\n", pieces);
+        std::string joined;
+        for (const std::string& p : pieces) {
+            EXPECT_LE(p.size(), CTextFileInput::kMaxPiece);
+            EXPECT_FALSE(p.empty());
+            EXPECT_EQ(p.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
+            joined += p;
+        }
+        EXPECT_EQ(joined, line);
+    }
 }
 
 }  // namespace
