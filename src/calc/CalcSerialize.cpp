@@ -31,8 +31,10 @@ void CCalcNum::Serialize(CArchive& ar) {
     std::size_t n = ar.ReadCount(3);
     // Every symbol stays alive until the last one is read, so a reference to an
     // earlier one always finds it.
-    std::vector<std::pair<std::string, std::unique_ptr<CSymbol>>> entries(n);
-    for (auto& [key, symbol] : entries) {
+    std::vector<std::pair<std::string, std::unique_ptr<CSymbol>>> entries;
+    entries.reserve(CArchive::ReserveHint(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        auto& [key, symbol] = entries.emplace_back();
         ar.ReadString(key);
         symbol = ar.ReadObject<CSymbol>(g_classSymbol);
     }

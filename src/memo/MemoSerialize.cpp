@@ -19,8 +19,8 @@ void SerializeStrings(CArchive& ar, std::vector<std::string>& strings) {
     }
     std::size_t n = ar.ReadCount(1);
     strings.clear();
-    strings.resize(n);
-    for (std::string& s : strings) ar.ReadString(s);
+    strings.reserve(CArchive::ReserveHint(n));
+    for (std::size_t i = 0; i < n; ++i) ar.ReadString(strings.emplace_back());
 }
 
 }  // namespace
@@ -49,8 +49,10 @@ void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
     std::size_t n = ar.ReadCount(3);
     // All records stay alive until the last one is read, so a reference to an
     // earlier memo always finds it.
-    std::vector<std::pair<std::string, std::unique_ptr<CMemo>>> entries(n);
-    for (auto& [key, memo] : entries) {
+    std::vector<std::pair<std::string, std::unique_ptr<CMemo>>> entries;
+    entries.reserve(CArchive::ReserveHint(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        auto& [key, memo] = entries.emplace_back();
         ar.ReadString(key);
         memo = ar.ReadObject<CMemo>(g_classMemo);
     }

@@ -61,8 +61,12 @@ public:
     double ReadDouble();
     void ReadString(std::string& s);
     /// Reads a count and refuses it when n elements of at least minElementBytes bytes
-    /// each could not fit in the rest of the file, so callers may reserve n.
+    /// each could not fit in the rest of the file.
     std::size_t ReadCount(std::size_t minElementBytes);
+
+    /// How many of n counted elements to reserve before reading them: a file may claim
+    /// more than it holds, so beyond this the container grows as elements arrive.
+    static std::size_t ReserveHint(std::size_t n) { return n < 65536 ? n : 65536; }
 
     /// Writes the tag of an object: the null tag, a back-reference to an object
     /// written before, or the class (described in full the first time) of a new

@@ -26,7 +26,7 @@ void CCmdPro::Serialize(CArchive& ar) {
     }
     // Each entry takes at least a two-byte tag.
     std::size_t n = ar.ReadCount(2);
-    m_schedules.reserve(m_schedules.size() + n);
+    m_schedules.reserve(m_schedules.size() + CArchive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
         std::unique_ptr<CSchedule> p = ar.ReadObject<CSchedule>(g_classSchedule);
         if (p) m_schedules.push_back(std::move(p));  // a null record stands for nothing
