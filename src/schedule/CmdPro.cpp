@@ -52,7 +52,6 @@ struct ResultFields {
         return f;
     }
     long long DateKey() const { return (static_cast<long long>(year) * 100 + month) * 100 + day; }
-    bool DateBefore(const ResultFields& o) const { return DateKey() < o.DateKey(); }
     bool Before(const ResultFields& o) const {
         if (DateKey() != o.DateKey()) return DateKey() < o.DateKey();
         if (hour < 0 || o.hour < 0) return hour < 0 && o.hour >= 0;
@@ -267,8 +266,8 @@ int CCmdPro::ParseScheduleEnd(std::string& result, std::string& display, const s
 
     if (!bOwnYear || !bOwnMonth) {
         if (ParseDateRest(result, end.Text()) == 0) return 0;
-        // Before the start's day: the next such date after it.
-        if (end.DateBefore(start)) {
+        // Before the start: the next such date after it.
+        if (end.Before(start)) {
             if (!bOwnMonth) {
                 if (++end.month > 12) {
                     end.month = 1;

@@ -90,8 +90,12 @@ TEST_F(CmdProTest, EndsTakeTheStartsYearAndMonth) {
         // Its own year before the start fails, and so does a time before the start.
         {"２００４年１月１日 ２００３年１２月３１日 逆"_sj, "２番目の時期が適切でありません。"_sj},
         {"明日１０時 ９時 早"_sj, "２番目の時期が適切でありません。"_sj},
-        // The same day without a time lies before a start with one.
+        // The same day without a time lies before a start with one: a word that names
+        // the whole date fails, a day alone moves on to the next month.
         {"明日１０時 明日 会議"_sj, "２番目の時期が適切でありません。"_sj},
+        {"６月２日１０時 ２日 翌月"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 07/02(水)　翌月"_sj},
+        {"６月２日１０時 ２日９時 翌月"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 07/02(水) 09:00　翌月"_sj},
+        {"６月２日１０時 ６月２日９時 翌年"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 2004/06/02(水) 09:00　翌年"_sj},
         // A second word of digits is a day of the start's month.
         {"６月２日 １５ 研修"_sj, "下記の予定を登録しました。\r\n06/02(月) ～ 06/15(日)　研修"_sj},
         {"６月２０日 １５ 研修"_sj, "下記の予定を登録しました。\r\n06/20(金) ～ 07/15(火)　研修"_sj},
