@@ -174,7 +174,10 @@ bool MemosCommand(CCliSession& session, const std::string& argText) {
             session.Notice("そのオブジェクトはありません。");
             return;
         }
-        std::vector<std::string> lines{dlg.m_listObjects.GetText(sel)};
+        // The row may match with another letter case: say which object is shown.
+        if (dlg.m_listObjects.GetText(sel) != search)
+            session.Notice("オブジェクト: " + Cp932ToUtf8(dlg.m_listObjects.GetText(sel)).text);
+        std::vector<std::string> lines;
         for (int i = 0; i < dlg.m_listNames.GetCount(); ++i)
             lines.push_back(std::to_string(i + 1) + ": " + dlg.m_listNames.GetText(i) + "："_sj +
                             dlg.m_listValues.GetText(i));
