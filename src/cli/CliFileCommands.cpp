@@ -106,6 +106,8 @@ bool EndSession(CCliSession& session, bool bFinal) {
         session.Notice("警告: " + TitleUtf8(session) + " への変更を保存せずに終了します。");
         return true;
     }
+    // The terminal's end-of-file must not also answer the question.
+    std::clearerr(stdin);
     if (app.SaveModified()) return true;
     session.Notice("終了を取り消しました。続けて入力できます。");
     return false;
