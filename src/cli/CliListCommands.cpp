@@ -248,8 +248,7 @@ void RegisterListCommands(CCliSession& session) {
     session.AddCommand("memos", "\\memos delete OBJECT [N]", "オブジェクト、またはその N 番目の属性を削除",
                        [&session](const std::string& arg) { return MemosCommand(session, arg); });
     session.AddCommand("export", "\\export", "メモを ＮＥＬＯメモ.csv に出力", [&session](const std::string&) {
-        RunMemoListCommand(session.GetDocument(), session.GetMessageBox(),
-                           [](CMemoListDlg& dlg) { dlg.OnExport(); });
+        RunMemoListCommand(session.GetDocument(), session.GetMessageBox(), [](CMemoListDlg& dlg) { dlg.OnExport(); });
         return true;
     });
     session.AddCommand("names", "\\names USER RESPONDER", "あなたの名前と回答者の名前（\"\" で空）",

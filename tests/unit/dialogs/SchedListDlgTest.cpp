@@ -51,7 +51,7 @@ TEST_F(SchedListDlgTest, CommandSortsAndShowsTheYearOnlyForOtherYears) {
     CScriptedMessageBox mb;
     RunSchedListCommand(doc, mb, [](CSchedListDlg& dlg) {
         EXPECT_EQ(dlg.m_list.GetRows(), (std::vector<std::string>{"06/02(月)　歯医者"_sj, "2004/01/05(月)　旅行"_sj,
-                                                                   "06/05(木) 10:00　会議"_sj}));
+                                                                  "06/05(木) 10:00　会議"_sj}));
         EXPECT_EQ(dlg.m_list.GetTopIndex(), 0);
     });
     EXPECT_EQ(Businesses(), (std::vector<std::string>{"歯医者"_sj, "旅行"_sj, "会議"_sj}));
