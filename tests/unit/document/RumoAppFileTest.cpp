@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -171,18 +172,28 @@ TEST_F(RumoAppFileTest, SaveIntoAMissingFolderFails) {
     EXPECT_TRUE(m_app->GetPathName().empty());
 }
 
-TEST_F(RumoAppFileTest, SaveClearsTheChangeFlags) {
-    m_app->OnFileNew();
-    Doc().m_calc.m_bCalcChanged = 1;
-    Doc().m_cmdPro.m_bSchedChanged = 1;
-    Doc().m_bMemoChanged = 1;
-    Doc().SetModifiedFlag(true);
-    ASSERT_TRUE(m_app->OnSaveDocument(File("s.nel")));
-    EXPECT_EQ(Doc().m_calc.m_bCalcChanged, 0);
-    EXPECT_EQ(Doc().m_cmdPro.m_bSchedChanged, 0);
-    EXPECT_EQ(Doc().m_bMemoChanged, 0);
-    EXPECT_FALSE(Doc().IsModified());
-    EXPECT_FALSE(Doc().AnyChangeFlag());
+TEST_F(RumoAppFileTest, SaveOpenAndNewClearTheChangeFlags) {
+    std::string path = WriteNotebook("flags.nel");
+    m_clock.Set(kNow - 2 * 86400);  // nothing in the notebook is past yet
+    const std::function<bool()> operations[] = {
+        [&] { return m_app->OnSaveDocument(File("s.nel")); },
+        [&] { return m_app->OpenDocumentFile(path); },
+        [&] { return m_app->NewWithQuestion(); },
+    };
+    for (const auto& operation : operations) {
+        m_app->OnFileNew();
+        Doc().m_calc.m_bCalcChanged = 1;
+        Doc().m_cmdPro.m_bSchedChanged = 1;
+        Doc().m_bMemoChanged = 1;
+        Doc().SetModifiedFlag(false);  // so that New asks nothing
+        ASSERT_TRUE(operation());
+        EXPECT_EQ(Doc().m_calc.m_bCalcChanged, 0);
+        EXPECT_EQ(Doc().m_cmdPro.m_bSchedChanged, 0);
+        EXPECT_EQ(Doc().m_bMemoChanged, 0);
+        EXPECT_FALSE(Doc().IsModified());
+        // The next answered line leaves the notebook unmodified.
+        EXPECT_FALSE(Doc().AnyChangeFlag());
+    }
 }
 
 struct QuestionRow {
