@@ -6,6 +6,8 @@
 
 #include "ScheduleTestClock.h"
 
+#include <random>
+
 namespace {
 
 struct Step {
@@ -245,6 +247,34 @@ TEST(PhrasePartsTest, PartsAPhraseGives) {
         EXPECT_EQ(p.bDigitsOnly, r.digits) << r.phrase;
         EXPECT_EQ(p.nMonth, r.nMonth) << r.phrase;
         EXPECT_EQ(p.nDay, r.nDay) << r.phrase;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// Lines pieced together from date words, digits, blanks, unit words and broken bytes:
+// every one is answered or declined, never crashes, and an answer is never empty.
+TEST_F(CmdProTest, RandomLinesAreAnsweredOrDeclined) {
+    const std::string pieces[] = {
+        "明日"_sj, "１０時"_sj, "１２："_sj, "００"_sj, "２００４年"_sj, "１月"_sj, "３日"_sj, "／"_sj, "２９"_sj,
+        "来週"_sj, "月曜日"_sj, "来月"_sj, "来年"_sj, "平成"_sj, "尺"_sj, "斤"_sj, "年"_sj, "．"_sj, "予定"_sj,
+        "曜日"_sj, "日数"_sj, "会議"_sj, " ", "　"_sj, "  ", "\x81", "\x85\x40", "\xFF", "~", "\t", "9", "a",
+        "午後"_sj, "９９９９９９９９９９"_sj, "０"_sj, "－"_sj,
+    };
+    std::mt19937 rng(2003);
+    for (int i = 0; i < 20000; ++i) {
+        std::string line;
+        int n = 1 + static_cast<int>(rng() % 9);
+        for (int k = 0; k < n; ++k) line += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+        std::string answer;
+        int result = m_pro.DoCommand(answer, line);
+        if (result == 0)
+            ASSERT_EQ(answer, "") << line;
+        else
+            ASSERT_FALSE(answer.empty()) << line;
+        if (m_pro.m_schedules.size() > 500) m_pro.DeleteContents();
     }
 }
 
