@@ -67,15 +67,16 @@ struct ResultFields {
     }
 };
 
-// The words of text (split at blanks and tabs) joined by one full-width blank.
+// The words of text up to the end of its line (split at blanks and tabs) joined by one
+// full-width blank.
 std::string JoinWords(const char* text) {
     std::string out;
     const char* p = text;
-    while (*p) {
+    while (*p && *p != '\n') {
         while (*p == ' ' || *p == '\t') ++p;
-        if (!*p) break;
+        if (!*p || *p == '\n') break;
         const char* q = p;
-        while (*q && *q != ' ' && *q != '\t') ++q;
+        while (*q && *q != ' ' && *q != '\t' && *q != '\n') ++q;
         if (!out.empty()) out += "　"_sj;
         out.append(p, q);
         p = q;
@@ -83,16 +84,16 @@ std::string JoinWords(const char* text) {
     return out;
 }
 
-}  // namespace
-
-int CCmdPro::GetToken() { return m_scan.GetToken(true); }
-
 // Where the text of the current token starts (after its leading blanks).
-static std::size_t TokenTextStart(const CCalcScanner& scan) {
+std::size_t TokenTextStart(const CCalcScanner& scan) {
     std::size_t pos = scan.m_nTokenStart;
     while (scan.ByteAt(pos) == ' ' || scan.ByteAt(pos) == '\t') ++pos;
     return pos;
 }
+
+}  // namespace
+
+int CCmdPro::GetToken() { return m_scan.GetToken(true); }
 
 int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
     m_strLine = ToFullWidthHalfBlank(text);
@@ -162,7 +163,8 @@ int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
             // A number longer than the scanner keeps is read from what it kept.
             std::string number = word;
             const std::string kept = m_scan.m_szToken;
-            if (word.size() > kept.size() && word.compare(0, kept.size(), kept) == 0)
+            if (kept.size() >= 2 * CCalcScanner::kMaxWordChars && word.size() > kept.size() &&
+                word.compare(0, kept.size(), kept) == 0)
                 number = kept + word.substr(word.size() - 2);
             ConvertCommand(unit.nCode, number, answer);
         }

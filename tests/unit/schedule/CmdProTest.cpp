@@ -190,6 +190,9 @@ TEST_F(CmdProTest, DeclinedLinesLeaveTheAnswerEmpty) {
     EXPECT_EQ(m_pro.DoKeywordCommand("", answer), 0);
     EXPECT_EQ(m_pro.DoKeywordCommand("x", answer), 0);
     EXPECT_EQ(m_pro.DoKeywordCommand("\x94", answer), 0);  // half of 年's bytes
+    // Called on its own, the whole word is converted.
+    EXPECT_EQ(m_pro.DoKeywordCommand("２尺"_sj, answer), 1);
+    EXPECT_EQ(answer, "６０．６０６センチメートルです。"_sj);
 }
 
 TEST_F(CmdProTest, LongAndBrokenLinesAreSafe) {
