@@ -29,8 +29,6 @@ void CCalcNum::Serialize(CArchive& ar) {
     }
     // Each entry takes at least a one-byte key and a two-byte tag.
     std::size_t n = ar.ReadCount(3);
-    // Every symbol stays alive until the last one is read, so a reference to an
-    // earlier one always finds it.
     std::vector<std::pair<std::string, std::unique_ptr<CSymbol>>> entries;
     entries.reserve(CArchive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {

@@ -47,8 +47,6 @@ void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
     }
     // Each entry takes at least a one-byte key and a two-byte tag.
     std::size_t n = ar.ReadCount(3);
-    // All records stay alive until the last one is read, so a reference to an
-    // earlier memo always finds it.
     std::vector<std::pair<std::string, std::unique_ptr<CMemo>>> entries;
     entries.reserve(CArchive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {

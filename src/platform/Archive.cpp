@@ -20,7 +20,7 @@ CArchive::CArchive(std::string& out) : m_pOut(&out) {}
 
 CArchive::CArchive(const char* data, std::size_t size)
     : m_pData(reinterpret_cast<const unsigned char*>(data)), m_nSize(size), m_nCopyBudget(size) {
-    m_loadArray.push_back({nullptr, nullptr, 0, false, true});
+    m_loadArray.push_back({nullptr, 0, 0, false, true});
 }
 
 const char* CArchive::FormatErrorText() {
@@ -180,8 +180,8 @@ std::size_t CArchive::ReadCount(std::size_t minElementBytes) {
     return n;
 }
 
-CArchive::TagKind CArchive::ReadObjectTag(const CArchiveClass& cls, void*& pObject, std::size_t& nExtent) {
-    pObject = nullptr;
+CArchive::TagKind CArchive::ReadObjectTag(const CArchiveClass& cls, std::size_t& nStart, std::size_t& nExtent) {
+    nStart = 0;
     nExtent = 0;
     std::uint16_t wTag = ReadWord();
     if (wTag == wNewClassTag) {
@@ -196,7 +196,7 @@ CArchive::TagKind CArchive::ReadObjectTag(const CArchiveClass& cls, void*& pObje
             ThrowFormat(CArchiveException::badClass);
         if (wSchema != cls.m_wSchema) ThrowFormat(CArchiveException::badSchema);
         if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(CArchiveException::badIndex);
-        m_loadArray.push_back({&cls, nullptr, 0, true, true});
+        m_loadArray.push_back({&cls, 0, 0, true, true});
         return TagKind::NewObject;
     }
     std::uint32_t obTag;
@@ -218,22 +218,20 @@ CArchive::TagKind CArchive::ReadObjectTag(const CArchiveClass& cls, void*& pObje
     const LoadEntry& e = m_loadArray[obTag];
     if (e.bClass || !e.bComplete) ThrowFormat(CArchiveException::badIndex);
     if (std::strcmp(e.pClass->m_lpszClassName, cls.m_lpszClassName) != 0) ThrowFormat(CArchiveException::badClass);
-    pObject = e.pObject;
+    nStart = e.nStart;
     nExtent = e.nExtent;
     return TagKind::Reference;
 }
 
-std::uint32_t CArchive::MapLoadedObject(void* pObject, const CArchiveClass& cls) {
+std::uint32_t CArchive::BeginLoadedObject(const CArchiveClass& cls) {
     if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(CArchiveException::badIndex);
-    // The object is numbered before its fields are read; it becomes referable once
-    // they are complete (SetObjectExtent).
-    m_loadArray.push_back({&cls, pObject, 0, false, false});
+    m_loadArray.push_back({&cls, m_nPos, 0, false, false});
     return static_cast<std::uint32_t>(m_loadArray.size() - 1);
 }
 
-void CArchive::SetObjectExtent(std::uint32_t nIndex, std::size_t nExtent) {
+void CArchive::EndLoadedObject(std::uint32_t nIndex) {
     LoadEntry& e = m_loadArray[nIndex];
-    e.nExtent = nExtent;
+    e.nExtent = m_nPos - e.nStart;
     e.bComplete = true;
 }
 

@@ -12,7 +12,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -75,13 +74,13 @@ public:
 
     enum class TagKind { Null, NewObject, Reference };
     /// Reads an object tag where an object of class cls is expected. For a
-    /// back-reference, pObject is the object loaded earlier under that number and
-    /// nExtent the number of bytes its fields took in the file.
-    TagKind ReadObjectTag(const CArchiveClass& cls, void*& pObject, std::size_t& nExtent);
-    /// Gives the next object number to a new object whose fields are about to be read.
-    /// Returns the number, which SetObjectExtent takes afterwards.
-    std::uint32_t MapLoadedObject(void* pObject, const CArchiveClass& cls);
-    void SetObjectExtent(std::uint32_t nIndex, std::size_t nExtent);
+    /// back-reference, nStart and nExtent give where the fields of the object loaded
+    /// earlier under that number lie in the file.
+    TagKind ReadObjectTag(const CArchiveClass& cls, std::size_t& nStart, std::size_t& nExtent);
+    /// Gives the next object number to a new object whose fields start here; the number
+    /// becomes referable once EndLoadedObject has recorded where the fields end.
+    std::uint32_t BeginLoadedObject(const CArchiveClass& cls);
+    void EndLoadedObject(std::uint32_t nIndex);
 
     /// Writes p (which may be null) with its class tag and, when new, its fields.
     template <class T>
@@ -90,29 +89,24 @@ public:
     }
 
     /// Reads an object of class cls: nullptr for the null tag, a new T for a new
-    /// object, and a copy of the earlier object for a back-reference (records have one
-    /// owner each). Copies are charged against a budget the size of the file, so a
-    /// short file full of references cannot multiply memory without bound.
+    /// object, and for a back-reference a record of its own read again from the fields
+    /// of the earlier object (records have one owner each, and the earlier one may be
+    /// gone already). Those second readings are charged against a budget the size of
+    /// the file, so a short file full of references cannot multiply memory.
     template <class T>
     std::unique_ptr<T> ReadObject(const CArchiveClass& cls) {
-        void* pRef = nullptr;
-        std::size_t nExtent = 0;
-        switch (ReadObjectTag(cls, pRef, nExtent)) {
-        case TagKind::Null: return nullptr;
-        case TagKind::Reference:
-            if constexpr (std::is_copy_constructible_v<T>) {
-                ChargeCopy(nExtent);
-                return std::make_unique<T>(*static_cast<const T*>(pRef));
-            } else {
-                ThrowFormat(CArchiveException::badIndex);
-            }
-        case TagKind::NewObject: break;
-        }
+        std::size_t nStart = 0, nExtent = 0;
+        TagKind kind = ReadObjectTag(cls, nStart, nExtent);
+        if (kind == TagKind::Null) return nullptr;
         auto p = std::make_unique<T>();
-        std::uint32_t nIndex = MapLoadedObject(p.get(), cls);
-        std::size_t nStart = m_nPos;
+        if (kind == TagKind::Reference) {
+            ChargeCopy(nExtent);
+            ReReadAt<T>(*p, nStart);
+            return p;
+        }
+        std::uint32_t nIndex = BeginLoadedObject(cls);
         p->Serialize(*this);
-        SetObjectExtent(nIndex, m_nPos - nStart);
+        EndLoadedObject(nIndex);
         return p;
     }
 
@@ -133,7 +127,7 @@ public:
 private:
     struct LoadEntry {
         const CArchiveClass* pClass;  // the class itself, or the class of the object
-        void* pObject;                // null for a class entry
+        std::size_t nStart;           // where the object's fields start in the file
         std::size_t nExtent;          // bytes the object's fields took
         bool bClass;
         bool bComplete;               // the object's fields have been read
@@ -141,6 +135,15 @@ private:
 
     void Need(std::size_t n);
     void ChargeCopy(std::size_t nExtent);
+    template <class T>
+    void ReReadAt(T& object, std::size_t nStart) {
+        // Objects nested in the fields are numbered afresh and forgotten afterwards.
+        std::size_t nSavedPos = m_nPos, nSavedCount = m_loadArray.size();
+        m_nPos = nStart;
+        object.Serialize(*this);
+        m_nPos = nSavedPos;
+        m_loadArray.resize(nSavedCount);
+    }
     std::uint32_t NextMapNumber();
     void WriteTagNumber(std::uint32_t n, bool bClass);
 
@@ -154,9 +157,7 @@ private:
     const unsigned char* m_pData = nullptr;
     std::size_t m_nSize = 0;
     std::size_t m_nPos = 0;
-    // Entry 0 is the null pointer. An object is only ever reached through this array
-    // after its class was checked, so an entry whose object was destroyed since (a
-    // purged schedule) is never dereferenced by a reference of another class.
+    // Entry 0 is the null pointer; the others are classes and objects by number.
     std::vector<LoadEntry> m_loadArray;
     std::size_t m_nCopyBudget = 0;
 };
