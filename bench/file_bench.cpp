@@ -84,6 +84,18 @@ void BM_SaveNotebook(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
 }
 
+// The bytes alone, without the file: what the archive itself costs.
+void BM_SerializeNotebook(benchmark::State& state) {
+    CLargeNotebook& nb = Notebook();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        std::string data = SaveDocumentBytes(nb.m_doc);
+        bytes = data.size();
+        benchmark::DoNotOptimize(data);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+}
+
 void BM_ReadFileBytes(benchmark::State& state) {
     CLargeNotebook& nb = Notebook();
     std::size_t bytes = 0;
@@ -122,6 +134,7 @@ void BM_LoadNotebook(benchmark::State& state) {
 }
 
 BENCHMARK(BM_SaveNotebook)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SerializeNotebook)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LoadNotebook)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -111,9 +111,11 @@ bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject) {
         WriteTagNumber(obj->second, false);
         return false;
     }
-    auto it = m_classNumbers.find(cls.m_lpszClassName);
-    if (it != m_classNumbers.end()) {
-        WriteTagNumber(it->second, true);
+    const std::pair<const CArchiveClass*, std::uint32_t>* known = nullptr;
+    for (const auto& c : m_classNumbers)
+        if (c.first == &cls || std::strcmp(c.first->m_lpszClassName, cls.m_lpszClassName) == 0) known = &c;
+    if (known) {
+        WriteTagNumber(known->second, true);
     } else {
         std::size_t nLen = std::strlen(cls.m_lpszClassName);
         if (nLen > nMaxClassName) ThrowFormat(CArchiveException::badClass);
@@ -121,7 +123,7 @@ bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject) {
         WriteWord(cls.m_wSchema);
         WriteWord(static_cast<std::uint16_t>(nLen));
         m_pOut->append(cls.m_lpszClassName, nLen);
-        m_classNumbers.emplace(cls.m_lpszClassName, NextMapNumber());
+        m_classNumbers.emplace_back(&cls, NextMapNumber());
     }
     m_objectNumbers.emplace(pObject, NextMapNumber());
     return true;

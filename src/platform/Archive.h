@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 /// The run-time class of a serialisable record as it appears in a file.
@@ -150,7 +151,8 @@ private:
     // storing
     std::string* m_pOut = nullptr;
     std::uint32_t m_nMapCount = 1;  // 0 stands for the null pointer
-    std::unordered_map<std::string, std::uint32_t> m_classNumbers;
+    // The classes written so far with their numbers: a handful, searched by descriptor.
+    std::vector<std::pair<const CArchiveClass*, std::uint32_t>> m_classNumbers;
     std::unordered_map<const void*, std::uint32_t> m_objectNumbers;
 
     // loading
