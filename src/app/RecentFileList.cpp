@@ -21,9 +21,13 @@ void CRecentFileList::ReadList() {
 }
 
 bool CRecentFileList::WriteList() const {
+    // Each write rewrites the profile file: only the entries that changed.
     bool ok = true;
-    for (std::size_t i = 0; i < kSize; ++i)
-        ok = m_profile.WriteProfileString(kSection, EntryName(i), i < m_entries.size() ? m_entries[i] : std::string()) && ok;
+    for (std::size_t i = 0; i < kSize; ++i) {
+        std::string value = i < m_entries.size() ? m_entries[i] : std::string();
+        if (m_profile.GetProfileString(kSection, EntryName(i)) != value)
+            ok = m_profile.WriteProfileString(kSection, EntryName(i), value) && ok;
+    }
     return ok;
 }
 
