@@ -20,7 +20,7 @@ inline constexpr CodePair kTable[] = {
 #include "text/Cp932Table.inc"
 };
 
-consteval std::uint16_t Lookup(std::uint32_t cp) {
+constexpr std::uint16_t Lookup(std::uint32_t cp) {
     std::size_t lo = 0, hi = sizeof(kTable) / sizeof(kTable[0]);
     while (lo < hi) {
         std::size_t mid = (lo + hi) / 2;
@@ -49,7 +49,7 @@ struct Sjis {
 
 // Code page 932 never needs more bytes than UTF-8 for the same text.
 template <std::size_t N>
-consteval Sjis<N> Convert(const Utf8Literal<N>& in) {
+constexpr Sjis<N> Convert(const Utf8Literal<N>& in) {
     Sjis<N> out{};
     std::size_t o = 0;
     for (std::size_t i = 0; i + 1 < N;) {

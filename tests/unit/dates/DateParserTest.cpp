@@ -30,7 +30,9 @@ TEST_P(DatePhrase, Parses) {
     const PhraseRow& r = GetParam();
     Freeze(r.year, r.month, r.day);
     std::string out;
-    if (r.before) ASSERT_EQ(ParseDatePhrase(out, r.before), 1);
+    if (r.before) {
+        ASSERT_EQ(ParseDatePhrase(out, r.before), 1);
+    }
     out = kUntouched;
     EXPECT_EQ(ParseDatePhrase(out, r.phrase), r.result);
     EXPECT_EQ(out, std::string(r.out));

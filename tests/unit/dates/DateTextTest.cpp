@@ -41,7 +41,9 @@ TEST_F(DateText, TimeValueOnlyWithinTenYears) {
         ASSERT_EQ(ParseDatePhrase(result, r.phrase), 1);
         std::time_t t = 12345;
         EXPECT_EQ(FormatEntryDate(display, result, t), r.result) << result;
-        if (!r.result) EXPECT_EQ(t, 12345);
+        if (!r.result) {
+            EXPECT_EQ(t, 12345);
+        }
     }
 }
 

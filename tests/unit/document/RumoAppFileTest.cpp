@@ -133,7 +133,9 @@ TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
         EXPECT_TRUE(Doc().IsModified()) << r.name;
         EXPECT_TRUE(m_app->GetPathName().empty()) << r.name;
         ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
-        if (r.bFormatError) EXPECT_EQ(m_box.m_shown[0], "予期しないﾌｧｲﾙ形式です。"_sj) << r.name;
+        if (r.bFormatError) {
+            EXPECT_EQ(m_box.m_shown[0], "予期しないﾌｧｲﾙ形式です。"_sj) << r.name;
+        }
     }
 }
 
