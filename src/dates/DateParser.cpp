@@ -211,8 +211,7 @@ int ParseDateRest(std::string& out, const std::string& text) {
     return 1;
 }
 
-int ParseDatePattern(const std::string& patternIn) {
-    EnsureWorkingDate();
+DatePatternFields ReadDatePatternFields(const std::string& patternIn) {
     std::string pattern = patternIn;
     std::string::size_type pos;
 
@@ -221,8 +220,9 @@ int ParseDatePattern(const std::string& patternIn) {
         {"午後"_sj, kAfternoon}, {"午前"_sj, kMorning},   {"朝"_sj, kMorning}, {"昼"_sj, kAfternoon},
         {"夕方"_sj, kAfternoon}, {"夜"_sj, kAfternoon}, {"正午"_sj, kNoon},
     };
-    bool afternoon = false;
-    int hour = -1, minute = -1, second = -1;
+    DatePatternFields f;
+    bool& afternoon = f.afternoon;
+    int &hour = f.hour, &minute = f.minute, &second = f.second;
     for (const OffsetWord& w : kTimeWords) {
         pos = FindWord(pattern, w.word);
         if (pos == std::string::npos) continue;
@@ -235,19 +235,20 @@ int ParseDatePattern(const std::string& patternIn) {
     static const OffsetWord kEras[] = {
         {"平成"_sj, 1988}, {"昭和"_sj, 1925}, {"大正"_sj, 1911}, {"明治"_sj, 1867}, {"令和"_sj, 2018},
     };
-    const OffsetWord* era = nullptr;
     for (const OffsetWord& e : kEras) {
         pos = FindWord(pattern, e.word);
         if (pos == std::string::npos) continue;
         BlankOut(pattern, pos, 4);
         // 「元年」 right after the era name is its first year.
         if (pattern.compare(pos + 4, 4, "元年"_sj) == 0) pattern.replace(pos + 4, 4, "1Y/ ");
-        era = &e;
+        f.bEra = true;
+        f.nEraOffset = e.offset;
         break;
     }
 
-    int year = -1, month = -1, day = -1;
-    int dateCount = 0, colonCount = 0, tokensRead = 0;
+    int &year = f.year, &month = f.month, &day = f.day;
+    int dateCount = 0, colonCount = 0;
+    int& tokensRead = f.tokensRead;
     bool separator = false, hourRead = false, monthRead = false;
     const std::size_t size = pattern.size();
     for (std::size_t i = 0; i < size;) {
@@ -336,16 +337,23 @@ int ParseDatePattern(const std::string& patternIn) {
             break;
         }
     }
+    return f;
+}
 
-    if (afternoon && hour >= 0) hour += 12;
+int ParseDatePattern(const std::string& patternIn) {
+    EnsureWorkingDate();
+    DatePatternFields f = ReadDatePatternFields(patternIn);
+    int year = f.year, month = f.month, day = f.day, hour = f.hour, minute = f.minute, second = f.second;
+
+    if (f.afternoon && hour >= 0) hour += 12;
     if (hour < 0 && minute < 0 && second < 0)
         SetTime(NO_TIME, NO_TIME, NO_TIME);
     else
         SetTime(hour < 0 ? 0 : hour, minute < 0 ? 0 : minute, second < 0 ? 0 : second);
 
-    if (era) {
+    if (f.bEra) {
         if (year == 0) return 0;
-        year += era->offset;
+        year += f.nEraOffset;
     }
     const std::tm today = Today();
     const int todayYear = today.tm_year + 1900;
@@ -359,7 +367,7 @@ int ParseDatePattern(const std::string& patternIn) {
     if (hasYear && hasMonth && hasDay) return SetDate(day, month, year);
     if (!hasYear && hasMonth && !hasDay) return SetDate(1, month, baseYear);
     if (hasYear && !hasMonth && !hasDay) return SetDate(1, 1, year);
-    return tokensRead > 0 ? 1 : 0;
+    return f.tokensRead > 0 ? 1 : 0;
 }
 
 int GetPeriodRange(std::string& start, std::string& end, const std::string& word) {

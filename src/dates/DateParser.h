@@ -13,6 +13,19 @@ int ParseDatePhrase(std::string& out, const std::string& phrase);
 int ParseDateRest(std::string& out, const std::string& text);
 /// Token stage over a date pattern ("2003Y/1M/1D/"); sets the working date; 1 when valid.
 int ParseDatePattern(const std::string& pattern);
+
+/// What the token stage reads from a date pattern, before anything is applied: -1 for
+/// a part the pattern does not give.
+struct DatePatternFields {
+    int year = -1, month = -1, day = -1;
+    int hour = -1, minute = -1, second = -1;
+    bool afternoon = false;  ///< an afternoon word (午後, 昼, 夕方, 夜) was found
+    bool bEra = false;       ///< an era name was found
+    int nEraOffset = 0;      ///< added to the era year to give the Western year
+    int tokensRead = 0;      ///< tokens that held a digit
+};
+/// Reads the fields of a date pattern without touching the working date.
+DatePatternFields ReadDatePatternFields(const std::string& pattern);
 /// First and last minute ("YYYY/MM/DD HH:MM") of the week or month a word names
 /// ("来週", "先月" ...); 0 with both texts empty for any other word.
 int GetPeriodRange(std::string& start, std::string& end, const std::string& word);

@@ -1,5 +1,7 @@
 #include "schedule/PhraseParts.h"
 
+#include "dates/DateParser.h"
+
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -29,96 +31,6 @@ int LeadingNumber(const std::string& token, std::size_t from = 0) {
     for (std::size_t i = from; i < token.size() && token[i] >= '0' && token[i] <= '9'; ++i)
         value = value > 100000 ? value : value * 10 + (token[i] - '0');
     return value;
-}
-
-bool HasAsciiDigit(const std::string& token) {
-    for (char c : token)
-        if (c >= '0' && c <= '9') return true;
-    return false;
-}
-
-// The token stage: year, month and day as the tokens of the pattern give them (-1 absent).
-void ReadPatternParts(std::string pattern, int& year, int& month, int& day, bool& bEra) {
-    static const char* const kTimeWords[] = {"午後"_sj, "午前"_sj, "朝"_sj, "昼"_sj, "夕方"_sj, "夜"_sj, "正午"_sj};
-    for (const char* w : kTimeWords) {
-        std::string::size_type pos = FindWordAt(pattern, w);
-        if (pos == std::string::npos) continue;
-        pattern.replace(pos, std::strlen(w), std::strlen(w), ' ');
-        break;
-    }
-    static const char* const kEras[] = {"平成"_sj, "昭和"_sj, "大正"_sj, "明治"_sj, "令和"_sj};
-    bEra = HasAnyWord(pattern, kEras, sizeof kEras / sizeof kEras[0]);
-
-    year = month = day = -1;
-    int dateCount = 0, colonCount = 0;
-    bool separator = false, hourRead = false, monthRead = false;
-    for (std::size_t i = 0; i < pattern.size();) {
-        char c = pattern[i];
-        if (c == ' ' || c == '/' || c == '.') {
-            ++i;
-            continue;
-        }
-        std::size_t j = i;
-        while (j < pattern.size() && pattern[j] != ' ' && pattern[j] != '/' && pattern[j] != '.') ++j;
-        const std::string token = pattern.substr(i, j - i);
-        i = j;
-        if (!HasAsciiDigit(token)) continue;
-        const int number = LeadingNumber(token);
-        if (token.find(':') != std::string::npos) {
-            hourRead = true;
-            colonCount = 2;
-            continue;
-        }
-        switch (token.back()) {
-        case 'Y': year = number; break;
-        case 'M':
-            month = number;
-            monthRead = true;
-            break;
-        case 'D': day = number; break;
-        case 'H': hourRead = true; break;
-        case 'm':
-        case 's': break;
-        case 't':
-            if (colonCount == 0) {
-                colonCount = 1;
-                hourRead = true;
-            }
-            break;
-        case 'd':
-            if (hourRead) break;
-            if (dateCount == 0)
-                year = number;
-            else if (dateCount == 1)
-                month = number;
-            if (dateCount < 3) ++dateCount;
-            separator = true;
-            break;
-        default:
-            if (hourRead) break;
-            if (monthRead && day < 0) {
-                day = number;
-                break;
-            }
-            if (dateCount == 0) {
-                year = number;
-            } else if (dateCount == 1) {
-                if (!separator) {
-                    month = number;
-                } else {
-                    month = year;
-                    year = -1;
-                    day = number;
-                }
-            } else if (dateCount == 2) {
-                day = number;
-            } else {
-                break;
-            }
-            ++dateCount;
-            break;
-        }
-    }
 }
 
 }  // namespace
@@ -155,13 +67,12 @@ PhraseParts AnalyzePhraseParts(const std::string& phrase) {
         return parts;
     }
 
-    int year, month, day;
-    bool bEra;
-    ReadPatternParts(ToDatePattern(copy), year, month, day, bEra);
-    parts.bYear = bYearWord || bEra || year >= 0;
-    parts.bMonth = month >= 1;
-    parts.bDay = day >= 1;
-    if (parts.bMonth) parts.nMonth = month;
-    if (parts.bDay) parts.nDay = day;
+    // The token stage of the phrase parser tells which parts the phrase writes out.
+    const DatePatternFields f = ReadDatePatternFields(ToDatePattern(copy));
+    parts.bYear = bYearWord || f.bEra || f.year >= 0;
+    parts.bMonth = f.month >= 1;
+    parts.bDay = f.day >= 1;
+    if (parts.bMonth) parts.nMonth = f.month;
+    if (parts.bDay) parts.nDay = f.day;
     return parts;
 }
