@@ -33,8 +33,15 @@ void CCliSession::PrintHelp() {
         "Nelo の端末版です。1 行ずつ入力すると、その行に答えます（「例」で入力例）。\n"
         "\\ で始まる行は端末のコマンドです:\n";
     for (const Command& c : m_commands) {
+        // Pad to a column by display width: a full-width character takes two columns.
         std::string usage = c.usage;
-        if (usage.size() < 28) usage.resize(28, ' ');
+        std::size_t width = 0;
+        for (unsigned char ch : usage) {
+            if (ch < 0x80) ++width;
+            else if (ch >= 0xE0) width += 2;  // three-byte sequences here are full width
+            else if (ch >= 0xC0) ++width;
+        }
+        if (width < 28) usage.append(28 - width, ' ');
         text += "  " + usage + " " + c.help + "\n";
     }
     std::fputs(text.c_str(), stderr);
