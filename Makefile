@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test build deps deps-test asan bench fuzz format-check clean
+.PHONY: run test build deps deps-test asan fuzz-build fuzz-replay fuzz bench format-check clean
 
 run: deps build
 	./$(BUILD)/bin/nelo-cli
@@ -29,6 +29,30 @@ asan: deps-test
 	cmake --build build-asan -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
+# Every fuzz target's seed corpus replayed by its libFuzzer program (clang, with
+# AddressSanitizer and UndefinedBehaviorSanitizer).
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = archive process_line date_phrase text_file codepage
+fuzz-build: deps-test
+	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DNELO_BUILD_FUZZ=ON -DNELO_BUILD_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
+
+fuzz-replay: fuzz-build
+	ctest --test-dir $(FUZZ_BUILD) -R '^fuzz/' --output-on-failure -j$(JOBS)
+
+# Runs each fuzzer for FUZZ_SECONDS; what it finds new goes to $(FUZZ_BUILD)/corpus/<target>,
+# a failing input to $(FUZZ_BUILD)/crash-*. The line target's document lives across inputs
+# on purpose, so the per-input leak check (a full scan each time it grows) is off there.
+fuzz: fuzz-build
+	for t in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_BUILD)/corpus/$$t && \
+		leaks=1; [ $$t = process_line ] && leaks=0; \
+		./$(FUZZ_BUILD)/bin/$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -detect_leaks=$$leaks \
+			-artifact_prefix=$(FUZZ_BUILD)/ $(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t || exit 1; \
+	done
+
 # Benchmarks and peer comparisons (see the README's performance section).
 bench:
 	./scripts/install-deps.sh bench
@@ -40,4 +64,4 @@ format-check:
 	clang-format --dry-run -Werror $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'bench/*.cpp')
 
 clean:
-	rm -rf $(BUILD) build-asan build-bench
+	rm -rf $(BUILD) build-asan build-bench $(FUZZ_BUILD)

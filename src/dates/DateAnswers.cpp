@@ -28,6 +28,9 @@ std::string Sentence(const char* format, int a, int b, int c) {
     return buf;
 }
 
+// Outside the template: clang 14 leaves a literal operator call in a template unevaluated.
+constexpr const char* kMovedDateText = "%d年%d月%d日です。"_sj;
+
 // The moved date must stay within the years 1-9999, else the working date is restored.
 template <class Move>
 int MoveAnswer(std::string& out, Move move) {
@@ -38,7 +41,7 @@ int MoveAnswer(std::string& out, Move move) {
         AdjustMonthTable(g_dtWork.year);
         return 0;
     }
-    out = Sentence("%d年%d月%d日です。"_sj, g_dtWork.year, g_dtWork.month, g_dtWork.day);
+    out = Sentence(kMovedDateText, g_dtWork.year, g_dtWork.month, g_dtWork.day);
     return 1;
 }
 

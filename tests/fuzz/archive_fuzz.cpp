@@ -1,4 +1,4 @@
-// libFuzzer entry point for the notebook loader.
+// libFuzzer entry point for the notebook loader: see ArchiveFuzzBody.h.
 #include "ArchiveFuzzBody.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,12 +1,16 @@
-// Replays files (or every file of the folders) given as arguments through the loader
-// fuzz target, for builds without libFuzzer (g++ with the sanitizers).
-#include "ArchiveFuzzBody.h"
-
+// Replays files (or every file of the folders, in name order) given as arguments through
+// a fuzz target's LLVMFuzzerTestOneInput, for builds without libFuzzer (g++ with the
+// sanitizers). Linked with one <target>_fuzz.cpp.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace {
 
@@ -17,7 +21,7 @@ bool Replay(const std::filesystem::path& file) {
         return false;
     }
     std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    FuzzArchiveOnce(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     return true;
 }
 
@@ -29,16 +33,19 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         std::filesystem::path p(argv[i]);
         if (std::filesystem::is_directory(p)) {
+            std::vector<std::filesystem::path> entries;
             for (const auto& e : std::filesystem::directory_iterator(p))
-                if (e.is_regular_file()) {
-                    ok = Replay(e.path()) && ok;
-                    ++files;
-                }
+                if (e.is_regular_file()) entries.push_back(e.path());
+            std::sort(entries.begin(), entries.end());
+            for (const auto& e : entries) {
+                ok = Replay(e) && ok;
+                ++files;
+            }
         } else {
             ok = Replay(p) && ok;
             ++files;
         }
     }
     std::printf("replayed %d files\n", files);
-    return ok ? 0 : 1;
+    return ok && files > 0 ? 0 : 1;
 }

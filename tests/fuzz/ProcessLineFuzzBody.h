@@ -1,0 +1,63 @@
+// What the line fuzz target does with one input: every line of it goes through
+// CSendView::ProcessLine of one document that lives across inputs, so that whatever a
+// line leaves behind (variables, the memory register, schedules, memos, the working
+// date) meets the lines of later inputs.
+#pragma once
+
+#include "FuzzInput.h"
+#include "conversation/SendView.h"
+#include "document/DocSerialize.h"
+#include "document/RumoDoc.h"
+#include "platform/Archive.h"
+#include "view/RumoView.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace fuzz {
+
+/// A document with its conversation pane and input pane logic.
+struct LineSession {
+    CRumoDoc doc;
+    CTextRumoView view;
+    CSendView sendView{doc};
+    int nInputs = 0;
+
+    LineSession() {
+        doc.OnNewDocument();
+        doc.AddView(&view);
+        view.OnInitialUpdate(doc);
+    }
+    ~LineSession() { doc.RemoveView(&view); }
+};
+
+}  // namespace fuzz
+
+/// Inputs beyond this many bytes are cut: longer lines only repeat the same paths.
+constexpr std::size_t kFuzzLineMaxBytes = 4096;
+/// A fresh document after this many inputs keeps memory bounded.
+constexpr int kFuzzLineResetEvery = 512;
+
+/// Processes the lines of the input. Nothing may crash, and the document must always
+/// save to bytes that load again.
+inline void FuzzProcessLineOnce(const std::uint8_t* data, std::size_t size) {
+    FreezeFuzzClock();
+    static std::unique_ptr<fuzz::LineSession> s_session;
+    if (!s_session || s_session->nInputs >= kFuzzLineResetEvery) {
+        s_session.reset();
+        s_session = std::make_unique<fuzz::LineSession>();
+    }
+    fuzz::LineSession& s = *s_session;
+    ++s.nInputs;
+    for (const std::string& line : FuzzLines(FuzzBytes(data, size, kFuzzLineMaxBytes))) s.sendView.ProcessLine(line);
+    if (s.view.GetText().size() > (1u << 20)) s.view.ClearText();
+
+    // Whatever the lines stored must survive the notebook file.
+    std::string saved = SaveDocumentBytes(s.doc);
+    CRumoDoc again;
+    try {
+        LoadDocumentBytes(again, saved);
+    } catch (const CArchiveException&) {
+        std::abort();
+    }
+}

@@ -1,0 +1,7 @@
+// libFuzzer entry point: see TextFileFuzzBody.h.
+#include "TextFileFuzzBody.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzTextFileOnce(data, size);
+    return 0;
+}
