@@ -60,6 +60,13 @@ bench:
 	cmake --build build-bench -j$(JOBS)
 	for b in build-bench/bin/*_bench; do $$b; done
 
+# Nelo against its peers (bc, date) and floors on generated inputs: bench/run_peers.sh.
+bench-peers:
+	./scripts/install-deps.sh bench
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DNELO_BUILD_BENCH=ON -DNELO_BUILD_TESTS=OFF
+	cmake --build build-bench -j$(JOBS) --target nelo-cli hello_floor memo_load_floor
+	./bench/run_peers.sh build-bench
+
 format-check:
 	clang-format --dry-run -Werror $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'bench/*.cpp')
 

@@ -9,7 +9,7 @@ pkgs=(g++ cmake ninja-build make libedit-dev)
 case "$what" in
   run) ;;
   test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev) ;;
-  bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine) ;;
+  bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine time python3) ;;
   *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
 esac
 missing=()

@@ -5,6 +5,7 @@
 #include "platform/CodePage.h"
 
 #include <cstdio>
+#include <string_view>
 
 CCliSession::CCliSession(bool interactive)
     : m_reader(interactive),
@@ -55,20 +56,21 @@ void CCliSession::Notice(const std::string& utf8Text) {
 }
 
 void CCliSession::SubmitLine(const std::string& utf8Line) {
-    std::string line = utf8Line;
-    if (line.find('\0') != std::string::npos) {
+    std::string_view line = utf8Line;
+    std::string cleaned;
+    if (line.find('\0') != std::string_view::npos) {
         // A NUL would end the line for every interpreter: keep what follows it too.
-        std::string cleaned;
         for (char c : line)
             if (c != '\0') cleaned.push_back(c);
-        line.swap(cleaned);
+        line = cleaned;
         Notice("警告: 入力行の NUL 文字を取り除きました。");
     }
-    CodePageResult sj = Utf8ToCp932(line);
-    if (sj.nReplaced > 0)
-        Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(sj.nReplaced) +
+    m_strLine.clear();
+    int nReplaced = AppendUtf8AsCp932(line, m_strLine);
+    if (nReplaced > 0)
+        Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(nReplaced) +
                " 個を「？」に置き換えました。");
-    m_sendView.ProcessLine(sj.text);
+    m_sendView.ProcessLine(m_strLine);
 }
 
 bool CCliSession::RunCommand(const std::string& line) {

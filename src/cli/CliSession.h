@@ -58,4 +58,6 @@ private:
     CRumoApp m_app;
     CSendView m_sendView;
     std::vector<Command> m_commands;
+    /// The code page 932 form of the line being submitted; kept to reuse its memory.
+    std::string m_strLine;
 };

@@ -29,8 +29,9 @@ void CCliView::AppendText(const std::string& text) {
 
 void CCliView::Flush() {
     if (m_strBuffer.empty()) return;
-    CodePageResult utf8 = Cp932ToUtf8(m_strBuffer);
-    std::fwrite(utf8.text.data(), 1, utf8.text.size(), m_pOut);
+    m_strUtf8.clear();
+    AppendCp932AsUtf8(m_strBuffer, m_strUtf8);
+    std::fwrite(m_strUtf8.data(), 1, m_strUtf8.size(), m_pOut);
     std::fflush(m_pOut);
     m_strBuffer.clear();
 }

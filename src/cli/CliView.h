@@ -21,4 +21,6 @@ private:
     std::FILE* m_pOut;
     bool m_bFlushEach;
     std::string m_strBuffer;
+    /// The UTF-8 form of m_strBuffer; kept to reuse its memory.
+    std::string m_strUtf8;
 };

@@ -1,64 +1,43 @@
 #include "platform/CodePage.h"
 
-#include <iconv.h>
+#include "text/Sjis.h"
 
-#include <cerrno>
-#include <mutex>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+// Both directions are table lookups. The tables are exactly what the C library's
+// "CP932" converter does (tools/gen_cp932_table.cpp and tools/gen_cp932_decode.cpp
+// generate them from iconv, and the unit tests compare every character and every
+// two-byte sequence with iconv): converting at the edges costs no more than a copy.
 
 namespace {
 
-// One converter per direction, opened on first use. iconv descriptors keep state, so
-// every call resets them; the core is single-threaded but the lock keeps tests honest.
-class CConverter {
-public:
-    CConverter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~CConverter() {
-        if (m_cd != reinterpret_cast<iconv_t>(-1)) iconv_close(m_cd);
-    }
-    CConverter(const CConverter&) = delete;
-    CConverter& operator=(const CConverter&) = delete;
+#include "platform/Cp932Decode.inc"
 
-    // Converts as much as possible; on an invalid or unconvertible sequence calls
-    // skip(in, left) which returns the number of input bytes to skip and appends its
-    // replacement to out.
-    template <class Skip>
-    CodePageResult Run(std::string_view in, Skip skip) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        CodePageResult res;
-        res.text.reserve(in.size() * 2);
-        if (m_cd == reinterpret_cast<iconv_t>(-1)) return res;
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char* pin = const_cast<char*>(in.data());
-        size_t left = in.size();
-        char buf[4096];
-        while (left > 0) {
-            char* pout = buf;
-            size_t room = sizeof buf;
-            size_t r = iconv(m_cd, &pin, &left, &pout, &room);
-            res.text.append(buf, pout - buf);
-            if (r != static_cast<size_t>(-1)) continue;
-            if (errno == E2BIG) continue;
-            // EILSEQ or EINVAL: an unconvertible or invalid sequence at pin.
-            size_t n = skip(pin, left, res.text);
-            pin += n;
-            left -= n;
-            ++res.nReplaced;
-            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        }
-        return res;
-    }
+constexpr std::uint32_t kLead = 0x10000;
 
-private:
-    iconv_t m_cd;
-    std::mutex m_mutex;
-};
+// Unicode (U+0000..U+FFFF) to the code page 932 code: the byte, lead * 256 + trail, or
+// 0 for a character without a form. Built at compile time from the literals' table.
+constexpr std::array<std::uint16_t, 0x10000> MakeEncodeTable() {
+    std::array<std::uint16_t, 0x10000> table{};
+    for (unsigned cp = 1; cp < 0x80; ++cp) table[cp] = static_cast<std::uint16_t>(cp);
+    for (const auto& pair : nelo::sjis_detail::kTable)
+        if (pair.unicode < 0x10000) table[pair.unicode] = pair.code;
+    return table;
+}
 
-// Length of the UTF-8 sequence starting at p if it is well-formed, else 0.
-size_t Utf8SeqLen(const unsigned char* p, size_t left) {
+constexpr std::array<std::uint16_t, 0x10000> kEncode = MakeEncodeTable();
+
+// Decodes the UTF-8 sequence at p: its length if it is well-formed (the character in
+// cp), else 0.
+inline std::size_t Utf8Decode(const unsigned char* p, std::size_t left, std::uint32_t& cp) {
     unsigned char b = p[0];
-    size_t n;
-    unsigned cp;
-    if (b < 0x80) return 1;
+    std::size_t n;
+    if (b < 0x80) {
+        cp = b;
+        return 1;
+    }
     if (b >= 0xC2 && b <= 0xDF) {
         n = 2;
         cp = b & 0x1F;
@@ -72,23 +51,45 @@ size_t Utf8SeqLen(const unsigned char* p, size_t left) {
         return 0;
     }
     if (left < n) return 0;
-    for (size_t i = 1; i < n; ++i) {
+    for (std::size_t i = 1; i < n; ++i) {
         if ((p[i] & 0xC0) != 0x80) return 0;
         cp = (cp << 6) | (p[i] & 0x3F);
     }
-    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
+    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
         return 0;
     return n;
+}
+
+// Appends the UTF-8 form of a character of the Basic Multilingual Plane.
+inline char* PutUtf8(char* out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        *out++ = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xE0 | (cp >> 12));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+// Length of the leading run of ASCII bytes, which are the same in both encodings.
+inline std::size_t AsciiRun(const unsigned char* p, std::size_t n) {
+    std::size_t i = 0;
+    while (i < n && p[i] < 0x80) ++i;
+    return i;
 }
 
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
     auto p = reinterpret_cast<const unsigned char*>(bytes.data());
-    size_t left = bytes.size();
+    std::size_t left = bytes.size();
+    std::uint32_t cp;
     while (left > 0) {
-        size_t n = Utf8SeqLen(p, left);
+        std::size_t n = Utf8Decode(p, left, cp);
         if (n == 0) return false;
         p += n;
         left -= n;
@@ -96,34 +97,90 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-CodePageResult Utf8ToCp932(std::string_view utf8) {
-    // Plain ASCII is the same in both: skip iconv for it.
-    bool ascii = true;
-    for (char c : utf8)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
+int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
+    auto p = reinterpret_cast<const unsigned char*>(utf8.data());
+    std::size_t size = utf8.size();
+    std::size_t i = AsciiRun(p, size);
+    std::size_t base = out.size();
+    if (i == size) {
+        out.append(utf8);
+        return 0;
+    }
+    // Code page 932 never takes more bytes than UTF-8, except "？" (two bytes) for a
+    // stray byte (one).
+    out.resize(base + size * 2);
+    char* const start = out.data() + base;
+    std::memcpy(start, p, i);
+    char* o = start + i;
+    int nReplaced = 0;
+    while (i < size) {
+        std::uint32_t cp;
+        std::size_t n = Utf8Decode(p + i, size - i, cp);
+        std::uint16_t code = n != 0 && cp < 0x10000 ? kEncode[cp] : 0;
+        if (n != 0 && cp >= 0xE0000 && cp <= 0xE007F) {
+            // The converter drops Unicode's language tag characters without a word.
+        } else if (n != 0 && (code != 0 || cp == 0)) {
+            if (code >= 0x100) *o++ = static_cast<char>(code >> 8);
+            *o++ = static_cast<char>(code);
+        } else {
+            *o++ = '\x81';  // ？
+            *o++ = '\x48';
+            ++nReplaced;
         }
-    if (ascii) return {std::string(utf8), 0};
-    static CConverter conv("CP932", "UTF-8");
-    return conv.Run(utf8, [](const char* p, size_t left, std::string& out) {
-        out += "\x81\x48";  // ？
-        size_t n = Utf8SeqLen(reinterpret_cast<const unsigned char*>(p), left);
-        return n == 0 ? size_t{1} : n;
-    });
+        i += n == 0 ? 1 : n;
+    }
+    out.resize(base + static_cast<std::size_t>(o - start));
+    return nReplaced;
+}
+
+int AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
+    auto p = reinterpret_cast<const unsigned char*>(cp932.data());
+    std::size_t size = cp932.size();
+    std::size_t i = AsciiRun(p, size);
+    std::size_t base = out.size();
+    if (i == size) {
+        out.append(cp932);
+        return 0;
+    }
+    // A byte becomes at most three (U+FFFD, or a half-width katakana).
+    out.resize(base + size * 3);
+    char* const start = out.data() + base;
+    std::memcpy(start, p, i);
+    char* o = start + i;
+    int nReplaced = 0;
+    while (i < size) {
+        unsigned char b = p[i];
+        if (b < 0x80) {
+            *o++ = static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        std::uint32_t cp = kSingle[b];
+        std::size_t n = 1;
+        if (cp == kLead) {
+            cp = i + 1 < size ? kDouble[kLeadRow[b]][p[i + 1]] : 0;
+            n = cp != 0 ? 2 : 1;
+            if (cp == 0) cp = kLead + 1;
+        }
+        if (cp > 0xFFFF) {
+            cp = 0xFFFD;
+            ++nReplaced;
+        }
+        o = PutUtf8(o, cp);
+        i += n;
+    }
+    out.resize(base + static_cast<std::size_t>(o - start));
+    return nReplaced;
+}
+
+CodePageResult Utf8ToCp932(std::string_view utf8) {
+    CodePageResult res;
+    res.nReplaced = AppendUtf8AsCp932(utf8, res.text);
+    return res;
 }
 
 CodePageResult Cp932ToUtf8(std::string_view cp932) {
-    bool ascii = true;
-    for (char c : cp932)
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    if (ascii) return {std::string(cp932), 0};
-    static CConverter conv("UTF-8", "CP932");
-    return conv.Run(cp932, [](const char*, size_t, std::string& out) {
-        out += "\xEF\xBF\xBD";  // U+FFFD
-        return size_t{1};
-    });
+    CodePageResult res;
+    res.nReplaced = AppendCp932AsUtf8(cp932, res.text);
+    return res;
 }

@@ -19,5 +19,13 @@ CodePageResult Utf8ToCp932(std::string_view utf8);
 /// U+FFFD.
 CodePageResult Cp932ToUtf8(std::string_view cp932);
 
+/// Utf8ToCp932 appending to out (whose capacity is reused); returns the number of
+/// replaced characters.
+int AppendUtf8AsCp932(std::string_view utf8, std::string& out);
+
+/// Cp932ToUtf8 appending to out (whose capacity is reused); returns the number of
+/// replaced sequences.
+int AppendCp932AsUtf8(std::string_view cp932, std::string& out);
+
 /// True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);

@@ -1,0 +1,220 @@
+#!/usr/bin/env bash
+# Nelo against its peers and floors, all on the same generated inputs in one run.
+#   bench/run_peers.sh [BUILD_DIR]
+# BUILD_DIR holds a Release build with the benchmarks (default build-bench, as made by
+# `make bench`); it is configured and built when nelo-cli or a floor program is missing.
+# Every timing is the median of hyperfine runs (RUNS, default 10, at least that many).
+# Peak memory comes from /usr/bin/time -f %M. Prints one line per target with Nelo's
+# figure, the peer's, the ratio and the target.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+build=${1:-$root/build-bench}
+runs=${RUNS:-10}
+
+for tool in hyperfine bc python3 /usr/bin/time; do
+  command -v "$tool" > /dev/null || { echo "$tool is missing: run scripts/install-deps.sh bench" >&2; exit 1; }
+done
+if [ ! -x "$build/bin/nelo-cli" ] || [ ! -x "$build/bin/hello_floor" ] || [ ! -x "$build/bin/memo_load_floor" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNELO_BUILD_BENCH=ON -DNELO_BUILD_TESTS=OFF > /dev/null
+  cmake --build "$build" -j2 --target nelo-cli hello_floor memo_load_floor
+fi
+cli=$build/bin/nelo-cli
+hello=$build/bin/hello_floor
+floor=$build/bin/memo_load_floor
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/xdg
+mkdir -p "$XDG_CONFIG_HOME"
+export NELO_NOW="2003-06-01 10:00:00" TZ=UTC0 LC_ALL=C.UTF-8
+
+# ---------------------------------------------------------------- inputs
+echo "generating inputs in $work ..." >&2
+# Arithmetic: the expressions of bench/calc_vs_bc.sh (awk's rand with a fixed seed).
+awk -v n=200000 'BEGIN {
+  srand(20031);
+  for (i = 0; i < n; i++) print expr(0);
+}
+function num() {
+  if (rand() < 0.5) return int(rand() * 1000) + 1;
+  return sprintf("%d.%d", int(rand() * 100), int(rand() * 99) + 1);
+}
+function factor(d) {
+  if (d < 2 && rand() < 0.3) return "(" expr(d + 1) ")";
+  return num();
+}
+function term(d,   s, k) {
+  s = factor(d);
+  for (k = int(rand() * 3); k > 0; k--) s = s (rand() < 0.5 ? "*" : "/") num();
+  return s;
+}
+function expr(d,   s, k) {
+  s = term(d);
+  for (k = int(rand() * 3); k > 0; k--) s = s (rand() < 0.5 ? "+" : "-") term(d);
+  return s;
+}' > "$work/arith200k.txt"
+head -n 20000 "$work/arith200k.txt" > "$work/arith20k.txt"
+
+python3 - "$work" << 'EOF'
+import random, sys
+work = sys.argv[1]
+rnd = random.Random(20031)
+full = str.maketrans("0123456789/", "０１２３４５６７８９／")
+
+# Weekday questions and the same dates for date(1).
+with open(f"{work}/weekday.txt", "w") as q, open(f"{work}/dates.txt", "w") as d:
+    for _ in range(200000):
+        y, m, day = rnd.randint(1971, 2037), rnd.randint(1, 12), rnd.randint(1, 28)
+        q.write("曜日 " + f"{y}/{m}/{day}".translate(full) + "\n")
+        d.write(f"{y:04d}-{m:02d}-{day:02d}\n")
+
+# Lines with a fixed answer.
+with open(f"{work}/weather.txt", "w") as f:
+    f.write("天気\n" * 1000000)
+with open(f"{work}/example.txt", "w") as f:
+    f.write("例\n" * 1000000)
+
+# Memo records: OBJECTS objects with 10 pairs each, typed as "object、name、value".
+def memos(path, objects):
+    with open(path, "w") as f:
+        for i in range(objects):
+            for k in range(10):
+                f.write(f"氏名{i}、項目{k}、03-1234-{i}\n")
+memos(f"{work}/memo1m.txt", 100000)
+memos(f"{work}/memo100k.txt", 10000)
+memos(f"{work}/memo10k.txt", 1000)
+
+# Schedules in a scrambled order, each followed by nothing; the listing comes after.
+def schedules(path, n):
+    with open(path, "w") as f:
+        for k in range(n):
+            i = (k * 7919) % n
+            day = 2 + i % 3000
+            hour = 8 + (i // 3000) % 12
+            minute = 20 * ((i // 36000) % 3)
+            import datetime
+            t = datetime.date(2003, 6, 1) + datetime.timedelta(days=day - 1)
+            f.write(f"{t.year}年{t.month}月{t.day}日{hour}:{minute:02d} {hour + 1}:{minute:02d} 会議{i}\n")
+schedules(f"{work}/sched10k.txt", 10000)
+schedules(f"{work}/sched100k.txt", 100000)
+EOF
+for n in 10k 100k; do
+  printf '\\read %s\n予定\n' "$work/sched$n.txt" > "$work/sched$n.in"
+done
+
+# Notebooks: saved by nelo-cli itself from the memo records.
+for n in 1m 100k 10k; do
+  { cat "$work/memo$n.txt"; printf '\\save %s\n' "$work/memo$n.nel"; } | "$cli" --new > /dev/null 2>&1
+done
+printf '\\save %s\n' "$work/empty.nel" | "$cli" --new > /dev/null 2>&1
+printf '\\save %s\n' "$work/resaved.nel" > "$work/save.in"
+for f in memo1m memo100k memo10k empty; do
+  [ -s "$work/$f.nel" ] || { echo "could not create $f.nel" >&2; exit 1; }
+done
+
+# ---------------------------------------------------------------- timing helpers
+# hf NAME COMMAND [NAME COMMAND ...]: runs hyperfine once over all of them, sets
+# median[NAME] in seconds. HF_SHELL=none runs the commands without a shell (stdin and
+# stdout are then /dev/null), which times short programs more exactly.
+declare -A median
+hf() {
+  local args=() names=()
+  while [ $# -gt 0 ]; do
+    names+=("$1")
+    args+=(-n "$1" "$2")
+    shift 2
+  done
+  local shell=()
+  [ "${HF_SHELL:-}" = none ] && shell=(-N)
+  hyperfine "${shell[@]}" --style basic --min-runs "$runs" --warmup 1 --export-json "$work/t.json" "${args[@]}" >&2
+  local i=0
+  for n in "${names[@]}"; do
+    median[$n]=$(python3 -c "import json;print(json.load(open('$work/t.json'))['results'][$i]['median'])")
+    i=$((i + 1))
+  done
+}
+# peak NAME COMMAND: peak resident memory in KiB.
+declare -A peakkb
+peak() {
+  /usr/bin/time -o "$work/peak" -f %M bash -c "$2" > /dev/null 2>&1
+  peakkb[$1]=$(tail -n 1 "$work/peak")
+}
+calc() { python3 -c "print($1)"; }
+results=()
+row() {  # row TARGET WHAT NELO PEER RATIO GOAL
+  results+=("$(printf '%-3s %-58s %-22s %-22s %-8s %s' "$@")")
+}
+
+# ---------------------------------------------------------------- 1, 2: arithmetic
+hf nelo200k "$cli --new < $work/arith200k.txt > /dev/null" \
+   bc200k "bc -l < $work/arith200k.txt > /dev/null" \
+   nelo20k "$cli --new < $work/arith20k.txt > /dev/null"
+r1=$(calc "${median[bc200k]} / ${median[nelo200k]}")
+row 1 "arithmetic, 200,000 lines (lines/s)" "$(calc "round(200000 / ${median[nelo200k]})")" \
+  "bc -l $(calc "round(200000 / ${median[bc200k]})")" "$(printf %.2f "$r1")" ">= 2 (aim 3)"
+r2=$(calc "(200000 / ${median[nelo200k]}) / (20000 / ${median[nelo20k]})")
+row 2 "arithmetic, rate over 200,000 / rate over 20,000" "$(calc "round(200000 / ${median[nelo200k]})")" \
+  "20k: $(calc "round(20000 / ${median[nelo20k]})")" "$(printf %.2f "$r2")" ">= 0.9"
+
+# ---------------------------------------------------------------- 3: weekdays
+hf neloweek "$cli --new < $work/weekday.txt > /dev/null" \
+   dateweek "TZ=UTC0 date -f $work/dates.txt +%A > /dev/null"
+r3=$(calc "${median[dateweek]} / ${median[neloweek]}")
+row 3 "weekday questions, 200,000 dates (lines/s)" "$(calc "round(200000 / ${median[neloweek]})")" \
+  "date $(calc "round(200000 / ${median[dateweek]})")" "$(printf %.2f "$r3")" ">= 1 (aim 2)"
+
+# ---------------------------------------------------------------- 4: fixed answers
+hf weather "$cli --new < $work/weather.txt > /dev/null" \
+   example "$cli --new < $work/example.txt > /dev/null"
+row 4 "「天気」, 1,000,000 lines (lines/s)" "$(calc "round(1000000 / ${median[weather]})")" "-" \
+  "$(printf %.2f "$(calc "1000000 / ${median[weather]} / 1e6")")" ">= 1 (million/s)"
+row 4 "「例」, 1,000,000 lines (lines/s)" "$(calc "round(1000000 / ${median[example]})")" "-" \
+  "$(printf %.2f "$(calc "1000000 / ${median[example]} / 1e6")")" ">= 1 (million/s)"
+
+# ---------------------------------------------------------------- 5: loading and saving
+hf load1m "$cli $work/memo1m.nel < /dev/null > /dev/null" \
+   floor1m "$floor $work/memo1m.txt > /dev/null" \
+   load100k "$cli $work/memo100k.nel < /dev/null > /dev/null" \
+   save1m "$cli $work/memo1m.nel < $work/save.in > /dev/null 2>&1" \
+   write1m "dd if=$work/memo1m.nel of=$work/written.nel bs=1M conv=fsync status=none"
+peak load1m "$cli $work/memo1m.nel < /dev/null"
+peak floor1m "$floor $work/memo1m.txt"
+cmp -s "$work/memo1m.nel" "$work/resaved.nel" || echo "warning: the re-saved notebook differs" >&2
+r5=$(calc "${median[load1m]} / ${median[floor1m]}")
+row 5 "load 1,000,000 memos (s)" "$(printf %.3f "${median[load1m]}")" \
+  "floor $(printf %.3f "${median[floor1m]}")" "$(printf %.2f "$r5")" "<= 1.5"
+row 5 "load 1,000,000 memos, peak memory (MiB)" "$(calc "round(${peakkb[load1m]} / 1024)")" \
+  "floor $(calc "round(${peakkb[floor1m]} / 1024)")" \
+  "$(printf %.2f "$(calc "${peakkb[load1m]} / ${peakkb[floor1m]}")")" "<= 1.5"
+row 5 "load 1,000,000 / load 100,000 memos (s)" "$(printf %.3f "${median[load1m]}")" \
+  "100k $(printf %.3f "${median[load100k]}")" "$(printf %.2f "$(calc "${median[load1m]} / ${median[load100k]}")")" \
+  "<= 11"
+save=$(calc "max(${median[save1m]} - ${median[load1m]}, 0)")
+row 5 "save 1,000,000 memos (load+save - load, s)" "$(printf %.3f "$save")" \
+  "dd+fsync $(printf %.3f "${median[write1m]}")" "$(printf %.2f "$(calc "$save / ${median[write1m]}")")" "<= 2"
+
+# ---------------------------------------------------------------- 6: start-up
+HF_SHELL=none hf hello "$hello" \
+   startnew "$cli --new" \
+   startempty "$cli $work/empty.nel" \
+   start10k "$cli $work/memo10k.nel"
+row 6 "start-up, --new (ms)" "$(printf %.2f "$(calc "${median[startnew]} * 1000")")" \
+  "hello $(printf %.2f "$(calc "${median[hello]} * 1000")")" \
+  "$(printf %.2f "$(calc "${median[startnew]} / ${median[hello]}")")" "<= 3"
+row 6 "start-up, 10,000-memo notebook vs empty one (ms)" "$(printf %.2f "$(calc "${median[start10k]} * 1000")")" \
+  "empty $(printf %.2f "$(calc "${median[startempty]} * 1000")")" \
+  "$(printf %.2f "$(calc "${median[start10k]} / ${median[startempty]}")")" "<= 2"
+
+# ---------------------------------------------------------------- 7: schedules
+hf sched10k "$cli --new < $work/sched10k.in > /dev/null 2>&1" \
+   sched100k "$cli --new < $work/sched100k.in > /dev/null 2>&1"
+row 7 "\\read 100,000 schedules + 予定, vs 10,000 (s)" "$(printf %.3f "${median[sched100k]}")" \
+  "10k $(printf %.3f "${median[sched10k]}")" \
+  "$(printf %.2f "$(calc "${median[sched100k]} / ${median[sched10k]}")")" "<= 12.5 (n log n)"
+
+# ---------------------------------------------------------------- summary
+echo
+printf '%-3s %-58s %-22s %-22s %-8s %s\n' "#" "what" "Nelo" "peer" "ratio" "target"
+printf '%s\n' "${results[@]}"
