@@ -59,6 +59,23 @@ long long NormalisedDateKey(int y, int m, int d) {
     return (n.tm_year + 1900LL) * 10000 + (n.tm_mon + 1) * 100 + n.tm_mday;
 }
 
+// Days of the years 0 .. year-1 (negative below year 0), the sum of DaysInYear without a
+// loop: a working date left at year 999,999,999 by a refused phrase must not take seconds.
+long long DaysBeforeYear(long long year) {
+    auto floorDiv = [](long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); };
+    const long long julianEnd = year < 1800 ? year : 1800;
+    long long days = 365 * year + floorDiv(julianEnd + 3, 4);
+    // From 1800 on the Gregorian rule; 1752 lost eleven days.
+    if (year > 1800) {
+        auto leapsBefore = [&](long long y) {
+            return floorDiv(y + 3, 4) - floorDiv(y + 99, 100) + floorDiv(y + 399, 400);
+        };
+        days += leapsBefore(year) - leapsBefore(1800);
+    }
+    if (year > 1752) days -= 11;
+    return days;
+}
+
 // More days than the years 1-9999 hold: such a move leaves the range whatever the base.
 constexpr long long kMaxDaySpan = 3700000;
 
@@ -130,8 +147,8 @@ int AnswerDayCount(std::string& out, const std::string& phrase) {
     const DateTimeRec& E = key(base) < key(other) ? base : other;
     const DateTimeRec& L = key(base) < key(other) ? other : base;
 
-    long long days, rest;
-    int years, months, monthsInPart = 0;
+    long long days, rest, months;
+    int years, monthsInPart = 0;
     if (E.year == L.year) {
         years = 0;
         days = L.dayOfYear - E.dayOfYear;
@@ -144,10 +161,10 @@ int AnswerDayCount(std::string& out, const std::string& phrase) {
     } else {
         years = L.year - E.year - 1;
         days = DaysInYear(E.year) - E.dayOfYear;
-        for (int y = E.year + 1; y < L.year; ++y) days += DaysInYear(y);
+        days += DaysBeforeYear(L.year) - DaysBeforeYear(E.year + 1LL);
         days += L.dayOfYear;
         monthsInPart = (12 - E.month) + L.month - 1;
-        months = monthsInPart + 12 * years;
+        months = monthsInPart + 12LL * years;
         AdjustMonthTable(E.year);
         rest = (g_monthDays[E.month >= 1 && E.month <= 12 ? E.month : 1] - E.day) + L.day;
     }
@@ -156,9 +173,9 @@ int AnswerDayCount(std::string& out, const std::string& phrase) {
     if (years == 0 && months == 0)
         std::snprintf(buf, sizeof buf, "%lld日です。"_sj, days);
     else if (years == 0)
-        std::snprintf(buf, sizeof buf, "%lld日(%dヶ月%lld日)です。"_sj, days, months, rest);
+        std::snprintf(buf, sizeof buf, "%lld日(%lldヶ月%lld日)です。"_sj, days, months, rest);
     else
-        std::snprintf(buf, sizeof buf, "%lld日(%dヶ月%lld日、%d年%dヶ月%lld日)です。"_sj, days, months, rest, years,
+        std::snprintf(buf, sizeof buf, "%lld日(%lldヶ月%lld日、%d年%dヶ月%lld日)です。"_sj, days, months, rest, years,
                       monthsInPart, rest);
     out = buf;
     g_dtWork = base;

@@ -7,6 +7,8 @@
 #include "text/Sjis.h"
 
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <random>
 #include <string>
@@ -148,6 +150,32 @@ TEST_F(DateAnswers, DayCountsAgreeWithAnIndependentDifference) {
             std::swap(d1, d2);
         }
     }
+}
+
+TEST_F(DateAnswers, DayCountsOverTheCalendarChangesAddUpTheYears) {
+    const int years[] = {100, 101, 104, 1600, 1700, 1751, 1752, 1753, 1799, 1800, 1801, 1900, 2000, 2003, 2400, 9999};
+    for (int y1 : years)
+        for (int y2 : years) {
+            if (y1 >= y2) continue;
+            long long expected = 0;  // 1 January y1 to 1 January y2
+            for (int y = y1; y < y2; ++y) expected += DaysInYear(y);
+            SetBase(y1, 1, 1);
+            std::string out;
+            char phrase[32];
+            std::snprintf(phrase, sizeof phrase, "%d/1/1", y2);
+            ASSERT_EQ(AnswerDayCount(out, ToFullWidth(phrase)), 1) << y1 << " " << y2;
+            EXPECT_EQ(std::atoll(out.c_str()), expected) << y1 << " " << y2;
+        }
+}
+
+TEST_F(DateAnswers, DayCountFromAHugeYearIsExactAndImmediate) {
+    // A base date this far out once took a loop over every year between and overflowed
+    // the month count.
+    SetBase(999999999, 12, 31);
+    std::string out;
+    ASSERT_EQ(AnswerDayCount(out, "２００３／１２／２５"_sj), 1);
+    EXPECT_EQ(out, "365241768060日(11999975951ヶ月37日、999997995年11ヶ月37日)です。"_sj);
+    EXPECT_EQ(g_dtWork.year, 999999999);
 }
 
 TEST_F(DateAnswers, EraExamples) {
