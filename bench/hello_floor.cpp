@@ -1,7 +1,7 @@
-// The start-up floor: the smallest C++ program that writes a line.
-#include <cstdio>
+// The start-up floor: a C++ hello world.
+#include <iostream>
 
 int main() {
-    std::puts("hello, world");
+    std::cout << "hello, world\n";
     return 0;
 }

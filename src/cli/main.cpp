@@ -3,13 +3,24 @@
 #include "cli/CliSession.h"
 
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 int main(int argc, char** argv) {
-    std::setlocale(LC_CTYPE, "");
+    const bool interactive = isatty(STDIN_FILENO) != 0;
+    // Only the line editor needs the terminal's character set: a run from a pipe does
+    // without reading the locale.
+    if (interactive) std::setlocale(LC_CTYPE, "");
     std::vector<std::string> args(argv + 1, argv + argc);
-    CCliSession session(isatty(STDIN_FILENO) != 0);
-    return session.Run(args);
+    // The session is never destroyed: freeing a large notebook record by record takes
+    // longer than loading it did, and the system takes the memory back at once.
+    auto* session = new CCliSession(interactive);
+    int status = session->Run(args);
+    session->GetView().Flush();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
 }

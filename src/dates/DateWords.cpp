@@ -4,24 +4,26 @@
 #include "text/JText.h"
 
 #include <cstring>
-#include <string_view>
 
 std::string::size_type FindWord(const std::string& text, const char* word) {
-    std::size_t len = std::strlen(word);
-    if (len == 0 || len > text.size()) return std::string::npos;
-    // Byte search for each occurrence, then a walk over the characters up to it to see
-    // whether it starts at a character boundary; the walk never goes back, so a word
-    // costs one pass over the text.
-    std::string_view view(text), key(word, len);
-    for (std::size_t i = 0;;) {
-        std::size_t at = view.find(key, i);
-        if (at == std::string_view::npos) return std::string::npos;
-        while (i < at) {
-            bool dbcs = IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size();
-            i += dbcs ? 2 : 1;
+    // The parsers look for dozens of words in each phrase and most are absent: a
+    // library search for the first byte settles those, and only a phrase holding it is
+    // walked character by character.
+    const char first = word[0];
+    if (first == '\0') return std::string::npos;
+    const char* s = text.data();
+    const std::size_t n = text.size();
+    if (!std::memchr(s, first, n)) return std::string::npos;
+    for (std::size_t i = 0; i < n;) {
+        if (s[i] == first) {
+            std::size_t k = 1;
+            while (word[k] != '\0' && i + k < n && s[i + k] == word[k]) ++k;
+            if (word[k] == '\0') return i;
         }
-        if (i == at) return at;
+        bool dbcs = IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < n;
+        i += dbcs ? 2 : 1;
     }
+    return std::string::npos;
 }
 
 std::tm Today() { return LocalNow(); }

@@ -18,7 +18,10 @@ public:
     CMemo* SetAt(const std::string& key, std::unique_ptr<CMemo> memo);
     bool RemoveKey(const std::string& key);
     void RemoveAll();
-    void Reserve(std::size_t n) { m_map.Reserve(n); }
+    void Reserve(std::size_t n) {
+        m_map.Reserve(n);
+        m_fullForms.reserve(n);
+    }
 
     template <class F>
     void ForEach(F f) const {
