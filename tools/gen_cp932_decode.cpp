@@ -62,16 +62,16 @@ int main() {
     }
     std::printf("#define NELO_CP932_LEAD_COUNT %zu\n", leads.size());
     std::printf("// Per byte: its character; 0x10000 a lead byte; 0x10001 invalid.\n");
-    std::printf("static const std::uint32_t kSingle[256] = {\n");
+    std::printf("constexpr std::uint32_t kSingle[256] = {\n");
     for (unsigned b = 0; b < 256; ++b) std::printf("0x%04X,%s", single[b], b % 12 == 11 ? "\n" : "");
     std::printf("};\n");
     std::printf("// Per lead byte: its row in kDouble.\n");
-    std::printf("static const std::uint8_t kLeadRow[256] = {\n");
+    std::printf("constexpr std::uint8_t kLeadRow[256] = {\n");
     for (unsigned b = 0, row = 0; b < 256; ++b)
         std::printf("%u,%s", single[b] == 0x10000 ? row++ : 0, b % 24 == 23 ? "\n" : "");
     std::printf("};\n");
     std::printf("// Per lead byte and second byte: the character, 0 when the pair is invalid.\n");
-    std::printf("static const std::uint16_t kDouble[NELO_CP932_LEAD_COUNT][256] = {\n");
+    std::printf("constexpr std::uint16_t kDouble[NELO_CP932_LEAD_COUNT][256] = {\n");
     for (unsigned lead : leads) {
         std::printf("{");
         for (unsigned t = 0; t < 256; ++t) {

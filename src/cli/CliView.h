@@ -1,5 +1,5 @@
 // The terminal's conversation pane: appended text goes to an output stream in UTF-8,
-// each "\r\n" written as "\n".
+// each "\r\n" written as "\n", in large blocks unless the session is interactive.
 #pragma once
 
 #include "view/RumoView.h"
@@ -20,7 +20,11 @@ public:
 private:
     std::FILE* m_pOut;
     bool m_bFlushEach;
-    std::string m_strBuffer;
-    /// The UTF-8 form of m_strBuffer; kept to reuse its memory.
+    /// Converted text not yet written (UTF-8).
     std::string m_strUtf8;
+    /// The piece being appended, in code page 932 with "\n" line ends.
+    std::string m_strPiece;
+    /// The last long piece and its UTF-8 form.
+    std::string m_strLastLong;
+    std::string m_strLastLongUtf8;
 };

@@ -17,6 +17,31 @@ namespace {
 
 constexpr std::uint32_t kLead = 0x10000;
 
+// The UTF-8 form of a character, packed: bytes 0-2 hold the form (first byte lowest),
+// byte 3 its length; 0 for a character beyond U+FFFF (none decodes to one).
+constexpr std::uint32_t PackUtf8(std::uint32_t cp) {
+    if (cp > 0xFFFF) return 0;
+    if (cp < 0x80) return cp | 1u << 24;
+    if (cp < 0x800) return (0xC0 | cp >> 6) | (0x80 | (cp & 0x3F)) << 8 | 2u << 24;
+    return (0xE0 | cp >> 12) | (0x80 | ((cp >> 6) & 0x3F)) << 8 | (0x80 | (cp & 0x3F)) << 16 | 3u << 24;
+}
+
+struct Utf8Forms {
+    std::uint32_t single[256];
+    std::uint32_t dbcs[NELO_CP932_LEAD_COUNT][256];
+};
+
+constexpr Utf8Forms MakeUtf8Forms() {
+    Utf8Forms f{};
+    for (unsigned b = 0; b < 256; ++b) f.single[b] = PackUtf8(kSingle[b]);
+    for (unsigned r = 0; r < NELO_CP932_LEAD_COUNT; ++r)
+        for (unsigned t = 0; t < 256; ++t) f.dbcs[r][t] = kDouble[r][t] ? PackUtf8(kDouble[r][t]) : 0;
+    return f;
+}
+
+constexpr Utf8Forms kUtf8 = MakeUtf8Forms();
+constexpr std::uint32_t kReplacementUtf8 = PackUtf8(0xFFFD);
+
 // Unicode (U+0000..U+FFFF) to the code page 932 code: the byte, lead * 256 + trail, or
 // 0 for a character without a form. Built at compile time from the literals' table.
 constexpr std::array<std::uint16_t, 0x10000> MakeEncodeTable() {
@@ -58,21 +83,6 @@ inline std::size_t Utf8Decode(const unsigned char* p, std::size_t left, std::uin
     if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
         return 0;
     return n;
-}
-
-// Appends the UTF-8 form of a character of the Basic Multilingual Plane.
-inline char* PutUtf8(char* out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        *out++ = static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        *out++ = static_cast<char>(0xC0 | (cp >> 6));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        *out++ = static_cast<char>(0xE0 | (cp >> 12));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
 }
 
 // Length of the leading run of ASCII bytes, which are the same in both encodings.
@@ -155,18 +165,22 @@ int AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
             ++i;
             continue;
         }
-        std::uint32_t cp = kSingle[b];
+        std::uint32_t form;
         std::size_t n = 1;
-        if (cp == kLead) {
-            cp = i + 1 < size ? kDouble[kLeadRow[b]][p[i + 1]] : 0;
-            n = cp != 0 ? 2 : 1;
-            if (cp == 0) cp = kLead + 1;
+        if (kSingle[b] == kLead && i + 1 < size && (form = kUtf8.dbcs[kLeadRow[b]][p[i + 1]]) != 0) {
+            n = 2;
+        } else {
+            form = kUtf8.single[b];
+            if (form == 0) {
+                form = kReplacementUtf8;
+                ++nReplaced;
+            }
         }
-        if (cp > 0xFFFF) {
-            cp = 0xFFFD;
-            ++nReplaced;
-        }
-        o = PutUtf8(o, cp);
+        // Three bytes always (there is room), of which the form's length count.
+        o[0] = static_cast<char>(form);
+        o[1] = static_cast<char>(form >> 8);
+        o[2] = static_cast<char>(form >> 16);
+        o += form >> 24;
         i += n;
     }
     out.resize(base + static_cast<std::size_t>(o - start));
