@@ -29,6 +29,9 @@ namespace {
 std::atomic<long long> g_nBytesAllocated{0};
 }  // namespace
 
+// The replaced allocation functions pair malloc with free, which g++ cannot see through.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
     g_nBytesAllocated += static_cast<long long>(size);
     if (void* p = std::malloc(size ? size : 1)) return p;
@@ -36,6 +39,7 @@ void* operator new(std::size_t size) {
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
 
 namespace fs = std::filesystem;
 
