@@ -16,10 +16,13 @@ TEST(ArchiveCorpus, EverySeedReplaysCleanly) {
         std::ifstream in(e.path(), std::ios::binary);
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         FuzzArchiveOnce(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-        // The seeds are real notebooks: each of them loads.
-        CRumoDoc doc;
-        EXPECT_NO_THROW(LoadDocumentBytes(doc, std::string(bytes.begin(), bytes.end()))) << e.path();
-        ++files;
+        // The .nel seeds are real notebooks: each of them loads (what the fuzzer found
+        // may be refused).
+        if (e.path().extension() == ".nel") {
+            CRumoDoc doc;
+            EXPECT_NO_THROW(LoadDocumentBytes(doc, std::string(bytes.begin(), bytes.end()))) << e.path();
+            ++files;
+        }
     }
     SetCurrentClock(nullptr);
     EXPECT_GE(files, 7);
