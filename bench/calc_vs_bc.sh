@@ -21,28 +21,7 @@ export XDG_CONFIG_HOME=$work/xdg
 mkdir -p "$XDG_CONFIG_HOME"
 
 # Deterministic expressions: awk's rand with a fixed seed.
-awk -v n="$count" 'BEGIN {
-  srand(20031);
-  for (i = 0; i < n; i++) print expr(0);
-}
-function num() {
-  if (rand() < 0.5) return int(rand() * 1000) + 1;
-  return sprintf("%d.%d", int(rand() * 100), int(rand() * 99) + 1);
-}
-function factor(d) {
-  if (d < 2 && rand() < 0.3) return "(" expr(d + 1) ")";
-  return num();
-}
-function term(d,   s, k) {
-  s = factor(d);
-  for (k = int(rand() * 3); k > 0; k--) s = s (rand() < 0.5 ? "*" : "/") num();
-  return s;
-}
-function expr(d,   s, k) {
-  s = term(d);
-  for (k = int(rand() * 3); k > 0; k--) s = s (rand() < 0.5 ? "+" : "-") term(d);
-  return s;
-}' > "$work/lines.txt"
+awk -v n="$count" -f "$(dirname "$0")/gen_expressions.awk" > "$work/lines.txt"
 
 nelo_cmd="$cli --new < $work/lines.txt > /dev/null"
 bc_cmd="bc -l < $work/lines.txt > /dev/null"

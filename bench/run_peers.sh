@@ -32,29 +32,8 @@ export NELO_NOW="2003-06-01 10:00:00" TZ=UTC0 LC_ALL=C.UTF-8
 
 # ---------------------------------------------------------------- inputs
 echo "generating inputs in $work ..." >&2
-# Arithmetic: the expressions of bench/calc_vs_bc.sh (awk's rand with a fixed seed).
-awk -v n=200000 'BEGIN {
-  srand(20031);
-  for (i = 0; i < n; i++) print expr(0);
-}
-function num() {
-  if (rand() < 0.5) return int(rand() * 1000) + 1;
-  return sprintf("%d.%d", int(rand() * 100), int(rand() * 99) + 1);
-}
-function factor(d) {
-  if (d < 2 && rand() < 0.3) return "(" expr(d + 1) ")";
-  return num();
-}
-function term(d,   s, k) {
-  s = factor(d);
-  for (k = int(rand() * 3); k > 0; k--) s = s (rand() < 0.5 ? "*" : "/") num();
-  return s;
-}
-function expr(d,   s, k) {
-  s = term(d);
-  for (k = int(rand() * 3); k > 0; k--) s = s (rand() < 0.5 ? "+" : "-") term(d);
-  return s;
-}' > "$work/arith200k.txt"
+# Arithmetic: the same expressions as bench/calc_vs_bc.sh.
+awk -v n=200000 -f "$(dirname "$0")/gen_expressions.awk" > "$work/arith200k.txt"
 head -n 20000 "$work/arith200k.txt" > "$work/arith20k.txt"
 
 python3 - "$work" << 'EOF'
