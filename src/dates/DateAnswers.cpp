@@ -4,6 +4,7 @@
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
 #include "platform/Clock.h"
+#include "text/Decimal.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -83,22 +84,40 @@ constexpr long long kMaxDaySpan = 3700000;
 
 int AnswerWeekday(std::string& out, const std::string& phrase) {
     if (!ParseOrDontKnow(out, phrase)) return 0;
+    return WeekdayOfWorkingDate(out);
+}
+
+int WeekdayOfWorkingDate(std::string& out) {
     const DateTimeRec& d = g_dtWork;
-    char buf[160];
-    std::snprintf(buf, sizeof buf, "%d年%d月%d日は%s曜日です。"_sj, d.year, d.month, d.day,
-                  g_weekdayNames[d.weekday >= 0 && d.weekday < 7 ? d.weekday : 0]);
-    out = buf;
+    // "%d年%d月%d日は%s曜日です。"
+    out.clear();
+    AppendDecimal(out, d.year);
+    out += "年"_sj;
+    AppendDecimal(out, d.month);
+    out += "月"_sj;
+    AppendDecimal(out, d.day);
+    out += "日は"_sj;
+    out += g_weekdayNames[d.weekday >= 0 && d.weekday < 7 ? d.weekday : 0];
+    out += "曜日です。"_sj;
     return 1;
 }
 
 int AnswerBaseDate(std::string& out, const std::string& phrase) {
     if (!ParseOrDontKnow(out, phrase)) return 0;
+    return BaseDateOfWorkingDate(out);
+}
+
+int BaseDateOfWorkingDate(std::string& out) {
     out = Sentence("基準日は%d年%d月%d日です。"_sj, g_dtWork.year, g_dtWork.month, g_dtWork.day);
     return 1;
 }
 
 int AnswerAge(std::string& out, const std::string& phrase) {
     if (!ParseOrDontKnow(out, phrase)) return 0;
+    return AgeAtWorkingDate(out);
+}
+
+int AgeAtWorkingDate(std::string& out) {
     const int by = g_dtWork.year, bm = g_dtWork.month, bd = g_dtWork.day;
     const std::tm today = Today();
     const int Y = today.tm_year + 1900, M = today.tm_mon + 1, D = today.tm_mday;

@@ -10,6 +10,10 @@ int AnswerWeekday(std::string& out, const std::string& phrase);
 int AnswerAge(std::string& out, const std::string& phrase);
 /// Sets the working date to the phrase's date: "基準日は%d年%d月%d日です。".
 int AnswerBaseDate(std::string& out, const std::string& phrase);
+/// The answers above for the date a successful parse has just left in the working date.
+int WeekdayOfWorkingDate(std::string& out);
+int AgeAtWorkingDate(std::string& out);
+int BaseDateOfWorkingDate(std::string& out);
 /// Days (and whole months, years) between the working date and the phrase's date; the
 /// working date is left as it was.
 int AnswerDayCount(std::string& out, const std::string& phrase);

@@ -91,6 +91,15 @@ int ValidateDate() {
     return 1;
 }
 
+bool IsWorkingDateValid() {
+    const DateTimeRec& w = g_dtWork;
+    if (w.year < 0 || w.month < 1 || w.month > 12 || w.day < 1) return false;
+    int length = g_monthDays[w.month];
+    if (w.month == 2) length = (DaysInYear(w.year) == 366 || DaysInYear(w.year) == 355) ? 29 : 28;
+    if (w.month == 9) length = w.year == 1752 ? 19 : 30;
+    return w.day <= length;
+}
+
 int Recompute() {
     int valid = ValidateDate();
     g_dtWork.dayOfYear = DayOfYearOfWork();
@@ -167,10 +176,14 @@ void AddMonths(int n) {
 }
 
 int FindWeekday(const std::string& text, int& index, std::string::size_type& pos) {
+    return FindWeekday(CWordSearch(text), index, pos);
+}
+
+int FindWeekday(const CWordSearch& text, int& index, std::string::size_type& pos) {
     static const char* const kNames[7] = {"日曜日"_sj, "月曜日"_sj, "火曜日"_sj, "水曜日"_sj,
                                           "木曜日"_sj, "金曜日"_sj, "土曜日"_sj};
     for (int i = 0; i < 7; ++i) {
-        std::string::size_type at = FindWord(text, kNames[i]);
+        std::string::size_type at = text.Find(kNames[i]);
         if (at != std::string::npos) {
             index = i;
             pos = at;

@@ -34,6 +34,8 @@ extern const char* const g_weekdayNames[7];
 int SetDate(int day, int month, int year);
 /// Stores the time of day, then Recompute; returns the date's validity.
 int SetTime(int hour, int minute, int second);
+/// True when ValidateDate would find nothing to correct (the record is left as it is).
+bool IsWorkingDateValid();
 /// ValidateDate, then derives dayOfYear and weekday; returns the validity.
 int Recompute();
 /// Corrects the first problem of the working date only; 1 when nothing was corrected.
@@ -54,6 +56,7 @@ void AddMonths(int n);
 /// Finds the first weekday name ("日曜日" ... "土曜日", tested in that order) in text;
 /// index 0-6 and its byte position; 0 when none occurs.
 int FindWeekday(const std::string& text, int& index, std::string::size_type& pos);
+int FindWeekday(const class CWordSearch& text, int& index, std::string::size_type& pos);
 /// Replaces count bytes from pos by ASCII blanks (clipped to the text).
 void BlankOut(std::string& text, std::string::size_type pos, std::string::size_type count);
 /// Working date := today, then the Sunday of the week that the first `length` bytes of

@@ -93,10 +93,17 @@ std::size_t TokenTextStart(const CCalcScanner& scan) {
 
 }  // namespace
 
+bool CCmdPro::IsCommandWord(const std::string& word) {
+    for (const CmdWord& cmd : g_cmdWords)
+        if (word == cmd.pszWord) return true;
+    return false;
+}
+
 int CCmdPro::GetToken() { return m_scan.GetToken(true); }
 
 int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
-    m_strLine = ToFullWidthHalfBlank(text);
+    m_strLine.clear();
+    AppendFullWidthHalfBlank(m_strLine, text);
     m_scan.Reset(m_strLine);
 
     if (GetToken() != tokWord) return 0;
@@ -106,9 +113,15 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
 
     std::string startResult, startDisplay;
     std::int32_t tStart = 0;
-    // A word ending in "年" is a year for the era conversion, never a schedule start.
-    bool bStart = !EndsWithDbcs(firstWord, "年"_sj) &&
-                  ParseScheduleStart(startResult, startDisplay, m_scan.m_szToken, tStart) == 1;
+    // A word ending in "年" is a year for the era conversion, never a schedule start; a
+    // command word never reads as a date (its parse would fail without touching the
+    // working date), so it goes straight to its command.
+    bool bStart = false;
+    if (IsCommandWord(firstWord))
+        EnsureWorkingDate();
+    else
+        bStart = !EndsWithDbcs(firstWord, "年"_sj) &&
+                 ParseScheduleStart(startResult, startDisplay, m_scan.m_szToken, tStart) == 1;
     if (!bStart) {
         if (startResult == BadPeriodText()) {
             answer = BadPeriodText();
@@ -178,18 +191,23 @@ int CCmdPro::DateQuestion(std::string& answer) {
         answer = LoadStringId(IDS_NO_DATE);
         return 1;
     }
-    const std::string phrase = m_scan.m_szToken;
-    std::string out;
+    // Both buffers are members so that a question costs no allocation once warm.
+    std::string& phrase = m_strPhrase;
+    phrase.assign(m_scan.m_szToken);
+    std::string& out = m_strDateOut;
     if (m_nCommand >= 1 && m_nCommand <= 3 && ParseDatePhrase(out, phrase) == 0) {
         answer = LoadStringId(IDS_BAD_DATE);
         return 1;
     }
     out.clear();
+    // Parsing the phrase again from a valid working date would leave it exactly as it is,
+    // so the answer is read from what the first parse left.
+    const bool bParsed = m_nCommand >= 1 && m_nCommand <= 3 && IsWorkingDateValid();
     int ok = 0;
     switch (m_nCommand) {
-    case 1: ok = AnswerWeekday(out, phrase); break;
-    case 2: ok = AnswerAge(out, phrase); break;
-    case 3: ok = AnswerBaseDate(out, phrase); break;
+    case 1: ok = bParsed ? WeekdayOfWorkingDate(out) : AnswerWeekday(out, phrase); break;
+    case 2: ok = bParsed ? AgeAtWorkingDate(out) : AnswerAge(out, phrase); break;
+    case 3: ok = bParsed ? BaseDateOfWorkingDate(out) : AnswerBaseDate(out, phrase); break;
     case 4: ok = AnswerDayCount(out, phrase); break;
     default: break;
     }
@@ -198,7 +216,8 @@ int CCmdPro::DateQuestion(std::string& answer) {
         answer = LoadStringId(IDS_BAD_DATE);
         return 1;
     }
-    answer = ToFullWidth(out);
+    answer.clear();
+    AppendFullWidth(answer, out);
     return 1;
 }
 

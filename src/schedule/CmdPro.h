@@ -48,6 +48,8 @@ public:
     /// Parses the end phrase against the start's result text; 0 when it is no suitable end.
     int ParseScheduleEnd(std::string& result, std::string& display, const std::string& phrase,
                          std::int32_t& tEnd, const std::string& startResult);
+    /// True for a word of g_cmdWords.
+    static bool IsCommandWord(const std::string& word);
     /// Reads the next token of the current line ("~" is a token of its own).
     int GetToken();
 
@@ -78,6 +80,8 @@ private:
     void RebuildIndex();
 
     std::string m_strLine;     // the prepared line the scanner reads
+    std::string m_strPhrase;   // the phrase of a date question
+    std::string m_strDateOut;  // its answer before the full-width conversion
     StartDate m_start;         // set by ParseScheduleStart
     CScheduleIndex m_index;    // conflict index over m_schedules
 };

@@ -264,3 +264,42 @@ TEST_F(DateParser, LongAndOddPhrasesNeverOverrun) {
         EXPECT_LE(g_dtWork.month, 12);
     }
 }
+
+// The command processor sends a command word straight to its command without parsing it
+// as a schedule start: that is only sound while none of them reads as a date.
+TEST_F(DateParser, CommandWordsNeverReadAsDates) {
+    for (const char* word : {"何曜日"_sj, "曜日"_sj, "何歳"_sj, "何才"_sj, "年齢"_sj, "年令"_sj, "日付"_sj,
+                             "基準日"_sj, "日数"_sj, "予定"_sj}) {
+        SetDate(5, 5, 2005);
+        SetTime(10, 20, 0);
+        const DateTimeRec before = g_dtWork;
+        std::string out;
+        EXPECT_EQ(ParseDatePhrase(out, word), 0) << word;
+        EXPECT_NE(out, Bad()) << word;
+        const DateTimeRec& after = g_dtWork;
+        EXPECT_TRUE(before.year == after.year && before.month == after.month && before.day == after.day &&
+                    before.hour == after.hour && before.minute == after.minute && before.weekday == after.weekday)
+            << word;
+    }
+}
+
+// A keyword is found wherever it stands in a phrase of digits, and a phrase that only
+// looks like one (its characters share the keyword's hash) is still read as digits.
+TEST_F(DateParser, KeywordsAmongDigitsAndMarks) {
+    struct Row {
+        const char* phrase;
+        const char* out;
+    } rows[] = {
+        {"２００３／６／２０"_sj, "2003/06/20"},
+        {"６／２０　午後３時"_sj, "2003/06/20 15:00"},
+        {"平成１５年６月２０日"_sj, "2003/06/20"},
+        {"１０時　明日"_sj, "2003/06/02 10:00"},
+        {"来月２０日"_sj, "2003/07/20"},
+        {"令和元年５月１日"_sj, "2019/05/01"},
+    };
+    for (const Row& r : rows) {
+        std::string out;
+        EXPECT_EQ(ParseDatePhrase(out, r.phrase), 1) << r.phrase;
+        EXPECT_EQ(out, r.out) << r.phrase;
+    }
+}
