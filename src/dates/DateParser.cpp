@@ -2,6 +2,7 @@
 
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
+#include "text/Decimal.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -22,12 +23,19 @@ struct OffsetWord {
 };
 
 std::string FormatResult(const DateTimeRec& d) {
-    char buf[64];
-    if (d.hour == NO_TIME)
-        std::snprintf(buf, sizeof buf, "%d/%02d/%02d", d.year, d.month, d.day);
-    else
-        std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d", d.year, d.month, d.day, d.hour, d.minute);
-    return buf;
+    std::string text;
+    AppendDecimal(text, d.year);
+    text.push_back('/');
+    AppendDecimal2(text, d.month);
+    text.push_back('/');
+    AppendDecimal2(text, d.day);
+    if (d.hour != NO_TIME) {
+        text.push_back(' ');
+        AppendDecimal2(text, d.hour);
+        text.push_back(':');
+        AppendDecimal2(text, d.minute);
+    }
+    return text;
 }
 
 std::string FormatBound(int hour, int minute) {
@@ -66,10 +74,34 @@ bool IsClockToken(const std::string& token, std::string::size_type& colon) {
            IsAsciiDigit(token[colon + 1]);
 }
 
+// One of "/", "／", "．", "ー", "－", "・", "年", "月", "日", "：", ":", "時", "分" at a
+// character boundary of the text.
+bool HasShapeMark(const std::string& text) {
+    static const unsigned kMarks[] = {
+        DbcsCode("／"_sj), DbcsCode("．"_sj), DbcsCode("ー"_sj), DbcsCode("－"_sj), DbcsCode("・"_sj),
+        DbcsCode("年"_sj), DbcsCode("月"_sj), DbcsCode("日"_sj), DbcsCode("："_sj), DbcsCode("時"_sj),
+        DbcsCode("分"_sj),
+    };
+    const char* s = text.data();
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n;) {
+        if (s[i] == '/' || s[i] == ':') return true;
+        if (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < n) {
+            const unsigned code = DbcsCode(s + i);
+            for (unsigned mark : kMarks)
+                if (code == mark) return true;
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
 // The first word of the list that occurs in text; its index or -1, and its position.
-int FindFirstWord(const std::string& text, const char* const* words, int count, std::string::size_type& pos) {
+int FindFirstWord(const CWordSearch& text, const char* const* words, int count, std::string::size_type& pos) {
     for (int i = 0; i < count; ++i) {
-        pos = FindWord(text, words[i]);
+        pos = text.Find(words[i]);
         if (pos != std::string::npos) return i;
     }
     return -1;
@@ -112,80 +144,88 @@ const char* BadPeriodText() { return "時期が不正です。"_sj; }
 int ParseDatePhrase(std::string& out, const std::string& phrase) {
     EnsureWorkingDate();
     if (!HasDateEnding(phrase)) return 0;
-    std::string copy = phrase;
+    // The working copy keeps its buffer from phrase to phrase (the parser is never
+    // entered again while it runs).
+    static std::string s_strCopy;
+    std::string& copy = s_strCopy;
+    copy.assign(phrase);
+    const CWordSearch words(copy);
     std::string::size_type pos;
 
-    if ((pos = FindWord(copy, "今日"_sj)) != std::string::npos || (pos = FindWord(copy, "本日"_sj)) != std::string::npos)
-        return ParseFromToday(out, copy, pos, 4, 0);
-    if ((pos = FindWord(copy, "明日"_sj)) != std::string::npos) return ParseFromToday(out, copy, pos, 4, 1);
-    if ((pos = FindWord(copy, "昨日"_sj)) != std::string::npos) {
-        std::string::size_type before = FindWord(copy, "一昨日"_sj);
-        if (before != std::string::npos) return ParseFromToday(out, copy, before, 6, -2);
-        return ParseFromToday(out, copy, pos, 4, -1);
-    }
-    if ((pos = FindWord(copy, "明後日"_sj)) != std::string::npos) return ParseFromToday(out, copy, pos, 6, 2);
-
-    static const OffsetWord kYearWords[] = {
-        {"一昨年"_sj, -2}, {"再来年"_sj, 2}, {"去年"_sj, -1}, {"昨年"_sj, -1},
-        {"今年"_sj, 0},    {"本年"_sj, 0},   {"来年"_sj, 1},
-    };
-    for (const OffsetWord& w : kYearWords) {
-        pos = FindWord(copy, w.word);
-        if (pos == std::string::npos) continue;
-        BlankOut(copy, pos, std::strlen(w.word));
-        return ParseWithYearWord(out, copy, w.offset);
-    }
-
-    static const char* const kWeekWords[] = {"再来週"_sj, "先々週"_sj, "先週"_sj, "今週"_sj, "来週"_sj};
-    int found = FindFirstWord(copy, kWeekWords, 5, pos);
-    if (found >= 0) {
-        std::size_t length = std::strlen(kWeekWords[found]);
-        MoveToWeekStart(copy, length);
-        BlankOut(copy, pos, length);
-        if (!HasWord(copy, "曜日"_sj)) {
-            out = copy;
-            return 0;
+    // Most phrases are digits and marks: one test settles that no keyword below occurs.
+    static const CWordSearch::Chars kKeywordChars = CWordSearch::FirstCharsOf({
+        "今日"_sj,   "本日"_sj,   "明日"_sj,   "昨日"_sj,   "一昨日"_sj, "明後日"_sj, "一昨年"_sj,
+        "再来年"_sj, "去年"_sj,   "昨年"_sj,   "今年"_sj,   "本年"_sj,   "来年"_sj,   "再来週"_sj,
+        "先々週"_sj, "先週"_sj,   "今週"_sj,   "来週"_sj,   "曜日"_sj,   "先々月"_sj, "再来月"_sj,
+        "先月"_sj,   "今月"_sj,   "来月"_sj,
+    });
+    if (words.MayHoldAny(kKeywordChars)) {
+        if ((pos = words.Find("今日"_sj)) != std::string::npos || (pos = words.Find("本日"_sj)) != std::string::npos)
+            return ParseFromToday(out, copy, pos, 4, 0);
+        if ((pos = words.Find("明日"_sj)) != std::string::npos) return ParseFromToday(out, copy, pos, 4, 1);
+        if ((pos = words.Find("昨日"_sj)) != std::string::npos) {
+            std::string::size_type before = words.Find("一昨日"_sj);
+            if (before != std::string::npos) return ParseFromToday(out, copy, before, 6, -2);
+            return ParseFromToday(out, copy, pos, 4, -1);
         }
-        int index;
-        std::string::size_type at;
-        if (!FindWeekday(copy, index, at)) return 0;
-        BlankOut(copy, at, 6);
-        AddDays(index);
-        return ParseDateRest(out, copy);
+        if ((pos = words.Find("明後日"_sj)) != std::string::npos) return ParseFromToday(out, copy, pos, 6, 2);
+
+        static const OffsetWord kYearWords[] = {
+            {"一昨年"_sj, -2}, {"再来年"_sj, 2}, {"去年"_sj, -1}, {"昨年"_sj, -1},
+            {"今年"_sj, 0},    {"本年"_sj, 0},   {"来年"_sj, 1},
+        };
+        for (const OffsetWord& w : kYearWords) {
+            pos = words.Find(w.word);
+            if (pos == std::string::npos) continue;
+            BlankOut(copy, pos, std::strlen(w.word));
+            return ParseWithYearWord(out, copy, w.offset);
+        }
+
+        static const char* const kWeekWords[] = {"再来週"_sj, "先々週"_sj, "先週"_sj, "今週"_sj, "来週"_sj};
+        int found = FindFirstWord(words, kWeekWords, 5, pos);
+        if (found >= 0) {
+            std::size_t length = std::strlen(kWeekWords[found]);
+            MoveToWeekStart(copy, length);
+            BlankOut(copy, pos, length);
+            if (!words.Has("曜日"_sj)) {
+                out = copy;
+                return 0;
+            }
+            int index;
+            std::string::size_type at;
+            if (!FindWeekday(words, index, at)) return 0;
+            BlankOut(copy, at, 6);
+            AddDays(index);
+            return ParseDateRest(out, copy);
+        }
+
+        if (words.Has("曜日"_sj)) {
+            int index;
+            std::string::size_type at;
+            if (!FindWeekday(words, index, at)) return 0;
+            // The next such weekday on or after today.
+            const std::string week = index < Today().tm_wday ? "来週"_sj : "今週"_sj;
+            MoveToWeekStart(week, week.size());
+            BlankOut(copy, at, 6);
+            AddDays(index);
+            return ParseDateRest(out, copy);
+        }
+
+        static const char* const kMonthWords[] = {"先々月"_sj, "再来月"_sj, "先月"_sj, "今月"_sj, "来月"_sj};
+        found = FindFirstWord(words, kMonthWords, 5, pos);
+        if (found >= 0) {
+            std::size_t length = std::strlen(kMonthWords[found]);
+            std::string start, end;
+            GetPeriodRange(start, end, kMonthWords[found]);
+            BlankOut(copy, pos, length);
+            std::string text = start.substr(0, 8);
+            if (copy.size() > length) text.append(copy, length, std::string::npos);
+            return ParseDateRest(out, text);
+        }
     }
 
-    if (HasWord(copy, "曜日"_sj)) {
-        int index;
-        std::string::size_type at;
-        if (!FindWeekday(copy, index, at)) return 0;
-        // The next such weekday on or after today.
-        const std::string week = index < Today().tm_wday ? "来週"_sj : "今週"_sj;
-        MoveToWeekStart(week, week.size());
-        BlankOut(copy, at, 6);
-        AddDays(index);
-        return ParseDateRest(out, copy);
-    }
-
-    static const char* const kMonthWords[] = {"先々月"_sj, "再来月"_sj, "先月"_sj, "今月"_sj, "来月"_sj};
-    found = FindFirstWord(copy, kMonthWords, 5, pos);
-    if (found >= 0) {
-        std::size_t length = std::strlen(kMonthWords[found]);
-        std::string start, end;
-        GetPeriodRange(start, end, kMonthWords[found]);
-        BlankOut(copy, pos, length);
-        std::string text = start.substr(0, 8);
-        if (copy.size() > length) text.append(copy, length, std::string::npos);
-        return ParseDateRest(out, text);
-    }
-
-    static const char* const kShapeMarks[] = {"/",     "／"_sj, "．"_sj, "ー"_sj, "－"_sj, "・"_sj, "年"_sj,
-                                              "月"_sj, "日"_sj, "："_sj, ":",     "時"_sj, "分"_sj};
-    for (const char* mark : kShapeMarks) {
-        if (!HasWord(copy, mark)) continue;
-        if (HasFullDigit(copy)) return ParseDateRest(out, copy);
-        out = copy;
-        return 0;
-    }
+    // A mark of a date's or time's shape: every mark leads to the same test.
+    if (HasShapeMark(copy) && HasFullDigit(copy)) return ParseDateRest(out, copy);
     out = copy;
     return 0;
 }
@@ -220,11 +260,15 @@ DatePatternFields ReadDatePatternFields(const std::string& patternIn) {
         {"午後"_sj, kAfternoon}, {"午前"_sj, kMorning},   {"朝"_sj, kMorning}, {"昼"_sj, kAfternoon},
         {"夕方"_sj, kAfternoon}, {"夜"_sj, kAfternoon}, {"正午"_sj, kNoon},
     };
+    const CWordSearch words(pattern);
     DatePatternFields f;
     bool& afternoon = f.afternoon;
     int &hour = f.hour, &minute = f.minute, &second = f.second;
+    static const CWordSearch::Chars kTimeChars =
+        CWordSearch::FirstCharsOf({"午後"_sj, "午前"_sj, "朝"_sj, "昼"_sj, "夕方"_sj, "夜"_sj, "正午"_sj});
     for (const OffsetWord& w : kTimeWords) {
-        pos = FindWord(pattern, w.word);
+        if (!words.MayHoldAny(kTimeChars)) break;
+        pos = words.Find(w.word);
         if (pos == std::string::npos) continue;
         BlankOut(pattern, pos, std::strlen(w.word));
         if (w.offset == kAfternoon) afternoon = true;
@@ -235,8 +279,11 @@ DatePatternFields ReadDatePatternFields(const std::string& patternIn) {
     static const OffsetWord kEras[] = {
         {"平成"_sj, 1988}, {"昭和"_sj, 1925}, {"大正"_sj, 1911}, {"明治"_sj, 1867}, {"令和"_sj, 2018},
     };
+    static const CWordSearch::Chars kEraChars =
+        CWordSearch::FirstCharsOf({"平成"_sj, "昭和"_sj, "大正"_sj, "明治"_sj, "令和"_sj});
     for (const OffsetWord& e : kEras) {
-        pos = FindWord(pattern, e.word);
+        if (!words.MayHoldAny(kEraChars)) break;
+        pos = words.Find(e.word);
         if (pos == std::string::npos) continue;
         BlankOut(pattern, pos, 4);
         // 「元年」 right after the era name is its first year.

@@ -38,7 +38,20 @@ std::tm LocalTime(std::time_t t) {
     return tm;
 }
 
-std::tm LocalNow() { return LocalTime(CurrentClock().Now()); }
+std::tm LocalNow() {
+    // The date questions ask for today several times a line; the broken-down time of the
+    // same second is kept (the time zone is read once per run anyway).
+    static std::time_t s_tLast = 0;
+    static std::tm s_tmLast{};
+    static bool s_bKnown = false;
+    const std::time_t t = CurrentClock().Now();
+    if (!s_bKnown || t != s_tLast) {
+        s_tmLast = LocalTime(t);
+        s_tLast = t;
+        s_bKnown = true;
+    }
+    return s_tmLast;
+}
 
 std::time_t MakeLocalTime(int year, int month, int day, int hour, int minute, int second) {
     std::tm tm{};
