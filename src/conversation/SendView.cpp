@@ -11,7 +11,8 @@ void CSendView::AppendInputText(const std::string& text) {
 
 void CSendView::ProcessLine(const std::string& rawLine) {
     // The line is a C string for every interpreter: it ends at its first NUL.
-    std::string line(rawLine.c_str(), std::strlen(rawLine.c_str()));
+    std::string& line = m_strLine;
+    line.assign(rawLine.c_str(), std::strlen(rawLine.c_str()));
     if (line.empty()) return;
 
     LineRoute route = ClassifyLine(line, m_strHandedOn);

@@ -113,25 +113,39 @@ int CharClass(unsigned code) {
     return 0;
 }
 
+namespace {
+
+// The full-width code of the half-width character at in (0xA0-0xDF) with a sound mark
+// after it merged; returns the bytes used (1 or 2).
+int HalfKanaCode(const char* in, unsigned& code) {
+    auto b = static_cast<unsigned char>(in[0]);
+    code = kHalfKana[b - 0xA0];
+    auto next = static_cast<unsigned char>(in[1]);
+    if (next == 0xDE && ((b >= 0xB6 && b <= 0xC4) || (b >= 0xCA && b <= 0xCE))) {
+        code += 1;  // voiced kana
+        return 2;
+    }
+    if (next == 0xDE && b == 0xB3) {
+        code = 0x8394;  // ヴ
+        return 2;
+    }
+    if (next == 0xDF && b >= 0xCA && b <= 0xCE) {
+        code += 2;  // semi-voiced kana
+        return 2;
+    }
+    return 1;
+}
+
+}  // namespace
+
 int HalfKanaToFull(std::string& out, const char* in) {
     auto b = static_cast<unsigned char>(in[0]);
     if (b < 0xA0 || b > 0xDF) {
         out.push_back(in[0]);
         return 1;
     }
-    unsigned code = kHalfKana[b - 0xA0];
-    auto next = static_cast<unsigned char>(in[1]);
-    int used = 1;
-    if (next == 0xDE && ((b >= 0xB6 && b <= 0xC4) || (b >= 0xCA && b <= 0xCE))) {
-        code += 1;  // voiced kana
-        used = 2;
-    } else if (next == 0xDE && b == 0xB3) {
-        code = 0x8394;  // ヴ
-        used = 2;
-    } else if (next == 0xDF && b >= 0xCA && b <= 0xCE) {
-        code += 2;  // semi-voiced kana
-        used = 2;
-    }
+    unsigned code;
+    int used = HalfKanaCode(in, code);
     PutCode(out, code);
     return used;
 }
@@ -140,42 +154,59 @@ namespace {
 
 // The shared body of ToFullWidth and ToFullWidthHalfBlank.
 void AppendFull(std::string& out, std::string_view in, bool halfBlank) {
-    out.reserve(out.size() + in.size() * 2);
+    // Every byte gives at most two: write into room made once, then cut to what was used.
+    const std::size_t base = out.size();
+    out.resize(base + in.size() * 2);
+    char* const start = out.data() + base;
+    char* o = start;
+    auto put = [&o](unsigned code) {
+        o[0] = static_cast<char>(code >> 8);
+        o[1] = static_cast<char>(code & 0xFF);
+        o += 2;
+    };
     std::size_t i = 0;
     while (i < in.size()) {
         unsigned char b = Byte(in, i);
         if (b == '\0') break;
         if (DbcsAt(in, i)) {
-            if (halfBlank && CodeAt(in, i) == kFullBlank)
-                out.push_back(' ');
-            else
-                out.append(in.data() + i, 2);
+            if (halfBlank && CodeAt(in, i) == kFullBlank) {
+                *o++ = ' ';
+            } else {
+                o[0] = in[i];
+                o[1] = in[i + 1];
+                o += 2;
+            }
             i += 2;
         } else if (b >= 0xA0 && b <= 0xDF) {
             if (halfBlank && b == 0xA0) {
-                out.push_back(' ');
+                *o++ = ' ';
                 ++i;
             } else {
-                // HalfKanaToFull may look at the byte after the last one: give it a NUL.
+                // The sound-mark test may look at the byte after the last one: give it a NUL.
                 char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
-                i += HalfKanaToFull(out, pair);
+                unsigned code;
+                i += HalfKanaCode(pair, code);
+                put(code);
             }
         } else if (b >= 0x20 && b <= 0x7E) {
             if (halfBlank && b == ' ')
-                out.push_back(' ');
+                *o++ = ' ';
             else
-                PutCode(out, kAsciiFull[b - 0x20]);
+                put(kAsciiFull[b - 0x20]);
             ++i;
         } else {
-            out.push_back(static_cast<char>(b));
+            *o++ = static_cast<char>(b);
             ++i;
         }
     }
+    out.resize(base + static_cast<std::size_t>(o - start));
 }
 
 }  // namespace
 
 void AppendFullWidth(std::string& out, std::string_view in) { AppendFull(out, in, false); }
+
+void AppendFullWidthHalfBlank(std::string& out, std::string_view in) { AppendFull(out, in, true); }
 
 std::string ToFullWidth(std::string_view in) {
     std::string out;
@@ -244,8 +275,9 @@ std::string ToDatePattern(std::string_view in) {
         {0x95AA, 'm'},  // 分
         {0x9562, 's'},  // 秒
     };
+    // Patterns are mostly shorter than their phrase: no room is reserved, so that a short
+    // one stays within the string's own buffer.
     std::string out;
-    out.reserve(in.size() + 8);
     bool digit = false;
     std::size_t i = 0;
     while (i < in.size() && in[i] != '\0') {

@@ -33,6 +33,7 @@ int HalfKanaToFull(std::string& out, const char* in);
 void AppendFullWidth(std::string& out, std::string_view in);
 std::string ToFullWidth(std::string_view in);
 /// As ToFullWidth, but both kinds of blank become one ASCII blank.
+void AppendFullWidthHalfBlank(std::string& out, std::string_view in);
 std::string ToFullWidthHalfBlank(std::string_view in);
 /// Full-width digits, letters and the arithmetic symbols become ASCII.
 std::string ToAsciiForm(std::string_view in);
