@@ -33,10 +33,15 @@ short ToShort(long long v) {
     return static_cast<short>(v);
 }
 
-// Day of year of the working date; months outside 1-12 add what the table holds.
+// Day of year of the working date; months outside 1-12 add what the table holds. The
+// months before it are summed from the common table plus what February and September
+// of the adjusted table differ by.
 int DayOfYearOfWork() {
-    int n = g_dtWork.day;
-    for (int m = 1; m < g_dtWork.month && m <= 12; ++m) n += g_monthDays[m];
+    static constexpr int kCommonBefore[13] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365};
+    const int before = g_dtWork.month < 1 ? 0 : g_dtWork.month > 13 ? 12 : g_dtWork.month - 1;
+    int n = g_dtWork.day + kCommonBefore[before];
+    if (before >= 2) n += g_monthDays[2] - 28;
+    if (before >= 9) n += g_monthDays[9] - 30;
     return n;
 }
 

@@ -114,6 +114,33 @@ TEST_F(Calendar, ValidateCorrectsOnlyTheFirstProblem) {
     EXPECT_EQ(SetDate(29, 2, 1700), 1);
 }
 
+// A month the first correction leaves outside 1-12 (after a negative year) counts every
+// month of the table before it, or none; 1752 and leap years through the adjusted table.
+TEST_F(Calendar, DayOfYearOfMonthsOutsideTheYear) {
+    const struct {
+        int year, month, day, dayOfYear;
+    } rows[] = {
+        {-1, 13, 5, 366 + 5}, {-1, 40, 1, 366 + 1}, {-1, 0, 7, 7}, {-1, -3, 7, 7}, {-1, 3, 1, 31 + 29 + 1},
+    };
+    for (const auto& r : rows) {
+        g_dtWork.year = r.year;
+        g_dtWork.month = static_cast<short>(r.month);
+        g_dtWork.day = static_cast<short>(r.day);
+        EXPECT_EQ(Recompute(), 0);
+        EXPECT_EQ(g_dtWork.dayOfYear, r.dayOfYear) << r.month;
+    }
+    const struct {
+        int year, month, day, dayOfYear;
+    } inYear[] = {
+        {1752, 10, 1, 31 + 29 + 31 + 30 + 31 + 30 + 31 + 31 + 19 + 1}, {1752, 9, 19, 244 + 19},
+        {1700, 3, 1, 61}, {1900, 3, 1, 60}, {2000, 12, 31, 366}, {2003, 12, 31, 365},
+    };
+    for (const auto& r : inYear) {
+        ASSERT_EQ(SetDate(r.day, r.month, r.year), 1);
+        EXPECT_EQ(g_dtWork.dayOfYear, r.dayOfYear) << r.year << "-" << r.month;
+    }
+}
+
 TEST_F(Calendar, SetDayOfYearCrossesYears) {
     const struct {
         int baseYear, n, year, month, day;
