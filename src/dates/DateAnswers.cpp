@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -90,15 +91,16 @@ int AnswerWeekday(std::string& out, const std::string& phrase) {
 int WeekdayOfWorkingDate(std::string& out) {
     const DateTimeRec& d = g_dtWork;
     // "%d年%d月%d日は%s曜日です。"
+    static constexpr std::string_view kYear = "年"_sj, kMonth = "月"_sj, kDay = "日は"_sj, kEnd = "曜日です。"_sj;
     out.clear();
     AppendDecimal(out, d.year);
-    out += "年"_sj;
+    out += kYear;
     AppendDecimal(out, d.month);
-    out += "月"_sj;
+    out += kMonth;
     AppendDecimal(out, d.day);
-    out += "日は"_sj;
-    out += g_weekdayNames[d.weekday >= 0 && d.weekday < 7 ? d.weekday : 0];
-    out += "曜日です。"_sj;
+    out += kDay;
+    out.append(g_weekdayNames[d.weekday >= 0 && d.weekday < 7 ? d.weekday : 0], 2);
+    out += kEnd;
     return 1;
 }
 

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 const CmdWord g_cmdWords[10] = {
@@ -84,6 +85,11 @@ std::string JoinWords(const char* text) {
     return out;
 }
 
+// word == w; the byte comparison settles most words before any length is counted.
+bool IsWord(const std::string& word, const char* w) {
+    return std::strcmp(word.c_str(), w) == 0 && word.size() == std::strlen(w);
+}
+
 // Where the text of the current token starts (after its leading blanks).
 std::size_t TokenTextStart(const CCalcScanner& scan) {
     std::size_t pos = scan.m_nTokenStart;
@@ -95,7 +101,7 @@ std::size_t TokenTextStart(const CCalcScanner& scan) {
 
 bool CCmdPro::IsCommandWord(const std::string& word) {
     for (const CmdWord& cmd : g_cmdWords)
-        if (word == cmd.pszWord) return true;
+        if (IsWord(word, cmd.pszWord)) return true;
     return false;
 }
 
@@ -160,7 +166,7 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
 
 int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
     for (const CmdWord& cmd : g_cmdWords) {
-        if (word != cmd.pszWord) continue;
+        if (!IsWord(word, cmd.pszWord)) continue;
         m_nCommand = cmd.nCode;
         if (cmd.nCode == 5)
             ListSchedules(answer);

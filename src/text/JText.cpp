@@ -165,7 +165,18 @@ void AppendFull(std::string& out, std::string_view in, bool halfBlank) {
         o += 2;
     };
     std::size_t i = 0;
-    while (i < in.size()) {
+    const std::size_t n = in.size();
+    while (i < n) {
+        // Runs of double-byte characters (most of a line once it has been converted) are
+        // copied as they are.
+        while (i + 1 < n && IsLeadByte(Byte(in, i)) && in[i + 1] != '\0' &&
+               !(halfBlank && CodeAt(in, i) == kFullBlank)) {
+            o[0] = in[i];
+            o[1] = in[i + 1];
+            o += 2;
+            i += 2;
+        }
+        if (i >= n) break;
         unsigned char b = Byte(in, i);
         if (b == '\0') break;
         if (DbcsAt(in, i)) {
