@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -204,6 +208,44 @@ const FormatRow kFormatRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, FormatNumberRows, ::testing::ValuesIn(kFormatRows));
+
+// The number text must be "%lf" trimmed, digit for digit, for every finite double:
+// halfway cases (0.0000005, 2.5e-7), huge and tiny magnitudes and random bit patterns
+// are compared with the C library's printf.
+TEST(FormatNumberTest, AgreesWithPrintfForEveryKindOfDouble) {
+    auto viaPrintf = [](double x) {
+        std::string t(400, '\0');
+        t.resize(static_cast<std::size_t>(std::snprintf(t.data(), t.size(), "%lf", x)));
+        if (t.find('.') != std::string::npos) {
+            while (!t.empty() && t.back() == '0') t.pop_back();
+            if (!t.empty() && t.back() == '.') t.pop_back();
+        }
+        return t;
+    };
+    std::vector<double> values = {0.0000005, 0.0000015, 0.0000025, -0.0000005, 2.5e-7, 1e-7, 0.1, 0.3,
+                                  1e15 + 0.5, 9007199254740993.0, 1.7976931348623157e308, 5e-324,
+                                  -1.7976931348623157e308, 123456.7890125, 0.1234565, 1.0000005};
+    std::mt19937_64 rnd(20031);
+    for (int i = 0; i < 20000; ++i) {
+        std::uint64_t bits = rnd();
+        double x;
+        std::memcpy(&x, &bits, sizeof x);
+        if (std::isfinite(x)) values.push_back(x);
+        // Numbers a calculator meets: a few decimals around the rounding digit.
+        values.push_back(static_cast<double>(static_cast<std::int64_t>(rnd() % 2000000000) - 1000000000) / 1e7);
+        values.push_back(std::ldexp(static_cast<double>(rnd() >> 11), static_cast<int>(rnd() % 200) - 100));
+    }
+    for (double x : values) {
+        std::string text;
+        FormatNumber(x, text);
+        ASSERT_EQ(text, viaPrintf(x)) << x;
+    }
+    std::string text;
+    FormatNumber(std::nan(""), text);
+    EXPECT_EQ(text, viaPrintf(std::nan("")));
+    FormatNumber(-HUGE_VAL, text);
+    EXPECT_EQ(text, "-inf");
+}
 
 TEST(CSymbol, DisplayText) {
     CSymbol number("半径"_sj, 78.5);
