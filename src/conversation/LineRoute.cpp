@@ -57,10 +57,11 @@ LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
         if (text == "予定"_sj) return LineRoute::Command;
         return LineRoute::MemoQuery;
     }
-    if (HasMemoSeparator(text)) return LineRoute::MemoRegistration;
-    if (LooksLikeSchedule(text)) return LineRoute::Command;
+    const LineTraits traits = ScanLineTraits(text);
+    if (traits.bMemoSeparator) return LineRoute::MemoRegistration;
+    if (traits.bScheduleShape) return LineRoute::Command;
     if (EndsWithUnitWord(text)) return LineRoute::Command;
-    if (HasArithmeticSymbol(text)) return LooksLikeTimeSum(text) ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
+    if (HasArithmeticSymbol(text)) return traits.bTimeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
     if (IsDigitText(text)) return LineRoute::Arithmetic;
     return LineRoute::Command;
 }

@@ -237,8 +237,11 @@ std::string ToAsciiForm(std::string_view in) {
     return out;
 }
 
-void AppendAsciiForm(std::string& out, std::string_view in) {
-    // Class 2 symbols in the order they are tested.
+namespace {
+
+// The ASCII form of a double-byte code, 0 when it keeps its two bytes: class 3 digits and
+// letters, and the class 2 symbols in the order they are tested.
+char AsciiFormOf(unsigned code) {
     static constexpr struct {
         unsigned code;
         char ascii;
@@ -247,6 +250,26 @@ void AppendAsciiForm(std::string& out, std::string_view in) {
         {0x8146, '/'}, {0x8144, '.'}, {0x8169, '('}, {0x816A, ')'}, {0x8195, '&'}, {0x814F, '^'},
         {0x8162, '|'}, {0x8183, '<'}, {0x8184, '>'}, {0x8181, '='},
     };
+    int cls = CharClass(code);
+    if (cls == 3) return static_cast<char>(AsciiOfClass3(code));
+    if (cls == 2)
+        for (const auto& s : kSymbols)
+            if (s.code == code) return s.ascii;
+    return 0;
+}
+
+}  // namespace
+
+void AppendAsciiForm(std::string& out, std::string_view in) {
+    // Only the rows of lead bytes 0x81 and 0x82 have ASCII forms: both are looked up in a
+    // table made once from AsciiFormOf.
+    static const struct Table {
+        char ascii[2][256];
+        Table() {
+            for (unsigned lead = 0; lead < 2; ++lead)
+                for (unsigned trail = 0; trail < 256; ++trail) ascii[lead][trail] = AsciiFormOf((0x81 + lead) << 8 | trail);
+        }
+    } kTable;
     out.reserve(out.size() + in.size());
     std::size_t i = 0;
     while (i < in.size() && in[i] != '\0') {
@@ -254,18 +277,8 @@ void AppendAsciiForm(std::string& out, std::string_view in) {
             out.push_back(in[i++]);
             continue;
         }
-        unsigned code = CodeAt(in, i);
-        int cls = CharClass(code);
-        char ascii = 0;
-        if (cls == 3) {
-            ascii = static_cast<char>(AsciiOfClass3(code));
-        } else if (cls == 2) {
-            for (const auto& s : kSymbols)
-                if (s.code == code) {
-                    ascii = s.ascii;
-                    break;
-                }
-        }
+        const unsigned char lead = Byte(in, i);
+        const char ascii = lead == 0x81 || lead == 0x82 ? kTable.ascii[lead - 0x81][Byte(in, i + 1)] : 0;
         if (ascii)
             out.push_back(ascii);
         else
@@ -350,30 +363,50 @@ std::string ToDatePattern(std::string_view in) {
     return out;
 }
 
-bool HasMemoSeparator(std::string_view text) {
-    return AnyDbcsByChar(text, [](unsigned c) { return c == 0x8141 || c == 0x8152; });
-}
-
-bool LooksLikeSchedule(std::string_view text) {
-    bool digit = false, blank = false, other = false;
+LineTraits ScanLineTraits(std::string_view text) {
+    bool separator = false, digit = false, blank = false, other = false, unit = false, op = false;
     for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
-        if (DbcsAt(text, i)) {
-            unsigned c = CodeAt(text, i);
-            if (IsFullDigitCode(c))
-                digit = true;
-            else if (c == kFullBlank)
-                blank = true;
-            else
-                other = true;
-            i += 2;
-        } else {
+        if (!DbcsAt(text, i)) {
             unsigned char b = Byte(text, i);
             if (b == ' ' || (b >= '\t' && b <= '\r')) blank = true;
             ++i;
+            continue;
+        }
+        const unsigned c = CodeAt(text, i);
+        i += 2;
+        if (IsFullDigitCode(c)) {
+            digit = true;
+            continue;
+        }
+        if (c == kFullBlank) {
+            blank = true;
+            continue;
+        }
+        other = true;
+        switch (c) {
+        case 0x8141: case 0x8152:  // 、 ヽ
+            separator = true;
+            break;
+        case 0x8146: case 0x8E9E: case 0x95AA: case 0x9562:  // ： 時 分 秒
+            unit = true;
+            break;
+        case 0x815E: case 0x817B: case 0x817C: case 0x817E: case 0x8180: case 0x8196:  // ／ ＋ － × ÷ ＊
+            op = true;
+            break;
+        default:
+            break;
         }
     }
-    return digit && blank && other;
+    LineTraits t;
+    t.bMemoSeparator = separator;
+    t.bScheduleShape = digit && blank && other;
+    t.bTimeSum = digit && unit && op;
+    return t;
 }
+
+bool HasMemoSeparator(std::string_view text) { return ScanLineTraits(text).bMemoSeparator; }
+
+bool LooksLikeSchedule(std::string_view text) { return ScanLineTraits(text).bScheduleShape; }
 
 bool HasArithmeticSymbol(std::string_view text) {
     // ． ： ／ （ ） ＋ － × ÷ ＝ ＊
@@ -388,18 +421,7 @@ bool HasArithmeticSymbol(std::string_view text) {
     });
 }
 
-bool LooksLikeTimeSum(std::string_view text) {
-    bool digit = false, unit = false, op = false;
-    AnyDbcsByChar(text, [&](unsigned c) {
-        if (IsFullDigitCode(c)) digit = true;
-        // ： 時 分 秒
-        if (c == 0x8146 || c == 0x8E9E || c == 0x95AA || c == 0x9562) unit = true;
-        // ／ ＋ － × ÷ ＊
-        if (c == 0x815E || c == 0x817B || c == 0x817C || c == 0x817E || c == 0x8180 || c == 0x8196) op = true;
-        return false;
-    });
-    return digit && unit && op;
-}
+bool LooksLikeTimeSum(std::string_view text) { return ScanLineTraits(text).bTimeSum; }
 
 bool IsDigitText(std::string_view text) {
     return AllDbcsByPair(text, [](unsigned c) { return IsFullDigitCode(c); });

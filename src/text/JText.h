@@ -42,6 +42,14 @@ void AppendAsciiForm(std::string& out, std::string_view in);
 /// The compact form the date parser reads (「２００３年１月１日」 -> "2003Y/1M/1D/").
 std::string ToDatePattern(std::string_view in);
 
+/// What the character-stepping routing tests find in one walk over a text.
+struct LineTraits {
+    bool bMemoSeparator = false;  ///< HasMemoSeparator
+    bool bScheduleShape = false;  ///< LooksLikeSchedule
+    bool bTimeSum = false;        ///< LooksLikeTimeSum
+};
+LineTraits ScanLineTraits(std::string_view text);
+
 bool HasMemoSeparator(std::string_view text);
 bool LooksLikeSchedule(std::string_view text);
 bool HasArithmeticSymbol(std::string_view text);
