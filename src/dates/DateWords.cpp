@@ -25,24 +25,31 @@ std::string::size_type FindWord(const std::string& text, const char* word) {
 
 namespace {
 
-// The bit of a double-byte character; -1 for a single byte.
-inline int CharBit(const char* p, std::size_t left) {
-    if (left < 2 || !IsLeadByte(static_cast<unsigned char>(p[0]))) return -1;
+inline bool IsKanjiLead(unsigned char b) { return (b >= 0x88 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// The bit of the kanji at p; -1 for anything else.
+inline int KanjiBit(const char* p, std::size_t left) {
+    if (left < 2 || !IsKanjiLead(static_cast<unsigned char>(p[0]))) return -1;
     return static_cast<int>(DbcsCode(p) & 0x1FF);
 }
 
 }  // namespace
 
 CWordSearch::CWordSearch(const std::string& text) : m_strText(text) {
-    const char* s = text.data();
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t n = text.size();
+    // A byte that could lead a kanji (trail bytes too may lie in that range): without one
+    // the text holds no kanji and the set stays empty.
+    bool bMaybe = false;
+    for (std::size_t i = 0; i < n; ++i) bMaybe |= IsKanjiLead(s[i]);
+    if (!bMaybe) return;
     for (std::size_t i = 0; i < n;) {
-        const int bit = CharBit(s + i, n - i);
-        if (bit < 0) {
+        if (!IsLeadByte(s[i]) || i + 1 >= n) {
             ++i;
             continue;
         }
-        m_chars.bits[bit >> 6] |= 1ULL << (bit & 63);
+        const int bit = KanjiBit(text.data() + i, n - i);
+        if (bit >= 0) m_chars.bits[bit >> 6] |= 1ULL << (bit & 63);
         i += 2;
     }
 }
@@ -50,14 +57,17 @@ CWordSearch::CWordSearch(const std::string& text) : m_strText(text) {
 CWordSearch::Chars CWordSearch::FirstCharsOf(std::initializer_list<const char*> words) {
     Chars set;
     for (const char* w : words) {
-        const int bit = CharBit(w, std::strlen(w));
-        if (bit >= 0) set.bits[bit >> 6] |= 1ULL << (bit & 63);
+        const int bit = KanjiBit(w, std::strlen(w));
+        if (bit < 0)
+            set.bAlways = true;
+        else
+            set.bits[bit >> 6] |= 1ULL << (bit & 63);
     }
     return set;
 }
 
 std::string::size_type CWordSearch::Find(const char* word) const {
-    const int bit = CharBit(word, word[0] ? 2 : 0);
+    const int bit = KanjiBit(word, word[0] ? 2 : 0);
     if (bit >= 0 && !(m_chars.bits[bit >> 6] >> (bit & 63) & 1)) return std::string::npos;
     return FindWord(m_strText, word);
 }
