@@ -88,16 +88,22 @@ bool CRumoApp::DoFileSave() {
 
 bool CRumoApp::OnSaveDocument(const std::string& path) {
     std::string absolute = AbsolutePath(path);
-    std::string bytes, error;
+    std::string error;
+    bool ok = false;
     try {
-        bytes = SaveDocumentBytes(m_doc);
+        // The bytes stream into a temporary file beside the old one while they are
+        // produced; only a complete, synced file replaces it, and any failure on the way
+        // (including an exception here) removes the temporary file.
+        std::unique_ptr<CAtomicFile> file = m_fileFactory ? m_fileFactory() : std::make_unique<CAtomicFile>();
+        if (file->Open(absolute, error)) {
+            SaveDocument(m_doc, *file);
+            ok = file->Commit(error);
+        }
     } catch (const CArchiveException& e) {
         error = e.what();
     } catch (const std::bad_alloc&) {
         error = "out of memory";
     }
-    bool ok = error.empty() && (m_fileWriter ? m_fileWriter(absolute, bytes, error)
-                                             : WriteFileAtomically(absolute, bytes, error));
     if (!ok) {
         ShowError(PathForMessage(path) + " に保存できませんでした。("_sj + Utf8ToCp932(error).text + ")");
         return false;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class CAtomicFile;
 class IMessageBox;
 class CRumoView;
 
@@ -20,8 +21,8 @@ public:
     /// The application's title, also the caption of its message boxes.
     static constexpr const char* kAppName = "Nelo";
 
-    /// Writes data to a file without damaging the old one; false with error set on failure.
-    using FileWriter = std::function<bool(const std::string& path, const std::string& data, std::string& error)>;
+    /// Makes the file a save streams into (a plain CAtomicFile unless a test injects failures).
+    using FileFactory = std::function<std::unique_ptr<CAtomicFile>()>;
     /// Asks for the name (UTF-8 path) to save an untitled document under; false when none is given.
     using PathPrompt = std::function<bool(std::string& path)>;
 
@@ -68,8 +69,8 @@ public:
     bool OnSaveDocument(const std::string& path);
 
     void SetPathPrompt(PathPrompt prompt) { m_pathPrompt = std::move(prompt); }
-    /// Replaces the file writer (tests inject failures).
-    void SetFileWriter(FileWriter writer) { m_fileWriter = std::move(writer); }
+    /// Replaces the maker of the files saves write (tests inject failures).
+    void SetFileFactory(FileFactory factory) { m_fileFactory = std::move(factory); }
 
     CRecentFileList& GetRecentFileList() { return m_recentFiles; }
 
@@ -88,5 +89,5 @@ private:
     std::string m_strPathName;
     bool m_bUnattended = false;
     PathPrompt m_pathPrompt;
-    FileWriter m_fileWriter;
+    FileFactory m_fileFactory;
 };

@@ -5,6 +5,7 @@
 #include "document/RumoDoc.h"
 #include "memo/MemoSerialize.h"
 #include "platform/Archive.h"
+#include "platform/ByteSink.h"
 
 void CRumoDoc::Serialize(CArchive& ar) {
     if (ar.IsStoring()) {
@@ -20,10 +21,17 @@ void CRumoDoc::Serialize(CArchive& ar) {
 }
 
 std::string SaveDocumentBytes(CRumoDoc& doc) {
+    // Through the same buffered path as a file, so both give the same bytes.
     std::string bytes;
-    CArchive ar(bytes);
-    doc.Serialize(ar);
+    CStringSink sink(bytes);
+    SaveDocument(doc, sink);
     return bytes;
+}
+
+void SaveDocument(CRumoDoc& doc, IByteSink& sink) {
+    CArchive ar(sink);
+    doc.Serialize(ar);
+    ar.Flush();
 }
 
 void LoadDocumentBytes(CRumoDoc& doc, const std::string& bytes) {

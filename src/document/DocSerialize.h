@@ -4,9 +4,14 @@
 #include <string>
 
 class CRumoDoc;
+class IByteSink;
 
 /// The bytes of the notebook file of doc.
 std::string SaveDocumentBytes(CRumoDoc& doc);
+
+/// Streams the same bytes into sink as they are produced. Throws CArchiveException
+/// when the document holds what the file cannot (the sink then has only a part).
+void SaveDocument(CRumoDoc& doc, IByteSink& sink);
 
 /// Reads a notebook file into doc, which should be fresh: names, variables, schedules
 /// (those that ended more than a day ago are dropped) and memos. Throws

@@ -13,10 +13,28 @@ constexpr std::uint16_t wBigObjectTag = 0x7FFF;
 constexpr std::uint32_t nMaxMapCount = 0x3FFFFFFEu;
 // The framework reads a class name into a buffer of 64 bytes with its terminator.
 constexpr std::size_t nMaxClassName = 63;
+// A storing archive's buffer before it goes to the sink.
+constexpr std::size_t nBufferSize = 64 * 1024;
+
+// The first slot to try for a pointer in a table of 2^bits slots: Fibonacci hashing
+// (the top bits of the pointer times 2^64 / golden ratio), which spreads pointers
+// that lie at regular distances evenly, and does so in a regular pattern of slots.
+std::size_t PointerSlot(const void* p, unsigned bits) {
+    auto v = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
+    return static_cast<std::size_t>((v * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+}
 
 }  // namespace
 
-CArchive::CArchive(std::string& out) : m_pOut(&out) {}
+CArchive::CArchive(std::string& out) : m_bStoring(true), m_pOut(&out) {}
+
+CArchive::CArchive(IByteSink& sink)
+    : m_bStoring(true), m_pSink(&sink), m_pBuffer(new char[nBufferSize]) {
+    m_pPut = m_pBuffer.get();
+    m_pPutEnd = m_pPut + nBufferSize;
+}
+
+CArchive::~CArchive() = default;
 
 CArchive::CArchive(const char* data, std::size_t size)
     : m_pData(reinterpret_cast<const unsigned char*>(data)), m_nSize(size), m_nCopyBudget(size) {
@@ -41,15 +59,44 @@ void CArchive::Need(std::size_t n) {
 
 // --- storing ----------------------------------------------------------------------
 
+void CArchive::PutSlow(const char* p, std::size_t n) {
+    if (m_pOut) {
+        m_pOut->append(p, n);
+        return;
+    }
+    // Fill the buffer to its end, so that the sink gets whole blocks.
+    std::size_t nRoom = static_cast<std::size_t>(m_pPutEnd - m_pPut);
+    std::memcpy(m_pPut, p, nRoom);
+    m_pPut += nRoom;
+    p += nRoom;
+    n -= nRoom;
+    Flush();
+    if (n >= nBufferSize) {
+        // Whole blocks straight from the caller: too big to be worth copying.
+        std::size_t nWhole = n - n % nBufferSize;
+        m_pSink->Write(p, nWhole);
+        p += nWhole;
+        n -= nWhole;
+    }
+    std::memcpy(m_pPut, p, n);
+    m_pPut += n;
+}
+
+void CArchive::Flush() {
+    if (!m_pSink || m_pPut == m_pBuffer.get()) return;
+    m_pSink->Write(m_pBuffer.get(), static_cast<std::size_t>(m_pPut - m_pBuffer.get()));
+    m_pPut = m_pBuffer.get();
+}
+
 void CArchive::WriteWord(std::uint16_t w) {
     char b[2] = {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
-    m_pOut->append(b, 2);
+    Put(b, 2);
 }
 
 void CArchive::WriteDWord(std::uint32_t dw) {
     char b[4];
     for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((dw >> (8 * i)) & 0xFF);
-    m_pOut->append(b, 4);
+    Put(b, 4);
 }
 
 void CArchive::WriteDouble(double d) {
@@ -57,24 +104,25 @@ void CArchive::WriteDouble(double d) {
     std::memcpy(&bits, &d, sizeof bits);
     char b[8];
     for (int i = 0; i < 8; ++i) b[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-    m_pOut->append(b, 8);
+    Put(b, 8);
 }
 
-void CArchive::WriteString(const std::string& s) {
+void CArchive::WriteLongString(const std::string& s) {
     std::size_t n = s.size();
     if (n < 255) {
-        m_pOut->push_back(static_cast<char>(n));
+        char b = static_cast<char>(n);
+        Put(&b, 1);
     } else if (n < 0xFFFE) {
         // 0xFFFE is the framework's marker of a wide string, so 65534 takes the long form.
-        m_pOut->push_back('\xFF');
+        Put("\xFF", 1);
         WriteWord(static_cast<std::uint16_t>(n));
     } else {
         if (n >= 0xFFFFFFFFu) ThrowFormat(CArchiveException::tooLarge);
-        m_pOut->push_back('\xFF');
+        Put("\xFF", 1);
         WriteWord(0xFFFF);
         WriteDWord(static_cast<std::uint32_t>(n));
     }
-    m_pOut->append(s);
+    Put(s.data(), n);
 }
 
 void CArchive::WriteCount(std::size_t n) {
@@ -101,19 +149,54 @@ void CArchive::WriteTagNumber(std::uint32_t n, bool bClass) {
     }
 }
 
+std::uint32_t* CArchive::FindObjectNumber(const void* pObject) {
+    if (m_objectSlots.empty()) return nullptr;
+    std::size_t mask = m_objectSlots.size() - 1;
+    for (std::size_t i = PointerSlot(pObject, m_nSlotBits);; i = (i + 1) & mask) {
+        auto& slot = m_objectSlots[i];
+        if (slot.first == pObject) return &slot.second;
+        if (slot.first == nullptr) return nullptr;
+    }
+}
+
+void CArchive::AddObjectNumber(const void* pObject, std::uint32_t n) {
+    if (2 * (m_nObjects + 1) > m_objectSlots.size()) {
+        m_nSlotBits = m_objectSlots.empty() ? 10 : m_nSlotBits + 1;
+        std::vector<std::pair<const void*, std::uint32_t>> old(std::size_t{1} << m_nSlotBits);
+        old.swap(m_objectSlots);
+        m_nObjects = 0;
+        for (const auto& slot : old)
+            if (slot.first) AddObjectNumber(slot.first, slot.second);
+    }
+    std::size_t mask = m_objectSlots.size() - 1;
+    std::size_t i = PointerSlot(pObject, m_nSlotBits);
+    while (m_objectSlots[i].first) i = (i + 1) & mask;
+    m_objectSlots[i] = {pObject, n};
+    ++m_nObjects;
+}
+
 bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject) {
     if (pObject == nullptr) {
         WriteWord(wNullTag);
         return false;
     }
-    auto obj = m_objectNumbers.find(pObject);
-    if (obj != m_objectNumbers.end()) {
-        WriteTagNumber(obj->second, false);
+    if (const std::uint32_t* pNumber = FindObjectNumber(pObject)) {
+        WriteTagNumber(*pNumber, false);
         return false;
     }
+    // Class names are unique among the entries, so the first match is the only one.
     const std::pair<const CArchiveClass*, std::uint32_t>* known = nullptr;
     for (const auto& c : m_classNumbers)
-        if (c.first == &cls || std::strcmp(c.first->m_lpszClassName, cls.m_lpszClassName) == 0) known = &c;
+        if (c.first == &cls) {
+            known = &c;
+            break;
+        }
+    if (!known)
+        for (const auto& c : m_classNumbers)
+            if (std::strcmp(c.first->m_lpszClassName, cls.m_lpszClassName) == 0) {
+                known = &c;
+                break;
+            }
     if (known) {
         WriteTagNumber(known->second, true);
     } else {
@@ -122,10 +205,10 @@ bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject) {
         WriteWord(wNewClassTag);
         WriteWord(cls.m_wSchema);
         WriteWord(static_cast<std::uint16_t>(nLen));
-        m_pOut->append(cls.m_lpszClassName, nLen);
+        Put(cls.m_lpszClassName, nLen);
         m_classNumbers.emplace_back(&cls, NextMapNumber());
     }
-    m_objectNumbers.emplace(pObject, NextMapNumber());
+    AddObjectNumber(pObject, NextMapNumber());
     return true;
 }
 

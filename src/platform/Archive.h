@@ -7,12 +7,14 @@
 // it reserve memory the file could not fill.
 #pragma once
 
+#include "platform/ByteSink.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -33,15 +35,23 @@ public:
 
 class CArchive {
 public:
-    /// A storing archive: everything written is appended to out.
+    /// A storing archive: everything written is appended to out at once.
     explicit CArchive(std::string& out);
+    /// A storing archive that streams into sink through a buffer of its own, so the
+    /// bytes never have to be held whole. Flush hands over what is still buffered; an
+    /// archive destroyed without it (a save given up halfway) drops that rest.
+    explicit CArchive(IByteSink& sink);
     /// A loading archive over size bytes at data; the bytes must outlive the archive.
     CArchive(const char* data, std::size_t size);
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
+    ~CArchive();
 
-    bool IsStoring() const { return m_pOut != nullptr; }
-    bool IsLoading() const { return m_pOut == nullptr; }
+    bool IsStoring() const { return m_bStoring; }
+    bool IsLoading() const { return !m_bStoring; }
+
+    /// Storing into a sink: passes the buffered bytes on.
+    void Flush();
 
     /// Bytes not yet read (loading).
     std::size_t GetRemaining() const { return m_nSize - m_nPos; }
@@ -52,7 +62,17 @@ public:
     void WriteDWord(std::uint32_t dw);
     void WriteDouble(double d);
     /// Length in the short (byte), medium (0xFF + WORD) or long (0xFF 0xFFFF + DWORD) form, then the bytes.
-    void WriteString(const std::string& s);
+    void WriteString(const std::string& s) {
+        std::size_t n = s.size();
+        // The common case, a short string with room in the buffer, without a call.
+        if (n < 255 && n < static_cast<std::size_t>(m_pPutEnd - m_pPut)) {
+            *m_pPut++ = static_cast<char>(n);
+            std::memcpy(m_pPut, s.data(), n);
+            m_pPut += n;
+            return;
+        }
+        WriteLongString(s);
+    }
     /// A WORD below 0xFFFF, else 0xFFFF and a DWORD.
     void WriteCount(std::size_t n);
 
@@ -135,6 +155,19 @@ private:
     };
 
     void Need(std::size_t n);
+    /// Appends n bytes: into the buffer when they fit, else through PutSlow.
+    void Put(const char* p, std::size_t n) {
+        if (n < static_cast<std::size_t>(m_pPutEnd - m_pPut)) {
+            std::memcpy(m_pPut, p, n);
+            m_pPut += n;
+        } else {
+            PutSlow(p, n);
+        }
+    }
+    void PutSlow(const char* p, std::size_t n);
+    void WriteLongString(const std::string& s);
+    std::uint32_t* FindObjectNumber(const void* pObject);
+    void AddObjectNumber(const void* pObject, std::uint32_t n);
     void ChargeCopy(std::size_t nExtent);
     template <class T>
     void ReReadAt(T& object, std::size_t nStart) {
@@ -149,11 +182,20 @@ private:
     void WriteTagNumber(std::uint32_t n, bool bClass);
 
     // storing
-    std::string* m_pOut = nullptr;
-    std::uint32_t m_nMapCount = 1;  // 0 stands for the null pointer
+    bool m_bStoring = false;
+    std::string* m_pOut = nullptr;      // appended to directly, or
+    IByteSink* m_pSink = nullptr;       // fed from the buffer
+    std::unique_ptr<char[]> m_pBuffer;  // with a sink: the bytes not yet passed on
+    char* m_pPut = nullptr;             // next free byte of the buffer
+    char* m_pPutEnd = nullptr;          // end of the buffer (both null without a sink)
+    std::uint32_t m_nMapCount = 1;      // 0 stands for the null pointer
     // The classes written so far with their numbers: a handful, searched by descriptor.
     std::vector<std::pair<const CArchiveClass*, std::uint32_t>> m_classNumbers;
-    std::unordered_map<const void*, std::uint32_t> m_objectNumbers;
+    // The objects written so far with their numbers: an open-addressed table (a power
+    // of two of slots, at most half of them used) with no allocation per object.
+    std::vector<std::pair<const void*, std::uint32_t>> m_objectSlots;
+    unsigned m_nSlotBits = 0;  // the table has 2^m_nSlotBits slots
+    std::size_t m_nObjects = 0;
 
     // loading
     const unsigned char* m_pData = nullptr;

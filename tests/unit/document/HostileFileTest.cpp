@@ -80,7 +80,7 @@ protected:
         m_app = std::make_unique<CRumoApp>(*m_profile, m_box);
     }
     ~HostileFileTest() override {
-        if (m_bMounted) umount2(m_mount.c_str(), MNT_DETACH);
+        Unmount();
         SetCurrentClock(nullptr);
         std::error_code ec;
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
@@ -96,6 +96,10 @@ protected:
         if (mount("tmpfs", m_mount.c_str(), "tmpfs", 0, options.c_str()) != 0) return false;
         m_bMounted = true;
         return true;
+    }
+    void Unmount() {
+        if (m_bMounted) umount2(m_mount.c_str(), MNT_DETACH);
+        m_bMounted = false;
     }
 
     /// The open notebook the failures must not touch: one variable, one memo, a name.
@@ -167,33 +171,57 @@ TEST_F(HostileFileTest, CountsOfFourBillionInATinyFileAllocateNothing) {
     }
 }
 
-TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
-    if (!MountSmallDisk("64k")) GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
-    const std::string path = m_mount + "/full.nel";
-    FillOpenNotebook();
-    ASSERT_TRUE(m_app->OnSaveDocument(path));
-    const std::string before = ReadBytes(path);
+struct FullDiskRow {
+    const char* name;
+    const char* size;      // of the disk
+    std::size_t nFiller;   // bytes written to fill it before the save
+    int nMemos;            // memos of 100 bytes added before the save
+};
 
-    // Fill the disk, then grow the notebook beyond what is left.
-    {
-        std::ofstream filler(m_mount + "/filler", std::ios::binary);
-        const std::string block(4096, 'x');
-        for (int i = 0; i < 64 && filler; ++i) filler.write(block.data(), block.size());
+TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
+    const FullDiskRow rows[] = {
+        // Nothing left: the first write fails.
+        {"full", "64k", 256 * 1024, 1},
+        // Room for a part: the save streams some blocks of the file, then runs out.
+        {"fills midway", "512k", 320 * 1024, 3000},
+    };
+    for (const FullDiskRow& r : rows) {
+        if (!MountSmallDisk(r.size)) GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+        const std::string path = m_mount + "/full.nel";
+        m_app->OnFileNew();
+        FillOpenNotebook();
+        ASSERT_TRUE(m_app->OnSaveDocument(path)) << r.name;
+        const std::string before = ReadBytes(path);
+
+        // Fill the disk, then grow the notebook beyond what is left.
+        {
+            std::ofstream filler(m_mount + "/filler", std::ios::binary);
+            const std::string block(4096, 'x');
+            for (std::size_t n = 0; n < r.nFiller && filler; n += block.size()) filler.write(block.data(), block.size());
+        }
+        std::string answer;
+        Doc().RegisterMemo(answer, "長い、値、"_sj + std::string(20000, 'a'));
+        for (int i = 0; i < r.nMemos; ++i)
+            Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
+        Doc().SetModifiedFlag(true);
+        m_openBytes = SaveDocumentBytes(Doc());
+        m_box.m_shown.clear();
+        EXPECT_FALSE(m_app->DoFileSave()) << r.name;
+        ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
+        EXPECT_NE(m_box.m_shown[0].find(std::strerror(ENOSPC)), std::string::npos) << m_box.m_shown[0];
+        EXPECT_TRUE(ReadBytes(path) == before) << r.name;
+        ExpectOpenNotebookUnchanged(r.name);
+        // No half-written temporary file is left behind.
+        int files = 0;
+        for (const auto& e : fs::directory_iterator(m_mount)) files += e.path().filename() != "filler";
+        EXPECT_EQ(files, 1) << r.name;
+
+        // With the room back, the same save goes through.
+        fs::remove(m_mount + "/filler");
+        EXPECT_TRUE(m_app->DoFileSave()) << r.name;
+        EXPECT_TRUE(ReadBytes(path) == m_openBytes) << r.name;
+        Unmount();
     }
-    std::string answer;
-    Doc().RegisterMemo(answer, "長い、値、"_sj + std::string(20000, 'a'));
-    Doc().SetModifiedFlag(true);
-    m_openBytes = SaveDocumentBytes(Doc());
-    m_box.m_shown.clear();
-    EXPECT_FALSE(m_app->DoFileSave());
-    ASSERT_EQ(m_box.m_shown.size(), 1u);
-    EXPECT_NE(m_box.m_shown[0].find(std::strerror(ENOSPC)), std::string::npos) << m_box.m_shown[0];
-    EXPECT_EQ(ReadBytes(path), before);
-    ExpectOpenNotebookUnchanged("full disk");
-    // No half-written temporary file is left behind.
-    int files = 0;
-    for (const auto& e : fs::directory_iterator(m_mount)) files += e.path().filename() != "filler";
-    EXPECT_EQ(files, 1);
 }
 
 TEST_F(HostileFileTest, SavingIntoAReadOnlyFolderKeepsTheOldFile) {

@@ -10,10 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <deque>
 #include <functional>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -139,31 +142,107 @@ TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
     }
 }
 
-TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
-    std::string path = File("keep.nel");
-    m_app->OnFileNew();
-    ASSERT_TRUE(m_app->OnSaveDocument(path));
-    std::string before, error;
-    ASSERT_TRUE(ReadWholeFile(path, before, error));
+// A file whose system calls fail at a chosen step: writing (after a given number of
+// bytes, the last write before it cut short), syncing or renaming, or an exception
+// thrown from inside a write.
+class CFailingFile : public CAtomicFile {
+public:
+    enum class Step { Write, Throw, Sync, Rename };
+    CFailingFile(Step step, std::size_t nFailAt, int nErrno) : m_step(step), m_nFailAt(nFailAt), m_nErrno(nErrno) {}
 
-    Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<CSymbol>("y", 2.0));
-    Doc().m_calc.m_bCalcChanged = 1;
-    Doc().SetModifiedFlag(true);
-    m_app->SetFileWriter([](const std::string&, const std::string&, std::string& err) {
-        err = "No space left on device";
-        return false;
-    });
-    EXPECT_FALSE(m_app->DoFileSave());
-    EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel")));
-    EXPECT_TRUE(Doc().IsModified());
-    EXPECT_EQ(Doc().m_calc.m_bCalcChanged, 1);
-    EXPECT_EQ(m_app->GetPathName(), path);
-    std::string after;
-    ASSERT_TRUE(ReadWholeFile(path, after, error));
-    EXPECT_EQ(after, before);
-    EXPECT_FALSE(fs::exists(File("other.nel")));
-    ASSERT_EQ(m_box.m_shown.size(), 2u);
-    EXPECT_NE(m_box.m_shown[0].find("No space left on device"), std::string::npos);
+protected:
+    ssize_t SysWrite(int fd, const char* p, std::size_t n) override {
+        if (m_step == Step::Write || m_step == Step::Throw) {
+            if (m_nWritten >= m_nFailAt) {
+                if (m_step == Step::Throw) throw std::bad_alloc();
+                errno = m_nErrno;
+                return -1;
+            }
+            n = std::min(n, m_nFailAt - m_nWritten);
+        }
+        ssize_t w = CAtomicFile::SysWrite(fd, p, n);
+        if (w > 0) m_nWritten += static_cast<std::size_t>(w);
+        return w;
+    }
+    int SysSync(int fd) override {
+        if (m_step != Step::Sync) return CAtomicFile::SysSync(fd);
+        errno = m_nErrno;
+        return -1;
+    }
+    int SysRename(const char* from, const char* to) override {
+        if (m_step != Step::Rename) return CAtomicFile::SysRename(from, to);
+        errno = m_nErrno;
+        return -1;
+    }
+
+private:
+    Step m_step;
+    std::size_t m_nFailAt;
+    int m_nErrno;
+    std::size_t m_nWritten = 0;
+};
+
+struct FailedSaveRow {
+    const char* name;
+    CFailingFile::Step step;
+    std::size_t nFailAt;  // bytes written before a write fails
+    int nErrno;
+    const char* reason;  // in the message
+};
+
+TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
+    const FailedSaveRow rows[] = {
+        {"first write", CFailingFile::Step::Write, 0, ENOSPC, "No space left on device"},
+        {"short write, then a full disk", CFailingFile::Step::Write, 100000, ENOSPC, "No space left on device"},
+        {"input/output error late in the file", CFailingFile::Step::Write, 250000, EIO, "Input/output error"},
+        {"exception in the middle", CFailingFile::Step::Throw, 70000, 0, "out of memory"},
+        {"sync", CFailingFile::Step::Sync, 0, EIO, "Input/output error"},
+        {"rename", CFailingFile::Step::Rename, 0, EACCES, "Permission denied"},
+    };
+    for (const FailedSaveRow& r : rows) {
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        m_app->SetFileFactory(nullptr);
+        std::string path = File("keep.nel");
+        m_app->OnFileNew();
+        ASSERT_TRUE(m_app->OnSaveDocument(path)) << r.name;
+        std::string before, error;
+        ASSERT_TRUE(ReadWholeFile(path, before, error));
+
+        // Far more than the archive buffers at once, so a save writes many times.
+        Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<CSymbol>("y", 2.0));
+        Doc().m_calc.m_bCalcChanged = 1;
+        std::string answer;
+        for (int i = 0; i < 3000; ++i)
+            Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
+        Doc().SetModifiedFlag(true);
+        const std::string wanted = SaveDocumentBytes(Doc());
+        ASSERT_GT(wanted.size(), 300000u);
+
+        m_box.m_shown.clear();
+        m_app->SetFileFactory([&r] { return std::make_unique<CFailingFile>(r.step, r.nFailAt, r.nErrno); });
+        EXPECT_FALSE(m_app->DoFileSave()) << r.name;
+        EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel"))) << r.name;
+        EXPECT_TRUE(Doc().IsModified()) << r.name;
+        EXPECT_EQ(Doc().m_calc.m_bCalcChanged, 1) << r.name;
+        EXPECT_EQ(m_app->GetPathName(), path) << r.name;
+        std::string after;
+        ASSERT_TRUE(ReadWholeFile(path, after, error));
+        EXPECT_EQ(after, before) << r.name;
+        EXPECT_FALSE(fs::exists(File("other.nel"))) << r.name;
+        // No temporary file is left behind.
+        for (const auto& e : fs::directory_iterator(m_dir))
+            EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << r.name << ": " << e.path();
+        ASSERT_EQ(m_box.m_shown.size(), 2u) << r.name;
+        EXPECT_NE(m_box.m_shown[0].find(r.reason), std::string::npos) << r.name << ": " << m_box.m_shown[0];
+
+        // Once the disk behaves, the same save goes through with the same bytes.
+        m_app->SetFileFactory(nullptr);
+        EXPECT_TRUE(m_app->DoFileSave()) << r.name;
+        ASSERT_TRUE(ReadWholeFile(path, after, error));
+        EXPECT_EQ(after, wanted) << r.name;
+        EXPECT_FALSE(Doc().IsModified()) << r.name;
+    }
 }
 
 TEST_F(RumoAppFileTest, SaveIntoAMissingFolderFails) {

@@ -138,6 +138,59 @@ TEST(CArchive, NumbersFrom0x7FFFTakeTheBigTag) {
     EXPECT_EQ(in.GetRemaining(), 0u);
 }
 
+// A sink that keeps every block it is handed.
+class CBlockSink : public IByteSink {
+public:
+    void Write(const char* p, std::size_t n) override { m_blocks.emplace_back(p, n); }
+    std::string Joined() const {
+        std::string all;
+        for (const std::string& b : m_blocks) all += b;
+        return all;
+    }
+    std::vector<std::string> m_blocks;
+};
+
+TEST(CArchive, StreamingGivesTheSameBytesInWholeBlocks) {
+    // String lengths across the length forms and across the buffer's size, so that
+    // fields straddle its end and long ones go past it.
+    const std::size_t lengths[] = {0, 1, 254, 255, 65533, 65534, 65535, 65536, 3, 131072, 200000, 7, 70000};
+    std::vector<CItem> items(3);
+    auto writeAll = [&](CArchive& ar) {
+        for (std::size_t n : lengths) {
+            ar.WriteWord(static_cast<std::uint16_t>(n));
+            ar.WriteString(std::string(n, static_cast<char>('a' + n % 26)));
+            ar.WriteDWord(static_cast<std::uint32_t>(n * 7));
+            ar.WriteDouble(static_cast<double>(n) / 3);
+            ar.WriteCount(n);
+            items[n % 3].m_str.assign(n % 300, 'i');
+            ar.WriteObject(&items[n % 3], kItem);
+        }
+    };
+    std::string out;
+    CArchive direct(out);
+    writeAll(direct);
+
+    CBlockSink sink;
+    CArchive streamed(sink);
+    writeAll(streamed);
+    ASSERT_FALSE(sink.m_blocks.empty());
+    std::size_t before = sink.m_blocks.size();
+    streamed.Flush();
+    streamed.Flush();  // nothing more to hand over
+    EXPECT_EQ(sink.m_blocks.size(), before + 1);
+    EXPECT_EQ(sink.Joined(), out);
+    // Every block but the last is whole pages, as the disk likes them.
+    for (std::size_t i = 0; i + 1 < sink.m_blocks.size(); ++i) EXPECT_EQ(sink.m_blocks[i].size() % 4096, 0u) << i;
+
+    // A small archive reaches the sink only when flushed.
+    CBlockSink small;
+    CArchive ar(small);
+    ar.WriteString("abc");
+    EXPECT_TRUE(small.m_blocks.empty());
+    ar.Flush();
+    EXPECT_EQ(small.Joined(), Bytes({3, 'a', 'b', 'c'}));
+}
+
 struct BadRow {
     const char* name;
     std::string bytes;
