@@ -23,7 +23,7 @@ void CCalcNum::Serialize(CArchive& ar) {
         ar.WriteCount(m_mapSymbols.GetCount());
         m_mapSymbols.ForEach([&ar](const std::string& key, const CSymbol& symbol) {
             ar.WriteString(key);
-            ar.WriteObject(&symbol, g_classSymbol);
+            ar.WriteOwnedObject(&symbol, g_classSymbol);  // the table owns each once
         });
         return;
     }

@@ -41,7 +41,7 @@ void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
         ar.WriteCount(map.GetCount());
         map.ForEach([&ar](const std::string& key, const CMemo& memo) {
             ar.WriteString(key);
-            ar.WriteObject(&memo, g_classMemo);
+            ar.WriteOwnedObject(&memo, g_classMemo);  // the map owns each memo once
         });
         return;
     }

@@ -175,12 +175,12 @@ void CArchive::AddObjectNumber(const void* pObject, std::uint32_t n) {
     ++m_nObjects;
 }
 
-bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject) {
+bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject, bool bRemember) {
     if (pObject == nullptr) {
         WriteWord(wNullTag);
         return false;
     }
-    if (const std::uint32_t* pNumber = FindObjectNumber(pObject)) {
+    if (const std::uint32_t* pNumber = bRemember ? FindObjectNumber(pObject) : nullptr) {
         WriteTagNumber(*pNumber, false);
         return false;
     }
@@ -208,7 +208,8 @@ bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject) {
         Put(cls.m_lpszClassName, nLen);
         m_classNumbers.emplace_back(&cls, NextMapNumber());
     }
-    AddObjectNumber(pObject, NextMapNumber());
+    std::uint32_t nNumber = NextMapNumber();
+    if (bRemember) AddObjectNumber(pObject, nNumber);
     return true;
 }
 

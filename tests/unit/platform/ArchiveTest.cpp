@@ -116,6 +116,22 @@ TEST(CArchive, ObjectsAreNumberedWithTheirClasses) {
     EXPECT_NE(rr.get(), ra.get());
 }
 
+TEST(CArchive, OwnedObjectsGetTheSameNumbersWithoutBeingRemembered) {
+    CItem a{"a"}, b{"b"}, c{"c"};
+    std::string remembered, owned;
+    CArchive ar1(remembered), ar2(owned);
+    ar1.WriteObject(&a, kItem);
+    ar1.WriteObject(&b, kItem);
+    ar1.WriteObject(&c, kItem);
+    ar1.WriteObject(&b, kItem);
+    ar2.WriteOwnedObject(&a, kItem);
+    ar2.WriteObject(&b, kItem);
+    ar2.WriteOwnedObject(&c, kItem);
+    ar2.WriteObject(&b, kItem);  // still a back-reference to object 3
+    EXPECT_EQ(owned, remembered);
+    EXPECT_EQ(owned.substr(owned.size() - 2), Bytes({3, 0}));
+}
+
 TEST(CArchive, NumbersFrom0x7FFFTakeTheBigTag) {
     // 0x7FFE objects push the numbers past the word form.
     std::vector<CItem> items(0x7FFF);
