@@ -38,7 +38,11 @@ void CCalcNum::Serialize(CArchive& ar) {
     }
     // Entered from the last one back, so that the table keeps the order it was saved in
     // (each bucket is listed newest first); of two entries with one key the later wins.
-    m_mapSymbols.Reserve(m_mapSymbols.GetCount() + n);
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
-        if (it->second && !m_mapSymbols.Lookup(it->first)) m_mapSymbols.SetAt(it->first, std::move(it->second));
+    std::size_t nRecords = 0;  // null records stand for nothing
+    for (const auto& entry : entries) nRecords += entry.second != nullptr;
+    m_mapSymbols.Reserve(m_mapSymbols.GetCount() + nRecords);
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const std::string* pStoredKey = nullptr;
+        if (it->second) m_mapSymbols.Add(std::move(it->first), it->second, pStoredKey);
+    }
 }

@@ -2,40 +2,73 @@
 
 #include "text/JText.h"
 
+#include <cstdint>
+
+namespace {
+
+// How many keys ahead a batch asks for the index slots it will need: enough to cover
+// a trip to memory, few enough that the slots are still cached when their turn comes.
+constexpr std::size_t nPrefetchAhead = 8;
+
+}  // namespace
+
 CMemo* CMemoMap::SetAt(const std::string& key, std::unique_ptr<CMemo> memo) {
-    bool isNew = m_map.Lookup(key) == nullptr;
-    CMemo* p = m_map.SetAt(key, std::move(memo));
-    if (isNew) {
-        std::string full = ToFullWidth(key);
-        if (full != key) m_fullForms.emplace(std::move(full), key);
+    const std::string* pNewKey = nullptr;
+    CMemo* p = m_map.SetAt(key, std::move(memo), pNewKey);
+    if (pNewKey) {
+        std::string full = ToFullWidth(*pNewKey);
+        if (full != *pNewKey) m_fullForms.Insert(m_fullForms.HashOf(full), pNewKey);
     }
     return p;
 }
 
-bool CMemoMap::RemoveKey(const std::string& key) {
-    if (!m_map.RemoveKey(key)) return false;
-    std::string full = ToFullWidth(key);
-    if (full != key) {
-        auto range = m_fullForms.equal_range(full);
-        for (auto it = range.first; it != range.second; ++it)
-            if (it->second == key) {
-                m_fullForms.erase(it);
-                break;
-            }
+void CMemoMap::AddFromLast(Entries& entries) {
+    // Room for the records read (null ones stand for nothing), which the file did hold.
+    std::size_t nRecords = 0;
+    for (const auto& entry : entries) nRecords += entry.second != nullptr;
+    m_map.Reserve(GetCount() + nRecords);
+
+    // The indexes of a large notebook are far bigger than the caches, so each key is
+    // hashed first and its slot asked for a few keys before it goes in.
+    std::vector<std::uint64_t> hashes(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) hashes[i] = m_map.HashOf(entries[i].first);
+    std::vector<std::pair<std::uint64_t, const std::string*>> fullForms;
+    fullForms.reserve(nRecords);
+    for (std::size_t i = entries.size(); i-- > 0;) {
+        if (i >= nPrefetchAhead) m_map.Prefetch(hashes[i - nPrefetchAhead]);
+        auto& [key, memo] = entries[i];
+        const std::string* pStoredKey = nullptr;
+        if (!memo || !m_map.Add(std::move(key), hashes[i], memo, pStoredKey)) continue;
+        std::string full = ToFullWidth(*pStoredKey);
+        if (full != *pStoredKey) fullForms.emplace_back(m_fullForms.HashOf(full), pStoredKey);
     }
+    // Only the keys that differ from their full-width form take room here.
+    m_fullForms.Reserve(m_fullForms.GetCount() + fullForms.size());
+    for (std::size_t i = 0; i < fullForms.size(); ++i) {
+        if (i + nPrefetchAhead < fullForms.size()) m_fullForms.Prefetch(fullForms[i + nPrefetchAhead].first);
+        m_fullForms.Insert(fullForms[i].first, fullForms[i].second);
+    }
+}
+
+bool CMemoMap::RemoveKey(const std::string& key) {
+    if (!m_map.Lookup(key)) return false;
+    std::string full = ToFullWidth(key);
+    if (full != key) m_fullForms.Erase(m_fullForms.HashOf(full), [&key](const std::string& k) { return k == key; });
+    m_map.RemoveKey(key);
     return true;
 }
 
 void CMemoMap::RemoveAll() {
     m_map.RemoveAll();
-    m_fullForms.clear();
+    m_fullForms.Clear();
 }
 
 CMemo* CMemoMap::FindForQuery(const std::string& query) const {
     if (CMemo* p = m_map.Lookup(query)) return p;
-    auto range = m_fullForms.equal_range(query);
     const std::string* best = nullptr;
-    for (auto it = range.first; it != range.second; ++it)
-        if (!best || m_map.ComesBefore(it->second, *best)) best = &it->second;
+    m_fullForms.ForEachOf(m_fullForms.HashOf(query), [&](const std::string& key) {
+        // The hash may (rarely) be shared by another form.
+        if ((!best || m_map.ComesBefore(key, *best)) && ToFullWidth(key) == query) best = &key;
+    });
     return best ? m_map.Lookup(*best) : nullptr;
 }

@@ -4,23 +4,31 @@
 #pragma once
 
 #include "memo/Memo.h"
+#include "platform/HashSlots.h"
 #include "platform/StringMap.h"
 
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 class CMemoMap {
 public:
+    using Entries = std::vector<std::pair<std::string, std::unique_ptr<CMemo>>>;
+
     std::size_t GetCount() const { return m_map.GetCount(); }
     bool IsEmpty() const { return m_map.IsEmpty(); }
     CMemo* Lookup(const std::string& key) const { return m_map.Lookup(key); }
     CMemo* SetAt(const std::string& key, std::unique_ptr<CMemo> memo);
+    /// Enters records as a file lists them, from the last back, each unless its key is
+    /// there already (so of two with one key the later wins); null records stand for
+    /// nothing. Records not entered stay in entries; the keys are taken.
+    void AddFromLast(Entries& entries);
     bool RemoveKey(const std::string& key);
     void RemoveAll();
     void Reserve(std::size_t n) {
         m_map.Reserve(n);
-        m_fullForms.reserve(n);
+        m_fullForms.Reserve(n);
     }
 
     template <class F>
@@ -37,6 +45,7 @@ public:
 
 private:
     CStringMap<CMemo> m_map;
-    // Full-width form -> the keys that differ from their full-width form.
-    std::unordered_multimap<std::string, std::string> m_fullForms;
+    // The keys that differ from their full-width form, filed under the hash of that
+    // form; each points to the map's own copy of the key.
+    CHashSlots<const std::string> m_fullForms;
 };

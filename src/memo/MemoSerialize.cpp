@@ -47,7 +47,7 @@ void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
     }
     // Each entry takes at least a one-byte key and a two-byte tag.
     std::size_t n = ar.ReadCount(3);
-    std::vector<std::pair<std::string, std::unique_ptr<CMemo>>> entries;
+    CMemoMap::Entries entries;
     entries.reserve(CArchive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
         auto& [key, memo] = entries.emplace_back();
@@ -57,7 +57,5 @@ void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
     // The file lists each bucket newest first; entering the records from the last one
     // back gives the map the order it had when it was saved, so saving it again gives
     // the same bytes. Of two entries with one key the later one wins.
-    map.Reserve(map.GetCount() + n);
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it)
-        if (it->second && !map.Lookup(it->first)) map.SetAt(it->first, std::move(it->second));  // null: nothing
+    map.AddFromLast(entries);
 }

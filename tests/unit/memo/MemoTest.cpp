@@ -80,6 +80,45 @@ TEST(QueryMemo, WidthMatchTakesFirstKeyInMapOrder) {
     EXPECT_NE(map.FindForQuery("ａｂ"_sj)->m_strObject, first);
 }
 
+TEST(MemoMap, RecordsEnteredFromAFileAnswerLikeTypedOnes) {
+    // As a file lists them: each bucket newest first, a repeated key, a null record.
+    CMemoMap typed;
+    const char* keys[] = {"abc", "ａb"_sj, "山田"_sj, "x1", "abc", "Ｘ１"_sj, "ab"};
+    for (const char* k : keys) typed.SetAt(k, std::make_unique<CMemo>(k));
+    CMemoMap::Entries entries;
+    typed.ForEach([&](const std::string& key, const CMemo&) { entries.emplace_back(key, std::make_unique<CMemo>(key)); });
+    entries.emplace(entries.begin(), "abc", std::make_unique<CMemo>("older abc"));  // the later one wins
+    entries.emplace_back("none", nullptr);
+
+    CMemoMap loaded;
+    loaded.AddFromLast(entries);
+    std::vector<std::string> typedOrder, loadedOrder;
+    typed.ForEach([&](const std::string& k, const CMemo&) { typedOrder.push_back(k); });
+    loaded.ForEach([&](const std::string& k, const CMemo&) { loadedOrder.push_back(k); });
+    EXPECT_EQ(loadedOrder, typedOrder);
+    EXPECT_EQ(loaded.Lookup("abc")->m_strObject, "abc");
+    EXPECT_EQ(loaded.Lookup("none"), nullptr);
+
+    // Width matches find the first key in the map's order, before and after removals.
+    for (const char* query : {"ａｂｃ"_sj, "ａｂ"_sj, "Ｘ１"_sj, "山田"_sj}) {
+        const CMemo* a = typed.FindForQuery(query);
+        const CMemo* b = loaded.FindForQuery(query);
+        ASSERT_TRUE(a && b) << query;
+        EXPECT_EQ(b->m_strObject, a->m_strObject) << query;
+    }
+    for (CMemoMap* map : {&typed, &loaded}) {
+        EXPECT_TRUE(map->RemoveKey("ab"));
+        EXPECT_TRUE(map->RemoveKey("x1"));
+        EXPECT_FALSE(map->RemoveKey("x1"));
+    }
+    ASSERT_NE(typed.FindForQuery("ａｂ"_sj), nullptr);
+    ASSERT_NE(loaded.FindForQuery("ａｂ"_sj), nullptr);
+    EXPECT_EQ(loaded.FindForQuery("ａｂ"_sj)->m_strObject, typed.FindForQuery("ａｂ"_sj)->m_strObject);
+    ASSERT_NE(loaded.FindForQuery("Ｘ１"_sj), nullptr);
+    EXPECT_EQ(loaded.FindForQuery("Ｘ１"_sj)->m_strObject, "Ｘ１"_sj);
+    EXPECT_EQ(loaded.FindForQuery("ｘ１"_sj), nullptr);
+}
+
 // The reference order of the framework's map: a chained table of 17 buckets, new
 // keys pushed at the front of their chain, buckets walked upwards.
 std::vector<std::string> ReferenceOrder(const std::vector<std::string>& inserted) {
