@@ -13,8 +13,10 @@
 #include "units/UnitConvert.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
+#include <string_view>
 #include <cstdio>
-#include <cstring>
 #include <limits>
 
 const CmdWord g_cmdWords[10] = {
@@ -85,9 +87,14 @@ std::string JoinWords(const char* text) {
     return out;
 }
 
-// word == w; the byte comparison settles most words before any length is counted.
-bool IsWord(const std::string& word, const char* w) {
-    return std::strcmp(word.c_str(), w) == 0 && word.size() == std::strlen(w);
+// word == g_cmdWords[k].pszWord, with the lengths of the words counted once.
+bool IsCmdWord(const std::string& word, std::size_t k) {
+    static const auto kViews = [] {
+        std::array<std::string_view, std::size(g_cmdWords)> views;
+        for (std::size_t i = 0; i < views.size(); ++i) views[i] = g_cmdWords[i].pszWord;
+        return views;
+    }();
+    return word == kViews[k];
 }
 
 // Where the text of the current token starts (after its leading blanks).
@@ -100,8 +107,8 @@ std::size_t TokenTextStart(const CCalcScanner& scan) {
 }  // namespace
 
 bool CCmdPro::IsCommandWord(const std::string& word) {
-    for (const CmdWord& cmd : g_cmdWords)
-        if (IsWord(word, cmd.pszWord)) return true;
+    for (std::size_t k = 0; k < std::size(g_cmdWords); ++k)
+        if (IsCmdWord(word, k)) return true;
     return false;
 }
 
@@ -165,8 +172,9 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
 }
 
 int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
-    for (const CmdWord& cmd : g_cmdWords) {
-        if (!IsWord(word, cmd.pszWord)) continue;
+    for (std::size_t k = 0; k < std::size(g_cmdWords); ++k) {
+        const CmdWord& cmd = g_cmdWords[k];
+        if (!IsCmdWord(word, k)) continue;
         m_nCommand = cmd.nCode;
         if (cmd.nCode == 5)
             ListSchedules(answer);

@@ -287,7 +287,11 @@ void AppendAsciiForm(std::string& out, std::string_view in) {
     }
 }
 
-std::string ToDatePattern(std::string_view in) {
+namespace {
+
+// The body of ToDatePattern, writing at o (room for two bytes per input byte); returns
+// the end of what it wrote.
+char* WriteDatePattern(std::string_view in, char* o) {
     static constexpr struct {
         unsigned code;
         char mark;
@@ -299,9 +303,11 @@ std::string ToDatePattern(std::string_view in) {
         {0x95AA, 'm'},  // 分
         {0x9562, 's'},  // 秒
     };
-    // Patterns are mostly shorter than their phrase: no room is reserved, so that a short
-    // one stays within the string's own buffer.
-    std::string out;
+    auto put2 = [&o](char a, char b) {
+        o[0] = a;
+        o[1] = b;
+        o += 2;
+    };
     bool digit = false;
     std::size_t i = 0;
     while (i < in.size() && in[i] != '\0') {
@@ -309,12 +315,14 @@ std::string ToDatePattern(std::string_view in) {
         if (!DbcsAt(in, i)) {
             if (b >= 0xA1 && b <= 0xDF) {
                 char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
-                i += HalfKanaToFull(out, pair);
+                unsigned code;
+                i += HalfKanaCode(pair, code);
+                put2(static_cast<char>(code >> 8), static_cast<char>(code & 0xFF));
             } else if (b == ' ' || (b >= '\t' && b <= '\r')) {
-                out.push_back(' ');
+                *o++ = ' ';
                 while (i < in.size() && (in[i] == ' ' || (in[i] >= '\t' && in[i] <= '\r'))) ++i;
             } else {
-                out.push_back(static_cast<char>(b));
+                *o++ = static_cast<char>(b);
                 ++i;
             }
             continue;
@@ -325,41 +333,49 @@ std::string ToDatePattern(std::string_view in) {
             bool unit = false;
             for (const auto& u : kUnits)
                 if (u.code == code) {
-                    out.push_back(u.mark);
-                    out.push_back('/');
+                    put2(u.mark, '/');
                     unit = true;
                     break;
                 }
             if (unit) continue;
         }
         digit = false;
+        if (IsFullDigitCode(code)) {
+            *o++ = static_cast<char>('0' + (code - 0x824F));
+            digit = true;
+            continue;
+        }
         switch (CharClass(code)) {
         case 2:
             if (code == 0x815E || code == 0x8144 || code == 0x815B || code == 0x815C || code == 0x817C ||
                 code == 0x8145) {
-                out += "d/";
+                put2('d', '/');
             } else if (code == 0x8146) {
-                out += "t/";
+                put2('t', '/');
             } else {
-                out += "//";
-            }
-            break;
-        case 3:
-            if (IsFullDigitCode(code)) {
-                out.push_back(static_cast<char>('0' + (code - 0x824F)));
-                digit = true;
-            } else {
-                PutCode(out, code);
+                put2('/', '/');
             }
             break;
         case 4:
-            out += "//";
+            put2('/', '/');
             break;
-        default:
-            PutCode(out, code);
+        default:  // class 3 letters and everything else keep their two bytes
+            put2(static_cast<char>(code >> 8), static_cast<char>(code & 0xFF));
             break;
         }
     }
+    return o;
+}
+
+}  // namespace
+
+std::string ToDatePattern(std::string_view in) {
+    // A phrase's pattern is built on the stack and copied once, so that a short one
+    // stays within the string's own buffer.
+    char local[256];
+    if (in.size() * 2 <= sizeof local) return std::string(local, WriteDatePattern(in, local));
+    std::string out(in.size() * 2, '\0');
+    out.resize(static_cast<std::size_t>(WriteDatePattern(in, out.data()) - out.data()));
     return out;
 }
 
