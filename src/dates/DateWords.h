@@ -8,8 +8,6 @@
 /// Position of the word (code page 932) in text, found at character boundaries only;
 /// npos when absent.
 std::string::size_type FindWord(const std::string& text, const char* word);
-/// True when the text contains the word at a character boundary.
-inline bool HasWord(const std::string& text, const char* word) { return FindWord(text, word) != std::string::npos; }
 /// Searches one text for many words, most of them absent. The kanji of the text (the
 /// double-byte characters whose lead byte is 0x88 or above, where every keyword of the
 /// date parser starts) are noted once in a set of 512 bits by the low nine bits of their
