@@ -63,10 +63,20 @@ int FirstWeekday(int year) {
     return PositiveMod(v, 7);
 }
 
+namespace {
+
+// The two months whose length depends on the year.
+short FebruaryDays(int year) {
+    const int days = DaysInYear(year);
+    return (days == 366 || days == 355) ? 29 : 28;
+}
+short SeptemberDays(int year) { return year == 1752 ? 19 : 30; }
+
+}  // namespace
+
 void AdjustMonthTable(int year) {
-    int days = DaysInYear(year);
-    g_monthDays[2] = (days == 366 || days == 355) ? 29 : 28;
-    g_monthDays[9] = year == 1752 ? 19 : 30;
+    g_monthDays[2] = FebruaryDays(year);
+    g_monthDays[9] = SeptemberDays(year);
 }
 
 int ValidateDate() {
@@ -99,9 +109,7 @@ int ValidateDate() {
 bool IsWorkingDateValid() {
     const DateTimeRec& w = g_dtWork;
     if (w.year < 0 || w.month < 1 || w.month > 12 || w.day < 1) return false;
-    int length = g_monthDays[w.month];
-    if (w.month == 2) length = (DaysInYear(w.year) == 366 || DaysInYear(w.year) == 355) ? 29 : 28;
-    if (w.month == 9) length = w.year == 1752 ? 19 : 30;
+    const int length = w.month == 2 ? FebruaryDays(w.year) : w.month == 9 ? SeptemberDays(w.year) : g_monthDays[w.month];
     return w.day <= length;
 }
 
