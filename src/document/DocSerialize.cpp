@@ -37,6 +37,9 @@ void SaveDocument(CRumoDoc& doc, IByteSink& sink) {
 void LoadDocumentBytes(CRumoDoc& doc, const std::string& bytes) {
     CArchive ar(bytes.data(), bytes.size());
     doc.Serialize(ar);
+    // Nothing follows the memos: extra bytes mean a count or a length was damaged, and
+    // what was read would lose records at the next save.
+    ar.ExpectEnd();
 }
 
 void TakeFileContents(CRumoDoc& doc, CRumoDoc& loaded) {

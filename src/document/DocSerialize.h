@@ -15,7 +15,8 @@ void SaveDocument(CRumoDoc& doc, IByteSink& sink);
 
 /// Reads a notebook file into doc, which should be fresh: names, variables, schedules
 /// (those that ended more than a day ago are dropped) and memos. Throws
-/// CArchiveException when the bytes are not a notebook file.
+/// CArchiveException when the bytes are not a notebook file, bytes after the memos
+/// included.
 void LoadDocumentBytes(CRumoDoc& doc, const std::string& bytes);
 
 /// Moves what a file holds (names, variables, schedules, memos, the past-entries

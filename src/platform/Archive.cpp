@@ -49,7 +49,7 @@ const char* CArchive::FormatErrorText() {
 void CArchive::ThrowFormat(CArchiveException::Cause cause) {
     static const char* const kWhat[] = {"unexpected end of file", "unexpected class", "wrong schema",
                                         "bad object index",       "count too large",  "bad string length",
-                                        "too large to store"};
+                                        "too large to store",      "bytes after the end"};
     throw CArchiveException(cause, kWhat[cause]);
 }
 

@@ -28,7 +28,7 @@ struct CArchiveClass {
 /// storing archive when asked to write what the format cannot hold.
 class CArchiveException : public std::runtime_error {
 public:
-    enum Cause { endOfFile, badClass, badSchema, badIndex, badCount, badString, tooLarge };
+    enum Cause { endOfFile, badClass, badSchema, badIndex, badCount, badString, tooLarge, extraBytes };
     CArchiveException(Cause cause, const char* what) : std::runtime_error(what), m_cause(cause) {}
     Cause m_cause;
 };
@@ -57,6 +57,10 @@ public:
     std::size_t GetRemaining() const { return m_nSize - m_nPos; }
     /// Bytes read so far (loading).
     std::size_t GetPosition() const { return m_nPos; }
+    /// Loading: refuses the file when bytes are left after its last record.
+    void ExpectEnd() {
+        if (m_nPos != m_nSize) ThrowFormat(CArchiveException::extraBytes);
+    }
 
     void WriteWord(std::uint16_t w);
     void WriteDWord(std::uint32_t dw);

@@ -146,6 +146,41 @@ TEST_F(HostileFileTest, EveryCutOfTheSavedNotebooksIsRefusedAndTheOpenOneStays) 
     }
 }
 
+struct DamagedByteRow {
+    const char* name;
+    const char* file;
+    std::size_t nOffset;  // the byte changed, or the file's size to append
+    int nValue;
+};
+
+TEST_F(HostileFileTest, ANotebookWithBytesAfterTheMemosIsRefused) {
+    // A count or length one too small leaves bytes after the memos: loading what comes
+    // before them would drop a memo or cut a value, and the next save would keep it so.
+    const DamagedByteRow rows[] = {
+        {"memo count 1 -> 0", "memo49.nel", 0x0E, 0},
+        {"last value length 2 -> 1", "memo49.nel", 0x2E, 1},
+        {"memo count 3 -> 2", "notebook.nel", 0x110, 2},
+        {"one zero byte appended", "notebook.nel", 0x175, 0},
+        {"a line break appended", "empty16.nel", 16, '\n'},
+    };
+    FillOpenNotebook();
+    const std::string path = (m_dir / "damaged.nel").string();
+    for (const DamagedByteRow& r : rows) {
+        std::string bytes = ReadBytes(fs::path(NELO_SOURCE_DIR) / "tests/data" / r.file);
+        ASSERT_LE(r.nOffset, bytes.size()) << r.name;
+        if (r.nOffset == bytes.size())
+            bytes.push_back(static_cast<char>(r.nValue));
+        else
+            bytes[r.nOffset] = static_cast<char>(r.nValue);
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        m_box.m_shown.clear();
+        EXPECT_FALSE(m_app->OpenDocumentFile(path)) << r.name;
+        ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
+        EXPECT_EQ(m_box.m_shown[0], "予期しないﾌｧｲﾙ形式です。"_sj) << r.name;
+        ExpectOpenNotebookUnchanged(r.name);
+    }
+}
+
 struct HugeCountRow {
     const char* name;
     std::string bytes;
