@@ -5,6 +5,8 @@
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
+#include <vector>
+
 void CMemoListDlg::OnInitDialog() {
     m_listObjects.ResetContent();
     ClearPairs();
@@ -50,8 +52,17 @@ void CMemoListDlg::SelectObject(int i) {
     OnSelChangeObjects();
 }
 
+int CMemoListDlg::FindObjectRow(const std::string& object) const {
+    // The object with exactly that name wins; another letter case is found only when no
+    // row has the name as typed ("A" and "a" are two objects).
+    const std::vector<std::string>& rows = m_listObjects.GetRows();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i] == object) return static_cast<int>(i);
+    return m_listObjects.FindStringExact(-1, object);
+}
+
 void CMemoListDlg::OnSearch() {
-    m_listObjects.SetCurSel(m_listObjects.FindStringExact(-1, m_strSearch));
+    m_listObjects.SetCurSel(FindObjectRow(m_strSearch));
     // The pair lists always belong to the selected row, even when the row matched only
     // with another letter case; otherwise a pair deletion could hit the wrong object.
     int sel = m_listObjects.GetCurSel();

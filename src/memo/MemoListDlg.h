@@ -18,8 +18,9 @@ public:
     /// Lists every object in the store's order and shows the first one's pairs.
     void OnInitDialog();
 
-    /// The search button: selects the row of m_strSearch (letter case ignored) and
-    /// shows that row's pairs; without a matching row the pair lists are emptied.
+    /// The search button: selects the row of m_strSearch (the exact name, else the first
+    /// row that matches with letter case ignored) and shows that row's pairs; without a
+    /// matching row the pair lists are emptied.
     void OnSearch();
     /// Selection change in the object list: shows the pairs of the selected object.
     void OnSelChangeObjects();
@@ -50,6 +51,8 @@ public:
 private:
     /// Fills the pair lists from the memo of object; false when there is none.
     bool ShowObject(const std::string& object);
+    /// The row a search for object selects; -1 for none.
+    int FindObjectRow(const std::string& object) const;
     void ClearPairs();
 
     CRumoDoc* m_pDoc;
