@@ -22,11 +22,15 @@
 
 namespace {
 
+// The notice a typed line gets for characters without a code page 932 form.
+void ReportReplaced(CCliSession& session, int nReplaced) {
+    session.Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(nReplaced) +
+                   " 個を「？」に置き換えました。");
+}
+
 std::string ToCp932(CCliSession& session, const std::string& utf8) {
     CodePageResult sj = Utf8ToCp932(utf8);
-    if (sj.nReplaced > 0)
-        session.Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(sj.nReplaced) +
-                       " 個を「？」に置き換えました。");
+    if (sj.nReplaced > 0) ReportReplaced(session, sj.nReplaced);
     return sj.text;
 }
 
@@ -274,7 +278,8 @@ void RegisterListCommands(CCliSession& session) {
                                session.Notice("使い方: \\read PATH");
                                return true;
                            }
-                           OnReadTextFile(session.GetSendView(), session.GetMessageBox(), path);
+                           OnReadTextFile(session.GetSendView(), session.GetMessageBox(), path,
+                                          [&session](int nReplaced) { ReportReplaced(session, nReplaced); });
                            return true;
                        });
 }

@@ -44,30 +44,71 @@ void SplitLongLine(std::string_view line, std::vector<std::string>& lines) {
     AddPiece(line, lines);
 }
 
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// Kana, CJK symbols and ideographs, full- and half-width forms: what a Japanese text
+// in UTF-8 holds and a code page 932 text misread as UTF-8 almost never gives.
+bool IsJapaneseCodePoint(char32_t c) {
+    return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x31F0 && c <= 0x31FF) || (c >= 0x3400 && c <= 0x4DBF) ||
+           (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFF00 && c <= 0xFFEF) ||
+           (c >= 0x20000 && c <= 0x3FFFF);
+}
+
+// Whether valid UTF-8 holds a Japanese character.
+bool HasJapanese(std::string_view utf8) {
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        auto b = static_cast<unsigned char>(utf8[i]);
+        std::size_t len = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        if (len >= 3 && i + len <= utf8.size()) {
+            char32_t c = b & (len == 3 ? 0x0F : 0x07);
+            for (std::size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+            if (IsJapaneseCodePoint(c)) return true;
+        }
+        i += len;
+    }
+    return false;
+}
+
+// Calls line for each line of text (CR LF, LF and a lone CR end a line), line ends
+// left out. The bytes CR and LF stand only for themselves in both encodings.
+template <class F>
+void ForEachLine(std::string_view text, F line) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        line(text.substr(start, end - start));
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
-std::string CTextFileInput::DecodeFileBytes(std::string_view bytes) {
+bool CTextFileInput::IsUtf8File(std::string_view bytes) {
     bool high = false;
     for (char c : bytes)
         if (static_cast<unsigned char>(c) > 0x7F) {
             high = true;
             break;
         }
-    if (!high || !IsValidUtf8(bytes)) return std::string(bytes);
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    if (!high || !IsValidUtf8(bytes)) return false;
+    if (bytes.substr(0, kBom.size()) == kBom) return true;
+    std::string ignored;
+    if (AppendCp932AsUtf8(bytes, ignored) > 0) return true;  // no code page 932 text
+    return HasJapanese(bytes);
+}
+
+std::string CTextFileInput::DecodeFileBytes(std::string_view bytes) {
+    if (!IsUtf8File(bytes)) return std::string(bytes);
+    if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
     return Utf8ToCp932(bytes).text;
 }
 
 void CTextFileInput::SplitLines(std::string_view text, std::vector<std::string>& lines) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        // CR and LF are never trail bytes, so a byte search finds only real line ends.
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = text.size();
-        SplitLongLine(text.substr(start, end - start), lines);
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-        start = end + 1;
-    }
+    // CR and LF are never trail bytes, so a byte search finds only real line ends.
+    ForEachLine(text, [&lines](std::string_view line) { SplitLongLine(line, lines); });
 }
 
 bool CTextFileInput::Read(const std::string& path) {
@@ -81,7 +122,24 @@ bool CTextFileInput::Read(const std::string& path) {
         while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
         ok = std::ferror(file.get()) == 0;
     }
-    SplitLines(DecodeFileBytes(data), m_lines);
+    m_replaced.clear();
+    if (IsUtf8File(data)) {
+        // Line by line, so that each line's replaced characters are known.
+        std::string_view text = data;
+        if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
+        std::string converted;
+        ForEachLine(text, [&](std::string_view line) {
+            converted.clear();
+            int nReplaced = AppendUtf8AsCp932(line, converted);
+            std::size_t first = m_lines.size();
+            SplitLongLine(converted, m_lines);
+            m_replaced.resize(m_lines.size(), 0);
+            if (first < m_lines.size()) m_replaced[first] = nReplaced;
+        });
+    } else {
+        SplitLines(data, m_lines);
+        m_replaced.assign(m_lines.size(), 0);
+    }
     if (!ok) {
         std::string shown = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
         m_messageBox.Show(shown + "がオープンできません"_sj, "", MbButtons::Ok);
@@ -89,15 +147,25 @@ bool CTextFileInput::Read(const std::string& path) {
     return ok;
 }
 
-void CTextFileInput::Submit(CSendView& view) const {
-    for (const std::string& line : m_lines) {
-        view.AppendInputText(line);
-        view.ProcessLine(line);
+void CTextFileInput::Submit(CSendView& view, const ReplacedReport& report) const {
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (report && i < m_replaced.size() && m_replaced[i] > 0) report(m_replaced[i]);
+        view.AppendInputText(m_lines[i]);
+        view.ProcessLine(m_lines[i]);
     }
 }
 
-void OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path) {
+void OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
+                    const CTextFileInput::ReplacedReport& report) {
     CTextFileInput input(messageBox);
     input.Read(path);
-    input.Submit(view);
+    if (report) {
+        input.Submit(view, report);
+        return;
+    }
+    input.Submit(view, [&messageBox](int nReplaced) {
+        messageBox.Show("シフトJIS（コードページ932）にない文字 "_sj + std::to_string(nReplaced) +
+                            " 個を「？」に置き換えました。"_sj,
+                        "", MbButtons::Ok, MbIcon::Exclamation);
+    });
 }

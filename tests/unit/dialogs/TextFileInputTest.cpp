@@ -72,6 +72,12 @@ const DecodeRow kDecodes[] = {
     {"bom only", "\xEF\xBB\xBF", ""},
     {"code page 932", "田中、電話"_sj, "田中、電話"_sj},
     {"half-width kana", "\xB6\xC5", "\xB6\xC5"},
+    // Also valid UTF-8 ("ýı"), but without a Japanese character in that reading.
+    {"half-width kana valid in both", "\xC3\xBD\xC4\xB1", "\xC3\xBD\xC4\xB1"},
+    {"half-width kana and an ascii line valid in both", "1+1\r\n\xC3\xBD\xC4\xB1", "1+1\r\n\xC3\xBD\xC4\xB1"},
+    {"half-width kana in utf-8", "\xEF\xBE\x83\xEF\xBD\xBD", "\xC3\xBD"},
+    {"latin letters in utf-8 with bom", "\xEF\xBB\xBF\xC3\xBD", "？"_sj},
+    {"utf-8 that is no code page 932", "\xE2\x86\x92", "→"_sj},
 };
 
 class TextFileInputDecodeTest : public ::testing::TestWithParam<DecodeRow> {};
@@ -128,6 +134,33 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
               "花子 >> 田中、電話、03-1234\r\n太郎 >> メモに登録しました。\r\n"
               "花子 >> 田中\r\n太郎 >> 次のようなメモがあります。\r\n電話：03-1234\r\n"_sj);
     doc.RemoveView(&view);
+}
+
+TEST(TextFileInputTest, CharactersWithoutACodePage932FormAreReportedPerLine) {
+    CTempFolder folder;
+    const std::string path = folder.File("outside.txt");
+    {
+        std::ofstream out(path, std::ios::binary);
+        // "田中、電話、😀é한", a plain line, then a long line whose one emoji lies in its second piece.
+        out << "\xE7\x94\xB0\xE4\xB8\xAD\xE3\x80\x81\xE9\x9B\xBB\xE8\xA9\xB1\xE3\x80\x81"
+               "\xF0\x9F\x98\x80\xC3\xA9\xED\x95\x9C\r\n"
+               "1+1\n"
+            << std::string(300, 'x') << "\xF0\x9F\x98\x80\n";
+    }
+    CScriptedMessageBox mb;
+    CTextFileInput input(mb);
+    ASSERT_TRUE(input.Read(path));
+    EXPECT_EQ(input.GetLines().size(), 4u);
+    EXPECT_EQ(input.GetLines()[0], "田中、電話、？？？"_sj);
+    EXPECT_EQ(input.GetReplaced(), (std::vector<int>{3, 0, 1, 0}));
+
+    // Without a reporter of its own, the read says so in a message box before each such line.
+    CRumoDoc doc;
+    CSendView send(doc, nullptr);
+    OnReadTextFile(send, mb, path);
+    ASSERT_EQ(mb.GetShown().size(), 2u);
+    EXPECT_EQ(mb.GetShown()[0].text, "シフトJIS（コードページ932）にない文字 3 個を「？」に置き換えました。"_sj);
+    EXPECT_EQ(mb.GetShown()[1].text, "シフトJIS（コードページ932）にない文字 1 個を「？」に置き換えました。"_sj);
 }
 
 }  // namespace
