@@ -1,0 +1,21 @@
+#include "platform/FileStamp.h"
+
+#include <sys/stat.h>
+
+CFileStamp FileStampOf(const struct stat& st) {
+    CFileStamp stamp;
+    stamp.bKnown = true;
+    stamp.nDevice = static_cast<std::uint64_t>(st.st_dev);
+    stamp.nInode = static_cast<std::uint64_t>(st.st_ino);
+    stamp.nSize = static_cast<std::int64_t>(st.st_size);
+    stamp.nSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    stamp.nNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    return stamp;
+}
+
+bool GetFileStamp(const std::string& path, CFileStamp& stamp) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return false;
+    stamp = FileStampOf(st);
+    return true;
+}

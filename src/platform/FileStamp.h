@@ -1,0 +1,27 @@
+// What tells whether a file changed after it was read or written: which file it is
+// (device and inode) and its modification state (size, modification time to the
+// nanosecond).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct stat;
+
+struct CFileStamp {
+    bool bKnown = false;  ///< false: nothing was recorded
+    std::uint64_t nDevice = 0;
+    std::uint64_t nInode = 0;
+    std::int64_t nSize = 0;
+    std::int64_t nSeconds = 0;
+    std::int64_t nNanoseconds = 0;
+
+    bool operator==(const CFileStamp&) const = default;
+};
+
+/// The stamp of a file the system described in st.
+CFileStamp FileStampOf(const struct stat& st);
+
+/// The stamp of the file at path, symbolic links followed; false (errno set) when the
+/// file cannot be looked at.
+bool GetFileStamp(const std::string& path, CFileStamp& stamp);

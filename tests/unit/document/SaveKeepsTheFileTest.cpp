@@ -1,0 +1,240 @@
+// A save keeps what makes the file the user's: a symbolic link stays a link and the file
+// it names gets the new content, a file the user may not write is left as it is, and the
+// owner, group and permissions of the file stay.
+#include "app/RumoApp.h"
+
+#include "document/DocSerialize.h"
+#include "platform/AtomicFile.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "text/Sjis.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <grp.h>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
+
+class COkBox : public IMessageBox {
+public:
+    MbAnswer Show(const std::string& text, const std::string&, MbButtons, MbIcon) override {
+        m_shown.push_back(text);
+        return MbAnswer::Ok;
+    }
+    std::vector<std::string> m_shown;
+};
+
+std::string ReadBytes(const std::string& path) {
+    std::string data, error;
+    return ReadWholeFile(path, data, error) ? data : "(unreadable: " + error + ")";
+}
+
+/// Runs fn in a child process as the unprivileged user nobody; its exit status, or -1
+/// when this process cannot change its user.
+int RunAsNobody(const std::function<int()>& fn) {
+    if (geteuid() != 0) return -1;
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(99);
+        _exit(fn());
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid) return -2;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -3;
+}
+
+class SaveKeepsTheFileTest : public testing::Test {
+protected:
+    SaveKeepsTheFileTest() : m_clock(kNow) {
+        SetCurrentClock(&m_clock);
+        static int s_n = 0;
+        m_dir = fs::temp_directory_path() / ("nelo-keep-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "data");
+        fs::create_directories(m_dir / "sub");
+        m_profile = std::make_unique<CProfile>((m_dir / "profile.conf").string());
+        m_app = std::make_unique<CRumoApp>(*m_profile, m_box);
+    }
+    ~SaveKeepsTheFileTest() override {
+        SetCurrentClock(nullptr);
+        std::error_code ec;
+        fs::remove_all(m_dir, ec);
+    }
+    std::string File(const std::string& name) const { return (m_dir / name).string(); }
+    CRumoDoc& Doc() { return m_app->GetDocument(); }
+
+    /// Writes an empty notebook at path and returns its bytes.
+    std::string WriteEmptyNotebook(const std::string& path) {
+        CRumoDoc doc;
+        std::string bytes = SaveDocumentBytes(doc), error;
+        EXPECT_TRUE(WriteFileAtomically(path, bytes, error)) << error;
+        return bytes;
+    }
+    /// Adds a memo to the open notebook and returns the bytes it saves to.
+    std::string ChangeNotebook() {
+        std::string answer;
+        Doc().RegisterMemo(answer, "山田、電話、０３"_sj);
+        Doc().SetModifiedFlag(true);
+        return SaveDocumentBytes(Doc());
+    }
+    /// No temporary file and no copy of an old content anywhere in the test folder.
+    void ExpectNoLeftovers(const std::string& where) {
+        for (const auto& e : fs::recursive_directory_iterator(m_dir)) {
+            std::string name = e.path().filename().string();
+            EXPECT_TRUE(name.find(".tmp") == std::string::npos && name.find(".bak") == std::string::npos)
+                << where << ": " << e.path();
+        }
+    }
+
+    CFixedClock m_clock;
+    fs::path m_dir;
+    COkBox m_box;
+    std::unique_ptr<CProfile> m_profile;
+    std::unique_ptr<CRumoApp> m_app;
+};
+
+struct LinkRow {
+    const char* name;
+    std::vector<std::pair<const char*, std::string>> links;  // made in order: link, what it names
+    const char* opened;  // the path the user gives
+    const char* target;  // the file written
+    bool bTargetExists;
+};
+
+TEST_F(SaveKeepsTheFileTest, SavingThroughSymbolicLinksWritesTheFileTheyName) {
+    const std::string absoluteTarget = File("data/real.nel");
+    const LinkRow rows[] = {
+        {"relative link beside the file", {{"data/link.nel", "real.nel"}}, "data/link.nel", "data/real.nel", true},
+        {"chain of links across folders",
+         {{"b.nel", "data/real.nel"}, {"sub/a.nel", "../b.nel"}},
+         "sub/a.nel",
+         "data/real.nel",
+         true},
+        {"absolute link", {{"sub/abs.nel", absoluteTarget}}, "sub/abs.nel", "data/real.nel", true},
+        {"link to a file not there yet", {{"sub/new.nel", "../data/new.nel"}}, "sub/new.nel", "data/new.nel", false},
+    };
+    for (const LinkRow& r : rows) {
+        fs::remove_all(m_dir / "data");
+        fs::remove_all(m_dir / "sub");
+        fs::remove(m_dir / "b.nel");
+        fs::create_directories(m_dir / "data");
+        fs::create_directories(m_dir / "sub");
+        for (const auto& [link, to] : r.links) fs::create_symlink(to, m_dir / link);
+        const std::string opened = File(r.opened);
+        if (r.bTargetExists) {
+            WriteEmptyNotebook(File(r.target));
+            ASSERT_TRUE(m_app->OpenDocumentFile(opened)) << r.name;
+        } else {
+            m_app->OnFileNew();
+        }
+        const std::string wanted = ChangeNotebook();
+        EXPECT_TRUE(m_app->OnSaveDocument(opened)) << r.name;
+
+        EXPECT_EQ(ReadBytes(File(r.target)), wanted) << r.name;
+        for (const auto& [link, to] : r.links) {
+            EXPECT_TRUE(fs::is_symlink(m_dir / link)) << r.name << ": " << link;
+            EXPECT_EQ(fs::read_symlink(m_dir / link).string(), to) << r.name << ": " << link;
+        }
+        ExpectNoLeftovers(r.name);
+        // The notebook and the recent-file list keep the path as the user gave it.
+        EXPECT_EQ(m_app->GetPathName(), opened) << r.name;
+        EXPECT_EQ(CProfile(m_profile->GetPath()).GetProfileString("Recent File List", "File1"), opened) << r.name;
+        // And the next save goes the same way.
+        const std::string again = ChangeNotebook();
+        EXPECT_TRUE(m_app->DoFileSave()) << r.name;
+        EXPECT_EQ(ReadBytes(File(r.target)), again) << r.name;
+        EXPECT_TRUE(fs::is_symlink(opened)) << r.name;
+    }
+}
+
+TEST_F(SaveKeepsTheFileTest, AReadOnlyNotebookIsNotReplaced) {
+    const std::string path = File("ro.nel");
+    const std::string before = WriteEmptyNotebook(path);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    struct stat old;
+    ASSERT_EQ(stat(path.c_str(), &old), 0);
+    ASSERT_TRUE(m_app->OpenDocumentFile(path));
+    ChangeNotebook();
+    m_box.m_shown.clear();
+    EXPECT_FALSE(m_app->DoFileSave());
+    ASSERT_EQ(m_box.m_shown.size(), 1u);
+    EXPECT_EQ(m_box.m_shown[0], path + " に保存できませんでした。(Permission denied)"_sj);
+    EXPECT_EQ(ReadBytes(path), before);
+    struct stat now;
+    ASSERT_EQ(stat(path.c_str(), &now), 0);
+    EXPECT_EQ(now.st_ino, old.st_ino);
+    EXPECT_EQ(now.st_mode & 07777, 0444u);
+    EXPECT_TRUE(Doc().IsModified());
+    ExpectNoLeftovers("read-only");
+}
+
+TEST_F(SaveKeepsTheFileTest, TheOwnerGroupAndPermissionsStay) {
+    if (geteuid() != 0) GTEST_SKIP() << "giving a file to another owner needs the superuser";
+    const std::string path = File("theirs.nel");
+    WriteEmptyNotebook(path);
+    ASSERT_EQ(chown(path.c_str(), 12345, 23456), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(m_app->OpenDocumentFile(path));
+    const std::string wanted = ChangeNotebook();
+    EXPECT_TRUE(m_app->DoFileSave());
+    EXPECT_EQ(ReadBytes(path), wanted);
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 12345u);
+    EXPECT_EQ(st.st_gid, 23456u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+struct OtherUserRow {
+    const char* name;
+    mode_t mode;         // of the file, which belongs to the superuser
+    int nExpected;       // 0 saved, 1 refused with "Permission denied"
+};
+
+TEST_F(SaveKeepsTheFileTest, AnotherUsersFileIsWrittenInPlaceOrRefused) {
+    const OtherUserRow rows[] = {
+        {"writable for everyone", 0666, 0},
+        {"writable for its owner only", 0644, 1},
+        {"read-only", 0444, 1},
+    };
+    ASSERT_EQ(chmod(m_dir.c_str(), 0777), 0);
+    for (const OtherUserRow& r : rows) {
+        const std::string path = File("shared.nel");
+        fs::remove(path);
+        const std::string before = WriteEmptyNotebook(path);
+        ASSERT_EQ(chmod(path.c_str(), r.mode), 0);
+        struct stat old;
+        ASSERT_EQ(stat(path.c_str(), &old), 0);
+        int status = RunAsNobody([&path] {
+            std::string error;
+            if (WriteFileAtomically(path, "new content", error)) return 0;
+            return error == std::strerror(EACCES) ? 1 : 2;
+        });
+        if (status == -1) GTEST_SKIP() << "changing the user needs the superuser";
+        ASSERT_EQ(status, r.nExpected) << r.name;
+        struct stat now;
+        ASSERT_EQ(stat(path.c_str(), &now), 0);
+        EXPECT_EQ(ReadBytes(path), r.nExpected == 0 ? "new content" : before) << r.name;
+        EXPECT_EQ(now.st_ino, old.st_ino) << r.name;
+        EXPECT_EQ(now.st_uid, old.st_uid) << r.name;
+        EXPECT_EQ(now.st_gid, old.st_gid) << r.name;
+        EXPECT_EQ(now.st_mode, old.st_mode) << r.name;
+        ExpectNoLeftovers(r.name);
+    }
+}
+
+}  // namespace
