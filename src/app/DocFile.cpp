@@ -54,7 +54,8 @@ bool CRumoApp::SaveModified() {
 bool CRumoApp::OpenDocumentFile(const std::string& path) {
     std::string absolute = AbsolutePath(path);
     std::string bytes, error;
-    if (!ReadWholeFile(absolute, bytes, error)) {
+    CFileStamp stamp;
+    if (!ReadWholeFile(absolute, bytes, error, &stamp)) {
         ShowError(PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(error).text + ")");
         return false;
     }
@@ -72,6 +73,7 @@ bool CRumoApp::OpenDocumentFile(const std::string& path) {
     }
     TakeFileContents(m_doc, *loaded);
     SetPathName(absolute);
+    m_fileStamp = stamp;
     // The purge notice sets the schedule flag again in the welcome, after this.
     ClearChangeFlags();
     m_doc.SetModifiedFlag(false);
@@ -86,15 +88,35 @@ bool CRumoApp::DoFileSave() {
     return OnSaveDocument(path);
 }
 
+bool CRumoApp::MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged) {
+    bUnchanged = false;
+    if (absolute != m_strPathName || !m_fileStamp.bKnown) return true;
+    CFileStamp now;
+    // A file that is gone holds nothing the save could lose.
+    if (!GetFileStamp(absolute, now)) return true;
+    bUnchanged = now == m_fileStamp;
+    if (bUnchanged) return true;
+    const std::string changed = PathForMessage(path) + " はほかのプログラムで変更されています。"_sj;
+    if (m_bUnattended) {
+        ShowError(changed + "上書きせずに保存を取りやめました（入力が端末ではないため確認できません）。"_sj);
+        return false;
+    }
+    return m_messageBox.Show(changed + "上書きしますか?"_sj, std::string(), MbButtons::YesNo, MbIcon::Exclamation) ==
+           MbAnswer::Yes;
+}
+
 bool CRumoApp::OnSaveDocument(const std::string& path) {
     std::string absolute = AbsolutePath(path);
+    bool bUnchanged;
+    if (!MayOverwrite(path, absolute, bUnchanged)) return false;
     std::string error;
     bool ok = false;
+    // The bytes stream into a temporary file beside the old one while they are produced;
+    // only a complete, synced file replaces it, and any failure on the way (including an
+    // exception here) removes the temporary file, or puts back the old content of a file
+    // written in place.
+    std::unique_ptr<CAtomicFile> file = m_fileFactory ? m_fileFactory() : std::make_unique<CAtomicFile>();
     try {
-        // The bytes stream into a temporary file beside the old one while they are
-        // produced; only a complete, synced file replaces it, and any failure on the way
-        // (including an exception here) removes the temporary file.
-        std::unique_ptr<CAtomicFile> file = m_fileFactory ? m_fileFactory() : std::make_unique<CAtomicFile>();
         if (file->Open(absolute, error)) {
             SaveDocument(m_doc, *file);
             ok = file->Commit(error);
@@ -105,10 +127,15 @@ bool CRumoApp::OnSaveDocument(const std::string& path) {
         error = "out of memory";
     }
     if (!ok) {
+        file->Abandon();
+        // A file written in place has its old content back, with a new modification
+        // time: still the file this document last read or wrote.
+        if (bUnchanged && file->GetStamp().bKnown) m_fileStamp = file->GetStamp();
         ShowError(PathForMessage(path) + " に保存できませんでした。("_sj + Utf8ToCp932(error).text + ")");
         return false;
     }
     SetPathName(absolute);
+    m_fileStamp = file->GetStamp();
     ClearChangeFlags();
     m_doc.SetModifiedFlag(false);
     return true;

@@ -8,6 +8,7 @@ CRumoApp::CRumoApp(CProfile& profile, IMessageBox& messageBox)
 void CRumoApp::OnFileNew() {
     m_doc.OnNewDocument();
     m_strPathName.clear();
+    m_fileStamp = CFileStamp();
     ClearChangeFlags();
     m_doc.SetModifiedFlag(false);
     InitialUpdateViews();

@@ -5,6 +5,7 @@
 
 #include "app/RecentFileList.h"
 #include "document/RumoDoc.h"
+#include "platform/FileStamp.h"
 #include "platform/Profile.h"
 
 #include <functional>
@@ -66,6 +67,8 @@ public:
     bool DoFileSave();
     /// Saves to path and makes it the document's file. A failed save says so and leaves
     /// the old file, the document's file name and its modified state as they were.
+    /// Saving over the document's file after it changed on disk (since it was opened or
+    /// last saved) asks first; unattended, that save is refused.
     bool OnSaveDocument(const std::string& path);
 
     void SetPathPrompt(PathPrompt prompt) { m_pathPrompt = std::move(prompt); }
@@ -81,12 +84,17 @@ private:
     void ClearChangeFlags();
     void SetPathName(const std::string& absolutePath);
     void ShowError(const std::string& text);
+    /// Before saving to absolute: true unless it is the document's file, changed on disk
+    /// since it was read or written here, and the user does not want it overwritten.
+    /// bUnchanged: it is the document's file, as it was read or written here.
+    bool MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged);
 
     CProfile& m_profile;
     IMessageBox& m_messageBox;
     CRumoDoc m_doc;
     CRecentFileList m_recentFiles;
     std::string m_strPathName;
+    CFileStamp m_fileStamp;  // the document's file as it was last read or written here
     bool m_bUnattended = false;
     PathPrompt m_pathPrompt;
     FileFactory m_fileFactory;

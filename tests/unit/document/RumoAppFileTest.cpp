@@ -11,10 +11,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <deque>
 #include <functional>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <new>
 #include <string>
@@ -199,13 +201,18 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
         {"sync", CFailingFile::Step::Sync, 0, EIO, "Input/output error"},
         {"rename", CFailingFile::Step::Rename, 0, EACCES, "Permission denied"},
     };
+    // A file with a second hard link is written in place, its old content in a copy beside it.
+    for (bool bLinked : {false, true})
     for (const FailedSaveRow& r : rows) {
+        SCOPED_TRACE(bLinked ? "hard-linked" : "single name");
+        if (bLinked && r.step == CFailingFile::Step::Rename) continue;  // written in place: nothing renamed
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         m_app->SetFileFactory(nullptr);
         std::string path = File("keep.nel");
         m_app->OnFileNew();
         ASSERT_TRUE(m_app->OnSaveDocument(path)) << r.name;
+        if (bLinked) fs::create_hard_link(path, File("twin.nel"));
         std::string before, error;
         ASSERT_TRUE(ReadWholeFile(path, before, error));
 
@@ -230,9 +237,15 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
         ASSERT_TRUE(ReadWholeFile(path, after, error));
         EXPECT_EQ(after, before) << r.name;
         EXPECT_FALSE(fs::exists(File("other.nel"))) << r.name;
-        // No temporary file is left behind.
-        for (const auto& e : fs::directory_iterator(m_dir))
+        if (bLinked) {
+            ASSERT_TRUE(ReadWholeFile(File("twin.nel"), after, error));
+            EXPECT_EQ(after, before) << r.name;
+        }
+        // No temporary file or copy of the old content is left behind.
+        for (const auto& e : fs::directory_iterator(m_dir)) {
             EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << r.name << ": " << e.path();
+            EXPECT_EQ(e.path().filename().string().find(".bak"), std::string::npos) << r.name << ": " << e.path();
+        }
         ASSERT_EQ(m_box.m_shown.size(), 2u) << r.name;
         EXPECT_NE(m_box.m_shown[0].find(r.reason), std::string::npos) << r.name << ": " << m_box.m_shown[0];
 
@@ -242,6 +255,12 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
         ASSERT_TRUE(ReadWholeFile(path, after, error));
         EXPECT_EQ(after, wanted) << r.name;
         EXPECT_FALSE(Doc().IsModified()) << r.name;
+        if (bLinked) {
+            EXPECT_TRUE(fs::equivalent(path, File("twin.nel"))) << r.name;
+            ASSERT_TRUE(ReadWholeFile(File("twin.nel"), after, error));
+            EXPECT_EQ(after, wanted) << r.name;
+            EXPECT_EQ(fs::hard_link_count(path), 2u) << r.name;
+        }
     }
 }
 
@@ -359,6 +378,90 @@ TEST_F(RumoAppFileTest, StartUpChoosesTheFile) {
     EXPECT_TRUE(m_app->GetPathName().empty());
     EXPECT_EQ(m_box.m_shown.size(), 1u);
     EXPECT_NE(m_view.GetText().find("「例」と入力すると"_sj), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+enum class DiskChange { None, Replaced, SameSizeInPlace, OnlyTheTime, Deleted };
+
+struct ChangedOnDiskRow {
+    const char* name;
+    DiskChange change;
+    bool bUnattended;
+    std::vector<MbAnswer> answers;  // to the overwrite question; empty: none may come
+    bool bSaved;
+};
+
+TEST_F(RumoAppFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
+    const ChangedOnDiskRow rows[] = {
+        {"unchanged", DiskChange::None, false, {}, true},
+        {"replaced, overwrite", DiskChange::Replaced, false, {MbAnswer::Yes}, true},
+        {"replaced, cancel", DiskChange::Replaced, false, {MbAnswer::No}, false},
+        {"same size written in place", DiskChange::SameSizeInPlace, false, {MbAnswer::No}, false},
+        {"only the modification time", DiskChange::OnlyTheTime, false, {MbAnswer::No}, false},
+        {"deleted", DiskChange::Deleted, false, {}, true},
+        {"replaced, nobody to ask", DiskChange::Replaced, true, {}, false},
+    };
+    const std::string path = File("shared.nel");
+    for (const ChangedOnDiskRow& r : rows) {
+        m_app->SetUnattended(false);
+        WriteNotebook("shared.nel");
+        ASSERT_TRUE(m_app->OpenDocumentFile(path));
+        std::string answer;
+        Doc().RegisterMemo(answer, "ここ、a、1"_sj);
+        Doc().SetModifiedFlag(true);
+        const std::string mine = SaveDocumentBytes(Doc());
+
+        // Another program's save.
+        std::string theirs, error;
+        ASSERT_TRUE(ReadWholeFile(path, theirs, error));
+        switch (r.change) {
+        case DiskChange::None: break;
+        case DiskChange::Replaced:
+            theirs += "x";
+            ASSERT_TRUE(WriteFileAtomically(path, theirs, error));
+            break;
+        case DiskChange::SameSizeInPlace: {
+            theirs[theirs.size() - 1] ^= 1;
+            std::ofstream(path, std::ios::binary | std::ios::in | std::ios::out) << theirs;
+            [[fallthrough]];
+        }
+        case DiskChange::OnlyTheTime: {
+            // A clock tick may be coarser than two writes: a time of its own.
+            fs::last_write_time(path, fs::last_write_time(path) + std::chrono::seconds(3));
+            break;
+        }
+        case DiskChange::Deleted: fs::remove(path); break;
+        }
+        m_app->SetUnattended(r.bUnattended);
+        m_box.m_shown.clear();
+        m_box.m_answers.assign(r.answers.begin(), r.answers.end());
+        EXPECT_EQ(m_app->DoFileSave(), r.bSaved) << r.name;
+        EXPECT_TRUE(m_box.m_answers.empty()) << r.name;
+        std::string now;
+        ASSERT_TRUE(ReadWholeFile(path, now, error)) << r.name;
+        EXPECT_EQ(now, r.bSaved ? mine : theirs) << r.name;
+        EXPECT_EQ(Doc().IsModified(), !r.bSaved) << r.name;
+        const std::string changed = path + " はほかのプログラムで変更されています。"_sj;
+        if (r.bUnattended) {
+            ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
+            EXPECT_EQ(m_box.m_shown[0],
+                      changed + "上書きせずに保存を取りやめました（入力が端末ではないため確認できません）。"_sj);
+        } else if (!r.answers.empty()) {
+            ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
+            EXPECT_EQ(m_box.m_shown[0], changed + "上書きしますか?"_sj) << r.name;
+        } else {
+            EXPECT_TRUE(m_box.m_shown.empty()) << r.name;
+        }
+        // What this document wrote last is the file it knows: the next save asks nothing.
+        if (r.bSaved) {
+            Doc().SetModifiedFlag(true);
+            EXPECT_TRUE(m_app->DoFileSave()) << r.name;
+            EXPECT_EQ(m_box.m_shown.size(), r.answers.size()) << r.name;
+        }
+    }
 }
 
 }  // namespace
