@@ -7,6 +7,8 @@
 #   #! args: --new                      arguments for nelo-cli (default --new)
 #   #! stderr                           also compare stderr with CASE.err
 #   #! copy: FILE                       copy FILE (beside CASE.in) into the run folder first
+#   #! sh: COMMAND                      run COMMAND in the run folder after the copies (links,
+#                                       permissions)
 #   #! compare: FILE EXPECTED           after the run, FILE in the run folder must equal
 #                                       EXPECTED (beside CASE.in) byte for byte
 # Every run gets a fresh, empty XDG_CONFIG_HOME and runs in a fresh folder.
@@ -21,6 +23,7 @@ tz="UTC0"
 args="--new"
 check_err=0
 copies=()
+setups=()
 compares=()
 while IFS= read -r line; do
   case "$line" in
@@ -29,6 +32,7 @@ while IFS= read -r line; do
     "#! args:"*) args=${line#\#! args:} ;;
     "#! stderr") check_err=1 ;;
     "#! copy: "*) copies+=("${line#\#! copy: }") ;;
+    "#! sh: "*) setups+=("${line#\#! sh: }") ;;
     "#! compare: "*) compares+=("${line#\#! compare: }") ;;
   esac
 done < "$case_in"
@@ -40,6 +44,9 @@ grep -v '^#!' "$case_in" > "$work/input"
 case_dir=$(cd "$(dirname "$case_in")" && pwd)
 for f in ${copies[@]+"${copies[@]}"}; do
   cp "$case_dir/$f" "$work/run/" || { echo "cannot copy $f"; exit 1; }
+done
+for c in ${setups[@]+"${setups[@]}"}; do
+  (cd "$work/run" && bash -c "$c") || { echo "set-up failed: $c"; exit 1; }
 done
 (cd "$work/run" && CASE_DIR="$case_dir" NELO_NOW="$now" TZ="$tz" XDG_CONFIG_HOME="$work/xdg" \
   "$cli" $args < "$work/input" > "$work/stdout" 2> "$work/stderr")
