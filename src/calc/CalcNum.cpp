@@ -1,5 +1,6 @@
 #include "calc/CalcNum.h"
 
+#include "calc/CalcLineText.h"
 #include "calc/FormatNumber.h"
 #include "res/StringTable.h"
 #include "text/JText.h"
@@ -58,7 +59,7 @@ int CCalcNum::Calculate(std::string& answer, const std::string& line) {
     m_nDepth = 0;
 
     m_strLine.clear();
-    AppendAsciiForm(m_strLine, line);
+    AppendAsciiForm(m_strLine, CalcLineText(line, m_strRead));
     m_scan.Reset(m_strLine);
 
     answer.clear();
