@@ -16,6 +16,7 @@ inline bool DbcsAt(const std::string& s, std::size_t i) {
 }  // namespace
 
 const std::string& CalcLineText(const std::string& line, std::string& buffer) {
+    if (!MayHoldBlankOrComma(line)) return line;
     // First walk: is anything to be left out at all?
     bool plain = true, blank = false, group = false;
     unsigned prev = 0;

@@ -78,7 +78,7 @@ int CCalcNum::CalculateTime(std::string& answer, const std::string& line) {
     m_bInParen = 0;
     m_nDepth = 0;
 
-    PrepareTimeLine(m_strLine, CalcLineText(line, m_strRead));
+    PrepareTimeLine(m_strLine, MayHoldBlankOrComma(line) ? CalcLineText(line, m_strRead) : line);
     m_scan.Reset(m_strLine);
 
     if (!IsComplete(m_strLine)) {
