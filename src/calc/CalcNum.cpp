@@ -1,5 +1,6 @@
 #include "calc/CalcNum.h"
 
+#include "calc/CalcLineText.h"
 #include "calc/FormatNumber.h"
 #include "res/StringTable.h"
 #include "text/JText.h"
@@ -57,8 +58,17 @@ int CCalcNum::Calculate(std::string& answer, const std::string& line) {
     m_bInParen = 0;
     m_nDepth = 0;
 
+    // Most lines have neither blanks nor grouping commas: their ASCII form, half as long,
+    // shows it at a glance.
     m_strLine.clear();
     AppendAsciiForm(m_strLine, line);
+    if (MayHoldBlankOrComma(m_strLine)) {
+        const std::string& read = CalcLineText(line, m_strRead);
+        if (&read != &line) {
+            m_strLine.clear();
+            AppendAsciiForm(m_strLine, read);
+        }
+    }
     m_scan.Reset(m_strLine);
 
     answer.clear();

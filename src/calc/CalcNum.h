@@ -83,6 +83,7 @@ private:
     std::int64_t TimeCount(CCalcScanner& scan);
     CCalcTime MakeTime(std::int64_t seconds);
 
+    std::string m_strRead;    // the line without grouping commas or blanks, when it has them
     std::string m_strLine;    // the prepared line the scanner reads, reused between lines
     std::string m_strNumber;  // the number text of the answer, reused
     std::string m_strKey;     // lookup key, reused

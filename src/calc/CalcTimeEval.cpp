@@ -1,6 +1,7 @@
 // Sums of clock times: 「１０：２０＋５：３０」 answers 「０日１５時間５０分」.
 #include "calc/CalcNum.h"
 
+#include "calc/CalcLineText.h"
 #include "res/StringTable.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
@@ -77,7 +78,7 @@ int CCalcNum::CalculateTime(std::string& answer, const std::string& line) {
     m_bInParen = 0;
     m_nDepth = 0;
 
-    PrepareTimeLine(m_strLine, line);
+    PrepareTimeLine(m_strLine, MayHoldBlankOrComma(line) ? CalcLineText(line, m_strRead) : line);
     m_scan.Reset(m_strLine);
 
     if (!IsComplete(m_strLine)) {

@@ -59,6 +59,10 @@ LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
     }
     const LineTraits traits = ScanLineTraits(text);
     if (traits.bMemoSeparator) return LineRoute::MemoRegistration;
+    // Numbers and operators with blanks between them (「2 + 3」), or a number with its
+    // digits grouped (「1,000」), are a calculation, not a schedule or a command; numbers
+    // joined only by ／ ： ． (「１２／２５　１０：００」) are not taken here.
+    if (traits.bPlainArithmetic) return traits.bTimeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
     if (traits.bScheduleShape) return LineRoute::Command;
     if (EndsWithUnitWord(text)) return LineRoute::Command;
     if (HasArithmeticSymbol(text)) return traits.bTimeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;

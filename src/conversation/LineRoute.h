@@ -8,7 +8,8 @@ enum class LineRoute { Command = 0, Arithmetic = 1, TimeArithmetic = 2, MemoRegi
 /// Prepares and classifies one submitted line (code page 932, no line break): the memo
 /// shortcut for a raw line with two "、", else the full-width form without trailing
 /// full-width blanks or a final "は", routed by the character tests. handedOn receives
-/// the text the interpreter gets (and the echo shows).
+/// the text the interpreter gets (and the echo shows); the calculator itself reads a
+/// line of numbers and operators without its blanks.
 LineRoute ClassifyLine(const std::string& line, std::string& handedOn);
 
 /// True when the last two bytes of text are one of the unit words that send a line to

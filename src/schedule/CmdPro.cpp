@@ -184,17 +184,8 @@ int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
     }
     for (const CmdWord& unit : g_unitWords) {
         if (!EndsWithDbcs(word, unit.pszWord)) continue;
-        if (unit.nCode == 0) {
-            ConvertCommand(0, word, answer);
-        } else {
-            // A number longer than the scanner keeps is read from what it kept.
-            std::string number = word;
-            const std::string kept = m_scan.m_szToken;
-            if (kept.size() >= 2 * CCalcScanner::kMaxWordChars && word.size() > kept.size() &&
-                word.compare(0, kept.size(), kept) == 0)
-                number = kept + word.substr(word.size() - 2);
-            ConvertCommand(unit.nCode, number, answer);
-        }
+        // The whole word: a quantity is never cut to what the scanner's token text keeps.
+        ConvertCommand(unit.nCode, word, answer);
         return 1;
     }
     return 0;

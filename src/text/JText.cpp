@@ -379,17 +379,44 @@ std::string ToDatePattern(std::string_view in) {
     return out;
 }
 
+bool IsArithmeticSymbolCode(unsigned code) {
+    switch (code) {
+    case 0x8144: case 0x8146: case 0x815E: case 0x8169: case 0x816A: case 0x817B:  // ． ： ／ （ ） ＋
+    case 0x817C: case 0x817E: case 0x8180: case 0x8181: case 0x8196:               // － × ÷ ＝ ＊
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool GroupsDigits(unsigned prevCode, std::string_view text, std::size_t next) {
+    if (!IsFullDigitCode(prevCode)) return false;
+    for (std::size_t k = 0; k < 3; ++k, next += 2)
+        if (next + 1 >= text.size() || !IsFullDigitCode(CodeAt(text, next))) return false;
+    return !(next + 1 < text.size() && IsFullDigitCode(CodeAt(text, next)));
+}
+
 LineTraits ScanLineTraits(std::string_view text) {
     bool separator = false, digit = false, blank = false, other = false, unit = false, op = false;
+    // For the plain calculation: a character that is no part of one, an operator that is
+    // not ／ ： ．, a grouping comma.
+    bool foreign = false, calcOp = false, group = false;
+    unsigned prev = 0;
     for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
         if (!DbcsAt(text, i)) {
             unsigned char b = Byte(text, i);
-            if (b == ' ' || (b >= '\t' && b <= '\r')) blank = true;
+            if (b == ' ' || (b >= '\t' && b <= '\r'))
+                blank = true;
+            else
+                foreign = true;
+            prev = b;
             ++i;
             continue;
         }
         const unsigned c = CodeAt(text, i);
         i += 2;
+        const unsigned before = prev;
+        prev = c;
         if (IsFullDigitCode(c)) {
             digit = true;
             continue;
@@ -402,14 +429,35 @@ LineTraits ScanLineTraits(std::string_view text) {
         switch (c) {
         case 0x8141: case 0x8152:  // 、 ヽ
             separator = true;
+            foreign = true;
             break;
-        case 0x8146: case 0x8E9E: case 0x95AA: case 0x9562:  // ： 時 分 秒
+        case 0x8146:  // ：
             unit = true;
             break;
-        case 0x815E: case 0x817B: case 0x817C: case 0x817E: case 0x8180: case 0x8196:  // ／ ＋ － × ÷ ＊
+        case 0x8E9E: case 0x95AA: case 0x9562:  // 時 分 秒
+            unit = true;
+            foreign = true;
+            break;
+        case 0x817B: case 0x817C: case 0x817E: case 0x8180: case 0x8196:  // ＋ － × ÷ ＊
+            op = true;
+            calcOp = true;
+            break;
+        case 0x815E:  // ／
             op = true;
             break;
+        case 0x8181:  // ＝
+            calcOp = true;
+            break;
+        case 0x8144: case 0x8169: case 0x816A:  // ． （ ）
+            break;
+        case 0x8143:  // ，
+            if (GroupsDigits(before, text, i))
+                group = true;
+            else
+                foreign = true;
+            break;
         default:
+            foreign = true;
             break;
         }
     }
@@ -417,6 +465,7 @@ LineTraits ScanLineTraits(std::string_view text) {
     t.bMemoSeparator = separator;
     t.bScheduleShape = digit && blank && other;
     t.bTimeSum = digit && unit && op;
+    t.bPlainArithmetic = !foreign && digit && (blank ? calcOp : group);
     return t;
 }
 
@@ -425,16 +474,7 @@ bool HasMemoSeparator(std::string_view text) { return ScanLineTraits(text).bMemo
 bool LooksLikeSchedule(std::string_view text) { return ScanLineTraits(text).bScheduleShape; }
 
 bool HasArithmeticSymbol(std::string_view text) {
-    // ． ： ／ （ ） ＋ － × ÷ ＝ ＊
-    return !AllDbcsByPair(text, [](unsigned c) {
-        switch (c) {
-        case 0x8144: case 0x8146: case 0x815E: case 0x8169: case 0x816A: case 0x817B:
-        case 0x817C: case 0x817E: case 0x8180: case 0x8181: case 0x8196:
-            return false;
-        default:
-            return true;
-        }
-    });
+    return !AllDbcsByPair(text, [](unsigned c) { return !IsArithmeticSymbolCode(c); });
 }
 
 bool LooksLikeTimeSum(std::string_view text) { return ScanLineTraits(text).bTimeSum; }

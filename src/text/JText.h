@@ -47,8 +47,19 @@ struct LineTraits {
     bool bMemoSeparator = false;  ///< HasMemoSeparator
     bool bScheduleShape = false;  ///< LooksLikeSchedule
     bool bTimeSum = false;        ///< LooksLikeTimeSum
+    /// A calculation however it is spaced: nothing but full-width digits, blanks, the
+    /// arithmetic symbols and digit-grouping commas, with a digit, and either a blank and
+    /// one of ＋ － × ÷ ＊ ＝, or a grouping comma and no blank.
+    bool bPlainArithmetic = false;
 };
 LineTraits ScanLineTraits(std::string_view text);
+
+/// ． ： ／ （ ） ＋ － × ÷ ＝ ＊: the symbols of HasArithmeticSymbol.
+bool IsArithmeticSymbolCode(unsigned code);
+
+/// True when a "，" groups digits: the character before it (prevCode) is a full-width
+/// digit, and the text from next on (just after the comma) begins with exactly three.
+bool GroupsDigits(unsigned prevCode, std::string_view text, std::size_t next);
 
 bool HasMemoSeparator(std::string_view text);
 bool LooksLikeSchedule(std::string_view text);

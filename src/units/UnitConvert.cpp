@@ -3,6 +3,7 @@
 #include "text/JText.h"
 #include "text/Sjis.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
@@ -56,9 +57,11 @@ int ConvertUnit(int code, const std::string& word, std::string& out) {
     // The number part is the word without its unit character (its last two bytes).
     std::string number = word.size() >= 2 ? word.substr(0, word.size() - 2) : std::string();
     if (!IsDecimalText(number)) return 0;
-    double value = std::atof(ToAsciiForm(number).c_str());
+    // The number is read whole, however long; one too large for a double has no answer.
+    const double result = std::atof(ToAsciiForm(number).c_str()) * g_unitFactors[code];
+    if (!std::isfinite(result)) return 0;
     std::string text;
-    FormatUnitNumber(value * g_unitFactors[code], text);
+    FormatUnitNumber(result, text);
     out = text + kUnitSentences[code];
     return 1;
 }

@@ -2,6 +2,7 @@
 // small evaluator written here over the same expression in ASCII, doing the same IEEE
 // operations in the same order.
 #include "calc/CalcNum.h"
+#include "conversation/LineRoute.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -192,6 +193,70 @@ TEST(CCalcNumRandom, AgreesWithAReferenceEvaluator) {
     // Both outcomes are well represented.
     EXPECT_GT(nErrors, 1000);
     EXPECT_GT(nNumbers, 10000);
+}
+
+// The ASCII expression as a user might space it: digits of integer parts grouped by
+// commas now and then, and blanks between any two characters outside a grouped number.
+std::string SpacedForm(const std::string& ascii, std::mt19937& rng) {
+    auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    auto blanks = [&rng]() -> std::string {
+        if (rng() % 3 != 0) return "";
+        return rng() % 2 ? " " : "  ";
+    };
+    std::string spaced;
+    for (std::size_t i = 0; i < ascii.size();) {
+        std::size_t end = i;
+        while (end < ascii.size() && isDigit(ascii[end])) ++end;
+        const bool integerPart = i == 0 || ascii[i - 1] != '.';
+        if (end - i > 3 && integerPart && rng() % 2 == 0) {
+            for (std::size_t k = i; k < end; ++k) {
+                spaced += ascii[k];
+                const std::size_t left = end - k - 1;
+                if (left > 0 && left % 3 == 0) spaced += ',';
+            }
+            i = end;
+        } else {
+            spaced += ascii[i++];
+        }
+        if (i < ascii.size()) spaced += blanks();
+    }
+    return spaced;
+}
+
+// Lines of numbers and operators with blanks between them and digits grouped go to the
+// calculator, which reads them as the same expression without blanks or commas.
+TEST(CCalcNumRandom, SpacedAndGroupedLinesAgree) {
+    ExpressionMaker maker(1203);
+    std::mt19937 rng(13);
+    CCalcNum calc;
+    std::string answer, handedOn;
+    int nRouted = 0;
+    for (int i = 0; i < 20000; ++i) {
+        std::string ascii = maker.Make();
+        double value = 0;
+        bool ok = Reference(ascii).Evaluate(value) && std::isfinite(value);
+        std::string expected = ok ? ToFullWidth(Trimmed(value)) : std::string("計算できません。"_sj);
+
+        std::string typed = SpacedForm(ascii, rng);
+        // Blanks with an operator other than "/", or grouping without blanks, make a
+        // calculation; a line of one number, or of numbers, groups and divisions alone,
+        // routes as before.
+        const bool blanks = typed.find(' ') != std::string::npos;
+        const bool calculation = blanks ? typed.find_first_of("+-*") != std::string::npos
+                                        : typed.find(',') != std::string::npos;
+        LineRoute route = ClassifyLine(typed, handedOn);
+        if (calculation) {
+            ASSERT_EQ(route, LineRoute::Arithmetic) << typed;
+            ++nRouted;
+        }
+        ASSERT_EQ(handedOn, ToFullWidth(typed)) << typed;  // the echo keeps the blanks
+
+        calc.m_dMemory = 0;
+        calc.m_bMemory = 0;
+        calc.Calculate(answer, handedOn);
+        ASSERT_EQ(answer, expected) << typed;
+    }
+    EXPECT_GT(nRouted, 10000);
 }
 
 }  // namespace

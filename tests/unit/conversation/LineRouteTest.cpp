@@ -47,6 +47,48 @@ const RouteRow kRoutes[] = {
     {"令和元年は"_sj, LineRoute::Command, "令和元年"_sj},
     {"２０００年は"_sj, LineRoute::Command, "２０００年"_sj},
     {"－１尺は"_sj, LineRoute::MemoQuery, "－１尺"_sj},
+    // Numbers and operators with blanks between them are a calculation; the text handed
+    // on keeps its blanks.
+    {"2 + 3", LineRoute::Arithmetic, "２　＋　３"_sj},
+    {" 2+3", LineRoute::Arithmetic, "　２＋３"_sj},
+    {"2\t*\t3", LineRoute::Arithmetic, "２\t＊\t３"_sj},
+    {"（１　－　２）　×３"_sj, LineRoute::Arithmetic, "（１　－　２）　×３"_sj},
+    {"１　＝"_sj, LineRoute::Arithmetic, "１　＝"_sj},
+    {"10:20 + 5:30", LineRoute::TimeArithmetic, "１０：２０　＋　５：３０"_sj},
+    {"１０：００　－　１２：００"_sj, LineRoute::TimeArithmetic, "１０：００　－　１２：００"_sj},
+    {"1 + 2は"_sj, LineRoute::MemoQuery, "１　＋　２"_sj},
+    // Numbers joined only by ／ ： ．, blanks without an operator, other symbols and
+    // any word keep their routes.
+    {"１２／２５　１０：００"_sj, LineRoute::Command, "１２／２５　１０：００"_sj},
+    {"２００３．１．１　１０：００"_sj, LineRoute::Command, "２００３．１．１　１０：００"_sj},
+    {"1 / 3", LineRoute::Command, "１　／　３"_sj},
+    {"１　２"_sj, LineRoute::Command, "１　２"_sj},
+    {"（１）　（２）"_sj, LineRoute::Command, "（１）　（２）"_sj},
+    {"2 & 3", LineRoute::Command, "２　＆　３"_sj},
+    {"１２／２５　１０：００　会議"_sj, LineRoute::Command, "１２／２５　１０：００　会議"_sj},
+    {"明日　１０：００－１２：００"_sj, LineRoute::Command, "明日　１０：００－１２：００"_sj},
+    {"＋３日"_sj, LineRoute::Arithmetic, "＋３日"_sj},
+    {"＋ ３日"_sj, LineRoute::Command, "＋　３日"_sj},
+    {"半径 ＝ ５"_sj, LineRoute::Command, "半径　＝　５"_sj},
+    {"ｒ　＋　１"_sj, LineRoute::Command, "ｒ　＋　１"_sj},
+    {"１０尺 ＋ ２"_sj, LineRoute::Command, "１０尺　＋　２"_sj},
+    {"１ ＋ １０尺"_sj, LineRoute::Command, "１　＋　１０尺"_sj},
+    {"田中、1 + 2"_sj, LineRoute::MemoRegistration, "田中、１　＋　２"_sj},
+    {"予定 + 1"_sj, LineRoute::Command, "予定　＋　１"_sj},
+    // A comma followed by exactly three digits groups the digits of a number.
+    {"1,000+2", LineRoute::Arithmetic, "１，０００＋２"_sj},
+    {"1,000", LineRoute::Arithmetic, "１，０００"_sj},
+    {"１，２３４，５６７×２"_sj, LineRoute::Arithmetic, "１，２３４，５６７×２"_sj},
+    {"1,000 + 2", LineRoute::Arithmetic, "１，０００　＋　２"_sj},
+    {"1,000:00 + 1:00", LineRoute::TimeArithmetic, "１，０００：００　＋　１：００"_sj},
+    {"1,00", LineRoute::Command, "１，００"_sj},
+    {"1,0000", LineRoute::Command, "１，００００"_sj},
+    {",000", LineRoute::Command, "，０００"_sj},
+    {"1,00 + 2", LineRoute::Command, "１，００　＋　２"_sj},
+    {"1,000 2,000", LineRoute::Command, "１，０００　２，０００"_sj},
+    {"1、000"_sj, LineRoute::MemoRegistration, "１、０００"_sj},
+    {"1,000、2,000、3"_sj, LineRoute::MemoRegistration, "1,000、2,000、3"_sj},
+    {"1,000尺"_sj, LineRoute::Command, "１，０００尺"_sj},
 };
 
 TEST(LineRoute, ClassifiesTypedLines) {

@@ -199,12 +199,33 @@ TEST_F(CmdProTest, LongAndBrokenLinesAreSafe) {
     EXPECT_EQ(m_pro.DoCommand(answer, "明日 "_sj + std::string("\x81\x20") + "会議"_sj), 1);
     EXPECT_EQ(m_pro.DoCommand(answer, "明日 会議 "_sj + std::string("\x85\x40")), 1);
     EXPECT_EQ(answer, "２番目の時期が適切でありません。"_sj);
-    std::string longUnit;
-    for (int i = 0; i < 500; ++i) longUnit += "９"_sj;
-    answer.clear();
-    EXPECT_EQ(m_pro.DoCommand(answer, longUnit + "坪"_sj), 1);
-    // The first 63 digits are converted: 10^63 - 1 times 3.30578, printed whole.
-    EXPECT_EQ(answer.find("平方メートルです。"_sj), 64u * 2);
+}
+
+// A quantity longer than the scanner's token text is read whole, or refused when it is
+// beyond a double; never read from its first 63 digits.
+TEST_F(CmdProTest, LongQuantitiesAreReadWhole) {
+    auto digits = [](const char* d, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += d;
+        return s;
+    };
+    struct Row {
+        std::string typed;
+        std::string answer;
+    } rows[] = {
+        // 10^70 as the nearest double, times 30.303.
+        {digits("９"_sj, 70) + "尺"_sj,
+         "３０３０３０００００００００００１１１３６７９５２１５０６８６４０４４７３９４４６６９８０２６６７４８０７４０７８１０３９３３９６５８２８０９６センチメートルです。"_sj},
+        // The digits after the 63rd count: 1234567 × 10^63 as the nearest double, times 600.
+        {"１２３４５６７"_sj + digits("０"_sj, 63) + "斤"_sj,
+         "７４０７４０２０００００００００４６３３９５５５９３６７９７２２４６９１４８１１６７６４７４９８３８１１８３０００８１８１５５７２５５２０８９６グラムです。"_sj},
+        {digits("９"_sj, 500) + "坪"_sj, "数値の指定が違います。"_sj},
+    };
+    for (const Row& r : rows) {
+        int result = 0;
+        EXPECT_EQ(Answer(r.typed, &result), r.answer) << r.typed.size();
+        EXPECT_EQ(result, 1);
+    }
 }
 
 TEST(PhrasePartsTest, PartsAPhraseGives) {
