@@ -225,8 +225,9 @@ int CCmdPro::DateQuestion(std::string& answer) {
     case 4: ok = AnswerDayCount(out, phrase); break;
     default: break;
     }
-    // The day count answers its own failure ("わかりません。").
-    if (ok == 0 && m_nCommand != 4) {
+    // The day count answers its own failure ("わかりません。"), and so does the age of a
+    // date that parsed but lies after today.
+    if (ok == 0 && m_nCommand != 4 && !(m_nCommand == 2 && out == "わかりません。"_sj)) {
         answer = LoadStringId(IDS_BAD_DATE);
         return 1;
     }
