@@ -43,10 +43,10 @@ bool EndsInTime(const std::vector<unsigned>& c, std::size_t end) {
     const unsigned last = c[end - 1];
     if (end >= 2 && c[end - 2] == kSho && last == kGo) return true;
     if (last == kHour || last == kMinute) return end >= 2 && IsFullDigitCode(c[end - 2]);
-    // Digits after a colon after a digit: 「１０：００」.
+    // Minutes after an hour: 「１０：００」, 「１０時３０」.
     std::size_t i = end;
     while (i > 0 && IsFullDigitCode(c[i - 1])) --i;
-    return i < end && i >= 2 && c[i - 1] == kColon && IsFullDigitCode(c[i - 2]);
+    return i < end && i >= 2 && (c[i - 1] == kColon || c[i - 1] == kHour) && IsFullDigitCode(c[i - 2]);
 }
 
 bool BeginsWithTime(const std::vector<unsigned>& c, std::size_t from) {
@@ -69,16 +69,6 @@ bool BeginsWithTime(const std::vector<unsigned>& c, std::size_t from) {
 }
 
 }  // namespace
-
-bool EndsInTimeOfDay(const std::string& phrase) {
-    const Chars chars(phrase);
-    return EndsInTime(chars.codes, chars.codes.size());
-}
-
-bool BeginsWithTimeOfDay(const std::string& phrase) {
-    const Chars chars(phrase);
-    return BeginsWithTime(chars.codes, 0);
-}
 
 std::string::size_type FindRangeMark(const std::string& phrase) {
     // Most words hold no mark at all: one pass over the bytes settles that.
