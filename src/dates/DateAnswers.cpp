@@ -125,6 +125,11 @@ int AgeAtWorkingDate(std::string& out) {
     const int Y = today.tm_year + 1900, M = today.tm_mon + 1, D = today.tm_mday;
     // "Now is at or after 00:00 of a day" is "today is that day or later".
     const long long todayKey = Y * 10000LL + M * 100 + D;
+    // Nobody is born after today: no age to give.
+    if (by * 10000LL + bm * 100 + bd > todayKey) {
+        out = DontKnow();
+        return 0;
+    }
 
     int years = Y - by - 1;
     int months, days;

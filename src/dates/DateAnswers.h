@@ -6,7 +6,8 @@
 
 /// "%d年%d月%d日は%s曜日です。" for the phrase's date; 0 with "わかりません。" when it is none.
 int AnswerWeekday(std::string& out, const std::string& phrase);
-/// "%d歳%dヶ月%d日です。" from the birth date of the phrase to today.
+/// "%d歳%dヶ月%d日です。" from the birth date of the phrase to today; 0 with
+/// "わかりません。" when the phrase is no date or a birth date after today.
 int AnswerAge(std::string& out, const std::string& phrase);
 /// Sets the working date to the phrase's date: "基準日は%d年%d月%d日です。".
 int AnswerBaseDate(std::string& out, const std::string& phrase);

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -16,6 +17,9 @@ constexpr int kNoYear = -1;
 // While a year word (「来年」 ...) parses its phrase for the first time, the date parts the
 // phrase leaves out are checked against this year instead of today's.
 int g_nYearOverride = kNoYear;
+
+// Which date parts the last pattern took from today's calendar.
+DateFill g_lastPatternFill = DateFill::None;
 
 struct OffsetWord {
     const char* word;
@@ -45,9 +49,16 @@ std::string FormatBound(int hour, int minute) {
     return buf;
 }
 
-// The last character is "日", "時", "分" or a full-width digit.
+// 「正午」 closes the phrase, as in 「明日正午」.
+bool EndsWithNoon(const std::string& phrase) {
+    static constexpr std::string_view kNoon = "正午"_sj;
+    return phrase.size() >= kNoon.size() && phrase.compare(phrase.size() - kNoon.size(), kNoon.size(), kNoon) == 0;
+}
+
+// The last character is "日", "時", "分" or a full-width digit, or the phrase ends in 「正午」.
 bool HasDateEnding(const std::string& phrase) {
     if (EndsWithDbcs(phrase, "日"_sj) || EndsWithDbcs(phrase, "時"_sj) || EndsWithDbcs(phrase, "分"_sj)) return true;
+    if (EndsWithDbcs(phrase, "午"_sj)) return EndsWithNoon(phrase);
     if (phrase.size() < 2) return false;
     unsigned code = DbcsCode(phrase.data() + phrase.size() - 2);
     return IsFullDigitCode(code);
@@ -142,6 +153,12 @@ int ParseWithYearWord(std::string& out, const std::string& copy, int offset) {
 const char* BadPeriodText() { return "時期が不正です。"_sj; }
 
 int ParseDatePhrase(std::string& out, const std::string& phrase) {
+    DateFill fill;
+    return ParseDatePhrase(out, phrase, fill);
+}
+
+int ParseDatePhrase(std::string& out, const std::string& phrase, DateFill& fill) {
+    fill = DateFill::None;
     EnsureWorkingDate();
     if (!HasDateEnding(phrase)) return 0;
     // The working copy keeps its buffer from phrase to phrase (the parser is never
@@ -224,8 +241,13 @@ int ParseDatePhrase(std::string& out, const std::string& phrase) {
         }
     }
 
-    // A mark of a date's or time's shape: every mark leads to the same test.
-    if (HasShapeMark(copy) && HasFullDigit(copy)) return ParseDateRest(out, copy);
+    // A mark of a date's or time's shape: every mark leads to the same test. 「正午」 alone
+    // is a time of day as 「１２時」 is.
+    if ((HasShapeMark(copy) && HasFullDigit(copy)) || copy == "正午"_sj) {
+        const int ok = ParseDateRest(out, copy);
+        if (ok) fill = g_lastPatternFill;
+        return ok;
+    }
     out = copy;
     return 0;
 }
@@ -255,9 +277,9 @@ DatePatternFields ReadDatePatternFields(const std::string& patternIn) {
     std::string pattern = patternIn;
     std::string::size_type pos;
 
-    enum { kMorning, kAfternoon, kNoon };
+    enum { kMorning, kAfternoon, kDaytime, kNoon };
     static const OffsetWord kTimeWords[] = {
-        {"午後"_sj, kAfternoon}, {"午前"_sj, kMorning},   {"朝"_sj, kMorning}, {"昼"_sj, kAfternoon},
+        {"午後"_sj, kAfternoon}, {"午前"_sj, kMorning},   {"朝"_sj, kMorning}, {"昼"_sj, kDaytime},
         {"夕方"_sj, kAfternoon}, {"夜"_sj, kAfternoon}, {"正午"_sj, kNoon},
     };
     const CWordSearch words(pattern);
@@ -271,8 +293,12 @@ DatePatternFields ReadDatePatternFields(const std::string& patternIn) {
         pos = words.Find(w.word);
         if (pos == std::string::npos) continue;
         BlankOut(pattern, pos, std::strlen(w.word));
-        if (w.offset == kAfternoon) afternoon = true;
-        if (w.offset == kNoon) hour = 12;
+        if (w.offset == kAfternoon || w.offset == kDaytime) afternoon = true;
+        f.bDaytime = w.offset == kDaytime;
+        if (w.offset == kNoon) {
+            hour = 12;
+            f.bNoon = true;
+        }
         break;
     }
 
@@ -392,7 +418,8 @@ int ParseDatePattern(const std::string& patternIn) {
     DatePatternFields f = ReadDatePatternFields(patternIn);
     int year = f.year, month = f.month, day = f.day, hour = f.hour, minute = f.minute, second = f.second;
 
-    if (f.afternoon && hour >= 0) hour += 12;
+    // 昼 is daytime: 「昼１時」 is 13:00 but 「昼１２時」 is noon. 「午後１２時」 stays 24:00.
+    if (f.afternoon && hour >= 0 && !(f.bDaytime && hour >= 12)) hour += 12;
     if (hour < 0 && minute < 0 && second < 0)
         SetTime(NO_TIME, NO_TIME, NO_TIME);
     else
@@ -409,12 +436,18 @@ int ParseDatePattern(const std::string& patternIn) {
     const int baseYear = g_nYearOverride != kNoYear ? g_nYearOverride : todayYear;
     // A month or day of 0 counts as given, so that SetDate rejects it.
     const bool hasYear = year >= 0, hasMonth = month >= 0, hasDay = day >= 0;
-    if (!hasYear && !hasMonth && hasDay) return SetDate(day, today.tm_mon + 1, baseYear);
+    g_lastPatternFill = DateFill::None;
+    if (!hasYear && !hasMonth && hasDay) {
+        g_lastPatternFill = DateFill::YearAndMonth;
+        return SetDate(day, today.tm_mon + 1, baseYear);
+    }
+    if (!hasYear && hasMonth) g_lastPatternFill = DateFill::Year;
     if (!hasYear && hasMonth && hasDay) return SetDate(day, month, baseYear);
     if (hasYear && hasMonth && hasDay) return SetDate(day, month, year);
     if (!hasYear && hasMonth && !hasDay) return SetDate(1, month, baseYear);
+    g_lastPatternFill = DateFill::None;
     if (hasYear && !hasMonth && !hasDay) return SetDate(1, 1, year);
-    return f.tokensRead > 0 ? 1 : 0;
+    return f.tokensRead > 0 || f.bNoon ? 1 : 0;
 }
 
 int GetPeriodRange(std::string& start, std::string& end, const std::string& word) {

@@ -8,6 +8,15 @@
 /// date. 0 otherwise, in three ways: out untouched (not a date phrase), out = the phrase
 /// with its keywords blanked (no date shape), or out = "時期が不正です。" (impossible date).
 int ParseDatePhrase(std::string& out, const std::string& phrase);
+
+/// The date parts a phrase left out and took from today's calendar.
+enum class DateFill {
+    None,          ///< the phrase fixes its date, or names it by a word (「明日」, 「来月５日」)
+    Year,          ///< month and day without a year (「３／２」, 「２月３日」)
+    YearAndMonth,  ///< a day alone (「３日」)
+};
+/// ParseDatePhrase, also telling what a phrase of digits and marks left out.
+int ParseDatePhrase(std::string& out, const std::string& phrase, DateFill& fill);
 /// Second stage: parses a text whose keywords have been blanked, or a rebuilt result
 /// text such as "2004/01/03 12:00"; 1 with the result text, else 0 with "時期が不正です。".
 int ParseDateRest(std::string& out, const std::string& text);
@@ -20,6 +29,8 @@ struct DatePatternFields {
     int year = -1, month = -1, day = -1;
     int hour = -1, minute = -1, second = -1;
     bool afternoon = false;  ///< an afternoon word (午後, 昼, 夕方, 夜) was found
+    bool bDaytime = false;   ///< that word was 昼, which leaves hours from 12 on as they are
+    bool bNoon = false;      ///< 「正午」 gave the hour
     bool bEra = false;       ///< an era name was found
     int nEraOffset = 0;      ///< added to the era year to give the Western year
     int tokensRead = 0;      ///< tokens that held a digit

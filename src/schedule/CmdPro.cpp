@@ -4,10 +4,12 @@
 #include "dates/DateParser.h"
 #include "dates/DateText.h"
 #include "dates/DateTimeRec.h"
+#include "dates/NextOccurrence.h"
 #include "platform/Clock.h"
 #include "res/StringTable.h"
 #include "schedule/PhraseParts.h"
 #include "schedule/Priqueue.h"
+#include "schedule/RangeMark.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 #include "units/UnitConvert.h"
@@ -130,11 +132,17 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
     // command word never reads as a date (its parse would fail without touching the
     // working date), so it goes straight to its command.
     bool bStart = false;
-    if (IsCommandWord(firstWord))
+    int range = 0;
+    std::string rangeEnd;
+    if (IsCommandWord(firstWord)) {
         EnsureWorkingDate();
-    else
-        bStart = !EndsWithDbcs(firstWord, "年"_sj) &&
-                 ParseScheduleStart(startResult, startDisplay, m_scan.m_szToken, tStart) == 1;
+    } else if (!EndsWithDbcs(firstWord, "年"_sj)) {
+        range = ParseRangeStart(startResult, startDisplay, m_scan.m_szToken, tStart, rangeEnd);
+        if (range == 1)
+            bStart = true;
+        else if (range == 0)
+            bStart = ParseScheduleStart(startResult, startDisplay, m_scan.m_szToken, tStart) == 1;
+    }
     if (!bStart) {
         if (startResult == BadPeriodText()) {
             answer = BadPeriodText();
@@ -143,13 +151,45 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
         return DoKeywordCommand(firstWord, answer);
     }
 
+    std::string endResult, endDisplay;
+    std::int32_t tEnd = tStart;
+    if (range == 1) {
+        // The end stands in the first word; the business follows it.
+        if (ParseScheduleEnd(endResult, endDisplay, rangeEnd, tEnd, startResult) != 1) {
+            answer = BadSecondText();
+            return 1;
+        }
+        if (GetToken() != tokWord) {
+            answer = NoBusinessText();
+            return 1;
+        }
+        RegisterSchedule(startDisplay, endDisplay, JoinWords(m_scan.LineFrom(TokenTextStart(m_scan))), answer,
+                         tStart, tEnd);
+        return 1;
+    }
+
     if (GetToken() != tokWord) {
         answer = NoBusinessText();
         return 1;
     }
     const std::size_t secondStart = TokenTextStart(m_scan);
-    std::string endResult, endDisplay;
-    std::int32_t tEnd = tStart;
+    // A day without its time of day, then a range of times: 「１２／２５　１４：００－１６：００」.
+    const int timeRange = startResult.size() < 12
+                              ? ParseTimeRange(startResult, startDisplay, tStart, endDisplay, tEnd, m_scan.m_szToken)
+                              : 0;
+    if (timeRange != 0) {
+        if (timeRange < 0) {
+            answer = BadSecondText();
+            return 1;
+        }
+        if (GetToken() != tokWord) {
+            answer = NoBusinessText();
+            return 1;
+        }
+        RegisterSchedule(startDisplay, endDisplay, JoinWords(m_scan.LineFrom(TokenTextStart(m_scan))), answer,
+                         tStart, tEnd);
+        return 1;
+    }
     std::size_t businessStart;
     if (ParseScheduleEnd(endResult, endDisplay, m_scan.m_szToken, tEnd, startResult) == 1) {
         if (GetToken() != tokWord) {
@@ -169,6 +209,51 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
     }
     RegisterSchedule(startDisplay, endDisplay, JoinWords(m_scan.LineFrom(businessStart)), answer, tStart, tEnd);
     return 1;
+}
+
+int CCmdPro::ParseRangeStart(std::string& result, std::string& display, const std::string& word,
+                             std::int32_t& tStart, std::string& end) {
+    const std::string::size_type mark = FindRangeMark(word);
+    if (mark == std::string::npos) return 0;
+    const DateTimeRec saved = g_dtWork;
+    if (ParseScheduleStart(result, display, word.substr(0, mark), tStart) == 1) {
+        end.assign(word, mark + 2, std::string::npos);
+        return 1;
+    }
+    if (result == BadPeriodText()) return -1;
+    // Not a date before the mark: the word is read whole, as if it held no mark.
+    g_dtWork = saved;
+    AdjustMonthTable(saved.year);
+    result.clear();
+    return 0;
+}
+
+int CCmdPro::ParseTimeRange(std::string& startResult, std::string& startDisplay, std::int32_t& tStart,
+                            std::string& endDisplay, std::int32_t& tEnd, const std::string& word) {
+    const std::string::size_type mark = FindRangeMark(word);
+    if (mark == std::string::npos) return 0;
+    const std::string before = word.substr(0, mark), after = word.substr(mark + 2);
+    // Only a time of day before the mark joins the start's day.
+    const PhraseParts parts = AnalyzePhraseParts(before);
+    if (parts.bYear || parts.bMonth || parts.bDay || parts.bDigitsOnly) return 0;
+    const DateTimeRec saved = g_dtWork;
+    std::string result, display, endResult;
+    std::int32_t t = 0, tAfter = 0;
+    if (ParseScheduleStart(result, display, before, t) == 1) {
+        if (ParseScheduleEnd(endResult, endDisplay, after, tAfter, result) == 1) {
+            startResult = result;
+            startDisplay = display;
+            tStart = t;
+            tEnd = tAfter;
+            return 1;
+        }
+        // A date or time after the mark that cannot end the range is a mistaken end.
+        std::string probe;
+        if (ParseDatePhrase(probe, after) == 1 || probe == BadPeriodText()) return -1;
+    }
+    g_dtWork = saved;
+    AdjustMonthTable(saved.year);
+    return 0;
 }
 
 int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
@@ -216,8 +301,9 @@ int CCmdPro::DateQuestion(std::string& answer) {
     case 4: ok = AnswerDayCount(out, phrase); break;
     default: break;
     }
-    // The day count answers its own failure ("わかりません。").
-    if (ok == 0 && m_nCommand != 4) {
+    // The day count answers its own failure ("わかりません。"), and so does the age of a
+    // date that parsed but lies after today.
+    if (ok == 0 && m_nCommand != 4 && !(m_nCommand == 2 && out == "わかりません。"_sj)) {
         answer = LoadStringId(IDS_BAD_DATE);
         return 1;
     }
@@ -240,7 +326,10 @@ int CCmdPro::ConvertCommand(int code, const std::string& word, std::string& answ
 
 int CCmdPro::ParseScheduleStart(std::string& result, std::string& display, const std::string& phrase,
                                 std::int32_t& tStart) {
-    if (ParseDatePhrase(result, phrase) == 0) return 0;
+    DateFill fill;
+    if (ParseDatePhrase(result, phrase, fill) == 0) return 0;
+    // Without its year a date before today means its next occurrence.
+    MoveToNextOccurrence(result, fill);
     std::time_t t = 0;
     if (FormatEntryDate(display, result, t) == 0) {
         // More than ten years away: the entry still needs a time value to be ordered by.

@@ -74,6 +74,14 @@ private:
         int year = 0, month = 0, day = 0;
         int hour = -1, minute = 0;  // hour -1: no time of day
     };
+    // A first word holding a range mark: 1 with the start parsed and the end phrase in
+    // `end`; -1 when the start is an impossible date; 0 when the word is to be read whole.
+    int ParseRangeStart(std::string& result, std::string& display, const std::string& word, std::int32_t& tStart,
+                        std::string& end);
+    // A second word that is a range of times on the start's day: 1 with the start moved to
+    // its first time and the end set; -1 when the end is unsuitable; 0 when it is no range.
+    int ParseTimeRange(std::string& startResult, std::string& startDisplay, std::int32_t& tStart,
+                       std::string& endDisplay, std::int32_t& tEnd, const std::string& word);
     int ParseEndDigits(std::string& result, const std::string& phrase);
     int MoveEndForward(std::string& result, bool bYear);
     void SyncIndex();

@@ -82,6 +82,13 @@ TEST_F(DateAnswers, Age) {
     std::string out;
     EXPECT_EQ(AnswerAge(out, "あした"_sj), 0);
     EXPECT_EQ(out, "わかりません。"_sj);
+    // A birth date after today has no age; today itself is age zero.
+    Freeze(2003, 6, 1);
+    for (const char* birth : {"２０１０／１／１"_sj, "明日"_sj, "２００３年７月１日"_sj}) {
+        out.clear();
+        EXPECT_EQ(AnswerAge(out, birth), 0);
+        EXPECT_EQ(out, "わかりません。"_sj);
+    }
 }
 
 TEST_F(DateAnswers, DayCountTable) {

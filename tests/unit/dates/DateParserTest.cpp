@@ -52,7 +52,14 @@ INSTANTIATE_TEST_SUITE_P(DayWords, DatePhrase, ::testing::Values(
     PhraseRow{2003, 6, 1, nullptr, "明日１０：３０"_sj, 1, "2003/06/02 10:30"},
     PhraseRow{2003, 6, 1, nullptr, "明日１０：００－１２：００"_sj, 1, "2003/06/02 10:00"},
     PhraseRow{2003, 6, 1, nullptr, "明日午後３時"_sj, 1, "2003/06/02 15:00"},
-    PhraseRow{2003, 6, 1, nullptr, "明日正午"_sj, 0, kUntouched},
+    PhraseRow{2003, 6, 1, nullptr, "明日正午"_sj, 1, "2003/06/02 12:00"},
+    PhraseRow{2003, 6, 1, nullptr, "来週月曜日正午"_sj, 1, "2003/06/09 12:00"},
+    PhraseRow{2003, 6, 1, nullptr, "１２／２５正午"_sj, 1, "2003/12/25 12:00"},
+    PhraseRow{2003, 6, 1, nullptr, "明日昼１２時"_sj, 1, "2003/06/02 12:00"},
+    PhraseRow{2003, 6, 1, nullptr, "明日昼１時"_sj, 1, "2003/06/02 13:00"},
+    PhraseRow{2003, 6, 1, nullptr, "明日昼１２時３０分"_sj, 1, "2003/06/02 12:30"},
+    PhraseRow{2003, 6, 1, nullptr, "明日午後１２時"_sj, 1, "2003/06/02 24:00"},
+    PhraseRow{2003, 6, 1, nullptr, "あ正午"_sj, 0, "あ正午"_sj},
     PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "今夜１０時"_sj, 1, "2003/01/01 22:00"}));
 
 INSTANTIATE_TEST_SUITE_P(Weekdays, DatePhrase, ::testing::Values(
@@ -136,7 +143,9 @@ INSTANTIATE_TEST_SUITE_P(TimesKeepThePreviousDate, DatePhrase, ::testing::Values
     PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "夕方６時"_sj, 1, "2003/01/01 18:00"},
     PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "２５時"_sj, 1, "2003/01/01 25:00"},
     PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "１０：３０：２０"_sj, 1, "2003/01/01 10:20"},
-    PhraseRow{2003, 6, 1, nullptr, "正午"_sj, 0, kUntouched},
+    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "正午"_sj, 1, "2003/01/01 12:00"},
+    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "昼１２時"_sj, 1, "2003/01/01 12:00"},
+    PhraseRow{2003, 6, 1, nullptr, "正午ね"_sj, 0, kUntouched},
     PhraseRow{2003, 6, 1, nullptr, "１０時"_sj, 1, "2003/06/01 10:00"}));
 
 using DateParser = DateTestBase;

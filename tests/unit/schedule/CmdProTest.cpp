@@ -143,6 +143,74 @@ TEST_F(CmdProTest, StoredTimes) {
     EXPECT_EQ(Answer("明日 ２０１４年１月１日"_sj), "下記の予定を登録しました。\r\n06/02(月)　２０１４年１月１日"_sj);
 }
 
+// A start without its year that lies before today is its next occurrence; the end follows
+// the moved start. Words that name their date, and today, stay where they are.
+TEST_F(CmdProTest, StartsWithoutAYearLieAhead) {
+    const struct {
+        int year, month, day;  // today, at 10:00
+        const char* typed;
+        const char* answer;
+    } rows[] = {
+        {2003, 12, 10, "１／１５ １／２０ 札幌へ出張"_sj,
+         "下記の予定を登録しました。\r\n2004/01/15(木) ～ 2004/01/20(火)　札幌へ出張"_sj},
+        {2003, 12, 10, "２月３日 会議"_sj, "下記の予定を登録しました。\r\n2004/02/03(火)　会議"_sj},
+        {2003, 12, 10, "３日１０時 １２時 歯医者"_sj,
+         "下記の予定を登録しました。\r\n2004/01/03(土) 10:00 ～ 12:00　歯医者"_sj},
+        {2003, 6, 1, "５／３１ 連休"_sj, "下記の予定を登録しました。\r\n2004/05/31(月)　連休"_sj},
+        {2003, 6, 10, "９日 締切"_sj, "下記の予定を登録しました。\r\n07/09(水)　締切"_sj},
+        // The next month without that day is passed over; a 29 February waits for a leap year.
+        {2003, 1, 31, "３０日 月末"_sj, "下記の予定を登録しました。\r\n03/30(日)　月末"_sj},
+        {2004, 3, 1, "２月２９日 閏日"_sj, "下記の予定を登録しました。\r\n2008/02/29(金)　閏日"_sj},
+        // Today stays today, also at an hour already past.
+        {2003, 12, 10, "１２／１０ 当日"_sj, "下記の予定を登録しました。\r\n12/10(水)　当日"_sj},
+        {2003, 12, 10, "１０日９時 朝"_sj, "下記の予定を登録しました。\r\n12/10(水) 09:00　朝"_sj},
+        {2003, 12, 10, "１２／２５ １／５ 休暇"_sj, "下記の予定を登録しました。\r\n12/25(木) ～ 2004/01/05(月)　休暇"_sj},
+        // A year, an era or a word fixes the date, past or not.
+        {2003, 12, 10, "２００３／１／１５ 過去"_sj, "下記の予定を登録しました。\r\n01/15(水)　過去"_sj},
+        {2003, 12, 10, "平成１５年１月１５日 過去"_sj, "下記の予定を登録しました。\r\n01/15(水)　過去"_sj},
+        {2003, 12, 10, "今年１月１５日 過去"_sj, "下記の予定を登録しました。\r\n01/15(水)　過去"_sj},
+        {2003, 12, 10, "今月５日 過去"_sj, "下記の予定を登録しました。\r\n12/05(金)　過去"_sj},
+        {2003, 12, 10, "昨日 過去"_sj, "下記の予定を登録しました。\r\n12/09(火)　過去"_sj},
+        // Date questions keep the current year.
+        {2003, 12, 10, "何曜日 １／１５"_sj, "２００３年１月１５日は水曜日です。"_sj},
+        {2003, 12, 10, "日付 ３日"_sj, "基準日は２００３年１２月３日です。"_sj},
+    };
+    for (const auto& r : rows) {
+        SetNow(r.year, r.month, r.day, 10, 0);
+        m_pro.DeleteContents();
+        EXPECT_EQ(Answer(r.typed), r.answer) << r.year << "-" << r.month << "-" << r.day;
+    }
+}
+
+// A range inside a word reads as a start and an end, as if a blank stood at the mark.
+TEST_F(CmdProTest, RangesInsideAWord) {
+    static const Step steps[] = {
+        {"明日１０時～１２時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　会議"_sj},
+        {"明日１０時〜１２時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　会議"_sj},
+        {"明日10:00~12:00 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　会議"_sj},
+        {"明日10:00-12:00 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　会議"_sj},
+        {"明日１０時３０－正午 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:30 ～ 12:00　会議"_sj},
+        {"明日１０時‐午後１時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 13:00　会議"_sj},
+        {"１２／２５ 14:00-16:00 忘年会"_sj, "下記の予定を登録しました。\r\n12/25(木) 14:00 ～ 16:00　忘年会"_sj},
+        {"１２／２５ １４時～１６時 忘年会"_sj, "下記の予定を登録しました。\r\n12/25(木) 14:00 ～ 16:00　忘年会"_sj},
+        {"１／５～１／１０ 出張"_sj, "下記の予定を登録しました。\r\n2004/01/05(月) ～ 2004/01/10(土)　出張"_sj},
+        {"７／５～１０日 出張"_sj, "下記の予定を登録しました。\r\n07/05(土) ～ 07/10(木)　出張"_sj},
+        {"１２／３０～１／３ 帰省"_sj, "下記の予定を登録しました。\r\n12/30(火) ～ 2004/01/03(土)　帰省"_sj},
+        // A hyphen between date parts keeps the date whole.
+        {"２００３－６－２ 会議"_sj, "下記の予定を登録しました。\r\n06/02(月)　会議"_sj},
+        {"２００３－６－２ １０時－１２時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　会議"_sj},
+        // A business with a mark stays the business.
+        {"明日 会議～打合せ"_sj, "下記の予定を登録しました。\r\n06/02(月)　会議～打合せ"_sj},
+        // Failures.
+        {"明日１２時～１０時 会議"_sj, "２番目の時期が適切でありません。"_sj},
+        {"明日 １２時～１０時 会議"_sj, "２番目の時期が適切でありません。"_sj},
+        {"明日１０時～１２時"_sj, "用件がありません。"_sj},
+        {"２月３０日～３月２日 旅行"_sj, "時期が不正です。"_sj},
+        {"明日～２月３０日 旅行"_sj, "２番目の時期が適切でありません。"_sj},
+    };
+    Run(steps, true);
+}
+
 TEST_F(CmdProTest, WeekdayStartsOnAWednesday) {
     SetNow(2003, 6, 4, 9, 0);
     static const Step steps[] = {
