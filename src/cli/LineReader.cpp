@@ -17,8 +17,10 @@ namespace {
 
 enum class Wait { Ready, Signal, Gone };
 
-/// Waits until stdin has something to read (data, its end or an error) or a signal came.
-Wait WaitForInput() {
+/// Waits until stdin has something to read (data, its end or an error) or a signal came;
+/// bHangUp tells whether the terminal has been hung up.
+Wait WaitForInput(bool& bHangUp) {
+    bHangUp = false;
     for (;;) {
         if (AnySignalPending()) return Wait::Signal;
         pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {SignalWakeFd(), POLLIN, 0}};
@@ -34,6 +36,7 @@ Wait WaitForInput() {
             continue;
         }
         if (fds[0].revents & POLLNVAL) return Wait::Gone;
+        bHangUp = (fds[0].revents & POLLHUP) != 0;
         if (fds[0].revents) return Wait::Ready;
     }
 }
@@ -81,7 +84,8 @@ int CLineReader::ReadChar(editline* el, wchar_t* out) {
     el_get(el, EL_CLIENTDATA, &data);
     CLineReader& self = *static_cast<CLineReader*>(data);
     for (;;) {
-        Wait w = WaitForInput();
+        bool bHangUp;
+        Wait w = WaitForInput(bHangUp);
         if (w == Wait::Signal) return -1;
         if (w == Wait::Gone) {
             self.m_bInputGone = true;
@@ -91,9 +95,9 @@ int CLineReader::ReadChar(editline* el, wchar_t* out) {
         ssize_t n = read(STDIN_FILENO, &c, 1);
         if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (n <= 0) {
-            // The editor reads the terminal byte by byte with Ctrl-D as a key: an end
-            // of the terminal's input means it has gone.
-            self.m_bInputGone = true;
+            // An end of input is Ctrl-D typed ahead while the terminal was not in the
+            // editor's mode, unless the terminal has hung up or fails.
+            if (n < 0 || bHangUp) self.m_bInputGone = true;
             return n == 0 ? 0 : -1;
         }
         wchar_t wc;
@@ -178,7 +182,8 @@ bool CLineReader::FillBuffer() {
     char buf[1 << 16];
     ssize_t n;
     for (;;) {
-        Wait w = WaitForInput();
+        bool bHangUp;
+        Wait w = WaitForInput(bHangUp);
         if (w == Wait::Signal) return false;
         if (w == Wait::Gone) {
             m_bInputGone = true;
