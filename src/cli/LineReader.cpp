@@ -107,7 +107,11 @@ int CLineReader::ReadChar(editline* el, wchar_t* out) {
             self.m_mbState = std::mbstate_t{};  // a byte that fits no character is dropped
             continue;
         }
-        *out = k == 0 ? L'\0' : wc;
+        // A NUL is dropped: the terminal leaves one for a Ctrl-D typed just before the
+        // editor took the terminal over, where it would block every later Ctrl-D (and
+        // a submitted line keeps no NUL anyway).
+        if (k == 0) continue;
+        *out = wc;
         return 1;
     }
 }

@@ -49,8 +49,10 @@ private:
     std::string m_strBuffer;
     std::size_t m_nPos = 0;
     bool m_bEof = false;
+#ifdef NELO_HAVE_LIBEDIT
     editline* m_pEdit = nullptr;
     history* m_pHistory = nullptr;
     std::string m_strPrompt;
     std::mbstate_t m_mbState{};
+#endif
 };

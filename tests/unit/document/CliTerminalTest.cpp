@@ -216,7 +216,7 @@ TEST_F(CliTerminalTest, CtrlCClearsTheLineAndKeepsTheSession) {
     ASSERT_TRUE(run.WaitFor("太郎 >> ２")) << run.Output();
     ASSERT_TRUE(run.WaitFor("> ")) << run.Output();
     EXPECT_TRUE(run.Running());
-    run.Type("\x04");  // nothing to save: the end
+    run.Type("\\quit\r");  // nothing to save: the end
     int status = run.EndWith(0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << run.Output();
 }
@@ -264,7 +264,7 @@ TEST_F(CliTerminalTest, AnEndFromOutsideLeavesARecoveryCopyThatOpensWithTheWork)
         // (The first copy was mentioned by the start of the run that made the second.)
         EXPECT_EQ(run.Output().find("無題-20030601-100000-2.nel") != std::string::npos, bMentioned) << run.Output();
         EXPECT_EQ(run.Output().find("無題-20030601-100000.nel"), std::string::npos) << run.Output();
-        run.Type("\x04");
+        run.Type("\\quit\r");
         run.EndWith(0);
     }
 }
