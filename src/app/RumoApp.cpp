@@ -1,6 +1,22 @@
 #include "app/RumoApp.h"
 
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "text/Sjis.h"
 #include "view/RumoView.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace {
+
+/// False only when the path names nothing (a file that cannot be read still exists).
+bool FileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 || (errno != ENOENT);
+}
+
+}  // namespace
 
 CRumoApp::CRumoApp(CProfile& profile, IMessageBox& messageBox)
     : m_profile(profile), m_messageBox(messageBox), m_recentFiles(profile) {}
@@ -18,15 +34,34 @@ void CRumoApp::InitialUpdateViews() {
     for (CRumoView* pView : m_doc.GetViews()) pView->OnInitialUpdate(m_doc);
 }
 
-void CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
+bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
     m_recentFiles.ReadList();
-    std::string path = fileArg;
-    if (path.empty() && !bNew) {
-        std::string last = m_profile.GetProfileString(CRecentFileList::kSection, "File1", "???");
-        if (last != "???" && !last.empty()) path = last;
+    if (!fileArg.empty()) {
+        if (!FileExists(fileArg)) {
+            // A new notebook that already carries the name, as an editor starts a new file.
+            OnFileNew();
+            m_strPathName = AbsolutePath(fileArg);
+            ShowError(Utf8ToCp932(fileArg).text + " はまだありません。新しいノートをこの名前で始めます。"_sj);
+            return true;
+        }
+        // A file that is there but does not open ends the start: the caller stops.
+        return OpenDocumentFile(fileArg);
     }
-    if (!path.empty() && OpenDocumentFile(path)) return;
+    if (!bNew) {
+        std::string last = m_profile.GetProfileString(CRecentFileList::kSection, "File1", "???");
+        if (last != "???" && !last.empty()) {
+            if (!FileExists(last)) {
+                // Said once: the entry leaves the list.
+                ShowError(Utf8ToCp932(last).text + " が見つかりません。最近使ったファイルの一覧から外しました。"_sj);
+                m_recentFiles.Remove(last);
+                m_recentFiles.WriteList();
+            } else if (OpenDocumentFile(last)) {
+                return true;
+            }
+        }
+    }
     OnFileNew();
+    return true;
 }
 
 bool CRumoApp::NewWithQuestion() {

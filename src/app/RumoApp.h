@@ -21,6 +21,8 @@ class CRumoApp {
 public:
     /// The application's title, also the caption of its message boxes.
     static constexpr const char* kAppName = "Nelo";
+    /// The program's version, as its about box shows it.
+    static constexpr const char* kVersion = "1.00";
 
     /// Makes the file a save streams into (a plain CAtomicFile unless a test injects failures).
     using FileFactory = std::function<std::unique_ptr<CAtomicFile>()>;
@@ -39,8 +41,12 @@ public:
     void InitialUpdateViews();
 
     /// Start-up: opens the file named on the command line, else (unless bNew) the newest
-    /// file of the recent-file list; a new document when there is none or it fails.
-    void StartUp(const std::string& fileArg, bool bNew);
+    /// file of the recent-file list; a new document when there is none or it fails (a
+    /// recent file that no longer exists is reported and leaves the list). A named file
+    /// that does not exist yet gives a new document carrying that name. False when the
+    /// named file exists but could not be opened (a message box said why): the program
+    /// then ends.
+    bool StartUp(const std::string& fileArg, bool bNew);
 
     /// The document's file (absolute, UTF-8); empty while the document is untitled.
     const std::string& GetPathName() const { return m_strPathName; }

@@ -1,9 +1,11 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSession.h"
 
+#include <cstdio>
+
 void RegisterBasicCommands(CCliSession& session) {
     session.AddCommand("help", "\\help", "このヘルプ", [&session](const std::string&) {
-        session.PrintHelp();
+        session.PrintHelp(stdout, false);
         return true;
     });
     session.AddCommand("quit", "\\quit", "終了", [](const std::string&) { return false; });

@@ -1,23 +1,18 @@
-// \new, \open and \save, the start-up from the command line and the end of the input.
+// \new, \open and \save, the start-up from the command line and the end of the session.
 #include "cli/CliFileCommands.h"
 
 #include "app/RecentFileList.h"
+#include "app/RecoveryCopy.h"
 #include "cli/CliCommands.h"
+#include "cli/CliPath.h"
 #include "cli/CliSession.h"
+#include "cli/CliSignals.h"
+#include "platform/Clock.h"
 #include "platform/CodePage.h"
 
 #include <cstdio>
 
 namespace {
-
-constexpr const char* kUsage = "usage: nelo-cli [--new] [FILE.nel]\n";
-
-std::string Trimmed(const std::string& s) {
-    auto b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return std::string();
-    auto e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
-}
 
 std::string TitleUtf8(CCliSession& session) { return Cp932ToUtf8(session.GetApp().GetTitle()).text; }
 
@@ -33,8 +28,10 @@ void RegisterFileCommands(CCliSession& session) {
         }
         std::string reply;
         if (!session.GetReader().Ask("保存するファイル名: ", reply)) return false;
-        path = Trimmed(reply);
-        return !path.empty();
+        path = PathArgument(reply);
+        if (path.empty()) return false;
+        path = WithNotebookExtension(path);
+        return true;
     });
 
     session.AddCommand("new", "\\new", "新しいノートにする（変更の保存を確認）", [&session](const std::string&) {
@@ -43,7 +40,7 @@ void RegisterFileCommands(CCliSession& session) {
         return true;
     });
     session.AddCommand("open", "\\open ファイル", "ノートのファイルを開く", [&session](const std::string& arg) {
-        std::string path = Trimmed(arg);
+        std::string path = PathArgument(arg);
         if (path.empty()) {
             session.Notice("使い方: \\open ファイル名");
             return true;
@@ -57,12 +54,12 @@ void RegisterFileCommands(CCliSession& session) {
         a.OpenWithQuestion(path);
         return true;
     });
-    session.AddCommand("save", "\\save [ファイル]", "ノートを保存する（ファイル名で別名保存）",
+    session.AddCommand("save", "\\save [ファイル]", "ノートを保存する（ファイル名で別名保存、拡張子がなければ .nel）",
                        [&session](const std::string& arg) {
-                           std::string path = Trimmed(arg);
+                           std::string path = PathArgument(arg);
                            CRumoApp& a = session.GetApp();
                            session.GetView().Flush();
-                           bool ok = path.empty() ? a.DoFileSave() : a.OnSaveDocument(path);
+                           bool ok = path.empty() ? a.DoFileSave() : a.OnSaveDocument(WithNotebookExtension(path));
                            if (ok) session.Notice("保存しました: " + a.GetPathName());
                            return true;
                        });
@@ -74,7 +71,12 @@ bool StartFromArguments(CCliSession& session, const std::vector<std::string>& ar
     bool bOptions = true;
     for (const std::string& a : args) {
         if (bOptions && (a == "-h" || a == "--help")) {
-            std::fputs(kUsage, stdout);
+            session.PrintHelp(stdout, true);
+            status = 0;
+            return false;
+        }
+        if (bOptions && a == "--version") {
+            std::printf("nelo-cli (%s) %s\n", CRumoApp::kAppName, CRumoApp::kVersion);
             status = 0;
             return false;
         }
@@ -83,32 +85,65 @@ bool StartFromArguments(CCliSession& session, const std::vector<std::string>& ar
         } else if (bOptions && a == "--") {
             bOptions = false;
         } else if (bOptions && a.size() > 1 && a[0] == '-') {
-            std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", a.c_str(), kUsage);
+            std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", a.c_str(), CCliSession::kUsage);
             status = 2;
             return false;
         } else if (file.empty()) {
             file = a;
         } else {
-            std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", kUsage);
+            std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CCliSession::kUsage);
             status = 2;
             return false;
         }
     }
-    session.GetApp().StartUp(file, bNew);
+    std::string clockMessage;
+    if (!CheckFrozenClockSetting(clockMessage)) {
+        std::fprintf(stderr, "nelo-cli: %s\n", clockMessage.c_str());
+        status = 2;
+        return false;
+    }
+    if (!session.GetApp().StartUp(file, bNew)) {
+        // Piped lines must not land in another notebook than the one named.
+        status = 1;
+        return false;
+    }
+    if (session.IsInteractive()) {
+        std::vector<std::string> copies = TakeUnmentionedRecoveryCopies();
+        if (!copies.empty()) {
+            std::string text = "前回保存されなかった変更の復元用コピーがあります（nelo-cli ファイル名 で開けます）:";
+            for (const std::string& c : copies) text += "\n  " + c;
+            session.Notice(text);
+        }
+    }
     return true;
 }
 
-bool EndSession(CCliSession& session, bool bFinal) {
+bool EndSession(CCliSession& session) {
     CRumoApp& app = session.GetApp();
     if (!app.GetDocument().IsModified()) return true;
     session.GetView().Flush();
-    if (!session.IsInteractive() || bFinal) {
+    if (!session.IsInteractive()) {
         session.Notice("警告: " + TitleUtf8(session) + " への変更を保存せずに終了します。");
         return true;
     }
-    // The terminal's end-of-file must not also answer the question.
-    std::clearerr(stdin);
+    // Only "n" discards: cancel, Ctrl-D, Ctrl-C or a failed save go on reading, and the
+    // next end of input asks again.
     if (app.SaveModified()) return true;
-    session.Notice("終了を取り消しました。続けて入力できます。");
+    if (!session.GetReader().IsInputGone() && PendingTermination() == 0)
+        session.Notice("終了を取り消しました。続けて入力できます。");
     return false;
+}
+
+int EndFromOutside(CCliSession& session, int signo) {
+    CRumoApp& app = session.GetApp();
+    // The copy first: the conversation's reader may have gone with the terminal.
+    if (app.GetDocument().IsModified()) {
+        std::string path, error;
+        if (WriteRecoveryCopy(app.GetDocument(), app.GetPathName(), path, error))
+            session.Notice("終了します。保存されていない変更を復元用のコピーに保存しました: " + path);
+        else
+            session.Notice("終了します。復元用のコピーを保存できませんでした（" + error + "）。変更は失われます。");
+    }
+    session.GetView().Flush();
+    return signo != 0 ? 128 + signo : 1;
 }

@@ -4,8 +4,10 @@
 #include "app/SetupDlg.h"
 #include "calc/VariablesDlg.h"
 #include "cli/CliCommands.h"
+#include "cli/CliPath.h"
 #include "cli/CliSession.h"
 #include "conversation/TextFileInput.h"
+#include "memo/MemoCsvExport.h"
 #include "memo/MemoListDlg.h"
 #include "platform/CodePage.h"
 #include "schedule/SchedListDlg.h"
@@ -95,26 +97,6 @@ std::string Unquote(std::string text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
     if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
     return text;
-}
-
-// A path as typed, with a leading $NAME or ${NAME} replaced by that environment
-// variable when the path does not name a file as it stands (transcripts name their
-// fixtures as "$CASE_DIR/…").
-std::string ExpandPath(const std::string& path) {
-    struct stat st;
-    if (path.size() < 2 || path[0] != '$' || stat(path.c_str(), &st) == 0) return path;
-    std::size_t begin = 1, end;
-    if (path[1] == '{') {
-        begin = 2;
-        end = path.find('}', begin);
-        if (end == std::string::npos) return path;
-    } else {
-        end = begin;
-        while (end < path.size() && (std::isalnum(static_cast<unsigned char>(path[end])) || path[end] == '_')) ++end;
-    }
-    const char* value = std::getenv(path.substr(begin, end - begin).c_str());
-    if (!value) return path;
-    return value + path.substr(path[1] == '{' ? end + 1 : end);
 }
 
 // "delete OBJECT N" or "delete OBJECT": splits off a trailing row number.
@@ -251,10 +233,18 @@ void RegisterListCommands(CCliSession& session) {
                        [&session](const std::string& arg) { return MemosCommand(session, arg); });
     session.AddCommand("memos", "\\memos delete OBJECT [N]", "オブジェクト、またはその N 番目の属性を削除",
                        [&session](const std::string& arg) { return MemosCommand(session, arg); });
-    session.AddCommand("export", "\\export", "メモを ＮＥＬＯメモ.csv に出力", [&session](const std::string&) {
-        RunMemoListCommand(session.GetDocument(), session.GetMessageBox(), [](CMemoListDlg& dlg) { dlg.OnExport(); });
-        return true;
-    });
+    session.AddCommand("export", "\\export [PATH]", "メモを CSV に出力（既定: ＮＥＬＯメモ.csv、フォルダーならその中）",
+                       [&session](const std::string& arg) {
+                           std::string path = PathArgument(arg);
+                           struct stat st;
+                           if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                               path += std::string(path.back() == '/' ? "" : "/") + g_szMemoCsvFileName;
+                           RunMemoListCommand(session.GetDocument(), session.GetMessageBox(), [&path](CMemoListDlg& dlg) {
+                               dlg.m_strExportPath = path;
+                               dlg.OnExport();
+                           });
+                           return true;
+                       });
     session.AddCommand("names", "\\names USER RESPONDER", "あなたの名前と回答者の名前（\"\" で空）",
                        [&session](const std::string& arg) {
                            std::vector<std::string> words = SplitWords(arg);
@@ -273,7 +263,7 @@ void RegisterListCommands(CCliSession& session) {
                        });
     session.AddCommand("read", "\\read PATH", "テキストファイルの各行を入力したものとして処理",
                        [&session](const std::string& arg) {
-                           std::string path = ExpandPath(Unquote(arg));
+                           std::string path = PathArgument(arg);
                            if (path.empty()) {
                                session.Notice("使い方: \\read PATH");
                                return true;

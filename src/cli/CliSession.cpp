@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliFileCommands.h"
+#include "cli/CliSignals.h"
 #include "platform/CodePage.h"
 
 #include <cstdio>
@@ -28,11 +29,20 @@ void CCliSession::AddCommand(const std::string& name, const std::string& usage, 
     m_commands.push_back({name, usage, help, std::move(handler)});
 }
 
-void CCliSession::PrintHelp() {
+void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
     m_view.Flush();
-    std::string text =
-        "Nelo の端末版です。1 行ずつ入力すると、その行に答えます（「例」で入力例）。\n"
-        "\\ で始まる行は端末のコマンドです:\n";
+    std::string text;
+    if (bFull) text += kUsage + std::string("\n");
+    text += "Nelo の端末版です。1 行ずつ入力すると、その行に答えます（「例」で入力例）。\n";
+    if (bFull)
+        text +=
+            "\nオプション:\n"
+            "  FILE.nel     このノートを開く（まだないファイルなら、その名前の新しいノートで始める）\n"
+            "  --new        最近使ったノートを開かず、新しいノートで始める\n"
+            "  -h, --help   この説明を表示する\n"
+            "  --version    版を表示する\n"
+            "\n";
+    text += "\\ で始まる行は端末のコマンドです:\n";
     for (const Command& c : m_commands) {
         // Pad to a column by display width: a full-width character takes two columns.
         std::string usage = c.usage;
@@ -45,8 +55,18 @@ void CCliSession::PrintHelp() {
         if (width < 28) usage.append(28 - width, ' ');
         text += "  " + usage + " " + c.help + "\n";
     }
-    std::fputs(text.c_str(), stderr);
-    std::fflush(stderr);
+    text +=
+        "ファイル名は \"…\" で囲めます。~/ はホームフォルダーです。\n"
+        "端末では Ctrl-C で入力中の行を取り消し、Ctrl-D で終了します（未保存の変更があれば保存を確認）。\n";
+    if (bFull)
+        text +=
+            "\n環境変数:\n"
+            "  NELO_NOW=\"YYYY-MM-DD HH:MM:SS\"  時計をこの日時（現地時刻）に止める\n"
+            "  XDG_CONFIG_HOME   設定（最近使ったファイルなど）: ${XDG_CONFIG_HOME:-~/.config}/Vantor/Nelo.conf\n"
+            "  XDG_STATE_HOME    復元用コピー（端末が閉じられたときなどの未保存の変更）:\n"
+            "                    ${XDG_STATE_HOME:-~/.local/state}/Vantor/Nelo/\n";
+    std::fputs(text.c_str(), out);
+    std::fflush(out);
 }
 
 void CCliSession::Notice(const std::string& utf8Text) {
@@ -89,21 +109,22 @@ int CCliSession::Run(const std::vector<std::string>& args) {
     if (!StartFromArguments(*this, args, status)) return status;
 
     std::string line;
-    bool bAskedAtEnd = false;
     for (;;) {
-        bool bAnyLine = false;
-        while (m_reader.ReadLine(line)) {
-            bAnyLine = true;
+        if (int signo = PendingTermination()) return EndFromOutside(*this, signo);
+        if (m_reader.ReadLine(line)) {
             if (line.empty()) continue;
-            if (line[0] == '\\') {
-                if (!RunCommand(line)) break;
-                continue;
-            }
-            SubmitLine(line);
+            bool bGoOn = true;
+            if (line[0] == '\\') bGoOn = RunCommand(line);
+            else SubmitLine(line);
+            // Ctrl-C pressed while the line was being handled has no line left to clear.
+            TakeInterrupt();
+            if (!bGoOn && EndSession(*this)) break;
+            continue;
         }
-        // A terminal that gave no line since the last question cannot be asked again.
-        if (EndSession(*this, bAskedAtEnd && !bAnyLine)) break;
-        bAskedAtEnd = true;
+        if (PendingTermination()) continue;
+        if (TakeInterrupt()) continue;  // the line being typed is gone; a fresh prompt
+        if (IsInteractive() && m_reader.IsInputGone()) return EndFromOutside(*this, 0);
+        if (EndSession(*this)) break;
     }
     m_view.Flush();
     return 0;

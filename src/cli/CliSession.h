@@ -9,6 +9,7 @@
 #include "conversation/SendView.h"
 #include "platform/Profile.h"
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ public:
     /// removed) and returns false when the session should end.
     using CommandHandler = std::function<bool(const std::string& argText)>;
 
+    static constexpr const char* kUsage = "usage: nelo-cli [--new] [FILE.nel]\n       nelo-cli --help | --version\n";
+
     explicit CCliSession(bool interactive);
     ~CCliSession();
 
@@ -27,7 +30,9 @@ public:
 
     void AddCommand(const std::string& name, const std::string& usage, const std::string& help,
                     CommandHandler handler);
-    void PrintHelp();
+    /// The help: what the program does and the terminal commands; with bFull also the
+    /// usage, the options and the environment variables (--help).
+    void PrintHelp(std::FILE* out, bool bFull);
 
     /// Submits one line typed in UTF-8 (converted to code page 932 first).
     void SubmitLine(const std::string& utf8Line);

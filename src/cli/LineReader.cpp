@@ -1,17 +1,181 @@
 #include "cli/LineReader.h"
 
+#include "cli/CliSignals.h"
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <poll.h>
 #include <unistd.h>
 
 #ifdef NELO_HAVE_LIBEDIT
-#include <editline/readline.h>
+#include <histedit.h>
 #endif
 
-CLineReader::CLineReader(bool interactive) : m_bInteractive(interactive) {}
+namespace {
 
-CLineReader::~CLineReader() = default;
+enum class Wait { Ready, Signal, Gone };
+
+/// Waits until stdin has something to read (data, its end or an error) or a signal came;
+/// bHangUp tells whether the terminal has been hung up.
+Wait WaitForInput(bool& bHangUp) {
+    bHangUp = false;
+    for (;;) {
+        if (AnySignalPending()) return Wait::Signal;
+        pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {SignalWakeFd(), POLLIN, 0}};
+        int n = poll(fds, fds[1].fd >= 0 ? 2 : 1, -1);
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN) continue;
+            return Wait::Gone;
+        }
+        if (fds[1].fd >= 0 && (fds[1].revents & POLLIN)) {
+            // The flags say what it was; a wake left over from a signal already
+            // dealt with is only emptied.
+            DrainSignalWake();
+            continue;
+        }
+        if (fds[0].revents & POLLNVAL) return Wait::Gone;
+        bHangUp = (fds[0].revents & POLLHUP) != 0;
+        if (fds[0].revents) return Wait::Ready;
+    }
+}
+
+}  // namespace
+
+CLineReader::CLineReader(bool interactive) : m_bInteractive(interactive) {
+#ifdef NELO_HAVE_LIBEDIT
+    if (!interactive) return;
+    m_pEdit = el_init("nelo-cli", stdin, stdout, stderr);
+    if (!m_pEdit) return;
+    m_pHistory = history_init();
+    if (m_pHistory) {
+        HistEvent ev;
+        history(m_pHistory, &ev, H_SETSIZE, 1000);
+        el_set(m_pEdit, EL_HIST, history, m_pHistory);
+    }
+    el_set(m_pEdit, EL_CLIENTDATA, this);
+    el_set(m_pEdit, EL_PROMPT, &CLineReader::PromptOf);
+    el_set(m_pEdit, EL_EDITOR, "emacs");
+    // The editor keeps the terminal right around suspend, resume and resizing; the
+    // program's own handlers still see every signal.
+    el_set(m_pEdit, EL_SIGNAL, 1);
+    el_set(m_pEdit, EL_GETCFN, &CLineReader::ReadChar);
+    el_source(m_pEdit, nullptr);
+#endif
+}
+
+CLineReader::~CLineReader() {
+#ifdef NELO_HAVE_LIBEDIT
+    if (m_pEdit) el_end(m_pEdit);
+    if (m_pHistory) history_end(m_pHistory);
+#endif
+}
+
+#ifdef NELO_HAVE_LIBEDIT
+char* CLineReader::PromptOf(editline* el) {
+    void* self = nullptr;
+    el_get(el, EL_CLIENTDATA, &self);
+    return static_cast<CLineReader*>(self)->m_strPrompt.data();
+}
+
+int CLineReader::ReadChar(editline* el, wchar_t* out) {
+    void* data = nullptr;
+    el_get(el, EL_CLIENTDATA, &data);
+    CLineReader& self = *static_cast<CLineReader*>(data);
+    for (;;) {
+        bool bHangUp;
+        Wait w = WaitForInput(bHangUp);
+        if (w == Wait::Signal) return -1;
+        if (w == Wait::Gone) {
+            self.m_bInputGone = true;
+            return -1;
+        }
+        char c;
+        ssize_t n = read(STDIN_FILENO, &c, 1);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        if (n <= 0) {
+            // An end of input is Ctrl-D typed ahead while the terminal was not in the
+            // editor's mode, unless the terminal has hung up or fails.
+            if (n < 0 || bHangUp) self.m_bInputGone = true;
+            return n == 0 ? 0 : -1;
+        }
+        wchar_t wc;
+        std::size_t k = std::mbrtowc(&wc, &c, 1, &self.m_mbState);
+        if (k == static_cast<std::size_t>(-2)) continue;  // more bytes of the character follow
+        if (k == static_cast<std::size_t>(-1)) {
+            self.m_mbState = std::mbstate_t{};  // a byte that fits no character is dropped
+            continue;
+        }
+        // A NUL is dropped: the terminal leaves one for a Ctrl-D typed just before the
+        // editor took the terminal over, where it would block every later Ctrl-D (and
+        // a submitted line keeps no NUL anyway).
+        if (k == 0) continue;
+        *out = wc;
+        return 1;
+    }
+}
+#endif
+
+bool CLineReader::ReadTerminal(const std::string& prompt, std::string& line) {
+    if (ReadTerminalOnce(prompt, line)) {
+        m_nEmptyEnds = 0;
+        return true;
+    }
+    if (!AnySignalPending()) ++m_nEmptyEnds;
+    return false;
+}
+
+bool CLineReader::ReadTerminalOnce(const std::string& prompt, std::string& line) {
+#ifdef NELO_HAVE_LIBEDIT
+    if (m_pEdit) {
+        if (m_bInputGone) return false;
+        m_strPrompt = prompt;
+        m_mbState = std::mbstate_t{};
+        int count = 0;
+        const char* p = el_gets(m_pEdit, &count);
+        if (!p || count <= 0) {
+            // Ctrl-C and Ctrl-D leave the cursor after what was typed: what follows
+            // starts below.
+            if (!m_bInputGone) {
+                std::fputs("\n", stdout);
+                std::fflush(stdout);
+            }
+            return false;
+        }
+        line.assign(p, static_cast<std::size_t>(count));
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        return true;
+    }
+#endif
+    // Without the editor the terminal delivers whole lines; Ctrl-D ends one read only.
+    std::fputs(prompt.c_str(), stdout);
+    std::fflush(stdout);
+    m_bEof = false;
+    return ReadBufferedLine(line);
+}
+
+bool CLineReader::Ask(const std::string& prompt, std::string& reply) {
+    if (!m_bInteractive) return false;
+    if (ReadTerminal(prompt, reply)) return true;
+    // Ctrl-C answers the question (as cancel); it clears no line afterwards.
+    TakeInterrupt();
+    return false;
+}
+
+bool CLineReader::ReadLine(std::string& line) {
+    if (m_bInteractive) {
+        if (!ReadTerminal("> ", line)) return false;
+#ifdef NELO_HAVE_LIBEDIT
+        if (m_pHistory && !line.empty()) {
+            HistEvent ev;
+            history(m_pHistory, &ev, H_ENTER, line.c_str());
+        }
+#endif
+        return true;
+    }
+    return ReadBufferedLine(line);
+}
 
 bool CLineReader::FillBuffer() {
     if (m_bEof) return false;
@@ -21,10 +185,21 @@ bool CLineReader::FillBuffer() {
     }
     char buf[1 << 16];
     ssize_t n;
-    do {
+    for (;;) {
+        bool bHangUp;
+        Wait w = WaitForInput(bHangUp);
+        if (w == Wait::Signal) return false;
+        if (w == Wait::Gone) {
+            m_bInputGone = true;
+            m_bEof = true;
+            return false;
+        }
         n = read(STDIN_FILENO, buf, sizeof buf);
-    } while (n < 0 && errno == EINTR);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+        break;
+    }
     if (n <= 0) {
+        if (n < 0) m_bInputGone = true;
         m_bEof = true;
         return false;
     }
@@ -32,64 +207,37 @@ bool CLineReader::FillBuffer() {
     return true;
 }
 
-namespace {
-
-#ifndef NELO_HAVE_LIBEDIT
-bool ReadTerminalLine(const char* prompt, std::string& line) {
-    std::fputs(prompt, stdout);
-    std::fflush(stdout);
-    line.clear();
-    int c;
-    while ((c = std::getchar()) != EOF && c != '\n') line.push_back(static_cast<char>(c));
-    if (c == EOF && line.empty()) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
-}
-#endif
-
-}  // namespace
-
-bool CLineReader::Ask(const std::string& prompt, std::string& reply) {
-    if (!m_bInteractive) return false;
-#ifdef NELO_HAVE_LIBEDIT
-    char* p = readline(prompt.c_str());
-    if (!p) return false;
-    reply = p;
-    std::free(p);
-    return true;
-#else
-    return ReadTerminalLine(prompt.c_str(), reply);
-#endif
-}
-
-bool CLineReader::ReadLine(std::string& line) {
-    if (m_bInteractive) {
-#ifdef NELO_HAVE_LIBEDIT
-        char* p = readline("> ");
-        if (!p) return false;
-        line = p;
-        std::free(p);
-        if (!line.empty()) add_history(line.c_str());
-        return true;
-#else
-        return ReadTerminalLine("> ", line);
-#endif
-    }
+bool CLineReader::ReadBufferedLine(std::string& line) {
     for (;;) {
         const char* start = m_strBuffer.data() + m_nPos;
-        const void* nl = std::memchr(start, '\n', m_strBuffer.size() - m_nPos);
-        if (nl) {
-            std::size_t len = static_cast<const char*>(nl) - start;
+        const std::size_t avail = m_strBuffer.size() - m_nPos;
+        const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
+        // A lone CR ends a line as well; CR LF is one line break.
+        const char* cr = static_cast<const char*>(std::memchr(start, '\r', nl ? nl - start : avail));
+        if (cr && cr + 1 == start + avail && !m_bEof) {
+            // A CR at the end of what has come so far: an LF may follow. (The buffer
+            // moves: look again.)
+            if (!FillBuffer() && !m_bEof) return false;
+            continue;
+        }
+        if (cr) {
+            std::size_t len = cr - start;
             line.assign(start, len);
             m_nPos += len + 1;
-            if (!line.empty() && line.back() == '\r') line.pop_back();
+            if (m_nPos < m_strBuffer.size() && m_strBuffer[m_nPos] == '\n') ++m_nPos;
+            return true;
+        }
+        if (nl) {
+            std::size_t len = nl - start;
+            line.assign(start, len);
+            m_nPos += len + 1;
             return true;
         }
         if (!FillBuffer()) {
+            if (AnySignalPending() && !m_bEof) return false;
             if (m_nPos >= m_strBuffer.size()) return false;
             line.assign(m_strBuffer, m_nPos, std::string::npos);
             m_nPos = m_strBuffer.size();
-            if (!line.empty() && line.back() == '\r') line.pop_back();
             return true;
         }
     }

@@ -1,26 +1,58 @@
 // Where the terminal program's lines come from: stdin read in large blocks, or, on a
-// terminal, a line editor with history.
+// terminal, a line editor with history. Either way a signal (CliSignals) ends the wait
+// for input at once: the reader then returns false as at the end of the input, and the
+// caller asks CliSignals what happened.
 #pragma once
 
+#include <cwchar>
 #include <string>
+
+struct editline;
+struct history;
 
 class CLineReader {
 public:
     /// interactive: stdin is a terminal (prompt, editing, history).
     explicit CLineReader(bool interactive);
     ~CLineReader();
+    CLineReader(const CLineReader&) = delete;
+    CLineReader& operator=(const CLineReader&) = delete;
 
-    /// The next line without its LF or CR LF; false at the end of input.
+    /// The next line without its line break (LF, CR LF or a lone CR); false at the end
+    /// of the input or when a signal came.
     bool ReadLine(std::string& line);
-    /// Asks a question on the terminal and reads the reply.
+    /// Asks a question on the terminal and reads the reply; false at Ctrl-D, Ctrl-C or
+    /// another signal.
     bool Ask(const std::string& prompt, std::string& reply);
     bool IsInteractive() const { return m_bInteractive; }
+    /// True once the terminal has gone away (hung up, unreadable, or only ends of input
+    /// many times in a row): nothing more can be read or asked.
+    bool IsInputGone() const { return m_bInputGone || m_nEmptyEnds > kMaxEmptyEnds; }
 
 private:
     bool FillBuffer();
+    bool ReadBufferedLine(std::string& line);
+    bool ReadTerminal(const std::string& prompt, std::string& line);
+    bool ReadTerminalOnce(const std::string& prompt, std::string& line);
+#ifdef NELO_HAVE_LIBEDIT
+    static char* PromptOf(editline* el);
+    static int ReadChar(editline* el, wchar_t* out);
+#endif
+
+    /// Ends of input in a row with neither a line nor an answer that make a terminal
+    /// count as gone even without a hang-up signal.
+    static constexpr int kMaxEmptyEnds = 100;
 
     bool m_bInteractive;
+    int m_nEmptyEnds = 0;
+    bool m_bInputGone = false;
     std::string m_strBuffer;
     std::size_t m_nPos = 0;
     bool m_bEof = false;
+#ifdef NELO_HAVE_LIBEDIT
+    editline* m_pEdit = nullptr;
+    history* m_pHistory = nullptr;
+    std::string m_strPrompt;
+    std::mbstate_t m_mbState{};
+#endif
 };

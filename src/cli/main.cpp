@@ -1,10 +1,13 @@
 // nelo-cli: the notebook on a terminal. Lines come from stdin in UTF-8; the
 // conversation goes to stdout, message boxes to stderr.
 #include "cli/CliSession.h"
+#include "cli/CliSignals.h"
 
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <langinfo.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -13,7 +16,13 @@ int main(int argc, char** argv) {
     const bool interactive = isatty(STDIN_FILENO) != 0;
     // Only the line editor needs the terminal's character set: a run from a pipe does
     // without reading the locale.
-    if (interactive) std::setlocale(LC_CTYPE, "");
+    if (interactive) {
+        std::setlocale(LC_CTYPE, "");
+        // Typed lines are UTF-8 whatever the locale says: in a locale without it the
+        // editor would drop every Japanese character.
+        if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+    InstallCliSignalHandlers(interactive);
     std::vector<std::string> args(argv + 1, argv + argc);
     // The session is never destroyed: freeing a large notebook record by record takes
     // longer than loading it did, and the system takes the memory back at once.
@@ -22,5 +31,6 @@ int main(int argc, char** argv) {
     session->GetView().Flush();
     std::fflush(stdout);
     std::fflush(stderr);
+    if (int signo = PendingTermination()) EndBySignal(signo);
     std::_Exit(status);
 }

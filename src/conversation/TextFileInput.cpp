@@ -6,7 +6,9 @@
 #include "text/JText.h"
 #include "text/Sjis.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -116,11 +118,13 @@ bool CTextFileInput::Read(const std::string& path) {
     std::string data;
     bool ok = false;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    int nErrno = errno;
     if (file) {
         char buffer[1 << 16];
         std::size_t n;
         while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
         ok = std::ferror(file.get()) == 0;
+        nErrno = errno;
     }
     m_replaced.clear();
     if (IsUtf8File(data)) {
@@ -142,7 +146,9 @@ bool CTextFileInput::Read(const std::string& path) {
     }
     if (!ok) {
         std::string shown = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
-        m_messageBox.Show(shown + "がオープンできません"_sj, "", MbButtons::Ok);
+        // The system's reason, as for the notebook file itself.
+        m_messageBox.Show(shown + "がオープンできません"_sj + "(" + Utf8ToCp932(std::strerror(nErrno)).text + ")", "",
+                          MbButtons::Ok);
     }
     return ok;
 }

@@ -2,6 +2,7 @@
 
 #include "memo/MemoMap.h"
 #include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
@@ -50,7 +51,8 @@ bool CMemoCsvExport::Export(const CMemoMap& memoMap) {
     // behind and is never reported as success.
     std::string error;
     if (!WriteFileAtomically(m_strPath, FormatMemoCsv(memoMap), error)) {
-        m_messageBox.Show("ＮＥＬＯメモ.csvファイルを開けませんでした。"_sj, "エラー"_sj, MbButtons::Ok);
+        m_messageBox.Show(std::string("ＮＥＬＯメモ.csvファイルを開けませんでした。"_sj) + "(" + Utf8ToCp932(error).text + ")", "エラー"_sj,
+                          MbButtons::Ok);
         return false;
     }
     m_messageBox.Show("ＮＥＬＯメモ.csvを作成しました"_sj, "", MbButtons::Ok);

@@ -2,23 +2,59 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 IClock* g_pClock = nullptr;
 }
 
+namespace {
+
+/// Reads exactly n ASCII digits at text[pos].
+bool ReadDigits(const char* text, std::size_t& pos, std::size_t n, int& value) {
+    value = 0;
+    for (std::size_t i = 0; i < n; ++i, ++pos) {
+        if (text[pos] < '0' || text[pos] > '9') return false;
+        value = value * 10 + (text[pos] - '0');
+    }
+    return true;
+}
+
+bool ReadChar(const char* text, std::size_t& pos, char c) { return text[pos] == c ? (++pos, true) : false; }
+
+int DaysInMonth(int year, int month) {
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+}  // namespace
+
 bool ParseLocalTimestamp(const char* text, std::time_t& t) {
+    if (!text) return false;
     int y, mo, d, h, mi, s;
-    char tail;
-    if (!text || std::sscanf(text, "%d-%d-%d %d:%d:%d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6) return false;
-    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59 || s < 0 || s > 60)
+    std::size_t pos = 0;
+    if (!(ReadDigits(text, pos, 4, y) && ReadChar(text, pos, '-') && ReadDigits(text, pos, 2, mo) &&
+          ReadChar(text, pos, '-') && ReadDigits(text, pos, 2, d) && ReadChar(text, pos, ' ') &&
+          ReadDigits(text, pos, 2, h) && ReadChar(text, pos, ':') && ReadDigits(text, pos, 2, mi) &&
+          ReadChar(text, pos, ':') && ReadDigits(text, pos, 2, s) && text[pos] == '\0'))
         return false;
+    if (mo < 1 || mo > 12 || d < 1 || d > DaysInMonth(y, mo) || h > 23 || mi > 59 || s > 59) return false;
     t = MakeLocalTime(y, mo, d, h, mi, s);
     return t != static_cast<std::time_t>(-1);
 }
 
+bool CheckFrozenClockSetting(std::string& message) {
+    const char* now = std::getenv(kFrozenClockVariable);
+    std::time_t t;
+    if (!now || !*now || ParseLocalTimestamp(now, t)) return true;
+    message = std::string(kFrozenClockVariable) + " の値 \"" + now +
+              "\" は日時として読めません。形式は \"YYYY-MM-DD HH:MM:SS\"（例: \"2003-06-01 10:00:00\"）です。";
+    return false;
+}
+
 CSystemClock::CSystemClock() {
-    const char* now = std::getenv("NELO_NOW");
+    const char* now = std::getenv(kFrozenClockVariable);
     if (now && *now) m_bFrozen = ParseLocalTimestamp(now, m_tFrozen);
 }
 

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <ctime>
+#include <string>
+
+/// The environment variable that freezes the clock.
+inline constexpr const char* kFrozenClockVariable = "NELO_NOW";
 
 class IClock {
 public:
@@ -46,5 +50,10 @@ std::tm LocalNow();
 /// daylight saving left to the C library); -1 when it cannot be represented.
 std::time_t MakeLocalTime(int year, int month, int day, int hour, int minute, int second);
 
-/// Parses "YYYY-MM-DD HH:MM:SS" as local time; false when malformed.
+/// Parses "YYYY-MM-DD HH:MM:SS" (exactly these digits, a date that exists) as local
+/// time; false otherwise.
 bool ParseLocalTimestamp(const char* text, std::time_t& t);
+/// Checks the frozen-clock variable: true when it is unset, empty or well-formed;
+/// otherwise false with a message (UTF-8) that shows the value and the expected form.
+/// A program refuses to start then; the clock itself would run on the real time.
+bool CheckFrozenClockSetting(std::string& message);

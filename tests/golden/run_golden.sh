@@ -6,12 +6,14 @@
 #   #! TZ=Asia/Tokyo                    the time zone (default UTC0)
 #   #! args: --new                      arguments for nelo-cli (default --new)
 #   #! stderr                           also compare stderr with CASE.err
+#   #! status: N                        the exit status expected (default 0)
 #   #! copy: FILE                       copy FILE (beside CASE.in) into the run folder first
 #   #! sh: COMMAND                      run COMMAND in the run folder after the copies (links,
 #                                       permissions)
 #   #! compare: FILE EXPECTED           after the run, FILE in the run folder must equal
 #                                       EXPECTED (beside CASE.in) byte for byte
-# Every run gets a fresh, empty XDG_CONFIG_HOME and runs in a fresh folder.
+# Every run gets a fresh, empty XDG_CONFIG_HOME and XDG_STATE_HOME and runs in a fresh
+# folder.
 set -u
 cli=$1
 case_in=$2
@@ -22,6 +24,7 @@ now="2003-06-01 10:00:00"
 tz="UTC0"
 args="--new"
 check_err=0
+expected_status=0
 copies=()
 setups=()
 compares=()
@@ -31,6 +34,7 @@ while IFS= read -r line; do
     "#! TZ="*) tz=${line#\#! TZ=} ;;
     "#! args:"*) args=${line#\#! args:} ;;
     "#! stderr") check_err=1 ;;
+    "#! status: "*) expected_status=${line#\#! status: } ;;
     "#! copy: "*) copies+=("${line#\#! copy: }") ;;
     "#! sh: "*) setups+=("${line#\#! sh: }") ;;
     "#! compare: "*) compares+=("${line#\#! compare: }") ;;
@@ -39,7 +43,7 @@ done < "$case_in"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/xdg" "$work/run"
+mkdir -p "$work/xdg" "$work/state" "$work/run"
 grep -v '^#!' "$case_in" > "$work/input"
 case_dir=$(cd "$(dirname "$case_in")" && pwd)
 for f in ${copies[@]+"${copies[@]}"}; do
@@ -49,10 +53,10 @@ for c in ${setups[@]+"${setups[@]}"}; do
   (cd "$work/run" && bash -c "$c") || { echo "set-up failed: $c"; exit 1; }
 done
 (cd "$work/run" && CASE_DIR="$case_dir" NELO_NOW="$now" TZ="$tz" XDG_CONFIG_HOME="$work/xdg" \
-  "$cli" $args < "$work/input" > "$work/stdout" 2> "$work/stderr")
+  XDG_STATE_HOME="$work/state" "$cli" $args < "$work/input" > "$work/stdout" 2> "$work/stderr")
 status=$?
-if [ $status -ne 0 ]; then
-  echo "nelo-cli exited with $status"; cat "$work/stderr"; exit 1
+if [ $status -ne "$expected_status" ]; then
+  echo "nelo-cli exited with $status, not $expected_status"; cat "$work/stderr"; exit 1
 fi
 if ! cmp -s "$work/stdout" "$case_out"; then
   echo "stdout differs from $case_out:"

@@ -110,7 +110,7 @@ TEST_F(MemoCsvExportTest, UnwritableFileIsAnErrorNotASuccess) {
     CScriptedMessageBox mb;
     EXPECT_FALSE(CMemoCsvExport(mb, folder.File("no-such-folder/memo.csv")).Export(doc.m_memoMap));
     ASSERT_EQ(mb.GetShown().size(), 1u);
-    EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルを開けませんでした。"_sj);
+    EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルを開けませんでした。(No such file or directory)"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "エラー"_sj);
 }
 

@@ -96,7 +96,7 @@ TEST(TextFileInputTest, MissingFileIsReportedAndNothingIsProcessed) {
     EXPECT_FALSE(input.Read(path));
     EXPECT_TRUE(input.GetLines().empty());
     ASSERT_EQ(mb.GetShown().size(), 1u);
-    EXPECT_EQ(mb.GetShown()[0].text, path + "がオープンできません"_sj);
+    EXPECT_EQ(mb.GetShown()[0].text, path + "がオープンできません(No such file or directory)"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "");
     EXPECT_EQ(mb.GetShown()[0].buttons, MbButtons::Ok);
 }

@@ -32,7 +32,8 @@ protected:
     Result Run(const std::string& args, const std::string& input, const char* now = "2003-06-01 10:00:00") {
         WriteText("input", input);
         std::string cmd = "cd '" + m_dir.string() + "' && NELO_NOW='" + now + "' TZ=UTC0 XDG_CONFIG_HOME='" +
-                          (m_dir / "xdg").string() + "' '" + NELO_CLI + "' " + args + " < input > out 2> err";
+                          (m_dir / "xdg").string() + "' XDG_STATE_HOME='" + (m_dir / "state").string() + "' HOME='" +
+                          (m_dir / "home").string() + "' '" + NELO_CLI + "' " + args + " < input > out 2> err";
         int rc = std::system(cmd.c_str());
         return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadText("out"), ReadText("err")};
     }
@@ -72,13 +73,58 @@ TEST_F(CliStartupTest, AFileArgumentWinsOverTheRecentList) {
     EXPECT_NE(r.out.find("太郎 >> メモに登録されていません。"), std::string::npos) << r.out;
 }
 
-TEST_F(CliStartupTest, ARecentFileThatNoLongerOpensLeavesANewDocument) {
+TEST_F(CliStartupTest, ARecentFileThatNoLongerExistsIsReportedOnceAndLeavesTheList) {
     Run("--new", "\\save gone.nel\n");
     fs::remove(m_dir / "gone.nel");
     Result r = Run("", "1+1\n");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("花子さん、おはようございます。\n", 0), 0u) << r.out;
-    EXPECT_NE(r.err.find("gone.nel"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("gone.nel が見つかりません。"), std::string::npos) << r.err;
+    Result again = Run("", "1+1\n");
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.err, "") << again.err;
+}
+
+TEST_F(CliStartupTest, AFileArgumentThatDoesNotExistYetNamesANewNotebook) {
+    Result r = Run("fresh.nel", "半径＝５\n\\save\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("fresh.nel はまだありません。"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("保存しました: " + (m_dir / "fresh.nel").string()), std::string::npos) << r.err;
+    Result reopened = Run("fresh.nel", "半径＝\n");
+    EXPECT_NE(reopened.out.find("太郎 >> ５\n"), std::string::npos) << reopened.out;
+}
+
+TEST_F(CliStartupTest, PathsOfTheFileCommands) {
+    fs::create_directories(m_dir / "home/sub");
+    struct Case {
+        const char* command;  // after 「半径＝５」
+        const char* file;     // what must exist afterwards
+    };
+    for (Case c : {Case{"\\save plain", "plain.nel"}, Case{"\\save \"with blank\"", "with blank.nel"},
+                   Case{"\\save  spaced.nel  ", "spaced.nel"}, Case{"\\save keep.txt", "keep.txt"},
+                   Case{"\\save ~/sub/home", "home/sub/home.nel"}, Case{"\\save \"~/sub/q x\"", "home/sub/q x.nel"},
+                   Case{"\\save .hidden", ".hidden.nel"}, Case{"\\export ~/sub", "home/sub/ＮＥＬＯメモ.csv"},
+                   Case{"\\export \"memo list.csv\"", "memo list.csv"}}) {
+        Result r = Run("--new", std::string("半径＝５\n田中、電話、03\n") + c.command + "\n");
+        EXPECT_EQ(r.status, 0) << c.command;
+        EXPECT_TRUE(fs::exists(m_dir / c.file)) << c.command << "\n" << r.err;
+    }
+    // \open and \read take the same forms; a failure names the system's reason.
+    Result r = Run("--new", "\\open ~/sub/home.nel\n半径＝\n\\read \"no such.txt\"\n");
+    EXPECT_NE(r.out.find("太郎 >> ５\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("no such.txtがオープンできません(No such file or directory)"), std::string::npos) << r.err;
+    Result bad = Run("--new", "半径＝５\n\\save no-folder/x\n");
+    EXPECT_NE(bad.err.find("no-folder/x.nel に保存できませんでした。(No such file or directory)"), std::string::npos)
+        << bad.err;
+}
+
+TEST_F(CliStartupTest, AnInvalidFrozenClockIsRefused) {
+    for (const char* now : {"2003-02-30 10:00:00", "2003-06-01", "tomorrow", "2003-06-01 25:00:00"}) {
+        Result r = Run("--new", "1+1\n", now);
+        EXPECT_EQ(r.status, 2) << now;
+        EXPECT_EQ(r.out, "") << now;
+        EXPECT_NE(r.err.find("\"YYYY-MM-DD HH:MM:SS\""), std::string::npos) << now << r.err;
+    }
 }
 
 TEST_F(CliStartupTest, PastEntriesAreDroppedAtLoadAndTheWelcomeSaysSo) {
@@ -114,12 +160,18 @@ TEST_F(CliStartupTest, SaveWithoutANameIsRefusedWithoutATerminal) {
     EXPECT_NE(r.err.find("\\save ファイル名"), std::string::npos) << r.err;
 }
 
-TEST_F(CliStartupTest, AFileThatIsNoNotebookIsRefusedWithTheFrameworksMessage) {
+TEST_F(CliStartupTest, AFileArgumentThatDoesNotOpenEndsTheProgram) {
+    // Piped lines must not land in an untitled notebook.
     WriteText("bad.nel", std::string("\xFF\xFF\xFF\xFF", 4));
-    Result r = Run("bad.nel", "");
-    EXPECT_EQ(r.status, 0);
+    Result r = Run("bad.nel", "半径＝５\n\\save\n");
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("予期しないﾌｧｲﾙ形式です。"), std::string::npos) << r.err;
-    EXPECT_EQ(r.out.rfind("花子さん、", 0), 0u) << r.out;
+    EXPECT_EQ(r.out, "") << r.out;
+
+    fs::create_directories(m_dir / "folder.nel");
+    Result dir = Run("folder.nel", "半径＝５\n");
+    EXPECT_EQ(dir.status, 1);
+    EXPECT_NE(dir.err.find("folder.nel を開けませんでした。"), std::string::npos) << dir.err;
 }
 
 }  // namespace

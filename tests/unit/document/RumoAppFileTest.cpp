@@ -378,6 +378,24 @@ TEST_F(RumoAppFileTest, StartUpChoosesTheFile) {
     EXPECT_TRUE(m_app->GetPathName().empty());
     EXPECT_EQ(m_box.m_shown.size(), 1u);
     EXPECT_NE(m_view.GetText().find("「例」と入力すると"_sj), std::string::npos);
+    // ... and only once: the entry has left the list.
+    m_box.m_shown.clear();
+    EXPECT_TRUE(m_app->StartUp("", false));
+    EXPECT_TRUE(m_box.m_shown.empty());
+    EXPECT_TRUE(m_app->GetRecentFileList().GetEntries().empty() ||
+                m_app->GetRecentFileList().GetEntries()[0] != b);
+
+    // A named file that does not exist yet: a new document that carries the name and is
+    // not in the recent list before it is saved.
+    EXPECT_TRUE(m_app->StartUp(b, false));
+    EXPECT_EQ(m_app->GetPathName(), b);
+    EXPECT_FALSE(Doc().IsModified());
+    EXPECT_EQ(m_box.m_shown.size(), 1u);
+    EXPECT_NE(m_app->GetRecentFileList().GetEntries()[0], b);
+
+    // A named file that exists but does not open: false, the program ends.
+    std::ofstream(b, std::ios::binary) << "not a notebook";
+    EXPECT_FALSE(m_app->StartUp(b, false));
 }
 
 }  // namespace

@@ -77,9 +77,13 @@ TEST(Clock, TimestampParsing) {
     std::time_t t;
     ASSERT_TRUE(ParseLocalTimestamp("2003-06-01 10:00:00", t));
     EXPECT_EQ(t, 1054461600);
-    EXPECT_FALSE(ParseLocalTimestamp("2003-06-01", t));
-    EXPECT_FALSE(ParseLocalTimestamp("2003-13-01 10:00:00", t));
-    EXPECT_FALSE(ParseLocalTimestamp("2003-06-01 10:00:00x", t));
+    ASSERT_TRUE(ParseLocalTimestamp("2004-02-29 23:59:59", t));
+    // Not the form, or a date or time that does not exist.
+    for (const char* bad : {"2003-06-01", "2003-13-01 10:00:00", "2003-06-01 10:00:00x", "2003-02-30 10:00:00",
+                            "2003-02-29 10:00:00", "1900-02-29 00:00:00", "2003-04-31 00:00:00", "2003-06-01 24:00:00",
+                            "2003-06-01 10:60:00", "2003-06-01 10:00:60", "2003-6-1 10:00:00", "+2003-06-01 10:00:00",
+                            " 2003-06-01 10:00:00", "2003-06-01T10:00:00", "2003-06-01 10:00", "yesterday"})
+        EXPECT_FALSE(ParseLocalTimestamp(bad, t)) << bad;
     std::tm tm = LocalTime(1054461600);
     EXPECT_EQ(tm.tm_hour, 10);
     EXPECT_EQ(MakeLocalTime(2003, 6, 31, 0, 0, 0), MakeLocalTime(2003, 7, 1, 0, 0, 0));  // normalised

@@ -1,0 +1,46 @@
+#include "cli/CliPath.h"
+
+#include "platform/UserFolders.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace {
+
+std::string ExpandVariable(const std::string& path) {
+    struct stat st;
+    if (path.size() < 2 || path[0] != '$' || stat(path.c_str(), &st) == 0) return path;
+    std::size_t begin = 1, end;
+    if (path[1] == '{') {
+        begin = 2;
+        end = path.find('}', begin);
+        if (end == std::string::npos) return path;
+    } else {
+        end = begin;
+        while (end < path.size() && (std::isalnum(static_cast<unsigned char>(path[end])) || path[end] == '_')) ++end;
+    }
+    const char* value = std::getenv(path.substr(begin, end - begin).c_str());
+    if (!value) return path;
+    return value + path.substr(path[1] == '{' ? end + 1 : end);
+}
+
+}  // namespace
+
+std::string PathArgument(const std::string& argText) {
+    auto b = argText.find_first_not_of(" \t");
+    if (b == std::string::npos) return std::string();
+    auto e = argText.find_last_not_of(" \t");
+    std::string path = argText.substr(b, e - b + 1);
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+    return ExpandHomeFolder(ExpandVariable(path));
+}
+
+std::string WithNotebookExtension(const std::string& path) {
+    auto slash = path.rfind('/');
+    std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    auto dot = path.rfind('.');
+    // A leading dot starts a hidden name, not an extension.
+    if (nameStart < path.size() && (dot == std::string::npos || dot <= nameStart)) return path + ".nel";
+    return path;
+}

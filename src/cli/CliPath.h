@@ -1,0 +1,14 @@
+// File names typed after a terminal command (\save, \open, \read, \export).
+#pragma once
+
+#include <string>
+
+/// The path a command's argument names: blanks around it and surrounding double quotes
+/// removed, a leading "~/" for the home folder, a leading $NAME or ${NAME} replaced by
+/// that environment variable when the path does not name a file as it stands
+/// (transcripts name their fixtures as "$CASE_DIR/…"). Empty when nothing was given.
+std::string PathArgument(const std::string& argText);
+
+/// The path with ".nel" appended when its file name has no extension, as the save
+/// dialog's default extension does.
+std::string WithNotebookExtension(const std::string& path);

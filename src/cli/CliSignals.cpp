@@ -1,0 +1,75 @@
+#include "cli/CliSignals.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+volatile std::sig_atomic_t g_bInterrupt = 0;
+volatile std::sig_atomic_t g_nTermination = 0;
+int g_wakePipe[2] = {-1, -1};
+
+void OnSignal(int signo) {
+    const int savedErrno = errno;
+    if (signo == SIGINT) g_bInterrupt = 1;
+    else if (g_nTermination == 0) g_nTermination = signo;
+    if (g_wakePipe[1] >= 0) {
+        const char byte = 0;
+        // A full pipe already wakes the reader.
+        [[maybe_unused]] ssize_t n = write(g_wakePipe[1], &byte, 1);
+    }
+    errno = savedErrno;
+}
+
+void Install(int signo) {
+    struct sigaction old {};
+    if (sigaction(signo, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    // No SA_RESTART: a blocking read returns, so the reader sees the signal at once.
+    sa.sa_flags = 0;
+    sigaction(signo, &sa, nullptr);
+}
+
+}  // namespace
+
+void InstallCliSignalHandlers(bool interactive) {
+    if (g_wakePipe[0] < 0 && pipe2(g_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) g_wakePipe[0] = g_wakePipe[1] = -1;
+    Install(SIGHUP);
+    Install(SIGTERM);
+    if (interactive) Install(SIGINT);
+}
+
+int SignalWakeFd() { return g_wakePipe[0]; }
+
+void DrainSignalWake() {
+    if (g_wakePipe[0] < 0) return;
+    char buf[64];
+    while (read(g_wakePipe[0], buf, sizeof buf) > 0) {
+    }
+}
+
+bool InterruptPending() { return g_bInterrupt != 0; }
+
+bool TakeInterrupt() {
+    if (!g_bInterrupt) return false;
+    g_bInterrupt = 0;
+    DrainSignalWake();
+    return true;
+}
+
+int PendingTermination() { return g_nTermination; }
+
+void EndBySignal(int signo) {
+    std::signal(signo, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signo);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    std::raise(signo);
+    std::_Exit(128 + signo);
+}

@@ -1,0 +1,26 @@
+// Signals of the terminal program. The handlers only note the signal and wake the line
+// reader; what follows (clearing the line, asking again, writing a recovery copy) is
+// done by the main loop.
+//   SIGINT (Ctrl-C, on a terminal only): the line being typed is dropped.
+//   SIGHUP (the terminal closed), SIGTERM (logout, kill): the program ends.
+#pragma once
+
+/// Installs the handlers (SIGINT only when interactive). A signal that was ignored when
+/// the program started (nohup, a background job) stays ignored.
+void InstallCliSignalHandlers(bool interactive);
+/// A descriptor that becomes readable when a signal arrives; -1 without handlers.
+int SignalWakeFd();
+/// Empties the wake descriptor (the flags below keep what arrived).
+void DrainSignalWake();
+
+/// True once Ctrl-C was pressed since the last TakeInterrupt.
+bool InterruptPending();
+/// Clears the Ctrl-C note; true when there was one.
+bool TakeInterrupt();
+/// SIGHUP or SIGTERM when one has arrived, else 0.
+int PendingTermination();
+/// True when the reader should stop waiting for input: Ctrl-C or an end from outside.
+inline bool AnySignalPending() { return InterruptPending() || PendingTermination() != 0; }
+
+/// Ends the process the way the signal itself would have (after the program's own work).
+[[noreturn]] void EndBySignal(int signo);

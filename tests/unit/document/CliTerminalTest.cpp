@@ -1,0 +1,281 @@
+// nelo-cli on a terminal (a pseudo-terminal driven by the test): the end of the input
+// with unsaved changes, Ctrl-C, and the recovery copy when the program is ended from
+// outside.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <string>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+/// nelo-cli with a pseudo-terminal as its stdin, stdout and stderr, in a session of its
+/// own (so that closing the terminal hangs it up).
+class CTerminalRun {
+public:
+    CTerminalRun(const fs::path& dir, const std::vector<std::string>& args) {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) return;
+        std::string slave = ptsname(m_master);
+        m_pid = fork();
+        if (m_pid == 0) {
+            setsid();
+            int fd = open(slave.c_str(), O_RDWR);
+            if (fd < 0) _exit(127);
+            ioctl(fd, TIOCSCTTY, 0);
+            dup2(fd, 0);
+            dup2(fd, 1);
+            dup2(fd, 2);
+            if (fd > 2) close(fd);
+            close(m_master);
+            if (chdir(dir.c_str()) != 0) _exit(127);
+            setenv("NELO_NOW", "2003-06-01 10:00:00", 1);
+            setenv("TZ", "UTC0", 1);
+            setenv("TERM", "dumb", 1);
+            setenv("LC_ALL", "C.UTF-8", 1);
+            setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
+            setenv("XDG_STATE_HOME", (dir / "state").c_str(), 1);
+            std::vector<char*> argv{const_cast<char*>(NELO_CLI)};
+            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(NELO_CLI, argv.data());
+            _exit(127);
+        }
+    }
+    ~CTerminalRun() {
+        if (m_pid > 0 && !m_bReaped) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_master >= 0) close(m_master);
+    }
+
+    bool Started() const { return m_pid > 0; }
+
+    /// Types text (a key is a byte: "\x03" Ctrl-C, "\x04" Ctrl-D, "\r" Enter).
+    void Type(const std::string& text) { [[maybe_unused]] ssize_t n = write(m_master, text.data(), text.size()); }
+
+    /// Types a key until text appears: a key that reaches the terminal in the moment the
+    /// editor switches its mode can be lost.
+    bool TypeUntil(const std::string& key, const std::string& text) {
+        for (int i = 0; i < 5; ++i) {
+            Type(key);
+            if (WaitFor(text, 2000)) return true;
+        }
+        return false;
+    }
+
+    /// Waits until what appeared since the last wait holds text; false after a timeout.
+    bool WaitFor(const std::string& text, int timeoutMs = 10000) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        for (;;) {
+            auto found = m_out.find(text, m_nSeen);
+            if (found != std::string::npos) {
+                m_nSeen = found + text.size();
+                return true;
+            }
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || !ReadSome(static_cast<int>(left.count()))) return false;
+        }
+    }
+
+    /// Closes the terminal (the program is hung up) or sends a signal, then waits for
+    /// the program to end and reads what it wrote last.
+    int EndWith(int signo) {
+        if (signo == SIGHUP) {
+            close(m_master);
+            m_master = -1;
+        } else {
+            if (signo != 0) kill(m_pid, signo);
+        }
+        // A program that does not end is killed (and the test fails on its status).
+        int status = 0;
+        for (int i = 0; waitpid(m_pid, &status, WNOHANG) == 0; ++i) {
+            if (!ReadSome(10)) usleep(10000);
+            if (i == 500) kill(m_pid, SIGKILL);
+        }
+        m_bReaped = true;
+        while (ReadSome(100)) {
+        }
+        return status;
+    }
+    /// True while the program runs.
+    bool Running() {
+        int status;
+        return waitpid(m_pid, &status, WNOHANG) == 0;
+    }
+    const std::string& Output() const { return m_out; }
+
+private:
+    bool ReadSome(int timeoutMs) {
+        if (m_master < 0) return false;
+        pollfd p{m_master, POLLIN, 0};
+        if (poll(&p, 1, timeoutMs) <= 0) return false;
+        char buf[4096];
+        ssize_t n = read(m_master, buf, sizeof buf);
+        if (n <= 0) return false;
+        m_out.append(buf, static_cast<std::size_t>(n));
+        return true;
+    }
+
+    int m_master = -1;
+    pid_t m_pid = -1;
+    bool m_bReaped = false;
+    std::string m_out;
+    std::size_t m_nSeen = 0;
+};
+
+class CliTerminalTest : public testing::Test {
+protected:
+    CliTerminalTest() {
+        static int s_n = 0;
+        m_dir = fs::temp_directory_path() / ("nelo-tty-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "xdg");
+    }
+    ~CliTerminalTest() override { fs::remove_all(m_dir); }
+
+    std::vector<fs::path> RecoveryCopies() {
+        std::vector<fs::path> copies;
+        if (fs::exists(m_dir / "state/Vantor/Nelo"))
+            for (auto& e : fs::directory_iterator(m_dir / "state/Vantor/Nelo"))
+                if (e.path().extension() == ".nel") copies.push_back(e.path());
+        return copies;
+    }
+
+    /// Runs nelo-cli with input from a pipe; returns stdout.
+    std::string RunPiped(const std::string& args, const std::string& input) {
+        std::ofstream(m_dir / "input", std::ios::binary) << input;
+        std::string cmd = "cd '" + m_dir.string() + "' && NELO_NOW='2003-06-01 10:00:00' TZ=UTC0 XDG_CONFIG_HOME='" +
+                          (m_dir / "xdg").string() + "' XDG_STATE_HOME='" + (m_dir / "state").string() + "' '" +
+                          NELO_CLI + "' " + args + " < input > out 2> err";
+        EXPECT_EQ(std::system(cmd.c_str()), 0);
+        std::ifstream in(m_dir / "out", std::ios::binary);
+        std::stringstream ss;
+        ss << in.rdbuf();
+        return ss.str();
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(CliTerminalTest, EveryEndOfInputAsksUntilTheUserSaysNo) {
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("半径＝５\r");
+    ASSERT_TRUE(run.WaitFor("太郎 >> ５"));
+    // (Keys go in only at a prompt: typed ahead, the terminal itself would take Ctrl-D.)
+    ASSERT_TRUE(run.WaitFor("> "));
+    // Each way of not answering "n" keeps the notebook and asks again at the next end.
+    for (const char* answer : {"c\r", "\x04", "\x03", "cancel\r"}) {
+        ASSERT_TRUE(run.TypeUntil("\x04", "への変更を保存しますか?")) << answer << run.Output();
+        run.Type(answer);
+        if (answer[0] == '\x03') {
+            // The terminal empties its queues on Ctrl-C and may take the answer to it along.
+            usleep(300000);
+        } else {
+            ASSERT_TRUE(run.WaitFor("終了を取り消しました。")) << answer << run.Output();
+            ASSERT_TRUE(run.WaitFor("> ")) << answer;
+        }
+        EXPECT_TRUE(run.Running()) << answer;
+    }
+    // \quit asks the same way.
+    run.Type("\\quit\r");
+    ASSERT_TRUE(run.WaitFor("への変更を保存しますか?"));
+    run.Type("n\r");
+    int status = run.EndWith(0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << run.Output();
+    EXPECT_EQ(run.Output().find("保存せずに終了します"), std::string::npos) << run.Output();
+    EXPECT_TRUE(RecoveryCopies().empty());
+}
+
+TEST_F(CliTerminalTest, CtrlCClearsTheLineAndKeepsTheSession) {
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> ")) << run.Output();
+    run.Type("天気");
+    run.Type("\x03");
+    // The terminal empties its queues on Ctrl-C, and may take the fresh prompt with them:
+    // the next keys go in a moment later instead of at the prompt.
+    usleep(300000);
+    run.Type("1+1\r");
+    ASSERT_TRUE(run.WaitFor("花子 >> １＋１")) << run.Output();  // not 「天気１＋１」
+    ASSERT_TRUE(run.WaitFor("太郎 >> ２")) << run.Output();
+    ASSERT_TRUE(run.WaitFor("> ")) << run.Output();
+    EXPECT_TRUE(run.Running());
+    run.Type("\\quit\r");  // nothing to save: the end
+    int status = run.EndWith(0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << run.Output();
+}
+
+TEST_F(CliTerminalTest, AnEndFromOutsideLeavesARecoveryCopyThatOpensWithTheWork) {
+    // Two copies in the same second get names of their own.
+    struct Case {
+        int signo;
+        const char* name;
+    };
+    for (Case c : {Case{SIGTERM, "無題-20030601-100000.nel"}, Case{SIGHUP, "無題-20030601-100000-2.nel"}}) {
+        {
+            CTerminalRun run(m_dir, {"--new"});
+            ASSERT_TRUE(run.Started());
+            ASSERT_TRUE(run.WaitFor("> "));
+            run.Type("半径＝５\r");
+            ASSERT_TRUE(run.WaitFor("太郎 >> ５"));
+            run.Type("田中、電話、03\r");
+            ASSERT_TRUE(run.WaitFor("メモに登録しました。"));
+            run.Type("明日１０時 会議\r");
+            ASSERT_TRUE(run.WaitFor("太郎 >> "));
+            ASSERT_TRUE(run.WaitFor("> "));
+            run.Type("途中まで");  // a line being typed does not hold the program up
+            int status = run.EndWith(c.signo);
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signo) << c.signo << " status " << status << run.Output();
+            if (c.signo == SIGTERM) {
+                EXPECT_TRUE(run.WaitFor("復元用のコピーに保存しました: ")) << run.Output();
+            }
+        }
+        const fs::path copy = m_dir / "state/Vantor/Nelo" / c.name;
+        ASSERT_TRUE(fs::exists(copy)) << c.name;
+        EXPECT_EQ(RecoveryCopies().size(), c.signo == SIGTERM ? 1u : 2u);
+
+        std::string out = RunPiped("'" + copy.string() + "'", "半径＝\n田中は\n予定\n");
+        EXPECT_NE(out.find("太郎 >> ５\n"), std::string::npos) << out;
+        EXPECT_NE(out.find("電話：03\n"), std::string::npos) << out;
+        EXPECT_NE(out.find("会議"), std::string::npos) << out;
+    }
+
+    // The next start on a terminal mentions a copy once; the start after it does not.
+    for (bool bMentioned : {true, false}) {
+        CTerminalRun run(m_dir, {"--new"});
+        ASSERT_TRUE(run.Started());
+        ASSERT_TRUE(run.WaitFor("> "));
+        // (The first copy was mentioned by the start of the run that made the second.)
+        EXPECT_EQ(run.Output().find("無題-20030601-100000-2.nel") != std::string::npos, bMentioned) << run.Output();
+        EXPECT_EQ(run.Output().find("無題-20030601-100000.nel"), std::string::npos) << run.Output();
+        run.Type("\\quit\r");
+        run.EndWith(0);
+    }
+}
+
+TEST_F(CliTerminalTest, NothingToSaveLeavesNoCopy) {
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> "));
+    int status = run.EndWith(SIGTERM);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_TRUE(RecoveryCopies().empty());
+}
+
+}  // namespace
