@@ -159,13 +159,7 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
             answer = BadSecondText();
             return 1;
         }
-        if (GetToken() != tokWord) {
-            answer = NoBusinessText();
-            return 1;
-        }
-        RegisterSchedule(startDisplay, endDisplay, JoinWords(m_scan.LineFrom(TokenTextStart(m_scan))), answer,
-                         tStart, tEnd);
-        return 1;
+        return RegisterWithNextWord(startDisplay, endDisplay, answer, tStart, tEnd);
     }
 
     if (GetToken() != tokWord) {
@@ -182,13 +176,7 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
             answer = BadSecondText();
             return 1;
         }
-        if (GetToken() != tokWord) {
-            answer = NoBusinessText();
-            return 1;
-        }
-        RegisterSchedule(startDisplay, endDisplay, JoinWords(m_scan.LineFrom(TokenTextStart(m_scan))), answer,
-                         tStart, tEnd);
-        return 1;
+        return RegisterWithNextWord(startDisplay, endDisplay, answer, tStart, tEnd);
     }
     std::size_t businessStart;
     if (ParseScheduleEnd(endResult, endDisplay, m_scan.m_szToken, tEnd, startResult) == 1) {
@@ -208,6 +196,17 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
         businessStart = secondStart;
     }
     RegisterSchedule(startDisplay, endDisplay, JoinWords(m_scan.LineFrom(businessStart)), answer, tStart, tEnd);
+    return 1;
+}
+
+int CCmdPro::RegisterWithNextWord(const std::string& startDisplay, const std::string& endDisplay,
+                                  std::string& answer, std::int32_t tStart, std::int32_t tEnd) {
+    if (GetToken() != tokWord) {
+        answer = NoBusinessText();
+        return 1;
+    }
+    RegisterSchedule(startDisplay, endDisplay, JoinWords(m_scan.LineFrom(TokenTextStart(m_scan))), answer, tStart,
+                     tEnd);
     return 1;
 }
 

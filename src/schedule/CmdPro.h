@@ -68,12 +68,6 @@ public:
     int m_nCommand = 0;       ///< code of the last command word answered
 
 private:
-    // The start of the line being registered, as the parser left it: ends that leave out
-    // the year or month take them from here.
-    struct StartDate {
-        int year = 0, month = 0, day = 0;
-        int hour = -1, minute = 0;  // hour -1: no time of day
-    };
     // A first word holding a range mark: 1 with the start parsed and the end phrase in
     // `end`; -1 when the start is an impossible date; 0 when the word is to be read whole.
     int ParseRangeStart(std::string& result, std::string& display, const std::string& word, std::int32_t& tStart,
@@ -82,14 +76,14 @@ private:
     // its first time and the end set; -1 when the end is unsuitable; 0 when it is no range.
     int ParseTimeRange(std::string& startResult, std::string& startDisplay, std::int32_t& tStart,
                        std::string& endDisplay, std::int32_t& tEnd, const std::string& word);
-    int ParseEndDigits(std::string& result, const std::string& phrase);
-    int MoveEndForward(std::string& result, bool bYear);
+    // Registers the entry when a business word follows; otherwise answers that it is missing.
+    int RegisterWithNextWord(const std::string& startDisplay, const std::string& endDisplay, std::string& answer,
+                             std::int32_t tStart, std::int32_t tEnd);
     void SyncIndex();
     void RebuildIndex();
 
     std::string m_strLine;     // the prepared line the scanner reads
     std::string m_strPhrase;   // the phrase of a date question
     std::string m_strDateOut;  // its answer before the full-width conversion
-    StartDate m_start;         // set by ParseScheduleStart
     CScheduleIndex m_index;    // conflict index over m_schedules
 };
