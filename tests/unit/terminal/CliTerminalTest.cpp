@@ -207,10 +207,12 @@ TEST_F(CliTerminalTest, CtrlCClearsTheLineAndKeepsTheSession) {
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("> ")) << run.Output();
     run.Type("天気");
+    // Ctrl-C goes in once the editor shows the line, not while it is still reading it.
+    ASSERT_TRUE(run.WaitFor("天気")) << run.Output();
     run.Type("\x03");
     // The terminal empties its queues on Ctrl-C, and may take the fresh prompt with them:
     // the next keys go in a moment later instead of at the prompt.
-    usleep(300000);
+    usleep(500000);
     run.Type("1+1\r");
     ASSERT_TRUE(run.WaitFor("花子 >> １＋１")) << run.Output();  // not 「天気１＋１」
     ASSERT_TRUE(run.WaitFor("太郎 >> ２")) << run.Output();
