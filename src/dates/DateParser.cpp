@@ -2,6 +2,7 @@
 
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
+#include "res/StringTable.h"
 #include "text/Decimal.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
@@ -150,7 +151,7 @@ int ParseWithYearWord(std::string& out, const std::string& copy, int offset) {
 
 }  // namespace
 
-const char* BadPeriodText() { return "時期が不正です。"_sj; }
+const char* BadPeriodText() { return LoadStringId(IDS_BAD_PERIOD); }
 
 int ParseDatePhrase(std::string& out, const std::string& phrase) {
     DateFill fill;
