@@ -73,13 +73,13 @@ int CCalcNum::Calculate(std::string& answer, const std::string& line) {
 
     answer.clear();
     if (!IsComplete(m_strLine)) {
-        answer = "計算できません。"_sj;
+        answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
     ResetError();
     double value = EvalExpression(m_scan);
     if (m_nError != 0) {
-        answer = "計算できません。"_sj;
+        answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
     if (m_bTextAnswer) {
@@ -89,12 +89,12 @@ int CCalcNum::Calculate(std::string& answer, const std::string& line) {
     // A value that is no number (a root of a negative number, the register divided by
     // zero, an overflow) is no answer, and the register keeps what it held.
     if (!std::isfinite(value)) {
-        answer = "計算できません。"_sj;
+        answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
     UpdateMemory(value);
     if (!std::isfinite(value)) {
-        answer = "計算できません。"_sj;
+        answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
     FormatNumber(value, m_strNumber);

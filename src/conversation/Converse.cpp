@@ -1,6 +1,7 @@
 // The conversation dispatcher: the fixed words, the example pages and the fallback
 // (a member of the document because it reads and sets the answer prefix).
 #include "document/RumoDoc.h"
+#include "res/StringTable.h"
 #include "text/Sjis.h"
 
 namespace {
@@ -104,15 +105,15 @@ bool CRumoDoc::IsCancelWord(const std::string& text) const {
 int CRumoDoc::Converse(std::string& answer, const std::string& text) {
     if (IsCancelWord(text)) {
         if (text != "改行"_sj) m_bNamePrefix = 1;
-        answer = "わかりません。"_sj;
+        answer = LoadStringId(IDS_DONT_KNOW);
         return 1;
     }
     if (text == "デモ開始"_sj || text == "デモ終了"_sj) {
-        answer = "わかりました。"_sj;
+        answer = LoadStringId(IDS_UNDERSTOOD);
         return 1;
     }
     if (text.find("バージョン"_sj) != std::string::npos) {
-        answer = "バージョン１．００です。"_sj;
+        answer = LoadStringId(IDS_VERSION);
         return 1;
     }
     for (const ExamplePage& page : kPages)
@@ -120,6 +121,6 @@ int CRumoDoc::Converse(std::string& answer, const std::string& text) {
             answer = page.text;
             return 1;
         }
-    if (m_bNamePrefix == 1) answer = "わかりません。"_sj;
+    if (m_bNamePrefix == 1) answer = LoadStringId(IDS_DONT_KNOW);
     return 1;
 }

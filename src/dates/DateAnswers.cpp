@@ -4,6 +4,7 @@
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
 #include "platform/Clock.h"
+#include "res/StringTable.h"
 #include "text/Decimal.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-const char* DontKnow() { return "わかりません。"_sj; }
+const char* DontKnow() { return LoadStringId(IDS_DONT_KNOW); }
 
 // Parses the phrase into the working date; "わかりません。" when it is no date.
 bool ParseOrDontKnow(std::string& out, const std::string& phrase) {

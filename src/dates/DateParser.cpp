@@ -2,6 +2,7 @@
 
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
+#include "res/StringTable.h"
 #include "text/Decimal.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
@@ -148,9 +149,20 @@ int ParseWithYearWord(std::string& out, const std::string& copy, int offset) {
     return ParseDateRest(out, rebuilt);
 }
 
+// Working date := today, then the Sunday of the week that the first `length` bytes of
+// the phrase name ("来週" ...); the time of day is left as it was.
+void MoveToWeekStart(const std::string& phrase, std::string::size_type length) {
+    std::string start, end;
+    short hour = g_dtWork.hour, minute = g_dtWork.minute, second = g_dtWork.second;
+    if (GetPeriodRange(start, end, phrase.substr(0, length))) AddDays(-6);  // Saturday back to Sunday
+    g_dtWork.hour = hour;
+    g_dtWork.minute = minute;
+    g_dtWork.second = second;
+}
+
 }  // namespace
 
-const char* BadPeriodText() { return "時期が不正です。"_sj; }
+const char* BadPeriodText() { return LoadStringId(IDS_BAD_PERIOD); }
 
 int ParseDatePhrase(std::string& out, const std::string& phrase) {
     DateFill fill;

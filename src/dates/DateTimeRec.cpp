@@ -1,6 +1,5 @@
 #include "dates/DateTimeRec.h"
 
-#include "dates/DateParser.h"
 #include "dates/DateWords.h"
 #include "platform/Clock.h"
 #include "text/Sjis.h"
@@ -210,15 +209,6 @@ void BlankOut(std::string& text, std::string::size_type pos, std::string::size_t
     if (pos >= text.size()) return;
     if (count > text.size() - pos) count = text.size() - pos;
     text.replace(pos, count, count, ' ');
-}
-
-void MoveToWeekStart(const std::string& phrase, std::string::size_type length) {
-    std::string start, end;
-    short hour = g_dtWork.hour, minute = g_dtWork.minute, second = g_dtWork.second;
-    if (GetPeriodRange(start, end, phrase.substr(0, length))) AddDays(-6);  // Saturday back to Sunday
-    g_dtWork.hour = hour;
-    g_dtWork.minute = minute;
-    g_dtWork.second = second;
 }
 
 void SetToday() {

@@ -59,9 +59,6 @@ int FindWeekday(const std::string& text, int& index, std::string::size_type& pos
 int FindWeekday(const class CWordSearch& text, int& index, std::string::size_type& pos);
 /// Replaces count bytes from pos by ASCII blanks (clipped to the text).
 void BlankOut(std::string& text, std::string::size_type pos, std::string::size_type count);
-/// Working date := today, then the Sunday of the week that the first `length` bytes of
-/// the phrase name ("来週" ...); the time of day is left as it was.
-void MoveToWeekStart(const std::string& phrase, std::string::size_type length);
 
 /// Working date := today, without a time of day.
 void ResetWorkingDate();

@@ -1,5 +1,6 @@
 // Memo registration and query from typed lines (members of the document).
 #include "document/RumoDoc.h"
+#include "res/StringTable.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -9,14 +10,14 @@ int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
     const char* sep = "、"_sj;
     auto first = FindDbcs(line, sep);
     if (first == std::string::npos || first == 0) {
-        answer = "メモの項目が足りません。"_sj;
+        answer = LoadStringId(IDS_MEMO_TOO_FEW_ITEMS);
         return 1;
     }
     std::string object = line.substr(0, first);
     std::string rest = line.substr(first + 2);
     auto second = FindDbcs(rest, sep);
     if (second == std::string::npos || second == 0) {
-        answer = "メモの項目が足りません。"_sj;
+        answer = LoadStringId(IDS_MEMO_TOO_FEW_ITEMS);
         return 1;
     }
     std::string name = rest.substr(0, second);
@@ -27,7 +28,7 @@ int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
     pMemo->AddPair(name, value);
     // A typed memo is a change like any other: closing must offer to save it.
     m_bMemoChanged = 1;
-    answer = "メモに登録しました。"_sj;
+    answer = LoadStringId(IDS_MEMO_REGISTERED);
     return 1;
 }
 
@@ -35,10 +36,11 @@ int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
 int CRumoDoc::QueryMemo(std::string& answer, const std::string& object) {
     const CMemo* pMemo = m_memoMap.FindForQuery(object);
     if (!pMemo) {
-        answer = "メモに登録されていません。"_sj;
+        answer = LoadStringId(IDS_MEMO_NOT_FOUND);
         return 1;
     }
-    answer = "次のようなメモがあります。\r\n"_sj;
+    answer = LoadStringId(IDS_MEMO_FOUND);
+    answer += "\r\n";
     for (std::size_t i = 0; i < pMemo->GetPairCount(); ++i) {
         if (i > 0) answer += "\r\n";
         answer += pMemo->m_attrNames[i];

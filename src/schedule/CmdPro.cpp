@@ -34,8 +34,8 @@ const CmdWord g_unitWords[12] = {
 
 namespace {
 
-const char* NoBusinessText() { return "用件がありません。"_sj; }
-const char* BadSecondText() { return "２番目の時期が適切でありません。"_sj; }
+const char* NoBusinessText() { return LoadStringId(IDS_NO_BUSINESS); }
+const char* BadSecondText() { return LoadStringId(IDS_BAD_SECOND_PERIOD); }
 
 bool FitsInt32(std::time_t t) {
     return t >= std::numeric_limits<std::int32_t>::min() && t <= std::numeric_limits<std::int32_t>::max();
@@ -302,7 +302,7 @@ int CCmdPro::DateQuestion(std::string& answer) {
     }
     // The day count answers its own failure ("わかりません。"), and so does the age of a
     // date that parsed but lies after today.
-    if (ok == 0 && m_nCommand != 4 && !(m_nCommand == 2 && out == "わかりません。"_sj)) {
+    if (ok == 0 && m_nCommand != 4 && !(m_nCommand == 2 && out == LoadStringId(IDS_DONT_KNOW))) {
         answer = LoadStringId(IDS_BAD_DATE);
         return 1;
     }
@@ -435,9 +435,11 @@ int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& st
     const std::string strYear = CurrentYearText();
     std::string line;
     if (conflicts.empty()) {
-        answer = "下記の予定を登録しました。\r\n"_sj;
+        answer = LoadStringId(IDS_SCHEDULE_REGISTERED);
+        answer += "\r\n";
     } else {
-        answer = "既に予定がありますが、下記の予定を登録しました。\r\n"_sj;
+        answer = LoadStringId(IDS_SCHEDULE_REGISTERED_OVER);
+        answer += "\r\n";
         for (std::size_t pos : conflicts) {
             m_schedules[pos]->Format(line, strYear);
             answer += line;
@@ -464,12 +466,13 @@ int CCmdPro::ListSchedules(std::string& answer) {
     CPriqueue queue(static_cast<int>(m_schedules.size()));
     for (auto& entry : m_schedules) queue.Insert(entry.get());
     if (queue.m_nCount == 0) {
-        answer = "予定はありません。"_sj;
+        answer = LoadStringId(IDS_NO_SCHEDULES);
         return 1;
     }
     const std::string strYear = CurrentYearText();
     std::string line;
-    answer = "次のような予定があります。\r\n"_sj;
+    answer = LoadStringId(IDS_SCHEDULES_FOUND);
+    answer += "\r\n";
     bool bFirst = true;
     while (CSchedule* p = queue.RemoveTop()) {
         if (!bFirst) answer += "\r\n";

@@ -4,6 +4,10 @@
 #include "text/Sjis.h"
 
 #include <ctime>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
 
 using Calendar = DateTestBase;
 
@@ -192,4 +196,21 @@ TEST_F(Calendar, ResetWorkingDateGoesToTodayWithoutTime) {
     ExpectWork(2003, 6, 4);
     EXPECT_EQ(g_dtWork.weekday, 3);
     EXPECT_EQ(g_dtWork.hour, NO_TIME);
+}
+
+// The calendar record sits below the phrase parser and the date answers: it and the
+// helpers it uses reach only each other, the platform and the character layer, so the
+// record can be used (and changed) without the parser.
+TEST(CalendarLayer, RecordIncludesNothingAboveIt) {
+    static const std::regex kInclude(R"re(#include "([^"]+)")re");
+    static const std::regex kAllowed(R"re((dates/DateTimeRec|dates/DateWords)\.h|(platform|text)/.+)re");
+    for (const char* file : {"DateTimeRec.h", "DateTimeRec.cpp", "DateWords.h", "DateWords.cpp"}) {
+        std::ifstream in(std::string(NELO_SOURCE_DIR) + "/src/dates/" + file);
+        ASSERT_TRUE(in) << file;
+        std::ostringstream source;
+        source << in.rdbuf();
+        const std::string text = source.str();
+        for (std::sregex_iterator it(text.begin(), text.end(), kInclude), end; it != end; ++it)
+            EXPECT_TRUE(std::regex_match((*it)[1].str(), kAllowed)) << file << " includes " << (*it)[1];
+    }
 }
