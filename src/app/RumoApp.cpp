@@ -3,7 +3,6 @@
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
-#include "view/RumoView.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -31,7 +30,7 @@ void CRumoApp::OnFileNew() {
 }
 
 void CRumoApp::InitialUpdateViews() {
-    for (CRumoView* pView : m_doc.GetViews()) pView->OnInitialUpdate(m_doc);
+    for (CView* pView : m_doc.GetViews()) pView->OnInitialUpdate(m_doc);
 }
 
 bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {

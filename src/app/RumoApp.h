@@ -15,7 +15,6 @@
 
 class CAtomicFile;
 class IMessageBox;
-class CRumoView;
 
 class CRumoApp {
 public:

@@ -2,6 +2,7 @@
 #include "calc/CalcNum.h"
 
 #include "calc/CalcLineText.h"
+#include "dates/DatePattern.h"
 #include "res/StringTable.h"
 #include "text/JText.h"
 #include "text/Sjis.h"

@@ -1,16 +1,16 @@
 // The terminal's side of the dialogs: \vars, \schedules, \memos, \export, \names and
 // \read. Each command runs the dialog's logic the way a user would click it;
 // rows are printed numbered from 1, message boxes go to stderr as usual.
-#include "app/SetupDlg.h"
-#include "calc/VariablesDlg.h"
+#include "dialogs/SetupDlg.h"
+#include "dialogs/VariablesDlg.h"
 #include "cli/CliCommands.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
 #include "conversation/TextFileInput.h"
 #include "memo/MemoCsvExport.h"
-#include "memo/MemoListDlg.h"
+#include "dialogs/MemoListDlg.h"
 #include "platform/CodePage.h"
-#include "schedule/SchedListDlg.h"
+#include "dialogs/SchedListDlg.h"
 #include "text/Sjis.h"
 
 #include <cerrno>

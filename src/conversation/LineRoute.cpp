@@ -1,5 +1,6 @@
 #include "conversation/LineRoute.h"
 
+#include "conversation/LineTraits.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 

@@ -1,6 +1,7 @@
 #include "dates/DateAnswers.h"
 
 #include "dates/DateParser.h"
+#include "dates/DatePattern.h"
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
 #include "platform/Clock.h"

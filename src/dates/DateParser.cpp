@@ -1,5 +1,6 @@
 #include "dates/DateParser.h"
 
+#include "dates/DatePattern.h"
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
 #include "res/StringTable.h"

@@ -1,7 +1,6 @@
 #include "document/RumoDoc.h"
 
 #include "text/Sjis.h"
-#include "view/RumoView.h"
 
 #include <algorithm>
 
@@ -23,16 +22,16 @@ void CRumoDoc::DeleteContents() {
 }
 
 void CRumoDoc::AppendToViews(const std::string& text) {
-    for (CRumoView* pView : m_views) pView->AppendText(text);
+    for (CView* pView : m_views) pView->AppendText(text);
     // Appending to the conversation pane marks the document modified, as a rich-edit
     // control's modify flag does; the line handler sets the real state afterwards.
     m_bModified = true;
 }
 
-void CRumoDoc::AddView(CRumoView* pView) {
+void CRumoDoc::AddView(CView* pView) {
     if (std::find(m_views.begin(), m_views.end(), pView) == m_views.end()) m_views.push_back(pView);
 }
 
-void CRumoDoc::RemoveView(CRumoView* pView) {
+void CRumoDoc::RemoveView(CView* pView) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), pView), m_views.end());
 }

@@ -4,13 +4,12 @@
 #pragma once
 
 #include "calc/CalcNum.h"
+#include "document/View.h"
 #include "memo/MemoMap.h"
 #include "schedule/CmdPro.h"
 
 #include <string>
 #include <vector>
-
-class CRumoView;
 
 class CRumoDoc {
 public:
@@ -27,9 +26,9 @@ public:
 
     /// Appends text to every conversation pane of the document (the answer path).
     void AppendToViews(const std::string& text);
-    void AddView(CRumoView* pView);
-    void RemoveView(CRumoView* pView);
-    const std::vector<CRumoView*>& GetViews() const { return m_views; }
+    void AddView(CView* pView);
+    void RemoveView(CView* pView);
+    const std::vector<CView*>& GetViews() const { return m_views; }
 
     /// Registers a memo line; always returns 1.
     int RegisterMemo(std::string& answer, const std::string& line);
@@ -56,6 +55,6 @@ public:
     int m_bNamePrefix = 0;
 
 private:
-    std::vector<CRumoView*> m_views;
+    std::vector<CView*> m_views;
     bool m_bModified = false;
 };

@@ -1,6 +1,7 @@
 #include "schedule/PhraseParts.h"
 
 #include "dates/DateParser.h"
+#include "dates/DatePattern.h"
 
 #include "text/JText.h"
 #include "text/Sjis.h"

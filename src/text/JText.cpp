@@ -47,11 +47,6 @@ inline unsigned char Byte(std::string_view s, std::size_t i) {
     return static_cast<unsigned char>(s[i]);
 }
 
-// True when a double-byte character starts at i (a lead byte with a trail after it).
-inline bool DbcsAt(std::string_view s, std::size_t i) {
-    return IsLeadByte(Byte(s, i)) && i + 1 < s.size() && s[i + 1] != '\0';
-}
-
 inline unsigned CodeAt(std::string_view s, std::size_t i) { return (Byte(s, i) << 8) | Byte(s, i + 1); }
 
 // Walks the text a character at a time (one byte for single-byte characters, two for
@@ -113,10 +108,6 @@ int CharClass(unsigned code) {
     return 0;
 }
 
-namespace {
-
-// The full-width code of the half-width character at in (0xA0-0xDF) with a sound mark
-// after it merged; returns the bytes used (1 or 2).
 int HalfKanaCode(const char* in, unsigned& code) {
     auto b = static_cast<unsigned char>(in[0]);
     code = kHalfKana[b - 0xA0];
@@ -135,8 +126,6 @@ int HalfKanaCode(const char* in, unsigned& code) {
     }
     return 1;
 }
-
-}  // namespace
 
 int HalfKanaToFull(std::string& out, const char* in) {
     auto b = static_cast<unsigned char>(in[0]);
@@ -287,98 +276,6 @@ void AppendAsciiForm(std::string& out, std::string_view in) {
     }
 }
 
-namespace {
-
-// The body of ToDatePattern, writing at o (room for two bytes per input byte); returns
-// the end of what it wrote.
-char* WriteDatePattern(std::string_view in, char* o) {
-    static constexpr struct {
-        unsigned code;
-        char mark;
-    } kUnits[] = {
-        {0x944E, 'Y'},  // 年
-        {0x8C8E, 'M'},  // 月
-        {0x93FA, 'D'},  // 日
-        {0x8E9E, 'H'},  // 時
-        {0x95AA, 'm'},  // 分
-        {0x9562, 's'},  // 秒
-    };
-    auto put2 = [&o](char a, char b) {
-        o[0] = a;
-        o[1] = b;
-        o += 2;
-    };
-    bool digit = false;
-    std::size_t i = 0;
-    while (i < in.size() && in[i] != '\0') {
-        unsigned char b = Byte(in, i);
-        if (!DbcsAt(in, i)) {
-            if (b >= 0xA1 && b <= 0xDF) {
-                char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
-                unsigned code;
-                i += HalfKanaCode(pair, code);
-                put2(static_cast<char>(code >> 8), static_cast<char>(code & 0xFF));
-            } else if (b == ' ' || (b >= '\t' && b <= '\r')) {
-                *o++ = ' ';
-                while (i < in.size() && (in[i] == ' ' || (in[i] >= '\t' && in[i] <= '\r'))) ++i;
-            } else {
-                *o++ = static_cast<char>(b);
-                ++i;
-            }
-            continue;
-        }
-        unsigned code = CodeAt(in, i);
-        i += 2;
-        if (digit) {
-            bool unit = false;
-            for (const auto& u : kUnits)
-                if (u.code == code) {
-                    put2(u.mark, '/');
-                    unit = true;
-                    break;
-                }
-            if (unit) continue;
-        }
-        digit = false;
-        if (IsFullDigitCode(code)) {
-            *o++ = static_cast<char>('0' + (code - 0x824F));
-            digit = true;
-            continue;
-        }
-        switch (CharClass(code)) {
-        case 2:
-            if (code == 0x815E || code == 0x8144 || code == 0x815B || code == 0x815C || code == 0x817C ||
-                code == 0x8145) {
-                put2('d', '/');
-            } else if (code == 0x8146) {
-                put2('t', '/');
-            } else {
-                put2('/', '/');
-            }
-            break;
-        case 4:
-            put2('/', '/');
-            break;
-        default:  // class 3 letters and everything else keep their two bytes
-            put2(static_cast<char>(code >> 8), static_cast<char>(code & 0xFF));
-            break;
-        }
-    }
-    return o;
-}
-
-}  // namespace
-
-std::string ToDatePattern(std::string_view in) {
-    // A phrase's pattern is built on the stack and copied once, so that a short one
-    // stays within the string's own buffer.
-    char local[256];
-    if (in.size() * 2 <= sizeof local) return std::string(local, WriteDatePattern(in, local));
-    std::string out(in.size() * 2, '\0');
-    out.resize(static_cast<std::size_t>(WriteDatePattern(in, out.data()) - out.data()));
-    return out;
-}
-
 bool IsArithmeticSymbolCode(unsigned code) {
     switch (code) {
     case 0x8144: case 0x8146: case 0x815E: case 0x8169: case 0x816A: case 0x817B:  // ． ： ／ （ ） ＋
@@ -395,89 +292,6 @@ bool GroupsDigits(unsigned prevCode, std::string_view text, std::size_t next) {
         if (next + 1 >= text.size() || !IsFullDigitCode(CodeAt(text, next))) return false;
     return !(next + 1 < text.size() && IsFullDigitCode(CodeAt(text, next)));
 }
-
-LineTraits ScanLineTraits(std::string_view text) {
-    bool separator = false, digit = false, blank = false, other = false, unit = false, op = false;
-    // For the plain calculation: a character that is no part of one, an operator that is
-    // not ／ ： ．, a grouping comma.
-    bool foreign = false, calcOp = false, group = false;
-    unsigned prev = 0;
-    for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
-        if (!DbcsAt(text, i)) {
-            unsigned char b = Byte(text, i);
-            if (b == ' ' || (b >= '\t' && b <= '\r'))
-                blank = true;
-            else
-                foreign = true;
-            prev = b;
-            ++i;
-            continue;
-        }
-        const unsigned c = CodeAt(text, i);
-        i += 2;
-        const unsigned before = prev;
-        prev = c;
-        if (IsFullDigitCode(c)) {
-            digit = true;
-            continue;
-        }
-        if (c == kFullBlank) {
-            blank = true;
-            continue;
-        }
-        other = true;
-        switch (c) {
-        case 0x8141: case 0x8152:  // 、 ヽ
-            separator = true;
-            foreign = true;
-            break;
-        case 0x8146:  // ：
-            unit = true;
-            break;
-        case 0x8E9E: case 0x95AA: case 0x9562:  // 時 分 秒
-            unit = true;
-            foreign = true;
-            break;
-        case 0x817B: case 0x817C: case 0x817E: case 0x8180: case 0x8196:  // ＋ － × ÷ ＊
-            op = true;
-            calcOp = true;
-            break;
-        case 0x815E:  // ／
-            op = true;
-            break;
-        case 0x8181:  // ＝
-            calcOp = true;
-            break;
-        case 0x8144: case 0x8169: case 0x816A:  // ． （ ）
-            break;
-        case 0x8143:  // ，
-            if (GroupsDigits(before, text, i))
-                group = true;
-            else
-                foreign = true;
-            break;
-        default:
-            foreign = true;
-            break;
-        }
-    }
-    LineTraits t;
-    t.bMemoSeparator = separator;
-    t.bScheduleShape = digit && blank && other;
-    t.bTimeSum = digit && unit && op;
-    t.bPlainArithmetic = !foreign && digit && (blank ? calcOp : group);
-    return t;
-}
-
-bool HasMemoSeparator(std::string_view text) { return ScanLineTraits(text).bMemoSeparator; }
-
-bool LooksLikeSchedule(std::string_view text) { return ScanLineTraits(text).bScheduleShape; }
-
-bool HasArithmeticSymbol(std::string_view text) {
-    return !AllDbcsByPair(text, [](unsigned c) { return !IsArithmeticSymbolCode(c); });
-}
-
-bool LooksLikeTimeSum(std::string_view text) { return ScanLineTraits(text).bTimeSum; }
 
 bool IsDigitText(std::string_view text) {
     return AllDbcsByPair(text, [](unsigned c) { return IsFullDigitCode(c); });

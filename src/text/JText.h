@@ -1,6 +1,5 @@
 // Japanese text utilities over code page 932 bytes: character classes, the half-width
-// to full-width conversions and back, the date-pattern form, and the routing
-// predicates the input pane uses to choose an interpreter.
+// to full-width conversions and back, and character-aware search.
 #pragma once
 
 #include <string>
@@ -16,6 +15,11 @@ inline unsigned DbcsCode(const char* p) {
     return (static_cast<unsigned char>(p[0]) << 8) | static_cast<unsigned char>(p[1]);
 }
 
+/// True when a double-byte character starts at i of s (a lead byte with a trail after it).
+inline bool DbcsAt(std::string_view s, std::size_t i) {
+    return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() && s[i + 1] != '\0';
+}
+
 /// True for a code that counts as a double-byte character (lead bytes 0x85/0x86 do not).
 bool IsDbcsCode(unsigned code);
 
@@ -24,6 +28,10 @@ int CharClass(unsigned code);
 
 /// Full-width digits ０-９ are exactly 0x824F-0x8258.
 inline bool IsFullDigitCode(unsigned code) { return code >= 0x824F && code <= 0x8258; }
+
+/// The full-width code of the half-width kana or punctuation at in (0xA0-0xDF, with
+/// in[1] readable), merging a following sound mark; returns the bytes used (1 or 2).
+int HalfKanaCode(const char* in, unsigned& code);
 
 /// Appends the full-width form of the half-width kana or punctuation at in (0xA0-0xDF),
 /// merging a following sound mark; any other byte is copied. Returns the bytes consumed.
@@ -39,32 +47,13 @@ std::string ToFullWidthHalfBlank(std::string_view in);
 std::string ToAsciiForm(std::string_view in);
 /// As ToAsciiForm, appending to out (lets a caller reuse its buffer).
 void AppendAsciiForm(std::string& out, std::string_view in);
-/// The compact form the date parser reads (「２００３年１月１日」 -> "2003Y/1M/1D/").
-std::string ToDatePattern(std::string_view in);
-
-/// What the character-stepping routing tests find in one walk over a text.
-struct LineTraits {
-    bool bMemoSeparator = false;  ///< HasMemoSeparator
-    bool bScheduleShape = false;  ///< LooksLikeSchedule
-    bool bTimeSum = false;        ///< LooksLikeTimeSum
-    /// A calculation however it is spaced: nothing but full-width digits, blanks, the
-    /// arithmetic symbols and digit-grouping commas, with a digit, and either a blank and
-    /// one of ＋ － × ÷ ＊ ＝, or a grouping comma and no blank.
-    bool bPlainArithmetic = false;
-};
-LineTraits ScanLineTraits(std::string_view text);
-
-/// ． ： ／ （ ） ＋ － × ÷ ＝ ＊: the symbols of HasArithmeticSymbol.
+/// ． ： ／ （ ） ＋ － × ÷ ＝ ＊: the symbols of arithmetic.
 bool IsArithmeticSymbolCode(unsigned code);
 
 /// True when a "，" groups digits: the character before it (prevCode) is a full-width
 /// digit, and the text from next on (just after the comma) begins with exactly three.
 bool GroupsDigits(unsigned prevCode, std::string_view text, std::size_t next);
 
-bool HasMemoSeparator(std::string_view text);
-bool LooksLikeSchedule(std::string_view text);
-bool HasArithmeticSymbol(std::string_view text);
-bool LooksLikeTimeSum(std::string_view text);
 bool IsDigitText(std::string_view text);
 bool IsDecimalText(std::string_view text);
 bool HasFullDigit(std::string_view text);

@@ -3,22 +3,15 @@
 // welcome of a new or opened document); a front end supplies where the text goes.
 #pragma once
 
+#include "document/View.h"
+
 #include <string>
 
-class CRumoDoc;
-
-class CRumoView {
+class CRumoView : public CView {
 public:
-    virtual ~CRumoView() = default;
-
-    /// Puts text (code page 932, lines separated by "\r\n") at the end of the pane.
-    virtual void AppendText(const std::string& text) = 0;
-    /// Empties the pane.
-    virtual void ClearText() = 0;
-
     /// Prepares the pane for a new or opened document: clears it, writes the welcome
     /// text with the greeting of the hour, and turns on the answer prefix.
-    void OnInitialUpdate(CRumoDoc& doc);
+    void OnInitialUpdate(CRumoDoc& doc) override;
 
     /// The welcome text for a user at a local hour (purge notice excluded).
     static std::string WelcomeText(const std::string& userName, int hour);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "FuzzInput.h"
+#include "dates/DatePattern.h"
 #include "platform/CodePage.h"
 #include "text/JText.h"
 

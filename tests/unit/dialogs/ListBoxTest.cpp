@@ -1,4 +1,4 @@
-#include "app/ListBox.h"
+#include "dialogs/ListBox.h"
 #include "text/Sjis.h"
 
 #include "ScriptedMessageBox.h"

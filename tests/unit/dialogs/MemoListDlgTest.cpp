@@ -1,5 +1,5 @@
 #include "document/RumoDoc.h"
-#include "memo/MemoListDlg.h"
+#include "dialogs/MemoListDlg.h"
 #include "text/Sjis.h"
 #include "ScriptedMessageBox.h"
 

@@ -1,6 +1,6 @@
 #include "document/RumoDoc.h"
 #include "platform/Clock.h"
-#include "schedule/SchedListDlg.h"
+#include "dialogs/SchedListDlg.h"
 #include "text/Sjis.h"
 #include "ScriptedMessageBox.h"
 

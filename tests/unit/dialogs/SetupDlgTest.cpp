@@ -1,4 +1,4 @@
-#include "app/SetupDlg.h"
+#include "dialogs/SetupDlg.h"
 #include "conversation/SendView.h"
 #include "document/RumoDoc.h"
 #include "text/Sjis.h"

@@ -1,4 +1,4 @@
-#include "calc/VariablesDlg.h"
+#include "dialogs/VariablesDlg.h"
 #include "conversation/SendView.h"
 #include "document/RumoDoc.h"
 #include "text/Sjis.h"

@@ -37,20 +37,9 @@ const ConversionRow kConversions[] = {
     {"all operators", ToAsciiForm, "／＋－×＊÷．（）＆＾｜＜＞＝"_sj, "/+-**/.()&^|<>="},
     {"letters", ToAsciiForm, "ｒ＝Ｒ"_sj, "r=R"},
     {"kanji and percent stay", ToAsciiForm, "半径％"_sj, "半径％"_sj},
-    // The date-pattern form.
-    {"date words", ToDatePattern, "２００３年１月１日"_sj, "2003Y/1M/1D/"},
-    {"time", ToDatePattern, "１０：３０"_sj, "10t/30"},
-    {"slash date", ToDatePattern, "３／１"_sj, "3d/1"},
-    {"era kept", ToDatePattern, "平成１５年１月１日"_sj, "平成15Y/1M/1D/"_sj},
-    {"separators", ToDatePattern, "１．２ー３―４－５・６"_sj, "1d/2d/3d/4d/5d/6"},
-    {"hiragana and symbols", ToDatePattern, "８／１５の１０：００"_sj, "8d/15//10t/00"},
-    {"unit without digit", ToDatePattern, "年月"_sj, "年月"_sj},
-    {"hour minute second", ToDatePattern, "９時３０分５秒"_sj, "9H/30m/5s/"},
-    {"white space run", ToDatePattern, "1 \t 2", "1 2"},
     // A double-byte code outside every class row is copied by every conversion.
     {"unclassified full", ToFullWidth, "\x85\x40", "\x85\x40"},
     {"unclassified ascii form", ToAsciiForm, "\x85\x40", "\x85\x40"},
-    {"unclassified pattern", ToDatePattern, "\x85\x40", "\x85\x40"},
     {"lone lead byte at end", ToFullWidth, "a\x81", std::string("ａ"_sj) + "\x81"},
 };
 
@@ -71,37 +60,33 @@ INSTANTIATE_TEST_SUITE_P(JText, ConversionTest, testing::ValuesIn(kConversions),
 
 struct PredicateRow {
     const char* text;
-    bool memoSep, schedule, arith, timeSum, digits, decimal, fullDigit;
+    bool digits, decimal, fullDigit;
 };
 
 const PredicateRow kPredicates[] = {
-    {"田中、電話"_sj, true, false, false, false, false, false, false},
-    {"ヽ"_sj, true, false, false, false, false, false, false},
-    {"１／５　福岡へ出張"_sj, false, true, true, false, false, false, true},
-    {"１／５\t福岡"_sj, false, true, true, false, false, false, true},
-    {"１２３４福岡"_sj, false, false, false, false, false, false, true},
-    {"２００３．１．１"_sj, false, false, true, false, false, true, true},
-    {"１０：２０＋５：３０"_sj, false, false, true, true, false, false, true},
-    {"２時間＋３０分"_sj, false, false, true, true, false, false, true},
-    {"１０：２０"_sj, false, false, true, false, false, false, true},
-    {"１２３"_sj, false, false, false, false, true, true, true},
-    {"", false, false, false, false, true, true, false},
-    {"例"_sj, false, false, false, false, false, false, false},
-    {"ａ１"_sj, false, false, false, false, false, false, true},
+    {"田中、電話"_sj, false, false, false},
+    {"ヽ"_sj, false, false, false},
+    {"１／５　福岡へ出張"_sj, false, false, true},
+    {"１／５\t福岡"_sj, false, false, true},
+    {"１２３４福岡"_sj, false, false, true},
+    {"２００３．１．１"_sj, false, true, true},
+    {"１０：２０＋５：３０"_sj, false, false, true},
+    {"２時間＋３０分"_sj, false, false, true},
+    {"１０：２０"_sj, false, false, true},
+    {"１２３"_sj, true, true, true},
+    {"", true, true, false},
+    {"例"_sj, false, false, false},
+    {"ａ１"_sj, false, false, true},
     // A code outside every class row is matched by no predicate.
-    {"\x85\x40", false, false, false, false, true, true, false},
+    {"\x85\x40", true, true, false},
     // The pair-wise tests end at a NUL that is the second byte of a pair.
-    {"\x82\x50\x82", false, false, false, false, true, true, true},
+    {"\x82\x50\x82", true, true, true},
 };
 
-TEST(JText, RoutingPredicates) {
+TEST(JText, DigitPredicates) {
     for (const PredicateRow& row : kPredicates) {
         std::string t = row.text;
         SCOPED_TRACE(testing::PrintToString(t));
-        EXPECT_EQ(HasMemoSeparator(t), row.memoSep);
-        EXPECT_EQ(LooksLikeSchedule(t), row.schedule);
-        EXPECT_EQ(HasArithmeticSymbol(t), row.arith);
-        EXPECT_EQ(LooksLikeTimeSum(t), row.timeSum);
         EXPECT_EQ(IsDigitText(t), row.digits);
         EXPECT_EQ(IsDecimalText(t), row.decimal);
         EXPECT_EQ(HasFullDigit(t), row.fullDigit);

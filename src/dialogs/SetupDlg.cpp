@@ -1,4 +1,4 @@
-#include "app/SetupDlg.h"
+#include "dialogs/SetupDlg.h"
 
 #include "document/RumoDoc.h"
 

@@ -2,7 +2,7 @@
 // of the (already sorted) schedule list, and deletion of the selected entry.
 #pragma once
 
-#include "app/ListBox.h"
+#include "dialogs/ListBox.h"
 
 #include <functional>
 

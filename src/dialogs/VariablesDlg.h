@@ -2,7 +2,7 @@
 // "name value", and deletion of the selected one.
 #pragma once
 
-#include "app/ListBox.h"
+#include "dialogs/ListBox.h"
 
 #include <functional>
 

@@ -3,7 +3,7 @@
 // Changes act on the document's memo store at once and set its m_bMemoChanged.
 #pragma once
 
-#include "app/ListBox.h"
+#include "dialogs/ListBox.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "calc/VariablesDlg.h"
+#include "dialogs/VariablesDlg.h"
 
 #include "calc/CalcNum.h"
 #include "document/RumoDoc.h"

@@ -1,4 +1,4 @@
-#include "memo/MemoListDlg.h"
+#include "dialogs/MemoListDlg.h"
 
 #include "document/RumoDoc.h"
 #include "memo/MemoCsvExport.h"

@@ -1,4 +1,4 @@
-#include "schedule/SchedListDlg.h"
+#include "dialogs/SchedListDlg.h"
 
 #include "document/RumoDoc.h"
 #include "platform/MessageBox.h"

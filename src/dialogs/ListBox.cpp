@@ -1,4 +1,4 @@
-#include "app/ListBox.h"
+#include "dialogs/ListBox.h"
 
 #include "text/JText.h"
 

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The folders of src/ stand in levels; a folder includes headers of its own folder and
+# of folders on lower levels only, and no folder but a front end includes a Qt header.
+#   check_layers.sh order SRC_DIR   every #include "folder/..." follows the levels
+#   check_layers.sh qt SRC_DIR      no core folder includes a Qt header
+# Before the sources, the checker is run over a table of lines with known verdicts, so
+# a checker that passes everything fails instead.
+set -euo pipefail
+
+declare -A LEVEL=(
+  [text]=0
+  [platform]=1 [res]=1
+  [dates]=2 [units]=2
+  [calc]=3 [memo]=3 [schedule]=3
+  [document]=4
+  [dialogs]=5 [conversation]=5 [app]=5 [view]=5
+  [cli]=6 [desktop]=6
+)
+# The folders that may include Qt headers.
+FRONT_ENDS=" cli desktop "
+# Includes between two folders of one level that have to be: the command processor
+# reads its phrases with the calculator's scanner.
+SAME_LEVEL=" schedule>calc "
+
+folder_re='^[[:space:]]*#[[:space:]]*include[[:space:]]*"([a-z]+)/'
+qt_re='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](Qt[A-Za-z]*[/>"]|Q[A-Z][A-Za-z0-9]*[>"]|q[a-z0-9]+\.h[>"])'
+
+# order_verdict FOLDER LINE: sets WHY to the reason an include line of FOLDER breaks
+# the levels, or to nothing.
+order_verdict() {
+  local from=$1 line=$2 to
+  WHY=
+  [[ $line =~ $folder_re ]] || return 0
+  to=${BASH_REMATCH[1]}
+  if [[ -z ${LEVEL[$to]+x} ]]; then
+    WHY="folder $to has no level"
+  elif [[ $to == "$from" ]]; then
+    return 0
+  elif ((LEVEL[$to] > LEVEL[$from])); then
+    WHY="$to is above $from"
+  elif ((LEVEL[$to] == LEVEL[$from])) && [[ $SAME_LEVEL != *" $from>$to "* ]]; then
+    WHY="$to is on the level of $from"
+  fi
+}
+
+# qt_verdict FOLDER LINE: as order_verdict, for Qt headers.
+qt_verdict() {
+  local from=$1 line=$2
+  WHY=
+  [[ $line =~ $qt_re ]] || return 0
+  [[ $FRONT_ENDS == *" $from "* ]] || WHY="a Qt header in the core folder $from"
+}
+
+# folder|line|expected verdict (ok or fail)
+ORDER_CASES=(
+  'document|#include "text/JText.h"|ok'
+  'memo|#include "memo/Memo.h"|ok'
+  'schedule|#include "calc/CalcScanner.h"|ok'
+  'cli|  # include "dialogs/ListBox.h"|ok'
+  'text|#include <string>|ok'
+  'text|#include "document/RumoDoc.h"|fail'
+  'document|#include "view/RumoView.h"|fail'
+  'calc|#include "memo/MemoMap.h"|fail'
+  'calc|#include "schedule/CmdPro.h"|fail'
+  'cli|#include "desktop/MainFrame.h"|fail'
+  'app|#include "widgets/Pane.h"|fail'
+)
+QT_CASES=(
+  'document|#include <QString>|fail'
+  'view|#include <QtWidgets/QWidget>|fail'
+  'app|#include <QtCore>|fail'
+  'platform|#include <qglobal.h>|fail'
+  'desktop|#include <QString>|ok'
+  'cli|#include <QtCore/QFile>|ok'
+  'text|#include <queue>|ok'
+  'dates|#include "dates/DateParser.h"|ok'
+)
+
+mode=${1:-}
+src=${2:-}
+case "$mode" in
+  order) verdict=order_verdict; cases=("${ORDER_CASES[@]}") ;;
+  qt) verdict=qt_verdict; cases=("${QT_CASES[@]}") ;;
+  *) echo "usage: $0 order|qt SRC_DIR" >&2; exit 2 ;;
+esac
+[[ -d $src ]] || { echo "no folder $src" >&2; exit 2; }
+
+status=0
+for c in "${cases[@]}"; do
+  IFS='|' read -r from line want <<<"$c"
+  $verdict "$from" "$line"
+  if [[ ($want == ok && -n $WHY) || ($want == fail && -z $WHY) ]]; then
+    echo "checker: $from: '$line' should be $want, got '${WHY:-ok}'"
+    status=1
+  fi
+done
+
+for dir in "$src"/*/; do
+  from=$(basename "$dir")
+  if [[ $mode == order && -z ${LEVEL[$from]+x} ]]; then
+    echo "src/$from has no level: place it in tests/layers/check_layers.sh and the README"
+    status=1
+    continue
+  fi
+  # file:line:text of every include line of the folder
+  while IFS= read -r hit; do
+    line=${hit#*:*:}
+    $verdict "$from" "$line"
+    if [[ -n $WHY ]]; then
+      echo "${hit%%:*}:$(cut -d: -f2 <<<"$hit"): ${line} -- $WHY"
+      status=1
+    fi
+  done < <(find "$dir" -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.inc' \) -print0 | sort -z |
+           xargs -0 -r grep -HnE '^[[:space:]]*#[[:space:]]*include' || true)
+done
+exit $status
