@@ -26,7 +26,7 @@ int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
     if (!pMemo) pMemo = m_memoMap.SetAt(object, std::make_unique<CMemo>(object));
     pMemo->AddPair(name, value);
     // A typed memo is a change like any other: closing must offer to save it.
-    m_bMemoChanged = 1;
+    NoteMemoChange();
     answer = "メモに登録しました。"_sj;
     return 1;
 }
