@@ -39,7 +39,7 @@ void FillLarge(CRumoDoc& doc) {
         s->m_strStart = "2003/06/02(月) 10:00"_sj;
         s->m_strEnd = i % 2 ? "2003/06/02(月) 11:00"_sj : "";
         s->m_strBusiness = "会議"_sj + std::to_string(i);
-        doc.m_cmdPro.m_schedules.push_back(std::move(s));
+        doc.m_cmdPro.AddSchedule(std::move(s));
     }
     doc.m_memoMap.Reserve(100000);
     for (int i = 0; i < 100000; ++i) {

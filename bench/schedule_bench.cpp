@@ -73,7 +73,7 @@ void BM_RegisterSchedules(benchmark::State& state) {
         state.ResumeTiming();
         for (const std::string& line : lines) view.ProcessLine(line);
         state.PauseTiming();
-        if (doc->m_cmdPro.m_schedules.size() != static_cast<std::size_t>(n)) state.SkipWithError("not registered");
+        if (doc->m_cmdPro.GetSchedules().size() != static_cast<std::size_t>(n)) state.SkipWithError("not registered");
         doc.reset();
         state.ResumeTiming();
     }

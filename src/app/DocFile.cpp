@@ -31,6 +31,7 @@ std::string CRumoApp::GetTitle() const {
 
 void CRumoApp::SetPathName(const std::string& absolutePath) {
     m_strPathName = absolutePath;
+    UpdateTitle();
     m_recentFiles.Add(absolutePath);
     m_recentFiles.WriteList();
 }
@@ -75,8 +76,7 @@ bool CRumoApp::OpenDocumentFile(const std::string& path) {
     SetPathName(absolute);
     m_fileStamp = stamp;
     // The purge notice sets the schedule flag again in the welcome, after this.
-    ClearChangeFlags();
-    m_doc.SetModifiedFlag(false);
+    m_doc.SetClean();
     InitialUpdateViews();
     return true;
 }
@@ -136,7 +136,6 @@ bool CRumoApp::OnSaveDocument(const std::string& path) {
     }
     SetPathName(absolute);
     m_fileStamp = file->GetStamp();
-    ClearChangeFlags();
-    m_doc.SetModifiedFlag(false);
+    m_doc.SetClean();
     return true;
 }

@@ -24,14 +24,12 @@ void CRumoApp::OnFileNew() {
     m_doc.OnNewDocument();
     m_strPathName.clear();
     m_fileStamp = CFileStamp();
-    ClearChangeFlags();
-    m_doc.SetModifiedFlag(false);
+    m_doc.SetClean();
+    UpdateTitle();
     InitialUpdateViews();
 }
 
-void CRumoApp::InitialUpdateViews() {
-    for (CView* pView : m_doc.GetViews()) pView->OnInitialUpdate(m_doc);
-}
+void CRumoApp::InitialUpdateViews() { m_doc.StartConversation(); }
 
 bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
     m_recentFiles.ReadList();
@@ -40,6 +38,7 @@ bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
             // A new notebook that already carries the name, as an editor starts a new file.
             OnFileNew();
             m_strPathName = AbsolutePath(fileArg);
+            UpdateTitle();
             ShowError(Utf8ToCp932(fileArg).text + " はまだありません。新しいノートをこの名前で始めます。"_sj);
             return true;
         }
@@ -74,11 +73,4 @@ bool CRumoApp::OpenWithQuestion(const std::string& path) {
     if (!m_strPathName.empty() && AbsolutePath(path) == m_strPathName) return true;
     if (!SaveModified()) return false;
     return OpenDocumentFile(path);
-}
-
-void CRumoApp::ClearChangeFlags() {
-    // Otherwise every answered line after a save would mark the notebook modified again.
-    m_doc.m_calc.m_bCalcChanged = 0;
-    m_doc.m_cmdPro.m_bSchedChanged = 0;
-    m_doc.m_bMemoChanged = 0;
 }

@@ -36,7 +36,7 @@ public:
 
     /// File New: empty the document, default names, fresh welcome in every pane.
     void OnFileNew();
-    /// Runs the initial update of every conversation pane of the document.
+    /// Starts the document's conversation afresh in every pane (the welcome).
     void InitialUpdateViews();
 
     /// Start-up: opens the file named on the command line, else (unless bNew) the newest
@@ -86,7 +86,8 @@ public:
     static const char* FormatErrorText();
 
 private:
-    void ClearChangeFlags();
+    /// Tells the document its title (listeners hear it when it changed).
+    void UpdateTitle() { m_doc.SetTitle(GetTitle()); }
     void SetPathName(const std::string& absolutePath);
     void ShowError(const std::string& text);
     /// Before saving to absolute: true unless it is the document's file, changed on disk

@@ -51,6 +51,23 @@ void CCalcNum::SetError(int id) {
 
 void CCalcNum::DeleteAllSymbols() { m_mapSymbols.RemoveAll(); }
 
+bool CCalcNum::DeleteSymbolsShownAs(const std::string& text) {
+    // The walk always runs to the end: every symbol shown with that text goes.
+    bool bDeleted = false;
+    auto pos = m_mapSymbols.GetStartPosition();
+    std::string key;
+    CSymbol* pSymbol = nullptr;
+    while (pos) {
+        m_mapSymbols.GetNextAssoc(pos, key, pSymbol);
+        if (pSymbol->GetDisplayText() == text) {
+            m_mapSymbols.RemoveKey(key);
+            NoteChange();
+            bDeleted = true;
+        }
+    }
+    return bDeleted;
+}
+
 int CCalcNum::Calculate(std::string& answer, const std::string& line) {
     m_bTextAnswer = 0;
     m_strTextAnswer.clear();
@@ -221,7 +238,7 @@ double CCalcNum::EvalWord(CCalcScanner& scan) {
         }
         m_strKey.assign(name);
         m_mapSymbols.SetAt(m_strKey, std::make_unique<CSymbol>(m_strKey, v));
-        m_bCalcChanged = 1;
+        NoteChange();
         return v;
     }
     PutBack(scan);

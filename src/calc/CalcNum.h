@@ -26,7 +26,20 @@ public:
     int CalculateTime(std::string& answer, const std::string& line);
     /// Destroys every variable; the memory register stays.
     void DeleteAllSymbols();
+    /// Deletes every variable whose "name value" text is text (a row of the variables
+    /// dialog); false when none was.
+    bool DeleteSymbolsShownAs(const std::string& text);
     void Serialize(class CArchive& ar);
+
+    /// The change flag: stored data changed (assignments, deletions, and the names, for
+    /// which the document uses it as its general flag). Cleared only when the notebook
+    /// is new, opened or saved.
+    bool IsChanged() const { return m_bCalcChanged == 1; }
+    void SetChanged() { m_bCalcChanged = 1; }
+    void ClearChanged() { m_bCalcChanged = 0; }
+    /// Counts the variables' changes (never goes back), so that the document can tell
+    /// its listeners which data moved.
+    unsigned GetChangeCount() const { return m_nChanges; }
 
     /// False when the prepared line ends (before trailing blanks) in + - * or /.
     static bool IsComplete(const std::string& line);
@@ -62,7 +75,6 @@ public:
     CCalcScanner m_scan;
     int m_nError = 0;                 ///< string-table id of the first error; 0 none
     CStringMap<CSymbol> m_mapSymbols; ///< the variables, owned
-    int m_bCalcChanged = 0;           ///< stored data changed (assignments, deletions, names); never cleared
     int m_bTextAnswer = 0;            ///< the line is answered by m_strTextAnswer
     std::string m_strTextAnswer;
     int m_bMemory = 0;                ///< the memory register is in use
@@ -76,6 +88,10 @@ private:
     double LookupValue(const char* name);
     bool IsDateOffset(const CCalcScanner& scan, int& unit) const;
     void UpdateMemory(double& value);
+    void NoteChange() {
+        m_bCalcChanged = 1;
+        ++m_nChanges;
+    }
 
     CCalcTime TimeExpression(CCalcScanner& scan);
     CCalcTime TimeTerm(CCalcScanner& scan);
@@ -89,4 +105,6 @@ private:
     std::string m_strKey;     // lookup key, reused
     int m_nErrorCount = 0;    // every SetError, not only the first: tells an assignment its own errors
     int m_nDepth = 0;         // nesting of factors, bounded so that no line exhausts the stack
+    int m_bCalcChanged = 0;   // see IsChanged
+    unsigned m_nChanges = 0;  // see GetChangeCount
 };

@@ -16,13 +16,13 @@ CCliSession::CCliSession(bool interactive)
       m_view(stdout, interactive),
       m_app(m_profile, m_messageBox),
       m_sendView(m_app.GetDocument()) {
-    m_app.GetDocument().AddView(&m_view);
+    m_app.GetDocument().AddListener(&m_view);
     RegisterBasicCommands(*this);
     RegisterFileCommands(*this);
     RegisterListCommands(*this);
 }
 
-CCliSession::~CCliSession() { m_app.GetDocument().RemoveView(&m_view); }
+CCliSession::~CCliSession() { m_app.GetDocument().RemoveListener(&m_view); }
 
 void CCliSession::AddCommand(const std::string& name, const std::string& usage, const std::string& help,
                              CommandHandler handler) {

@@ -55,5 +55,5 @@ void CSendView::ProcessLine(const std::string& rawLine) {
     m_doc.AppendToViews(m_strOut);
 
     if (m_pPane) m_pPane->EndWithLineBreak();
-    m_doc.SetModifiedFlag(m_doc.AnyChangeFlag());
+    m_doc.OnLineAnswered();
 }

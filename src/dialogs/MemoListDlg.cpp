@@ -89,10 +89,7 @@ void CMemoListDlg::OnDeleteObject() {
         return;
     std::string object = m_listObjects.GetText(sel);
     m_listObjects.DeleteString(sel);
-    if (m_pDoc->m_memoMap.RemoveKey(object)) {
-        ClearPairs();
-        m_pDoc->m_bMemoChanged = 1;
-    }
+    if (m_pDoc->DeleteMemo(object)) ClearPairs();
 }
 
 void CMemoListDlg::OnDeleteAttribute() {
@@ -107,15 +104,13 @@ void CMemoListDlg::OnDeleteAttribute() {
     int sel = m_listObjects.GetCurSel();
     if (sel < 0) return;
     const std::string object = m_listObjects.GetText(sel);
-    CMemo* pMemo = m_pDoc->m_memoMap.Lookup(object);
+    const CMemo* pMemo = m_pDoc->m_memoMap.Lookup(object);
     if (!pMemo) return;
     auto i = static_cast<std::size_t>(r);
     if (i >= pMemo->GetPairCount() || m_listNames.GetText(r) != pMemo->m_attrNames[i]) return;
-    pMemo->RemovePair(i);
-    if (pMemo->GetPairCount() == 0) m_pDoc->m_memoMap.RemoveKey(object);
+    m_pDoc->DeleteMemoPair(object, i);
     m_listNames.DeleteString(r);
     m_listValues.DeleteString(r);
-    m_pDoc->m_bMemoChanged = 1;
 }
 
 void CMemoListDlg::OnExport() {
@@ -127,5 +122,5 @@ void RunMemoListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::funct
     CMemoListDlg dlg(doc, messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
-    if (doc.m_bMemoChanged == 1) doc.SetModifiedFlag(true);
+    doc.OnDialogClosed(DocMemos);
 }

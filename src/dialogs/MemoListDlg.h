@@ -1,6 +1,7 @@
 // The memo list ("メモ一覧"): every object of the notebook, the pairs of the shown
 // object, search by name, deletion of an object or of one pair, and the CSV export.
-// Changes act on the document's memo store at once and set its m_bMemoChanged.
+// Changes act on the document's memo store at once, through the document, which sets its
+// memo flag.
 #pragma once
 
 #include "dialogs/ListBox.h"

@@ -9,7 +9,7 @@ void CSchedListDlg::OnInitDialog() {
     m_list.ResetContent();
     const std::string strYear = CurrentYearText();
     std::string text;
-    for (const auto& pEntry : m_pCmdPro->m_schedules) {
+    for (const auto& pEntry : m_pCmdPro->GetSchedules()) {
         pEntry->Format(text, strYear);
         m_list.AddString(text);
     }
@@ -25,13 +25,10 @@ void CSchedListDlg::OnDelete() {
     if (m_messageBox.Show("選択されている予定を削除してよいですか？"_sj, "削除確認"_sj, MbButtons::OkCancel) !=
         MbAnswer::Ok)
         return;
-    auto& list = m_pCmdPro->m_schedules;
     // Rows and entries stay in step while the dialog is open; a row without its entry
     // (the list changed behind the dialog) deletes nothing.
-    if (static_cast<std::size_t>(sel) >= list.size()) return;
-    list.erase(list.begin() + sel);
+    if (!m_pCmdPro->DeleteSchedule(static_cast<std::size_t>(sel))) return;
     m_list.DeleteString(sel);
-    m_pCmdPro->m_bSchedChanged = 1;
 }
 
 void RunSchedListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CSchedListDlg&)>& interact) {
@@ -39,5 +36,5 @@ void RunSchedListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::func
     CSchedListDlg dlg(&doc.m_cmdPro, messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
-    if (doc.m_cmdPro.m_bSchedChanged == 1) doc.SetModifiedFlag(true);
+    doc.OnDialogClosed(DocSchedules);
 }

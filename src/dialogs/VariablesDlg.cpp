@@ -23,23 +23,12 @@ void CVariablesDlg::OnDelete() {
     const std::string text = m_list.GetText(sel);
     m_list.DeleteString(sel);
 
-    // Every symbol shown with that row's text goes; the walk always runs to the end.
-    auto& symbols = m_pCalc->m_mapSymbols;
-    auto pos = symbols.GetStartPosition();
-    std::string key;
-    CSymbol* pSymbol = nullptr;
-    while (pos) {
-        symbols.GetNextAssoc(pos, key, pSymbol);
-        if (pSymbol->GetDisplayText() == text) {
-            symbols.RemoveKey(key);
-            m_pCalc->m_bCalcChanged = 1;
-        }
-    }
+    m_pCalc->DeleteSymbolsShownAs(text);
 }
 
 void RunVariablesCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CVariablesDlg&)>& interact) {
     CVariablesDlg dlg(&doc.m_calc, messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
-    if (doc.m_calc.m_bCalcChanged == 1) doc.SetModifiedFlag(true);
+    doc.OnDialogClosed(DocVariables);
 }

@@ -27,7 +27,7 @@ int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
     if (!pMemo) pMemo = m_memoMap.SetAt(object, std::make_unique<CMemo>(object));
     pMemo->AddPair(name, value);
     // A typed memo is a change like any other: closing must offer to save it.
-    m_bMemoChanged = 1;
+    NoteMemoChange();
     answer = LoadStringId(IDS_MEMO_REGISTERED);
     return 1;
 }

@@ -47,7 +47,7 @@ void TakeFileContents(CRumoDoc& doc, CRumoDoc& loaded) {
     doc.m_strResponderName = std::move(loaded.m_strResponderName);
     doc.m_strUserName = std::move(loaded.m_strUserName);
     doc.m_calc.m_mapSymbols = std::move(loaded.m_calc.m_mapSymbols);
-    doc.m_cmdPro.m_schedules = std::move(loaded.m_cmdPro.m_schedules);
-    doc.m_cmdPro.m_bPastPurged = loaded.m_cmdPro.m_bPastPurged;
+    doc.m_cmdPro.TakeSchedules(loaded.m_cmdPro);
     doc.m_memoMap = std::move(loaded.m_memoMap);
+    doc.OnContentsReplaced();
 }

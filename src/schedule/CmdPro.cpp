@@ -401,36 +401,21 @@ int CCmdPro::ParseScheduleEnd(std::string& result, std::string& display, const s
     return 1;
 }
 
-void CCmdPro::RebuildIndex() {
+void CCmdPro::UpdateIndex() {
+    if (m_bIndexValid) return;
     m_index.Clear();
     for (std::size_t i = 0; i < m_schedules.size(); ++i) m_index.Add(m_schedules[i].get(), i);
-}
-
-void CCmdPro::SyncIndex() {
-    // The list dialog and loading change m_schedules directly: a list that no longer
-    // matches what was indexed is indexed afresh.
-    const std::size_t n = m_schedules.size();
-    if (m_index.Count() != n || (n > 0 && (m_index.EntryAt(n - 1) != m_schedules.back().get() ||
-                                           m_index.EntryAt(0) != m_schedules.front().get())))
-        RebuildIndex();
+    m_bIndexValid = true;
 }
 
 int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
                               std::string& answer, std::int32_t tStart, std::int32_t tEnd) {
-    SyncIndex();
+    UpdateIndex();
     std::vector<std::size_t> conflicts;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        conflicts.clear();
-        m_index.Stab(tStart, conflicts);
-        m_index.Stab(tEnd, conflicts);
-        std::sort(conflicts.begin(), conflicts.end());
-        conflicts.erase(std::unique(conflicts.begin(), conflicts.end()), conflicts.end());
-        bool bStale = false;
-        for (std::size_t pos : conflicts)
-            if (pos >= m_schedules.size() || m_schedules[pos].get() != m_index.EntryAt(pos)) bStale = true;
-        if (!bStale) break;
-        RebuildIndex();
-    }
+    m_index.Stab(tStart, conflicts);
+    m_index.Stab(tEnd, conflicts);
+    std::sort(conflicts.begin(), conflicts.end());
+    conflicts.erase(std::unique(conflicts.begin(), conflicts.end()), conflicts.end());
 
     const std::string strYear = CurrentYearText();
     std::string line;
@@ -458,7 +443,7 @@ int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& st
     m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
 
     answer += line;
-    m_bSchedChanged = 1;
+    NoteChange();
     return 1;
 }
 
@@ -490,7 +475,7 @@ void CCmdPro::SortSchedules() {
     const int count = queue.m_nCount;
     for (int i = 0; i < count; ++i) m_schedules[i].reset(queue.RemoveTop());
     queue.DeleteContents();
-    m_index.Clear();
+    m_bIndexValid = false;
 }
 
 void CCmdPro::PurgePastSchedules() {
@@ -501,20 +486,44 @@ void CCmdPro::PurgePastSchedules() {
         const long long t = e.m_strEnd.empty() ? e.m_tStart : e.m_tEnd;
         if (t + 86400 < now) {
             m_schedules[i].reset();
-            m_bSchedChanged = 1;
+            NoteChange();
             m_bPastPurged = 1;
         } else {
             if (kept != i) m_schedules[kept] = std::move(m_schedules[i]);
             ++kept;
         }
     }
+    if (kept != m_schedules.size()) m_bIndexValid = false;
     m_schedules.resize(kept);
-    m_index.Clear();
+}
+
+bool CCmdPro::DeleteSchedule(std::size_t nPos) {
+    if (nPos >= m_schedules.size()) return false;
+    m_schedules.erase(m_schedules.begin() + static_cast<std::ptrdiff_t>(nPos));
+    // The entries after it moved up one place.
+    m_bIndexValid = false;
+    NoteChange();
+    return true;
+}
+
+void CCmdPro::AddSchedule(std::unique_ptr<CSchedule> pEntry) {
+    m_schedules.push_back(std::move(pEntry));
+    if (m_bIndexValid) m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
+}
+
+void CCmdPro::TakeSchedules(CCmdPro& from) {
+    m_schedules = std::move(from.m_schedules);
+    m_bPastPurged = from.m_bPastPurged;
+    m_bIndexValid = false;
+    from.m_schedules.clear();
+    from.m_index.Clear();
+    from.m_bIndexValid = true;
 }
 
 void CCmdPro::DeleteContents() {
     m_schedules.clear();
     m_index.Clear();
+    m_bIndexValid = true;
     m_bSchedChanged = 0;
     m_bPastPurged = 0;
 }

@@ -53,17 +53,35 @@ public:
     /// Reads the next token of the current line ("~" is a token of its own).
     int GetToken();
 
-    /// Orders m_schedules by start time (equal starts in the order the heap gives).
+    /// Orders the list by start time (equal starts in the order the heap gives).
     void SortSchedules();
     /// Removes the entries that ended more than 24 hours ago.
     void PurgePastSchedules();
+    /// Deletes the entry at list position nPos (the schedule list dialog); false when
+    /// there is none.
+    bool DeleteSchedule(std::size_t nPos);
+    /// Appends an entry as it is, setting no flag (loading, and tests building a list).
+    void AddSchedule(std::unique_ptr<CSchedule> pEntry);
+    /// Takes the entries and the purge notice of another list (a file just read); the
+    /// other list is left empty.
+    void TakeSchedules(CCmdPro& from);
     /// Deletes every entry and clears both flags.
     void DeleteContents();
     void Serialize(class CArchive& ar);
 
-    std::vector<std::unique_ptr<CSchedule>> m_schedules;  ///< the stored entries, owned
-    int m_bSchedChanged = 0;  ///< the schedule list changed since the last new or open
-    int m_bPastPurged = 0;    ///< past entries were removed when the document was loaded
+    /// The stored entries, in list order.
+    const std::vector<std::unique_ptr<CSchedule>>& GetSchedules() const { return m_schedules; }
+
+    /// The change flag: the list changed since the last new, opened or saved notebook.
+    bool IsChanged() const { return m_bSchedChanged == 1; }
+    void SetChanged() { m_bSchedChanged = 1; }
+    void ClearChanged() { m_bSchedChanged = 0; }
+    /// Counts the list's changes (never goes back), so that the document can tell its
+    /// listeners which data moved.
+    unsigned GetChangeCount() const { return m_nChanges; }
+    /// Past entries were removed when the notebook was loaded.
+    bool IsPastPurged() const { return m_bPastPurged == 1; }
+
     CCalcScanner m_scan;      ///< scanner over the current line
     int m_nCommand = 0;       ///< code of the last command word answered
 
@@ -79,11 +97,22 @@ private:
     // Registers the entry when a business word follows; otherwise answers that it is missing.
     int RegisterWithNextWord(const std::string& startDisplay, const std::string& endDisplay, std::string& answer,
                              std::int32_t tStart, std::int32_t tEnd);
-    void SyncIndex();
-    void RebuildIndex();
+    void NoteChange() {
+        m_bSchedChanged = 1;
+        ++m_nChanges;
+    }
+    // Indexes the list afresh when an operation that reorders or removes entries left
+    // the index behind.
+    void UpdateIndex();
+
+    std::vector<std::unique_ptr<CSchedule>> m_schedules;  // the stored entries, owned
+    int m_bSchedChanged = 0;  // see IsChanged
+    int m_bPastPurged = 0;    // see IsPastPurged
+    unsigned m_nChanges = 0;  // see GetChangeCount
 
     std::string m_strLine;     // the prepared line the scanner reads
     std::string m_strPhrase;   // the phrase of a date question
     std::string m_strDateOut;  // its answer before the full-width conversion
-    CScheduleIndex m_index;    // conflict index over m_schedules
+    CScheduleIndex m_index;    // conflict index over m_schedules, when m_bIndexValid
+    bool m_bIndexValid = true;
 };

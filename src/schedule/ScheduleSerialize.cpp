@@ -26,6 +26,8 @@ void CCmdPro::Serialize(CArchive& ar) {
     }
     // Each entry takes at least a two-byte tag.
     std::size_t n = ar.ReadCount(2);
+    // Indexed when the next entry is registered, not entry by entry while reading.
+    m_bIndexValid = false;
     m_schedules.reserve(m_schedules.size() + CArchive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
         std::unique_ptr<CSchedule> p = ar.ReadObject<CSchedule>(g_classSchedule);

@@ -1,20 +1,22 @@
 // The conversation pane: everything the user submitted and every answer accumulates
-// here, behind the welcome text. The core keeps the logic (what is appended, the
-// welcome of a new or opened document); a front end supplies where the text goes.
+// here, behind the welcome text. It is the listener kind that shows only the text: the
+// document decides what is appended and when the pane starts afresh; a front end
+// supplies where the text goes.
 #pragma once
 
-#include "document/View.h"
+#include "document/DocListener.h"
 
 #include <string>
 
-class CRumoView : public CView {
+class CRumoView : public IDocListener {
 public:
-    /// Prepares the pane for a new or opened document: clears it, writes the welcome
-    /// text with the greeting of the hour, and turns on the answer prefix.
-    void OnInitialUpdate(CRumoDoc& doc) override;
+    /// Puts text (code page 932, lines separated by "\r\n") at the end of the pane.
+    virtual void AppendText(const std::string& text) = 0;
+    /// Empties the pane.
+    virtual void ClearText() = 0;
 
-    /// The welcome text for a user at a local hour (purge notice excluded).
-    static std::string WelcomeText(const std::string& userName, int hour);
+    void OnTextAppended(const std::string& text) final { AppendText(text); }
+    void OnPaneCleared() final { ClearText(); }
 };
 
 /// A conversation pane that keeps its text in memory (tests, and front ends that draw

@@ -25,10 +25,10 @@ struct LineSession {
 
     LineSession() {
         doc.OnNewDocument();
-        doc.AddView(&view);
-        view.OnInitialUpdate(doc);
+        doc.AddListener(&view);
+        doc.StartConversation();
     }
-    ~LineSession() { doc.RemoveView(&view); }
+    ~LineSession() { doc.RemoveListener(&view); }
 };
 
 }  // namespace fuzz

@@ -123,12 +123,12 @@ TEST(CCalcNum, ChangeFlagOnlyForStoredAssignments) {
     Ask(calc, "１＋２");
     Ask(calc, "ａ＝１÷０");
     Ask(calc, "ａ＝");
-    EXPECT_EQ(calc.m_bCalcChanged, 0);
+    EXPECT_FALSE(calc.IsChanged());
     EXPECT_EQ(calc.m_mapSymbols.GetCount(), 0u);
     Ask(calc, "ａ＝１");
-    EXPECT_EQ(calc.m_bCalcChanged, 1);
+    EXPECT_TRUE(calc.IsChanged());
     Ask(calc, "１");
-    EXPECT_EQ(calc.m_bCalcChanged, 1);
+    EXPECT_TRUE(calc.IsChanged());
 }
 
 TEST(CCalcNum, DeleteAllSymbolsKeepsTheRegister) {

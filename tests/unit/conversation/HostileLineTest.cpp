@@ -129,9 +129,9 @@ class HostileSendViewTest : public testing::Test {
 protected:
     HostileSendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_doc) {
         SetCurrentClock(&m_clock);
-        m_doc.AddView(&m_view);
+        m_doc.AddListener(&m_view);
         m_doc.OnNewDocument();
-        m_view.OnInitialUpdate(m_doc);
+        m_doc.StartConversation();
     }
     ~HostileSendViewTest() override { SetCurrentClock(nullptr); }
 

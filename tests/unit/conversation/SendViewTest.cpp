@@ -6,15 +6,17 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
 class SendViewTest : public testing::Test {
 protected:
     SendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_doc) {
         SetCurrentClock(&m_clock);
-        m_doc.AddView(&m_view);
+        m_doc.AddListener(&m_view);
         m_doc.OnNewDocument();
-        m_view.OnInitialUpdate(m_doc);
+        m_doc.StartConversation();
         m_welcome = m_view.GetText();
     }
     ~SendViewTest() override { SetCurrentClock(nullptr); }
@@ -36,7 +38,7 @@ protected:
 TEST_F(SendViewTest, WelcomeClearsModifiedAndTurnsOnPrefix) {
     EXPECT_EQ(m_doc.m_bNamePrefix, 1);
     EXPECT_FALSE(m_doc.IsModified());
-    EXPECT_EQ(m_welcome, CRumoView::WelcomeText("花子"_sj, 10));
+    EXPECT_EQ(m_welcome, CRumoDoc::WelcomeText("花子"_sj, 10));
 }
 
 TEST_F(SendViewTest, EchoAndAnswerLines) {
@@ -65,7 +67,7 @@ TEST_F(SendViewTest, QuestionLeavesDocumentUnmodified) {
 
 TEST_F(SendViewTest, TypedMemoMarksDocumentModified) {
     Submit("田中、電話、03-1234"_sj);
-    EXPECT_EQ(m_doc.m_bMemoChanged, 1);
+    EXPECT_TRUE(m_doc.IsMemoChanged());
     EXPECT_TRUE(m_doc.IsModified());
     Submit("天気"_sj);
     EXPECT_TRUE(m_doc.IsModified());
@@ -85,7 +87,7 @@ TEST_F(SendViewTest, GreetingByHour) {
     } rows[] = {{0, "おはようございます。"_sj},  {11, "おはようございます。"_sj}, {12, "こんにちは。"_sj},
                 {17, "こんにちは。"_sj}, {18, "こんばんは。"_sj}, {23, "こんばんは。"_sj}};
     for (const Row& r : rows) {
-        std::string text = CRumoView::WelcomeText("花子"_sj, r.hour);
+        std::string text = CRumoDoc::WelcomeText("花子"_sj, r.hour);
         EXPECT_EQ(text.substr(0, std::string("花子さん、"_sj).size() + std::string(r.greeting).size()),
                   std::string("花子さん、"_sj) + r.greeting)
             << r.hour;
@@ -93,10 +95,12 @@ TEST_F(SendViewTest, GreetingByHour) {
 }
 
 TEST_F(SendViewTest, PurgeNoticeSetsScheduleFlag) {
-    m_doc.m_cmdPro.m_bPastPurged = 1;
-    m_view.OnInitialUpdate(m_doc);
+    m_doc.m_cmdPro.AddSchedule(std::make_unique<CSchedule>());  // starts and ends in 1970
+    m_doc.m_cmdPro.PurgePastSchedules();
+    m_doc.m_cmdPro.ClearChanged();
+    m_doc.StartConversation();
     EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
-    EXPECT_EQ(m_doc.m_cmdPro.m_bSchedChanged, 1);
+    EXPECT_TRUE(m_doc.m_cmdPro.IsChanged());
     EXPECT_FALSE(m_doc.IsModified());
     Submit("天気"_sj);
     EXPECT_TRUE(m_doc.IsModified());

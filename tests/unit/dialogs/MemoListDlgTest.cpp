@@ -14,7 +14,7 @@ protected:
     void Register(const std::string& line) {
         std::string answer;
         doc.RegisterMemo(answer, line);
-        doc.m_bMemoChanged = 0;  // the tests look at the dialog's own changes
+        doc.ClearMemoChanged();  // the tests look at the dialog's own changes
     }
     void Fill() {
         Register("田中、電話、03-1234"_sj);
@@ -51,7 +51,7 @@ TEST_F(MemoListDlgTest, EmptyStoreListsNothingAndAsksForSelections) {
     EXPECT_EQ(mb.GetShown()[1].text, "削除する属性を選択してください。"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "");
     EXPECT_EQ(mb.GetShown()[1].buttons, MbButtons::Ok);
-    EXPECT_EQ(doc.m_bMemoChanged, 0);
+    EXPECT_FALSE(doc.IsMemoChanged());
 }
 
 TEST_F(MemoListDlgTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
@@ -96,7 +96,7 @@ TEST_F(MemoListDlgTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
     EXPECT_EQ(doc.m_memoMap.Lookup("田中"_sj), nullptr);
     EXPECT_EQ(dlg.m_listObjects.GetCount(), 2);
     EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
-    EXPECT_EQ(doc.m_bMemoChanged, 1);
+    EXPECT_TRUE(doc.IsMemoChanged());
 
     // Showing another object and choosing the stale row again changes nothing.
     dlg.SelectObject(RowOf(dlg, "ABC"));
@@ -199,7 +199,7 @@ TEST_F(MemoListDlgTest, DeleteObjectAfterConfirmation) {
     dlg.OnDeleteObject();  // cancelled
     EXPECT_NE(doc.m_memoMap.Lookup("ABC"), nullptr);
     EXPECT_EQ(dlg.m_listObjects.GetCount(), 2);
-    EXPECT_EQ(doc.m_bMemoChanged, 0);
+    EXPECT_FALSE(doc.IsMemoChanged());
 
     dlg.OnDeleteObject();
     EXPECT_EQ(mb.GetShown().back().text, "選択されているオブジェクトを削除してよいですか？"_sj);
@@ -208,7 +208,7 @@ TEST_F(MemoListDlgTest, DeleteObjectAfterConfirmation) {
     EXPECT_EQ(dlg.m_listObjects.GetRows(), std::vector<std::string>{"田中"_sj});
     EXPECT_EQ(dlg.m_listObjects.GetCurSel(), -1);
     EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
-    EXPECT_EQ(doc.m_bMemoChanged, 1);
+    EXPECT_TRUE(doc.IsMemoChanged());
 }
 
 TEST_F(MemoListDlgTest, CancelledAttributeDeletionKeepsThePair) {
@@ -221,7 +221,7 @@ TEST_F(MemoListDlgTest, CancelledAttributeDeletionKeepsThePair) {
     dlg.OnDeleteAttribute();
     EXPECT_EQ(doc.m_memoMap.Lookup(dlg.m_listObjects.GetText(0))->GetPairCount(), before);
     EXPECT_EQ(dlg.m_listNames.GetCount(), static_cast<int>(before));
-    EXPECT_EQ(doc.m_bMemoChanged, 0);
+    EXPECT_FALSE(doc.IsMemoChanged());
 }
 
 TEST_F(MemoListDlgTest, DeletesTheChosenPairOfARepeatedName) {

@@ -20,11 +20,11 @@ protected:
         p->m_tStart = p->m_tEnd = tStart;
         p->m_strStart = start;
         p->m_strBusiness = business;
-        doc.m_cmdPro.m_schedules.push_back(std::move(p));
+        doc.m_cmdPro.AddSchedule(std::move(p));
     }
     std::vector<std::string> Businesses() const {
         std::vector<std::string> out;
-        for (const auto& p : doc.m_cmdPro.m_schedules) out.push_back(p->m_strBusiness);
+        for (const auto& p : doc.m_cmdPro.GetSchedules()) out.push_back(p->m_strBusiness);
         return out;
     }
 
@@ -73,7 +73,7 @@ TEST_F(SchedListDlgTest, DeletesTheSelectedEntryAfterConfirmation) {
     EXPECT_EQ(mb.GetShown().back().text, "選択されている予定を削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(Businesses(), (std::vector<std::string>{"a", "c"}));
-    EXPECT_EQ(doc.m_cmdPro.m_bSchedChanged, 1);
+    EXPECT_TRUE(doc.m_cmdPro.IsChanged());
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -86,7 +86,7 @@ TEST_F(SchedListDlgTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
         dlg.OnDelete();
         EXPECT_EQ(dlg.m_list.GetCount(), 0);
     });
-    EXPECT_TRUE(doc.m_cmdPro.m_schedules.empty());
+    EXPECT_TRUE(doc.m_cmdPro.GetSchedules().empty());
     EXPECT_TRUE(doc.IsModified());
 }
 

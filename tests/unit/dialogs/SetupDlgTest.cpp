@@ -70,7 +70,7 @@ TEST_P(SetupDlgTest, StoresChangedNamesAndMarksTheNotebook) {
     EXPECT_EQ(OnSettings(doc, row.interact), row.changed);
     EXPECT_EQ(doc.m_strUserName, row.user);
     EXPECT_EQ(doc.m_strResponderName, row.responder);
-    EXPECT_EQ(doc.m_calc.m_bCalcChanged, row.changed ? 1 : 0);
+    EXPECT_EQ(doc.m_calc.IsChanged(), row.changed);
     EXPECT_EQ(doc.IsModified(), row.changed);
 }
 
@@ -88,7 +88,7 @@ TEST(SetupDlgNamesTest, DialogStartsWithTheDocumentsNames) {
 TEST(SetupDlgNamesTest, EmptyUserNameEchoesWithABarePrompt) {
     CRumoDoc doc;
     CTextRumoView view;
-    doc.AddView(&view);
+    doc.AddListener(&view);
     OnSettings(doc, [](CSetupDlg& d) {
         d.m_strUserName.clear();
         d.OnOkButton();
@@ -96,7 +96,7 @@ TEST(SetupDlgNamesTest, EmptyUserNameEchoesWithABarePrompt) {
     CSendView(doc).ProcessLine("田中は"_sj);
     EXPECT_EQ(view.GetText().substr(0, 4), " >> ");
     EXPECT_TRUE(doc.IsModified());  // still modified after the answered line
-    doc.RemoveView(&view);
+    doc.RemoveListener(&view);
 }
 
 }  // namespace

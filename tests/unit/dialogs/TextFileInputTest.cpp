@@ -123,7 +123,7 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
     } pane;
     CRumoDoc doc;
     CTextRumoView view;
-    doc.AddView(&view);
+    doc.AddListener(&view);
     doc.m_bNamePrefix = 1;
     CSendView send(doc, &pane);
     CScriptedMessageBox mb;
@@ -133,7 +133,7 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
     EXPECT_EQ(view.GetText(),
               "花子 >> 田中、電話、03-1234\r\n太郎 >> メモに登録しました。\r\n"
               "花子 >> 田中\r\n太郎 >> 次のようなメモがあります。\r\n電話：03-1234\r\n"_sj);
-    doc.RemoveView(&view);
+    doc.RemoveListener(&view);
 }
 
 TEST(TextFileInputTest, CharactersWithoutACodePage932FormAreReportedPerLine) {

@@ -40,7 +40,7 @@ TEST_F(VariablesDlgTest, EmptyTableListsNothingAndAsksForASelection) {
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "削除する変数を選択してください。"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "");
-    EXPECT_EQ(doc.m_calc.m_bCalcChanged, 0);
+    EXPECT_FALSE(doc.m_calc.IsChanged());
 }
 
 TEST_F(VariablesDlgTest, RowsFollowTheTableOrderInDisplayForm) {
@@ -73,16 +73,16 @@ TEST_F(VariablesDlgTest, CancelKeepsTheVariable) {
     EXPECT_EQ(mb.GetShown().back().buttons, MbButtons::OkCancel);
     EXPECT_EQ(dlg.m_list.GetCount(), 1);
     EXPECT_NE(doc.m_calc.m_mapSymbols.Lookup("半径"_sj), nullptr);
-    EXPECT_EQ(doc.m_calc.m_bCalcChanged, 0);
+    EXPECT_FALSE(doc.m_calc.IsChanged());
 }
 
 TEST_F(VariablesDlgTest, DeletedVariableCanNoLongerBeUsed) {
     CTextRumoView view;
-    doc.AddView(&view);
+    doc.AddListener(&view);
     CSendView send(doc);
     send.ProcessLine("半径＝５"_sj);
     send.ProcessLine("円周＝３"_sj);
-    doc.m_calc.m_bCalcChanged = 0;
+    doc.m_calc.ClearChanged();
     doc.SetModifiedFlag(false);
 
     CScriptedMessageBox mb{MbAnswer::Ok};
@@ -92,13 +92,13 @@ TEST_F(VariablesDlgTest, DeletedVariableCanNoLongerBeUsed) {
         EXPECT_EQ(dlg.m_list.GetRows(), std::vector<std::string>{"円周 3"_sj});
         EXPECT_EQ(dlg.m_list.GetCurSel(), -1);
     });
-    EXPECT_EQ(doc.m_calc.m_bCalcChanged, 1);
+    EXPECT_TRUE(doc.m_calc.IsChanged());
     EXPECT_TRUE(doc.IsModified());
 
     send.ProcessLine("半径×２"_sj);
     const std::string& text = view.GetText();
     EXPECT_EQ(text.substr(text.size() - std::string("計算できません。\r\n"_sj).size()), "計算できません。\r\n"_sj);
-    doc.RemoveView(&view);
+    doc.RemoveListener(&view);
 }
 
 TEST_F(VariablesDlgTest, CommandLeavesAnUnchangedDocumentAlone) {

@@ -41,7 +41,7 @@ protected:
         p->m_strEnd = end;
         p->m_strBusiness = business;
         p->m_nHeapIndex = heap;
-        doc.m_cmdPro.m_schedules.push_back(std::move(p));
+        doc.m_cmdPro.AddSchedule(std::move(p));
     }
 
     // A notebook with something in every part, all of it in the future.
@@ -123,12 +123,12 @@ TEST_F(DocSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
     EXPECT_EQ(t->m_strText, "文字"_sj);
     EXPECT_EQ(t->m_nKind, 1);
     EXPECT_EQ(t->m_nReserved, 77);
-    ASSERT_EQ(back.m_cmdPro.m_schedules.size(), 2u);
-    EXPECT_EQ(back.m_cmdPro.m_schedules[0]->m_strBusiness, "会議"_sj);
-    EXPECT_EQ(back.m_cmdPro.m_schedules[0]->m_nHeapIndex, 3);
-    EXPECT_EQ(back.m_cmdPro.m_schedules[1]->m_tEnd, kNow + 90000);
-    EXPECT_EQ(back.m_cmdPro.m_schedules[1]->m_strEnd, "2003/06/02(月) 11:00"_sj);
-    EXPECT_EQ(back.m_cmdPro.m_bPastPurged, 0);
+    ASSERT_EQ(back.m_cmdPro.GetSchedules().size(), 2u);
+    EXPECT_EQ(back.m_cmdPro.GetSchedules()[0]->m_strBusiness, "会議"_sj);
+    EXPECT_EQ(back.m_cmdPro.GetSchedules()[0]->m_nHeapIndex, 3);
+    EXPECT_EQ(back.m_cmdPro.GetSchedules()[1]->m_tEnd, kNow + 90000);
+    EXPECT_EQ(back.m_cmdPro.GetSchedules()[1]->m_strEnd, "2003/06/02(月) 11:00"_sj);
+    EXPECT_FALSE(back.m_cmdPro.IsPastPurged());
     std::string answer;
     back.QueryMemo(answer, "田中"_sj);
     EXPECT_EQ(answer, "次のようなメモがあります。\r\n電話：03-1234\r\n趣味：釣り"_sj);
@@ -226,7 +226,7 @@ TEST_F(DocSerializeTest, NullRecordsStandForNothing) {
     CRumoDoc back;
     LoadDocumentBytes(back, bytes);
     EXPECT_EQ(back.m_calc.m_mapSymbols.GetCount(), 0u);
-    EXPECT_EQ(back.m_cmdPro.m_schedules.size(), 0u);
+    EXPECT_EQ(back.m_cmdPro.GetSchedules().size(), 0u);
     EXPECT_EQ(back.m_memoMap.GetCount(), 0u);
 }
 
@@ -268,9 +268,9 @@ TEST_F(DocSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
         AddSchedule(doc, kNow, kNow, "s", "", "today");
         CRumoDoc back;
         LoadDocumentBytes(back, SaveDocumentBytes(doc));
-        EXPECT_EQ(back.m_cmdPro.m_schedules.size(), r.bKept ? 2u : 1u) << r.name;
-        EXPECT_EQ(back.m_cmdPro.m_bPastPurged, r.bKept ? 0 : 1) << r.name;
-        EXPECT_EQ(back.m_cmdPro.m_schedules.back()->m_strBusiness, "today") << r.name;
+        EXPECT_EQ(back.m_cmdPro.GetSchedules().size(), r.bKept ? 2u : 1u) << r.name;
+        EXPECT_EQ(back.m_cmdPro.IsPastPurged(), !r.bKept) << r.name;
+        EXPECT_EQ(back.m_cmdPro.GetSchedules().back()->m_strBusiness, "today") << r.name;
     }
 }
 

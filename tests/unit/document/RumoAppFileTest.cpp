@@ -56,10 +56,10 @@ protected:
         fs::create_directories(m_dir);
         m_profile = std::make_unique<CProfile>((m_dir / "profile.conf").string());
         m_app = std::make_unique<CRumoApp>(*m_profile, m_box);
-        m_app->GetDocument().AddView(&m_view);
+        m_app->GetDocument().AddListener(&m_view);
     }
     ~RumoAppFileTest() override {
-        m_app->GetDocument().RemoveView(&m_view);
+        m_app->GetDocument().RemoveListener(&m_view);
         SetCurrentClock(nullptr);
         fs::remove_all(m_dir);
     }
@@ -75,7 +75,7 @@ protected:
         auto past = std::make_unique<CSchedule>();
         past->m_tStart = past->m_tEnd = static_cast<std::int32_t>(kNow - 25 * 3600);
         past->m_strStart = "past";
-        doc.m_cmdPro.m_schedules.push_back(std::move(past));
+        doc.m_cmdPro.AddSchedule(std::move(past));
         std::string error;
         EXPECT_TRUE(WriteFileAtomically(File(name), SaveDocumentBytes(doc), error));
         return File(name);
@@ -102,7 +102,7 @@ TEST_F(RumoAppFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister) {
     EXPECT_NE(Doc().m_memoMap.Lookup("山田"_sj), nullptr);
     EXPECT_NE(Doc().m_calc.m_mapSymbols.Lookup("x"), nullptr);
     // The schedule that ended 25 hours ago is gone and the welcome says so.
-    EXPECT_TRUE(Doc().m_cmdPro.m_schedules.empty());
+    EXPECT_TRUE(Doc().m_cmdPro.GetSchedules().empty());
     EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
     EXPECT_EQ(m_app->GetPathName(), path);
     EXPECT_EQ(m_app->GetTitle(), "a.nel");
@@ -218,7 +218,7 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
 
         // Far more than the archive buffers at once, so a save writes many times.
         Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<CSymbol>("y", 2.0));
-        Doc().m_calc.m_bCalcChanged = 1;
+        Doc().m_calc.SetChanged();
         std::string answer;
         for (int i = 0; i < 3000; ++i)
             Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
@@ -231,7 +231,7 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
         EXPECT_FALSE(m_app->DoFileSave()) << r.name;
         EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel"))) << r.name;
         EXPECT_TRUE(Doc().IsModified()) << r.name;
-        EXPECT_EQ(Doc().m_calc.m_bCalcChanged, 1) << r.name;
+        EXPECT_TRUE(Doc().m_calc.IsChanged()) << r.name;
         EXPECT_EQ(m_app->GetPathName(), path) << r.name;
         std::string after;
         ASSERT_TRUE(ReadWholeFile(path, after, error));
@@ -282,14 +282,14 @@ TEST_F(RumoAppFileTest, SaveOpenAndNewClearTheChangeFlags) {
     };
     for (const auto& operation : operations) {
         m_app->OnFileNew();
-        Doc().m_calc.m_bCalcChanged = 1;
-        Doc().m_cmdPro.m_bSchedChanged = 1;
-        Doc().m_bMemoChanged = 1;
+        Doc().m_calc.SetChanged();
+        Doc().m_cmdPro.SetChanged();
+        Doc().SetMemoChanged();
         Doc().SetModifiedFlag(false);  // so that New asks nothing
         ASSERT_TRUE(operation());
-        EXPECT_EQ(Doc().m_calc.m_bCalcChanged, 0);
-        EXPECT_EQ(Doc().m_cmdPro.m_bSchedChanged, 0);
-        EXPECT_EQ(Doc().m_bMemoChanged, 0);
+        EXPECT_FALSE(Doc().m_calc.IsChanged());
+        EXPECT_FALSE(Doc().m_cmdPro.IsChanged());
+        EXPECT_FALSE(Doc().IsMemoChanged());
         EXPECT_FALSE(Doc().IsModified());
         // The next answered line leaves the notebook unmodified.
         EXPECT_FALSE(Doc().AnyChangeFlag());

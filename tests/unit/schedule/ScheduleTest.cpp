@@ -157,51 +157,52 @@ class ScheduleListTest : public ScheduleClockTest {};
 TEST_F(ScheduleListTest, SortOrdersByStartAsTheHeapDoes) {
     CCmdPro pro;
     pro.SortSchedules();
-    EXPECT_TRUE(pro.m_schedules.empty());
+    EXPECT_TRUE(pro.GetSchedules().empty());
     const std::int32_t starts[] = {2004, 10, 10, 10, 10, 9, -1, 10};
     const char* names[] = {"来年", "A", "B", "C", "D", "早い", "昨年末", "E"};
-    for (int i = 0; i < 8; ++i) pro.m_schedules.push_back(Entry(starts[i], "", "", names[i]));
+    for (int i = 0; i < 8; ++i) pro.AddSchedule(Entry(starts[i], "", "", names[i]));
     pro.SortSchedules();
     std::vector<std::string> order;
-    for (auto& e : pro.m_schedules) order.push_back(e->m_strBusiness);
+    for (auto& e : pro.GetSchedules()) order.push_back(e->m_strBusiness);
     EXPECT_EQ(order, (std::vector<std::string>{"昨年末", "早い", "A", "C", "D", "E", "B", "来年"}));
 }
 
 TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {
     const std::int32_t now = static_cast<std::int32_t>(m_clock.Now());
     CCmdPro pro;
-    pro.m_schedules.push_back(Entry(now - 23 * 3600, "", "", "23h"));
-    pro.m_schedules.push_back(Entry(now - 25 * 3600, "", "", "25h"));
-    pro.m_schedules.push_back(Entry(now - 100 * 86400, "s", "x", "ends 23h ago", now - 23 * 3600));
-    pro.m_schedules.push_back(Entry(now - 3 * 86400, "s", "x", "ended 2 days ago", now - 2 * 86400));
+    pro.AddSchedule(Entry(now - 23 * 3600, "", "", "23h"));
+    pro.AddSchedule(Entry(now - 25 * 3600, "", "", "25h"));
+    pro.AddSchedule(Entry(now - 100 * 86400, "s", "x", "ends 23h ago", now - 23 * 3600));
+    pro.AddSchedule(Entry(now - 3 * 86400, "s", "x", "ended 2 days ago", now - 2 * 86400));
     // m_tEnd counts only with an end text.
-    pro.m_schedules.push_back(Entry(now - 30 * 3600, "", "", "no end text", now));
-    pro.m_schedules.push_back(Entry(std::numeric_limits<std::int32_t>::max(), "", "", "far"));
-    pro.m_schedules.back()->m_tEnd = std::numeric_limits<std::int32_t>::max();
-    pro.m_schedules[4]->m_tEnd = now;
+    pro.AddSchedule(Entry(now - 30 * 3600, "", "", "no end text", now));
+    pro.AddSchedule(Entry(std::numeric_limits<std::int32_t>::max(), "", "", "far"));
+    pro.GetSchedules().back()->m_tEnd = std::numeric_limits<std::int32_t>::max();
+    pro.GetSchedules()[4]->m_tEnd = now;
     pro.PurgePastSchedules();
     std::vector<std::string> kept;
-    for (auto& e : pro.m_schedules) kept.push_back(e->m_strBusiness);
+    for (auto& e : pro.GetSchedules()) kept.push_back(e->m_strBusiness);
     EXPECT_EQ(kept, (std::vector<std::string>{"23h", "ends 23h ago", "far"}));
-    EXPECT_EQ(pro.m_bSchedChanged, 1);
-    EXPECT_EQ(pro.m_bPastPurged, 1);
+    EXPECT_TRUE(pro.IsChanged());
+    EXPECT_TRUE(pro.IsPastPurged());
 
     CCmdPro fresh;
-    fresh.m_schedules.push_back(Entry(now, "", "", "now"));
+    fresh.AddSchedule(Entry(now, "", "", "now"));
     fresh.PurgePastSchedules();
-    EXPECT_EQ(fresh.m_schedules.size(), 1u);
-    EXPECT_EQ(fresh.m_bSchedChanged, 0);
-    EXPECT_EQ(fresh.m_bPastPurged, 0);
+    EXPECT_EQ(fresh.GetSchedules().size(), 1u);
+    EXPECT_FALSE(fresh.IsChanged());
+    EXPECT_FALSE(fresh.IsPastPurged());
 }
 
 TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
     CCmdPro pro;
-    pro.m_schedules.push_back(Entry(1, ""));
-    pro.m_bSchedChanged = pro.m_bPastPurged = 1;
+    pro.AddSchedule(Entry(1, ""));
+    pro.PurgePastSchedules();  // sets both flags
+    pro.AddSchedule(Entry(std::numeric_limits<std::int32_t>::max(), ""));
     pro.DeleteContents();
-    EXPECT_TRUE(pro.m_schedules.empty());
-    EXPECT_EQ(pro.m_bSchedChanged, 0);
-    EXPECT_EQ(pro.m_bPastPurged, 0);
+    EXPECT_TRUE(pro.GetSchedules().empty());
+    EXPECT_FALSE(pro.IsChanged());
+    EXPECT_FALSE(pro.IsPastPurged());
 }
 
 TEST(ScheduleIndexTest, StabMatchesAWalkOverEveryEntry) {
@@ -239,8 +240,8 @@ TEST_F(ScheduleListTest, ConflictsAfterTheListWasChangedBehindTheIndex) {
     EXPECT_EQ(answer, "既に予定がありますが、下記の予定を登録しました。\r\n"
                       "06/02(月) 09:00 ～ 11:00　B\r\n"
                       "06/02(月) 10:30　C"_sj);
-    // The list dialog deletes in place; sorting reorders.
-    pro.m_schedules.erase(pro.m_schedules.begin() + 1);
+    // A deletion moves the later entries up; sorting reorders.
+    pro.DeleteSchedule(1);
     pro.RegisterSchedule("2003/06/02(月) 10:00"_sj, "2003/06/02(月) 10:30"_sj, "D", answer, 1000, 1050);
     EXPECT_EQ(answer, "既に予定がありますが、下記の予定を登録しました。\r\n"
                       "06/02(月) 10:00　A\r\n"
@@ -258,7 +259,7 @@ TEST_F(ScheduleListTest, ConflictsAfterTheListWasChangedBehindTheIndex) {
     EXPECT_EQ(answer, "下記の予定を登録しました。\r\nx ～ y　F"_sj);
     pro.RegisterSchedule("x", "y", "G", answer, 6000, 7000);
     EXPECT_EQ(answer, "下記の予定を登録しました。\r\nx ～ y　G"_sj);
-    EXPECT_EQ(pro.m_bSchedChanged, 1);
+    EXPECT_TRUE(pro.IsChanged());
 }
 
 TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
@@ -270,7 +271,7 @@ TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
         std::int32_t e = s + static_cast<std::int32_t>(rng() % 40);
         std::string want = "下記の予定を登録しました。\r\n"_sj;
         std::string conflicts;
-        for (auto& x : pro.m_schedules)
+        for (auto& x : pro.GetSchedules())
             if ((x->m_tStart <= s && s <= x->m_tEnd) || (x->m_tStart <= e && e <= x->m_tEnd)) {
                 x->Format(line);
                 conflicts += line + "\r\n";
@@ -278,9 +279,9 @@ TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
         if (!conflicts.empty()) want = "既に予定がありますが、下記の予定を登録しました。\r\n"_sj + conflicts;
         std::string name = std::to_string(i);
         pro.RegisterSchedule(name, "", name, answer, s, e);
-        pro.m_schedules.back()->Format(line);
+        pro.GetSchedules().back()->Format(line);
         ASSERT_EQ(answer, want + line) << i;
-        if (i % 50 == 49) pro.m_schedules.erase(pro.m_schedules.begin() + (rng() % pro.m_schedules.size()));
+        if (i % 50 == 49) pro.DeleteSchedule(rng() % pro.GetSchedules().size());
         if (i % 120 == 119) pro.SortSchedules();
     }
 }
