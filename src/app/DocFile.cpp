@@ -36,7 +36,9 @@ void CRumoApp::SetPathName(const std::string& absolutePath) {
     m_recentFiles.WriteList();
 }
 
-void CRumoApp::ShowError(const std::string& text) { m_messageBox.Show(text, std::string(), MbButtons::Ok, MbIcon::Exclamation); }
+void CRumoApp::ShowError(const std::string& text) {
+    m_messageBox.Show(text, std::string(), MbButtons::Ok, MbIcon::Exclamation);
+}
 
 bool CRumoApp::SaveModified() {
     if (!m_doc.IsModified()) return true;

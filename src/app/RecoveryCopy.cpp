@@ -117,7 +117,8 @@ std::vector<std::string> TakeUnmentionedRecoveryCopies() {
     }
     std::vector<std::string> fresh;
     for (const std::string& name : present)
-        if (std::find(mentioned.begin(), mentioned.end(), name) == mentioned.end()) fresh.push_back(folder + "/" + name);
+        if (std::find(mentioned.begin(), mentioned.end(), name) == mentioned.end())
+            fresh.push_back(folder + "/" + name);
     if (!fresh.empty()) {
         // Only the copies still there are remembered, so the list never grows past them.
         std::string list;

@@ -25,13 +25,10 @@ int CCalcNum::FindFunction(const char* text) { return FindWord(kFunctionWords, t
 double CCalcNum::ApplyFunction(int id, double arg) {
     switch (id) {
     case fnSquareRoot:
-    case fnRoot:
-        return std::sqrt(arg);
+    case fnRoot: return std::sqrt(arg);
     case fnPercentSign:
-    case fnPercentWord:
-        return arg * 100;
-    default:
-        return arg;
+    case fnPercentWord: return arg * 100;
+    default: return arg;
     }
 }
 

@@ -194,8 +194,7 @@ double CCalcNum::EvalFactor(CCalcScanner& scan) {
     }
     int t = GetToken(scan);
     switch (t) {
-    case tokLParen:
-        return EvalGroup(scan);
+    case tokLParen: return EvalGroup(scan);
     case tokPlus:
     case tokMinus: {
         int unit = unitNone;
@@ -212,8 +211,7 @@ double CCalcNum::EvalFactor(CCalcScanner& scan) {
     case tokDiv:
         if (!HasOperator(scan.LineFrom(1))) return m_dMemory / EvalFactor(scan);
         return EvalGroup(scan);
-    case tokWord:
-        return EvalWord(scan);
+    case tokWord: return EvalWord(scan);
     default:
         // Numbers, and every token that continues no rule, give the last number read.
         return scan.m_dValue;

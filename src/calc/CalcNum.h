@@ -73,14 +73,14 @@ public:
     int AnswerDateOffset(int unit, CCalcScanner& scan, int signToken);
 
     CCalcScanner m_scan;
-    int m_nError = 0;                 ///< string-table id of the first error; 0 none
-    CStringMap<CSymbol> m_mapSymbols; ///< the variables, owned
-    int m_bTextAnswer = 0;            ///< the line is answered by m_strTextAnswer
+    int m_nError = 0;                  ///< string-table id of the first error; 0 none
+    CStringMap<CSymbol> m_mapSymbols;  ///< the variables, owned
+    int m_bTextAnswer = 0;             ///< the line is answered by m_strTextAnswer
     std::string m_strTextAnswer;
-    int m_bMemory = 0;                ///< the memory register is in use
-    double m_dMemory = 0;             ///< the memory register (survives File New)
-    int m_nTerms = 0;                 ///< terms begun outside parentheses in the line
-    int m_bInParen = 0;               ///< a group is being evaluated (a flag, not a depth)
+    int m_bMemory = 0;     ///< the memory register is in use
+    double m_dMemory = 0;  ///< the memory register (survives File New)
+    int m_nTerms = 0;      ///< terms begun outside parentheses in the line
+    int m_bInParen = 0;    ///< a group is being evaluated (a flag, not a depth)
 
 private:
     double EvalWord(CCalcScanner& scan);

@@ -9,8 +9,7 @@ namespace {
 inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 inline bool IsIdentChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsAsciiDigit(c) || c == '_' || c == '@' ||
-           c == '#';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsAsciiDigit(c) || c == '_' || c == '@' || c == '#';
 }
 
 }  // namespace
@@ -39,26 +38,16 @@ int CCalcScanner::GetToken(bool bTildeToken) {
     ++m_nCursor;
     switch (c) {
     case '\n':
-    case ';':
-        return m_nToken = tokEnd;
-    case '(':
-        return m_nToken = tokLParen;
-    case ')':
-        return m_nToken = tokRParen;
-    case '*':
-        return m_nToken = tokMul;
-    case '+':
-        return m_nToken = tokPlus;
-    case '-':
-        return m_nToken = tokMinus;
-    case '/':
-        return m_nToken = tokDiv;
-    case '=':
-        return m_nToken = tokAssign;
-    case ',':
-        return m_nToken = tokComma;
-    default:
-        break;
+    case ';': return m_nToken = tokEnd;
+    case '(': return m_nToken = tokLParen;
+    case ')': return m_nToken = tokRParen;
+    case '*': return m_nToken = tokMul;
+    case '+': return m_nToken = tokPlus;
+    case '-': return m_nToken = tokMinus;
+    case '/': return m_nToken = tokDiv;
+    case '=': return m_nToken = tokAssign;
+    case ',': return m_nToken = tokComma;
+    default: break;
     }
     if (c == '~' && bTildeToken) return m_nToken = tokTilde;
     if (IsAsciiDigit(c) || c == '.') {

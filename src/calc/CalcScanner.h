@@ -29,9 +29,9 @@ struct CCalcScanner {
     /// Longest double-byte word kept in the token text, in characters.
     static constexpr std::size_t kMaxWordChars = 63;
 
-    int m_nToken = tokEnd;    ///< kind of the current token
-    double m_dValue = 0;      ///< value of the most recent number token of the line
-    char m_szToken[128] = {}; ///< text of the most recent word, identifier or other token
+    int m_nToken = tokEnd;          ///< kind of the current token
+    double m_dValue = 0;            ///< value of the most recent number token of the line
+    char m_szToken[128] = {};       ///< text of the most recent word, identifier or other token
     std::size_t m_nCursor = 0;      ///< next unread byte of the line
     std::size_t m_nTokenStart = 0;  ///< where the current token began, before its blanks
 

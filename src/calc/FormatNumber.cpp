@@ -31,7 +31,8 @@ void FormatNumber(double x, std::string& text) {
     // from to_chars, which skips printf's multi-precision arithmetic.
     char buf[400];
     std::to_chars_result r{};
-    if (std::isfinite(x) && (r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 6)).ec == std::errc())
+    if (std::isfinite(x) &&
+        (r = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, 6)).ec == std::errc())
         text.assign(buf, r.ptr);
     else
         PrintLf(x, text);

@@ -15,9 +15,9 @@ public:
     std::string GetDisplayText() const;
     void Serialize(class CArchive& ar);
 
-    std::string m_strName;       ///< exactly as scanned
-    double m_dValue = 0;         ///< the value of a numeric symbol
-    std::string m_strText;       ///< the value of a text symbol
+    std::string m_strName;         ///< exactly as scanned
+    double m_dValue = 0;           ///< the value of a numeric symbol
+    std::string m_strText;         ///< the value of a text symbol
     std::int32_t m_nReserved = 0;  ///< never set here; carried through loading and saving
     std::int32_t m_nKind = 0;      ///< 0 numeric, 1 text (text symbols only come from files)
 };

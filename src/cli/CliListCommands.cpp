@@ -239,10 +239,11 @@ void RegisterListCommands(CCliSession& session) {
                            struct stat st;
                            if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
                                path += std::string(path.back() == '/' ? "" : "/") + g_szMemoCsvFileName;
-                           RunMemoListCommand(session.GetDocument(), session.GetMessageBox(), [&path](CMemoListDlg& dlg) {
-                               dlg.m_strExportPath = path;
-                               dlg.OnExport();
-                           });
+                           RunMemoListCommand(session.GetDocument(), session.GetMessageBox(),
+                                              [&path](CMemoListDlg& dlg) {
+                                                  dlg.m_strExportPath = path;
+                                                  dlg.OnExport();
+                                              });
                            return true;
                        });
     session.AddCommand("names", "\\names USER RESPONDER", "あなたの名前と回答者の名前（\"\" で空）",

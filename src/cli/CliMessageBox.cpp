@@ -17,7 +17,9 @@ MbAnswer CCliMessageBox::Show(const std::string& text, const std::string& captio
         default: return MbAnswer::Yes;
         }
     }
-    const char* choices = buttons == MbButtons::OkCancel ? " [OK/cancel] " : buttons == MbButtons::YesNo ? " [y/n] " : " [y/n/cancel] ";
+    const char* choices = buttons == MbButtons::OkCancel ? " [OK/cancel] "
+                          : buttons == MbButtons::YesNo  ? " [y/n] "
+                                                         : " [y/n/cancel] ";
     for (;;) {
         std::string reply;
         if (!m_ask(line + choices, reply)) return buttons == MbButtons::YesNo ? MbAnswer::No : MbAnswer::Cancel;

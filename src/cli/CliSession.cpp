@@ -48,9 +48,12 @@ void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
         std::string usage = c.usage;
         std::size_t width = 0;
         for (unsigned char ch : usage) {
-            if (ch < 0x80) ++width;
-            else if (ch >= 0xE0) width += 2;  // three-byte sequences here are full width
-            else if (ch >= 0xC0) ++width;
+            if (ch < 0x80)
+                ++width;
+            else if (ch >= 0xE0)
+                width += 2;  // three-byte sequences here are full width
+            else if (ch >= 0xC0)
+                ++width;
         }
         if (width < 28) usage.append(28 - width, ' ');
         text += "  " + usage + " " + c.help + "\n";
@@ -114,8 +117,10 @@ int CCliSession::Run(const std::vector<std::string>& args) {
         if (m_reader.ReadLine(line)) {
             if (line.empty()) continue;
             bool bGoOn = true;
-            if (line[0] == '\\') bGoOn = RunCommand(line);
-            else SubmitLine(line);
+            if (line[0] == '\\')
+                bGoOn = RunCommand(line);
+            else
+                SubmitLine(line);
             // Ctrl-C pressed while the line was being handled has no line left to clear.
             TakeInterrupt();
             if (!bGoOn && EndSession(*this)) break;

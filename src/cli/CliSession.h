@@ -28,8 +28,7 @@ public:
     /// Processes arguments and input; returns the exit status.
     int Run(const std::vector<std::string>& args);
 
-    void AddCommand(const std::string& name, const std::string& usage, const std::string& help,
-                    CommandHandler handler);
+    void AddCommand(const std::string& name, const std::string& usage, const std::string& help, CommandHandler handler);
     /// The help: what the program does and the terminal commands; with bFull also the
     /// usage, the options and the environment variables (--help).
     void PrintHelp(std::FILE* out, bool bFull);

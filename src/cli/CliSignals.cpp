@@ -14,8 +14,10 @@ int g_wakePipe[2] = {-1, -1};
 
 void OnSignal(int signo) {
     const int savedErrno = errno;
-    if (signo == SIGINT) g_bInterrupt = 1;
-    else if (g_nTermination == 0) g_nTermination = signo;
+    if (signo == SIGINT)
+        g_bInterrupt = 1;
+    else if (g_nTermination == 0)
+        g_nTermination = signo;
     if (g_wakePipe[1] >= 0) {
         const char byte = 0;
         // A full pipe already wakes the reader.

@@ -39,18 +39,25 @@ LineTraits ScanLineTraits(std::string_view text) {
         }
         other = true;
         switch (c) {
-        case 0x8141: case 0x8152:  // 、 ヽ
+        case 0x8141:
+        case 0x8152:  // 、 ヽ
             separator = true;
             foreign = true;
             break;
         case 0x8146:  // ：
             unit = true;
             break;
-        case 0x8E9E: case 0x95AA: case 0x9562:  // 時 分 秒
+        case 0x8E9E:
+        case 0x95AA:
+        case 0x9562:  // 時 分 秒
             unit = true;
             foreign = true;
             break;
-        case 0x817B: case 0x817C: case 0x817E: case 0x8180: case 0x8196:  // ＋ － × ÷ ＊
+        case 0x817B:
+        case 0x817C:
+        case 0x817E:
+        case 0x8180:
+        case 0x8196:  // ＋ － × ÷ ＊
             op = true;
             calcOp = true;
             break;
@@ -60,7 +67,9 @@ LineTraits ScanLineTraits(std::string_view text) {
         case 0x8181:  // ＝
             calcOp = true;
             break;
-        case 0x8144: case 0x8169: case 0x816A:  // ． （ ）
+        case 0x8144:
+        case 0x8169:
+        case 0x816A:  // ． （ ）
             break;
         case 0x8143:  // ，
             if (GroupsDigits(before, text, i))
@@ -68,9 +77,7 @@ LineTraits ScanLineTraits(std::string_view text) {
             else
                 foreign = true;
             break;
-        default:
-            foreign = true;
-            break;
+        default: foreign = true; break;
         }
     }
     LineTraits t;

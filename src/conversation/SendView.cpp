@@ -30,18 +30,10 @@ void CSendView::ProcessLine(const std::string& rawLine) {
     case LineRoute::Command:
         if (m_doc.m_cmdPro.DoCommand(answer, text) == 0) m_doc.Converse(answer, text);
         break;
-    case LineRoute::Arithmetic:
-        m_doc.m_calc.Calculate(answer, text);
-        break;
-    case LineRoute::TimeArithmetic:
-        m_doc.m_calc.CalculateTime(answer, text);
-        break;
-    case LineRoute::MemoRegistration:
-        m_doc.RegisterMemo(answer, text);
-        break;
-    case LineRoute::MemoQuery:
-        m_doc.QueryMemo(answer, text);
-        break;
+    case LineRoute::Arithmetic: m_doc.m_calc.Calculate(answer, text); break;
+    case LineRoute::TimeArithmetic: m_doc.m_calc.CalculateTime(answer, text); break;
+    case LineRoute::MemoRegistration: m_doc.RegisterMemo(answer, text); break;
+    case LineRoute::MemoQuery: m_doc.QueryMemo(answer, text); break;
     }
 
     if (m_doc.m_bNamePrefix >= 1) {

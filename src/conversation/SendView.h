@@ -31,7 +31,7 @@ public:
 private:
     CRumoDoc& m_doc;
     IInputPane* m_pPane;
-    std::string m_strLine;      // reused between lines
+    std::string m_strLine;  // reused between lines
     std::string m_strHandedOn;
     std::string m_strAnswer;
     std::string m_strOut;

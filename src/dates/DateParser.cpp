@@ -46,8 +46,7 @@ std::string FormatResult(const DateTimeRec& d) {
 
 std::string FormatBound(int hour, int minute) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d", g_dtWork.year, g_dtWork.month, g_dtWork.day, hour,
-                  minute);
+    std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d", g_dtWork.year, g_dtWork.month, g_dtWork.day, hour, minute);
     return buf;
 }
 
@@ -91,9 +90,9 @@ bool IsClockToken(const std::string& token, std::string::size_type& colon) {
 // character boundary of the text.
 bool HasShapeMark(const std::string& text) {
     static const unsigned kMarks[] = {
-        DbcsCode("／"_sj), DbcsCode("．"_sj), DbcsCode("ー"_sj), DbcsCode("－"_sj), DbcsCode("・"_sj),
-        DbcsCode("年"_sj), DbcsCode("月"_sj), DbcsCode("日"_sj), DbcsCode("："_sj), DbcsCode("時"_sj),
-        DbcsCode("分"_sj),
+        DbcsCode("／"_sj), DbcsCode("．"_sj), DbcsCode("ー"_sj), DbcsCode("－"_sj),
+        DbcsCode("・"_sj), DbcsCode("年"_sj), DbcsCode("月"_sj), DbcsCode("日"_sj),
+        DbcsCode("："_sj), DbcsCode("時"_sj), DbcsCode("分"_sj),
     };
     const char* s = text.data();
     const std::size_t n = text.size();
@@ -184,10 +183,9 @@ int ParseDatePhrase(std::string& out, const std::string& phrase, DateFill& fill)
 
     // Most phrases are digits and marks: one test settles that no keyword below occurs.
     static const CWordSearch::Chars kKeywordChars = CWordSearch::FirstCharsOf({
-        "今日"_sj,   "本日"_sj,   "明日"_sj,   "昨日"_sj,   "一昨日"_sj, "明後日"_sj, "一昨年"_sj,
-        "再来年"_sj, "去年"_sj,   "昨年"_sj,   "今年"_sj,   "本年"_sj,   "来年"_sj,   "再来週"_sj,
-        "先々週"_sj, "先週"_sj,   "今週"_sj,   "来週"_sj,   "曜日"_sj,   "先々月"_sj, "再来月"_sj,
-        "先月"_sj,   "今月"_sj,   "来月"_sj,
+        "今日"_sj, "本日"_sj, "明日"_sj, "昨日"_sj,   "一昨日"_sj, "明後日"_sj, "一昨年"_sj, "再来年"_sj,
+        "去年"_sj, "昨年"_sj, "今年"_sj, "本年"_sj,   "来年"_sj,   "再来週"_sj, "先々週"_sj, "先週"_sj,
+        "今週"_sj, "来週"_sj, "曜日"_sj, "先々月"_sj, "再来月"_sj, "先月"_sj,   "今月"_sj,   "来月"_sj,
     });
     if (words.MayHoldAny(kKeywordChars)) {
         if ((pos = words.Find("今日"_sj)) != std::string::npos || (pos = words.Find("本日"_sj)) != std::string::npos)
@@ -292,7 +290,7 @@ DatePatternFields ReadDatePatternFields(const std::string& patternIn) {
 
     enum { kMorning, kAfternoon, kDaytime, kNoon };
     static const OffsetWord kTimeWords[] = {
-        {"午後"_sj, kAfternoon}, {"午前"_sj, kMorning},   {"朝"_sj, kMorning}, {"昼"_sj, kDaytime},
+        {"午後"_sj, kAfternoon}, {"午前"_sj, kMorning}, {"朝"_sj, kMorning}, {"昼"_sj, kDaytime},
         {"夕方"_sj, kAfternoon}, {"夜"_sj, kAfternoon}, {"正午"_sj, kNoon},
     };
     const CWordSearch words(pattern);

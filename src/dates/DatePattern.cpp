@@ -71,9 +71,7 @@ char* WriteDatePattern(std::string_view in, char* o) {
                 put2('/', '/');
             }
             break;
-        case 4:
-            put2('/', '/');
-            break;
+        case 4: put2('/', '/'); break;
         default:  // class 3 letters and everything else keep their two bytes
             put2(static_cast<char>(code >> 8), static_cast<char>(code & 0xFF));
             break;

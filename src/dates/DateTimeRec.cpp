@@ -108,7 +108,9 @@ int ValidateDate() {
 bool IsWorkingDateValid() {
     const DateTimeRec& w = g_dtWork;
     if (w.year < 0 || w.month < 1 || w.month > 12 || w.day < 1) return false;
-    const int length = w.month == 2 ? FebruaryDays(w.year) : w.month == 9 ? SeptemberDays(w.year) : g_monthDays[w.month];
+    const int length = w.month == 2   ? FebruaryDays(w.year)
+                       : w.month == 9 ? SeptemberDays(w.year)
+                                      : g_monthDays[w.month];
     return w.day <= length;
 }
 

@@ -10,14 +10,14 @@
 
 /// A date and time of day as the parser leaves it; weekday and dayOfYear are derived.
 struct DateTimeRec {
-    short hour;      ///< hour as given (not limited to 0-23), or NO_TIME
-    short minute;    ///< minute as given, 99 together with NO_TIME
-    short second;    ///< kept but never shown
-    short day;       ///< day of month, 1-based
-    short month;     ///< 1-12
-    int year;        ///< Western year, no offset
-    short weekday;   ///< 0 = Sunday ... 6 = Saturday
-    int dayOfYear;   ///< 1 for 1 January
+    short hour;     ///< hour as given (not limited to 0-23), or NO_TIME
+    short minute;   ///< minute as given, 99 together with NO_TIME
+    short second;   ///< kept but never shown
+    short day;      ///< day of month, 1-based
+    short month;    ///< 1-12
+    int year;       ///< Western year, no offset
+    short weekday;  ///< 0 = Sunday ... 6 = Saturday
+    int dayOfYear;  ///< 1 for 1 January
 };
 
 /// The hour (and minute) of a phrase that gave no time of day.

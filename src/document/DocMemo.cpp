@@ -32,7 +32,6 @@ int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
     return 1;
 }
 
-
 int CRumoDoc::QueryMemo(std::string& answer, const std::string& object) {
     const CMemo* pMemo = m_memoMap.FindForQuery(object);
     if (!pMemo) {

@@ -51,8 +51,9 @@ bool CMemoCsvExport::Export(const CMemoMap& memoMap) {
     // behind and is never reported as success.
     std::string error;
     if (!WriteFileAtomically(m_strPath, FormatMemoCsv(memoMap), error)) {
-        m_messageBox.Show(std::string("ＮＥＬＯメモ.csvファイルを開けませんでした。"_sj) + "(" + Utf8ToCp932(error).text + ")", "エラー"_sj,
-                          MbButtons::Ok);
+        m_messageBox.Show(
+            std::string("ＮＥＬＯメモ.csvファイルを開けませんでした。"_sj) + "(" + Utf8ToCp932(error).text + ")",
+            "エラー"_sj, MbButtons::Ok);
         return false;
     }
     m_messageBox.Show("ＮＥＬＯメモ.csvを作成しました"_sj, "", MbButtons::Ok);

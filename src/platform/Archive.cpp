@@ -28,8 +28,7 @@ std::size_t PointerSlot(const void* p, unsigned bits) {
 
 CArchive::CArchive(std::string& out) : m_bStoring(true), m_pOut(&out) {}
 
-CArchive::CArchive(IByteSink& sink)
-    : m_bStoring(true), m_pSink(&sink), m_pBuffer(new char[nBufferSize]) {
+CArchive::CArchive(IByteSink& sink) : m_bStoring(true), m_pSink(&sink), m_pBuffer(new char[nBufferSize]) {
     m_pPut = m_pBuffer.get();
     m_pPutEnd = m_pPut + nBufferSize;
 }
@@ -47,9 +46,9 @@ const char* CArchive::FormatErrorText() {
 }
 
 void CArchive::ThrowFormat(CArchiveException::Cause cause) {
-    static const char* const kWhat[] = {"unexpected end of file", "unexpected class", "wrong schema",
-                                        "bad object index",       "count too large",  "bad string length",
-                                        "too large to store",      "bytes after the end"};
+    static const char* const kWhat[] = {"unexpected end of file", "unexpected class",   "wrong schema",
+                                        "bad object index",       "count too large",    "bad string length",
+                                        "too large to store",     "bytes after the end"};
     throw CArchiveException(cause, kWhat[cause]);
 }
 

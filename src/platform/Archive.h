@@ -144,14 +144,38 @@ public:
         return p;
     }
 
-    CArchive& operator<<(const std::string& s) { WriteString(s); return *this; }
-    CArchive& operator<<(double d) { WriteDouble(d); return *this; }
-    CArchive& operator<<(std::int32_t n) { WriteDWord(static_cast<std::uint32_t>(n)); return *this; }
-    CArchive& operator<<(std::uint16_t w) { WriteWord(w); return *this; }
-    CArchive& operator>>(std::string& s) { ReadString(s); return *this; }
-    CArchive& operator>>(double& d) { d = ReadDouble(); return *this; }
-    CArchive& operator>>(std::int32_t& n) { n = static_cast<std::int32_t>(ReadDWord()); return *this; }
-    CArchive& operator>>(std::uint16_t& w) { w = ReadWord(); return *this; }
+    CArchive& operator<<(const std::string& s) {
+        WriteString(s);
+        return *this;
+    }
+    CArchive& operator<<(double d) {
+        WriteDouble(d);
+        return *this;
+    }
+    CArchive& operator<<(std::int32_t n) {
+        WriteDWord(static_cast<std::uint32_t>(n));
+        return *this;
+    }
+    CArchive& operator<<(std::uint16_t w) {
+        WriteWord(w);
+        return *this;
+    }
+    CArchive& operator>>(std::string& s) {
+        ReadString(s);
+        return *this;
+    }
+    CArchive& operator>>(double& d) {
+        d = ReadDouble();
+        return *this;
+    }
+    CArchive& operator>>(std::int32_t& n) {
+        n = static_cast<std::int32_t>(ReadDWord());
+        return *this;
+    }
+    CArchive& operator>>(std::uint16_t& w) {
+        w = ReadWord();
+        return *this;
+    }
 
     /// The framework's message for a file it cannot read (code page 932).
     static const char* FormatErrorText();
@@ -164,7 +188,7 @@ private:
         std::size_t nStart;           // where the object's fields start in the file
         std::size_t nExtent;          // bytes the object's fields took
         bool bClass;
-        bool bComplete;               // the object's fields have been read
+        bool bComplete;  // the object's fields have been read
     };
 
     void Need(std::size_t n);

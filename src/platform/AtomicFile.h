@@ -73,9 +73,9 @@ private:
     std::string m_strTemp;    // the temporary file (replacing)
     std::string m_strBackup;  // the copy of the old content (in place)
     bool m_bInPlace = false;
-    off_t m_nOldSize = 0;     // the target's size before an in-place save
+    off_t m_nOldSize = 0;  // the target's size before an in-place save
     int m_fd = -1;
-    int m_nWriteErrno = 0;      // the first failure of Write, 0 while there is none
+    int m_nWriteErrno = 0;       // the first failure of Write, 0 while there is none
     std::size_t m_nWritten = 0;  // bytes in the temporary file
     std::size_t m_nKicked = 0;   // bytes whose write-back to the disk has been started
     CFileStamp m_stamp;
@@ -84,8 +84,7 @@ private:
 /// Writes data to path atomically. On failure the old file is untouched, the temporary
 /// file is removed, error says why (in UTF-8) and false is returned. makeDirs creates
 /// missing parent folders first.
-bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error,
-                         bool makeDirs = false);
+bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error, bool makeDirs = false);
 
 /// Reads a whole file; false (with error set) when it cannot be opened or read. stamp,
 /// when given, receives the identity of the file read.

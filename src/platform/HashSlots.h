@@ -25,7 +25,7 @@ public:
     /// The hash a key is filed under.
     static std::uint64_t HashOf(std::string_view key) {
         // Mixed once more, since the table goes by the top bits.
-        return std::hash<std::string_view>{}(key) * 0x9E3779B97F4A7C15ull;
+        return std::hash<std::string_view>{}(key)*0x9E3779B97F4A7C15ull;
     }
 
     CHashSlots() = default;

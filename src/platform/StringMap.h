@@ -18,7 +18,8 @@
 /// The bucket (0-16) of a key in the 17-bucket order.
 inline unsigned StringMapBucket(std::string_view key) {
     std::uint32_t hash = 0;
-    for (char c : key) hash = hash * 33u + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
+    for (char c : key)
+        hash = hash * 33u + static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<signed char>(c)));
     return hash % 17u;
 }
 

@@ -22,7 +22,7 @@
 #include <limits>
 
 const CmdWord g_cmdWords[10] = {
-    {"何曜日"_sj, 1}, {"曜日"_sj, 1}, {"何歳"_sj, 2}, {"何才"_sj, 2},   {"年齢"_sj, 2},
+    {"何曜日"_sj, 1}, {"曜日"_sj, 1}, {"何歳"_sj, 2},   {"何才"_sj, 2}, {"年齢"_sj, 2},
     {"年令"_sj, 2},   {"日付"_sj, 3}, {"基準日"_sj, 3}, {"日数"_sj, 4}, {"予定"_sj, 5},
 };
 
@@ -199,8 +199,8 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
     return 1;
 }
 
-int CCmdPro::RegisterWithNextWord(const std::string& startDisplay, const std::string& endDisplay,
-                                  std::string& answer, std::int32_t tStart, std::int32_t tEnd) {
+int CCmdPro::RegisterWithNextWord(const std::string& startDisplay, const std::string& endDisplay, std::string& answer,
+                                  std::int32_t tStart, std::int32_t tEnd) {
     if (GetToken() != tokWord) {
         answer = NoBusinessText();
         return 1;
@@ -210,8 +210,8 @@ int CCmdPro::RegisterWithNextWord(const std::string& startDisplay, const std::st
     return 1;
 }
 
-int CCmdPro::ParseRangeStart(std::string& result, std::string& display, const std::string& word,
-                             std::int32_t& tStart, std::string& end) {
+int CCmdPro::ParseRangeStart(std::string& result, std::string& display, const std::string& word, std::int32_t& tStart,
+                             std::string& end) {
     const std::string::size_type mark = FindRangeMark(word);
     if (mark == std::string::npos) return 0;
     const DateTimeRec saved = g_dtWork;
@@ -346,8 +346,8 @@ int CCmdPro::ParseScheduleStart(std::string& result, std::string& display, const
     return 1;
 }
 
-int CCmdPro::ParseScheduleEnd(std::string& result, std::string& display, const std::string& phrase,
-                              std::int32_t& tEnd, const std::string& startResult) {
+int CCmdPro::ParseScheduleEnd(std::string& result, std::string& display, const std::string& phrase, std::int32_t& tEnd,
+                              const std::string& startResult) {
     const PhraseParts parts = AnalyzePhraseParts(phrase);
     const ResultFields start = ResultFields::Read(startResult);
     // A day without its year (or month) takes the start's, not today's.

@@ -43,11 +43,10 @@ public:
                          std::string& answer, std::int32_t tStart, std::int32_t tEnd);
     /// Parses the start phrase of a schedule line; 0 when it is no date (result then holds
     /// what the parser left there, "時期が不正です。" for an impossible or unstorable date).
-    int ParseScheduleStart(std::string& result, std::string& display, const std::string& phrase,
-                           std::int32_t& tStart);
+    int ParseScheduleStart(std::string& result, std::string& display, const std::string& phrase, std::int32_t& tStart);
     /// Parses the end phrase against the start's result text; 0 when it is no suitable end.
-    int ParseScheduleEnd(std::string& result, std::string& display, const std::string& phrase,
-                         std::int32_t& tEnd, const std::string& startResult);
+    int ParseScheduleEnd(std::string& result, std::string& display, const std::string& phrase, std::int32_t& tEnd,
+                         const std::string& startResult);
     /// True for a word of g_cmdWords.
     static bool IsCommandWord(const std::string& word);
     /// Reads the next token of the current line ("~" is a token of its own).
@@ -82,8 +81,8 @@ public:
     /// Past entries were removed when the notebook was loaded.
     bool IsPastPurged() const { return m_bPastPurged == 1; }
 
-    CCalcScanner m_scan;      ///< scanner over the current line
-    int m_nCommand = 0;       ///< code of the last command word answered
+    CCalcScanner m_scan;  ///< scanner over the current line
+    int m_nCommand = 0;   ///< code of the last command word answered
 
 private:
     // A first word holding a range mark: 1 with the start parsed and the end phrase in
@@ -106,9 +105,9 @@ private:
     void UpdateIndex();
 
     std::vector<std::unique_ptr<CSchedule>> m_schedules;  // the stored entries, owned
-    int m_bSchedChanged = 0;  // see IsChanged
-    int m_bPastPurged = 0;    // see IsPastPurged
-    unsigned m_nChanges = 0;  // see GetChangeCount
+    int m_bSchedChanged = 0;                              // see IsChanged
+    int m_bPastPurged = 0;                                // see IsPastPurged
+    unsigned m_nChanges = 0;                              // see GetChangeCount
 
     std::string m_strLine;     // the prepared line the scanner reads
     std::string m_strPhrase;   // the phrase of a date question

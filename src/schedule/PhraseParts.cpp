@@ -47,8 +47,8 @@ PhraseParts AnalyzePhraseParts(const std::string& phrase) {
 
     // Words that name a whole date: a day relative to today, a weekday, a month.
     static const char* const kWholeDate[] = {
-        "今日"_sj, "本日"_sj, "明日"_sj, "昨日"_sj, "明後日"_sj, "曜日"_sj, "再来週"_sj, "先々週"_sj,
-        "先週"_sj, "今週"_sj, "来週"_sj, "先々月"_sj, "再来月"_sj, "先月"_sj, "今月"_sj, "来月"_sj,
+        "今日"_sj, "本日"_sj, "明日"_sj, "昨日"_sj,   "明後日"_sj, "曜日"_sj, "再来週"_sj, "先々週"_sj,
+        "先週"_sj, "今週"_sj, "来週"_sj, "先々月"_sj, "再来月"_sj, "先月"_sj, "今月"_sj,   "来月"_sj,
     };
     static const char* const kYearWords[] = {"一昨年"_sj, "再来年"_sj, "去年"_sj, "昨年"_sj,
                                              "今年"_sj,   "本年"_sj,   "来年"_sj};

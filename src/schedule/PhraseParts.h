@@ -5,12 +5,12 @@
 #include <string>
 
 struct PhraseParts {
-    bool bYear = false;    ///< the phrase fixes the year (a number, an era or a relative word)
-    bool bMonth = false;   ///< the phrase fixes the month
-    bool bDay = false;     ///< the phrase fixes the day of the month
+    bool bYear = false;        ///< the phrase fixes the year (a number, an era or a relative word)
+    bool bMonth = false;       ///< the phrase fixes the month
+    bool bDay = false;         ///< the phrase fixes the day of the month
     bool bDigitsOnly = false;  ///< the phrase is nothing but full-width digits (「１５」)
-    int nMonth = -1;       ///< the month as written, -1 when absent or given by a word
-    int nDay = -1;         ///< the day as written, -1 when absent or given by a word
+    int nMonth = -1;           ///< the month as written, -1 when absent or given by a word
+    int nDay = -1;             ///< the day as written, -1 when absent or given by a word
 };
 
 /// Reads a date phrase the way the phrase parser's token stage does and reports which

@@ -7,11 +7,11 @@
 
 namespace {
 
-constexpr unsigned kWaveDash = 0x8160;   // ～ and 〜
-constexpr unsigned kOverline = 0x8150;   // ￣, what "~" becomes in full width
-constexpr unsigned kMinus = 0x817C;      // －, also "-" in full width
-constexpr unsigned kHyphen = 0x815D;     // ‐
-constexpr unsigned kColon = 0x8146;      // ：
+constexpr unsigned kWaveDash = 0x8160;  // ～ and 〜
+constexpr unsigned kOverline = 0x8150;  // ￣, what "~" becomes in full width
+constexpr unsigned kMinus = 0x817C;     // －, also "-" in full width
+constexpr unsigned kHyphen = 0x815D;    // ‐
+constexpr unsigned kColon = 0x8146;     // ：
 
 unsigned Code(const char* s) { return DbcsCode(s); }
 
@@ -37,8 +37,7 @@ struct Chars {
 bool IsDigitAt(const std::vector<unsigned>& c, std::size_t i) { return i < c.size() && IsFullDigitCode(c[i]); }
 
 bool EndsInTime(const std::vector<unsigned>& c, std::size_t end) {
-    static const unsigned kHour = Code("時"_sj), kMinute = Code("分"_sj), kSho = Code("正"_sj),
-                          kGo = Code("午"_sj);
+    static const unsigned kHour = Code("時"_sj), kMinute = Code("分"_sj), kSho = Code("正"_sj), kGo = Code("午"_sj);
     if (end == 0) return false;
     const unsigned last = c[end - 1];
     if (end >= 2 && c[end - 2] == kSho && last == kGo) return true;
@@ -50,10 +49,9 @@ bool EndsInTime(const std::vector<unsigned>& c, std::size_t end) {
 }
 
 bool BeginsWithTime(const std::vector<unsigned>& c, std::size_t from) {
-    static const unsigned kHour = Code("時"_sj), kSho = Code("正"_sj), kGo = Code("午"_sj),
-                          kAfter = Code("後"_sj), kBefore = Code("前"_sj), kMorning = Code("朝"_sj),
-                          kDay = Code("昼"_sj), kEvening = Code("夕"_sj), kSide = Code("方"_sj),
-                          kNight = Code("夜"_sj);
+    static const unsigned kHour = Code("時"_sj), kSho = Code("正"_sj), kGo = Code("午"_sj), kAfter = Code("後"_sj),
+                          kBefore = Code("前"_sj), kMorning = Code("朝"_sj), kDay = Code("昼"_sj),
+                          kEvening = Code("夕"_sj), kSide = Code("方"_sj), kNight = Code("夜"_sj);
     std::size_t i = from;
     auto at = [&](std::size_t k) { return k < c.size() ? c[k] : 0u; };
     if (at(i) == kSho && at(i + 1) == kGo) return true;

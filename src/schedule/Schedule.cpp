@@ -8,9 +8,7 @@
 namespace {
 
 // The first n bytes of a text, or all of it when it is shorter.
-std::string_view Left(const std::string& s, std::size_t n) {
-    return std::string_view(s).substr(0, n);
-}
+std::string_view Left(const std::string& s, std::size_t n) { return std::string_view(s).substr(0, n); }
 
 // The text from byte n on; empty when the text is shorter.
 std::string_view From(const std::string& s, std::size_t n) {

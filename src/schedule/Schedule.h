@@ -12,11 +12,11 @@ public:
     void Format(std::string& text, const std::string& strYear) const;
     void Serialize(class CArchive& ar);
 
-    std::int32_t m_tStart = 0;   ///< start, seconds since 1970 (the ordering key)
-    std::int32_t m_tEnd = 0;     ///< end as registered; equals m_tStart for an entry without end
-    std::string m_strStart;      ///< "2003/06/02(月) 10:00" or "2003/06/02(月)"
-    std::string m_strEnd;        ///< same forms; empty when the entry has no end
-    std::string m_strBusiness;   ///< what the appointment is for
+    std::int32_t m_tStart = 0;      ///< start, seconds since 1970 (the ordering key)
+    std::int32_t m_tEnd = 0;        ///< end as registered; equals m_tStart for an entry without end
+    std::string m_strStart;         ///< "2003/06/02(月) 10:00" or "2003/06/02(月)"
+    std::string m_strEnd;           ///< same forms; empty when the entry has no end
+    std::string m_strBusiness;      ///< what the appointment is for
     std::int32_t m_nHeapIndex = 0;  ///< heap slot last given by CPriqueue::Insert; 0 when never queued
 };
 

@@ -6,9 +6,7 @@
 #include <string_view>
 
 /// Lead byte of a code page 932 double-byte character (0x81-0x9F, 0xE0-0xFC).
-inline bool IsLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+inline bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 /// The 16-bit code of the double-byte character at p (p[0] is a lead byte).
 inline unsigned DbcsCode(const char* p) {

@@ -25,8 +25,14 @@ namespace {
 
 TEST(CCalcNumAllocations, WarmLinesAllocateNothing) {
     const std::string lines[] = {
-        "１００－（２＋３）×５"_sj, "半径×半径×３．１４"_sj, "平方根（２）＋平方根（５）"_sj,
-        "１÷０"_sj, "パーセント（７．８÷９．６）"_sj, "＋２"_sj, "１０：２０"_sj, "ｘｙｚ＋１"_sj,
+        "１００－（２＋３）×５"_sj,
+        "半径×半径×３．１４"_sj,
+        "平方根（２）＋平方根（５）"_sj,
+        "１÷０"_sj,
+        "パーセント（７．８÷９．６）"_sj,
+        "＋２"_sj,
+        "１０：２０"_sj,
+        "ｘｙｚ＋１"_sj,
     };
     const std::string timeLine = "１０：２０＋５：３０×３"_sj;
     long start = g_nAllocations;

@@ -83,9 +83,9 @@ const Session kSessions[] = {
     {"RegisterKeepsItsValueOnErrors",
      {{"８", "８", 8},
       {"１÷０", kCannot, 8},
-      {"÷０", kCannot, 8},              // the register divided by zero is no number
-      {"平方根（－１）", kCannot, 8},    // neither is the root of a negative number
-      {"＋３日後", "１１", 11}}},       // 「日後」 is no date unit: a unary sign
+      {"÷０", kCannot, 8},             // the register divided by zero is no number
+      {"平方根（－１）", kCannot, 8},  // neither is the root of a negative number
+      {"＋３日後", "１１", 11}}},      // 「日後」 is no date unit: a unary sign
     {"Variables",
      {{"半径＝", kCannot, 0},
       {"半径＝５", "５", 0},
@@ -94,7 +94,7 @@ const Session kSessions[] = {
       {"半径＝半径＋１", "６", 0},
       {"２＋半径＝５", "７", 0},
       {"半径", "５", 5},
-      {"半径＝１÷０", kCannot, 5},       // its own error: nothing stored
+      {"半径＝１÷０", kCannot, 5},  // its own error: nothing stored
       {"半径", "５", 5},
       {"半径＝２＋ｘｙｚ", kCannot, 5},
       {"半径", "５", 5},
@@ -203,8 +203,9 @@ TEST_P(FormatNumberRows, Text) {
 }
 
 const FormatRow kFormatRows[] = {
-    {75, "75"}, {2.5, "2.5"}, {1.0 / 3, "0.333333"}, {2.0 / 3, "0.666667"}, {0.0000001, "0"},
-    {-0.0000001, "-0"}, {1e20, "100000000000000000000"}, {-12.5, "-12.5"}, {0, "0"}, {100, "100"},
+    {75, "75"},       {2.5, "2.5"},       {1.0 / 3, "0.333333"},           {2.0 / 3, "0.666667"},
+    {0.0000001, "0"}, {-0.0000001, "-0"}, {1e20, "100000000000000000000"}, {-12.5, "-12.5"},
+    {0, "0"},         {100, "100"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, FormatNumberRows, ::testing::ValuesIn(kFormatRows));
@@ -222,9 +223,22 @@ TEST(FormatNumberTest, AgreesWithPrintfForEveryKindOfDouble) {
         }
         return t;
     };
-    std::vector<double> values = {0.0000005, 0.0000015, 0.0000025, -0.0000005, 2.5e-7, 1e-7, 0.1, 0.3,
-                                  1e15 + 0.5, 9007199254740993.0, 1.7976931348623157e308, 5e-324,
-                                  -1.7976931348623157e308, 123456.7890125, 0.1234565, 1.0000005};
+    std::vector<double> values = {0.0000005,
+                                  0.0000015,
+                                  0.0000025,
+                                  -0.0000005,
+                                  2.5e-7,
+                                  1e-7,
+                                  0.1,
+                                  0.3,
+                                  1e15 + 0.5,
+                                  9007199254740993.0,
+                                  1.7976931348623157e308,
+                                  5e-324,
+                                  -1.7976931348623157e308,
+                                  123456.7890125,
+                                  0.1234565,
+                                  1.0000005};
     std::mt19937_64 rnd(20031);
     for (int i = 0; i < 20000; ++i) {
         std::uint64_t bits = rnd();
@@ -321,7 +335,7 @@ const TimeRow kTimeRows[] = {
     {"＋１：００＋＋１：００", "０日２時間０分"},
     {"１：００：３０×３", "０日３時間０分"},
     {"９９９９９９：００＋１：００", "計算できません。"},        // beyond 32 bits of seconds
-    {"５９６５２３：００＋０：００", "２４８５５日３時間０分"},   // just within
+    {"５９６５２３：００＋０：００", "２４８５５日３時間０分"},  // just within
     {"１：００×９９９９９９９９９９９９", "計算できません。"},
     {"２：００×０", "０日０時間０分"},
 };

@@ -30,18 +30,12 @@ private:
 
     std::string Number() {
         switch (Pick(8)) {
-        case 0:
-            return "0";
-        case 1:
-            return std::to_string(Pick(10)) + "." + std::to_string(Pick(10000));
-        case 2:
-            return "." + std::to_string(Pick(100));
-        case 3:
-            return std::to_string(Pick(100)) + ".";
-        case 4:
-            return std::to_string(Pick(1000000));
-        default:
-            return std::to_string(Pick(100));
+        case 0: return "0";
+        case 1: return std::to_string(Pick(10)) + "." + std::to_string(Pick(10000));
+        case 2: return "." + std::to_string(Pick(100));
+        case 3: return std::to_string(Pick(100)) + ".";
+        case 4: return std::to_string(Pick(1000000));
+        default: return std::to_string(Pick(100));
         }
     }
 
@@ -85,8 +79,7 @@ public:
     bool Evaluate(double& value) {
         value = Expr();
         // A lone signed operand adds the memory register, which is 0 here.
-        if ((m_s[0] == '+' || m_s[0] == '-') && m_s.find_first_of("+-*/", 1) == std::string::npos)
-            value = value + 0.0;
+        if ((m_s[0] == '+' || m_s[0] == '-') && m_s.find_first_of("+-*/", 1) == std::string::npos) value = value + 0.0;
         return m_bOk;
     }
 
@@ -242,8 +235,8 @@ TEST(CCalcNumRandom, SpacedAndGroupedLinesAgree) {
         // calculation; a line of one number, or of numbers, groups and divisions alone,
         // routes as before.
         const bool blanks = typed.find(' ') != std::string::npos;
-        const bool calculation = blanks ? typed.find_first_of("+-*") != std::string::npos
-                                        : typed.find(',') != std::string::npos;
+        const bool calculation =
+            blanks ? typed.find_first_of("+-*") != std::string::npos : typed.find(',') != std::string::npos;
         LineRoute route = ClassifyLine(typed, handedOn);
         if (calculation) {
             ASSERT_EQ(route, LineRoute::Arithmetic) << typed;
@@ -267,9 +260,10 @@ namespace {
 // nothing hangs or crashes.
 TEST(CCalcNumRandom, ArbitraryBytesAlwaysGetAnAnswer) {
     const std::string pieces[] = {
-        "１"_sj, "０"_sj, "．"_sj, "＋"_sj, "－"_sj, "×"_sj, "÷"_sj, "（"_sj, "）"_sj, "＝"_sj, "："_sj,
-        "日"_sj, "半径"_sj, "平方根"_sj, "％"_sj, "ｒ"_sj, "＆"_sj, "　"_sj, "\x81", "\x85\x40", "\xB1",
-        "\x81\x20", "\t", " ", "D", "9", ".", "(", ")", "*", "/", "+", "-", "=", ";", "~",
+        "１"_sj, "０"_sj,    "．"_sj, "＋"_sj,    "－"_sj,     "×"_sj,  "÷"_sj,  "（"_sj, "）"_sj,
+        "＝"_sj, "："_sj,    "日"_sj, "半径"_sj,  "平方根"_sj, "％"_sj, "ｒ"_sj, "＆"_sj, "　"_sj,
+        "\x81",  "\x85\x40", "\xB1",  "\x81\x20", "\t",        " ",     "D",     "9",     ".",
+        "(",     ")",        "*",     "/",        "+",         "-",     "=",     ";",     "~",
     };
     std::mt19937 rng(99);
     CCalcNum calc;

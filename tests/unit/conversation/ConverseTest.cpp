@@ -11,14 +11,10 @@ struct ConverseRow {
 };
 
 const ConverseRow kAnswers[] = {
-    {"だめ"_sj, "わかりません。"_sj},
-    {"改行"_sj, "わかりません。"_sj},
-    {"ばか"_sj, "わかりません。"_sj},
-    {"デモ開始"_sj, "わかりました。"_sj},
-    {"デモ終了"_sj, "わかりました。"_sj},
-    {"このソフトのバージョンを教えて"_sj, "バージョン１．００です。"_sj},
-    {"天気"_sj, "わかりません。"_sj},
-    {"例え"_sj, "わかりません。"_sj},
+    {"だめ"_sj, "わかりません。"_sj},     {"改行"_sj, "わかりません。"_sj},
+    {"ばか"_sj, "わかりません。"_sj},     {"デモ開始"_sj, "わかりました。"_sj},
+    {"デモ終了"_sj, "わかりました。"_sj}, {"このソフトのバージョンを教えて"_sj, "バージョン１．００です。"_sj},
+    {"天気"_sj, "わかりません。"_sj},     {"例え"_sj, "わかりません。"_sj},
 };
 
 TEST(Converse, FixedWords) {
@@ -47,8 +43,8 @@ TEST(Converse, ExamplePagesLineCountsAndEndings) {
         const char* keyword;
         int lines;
         bool endsWithBreak;
-    } pages[] = {{"例"_sj, 9, false},    {"計算例"_sj, 12, false}, {"変換例"_sj, 7, false}, {"日付例"_sj, 15, false},
-                 {"関数例"_sj, 5, false}, {"予定例"_sj, 19, true},   {"メモ例"_sj, 5, true}};
+    } pages[] = {{"例"_sj, 9, false},     {"計算例"_sj, 12, false}, {"変換例"_sj, 7, false}, {"日付例"_sj, 15, false},
+                 {"関数例"_sj, 5, false}, {"予定例"_sj, 19, true},  {"メモ例"_sj, 5, true}};
     CRumoDoc doc;
     for (const Page& p : pages) {
         std::string answer;

@@ -84,8 +84,8 @@ TEST_F(SendViewTest, GreetingByHour) {
     struct Row {
         int hour;
         const char* greeting;
-    } rows[] = {{0, "おはようございます。"_sj},  {11, "おはようございます。"_sj}, {12, "こんにちは。"_sj},
-                {17, "こんにちは。"_sj}, {18, "こんばんは。"_sj}, {23, "こんばんは。"_sj}};
+    } rows[] = {{0, "おはようございます。"_sj}, {11, "おはようございます。"_sj}, {12, "こんにちは。"_sj},
+                {17, "こんにちは。"_sj},        {18, "こんばんは。"_sj},         {23, "こんばんは。"_sj}};
     for (const Row& r : rows) {
         std::string text = CRumoDoc::WelcomeText("花子"_sj, r.hour);
         EXPECT_EQ(text.substr(0, std::string("花子さん、"_sj).size() + std::string(r.greeting).size()),

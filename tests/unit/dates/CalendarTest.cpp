@@ -54,8 +54,7 @@ TEST_F(Calendar, FirstWeekdayOfKnownYears) {
 }
 
 TEST_F(Calendar, WeekdaysRunOnWithoutGapFromYearOneTo2400) {
-    for (int y = 1; y < 2400; ++y)
-        ASSERT_EQ(FirstWeekday(y + 1), (FirstWeekday(y) + DaysInYear(y)) % 7) << y;
+    for (int y = 1; y < 2400; ++y) ASSERT_EQ(FirstWeekday(y + 1), (FirstWeekday(y) + DaysInYear(y)) % 7) << y;
 }
 
 TEST_F(Calendar, September1752HasNineteenDaysAndWeekdaysRunOn) {
@@ -136,8 +135,12 @@ TEST_F(Calendar, DayOfYearOfMonthsOutsideTheYear) {
     const struct {
         int year, month, day, dayOfYear;
     } inYear[] = {
-        {1752, 10, 1, 31 + 29 + 31 + 30 + 31 + 30 + 31 + 31 + 19 + 1}, {1752, 9, 19, 244 + 19},
-        {1700, 3, 1, 61}, {1900, 3, 1, 60}, {2000, 12, 31, 366}, {2003, 12, 31, 365},
+        {1752, 10, 1, 31 + 29 + 31 + 30 + 31 + 30 + 31 + 31 + 19 + 1},
+        {1752, 9, 19, 244 + 19},
+        {1700, 3, 1, 61},
+        {1900, 3, 1, 60},
+        {2000, 12, 31, 366},
+        {2003, 12, 31, 365},
     };
     for (const auto& r : inYear) {
         ASSERT_EQ(SetDate(r.day, r.month, r.year), 1);
@@ -149,9 +152,9 @@ TEST_F(Calendar, SetDayOfYearCrossesYears) {
     const struct {
         int baseYear, n, year, month, day;
     } rows[] = {
-        {2003, 0, 2002, 12, 31},  {2003, 1, 2003, 1, 1},    {2003, 365, 2003, 12, 31}, {2003, 366, 2004, 1, 1},
-        {2004, 60, 2004, 2, 29},  {2003, -364, 2002, 1, 1}, {2003, 1096, 2005, 12, 31}, {1752, 264, 1752, 10, 1},
-        {1753, 0, 1752, 12, 31},  {2001, -730, 1999, 1, 1},
+        {2003, 0, 2002, 12, 31}, {2003, 1, 2003, 1, 1},    {2003, 365, 2003, 12, 31},  {2003, 366, 2004, 1, 1},
+        {2004, 60, 2004, 2, 29}, {2003, -364, 2002, 1, 1}, {2003, 1096, 2005, 12, 31}, {1752, 264, 1752, 10, 1},
+        {1753, 0, 1752, 12, 31}, {2001, -730, 1999, 1, 1},
     };
     for (const auto& r : rows) {
         SetDate(1, 1, r.baseYear);

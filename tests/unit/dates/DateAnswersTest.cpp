@@ -270,10 +270,12 @@ TEST_F(DateAnswers, DateArithmeticRefusesToLeaveTheYearsOneTo9999) {
         int (*add)(std::string&, int);
         int n;
     } rows[] = {
-        {9999, 12, 31, AddDaysAnswer, 1},     {1, 1, 1, AddDaysAnswer, -1},      {9999, 12, 1, AddMonthsAnswer, 1},
-        {1, 1, 31, AddMonthsAnswer, -1},      {9999, 6, 1, AddYearsAnswer, 1},   {2003, 6, 1, AddYearsAnswer, INT_MAX},
-        {2003, 6, 1, AddYearsAnswer, INT_MIN}, {2003, 6, 1, AddWeeksAnswer, INT_MAX}, {2003, 6, 1, AddDaysAnswer, INT_MIN},
-        {2003, 6, 1, AddMonthsAnswer, INT_MAX}, {9999, 12, 25, AddWeeksAnswer, 1},
+        {9999, 12, 31, AddDaysAnswer, 1},      {1, 1, 1, AddDaysAnswer, -1},
+        {9999, 12, 1, AddMonthsAnswer, 1},     {1, 1, 31, AddMonthsAnswer, -1},
+        {9999, 6, 1, AddYearsAnswer, 1},       {2003, 6, 1, AddYearsAnswer, INT_MAX},
+        {2003, 6, 1, AddYearsAnswer, INT_MIN}, {2003, 6, 1, AddWeeksAnswer, INT_MAX},
+        {2003, 6, 1, AddDaysAnswer, INT_MIN},  {2003, 6, 1, AddMonthsAnswer, INT_MAX},
+        {9999, 12, 25, AddWeeksAnswer, 1},
     };
     for (const auto& r : rows) {
         SetBase(r.year, r.month, r.day);

@@ -17,7 +17,7 @@ struct PhraseRow {
     const char* before;    // a phrase parsed first (the previous date), or nullptr
     const char* phrase;
     int result;
-    const char* out;       // kUntouched: out must keep its value
+    const char* out;  // kUntouched: out must keep its value
 };
 
 class DatePhrase : public DateTestBase, public ::testing::WithParamInterface<PhraseRow> {};
@@ -39,114 +39,119 @@ TEST_P(DatePhrase, Parses) {
 }
 
 // Today 2003-06-01, a Sunday.
-INSTANTIATE_TEST_SUITE_P(DayWords, DatePhrase, ::testing::Values(
-    PhraseRow{2003, 6, 1, nullptr, "明日"_sj, 1, "2003/06/02"},
-    PhraseRow{2003, 6, 1, nullptr, "明後日１０時"_sj, 1, "2003/06/03 10:00"},
-    PhraseRow{2003, 6, 1, nullptr, "一昨日"_sj, 1, "2003/05/30"},
-    PhraseRow{2003, 6, 1, nullptr, "昨日"_sj, 1, "2003/05/31"},
-    PhraseRow{2003, 6, 1, nullptr, "今日"_sj, 1, "2003/06/01"},
-    PhraseRow{2003, 6, 1, nullptr, "本日"_sj, 1, "2003/06/01"},
-    PhraseRow{2003, 12, 31, nullptr, "明日"_sj, 1, "2004/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "明日１０時３０"_sj, 1, "2003/06/02 10:30"},
-    PhraseRow{2003, 6, 1, nullptr, "明日１０時３０分"_sj, 1, "2003/06/02 10:30"},
-    PhraseRow{2003, 6, 1, nullptr, "明日１０：３０"_sj, 1, "2003/06/02 10:30"},
-    PhraseRow{2003, 6, 1, nullptr, "明日１０：００－１２：００"_sj, 1, "2003/06/02 10:00"},
-    PhraseRow{2003, 6, 1, nullptr, "明日午後３時"_sj, 1, "2003/06/02 15:00"},
-    PhraseRow{2003, 6, 1, nullptr, "明日正午"_sj, 1, "2003/06/02 12:00"},
-    PhraseRow{2003, 6, 1, nullptr, "来週月曜日正午"_sj, 1, "2003/06/09 12:00"},
-    PhraseRow{2003, 6, 1, nullptr, "１２／２５正午"_sj, 1, "2003/12/25 12:00"},
-    PhraseRow{2003, 6, 1, nullptr, "明日昼１２時"_sj, 1, "2003/06/02 12:00"},
-    PhraseRow{2003, 6, 1, nullptr, "明日昼１時"_sj, 1, "2003/06/02 13:00"},
-    PhraseRow{2003, 6, 1, nullptr, "明日昼１２時３０分"_sj, 1, "2003/06/02 12:30"},
-    PhraseRow{2003, 6, 1, nullptr, "明日午後１２時"_sj, 1, "2003/06/02 24:00"},
-    PhraseRow{2003, 6, 1, nullptr, "あ正午"_sj, 0, "あ正午"_sj},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "今夜１０時"_sj, 1, "2003/01/01 22:00"}));
+INSTANTIATE_TEST_SUITE_P(
+    DayWords, DatePhrase,
+    ::testing::Values(PhraseRow{2003, 6, 1, nullptr, "明日"_sj, 1, "2003/06/02"},
+                      PhraseRow{2003, 6, 1, nullptr, "明後日１０時"_sj, 1, "2003/06/03 10:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "一昨日"_sj, 1, "2003/05/30"},
+                      PhraseRow{2003, 6, 1, nullptr, "昨日"_sj, 1, "2003/05/31"},
+                      PhraseRow{2003, 6, 1, nullptr, "今日"_sj, 1, "2003/06/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "本日"_sj, 1, "2003/06/01"},
+                      PhraseRow{2003, 12, 31, nullptr, "明日"_sj, 1, "2004/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日１０時３０"_sj, 1, "2003/06/02 10:30"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日１０時３０分"_sj, 1, "2003/06/02 10:30"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日１０：３０"_sj, 1, "2003/06/02 10:30"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日１０：００－１２：００"_sj, 1, "2003/06/02 10:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日午後３時"_sj, 1, "2003/06/02 15:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日正午"_sj, 1, "2003/06/02 12:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "来週月曜日正午"_sj, 1, "2003/06/09 12:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "１２／２５正午"_sj, 1, "2003/12/25 12:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日昼１２時"_sj, 1, "2003/06/02 12:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日昼１時"_sj, 1, "2003/06/02 13:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日昼１２時３０分"_sj, 1, "2003/06/02 12:30"},
+                      PhraseRow{2003, 6, 1, nullptr, "明日午後１２時"_sj, 1, "2003/06/02 24:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "あ正午"_sj, 0, "あ正午"_sj},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "今夜１０時"_sj, 1, "2003/01/01 22:00"}));
 
-INSTANTIATE_TEST_SUITE_P(Weekdays, DatePhrase, ::testing::Values(
-    PhraseRow{2003, 6, 4, nullptr, "月曜日"_sj, 1, "2003/06/09"},
-    PhraseRow{2003, 6, 4, nullptr, "水曜日"_sj, 1, "2003/06/04"},
-    PhraseRow{2003, 6, 4, nullptr, "金曜日"_sj, 1, "2003/06/06"},
-    PhraseRow{2003, 6, 4, nullptr, "日曜日"_sj, 1, "2003/06/08"},
-    PhraseRow{2003, 6, 4, nullptr, "来週月曜日"_sj, 1, "2003/06/09"},
-    PhraseRow{2003, 6, 4, nullptr, "今週月曜日"_sj, 1, "2003/06/02"},
-    PhraseRow{2003, 6, 4, nullptr, "再来週月曜日"_sj, 1, "2003/06/16"},
-    PhraseRow{2003, 6, 4, nullptr, "先週金曜日"_sj, 1, "2003/05/30"},
-    PhraseRow{2003, 6, 4, nullptr, "先々週土曜日"_sj, 1, "2003/05/24"},
-    PhraseRow{2003, 6, 4, nullptr, "来週月曜日１０時"_sj, 1, "2003/06/09 10:00"},
-    PhraseRow{2003, 6, 4, nullptr, "来週"_sj, 0, kUntouched},
-    PhraseRow{2003, 6, 4, nullptr, "来週５日"_sj, 0, "    ５日"_sj},
-    PhraseRow{2003, 6, 4, nullptr, "来週の曜日"_sj, 0, kUntouched},
-    PhraseRow{2003, 6, 4, nullptr, "何曜日"_sj, 0, kUntouched},
-    PhraseRow{2003, 12, 31, nullptr, "来週金曜日"_sj, 1, "2004/01/09"}));
+INSTANTIATE_TEST_SUITE_P(Weekdays, DatePhrase,
+                         ::testing::Values(PhraseRow{2003, 6, 4, nullptr, "月曜日"_sj, 1, "2003/06/09"},
+                                           PhraseRow{2003, 6, 4, nullptr, "水曜日"_sj, 1, "2003/06/04"},
+                                           PhraseRow{2003, 6, 4, nullptr, "金曜日"_sj, 1, "2003/06/06"},
+                                           PhraseRow{2003, 6, 4, nullptr, "日曜日"_sj, 1, "2003/06/08"},
+                                           PhraseRow{2003, 6, 4, nullptr, "来週月曜日"_sj, 1, "2003/06/09"},
+                                           PhraseRow{2003, 6, 4, nullptr, "今週月曜日"_sj, 1, "2003/06/02"},
+                                           PhraseRow{2003, 6, 4, nullptr, "再来週月曜日"_sj, 1, "2003/06/16"},
+                                           PhraseRow{2003, 6, 4, nullptr, "先週金曜日"_sj, 1, "2003/05/30"},
+                                           PhraseRow{2003, 6, 4, nullptr, "先々週土曜日"_sj, 1, "2003/05/24"},
+                                           PhraseRow{2003, 6, 4, nullptr, "来週月曜日１０時"_sj, 1, "2003/06/09 10:00"},
+                                           PhraseRow{2003, 6, 4, nullptr, "来週"_sj, 0, kUntouched},
+                                           PhraseRow{2003, 6, 4, nullptr, "来週５日"_sj, 0, "    ５日"_sj},
+                                           PhraseRow{2003, 6, 4, nullptr, "来週の曜日"_sj, 0, kUntouched},
+                                           PhraseRow{2003, 6, 4, nullptr, "何曜日"_sj, 0, kUntouched},
+                                           PhraseRow{2003, 12, 31, nullptr, "来週金曜日"_sj, 1, "2004/01/09"}));
 
-INSTANTIATE_TEST_SUITE_P(MonthAndYearWords, DatePhrase, ::testing::Values(
-    PhraseRow{2003, 6, 1, nullptr, "来月５日"_sj, 1, "2003/07/05"},
-    PhraseRow{2003, 6, 1, nullptr, "再来月１日"_sj, 1, "2003/08/01"},
-    PhraseRow{2003, 6, 1, nullptr, "先々月１０日"_sj, 1, "2003/04/10"},
-    PhraseRow{2003, 6, 1, nullptr, "今月３０日１８時"_sj, 1, "2003/06/30 18:00"},
-    PhraseRow{2003, 3, 10, nullptr, "先月３１日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2003, 12, 10, nullptr, "来月３１日"_sj, 1, "2004/01/31"},
-    PhraseRow{2003, 6, 1, nullptr, "来年１月１日"_sj, 1, "2004/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "来年１月１日１０時"_sj, 1, "2004/01/01 10:00"},
-    PhraseRow{2003, 6, 1, nullptr, "来年１月１日午後３時"_sj, 1, "2004/01/01 15:00"},
-    PhraseRow{2003, 6, 1, nullptr, "去年５日"_sj, 1, "2002/06/05"},
-    PhraseRow{2003, 6, 1, nullptr, "来年２月２９日"_sj, 1, "2004/02/29"},
-    PhraseRow{2003, 6, 1, nullptr, "今年２月２９日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2004, 6, 1, nullptr, "来年２月２９日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "一昨年１２月３１日"_sj, 1, "2001/12/31"},
-    PhraseRow{2003, 6, 1, nullptr, "再来年３月３日"_sj, 1, "2005/03/03"},
-    PhraseRow{2003, 6, 1, nullptr, "昨年７月"_sj, 0, kUntouched},
-    PhraseRow{2003, 6, 1, nullptr, "来年１０時"_sj, 1, "2004/06/01 10:00"}));
+INSTANTIATE_TEST_SUITE_P(
+    MonthAndYearWords, DatePhrase,
+    ::testing::Values(PhraseRow{2003, 6, 1, nullptr, "来月５日"_sj, 1, "2003/07/05"},
+                      PhraseRow{2003, 6, 1, nullptr, "再来月１日"_sj, 1, "2003/08/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "先々月１０日"_sj, 1, "2003/04/10"},
+                      PhraseRow{2003, 6, 1, nullptr, "今月３０日１８時"_sj, 1, "2003/06/30 18:00"},
+                      PhraseRow{2003, 3, 10, nullptr, "先月３１日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 12, 10, nullptr, "来月３１日"_sj, 1, "2004/01/31"},
+                      PhraseRow{2003, 6, 1, nullptr, "来年１月１日"_sj, 1, "2004/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "来年１月１日１０時"_sj, 1, "2004/01/01 10:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "来年１月１日午後３時"_sj, 1, "2004/01/01 15:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "去年５日"_sj, 1, "2002/06/05"},
+                      PhraseRow{2003, 6, 1, nullptr, "来年２月２９日"_sj, 1, "2004/02/29"},
+                      PhraseRow{2003, 6, 1, nullptr, "今年２月２９日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2004, 6, 1, nullptr, "来年２月２９日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "一昨年１２月３１日"_sj, 1, "2001/12/31"},
+                      PhraseRow{2003, 6, 1, nullptr, "再来年３月３日"_sj, 1, "2005/03/03"},
+                      PhraseRow{2003, 6, 1, nullptr, "昨年７月"_sj, 0, kUntouched},
+                      PhraseRow{2003, 6, 1, nullptr, "来年１０時"_sj, 1, "2004/06/01 10:00"}));
 
-INSTANTIATE_TEST_SUITE_P(Numeric, DatePhrase, ::testing::Values(
-    PhraseRow{2003, 6, 1, nullptr, "２００３／１／１"_sj, 1, "2003/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "２００３．１．１"_sj, 1, "2003/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "２００３－１－１"_sj, 1, "2003/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "２００３・１・１"_sj, 1, "2003/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "２００３ー１ー１"_sj, 1, "2003/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "２００３年１月１日"_sj, 1, "2003/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "平成１５年１月１日"_sj, 1, "2003/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "３／１／１"_sj, 1, "2003/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "１／１５"_sj, 1, "2003/01/15"},
-    PhraseRow{2003, 6, 20, nullptr, "１５日"_sj, 1, "2003/06/15"},
-    PhraseRow{2003, 6, 1, nullptr, "１月"_sj, 0, kUntouched},
-    PhraseRow{2003, 6, 1, nullptr, "１２月２５"_sj, 1, "2003/12/25"},
-    PhraseRow{2003, 6, 1, nullptr, "２００３年１２月２５"_sj, 1, "2003/12/25"},
-    PhraseRow{2003, 6, 1, nullptr, "１２３"_sj, 0, "１２３"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "あいう"_sj, 0, kUntouched},
-    PhraseRow{2003, 6, 1, nullptr, "朝日"_sj, 0, "朝日"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "２００４年２月２９日"_sj, 1, "2004/02/29"},
-    PhraseRow{2003, 6, 1, nullptr, "２００３年２月２９日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "１９００年２月２９日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "１７００年２月２９日"_sj, 1, "1700/02/29"},
-    PhraseRow{2003, 6, 1, nullptr, "１７５２年９月１９日"_sj, 1, "1752/09/19"},
-    PhraseRow{2003, 6, 1, nullptr, "１７５２年９月２０日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "１３月１日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "２月０日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "０／１"_sj, 0, "時期が不正です。"_sj}));
+INSTANTIATE_TEST_SUITE_P(
+    Numeric, DatePhrase,
+    ::testing::Values(PhraseRow{2003, 6, 1, nullptr, "２００３／１／１"_sj, 1, "2003/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "２００３．１．１"_sj, 1, "2003/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "２００３－１－１"_sj, 1, "2003/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "２００３・１・１"_sj, 1, "2003/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "２００３ー１ー１"_sj, 1, "2003/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "２００３年１月１日"_sj, 1, "2003/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "平成１５年１月１日"_sj, 1, "2003/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "３／１／１"_sj, 1, "2003/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "１／１５"_sj, 1, "2003/01/15"},
+                      PhraseRow{2003, 6, 20, nullptr, "１５日"_sj, 1, "2003/06/15"},
+                      PhraseRow{2003, 6, 1, nullptr, "１月"_sj, 0, kUntouched},
+                      PhraseRow{2003, 6, 1, nullptr, "１２月２５"_sj, 1, "2003/12/25"},
+                      PhraseRow{2003, 6, 1, nullptr, "２００３年１２月２５"_sj, 1, "2003/12/25"},
+                      PhraseRow{2003, 6, 1, nullptr, "１２３"_sj, 0, "１２３"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "あいう"_sj, 0, kUntouched},
+                      PhraseRow{2003, 6, 1, nullptr, "朝日"_sj, 0, "朝日"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "２００４年２月２９日"_sj, 1, "2004/02/29"},
+                      PhraseRow{2003, 6, 1, nullptr, "２００３年２月２９日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "１９００年２月２９日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "１７００年２月２９日"_sj, 1, "1700/02/29"},
+                      PhraseRow{2003, 6, 1, nullptr, "１７５２年９月１９日"_sj, 1, "1752/09/19"},
+                      PhraseRow{2003, 6, 1, nullptr, "１７５２年９月２０日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "１３月１日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "２月０日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "０／１"_sj, 0, "時期が不正です。"_sj}));
 
-INSTANTIATE_TEST_SUITE_P(Eras, DatePhrase, ::testing::Values(
-    PhraseRow{2003, 6, 1, nullptr, "平成０年１月１日"_sj, 0, "時期が不正です。"_sj},
-    PhraseRow{2003, 6, 1, nullptr, "昭和６４年１月７日"_sj, 1, "1989/01/07"},
-    PhraseRow{2003, 6, 1, nullptr, "大正１年８月１日"_sj, 1, "1912/08/01"},
-    PhraseRow{2003, 6, 1, nullptr, "明治１年１月１日"_sj, 1, "1868/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "令和５年１月１日"_sj, 1, "2023/01/01"},
-    PhraseRow{2003, 6, 1, nullptr, "平成元年１月８日"_sj, 1, "1989/01/08"},
-    PhraseRow{2003, 6, 1, nullptr, "平成１５年１月１日午後３時"_sj, 1, "2003/01/01 15:00"},
-    PhraseRow{2003, 6, 1, nullptr, "午後３時平成１５年１月１日"_sj, 1, "2003/01/01 15:00"}));
+INSTANTIATE_TEST_SUITE_P(
+    Eras, DatePhrase,
+    ::testing::Values(PhraseRow{2003, 6, 1, nullptr, "平成０年１月１日"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 1, nullptr, "昭和６４年１月７日"_sj, 1, "1989/01/07"},
+                      PhraseRow{2003, 6, 1, nullptr, "大正１年８月１日"_sj, 1, "1912/08/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "明治１年１月１日"_sj, 1, "1868/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "令和５年１月１日"_sj, 1, "2023/01/01"},
+                      PhraseRow{2003, 6, 1, nullptr, "平成元年１月８日"_sj, 1, "1989/01/08"},
+                      PhraseRow{2003, 6, 1, nullptr, "平成１５年１月１日午後３時"_sj, 1, "2003/01/01 15:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "午後３時平成１５年１月１日"_sj, 1, "2003/01/01 15:00"}));
 
-INSTANTIATE_TEST_SUITE_P(TimesKeepThePreviousDate, DatePhrase, ::testing::Values(
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "１０：００"_sj, 1, "2003/01/01 10:00"},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "午後３時"_sj, 1, "2003/01/01 15:00"},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "午後１２時"_sj, 1, "2003/01/01 24:00"},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "午前９時"_sj, 1, "2003/01/01 09:00"},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "夕方６時"_sj, 1, "2003/01/01 18:00"},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "２５時"_sj, 1, "2003/01/01 25:00"},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "１０：３０：２０"_sj, 1, "2003/01/01 10:20"},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "正午"_sj, 1, "2003/01/01 12:00"},
-    PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "昼１２時"_sj, 1, "2003/01/01 12:00"},
-    PhraseRow{2003, 6, 1, nullptr, "正午ね"_sj, 0, kUntouched},
-    PhraseRow{2003, 6, 1, nullptr, "１０時"_sj, 1, "2003/06/01 10:00"}));
+INSTANTIATE_TEST_SUITE_P(
+    TimesKeepThePreviousDate, DatePhrase,
+    ::testing::Values(PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "１０：００"_sj, 1, "2003/01/01 10:00"},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "午後３時"_sj, 1, "2003/01/01 15:00"},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "午後１２時"_sj, 1, "2003/01/01 24:00"},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "午前９時"_sj, 1, "2003/01/01 09:00"},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "夕方６時"_sj, 1, "2003/01/01 18:00"},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "２５時"_sj, 1, "2003/01/01 25:00"},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "１０：３０：２０"_sj, 1, "2003/01/01 10:20"},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "正午"_sj, 1, "2003/01/01 12:00"},
+                      PhraseRow{2003, 6, 1, "２００３／１／１"_sj, "昼１２時"_sj, 1, "2003/01/01 12:00"},
+                      PhraseRow{2003, 6, 1, nullptr, "正午ね"_sj, 0, kUntouched},
+                      PhraseRow{2003, 6, 1, nullptr, "１０時"_sj, 1, "2003/06/01 10:00"}));
 
 using DateParser = DateTestBase;
 
@@ -192,9 +197,9 @@ TEST_F(DateParser, PatternTable) {
         const char* pattern;
         const char* out;
     } rows[] = {
-        {"2003Y/1M/1D/", "2003/01/01"}, {"2003d/1d/1", "2003/01/01"}, {"1d/1", "2003/01/01"},
+        {"2003Y/1M/1D/", "2003/01/01"}, {"2003d/1d/1", "2003/01/01"},     {"1d/1", "2003/01/01"},
         {"10t/30", "2003/06/01 10:30"}, {"10H/30m/", "2003/06/01 10:30"}, {"5D/", "2003/06/05"},
-        {"7M/", "2003/07/01"},          {"1999Y/", "1999/01/01"},     {"99Y/3M/3D/", "2099/03/03"},
+        {"7M/", "2003/07/01"},          {"1999Y/", "1999/01/01"},         {"99Y/3M/3D/", "2099/03/03"},
     };
     for (const auto& r : rows) {
         ResetWorkingDate();
@@ -258,9 +263,9 @@ TEST_F(DateParser, LongAndOddPhrasesNeverOverrun) {
     ParseDatePhrase(out, longDate);
 
     std::mt19937 rng(7);
-    const char* pieces[] = {"１"_sj, "２"_sj, "年"_sj, "月"_sj, "日"_sj, "時"_sj, "分"_sj, "："_sj, "／"_sj,
-                            "来週"_sj, "曜日"_sj, "平成"_sj, "元年"_sj, "午後"_sj, "来年"_sj, "先月"_sj, "明日"_sj,
-                            "\x82", "\xFF", "/", ":", "Y", "d"};
+    const char* pieces[] = {"１"_sj,   "２"_sj,   "年"_sj,   "月"_sj,   "日"_sj,   "時"_sj,   "分"_sj,   "："_sj,
+                            "／"_sj,   "来週"_sj, "曜日"_sj, "平成"_sj, "元年"_sj, "午後"_sj, "来年"_sj, "先月"_sj,
+                            "明日"_sj, "\x82",    "\xFF",    "/",       ":",       "Y",       "d"};
     for (int n = 0; n < 20000; ++n) {
         std::string phrase;
         int len = rng() % 12;
@@ -277,8 +282,8 @@ TEST_F(DateParser, LongAndOddPhrasesNeverOverrun) {
 // The command processor sends a command word straight to its command without parsing it
 // as a schedule start: that is only sound while none of them reads as a date.
 TEST_F(DateParser, CommandWordsNeverReadAsDates) {
-    for (const char* word : {"何曜日"_sj, "曜日"_sj, "何歳"_sj, "何才"_sj, "年齢"_sj, "年令"_sj, "日付"_sj,
-                             "基準日"_sj, "日数"_sj, "予定"_sj}) {
+    for (const char* word : {"何曜日"_sj, "曜日"_sj, "何歳"_sj, "何才"_sj, "年齢"_sj, "年令"_sj, "日付"_sj, "基準日"_sj,
+                             "日数"_sj, "予定"_sj}) {
         SetDate(5, 5, 2005);
         SetTime(10, 20, 0);
         const DateTimeRec before = g_dtWork;
@@ -299,12 +304,9 @@ TEST_F(DateParser, KeywordsAmongDigitsAndMarks) {
         const char* phrase;
         const char* out;
     } rows[] = {
-        {"２００３／６／２０"_sj, "2003/06/20"},
-        {"６／２０　午後３時"_sj, "2003/06/20 15:00"},
-        {"平成１５年６月２０日"_sj, "2003/06/20"},
-        {"１０時　明日"_sj, "2003/06/02 10:00"},
-        {"来月２０日"_sj, "2003/07/20"},
-        {"令和元年５月１日"_sj, "2019/05/01"},
+        {"２００３／６／２０"_sj, "2003/06/20"},   {"６／２０　午後３時"_sj, "2003/06/20 15:00"},
+        {"平成１５年６月２０日"_sj, "2003/06/20"}, {"１０時　明日"_sj, "2003/06/02 10:00"},
+        {"来月２０日"_sj, "2003/07/20"},           {"令和元年５月１日"_sj, "2019/05/01"},
     };
     for (const Row& r : rows) {
         std::string out;

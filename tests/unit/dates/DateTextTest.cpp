@@ -33,7 +33,7 @@ TEST_F(DateText, TimeValueOnlyWithinTenYears) {
         const char* phrase;
         int result;
     } rows[] = {
-        {"２０１３／１２／３１"_sj, 1}, {"２０１４／１／１"_sj, 0}, {"１９９３／１／１"_sj, 1},
+        {"２０１３／１２／３１"_sj, 1}, {"２０１４／１／１"_sj, 0},   {"１９９３／１／１"_sj, 1},
         {"１９９２／１２／３１"_sj, 0}, {"１７００／２／２９"_sj, 0},
     };
     for (const auto& r : rows) {

@@ -9,14 +9,20 @@
 // set of kanji may only ever spare searches that would fail.
 TEST(CWordSearch, FindsWhatTheCharacterSearchFinds) {
     const char* texts[] = {
-        "２００３／６／１"_sj,  "来週月曜日"_sj,  "平成１５年６月１日"_sj, "午後３時　明日"_sj, "",
+        "２００３／６／１"_sj,
+        "来週月曜日"_sj,
+        "平成１５年６月１日"_sj,
+        "午後３時　明日"_sj,
+        "",
         "\x97",  // a lone lead byte
-        "a/b:c", "ｱｲｳ"_sj, "\x81\x5E\x97\x88",  // 「／」 then 「来」
-        "１日曜日"_sj,  // 「日曜日」 starts on the second character
+        "a/b:c",
+        "ｱｲｳ"_sj,
+        "\x81\x5E\x97\x88",  // 「／」 then 「来」
+        "１日曜日"_sj,       // 「日曜日」 starts on the second character
     };
     const char* words[] = {
-        "来週"_sj, "曜日"_sj, "日曜日"_sj, "月曜日"_sj, "平成"_sj, "午後"_sj, "明日"_sj, "今日"_sj, "／"_sj, "/", ":",
-        "来"_sj,   "年"_sj,   "ｲ"_sj,
+        "来週"_sj, "曜日"_sj, "日曜日"_sj, "月曜日"_sj, "平成"_sj, "午後"_sj, "明日"_sj,
+        "今日"_sj, "／"_sj,   "/",         ":",         "来"_sj,   "年"_sj,   "ｲ"_sj,
     };
     for (const char* t : texts) {
         const std::string text = t;

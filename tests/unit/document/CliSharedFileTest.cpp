@@ -31,7 +31,8 @@ protected:
 
     /// The shell command that runs nelo-cli in the test folder with stdin, stdout and
     /// stderr redirected to the given names.
-    std::string Command(const std::string& args, const std::string& in, const std::string& out, const std::string& err) {
+    std::string Command(const std::string& args, const std::string& in, const std::string& out,
+                        const std::string& err) {
         return "cd '" + m_dir.string() + "' && NELO_NOW='2003-06-01 10:00:00' TZ=UTC0 XDG_CONFIG_HOME='" +
                (m_dir / "xdg").string() + "' '" + NELO_CLI + "' " + args + " < " + in + " > " + out + " 2> " + err;
     }
@@ -86,8 +87,8 @@ TEST_F(CliSharedFileTest, TheLaterSaveInAPipeIsRefusedAndKeepsTheOtherOne) {
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     const std::string err = ReadText("first.err");
-    EXPECT_NE(err.find((m_dir / "note.nel").string() +
-                       " はほかのプログラムで変更されています。上書きせずに保存を取りやめました（入力が端末ではないため確認できません）。"),
+    EXPECT_NE(err.find((m_dir / "note.nel").string() + " はほかのプログラムで変更されています。上書きせずに保存を取りや"
+                                                       "めました（入力が端末ではないため確認できません）。"),
               std::string::npos)
         << err;
     EXPECT_EQ(err.find("保存しました"), std::string::npos) << err;

@@ -80,15 +80,25 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
         Step action;
         std::vector<std::string> heard;
     } rows[] = {
-        {"a question leaves the state alone", nullptr, [](DocListenerTest& t) { t.Type("１＋１"_sj); },
+        {"a question leaves the state alone",
+         nullptr,
+         [](DocListenerTest& t) { t.Type("１＋１"_sj); },
          {"text", "text"}},
-        {"an assignment", nullptr, [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
+        {"an assignment",
+         nullptr,
+         [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
          {"text", "text", data + std::to_string(DocVariables), "modified"}},
-        {"a second assignment, already modified", [](DocListenerTest& t) { t.Type("a＝1"_sj); },
-         [](DocListenerTest& t) { t.Type("b＝2"_sj); }, {"text", "text", data + std::to_string(DocVariables)}},
-        {"a memo line", nullptr, [](DocListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
+        {"a second assignment, already modified",
+         [](DocListenerTest& t) { t.Type("a＝1"_sj); },
+         [](DocListenerTest& t) { t.Type("b＝2"_sj); },
+         {"text", "text", data + std::to_string(DocVariables)}},
+        {"a memo line",
+         nullptr,
+         [](DocListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
          {"text", "text", data + std::to_string(DocMemos), "modified"}},
-        {"a schedule line", nullptr, [](DocListenerTest& t) { t.Type("明日１０時 会議"_sj); },
+        {"a schedule line",
+         nullptr,
+         [](DocListenerTest& t) { t.Type("明日１０時 会議"_sj); },
          {"text", "text", data + std::to_string(DocSchedules), "modified"}},
         {"a schedule deleted in the list",
          [](DocListenerTest& t) {
@@ -102,9 +112,12 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
              });
          },
          {data + std::to_string(DocSchedules), "modified"}},
-        {"the schedule list closed without a deletion", nullptr,
-         [](DocListenerTest& t) { RunSchedListCommand(t.m_app->GetDocument(), t.m_box, nullptr); }, {}},
-        {"a memo deleted in the list", [](DocListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
+        {"the schedule list closed without a deletion",
+         nullptr,
+         [](DocListenerTest& t) { RunSchedListCommand(t.m_app->GetDocument(), t.m_box, nullptr); },
+         {}},
+        {"a memo deleted in the list",
+         [](DocListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
          [](DocListenerTest& t) {
              t.m_app->GetDocument().SetClean();
              RunMemoListCommand(t.m_app->GetDocument(), t.m_box, [](CMemoListDlg& dlg) {
@@ -113,7 +126,8 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
              });
          },
          {"unmodified", data + std::to_string(DocMemos), "modified"}},
-        {"a variable deleted in the list", [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
+        {"a variable deleted in the list",
+         [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
          [](DocListenerTest& t) {
              RunVariablesCommand(t.m_app->GetDocument(), t.m_box, [](CVariablesDlg& dlg) {
                  dlg.m_list.SetCurSel(0);
@@ -121,7 +135,8 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
              });
          },
          {data + std::to_string(DocVariables)}},
-        {"a name changed in the settings", nullptr,
+        {"a name changed in the settings",
+         nullptr,
          [](DocListenerTest& t) {
              OnSettings(t.m_app->GetDocument(), [](CSetupDlg& dlg) {
                  dlg.m_strUserName = "次郎"_sj;
@@ -129,10 +144,14 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
              });
          },
          {"modified", data + std::to_string(DocNames)}},
-        {"Save", [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
-         [](DocListenerTest& t) { t.m_app->OnSaveDocument(t.File("a.nel")); }, {"title a.nel", "unmodified"}},
-        {"a failed Save", [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
-         [](DocListenerTest& t) { t.m_app->OnSaveDocument(t.File("no/such/folder/a.nel")); }, {}},
+        {"Save",
+         [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
+         [](DocListenerTest& t) { t.m_app->OnSaveDocument(t.File("a.nel")); },
+         {"title a.nel", "unmodified"}},
+        {"a failed Save",
+         [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
+         [](DocListenerTest& t) { t.m_app->OnSaveDocument(t.File("no/such/folder/a.nel")); },
+         {}},
         {"New over a saved, modified notebook",
          [](DocListenerTest& t) {
              t.m_app->OnSaveDocument(t.File("b.nel"));

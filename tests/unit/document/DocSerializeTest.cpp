@@ -56,8 +56,7 @@ protected:
         text->m_nReserved = 77;
         doc.m_calc.m_mapSymbols.SetAt("t", std::move(text));
         AddSchedule(doc, kNow + 3600, kNow + 3600, "2003/06/01(日) 11:00"_sj, "", "会議"_sj, 3);
-        AddSchedule(doc, kNow + 86400, kNow + 90000, "2003/06/02(月) 10:00"_sj, "2003/06/02(月) 11:00"_sj,
-                    "打合せ"_sj);
+        AddSchedule(doc, kNow + 86400, kNow + 90000, "2003/06/02(月) 10:00"_sj, "2003/06/02(月) 11:00"_sj, "打合せ"_sj);
         std::string answer;
         doc.RegisterMemo(answer, "田中、電話、03-1234"_sj);
         doc.RegisterMemo(answer, "田中、趣味、釣り"_sj);
@@ -80,11 +79,11 @@ TEST_F(DocSerializeTest, OneMemoIsFortyNineBytes) {
     doc.OnNewDocument();
     std::string answer;
     doc.RegisterMemo(answer, "田中、電話、03"_sj);
-    EXPECT_EQ(SaveDocumentBytes(doc),
-              Bytes({0x04, 0x91, 0xBE, 0x98, 0x59, 0x04, 0x89, 0xD4, 0x8E, 0x71, 0x00, 0x00, 0x00, 0x00, 0x01,
-                     0x00, 0x04, 0x93, 0x63, 0x92, 0x86, 0xFF, 0xFF, 0x00, 0x00, 0x05, 0x00, 0x43, 0x4D, 0x65,
-                     0x6D, 0x6F, 0x04, 0x93, 0x63, 0x92, 0x86, 0x01, 0x00, 0x04, 0x93, 0x64, 0x98, 0x62, 0x01,
-                     0x00, 0x02, 0x30, 0x33}));
+    EXPECT_EQ(
+        SaveDocumentBytes(doc),
+        Bytes({0x04, 0x91, 0xBE, 0x98, 0x59, 0x04, 0x89, 0xD4, 0x8E, 0x71, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x04,
+               0x93, 0x63, 0x92, 0x86, 0xFF, 0xFF, 0x00, 0x00, 0x05, 0x00, 0x43, 0x4D, 0x65, 0x6D, 0x6F, 0x04, 0x93,
+               0x63, 0x92, 0x86, 0x01, 0x00, 0x04, 0x93, 0x64, 0x98, 0x62, 0x01, 0x00, 0x02, 0x30, 0x33}));
 }
 
 TEST_F(DocSerializeTest, RecordsAreNumberedAcrossTheParts) {
@@ -208,9 +207,8 @@ TEST_F(DocSerializeTest, DamagedFilesAreRefused) {
         {"symbol with schema 1", names + Bytes({1, 0, 1, 'a', 0xFF, 0xFF, 1, 0, 7, 0}) + "CSymbol"},
         {"memo where a symbol belongs", names + Bytes({1, 0, 1, 'a', 0xFF, 0xFF, 0, 0, 5, 0}) + "CMemo"},
         {"schedule with schema 0", names + Bytes({0, 0, 1, 0, 0xFF, 0xFF, 0, 0, 9, 0}) + "CSchedule"},
-        {"memo with more names than values",
-         names + Bytes({0, 0, 0, 0, 1, 0, 1, 'k', 0xFF, 0xFF, 0, 0, 5, 0}) + "CMemo" +
-             Bytes({1, 'k', 2, 0, 1, 'a', 1, 'b', 1, 0, 1, 'v'})},
+        {"memo with more names than values", names + Bytes({0, 0, 0, 0, 1, 0, 1, 'k', 0xFF, 0xFF, 0, 0, 5, 0}) +
+                                                 "CMemo" + Bytes({1, 'k', 2, 0, 1, 'a', 1, 'b', 1, 0, 1, 'v'})},
         {"four billion schedules", names + Bytes({0, 0, 0xFF, 0xFF, 0, 0x28, 0x6B, 0xEE, 0, 0, 0, 0})},
         {"back-reference to nothing", names + Bytes({0, 0, 1, 0, 0x09, 0x00, 0, 0})},
     };

@@ -157,10 +157,8 @@ TEST_F(HostileFileTest, ANotebookWithBytesAfterTheMemosIsRefused) {
     // A count or length one too small leaves bytes after the memos: loading what comes
     // before them would drop a memo or cut a value, and the next save would keep it so.
     const DamagedByteRow rows[] = {
-        {"memo count 1 -> 0", "memo49.nel", 0x0E, 0},
-        {"last value length 2 -> 1", "memo49.nel", 0x2E, 1},
-        {"memo count 3 -> 2", "notebook.nel", 0x110, 2},
-        {"one zero byte appended", "notebook.nel", 0x175, 0},
+        {"memo count 1 -> 0", "memo49.nel", 0x0E, 0},       {"last value length 2 -> 1", "memo49.nel", 0x2E, 1},
+        {"memo count 3 -> 2", "notebook.nel", 0x110, 2},    {"one zero byte appended", "notebook.nel", 0x175, 0},
         {"a line break appended", "empty16.nel", 16, '\n'},
     };
     FillOpenNotebook();
@@ -208,9 +206,9 @@ TEST_F(HostileFileTest, CountsOfFourBillionInATinyFileAllocateNothing) {
 
 struct FullDiskRow {
     const char* name;
-    const char* size;      // of the disk
-    std::size_t nFiller;   // bytes written to fill it before the save
-    int nMemos;            // memos of 100 bytes added before the save
+    const char* size;     // of the disk
+    std::size_t nFiller;  // bytes written to fill it before the save
+    int nMemos;           // memos of 100 bytes added before the save
 };
 
 TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
@@ -232,7 +230,8 @@ TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
         {
             std::ofstream filler(m_mount + "/filler", std::ios::binary);
             const std::string block(4096, 'x');
-            for (std::size_t n = 0; n < r.nFiller && filler; n += block.size()) filler.write(block.data(), block.size());
+            for (std::size_t n = 0; n < r.nFiller && filler; n += block.size())
+                filler.write(block.data(), block.size());
         }
         std::string answer;
         Doc().RegisterMemo(answer, "長い、値、"_sj + std::string(20000, 'a'));

@@ -203,65 +203,65 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
     };
     // A file with a second hard link is written in place, its old content in a copy beside it.
     for (bool bLinked : {false, true})
-    for (const FailedSaveRow& r : rows) {
-        SCOPED_TRACE(bLinked ? "hard-linked" : "single name");
-        if (bLinked && r.step == CFailingFile::Step::Rename) continue;  // written in place: nothing renamed
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        m_app->SetFileFactory(nullptr);
-        std::string path = File("keep.nel");
-        m_app->OnFileNew();
-        ASSERT_TRUE(m_app->OnSaveDocument(path)) << r.name;
-        if (bLinked) fs::create_hard_link(path, File("twin.nel"));
-        std::string before, error;
-        ASSERT_TRUE(ReadWholeFile(path, before, error));
+        for (const FailedSaveRow& r : rows) {
+            SCOPED_TRACE(bLinked ? "hard-linked" : "single name");
+            if (bLinked && r.step == CFailingFile::Step::Rename) continue;  // written in place: nothing renamed
+            fs::remove_all(m_dir);
+            fs::create_directories(m_dir);
+            m_app->SetFileFactory(nullptr);
+            std::string path = File("keep.nel");
+            m_app->OnFileNew();
+            ASSERT_TRUE(m_app->OnSaveDocument(path)) << r.name;
+            if (bLinked) fs::create_hard_link(path, File("twin.nel"));
+            std::string before, error;
+            ASSERT_TRUE(ReadWholeFile(path, before, error));
 
-        // Far more than the archive buffers at once, so a save writes many times.
-        Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<CSymbol>("y", 2.0));
-        Doc().m_calc.SetChanged();
-        std::string answer;
-        for (int i = 0; i < 3000; ++i)
-            Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
-        Doc().SetModifiedFlag(true);
-        const std::string wanted = SaveDocumentBytes(Doc());
-        ASSERT_GT(wanted.size(), 300000u);
+            // Far more than the archive buffers at once, so a save writes many times.
+            Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<CSymbol>("y", 2.0));
+            Doc().m_calc.SetChanged();
+            std::string answer;
+            for (int i = 0; i < 3000; ++i)
+                Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
+            Doc().SetModifiedFlag(true);
+            const std::string wanted = SaveDocumentBytes(Doc());
+            ASSERT_GT(wanted.size(), 300000u);
 
-        m_box.m_shown.clear();
-        m_app->SetFileFactory([&r] { return std::make_unique<CFailingFile>(r.step, r.nFailAt, r.nErrno); });
-        EXPECT_FALSE(m_app->DoFileSave()) << r.name;
-        EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel"))) << r.name;
-        EXPECT_TRUE(Doc().IsModified()) << r.name;
-        EXPECT_TRUE(Doc().m_calc.IsChanged()) << r.name;
-        EXPECT_EQ(m_app->GetPathName(), path) << r.name;
-        std::string after;
-        ASSERT_TRUE(ReadWholeFile(path, after, error));
-        EXPECT_EQ(after, before) << r.name;
-        EXPECT_FALSE(fs::exists(File("other.nel"))) << r.name;
-        if (bLinked) {
-            ASSERT_TRUE(ReadWholeFile(File("twin.nel"), after, error));
+            m_box.m_shown.clear();
+            m_app->SetFileFactory([&r] { return std::make_unique<CFailingFile>(r.step, r.nFailAt, r.nErrno); });
+            EXPECT_FALSE(m_app->DoFileSave()) << r.name;
+            EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel"))) << r.name;
+            EXPECT_TRUE(Doc().IsModified()) << r.name;
+            EXPECT_TRUE(Doc().m_calc.IsChanged()) << r.name;
+            EXPECT_EQ(m_app->GetPathName(), path) << r.name;
+            std::string after;
+            ASSERT_TRUE(ReadWholeFile(path, after, error));
             EXPECT_EQ(after, before) << r.name;
-        }
-        // No temporary file or copy of the old content is left behind.
-        for (const auto& e : fs::directory_iterator(m_dir)) {
-            EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << r.name << ": " << e.path();
-            EXPECT_EQ(e.path().filename().string().find(".bak"), std::string::npos) << r.name << ": " << e.path();
-        }
-        ASSERT_EQ(m_box.m_shown.size(), 2u) << r.name;
-        EXPECT_NE(m_box.m_shown[0].find(r.reason), std::string::npos) << r.name << ": " << m_box.m_shown[0];
+            EXPECT_FALSE(fs::exists(File("other.nel"))) << r.name;
+            if (bLinked) {
+                ASSERT_TRUE(ReadWholeFile(File("twin.nel"), after, error));
+                EXPECT_EQ(after, before) << r.name;
+            }
+            // No temporary file or copy of the old content is left behind.
+            for (const auto& e : fs::directory_iterator(m_dir)) {
+                EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << r.name << ": " << e.path();
+                EXPECT_EQ(e.path().filename().string().find(".bak"), std::string::npos) << r.name << ": " << e.path();
+            }
+            ASSERT_EQ(m_box.m_shown.size(), 2u) << r.name;
+            EXPECT_NE(m_box.m_shown[0].find(r.reason), std::string::npos) << r.name << ": " << m_box.m_shown[0];
 
-        // Once the disk behaves, the same save goes through with the same bytes.
-        m_app->SetFileFactory(nullptr);
-        EXPECT_TRUE(m_app->DoFileSave()) << r.name;
-        ASSERT_TRUE(ReadWholeFile(path, after, error));
-        EXPECT_EQ(after, wanted) << r.name;
-        EXPECT_FALSE(Doc().IsModified()) << r.name;
-        if (bLinked) {
-            EXPECT_TRUE(fs::equivalent(path, File("twin.nel"))) << r.name;
-            ASSERT_TRUE(ReadWholeFile(File("twin.nel"), after, error));
+            // Once the disk behaves, the same save goes through with the same bytes.
+            m_app->SetFileFactory(nullptr);
+            EXPECT_TRUE(m_app->DoFileSave()) << r.name;
+            ASSERT_TRUE(ReadWholeFile(path, after, error));
             EXPECT_EQ(after, wanted) << r.name;
-            EXPECT_EQ(fs::hard_link_count(path), 2u) << r.name;
+            EXPECT_FALSE(Doc().IsModified()) << r.name;
+            if (bLinked) {
+                EXPECT_TRUE(fs::equivalent(path, File("twin.nel"))) << r.name;
+                ASSERT_TRUE(ReadWholeFile(File("twin.nel"), after, error));
+                EXPECT_EQ(after, wanted) << r.name;
+                EXPECT_EQ(fs::hard_link_count(path), 2u) << r.name;
+            }
         }
-    }
 }
 
 TEST_F(RumoAppFileTest, SaveIntoAMissingFolderFails) {
@@ -350,7 +350,8 @@ TEST_F(RumoAppFileTest, UntitledSaveNeedsAName) {
 
 TEST_F(RumoAppFileTest, RecentFilesAreNewestFirstAndAtMostFour) {
     m_app->OnFileNew();
-    for (const char* name : {"1.nel", "2.nel", "3.nel", "4.nel", "5.nel", "3.nel"}) ASSERT_TRUE(m_app->OnSaveDocument(File(name)));
+    for (const char* name : {"1.nel", "2.nel", "3.nel", "4.nel", "5.nel", "3.nel"})
+        ASSERT_TRUE(m_app->OnSaveDocument(File(name)));
     CProfile reread(m_profile->GetPath());
     EXPECT_EQ(reread.GetProfileString("Recent File List", "File1"), File("3.nel"));
     EXPECT_EQ(reread.GetProfileString("Recent File List", "File2"), File("5.nel"));
@@ -382,8 +383,7 @@ TEST_F(RumoAppFileTest, StartUpChoosesTheFile) {
     m_box.m_shown.clear();
     EXPECT_TRUE(m_app->StartUp("", false));
     EXPECT_TRUE(m_box.m_shown.empty());
-    EXPECT_TRUE(m_app->GetRecentFileList().GetEntries().empty() ||
-                m_app->GetRecentFileList().GetEntries()[0] != b);
+    EXPECT_TRUE(m_app->GetRecentFileList().GetEntries().empty() || m_app->GetRecentFileList().GetEntries()[0] != b);
 
     // A named file that does not exist yet: a new document that carries the name and is
     // not in the recent list before it is saved.

@@ -110,8 +110,8 @@ protected:
 struct LinkRow {
     const char* name;
     std::vector<std::pair<const char*, std::string>> links;  // made in order: link, what it names
-    const char* opened;  // the path the user gives
-    const char* target;  // the file written
+    const char* opened;                                      // the path the user gives
+    const char* target;                                      // the file written
     bool bTargetExists;
 };
 
@@ -201,8 +201,8 @@ TEST_F(SaveKeepsTheFileTest, TheOwnerGroupAndPermissionsStay) {
 
 struct OtherUserRow {
     const char* name;
-    mode_t mode;         // of the file, which belongs to the superuser
-    int nExpected;       // 0 saved, 1 refused with "Permission denied"
+    mode_t mode;    // of the file, which belongs to the superuser
+    int nExpected;  // 0 saved, 1 refused with "Permission denied"
 };
 
 TEST_F(SaveKeepsTheFileTest, AnotherUsersFileIsWrittenInPlaceOrRefused) {

@@ -16,12 +16,9 @@ struct MemoRow {
 
 TEST(RegisterMemo, Answers) {
     const MemoRow rows[] = {
-        {"田中、電話"_sj, "メモの項目が足りません。"_sj},
-        {"、電話、03"_sj, "メモの項目が足りません。"_sj},
-        {"田中、、03"_sj, "メモの項目が足りません。"_sj},
-        {"田中"_sj, "メモの項目が足りません。"_sj},
-        {"田中、電話、"_sj, "メモに登録しました。"_sj},
-        {"田中、住所、東京都、港区"_sj, "メモに登録しました。"_sj},
+        {"田中、電話"_sj, "メモの項目が足りません。"_sj}, {"、電話、03"_sj, "メモの項目が足りません。"_sj},
+        {"田中、、03"_sj, "メモの項目が足りません。"_sj}, {"田中"_sj, "メモの項目が足りません。"_sj},
+        {"田中、電話、"_sj, "メモに登録しました。"_sj},   {"田中、住所、東京都、港区"_sj, "メモに登録しました。"_sj},
     };
     CRumoDoc doc;
     for (const MemoRow& r : rows) {
@@ -86,7 +83,8 @@ TEST(MemoMap, RecordsEnteredFromAFileAnswerLikeTypedOnes) {
     const char* keys[] = {"abc", "ａb"_sj, "山田"_sj, "x1", "abc", "Ｘ１"_sj, "ab"};
     for (const char* k : keys) typed.SetAt(k, std::make_unique<CMemo>(k));
     CMemoMap::Entries entries;
-    typed.ForEach([&](const std::string& key, const CMemo&) { entries.emplace_back(key, std::make_unique<CMemo>(key)); });
+    typed.ForEach(
+        [&](const std::string& key, const CMemo&) { entries.emplace_back(key, std::make_unique<CMemo>(key)); });
     entries.emplace(entries.begin(), "abc", std::make_unique<CMemo>("older abc"));  // the later one wins
     entries.emplace_back("none", nullptr);
 
@@ -139,7 +137,7 @@ TEST(StringMap, IteratesInSeventeenBucketOrder) {
     for (int i = 0; i < 200; ++i) keys.push_back("key" + std::to_string(i * 7919 % 1000));
     keys.push_back("田中"_sj);
     keys.push_back("\xFF\x80");  // bytes above 0x7F hash as negative values
-    keys.push_back("key5");     // a repeated key keeps its place
+    keys.push_back("key5");      // a repeated key keeps its place
     CStringMap<int> map;
     for (const auto& k : keys) map.SetAt(k, std::make_unique<int>(1));
     std::vector<std::string> order;

@@ -141,7 +141,7 @@ TEST(CArchive, NumbersFrom0x7FFFTakeTheBigTag) {
     CItem other;
     ar.WriteObject(&other, kOther);  // class 0x8001: a new class is always described in full
     CItem more;
-    ar.WriteObject(&more, kOther);  // class reference 0x8001 needs the big form
+    ar.WriteObject(&more, kOther);         // class reference 0x8001 needs the big form
     ar.WriteObject(&items.back(), kItem);  // object 0x8000 as a big back-reference
     std::string tail = out.substr(out.size() - 13);
     EXPECT_EQ(tail, Bytes({0xFF, 0x7F, 0x01, 0x80, 0x00, 0x80, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x00, 0x00}));

@@ -18,8 +18,7 @@ namespace {
 // a UTF-8 sequence (or a stray byte) without a form, U+FFFD for each invalid byte.
 class CIconvReference {
 public:
-    CIconvReference(const char* to, const char* from, bool toCp932)
-        : m_cd(iconv_open(to, from)), m_bToCp932(toCp932) {}
+    CIconvReference(const char* to, const char* from, bool toCp932) : m_cd(iconv_open(to, from)), m_bToCp932(toCp932) {}
     ~CIconvReference() { iconv_close(m_cd); }
     CIconvReference(const CIconvReference&) = delete;
     CIconvReference& operator=(const CIconvReference&) = delete;
@@ -151,8 +150,7 @@ TEST_F(CodePageTable, RandomBytesConvertAsIconvDoes) {
     for (int i = 0; i < 100000; ++i) {
         std::string in;
         int len = 1 + static_cast<int>(rng() % 8);
-        for (int k = 0; k < len; ++k)
-            in += static_cast<char>(rng() % 3 == 0 ? rng() % 256 : pool[rng() % sizeof pool]);
+        for (int k = 0; k < len; ++k) in += static_cast<char>(rng() % 3 == 0 ? rng() % 256 : pool[rng() % sizeof pool]);
         ExpectSameToCp932(in);
         ExpectSameToUtf8(in);
         if (HasFailure()) break;

@@ -32,13 +32,8 @@ TEST(CodePage, Examples) {
         std::string utf8;
         std::string cp932;
     } rows[] = {
-        {"abc", "abc"},
-        {"田中", "\x93\x63\x92\x86"},
-        {"ｱ", "\xB1"},
-        {"～", "\x81\x60"},
-        {"－", "\x81\x7C"},
-        {"￥", "\x81\x8F"},
-        {"\\~", "\\~"},
+        {"abc", "abc"},     {"田中", "\x93\x63\x92\x86"}, {"ｱ", "\xB1"},  {"～", "\x81\x60"},
+        {"－", "\x81\x7C"}, {"￥", "\x81\x8F"},           {"\\~", "\\~"},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(Utf8ToCp932(r.utf8).text, r.cp932) << r.utf8;
@@ -48,7 +43,10 @@ TEST(CodePage, Examples) {
 
 TEST(CodePage, UnmappableAndInvalidInput) {
     // An emoji has no code page 932 form; a stray continuation byte is no UTF-8.
-    CodePageResult r = Utf8ToCp932("a\xF0\x9F\x98\x80" "b\x80" "c");
+    CodePageResult r = Utf8ToCp932(
+        "a\xF0\x9F\x98\x80"
+        "b\x80"
+        "c");
     EXPECT_EQ(r.text, "a？b？c"_sj);
     EXPECT_EQ(r.nReplaced, 2);
     // A lead byte without its trail, and an unassigned pair.
@@ -62,9 +60,9 @@ TEST(CodePage, Utf8Validity) {
     EXPECT_TRUE(IsValidUtf8("plain"));
     EXPECT_TRUE(IsValidUtf8("田中"));
     EXPECT_FALSE(IsValidUtf8("\x93\x63\x92\x86"));
-    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));          // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xE3\x81"));          // cut short
+    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));      // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xE3\x81"));      // cut short
 }
 
 }  // namespace

@@ -212,8 +212,8 @@ TEST(ScheduleIndexTest, StabMatchesAWalkOverEveryEntry) {
     for (int i = 0; i < 2000; ++i) {
         std::int32_t s = static_cast<std::int32_t>(rng() % 10000);
         // Mostly short entries, a few long ones, some whose end lies before the start.
-        std::int32_t len = (rng() % 50 == 0) ? static_cast<std::int32_t>(rng() % 5000)
-                                             : static_cast<std::int32_t>(rng() % 30) - 3;
+        std::int32_t len =
+            (rng() % 50 == 0) ? static_cast<std::int32_t>(rng() % 5000) : static_cast<std::int32_t>(rng() % 30) - 3;
         entries.push_back(Entry(s, "", "x", "", s + len));
         index.Add(entries.back().get(), entries.size() - 1);
         if (i % 97 == 0) {
@@ -237,23 +237,26 @@ TEST_F(ScheduleListTest, ConflictsAfterTheListWasChangedBehindTheIndex) {
     pro.RegisterSchedule("2003/06/02(月) 10:00"_sj, "", "A", answer, 1000, 1000);
     pro.RegisterSchedule("2003/06/02(月) 09:00"_sj, "2003/06/02(月) 11:00"_sj, "B", answer, 900, 1100);
     pro.RegisterSchedule("2003/06/02(月) 10:30"_sj, "", "C", answer, 1050, 1050);
-    EXPECT_EQ(answer, "既に予定がありますが、下記の予定を登録しました。\r\n"
-                      "06/02(月) 09:00 ～ 11:00　B\r\n"
-                      "06/02(月) 10:30　C"_sj);
+    EXPECT_EQ(answer,
+              "既に予定がありますが、下記の予定を登録しました。\r\n"
+              "06/02(月) 09:00 ～ 11:00　B\r\n"
+              "06/02(月) 10:30　C"_sj);
     // A deletion moves the later entries up; sorting reorders.
     pro.DeleteSchedule(1);
     pro.RegisterSchedule("2003/06/02(月) 10:00"_sj, "2003/06/02(月) 10:30"_sj, "D", answer, 1000, 1050);
-    EXPECT_EQ(answer, "既に予定がありますが、下記の予定を登録しました。\r\n"
-                      "06/02(月) 10:00　A\r\n"
-                      "06/02(月) 10:30　C\r\n"
-                      "06/02(月) 10:00 ～ 10:30　D"_sj);
+    EXPECT_EQ(answer,
+              "既に予定がありますが、下記の予定を登録しました。\r\n"
+              "06/02(月) 10:00　A\r\n"
+              "06/02(月) 10:30　C\r\n"
+              "06/02(月) 10:00 ～ 10:30　D"_sj);
     pro.SortSchedules();
     pro.RegisterSchedule("2003/06/02(月) 10:30"_sj, "", "E", answer, 1050, 1050);
     // List order after the sort: A (1000), D (1000), C (1050); A ends before 10:30.
-    EXPECT_EQ(answer, "既に予定がありますが、下記の予定を登録しました。\r\n"
-                      "06/02(月) 10:00 ～ 10:30　D\r\n"
-                      "06/02(月) 10:30　C\r\n"
-                      "06/02(月) 10:30　E"_sj);
+    EXPECT_EQ(answer,
+              "既に予定がありますが、下記の予定を登録しました。\r\n"
+              "06/02(月) 10:00 ～ 10:30　D\r\n"
+              "06/02(月) 10:30　C\r\n"
+              "06/02(月) 10:30　E"_sj);
     // Enclosing an entry without either end inside it is no conflict.
     pro.RegisterSchedule("x", "y", "F", answer, 0, 5000);
     EXPECT_EQ(answer, "下記の予定を登録しました。\r\nx ～ y　F"_sj);

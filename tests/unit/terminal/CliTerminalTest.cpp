@@ -86,7 +86,8 @@ public:
                 m_nSeen = found + text.size();
                 return true;
             }
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
             if (left.count() <= 0 || !ReadSome(static_cast<int>(left.count()))) return false;
         }
     }
@@ -243,7 +244,8 @@ TEST_F(CliTerminalTest, AnEndFromOutsideLeavesARecoveryCopyThatOpensWithTheWork)
             ASSERT_TRUE(run.WaitFor("> "));
             run.Type("途中まで");  // a line being typed does not hold the program up
             int status = run.EndWith(c.signo);
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signo) << c.signo << " status " << status << run.Output();
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signo)
+                << c.signo << " status " << status << run.Output();
             if (c.signo == SIGTERM) {
                 EXPECT_TRUE(run.WaitFor("復元用のコピーに保存しました: ")) << run.Output();
             }

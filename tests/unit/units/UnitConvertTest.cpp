@@ -47,14 +47,15 @@ TEST(UnitConvertTest, NotANumber) {
         EXPECT_EQ(out, "untouched");
     }
     std::string out;
-    EXPECT_EQ(ConvertUnit(0, "１年"_sj, out), 0);   // the year code is no unit
+    EXPECT_EQ(ConvertUnit(0, "１年"_sj, out), 0);  // the year code is no unit
     EXPECT_EQ(ConvertUnit(11, "１尺"_sj, out), 0);
-    EXPECT_EQ(ConvertUnit(1, "", out), 1);          // shorter than a unit character
+    EXPECT_EQ(ConvertUnit(1, "", out), 1);  // shorter than a unit character
     EXPECT_EQ(out, "0センチメートルです。"_sj);
 }
 
 TEST(UnitConvertTest, FactorsAreTheDecimalValues) {
-    const double expected[11] = {0.0, 30.303, 1.81818, 3.92727, 3.30578, 9.91736, 0.991736, 0.18039, 1.8039, 3.75, 600.0};
+    const double expected[11] = {0.0,      30.303,  1.81818, 3.92727, 3.30578, 9.91736,
+                                 0.991736, 0.18039, 1.8039,  3.75,    600.0};
     for (int i = 0; i < 11; ++i) EXPECT_EQ(g_unitFactors[i], expected[i]) << i;
 }
 
@@ -63,9 +64,16 @@ TEST(UnitConvertTest, FormatUnitNumber) {
         double value;
         const char* expected;
     } rows[] = {
-        {303.03, "303.03"}, {600.0, "600"},     {0.0, "0"},        {0.06006987, "0.06007"},
-        {0.0000004, "0"},   {0.0000006, "0.000001"}, {1e20, "100000000000000000000"}, {2.5, "2.5"},
-        {10.0, "10"},       {100.5, "100.5"},
+        {303.03, "303.03"},
+        {600.0, "600"},
+        {0.0, "0"},
+        {0.06006987, "0.06007"},
+        {0.0000004, "0"},
+        {0.0000006, "0.000001"},
+        {1e20, "100000000000000000000"},
+        {2.5, "2.5"},
+        {10.0, "10"},
+        {100.5, "100.5"},
     };
     for (const Row& r : rows) {
         std::string text = "old";
