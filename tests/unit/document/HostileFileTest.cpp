@@ -1,5 +1,6 @@
 // Notebook files that are cut off or lie about their counts, and saving where the disk is
 // full or the folder cannot be written: the open notebook and the old file stay as they were.
+#include "unit/document/OkBox.h"
 #include "app/RumoApp.h"
 
 #include "document/DocSerialize.h"
@@ -46,15 +47,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
-
-class COkBox : public IMessageBox {
-public:
-    MbAnswer Show(const std::string& text, const std::string&, MbButtons, MbIcon) override {
-        m_shown.push_back(text);
-        return MbAnswer::Ok;
-    }
-    std::vector<std::string> m_shown;
-};
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

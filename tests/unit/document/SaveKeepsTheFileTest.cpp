@@ -1,6 +1,7 @@
 // A save keeps what makes the file the user's: a symbolic link stays a link and the file
 // it names gets the new content, a file the user may not write is left as it is, and the
 // owner, group and permissions of the file stay.
+#include "unit/document/OkBox.h"
 #include "app/RumoApp.h"
 
 #include "document/DocSerialize.h"
@@ -28,15 +29,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
-
-class COkBox : public IMessageBox {
-public:
-    MbAnswer Show(const std::string& text, const std::string&, MbButtons, MbIcon) override {
-        m_shown.push_back(text);
-        return MbAnswer::Ok;
-    }
-    std::vector<std::string> m_shown;
-};
 
 std::string ReadBytes(const std::string& path) {
     std::string data, error;

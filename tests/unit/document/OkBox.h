@@ -1,0 +1,17 @@
+// A message box that answers every notice with OK and keeps what it was shown, for the
+// file tests that look at the failure messages.
+#pragma once
+
+#include "platform/MessageBox.h"
+
+#include <string>
+#include <vector>
+
+class COkBox : public IMessageBox {
+public:
+    MbAnswer Show(const std::string& text, const std::string&, MbButtons, MbIcon) override {
+        m_shown.push_back(text);
+        return MbAnswer::Ok;
+    }
+    std::vector<std::string> m_shown;
+};
