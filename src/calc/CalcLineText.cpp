@@ -9,10 +9,6 @@ constexpr unsigned kFullComma = 0x8143;
 
 inline bool IsAsciiBlank(unsigned char b) { return b == ' ' || (b >= '\t' && b <= '\r'); }
 
-inline bool DbcsAt(const std::string& s, std::size_t i) {
-    return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() && s[i + 1] != '\0';
-}
-
 }  // namespace
 
 const std::string& CalcLineText(const std::string& line, std::string& buffer) {

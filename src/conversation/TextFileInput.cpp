@@ -97,9 +97,11 @@ bool CTextFileInput::IsUtf8File(std::string_view bytes) {
         }
     if (!high || !IsValidUtf8(bytes)) return false;
     if (bytes.substr(0, kBom.size()) == kBom) return true;
+    // A Japanese text usually shows a Japanese character early; only a text without one
+    // is converted whole to see whether it is code page 932 at all.
+    if (HasJapanese(bytes)) return true;
     std::string ignored;
-    if (AppendCp932AsUtf8(bytes, ignored) > 0) return true;  // no code page 932 text
-    return HasJapanese(bytes);
+    return AppendCp932AsUtf8(bytes, ignored) > 0;  // no code page 932 text
 }
 
 std::string CTextFileInput::DecodeFileBytes(std::string_view bytes) {

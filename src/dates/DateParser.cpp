@@ -28,22 +28,6 @@ struct OffsetWord {
     int offset;
 };
 
-std::string FormatResult(const DateTimeRec& d) {
-    std::string text;
-    AppendDecimal(text, d.year);
-    text.push_back('/');
-    AppendDecimal2(text, d.month);
-    text.push_back('/');
-    AppendDecimal2(text, d.day);
-    if (d.hour != NO_TIME) {
-        text.push_back(' ');
-        AppendDecimal2(text, d.hour);
-        text.push_back(':');
-        AppendDecimal2(text, d.minute);
-    }
-    return text;
-}
-
 std::string FormatBound(int hour, int minute) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d", g_dtWork.year, g_dtWork.month, g_dtWork.day, hour, minute);
@@ -161,6 +145,22 @@ void MoveToWeekStart(const std::string& phrase, std::string::size_type length) {
 }
 
 }  // namespace
+
+std::string FormatDateResult(const DateTimeRec& d) {
+    std::string text;
+    AppendDecimal(text, d.year);
+    text.push_back('/');
+    AppendDecimal2(text, d.month);
+    text.push_back('/');
+    AppendDecimal2(text, d.day);
+    if (d.hour != NO_TIME) {
+        text.push_back(' ');
+        AppendDecimal2(text, d.hour);
+        text.push_back(':');
+        AppendDecimal2(text, d.minute);
+    }
+    return text;
+}
 
 const char* BadPeriodText() { return LoadStringId(IDS_BAD_PERIOD); }
 
@@ -280,7 +280,7 @@ int ParseDateRest(std::string& out, const std::string& text) {
         out = BadPeriodText();
         return 0;
     }
-    out = FormatResult(g_dtWork);
+    out = FormatDateResult(g_dtWork);
     return 1;
 }
 

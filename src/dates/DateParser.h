@@ -4,6 +4,8 @@
 
 #include <string>
 
+struct DateTimeRec;
+
 /// Parses one phrase (no blanks, full-width digits). 1 and the result text when it is a
 /// date. 0 otherwise, in three ways: out untouched (not a date phrase), out = the phrase
 /// with its keywords blanked (no date shape), or out = "時期が不正です。" (impossible date).
@@ -17,6 +19,8 @@ enum class DateFill {
 };
 /// ParseDatePhrase, also telling what a phrase of digits and marks left out.
 int ParseDatePhrase(std::string& out, const std::string& phrase, DateFill& fill);
+/// The result text of a date: "2004/01/03", or "2004/01/03 12:00" with its time of day.
+std::string FormatDateResult(const DateTimeRec& d);
 /// Second stage: parses a text whose keywords have been blanked, or a rebuilt result
 /// text such as "2004/01/03 12:00"; 1 with the result text, else 0 with "時期が不正です。".
 int ParseDateRest(std::string& out, const std::string& text);

@@ -3,7 +3,6 @@
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
 
-#include <cstdio>
 
 int MoveToNextOccurrence(std::string& result, DateFill fill) {
     if (fill == DateFill::None) return 0;
@@ -25,12 +24,7 @@ int MoveToNextOccurrence(std::string& result, DateFill fill) {
         AdjustMonthTable(year);
         if (day > g_monthDays[month]) continue;
         SetDate(day, month, year);
-        char buf[64];
-        if (d.hour == NO_TIME)
-            std::snprintf(buf, sizeof buf, "%d/%02d/%02d", d.year, d.month, d.day);
-        else
-            std::snprintf(buf, sizeof buf, "%d/%02d/%02d %02d:%02d", d.year, d.month, d.day, d.hour, d.minute);
-        result = buf;
+        result = FormatDateResult(d);
         return 1;
     }
     AdjustMonthTable(d.year);

@@ -1,6 +1,7 @@
 #include "platform/Profile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/UserFolders.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -42,8 +43,7 @@ std::string CProfile::DefaultPath() {
     if (xdg && *xdg) {
         base = xdg;
     } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && *home ? home : ".") + "/.config";
+        base = HomeFolder() + "/.config";
     }
     return base + "/Vantor/Nelo.conf";
 }
