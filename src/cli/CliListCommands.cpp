@@ -1,16 +1,16 @@
 // The terminal's side of the dialogs: \vars, \schedules, \memos, \export, \names and
 // \read. Each command runs the dialog's logic the way a user would click it;
 // rows are printed numbered from 1, message boxes go to stderr as usual.
-#include "dialogs/SetupDlg.h"
-#include "dialogs/VariablesDlg.h"
 #include "cli/CliCommands.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
 #include "conversation/TextFileInput.h"
-#include "memo/MemoCsvExport.h"
 #include "dialogs/MemoListDlg.h"
-#include "platform/CodePage.h"
 #include "dialogs/SchedListDlg.h"
+#include "dialogs/SetupDlg.h"
+#include "dialogs/VariablesDlg.h"
+#include "memo/MemoCsvExport.h"
+#include "platform/CodePage.h"
 #include "text/Sjis.h"
 
 #include <cerrno>
@@ -91,12 +91,6 @@ std::vector<std::string> SplitWords(const std::string& text) {
         words.push_back(word);
     }
     return words;
-}
-
-std::string Unquote(std::string text) {
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
-    return text;
 }
 
 // "delete OBJECT N" or "delete OBJECT": splits off a trailing row number.

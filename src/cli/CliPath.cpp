@@ -27,13 +27,16 @@ std::string ExpandVariable(const std::string& path) {
 
 }  // namespace
 
+std::string Unquote(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') text = text.substr(1, text.size() - 2);
+    return text;
+}
+
 std::string PathArgument(const std::string& argText) {
     auto b = argText.find_first_not_of(" \t");
     if (b == std::string::npos) return std::string();
-    auto e = argText.find_last_not_of(" \t");
-    std::string path = argText.substr(b, e - b + 1);
-    if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
-    return ExpandHomeFolder(ExpandVariable(path));
+    return ExpandHomeFolder(ExpandVariable(Unquote(argText.substr(b))));
 }
 
 std::string WithNotebookExtension(const std::string& path) {

@@ -77,9 +77,7 @@ void CRumoDoc::SetClean() {
 }
 
 void CRumoDoc::OnContentsReplaced() {
-    m_nSeenCalcChanges = m_calc.GetChangeCount();
-    m_nSeenSchedChanges = m_cmdPro.GetChangeCount();
-    m_nSeenMemoChanges = m_nMemoChanges;
+    TakeDataChanges();
     NotifyDataChanged(DocAllData);
 }
 
@@ -89,7 +87,7 @@ void CRumoDoc::SetTitle(const std::string& title) {
     for (IDocListener* p : m_listeners) p->OnTitleChanged(m_strTitle);
 }
 
-void CRumoDoc::ReportDataChanges() {
+unsigned CRumoDoc::TakeDataChanges() {
     unsigned what = 0;
     if (m_calc.GetChangeCount() != m_nSeenCalcChanges) what |= DocVariables;
     if (m_cmdPro.GetChangeCount() != m_nSeenSchedChanges) what |= DocSchedules;
@@ -97,7 +95,11 @@ void CRumoDoc::ReportDataChanges() {
     m_nSeenCalcChanges = m_calc.GetChangeCount();
     m_nSeenSchedChanges = m_cmdPro.GetChangeCount();
     m_nSeenMemoChanges = m_nMemoChanges;
-    if (what != 0) NotifyDataChanged(what);
+    return what;
+}
+
+void CRumoDoc::ReportDataChanges() {
+    if (const unsigned what = TakeDataChanges()) NotifyDataChanged(what);
 }
 
 void CRumoDoc::NotifyDataChanged(unsigned what) {

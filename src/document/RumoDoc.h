@@ -93,6 +93,8 @@ private:
         m_bMemoChanged = 1;
         ++m_nMemoChanges;
     }
+    /// Which parts changed since the last call (DocMemos | DocSchedules | DocVariables).
+    unsigned TakeDataChanges();
     /// Tells the listeners which parts changed since they were last told.
     void ReportDataChanges();
     void NotifyDataChanged(unsigned what);
