@@ -3,7 +3,6 @@
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
 
-
 int MoveToNextOccurrence(std::string& result, DateFill fill) {
     if (fill == DateFill::None) return 0;
     const std::tm today = Today();
