@@ -1,13 +1,22 @@
-# The two everyday commands on a fresh Debian 12 machine:
-#   make run    install what is missing, build, start nelo-cli
-#   make test   install what is missing, build, run the whole test suite
+# The everyday commands on a fresh Debian 12 machine:
+#   make run      install what is missing, build, start the desktop program nelo
+#   make run-cli  the same for the terminal program nelo-cli
+#   make test     install what is missing, build, run the whole test suite (the desktop
+#                 tests offscreen: no display needed)
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: run test build deps deps-test asan fuzz-build fuzz-replay fuzz bench format-check clean
+.PHONY: run run-cli test build deps deps-test asan fuzz-build fuzz-replay fuzz bench format-check clean
 
 run: deps build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		echo "make run: no display (DISPLAY or WAYLAND_DISPLAY) for the desktop program; use make run-cli for the terminal program."; \
+		exit 1; \
+	fi
+	./$(BUILD)/bin/nelo
+
+run-cli: deps build
 	./$(BUILD)/bin/nelo-cli
 
 test: deps-test build
@@ -36,7 +45,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = archive process_line date_phrase text_file codepage
 fuzz-build: deps-test
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-		-DNELO_BUILD_FUZZ=ON -DNELO_BUILD_TESTS=OFF
+		-DNELO_BUILD_FUZZ=ON -DNELO_BUILD_TESTS=OFF -DNELO_BUILD_DESKTOP=OFF
 	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target $(addsuffix _fuzz,$(FUZZ_TARGETS))
 
 fuzz-replay: fuzz-build

@@ -1,0 +1,19 @@
+// The desktop program's command line: nelo [--new] [FILE.nel], --help, --version, and
+// --quit-after-first-paint for the start-up benchmark.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CDesktopOptions {
+    static constexpr const char* kUsage = "usage: nelo [--new] [FILE.nel]\n       nelo --help | --version\n";
+
+    bool bNew = false;
+    bool bQuitAfterFirstPaint = false;
+    std::string strFile;
+
+    /// Reads the arguments (those Qt took already removed). False when the program ends
+    /// here (help, version, a wrong argument): status is then its exit status, and what
+    /// it had to say is written.
+    bool Parse(const std::vector<std::string>& args, int& status);
+};

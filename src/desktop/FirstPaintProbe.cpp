@@ -1,0 +1,19 @@
+#include "desktop/FirstPaintProbe.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+#include <cstdio>
+#include <ctime>
+
+bool CFirstPaintProbe::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (!m_bSeen && pEvent->type() == QEvent::Paint) {
+        m_bSeen = true;
+        timespec ts{};
+        clock_gettime(CLOCK_MONOTONIC, &ts);
+        std::printf("FIRSTPAINT_MONO_NS=%lld\n", static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);
+        std::fflush(stdout);
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+    return QObject::eventFilter(pWatched, pEvent);
+}

@@ -1,0 +1,18 @@
+// --quit-after-first-paint: prints FIRSTPAINT_MONO_NS=<CLOCK_MONOTONIC nanoseconds> at the
+// window's first paint event and quits on the next turn of the event loop (start-up
+// benchmarks).
+#pragma once
+
+#include <QObject>
+
+class CFirstPaintProbe : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
+private:
+    bool m_bSeen = false;
+};

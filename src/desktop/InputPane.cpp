@@ -1,0 +1,66 @@
+#include "desktop/InputPane.h"
+
+#include "desktop/QtText.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QTextBlock>
+#include <QTextCursor>
+
+CInputPane::CInputPane(QWidget* pParent) : QPlainTextEdit(pParent) {
+    setObjectName(QStringLiteral("inputPane"));
+    setAccessibleName(QStringLiteral("入力"));
+    // Japanese is typed here: the input method is on whenever the pane has the focus.
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void CInputPane::keyPressEvent(QKeyEvent* pEvent) {
+    const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers mods = pEvent->modifiers() & ~Qt::KeypadModifier;
+    if (bEnter && mods == Qt::NoModifier) {
+        // Enter while an input method composes belongs to the composition; a held Enter
+        // repeats, and only a single press submits (an auto-repeat would send the same
+        // line again and again). Neither inserts a line break.
+        if (!m_bComposing && !pEvent->isAutoRepeat()) SubmitCaretLine();
+        pEvent->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(pEvent);
+}
+
+void CInputPane::inputMethodEvent(QInputMethodEvent* pEvent) {
+    QPlainTextEdit::inputMethodEvent(pEvent);
+    m_bComposing = !pEvent->preeditString().isEmpty();
+}
+
+void CInputPane::SubmitCaretLine() {
+    QTextCursor cursor = textCursor();
+    // A block is one logical line: the text between two line breaks, however it wraps.
+    const QTextBlock block = cursor.block();
+    const QString line = block.text();
+    if (line.isEmpty()) {
+        cursor.setPosition(block.position());
+        setTextCursor(cursor);
+        return;
+    }
+    Q_EMIT lineSubmitted(line);
+}
+
+void CInputPane::AppendInputText(const std::string& text) {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(ToQString(text));
+    setTextCursor(cursor);
+}
+
+void CInputPane::EndWithLineBreak() {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    // The pane ends with a line break exactly when its last block is empty and is not
+    // the only one.
+    const QTextBlock last = document()->lastBlock();
+    if (!(last.text().isEmpty() && document()->blockCount() > 1)) cursor.insertText(QStringLiteral("\n"));
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}

@@ -1,0 +1,93 @@
+// The main window: menu, tool bar and status bar around a vertical splitter with the
+// conversation pane above and the input pane below. It listens to the document for the
+// title, the modified state and the notebook's data; the commands are split by concern
+// over MainFrame*.cpp (menus and tool bar, files, placement, fonts, the other commands).
+#pragma once
+
+#include "conversation/SendView.h"
+#include "document/DocListener.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class CConversationPane;
+class CInputPane;
+class CRumoApp;
+class QSplitter;
+
+class CMainFrame : public QMainWindow, public IDocListener {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CRumoApp& app, QWidget* pParent = nullptr);
+    ~CMainFrame() override;
+
+    CRumoApp& GetApp() { return m_app; }
+    CSendView& GetSendView() { return *m_pSendView; }
+    CConversationPane* GetConversationPane() const { return m_pConversation; }
+    CInputPane* GetInputPane() const { return m_pInput; }
+    QSplitter* GetSplitter() const { return m_pSplitter; }
+
+    /// Shows the window the first time: the saved placement, not the size it was made with.
+    void ShowFirstTime();
+
+    /// Submits a line typed or read (as the widgets hold it); characters without a code
+    /// page 932 form are replaced by "？" and the status bar says so.
+    void SubmitLine(const QString& line);
+    /// A short notice in the status bar's message pane.
+    void ShowNotice(const QString& text);
+
+    // IDocListener
+    void OnModifiedChanged(bool bModified) override;
+    void OnTitleChanged(const std::string& title) override;
+    void OnDataChanged(unsigned what) override;
+
+Q_SIGNALS:
+    /// The notebook's data changed (a combination of DocDataBits).
+    void dataChanged(unsigned what);
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
+
+private:
+    void CreateClient();
+
+    // Menus, tool bar, status bar and the enabling of commands (MainFrameMenus.cpp).
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateCommandStates();
+
+    // Files (MainFrameFiles.cpp).
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnOpenRecentFile(int nIndex);
+    void UpdateRecentFileMenu();
+    /// Asks about unsaved changes before the window closes; false to stay.
+    bool MayClose();
+
+    // Window placement and bar state (MainFramePlacement.cpp).
+    void RestorePlacement();
+    void SavePlacement();
+
+    // The font of both panes (MainFrameFonts.cpp).
+    void ApplySavedFont();
+    void OnFont();
+
+    // The other commands (MainFrameCommands.cpp).
+    void OnReadTextFile();
+    void OnSettings();
+    void OnAbout();
+    void OnHelp();
+
+    CRumoApp& m_app;
+    CConversationPane* m_pConversation = nullptr;
+    CInputPane* m_pInput = nullptr;
+    QSplitter* m_pSplitter = nullptr;
+    std::unique_ptr<CSendView> m_pSendView;
+    bool m_bFirstShow = true;
+    bool m_bSplitterSized = false;
+};

@@ -1,0 +1,16 @@
+// The core's message boxes as Qt message boxes over the main window.
+#pragma once
+
+#include "platform/MessageBox.h"
+
+class QWidget;
+
+class CQtMessageBox : public IMessageBox {
+public:
+    void SetParent(QWidget* pParent) { m_pParent = pParent; }
+    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
+                  MbIcon icon = MbIcon::None) override;
+
+private:
+    QWidget* m_pParent = nullptr;
+};

@@ -1,0 +1,76 @@
+// nelo: the notebook's desktop window.
+#include "app/RumoApp.h"
+#include "desktop/DesktopOptions.h"
+#include "desktop/FirstPaintProbe.h"
+#include "desktop/MainFrame.h"
+#include "desktop/QtMessageBox.h"
+#include "platform/Clock.h"
+#include "platform/Profile.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool HaveDisplay() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value && *value) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Help and version work without a display: they are answered before Qt starts.
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--") break;
+        if (a == "-h" || a == "--help" || a == "--version") {
+            int status = 0;
+            CDesktopOptions().Parse({a}, status);
+            return status;
+        }
+    }
+    std::string clockMessage;
+    if (!CheckFrozenClockSetting(clockMessage)) {
+        std::fprintf(stderr, "nelo: %s\n", clockMessage.c_str());
+        return 2;
+    }
+    if (!HaveDisplay()) {
+        std::fprintf(stderr, "nelo: 画面（DISPLAY または WAYLAND_DISPLAY）がありません。端末では nelo-cli を使ってください。\n");
+        return 1;
+    }
+
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Nelo"));
+    QApplication::setOrganizationName(QStringLiteral("Vantor"));
+    std::vector<std::string> args;
+    const QStringList qargs = QApplication::arguments();
+    for (qsizetype i = 1; i < qargs.size(); ++i) args.push_back(qargs[i].toLocal8Bit().toStdString());
+    CDesktopOptions options;
+    int status = 0;
+    if (!options.Parse(args, status)) return status;
+
+    // Qt's own dialogs and buttons speak Japanese, like the rest of the program.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    CProfile profile;
+    CQtMessageBox messageBox;
+    CRumoApp app(profile, messageBox);
+    CMainFrame frame(app);
+    messageBox.SetParent(&frame);
+    CFirstPaintProbe probe;
+    if (options.bQuitAfterFirstPaint) qapp.installEventFilter(&probe);
+    frame.ShowFirstTime();
+    if (!app.StartUp(options.strFile, options.bNew)) return 1;
+    return QApplication::exec();
+}

@@ -1,0 +1,99 @@
+#include "DesktopTestSupport.h"
+
+#include "desktop/QtText.h"
+#include "platform/CodePage.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QTest>
+#include <QWidget>
+#include <cstdlib>
+
+CTestEnvironment::CTestEnvironment(const char* now) {
+    const QByteArray path = m_dir.path().toUtf8();
+    setenv("XDG_CONFIG_HOME", (path + "/config").constData(), 1);
+    setenv("XDG_STATE_HOME", (path + "/state").constData(), 1);
+    setenv("NELO_NOW", now, 1);
+}
+
+MbAnswer CScriptedMessageBox::Show(const std::string& text, const std::string& /*caption*/, MbButtons buttons,
+                                   MbIcon /*icon*/) {
+    m_shown.push_back(Cp932ToUtf8(text).text);
+    if (!m_answers.empty()) {
+        MbAnswer a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
+    switch (buttons) {
+        case MbButtons::Ok: return MbAnswer::Ok;
+        case MbButtons::YesNo: return MbAnswer::No;
+        default: return MbAnswer::Cancel;
+    }
+}
+
+CModalWatchdog::CModalWatchdog(int nLimitMs) : m_nLimitMs(nLimitMs) {
+    m_timer.setInterval(50);
+    QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
+    m_timer.start();
+}
+
+CModalWatchdog::~CModalWatchdog() = default;
+
+void CModalWatchdog::Poll() {
+    QWidget* pModal = QApplication::activeModalWidget();
+    if (!pModal) {
+        m_pSeen = nullptr;
+        return;
+    }
+    if (pModal != m_pSeen) {
+        m_pSeen = pModal;
+        m_nSeenMs = 0;
+        if (!m_handlers.empty()) {
+            auto handler = std::move(m_handlers.front());
+            m_handlers.pop_front();
+            handler(pModal);
+            return;
+        }
+    }
+    m_nSeenMs += 50;
+    if (m_nSeenMs >= m_nLimitMs) {
+        ++m_nUnanswered;
+        qWarning("an unanswered modal widget was closed: %s", pModal->metaObject()->className());
+        if (auto* pDialog = qobject_cast<QDialog*>(pModal))
+            pDialog->reject();
+        else
+            pModal->close();
+        m_pSeen = nullptr;
+    }
+}
+
+CFrameFixture::CFrameFixture() : m_profile(CProfile::DefaultPath()), m_app(m_profile, m_messageBox) {
+    m_pFrame = std::make_unique<CMainFrame>(m_app);
+    m_pFrame->ShowFirstTime();
+    m_app.StartUp(std::string(), true);
+}
+
+CFrameFixture::~CFrameFixture() {
+    // Nothing asks on the way out: the tests end without saving.
+    m_app.GetDocument().SetModifiedFlag(false);
+    m_pFrame.reset();
+}
+
+void TypeText(QWidget* pWidget, const QString& text) {
+    for (char32_t u : text.toUcs4()) {
+        const QString c = QString::fromUcs4(&u, 1);
+        if (c == QLatin1String("\n")) {
+            QTest::keyClick(pWidget, Qt::Key_Return);
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, c);
+        QApplication::sendEvent(pWidget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, c);
+        QApplication::sendEvent(pWidget, &release);
+    }
+}
+
+QString Q(const std::string& cp932) {
+    return ToQString(cp932);
+}

@@ -1,0 +1,83 @@
+// What the desktop tests share: a private profile and state folder with a frozen clock,
+// a main window over a scripted message box, typing Japanese one key event per
+// character, and a watchdog that answers modal dialogs or fails the test instead of
+// letting it hang.
+#pragma once
+
+#include "app/RumoApp.h"
+#include "desktop/MainFrame.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+/// Points XDG_CONFIG_HOME and XDG_STATE_HOME at a fresh temporary folder and freezes the
+/// clock (NELO_NOW) for the life of the object.
+class CTestEnvironment {
+public:
+    explicit CTestEnvironment(const char* now = "2026-12-08 09:00:00");
+    QString Path() const { return m_dir.path(); }
+    /// A file name inside the temporary folder.
+    QString File(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+/// Message boxes answered from a script; every box shown is recorded (UTF-8 text).
+class CScriptedMessageBox : public IMessageBox {
+public:
+    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
+                  MbIcon icon = MbIcon::None) override;
+    /// The answers for the next boxes, in order; without one a box is answered with its
+    /// safe button (Cancel, No, OK) and recorded.
+    std::deque<MbAnswer> m_answers;
+    std::vector<std::string> m_shown;
+};
+
+/// Answers modal widgets (file dialogs, font dialogs, the settings dialog) as they open:
+/// each handler takes the next one. A modal widget nobody answers within the time limit
+/// is closed and counted, so the test fails instead of hanging.
+class CModalWatchdog : public QObject {
+public:
+    explicit CModalWatchdog(int nLimitMs = 5000);
+    ~CModalWatchdog() override;
+    void Expect(std::function<void(QWidget*)> handler) { m_handlers.push_back(std::move(handler)); }
+    int Unanswered() const { return m_nUnanswered; }
+    bool AllAnswered() const { return m_handlers.empty(); }
+
+private:
+    void Poll();
+
+    QTimer m_timer;
+    std::deque<std::function<void(QWidget*)>> m_handlers;
+    QWidget* m_pSeen = nullptr;
+    int m_nSeenMs = 0;
+    int m_nLimitMs;
+    int m_nUnanswered = 0;
+};
+
+/// A main window on its own profile and a scripted message box.
+struct CFrameFixture {
+    CFrameFixture();
+    ~CFrameFixture();
+    CProfile m_profile;
+    CScriptedMessageBox m_messageBox;
+    CRumoApp m_app;
+    std::unique_ptr<CMainFrame> m_pFrame;
+};
+
+/// Types text into the widget with one key event per character (Qt Test's keyClicks
+/// cannot send Japanese); "\n" is the Enter key.
+void TypeText(QWidget* pWidget, const QString& text);
+/// The core's code page 932 text as a QString (for comparing pane contents).
+QString Q(const std::string& cp932);
