@@ -13,7 +13,9 @@
 class CConversationPane;
 class CInputPane;
 class CRumoApp;
+class QAction;
 class QSplitter;
+class QToolBar;
 
 class CMainFrame : public QMainWindow, public IDocListener {
     Q_OBJECT
@@ -77,16 +79,32 @@ private:
     void ApplySavedFont();
     void OnFont();
 
-    // The other commands (MainFrameCommands.cpp).
+    // Text-file input and the settings dialog (MainFrameCommands.cpp).
     void OnReadTextFile();
     void OnSettings();
+
+    // The about box and the help page (MainFrameHelp.cpp).
     void OnAbout();
     void OnHelp();
+
+    // Printing, from the conversation pane (MainFramePrint.cpp).
+    void OnPrint();
+    void OnPrintDirect();
+    void OnPrintPreview();
+    void OnPrintSetup();
+
+    // The list dialogs of variables, schedules and memos (MainFrameLists.cpp).
+    void OnVariables();
+    void OnSchedules();
+    void OnMemos();
 
     CRumoApp& m_app;
     CConversationPane* m_pConversation = nullptr;
     CInputPane* m_pInput = nullptr;
     QSplitter* m_pSplitter = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    /// The four entries of the recent-file list in the file menu (grey while empty).
+    QAction* m_pRecentActions[4] = {};
     std::unique_ptr<CSendView> m_pSendView;
     bool m_bFirstShow = true;
     bool m_bSplitterSized = false;

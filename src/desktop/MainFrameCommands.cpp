@@ -1,7 +1,5 @@
-// The commands that open dialogs: text-file input, settings, about, help.
+// Text-file input (F9) and the settings dialog (F5).
 #include "desktop/MainFrame.h"
 
 void CMainFrame::OnReadTextFile() {}
 void CMainFrame::OnSettings() {}
-void CMainFrame::OnAbout() {}
-void CMainFrame::OnHelp() {}

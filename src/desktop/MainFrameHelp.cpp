@@ -1,0 +1,5 @@
+// The about box and the help page that ships with the program.
+#include "desktop/MainFrame.h"
+
+void CMainFrame::OnAbout() {}
+void CMainFrame::OnHelp() {}
