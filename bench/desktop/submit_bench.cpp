@@ -1,0 +1,72 @@
+// The cost of submitting one line in the desktop window as the conversation grows: the
+// real main window (offscreen), filled to N lines of conversation by submitted lines,
+// then M more lines submitted one by one, each followed by the repaint it causes.
+// Prints microseconds per line at each size; flat means the cost does not grow with
+// the conversation.
+#include "app/RumoApp.h"
+#include "desktop/ConversationPane.h"
+#include "desktop/MainFrame.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+class CSilentMessageBox : public IMessageBox {
+public:
+    MbAnswer Show(const std::string&, const std::string&, MbButtons, MbIcon) override { return MbAnswer::No; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir dir;
+    setenv("XDG_CONFIG_HOME", dir.path().toUtf8().constData(), 1);
+    setenv("NELO_NOW", "2026-12-08 09:00:00", 1);
+    QApplication qapp(argc, argv);
+    CProfile profile(dir.filePath(QStringLiteral("Nelo.conf")).toStdString());
+    CSilentMessageBox messageBox;
+    CRumoApp app(profile, messageBox);
+    CMainFrame frame(app);
+    frame.ShowFirstTime();
+    app.StartUp(std::string(), true);
+    QApplication::processEvents();
+
+    const int nSamples = 500;
+    std::printf("%-22s %12s %12s\n", "conversation lines", "median us", "mean us");
+    int nLines = frame.GetConversationPane()->blockCount();
+    for (int target : {1000, 10000, 100000}) {
+        // Each submission adds two lines (the echo and the answer).
+        while (nLines < target) {
+            frame.SubmitLine(QStringLiteral("1+2"));
+            nLines += 2;
+        }
+        QApplication::processEvents();
+        std::vector<double> us;
+        us.reserve(nSamples);
+        for (int i = 0; i < nSamples; ++i) {
+            auto t0 = std::chrono::steady_clock::now();
+            frame.SubmitLine(QStringLiteral("100-(2+3)*4"));
+            QApplication::processEvents();
+            auto t1 = std::chrono::steady_clock::now();
+            us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+        }
+        nLines += 2 * nSamples;
+        std::vector<double> sorted = us;
+        std::sort(sorted.begin(), sorted.end());
+        double mean = 0;
+        for (double v : us) mean += v;
+        mean /= static_cast<double>(us.size());
+        std::printf("%-22d %12.1f %12.1f\n", target, sorted[sorted.size() / 2], mean);
+        std::fflush(stdout);
+    }
+    app.GetDocument().SetModifiedFlag(false);
+    return 0;
+}
