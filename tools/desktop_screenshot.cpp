@@ -1,0 +1,57 @@
+// Screenshots of the desktop program for the README: the real main window, offscreen,
+// after the lines of a file were typed into its input pane one by one.
+//   desktop_screenshot LINES.txt OUT.png [WIDTH HEIGHT]
+#include "app/RumoApp.h"
+#include "desktop/InputPane.h"
+#include "desktop/MainFrame.h"
+#include "desktop/QtMessageBox.h"
+#include "platform/Profile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: desktop_screenshot LINES.txt OUT.png [WIDTH HEIGHT]\n");
+        return 2;
+    }
+    QTemporaryDir dir;
+    setenv("XDG_CONFIG_HOME", dir.path().toUtf8().constData(), 0);
+    setenv("XDG_STATE_HOME", dir.path().toUtf8().constData(), 0);
+    QApplication qapp(argc, argv);
+    CProfile profile;
+    CQtMessageBox messageBox;
+    CRumoApp app(profile, messageBox);
+    CMainFrame frame(app);
+    messageBox.SetParent(&frame);
+    frame.ShowFirstTime();
+    if (argc >= 5) frame.resize(std::atoi(argv[3]), std::atoi(argv[4]));
+    app.StartUp(std::string(), true);
+
+    QFile file(QString::fromLocal8Bit(argv[1]));
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "desktop_screenshot: cannot read %s\n", argv[1]);
+        return 1;
+    }
+    QTextStream in(&file);
+    CInputPane* pInput = frame.GetInputPane();
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        for (char32_t u : line.toUcs4()) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUcs4(&u, 1));
+            QApplication::sendEvent(pInput, &press);
+        }
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(pInput, &enter);
+        QApplication::processEvents();
+    }
+    QApplication::processEvents();
+    const bool ok = frame.grab().save(QString::fromLocal8Bit(argv[2]));
+    app.GetDocument().SetModifiedFlag(false);
+    return ok ? 0 : 1;
+}
