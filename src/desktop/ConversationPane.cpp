@@ -26,6 +26,4 @@ void CConversationPane::AppendText(const std::string& text) {
     pBar->setValue(pBar->maximum());
 }
 
-void CConversationPane::ClearText() {
-    clear();
-}
+void CConversationPane::ClearText() { clear(); }

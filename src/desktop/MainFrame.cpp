@@ -10,8 +10,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 
-CMainFrame::CMainFrame(CRumoApp& app, QWidget* pParent)
-    : QMainWindow(pParent), m_app(app) {
+CMainFrame::CMainFrame(CRumoApp& app, QWidget* pParent) : QMainWindow(pParent), m_app(app) {
     setObjectName(QStringLiteral("mainFrame"));
     // The size the window is made with; the saved placement replaces it at the first show.
     resize(760, 600);
@@ -51,14 +50,11 @@ void CMainFrame::CreateClient() {
 void CMainFrame::SubmitLine(const QString& line) {
     int nReplaced = 0;
     std::string cp932 = ToCp932(line, &nReplaced);
-    if (nReplaced > 0)
-        ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
+    if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
     m_pSendView->ProcessLine(cp932);
 }
 
-void CMainFrame::ShowNotice(const QString& text) {
-    statusBar()->showMessage(text, 10000);
-}
+void CMainFrame::ShowNotice(const QString& text) { statusBar()->showMessage(text, 10000); }
 
 void CMainFrame::ShowFirstTime() {
     if (m_bFirstShow) {
@@ -77,17 +73,13 @@ void CMainFrame::ShowFirstTime() {
     m_pInput->setFocus();
 }
 
-void CMainFrame::OnModifiedChanged(bool /*bModified*/) {
-    UpdateCommandStates();
-}
+void CMainFrame::OnModifiedChanged(bool /*bModified*/) { UpdateCommandStates(); }
 
 void CMainFrame::OnTitleChanged(const std::string& title) {
     setWindowTitle(ToQString(title) + QStringLiteral(" - ＮＥＬＯ"));
 }
 
-void CMainFrame::OnDataChanged(unsigned what) {
-    Q_EMIT dataChanged(what);
-}
+void CMainFrame::OnDataChanged(unsigned what) { Q_EMIT dataChanged(what); }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent) {
     if (!MayClose()) {
@@ -98,6 +90,4 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent) {
     pEvent->accept();
 }
 
-void CMainFrame::changeEvent(QEvent* pEvent) {
-    QMainWindow::changeEvent(pEvent);
-}
+void CMainFrame::changeEvent(QEvent* pEvent) { QMainWindow::changeEvent(pEvent); }

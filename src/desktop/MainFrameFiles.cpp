@@ -11,6 +11,4 @@ void CMainFrame::OnFileSaveAs() {}
 void CMainFrame::OnOpenRecentFile(int /*nIndex*/) {}
 void CMainFrame::UpdateRecentFileMenu() {}
 
-bool CMainFrame::MayClose() {
-    return m_app.SaveModified();
-}
+bool CMainFrame::MayClose() { return m_app.SaveModified(); }

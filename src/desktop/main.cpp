@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!HaveDisplay()) {
-        std::fprintf(stderr, "nelo: 画面（DISPLAY または WAYLAND_DISPLAY）がありません。端末では nelo-cli を使ってください。\n");
+        std::fprintf(
+            stderr, "nelo: 画面（DISPLAY または WAYLAND_DISPLAY）がありません。端末では nelo-cli を使ってください。\n");
         return 1;
     }
 

@@ -15,6 +15,15 @@ CTestEnvironment::CTestEnvironment(const char* now) {
     setenv("XDG_CONFIG_HOME", (path + "/config").constData(), 1);
     setenv("XDG_STATE_HOME", (path + "/state").constData(), 1);
     setenv("NELO_NOW", now, 1);
+    std::time_t t = 0;
+    if (ParseLocalTimestamp(now, t)) {
+        m_pClock = std::make_unique<CFixedClock>(t);
+        SetCurrentClock(m_pClock.get());
+    }
+}
+
+CTestEnvironment::~CTestEnvironment() {
+    if (m_pClock) SetCurrentClock(nullptr);
 }
 
 MbAnswer CScriptedMessageBox::Show(const std::string& text, const std::string& /*caption*/, MbButtons buttons,
@@ -26,9 +35,9 @@ MbAnswer CScriptedMessageBox::Show(const std::string& text, const std::string& /
         return a;
     }
     switch (buttons) {
-        case MbButtons::Ok: return MbAnswer::Ok;
-        case MbButtons::YesNo: return MbAnswer::No;
-        default: return MbAnswer::Cancel;
+    case MbButtons::Ok: return MbAnswer::Ok;
+    case MbButtons::YesNo: return MbAnswer::No;
+    default: return MbAnswer::Cancel;
     }
 }
 
@@ -94,6 +103,4 @@ void TypeText(QWidget* pWidget, const QString& text) {
     }
 }
 
-QString Q(const std::string& cp932) {
-    return ToQString(cp932);
-}
+QString Q(const std::string& cp932) { return ToQString(cp932); }

@@ -6,6 +6,7 @@
 
 #include "app/RumoApp.h"
 #include "desktop/MainFrame.h"
+#include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 
@@ -21,16 +22,19 @@
 class QWidget;
 
 /// Points XDG_CONFIG_HOME and XDG_STATE_HOME at a fresh temporary folder and freezes the
-/// clock (NELO_NOW) for the life of the object.
+/// clock at now (local time; NELO_NOW for child processes) for the life of the object.
 class CTestEnvironment {
 public:
     explicit CTestEnvironment(const char* now = "2026-12-08 09:00:00");
+    ~CTestEnvironment();
     QString Path() const { return m_dir.path(); }
     /// A file name inside the temporary folder.
     QString File(const QString& name) const { return m_dir.filePath(name); }
 
 private:
     QTemporaryDir m_dir;
+    // The program reads NELO_NOW once; a test that freezes another time installs it.
+    std::unique_ptr<CFixedClock> m_pClock;
 };
 
 /// Message boxes answered from a script; every box shown is recorded (UTF-8 text).
