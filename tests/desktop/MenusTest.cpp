@@ -78,8 +78,7 @@ private Q_SLOTS:
                                              QStringLiteral("-"),
                                              QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)|")};
         QTest::newRow("edit") << QStringLiteral("編集(&E)")
-                              << QStringList{QStringLiteral("切り取り(&T)|Ctrl+X"),
-                                             QStringLiteral("ｺﾋﾟｰ(&C)|Ctrl+C"),
+                              << QStringList{QStringLiteral("切り取り(&T)|Ctrl+X"), QStringLiteral("ｺﾋﾟｰ(&C)|Ctrl+C"),
                                              QStringLiteral("貼り付け(&P)|Ctrl+V"), QStringLiteral("-"),
                                              QStringLiteral("テキスト読込み(&R)...|F9")};
         QTest::newRow("view") << QStringLiteral("表示(&V)")
@@ -104,6 +103,11 @@ private Q_SLOTS:
         const qsizetype nIndex = titles.indexOf(title);
         QCOMPARE(bar[nIndex]->text(), title);
         QCOMPARE(Items(bar[nIndex]->menu()), items);
+        if (!qgetenv("NELO_GRAB_DIR").isEmpty()) {
+            bar[nIndex]->menu()->popup(QPoint(0, 0));
+            Grab(bar[nIndex]->menu(), QStringLiteral("menu%1.png").arg(nIndex));
+            bar[nIndex]->menu()->hide();
+        }
         // The recent-file entry stands grey while the list is empty.
         if (nIndex == 0) QVERIFY(!Action("actionRecentFile1")->isEnabled());
     }
@@ -227,6 +231,11 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, step.modifiers);
             QTRY_COMPARE(QApplication::focusWidget(), step.pExpected);
         }
+        // Alt+Backspace undoes the typing in the input pane.
+        TypeText(Frame()->GetInputPane(), QStringLiteral("12"));
+        QVERIFY(Action("actionUndo")->isEnabled());
+        QTest::keyClick(Frame()->GetInputPane(), Qt::Key_Backspace, Qt::AltModifier);
+        QCOMPARE(Frame()->GetInputPane()->toPlainText(), QString());
         // After F6 to the conversation pane the commands follow.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
         QTRY_VERIFY(Action("actionPrint")->isEnabled());
