@@ -11,9 +11,11 @@
 #include <memory>
 
 class CConversationPane;
+class CHelpWindow;
 class CInputPane;
 class CRumoApp;
 class QAction;
+class QPlainTextEdit;
 class QSplitter;
 class QToolBar;
 
@@ -60,6 +62,11 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void UpdateCommandStates();
+    /// The pane the commands go to: the one of the two that last had the focus.
+    QPlainTextEdit* ActivePane() const;
+    /// F6 and Shift+F6: the focus to the other pane.
+    void OnNextPane();
+    void OnPrevPane();
 
     // Files (MainFrameFiles.cpp).
     void OnFileNew();
@@ -86,6 +93,9 @@ private:
     // The about box and the help page (MainFrameHelp.cpp).
     void OnAbout();
     void OnHelp();
+    /// Shift+F1: the help page at the part about the pane that has the focus.
+    void OnContextHelp();
+    void ShowHelpPage(const QString& anchor);
 
     // Printing, from the conversation pane (MainFramePrint.cpp).
     void OnPrint();
@@ -103,6 +113,24 @@ private:
     CInputPane* m_pInput = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QToolBar* m_pToolBar = nullptr;
+    // The commands whose enabling follows the focus, and the bars' check marks.
+    QAction* m_pPrintAction = nullptr;
+    QAction* m_pPrintDirectAction = nullptr;
+    QAction* m_pPrintPreviewAction = nullptr;
+    QAction* m_pReadTextAction = nullptr;
+    QAction* m_pFontAction = nullptr;
+    QAction* m_pCutAction = nullptr;
+    QAction* m_pCopyAction = nullptr;
+    QAction* m_pPasteAction = nullptr;
+    QAction* m_pUndoAction = nullptr;
+    QAction* m_pToolBarAction = nullptr;
+    QAction* m_pStatusBarAction = nullptr;
+    QPlainTextEdit* m_pActivePane = nullptr;
+    /// Receives the application-wide signals (focus, clipboard) and the panes' signals:
+    /// a member, so those connections end before the widgets are torn down.
+    QObject m_commandContext;
+    /// The help page, opened once and raised again.
+    CHelpWindow* m_pHelpWindow = nullptr;
     /// The four entries of the recent-file list in the file menu (grey while empty).
     QAction* m_pRecentActions[4] = {};
     std::unique_ptr<CSendView> m_pSendView;

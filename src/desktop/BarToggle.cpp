@@ -1,0 +1,36 @@
+#include "desktop/BarToggle.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QWidget>
+
+namespace {
+
+class CBarWatcher : public QObject {
+public:
+    CBarWatcher(QAction* pAction, QWidget* pBar) : QObject(pAction), m_pAction(pAction) {
+        pBar->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override {
+        // ShowToParent and HideToParent come with every setVisible, also while the
+        // window itself is not shown yet.
+        const QEvent::Type type = pEvent->type();
+        if (type == QEvent::ShowToParent || type == QEvent::HideToParent)
+            m_pAction->setChecked(!static_cast<QWidget*>(pObject)->isHidden());
+        return false;
+    }
+
+private:
+    QAction* m_pAction;
+};
+
+}  // namespace
+
+void BindBarToggle(QAction* pAction, QWidget* pBar) {
+    pAction->setCheckable(true);
+    pAction->setChecked(!pBar->isHidden());
+    QObject::connect(pAction, &QAction::triggered, pBar, &QWidget::setVisible);
+    new CBarWatcher(pAction, pBar);
+}
