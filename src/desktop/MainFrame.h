@@ -6,6 +6,7 @@
 
 #include "conversation/SendView.h"
 #include "document/DocListener.h"
+#include "view/FontAttr.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -85,6 +86,11 @@ private:
     // The font of both panes (MainFrameFonts.cpp).
     void ApplySavedFont();
     void OnFont();
+    /// Shows the format in both panes and keeps it as the current one.
+    void ApplyCharFormat(const CharFormat& cf);
+    /// The font both panes show, as the profile keeps it.
+    CharFormat m_cfFont;
+    friend class PlacementFontTest;
 
     // Text-file input and the settings dialog (MainFrameCommands.cpp).
     void OnReadTextFile();

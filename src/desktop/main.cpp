@@ -2,6 +2,7 @@
 #include "app/RumoApp.h"
 #include "desktop/DesktopOptions.h"
 #include "desktop/FirstPaintProbe.h"
+#include "desktop/FontMapping.h"
 #include "desktop/MainFrame.h"
 #include "desktop/QtMessageBox.h"
 #include "platform/Clock.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nelo"));
     QApplication::setOrganizationName(QStringLiteral("Vantor"));
+    InstallFontSubstitutions();
     std::vector<std::string> args;
     const QStringList qargs = QApplication::arguments();
     for (qsizetype i = 1; i < qargs.size(); ++i) args.push_back(qargs[i].toLocal8Bit().toStdString());

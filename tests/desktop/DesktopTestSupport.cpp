@@ -1,5 +1,6 @@
 #include "DesktopTestSupport.h"
 
+#include "desktop/FontMapping.h"
 #include "desktop/QtText.h"
 #include "platform/CodePage.h"
 
@@ -78,6 +79,7 @@ void CModalWatchdog::Poll() {
 }
 
 CFrameFixture::CFrameFixture() : m_profile(CProfile::DefaultPath()), m_app(m_profile, m_messageBox) {
+    InstallFontSubstitutions();
     m_pFrame = std::make_unique<CMainFrame>(m_app);
     m_pFrame->ShowFirstTime();
     m_app.StartUp(std::string(), true);

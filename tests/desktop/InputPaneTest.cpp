@@ -59,7 +59,7 @@ private Q_SLOTS:
     }
 
     void aWrappedLineIsSubmittedWholeFromAnyOfItsRows() {
-        m_pFix->m_pFrame->resize(300, 400);
+        m_pFix->m_pFrame->resize(200, 400);
         const QString line =
             QStringLiteral("1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20+21+22+23+24+25+26+27+28");
         TypeText(Input(), line);

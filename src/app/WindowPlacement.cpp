@@ -1,0 +1,124 @@
+#include "app/WindowPlacement.h"
+
+#include "platform/Profile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kSection = "Window size";
+constexpr const char* kBarSummary = "Nelo-Summary";
+constexpr const char* kBarSections[] = {"Nelo-Bar0", "Nelo-Bar1"};
+
+// A window counts as on a screen when at least this much of it (or all of it, when it
+// is smaller) shows there: enough to see it and take hold of it.
+constexpr int kMinVisible = 48;
+
+bool ParseCoordinate(std::string_view field, int& value) {
+    // Only what "%04d" writes: an optional minus sign and decimal digits.
+    std::string_view digits = field;
+    if (!digits.empty() && digits.front() == '-') digits.remove_prefix(1);
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+    return ec == std::errc() && end == field.data() + field.size();
+}
+
+bool Overlaps(const PlacementRect& a, const PlacementRect& b) {
+    const int w = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const int h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return w >= std::min(kMinVisible, a.Width()) && h >= std::min(kMinVisible, a.Height()) && w > 0 && h > 0;
+}
+
+}  // namespace
+
+PlacementRect DefaultPlacementRect() { return {10, 10, 500, 400}; }
+
+std::string FormatPlacementRect(const PlacementRect& rc) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%04d %04d %04d %04d", rc.left, rc.top, rc.right, rc.bottom);
+    return buf;
+}
+
+PlacementRect ParsePlacementRect(std::string_view text) {
+    int values[4];
+    int n = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == ' ') {
+            ++i;
+            continue;
+        }
+        std::size_t end = text.find(' ', i);
+        if (end == std::string_view::npos) end = text.size();
+        if (n == 4 || !ParseCoordinate(text.substr(i, end - i), values[n])) return DefaultPlacementRect();
+        ++n;
+        i = end;
+    }
+    if (n != 4) return DefaultPlacementRect();
+    PlacementRect rc{values[0], values[1], values[2], values[3]};
+    // A window without width or height could not be seen or taken hold of.
+    if (rc.right <= rc.left || rc.bottom <= rc.top) return DefaultPlacementRect();
+    return rc;
+}
+
+SavedPlacement PlacementToSave(const PlacementRect& rcNormal, ShowState state, bool bRestoreToMax) {
+    SavedPlacement saved;
+    saved.rcNormal = rcNormal;
+    switch (state) {
+    case ShowState::Normal: break;
+    case ShowState::Maximized: saved.bMax = true; break;
+    case ShowState::Minimized:
+        saved.bIcon = true;
+        saved.bMax = bRestoreToMax;
+        break;
+    }
+    return saved;
+}
+
+FirstShow ChooseFirstShow(const SavedPlacement& saved) {
+    if (saved.bIcon) return {ShowState::Minimized, false, saved.bMax};
+    if (saved.bMax) return {ShowState::Maximized, true, true};
+    return {ShowState::Normal, true, false};
+}
+
+PlacementRect FitToScreens(const PlacementRect& rc, const std::vector<PlacementRect>& screens,
+                           const PlacementRect& primary) {
+    if (primary.Width() <= 0 || primary.Height() <= 0) return rc;
+    for (const PlacementRect& screen : screens)
+        if (Overlaps(rc, screen)) return rc;
+    const int w = std::clamp(rc.Width(), 1, primary.Width());
+    const int h = std::clamp(rc.Height(), 1, primary.Height());
+    const int left = primary.left + (primary.Width() - w) / 2;
+    const int top = primary.top + (primary.Height() - h) / 2;
+    return {left, top, left + w, top + h};
+}
+
+SavedPlacement ReadPlacement(const CProfile& profile) {
+    SavedPlacement saved;
+    saved.rcNormal = ParsePlacementRect(profile.GetProfileString(kSection, "Rect"));
+    saved.bIcon = profile.GetProfileInt(kSection, "icon", 0) != 0;
+    saved.bMax = profile.GetProfileInt(kSection, "max", 0) != 0;
+    return saved;
+}
+
+bool WritePlacement(CProfile& profile, const SavedPlacement& saved) {
+    bool bOk = profile.WriteProfileString(kSection, "Rect", FormatPlacementRect(saved.rcNormal));
+    bOk = profile.WriteProfileInt(kSection, "icon", saved.bIcon ? 1 : 0) && bOk;
+    return profile.WriteProfileInt(kSection, "max", saved.bMax ? 1 : 0) && bOk;
+}
+
+BarVisibility ReadBarVisibility(const CProfile& profile) {
+    BarVisibility bars;
+    bars.bToolBar = profile.GetProfileInt(kBarSections[0], "Visible", 1) != 0;
+    bars.bStatusBar = profile.GetProfileInt(kBarSections[1], "Visible", 1) != 0;
+    return bars;
+}
+
+bool WriteBarVisibility(CProfile& profile, const BarVisibility& bars) {
+    bool bOk = profile.WriteProfileInt(kBarSummary, "Bars", 2);
+    bOk = profile.WriteProfileInt(kBarSections[0], "Visible", bars.bToolBar ? 1 : 0) && bOk;
+    return profile.WriteProfileInt(kBarSections[1], "Visible", bars.bStatusBar ? 1 : 0) && bOk;
+}

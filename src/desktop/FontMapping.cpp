@@ -1,0 +1,99 @@
+#include "desktop/FontMapping.h"
+
+#include "desktop/QtText.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QStringList>
+#include <cmath>
+
+namespace {
+
+QStringList GothicP() {
+    return {QStringLiteral("IPAPGothic"),       QStringLiteral("IPA Pゴシック"),      QStringLiteral("IPAexGothic"),
+            QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Source Han Sans JP"), QStringLiteral("VL PGothic"),
+            QStringLiteral("TakaoPGothic"),     QStringLiteral("IPAGothic")};
+}
+
+QStringList GothicFixed() {
+    return {QStringLiteral("IPAGothic"),        QStringLiteral("IPAゴシック"), QStringLiteral("Noto Sans Mono CJK JP"),
+            QStringLiteral("VL Gothic"),        QStringLiteral("TakaoGothic"), QStringLiteral("IPAexGothic"),
+            QStringLiteral("Noto Sans CJK JP"), QStringLiteral("IPAPGothic")};
+}
+
+QStringList MinchoP() {
+    return {QStringLiteral("IPAPMincho"),        QStringLiteral("IPA P明朝"),           QStringLiteral("IPAexMincho"),
+            QStringLiteral("Noto Serif CJK JP"), QStringLiteral("Source Han Serif JP"), QStringLiteral("TakaoPMincho"),
+            QStringLiteral("IPAMincho"),         QStringLiteral("IPAPGothic")};
+}
+
+QStringList MinchoFixed() {
+    return {QStringLiteral("IPAMincho"),           QStringLiteral("IPA明朝"),
+            QStringLiteral("IPAexMincho"),         QStringLiteral("Noto Serif CJK JP"),
+            QStringLiteral("Source Han Serif JP"), QStringLiteral("TakaoMincho"),
+            QStringLiteral("IPAPMincho"),          QStringLiteral("IPAGothic")};
+}
+
+}  // namespace
+
+void InstallFontSubstitutions() {
+    static bool bInstalled = false;
+    if (bInstalled) return;
+    bInstalled = true;
+    // The faces a notebook's font was saved with on Windows, by their Japanese and their
+    // English names.
+    for (const char* face : {"ＭＳ Ｐゴシック", "MS PGothic", "MS UI Gothic", "メイリオ", "Meiryo", "Meiryo UI",
+                             "游ゴシック", "Yu Gothic", "Yu Gothic UI"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), GothicP());
+    for (const char* face : {"ＭＳ ゴシック", "MS Gothic"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), GothicFixed());
+    for (const char* face : {"ＭＳ Ｐ明朝", "MS PMincho", "游明朝", "Yu Mincho"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), MinchoP());
+    for (const char* face : {"ＭＳ 明朝", "MS Mincho"})
+        QFont::insertSubstitutions(QString::fromUtf8(face), MinchoFixed());
+
+    // Dialogs show Japanese in the panes' default face.
+    QApplication::setFont(FontFromCharFormat(DefaultCharFormat()), "QDialog");
+}
+
+QString ResolvedFamily(const QFont& font) { return QFontInfo(font).family(); }
+
+QFont FontFromCharFormat(const CharFormat& cf) {
+    QFont font(ToQString(cf.szFaceName));
+    if (cf.yHeight > 0) font.setPointSizeF(cf.yHeight / 20.0);
+    auto effect = [&](std::uint32_t bit) { return (cf.dwMask & bit) && (cf.dwEffects & bit); };
+    font.setBold(effect(kCfeBold));
+    font.setItalic(effect(kCfeItalic));
+    font.setUnderline(effect(kCfeUnderline));
+    font.setStrikeOut(effect(kCfeStrikeout));
+    return font;
+}
+
+QColor ColourFromCharFormat(const CharFormat& cf) {
+    if (!(cf.dwMask & kCfmColor) || (cf.dwEffects & kCfeAutoColor) || cf.crTextColor == 0) return QColor();
+    const std::uint32_t c = cf.crTextColor;
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out) {
+    out = current;
+    const int nTenths = int(std::lround(chosen.pointSizeF() * 10));
+    if (nTenths > 0) out.yHeight = nTenths * 2;
+    out.dwMask = kCfmAll;
+    // Qt's font dialog offers no colour: the colour shown stays, the theme's as black.
+    if (current.dwEffects & kCfeAutoColor) out.crTextColor = 0;
+    out.dwEffects &= ~(kCfeBold | kCfeItalic | kCfeUnderline | kCfeStrikeout | kCfeAutoColor);
+    if (chosen.weight() > QFont::Normal) out.dwEffects |= kCfeBold;
+    if (chosen.italic()) out.dwEffects |= kCfeItalic;
+    if (chosen.underline()) out.dwEffects |= kCfeUnderline;
+    if (chosen.strikeOut()) out.dwEffects |= kCfeStrikeout;
+    // The pitch bits follow the chosen font; the family bits and the character set stay.
+    out.bPitchAndFamily = std::uint8_t((current.bPitchAndFamily & 0xF0) | (QFontInfo(chosen).fixedPitch() ? 1 : 2));
+
+    if (chosen.family() == ResolvedFamily(FontFromCharFormat(current))) return true;
+    int nReplaced = 0;
+    const std::string face = ToCp932(chosen.family(), &nReplaced);
+    if (nReplaced > 0 || face.empty() || face.size() > CharFormat::kMaxFace) return false;
+    out.szFaceName = face;
+    return true;
+}

@@ -1,0 +1,29 @@
+// The saved font of the panes on this desktop: Windows face names substituted by the
+// Japanese fonts installed here, the saved format as a QFont and its colour, and a
+// font chosen in the font dialog as the format to save.
+#pragma once
+
+#include "view/FontAttr.h"
+
+#include <QColor>
+#include <QFont>
+
+/// Substitutes for the Windows face names a saved font may carry ("ＭＳ Ｐゴシック" ->
+/// IPAPGothic, then any Japanese Gothic ...), and the dialogs' font: the default face at
+/// 9 points. Once at start-up, before the first window; later calls do nothing.
+void InstallFontSubstitutions();
+
+/// The family a font really draws with on this desktop.
+QString ResolvedFamily(const QFont& font);
+
+/// The panes' font for a saved format: face, point size (twips / 20) and effects.
+QFont FontFromCharFormat(const CharFormat& cf);
+/// The panes' text colour for a saved format; invalid when the theme's text colour is
+/// meant (the automatic colour, or the default black, which would vanish on a dark theme).
+QColor ColourFromCharFormat(const CharFormat& cf);
+
+/// The format for the font chosen in the font dialog, built from the current one: size
+/// (tenths of a point × 2), effects, face, pitch. Choosing the family the current face is
+/// drawn with keeps the current face name. A family that cannot be saved as code page 932
+/// within 31 bytes leaves the current face in place: then false.
+bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out);

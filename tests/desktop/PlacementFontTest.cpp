@@ -1,0 +1,266 @@
+// The window comes back where it was left, and the panes' one font goes to and from the
+// profile: saved values, the font dialog from either pane, the Japanese faces.
+#include "DesktopTestSupport.h"
+#include "desktop/ConversationPane.h"
+#include "desktop/FontMapping.h"
+#include "desktop/InputPane.h"
+
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTest>
+
+class PlacementFontTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CTestEnvironment> m_pEnv;
+    std::unique_ptr<CFrameFixture> m_pFix;
+
+    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    /// Starts the program (again) on the profile as it is now.
+    void Start() {
+        m_pFix.reset();
+        m_pFix = std::make_unique<CFrameFixture>();
+        if (!Frame()->isMinimized()) QVERIFY(QTest::qWaitForWindowExposed(Frame()));
+    }
+    /// Closes the window as the user does, which saves the placement.
+    void Close() {
+        QVERIFY(Frame()->close());
+        m_pFix.reset();
+    }
+    static QString Profile(const char* section, const char* entry) {
+        return QString::fromStdString(CProfile(CProfile::DefaultPath()).GetProfileString(section, entry));
+    }
+    static void SetProfile(const char* section, const char* entry, const std::string& value) {
+        QVERIFY(CProfile(CProfile::DefaultPath()).WriteProfileString(section, entry, value));
+    }
+    QList<QPlainTextEdit*> Panes() { return {Frame()->GetConversationPane(), Frame()->GetInputPane()}; }
+    void OnFont() { Frame()->OnFont(); }
+
+private Q_SLOTS:
+    void init() { m_pEnv = std::make_unique<CTestEnvironment>(); }
+    void cleanup() {
+        m_pFix.reset();
+        m_pEnv.reset();
+    }
+
+    void firstStartIsAtTenTenAndComesBackAsLeft() {
+        Start();
+        QCOMPARE(Frame()->geometry(), QRect(10, 10, 490, 390));
+        QCOMPARE(Frame()->windowState(), Qt::WindowNoState);
+        Frame()->setGeometry(120, 60, 500, 380);
+        Close();
+        QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0120 0060 0620 0440"));
+        QCOMPARE(Profile("Window size", "icon"), QStringLiteral("0"));
+        QCOMPARE(Profile("Window size", "max"), QStringLiteral("0"));
+        Start();
+        QCOMPARE(Frame()->geometry(), QRect(120, 60, 500, 380));
+        Close();
+        QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0120 0060 0620 0440"));
+    }
+
+    void maximisedComesBackMaximisedOverItsNormalPlace() {
+        SetProfile("Window size", "Rect", "0100 0050 0700 0450");
+        Start();
+        Frame()->showMaximized();
+        QTRY_VERIFY(Frame()->isMaximized());
+        Close();
+        QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0100 0050 0700 0450"));
+        QCOMPARE(Profile("Window size", "max"), QStringLiteral("1"));
+        Start();
+        QVERIFY(Frame()->isMaximized());
+        Frame()->showNormal();
+        QTRY_COMPARE(Frame()->geometry(), QRect(100, 50, 600, 400));
+    }
+
+    void minimisedFromMaximisedComesBackMinimisedAndRestoresMaximised() {
+        Start();
+        Frame()->showMaximized();
+        Frame()->showMinimized();
+        Close();
+        QCOMPARE(Profile("Window size", "icon"), QStringLiteral("1"));
+        QCOMPARE(Profile("Window size", "max"), QStringLiteral("1"));
+        QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0010 0010 0500 0400"));
+        Start();
+        QCOMPARE(Frame()->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized),
+                 Qt::WindowMinimized | Qt::WindowMaximized);
+        QCOMPARE(Frame()->normalGeometry(), QRect(10, 10, 490, 390));
+    }
+
+    void aWindowOnNoScreenComesBackVisible_data() {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("monitor unplugged") << "5000 0100 5600 0500" << QSize(600, 400);
+        QTest::newRow("wider than the screen") << "20000 20000 29000 29000" << QSize();
+    }
+    void aWindowOnNoScreenComesBackVisible() {
+        QFETCH(QString, saved);
+        QFETCH(QSize, size);
+        SetProfile("Window size", "Rect", saved.toStdString());
+        Start();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(screen.contains(Frame()->frameGeometry()));
+        if (size.isValid()) QCOMPARE(Frame()->size(), size);
+    }
+
+    void barVisibilityComesBack() {
+        Start();
+        QVERIFY(Frame()->statusBar()->isVisible());
+        Frame()->statusBar()->hide();
+        Close();
+        QCOMPARE(CProfile(CProfile::DefaultPath()).GetProfileInt("Nelo-Bar1", "Visible", 1), 0);
+        Start();
+        QVERIFY(Frame()->statusBar()->isHidden());
+    }
+
+    void savedFontReachesBothPanes_data() {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("drawnWith");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<QColor>("colour");
+        const QColor theme = QPalette().color(QPalette::Text);
+        QTest::newRow("nothing saved") << ""
+                                       << "ＭＳ Ｐゴシック"
+                                       << "IPAPGothic" << 9.0 << false << false << theme;
+        QTest::newRow("bold italic 12 points in red") << "f800000f 3 240 0 ff 80 32 IPAMincho"
+                                                      << "IPAMincho"
+                                                      << "IPAMincho" << 12.0 << true << true << QColor(255, 0, 0);
+        QTest::newRow("a Windows face") << "f800000f 0 200 0 ff0000 80 31 ＭＳ 明朝"
+                                        << "ＭＳ 明朝"
+                                        << "IPAMincho" << 10.0 << false << false << QColor(0, 0, 255);
+        QTest::newRow("Meiryo") << "f800000f 0 180 0 0 80 32 メイリオ"
+                                << "メイリオ"
+                                << "IPAPGothic" << 9.0 << false << false << theme;
+    }
+    void savedFontReachesBothPanes() {
+        QFETCH(QString, saved);
+        QFETCH(QString, family);
+        QFETCH(QString, drawnWith);
+        QFETCH(double, points);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QFETCH(QColor, colour);
+        if (!saved.isEmpty()) SetProfile("SendViewFont", "FontAttr", saved.toStdString());
+        Start();
+        for (QPlainTextEdit* pPane : Panes()) {
+            QCOMPARE(pPane->font().family(), family);
+            QCOMPARE(QFontInfo(pPane->font()).family(), drawnWith);
+            QCOMPARE(pPane->font().pointSizeF(), points);
+            QCOMPARE(pPane->font().bold(), bold);
+            QCOMPARE(pPane->font().italic(), italic);
+            QCOMPARE(pPane->palette().color(QPalette::Text), colour);
+        }
+    }
+
+    void fontChosenInEitherPaneGoesToBothAndIsSaved_data() {
+        QTest::addColumn<bool>("fromConversation");
+        QTest::newRow("input pane") << false;
+        QTest::newRow("conversation pane") << true;
+    }
+    void fontChosenInEitherPaneGoesToBothAndIsSaved() {
+        QFETCH(bool, fromConversation);
+        Start();
+        QPlainTextEdit* pFrom = Panes()[fromConversation ? 0 : 1];
+        pFrom->setFocus();
+        QApplication::setActiveWindow(Frame());
+        CModalWatchdog watchdog;
+        QWidget* pParent = nullptr;
+        watchdog.Expect([&](QWidget* pModal) {
+            auto* pDialog = qobject_cast<QFontDialog*>(pModal);
+            QVERIFY(pDialog);
+            QCOMPARE(pDialog->objectName(), QStringLiteral("fontDialog"));
+            QCOMPARE(pDialog->currentFont().family(), QStringLiteral("IPAPGothic"));
+            pParent = pDialog->parentWidget();
+            // The IPA fonts come in one weight only: the dialog offers no bold for them.
+            QFont chosen(QStringLiteral("IPAGothic"));
+            chosen.setPointSize(12);
+            chosen.setUnderline(true);
+            chosen.setStrikeOut(true);
+            pDialog->setCurrentFont(chosen);
+            pDialog->accept();
+        });
+        OnFont();
+        QVERIFY(watchdog.AllAnswered());
+        QCOMPARE(pParent, pFrom);
+        QCOMPARE(Profile("SendViewFont", "FontAttr"), QStringLiteral("f800000f c 240 0 0 80 32 IPAGothic"));
+        for (QPlainTextEdit* pPane : Panes()) {
+            QCOMPARE(QFontInfo(pPane->font()).family(), QStringLiteral("IPAGothic"));
+            QCOMPARE(pPane->font().pointSize(), 12);
+            QVERIFY(pPane->font().underline());
+            QVERIFY(pPane->font().strikeOut());
+        }
+        // And after a restart.
+        Close();
+        Start();
+        for (QPlainTextEdit* pPane : Panes()) {
+            QCOMPARE(pPane->font().family(), QStringLiteral("IPAGothic"));
+            QCOMPARE(pPane->font().pointSize(), 12);
+            QVERIFY(pPane->font().strikeOut());
+        }
+    }
+
+    void theDefaultFaceStaysWhenOnlyTheSizeChanges() {
+        Start();
+        {
+            CModalWatchdog watchdog;
+            watchdog.Expect([](QWidget* pModal) {
+                auto* pDialog = qobject_cast<QFontDialog*>(pModal);
+                QFont chosen = pDialog->currentFont();
+                chosen.setPointSize(11);
+                pDialog->setCurrentFont(chosen);
+                pDialog->accept();
+            });
+            OnFont();
+            QVERIFY(watchdog.AllAnswered());
+        }
+        QCOMPARE(Profile("SendViewFont", "FontAttr"), QStringLiteral("f800000f 0 220 0 0 80 32 ＭＳ Ｐゴシック"));
+        // Cancel changes nothing.
+        {
+            CModalWatchdog watchdog;
+            watchdog.Expect([](QWidget* pModal) {
+                auto* pDialog = qobject_cast<QFontDialog*>(pModal);
+                pDialog->setCurrentFont(QFont(QStringLiteral("IPAMincho"), 20));
+                pDialog->reject();
+            });
+            OnFont();
+            QVERIFY(watchdog.AllAnswered());
+        }
+        QCOMPARE(Profile("SendViewFont", "FontAttr"), QStringLiteral("f800000f 0 220 0 0 80 32 ＭＳ Ｐゴシック"));
+        QCOMPARE(Frame()->GetInputPane()->font().pointSizeF(), 11.0);
+    }
+
+    void chosenFontsBecomeTheFormatToSave() {
+        CharFormat cf;
+        QVERIFY(ChosenCharFormat(DefaultCharFormat(), QFont(QStringLiteral("IPAMincho"), 14, QFont::Bold, true), cf));
+        QCOMPARE(QString::fromStdString(FormatFontAttr(cf)), QStringLiteral("f800000f 3 280 0 0 80 32 IPAMincho"));
+        // A face that has no code page 932 name, or a longer one than 31 bytes, is not
+        // saved: the current face stays.
+        QFont chosen(QStringLiteral("Fürstenberg Sans"));
+        chosen.setPointSize(11);
+        QVERIFY(!ChosenCharFormat(DefaultCharFormat(), chosen, cf));
+        QCOMPARE(cf.yHeight, 220);
+        QCOMPARE(cf.szFaceName, DefaultCharFormat().szFaceName);
+        QVERIFY(
+            !ChosenCharFormat(DefaultCharFormat(), QFont(QStringLiteral("An Extremely Long Family Name Beyond")), cf));
+    }
+
+    void theWindowLooksRight() {
+        // NELO_GRAB_DIR=<folder> keeps a picture of the window with the default font.
+        Start();
+        Frame()->resize(490, 390);
+        TypeText(Frame()->GetInputPane(), QStringLiteral("予定\n"));
+        const QByteArray dir = qgetenv("NELO_GRAB_DIR");
+        if (!dir.isEmpty())
+            QVERIFY(Frame()->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/placement-font.png")));
+        QVERIFY(Frame()->GetConversationPane()->toPlainText().contains(QStringLiteral("予定")));
+    }
+};
+
+QTEST_MAIN(PlacementFontTest)
+#include "PlacementFontTest.moc"
