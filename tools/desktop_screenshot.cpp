@@ -2,6 +2,7 @@
 // after the lines of a file were typed into its input pane one by one.
 //   desktop_screenshot LINES.txt OUT.png [WIDTH HEIGHT]
 #include "app/RumoApp.h"
+#include "desktop/FontMapping.h"
 #include "desktop/InputPane.h"
 #include "desktop/MainFrame.h"
 #include "desktop/QtMessageBox.h"
@@ -24,13 +25,20 @@ int main(int argc, char** argv) {
     setenv("XDG_CONFIG_HOME", dir.path().toUtf8().constData(), 0);
     setenv("XDG_STATE_HOME", dir.path().toUtf8().constData(), 0);
     QApplication qapp(argc, argv);
+    InstallFontSubstitutions();
     CProfile profile;
+    // The size goes through the saved placement, as the user's last window would.
+    if (argc >= 5) {
+        char rect[64];
+        std::snprintf(rect, sizeof rect, "%04d %04d %04d %04d", 10, 10, 10 + std::atoi(argv[3]),
+                      10 + std::atoi(argv[4]));
+        profile.WriteProfileString("Window size", "Rect", rect);
+    }
     CQtMessageBox messageBox;
     CRumoApp app(profile, messageBox);
     CMainFrame frame(app);
     messageBox.SetParent(&frame);
     frame.ShowFirstTime();
-    if (argc >= 5) frame.resize(std::atoi(argv[3]), std::atoi(argv[4]));
     app.StartUp(std::string(), true);
 
     QFile file(QString::fromLocal8Bit(argv[1]));
