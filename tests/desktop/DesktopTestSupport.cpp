@@ -4,7 +4,13 @@
 #include "desktop/QtText.h"
 #include "platform/CodePage.h"
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QTest>
@@ -106,3 +112,23 @@ void TypeText(QWidget* pWidget, const QString& text) {
 }
 
 QString Q(const std::string& cp932) { return ToQString(cp932); }
+
+QStringList UnnamedControls(QWidget* pTop) {
+    QStringList unnamed;
+    const QList<QWidget*> widgets = pTop->findChildren<QWidget*>();
+    for (QWidget* w : widgets) {
+        const bool bControl = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                              qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                              (qobject_cast<QAbstractScrollArea*>(w) && w->focusPolicy() != Qt::NoFocus);
+        if (!bControl || !w->isVisibleTo(pTop)) continue;
+        // Inside a composite control that has a name (a spin box's line edit, a combo
+        // box's view), the parent speaks for its parts.
+        if (qobject_cast<QLineEdit*>(w) &&
+            (qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget())))
+            continue;
+        QAccessibleInterface* pAcc = QAccessible::queryAccessibleInterface(w);
+        if (!pAcc || pAcc->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName();
+    }
+    return unnamed;
+}

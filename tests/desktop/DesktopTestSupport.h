@@ -83,5 +83,8 @@ struct CFrameFixture {
 /// Types text into the widget with one key event per character (Qt Test's keyClicks
 /// cannot send Japanese); "\n" is the Enter key.
 void TypeText(QWidget* pWidget, const QString& text);
+/// The visible controls under top (buttons, fields, lists, text panes) that a screen
+/// reader could not name: each as "Class objectName".
+QStringList UnnamedControls(QWidget* pTop);
 /// The core's code page 932 text as a QString (for comparing pane contents).
 QString Q(const std::string& cp932);

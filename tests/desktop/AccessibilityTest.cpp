@@ -1,0 +1,20 @@
+// Screen readers and scripted checks find every control of the window by its name.
+#include "DesktopTestSupport.h"
+
+#include <QTest>
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyControlOfTheWindowHasAName() {
+        CTestEnvironment env;
+        CFrameFixture fix;
+        const QStringList unnamed = UnnamedControls(fix.m_pFrame.get());
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+        QVERIFY(!fix.m_pFrame->findChild<QWidget*>(QStringLiteral("conversationPane"))->accessibleName().isEmpty());
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "AccessibilityTest.moc"
