@@ -48,3 +48,12 @@ std::string AbsolutePath(const std::string& path) {
     if (ec) return path;
     return p.lexically_normal().string();
 }
+
+std::string WithNotebookExtension(const std::string& path) {
+    auto slash = path.rfind('/');
+    std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    auto dot = path.rfind('.');
+    // A leading dot starts a hidden name, not an extension.
+    if (nameStart < path.size() && (dot == std::string::npos || dot <= nameStart)) return path + ".nel";
+    return path;
+}

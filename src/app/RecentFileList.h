@@ -1,5 +1,6 @@
 // The recent-file list: the four files opened or saved last, newest first, kept in the
-// profile as "File1".."File4" of "Recent File List" (absolute paths in UTF-8).
+// profile as "File1".."File4" of "Recent File List" (absolute paths in UTF-8), and the
+// forms of a notebook's path that every front end uses.
 #pragma once
 
 #include <string>
@@ -30,3 +31,7 @@ private:
 
 /// An absolute, lexically normal form of a path (relative to the working folder).
 std::string AbsolutePath(const std::string& path);
+
+/// The path with ".nel" appended when its file name has no extension, as the save
+/// dialog's default extension does.
+std::string WithNotebookExtension(const std::string& path);

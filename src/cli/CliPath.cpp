@@ -38,12 +38,3 @@ std::string PathArgument(const std::string& argText) {
     if (b == std::string::npos) return std::string();
     return ExpandHomeFolder(ExpandVariable(Unquote(argText.substr(b))));
 }
-
-std::string WithNotebookExtension(const std::string& path) {
-    auto slash = path.rfind('/');
-    std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    auto dot = path.rfind('.');
-    // A leading dot starts a hidden name, not an extension.
-    if (nameStart < path.size() && (dot == std::string::npos || dot <= nameStart)) return path + ".nel";
-    return path;
-}

@@ -12,7 +12,3 @@ std::string Unquote(std::string text);
 /// that environment variable when the path does not name a file as it stands
 /// (transcripts name their fixtures as "$CASE_DIR/…"). Empty when nothing was given.
 std::string PathArgument(const std::string& argText);
-
-/// The path with ".nel" appended when its file name has no extension, as the save
-/// dialog's default extension does.
-std::string WithNotebookExtension(const std::string& path);

@@ -24,11 +24,13 @@ CMainFrame::CMainFrame(CRumoApp& app, QWidget* pParent) : QMainWindow(pParent), 
     app.GetDocument().AddListener(this);
     ApplySavedFont();
     OnTitleChanged(app.GetTitle());
+    InstallPathPrompt();
     UpdateRecentFileMenu();
     UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
+    m_app.SetPathPrompt({});
     m_app.GetDocument().RemoveListener(this);
     m_app.GetDocument().RemoveListener(m_pConversation);
 }

@@ -70,6 +70,12 @@ private:
     void OnPrevPane();
 
     // Files (MainFrameFiles.cpp).
+public:
+    /// Start-up: opens the file named on the command line, else (unless bNew) the newest
+    /// recent file; false when a named file exists but does not open (the program ends).
+    bool StartUp(const std::string& fileArg, bool bNew);
+    /// Mentions, once, the recovery copies an earlier session left behind.
+    void MentionRecoveryCopies();
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
@@ -78,6 +84,13 @@ private:
     void UpdateRecentFileMenu();
     /// Asks about unsaved changes before the window closes; false to stay.
     bool MayClose();
+
+private:
+    /// Lets the core ask for a file name (Save As) when an untitled notebook is saved.
+    void InstallPathPrompt();
+    bool AskSavePath(std::string& path);
+    /// The folder the file dialogs start in: the notebook's own, else the working folder.
+    QString DialogFolder() const;
 
     // Window placement and bar state (MainFramePlacement.cpp).
     void RestorePlacement();
@@ -93,9 +106,14 @@ private:
     friend class PlacementFontTest;
 
     // Text-file input and the settings dialog (MainFrameCommands.cpp).
+public:
     void OnReadTextFile();
+    /// Reads the lines of the text file at path into the conversation; a progress dialog
+    /// shows after nProgressDelayMs and can cancel between lines.
+    void ReadTextFile(const QString& path, int nProgressDelayMs = 500);
     void OnSettings();
 
+private:
     // The about box and the help page (MainFrameHelp.cpp).
     void OnAbout();
     void OnHelp();
@@ -142,4 +160,6 @@ private:
     std::unique_ptr<CSendView> m_pSendView;
     bool m_bFirstShow = true;
     bool m_bSplitterSized = false;
+    /// A text file is being read (F9 does not start another).
+    bool m_bReadingTextFile = false;
 };

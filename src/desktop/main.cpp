@@ -5,6 +5,7 @@
 #include "desktop/FontMapping.h"
 #include "desktop/MainFrame.h"
 #include "desktop/QtMessageBox.h"
+#include "desktop/SessionEnd.h"
 #include "platform/Clock.h"
 #include "platform/Profile.h"
 
@@ -73,7 +74,10 @@ int main(int argc, char** argv) {
     messageBox.SetParent(&frame);
     CFirstPaintProbe probe;
     if (options.bQuitAfterFirstPaint) qapp.installEventFilter(&probe);
+    // Logout, SIGTERM and SIGHUP keep unsaved changes in a recovery copy.
+    CSessionEnd sessionEnd(app, &frame);
     frame.ShowFirstTime();
-    if (!app.StartUp(options.strFile, options.bNew)) return 1;
+    if (!frame.StartUp(options.strFile, options.bNew)) return 1;
+    if (!options.bQuitAfterFirstPaint) frame.MentionRecoveryCopies();
     return QApplication::exec();
 }

@@ -483,3 +483,15 @@ TEST_F(RumoAppFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
 }
 
 }  // namespace
+
+TEST(NotebookPathTest, WithNotebookExtensionAddsItOnlyToANameWithoutOne) {
+    const struct {
+        const char* path;
+        const char* expected;
+    } rows[] = {
+        {"memo", "memo.nel"},     {"/tmp/memo", "/tmp/memo.nel"},         {"memo.nel", "memo.nel"},
+        {"memo.txt", "memo.txt"}, {"/tmp/a.b/memo", "/tmp/a.b/memo.nel"}, {"/tmp/.hidden", "/tmp/.hidden.nel"},
+        {"/tmp/", "/tmp/"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(WithNotebookExtension(row.path), row.expected) << row.path;
+}

@@ -1,0 +1,41 @@
+// While many lines are processed at once (a text file read with F9), the echoes, answers
+// and input lines are gathered here and handed to the panes in one piece at each
+// repaint: the panes then lay out and scroll once per batch instead of once per line.
+// The panes end up with exactly the text the lines would have given one by one.
+#pragma once
+
+#include "conversation/SendView.h"
+#include "document/DocListener.h"
+
+#include <string>
+
+class CRumoView;
+
+/// Stands in for the input pane: lines shown and the final line breaks.
+class CBatchedInput : public IInputPane {
+public:
+    explicit CBatchedInput(IInputPane& pane) : m_pane(pane) {}
+    void AppendInputText(const std::string& text) override;
+    void EndWithLineBreak() override;
+    /// Hands what was gathered to the pane.
+    void Flush();
+
+private:
+    IInputPane& m_pane;
+    std::string m_strPending;
+    bool m_bEndWithBreak = false;
+};
+
+/// Stands in for the conversation pane as the document's listener.
+class CBatchedConversation : public IDocListener {
+public:
+    explicit CBatchedConversation(CRumoView& pane) : m_pane(pane) {}
+    void OnTextAppended(const std::string& text) override { m_strPending += text; }
+    void OnPaneCleared() override;
+    /// Hands what was gathered to the pane.
+    void Flush();
+
+private:
+    CRumoView& m_pane;
+    std::string m_strPending;
+};

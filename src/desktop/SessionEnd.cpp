@@ -1,0 +1,115 @@
+#include "desktop/SessionEnd.h"
+
+#include "app/RecoveryCopy.h"
+#include "app/RumoApp.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int g_wakeSockets[2] = {-1, -1};
+volatile std::sig_atomic_t g_nSignal = 0;
+
+void OnSignalCaught(int signo) {
+    const int savedErrno = errno;
+    if (g_nSignal == 0) g_nSignal = signo;
+    const char byte = static_cast<char>(signo);
+    // A full socket already wakes the event loop.
+    [[maybe_unused]] ssize_t n = write(g_wakeSockets[1], &byte, 1);
+    errno = savedErrno;
+}
+
+void Install(int signo) {
+    struct sigaction old {};
+    // A signal ignored when the program started (nohup) stays ignored.
+    if (sigaction(signo, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
+    struct sigaction sa {};
+    sa.sa_handler = OnSignalCaught;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(signo, &sa, nullptr);
+}
+
+/// Ends the process the way the signal itself would have.
+[[noreturn]] void EndBySignal(int signo) {
+    std::signal(signo, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, signo);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+    std::raise(signo);
+    std::_Exit(128 + signo);
+}
+
+}  // namespace
+
+CSessionEnd::CSessionEnd(CRumoApp& app, QWidget* pWindow) : m_app(app), m_pWindow(pWindow) {
+    app.GetDocument().AddListener(this);
+    if (g_wakeSockets[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeSockets) != 0)
+        g_wakeSockets[0] = g_wakeSockets[1] = -1;
+    if (g_wakeSockets[0] >= 0) {
+        m_pNotifier = new QSocketNotifier(g_wakeSockets[0], QSocketNotifier::Read, this);
+        connect(m_pNotifier, &QSocketNotifier::activated, this, &CSessionEnd::OnSignal);
+        Install(SIGTERM);
+        Install(SIGHUP);
+    }
+    if (auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(pApp, &QGuiApplication::commitDataRequest, this, &CSessionEnd::OnCommitData, Qt::DirectConnection);
+        connect(pApp, &QCoreApplication::aboutToQuit, this, &CSessionEnd::OnAboutToQuit);
+    }
+}
+
+CSessionEnd::~CSessionEnd() {
+    m_app.GetDocument().RemoveListener(this);
+    // The handlers stay (they only write to the socket); what they wake is gone.
+    delete m_pNotifier;
+    m_pNotifier = nullptr;
+}
+
+bool CSessionEnd::SaveRecoveryCopy() {
+    CRumoDoc& doc = m_app.GetDocument();
+    if (!doc.IsModified() || m_bCopyCurrent) return false;
+    std::string path, error;
+    if (!WriteRecoveryCopy(doc, m_app.GetPathName(), path, error)) {
+        std::fprintf(stderr, "nelo: 復元用のコピーを保存できませんでした（%s）。変更は失われます。\n", error.c_str());
+        return false;
+    }
+    m_bCopyCurrent = true;
+    std::fprintf(stderr, "nelo: 保存されていない変更を復元用のコピーに保存しました: %s\n", path.c_str());
+    std::fflush(stderr);
+    return true;
+}
+
+void CSessionEnd::OnModifiedChanged(bool /*bModified*/) { m_bCopyCurrent = false; }
+
+void CSessionEnd::OnDataChanged(unsigned /*what*/) { m_bCopyCurrent = false; }
+
+void CSessionEnd::OnSignal() {
+    char buffer[16];
+    while (read(g_wakeSockets[0], buffer, sizeof buffer) > 0) {
+    }
+    const int signo = g_nSignal;
+    if (signo == 0) return;
+    SaveRecoveryCopy();
+    EndBySignal(signo);
+}
+
+void CSessionEnd::OnCommitData(QSessionManager& /*manager*/) {
+    // The session may end without asking again: the changes go to a copy now, and the
+    // user still decides about the notebook itself if the logout is cancelled.
+    SaveRecoveryCopy();
+}
+
+void CSessionEnd::OnAboutToQuit() {
+    // Quitting while the window still shows means the window never asked.
+    if (m_pWindow && m_pWindow->isVisible()) SaveRecoveryCopy();
+}

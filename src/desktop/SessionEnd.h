@@ -1,0 +1,42 @@
+// The end of the desktop session from outside: logout, SIGTERM (shutdown, kill) and
+// SIGHUP. Unsaved changes are then written to a recovery copy instead of being lost, its
+// path goes to stderr, and the program ends as the signal would have ended it. The signal
+// handler only writes a byte to a socket; the rest runs in the event loop.
+#pragma once
+
+#include "document/DocListener.h"
+
+#include <QObject>
+
+class CRumoApp;
+class QSessionManager;
+class QSocketNotifier;
+class QWidget;
+
+class CSessionEnd : public QObject, public IDocListener {
+    Q_OBJECT
+public:
+    /// Watches for the session's end while the object lives; pWindow is the main window
+    /// (its closing is the user's own end, which asks instead).
+    CSessionEnd(CRumoApp& app, QWidget* pWindow);
+    ~CSessionEnd() override;
+
+    /// Writes the recovery copy when the notebook has unsaved changes that no copy holds
+    /// yet; says on stderr where it went. True when a copy was written.
+    bool SaveRecoveryCopy();
+
+    // IDocListener: a change after a copy needs a copy of its own.
+    void OnModifiedChanged(bool bModified) override;
+    void OnDataChanged(unsigned what) override;
+
+private:
+    void OnSignal();
+    void OnCommitData(QSessionManager& manager);
+    void OnAboutToQuit();
+
+    CRumoApp& m_app;
+    QWidget* m_pWindow;
+    QSocketNotifier* m_pNotifier = nullptr;
+    /// The last recovery copy holds the notebook as it is now.
+    bool m_bCopyCurrent = false;
+};

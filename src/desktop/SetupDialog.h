@@ -1,0 +1,36 @@
+// The settings dialog ("設定") over the core's CSetupDlg: the user's name and the
+// responder's name. Enter in a field accepts nothing, so a name is never taken half
+// typed; only the OK button accepts, Escape and ｷｬﾝｾﾙ cancel.
+#pragma once
+
+#include <QDialog>
+
+class CSetupDlg;
+class QLineEdit;
+class QPushButton;
+
+class CSetupDialog : public QDialog {
+    Q_OBJECT
+public:
+    CSetupDialog(CSetupDlg& dlg, QWidget* pParent = nullptr);
+
+    /// The number of characters the fields held that have no code page 932 form (they
+    /// were stored as "？").
+    int ReplacedCharacters() const { return m_nReplaced; }
+
+public Q_SLOTS:
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    void OnOkButton();
+
+    CSetupDlg& m_dlg;
+    QLineEdit* m_pUserName = nullptr;
+    QLineEdit* m_pResponderName = nullptr;
+    QPushButton* m_pOk = nullptr;
+    QPushButton* m_pCancel = nullptr;
+    int m_nReplaced = 0;
+};

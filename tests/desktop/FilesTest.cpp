@@ -1,0 +1,403 @@
+// The window's file commands over the core: the save-changes question on every path that
+// replaces the notebook or closes the window, the Save As prompt of an untitled notebook,
+// start-up from the recent-file list, F9 against nelo-cli's \read, and the recovery copy
+// when the session ends from outside.
+#include "DesktopTestSupport.h"
+#include "app/RecoveryCopy.h"
+#include "desktop/ConversationPane.h"
+#include "desktop/FileDialogs.h"
+#include "desktop/InputPane.h"
+#include "desktop/QtText.h"
+#include "desktop/SessionEnd.h"
+#include "platform/CodePage.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+enum class Path { New, Open, Recent, Close };
+enum class Title { Untitled, Named };
+
+QByteArray ReadBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+/// A watchdog handler that picks path in a file dialog.
+std::function<void(QWidget*)> ChooseFile(const QString& objectName, const QString& path) {
+    return [objectName, path](QWidget* pWidget) {
+        auto* pDialog = qobject_cast<QFileDialog*>(pWidget);
+        QVERIFY2(pDialog, pWidget->metaObject()->className());
+        QCOMPARE(pDialog->objectName(), objectName);
+        // selectFile() leaves the name field alone while it has the focus: type the name.
+        auto* pName = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(pName);
+        pName->setText(path);
+        static_cast<QDialog*>(pDialog)->accept();  // QFileDialog checks the name first
+    };
+}
+
+std::string Utf8(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Path)
+Q_DECLARE_METATYPE(Title)
+Q_DECLARE_METATYPE(MbAnswer)
+
+class FilesTest : public QObject {
+    Q_OBJECT
+
+    CTestEnvironment m_env;
+    std::unique_ptr<CFrameFixture> m_pFix;
+
+    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    CRumoApp& App() { return m_pFix->m_app; }
+    CScriptedMessageBox& Boxes() { return m_pFix->m_messageBox; }
+    QString Conversation() { return Frame()->GetConversationPane()->toPlainText(); }
+
+private Q_SLOTS:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void init() { m_pFix = std::make_unique<CFrameFixture>(); }
+    void cleanup() { m_pFix.reset(); }
+
+    void theSaveQuestionOnEachPath_data() {
+        QTest::addColumn<Path>("path");
+        QTest::addColumn<Title>("title");
+        QTest::addColumn<MbAnswer>("answer");
+        const std::pair<const char*, Path> paths[] = {
+            {"new", Path::New}, {"open", Path::Open}, {"recent", Path::Recent}, {"close", Path::Close}};
+        for (const auto& [name, path] : paths) {
+            QTest::addRow("%s, named, yes", name) << path << Title::Named << MbAnswer::Yes;
+            QTest::addRow("%s, untitled, yes", name) << path << Title::Untitled << MbAnswer::Yes;
+            QTest::addRow("%s, named, no", name) << path << Title::Named << MbAnswer::No;
+            QTest::addRow("%s, untitled, cancel", name) << path << Title::Untitled << MbAnswer::Cancel;
+            QTest::addRow("%s, named, cancel", name) << path << Title::Named << MbAnswer::Cancel;
+        }
+    }
+
+    void theSaveQuestionOnEachPath() {
+        QFETCH(Path, path);
+        QFETCH(Title, title);
+        QFETCH(MbAnswer, answer);
+        QTemporaryDir dir;
+        const QString other = dir.filePath(QStringLiteral("other.nel"));
+        const QString mine = dir.filePath(QStringLiteral("mine.nel"));
+        QVERIFY(App().OnSaveDocument(Utf8(other)));
+        if (title == Title::Named)
+            QVERIFY(App().OnSaveDocument(Utf8(mine)));
+        else
+            App().OnFileNew();
+        const QByteArray mineBefore = ReadBytes(mine);
+        TypeText(Frame()->GetInputPane(), QStringLiteral("半径=5\n"));
+        QVERIFY(App().GetDocument().IsModified());
+        const std::string titleBefore = App().GetTitle();
+
+        CModalWatchdog watchdog;
+        if (path == Path::Open) watchdog.Expect(ChooseFile(QStringLiteral("openNotebookDialog"), other));
+        const QString saved = dir.filePath(QStringLiteral("saved"));
+        if (answer == MbAnswer::Yes && title == Title::Untitled)
+            watchdog.Expect(ChooseFile(QStringLiteral("saveNotebookDialog"), saved));
+        Boxes().m_answers = {answer};
+        switch (path) {
+        case Path::New: Frame()->OnFileNew(); break;
+        case Path::Open: Frame()->OnFileOpen(); break;
+        case Path::Recent: {
+            const auto& entries = App().GetRecentFileList().GetEntries();
+            const auto it = std::find(entries.begin(), entries.end(), Utf8(other));
+            QVERIFY(it != entries.end());
+            Frame()->OnOpenRecentFile(static_cast<int>(it - entries.begin()));
+            break;
+        }
+        case Path::Close: Frame()->close(); break;
+        }
+        QVERIFY(watchdog.AllAnswered());
+        QCOMPARE(watchdog.Unanswered(), 0);
+        QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
+        QCOMPARE(Boxes().m_shown[0], Cp932ToUtf8(titleBefore).text + " への変更を保存しますか?");
+
+        if (answer == MbAnswer::Cancel) {
+            // Nothing happened: the same notebook, still modified, the window still open.
+            QVERIFY(App().GetDocument().IsModified());
+            QCOMPARE(App().GetTitle(), titleBefore);
+            QVERIFY(Frame()->isVisible());
+            QVERIFY(Conversation().contains(QStringLiteral("半径＝５")));
+            QCOMPARE(ReadBytes(mine), mineBefore);
+            return;
+        }
+        if (answer == MbAnswer::Yes && title == Title::Named) QVERIFY(ReadBytes(mine) != mineBefore);
+        if (answer == MbAnswer::Yes && title == Title::Untitled)
+            QVERIFY2(QFile::exists(saved + QStringLiteral(".nel")), "the Save As prompt adds .nel");
+        if (answer == MbAnswer::No) QCOMPARE(ReadBytes(mine), mineBefore);
+        switch (path) {
+        case Path::New:
+            QCOMPARE(App().GetPathName(), std::string());
+            QVERIFY(!Conversation().contains(QStringLiteral("半径＝５")));
+            break;
+        case Path::Open:
+        case Path::Recent:
+            QCOMPARE(App().GetPathName(), Utf8(other));
+            QCOMPARE(Frame()->windowTitle(), QStringLiteral("other.nel - ＮＥＬＯ"));
+            break;
+        case Path::Close: QVERIFY(!Frame()->isVisible()); break;
+        }
+    }
+
+    void aFailedOpenLeavesTheNotebookShown() {
+        QTemporaryDir dir;
+        const QString bad = dir.filePath(QStringLiteral("bad.nel"));
+        WriteBytes(bad, QByteArray("not a notebook at all"));
+        TypeText(Frame()->GetInputPane(), QStringLiteral("1+2\n"));
+        const QString before = Conversation();
+        CModalWatchdog watchdog;
+        watchdog.Expect(ChooseFile(QStringLiteral("openNotebookDialog"), bad));
+        Boxes().m_answers = {MbAnswer::No};
+        Frame()->OnFileOpen();
+        QVERIFY(watchdog.AllAnswered());
+        QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
+        QCOMPARE(Boxes().m_shown.back(), std::string(Cp932ToUtf8(CRumoApp::FormatErrorText()).text));
+        QCOMPARE(Conversation(), before);
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("無題 - ＮＥＬＯ"));
+    }
+
+    void aRecentFileThatNoLongerOpensLeavesTheList() {
+        QTemporaryDir dir;
+        const QString gone = dir.filePath(QStringLiteral("gone.nel"));
+        QVERIFY(App().OnSaveDocument(Utf8(gone)));
+        App().OnFileNew();
+        QFile::remove(gone);
+        Frame()->OnOpenRecentFile(0);
+        QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
+        const auto& entries = App().GetRecentFileList().GetEntries();
+        QVERIFY(std::find(entries.begin(), entries.end(), Utf8(gone)) == entries.end());
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("無題 - ＮＥＬＯ"));
+    }
+
+    void startUpFromTheRecentList_data() {
+        QTest::addColumn<QByteArray>("damage");  // "" keeps the file, "gone" removes it, else its new bytes
+        QTest::addColumn<QString>("message");    // the start-up's message box (UTF-8), empty for none
+        QTest::newRow("saved file reopens") << QByteArray() << QString();
+        QTest::newRow("vanished file") << QByteArray("gone") << QStringLiteral("が見つかりません。");
+        QTest::newRow("unreadable file") << QByteArray("garbage bytes") << Q(CRumoApp::FormatErrorText());
+    }
+
+    void startUpFromTheRecentList() {
+        QFETCH(QByteArray, damage);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("book.nel"));
+        TypeText(Frame()->GetInputPane(), QStringLiteral("半径=5\n"));
+        QVERIFY(App().OnSaveDocument(Utf8(file)));
+        App().OnFileNew();
+        if (damage == "gone")
+            QFile::remove(file);
+        else if (!damage.isEmpty())
+            WriteBytes(file, damage);
+        Boxes().m_shown.clear();
+
+        QVERIFY(Frame()->StartUp(std::string(), false));
+        if (message.isEmpty()) {
+            QVERIFY(Boxes().m_shown.empty());
+            QCOMPARE(Frame()->windowTitle(), QStringLiteral("book.nel - ＮＥＬＯ"));
+            QVERIFY(!App().GetDocument().IsModified());
+            return;
+        }
+        QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
+        QVERIFY2(QString::fromStdString(Boxes().m_shown[0]).contains(message), Boxes().m_shown[0].c_str());
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("無題 - ＮＥＬＯ"));
+        QCOMPARE(App().GetPathName(), std::string());
+        QVERIFY(Conversation().contains(QStringLiteral("入力例が表示されます。")));
+    }
+
+    void aStartWithoutNewIgnoresTheListWhenAFileIsNamed() {
+        QTemporaryDir dir;
+        const QString recent = dir.filePath(QStringLiteral("recent.nel"));
+        const QString named = dir.filePath(QStringLiteral("named.nel"));
+        QVERIFY(App().OnSaveDocument(Utf8(recent)));
+        QVERIFY(App().OnSaveDocument(Utf8(named)));
+        QVERIFY(App().OnSaveDocument(Utf8(recent)));
+        App().OnFileNew();
+        QVERIFY(Frame()->StartUp(Utf8(named), false));
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("named.nel - ＮＥＬＯ"));
+    }
+
+    void recoveryCopiesAreMentionedOnce() {
+        QVERIFY(QDir().mkpath(QString::fromStdString(RecoveryFolder())));
+        const QString copy =
+            QDir(QString::fromStdString(RecoveryFolder())).filePath(QStringLiteral("無題-20261208-090000.nel"));
+        WriteBytes(copy, QByteArray("x"));
+        Frame()->MentionRecoveryCopies();
+        QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(Boxes().m_shown[0]).contains(copy));
+        Frame()->MentionRecoveryCopies();
+        QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
+    }
+
+    void recentFileMenuTexts_data() {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("first") << 0 << QStringLiteral("/home/u/memo.nel") << QStringLiteral("&1 /home/u/memo.nel");
+        QTest::newRow("fourth") << 3 << QStringLiteral("/a/b.nel") << QStringLiteral("&4 /a/b.nel");
+        QTest::newRow("ampersand") << 1 << QStringLiteral("/x/R&D.nel") << QStringLiteral("&2 /x/R&&D.nel");
+    }
+
+    void recentFileMenuTexts() {
+        QFETCH(int, index);
+        QFETCH(QString, path);
+        QFETCH(QString, text);
+        QCOMPARE(RecentFileMenuText(index, path), text);
+    }
+
+    void readingATextFileGivesNeloCliConversation() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("lines.txt"));
+        // The spec-like cases: an empty line, a memo, a variable, no final line break, and a
+        // line longer than one piece.
+        QByteArray text = QStringLiteral("1+2\r\n\r\n田中、電話、03-1234\n半径=5\n半径*2\n").toUtf8();
+        text += QByteArray(150, '1') + "+" + QByteArray(150, '2') + "\n10/4";
+        WriteBytes(file, text);
+
+        CModalWatchdog watchdog;
+        watchdog.Expect(ChooseFile(QStringLiteral("readTextFileDialog"), file));
+        Frame()->OnReadTextFile();
+        QVERIFY(watchdog.AllAnswered());
+
+        QProcess cli;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("cli-config")));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("cli-state")));
+        cli.setProcessEnvironment(env);
+        cli.start(QStringLiteral(NELO_CLI), {QStringLiteral("--new")});
+        QVERIFY(cli.waitForStarted());
+        cli.write((QStringLiteral("\\read ") + file + QStringLiteral("\n")).toUtf8());
+        cli.closeWriteChannel();
+        QVERIFY(cli.waitForFinished(30000));
+        const QString expected = QString::fromUtf8(cli.readAllStandardOutput());
+        QVERIFY(expected.contains(QStringLiteral("太郎 >> ２．５")));
+        auto chopped = [](QString s) {
+            while (s.endsWith(QLatin1Char('\n'))) s.chop(1);
+            return s;
+        };
+        QCOMPARE(chopped(Conversation()), chopped(expected));
+        // Every line shows in the input pane, the caret on an empty last line.
+        const QStringList inputLines = Frame()->GetInputPane()->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(inputLines.size(), 7 + 1);
+        QCOMPARE(inputLines.back(), QString());
+    }
+
+    void aLongReadCanBeCancelledBetweenLines() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("long.txt"));
+        const int nLines = 40000;
+        WriteBytes(file, QByteArray("1+1\n").repeated(nLines));
+        CModalWatchdog watchdog;
+        watchdog.Expect([](QWidget* pWidget) {
+            auto* pProgress = qobject_cast<QProgressDialog*>(pWidget);
+            QVERIFY2(pProgress, pWidget->metaObject()->className());
+            auto* pCancel = pProgress->findChild<QPushButton*>();
+            QVERIFY(pCancel);
+            QCOMPARE(pCancel->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+            pCancel->click();
+        });
+        Frame()->ReadTextFile(file, 0);
+        QVERIFY(watchdog.AllAnswered());
+        const int nDone = int(Conversation().count(QStringLiteral("太郎 >> ２")));
+        QVERIFY2(nDone > 0 && nDone < nLines, qPrintable(QString::number(nDone)));
+        QCOMPARE(Frame()->GetInputPane()->toPlainText(), QStringLiteral("1+1\n").repeated(nDone));
+        QVERIFY(Frame()->statusBar()->currentMessage().contains(QStringLiteral("取り消しました")));
+        // The command is free again.
+        const QString small = dir.filePath(QStringLiteral("small.txt"));
+        WriteBytes(small, QByteArray("3*3\n"));
+        Frame()->ReadTextFile(small);
+        QVERIFY2(Conversation().trimmed().endsWith(QStringLiteral("太郎 >> ９")), qPrintable(Conversation()));
+    }
+
+    void aHundredThousandLines() {
+        if (qEnvironmentVariableIsEmpty("NELO_MEASURE_F9")) QSKIP("set NELO_MEASURE_F9 to measure");
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("huge.txt"));
+        QByteArray text;
+        for (int i = 0; i < 100000; ++i) text += QByteArray::number(i % 97) + "+" + QByteArray::number(i % 13) + "\n";
+        WriteBytes(file, text);
+        QElapsedTimer t;
+        t.start();
+        Frame()->ReadTextFile(file);
+        qInfo("F9 of 100,000 lines: %lld ms", static_cast<long long>(t.elapsed()));
+        QCOMPARE(int(Conversation().count(QStringLiteral("花子 >> "))), 100000);
+    }
+
+    void theSessionEndKeepsUnsavedChanges_data() {
+        QTest::addColumn<int>("signo");
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("SIGTERM, changes") << int(SIGTERM) << true;
+        QTest::newRow("SIGHUP, changes") << int(SIGHUP) << true;
+        QTest::newRow("SIGTERM, nothing to keep") << int(SIGTERM) << false;
+    }
+
+    void theSessionEndKeepsUnsavedChanges() {
+        QFETCH(int, signo);
+        QFETCH(bool, modified);
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--session-end-child"), modified ? QStringLiteral("1") : QStringLiteral("0")});
+        QVERIFY(child.waitForStarted());
+        QByteArray out;
+        while (!out.contains("READY") && child.waitForReadyRead(20000)) out += child.readAllStandardOutput();
+        QVERIFY2(out.contains("READY"), child.readAllStandardError().constData());
+        ::kill(static_cast<pid_t>(child.processId()), signo);
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        const QString err = QString::fromUtf8(child.readAllStandardError());
+        const std::vector<std::string> copies = TakeUnmentionedRecoveryCopies();
+        if (!modified) {
+            QVERIFY(copies.empty());
+            return;
+        }
+        QCOMPARE(copies.size(), std::size_t(1));
+        QVERIFY2(err.contains(QStringLiteral("復元用のコピーに保存しました: ") + QString::fromStdString(copies[0])),
+                 qPrintable(err));
+        // The copy holds the change.
+        QVERIFY(App().OpenDocumentFile(copies[0]));
+        TypeText(Frame()->GetInputPane(), QStringLiteral("半径*1\n"));
+        QVERIFY2(Conversation().trimmed().endsWith(QStringLiteral("太郎 >> ５")), qPrintable(Conversation()));
+    }
+};
+
+/// The child of the session-end test: a window with (or without) an unsaved change,
+/// waiting for the signal.
+static int RunSessionEndChild(int argc, char** argv) {
+    QApplication app(argc, argv);
+    CFrameFixture fix;
+    CSessionEnd sessionEnd(fix.m_app, fix.m_pFrame.get());
+    if (argc > 2 && argv[2][0] == '1') TypeText(fix.m_pFrame->GetInputPane(), QStringLiteral("半径=5\n"));
+    std::printf("READY\n");
+    std::fflush(stdout);
+    return QApplication::exec();
+}
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--session-end-child") return RunSessionEndChild(argc, argv);
+    QApplication app(argc, argv);
+    FilesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "FilesTest.moc"
