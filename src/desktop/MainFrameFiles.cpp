@@ -46,7 +46,8 @@ bool CMainFrame::AskSavePath(std::string& path) {
 
 QString CMainFrame::DialogFolder() const {
     if (!m_app.GetPathName().empty()) return QFileInfo(PathToQString(m_app.GetPathName())).absolutePath();
-    return QDir::currentPath();
+    // A desktop program has no meaningful current folder: an untitled notebook starts at home.
+    return QDir::homePath();
 }
 
 void CMainFrame::OnFileNew() {
