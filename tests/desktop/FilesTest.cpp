@@ -12,7 +12,6 @@
 #include "platform/CodePage.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -328,20 +327,6 @@ private Q_SLOTS:
         WriteBytes(small, QByteArray("3*3\n"));
         Frame()->ReadTextFile(small);
         QVERIFY2(Conversation().trimmed().endsWith(QStringLiteral("太郎 >> ９")), qPrintable(Conversation()));
-    }
-
-    void aHundredThousandLines() {
-        if (qEnvironmentVariableIsEmpty("NELO_MEASURE_F9")) QSKIP("set NELO_MEASURE_F9 to measure");
-        QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("huge.txt"));
-        QByteArray text;
-        for (int i = 0; i < 100000; ++i) text += QByteArray::number(i % 97) + "+" + QByteArray::number(i % 13) + "\n";
-        WriteBytes(file, text);
-        QElapsedTimer t;
-        t.start();
-        Frame()->ReadTextFile(file);
-        qInfo("F9 of 100,000 lines: %lld ms", static_cast<long long>(t.elapsed()));
-        QCOMPARE(int(Conversation().count(QStringLiteral("花子 >> "))), 100000);
     }
 
     void theSessionEndKeepsUnsavedChanges_data() {
