@@ -61,6 +61,8 @@ CSessionEnd::CSessionEnd(CRumoApp& app, QWidget* pWindow) : m_app(app), m_pWindo
         connect(m_pNotifier, &QSocketNotifier::activated, this, &CSessionEnd::OnSignal);
         Install(SIGTERM);
         Install(SIGHUP);
+        // Ctrl-C in the terminal that started the window ends it the same way.
+        Install(SIGINT);
     }
     if (auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(pApp, &QGuiApplication::commitDataRequest, this, &CSessionEnd::OnCommitData, Qt::DirectConnection);

@@ -1,7 +1,8 @@
-// The end of the desktop session from outside: logout, SIGTERM (shutdown, kill) and
-// SIGHUP. Unsaved changes are then written to a recovery copy instead of being lost, its
-// path goes to stderr, and the program ends as the signal would have ended it. The signal
-// handler only writes a byte to a socket; the rest runs in the event loop.
+// The end of the desktop session from outside: logout, SIGTERM (shutdown, kill),
+// SIGHUP and SIGINT (Ctrl-C in the terminal that started it). Unsaved changes are then
+// written to a recovery copy instead of being lost, its path goes to stderr, and the
+// program ends as the signal would have ended it. The signal handler only writes a byte
+// to a socket; the rest runs in the event loop.
 #pragma once
 
 #include "document/DocListener.h"

@@ -334,6 +334,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("modified");
         QTest::newRow("SIGTERM, changes") << int(SIGTERM) << true;
         QTest::newRow("SIGHUP, changes") << int(SIGHUP) << true;
+        QTest::newRow("SIGINT, changes") << int(SIGINT) << true;
         QTest::newRow("SIGTERM, nothing to keep") << int(SIGTERM) << false;
     }
 
