@@ -89,7 +89,7 @@ private:
     /// Lets the core ask for a file name (Save As) when an untitled notebook is saved.
     void InstallPathPrompt();
     bool AskSavePath(std::string& path);
-    /// The folder the file dialogs start in: the notebook's own, else the working folder.
+    /// The folder the file dialogs start in: the notebook's own, else the home folder.
     QString DialogFolder() const;
 
     // Window placement and bar state (MainFramePlacement.cpp).
