@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QLineEdit>
@@ -271,7 +272,12 @@ private Q_SLOTS:
             auto* pWidget = pDialog->findChild<QPrintPreviewWidget*>();
             opened = pWidget->viewMode();
             nPreviewPages = pWidget->pageCount();
-            if (qEnvironmentVariableIsSet("NELO_GRAB")) pDialog->grab().save(m_env.File(QStringLiteral("preview.png")));
+            // NELO_GRAB_DIR: a picture of the preview, to look at.
+            const QByteArray dir = qgetenv("NELO_GRAB_DIR");
+            if (!dir.isEmpty()) {
+                QTest::qWait(200);
+                pDialog->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("preview.png")));
+            }
             pDialog->findChild<QAction*>(QStringLiteral("singleModeAction"))->trigger();
             pDialog->reject();
         });
