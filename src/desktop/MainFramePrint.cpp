@@ -32,6 +32,10 @@ QPrinter& CMainFrame::Printer() {
         m_pPrinter.reset(new QPrinter(QPrinter::HighResolution));
         CConversationPrinter::UseDefaultPaper(*m_pPrinter);
     }
+    // Every command starts from the whole conversation (a page range chosen for one
+    // print is not kept for the next), named after the notebook for the print queue.
+    m_pPrinter->setPrintRange(QPrinter::AllPages);
+    m_pPrinter->setDocName(ToQString(m_app.GetTitle()));
     return *m_pPrinter;
 }
 

@@ -208,16 +208,6 @@ private Q_SLOTS:
             QVERIFY(metrics.horizontalAdvance(row.trimmed()) <= job.PageLayout().WrapWidth());
     }
 
-    void aPdfPrinterPrintsOnA4WhateverTheLocale() {
-        const QLocale saved;
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        CConversationPrinter::UseDefaultPaper(printer);
-        QLocale::setDefault(saved);
-        QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A4);
-    }
-
     void thePrintDialogPrintsToTheChosenPdfFile() {
         Fill(NumberedLines(60));
         const QString pdf = m_env.File(QStringLiteral("dialog.pdf"));
@@ -287,6 +277,17 @@ private Q_SLOTS:
         QCOMPARE(nPreviewPages, 3);
         QCOMPARE(profile.GetProfileInt("Settings", "PreviewPages", 0), 1);
         QVERIFY(m_pFix->m_app.GetDocument().IsModified());
+    }
+
+    void aPdfThatCannotBeWrittenIsReported() {
+        Fill(NumberedLines(3));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_env.File(QStringLiteral("no such folder/out.pdf")));
+        QVERIFY(!Frame().PrintConversation(printer));
+        QCOMPARE(m_pFix->m_messageBox.m_shown.size(), size_t(1));
+        QVERIFY(
+            QString::fromStdString(m_pFix->m_messageBox.m_shown[0]).contains(QStringLiteral("印刷できませんでした")));
     }
 
     void directPrintWithoutAPrinterSaysSo() {

@@ -58,13 +58,6 @@ TEST(CPrintLayout, PartsOfThePageStayApartAndOnThePaper) {
     }
 }
 
-TEST(CPrintLayout, A14PointFaceGetsAbout14PointLines) {
-    // Twips as device units: 1440 per inch, 20 per point.
-    CPrintLayout layout(1440, 1440, 11000, 16000, 280, 0);
-    EXPECT_NEAR(layout.LineHeight(), (15120 - 70 - 280 - 720) / 51.0, 1e-9);
-    EXPECT_NEAR(layout.WrapWidth(), 10080, 1e-9);
-}
-
 TEST(FormatPrintDate, PadsMonthAndDayWithBlanks) {
     struct Row {
         int year, month, day, hour, minute, second;
