@@ -1,7 +1,9 @@
 // Screenshots of the desktop program for the README: the real main window, offscreen,
 // after the lines of a file were typed into its input pane one by one.
 //   desktop_screenshot LINES.txt OUT.png [WIDTH HEIGHT]
+// With OUT.pdf it prints the conversation to that file instead (A4, as printed).
 #include "app/RumoApp.h"
+#include "desktop/ConversationPrinter.h"
 #include "desktop/FontMapping.h"
 #include "desktop/InputPane.h"
 #include "desktop/MainFrame.h"
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
@@ -59,7 +62,17 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
     }
     QApplication::processEvents();
-    const bool ok = frame.grab().save(QString::fromLocal8Bit(argv[2]));
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    bool ok = false;
+    if (out.endsWith(QStringLiteral(".pdf"))) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(out);
+        CConversationPrinter::UseDefaultPaper(printer);
+        ok = frame.PrintConversation(printer);
+    } else {
+        ok = frame.grab().save(out);
+    }
     app.GetDocument().SetModifiedFlag(false);
     return ok ? 0 : 1;
 }

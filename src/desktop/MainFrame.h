@@ -17,6 +17,7 @@ class CInputPane;
 class CRumoApp;
 class QAction;
 class QPlainTextEdit;
+class QPrinter;
 class QSplitter;
 class QToolBar;
 
@@ -40,6 +41,9 @@ public:
     void SubmitLine(const QString& line);
     /// A short notice in the status bar's message pane.
     void ShowNotice(const QString& text);
+    /// Prints the conversation on the printer as it is set up, without a dialog; marks
+    /// the document modified. False (and a message box) when printing could not start.
+    bool PrintConversation(QPrinter& printer);
 
     // IDocListener
     void OnModifiedChanged(bool bModified) override;
@@ -126,6 +130,11 @@ private:
     void OnPrintDirect();
     void OnPrintPreview();
     void OnPrintSetup();
+    /// The printer of the session: the print dialog, page setup and preview share it.
+    QPrinter& Printer();
+    struct CPrinterDeleter {
+        void operator()(QPrinter* pPrinter) const;
+    };
 
     // The list dialogs of variables, schedules and memos (MainFrameLists.cpp).
     void OnVariables();
@@ -158,6 +167,7 @@ private:
     /// The four entries of the recent-file list in the file menu (grey while empty).
     QAction* m_pRecentActions[4] = {};
     std::unique_ptr<CSendView> m_pSendView;
+    std::unique_ptr<QPrinter, CPrinterDeleter> m_pPrinter;
     bool m_bFirstShow = true;
     bool m_bSplitterSized = false;
     /// A text file is being read (F9 does not start another).

@@ -1,0 +1,134 @@
+#include "desktop/ConversationPrinter.h"
+
+#include "app/RumoApp.h"
+#include "desktop/QtText.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+/// The Mincho face the page is printed in where "ＭＳ 明朝" itself is missing.
+QString MinchoSubstitute() {
+    const QStringList families = QFontDatabase::families(QFontDatabase::Japanese);
+    for (const char* name : {"IPAMincho", "IPAexMincho", "IPAPMincho", "Noto Serif CJK JP", "Source Han Serif JP"}) {
+        if (families.contains(QLatin1String(name))) return QLatin1String(name);
+    }
+    for (const QString& family : families) {
+        if (family.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) || family.contains(QStringLiteral("明朝")) ||
+            family.contains(QStringLiteral("Serif")))
+            return family;
+    }
+    return QString();
+}
+
+}  // namespace
+
+CConversationPrinter::CConversationPrinter(QStringList lines) : m_lines(std::move(lines)), m_font(PrintFont()) {}
+
+QStringList CConversationPrinter::LinesOf(const QTextDocument& document) {
+    QStringList lines;
+    lines.reserve(document.blockCount());
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) lines.append(block.text());
+    return lines;
+}
+
+QFont CConversationPrinter::PrintFont() {
+    static const QString substitute = MinchoSubstitute();
+    QFont font;
+    QStringList families{QStringLiteral("ＭＳ 明朝"), QStringLiteral("MS Mincho")};
+    if (!substitute.isEmpty()) families.append(substitute);
+    font.setFamilies(families);
+    font.setStyleHint(QFont::Serif);
+    font.setPointSize(14);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QString CConversationPrinter::HeaderText() {
+    return QStringLiteral("ＮＥＬＯ Ver") + QLatin1String(CRumoApp::kVersion);
+}
+
+QString CConversationPrinter::PageNumberText(int nPage) { return QStringLiteral("%1 頁").arg(nPage); }
+
+void CConversationPrinter::UseDefaultPaper(QPrinter& printer) {
+    QPageSize paper;
+    if (printer.outputFormat() == QPrinter::NativeFormat) paper = QPrinterInfo(printer).defaultPageSize();
+    printer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
+}
+
+void CConversationPrinter::Layout(QPrinter& printer) {
+    QFontMetricsF metrics(m_font, &printer);
+    QRectF area = printer.pageRect(QPrinter::DevicePixel);
+    m_layout.emplace(printer.logicalDpiX(), printer.logicalDpiY(), area.width(), area.height(),
+                     metrics.ascent() + metrics.descent(), metrics.leading());
+
+    // The pane's lines wrapped as the pane wraps them (at a word boundary, or anywhere
+    // in a word too long for the line), but at the width of the paper.
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const double width = m_layout->WrapWidth();
+    m_rows.clear();
+    m_rows.reserve(m_lines.size());
+    for (const QString& line : m_lines) {
+        if (line.isEmpty() || metrics.horizontalAdvance(line) <= width) {
+            m_rows.append(line);
+            continue;
+        }
+        QTextLayout layout(line, m_font, &printer);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine row = layout.createLine(); row.isValid(); row = layout.createLine()) {
+            row.setLineWidth(width);
+            m_rows.append(line.mid(row.textStart(), row.textLength()));
+        }
+        layout.endLayout();
+    }
+}
+
+bool CConversationPrinter::Print(QPrinter& printer, const std::tm& when) {
+    Layout(printer);
+    const int nPages = PageCount();
+    int nFrom = 1;
+    int nTo = nPages;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        nFrom = std::max(1, printer.fromPage());
+        nTo = std::min(nPages, std::max(nFrom, printer.toPage()));
+        if (nFrom > nPages) return true;
+    }
+
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    painter.setFont(m_font);
+    QFontMetricsF metrics(m_font, &printer);
+    const double ascent = metrics.ascent();
+    const CPrintLayout& page = *m_layout;
+    const QString header = HeaderText();
+    const QString date = ToQString(FormatPrintDate(when));
+    const double dateLeft = page.Right() - metrics.horizontalAdvance(date);
+    const int nRows = static_cast<int>(m_rows.size());
+
+    for (int nPage = nFrom; nPage <= nTo; ++nPage) {
+        if (nPage > nFrom && !printer.newPage()) return false;
+        painter.drawText(QPointF(page.Left(), page.HeaderTop() + ascent), header);
+        painter.drawText(QPointF(dateLeft, page.HeaderTop() + ascent), date);
+        const int nFirst = CPrintLayout::FirstLine(nPage);
+        const int nEnd = std::min(nRows, nFirst + CPrintLayout::kLinesPerPage);
+        for (int i = nFirst; i < nEnd; ++i) {
+            painter.drawText(QPointF(page.Left(), page.BodyLineTop(i - nFirst) + ascent), m_rows[i]);
+        }
+        const QString number = PageNumberText(nPage);
+        painter.drawText(QPointF(page.Right() - metrics.horizontalAdvance(number), page.PageNumberTop() + ascent),
+                         number);
+    }
+    return painter.end();
+}
