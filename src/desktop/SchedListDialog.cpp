@@ -39,6 +39,7 @@ CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, 
     Place(m_pCalendar, 184, 7, 160, 120);
     // The month of today as the program's clock tells it.
     const std::tm now = LocalNow();
+    m_pCalendar->setSelectedDate(QDate(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday));
     m_pCalendar->setCurrentPage(now.tm_year + 1900, now.tm_mon + 1);
 
     QPushButton* pDelete = AddButton(QStringLiteral("削除"), QStringLiteral("deleteButton"), 184, 149, 50, 14);
