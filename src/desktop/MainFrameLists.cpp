@@ -1,6 +1,43 @@
-// The list dialogs: variables (F2), schedules (F3), memos (F4).
+// The list dialogs: variables (F2), schedules (F3), memos (F4). Each runs the core's
+// command, which fills the dialog's rows before it opens and lets the document mark
+// itself modified after it closes when the dialog changed its part of the notebook.
 #include "desktop/MainFrame.h"
 
-void CMainFrame::OnVariables() {}
-void CMainFrame::OnSchedules() {}
-void CMainFrame::OnMemos() {}
+#include "app/RumoApp.h"
+#include "desktop/MemoListDialog.h"
+#include "desktop/QtText.h"
+#include "desktop/SchedListDialog.h"
+#include "desktop/VariablesDialog.h"
+#include "dialogs/MemoListDlg.h"
+#include "dialogs/SchedListDlg.h"
+#include "dialogs/VariablesDlg.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+void CMainFrame::OnVariables() {
+    IMessageBox& messageBox = m_app.GetMessageBox();
+    RunVariablesCommand(m_app.GetDocument(), messageBox, [&](CVariablesDlg& dlg) {
+        CVariablesDialog dialog(dlg, messageBox, this);
+        dialog.exec();
+    });
+}
+
+void CMainFrame::OnSchedules() {
+    IMessageBox& messageBox = m_app.GetMessageBox();
+    RunSchedListCommand(m_app.GetDocument(), messageBox, [&](CSchedListDlg& dlg) {
+        CSchedListDialog dialog(dlg, messageBox, this);
+        dialog.exec();
+    });
+}
+
+void CMainFrame::OnMemos() {
+    IMessageBox& messageBox = m_app.GetMessageBox();
+    // The export proposes the notebook's folder; an untitled notebook has none, so home.
+    const std::string& path = m_app.GetPathName();
+    const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
+    RunMemoListCommand(m_app.GetDocument(), messageBox, [&](CMemoListDlg& dlg) {
+        CMemoListDialog dialog(dlg, messageBox, folder, this);
+        dialog.exec();
+    });
+}

@@ -8,6 +8,7 @@ class QWidget;
 class CQtMessageBox : public IMessageBox {
 public:
     void SetParent(QWidget* pParent) { m_pParent = pParent; }
+    QWidget* GetParent() const { return m_pParent; }
     MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
                   MbIcon icon = MbIcon::None) override;
 

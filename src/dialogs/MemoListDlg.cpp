@@ -1,7 +1,6 @@
 #include "dialogs/MemoListDlg.h"
 
 #include "document/RumoDoc.h"
-#include "memo/MemoCsvExport.h"
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
@@ -114,7 +113,9 @@ void CMemoListDlg::OnDeleteAttribute() {
 }
 
 void CMemoListDlg::OnExport() {
-    CMemoCsvExport exporter(m_messageBox, m_strExportPath.empty() ? std::string(g_szMemoCsvFileName) : m_strExportPath);
+    CMemoCsvExport exporter(m_messageBox, m_strExportPath.empty() ? std::string(g_szMemoCsvFileName) : m_strExportPath,
+                            m_exportEncoding);
+    if (!m_strExportName.empty()) exporter.SetFileNameText(m_strExportName);
     exporter.Export(m_pDoc->m_memoMap);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "dialogs/ListBox.h"
+#include "memo/MemoCsvExport.h"
 
 #include <functional>
 #include <string>
@@ -46,8 +47,12 @@ public:
     CListBox m_listNames;     ///< attribute names of the shown object
     CListBox m_listValues;    ///< attribute values, row for row with m_listNames
 
-    /// Where the export writes (the current directory's file unless a test says else).
+    /// Where the export writes (the current directory's file unless a front end or a
+    /// test says else), in which encoding, and the file's name as the messages give it
+    /// (code page 932; empty: "ＮＥＬＯメモ.csv").
     std::string m_strExportPath;
+    CsvEncoding m_exportEncoding = CsvEncoding::Cp932CrLf;
+    std::string m_strExportName;
 
 private:
     /// Fills the pair lists from the memo of object; false when there is none.

@@ -16,6 +16,12 @@ void CSchedListDlg::OnInitDialog() {
     m_list.SetTopIndex(0);
 }
 
+const CSchedule* CSchedListDlg::GetEntry(int i) const {
+    const auto& schedules = m_pCmdPro->GetSchedules();
+    if (i < 0 || static_cast<std::size_t>(i) >= schedules.size()) return nullptr;
+    return schedules[static_cast<std::size_t>(i)].get();
+}
+
 void CSchedListDlg::OnDelete() {
     int sel = m_list.GetCurSel();
     if (sel < 0) {

@@ -8,6 +8,7 @@
 
 class CCmdPro;
 class CRumoDoc;
+class CSchedule;
 class IMessageBox;
 
 class CSchedListDlg {
@@ -18,6 +19,8 @@ public:
     void OnInitDialog();
     /// "削除": deletes the selected entry after a confirmation.
     void OnDelete();
+    /// The entry row i shows; nullptr for a row that is no entry.
+    const CSchedule* GetEntry(int i) const;
 
     CListBox m_list;  ///< row i shows element i of the schedule list
 

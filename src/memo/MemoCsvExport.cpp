@@ -25,37 +25,38 @@ void AppendCsvField(std::string& out, const std::string& field) {
     out += '"';
 }
 
-std::string FormatMemoCsv(const CMemoMap& memoMap) {
+std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding) {
+    const char* eol = encoding == CsvEncoding::Utf8Lf ? "\n" : "\r\n";
     std::string text;
-    memoMap.ForEach([&text](const std::string&, const CMemo& memo) {
+    memoMap.ForEach([&text, eol](const std::string&, const CMemo& memo) {
         for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
             AppendCsvField(text, memo.m_strObject);
             text += ',';
             AppendCsvField(text, memo.m_attrNames[i]);
             text += ',';
             AppendCsvField(text, memo.m_attrValues[i]);
-            text += "\r\n";
+            text += eol;
         }
     });
+    if (encoding == CsvEncoding::Utf8Lf) return Cp932ToUtf8(text).text;
     return text;
 }
 
 bool CMemoCsvExport::Export(const CMemoMap& memoMap) {
+    const std::string name = m_strNameText.empty() ? Utf8ToCp932(g_szMemoCsvFileName).text : m_strNameText;
     struct stat st;
-    if (stat(m_strPath.c_str(), &st) == 0 &&
-        m_messageBox.Show("ＮＥＬＯメモ.csvファイルがあります。上書きしますか。"_sj, "", MbButtons::YesNo,
-                          MbIcon::Exclamation) != MbAnswer::Yes)
+    if (stat(m_strPath.c_str(), &st) == 0 && m_messageBox.Show(name + "ファイルがあります。上書きしますか。"_sj, "",
+                                                               MbButtons::YesNo, MbIcon::Exclamation) != MbAnswer::Yes)
         return false;
 
     // The file is replaced in one step, so a failed write never leaves half a file
     // behind and is never reported as success.
     std::string error;
-    if (!WriteFileAtomically(m_strPath, FormatMemoCsv(memoMap), error)) {
-        m_messageBox.Show(
-            std::string("ＮＥＬＯメモ.csvファイルを開けませんでした。"_sj) + "(" + Utf8ToCp932(error).text + ")",
-            "エラー"_sj, MbButtons::Ok);
+    if (!WriteFileAtomically(m_strPath, FormatMemoCsv(memoMap, m_encoding), error)) {
+        m_messageBox.Show(name + "ファイルを開けませんでした。"_sj + "(" + Utf8ToCp932(error).text + ")", "エラー"_sj,
+                          MbButtons::Ok);
         return false;
     }
-    m_messageBox.Show("ＮＥＬＯメモ.csvを作成しました"_sj, "", MbButtons::Ok);
+    m_messageBox.Show(name + "を作成しました"_sj, "", MbButtons::Ok);
     return true;
 }

@@ -10,18 +10,27 @@ class IMessageBox;
 /// The export file's name in the current directory, as the file system spells it.
 extern const char* const g_szMemoCsvFileName;
 
+/// What the file is written in: code page 932 with CR LF (spreadsheets on Japanese
+/// systems), or UTF-8 with LF (spreadsheet programs on Linux).
+enum class CsvEncoding { Cp932CrLf, Utf8Lf };
+
 /// Appends one field: as it is, or in double quotes (inner quotes doubled) when it
 /// holds a comma, a double quote, CR or LF.
 void AppendCsvField(std::string& out, const std::string& field);
 
 /// The whole file: every memo in the map's order, every pair in registration order.
-std::string FormatMemoCsv(const CMemoMap& memoMap);
+std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding = CsvEncoding::Cp932CrLf);
 
 class CMemoCsvExport {
 public:
     /// path: the file to write; the memo list uses g_szMemoCsvFileName.
-    explicit CMemoCsvExport(IMessageBox& messageBox, std::string path = g_szMemoCsvFileName)
-        : m_messageBox(messageBox), m_strPath(std::move(path)) {}
+    explicit CMemoCsvExport(IMessageBox& messageBox, std::string path = g_szMemoCsvFileName,
+                            CsvEncoding encoding = CsvEncoding::Cp932CrLf)
+        : m_messageBox(messageBox), m_strPath(std::move(path)), m_encoding(encoding) {}
+
+    /// The file's name as the messages give it (code page 932); "ＮＥＬＯメモ.csv"
+    /// unless a front end lets the user choose another.
+    void SetFileNameText(std::string name) { m_strNameText = std::move(name); }
 
     /// Asks before overwriting, writes the file and tells how it went; true when the
     /// file was written.
@@ -30,4 +39,6 @@ public:
 private:
     IMessageBox& m_messageBox;
     std::string m_strPath;
+    CsvEncoding m_encoding;
+    std::string m_strNameText;
 };

@@ -114,4 +114,24 @@ TEST_F(MemoCsvExportTest, UnwritableFileIsAnErrorNotASuccess) {
     EXPECT_EQ(mb.GetShown()[0].caption, "エラー"_sj);
 }
 
+TEST_F(MemoCsvExportTest, Utf8WithLineFeedsAndTheChosenNameInTheMessages) {
+    Register("田中、電話、03"_sj);
+    Register("田中、住所、東京都、港区"_sj);
+    Register("田中、札、1,5"_sj);
+    const std::string path = folder.File("メモ.csv");
+    CScriptedMessageBox mb;
+    CMemoCsvExport exporter(mb, path, CsvEncoding::Utf8Lf);
+    exporter.SetFileNameText("メモ.csv"_sj);
+    EXPECT_TRUE(exporter.Export(doc.m_memoMap));
+    EXPECT_EQ(ReadFile(path), "田中,電話,03\n田中,住所,東京都、港区\n田中,札,\"1,5\"\n");
+    ASSERT_EQ(mb.GetShown().size(), 1u);
+    EXPECT_EQ(mb.GetShown()[0].text, "メモ.csvを作成しました"_sj);
+
+    CScriptedMessageBox again{MbAnswer::No};
+    CMemoCsvExport second(again, path, CsvEncoding::Utf8Lf);
+    second.SetFileNameText("メモ.csv"_sj);
+    EXPECT_FALSE(second.Export(doc.m_memoMap));
+    EXPECT_EQ(again.GetShown()[0].text, "メモ.csvファイルがあります。上書きしますか。"_sj);
+}
+
 }  // namespace

@@ -1,0 +1,40 @@
+// The schedule list on the screen: every entry in start order, "削除" for the selected
+// one, and a month calendar beside it that shows the days holding an entry in bold and
+// turns to the month of the entry the user selects. The calendar only shows; the rows
+// and the deletion are the core's CSchedListDlg.
+#pragma once
+
+#include "desktop/ListDialog.h"
+
+#include <vector>
+
+class CListBoxView;
+class CSchedListDlg;
+class QCalendarWidget;
+
+class CSchedListDialog : public CListDialog {
+    Q_OBJECT
+public:
+    CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, QWidget* pParent);
+
+    CListBoxView* GetList() const { return m_pList; }
+    QCalendarWidget* GetCalendar() const { return m_pCalendar; }
+
+private:
+    void OnDelete();
+    void OnSelectionChanged();
+    /// Bold for the days of the shown page that hold an entry; the selected entry's
+    /// days highlighted.
+    void MarkDays();
+
+    /// First and last day (Julian day numbers) of an entry, row for row with the list.
+    struct SDays {
+        qint64 nFirst;
+        qint64 nLast;
+    };
+
+    CSchedListDlg& m_dlg;
+    CListBoxView* m_pList = nullptr;
+    QCalendarWidget* m_pCalendar = nullptr;
+    std::vector<SDays> m_days;
+};
