@@ -3,11 +3,14 @@
 #   make run-cli  the same for the terminal program nelo-cli
 #   make test     install what is missing, build, run the whole test suite (the desktop
 #                 tests offscreen: no display needed)
+#   make deb      build the Debian package nelo_1.00_<arch>.deb here (apt-get install ./nelo_*.deb)
+#   make install  install into PREFIX (default /usr/local); DESTDIR stages it elsewhere
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+PREFIX ?= /usr/local
 
-.PHONY: run run-cli test build deps deps-test asan fuzz-build fuzz-replay fuzz bench format-check clean
+.PHONY: run run-cli test build deps deps-test deps-package install deb install-check asan fuzz-build fuzz-replay fuzz bench format-check clean
 
 run: deps build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
@@ -31,6 +34,23 @@ deps:
 
 deps-test:
 	./scripts/install-deps.sh test
+
+deps-package:
+	./scripts/install-deps.sh package
+
+# The programs are found relative to the prefix, so the prefix can change at install time.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+deb: deps deps-package build
+	rm -f $(BUILD)/nelo_*.deb
+	cd $(BUILD) && cpack -G DEB
+	cp $(BUILD)/nelo_*.deb .
+
+# The install staged in a temporary folder and checked there, then the package and lintian
+# (scripts/check-install.sh; CI runs it).
+install-check: deps deps-package build
+	./scripts/check-install.sh $(BUILD)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps-test

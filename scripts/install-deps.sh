@@ -4,6 +4,8 @@
 #   install-deps.sh test    plus the test tools (GoogleTest, clang for the fuzz targets, clang-format,
 #                           poppler-utils to read printed PDFs back)
 #   install-deps.sh bench   plus Google Benchmark and the peers the benchmarks compare against
+#   install-deps.sh package plus what makes and checks the Debian package (dpkg-shlibdeps, lintian,
+#                           desktop-file-validate, appstreamcli, update-mime-database, man)
 set -euo pipefail
 what=${1:-run}
 pkgs=(g++ cmake ninja-build make libedit-dev qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho)
@@ -11,7 +13,8 @@ case "$what" in
   run) ;;
   test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils) ;;
   bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine time python3) ;;
-  *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
+  package) pkgs+=(dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db groff-base) ;;
+  *) echo "usage: $0 run|test|bench|package" >&2; exit 2 ;;
 esac
 missing=()
 for p in "${pkgs[@]}"; do

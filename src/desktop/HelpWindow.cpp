@@ -2,8 +2,25 @@
 
 #include "desktop/DesktopIcons.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QShortcut>
+
+namespace {
+
+// An installed program shows the page installed beside it (<prefix>/bin/../share/nelo/),
+// which a packager may have brought up to date; run from the build tree, it shows the copy
+// built into the program.
+QUrl HelpPageUrl() {
+    const QString installed =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/nelo/help.html"));
+    if (QFileInfo(installed).isFile()) return QUrl::fromLocalFile(installed);
+    return QUrl(QStringLiteral("qrc:/help/help.html"));
+}
+
+}  // namespace
 
 CHelpWindow::CHelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
     // A window of its own that closes with the notebook's window.
@@ -19,7 +36,7 @@ CHelpWindow::CHelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
 }
 
 void CHelpWindow::ShowAt(const QString& anchor) {
-    QUrl url(QStringLiteral("qrc:/help/help.html"));
+    QUrl url = HelpPageUrl();
     if (!anchor.isEmpty()) url.setFragment(anchor);
     if (source() != url) setSource(url);
     if (!anchor.isEmpty()) scrollToAnchor(anchor);

@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nelo"));
     QApplication::setOrganizationName(QStringLiteral("Vantor"));
+    // The desktop entry and icon installed under this name: the session shows the window as that application.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.vantor.Nelo"));
     InstallFontSubstitutions();
     std::vector<std::string> args;
     const QStringList qargs = QApplication::arguments();
