@@ -1,6 +1,7 @@
 #include "conversation/LineRoute.h"
 
 #include "conversation/LineTraits.h"
+#include "schedule/PeriodQuery.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -55,7 +56,8 @@ LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
     if (EndsWithDbcs(text, "は"_sj)) {
         text.resize(text.size() - 2);
         if (EndsWithUnitWord(text) && IsQuantityOrYear(text)) return LineRoute::Command;
-        if (text == "予定"_sj) return LineRoute::Command;
+        // 「予定は」, 「今日の予定は」, 「予定　来週は」 ask for schedules, not for a memo.
+        if (IsScheduleQueryText(text)) return LineRoute::Command;
         return LineRoute::MemoQuery;
     }
     const LineTraits traits = ScanLineTraits(text);

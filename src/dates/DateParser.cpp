@@ -1,6 +1,7 @@
 #include "dates/DateParser.h"
 
 #include "dates/DatePattern.h"
+#include "dates/EverydayPhrases.h"
 #include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
 #include "res/StringTable.h"
@@ -40,10 +41,13 @@ bool EndsWithNoon(const std::string& phrase) {
     return phrase.size() >= kNoon.size() && phrase.compare(phrase.size() - kNoon.size(), kNoon.size(), kNoon) == 0;
 }
 
-// The last character is "日", "時", "分" or a full-width digit, or the phrase ends in 「正午」.
+// The last character is "日", "時", "分" or a full-width digit, or the phrase ends in 「正午」
+// or in 「時半」.
 bool HasDateEnding(const std::string& phrase) {
     if (EndsWithDbcs(phrase, "日"_sj) || EndsWithDbcs(phrase, "時"_sj) || EndsWithDbcs(phrase, "分"_sj)) return true;
     if (EndsWithDbcs(phrase, "午"_sj)) return EndsWithNoon(phrase);
+    if (EndsWithDbcs(phrase, "半"_sj))
+        return phrase.size() >= 4 && EndsWithDbcs(std::string_view(phrase).substr(0, phrase.size() - 2), "時"_sj);
     if (phrase.size() < 2) return false;
     unsigned code = DbcsCode(phrase.data() + phrase.size() - 2);
     return IsFullDigitCode(code);
@@ -144,6 +148,28 @@ void MoveToWeekStart(const std::string& phrase, std::string::size_type length) {
     g_dtWork.second = second;
 }
 
+// 「３日後」, 「２週間後１５時」: today moved, then at most a time of day. -1 when the rest of
+// the phrase is no time of day (the phrase is then read as before).
+int ParseRelativeDate(std::string& out, const std::string& copy, const RelativeDate& rel) {
+    const std::string rest = copy.substr(rel.nLength);
+    if (!rest.empty()) {
+        if (!HasDateEnding(rest)) return -1;
+        const DatePatternFields f = ReadDatePatternFields(ToDatePattern(rest));
+        if (f.year >= 0 || f.month >= 0 || f.day >= 0 || f.bEra) return -1;
+        if (f.hour < 0 && f.minute < 0 && !f.bNoon) return -1;
+    }
+    if (!MoveByRelativeDate(rel)) {
+        out = BadPeriodText();
+        return 0;
+    }
+    if (!rest.empty()) return ParseDateRest(out, rest);
+    g_dtWork.hour = NO_TIME;
+    g_dtWork.minute = NO_TIME;
+    g_dtWork.second = NO_TIME;
+    out = FormatDateResult(g_dtWork);
+    return 1;
+}
+
 }  // namespace
 
 std::string FormatDateResult(const DateTimeRec& d) {
@@ -172,12 +198,18 @@ int ParseDatePhrase(std::string& out, const std::string& phrase) {
 int ParseDatePhrase(std::string& out, const std::string& phrase, DateFill& fill) {
     fill = DateFill::None;
     EnsureWorkingDate();
-    if (!HasDateEnding(phrase)) return 0;
     // The working copy keeps its buffer from phrase to phrase (the parser is never
     // entered again while it runs).
     static std::string s_strCopy;
     std::string& copy = s_strCopy;
     copy.assign(phrase);
+    NormalizeWeekdayWords(copy);
+    RelativeDate rel;
+    if (ReadRelativeDate(copy, rel)) {
+        const int relative = ParseRelativeDate(out, copy, rel);
+        if (relative >= 0) return relative;
+    }
+    if (!HasDateEnding(copy)) return 0;
     const CWordSearch words(copy);
     std::string::size_type pos;
 
@@ -334,6 +366,7 @@ DatePatternFields ReadDatePatternFields(const std::string& patternIn) {
     int dateCount = 0, colonCount = 0;
     int& tokensRead = f.tokensRead;
     bool separator = false, hourRead = false, monthRead = false;
+    bool bHourJustRead = false;  // the last token with a digit was an hour (「１０時」)
     const std::size_t size = pattern.size();
     for (std::size_t i = 0; i < size;) {
         char c = pattern[i];
@@ -345,9 +378,15 @@ DatePatternFields ReadDatePatternFields(const std::string& patternIn) {
         while (j < size && pattern[j] != ' ' && pattern[j] != '/' && pattern[j] != '.') ++j;
         const std::string token = pattern.substr(i, j - i);
         i = j;
-        // A token without a digit (a kanji left over from 「今夜」 or 「（水）」) fills nothing.
-        if (!HasAsciiDigit(token)) continue;
+        // A token without a digit (a kanji left over from 「今夜」 or 「（水）」) fills nothing,
+        // except 半 right after an hour: half past.
+        if (!HasAsciiDigit(token)) {
+            if (bHourJustRead && minute < 0 && token == "半"_sj) minute = 30;
+            bHourJustRead = false;
+            continue;
+        }
         ++tokensRead;
+        bHourJustRead = token.back() == 'H';
         const int number = ReadNumber(token);
         std::string::size_type colon;
         if (IsClockToken(token, colon)) {

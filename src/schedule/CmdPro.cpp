@@ -7,6 +7,7 @@
 #include "dates/NextOccurrence.h"
 #include "platform/Clock.h"
 #include "res/StringTable.h"
+#include "schedule/PeriodQuery.h"
 #include "schedule/PhraseParts.h"
 #include "schedule/Priqueue.h"
 #include "schedule/RangeMark.h"
@@ -261,11 +262,12 @@ int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
         if (!IsCmdWord(word, k)) continue;
         m_nCommand = cmd.nCode;
         if (cmd.nCode == 5)
-            ListSchedules(answer);
+            QuerySchedules(answer);
         else
             DateQuestion(answer);
         return 1;
     }
+    if (PeriodQuery(word, answer)) return 1;
     for (const CmdWord& unit : g_unitWords) {
         if (!EndsWithDbcs(word, unit.pszWord)) continue;
         // The whole word: a quantity is never cut to what the scanner's token text keeps.
@@ -447,9 +449,51 @@ int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& st
     return 1;
 }
 
-int CCmdPro::ListSchedules(std::string& answer) {
-    CPriqueue queue(static_cast<int>(m_schedules.size()));
-    for (auto& entry : m_schedules) queue.Insert(entry.get());
+int CCmdPro::QuerySchedules(std::string& answer) {
+    if (GetToken() != tokWord) return ListSchedules(answer);
+    const std::size_t start = TokenTextStart(m_scan);
+    const std::string word = m_strLine.substr(start, m_scan.m_nCursor - start);
+    SchedulePeriod period;
+    const int found = ReadSchedulePeriod(word, period);
+    if (found < 0) {
+        answer = BadPeriodText();
+        return 1;
+    }
+    // A word that names no period is ignored, as it always was.
+    if (found == 0) return ListSchedules(answer);
+    return ListSchedulesBetween(answer, period.tFrom, period.tTo);
+}
+
+int CCmdPro::PeriodQuery(const std::string& word, std::string& answer) {
+    std::string periodWord;
+    if (!SplitPeriodQuery(word, periodWord)) return 0;
+    SchedulePeriod period;
+    const int found = ReadSchedulePeriod(periodWord, period);
+    if (found == 0) return 0;
+    m_nCommand = 5;
+    if (found < 0) {
+        answer = BadPeriodText();
+        return 1;
+    }
+    return ListSchedulesBetween(answer, period.tFrom, period.tTo);
+}
+
+int CCmdPro::ListSchedules(std::string& answer) { return ListMatching(answer, true, 0, 0); }
+
+int CCmdPro::ListSchedulesBetween(std::string& answer, std::time_t tFrom, std::time_t tTo) {
+    return ListMatching(answer, false, tFrom, tTo);
+}
+
+int CCmdPro::ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std::time_t tTo) {
+    std::size_t count = m_schedules.size();
+    if (!bAll) {
+        count = 0;
+        for (auto& entry : m_schedules)
+            if (entry->Overlaps(tFrom, tTo)) ++count;
+    }
+    CPriqueue queue(static_cast<int>(count));
+    for (auto& entry : m_schedules)
+        if (bAll || entry->Overlaps(tFrom, tTo)) queue.Insert(entry.get());
     if (queue.m_nCount == 0) {
         answer = LoadStringId(IDS_NO_SCHEDULES);
         return 1;

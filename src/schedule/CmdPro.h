@@ -7,6 +7,7 @@
 #include "schedule/ScheduleIndex.h"
 
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,11 @@ public:
     int ConvertCommand(int code, const std::string& word, std::string& answer);
     /// Lists every entry in start order.
     int ListSchedules(std::string& answer);
+    /// Lists, in start order, the entries that overlap the seconds tFrom to tTo.
+    int ListSchedulesBetween(std::string& answer, std::time_t tFrom, std::time_t tTo);
+    /// The schedule query 「予定」: every entry, or with a period or date word after it
+    /// (「予定　来週」, 「予定　１２／２５」) the entries of that period.
+    int QuerySchedules(std::string& answer);
     /// Adds an entry, answering the entries it conflicts with and its own line.
     int RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
                          std::string& answer, std::int32_t tStart, std::int32_t tEnd);
@@ -96,6 +102,11 @@ private:
     // Registers the entry when a business word follows; otherwise answers that it is missing.
     int RegisterWithNextWord(const std::string& startDisplay, const std::string& endDisplay, std::string& answer,
                              std::int32_t tStart, std::int32_t tEnd);
+    // The entries that overlap tFrom..tTo in start order (all of them when bAll).
+    int ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std::time_t tTo);
+    // 「今日の予定」: 1 with the answer when the word asks for the entries of a period; 0
+    // when it is not such a query.
+    int PeriodQuery(const std::string& word, std::string& answer);
     void NoteChange() {
         m_bSchedChanged = 1;
         ++m_nChanges;

@@ -2,6 +2,7 @@
 
 #include "dates/DateParser.h"
 #include "dates/DatePattern.h"
+#include "dates/EverydayPhrases.h"
 
 #include "text/JText.h"
 #include "text/Sjis.h"
@@ -45,6 +46,13 @@ PhraseParts AnalyzePhraseParts(const std::string& phrase) {
         return parts;
     }
 
+    // A count of days, weeks, months or years from today names the whole date.
+    RelativeDate rel;
+    if (ReadRelativeDate(phrase, rel)) {
+        parts.bYear = parts.bMonth = parts.bDay = true;
+        return parts;
+    }
+
     // Words that name a whole date: a day relative to today, a weekday, a month.
     static const char* const kWholeDate[] = {
         "今日"_sj, "本日"_sj, "明日"_sj, "昨日"_sj,   "明後日"_sj, "曜日"_sj, "再来週"_sj, "先々週"_sj,
@@ -53,6 +61,7 @@ PhraseParts AnalyzePhraseParts(const std::string& phrase) {
     static const char* const kYearWords[] = {"一昨年"_sj, "再来年"_sj, "去年"_sj, "昨年"_sj,
                                              "今年"_sj,   "本年"_sj,   "来年"_sj};
     std::string copy = phrase;
+    NormalizeWeekdayWords(copy);  // 「金曜」 is 「金曜日」
     bool bYearWord = false;
     for (const char* w : kYearWords) {
         std::string::size_type pos = FindWordAt(copy, w);

@@ -37,10 +37,13 @@ struct Chars {
 bool IsDigitAt(const std::vector<unsigned>& c, std::size_t i) { return i < c.size() && IsFullDigitCode(c[i]); }
 
 bool EndsInTime(const std::vector<unsigned>& c, std::size_t end) {
-    static const unsigned kHour = Code("時"_sj), kMinute = Code("分"_sj), kSho = Code("正"_sj), kGo = Code("午"_sj);
+    static const unsigned kHour = Code("時"_sj), kMinute = Code("分"_sj), kSho = Code("正"_sj), kGo = Code("午"_sj),
+                          kHalf = Code("半"_sj);
     if (end == 0) return false;
     const unsigned last = c[end - 1];
     if (end >= 2 && c[end - 2] == kSho && last == kGo) return true;
+    // 「１０時半」
+    if (last == kHalf) return end >= 3 && c[end - 2] == kHour && IsFullDigitCode(c[end - 3]);
     if (last == kHour || last == kMinute) return end >= 2 && IsFullDigitCode(c[end - 2]);
     // Minutes after an hour: 「１０：００」, 「１０時３０」.
     std::size_t i = end;

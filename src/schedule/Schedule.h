@@ -11,6 +11,12 @@ public:
     /// As Format, with the current year given as its "%4d" text (saves a clock read per entry).
     void Format(std::string& text, const std::string& strYear) const;
     void Serialize(class CArchive& ar);
+    /// True when the entry (its start alone when it has no end) meets the seconds tFrom
+    /// to tTo.
+    bool Overlaps(long long tFrom, long long tTo) const {
+        const long long tLast = m_strEnd.empty() || m_tEnd < m_tStart ? m_tStart : m_tEnd;
+        return m_tStart <= tTo && tLast >= tFrom;
+    }
 
     std::int32_t m_tStart = 0;      ///< start, seconds since 1970 (the ordering key)
     std::int32_t m_tEnd = 0;        ///< end as registered; equals m_tStart for an entry without end

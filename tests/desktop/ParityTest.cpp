@@ -52,7 +52,8 @@ private Q_SLOTS:
         const QDir golden(QStringLiteral(NELO_SOURCE_DIR "/tests/golden"));
         for (const char* name : {"calc/grammar", "calc/time_sums", "calc/variables", "calc/register",
                                  "memo/register_and_query", "dates/weekday_and_base", "dates/era", "units/table",
-                                 "conversation/fixed_words", "conversation/example_pages", "schedule/mend_phrases"})
+                                 "conversation/fixed_words", "conversation/example_pages", "schedule/mend_phrases",
+                                 "dates/everyday_phrases", "schedule/everyday_phrases", "schedule/period_queries"})
             QTest::newRow(name) << golden.filePath(QString::fromLatin1(name) + QStringLiteral(".in"));
     }
 

@@ -17,6 +17,18 @@ const RouteRow kRoutes[] = {
     {"田中は"_sj, LineRoute::MemoQuery, "田中"_sj},
     {"田中、電話は"_sj, LineRoute::MemoQuery, "田中、電話"_sj},
     {"予定は"_sj, LineRoute::Command, "予定"_sj},
+    // Schedule queries by period reach the command processor; any other 「…の予定は」 stays a
+    // memo query.
+    {"今日の予定は"_sj, LineRoute::Command, "今日の予定"_sj},
+    {"来月の予定は"_sj, LineRoute::Command, "来月の予定"_sj},
+    {"予定 来週は"_sj, LineRoute::Command, "予定　来週"_sj},
+    {"予定　１２／２５は"_sj, LineRoute::Command, "予定　１２／２５"_sj},
+    {"今日の予定"_sj, LineRoute::Command, "今日の予定"_sj},
+    {"田中の予定は"_sj, LineRoute::MemoQuery, "田中の予定"_sj},
+    {"の予定は"_sj, LineRoute::MemoQuery, "の予定"_sj},
+    {"予定　田中は"_sj, LineRoute::MemoQuery, "予定　田中"_sj},
+    {"予定　来週　全部は"_sj, LineRoute::MemoQuery, "予定　来週　全部"_sj},
+    {"予定表は"_sj, LineRoute::MemoQuery, "予定表"_sj},
     {"平成１４年は"_sj, LineRoute::Command, "平成１４年"_sj},
     {"１／５　福岡へ出張"_sj, LineRoute::Command, "１／５　福岡へ出張"_sj},
     {"1/5 福岡へ出張"_sj, LineRoute::Command, "１／５　福岡へ出張"_sj},

@@ -153,6 +153,47 @@ INSTANTIATE_TEST_SUITE_P(
                       PhraseRow{2003, 6, 1, nullptr, "正午ね"_sj, 0, kUntouched},
                       PhraseRow{2003, 6, 1, nullptr, "１０時"_sj, 1, "2003/06/01 10:00"}));
 
+// Half past the hour, a count of days, weeks, months or years from today, a weekday with
+// の or without 日. Today 2003-06-04, a Wednesday, unless a row says otherwise.
+INSTANTIATE_TEST_SUITE_P(
+    EverydayPhrases, DatePhrase,
+    ::testing::Values(PhraseRow{2003, 6, 4, nullptr, "明日１０時半"_sj, 1, "2003/06/05 10:30"},
+                      PhraseRow{2003, 6, 4, "２００３／１／１"_sj, "午後３時半"_sj, 1, "2003/01/01 15:30"},
+                      PhraseRow{2003, 6, 4, "２００３／１／１"_sj, "１０時半"_sj, 1, "2003/01/01 10:30"},
+                      PhraseRow{2003, 6, 4, nullptr, "１０半"_sj, 0, kUntouched},
+                      PhraseRow{2003, 6, 4, nullptr, "半"_sj, 0, kUntouched},
+                      PhraseRow{2003, 6, 4, nullptr, "３日後"_sj, 1, "2003/06/07"},
+                      PhraseRow{2003, 6, 4, nullptr, "０日後"_sj, 1, "2003/06/04"},
+                      PhraseRow{2003, 6, 4, nullptr, "３日後１５時"_sj, 1, "2003/06/07 15:00"},
+                      PhraseRow{2003, 6, 4, nullptr, "３日後午後３時半"_sj, 1, "2003/06/07 15:30"},
+                      PhraseRow{2003, 6, 4, nullptr, "３日後正午"_sj, 1, "2003/06/07 12:00"},
+                      PhraseRow{2003, 6, 4, nullptr, "３日後１０：１５"_sj, 1, "2003/06/07 10:15"},
+                      PhraseRow{2003, 6, 4, nullptr, "３日後ね"_sj, 0, kUntouched},
+                      PhraseRow{2003, 6, 4, nullptr, "２週間後"_sj, 1, "2003/06/18"},
+                      PhraseRow{2003, 6, 4, nullptr, "２週後"_sj, 1, "2003/06/18"},
+                      PhraseRow{2003, 6, 4, nullptr, "１ヶ月後"_sj, 1, "2003/07/04"},
+                      PhraseRow{2003, 6, 4, nullptr, "１ヵ月後"_sj, 1, "2003/07/04"},
+                      PhraseRow{2003, 6, 4, nullptr, "１か月後"_sj, 1, "2003/07/04"},
+                      PhraseRow{2003, 6, 4, nullptr, "１カ月後"_sj, 1, "2003/07/04"},
+                      PhraseRow{2003, 6, 4, nullptr, "１ケ月後"_sj, 1, "2003/07/04"},
+                      PhraseRow{2003, 1, 31, nullptr, "１ヶ月後"_sj, 1, "2003/02/28"},
+                      PhraseRow{2003, 6, 4, nullptr, "１年後"_sj, 1, "2004/06/04"},
+                      PhraseRow{2004, 2, 29, nullptr, "１年後"_sj, 1, "2005/02/28"},
+                      PhraseRow{2003, 6, 4, nullptr, "１年前"_sj, 1, "2002/06/04"},
+                      PhraseRow{2003, 6, 4, nullptr, "１０日前"_sj, 1, "2003/05/25"},
+                      PhraseRow{2003, 1, 5, nullptr, "１０日前"_sj, 1, "2002/12/26"},
+                      PhraseRow{2003, 6, 4, nullptr, "３ヶ月前１０時"_sj, 1, "2003/03/04 10:00"},
+                      PhraseRow{2003, 6, 4, nullptr, "９９９９年後"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 4, nullptr, "９９９９９９９９９９９日前"_sj, 0, "時期が不正です。"_sj},
+                      PhraseRow{2003, 6, 4, nullptr, "来週の金曜"_sj, 1, "2003/06/13"},
+                      PhraseRow{2003, 6, 4, nullptr, "来週の金曜日"_sj, 1, "2003/06/13"},
+                      PhraseRow{2003, 6, 4, nullptr, "再来週の月曜"_sj, 1, "2003/06/16"},
+                      PhraseRow{2003, 6, 4, nullptr, "今週の土曜日"_sj, 1, "2003/06/07"},
+                      PhraseRow{2003, 6, 4, nullptr, "先週の日曜１０時半"_sj, 1, "2003/05/25 10:30"},
+                      PhraseRow{2003, 6, 4, nullptr, "金曜"_sj, 1, "2003/06/06"},
+                      PhraseRow{2003, 6, 4, nullptr, "月曜１０時"_sj, 1, "2003/06/09 10:00"},
+                      PhraseRow{2003, 6, 4, nullptr, "日曜大工"_sj, 0, kUntouched}));
+
 using DateParser = DateTestBase;
 
 TEST_F(DateParser, ImpossibleDateLeavesTheClampedDate) {
