@@ -62,7 +62,7 @@ asan: deps-test
 # AddressSanitizer and UndefinedBehaviorSanitizer).
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = archive process_line date_phrase text_file codepage
+FUZZ_TARGETS = archive process_line date_phrase text_file codepage ical
 fuzz-build: deps-test
 	cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DNELO_BUILD_FUZZ=ON -DNELO_BUILD_TESTS=OFF -DNELO_BUILD_DESKTOP=OFF

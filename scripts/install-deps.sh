@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages Nelo needs, only those that are missing.
 #   install-deps.sh run     what building and starting nelo and nelo-cli needs (Qt 6, the Japanese fonts)
 #   install-deps.sh test    plus the test tools (GoogleTest, clang for the fuzz targets, clang-format,
-#                           poppler-utils to read printed PDFs back)
+#                           poppler-utils to read printed PDFs back, python3-icalendar and calcurse
+#                           to read the exported calendar files)
 #   install-deps.sh bench   plus Google Benchmark and the peers the benchmarks compare against
 #   install-deps.sh package plus what makes and checks the Debian package (dpkg-shlibdeps, lintian,
 #                           desktop-file-validate, appstreamcli, update-mime-database, man)
@@ -11,7 +12,7 @@ what=${1:-run}
 pkgs=(g++ cmake ninja-build make libedit-dev qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho)
 case "$what" in
   run) ;;
-  test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils) ;;
+  test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils python3-icalendar calcurse) ;;
   bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine time python3) ;;
   package) pkgs+=(dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db groff-base) ;;
   *) echo "usage: $0 run|test|bench|package" >&2; exit 2 ;;

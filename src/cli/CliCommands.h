@@ -4,6 +4,7 @@
 
 class CCliSession;
 
-void RegisterBasicCommands(CCliSession& session);  // \help, \quit
-void RegisterFileCommands(CCliSession& session);   // \new, \open, \save
-void RegisterListCommands(CCliSession& session);   // \vars, \schedules, \memos, \export, \names, \read
+void RegisterBasicCommands(CCliSession& session);     // \help, \quit
+void RegisterFileCommands(CCliSession& session);      // \new, \open, \save
+void RegisterListCommands(CCliSession& session);      // \vars, \schedules, \memos, \export, \names, \read
+void RegisterCalendarCommands(CCliSession& session);  // \ical, \ical-read

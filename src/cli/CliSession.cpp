@@ -20,6 +20,7 @@ CCliSession::CCliSession(bool interactive)
     RegisterBasicCommands(*this);
     RegisterFileCommands(*this);
     RegisterListCommands(*this);
+    RegisterCalendarCommands(*this);
 }
 
 CCliSession::~CCliSession() { m_app.GetDocument().RemoveListener(&m_view); }

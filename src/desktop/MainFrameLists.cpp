@@ -25,8 +25,11 @@ void CMainFrame::OnVariables() {
 
 void CMainFrame::OnSchedules() {
     IMessageBox& messageBox = m_app.GetMessageBox();
+    // The calendar file dialogs start in the notebook's folder (home for an untitled one).
+    const std::string& path = m_app.GetPathName();
+    const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
     RunSchedListCommand(m_app.GetDocument(), messageBox, [&](CSchedListDlg& dlg) {
-        CSchedListDialog dialog(dlg, messageBox, this);
+        CSchedListDialog dialog(dlg, messageBox, this, folder);
         dialog.exec();
     });
 }

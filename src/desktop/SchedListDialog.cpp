@@ -1,16 +1,24 @@
 #include "desktop/SchedListDialog.h"
 
 #include "desktop/ListBoxView.h"
+#include "desktop/QtText.h"
 #include "dialogs/SchedListDlg.h"
 #include "platform/Clock.h"
+#include "schedule/ICalendar.h"
 #include "schedule/Schedule.h"
 
 #include <QCalendarWidget>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTextCharFormat>
 #include <algorithm>
 
 namespace {
+
+const QString kICalFilter = QStringLiteral("iCalendar (*.ics)");
+const QString kAllFilesFilter = QStringLiteral("すべてのﾌｧｲﾙ (*)");
 
 // The local day of a time as a Julian day number.
 qint64 LocalDay(std::int32_t t) {
@@ -20,8 +28,10 @@ qint64 LocalDay(std::int32_t t) {
 
 }  // namespace
 
-CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, QWidget* pParent)
-    : CListDialog(messageBox, QStringLiteral("予定一覧"), pParent), m_dlg(dlg) {
+CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, QWidget* pParent, const QString& folder)
+    : CListDialog(messageBox, QStringLiteral("予定一覧"), pParent),
+      m_dlg(dlg),
+      m_folder(folder.isEmpty() ? QDir::homePath() : folder) {
     setObjectName(QStringLiteral("schedListDialog"));
     SetDluSize(351, 170);
     m_pList = new CListBoxView(m_dlg.m_list, QStringLiteral("予定一覧"), this);
@@ -43,15 +53,27 @@ CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, 
     m_pCalendar->setCurrentPage(now.tm_year + 1900, now.tm_mon + 1);
 
     QPushButton* pDelete = AddButton(QStringLiteral("削除"), QStringLiteral("deleteButton"), 184, 149, 50, 14);
+    QPushButton* pExport =
+        AddButton(QStringLiteral("iCalendar出力"), QStringLiteral("icalExportButton"), 184, 131, 78, 14);
+    QPushButton* pImport =
+        AddButton(QStringLiteral("iCalendar読込み"), QStringLiteral("icalImportButton"), 266, 131, 78, 14);
     QPushButton* pOk = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 294, 149, 50, 14);
     pOk->setDefault(true);
     connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(pDelete, &QPushButton::clicked, this, [this] { OnDelete(); });
+    connect(pExport, &QPushButton::clicked, this, [this] { OnICalExport(); });
+    connect(pImport, &QPushButton::clicked, this, [this] { OnICalImport(); });
     connect(m_pList, &CListBoxView::selectionChangedByUser, this, [this] { OnSelectionChanged(); });
     connect(m_pCalendar, &QCalendarWidget::currentPageChanged, this, [this] { MarkDays(); });
     EnableInputMethodOnlyIn(nullptr);
 
+    Reload();
+    m_pList->setFocus();
+}
+
+void CSchedListDialog::Reload() {
     const int nRows = m_dlg.m_list.GetCount();
+    m_days.clear();
     m_days.reserve(static_cast<std::size_t>(nRows));
     for (int i = 0; i < nRows; ++i) {
         const CSchedule* pEntry = m_dlg.GetEntry(i);
@@ -61,7 +83,34 @@ CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, 
     }
     m_pList->Reload();
     MarkDays();
-    m_pList->setFocus();
+}
+
+void CSchedListDialog::OnICalExport() {
+    QFileDialog fileDialog(this, QStringLiteral("iCalendar出力"));
+    fileDialog.setObjectName(QStringLiteral("icalExportDialog"));
+    fileDialog.setOption(QFileDialog::DontUseNativeDialog);
+    fileDialog.setAcceptMode(QFileDialog::AcceptSave);
+    fileDialog.setFileMode(QFileDialog::AnyFile);
+    fileDialog.setNameFilters({kICalFilter, kAllFilesFilter});
+    fileDialog.setDefaultSuffix(QStringLiteral("ics"));
+    fileDialog.setDirectory(m_folder);
+    fileDialog.selectFile(QDir(m_folder).filePath(QString::fromUtf8(g_szICalFileName)));
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return;
+    const QString path = fileDialog.selectedFiles().first();
+    m_dlg.OnICalExport(PathFromQString(path), ToCp932(QFileInfo(path).fileName()));
+}
+
+void CSchedListDialog::OnICalImport() {
+    QFileDialog fileDialog(this, QStringLiteral("iCalendar読込み"));
+    fileDialog.setObjectName(QStringLiteral("icalImportDialog"));
+    fileDialog.setOption(QFileDialog::DontUseNativeDialog);
+    fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
+    fileDialog.setFileMode(QFileDialog::ExistingFile);
+    fileDialog.setNameFilters({kICalFilter, kAllFilesFilter});
+    fileDialog.setDirectory(m_folder);
+    if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return;
+    const QString path = fileDialog.selectedFiles().first();
+    if (m_dlg.OnICalImport(PathFromQString(path), ToCp932(QFileInfo(path).fileName()))) Reload();
 }
 
 void CSchedListDialog::OnSelectionChanged() {

@@ -1,11 +1,13 @@
 // The schedule list on the screen: every entry in start order, "削除" for the selected
 // one, and a month calendar beside it that shows the days holding an entry in bold and
 // turns to the month of the entry the user selects. The calendar only shows; the rows
-// and the deletion are the core's CSchedListDlg.
+// and the deletion are the core's CSchedListDlg, and so are the calendar file's export
+// and import ("iCalendar出力", "iCalendar読込み"), for which this dialog asks the file.
 #pragma once
 
 #include "desktop/ListDialog.h"
 
+#include <QString>
 #include <vector>
 
 class CListBoxView;
@@ -15,13 +17,18 @@ class QCalendarWidget;
 class CSchedListDialog : public CListDialog {
     Q_OBJECT
 public:
-    CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, QWidget* pParent);
+    /// folder: where the calendar file dialogs start (the notebook's folder; empty: home).
+    CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, QWidget* pParent, const QString& folder = QString());
 
     CListBoxView* GetList() const { return m_pList; }
     QCalendarWidget* GetCalendar() const { return m_pCalendar; }
 
 private:
     void OnDelete();
+    void OnICalExport();
+    void OnICalImport();
+    /// The rows and the calendar's days afresh from the list.
+    void Reload();
     void OnSelectionChanged();
     /// Bold for the days of the shown page that hold an entry; the selected entry's
     /// days highlighted.
@@ -37,4 +44,5 @@ private:
     CListBoxView* m_pList = nullptr;
     QCalendarWidget* m_pCalendar = nullptr;
     std::vector<SDays> m_days;
+    QString m_folder;
 };

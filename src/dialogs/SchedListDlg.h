@@ -5,6 +5,7 @@
 #include "dialogs/ListBox.h"
 
 #include <functional>
+#include <string>
 
 class CCmdPro;
 class CRumoDoc;
@@ -19,6 +20,12 @@ public:
     void OnInitDialog();
     /// "削除": deletes the selected entry after a confirmation.
     void OnDelete();
+    /// "iCalendar出力": writes every entry to path and tells how it went (nameText names
+    /// the file in the message). True when the file was written.
+    bool OnICalExport(const std::string& path, const std::string& nameText);
+    /// "iCalendar読込み": registers the events of path, tells the numbers and the reasons,
+    /// and shows the rows afresh in start order. True when an event was registered.
+    bool OnICalImport(const std::string& path, const std::string& nameText);
     /// The entry row i shows; nullptr for a row that is no entry.
     const CSchedule* GetEntry(int i) const;
 

@@ -211,6 +211,27 @@ int CCmdPro::RegisterWithNextWord(const std::string& startDisplay, const std::st
     return 1;
 }
 
+int CCmdPro::RegisterPhrases(const std::string& startPhrase, const std::string& endPhrase, const std::string& business,
+                             std::string& answer) {
+    std::string startResult, startDisplay;
+    std::int32_t tStart = 0;
+    if (ParseScheduleStart(startResult, startDisplay, startPhrase, tStart) != 1) {
+        answer = BadPeriodText();
+        return 0;
+    }
+    std::string endResult, endDisplay;
+    std::int32_t tEnd = tStart;
+    if (!endPhrase.empty() && ParseScheduleEnd(endResult, endDisplay, endPhrase, tEnd, startResult) != 1) {
+        answer = BadSecondText();
+        return 0;
+    }
+    if (business.empty()) {
+        answer = NoBusinessText();
+        return 0;
+    }
+    return RegisterSchedule(startDisplay, endDisplay, business, answer, tStart, tEnd);
+}
+
 int CCmdPro::ParseRangeStart(std::string& result, std::string& display, const std::string& word, std::int32_t& tStart,
                              std::string& end) {
     const std::string::size_type mark = FindRangeMark(word);

@@ -47,6 +47,12 @@ public:
     /// Adds an entry, answering the entries it conflicts with and its own line.
     int RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
                          std::string& answer, std::int32_t tStart, std::int32_t tEnd);
+    /// Registers an entry given as its words (a start phrase, an end phrase or empty, the
+    /// business) as a typed line of these words is registered: the same date rules, the
+    /// same conflict answer, the same refusals ("時期が不正です。", "２番目の時期が適切で
+    /// ありません。", "用件がありません。"). 1 when the entry was added.
+    int RegisterPhrases(const std::string& startPhrase, const std::string& endPhrase, const std::string& business,
+                        std::string& answer);
     /// Parses the start phrase of a schedule line; 0 when it is no date (result then holds
     /// what the parser left there, "時期が不正です。" for an impossible or unstorable date).
     int ParseScheduleStart(std::string& result, std::string& display, const std::string& phrase, std::int32_t& tStart);

@@ -1,0 +1,116 @@
+// The schedule list's calendar file buttons: "iCalendar出力" proposes its file in the
+// notebook's folder and writes every entry; "iCalendar読込み" registers the events of a
+// file, shows them in the list at once and leaves the notebook modified.
+#include "DesktopTestSupport.h"
+#include "desktop/ListBoxView.h"
+#include "desktop/MainFrame.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QStringList Rows(QWidget* pDialog) {
+    auto* pView = pDialog->findChild<CListBoxView*>(QStringLiteral("scheduleList"));
+    QStringList rows;
+    if (!pView) return rows;
+    for (int i = 0; i < pView->model()->rowCount(); ++i) rows << pView->model()->index(i, 0).data().toString();
+    return rows;
+}
+
+}  // namespace
+
+class SchedICalButtonsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CTestEnvironment> m_pEnv;
+    std::unique_ptr<CFrameFixture> m_pFix;
+
+    CRumoDoc& Doc() { return m_pFix->m_app.GetDocument(); }
+    std::vector<std::string>& Shown() { return m_pFix->m_messageBox.m_shown; }
+
+    // Opens the schedule list, clicks the button, answers its file dialog with the name
+    // in the test's folder, and lets check look at the list once the file is handled.
+    void ClickAndChoose(const char* button, const char* fileDialog, const QString& name, QString& proposed,
+                        const std::function<void(QDialog*)>& check) {
+        CModalWatchdog watchdog;
+        watchdog.Expect([button](QWidget* pModal) {
+            QTimer::singleShot(0, pModal->findChild<QPushButton*>(QString::fromLatin1(button)), &QPushButton::click);
+        });
+        watchdog.Expect([&](QWidget* pModal) {
+            auto* pFiles = qobject_cast<QFileDialog*>(pModal);
+            QVERIFY(pFiles);
+            QCOMPARE(pFiles->objectName(), QString::fromLatin1(fileDialog));
+            proposed = pFiles->selectedFiles().value(0);
+            pFiles->setDirectory(m_pEnv->Path());
+            auto* pName = pFiles->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(pName);
+            pName->setText(name);
+            static_cast<QDialog*>(pFiles)->accept();
+        });
+        watchdog.Expect([&](QWidget* pModal) {
+            auto* pDialog = qobject_cast<QDialog*>(pModal);
+            QVERIFY(pDialog);
+            check(pDialog);
+            pDialog->accept();
+        });
+        QAction* pAction = m_pFix->m_pFrame->findChild<QAction*>(QStringLiteral("actionSchedules"));
+        QVERIFY(pAction);
+        pAction->trigger();
+        QCOMPARE(watchdog.Unanswered(), 0);
+        QVERIFY(watchdog.AllAnswered());
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_pEnv = std::make_unique<CTestEnvironment>();
+        m_pFix = std::make_unique<CFrameFixture>();
+    }
+    void cleanup() {
+        m_pFix.reset();
+        m_pEnv.reset();
+    }
+
+    void exportThenImportIntoANewNotebookGivesTheSameList() {
+        for (const QString& line :
+             {QStringLiteral("明日１０時 明日１２時 会議"), QStringLiteral("６月５日 ６月７日 出張")})
+            m_pFix->m_pFrame->SubmitLine(line);
+        Doc().SetClean();
+        const QString name = QStringLiteral("予定.ics");
+        QString proposed;
+        QStringList before;
+        ClickAndChoose("icalExportButton", "icalExportDialog", name, proposed,
+                       [&](QDialog* pDialog) { before = Rows(pDialog); });
+        // An untitled notebook proposes the home folder.
+        QCOMPARE(proposed, QDir::home().filePath(QStringLiteral("ＮＥＬＯ予定.ics")));
+        QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("に予定を 2 件書き出しました。"));
+        QFile file(m_pEnv->File(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith("BEGIN:VCALENDAR\r\n"));
+        QVERIFY(!Doc().IsModified());  // exporting changes nothing in the notebook
+        QCOMPARE(before.size(), 2);
+
+        QVERIFY(m_pFix->m_app.NewWithQuestion());
+        QVERIFY(Doc().m_cmdPro.GetSchedules().empty());
+        QStringList after;
+        ClickAndChoose("icalImportButton", "icalImportDialog", name, proposed, [&](QDialog* pDialog) {
+            after = Rows(pDialog);
+            QVERIFY(pDialog->findChild<QPushButton*>(QStringLiteral("icalImportButton"))->accessibleName() ==
+                    QStringLiteral("iCalendar読込み"));
+            const QByteArray dir = qgetenv("NELO_GRAB_DIR");
+            if (!dir.isEmpty()) pDialog->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath("schedIcal.png"));
+        });
+        QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("：予定を 2 件読み込みました。"));
+        QCOMPARE(after, before);
+        QVERIFY(Doc().IsModified());
+    }
+};
+
+QTEST_MAIN(SchedICalButtonsTest)
+#include "SchedICalButtonsTest.moc"
