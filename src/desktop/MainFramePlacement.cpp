@@ -64,6 +64,9 @@ void CMainFrame::RestorePlacement() {
     setAttribute(Qt::WA_ShowWithoutActivating, !first.bActivate);
     show();
     setAttribute(Qt::WA_ShowWithoutActivating, false);
+    // The window takes the keyboard at once, also on an X display without a window
+    // manager (where nothing else would give it the focus); a minimised start does not.
+    if (first.bActivate) activateWindow();
 
     // After the show, so that whatever follows the bars' visibility hears the change.
     const BarVisibility bars = ReadBarVisibility(profile);
