@@ -12,7 +12,8 @@ what=${1:-run}
 pkgs=(g++ cmake ninja-build make libedit-dev qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho)
 case "$what" in
   run) ;;
-  test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils python3-icalendar calcurse) ;;
+  test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils python3-icalendar calcurse
+               dbus-daemon at-spi2-core python3-pyatspi) ;;
   bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine time python3) ;;
   package) pkgs+=(dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db groff-base) ;;
   *) echo "usage: $0 run|test|bench|package" >&2; exit 2 ;;
