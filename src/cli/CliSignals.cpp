@@ -26,24 +26,14 @@ void OnSignal(int signo) {
     errno = savedErrno;
 }
 
-void Install(int signo) {
-    struct sigaction old {};
-    if (sigaction(signo, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
-    struct sigaction sa {};
-    sa.sa_handler = OnSignal;
-    sigemptyset(&sa.sa_mask);
-    // No SA_RESTART: a blocking read returns, so the reader sees the signal at once.
-    sa.sa_flags = 0;
-    sigaction(signo, &sa, nullptr);
-}
-
 }  // namespace
 
 void InstallCliSignalHandlers(bool interactive) {
     if (g_wakePipe[0] < 0 && pipe2(g_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) g_wakePipe[0] = g_wakePipe[1] = -1;
-    Install(SIGHUP);
-    Install(SIGTERM);
-    if (interactive) Install(SIGINT);
+    // No SA_RESTART: a blocking read returns, so the reader sees the signal at once.
+    InstallSignalHandler(SIGHUP, OnSignal, false);
+    InstallSignalHandler(SIGTERM, OnSignal, false);
+    if (interactive) InstallSignalHandler(SIGINT, OnSignal, false);
 }
 
 int SignalWakeFd() { return g_wakePipe[0]; }
@@ -65,13 +55,3 @@ bool TakeInterrupt() {
 }
 
 int PendingTermination() { return g_nTermination; }
-
-void EndBySignal(int signo) {
-    std::signal(signo, SIG_DFL);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, signo);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    std::raise(signo);
-    std::_Exit(128 + signo);
-}

@@ -5,6 +5,8 @@
 //   SIGHUP (the terminal closed), SIGTERM (logout, kill): the program ends.
 #pragma once
 
+#include "platform/Signals.h"
+
 /// Installs the handlers (SIGINT only when interactive). A signal that was ignored when
 /// the program started (nohup, a background job) stays ignored.
 void InstallCliSignalHandlers(bool interactive);
@@ -21,6 +23,3 @@ bool TakeInterrupt();
 int PendingTermination();
 /// True when the reader should stop waiting for input: Ctrl-C or an end from outside.
 inline bool AnySignalPending() { return InterruptPending() || PendingTermination() != 0; }
-
-/// Ends the process the way the signal itself would have (after the program's own work).
-[[noreturn]] void EndBySignal(int signo);

@@ -2,6 +2,7 @@
 
 #include "app/RecoveryCopy.h"
 #include "app/RumoApp.h"
+#include "platform/Signals.h"
 
 #include <QGuiApplication>
 #include <QSessionManager>
@@ -28,28 +29,6 @@ void OnSignalCaught(int signo) {
     errno = savedErrno;
 }
 
-void Install(int signo) {
-    struct sigaction old {};
-    // A signal ignored when the program started (nohup) stays ignored.
-    if (sigaction(signo, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
-    struct sigaction sa {};
-    sa.sa_handler = OnSignalCaught;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(signo, &sa, nullptr);
-}
-
-/// Ends the process the way the signal itself would have.
-[[noreturn]] void EndBySignal(int signo) {
-    std::signal(signo, SIG_DFL);
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, signo);
-    sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    std::raise(signo);
-    std::_Exit(128 + signo);
-}
-
 }  // namespace
 
 CSessionEnd::CSessionEnd(CRumoApp& app, QWidget* pWindow) : m_app(app), m_pWindow(pWindow) {
@@ -59,10 +38,10 @@ CSessionEnd::CSessionEnd(CRumoApp& app, QWidget* pWindow) : m_app(app), m_pWindo
     if (g_wakeSockets[0] >= 0) {
         m_pNotifier = new QSocketNotifier(g_wakeSockets[0], QSocketNotifier::Read, this);
         connect(m_pNotifier, &QSocketNotifier::activated, this, &CSessionEnd::OnSignal);
-        Install(SIGTERM);
-        Install(SIGHUP);
+        InstallSignalHandler(SIGTERM, OnSignalCaught, true);
+        InstallSignalHandler(SIGHUP, OnSignalCaught, true);
         // Ctrl-C in the terminal that started the window ends it the same way.
-        Install(SIGINT);
+        InstallSignalHandler(SIGINT, OnSignalCaught, true);
     }
     if (auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(pApp, &QGuiApplication::commitDataRequest, this, &CSessionEnd::OnCommitData, Qt::DirectConnection);

@@ -268,7 +268,7 @@ private Q_SLOTS:
     void readingATextFileGivesNeloCliConversation() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("lines.txt"));
-        // The spec-like cases: an empty line, a memo, a variable, no final line break, and a
+        // The usual cases: an empty line, a memo, a variable, no final line break, and a
         // line longer than one piece.
         QByteArray text = QStringLiteral("1+2\r\n\r\n田中、電話、03-1234\n半径=5\n半径*2\n").toUtf8();
         text += QByteArray(150, '1') + "+" + QByteArray(150, '2') + "\n10/4";
