@@ -3,20 +3,16 @@
 // opened as F3 and F4 open it (the core's command fills the rows, then the dialog is
 // shown and painted; exec is replaced by show and processEvents). Prints milliseconds
 // per opening, median of a few runs.
-#include "app/RumoApp.h"
-#include "desktop/MainFrame.h"
+#include "BenchWindow.h"
 #include "desktop/MemoListDialog.h"
 #include "desktop/SchedListDialog.h"
 #include "dialogs/MemoListDlg.h"
 #include "dialogs/SchedListDlg.h"
-#include "platform/MessageBox.h"
-#include "platform/Profile.h"
 #include "schedule/Schedule.h"
 #include "text/Sjis.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -25,11 +21,6 @@
 #include <vector>
 
 namespace {
-
-class CSilentMessageBox : public IMessageBox {
-public:
-    MbAnswer Show(const std::string&, const std::string&, MbButtons, MbIcon) override { return MbAnswer::No; }
-};
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -43,18 +34,12 @@ double Ms(std::chrono::steady_clock::time_point t0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir dir;
-    setenv("XDG_CONFIG_HOME", dir.path().toUtf8().constData(), 1);
-    setenv("NELO_NOW", "2026-12-08 09:00:00", 1);
+    CBenchFolder dir;
     QApplication qapp(argc, argv);
-    CProfile profile(dir.filePath(QStringLiteral("Nelo.conf")).toStdString());
-    CSilentMessageBox messageBox;
-    CRumoApp app(profile, messageBox);
-    CMainFrame frame(app);
-    frame.ShowFirstTime();
-    app.StartUp(std::string(), true);
-    QApplication::processEvents();
-    CRumoDoc& doc = app.GetDocument();
+    CBenchWindow window(dir);
+    CMainFrame& frame = window.m_frame;
+    CRumoDoc& doc = window.m_app.GetDocument();
+    IMessageBox& messageBox = window.m_messageBox;
 
     const int nCount = argc > 1 ? std::atoi(argv[1]) : 100000;
     // Memos as typed lines register them: one object with two pairs each.
@@ -101,6 +86,5 @@ int main(int argc, char** argv) {
                 memo[0]);
     std::printf("%-32s %8.1f ms median of %d, %8.1f ms first\n", "schedule list, open and paint", Median(sched), nRuns,
                 sched[0]);
-    doc.SetModifiedFlag(false);
     return 0;
 }

@@ -3,47 +3,27 @@
 // pages), printed through the same path as the print dialog's PDF output. Prints the
 // seconds it took; keeps the file when a name is given.
 //   desktop_print_bench [LINES] [FILE.pdf]
-#include "app/RumoApp.h"
+#include "BenchWindow.h"
 #include "desktop/ConversationPane.h"
 #include "desktop/ConversationPrinter.h"
-#include "desktop/MainFrame.h"
-#include "platform/MessageBox.h"
-#include "platform/Profile.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-class CSilentMessageBox : public IMessageBox {
-public:
-    MbAnswer Show(const std::string&, const std::string&, MbButtons, MbIcon) override { return MbAnswer::No; }
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    QTemporaryDir dir;
-    setenv("XDG_CONFIG_HOME", dir.path().toUtf8().constData(), 1);
-    setenv("NELO_NOW", "2026-12-08 09:00:00", 1);
+    CBenchFolder dir;
     QApplication qapp(argc, argv);
     const int nLines = argc > 1 ? std::atoi(argv[1]) : 10000;
     const QString pdf = argc > 2 ? QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath()
                                  : dir.filePath(QStringLiteral("print.pdf"));
 
-    CProfile profile(dir.filePath(QStringLiteral("Nelo.conf")).toStdString());
-    CSilentMessageBox messageBox;
-    CRumoApp app(profile, messageBox);
-    CMainFrame frame(app);
-    frame.ShowFirstTime();
-    app.StartUp(std::string(), true);
-    QApplication::processEvents();
+    CBenchWindow window(dir);
+    CMainFrame& frame = window.m_frame;
 
     // A conversation as the pane holds it: an echo and an answer, now and then a long
     // answer that wraps on paper.
@@ -70,6 +50,5 @@ int main(int argc, char** argv) {
     pages.Layout(printer);
     std::printf("%d lines, %d pages printed to PDF in %.2f s%s\n", nLines, pages.PageCount(),
                 std::chrono::duration<double>(t1 - t0).count(), bPrinted ? "" : " (FAILED)");
-    app.GetDocument().SetModifiedFlag(false);
     return bPrinted ? 0 : 1;
 }

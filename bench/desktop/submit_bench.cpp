@@ -3,41 +3,21 @@
 // then M more lines submitted one by one, each followed by the repaint it causes.
 // Prints microseconds per line at each size; flat means the cost does not grow with
 // the conversation.
-#include "app/RumoApp.h"
+#include "BenchWindow.h"
 #include "desktop/ConversationPane.h"
-#include "desktop/MainFrame.h"
-#include "platform/MessageBox.h"
-#include "platform/Profile.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-namespace {
-
-class CSilentMessageBox : public IMessageBox {
-public:
-    MbAnswer Show(const std::string&, const std::string&, MbButtons, MbIcon) override { return MbAnswer::No; }
-};
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    QTemporaryDir dir;
-    setenv("XDG_CONFIG_HOME", dir.path().toUtf8().constData(), 1);
-    setenv("NELO_NOW", "2026-12-08 09:00:00", 1);
+    CBenchFolder dir;
     QApplication qapp(argc, argv);
-    CProfile profile(dir.filePath(QStringLiteral("Nelo.conf")).toStdString());
-    CSilentMessageBox messageBox;
-    CRumoApp app(profile, messageBox);
-    CMainFrame frame(app);
-    frame.ShowFirstTime();
-    app.StartUp(std::string(), true);
-    QApplication::processEvents();
+    CBenchWindow window(dir);
+    CMainFrame& frame = window.m_frame;
 
     const int nSamples = 500;
     std::printf("%-22s %12s %12s\n", "conversation lines", "median us", "mean us");
@@ -67,6 +47,5 @@ int main(int argc, char** argv) {
         std::printf("%-22d %12.1f %12.1f\n", target, sorted[sorted.size() / 2], mean);
         std::fflush(stdout);
     }
-    app.GetDocument().SetModifiedFlag(false);
     return 0;
 }

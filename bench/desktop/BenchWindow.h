@@ -1,0 +1,50 @@
+// What the desktop benchmarks share: a private profile and state folder with a frozen
+// clock (made before the QApplication), and the real main window, offscreen, on a new
+// notebook whose message boxes answer No.
+#pragma once
+
+#include "app/RumoApp.h"
+#include "desktop/MainFrame.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+class CBenchFolder {
+public:
+    CBenchFolder() {
+        const QByteArray path = m_dir.path().toUtf8();
+        setenv("XDG_CONFIG_HOME", path.constData(), 1);
+        setenv("XDG_STATE_HOME", path.constData(), 1);
+        setenv("NELO_NOW", "2026-12-08 09:00:00", 1);
+    }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+class CSilentMessageBox : public IMessageBox {
+public:
+    MbAnswer Show(const std::string&, const std::string&, MbButtons, MbIcon) override { return MbAnswer::No; }
+};
+
+struct CBenchWindow {
+    explicit CBenchWindow(const CBenchFolder& folder)
+        : m_profile(folder.filePath(QStringLiteral("Nelo.conf")).toStdString()),
+          m_app(m_profile, m_messageBox),
+          m_frame(m_app) {
+        m_frame.ShowFirstTime();
+        m_app.StartUp(std::string(), true);
+        QApplication::processEvents();
+    }
+    // Nothing asks on the way out.
+    ~CBenchWindow() { m_app.GetDocument().SetModifiedFlag(false); }
+
+    CSilentMessageBox m_messageBox;
+    CProfile m_profile;
+    CRumoApp m_app;
+    CMainFrame m_frame;
+};
