@@ -3,6 +3,7 @@
 
 #include "app/RecentFileList.h"
 #include "app/RecoveryCopy.h"
+#include "app/StartArguments.h"
 #include "cli/CliCommands.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
@@ -66,36 +67,28 @@ void RegisterFileCommands(CCliSession& session) {
 }
 
 bool StartFromArguments(CCliSession& session, const std::vector<std::string>& args, int& status) {
-    bool bNew = false;
-    std::string file;
-    bool bOptions = true;
-    for (const std::string& a : args) {
-        if (bOptions && (a == "-h" || a == "--help")) {
-            session.PrintHelp(stdout, true);
-            status = 0;
-            return false;
-        }
-        if (bOptions && a == "--version") {
-            std::printf("nelo-cli (%s) %s\n", CRumoApp::kAppName, CRumoApp::kVersion);
-            status = 0;
-            return false;
-        }
-        if (bOptions && a == "--new") {
-            bNew = true;
-        } else if (bOptions && a == "--") {
-            bOptions = false;
-        } else if (bOptions && a.size() > 1 && a[0] == '-') {
-            std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", a.c_str(), CCliSession::kUsage);
-            status = 2;
-            return false;
-        } else if (file.empty()) {
-            file = a;
-        } else {
-            std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CCliSession::kUsage);
-            status = 2;
-            return false;
-        }
+    CStartArguments start;
+    switch (start.Parse(args)) {
+    case CStartArguments::kRun: break;
+    case CStartArguments::kHelp:
+        session.PrintHelp(stdout, true);
+        status = 0;
+        return false;
+    case CStartArguments::kVersion:
+        std::printf("nelo-cli (%s) %s\n", CRumoApp::kAppName, CRumoApp::kVersion);
+        status = 0;
+        return false;
+    case CStartArguments::kUnknownOption:
+        std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", start.strBad.c_str(), CCliSession::kUsage);
+        status = 2;
+        return false;
+    case CStartArguments::kTwoFiles:
+        std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CCliSession::kUsage);
+        status = 2;
+        return false;
     }
+    const bool bNew = start.bNew;
+    const std::string& file = start.strFile;
     std::string clockMessage;
     if (!CheckFrozenClockSetting(clockMessage)) {
         std::fprintf(stderr, "nelo-cli: %s\n", clockMessage.c_str());

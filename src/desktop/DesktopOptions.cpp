@@ -1,6 +1,7 @@
 #include "desktop/DesktopOptions.h"
 
 #include "app/RumoApp.h"
+#include "app/StartArguments.h"
 
 #include <cstdio>
 
@@ -27,35 +28,30 @@ void PrintHelp() {
 }  // namespace
 
 bool CDesktopOptions::Parse(const std::vector<std::string>& args, int& status) {
-    bool bOptions = true;
-    for (const std::string& a : args) {
-        if (bOptions && (a == "-h" || a == "--help")) {
-            PrintHelp();
-            status = 0;
-            return false;
-        }
-        if (bOptions && a == "--version") {
-            std::printf("nelo (%s) %s\n", CRumoApp::kAppName, CRumoApp::kVersion);
-            status = 0;
-            return false;
-        }
-        if (bOptions && a == "--new") {
-            bNew = true;
-        } else if (bOptions && a == "--quit-after-first-paint") {
-            bQuitAfterFirstPaint = true;
-        } else if (bOptions && a == "--") {
-            bOptions = false;
-        } else if (bOptions && a.size() > 1 && a[0] == '-') {
-            std::fprintf(stderr, "nelo: 不明なオプションです: %s\n%s", a.c_str(), kUsage);
-            status = 2;
-            return false;
-        } else if (strFile.empty()) {
-            strFile = a;
-        } else {
-            std::fprintf(stderr, "nelo: ファイルは一つだけ指定できます。\n%s", kUsage);
-            status = 2;
-            return false;
-        }
+    CStartArguments start;
+    const CStartArguments::Outcome outcome = start.Parse(args, [this](const std::string& option) {
+        if (option != "--quit-after-first-paint") return false;
+        bQuitAfterFirstPaint = true;
+        return true;
+    });
+    switch (outcome) {
+    case CStartArguments::kRun:
+        bNew = start.bNew;
+        strFile = start.strFile;
+        return true;
+    case CStartArguments::kHelp:
+        PrintHelp();
+        status = 0;
+        return false;
+    case CStartArguments::kVersion:
+        std::printf("nelo (%s) %s\n", CRumoApp::kAppName, CRumoApp::kVersion);
+        status = 0;
+        return false;
+    case CStartArguments::kUnknownOption:
+        std::fprintf(stderr, "nelo: 不明なオプションです: %s\n%s", start.strBad.c_str(), kUsage);
+        break;
+    case CStartArguments::kTwoFiles: std::fprintf(stderr, "nelo: ファイルは一つだけ指定できます。\n%s", kUsage); break;
     }
-    return true;
+    status = 2;
+    return false;
 }

@@ -1,0 +1,27 @@
+// The command line both programs take: [--new] [FILE.nel], -h/--help, --version, and
+// "--" before a file name that starts with "-". Each program says the outcome in its own
+// words.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct CStartArguments {
+    enum Outcome {
+        kRun,            ///< start with bNew and strFile
+        kHelp,           ///< -h or --help
+        kVersion,        ///< --version
+        kUnknownOption,  ///< strBad is an option nobody knows
+        kTwoFiles,       ///< more than one file named
+    };
+
+    bool bNew = false;
+    std::string strFile;
+    std::string strBad;
+
+    /// Reads args (the program's name not among them). extraOption (when given) is asked
+    /// about every other option first and returns true for one it takes.
+    Outcome Parse(const std::vector<std::string>& args,
+                  const std::function<bool(const std::string&)>& extraOption = {});
+};
