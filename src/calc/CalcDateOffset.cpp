@@ -14,7 +14,8 @@ bool CCalcNum::IsDateOffset(const CCalcScanner& scan, int& unit) const {
     CCalcScanner ahead = scan;
     std::memset(ahead.m_szToken, ' ', sizeof ahead.m_szToken - 1);
     ahead.m_szToken[sizeof ahead.m_szToken - 1] = '\0';
-    ahead.GetToken();
+    // A count written against the order of its units is no count (「＋１万億日」).
+    if (ahead.GetToken() == tokBadNumber) return false;
     ahead.GetToken();
     unit = FindDateUnit(ahead.m_szToken);
     return unit != unitNone;

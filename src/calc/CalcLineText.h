@@ -12,6 +12,13 @@
 /// the text written to it. Like the rest of the calculator, it stops at a NUL.
 const std::string& CalcLineText(const std::string& line, std::string& buffer);
 
+/// The typed text for bytes [from, to) of the line the calculator reads, without blanks
+/// around it: line is the full-width form as typed, read is CalcLineText(line) and ascii
+/// its AppendAsciiForm, which the scanner reads. Grouping commas and blanks that the
+/// calculator left out come back where they stood.
+std::string TypedPart(const std::string& line, const std::string& read, const std::string& ascii, std::size_t from,
+                      std::size_t to);
+
 /// False when the text holds no blank and no "，" in any form: no white-space byte and
 /// none of the trail bytes of "　" and "，". A byte that only looks like one (the trail
 /// byte of another character, a "C") gives true, so that the test can go through the

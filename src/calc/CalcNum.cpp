@@ -32,6 +32,34 @@ private:
 // True when the C text holds any of the characters in set.
 inline bool HasAnyOf(const char* text, const char* set) { return std::strpbrk(text, set) != nullptr; }
 
+inline const char* SkipBlanks(const char* text) {
+    while (*text == ' ' || *text == '\t') ++text;
+    return text;
+}
+
+// True when the part of a line the evaluator did not read hides arithmetic: it holds a
+// digit or an operator, so that answering what was read would be silently wrong
+// (「１０ドル×３」). A remark in parentheses is no part of the sum (「２（３）」,
+// 「１００円（税込）」), and words without either pass unread (「１００円×３個」, 「５０％」).
+// Trail bytes of double-byte characters are never digits, parentheses or operators.
+bool HidesArithmetic(const char* rest) {
+    rest = SkipBlanks(rest);
+    while (*rest == '(') {
+        int depth = 0;
+        const char* p = rest;
+        for (; *p != '\0'; ++p) {
+            if (*p == '(') ++depth;
+            if (*p == ')' && --depth == 0) break;
+        }
+        if (*p == '\0') break;  // no end to the remark: it is read as the rest of the line
+        rest = SkipBlanks(p + 1);
+    }
+    return HasAnyOf(rest, "0123456789+-*/");
+}
+
+// Longest quotation of the typed line in an answer, in characters.
+constexpr std::size_t kMaxQuotedChars = 24;
+
 }  // namespace
 
 bool CCalcNum::IsComplete(const std::string& line) {
@@ -79,14 +107,16 @@ int CCalcNum::Calculate(std::string& answer, const std::string& line) {
     // shows it at a glance.
     m_strLine.clear();
     AppendAsciiForm(m_strLine, line);
+    const std::string* pRead = &line;
     if (MayHoldBlankOrComma(m_strLine)) {
-        const std::string& read = CalcLineText(line, m_strRead);
-        if (&read != &line) {
+        pRead = &CalcLineText(line, m_strRead);
+        if (pRead != &line) {
             m_strLine.clear();
-            AppendAsciiForm(m_strLine, read);
+            AppendAsciiForm(m_strLine, *pRead);
         }
     }
     m_scan.Reset(m_strLine);
+    m_nBadNumberEnd = 0;
 
     answer.clear();
     if (!IsComplete(m_strLine)) {
@@ -96,11 +126,20 @@ int CCalcNum::Calculate(std::string& answer, const std::string& line) {
     ResetError();
     double value = EvalExpression(m_scan);
     if (m_nError != 0) {
-        answer = LoadStringId(IDS_CANNOT_CALCULATE);
+        if (m_nBadNumberEnd != 0)
+            answer = Quote(line, *pRead, m_nBadNumberStart, m_nBadNumberEnd) + "は数として読めません。"_sj;
+        else
+            answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
     if (m_bTextAnswer) {
         AppendFullWidth(answer, m_strTextAnswer);
+        return 1;
+    }
+    // The evaluation stopped before the end of the line; what it did not read must not
+    // hide part of the sum.
+    if (HidesArithmetic(m_scan.LineFrom(m_scan.m_nCursor))) {
+        answer = Quote(line, *pRead, m_scan.m_nCursor, m_strLine.size()) + "は計算できません。"_sj;
         return 1;
     }
     // A value that is no number (a root of a negative number, the register divided by
@@ -212,6 +251,7 @@ double CCalcNum::EvalFactor(CCalcScanner& scan) {
         if (!HasOperator(scan.LineFrom(1))) return m_dMemory / EvalFactor(scan);
         return EvalGroup(scan);
     case tokWord: return EvalWord(scan);
+    case tokBadNumber: RefuseNumber(scan); return 0;
     default:
         // Numbers, and every token that continues no rule, give the last number read.
         return scan.m_dValue;
@@ -228,8 +268,12 @@ double CCalcNum::EvalWord(CCalcScanner& scan) {
         if (scan.ByteAt(scan.m_nCursor) == '\0') return LookupValue(name);
         int errorsBefore = m_nErrorCount;
         double v = EvalExpression(scan);
-        // An assignment whose own expression failed stores nothing.
+        // An assignment whose own expression failed stores nothing; nor does one whose
+        // expression stops before arithmetic it did not read (「単価＝１０ドル×３」), which
+        // the answer then names. A ")" after it closes a group around the assignment.
         if (m_nErrorCount != errorsBefore) return v;
+        const char* rest = SkipBlanks(scan.LineFrom(scan.m_nCursor));
+        if (*rest != ')' && HidesArithmetic(rest)) return v;
         if (!std::isfinite(v)) {
             SetError(IDS_CANNOT_CALCULATE);
             return v;
@@ -253,4 +297,31 @@ double CCalcNum::LookupValue(const char* name) {
         return 0;
     }
     return pSymbol->m_dValue;
+}
+
+// A number that breaks the order of its units is an error that names the number.
+void CCalcNum::RefuseNumber(const CCalcScanner& scan) {
+    if (m_nError == 0) {
+        std::size_t start = scan.m_nTokenStart;
+        while (scan.ByteAt(start) == ' ' || scan.ByteAt(start) == '\t') ++start;
+        m_nBadNumberStart = start;
+        m_nBadNumberEnd = scan.m_nCursor;
+    }
+    SetError(IDS_CANNOT_CALCULATE);
+}
+
+// 「TEXT」 for bytes [from, to) of the prepared line, in the characters the user typed;
+// a long text is cut with "…".
+std::string CCalcNum::Quote(const std::string& line, const std::string& read, std::size_t from, std::size_t to) const {
+    std::string text = TypedPart(line, read, m_strLine, from, to);
+    std::size_t end = 0, chars = 0;
+    while (end < text.size() && chars < kMaxQuotedChars) {
+        end += DbcsAt(text, end) ? 2 : 1;
+        ++chars;
+    }
+    if (end < text.size()) {
+        text.resize(end);
+        text += "…"_sj;
+    }
+    return "「"_sj + text + "」"_sj;
 }

@@ -84,6 +84,8 @@ public:
 
 private:
     double EvalWord(CCalcScanner& scan);
+    void RefuseNumber(const CCalcScanner& scan);
+    std::string Quote(const std::string& line, const std::string& read, std::size_t from, std::size_t to) const;
     double EvalGroup(CCalcScanner& scan);
     double LookupValue(const char* name);
     bool IsDateOffset(const CCalcScanner& scan, int& unit) const;
@@ -105,6 +107,10 @@ private:
     std::string m_strKey;     // lookup key, reused
     int m_nErrorCount = 0;    // every SetError, not only the first: tells an assignment its own errors
     int m_nDepth = 0;         // nesting of factors, bounded so that no line exhausts the stack
+    // The first error's number that no one reads that way (「１万億」), as bytes of m_strLine;
+    // the end is 0 when the first error was another.
+    std::size_t m_nBadNumberStart = 0;
+    std::size_t m_nBadNumberEnd = 0;
     int m_bCalcChanged = 0;   // see IsChanged
     unsigned m_nChanges = 0;  // see GetChangeCount
 };

@@ -12,6 +12,23 @@ inline bool IsIdentChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsAsciiDigit(c) || c == '_' || c == '@' || c == '#';
 }
 
+constexpr unsigned kYen = 0x897E;  // 円
+
+// The power of ten a unit character stands for; 0 for every other character.
+int UnitPower(unsigned code) {
+    switch (code) {
+    case 0x8F5C: return 1;   // 十
+    case 0x9553: return 2;   // 百
+    case 0x90E7: return 3;   // 千
+    case 0x969C: return 4;   // 万
+    case 0x89AD: return 8;   // 億
+    case 0x929B: return 12;  // 兆
+    default: return 0;
+    }
+}
+
+constexpr double kPowerOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+
 }  // namespace
 
 void CCalcScanner::Reset(const std::string& line) {
@@ -52,8 +69,7 @@ int CCalcScanner::GetToken(bool bTildeToken) {
     if (c == '~' && bTildeToken) return m_nToken = tokTilde;
     if (IsAsciiDigit(c) || c == '.') {
         --m_nCursor;
-        ReadNumber();
-        return m_nToken = tokNumber;
+        return m_nToken = ReadNumber();
     }
     if (IsIdentChar(c)) {
         --m_nCursor;
@@ -65,7 +81,85 @@ int CCalcScanner::GetToken(bool bTildeToken) {
     return m_nToken = tokOther;
 }
 
-void CCalcScanner::ReadNumber() {
+// A number: digits and dots, then, when a unit character follows the digits directly,
+// the rest of a number written as people write amounts (「１億２３４５万」, 「３千円」).
+int CCalcScanner::ReadNumber() {
+    m_dValue = ReadDecimal();
+    int kind = tokNumber;
+    // Only a lead byte can begin a unit character: plain numbers pay one comparison.
+    if (IsLeadByte(static_cast<unsigned char>(ByteAt(m_nCursor)))) kind = ReadUnits();
+    if (ByteAt(m_nCursor) == 'D') ++m_nCursor;
+    return kind;
+}
+
+// Reads on from the digits just read (m_dValue) while unit characters and digits follow
+// each other directly, the way amounts are written:
+// - 万, 億 and 兆 in falling order, each after a group of digits; every group but the
+//   first is below 10000 (「１億２３４５万」; the first may be larger: 「１５０００万」);
+// - within a group 千, 百 and 十 in falling order, each after one digit or none, as they
+//   are read aloud (「３億５千万」, 「１万千」; the first may be larger, as in accounts
+//   kept in thousands: 「１２，３４５千円」);
+// - digits after the last unit stay below its place (「１万２３４５」, 「３千５００」).
+// A 円 that ends the word is stepped over: it adds nothing (「１０００円」, 「２万円」).
+// A number against these rules is read to its end all the same and given as
+// tokBadNumber, so that the answer can name it instead of reading something else.
+int CCalcScanner::ReadUnits() {
+    double total = 0;          // the groups closed by 万, 億 or 兆
+    double group = 0;          // the group being read
+    double digits = m_dValue;  // digits waiting for their unit
+    bool bDigits = true;
+    bool bFirst = true;  // no unit read yet: the digits may be of any size
+    int bigPower = 16;   // the last 万, 億 or 兆; 16 before the first
+    int smallPower = 4;  // the last 千, 百 or 十 of the group; 4 before the first
+    bool bReadable = true;
+    for (;;) {
+        const bool bPair = m_nCursor + 1 < m_nLength && m_pLine[m_nCursor + 1] != '\0' &&
+                           IsLeadByte(static_cast<unsigned char>(m_pLine[m_nCursor]));
+        const unsigned code = bPair ? DbcsCode(m_pLine + m_nCursor) : 0;
+        const int power = UnitPower(code);
+        if (power == 0) {
+            if (code == kYen && !IsLeadByte(static_cast<unsigned char>(ByteAt(m_nCursor + 2)))) m_nCursor += 2;
+            break;
+        }
+        m_nCursor += 2;
+        if (power < 4) {
+            if (!bDigits)
+                digits = 1;  // 千, 百 and 十 alone count one
+            else if (!bFirst && digits >= 10)
+                bReadable = false;
+            if (power >= smallPower) bReadable = false;
+            group += digits * kPowerOfTen[power];
+            smallPower = power;
+        } else {
+            if (bDigits) {
+                if (!bFirst && digits >= kPowerOfTen[smallPower]) bReadable = false;
+                group += digits;
+            } else if (smallPower == 4) {
+                bReadable = false;  // no group before it: 「１億万」
+            }
+            if (power >= bigPower) bReadable = false;
+            total += group * kPowerOfTen[power];
+            group = 0;
+            smallPower = 4;
+            bigPower = power;
+        }
+        bFirst = false;
+        bDigits = false;
+        const char c = ByteAt(m_nCursor);
+        if (IsAsciiDigit(c) || c == '.') {
+            digits = ReadDecimal();
+            bDigits = true;
+        }
+    }
+    if (bDigits) {
+        if (!bFirst && digits >= kPowerOfTen[smallPower]) bReadable = false;
+        group += digits;
+    }
+    m_dValue = total + group;
+    return bReadable ? tokNumber : tokBadNumber;
+}
+
+double CCalcScanner::ReadDecimal() {
     double value = 0;
     bool bDecimal = false;
     long places = 0;
@@ -82,8 +176,7 @@ void CCalcScanner::ReadNumber() {
         ++m_nCursor;
     }
     if (bDecimal) value = value / std::pow(10.0, static_cast<double>(places));
-    if (ByteAt(m_nCursor) == 'D') ++m_nCursor;
-    m_dValue = value;
+    return value;
 }
 
 void CCalcScanner::ReadWord() {

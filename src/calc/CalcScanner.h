@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <string>
 
-/// Token kinds. tokTilde only appears when GetToken is asked to treat "~" as a token.
+/// Token kinds. tokTilde only appears when GetToken is asked to treat "~" as a token;
+/// tokBadNumber is a number whose 万, 億, 兆, 千, 百 or 十 stand in an order no one reads
+/// (「１万億」), its text from the token's start (after blanks) to the cursor.
 enum : int {
     tokLParen,
     tokRParen,
@@ -21,6 +23,7 @@ enum : int {
     tokNumber,
     tokOther,
     tokTilde,
+    tokBadNumber,
 };
 
 struct CCalcScanner {
@@ -64,7 +67,9 @@ struct CCalcScanner {
     char ByteAt(std::size_t pos) const { return pos < m_nLength ? m_pLine[pos] : '\0'; }
 
 private:
-    void ReadNumber();
+    int ReadNumber();
+    double ReadDecimal();
+    int ReadUnits();
     void ReadWord();
     void ReadIdentifier();
 

@@ -91,6 +91,17 @@ const ScanRow kScanRows[] = {
     {"1+\x85\x40", {{tokNumber, "1"}, {tokPlus, ""}, {tokWord, ""}}},
     {"\x81", {{tokWord, ""}}},
     {std::string("日"_sj) + "\x81", {{tokWord, "日"_sj}, {tokWord, ""}}},
+    // Units directly after digits belong to the number; 円 only when it ends the word.
+    {"3億5千万+1"_sj, {{tokNumber, "3.5e+08"}, {tokPlus, ""}, {tokNumber, "1"}, {tokEnd, ""}}},
+    {"10万歩 1円札 2 万"_sj,
+     {{tokNumber, "100000"},
+      {tokWord, "歩"_sj},
+      {tokNumber, "1"},
+      {tokWord, "円札"_sj},
+      {tokNumber, "2"},
+      {tokWord, "万"_sj},
+      {tokEnd, ""}}},
+    {"1万億2円+1"_sj, {{tokBadNumber, ""}, {tokPlus, ""}, {tokNumber, "1"}, {tokEnd, ""}}},
     // Half-width kana bytes are single-byte others.
     {"\xB1", {{tokOther, "\xB1"}, {tokEnd, ""}}},
 };
