@@ -44,6 +44,7 @@ inline const char* SkipBlanks(const char* text) {
 // Trail bytes of double-byte characters are never digits, parentheses or operators.
 bool HidesArithmetic(const char* rest) {
     rest = SkipBlanks(rest);
+    if (*rest == '\0') return false;  // the usual case: the whole line was read
     while (*rest == '(') {
         int depth = 0;
         const char* p = rest;
