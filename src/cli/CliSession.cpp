@@ -3,13 +3,15 @@
 #include "cli/CliCommands.h"
 #include "cli/CliFileCommands.h"
 #include "cli/CliSignals.h"
+#include "conversation/TextFileInput.h"
 #include "platform/CodePage.h"
 
 #include <cstdio>
 #include <string_view>
 
 CCliSession::CCliSession(bool interactive)
-    : m_reader(interactive),
+    :  // A piped line is held whole only up to the length a line of a text file may have.
+      m_reader(interactive, CTextFileInput::kMaxLineBytes),
       m_messageBox(interactive ? std::function<bool(const std::string&, std::string&)>(
                                      [this](const std::string& p, std::string& r) { return m_reader.Ask(p, r); })
                                : std::function<bool(const std::string&, std::string&)>()),
@@ -116,6 +118,11 @@ int CCliSession::Run(const std::vector<std::string>& args) {
     for (;;) {
         if (int signo = PendingTermination()) return EndFromOutside(*this, signo);
         if (m_reader.ReadLine(line)) {
+            if (m_reader.WasLineTooLong()) {
+                Notice("入力行が長すぎるため処理しませんでした（1 行 " +
+                       std::to_string(CTextFileInput::kMaxLineBytes >> 20) + " MB まで）。");
+                continue;
+            }
             if (line.empty()) continue;
             bool bGoOn = true;
             if (line[0] == '\\')

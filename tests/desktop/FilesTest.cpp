@@ -268,10 +268,12 @@ private Q_SLOTS:
     void readingATextFileGivesNeloCliConversation() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("lines.txt"));
-        // The usual cases: an empty line, a memo, a variable, no final line break, and a
-        // line longer than one piece.
+        // The usual cases: an empty line, a memo, a variable, no final line break, and
+        // long lines (255, 1,000 and 10,000 bytes), each submitted whole.
         QByteArray text = QStringLiteral("1+2\r\n\r\n田中、電話、03-1234\n半径=5\n半径*2\n").toUtf8();
-        text += QByteArray(150, '1') + "+" + QByteArray(150, '2') + "\n10/4";
+        text += QByteArray(127, '1') + "+" + QByteArray(127, '2') + "\n";
+        text += QStringLiteral("山田、住所、").toUtf8() + QByteArray(1000 - 18, 'x') + "\n";
+        text += QStringLiteral("山田、メモ、").toUtf8() + QByteArray(10000 - 18, 'y') + "\n山田は\n10/4";
         WriteBytes(file, text);
 
         CModalWatchdog watchdog;
@@ -297,8 +299,9 @@ private Q_SLOTS:
         };
         QCOMPARE(chopped(Conversation()), chopped(expected));
         // Every line shows in the input pane, the caret on an empty last line.
+        QVERIFY(expected.contains(QStringLiteral("メモ：") + QString(10000 - 18, QLatin1Char('y'))));
         const QStringList inputLines = Frame()->GetInputPane()->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(inputLines.size(), 7 + 1);
+        QCOMPARE(inputLines.size(), 9 + 1);
         QCOMPARE(inputLines.back(), QString());
     }
 

@@ -282,4 +282,70 @@ TEST_F(CliTerminalTest, NothingToSaveLeavesNoCopy) {
     EXPECT_TRUE(RecoveryCopies().empty());
 }
 
+// SIGTERM or SIGHUP in the middle of reading a long file ends the read, and the session
+// with its recovery copy, within a moment.
+TEST_F(CliTerminalTest, AnEndFromOutsideStopsALongReadAtOnce) {
+    {
+        std::ofstream big(m_dir / "big.txt", std::ios::binary);
+        for (int i = 0; i < 2000000; ++i) big << "1+1\n";
+    }
+    std::ofstream(m_dir / "input", std::ios::binary) << "半径=5\n\\read big.txt\n";
+    for (int signo : {SIGTERM, SIGHUP}) {
+        fs::remove(m_dir / "out");
+        pid_t pid = fork();
+        if (pid == 0) {
+            if (chdir(m_dir.c_str()) != 0) _exit(127);
+            int in = open("input", O_RDONLY);
+            int out = open("out", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            int err = open("err", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (in < 0 || out < 0 || err < 0) _exit(127);
+            dup2(in, 0);
+            dup2(out, 1);
+            dup2(err, 2);
+            setenv("NELO_NOW", "2003-06-01 10:00:00", 1);
+            setenv("XDG_CONFIG_HOME", (m_dir / "xdg").c_str(), 1);
+            setenv("XDG_STATE_HOME", (m_dir / "state").c_str(), 1);
+            execl(NELO_CLI, NELO_CLI, "--new", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ASSERT_GT(pid, 0);
+        // Well into the read: the answers have begun.
+        for (int i = 0; i < 500 && (!fs::exists(m_dir / "out") || fs::file_size(m_dir / "out") < 200000); ++i)
+            usleep(10000);
+        ASSERT_GE(fs::file_size(m_dir / "out"), 200000u);
+        auto sent = std::chrono::steady_clock::now();
+        kill(pid, signo);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signo) << status;
+        EXPECT_LT(took.count(), 1000) << signo;
+        // Stopped well before the end of the file.
+        EXPECT_LT(fs::file_size(m_dir / "out"), 2000000u * 20) << signo;
+    }
+    EXPECT_EQ(RecoveryCopies().size(), 2u);
+}
+
+TEST_F(CliTerminalTest, CtrlCCancelsAReadAndKeepsTheSession) {
+    {
+        std::ofstream big(m_dir / "big.txt", std::ios::binary);
+        for (int i = 0; i < 2000000; ++i) big << "1+1\n";
+    }
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("\\read big.txt\r");
+    ASSERT_TRUE(run.WaitFor("太郎 >> ２"));
+    run.Type("\x03");
+    ASSERT_TRUE(run.WaitFor("テキスト読込みを取り消しました（")) << run.Output().substr(run.Output().size() - 300);
+    ASSERT_TRUE(run.WaitFor(" / 2000000 行）。"));
+    ASSERT_TRUE(run.WaitFor("> "));
+    usleep(300000);
+    run.Type("2*3\r");
+    ASSERT_TRUE(run.WaitFor("太郎 >> ６"));
+    run.Type("\\quit\r");
+    int status = run.EndWith(0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
 }  // namespace
