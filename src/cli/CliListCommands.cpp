@@ -39,14 +39,12 @@ std::string ToCp932(CCliSession& session, const std::string& utf8) {
 
 // Writes lines (code page 932) to stdout after the conversation so far.
 void PrintLines(CCliSession& session, const std::vector<std::string>& lines) {
-    session.GetView().Flush();
     std::string out;
     for (const std::string& line : lines) {
         out += Cp932ToUtf8(line).text;
         out += '\n';
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    session.Print(out);
 }
 
 // Rows numbered from 1: "1: text".

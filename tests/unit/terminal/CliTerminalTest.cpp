@@ -3,6 +3,7 @@
 // outside.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -346,6 +347,34 @@ TEST_F(CliTerminalTest, CtrlCCancelsAReadAndKeepsTheSession) {
     run.Type("\\quit\r");
     int status = run.EndWith(0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// Control characters in the notebook's text (a window title, a screen clear, a
+// clipboard write) are shown at the terminal, never sent to it; a pipe gets them as
+// they are.
+TEST_F(CliTerminalTest, ControlCharactersAreShownNotSent) {
+    const std::string hostile = "題\x1b]0;owned\x07、消\x1b[2J、\x1b]52;c;ZXZpbA==\x07";
+    std::ofstream(m_dir / "hostile.txt", std::ios::binary) << hostile << "\n";
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("\\read hostile.txt\r");
+    ASSERT_TRUE(run.WaitFor("メモに登録しました。"));
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("\\memos\r");
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("\\quit\r");
+    run.Type("n\r");
+    run.EndWith(0);
+    const std::string& out = run.Output();
+    EXPECT_EQ(out.find('\x1b'), std::string::npos) << out;
+    EXPECT_EQ(out.find('\x07'), std::string::npos) << out;
+    // The echo, and the object in the memo list (5 and 2 controls).
+    EXPECT_NE(out.find("題^[]0;owned^G、消^[[2J、^[]52;c;ZXZpbA==^G"), std::string::npos) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '^'), 5 + 2) << out;
+
+    std::string piped = RunPiped("--new", "\\read hostile.txt\n");
+    EXPECT_NE(piped.find("題\x1b]0;owned\x07、"), std::string::npos) << piped;
 }
 
 }  // namespace
