@@ -1,5 +1,8 @@
 #include "cli/TerminalText.h"
 
+#include "cli/CliSignals.h"
+
+#include <cerrno>
 #include <unistd.h>
 
 namespace {
@@ -80,5 +83,8 @@ bool WriteShownText(std::FILE* f, std::string_view utf8, bool bTerminal) {
         AppendVisibleText(utf8, shown);
         utf8 = shown;
     }
-    return std::fwrite(utf8.data(), 1, utf8.size(), f) == utf8.size() && std::fflush(f) == 0;
+    errno = 0;
+    const bool ok = std::fwrite(utf8.data(), 1, utf8.size(), f) == utf8.size() && std::fflush(f) == 0;
+    if (!ok && errno == EPIPE) NoteOutputClosed();
+    return ok;
 }

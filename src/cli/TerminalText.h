@@ -18,5 +18,5 @@ void AppendVisibleText(std::string_view utf8, std::string& out);
 bool IsTerminal(std::FILE* f);
 
 /// Writes UTF-8 text to f, made visible first when bTerminal; false when the write
-/// failed.
+/// failed (a closed pipe is also noted as SIGPIPE).
 bool WriteShownText(std::FILE* f, std::string_view utf8, bool bTerminal);

@@ -219,4 +219,22 @@ TEST_F(CliStartupTest, ReadsAreBoundedByWhatIsHeldNotByTheFileSize) {
         << named.err;
 }
 
+// Memory that runs out in the middle of a line ends the session, with the changes kept
+// in a recovery copy instead of lost.
+TEST_F(CliStartupTest, RunningOutOfMemoryKeepsTheChangesInACopy) {
+    if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer reserves more address space than the limit";
+    std::string sum = "1";
+    for (int i = 0; i < 500000; ++i) sum += "+1";
+    Result r = Run("--new", "田中、電話、03\n" + sum + "\n", "2003-06-01 10:00:00", 20u << 20);
+    EXPECT_EQ(r.status, 1) << r.err;
+    const std::string said =
+        "メモリが足りなくなったため終了します。保存されていない変更を復元用のコピーに保存しました: ";
+    auto at = r.err.find(said);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    std::string copy = r.err.substr(at + said.size());
+    copy.erase(copy.find('\n'));
+    Result reopened = Run("'" + copy + "'", "田中は\n");
+    EXPECT_NE(reopened.out.find("電話：03\n"), std::string::npos) << reopened.err;
+}
+
 }  // namespace

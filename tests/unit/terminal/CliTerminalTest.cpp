@@ -23,12 +23,15 @@ namespace fs = std::filesystem;
 namespace {
 
 /// nelo-cli with a pseudo-terminal as its stdin, stdout and stderr, in a session of its
-/// own (so that closing the terminal hangs it up).
+/// own (so that closing the terminal hangs it up). bOutputToPipe: stdout is a pipe the
+/// test reads instead (as when the output goes to a pager).
 class CTerminalRun {
 public:
-    CTerminalRun(const fs::path& dir, const std::vector<std::string>& args) {
+    CTerminalRun(const fs::path& dir, const std::vector<std::string>& args, bool bOutputToPipe = false) {
         m_master = posix_openpt(O_RDWR | O_NOCTTY);
         if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) return;
+        int outPipe[2] = {-1, -1};
+        if (bOutputToPipe && pipe(outPipe) != 0) return;
         std::string slave = ptsname(m_master);
         m_pid = fork();
         if (m_pid == 0) {
@@ -37,9 +40,13 @@ public:
             if (fd < 0) _exit(127);
             ioctl(fd, TIOCSCTTY, 0);
             dup2(fd, 0);
-            dup2(fd, 1);
+            dup2(bOutputToPipe ? outPipe[1] : fd, 1);
             dup2(fd, 2);
             if (fd > 2) close(fd);
+            if (bOutputToPipe) {
+                close(outPipe[0]);
+                close(outPipe[1]);
+            }
             close(m_master);
             if (chdir(dir.c_str()) != 0) _exit(127);
             setenv("NELO_NOW", "2003-06-01 10:00:00", 1);
@@ -54,6 +61,10 @@ public:
             execv(NELO_CLI, argv.data());
             _exit(127);
         }
+        if (bOutputToPipe) {
+            close(outPipe[1]);
+            m_outPipe = outPipe[0];
+        }
     }
     ~CTerminalRun() {
         if (m_pid > 0 && !m_bReaped) {
@@ -61,6 +72,27 @@ public:
             waitpid(m_pid, nullptr, 0);
         }
         if (m_master >= 0) close(m_master);
+        if (m_outPipe >= 0) close(m_outPipe);
+    }
+
+    /// Waits until the output pipe has carried text; false after a timeout.
+    bool WaitForPiped(const std::string& text, int timeoutMs = 10000) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (m_piped.find(text) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            pollfd p{m_outPipe, POLLIN, 0};
+            if (poll(&p, 1, 100) <= 0) continue;
+            char buf[4096];
+            ssize_t n = read(m_outPipe, buf, sizeof buf);
+            if (n <= 0) return false;
+            m_piped.append(buf, static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    /// The reader of the output goes away (the pager is quit).
+    void CloseOutputPipe() {
+        close(m_outPipe);
+        m_outPipe = -1;
     }
 
     bool Started() const { return m_pid > 0; }
@@ -133,6 +165,8 @@ private:
     }
 
     int m_master = -1;
+    int m_outPipe = -1;
+    std::string m_piped;
     pid_t m_pid = -1;
     bool m_bReaped = false;
     std::string m_out;
@@ -281,6 +315,25 @@ TEST_F(CliTerminalTest, NothingToSaveLeavesNoCopy) {
     int status = run.EndWith(SIGTERM);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     EXPECT_TRUE(RecoveryCopies().empty());
+}
+
+TEST_F(CliTerminalTest, AClosedOutputEndsTheSessionWithACopy) {
+    // nelo-cli | less: the pager is quit, then a line is typed.
+    CTerminalRun run(m_dir, {"--new"}, true);
+    ASSERT_TRUE(run.Started());
+    // (The line editor gives no prompt when its output is no terminal.)
+    ASSERT_TRUE(run.WaitForPiped("入力例が表示されます。"));
+    run.Type("田中、電話、03\r");
+    ASSERT_TRUE(run.WaitForPiped("メモに登録しました。"));
+    run.CloseOutputPipe();
+    run.Type("1+1\r");
+    int status = run.EndWith(0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status << run.Output();
+    EXPECT_NE(run.Output().find("復元用のコピーに保存しました: "), std::string::npos) << run.Output();
+    std::vector<fs::path> copies = RecoveryCopies();
+    ASSERT_EQ(copies.size(), 1u);
+    std::string out = RunPiped("'" + copies[0].string() + "'", "田中は\n");
+    EXPECT_NE(out.find("電話：03\n"), std::string::npos) << out;
 }
 
 // SIGTERM or SIGHUP in the middle of reading a long file ends the read, and the session
