@@ -5,6 +5,7 @@
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/CodePage.h"
+#include "platform/LimitedRead.h"
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
@@ -56,10 +57,25 @@ bool CRumoApp::SaveModified() {
 
 bool CRumoApp::OpenDocumentFile(const std::string& path) {
     std::string absolute = AbsolutePath(path);
-    std::string bytes, error;
+    std::string bytes;
     CFileStamp stamp;
-    if (!ReadWholeFile(absolute, bytes, error, &stamp)) {
-        ShowError(PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(error).text + ")");
+    LimitedReadResult read;
+    try {
+        read = ReadFileWithin(absolute, kMaxNotebookBytes, bytes, &stamp);
+    } catch (const std::bad_alloc&) {
+        ShowError(PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj);
+        return false;
+    }
+    if (read.bTooLarge) {
+        // Named by its size where it has one; a device or a pipe only shows there is more.
+        const std::string limit = MegabyteText(kMaxNotebookBytes);
+        ShowError(PathForMessage(path) + " は大きすぎるため開けません（"_sj +
+                  (read.nSize > 0 ? MegabyteText(read.nSize) + "。ノートは "_sj + limit + " まで）。"_sj
+                                  : limit + " を超えています）。"_sj));
+        return false;
+    }
+    if (!read.bOk) {
+        ShowError(PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(read.error).text + ")");
         return false;
     }
     // Load into a document of its own, so that a file that fails leaves the open

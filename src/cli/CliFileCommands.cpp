@@ -127,16 +127,32 @@ bool EndSession(CCliSession& session) {
     return false;
 }
 
-int EndFromOutside(CCliSession& session, int signo) {
+namespace {
+
+// Writes the recovery copy of unsaved changes and says where it went, after why the
+// program ends.
+void SaveRecoveryCopy(CCliSession& session, const std::string& why) {
     CRumoApp& app = session.GetApp();
+    if (!app.GetDocument().IsModified()) return;
+    std::string path, error;
+    if (WriteRecoveryCopy(app.GetDocument(), app.GetPathName(), path, error))
+        session.Notice(why + "保存されていない変更を復元用のコピーに保存しました: " + path);
+    else
+        session.Notice(why + "復元用のコピーを保存できませんでした（" + error + "）。変更は失われます。");
+}
+
+}  // namespace
+
+int EndFromOutside(CCliSession& session, int signo) {
     // The copy first: the conversation's reader may have gone with the terminal.
-    if (app.GetDocument().IsModified()) {
-        std::string path, error;
-        if (WriteRecoveryCopy(app.GetDocument(), app.GetPathName(), path, error))
-            session.Notice("終了します。保存されていない変更を復元用のコピーに保存しました: " + path);
-        else
-            session.Notice("終了します。復元用のコピーを保存できませんでした（" + error + "）。変更は失われます。");
-    }
+    SaveRecoveryCopy(session, "終了します。");
     session.GetView().Flush();
     return signo != 0 ? 128 + signo : 1;
+}
+
+int EndOutOfMemory(CCliSession& session) {
+    SaveRecoveryCopy(session, "メモリが足りなくなったため終了します。");
+    if (!session.GetApp().GetDocument().IsModified()) session.Notice("メモリが足りなくなったため終了します。");
+    session.GetView().Flush();
+    return 1;
 }

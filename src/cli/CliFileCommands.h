@@ -23,3 +23,7 @@ bool EndSession(CCliSession& session);
 /// went away without one): unsaved changes go to a recovery copy, whose path is shown.
 /// Returns the exit status.
 int EndFromOutside(CCliSession& session, int signo);
+
+/// Memory ran out while a line or command was handled: unsaved changes go to a recovery
+/// copy, as for an end from outside. Returns the exit status.
+int EndOutOfMemory(CCliSession& session);

@@ -4,6 +4,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
+#include "cli/CliSignals.h"
 #include "conversation/TextFileInput.h"
 #include "dialogs/MemoListDlg.h"
 #include "dialogs/SchedListDlg.h"
@@ -38,14 +39,12 @@ std::string ToCp932(CCliSession& session, const std::string& utf8) {
 
 // Writes lines (code page 932) to stdout after the conversation so far.
 void PrintLines(CCliSession& session, const std::vector<std::string>& lines) {
-    session.GetView().Flush();
     std::string out;
     for (const std::string& line : lines) {
         out += Cp932ToUtf8(line).text;
         out += '\n';
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    session.Print(out);
 }
 
 // Rows numbered from 1: "1: text".
@@ -256,15 +255,23 @@ void RegisterListCommands(CCliSession& session) {
                            });
                            return true;
                        });
-    session.AddCommand("read", "\\read PATH", "テキストファイルの各行を入力したものとして処理",
-                       [&session](const std::string& arg) {
-                           std::string path = PathArgument(arg);
-                           if (path.empty()) {
-                               session.Notice("使い方: \\read PATH");
-                               return true;
-                           }
-                           OnReadTextFile(session.GetSendView(), session.GetMessageBox(), path,
-                                          [&session](int nReplaced) { ReportReplaced(session, nReplaced); });
-                           return true;
-                       });
+    session.AddCommand(
+        "read", "\\read PATH", "テキストファイルの各行を入力したものとして処理", [&session](const std::string& arg) {
+            std::string path = PathArgument(arg);
+            if (path.empty()) {
+                session.Notice("使い方: \\read PATH");
+                return true;
+            }
+            // Ctrl-C cancels the read; an end from outside (or a closed output)
+            // stops it at once, and the session then ends with its copy.
+            TextFileReadResult r = OnReadTextFile(
+                session.GetSendView(), session.GetMessageBox(), path,
+                [&session](int nReplaced) { ReportReplaced(session, nReplaced); }, [] { return AnySignalPending(); });
+            if (r.bStopped && PendingTermination() == 0 && TakeInterrupt()) {
+                std::string counted = std::to_string(r.nSubmitted);
+                if (r.nLineCount >= 0) counted += " / " + std::to_string(r.nLineCount);
+                session.Notice("テキスト読込みを取り消しました（" + counted + " 行）。");
+            }
+            return true;
+        });
 }

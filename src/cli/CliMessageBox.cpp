@@ -1,5 +1,6 @@
 #include "cli/CliMessageBox.h"
 
+#include "cli/TerminalText.h"
 #include "platform/CodePage.h"
 
 #include <cstdio>
@@ -9,8 +10,8 @@ MbAnswer CCliMessageBox::Show(const std::string& text, const std::string& captio
     line += ": ";
     line += Cp932ToUtf8(text).text;
     if (buttons == MbButtons::Ok || !m_ask) {
-        std::fprintf(stderr, "%s\n", line.c_str());
-        std::fflush(stderr);
+        line += '\n';
+        WriteShownText(stderr, line, m_bErrTerminal);
         switch (buttons) {
         case MbButtons::Ok:
         case MbButtons::OkCancel: return MbAnswer::Ok;
@@ -20,6 +21,10 @@ MbAnswer CCliMessageBox::Show(const std::string& text, const std::string& captio
     const char* choices = buttons == MbButtons::OkCancel ? " [OK/cancel] "
                           : buttons == MbButtons::YesNo  ? " [y/n] "
                                                          : " [y/n/cancel] ";
+    // A question is asked at the terminal: what it names is shown, never sent to it.
+    std::string shown;
+    AppendVisibleText(line, shown);
+    line.swap(shown);
     for (;;) {
         std::string reply;
         if (!m_ask(line + choices, reply)) return buttons == MbButtons::YesNo ? MbAnswer::No : MbAnswer::Cancel;

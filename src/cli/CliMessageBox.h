@@ -11,12 +11,15 @@
 class CCliMessageBox : public IMessageBox {
 public:
     /// ask: reads one answer line from the user; empty when the terminal has none.
-    explicit CCliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {})
-        : m_ask(std::move(ask)) {}
+    /// bErrTerminal: stderr is a terminal, where control characters are shown, not sent.
+    explicit CCliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {},
+                            bool bErrTerminal = false)
+        : m_ask(std::move(ask)), m_bErrTerminal(bErrTerminal) {}
 
     MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
                   MbIcon icon = MbIcon::None) override;
 
 private:
     std::function<bool(const std::string&, std::string&)> m_ask;
+    bool m_bErrTerminal;
 };

@@ -3,17 +3,23 @@
 #include "cli/CliCommands.h"
 #include "cli/CliFileCommands.h"
 #include "cli/CliSignals.h"
+#include "cli/TerminalText.h"
+#include "conversation/TextFileInput.h"
 #include "platform/CodePage.h"
 
 #include <cstdio>
 #include <string_view>
 
 CCliSession::CCliSession(bool interactive)
-    : m_reader(interactive),
+    : m_bOutTerminal(IsTerminal(stdout)),
+      m_bErrTerminal(IsTerminal(stderr)),
+      // A piped line is held whole only up to the length a line of a text file may have.
+      m_reader(interactive, CTextFileInput::kMaxLineBytes),
       m_messageBox(interactive ? std::function<bool(const std::string&, std::string&)>(
                                      [this](const std::string& p, std::string& r) { return m_reader.Ask(p, r); })
-                               : std::function<bool(const std::string&, std::string&)>()),
-      m_view(stdout, interactive),
+                               : std::function<bool(const std::string&, std::string&)>(),
+                   m_bErrTerminal),
+      m_view(stdout, interactive, m_bOutTerminal),
       m_app(m_profile, m_messageBox),
       m_sendView(m_app.GetDocument()) {
     m_app.GetDocument().AddListener(&m_view);
@@ -75,8 +81,12 @@ void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
 
 void CCliSession::Notice(const std::string& utf8Text) {
     m_view.Flush();
-    std::fprintf(stderr, "%s\n", utf8Text.c_str());
-    std::fflush(stderr);
+    WriteShownText(stderr, utf8Text + "\n", m_bErrTerminal);
+}
+
+void CCliSession::Print(const std::string& utf8Text) {
+    m_view.Flush();
+    WriteShownText(stdout, utf8Text, m_bOutTerminal);
 }
 
 void CCliSession::SubmitLine(const std::string& utf8Line) {
@@ -116,6 +126,11 @@ int CCliSession::Run(const std::vector<std::string>& args) {
     for (;;) {
         if (int signo = PendingTermination()) return EndFromOutside(*this, signo);
         if (m_reader.ReadLine(line)) {
+            if (m_reader.WasLineTooLong()) {
+                Notice("入力行が長すぎるため処理しませんでした（1 行 " +
+                       std::to_string(CTextFileInput::kMaxLineBytes >> 20) + " MB まで）。");
+                continue;
+            }
             if (line.empty()) continue;
             bool bGoOn = true;
             if (line[0] == '\\')

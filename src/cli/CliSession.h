@@ -37,6 +37,8 @@ public:
     void SubmitLine(const std::string& utf8Line);
     /// A message for the user on stderr (UTF-8), after the pending conversation text.
     void Notice(const std::string& utf8Text);
+    /// Text for stdout (UTF-8) after the pending conversation text, such as a listing.
+    void Print(const std::string& utf8Text);
 
     CRumoApp& GetApp() { return m_app; }
     CRumoDoc& GetDocument() { return m_app.GetDocument(); }
@@ -55,6 +57,8 @@ private:
     /// Runs a line that starts with "\"; false when the session should end.
     bool RunCommand(const std::string& line);
 
+    bool m_bOutTerminal;  // stdout and stderr are terminals: control characters are shown
+    bool m_bErrTerminal;
     CLineReader m_reader;
     CCliMessageBox m_messageBox;
     CProfile m_profile;

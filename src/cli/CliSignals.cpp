@@ -33,6 +33,7 @@ void InstallCliSignalHandlers(bool interactive) {
     // No SA_RESTART: a blocking read returns, so the reader sees the signal at once.
     InstallSignalHandler(SIGHUP, OnSignal, false);
     InstallSignalHandler(SIGTERM, OnSignal, false);
+    InstallSignalHandler(SIGPIPE, OnSignal, false);
     if (interactive) InstallSignalHandler(SIGINT, OnSignal, false);
 }
 
@@ -55,3 +56,7 @@ bool TakeInterrupt() {
 }
 
 int PendingTermination() { return g_nTermination; }
+
+void NoteOutputClosed() {
+    if (g_nTermination == 0) g_nTermination = SIGPIPE;
+}

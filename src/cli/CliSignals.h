@@ -3,6 +3,8 @@
 // done by the main loop.
 //   SIGINT (Ctrl-C, on a terminal only): the line being typed is dropped.
 //   SIGHUP (the terminal closed), SIGTERM (logout, kill): the program ends.
+//   SIGPIPE (the reader of the output went away, say a pager that was quit): the
+//   session has lost its conversation, so it ends as if ended from outside.
 #pragma once
 
 #include "platform/Signals.h"
@@ -19,7 +21,10 @@ void DrainSignalWake();
 bool InterruptPending();
 /// Clears the Ctrl-C note; true when there was one.
 bool TakeInterrupt();
-/// SIGHUP or SIGTERM when one has arrived, else 0.
+/// SIGHUP, SIGTERM or SIGPIPE when one has arrived, else 0.
 int PendingTermination();
+/// A write found the output closed (EPIPE): counts as SIGPIPE even where that signal
+/// was ignored from the start.
+void NoteOutputClosed();
 /// True when the reader should stop waiting for input: Ctrl-C or an end from outside.
 inline bool AnySignalPending() { return InterruptPending() || PendingTermination() != 0; }

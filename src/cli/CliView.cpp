@@ -1,5 +1,6 @@
 #include "cli/CliView.h"
 
+#include "cli/TerminalText.h"
 #include "platform/CodePage.h"
 
 #include <cstring>
@@ -49,7 +50,6 @@ void CCliView::AppendText(const std::string& text) {
 
 void CCliView::Flush() {
     if (m_strUtf8.empty()) return;
-    std::fwrite(m_strUtf8.data(), 1, m_strUtf8.size(), m_pOut);
-    std::fflush(m_pOut);
+    WriteShownText(m_pOut, m_strUtf8, m_bTerminal);
     m_strUtf8.clear();
 }

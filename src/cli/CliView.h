@@ -1,5 +1,6 @@
 // The terminal's conversation pane: appended text goes to an output stream in UTF-8,
-// each "\r\n" written as "\n", in large blocks unless the session is interactive.
+// each "\r\n" written as "\n", in large blocks unless the session is interactive. At a
+// terminal, control characters in the text are shown instead of carried out.
 #pragma once
 
 #include "view/RumoView.h"
@@ -9,8 +10,10 @@
 
 class CCliView : public CRumoView {
 public:
-    /// flushEachAppend: write at once (a terminal) instead of in large blocks.
-    CCliView(std::FILE* out, bool flushEachAppend) : m_pOut(out), m_bFlushEach(flushEachAppend) {}
+    /// flushEachAppend: write at once (a terminal) instead of in large blocks;
+    /// bTerminal: out is a terminal (see TerminalText.h).
+    CCliView(std::FILE* out, bool flushEachAppend, bool bTerminal)
+        : m_pOut(out), m_bFlushEach(flushEachAppend), m_bTerminal(bTerminal) {}
     ~CCliView() override { Flush(); }
 
     void AppendText(const std::string& text) override;
@@ -20,6 +23,7 @@ public:
 private:
     std::FILE* m_pOut;
     bool m_bFlushEach;
+    bool m_bTerminal;
     /// Converted text not yet written (UTF-8).
     std::string m_strUtf8;
     /// The piece being appended, in code page 932 with "\n" line ends.

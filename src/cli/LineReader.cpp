@@ -43,7 +43,7 @@ Wait WaitForInput(bool& bHangUp) {
 
 }  // namespace
 
-CLineReader::CLineReader(bool interactive) : m_bInteractive(interactive) {
+CLineReader::CLineReader(bool interactive, std::size_t nMaxLine) : m_bInteractive(interactive), m_nMaxLine(nMaxLine) {
 #ifdef NELO_HAVE_LIBEDIT
     if (!interactive) return;
     m_pEdit = el_init("nelo-cli", stdin, stdout, stderr);
@@ -145,6 +145,10 @@ bool CLineReader::ReadTerminalOnce(const std::string& prompt, std::string& line)
         }
         line.assign(p, static_cast<std::size_t>(count));
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        if (line.size() > m_nMaxLine) {
+            line.clear();
+            m_bLineTooLong = true;
+        }
         return true;
     }
 #endif
@@ -164,6 +168,7 @@ bool CLineReader::Ask(const std::string& prompt, std::string& reply) {
 }
 
 bool CLineReader::ReadLine(std::string& line) {
+    m_bLineTooLong = false;
     if (m_bInteractive) {
         if (!ReadTerminal("> ", line)) return false;
 #ifdef NELO_HAVE_LIBEDIT
@@ -208,6 +213,16 @@ bool CLineReader::FillBuffer() {
 }
 
 bool CLineReader::ReadBufferedLine(std::string& line) {
+    // Gives the line of len bytes at start, or marks it too long.
+    auto take = [this, &line](const char* start, std::size_t len) {
+        if (m_bDropping || len > m_nMaxLine) {
+            m_bDropping = false;
+            m_bLineTooLong = true;
+            line.clear();
+        } else {
+            line.assign(start, len);
+        }
+    };
     for (;;) {
         const char* start = m_strBuffer.data() + m_nPos;
         const std::size_t avail = m_strBuffer.size() - m_nPos;
@@ -220,23 +235,22 @@ bool CLineReader::ReadBufferedLine(std::string& line) {
             if (!FillBuffer() && !m_bEof) return false;
             continue;
         }
-        if (cr) {
-            std::size_t len = cr - start;
-            line.assign(start, len);
+        if (const char* end = cr ? cr : nl) {
+            const std::size_t len = static_cast<std::size_t>(end - start);
+            take(start, len);
             m_nPos += len + 1;
-            if (m_nPos < m_strBuffer.size() && m_strBuffer[m_nPos] == '\n') ++m_nPos;
+            if (cr && m_nPos < m_strBuffer.size() && m_strBuffer[m_nPos] == '\n') ++m_nPos;
             return true;
         }
-        if (nl) {
-            std::size_t len = nl - start;
-            line.assign(start, len);
-            m_nPos += len + 1;
-            return true;
+        if (avail > m_nMaxLine) {
+            // Too long to be held: what came of it is dropped, and the rest as it comes.
+            m_bDropping = true;
+            m_nPos = m_strBuffer.size();
         }
         if (!FillBuffer()) {
             if (AnySignalPending() && !m_bEof) return false;
-            if (m_nPos >= m_strBuffer.size()) return false;
-            line.assign(m_strBuffer, m_nPos, std::string::npos);
+            if (m_nPos >= m_strBuffer.size() && !m_bDropping) return false;
+            take(m_strBuffer.data() + m_nPos, m_strBuffer.size() - m_nPos);
             m_nPos = m_strBuffer.size();
             return true;
         }

@@ -12,15 +12,18 @@ struct history;
 
 class CLineReader {
 public:
-    /// interactive: stdin is a terminal (prompt, editing, history).
-    explicit CLineReader(bool interactive);
+    /// interactive: stdin is a terminal (prompt, editing, history). A line longer than
+    /// nMaxLine bytes is not held: it is read past and given as too long.
+    CLineReader(bool interactive, std::size_t nMaxLine);
     ~CLineReader();
     CLineReader(const CLineReader&) = delete;
     CLineReader& operator=(const CLineReader&) = delete;
 
     /// The next line without its line break (LF, CR LF or a lone CR); false at the end
-    /// of the input or when a signal came.
+    /// of the input or when a signal came. A line too long to be held comes back empty,
+    /// with WasLineTooLong true.
     bool ReadLine(std::string& line);
+    bool WasLineTooLong() const { return m_bLineTooLong; }
     /// Asks a question on the terminal and reads the reply; false at Ctrl-D, Ctrl-C or
     /// another signal.
     bool Ask(const std::string& prompt, std::string& reply);
@@ -44,6 +47,9 @@ private:
     static constexpr int kMaxEmptyEnds = 100;
 
     bool m_bInteractive;
+    std::size_t m_nMaxLine;
+    bool m_bLineTooLong = false;
+    bool m_bDropping = false;  // reading past a line too long to be held
     int m_nEmptyEnds = 0;
     bool m_bInputGone = false;
     std::string m_strBuffer;

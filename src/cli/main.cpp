@@ -1,5 +1,6 @@
 // nelo-cli: the notebook on a terminal. Lines come from stdin in UTF-8; the
 // conversation goes to stdout, message boxes to stderr.
+#include "cli/CliFileCommands.h"
 #include "cli/CliSession.h"
 #include "cli/CliSignals.h"
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <langinfo.h>
+#include <new>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -27,7 +29,13 @@ int main(int argc, char** argv) {
     // The session is never destroyed: freeing a large notebook record by record takes
     // longer than loading it did, and the system takes the memory back at once.
     auto* session = new CCliSession(interactive);
-    int status = session->Run(args);
+    int status = 0;
+    try {
+        status = session->Run(args);
+    } catch (const std::bad_alloc&) {
+        // What was being built is gone again; the notebook itself is still whole.
+        status = EndOutOfMemory(*session);
+    }
     session->GetView().Flush();
     std::fflush(stdout);
     std::fflush(stderr);

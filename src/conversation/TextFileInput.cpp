@@ -3,48 +3,15 @@
 #include "conversation/SendView.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
-#include "text/JText.h"
 #include "text/Sjis.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
-
-// Adds one piece as the line handler would receive it: up to its first NUL, and only
-// when something is left.
-void AddPiece(std::string_view piece, std::vector<std::string>& lines) {
-    auto nul = piece.find('\0');
-    if (nul != std::string_view::npos) piece = piece.substr(0, nul);
-    if (!piece.empty()) lines.emplace_back(piece);
-}
-
-// Cuts one line (no line ends in it) into pieces of at most kMaxPiece bytes.
-void SplitLongLine(std::string_view line, std::vector<std::string>& lines) {
-    const std::size_t max = CTextFileInput::kMaxPiece;
-    while (line.size() > max) {
-        // Walk the characters of the piece: a lead byte in its last place would take
-        // the character apart, so the piece ends before it.
-        std::size_t i = 0;
-        std::size_t len = max;
-        while (i < max) {
-            if (IsLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < line.size()) {
-                if (i + 1 == max) {
-                    len = i;
-                    break;
-                }
-                i += 2;
-            } else {
-                ++i;
-            }
-        }
-        AddPiece(line.substr(0, len), lines);
-        line.remove_prefix(len);
-    }
-    AddPiece(line, lines);
-}
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
@@ -72,30 +39,49 @@ bool HasJapanese(std::string_view utf8) {
     return false;
 }
 
-// Calls line for each line of text (CR LF, LF and a lone CR end a line), line ends
-// left out. The bytes CR and LF stand only for themselves in both encodings.
-template <class F>
-void ForEachLine(std::string_view text, F line) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = text.size();
-        line(text.substr(start, end - start));
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-        start = end + 1;
-    }
+bool HasHighByte(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) > 0x7F) return true;
+    return false;
 }
 
 }  // namespace
 
-bool CTextFileInput::IsUtf8File(std::string_view bytes) {
-    bool high = false;
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) > 0x7F) {
-            high = true;
-            break;
+// The encoding of a whole text decided line by line, with the same answer IsUtf8File
+// gives for the text at once: a line end is never inside a character of either
+// encoding, so the text is valid (and Japanese) exactly when its lines are.
+class CTextFileInput::CEncodingVote {
+public:
+    void Add(std::string_view line, bool bFirst) {
+        if (!m_bValid) return;
+        if (bFirst && line.substr(0, kBom.size()) == kBom) m_bBom = true;
+        if (!HasHighByte(line)) return;
+        m_bHigh = true;
+        if (!IsValidUtf8(line)) {
+            m_bValid = false;
+            return;
         }
-    if (!high || !IsValidUtf8(bytes)) return false;
+        if (m_bJapanese || m_bNoCp932) return;
+        if (HasJapanese(line)) {
+            m_bJapanese = true;
+            return;
+        }
+        m_strScratch.clear();
+        if (AppendCp932AsUtf8(line, m_strScratch) > 0) m_bNoCp932 = true;
+    }
+    bool IsUtf8() const { return m_bHigh && m_bValid && (m_bBom || m_bJapanese || m_bNoCp932); }
+
+private:
+    bool m_bHigh = false;
+    bool m_bValid = true;
+    bool m_bBom = false;
+    bool m_bJapanese = false;
+    bool m_bNoCp932 = false;
+    std::string m_strScratch;
+};
+
+bool CTextFileInput::IsUtf8File(std::string_view bytes) {
+    if (!HasHighByte(bytes) || !IsValidUtf8(bytes)) return false;
     if (bytes.substr(0, kBom.size()) == kBom) return true;
     // A Japanese text usually shows a Japanese character early; only a text without one
     // is converted whole to see whether it is code page 932 at all.
@@ -104,76 +90,150 @@ bool CTextFileInput::IsUtf8File(std::string_view bytes) {
     return AppendCp932AsUtf8(bytes, ignored) > 0;  // no code page 932 text
 }
 
-std::string CTextFileInput::DecodeFileBytes(std::string_view bytes) {
-    if (!IsUtf8File(bytes)) return std::string(bytes);
-    if (bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
-    return Utf8ToCp932(bytes).text;
+CTextFileInput::CTextFileInput(IMessageBox& messageBox) : m_messageBox(messageBox) {}
+
+CTextFileInput::~CTextFileInput() {
+    if (m_fd >= 0) close(m_fd);
 }
 
-void CTextFileInput::SplitLines(std::string_view text, std::vector<std::string>& lines) {
-    // CR and LF are never trail bytes, so a byte search finds only real line ends.
-    ForEachLine(text, [&lines](std::string_view line) { SplitLongLine(line, lines); });
+void CTextFileInput::Tell(const std::string& text) { m_messageBox.Show(m_strShownPath + text, "", MbButtons::Ok); }
+
+std::string CTextFileInput::Refusal(CTextLineStream::Result result, std::string_view line, std::size_t nLine) const {
+    if (result == CTextLineStream::Result::TooLong)
+        return std::to_string(nLine) + " 行目が長すぎます（1 行 "_sj + std::to_string(kMaxLineBytes >> 20) +
+               " MB まで）。"_sj;
+    if (line.find('\0') != std::string_view::npos)
+        return std::to_string(nLine) + " 行目に NUL 文字があります（テキストファイルではありません）。"_sj;
+    return {};
 }
 
-bool CTextFileInput::Read(const std::string& path) {
-    m_lines.clear();
-    std::string data;
-    bool ok = false;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+void CTextFileInput::StartStream() {
+    const int fd = m_fd;
+    m_pStream = std::make_unique<CTextLineStream>(
+        [fd](char* buffer, std::size_t n) { return static_cast<long>(read(fd, buffer, n)); }, kMaxLineBytes);
+    m_bFirstLine = true;
+}
+
+bool CTextFileInput::Open(const std::string& path, const StopCheck& stop) {
+    m_strShownPath = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
+    // Opening a FIFO waits for its writer; a signal may end the wait.
+    while ((m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
+        if (stop && stop()) {
+            m_bStopped = true;
+            return false;
+        }
+    }
     int nErrno = errno;
-    if (file) {
-        char buffer[1 << 16];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
-        ok = std::ferror(file.get()) == 0;
-        nErrno = errno;
-    }
-    m_replaced.clear();
-    if (IsUtf8File(data)) {
-        // Line by line, so that each line's replaced characters are known.
-        std::string_view text = data;
-        if (text.substr(0, kBom.size()) == kBom) text.remove_prefix(kBom.size());
-        std::string converted;
-        ForEachLine(text, [&](std::string_view line) {
-            converted.clear();
-            int nReplaced = AppendUtf8AsCp932(line, converted);
-            std::size_t first = m_lines.size();
-            SplitLongLine(converted, m_lines);
-            m_replaced.resize(m_lines.size(), 0);
-            if (first < m_lines.size()) m_replaced[first] = nReplaced;
-        });
-    } else {
-        SplitLines(data, m_lines);
-        m_replaced.assign(m_lines.size(), 0);
-    }
-    if (!ok) {
-        std::string shown = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
+    struct stat st {};
+    const bool bStat = m_fd >= 0 && fstat(m_fd, &st) == 0;
+    if (bStat && S_ISDIR(st.st_mode)) nErrno = EISDIR;
+    if (m_fd < 0 || nErrno == EISDIR) {
         // The system's reason, as for the notebook file itself.
-        m_messageBox.Show(shown + "がオープンできません"_sj + "(" + Utf8ToCp932(std::strerror(nErrno)).text + ")", "",
-                          MbButtons::Ok);
+        Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(nErrno)).text + ")");
+        return false;
     }
-    return ok;
+    StartStream();
+    if (bStat && S_ISREG(st.st_mode)) {
+        if (!Scan(stop)) return false;
+        if (lseek(m_fd, 0, SEEK_SET) == 0) {
+            StartStream();
+        } else {
+            // Not to be read twice after all: each line decides for itself.
+            m_bWholeFileKnown = false;
+            m_nLineCount = -1;
+        }
+    }
+    return true;
 }
 
-void CTextFileInput::Submit(CSendView& view, const ReplacedReport& report) const {
-    for (std::size_t i = 0; i < m_lines.size(); ++i) {
-        if (report && i < m_replaced.size() && m_replaced[i] > 0) report(m_replaced[i]);
-        view.AppendInputText(m_lines[i]);
-        view.ProcessLine(m_lines[i]);
+bool CTextFileInput::Scan(const StopCheck& stop) {
+    CEncodingVote vote;
+    long long nLines = 0;
+    bool bBomLine = false;
+    for (bool bFirst = true;; bFirst = false) {
+        std::string_view line;
+        CTextLineStream::Result result = m_pStream->Read(line, stop);
+        if (result == CTextLineStream::Result::End) break;
+        if (result == CTextLineStream::Result::Stopped) {
+            m_bStopped = true;
+            return false;
+        }
+        // A read failure is told where the lines reach it.
+        if (result == CTextLineStream::Result::Failed) break;
+        std::string refusal = Refusal(result, line, m_pStream->GetLineNumber());
+        if (!refusal.empty()) {
+            Tell("を読み込めませんでした。"_sj + refusal);
+            return false;
+        }
+        if (bFirst && line == kBom) bBomLine = true;
+        vote.Add(line, bFirst);
+        if (!line.empty()) ++nLines;
+    }
+    m_bUtf8 = vote.IsUtf8();
+    // A line that was only the byte-order mark is empty once the mark is dropped.
+    m_nLineCount = nLines - (m_bUtf8 && bBomLine ? 1 : 0);
+    m_bWholeFileKnown = true;
+    return true;
+}
+
+bool CTextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& stop) {
+    if (!m_pStream) return false;
+    for (;;) {
+        std::string_view bytes;
+        CTextLineStream::Result result = m_pStream->Read(bytes, stop);
+        switch (result) {
+        case CTextLineStream::Result::End: return false;
+        case CTextLineStream::Result::Stopped: m_bStopped = true; return false;
+        case CTextLineStream::Result::Failed:
+            Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(m_pStream->GetErrno())).text +
+                 ")");
+            return false;
+        default: break;
+        }
+        std::string refusal = Refusal(result, bytes, m_pStream->GetLineNumber());
+        if (!refusal.empty()) {
+            Tell("の読込みを止めました。"_sj + refusal);
+            return false;
+        }
+        const bool bFirst = m_bFirstLine;
+        m_bFirstLine = false;
+        const bool bUtf8 = m_bWholeFileKnown ? m_bUtf8 : IsUtf8File(bytes);
+        if (bUtf8 && bFirst && bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
+        if (bytes.empty()) continue;
+        line.clear();
+        nReplaced = 0;
+        if (bUtf8)
+            nReplaced = AppendUtf8AsCp932(bytes, line);
+        else
+            line.assign(bytes);
+        return true;
     }
 }
 
-void OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
-                    const CTextFileInput::ReplacedReport& report) {
+TextFileReadResult OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
+                                  const CTextFileInput::ReplacedReport& report, const CTextFileInput::StopCheck& stop) {
+    TextFileReadResult result;
     CTextFileInput input(messageBox);
-    input.Read(path);
-    if (report) {
-        input.Submit(view, report);
-        return;
+    if (!input.Open(path, stop)) {
+        result.bStopped = input.WasStopped();
+        return result;
     }
-    input.Submit(view, [&messageBox](int nReplaced) {
-        messageBox.Show("シフトJIS（コードページ932）にない文字 "_sj + std::to_string(nReplaced) +
-                            " 個を「？」に置き換えました。"_sj,
-                        "", MbButtons::Ok, MbIcon::Exclamation);
-    });
+    result.nLineCount = input.GetLineCount();
+    std::string line;
+    int nReplaced = 0;
+    while (!(stop && stop()) && input.Next(line, nReplaced, stop)) {
+        if (nReplaced > 0) {
+            if (report)
+                report(nReplaced);
+            else
+                messageBox.Show("シフトJIS（コードページ932）にない文字 "_sj + std::to_string(nReplaced) +
+                                    " 個を「？」に置き換えました。"_sj,
+                                "", MbButtons::Ok, MbIcon::Exclamation);
+        }
+        view.AppendInputText(line);
+        view.ProcessLine(line);
+        ++result.nSubmitted;
+    }
+    result.bStopped = input.WasStopped() || (stop && stop());
+    return result;
 }

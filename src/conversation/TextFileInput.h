@@ -1,59 +1,90 @@
 // Reading a text file into the conversation: every line of the file is shown in the
-// input pane and processed as if it had been typed, in file order.
+// input pane and processed as if it had been typed, in file order. The file is read
+// line by line, so its size does not matter; each line is submitted whole.
 #pragma once
 
+#include "conversation/TextLineStream.h"
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class CSendView;
 class IMessageBox;
 
 class CTextFileInput {
 public:
-    /// The most bytes one submitted piece of a long line holds.
-    static constexpr std::size_t kMaxPiece = 254;
+    /// The longest line a file may hold, in bytes. Nobody types such a line: a file
+    /// that has one is not a text to be read line by line.
+    static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 
-    explicit CTextFileInput(IMessageBox& messageBox) : m_messageBox(messageBox) {}
-
+    using StopCheck = CTextLineStream::StopCheck;
     /// Told, before a line is processed, how many of its characters had no code page
     /// 932 form and were replaced by "？".
     using ReplacedReport = std::function<void(int nReplaced)>;
 
-    /// Reads the file at path and collects its lines. When it cannot be opened or read
-    /// to the end, says so in a message box and keeps the lines read before; returns
-    /// false then.
-    bool Read(const std::string& path);
-    /// Shows and processes every collected line in order; report (when given) hears of
-    /// replaced characters before their line is processed.
-    void Submit(CSendView& view, const ReplacedReport& report = {}) const;
+    explicit CTextFileInput(IMessageBox& messageBox);
+    ~CTextFileInput();
+    CTextFileInput(const CTextFileInput&) = delete;
+    CTextFileInput& operator=(const CTextFileInput&) = delete;
 
-    const std::vector<std::string>& GetLines() const { return m_lines; }
-    /// Per collected line: the characters replaced in it (counted on a long line's
-    /// first piece).
-    const std::vector<int>& GetReplaced() const { return m_replaced; }
+    /// Opens the file at path. A file that can be read twice (a regular file) is read
+    /// through once first: its encoding is decided over the whole text, its lines are
+    /// counted, and a file with a NUL byte or a line longer than kMaxLineBytes is
+    /// refused before any line is given. When the file cannot be opened or is refused,
+    /// says why in a message box and returns false.
+    bool Open(const std::string& path, const StopCheck& stop = {});
+    /// How many lines Next will give; -1 when that cannot be known beforehand (a pipe,
+    /// a device), whose lines each decide their own encoding.
+    long long GetLineCount() const { return m_nLineCount; }
+    /// The next non-empty line as code page 932, and how many of its characters had no
+    /// code page 932 form. False at the end of the file, when stop said so
+    /// (WasStopped), or when the rest cannot be read: a read failure, a NUL byte or an
+    /// over-long line is said in a message box, and the lines given before stand.
+    bool Next(std::string& line, int& nReplaced, const StopCheck& stop = {});
+    bool WasStopped() const { return m_bStopped; }
 
-    /// True when the file's bytes are to be read as UTF-8: a byte-order mark, or valid
-    /// UTF-8 with bytes above 0x7F that is either no valid code page 932 or reads as
-    /// Japanese characters in UTF-8. Bytes valid in both without Japanese in their UTF-8
-    /// reading (half-width katakana, "ﾃｽﾄｱ") are code page 932.
+    /// True when text is to be read as UTF-8: a byte-order mark, or valid UTF-8 with
+    /// bytes above 0x7F that is either no valid code page 932 or reads as Japanese
+    /// characters in UTF-8. Bytes valid in both without Japanese in their UTF-8 reading
+    /// (half-width katakana, "ﾃｽﾄｱ") are code page 932.
     static bool IsUtf8File(std::string_view bytes);
-    /// The file's bytes as code page 932: a UTF-8 file (see IsUtf8File) is converted
-    /// (a byte-order mark dropped); anything else is taken as it is.
-    static std::string DecodeFileBytes(std::string_view bytes);
-    /// Appends the lines of code page 932 text: CR LF, LF and a lone CR end a line,
-    /// empty lines are skipped, a line longer than kMaxPiece bytes becomes several
-    /// pieces that never split a double-byte character, and a piece ends at a NUL.
-    static void SplitLines(std::string_view text, std::vector<std::string>& lines);
 
 private:
+    class CEncodingVote;
+
+    /// Reads the whole file once: encoding, line count, and the first line that makes it
+    /// unreadable (said in a message box; false then).
+    bool Scan(const StopCheck& stop);
+    void StartStream();
+    /// A message box about the file: its name, then text.
+    void Tell(const std::string& text);
+    /// Why line nLine stops the reading (code page 932), or empty when it does not.
+    std::string Refusal(CTextLineStream::Result result, std::string_view line, std::size_t nLine) const;
+
     IMessageBox& m_messageBox;
-    std::vector<std::string> m_lines;
-    std::vector<int> m_replaced;
+    std::string m_strShownPath;  // the path as messages show it
+    int m_fd = -1;
+    std::unique_ptr<CTextLineStream> m_pStream;
+    long long m_nLineCount = -1;
+    bool m_bWholeFileKnown = false;  // read through once: the encoding is the file's
+    bool m_bUtf8 = false;
+    bool m_bFirstLine = true;
+    bool m_bStopped = false;
 };
 
-/// The input pane's read-text-file command for a file the user chose. Replaced
-/// characters go to report, or without one to a message box per line.
-void OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
-                    const CTextFileInput::ReplacedReport& report = {});
+/// What a read of a whole file did.
+struct TextFileReadResult {
+    std::size_t nSubmitted = 0;  ///< lines processed
+    long long nLineCount = -1;   ///< lines the file holds, -1 when unknown
+    bool bStopped = false;       ///< the stop check ended it early
+};
+
+/// The read-text-file command for a file the user chose: every line is shown and
+/// processed until the end of the file or until stop says so (checked between lines and
+/// while reading). Replaced characters go to report, or without one to a message box per
+/// line.
+TextFileReadResult OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
+                                  const CTextFileInput::ReplacedReport& report = {},
+                                  const CTextFileInput::StopCheck& stop = {});

@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProgressDialog>
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -36,13 +38,28 @@ void CMainFrame::OnReadTextFile() {
 void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
     if (m_bReadingTextFile) return;
     m_bReadingTextFile = true;
+    // Until the progress dialog shows, the window only keeps up with what is not typing
+    // (a signal that ends the session among it); typing waits for the end of the read.
+    QElapsedTimer sinceKeptUp;
+    sinceKeptUp.start();
+    auto keepUp = [&sinceKeptUp] {
+        if (sinceKeptUp.elapsed() >= kRepaintEveryMs) {
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceKeptUp.restart();
+        }
+        return false;
+    };
     CTextFileInput reader(m_app.GetMessageBox());
-    reader.Read(PathFromQString(path));
-    const std::vector<std::string>& lines = reader.GetLines();
-    const std::vector<int>& replaced = reader.GetReplaced();
+    if (!reader.Open(PathFromQString(path), keepUp)) {
+        m_bReadingTextFile = false;
+        return;
+    }
+    // A file read through beforehand has its lines counted; a pipe or a device does not.
+    const long long nTotal = reader.GetLineCount();
+    const QString totalText = nTotal >= 0 ? QStringLiteral(" / %1").arg(nTotal) : QString();
 
     QProgressDialog progress(QStringLiteral("テキストを読み込んでいます..."), QStringLiteral("ｷｬﾝｾﾙ"), 0,
-                             static_cast<int>(lines.size()), this);
+                             static_cast<int>(nTotal >= 0 ? std::min<long long>(nTotal, INT_MAX) : 0), this);
     progress.setObjectName(QStringLiteral("readTextFileProgress"));
     progress.setWindowTitle(QStringLiteral("テキスト読込み"));
     // While it shows, the window takes no typing and no second F9.
@@ -80,26 +97,30 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     int nGathered = 0;
-    std::size_t i = 0;
-    for (; i < lines.size(); ++i) {
-        if (i < replaced.size()) nReplaced += replaced[i];
-        view.AppendInputText(lines[i]);
-        view.ProcessLine(lines[i]);
+    long long nDone = 0;
+    bool bCanceled = false;
+    std::string line;
+    int nLineReplaced = 0;
+    while (reader.Next(line, nLineReplaced, keepUp)) {
+        nReplaced += nLineReplaced;
+        view.AppendInputText(line);
+        view.ProcessLine(line);
+        ++nDone;
         const bool bRepaint = sinceRepaint.elapsed() >= kRepaintEveryMs;
         if (bRepaint || ++nGathered >= kLinesPerFlush) {
             flush();
             nGathered = 0;
         }
         if (bRepaint) {
-            progress.setLabelText(
-                QStringLiteral("テキストを読み込んでいます... %1 / %2 行").arg(i + 1).arg(lines.size()));
-            progress.setValue(static_cast<int>(i + 1));
+            progress.setLabelText(QStringLiteral("テキストを読み込んでいます... %1%2 行").arg(nDone).arg(totalText));
+            if (nTotal >= 0) progress.setValue(static_cast<int>(std::min<long long>(nDone, progress.maximum())));
             // Until the progress dialog shows, typing waits for the end of the read.
             QApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
                                                              : QEventLoop::ExcludeUserInputEvents);
             sinceRepaint.restart();
+            // A cancel at the last line has nothing left to cancel.
             if (progress.wasCanceled()) {
-                ++i;
+                bCanceled = nTotal < 0 || nDone < nTotal;
                 break;
             }
         }
@@ -107,8 +128,7 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
     flush();
     progress.close();
     if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
-    if (i < lines.size())
-        ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1 / %2 行）。").arg(i).arg(lines.size()));
+    if (bCanceled) ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1%2 行）。").arg(nDone).arg(totalText));
     m_bReadingTextFile = false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/RecoveryCopy.h"
 #include "app/RumoApp.h"
+#include "platform/Clock.h"
 #include "platform/Signals.h"
 
 #include <QGuiApplication>
@@ -19,6 +20,9 @@ namespace {
 
 int g_wakeSockets[2] = {-1, -1};
 volatile std::sig_atomic_t g_nSignal = 0;
+/// The object watching the session; cleared when it is destroyed, which a normal end
+/// (returning from main) always does before the exit handlers run.
+CSessionEnd* g_pWatching = nullptr;
 
 void OnSignalCaught(int signo) {
     const int savedErrno = errno;
@@ -33,6 +37,12 @@ void OnSignalCaught(int signo) {
 
 CSessionEnd::CSessionEnd(CRumoApp& app, QWidget* pWindow) : m_app(app), m_pWindow(pWindow) {
     app.GetDocument().AddListener(this);
+    // Qt ends the program with exit(1) when the display connection breaks, from inside
+    // the event loop: nothing returns to main. The exit handler keeps the changes then.
+    // (The clock the copy's name needs is set up first, so that it outlives the handler.)
+    CurrentClock();
+    static const bool s_bExitHandler = std::atexit(&CSessionEnd::OnExitWhileWatching) == 0;
+    if (s_bExitHandler) g_pWatching = this;
     if (g_wakeSockets[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeSockets) != 0)
         g_wakeSockets[0] = g_wakeSockets[1] = -1;
     if (g_wakeSockets[0] >= 0) {
@@ -50,6 +60,7 @@ CSessionEnd::CSessionEnd(CRumoApp& app, QWidget* pWindow) : m_app(app), m_pWindo
 }
 
 CSessionEnd::~CSessionEnd() {
+    if (g_pWatching == this) g_pWatching = nullptr;
     m_app.GetDocument().RemoveListener(this);
     // The handlers stay (they only write to the socket); what they wake is gone.
     delete m_pNotifier;
@@ -68,6 +79,18 @@ bool CSessionEnd::SaveRecoveryCopy() {
     std::fprintf(stderr, "nelo: 保存されていない変更を復元用のコピーに保存しました: %s\n", path.c_str());
     std::fflush(stderr);
     return true;
+}
+
+void CSessionEnd::EndOutOfMemory() {
+    std::fputs("nelo: メモリが足りなくなったため終了します。\n", stderr);
+    SaveRecoveryCopy();
+    std::fflush(stderr);
+    // Nothing else is safe to run now: no exit handlers, no destructors.
+    std::_Exit(1);
+}
+
+void CSessionEnd::OnExitWhileWatching() {
+    if (g_pWatching) g_pWatching->SaveRecoveryCopy();
 }
 
 void CSessionEnd::OnModifiedChanged(bool /*bModified*/) { m_bCopyCurrent = false; }

@@ -2,7 +2,9 @@
 // SIGHUP and SIGINT (Ctrl-C in the terminal that started it). Unsaved changes are then
 // written to a recovery copy instead of being lost, its path goes to stderr, and the
 // program ends as the signal would have ended it. The signal handler only writes a byte
-// to a socket; the rest runs in the event loop.
+// to a socket; the rest runs in the event loop. The same copy is written when the
+// program is ended with exit() while the window still shows (Qt does so when the
+// connection to the display breaks) and when memory runs out.
 #pragma once
 
 #include "document/DocListener.h"
@@ -25,6 +27,8 @@ public:
     /// Writes the recovery copy when the notebook has unsaved changes that no copy holds
     /// yet; says on stderr where it went. True when a copy was written.
     bool SaveRecoveryCopy();
+    /// Memory ran out: says so on stderr, writes the recovery copy and ends the program.
+    [[noreturn]] void EndOutOfMemory();
 
     // IDocListener: a change after a copy needs a copy of its own.
     void OnModifiedChanged(bool bModified) override;
@@ -34,6 +38,8 @@ private:
     void OnSignal();
     void OnCommitData(QSessionManager& manager);
     void OnAboutToQuit();
+    /// The exit handler: the program ends with exit() while this object still watches.
+    static void OnExitWhileWatching();
 
     CRumoApp& m_app;
     QWidget* m_pWindow;

@@ -1,5 +1,6 @@
 // nelo: the notebook's desktop window.
 #include "app/RumoApp.h"
+#include "desktop/DesktopApplication.h"
 #include "desktop/DesktopOptions.h"
 #include "desktop/FirstPaintProbe.h"
 #include "desktop/FontMapping.h"
@@ -14,6 +15,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -51,7 +53,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    QApplication qapp(argc, argv);
+    CDesktopApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Nelo"));
     QApplication::setOrganizationName(QStringLiteral("Vantor"));
     // The desktop entry and icon installed under this name: the session shows the window as that application.
@@ -76,10 +78,16 @@ int main(int argc, char** argv) {
     messageBox.SetParent(&frame);
     CFirstPaintProbe probe;
     if (options.bQuitAfterFirstPaint) qapp.installEventFilter(&probe);
-    // Logout, SIGTERM and SIGHUP keep unsaved changes in a recovery copy.
+    // Logout, SIGTERM and SIGHUP, a broken display connection and memory running out
+    // keep unsaved changes in a recovery copy.
     CSessionEnd sessionEnd(app, &frame);
-    frame.ShowFirstTime();
-    if (!frame.StartUp(options.strFile, options.bNew)) return 1;
-    if (!options.bQuitAfterFirstPaint) frame.MentionRecoveryCopies();
-    return QApplication::exec();
+    qapp.SetOutOfMemoryHandler([&sessionEnd] { sessionEnd.EndOutOfMemory(); });
+    try {
+        frame.ShowFirstTime();
+        if (!frame.StartUp(options.strFile, options.bNew)) return 1;
+        if (!options.bQuitAfterFirstPaint) frame.MentionRecoveryCopies();
+        return QApplication::exec();
+    } catch (const std::bad_alloc&) {
+        sessionEnd.EndOutOfMemory();
+    }
 }

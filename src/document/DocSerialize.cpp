@@ -28,8 +28,32 @@ std::string SaveDocumentBytes(CRumoDoc& doc) {
     return bytes;
 }
 
+namespace {
+
+// Passes bytes on while the file stays within the notebook limit.
+class CLimitedSink : public IByteSink {
+public:
+    explicit CLimitedSink(IByteSink& sink) : m_sink(sink) {}
+    void Write(const char* p, std::size_t n) override {
+        if (n > kMaxNotebookBytes - m_nWritten) {
+            // The reason in UTF-8, as the system's reasons are.
+            const std::string what = "ノートが大きすぎます（" + std::to_string(kMaxNotebookBytes >> 20) + " MB まで）";
+            throw CArchiveException(CArchiveException::tooLarge, what.c_str());
+        }
+        m_nWritten += n;
+        m_sink.Write(p, n);
+    }
+
+private:
+    IByteSink& m_sink;
+    std::size_t m_nWritten = 0;
+};
+
+}  // namespace
+
 void SaveDocument(CRumoDoc& doc, IByteSink& sink) {
-    CArchive ar(sink);
+    CLimitedSink limited(sink);
+    CArchive ar(limited);
     doc.Serialize(ar);
     ar.Flush();
 }

@@ -1,16 +1,24 @@
 // The notebook file as bytes: what File Save writes and File Open reads.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 class CRumoDoc;
+
+/// The largest notebook file, in bytes: about 11 million memos. Opening refuses a larger
+/// file before holding it, and saving refuses to write one, so Nelo never writes a
+/// notebook it would not open again. Loading takes about six times the file's size in
+/// memory.
+constexpr std::size_t kMaxNotebookBytes = std::size_t{256} << 20;
 class IByteSink;
 
 /// The bytes of the notebook file of doc.
 std::string SaveDocumentBytes(CRumoDoc& doc);
 
 /// Streams the same bytes into sink as they are produced. Throws CArchiveException
-/// when the document holds what the file cannot (the sink then has only a part).
+/// when the document holds what the file cannot, or more than kMaxNotebookBytes (the
+/// sink then has only a part).
 void SaveDocument(CRumoDoc& doc, IByteSink& sink);
 
 /// Reads a notebook file into doc, which should be fresh: names, variables, schedules

@@ -6,18 +6,71 @@
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
+#include <string_view>
 #include <sys/stat.h>
 
 const char* const g_szMemoCsvFileName = "ＮＥＬＯメモ.csv";
 
+namespace {
+
+// The full-width forms a Japanese spreadsheet also reads as the start of a formula.
+const std::string kWidePlus = "＋"_sj, kWideMinus = "－"_sj, kWideEquals = "＝"_sj, kWideAt = "＠"_sj;
+
+// The length of the sign, digit, comma or decimal point at the start of text (ASCII or
+// full-width), 0 when there is none there.
+std::size_t NumberCharAt(std::string_view text, std::size_t i, bool& bDigit) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    bDigit = b >= '0' && b <= '9';
+    if (bDigit || b == ',' || b == '.') return 1;
+    if (b == 0x82 && i + 1 < text.size()) {
+        const auto t = static_cast<unsigned char>(text[i + 1]);
+        bDigit = t >= 0x4F && t <= 0x58;  // "０".."９"
+        return bDigit ? 2 : 0;
+    }
+    if (b == 0x81 && i + 1 < text.size() && (text[i + 1] == 0x43 || text[i + 1] == 0x44)) return 2;  // "，" "．"
+    return 0;
+}
+
+// A sign followed by digits, with commas and decimal points between them: a number the
+// spreadsheet reads as a number, with no formula in it.
+bool IsSignedNumber(std::string_view field, std::size_t nSign) {
+    bool bDigitLast = false, bAnyDigit = false;
+    for (std::size_t i = nSign; i < field.size();) {
+        bool bDigit = false;
+        std::size_t n = NumberCharAt(field, i, bDigit);
+        if (n == 0 || (i == nSign && !bDigit)) return false;
+        bAnyDigit = bAnyDigit || bDigit;
+        bDigitLast = bDigit;
+        i += n;
+    }
+    return bAnyDigit && bDigitLast;
+}
+
+// True when a spreadsheet opening the file would take the field for a formula.
+bool StartsAsFormula(std::string_view field) {
+    if (field.empty()) return false;
+    const char c = field[0];
+    if (c == '=' || c == '@' || c == '\t' || c == '\r') return true;
+    if (c == '+' || c == '-') return !IsSignedNumber(field, 1);
+    auto starts = [field](const std::string& w) { return field.substr(0, w.size()) == w; };
+    if (starts(kWideEquals) || starts(kWideAt)) return true;
+    if (starts(kWidePlus) || starts(kWideMinus)) return !IsSignedNumber(field, 2);
+    return false;
+}
+
+}  // namespace
+
 void AppendCsvField(std::string& out, const std::string& field) {
+    const bool bFormula = StartsAsFormula(field);
     // Only quote, comma, CR and LF need quoting; none of them is ever the trail byte of
     // a double-byte character, so a byte search is safe.
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
+        if (bFormula) out += '\'';
         out += field;
         return;
     }
     out += '"';
+    if (bFormula) out += '\'';
     for (char c : field) {
         if (c == '"') out += '"';
         out += c;

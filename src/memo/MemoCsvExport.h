@@ -15,7 +15,10 @@ extern const char* const g_szMemoCsvFileName;
 enum class CsvEncoding { Cp932CrLf, Utf8Lf };
 
 /// Appends one field: as it is, or in double quotes (inner quotes doubled) when it
-/// holds a comma, a double quote, CR or LF.
+/// holds a comma, a double quote, CR or LF. A field that a spreadsheet would run as a
+/// formula (one that starts with "=", "+", "-", "@", their full-width forms, a tab or
+/// CR) gets an apostrophe in front, which makes it text; a plain number such as "-5"
+/// or "+1.5" stays a number.
 void AppendCsvField(std::string& out, const std::string& field);
 
 /// The whole file: every memo in the map's order, every pair in registration order.

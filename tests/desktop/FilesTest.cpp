@@ -5,6 +5,7 @@
 #include "DesktopTestSupport.h"
 #include "app/RecoveryCopy.h"
 #include "desktop/ConversationPane.h"
+#include "desktop/DesktopApplication.h"
 #include "desktop/FileDialogs.h"
 #include "desktop/InputPane.h"
 #include "desktop/QtText.h"
@@ -12,16 +13,21 @@
 #include "platform/CodePage.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -268,10 +274,12 @@ private Q_SLOTS:
     void readingATextFileGivesNeloCliConversation() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("lines.txt"));
-        // The usual cases: an empty line, a memo, a variable, no final line break, and a
-        // line longer than one piece.
+        // The usual cases: an empty line, a memo, a variable, no final line break, and
+        // long lines (255, 1,000 and 10,000 bytes), each submitted whole.
         QByteArray text = QStringLiteral("1+2\r\n\r\n田中、電話、03-1234\n半径=5\n半径*2\n").toUtf8();
-        text += QByteArray(150, '1') + "+" + QByteArray(150, '2') + "\n10/4";
+        text += QByteArray(127, '1') + "+" + QByteArray(127, '2') + "\n";
+        text += QStringLiteral("山田、住所、").toUtf8() + QByteArray(1000 - 18, 'x') + "\n";
+        text += QStringLiteral("山田、メモ、").toUtf8() + QByteArray(10000 - 18, 'y') + "\n山田は\n10/4";
         WriteBytes(file, text);
 
         CModalWatchdog watchdog;
@@ -297,8 +305,9 @@ private Q_SLOTS:
         };
         QCOMPARE(chopped(Conversation()), chopped(expected));
         // Every line shows in the input pane, the caret on an empty last line.
+        QVERIFY(expected.contains(QStringLiteral("メモ：") + QString(10000 - 18, QLatin1Char('y'))));
         const QStringList inputLines = Frame()->GetInputPane()->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(inputLines.size(), 7 + 1);
+        QCOMPARE(inputLines.size(), 9 + 1);
         QCOMPARE(inputLines.back(), QString());
     }
 
@@ -365,15 +374,110 @@ private Q_SLOTS:
         TypeText(Frame()->GetInputPane(), QStringLiteral("半径*1\n"));
         QVERIFY2(Conversation().trimmed().endsWith(QStringLiteral("太郎 >> ５")), qPrintable(Conversation()));
     }
+
+    /// Starts the session-end child with an unsaved change (and mode), waits until it is
+    /// ready; false when it did not start.
+    static bool StartChild(QProcess& child, const QStringList& extra, const QProcessEnvironment& env) {
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    QStringList{QStringLiteral("--session-end-child"), QStringLiteral("1")} + extra);
+        if (!child.waitForStarted()) return false;
+        QByteArray out;
+        while (!out.contains("READY") && child.waitForReadyRead(20000)) out += child.readAllStandardOutput();
+        return out.contains("READY");
+    }
+
+    /// The one recovery copy written since the last look holds the child's change, and
+    /// stderr says where it is.
+    void CheckChildCopy(const QString& err) {
+        const std::vector<std::string> copies = TakeUnmentionedRecoveryCopies();
+        QCOMPARE(copies.size(), std::size_t(1));
+        QVERIFY2(err.contains(QStringLiteral("復元用のコピーに保存しました: ") + QString::fromStdString(copies[0])),
+                 qPrintable(err));
+        QVERIFY(App().OpenDocumentFile(copies[0]));
+        TypeText(Frame()->GetInputPane(), QStringLiteral("半径*1\n"));
+        QVERIFY2(Conversation().trimmed().endsWith(QStringLiteral("太郎 >> ５")), qPrintable(Conversation()));
+    }
+
+    // SIGTERM in the middle of a long F9 ends the read and the program within a moment,
+    // with the lines read so far in the copy.
+    void aSignalDuringALongReadActsAtOnce() {
+        // Two million lines: a read of many seconds.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("long.txt"));
+        WriteBytes(path, QByteArray("1+1\n").repeated(2000000));
+        QProcess child;
+        QVERIFY(StartChild(child, {QStringLiteral("long-read"), path}, QProcessEnvironment::systemEnvironment()));
+        QTest::qWait(500);
+        QElapsedTimer sinceSignal;
+        sinceSignal.start();
+        ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
+        QVERIFY(child.waitForFinished(20000));
+        QVERIFY2(sinceSignal.elapsed() < 1000, qPrintable(QString::number(sinceSignal.elapsed())));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        CheckChildCopy(QString::fromUtf8(child.readAllStandardError()));
+    }
+
+    // The X server goes away under the window: Qt ends the program with exit(1) from the
+    // event loop, and the changes go to a recovery copy on the way out.
+    void aBrokenDisplayConnectionKeepsUnsavedChanges() {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (xvfb.isEmpty()) QSKIP("needs Xvfb");
+        QProcess server;
+        // -displayfd: the server picks a free display and writes its number when ready.
+        server.start(xvfb,
+                     {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                      QStringLiteral("800x600x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QVERIFY(server.waitForStarted());
+        QByteArray display;
+        while (!display.contains('\n') && server.waitForReadyRead(20000)) display += server.readAllStandardOutput();
+        QVERIFY2(display.contains('\n'), server.readAllStandardError().constData());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(display.trimmed()));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        QProcess child;
+        QVERIFY(StartChild(child, {}, env));
+        server.kill();
+        server.waitForFinished();
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 1);
+        CheckChildCopy(QString::fromUtf8(child.readAllStandardError()));
+    }
+
+    // An allocation that fails in an event handler reaches the application object, which
+    // keeps the changes before the program ends.
+    void runningOutOfMemoryKeepsUnsavedChanges() {
+        QProcess child;
+        QVERIFY(StartChild(child, {QStringLiteral("out-of-memory")}, QProcessEnvironment::systemEnvironment()));
+        QVERIFY(child.waitForFinished(20000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 1);
+        const QString err = QString::fromUtf8(child.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("メモリが足りなくなったため終了します。")), qPrintable(err));
+        CheckChildCopy(err);
+    }
 };
 
-/// The child of the session-end test: a window with (or without) an unsaved change,
-/// waiting for the signal.
+/// The child of the session-end tests: a window with (or without) an unsaved change,
+/// wired as the program's main does, waiting for the signal; "out-of-memory" also has an
+/// allocation fail in an event handler a moment later, "long-read FILE" reads FILE (F9).
 static int RunSessionEndChild(int argc, char** argv) {
-    QApplication app(argc, argv);
+    CDesktopApplication app(argc, argv);
     CFrameFixture fix;
     CSessionEnd sessionEnd(fix.m_app, fix.m_pFrame.get());
+    app.SetOutOfMemoryHandler([&sessionEnd] { sessionEnd.EndOutOfMemory(); });
     if (argc > 2 && argv[2][0] == '1') TypeText(fix.m_pFrame->GetInputPane(), QStringLiteral("半径=5\n"));
+    if (argc > 3 && std::string(argv[3]) == "out-of-memory")
+        QTimer::singleShot(100, [] {
+            // More than any address space holds; kept, so that the request is made.
+            [[maybe_unused]] static void* volatile s_pKept = nullptr;
+            s_pKept = ::operator new (std::size_t{1} << 52);
+        });
+    if (argc > 4 && std::string(argv[3]) == "long-read") {
+        const QString path = QString::fromLocal8Bit(argv[4]);
+        QTimer::singleShot(0, [&fix, path] { fix.m_pFrame->ReadTextFile(path, 0); });
+    }
     std::printf("READY\n");
     std::fflush(stdout);
     return QApplication::exec();

@@ -113,15 +113,52 @@ TEST_F(HostileCliTest, EveryLineIsAnsweredAndTheNextOneToo) {
     }
 }
 
-TEST_F(HostileCliTest, AHostileTextFileIsReadPieceByPiece) {
-    // Code page 932 bytes: lead bytes alone (one at the very end), 100,000 brackets, a NUL.
+TEST_F(HostileCliTest, AHostileTextFileIsReadLineByLine) {
+    // Code page 932 bytes: lead bytes alone (one at the very end), 100,000 brackets.
     const std::string brackets = Repeat("（"_sj, 100000);
-    Write("hostile.txt", AllLeadBytes() + "\r\n" + brackets + "\n" + "１＋２"_sj + std::string(1, '\0') + "＋３\n"_sj);
+    Write("hostile.txt", AllLeadBytes() + "\r\n" + brackets + "\n" + "１＋２\n"_sj);
     Result res = Run("\\read hostile.txt\n１＋１\n");
     EXPECT_EQ(res.status, 0);
-    // 60 lead bytes, 788 pieces of at most 254 bytes, the NUL line cut at its NUL.
-    EXPECT_EQ(Count(res.out, "太郎 >> "), 1u + 788u + 1u + 1u) << res.err;
+    // Each line whole: one answer each.
+    EXPECT_EQ(Count(res.out, "太郎 >> "), 3u + 1u) << res.err;
+    EXPECT_NE(res.out.find("花子 >> " + Repeat("（", 100000) + "\n太郎 >> 計算できません。\n"), std::string::npos);
     EXPECT_NE(res.out.find("花子 >> １＋２\n太郎 >> ３\n花子 >> １＋１\n太郎 >> ２\n"), std::string::npos);
+}
+
+// A file line is submitted as a typed line of the same length: the same memos and answers.
+TEST_F(HostileCliTest, FileLinesAreAnsweredAsTypedLines) {
+    auto lineOf = [](const std::string& head, std::size_t nBytes) { return head + Repeat("x", nBytes - head.size()); };
+    const std::string lines = lineOf("田中、電話、", 255) + "\n" + lineOf("田中、住所、", 1000) + "\n" +
+                              lineOf("山田、メモ、", 10000) + "\n" + "1+" + Repeat("1+", 4998) + "1\n" + "田中は\n" +
+                              "山田は\n";
+    Write("lines.txt", lines);
+    Result read = Run("\\read lines.txt\n");
+    Result typed = Run(lines);
+    EXPECT_EQ(read.status, 0);
+    EXPECT_EQ(read.out, typed.out);
+    EXPECT_EQ(read.err, typed.err);
+    EXPECT_NE(read.out.find("太郎 >> ５０００\n"), std::string::npos);
+    EXPECT_NE(read.out.find("メモ：" + Repeat("x", 10000 - 18) + "\n"), std::string::npos) << read.out.size();
+}
+
+// What cannot be a line of text is refused with its reason, and the session goes on.
+TEST_F(HostileCliTest, WhatIsNoTextIsRefusedAndTheSessionGoesOn) {
+    const std::string tooLong = Repeat("x", (1u << 20) + 1);
+    Write("nul.txt", std::string("1+1\n2\0+2\n", 9));
+    Write("long.txt", "1+1\n" + tooLong + "\n");
+    Result res = Run("a、b、c\n\\read nul.txt\n\\read long.txt\n" + tooLong + "\naは\n");
+    EXPECT_EQ(res.status, 0);
+    EXPECT_NE(
+        res.err.find("nul.txtを読み込めませんでした。2 行目に NUL 文字があります（テキストファイルではありません）。"),
+        std::string::npos)
+        << res.err;
+    EXPECT_NE(res.err.find("long.txtを読み込めませんでした。2 行目が長すぎます（1 行 1 MB まで）。"), std::string::npos)
+        << res.err;
+    EXPECT_NE(res.err.find("入力行が長すぎるため処理しませんでした（1 行 1 MB まで）。"), std::string::npos) << res.err;
+    // Nothing of the refused files was processed; the memo before them is there.
+    EXPECT_EQ(Count(res.out, "太郎 >> "), 2u) << res.out.substr(0, 2000);
+    EXPECT_NE(res.out.find("花子 >> ａ\n太郎 >> 次のようなメモがあります。\nb：c\n"), std::string::npos)
+        << res.out.substr(0, 2000);
 }
 
 // The same lines straight into the core, as code page 932 bytes from a text file.

@@ -38,11 +38,29 @@ const FieldRow kFields[] = {
     {"carriage return", "a\rb", "\"a\rb\""},
     {"line feed", "a\nb", "\"a\nb\""},
     {"ideographic comma stays bare", "東京都、港区"_sj, "東京都、港区"_sj},
+    // What a spreadsheet would run as a formula is made text; a signed number stays one.
+    {"formula", "=1+2", "'=1+2"},
+    {"formula with a comma", "=HYPERLINK(\"x\",\"y\")", "\"'=HYPERLINK(\"\"x\"\",\"\"y\"\")\""},
+    {"at sign", "@SUM(A1)", "'@SUM(A1)"},
+    {"leading tab", "\tx", "'\tx"},
+    {"leading carriage return", "\rx", "\"'\rx\""},
+    {"phone number with a plus", "+81-3-1234-5678", "'+81-3-1234-5678"},
+    {"minus and a word", "-abc", "'-abc"},
+    {"a dash alone", "-", "'-"},
+    {"negative number", "-5", "-5"},
+    {"signed decimal", "+1.5", "+1.5"},
+    {"negative number with grouping", "-1,234", "\"-1,234\""},
+    {"number then an operator", "-5+1", "'-5+1"},
+    {"full-width negative number", "－１，２００"_sj, "－１，２００"_sj},
+    {"full-width formula", "＝１＋２"_sj, "'" + std::string("＝１＋２"_sj)},
+    {"full-width plus and a word", "＋αβ"_sj, "'" + std::string("＋αβ"_sj)},
+    {"full-width at sign", "＠ｘ"_sj, "'" + std::string("＠ｘ"_sj)},
+    {"minus inside stays", "03-1234", "03-1234"},
 };
 
 class MemoCsvFieldTest : public ::testing::TestWithParam<FieldRow> {};
 
-TEST_P(MemoCsvFieldTest, QuotesOnlyWhatNeedsIt) {
+TEST_P(MemoCsvFieldTest, QuotesOnlyWhatNeedsItAndNeutralisesFormulas) {
     std::string out;
     AppendCsvField(out, GetParam().field);
     EXPECT_EQ(out, GetParam().written);

@@ -28,12 +28,16 @@ protected:
         std::string out, err;
     };
 
-    /// Runs nelo-cli in the test folder with input on stdin (not a terminal).
-    Result Run(const std::string& args, const std::string& input, const char* now = "2003-06-01 10:00:00") {
+    /// Runs nelo-cli in the test folder with input on stdin (not a terminal); with
+    /// nMemoryLimit, in that much address space.
+    Result Run(const std::string& args, const std::string& input, const char* now = "2003-06-01 10:00:00",
+               std::size_t nMemoryLimit = 0) {
         WriteText("input", input);
+        const std::string limit = nMemoryLimit ? "prlimit --as=" + std::to_string(nMemoryLimit) + " " : "";
         std::string cmd = "cd '" + m_dir.string() + "' && NELO_NOW='" + now + "' TZ=UTC0 XDG_CONFIG_HOME='" +
                           (m_dir / "xdg").string() + "' XDG_STATE_HOME='" + (m_dir / "state").string() + "' HOME='" +
-                          (m_dir / "home").string() + "' '" + NELO_CLI + "' " + args + " < input > out 2> err";
+                          (m_dir / "home").string() + "' " + limit + "'" + NELO_CLI + "' " + args +
+                          " < input > out 2> err";
         int rc = std::system(cmd.c_str());
         return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, ReadText("out"), ReadText("err")};
     }
@@ -172,6 +176,65 @@ TEST_F(CliStartupTest, AFileArgumentThatDoesNotOpenEndsTheProgram) {
     Result dir = Run("folder.nel", "半径＝５\n");
     EXPECT_EQ(dir.status, 1);
     EXPECT_NE(dir.err.find("folder.nel を開けませんでした。"), std::string::npos) << dir.err;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// In 24 MB of address space a 32 MB file is read, an endless device is refused, and a
+// notebook that would not fit is refused: the typed memo is still there at the end.
+TEST_F(CliStartupTest, ReadsAreBoundedByWhatIsHeldNotByTheFileSize) {
+    if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer reserves more address space than the limit";
+    constexpr std::size_t kLimit = 24u << 20;
+    std::string big;
+    const std::string line = std::string(16383, 'x') + "\n";
+    for (int i = 0; i < 2048; ++i) big += line;
+    WriteText("big.txt", big);
+    Result r = Run("--new", "a、b、c\n\\read big.txt\n\\read /dev/zero\naは\n", "2003-06-01 10:00:00", kLimit);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("花子 >> ａ\n太郎 >> 次のようなメモがあります。\nb：c\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("/dev/zeroの読込みを止めました。1 行目が長すぎます"), std::string::npos) << r.err;
+
+    for (const char* file : {"/dev/zero", "huge.nel"}) {
+        if (std::string(file) == "huge.nel")
+            fs::resize_file((WriteText("huge.nel", ""), m_dir / "huge.nel"), 300u << 20);
+        Result refused = Run(file, "1+1\n", "2003-06-01 10:00:00", kLimit);
+        EXPECT_EQ(refused.status, 1) << file;
+        EXPECT_TRUE(refused.err.find("は大きすぎるため開けません") != std::string::npos ||
+                    refused.err.find("を読み込むためのメモリが足りません。") != std::string::npos)
+            << file << ": " << refused.err;
+    }
+    Result named = Run("huge.nel", "1+1\n");
+    EXPECT_NE(named.err.find("huge.nel は大きすぎるため開けません（300 MB。ノートは 256 MB まで）。"),
+              std::string::npos)
+        << named.err;
+}
+
+// Memory that runs out in the middle of a line ends the session, with the changes kept
+// in a recovery copy instead of lost.
+TEST_F(CliStartupTest, RunningOutOfMemoryKeepsTheChangesInACopy) {
+    if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer reserves more address space than the limit";
+    std::string sum = "1";
+    for (int i = 0; i < 500000; ++i) sum += "+1";
+    Result r = Run("--new", "田中、電話、03\n" + sum + "\n", "2003-06-01 10:00:00", 20u << 20);
+    EXPECT_EQ(r.status, 1) << r.err;
+    const std::string said =
+        "メモリが足りなくなったため終了します。保存されていない変更を復元用のコピーに保存しました: ";
+    auto at = r.err.find(said);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    std::string copy = r.err.substr(at + said.size());
+    copy.erase(copy.find('\n'));
+    Result reopened = Run("'" + copy + "'", "田中は\n");
+    EXPECT_NE(reopened.out.find("電話：03\n"), std::string::npos) << reopened.err;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // outside.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -22,12 +23,15 @@ namespace fs = std::filesystem;
 namespace {
 
 /// nelo-cli with a pseudo-terminal as its stdin, stdout and stderr, in a session of its
-/// own (so that closing the terminal hangs it up).
+/// own (so that closing the terminal hangs it up). bOutputToPipe: stdout is a pipe the
+/// test reads instead (as when the output goes to a pager).
 class CTerminalRun {
 public:
-    CTerminalRun(const fs::path& dir, const std::vector<std::string>& args) {
+    CTerminalRun(const fs::path& dir, const std::vector<std::string>& args, bool bOutputToPipe = false) {
         m_master = posix_openpt(O_RDWR | O_NOCTTY);
         if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) return;
+        int outPipe[2] = {-1, -1};
+        if (bOutputToPipe && pipe(outPipe) != 0) return;
         std::string slave = ptsname(m_master);
         m_pid = fork();
         if (m_pid == 0) {
@@ -36,9 +40,13 @@ public:
             if (fd < 0) _exit(127);
             ioctl(fd, TIOCSCTTY, 0);
             dup2(fd, 0);
-            dup2(fd, 1);
+            dup2(bOutputToPipe ? outPipe[1] : fd, 1);
             dup2(fd, 2);
             if (fd > 2) close(fd);
+            if (bOutputToPipe) {
+                close(outPipe[0]);
+                close(outPipe[1]);
+            }
             close(m_master);
             if (chdir(dir.c_str()) != 0) _exit(127);
             setenv("NELO_NOW", "2003-06-01 10:00:00", 1);
@@ -53,6 +61,10 @@ public:
             execv(NELO_CLI, argv.data());
             _exit(127);
         }
+        if (bOutputToPipe) {
+            close(outPipe[1]);
+            m_outPipe = outPipe[0];
+        }
     }
     ~CTerminalRun() {
         if (m_pid > 0 && !m_bReaped) {
@@ -60,6 +72,27 @@ public:
             waitpid(m_pid, nullptr, 0);
         }
         if (m_master >= 0) close(m_master);
+        if (m_outPipe >= 0) close(m_outPipe);
+    }
+
+    /// Waits until the output pipe has carried text; false after a timeout.
+    bool WaitForPiped(const std::string& text, int timeoutMs = 10000) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (m_piped.find(text) == std::string::npos) {
+            if (std::chrono::steady_clock::now() > deadline) return false;
+            pollfd p{m_outPipe, POLLIN, 0};
+            if (poll(&p, 1, 100) <= 0) continue;
+            char buf[4096];
+            ssize_t n = read(m_outPipe, buf, sizeof buf);
+            if (n <= 0) return false;
+            m_piped.append(buf, static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    /// The reader of the output goes away (the pager is quit).
+    void CloseOutputPipe() {
+        close(m_outPipe);
+        m_outPipe = -1;
     }
 
     bool Started() const { return m_pid > 0; }
@@ -132,6 +165,8 @@ private:
     }
 
     int m_master = -1;
+    int m_outPipe = -1;
+    std::string m_piped;
     pid_t m_pid = -1;
     bool m_bReaped = false;
     std::string m_out;
@@ -280,6 +315,119 @@ TEST_F(CliTerminalTest, NothingToSaveLeavesNoCopy) {
     int status = run.EndWith(SIGTERM);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
     EXPECT_TRUE(RecoveryCopies().empty());
+}
+
+TEST_F(CliTerminalTest, AClosedOutputEndsTheSessionWithACopy) {
+    // nelo-cli | less: the pager is quit, then a line is typed.
+    CTerminalRun run(m_dir, {"--new"}, true);
+    ASSERT_TRUE(run.Started());
+    // (The line editor gives no prompt when its output is no terminal.)
+    ASSERT_TRUE(run.WaitForPiped("入力例が表示されます。"));
+    run.Type("田中、電話、03\r");
+    ASSERT_TRUE(run.WaitForPiped("メモに登録しました。"));
+    run.CloseOutputPipe();
+    run.Type("1+1\r");
+    int status = run.EndWith(0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status << run.Output();
+    EXPECT_NE(run.Output().find("復元用のコピーに保存しました: "), std::string::npos) << run.Output();
+    std::vector<fs::path> copies = RecoveryCopies();
+    ASSERT_EQ(copies.size(), 1u);
+    std::string out = RunPiped("'" + copies[0].string() + "'", "田中は\n");
+    EXPECT_NE(out.find("電話：03\n"), std::string::npos) << out;
+}
+
+// SIGTERM or SIGHUP in the middle of reading a long file ends the read, and the session
+// with its recovery copy, within a moment.
+TEST_F(CliTerminalTest, AnEndFromOutsideStopsALongReadAtOnce) {
+    {
+        std::ofstream big(m_dir / "big.txt", std::ios::binary);
+        for (int i = 0; i < 2000000; ++i) big << "1+1\n";
+    }
+    std::ofstream(m_dir / "input", std::ios::binary) << "半径=5\n\\read big.txt\n";
+    for (int signo : {SIGTERM, SIGHUP}) {
+        fs::remove(m_dir / "out");
+        pid_t pid = fork();
+        if (pid == 0) {
+            if (chdir(m_dir.c_str()) != 0) _exit(127);
+            int in = open("input", O_RDONLY);
+            int out = open("out", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            int err = open("err", O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            if (in < 0 || out < 0 || err < 0) _exit(127);
+            dup2(in, 0);
+            dup2(out, 1);
+            dup2(err, 2);
+            setenv("NELO_NOW", "2003-06-01 10:00:00", 1);
+            setenv("XDG_CONFIG_HOME", (m_dir / "xdg").c_str(), 1);
+            setenv("XDG_STATE_HOME", (m_dir / "state").c_str(), 1);
+            execl(NELO_CLI, NELO_CLI, "--new", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        ASSERT_GT(pid, 0);
+        // Well into the read: the answers have begun.
+        for (int i = 0; i < 500 && (!fs::exists(m_dir / "out") || fs::file_size(m_dir / "out") < 200000); ++i)
+            usleep(10000);
+        ASSERT_GE(fs::file_size(m_dir / "out"), 200000u);
+        auto sent = std::chrono::steady_clock::now();
+        kill(pid, signo);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - sent);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signo) << status;
+        EXPECT_LT(took.count(), 1000) << signo;
+        // Stopped well before the end of the file.
+        EXPECT_LT(fs::file_size(m_dir / "out"), 2000000u * 20) << signo;
+    }
+    EXPECT_EQ(RecoveryCopies().size(), 2u);
+}
+
+TEST_F(CliTerminalTest, CtrlCCancelsAReadAndKeepsTheSession) {
+    {
+        std::ofstream big(m_dir / "big.txt", std::ios::binary);
+        for (int i = 0; i < 2000000; ++i) big << "1+1\n";
+    }
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("\\read big.txt\r");
+    ASSERT_TRUE(run.WaitFor("太郎 >> ２"));
+    run.Type("\x03");
+    ASSERT_TRUE(run.WaitFor("テキスト読込みを取り消しました（")) << run.Output().substr(run.Output().size() - 300);
+    ASSERT_TRUE(run.WaitFor(" / 2000000 行）。"));
+    ASSERT_TRUE(run.WaitFor("> "));
+    usleep(300000);
+    run.Type("2*3\r");
+    ASSERT_TRUE(run.WaitFor("太郎 >> ６"));
+    run.Type("\\quit\r");
+    int status = run.EndWith(0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+// Control characters in the notebook's text (a window title, a screen clear, a
+// clipboard write) are shown at the terminal, never sent to it; a pipe gets them as
+// they are.
+TEST_F(CliTerminalTest, ControlCharactersAreShownNotSent) {
+    const std::string hostile = "題\x1b]0;owned\x07、消\x1b[2J、\x1b]52;c;ZXZpbA==\x07";
+    std::ofstream(m_dir / "hostile.txt", std::ios::binary) << hostile << "\n";
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("\\read hostile.txt\r");
+    ASSERT_TRUE(run.WaitFor("メモに登録しました。"));
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("\\memos\r");
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("\\quit\r");
+    run.Type("n\r");
+    run.EndWith(0);
+    const std::string& out = run.Output();
+    EXPECT_EQ(out.find('\x1b'), std::string::npos) << out;
+    EXPECT_EQ(out.find('\x07'), std::string::npos) << out;
+    // The echo, and the object in the memo list (5 and 2 controls).
+    EXPECT_NE(out.find("題^[]0;owned^G、消^[[2J、^[]52;c;ZXZpbA==^G"), std::string::npos) << out;
+    EXPECT_EQ(std::count(out.begin(), out.end(), '^'), 5 + 2) << out;
+
+    std::string piped = RunPiped("--new", "\\read hostile.txt\n");
+    EXPECT_NE(piped.find("題\x1b]0;owned\x07、"), std::string::npos) << piped;
 }
 
 }  // namespace

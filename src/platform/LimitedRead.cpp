@@ -1,0 +1,66 @@
+#include "platform/LimitedRead.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data, CFileStamp* stamp) {
+    LimitedReadResult result;
+    data.clear();
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = std::strerror(errno);
+        return result;
+    }
+    struct stat st {};
+    const bool bStat = fstat(fd, &st) == 0;
+    const bool bRegular = bStat && S_ISREG(st.st_mode);
+    // A regular file the system already knows to be too large is not read; otherwise
+    // its size only spares growing the buffer, and what is read decides.
+    if (bRegular && static_cast<std::uint64_t>(st.st_size) > nMaxBytes) {
+        close(fd);
+        result.bTooLarge = true;
+        result.nSize = static_cast<std::uint64_t>(st.st_size);
+        return result;
+    }
+    if (bRegular && st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        ssize_t r = read(fd, buffer, sizeof buffer);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            result.error = std::strerror(errno);
+            close(fd);
+            data.clear();
+            return result;
+        }
+        if (r == 0) break;
+        if (static_cast<std::size_t>(r) > nMaxBytes - data.size()) {
+            result.bTooLarge = true;
+            if (bRegular) {
+                struct stat now {};
+                std::uint64_t nRead = data.size() + static_cast<std::uint64_t>(r);
+                std::uint64_t nStated = fstat(fd, &now) == 0 ? static_cast<std::uint64_t>(now.st_size) : 0;
+                result.nSize = nStated > nRead ? nStated : nRead;
+            }
+            close(fd);
+            data.clear();
+            data.shrink_to_fit();
+            return result;
+        }
+        data.append(buffer, static_cast<std::size_t>(r));
+    }
+    close(fd);
+    if (stamp) *stamp = bStat ? FileStampOf(st) : CFileStamp();
+    result.bOk = true;
+    return result;
+}
+
+std::string MegabyteText(std::uint64_t nBytes) {
+    const std::uint64_t mb = std::uint64_t{1} << 20;
+    if (nBytes % mb == 0) return std::to_string(nBytes / mb) + " MB";
+    const std::uint64_t tenths = nBytes / mb * 10 + ((nBytes % mb) * 10 + mb - 1) / mb;
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " MB";
+}
