@@ -78,8 +78,12 @@ int main(int argc, char** argv) {
     if (options.bQuitAfterFirstPaint) qapp.installEventFilter(&probe);
     // Logout, SIGTERM and SIGHUP keep unsaved changes in a recovery copy.
     CSessionEnd sessionEnd(app, &frame);
+    frame.SetStartMinimized(options.bMinimized);
     frame.ShowFirstTime();
     if (!frame.StartUp(options.strFile, options.bNew)) return 1;
-    if (!options.bQuitAfterFirstPaint) frame.MentionRecoveryCopies();
+    if (!options.bQuitAfterFirstPaint) {
+        frame.MentionRecoveryCopies();
+        frame.StartReminders();
+    }
     return QApplication::exec();
 }
