@@ -57,7 +57,7 @@ CNotifySettingsDialog::CNotifySettingsDialog(CNotifySettingsDlg& dlg, QWidget* p
     m_pMinutes->setObjectName(QStringLiteral("minutesBefore"));
     m_pMinutes->setRange(0, 1440);
     m_pMinutes->setValue(dlg.m_settings.nMinutesBefore);
-    AddFieldRow(pGrid, 0, QStringLiteral("時刻のある予定: 開始の(&M)"), m_pMinutes, QStringLiteral("分前"),
+    AddFieldRow(pGrid, 0, QStringLiteral("時刻のある予定: 開始の(&M)"), m_pMinutes, QStringLiteral("分前に通知"),
                 QStringLiteral("時刻のある予定を開始の何分前に通知するか"));
     m_pAllDayTime = new QTimeEdit(pFields);
     m_pAllDayTime->setObjectName(QStringLiteral("allDayTime"));

@@ -76,10 +76,11 @@ assert summary["body"]["data"] == "12/07(月) ～ 12/10(木)　出張\n12/08(火
 assert one("終日 大掃除")["body"]["data"] == "12/08(火)"
 meeting = one("10:00 会議")
 assert meeting["body"]["data"] == "12/08(火) 10:00 ～ 12:00", meeting["body"]["data"]
-# The clock started between the launch and the summary; the reminder is due five seconds later.
+# The clock started between the launch and the summary; the reminder is due five seconds
+# later: never before, and within a second of it (a busy machine delays the delivery).
 at = meeting["timestamp"]["data"] / 1e6
 started_by = summary["timestamp"]["data"] / 1e6
-assert t0 + 5.0 <= at <= started_by + 5.3, f"reminder {at - t0:.2f} s after the launch, summary {started_by - t0:.2f} s"
+assert t0 + 5.0 <= at <= started_by + 6.0, f"reminder {at - t0:.2f} s after the launch, summary {started_by - t0:.2f} s"
 print(f"reminder {at - t0:.2f} s after the launch (due 5 s after the clock started, summary at {started_by - t0:.2f} s)")
 CHECK
 grep -E "^(PASS|FAIL|SKIP)" "$work/qtest.log" | grep -v -e initTestCase -e cleanupTestCase
