@@ -4,7 +4,8 @@
 # no reminder to wait for) and a Qt two-pane hello world, each left alone under Xvfb with
 # a session bus. Counts the context switches of all the process's threads
 # (/proc/PID/task/*/status, voluntary and involuntary: each is a wake-up) and its CPU
-# time over SECONDS after a settling pause, and prints them per minute.
+# time over SECONDS after a settling pause (SETTLE seconds, default 40), and prints them
+# per minute.
 #   bench/desktop/idle_wakeups.sh [BUILD_DIR] [SECONDS]
 # Target: the 10,000 entries add no wake-ups (one timer for the next reminder, no polling).
 set -euo pipefail
@@ -12,6 +13,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=${1:-$root/build-bench}
 seconds=${2:-60}
+# Start-up leaves idle worker threads behind that end 30 s after their last task.
+settle=${SETTLE:-40}
 for tool in xvfb-run dbus-run-session python3; do
   command -v "$tool" > /dev/null || { echo "$tool is missing"; exit 1; }
 done
@@ -40,27 +43,36 @@ measure() {  # measure NAME COMMAND...: prints "NAME wakeups/min cpu-ms/min"
   local name=\$1; shift
   "\$@" > "$work/\$name.log" 2>&1 &
   local pid=\$!
-  sleep 5
+  sleep $settle
   python3 - "\$pid" "$seconds" "\$name" << 'PY'
 import glob, os, sys, time
 pid, seconds, name = int(sys.argv[1]), float(sys.argv[2]), sys.argv[3]
-def sample():
-    switches = 0
+def switches():  # context switches of each thread
+    out = {}
     for status in glob.glob(f"/proc/{pid}/task/*/status"):
         try:
+            n = 0
             for line in open(status):
                 if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
-                    switches += int(line.split()[1])
-        except FileNotFoundError:
+                    n += int(line.split()[1])
+            out[status.split("/")[4]] = n
+        except (FileNotFoundError, ProcessLookupError):
             pass
+    return out
+def cpu_ticks():
     fields = open(f"/proc/{pid}/stat").read().rsplit(")", 1)[1].split()
-    ticks = int(fields[11]) + int(fields[12])
-    return switches, ticks
-s0, t0 = sample()
-time.sleep(seconds)
-s1, t1 = sample()
+    return int(fields[11]) + int(fields[12])
+# Sampled every second, so that a thread that ends in between still counts up to its
+# last sample, and one that starts counts from its birth.
+prev, t0, total = switches(), cpu_ticks(), 0
+end = time.monotonic() + seconds
+while time.monotonic() < end:
+    time.sleep(1)
+    cur = switches()
+    total += sum(n - prev.get(tid, 0) for tid, n in cur.items())
+    prev = {**prev, **cur}
 per_min = 60.0 / seconds
-print(f"{name} {(s1 - s0) * per_min:.1f} {(t1 - t0) * 1000.0 / os.sysconf('SC_CLK_TCK') * per_min:.1f}")
+print(f"{name} {total * per_min:.1f} {(cpu_ticks() - t0) * 1000.0 / os.sysconf('SC_CLK_TCK') * per_min:.1f}")
 PY
   kill \$pid 2> /dev/null
   wait \$pid 2> /dev/null
