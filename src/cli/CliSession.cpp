@@ -46,6 +46,10 @@ void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
             "\nオプション:\n"
             "  FILE.nel     このノートを開く（まだないファイルなら、その名前の新しいノートで始める）\n"
             "  --new        最近使ったノートを開かず、新しいノートで始める\n"
+            "  --agenda [DAYS]\n"
+            "               今から DAYS 日後の終わりまで（既定は 1: 今日の残りと明日）の予定を表示して終わる。\n"
+            "               ノートは読むだけで書き換えない（予定がなければ「予定はありません。」）\n"
+            "  --json       --agenda の予定を JSON（start, end, text, all_day の配列）で表示する\n"
             "  -h, --help   この説明を表示する\n"
             "  --version    版を表示する\n"
             "\n";
@@ -72,6 +76,7 @@ void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
         text +=
             "\n環境変数:\n"
             "  NELO_NOW=\"YYYY-MM-DD HH:MM:SS\"  時計をこの日時（現地時刻）に止める\n"
+            "  NELO_CLOCK=running               NELO_NOW の日時から時計を進める\n"
             "  XDG_CONFIG_HOME   設定（最近使ったファイルなど）: ${XDG_CONFIG_HOME:-~/.config}/Vantor/Nelo.conf\n"
             "  XDG_STATE_HOME    復元用コピー（端末が閉じられたときなどの未保存の変更）:\n"
             "                    ${XDG_STATE_HOME:-~/.local/state}/Vantor/Nelo/\n";

@@ -20,7 +20,9 @@ public:
     /// removed) and returns false when the session should end.
     using CommandHandler = std::function<bool(const std::string& argText)>;
 
-    static constexpr const char* kUsage = "usage: nelo-cli [--new] [FILE.nel]\n       nelo-cli --help | --version\n";
+    static constexpr const char* kUsage =
+        "usage: nelo-cli [--new] [FILE.nel]\n       nelo-cli --agenda [DAYS] [--json] [FILE.nel]\n"
+        "       nelo-cli --help | --version\n";
 
     explicit CCliSession(bool interactive);
     ~CCliSession();

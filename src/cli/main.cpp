@@ -1,5 +1,6 @@
 // nelo-cli: the notebook on a terminal. Lines come from stdin in UTF-8; the
 // conversation goes to stdout, message boxes to stderr.
+#include "cli/CliAgenda.h"
 #include "cli/CliFileCommands.h"
 #include "cli/CliSession.h"
 #include "cli/CliSignals.h"
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     }
     InstallCliSignalHandlers(interactive);
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (IsAgendaRequest(args)) std::_Exit(RunAgenda(args));
     // The session is never destroyed: freeing a large notebook record by record takes
     // longer than loading it did, and the system takes the memory back at once.
     auto* session = new CCliSession(interactive);

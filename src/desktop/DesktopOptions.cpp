@@ -15,10 +15,12 @@ void PrintHelp() {
         "\nオプション:\n"
         "  FILE.nel     このノートを開く\n"
         "  --new        最近使ったノートを開かず、新しいノートで始める\n"
+        "  --minimized  ウィンドウを最小化して起動する（予定の通知だけを受ける）\n"
         "  -h, --help   この説明を表示する\n"
         "  --version    版を表示する\n"
         "\n環境変数:\n"
         "  NELO_NOW=\"YYYY-MM-DD HH:MM:SS\"  時計をこの時刻に止める\n"
+        "  NELO_CLOCK=running             NELO_NOW の時刻から時計を進める\n"
         "  XDG_CONFIG_HOME                設定ファイル（Vantor/Nelo.conf）の置き場所\n"
         "  XDG_STATE_HOME                 復元用コピー（Vantor/Nelo/）の置き場所\n"
         "\n端末では nelo-cli が同じノートを扱います。\n",
@@ -30,6 +32,7 @@ void PrintHelp() {
 bool CDesktopOptions::Parse(const std::vector<std::string>& args, int& status) {
     CStartArguments start;
     const CStartArguments::Outcome outcome = start.Parse(args, [this](const std::string& option) {
+        if (option == "--minimized") return bMinimized = true;
         if (option != "--quit-after-first-paint") return false;
         bQuitAfterFirstPaint = true;
         return true;

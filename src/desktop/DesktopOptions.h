@@ -1,14 +1,16 @@
-// The desktop program's command line: nelo [--new] [FILE.nel], --help, --version, and
-// --quit-after-first-paint for the start-up benchmark.
+// The desktop program's command line: nelo [--new] [--minimized] [FILE.nel], --help,
+// --version, and --quit-after-first-paint for the start-up benchmark.
 #pragma once
 
 #include <string>
 #include <vector>
 
 struct CDesktopOptions {
-    static constexpr const char* kUsage = "usage: nelo [--new] [FILE.nel]\n       nelo --help | --version\n";
+    static constexpr const char* kUsage =
+        "usage: nelo [--new] [--minimized] [FILE.nel]\n       nelo --help | --version\n";
 
     bool bNew = false;
+    bool bMinimized = false;
     bool bQuitAfterFirstPaint = false;
     std::string strFile;
 

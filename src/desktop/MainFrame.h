@@ -9,12 +9,15 @@
 #include "view/FontAttr.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class CConversationPane;
+class CDesktopReminders;
 class CHelpWindow;
 class CInputPane;
 class CRumoApp;
+class CSchedule;
 class QAction;
 class QPlainTextEdit;
 class QPrinter;
@@ -140,6 +143,22 @@ private:
     void OnVariables();
     void OnSchedules();
     void OnMemos();
+
+    // Reminders of the schedule entries and their settings (MainFrameReminders.cpp).
+public:
+    /// Starts the reminders (after the first notebook is open).
+    void StartReminders();
+    /// The reminders, once started.
+    CDesktopReminders* GetReminders() const { return m_pReminders; }
+    void OnNotifySettings();
+    /// The schedule list, with the first entry that select accepts selected.
+    void OpenScheduleList(const std::function<bool(const CSchedule&)>& select);
+    /// The window's first show leaves it minimised (nelo --minimized).
+    void SetStartMinimized(bool bMinimized) { m_bStartMinimized = bMinimized; }
+
+private:
+    CDesktopReminders* m_pReminders = nullptr;
+    bool m_bStartMinimized = false;
 
     CRumoApp& m_app;
     CConversationPane* m_pConversation = nullptr;

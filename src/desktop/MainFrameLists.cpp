@@ -23,12 +23,20 @@ void CMainFrame::OnVariables() {
     });
 }
 
-void CMainFrame::OnSchedules() {
+void CMainFrame::OnSchedules() { OpenScheduleList({}); }
+
+void CMainFrame::OpenScheduleList(const std::function<bool(const CSchedule&)>& select) {
     IMessageBox& messageBox = m_app.GetMessageBox();
     // The calendar file dialogs start in the notebook's folder (home for an untitled one).
     const std::string& path = m_app.GetPathName();
     const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
     RunSchedListCommand(m_app.GetDocument(), messageBox, [&](CSchedListDlg& dlg) {
+        for (int i = 0; select && i < dlg.m_list.GetCount(); ++i) {
+            if (const CSchedule* pEntry = dlg.GetEntry(i); pEntry && select(*pEntry)) {
+                dlg.m_list.SetCurSel(i);
+                break;
+            }
+        }
         CSchedListDialog dialog(dlg, messageBox, this, folder);
         dialog.exec();
     });

@@ -126,6 +126,9 @@ void CMainFrame::CreateActions() {
     connect(pSchedules, &QAction::triggered, this, &CMainFrame::OnSchedules);
     connect(pMemos, &QAction::triggered, this, &CMainFrame::OnMemos);
     connect(pSettings, &QAction::triggered, this, &CMainFrame::OnSettings);
+    auto* pNotify = MakeAction(this, "actionNotifySettings", QStringLiteral("通知(&A)..."),
+                               QStringLiteral("予定の通知を設定します\n通知の設定"));
+    connect(pNotify, &QAction::triggered, this, &CMainFrame::OnNotifySettings);
 
     // Help and moving between the panes
     auto* pTopics = MakeAction(this, "actionHelpTopics", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"),
@@ -218,6 +221,7 @@ void CMainFrame::CreateMenus() {
     pData->addAction(find("actionSchedules"));
     pData->addAction(find("actionMemos"));
     pData->addAction(find("actionSettings"));
+    pData->addAction(find("actionNotifySettings"));
 
     QMenu* pHelp = addMenu("menuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("ヘルプ"));
     pHelp->addAction(find("actionHelpTopics"));

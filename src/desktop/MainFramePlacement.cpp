@@ -60,13 +60,16 @@ void CMainFrame::RestorePlacement() {
         if (first.bRestoreToMax) states |= Qt::WindowMaximized;
         break;
     }
+    // nelo --minimized: restored later, the window comes back as it was saved.
+    const bool bActivate = first.bActivate && !m_bStartMinimized;
+    if (m_bStartMinimized) states |= Qt::WindowMinimized;
     setWindowState(states);
-    setAttribute(Qt::WA_ShowWithoutActivating, !first.bActivate);
+    setAttribute(Qt::WA_ShowWithoutActivating, !bActivate);
     show();
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     // The window takes the keyboard at once, also on an X display without a window
     // manager (where nothing else would give it the focus); a minimised start does not.
-    if (first.bActivate) activateWindow();
+    if (bActivate) activateWindow();
 
     // After the show, so that whatever follows the bars' visibility hears the change.
     const BarVisibility bars = ReadBarVisibility(profile);

@@ -83,9 +83,13 @@ int main(int argc, char** argv) {
     CSessionEnd sessionEnd(app, &frame);
     qapp.SetOutOfMemoryHandler([&sessionEnd] { sessionEnd.EndOutOfMemory(); });
     try {
+        frame.SetStartMinimized(options.bMinimized);
         frame.ShowFirstTime();
         if (!frame.StartUp(options.strFile, options.bNew)) return 1;
-        if (!options.bQuitAfterFirstPaint) frame.MentionRecoveryCopies();
+        if (!options.bQuitAfterFirstPaint) {
+            frame.MentionRecoveryCopies();
+            frame.StartReminders();
+        }
         return QApplication::exec();
     } catch (const std::bad_alloc&) {
         sessionEnd.EndOutOfMemory();

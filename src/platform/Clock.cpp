@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -19,6 +20,8 @@ bool ReadDigits(const char* text, std::size_t& pos, std::size_t n, int& value) {
     }
     return true;
 }
+
+long long FloorDiv(long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 
 bool ReadChar(const char* text, std::size_t& pos, char c) { return text[pos] == c ? (++pos, true) : false; }
 
@@ -44,21 +47,58 @@ bool ParseLocalTimestamp(const char* text, std::time_t& t) {
     return t != static_cast<std::time_t>(-1);
 }
 
+namespace {
+
+bool IsRunningClockMode() {
+    const char* mode = std::getenv(kClockModeVariable);
+    return mode && std::strcmp(mode, "running") == 0;
+}
+
+}  // namespace
+
 bool CheckFrozenClockSetting(std::string& message) {
     const char* now = std::getenv(kFrozenClockVariable);
     std::time_t t;
-    if (!now || !*now || ParseLocalTimestamp(now, t)) return true;
-    message = std::string(kFrozenClockVariable) + " の値 \"" + now +
-              "\" は日時として読めません。形式は \"YYYY-MM-DD HH:MM:SS\"（例: \"2003-06-01 10:00:00\"）です。";
-    return false;
+    if (now && *now && !ParseLocalTimestamp(now, t)) {
+        message = std::string(kFrozenClockVariable) + " の値 \"" + now +
+                  "\" は日時として読めません。形式は \"YYYY-MM-DD HH:MM:SS\"（例: \"2003-06-01 10:00:00\"）です。";
+        return false;
+    }
+    const char* mode = std::getenv(kClockModeVariable);
+    if (mode && *mode && std::strcmp(mode, "running") != 0 && std::strcmp(mode, "frozen") != 0) {
+        message = std::string(kClockModeVariable) + " の値 \"" + mode +
+                  "\" は使えません。\"running\"（NELO_NOW の時刻から進める）か \"frozen\"（止める）です。";
+        return false;
+    }
+    return true;
+}
+
+long long SystemTimeMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
 CSystemClock::CSystemClock() {
     const char* now = std::getenv(kFrozenClockVariable);
     if (now && *now) m_bFrozen = ParseLocalTimestamp(now, m_tFrozen);
+    if (m_bFrozen && IsRunningClockMode()) {
+        // It starts at the given second, at the moment the program asked for its clock.
+        m_bFrozen = false;
+        m_nOffsetMs = static_cast<long long>(m_tFrozen) * 1000 - SystemTimeMs();
+    }
 }
 
-std::time_t CSystemClock::Now() const { return m_bFrozen ? m_tFrozen : std::time(nullptr); }
+std::time_t CSystemClock::Now() const {
+    if (m_bFrozen) return m_tFrozen;
+    if (m_nOffsetMs == 0) return std::time(nullptr);
+    return static_cast<std::time_t>(FloorDiv(NowMs(), 1000));
+}
+
+long long CSystemClock::NowMs() const {
+    if (m_bFrozen) return static_cast<long long>(m_tFrozen) * 1000;
+    return SystemTimeMs() + m_nOffsetMs;
+}
 
 IClock& CurrentClock() {
     if (g_pClock) return *g_pClock;

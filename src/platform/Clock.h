@@ -1,5 +1,6 @@
 // The one clock of the program. Everything that asks for the current date or time goes
-// through CurrentClock(); NELO_NOW="YYYY-MM-DD HH:MM:SS" (local time) freezes it.
+// through CurrentClock(); NELO_NOW="YYYY-MM-DD HH:MM:SS" (local time) freezes it, and
+// with NELO_CLOCK=running as well it starts there and advances with the system clock.
 #pragma once
 
 #include <ctime>
@@ -7,24 +8,39 @@
 
 /// The environment variable that freezes the clock.
 inline constexpr const char* kFrozenClockVariable = "NELO_NOW";
+/// The environment variable that lets the clock of NELO_NOW run: "running" (or "frozen",
+/// the default).
+inline constexpr const char* kClockModeVariable = "NELO_CLOCK";
 
 class IClock {
 public:
     virtual ~IClock() = default;
     /// Seconds since 1970-01-01 00:00:00 UTC.
     virtual std::time_t Now() const = 0;
+    /// Milliseconds since 1970, for what must happen at the start of a second.
+    virtual long long NowMs() const { return static_cast<long long>(Now()) * 1000; }
+    /// False for a clock that stands still: nothing waits for it.
+    virtual bool Advances() const { return false; }
 };
 
-/// The system clock, or the frozen time of NELO_NOW when that is set and well-formed.
+/// The system clock, or the frozen time of NELO_NOW when that is set and well-formed;
+/// with NELO_CLOCK=running that time is where the clock starts, and it moves on as the
+/// system clock does (so a changed system time moves it too).
 class CSystemClock : public IClock {
 public:
     CSystemClock();
     std::time_t Now() const override;
+    long long NowMs() const override;
+    bool Advances() const override { return !m_bFrozen; }
 
 private:
     bool m_bFrozen = false;
     std::time_t m_tFrozen = 0;
+    long long m_nOffsetMs = 0;  // a running clock's distance from the system clock
 };
+
+/// The system's own clock (CLOCK_REALTIME) in milliseconds since 1970, whatever NELO_NOW says.
+long long SystemTimeMs();
 
 /// A clock that always answers the same time; tests move it by hand.
 class CFixedClock : public IClock {
@@ -53,7 +69,8 @@ std::time_t MakeLocalTime(int year, int month, int day, int hour, int minute, in
 /// Parses "YYYY-MM-DD HH:MM:SS" (exactly these digits, a date that exists) as local
 /// time; false otherwise.
 bool ParseLocalTimestamp(const char* text, std::time_t& t);
-/// Checks the frozen-clock variable: true when it is unset, empty or well-formed;
-/// otherwise false with a message (UTF-8) that shows the value and the expected form.
-/// A program refuses to start then; the clock itself would run on the real time.
+/// Checks the clock variables: true when NELO_NOW is unset, empty or well-formed and
+/// NELO_CLOCK is unset, empty, "frozen" or "running"; otherwise false with a message
+/// (UTF-8) that shows the value and what is expected. A program refuses to start then;
+/// the clock itself would run on the real time.
 bool CheckFrozenClockSetting(std::string& message);

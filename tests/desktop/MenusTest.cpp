@@ -86,7 +86,8 @@ private Q_SLOTS:
                                              QStringLiteral("-"), QStringLiteral("ﾌｫﾝﾄ(&F)|")};
         QTest::newRow("record") << QStringLiteral("記憶(&R)")
                                 << QStringList{QStringLiteral("変数(&R)...|F2"), QStringLiteral("予定(&S)...|F3"),
-                                               QStringLiteral("メモ(&M)...|F4"), QStringLiteral("設定(&N)....|F5")};
+                                               QStringLiteral("メモ(&M)...|F4"), QStringLiteral("設定(&N)....|F5"),
+                                               QStringLiteral("通知(&A)...|")};
         QTest::newRow("help") << QStringLiteral("ﾍﾙﾌﾟ(&H)")
                               << QStringList{QStringLiteral("ﾄﾋﾟｯｸの検索(&H)|"), QStringLiteral("-"),
                                              QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)...|")};

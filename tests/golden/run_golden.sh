@@ -12,6 +12,9 @@
 #                                       permissions)
 #   #! compare: FILE EXPECTED           after the run, FILE in the run folder must equal
 #                                       EXPECTED (beside CASE.in) byte for byte
+#   #! unchanged: FILE                  FILE (relative to the run folder; ../xdg is the
+#                                       profile's folder) has the same bytes and
+#                                       modification time after the run, or is still absent
 # Every run gets a fresh, empty XDG_CONFIG_HOME and XDG_STATE_HOME and runs in a fresh
 # folder.
 set -u
@@ -28,6 +31,7 @@ expected_status=0
 copies=()
 setups=()
 compares=()
+unchanged=()
 while IFS= read -r line; do
   case "$line" in
     "#! NELO_NOW="*) now=${line#\#! NELO_NOW=} ;;
@@ -38,6 +42,7 @@ while IFS= read -r line; do
     "#! copy: "*) copies+=("${line#\#! copy: }") ;;
     "#! sh: "*) setups+=("${line#\#! sh: }") ;;
     "#! compare: "*) compares+=("${line#\#! compare: }") ;;
+    "#! unchanged: "*) unchanged+=("${line#\#! unchanged: }") ;;
   esac
 done < "$case_in"
 
@@ -51,6 +56,18 @@ for f in ${copies[@]+"${copies[@]}"}; do
 done
 for c in ${setups[@]+"${setups[@]}"}; do
   (cd "$work/run" && bash -c "$c") || { echo "set-up failed: $c"; exit 1; }
+done
+# The bytes and modification time of a file in the run folder, or "absent".
+file_state() {
+  if [ -e "$work/run/$1" ]; then
+    echo "$(sha256sum < "$work/run/$1") $(stat -c %y "$work/run/$1")"
+  else
+    echo absent
+  fi
+}
+before=()
+for f in ${unchanged[@]+"${unchanged[@]}"}; do
+  before+=("$(file_state "$f")")
 done
 (cd "$work/run" && CASE_DIR="$case_dir" NELO_NOW="$now" TZ="$tz" XDG_CONFIG_HOME="$work/xdg" \
   XDG_STATE_HOME="$work/state" "$cli" $args < "$work/input" > "$work/stdout" 2> "$work/stderr")
@@ -73,6 +90,12 @@ for c in ${compares[@]+"${compares[@]}"}; do
   expected=${c##* }
   if ! cmp -s "$work/run/$produced" "$case_dir/$expected"; then
     echo "$produced differs from $expected"
+    exit 1
+  fi
+done
+for i in ${unchanged[@]+"${!unchanged[@]}"}; do
+  if [ "$(file_state "${unchanged[$i]}")" != "${before[$i]}" ]; then
+    echo "${unchanged[$i]} changed: ${before[$i]} -> $(file_state "${unchanged[$i]}")"
     exit 1
   fi
 done

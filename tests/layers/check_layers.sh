@@ -12,7 +12,7 @@ declare -A LEVEL=(
   [platform]=1 [res]=1
   [dates]=2 [units]=2
   [calc]=3 [memo]=3 [schedule]=3
-  [document]=4
+  [document]=4 [reminders]=4
   [dialogs]=5 [conversation]=5 [app]=5 [view]=5
   [cli]=6 [desktop]=6
 )

@@ -1,0 +1,214 @@
+#include "cli/CliAgenda.h"
+
+#include "app/RecentFileList.h"
+#include "cli/CliSession.h"
+#include "document/DocSerialize.h"
+#include "document/RumoDoc.h"
+#include "platform/Archive.h"
+#include "platform/AtomicFile.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "platform/Profile.h"
+#include "reminders/EntryTimes.h"
+#include "schedule/Schedule.h"
+
+#include <cstdio>
+#include <new>
+
+namespace {
+
+constexpr int kMaxDays = 9999;
+
+struct AgendaArguments {
+    int nDays = 1;
+    bool bJson = false;
+    std::string strFile;
+};
+
+bool IsHelpOrVersion(const std::string& a) { return a == "-h" || a == "--help" || a == "--version"; }
+
+bool AllDigits(const std::string& a) {
+    if (a.empty()) return false;
+    for (char c : a)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+/// Reads the arguments; false (with the message said) for wrong ones.
+bool ParseArguments(const std::vector<std::string>& args, AgendaArguments& out) {
+    bool bOptions = true, bDaysPossible = false, bDaysGiven = false;
+    for (const std::string& a : args) {
+        if (bOptions && a == "--agenda") {
+            bDaysPossible = true;
+            continue;
+        }
+        if (bOptions && a == "--json") {
+            out.bJson = true;
+        } else if (bOptions && a == "--") {
+            bOptions = false;
+        } else if (bOptions && a.size() > 1 && a[0] == '-') {
+            std::fprintf(stderr, "nelo-cli: --agenda と一緒には使えないオプションです: %s\n%s", a.c_str(),
+                         CCliSession::kUsage);
+            return false;
+        } else if (bDaysPossible && !bDaysGiven && out.strFile.empty() && bOptions && AllDigits(a)) {
+            if (a.size() > 4 || std::stoi(a) > kMaxDays) {
+                std::fprintf(stderr, "nelo-cli: 日数は 0 から %d までで指定してください: %s\n", kMaxDays, a.c_str());
+                return false;
+            }
+            out.nDays = std::stoi(a);
+            bDaysGiven = true;
+        } else if (out.strFile.empty()) {
+            out.strFile = a;
+        } else {
+            std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CCliSession::kUsage);
+            return false;
+        }
+        bDaysPossible = false;
+    }
+    return true;
+}
+
+std::string Utf8(const std::string& cp932) { return Cp932ToUtf8(cp932).text; }
+
+/// Control characters become visible (^[ for ESC), so that a notebook's text cannot
+/// drive the terminal it is printed on.
+std::string Visible(const std::string& utf8) {
+    std::string out;
+    for (char c : utf8) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            out += '^';
+            out += static_cast<char>(u ^ 0x40);
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+/// A JSON string of UTF-8 text.
+std::string JsonString(const std::string& utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20 || u == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", u);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+/// A local time in ISO 8601: "2026-12-08" for a day, "2026-12-08T10:00:00+09:00" for a time.
+std::string IsoTime(std::time_t t, bool bDay) {
+    const std::tm tm = LocalTime(t);
+    char buf[64];
+    if (bDay) {
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+    } else {
+        const long offset = tm.tm_gmtoff / 60;
+        const long a = offset < 0 ? -offset : offset;
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld", tm.tm_year + 1900, tm.tm_mon + 1,
+                      tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, offset < 0 ? '-' : '+', a / 60, a % 60);
+    }
+    return buf;
+}
+
+std::string JsonEntry(const CSchedule& entry) {
+    const bool bAllDay = !HasTimeOfDay(entry.m_strStart);
+    std::string end = "null";
+    if (!entry.m_strEnd.empty()) end = JsonString(IsoTime(entry.m_tEnd, !HasTimeOfDay(entry.m_strEnd)));
+    return "{\"start\": " + JsonString(IsoTime(entry.m_tStart, bAllDay)) + ", \"end\": " + end +
+           ", \"text\": " + JsonString(Utf8(entry.m_strBusiness)) + ", \"all_day\": " + (bAllDay ? "true" : "false") +
+           "}";
+}
+
+/// The notebook to read: the one named, else the most recent one; false (said) when
+/// there is none.
+bool ChooseFile(const std::string& named, std::string& path) {
+    if (!named.empty()) {
+        path = named;
+        return true;
+    }
+    // The list is read, never written: a file that is gone stays on it for the programs
+    // that open notebooks to deal with.
+    CProfile profile;
+    CRecentFileList recent(profile);
+    recent.ReadList();
+    if (recent.GetEntries().empty()) {
+        std::fprintf(stderr, "nelo-cli: 最近使ったノートがありません。ノートのファイルを指定してください。\n");
+        return false;
+    }
+    path = recent.GetEntries().front();
+    return true;
+}
+
+/// Reads the notebook into doc; false (said) when it does not load.
+bool Load(const std::string& path, CRumoDoc& doc) {
+    std::string bytes, error;
+    if (!ReadWholeFile(AbsolutePath(path), bytes, error)) {
+        std::fprintf(stderr, "nelo-cli: %s を開けませんでした。(%s)\n", path.c_str(), error.c_str());
+        return false;
+    }
+    try {
+        LoadDocumentBytes(doc, bytes);
+    } catch (const CArchiveException&) {
+        std::fprintf(stderr, "nelo-cli: %s: %s\n", path.c_str(), Utf8(CArchive::FormatErrorText()).c_str());
+        return false;
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "nelo-cli: %s を読み込むためのメモリが足りません。\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsAgendaRequest(const std::vector<std::string>& args) {
+    bool bAgenda = false;
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (IsHelpOrVersion(a)) return false;
+        if (a == "--agenda") bAgenda = true;
+    }
+    return bAgenda;
+}
+
+int RunAgenda(const std::vector<std::string>& args) {
+    AgendaArguments parsed;
+    if (!ParseArguments(args, parsed)) return 2;
+    std::string clockMessage;
+    if (!CheckFrozenClockSetting(clockMessage)) {
+        std::fprintf(stderr, "nelo-cli: %s\n", clockMessage.c_str());
+        return 2;
+    }
+    std::string path;
+    CRumoDoc doc;
+    if (!ChooseFile(parsed.strFile, path) || !Load(path, doc)) return 1;
+
+    const std::vector<const CSchedule*> entries =
+        AgendaEntries(doc.m_cmdPro.GetSchedules(), CurrentClock().Now(), parsed.nDays);
+    std::string out;
+    if (parsed.bJson) {
+        out = "[";
+        for (std::size_t i = 0; i < entries.size(); ++i) out += (i ? ",\n  " : "\n  ") + JsonEntry(*entries[i]);
+        out += entries.empty() ? "]\n" : "\n]\n";
+    } else if (entries.empty()) {
+        out = "予定はありません。\n";
+    } else {
+        const std::string strYear = CurrentYearText();
+        std::string line;
+        for (const CSchedule* pEntry : entries) {
+            pEntry->Format(line, strYear);
+            out += Visible(Utf8(line)) + "\n";
+        }
+    }
+    const bool bWritten = std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+    return bWritten && std::fflush(stdout) == 0 ? 0 : 1;
+}

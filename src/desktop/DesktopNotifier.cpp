@@ -1,0 +1,141 @@
+#include "desktop/DesktopNotifier.h"
+
+#include "desktop/DesktopIcons.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+
+namespace {
+
+constexpr const char* kInterface = "org.freedesktop.Notifications";
+// How long the service may take to answer before the fallback shows instead.
+constexpr int kServiceTimeoutMs = 5000;
+
+QString Latin1(const char* text) { return QString::fromLatin1(text); }
+
+}  // namespace
+
+CDesktopNotifier::CDesktopNotifier(QMainWindow& window) : QObject(&window), m_window(window) {}
+
+CDesktopNotifier::~CDesktopNotifier() = default;
+
+void CDesktopNotifier::Show(const QString& summary, const QString& body, int tag) {
+    const Pending note{summary, body, tag};
+    if (!QDBusConnection::sessionBus().isConnected()) {
+        ShowFallback(note);
+        return;
+    }
+    if (m_state == ServiceState::kReady) {
+        SendToService(note);
+        return;
+    }
+    m_waiting.push_back(note);
+    if (m_state == ServiceState::kUnknown) AskService();
+}
+
+void CDesktopNotifier::AskService() {
+    m_state = ServiceState::kAsking;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!m_bSignalsWatched) {
+        m_bSignalsWatched = true;
+        bus.connect(QString(), Latin1(kPath), Latin1(kInterface), QStringLiteral("ActionInvoked"), this,
+                    SLOT(onActionInvoked(uint, QString)));
+        bus.connect(QString(), Latin1(kPath), Latin1(kInterface), QStringLiteral("NotificationClosed"), this,
+                    SLOT(onNotificationClosed(uint, uint)));
+    }
+    const QDBusMessage ask = QDBusMessage::createMethodCall(Latin1(kService), Latin1(kPath), Latin1(kInterface),
+                                                            QStringLiteral("GetCapabilities"));
+    auto* pWatcher = new QDBusPendingCallWatcher(bus.asyncCall(ask, kServiceTimeoutMs), this);
+    connect(pWatcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* pCall) {
+        pCall->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *pCall;
+        const QVector<Pending> waiting = std::exchange(m_waiting, {});
+        if (reply.isError()) {
+            // Nobody answers now; the next notification asks again.
+            m_state = ServiceState::kUnknown;
+            for (const Pending& note : waiting) ShowFallback(note);
+            return;
+        }
+        m_state = ServiceState::kReady;
+        m_bBodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
+        for (const Pending& note : waiting) SendToService(note);
+    });
+}
+
+void CDesktopNotifier::SendToService(const Pending& note) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(Latin1(kService), Latin1(kPath), Latin1(kInterface), QStringLiteral("Notify"));
+    QVariantMap hints;
+    hints.insert(QStringLiteral("desktop-entry"), Latin1(kDesktopEntry));
+    hints.insert(QStringLiteral("category"), QStringLiteral("x-nelo.reminder"));
+    // A service that reads markup in the body would take "<" and "&" of a business as markup.
+    const QString body = m_bBodyMarkup ? note.body.toHtmlEscaped() : note.body;
+    message << QString::fromUtf8(kAppName) << uint(0) << Latin1(kDesktopEntry) << note.summary << body
+            << QStringList{QStringLiteral("default"), QStringLiteral("予定一覧を開く")} << hints << int(-1);
+    m_lastRoute = Route::kService;
+    auto* pWatcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message, kServiceTimeoutMs), this);
+    connect(pWatcher, &QDBusPendingCallWatcher::finished, this, [this, note](QDBusPendingCallWatcher* pCall) {
+        pCall->deleteLater();
+        const QDBusPendingReply<uint> reply = *pCall;
+        if (reply.isError()) {
+            // The service went away: this one is shown otherwise, the next asks again.
+            m_state = ServiceState::kUnknown;
+            ShowFallback(note);
+            return;
+        }
+        m_tags[reply.value()] = note.tag;
+    });
+}
+
+void CDesktopNotifier::ShowFallback(const Pending& note) {
+    if (QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
+        if (!m_pTray) {
+            m_pTray = new QSystemTrayIcon(AppIcon(), this);
+            m_pTray->setToolTip(QString::fromUtf8(kAppName));
+            connect(m_pTray, &QSystemTrayIcon::messageClicked, this, [this] { Q_EMIT activated(m_nTrayTag); });
+        }
+        m_pTray->show();
+        m_nTrayTag = note.tag;
+        m_pTray->showMessage(note.summary, note.body, AppIcon(), 0);
+        m_lastRoute = Route::kTray;
+        return;
+    }
+    if (!m_pNotice) {
+        m_pNotice = new QToolButton(&m_window);
+        m_pNotice->setObjectName(QStringLiteral("reminderNotice"));
+        m_pNotice->setAccessibleName(QStringLiteral("通知"));
+        m_pNotice->setAutoRaise(true);
+        m_pNotice->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        m_pNotice->setIcon(AppIcon());
+        m_pNotice->setFocusPolicy(Qt::NoFocus);
+        m_window.statusBar()->addWidget(m_pNotice);
+        connect(m_pNotice, &QToolButton::clicked, this, [this] {
+            m_pNotice->hide();
+            Q_EMIT activated(m_nNoticeTag);
+        });
+    }
+    m_nNoticeTag = note.tag;
+    // One line: the summary, then the first line of the body.
+    m_pNotice->setText(note.summary + QStringLiteral("　") + note.body.section(QLatin1Char('\n'), 0, 0));
+    m_pNotice->setToolTip(note.summary + QLatin1Char('\n') + note.body +
+                          QStringLiteral("\n\nクリックすると予定一覧を開きます"));
+    m_pNotice->show();
+    QApplication::alert(&m_window);
+    m_lastRoute = Route::kStatusBar;
+}
+
+void CDesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
+    const auto it = m_tags.find(id);
+    if (it == m_tags.end() || actionKey != QStringLiteral("default")) return;
+    Q_EMIT activated(it->second);
+}
+
+void CDesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) { m_tags.erase(id); }

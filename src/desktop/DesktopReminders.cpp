@@ -1,0 +1,99 @@
+#include "desktop/DesktopReminders.h"
+
+#include "app/RumoApp.h"
+#include "desktop/DesktopNotifier.h"
+#include "desktop/MainFrame.h"
+#include "desktop/QtText.h"
+#include "document/DocListener.h"
+#include "platform/Clock.h"
+#include "schedule/Schedule.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+namespace {
+
+// How long after a change of the schedule list its reminders are looked at.
+constexpr int kChangeDelayMs = 200;
+
+long long FloorSeconds(long long ms) { return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000); }
+
+}  // namespace
+
+CDesktopReminders::CDesktopReminders(CRumoApp& app, CMainFrame& frame)
+    : QObject(&frame), m_app(app), m_frame(frame), m_pNotifier(new CDesktopNotifier(frame)) {
+    m_changeDelay.setSingleShot(true);
+    m_changeDelay.setInterval(kChangeDelayMs);
+    connect(&m_changeDelay, &QTimer::timeout, this, &CDesktopReminders::Check);
+    if (m_timer.IsValid()) {
+        m_pTimerNotifier = new QSocketNotifier(m_timer.GetFd(), QSocketNotifier::Read, this);
+        connect(m_pTimerNotifier, &QSocketNotifier::activated, this, &CDesktopReminders::OnTimerReadable);
+    }
+    connect(&frame, &CMainFrame::dataChanged, this, [this](unsigned what) {
+        // Not restarted by every change: a long run of changes is looked at as it goes.
+        if ((what & DocSchedules) && !m_changeDelay.isActive()) m_changeDelay.start();
+    });
+    connect(m_pNotifier, &CDesktopNotifier::activated, this, &CDesktopReminders::OnActivated);
+    m_plan.SetSettings(ReminderSettings::Read(app.GetProfile()));
+}
+
+CDesktopReminders::~CDesktopReminders() = default;
+
+void CDesktopReminders::Start() {
+    const auto& entries = m_app.GetDocument().m_cmdPro.GetSchedules();
+    if (std::optional<Reminder> summary = m_plan.TodaySummary(entries, CurrentClock().Now())) Notify(*summary);
+    Check();
+}
+
+void CDesktopReminders::ReloadSettings() {
+    m_plan.SetSettings(ReminderSettings::Read(m_app.GetProfile()));
+    Check();
+}
+
+void CDesktopReminders::Check() {
+    m_changeDelay.stop();
+    const IClock& clock = CurrentClock();
+    const long long nowMs = clock.NowMs();
+    const std::time_t now = static_cast<std::time_t>(FloorSeconds(nowMs));
+    const auto& entries = m_app.GetDocument().m_cmdPro.GetSchedules();
+    for (const Reminder& reminder : m_plan.TakeDue(entries, now)) Notify(reminder);
+
+    m_armedFor = clock.Advances() ? m_plan.NextDue(entries, now) : std::nullopt;
+    if (m_armedFor) {
+        // The program's clock may run apart from the system's (NELO_CLOCK=running): the
+        // timer waits on the system's clock for the moment the program's reaches the time.
+        m_timer.ArmAt(SystemTimeMs() + (static_cast<long long>(*m_armedFor) * 1000 - nowMs));
+    } else {
+        m_timer.Disarm();
+    }
+}
+
+void CDesktopReminders::OnTimerReadable() {
+    // Expired, or the system time was set (which disarms it): either way, look again.
+    if (m_timer.Take() != CWallTimer::Event::kNone) Check();
+}
+
+void CDesktopReminders::Notify(const Reminder& reminder) {
+    const int tag = static_cast<int>(m_tagEntries.size());
+    // The start-up summary is about no one entry.
+    if (reminder.key == ReminderKey{})
+        m_tagEntries.push_back(std::nullopt);
+    else
+        m_tagEntries.push_back(reminder.key);
+    m_pNotifier->Show(ToQString(reminder.strSummary), ToQString(reminder.strBody), tag);
+}
+
+void CDesktopReminders::OnActivated(int tag) {
+    if (m_frame.isMinimized()) m_frame.showNormal();
+    m_frame.raise();
+    m_frame.activateWindow();
+    // A dialog already open stays in front: the list does not open over it.
+    if (QApplication::activeModalWidget()) return;
+    if (tag < 0 || static_cast<std::size_t>(tag) >= m_tagEntries.size()) return;
+    const std::optional<ReminderKey> key = m_tagEntries[static_cast<std::size_t>(tag)];
+    // Out of the notification's signal first: the list is a modal dialog.
+    QTimer::singleShot(0, &m_frame, [this, key] {
+        if (QApplication::activeModalWidget()) return;
+        m_frame.OpenScheduleList([key](const CSchedule& entry) { return key && key->Matches(entry); });
+    });
+}

@@ -1,0 +1,28 @@
+// The notification settings ("通知") over the core's CNotifySettingsDlg: reminders on or
+// off, minutes before an entry, the time for entries without a time, the start-up
+// summary and 「ログイン時に起動」. OK stores them (and stays open when the core says
+// something could not be stored); ｷｬﾝｾﾙ and Escape change nothing.
+#pragma once
+
+#include <QDialog>
+
+class CNotifySettingsDlg;
+class QCheckBox;
+class QSpinBox;
+class QTimeEdit;
+
+class CNotifySettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    CNotifySettingsDialog(CNotifySettingsDlg& dlg, QWidget* pParent = nullptr);
+
+    void accept() override;
+
+private:
+    CNotifySettingsDlg& m_dlg;
+    QCheckBox* m_pEnabled = nullptr;
+    QSpinBox* m_pMinutes = nullptr;
+    QTimeEdit* m_pAllDayTime = nullptr;
+    QCheckBox* m_pSummary = nullptr;
+    QCheckBox* m_pLoginStart = nullptr;
+};

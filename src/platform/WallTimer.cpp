@@ -1,0 +1,46 @@
+#include "platform/WallTimer.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <ctime>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
+CWallTimer::CWallTimer() { m_fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC); }
+
+CWallTimer::~CWallTimer() {
+    if (m_fd >= 0) close(m_fd);
+}
+
+bool CWallTimer::ArmAt(long long ms) {
+    if (m_fd < 0) return false;
+    itimerspec spec{};
+    // Zero would disarm: a time at or before the epoch means "now".
+    if (ms < 1) ms = 1;
+    spec.it_value.tv_sec = static_cast<time_t>(ms / 1000);
+    spec.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+    m_bArmed = timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    return m_bArmed;
+}
+
+void CWallTimer::Disarm() {
+    if (m_fd < 0) return;
+    itimerspec spec{};
+    timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    m_bArmed = false;
+}
+
+CWallTimer::Event CWallTimer::Take() {
+    if (m_fd < 0) return Event::kNone;
+    std::uint64_t nExpirations = 0;
+    const ssize_t n = read(m_fd, &nExpirations, sizeof nExpirations);
+    if (n == static_cast<ssize_t>(sizeof nExpirations)) {
+        m_bArmed = false;
+        return Event::kExpired;
+    }
+    if (n < 0 && errno == ECANCELED) {
+        m_bArmed = false;
+        return Event::kClockSet;
+    }
+    return Event::kNone;
+}

@@ -1,0 +1,46 @@
+#include "reminders/EntryTimes.h"
+
+#include "platform/Clock.h"
+#include "schedule/Schedule.h"
+
+#include <algorithm>
+
+bool HasTimeOfDay(const std::string& display) {
+    // ')' is never the second byte of a double-byte character; " HH:MM" follows it.
+    const std::size_t close = display.find(')');
+    return close != std::string::npos && display.find(':', close) != std::string::npos;
+}
+
+std::time_t LocalMidnight(std::time_t t, int nDays) {
+    const std::tm tm = LocalTime(t);
+    return MakeLocalTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday + nDays, 0, 0, 0);
+}
+
+EntryTimes TimesOf(const CSchedule& entry) {
+    EntryTimes times;
+    times.bAllDay = !HasTimeOfDay(entry.m_strStart);
+    times.tFirst = times.bAllDay ? LocalMidnight(entry.m_tStart) : entry.m_tStart;
+    if (entry.m_strEnd.empty() || entry.m_tEnd < entry.m_tStart) {
+        // An end before the start (a damaged file) counts as no end.
+        times.bMoment = !times.bAllDay;
+        times.tLast = times.bAllDay ? LocalMidnight(entry.m_tStart, 1) : times.tFirst;
+    } else {
+        times.tLast =
+            HasTimeOfDay(entry.m_strEnd) ? static_cast<std::time_t>(entry.m_tEnd) : LocalMidnight(entry.m_tEnd, 1);
+        times.bMoment = !times.bAllDay && times.tLast == times.tFirst;
+    }
+    return times;
+}
+
+std::vector<const CSchedule*> AgendaEntries(const std::vector<std::unique_ptr<CSchedule>>& entries, std::time_t now,
+                                            int nDays) {
+    const std::time_t tEnd = LocalMidnight(now, nDays + 1);
+    std::vector<const CSchedule*> result;
+    for (const auto& pEntry : entries) {
+        const EntryTimes times = TimesOf(*pEntry);
+        if (times.IsAheadOrUnderWay(now) && times.tFirst < tEnd) result.push_back(pEntry.get());
+    }
+    std::stable_sort(result.begin(), result.end(),
+                     [](const CSchedule* a, const CSchedule* b) { return a->m_tStart < b->m_tStart; });
+    return result;
+}

@@ -1,0 +1,118 @@
+#include "reminders/ReminderPlan.h"
+
+#include "platform/Clock.h"
+#include "reminders/EntryTimes.h"
+#include "schedule/Schedule.h"
+#include "text/Sjis.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// The summary lists this many entries; more are counted in its last line.
+constexpr std::size_t kSummaryLines = 20;
+
+// The entry's display form without its business: the date, the time and the end.
+std::string DateAndEnd(const CSchedule& entry, const std::string& strYear) {
+    std::string text;
+    entry.Format(text, strYear);
+    // Format ends with a full-width blank and the business.
+    const std::size_t tail = entry.m_strBusiness.size() + 2;
+    if (text.size() >= tail) text.resize(text.size() - tail);
+    return text;
+}
+
+}  // namespace
+
+bool ReminderKey::Matches(const CSchedule& entry) const {
+    return tStart == entry.m_tStart && tEnd == entry.m_tEnd && strStart == entry.m_strStart &&
+           strEnd == entry.m_strEnd && strBusiness == entry.m_strBusiness;
+}
+
+ReminderKey ReminderKey::Of(const CSchedule& entry) {
+    return ReminderKey{entry.m_tStart, entry.m_tEnd, entry.m_strStart, entry.m_strEnd, entry.m_strBusiness};
+}
+
+std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
+    std::size_t h = std::hash<long long>()(key.tStart);
+    for (std::size_t part : {std::hash<long long>()(key.tEnd), std::hash<std::string>()(key.strStart),
+                             std::hash<std::string>()(key.strEnd), std::hash<std::string>()(key.strBusiness)})
+        h = h * 1000003u ^ part;
+    return h;
+}
+
+std::time_t CReminderPlan::DueTime(const CSchedule& entry) const {
+    if (HasTimeOfDay(entry.m_strStart))
+        return static_cast<std::time_t>(entry.m_tStart) - static_cast<std::time_t>(m_settings.nMinutesBefore) * 60;
+    const std::tm day = LocalTime(entry.m_tStart);
+    return MakeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, m_settings.nAllDayMinute / 60,
+                         m_settings.nAllDayMinute % 60, 0);
+}
+
+std::time_t CReminderPlan::LateTime(const CSchedule& entry) const {
+    if (HasTimeOfDay(entry.m_strStart)) return static_cast<std::time_t>(entry.m_tStart) + kGraceSeconds;
+    return LocalMidnight(entry.m_tStart, 1);
+}
+
+Reminder CReminderPlan::ReminderOf(const CSchedule& entry) {
+    Reminder r;
+    r.key = ReminderKey::Of(entry);
+    if (HasTimeOfDay(entry.m_strStart)) {
+        const std::tm tm = LocalTime(entry.m_tStart);
+        r.strSummary = MinuteOfDayText(tm.tm_hour * 60 + tm.tm_min) + " ";
+    } else {
+        r.strSummary = "終日 "_sj;
+    }
+    r.strSummary += entry.m_strBusiness;
+    r.strBody = DateAndEnd(entry, CurrentYearText());
+    return r;
+}
+
+std::vector<Reminder> CReminderPlan::TakeDue(const Entries& entries, std::time_t now) {
+    std::vector<Reminder> due;
+    if (!m_settings.bEnabled) return due;
+    std::vector<const CSchedule*> candidates;
+    for (const auto& pEntry : entries)
+        if (DueTime(*pEntry) <= now && now < LateTime(*pEntry)) candidates.push_back(pEntry.get());
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const CSchedule* a, const CSchedule* b) { return a->m_tStart < b->m_tStart; });
+    // The n-th entry of a key is reminded of when fewer than n of its key were shown.
+    std::unordered_map<ReminderKey, int, ReminderKeyHash> seen;
+    for (const CSchedule* pEntry : candidates) {
+        ReminderKey key = ReminderKey::Of(*pEntry);
+        int& nShown = m_shown[key];
+        if (++seen[key] <= nShown) continue;
+        ++nShown;
+        due.push_back(ReminderOf(*pEntry));
+    }
+    return due;
+}
+
+std::optional<std::time_t> CReminderPlan::NextDue(const Entries& entries, std::time_t now) const {
+    std::optional<std::time_t> next;
+    if (!m_settings.bEnabled) return next;
+    for (const auto& pEntry : entries) {
+        const std::time_t t = DueTime(*pEntry);
+        if (t > now && (!next || t < *next)) next = t;
+    }
+    return next;
+}
+
+std::optional<Reminder> CReminderPlan::TodaySummary(const Entries& entries, std::time_t now) const {
+    if (!m_settings.bStartupSummary) return std::nullopt;
+    const std::vector<const CSchedule*> today = AgendaEntries(entries, now, 0);
+    if (today.empty()) return std::nullopt;
+    Reminder r;
+    r.strSummary = "今日の予定 "_sj + std::to_string(today.size()) + " 件"_sj;
+    const std::string strYear = CurrentYearText();
+    std::string line;
+    for (std::size_t i = 0; i < today.size() && i < kSummaryLines; ++i) {
+        today[i]->Format(line, strYear);
+        if (i > 0) r.strBody += '\n';
+        r.strBody += line;
+    }
+    if (today.size() > kSummaryLines)
+        r.strBody += "\nほか "_sj + std::to_string(today.size() - kSummaryLines) + " 件"_sj;
+    return r;
+}

@@ -1,0 +1,59 @@
+#include "reminders/ReminderSettings.h"
+
+#include "platform/Profile.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kEnabled = "Enabled";
+constexpr const char* kMinutesBefore = "MinutesBefore";
+constexpr const char* kAllDayTime = "AllDayTime";
+constexpr const char* kStartupSummary = "StartupSummary";
+
+bool ReadFlag(const CProfile& profile, const char* entry, bool def) {
+    const int n = profile.GetProfileInt(ReminderSettings::kSection, entry, def ? 1 : 0);
+    return n == 0 || n == 1 ? n == 1 : def;
+}
+
+}  // namespace
+
+std::string MinuteOfDayText(int nMinute) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d", nMinute / 60 % 100, nMinute % 60);
+    return buf;
+}
+
+bool ParseMinuteOfDay(const std::string& text, int& nMinute) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon > 2 || text.size() != colon + 3) return false;
+    int h = 0, m = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i == colon) continue;
+        if (text[i] < '0' || text[i] > '9') return false;
+        (i < colon ? h : m) = (i < colon ? h : m) * 10 + (text[i] - '0');
+    }
+    if (h > 23 || m > 59) return false;
+    nMinute = h * 60 + m;
+    return true;
+}
+
+ReminderSettings ReminderSettings::Read(const CProfile& profile) {
+    ReminderSettings s;
+    s.bEnabled = ReadFlag(profile, kEnabled, s.bEnabled);
+    const int nBefore = profile.GetProfileInt(kSection, kMinutesBefore, s.nMinutesBefore);
+    if (nBefore >= 0 && nBefore <= kMaxMinutesBefore) s.nMinutesBefore = nBefore;
+    int nMinute;
+    if (ParseMinuteOfDay(profile.GetProfileString(kSection, kAllDayTime), nMinute)) s.nAllDayMinute = nMinute;
+    s.bStartupSummary = ReadFlag(profile, kStartupSummary, s.bStartupSummary);
+    return s;
+}
+
+bool ReminderSettings::Write(CProfile& profile) const {
+    // Each write replaces the file: all four are tried, and one failure is reported.
+    bool ok = profile.WriteProfileInt(kSection, kEnabled, bEnabled ? 1 : 0);
+    ok = profile.WriteProfileInt(kSection, kMinutesBefore, nMinutesBefore) && ok;
+    ok = profile.WriteProfileString(kSection, kAllDayTime, MinuteOfDayText(nAllDayMinute)) && ok;
+    ok = profile.WriteProfileInt(kSection, kStartupSummary, bStartupSummary ? 1 : 0) && ok;
+    return ok;
+}

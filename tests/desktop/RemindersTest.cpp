@@ -1,0 +1,241 @@
+// Reminders in the window: without a notification service they show in the status bar
+// and open the schedule list on their entry; the one timer follows the list and the
+// settings; the settings dialog stores its fields and writes the autostart entry. With
+// NELO_TEST_DUNST=1 (tests/reminders/run_dunst.sh, a private session bus with dunst)
+// reminders reach a real notification service at their second.
+#include "DesktopTestSupport.h"
+#include "desktop/DesktopNotifier.h"
+#include "desktop/DesktopReminders.h"
+#include "desktop/InputPane.h"
+#include "desktop/ListBoxView.h"
+#include "desktop/NotifySettingsDialog.h"
+#include "desktop/SchedListDialog.h"
+#include "dialogs/ListBox.h"
+#include "reminders/LoginStart.h"
+#include "reminders/ReminderSettings.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimeEdit>
+#include <QToolButton>
+
+namespace {
+
+/// A clock that waits for the test to move it, yet counts as one that advances, so
+/// that the reminders arm their timer.
+class CSteppedClock : public IClock {
+public:
+    explicit CSteppedClock(std::time_t t) : m_t(t) {}
+    std::time_t Now() const override { return m_t; }
+    bool Advances() const override { return true; }
+
+private:
+    std::time_t m_t;
+};
+
+std::time_t At(int hour, int minute) { return MakeLocalTime(2026, 12, 8, hour, minute, 0); }
+
+/// The notifications dunst received (closed first, so that all are in its history):
+/// each as "summary|body|appname|icon file name".
+QStringList DunstHistory() {
+    QProcess::execute(QStringLiteral("dunstctl"), {QStringLiteral("close-all")});
+    QTest::qWait(300);
+    QProcess history;
+    history.start(QStringLiteral("dunstctl"), {QStringLiteral("history")});
+    history.waitForFinished(5000);
+    QStringList out;
+    const QJsonArray all = QJsonDocument::fromJson(history.readAllStandardOutput())
+                               .object()
+                               .value(QStringLiteral("data"))
+                               .toArray()
+                               .at(0)
+                               .toArray();
+    for (const QJsonValue& v : all) {
+        const QJsonObject n = v.toObject();
+        auto field = [&](const char* name) {
+            return n.value(QString::fromLatin1(name)).toObject().value(QStringLiteral("data")).toString();
+        };
+        out << field("summary") + QLatin1Char('|') + field("body") + QLatin1Char('|') + field("appname") +
+                   QLatin1Char('|') + field("icon_path").section(QLatin1Char('/'), -1);
+    }
+    return out;
+}
+
+}  // namespace
+
+class RemindersTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CTestEnvironment> m_pEnv;
+    std::unique_ptr<CFrameFixture> m_pFix;
+    bool m_bDunst = false;
+
+    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    CDesktopReminders* Reminders() { return Frame()->GetReminders(); }
+    void Type(const QString& lines) { TypeText(Frame()->GetInputPane(), lines); }
+
+private Q_SLOTS:
+    void initTestCase() {
+        m_bDunst = qgetenv("NELO_TEST_DUNST") == "1";
+        // No notification service unless the test brings one: a bus that is not there.
+        if (!m_bDunst) qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/nelo-test-bus");
+    }
+    void init() {
+        m_pEnv = std::make_unique<CTestEnvironment>("2026-12-08 09:55:00");
+        m_pFix = std::make_unique<CFrameFixture>();
+        Frame()->show();
+    }
+    void cleanup() {
+        m_pFix.reset();
+        m_pEnv.reset();
+    }
+
+    void withoutAServiceTheStatusBarShowsTheReminderAndOpensItsEntry() {
+        if (m_bDunst) QSKIP("a notification service is there");
+        Frame()->StartReminders();
+        // Registered after the start: 朝会 has begun, 会議 is within its ten minutes.
+        Type(QStringLiteral("１２月８日９時 朝会\n１２月８日１０時 会議\n"));
+        CDesktopNotifier& notifier = Reminders()->GetNotifier();
+        QTRY_VERIFY(notifier.GetNotice() && notifier.GetNotice()->isVisible());
+        QCOMPARE(notifier.GetLastRoute(), CDesktopNotifier::Route::kStatusBar);
+        QCOMPARE(notifier.GetNotice()->text(), QStringLiteral("10:00 会議　12/08(火) 10:00"));
+        QCOMPARE(notifier.GetNotice()->accessibleName(), QStringLiteral("通知"));
+        QCOMPARE(notifier.GetNotice()->parentWidget(), static_cast<QWidget*>(Frame()->statusBar()));
+
+        CModalWatchdog watchdog;
+        int nSelected = -2;
+        watchdog.Expect([&](QWidget* pWidget) {
+            auto* pDialog = qobject_cast<CSchedListDialog*>(pWidget);
+            QVERIFY(pDialog);
+            nSelected = pDialog->GetList()->GetList().GetCurSel();
+            pDialog->accept();
+        });
+        notifier.GetNotice()->click();
+        QTRY_COMPARE(nSelected, 1);
+        QVERIFY(!notifier.GetNotice()->isVisible());
+    }
+
+    void theOneTimerWaitsForTheNextReminderAndFollowsChanges() {
+        if (m_bDunst) QSKIP("a notification service is there");
+        CSteppedClock clock(At(9, 0));
+        SetCurrentClock(&clock);
+        Type(QStringLiteral("１２月８日１０時 会議\n１２月８日１１時 来客\n"));
+        Frame()->StartReminders();
+        QCOMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 50)));
+        // Thirty minutes before, from the settings.
+        CProfile& profile = m_pFix->m_app.GetProfile();
+        ReminderSettings settings = ReminderSettings::Read(profile);
+        settings.nMinutesBefore = 30;
+        QVERIFY(settings.Write(profile));
+        Reminders()->ReloadSettings();
+        QCOMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 30)));
+        // The meeting deleted in the schedule list: the timer waits for the visitor.
+        CModalWatchdog watchdog;
+        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
+        watchdog.Expect([](QWidget* pWidget) {
+            auto* pDialog = qobject_cast<CSchedListDialog*>(pWidget);
+            QVERIFY(pDialog);
+            pDialog->GetList()->GetList().SetCurSel(0);
+            pDialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
+            pDialog->accept();
+        });
+        Frame()->findChild<QAction*>(QStringLiteral("actionSchedules"))->trigger();
+        QTRY_COMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(10, 30)));
+        // Turned off, it waits for nothing.
+        settings.bEnabled = false;
+        QVERIFY(settings.Write(profile));
+        Reminders()->ReloadSettings();
+        QCOMPARE(Reminders()->GetArmedFor(), std::nullopt);
+        SetCurrentClock(nullptr);
+    }
+
+    void theSettingsDialogStoresItsFieldsAndTheAutostartEntry() {
+        if (m_bDunst) QSKIP("a notification service is there");
+        auto run = [&](const std::function<void(CNotifySettingsDialog*)>& fill) {
+            CModalWatchdog watchdog;
+            watchdog.Expect([&](QWidget* pWidget) {
+                auto* pDialog = qobject_cast<CNotifySettingsDialog*>(pWidget);
+                QVERIFY(pDialog);
+                fill(pDialog);
+                pDialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+            });
+            Frame()->findChild<QAction*>(QStringLiteral("actionNotifySettings"))->trigger();
+            QVERIFY(watchdog.AllAnswered());
+        };
+        run([](CNotifySettingsDialog* pDialog) {
+            QCOMPARE(pDialog->windowTitle(), QStringLiteral("通知"));
+            QVERIFY(UnnamedControls(pDialog).isEmpty());
+            auto* pMinutes = pDialog->findChild<QSpinBox*>(QStringLiteral("minutesBefore"));
+            QCOMPARE(pMinutes->value(), 10);
+            QCOMPARE(pMinutes->maximum(), 1440);
+            pMinutes->setValue(15);
+            pDialog->findChild<QTimeEdit*>(QStringLiteral("allDayTime"))->setTime(QTime(7, 30));
+            pDialog->findChild<QCheckBox*>(QStringLiteral("startupSummary"))->setChecked(false);
+            auto* pLogin = pDialog->findChild<QCheckBox*>(QStringLiteral("loginStart"));
+            QCOMPARE(pLogin->text(), QStringLiteral("ログイン時に起動"));
+            pLogin->setChecked(true);
+        });
+        QCOMPARE(ReminderSettings::Read(CProfile(m_pFix->m_app.GetProfile().GetPath())),
+                 (ReminderSettings{true, 15, 7 * 60 + 30, false}));
+        const QString entry = QString::fromStdString(LoginStartPath());
+        QVERIFY(QFile::exists(entry));
+        if (QProcess::execute(QStringLiteral("sh"),
+                              {QStringLiteral("-c"), QStringLiteral("command -v desktop-file-validate > /dev/null")}) ==
+            0)
+            QCOMPARE(QProcess::execute(QStringLiteral("desktop-file-validate"), {entry}), 0);
+        run([](CNotifySettingsDialog* pDialog) {
+            auto* pLogin = pDialog->findChild<QCheckBox*>(QStringLiteral("loginStart"));
+            QVERIFY(pLogin->isChecked());
+            pLogin->setChecked(false);
+        });
+        QVERIFY(!QFile::exists(entry));
+    }
+
+    void aRealServiceGetsEachReminderAtItsSecond() {
+        if (!m_bDunst) QSKIP("needs NELO_TEST_DUNST=1 and dunst (tests/reminders/run_dunst.sh)");
+        // Three seconds before 09:50:00, the clock running.
+        qputenv("NELO_NOW", "2026-12-08 09:49:57");
+        qputenv("NELO_CLOCK", "running");
+        CSystemClock clock;
+        SetCurrentClock(&clock);
+        Frame()->StartReminders();
+        Type(QStringLiteral("１２月８日１０時 定例会\n１２月８日１０時 定例会\n１２月８日１０時 面談\n"));
+        // 面談 is cancelled before its reminder.
+        CModalWatchdog watchdog;
+        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
+        watchdog.Expect([](QWidget* pWidget) {
+            auto* pDialog = qobject_cast<CSchedListDialog*>(pWidget);
+            QVERIFY(pDialog);
+            CListBox& list = pDialog->GetList()->GetList();
+            for (int i = 0; i < list.GetCount(); ++i)
+                if (Q(list.GetText(i)).endsWith(QStringLiteral("面談"))) list.SetCurSel(i);
+            pDialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
+            pDialog->accept();
+        });
+        Frame()->findChild<QAction*>(QStringLiteral("actionSchedules"))->trigger();
+        QVERIFY(watchdog.AllAnswered());
+        QVERIFY(clock.Now() < At(9, 50));
+        QTRY_COMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 50)));
+        QTRY_VERIFY_WITH_TIMEOUT(clock.Now() >= At(9, 50) + 2, 10000);
+        QCOMPARE(Reminders()->GetNotifier().GetLastRoute(), CDesktopNotifier::Route::kService);
+        const QStringList got =
+            DunstHistory().filter(QStringLiteral("定例会")) + DunstHistory().filter(QStringLiteral("面談"));
+        const QString one = QStringLiteral("10:00 定例会|12/08(火) 10:00|ＮＥＬＯ|com.vantor.Nelo.png");
+        QCOMPARE(got, (QStringList{one, one}));
+        SetCurrentClock(nullptr);
+        qunsetenv("NELO_CLOCK");
+    }
+};
+
+QTEST_MAIN(RemindersTest)
+#include "RemindersTest.moc"

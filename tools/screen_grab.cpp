@@ -1,0 +1,29 @@
+// The whole screen of an X display (Xvfb) as a PNG file, for pictures of what other
+// programs show beside Nelo (a notification).
+//   screen_grab OUT.png [X Y WIDTH HEIGHT]
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (argc != 2 && argc != 6) {
+        std::fprintf(stderr, "usage: screen_grab OUT.png [X Y WIDTH HEIGHT]\n");
+        return 2;
+    }
+    QGuiApplication app(argc, argv);
+    QScreen* pScreen = QGuiApplication::primaryScreen();
+    if (!pScreen) {
+        std::fprintf(stderr, "screen_grab: no screen\n");
+        return 1;
+    }
+    QPixmap shot = argc == 6 ? pScreen->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+                                                   std::atoi(argv[5]))
+                             : pScreen->grabWindow(0);
+    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+        std::fprintf(stderr, "screen_grab: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
