@@ -156,7 +156,7 @@ TEST_F(CliStartupTest, UnsavedChangesAtTheEndOfInputAreReportedNotSaved) {
 
 TEST_F(CliStartupTest, SaveWithoutANameIsRefusedWithoutATerminal) {
     Result r = Run("--new", "半径＝５\n\\save\n");
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("\\save ファイル名"), std::string::npos) << r.err;
 }
 
