@@ -84,8 +84,8 @@ bool CRumoApp::OpenDocumentFile(const std::string& path) {
     try {
         LoadDocumentBytes(*loaded, bytes);
     } catch (const CArchiveException&) {
-        ShowError(FormatErrorText());
-        return false;
+        // Perhaps a save in place was killed halfway: its copy of the old content is offered.
+        return OpenInterruptedSave(absolute, stamp);
     } catch (const std::bad_alloc&) {
         ShowError(PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj);
         return false;

@@ -3,7 +3,9 @@
 #include "platform/Profile.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -43,10 +45,49 @@ void CRecentFileList::Remove(const std::string& path) {
 
 std::string AbsolutePath(const std::string& path) {
     if (path.empty()) return path;
-    std::error_code ec;
-    std::filesystem::path p = std::filesystem::absolute(std::filesystem::path(path), ec);
-    if (ec) return path;
-    return p.lexically_normal().string();
+    std::string full = path;
+    if (path[0] != '/') {
+        std::error_code ec;
+        std::string cwd = std::filesystem::current_path(ec).string();
+        if (ec) return path;
+        full = cwd + "/" + path;
+    }
+    // Component by component, as the system walks it: ".." is the parent of what the
+    // path named so far, which for a symbolic link is the parent of the folder it names.
+    std::string out;
+    std::size_t pos = 0;
+    while (pos < full.size()) {
+        std::size_t end = full.find('/', pos);
+        if (end == std::string::npos) end = full.size();
+        const std::string part = full.substr(pos, end - pos);
+        const std::size_t next = end + 1;
+        if (part.empty() || part == ".") {
+            pos = next;
+            continue;
+        }
+        if (part != "..") {
+            out += "/" + part;
+            pos = next;
+            continue;
+        }
+        struct stat st;
+        if (!out.empty() && lstat(out.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+            if (char* real = realpath(out.c_str(), nullptr)) {
+                out = real;
+                std::free(real);
+                if (out == "/") out.clear();
+            } else {
+                // The link leads nowhere: the rest stays as written, for the system to refuse.
+                return out + full.substr(pos - 1);
+            }
+        } else if (!out.empty() && (lstat(out.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) {
+            // Nothing there, or not a folder: the system refuses the path, so must we.
+            return out + full.substr(pos - 1);
+        }
+        out.erase(out.empty() ? 0 : out.rfind('/'));
+        pos = next;
+    }
+    return out.empty() ? "/" : out;
 }
 
 std::string WithNotebookExtension(const std::string& path) {

@@ -29,7 +29,9 @@ private:
     std::vector<std::string> m_entries;
 };
 
-/// An absolute, lexically normal form of a path (relative to the working folder).
+/// An absolute form of a path (relative to the working folder) that names what the
+/// system opens for it: "." and empty parts dropped, and ".." taken as the system takes
+/// it (after a symbolic link, the parent of the folder the link names), never by text.
 std::string AbsolutePath(const std::string& path);
 
 /// The path with ".nel" appended when its file name has no extension, as the save

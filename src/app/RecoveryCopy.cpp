@@ -4,6 +4,7 @@
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/SideFiles.h"
 #include "platform/UserFolders.h"
 
 #include <algorithm>
@@ -17,33 +18,52 @@ namespace {
 constexpr const char* kExtension = ".nel";
 constexpr const char* kMentionedFile = "mentioned";
 
-/// A file that only ever takes a name nobody uses: the finished temporary file gets
-/// its name by a hard link, which fails when the name exists.
-class CNewNameFile : public CAtomicFile {
-protected:
-    int SysRename(const char* from, const char* to) override {
-        if (link(from, to) == 0) {
-            unlink(from);
-            return 0;
-        }
-        if (errno == EEXIST) return -1;
-        // A file system without hard links: the name was free a moment ago.
-        struct stat st;
-        if (lstat(to, &st) == 0) {
-            errno = EEXIST;
-            return -1;
-        }
-        return rename(from, to);
-    }
-};
-
 std::string StemOf(const std::string& docPath) {
     if (docPath.empty()) return "無題";
     auto slash = docPath.rfind('/');
     std::string name = slash == std::string::npos ? docPath : docPath.substr(slash + 1);
     auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
+    // A copy's name is shown in a list, one name a line: no control characters in it.
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '_';
     return name.empty() ? std::string("無題") : name;
+}
+
+/// The permissions of the notebook's file, which its copy takes: only those who may
+/// read the notebook may read the copy. A notebook without a file is private.
+mode_t CopyMode(const std::string& docPath) {
+    struct stat st;
+    if (docPath.empty() || stat(docPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0600;
+    return st.st_mode & 0777;
+}
+
+/// The list of names kept in the "mentioned" file: one a line, with a backslash or a
+/// line feed inside a name written as "\\" and "\n".
+std::string EscapeName(const std::string& name) {
+    std::string out;
+    for (char c : name) {
+        if (c == '\\')
+            out += "\\\\";
+        else if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+std::string UnescapeName(const std::string& line) {
+    std::string out;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\' && i + 1 < line.size()) {
+            ++i;
+            out += line[i] == 'n' ? '\n' : line[i];
+        } else {
+            out += line[i];
+        }
+    }
+    return out;
 }
 
 std::string Stamp() {
@@ -74,15 +94,26 @@ bool WriteRecoveryCopy(CRumoDoc& doc, const std::string& docPath, std::string& p
         error = "out of memory";
         return false;
     }
-    const std::string base = RecoveryFolder() + "/" + StemOf(docPath) + "-" + Stamp();
+    const std::string folder = RecoveryFolder();
+    const std::string stem = StemOf(docPath);
+    const mode_t mode = CopyMode(docPath);
+    const std::string stamp = Stamp();
     for (int n = 1; n < 1000; ++n) {
-        std::string candidate = base + (n == 1 ? std::string() : "-" + std::to_string(n)) + kExtension;
-        CNewNameFile file;
-        if (!file.Open(candidate, error, true)) return false;
-        file.Write(bytes.data(), bytes.size());
-        if (file.Commit(error)) {
-            path = candidate;
-            return true;
+        // A long notebook name is cut so that the copy's name fits the file system.
+        std::string suffix = "-" + stamp + (n == 1 ? std::string() : "-" + std::to_string(n)) + kExtension;
+        std::string candidate = folder + "/" + FitFileName(folder, stem, suffix);
+        CAtomicFile file;
+        file.SetNewNameOnly();
+        file.SetNewFileMode(mode);
+        file.SetFolderMode(0700);
+        if (file.Open(candidate, error, true)) {
+            file.Write(bytes.data(), bytes.size());
+            // A copy whose folder could not be synced afterwards is there all the same,
+            // and the program is ending: its path is what the user needs.
+            if (file.Commit(error) || file.GetStamp().bKnown) {
+                path = candidate;
+                return true;
+            }
         }
         // Taken by another copy in the same second: the next name; anything else fails.
         struct stat st;
@@ -111,7 +142,7 @@ std::vector<std::string> TakeUnmentionedRecoveryCopies() {
         while (start < text.size()) {
             std::size_t end = text.find('\n', start);
             if (end == std::string::npos) end = text.size();
-            mentioned.push_back(text.substr(start, end - start));
+            mentioned.push_back(UnescapeName(text.substr(start, end - start)));
             start = end + 1;
         }
     }
@@ -122,7 +153,7 @@ std::vector<std::string> TakeUnmentionedRecoveryCopies() {
     if (!fresh.empty()) {
         // Only the copies still there are remembered, so the list never grows past them.
         std::string list;
-        for (const std::string& name : present) list += name + "\n";
+        for (const std::string& name : present) list += EscapeName(name) + "\n";
         WriteFileAtomically(folder + "/" + kMentionedFile, list, error);
     }
     return fresh;

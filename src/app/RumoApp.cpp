@@ -18,7 +18,14 @@ bool FileExists(const std::string& path) {
 }  // namespace
 
 CRumoApp::CRumoApp(CProfile& profile, IMessageBox& messageBox)
-    : m_profile(profile), m_messageBox(messageBox), m_recentFiles(profile) {}
+    : m_profile(profile), m_messageBox(messageBox), m_recentFiles(profile) {
+    m_profile.SetFailureNotice([this](const std::string& path, const std::string& reason) {
+        ShowError(Utf8ToCp932(path).text + " に設定を保存できません。("_sj + Utf8ToCp932(reason).text +
+                  ")最近使ったファイルなどの設定は次回に引き継がれません。"_sj);
+    });
+}
+
+CRumoApp::~CRumoApp() { m_profile.SetFailureNotice(nullptr); }
 
 void CRumoApp::OnFileNew() {
     m_doc.OnNewDocument();
@@ -32,6 +39,7 @@ void CRumoApp::OnFileNew() {
 void CRumoApp::InitialUpdateViews() { m_doc.StartConversation(); }
 
 bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
+    m_profile.CheckWritable();
     m_recentFiles.ReadList();
     if (!fileArg.empty()) {
         if (!FileExists(fileArg)) {

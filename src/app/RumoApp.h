@@ -28,7 +28,11 @@ public:
     /// Asks for the name (UTF-8 path) to save an untitled document under; false when none is given.
     using PathPrompt = std::function<bool(std::string& path)>;
 
+    /// The profile's first failed write is told through messageBox (once a run).
     CRumoApp(CProfile& profile, IMessageBox& messageBox);
+    CRumoApp(const CRumoApp&) = delete;
+    CRumoApp& operator=(const CRumoApp&) = delete;
+    ~CRumoApp();
 
     CRumoDoc& GetDocument() { return m_doc; }
     CProfile& GetProfile() { return m_profile; }
@@ -94,6 +98,10 @@ private:
     /// since it was read or written here, and the user does not want it overwritten.
     /// bUnchanged: it is the document's file, as it was read or written here.
     bool MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged);
+    /// The file at absolute (read with stamp) does not load: when a killed save in place
+    /// left the old content beside it, offers to open that instead. Says why the file
+    /// did not open otherwise; true when the old content was opened.
+    bool OpenInterruptedSave(const std::string& absolute, const CFileStamp& stamp);
 
     CProfile& m_profile;
     IMessageBox& m_messageBox;

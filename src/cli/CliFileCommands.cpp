@@ -5,17 +5,28 @@
 #include "app/RecoveryCopy.h"
 #include "app/StartArguments.h"
 #include "cli/CliCommands.h"
+#include "cli/CliOverwrite.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
 #include "cli/CliSignals.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
+#include "platform/FileStamp.h"
 
 #include <cstdio>
 
 namespace {
 
 std::string TitleUtf8(CCliSession& session) { return Cp932ToUtf8(session.GetApp().GetTitle()).text; }
+
+/// True when path names the notebook's own file (by its name, or as the same file).
+bool IsNotebookFile(CRumoApp& app, const std::string& path) {
+    const std::string& own = app.GetPathName();
+    if (own.empty()) return false;
+    if (AbsolutePath(path) == own) return true;
+    CFileStamp a, b;
+    return GetFileStamp(path, a) && GetFileStamp(own, b) && a.nDevice == b.nDevice && a.nInode == b.nInode;
+}
 
 }  // namespace
 
@@ -32,7 +43,7 @@ void RegisterFileCommands(CCliSession& session) {
         path = PathArgument(reply);
         if (path.empty()) return false;
         path = WithNotebookExtension(path);
-        return true;
+        return MayReplaceFile(session, path, false, true, "\\save");
     });
 
     session.AddCommand("new", "\\new", "新しいノートにする（変更の保存を確認）", [&session](const std::string&) {
@@ -55,12 +66,25 @@ void RegisterFileCommands(CCliSession& session) {
         a.OpenWithQuestion(path);
         return true;
     });
-    session.AddCommand("save", "\\save [ファイル]", "ノートを保存する（ファイル名で別名保存、拡張子がなければ .nel）",
+    session.AddCommand("save", "\\save [--force] [ファイル]",
+                       "ノートを保存する（ファイル名で別名保存、拡張子がなければ .nel、--force: 確認せずに上書き）",
                        [&session](const std::string& arg) {
-                           std::string path = PathArgument(arg);
+                           std::string argText = arg;
+                           const bool bForce = TakeForceOption(argText);
+                           std::string path = PathArgument(argText);
                            CRumoApp& a = session.GetApp();
                            session.GetView().Flush();
-                           bool ok = path.empty() ? a.DoFileSave() : a.OnSaveDocument(WithNotebookExtension(path));
+                           bool ok;
+                           if (path.empty()) {
+                               ok = a.DoFileSave();
+                           } else {
+                               path = WithNotebookExtension(path);
+                               // Another file of that name is replaced only when the user says so.
+                               ok =
+                                   (IsNotebookFile(a, path) || MayReplaceFile(session, path, bForce, true, "\\save")) &&
+                                   a.OnSaveDocument(path);
+                           }
+                           session.SetSaveFailed(!ok);
                            if (ok) session.Notice("保存しました: " + a.GetPathName());
                            return true;
                        });

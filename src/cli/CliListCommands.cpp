@@ -2,6 +2,7 @@
 // \read. Each command runs the dialog's logic the way a user would click it;
 // rows are printed numbered from 1, message boxes go to stderr as usual.
 #include "cli/CliCommands.h"
+#include "cli/CliOverwrite.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
 #include "cli/CliSignals.h"
@@ -226,15 +227,22 @@ void RegisterListCommands(CCliSession& session) {
                        [&session](const std::string& arg) { return MemosCommand(session, arg); });
     session.AddCommand("memos", "\\memos delete OBJECT [N]", "オブジェクト、またはその N 番目の属性を削除",
                        [&session](const std::string& arg) { return MemosCommand(session, arg); });
-    session.AddCommand("export", "\\export [PATH]", "メモを CSV に出力（既定: ＮＥＬＯメモ.csv、フォルダーならその中）",
+    session.AddCommand("export", "\\export [--force] [PATH]",
+                       "メモを CSV に出力（既定: ＮＥＬＯメモ.csv、フォルダーならその中、--force: 確認せずに上書き）",
                        [&session](const std::string& arg) {
-                           std::string path = PathArgument(arg);
+                           std::string argText = arg;
+                           const bool bForce = TakeForceOption(argText);
+                           std::string path = PathArgument(argText);
                            struct stat st;
                            if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
                                path += std::string(path.back() == '/' ? "" : "/") + g_szMemoCsvFileName;
+                           if (path.empty()) path = g_szMemoCsvFileName;
+                           // On a terminal the export asks its own question.
+                           if (!MayReplaceFile(session, path, bForce, false, "\\export")) return true;
                            RunMemoListCommand(session.GetDocument(), session.GetMessageBox(),
-                                              [&path](CMemoListDlg& dlg) {
+                                              [&path, bForce](CMemoListDlg& dlg) {
                                                   dlg.m_strExportPath = path;
+                                                  dlg.m_bExportOverwrite = bForce;
                                                   dlg.OnExport();
                                               });
                            return true;

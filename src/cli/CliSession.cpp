@@ -153,5 +153,6 @@ int CCliSession::Run(const std::vector<std::string>& args) {
         if (EndSession(*this)) break;
     }
     m_view.Flush();
-    return 0;
+    // A script learns that its notebook was not written.
+    return !IsInteractive() && m_bSaveFailed ? 1 : 0;
 }

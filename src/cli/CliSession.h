@@ -49,6 +49,8 @@ public:
     CLineReader& GetReader() { return m_reader; }
     CCliView& GetView() { return m_view; }
     bool IsInteractive() const { return m_reader.IsInteractive(); }
+    /// How the last \save went: a piped run whose last save failed ends with status 1.
+    void SetSaveFailed(bool bFailed) { m_bSaveFailed = bFailed; }
 
 private:
     struct Command {
@@ -70,4 +72,5 @@ private:
     std::vector<Command> m_commands;
     /// The code page 932 form of the line being submitted; kept to reuse its memory.
     std::string m_strLine;
+    bool m_bSaveFailed = false;
 };

@@ -116,6 +116,7 @@ void CMemoListDlg::OnExport() {
     CMemoCsvExport exporter(m_messageBox, m_strExportPath.empty() ? std::string(g_szMemoCsvFileName) : m_strExportPath,
                             m_exportEncoding);
     if (!m_strExportName.empty()) exporter.SetFileNameText(m_strExportName);
+    exporter.SetOverwrite(m_bExportOverwrite);
     exporter.Export(m_pDoc->m_memoMap);
 }
 

@@ -49,10 +49,12 @@ public:
 
     /// Where the export writes (the current directory's file unless a front end or a
     /// test says else), in which encoding, and the file's name as the messages give it
-    /// (code page 932; empty: "ＮＥＬＯメモ.csv").
+    /// (code page 932; empty: the path, or "ＮＥＬＯメモ.csv" for the default file).
     std::string m_strExportPath;
     CsvEncoding m_exportEncoding = CsvEncoding::Cp932CrLf;
     std::string m_strExportName;
+    /// The export replaces an existing file without asking.
+    bool m_bExportOverwrite = false;
 
 private:
     /// Fills the pair lists from the memo of object; false when there is none.

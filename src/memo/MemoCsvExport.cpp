@@ -7,7 +7,6 @@
 #include "text/Sjis.h"
 
 #include <string_view>
-#include <sys/stat.h>
 
 const char* const g_szMemoCsvFileName = "ＮＥＬＯメモ.csv";
 
@@ -95,16 +94,33 @@ std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding) {
     return text;
 }
 
+std::string CMemoCsvExport::NameText() const {
+    if (!m_strNameText.empty()) return m_strNameText;
+    // The file the user chose, as given; the default file keeps its usual name.
+    const auto slash = m_strPath.rfind('/');
+    const std::string fileName = slash == std::string::npos ? m_strPath : m_strPath.substr(slash + 1);
+    return Utf8ToCp932(fileName == g_szMemoCsvFileName ? fileName : m_strPath).text;
+}
+
 bool CMemoCsvExport::Export(const CMemoMap& memoMap) {
-    const std::string name = m_strNameText.empty() ? Utf8ToCp932(g_szMemoCsvFileName).text : m_strNameText;
-    struct stat st;
-    if (stat(m_strPath.c_str(), &st) == 0 && m_messageBox.Show(name + "ファイルがあります。上書きしますか。"_sj, "",
-                                                               MbButtons::YesNo, MbIcon::Exclamation) != MbAnswer::Yes)
+    const std::string name = NameText();
+    std::string error;
+    switch (ExamineWriteTarget(m_strPath, error)) {
+    case WriteTarget::Missing: break;
+    case WriteTarget::RegularFile:
+        if (!m_bOverwrite && m_messageBox.Show(name + "ファイルがあります。上書きしますか。"_sj, "", MbButtons::YesNo,
+                                               MbIcon::Exclamation) != MbAnswer::Yes)
+            return false;
+        break;
+    case WriteTarget::Refused:
+        // Never replaced by a regular file: a folder, a FIFO, a device node.
+        m_messageBox.Show(name + "ファイルを開けませんでした。"_sj + "(" + Utf8ToCp932(error).text + ")", "エラー"_sj,
+                          MbButtons::Ok);
         return false;
+    }
 
     // The file is replaced in one step, so a failed write never leaves half a file
     // behind and is never reported as success.
-    std::string error;
     if (!WriteFileAtomically(m_strPath, FormatMemoCsv(memoMap, m_encoding), error)) {
         m_messageBox.Show(name + "ファイルを開けませんでした。"_sj + "(" + Utf8ToCp932(error).text + ")", "エラー"_sj,
                           MbButtons::Ok);

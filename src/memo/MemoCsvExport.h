@@ -31,17 +31,22 @@ public:
                             CsvEncoding encoding = CsvEncoding::Cp932CrLf)
         : m_messageBox(messageBox), m_strPath(std::move(path)), m_encoding(encoding) {}
 
-    /// The file's name as the messages give it (code page 932); "ＮＥＬＯメモ.csv"
-    /// unless a front end lets the user choose another.
+    /// The file's name as the messages give it (code page 932); without it, the path
+    /// given, or "ＮＥＬＯメモ.csv" when that is the file's name.
     void SetFileNameText(std::string name) { m_strNameText = std::move(name); }
+    /// Replaces an existing file without asking (the user said so beforehand).
+    void SetOverwrite(bool bOverwrite) { m_bOverwrite = bOverwrite; }
 
     /// Asks before overwriting, writes the file and tells how it went; true when the
-    /// file was written.
+    /// file was written. A folder, FIFO or device node at the path is refused.
     bool Export(const CMemoMap& memoMap);
 
 private:
+    std::string NameText() const;
+
     IMessageBox& m_messageBox;
     std::string m_strPath;
     CsvEncoding m_encoding;
     std::string m_strNameText;
+    bool m_bOverwrite = false;
 };

@@ -1,5 +1,8 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FileAttributes.h"
+#include "platform/SideFiles.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -10,6 +13,9 @@
 
 namespace {
 
+// What a save says of a folder, FIFO, device node or socket where its file should go.
+constexpr const char* kNotRegular = "Not a regular file";
+
 std::string DirName(const std::string& path) {
     auto slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -17,24 +23,17 @@ std::string DirName(const std::string& path) {
     return path.substr(0, slash);
 }
 
-void MakeDirs(const std::string& dir) {
+void MakeDirs(const std::string& dir, mode_t mode) {
     if (dir.empty() || dir == "/" || dir == ".") return;
     struct stat st;
     if (stat(dir.c_str(), &st) == 0) return;
-    MakeDirs(DirName(dir));
-    mkdir(dir.c_str(), 0777);
-}
-
-void SyncDir(const std::string& path) {
-    int dfd = open(DirName(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
+    MakeDirs(DirName(dir), mode);
+    mkdir(dir.c_str(), mode);
 }
 
 /// Follows the symbolic links of path to the file they name (which need not exist
-/// yet); 0, or the errno that stopped it.
+/// yet); 0, or the errno that stopped it. The path is never normalised by its text:
+/// "link/../x" means what it means to the system.
 int ResolveLinks(const std::string& path, std::string& target) {
     target = path;
     for (int hops = 0; hops < 40; ++hops) {
@@ -52,36 +51,8 @@ int ResolveLinks(const std::string& path, std::string& target) {
     return ELOOP;
 }
 
-/// Writes all n bytes at offset; false (errno set) when they do not all go.
-bool WriteAllAt(int fd, const char* p, std::size_t n, off_t offset) {
-    while (n > 0) {
-        ssize_t w = pwrite(fd, p, n, offset);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) {
-            if (w == 0) errno = ENOSPC;
-            return false;
-        }
-        p += w;
-        n -= static_cast<std::size_t>(w);
-        offset += w;
-    }
-    return true;
-}
-
-/// Copies the whole of from (read from its start) over the start of to; false (errno set)
-/// on any failure.
-bool CopyContent(int from, int to) {
-    char buf[65536];
-    off_t offset = 0;
-    for (;;) {
-        ssize_t r = pread(from, buf, sizeof buf, offset);
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) return false;
-        if (r == 0) return true;
-        if (!WriteAllAt(to, buf, static_cast<std::size_t>(r), offset)) return false;
-        offset += r;
-    }
-}
+/// Why a file of this kind must not be replaced by a save.
+std::string RefusalOf(const struct stat& st) { return S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : kNotRegular; }
 
 // Past this many written bytes the temporary file's write-back to the disk is started,
 // so that it runs while the rest is produced and the final sync has little left to do.
@@ -92,8 +63,31 @@ constexpr std::size_t nKickBytes = 1024 * 1024;
 CAtomicFile::~CAtomicFile() { Abandon(); }
 
 ssize_t CAtomicFile::SysWrite(int fd, const char* p, std::size_t n) { return write(fd, p, n); }
+ssize_t CAtomicFile::SysWriteAt(int fd, const char* p, std::size_t n, off_t offset) { return pwrite(fd, p, n, offset); }
 int CAtomicFile::SysSync(int fd) { return fsync(fd); }
+int CAtomicFile::SysTruncate(int fd, off_t size) { return ftruncate(fd, size); }
+int CAtomicFile::SysChmod(int fd, mode_t mode) { return fchmod(fd, mode); }
 int CAtomicFile::SysRename(const char* from, const char* to) { return rename(from, to); }
+int CAtomicFile::SysUnlink(const char* path) { return unlink(path); }
+
+int CAtomicFile::SysLink(int fd, const std::string& from, const std::string& to) {
+    if (from.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW);
+    }
+    if (link(from.c_str(), to.c_str()) == 0) {
+        unlink(from.c_str());
+        return 0;
+    }
+    if (errno == EEXIST) return -1;
+    // A file system without hard links: the name was free a moment ago.
+    struct stat st;
+    if (lstat(to.c_str(), &st) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
+    return rename(from.c_str(), to.c_str());
+}
 
 bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDirs) {
     Abandon();
@@ -103,14 +97,22 @@ bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDir
         error = std::strerror(e);
         return false;
     }
-    if (makeDirs) MakeDirs(DirName(target));
+    if (makeDirs) MakeDirs(DirName(target), m_folderMode);
     struct stat st;
     bool bExists = stat(target.c_str(), &st) == 0;
     if (!bExists && errno != ENOENT) {
         error = std::strerror(errno);
         return false;
     }
-    if (bExists && S_ISREG(st.st_mode)) {
+    if (bExists && m_bNewNameOnly) {
+        error = std::strerror(EEXIST);
+        return false;
+    }
+    if (bExists && !S_ISREG(st.st_mode)) {
+        error = RefusalOf(st);
+        return false;
+    }
+    if (bExists) {
         // A read-only file stays read-only: not even the superuser, whom the system lets
         // write anything, replaces a file that nobody has permission to write.
         if ((st.st_mode & 0222) == 0) {
@@ -125,38 +127,113 @@ bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDir
     m_strPath = target;
     m_nWriteErrno = 0;
     m_nWritten = m_nKicked = 0;
+    // The temporary files of earlier saves of this file that were killed.
+    for (const std::string& left : AbandonedSideFiles(target, SideFileKind::Temporary)) unlink(left.c_str());
     // A rename would leave the other names of the file with the old content.
-    if (bExists && S_ISREG(st.st_mode) && st.st_nlink > 1) return OpenInPlace(st, error);
+    if (bExists && st.st_nlink > 1) return OpenInPlace(st, error);
 
-    std::string tmpl = target + ".tmpXXXXXX";
-    int fd = mkstemp(tmpl.data());
+    // A file that takes another's place starts private and gets its permissions once it
+    // belongs to the right owner; a new one is made with the permissions it keeps.
+    const bool bSetMode = bExists || m_bExactMode;
+    std::string temp;
+    int fd = CreateTemporary(bSetMode ? 0600 : 0666, temp);
     if (fd < 0) {
         error = std::strerror(errno);
         return false;
     }
-    // Keep the owner, group and permissions of the file being replaced, else the usual
-    // permissions.
-    mode_t mode = 0666;
-    if (bExists) {
-        mode = st.st_mode & 07777;
+    m_fd = fd;
+    m_strTemp = std::move(temp);
+    bool bInPlace = false;
+    if (!GiveAttributes(fd, bExists ? &st : nullptr, error, bInPlace)) {
+        Abandon();
+        if (bInPlace) return OpenInPlace(st, error);
+        return false;
+    }
+    return true;
+}
+
+int CAtomicFile::CreateTemporary(mode_t mode, std::string& path) {
+    path.clear();
+    int fd = CreateUnnamedFile(DirName(m_strPath), mode);
+    if (fd < 0) fd = CreateSideFile(SideFilePrefix(m_strPath, SideFileKind::Temporary), mode, path);
+    if (fd >= 0) HoldSideFile(fd);
+    return fd;
+}
+
+int CAtomicFile::NameFile(int fd, std::string& path, const std::string& prefix) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = RandomSideFileName(prefix);
+        if (SysLink(fd, path, name) == 0) {
+            path = std::move(name);
+            return 0;
+        }
+        if (errno != EEXIST) return errno;
+    }
+    return EEXIST;
+}
+
+bool CAtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& error, bool& bInPlace) {
+    bInPlace = false;
+    mode_t mode = m_newMode;
+    if (old) {
         struct stat made;
-        if (fstat(fd, &made) == 0 && (made.st_uid != st.st_uid || made.st_gid != st.st_gid) &&
-            fchown(fd, st.st_uid, st.st_gid) != 0 && S_ISREG(st.st_mode)) {
+        if (fstat(fd, &made) == 0 && (made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
+            fchown(fd, old->st_uid, old->st_gid) != 0) {
             // The new file cannot belong to the old one's owner and group: the file is
             // written in place and keeps them.
-            close(fd);
-            unlink(tmpl.c_str());
-            return OpenInPlace(st, error);
+            bInPlace = true;
+            return false;
         }
-    } else {
-        mode_t mask = umask(0);
-        umask(mask);
-        mode &= ~mask;
+        mode = old->st_mode & 07777;
+    } else if (!m_bExactMode) {
+        return true;
     }
-    fchmod(fd, mode);
-    m_strTemp = std::move(tmpl);
-    m_fd = fd;
+    // The permissions first: the access control list then sets its own mask.
+    if (SysChmod(fd, mode) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    if (old) {
+        if (int e = CopyExtendedAttributes(m_strPath.c_str(), fd)) {
+            error = std::strerror(e);
+            return false;
+        }
+    }
     return true;
+}
+
+bool CAtomicFile::CopyContent(int from, int to) {
+    char buf[65536];
+    off_t offset = 0;
+    for (;;) {
+        ssize_t r = pread(from, buf, sizeof buf, offset);
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) return false;
+        if (r == 0) return true;
+        const char* p = buf;
+        std::size_t n = static_cast<std::size_t>(r);
+        while (n > 0) {
+            ssize_t w = SysWriteAt(to, p, n, offset);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) {
+                if (w == 0) errno = ENOSPC;
+                return false;
+            }
+            p += w;
+            n -= static_cast<std::size_t>(w);
+            offset += w;
+        }
+    }
+}
+
+int CAtomicFile::SyncFolder() {
+    int dfd = open(DirName(m_strPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A folder this process may not read cannot be synced by it; nothing to report.
+    if (dfd < 0) return 0;
+    int e = SysSync(dfd) == 0 ? 0 : errno;
+    close(dfd);
+    // File systems that cannot sync a folder say so with EINVAL.
+    return e == EINVAL ? 0 : e;
 }
 
 bool CAtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
@@ -165,25 +242,23 @@ bool CAtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
         error = std::strerror(errno);
         return false;
     }
-    // The old content goes to a file beside the target and onto the disk before the
-    // target is touched.
-    std::string backup = m_strPath + ".bakXXXXXX";
-    int bfd = mkstemp(backup.data());
-    if (bfd < 0) {
-        error = std::strerror(errno);
+    // The old content goes to a file beside the target, onto the disk and under its
+    // name before the target is touched; the copy can be read by whoever reads the file.
+    std::string backup;
+    int bfd = CreateTemporary(st.st_mode & 0666, backup);
+    int e = bfd < 0 ? errno : 0;
+    if (e == 0 && (!CopyContent(fd, bfd) || SysSync(bfd) != 0)) e = errno;
+    if (e == 0) e = NameFile(bfd, backup, SideFilePrefix(m_strPath, SideFileKind::Backup));
+    if (e == 0) e = SyncFolder();
+    if (e != 0) {
+        error = std::strerror(e);
+        if (bfd >= 0) close(bfd);
+        if (!backup.empty()) unlink(backup.c_str());
         close(fd);
         return false;
     }
-    if (!CopyContent(fd, bfd) || fsync(bfd) != 0) {
-        error = std::strerror(errno);
-        close(bfd);
-        unlink(backup.c_str());
-        close(fd);
-        return false;
-    }
-    close(bfd);
-    SyncDir(m_strPath);
     m_fd = fd;
+    m_backupFd = bfd;
     m_bInPlace = true;
     m_strBackup = std::move(backup);
     m_nOldSize = st.st_size;
@@ -230,33 +305,52 @@ bool CAtomicFile::Commit(std::string& error) {
     if (m_nWriteErrno != 0) return Fail(error, m_nWriteErrno);
     if (m_bInPlace) return CommitInPlace(error);
     if (SysSync(m_fd) != 0) return Fail(error, errno);
+    CFileStamp stamp;
     struct stat st;
-    if (fstat(m_fd, &st) == 0) m_stamp = FileStampOf(st);
+    if (fstat(m_fd, &st) == 0) stamp = FileStampOf(st);
+    if (m_bNewNameOnly) {
+        if (SysLink(m_fd, m_strTemp, m_strPath) != 0) return Fail(error, errno);
+    } else {
+        // An unnamed file gets a temporary name only now, complete and synced.
+        if (m_strTemp.empty())
+            if (int e = NameFile(m_fd, m_strTemp, SideFilePrefix(m_strPath, SideFileKind::Temporary)))
+                return Fail(error, e);
+        if (SysRename(m_strTemp.c_str(), m_strPath.c_str()) != 0) return Fail(error, errno);
+    }
+    m_strTemp.clear();
+    // The file is in place; from here a failure means it may not survive a crash.
     int fd = m_fd;
     m_fd = -1;
-    if (close(fd) != 0) return Fail(error, errno);
-    if (SysRename(m_strTemp.c_str(), m_strPath.c_str()) != 0) return Fail(error, errno);
-    m_strTemp.clear();
-    // Make the rename itself durable.
-    SyncDir(m_strPath);
+    m_stamp = stamp;
+    int e = close(fd) == 0 ? 0 : errno;
+    if (e == 0) e = SyncFolder();
+    if (e != 0) {
+        error = std::string(std::strerror(e)) + " (syncing the folder after the file was replaced)";
+        return false;
+    }
+    RemoveOldBackups();
     return true;
 }
 
 bool CAtomicFile::CommitInPlace(std::string& error) {
-    if (ftruncate(m_fd, static_cast<off_t>(m_nWritten)) != 0) return Fail(error, errno);
+    if (SysTruncate(m_fd, static_cast<off_t>(m_nWritten)) != 0) return Fail(error, errno);
     if (SysSync(m_fd) != 0) return Fail(error, errno);
     struct stat st;
     if (fstat(m_fd, &st) == 0) m_stamp = FileStampOf(st);
     // The new content is on disk: the copy of the old one has done its work.
     EndInPlace(false, nullptr);
+    RemoveOldBackups();
     return true;
 }
 
+void CAtomicFile::RemoveOldBackups() {
+    if (m_bNewNameOnly) return;
+    for (const std::string& left : AbandonedSideFiles(m_strPath, SideFileKind::Backup)) unlink(left.c_str());
+}
+
 bool CAtomicFile::RestoreInPlace() {
-    int bfd = open(m_strBackup.c_str(), O_RDONLY | O_CLOEXEC);
-    if (bfd < 0) return false;
-    bool ok = CopyContent(bfd, m_fd) && ftruncate(m_fd, m_nOldSize) == 0 && fsync(m_fd) == 0;
-    close(bfd);
+    bool ok =
+        m_backupFd >= 0 && CopyContent(m_backupFd, m_fd) && SysTruncate(m_fd, m_nOldSize) == 0 && SysSync(m_fd) == 0;
     struct stat st;
     if (ok && fstat(m_fd, &st) == 0) m_stamp = FileStampOf(st);
     return ok;
@@ -271,8 +365,13 @@ void CAtomicFile::EndInPlace(bool bRestore, std::string* error) {
     if (bKeepCopy) {
         if (error) *error += "; the previous content is kept in " + m_strBackup;
     } else {
-        unlink(m_strBackup.c_str());
-        SyncDir(m_strPath);
+        SysUnlink(m_strBackup.c_str());
+        // A copy that comes back after a crash is only cleaned by the next save.
+        SyncFolder();
+    }
+    if (m_backupFd >= 0) {
+        close(m_backupFd);
+        m_backupFd = -1;
     }
     m_strBackup.clear();
     m_bInPlace = false;
@@ -283,14 +382,37 @@ void CAtomicFile::Abandon() {
         EndInPlace(true, nullptr);
         return;
     }
-    if (m_fd >= 0) {
-        close(m_fd);
-        m_fd = -1;
-    }
     if (!m_strTemp.empty()) {
         unlink(m_strTemp.c_str());
         m_strTemp.clear();
     }
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
+    }
+}
+
+WriteTarget ExamineWriteTarget(const std::string& path, std::string& error) {
+    std::string target;
+    if (int e = ResolveLinks(path, target)) {
+        error = std::strerror(e);
+        return WriteTarget::Refused;
+    }
+    struct stat st;
+    if (stat(target.c_str(), &st) != 0) {
+        if (errno == ENOENT) return WriteTarget::Missing;
+        error = std::strerror(errno);
+        return WriteTarget::Refused;
+    }
+    if (S_ISREG(st.st_mode)) return WriteTarget::RegularFile;
+    error = RefusalOf(st);
+    return WriteTarget::Refused;
+}
+
+std::vector<std::string> InPlaceBackups(const std::string& path) {
+    std::string target;
+    if (ResolveLinks(path, target) != 0) return {};
+    return AbandonedSideFiles(target, SideFileKind::Backup);
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error, bool makeDirs) {

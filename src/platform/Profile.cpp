@@ -71,7 +71,18 @@ void CProfile::Load() {
     }
 }
 
-bool CProfile::Save() const {
+void CProfile::TellFailure(const std::string& reason) {
+    if (m_bFailureTold || !m_failureNotice) return;
+    m_bFailureTold = true;
+    m_failureNotice(m_strPath, reason);
+}
+
+void CProfile::CheckWritable() {
+    std::string error;
+    if (ExamineWriteTarget(m_strPath, error) == WriteTarget::Refused) TellFailure(error);
+}
+
+bool CProfile::Save() {
     std::ostringstream out;
     for (const Section& s : m_sections) {
         out << '[' << s.name << "]\n";
@@ -79,7 +90,9 @@ bool CProfile::Save() const {
         out << '\n';
     }
     std::string error;
-    return WriteFileAtomically(m_strPath, out.str(), error, true);
+    if (WriteFileAtomically(m_strPath, out.str(), error, true)) return true;
+    TellFailure(error);
+    return false;
 }
 
 const std::string* CProfile::Find(const std::string& section, const std::string& entry) const {

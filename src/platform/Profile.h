@@ -4,6 +4,7 @@
 // replaces the file atomically (temporary file, then rename).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,14 @@ public:
     /// The default file: ${XDG_CONFIG_HOME:-$HOME/.config}/Vantor/Nelo.conf.
     static std::string DefaultPath();
 
+    /// Told (with the file's path and the reason, UTF-8) the first time the profile
+    /// cannot be written, and only then: the settings of this run will not be kept.
+    using FailureNotice = std::function<void(const std::string& path, const std::string& reason)>;
+    void SetFailureNotice(FailureNotice notice) { m_failureNotice = std::move(notice); }
+    /// Tells the failure notice at once when the file can never be written where it is
+    /// (a folder has taken its name, or its folder is a file).
+    void CheckWritable();
+
 private:
     struct Section {
         std::string name;
@@ -34,9 +43,12 @@ private:
     };
 
     void Load();
-    bool Save() const;
+    bool Save();
+    void TellFailure(const std::string& reason);
     const std::string* Find(const std::string& section, const std::string& entry) const;
 
     std::string m_strPath;
     std::vector<Section> m_sections;
+    FailureNotice m_failureNotice;
+    bool m_bFailureTold = false;
 };

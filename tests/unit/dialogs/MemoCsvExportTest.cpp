@@ -1,11 +1,14 @@
 #include "document/RumoDoc.h"
 #include "memo/MemoCsvExport.h"
+#include "platform/CodePage.h"
 #include "text/Sjis.h"
 #include "ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -94,7 +97,7 @@ TEST_F(MemoCsvExportTest, OneLinePerPairInStoreOrder) {
 
 TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
     CScriptedMessageBox mb;
-    const std::string path = folder.File("memo.csv");
+    const std::string path = folder.File(g_szMemoCsvFileName);
     EXPECT_TRUE(CMemoCsvExport(mb, path).Export(doc.m_memoMap));
     EXPECT_EQ(ReadFile(path), "");
     ASSERT_EQ(mb.GetShown().size(), 1u);
@@ -104,7 +107,7 @@ TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
 
 TEST_F(MemoCsvExportTest, AnswerNoLeavesAnExistingFileUntouched) {
     Register("田中、電話、03"_sj);
-    const std::string path = folder.File("memo.csv");
+    const std::string path = folder.File(g_szMemoCsvFileName);
     WriteFile(path, "old");
     CScriptedMessageBox mb{MbAnswer::No};
     EXPECT_FALSE(CMemoCsvExport(mb, path).Export(doc.m_memoMap));
@@ -126,7 +129,8 @@ TEST_F(MemoCsvExportTest, AnswerYesOverwrites) {
 
 TEST_F(MemoCsvExportTest, UnwritableFileIsAnErrorNotASuccess) {
     CScriptedMessageBox mb;
-    EXPECT_FALSE(CMemoCsvExport(mb, folder.File("no-such-folder/memo.csv")).Export(doc.m_memoMap));
+    EXPECT_FALSE(
+        CMemoCsvExport(mb, folder.File(std::string("no-such-folder/") + g_szMemoCsvFileName)).Export(doc.m_memoMap));
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルを開けませんでした。(No such file or directory)"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "エラー"_sj);
@@ -150,6 +154,54 @@ TEST_F(MemoCsvExportTest, Utf8WithLineFeedsAndTheChosenNameInTheMessages) {
     second.SetFileNameText("メモ.csv"_sj);
     EXPECT_FALSE(second.Export(doc.m_memoMap));
     EXPECT_EQ(again.GetShown()[0].text, "メモ.csvファイルがあります。上書きしますか。"_sj);
+}
+
+TEST_F(MemoCsvExportTest, TheMessagesNameTheChosenPath) {
+    const struct {
+        const char* file;
+        std::string shown;  // empty: the path itself
+    } rows[] = {
+        {"ＮＥＬＯメモ.csv", "ＮＥＬＯメモ.csv"_sj},
+        {"out.csv", ""},
+        {"メモ一覧.csv", ""},
+    };
+    for (const auto& r : rows) {
+        const std::string path = folder.File(r.file);
+        const std::string shown = r.shown.empty() ? Utf8ToCp932(path).text : r.shown;
+        CScriptedMessageBox mb;
+        EXPECT_TRUE(CMemoCsvExport(mb, path).Export(doc.m_memoMap)) << r.file;
+        CScriptedMessageBox again{MbAnswer::No};
+        EXPECT_FALSE(CMemoCsvExport(again, path).Export(doc.m_memoMap)) << r.file;
+        ASSERT_EQ(mb.GetShown().size(), 1u);
+        EXPECT_EQ(mb.GetShown()[0].text, shown + "を作成しました"_sj) << r.file;
+        ASSERT_EQ(again.GetShown().size(), 1u);
+        EXPECT_EQ(again.GetShown()[0].text, shown + "ファイルがあります。上書きしますか。"_sj) << r.file;
+    }
+}
+
+TEST_F(MemoCsvExportTest, WhatIsNotARegularFileIsNeverReplaced) {
+    Register("田中、電話、03"_sj);
+    const std::string fifo = folder.File("fifo.csv");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string dir = folder.File("dir.csv");
+    std::filesystem::create_directory(dir);
+    const struct {
+        std::string path;
+        const char* reason;
+    } rows[] = {{fifo, "(Not a regular file)"}, {dir, "(Is a directory)"}};
+    for (const auto& r : rows) {
+        // Asked nothing: there is nothing the user could agree to replace.
+        CScriptedMessageBox mb;
+        CMemoCsvExport exporter(mb, r.path);
+        exporter.SetOverwrite(true);
+        EXPECT_FALSE(exporter.Export(doc.m_memoMap)) << r.path;
+        ASSERT_EQ(mb.GetShown().size(), 1u) << r.path;
+        EXPECT_EQ(mb.GetShown()[0].buttons, MbButtons::Ok) << r.path;
+        EXPECT_NE(mb.GetShown()[0].text.find(r.reason), std::string::npos) << r.path;
+    }
+    struct stat st;
+    ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 }  // namespace

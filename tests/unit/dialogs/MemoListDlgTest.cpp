@@ -262,7 +262,7 @@ TEST_F(MemoListDlgTest, ExportWritesEveryPair) {
     std::size_t lines = 0;
     for (std::size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2) ++lines;
     EXPECT_EQ(lines, 4u);
-    EXPECT_EQ(mb.GetShown().back().text, "ＮＥＬＯメモ.csvを作成しました"_sj);
+    EXPECT_EQ(mb.GetShown().back().text, dlg.m_strExportPath + "を作成しました"_sj);
 }
 
 }  // namespace

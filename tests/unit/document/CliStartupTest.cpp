@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -160,7 +161,7 @@ TEST_F(CliStartupTest, UnsavedChangesAtTheEndOfInputAreReportedNotSaved) {
 
 TEST_F(CliStartupTest, SaveWithoutANameIsRefusedWithoutATerminal) {
     Result r = Run("--new", "半径＝５\n\\save\n");
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("\\save ファイル名"), std::string::npos) << r.err;
 }
 
@@ -235,6 +236,55 @@ TEST_F(CliStartupTest, RunningOutOfMemoryKeepsTheChangesInACopy) {
     copy.erase(copy.find('\n'));
     Result reopened = Run("'" + copy + "'", "田中は\n");
     EXPECT_NE(reopened.out.find("電話：03\n"), std::string::npos) << reopened.err;
+}
+
+TEST_F(CliStartupTest, InAPipeNoFileIsReplacedUnaskedAndAFailedLastSaveEndsWithOne) {
+    enum class Kept { Old, Replaced, Fifo };
+    const struct {
+        const char* name;
+        const char* setup;     // shell command in the folder
+        const char* commands;  // after a memo line
+        const char* file;      // the file written, and how it is left (replaced: by more than "old")
+        Kept kept;
+        int status;
+        const char* said;  // on stderr
+    } rows[] = {
+        {"\\save over another file", "printf old > other.nel", "\\save other", "other.nel", Kept::Old, 1,
+         "other.nel "
+         "はすでにあります。上書きせずに取りやめました（入力が端末ではないため確認できません。上書きするときは "
+         "\\save --force other.nel）。"},
+        {"\\save --force", "printf old > other.nel", "\\save --force other", "other.nel", Kept::Replaced, 0,
+         "保存しました: "},
+        {"\\save into a FIFO", "mkfifo pipe.nel", "\\save --force pipe.nel", "pipe.nel", Kept::Fifo, 1,
+         "pipe.nel に保存できませんでした。(Not a regular file)"},
+        {"the notebook's own file again", "true", "\\save own.nel\n\\save own.nel", "own.nel", Kept::Replaced, 0,
+         "保存しました: "},
+        {"a failed save, then one that succeeds", "printf old > ro.nel && chmod 444 ro.nel",
+         "\\save ro.nel\n\\save --force ro.nel\n\\save ok.nel", "ro.nel", Kept::Old, 0,
+         "ro.nel に保存できませんでした。(Permission denied)"},
+        {"\\export over another file", "printf old > out.csv", "\\export out.csv", "out.csv", Kept::Old, 0,
+         "out.csv はすでにあります。上書きせずに取りやめました（入力が端末ではないため確認できません。上書きするときは "
+         "\\export --force out.csv）。"},
+        {"\\export --force", "printf old > out.csv", "\\export --force out.csv", "out.csv", Kept::Replaced, 0,
+         "out.csvを作成しました"},
+        {"\\export into a FIFO", "mkfifo fifo.csv", "\\export --force fifo.csv", "fifo.csv", Kept::Fifo, 0,
+         "fifo.csvファイルを開けませんでした。(Not a regular file)"},
+    };
+    for (const auto& r : rows) {
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "xdg");
+        ASSERT_EQ(std::system(("cd '" + m_dir.string() + "' && " + r.setup).c_str()), 0) << r.name;
+        Result res = Run("--new", std::string("田中、電話、03\n") + r.commands + "\n");
+        EXPECT_EQ(res.status, r.status) << r.name << "\n" << res.err;
+        EXPECT_NE(res.err.find(r.said), std::string::npos) << r.name << "\n" << res.err;
+        struct stat st;
+        ASSERT_EQ(stat((m_dir / r.file).c_str(), &st), 0) << r.name;
+        switch (r.kept) {
+        case Kept::Old: EXPECT_EQ(ReadText(r.file), "old") << r.name; break;
+        case Kept::Replaced: EXPECT_GT(ReadText(r.file).size(), 3u) << r.name; break;
+        case Kept::Fifo: EXPECT_TRUE(S_ISFIFO(st.st_mode)) << r.name; break;
+        }
+    }
 }
 
 }  // namespace

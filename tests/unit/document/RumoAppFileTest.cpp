@@ -20,6 +20,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -145,11 +146,11 @@ TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
 }
 
 // A file whose system calls fail at a chosen step: writing (after a given number of
-// bytes, the last write before it cut short), syncing or renaming, or an exception
-// thrown from inside a write.
+// bytes, the last write before it cut short), syncing a file or the folder, setting the
+// permissions or renaming, or an exception thrown from inside a write.
 class CFailingFile : public CAtomicFile {
 public:
-    enum class Step { Write, Throw, Sync, Rename };
+    enum class Step { Write, Throw, Sync, FolderSync, Chmod, Rename };
     CFailingFile(Step step, std::size_t nFailAt, int nErrno) : m_step(step), m_nFailAt(nFailAt), m_nErrno(nErrno) {}
 
 protected:
@@ -167,7 +168,14 @@ protected:
         return w;
     }
     int SysSync(int fd) override {
-        if (m_step != Step::Sync) return CAtomicFile::SysSync(fd);
+        struct stat st;
+        const bool bFolder = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+        if (m_step != (bFolder ? Step::FolderSync : Step::Sync)) return CAtomicFile::SysSync(fd);
+        errno = m_nErrno;
+        return -1;
+    }
+    int SysChmod(int fd, mode_t mode) override {
+        if (m_step != Step::Chmod) return CAtomicFile::SysChmod(fd, mode);
         errno = m_nErrno;
         return -1;
     }
@@ -262,6 +270,45 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
                 EXPECT_EQ(fs::hard_link_count(path), 2u) << r.name;
             }
         }
+}
+
+TEST_F(RumoAppFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsSaved) {
+    const struct {
+        const char* name;
+        CFailingFile::Step step;
+        bool bReplaced;  // the failure came after the new file took the old one's place
+    } rows[] = {
+        {"permissions of the new file", CFailingFile::Step::Chmod, false},
+        {"folder after the rename", CFailingFile::Step::FolderSync, true},
+    };
+    for (const auto& r : rows) {
+        m_app->SetFileFactory(nullptr);
+        const std::string path = WriteNotebook("synced.nel");
+        ASSERT_TRUE(m_app->OpenDocumentFile(path)) << r.name;
+        std::string before, error;
+        ASSERT_TRUE(ReadWholeFile(path, before, error));
+        std::string answer;
+        Doc().RegisterMemo(answer, "新、a、1"_sj);
+        Doc().SetModifiedFlag(true);
+        const std::string wanted = SaveDocumentBytes(Doc());
+        m_box.m_shown.clear();
+        m_app->SetFileFactory([&r] { return std::make_unique<CFailingFile>(r.step, 0, EIO); });
+        EXPECT_FALSE(m_app->DoFileSave()) << r.name;
+        ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
+        EXPECT_EQ(m_box.m_shown[0].rfind(path + " に保存できませんでした。(Input/output error"_sj, 0), 0u)
+            << r.name << ": " << m_box.m_shown[0];
+        EXPECT_TRUE(Doc().IsModified()) << r.name;
+        std::string after;
+        ASSERT_TRUE(ReadWholeFile(path, after, error));
+        EXPECT_EQ(after, r.bReplaced ? wanted : before) << r.name;
+        for (const auto& e : fs::directory_iterator(m_dir))
+            EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << r.name << ": " << e.path();
+        // The file this document wrote is still its own: saving again asks nothing.
+        m_app->SetFileFactory(nullptr);
+        EXPECT_TRUE(m_app->DoFileSave()) << r.name;
+        EXPECT_EQ(m_box.m_shown.size(), 1u) << r.name;
+        EXPECT_FALSE(Doc().IsModified()) << r.name;
+    }
 }
 
 TEST_F(RumoAppFileTest, SaveIntoAMissingFolderFails) {
@@ -494,4 +541,44 @@ TEST(NotebookPathTest, WithNotebookExtensionAddsItOnlyToANameWithoutOne) {
         {"/tmp/", "/tmp/"},
     };
     for (const auto& row : rows) EXPECT_EQ(WithNotebookExtension(row.path), row.expected) << row.path;
+}
+
+TEST(NotebookPathTest, AbsolutePathNamesWhatTheSystemOpens) {
+    const fs::path dir = fs::temp_directory_path() / ("nelo-paths-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "real/sub/deeper");
+    fs::create_directories(dir / "plain");
+    fs::create_symlink(dir / "real/sub", dir / "link");
+    fs::create_symlink("real/sub/deeper", dir / "rel");
+    for (const char* name : {"x.nel", "real/x.nel", "real/sub/x.nel", "file.nel"}) std::ofstream(dir / name) << name;
+    const char* rows[] = {
+        "link/../x.nel",         // the parent of real/sub: real/x.nel, not ./x.nel
+        "link/deeper/../x.nel",  // a real folder inside the link's: real/sub/x.nel
+        "rel/../../x.nel",       // a relative link two levels down
+        "link/../../x.nel",      //
+        "plain/../x.nel",        // no link: the same as by text
+        "./real/./sub/x.nel",    //
+        "missing/../x.nel",      // the system refuses these, and so must the path
+        "file.nel/../x.nel",     //
+        "real//sub///x.nel",     //
+        "link/../sub/../x.nel",  //
+        "../",                   // a folder
+    };
+    std::error_code ec;
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir);
+    for (const std::string row : rows) {
+        const std::string absolute = AbsolutePath(row);
+        EXPECT_EQ(absolute[0], '/') << row;
+        struct stat a, b;
+        const bool bOpens = stat(row.c_str(), &a) == 0;
+        EXPECT_EQ(stat(absolute.c_str(), &b) == 0, bOpens) << row << " -> " << absolute;
+        if (bOpens) {
+            EXPECT_TRUE(a.st_ino == b.st_ino && a.st_dev == b.st_dev) << row << " -> " << absolute;
+        }
+    }
+    EXPECT_EQ(AbsolutePath("link/../x.nel"), (dir / "real/x.nel").string());
+    EXPECT_EQ(AbsolutePath("/.."), "/");
+    fs::current_path(cwd);
+    fs::remove_all(dir, ec);
 }

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -21,6 +22,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <vector>
 
@@ -225,6 +227,94 @@ TEST_F(SaveKeepsTheFileTest, AnotherUsersFileIsWrittenInPlaceOrRefused) {
         EXPECT_EQ(now.st_uid, old.st_uid) << r.name;
         EXPECT_EQ(now.st_gid, old.st_gid) << r.name;
         EXPECT_EQ(now.st_mode, old.st_mode) << r.name;
+        ExpectNoLeftovers(r.name);
+    }
+}
+
+/// An access control list in the form the system keeps it (system.posix_acl_access):
+/// the owner, the user nobody and the owning group read and write, the mask read and
+/// write, others nothing.
+std::string SharedWithNobodyAcl(unsigned nGroupPerm) {
+    std::string acl;
+    auto put = [&acl](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) acl += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put(2, 4);  // version
+    const std::uint32_t kNoId = 0xFFFFFFFF;
+    const std::uint32_t entries[][3] = {
+        {0x01, 6, kNoId}, {0x02, 6, 65534}, {0x04, nGroupPerm, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}};
+    for (const auto& e : entries) {
+        put(e[0], 2);
+        put(e[1], 2);
+        put(e[2], 4);
+    }
+    return acl;
+}
+
+std::string Attribute(const std::string& path, const char* name) {
+    std::string value(4096, '\0');
+    ssize_t n = getxattr(path.c_str(), name, value.data(), value.size());
+    if (n < 0) return "(none)";
+    value.resize(static_cast<std::size_t>(n));
+    return value;
+}
+
+TEST_F(SaveKeepsTheFileTest, TheAccessControlListAndExtendedAttributesStay) {
+    const std::string path = File("acl.nel");
+    WriteEmptyNotebook(path);
+    // The owning group may only read, though the mask (the group bits) says read and
+    // write for the user named in the list: a file that took only the permissions would
+    // let the whole group write.
+    const std::string acl = SharedWithNobodyAcl(4);
+    if (setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0 ||
+        setxattr(path.c_str(), "user.nelo.test", "kept", 4, 0) != 0)
+        GTEST_SKIP() << "no access control lists or user attributes here: " << std::strerror(errno);
+    struct stat old;
+    ASSERT_EQ(stat(path.c_str(), &old), 0);
+    ASSERT_TRUE(m_app->OpenDocumentFile(path));
+    for (int i = 0; i < 2; ++i) {
+        struct stat before;
+        ASSERT_EQ(stat(path.c_str(), &before), 0);
+        const std::string wanted = ChangeNotebook();
+        ASSERT_TRUE(m_app->DoFileSave());
+        EXPECT_EQ(ReadBytes(path), wanted);
+        struct stat now;
+        ASSERT_EQ(stat(path.c_str(), &now), 0);
+        EXPECT_NE(now.st_ino, before.st_ino);  // replaced, not written in place
+        EXPECT_EQ(now.st_mode, old.st_mode);
+        EXPECT_EQ(Attribute(path, "system.posix_acl_access"), acl);
+        EXPECT_EQ(Attribute(path, "user.nelo.test"), "kept");
+    }
+    ExpectNoLeftovers("acl");
+}
+
+TEST_F(SaveKeepsTheFileTest, ANameNearTheFileSystemsLimitSavesInEveryWay) {
+    std::string japanese;
+    for (int i = 0; i < 83; ++i) japanese += "帳";
+    const struct {
+        const char* name;
+        std::string file;
+    } rows[] = {
+        {"255 bytes", std::string(251, 'n') + ".nel"},
+        {"250 bytes", std::string(246, 'n') + ".nel"},
+        {"253 bytes of three-byte characters", japanese + ".nel"},
+    };
+    for (const auto& r : rows) {
+        ASSERT_LE(r.file.size(), 255u);
+        const std::string path = File(r.file);
+        fs::remove(path);
+        m_app->OnFileNew();
+        std::string wanted = ChangeNotebook();
+        EXPECT_TRUE(m_app->OnSaveDocument(path)) << r.name;
+        wanted = ChangeNotebook();
+        EXPECT_TRUE(m_app->DoFileSave()) << r.name;
+        EXPECT_EQ(ReadBytes(path), wanted) << r.name;
+        // In place, with the old content in a copy beside it.
+        fs::create_hard_link(path, File("twin.nel"));
+        wanted = ChangeNotebook();
+        EXPECT_TRUE(m_app->DoFileSave()) << r.name;
+        EXPECT_EQ(ReadBytes(File("twin.nel")), wanted) << r.name;
+        fs::remove(File("twin.nel"));
         ExpectNoLeftovers(r.name);
     }
 }

@@ -238,6 +238,33 @@ TEST_F(CliTerminalTest, EveryEndOfInputAsksUntilTheUserSaysNo) {
     EXPECT_TRUE(RecoveryCopies().empty());
 }
 
+TEST_F(CliTerminalTest, SavingOverAnotherFileAsksAndEnterMeansNo) {
+    std::ofstream(m_dir / "other.nel") << "old";
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> "));
+    run.Type("半径＝５\r");
+    ASSERT_TRUE(run.WaitFor("太郎 >> ５"));
+    for (const char* answer : {"\r", "n\r", "y\r"}) {
+        ASSERT_TRUE(run.WaitFor("> ")) << run.Output();
+        run.Type("\\save other\r");
+        ASSERT_TRUE(run.WaitFor("other.nel はすでにあります。上書きしますか? [y/N] ")) << run.Output();
+        run.Type(answer);
+        if (answer[0] == 'y') {
+            ASSERT_TRUE(run.WaitFor("保存しました: ")) << run.Output();
+        }
+    }
+    ASSERT_TRUE(run.WaitFor("> ")) << run.Output();
+    run.Type("\\quit\r");
+    int status = run.EndWith(0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << run.Output();
+    // Asked three times, saved once.
+    std::size_t nSaved = 0;
+    for (std::size_t p = 0; (p = run.Output().find("保存しました: ", p)) != std::string::npos; ++p) ++nSaved;
+    EXPECT_EQ(nSaved, 1u) << run.Output();
+    EXPECT_NE(RunPiped("other.nel", "半径＝\n").find("太郎 >> ５\n"), std::string::npos);
+}
+
 TEST_F(CliTerminalTest, CtrlCClearsTheLineAndKeepsTheSession) {
     CTerminalRun run(m_dir, {"--new"});
     ASSERT_TRUE(run.Started());

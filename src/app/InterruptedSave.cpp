@@ -1,0 +1,59 @@
+// A notebook that a save in place (a file with other hard links, or another user's)
+// was writing when the program was killed: the file holds new bytes in front of old
+// ones and does not load, but the copy of its old content that the save made first is
+// still beside it. Opening such a file offers that content back.
+#include "app/RumoApp.h"
+
+#include "document/DocSerialize.h"
+#include "platform/Archive.h"
+#include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "text/Sjis.h"
+
+#include <memory>
+#include <new>
+
+bool CRumoApp::OpenInterruptedSave(const std::string& absolute, const CFileStamp& stamp) {
+    // The newest copy that loads: an older one belongs to an even earlier save.
+    std::unique_ptr<CRumoDoc> loaded;
+    std::string copy;
+    for (const std::string& candidate : InPlaceBackups(absolute)) {
+        std::string bytes, error;
+        if (!ReadWholeFile(candidate, bytes, error)) continue;
+        auto doc = std::make_unique<CRumoDoc>();
+        try {
+            LoadDocumentBytes(*doc, bytes);
+        } catch (const CArchiveException&) {
+            continue;
+        } catch (const std::bad_alloc&) {
+            continue;
+        }
+        loaded = std::move(doc);
+        copy = candidate;
+        break;
+    }
+    if (!loaded) {
+        ShowError(FormatErrorText());
+        return false;
+    }
+    if (m_bUnattended) {
+        ShowError(FormatErrorText());
+        ShowError("前回の保存が途中で終わりました。保存前の内容が残っています: "_sj + Utf8ToCp932(copy).text);
+        return false;
+    }
+    if (m_messageBox.Show("前回の保存が途中で終わりました。保存前の内容を開きますか?"_sj, std::string(),
+                          MbButtons::YesNo, MbIcon::Question) != MbAnswer::Yes) {
+        ShowError(FormatErrorText());
+        return false;
+    }
+    // The notebook keeps its file: the next save writes the content back there, over
+    // the damaged file this document has seen (so no question about a changed file).
+    TakeFileContents(m_doc, *loaded);
+    SetPathName(absolute);
+    m_fileStamp = stamp;
+    m_doc.SetClean();
+    InitialUpdateViews();
+    m_doc.SetModifiedFlag(true);
+    return true;
+}

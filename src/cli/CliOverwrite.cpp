@@ -1,0 +1,31 @@
+#include "cli/CliOverwrite.h"
+
+#include "cli/CliSession.h"
+#include "platform/AtomicFile.h"
+
+#include <cctype>
+
+bool TakeForceOption(std::string& argText) {
+    static const std::string kForce = "--force";
+    if (argText.compare(0, kForce.size(), kForce) != 0) return false;
+    if (argText.size() > kForce.size() && argText[kForce.size()] != ' ' && argText[kForce.size()] != '\t') return false;
+    auto rest = argText.find_first_not_of(" \t", kForce.size());
+    argText = rest == std::string::npos ? std::string() : argText.substr(rest);
+    return true;
+}
+
+bool MayReplaceFile(CCliSession& session, const std::string& path, bool bForce, bool bAsk, const char* command) {
+    std::string error;
+    if (bForce || ExamineWriteTarget(path, error) != WriteTarget::RegularFile) return true;
+    if (!session.IsInteractive()) {
+        const std::string quoted = path.find_first_of(" \t") == std::string::npos ? path : "\"" + path + "\"";
+        session.Notice(path + " はすでにあります。上書きせずに取りやめました（入力が端末ではないため確認できません。" +
+                       "上書きするときは " + command + " --force " + quoted + "）。");
+        return false;
+    }
+    if (!bAsk) return true;
+    std::string reply;
+    if (!session.GetReader().Ask(path + " はすでにあります。上書きしますか? [y/N] ", reply)) return false;
+    for (char& c : reply) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return reply == "y" || reply == "yes";
+}
