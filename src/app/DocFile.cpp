@@ -30,6 +30,7 @@ std::string CRumoApp::GetTitle() const {
 }
 
 void CRumoApp::SetPathName(const std::string& absolutePath) {
+    m_lock.Follow(absolutePath);
     m_strPathName = absolutePath;
     UpdateTitle();
     m_recentFiles.Add(absolutePath);
@@ -55,12 +56,22 @@ bool CRumoApp::SaveModified() {
 }
 
 bool CRumoApp::OpenDocumentFile(const std::string& path) {
+    std::string error;
+    const OpenFailure failure = LoadDocumentFile(path, error);
+    if (!error.empty()) ShowError(error);
+    return failure == OpenFailure::None;
+}
+
+CRumoApp::OpenFailure CRumoApp::LoadDocumentFile(const std::string& path, std::string& error) {
     std::string absolute = AbsolutePath(path);
-    std::string bytes, error;
+    error.clear();
+    if (!m_lock.Prepare(absolute, m_messageBox, m_bUnattended)) return OpenFailure::Declined;
+    std::string bytes, readError;
     CFileStamp stamp;
-    if (!ReadWholeFile(absolute, bytes, error, &stamp)) {
-        ShowError(PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(error).text + ")");
-        return false;
+    if (!ReadWholeFile(absolute, bytes, readError, &stamp)) {
+        m_lock.Abandon();
+        error = PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(readError).text + ")";
+        return OpenFailure::Unreadable;
     }
     // Load into a document of its own, so that a file that fails leaves the open
     // document exactly as it was.
@@ -68,19 +79,22 @@ bool CRumoApp::OpenDocumentFile(const std::string& path) {
     try {
         LoadDocumentBytes(*loaded, bytes);
     } catch (const CArchiveException&) {
-        ShowError(FormatErrorText());
-        return false;
+        m_lock.Abandon();
+        error = FormatErrorText();
+        return OpenFailure::NotANotebook;
     } catch (const std::bad_alloc&) {
-        ShowError(PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj);
-        return false;
+        m_lock.Abandon();
+        error = PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj;
+        return OpenFailure::NoMemory;
     }
+    m_lock.Commit();
     TakeFileContents(m_doc, *loaded);
     SetPathName(absolute);
     m_fileStamp = stamp;
     // The purge notice sets the schedule flag again in the welcome, after this.
     m_doc.SetClean();
     InitialUpdateViews();
-    return true;
+    return OpenFailure::None;
 }
 
 bool CRumoApp::DoFileSave() {

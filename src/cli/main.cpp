@@ -29,6 +29,8 @@ int main(int argc, char** argv) {
     auto* session = new CCliSession(interactive);
     int status = session->Run(args);
     session->GetView().Flush();
+    // Nor is the notebook's lock given up by a destructor.
+    session->GetApp().ReleaseNotebookLock();
     std::fflush(stdout);
     std::fflush(stderr);
     if (int signo = PendingTermination()) EndBySignal(signo);
