@@ -3,8 +3,11 @@
 #include "desktop/QtText.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -34,7 +37,40 @@ QStringList MinchoFixed() {
             QStringLiteral("IPAPMincho"),          QStringLiteral("IPAGothic")};
 }
 
+/// The first of the names that is installed. The font database knows a family by its
+/// name in the desktop's language ("IPA明朝" under Japanese) and by its other names.
+QString FirstInstalled(const QStringList& names) {
+    for (const QString& name : names)
+        if (QFontDatabase::hasFamily(name)) return name;
+    return QString();
+}
+
+/// A proportional face by its name ("IPAPMincho", "IPA P明朝", "TakaoPMincho").
+bool LooksProportional(const QString& family) {
+    static const QRegularExpression proportional(QStringLiteral("(^IPAP|^IPA P|PMincho|PGothic|P明朝|Pゴシック)"));
+    return family.contains(proportional);
+}
+
 }  // namespace
+
+QString FixedPitchMincho() {
+    // The fixed-pitch faces of the substitution list, before its last resorts.
+    QStringList fixed;
+    for (const QString& name : MinchoFixed())
+        if (!LooksProportional(name) && !name.contains(QStringLiteral("Gothic"))) fixed.append(name);
+    QString face = FirstInstalled(fixed);
+    if (!face.isEmpty()) return face;
+    // Any other Japanese serif face, a fixed-pitch one first.
+    QStringList serif;
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+        if (family.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) || family.contains(QStringLiteral("明朝")) ||
+            family.contains(QStringLiteral("Serif")))
+            serif.append(family);
+    }
+    std::stable_sort(serif.begin(), serif.end(),
+                     [](const QString& a, const QString& b) { return !LooksProportional(a) && LooksProportional(b); });
+    return serif.isEmpty() ? QString() : serif.front();
+}
 
 void InstallFontSubstitutions() {
     static bool bInstalled = false;

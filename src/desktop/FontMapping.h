@@ -16,6 +16,11 @@ void InstallFontSubstitutions();
 /// The family a font really draws with on this desktop.
 QString ResolvedFamily(const QFont& font);
 
+/// The installed fixed-pitch Mincho the printed page uses for "ＭＳ 明朝" (IPAMincho
+/// where it is installed, whatever language the font names are shown in); empty when
+/// no Japanese serif face is installed.
+QString FixedPitchMincho();
+
 /// The panes' font for a saved format: face, point size (twips / 20) and effects.
 QFont FontFromCharFormat(const CharFormat& cf);
 /// The panes' text colour for a saved format; invalid when the theme's text colour is
