@@ -9,7 +9,8 @@
 #                           desktop-file-validate, appstreamcli, update-mime-database, man)
 set -euo pipefail
 what=${1:-run}
-pkgs=(g++ cmake ninja-build make libedit-dev qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho)
+pkgs=(g++ cmake ninja-build make pkg-config libedit-dev qt6-base-dev libxcb-xkb-dev qt6-translations-l10n fonts-ipafont-gothic
+      fonts-ipafont-mincho)
 case "$what" in
   run) ;;
   test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils python3-icalendar calcurse
