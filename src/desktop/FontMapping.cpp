@@ -111,13 +111,17 @@ QColor ColourFromCharFormat(const CharFormat& cf) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out) {
+bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out,
+                      std::optional<std::uint32_t> crColour) {
     out = current;
     const int nTenths = int(std::lround(chosen.pointSizeF() * 10));
     if (nTenths > 0) out.yHeight = nTenths * 2;
     out.dwMask = kCfmAll;
-    // Qt's font dialog offers no colour: the colour shown stays, the theme's as black.
-    if (current.dwEffects & kCfeAutoColor) out.crTextColor = 0;
+    // The colour chosen; without one the colour shown stays, the theme's as black.
+    if (crColour)
+        out.crTextColor = *crColour & 0x00FFFFFFu;
+    else if (current.dwEffects & kCfeAutoColor)
+        out.crTextColor = 0;
     out.dwEffects &= ~(kCfeBold | kCfeItalic | kCfeUnderline | kCfeStrikeout | kCfeAutoColor);
     if (chosen.weight() > QFont::Normal) out.dwEffects |= kCfeBold;
     if (chosen.italic()) out.dwEffects |= kCfeItalic;

@@ -7,6 +7,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <cstdint>
+#include <optional>
 
 /// Substitutes for the Windows face names a saved font may carry ("ＭＳ Ｐゴシック" ->
 /// IPAPGothic, then any Japanese Gothic ...), and the dialogs' font: the default face at
@@ -31,4 +33,7 @@ QColor ColourFromCharFormat(const CharFormat& cf);
 /// (tenths of a point × 2), effects, face, pitch. Choosing the family the current face is
 /// drawn with keeps the current face name. A family that cannot be saved as code page 932
 /// within 31 bytes leaves the current face in place: then false.
-bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out);
+/// crColour: the colour chosen (0x00BBGGRR; 0, the automatic colour); without it the
+/// current colour stays.
+bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out,
+                      std::optional<std::uint32_t> crColour = std::nullopt);

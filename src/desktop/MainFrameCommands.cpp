@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QProgressDialog>
 
 namespace {
@@ -45,8 +46,13 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
                              static_cast<int>(lines.size()), this);
     progress.setObjectName(QStringLiteral("readTextFileProgress"));
     progress.setWindowTitle(QStringLiteral("テキスト読込み"));
-    // While it shows, the window takes no typing and no second F9.
-    progress.setWindowModality(Qt::WindowModal);
+    // While the text is read, the window takes no typing, no commands and no second F9.
+    // It is disabled rather than blocked by a modal dialog: a blocked window would not
+    // even hear its close button, and closing it stops the reading, then closes.
+    progress.setWindowModality(Qt::NonModal);
+    QPointer<QWidget> pFocus = focusWidget();
+    setEnabled(false);
+    progress.setEnabled(true);
     progress.setMinimumDuration(nProgressDelayMs);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
@@ -98,7 +104,7 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
             QApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
                                                              : QEventLoop::ExcludeUserInputEvents);
             sinceRepaint.restart();
-            if (progress.wasCanceled()) {
+            if (progress.wasCanceled() || m_bCloseAfterRead) {
                 ++i;
                 break;
             }
@@ -106,10 +112,17 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
     }
     flush();
     progress.close();
+    setEnabled(true);
+    if (pFocus) pFocus->setFocus();
     if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
     if (i < lines.size())
         ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1 / %2 行）。").arg(i).arg(lines.size()));
     m_bReadingTextFile = false;
+    // The window was asked to close while it read: now it does, with the usual question.
+    if (m_bCloseAfterRead) {
+        m_bCloseAfterRead = false;
+        close();
+    }
 }
 
 void CMainFrame::OnSettings() {

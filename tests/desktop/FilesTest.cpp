@@ -17,7 +17,9 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <csignal>
@@ -220,9 +222,47 @@ private Q_SLOTS:
         }
         QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
         QVERIFY2(QString::fromStdString(Boxes().m_shown[0]).contains(message), Boxes().m_shown[0].c_str());
+        // Named, and out of the list; the file itself stays as it was.
+        QVERIFY2(QString::fromStdString(Boxes().m_shown[0]).startsWith(file), Boxes().m_shown[0].c_str());
+        const auto& entries = App().GetRecentFileList().GetEntries();
+        QVERIFY(std::find(entries.begin(), entries.end(), Utf8(file)) == entries.end());
+        if (damage != "gone") QCOMPARE(ReadBytes(file), damage);
         QCOMPARE(Frame()->windowTitle(), QStringLiteral("無題 - ＮＥＬＯ"));
         QCOMPARE(App().GetPathName(), std::string());
         QVERIFY(Conversation().contains(QStringLiteral("入力例が表示されます。")));
+    }
+
+    void fileDialogsOpenWideEnoughAndKeepTheirSize() {
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size() * 9 / 10;
+        const QSize first = CFileDialogSize::DefaultSize().boundedTo(screen);
+        struct Step {
+            void (CMainFrame::*command)();
+            const char* dialog;
+            QSize expected;
+            QSize leftAt;  // the size the user leaves it at
+        };
+        const Step steps[] = {
+            {&CMainFrame::OnFileOpen, "openNotebookDialog", first, QSize(600, 420)},
+            {&CMainFrame::OnReadTextFile, "readTextFileDialog", QSize(600, 420), QSize(640, 400)},
+            {&CMainFrame::OnFileSaveAs, "saveNotebookDialog", QSize(640, 400), QSize(640, 400)},
+        };
+        for (const Step& step : steps) {
+            CModalWatchdog watchdog;
+            watchdog.Expect([&](QWidget* pModal) {
+                auto* pDialog = qobject_cast<QFileDialog*>(pModal);
+                QVERIFY(pDialog);
+                QCOMPARE(pDialog->objectName(), QString::fromLatin1(step.dialog));
+                QCOMPARE(pDialog->size(), step.expected);
+                // Whole on the screen.
+                QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(pDialog->frameGeometry()));
+                pDialog->resize(step.leftAt);
+                pDialog->reject();
+            });
+            (Frame()->*step.command)();
+            QVERIFY(watchdog.AllAnswered());
+        }
+        QCOMPARE(QString::fromStdString(App().GetProfile().GetProfileString("Settings", "FileDialogSize")),
+                 QStringLiteral("640 400"));
     }
 
     void aStartWithoutNewIgnoresTheListWhenAFileIsNamed() {
