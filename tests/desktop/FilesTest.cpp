@@ -10,11 +10,14 @@
 #include "desktop/QtText.h"
 #include "desktop/SessionEnd.h"
 #include "platform/CodePage.h"
+#include "platform/LockFile.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLockFile>
+#include <QSysInfo>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QGuiApplication>
@@ -263,6 +266,69 @@ private Q_SLOTS:
         }
         QCOMPARE(QString::fromStdString(App().GetProfile().GetProfileString("Settings", "FileDialogSize")),
                  QStringLiteral("640 400"));
+    }
+
+    void aNotebookOpenInNeloCliIsOpenedOnlyWhenWanted() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("shared.nel"));
+        QVERIFY(App().OnSaveDocument(Utf8(file)));
+        App().OnFileNew();
+        const QString lock = QString::fromStdString(NotebookLockPath(ResolvedPath(Utf8(file))));
+        QVERIFY(!QFile::exists(lock));
+        // nelo-cli keeps the notebook open while its input is open.
+        QProcess cli;
+        cli.start(QStringLiteral(NELO_CLI), {file});
+        QVERIFY(cli.waitForStarted());
+        QTRY_VERIFY(QFile::exists(lock));
+        const QString said = file + QStringLiteral(" は nelo-cli（プロセス番号 %1）で開かれています。").arg(cli.processId());
+        for (MbAnswer answer : {MbAnswer::No, MbAnswer::Yes}) {
+            App().OnFileNew();
+            Boxes().m_shown.clear();
+            Boxes().m_answers = {answer};
+            QCOMPARE(App().OpenDocumentFile(Utf8(file)), answer == MbAnswer::Yes);
+            QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
+            QVERIFY2(QString::fromStdString(Boxes().m_shown[0]).startsWith(said), Boxes().m_shown[0].c_str());
+        }
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("shared.nel - ＮＥＬＯ"));
+        // Once nelo-cli has ended, the lock is free and nothing is asked.
+        cli.closeWriteChannel();
+        QVERIFY(cli.waitForFinished(30000));
+        QVERIFY(!QFile::exists(lock));
+        App().OnFileNew();
+        Boxes().m_shown.clear();
+        QVERIFY(App().OpenDocumentFile(Utf8(file)));
+        QVERIFY(Boxes().m_shown.empty());
+        QVERIFY(QFile::exists(lock));
+    }
+
+    void theLockIsOneThatQLockFileRespectsAndTheOtherWayRound() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lock"));
+        {
+            CLockFile ours(Utf8(path));
+            QCOMPARE(ours.TryLock(), LockResult::Taken);
+            QLockFile theirs(path);
+            theirs.setStaleLockTime(0);
+            QVERIFY(!theirs.tryLock());
+            QCOMPARE(theirs.error(), QLockFile::LockFailedError);
+            qint64 nPid = 0;
+            QString host, program;
+            QVERIFY(theirs.getLockInfo(&nPid, &host, &program));
+            QCOMPARE(nPid, QCoreApplication::applicationPid());
+            QCOMPARE(program, QStringLiteral("desktop_FilesTest"));
+        }
+        QVERIFY(!QFile::exists(path));
+        QLockFile theirs(path);
+        theirs.setStaleLockTime(0);
+        QVERIFY(theirs.tryLock());
+        CLockFile ours(Utf8(path));
+        QCOMPARE(ours.TryLock(), LockResult::Held);
+        QCOMPARE(ours.Holder().nPid, QCoreApplication::applicationPid());
+        QCOMPARE(QString::fromStdString(ours.Holder().program), QStringLiteral("desktop_FilesTest"));
+        QCOMPARE(QString::fromStdString(ours.Holder().bootId), QString::fromLatin1(QSysInfo::bootUniqueId()));
+        QCOMPARE(QString::fromStdString(ours.Holder().machineId), QString::fromLatin1(QSysInfo::machineUniqueId()));
+        theirs.unlock();
+        QCOMPARE(ours.TryLock(), LockResult::Taken);
     }
 
     void aStartWithoutNewIgnoresTheListWhenAFileIsNamed() {
