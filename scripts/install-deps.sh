@@ -3,7 +3,8 @@
 #   install-deps.sh run     what building and starting nelo and nelo-cli needs (Qt 6, the Japanese fonts)
 #   install-deps.sh test    plus the test tools (GoogleTest, clang for the fuzz targets, clang-format,
 #                           poppler-utils to read printed PDFs back, python3-icalendar and calcurse
-#                           to read the exported calendar files)
+#                           to read the exported calendar files, openbox, xdotool and x11-utils for the
+#                           window under a window manager)
 #   install-deps.sh bench   plus Google Benchmark and the peers the benchmarks compare against
 #   install-deps.sh package plus what makes and checks the Debian package (dpkg-shlibdeps, lintian,
 #                           desktop-file-validate, appstreamcli, update-mime-database, man)
@@ -14,7 +15,7 @@ pkgs=(g++ cmake ninja-build make pkg-config libedit-dev qt6-base-dev libxcb-xkb-
 case "$what" in
   run) ;;
   test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils python3-icalendar calcurse
-               dbus-daemon at-spi2-core python3-pyatspi) ;;
+               dbus-daemon at-spi2-core python3-pyatspi openbox xdotool x11-utils) ;;
   bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine time python3) ;;
   package) pkgs+=(dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db groff-base) ;;
   *) echo "usage: $0 run|test|bench|package" >&2; exit 2 ;;

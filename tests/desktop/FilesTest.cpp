@@ -280,7 +280,8 @@ private Q_SLOTS:
         cli.start(QStringLiteral(NELO_CLI), {file});
         QVERIFY(cli.waitForStarted());
         QTRY_VERIFY(QFile::exists(lock));
-        const QString said = file + QStringLiteral(" は nelo-cli（プロセス番号 %1）で開かれています。").arg(cli.processId());
+        const QString said =
+            file + QStringLiteral(" は nelo-cli（プロセス番号 %1）で開かれています。").arg(cli.processId());
         for (MbAnswer answer : {MbAnswer::No, MbAnswer::Yes}) {
             App().OnFileNew();
             Boxes().m_shown.clear();

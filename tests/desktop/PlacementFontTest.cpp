@@ -274,6 +274,10 @@ private Q_SLOTS:
                 QCOMPARE(pColour->count(), 16);
                 pColour->setCurrentIndex(pColour->findData(QVariant::fromValue(r.chosen)));
                 if (r.shown.isValid()) QCOMPARE(pSample->palette().color(QPalette::Text), r.shown);
+                // NELO_GRAB_DIR=<folder> keeps a picture of the dialog with red chosen.
+                const QByteArray dir = qgetenv("NELO_GRAB_DIR");
+                if (!dir.isEmpty() && r.chosen == 0x0000FF)
+                    pModal->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/font-dialog.png"));
                 qobject_cast<QDialog*>(pModal)->accept();
             });
             OnFont();

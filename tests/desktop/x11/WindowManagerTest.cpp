@@ -33,8 +33,7 @@ void CloseThroughTheWindowManager(QWidget* pWindow) {
     QVERIFY(pX11);
     xcb_connection_t* c = pX11->connection();
     const char name[] = "_NET_CLOSE_WINDOW";
-    xcb_intern_atom_reply_t* pAtom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+    xcb_intern_atom_reply_t* pAtom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
     QVERIFY(pAtom);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     xcb_client_message_event_t event = {};
