@@ -183,7 +183,14 @@ LockResult CLockFile::TryLock() {
 
         LockOwner owner;
         bool bStale;
-        if (ReadOwner(m_strPath, owner)) {
+        bool bRead = ReadOwner(m_strPath, owner);
+        // A file made this moment is written the next: a short wait tells its holder.
+        for (int nWait = 0; !bRead && nWait < 10; ++nWait) {
+            const timespec pause{0, 10 * 1000 * 1000};
+            nanosleep(&pause, nullptr);
+            bRead = ReadOwner(m_strPath, owner);
+        }
+        if (bRead) {
             m_holder = owner;
             bStale = IsStale(owner);
         } else {
