@@ -175,7 +175,8 @@ LockResult CLockFile::TryLock() {
                 unlink(m_strPath.c_str());
                 return LockResult::NotTaken;
             }
-            fdatasync(fd);
+            // Not synced to the disk: after a crash of the machine the boot id tells the
+            // file is stale anyway, and a sync on a disk-backed folder costs the start-up.
             m_fd = fd;
             return LockResult::Taken;
         }

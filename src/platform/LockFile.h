@@ -2,7 +2,8 @@
 // it removes the file again. The file names its holder in five lines (process id,
 // program name, host name, machine id, boot id), the form Qt's QLockFile writes, and
 // the lock is taken and given up as QLockFile does it (the file created exclusively,
-// flock(2) held on it while it is held), so a QLockFile on the same path and this lock
+// flock(2) held on it while it is held; only its sync to the disk is left out), so a
+// QLockFile on the same path and this lock
 // keep each other out. A file left behind by a process that no longer runs (killed,
 // crashed, or from before the last boot) is taken over.
 #pragma once
