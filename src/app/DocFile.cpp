@@ -10,6 +10,7 @@
 #include "text/Sjis.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -31,6 +32,7 @@ std::string CRumoApp::GetTitle() const {
 }
 
 void CRumoApp::SetPathName(const std::string& absolutePath) {
+    m_lock.Follow(absolutePath);
     m_strPathName = absolutePath;
     UpdateTitle();
     m_recentFiles.Add(absolutePath);
@@ -56,27 +58,45 @@ bool CRumoApp::SaveModified() {
 }
 
 bool CRumoApp::OpenDocumentFile(const std::string& path) {
+    std::string error;
+    const OpenFailure failure = LoadDocumentFile(path, error);
+    if (!error.empty()) ShowOpenError(error);
+    return failure == OpenFailure::None;
+}
+
+void CRumoApp::ShowOpenError(const std::string& error) {
+    ShowError(error);
+    // The copy of an interrupted save that could not be offered is named after the error.
+    if (!m_strKeptCopyNotice.empty()) ShowError(std::exchange(m_strKeptCopyNotice, std::string()));
+}
+
+CRumoApp::OpenFailure CRumoApp::LoadDocumentFile(const std::string& path, std::string& error) {
     std::string absolute = AbsolutePath(path);
+    error.clear();
+    if (!m_lock.Prepare(absolute, m_messageBox, m_bUnattended)) return OpenFailure::Declined;
     std::string bytes;
     CFileStamp stamp;
     LimitedReadResult read;
     try {
         read = ReadFileWithin(absolute, kMaxNotebookBytes, bytes, &stamp);
     } catch (const std::bad_alloc&) {
-        ShowError(PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj);
-        return false;
+        m_lock.Abandon();
+        error = PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj;
+        return OpenFailure::NoMemory;
     }
     if (read.bTooLarge) {
+        m_lock.Abandon();
         // Named by its size where it has one; a device or a pipe only shows there is more.
         const std::string limit = MegabyteText(kMaxNotebookBytes);
-        ShowError(PathForMessage(path) + " は大きすぎるため開けません（"_sj +
-                  (read.nSize > 0 ? MegabyteText(read.nSize) + "。ノートは "_sj + limit + " まで）。"_sj
-                                  : limit + " を超えています）。"_sj));
-        return false;
+        error = PathForMessage(path) + " は大きすぎるため開けません（"_sj +
+                (read.nSize > 0 ? MegabyteText(read.nSize) + "。ノートは "_sj + limit + " まで）。"_sj
+                                : limit + " を超えています）。"_sj);
+        return OpenFailure::Unreadable;
     }
     if (!read.bOk) {
-        ShowError(PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(read.error).text + ")");
-        return false;
+        m_lock.Abandon();
+        error = PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(read.error).text + ")";
+        return OpenFailure::Unreadable;
     }
     // Load into a document of its own, so that a file that fails leaves the open
     // document exactly as it was.
@@ -85,18 +105,26 @@ bool CRumoApp::OpenDocumentFile(const std::string& path) {
         LoadDocumentBytes(*loaded, bytes);
     } catch (const CArchiveException&) {
         // Perhaps a save in place was killed halfway: its copy of the old content is offered.
-        return OpenInterruptedSave(absolute, stamp);
+        if (OpenInterruptedSave(absolute, stamp)) {
+            m_lock.Commit();
+            return OpenFailure::None;
+        }
+        m_lock.Abandon();
+        error = FormatErrorText();
+        return OpenFailure::NotANotebook;
     } catch (const std::bad_alloc&) {
-        ShowError(PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj);
-        return false;
+        m_lock.Abandon();
+        error = PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj;
+        return OpenFailure::NoMemory;
     }
+    m_lock.Commit();
     TakeFileContents(m_doc, *loaded);
     SetPathName(absolute);
     m_fileStamp = stamp;
     // The purge notice sets the schedule flag again in the welcome, after this.
     m_doc.SetClean();
     InitialUpdateViews();
-    return true;
+    return OpenFailure::None;
 }
 
 bool CRumoApp::DoFileSave() {

@@ -33,20 +33,15 @@ bool CRumoApp::OpenInterruptedSave(const std::string& absolute, const CFileStamp
         copy = candidate;
         break;
     }
-    if (!loaded) {
-        ShowError(FormatErrorText());
-        return false;
-    }
+    if (!loaded) return false;
     if (m_bUnattended) {
-        ShowError(FormatErrorText());
-        ShowError("前回の保存が途中で終わりました。保存前の内容が残っています: "_sj + Utf8ToCp932(copy).text);
+        m_strKeptCopyNotice =
+            "前回の保存が途中で終わりました。保存前の内容が残っています: "_sj + Utf8ToCp932(copy).text;
         return false;
     }
     if (m_messageBox.Show("前回の保存が途中で終わりました。保存前の内容を開きますか?"_sj, std::string(),
-                          MbButtons::YesNo, MbIcon::Question) != MbAnswer::Yes) {
-        ShowError(FormatErrorText());
+                          MbButtons::YesNo, MbIcon::Question) != MbAnswer::Yes)
         return false;
-    }
     // The notebook keeps its file: the next save writes the content back there, over
     // the damaged file this document has seen (so no question about a changed file).
     TakeFileContents(m_doc, *loaded);

@@ -28,6 +28,7 @@ CRumoApp::CRumoApp(CProfile& profile, IMessageBox& messageBox)
 CRumoApp::~CRumoApp() { m_profile.SetFailureNotice(nullptr); }
 
 void CRumoApp::OnFileNew() {
+    m_lock.Release();
     m_doc.OnNewDocument();
     m_strPathName.clear();
     m_fileStamp = CFileStamp();
@@ -43,9 +44,13 @@ bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
     m_recentFiles.ReadList();
     if (!fileArg.empty()) {
         if (!FileExists(fileArg)) {
-            // A new notebook that already carries the name, as an editor starts a new file.
+            // A new notebook that already carries the name, as an editor starts a new file;
+            // another program starting the same one holds its lock.
+            const std::string absolute = AbsolutePath(fileArg);
             OnFileNew();
-            m_strPathName = AbsolutePath(fileArg);
+            if (!m_lock.Prepare(absolute, m_messageBox, m_bUnattended)) return false;
+            m_lock.Commit();
+            m_strPathName = absolute;
             UpdateTitle();
             ShowError(Utf8ToCp932(fileArg).text + " はまだありません。新しいノートをこの名前で始めます。"_sj);
             return true;
@@ -55,19 +60,40 @@ bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
     }
     if (!bNew) {
         std::string last = m_profile.GetProfileString(CRecentFileList::kSection, "File1", "???");
-        if (last != "???" && !last.empty()) {
-            if (!FileExists(last)) {
-                // Said once: the entry leaves the list.
-                ShowError(Utf8ToCp932(last).text + " が見つかりません。最近使ったファイルの一覧から外しました。"_sj);
-                m_recentFiles.Remove(last);
-                m_recentFiles.WriteList();
-            } else if (OpenDocumentFile(last)) {
-                return true;
-            }
-        }
+        if (last != "???" && !last.empty() && OpenRecentFile(last)) return true;
     }
     OnFileNew();
     return true;
+}
+
+bool CRumoApp::OpenRecentFile(const std::string& path) {
+    // Said once: an entry that does not load leaves the list.
+    const char* removed = "最近使ったファイルの一覧から外しました。"_sj;
+    std::string error;
+    OpenFailure failure = OpenFailure::Unreadable;
+    if (!FileExists(path)) {
+        error = Utf8ToCp932(path).text + " が見つかりません。"_sj;
+    } else {
+        failure = LoadDocumentFile(path, error);
+        // The framework's message alone would not say which file it was.
+        if (failure == OpenFailure::NotANotebook) error = Utf8ToCp932(path).text + " は"_sj + error;
+    }
+    switch (failure) {
+    case OpenFailure::None: return true;
+    case OpenFailure::Declined: return false;
+    case OpenFailure::NoMemory: ShowError(error); return false;
+    case OpenFailure::Unreadable:
+    case OpenFailure::NotANotebook: break;
+    }
+    // A notebook whose interrupted save left a copy of its old content stays in the list.
+    if (!m_strKeptCopyNotice.empty()) {
+        ShowOpenError(error);
+        return false;
+    }
+    ShowError(error + removed);
+    m_recentFiles.Remove(path);
+    m_recentFiles.WriteList();
+    return false;
 }
 
 bool CRumoApp::NewWithQuestion() {

@@ -3,6 +3,7 @@
 // the recent-file list) and the start-up steps every front end shares.
 #pragma once
 
+#include "app/NotebookLock.h"
 #include "app/RecentFileList.h"
 #include "document/RumoDoc.h"
 #include "platform/FileStamp.h"
@@ -70,8 +71,13 @@ public:
     /// did not load (the open document is then untouched).
     bool OpenWithQuestion(const std::string& path);
     /// Loads a file in place of the document. On failure the document stays as it was
-    /// and a message box says why.
+    /// and a message box says why. A notebook another running program has open is
+    /// opened only when the user wants it all the same.
     bool OpenDocumentFile(const std::string& path);
+    /// Opens an entry of the recent-file list. One that no longer loads (gone, not
+    /// readable, not a notebook) is named in the message and leaves the list; the file
+    /// itself is left alone.
+    bool OpenRecentFile(const std::string& path);
     /// File Save: to the document's file, or under a name from the path prompt.
     bool DoFileSave();
     /// Saves to path and makes it the document's file. A failed save says so and leaves
@@ -85,30 +91,45 @@ public:
     void SetFileFactory(FileFactory factory) { m_fileFactory = std::move(factory); }
 
     CRecentFileList& GetRecentFileList() { return m_recentFiles; }
+    /// The lock of the open notebook.
+    const CNotebookLock& GetNotebookLock() const { return m_lock; }
+    /// Gives the open notebook's lock up, for a program that ends without destroying
+    /// the application.
+    void ReleaseNotebookLock() { m_lock.Release(); }
 
     /// The framework's message for a file it cannot read: "予期しないﾌｧｲﾙ形式です。".
     static const char* FormatErrorText();
 
 private:
+    /// Why a file did not open.
+    enum class OpenFailure { None, Declined, Unreadable, NotANotebook, NoMemory };
+    /// OpenDocumentFile without the message: error says why it failed (code page 932),
+    /// empty when the user declined.
+    OpenFailure LoadDocumentFile(const std::string& path, std::string& error);
     /// Tells the document its title (listeners hear it when it changed).
     void UpdateTitle() { m_doc.SetTitle(GetTitle()); }
     void SetPathName(const std::string& absolutePath);
     void ShowError(const std::string& text);
+    /// Shows why a file did not open, then the kept copy of an interrupted save, if any.
+    void ShowOpenError(const std::string& error);
     /// Before saving to absolute: true unless it is the document's file, changed on disk
     /// since it was read or written here, and the user does not want it overwritten.
     /// bUnchanged: it is the document's file, as it was read or written here.
     bool MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged);
     /// The file at absolute (read with stamp) does not load: when a killed save in place
-    /// left the old content beside it, offers to open that instead. Says why the file
-    /// did not open otherwise; true when the old content was opened.
+    /// left the old content beside it, offers to open that instead; true when the old
+    /// content was opened. Without a terminal to ask, the copy is named in
+    /// m_strKeptCopyNotice for the message that follows the error.
     bool OpenInterruptedSave(const std::string& absolute, const CFileStamp& stamp);
 
     CProfile& m_profile;
     IMessageBox& m_messageBox;
     CRumoDoc m_doc;
     CRecentFileList m_recentFiles;
+    CNotebookLock m_lock;
     std::string m_strPathName;
-    CFileStamp m_fileStamp;  // the document's file as it was last read or written here
+    CFileStamp m_fileStamp;           // the document's file as it was last read or written here
+    std::string m_strKeptCopyNotice;  // said after the error of a file that did not open
     bool m_bUnattended = false;
     PathPrompt m_pathPrompt;
     FileFactory m_fileFactory;

@@ -15,6 +15,8 @@ constexpr const char* kBarSections[] = {"Nelo-Bar0", "Nelo-Bar1"};
 // A window counts as on a screen when at least this much of it (or all of it, when it
 // is smaller) shows there: enough to see it and take hold of it.
 constexpr int kMinVisible = 48;
+// The height of the strip at the top of a frame that must show: its title bar.
+constexpr int kTitleBar = 24;
 
 bool ParseCoordinate(std::string_view field, int& value) {
     // Only what "%04d" writes: an optional minus sign and decimal digits.
@@ -87,12 +89,37 @@ FirstShow ChooseFirstShow(const SavedPlacement& saved) {
 PlacementRect FitToScreens(const PlacementRect& rc, const std::vector<PlacementRect>& screens,
                            const PlacementRect& primary) {
     if (primary.Width() <= 0 || primary.Height() <= 0) return rc;
-    for (const PlacementRect& screen : screens)
-        if (Overlaps(rc, screen)) return rc;
-    const int w = std::clamp(rc.Width(), 1, primary.Width());
-    const int h = std::clamp(rc.Height(), 1, primary.Height());
-    const int left = primary.left + (primary.Width() - w) / 2;
-    const int top = primary.top + (primary.Height() - h) / 2;
+    // The title bar shows when the frame's top strip lies on a screen, enough of it to
+    // take hold of.
+    const PlacementRect title{rc.left, rc.top, rc.right, rc.top + kTitleBar};
+    const PlacementRect* pMost = nullptr;
+    long long nMost = 0;
+    for (const PlacementRect& screen : screens) {
+        const int w = std::min(title.right, screen.right) - std::max(title.left, screen.left);
+        if (title.top >= screen.top && title.bottom <= screen.bottom && w > 0 && w >= std::min(kMinVisible, rc.Width()))
+            return rc;
+        if (!Overlaps(rc, screen)) continue;
+        const long long nArea =
+            static_cast<long long>(std::min(rc.right, screen.right) - std::max(rc.left, screen.left)) *
+            (std::min(rc.bottom, screen.bottom) - std::max(rc.top, screen.top));
+        if (nArea > nMost) {
+            nMost = nArea;
+            pMost = &screen;
+        }
+    }
+    const PlacementRect& target = pMost ? *pMost : primary;
+    const int w = std::clamp(rc.Width(), 1, std::max(1, target.Width()));
+    const int h = std::clamp(rc.Height(), 1, std::max(1, target.Height()));
+    int left, top;
+    if (pMost) {
+        // Partly off its screen: moved only as far as it takes.
+        left = std::clamp(rc.left, target.left, target.right - w);
+        top = std::clamp(rc.top, target.top, target.bottom - h);
+    } else {
+        // On no screen at all (a monitor unplugged): whole, in the middle of the primary.
+        left = target.left + (target.Width() - w) / 2;
+        top = target.top + (target.Height() - h) / 2;
+    }
     return {left, top, left + w, top + h};
 }
 

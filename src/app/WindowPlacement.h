@@ -1,7 +1,7 @@
 // Where the main window comes back: its normal rectangle and whether it was minimised
 // or maximised, kept in the profile's "Window size" section, and the visibility of the
-// tool bar and the status bar. Rectangles are in screen coordinates with right and
-// bottom exclusive (right = left + width).
+// tool bar and the status bar. Rectangles are the window's frame (title bar and borders
+// included) in screen coordinates with right and bottom exclusive (right = left + width).
 #pragma once
 
 #include <string>
@@ -62,9 +62,11 @@ SavedPlacement PlacementToSave(const PlacementRect& rcNormal, ShowState state, b
 /// How to show the window the first time for the saved flags.
 FirstShow ChooseFirstShow(const SavedPlacement& saved);
 
-/// A rectangle that lies on none of the screens (their available areas) is moved onto
-/// the primary one, whole, keeping its size where it fits and shrunk where it does not.
-/// One that shows on some screen is returned as it is.
+/// Where a window's frame (rc) goes on the screens (their available areas). One whose
+/// title bar shows on a screen, enough of it to take hold of, stays where it is. One
+/// with its title bar off the screen that holds most of it moves onto that screen as
+/// little as it takes (whole where it fits, shrunk where it does not). One on no screen
+/// goes, whole, into the middle of the primary one.
 PlacementRect FitToScreens(const PlacementRect& rc, const std::vector<PlacementRect>& screens,
                            const PlacementRect& primary);
 

@@ -39,6 +39,8 @@ int main(int argc, char** argv) {
         status = EndOutOfMemory(*session);
     }
     session->GetView().Flush();
+    // Nor is the notebook's lock given up by a destructor.
+    session->GetApp().ReleaseNotebookLock();
     std::fflush(stdout);
     std::fflush(stderr);
     if (int signo = PendingTermination()) EndBySignal(signo);

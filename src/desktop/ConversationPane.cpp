@@ -2,6 +2,8 @@
 
 #include "desktop/QtText.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QEvent>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -13,6 +15,11 @@ CConversationPane::CConversationPane(QWidget* pParent) : QPlainTextEdit(pParent)
     // Nothing here is ever undone, and an undo history would grow with the conversation.
     setUndoRedoEnabled(false);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    QScrollBar* pBar = verticalScrollBar();
+    connect(pBar, &QScrollBar::valueChanged, this, [this, pBar](int nValue) { m_bAtEnd = nValue >= pBar->maximum(); });
+    connect(pBar, &QScrollBar::rangeChanged, this, [this, pBar](int, int nMax) {
+        if (m_bAtEnd) pBar->setValue(nMax);
+    });
 }
 
 void CConversationPane::AppendText(const std::string& text) {
@@ -27,3 +34,14 @@ void CConversationPane::AppendText(const std::string& text) {
 }
 
 void CConversationPane::ClearText() { clear(); }
+
+void CConversationPane::changeEvent(QEvent* pEvent) {
+    const bool bAtEnd = m_bAtEnd;
+    QPlainTextEdit::changeEvent(pEvent);
+    if (pEvent->type() != QEvent::FontChange) return;
+    // The pane does not measure its scroll range again for another font by itself (it
+    // would stop short of the last lines): its layout tells it the size changed.
+    QAbstractTextDocumentLayout* pLayout = document()->documentLayout();
+    Q_EMIT pLayout->documentSizeChanged(pLayout->documentSize());
+    if (bAtEnd) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}

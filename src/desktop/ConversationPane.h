@@ -13,4 +13,12 @@ public:
 
     void AppendText(const std::string& text) override;
     void ClearText() override;
+
+protected:
+    void changeEvent(QEvent* pEvent) override;
+
+private:
+    /// The pane shows its last line: it keeps showing it when its lines are laid out
+    /// anew (another font, another width).
+    bool m_bAtEnd = true;
 };

@@ -1,9 +1,9 @@
 #include "desktop/ConversationPrinter.h"
 
 #include "app/RumoApp.h"
+#include "desktop/FontMapping.h"
 #include "desktop/QtText.h"
 
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPageSize>
@@ -15,24 +15,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-/// The Mincho face the page is printed in where "ＭＳ 明朝" itself is missing.
-QString MinchoSubstitute() {
-    const QStringList families = QFontDatabase::families(QFontDatabase::Japanese);
-    for (const char* name : {"IPAMincho", "IPAexMincho", "IPAPMincho", "Noto Serif CJK JP", "Source Han Serif JP"}) {
-        if (families.contains(QLatin1String(name))) return QLatin1String(name);
-    }
-    for (const QString& family : families) {
-        if (family.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) || family.contains(QStringLiteral("明朝")) ||
-            family.contains(QStringLiteral("Serif")))
-            return family;
-    }
-    return QString();
-}
-
-}  // namespace
-
 CConversationPrinter::CConversationPrinter(QStringList lines) : m_lines(std::move(lines)), m_font(PrintFont()) {}
 
 QStringList CConversationPrinter::LinesOf(const QTextDocument& document) {
@@ -43,7 +25,9 @@ QStringList CConversationPrinter::LinesOf(const QTextDocument& document) {
 }
 
 QFont CConversationPrinter::PrintFont() {
-    static const QString substitute = MinchoSubstitute();
+    // Where "ＭＳ 明朝" itself is missing, a fixed-pitch Mincho stands in for it: the
+    // proportional faces would set the page's columns unevenly.
+    static const QString substitute = FixedPitchMincho();
     QFont font;
     QStringList families{QStringLiteral("ＭＳ 明朝"), QStringLiteral("MS Mincho")};
     if (!substitute.isEmpty()) families.append(substitute);

@@ -24,7 +24,7 @@ public:
     /// of the pane as well).
     static QStringList LinesOf(const QTextDocument& document);
     /// 14-point "ＭＳ 明朝" where it is installed, otherwise IPAMincho or another
-    /// Japanese serif face.
+    /// Japanese serif face, a fixed-pitch one where there is one.
     static QFont PrintFont();
     /// "ＮＥＬＯ Ver1.00".
     static QString HeaderText();

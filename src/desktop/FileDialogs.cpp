@@ -2,16 +2,27 @@
 
 #include "app/RecentFileList.h"
 #include "desktop/QtText.h"
+#include "platform/Profile.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QScreen>
+#include <algorithm>
+#include <cstdio>
 
 namespace {
 
 const QString kNotebookFilter = QStringLiteral("ＮＥＬＯFiles(*.nel)");
 const QString kTextFilter = QStringLiteral("ﾃｷｽﾄ ﾌｧｲﾙ (*.txt)");
 const QString kAllFilesFilter = QStringLiteral("すべてのﾌｧｲﾙ (*.*)");
+
+constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kSizeEntry = "FileDialogSize";
+// Set on a dialog once it was given its size.
+constexpr const char* kSizedProperty = "neloSized";
 
 /// A dialog with the given filters (the last one all files), Qt's own on every desktop.
 void Prepare(QFileDialog& dlg, const QString& objectName, const QStringList& filters) {
@@ -68,4 +79,45 @@ QString RecentFileMenuText(int nIndex, const QString& path) {
     QString shown = QDir::toNativeSeparators(path);
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(nIndex + 1).arg(shown);
+}
+
+CFileDialogSize::CFileDialogSize(CProfile& profile, QObject* pParent) : QObject(pParent), m_profile(profile) {
+    qApp->installEventFilter(this);
+}
+
+CFileDialogSize::~CFileDialogSize() { qApp->removeEventFilter(this); }
+
+QSize CFileDialogSize::DefaultSize() { return QSize(760, 500); }
+
+bool CFileDialogSize::eventFilter(QObject* pObject, QEvent* pEvent) {
+    auto* pDialog = qobject_cast<QFileDialog*>(pObject);
+    if (!pDialog || (pEvent->type() != QEvent::Show && pEvent->type() != QEvent::Hide)) return false;
+    if (pEvent->type() == QEvent::Hide) {
+        if (!pDialog->property(kSizedProperty).toBool()) return false;
+        const QSize size = pDialog->size();
+        char text[32];
+        std::snprintf(text, sizeof text, "%d %d", size.width(), size.height());
+        if (m_profile.GetProfileString(kSettingsSection, kSizeEntry) != text)
+            m_profile.WriteProfileString(kSettingsSection, kSizeEntry, text);
+        return false;
+    }
+    if (pDialog->property(kSizedProperty).toBool()) return false;
+    pDialog->setProperty(kSizedProperty, true);
+    QSize size = DefaultSize();
+    int w = 0, h = 0;
+    if (std::sscanf(m_profile.GetProfileString(kSettingsSection, kSizeEntry).c_str(), "%d %d", &w, &h) == 2 && w > 0 &&
+        h > 0)
+        size = QSize(w, h);
+    // Whole on the screen of the window it belongs to, over the middle of that window.
+    const QWidget* pOver = pDialog->parentWidget() ? pDialog->parentWidget()->window() : nullptr;
+    const QScreen* pScreen = pOver ? pOver->screen() : pDialog->screen();
+    const QRect screen = pScreen ? pScreen->availableGeometry() : QRect(QPoint(0, 0), size);
+    size = size.expandedTo(pDialog->minimumSizeHint()).boundedTo(screen.size() * 9 / 10);
+    pDialog->resize(size);
+    const QPoint centre = pOver ? pOver->frameGeometry().center() : screen.center();
+    const QSize frame = pDialog->frameGeometry().size().expandedTo(size);
+    const int x = std::clamp(centre.x() - frame.width() / 2, screen.left(), screen.right() + 1 - frame.width());
+    const int y = std::clamp(centre.y() - frame.height() / 2, screen.top(), screen.bottom() + 1 - frame.height());
+    pDialog->move(x, y);
+    return false;
 }

@@ -3,8 +3,11 @@
 #include "desktop/QtText.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -34,7 +37,40 @@ QStringList MinchoFixed() {
             QStringLiteral("IPAPMincho"),          QStringLiteral("IPAGothic")};
 }
 
+/// The first of the names that is installed. The font database knows a family by its
+/// name in the desktop's language ("IPA明朝" under Japanese) and by its other names.
+QString FirstInstalled(const QStringList& names) {
+    for (const QString& name : names)
+        if (QFontDatabase::hasFamily(name)) return name;
+    return QString();
+}
+
+/// A proportional face by its name ("IPAPMincho", "IPA P明朝", "TakaoPMincho").
+bool LooksProportional(const QString& family) {
+    static const QRegularExpression proportional(QStringLiteral("(^IPAP|^IPA P|PMincho|PGothic|P明朝|Pゴシック)"));
+    return family.contains(proportional);
+}
+
 }  // namespace
+
+QString FixedPitchMincho() {
+    // The fixed-pitch faces of the substitution list, before its last resorts.
+    QStringList fixed;
+    for (const QString& name : MinchoFixed())
+        if (!LooksProportional(name) && !name.contains(QStringLiteral("Gothic"))) fixed.append(name);
+    QString face = FirstInstalled(fixed);
+    if (!face.isEmpty()) return face;
+    // Any other Japanese serif face, a fixed-pitch one first.
+    QStringList serif;
+    for (const QString& family : QFontDatabase::families(QFontDatabase::Japanese)) {
+        if (family.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive) || family.contains(QStringLiteral("明朝")) ||
+            family.contains(QStringLiteral("Serif")))
+            serif.append(family);
+    }
+    std::stable_sort(serif.begin(), serif.end(),
+                     [](const QString& a, const QString& b) { return !LooksProportional(a) && LooksProportional(b); });
+    return serif.isEmpty() ? QString() : serif.front();
+}
 
 void InstallFontSubstitutions() {
     static bool bInstalled = false;
@@ -75,13 +111,17 @@ QColor ColourFromCharFormat(const CharFormat& cf) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out) {
+bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out,
+                      std::optional<std::uint32_t> crColour) {
     out = current;
     const int nTenths = int(std::lround(chosen.pointSizeF() * 10));
     if (nTenths > 0) out.yHeight = nTenths * 2;
     out.dwMask = kCfmAll;
-    // Qt's font dialog offers no colour: the colour shown stays, the theme's as black.
-    if (current.dwEffects & kCfeAutoColor) out.crTextColor = 0;
+    // The colour chosen; without one the colour shown stays, the theme's as black.
+    if (crColour)
+        out.crTextColor = *crColour & 0x00FFFFFFu;
+    else if (current.dwEffects & kCfeAutoColor)
+        out.crTextColor = 0;
     out.dwEffects &= ~(kCfeBold | kCfeItalic | kCfeUnderline | kCfeStrikeout | kCfeAutoColor);
     if (chosen.weight() > QFont::Normal) out.dwEffects |= kCfeBold;
     if (chosen.italic()) out.dwEffects |= kCfeItalic;

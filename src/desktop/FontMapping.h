@@ -7,6 +7,8 @@
 
 #include <QColor>
 #include <QFont>
+#include <cstdint>
+#include <optional>
 
 /// Substitutes for the Windows face names a saved font may carry ("ＭＳ Ｐゴシック" ->
 /// IPAPGothic, then any Japanese Gothic ...), and the dialogs' font: the default face at
@@ -15,6 +17,11 @@ void InstallFontSubstitutions();
 
 /// The family a font really draws with on this desktop.
 QString ResolvedFamily(const QFont& font);
+
+/// The installed fixed-pitch Mincho the printed page uses for "ＭＳ 明朝" (IPAMincho
+/// where it is installed, whatever language the font names are shown in); empty when
+/// no Japanese serif face is installed.
+QString FixedPitchMincho();
 
 /// The panes' font for a saved format: face, point size (twips / 20) and effects.
 QFont FontFromCharFormat(const CharFormat& cf);
@@ -26,4 +33,7 @@ QColor ColourFromCharFormat(const CharFormat& cf);
 /// (tenths of a point × 2), effects, face, pitch. Choosing the family the current face is
 /// drawn with keeps the current face name. A family that cannot be saved as code page 932
 /// within 31 bytes leaves the current face in place: then false.
-bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out);
+/// crColour: the colour chosen (0x00BBGGRR; 0, the automatic colour); without it the
+/// current colour stays.
+bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out,
+                      std::optional<std::uint32_t> crColour = std::nullopt);

@@ -9,5 +9,12 @@ public:
     explicit CHelpWindow(QWidget* pParent = nullptr);
 
     /// Shows the page at the anchor (empty: the top) and brings the window forward.
-    void ShowAt(const QString& anchor);
+    /// Opened afresh, it goes beside pBeside (the notebook's window), whole on that
+    /// window's screen.
+    void ShowAt(const QString& anchor, const QWidget* pBeside = nullptr);
+
+    /// Where a window of the given frame size goes beside the frame rcBeside on a
+    /// screen's available area: to its right where it fits, else to its left, else over
+    /// it; always whole on the screen (shrunk to it when larger).
+    static QRect PlaceBeside(const QSize& frameSize, const QRect& rcBeside, const QRect& screen);
 };

@@ -2,10 +2,12 @@
 
 #include "desktop/QtText.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 CInputPane::CInputPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setObjectName(QStringLiteral("inputPane"));
@@ -34,6 +36,15 @@ void CInputPane::inputMethodEvent(QInputMethodEvent* pEvent) {
     m_bComposing = !pEvent->preeditString().isEmpty();
 }
 
+void CInputPane::changeEvent(QEvent* pEvent) {
+    QPlainTextEdit::changeEvent(pEvent);
+    if (pEvent->type() != QEvent::FontChange) return;
+    // Another font: the scroll range is measured again and the caret stays in sight.
+    QAbstractTextDocumentLayout* pLayout = document()->documentLayout();
+    Q_EMIT pLayout->documentSizeChanged(pLayout->documentSize());
+    ensureCursorVisible();
+}
+
 void CInputPane::SubmitCaretLine() {
     QTextCursor cursor = textCursor();
     // A block is one logical line: the text between two line breaks, however it wraps.
@@ -47,10 +58,23 @@ void CInputPane::SubmitCaretLine() {
     Q_EMIT lineSubmitted(line);
 }
 
+namespace {
+
+/// Inserts text that cannot be undone, as the program's own insertions are: Ctrl+Z
+/// never takes back a line break the program put after a submitted line. Like the
+/// rich-edit control's, such an insertion ends what could be undone before it.
+void InsertWithoutUndo(QTextDocument& document, QTextCursor& cursor, const QString& text) {
+    document.setUndoRedoEnabled(false);
+    cursor.insertText(text);
+    document.setUndoRedoEnabled(true);
+}
+
+}  // namespace
+
 void CInputPane::AppendInputText(const std::string& text) {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(ToQString(text));
+    InsertWithoutUndo(*document(), cursor, ToQString(text));
     setTextCursor(cursor);
 }
 
@@ -60,7 +84,8 @@ void CInputPane::EndWithLineBreak() {
     // The pane ends with a line break exactly when its last block is empty and is not
     // the only one.
     const QTextBlock last = document()->lastBlock();
-    if (!(last.text().isEmpty() && document()->blockCount() > 1)) cursor.insertText(QStringLiteral("\n"));
+    if (!(last.text().isEmpty() && document()->blockCount() > 1))
+        InsertWithoutUndo(*document(), cursor, QStringLiteral("\n"));
     setTextCursor(cursor);
     ensureCursorVisible();
 }

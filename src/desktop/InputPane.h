@@ -26,6 +26,7 @@ Q_SIGNALS:
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
     void inputMethodEvent(QInputMethodEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
 
 private:
     /// Enter: takes the caret's logical line, or on an empty line puts the caret at its

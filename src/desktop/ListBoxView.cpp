@@ -71,11 +71,21 @@ void CListBoxView::ShowSelection() {
     m_bSyncing = true;
     const int nSel = m_list.GetCurSel();
     if (nSel < 0) {
+        // No row is marked as current either: the view would draw it like a selection.
         selectionModel()->clearSelection();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     } else {
         const QModelIndex index = m_model.index(nSel);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         scrollTo(index);
     }
     m_bSyncing = false;
+}
+
+void CListBoxView::focusInEvent(QFocusEvent* pEvent) {
+    // Taking the focus, the view makes its first row current, which looks selected
+    // although the list has no selection (and 削除 would say so): the highlighted row
+    // stays the selected one. The arrow keys still start at the first row.
+    QListView::focusInEvent(pEvent);
+    if (m_list.GetCurSel() < 0 && currentIndex().isValid()) ShowSelection();
 }

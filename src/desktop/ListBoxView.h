@@ -44,6 +44,9 @@ Q_SIGNALS:
     /// The user chose another row (or none); the list already holds the new selection.
     void selectionChangedByUser();
 
+protected:
+    void focusInEvent(QFocusEvent* pEvent) override;
+
 private:
     void OnViewSelectionChanged();
 

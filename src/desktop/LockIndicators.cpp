@@ -1,5 +1,7 @@
 #include "desktop/LockIndicators.h"
 
+#include "desktop/XkbIndicators.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -7,19 +9,30 @@
 #include <QLabel>
 #include <QStatusBar>
 
-CLockIndicators::CLockIndicators(QStatusBar* pBar, const QString& sLedFolder)
+namespace {
+
+// The lock modifiers in a key event's native state as the Wayland keymaps lay them
+// out: Lock for Caps Lock, Mod2 for Num Lock.
+constexpr quint32 kLockModifier = 0x02;
+constexpr quint32 kMod2Modifier = 0x10;
+
+}  // namespace
+
+CLockIndicators::CLockIndicators(QStatusBar* pBar, const QString& sLedFolder, bool bWindowSystem)
     : QObject(pBar), m_sLedFolder(sLedFolder) {
     struct SPane {
         const char* name;
         const char* light;
+        const char* xkbName;
+        quint32 nModifier;
         QString text;
         QString accessible;
     };
     const SPane panes[4] = {
-        {"indicatorKana", "kana", QStringLiteral("ｶﾅ"), QStringLiteral("カナ ロック")},
-        {"indicatorCaps", "capslock", QStringLiteral("CAP"), QStringLiteral("Caps Lock")},
-        {"indicatorNum", "numlock", QStringLiteral("NUM"), QStringLiteral("Num Lock")},
-        {"indicatorScroll", "scrolllock", QStringLiteral("SCRL"), QStringLiteral("Scroll Lock")},
+        {"indicatorKana", "kana", "Kana", 0, QStringLiteral("ｶﾅ"), QStringLiteral("カナ ロック")},
+        {"indicatorCaps", "capslock", "Caps Lock", kLockModifier, QStringLiteral("CAP"), QStringLiteral("Caps Lock")},
+        {"indicatorNum", "numlock", "Num Lock", kMod2Modifier, QStringLiteral("NUM"), QStringLiteral("Num Lock")},
+        {"indicatorScroll", "scrolllock", "Scroll Lock", 0, QStringLiteral("SCRL"), QStringLiteral("Scroll Lock")},
     };
     for (int i = 0; i < 4; ++i) {
         auto* pLabel = new QLabel(panes[i].text, pBar);
@@ -31,7 +44,14 @@ CLockIndicators::CLockIndicators(QStatusBar* pBar, const QString& sLedFolder)
         // The pane keeps its width while its text is blank.
         pLabel->setMinimumWidth(pLabel->sizeHint().width() + 6);
         pBar->addPermanentWidget(pLabel);
-        m_indicators[i] = {pLabel, QString::fromLatin1(panes[i].light), panes[i].text};
+        m_indicators[i] = {pLabel, QString::fromLatin1(panes[i].light), QString::fromLatin1(panes[i].xkbName),
+                           panes[i].nModifier, panes[i].text};
+    }
+    if (bWindowSystem) {
+        m_pXkb = new CXkbIndicators(this);
+        connect(m_pXkb, &CXkbIndicators::changed, this, [this] { Refresh(); });
+        m_bKeyModifiers =
+            !m_pXkb->IsAvailable() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     }
     qApp->installEventFilter(this);
     Refresh();
@@ -54,10 +74,22 @@ ELockState CLockIndicators::ReadLight(const QString& light) const {
     return state;
 }
 
+ELockState CLockIndicators::State(int nIndicator) {
+    const SIndicator& indicator = m_indicators[static_cast<std::size_t>(nIndicator)];
+    if (m_pXkb) {
+        if (const std::optional<bool> bOn = m_pXkb->State(indicator.xkbName))
+            return *bOn ? ELockState::On : ELockState::Off;
+    }
+    if (m_keyModifiers && indicator.nModifier != 0)
+        return (*m_keyModifiers & indicator.nModifier) ? ELockState::On : ELockState::Off;
+    return ReadLight(indicator.light);
+}
+
 void CLockIndicators::Refresh() {
-    for (SIndicator& indicator : m_indicators) {
+    for (int i = 0; i < 4; ++i) {
+        SIndicator& indicator = m_indicators[static_cast<std::size_t>(i)];
         if (!indicator.pLabel) continue;
-        const ELockState state = ReadLight(indicator.light);
+        const ELockState state = State(i);
         indicator.pLabel->setText(state == ELockState::Off ? QString() : indicator.text);
         indicator.pLabel->setEnabled(state == ELockState::On);
         indicator.pLabel->setAccessibleDescription(state == ELockState::On    ? QStringLiteral("オン")
@@ -67,8 +99,16 @@ void CLockIndicators::Refresh() {
 }
 
 bool CLockIndicators::eventFilter(QObject* pObject, QEvent* pEvent) {
-    if (pEvent->type() == QEvent::KeyRelease) {
-        switch (static_cast<QKeyEvent*>(pEvent)->key()) {
+    if (pEvent->type() == QEvent::KeyPress || pEvent->type() == QEvent::KeyRelease) {
+        auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        // Every key event carries the locks; a lock key's own release tells its new state.
+        if (m_bKeyModifiers && pKey->nativeModifiers() != m_keyModifiers.value_or(~0u)) {
+            m_keyModifiers = pKey->nativeModifiers();
+            Refresh();
+            return false;
+        }
+        if (pEvent->type() != QEvent::KeyRelease) return false;
+        switch (pKey->key()) {
         case Qt::Key_CapsLock:
         case Qt::Key_NumLock:
         case Qt::Key_ScrollLock:

@@ -1,14 +1,17 @@
-// The ｶﾅ, CAP, NUM and SCRL panes of the status bar. Their state comes from the keyboard
-// lights the kernel reports (/sys/class/leds/<device>::capslock and so on), read again
-// when a lock key is released and when the program becomes active; where no light is
-// reported the text stays grey, for "not known".
+// The ｶﾅ, CAP, NUM and SCRL panes of the status bar. Each light's state comes from the
+// first source that knows it: the X server's keyboard lights (XKB, what an X session,
+// also a remote or virtual one, shows); on Wayland the lock modifiers of the last key
+// event; then the keyboard lights the kernel reports (/sys/class/leds/<device>::capslock
+// and so on). A light that nothing tells of shows grey, for "not known".
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <optional>
 
+class CXkbIndicators;
 class QLabel;
 class QStatusBar;
 
@@ -16,13 +19,19 @@ enum class ELockState { Off, On, Unknown };
 
 class CLockIndicators : public QObject {
 public:
-    /// Adds the four panes to the status bar; sLedFolder is where the lights are read.
-    explicit CLockIndicators(QStatusBar* pBar, const QString& sLedFolder = QStringLiteral("/sys/class/leds"));
+    /// Adds the four panes to the status bar; sLedFolder is where the kernel's lights
+    /// are read; bWindowSystem: also ask the window system (tests of the kernel's
+    /// lights alone turn it off).
+    explicit CLockIndicators(QStatusBar* pBar, const QString& sLedFolder = QStringLiteral("/sys/class/leds"),
+                             bool bWindowSystem = true);
 
     /// Reads the lights again and shows them.
     void Refresh();
-    /// The state of one light ("kana", "capslock", "numlock", "scrolllock") as reported.
+    /// The state of one light ("kana", "capslock", "numlock", "scrolllock") as the
+    /// kernel reports it.
     ELockState ReadLight(const QString& light) const;
+    /// The state of one light from the first source that knows it.
+    ELockState State(int nIndicator);
 
 protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
@@ -30,9 +39,16 @@ protected:
 private:
     struct SIndicator {
         QPointer<QLabel> pLabel;
-        QString light;
+        QString light;      // the kernel's name
+        QString xkbName;    // the X keymap's name
+        quint32 nModifier;  // the modifier bit of a key event's native state (0: none)
         QString text;
     };
     std::array<SIndicator, 4> m_indicators;
     QString m_sLedFolder;
+    CXkbIndicators* m_pXkb = nullptr;
+    /// The native modifier state of the last key event, where the window system tells
+    /// the locks nowhere else (Wayland).
+    std::optional<quint32> m_keyModifiers;
+    bool m_bKeyModifiers = false;
 };

@@ -2,8 +2,10 @@
 
 #include "app/RumoApp.h"
 #include "desktop/ConversationPane.h"
+#include "desktop/FileDialogs.h"
 #include "desktop/InputPane.h"
 #include "desktop/QtText.h"
+#include "desktop/WindowSlot.h"
 
 #include <QCloseEvent>
 #include <QLayout>
@@ -25,6 +27,7 @@ CMainFrame::CMainFrame(CRumoApp& app, QWidget* pParent) : QMainWindow(pParent), 
     ApplySavedFont();
     OnTitleChanged(app.GetTitle());
     InstallPathPrompt();
+    new CFileDialogSize(app.GetProfile(), this);
     UpdateRecentFileMenu();
     UpdateCommandStates();
 }
@@ -84,6 +87,12 @@ void CMainFrame::OnTitleChanged(const std::string& title) {
 void CMainFrame::OnDataChanged(unsigned what) { Q_EMIT dataChanged(what); }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent) {
+    // Closed while a text file is read: the reading stops first, then the window closes.
+    if (m_bReadingTextFile) {
+        m_bCloseAfterRead = true;
+        pEvent->ignore();
+        return;
+    }
     if (!MayClose()) {
         pEvent->ignore();
         return;

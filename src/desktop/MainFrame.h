@@ -9,6 +9,8 @@
 #include "view/FontAttr.h"
 
 #include <QMainWindow>
+#include <QMargins>
+#include <QRect>
 #include <functional>
 #include <memory>
 
@@ -23,6 +25,7 @@ class QPlainTextEdit;
 class QPrinter;
 class QSplitter;
 class QToolBar;
+class CWindowSlot;
 
 class CMainFrame : public QMainWindow, public IDocListener {
     Q_OBJECT
@@ -60,6 +63,8 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
     void changeEvent(QEvent* pEvent) override;
+    void moveEvent(QMoveEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
 
 private:
     void CreateClient();
@@ -102,6 +107,12 @@ private:
     // Window placement and bar state (MainFramePlacement.cpp).
     void RestorePlacement();
     void SavePlacement();
+    /// The window manager's decorations around the client area (none yet: null).
+    QMargins FrameMargins() const;
+    /// Puts the frame at rcFrame, the client area inside it by the decorations known.
+    void PlaceFrame(const QRect& rcFrame);
+    /// Once the window manager has framed the window: the frame the size wanted.
+    void FitFrameOnceDecorated();
 
     // The font of both panes (MainFrameFonts.cpp).
     void ApplySavedFont();
@@ -187,8 +198,19 @@ private:
     QAction* m_pRecentActions[4] = {};
     std::unique_ptr<CSendView> m_pSendView;
     std::unique_ptr<QPrinter, CPrinterDeleter> m_pPrinter;
+    /// Which of the windows open at once this is (a later one is set off).
+    std::unique_ptr<CWindowSlot> m_pWindowSlot;
+    /// The frame the first show asked for, and whether the window still waits for the
+    /// window manager's decorations to make the frame that size.
+    QRect m_rcFrameWanted;
+    QRect m_rcPlaced;
+    bool m_bFittingFrame = false;
+    /// The decorations last measured around the normal window.
+    QMargins m_frameMargins;
     bool m_bFirstShow = true;
     bool m_bSplitterSized = false;
     /// A text file is being read (F9 does not start another).
     bool m_bReadingTextFile = false;
+    /// The window was asked to close while a text file was read.
+    bool m_bCloseAfterRead = false;
 };

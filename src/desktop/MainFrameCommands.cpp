@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QProgressDialog>
 #include <algorithm>
 #include <climits>
@@ -42,16 +43,21 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
     // (a signal that ends the session among it); typing waits for the end of the read.
     QElapsedTimer sinceKeptUp;
     sinceKeptUp.start();
-    auto keepUp = [&sinceKeptUp] {
+    // A close of the window asked meanwhile stops the reading.
+    auto keepUp = [this, &sinceKeptUp] {
         if (sinceKeptUp.elapsed() >= kRepaintEveryMs) {
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             sinceKeptUp.restart();
         }
-        return false;
+        return m_bCloseAfterRead;
     };
     CTextFileInput reader(m_app.GetMessageBox());
     if (!reader.Open(PathFromQString(path), keepUp)) {
         m_bReadingTextFile = false;
+        if (m_bCloseAfterRead) {
+            m_bCloseAfterRead = false;
+            close();
+        }
         return;
     }
     // A file read through beforehand has its lines counted; a pipe or a device does not.
@@ -62,8 +68,13 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
                              static_cast<int>(nTotal >= 0 ? std::min<long long>(nTotal, INT_MAX) : 0), this);
     progress.setObjectName(QStringLiteral("readTextFileProgress"));
     progress.setWindowTitle(QStringLiteral("テキスト読込み"));
-    // While it shows, the window takes no typing and no second F9.
-    progress.setWindowModality(Qt::WindowModal);
+    // While the text is read, the window takes no typing, no commands and no second F9.
+    // It is disabled rather than blocked by a modal dialog: a blocked window would not
+    // even hear its close button, and closing it stops the reading, then closes.
+    progress.setWindowModality(Qt::NonModal);
+    QPointer<QWidget> pFocus = focusWidget();
+    setEnabled(false);
+    progress.setEnabled(true);
     progress.setMinimumDuration(nProgressDelayMs);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
@@ -118,18 +129,25 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
             QApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
                                                              : QEventLoop::ExcludeUserInputEvents);
             sinceRepaint.restart();
-            // A cancel at the last line has nothing left to cancel.
-            if (progress.wasCanceled()) {
-                bCanceled = nTotal < 0 || nDone < nTotal;
+            // A cancel at the last line has nothing left to cancel; a close ends the read.
+            if (progress.wasCanceled() || m_bCloseAfterRead) {
+                bCanceled = !m_bCloseAfterRead && (nTotal < 0 || nDone < nTotal);
                 break;
             }
         }
     }
     flush();
     progress.close();
+    setEnabled(true);
+    if (pFocus) pFocus->setFocus();
     if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
     if (bCanceled) ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1%2 行）。").arg(nDone).arg(totalText));
     m_bReadingTextFile = false;
+    // The window was asked to close while it read: now it does, with the usual question.
+    if (m_bCloseAfterRead) {
+        m_bCloseAfterRead = false;
+        close();
+    }
 }
 
 void CMainFrame::OnSettings() {

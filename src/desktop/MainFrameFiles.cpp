@@ -85,11 +85,8 @@ void CMainFrame::OnOpenRecentFile(int nIndex) {
         UpdateRecentFileMenu();
         return;
     }
-    // An entry that does not open any more leaves the list (the core said why).
-    if (!m_app.OpenDocumentFile(path)) {
-        list.Remove(path);
-        list.WriteList();
-    }
+    // An entry that does not open any more leaves the list (the core says so).
+    m_app.OpenRecentFile(path);
     UpdateRecentFileMenu();
 }
 

@@ -3,11 +3,11 @@
 
 #include "app/RumoApp.h"
 #include "desktop/ConversationPane.h"
+#include "desktop/FontDialog.h"
 #include "desktop/FontMapping.h"
 #include "desktop/InputPane.h"
 #include "desktop/QtText.h"
 
-#include <QFontDialog>
 #include <QPalette>
 
 void CMainFrame::ApplySavedFont() {
@@ -24,6 +24,9 @@ void CMainFrame::ApplyCharFormat(const CharFormat& cf) {
         pPane->setFont(font);
         QPalette palette;
         if (colour.isValid()) palette.setColor(QPalette::Text, colour);
+        // The panes look the same while the window is busy (a text file being read).
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::Base})
+            palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
         pPane->setPalette(palette);
     }
 }
@@ -34,14 +37,14 @@ void CMainFrame::OnFont() {
     QFont current = FontFromCharFormat(m_cfFont);
     // The dialog lists the installed families: it starts on the one the panes draw with.
     current.setFamily(ResolvedFamily(current));
-    QFontDialog dialog(current, pFrom);
+    const bool bAutomatic = (m_cfFont.dwEffects & kCfeAutoColor) || !(m_cfFont.dwMask & kCfmColor);
+    CFontDialog dialog(current, bAutomatic ? 0 : m_cfFont.crTextColor, pFrom);
     dialog.setObjectName(QStringLiteral("fontDialog"));
     dialog.setAccessibleName(QStringLiteral("フォントの変更"));
-    dialog.setOption(QFontDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted) return;
 
     CharFormat cf;
-    const bool bFaceKept = !ChosenCharFormat(m_cfFont, dialog.selectedFont(), cf);
+    const bool bFaceKept = !ChosenCharFormat(m_cfFont, dialog.selectedFont(), cf, dialog.SelectedColour());
     ApplyCharFormat(cf);
     if (!WriteSavedFont(m_app.GetProfile(), cf))
         ShowNotice(QStringLiteral("フォントの設定を保存できませんでした。"));

@@ -19,5 +19,5 @@ void CMainFrame::OnContextHelp() {
 
 void CMainFrame::ShowHelpPage(const QString& anchor) {
     if (!m_pHelpWindow) m_pHelpWindow = new CHelpWindow(this);
-    m_pHelpWindow->ShowAt(anchor);
+    m_pHelpWindow->ShowAt(anchor, this);
 }

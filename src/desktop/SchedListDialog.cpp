@@ -28,6 +28,14 @@ qint64 LocalDay(std::int32_t t) {
 
 }  // namespace
 
+std::vector<std::pair<Qt::DayOfWeek, QColor>> CSchedListDialog::WeekendColours(const QPalette& palette) {
+    // Deep shades on a light background, light ones on a dark background: both stay
+    // readable against the calendar's days.
+    const bool bDark = palette.color(QPalette::Base).lightness() < 128;
+    return {{Qt::Saturday, bDark ? QColor(0x80, 0xB0, 0xFF) : QColor(0x00, 0x40, 0xC0)},
+            {Qt::Sunday, bDark ? QColor(0xFF, 0x80, 0x80) : QColor(0xC0, 0x00, 0x00)}};
+}
+
 CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, QWidget* pParent, const QString& folder)
     : CListDialog(messageBox, QStringLiteral("予定一覧"), pParent),
       m_dlg(dlg),
@@ -44,6 +52,12 @@ CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, 
     m_pCalendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
     m_pCalendar->setFirstDayOfWeek(Qt::Sunday);
     m_pCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // As Japanese calendars show them: Saturday blue, Sunday red.
+    for (const auto& [day, colour] : WeekendColours(m_pCalendar->palette())) {
+        QTextCharFormat format = m_pCalendar->weekdayTextFormat(day);
+        format.setForeground(colour);
+        m_pCalendar->setWeekdayTextFormat(day, format);
+    }
     // It shows; the user may turn its pages but selects nothing with it.
     m_pCalendar->setSelectionMode(QCalendarWidget::NoSelection);
     Place(m_pCalendar, 184, 7, 160, 120);

@@ -7,7 +7,10 @@
 
 #include "desktop/ListDialog.h"
 
+#include <QColor>
+#include <QPalette>
 #include <QString>
+#include <utility>
 #include <vector>
 
 class CListBoxView;
@@ -22,6 +25,9 @@ public:
 
     CListBoxView* GetList() const { return m_pList; }
     QCalendarWidget* GetCalendar() const { return m_pCalendar; }
+
+    /// The colours of Saturday (blue) and Sunday (red) for a palette, light or dark.
+    static std::vector<std::pair<Qt::DayOfWeek, QColor>> WeekendColours(const QPalette& palette);
 
 private:
     void OnDelete();

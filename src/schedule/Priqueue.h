@@ -1,5 +1,7 @@
 // The binary min-heap that orders schedule entries by start time for sorting and
-// listing. It does not own its entries: they belong to the schedule list.
+// listing. Entries with the same start come out in the order they went in, so that the
+// list (kept in registration order) reads the same in every listing, however often it
+// was sorted. It does not own its entries: they belong to the schedule list.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +16,10 @@ public:
     /// A queue built for n entries (n + 2 slots; slot 0 is never used).
     explicit CPriqueue(int n);
 
-    /// Adds an entry and sifts it up; an entry equal to its parent stays below it.
+    /// Adds an entry and sifts it up; an entry with the start of its parent stays below it.
     void Insert(CSchedule* pEntry);
-    /// Takes out the entry with the earliest start; nullptr when the queue is empty.
+    /// Takes out the entry with the earliest start (of several, the one inserted first);
+    /// nullptr when the queue is empty.
     CSchedule* RemoveTop();
     /// Forgets every slot (the entries are not deleted: the queue never owns them).
     void DeleteContents();
@@ -26,6 +29,13 @@ public:
     std::vector<CSchedule*> m_array;
 
 private:
+    /// True when slot a comes out before slot b.
+    bool Before(int a, int b) const;
+    void Swap(int a, int b);
+
+    // The insertion number of each slot's entry: the tie-break among equal starts.
+    std::vector<std::uint32_t> m_order;
+    std::uint32_t m_nInserted = 0;
     // An entry taken out moves others without renumbering them; the next insertion then
     // renumbers every slot instead of only the slots its sift-up touched.
     bool m_bRenumberAll = false;

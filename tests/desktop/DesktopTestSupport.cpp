@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QDialog>
+#include <QProgressDialog>
 #include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
@@ -58,6 +59,11 @@ CModalWatchdog::~CModalWatchdog() = default;
 
 void CModalWatchdog::Poll() {
     QWidget* pModal = QApplication::activeModalWidget();
+    // The text-file progress keeps its window busy without being modal.
+    if (!pModal) {
+        for (QWidget* pTop : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(pTop) && pTop->isVisible()) pModal = pTop;
+    }
     if (!pModal) {
         m_pSeen = nullptr;
         return;

@@ -48,7 +48,8 @@ public:
     std::vector<std::string> m_shown;
 };
 
-/// Answers modal widgets (file dialogs, font dialogs, the settings dialog) as they open:
+/// Answers modal widgets (file dialogs, font dialogs, the settings dialog, and the
+/// text-file progress, which keeps its window busy without being modal) as they open:
 /// each handler takes the next one. A modal widget nobody answers within the time limit
 /// is closed and counted, so the test fails instead of hanging.
 class CModalWatchdog : public QObject {

@@ -11,15 +11,20 @@
 #include "desktop/QtText.h"
 #include "desktop/SessionEnd.h"
 #include "platform/CodePage.h"
+#include "platform/LockFile.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLockFile>
+#include <QSysInfo>
 #include <QProcess>
 #include <QProgressDialog>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -226,9 +231,111 @@ private Q_SLOTS:
         }
         QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
         QVERIFY2(QString::fromStdString(Boxes().m_shown[0]).contains(message), Boxes().m_shown[0].c_str());
+        // Named, and out of the list; the file itself stays as it was.
+        QVERIFY2(QString::fromStdString(Boxes().m_shown[0]).startsWith(file), Boxes().m_shown[0].c_str());
+        const auto& entries = App().GetRecentFileList().GetEntries();
+        QVERIFY(std::find(entries.begin(), entries.end(), Utf8(file)) == entries.end());
+        if (damage != "gone") QCOMPARE(ReadBytes(file), damage);
         QCOMPARE(Frame()->windowTitle(), QStringLiteral("無題 - ＮＥＬＯ"));
         QCOMPARE(App().GetPathName(), std::string());
         QVERIFY(Conversation().contains(QStringLiteral("入力例が表示されます。")));
+    }
+
+    void fileDialogsOpenWideEnoughAndKeepTheirSize() {
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size() * 9 / 10;
+        const QSize first = CFileDialogSize::DefaultSize().boundedTo(screen);
+        struct Step {
+            void (CMainFrame::*command)();
+            const char* dialog;
+            QSize expected;
+            QSize leftAt;  // the size the user leaves it at
+        };
+        const Step steps[] = {
+            {&CMainFrame::OnFileOpen, "openNotebookDialog", first, QSize(600, 420)},
+            {&CMainFrame::OnReadTextFile, "readTextFileDialog", QSize(600, 420), QSize(640, 400)},
+            {&CMainFrame::OnFileSaveAs, "saveNotebookDialog", QSize(640, 400), QSize(640, 400)},
+        };
+        for (const Step& step : steps) {
+            CModalWatchdog watchdog;
+            watchdog.Expect([&](QWidget* pModal) {
+                auto* pDialog = qobject_cast<QFileDialog*>(pModal);
+                QVERIFY(pDialog);
+                QCOMPARE(pDialog->objectName(), QString::fromLatin1(step.dialog));
+                QCOMPARE(pDialog->size(), step.expected);
+                // Whole on the screen.
+                QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(pDialog->frameGeometry()));
+                pDialog->resize(step.leftAt);
+                pDialog->reject();
+            });
+            (Frame()->*step.command)();
+            QVERIFY(watchdog.AllAnswered());
+        }
+        QCOMPARE(QString::fromStdString(App().GetProfile().GetProfileString("Settings", "FileDialogSize")),
+                 QStringLiteral("640 400"));
+    }
+
+    void aNotebookOpenInNeloCliIsOpenedOnlyWhenWanted() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("shared.nel"));
+        QVERIFY(App().OnSaveDocument(Utf8(file)));
+        App().OnFileNew();
+        const QString lock = QString::fromStdString(NotebookLockPath(ResolvedPath(Utf8(file))));
+        QVERIFY(!QFile::exists(lock));
+        // nelo-cli keeps the notebook open while its input is open.
+        QProcess cli;
+        cli.start(QStringLiteral(NELO_CLI), {file});
+        QVERIFY(cli.waitForStarted());
+        QTRY_VERIFY(QFile::exists(lock));
+        const QString said =
+            file + QStringLiteral(" は nelo-cli（プロセス番号 %1）で開かれています。").arg(cli.processId());
+        for (MbAnswer answer : {MbAnswer::No, MbAnswer::Yes}) {
+            App().OnFileNew();
+            Boxes().m_shown.clear();
+            Boxes().m_answers = {answer};
+            QCOMPARE(App().OpenDocumentFile(Utf8(file)), answer == MbAnswer::Yes);
+            QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
+            QVERIFY2(QString::fromStdString(Boxes().m_shown[0]).startsWith(said), Boxes().m_shown[0].c_str());
+        }
+        QCOMPARE(Frame()->windowTitle(), QStringLiteral("shared.nel - ＮＥＬＯ"));
+        // Once nelo-cli has ended, the lock is free and nothing is asked.
+        cli.closeWriteChannel();
+        QVERIFY(cli.waitForFinished(30000));
+        QVERIFY(!QFile::exists(lock));
+        App().OnFileNew();
+        Boxes().m_shown.clear();
+        QVERIFY(App().OpenDocumentFile(Utf8(file)));
+        QVERIFY(Boxes().m_shown.empty());
+        QVERIFY(QFile::exists(lock));
+    }
+
+    void theLockIsOneThatQLockFileRespectsAndTheOtherWayRound() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("lock"));
+        {
+            CLockFile ours(Utf8(path));
+            QCOMPARE(ours.TryLock(), LockResult::Taken);
+            QLockFile theirs(path);
+            theirs.setStaleLockTime(0);
+            QVERIFY(!theirs.tryLock());
+            QCOMPARE(theirs.error(), QLockFile::LockFailedError);
+            qint64 nPid = 0;
+            QString host, program;
+            QVERIFY(theirs.getLockInfo(&nPid, &host, &program));
+            QCOMPARE(nPid, QCoreApplication::applicationPid());
+            QCOMPARE(program, QStringLiteral("desktop_FilesTest"));
+        }
+        QVERIFY(!QFile::exists(path));
+        QLockFile theirs(path);
+        theirs.setStaleLockTime(0);
+        QVERIFY(theirs.tryLock());
+        CLockFile ours(Utf8(path));
+        QCOMPARE(ours.TryLock(), LockResult::Held);
+        QCOMPARE(ours.Holder().nPid, QCoreApplication::applicationPid());
+        QCOMPARE(QString::fromStdString(ours.Holder().program), QStringLiteral("desktop_FilesTest"));
+        QCOMPARE(QString::fromStdString(ours.Holder().bootId), QString::fromLatin1(QSysInfo::bootUniqueId()));
+        QCOMPARE(QString::fromStdString(ours.Holder().machineId), QString::fromLatin1(QSysInfo::machineUniqueId()));
+        theirs.unlock();
+        QCOMPARE(ours.TryLock(), LockResult::Taken);
     }
 
     void aStartWithoutNewIgnoresTheListWhenAFileIsNamed() {

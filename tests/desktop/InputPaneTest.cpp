@@ -3,6 +3,7 @@
 #include "desktop/ConversationPane.h"
 #include "desktop/InputPane.h"
 
+#include <QAction>
 #include <QInputMethodEvent>
 #include <QTest>
 #include <QTextBlock>
@@ -37,6 +38,22 @@ private Q_SLOTS:
         QCOMPARE(Said(), QStringLiteral("花子 >> １＋２\n太郎 >> ３\n"));
         QCOMPARE(Input()->toPlainText(), QStringLiteral("1+2\n"));
         QCOMPARE(Input()->textCursor().position(), 4);
+    }
+
+    void undoNeverTakesBackTheLineBreakAfterASubmission() {
+        QAction* pUndo = m_pFix->m_pFrame->findChild<QAction*>(QStringLiteral("actionUndo"));
+        QVERIFY(pUndo);
+        TypeText(Input(), QStringLiteral("1+2\n"));
+        QVERIFY(!pUndo->isEnabled());
+        QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Input()->toPlainText(), QStringLiteral("1+2\n"));
+        // What the user types afterwards is undone as usual, and only that.
+        TypeText(Input(), QStringLiteral("3*4"));
+        QVERIFY(pUndo->isEnabled());
+        QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Input()->toPlainText(), QStringLiteral("1+2\n"));
+        QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(Input()->toPlainText(), QStringLiteral("1+2\n"));
     }
 
     void enterOnAnEmptyLineDoesNothing() {

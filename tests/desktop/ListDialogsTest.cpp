@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextCharFormat>
+#include <cstdlib>
 
 namespace {
 
@@ -159,6 +160,10 @@ private Q_SLOTS:
             shownRows = Rows(pView);
             QCOMPARE(shownRows.size(), 2);
             QCOMPARE(SelectedRow(pView), -1);
+            // The list has the focus, and no row looks selected while none is.
+            pView->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(pView->hasFocus());
+            QVERIFY(!pView->currentIndex().isValid());
             Click(pDialog, "deleteButton");  // nothing selected: the notice only
             ClickRow(pView, 1);
             QCOMPARE(pView->GetList().GetCurSel(), 1);
@@ -168,6 +173,13 @@ private Q_SLOTS:
             Click(pDialog, "deleteButton");  // confirmed
             QCOMPARE(Rows(pView), QStringList{shownRows[0]});
             QCOMPARE(SelectedRow(pView), -1);  // the selection does not move on
+            QVERIFY(!pView->currentIndex().isValid());
+            // The keyboard starts at the first row, which is then selected.
+            pView->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(pView, Qt::Key_Down);
+            QCOMPARE(pView->GetList().GetCurSel(), 0);
+            QCOMPARE(pView->currentIndex().row(), 0);
+            QCOMPARE(SelectedRow(pView), 0);
             // The window's data is changed at once, the flag waits for the dialog to close.
             QVERIFY(!Doc().IsModified());
             Grab(pDialog, list + QStringLiteral(".png"));
@@ -207,6 +219,21 @@ private Q_SLOTS:
             QVERIFY(bold(2026, 12, 10));
             QVERIFY(bold(2026, 12, 20));
             QVERIFY(!bold(2026, 12, 11));
+            // Saturday blue, Sunday red, the other days in the text colour; readable on a
+            // light and on a dark background (by a wide margin of lightness).
+            const QColor saturday = pCalendar->weekdayTextFormat(Qt::Saturday).foreground().color();
+            const QColor sunday = pCalendar->weekdayTextFormat(Qt::Sunday).foreground().color();
+            QVERIFY2(saturday.blue() > saturday.red() + 60, qPrintable(saturday.name()));
+            QVERIFY2(sunday.red() > sunday.blue() + 60, qPrintable(sunday.name()));
+            QVERIFY(pCalendar->weekdayTextFormat(Qt::Friday).foreground().color() != saturday);
+            QVERIFY(pCalendar->weekdayTextFormat(Qt::Friday).foreground().color() != sunday);
+            for (const QColor& base : {QColor(Qt::white), QColor(0x20, 0x20, 0x20)}) {
+                QPalette palette;
+                palette.setColor(QPalette::Base, base);
+                for (const auto& [day, colour] : CSchedListDialog::WeekendColours(palette))
+                    QVERIFY2(std::abs(colour.lightness() - base.lightness()) > 80,
+                             qPrintable(colour.name() + u' ' + base.name()));
+            }
             Grab(pDialog, QStringLiteral("schedules.png"));
             ClickRow(pView, 2);  // the journey: its month comes up
             QCOMPARE(pCalendar->yearShown(), 2027);

@@ -5,13 +5,17 @@
 #include "desktop/FontMapping.h"
 #include "desktop/InputPane.h"
 
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBlock>
 
 class PlacementFontTest : public QObject {
     Q_OBJECT
@@ -47,17 +51,26 @@ private Q_SLOTS:
         m_pEnv.reset();
     }
 
+    /// Moves and sizes the window as the user does: by its frame.
+    void SetFrame(const QRect& rc) {
+        const QSize decorations = Frame()->frameGeometry().size() - Frame()->geometry().size();
+        Frame()->resize(rc.size() - decorations);
+        Frame()->move(rc.topLeft());
+        QTRY_COMPARE(Frame()->frameGeometry(), rc);
+    }
+
     void firstStartIsAtTenTenAndComesBackAsLeft() {
+        // The rectangles are the frame's, decorations included.
         Start();
-        QCOMPARE(Frame()->geometry(), QRect(10, 10, 490, 390));
+        QTRY_COMPARE(Frame()->frameGeometry(), QRect(10, 10, 490, 390));
         QCOMPARE(Frame()->windowState(), Qt::WindowNoState);
-        Frame()->setGeometry(120, 60, 500, 380);
+        SetFrame(QRect(120, 60, 500, 380));
         Close();
         QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0120 0060 0620 0440"));
         QCOMPARE(Profile("Window size", "icon"), QStringLiteral("0"));
         QCOMPARE(Profile("Window size", "max"), QStringLiteral("0"));
         Start();
-        QCOMPARE(Frame()->geometry(), QRect(120, 60, 500, 380));
+        QTRY_COMPARE(Frame()->frameGeometry(), QRect(120, 60, 500, 380));
         Close();
         QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0120 0060 0620 0440"));
     }
@@ -73,7 +86,7 @@ private Q_SLOTS:
         Start();
         QVERIFY(Frame()->isMaximized());
         Frame()->showNormal();
-        QTRY_COMPARE(Frame()->geometry(), QRect(100, 50, 600, 400));
+        QTRY_COMPARE(Frame()->frameGeometry(), QRect(100, 50, 600, 400));
     }
 
     void minimisedFromMaximisedComesBackMinimisedAndRestoresMaximised() {
@@ -102,8 +115,8 @@ private Q_SLOTS:
         SetProfile("Window size", "Rect", saved.toStdString());
         Start();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(screen.contains(Frame()->frameGeometry()));
-        if (size.isValid()) QCOMPARE(Frame()->size(), size);
+        QTRY_VERIFY(screen.contains(Frame()->frameGeometry()));
+        if (size.isValid()) QCOMPARE(Frame()->frameGeometry().size(), size);
     }
 
     void barVisibilityComesBack() {
@@ -233,6 +246,86 @@ private Q_SLOTS:
         }
         QCOMPARE(Profile("SendViewFont", "FontAttr"), QStringLiteral("f800000f 0 220 0 0 80 32 ＭＳ Ｐゴシック"));
         QCOMPARE(Frame()->GetInputPane()->font().pointSizeF(), 11.0);
+    }
+
+    void theColourIsChosenWithTheFontAndKeptWithIt() {
+        struct Row {
+            const char* name;
+            std::uint32_t chosen;  // 0x00BBGGRR
+            const char* saved;
+            QColor shown;  // invalid: the theme's text colour
+        };
+        const Row rows[] = {
+            {"red", 0x0000FF, "f800000f 0 180 0 ff 80 32 ＭＳ Ｐゴシック", QColor(255, 0, 0)},
+            {"navy", 0x800000, "f800000f 0 180 0 800000 80 32 ＭＳ Ｐゴシック", QColor(0, 0, 128)},
+            {"automatic again", 0, "f800000f 0 180 0 0 80 32 ＭＳ Ｐゴシック", QColor()},
+        };
+        Start();
+        std::uint32_t before = 0;
+        for (const Row& r : rows) {
+            CModalWatchdog watchdog;
+            watchdog.Expect([&](QWidget* pModal) {
+                auto* pColour = pModal->findChild<QComboBox*>(QStringLiteral("fontColour"));
+                auto* pSample = pModal->findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
+                QVERIFY(pColour && pSample);
+                // The dialog starts on the colour the panes show, with a Japanese sample.
+                QCOMPARE(pColour->currentData().value<std::uint32_t>(), before);
+                QCOMPARE(pSample->text(), QStringLiteral("あア亜ｱ Aa"));
+                QCOMPARE(pColour->count(), 16);
+                pColour->setCurrentIndex(pColour->findData(QVariant::fromValue(r.chosen)));
+                if (r.shown.isValid()) QCOMPARE(pSample->palette().color(QPalette::Text), r.shown);
+                // NELO_GRAB_DIR=<folder> keeps a picture of the dialog with red chosen.
+                const QByteArray dir = qgetenv("NELO_GRAB_DIR");
+                if (!dir.isEmpty() && r.chosen == 0x0000FF)
+                    pModal->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/font-dialog.png"));
+                qobject_cast<QDialog*>(pModal)->accept();
+            });
+            OnFont();
+            QVERIFY2(watchdog.AllAnswered(), r.name);
+            QCOMPARE(Profile("SendViewFont", "FontAttr"), QString::fromUtf8(r.saved));
+            // Both panes, now and after a restart.
+            for (int run = 0; run < 2; ++run) {
+                const QColor expected = r.shown.isValid() ? r.shown : QPalette().color(QPalette::Text);
+                for (QPlainTextEdit* pPane : Panes()) QCOMPARE(pPane->palette().color(QPalette::Text), expected);
+                if (run == 0) {
+                    Close();
+                    Start();
+                }
+            }
+            before = r.chosen;
+        }
+    }
+
+    void theConversationKeepsShowingItsLastLineAfterAFontChange() {
+        Start();
+        for (int i = 0; i < 60; ++i) TypeText(Frame()->GetInputPane(), QStringLiteral("%1+1\n").arg(i));
+        CConversationPane* pPane = Frame()->GetConversationPane();
+        // The last answer's line shows whole in the pane.
+        auto lastLineShows = [pPane] {
+            QTextCursor cursor(pPane->document()->lastBlock().previous());
+            const QRect line = pPane->cursorRect(cursor);
+            return line.top() >= 0 && line.bottom() <= pPane->viewport()->height();
+        };
+        QTRY_VERIFY(pPane->verticalScrollBar()->maximum() > 0);
+        QVERIFY(lastLineShows());
+        for (int nPoints : {20, 6}) {
+            CModalWatchdog watchdog;
+            watchdog.Expect([nPoints](QWidget* pModal) {
+                auto* pDialog = qobject_cast<QFontDialog*>(pModal);
+                QFont chosen = pDialog->currentFont();
+                chosen.setPointSize(nPoints);
+                pDialog->setCurrentFont(chosen);
+                pDialog->accept();
+            });
+            OnFont();
+            QVERIFY(watchdog.AllAnswered());
+            QTRY_VERIFY2(lastLineShows(), qPrintable(QString::number(nPoints)));
+        }
+        // A pane scrolled back by the user stays where the user left it.
+        pPane->verticalScrollBar()->setValue(0);
+        Frame()->resize(Frame()->width() - 100, Frame()->height());
+        QTest::qWait(50);
+        QCOMPARE(pPane->verticalScrollBar()->value(), 0);
     }
 
     void chosenFontsBecomeTheFormatToSave() {

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QLineEdit>
 #include <QPageLayout>
@@ -181,11 +182,18 @@ private Q_SLOTS:
         QVERIFY(Find(pages[1], QStringLiteral("行51の答えです")));
         QVERIFY(!Find(pages[1], QStringLiteral("行50の答えです")));
 
-        // The Japanese text is set in an embedded Mincho face (the columns emb, sub, uni).
+        // The Japanese text is set in an embedded Mincho face (the columns emb, sub, uni),
+        // the fixed-pitch IPAMincho where it is installed, never its proportional sister.
         const QString fonts = Run(QStringLiteral("pdffonts"), {pdf});
         QVERIFY2(fonts.contains(QRegularExpression(
                      QStringLiteral("(Mincho|明朝)\\S*\\s.*\\syes\\s+(yes|no)\\s+(yes|no)\\s+\\d+"))),
                  qPrintable(fonts));
+        if (QFontDatabase::hasFamily(QStringLiteral("IPAMincho"))) {
+            QVERIFY2(fonts.contains(
+                         QRegularExpression(QStringLiteral("^IPAMincho\\s"), QRegularExpression::MultilineOption)),
+                     qPrintable(fonts));
+            QVERIFY2(!fonts.contains(QStringLiteral("IPAPMincho")), qPrintable(fonts));
+        }
     }
 
     void aWrappedLineKeepsAllItsTextAndCountsEachRow() {
@@ -303,5 +311,14 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(PrintTest)
+int main(int argc, char** argv) {
+    // The font names as a Japanese desktop shows them ("IPA明朝", "IPA P明朝"): the
+    // printed page's face must be found under those too.
+    qputenv("LANG", "ja_JP.UTF-8");
+    qunsetenv("LC_ALL");
+    qunsetenv("LANGUAGE");
+    QApplication app(argc, argv);
+    PrintTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "PrintTest.moc"

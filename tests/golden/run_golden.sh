@@ -15,8 +15,8 @@
 #   #! unchanged: FILE                  FILE (relative to the run folder; ../xdg is the
 #                                       profile's folder) has the same bytes and
 #                                       modification time after the run, or is still absent
-# Every run gets a fresh, empty XDG_CONFIG_HOME and XDG_STATE_HOME and runs in a fresh
-# folder.
+# Every run gets a fresh, empty XDG_CONFIG_HOME, XDG_STATE_HOME and XDG_RUNTIME_DIR and
+# runs in a fresh folder.
 set -u
 cli=$1
 case_in=$2
@@ -48,7 +48,7 @@ done < "$case_in"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/xdg" "$work/state" "$work/run"
+mkdir -p "$work/xdg" "$work/state" "$work/run" "$work/runtime"
 grep -v '^#!' "$case_in" > "$work/input"
 case_dir=$(cd "$(dirname "$case_in")" && pwd)
 for f in ${copies[@]+"${copies[@]}"}; do
@@ -70,7 +70,7 @@ for f in ${unchanged[@]+"${unchanged[@]}"}; do
   before+=("$(file_state "$f")")
 done
 (cd "$work/run" && CASE_DIR="$case_dir" NELO_NOW="$now" TZ="$tz" XDG_CONFIG_HOME="$work/xdg" \
-  XDG_STATE_HOME="$work/state" "$cli" $args < "$work/input" > "$work/stdout" 2> "$work/stderr")
+  XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" "$cli" $args < "$work/input" > "$work/stdout" 2> "$work/stderr")
 status=$?
 if [ $status -ne "$expected_status" ]; then
   echo "nelo-cli exited with $status, not $expected_status"; cat "$work/stderr"; exit 1

@@ -79,7 +79,7 @@ TEST(WindowPlacementTest, ShowStatesGiveTheSavedFlagsAndComeBack) {
     }
 }
 
-TEST(WindowPlacementTest, AWindowOnNoScreenComesOntoThePrimaryWhole) {
+TEST(WindowPlacementTest, AFrameComesBackWithItsTitleBarOnAScreen) {
     const PlacementRect primary{0, 0, 1920, 1040};
     const PlacementRect right{1920, 0, 3840, 1040};
     struct Row {
@@ -89,13 +89,19 @@ TEST(WindowPlacementTest, AWindowOnNoScreenComesOntoThePrimaryWhole) {
         PlacementRect expected;
     } kRows[] = {
         {"on the primary", {10, 10, 500, 400}, {primary}, {10, 10, 500, 400}},
-        {"partly off at the top left", {-8, -8, 1000, 700}, {primary}, {-8, -8, 1000, 700}},
         {"on the second monitor", {2000, 100, 2600, 600}, {primary, right}, {2000, 100, 2600, 600}},
+        {"across both monitors", {1700, 100, 2300, 600}, {primary, right}, {1700, 100, 2300, 600}},
+        {"left and bottom off, the title bar on", {-300, 700, 500, 1200}, {primary}, {-300, 700, 500, 1200}},
+        {"title bar above the top", {-8, -8, 1000, 700}, {primary}, {0, 0, 1008, 708}},
+        {"only the top edge shows at the bottom", {100, 1030, 600, 1500}, {primary}, {710, 285, 1210, 755}},
+        {"mostly off to the left, enough title bar on", {-500, 100, 100, 600}, {primary}, {-500, 100, 100, 600}},
         {"second monitor unplugged", {2000, 100, 2600, 600}, {primary}, {660, 270, 1260, 770}},
         {"only a sliver shows", {1900, 100, 2500, 600}, {primary}, {660, 270, 1260, 770}},
         {"far away", {-30000, -30000, -29510, -29610}, {primary}, {715, 325, 1205, 715}},
         {"larger than the primary", {5000, 5000, 9000, 8000}, {primary}, {0, 0, 1920, 1040}},
+        {"taller than its screen, top off", {100, -200, 700, 1400}, {primary}, {100, 0, 700, 1040}},
         {"primary not at the origin", {-5000, 0, -4500, 400}, {{100, 50, 1380, 1024}}, {490, 337, 990, 737}},
+        {"under a panel at the top", {10, 10, 500, 400}, {{0, 32, 1920, 1080}}, {10, 32, 500, 422}},
     };
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);

@@ -1,5 +1,7 @@
 // nelo-cli as a whole: which notebook it starts with, and what it does at the end of
 // the input with unsaved changes.
+#include "platform/LockFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,6 +23,7 @@ protected:
         m_dir = fs::temp_directory_path() / ("nelo-cli-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "xdg");
+        fs::create_directories(m_dir / "runtime");
     }
     ~CliStartupTest() override { fs::remove_all(m_dir); }
 
@@ -36,7 +39,8 @@ protected:
         WriteText("input", input);
         const std::string limit = nMemoryLimit ? "prlimit --as=" + std::to_string(nMemoryLimit) + " " : "";
         std::string cmd = "cd '" + m_dir.string() + "' && NELO_NOW='" + now + "' TZ=UTC0 XDG_CONFIG_HOME='" +
-                          (m_dir / "xdg").string() + "' XDG_STATE_HOME='" + (m_dir / "state").string() + "' HOME='" +
+                          (m_dir / "xdg").string() + "' XDG_STATE_HOME='" + (m_dir / "state").string() +
+                          "' XDG_RUNTIME_DIR='" + (m_dir / "runtime").string() + "' HOME='" +
                           (m_dir / "home").string() + "' " + limit + "'" + NELO_CLI + "' " + args +
                           " < input > out 2> err";
         int rc = std::system(cmd.c_str());
@@ -97,6 +101,32 @@ TEST_F(CliStartupTest, AFileArgumentThatDoesNotExistYetNamesANewNotebook) {
     EXPECT_NE(r.err.find("保存しました: " + (m_dir / "fresh.nel").string()), std::string::npos) << r.err;
     Result reopened = Run("fresh.nel", "半径＝\n");
     EXPECT_NE(reopened.out.find("太郎 >> ５\n"), std::string::npos) << reopened.out;
+}
+
+TEST_F(CliStartupTest, ANotebookOpenElsewhereIsSaidAndOpenedWithoutATerminal) {
+    Run("--new", "半径＝５\n\\save note.nel\n");
+    // The lock another program takes for the same notebook, with the same runtime folder.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::string oldRuntime = runtime ? runtime : "";
+    setenv("XDG_RUNTIME_DIR", (m_dir / "runtime").c_str(), 1);
+    CLockFile other(NotebookLockPath(ResolvedPath((m_dir / "note.nel").string())));
+    if (runtime)
+        setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
+    ASSERT_EQ(other.TryLock(), LockResult::Taken);
+    Result r = Run("note.nel", "半径＝\n");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("太郎 >> ５\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find("note.nel は test_document（プロセス番号 " + std::to_string(getpid()) +
+                         "）で開かれています。そのまま開きます"),
+              std::string::npos)
+        << r.err;
+    // Once it is free, nothing is said, and nelo-cli leaves no lock behind.
+    other.Unlock();
+    r = Run("note.nel", "半径＝\n");
+    EXPECT_EQ(r.err, "") << r.err;
+    EXPECT_TRUE(fs::is_empty(m_dir / "runtime" / "nelo"));
 }
 
 TEST_F(CliStartupTest, PathsOfTheFileCommands) {

@@ -445,6 +445,83 @@ TEST_F(RumoAppFileTest, StartUpChoosesTheFile) {
     EXPECT_FALSE(m_app->StartUp(b, false));
 }
 
+TEST_F(RumoAppFileTest, ARecentNotebookThatNoLongerLoadsIsNamedAndLeavesTheList) {
+    const std::string damaged = File("damaged.nel");
+    const std::string bytes = "not a notebook";
+    std::ofstream(damaged, std::ios::binary) << bytes;
+    m_profile->WriteProfileString("Recent File List", "File1", damaged);
+    EXPECT_TRUE(m_app->StartUp("", false));
+    EXPECT_TRUE(m_app->GetPathName().empty());
+    ASSERT_EQ(m_box.m_shown.size(), 1u);
+    EXPECT_EQ(m_box.m_shown[0], damaged + " は予期しないﾌｧｲﾙ形式です。最近使ったファイルの一覧から外しました。"_sj);
+    // The file stays as it was; the next start says nothing.
+    std::ifstream in(damaged, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), bytes);
+    m_box.m_shown.clear();
+    EXPECT_TRUE(m_app->StartUp("", false));
+    EXPECT_TRUE(m_box.m_shown.empty());
+}
+
+TEST_F(RumoAppFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWanted) {
+    const fs::path runtime = m_dir / "runtime";
+    fs::create_directories(runtime);
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string oldRuntime = old ? old : "";
+    setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    const std::string a = WriteNotebook("a.nel");
+    ASSERT_TRUE(m_app->OpenDocumentFile(a));
+    EXPECT_TRUE(m_app->GetNotebookLock().IsHeld());
+
+    // A second program on the same notebook (here: in this process, which the lock
+    // tells apart all the same).
+    CAnswerBox box2;
+    CProfile profile2((m_dir / "profile2.conf").string());
+    auto second = std::make_unique<CRumoApp>(profile2, box2);
+    const std::string said =
+        a + " は test_document（プロセス番号 "_sj + std::to_string(getpid()) + "）で開かれています。"_sj;
+    struct Row {
+        const char* name;
+        bool bUnattended;
+        MbAnswer answer;
+        bool bOpened;
+    };
+    const Row rows[] = {
+        {"cancelled", false, MbAnswer::No, false},
+        {"opened anyway", false, MbAnswer::Yes, true},
+        {"unattended: said, and opened", true, MbAnswer::Ok, true},
+    };
+    for (const Row& r : rows) {
+        second->OnFileNew();
+        second->SetUnattended(r.bUnattended);
+        box2.m_shown.clear();
+        if (!r.bUnattended) box2.m_answers = {r.answer};
+        EXPECT_EQ(second->OpenDocumentFile(a), r.bOpened) << r.name;
+        EXPECT_EQ(second->GetPathName(), r.bOpened ? a : std::string()) << r.name;
+        EXPECT_FALSE(second->GetNotebookLock().IsHeld()) << r.name;
+        ASSERT_EQ(box2.m_shown.size(), 1u) << r.name;
+        EXPECT_EQ(box2.m_shown[0].rfind(said, 0), 0u) << r.name << ": " << box2.m_shown[0];
+    }
+    // The first lets it go; the second takes the lock at its next save, and the first
+    // is then the one that is asked.
+    m_app->OnFileNew();
+    EXPECT_FALSE(m_app->GetNotebookLock().IsHeld());
+    ASSERT_TRUE(second->DoFileSave());
+    EXPECT_TRUE(second->GetNotebookLock().IsHeld());
+    m_box.m_answers = {MbAnswer::No};
+    EXPECT_FALSE(m_app->OpenDocumentFile(a));
+    EXPECT_EQ(m_box.m_answers.size(), 0u);
+    // Ending the program gives the lock up.
+    second.reset();
+    m_box.m_shown.clear();
+    EXPECT_TRUE(m_app->OpenDocumentFile(a));
+    EXPECT_TRUE(m_box.m_shown.empty());
+    EXPECT_TRUE(m_app->GetNotebookLock().IsHeld());
+    if (old)
+        setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    else
+        unsetenv("XDG_RUNTIME_DIR");
+}
+
 }  // namespace
 
 namespace {

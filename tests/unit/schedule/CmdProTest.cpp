@@ -58,6 +58,25 @@ TEST_F(CmdProTest, RegistrationAndConflicts) {
     EXPECT_EQ(m_pro.m_nCommand, 5);
 }
 
+TEST_F(CmdProTest, EqualStartsListInRegistrationOrderBeforeAndAfterSorting) {
+    for (const char* line : {"明日１０時 甲"_sj, "明日９時 早い"_sj, "明日１０時 乙"_sj, "明日１０時 丙"_sj})
+        Answer(line);
+    const std::string listed =
+        "次のような予定があります。\r\n06/02(月) 09:00　早い\r\n06/02(月) 10:00　甲\r\n"
+        "06/02(月) 10:00　乙\r\n06/02(月) 10:00　丙"_sj;
+    // The list dialog sorts the stored list every time it opens; 「予定」 reads it after.
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(Answer("予定"_sj), listed) << round;
+        EXPECT_EQ(Answer("明日の予定"_sj).substr(std::string("次のような予定があります。"_sj).size()),
+                  listed.substr(std::string("次のような予定があります。"_sj).size()))
+            << round;
+        m_pro.SortSchedules();
+        std::string order;
+        for (const auto& e : m_pro.GetSchedules()) order += e->m_strBusiness;
+        EXPECT_EQ(order, "早い甲乙丙"_sj) << round;
+    }
+}
+
 TEST_F(CmdProTest, FailuresChangeNothing) {
     static const Step steps[] = {
         {"２月３０日 会議"_sj, "時期が不正です。"_sj},

@@ -61,23 +61,28 @@ TEST_F(ScheduleFormatTest, CurrentYearFollowsTheClock) {
     EXPECT_EQ(text, "01/05(月)　来年"_sj);
 }
 
-// The queue as its steps are written, renumbering every slot after each insertion: the
-// reference the optimised queue must match slot for slot and index for index.
+// The queue as its steps are written, ordered by start and then by insertion,
+// renumbering every slot after each insertion: the reference the optimised queue must
+// match slot for slot and index for index.
 struct LiteralQueue {
-    std::vector<CSchedule*> slots{nullptr};
+    std::vector<std::pair<CSchedule*, int>> slots{{nullptr, 0}};
+    int inserted = 0;
+    static bool Before(const std::pair<CSchedule*, int>& a, const std::pair<CSchedule*, int>& b) {
+        return a.first->m_tStart < b.first->m_tStart || (a.first->m_tStart == b.first->m_tStart && a.second < b.second);
+    }
     void Insert(CSchedule* p) {
-        slots.push_back(p);
+        slots.push_back({p, inserted++});
         std::size_t n = slots.size() - 1;
-        while (n != 1 && slots[n / 2]->m_tStart > slots[n]->m_tStart) {
+        while (n != 1 && Before(slots[n], slots[n / 2])) {
             std::swap(slots[n / 2], slots[n]);
             n /= 2;
         }
-        for (std::size_t i = 1; i < slots.size(); ++i) slots[i]->m_nHeapIndex = static_cast<int>(i);
+        for (std::size_t i = 1; i < slots.size(); ++i) slots[i].first->m_nHeapIndex = static_cast<int>(i);
     }
     CSchedule* RemoveTop() {
         std::size_t count = slots.size() - 1;
         if (count == 0) return nullptr;
-        CSchedule* top = slots[1];
+        CSchedule* top = slots[1].first;
         slots[1] = slots[count];
         slots.pop_back();
         --count;
@@ -85,8 +90,8 @@ struct LiteralQueue {
         for (;;) {
             std::size_t a = 2 * b;
             if (a > count) break;
-            if (a + 1 <= count && slots[a + 1]->m_tStart < slots[a]->m_tStart) ++a;
-            if (slots[a]->m_tStart >= slots[b]->m_tStart) break;
+            if (a + 1 <= count && Before(slots[a + 1], slots[a])) ++a;
+            if (!Before(slots[a], slots[b])) break;
             std::swap(slots[a], slots[b]);
             b = a;
         }
@@ -154,17 +159,21 @@ TEST(PriqueueTest, DeleteContentsLeavesTheEntriesAlone) {
 
 class ScheduleListTest : public ScheduleClockTest {};
 
-TEST_F(ScheduleListTest, SortOrdersByStartAsTheHeapDoes) {
+TEST_F(ScheduleListTest, SortOrdersByStartThenRegistration) {
     CCmdPro pro;
     pro.SortSchedules();
     EXPECT_TRUE(pro.GetSchedules().empty());
     const std::int32_t starts[] = {2004, 10, 10, 10, 10, 9, -1, 10};
     const char* names[] = {"来年", "A", "B", "C", "D", "早い", "昨年末", "E"};
     for (int i = 0; i < 8; ++i) pro.AddSchedule(Entry(starts[i], "", "", names[i]));
-    pro.SortSchedules();
-    std::vector<std::string> order;
-    for (auto& e : pro.GetSchedules()) order.push_back(e->m_strBusiness);
-    EXPECT_EQ(order, (std::vector<std::string>{"昨年末", "早い", "A", "C", "D", "E", "B", "来年"}));
+    const std::vector<std::string> expected{"昨年末", "早い", "A", "B", "C", "D", "E", "来年"};
+    // The list dialog sorts the list each time it opens: equal starts keep their order.
+    for (int round = 0; round < 3; ++round) {
+        pro.SortSchedules();
+        std::vector<std::string> order;
+        for (auto& e : pro.GetSchedules()) order.push_back(e->m_strBusiness);
+        EXPECT_EQ(order, expected) << round;
+    }
 }
 
 TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {

@@ -1,0 +1,96 @@
+#include "app/NotebookLock.h"
+
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "text/Sjis.h"
+
+namespace {
+
+/// The lock of lockPath, taken; nullptr when no lock file can be made or a running
+/// program holds it (holder then says who).
+std::unique_ptr<CLockFile> TakeLock(const std::string& lockPath, bool& bHeld, LockOwner& holder) {
+    bHeld = false;
+    if (lockPath.empty()) return nullptr;
+    auto pLock = std::make_unique<CLockFile>(lockPath);
+    switch (pLock->TryLock()) {
+    case LockResult::Taken: return pLock;
+    case LockResult::Held:
+        bHeld = true;
+        holder = pLock->Holder();
+        return nullptr;
+    case LockResult::NotTaken: break;
+    }
+    // A lock that cannot be written (a read-only runtime folder) only loses the warning.
+    return nullptr;
+}
+
+std::string LockPathOf(const std::string& absolutePath) { return NotebookLockPath(ResolvedPath(absolutePath)); }
+
+}  // namespace
+
+std::string CNotebookLock::HolderText(const LockOwner& owner) {
+    std::string text;
+    const LockOwner me = CLockFile::ThisProcess();
+    if (!owner.host.empty() && owner.host != me.host) text += "ホスト "_sj + Utf8ToCp932(owner.host).text + " の"_sj;
+    text += owner.program.empty() ? std::string("ほかのプログラム"_sj) : Utf8ToCp932(owner.program).text;
+    if (owner.nPid > 0) text += "（プロセス番号 "_sj + std::to_string(owner.nPid) + "）"_sj;
+    return text;
+}
+
+bool CNotebookLock::Prepare(const std::string& absolutePath, IMessageBox& messageBox, bool bUnattended) {
+    Abandon();
+    m_strPendingPath = absolutePath;
+    m_bPending = true;
+    // The notebook open now keeps its lock (reopened, by this or another of its names).
+    const std::string lockPath = LockPathOf(absolutePath);
+    if (IsHeld() && m_pLock->Path() == lockPath) return true;
+    bool bHeld = false;
+    LockOwner holder;
+    m_pPending = TakeLock(lockPath, bHeld, holder);
+    if (!bHeld) return true;
+
+    const std::string said = Utf8ToCp932(absolutePath).text + " は "_sj + HolderText(holder) + "で開かれています。"_sj;
+    if (bUnattended) {
+        messageBox.Show(said + "そのまま開きます（入力が端末ではないため確認できません）。"_sj, std::string(),
+                        MbButtons::Ok, MbIcon::Exclamation);
+        return true;
+    }
+    const std::string question =
+        said + "\n両方で変更すると、あとから保存したほうが先の変更を上書きします。\nそれでも開きますか?"_sj;
+    if (messageBox.Show(question, std::string(), MbButtons::YesNo, MbIcon::Exclamation) == MbAnswer::Yes) return true;
+    Abandon();
+    return false;
+}
+
+void CNotebookLock::Commit() {
+    if (!m_bPending) return;
+    // Without a lock of its own, the notebook prepared keeps the open one's only when
+    // that is its lock too.
+    if (m_pPending || !IsHeld() || m_pLock->Path() != LockPathOf(m_strPendingPath)) m_pLock = std::move(m_pPending);
+    m_strPath = m_strPendingPath;
+    Abandon();
+}
+
+void CNotebookLock::Abandon() {
+    m_pPending.reset();
+    m_strPendingPath.clear();
+    m_bPending = false;
+}
+
+void CNotebookLock::Release() {
+    Abandon();
+    m_pLock.reset();
+    m_strPath.clear();
+}
+
+void CNotebookLock::Follow(const std::string& absolutePath) {
+    Abandon();
+    m_strPath = absolutePath;
+    const std::string lockPath = LockPathOf(absolutePath);
+    if (IsHeld() && m_pLock->Path() == lockPath) return;
+    // Saved under a new name, or opened anyway while another program had it: the lock
+    // is taken when it is free.
+    bool bHeld = false;
+    LockOwner holder;
+    m_pLock = TakeLock(lockPath, bHeld, holder);
+}

@@ -1,0 +1,111 @@
+#include "desktop/XkbIndicators.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+
+#ifdef NELO_HAVE_XKB
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#include <xcb/xcb.h>
+// The C header names a member "explicit", which C++ reserves.
+#define explicit explicit_
+#include <xcb/xkb.h>
+#undef explicit
+
+namespace {
+
+xcb_connection_t* Connection(void* p) { return static_cast<xcb_connection_t*>(p); }
+
+}  // namespace
+
+CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {
+    auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = pX11 ? pX11->connection() : nullptr;
+    if (!c) return;
+    const xcb_query_extension_reply_t* pExtension = xcb_get_extension_data(c, &xcb_xkb_id);
+    if (!pExtension || !pExtension->present) return;
+    xcb_xkb_use_extension_reply_t* pUse =
+        xcb_xkb_use_extension_reply(c, xcb_xkb_use_extension(c, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION), nullptr);
+    const bool bSupported = pUse && pUse->supported;
+    std::free(pUse);
+    if (!bSupported) return;
+    m_pConnection = c;
+    m_nFirstEvent = pExtension->first_event;
+    // The server tells this client when a light changes, wherever the key was pressed.
+    // Only this kind of event is touched: the ones Qt asked for stay as they are.
+    const uint16_t events = XCB_XKB_EVENT_TYPE_INDICATOR_STATE_NOTIFY | XCB_XKB_EVENT_TYPE_NAMES_NOTIFY;
+    xcb_xkb_select_events(c, XCB_XKB_ID_USE_CORE_KBD, events, 0, events, 0, 0, nullptr);
+    xcb_flush(c);
+    ReadNames();
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+CXkbIndicators::~CXkbIndicators() {
+    if (m_pConnection && QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+void CXkbIndicators::ReadNames() {
+    m_bits.clear();
+    xcb_connection_t* c = Connection(m_pConnection);
+    xcb_xkb_get_names_reply_t* pReply = xcb_xkb_get_names_reply(
+        c, xcb_xkb_get_names(c, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_NAME_DETAIL_INDICATOR_NAMES), nullptr);
+    if (!pReply) return;
+    xcb_xkb_get_names_value_list_t list;
+    xcb_xkb_get_names_value_list_unpack(xcb_xkb_get_names_value_list(pReply), pReply->nTypes, pReply->indicators,
+                                        pReply->virtualMods, pReply->groupNames, pReply->nKeys, pReply->nKeyAliases,
+                                        pReply->nRadioGroups, pReply->which, &list);
+    const int nNames = xcb_xkb_get_names_value_list_indicator_names_length(pReply, &list);
+    const xcb_atom_t* atoms = xcb_xkb_get_names_value_list_indicator_names(&list);
+    // The names stand for the set bits of "indicators", lowest first.
+    int nName = 0;
+    for (int bit = 0; bit < 32 && nName < nNames; ++bit) {
+        if (!(pReply->indicators & (1u << bit))) continue;
+        const xcb_atom_t atom = atoms[nName++];
+        if (atom == XCB_ATOM_NONE) continue;
+        xcb_get_atom_name_reply_t* pName = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atom), nullptr);
+        if (!pName) continue;
+        m_bits.insert(QString::fromLatin1(xcb_get_atom_name_name(pName), xcb_get_atom_name_name_length(pName)), bit);
+        std::free(pName);
+    }
+    std::free(pReply);
+}
+
+std::optional<bool> CXkbIndicators::State(const QString& name) {
+    if (!m_pConnection) return std::nullopt;
+    const auto found = m_bits.constFind(name);
+    if (found == m_bits.constEnd()) return std::nullopt;
+    xcb_connection_t* c = Connection(m_pConnection);
+    xcb_xkb_get_indicator_state_reply_t* pReply =
+        xcb_xkb_get_indicator_state_reply(c, xcb_xkb_get_indicator_state(c, XCB_XKB_ID_USE_CORE_KBD), nullptr);
+    if (!pReply) return std::nullopt;
+    const bool bOn = (pReply->state & (1u << found.value())) != 0;
+    std::free(pReply);
+    return bOn;
+}
+
+bool CXkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* /*pResult*/) {
+    if (eventType != "xcb_generic_event_t") return false;
+    const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
+    if ((pEvent->response_type & 0x7F) != m_nFirstEvent) return false;
+    // Every keyboard event of the extension carries its kind in the second byte.
+    switch (pEvent->pad0) {
+    case XCB_XKB_NAMES_NOTIFY:
+    case XCB_XKB_NEW_KEYBOARD_NOTIFY:
+        ReadNames();
+        Q_EMIT changed();
+        break;
+    case XCB_XKB_INDICATOR_STATE_NOTIFY: Q_EMIT changed(); break;
+    default: break;
+    }
+    return false;
+}
+
+#else  // Built without the X keyboard extension's library: nothing to ask.
+
+CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {}
+CXkbIndicators::~CXkbIndicators() = default;
+void CXkbIndicators::ReadNames() {}
+std::optional<bool> CXkbIndicators::State(const QString&) { return std::nullopt; }
+bool CXkbIndicators::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+
+#endif
