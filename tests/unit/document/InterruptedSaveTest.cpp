@@ -308,16 +308,19 @@ TEST_F(InterruptedSaveTest, TheCopyIsOfferedOnlyWhenItLoadsAndTheAnswerIsYes) {
         ASSERT_EQ(write(fd, r.copy.data(), r.copy.size()), static_cast<ssize_t>(r.copy.size()));
         close(fd);
         CProfile profile(File("p.conf"));
-        CYesBox box;
-        box.m_answer = r.answer;
-        CRumoApp app(profile, box);
-        EXPECT_EQ(app.OpenDocumentFile(File("note.nel")), r.bOpened) << r.name;
-        ASSERT_EQ(box.m_shown.size(), r.nShown) << r.name;
-        if (r.copy == oldBytes) {
-            EXPECT_EQ(box.m_shown[0], kQuestion) << r.name;
-        }
-        if (!r.bOpened) {
-            EXPECT_EQ(box.m_shown.back(), CRumoApp::FormatErrorText()) << r.name;
+        {
+            // Its end gives up the notebook's lock, so the next open is not asked about it.
+            CYesBox box;
+            box.m_answer = r.answer;
+            CRumoApp app(profile, box);
+            EXPECT_EQ(app.OpenDocumentFile(File("note.nel")), r.bOpened) << r.name;
+            ASSERT_EQ(box.m_shown.size(), r.nShown) << r.name;
+            if (r.copy == oldBytes) {
+                EXPECT_EQ(box.m_shown[0], kQuestion) << r.name;
+            }
+            if (!r.bOpened) {
+                EXPECT_EQ(box.m_shown.back(), CRumoApp::FormatErrorText()) << r.name;
+            }
         }
 
         // Nobody to ask: the file is refused and the copy named.
