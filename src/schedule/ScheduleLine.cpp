@@ -200,7 +200,8 @@ ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const 
     if (bEnd) {
         if (FormatEntryDate(w.strEnd, E.date, E.hour, E.minute, t) == 0 || !FitsInt32(t))
             return RefuseId(IDS_BAD_SECOND_PERIOD);
-        w.tEnd = static_cast<std::int32_t>(t);
+        // The start's own day without a time of day (00:00) ends it no earlier than it starts.
+        w.tEnd = t < w.tStart ? w.tStart : static_cast<std::int32_t>(t);
     }
 
     if (bDatesOnly) {
