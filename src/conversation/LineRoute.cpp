@@ -1,8 +1,8 @@
 #include "conversation/LineRoute.h"
 
 #include "conversation/LineTraits.h"
-#include "dates/PhraseGrammar.h"
 #include "schedule/PeriodQuery.h"
+#include "schedule/ScheduleLine.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -36,9 +36,9 @@ bool IsMemoShortcut(const std::string& line) {
     return second != std::string::npos && second > first + 2;
 }
 
-// The first word of a full-width text is the start of a schedule (「明日１０時」,
-// 「１２／２５」, or a date phrase refused in words) and a business follows it: the line is
-// a schedule even when its business holds 「、」.
+// The first word of a full-width text starts a schedule (「明日１０時」, 「１２／２５」, or a
+// date phrase refused in words) and a business follows it: the line is a schedule even
+// when its business holds 「、」.
 bool StartsWithScheduleDate(const std::string& text) {
     std::size_t end = 0;
     while (end < text.size() && text[end] != ' ' && !(DbcsAt(text, end) && DbcsCode(text.data() + end) == 0x8140))
@@ -46,7 +46,7 @@ bool StartsWithScheduleDate(const std::string& text) {
     if (end == 0 || end >= text.size()) return false;
     const std::string_view first = std::string_view(text).substr(0, end);
     if (EndsWithDbcs(first, "年"_sj)) return false;
-    return ParseRangeWord(first, false).start.status != PhraseStatus::NotADate;
+    return IsScheduleStartWord(first);
 }
 
 }  // namespace

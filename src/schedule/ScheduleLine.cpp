@@ -89,6 +89,11 @@ ScheduleWhen RefuseId(int id) { return Refuse(LoadStringId(id)); }
 
 }  // namespace
 
+bool IsScheduleStartWord(std::string_view word) {
+    const RangeForm r = ParseRangeWord(word, false);
+    return r.start.status == PhraseStatus::Refused || NamesDayOrTime(r.start);
+}
+
 ScheduleSpan ResolveSpan(const PhraseForm& startForm, const PhraseForm* startTime, const PhraseForm* endForm,
                          const PhraseForm* endTime, const PhraseContext& now) {
     ScheduleSpan s;

@@ -42,6 +42,10 @@ struct ScheduleWhen {
     std::size_t nBusiness = 0;  ///< the first word of the business
 };
 
+/// True when a word can start a schedule line: it names a day or a time of day, with
+/// or without a range, or it is a date phrase refused in words (「毎週月曜」).
+bool IsScheduleStartWord(std::string_view word);
+
 /// Reads the words of a schedule line (code page 932, full width). bDatesOnly: every
 /// word is a date word and the business comes from elsewhere (a calendar file's event).
 ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const PhraseContext& now,
