@@ -112,8 +112,26 @@ private:
             return true;
         }
         case DayForm::Calendar: return Calendar();
+        case DayForm::Duration: return Duration();
         }
         return false;
+    }
+
+    // 「明日から３日間」 ends on the third day; 「１０時から２時間」 two hours after 10:00.
+    bool Duration() {
+        if (!c.bPrevious) return false;
+        if (f.nCount > 0) {
+            if (f.nCount > kMaxDays) return false;
+            SetDay(AddDays(c.previous, f.nCount - 1));
+            return true;
+        }
+        if (f.nMinutes <= 0 || c.nPreviousMinutes < 0 || f.nMinutes > kMaxMinutes) return false;
+        const long long total = c.nPreviousMinutes + f.nMinutes;
+        const long long days = total / 1440;
+        SetDay(AddDays(c.previous, days));
+        r.hour = static_cast<int>(total % 1440 / 60);
+        r.minute = static_cast<int>(total % 60);
+        return true;
     }
 
     bool Offset() {

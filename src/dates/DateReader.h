@@ -15,13 +15,14 @@
 /// What a phrase is read against.
 struct PhraseContext {
     CalDate today;
-    int nNowMinutes = 0;     ///< minutes since today's midnight (Ｎ時間後, Ｎ分後)
-    CalDate timeDay;         ///< the day a time of day alone falls on
-    bool bPrevious = false;  ///< the line named a date before this phrase
-    CalDate previous;        ///< that date (翌日; and an end's weekday, day or month and day)
-    bool bAhead = false;     ///< a date without its year is the first such date on or after `ahead`
-    CalDate ahead;           ///< (else a year left out is today's, a month left out today's)
-    bool bEnd = false;       ///< the phrase ends a range: weekdays and days count from `previous`
+    int nNowMinutes = 0;        ///< minutes since today's midnight (Ｎ時間後, Ｎ分後)
+    CalDate timeDay;            ///< the day a time of day alone falls on
+    bool bPrevious = false;     ///< the line named a date before this phrase
+    CalDate previous;           ///< that date (翌日; and an end's weekday, day or month and day)
+    bool bAhead = false;        ///< a date without its year is the first such date on or after `ahead`
+    CalDate ahead;              ///< (else a year left out is today's, a month left out today's)
+    bool bEnd = false;          ///< the phrase ends a range: weekdays and days count from `previous`
+    int nPreviousMinutes = -1;  ///< the previous date's time of day (a length in hours ends there)
 
     /// Today and now from the program's clock; a time alone falls on today; a year left
     /// out is this year's.

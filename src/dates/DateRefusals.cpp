@@ -41,6 +41,8 @@ std::string RefusalText(const DateReading& reading, std::string_view phrase, Phr
         return word + "はどの月かわかりません。「来月の第２金曜」のように入力してください。"_sj;
     case PhraseRefusal::NoTimeOfDay:
         return word + "は時刻がわかりません。「明日の朝９時」のように時刻まで入力してください。"_sj;
+    case PhraseRefusal::Vague:
+        return word + "では日付が一つに決まりません。「１２／２８」のように日付で入力してください。"_sj;
     case PhraseRefusal::NoStart:
         return word + "には始まりがありません。「今日から金曜まで」のように入力してください。"_sj;
     case PhraseRefusal::WeekdayDiffers: {

@@ -15,6 +15,8 @@ public:
         while (m_end > m_i && m_t[m_end - 1].kind == PTok::About) --m_end;
         if (m_end == m_i) return m_form;
         if (Is(PTok::Every)) return Refuse(PhraseRefusal::Repeating);
+        for (int k = m_i; k < m_end; ++k)
+            if (m_t[k].kind == PTok::Vague) return Refuse(PhraseRefusal::Vague);
 
         Step step = DayPart();
         if (step == Step::Ok) {
@@ -63,6 +65,7 @@ private:
             case PTok::Ordinal:
             case PTok::HalfYear:
             case PTok::Tonight:
+            case PTok::NamedDay:
             case PTok::Noon: return Refuse(PhraseRefusal::Unread);
             case PTok::Number:
                 if (next == PTok::Year || next == PTok::Month || next == PTok::Day || next == PTok::Hour ||
@@ -175,6 +178,10 @@ private:
         case PTok::Wave:
         case PTok::From: return RefuseStep(PhraseRefusal::NoStart);
         case PTok::Number: return NumberDay();
+        case PTok::NamedDay:
+            f.day = DayForm::Calendar;
+            NamedDay();
+            return Step::Ok;
         case PTok::TimeWord:
         case PTok::Noon: return Step::Ok;  // a time of day alone
         default: return Fail();
@@ -260,10 +267,24 @@ private:
         return Step::Ok;
     }
 
+    // 「元日」, 「大晦日」: a month and day by name.
+    void NamedDay() {
+        m_form.monthSource = PartSource::Number;
+        m_form.nMonth = Value() / 100;
+        m_form.dayPart = DayPart::Number;
+        m_form.nDay = Value() % 100;
+        m_form.bNamedDay = true;
+        ++m_i;
+    }
+
     // After a year: its month, a month and day, 「去年５日」, or nothing (the whole year).
     Step AfterYear() {
         PhraseForm& f = m_form;
         SkipOf();
+        if (Is(PTok::NamedDay)) {
+            NamedDay();
+            return Step::Ok;
+        }
         if (Is(PTok::Number) && Is(PTok::Month, 1)) {
             f.monthSource = PartSource::Number;
             f.nMonth = Value();
@@ -466,6 +487,36 @@ bool BeginsWithTime(const PhraseToken* t, int from, int to) {
     return i + 1 < to && t[i].kind == PTok::Number && (t[i + 1].kind == PTok::Hour || t[i + 1].kind == PTok::Colon);
 }
 
+// 「３日間」, 「２週間」, 「２時間」, 「１時間半」, 「３０分間」: a length, which ends a range
+// that far from its start. Null when the tokens are not one.
+bool ReadDuration(const PhraseToken* t, int from, int to, PhraseForm& f) {
+    if (to - from < 2 || t[from].kind != PTok::Number) return false;
+    const long long n = t[from].value;
+    const PTok unit = t[from + 1].kind;
+    int i = from + 2;
+    if (unit == PTok::DayCount || (unit == PTok::Weeks && i == to)) {
+        if (i != to) return false;
+        f.nCount = unit == PTok::Weeks ? 7 * n : n;
+    } else if (unit == PTok::Hours) {
+        f.nMinutes = 60 * n;
+        if (i < to && t[i].kind == PTok::Half) {
+            f.nMinutes += 30;
+            ++i;
+        } else if (i + 1 < to && t[i].kind == PTok::Number && t[i + 1].kind == PTok::Minute) {
+            f.nMinutes += t[i].value;
+            i += 2;
+        }
+        if (i != to) return false;
+    } else if (unit == PTok::Minute && i == to) {
+        f.nMinutes = n;
+    } else {
+        return false;
+    }
+    f.status = PhraseStatus::Date;
+    f.day = DayForm::Duration;
+    return true;
+}
+
 }  // namespace
 
 PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bBareIsDay) {
@@ -518,6 +569,6 @@ RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay) {
         return r;
     }
     r.nEndBegin = t[mark + 1].nBegin;
-    r.end = ParsePhraseTokens(tokens, mark + 1, endTo, true);
+    if (!ReadDuration(t, mark + 1, endTo, r.end)) r.end = ParsePhraseTokens(tokens, mark + 1, endTo, true);
     return r;
 }

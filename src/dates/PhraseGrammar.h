@@ -23,6 +23,7 @@ enum class PhraseRefusal : std::uint8_t {
     NoTimeOfDay,     ///< 明日の朝, 今夜: a part of the day without its hour
     NoStart,         ///< 金曜まで, ～１２時: the end of a range without its start
     Unread,          ///< date words in an order no form has (明日の３日後, 来週５日)
+    Vague,           ///< 年末, 上旬: a part of a year or month, no single day
     WeekdayDiffers,  ///< 12/3（木） when 12/3 is another weekday (found when resolved)
     EndBeforeStart,  ///< a range whose end lies before its start (found by the caller)
 };
@@ -36,6 +37,7 @@ enum class DayForm : std::uint8_t {
     WeekDay,    ///< 来週の金曜, 来週末: weekday of the week nCount weeks from this one
     Weekday,    ///< 金曜: the first such day on or after today; 次の金曜: after today
     Calendar,   ///< a year, month and day as written or named (the fields below)
+    Duration,   ///< 「３日間」, 「２時間」 after a range mark: nCount days, or nMinutes
 };
 
 enum class OffsetUnit : std::uint8_t { Days, Weeks, Months, Years };
@@ -73,6 +75,7 @@ struct PhraseForm {
     DayPart dayPart = DayPart::None;
     int nDay = 0;
     int annotatedWeekday = -1;  ///< 「（水）」 after a date: the weekday it must have
+    bool bNamedDay = false;     ///< the day was named (元日, 大晦日): after a date, a label
 
     bool bTime = false;  ///< a time of day was given
     int hour = 0, minute = 0;

@@ -19,11 +19,12 @@ struct Word {
 // The words that may follow a number directly (its unit). 時間 before 時 and 週間 before
 // 週: the longer word is tried first within one first byte.
 const Word kUnits[] = {
-    {"年"_sj, PTok::Year, 0},     {"月"_sj, PTok::Month, 0},    {"日"_sj, PTok::Day, 0},
-    {"時間"_sj, PTok::Hours, 0},  {"時"_sj, PTok::Hour, 0},     {"分"_sj, PTok::Minute, 0},
-    {"秒"_sj, PTok::Second, 0},   {"週間"_sj, PTok::Weeks, 0},  {"週"_sj, PTok::Weeks, 0},
-    {"ヶ月"_sj, PTok::Months, 0}, {"ヵ月"_sj, PTok::Months, 0}, {"か月"_sj, PTok::Months, 0},
-    {"カ月"_sj, PTok::Months, 0}, {"ケ月"_sj, PTok::Months, 0}, {"箇月"_sj, PTok::Months, 0},
+    {"年"_sj, PTok::Year, 0},     {"月"_sj, PTok::Month, 0},    {"日間"_sj, PTok::DayCount, 0},
+    {"日"_sj, PTok::Day, 0},      {"分間"_sj, PTok::Minute, 0}, {"時間"_sj, PTok::Hours, 0},
+    {"時"_sj, PTok::Hour, 0},     {"分"_sj, PTok::Minute, 0},   {"秒"_sj, PTok::Second, 0},
+    {"週間"_sj, PTok::Weeks, 0},  {"週"_sj, PTok::Weeks, 0},    {"ヶ月"_sj, PTok::Months, 0},
+    {"ヵ月"_sj, PTok::Months, 0}, {"か月"_sj, PTok::Months, 0}, {"カ月"_sj, PTok::Months, 0},
+    {"ケ月"_sj, PTok::Months, 0}, {"箇月"_sj, PTok::Months, 0},
 };
 
 // Every other word.
@@ -114,6 +115,19 @@ const Word kWords[] = {
     {"隔月"_sj, PTok::Every, 0},
     {"平日"_sj, PTok::Every, 0},
     {"半年"_sj, PTok::HalfYear, 0},
+    {"元日"_sj, PTok::NamedDay, 101},
+    {"元旦"_sj, PTok::NamedDay, 101},
+    {"大晦日"_sj, PTok::NamedDay, 1231},
+    {"年末"_sj, PTok::Vague, 0},
+    {"年始"_sj, PTok::Vague, 0},
+    {"年明け"_sj, PTok::Vague, 0},
+    {"上旬"_sj, PTok::Vague, 0},
+    {"中旬"_sj, PTok::Vague, 0},
+    {"下旬"_sj, PTok::Vague, 0},
+    {"月初め"_sj, PTok::Vague, 0},
+    {"月初"_sj, PTok::Vague, 0},
+    {"近日"_sj, PTok::Vague, 0},
+    {"後日"_sj, PTok::Vague, 0},
     {"／"_sj, PTok::DateMark, 0},
     {"．"_sj, PTok::DateMark, 0},
     {"・"_sj, PTok::DateMark, 0},

@@ -17,6 +17,7 @@ enum class PTok : std::uint8_t {
     Weeks,        ///< 週間, 週 after a number
     Months,       ///< ヶ月 (ヵ月, か月, カ月, ケ月, 箇月) after a number
     Hours,        ///< 時間 after a number
+    DayCount,     ///< 日間 after a number (「３日間」)
     After,        ///< 後
     Before,       ///< 前
     DateMark,     ///< ／ ． ・ ー (/ .)
@@ -46,6 +47,8 @@ enum class PTok : std::uint8_t {
     About,        ///< ごろ, 頃
     Every,        ///< 毎日, 毎週, 毎月, 毎年, 毎朝, 毎晩, 毎夜, 隔週, 隔日, 隔月, 平日
     HalfYear,     ///< 半年
+    NamedDay,     ///< value month × 100 + day: 元日, 元旦 (1/1), 大晦日 (12/31)
+    Vague,        ///< 年末, 年始, 年明け, 上旬, 中旬, 下旬, 月初め, 近日, 後日: no single day
     Open,         ///< （ (
     Close,        ///< ） )
 };

@@ -68,11 +68,12 @@ void ApplyTime(DateReading& r, const PhraseForm* timeForm, const PhraseContext& 
 
 bool IsYearlessReading(const DateReading& r) { return r.outcome == ReadOutcome::Read && (r.bYearless || r.bDayOnly); }
 
-DateReading ResolveEnd(const PhraseForm& endForm, const PhraseForm* endTime, const CalDate& start,
+DateReading ResolveEnd(const PhraseForm& endForm, const PhraseForm* endTime, const DateReading& start,
                        const PhraseContext& now) {
-    DateReading e = ResolvePhrase(endForm, EndContext(now, start));
-    PhraseContext c = now;
-    ApplyTime(e, endTime, c);
+    PhraseContext c = EndContext(now, start.date);
+    if (start.HasTime()) c.nPreviousMinutes = start.hour * 60 + start.minute;
+    DateReading e = ResolvePhrase(endForm, c);
+    ApplyTime(e, endTime, now);
     return e;
 }
 
@@ -101,14 +102,14 @@ ScheduleSpan ResolveSpan(const PhraseForm& startForm, const PhraseForm* startTim
     ApplyTime(s.start, startTime, now);
     if (!endForm || s.start.outcome != ReadOutcome::Read) return s;
     s.bEnd = true;
-    s.end = ResolveEnd(*endForm, endTime, s.start.date, now);
+    s.end = ResolveEnd(*endForm, endTime, s.start, now);
 
     // Under way: this year's start has passed, its end has not (「２／２３ ２／２７」 on 2/25).
     if (IsYearlessReading(s.start) && IsYearlessReading(s.end)) {
         DateReading here = ResolvePhrase(startForm, StartContext(now, false));
         ApplyTime(here, startTime, now);
         if (here.outcome == ReadOutcome::Read && here.date < now.today) {
-            const DateReading hereEnd = ResolveEnd(*endForm, endTime, here.date, now);
+            const DateReading hereEnd = ResolveEnd(*endForm, endTime, here, now);
             if (hereEnd.outcome == ReadOutcome::Read && !(hereEnd.last < now.today)) {
                 s.start = here;
                 s.end = hereEnd;
@@ -156,8 +157,10 @@ ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const 
         bEnd = true;
         endText = words[0].substr(first.nEndBegin);
     } else if (!bEnd && i < n) {
-        // The next word is the end when it reads as a day or a time.
-        const RangeForm e = ParseRangeWord(words[i], true);
+        // The next word is the end when it reads as a day or a time; a day's name (「元日」)
+        // after a date is its label.
+        RangeForm e = ParseRangeWord(words[i], true);
+        if (e.start.bNamedDay && !e.bRange) e.start.status = PhraseStatus::NotADate;
         if (e.bRange && NamesDayOrTime(e.start)) return RefuseId(IDS_BAD_SECOND_PERIOD);
         if (!e.bRange && NamesDayOrTime(e.start)) {
             endForm = e.start;

@@ -20,6 +20,7 @@ const char* RefusalName(PhraseRefusal r) {
     case PhraseRefusal::NoTimeOfDay: return "no time of day";
     case PhraseRefusal::NoStart: return "no start";
     case PhraseRefusal::Unread: return "unread";
+    case PhraseRefusal::Vague: return "vague";
     case PhraseRefusal::WeekdayDiffers: return "weekday differs";
     case PhraseRefusal::EndBeforeStart: return "end before start";
     case PhraseRefusal::None: break;
@@ -227,7 +228,11 @@ INSTANTIATE_TEST_SUITE_P(Refusals, PhraseReader,
                                            Row{2003, 6, 4, 10, 0, "毎日１０時"_sj, "refused: repeating"},
                                            Row{2003, 6, 4, 10, 0, "隔週金曜"_sj, "refused: repeating"},
                                            Row{2003, 6, 4, 10, 0, "毎月１日"_sj, "refused: repeating"},
-                                           Row{2003, 6, 4, 10, 0, "３０分"_sj, "refused: unread"}));
+                                           Row{2003, 6, 4, 10, 0, "３０分"_sj, "refused: unread"},
+                                           Row{2003, 6, 4, 10, 0, "年末"_sj, "refused: vague"},
+                                           Row{2003, 6, 4, 10, 0, "３月上旬"_sj, "refused: vague"},
+                                           Row{2003, 6, 4, 10, 0, "大晦日"_sj, "2003/12/31"},
+                                           Row{2003, 6, 4, 10, 0, "来年の元日"_sj, "2004/01/01"}));
 
 using PhraseContexts = DateTestBase;
 
