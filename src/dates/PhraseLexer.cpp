@@ -155,9 +155,12 @@ struct WordIndex {
     template <std::size_t N>
     explicit WordIndex(const Word (&words)[N]) {
         for (const Word& w : words) byFirst[static_cast<unsigned char>(w.text[0])].push_back(&w);
+        // Longer words first; words of one length keep the table's order.
         for (auto& list : byFirst)
-            std::stable_sort(list.begin(), list.end(),
-                             [](const Word* a, const Word* b) { return std::strlen(a->text) > std::strlen(b->text); });
+            std::sort(list.begin(), list.end(), [](const Word* a, const Word* b) {
+                const std::size_t na = std::strlen(a->text), nb = std::strlen(b->text);
+                return na != nb ? na > nb : a < b;
+            });
     }
     const Word* Match(std::string_view s, std::size_t i) const {
         for (const Word* w : byFirst[static_cast<unsigned char>(s[i])]) {
