@@ -1,5 +1,5 @@
 // The date-offset form 「＋３日」 of the numeric evaluator: a sign, a count and a unit word
-// move the working date and answer with the moved date's sentence.
+// move the base date and answer with the moved date's sentence.
 #include "calc/CalcNum.h"
 
 #include "dates/DateAnswers.h"
@@ -34,11 +34,11 @@ int CCalcNum::AnswerDateOffset(int unit, CCalcScanner& scan, int signToken) {
     if (signToken == tokMinus) n = -n;
     int ok = 0;
     switch (unit) {
-    case unitDay: ok = AddDaysAnswer(m_strTextAnswer, n); break;
-    case unitWeek: ok = AddWeeksAnswer(m_strTextAnswer, n); break;
+    case unitDay: ok = AddDaysAnswer(*m_pDate, m_strTextAnswer, n); break;
+    case unitWeek: ok = AddWeeksAnswer(*m_pDate, m_strTextAnswer, n); break;
     case unitMonth:
-    case unitMonths: ok = AddMonthsAnswer(m_strTextAnswer, n); break;
-    default: ok = AddYearsAnswer(m_strTextAnswer, n); break;
+    case unitMonths: ok = AddMonthsAnswer(*m_pDate, m_strTextAnswer, n); break;
+    default: ok = AddYearsAnswer(*m_pDate, m_strTextAnswer, n); break;
     }
     if (!ok) SetError(IDS_CANNOT_CALCULATE);
     return 0;

@@ -4,6 +4,7 @@
 #include "calc/CalcScanner.h"
 #include "calc/CalcTime.h"
 #include "calc/Symbol.h"
+#include "dates/WorkingDate.h"
 #include "platform/StringMap.h"
 
 #include <cstdint>
@@ -16,7 +17,10 @@ public:
     /// Date units of the offset form 「＋３日」, in the order they are searched.
     enum { unitDay, unitWeek, unitMonth, unitMonths, unitYear, unitNone = -1 };
 
-    CCalcNum() = default;
+    /// A calculator whose date offsets move a base date of its own.
+    CCalcNum() : m_pDate(&m_ownDate) {}
+    /// A calculator whose date offsets move the notebook's base date.
+    explicit CCalcNum(CWorkingDate& date) : m_pDate(&date) {}
     CCalcNum(const CCalcNum&) = delete;
     CCalcNum& operator=(const CCalcNum&) = delete;
 
@@ -68,7 +72,7 @@ public:
     static double ApplyFunction(int id, double arg);
     /// The unit id of a date-unit word, or unitNone.
     static int FindDateUnit(const char* text);
-    /// Moves the working date by the count after the sign and puts the date sentence in
+    /// Moves the base date by the count after the sign and puts the date sentence in
     /// m_strTextAnswer; returns 0 (the factor's value).
     int AnswerDateOffset(int unit, CCalcScanner& scan, int signToken);
 
@@ -113,4 +117,6 @@ private:
     std::size_t m_nBadNumberEnd = 0;
     int m_bCalcChanged = 0;   // see IsChanged
     unsigned m_nChanges = 0;  // see GetChangeCount
+    CWorkingDate m_ownDate;   // the base date when no notebook hands one
+    CWorkingDate* m_pDate;    // the base date the date offsets move
 };

@@ -2,6 +2,7 @@
 
 #include "conversation/LineTraits.h"
 #include "schedule/PeriodQuery.h"
+#include "schedule/ScheduleLine.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -35,6 +36,19 @@ bool IsMemoShortcut(const std::string& line) {
     return second != std::string::npos && second > first + 2;
 }
 
+// The first word of a full-width text starts a schedule (「明日１０時」, 「１２／２５」, or a
+// date phrase refused in words) and a business follows it: the line is a schedule even
+// when its business holds 「、」.
+bool StartsWithScheduleDate(const std::string& text) {
+    std::size_t end = 0;
+    while (end < text.size() && text[end] != ' ' && !(DbcsAt(text, end) && DbcsCode(text.data() + end) == 0x8140))
+        end += DbcsAt(text, end) ? 2 : 1;
+    if (end == 0 || end >= text.size()) return false;
+    const std::string_view first = std::string_view(text).substr(0, end);
+    if (EndsWithDbcs(first, "年"_sj)) return false;
+    return IsScheduleStartWord(first);
+}
+
 }  // namespace
 
 bool EndsWithUnitWord(const std::string& text) {
@@ -45,6 +59,10 @@ bool EndsWithUnitWord(const std::string& text) {
 
 LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
     if (IsMemoShortcut(line)) {
+        handedOn.clear();
+        AppendFullWidth(handedOn, line);
+        TrimTrailingFullBlanks(handedOn);
+        if (!EndsWithDbcs(handedOn, "は"_sj) && StartsWithScheduleDate(handedOn)) return LineRoute::Command;
         handedOn = line;
         return LineRoute::MemoRegistration;
     }
@@ -60,8 +78,11 @@ LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
         if (IsScheduleQueryText(text)) return LineRoute::Command;
         return LineRoute::MemoQuery;
     }
+    // 「１／５の予定」 asks for schedules; it is no division.
+    std::string_view period;
+    if (SplitPeriodQuery(text, period)) return LineRoute::Command;
     const LineTraits traits = ScanLineTraits(text);
-    if (traits.bMemoSeparator) return LineRoute::MemoRegistration;
+    if (traits.bMemoSeparator) return StartsWithScheduleDate(text) ? LineRoute::Command : LineRoute::MemoRegistration;
     // Numbers and operators with blanks between them (「2 + 3」), or a number with its
     // digits grouped (「1,000」), are a calculation, not a schedule or a command; numbers
     // joined only by ／ ： ． (「１２／２５　１０：００」) are not taken here.

@@ -1,52 +1,24 @@
 #include "dates/DateAnswers.h"
 
-#include "dates/DateParser.h"
 #include "dates/DatePattern.h"
-#include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
-#include "platform/Clock.h"
+#include "dates/WorkingDate.h"
 #include "res/StringTable.h"
 #include "text/Decimal.h"
-#include "text/JText.h"
 #include "text/Sjis.h"
 
 #include <cstdio>
-#include <cstring>
+#include <ctime>
 #include <string_view>
 
 namespace {
 
 const char* DontKnow() { return LoadStringId(IDS_DONT_KNOW); }
 
-// Parses the phrase into the working date; "わかりません。" when it is no date.
-bool ParseOrDontKnow(std::string& out, const std::string& phrase) {
-    std::string result;
-    if (ParseDatePhrase(result, phrase)) return true;
-    out = DontKnow();
-    return false;
-}
-
 std::string Sentence(const char* format, int a, int b, int c) {
     char buf[160];
     std::snprintf(buf, sizeof buf, format, a, b, c);
     return buf;
-}
-
-// Outside the template: clang 14 leaves a literal operator call in a template unevaluated.
-constexpr const char* kMovedDateText = "%d年%d月%d日です。"_sj;
-
-// The moved date must stay within the years 1-9999, else the working date is restored.
-template <class Move>
-int MoveAnswer(std::string& out, Move move) {
-    const DateTimeRec saved = g_dtWork;
-    move();
-    if (!IsYearInRange(g_dtWork.year)) {
-        g_dtWork = saved;
-        AdjustMonthTable(g_dtWork.year);
-        return 0;
-    }
-    out = Sentence(kMovedDateText, g_dtWork.year, g_dtWork.month, g_dtWork.day);
-    return 1;
 }
 
 // The date (y, m, d) with its fields carried over as mktime does (31 June is 1 July), as
@@ -63,35 +35,17 @@ long long NormalisedDateKey(int y, int m, int d) {
     return (n.tm_year + 1900LL) * 10000 + (n.tm_mon + 1) * 100 + n.tm_mday;
 }
 
-// Days of the years 0 .. year-1 (negative below year 0), the sum of DaysInYear without a
-// loop: a working date left at year 999,999,999 by a refused phrase must not take seconds.
-long long DaysBeforeYear(long long year) {
-    auto floorDiv = [](long long a, long long b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); };
-    const long long julianEnd = year < 1800 ? year : 1800;
-    long long days = 365 * year + floorDiv(julianEnd + 3, 4);
-    // From 1800 on the Gregorian rule; 1752 lost eleven days.
-    if (year > 1800) {
-        auto leapsBefore = [&](long long y) {
-            return floorDiv(y + 3, 4) - floorDiv(y + 99, 100) + floorDiv(y + 399, 400);
-        };
-        days += leapsBefore(year) - leapsBefore(1800);
-    }
-    if (year > 1752) days -= 11;
-    return days;
-}
+long long Key(const CalDate& d) { return d.year * 10000LL + d.month * 100 + d.day; }
 
-// More days than the years 1-9999 hold: such a move leaves the range whatever the base.
-constexpr long long kMaxDaySpan = 3700000;
+int MovedAnswer(const CWorkingDate& date, std::string& out) {
+    const CalDate d = date.Date();
+    out = Sentence("%d年%d月%d日です。"_sj, d.year, d.month, d.day);
+    return 1;
+}
 
 }  // namespace
 
-int AnswerWeekday(std::string& out, const std::string& phrase) {
-    if (!ParseOrDontKnow(out, phrase)) return 0;
-    return WeekdayOfWorkingDate(out);
-}
-
-int WeekdayOfWorkingDate(std::string& out) {
-    const DateTimeRec& d = g_dtWork;
+int WeekdayAnswer(std::string& out, const CalDate& d) {
     // "%d年%d月%d日は%s曜日です。"
     static constexpr std::string_view kYear = "年"_sj, kMonth = "月"_sj, kDay = "日は"_sj, kEnd = "曜日です。"_sj;
     out.clear();
@@ -101,34 +55,24 @@ int WeekdayOfWorkingDate(std::string& out) {
     out += kMonth;
     AppendDecimal(out, d.day);
     out += kDay;
-    out.append(g_weekdayNames[d.weekday >= 0 && d.weekday < 7 ? d.weekday : 0], 2);
+    out.append(g_weekdayNames[WeekdayOf(d)], 2);
     out += kEnd;
     return 1;
 }
 
-int AnswerBaseDate(std::string& out, const std::string& phrase) {
-    if (!ParseOrDontKnow(out, phrase)) return 0;
-    return BaseDateOfWorkingDate(out);
-}
-
-int BaseDateOfWorkingDate(std::string& out) {
-    out = Sentence("基準日は%d年%d月%d日です。"_sj, g_dtWork.year, g_dtWork.month, g_dtWork.day);
+int BaseDateAnswer(std::string& out, const CalDate& d) {
+    out = Sentence("基準日は%d年%d月%d日です。"_sj, d.year, d.month, d.day);
     return 1;
 }
 
-int AnswerAge(std::string& out, const std::string& phrase) {
-    if (!ParseOrDontKnow(out, phrase)) return 0;
-    return AgeAtWorkingDate(out);
-}
-
-int AgeAtWorkingDate(std::string& out) {
-    const int by = g_dtWork.year, bm = g_dtWork.month, bd = g_dtWork.day;
+int AgeAnswer(std::string& out, const CalDate& birth) {
+    const int by = birth.year, bm = birth.month, bd = birth.day;
     const std::tm today = Today();
     const int Y = today.tm_year + 1900, M = today.tm_mon + 1, D = today.tm_mday;
     // "Now is at or after 00:00 of a day" is "today is that day or later".
     const long long todayKey = Y * 10000LL + M * 100 + D;
     // Nobody is born after today: no age to give.
-    if (by * 10000LL + bm * 100 + bd > todayKey) {
+    if (Key(birth) > todayKey) {
         out = DontKnow();
         return 0;
     }
@@ -146,55 +90,33 @@ int AgeAtWorkingDate(std::string& out) {
         months += 1;
         days = D - bd;
     } else {
-        int length;
-        if (M == 1) {
-            length = 31;
-        } else {
-            AdjustMonthTable(Y);
-            length = g_monthDays[M - 1];
-            AdjustMonthTable(g_dtWork.year);
-        }
+        const int length = M == 1 ? 31 : MonthLength(Y, M - 1);
         days = length - bd < 0 ? D : length - bd + D;
     }
     out = Sentence("%d歳%dヶ月%d日です。"_sj, years, months, days);
     return 1;
 }
 
-int AnswerDayCount(std::string& out, const std::string& phrase) {
-    EnsureWorkingDate();
-    const DateTimeRec base = g_dtWork;
-    std::string result;
-    if (!ParseDatePhrase(result, phrase)) {
-        g_dtWork = base;
-        AdjustMonthTable(base.year);
-        out = DontKnow();
-        return 0;
-    }
-    const DateTimeRec other = g_dtWork;
-    auto key = [](const DateTimeRec& d) { return d.year * 10000LL + d.month * 100 + d.day; };
-    const DateTimeRec& E = key(base) < key(other) ? base : other;
-    const DateTimeRec& L = key(base) < key(other) ? other : base;
+int DayCountAnswer(std::string& out, const CalDate& base, const CalDate& other) {
+    const CalDate& E = Key(base) < Key(other) ? base : other;
+    const CalDate& L = Key(base) < Key(other) ? other : base;
 
     long long days, rest, months;
     int years, monthsInPart = 0;
     if (E.year == L.year) {
         years = 0;
-        days = L.dayOfYear - E.dayOfYear;
+        days = DayOfYear(L) - DayOfYear(E);
         months = L.month - E.month - 1;
         if (months < 0) months = 0;
-        AdjustMonthTable(E.year);
         long long between = 0;
-        for (int m = E.month + 1; m < L.month && m <= 12; ++m) between += g_monthDays[m];
+        for (int m = E.month + 1; m < L.month && m <= 12; ++m) between += MonthLength(E.year, m);
         rest = days - between;
     } else {
         years = L.year - E.year - 1;
-        days = DaysInYear(E.year) - E.dayOfYear;
-        days += DaysBeforeYear(L.year) - DaysBeforeYear(E.year + 1LL);
-        days += L.dayOfYear;
+        days = DayNumber(L) - DayNumber(E);
         monthsInPart = (12 - E.month) + L.month - 1;
         months = monthsInPart + 12LL * years;
-        AdjustMonthTable(E.year);
-        rest = (g_monthDays[E.month >= 1 && E.month <= 12 ? E.month : 1] - E.day) + L.day;
+        rest = (MonthLength(E.year, E.month) - E.day) + L.day;
     }
 
     char buf[200];
@@ -206,8 +128,6 @@ int AnswerDayCount(std::string& out, const std::string& phrase) {
         std::snprintf(buf, sizeof buf, "%lld日(%lldヶ月%lld日、%d年%dヶ月%lld日)です。"_sj, days, months, rest, years,
                       monthsInPart, rest);
     out = buf;
-    g_dtWork = base;
-    AdjustMonthTable(base.year);
     return 1;
 }
 
@@ -275,31 +195,16 @@ int AnswerEra(std::string& out, const std::string& word) {
     return 1;
 }
 
-int AddDaysAnswer(std::string& out, int n) {
-    EnsureWorkingDate();
-    if (n > kMaxDaySpan || n < -kMaxDaySpan) return 0;
-    return MoveAnswer(out, [n] { AddDays(n); });
+int AddDaysAnswer(CWorkingDate& date, std::string& out, int n) { return date.MoveDays(n) ? MovedAnswer(date, out) : 0; }
+
+int AddWeeksAnswer(CWorkingDate& date, std::string& out, int n) {
+    return date.MoveDays(7LL * n) ? MovedAnswer(date, out) : 0;
 }
 
-int AddWeeksAnswer(std::string& out, int n) {
-    EnsureWorkingDate();
-    const long long days = 7LL * n;
-    if (days > kMaxDaySpan || days < -kMaxDaySpan) return 0;
-    return MoveAnswer(out, [days] { AddDays(static_cast<int>(days)); });
+int AddMonthsAnswer(CWorkingDate& date, std::string& out, int n) {
+    return date.MoveMonths(n) ? MovedAnswer(date, out) : 0;
 }
 
-int AddMonthsAnswer(std::string& out, int n) {
-    EnsureWorkingDate();
-    if (n > 12 * 10000 || n < -12 * 10000) return 0;
-    return MoveAnswer(out, [n] { AddMonths(n); });
-}
-
-int AddYearsAnswer(std::string& out, int n) {
-    EnsureWorkingDate();
-    const long long year = static_cast<long long>(g_dtWork.year) + n;
-    if (!IsYearInRange(year)) return 0;
-    return MoveAnswer(out, [year] {
-        g_dtWork.year = static_cast<int>(year);
-        Recompute();
-    });
+int AddYearsAnswer(CWorkingDate& date, std::string& out, int n) {
+    return date.MoveYears(n) ? MovedAnswer(date, out) : 0;
 }

@@ -1,27 +1,27 @@
 #include "dates/DateText.h"
 
-#include "dates/DateTimeRec.h"
 #include "dates/DateWords.h"
 #include "platform/Clock.h"
+#include "text/Decimal.h"
 
-#include <cstdio>
-
-int FormatEntryDate(std::string& display, const std::string& result, std::time_t& time) {
-    EnsureWorkingDate();
-    const DateTimeRec& d = g_dtWork;
-    const char* weekday = g_weekdayNames[d.weekday >= 0 && d.weekday < 7 ? d.weekday : 0];
-    char buf[96];
-    int hour = 0, minute = 0;
-    // "2003/06/02" has 10 characters; a result text with a time of day is longer.
-    if (result.size() < 12) {
-        std::snprintf(buf, sizeof buf, "%d/%02d/%02d(%s)", d.year, d.month, d.day, weekday);
+int FormatEntryDate(std::string& display, const CalDate& d, int hour, int minute, std::time_t& time) {
+    display.clear();
+    AppendDecimal(display, d.year);
+    display.push_back('/');
+    AppendDecimal2(display, d.month);
+    display.push_back('/');
+    AppendDecimal2(display, d.day);
+    display.push_back('(');
+    display.append(g_weekdayNames[WeekdayOf(d)], 2);
+    display.push_back(')');
+    if (hour >= 0) {
+        display.push_back(' ');
+        AppendDecimal2(display, hour);
+        display.push_back(':');
+        AppendDecimal2(display, minute);
     } else {
-        hour = d.hour;
-        minute = d.minute;
-        std::snprintf(buf, sizeof buf, "%d/%02d/%02d(%s) %02d:%02d", d.year, d.month, d.day, weekday, hour, minute);
+        hour = minute = 0;
     }
-    display = buf;
-
     const int thisYear = Today().tm_year + 1900;
     if (!(thisYear - 11 < d.year && d.year < thisYear + 11)) return 0;
     time = MakeLocalTime(d.year, d.month, d.day, hour, minute, 0);

@@ -81,8 +81,10 @@ public:
     /// True when stored data changed: the rule applied after every answered line.
     bool AnyChangeFlag() const { return m_calc.IsChanged() || m_cmdPro.IsChanged() || IsMemoChanged(); }
 
-    CCalcNum m_calc;
-    CCmdPro m_cmdPro;
+    /// The base date of the date questions and of the calculator's date offsets.
+    CWorkingDate m_workDate;
+    CCalcNum m_calc{m_workDate};
+    CCmdPro m_cmdPro{m_workDate};
     CMemoMap m_memoMap;
     std::string m_strResponderName;
     std::string m_strUserName;

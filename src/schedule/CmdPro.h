@@ -2,7 +2,7 @@
 // year and unit words. It owns the schedule list.
 #pragma once
 
-#include "calc/CalcScanner.h"
+#include "dates/WorkingDate.h"
 #include "schedule/Schedule.h"
 #include "schedule/ScheduleIndex.h"
 
@@ -10,6 +10,7 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// A command word and its code (1 weekday, 2 age, 3 base date, 4 day count, 5 schedules).
@@ -25,7 +26,10 @@ extern const CmdWord g_unitWords[12];
 
 class CCmdPro {
 public:
-    CCmdPro() = default;
+    /// A command processor with a base date of its own (a list read from a file, tests).
+    CCmdPro();
+    /// A command processor whose date questions use the notebook's base date.
+    explicit CCmdPro(CWorkingDate& date);
     CCmdPro(const CCmdPro&) = delete;
     CCmdPro& operator=(const CCmdPro&) = delete;
 
@@ -41,28 +45,22 @@ public:
     int ListSchedules(std::string& answer);
     /// Lists, in start order, the entries that overlap the seconds tFrom to tTo.
     int ListSchedulesBetween(std::string& answer, std::time_t tFrom, std::time_t tTo);
-    /// The schedule query 「予定」: every entry, or with a period or date word after it
-    /// (「予定　来週」, 「予定　１２／２５」) the entries of that period.
+    /// The schedule query 「予定」: every entry, or with a period or date after it
+    /// (「予定　来週」, 「予定　１２／２５」, 「予定　６／１　６／３０」) the entries of that
+    /// period; words that name no period are refused in words.
     int QuerySchedules(std::string& answer);
     /// Adds an entry, answering the entries it conflicts with and its own line.
     int RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
                          std::string& answer, std::int32_t tStart, std::int32_t tEnd);
     /// Registers an entry given as its words (a start phrase, an end phrase or empty, the
     /// business) as a typed line of these words is registered: the same date rules, the
-    /// same conflict answer, the same refusals ("時期が不正です。", "２番目の時期が適切で
-    /// ありません。", "用件がありません。"). 1 when the entry was added.
+    /// same conflict answer, the same refusals. 1 when the entry was added.
     int RegisterPhrases(const std::string& startPhrase, const std::string& endPhrase, const std::string& business,
                         std::string& answer);
-    /// Parses the start phrase of a schedule line; 0 when it is no date (result then holds
-    /// what the parser left there, "時期が不正です。" for an impossible or unstorable date).
-    int ParseScheduleStart(std::string& result, std::string& display, const std::string& phrase, std::int32_t& tStart);
-    /// Parses the end phrase against the start's result text; 0 when it is no suitable end.
-    int ParseScheduleEnd(std::string& result, std::string& display, const std::string& phrase, std::int32_t& tEnd,
-                         const std::string& startResult);
     /// True for a word of g_cmdWords.
-    static bool IsCommandWord(const std::string& word);
-    /// Reads the next token of the current line ("~" is a token of its own).
-    int GetToken();
+    static bool IsCommandWord(std::string_view word);
+    /// The base date of the date questions.
+    CWorkingDate& WorkingDate() { return *m_pDate; }
 
     /// Orders the list by start time (equal starts in the order the heap gives).
     void SortSchedules();
@@ -93,21 +91,9 @@ public:
     /// Past entries were removed when the notebook was loaded.
     bool IsPastPurged() const { return m_bPastPurged == 1; }
 
-    CCalcScanner m_scan;  ///< scanner over the current line
-    int m_nCommand = 0;   ///< code of the last command word answered
+    int m_nCommand = 0;  ///< code of the last command word answered
 
 private:
-    // A first word holding a range mark: 1 with the start parsed and the end phrase in
-    // `end`; -1 when the start is an impossible date; 0 when the word is to be read whole.
-    int ParseRangeStart(std::string& result, std::string& display, const std::string& word, std::int32_t& tStart,
-                        std::string& end);
-    // A second word that is a range of times on the start's day: 1 with the start moved to
-    // its first time and the end set; -1 when the end is unsuitable; 0 when it is no range.
-    int ParseTimeRange(std::string& startResult, std::string& startDisplay, std::int32_t& tStart,
-                       std::string& endDisplay, std::int32_t& tEnd, const std::string& word);
-    // Registers the entry when a business word follows; otherwise answers that it is missing.
-    int RegisterWithNextWord(const std::string& startDisplay, const std::string& endDisplay, std::string& answer,
-                             std::int32_t tStart, std::int32_t tEnd);
     // The entries that overlap tFrom..tTo in start order (all of them when bAll).
     int ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std::time_t tTo);
     // 「今日の予定」: 1 with the answer when the word asks for the entries of a period; 0
@@ -126,9 +112,11 @@ private:
     int m_bPastPurged = 0;                                // see IsPastPurged
     unsigned m_nChanges = 0;                              // see GetChangeCount
 
-    std::string m_strLine;     // the prepared line the scanner reads
-    std::string m_strPhrase;   // the phrase of a date question
-    std::string m_strDateOut;  // its answer before the full-width conversion
-    CScheduleIndex m_index;    // conflict index over m_schedules, when m_bIndexValid
+    std::string m_strLine;                  // the prepared line
+    std::vector<std::string_view> m_words;  // its words (into m_strLine)
+    std::string m_strDateOut;               // a date answer before the full-width conversion
+    CWorkingDate m_ownDate;                 // the base date when no notebook hands one
+    CWorkingDate* m_pDate;                  // the base date in use
+    CScheduleIndex m_index;                 // conflict index over m_schedules, when m_bIndexValid
     bool m_bIndexValid = true;
 };

@@ -1,69 +1,105 @@
 #include "schedule/PeriodQuery.h"
 
-#include "dates/DateParser.h"
-#include "dates/DateTimeRec.h"
 #include "platform/Clock.h"
+#include "res/StringTable.h"
+#include "schedule/ScheduleLine.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
-#include <cstdio>
-#include <string_view>
-
 namespace {
-
-// The words a query names its period by, for the routing (the command processor reads
-// any date phrase).
-constexpr const char* kPeriodWords[] = {
-    "今日"_sj,   "本日"_sj, "明日"_sj,   "明後日"_sj, "昨日"_sj, "一昨日"_sj, "今週"_sj, "来週"_sj,
-    "再来週"_sj, "先週"_sj, "先々週"_sj, "今月"_sj,   "来月"_sj, "再来月"_sj, "先月"_sj, "先々月"_sj,
-};
-
-bool IsPeriodWord(std::string_view word) {
-    for (const char* w : kPeriodWords)
-        if (word == w) return true;
-    return false;
-}
-
-// "2003/06/08 00:00" as seconds, the given second added.
-bool BoundTime(const std::string& text, int second, std::time_t& t) {
-    int y = 0, m = 0, d = 0, hh = 0, mm = 0;
-    if (std::sscanf(text.c_str(), "%d/%d/%d %d:%d", &y, &m, &d, &hh, &mm) != 5) return false;
-    t = MakeLocalTime(y, m, d, hh, mm, second);
-    return t != static_cast<std::time_t>(-1);
-}
 
 bool IsBlankAt(std::string_view text, std::size_t i) {
     return text[i] == ' ' || text[i] == '\t' || (i + 1 < text.size() && DbcsCode(text.data() + i) == 0x8140);
 }
 
-}  // namespace
-
-int ReadSchedulePeriod(const std::string& word, SchedulePeriod& period) {
-    const DateTimeRec saved = g_dtWork;
-    int found = 0;
-    std::string start, end;
-    if (GetPeriodRange(start, end, word)) {
-        found = BoundTime(start, 0, period.tFrom) && BoundTime(end, 59, period.tTo) ? 1 : -1;
-    } else {
-        std::string result;
-        if (ParseDatePhrase(result, word) == 1) {
-            const DateTimeRec& d = g_dtWork;
-            period.tFrom = MakeLocalTime(d.year, d.month, d.day, 0, 0, 0);
-            period.tTo = MakeLocalTime(d.year, d.month, d.day, 23, 59, 59);
-            found = period.tFrom != static_cast<std::time_t>(-1) && period.tTo != static_cast<std::time_t>(-1) ? 1 : -1;
-        } else if (result == BadPeriodText()) {
-            found = -1;
-        }
+// The words of a text split at ASCII and full-width blanks.
+std::vector<std::string_view> SplitWords(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsBlankAt(text, i)) i += text[i] == ' ' || text[i] == '\t' ? 1 : 2;
+        const std::size_t from = i;
+        while (i < text.size() && !IsBlankAt(text, i)) i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i > text.size()) i = text.size();
+        if (i > from) words.push_back(text.substr(from, i - from));
     }
-    g_dtWork = saved;
-    AdjustMonthTable(saved.year);
-    return found;
+    return words;
 }
 
-bool SplitPeriodQuery(const std::string& word, std::string& period) {
+bool IsDateWord(std::string_view word) {
+    const RangeForm r = ParseRangeWord(word, false);
+    return r.start.status != PhraseStatus::NotADate;
+}
+
+}  // namespace
+
+std::string NotAPeriodText(std::string_view word) {
+    std::string out = "「"_sj;
+    out.append(word);
+    out += "」は日付でも期間でもありません。「予定　来週」のように入力してください。"_sj;
+    return out;
+}
+
+int ReadQueryPeriod(const std::vector<std::string_view>& words, const PhraseContext& now, SchedulePeriod& period,
+                    std::string& answer) {
+    if (words.empty()) return 0;
+    const RangeForm first = ParseRangeWord(words[0], false);
+    if (first.start.status == PhraseStatus::NotADate) return 0;
+    const std::string_view startText = first.bRange ? words[0].substr(0, first.nStartEnd) : words[0];
+    PhraseForm endForm;
+    bool bEnd = false;
+    std::string_view endText;
+    if (first.bRange && !first.bOpen) {
+        endForm = first.end;
+        bEnd = true;
+        endText = words[0].substr(first.nEndBegin);
+    } else if (words.size() > 1) {
+        const RangeForm second = ParseRangeWord(words[1], true);
+        if (second.start.status == PhraseStatus::NotADate || second.bRange) {
+            answer = NotAPeriodText(words[1]);
+            return -1;
+        }
+        endForm = second.start;
+        bEnd = true;
+        endText = words[1];
+    }
+    const ScheduleSpan span = ResolveSpan(first.start, nullptr, bEnd ? &endForm : nullptr, nullptr, now);
+    const DateReading& s = span.start;
+    const DateReading& e = span.end;
+    if (s.outcome == ReadOutcome::Impossible || (bEnd && e.outcome == ReadOutcome::Impossible)) {
+        answer = LoadStringId(IDS_BAD_PERIOD);
+        return -1;
+    }
+    if (s.outcome != ReadOutcome::Read) {
+        answer = RefusalText(s, startText, PhraseUse::Question);
+        return -1;
+    }
+    if (bEnd && e.outcome != ReadOutcome::Read) {
+        answer = RefusalText(e, endText, PhraseUse::Question);
+        return -1;
+    }
+    if (span.bEndBeforeStart) {
+        answer = EndBeforeStartText(endText, startText);
+        return -1;
+    }
+    const CalDate& last = bEnd ? e.last : s.last;
+    period.tFrom = MakeLocalTime(s.date.year, s.date.month, s.date.day, 0, 0, 0);
+    period.tTo = MakeLocalTime(last.year, last.month, last.day, 23, 59, 59);
+    if (period.tFrom == static_cast<std::time_t>(-1) || period.tTo == static_cast<std::time_t>(-1)) {
+        answer = LoadStringId(IDS_BAD_PERIOD);
+        return -1;
+    }
+    return 1;
+}
+
+bool IsWholeListWord(std::string_view word) {
+    return word == "一覧"_sj || word == "全部"_sj || word == "全て"_sj || word == "すべて"_sj;
+}
+
+bool SplitPeriodQuery(std::string_view word, std::string_view& period) {
     static const std::string_view kTail = "の予定"_sj;
-    if (word.size() <= kTail.size() || word.compare(word.size() - kTail.size(), kTail.size(), kTail) != 0) return false;
-    period.assign(word, 0, word.size() - kTail.size());
+    if (word.size() <= kTail.size() || word.substr(word.size() - kTail.size()) != kTail) return false;
+    period = word.substr(0, word.size() - kTail.size());
     // The tail must start at a character boundary of the word.
     std::size_t i = 0;
     while (i < period.size()) i += IsLeadByte(static_cast<unsigned char>(period[i])) ? 2 : 1;
@@ -73,16 +109,12 @@ bool SplitPeriodQuery(const std::string& word, std::string& period) {
 bool IsScheduleQueryText(const std::string& text) {
     static const std::string_view kQuery = "予定"_sj;
     if (text == kQuery) return true;
-    std::string period;
-    if (SplitPeriodQuery(text, period)) return IsPeriodWord(period);
-    if (text.compare(0, kQuery.size(), kQuery) != 0) return false;
-    std::string_view rest = std::string_view(text).substr(kQuery.size());
-    if (rest.empty() || !IsBlankAt(rest, 0)) return false;
-    while (!rest.empty() && IsBlankAt(rest, 0)) rest.remove_prefix(rest[0] == ' ' || rest[0] == '\t' ? 1 : 2);
-    // One more word only.
-    for (std::size_t i = 0; i < rest.size();) {
-        if (IsBlankAt(rest, i)) return false;
-        i += IsLeadByte(static_cast<unsigned char>(rest[i])) ? 2 : 1;
-    }
-    return !rest.empty() && (IsPeriodWord(rest) || HasFullDigit(rest));
+    std::string_view period;
+    if (SplitPeriodQuery(text, period)) return IsDateWord(period);
+    const std::vector<std::string_view> words = SplitWords(text);
+    if (words.size() < 2 || words.size() > 3 || words[0] != kQuery) return false;
+    if (words.size() == 2 && IsWholeListWord(words[1])) return true;
+    for (std::size_t i = 1; i < words.size(); ++i)
+        if (!IsDateWord(words[i])) return false;
+    return true;
 }

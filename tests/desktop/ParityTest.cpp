@@ -3,7 +3,6 @@
 // has the bytes nelo-cli writes for the same lines.
 #include "DesktopTestSupport.h"
 #include "desktop/ConversationPane.h"
-#include "dates/DateTimeRec.h"
 #include "desktop/InputPane.h"
 
 #include <QDir>
@@ -65,8 +64,6 @@ private Q_SLOTS:
         CTestEnvironment env(now.constData());
         setenv("TZ", tz.constData(), 1);
         tzset();
-        // The working date lives as long as the program; each transcript is a program run.
-        ResetWorkingDate();
         CFrameFixture fix;
         for (const QString& line : lines) {
             if (line.isEmpty()) continue;  // an empty line submits nothing in either program

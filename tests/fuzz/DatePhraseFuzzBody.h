@@ -1,59 +1,86 @@
-// What the date-phrase fuzz target does with one input: each line is parsed as a
-// phrase as typed, as the interpreters hand it on (full width, no blanks), as the
-// second stage's text and as a period word, and answered as every date question. The
-// working date is shared by the lines of one input, as it is by the lines of a
-// conversation, and reset to today per input.
+// What the date-phrase fuzz target does with one input: each line is read as a phrase
+// as typed and as the interpreters hand it on (full width, no blanks), as a word with a
+// range, in the contexts of a schedule's start and end and of a question; the words of
+// the line are read as a schedule line and as a query; and the date questions' answers
+// and the date arithmetic run on what was read.
 #pragma once
 
 #include "FuzzInput.h"
 #include "dates/DateAnswers.h"
-#include "dates/DateParser.h"
+#include "dates/DateReader.h"
 #include "dates/DateText.h"
-#include "dates/DateTimeRec.h"
+#include "dates/WorkingDate.h"
+#include "schedule/PeriodQuery.h"
+#include "schedule/ScheduleLine.h"
 #include "text/JText.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string_view>
+#include <vector>
 
 /// Inputs beyond this many bytes are cut.
 constexpr std::size_t kFuzzDateMaxBytes = 2048;
 
-/// Parses the lines of the input every way the program does; nothing may crash and the
-/// working date's month must stay one that indexes the month table (a refused date may
-/// leave day 0 behind: only the first problem of a date is corrected).
+/// Reads the lines of the input every way the program does; nothing may crash, and a
+/// date that was read is one the calendar has.
 inline void FuzzDatePhraseOnce(const std::uint8_t* data, std::size_t size) {
     FreezeFuzzClock();
-    ResetWorkingDate();
+    CWorkingDate base;
     std::string out;
     for (const std::string& line : FuzzLines(FuzzBytes(data, size, kFuzzDateMaxBytes))) {
-        ParseDatePhrase(out, line);
+        const std::string full = ToFullWidthHalfBlank(line);
         std::string phrase;
-        for (char c : ToFullWidth(line))
+        for (char c : full)
             if (c != ' ') phrase.push_back(c);
-        if (ParseDatePhrase(out, phrase) == 1) {
-            std::string display;
-            std::time_t t = 0;
-            FormatEntryDate(display, out, t);
+        PhraseContext ctx = PhraseContext::Now();
+        PhraseContext end = ctx;
+        end.bEnd = end.bPrevious = end.bAhead = true;
+        end.previous = end.ahead = end.timeDay = base.Date();
+        const std::string* const texts[] = {&line, &phrase};
+        const PhraseContext* const contexts[] = {&ctx, &end};
+        for (const std::string* p : texts) {
+            for (const PhraseContext* c : contexts) {
+                const DateReading r = ReadDatePhrase(*p, *c, c == &end);
+                if (r.outcome == ReadOutcome::Read && (!IsValidDate(r.date) || !IsValidDate(r.last))) std::abort();
+                if (r.outcome != ReadOutcome::NotADate) out = RefusalText(r, *p, PhraseUse::Schedule);
+                if (r.IsDay()) {
+                    std::string display;
+                    std::time_t t = 0;
+                    FormatEntryDate(display, r.date, r.hour, r.minute, t);
+                    WeekdayAnswer(out, r.date);
+                    AgeAnswer(out, r.date);
+                    DayCountAnswer(out, base.Date(), r.date);
+                    base.Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
+                }
+            }
+            ParseRangeWord(*p, true);
         }
-        ParseDateRest(out, line);
-        std::string start, end;
-        GetPeriodRange(start, end, line);
-
-        AnswerWeekday(out, phrase);
-        AnswerAge(out, phrase);
-        AnswerDayCount(out, phrase);
         AnswerEra(out, phrase);
-        AnswerBaseDate(out, phrase);
+
+        // The words of the line as a schedule line and as a query.
+        std::vector<std::string_view> words;
+        std::string_view rest(full);
+        while (!rest.empty()) {
+            const std::size_t blank = rest.find(' ');
+            if (blank != 0) words.push_back(rest.substr(0, blank));
+            if (blank == std::string_view::npos) break;
+            rest.remove_prefix(blank + 1);
+        }
+        ReadScheduleWhen(words, ctx);
+        SchedulePeriod period;
+        ReadQueryPeriod(words, ctx, period, out);
+
         // Date arithmetic by a number the line's first bytes give.
         std::int32_t n = 0;
         std::memcpy(&n, line.data(), line.size() < sizeof n ? line.size() : sizeof n);
-        switch (static_cast<unsigned char>(line[0]) % 4) {
-        case 0: AddDaysAnswer(out, n); break;
-        case 1: AddWeeksAnswer(out, n); break;
-        case 2: AddMonthsAnswer(out, n); break;
-        default: AddYearsAnswer(out, n); break;
+        switch (line.empty() ? 0 : static_cast<unsigned char>(line[0]) % 4) {
+        case 0: AddDaysAnswer(base, out, n); break;
+        case 1: AddWeeksAnswer(base, out, n); break;
+        case 2: AddMonthsAnswer(base, out, n); break;
+        default: AddYearsAnswer(base, out, n); break;
         }
-        if (g_dtWork.month < 1 || g_dtWork.month > 12) std::abort();
+        if (!IsValidDate(base.Date()) || !IsYearInRange(base.Date().year)) std::abort();
     }
 }

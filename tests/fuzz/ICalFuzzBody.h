@@ -16,7 +16,6 @@ constexpr std::size_t kFuzzICalMaxBytes = 64 * 1024;
 
 inline void FuzzICalOnce(const std::uint8_t* data, std::size_t size) {
     FreezeFuzzClock();
-    ResetWorkingDate();
     const std::string_view bytes = FuzzBytes(data, size, kFuzzICalMaxBytes);
     CCmdPro pro;
     std::string answer;

@@ -1,6 +1,6 @@
 #include "calc/CalcNum.h"
 #include "calc/FormatNumber.h"
-#include "dates/DateTimeRec.h"
+#include "dates/WorkingDate.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "text/JText.h"
@@ -319,16 +319,15 @@ TEST(CSymbol, DisplayText) {
     EXPECT_EQ(text.GetDisplayText(), std::string("名"_sj) + " abc");
 }
 
-// The date offsets move the program's working date; each test starts it on 1 January 2003.
+// The date offsets move the base date the calculator was handed; each test starts it on
+// 1 January 2003.
 class CCalcNumDateOffset : public ::testing::Test {
 protected:
-    void SetUp() override {
-        SetCurrentClock(&m_clock);
-        ResetWorkingDate();
-    }
+    void SetUp() override { SetCurrentClock(&m_clock); }
     void TearDown() override { SetCurrentClock(nullptr); }
     CFixedClock m_clock{MakeLocalTime(2003, 1, 1, 12, 0, 0)};
-    CCalcNum m_calc;
+    CWorkingDate m_date;
+    CCalcNum m_calc{m_date};
 };
 
 TEST_F(CCalcNumDateOffset, AnswersTheMovedDate) {
@@ -345,16 +344,16 @@ TEST_F(CCalcNumDateOffset, AnswersTheMovedDate) {
 TEST_F(CCalcNumDateOffset, FailuresAndNonForms) {
     // In a group the offset still moves the date, but the line fails.
     EXPECT_EQ(Ask(m_calc, "（＋３日）"), kCannot);
-    EXPECT_EQ(g_dtWork.day, 4);
+    EXPECT_EQ(m_date.Get().day, 4);
     // Counts beyond an int, or dates beyond the year 9999, leave the date alone.
     EXPECT_EQ(Ask(m_calc, "＋９９９９９９９９９９９日"), kCannot);
     EXPECT_EQ(Ask(m_calc, "＋１００００年＋０"), kCannot);
     EXPECT_EQ(Ask(m_calc, "－２００３年＋０"), kCannot);
-    EXPECT_EQ(g_dtWork.year, 2003);
-    EXPECT_EQ(g_dtWork.day, 4);
+    EXPECT_EQ(m_date.Get().year, 2003);
+    EXPECT_EQ(m_date.Get().day, 4);
     EXPECT_EQ(Ask(m_calc, "＋３日後"), "３");
     EXPECT_EQ(Ask(m_calc, "２＋３日"), "５");  // a binary sign is no offset
-    EXPECT_EQ(g_dtWork.day, 4);
+    EXPECT_EQ(m_date.Get().day, 4);
 }
 
 struct TimeRow {

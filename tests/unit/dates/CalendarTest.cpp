@@ -1,6 +1,7 @@
 #include "DateTestClock.h"
 
-#include "dates/DateTimeRec.h"
+#include "dates/Calendar.h"
+#include "dates/WorkingDate.h"
 #include "text/Sjis.h"
 
 #include <ctime>
@@ -13,10 +14,10 @@ using Calendar = DateTestBase;
 
 namespace {
 
-void ExpectWork(int year, int month, int day) {
-    EXPECT_EQ(g_dtWork.year, year);
-    EXPECT_EQ(g_dtWork.month, month);
-    EXPECT_EQ(g_dtWork.day, day);
+void ExpectDate(const CalDate& d, int year, int month, int day) {
+    EXPECT_EQ(d.year, year);
+    EXPECT_EQ(d.month, month);
+    EXPECT_EQ(d.day, day);
 }
 
 }  // namespace
@@ -29,19 +30,22 @@ TEST_F(Calendar, DaysInYearFollowsJulianThenGregorian) {
     for (const auto& r : rows) EXPECT_EQ(DaysInYear(r.year), r.days) << r.year;
 }
 
-TEST_F(Calendar, MonthTableFor1752AndLeapYears) {
-    AdjustMonthTable(1752);
-    EXPECT_EQ(g_monthDays[2], 29);
-    EXPECT_EQ(g_monthDays[9], 19);
-    AdjustMonthTable(1900);
-    EXPECT_EQ(g_monthDays[2], 28);
-    EXPECT_EQ(g_monthDays[9], 30);
-    AdjustMonthTable(1700);
-    EXPECT_EQ(g_monthDays[2], 29);
+TEST_F(Calendar, MonthLengthsFor1752AndLeapYears) {
+    EXPECT_EQ(MonthLength(1752, 2), 29);
+    EXPECT_EQ(MonthLength(1752, 9), 19);
+    EXPECT_EQ(MonthLength(1900, 2), 28);
+    EXPECT_EQ(MonthLength(1900, 9), 30);
+    EXPECT_EQ(MonthLength(1700, 2), 29);
     int sum = 0;
-    AdjustMonthTable(1752);
-    for (int m = 1; m <= 12; ++m) sum += g_monthDays[m];
+    for (int m = 1; m <= 12; ++m) sum += MonthLength(1752, m);
     EXPECT_EQ(sum, 355);
+    EXPECT_TRUE(IsValidDate({2004, 2, 29}));
+    EXPECT_FALSE(IsValidDate({2003, 2, 29}));
+    EXPECT_FALSE(IsValidDate({1900, 2, 29}));
+    EXPECT_TRUE(IsValidDate({1700, 2, 29}));
+    EXPECT_FALSE(IsValidDate({1752, 9, 20}));
+    EXPECT_FALSE(IsValidDate({2003, 13, 1}));
+    EXPECT_FALSE(IsValidDate({2003, 3, 0}));
 }
 
 TEST_F(Calendar, FirstWeekdayOfKnownYears) {
@@ -57,17 +61,36 @@ TEST_F(Calendar, WeekdaysRunOnWithoutGapFromYearOneTo2400) {
     for (int y = 1; y < 2400; ++y) ASSERT_EQ(FirstWeekday(y + 1), (FirstWeekday(y) + DaysInYear(y)) % 7) << y;
 }
 
+// Day numbers step one day at a time over the whole range, with the weekdays, across
+// 1752's short September and the Julian leap years.
+TEST_F(Calendar, DayNumbersWalkEveryDayFromYearOneTo2400) {
+    CalDate d{1, 1, 1};
+    long long n = DayNumber(d);
+    int weekday = WeekdayOf(d);
+    while (d.year < 2400) {
+        const CalDate next = AddDays(d, 1);
+        ASSERT_EQ(DayNumber(next), n + 1);
+        ASSERT_EQ(FromDayNumber(n + 1), next);
+        ASSERT_TRUE(IsValidDate(next)) << next.year << "-" << next.month << "-" << next.day;
+        if (next.month == d.month) {
+            ASSERT_EQ(next.day, d.day + 1);
+        } else {
+            ASSERT_EQ(d.day, MonthLength(d.year, d.month));
+            ASSERT_EQ(next.day, 1);
+        }
+        ASSERT_EQ(WeekdayOf(next), (weekday + 1) % 7);
+        weekday = WeekdayOf(next);
+        d = next;
+        ++n;
+    }
+}
+
 TEST_F(Calendar, September1752HasNineteenDaysAndWeekdaysRunOn) {
-    ASSERT_EQ(SetDate(2, 9, 1752), 1);
-    EXPECT_EQ(g_dtWork.weekday, 3);  // Wednesday
-    AddDays(1);
-    ExpectWork(1752, 9, 3);
-    EXPECT_EQ(g_dtWork.weekday, 4);
-    EXPECT_EQ(SetDate(19, 9, 1752), 1);
-    AddDays(1);
-    ExpectWork(1752, 10, 1);
-    EXPECT_EQ(SetDate(20, 9, 1752), 0);
-    ExpectWork(1752, 9, 19);
+    EXPECT_EQ(WeekdayOf({1752, 9, 2}), 3);  // Wednesday
+    ExpectDate(AddDays({1752, 9, 2}, 1), 1752, 9, 3);
+    EXPECT_EQ(WeekdayOf({1752, 9, 3}), 4);
+    ExpectDate(AddDays({1752, 9, 19}, 1), 1752, 10, 1);
+    EXPECT_EQ(DayOfYear({1752, 10, 1}), 31 + 29 + 31 + 30 + 31 + 30 + 31 + 31 + 19 + 1);
 }
 
 TEST_F(Calendar, WeekdaysAndDatesAgreeWithTheCLibraryFrom1800To2400) {
@@ -75,92 +98,32 @@ TEST_F(Calendar, WeekdaysAndDatesAgreeWithTheCLibraryFrom1800To2400) {
     tm.tm_year = 1800 - 1900;
     tm.tm_mday = 1;
     std::time_t t = timegm(&tm);
-    ASSERT_EQ(SetDate(1, 1, 1800), 1);
+    CalDate d{1800, 1, 1};
     while (true) {
         std::tm c{};
         gmtime_r(&t, &c);
         if (c.tm_year + 1900 > 2400) break;
-        ASSERT_EQ(g_dtWork.year, c.tm_year + 1900);
-        ASSERT_EQ(g_dtWork.month, c.tm_mon + 1);
-        ASSERT_EQ(g_dtWork.day, c.tm_mday);
-        ASSERT_EQ(g_dtWork.weekday, c.tm_wday) << c.tm_year + 1900 << "-" << c.tm_mon + 1 << "-" << c.tm_mday;
-        ASSERT_EQ(g_dtWork.dayOfYear, c.tm_yday + 1);
-        // The weekday that Recompute derives from the date agrees as well.
-        DateTimeRec moved = g_dtWork;
-        ASSERT_EQ(SetDate(moved.day, moved.month, moved.year), 1);
-        ASSERT_EQ(g_dtWork.weekday, c.tm_wday);
-        AddDays(1);
+        ASSERT_EQ(d.year, c.tm_year + 1900);
+        ASSERT_EQ(d.month, c.tm_mon + 1);
+        ASSERT_EQ(d.day, c.tm_mday);
+        ASSERT_EQ(WeekdayOf(d), c.tm_wday) << c.tm_year + 1900 << "-" << c.tm_mon + 1 << "-" << c.tm_mday;
+        ASSERT_EQ(DayOfYear(d), c.tm_yday + 1);
+        d = AddDays(d, 1);
         t += 86400;
     }
 }
 
-TEST_F(Calendar, ValidateCorrectsOnlyTheFirstProblem) {
-    g_dtWork.year = -5;
-    g_dtWork.month = 13;
-    g_dtWork.day = 40;
-    EXPECT_EQ(ValidateDate(), 0);
-    EXPECT_EQ(g_dtWork.year, 0);
-    EXPECT_EQ(g_dtWork.month, 13);
-    EXPECT_EQ(ValidateDate(), 0);
-    EXPECT_EQ(g_dtWork.month, 12);
-    EXPECT_EQ(g_dtWork.day, 40);
-    EXPECT_EQ(ValidateDate(), 0);
-    EXPECT_EQ(g_dtWork.day, 31);
-    EXPECT_EQ(ValidateDate(), 1);
-
-    EXPECT_EQ(SetDate(0, 3, 2003), 0);
-    ExpectWork(2003, 3, 1);
-    EXPECT_EQ(SetDate(30, 2, 2003), 0);
-    ExpectWork(2003, 2, 28);
-    EXPECT_EQ(SetDate(29, 2, 2004), 1);
-    EXPECT_EQ(SetDate(29, 2, 1900), 0);
-    EXPECT_EQ(SetDate(29, 2, 1700), 1);
-}
-
-// A month the first correction leaves outside 1-12 (after a negative year) counts every
-// month of the table before it, or none; 1752 and leap years through the adjusted table.
-TEST_F(Calendar, DayOfYearOfMonthsOutsideTheYear) {
+TEST_F(Calendar, AddDaysCrossesYears) {
     const struct {
-        int year, month, day, dayOfYear;
+        CalDate from;
+        long long n;
+        int year, month, day;
     } rows[] = {
-        {-1, 13, 5, 366 + 5}, {-1, 40, 1, 366 + 1}, {-1, 0, 7, 7}, {-1, -3, 7, 7}, {-1, 3, 1, 31 + 29 + 1},
+        {{2003, 1, 1}, -1, 2002, 12, 31}, {{2003, 1, 1}, 364, 2003, 12, 31}, {{2003, 1, 1}, 365, 2004, 1, 1},
+        {{2004, 1, 1}, 59, 2004, 2, 29},  {{2003, 1, 1}, -365, 2002, 1, 1},  {{2003, 1, 1}, 1095, 2005, 12, 31},
+        {{1752, 1, 1}, 263, 1752, 10, 1}, {{1753, 1, 1}, -1, 1752, 12, 31},  {{2001, 1, 1}, -731, 1999, 1, 1},
     };
-    for (const auto& r : rows) {
-        g_dtWork.year = r.year;
-        g_dtWork.month = static_cast<short>(r.month);
-        g_dtWork.day = static_cast<short>(r.day);
-        EXPECT_EQ(Recompute(), 0);
-        EXPECT_EQ(g_dtWork.dayOfYear, r.dayOfYear) << r.month;
-    }
-    const struct {
-        int year, month, day, dayOfYear;
-    } inYear[] = {
-        {1752, 10, 1, 31 + 29 + 31 + 30 + 31 + 30 + 31 + 31 + 19 + 1},
-        {1752, 9, 19, 244 + 19},
-        {1700, 3, 1, 61},
-        {1900, 3, 1, 60},
-        {2000, 12, 31, 366},
-        {2003, 12, 31, 365},
-    };
-    for (const auto& r : inYear) {
-        ASSERT_EQ(SetDate(r.day, r.month, r.year), 1);
-        EXPECT_EQ(g_dtWork.dayOfYear, r.dayOfYear) << r.year << "-" << r.month;
-    }
-}
-
-TEST_F(Calendar, SetDayOfYearCrossesYears) {
-    const struct {
-        int baseYear, n, year, month, day;
-    } rows[] = {
-        {2003, 0, 2002, 12, 31}, {2003, 1, 2003, 1, 1},    {2003, 365, 2003, 12, 31},  {2003, 366, 2004, 1, 1},
-        {2004, 60, 2004, 2, 29}, {2003, -364, 2002, 1, 1}, {2003, 1096, 2005, 12, 31}, {1752, 264, 1752, 10, 1},
-        {1753, 0, 1752, 12, 31}, {2001, -730, 1999, 1, 1},
-    };
-    for (const auto& r : rows) {
-        SetDate(1, 1, r.baseYear);
-        SetDayOfYear(r.n);
-        ExpectWork(r.year, r.month, r.day);
-    }
+    for (const auto& r : rows) ExpectDate(AddDays(r.from, r.n), r.year, r.month, r.day);
 }
 
 TEST_F(Calendar, AddMonthsCarriesYearsAndClampsTheDay) {
@@ -171,43 +134,39 @@ TEST_F(Calendar, AddMonthsCarriesYearsAndClampsTheDay) {
         {2003, 1, 10, -1, 2002, 12, 10}, {2003, 12, 1, 1, 2004, 1, 1},  {2003, 6, 30, 24, 2005, 6, 30},
         {2003, 5, 31, -3, 2003, 2, 28},  {2003, 1, 1, -12, 2002, 1, 1}, {2003, 1, 1, -13, 2001, 12, 1},
     };
-    for (const auto& r : rows) {
-        SetDate(r.day, r.month, r.year);
-        AddMonths(r.n);
-        ExpectWork(r.toYear, r.toMonth, r.toDay);
-    }
+    for (const auto& r : rows) ExpectDate(AddMonths({r.year, r.month, r.day}, r.n), r.toYear, r.toMonth, r.toDay);
+    ExpectDate(AddYears({2004, 2, 29}, 1), 2005, 2, 28);
+    ExpectDate(AddYears({2004, 2, 29}, 4), 2008, 2, 29);
 }
 
-TEST_F(Calendar, FindWeekdayAndBlankOut) {
-    int index = -1;
-    std::string::size_type pos = 0;
-    std::string text = "来週金曜日"_sj;
-    ASSERT_EQ(FindWeekday(text, index, pos), 1);
-    EXPECT_EQ(index, 5);
-    EXPECT_EQ(pos, 4u);
-    EXPECT_EQ(FindWeekday("来週"_sj, index, pos), 0);
-    BlankOut(text, pos, 6);
-    EXPECT_EQ(text, std::string("来週"_sj) + "      ");
-    BlankOut(text, 8, 100);  // clipped to the text
-    EXPECT_EQ(text.size(), 10u);
-}
-
-TEST_F(Calendar, ResetWorkingDateGoesToTodayWithoutTime) {
-    SetDate(1, 1, 1999);
-    SetTime(5, 6, 7);
+TEST_F(Calendar, WorkingDateStartsTodayAndRefusesToLeaveTheYearsOneTo9999) {
+    CWorkingDate date;
     Freeze(2003, 6, 4);
-    ExpectWork(2003, 6, 4);
-    EXPECT_EQ(g_dtWork.weekday, 3);
-    EXPECT_EQ(g_dtWork.hour, NO_TIME);
+    EXPECT_EQ(date.Get().year, 2003);
+    EXPECT_EQ(date.Get().day, 4);
+    EXPECT_EQ(date.Get().weekday, 3);
+    EXPECT_EQ(date.Get().hour, NO_TIME);
+    date.Set({9999, 12, 31});
+    EXPECT_FALSE(date.MoveDays(1));
+    EXPECT_FALSE(date.MoveMonths(1));
+    EXPECT_FALSE(date.MoveYears(1));
+    ExpectDate(date.Date(), 9999, 12, 31);
+    EXPECT_FALSE(date.MoveDays(-2000000000LL * 2));
+    EXPECT_TRUE(date.MoveDays(-1));
+    ExpectDate(date.Date(), 9999, 12, 30);
+    EXPECT_EQ(date.Get().dayOfYear, 364);
+    date.Reset();
+    ExpectDate(date.Date(), 2003, 6, 4);
 }
 
-// The calendar record sits below the phrase parser and the date answers: it and the
-// helpers it uses reach only each other, the platform and the character layer, so the
-// record can be used (and changed) without the parser.
-TEST(CalendarLayer, RecordIncludesNothingAboveIt) {
+// The calendar sits below the phrase reader and the date answers: it and the helpers it
+// uses reach only each other, the platform and the character layer.
+TEST(CalendarLayer, CalendarIncludesNothingAboveIt) {
     static const std::regex kInclude(R"re(#include "([^"]+)")re");
-    static const std::regex kAllowed(R"re((dates/DateTimeRec|dates/DateWords)\.h|(platform|text)/.+)re");
-    for (const char* file : {"DateTimeRec.h", "DateTimeRec.cpp", "DateWords.h", "DateWords.cpp"}) {
+    static const std::regex kAllowed(
+        R"re((dates/Calendar|dates/DateTimeRec|dates/WorkingDate|dates/DateWords)\.h|(platform|text)/.+)re");
+    for (const char* file :
+         {"Calendar.h", "Calendar.cpp", "WorkingDate.h", "WorkingDate.cpp", "DateWords.h", "DateWords.cpp"}) {
         std::ifstream in(std::string(NELO_SOURCE_DIR) + "/src/dates/" + file);
         ASSERT_TRUE(in) << file;
         std::ostringstream source;

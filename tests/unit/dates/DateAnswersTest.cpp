@@ -1,8 +1,7 @@
 #include "DateTestClock.h"
 
 #include "dates/DateAnswers.h"
-#include "dates/DateParser.h"
-#include "dates/DateTimeRec.h"
+#include "dates/WorkingDate.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -17,112 +16,89 @@ using DateAnswers = DateTestBase;
 
 namespace {
 
-void SetBase(int year, int month, int day) {
-    ASSERT_EQ(SetDate(day, month, year), 1);
-    g_dtWork.hour = NO_TIME;
-}
-
 std::string FullYear(long long year) { return ToFullWidth(std::to_string(year)) + "年"_sj; }
 
 }  // namespace
 
 TEST_F(DateAnswers, Weekday) {
     const struct {
-        const char* phrase;
-        int result;
+        CalDate date;
         const char* out;
     } rows[] = {
-        {"２００３／１／１"_sj, 1, "2003年1月1日は水曜日です。"_sj},
-        {"２００３年１月１日"_sj, 1, "2003年1月1日は水曜日です。"_sj},
-        {"今日"_sj, 1, "2003年6月1日は日曜日です。"_sj},
-        {"１７５２年９月３日"_sj, 1, "1752年9月3日は木曜日です。"_sj},
-        {"あした"_sj, 0, "わかりません。"_sj},
-        {"２００３年２月３０日"_sj, 0, "わかりません。"_sj},
+        {{2003, 1, 1}, "2003年1月1日は水曜日です。"_sj},
+        {{2003, 6, 1}, "2003年6月1日は日曜日です。"_sj},
+        {{1752, 9, 3}, "1752年9月3日は木曜日です。"_sj},
     };
     for (const auto& r : rows) {
         std::string out;
-        EXPECT_EQ(AnswerWeekday(out, r.phrase), r.result);
+        EXPECT_EQ(WeekdayAnswer(out, r.date), 1);
         EXPECT_EQ(out, r.out);
     }
+    std::string out;
+    BaseDateAnswer(out, {2003, 6, 1});
+    EXPECT_EQ(out, "基準日は2003年6月1日です。"_sj);
 }
 
-TEST_F(DateAnswers, BaseDateStaysForTheNextQuestions) {
+TEST_F(DateAnswers, BaseDateMovesByTheOffsets) {
+    CWorkingDate date;
     std::string out;
-    EXPECT_EQ(AnswerBaseDate(out, "今日"_sj), 1);
-    EXPECT_EQ(out, "基準日は2003年6月1日です。"_sj);
-    EXPECT_EQ(AnswerDayCount(out, "２００３／１２／２５"_sj), 1);
+    EXPECT_EQ(DayCountAnswer(out, date.Date(), {2003, 12, 25}), 1);
     EXPECT_EQ(out, "207日(5ヶ月54日)です。"_sj);
-    EXPECT_EQ(AddDaysAnswer(out, 10), 1);
+    EXPECT_EQ(AddDaysAnswer(date, out, 10), 1);
     EXPECT_EQ(out, "2003年6月11日です。"_sj);
-    EXPECT_EQ(AddDaysAnswer(out, 10), 1);
+    EXPECT_EQ(AddDaysAnswer(date, out, 10), 1);
     EXPECT_EQ(out, "2003年6月21日です。"_sj);
 }
 
 TEST_F(DateAnswers, Age) {
     const struct {
         int year, month, day;  // today, at 10:00
-        const char* birth;
+        CalDate birth;
         const char* out;
     } rows[] = {
-        {2003, 6, 1, "１９７０年５月５日"_sj, "33歳0ヶ月27日です。"_sj},
-        {2003, 6, 1, "１９７０年７月１０日"_sj, "32歳10ヶ月22日です。"_sj},
-        {2003, 6, 1, "今日"_sj, "0歳0ヶ月0日です。"_sj},
-        {2003, 6, 1, "１９７０年６月１日"_sj, "33歳0ヶ月0日です。"_sj},
-        {2003, 1, 5, "２００２年１２月２０日"_sj, "0歳0ヶ月16日です。"_sj},
+        {2003, 6, 1, {1970, 5, 5}, "33歳0ヶ月27日です。"_sj},
+        {2003, 6, 1, {1970, 7, 10}, "32歳10ヶ月22日です。"_sj},
+        {2003, 6, 1, {2003, 6, 1}, "0歳0ヶ月0日です。"_sj},
+        {2003, 6, 1, {1970, 6, 1}, "33歳0ヶ月0日です。"_sj},
+        {2003, 1, 5, {2002, 12, 20}, "0歳0ヶ月16日です。"_sj},
         // This month's 31st of June is 1 July, still ahead.
-        {2003, 6, 30, "１９７０年１月３１日"_sj, "33歳4ヶ月30日です。"_sj},
-        {2003, 3, 1, "２０００年１月３１日"_sj, "3歳1ヶ月1日です。"_sj},
+        {2003, 6, 30, {1970, 1, 31}, "33歳4ヶ月30日です。"_sj},
+        {2003, 3, 1, {2000, 1, 31}, "3歳1ヶ月1日です。"_sj},
     };
     for (const auto& r : rows) {
         Freeze(r.year, r.month, r.day);
         std::string out;
-        EXPECT_EQ(AnswerAge(out, r.birth), 1);
+        EXPECT_EQ(AgeAnswer(out, r.birth), 1);
         EXPECT_EQ(out, r.out) << r.year << "-" << r.month << "-" << r.day;
     }
-    std::string out;
-    EXPECT_EQ(AnswerAge(out, "あした"_sj), 0);
-    EXPECT_EQ(out, "わかりません。"_sj);
     // A birth date after today has no age; today itself is age zero.
     Freeze(2003, 6, 1);
-    for (const char* birth : {"２０１０／１／１"_sj, "明日"_sj, "２００３年７月１日"_sj}) {
-        out.clear();
-        EXPECT_EQ(AnswerAge(out, birth), 0);
+    for (CalDate birth : {CalDate{2010, 1, 1}, CalDate{2003, 6, 2}, CalDate{2003, 7, 1}}) {
+        std::string out;
+        EXPECT_EQ(AgeAnswer(out, birth), 0);
         EXPECT_EQ(out, "わかりません。"_sj);
     }
 }
 
 TEST_F(DateAnswers, DayCountTable) {
     const struct {
-        int year, month, day;  // base
-        const char* phrase;
+        CalDate base, other;
         const char* out;
     } rows[] = {
-        {2003, 1, 10, "２００３／３／５"_sj, "54日(1ヶ月26日)です。"_sj},
-        {2003, 1, 10, "２００３／２／２０"_sj, "41日です。"_sj},
-        {2003, 1, 10, "２００３／１／１０"_sj, "0日です。"_sj},
-        {2003, 6, 1, "２００３／１２／２５"_sj, "207日(5ヶ月54日)です。"_sj},
-        {2001, 3, 10, "２００３／５／２０"_sj, "801日(25ヶ月41日、1年13ヶ月41日)です。"_sj},
-        {2003, 5, 20, "２００１／３／１０"_sj, "801日(25ヶ月41日、1年13ヶ月41日)です。"_sj},
-        {2003, 12, 31, "２００４／１／１"_sj, "1日です。"_sj},
-        {2003, 11, 30, "２００４／２／１"_sj, "63日(2ヶ月1日)です。"_sj},
+        {{2003, 1, 10}, {2003, 3, 5}, "54日(1ヶ月26日)です。"_sj},
+        {{2003, 1, 10}, {2003, 2, 20}, "41日です。"_sj},
+        {{2003, 1, 10}, {2003, 1, 10}, "0日です。"_sj},
+        {{2003, 6, 1}, {2003, 12, 25}, "207日(5ヶ月54日)です。"_sj},
+        {{2001, 3, 10}, {2003, 5, 20}, "801日(25ヶ月41日、1年13ヶ月41日)です。"_sj},
+        {{2003, 5, 20}, {2001, 3, 10}, "801日(25ヶ月41日、1年13ヶ月41日)です。"_sj},
+        {{2003, 12, 31}, {2004, 1, 1}, "1日です。"_sj},
+        {{2003, 11, 30}, {2004, 2, 1}, "63日(2ヶ月1日)です。"_sj},
     };
     for (const auto& r : rows) {
-        SetBase(r.year, r.month, r.day);
         std::string out;
-        EXPECT_EQ(AnswerDayCount(out, r.phrase), 1);
+        EXPECT_EQ(DayCountAnswer(out, r.base, r.other), 1);
         EXPECT_EQ(out, r.out);
-        EXPECT_EQ(g_dtWork.year, r.year);
-        EXPECT_EQ(g_dtWork.month, r.month);
-        EXPECT_EQ(g_dtWork.day, r.day);
     }
-    SetBase(2003, 1, 10);
-    std::string out;
-    EXPECT_EQ(AnswerDayCount(out, "あした"_sj), 0);
-    EXPECT_EQ(out, "わかりません。"_sj);
-    EXPECT_EQ(g_dtWork.day, 10);
-    EXPECT_EQ(AnswerDayCount(out, "２００３年２月３０日"_sj), 0);
-    EXPECT_EQ(g_dtWork.month, 1);
-    EXPECT_EQ(g_dtWork.day, 10);
 }
 
 TEST_F(DateAnswers, DayCountsAgreeWithAnIndependentDifference) {
@@ -139,19 +115,14 @@ TEST_F(DateAnswers, DayCountsAgreeWithAnIndependentDifference) {
         int y1 = yearOf(rng), m1 = monthOf(rng), d1 = dayOf(rng);
         int y2 = yearOf(rng), m2 = monthOf(rng), d2 = dayOf(rng);
         if (n % 4 == 0) y2 = y1;  // same year now and then
-        AdjustMonthTable(y1);
-        if (d1 > g_monthDays[m1]) d1 = g_monthDays[m1];
-        AdjustMonthTable(y2);
-        if (d2 > g_monthDays[m2]) d2 = g_monthDays[m2];
+        if (d1 > MonthLength(y1, m1)) d1 = MonthLength(y1, m1);
+        if (d2 > MonthLength(y2, m2)) d2 = MonthLength(y2, m2);
         long long expected = daysSinceEpoch(y2, m2, d2) - daysSinceEpoch(y1, m1, d1);
         if (expected < 0) expected = -expected;
         for (int order = 0; order < 2; ++order) {
-            char phrase[64];
-            std::snprintf(phrase, sizeof phrase, "%d/%d/%d", y2, m2, d2);
-            SetBase(y1, m1, d1);
             std::string out;
-            ASSERT_EQ(AnswerDayCount(out, ToFullWidth(phrase)), 1) << phrase;
-            ASSERT_EQ(std::atoll(out.c_str()), expected) << y1 << "/" << m1 << "/" << d1 << " - " << phrase;
+            ASSERT_EQ(DayCountAnswer(out, {y1, m1, d1}, {y2, m2, d2}), 1);
+            ASSERT_EQ(std::atoll(out.c_str()), expected) << y1 << "/" << m1 << "/" << d1 << " - " << y2;
             std::swap(y1, y2);
             std::swap(m1, m2);
             std::swap(d1, d2);
@@ -166,11 +137,8 @@ TEST_F(DateAnswers, DayCountsOverTheCalendarChangesAddUpTheYears) {
             if (y1 >= y2) continue;
             long long expected = 0;  // 1 January y1 to 1 January y2
             for (int y = y1; y < y2; ++y) expected += DaysInYear(y);
-            SetBase(y1, 1, 1);
             std::string out;
-            char phrase[32];
-            std::snprintf(phrase, sizeof phrase, "%d/1/1", y2);
-            ASSERT_EQ(AnswerDayCount(out, ToFullWidth(phrase)), 1) << y1 << " " << y2;
+            ASSERT_EQ(DayCountAnswer(out, {y1, 1, 1}, {y2, 1, 1}), 1) << y1 << " " << y2;
             EXPECT_EQ(std::atoll(out.c_str()), expected) << y1 << " " << y2;
         }
 }
@@ -178,11 +146,9 @@ TEST_F(DateAnswers, DayCountsOverTheCalendarChangesAddUpTheYears) {
 TEST_F(DateAnswers, DayCountFromAHugeYearIsExactAndImmediate) {
     // A base date this far out once took a loop over every year between and overflowed
     // the month count.
-    SetBase(999999999, 12, 31);
     std::string out;
-    ASSERT_EQ(AnswerDayCount(out, "２００３／１２／２５"_sj), 1);
+    ASSERT_EQ(DayCountAnswer(out, {999999999, 12, 31}, {2003, 12, 25}), 1);
     EXPECT_EQ(out, "365241768060日(11999975951ヶ月37日、999997995年11ヶ月37日)です。"_sj);
-    EXPECT_EQ(g_dtWork.year, 999999999);
 }
 
 TEST_F(DateAnswers, EraExamples) {
@@ -249,7 +215,7 @@ TEST_F(DateAnswers, EraConversionSweepsBothWays) {
 TEST_F(DateAnswers, DateArithmeticFromTheTwentyNinthOfFebruary) {
     std::string out;
     const struct {
-        int (*add)(std::string&, int);
+        int (*add)(CWorkingDate&, std::string&, int);
         int n;
         const char* out;
     } rows[] = {
@@ -258,8 +224,9 @@ TEST_F(DateAnswers, DateArithmeticFromTheTwentyNinthOfFebruary) {
         {AddYearsAnswer, 4, "2008年2月29日です。"_sj}, {AddMonthsAnswer, -14, "2002年12月29日です。"_sj},
     };
     for (const auto& r : rows) {
-        ASSERT_EQ(AnswerBaseDate(out, "２００４年２月２９日"_sj), 1);
-        EXPECT_EQ(r.add(out, r.n), 1);
+        CWorkingDate date;
+        date.Set({2004, 2, 29});
+        EXPECT_EQ(r.add(date, out, r.n), 1);
         EXPECT_EQ(out, r.out);
     }
 }
@@ -267,7 +234,7 @@ TEST_F(DateAnswers, DateArithmeticFromTheTwentyNinthOfFebruary) {
 TEST_F(DateAnswers, DateArithmeticRefusesToLeaveTheYearsOneTo9999) {
     const struct {
         int year, month, day;
-        int (*add)(std::string&, int);
+        int (*add)(CWorkingDate&, std::string&, int);
         int n;
     } rows[] = {
         {9999, 12, 31, AddDaysAnswer, 1},      {1, 1, 1, AddDaysAnswer, -1},
@@ -278,16 +245,16 @@ TEST_F(DateAnswers, DateArithmeticRefusesToLeaveTheYearsOneTo9999) {
         {9999, 12, 25, AddWeeksAnswer, 1},
     };
     for (const auto& r : rows) {
-        SetBase(r.year, r.month, r.day);
+        CWorkingDate date;
+        date.Set({r.year, r.month, r.day});
         std::string out = "x";
-        EXPECT_EQ(r.add(out, r.n), 0) << r.year << " " << r.n;
+        EXPECT_EQ(r.add(date, out, r.n), 0) << r.year << " " << r.n;
         EXPECT_EQ(out, "x");
-        EXPECT_EQ(g_dtWork.year, r.year);
-        EXPECT_EQ(g_dtWork.month, r.month);
-        EXPECT_EQ(g_dtWork.day, r.day);
+        EXPECT_EQ(date.Date(), (CalDate{r.year, r.month, r.day}));
     }
-    SetBase(9999, 12, 30);
+    CWorkingDate date;
+    date.Set({9999, 12, 30});
     std::string out;
-    EXPECT_EQ(AddDaysAnswer(out, 1), 1);
+    EXPECT_EQ(AddDaysAnswer(date, out, 1), 1);
     EXPECT_EQ(out, "9999年12月31日です。"_sj);
 }

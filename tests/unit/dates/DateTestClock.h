@@ -1,7 +1,6 @@
 // A frozen clock in UTC for the date tests.
 #pragma once
 
-#include "dates/DateTimeRec.h"
 #include "platform/Clock.h"
 
 #include <gtest/gtest.h>
@@ -19,10 +18,9 @@ protected:
     }
     void TearDown() override { SetCurrentClock(nullptr); }
 
-    /// Today := the date at the hour, and the working date := today.
+    /// Today := the date at the hour.
     void Freeze(int year, int month, int day, int hour = 10, int minute = 0) {
         m_clock.Set(MakeLocalTime(year, month, day, hour, minute, 0));
-        ResetWorkingDate();
     }
 
     CFixedClock m_clock{0};

@@ -1,7 +1,5 @@
 #include "conversation/LineRoute.h"
-#include "dates/DateTimeRec.h"
 #include "schedule/CmdPro.h"
-#include "schedule/PhraseParts.h"
 #include "text/Sjis.h"
 
 #include "ScheduleTestClock.h"
@@ -45,12 +43,13 @@ TEST_F(CmdProTest, RegistrationAndConflicts) {
         {"明日１０時 明日１２時 打合せ"_sj,
          "既に予定がありますが、下記の予定を登録しました。\r\n06/02(月) 10:00　会議\r\n"
          "06/02(月) 10:00 ～ 12:00　打合せ"_sj},
+        // A day, then a time of day in the next word: the start's time.
         {"明日 １２時 会議"_sj,
          "既に予定がありますが、下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　打合せ\r\n"
-         "06/02(月) ～ 12:00　会議"_sj},
+         "06/02(月) 12:00　会議"_sj},
         {"予定"_sj,
-         "次のような予定があります。\r\n06/02(月) ～ 12:00　会議\r\n06/02(月) 10:00　会議\r\n"
-         "06/02(月) 10:00 ～ 12:00　打合せ"_sj},
+         "次のような予定があります。\r\n06/02(月) 10:00　会議\r\n06/02(月) 10:00 ～ 12:00　打合せ\r\n"
+         "06/02(月) 12:00　会議"_sj},
     };
     EXPECT_EQ(Answer("予定"_sj), "予定はありません。"_sj);
     Run(steps);
@@ -111,17 +110,21 @@ TEST_F(CmdProTest, EndsTakeTheStartsYearAndMonth) {
         {"２００４年２月１日 ２月２９日 閏"_sj,
          "下記の予定を登録しました。\r\n2004/02/01(日) ～ 2004/02/29(日)　閏"_sj},
         {"７月３０日 ３１日 夏"_sj, "下記の予定を登録しました。\r\n07/30(水) ～ 07/31(木)　夏"_sj},
-        // Its own year before the start fails, and so does a time before the start.
-        {"２００４年１月１日 ２００３年１２月３１日 逆"_sj, "２番目の時期が適切でありません。"_sj},
+        // An end written before the start is refused in words; a time before the start on
+        // its own day is no suitable end.
+        {"２００４年１月１日 ２００３年１２月３１日 逆"_sj,
+         "終わりの「２００３年１２月３１日」が始まりの「２００４年１月１日」より前です。"_sj},
+        {"３／８ ３／１ 逆"_sj, "終わりの「３／１」が始まりの「３／８」より前です。"_sj},
         {"明日１０時 ９時 早"_sj, "２番目の時期が適切でありません。"_sj},
-        // The same day without a time lies before a start with one: a word that names
-        // the whole date fails, a day alone moves on to the next month.
-        {"明日１０時 明日 会議"_sj, "２番目の時期が適切でありません。"_sj},
-        {"６月２日１０時 ２日 翌月"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 07/02(水)　翌月"_sj},
-        {"６月２日１０時 ２日９時 翌月"_sj,
-         "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 07/02(水) 09:00　翌月"_sj},
-        {"６月２日１０時 ６月２日９時 翌年"_sj,
-         "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 2004/06/02(水) 09:00　翌年"_sj},
+        {"６月２日１０時 ２日９時 早"_sj, "２番目の時期が適切でありません。"_sj},
+        {"６月２日１０時 ６月２日９時 早"_sj, "２番目の時期が適切でありません。"_sj},
+        // The start's own day without a time ends that day: one day, not a month or a year.
+        {"明日１０時 明日 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 　会議"_sj},
+        {"６月２日１０時 ２日 当日"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 　当日"_sj},
+        {"３／８の１０時 ３／８ 作業"_sj, "下記の予定を登録しました。\r\n2004/03/08(月) 10:00 ～ 　作業"_sj},
+        // A year on only while the entry stays shorter than half a year.
+        {"１１／１ ３／３１ 冬"_sj, "下記の予定を登録しました。\r\n11/01(土) ～ 2004/03/31(水)　冬"_sj},
+        {"１０／１ ４／１ 長い"_sj, "終わりの「４／１」が始まりの「１０／１」より前です。"_sj},
         // A second word of digits is a day of the start's month.
         {"６月２日 １５ 研修"_sj, "下記の予定を登録しました。\r\n06/02(月) ～ 06/15(日)　研修"_sj},
         {"６月２０日 １５ 研修"_sj, "下記の予定を登録しました。\r\n06/20(金) ～ 07/15(火)　研修"_sj},
@@ -143,9 +146,12 @@ TEST_F(CmdProTest, BusinessIsTheRestOfTheLine) {
     EXPECT_EQ(m_pro.GetSchedules().back()->m_strBusiness, longWord);
     // Without an end the business is still a single word.
     EXPECT_EQ(Answer("明後日 出張 福岡"_sj), "２番目の時期が適切でありません。"_sj);
-    // A business equal to the start's time (the end failed and nothing follows).
+    // A word that reads as a time is never the business.
+    EXPECT_EQ(Answer("明日１２時 １０時"_sj), "２番目の時期が適切でありません。"_sj);
+    EXPECT_EQ(Answer("明日１０時 明日"_sj), "用件がありません。"_sj);
+    // A word that does not read wholly as a date or time is the business.
     m_pro.DeleteContents();
-    EXPECT_EQ(Answer("明日１２時 １０時"_sj), "下記の予定を登録しました。\r\n06/02(月) 12:00　１０時"_sj);
+    EXPECT_EQ(Answer("２／２５ 今日終日"_sj), "下記の予定を登録しました。\r\n2004/02/25(水)　今日終日"_sj);
 }
 
 TEST_F(CmdProTest, StoredTimes) {
@@ -162,9 +168,9 @@ TEST_F(CmdProTest, StoredTimes) {
     // Eleven years away: no value from the date texts, but one computed all the same.
     Answer("２０１４年１月１日 会議"_sj);
     EXPECT_EQ(m_pro.GetSchedules().back()->m_tStart, MakeLocalTime(2014, 1, 1, 0, 0, 0));
-    // An end eleven years away is no end: the second word is the business.
+    // An end eleven years away cannot be kept: refused, never taken for the business.
     m_pro.DeleteContents();
-    EXPECT_EQ(Answer("明日 ２０１４年１月１日"_sj), "下記の予定を登録しました。\r\n06/02(月)　２０１４年１月１日"_sj);
+    EXPECT_EQ(Answer("明日 ２０１４年１月１日"_sj), "２番目の時期が適切でありません。"_sj);
 }
 
 // A start without its year that lies before today is its next occurrence; the end follows
@@ -183,11 +189,11 @@ TEST_F(CmdProTest, StartsWithoutAYearLieAhead) {
         {2003, 6, 1, "５／３１ 連休"_sj, "下記の予定を登録しました。\r\n2004/05/31(月)　連休"_sj},
         {2003, 6, 10, "９日 締切"_sj, "下記の予定を登録しました。\r\n07/09(水)　締切"_sj},
         // The next month without that day is passed over; a 29 February waits for a leap year.
-        {2003, 1, 31, "３０日 月末"_sj, "下記の予定を登録しました。\r\n03/30(日)　月末"_sj},
+        {2003, 1, 31, "３０日 締め"_sj, "下記の予定を登録しました。\r\n03/30(日)　締め"_sj},
         {2004, 3, 1, "２月２９日 閏日"_sj, "下記の予定を登録しました。\r\n2008/02/29(金)　閏日"_sj},
         // Today stays today, also at an hour already past.
         {2003, 12, 10, "１２／１０ 当日"_sj, "下記の予定を登録しました。\r\n12/10(水)　当日"_sj},
-        {2003, 12, 10, "１０日９時 朝"_sj, "下記の予定を登録しました。\r\n12/10(水) 09:00　朝"_sj},
+        {2003, 12, 10, "１０日９時 朝礼"_sj, "下記の予定を登録しました。\r\n12/10(水) 09:00　朝礼"_sj},
         {2003, 12, 10, "１２／２５ １／５ 休暇"_sj,
          "下記の予定を登録しました。\r\n12/25(木) ～ 2004/01/05(月)　休暇"_sj},
         // A year, an era or a word fixes the date, past or not.
@@ -221,6 +227,12 @@ TEST_F(CmdProTest, RangesInsideAWord) {
         {"１／５～１／１０ 出張"_sj, "下記の予定を登録しました。\r\n2004/01/05(月) ～ 2004/01/10(土)　出張"_sj},
         {"７／５～１０日 出張"_sj, "下記の予定を登録しました。\r\n07/05(土) ～ 07/10(木)　出張"_sj},
         {"１２／３０～１／３ 帰省"_sj, "下記の予定を登録しました。\r\n12/30(火) ～ 2004/01/03(土)　帰省"_sj},
+        // A length after the mark: the days counted from the start, or hours from its time.
+        {"明日から３日間 旅行"_sj, "下記の予定を登録しました。\r\n06/02(月) ～ 06/04(水)　旅行"_sj},
+        {"明日から２週間 出張"_sj, "下記の予定を登録しました。\r\n06/02(月) ～ 06/15(日)　出張"_sj},
+        {"明日１０時から１時間半 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 11:30　会議"_sj},
+        {"２３時から３時間 夜勤"_sj, "下記の予定を登録しました。\r\n06/01(日) 23:00 ～ 06/02(月) 02:00　夜勤"_sj},
+        {"明日から２時間 作業"_sj, "２番目の時期が適切でありません。"_sj},
         // A hyphen between date parts keeps the date whole.
         {"２００３－６－２ 会議"_sj, "下記の予定を登録しました。\r\n06/02(月)　会議"_sj},
         {"２００３－６－２ １０時－１２時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　会議"_sj},
@@ -240,7 +252,7 @@ TEST_F(CmdProTest, WeekdayStartsOnAWednesday) {
     SetNow(2003, 6, 4, 9, 0);
     static const Step steps[] = {
         {"月曜日１０時 定例"_sj, "下記の予定を登録しました。\r\n06/09(月) 10:00　定例"_sj},
-        {"金曜日 午後３時 来客"_sj, "下記の予定を登録しました。\r\n06/06(金) ～ 15:00　来客"_sj},
+        {"金曜日 午後３時 来客"_sj, "下記の予定を登録しました。\r\n06/06(金) 15:00　来客"_sj},
         {"水曜日 今日"_sj, "用件がありません。"_sj},
     };
     Run(steps);
@@ -255,7 +267,12 @@ TEST_F(CmdProTest, CommandWordsAndSuffixes) {
         {"年令 今日"_sj, "０歳０ヶ月０日です。"_sj},
         {"基準日 ２００１／３／１０"_sj, "基準日は２００１年３月１０日です。"_sj},
         {"日数 ２００３／５／２０"_sj, "８０１日（２５ヶ月４１日、１年１３ヶ月４１日）です。"_sj},
-        {"日数 あした"_sj, "わかりません。"_sj},
+        {"日数 あした"_sj, "８１４日（２６ヶ月２３日、１年１４ヶ月２３日）です。"_sj},
+        {"日数 ほげ"_sj, "わかりません。"_sj},
+        {"曜日 ほげ"_sj, "日付の指定が違います。"_sj},
+        {"曜日 来月の金曜"_sj,
+         "「来月の金曜」は何週目の曜日かわかりません。「来月の第２金曜」のように入力してください。"_sj},
+        {"曜日 毎週月曜"_sj, "「毎週月曜」は繰り返しのため、日付が一つに決まりません。"_sj},
         {"平成１５年 予定"_sj, "西暦２００３年です。"_sj},
         {"１斤"_sj, "６００グラムです。"_sj},
         {"３時間"_sj, "数値の指定が違います。"_sj},
@@ -318,43 +335,6 @@ TEST_F(CmdProTest, LongQuantitiesAreReadWhole) {
         int result = 0;
         EXPECT_EQ(Answer(r.typed, &result), r.answer) << r.typed.size();
         EXPECT_EQ(result, 1);
-    }
-}
-
-TEST(PhrasePartsTest, PartsAPhraseGives) {
-    struct Row {
-        const char* phrase;
-        bool year, month, day, digits;
-        int nMonth, nDay;
-    } rows[] = {
-        {"１月３日"_sj, false, true, true, false, 1, 3},
-        {"５／５"_sj, false, true, true, false, 5, 5},
-        {"１５日"_sj, false, false, true, false, -1, 15},
-        {"１５"_sj, false, false, true, true, -1, 15},
-        {"２００３年１月１日"_sj, true, true, true, false, 1, 1},
-        {"３／１／１"_sj, true, true, true, false, 1, 1},
-        {"平成１５年１月１日"_sj, true, true, true, false, 1, 1},
-        {"１月３日１２時"_sj, false, true, true, false, 1, 3},
-        {"１２時"_sj, false, false, false, false, -1, -1},
-        {"１０：００"_sj, false, false, false, false, -1, -1},
-        {"午後３時"_sj, false, false, false, false, -1, -1},
-        {"明日"_sj, true, true, true, false, -1, -1},
-        {"一昨日１０時"_sj, true, true, true, false, -1, -1},
-        {"来週月曜日"_sj, true, true, true, false, -1, -1},
-        {"金曜日"_sj, true, true, true, false, -1, -1},
-        {"来月５日"_sj, true, true, true, false, -1, -1},
-        {"来年５日"_sj, true, false, true, false, -1, 5},
-        {"来年１月１日"_sj, true, true, true, false, 1, 1},
-        {""_sj, false, false, false, false, -1, -1},
-    };
-    for (const Row& r : rows) {
-        PhraseParts p = AnalyzePhraseParts(r.phrase);
-        EXPECT_EQ(p.bYear, r.year) << r.phrase;
-        EXPECT_EQ(p.bMonth, r.month) << r.phrase;
-        EXPECT_EQ(p.bDay, r.day) << r.phrase;
-        EXPECT_EQ(p.bDigitsOnly, r.digits) << r.phrase;
-        EXPECT_EQ(p.nMonth, r.nMonth) << r.phrase;
-        EXPECT_EQ(p.nDay, r.nDay) << r.phrase;
     }
 }
 

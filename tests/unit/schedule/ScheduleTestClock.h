@@ -1,7 +1,6 @@
 // A frozen clock in UTC for the schedule tests, installed for the life of the fixture.
 #pragma once
 
-#include "dates/DateTimeRec.h"
 #include "platform/Clock.h"
 
 #include <gtest/gtest.h>
@@ -19,11 +18,8 @@ protected:
     }
     ~ScheduleClockTest() override { SetCurrentClock(nullptr); }
 
-    /// Moves the frozen clock and the working date to that local time.
-    void SetNow(int y, int mo, int d, int h, int mi) {
-        m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0));
-        ResetWorkingDate();
-    }
+    /// Moves the frozen clock to that local time.
+    void SetNow(int y, int mo, int d, int h, int mi) { m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0)); }
 
     CFixedClock m_clock;
 };

@@ -1,0 +1,301 @@
+#include "dates/PhraseLexer.h"
+
+#include "text/JText.h"
+#include "text/Sjis.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Word {
+    const char* text;
+    PTok kind;
+    int value;
+};
+
+// The words that may follow a number directly (its unit). 時間 before 時 and 週間 before
+// 週: the longer word is tried first within one first byte.
+const Word kUnits[] = {
+    {"年"_sj, PTok::Year, 0},     {"月"_sj, PTok::Month, 0},    {"日間"_sj, PTok::DayCount, 0},
+    {"日"_sj, PTok::Day, 0},      {"分間"_sj, PTok::Minute, 0}, {"時間"_sj, PTok::Hours, 0},
+    {"時"_sj, PTok::Hour, 0},     {"分"_sj, PTok::Minute, 0},   {"秒"_sj, PTok::Second, 0},
+    {"週間"_sj, PTok::Weeks, 0},  {"週"_sj, PTok::Weeks, 0},    {"ヶ月"_sj, PTok::Months, 0},
+    {"ヵ月"_sj, PTok::Months, 0}, {"か月"_sj, PTok::Months, 0}, {"カ月"_sj, PTok::Months, 0},
+    {"ケ月"_sj, PTok::Months, 0}, {"箇月"_sj, PTok::Months, 0},
+};
+
+// Every other word.
+const Word kWords[] = {
+    {"今日"_sj, PTok::DayWord, 0},
+    {"本日"_sj, PTok::DayWord, 0},
+    {"きょう"_sj, PTok::DayWord, 0},
+    {"明日"_sj, PTok::DayWord, 1},
+    {"あした"_sj, PTok::DayWord, 1},
+    {"あす"_sj, PTok::DayWord, 1},
+    {"明後日"_sj, PTok::DayWord, 2},
+    {"あさって"_sj, PTok::DayWord, 2},
+    {"昨日"_sj, PTok::DayWord, -1},
+    {"きのう"_sj, PTok::DayWord, -1},
+    {"一昨日"_sj, PTok::DayWord, -2},
+    {"おととい"_sj, PTok::DayWord, -2},
+    {"おとつい"_sj, PTok::DayWord, -2},
+    {"翌日"_sj, PTok::Following, 1},
+    {"翌々日"_sj, PTok::Following, 2},
+    {"今週"_sj, PTok::WeekWord, 0},
+    {"来週"_sj, PTok::WeekWord, 1},
+    {"再来週"_sj, PTok::WeekWord, 2},
+    {"先週"_sj, PTok::WeekWord, -1},
+    {"先々週"_sj, PTok::WeekWord, -2},
+    {"今月"_sj, PTok::MonthWord, 0},
+    {"来月"_sj, PTok::MonthWord, 1},
+    {"再来月"_sj, PTok::MonthWord, 2},
+    {"先月"_sj, PTok::MonthWord, -1},
+    {"先々月"_sj, PTok::MonthWord, -2},
+    {"今年"_sj, PTok::YearWord, 0},
+    {"本年"_sj, PTok::YearWord, 0},
+    {"来年"_sj, PTok::YearWord, 1},
+    {"再来年"_sj, PTok::YearWord, 2},
+    {"去年"_sj, PTok::YearWord, -1},
+    {"昨年"_sj, PTok::YearWord, -1},
+    {"一昨年"_sj, PTok::YearWord, -2},
+    {"平成"_sj, PTok::Era, 1988},
+    {"昭和"_sj, PTok::Era, 1925},
+    {"大正"_sj, PTok::Era, 1911},
+    {"明治"_sj, PTok::Era, 1867},
+    {"令和"_sj, PTok::Era, 2018},
+    {"元年"_sj, PTok::FirstYear, 1},
+    {"日曜日"_sj, PTok::Weekday, 0},
+    {"月曜日"_sj, PTok::Weekday, 1},
+    {"火曜日"_sj, PTok::Weekday, 2},
+    {"水曜日"_sj, PTok::Weekday, 3},
+    {"木曜日"_sj, PTok::Weekday, 4},
+    {"金曜日"_sj, PTok::Weekday, 5},
+    {"土曜日"_sj, PTok::Weekday, 6},
+    {"日曜"_sj, PTok::Weekday, 0},
+    {"月曜"_sj, PTok::Weekday, 1},
+    {"火曜"_sj, PTok::Weekday, 2},
+    {"水曜"_sj, PTok::Weekday, 3},
+    {"木曜"_sj, PTok::Weekday, 4},
+    {"金曜"_sj, PTok::Weekday, 5},
+    {"土曜"_sj, PTok::Weekday, 6},
+    {"午前"_sj, PTok::TimeWord, kMorning},
+    {"朝"_sj, PTok::TimeWord, kMorning},
+    {"午後"_sj, PTok::TimeWord, kAfternoon},
+    {"夕方"_sj, PTok::TimeWord, kAfternoon},
+    {"夜"_sj, PTok::TimeWord, kAfternoon},
+    {"昼"_sj, PTok::TimeWord, kDaytime},
+    {"正午"_sj, PTok::Noon, 12},
+    {"今夜"_sj, PTok::Tonight, 0},
+    {"今晩"_sj, PTok::Tonight, 0},
+    {"週末"_sj, PTok::WeekEnd, 0},
+    {"月末"_sj, PTok::MonthEnd, 0},
+    {"末"_sj, PTok::End, 0},
+    {"後"_sj, PTok::After, 0},
+    {"前"_sj, PTok::Before, 0},
+    {"の"_sj, PTok::Of, 0},
+    {"次の"_sj, PTok::Next, 0},
+    {"今度の"_sj, PTok::Next, 0},
+    {"第"_sj, PTok::Ordinal, 0},
+    {"ごろ"_sj, PTok::About, 0},
+    {"頃"_sj, PTok::About, 0},
+    {"から"_sj, PTok::From, 0},
+    {"まで"_sj, PTok::Until, 0},
+    {"毎日"_sj, PTok::Every, 0},
+    {"毎週"_sj, PTok::Every, 0},
+    {"毎月"_sj, PTok::Every, 0},
+    {"毎年"_sj, PTok::Every, 0},
+    {"毎朝"_sj, PTok::Every, 0},
+    {"毎晩"_sj, PTok::Every, 0},
+    {"毎夜"_sj, PTok::Every, 0},
+    {"隔週"_sj, PTok::Every, 0},
+    {"隔日"_sj, PTok::Every, 0},
+    {"隔月"_sj, PTok::Every, 0},
+    {"平日"_sj, PTok::Every, 0},
+    {"半年"_sj, PTok::HalfYear, 0},
+    {"元日"_sj, PTok::NamedDay, 101},
+    {"元旦"_sj, PTok::NamedDay, 101},
+    {"大晦日"_sj, PTok::NamedDay, 1231},
+    {"年末"_sj, PTok::Vague, 0},
+    {"年始"_sj, PTok::Vague, 0},
+    {"年明け"_sj, PTok::Vague, 0},
+    {"上旬"_sj, PTok::Vague, 0},
+    {"中旬"_sj, PTok::Vague, 0},
+    {"下旬"_sj, PTok::Vague, 0},
+    {"月初め"_sj, PTok::Vague, 0},
+    {"月初"_sj, PTok::Vague, 0},
+    {"近日"_sj, PTok::Vague, 0},
+    {"後日"_sj, PTok::Vague, 0},
+    {"／"_sj, PTok::DateMark, 0},
+    {"．"_sj, PTok::DateMark, 0},
+    {"・"_sj, PTok::DateMark, 0},
+    {"ー"_sj, PTok::DateMark, 0},
+    {"/", PTok::DateMark, 0},
+    {".", PTok::DateMark, 0},
+    {"－"_sj, PTok::Minus, 0},
+    {"\x81\x5D", PTok::Minus, 0},  // ‐
+    {"-", PTok::Minus, 0},
+    {"："_sj, PTok::Colon, 0},
+    {":", PTok::Colon, 0},
+    {"\x81\x60", PTok::Wave, 0},  // ～ and 〜
+    {"\x81\x50", PTok::Wave, 0},  // ￣, what "~" becomes in full width
+    {"~", PTok::Wave, 0},
+    {"（"_sj, PTok::Open, 0},
+    {"("_sj, PTok::Open, 0},
+    {"）"_sj, PTok::Close, 0},
+    {")"_sj, PTok::Close, 0},
+};
+
+// The words of a table by their first byte, longest first: a phrase byte finds its
+// few candidates at once.
+struct WordIndex {
+    std::array<std::vector<const Word*>, 256> byFirst;
+    template <std::size_t N>
+    explicit WordIndex(const Word (&words)[N]) {
+        for (const Word& w : words) byFirst[static_cast<unsigned char>(w.text[0])].push_back(&w);
+        // Longer words first; words of one length keep the table's order.
+        for (auto& list : byFirst)
+            std::sort(list.begin(), list.end(), [](const Word* a, const Word* b) {
+                const std::size_t na = std::strlen(a->text), nb = std::strlen(b->text);
+                return na != nb ? na > nb : a < b;
+            });
+    }
+    const Word* Match(std::string_view s, std::size_t i) const {
+        for (const Word* w : byFirst[static_cast<unsigned char>(s[i])]) {
+            const std::size_t n = std::strlen(w->text);
+            if (s.size() - i >= n && s.compare(i, n, w->text) == 0) return w;
+        }
+        return nullptr;
+    }
+};
+
+const WordIndex& Units() {
+    static const WordIndex index(kUnits);
+    return index;
+}
+
+const WordIndex& Words() {
+    static const WordIndex index(kWords);
+    return index;
+}
+
+constexpr int kSaturate = 999999999;
+
+int AddDigit(int value, int digit) {
+    const long long v = value * 10LL + digit;
+    return v > kSaturate ? kSaturate : static_cast<int>(v);
+}
+
+// The digit (0-9) of a kanji numeral, 10, 100 or 1000 for 十 百 千, or -1.
+int KanjiNumeral(std::string_view s, std::size_t i) {
+    static const char* const kDigits[] = {"〇"_sj, "一"_sj, "二"_sj, "三"_sj, "四"_sj,
+                                          "五"_sj, "六"_sj, "七"_sj, "八"_sj, "九"_sj};
+    if (s.size() - i < 2) return -1;
+    for (int d = 0; d < 10; ++d)
+        if (s.compare(i, 2, kDigits[d]) == 0) return d;
+    if (s.compare(i, 2, "十"_sj) == 0) return 10;
+    if (s.compare(i, 2, "百"_sj) == 0) return 100;
+    if (s.compare(i, 2, "千"_sj) == 0) return 1000;
+    return -1;
+}
+
+// A run of kanji numerals from i: 二〇二四 digit by digit, 二十五 and 百二十 by their
+// tens and hundreds. Returns the bytes read (0 when none).
+std::size_t ReadKanjiNumber(std::string_view s, std::size_t i, int& value) {
+    std::size_t j = i;
+    bool bPlaces = false;
+    while (j < s.size()) {
+        const int k = KanjiNumeral(s, j);
+        if (k < 0) break;
+        bPlaces |= k >= 10;
+        j += 2;
+    }
+    if (j == i) return 0;
+    long long total = 0, digits = 0, pending = -1;
+    for (std::size_t p = i; p < j; p += 2) {
+        const int k = KanjiNumeral(s, p);
+        if (!bPlaces) {
+            digits = digits * 10 + k;
+            if (digits > kSaturate) digits = kSaturate;
+        } else if (k >= 10) {
+            total += (pending < 0 ? 1 : pending) * k;
+            pending = -1;
+        } else {
+            pending = pending < 0 ? k : pending * 10 + k;
+        }
+    }
+    if (bPlaces) total += pending < 0 ? 0 : pending;
+    value = static_cast<int>(bPlaces ? (total > kSaturate ? kSaturate : total) : digits);
+    return j - i;
+}
+
+bool IsWeekdayCharAt(std::string_view s, std::size_t i, int& weekday) {
+    static const char* const kChars[] = {"日"_sj, "月"_sj, "火"_sj, "水"_sj, "木"_sj, "金"_sj, "土"_sj};
+    if (s.size() - i < 2) return false;
+    for (int d = 0; d < 7; ++d)
+        if (s.compare(i, 2, kChars[d]) == 0) {
+            weekday = d;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+bool LexPhrase(std::string_view s, PhraseTokens& out) {
+    out.n = 0;
+    if (s.size() > 0xFFFF) return false;
+    std::size_t i = 0;
+    while (i < s.size()) {
+        if (out.n == PhraseTokens::kMaxTokens) return false;
+        const PTok prev = out.n ? out.tok[out.n - 1].kind : PTok::Of;
+        PhraseToken t{PTok::Number, 0, static_cast<std::uint16_t>(i), 0};
+        std::size_t next = i;
+        const unsigned char b = static_cast<unsigned char>(s[i]);
+        const bool bDbcs = DbcsAt(s, i);
+        int weekday;
+
+        const Word* w = nullptr;
+        if (prev == PTok::Number) {
+            w = Units().Match(s, i);
+            // 「月曜」 and 「日曜」 name weekdays even after a number.
+            if (w && (w->kind == PTok::Month || w->kind == PTok::Day) && s.size() - i >= 4 &&
+                s.compare(i + 2, 2, "曜"_sj) == 0)
+                w = nullptr;
+        }
+        if (!w && (prev == PTok::Hour || prev == PTok::Hours) && s.compare(i, 2, "半"_sj) == 0) {
+            t.kind = PTok::Half;
+            next = i + 2;
+        } else if (w) {
+            t.kind = w->kind;
+            t.value = w->value;
+            next = i + std::strlen(w->text);
+        } else if (b >= '0' && b <= '9') {
+            while (next < s.size() && s[next] >= '0' && s[next] <= '9') t.value = AddDigit(t.value, s[next++] - '0');
+        } else if (bDbcs && IsFullDigitCode(DbcsCode(s.data() + i))) {
+            while (next + 1 < s.size() && IsFullDigitCode(DbcsCode(s.data() + next))) {
+                t.value = AddDigit(t.value, static_cast<int>(DbcsCode(s.data() + next) - 0x824F));
+                next += 2;
+            }
+        } else if (prev == PTok::Open && bDbcs && IsWeekdayCharAt(s, i, weekday) &&
+                   !(s.size() - i >= 4 && s.compare(i + 2, 2, "曜"_sj) == 0)) {
+            t.kind = PTok::WeekdayChar;
+            t.value = weekday;
+            next = i + 2;
+        } else if ((w = Words().Match(s, i)) != nullptr) {
+            t.kind = w->kind;
+            t.value = w->value;
+            next = i + std::strlen(w->text);
+        } else if (bDbcs && (next = i + ReadKanjiNumber(s, i, t.value)) > i) {
+            t.kind = PTok::Number;
+        } else {
+            return false;
+        }
+        t.nEnd = static_cast<std::uint16_t>(next);
+        out.tok[out.n++] = t;
+        i = next;
+    }
+    return true;
+}
