@@ -75,6 +75,12 @@ status=$?
 if [ $status -ne "$expected_status" ]; then
   echo "nelo-cli exited with $status, not $expected_status"; cat "$work/stderr"; exit 1
 fi
+# NELO_GOLDEN_UPDATE=1 writes what was produced as the expected transcript (read the
+# diff before committing it).
+if [ "${NELO_GOLDEN_UPDATE:-0}" = 1 ]; then
+  cp "$work/stdout" "$case_out"
+  [ $check_err -eq 1 ] && cp "$work/stderr" "$case_err"
+fi
 if ! cmp -s "$work/stdout" "$case_out"; then
   echo "stdout differs from $case_out:"
   diff "$case_out" "$work/stdout" | head -40
