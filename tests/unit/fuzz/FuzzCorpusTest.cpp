@@ -3,6 +3,7 @@
 #include "fuzz/ArchiveFuzzBody.h"
 #include "fuzz/CodePageFuzzBody.h"
 #include "fuzz/DatePhraseFuzzBody.h"
+#include "fuzz/ICalFuzzBody.h"
 #include "fuzz/ProcessLineFuzzBody.h"
 #include "fuzz/TextFileFuzzBody.h"
 
@@ -47,7 +48,8 @@ INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpusTest,
                                          FuzzTargetRow{"process_line", FuzzProcessLineOnce},
                                          FuzzTargetRow{"date_phrase", FuzzDatePhraseOnce},
                                          FuzzTargetRow{"text_file", FuzzTextFileOnce},
-                                         FuzzTargetRow{"codepage", FuzzCodePageOnce}),
+                                         FuzzTargetRow{"codepage", FuzzCodePageOnce},
+                                         FuzzTargetRow{"ical", FuzzICalOnce}),
                          [](const testing::TestParamInfo<FuzzTargetRow>& row) { return std::string(row.param.name); });
 
 }  // namespace
