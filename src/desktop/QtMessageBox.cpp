@@ -19,7 +19,11 @@ MbAnswer CQtMessageBox::Show(const std::string& text, const std::string& caption
     switch (buttons) {
     case MbButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case MbButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MbButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MbButtons::YesNo:
+        // Every yes-or-no question asks before a file is replaced: Enter keeps it.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     case MbButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;

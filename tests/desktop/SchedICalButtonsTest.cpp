@@ -92,9 +92,20 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("に予定を 2 件書き出しました。"));
         QFile file(m_pEnv->File(name));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().startsWith("BEGIN:VCALENDAR\r\n"));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.startsWith("BEGIN:VCALENDAR\r\n"));
         QVERIFY(!Doc().IsModified());  // exporting changes nothing in the notebook
         QCOMPARE(before.size(), 2);
+
+        // The same name again: the core asks (the file dialog does not), and No keeps the file.
+        file.close();
+        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::No);
+        ClickAndChoose("icalExportButton", "icalExportDialog", name, proposed, [](QDialog*) {});
+        QCOMPARE(QString::fromStdString(Shown()[Shown().size() - 2]),
+                 name + QStringLiteral("ファイルがあります。上書きしますか?"));
+        QCOMPARE(QString::fromStdString(Shown().back()), QStringLiteral("予定の書き出しを取りやめました。"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written);
 
         QVERIFY(m_pFix->m_app.NewWithQuestion());
         QVERIFY(Doc().m_cmdPro.GetSchedules().empty());
