@@ -277,7 +277,7 @@ bool CICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey
 
     // A multi-day entry written as one day repeated (calcurse does so) is one entry
     // again, wherever its days lie.
-    if (IsDailyRun(m_rules.front()) && budget > static_cast<long long>(kMaxRunDays)) {
+    if (!m_rules.empty() && IsDailyRun(m_rules.front()) && budget > static_cast<long long>(kMaxRunDays)) {
         ICalIteratorPtr it(icalrecur_iterator_new(m_rules.front(), m_start));
         std::vector<icaltimetype> days;
         bool bEnded = false;
