@@ -81,13 +81,6 @@ void CScheduleIndex::Visit(std::int32_t t, F visit) const {
     }
 }
 
-void CScheduleIndex::Stab(std::int32_t t, std::vector<std::size_t>& positions) const {
-    Visit(t, [&positions](const Node& node) {
-        positions.push_back(node.nPos);
-        return true;
-    });
-}
-
 std::size_t CScheduleIndex::Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
                                       std::vector<std::size_t>& shown) const {
     // The smallest positions seen so far, the largest of them on top.

@@ -15,8 +15,6 @@ public:
     void Clear();
     /// Adds the entry that sits at position nPos of the schedule list.
     void Add(const CSchedule* pEntry, std::size_t nPos);
-    /// Appends the list positions of the entries with start <= t <= end (any order).
-    void Stab(std::int32_t t, std::vector<std::size_t>& positions) const;
     /// The number of entries that hold tFirst or tSecond (start <= t <= end), each counted
     /// once; shown receives the nShown smallest of their list positions, in order.
     std::size_t Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,

@@ -207,7 +207,7 @@ TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
     EXPECT_FALSE(pro.IsPastPurged());
 }
 
-TEST(ScheduleIndexTest, StabMatchesAWalkOverEveryEntry) {
+TEST(ScheduleIndexTest, ConflictsMatchAWalkOverEveryEntry) {
     std::mt19937 rng(11);
     std::vector<std::unique_ptr<CSchedule>> entries;
     CScheduleIndex index;
@@ -220,12 +220,17 @@ TEST(ScheduleIndexTest, StabMatchesAWalkOverEveryEntry) {
         index.Add(entries.back().get(), entries.size() - 1);
         if (i % 97 == 0) {
             for (std::int32_t t = -5; t < 10100; t += 37) {
+                // Every entry that holds t, or t + 20, once; the first 50 of them shown.
                 std::vector<std::size_t> got, want;
-                index.Stab(t, got);
-                std::sort(got.begin(), got.end());
+                const std::size_t count = index.Conflicts(t, t + 20, 50, got);
                 for (std::size_t k = 0; k < entries.size(); ++k)
-                    if (entries[k]->m_tStart <= t && t <= entries[k]->m_tEnd) want.push_back(k);
+                    if ((entries[k]->m_tStart <= t && t <= entries[k]->m_tEnd) ||
+                        (entries[k]->m_tStart <= t + 20 && t + 20 <= entries[k]->m_tEnd))
+                        want.push_back(k);
+                ASSERT_EQ(count, want.size()) << "t=" << t;
+                if (want.size() > 50) want.resize(50);
                 ASSERT_EQ(got, want) << "t=" << t;
+                ASSERT_EQ(index.AnyConflict(t, t + 20), count > 0) << "t=" << t;
             }
         }
     }
