@@ -56,7 +56,7 @@ struct EventRecord {
     std::vector<CSchedule> entries;
     bool bRepeating = false;
     bool bCountAsRepeated = false;  // its entries count as those of a repeating event
-    bool bSkipped = false;  // left out on purpose (cancelled); counted elsewhere
+    bool bSkipped = false;          // left out on purpose (cancelled); counted elsewhere
 };
 
 // An instance of a series given on its own (RECURRENCE-ID).
@@ -220,7 +220,9 @@ bool CICalImporter::Finish(std::string& error) {
     for (const auto& [nRecord, pEvent] : series) {
         EventRecord& record = m_records[nRecord];
         record.bRepeating = true;
-        auto [first, last] = overrides.equal_range(record.strUid);
+        // Instances belong to a series by its UID; a series without one has none.
+        auto [first, last] = record.strUid.empty() ? std::make_pair(overrides.end(), overrides.end())
+                                                   : overrides.equal_range(record.strUid);
         std::set<ICalInstanceKey> skip;
         for (auto it = first; it != last; ++it) skip.insert(it->second.key);
         CICalEvent event;

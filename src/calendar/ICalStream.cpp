@@ -128,7 +128,7 @@ bool ReadICalComponents(std::string_view text, const ICalComponentSink& sink, st
             }
             open.emplace_back(component.substr(0, kMaxNameBytes), nLine);
         } else if (name == "END") {
-            if (open.back().first != component)
+            if (open.back().first != component.substr(0, kMaxNameBytes))
                 return fail(LineText(nLine) + ": END:"_sj + Shown(component) + " に対応する BEGIN がありません。"_sj);
             open.pop_back();
             if (open.empty()) continue;  // the calendar's own END
