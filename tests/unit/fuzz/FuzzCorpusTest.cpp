@@ -43,13 +43,11 @@ TEST_P(FuzzCorpusTest, EveryEntryReplaysCleanly) {
     EXPECT_GE(files.size(), 5u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpusTest,
-                         testing::Values(FuzzTargetRow{"archive", FuzzArchiveOnce},
-                                         FuzzTargetRow{"process_line", FuzzProcessLineOnce},
-                                         FuzzTargetRow{"date_phrase", FuzzDatePhraseOnce},
-                                         FuzzTargetRow{"text_file", FuzzTextFileOnce},
-                                         FuzzTargetRow{"codepage", FuzzCodePageOnce},
-                                         FuzzTargetRow{"ical", FuzzICalOnce}),
-                         [](const testing::TestParamInfo<FuzzTargetRow>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Targets, FuzzCorpusTest,
+    testing::Values(FuzzTargetRow{"archive", FuzzArchiveOnce}, FuzzTargetRow{"process_line", FuzzProcessLineOnce},
+                    FuzzTargetRow{"date_phrase", FuzzDatePhraseOnce}, FuzzTargetRow{"text_file", FuzzTextFileOnce},
+                    FuzzTargetRow{"codepage", FuzzCodePageOnce}, FuzzTargetRow{"ical", FuzzICalOnce}),
+    [](const testing::TestParamInfo<FuzzTargetRow>& row) { return std::string(row.param.name); });
 
 }  // namespace
