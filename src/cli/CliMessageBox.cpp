@@ -19,7 +19,7 @@ MbAnswer CCliMessageBox::Show(const std::string& text, const std::string& captio
         }
     }
     const char* choices = buttons == MbButtons::OkCancel ? " [OK/cancel] "
-                          : buttons == MbButtons::YesNo  ? " [y/n] "
+                          : buttons == MbButtons::YesNo  ? " [y/N] "
                                                          : " [y/n/cancel] ";
     // A question is asked at the terminal: what it names is shown, never sent to it.
     std::string shown;
@@ -34,7 +34,8 @@ MbAnswer CCliMessageBox::Show(const std::string& text, const std::string& captio
             if (reply == "c" || reply == "cancel" || reply == "n" || reply == "no") return MbAnswer::Cancel;
         } else {
             if (reply == "y" || reply == "yes") return MbAnswer::Yes;
-            if (reply == "n" || reply == "no") return MbAnswer::No;
+            // A yes-or-no question (replacing a file) is answered No by Enter alone.
+            if (reply == "n" || reply == "no" || (reply.empty() && buttons == MbButtons::YesNo)) return MbAnswer::No;
             if (buttons == MbButtons::YesNoCancel && (reply == "c" || reply == "cancel")) return MbAnswer::Cancel;
         }
     }

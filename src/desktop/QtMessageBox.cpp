@@ -3,12 +3,46 @@
 #include "app/RumoApp.h"
 #include "desktop/QtText.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QStringList>
+
+namespace {
+
+// A box shows at most this many lines; a longer text (the report of a calendar file
+// read in) shows its beginning, and the whole text scrolls in the details.
+constexpr int kMaxBoxLines = 12;
+
+// Sets the text; true when it is long enough to read better in wider lines.
+bool SetLongText(QMessageBox& box, const QString& text) {
+    QStringList lines = QString(text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
+    if (lines.size() <= kMaxBoxLines) {
+        box.setText(text);
+        return lines.size() > 3;
+    }
+    box.setDetailedText(lines.join(QLatin1Char('\n')));
+    lines = lines.mid(0, kMaxBoxLines);
+    lines << QStringLiteral("…（続きは［詳細の表示］で）");
+    box.setText(lines.join(QLatin1Char('\n')));
+    return true;
+}
+
+// Widens the box (a report whose lines would wrap at every second word); done last,
+// after the box has laid out its text, icon and buttons.
+void Widen(QMessageBox& box) {
+    if (auto* pGrid = qobject_cast<QGridLayout*>(box.layout()))
+        pGrid->addItem(
+            new QSpacerItem(box.fontMetrics().averageCharWidth() * 90, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+            pGrid->rowCount(), 0, 1, pGrid->columnCount());
+}
+
+}  // namespace
 
 MbAnswer CQtMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) {
     QMessageBox box(m_pParent);
     box.setWindowTitle(caption.empty() ? QString::fromLatin1(CRumoApp::kAppName) : ToQString(caption));
-    box.setText(ToQString(text));
+    const bool bWide = SetLongText(box, ToQString(text));
     switch (icon) {
     case MbIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MbIcon::Information: box.setIcon(QMessageBox::Information); break;
@@ -19,11 +53,16 @@ MbAnswer CQtMessageBox::Show(const std::string& text, const std::string& caption
     switch (buttons) {
     case MbButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case MbButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case MbButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case MbButtons::YesNo:
+        // Every yes-or-no question asks before a file is replaced: Enter keeps it.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        break;
     case MbButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    if (bWide) Widen(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return MbAnswer::Yes;
     case QMessageBox::No: return MbAnswer::No;

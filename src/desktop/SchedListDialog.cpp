@@ -1,10 +1,11 @@
 #include "desktop/SchedListDialog.h"
 
+#include "calendar/ICalendar.h"
+#include "calendar/SchedListCalendar.h"
 #include "desktop/ListBoxView.h"
 #include "desktop/QtText.h"
 #include "dialogs/SchedListDlg.h"
 #include "platform/Clock.h"
-#include "schedule/ICalendar.h"
 #include "schedule/Schedule.h"
 
 #include <QCalendarWidget>
@@ -107,11 +108,13 @@ void CSchedListDialog::OnICalExport() {
     fileDialog.setFileMode(QFileDialog::AnyFile);
     fileDialog.setNameFilters({kICalFilter, kAllFilesFilter});
     fileDialog.setDefaultSuffix(QStringLiteral("ics"));
+    // The export asks its own question before it replaces a file.
+    fileDialog.setOption(QFileDialog::DontConfirmOverwrite);
     fileDialog.setDirectory(m_folder);
     fileDialog.selectFile(QDir(m_folder).filePath(QString::fromUtf8(g_szICalFileName)));
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return;
     const QString path = fileDialog.selectedFiles().first();
-    m_dlg.OnICalExport(PathFromQString(path), ToCp932(QFileInfo(path).fileName()));
+    OnSchedListICalExport(m_dlg, PathFromQString(path), ToCp932(QFileInfo(path).fileName()));
 }
 
 void CSchedListDialog::OnICalImport() {
@@ -124,7 +127,7 @@ void CSchedListDialog::OnICalImport() {
     fileDialog.setDirectory(m_folder);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return;
     const QString path = fileDialog.selectedFiles().first();
-    if (m_dlg.OnICalImport(PathFromQString(path), ToCp932(QFileInfo(path).fileName()))) Reload();
+    if (OnSchedListICalImport(m_dlg, PathFromQString(path), ToCp932(QFileInfo(path).fileName()))) Reload();
 }
 
 void CSchedListDialog::OnSelectionChanged() {

@@ -3,7 +3,6 @@
 #include "document/RumoDoc.h"
 #include "platform/MessageBox.h"
 #include "schedule/CmdPro.h"
-#include "schedule/ICalendar.h"
 #include "text/Sjis.h"
 
 void CSchedListDlg::OnInitDialog() {
@@ -38,24 +37,9 @@ void CSchedListDlg::OnDelete() {
     m_list.DeleteString(sel);
 }
 
-bool CSchedListDlg::OnICalExport(const std::string& path, const std::string& nameText) {
-    std::string answer;
-    const bool bOk = ExportICalendarFile(*m_pCmdPro, path, nameText, answer);
-    m_messageBox.Show(answer, bOk ? "" : "エラー"_sj, MbButtons::Ok, bOk ? MbIcon::None : MbIcon::Exclamation);
-    return bOk;
-}
-
-bool CSchedListDlg::OnICalImport(const std::string& path, const std::string& nameText) {
-    std::string answer;
-    const ICalImportResult result = ImportICalendarFile(*m_pCmdPro, path, nameText, answer);
-    if (result.nRead > 0) {
-        // The new entries join the list in start order, as the dialog shows it.
-        m_pCmdPro->SortSchedules();
-        OnInitDialog();
-    }
-    const bool bTrouble = result.bFileRefused || result.nRefused > 0;
-    m_messageBox.Show(answer, "", MbButtons::Ok, bTrouble ? MbIcon::Exclamation : MbIcon::None);
-    return result.nRead > 0;
+void CSchedListDlg::OnEntriesAdded() {
+    m_pCmdPro->SortSchedules();
+    OnInitDialog();
 }
 
 void RunSchedListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CSchedListDlg&)>& interact) {

@@ -20,14 +20,15 @@ public:
     void OnInitDialog();
     /// "削除": deletes the selected entry after a confirmation.
     void OnDelete();
-    /// "iCalendar出力": writes every entry to path and tells how it went (nameText names
-    /// the file in the message). True when the file was written.
-    bool OnICalExport(const std::string& path, const std::string& nameText);
-    /// "iCalendar読込み": registers the events of path, tells the numbers and the reasons,
-    /// and shows the rows afresh in start order. True when an event was registered.
-    bool OnICalImport(const std::string& path, const std::string& nameText);
+    /// After entries were added behind the dialog (a calendar file read in): the list in
+    /// start order, shown afresh.
+    void OnEntriesAdded();
     /// The entry row i shows; nullptr for a row that is no entry.
     const CSchedule* GetEntry(int i) const;
+
+    /// The schedule list the dialog shows, and where it asks and tells.
+    CCmdPro& GetCmdPro() { return *m_pCmdPro; }
+    IMessageBox& GetMessageBox() { return m_messageBox; }
 
     CListBox m_list;  ///< row i shows element i of the schedule list
 

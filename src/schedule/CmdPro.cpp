@@ -196,11 +196,9 @@ void CCmdPro::UpdateIndex() {
 int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
                               std::string& answer, std::int32_t tStart, std::int32_t tEnd) {
     UpdateIndex();
+    // Only the entries the answer shows are looked at closely; the rest are counted.
     std::vector<std::size_t> conflicts;
-    m_index.Stab(tStart, conflicts);
-    m_index.Stab(tEnd, conflicts);
-    std::sort(conflicts.begin(), conflicts.end());
-    conflicts.erase(std::unique(conflicts.begin(), conflicts.end()), conflicts.end());
+    const std::size_t nConflicts = m_index.Conflicts(tStart, tEnd, kMaxConflictLines, conflicts);
 
     const std::string strYear = CurrentYearText();
     std::string line;
@@ -215,6 +213,8 @@ int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& st
             answer += line;
             answer += "\r\n";
         }
+        if (nConflicts > conflicts.size())
+            answer += "（ほか "_sj + std::to_string(nConflicts - conflicts.size()) + " 件）\r\n"_sj;
     }
 
     auto entry = std::make_unique<CSchedule>();
@@ -230,6 +230,15 @@ int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& st
     answer += line;
     NoteChange();
     return 1;
+}
+
+bool CCmdPro::AddRegistered(std::unique_ptr<CSchedule> pEntry) {
+    UpdateIndex();
+    const bool bConflict = m_index.AnyConflict(pEntry->m_tStart, pEntry->m_tEnd);
+    m_schedules.push_back(std::move(pEntry));
+    m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
+    NoteChange();
+    return bConflict;
 }
 
 int CCmdPro::QuerySchedules(std::string& answer) {

@@ -49,9 +49,15 @@ public:
     /// (「予定　来週」, 「予定　１２／２５」, 「予定　６／１　６／３０」) the entries of that
     /// period; words that name no period are refused in words.
     int QuerySchedules(std::string& answer);
+    /// The conflict answer shows at most this many entries and counts the rest.
+    static constexpr std::size_t kMaxConflictLines = 50;
+
     /// Adds an entry, answering the entries it conflicts with and its own line.
     int RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
                          std::string& answer, std::int32_t tStart, std::int32_t tEnd);
+    /// Adds an entry as a registration does (the list counts as changed) but without
+    /// an answer; true when it meets an entry already stored.
+    bool AddRegistered(std::unique_ptr<CSchedule> pEntry);
     /// Registers an entry given as its words (a start phrase, an end phrase or empty, the
     /// business) as a typed line of these words is registered: the same date rules, the
     /// same conflict answer, the same refusals. 1 when the entry was added.

@@ -3,6 +3,7 @@
 #include "schedule/Schedule.h"
 
 #include <algorithm>
+#include <queue>
 
 void CScheduleIndex::Clear() {
     m_nodes.clear();
@@ -65,7 +66,8 @@ const CSchedule* CScheduleIndex::EntryAt(std::size_t nPos) const {
     return m_nodes[m_byPos[nPos]].pEntry;
 }
 
-void CScheduleIndex::Stab(std::int32_t t, std::vector<std::size_t>& positions) const {
+template <class F>
+void CScheduleIndex::Visit(std::int32_t t, F visit) const {
     std::vector<int> stack;
     if (m_root >= 0) stack.push_back(m_root);
     while (!stack.empty()) {
@@ -74,7 +76,44 @@ void CScheduleIndex::Stab(std::int32_t t, std::vector<std::size_t>& positions) c
         if (node.tMaxEnd < t) continue;  // nothing below ends at or after t
         if (node.left >= 0) stack.push_back(node.left);
         if (node.tStart > t) continue;  // this node and everything right of it start after t
-        if (node.tEnd >= t) positions.push_back(node.nPos);
+        if (node.tEnd >= t && !visit(node)) return;
         if (node.right >= 0) stack.push_back(node.right);
     }
+}
+
+std::size_t CScheduleIndex::Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
+                                      std::vector<std::size_t>& shown) const {
+    // The smallest positions seen so far, the largest of them on top.
+    std::priority_queue<std::size_t> smallest;
+    std::size_t count = 0;
+    auto take = [&](const Node& node) {
+        ++count;
+        if (smallest.size() < nShown) {
+            smallest.push(node.nPos);
+        } else if (nShown > 0 && node.nPos < smallest.top()) {
+            smallest.pop();
+            smallest.push(node.nPos);
+        }
+        return true;
+    };
+    Visit(tFirst, take);
+    if (tSecond != tFirst)
+        Visit(tSecond, [&](const Node& node) {
+            // An entry that also holds tFirst was counted already.
+            return node.tStart <= tFirst && tFirst <= node.tEnd ? true : take(node);
+        });
+    shown.resize(smallest.size());
+    for (std::size_t i = shown.size(); i-- > 0; smallest.pop()) shown[i] = smallest.top();
+    return count;
+}
+
+bool CScheduleIndex::AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const {
+    bool bFound = false;
+    auto found = [&bFound](const Node&) {
+        bFound = true;
+        return false;
+    };
+    Visit(tFirst, found);
+    if (!bFound && tSecond != tFirst) Visit(tSecond, found);
+    return bFound;
 }

@@ -15,8 +15,12 @@ public:
     void Clear();
     /// Adds the entry that sits at position nPos of the schedule list.
     void Add(const CSchedule* pEntry, std::size_t nPos);
-    /// Appends the list positions of the entries with start <= t <= end (any order).
-    void Stab(std::int32_t t, std::vector<std::size_t>& positions) const;
+    /// The number of entries that hold tFirst or tSecond (start <= t <= end), each counted
+    /// once; shown receives the nShown smallest of their list positions, in order.
+    std::size_t Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
+                          std::vector<std::size_t>& shown) const;
+    /// True when some entry holds tFirst or tSecond; stops at the first it finds.
+    bool AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const;
     /// The entry recorded for a list position by Add (nullptr when none).
     const CSchedule* EntryAt(std::size_t nPos) const;
 
@@ -37,6 +41,9 @@ private:
     static bool Before(const Node& a, const Node& b) {
         return a.tStart < b.tStart || (a.tStart == b.tStart && a.nPos < b.nPos);
     }
+    // Calls visit(node) for every node whose entry holds t, until visit returns false.
+    template <class F>
+    void Visit(std::int32_t t, F visit) const;
     void Pull(int n);
     int InsertAt(int root, int n);
     std::uint32_t NextPriority();

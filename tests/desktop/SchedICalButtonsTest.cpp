@@ -4,12 +4,15 @@
 #include "DesktopTestSupport.h"
 #include "desktop/ListBoxView.h"
 #include "desktop/MainFrame.h"
+#include "desktop/QtMessageBox.h"
+#include "text/Sjis.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -92,9 +95,20 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("に予定を 2 件書き出しました。"));
         QFile file(m_pEnv->File(name));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.readAll().startsWith("BEGIN:VCALENDAR\r\n"));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.startsWith("BEGIN:VCALENDAR\r\n"));
         QVERIFY(!Doc().IsModified());  // exporting changes nothing in the notebook
         QCOMPARE(before.size(), 2);
+
+        // The same name again: the core asks (the file dialog does not), and No keeps the file.
+        file.close();
+        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::No);
+        ClickAndChoose("icalExportButton", "icalExportDialog", name, proposed, [](QDialog*) {});
+        QCOMPARE(QString::fromStdString(Shown()[Shown().size() - 2]),
+                 name + QStringLiteral("ファイルがあります。上書きしますか?"));
+        QCOMPARE(QString::fromStdString(Shown().back()), QStringLiteral("予定の書き出しを取りやめました。"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), written);
 
         QVERIFY(m_pFix->m_app.NewWithQuestion());
         QVERIFY(Doc().m_cmdPro.GetSchedules().empty());
@@ -109,6 +123,24 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("：予定を 2 件読み込みました。"));
         QCOMPARE(after, before);
         QVERIFY(Doc().IsModified());
+    }
+
+    void aLongReportShowsItsBeginningAndScrollsInTheDetails() {
+        std::string report = "予定を 60 件読み込みました。"_sj;
+        for (int i = 1; i <= 60; ++i) report += "\r\n" + std::to_string(i) + " 件目: 繰り返し 1 件"_sj;
+        CModalWatchdog watchdog;
+        watchdog.Expect([](QWidget* pModal) {
+            auto* pBox = qobject_cast<QMessageBox*>(pModal);
+            QVERIFY(pBox);
+            QCOMPARE(pBox->text().count(QLatin1Char('\n')), 12);
+            QVERIFY(pBox->text().endsWith(QStringLiteral("…（続きは［詳細の表示］で）")));
+            QVERIFY(pBox->detailedText().endsWith(QStringLiteral("60 件目: 繰り返し 1 件")));
+            QVERIFY(pBox->height() < 600);
+            pBox->accept();
+        });
+        CQtMessageBox box;
+        box.Show(report, "", MbButtons::Ok);
+        QVERIFY(watchdog.AllAnswered());
     }
 };
 

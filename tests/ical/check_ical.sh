@@ -1,73 +1,130 @@
 #!/usr/bin/env bash
-# Exports schedules with nelo-cli's \ical and has two other programs read the file: the
-# Python icalendar library and calcurse's import. Both must see the same events as the
-# notebook. Skipped (77) when either program is missing.
+# Exports schedules with nelo-cli's \ical in three time zones (Tokyo, New York across its
+# March change, UTC) and has other programs read the file: python-icalendar and khal
+# must see every event at the instant the notebook holds it (entries at 24:00 and 25:00
+# included), and calcurse's import and export must give the same entries back to Nelo
+# (multi-day entries included). An empty notebook must give a calendar they all read.
+# Skipped (77) when a program is missing.
 #   check_ical.sh NELO_CLI
 set -u
 cli=$1
+here=$(cd "$(dirname "$0")" && pwd)
 py=/usr/bin/python3
-if ! [ -x "$py" ] || ! "$py" -c 'import icalendar' 2>/dev/null || ! command -v calcurse >/dev/null; then
-  echo "python3-icalendar or calcurse missing: skipped"
+if ! [ -x "$py" ] || ! "$py" -c 'import icalendar, pytz, dateutil' 2>/dev/null || ! command -v calcurse >/dev/null ||
+   ! command -v khal >/dev/null; then
+  echo "python3-icalendar, calcurse or khal missing: skipped"
   exit 77
 fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/xdg" "$work/state" "$work/cc"
-cat > "$work/input" <<'LINES'
-明日１０時 明日１２時 会議
-６月５日 ６月７日 出張
-６月１０日１５時 歯医者
-６月２０日 休み
-６月２１日９時 ６月２１日１７時 研修（とても長い用件の名前なので折り返されるはずの行です）
-\ical out.ics
-LINES
-(cd "$work" && NELO_NOW="2003-06-01 10:00:00" TZ=UTC0 XDG_CONFIG_HOME="$work/xdg" XDG_STATE_HOME="$work/state" \
-  "$cli" --new < input > stdout 2> stderr) || { echo "nelo-cli failed"; cat "$work/stderr"; exit 1; }
-grep -q "5 件書き出しました" "$work/stdout" || { echo "no export answer"; cat "$work/stdout"; exit 1; }
+now="2024-03-08 10:00:00"
+# The typed lines, and the entries they are as start|end|business in local time (a
+# date-only start or end as a date; the end of whole days the last day).
+lines='明日１０時 明日１２時 会議
+３月１０日９時 ３月１０日１０時 日曜の会議
+明日２４時 夜の会議
+明日２５時 深夜作業
+３月１２日 ３月１４日 出張
+３月２０日 休み
+３月２１日９時 ３月２１日１７時 研修（とても長い用件の名前なので折り返されるはずの行です）
+明日 １２時 歯医者
+３月１５日１０時 ３月１６日 合宿'
+expected='2024-03-09 10:00|2024-03-09 12:00|会議
+2024-03-10 09:00|2024-03-10 10:00|日曜の会議
+2024-03-10 00:00||夜の会議
+2024-03-10 01:00||深夜作業
+2024-03-12|2024-03-14|出張
+2024-03-20||休み
+2024-03-21 09:00|2024-03-21 17:00|研修（とても長い用件の名前なので折り返されるはずの行です）
+2024-03-09|2024-03-09 12:00|歯医者
+2024-03-15 10:00|2024-03-16|合宿'
 
-# The events as start, end, summary; dates as YYYY-MM-DD, times as YYYY-MM-DD HH:MM,
-# a date end shown as the last day (the file's end is exclusive).
-expected="2003-06-02 10:00|2003-06-02 12:00|会議
-2003-06-05|2003-06-07|出張
-2003-06-10 15:00||歯医者
-2003-06-20|2003-06-20|休み
-2003-06-21 09:00|2003-06-21 17:00|研修（とても長い用件の名前なので折り返されるはずの行です）"
+# nelo_run DIR: runs nelo-cli in DIR on DIR/input (TZ as set by the caller).
+nelo_run() {
+  mkdir -p "$1/xdg" "$1/state"
+  (cd "$1" && NELO_NOW="$now" XDG_CONFIG_HOME="$1/xdg" XDG_STATE_HOME="$1/state" "$cli" --new < input > stdout 2> stderr) ||
+    { echo "nelo-cli failed in $1"; cat "$1/stderr"; return 1; }
+}
 
-python_events=$("$py" - "$work/out.ics" <<'PY'
-import datetime, sys, icalendar
-cal = icalendar.Calendar.from_ical(open(sys.argv[1], 'rb').read())
-def show(v, end=False):
-    if v is None:
-        return ''
-    v = v.dt
-    if isinstance(v, datetime.datetime):
-        return v.strftime('%Y-%m-%d %H:%M')
-    if end:
-        v = v - datetime.timedelta(days=1)
-    return v.strftime('%Y-%m-%d')
-for ev in cal.walk('VEVENT'):
-    assert ev.get('UID') and ev.get('DTSTAMP'), 'UID and DTSTAMP'
-    print('%s|%s|%s' % (show(ev.get('DTSTART')), show(ev.get('DTEND'), True), ev.get('SUMMARY')))
-PY
-) || { echo "python icalendar could not read the file"; exit 1; }
-if [ "$python_events" != "$expected" ]; then
-  echo "python icalendar read other events:"; diff <(echo "$expected") <(echo "$python_events"); exit 1
-fi
+status=0
+for zone in Asia/Tokyo America/New_York UTC0; do
+  export TZ=$zone
+  run=$work/${zone//\//-}
+  mkdir -p "$run"
+  { echo "$lines"; echo '\ical out.ics'; } > "$run/input"
+  nelo_run "$run" || { status=1; continue; }
+  grep -q "9 件書き出しました" "$run/stdout" || { echo "$zone: no export answer"; cat "$run/stdout"; status=1; continue; }
+  if [ "$zone" = UTC0 ]; then
+    grep -q 'DTSTART:20240309T100000Z' "$run/out.ics" || { echo "$zone: times are not written in UTC"; status=1; }
+  else
+    grep -q "DTSTART;TZID=$zone:20240309T100000" "$run/out.ics" && grep -q "^TZID:$zone" "$run/out.ics" ||
+      { echo "$zone: times do not carry the zone and its VTIMEZONE"; status=1; }
+  fi
 
-# calcurse: import into an empty data folder, then list every appointment and event.
-calcurse -D "$work/cc" -i "$work/out.ics" > "$work/cc.import" 2>&1 || { echo "calcurse import failed"; cat "$work/cc.import"; exit 1; }
-listing=$(TZ=UTC0 calcurse -D "$work/cc" --input-datefmt 4 -Q --from 2003-06-01 --days 40 \
-  --format-apt='%(start:%Y-%m-%d %H:%M)|%(end:%Y-%m-%d %H:%M)|%m\n' --format-event='%m\n' 2>&1)
-echo "$listing"
-for want in "2003-06-02 10:00|2003-06-02 12:00|会議" "2003-06-10 15:00|2003-06-10 15:00|歯医者" \
-  "2003-06-21 09:00|2003-06-21 17:00|研修（とても長い用件の名前なので折り返されるはずの行です）"; do
-  grep -qxF -- "$want" <<< "$listing" || { echo "calcurse does not list: $want"; exit 1; }
+  # python-icalendar: every event, Nelo's marks of date-only starts and ends included.
+  got=$("$py" "$here/entries.py" export "$run/out.ics") || { echo "$zone: python-icalendar cannot read the file"; status=1; continue; }
+  if [ "$got" != "$(sort <<< "$expected")" ]; then
+    echo "$zone: python-icalendar reads other events:"; diff <(sort <<< "$expected") <(echo "$got"); status=1
+  fi
+
+  # khal: the instants as written (it knows no marks); an entry without end gets one
+  # from khal, so only its start counts.
+  mkdir -p "$run/khal/cal" "$run/khal/config/khal" "$run/khal/data"
+  cat > "$run/khal/config/khal/config" <<EOF
+[calendars]
+[[nelo]]
+path = $run/khal/cal
+[locale]
+timeformat = %H:%M
+dateformat = %Y-%m-%d
+longdateformat = %Y-%m-%d
+datetimeformat = %Y-%m-%d %H:%M
+longdatetimeformat = %Y-%m-%d %H:%M
+local_timezone = ${zone/UTC0/UTC}
+default_timezone = ${zone/UTC0/UTC}
+EOF
+  khal_list=$(XDG_CONFIG_HOME=$run/khal/config XDG_DATA_HOME=$run/khal/data \
+    sh -c 'khal import --batch -a nelo "$1" && khal list --format "{start}|{end}|{title}||" --day-format "" 2024-03-01 60d' \
+    - "$run/out.ics" 2>&1) || { echo "$zone: khal cannot import the file: $khal_list"; status=1; continue; }
+  raw=$("$py" "$here/entries.py" export "$run/out.ics" raw)
+  want=$(sed 's/^\([^|]*\)|[^|]*|/\1||/' <<< "$raw" | sort)
+  have=$("$py" "$here/entries.py" khal start <<< "$khal_list")
+  if [ "$want" != "$have" ]; then
+    echo "$zone: khal reads other events:"; diff <(echo "$want") <(echo "$have"); status=1
+  fi
+
+  # calcurse: import, export, and Nelo reads calcurse's file. Entries whose start and end
+  # differ in having a time of day are Nelo's own (calcurse has no such entries) and
+  # stay out of this round trip.
+  back=$run/back
+  mkdir -p "$back/cc"
+  { head -n 7 <<< "$lines"; echo '\ical out.ics'; } > "$back/input"
+  nelo_run "$back" || { status=1; continue; }
+  calcurse -D "$back/cc" -i "$back/out.ics" > "$back/cc.import" 2>&1 &&
+    calcurse -D "$back/cc" --export > "$back/calcurse.ics" 2> "$back/cc.export" ||
+    { echo "$zone: calcurse failed"; cat "$back/cc.import" "$back/cc.export"; status=1; continue; }
+  grep -q "5 apps / 2 events / 0 todos / 0 skipped" "$back/cc.import" ||
+    { echo "$zone: calcurse's report:"; cat "$back/cc.import"; status=1; }
+  mkdir -p "$back/again"
+  printf '\\ical-read %s\n\\ical out.ics\n' "$back/calcurse.ics" > "$back/again/input"
+  nelo_run "$back/again" || { status=1; continue; }
+  grep -q "予定を 7 件読み込みました" "$back/again/stdout" || { echo "$zone: Nelo's import of calcurse's file:"; cat "$back/again/stdout"; status=1; }
+  first=$("$py" "$here/entries.py" export "$back/out.ics")
+  second=$("$py" "$here/entries.py" export "$back/again/out.ics")
+  if [ "$first" != "$second" ]; then
+    echo "$zone: the entries changed on their way through calcurse:"; diff <(echo "$first") <(echo "$second"); status=1
+  fi
 done
-# Whole-day entries are events on each of their days (calcurse marks them with " * ").
-days() { grep -cxE "( \* )?$1" <<< "$listing"; }
-[ "$(days 出張)" -eq 3 ] || { echo "calcurse lists the trip on other days"; exit 1; }
-[ "$(days 休み)" -eq 1 ] || { echo "calcurse lists the day off on other days"; exit 1; }
-# calcurse's report: 3 appointments and 2 events, none skipped.
-grep -q "3 apps / 2 events / 0 todos / 0 skipped" "$work/cc.import" || { echo "calcurse's report:"; cat "$work/cc.import"; exit 1; }
-exit 0
+
+# An empty notebook writes a calendar the others read (with a component, as it must).
+export TZ=UTC0
+empty=$work/empty
+mkdir -p "$empty"
+echo '\ical empty.ics' > "$empty/input"
+nelo_run "$empty" || exit 1
+grep -q "BEGIN:VTIMEZONE" "$empty/empty.ics" || { echo "the empty calendar has no component"; status=1; }
+"$py" -c 'import icalendar, sys; icalendar.Calendar.from_ical(open(sys.argv[1], "rb").read())' "$empty/empty.ics" ||
+  { echo "python-icalendar cannot read the empty calendar"; status=1; }
+calcurse -D "$empty" -i "$empty/empty.ics" > "$empty/cc.import" 2>&1 || { echo "calcurse cannot read the empty calendar"; status=1; }
+exit $status

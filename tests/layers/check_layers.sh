@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The folders of src/ stand in levels; a folder includes headers of its own folder and
-# of folders on lower levels only, and no folder but a front end includes a Qt header.
-#   check_layers.sh order SRC_DIR   every #include "folder/..." follows the levels
-#   check_layers.sh qt SRC_DIR      no core folder includes a Qt header
+# of folders on lower levels only, no folder but a front end includes a Qt header, and
+# no folder but calendar includes a libical header.
+#   check_layers.sh order SRC_DIR     every #include "folder/..." follows the levels
+#   check_layers.sh qt SRC_DIR        no core folder includes a Qt header
+#   check_layers.sh libical SRC_DIR   only the calendar folder includes libical
 # Before the sources, the checker is run over a table of lines with known verdicts, so
 # a checker that passes everything fails instead.
 set -euo pipefail
@@ -14,7 +16,8 @@ declare -A LEVEL=(
   [calc]=3 [memo]=3 [schedule]=3
   [document]=4 [reminders]=4
   [dialogs]=5 [conversation]=5 [app]=5 [view]=5
-  [cli]=6 [desktop]=6
+  [calendar]=6
+  [cli]=7 [desktop]=7
 )
 # The folders that may include Qt headers.
 FRONT_ENDS=" cli desktop "
@@ -22,6 +25,7 @@ FRONT_ENDS=" cli desktop "
 SAME_LEVEL=" "
 
 folder_re='^[[:space:]]*#[[:space:]]*include[[:space:]]*"([a-z]+)/'
+libical_re='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]libical/'
 qt_re='^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"](Qt[A-Za-z]*[/>"]|Q[A-Z][A-Za-z0-9]*[>"]|q[a-z0-9]+\.h[>"])'
 
 # order_verdict FOLDER LINE: sets WHY to the reason an include line of FOLDER breaks
@@ -50,6 +54,14 @@ qt_verdict() {
   [[ $FRONT_ENDS == *" $from "* ]] || WHY="a Qt header in the core folder $from"
 }
 
+# libical_verdict FOLDER LINE: as order_verdict, for libical headers.
+libical_verdict() {
+  local from=$1 line=$2
+  WHY=
+  [[ $line =~ $libical_re ]] || return 0
+  [[ $from == calendar ]] || WHY="a libical header outside the calendar folder, in $from"
+}
+
 # folder|line|expected verdict (ok or fail)
 ORDER_CASES=(
   'document|#include "text/JText.h"|ok'
@@ -63,6 +75,15 @@ ORDER_CASES=(
   'calc|#include "schedule/CmdPro.h"|fail'
   'cli|#include "desktop/MainFrame.h"|fail'
   'app|#include "widgets/Pane.h"|fail'
+  'calendar|#include "dialogs/SchedListDlg.h"|ok'
+  'dialogs|#include "calendar/ICalendar.h"|fail'
+  'schedule|#include "calendar/ICalendar.h"|fail'
+)
+LIBICAL_CASES=(
+  'calendar|#include <libical/ical.h>|ok'
+  'schedule|#include <libical/ical.h>|fail'
+  'cli|#include "libical/icaltime.h"|fail'
+  'dialogs|#include "calendar/ICalendar.h"|ok'
 )
 QT_CASES=(
   'document|#include <QString>|fail'
@@ -80,7 +101,8 @@ src=${2:-}
 case "$mode" in
   order) verdict=order_verdict; cases=("${ORDER_CASES[@]}") ;;
   qt) verdict=qt_verdict; cases=("${QT_CASES[@]}") ;;
-  *) echo "usage: $0 order|qt SRC_DIR" >&2; exit 2 ;;
+  libical) verdict=libical_verdict; cases=("${LIBICAL_CASES[@]}") ;;
+  *) echo "usage: $0 order|qt|libical SRC_DIR" >&2; exit 2 ;;
 esac
 [[ -d $src ]] || { echo "no folder $src" >&2; exit 2; }
 

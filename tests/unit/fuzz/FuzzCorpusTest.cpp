@@ -3,6 +3,7 @@
 #include "fuzz/ArchiveFuzzBody.h"
 #include "fuzz/CodePageFuzzBody.h"
 #include "fuzz/DatePhraseFuzzBody.h"
+#include "fuzz/ICalFuzzBody.h"
 #include "fuzz/ProcessLineFuzzBody.h"
 #include "fuzz/TextFileFuzzBody.h"
 
@@ -42,12 +43,11 @@ TEST_P(FuzzCorpusTest, EveryEntryReplaysCleanly) {
     EXPECT_GE(files.size(), 5u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpusTest,
-                         testing::Values(FuzzTargetRow{"archive", FuzzArchiveOnce},
-                                         FuzzTargetRow{"process_line", FuzzProcessLineOnce},
-                                         FuzzTargetRow{"date_phrase", FuzzDatePhraseOnce},
-                                         FuzzTargetRow{"text_file", FuzzTextFileOnce},
-                                         FuzzTargetRow{"codepage", FuzzCodePageOnce}),
-                         [](const testing::TestParamInfo<FuzzTargetRow>& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Targets, FuzzCorpusTest,
+    testing::Values(FuzzTargetRow{"archive", FuzzArchiveOnce}, FuzzTargetRow{"process_line", FuzzProcessLineOnce},
+                    FuzzTargetRow{"date_phrase", FuzzDatePhraseOnce}, FuzzTargetRow{"text_file", FuzzTextFileOnce},
+                    FuzzTargetRow{"codepage", FuzzCodePageOnce}, FuzzTargetRow{"ical", FuzzICalOnce}),
+    [](const testing::TestParamInfo<FuzzTargetRow>& row) { return std::string(row.param.name); });
 
 }  // namespace

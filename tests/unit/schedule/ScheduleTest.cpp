@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <limits>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -214,7 +216,7 @@ TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
     EXPECT_FALSE(pro.IsPastPurged());
 }
 
-TEST(ScheduleIndexTest, StabMatchesAWalkOverEveryEntry) {
+TEST(ScheduleIndexTest, ConflictsMatchAWalkOverEveryEntry) {
     std::mt19937 rng(11);
     std::vector<std::unique_ptr<CSchedule>> entries;
     CScheduleIndex index;
@@ -227,12 +229,17 @@ TEST(ScheduleIndexTest, StabMatchesAWalkOverEveryEntry) {
         index.Add(entries.back().get(), entries.size() - 1);
         if (i % 97 == 0) {
             for (std::int32_t t = -5; t < 10100; t += 37) {
+                // Every entry that holds t, or t + 20, once; the first 50 of them shown.
                 std::vector<std::size_t> got, want;
-                index.Stab(t, got);
-                std::sort(got.begin(), got.end());
+                const std::size_t count = index.Conflicts(t, t + 20, 50, got);
                 for (std::size_t k = 0; k < entries.size(); ++k)
-                    if (entries[k]->m_tStart <= t && t <= entries[k]->m_tEnd) want.push_back(k);
+                    if ((entries[k]->m_tStart <= t && t <= entries[k]->m_tEnd) ||
+                        (entries[k]->m_tStart <= t + 20 && t + 20 <= entries[k]->m_tEnd))
+                        want.push_back(k);
+                ASSERT_EQ(count, want.size()) << "t=" << t;
+                if (want.size() > 50) want.resize(50);
                 ASSERT_EQ(got, want) << "t=" << t;
+                ASSERT_EQ(index.AnyConflict(t, t + 20), count > 0) << "t=" << t;
             }
         }
     }
@@ -280,16 +287,30 @@ TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
     std::string answer, line;
     for (int i = 0; i < 600; ++i) {
         std::int32_t s = static_cast<std::int32_t>(rng() % 3000);
-        std::int32_t e = s + static_cast<std::int32_t>(rng() % 40);
-        std::string want = "下記の予定を登録しました。\r\n"_sj;
-        std::string conflicts;
+        // Every tenth entry is long, so that later ones meet more than the answer shows.
+        std::int32_t e = s + static_cast<std::int32_t>(i % 10 == 0 ? 3000 : rng() % 40);
+        std::vector<std::string> conflicts;
         for (auto& x : pro.GetSchedules())
             if ((x->m_tStart <= s && s <= x->m_tEnd) || (x->m_tStart <= e && e <= x->m_tEnd)) {
                 x->Format(line);
-                conflicts += line + "\r\n";
+                conflicts.push_back(line + "\r\n");
             }
-        if (!conflicts.empty()) want = "既に予定がありますが、下記の予定を登録しました。\r\n"_sj + conflicts;
         std::string name = std::to_string(i);
+        if (i % 7 == 3) {
+            // The calendar's registration only tells whether there was a conflict.
+            auto entry = Entry(s, "", "", "", e);
+            entry->m_tEnd = e;
+            entry->m_strStart = entry->m_strBusiness = name;
+            ASSERT_EQ(pro.AddRegistered(std::move(entry)), !conflicts.empty()) << i;
+            continue;
+        }
+        std::string want = "下記の予定を登録しました。\r\n"_sj;
+        if (!conflicts.empty()) {
+            want = "既に予定がありますが、下記の予定を登録しました。\r\n"_sj;
+            for (std::size_t k = 0; k < conflicts.size() && k < CCmdPro::kMaxConflictLines; ++k) want += conflicts[k];
+            if (conflicts.size() > CCmdPro::kMaxConflictLines)
+                want += "（ほか "_sj + std::to_string(conflicts.size() - CCmdPro::kMaxConflictLines) + " 件）\r\n"_sj;
+        }
         pro.RegisterSchedule(name, "", name, answer, s, e);
         pro.GetSchedules().back()->Format(line);
         ASSERT_EQ(answer, want + line) << i;

@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <sstream>
 #include <string>
@@ -263,6 +264,31 @@ TEST_F(CliTerminalTest, SavingOverAnotherFileAsksAndEnterMeansNo) {
     for (std::size_t p = 0; (p = run.Output().find("保存しました: ", p)) != std::string::npos; ++p) ++nSaved;
     EXPECT_EQ(nSaved, 1u) << run.Output();
     EXPECT_NE(RunPiped("other.nel", "半径＝\n").find("太郎 >> ５\n"), std::string::npos);
+}
+
+TEST_F(CliTerminalTest, ACalendarReplacesAFileOnlyAfterAYes) {
+    std::ofstream(m_dir / "old.ics") << "old";
+    auto contents = [this] {
+        std::ifstream in(m_dir / "old.ics", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    CTerminalRun run(m_dir, {"--new"});
+    ASSERT_TRUE(run.Started());
+    ASSERT_TRUE(run.WaitFor("> "));
+    // Enter alone keeps the file; "y" replaces it.
+    for (const char* answer : {"\r", "y\r"}) {
+        run.Type("\\ical old.ics\r");
+        ASSERT_TRUE(run.WaitFor("old.icsファイルがあります。上書きしますか? [y/N]")) << run.Output();
+        run.Type(answer);
+        const bool bYes = answer[0] == 'y';
+        ASSERT_TRUE(run.WaitFor(bYes ? "old.icsに予定を 0 件書き出しました。" : "予定の書き出しを取りやめました。"))
+            << run.Output();
+        ASSERT_TRUE(run.WaitFor("> "));
+        EXPECT_EQ(contents() == "old", !bYes);
+    }
+    run.Type("\\quit\r");
+    int status = run.EndWith(0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << run.Output();
 }
 
 TEST_F(CliTerminalTest, CtrlCClearsTheLineAndKeepsTheSession) {

@@ -1,0 +1,331 @@
+#include "calendar/ICalEvent.h"
+
+#include "platform/Clock.h"
+#include "text/Sjis.h"
+
+#include <algorithm>
+#include <cstring>
+#include <strings.h>
+
+namespace {
+
+// A rule is followed from its first instance to the end of the window for at most this
+// many of its steps (days, or hours for an hourly rule). libical walks a rule whose
+// parts never meet (the 30th of February) step by step up to its UNTIL, so the walk
+// must be short; a rule without COUNT starts at today instead and never needs more.
+constexpr long long kMaxRuleSteps = 40000;
+// A run of whole days is merged into one entry when it is at most this long.
+constexpr std::size_t kMaxRunDays = 3660;
+
+bool HasNoByParts(const icalrecurrencetype& r) {
+    return r.by_second[0] == ICAL_RECURRENCE_ARRAY_MAX && r.by_minute[0] == ICAL_RECURRENCE_ARRAY_MAX &&
+           r.by_hour[0] == ICAL_RECURRENCE_ARRAY_MAX && r.by_day[0] == ICAL_RECURRENCE_ARRAY_MAX &&
+           r.by_month_day[0] == ICAL_RECURRENCE_ARRAY_MAX && r.by_year_day[0] == ICAL_RECURRENCE_ARRAY_MAX &&
+           r.by_week_no[0] == ICAL_RECURRENCE_ARRAY_MAX && r.by_month[0] == ICAL_RECURRENCE_ARRAY_MAX &&
+           r.by_set_pos[0] == ICAL_RECURRENCE_ARRAY_MAX;
+}
+
+icaltimetype DateValue(int year, int month, int day) {
+    icaltimetype t = icaltime_null_date();
+    t.year = year;
+    t.month = month;
+    t.day = day;
+    return t;
+}
+
+icaltimetype AddDays(icaltimetype t, int days) {
+    icaltime_adjust(&t, days, 0, 0, 0);
+    return t;
+}
+
+// Days from 1970-01-01 to a date.
+long long DayNumber(const icaltimetype& t) {
+    const long long y = static_cast<long long>(t.year) - (t.month <= 2 ? 1 : 0);
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (t.month + (t.month > 2 ? -3 : 9)) + 2) / 5 + t.day - 1;
+    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+}
+
+bool IsMark(icalproperty* p, const char* name) {
+    const char* x = icalproperty_get_x_name(p);
+    const char* value = icalproperty_get_x(p);
+    return x && value && strcasecmp(x, name) == 0 && strcasecmp(value, "DATE") == 0;
+}
+
+ICalLocal LocalOf(std::time_t t) {
+    const std::tm tm = LocalTime(t);
+    return ICalLocal{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+}
+
+}  // namespace
+
+ICalWindow MakeICalWindow(std::time_t now) {
+    const std::tm today = LocalTime(now);
+    ICalWindow w;
+    w.tFrom = MakeLocalTime(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday, 0, 0, 0);
+    w.tTo = MakeLocalTime(today.tm_year + 1901, today.tm_mon + 1, today.tm_mday, 0, 0, 0);
+    w.dateFrom = DateValue(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday);
+    const std::tm end = LocalTime(w.tTo);
+    w.dateTo = DateValue(end.tm_year + 1900, end.tm_mon + 1, end.tm_mday);
+    return w;
+}
+
+ICalInstanceKey MakeInstanceKey(const icaltimetype& t) {
+    return t.is_date ? ICalInstanceKey{true, ICalDateKey(t)} : ICalInstanceKey{false, ICalInstant(t)};
+}
+
+bool CICalEvent::Read(icalcomponent* pEvent, CICalZones& zones, std::string& error) {
+    m_pEvent = pEvent;
+    icalproperty* pStart = icalcomponent_get_first_property(pEvent, ICAL_DTSTART_PROPERTY);
+    if (!pStart) {
+        error = "開始日時（DTSTART）がありません。"_sj;
+        return false;
+    }
+    if (!ReadICalTime(pStart, icalproperty_get_dtstart(pStart), zones, m_start, error)) return false;
+    for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(pEvent, ICAL_X_PROPERTY)) {
+        m_bStartDateOnly = m_bStartDateOnly || IsMark(p, "X-NELO-START");
+        m_bEndDateOnly = m_bEndDateOnly || IsMark(p, "X-NELO-END");
+    }
+
+    if (icalproperty* pEnd = icalcomponent_get_first_property(pEvent, ICAL_DTEND_PROPERTY)) {
+        icaltimetype end;
+        if (!ReadICalTime(pEnd, icalproperty_get_dtend(pEnd), zones, end, error)) return false;
+        m_bEnd = true;
+        if (m_start.is_date)
+            m_nLength = DayNumber(end) - DayNumber(m_start);
+        else
+            m_nLength = static_cast<long long>(ICalInstant(end)) - ICalInstant(m_start);
+        if (m_nLength < 0) {
+            error = "終了日時（DTEND）が開始日時より前です。"_sj;
+            return false;
+        }
+    } else if (icalproperty* pDuration = icalcomponent_get_first_property(pEvent, ICAL_DURATION_PROPERTY)) {
+        const icaldurationtype d = icalproperty_get_duration(pDuration);
+        if (icaldurationtype_is_bad_duration(d) || d.is_neg) {
+            error = "期間（DURATION）が正しくありません。"_sj;
+            return false;
+        }
+        m_bEnd = true;
+        m_nLength = icaldurationtype_as_int(d);
+        if (m_start.is_date) m_nLength /= 86400;
+    }
+
+    for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_RRULE_PROPERTY); p;
+         p = icalcomponent_get_next_property(pEvent, ICAL_RRULE_PROPERTY))
+        m_rules.push_back(icalproperty_get_rrule(p));
+    for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_RDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(pEvent, ICAL_RDATE_PROPERTY)) {
+        const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
+        const bool bPeriod = icaltime_is_null_time(rdate.time);
+        icaltimetype start;
+        if (!ReadICalTime(p, bPeriod ? rdate.period.start : rdate.time, zones, start, error)) return false;
+        long long nLength = m_nLength;
+        if (bPeriod && !icaltime_is_null_time(rdate.period.end)) {
+            icaltimetype end;
+            if (!ReadICalTime(p, rdate.period.end, zones, end, error)) return false;
+            nLength = std::max<long long>(0, static_cast<long long>(ICalInstant(end)) - ICalInstant(start));
+        } else if (bPeriod) {
+            nLength = icaldurationtype_as_int(rdate.period.duration);
+        }
+        // A date-time among the dates of a whole-day event stands for its day.
+        if (m_start.is_date && !start.is_date) start = DateValue(start.year, start.month, start.day);
+        m_rdates.emplace_back(start, nLength);
+    }
+    for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_EXDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(pEvent, ICAL_EXDATE_PROPERTY)) {
+        icaltimetype ex;
+        if (!ReadICalTime(p, icalproperty_get_exdate(p), zones, ex, error)) return false;
+        if (ex.is_date)
+            m_exDates.insert(ICalDateKey(ex));
+        else
+            m_exInstants.insert(ICalInstant(ex));
+    }
+    m_bRepeating = !m_rules.empty() || !m_rdates.empty();
+    return true;
+}
+
+ICalOccurrence CICalEvent::Single() const { return Occurrence(m_start, m_nLength); }
+
+ICalOccurrence CICalEvent::Occurrence(const icaltimetype& start, long long nLength) const {
+    ICalOccurrence o;
+    o.key = MakeInstanceKey(start);
+    o.start = ICalToLocal(start);
+    if (m_bStartDateOnly && o.start.hour >= 0) o.start = ICalLocal{o.start.year, o.start.month, o.start.day, -1, 0};
+    if (!m_bEnd) return o;
+    if (start.is_date) {
+        // The end of whole days is the day after the last one; a single day has no end
+        // unless the notebook wrote one.
+        if (nLength > 1 || (nLength == 1 && m_bEndDateOnly))
+            o.end = ICalToLocal(AddDays(start, static_cast<int>(nLength - 1)));
+        return o;
+    }
+    const std::time_t tEnd = ICalInstant(start) + static_cast<std::time_t>(nLength);
+    o.end = LocalOf(tEnd);
+    if (m_bEndDateOnly) {
+        // The notebook writes a day's end as the start of the day after it.
+        if (o.end.hour == 0 && o.end.minute == 0) o.end = LocalOf(tEnd - 1);
+        o.end.hour = -1;
+        o.end.minute = 0;
+    }
+    return o;
+}
+
+bool CICalEvent::IsExcluded(const icaltimetype& start) const {
+    if (start.is_date) return m_exDates.count(ICalDateKey(start)) > 0;
+    if (m_exInstants.count(ICalInstant(start))) return true;
+    const ICalLocal local = ICalToLocal(start);
+    return !m_exDates.empty() && m_exDates.count((static_cast<long>(local.year) * 100 + local.month) * 100 + local.day);
+}
+
+bool CICalEvent::IsDailyRun(const icalrecurrencetype& rule) const {
+    return m_start.is_date && m_rules.size() == 1 && m_rdates.empty() && rule.freq == ICAL_DAILY_RECURRENCE &&
+           rule.interval <= 1 && (rule.count > 0 || !icaltime_is_null_time(rule.until)) && HasNoByParts(rule) &&
+           (!m_bEnd || m_nLength <= 1);
+}
+
+bool CICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, std::vector<icaltimetype>& starts,
+                            long long& budget, std::string& error) const {
+    if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE) {
+        error = "秒や分ごとの繰り返しは読み込めません。"_sj;
+        return false;
+    }
+    if (rule.freq == ICAL_NO_RECURRENCE || rule.interval < 0) {
+        error = "繰り返しの規則（RRULE）が正しくありません。"_sj;
+        return false;
+    }
+    const std::time_t tStart = ICalInstant(m_start);
+    if (tStart >= window.tTo) return true;  // everything after the window
+    const bool bByDays = rule.freq != ICAL_HOURLY_RECURRENCE;
+    icaltimetype from = m_start;
+    const bool bJump = tStart < window.tFrom && rule.count == 0 && bByDays;
+    if (bJump) {
+        if (m_start.is_date) {
+            from = window.dateFrom;
+        } else if (m_start.zone) {
+            from = icaltime_from_timet_with_zone(window.tFrom, 0, m_start.zone);
+        } else {
+            const ICalLocal l = LocalOf(window.tFrom);
+            from = icaltime_null_time();
+            from.year = l.year;
+            from.month = l.month;
+            from.day = l.day;
+        }
+    } else if ((window.tTo - tStart) / (bByDays ? 86400 : 3600) > kMaxRuleSteps) {
+        error = "繰り返しの始まり（DTSTART）が古すぎるため、今日からの回を数えられません。"_sj;
+        return false;
+    }
+    // The walk's cost: the steps between where it starts and where it ends at the latest.
+    long long tLast = window.tTo;
+    if (!icaltime_is_null_time(rule.until)) tLast = std::min<long long>(tLast, ICalInstant(rule.until));
+    const long long nSteps =
+        std::max<long long>(0, tLast - (bJump ? window.tFrom : tStart)) / (bByDays ? 86400 : 3600) + 1;
+    if (nSteps > budget) {
+        error = "繰り返しの予定が多すぎるため、この予定は今日からの回を数えませんでした。"_sj;
+        return false;
+    }
+    budget -= nSteps;
+    // The walk ends a day after the window at the latest.
+    const icaltimetype limit =
+        m_start.is_date ? AddDays(window.dateTo, 1)
+                        : icaltime_from_timet_with_zone(window.tTo + 86400, 0, icaltimezone_get_utc_timezone());
+    if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, limit) > 0) rule.until = limit;
+
+    ICalIteratorPtr it(icalrecur_iterator_new(rule, m_start));
+    if (!it) {
+        error = "繰り返しの規則（RRULE）が正しくありません。"_sj;
+        return false;
+    }
+    if (bJump) icalrecur_iterator_set_start(it.get(), from);
+    const std::size_t nEnough = kICalMaxOccurrences + m_exDates.size() + m_exInstants.size() + 1;
+    for (std::size_t n = 0; n < nEnough;) {
+        const icaltimetype next = icalrecur_iterator_next(it.get());
+        if (icaltime_is_null_time(next)) break;
+        if (next.is_date ? ICalDateKey(next) >= ICalDateKey(window.dateTo) : ICalInstant(next) >= window.tTo) break;
+        if (next.is_date ? ICalDateKey(next) < ICalDateKey(window.dateFrom) : ICalInstant(next) < window.tFrom)
+            continue;
+        starts.push_back(next);
+        ++n;
+    }
+    return true;
+}
+
+void CICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<ICalOccurrence>& out) const {
+    std::size_t i = 0;
+    while (i < days.size()) {
+        std::size_t j = i;
+        while (j + 1 < days.size() && DayNumber(days[j + 1]) == DayNumber(days[j]) + 1) ++j;
+        ICalOccurrence o;
+        o.key = MakeInstanceKey(days[i]);
+        o.start = ICalToLocal(days[i]);
+        if (j > i) o.end = ICalToLocal(days[j]);
+        out.push_back(o);
+        i = j + 1;
+    }
+}
+
+bool CICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>& skip,
+                        std::vector<ICalOccurrence>& out, ICalExpansion& info, long long& budget, std::string& error) {
+    auto kept = [&](const icaltimetype& t) {
+        if (IsExcluded(t)) {
+            ++info.nExcluded;
+            return false;
+        }
+        return skip.count(MakeInstanceKey(t)) == 0;
+    };
+
+    // A multi-day entry written as one day repeated (calcurse does so) is one entry
+    // again, wherever its days lie.
+    if (!m_rules.empty() && IsDailyRun(m_rules.front()) && budget > static_cast<long long>(kMaxRunDays)) {
+        ICalIteratorPtr it(icalrecur_iterator_new(m_rules.front(), m_start));
+        std::vector<icaltimetype> days;
+        bool bEnded = false;
+        for (std::size_t n = 0; it && n <= kMaxRunDays; ++n) {
+            const icaltimetype next = icalrecur_iterator_next(it.get());
+            --budget;
+            if (icaltime_is_null_time(next)) {
+                bEnded = true;
+                break;
+            }
+            if (kept(next)) days.push_back(next);
+        }
+        if (bEnded) {
+            info.bDailyRun = true;
+            info.nDays = days.size();
+            MergeDays(days, out);
+            return true;
+        }
+        info.nExcluded = 0;
+    }
+
+    std::vector<icaltimetype> starts;
+    starts.push_back(m_start);  // the first instance, whether the rule gives it or not
+    for (const icalrecurrencetype& rule : m_rules)
+        if (!ExpandRule(rule, window, starts, budget, error)) return false;
+    std::vector<std::pair<ICalInstanceKey, std::size_t>> order;  // instance and its place in starts
+    for (std::size_t i = 0; i < starts.size(); ++i) order.emplace_back(MakeInstanceKey(starts[i]), i);
+    const std::size_t nFirstRdate = starts.size();
+    for (const auto& rdate : m_rdates) {
+        starts.push_back(rdate.first);
+        order.emplace_back(MakeInstanceKey(rdate.first), starts.size() - 1);
+    }
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    order.erase(std::unique(order.begin(), order.end(),
+                            [](const auto& a, const auto& b) { return !(a.first < b.first) && !(b.first < a.first); }),
+                order.end());
+    for (const auto& [key, i] : order) {
+        const icaltimetype& t = starts[i];
+        const bool bInWindow =
+            t.is_date ? ICalDateKey(t) >= ICalDateKey(window.dateFrom) && ICalDateKey(t) < ICalDateKey(window.dateTo)
+                      : ICalInstant(t) >= window.tFrom && ICalInstant(t) < window.tTo;
+        if (!bInWindow || !kept(t)) continue;
+        if (out.size() >= kICalMaxOccurrences) {
+            info.bCapped = true;
+            break;
+        }
+        const long long nLength = i >= nFirstRdate ? m_rdates[i - nFirstRdate].second : m_nLength;
+        out.push_back(Occurrence(t, nLength));
+    }
+    return true;
+}

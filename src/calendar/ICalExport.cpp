@@ -1,0 +1,220 @@
+// The writing side of the calendar exchange. An entry becomes an event whose times
+// carry the user's time zone (TZID with the zone's VTIMEZONE), or UTC when the zone has
+// no name other programs know; an entry without times is written as dates with an
+// exclusive end. An entry whose start and end differ in having a time is written with
+// times and marked with X-NELO-START or X-NELO-END, so that reading it back gives the
+// same entry; other programs ignore the marks and see a timed event.
+#include "calendar/ICalendar.h"
+
+#include "calendar/ICalLib.h"
+#include "calendar/ICalTimes.h"
+#include "calendar/ICalUid.h"
+#include "platform/Clock.h"
+#include "platform/CodePage.h"
+#include "schedule/CmdPro.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+const char* const g_szICalFileName = "ＮＥＬＯ予定.ics";
+
+namespace {
+
+// A display text "2003/06/02(月) 10:00" or "2003/06/02(月)" read back as a floating
+// time or a date; hours of 24 and later (「２５時」) become the next day's. False when
+// the text has no date.
+bool ReadDisplay(const std::string& text, icaltimetype& t) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    if (std::sscanf(text.c_str(), "%d/%d/%d", &year, &month, &day) != 3 || month < 1 || month > 12 || day < 1 ||
+        day > 31 || year < 1 || year > 9999)
+        return false;
+    // ')' is never the second byte of a double-byte character.
+    const std::size_t close = text.find(')');
+    const bool bTime = close != std::string::npos &&
+                       std::sscanf(text.c_str() + close + 1, " %d:%d", &hour, &minute) == 2 && hour >= 0 &&
+                       minute >= 0 && hour < 10000 && minute < 10000;
+    t = bTime ? icaltime_null_time() : icaltime_null_date();
+    t.year = year;
+    t.month = month;
+    t.day = day;
+    if (bTime) {
+        t.hour = hour;
+        t.minute = minute;
+        t = icaltime_normalize(t);
+    }
+    return true;
+}
+
+// The floating local time of a time value.
+icaltimetype FromTime(std::int32_t value) {
+    const std::tm tm = LocalTime(value);
+    icaltimetype t = icaltime_null_time();
+    t.year = tm.tm_year + 1900;
+    t.month = tm.tm_mon + 1;
+    t.day = tm.tm_mday;
+    t.hour = tm.tm_hour;
+    t.minute = tm.tm_min;
+    return t;
+}
+
+icaltimetype MidnightOf(icaltimetype t) {
+    t.is_date = 0;
+    t.hour = t.minute = t.second = 0;
+    return t;
+}
+
+icaltimetype NextDay(icaltimetype t) {
+    icaltime_adjust(&t, 1, 0, 0, 0);
+    return t;
+}
+
+// The text as a property may hold it: UTF-8 without control characters, which would
+// be written raw (libical escapes line breaks only) and act on a terminal that shows
+// the file. Each becomes a blank.
+std::string PropertyText(const std::string& cp932, int& nControl) {
+    std::string utf8 = Cp932ToUtf8(cp932).text;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x20 || c == 0x7F) {
+            utf8[i] = ' ';
+            ++nControl;
+        } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
+            utf8.replace(i, 2, " ");  // U+0080-U+009F
+            ++nControl;
+        }
+    }
+    return utf8;
+}
+
+class CICalWriter {
+public:
+    CICalWriter(const std::string& zoneName, std::time_t now) : m_zone(nullptr), m_zoneName(zoneName) {
+        if (!zoneName.empty()) m_zone = FindSystemZone(zoneName);
+        if (m_zone == icaltimezone_get_utc_timezone()) m_zone = nullptr;
+        m_stamp = icaltime_from_timet_with_zone(now, 0, icaltimezone_get_utc_timezone());
+    }
+
+    // The zone's VTIMEZONE under the name the events use; with bAlways and no zone, one
+    // for UTC (a calendar holds at least one component).
+    std::string Zone(bool bAlways) const {
+        if (!m_zone) return bAlways ? UtcZone() : std::string();
+        icalcomponent* pSource = icaltimezone_get_component(m_zone);
+        if (!pSource) return bAlways ? UtcZone() : std::string();
+        ICalComponentPtr pZone(icalcomponent_new_clone(pSource));
+        icalproperty* pTzid = icalcomponent_get_first_property(pZone.get(), ICAL_TZID_PROPERTY);
+        if (pTzid)
+            icalproperty_set_tzid(pTzid, m_zoneName.c_str());
+        else
+            icalcomponent_add_property(pZone.get(), icalproperty_new_tzid(m_zoneName.c_str()));
+        return ICalString(pZone.get());
+    }
+
+    std::string Event(const CSchedule& e, CICalUids& uids, int& nControl) const {
+        icaltimetype start = icaltime_null_time(), end = icaltime_null_time();
+        if (!ReadDisplay(e.m_strStart, start)) start = FromTime(e.m_tStart);
+        const bool bEnd = !e.m_strEnd.empty();
+        if (bEnd && !ReadDisplay(e.m_strEnd, end)) end = FromTime(e.m_tEnd);
+
+        ICalComponentPtr pEvent(icalcomponent_new_vevent());
+        icalcomponent* ev = pEvent.get();
+        icalcomponent_add_property(ev, icalproperty_new_uid(uids.Next(e).c_str()));
+        icalcomponent_add_property(ev, icalproperty_new_dtstamp(m_stamp));
+        const bool bStartTime = !start.is_date;
+        const bool bEndTime = bEnd && !end.is_date;
+        if (!bStartTime && !bEndTime) {
+            // Whole days; the end is the day after the last one.
+            icalcomponent_add_property(ev, icalproperty_new_dtstart(start));
+            icalcomponent_add_property(ev, icalproperty_new_dtend(NextDay(bEnd ? end : start)));
+            // An end on the start's own day would otherwise read back as no end.
+            if (bEnd && icaltime_compare_date_only(start, end) == 0) AddMark(ev, "X-NELO-END");
+        } else {
+            icalcomponent_add_property(ev, Timed(ICAL_DTSTART_PROPERTY, bStartTime ? start : MidnightOf(start)));
+            if (!bStartTime) AddMark(ev, "X-NELO-START");
+            if (bEnd) {
+                icalcomponent_add_property(ev, Timed(ICAL_DTEND_PROPERTY, bEndTime ? end : MidnightOf(NextDay(end))));
+                if (!bEndTime) AddMark(ev, "X-NELO-END");
+            }
+        }
+        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.m_strBusiness, nControl).c_str()));
+        return ICalString(ev);
+    }
+
+private:
+    static void AddMark(icalcomponent* ev, const char* name) {
+        icalproperty* p = icalproperty_new_x("DATE");
+        icalproperty_set_x_name(p, name);
+        icalcomponent_add_property(ev, p);
+    }
+
+    // DTSTART or DTEND of a floating local time put in the zone: its TZID, or as UTC.
+    icalproperty* Timed(icalproperty_kind kind, icaltimetype t) const {
+        if (!m_zone) {
+            const std::time_t instant = MakeLocalTime(t.year, t.month, t.day, t.hour, t.minute, 0);
+            t = icaltime_from_timet_with_zone(instant, 0, icaltimezone_get_utc_timezone());
+        }
+        icalproperty* p = kind == ICAL_DTEND_PROPERTY ? icalproperty_new_dtend(t) : icalproperty_new_dtstart(t);
+        if (m_zone) icalproperty_add_parameter(p, icalparameter_new_tzid(m_zoneName.c_str()));
+        return p;
+    }
+
+    static std::string UtcZone() {
+        ICalComponentPtr pZone(icalcomponent_new_vtimezone());
+        icalcomponent_add_property(pZone.get(), icalproperty_new_tzid("UTC"));
+        icalcomponent* pStandard = icalcomponent_new_xstandard();
+        icaltimetype start = icaltime_null_time();
+        start.year = 1970;
+        start.month = 1;
+        start.day = 1;
+        icalcomponent_add_property(pStandard, icalproperty_new_dtstart(start));
+        icalcomponent_add_property(pStandard, icalproperty_new_tzoffsetfrom(0));
+        icalcomponent_add_property(pStandard, icalproperty_new_tzoffsetto(0));
+        icalcomponent_add_property(pStandard, icalproperty_new_tzname("UTC"));
+        icalcomponent_add_component(pZone.get(), pStandard);
+        return ICalString(pZone.get());
+    }
+
+    icaltimezone* m_zone;
+    std::string m_zoneName;
+    icaltimetype m_stamp;
+};
+
+}  // namespace
+
+std::string SystemZoneName() {
+    std::string name;
+    if (const char* tz = std::getenv("TZ")) {
+        name = tz;
+        if (!name.empty() && name[0] == ':') name.erase(0, 1);
+    } else {
+        char link[4096];
+        const ssize_t n = readlink("/etc/localtime", link, sizeof link - 1);
+        if (n > 0) name.assign(link, static_cast<std::size_t>(n));
+    }
+    // A path into the zone folder names the zone after it.
+    const std::size_t folder = name.find("zoneinfo/");
+    if (folder != std::string::npos) name.erase(0, folder + 9);
+    icaltimezone* zone = FindSystemZone(name);
+    return zone && zone != icaltimezone_get_utc_timezone() ? name : std::string();
+}
+
+std::string FormatICalendar(const CCmdPro& cmdPro, std::time_t now, const std::string& zoneName,
+                            ICalExportNotes* pNotes) {
+    UseICalQuietly();
+    const CICalWriter writer(zoneName, now);
+    const std::vector<const CSchedule*> entries = ExportOrder(cmdPro);
+    std::string out = "BEGIN:VCALENDAR\r\n";
+    for (icalproperty* p : {icalproperty_new_version("2.0"), icalproperty_new_prodid("-//Nelo//Nelo schedules//JA"),
+                            icalproperty_new_calscale("GREGORIAN")}) {
+        out += ICalString(p);
+        icalproperty_free(p);
+    }
+    out += writer.Zone(entries.empty());
+    CICalUids uids;
+    int nControl = 0;
+    for (const CSchedule* e : entries) out += writer.Event(*e, uids, nControl);
+    out += "END:VCALENDAR\r\n";
+    if (pNotes) pNotes->nControl = nControl;
+    return out;
+}

@@ -1,0 +1,380 @@
+// The reading side of the calendar exchange. Components arrive one at a time from the
+// file; an event that stands alone becomes its entry at once, while repeating events
+// and moved or cancelled instances wait for the end of the file (an instance may come
+// before its series, a zone after its events). Nothing is registered before the whole
+// file has been read, so that a file refused as a whole changes nothing.
+#include "calendar/ICalendar.h"
+
+#include "calendar/ICalEntry.h"
+#include "calendar/ICalEvent.h"
+#include "calendar/ICalReport.h"
+#include "calendar/ICalSource.h"
+#include "calendar/ICalStream.h"
+#include "calendar/ICalUid.h"
+#include "platform/Clock.h"
+#include "schedule/CmdPro.h"
+#include "text/Sjis.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// The properties an entry is made of: a line of them that libical could not read
+// refuses the event; a bad line of anything else changes nothing the notebook keeps.
+const char* const kUsedProperties[] = {"DTSTART", "DTEND",  "DURATION", "SUMMARY",       "LOCATION", "RRULE",
+                                       "RDATE",   "EXDATE", "STATUS",   "RECURRENCE-ID", "UID",      ""};
+
+bool IsUsed(const std::string& name) {
+    for (const char* used : kUsedProperties)
+        if (name == used) return true;
+    return name.compare(0, 7, "X-NELO-") == 0;
+}
+
+std::string LineText(std::size_t nLine) { return std::to_string(nLine) + " 行目"_sj; }
+
+// What makes two entries the same: their times (an hour of 25 is the next day's 1 o'clock),
+// whether each has a time of day, and the business.
+std::string EntryKey(const CSchedule& e) {
+    // "2003/06/02(月)" is 14 bytes; a time of day follows it.
+    std::string key = std::to_string(e.m_tStart) + (e.m_strStart.size() > 14 ? "T" : "D");
+    if (!e.m_strEnd.empty()) key += std::to_string(e.m_tEnd) + (e.m_strEnd.size() > 14 ? "T" : "D");
+    return key + '\x1F' + e.m_strBusiness;
+}
+
+// What the file asked for and what became of one of its events.
+struct EventRecord {
+    std::size_t nIndex = 0, nLine = 0;
+    std::string strBusiness;  // code page 932
+    std::string strUid;
+    std::vector<std::string> notes;  // code page 932
+    std::string strError;            // why it is not registered
+    std::vector<CSchedule> entries;
+    bool bRepeating = false;
+    bool bCountAsRepeated = false;  // its entries count as those of a repeating event
+    bool bSkipped = false;          // left out on purpose (cancelled); counted elsewhere
+};
+
+// An instance of a series given on its own (RECURRENCE-ID).
+struct Override {
+    ICalInstanceKey key;
+    bool bCancelled = false;
+    std::size_t nRecord = 0;
+    ICalOccurrence occurrence;
+    bool bConsumed = false;
+};
+
+class CICalImporter {
+public:
+    CICalImporter(CCmdPro& pro, std::time_t now) : m_pro(pro), m_window(MakeICalWindow(now)) {}
+
+    // One component of the file; false (error set) stops the reading.
+    bool Take(ICalTopComponent&& top, std::string& error);
+    // The end of the file: the waiting events.
+    bool Finish(std::string& error);
+    // Registers what the file gave and fills the report.
+    void Register();
+
+    ICalImportReport m_report;
+
+private:
+    bool TakeEvent(ICalTopComponent&& top, std::string& error);
+    bool Count(std::size_t nEntries, std::string& error);
+    void AddEntry(EventRecord& record, const ICalOccurrence& occurrence, const std::string& business);
+
+    CCmdPro& m_pro;
+    ICalWindow m_window;
+    CICalZones m_zones;
+    std::vector<EventRecord> m_records;
+    std::vector<std::pair<std::size_t, ICalComponentPtr>> m_waiting;  // record and its event
+    std::unordered_set<std::string> m_cancelledSeries;                // UIDs of cancelled events
+    std::size_t m_nEntries = 0;
+    long long m_nRuleBudget = kICalRuleBudget;
+};
+
+bool CICalImporter::Take(ICalTopComponent&& top, std::string& error) {
+    switch (icalcomponent_isa(top.pComp.get())) {
+    case ICAL_VTIMEZONE_COMPONENT: m_zones.Add(std::move(top.pComp)); return true;
+    case ICAL_VEVENT_COMPONENT: return TakeEvent(std::move(top), error);
+    case ICAL_VTODO_COMPONENT: ++m_report.nTodos; return true;
+    case ICAL_VJOURNAL_COMPONENT: ++m_report.nJournals; return true;
+    default: ++m_report.nOthers; return true;
+    }
+}
+
+bool CICalImporter::Count(std::size_t nEntries, std::string& error) {
+    m_nEntries += nEntries;
+    if (m_nEntries <= kICalMaxEntries) return true;
+    error = "予定が多すぎます（繰り返しを数えて "_sj + std::to_string(kICalMaxEntries) + " 件まで）。"_sj;
+    return false;
+}
+
+void CICalImporter::AddEntry(EventRecord& record, const ICalOccurrence& occurrence, const std::string& business) {
+    CSchedule entry;
+    std::string why;
+    if (!MakeICalEntry(occurrence, business, entry, why)) {
+        if (record.strError.empty()) record.strError = why;
+        return;
+    }
+    record.entries.push_back(std::move(entry));
+}
+
+bool CICalImporter::TakeEvent(ICalTopComponent&& top, std::string& error) {
+    icalcomponent* pEvent = top.pComp.get();
+    m_records.emplace_back();
+    EventRecord& record = m_records.back();
+    record.nIndex = m_records.size();
+    record.nLine = top.nLine;
+
+    for (icalcomponent* p = icalcomponent_get_first_component(pEvent, ICAL_VALARM_COMPONENT); p;
+         p = icalcomponent_get_next_component(pEvent, ICAL_VALARM_COMPONENT))
+        ++m_report.nAlarms;
+    // A description of blanks alone (Outlook writes "\n") says nothing.
+    const char* description = icalcomponent_get_description(pEvent);
+    if (description && std::any_of(description, description + std::strlen(description),
+                                   [](char c) { return static_cast<unsigned char>(c) > 0x20; }))
+        ++m_report.nDescriptions;
+
+    const ICalBusiness business =
+        MakeICalBusiness(icalcomponent_get_summary(pEvent), icalcomponent_get_location(pEvent));
+    record.strBusiness = business.text;
+    if (business.nReplaced > 0)
+        record.notes.push_back("シフトJIS（コードページ932）にない文字 "_sj + std::to_string(business.nReplaced) +
+                               " 個を「？」に置き換えました。"_sj);
+    if (business.bCut)
+        record.notes.push_back("用件が長いため "_sj + std::to_string(kICalMaxBusinessBytes) +
+                               " バイトまでにしました。"_sj);
+    if (const char* uid = icalcomponent_get_uid(pEvent)) record.strUid = uid;
+
+    for (const ICalBadLine& bad : top.badLines)
+        if (IsUsed(bad.strName)) {
+            record.strError = LineText(bad.nLine) + "の書式が正しくありません。"_sj;
+            return true;
+        }
+    if (record.strBusiness.empty()) {
+        record.strError = "用件（SUMMARY）がありません。"_sj;
+        return true;
+    }
+    const bool bInstance = icalcomponent_get_first_property(pEvent, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+    const bool bCancelled = icalcomponent_get_status(pEvent) == ICAL_STATUS_CANCELLED;
+    if (!bInstance && bCancelled) {
+        record.bSkipped = true;
+        ++m_report.nCancelled;
+        if (!record.strUid.empty()) m_cancelledSeries.insert(record.strUid);
+        return true;
+    }
+    CICalEvent event;
+    std::string why;
+    const bool bRead = event.Read(pEvent, m_zones, why);
+    if (bInstance || (bRead && event.IsRepeating()) || !bRead) {
+        // A zone may still come; a series waits for its instances.
+        m_waiting.emplace_back(m_records.size() - 1, std::move(top.pComp));
+        return true;
+    }
+    AddEntry(record, event.Single(), record.strBusiness);
+    return Count(record.entries.size(), error);
+}
+
+bool CICalImporter::Finish(std::string& error) {
+    // The instances given on their own, by the UID of their series.
+    std::multimap<std::string, Override> overrides;
+    std::vector<std::pair<std::size_t, icalcomponent*>> series, singles;
+    for (auto& [nRecord, pComp] : m_waiting) {
+        EventRecord& record = m_records[nRecord];
+        icalcomponent* pEvent = pComp.get();
+        icalproperty* pRid = icalcomponent_get_first_property(pEvent, ICAL_RECURRENCEID_PROPERTY);
+        if (!pRid) {
+            CICalEvent probe;
+            std::string why;
+            if (probe.Read(pEvent, m_zones, why) && probe.IsRepeating())
+                series.emplace_back(nRecord, pEvent);
+            else
+                singles.emplace_back(nRecord, pEvent);
+            continue;
+        }
+        Override instance;
+        instance.nRecord = nRecord;
+        instance.bCancelled = icalcomponent_get_status(pEvent) == ICAL_STATUS_CANCELLED;
+        icaltimetype rid;
+        std::string why;
+        if (!ReadICalTime(pRid, icalproperty_get_recurrenceid(pRid), m_zones, rid, why)) {
+            record.strError = "RECURRENCE-ID: "_sj + why;
+            continue;
+        }
+        instance.key = MakeInstanceKey(rid);
+        if (!instance.bCancelled) {
+            CICalEvent event;
+            if (!event.Read(pEvent, m_zones, why)) {
+                record.strError = why;
+                continue;
+            }
+            instance.occurrence = event.Single();
+        }
+        overrides.emplace(record.strUid, instance);
+    }
+
+    for (const auto& [nRecord, pEvent] : series) {
+        EventRecord& record = m_records[nRecord];
+        record.bRepeating = true;
+        // Instances belong to a series by its UID; a series without one has none.
+        auto [first, last] = record.strUid.empty() ? std::make_pair(overrides.end(), overrides.end())
+                                                   : overrides.equal_range(record.strUid);
+        std::set<ICalInstanceKey> skip;
+        for (auto it = first; it != last; ++it) skip.insert(it->second.key);
+        CICalEvent event;
+        std::vector<ICalOccurrence> occurrences;
+        ICalExpansion info;
+        if (!event.Read(pEvent, m_zones, record.strError) ||
+            !event.Expand(m_window, skip, occurrences, info, m_nRuleBudget, record.strError))
+            continue;
+        for (const ICalOccurrence& o : occurrences) AddEntry(record, o, record.strBusiness);
+        for (auto it = first; it != last; ++it) {
+            Override& instance = it->second;
+            instance.bConsumed = true;
+            if (instance.bCancelled) {
+                ++m_report.nCancelledInstances;
+                continue;
+            }
+            const ICalLocal& s = instance.occurrence.start;
+            const std::time_t t = MakeLocalTime(s.year, s.month, s.day, s.hour < 0 ? 0 : s.hour, s.minute, 0);
+            if (t >= m_window.tFrom && t < m_window.tTo)
+                AddEntry(record, instance.occurrence, m_records[instance.nRecord].strBusiness);
+        }
+        if (!record.strError.empty()) {
+            record.entries.clear();
+            continue;
+        }
+        if (info.bDailyRun) {
+            record.notes.push_back("連続する "_sj + std::to_string(info.nDays) + " 日を "_sj +
+                                   std::to_string(record.entries.size()) + " 件にまとめました。"_sj);
+        } else if (record.entries.empty()) {
+            record.strError = "今日から１年先までに当たる日がありません。"_sj;
+        } else {
+            record.bCountAsRepeated = true;
+            record.notes.push_back("繰り返し "_sj + std::to_string(record.entries.size()) + " 件"_sj +
+                                   (info.bCapped
+                                        ? "（"_sj + std::to_string(kICalMaxOccurrences) + " 件までにしました）"_sj
+                                        : std::string()));
+        }
+        if (!Count(record.entries.size(), error)) return false;
+    }
+
+    // Instances whose series is not in the file stand on their own.
+    for (auto& [uid, instance] : overrides) {
+        if (instance.bConsumed) continue;
+        EventRecord& record = m_records[instance.nRecord];
+        if (instance.bCancelled || m_cancelledSeries.count(uid)) {
+            record.bSkipped = true;
+            ++m_report.nCancelledInstances;
+            continue;
+        }
+        AddEntry(record, instance.occurrence, record.strBusiness);
+        if (!Count(record.entries.size(), error)) return false;
+    }
+    for (const auto& [nRecord, pEvent] : singles) {
+        EventRecord& record = m_records[nRecord];
+        CICalEvent event;
+        if (!event.Read(pEvent, m_zones, record.strError)) continue;
+        AddEntry(record, event.Single(), record.strBusiness);
+        if (!Count(record.entries.size(), error)) return false;
+    }
+    m_waiting.clear();
+    return true;
+}
+
+void CICalImporter::Register() {
+    // What the notebook holds already: each entry may stand for one event of the file.
+    std::unordered_map<std::string, int> held;
+    for (const auto& p : m_pro.GetSchedules()) ++held[EntryKey(*p)];
+    std::unordered_set<std::string> uids;
+    ForEachExportedUid(m_pro, [&uids](const std::string& uid) { uids.insert(uid); });
+
+    for (EventRecord& record : m_records) {
+        auto note = [&](std::string text) {
+            m_report.notes.push_back(
+                ICalEventNote{record.nIndex, record.nLine, QuotedBusiness(record.strBusiness), std::move(text)});
+        };
+        if (!record.strError.empty()) {
+            ++m_report.nRefused;
+            for (const std::string& text : record.notes) note(text);
+            note(record.strError);
+            continue;
+        }
+        if (record.bSkipped) continue;
+        if (!record.strUid.empty() && uids.count(record.strUid)) {
+            m_report.nAlready += static_cast<int>(record.entries.size());
+            continue;
+        }
+        int nConflicts = 0, nRegistered = 0;
+        for (CSchedule& entry : record.entries) {
+            auto it = held.find(EntryKey(entry));
+            if (it != held.end() && it->second > 0) {
+                --it->second;
+                ++m_report.nAlready;
+                continue;
+            }
+            if (m_pro.AddRegistered(std::make_unique<CSchedule>(std::move(entry)))) ++nConflicts;
+            ++nRegistered;
+        }
+        m_report.nRead += nRegistered;
+        if (record.bCountAsRepeated && nRegistered > 0) {
+            ++m_report.nRepeating;
+            m_report.nRepeatedEntries += nRegistered;
+        }
+        for (const std::string& text : record.notes) note(text);
+        if (nConflicts > 0) {
+            ++m_report.nConflicting;
+            note(record.bRepeating ? "既にある予定と時刻が重なる回 "_sj + std::to_string(nConflicts) + " 件"_sj
+                                   : std::string("既にある予定と時刻が重なります。"_sj));
+        }
+        record.entries.clear();
+        record.entries.shrink_to_fit();
+    }
+}
+
+}  // namespace
+
+ICalImportResult ImportICalendar(CCmdPro& cmdPro, std::string_view data, std::string& answer) {
+    ICalImportResult result;
+    std::string error;
+    CICalImporter importer(cmdPro, CurrentClock().Now());
+    if (data.size() > kICalMaxFileBytes) {
+        error = ICalTooLargeText(data.size(), true, kICalMaxFileBytes);
+    } else {
+        ICalText text = DecodeICalBytes(data);
+        importer.m_report.bShiftJis = text.bShiftJis;
+        const auto sink = [&importer, &error](ICalTopComponent&& top) { return importer.Take(std::move(top), error); };
+        if (ReadICalComponents(text.utf8, sink, error)) importer.Finish(error);
+    }
+    if (!error.empty()) {
+        result.bFileRefused = true;
+        answer = error + "\r\n" + std::string("予定は登録しませんでした。"_sj);
+        return result;
+    }
+    importer.Register();
+    const ICalImportReport& report = importer.m_report;
+    result.nRead = report.nRead;
+    result.nRecurring = report.nRepeating;
+    result.nRefused = report.nRefused;
+    result.nSkipped = report.nAlready + report.nCancelled + report.nCancelledInstances;
+    answer = FormatICalImportReport(report);
+    return result;
+}
+
+ICalImportResult ImportICalendarFile(CCmdPro& cmdPro, const std::string& path, const std::string& nameText,
+                                     std::string& answer) {
+    std::string data, error;
+    if (!ReadICalFile(path, kICalMaxFileBytes, data, error)) {
+        ICalImportResult result;
+        result.bFileRefused = true;
+        answer = nameText + "を読めませんでした。"_sj + error;
+        return result;
+    }
+    ICalImportResult result = ImportICalendar(cmdPro, data, answer);
+    answer = nameText + "："_sj + answer;
+    return result;
+}

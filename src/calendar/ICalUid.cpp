@@ -1,0 +1,34 @@
+#include "calendar/ICalUid.h"
+
+#include "schedule/CmdPro.h"
+
+#include <algorithm>
+#include <cstdio>
+
+std::vector<const CSchedule*> ExportOrder(const CCmdPro& cmdPro) {
+    std::vector<const CSchedule*> entries;
+    entries.reserve(cmdPro.GetSchedules().size());
+    for (const auto& p : cmdPro.GetSchedules()) entries.push_back(p.get());
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const CSchedule* a, const CSchedule* b) { return a->m_tStart < b->m_tStart; });
+    return entries;
+}
+
+std::string CICalUids::Next(const CSchedule& e) {
+    // FNV-1a over the three texts, each closed by a separator byte.
+    std::uint64_t h = 1469598103934665603ull;
+    auto mix = [&h](const std::string& s) {
+        for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+        h = (h ^ 0x1F) * 1099511628211ull;
+    };
+    mix(e.m_strStart);
+    mix(e.m_strEnd);
+    mix(e.m_strBusiness);
+    char buf[64];
+    const int n = ++m_seen[h];
+    if (n == 1)
+        std::snprintf(buf, sizeof buf, "%016llx@nelo.invalid", static_cast<unsigned long long>(h));
+    else
+        std::snprintf(buf, sizeof buf, "%016llx-%d@nelo.invalid", static_cast<unsigned long long>(h), n);
+    return buf;
+}

@@ -1,0 +1,33 @@
+// The order and the identifiers of the events an export writes. An entry keeps its UID
+// from one export to the next (it is made of the entry's texts), so that a calendar
+// program updates what it read before, and an import knows an event the notebook wrote.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+class CCmdPro;
+class CSchedule;
+
+/// The entries in the order the export writes them: by start, equal starts as listed.
+std::vector<const CSchedule*> ExportOrder(const CCmdPro& cmdPro);
+
+/// Gives the UIDs of the entries of one export, in its order.
+class CICalUids {
+public:
+    /// The UID of the next entry; identical entries are told apart by their number
+    /// among themselves ("…-2@nelo.invalid").
+    std::string Next(const CSchedule& entry);
+
+private:
+    std::map<std::uint64_t, int> m_seen;
+};
+
+/// Calls f with the UID of every entry, as an export of the list writes them.
+template <class F>
+void ForEachExportedUid(const CCmdPro& cmdPro, F f) {
+    CICalUids uids;
+    for (const CSchedule* entry : ExportOrder(cmdPro)) f(uids.Next(*entry));
+}
