@@ -32,11 +32,8 @@ protected:
         setenv("TZ", tz, 1);
         tzset();
     }
-    /// Moves the frozen clock and the working date to that local time.
-    void SetNow(int y, int mo, int d, int h, int mi) {
-        m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0));
-        ResetWorkingDate();
-    }
+    /// Moves the frozen clock to that local time (a schedule line starts from today).
+    void SetNow(int y, int mo, int d, int h, int mi) { m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0)); }
     /// Registers typed lines (UTF-8) as the conversation would.
     static void Type(CCmdPro& pro, std::initializer_list<const char*> lines) {
         for (const char* typed : lines) {
