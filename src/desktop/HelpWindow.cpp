@@ -10,12 +10,13 @@
 
 namespace {
 
-// An installed program shows the page installed beside it (<prefix>/bin/../share/nelo/),
-// which a packager may have brought up to date; run from the build tree, it shows the copy
-// built into the program.
+// An installed program shows the page installed with it (<prefix>/bin/../share/doc/nelo/),
+// which a packager may have brought up to date; run from the build tree, or where the
+// documentation was left out of the install (a system that excludes /usr/share/doc), it
+// shows the copy built into the program.
 QUrl HelpPageUrl() {
     const QString installed =
-        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/nelo/help.html"));
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/nelo/help.html"));
     if (QFileInfo(installed).isFile()) return QUrl::fromLocalFile(installed);
     return QUrl(QStringLiteral("qrc:/help/help.html"));
 }
