@@ -4,9 +4,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QShortcut>
+#include <QTextDocument>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -21,6 +25,22 @@ QUrl HelpPageUrl() {
     return QUrl(QStringLiteral("qrc:/help/help.html"));
 }
 
+double Luminance(const QColor& c) {
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// The page names no colour of its own, so that it reads on a dark desktop as on a light
+// one: its examples take the palette's link colour where that stands out well enough
+// from the background (a contrast of 4.5:1), else the text colour.
+QString PaletteStyle(const QPalette& palette) {
+    const double base = Luminance(palette.color(QPalette::Base));
+    QColor example = palette.color(QPalette::Link);
+    const double link = Luminance(example);
+    if ((std::max(link, base) + 0.05) / (std::min(link, base) + 0.05) < 4.5) example = palette.color(QPalette::Text);
+    return QStringLiteral(".ex { color: %1; }").arg(example.name());
+}
+
 }  // namespace
 
 CHelpWindow::CHelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
@@ -32,6 +52,7 @@ CHelpWindow::CHelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
     setWindowIcon(AppIcon());
     setOpenExternalLinks(true);
     resize(620, 560);
+    document()->setDefaultStyleSheet(PaletteStyle(palette()));
     auto* pClose = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(pClose, &QShortcut::activated, this, &QWidget::close);
 }
@@ -44,4 +65,13 @@ void CHelpWindow::ShowAt(const QString& anchor) {
     show();
     raise();
     activateWindow();
+}
+
+void CHelpWindow::changeEvent(QEvent* pEvent) {
+    QTextBrowser::changeEvent(pEvent);
+    // The desktop changed its colours while the page is open (a switch to a dark theme).
+    if (pEvent->type() == QEvent::PaletteChange) {
+        document()->setDefaultStyleSheet(PaletteStyle(palette()));
+        if (!source().isEmpty()) reload();
+    }
 }

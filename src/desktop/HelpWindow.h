@@ -10,4 +10,7 @@ public:
 
     /// Shows the page at the anchor (empty: the top) and brings the window forward.
     void ShowAt(const QString& anchor);
+
+protected:
+    void changeEvent(QEvent* pEvent) override;
 };
