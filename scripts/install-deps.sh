@@ -3,8 +3,9 @@
 #   install-deps.sh run     what building and starting nelo and nelo-cli needs (Qt 6, the Japanese fonts)
 #   install-deps.sh test    plus the test tools (GoogleTest, clang for the fuzz targets, clang-format,
 #                           poppler-utils to read printed PDFs back, python3-icalendar and calcurse
-#                           to read the exported calendar files, weston and qt6-wayland for the
-#                           window on a headless Wayland compositor)
+#                           to read the exported calendar files, weston, qt6-wayland and
+#                           fcitx5-frontend-qt6 for the window on a headless Wayland compositor
+#                           with an input method module)
 #   install-deps.sh bench   plus Google Benchmark and the peers the benchmarks compare against
 #   install-deps.sh package plus what makes and checks the Debian package (dpkg-shlibdeps, lintian,
 #                           desktop-file-validate, appstreamcli, update-mime-database, man, and
@@ -17,7 +18,7 @@ pkgs=(g++ cmake ninja-build make libedit-dev qt6-base-dev qt6-svg-dev qt6-transl
 case "$what" in
   run) ;;
   test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils python3-icalendar calcurse
-               dbus-daemon at-spi2-core python3-pyatspi weston qt6-wayland) ;;
+               dbus-daemon at-spi2-core python3-pyatspi weston qt6-wayland fcitx5-frontend-qt6) ;;
   bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine time python3) ;;
   package) pkgs+=(dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db groff-base
                   xvfb xauth x11-utils) ;;

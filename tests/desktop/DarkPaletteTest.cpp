@@ -16,6 +16,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextEdit>
+#include <QToolBar>
 #include <QToolButton>
 #include <cmath>
 
@@ -255,6 +256,44 @@ private Q_SLOTS:
         pAction->trigger();
         QVERIFY(bSeen);
         QCOMPARE(watchdog.Unanswered(), 0);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    }
+
+    void toolbarIconsStandOutFromTheBar_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("dark bar") << true;
+        QTest::newRow("light bar") << false;
+    }
+
+    void toolbarIconsStandOutFromTheBar() {
+        // Each icon draws a good part of itself in colours that stand out from the bar
+        // (3:1, as for any graphic a user must see), on a dark desktop's bar as on a light
+        // one's: an icon drawn in dark greys alone would vanish on a dark bar.
+        QFETCH(bool, dark);
+        auto* pBar = Frame()->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QVERIFY(pBar);
+        const QColor bar = dark ? pBar->palette().color(pBar->backgroundRole())
+                                : QApplication::style()->standardPalette().color(QPalette::Window);
+        QVERIFY(dark == (Luminance(bar) < 0.2));
+        QStringList faults;
+        for (QAction* pAction : pBar->actions()) {
+            if (pAction->isSeparator() || pAction->icon().isNull()) continue;
+            const QImage image = pAction->icon().pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32);
+            int nOpaque = 0, nStandOut = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    if (c.alpha() < 128) continue;
+                    ++nOpaque;
+                    if (Contrast(c, bar) >= kAccent) ++nStandOut;
+                }
+            if (nOpaque == 0 || nStandOut * 4 < nOpaque)
+                faults << QStringLiteral("%1: %2 of %3 pixels stand out from %4")
+                              .arg(pAction->objectName())
+                              .arg(nStandOut)
+                              .arg(nOpaque)
+                              .arg(bar.name());
+        }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
