@@ -108,3 +108,4 @@ dpkg-deb -f "$deb" Package Version Depends Recommends
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes, installed size $(dpkg-deb -f "$deb" Installed-Size) KiB"
 lintian --pedantic --display-info --fail-on error,warning,info,pedantic "$deb" || fail "lintian found something"
 echo "package: lintian --pedantic passed"
+./scripts/readme-sizes.sh --check "$deb"
