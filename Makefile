@@ -42,15 +42,16 @@ deps-package:
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-deb: deps deps-package build
-	rm -f $(BUILD)/nelo_*.deb
-	cd $(BUILD) && cpack -G DEB
-	cp $(BUILD)/nelo_*.deb .
+# The package is built in its own folder from the programs alone, with Debian's hardening
+# flags (scripts/make-deb.sh); the tests' build folder is not touched.
+DEB_BUILD ?= build-deb
+deb: deps deps-package
+	JOBS=$(JOBS) ./scripts/make-deb.sh $(DEB_BUILD)
 
-# The install staged in a temporary folder and checked there, then the package and lintian
-# (scripts/check-install.sh; CI runs it).
-install-check: deps deps-package build
-	./scripts/check-install.sh $(BUILD)
+# The package built as make deb builds it, its install staged in a temporary folder and
+# checked there, then the package itself and lintian (scripts/check-install.sh; CI runs it).
+install-check: deb
+	./scripts/check-install.sh $(DEB_BUILD)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps-test
@@ -101,4 +102,4 @@ format-check: deps-test
 	clang-format --dry-run -Werror $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' 'tools/*.cpp')
 
 clean:
-	rm -rf $(BUILD) build-asan build-bench $(FUZZ_BUILD)
+	rm -rf $(BUILD) build-asan build-bench $(FUZZ_BUILD) $(DEB_BUILD)

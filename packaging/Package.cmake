@@ -14,6 +14,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the libraries: the fonts the window and the printout name, Qt's own dialogs in
 # Japanese, and the plug-in that puts a Qt window on the screen.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n, qt6-qpa-plugins")
+# Installed with it unless asked not to: the completion installed for both programs works
+# only with bash-completion, and on a Wayland session (Debian's GNOME by default) the
+# window is a native Wayland window only with Qt's Wayland plug-in; without it, it runs
+# through Xwayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
-# Installs a build into a staging folder (DESTDIR) and checks what lands there, then makes
-# the Debian package and checks it:
-#   scripts/check-install.sh [BUILD]      (BUILD: a configured and built folder, default build)
-# The programs must run from the staged tree and hold no path of the build or source tree,
-# and the desktop entry, metainfo, manual pages, file type and completion must pass their
-# validators. The tools come from scripts/install-deps.sh package.
+# Installs the package's build into a staging folder (DESTDIR) and checks what lands there,
+# then makes the Debian package and checks it:
+#   scripts/check-install.sh [BUILD]      (BUILD: the folder make deb built, default build-deb)
+# The programs must run from the staged tree, hold no path of the build or source tree and
+# carry Debian's hardening; the desktop entry, metainfo, manual pages, file type and
+# completion must pass their validators; the window's class must be the desktop entry's
+# StartupWMClass (under Xvfb); lintian --pedantic must find nothing. The tools come from
+# scripts/install-deps.sh package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build}
+build=${1:-build-deb}
 src=$(pwd)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 fail() { echo "check-install: $*" >&2; exit 1; }
 export LC_ALL=C.UTF-8
+
+# The package's build holds the programs and nothing else (no tests, no benchmarks).
+built=$(cd "$build/bin" && ls | tr '\n' ' ')
+[ "$built" = "nelo nelo-cli " ] || fail "$build/bin holds more than the two programs: $built"
 
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null
 root=$stage/usr
@@ -22,7 +28,7 @@ for f in bin/nelo bin/nelo-cli \
     share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
     share/icons/hicolor/256x256/apps/$id.png share/man/man1/nelo.1.gz share/man/man1/nelo-cli.1.gz \
     share/bash-completion/completions/nelo-cli share/bash-completion/completions/nelo \
-    share/nelo/help.html share/doc/nelo/copyright share/doc/nelo/changelog.gz; do
+    share/doc/nelo/help.html share/doc-base/nelo share/doc/nelo/copyright share/doc/nelo/changelog.gz; do
     [ -f "$root/$f" ] || fail "missing $f"
 done
 
@@ -33,6 +39,18 @@ for p in nelo nelo-cli; do
     fi
     if readelf -d "$root/bin/$p" | grep -E 'RPATH|RUNPATH'; then fail "$p has an RPATH"; fi
 done
+# Debian's hardening: position-independent, relocations read-only and bound at start,
+# the stack protector, and the checked forms of the C library's string and print functions.
+for p in nelo nelo-cli; do
+    elf=$root/bin/$p
+    grep -q 'Type: *DYN' <<<"$(readelf -hW "$elf")" || fail "$p is not position-independent"
+    grep -q GNU_RELRO <<<"$(readelf -lW "$elf")" || fail "$p has no read-only relocations"
+    grep -Eq 'BIND_NOW|FLAGS_1.* NOW' <<<"$(readelf -dW "$elf")" || fail "$p does not bind at start"
+    symbols=$(readelf --dyn-syms -W "$elf")
+    grep -q '__stack_chk_fail' <<<"$symbols" || fail "$p has no stack protector"
+    grep -Eq ' __[a-z_]+_chk(@|$)' <<<"$symbols" || fail "$p uses no fortified function"
+done
+echo "hardened: PIE, relro, bind now, stack protector, fortified functions"
 [ "$("$root/bin/nelo-cli" --version)" = "nelo-cli (Nelo) 1.00" ] || fail "staged nelo-cli --version"
 [ "$("$root/bin/nelo" --version)" = "nelo (Nelo) 1.00" ] || fail "staged nelo --version"
 echo "staged: $("$root/bin/nelo-cli" --version), $("$root/bin/nelo" --version)"
@@ -61,12 +79,33 @@ completions=$(cd "$stage/files" && bash -c '
     complete_line nelo-cli --v
     complete_line nelo-cli ""' _ "$root/share/bash-completion/completions/nelo-cli")
 [ "$completions" = $'--version\na.nel folder' ] || fail "completion gave: $completions"
+# The window belongs to its menu entry: a shell matches them by the window's class
+# (WM_CLASS), which must be the entry's StartupWMClass.
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$root/share/applications/$id.desktop")
+[ -n "$wm_class" ] || fail "the desktop entry has no StartupWMClass"
+mkdir -p "$stage/x/config" "$stage/x/state" "$stage/x/runtime"
+chmod 700 "$stage/x/runtime"
+seen=$(XDG_CONFIG_HOME=$stage/x/config XDG_STATE_HOME=$stage/x/state XDG_RUNTIME_DIR=$stage/x/runtime \
+    QT_QPA_PLATFORM=xcb xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
+    "$1" --new & pid=$!
+    for _ in $(seq 200); do
+        id=$(xwininfo -root -tree | awk "/\(\"nelo\" / { print \$1; exit }")
+        [ -n "$id" ] && break
+        sleep 0.1
+    done
+    [ -n "$id" ] && xprop -id "$id" WM_CLASS
+    kill $pid; wait $pid 2>/dev/null
+    true' _ "$root/bin/nelo")
+[ "$seen" = "WM_CLASS(STRING) = \"nelo\", \"$wm_class\"" ] || fail "window class: ${seen:-no window} (StartupWMClass=$wm_class)"
+echo "window: $seen matches StartupWMClass"
 echo "staged install: all checks passed"
 
 # The Debian package.
 (cd "$build" && rm -f nelo_*.deb && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/nelo_*.deb)
-dpkg-deb -f "$deb" Package Version Depends
+dpkg-deb -f "$deb" Package Version Depends Recommends
+[ "$(dpkg-deb -f "$deb" Recommends)" = "bash-completion, qt6-wayland" ] || fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes, installed size $(dpkg-deb -f "$deb" Installed-Size) KiB"
-lintian --fail-on error,warning "$deb" || fail "lintian found errors or warnings"
-echo "package: lintian passed"
+lintian --pedantic --display-info --fail-on error,warning,info,pedantic "$deb" || fail "lintian found something"
+echo "package: lintian --pedantic passed"
+./scripts/readme-sizes.sh --check "$deb"

@@ -1,17 +1,9 @@
 #!/bin/sh
-# Renders the desktop program's SVG icons (src/desktop/icons/*.svg) to the PNG files the
-# program loads: Qt's base modules cannot draw SVG, so the PNGs are kept in the tree.
-# Needs rsvg-convert (Debian: librsvg2-bin); run it after changing an icon.
+# Renders the application icon (src/desktop/icons/nelo.svg) to the PNG sizes installed in
+# the hicolor icon theme beside the SVG. The program itself draws every icon from its SVG.
+# Needs rsvg-convert (Debian: librsvg2-bin); run it after changing the application icon.
 set -eu
 cd "$(dirname "$0")/../src/desktop/icons"
-for svg in *.svg; do
-    name=${svg%.svg}
-    if [ "$name" = nelo ]; then
-        for size in 16 32 48 64 128 256; do
-            rsvg-convert -w "$size" -h "$size" -o "png/$name-$size.png" "$svg"
-        done
-    else
-        rsvg-convert -w 16 -h 16 -o "png/$name-16.png" "$svg"
-        rsvg-convert -w 32 -h 32 -o "png/$name-32.png" "$svg"
-    fi
+for size in 48 256; do
+    rsvg-convert -w "$size" -h "$size" -o "png/nelo-$size.png" nelo.svg
 done

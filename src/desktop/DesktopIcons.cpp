@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QFile>
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
 #include <QStyleOption>
+#include <QSvgRenderer>
+#include <algorithm>
 #include <map>
-#include <vector>
+#include <memory>
 
 // The resources live in a static library, where nothing else pulls them in. (Outside any
 // namespace: the macro declares the resource's initialiser.)
@@ -24,85 +27,86 @@ static void InitResources() {
 
 namespace {
 
-/// Our icons at the sizes we drew, each file read when it is first drawn: a QIcon made
-/// with addFile reads every file at once, and the window's first paint should not wait
-/// for images it does not show yet.
-class CLazyIconEngine : public QIconEngine {
+/// One of our SVG drawings, read when it is first drawn (the window's first paint should
+/// not wait for images it does not show yet) and drawn at exactly the pixel size asked
+/// for: a toolbar icon at 1.5 times is 24 pixels drawn from the vector, not a 16- or
+/// 32-pixel image scaled.
+class CSvgIconEngine : public QIconEngine {
 public:
-    /// files: size in pixels to resource path, smallest first.
-    explicit CLazyIconEngine(std::vector<std::pair<int, QString>> files) : m_files(std::move(files)) {}
+    explicit CSvgIconEngine(QString path) : m_path(std::move(path)) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-        const QString& path = BestFile(size);
-        const QString key = path + QLatin1Char('/') + QString::number(int(mode));
-        auto it = m_cache.find(key);
-        if (it == m_cache.end()) {
-            QPixmap pm(path);
-            if (mode != QIcon::Normal && !pm.isNull()) {
-                QStyleOption opt;
-                opt.palette = QApplication::palette();
-                pm = QApplication::style()->generatedIconPixmap(mode, pm, &opt);
-            }
-            it = m_cache.emplace(key, pm).first;
-        }
         (void)state;
-        QPixmap pm = it->second;
-        if (!pm.isNull() && pm.size() != size && (pm.width() > size.width() || pm.height() > size.height()))
-            pm = pm.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        return pm;
+        if (size.isEmpty()) return QPixmap();
+        const QString key = QStringLiteral("%1x%2/%3").arg(size.width()).arg(size.height()).arg(int(mode));
+        auto it = m_cache.find(key);
+        if (it != m_cache.end()) return it->second;
+        QPixmap pm = Render(size);
+        if (mode != QIcon::Normal && !pm.isNull()) {
+            QStyleOption opt;
+            opt.palette = QApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &opt);
+        }
+        return m_cache.emplace(key, pm).first->second;
     }
 
     void paint(QPainter* pPainter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        pPainter->drawPixmap(rect, pixmap(rect.size() * pPainter->device()->devicePixelRatio(), mode, state));
+        const qreal ratio = pPainter->device()->devicePixelRatioF();
+        QPixmap pm = pixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
+        pm.setDevicePixelRatio(ratio);
+        pPainter->drawPixmap(rect.topLeft(), pm);
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
-        int n = 0;
-        for (const auto& f : m_files)
-            if (f.first <= size.width() && f.first <= size.height()) n = f.first;
-        if (n == 0 && !m_files.empty()) n = std::min(size.width(), size.height());
+        const int n = std::min(size.width(), size.height());
         return QSize(n, n);
     }
 
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        QList<QSize> sizes;
-        for (const auto& f : m_files) sizes << QSize(f.first, f.first);
-        return sizes;
-    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
 
-    QIconEngine* clone() const override { return new CLazyIconEngine(m_files); }
-    QString key() const override { return QStringLiteral("CLazyIconEngine"); }
+    QIconEngine* clone() const override { return new CSvgIconEngine(m_path); }
+    QString key() const override { return QStringLiteral("CSvgIconEngine"); }
+
+    bool isNull() override { return !Renderer().isValid(); }
 
 private:
-    /// The smallest drawing at least as large as size, else the largest.
-    const QString& BestFile(const QSize& size) const {
-        const int want = std::max(size.width(), size.height());
-        for (const auto& f : m_files)
-            if (f.first >= want) return f.second;
-        return m_files.back().second;
+    QSvgRenderer& Renderer() {
+        if (!m_pRenderer) m_pRenderer = std::make_unique<QSvgRenderer>(m_path);
+        return *m_pRenderer;
     }
 
-    std::vector<std::pair<int, QString>> m_files;
+    /// The drawing centred in a transparent square of that size.
+    QPixmap Render(const QSize& size) {
+        QSvgRenderer& renderer = Renderer();
+        if (!renderer.isValid()) return QPixmap();
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QSizeF drawn = renderer.defaultSize();
+        drawn.scale(QSizeF(size), Qt::KeepAspectRatio);
+        QPainter painter(&image);
+        renderer.render(
+            &painter,
+            QRectF(QPointF((size.width() - drawn.width()) / 2.0, (size.height() - drawn.height()) / 2.0), drawn));
+        painter.end();
+        return QPixmap::fromImage(std::move(image));
+    }
+
+    QString m_path;
+    std::unique_ptr<QSvgRenderer> m_pRenderer;
     std::map<QString, QPixmap> m_cache;
 };
 
-QIcon LazyIcon(const QString& pattern, std::initializer_list<int> sizes) {
+QIcon SvgIcon(const QString& name) {
     InitResources();
-    std::vector<std::pair<int, QString>> files;
-    for (int size : sizes) {
-        const QString path = pattern.arg(size);
-        if (QFile::exists(path)) files.emplace_back(size, path);
-    }
-    if (files.empty()) return QIcon();
-    return QIcon(new CLazyIconEngine(std::move(files)));
+    const QString path = QStringLiteral(":/icons/") + name + QStringLiteral(".svg");
+    if (!QFile::exists(path)) return QIcon();
+    return QIcon(new CSvgIconEngine(path));
 }
 
 }  // namespace
 
-QIcon OwnIcon(const QString& name) {
-    return LazyIcon(QStringLiteral(":/icons/png/") + name + QStringLiteral("-%1.png"), {16, 32});
-}
+QIcon OwnIcon(const QString& name) { return SvgIcon(name); }
 
 QIcon ThemedIcon(const QString& name) { return QIcon::fromTheme(name, OwnIcon(name)); }
 
-QIcon AppIcon() { return LazyIcon(QStringLiteral(":/icons/png/nelo-%1.png"), {16, 32, 48, 64, 128, 256}); }
+QIcon AppIcon() { return SvgIcon(QStringLiteral("nelo")); }

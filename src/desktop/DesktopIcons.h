@@ -1,5 +1,6 @@
 // The program's icons: the desktop theme's where it has one, our own drawings otherwise
-// (icons/*.svg, kept as PNG renderings because Qt's base modules cannot draw SVG).
+// (icons/*.svg, drawn at the size and pixel ratio of each use, so they stay sharp on
+// screens scaled by 1.5 or 2).
 #pragma once
 
 #include <QIcon>
@@ -7,7 +8,7 @@
 
 /// The theme's icon of that freedesktop name, or ours of the same name.
 QIcon ThemedIcon(const QString& name);
-/// Our own icon (icons/png/<name>-16.png and -32.png).
+/// Our own icon (icons/<name>.svg).
 QIcon OwnIcon(const QString& name);
 /// The application's icon, at every size it is drawn in.
 QIcon AppIcon();

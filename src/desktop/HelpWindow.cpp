@@ -4,22 +4,42 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QScreen>
 #include <QShortcut>
+#include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
-// An installed program shows the page installed beside it (<prefix>/bin/../share/nelo/),
-// which a packager may have brought up to date; run from the build tree, it shows the copy
-// built into the program.
+// An installed program shows the page installed with it (<prefix>/bin/../share/doc/nelo/),
+// which a packager may have brought up to date; run from the build tree, or where the
+// documentation was left out of the install (a system that excludes /usr/share/doc), it
+// shows the copy built into the program.
 QUrl HelpPageUrl() {
     const QString installed =
-        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/nelo/help.html"));
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/nelo/help.html"));
     if (QFileInfo(installed).isFile()) return QUrl::fromLocalFile(installed);
     return QUrl(QStringLiteral("qrc:/help/help.html"));
+}
+
+double Luminance(const QColor& c) {
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// The page names no colour of its own, so that it reads on a dark desktop as on a light
+// one: its examples take the palette's link colour where that stands out well enough
+// from the background (a contrast of 4.5:1), else the text colour.
+QString PaletteStyle(const QPalette& palette) {
+    const double base = Luminance(palette.color(QPalette::Base));
+    QColor example = palette.color(QPalette::Link);
+    const double link = Luminance(example);
+    if ((std::max(link, base) + 0.05) / (std::min(link, base) + 0.05) < 4.5) example = palette.color(QPalette::Text);
+    return QStringLiteral(".ex { color: %1; }").arg(example.name());
 }
 
 }  // namespace
@@ -33,6 +53,7 @@ CHelpWindow::CHelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
     setWindowIcon(AppIcon());
     setOpenExternalLinks(true);
     resize(620, 560);
+    document()->setDefaultStyleSheet(PaletteStyle(palette()));
     auto* pClose = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(pClose, &QShortcut::activated, this, &QWidget::close);
 }
@@ -65,4 +86,13 @@ void CHelpWindow::ShowAt(const QString& anchor, const QWidget* pBeside) {
     show();
     raise();
     activateWindow();
+}
+
+void CHelpWindow::changeEvent(QEvent* pEvent) {
+    QTextBrowser::changeEvent(pEvent);
+    // The desktop changed its colours while the page is open (a switch to a dark theme).
+    if (pEvent->type() == QEvent::PaletteChange) {
+        document()->setDefaultStyleSheet(PaletteStyle(palette()));
+        if (!source().isEmpty()) reload();
+    }
 }

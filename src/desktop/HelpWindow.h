@@ -17,4 +17,7 @@ public:
     /// screen's available area: to its right where it fits, else to its left, else over
     /// it; always whole on the screen (shrunk to it when larger).
     static QRect PlaceBeside(const QSize& frameSize, const QRect& rcBeside, const QRect& screen);
+
+protected:
+    void changeEvent(QEvent* pEvent) override;
 };

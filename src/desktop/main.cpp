@@ -1,5 +1,6 @@
 // nelo: the notebook's desktop window.
 #include "app/RumoApp.h"
+#include "desktop/BoundedTeardown.h"
 #include "desktop/DesktopApplication.h"
 #include "desktop/DesktopOptions.h"
 #include "desktop/FirstPaintProbe.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     }
 
     CDesktopApplication qapp(argc, argv);
+    CBoundedTeardown teardown;
     QApplication::setApplicationName(QStringLiteral("Nelo"));
     QApplication::setOrganizationName(QStringLiteral("Vantor"));
     // The desktop entry and icon installed under this name: the session shows the window as that application.
@@ -64,7 +66,10 @@ int main(int argc, char** argv) {
     for (qsizetype i = 1; i < qargs.size(); ++i) args.push_back(qargs[i].toLocal8Bit().toStdString());
     CDesktopOptions options;
     int status = 0;
-    if (!options.Parse(args, status)) return status;
+    if (!options.Parse(args, status)) {
+        teardown.SetStatus(status);
+        return status;
+    }
 
     // Qt's own dialogs and buttons speak Japanese, like the rest of the program.
     QTranslator qtTranslator;
@@ -85,12 +90,17 @@ int main(int argc, char** argv) {
     try {
         frame.SetStartMinimized(options.bMinimized);
         frame.ShowFirstTime();
-        if (!frame.StartUp(options.strFile, options.bNew)) return 1;
+        if (!frame.StartUp(options.strFile, options.bNew)) {
+            teardown.SetStatus(1);
+            return 1;
+        }
         if (!options.bQuitAfterFirstPaint) {
             frame.MentionRecoveryCopies();
             frame.StartReminders();
         }
-        return QApplication::exec();
+        const int nStatus = QApplication::exec();
+        teardown.SetStatus(nStatus);
+        return nStatus;
     } catch (const std::bad_alloc&) {
         sessionEnd.EndOutOfMemory();
     }

@@ -1,0 +1,19 @@
+#include "desktop/BoundedTeardown.h"
+
+#include <QGuiApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+CBoundedTeardown::~CBoundedTeardown() {
+    // Only Wayland's plug-in has been seen to hang; under X11 and offscreen the teardown
+    // always finishes.
+    if (!QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) return;
+    std::fflush(nullptr);
+    const int nStatus = m_nStatus;
+    std::thread([nStatus] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        std::_Exit(nStatus);
+    }).detach();
+}
