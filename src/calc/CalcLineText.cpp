@@ -33,7 +33,9 @@ const std::string& CalcLineText(const std::string& line, std::string& buffer) {
             blank = true;
         else if (c == kFullComma && GroupsDigits(prev, line, i))
             group = true;
-        else if (!IsFullDigitCode(c) && !IsArithmeticSymbolCode(c))
+        else if (IsAmountUnitCode(c) && (IsFullDigitCode(prev) || IsAmountUnitCode(prev))) {
+            // an amount's unit: 「１０万　＋　２万」 is spaced arithmetic too
+        } else if (!IsFullDigitCode(c) && !IsArithmeticSymbolCode(c))
             plain = false;
         prev = c;
     }

@@ -12,11 +12,13 @@ LineTraits ScanLineTraits(std::string_view text) {
     bool separator = false, digit = false, blank = false, other = false, unit = false, op = false;
     // For the plain calculation: a character that is no part of one, an operator that is
     // not ／ ： ．, a grouping comma.
-    bool foreign = false, calcOp = false, group = false;
+    bool foreign = false, calcOp = false, group = false, amount = false;
     unsigned prev = 0;
+    bool afterNumber = false;  // the character before was a digit or an amount's unit
     for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
         if (!DbcsAt(text, i)) {
             unsigned char b = static_cast<unsigned char>(text[i]);
+            afterNumber = false;
             if (b == ' ' || (b >= '\t' && b <= '\r'))
                 blank = true;
             else
@@ -28,9 +30,17 @@ LineTraits ScanLineTraits(std::string_view text) {
         const unsigned c = DbcsCode(text.data() + i);
         i += 2;
         const unsigned before = prev;
+        const bool bAfterNumber = afterNumber;
         prev = c;
-        if (IsFullDigitCode(c)) {
+        afterNumber = IsFullDigitCode(c);
+        if (afterNumber) {
             digit = true;
+            continue;
+        }
+        if (bAfterNumber && IsAmountUnitCode(c)) {
+            other = true;
+            amount = true;
+            afterNumber = true;
             continue;
         }
         if (c == kFullBlank) {
@@ -84,7 +94,7 @@ LineTraits ScanLineTraits(std::string_view text) {
     t.bMemoSeparator = separator;
     t.bScheduleShape = digit && blank && other;
     t.bTimeSum = digit && unit && op;
-    t.bPlainArithmetic = !foreign && digit && (blank ? calcOp : group);
+    t.bPlainArithmetic = !foreign && digit && (blank ? calcOp : group || amount);
     return t;
 }
 

@@ -47,6 +47,9 @@ std::string ToAsciiForm(std::string_view in);
 void AppendAsciiForm(std::string& out, std::string_view in);
 /// ． ： ／ （ ） ＋ － × ÷ ＝ ＊: the symbols of arithmetic.
 bool IsArithmeticSymbolCode(unsigned code);
+/// 万 億 兆 千 百 十 円: the units an amount carries right after its digits (「１０万」,
+/// 「３億５千万」, 「１，２００円」).
+bool IsAmountUnitCode(unsigned code);
 
 /// True when a "，" groups digits: the character before it (prevCode) is a full-width
 /// digit, and the text from next on (just after the comma) begins with exactly three.
