@@ -1,46 +1,23 @@
 // \ical and \ical-read: the schedules to and from a calendar file of other programs.
 #include "calendar/ICalendar.h"
 #include "cli/CliCommands.h"
+#include "cli/CliOverwrite.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
 #include "document/DocListener.h"
 #include "document/RumoDoc.h"
 #include "platform/CodePage.h"
 
-#include <cstdio>
-
 namespace {
 
-// The answer (code page 932, "\r\n" between lines) on stdout after the conversation.
+// The answer (code page 932, "\r\n" between lines) on stdout after the conversation,
+// shown as the conversation is (control characters visible at a terminal).
 void PrintAnswer(CCliSession& session, const std::string& answer) {
-    session.GetView().Flush();
-    std::string out = Cp932ToUtf8(answer).text;
     std::string text;
-    for (char c : out)
+    for (char c : Cp932ToUtf8(answer).text)
         if (c != '\r') text += c;
     text += '\n';
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
-
-// Removes the word flag from the start or the end of a command's argument text; true
-// when it was there.
-bool TakeFlag(std::string& arg, const std::string& flag) {
-    while (!arg.empty() && (arg.back() == ' ' || arg.back() == '\t')) arg.pop_back();
-    if (arg == flag) {
-        arg.clear();
-        return true;
-    }
-    if (arg.compare(0, flag.size() + 1, flag + " ") == 0) {
-        arg.erase(0, flag.size() + 1);
-        return true;
-    }
-    if (arg.size() > flag.size() && arg.compare(arg.size() - flag.size(), flag.size(), flag) == 0 &&
-        (arg[arg.size() - flag.size() - 1] == ' ' || arg[arg.size() - flag.size() - 1] == '\t')) {
-        arg.erase(arg.size() - flag.size());
-        return true;
-    }
-    return false;
+    session.Print(text);
 }
 
 }  // namespace
@@ -51,7 +28,7 @@ void RegisterCalendarCommands(CCliSession& session) {
         "予定を iCalendar（.ics）ファイルに書き出す（ファイルがあれば確かめる。--force で確かめずに置き換え）",
         [&session](const std::string& argText) {
             std::string arg = argText;
-            const bool bForce = TakeFlag(arg, "--force");
+            const bool bForce = TakeForceOption(arg);
             const std::string path = PathArgument(arg);
             if (path.empty()) {
                 session.Notice("使い方: \\ical PATH [--force]");

@@ -7,11 +7,23 @@
 
 bool TakeForceOption(std::string& argText) {
     static const std::string kForce = "--force";
-    if (argText.compare(0, kForce.size(), kForce) != 0) return false;
-    if (argText.size() > kForce.size() && argText[kForce.size()] != ' ' && argText[kForce.size()] != '\t') return false;
-    auto rest = argText.find_first_not_of(" \t", kForce.size());
-    argText = rest == std::string::npos ? std::string() : argText.substr(rest);
-    return true;
+    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!argText.empty() && isBlank(argText.back())) argText.pop_back();
+    // Before the path: "--force PATH".
+    if (argText.compare(0, kForce.size(), kForce) == 0 &&
+        (argText.size() == kForce.size() || isBlank(argText[kForce.size()]))) {
+        auto rest = argText.find_first_not_of(" \t", kForce.size());
+        argText = rest == std::string::npos ? std::string() : argText.substr(rest);
+        return true;
+    }
+    // After it: "PATH --force".
+    if (argText.size() > kForce.size() && argText.compare(argText.size() - kForce.size(), kForce.size(), kForce) == 0 &&
+        isBlank(argText[argText.size() - kForce.size() - 1])) {
+        argText.erase(argText.size() - kForce.size());
+        while (!argText.empty() && isBlank(argText.back())) argText.pop_back();
+        return true;
+    }
+    return false;
 }
 
 bool MayReplaceFile(CCliSession& session, const std::string& path, bool bForce, bool bAsk, const char* command) {

@@ -7,7 +7,8 @@
 
 class CCliSession;
 
-/// Takes a leading "--force" off a command's argument text; true when it was there.
+/// Takes "--force" off the start or the end of a command's argument text; true when it
+/// was there.
 bool TakeForceOption(std::string& argText);
 
 /// Before command writes path (UTF-8): true when nothing is there yet, when it is not a
