@@ -57,7 +57,8 @@ install-check: deb
 asan: deps-test
 	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNELO_SANITIZE=ON
 	cmake --build build-asan -j$(JOBS)
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
+		UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j$(JOBS)
 
 # Every fuzz target's seed corpus replayed by its libFuzzer program (clang, with
 # AddressSanitizer and UndefinedBehaviorSanitizer).
