@@ -1,39 +1,12 @@
 #include "cli/TerminalText.h"
 
 #include "cli/CliSignals.h"
+#include "platform/CodePage.h"
 
 #include <cerrno>
 #include <unistd.h>
 
 namespace {
-
-// The length of the well-formed UTF-8 sequence at p (its character in cp), else 0.
-std::size_t DecodeUtf8(std::string_view s, std::size_t i, char32_t& cp) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t n;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-        cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-        cp = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-        cp = b & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size()) return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        const auto c = static_cast<unsigned char>(s[i + k]);
-        if ((c & 0xC0) != 0x80) return 0;
-        cp = (cp << 6) | (c & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are no characters.
-    if ((n == 3 && cp < 0x800) || (n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    return n;
-}
 
 void AppendHex(std::string& out, unsigned value, int digits) {
     static const char kHex[] = "0123456789ABCDEF";
@@ -57,7 +30,7 @@ void AppendVisibleText(std::string_view utf8, std::string& out) {
             continue;
         }
         char32_t cp = 0;
-        const std::size_t n = DecodeUtf8(utf8, i, cp);
+        const std::size_t n = DecodeUtf8At(utf8, i, cp);
         if (n == 0) {
             out += '<';
             AppendHex(out, b, 2);

@@ -198,3 +198,10 @@ CodePageResult Cp932ToUtf8(std::string_view cp932) {
     res.nReplaced = AppendCp932AsUtf8(cp932, res.text);
     return res;
 }
+
+std::size_t DecodeUtf8At(std::string_view bytes, std::size_t i, char32_t& cp) {
+    std::uint32_t value = 0;
+    const std::size_t n = Utf8Decode(reinterpret_cast<const unsigned char*>(bytes.data()) + i, bytes.size() - i, value);
+    cp = value;
+    return n;
+}

@@ -29,3 +29,7 @@ int AppendCp932AsUtf8(std::string_view cp932, std::string& out);
 
 /// True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
+
+/// The length of the well-formed UTF-8 sequence that starts at bytes[i] (its character in
+/// cp), else 0: overlong forms, surrogates and values past U+10FFFF are no characters.
+std::size_t DecodeUtf8At(std::string_view bytes, std::size_t i, char32_t& cp);
