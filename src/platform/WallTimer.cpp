@@ -14,19 +14,19 @@ CWallTimer::~CWallTimer() {
 
 bool CWallTimer::ArmAt(long long ms) {
     if (m_fd < 0) return false;
-    itimerspec spec{};
+    itimerspec when{};
     // Zero would disarm: a time at or before the epoch means "now".
     if (ms < 1) ms = 1;
-    spec.it_value.tv_sec = static_cast<time_t>(ms / 1000);
-    spec.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
-    m_bArmed = timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    when.it_value.tv_sec = static_cast<time_t>(ms / 1000);
+    when.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+    m_bArmed = timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &when, nullptr) == 0;
     return m_bArmed;
 }
 
 void CWallTimer::Disarm() {
     if (m_fd < 0) return;
-    itimerspec spec{};
-    timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr);
+    itimerspec when{};
+    timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &when, nullptr);
     m_bArmed = false;
 }
 
