@@ -143,6 +143,8 @@ std::vector<Form> Forms() {
         {"あす"_sj, plus(1)},
         {"明後日"_sj, plus(2)},
         {"あさって"_sj, plus(2)},
+        {"しあさって"_sj, plus(3)},
+        {"明々後日"_sj, plus(3)},
         {"昨日"_sj, plus(-1), true},
         {"きのう"_sj, plus(-1), true},
         {"一昨日"_sj, plus(-2), true},
