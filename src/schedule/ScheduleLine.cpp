@@ -66,6 +66,17 @@ void ApplyTime(DateReading& r, const PhraseForm* timeForm, const PhraseContext& 
     r.minute = t.minute;
 }
 
+// A date, or a day counted from today or the line before (「明日」, 「翌日」).
+bool NamesOneDay(const PhraseForm& f) {
+    return f.day == DayForm::Calendar || f.day == DayForm::FromToday || f.day == DayForm::Following;
+}
+
+// 「金曜」 alone: no week, no 次の, no time of day.
+bool IsBareWeekday(const PhraseForm& f) {
+    return f.status == PhraseStatus::Date && f.day == DayForm::Weekday && !f.bStrict && !f.bTime && f.timeWord < 0 &&
+           f.annotatedWeekday < 0;
+}
+
 bool IsYearlessReading(const DateReading& r) { return r.outcome == ReadOutcome::Read && (r.bYearless || r.bDayOnly); }
 
 DateReading ResolveEnd(const PhraseForm& endForm, const PhraseForm* endTime, const DateReading& start,
@@ -132,14 +143,24 @@ ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const 
     const RangeForm first = ParseRangeWord(words[0], false);
     if (first.start.status == PhraseStatus::NotADate) return ScheduleWhen{};
     const std::string_view startText = first.bRange ? words[0].substr(0, first.nStartEnd) : words[0];
+    PhraseForm startForm = first.start;
 
     PhraseForm startTime, endForm, endTime;
     bool bStartTime = false, bEnd = false, bEndTime = false;
     std::string_view endText;
     std::size_t i = 1;
+    // A weekday as a word of its own after a date restates it, as 「（金）」 does
+    // (「１２／２５　金曜　忘年会」): it is checked against the date, never read as an end.
+    if (!first.bRange && NamesOneDay(startForm) && !startForm.bTime && startForm.annotatedWeekday < 0 && i < n) {
+        const RangeForm w = ParseRangeWord(words[i], false);
+        if (!w.bRange && IsBareWeekday(w.start)) {
+            startForm.annotatedWeekday = w.start.weekday;
+            ++i;
+        }
+    }
     // A day without its time of day, then a word that is only a time of day (or a range
     // of times): 「１２／２５ １８：００」, 「１２／２５ １４：００－１６：００」.
-    if (!first.bRange && IsDayWithoutTime(first.start) && i < n) {
+    if (!first.bRange && IsDayWithoutTime(startForm) && i < n) {
         const RangeForm t = ParseRangeWord(words[i], false);
         if (IsTimeOnly(t.start) && (!t.bRange || t.bOpen || IsTimeOnly(t.end))) {
             startTime = t.start;
@@ -178,7 +199,7 @@ ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const 
         }
     }
 
-    const ScheduleSpan span = ResolveSpan(first.start, bStartTime ? &startTime : nullptr, bEnd ? &endForm : nullptr,
+    const ScheduleSpan span = ResolveSpan(startForm, bStartTime ? &startTime : nullptr, bEnd ? &endForm : nullptr,
                                           bEndTime ? &endTime : nullptr, now);
     const DateReading& S = span.start;
     if (S.outcome == ReadOutcome::Impossible) return RefuseId(IDS_BAD_PERIOD);
