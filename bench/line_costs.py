@@ -24,6 +24,7 @@ The environment (NELO_NOW, TZ, LC_ALL, the XDG folders) is set by the caller
 """
 
 import argparse
+import itertools
 import os
 import random
 import re
@@ -170,16 +171,21 @@ def main():
     # named, since it may be a change of behaviour rather than of speed.
     notes = []
     for key, _, _, body, _ in loads:
-        outs = {}
-        for label, cli in builds:
-            with open(f"{work}/{body}", "rb") as fin:
-                outs[label] = subprocess.run([cli, "--new"], stdin=fin, capture_output=True).stdout
-        for label, _ in builds[1:]:
-            if outs[label] != outs["now"]:
-                a, b = outs["now"].splitlines(), outs[label].splitlines()
-                same = sum(1 for x, y in zip(a, b) if x == y)
-                notes.append(f"{key}: {label} answers differently ({len(b)} output lines against {len(a)}, "
+        for i, (_, cli) in enumerate(builds):
+            with open(f"{work}/{body}", "rb") as fin, open(f"{work}/answers.{i}", "wb") as fout:
+                subprocess.run([cli, "--new"], stdin=fin, stdout=fout, stderr=subprocess.DEVNULL, check=False)
+        for i, (label, _) in enumerate(builds[1:], 1):
+            same = ours = theirs = 0
+            with open(f"{work}/answers.0", "rb") as a, open(f"{work}/answers.{i}", "rb") as b:
+                for x, y in itertools.zip_longest(a, b):
+                    ours += x is not None
+                    theirs += y is not None
+                    same += x == y
+            if same != ours or ours != theirs:
+                notes.append(f"{key}: {label} answers differently ({theirs} output lines against {ours}, "
                              f"{same} of them the same)")
+        for i in range(len(builds)):
+            os.remove(f"{work}/answers.{i}")
 
     commands = {}
     for label, cli in builds:
