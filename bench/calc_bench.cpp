@@ -1,7 +1,7 @@
 // Arithmetic lines per second: the whole road of a typed line (conversion, routing, echo,
 // evaluation, answer) through the input pane's ProcessLine, and the evaluator alone.
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 

@@ -1,12 +1,12 @@
 // Saving and loading a large notebook: 100,000 memo objects with 10 pairs each
 // (1,000,000 pairs), 100,000 variables and 100,000 schedules. Loading is compared with
 // merely reading the file's bytes (counter "x_read": load time / read time).
-#include "calc/Symbol.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "calc/Variable.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/Sjis.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Memo registration and query as the store grows: each operation should cost the same
 // at 10,000 and at 1,000,000 distinct objects.
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "text/Sjis.h"
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // Bulk schedule registration and the listing over it: registering 100,000 entries one
 // line at a time must stay far from quadratic (each line checks conflicts against every
 // stored entry through the start-ordered index).
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "platform/Clock.h"
 #include "text/Sjis.h"
 

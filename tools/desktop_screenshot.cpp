@@ -2,11 +2,11 @@
 // after the lines of a file were typed into its input pane one by one.
 //   desktop_screenshot LINES.txt OUT.png [WIDTH HEIGHT]
 // With OUT.pdf it prints the conversation to that file instead (A4, as printed).
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/ConversationPrinter.h"
 #include "desktop/FontMapping.h"
 #include "desktop/InputPane.h"
-#include "desktop/MainFrame.h"
+#include "desktop/MainWindow.h"
 #include "desktop/QtMessageBox.h"
 #include "platform/Profile.h"
 

@@ -3,8 +3,8 @@
 // notebook whose message boxes answer No.
 #pragma once
 
-#include "app/RumoApp.h"
-#include "desktop/MainFrame.h"
+#include "app/NotebookSession.h"
+#include "desktop/MainWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 

@@ -5,10 +5,10 @@
 // per opening, median of a few runs.
 #include "BenchWindow.h"
 #include "desktop/MemoListDialog.h"
-#include "desktop/SchedListDialog.h"
-#include "dialogs/MemoListDlg.h"
-#include "dialogs/SchedListDlg.h"
-#include "schedule/Schedule.h"
+#include "desktop/ScheduleListDialog.h"
+#include "models/MemoListModel.h"
+#include "models/ScheduleListModel.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/Sjis.h"
 
 #include <QApplication>

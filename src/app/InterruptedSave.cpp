@@ -2,9 +2,9 @@
 // was writing when the program was killed: the file holds new bytes in front of old
 // ones and does not load, but the copy of its old content that the save made first is
 // still beside it. Opening such a file offers that content back.
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 
-#include "document/DocSerialize.h"
+#include "notebook/NotebookSerialize.h"
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/CodePage.h"

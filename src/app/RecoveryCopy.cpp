@@ -1,6 +1,6 @@
 #include "app/RecoveryCopy.h"
 
-#include "document/DocSerialize.h"
+#include "notebook/NotebookSerialize.h"
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"

@@ -2,7 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 

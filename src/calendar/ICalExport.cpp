@@ -11,7 +11,7 @@
 #include "calendar/ICalUid.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,13 +4,13 @@
 #include "calendar/ICalendar.h"
 
 #include "calendar/ICalSource.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include <cerrno>

@@ -12,7 +12,7 @@
 #include "calendar/ICalStream.h"
 #include "calendar/ICalUid.h"
 #include "platform/Clock.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include <algorithm>

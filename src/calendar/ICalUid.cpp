@@ -1,6 +1,6 @@
 #include "calendar/ICalUid.h"
 
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 
 #include <algorithm>
 #include <cstdio>

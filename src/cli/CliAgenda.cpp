@@ -2,15 +2,15 @@
 
 #include "app/RecentFileList.h"
 #include "cli/CliSession.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Profile.h"
 #include "reminders/EntryTimes.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <cstdio>
 #include <new>

@@ -4,8 +4,8 @@
 #include "cli/CliOverwrite.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
-#include "document/DocListener.h"
-#include "document/RumoDoc.h"
+#include "notebook/NotebookListener.h"
+#include "notebook/Notebook.h"
 #include "platform/CodePage.h"
 
 namespace {

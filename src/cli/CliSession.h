@@ -2,11 +2,11 @@
 // the input lines and the backslash commands.
 #pragma once
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "cli/CliMessageBox.h"
-#include "cli/CliView.h"
+#include "cli/CliTranscript.h"
 #include "cli/LineReader.h"
-#include "conversation/SendView.h"
+#include "conversation/LineDispatcher.h"
 #include "platform/Profile.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "conversation/TextFileInput.h"
 
-#include "conversation/SendView.h"
+#include "conversation/LineDispatcher.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"

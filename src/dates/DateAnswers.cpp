@@ -3,7 +3,7 @@
 #include "dates/DatePattern.h"
 #include "dates/DateWords.h"
 #include "dates/WorkingDate.h"
-#include "res/StringTable.h"
+#include "strings/StringTable.h"
 #include "text/Decimal.h"
 #include "text/Sjis.h"
 

@@ -1,6 +1,6 @@
 #include "desktop/BatchedPanes.h"
 
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
 void CBatchedInput::AppendInputText(const std::string& text) {
     // A line break asked for before any gathered text depends on what the pane holds.

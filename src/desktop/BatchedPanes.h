@@ -4,8 +4,8 @@
 // The panes end up with exactly the text the lines would have given one by one.
 #pragma once
 
-#include "conversation/SendView.h"
-#include "document/DocListener.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/NotebookListener.h"
 
 #include <string>
 

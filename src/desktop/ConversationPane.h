@@ -2,7 +2,7 @@
 // echoes and answers at its end and empties it for a new or opened notebook.
 #pragma once
 
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
 #include <QPlainTextEdit>
 

@@ -1,6 +1,6 @@
 #include "desktop/ConversationPrinter.h"
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/FontMapping.h"
 #include "desktop/QtText.h"
 

@@ -4,7 +4,7 @@
 // they have on paper; each wrapped row counts as one line and keeps all its text.
 #pragma once
 
-#include "view/PrintLayout.h"
+#include "transcript/PrintLayout.h"
 
 #include <QFont>
 #include <QString>

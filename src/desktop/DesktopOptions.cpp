@@ -1,6 +1,6 @@
 #include "desktop/DesktopOptions.h"
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "app/StartArguments.h"
 
 #include <cstdio>

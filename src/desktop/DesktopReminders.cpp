@@ -1,12 +1,12 @@
 #include "desktop/DesktopReminders.h"
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/DesktopNotifier.h"
-#include "desktop/MainFrame.h"
+#include "desktop/MainWindow.h"
 #include "desktop/QtText.h"
-#include "document/DocListener.h"
+#include "notebook/NotebookListener.h"
 #include "platform/Clock.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

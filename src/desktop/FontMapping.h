@@ -3,7 +3,7 @@
 // font chosen in the font dialog as the format to save.
 #pragma once
 
-#include "view/FontAttr.h"
+#include "transcript/CharFormat.h"
 
 #include <QColor>
 #include <QFont>

@@ -4,7 +4,7 @@
 // to the composition and submits nothing.
 #pragma once
 
-#include "conversation/SendView.h"
+#include "conversation/LineDispatcher.h"
 
 #include <QPlainTextEdit>
 

@@ -1,8 +1,8 @@
 #include "desktop/MemoListDialog.h"
 
-#include "desktop/ListBoxView.h"
+#include "desktop/RowListView.h"
 #include "desktop/QtText.h"
-#include "dialogs/MemoListDlg.h"
+#include "models/MemoListModel.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "desktop/QtMessageBox.h"
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/QtText.h"
 
 #include <QGridLayout>

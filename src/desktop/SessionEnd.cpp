@@ -1,7 +1,7 @@
 #include "desktop/SessionEnd.h"
 
 #include "app/RecoveryCopy.h"
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "platform/Clock.h"
 #include "platform/Signals.h"
 

@@ -7,7 +7,7 @@
 // connection to the display breaks) and when memory runs out.
 #pragma once
 
-#include "document/DocListener.h"
+#include "notebook/NotebookListener.h"
 
 #include <QObject>
 

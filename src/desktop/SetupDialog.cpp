@@ -1,7 +1,7 @@
 #include "desktop/SetupDialog.h"
 
 #include "desktop/QtText.h"
-#include "dialogs/SetupDlg.h"
+#include "models/NamesModel.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "desktop/VariablesDialog.h"
 
-#include "desktop/ListBoxView.h"
-#include "dialogs/VariablesDlg.h"
+#include "desktop/RowListView.h"
+#include "models/VariableListModel.h"
 
 #include <QPushButton>
 

@@ -1,11 +1,11 @@
 // nelo: the notebook's desktop window.
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/BoundedTeardown.h"
 #include "desktop/DesktopApplication.h"
 #include "desktop/DesktopOptions.h"
 #include "desktop/FirstPaintProbe.h"
 #include "desktop/FontMapping.h"
-#include "desktop/MainFrame.h"
+#include "desktop/MainWindow.h"
 #include "desktop/QtMessageBox.h"
 #include "desktop/SessionEnd.h"
 #include "platform/Clock.h"

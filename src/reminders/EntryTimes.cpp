@@ -1,7 +1,7 @@
 #include "reminders/EntryTimes.h"
 
 #include "platform/Clock.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <algorithm>
 

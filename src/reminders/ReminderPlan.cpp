@@ -2,7 +2,7 @@
 
 #include "platform/Clock.h"
 #include "reminders/EntryTimes.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/Sjis.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "schedule/PeriodQuery.h"
 
 #include "platform/Clock.h"
-#include "res/StringTable.h"
+#include "strings/StringTable.h"
 #include "schedule/ScheduleLine.h"
 #include "text/JText.h"
 #include "text/Sjis.h"

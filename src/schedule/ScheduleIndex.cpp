@@ -1,6 +1,6 @@
 #include "schedule/ScheduleIndex.h"
 
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <algorithm>
 #include <queue>

@@ -2,7 +2,7 @@
 
 #include "dates/DateText.h"
 #include "platform/Clock.h"
-#include "res/StringTable.h"
+#include "strings/StringTable.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
 // Saving and loading the schedules: the CSchedule record and the command processor's
 // list, which drops the entries that ended more than a day ago once it is loaded.
 #include "platform/Archive.h"
-#include "schedule/CmdPro.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleBook.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <memory>
 #include <utility>

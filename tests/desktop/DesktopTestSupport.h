@@ -4,8 +4,8 @@
 // letting it hang.
 #pragma once
 
-#include "app/RumoApp.h"
-#include "desktop/MainFrame.h"
+#include "app/NotebookSession.h"
+#include "desktop/MainWindow.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"

@@ -3,11 +3,11 @@
 // search and the row-for-row pair lists, the modified flag after closing, the CSV export
 // in both encodings, the calendar's bold days, and a layout in which nothing is clipped.
 #include "DesktopTestSupport.h"
-#include "desktop/ListBoxView.h"
+#include "desktop/RowListView.h"
 #include "desktop/MemoListDialog.h"
-#include "desktop/SchedListDialog.h"
+#include "desktop/ScheduleListDialog.h"
 #include "desktop/VariablesDialog.h"
-#include "dialogs/ListBox.h"
+#include "models/RowList.h"
 
 #include <QAction>
 #include <QCalendarWidget>

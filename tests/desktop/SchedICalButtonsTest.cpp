@@ -2,8 +2,8 @@
 // notebook's folder and writes every entry; "iCalendar読込み" registers the events of a
 // file, shows them in the list at once and leaves the notebook modified.
 #include "DesktopTestSupport.h"
-#include "desktop/ListBoxView.h"
-#include "desktop/MainFrame.h"
+#include "desktop/RowListView.h"
+#include "desktop/MainWindow.h"
 #include "desktop/QtMessageBox.h"
 #include "text/Sjis.h"
 

@@ -2,8 +2,8 @@
 // the replay program and the corpus replay test, so all three check the same things.
 #pragma once
 
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/Archive.h"
 #include "platform/Clock.h"
 

@@ -7,7 +7,7 @@
 #include "FuzzInput.h"
 #include "calendar/ICalendar.h"
 #include "dates/DateTimeRec.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 
 #include <algorithm>
 #include <cstdlib>

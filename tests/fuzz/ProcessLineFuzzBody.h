@@ -5,11 +5,11 @@
 #pragma once
 
 #include "FuzzInput.h"
-#include "conversation/SendView.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/Archive.h"
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
 #include <cstdlib>
 #include <memory>

@@ -2,9 +2,9 @@
 // are mentioned once whatever their names hold; a profile that cannot be written is
 // said once.
 #include "app/RecoveryCopy.h"
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 
-#include "document/DocSerialize.h"
+#include "notebook/NotebookSerialize.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"

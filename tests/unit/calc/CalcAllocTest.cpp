@@ -1,5 +1,5 @@
 // The evaluator reuses its buffers: once warm, an arithmetic line allocates nothing.
-#include "calc/CalcNum.h"
+#include "calc/Calculator.h"
 #include "text/Sjis.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Amounts written the way people write them (「１億２３４５万」, 「３千５百円」, 「１，２００万」):
 // thousands of generated ones, each checked against the integer a reader makes of its
 // groups, worked out here with integers and without the calculator's own code.
-#include "calc/CalcNum.h"
+#include "calc/Calculator.h"
 #include "platform/CodePage.h"
 #include "text/JText.h"
 

@@ -1,4 +1,4 @@
-#include "calc/CalcNum.h"
+#include "calc/Calculator.h"
 #include "calc/FormatNumber.h"
 #include "dates/WorkingDate.h"
 #include "platform/Clock.h"

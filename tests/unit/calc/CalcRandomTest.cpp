@@ -1,7 +1,7 @@
 // Thousands of generated arithmetic lines: the calculator's answer must equal that of a
 // small evaluator written here over the same expression in ASCII, doing the same IEEE
 // operations in the same order.
-#include "calc/CalcNum.h"
+#include "calc/Calculator.h"
 #include "conversation/LineRoute.h"
 #include "text/JText.h"
 #include "text/Sjis.h"

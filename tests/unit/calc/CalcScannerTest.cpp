@@ -1,4 +1,4 @@
-#include "calc/CalcScanner.h"
+#include "calc/Scanner.h"
 #include "text/Sjis.h"
 
 #include <gtest/gtest.h>

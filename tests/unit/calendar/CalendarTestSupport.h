@@ -7,7 +7,7 @@
 #include "dates/DateTimeRec.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The calendar's files: where an export may write (never over a notebook, a device or
 // a file the user did not agree to replace), and reads bounded by what is read.
 #include "CalendarTestSupport.h"
-#include "unit/dialogs/ScriptedMessageBox.h"
+#include "unit/models/ScriptedMessageBox.h"
 
 #include "calendar/ICalSource.h"
-#include "calendar/SchedListCalendar.h"
-#include "dialogs/SchedListDlg.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "calendar/ScheduleListCalendar.h"
+#include "models/ScheduleListModel.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/AtomicFile.h"
 #include "text/Sjis.h"
 

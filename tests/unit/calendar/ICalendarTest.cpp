@@ -2,7 +2,7 @@
 
 #include "calendar/ICalendar.h"
 #include "platform/CodePage.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include <memory>

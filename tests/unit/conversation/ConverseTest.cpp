@@ -1,4 +1,4 @@
-#include "document/RumoDoc.h"
+#include "notebook/Notebook.h"
 #include "text/Sjis.h"
 
 #include <gtest/gtest.h>

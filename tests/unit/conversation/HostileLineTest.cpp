@@ -2,11 +2,11 @@
 // bytes, NULs in the middle, bytes that are not UTF-8, characters code page 932 lacks.
 // Each gets an answer (and a warning where something was replaced), and the line after it
 // is answered as usual.
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "platform/Clock.h"
 #include "text/Sjis.h"
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
 #include <gtest/gtest.h>
 

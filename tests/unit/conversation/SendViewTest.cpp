@@ -1,8 +1,8 @@
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "platform/Clock.h"
 #include "text/Sjis.h"
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
 #include <gtest/gtest.h>
 

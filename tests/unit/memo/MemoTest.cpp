@@ -1,4 +1,4 @@
-#include "document/RumoDoc.h"
+#include "notebook/Notebook.h"
 #include "platform/StringMap.h"
 #include "text/Sjis.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Clock.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/Sjis.h"
 
 #include <cstdio>

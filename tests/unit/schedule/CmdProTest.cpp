@@ -1,5 +1,5 @@
 #include "conversation/LineRoute.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include "ScheduleTestClock.h"

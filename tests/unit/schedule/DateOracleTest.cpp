@@ -3,7 +3,7 @@
 // sys_days) and nothing of Nelo's own date code. Then random lines built from the forms:
 // each is registered on the date worked out here, or refused and nothing stored.
 #include "conversation/LineRoute.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include "ScheduleTestClock.h"

@@ -1,6 +1,6 @@
-#include "schedule/CmdPro.h"
-#include "schedule/Priqueue.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleBook.h"
+#include "schedule/StartTimeQueue.h"
+#include "schedule/ScheduleEntry.h"
 #include "schedule/ScheduleIndex.h"
 #include "text/Sjis.h"
 

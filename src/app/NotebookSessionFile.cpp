@@ -1,0 +1,187 @@
+// The document's file: open, save, the save-changes question and the file's name.
+#include "app/NotebookSession.h"
+
+#include "notebook/NotebookSerialize.h"
+#include "platform/Archive.h"
+#include "platform/AtomicFile.h"
+#include "platform/CodePage.h"
+#include "platform/LimitedRead.h"
+#include "platform/MessageBox.h"
+#include "text/Sjis.h"
+
+#include <memory>
+#include <utility>
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+/// A UTF-8 path as it can appear inside a code page 932 message.
+std::string PathForMessage(const std::string& utf8Path) { return Utf8ToCp932(utf8Path).text; }
+
+}  // namespace
+
+const char* CRumoApp::FormatErrorText() { return CArchive::FormatErrorText(); }
+
+std::string CRumoApp::GetTitle() const {
+    if (m_strPathName.empty()) return "無題"_sj;
+    return PathForMessage(FileNameOf(m_strPathName));
+}
+
+void CRumoApp::SetPathName(const std::string& absolutePath) {
+    m_lock.Follow(absolutePath);
+    m_strPathName = absolutePath;
+    UpdateTitle();
+    m_recentFiles.Add(absolutePath);
+    m_recentFiles.WriteList();
+}
+
+void CRumoApp::ShowError(const std::string& text) {
+    m_messageBox.Show(text, std::string(), MbButtons::Ok, MbIcon::Exclamation);
+}
+
+bool CRumoApp::SaveModified() {
+    if (!m_doc.IsModified()) return true;
+    if (m_bUnattended) {
+        ShowError(GetTitle() + " への変更を保存せずに続けます（入力が端末ではないため確認できません）。"_sj);
+        return true;
+    }
+    switch (m_messageBox.Show(GetTitle() + " への変更を保存しますか?"_sj, std::string(), MbButtons::YesNoCancel,
+                              MbIcon::Exclamation)) {
+    case MbAnswer::Yes: return DoFileSave();
+    case MbAnswer::No: return true;
+    default: return false;
+    }
+}
+
+bool CRumoApp::OpenDocumentFile(const std::string& path) {
+    std::string error;
+    const OpenFailure failure = LoadDocumentFile(path, error);
+    if (!error.empty()) ShowOpenError(error);
+    return failure == OpenFailure::None;
+}
+
+void CRumoApp::ShowOpenError(const std::string& error) {
+    ShowError(error);
+    // The copy of an interrupted save that could not be offered is named after the error.
+    if (!m_strKeptCopyNotice.empty()) ShowError(std::exchange(m_strKeptCopyNotice, std::string()));
+}
+
+CRumoApp::OpenFailure CRumoApp::LoadDocumentFile(const std::string& path, std::string& error) {
+    std::string absolute = AbsolutePath(path);
+    error.clear();
+    if (!m_lock.Prepare(absolute, m_messageBox, m_bUnattended)) return OpenFailure::Declined;
+    std::string bytes;
+    CFileStamp stamp;
+    LimitedReadResult read;
+    try {
+        read = ReadFileWithin(absolute, kMaxNotebookBytes, bytes, &stamp);
+    } catch (const std::bad_alloc&) {
+        m_lock.Abandon();
+        error = PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj;
+        return OpenFailure::NoMemory;
+    }
+    if (read.bTooLarge) {
+        m_lock.Abandon();
+        // Named by its size where it has one; a device or a pipe only shows there is more.
+        const std::string limit = MegabyteText(kMaxNotebookBytes);
+        error = PathForMessage(path) + " は大きすぎるため開けません（"_sj +
+                (read.nSize > 0 ? MegabyteText(read.nSize) + "。ノートは "_sj + limit + " まで）。"_sj
+                                : limit + " を超えています）。"_sj);
+        return OpenFailure::Unreadable;
+    }
+    if (!read.bOk) {
+        m_lock.Abandon();
+        error = PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(read.error).text + ")";
+        return OpenFailure::Unreadable;
+    }
+    // Load into a document of its own, so that a file that fails leaves the open
+    // document exactly as it was.
+    auto loaded = std::make_unique<CRumoDoc>();
+    try {
+        LoadDocumentBytes(*loaded, bytes);
+    } catch (const CArchiveException&) {
+        // Perhaps a save in place was killed halfway: its copy of the old content is offered.
+        if (OpenInterruptedSave(absolute, stamp)) {
+            m_lock.Commit();
+            return OpenFailure::None;
+        }
+        m_lock.Abandon();
+        error = FormatErrorText();
+        return OpenFailure::NotANotebook;
+    } catch (const std::bad_alloc&) {
+        m_lock.Abandon();
+        error = PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj;
+        return OpenFailure::NoMemory;
+    }
+    m_lock.Commit();
+    TakeFileContents(m_doc, *loaded);
+    SetPathName(absolute);
+    m_fileStamp = stamp;
+    // The purge notice sets the schedule flag again in the welcome, after this.
+    m_doc.SetClean();
+    InitialUpdateViews();
+    return OpenFailure::None;
+}
+
+bool CRumoApp::DoFileSave() {
+    if (!m_strPathName.empty()) return OnSaveDocument(m_strPathName);
+    std::string path;
+    if (!m_pathPrompt || !m_pathPrompt(path) || path.empty()) return false;
+    return OnSaveDocument(path);
+}
+
+bool CRumoApp::MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged) {
+    bUnchanged = false;
+    if (absolute != m_strPathName || !m_fileStamp.bKnown) return true;
+    CFileStamp now;
+    // A file that is gone holds nothing the save could lose.
+    if (!GetFileStamp(absolute, now)) return true;
+    bUnchanged = now == m_fileStamp;
+    if (bUnchanged) return true;
+    const std::string changed = PathForMessage(path) + " はほかのプログラムで変更されています。"_sj;
+    if (m_bUnattended) {
+        ShowError(changed + "上書きせずに保存を取りやめました（入力が端末ではないため確認できません）。"_sj);
+        return false;
+    }
+    return m_messageBox.Show(changed + "上書きしますか?"_sj, std::string(), MbButtons::YesNo, MbIcon::Exclamation) ==
+           MbAnswer::Yes;
+}
+
+bool CRumoApp::OnSaveDocument(const std::string& path) {
+    std::string absolute = AbsolutePath(path);
+    bool bUnchanged;
+    if (!MayOverwrite(path, absolute, bUnchanged)) return false;
+    std::string error;
+    bool ok = false;
+    // The bytes stream into a temporary file beside the old one while they are produced;
+    // only a complete, synced file replaces it, and any failure on the way (including an
+    // exception here) removes the temporary file, or puts back the old content of a file
+    // written in place.
+    std::unique_ptr<CAtomicFile> file = m_fileFactory ? m_fileFactory() : std::make_unique<CAtomicFile>();
+    try {
+        if (file->Open(absolute, error)) {
+            SaveDocument(m_doc, *file);
+            ok = file->Commit(error);
+        }
+    } catch (const CArchiveException& e) {
+        error = e.what();
+    } catch (const std::bad_alloc&) {
+        error = "out of memory";
+    }
+    if (!ok) {
+        file->Abandon();
+        // A file written in place has its old content back, with a new modification
+        // time: still the file this document last read or wrote.
+        if (bUnchanged && file->GetStamp().bKnown) m_fileStamp = file->GetStamp();
+        ShowError(PathForMessage(path) + " に保存できませんでした。("_sj + Utf8ToCp932(error).text + ")");
+        return false;
+    }
+    SetPathName(absolute);
+    m_fileStamp = file->GetStamp();
+    m_doc.SetClean();
+    return true;
+}

@@ -1,0 +1,122 @@
+// The calculator: arithmetic lines, clock-time sums, variables and the memory register.
+#pragma once
+
+#include "calc/Scanner.h"
+#include "calc/Duration.h"
+#include "calc/Variable.h"
+#include "dates/WorkingDate.h"
+#include "platform/StringMap.h"
+
+#include <cstdint>
+#include <string>
+
+class CCalcNum {
+public:
+    /// Function keywords, in the order they are searched.
+    enum { fnSquareRoot, fnRoot, fnPercentSign, fnPercentWord, fnHours, fnNone = -1 };
+    /// Date units of the offset form 「＋３日」, in the order they are searched.
+    enum { unitDay, unitWeek, unitMonth, unitMonths, unitYear, unitNone = -1 };
+
+    /// A calculator whose date offsets move a base date of its own.
+    CCalcNum() : m_pDate(&m_ownDate) {}
+    /// A calculator whose date offsets move the notebook's base date.
+    explicit CCalcNum(CWorkingDate& date) : m_pDate(&date) {}
+    CCalcNum(const CCalcNum&) = delete;
+    CCalcNum& operator=(const CCalcNum&) = delete;
+
+    /// Answers an arithmetic line (its full-width form); always returns 1.
+    int Calculate(std::string& answer, const std::string& line);
+    /// Answers a sum of clock times (its full-width form); always returns 1.
+    int CalculateTime(std::string& answer, const std::string& line);
+    /// Destroys every variable; the memory register stays.
+    void DeleteAllSymbols();
+    /// Deletes every variable whose "name value" text is text (a row of the variables
+    /// dialog); false when none was.
+    bool DeleteSymbolsShownAs(const std::string& text);
+    void Serialize(class CArchive& ar);
+
+    /// The change flag: stored data changed (assignments, deletions, and the names, for
+    /// which the document uses it as its general flag). Cleared only when the notebook
+    /// is new, opened or saved.
+    bool IsChanged() const { return m_bCalcChanged == 1; }
+    void SetChanged() { m_bCalcChanged = 1; }
+    void ClearChanged() { m_bCalcChanged = 0; }
+    /// Counts the variables' changes (never goes back), so that the document can tell
+    /// its listeners which data moved.
+    unsigned GetChangeCount() const { return m_nChanges; }
+
+    /// False when the prepared line ends (before trailing blanks) in + - * or /.
+    static bool IsComplete(const std::string& line);
+    /// True when the text holds any of + - * / before its NUL.
+    static bool HasOperator(const char* text);
+
+    /// Scans the next token of scan; returns its kind.
+    int GetToken(CCalcScanner& scan) { return scan.GetToken(); }
+    /// Makes scan yield its current token again.
+    void PutBack(CCalcScanner& scan) { scan.PutBack(); }
+
+    /// Records the first error of the evaluation; later ones only count.
+    void SetError(int id);
+    void ResetError() { m_nError = 0; }
+
+    /// Sum and difference of terms.
+    double EvalExpression(CCalcScanner& scan);
+    /// Product and quotient of factors.
+    double EvalTerm(CCalcScanner& scan);
+    /// Numbers, groups, signs, memory factors, functions, variables and assignments.
+    double EvalFactor(CCalcScanner& scan);
+
+    /// The function id of a keyword, or fnNone.
+    static int FindFunction(const char* text);
+    /// The function applied to its argument.
+    static double ApplyFunction(int id, double arg);
+    /// The unit id of a date-unit word, or unitNone.
+    static int FindDateUnit(const char* text);
+    /// Moves the base date by the count after the sign and puts the date sentence in
+    /// m_strTextAnswer; returns 0 (the factor's value).
+    int AnswerDateOffset(int unit, CCalcScanner& scan, int signToken);
+
+    CCalcScanner m_scan;
+    int m_nError = 0;                  ///< string-table id of the first error; 0 none
+    CStringMap<CSymbol> m_mapSymbols;  ///< the variables, owned
+    int m_bTextAnswer = 0;             ///< the line is answered by m_strTextAnswer
+    std::string m_strTextAnswer;
+    int m_bMemory = 0;     ///< the memory register is in use
+    double m_dMemory = 0;  ///< the memory register (survives File New)
+    int m_nTerms = 0;      ///< terms begun outside parentheses in the line
+    int m_bInParen = 0;    ///< a group is being evaluated (a flag, not a depth)
+
+private:
+    double EvalWord(CCalcScanner& scan);
+    void RefuseNumber(const CCalcScanner& scan);
+    std::string Quote(const std::string& line, const std::string& read, std::size_t from, std::size_t to) const;
+    double EvalGroup(CCalcScanner& scan);
+    double LookupValue(const char* name);
+    bool IsDateOffset(const CCalcScanner& scan, int& unit) const;
+    void UpdateMemory(double& value);
+    void NoteChange() {
+        m_bCalcChanged = 1;
+        ++m_nChanges;
+    }
+
+    CCalcTime TimeExpression(CCalcScanner& scan);
+    CCalcTime TimeTerm(CCalcScanner& scan);
+    CCalcTime TimePrimary(CCalcScanner& scan);
+    std::int64_t TimeCount(CCalcScanner& scan);
+    CCalcTime MakeTime(std::int64_t seconds);
+
+    std::string m_strRead;    // the line without grouping commas or blanks, when it has them
+    std::string m_strLine;    // the prepared line the scanner reads, reused between lines
+    std::string m_strNumber;  // the number text of the answer, reused
+    std::string m_strKey;     // lookup key, reused
+    int m_nErrorCount = 0;    // every SetError, not only the first: tells an assignment its own errors
+    int m_nDepth = 0;         // nesting of factors, bounded so that no line exhausts the stack
+    // The first error's number that no one reads that way (「１万億」), as bytes of m_strLine;
+    // the end is 0 when the first error was another.
+    std::size_t m_nBadNumberStart = 0;
+    std::size_t m_nBadNumberEnd = 0;
+    int m_bCalcChanged = 0;   // see IsChanged
+    unsigned m_nChanges = 0;  // see GetChangeCount
+    CWorkingDate m_ownDate;   // the base date when no notebook hands one
+    CWorkingDate* m_pDate;    // the base date the date offsets move
+};

@@ -1,0 +1,48 @@
+// Saving and loading the variables: the CSymbol record and the calculator's table.
+#include "calc/Calculator.h"
+#include "calc/Variable.h"
+#include "platform/Archive.h"
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+/// "CSymbol", schema 2.
+extern const CArchiveClass g_classSymbol;
+const CArchiveClass g_classSymbol = {"CSymbol", 2};
+
+void CSymbol::Serialize(CArchive& ar) {
+    if (ar.IsStoring())
+        ar << m_strName << m_dValue << m_strText << m_nReserved << m_nKind;
+    else
+        ar >> m_strName >> m_dValue >> m_strText >> m_nReserved >> m_nKind;
+}
+
+void CCalcNum::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(m_mapSymbols.GetCount());
+        m_mapSymbols.ForEach([&ar](const std::string& key, const CSymbol& symbol) {
+            ar.WriteString(key);
+            ar.WriteOwnedObject(&symbol, g_classSymbol);  // the table owns each once
+        });
+        return;
+    }
+    // Each entry takes at least a one-byte key and a two-byte tag.
+    std::size_t n = ar.ReadCount(3);
+    std::vector<std::pair<std::string, std::unique_ptr<CSymbol>>> entries;
+    entries.reserve(CArchive::ReserveHint(n));
+    for (std::size_t i = 0; i < n; ++i) {
+        auto& [key, symbol] = entries.emplace_back();
+        ar.ReadString(key);
+        symbol = ar.ReadObject<CSymbol>(g_classSymbol);
+    }
+    // Entered from the last one back, so that the table keeps the order it was saved in
+    // (each bucket is listed newest first); of two entries with one key the later wins.
+    std::size_t nRecords = 0;  // null records stand for nothing
+    for (const auto& entry : entries) nRecords += entry.second != nullptr;
+    m_mapSymbols.Reserve(m_mapSymbols.GetCount() + nRecords);
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const std::string* pStoredKey = nullptr;
+        if (it->second) m_mapSymbols.Add(std::move(it->first), it->second, pStoredKey);
+    }
+}

@@ -1,0 +1,216 @@
+// The main window: menu, tool bar and status bar around a vertical splitter with the
+// conversation pane above and the input pane below. It listens to the document for the
+// title, the modified state and the notebook's data; the commands are split by concern
+// over MainWindow*.cpp (menus and tool bar, files, placement, fonts, the other commands).
+#pragma once
+
+#include "conversation/LineDispatcher.h"
+#include "notebook/NotebookListener.h"
+#include "transcript/CharFormat.h"
+
+#include <QMainWindow>
+#include <QMargins>
+#include <QRect>
+#include <functional>
+#include <memory>
+
+class CConversationPane;
+class CDesktopReminders;
+class CHelpWindow;
+class CInputPane;
+class CRumoApp;
+class CSchedule;
+class QAction;
+class QPlainTextEdit;
+class QPrinter;
+class QSplitter;
+class QToolBar;
+class CWindowSlot;
+
+class CMainFrame : public QMainWindow, public IDocListener {
+    Q_OBJECT
+public:
+    explicit CMainFrame(CRumoApp& app, QWidget* pParent = nullptr);
+    ~CMainFrame() override;
+
+    CRumoApp& GetApp() { return m_app; }
+    CSendView& GetSendView() { return *m_pSendView; }
+    CConversationPane* GetConversationPane() const { return m_pConversation; }
+    CInputPane* GetInputPane() const { return m_pInput; }
+    QSplitter* GetSplitter() const { return m_pSplitter; }
+
+    /// Shows the window the first time: the saved placement, not the size it was made with.
+    void ShowFirstTime();
+
+    /// Submits a line typed or read (as the widgets hold it); characters without a code
+    /// page 932 form are replaced by "？" and the status bar says so.
+    void SubmitLine(const QString& line);
+    /// A short notice in the status bar's message pane.
+    void ShowNotice(const QString& text);
+    /// Prints the conversation on the printer as it is set up, without a dialog; marks
+    /// the document modified. False (and a message box) when printing could not start.
+    bool PrintConversation(QPrinter& printer);
+
+    // IDocListener
+    void OnModifiedChanged(bool bModified) override;
+    void OnTitleChanged(const std::string& title) override;
+    void OnDataChanged(unsigned what) override;
+
+Q_SIGNALS:
+    /// The notebook's data changed (a combination of DocDataBits).
+    void dataChanged(unsigned what);
+
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
+    void moveEvent(QMoveEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+
+private:
+    void CreateClient();
+
+    // Menus, tool bar, status bar and the enabling of commands (MainWindowMenus.cpp).
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void UpdateCommandStates();
+    /// The pane the commands go to: the one of the two that last had the focus.
+    QPlainTextEdit* ActivePane() const;
+    /// F6 and Shift+F6: the focus to the other pane.
+    void OnNextPane();
+    void OnPrevPane();
+
+    // Files (MainWindowFiles.cpp).
+public:
+    /// Start-up: opens the file named on the command line, else (unless bNew) the newest
+    /// recent file; false when a named file exists but does not open (the program ends).
+    bool StartUp(const std::string& fileArg, bool bNew);
+    /// Mentions, once, the recovery copies an earlier session left behind.
+    void MentionRecoveryCopies();
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnOpenRecentFile(int nIndex);
+    void UpdateRecentFileMenu();
+    /// Asks about unsaved changes before the window closes; false to stay.
+    bool MayClose();
+
+private:
+    /// Lets the core ask for a file name (Save As) when an untitled notebook is saved.
+    void InstallPathPrompt();
+    bool AskSavePath(std::string& path);
+    /// The folder the file dialogs start in: the notebook's own, else the home folder.
+    QString DialogFolder() const;
+
+    // Window placement and bar state (MainWindowPlacement.cpp).
+    void RestorePlacement();
+    void SavePlacement();
+    /// The window manager's decorations around the client area (none yet: null).
+    QMargins FrameMargins() const;
+    /// Puts the frame at rcFrame, the client area inside it by the decorations known.
+    void PlaceFrame(const QRect& rcFrame);
+    /// Once the window manager has framed the window: the frame the size wanted.
+    void FitFrameOnceDecorated();
+
+    // The font of both panes (MainWindowFonts.cpp).
+    void ApplySavedFont();
+    void OnFont();
+    /// Shows the format in both panes and keeps it as the current one.
+    void ApplyCharFormat(const CharFormat& cf);
+    /// The font both panes show, as the profile keeps it.
+    CharFormat m_cfFont;
+    friend class PlacementFontTest;
+
+    // Text-file input and the settings dialog (MainWindowCommands.cpp).
+public:
+    void OnReadTextFile();
+    /// Reads the lines of the text file at path into the conversation; a progress dialog
+    /// shows after nProgressDelayMs and can cancel between lines.
+    void ReadTextFile(const QString& path, int nProgressDelayMs = 500);
+    void OnSettings();
+
+private:
+    // The about box and the help page (MainWindowHelp.cpp).
+    void OnAbout();
+    void OnHelp();
+    /// Shift+F1: the help page at the part about the pane that has the focus.
+    void OnContextHelp();
+    void ShowHelpPage(const QString& anchor);
+
+    // Printing, from the conversation pane (MainWindowPrint.cpp).
+    void OnPrint();
+    void OnPrintDirect();
+    void OnPrintPreview();
+    void OnPrintSetup();
+    /// The printer of the session: the print dialog, page setup and preview share it.
+    QPrinter& Printer();
+    struct CPrinterDeleter {
+        void operator()(QPrinter* pPrinter) const;
+    };
+
+    // The list dialogs of variables, schedules and memos (MainWindowLists.cpp).
+    void OnVariables();
+    void OnSchedules();
+    void OnMemos();
+
+    // Reminders of the schedule entries and their settings (MainWindowReminders.cpp).
+public:
+    /// Starts the reminders (after the first notebook is open).
+    void StartReminders();
+    /// The reminders, once started.
+    CDesktopReminders* GetReminders() const { return m_pReminders; }
+    void OnNotifySettings();
+    /// The schedule list, with the first entry that select accepts selected.
+    void OpenScheduleList(const std::function<bool(const CSchedule&)>& select);
+    /// The window's first show leaves it minimised (nelo --minimized).
+    void SetStartMinimized(bool bMinimized) { m_bStartMinimized = bMinimized; }
+
+private:
+    CDesktopReminders* m_pReminders = nullptr;
+    bool m_bStartMinimized = false;
+
+    CRumoApp& m_app;
+    CConversationPane* m_pConversation = nullptr;
+    CInputPane* m_pInput = nullptr;
+    QSplitter* m_pSplitter = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    // The commands whose enabling follows the focus, and the bars' check marks.
+    QAction* m_pPrintAction = nullptr;
+    QAction* m_pPrintDirectAction = nullptr;
+    QAction* m_pPrintPreviewAction = nullptr;
+    QAction* m_pReadTextAction = nullptr;
+    QAction* m_pFontAction = nullptr;
+    QAction* m_pCutAction = nullptr;
+    QAction* m_pCopyAction = nullptr;
+    QAction* m_pPasteAction = nullptr;
+    QAction* m_pUndoAction = nullptr;
+    QAction* m_pToolBarAction = nullptr;
+    QAction* m_pStatusBarAction = nullptr;
+    QPlainTextEdit* m_pActivePane = nullptr;
+    /// Receives the application-wide signals (focus, clipboard) and the panes' signals:
+    /// a member, so those connections end before the widgets are torn down.
+    QObject m_commandContext;
+    /// The help page, opened once and raised again.
+    CHelpWindow* m_pHelpWindow = nullptr;
+    /// The four entries of the recent-file list in the file menu (grey while empty).
+    QAction* m_pRecentActions[4] = {};
+    std::unique_ptr<CSendView> m_pSendView;
+    std::unique_ptr<QPrinter, CPrinterDeleter> m_pPrinter;
+    /// Which of the windows open at once this is (a later one is set off).
+    std::unique_ptr<CWindowSlot> m_pWindowSlot;
+    /// The frame the first show asked for, and whether the window still waits for the
+    /// window manager's decorations to make the frame that size.
+    QRect m_rcFrameWanted;
+    QRect m_rcPlaced;
+    bool m_bFittingFrame = false;
+    /// The decorations last measured around the normal window.
+    QMargins m_frameMargins;
+    bool m_bFirstShow = true;
+    bool m_bSplitterSized = false;
+    /// A text file is being read (F9 does not start another).
+    bool m_bReadingTextFile = false;
+    /// The window was asked to close while a text file was read.
+    bool m_bCloseAfterRead = false;
+};

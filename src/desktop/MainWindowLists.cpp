@@ -1,0 +1,54 @@
+// The list dialogs: variables (F2), schedules (F3), memos (F4). Each runs the core's
+// command, which fills the dialog's rows before it opens and lets the document mark
+// itself modified after it closes when the dialog changed its part of the notebook.
+#include "desktop/MainWindow.h"
+
+#include "app/NotebookSession.h"
+#include "desktop/MemoListDialog.h"
+#include "desktop/QtText.h"
+#include "desktop/ScheduleListDialog.h"
+#include "desktop/VariablesDialog.h"
+#include "models/MemoListModel.h"
+#include "models/ScheduleListModel.h"
+#include "models/VariableListModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+void CMainFrame::OnVariables() {
+    IMessageBox& messageBox = m_app.GetMessageBox();
+    RunVariablesCommand(m_app.GetDocument(), messageBox, [&](CVariablesDlg& dlg) {
+        CVariablesDialog dialog(dlg, messageBox, this);
+        dialog.exec();
+    });
+}
+
+void CMainFrame::OnSchedules() { OpenScheduleList({}); }
+
+void CMainFrame::OpenScheduleList(const std::function<bool(const CSchedule&)>& select) {
+    IMessageBox& messageBox = m_app.GetMessageBox();
+    // The calendar file dialogs start in the notebook's folder (home for an untitled one).
+    const std::string& path = m_app.GetPathName();
+    const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
+    RunSchedListCommand(m_app.GetDocument(), messageBox, [&](CSchedListDlg& dlg) {
+        for (int i = 0; select && i < dlg.m_list.GetCount(); ++i) {
+            if (const CSchedule* pEntry = dlg.GetEntry(i); pEntry && select(*pEntry)) {
+                dlg.m_list.SetCurSel(i);
+                break;
+            }
+        }
+        CSchedListDialog dialog(dlg, messageBox, this, folder);
+        dialog.exec();
+    });
+}
+
+void CMainFrame::OnMemos() {
+    IMessageBox& messageBox = m_app.GetMessageBox();
+    // The export proposes the notebook's folder; an untitled notebook has none, so home.
+    const std::string& path = m_app.GetPathName();
+    const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
+    RunMemoListCommand(m_app.GetDocument(), messageBox, [&](CMemoListDlg& dlg) {
+        CMemoListDialog dialog(dlg, messageBox, folder, this);
+        dialog.exec();
+    });
+}

@@ -1,0 +1,305 @@
+// The menus, the tool bar, the status bar and the enabling of commands by focus.
+#include "desktop/MainWindow.h"
+
+#include "desktop/BarToggle.h"
+#include "desktop/ConversationPane.h"
+#include "desktop/DesktopIcons.h"
+#include "desktop/InputPane.h"
+#include "desktop/LockIndicators.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+/// A command of the window. prompt is the status-bar text and the tool tip separated by
+/// "\n"; the keys work wherever the focus is in the window, whether or not the bars show.
+QAction* MakeAction(CMainFrame* pFrame, const char* name, const QString& text, const QString& prompt,
+                    const QList<QKeySequence>& keys = {}) {
+    auto* pAction = new QAction(text, pFrame);
+    pAction->setObjectName(QString::fromLatin1(name));
+    const qsizetype nBreak = prompt.indexOf(QLatin1Char('\n'));
+    pAction->setStatusTip(prompt.left(nBreak));
+    if (nBreak >= 0) pAction->setToolTip(prompt.mid(nBreak + 1));
+    pAction->setShortcuts(keys);
+    pFrame->addAction(pAction);
+    return pAction;
+}
+
+QKeySequence Key(QKeyCombination key) { return QKeySequence(key); }
+
+}  // namespace
+
+void CMainFrame::CreateActions() {
+    setWindowIcon(AppIcon());
+    const auto C = Qt::ControlModifier;
+    const auto S = Qt::ShiftModifier;
+
+    // File
+    auto* pNew = MakeAction(this, "actionFileNew", QStringLiteral("新規作成(&N)"),
+                            QStringLiteral("新しいノートを作ります\n新規作成"), {Key(C | Qt::Key_N)});
+    auto* pOpen = MakeAction(this, "actionFileOpen", QStringLiteral("開く(&O)..."),
+                             QStringLiteral("保存したノートを開きます\n開く"), {Key(C | Qt::Key_O)});
+    auto* pSave = MakeAction(this, "actionFileSave", QStringLiteral("上書き保存(&S)"),
+                             QStringLiteral("ノートを同じ名前で保存します\n上書き保存"), {Key(C | Qt::Key_S)});
+    auto* pSaveAs = MakeAction(this, "actionFileSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
+                               QStringLiteral("ノートに名前を付けて保存します\n名前を付けて保存"));
+    m_pPrintAction = MakeAction(this, "actionPrint", QStringLiteral("印刷(&P)..."),
+                                QStringLiteral("会話を印刷します\n印刷"), {Key(C | Qt::Key_P)});
+    m_pPrintPreviewAction = MakeAction(this, "actionPrintPreview", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
+                                       QStringLiteral("印刷したときの様子を表示します\n印刷プレビュー"));
+    auto* pPrintSetup = MakeAction(this, "actionPrintSetup", QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."),
+                                   QStringLiteral("プリンタと用紙を選びます\nプリンタの設定"));
+    m_pPrintDirectAction =
+        MakeAction(this, "actionPrintDirect", QStringLiteral("印刷"), QStringLiteral("会話をすぐに印刷します\n印刷"));
+    for (int i = 0; i < 4; ++i) {
+        // While the list is empty the first entry stands grey for it, the others are hidden;
+        // the recent-file list fills in their texts.
+        m_pRecentActions[i] = new QAction(i == 0 ? QStringLiteral("最新のﾌｧｲﾙ") : QString(), this);
+        m_pRecentActions[i]->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
+        m_pRecentActions[i]->setStatusTip(QStringLiteral("このノートを開きます"));
+        m_pRecentActions[i]->setEnabled(false);
+        m_pRecentActions[i]->setVisible(i == 0);
+        connect(m_pRecentActions[i], &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
+    }
+    auto* pExit = MakeAction(this, "actionExit", QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
+                             QStringLiteral("ＮＥＬＯを終了します\n終了"));
+    connect(pNew, &QAction::triggered, this, &CMainFrame::OnFileNew);
+    connect(pOpen, &QAction::triggered, this, &CMainFrame::OnFileOpen);
+    connect(pSave, &QAction::triggered, this, &CMainFrame::OnFileSave);
+    connect(pSaveAs, &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
+    connect(m_pPrintAction, &QAction::triggered, this, &CMainFrame::OnPrint);
+    connect(m_pPrintPreviewAction, &QAction::triggered, this, &CMainFrame::OnPrintPreview);
+    connect(pPrintSetup, &QAction::triggered, this, &CMainFrame::OnPrintSetup);
+    connect(m_pPrintDirectAction, &QAction::triggered, this, &CMainFrame::OnPrintDirect);
+    connect(pExit, &QAction::triggered, this, &QWidget::close);
+
+    // Edit: the pane that has the focus does the work.
+    m_pCutAction = MakeAction(this, "actionCut", QStringLiteral("切り取り(&T)"),
+                              QStringLiteral("選んだ文字を切り取ってクリップボードに入れます\n切り取り"),
+                              {Key(C | Qt::Key_X), Key(S | Qt::Key_Delete)});
+    m_pCopyAction = MakeAction(this, "actionCopy", QStringLiteral("ｺﾋﾟｰ(&C)"),
+                               QStringLiteral("選んだ文字をクリップボードにコピーします\nコピー"),
+                               {Key(C | Qt::Key_C), Key(C | Qt::Key_Insert)});
+    m_pPasteAction = MakeAction(this, "actionPaste", QStringLiteral("貼り付け(&P)"),
+                                QStringLiteral("クリップボードの文字を貼り付けます\n貼り付け"),
+                                {Key(C | Qt::Key_V), Key(S | Qt::Key_Insert)});
+    m_pUndoAction =
+        MakeAction(this, "actionUndo", QStringLiteral("元に戻す"), QStringLiteral("直前の編集を取り消します\n元に戻す"),
+                   {Key(C | Qt::Key_Z), Key(Qt::AltModifier | Qt::Key_Backspace)});
+    m_pReadTextAction = MakeAction(this, "actionReadTextFile", QStringLiteral("テキスト読込み(&R)..."),
+                                   QStringLiteral("テキストファイルを読み込み処理します\nテキストファイルの読込み処理"),
+                                   {Key(Qt::Key_F9)});
+    connect(m_pCutAction, &QAction::triggered, this, [this] { ActivePane()->cut(); });
+    connect(m_pCopyAction, &QAction::triggered, this, [this] { ActivePane()->copy(); });
+    connect(m_pPasteAction, &QAction::triggered, this, [this] { ActivePane()->paste(); });
+    connect(m_pUndoAction, &QAction::triggered, this, [this] { ActivePane()->undo(); });
+    connect(m_pReadTextAction, &QAction::triggered, this, &CMainFrame::OnReadTextFile);
+
+    // View: the bars' items are bound to the bars when those exist.
+    m_pToolBarAction = MakeAction(this, "actionViewToolBar", QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),
+                                  QStringLiteral("ツール バーを表示するかどうかを切り替えます\nツール バー"));
+    m_pStatusBarAction = MakeAction(this, "actionViewStatusBar", QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
+                                    QStringLiteral("ステータス バーを表示するかどうかを切り替えます\nステータス バー"));
+    m_pFontAction = MakeAction(this, "actionFont", QStringLiteral("ﾌｫﾝﾄ(&F)"),
+                               QStringLiteral("フォントを変更します\nフォントの変更"));
+    connect(m_pFontAction, &QAction::triggered, this, &CMainFrame::OnFont);
+
+    // Notebook data
+    auto* pVariables =
+        MakeAction(this, "actionVariables", QStringLiteral("変数(&R)..."),
+                   QStringLiteral("登録されている変数の参照、削除をします\n変数の参照、削除します"), {Key(Qt::Key_F2)});
+    auto* pSchedules =
+        MakeAction(this, "actionSchedules", QStringLiteral("予定(&S)..."),
+                   QStringLiteral("登録されている予定の参照、削除をします\n予定の参照、削除します"), {Key(Qt::Key_F3)});
+    auto* pMemos =
+        MakeAction(this, "actionMemos", QStringLiteral("メモ(&M)..."),
+                   QStringLiteral("登録されているメモの参照、削除をします\nメモの参照、削除します"), {Key(Qt::Key_F4)});
+    auto* pSettings = MakeAction(this, "actionSettings", QStringLiteral("設定(&N)...."),
+                                 QStringLiteral("あなたと回答者の名前を設定します\n設定"), {Key(Qt::Key_F5)});
+    connect(pVariables, &QAction::triggered, this, &CMainFrame::OnVariables);
+    connect(pSchedules, &QAction::triggered, this, &CMainFrame::OnSchedules);
+    connect(pMemos, &QAction::triggered, this, &CMainFrame::OnMemos);
+    connect(pSettings, &QAction::triggered, this, &CMainFrame::OnSettings);
+    auto* pNotify = MakeAction(this, "actionNotifySettings", QStringLiteral("通知(&A)..."),
+                               QStringLiteral("予定の通知を設定します\n通知の設定"));
+    connect(pNotify, &QAction::triggered, this, &CMainFrame::OnNotifySettings);
+
+    // Help and moving between the panes
+    auto* pTopics = MakeAction(this, "actionHelpTopics", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"),
+                               QStringLiteral("ヘルプを表示します\nヘルプ"));
+    auto* pAbout = MakeAction(this, "actionAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."),
+                              QStringLiteral("プログラムの情報とバージョンを表示します\nバージョン情報"));
+    auto* pHelp = MakeAction(this, "actionHelp", QStringLiteral("ﾍﾙﾌﾟ"), QStringLiteral("ヘルプを表示します\nヘルプ"),
+                             {Key(Qt::Key_F1)});
+    auto* pContextHelp =
+        MakeAction(this, "actionContextHelp", QStringLiteral("ﾍﾙﾌﾟ"),
+                   QStringLiteral("いま使っている欄のヘルプを表示します\nヘルプ"), {Key(S | Qt::Key_F1)});
+    auto* pNextPane = MakeAction(this, "actionNextPane", QStringLiteral("次のｳｨﾝﾄﾞｳ"),
+                                 QStringLiteral("次の欄に移ります\n次の欄"), {Key(Qt::Key_F6)});
+    auto* pPrevPane = MakeAction(this, "actionPrevPane", QStringLiteral("前のｳｨﾝﾄﾞｳ"),
+                                 QStringLiteral("前の欄に移ります\n前の欄"), {Key(S | Qt::Key_F6)});
+    connect(pTopics, &QAction::triggered, this, &CMainFrame::OnHelp);
+    connect(pHelp, &QAction::triggered, this, &CMainFrame::OnHelp);
+    connect(pContextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
+    connect(pAbout, &QAction::triggered, this, &CMainFrame::OnAbout);
+    connect(pNextPane, &QAction::triggered, this, &CMainFrame::OnNextPane);
+    connect(pPrevPane, &QAction::triggered, this, &CMainFrame::OnPrevPane);
+
+    // The icons of the tool bar's commands.
+    pNew->setIcon(ThemedIcon(QStringLiteral("document-new")));
+    pOpen->setIcon(ThemedIcon(QStringLiteral("document-open")));
+    pSave->setIcon(ThemedIcon(QStringLiteral("document-save")));
+    m_pCutAction->setIcon(ThemedIcon(QStringLiteral("edit-cut")));
+    m_pCopyAction->setIcon(ThemedIcon(QStringLiteral("edit-copy")));
+    m_pPasteAction->setIcon(ThemedIcon(QStringLiteral("edit-paste")));
+    m_pReadTextAction->setIcon(OwnIcon(QStringLiteral("nelo-read-text")));
+    pVariables->setIcon(OwnIcon(QStringLiteral("nelo-variables")));
+    pSchedules->setIcon(OwnIcon(QStringLiteral("nelo-schedules")));
+    pMemos->setIcon(OwnIcon(QStringLiteral("nelo-memos")));
+    m_pPrintAction->setIcon(ThemedIcon(QStringLiteral("document-print")));
+    pAbout->setIcon(ThemedIcon(QStringLiteral("help-about")));
+    pContextHelp->setIcon(ThemedIcon(QStringLiteral("help-contextual")));
+
+    // The commands of the pane that last had the focus; a dialog or another window
+    // taking the focus leaves that pane the active one.
+    connect(qApp, &QApplication::focusChanged, &m_commandContext, [this](QWidget*, QWidget* pNow) {
+        if (!pNow || pNow == m_pActivePane) return;
+        if (pNow == m_pInput || pNow == m_pConversation) {
+            m_pActivePane = static_cast<QPlainTextEdit*>(pNow);
+            UpdateCommandStates();
+        }
+    });
+}
+
+void CMainFrame::CreateMenus() {
+    QMenuBar* pBar = menuBar();
+    pBar->setObjectName(QStringLiteral("menuBar"));
+    pBar->setAccessibleName(QStringLiteral("メニュー バー"));
+    auto addMenu = [&](const char* name, const QString& title, const QString& accessible) {
+        QMenu* pMenu = pBar->addMenu(title);
+        pMenu->setObjectName(QString::fromLatin1(name));
+        pMenu->setAccessibleName(accessible);
+        return pMenu;
+    };
+    auto find = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
+
+    QMenu* pFile = addMenu("menuFile", QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("ファイル"));
+    pFile->addAction(find("actionFileNew"));
+    pFile->addAction(find("actionFileOpen"));
+    pFile->addAction(find("actionFileSave"));
+    pFile->addAction(find("actionFileSaveAs"));
+    pFile->addSeparator();
+    pFile->addAction(m_pPrintAction);
+    pFile->addAction(m_pPrintPreviewAction);
+    pFile->addAction(find("actionPrintSetup"));
+    pFile->addSeparator();
+    for (QAction* pRecent : m_pRecentActions) pFile->addAction(pRecent);
+    pFile->addSeparator();
+    pFile->addAction(find("actionExit"));
+
+    QMenu* pEdit = addMenu("menuEdit", QStringLiteral("編集(&E)"), QStringLiteral("編集"));
+    pEdit->addAction(m_pCutAction);
+    pEdit->addAction(m_pCopyAction);
+    pEdit->addAction(m_pPasteAction);
+    pEdit->addSeparator();
+    pEdit->addAction(m_pReadTextAction);
+
+    QMenu* pView = addMenu("menuView", QStringLiteral("表示(&V)"), QStringLiteral("表示"));
+    pView->addAction(m_pToolBarAction);
+    pView->addAction(m_pStatusBarAction);
+    pView->addSeparator();
+    pView->addAction(m_pFontAction);
+
+    QMenu* pData = addMenu("menuRecord", QStringLiteral("記憶(&R)"), QStringLiteral("記憶"));
+    pData->addAction(find("actionVariables"));
+    pData->addAction(find("actionSchedules"));
+    pData->addAction(find("actionMemos"));
+    pData->addAction(find("actionSettings"));
+    pData->addAction(find("actionNotifySettings"));
+
+    QMenu* pHelp = addMenu("menuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"), QStringLiteral("ヘルプ"));
+    pHelp->addAction(find("actionHelpTopics"));
+    pHelp->addSeparator();
+    pHelp->addAction(find("actionAbout"));
+}
+
+void CMainFrame::CreateToolBar() {
+    m_pToolBar = addToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"));
+    m_pToolBar->setObjectName(QStringLiteral("toolBar"));
+    m_pToolBar->setAccessibleName(QStringLiteral("ツール バー"));
+    m_pToolBar->setIconSize(QSize(16, 16));
+    const char* const buttons[] = {"actionFileNew", "actionFileOpen",  "actionFileSave",   nullptr,
+                                   "actionCut",     "actionCopy",      "actionPaste",      "actionReadTextFile",
+                                   nullptr,         "actionVariables", "actionSchedules",  "actionMemos",
+                                   "actionPrint",   "actionAbout",     "actionContextHelp"};
+    for (const char* name : buttons) {
+        if (!name) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* pAction = findChild<QAction*>(QString::fromLatin1(name));
+        m_pToolBar->addAction(pAction);
+        QWidget* pButton = m_pToolBar->widgetForAction(pAction);
+        pButton->setObjectName(QStringLiteral("button") + QString::fromLatin1(name + 6));
+        pButton->setAccessibleName(pAction->toolTip());
+    }
+    BindBarToggle(m_pToolBarAction, m_pToolBar);
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* pBar = statusBar();
+    pBar->setObjectName(QStringLiteral("statusBar"));
+    pBar->setAccessibleName(QStringLiteral("ステータス バー"));
+    new CLockIndicators(pBar);
+    BindBarToggle(m_pStatusBarAction, pBar);
+}
+
+QPlainTextEdit* CMainFrame::ActivePane() const {
+    if (m_pActivePane) return m_pActivePane;
+    return m_pInput;
+}
+
+void CMainFrame::OnNextPane() {
+    QPlainTextEdit* pOther = ActivePane() == m_pInput ? static_cast<QPlainTextEdit*>(m_pConversation) : m_pInput;
+    pOther->setFocus(Qt::TabFocusReason);
+}
+
+void CMainFrame::OnPrevPane() {
+    // With two panes the previous one is the next one.
+    OnNextPane();
+}
+
+void CMainFrame::UpdateCommandStates() {
+    if (!m_pInput || !m_pConversation) return;
+    if (!m_pActivePane) {
+        // The first call comes when the window is complete: from here on the panes tell
+        // when their selection or undo state changes.
+        m_pActivePane = m_pInput;
+        for (QPlainTextEdit* pPane :
+             {static_cast<QPlainTextEdit*>(m_pInput), static_cast<QPlainTextEdit*>(m_pConversation)}) {
+            connect(pPane, &QPlainTextEdit::copyAvailable, &m_commandContext, [this] { UpdateCommandStates(); });
+            connect(pPane, &QPlainTextEdit::undoAvailable, &m_commandContext, [this] { UpdateCommandStates(); });
+        }
+    }
+    QPlainTextEdit* pPane = ActivePane();
+    const bool bConversation = pPane == m_pConversation;
+    // Printing belongs to the conversation, reading a text file to the input pane; the
+    // font can be chosen from either.
+    m_pPrintAction->setEnabled(bConversation);
+    m_pPrintDirectAction->setEnabled(bConversation);
+    m_pPrintPreviewAction->setEnabled(bConversation);
+    m_pReadTextAction->setEnabled(!bConversation);
+    m_pFontAction->setEnabled(true);
+    const bool bEditable = !pPane->isReadOnly();
+    const bool bSelection = pPane->textCursor().hasSelection();
+    m_pCutAction->setEnabled(bEditable && bSelection);
+    m_pCopyAction->setEnabled(bSelection);
+    m_pPasteAction->setEnabled(bEditable);
+    m_pUndoAction->setEnabled(bEditable && pPane->document()->isUndoAvailable());
+}

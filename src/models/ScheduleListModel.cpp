@@ -1,0 +1,51 @@
+#include "models/ScheduleListModel.h"
+
+#include "notebook/Notebook.h"
+#include "platform/MessageBox.h"
+#include "schedule/ScheduleBook.h"
+#include "text/Sjis.h"
+
+void CSchedListDlg::OnInitDialog() {
+    m_list.ResetContent();
+    const std::string strYear = CurrentYearText();
+    std::string text;
+    for (const auto& pEntry : m_pCmdPro->GetSchedules()) {
+        pEntry->Format(text, strYear);
+        m_list.AddString(text);
+    }
+    m_list.SetTopIndex(0);
+}
+
+const CSchedule* CSchedListDlg::GetEntry(int i) const {
+    const auto& schedules = m_pCmdPro->GetSchedules();
+    if (i < 0 || static_cast<std::size_t>(i) >= schedules.size()) return nullptr;
+    return schedules[static_cast<std::size_t>(i)].get();
+}
+
+void CSchedListDlg::OnDelete() {
+    int sel = m_list.GetCurSel();
+    if (sel < 0) {
+        m_messageBox.Show("削除する予定を選択してください。"_sj, "", MbButtons::Ok);
+        return;
+    }
+    if (m_messageBox.Show("選択されている予定を削除してよいですか？"_sj, "削除確認"_sj, MbButtons::OkCancel) !=
+        MbAnswer::Ok)
+        return;
+    // Rows and entries stay in step while the dialog is open; a row without its entry
+    // (the list changed behind the dialog) deletes nothing.
+    if (!m_pCmdPro->DeleteSchedule(static_cast<std::size_t>(sel))) return;
+    m_list.DeleteString(sel);
+}
+
+void CSchedListDlg::OnEntriesAdded() {
+    m_pCmdPro->SortSchedules();
+    OnInitDialog();
+}
+
+void RunSchedListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CSchedListDlg&)>& interact) {
+    doc.m_cmdPro.SortSchedules();
+    CSchedListDlg dlg(&doc.m_cmdPro, messageBox);
+    dlg.OnInitDialog();
+    if (interact) interact(dlg);
+    doc.OnDialogClosed(DocSchedules);
+}

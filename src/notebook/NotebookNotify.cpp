@@ -1,0 +1,107 @@
+// What the document's listeners hear: the pane's text and the welcome, the modified
+// state, the title, and which data changed.
+#include "notebook/Notebook.h"
+
+#include "platform/Clock.h"
+#include "text/Sjis.h"
+
+#include <algorithm>
+
+void CRumoDoc::AddListener(IDocListener* pListener) {
+    if (std::find(m_listeners.begin(), m_listeners.end(), pListener) == m_listeners.end())
+        m_listeners.push_back(pListener);
+}
+
+void CRumoDoc::RemoveListener(IDocListener* pListener) {
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), pListener), m_listeners.end());
+}
+
+void CRumoDoc::AppendToViews(const std::string& text) {
+    for (IDocListener* p : m_listeners) p->OnTextAppended(text);
+    // Appending to the conversation pane marks the document modified, as a rich-edit
+    // control's modify flag does; the line handler settles the real state afterwards,
+    // and only that is reported.
+    m_bModified = true;
+}
+
+std::string CRumoDoc::WelcomeText(const std::string& userName, int hour) {
+    const char* greeting = hour < 12 ? "おはようございます。"_sj : hour < 18 ? "こんにちは。"_sj : "こんばんは。"_sj;
+    std::string text = userName;
+    text += "さん、"_sj;
+    text += greeting;
+    text += "\r\n";
+    text += "このＮＥＬＯは、個人情報と予定管理及び日常の計算を"_sj;
+    text += "行うことができます。\r\n"_sj;
+    text += "「例」と入力すると入力例が表示されます。\r\n"_sj;
+    return text;
+}
+
+void CRumoDoc::StartConversation() {
+    for (IDocListener* p : m_listeners) p->OnPaneCleared();
+    std::string text = WelcomeText(m_strUserName, LocalNow().tm_hour);
+    if (m_cmdPro.IsPastPurged()) {
+        text += "過去の予定を削除しました。\r\n"_sj;
+        // The next answered line leaves the notebook modified.
+        m_cmdPro.SetChanged();
+    }
+    for (IDocListener* p : m_listeners) p->OnTextAppended(text);
+    m_bNamePrefix = 1;
+    SetModifiedFlag(false);
+}
+
+void CRumoDoc::SetModifiedFlag(bool bModified) {
+    m_bModified = bModified;
+    if (bModified == m_bReportedModified) return;
+    m_bReportedModified = bModified;
+    for (IDocListener* p : m_listeners) p->OnModifiedChanged(bModified);
+}
+
+void CRumoDoc::OnLineAnswered() {
+    ReportDataChanges();
+    SetModifiedFlag(AnyChangeFlag());
+}
+
+void CRumoDoc::OnDialogClosed(unsigned part) {
+    ReportDataChanges();
+    const bool bChanged = ((part & DocMemos) && IsMemoChanged()) || ((part & DocSchedules) && m_cmdPro.IsChanged()) ||
+                          ((part & DocVariables) && m_calc.IsChanged());
+    if (bChanged) SetModifiedFlag(true);
+}
+
+void CRumoDoc::SetClean() {
+    // Otherwise every answered line after a save would mark the notebook modified again.
+    m_calc.ClearChanged();
+    m_cmdPro.ClearChanged();
+    ClearMemoChanged();
+    SetModifiedFlag(false);
+}
+
+void CRumoDoc::OnContentsReplaced() {
+    TakeDataChanges();
+    NotifyDataChanged(DocAllData);
+}
+
+void CRumoDoc::SetTitle(const std::string& title) {
+    if (title == m_strTitle) return;
+    m_strTitle = title;
+    for (IDocListener* p : m_listeners) p->OnTitleChanged(m_strTitle);
+}
+
+unsigned CRumoDoc::TakeDataChanges() {
+    unsigned what = 0;
+    if (m_calc.GetChangeCount() != m_nSeenCalcChanges) what |= DocVariables;
+    if (m_cmdPro.GetChangeCount() != m_nSeenSchedChanges) what |= DocSchedules;
+    if (m_nMemoChanges != m_nSeenMemoChanges) what |= DocMemos;
+    m_nSeenCalcChanges = m_calc.GetChangeCount();
+    m_nSeenSchedChanges = m_cmdPro.GetChangeCount();
+    m_nSeenMemoChanges = m_nMemoChanges;
+    return what;
+}
+
+void CRumoDoc::ReportDataChanges() {
+    if (const unsigned what = TakeDataChanges()) NotifyDataChanged(what);
+}
+
+void CRumoDoc::NotifyDataChanged(unsigned what) {
+    for (IDocListener* p : m_listeners) p->OnDataChanged(what);
+}

@@ -1,0 +1,103 @@
+#include "models/NotificationSettingsModel.h"
+
+#include "platform/Profile.h"
+#include "reminders/LoginStart.h"
+#include "text/Sjis.h"
+#include "ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+class NotifySettingsDlgTest : public ::testing::Test {
+protected:
+    NotifySettingsDlgTest() : profile(folder.File("Nelo.conf")) {
+        const char* old = std::getenv("XDG_CONFIG_HOME");
+        if (old) m_old = old;
+        setenv("XDG_CONFIG_HOME", folder.File("config").c_str(), 1);
+    }
+    ~NotifySettingsDlgTest() override { setenv("XDG_CONFIG_HOME", m_old.c_str(), 1); }
+
+    static std::string Read(const std::string& path) {
+        std::ifstream in(path);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    CTempFolder folder;
+    CProfile profile;
+    std::string m_old;
+};
+
+TEST_F(NotifySettingsDlgTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreNothing) {
+    struct Row {
+        int minutes, allDayMinute;
+        std::string message;
+    };
+    const Row rows[] = {
+        {1441, 540, "通知は開始の 0 分前から 1440 分前までで指定してください。"_sj},
+        {-1, 540, "通知は開始の 0 分前から 1440 分前までで指定してください。"_sj},
+        {10, 1440, "時刻のない予定の通知時刻は 00:00 から 23:59 までで指定してください。"_sj},
+    };
+    for (const Row& r : rows) {
+        CScriptedMessageBox mb;
+        CNotifySettingsDlg dlg(profile, mb);
+        dlg.m_settings.nMinutesBefore = r.minutes;
+        dlg.m_settings.nAllDayMinute = r.allDayMinute;
+        dlg.m_bLoginStart = true;
+        EXPECT_FALSE(dlg.OnOK());
+        ASSERT_EQ(mb.GetShown().size(), 1u);
+        EXPECT_EQ(mb.GetShown()[0].text, r.message);
+    }
+    EXPECT_FALSE(std::filesystem::exists(profile.GetPath()));
+    EXPECT_FALSE(IsLoginStartSet());
+}
+
+TEST_F(NotifySettingsDlgTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenItsBoxChanged) {
+    CScriptedMessageBox mb;
+    {
+        CNotifySettingsDlg dlg(profile, mb);
+        EXPECT_EQ(dlg.m_settings, ReminderSettings{});
+        EXPECT_FALSE(dlg.m_bLoginStart);
+        dlg.m_settings = {false, 30, 8 * 60, false};
+        dlg.m_bLoginStart = true;
+        ASSERT_TRUE(dlg.OnOK());
+    }
+    EXPECT_EQ(ReminderSettings::Read(CProfile(profile.GetPath())), (ReminderSettings{false, 30, 480, false}));
+    EXPECT_EQ(Read(LoginStartPath()), LoginStartEntry());
+
+    // An entry the user edited stays as it is while the box is left alone.
+    std::ofstream(LoginStartPath()) << LoginStartEntry() << "X-Edited=true\n";
+    {
+        CNotifySettingsDlg dlg(profile, mb);
+        EXPECT_EQ(dlg.m_settings.nMinutesBefore, 30);
+        EXPECT_TRUE(dlg.m_bLoginStart);
+        ASSERT_TRUE(dlg.OnOK());
+    }
+    EXPECT_EQ(Read(LoginStartPath()), LoginStartEntry() + "X-Edited=true\n");
+    {
+        CNotifySettingsDlg dlg(profile, mb);
+        dlg.m_bLoginStart = false;
+        ASSERT_TRUE(dlg.OnOK());
+    }
+    EXPECT_FALSE(std::filesystem::exists(LoginStartPath()));
+    EXPECT_TRUE(mb.GetShown().empty());
+}
+
+TEST_F(NotifySettingsDlgTest, AnAutostartEntryThatCannotBeWrittenIsReported) {
+    std::filesystem::create_directories(LoginStartPath() + "/inside");
+    CScriptedMessageBox mb;
+    CNotifySettingsDlg dlg(profile, mb);
+    dlg.m_bLoginStart = true;
+    EXPECT_FALSE(dlg.OnOK());
+    ASSERT_EQ(mb.GetShown().size(), 1u);
+    EXPECT_EQ(mb.GetShown()[0].text.rfind("ログイン時の起動を設定できませんでした。("_sj, 0), 0u)
+        << mb.GetShown()[0].text;
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+#include "models/NamesModel.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
+#include "text/Sjis.h"
+#include "transcript/TranscriptView.h"
+
+#include "ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SettingsRow {
+    const char* name;
+    std::function<void(CSetupDlg&)> interact;
+    std::string user, responder;  // the names afterwards
+    bool changed;
+};
+
+void PrintTo(const SettingsRow& row, std::ostream* os) { *os << row.name; }
+
+const SettingsRow kSettings[] = {
+    {"ok without change", [](CSetupDlg& d) { d.OnOkButton(); }, "花子"_sj, "太郎"_sj, false},
+    {"new user name",
+     [](CSetupDlg& d) {
+         d.m_strUserName = "一郎"_sj;
+         d.OnOkButton();
+     },
+     "一郎"_sj, "太郎"_sj, true},
+    {"new responder name",
+     [](CSetupDlg& d) {
+         d.m_strResponderName = "次郎"_sj;
+         d.OnOkButton();
+     },
+     "花子"_sj, "次郎"_sj, true},
+    {"empty name accepted",
+     [](CSetupDlg& d) {
+         d.m_strUserName.clear();
+         d.OnOkButton();
+     },
+     "", "太郎"_sj, true},
+    {"cancel after editing both",
+     [](CSetupDlg& d) {
+         d.m_strUserName = "一郎"_sj;
+         d.m_strResponderName = "次郎"_sj;
+         d.OnCancel();
+     },
+     "花子"_sj, "太郎"_sj, false},
+    {"enter key does not accept",
+     [](CSetupDlg& d) {
+         d.m_strUserName = "一郎"_sj;
+         d.OnOK();
+         EXPECT_TRUE(d.IsOpen());
+     },
+     "花子"_sj, "太郎"_sj, false},
+    {"same bytes retyped",
+     [](CSetupDlg& d) {
+         d.m_strUserName = std::string("花子"_sj);
+         d.OnOkButton();
+     },
+     "花子"_sj, "太郎"_sj, false},
+};
+
+class SetupDlgTest : public ::testing::TestWithParam<SettingsRow> {};
+
+TEST_P(SetupDlgTest, StoresChangedNamesAndMarksTheNotebook) {
+    const SettingsRow& row = GetParam();
+    CRumoDoc doc;
+    doc.SetModifiedFlag(false);
+    EXPECT_EQ(OnSettings(doc, row.interact), row.changed);
+    EXPECT_EQ(doc.m_strUserName, row.user);
+    EXPECT_EQ(doc.m_strResponderName, row.responder);
+    EXPECT_EQ(doc.m_calc.IsChanged(), row.changed);
+    EXPECT_EQ(doc.IsModified(), row.changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SetupDlgTest, ::testing::ValuesIn(kSettings), RowName());
+
+TEST(SetupDlgNamesTest, DialogStartsWithTheDocumentsNames) {
+    CRumoDoc doc;
+    doc.m_strUserName = "一郎"_sj;
+    OnSettings(doc, [](CSetupDlg& d) {
+        EXPECT_EQ(d.m_strUserName, "一郎"_sj);
+        EXPECT_EQ(d.m_strResponderName, "太郎"_sj);
+    });
+}
+
+TEST(SetupDlgNamesTest, EmptyUserNameEchoesWithABarePrompt) {
+    CRumoDoc doc;
+    CTextRumoView view;
+    doc.AddListener(&view);
+    OnSettings(doc, [](CSetupDlg& d) {
+        d.m_strUserName.clear();
+        d.OnOkButton();
+    });
+    CSendView(doc).ProcessLine("田中は"_sj);
+    EXPECT_EQ(view.GetText().substr(0, 4), " >> ");
+    EXPECT_TRUE(doc.IsModified());  // still modified after the answered line
+    doc.RemoveListener(&view);
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+#include "models/VariableListModel.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
+#include "text/Sjis.h"
+#include "transcript/TranscriptView.h"
+#include "ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class VariablesDlgTest : public ::testing::Test {
+protected:
+    void Add(const std::string& name, double value) {
+        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<CSymbol>(name, value));
+    }
+    void AddText(const std::string& name, const std::string& text) {
+        auto p = std::make_unique<CSymbol>(name, 0);
+        p->m_nKind = 1;
+        p->m_strText = text;
+        doc.m_calc.m_mapSymbols.SetAt(name, std::move(p));
+    }
+    int RowOf(const CVariablesDlg& dlg, const std::string& text) const {
+        const auto& rows = dlg.m_list.GetRows();
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i] == text) return static_cast<int>(i);
+        return -1;
+    }
+    CRumoDoc doc;
+};
+
+TEST_F(VariablesDlgTest, EmptyTableListsNothingAndAsksForASelection) {
+    CScriptedMessageBox mb;
+    CVariablesDlg dlg(&doc.m_calc, mb);
+    dlg.OnInitDialog();
+    EXPECT_EQ(dlg.m_list.GetCount(), 0);
+    dlg.OnDelete();
+    ASSERT_EQ(mb.GetShown().size(), 1u);
+    EXPECT_EQ(mb.GetShown()[0].text, "削除する変数を選択してください。"_sj);
+    EXPECT_EQ(mb.GetShown()[0].caption, "");
+    EXPECT_FALSE(doc.m_calc.IsChanged());
+}
+
+TEST_F(VariablesDlgTest, RowsFollowTheTableOrderInDisplayForm) {
+    Add("半径"_sj, 5);
+    Add("円周"_sj, 31.4);
+    Add("r", -0.25);
+    AddText("名前"_sj, "山田"_sj);
+    CScriptedMessageBox mb;
+    CVariablesDlg dlg(&doc.m_calc, mb);
+    dlg.OnInitDialog();
+    std::vector<std::string> expected;
+    doc.m_calc.m_mapSymbols.ForEach(
+        [&](const std::string&, const CSymbol& s) { expected.push_back(s.GetDisplayText()); });
+    EXPECT_EQ(dlg.m_list.GetRows(), expected);
+    EXPECT_NE(RowOf(dlg, "半径 5"_sj), -1);
+    EXPECT_NE(RowOf(dlg, "円周 31.4"_sj), -1);
+    EXPECT_NE(RowOf(dlg, "r -0.25"), -1);
+    EXPECT_NE(RowOf(dlg, "名前 山田"_sj), -1);
+}
+
+TEST_F(VariablesDlgTest, CancelKeepsTheVariable) {
+    Add("半径"_sj, 5);
+    CScriptedMessageBox mb{MbAnswer::Cancel};
+    CVariablesDlg dlg(&doc.m_calc, mb);
+    dlg.OnInitDialog();
+    dlg.m_list.SetCurSel(0);
+    dlg.OnDelete();
+    EXPECT_EQ(mb.GetShown().back().text, "選択されている変数を削除してよいですか？"_sj);
+    EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
+    EXPECT_EQ(mb.GetShown().back().buttons, MbButtons::OkCancel);
+    EXPECT_EQ(dlg.m_list.GetCount(), 1);
+    EXPECT_NE(doc.m_calc.m_mapSymbols.Lookup("半径"_sj), nullptr);
+    EXPECT_FALSE(doc.m_calc.IsChanged());
+}
+
+TEST_F(VariablesDlgTest, DeletedVariableCanNoLongerBeUsed) {
+    CTextRumoView view;
+    doc.AddListener(&view);
+    CSendView send(doc);
+    send.ProcessLine("半径＝５"_sj);
+    send.ProcessLine("円周＝３"_sj);
+    doc.m_calc.ClearChanged();
+    doc.SetModifiedFlag(false);
+
+    CScriptedMessageBox mb{MbAnswer::Ok};
+    RunVariablesCommand(doc, mb, [&](CVariablesDlg& dlg) {
+        dlg.m_list.SetCurSel(RowOf(dlg, "半径 5"_sj));
+        dlg.OnDelete();
+        EXPECT_EQ(dlg.m_list.GetRows(), std::vector<std::string>{"円周 3"_sj});
+        EXPECT_EQ(dlg.m_list.GetCurSel(), -1);
+    });
+    EXPECT_TRUE(doc.m_calc.IsChanged());
+    EXPECT_TRUE(doc.IsModified());
+
+    send.ProcessLine("半径×２"_sj);
+    const std::string& text = view.GetText();
+    EXPECT_EQ(text.substr(text.size() - std::string("計算できません。\r\n"_sj).size()), "計算できません。\r\n"_sj);
+    doc.RemoveListener(&view);
+}
+
+TEST_F(VariablesDlgTest, CommandLeavesAnUnchangedDocumentAlone) {
+    Add("半径"_sj, 5);
+    doc.SetModifiedFlag(false);
+    CScriptedMessageBox mb;
+    RunVariablesCommand(doc, mb, [](CVariablesDlg& dlg) { dlg.OnDelete(); });
+    EXPECT_FALSE(doc.IsModified());
+}
+
+}  // namespace
