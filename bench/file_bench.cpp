@@ -27,13 +27,13 @@ std::string BenchFile() {
         .string();
 }
 
-void FillLarge(CRumoDoc& doc) {
+void FillLarge(Notebook& doc) {
     for (int i = 0; i < 100000; ++i) {
         std::string name = "変数"_sj + std::to_string(i);
-        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<CSymbol>(name, i * 0.5));
+        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<Variable>(name, i * 0.5));
     }
     for (int i = 0; i < 100000; ++i) {
-        auto s = std::make_unique<CSchedule>();
+        auto s = std::make_unique<ScheduleEntry>();
         s->m_tStart = static_cast<std::int32_t>(kNow + 600 * i);
         s->m_tEnd = s->m_tStart + 3600;
         s->m_strStart = "2003/06/02(月) 10:00"_sj;
@@ -44,40 +44,40 @@ void FillLarge(CRumoDoc& doc) {
     doc.m_memoMap.Reserve(100000);
     for (int i = 0; i < 100000; ++i) {
         std::string object = "氏名"_sj + std::to_string(i);
-        auto memo = std::make_unique<CMemo>(object);
+        auto memo = std::make_unique<Memo>(object);
         for (int k = 0; k < 10; ++k) memo->AddPair("項目"_sj + std::to_string(k), "03-1234-" + std::to_string(i));
         doc.m_memoMap.SetAt(object, std::move(memo));
     }
 }
 
-class CLargeNotebook {
+class LargeNotebook {
 public:
-    CLargeNotebook() : m_clock(kNow), m_strPath(BenchFile()) {
+    LargeNotebook() : m_clock(kNow), m_strPath(BenchFile()) {
         SetCurrentClock(&m_clock);
         FillLarge(m_doc);
         std::string error;
         WriteFileAtomically(m_strPath, SaveDocumentBytes(m_doc), error);
     }
-    ~CLargeNotebook() {
+    ~LargeNotebook() {
         std::remove(m_strPath.c_str());
         SetCurrentClock(nullptr);
     }
-    CFixedClock m_clock;
-    CRumoDoc m_doc;
+    FixedClock m_clock;
+    Notebook m_doc;
     std::string m_strPath;
 };
 
-CLargeNotebook& Notebook() {
-    static CLargeNotebook s_notebook;
+LargeNotebook& SharedLargeNotebook() {
+    static LargeNotebook s_notebook;
     return s_notebook;
 }
 
 // What File Save does: the bytes stream through the archive's buffer into a temporary
 // file, which is synced and renamed over the old one.
 void BM_SaveNotebook(benchmark::State& state) {
-    CLargeNotebook& nb = Notebook();
+    LargeNotebook& nb = SharedLargeNotebook();
     for (auto _ : state) {
-        CAtomicFile file;
+        AtomicFile file;
         std::string error;
         if (!file.Open(nb.m_strPath, error)) {
             state.SkipWithError(error.c_str());
@@ -92,7 +92,7 @@ void BM_SaveNotebook(benchmark::State& state) {
 
 // The bytes alone, without the file: what the archive itself costs.
 void BM_SerializeNotebook(benchmark::State& state) {
-    CLargeNotebook& nb = Notebook();
+    LargeNotebook& nb = SharedLargeNotebook();
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::string data = SaveDocumentBytes(nb.m_doc);
@@ -103,7 +103,7 @@ void BM_SerializeNotebook(benchmark::State& state) {
 }
 
 void BM_ReadFileBytes(benchmark::State& state) {
-    CLargeNotebook& nb = Notebook();
+    LargeNotebook& nb = SharedLargeNotebook();
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::string data, error;
@@ -115,7 +115,7 @@ void BM_ReadFileBytes(benchmark::State& state) {
 }
 
 void BM_LoadNotebook(benchmark::State& state) {
-    CLargeNotebook& nb = Notebook();
+    LargeNotebook& nb = SharedLargeNotebook();
     std::size_t bytes = 0;
     double readSeconds = 0, totalSeconds = 0;
     for (auto _ : state) {
@@ -123,7 +123,7 @@ void BM_LoadNotebook(benchmark::State& state) {
         std::string data, error;
         ReadWholeFile(nb.m_strPath, data, error);
         auto t1 = std::chrono::steady_clock::now();
-        auto doc = std::make_unique<CRumoDoc>();
+        auto doc = std::make_unique<Notebook>();
         LoadDocumentBytes(*doc, data);
         auto t2 = std::chrono::steady_clock::now();
         readSeconds += std::chrono::duration<double>(t1 - t0).count();

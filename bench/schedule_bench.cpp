@@ -47,29 +47,29 @@ std::vector<std::string> ScheduleLines(long n) {
     return lines;
 }
 
-class CBenchClock {
+class BenchClock {
 public:
-    CBenchClock() : m_clock(0) {
+    BenchClock() : m_clock(0) {
         setenv("TZ", "UTC0", 1);
         tzset();
         m_clock.Set(MakeLocalTime(2003, 6, 1, 10, 0, 0));
         SetCurrentClock(&m_clock);
     }
-    ~CBenchClock() { SetCurrentClock(nullptr); }
+    ~BenchClock() { SetCurrentClock(nullptr); }
 
 private:
-    CFixedClock m_clock;
+    FixedClock m_clock;
 };
 
 // Registers n entries through the input pane's spine; one iteration is the whole batch.
 void BM_RegisterSchedules(benchmark::State& state) {
-    CBenchClock clock;
+    BenchClock clock;
     const long n = state.range(0);
     const std::vector<std::string> lines = ScheduleLines(n);
     for (auto _ : state) {
         state.PauseTiming();
-        auto doc = std::make_unique<CRumoDoc>();
-        CSendView view(*doc);
+        auto doc = std::make_unique<Notebook>();
+        LineDispatcher view(*doc);
         state.ResumeTiming();
         for (const std::string& line : lines) view.ProcessLine(line);
         state.PauseTiming();
@@ -82,10 +82,10 @@ void BM_RegisterSchedules(benchmark::State& state) {
 
 // 「予定」 over n stored entries.
 void BM_ListSchedules(benchmark::State& state) {
-    CBenchClock clock;
+    BenchClock clock;
     const long n = state.range(0);
-    CRumoDoc doc;
-    CSendView view(doc);
+    Notebook doc;
+    LineDispatcher view(doc);
     for (const std::string& line : ScheduleLines(n)) view.ProcessLine(line);
     for (auto _ : state) view.ProcessLine("予定"_sj);
     state.SetItemsProcessed(state.iterations() * n);

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     setenv("XDG_STATE_HOME", dir.path().toUtf8().constData(), 0);
     QApplication qapp(argc, argv);
     InstallFontSubstitutions();
-    CProfile profile;
+    Profile profile;
     // The size goes through the saved placement, as the user's last window would.
     if (argc >= 5) {
         char rect[64];
@@ -37,9 +37,9 @@ int main(int argc, char** argv) {
                       10 + std::atoi(argv[4]));
         profile.WriteProfileString("Window size", "Rect", rect);
     }
-    CQtMessageBox messageBox;
-    CRumoApp app(profile, messageBox);
-    CMainFrame frame(app);
+    QtMessageBox messageBox;
+    NotebookSession app(profile, messageBox);
+    MainWindow frame(app);
     messageBox.SetParent(&frame);
     frame.ShowFirstTime();
     app.StartUp(std::string(), true);
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QTextStream in(&file);
-    CInputPane* pInput = frame.GetInputPane();
+    InputPane* pInput = frame.GetInputPane();
     while (!in.atEnd()) {
         const QString line = in.readLine();
         for (char32_t u : line.toUcs4()) {
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(out);
-        CConversationPrinter::UseDefaultPaper(printer);
+        ConversationPrinter::UseDefaultPaper(printer);
         ok = frame.PrintConversation(printer);
     } else {
         ok = frame.grab().save(out);

@@ -14,17 +14,17 @@
 #include <memory>
 #include <new>
 
-bool CRumoApp::OpenInterruptedSave(const std::string& absolute, const CFileStamp& stamp) {
+bool NotebookSession::OpenInterruptedSave(const std::string& absolute, const FileStamp& stamp) {
     // The newest copy that loads: an older one belongs to an even earlier save.
-    std::unique_ptr<CRumoDoc> loaded;
+    std::unique_ptr<Notebook> loaded;
     std::string copy;
     for (const std::string& candidate : InPlaceBackups(absolute)) {
         std::string bytes, error;
         if (!ReadWholeFile(candidate, bytes, error)) continue;
-        auto doc = std::make_unique<CRumoDoc>();
+        auto doc = std::make_unique<Notebook>();
         try {
             LoadDocumentBytes(*doc, bytes);
-        } catch (const CArchiveException&) {
+        } catch (const ArchiveException&) {
             continue;
         } catch (const std::bad_alloc&) {
             continue;

@@ -8,10 +8,10 @@ namespace {
 
 /// The lock of lockPath, taken; nullptr when no lock file can be made or a running
 /// program holds it (holder then says who).
-std::unique_ptr<CLockFile> TakeLock(const std::string& lockPath, bool& bHeld, LockOwner& holder) {
+std::unique_ptr<LockFile> TakeLock(const std::string& lockPath, bool& bHeld, LockOwner& holder) {
     bHeld = false;
     if (lockPath.empty()) return nullptr;
-    auto pLock = std::make_unique<CLockFile>(lockPath);
+    auto pLock = std::make_unique<LockFile>(lockPath);
     switch (pLock->TryLock()) {
     case LockResult::Taken: return pLock;
     case LockResult::Held:
@@ -28,16 +28,16 @@ std::string LockPathOf(const std::string& absolutePath) { return NotebookLockPat
 
 }  // namespace
 
-std::string CNotebookLock::HolderText(const LockOwner& owner) {
+std::string NotebookLock::HolderText(const LockOwner& owner) {
     std::string text;
-    const LockOwner me = CLockFile::ThisProcess();
+    const LockOwner me = LockFile::ThisProcess();
     if (!owner.host.empty() && owner.host != me.host) text += "ホスト "_sj + Utf8ToCp932(owner.host).text + " の"_sj;
     text += owner.program.empty() ? std::string("ほかのプログラム"_sj) : Utf8ToCp932(owner.program).text;
     if (owner.nPid > 0) text += "（プロセス番号 "_sj + std::to_string(owner.nPid) + "）"_sj;
     return text;
 }
 
-bool CNotebookLock::Prepare(const std::string& absolutePath, IMessageBox& messageBox, bool bUnattended) {
+bool NotebookLock::Prepare(const std::string& absolutePath, MessageBox& messageBox, bool bUnattended) {
     Abandon();
     m_strPendingPath = absolutePath;
     m_bPending = true;
@@ -62,7 +62,7 @@ bool CNotebookLock::Prepare(const std::string& absolutePath, IMessageBox& messag
     return false;
 }
 
-void CNotebookLock::Commit() {
+void NotebookLock::Commit() {
     if (!m_bPending) return;
     // Without a lock of its own, the notebook prepared keeps the open one's only when
     // that is its lock too.
@@ -71,19 +71,19 @@ void CNotebookLock::Commit() {
     Abandon();
 }
 
-void CNotebookLock::Abandon() {
+void NotebookLock::Abandon() {
     m_pPending.reset();
     m_strPendingPath.clear();
     m_bPending = false;
 }
 
-void CNotebookLock::Release() {
+void NotebookLock::Release() {
     Abandon();
     m_pLock.reset();
     m_strPath.clear();
 }
 
-void CNotebookLock::Follow(const std::string& absolutePath) {
+void NotebookLock::Follow(const std::string& absolutePath) {
     Abandon();
     m_strPath = absolutePath;
     const std::string lockPath = LockPathOf(absolutePath);

@@ -10,16 +10,16 @@
 #include <memory>
 #include <string>
 
-class IMessageBox;
+class MessageBox;
 
-class CNotebookLock {
+class NotebookLock {
 public:
     /// Before the notebook at absolutePath takes the place of the open one: takes its
     /// lock. When a running program holds it, asks whether to open it all the same (the
     /// notebook is then open without its lock); unattended, says so and goes on. False
     /// when the user chose not to open it. The open notebook keeps its own lock until
     /// Commit.
-    bool Prepare(const std::string& absolutePath, IMessageBox& messageBox, bool bUnattended);
+    bool Prepare(const std::string& absolutePath, MessageBox& messageBox, bool bUnattended);
     /// The notebook prepared is the open one now: its lock (if taken) replaces the old.
     void Commit();
     /// The notebook prepared did not open: its lock is given up, the old one stays.
@@ -41,8 +41,8 @@ public:
 
 private:
     std::string m_strPath;
-    std::unique_ptr<CLockFile> m_pLock;
+    std::unique_ptr<LockFile> m_pLock;
     std::string m_strPendingPath;
-    std::unique_ptr<CLockFile> m_pPending;
+    std::unique_ptr<LockFile> m_pPending;
     bool m_bPending = false;
 };

@@ -17,7 +17,7 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
-CRumoApp::CRumoApp(CProfile& profile, IMessageBox& messageBox)
+NotebookSession::NotebookSession(Profile& profile, MessageBox& messageBox)
     : m_profile(profile), m_messageBox(messageBox), m_recentFiles(profile) {
     m_profile.SetFailureNotice([this](const std::string& path, const std::string& reason) {
         ShowError(Utf8ToCp932(path).text + " に設定を保存できません。("_sj + Utf8ToCp932(reason).text +
@@ -25,21 +25,21 @@ CRumoApp::CRumoApp(CProfile& profile, IMessageBox& messageBox)
     });
 }
 
-CRumoApp::~CRumoApp() { m_profile.SetFailureNotice(nullptr); }
+NotebookSession::~NotebookSession() { m_profile.SetFailureNotice(nullptr); }
 
-void CRumoApp::OnFileNew() {
+void NotebookSession::OnFileNew() {
     m_lock.Release();
     m_doc.OnNewDocument();
     m_strPathName.clear();
-    m_fileStamp = CFileStamp();
+    m_fileStamp = FileStamp();
     m_doc.SetClean();
     UpdateTitle();
     InitialUpdateViews();
 }
 
-void CRumoApp::InitialUpdateViews() { m_doc.StartConversation(); }
+void NotebookSession::InitialUpdateViews() { m_doc.StartConversation(); }
 
-bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
+bool NotebookSession::StartUp(const std::string& fileArg, bool bNew) {
     m_profile.CheckWritable();
     m_recentFiles.ReadList();
     if (!fileArg.empty()) {
@@ -59,14 +59,14 @@ bool CRumoApp::StartUp(const std::string& fileArg, bool bNew) {
         return OpenDocumentFile(fileArg);
     }
     if (!bNew) {
-        std::string last = m_profile.GetProfileString(CRecentFileList::kSection, "File1", "???");
+        std::string last = m_profile.GetProfileString(RecentFileList::kSection, "File1", "???");
         if (last != "???" && !last.empty() && OpenRecentFile(last)) return true;
     }
     OnFileNew();
     return true;
 }
 
-bool CRumoApp::OpenRecentFile(const std::string& path) {
+bool NotebookSession::OpenRecentFile(const std::string& path) {
     // Said once: an entry that does not load leaves the list.
     const char* removed = "最近使ったファイルの一覧から外しました。"_sj;
     std::string error;
@@ -96,13 +96,13 @@ bool CRumoApp::OpenRecentFile(const std::string& path) {
     return false;
 }
 
-bool CRumoApp::NewWithQuestion() {
+bool NotebookSession::NewWithQuestion() {
     if (!SaveModified()) return false;
     OnFileNew();
     return true;
 }
 
-bool CRumoApp::OpenWithQuestion(const std::string& path) {
+bool NotebookSession::OpenWithQuestion(const std::string& path) {
     // The document already shows this file: the framework only activates it.
     if (!m_strPathName.empty() && AbsolutePath(path) == m_strPathName) return true;
     if (!SaveModified()) return false;

@@ -14,30 +14,30 @@
 #include <string>
 #include <vector>
 
-class CAtomicFile;
-class IMessageBox;
+class AtomicFile;
+class MessageBox;
 
-class CRumoApp {
+class NotebookSession {
 public:
     /// The application's title, also the caption of its message boxes.
     static constexpr const char* kAppName = "Nelo";
     /// The program's version, as its about box shows it.
     static constexpr const char* kVersion = "1.00";
 
-    /// Makes the file a save streams into (a plain CAtomicFile unless a test injects failures).
-    using FileFactory = std::function<std::unique_ptr<CAtomicFile>()>;
+    /// Makes the file a save streams into (a plain AtomicFile unless a test injects failures).
+    using FileFactory = std::function<std::unique_ptr<AtomicFile>()>;
     /// Asks for the name (UTF-8 path) to save an untitled document under; false when none is given.
     using PathPrompt = std::function<bool(std::string& path)>;
 
     /// The profile's first failed write is told through messageBox (once a run).
-    CRumoApp(CProfile& profile, IMessageBox& messageBox);
-    CRumoApp(const CRumoApp&) = delete;
-    CRumoApp& operator=(const CRumoApp&) = delete;
-    ~CRumoApp();
+    NotebookSession(Profile& profile, MessageBox& messageBox);
+    NotebookSession(const NotebookSession&) = delete;
+    NotebookSession& operator=(const NotebookSession&) = delete;
+    ~NotebookSession();
 
-    CRumoDoc& GetDocument() { return m_doc; }
-    CProfile& GetProfile() { return m_profile; }
-    IMessageBox& GetMessageBox() { return m_messageBox; }
+    Notebook& GetDocument() { return m_doc; }
+    Profile& GetProfile() { return m_profile; }
+    MessageBox& GetMessageBox() { return m_messageBox; }
 
     /// File New: empty the document, default names, fresh welcome in every pane.
     void OnFileNew();
@@ -90,9 +90,9 @@ public:
     /// Replaces the maker of the files saves write (tests inject failures).
     void SetFileFactory(FileFactory factory) { m_fileFactory = std::move(factory); }
 
-    CRecentFileList& GetRecentFileList() { return m_recentFiles; }
+    RecentFileList& GetRecentFileList() { return m_recentFiles; }
     /// The lock of the open notebook.
-    const CNotebookLock& GetNotebookLock() const { return m_lock; }
+    const NotebookLock& GetNotebookLock() const { return m_lock; }
     /// Gives the open notebook's lock up, for a program that ends without destroying
     /// the application.
     void ReleaseNotebookLock() { m_lock.Release(); }
@@ -120,15 +120,15 @@ private:
     /// left the old content beside it, offers to open that instead; true when the old
     /// content was opened. Without a terminal to ask, the copy is named in
     /// m_strKeptCopyNotice for the message that follows the error.
-    bool OpenInterruptedSave(const std::string& absolute, const CFileStamp& stamp);
+    bool OpenInterruptedSave(const std::string& absolute, const FileStamp& stamp);
 
-    CProfile& m_profile;
-    IMessageBox& m_messageBox;
-    CRumoDoc m_doc;
-    CRecentFileList m_recentFiles;
-    CNotebookLock m_lock;
+    Profile& m_profile;
+    MessageBox& m_messageBox;
+    Notebook m_doc;
+    RecentFileList m_recentFiles;
+    NotebookLock m_lock;
     std::string m_strPathName;
-    CFileStamp m_fileStamp;           // the document's file as it was last read or written here
+    FileStamp m_fileStamp;            // the document's file as it was last read or written here
     std::string m_strKeptCopyNotice;  // said after the error of a file that did not open
     bool m_bUnattended = false;
     PathPrompt m_pathPrompt;

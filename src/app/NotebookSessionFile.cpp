@@ -24,14 +24,14 @@ std::string PathForMessage(const std::string& utf8Path) { return Utf8ToCp932(utf
 
 }  // namespace
 
-const char* CRumoApp::FormatErrorText() { return CArchive::FormatErrorText(); }
+const char* NotebookSession::FormatErrorText() { return Archive::FormatErrorText(); }
 
-std::string CRumoApp::GetTitle() const {
+std::string NotebookSession::GetTitle() const {
     if (m_strPathName.empty()) return "無題"_sj;
     return PathForMessage(FileNameOf(m_strPathName));
 }
 
-void CRumoApp::SetPathName(const std::string& absolutePath) {
+void NotebookSession::SetPathName(const std::string& absolutePath) {
     m_lock.Follow(absolutePath);
     m_strPathName = absolutePath;
     UpdateTitle();
@@ -39,11 +39,11 @@ void CRumoApp::SetPathName(const std::string& absolutePath) {
     m_recentFiles.WriteList();
 }
 
-void CRumoApp::ShowError(const std::string& text) {
+void NotebookSession::ShowError(const std::string& text) {
     m_messageBox.Show(text, std::string(), MbButtons::Ok, MbIcon::Exclamation);
 }
 
-bool CRumoApp::SaveModified() {
+bool NotebookSession::SaveModified() {
     if (!m_doc.IsModified()) return true;
     if (m_bUnattended) {
         ShowError(GetTitle() + " への変更を保存せずに続けます（入力が端末ではないため確認できません）。"_sj);
@@ -57,25 +57,25 @@ bool CRumoApp::SaveModified() {
     }
 }
 
-bool CRumoApp::OpenDocumentFile(const std::string& path) {
+bool NotebookSession::OpenDocumentFile(const std::string& path) {
     std::string error;
     const OpenFailure failure = LoadDocumentFile(path, error);
     if (!error.empty()) ShowOpenError(error);
     return failure == OpenFailure::None;
 }
 
-void CRumoApp::ShowOpenError(const std::string& error) {
+void NotebookSession::ShowOpenError(const std::string& error) {
     ShowError(error);
     // The copy of an interrupted save that could not be offered is named after the error.
     if (!m_strKeptCopyNotice.empty()) ShowError(std::exchange(m_strKeptCopyNotice, std::string()));
 }
 
-CRumoApp::OpenFailure CRumoApp::LoadDocumentFile(const std::string& path, std::string& error) {
+NotebookSession::OpenFailure NotebookSession::LoadDocumentFile(const std::string& path, std::string& error) {
     std::string absolute = AbsolutePath(path);
     error.clear();
     if (!m_lock.Prepare(absolute, m_messageBox, m_bUnattended)) return OpenFailure::Declined;
     std::string bytes;
-    CFileStamp stamp;
+    FileStamp stamp;
     LimitedReadResult read;
     try {
         read = ReadFileWithin(absolute, kMaxNotebookBytes, bytes, &stamp);
@@ -100,10 +100,10 @@ CRumoApp::OpenFailure CRumoApp::LoadDocumentFile(const std::string& path, std::s
     }
     // Load into a document of its own, so that a file that fails leaves the open
     // document exactly as it was.
-    auto loaded = std::make_unique<CRumoDoc>();
+    auto loaded = std::make_unique<Notebook>();
     try {
         LoadDocumentBytes(*loaded, bytes);
-    } catch (const CArchiveException&) {
+    } catch (const ArchiveException&) {
         // Perhaps a save in place was killed halfway: its copy of the old content is offered.
         if (OpenInterruptedSave(absolute, stamp)) {
             m_lock.Commit();
@@ -127,17 +127,17 @@ CRumoApp::OpenFailure CRumoApp::LoadDocumentFile(const std::string& path, std::s
     return OpenFailure::None;
 }
 
-bool CRumoApp::DoFileSave() {
+bool NotebookSession::DoFileSave() {
     if (!m_strPathName.empty()) return OnSaveDocument(m_strPathName);
     std::string path;
     if (!m_pathPrompt || !m_pathPrompt(path) || path.empty()) return false;
     return OnSaveDocument(path);
 }
 
-bool CRumoApp::MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged) {
+bool NotebookSession::MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged) {
     bUnchanged = false;
     if (absolute != m_strPathName || !m_fileStamp.bKnown) return true;
-    CFileStamp now;
+    FileStamp now;
     // A file that is gone holds nothing the save could lose.
     if (!GetFileStamp(absolute, now)) return true;
     bUnchanged = now == m_fileStamp;
@@ -151,7 +151,7 @@ bool CRumoApp::MayOverwrite(const std::string& path, const std::string& absolute
            MbAnswer::Yes;
 }
 
-bool CRumoApp::OnSaveDocument(const std::string& path) {
+bool NotebookSession::OnSaveDocument(const std::string& path) {
     std::string absolute = AbsolutePath(path);
     bool bUnchanged;
     if (!MayOverwrite(path, absolute, bUnchanged)) return false;
@@ -161,13 +161,13 @@ bool CRumoApp::OnSaveDocument(const std::string& path) {
     // only a complete, synced file replaces it, and any failure on the way (including an
     // exception here) removes the temporary file, or puts back the old content of a file
     // written in place.
-    std::unique_ptr<CAtomicFile> file = m_fileFactory ? m_fileFactory() : std::make_unique<CAtomicFile>();
+    std::unique_ptr<AtomicFile> file = m_fileFactory ? m_fileFactory() : std::make_unique<AtomicFile>();
     try {
         if (file->Open(absolute, error)) {
             SaveDocument(m_doc, *file);
             ok = file->Commit(error);
         }
-    } catch (const CArchiveException& e) {
+    } catch (const ArchiveException& e) {
         error = e.what();
     } catch (const std::bad_alloc&) {
         error = "out of memory";

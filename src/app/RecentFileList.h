@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-class CProfile;
+class Profile;
 
-class CRecentFileList {
+class RecentFileList {
 public:
     static constexpr const char* kSection = "Recent File List";
     static constexpr std::size_t kSize = 4;
 
-    explicit CRecentFileList(CProfile& profile) : m_profile(profile) {}
+    explicit RecentFileList(Profile& profile) : m_profile(profile) {}
 
     /// Reads the entries from the profile (missing and empty values are skipped).
     void ReadList();
@@ -25,7 +25,7 @@ public:
     const std::vector<std::string>& GetEntries() const { return m_entries; }
 
 private:
-    CProfile& m_profile;
+    Profile& m_profile;
     std::vector<std::string> m_entries;
 };
 

@@ -83,11 +83,11 @@ bool IsCopyName(const std::string& name) {
 
 std::string RecoveryFolder() { return UserStateFolder(); }
 
-bool WriteRecoveryCopy(CRumoDoc& doc, const std::string& docPath, std::string& path, std::string& error) {
+bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& path, std::string& error) {
     std::string bytes;
     try {
         bytes = SaveDocumentBytes(doc);
-    } catch (const CArchiveException& e) {
+    } catch (const ArchiveException& e) {
         error = e.what();
         return false;
     } catch (const std::bad_alloc&) {
@@ -102,7 +102,7 @@ bool WriteRecoveryCopy(CRumoDoc& doc, const std::string& docPath, std::string& p
         // A long notebook name is cut so that the copy's name fits the file system.
         std::string suffix = "-" + stamp + (n == 1 ? std::string() : "-" + std::to_string(n)) + kExtension;
         std::string candidate = folder + "/" + FitFileName(folder, stem, suffix);
-        CAtomicFile file;
+        AtomicFile file;
         file.SetNewNameOnly();
         file.SetNewFileMode(mode);
         file.SetFolderMode(0700);

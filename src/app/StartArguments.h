@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct CStartArguments {
+struct StartArguments {
     enum Outcome {
         kRun,            ///< start with bNew and strFile
         kHelp,           ///< -h or --help

@@ -63,7 +63,7 @@ constexpr std::size_t kMaxQuotedChars = 24;
 
 }  // namespace
 
-bool CCalcNum::IsComplete(const std::string& line) {
+bool Calculator::IsComplete(const std::string& line) {
     std::size_t end = std::strlen(line.c_str());
     while (end > 0 && line[end - 1] == ' ') --end;
     if (end == 0) return true;
@@ -71,21 +71,21 @@ bool CCalcNum::IsComplete(const std::string& line) {
     return !(last == '+' || last == '-' || last == '*' || last == '/');
 }
 
-bool CCalcNum::HasOperator(const char* text) { return HasAnyOf(text, "+-*/"); }
+bool Calculator::HasOperator(const char* text) { return HasAnyOf(text, "+-*/"); }
 
-void CCalcNum::SetError(int id) {
+void Calculator::SetError(int id) {
     ++m_nErrorCount;
     if (m_nError == 0) m_nError = id;
 }
 
-void CCalcNum::DeleteAllSymbols() { m_mapSymbols.RemoveAll(); }
+void Calculator::DeleteAllSymbols() { m_mapSymbols.RemoveAll(); }
 
-bool CCalcNum::DeleteSymbolsShownAs(const std::string& text) {
+bool Calculator::DeleteSymbolsShownAs(const std::string& text) {
     // The walk always runs to the end: every symbol shown with that text goes.
     bool bDeleted = false;
     auto pos = m_mapSymbols.GetStartPosition();
     std::string key;
-    CSymbol* pSymbol = nullptr;
+    Variable* pSymbol = nullptr;
     while (pos) {
         m_mapSymbols.GetNextAssoc(pos, key, pSymbol);
         if (pSymbol->GetDisplayText() == text) {
@@ -97,7 +97,7 @@ bool CCalcNum::DeleteSymbolsShownAs(const std::string& text) {
     return bDeleted;
 }
 
-int CCalcNum::Calculate(std::string& answer, const std::string& line) {
+int Calculator::Calculate(std::string& answer, const std::string& line) {
     m_bTextAnswer = 0;
     m_strTextAnswer.clear();
     m_nTerms = 0;
@@ -165,7 +165,7 @@ int CCalcNum::Calculate(std::string& answer, const std::string& line) {
 // sets the register (a leading sign on a lone operand adds to it); anything else clears
 // it. value is replaced by what the answer shows. Nothing changes when the new value
 // would not be finite.
-void CCalcNum::UpdateMemory(double& value) {
+void Calculator::UpdateMemory(double& value) {
     const char* line = m_strLine.c_str();
     const char* rest = line[0] ? line + 1 : line;
     if (m_nTerms == 1 && !HasAnyOf(rest, "*/")) {
@@ -181,7 +181,7 @@ void CCalcNum::UpdateMemory(double& value) {
     }
 }
 
-double CCalcNum::EvalExpression(CCalcScanner& scan) {
+double Calculator::EvalExpression(Scanner& scan) {
     double v = EvalTerm(scan);
     while (scan.m_nToken == tokPlus || scan.m_nToken == tokMinus) {
         int op = scan.m_nToken;
@@ -192,7 +192,7 @@ double CCalcNum::EvalExpression(CCalcScanner& scan) {
     return v;
 }
 
-double CCalcNum::EvalTerm(CCalcScanner& scan) {
+double Calculator::EvalTerm(Scanner& scan) {
     if (!m_bInParen) ++m_nTerms;
     double v = EvalFactor(scan);
     for (;;) {
@@ -215,7 +215,7 @@ double CCalcNum::EvalTerm(CCalcScanner& scan) {
 }
 
 // "(" expression ")", with the parenthesis flag set while inside.
-double CCalcNum::EvalGroup(CCalcScanner& scan) {
+double Calculator::EvalGroup(Scanner& scan) {
     m_bInParen = 1;
     double v = EvalExpression(scan);
     if (GetToken(scan) != tokRParen) {
@@ -226,7 +226,7 @@ double CCalcNum::EvalGroup(CCalcScanner& scan) {
     return v;
 }
 
-double CCalcNum::EvalFactor(CCalcScanner& scan) {
+double Calculator::EvalFactor(Scanner& scan) {
     DepthGuard guard(m_nDepth);
     if (guard.TooDeep()) {
         SetError(IDS_CANNOT_CALCULATE);
@@ -260,7 +260,7 @@ double CCalcNum::EvalFactor(CCalcScanner& scan) {
 }
 
 // A word: an assignment or recall when "=" follows, else a function or a variable.
-double CCalcNum::EvalWord(CCalcScanner& scan) {
+double Calculator::EvalWord(Scanner& scan) {
     char name[sizeof scan.m_szToken];
     std::memcpy(name, scan.m_szToken, sizeof name);
     name[sizeof name - 1] = '\0';
@@ -280,7 +280,7 @@ double CCalcNum::EvalWord(CCalcScanner& scan) {
             return v;
         }
         m_strKey.assign(name);
-        m_mapSymbols.SetAt(m_strKey, std::make_unique<CSymbol>(m_strKey, v));
+        m_mapSymbols.SetAt(m_strKey, std::make_unique<Variable>(m_strKey, v));
         NoteChange();
         return v;
     }
@@ -290,9 +290,9 @@ double CCalcNum::EvalWord(CCalcScanner& scan) {
     return LookupValue(name);
 }
 
-double CCalcNum::LookupValue(const char* name) {
+double Calculator::LookupValue(const char* name) {
     m_strKey.assign(name);
-    const CSymbol* pSymbol = m_mapSymbols.Lookup(m_strKey);
+    const Variable* pSymbol = m_mapSymbols.Lookup(m_strKey);
     if (pSymbol == nullptr || pSymbol->m_nKind == 1) {
         SetError(IDS_CANNOT_CALCULATE);
         return 0;
@@ -301,7 +301,7 @@ double CCalcNum::LookupValue(const char* name) {
 }
 
 // A number that breaks the order of its units is an error that names the number.
-void CCalcNum::RefuseNumber(const CCalcScanner& scan) {
+void Calculator::RefuseNumber(const Scanner& scan) {
     if (m_nError == 0) {
         std::size_t start = scan.m_nTokenStart;
         while (scan.ByteAt(start) == ' ' || scan.ByteAt(start) == '\t') ++start;
@@ -313,7 +313,8 @@ void CCalcNum::RefuseNumber(const CCalcScanner& scan) {
 
 // 「TEXT」 for bytes [from, to) of the prepared line, in the characters the user typed;
 // a long text is cut with "…".
-std::string CCalcNum::Quote(const std::string& line, const std::string& read, std::size_t from, std::size_t to) const {
+std::string Calculator::Quote(const std::string& line, const std::string& read, std::size_t from,
+                              std::size_t to) const {
     std::string text = TypedPart(line, read, m_strLine, from, to);
     std::size_t end = 0, chars = 0;
     while (end < text.size() && chars < kMaxQuotedChars) {

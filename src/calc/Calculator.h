@@ -2,7 +2,7 @@
 #pragma once
 
 #include "calc/Scanner.h"
-#include "calc/Duration.h"
+#include "calc/DurationParts.h"
 #include "calc/Variable.h"
 #include "dates/WorkingDate.h"
 #include "platform/StringMap.h"
@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-class CCalcNum {
+class Calculator {
 public:
     /// Function keywords, in the order they are searched.
     enum { fnSquareRoot, fnRoot, fnPercentSign, fnPercentWord, fnHours, fnNone = -1 };
@@ -18,11 +18,11 @@ public:
     enum { unitDay, unitWeek, unitMonth, unitMonths, unitYear, unitNone = -1 };
 
     /// A calculator whose date offsets move a base date of its own.
-    CCalcNum() : m_pDate(&m_ownDate) {}
+    Calculator() : m_pDate(&m_ownDate) {}
     /// A calculator whose date offsets move the notebook's base date.
-    explicit CCalcNum(CWorkingDate& date) : m_pDate(&date) {}
-    CCalcNum(const CCalcNum&) = delete;
-    CCalcNum& operator=(const CCalcNum&) = delete;
+    explicit Calculator(WorkingDate& date) : m_pDate(&date) {}
+    Calculator(const Calculator&) = delete;
+    Calculator& operator=(const Calculator&) = delete;
 
     /// Answers an arithmetic line (its full-width form); always returns 1.
     int Calculate(std::string& answer, const std::string& line);
@@ -33,7 +33,7 @@ public:
     /// Deletes every variable whose "name value" text is text (a row of the variables
     /// dialog); false when none was.
     bool DeleteSymbolsShownAs(const std::string& text);
-    void Serialize(class CArchive& ar);
+    void Serialize(class Archive& ar);
 
     /// The change flag: stored data changed (assignments, deletions, and the names, for
     /// which the document uses it as its general flag). Cleared only when the notebook
@@ -51,20 +51,20 @@ public:
     static bool HasOperator(const char* text);
 
     /// Scans the next token of scan; returns its kind.
-    int GetToken(CCalcScanner& scan) { return scan.GetToken(); }
+    int GetToken(Scanner& scan) { return scan.GetToken(); }
     /// Makes scan yield its current token again.
-    void PutBack(CCalcScanner& scan) { scan.PutBack(); }
+    void PutBack(Scanner& scan) { scan.PutBack(); }
 
     /// Records the first error of the evaluation; later ones only count.
     void SetError(int id);
     void ResetError() { m_nError = 0; }
 
     /// Sum and difference of terms.
-    double EvalExpression(CCalcScanner& scan);
+    double EvalExpression(Scanner& scan);
     /// Product and quotient of factors.
-    double EvalTerm(CCalcScanner& scan);
+    double EvalTerm(Scanner& scan);
     /// Numbers, groups, signs, memory factors, functions, variables and assignments.
-    double EvalFactor(CCalcScanner& scan);
+    double EvalFactor(Scanner& scan);
 
     /// The function id of a keyword, or fnNone.
     static int FindFunction(const char* text);
@@ -74,11 +74,11 @@ public:
     static int FindDateUnit(const char* text);
     /// Moves the base date by the count after the sign and puts the date sentence in
     /// m_strTextAnswer; returns 0 (the factor's value).
-    int AnswerDateOffset(int unit, CCalcScanner& scan, int signToken);
+    int AnswerDateOffset(int unit, Scanner& scan, int signToken);
 
-    CCalcScanner m_scan;
+    Scanner m_scan;
     int m_nError = 0;                  ///< string-table id of the first error; 0 none
-    CStringMap<CSymbol> m_mapSymbols;  ///< the variables, owned
+    StringMap<Variable> m_mapSymbols;  ///< the variables, owned
     int m_bTextAnswer = 0;             ///< the line is answered by m_strTextAnswer
     std::string m_strTextAnswer;
     int m_bMemory = 0;     ///< the memory register is in use
@@ -87,23 +87,23 @@ public:
     int m_bInParen = 0;    ///< a group is being evaluated (a flag, not a depth)
 
 private:
-    double EvalWord(CCalcScanner& scan);
-    void RefuseNumber(const CCalcScanner& scan);
+    double EvalWord(Scanner& scan);
+    void RefuseNumber(const Scanner& scan);
     std::string Quote(const std::string& line, const std::string& read, std::size_t from, std::size_t to) const;
-    double EvalGroup(CCalcScanner& scan);
+    double EvalGroup(Scanner& scan);
     double LookupValue(const char* name);
-    bool IsDateOffset(const CCalcScanner& scan, int& unit) const;
+    bool IsDateOffset(const Scanner& scan, int& unit) const;
     void UpdateMemory(double& value);
     void NoteChange() {
         m_bCalcChanged = 1;
         ++m_nChanges;
     }
 
-    CCalcTime TimeExpression(CCalcScanner& scan);
-    CCalcTime TimeTerm(CCalcScanner& scan);
-    CCalcTime TimePrimary(CCalcScanner& scan);
-    std::int64_t TimeCount(CCalcScanner& scan);
-    CCalcTime MakeTime(std::int64_t seconds);
+    DurationParts TimeExpression(Scanner& scan);
+    DurationParts TimeTerm(Scanner& scan);
+    DurationParts TimePrimary(Scanner& scan);
+    std::int64_t TimeCount(Scanner& scan);
+    DurationParts MakeTime(std::int64_t seconds);
 
     std::string m_strRead;    // the line without grouping commas or blanks, when it has them
     std::string m_strLine;    // the prepared line the scanner reads, reused between lines
@@ -117,6 +117,6 @@ private:
     std::size_t m_nBadNumberEnd = 0;
     int m_bCalcChanged = 0;   // see IsChanged
     unsigned m_nChanges = 0;  // see GetChangeCount
-    CWorkingDate m_ownDate;   // the base date when no notebook hands one
-    CWorkingDate* m_pDate;    // the base date the date offsets move
+    WorkingDate m_ownDate;    // the base date when no notebook hands one
+    WorkingDate* m_pDate;     // the base date the date offsets move
 };

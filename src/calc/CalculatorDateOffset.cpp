@@ -10,8 +10,8 @@
 
 // Looks two tokens past the sign on a copy of the scanner. The copy's token text starts
 // as blanks, so a word read earlier in the line cannot pass for the unit.
-bool CCalcNum::IsDateOffset(const CCalcScanner& scan, int& unit) const {
-    CCalcScanner ahead = scan;
+bool Calculator::IsDateOffset(const Scanner& scan, int& unit) const {
+    Scanner ahead = scan;
     std::memset(ahead.m_szToken, ' ', sizeof ahead.m_szToken - 1);
     ahead.m_szToken[sizeof ahead.m_szToken - 1] = '\0';
     // A count written against the order of its units is no count (「＋１万億日」).
@@ -21,7 +21,7 @@ bool CCalcNum::IsDateOffset(const CCalcScanner& scan, int& unit) const {
     return unit != unitNone;
 }
 
-int CCalcNum::AnswerDateOffset(int unit, CCalcScanner& scan, int signToken) {
+int Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
     GetToken(scan);
     double count = std::trunc(scan.m_dValue);
     // A count beyond an int cannot move the date; neither can one that leaves the

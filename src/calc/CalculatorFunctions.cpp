@@ -20,9 +20,9 @@ int FindWord(const char* const (&words)[N], const char* text) {
 
 }  // namespace
 
-int CCalcNum::FindFunction(const char* text) { return FindWord(kFunctionWords, text); }
+int Calculator::FindFunction(const char* text) { return FindWord(kFunctionWords, text); }
 
-double CCalcNum::ApplyFunction(int id, double arg) {
+double Calculator::ApplyFunction(int id, double arg) {
     switch (id) {
     case fnSquareRoot:
     case fnRoot: return std::sqrt(arg);
@@ -32,4 +32,4 @@ double CCalcNum::ApplyFunction(int id, double arg) {
     }
 }
 
-int CCalcNum::FindDateUnit(const char* text) { return FindWord(kDateUnitWords, text); }
+int Calculator::FindDateUnit(const char* text) { return FindWord(kDateUnitWords, text); }

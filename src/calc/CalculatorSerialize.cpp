@@ -1,4 +1,4 @@
-// Saving and loading the variables: the CSymbol record and the calculator's table.
+// Saving and loading the variables: the Variable record and the calculator's table.
 #include "calc/Calculator.h"
 #include "calc/Variable.h"
 #include "platform/Archive.h"
@@ -8,20 +8,20 @@
 #include <vector>
 
 /// "CSymbol", schema 2.
-extern const CArchiveClass g_classSymbol;
-const CArchiveClass g_classSymbol = {"CSymbol", 2};
+extern const ArchiveClass g_classSymbol;
+const ArchiveClass g_classSymbol = {"CSymbol", 2};
 
-void CSymbol::Serialize(CArchive& ar) {
+void Variable::Serialize(Archive& ar) {
     if (ar.IsStoring())
         ar << m_strName << m_dValue << m_strText << m_nReserved << m_nKind;
     else
         ar >> m_strName >> m_dValue >> m_strText >> m_nReserved >> m_nKind;
 }
 
-void CCalcNum::Serialize(CArchive& ar) {
+void Calculator::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
         ar.WriteCount(m_mapSymbols.GetCount());
-        m_mapSymbols.ForEach([&ar](const std::string& key, const CSymbol& symbol) {
+        m_mapSymbols.ForEach([&ar](const std::string& key, const Variable& symbol) {
             ar.WriteString(key);
             ar.WriteOwnedObject(&symbol, g_classSymbol);  // the table owns each once
         });
@@ -29,12 +29,12 @@ void CCalcNum::Serialize(CArchive& ar) {
     }
     // Each entry takes at least a one-byte key and a two-byte tag.
     std::size_t n = ar.ReadCount(3);
-    std::vector<std::pair<std::string, std::unique_ptr<CSymbol>>> entries;
-    entries.reserve(CArchive::ReserveHint(n));
+    std::vector<std::pair<std::string, std::unique_ptr<Variable>>> entries;
+    entries.reserve(Archive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
         auto& [key, symbol] = entries.emplace_back();
         ar.ReadString(key);
-        symbol = ar.ReadObject<CSymbol>(g_classSymbol);
+        symbol = ar.ReadObject<Variable>(g_classSymbol);
     }
     // Entered from the last one back, so that the table keeps the order it was saved in
     // (each bucket is listed newest first); of two entries with one key the later wins.

@@ -72,7 +72,7 @@ void PrepareTimeLine(std::string& out, const std::string& line) {
 
 }  // namespace
 
-int CCalcNum::CalculateTime(std::string& answer, const std::string& line) {
+int Calculator::CalculateTime(std::string& answer, const std::string& line) {
     m_bTextAnswer = 0;
     m_strTextAnswer.clear();
     m_nTerms = 0;
@@ -87,7 +87,7 @@ int CCalcNum::CalculateTime(std::string& answer, const std::string& line) {
         return 1;
     }
     ResetError();
-    CCalcTime t = TimeExpression(m_scan);
+    DurationParts t = TimeExpression(m_scan);
     if (m_nError != 0) {
         answer = LoadStringId(m_nError);
         return 1;
@@ -101,19 +101,19 @@ int CCalcNum::CalculateTime(std::string& answer, const std::string& line) {
 }
 
 // A duration of the given seconds; one beyond 32 bits cannot be calculated.
-CCalcTime CCalcNum::MakeTime(std::int64_t seconds) {
+DurationParts Calculator::MakeTime(std::int64_t seconds) {
     if (seconds < std::numeric_limits<std::int32_t>::min() || seconds > std::numeric_limits<std::int32_t>::max()) {
         SetError(IDS_CANNOT_CALCULATE);
-        return CCalcTime(0);
+        return DurationParts(0);
     }
-    return CCalcTime(static_cast<std::int32_t>(seconds));
+    return DurationParts(static_cast<std::int32_t>(seconds));
 }
 
-CCalcTime CCalcNum::TimeExpression(CCalcScanner& scan) {
-    CCalcTime t = TimeTerm(scan);
+DurationParts Calculator::TimeExpression(Scanner& scan) {
+    DurationParts t = TimeTerm(scan);
     while (scan.m_nToken == tokPlus || scan.m_nToken == tokMinus) {
         int op = scan.m_nToken;
-        CCalcTime r = TimeTerm(scan);
+        DurationParts r = TimeTerm(scan);
         std::int64_t a = t.m_nTotal, b = r.m_nTotal;
         t = MakeTime(op == tokPlus ? a + b : a - b);
     }
@@ -121,8 +121,8 @@ CCalcTime CCalcNum::TimeExpression(CCalcScanner& scan) {
     return t;
 }
 
-CCalcTime CCalcNum::TimeTerm(CCalcScanner& scan) {
-    CCalcTime t = TimePrimary(scan);
+DurationParts Calculator::TimeTerm(Scanner& scan) {
+    DurationParts t = TimePrimary(scan);
     for (;;) {
         int tok = GetToken(scan);
         if (tok == tokMul) {
@@ -132,7 +132,7 @@ CCalcTime CCalcNum::TimeTerm(CCalcScanner& scan) {
             std::int64_t n = TimeCount(scan);
             if (n == 0) {
                 SetError(IDS_CANNOT_CALCULATE);
-                t = CCalcTime(0);
+                t = DurationParts(0);
             } else {
                 t = MakeTime(static_cast<std::int64_t>(t.m_nTotal) / n);
             }
@@ -143,20 +143,20 @@ CCalcTime CCalcNum::TimeTerm(CCalcScanner& scan) {
     return t;
 }
 
-CCalcTime CCalcNum::TimePrimary(CCalcScanner& scan) {
+DurationParts Calculator::TimePrimary(Scanner& scan) {
     if (++m_nDepth > kMaxDepth) {
         --m_nDepth;
         SetError(IDS_CANNOT_CALCULATE);
-        return CCalcTime(0);
+        return DurationParts(0);
     }
-    CCalcTime t;
+    DurationParts t;
     int tok = GetToken(scan);
     if (tok == tokLParen || tok == tokMinus) {
         // Durations have no negation: a minus sign opens a group like "(".
         t = TimeExpression(scan);
         if (GetToken(scan) != tokRParen) {
             SetError(IDS_CANNOT_CALCULATE);
-            t = CCalcTime(0);
+            t = DurationParts(0);
         }
     } else if (tok == tokPlus) {
         t = TimePrimary(scan);
@@ -174,7 +174,7 @@ CCalcTime CCalcNum::TimePrimary(CCalcScanner& scan) {
     } else {
         double v = std::trunc(scan.m_dValue);
         if (std::isfinite(v) && std::fabs(v) <= 2147483647.0)
-            t = CCalcTime(static_cast<std::int32_t>(v));
+            t = DurationParts(static_cast<std::int32_t>(v));
         else
             SetError(IDS_CANNOT_CALCULATE);
     }
@@ -184,7 +184,7 @@ CCalcTime CCalcNum::TimePrimary(CCalcScanner& scan) {
 
 // The count after × or ÷: a word of full-width digits, after any plus signs. Anything
 // else (a group, a minus sign, nothing) cannot be calculated.
-std::int64_t CCalcNum::TimeCount(CCalcScanner& scan) {
+std::int64_t Calculator::TimeCount(Scanner& scan) {
     int tok = GetToken(scan);
     while (tok == tokPlus) tok = GetToken(scan);
     if (tok == tokWord && scan.m_szToken[0] != '\0' && IsDigitText(scan.m_szToken))

@@ -31,7 +31,7 @@ constexpr double kPowerOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9
 
 }  // namespace
 
-void CCalcScanner::Reset(const std::string& line) {
+void Scanner::Reset(const std::string& line) {
     m_pLine = line.c_str();
     m_nLength = line.size();
     m_nCursor = 0;
@@ -41,7 +41,7 @@ void CCalcScanner::Reset(const std::string& line) {
     m_szToken[0] = '\0';
 }
 
-int CCalcScanner::GetToken(bool bTildeToken) {
+int Scanner::GetToken(bool bTildeToken) {
     m_nTokenStart = m_nCursor;
     while (ByteAt(m_nCursor) == ' ' || ByteAt(m_nCursor) == '\t') ++m_nCursor;
 
@@ -83,7 +83,7 @@ int CCalcScanner::GetToken(bool bTildeToken) {
 
 // A number: digits and dots, then, when a unit character follows the digits directly,
 // the rest of a number written as people write amounts (「１億２３４５万」, 「３千円」).
-int CCalcScanner::ReadNumber() {
+int Scanner::ReadNumber() {
     m_dValue = ReadDecimal();
     int kind = tokNumber;
     // Only a lead byte can begin a unit character: plain numbers pay one comparison.
@@ -103,7 +103,7 @@ int CCalcScanner::ReadNumber() {
 // A 円 that ends the word is stepped over: it adds nothing (「１０００円」, 「２万円」).
 // A number against these rules is read to its end all the same and given as
 // tokBadNumber, so that the answer can name it instead of reading something else.
-int CCalcScanner::ReadUnits() {
+int Scanner::ReadUnits() {
     double total = 0;          // the groups closed by 万, 億 or 兆
     double group = 0;          // the group being read
     double digits = m_dValue;  // digits waiting for their unit
@@ -159,7 +159,7 @@ int CCalcScanner::ReadUnits() {
     return bReadable ? tokNumber : tokBadNumber;
 }
 
-double CCalcScanner::ReadDecimal() {
+double Scanner::ReadDecimal() {
     double value = 0;
     bool bDecimal = false;
     long places = 0;
@@ -179,7 +179,7 @@ double CCalcScanner::ReadDecimal() {
     return value;
 }
 
-void CCalcScanner::ReadWord() {
+void Scanner::ReadWord() {
     std::size_t n = 0;
     for (;;) {
         if (m_nCursor + 1 >= m_nLength) break;  // a lead byte without its trail byte
@@ -195,7 +195,7 @@ void CCalcScanner::ReadWord() {
     m_szToken[n] = '\0';
 }
 
-void CCalcScanner::ReadIdentifier() {
+void Scanner::ReadIdentifier() {
     std::size_t n = 0;
     while (IsIdentChar(ByteAt(m_nCursor))) {
         if (n < kMaxTokenBytes) m_szToken[n++] = m_pLine[m_nCursor];

@@ -26,7 +26,7 @@ enum : int {
     tokBadNumber,
 };
 
-struct CCalcScanner {
+struct Scanner {
     /// Longest token text in bytes (the array holds one more for the NUL).
     static constexpr std::size_t kMaxTokenBytes = 127;
     /// Longest double-byte word kept in the token text, in characters.

@@ -2,7 +2,7 @@
 
 #include "calc/FormatNumber.h"
 
-std::string CSymbol::GetDisplayText() const {
+std::string Variable::GetDisplayText() const {
     std::string text = m_strName;
     text += ' ';
     if (m_nKind == 1) {

@@ -4,16 +4,16 @@
 #include <cstdint>
 #include <string>
 
-class CSymbol {
+class Variable {
 public:
     /// A symbol for loading: empty name, value 0.
-    CSymbol() = default;
+    Variable() = default;
     /// A numeric symbol, as an assignment creates it.
-    CSymbol(const std::string& name, double value) : m_strName(name), m_dValue(value) {}
+    Variable(const std::string& name, double value) : m_strName(name), m_dValue(value) {}
 
     /// The Variables dialog's line: the name, a blank, then the text or the number (ASCII).
     std::string GetDisplayText() const;
-    void Serialize(class CArchive& ar);
+    void Serialize(class Archive& ar);
 
     std::string m_strName;         ///< exactly as scanned
     double m_dValue = 0;           ///< the value of a numeric symbol

@@ -83,7 +83,7 @@ ICalBusiness MakeICalBusiness(const char* summary, const char* location) {
     return business;
 }
 
-bool MakeICalEntry(const ICalOccurrence& occurrence, const std::string& business, CSchedule& entry,
+bool MakeICalEntry(const ICalOccurrence& occurrence, const std::string& business, ScheduleEntry& entry,
                    std::string& error) {
     if (!DateText(occurrence.start, entry.m_strStart, entry.m_tStart, error)) return false;
     entry.m_strEnd.clear();

@@ -75,7 +75,7 @@ ICalInstanceKey MakeInstanceKey(const icaltimetype& t) {
     return t.is_date ? ICalInstanceKey{true, ICalDateKey(t)} : ICalInstanceKey{false, ICalInstant(t)};
 }
 
-bool CICalEvent::Read(icalcomponent* pEvent, CICalZones& zones, std::string& error) {
+bool ICalEvent::Read(icalcomponent* pEvent, ICalZones& zones, std::string& error) {
     m_pEvent = pEvent;
     icalproperty* pStart = icalcomponent_get_first_property(pEvent, ICAL_DTSTART_PROPERTY);
     if (!pStart) {
@@ -146,9 +146,9 @@ bool CICalEvent::Read(icalcomponent* pEvent, CICalZones& zones, std::string& err
     return true;
 }
 
-ICalOccurrence CICalEvent::Single() const { return Occurrence(m_start, m_nLength); }
+ICalOccurrence ICalEvent::Single() const { return Occurrence(m_start, m_nLength); }
 
-ICalOccurrence CICalEvent::Occurrence(const icaltimetype& start, long long nLength) const {
+ICalOccurrence ICalEvent::Occurrence(const icaltimetype& start, long long nLength) const {
     ICalOccurrence o;
     o.key = MakeInstanceKey(start);
     o.start = ICalToLocal(start);
@@ -172,21 +172,21 @@ ICalOccurrence CICalEvent::Occurrence(const icaltimetype& start, long long nLeng
     return o;
 }
 
-bool CICalEvent::IsExcluded(const icaltimetype& start) const {
+bool ICalEvent::IsExcluded(const icaltimetype& start) const {
     if (start.is_date) return m_exDates.count(ICalDateKey(start)) > 0;
     if (m_exInstants.count(ICalInstant(start))) return true;
     const ICalLocal local = ICalToLocal(start);
     return !m_exDates.empty() && m_exDates.count((static_cast<long>(local.year) * 100 + local.month) * 100 + local.day);
 }
 
-bool CICalEvent::IsDailyRun(const icalrecurrencetype& rule) const {
+bool ICalEvent::IsDailyRun(const icalrecurrencetype& rule) const {
     return m_start.is_date && m_rules.size() == 1 && m_rdates.empty() && rule.freq == ICAL_DAILY_RECURRENCE &&
            rule.interval <= 1 && (rule.count > 0 || !icaltime_is_null_time(rule.until)) && HasNoByParts(rule) &&
            (!m_bEnd || m_nLength <= 1);
 }
 
-bool CICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, std::vector<icaltimetype>& starts,
-                            long long& budget, std::string& error) const {
+bool ICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, std::vector<icaltimetype>& starts,
+                           long long& budget, std::string& error) const {
     if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE) {
         error = "秒や分ごとの繰り返しは読み込めません。"_sj;
         return false;
@@ -251,7 +251,7 @@ bool CICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, s
     return true;
 }
 
-void CICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<ICalOccurrence>& out) const {
+void ICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<ICalOccurrence>& out) const {
     std::size_t i = 0;
     while (i < days.size()) {
         std::size_t j = i;
@@ -265,8 +265,8 @@ void CICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<IC
     }
 }
 
-bool CICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>& skip,
-                        std::vector<ICalOccurrence>& out, ICalExpansion& info, long long& budget, std::string& error) {
+bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>& skip,
+                       std::vector<ICalOccurrence>& out, ICalExpansion& info, long long& budget, std::string& error) {
     auto kept = [&](const icaltimetype& t) {
         if (IsExcluded(t)) {
             ++info.nExcluded;

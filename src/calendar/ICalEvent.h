@@ -48,11 +48,11 @@ struct ICalExpansion {
     std::size_t nExcluded = 0;  ///< occurrences left out by EXDATE
 };
 
-class CICalEvent {
+class ICalEvent {
 public:
     /// Reads the event's start, end and recurrence; false with error (code page 932)
     /// when they cannot be taken.
-    bool Read(icalcomponent* pEvent, CICalZones& zones, std::string& error);
+    bool Read(icalcomponent* pEvent, ICalZones& zones, std::string& error);
 
     /// RRULE or RDATE present.
     bool IsRepeating() const { return m_bRepeating; }

@@ -38,7 +38,7 @@ Holding WhatFileHolds(const std::string& path, const struct stat& st) {
     if (!ReadICalFile(path, kMaxCheckedBytes, bytes, error)) return Holding::Unknown;
     if (bytes.empty()) return Holding::Other;
     try {
-        CRumoDoc doc;
+        Notebook doc;
         LoadDocumentBytes(doc, bytes);
         return Holding::Notebook;
     } catch (const std::exception&) {
@@ -48,8 +48,8 @@ Holding WhatFileHolds(const std::string& path, const struct stat& st) {
 
 }  // namespace
 
-bool ExportICalendarFile(const CCmdPro& cmdPro, const std::string& path, const std::string& nameText,
-                         IMessageBox& messageBox, ICalOverwrite overwrite, std::string& answer) {
+bool ExportICalendarFile(const ScheduleBook& cmdPro, const std::string& path, const std::string& nameText,
+                         MessageBox& messageBox, ICalOverwrite overwrite, std::string& answer) {
     struct stat st;
     if (stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {

@@ -5,16 +5,16 @@
 #include <algorithm>
 #include <cstdio>
 
-std::vector<const CSchedule*> ExportOrder(const CCmdPro& cmdPro) {
-    std::vector<const CSchedule*> entries;
+std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& cmdPro) {
+    std::vector<const ScheduleEntry*> entries;
     entries.reserve(cmdPro.GetSchedules().size());
     for (const auto& p : cmdPro.GetSchedules()) entries.push_back(p.get());
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const CSchedule* a, const CSchedule* b) { return a->m_tStart < b->m_tStart; });
+                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_tStart < b->m_tStart; });
     return entries;
 }
 
-std::string CICalUids::Next(const CSchedule& e) {
+std::string ICalUids::Next(const ScheduleEntry& e) {
     // FNV-1a over the three texts, each closed by a separator byte.
     std::uint64_t h = 1469598103934665603ull;
     auto mix = [&h](const std::string& s) {

@@ -5,15 +5,15 @@
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
-bool OnSchedListICalExport(CSchedListDlg& dlg, const std::string& path, const std::string& nameText) {
+bool OnSchedListICalExport(ScheduleListModel& dlg, const std::string& path, const std::string& nameText) {
     std::string answer;
-    IMessageBox& box = dlg.GetMessageBox();
+    MessageBox& box = dlg.GetMessageBox();
     const bool bOk = ExportICalendarFile(dlg.GetCmdPro(), path, nameText, box, ICalOverwrite::Ask, answer);
     box.Show(answer, bOk ? "" : "エラー"_sj, MbButtons::Ok, bOk ? MbIcon::None : MbIcon::Exclamation);
     return bOk;
 }
 
-bool OnSchedListICalImport(CSchedListDlg& dlg, const std::string& path, const std::string& nameText) {
+bool OnSchedListICalImport(ScheduleListModel& dlg, const std::string& path, const std::string& nameText) {
     std::string answer;
     const ICalImportResult result = ImportICalendarFile(dlg.GetCmdPro(), path, nameText, answer);
     if (result.nRead > 0) dlg.OnEntriesAdded();

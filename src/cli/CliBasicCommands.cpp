@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-void RegisterBasicCommands(CCliSession& session) {
+void RegisterBasicCommands(CliSession& session) {
     session.AddCommand("help", "\\help", "このヘルプ", [&session](const std::string&) {
         session.PrintHelp(stdout, false);
         return true;

@@ -12,7 +12,7 @@ namespace {
 
 // The answer (code page 932, "\r\n" between lines) on stdout after the conversation,
 // shown as the conversation is (control characters visible at a terminal).
-void PrintAnswer(CCliSession& session, const std::string& answer) {
+void PrintAnswer(CliSession& session, const std::string& answer) {
     std::string text;
     for (char c : Cp932ToUtf8(answer).text)
         if (c != '\r') text += c;
@@ -22,7 +22,7 @@ void PrintAnswer(CCliSession& session, const std::string& answer) {
 
 }  // namespace
 
-void RegisterCalendarCommands(CCliSession& session) {
+void RegisterCalendarCommands(CliSession& session) {
     session.AddCommand(
         "ical", "\\ical PATH [--force]",
         "予定を iCalendar（.ics）ファイルに書き出す（ファイルがあれば確かめる。--force で確かめずに置き換え）",
@@ -52,7 +52,7 @@ void RegisterCalendarCommands(CCliSession& session) {
                                session.Notice("使い方: \\ical-read PATH");
                                return true;
                            }
-                           CRumoDoc& doc = session.GetDocument();
+                           Notebook& doc = session.GetDocument();
                            std::string answer;
                            ImportICalendarFile(doc.m_cmdPro, path, Utf8ToCp932(path).text, answer);
                            // As after a registration: the notebook is modified when the list changed.

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-MbAnswer CCliMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon) {
+MbAnswer CliMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon) {
     std::string line = Cp932ToUtf8(caption.empty() ? std::string("Nelo") : caption).text;
     line += ": ";
     line += Cp932ToUtf8(text).text;

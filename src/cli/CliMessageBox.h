@@ -8,12 +8,12 @@
 #include <functional>
 #include <string>
 
-class CCliMessageBox : public IMessageBox {
+class CliMessageBox : public MessageBox {
 public:
     /// ask: reads one answer line from the user; empty when the terminal has none.
     /// bErrTerminal: stderr is a terminal, where control characters are shown, not sent.
-    explicit CCliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {},
-                            bool bErrTerminal = false)
+    explicit CliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {},
+                           bool bErrTerminal = false)
         : m_ask(std::move(ask)), m_bErrTerminal(bErrTerminal) {}
 
     MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,

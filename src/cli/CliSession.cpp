@@ -10,11 +10,11 @@
 #include <cstdio>
 #include <string_view>
 
-CCliSession::CCliSession(bool interactive)
+CliSession::CliSession(bool interactive)
     : m_bOutTerminal(IsTerminal(stdout)),
       m_bErrTerminal(IsTerminal(stderr)),
       // A piped line is held whole only up to the length a line of a text file may have.
-      m_reader(interactive, CTextFileInput::kMaxLineBytes),
+      m_reader(interactive, TextFileInput::kMaxLineBytes),
       m_messageBox(interactive ? std::function<bool(const std::string&, std::string&)>(
                                      [this](const std::string& p, std::string& r) { return m_reader.Ask(p, r); })
                                : std::function<bool(const std::string&, std::string&)>(),
@@ -29,14 +29,14 @@ CCliSession::CCliSession(bool interactive)
     RegisterCalendarCommands(*this);
 }
 
-CCliSession::~CCliSession() { m_app.GetDocument().RemoveListener(&m_view); }
+CliSession::~CliSession() { m_app.GetDocument().RemoveListener(&m_view); }
 
-void CCliSession::AddCommand(const std::string& name, const std::string& usage, const std::string& help,
-                             CommandHandler handler) {
+void CliSession::AddCommand(const std::string& name, const std::string& usage, const std::string& help,
+                            CommandHandler handler) {
     m_commands.push_back({name, usage, help, std::move(handler)});
 }
 
-void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
+void CliSession::PrintHelp(std::FILE* out, bool bFull) {
     m_view.Flush();
     std::string text;
     if (bFull) text += kUsage + std::string("\n");
@@ -84,17 +84,17 @@ void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
     std::fflush(out);
 }
 
-void CCliSession::Notice(const std::string& utf8Text) {
+void CliSession::Notice(const std::string& utf8Text) {
     m_view.Flush();
     WriteShownText(stderr, utf8Text + "\n", m_bErrTerminal);
 }
 
-void CCliSession::Print(const std::string& utf8Text) {
+void CliSession::Print(const std::string& utf8Text) {
     m_view.Flush();
     WriteShownText(stdout, utf8Text, m_bOutTerminal);
 }
 
-void CCliSession::SubmitLine(const std::string& utf8Line) {
+void CliSession::SubmitLine(const std::string& utf8Line) {
     std::string_view line = utf8Line;
     std::string cleaned;
     if (line.find('\0') != std::string_view::npos) {
@@ -112,7 +112,7 @@ void CCliSession::SubmitLine(const std::string& utf8Line) {
     m_sendView.ProcessLine(m_strLine);
 }
 
-bool CCliSession::RunCommand(const std::string& line) {
+bool CliSession::RunCommand(const std::string& line) {
     auto space = line.find(' ');
     std::string name = line.substr(1, space == std::string::npos ? std::string::npos : space - 1);
     std::string argText = space == std::string::npos ? std::string() : line.substr(space + 1);
@@ -123,7 +123,7 @@ bool CCliSession::RunCommand(const std::string& line) {
     return true;
 }
 
-int CCliSession::Run(const std::vector<std::string>& args) {
+int CliSession::Run(const std::vector<std::string>& args) {
     int status = 0;
     if (!StartFromArguments(*this, args, status)) return status;
 
@@ -133,7 +133,7 @@ int CCliSession::Run(const std::vector<std::string>& args) {
         if (m_reader.ReadLine(line)) {
             if (m_reader.WasLineTooLong()) {
                 Notice("入力行が長すぎるため処理しませんでした（1 行 " +
-                       std::to_string(CTextFileInput::kMaxLineBytes >> 20) + " MB まで）。");
+                       std::to_string(TextFileInput::kMaxLineBytes >> 20) + " MB まで）。");
                 continue;
             }
             if (line.empty()) continue;

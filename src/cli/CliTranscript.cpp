@@ -13,7 +13,7 @@ constexpr std::size_t kRememberedPieceBytes = 256;
 
 }  // namespace
 
-void CCliView::AppendText(const std::string& text) {
+void CliTranscript::AppendText(const std::string& text) {
     // The piece in code page 932 with "\r\n" turned into "\n" (a trail byte is never CR
     // or LF, so the bytes can be scanned as they are).
     m_strPiece.clear();
@@ -48,7 +48,7 @@ void CCliView::AppendText(const std::string& text) {
     if (m_bFlushEach || m_strUtf8.size() >= (1u << 16)) Flush();
 }
 
-void CCliView::Flush() {
+void CliTranscript::Flush() {
     if (m_strUtf8.empty()) return;
     WriteShownText(m_pOut, m_strUtf8, m_bTerminal);
     m_strUtf8.clear();

@@ -8,13 +8,13 @@
 #include <cstdio>
 #include <string>
 
-class CCliView : public CRumoView {
+class CliTranscript : public TranscriptView {
 public:
     /// flushEachAppend: write at once (a terminal) instead of in large blocks;
     /// bTerminal: out is a terminal (see TerminalText.h).
-    CCliView(std::FILE* out, bool flushEachAppend, bool bTerminal)
+    CliTranscript(std::FILE* out, bool flushEachAppend, bool bTerminal)
         : m_pOut(out), m_bFlushEach(flushEachAppend), m_bTerminal(bTerminal) {}
-    ~CCliView() override { Flush(); }
+    ~CliTranscript() override { Flush(); }
 
     void AppendText(const std::string& text) override;
     void ClearText() override {}

@@ -43,7 +43,7 @@ Wait WaitForInput(bool& bHangUp) {
 
 }  // namespace
 
-CLineReader::CLineReader(bool interactive, std::size_t nMaxLine) : m_bInteractive(interactive), m_nMaxLine(nMaxLine) {
+LineReader::LineReader(bool interactive, std::size_t nMaxLine) : m_bInteractive(interactive), m_nMaxLine(nMaxLine) {
 #ifdef NELO_HAVE_LIBEDIT
     if (!interactive) return;
     m_pEdit = el_init("nelo-cli", stdin, stdout, stderr);
@@ -55,17 +55,17 @@ CLineReader::CLineReader(bool interactive, std::size_t nMaxLine) : m_bInteractiv
         el_set(m_pEdit, EL_HIST, history, m_pHistory);
     }
     el_set(m_pEdit, EL_CLIENTDATA, this);
-    el_set(m_pEdit, EL_PROMPT, &CLineReader::PromptOf);
+    el_set(m_pEdit, EL_PROMPT, &LineReader::PromptOf);
     el_set(m_pEdit, EL_EDITOR, "emacs");
     // The editor keeps the terminal right around suspend, resume and resizing; the
     // program's own handlers still see every signal.
     el_set(m_pEdit, EL_SIGNAL, 1);
-    el_set(m_pEdit, EL_GETCFN, &CLineReader::ReadChar);
+    el_set(m_pEdit, EL_GETCFN, &LineReader::ReadChar);
     el_source(m_pEdit, nullptr);
 #endif
 }
 
-CLineReader::~CLineReader() {
+LineReader::~LineReader() {
 #ifdef NELO_HAVE_LIBEDIT
     if (m_pEdit) el_end(m_pEdit);
     if (m_pHistory) history_end(m_pHistory);
@@ -73,16 +73,16 @@ CLineReader::~CLineReader() {
 }
 
 #ifdef NELO_HAVE_LIBEDIT
-char* CLineReader::PromptOf(editline* el) {
+char* LineReader::PromptOf(editline* el) {
     void* self = nullptr;
     el_get(el, EL_CLIENTDATA, &self);
-    return static_cast<CLineReader*>(self)->m_strPrompt.data();
+    return static_cast<LineReader*>(self)->m_strPrompt.data();
 }
 
-int CLineReader::ReadChar(editline* el, wchar_t* out) {
+int LineReader::ReadChar(editline* el, wchar_t* out) {
     void* data = nullptr;
     el_get(el, EL_CLIENTDATA, &data);
-    CLineReader& self = *static_cast<CLineReader*>(data);
+    LineReader& self = *static_cast<LineReader*>(data);
     for (;;) {
         bool bHangUp;
         Wait w = WaitForInput(bHangUp);
@@ -117,7 +117,7 @@ int CLineReader::ReadChar(editline* el, wchar_t* out) {
 }
 #endif
 
-bool CLineReader::ReadTerminal(const std::string& prompt, std::string& line) {
+bool LineReader::ReadTerminal(const std::string& prompt, std::string& line) {
     if (ReadTerminalOnce(prompt, line)) {
         m_nEmptyEnds = 0;
         return true;
@@ -126,7 +126,7 @@ bool CLineReader::ReadTerminal(const std::string& prompt, std::string& line) {
     return false;
 }
 
-bool CLineReader::ReadTerminalOnce(const std::string& prompt, std::string& line) {
+bool LineReader::ReadTerminalOnce(const std::string& prompt, std::string& line) {
 #ifdef NELO_HAVE_LIBEDIT
     if (m_pEdit) {
         if (m_bInputGone) return false;
@@ -159,7 +159,7 @@ bool CLineReader::ReadTerminalOnce(const std::string& prompt, std::string& line)
     return ReadBufferedLine(line);
 }
 
-bool CLineReader::Ask(const std::string& prompt, std::string& reply) {
+bool LineReader::Ask(const std::string& prompt, std::string& reply) {
     if (!m_bInteractive) return false;
     if (ReadTerminal(prompt, reply)) return true;
     // Ctrl-C answers the question (as cancel); it clears no line afterwards.
@@ -167,7 +167,7 @@ bool CLineReader::Ask(const std::string& prompt, std::string& reply) {
     return false;
 }
 
-bool CLineReader::ReadLine(std::string& line) {
+bool LineReader::ReadLine(std::string& line) {
     m_bLineTooLong = false;
     if (m_bInteractive) {
         if (!ReadTerminal("> ", line)) return false;
@@ -182,7 +182,7 @@ bool CLineReader::ReadLine(std::string& line) {
     return ReadBufferedLine(line);
 }
 
-bool CLineReader::FillBuffer() {
+bool LineReader::FillBuffer() {
     if (m_bEof) return false;
     if (m_nPos > 0) {
         m_strBuffer.erase(0, m_nPos);
@@ -212,7 +212,7 @@ bool CLineReader::FillBuffer() {
     return true;
 }
 
-bool CLineReader::ReadBufferedLine(std::string& line) {
+bool LineReader::ReadBufferedLine(std::string& line) {
     // Gives the line of len bytes at start, or marks it too long.
     auto take = [this, &line](const char* start, std::size_t len) {
         if (m_bDropping || len > m_nMaxLine) {

@@ -10,14 +10,14 @@
 struct editline;
 struct history;
 
-class CLineReader {
+class LineReader {
 public:
     /// interactive: stdin is a terminal (prompt, editing, history). A line longer than
     /// nMaxLine bytes is not held: it is read past and given as too long.
-    CLineReader(bool interactive, std::size_t nMaxLine);
-    ~CLineReader();
-    CLineReader(const CLineReader&) = delete;
-    CLineReader& operator=(const CLineReader&) = delete;
+    LineReader(bool interactive, std::size_t nMaxLine);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
 
     /// The next line without its line break (LF, CR LF or a lone CR); false at the end
     /// of the input or when a signal came. A line too long to be held comes back empty,

@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-void CSendView::AppendInputText(const std::string& text) {
+void LineDispatcher::AppendInputText(const std::string& text) {
     if (m_pPane) m_pPane->AppendInputText(text);
 }
 
-void CSendView::ProcessLine(const std::string& rawLine) {
+void LineDispatcher::ProcessLine(const std::string& rawLine) {
     // The line is a C string for every interpreter: it ends at its first NUL.
     std::string& line = m_strLine;
     line.assign(rawLine.c_str(), std::strlen(rawLine.c_str()));

@@ -4,33 +4,33 @@
 
 #include <string>
 
-class CRumoDoc;
+class Notebook;
 
 /// What the input pane's control offers the line handler (the desktop program's edit
 /// control; the terminal has none).
-class IInputPane {
+class InputPaneWriter {
 public:
-    virtual ~IInputPane() = default;
+    virtual ~InputPaneWriter() = default;
     /// Puts text at the end of the pane, without a line break.
     virtual void AppendInputText(const std::string& text) = 0;
     /// Makes the pane end with a line break and puts the caret after it.
     virtual void EndWithLineBreak() = 0;
 };
 
-class CSendView {
+class LineDispatcher {
 public:
-    explicit CSendView(CRumoDoc& doc, IInputPane* pPane = nullptr) : m_doc(doc), m_pPane(pPane) {}
+    explicit LineDispatcher(Notebook& doc, InputPaneWriter* pPane = nullptr) : m_doc(doc), m_pPane(pPane) {}
 
     /// Echoes, routes and answers one line (code page 932, no line-break characters).
     void ProcessLine(const std::string& line);
     /// Shows a line read from a file at the end of the input pane, as if typed.
     void AppendInputText(const std::string& text);
 
-    CRumoDoc& GetDocument() { return m_doc; }
+    Notebook& GetDocument() { return m_doc; }
 
 private:
-    CRumoDoc& m_doc;
-    IInputPane* m_pPane;
+    Notebook& m_doc;
+    InputPaneWriter* m_pPane;
     std::string m_strLine;  // reused between lines
     std::string m_strHandedOn;
     std::string m_strAnswer;

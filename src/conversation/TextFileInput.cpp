@@ -50,7 +50,7 @@ bool HasHighByte(std::string_view bytes) {
 // The encoding of a whole text decided line by line, with the same answer IsUtf8File
 // gives for the text at once: a line end is never inside a character of either
 // encoding, so the text is valid (and Japanese) exactly when its lines are.
-class CTextFileInput::CEncodingVote {
+class TextFileInput::EncodingVote {
 public:
     void Add(std::string_view line, bool bFirst) {
         if (!m_bValid) return;
@@ -80,7 +80,7 @@ private:
     std::string m_strScratch;
 };
 
-bool CTextFileInput::IsUtf8File(std::string_view bytes) {
+bool TextFileInput::IsUtf8File(std::string_view bytes) {
     if (!HasHighByte(bytes) || !IsValidUtf8(bytes)) return false;
     if (bytes.substr(0, kBom.size()) == kBom) return true;
     // A Japanese text usually shows a Japanese character early; only a text without one
@@ -90,16 +90,16 @@ bool CTextFileInput::IsUtf8File(std::string_view bytes) {
     return AppendCp932AsUtf8(bytes, ignored) > 0;  // no code page 932 text
 }
 
-CTextFileInput::CTextFileInput(IMessageBox& messageBox) : m_messageBox(messageBox) {}
+TextFileInput::TextFileInput(MessageBox& messageBox) : m_messageBox(messageBox) {}
 
-CTextFileInput::~CTextFileInput() {
+TextFileInput::~TextFileInput() {
     if (m_fd >= 0) close(m_fd);
 }
 
-void CTextFileInput::Tell(const std::string& text) { m_messageBox.Show(m_strShownPath + text, "", MbButtons::Ok); }
+void TextFileInput::Tell(const std::string& text) { m_messageBox.Show(m_strShownPath + text, "", MbButtons::Ok); }
 
-std::string CTextFileInput::Refusal(CTextLineStream::Result result, std::string_view line, std::size_t nLine) const {
-    if (result == CTextLineStream::Result::TooLong)
+std::string TextFileInput::Refusal(TextLineStream::Result result, std::string_view line, std::size_t nLine) const {
+    if (result == TextLineStream::Result::TooLong)
         return std::to_string(nLine) + " 行目が長すぎます（1 行 "_sj + std::to_string(kMaxLineBytes >> 20) +
                " MB まで）。"_sj;
     if (line.find('\0') != std::string_view::npos)
@@ -107,14 +107,14 @@ std::string CTextFileInput::Refusal(CTextLineStream::Result result, std::string_
     return {};
 }
 
-void CTextFileInput::StartStream() {
+void TextFileInput::StartStream() {
     const int fd = m_fd;
-    m_pStream = std::make_unique<CTextLineStream>(
+    m_pStream = std::make_unique<TextLineStream>(
         [fd](char* buffer, std::size_t n) { return static_cast<long>(read(fd, buffer, n)); }, kMaxLineBytes);
     m_bFirstLine = true;
 }
 
-bool CTextFileInput::Open(const std::string& path, const StopCheck& stop) {
+bool TextFileInput::Open(const std::string& path, const StopCheck& stop) {
     m_strShownPath = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
     // Opening a FIFO waits for its writer; a signal may end the wait.
     while ((m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
@@ -146,20 +146,20 @@ bool CTextFileInput::Open(const std::string& path, const StopCheck& stop) {
     return true;
 }
 
-bool CTextFileInput::Scan(const StopCheck& stop) {
-    CEncodingVote vote;
+bool TextFileInput::Scan(const StopCheck& stop) {
+    EncodingVote vote;
     long long nLines = 0;
     bool bBomLine = false;
     for (bool bFirst = true;; bFirst = false) {
         std::string_view line;
-        CTextLineStream::Result result = m_pStream->Read(line, stop);
-        if (result == CTextLineStream::Result::End) break;
-        if (result == CTextLineStream::Result::Stopped) {
+        TextLineStream::Result result = m_pStream->Read(line, stop);
+        if (result == TextLineStream::Result::End) break;
+        if (result == TextLineStream::Result::Stopped) {
             m_bStopped = true;
             return false;
         }
         // A read failure is told where the lines reach it.
-        if (result == CTextLineStream::Result::Failed) break;
+        if (result == TextLineStream::Result::Failed) break;
         std::string refusal = Refusal(result, line, m_pStream->GetLineNumber());
         if (!refusal.empty()) {
             Tell("を読み込めませんでした。"_sj + refusal);
@@ -176,15 +176,15 @@ bool CTextFileInput::Scan(const StopCheck& stop) {
     return true;
 }
 
-bool CTextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& stop) {
+bool TextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& stop) {
     if (!m_pStream) return false;
     for (;;) {
         std::string_view bytes;
-        CTextLineStream::Result result = m_pStream->Read(bytes, stop);
+        TextLineStream::Result result = m_pStream->Read(bytes, stop);
         switch (result) {
-        case CTextLineStream::Result::End: return false;
-        case CTextLineStream::Result::Stopped: m_bStopped = true; return false;
-        case CTextLineStream::Result::Failed:
+        case TextLineStream::Result::End: return false;
+        case TextLineStream::Result::Stopped: m_bStopped = true; return false;
+        case TextLineStream::Result::Failed:
             Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(m_pStream->GetErrno())).text +
                  ")");
             return false;
@@ -210,10 +210,10 @@ bool CTextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& st
     }
 }
 
-TextFileReadResult OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
-                                  const CTextFileInput::ReplacedReport& report, const CTextFileInput::StopCheck& stop) {
+TextFileReadResult OnReadTextFile(LineDispatcher& view, MessageBox& messageBox, const std::string& path,
+                                  const TextFileInput::ReplacedReport& report, const TextFileInput::StopCheck& stop) {
     TextFileReadResult result;
-    CTextFileInput input(messageBox);
+    TextFileInput input(messageBox);
     if (!input.Open(path, stop)) {
         result.bStopped = input.WasStopped();
         return result;

@@ -10,24 +10,24 @@
 #include <string>
 #include <string_view>
 
-class CSendView;
-class IMessageBox;
+class LineDispatcher;
+class MessageBox;
 
-class CTextFileInput {
+class TextFileInput {
 public:
     /// The longest line a file may hold, in bytes. Nobody types such a line: a file
     /// that has one is not a text to be read line by line.
     static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 
-    using StopCheck = CTextLineStream::StopCheck;
+    using StopCheck = TextLineStream::StopCheck;
     /// Told, before a line is processed, how many of its characters had no code page
     /// 932 form and were replaced by "？".
     using ReplacedReport = std::function<void(int nReplaced)>;
 
-    explicit CTextFileInput(IMessageBox& messageBox);
-    ~CTextFileInput();
-    CTextFileInput(const CTextFileInput&) = delete;
-    CTextFileInput& operator=(const CTextFileInput&) = delete;
+    explicit TextFileInput(MessageBox& messageBox);
+    ~TextFileInput();
+    TextFileInput(const TextFileInput&) = delete;
+    TextFileInput& operator=(const TextFileInput&) = delete;
 
     /// Opens the file at path. A file that can be read twice (a regular file) is read
     /// through once first: its encoding is decided over the whole text, its lines are
@@ -52,7 +52,7 @@ public:
     static bool IsUtf8File(std::string_view bytes);
 
 private:
-    class CEncodingVote;
+    class EncodingVote;
 
     /// Reads the whole file once: encoding, line count, and the first line that makes it
     /// unreadable (said in a message box; false then).
@@ -61,12 +61,12 @@ private:
     /// A message box about the file: its name, then text.
     void Tell(const std::string& text);
     /// Why line nLine stops the reading (code page 932), or empty when it does not.
-    std::string Refusal(CTextLineStream::Result result, std::string_view line, std::size_t nLine) const;
+    std::string Refusal(TextLineStream::Result result, std::string_view line, std::size_t nLine) const;
 
-    IMessageBox& m_messageBox;
+    MessageBox& m_messageBox;
     std::string m_strShownPath;  // the path as messages show it
     int m_fd = -1;
-    std::unique_ptr<CTextLineStream> m_pStream;
+    std::unique_ptr<TextLineStream> m_pStream;
     long long m_nLineCount = -1;
     bool m_bWholeFileKnown = false;  // read through once: the encoding is the file's
     bool m_bUtf8 = false;
@@ -85,6 +85,6 @@ struct TextFileReadResult {
 /// processed until the end of the file or until stop says so (checked between lines and
 /// while reading). Replaced characters go to report, or without one to a message box per
 /// line.
-TextFileReadResult OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
-                                  const CTextFileInput::ReplacedReport& report = {},
-                                  const CTextFileInput::StopCheck& stop = {});
+TextFileReadResult OnReadTextFile(LineDispatcher& view, MessageBox& messageBox, const std::string& path,
+                                  const TextFileInput::ReplacedReport& report = {},
+                                  const TextFileInput::StopCheck& stop = {});

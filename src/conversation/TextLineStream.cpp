@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-CTextLineStream::CTextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock)
+TextLineStream::TextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock)
     : m_source(std::move(source)),
       m_nMaxLine(nMaxLine),
       m_nBlock(nBlock > 0 ? nBlock : 1),
@@ -12,7 +12,7 @@ CTextLineStream::CTextLineStream(Source source, std::size_t nMaxLine, std::size_
     m_pBuffer = std::make_unique<char[]>(m_nCapacity);
 }
 
-CTextLineStream::Result CTextLineStream::Fill(const StopCheck& stop) {
+TextLineStream::Result TextLineStream::Fill(const StopCheck& stop) {
     if (m_nStart > 0) {
         std::memmove(m_pBuffer.get(), m_pBuffer.get() + m_nStart, m_nEnd - m_nStart);
         m_nEnd -= m_nStart;
@@ -35,7 +35,7 @@ CTextLineStream::Result CTextLineStream::Fill(const StopCheck& stop) {
     }
 }
 
-CTextLineStream::Result CTextLineStream::Read(std::string_view& line, const StopCheck& stop) {
+TextLineStream::Result TextLineStream::Read(std::string_view& line, const StopCheck& stop) {
     for (;;) {
         if (m_bSkipLf) {
             // The LF of a CR LF whose CR ended the last block.

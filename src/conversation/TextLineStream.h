@@ -9,7 +9,7 @@
 #include <memory>
 #include <string_view>
 
-class CTextLineStream {
+class TextLineStream {
 public:
     /// Reads up to n bytes into buffer: how many were read, 0 at the end, -1 on a
     /// failure with errno set (EINTR is tried again unless the stop check says stop).
@@ -20,7 +20,7 @@ public:
     enum class Result { Line, End, TooLong, Failed, Stopped };
 
     /// nMaxLine: the longest line given, in bytes without its line end.
-    CTextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock = 1 << 16);
+    TextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock = 1 << 16);
 
     /// The next line, without its line end and possibly empty; it stays valid until the
     /// next call. TooLong: the line has more than nMaxLine bytes (nothing more is read).

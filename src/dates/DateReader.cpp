@@ -33,9 +33,9 @@ CalDate NthWeekday(int year, int month, int n, int weekday) {
     return CalDate{year, month, day};
 }
 
-class CResolver {
+class DateResolver {
 public:
-    CResolver(const PhraseForm& form, const PhraseContext& ctx) : f(form), c(ctx) {}
+    DateResolver(const PhraseForm& form, const PhraseContext& ctx) : f(form), c(ctx) {}
 
     DateReading Resolve() {
         if (f.status == PhraseStatus::NotADate) return r;
@@ -274,7 +274,9 @@ PhraseContext PhraseContext::Now() {
     return c;
 }
 
-DateReading ResolvePhrase(const PhraseForm& form, const PhraseContext& ctx) { return CResolver(form, ctx).Resolve(); }
+DateReading ResolvePhrase(const PhraseForm& form, const PhraseContext& ctx) {
+    return DateResolver(form, ctx).Resolve();
+}
 
 DateReading ReadDatePhrase(std::string_view phrase, const PhraseContext& ctx, bool bBareIsDay) {
     PhraseTokens tokens;

@@ -4,9 +4,9 @@ namespace {
 
 enum class Step { Ok, Fail, Refuse };
 
-class CPhraseParser {
+class PhraseParser {
 public:
-    CPhraseParser(const PhraseTokens& tokens, int from, int to, bool bBareIsDay)
+    PhraseParser(const PhraseTokens& tokens, int from, int to, bool bBareIsDay)
         : m_t(tokens.tok), m_i(from), m_end(to), m_bBareIsDay(bBareIsDay) {}
 
     PhraseForm Parse() {
@@ -520,7 +520,7 @@ bool ReadDuration(const PhraseToken* t, int from, int to, PhraseForm& f) {
 }  // namespace
 
 PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bBareIsDay) {
-    return CPhraseParser(tokens, from, to, bBareIsDay).Parse();
+    return PhraseParser(tokens, from, to, bBareIsDay).Parse();
 }
 
 RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay) {

@@ -6,7 +6,7 @@
 #include "dates/Calendar.h"
 #include "dates/DateTimeRec.h"
 
-class CWorkingDate {
+class WorkingDate {
 public:
     /// The date with its derived fields; today without a time of day until something
     /// sets it (the clock is read then, not when the object is made).

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent) {
+AboutDialog::AboutDialog(QWidget* pParent) : QDialog(pParent) {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("ＮＥＬＯのﾊﾞｰｼﾞｮﾝ情報"));
     setAccessibleName(windowTitle());

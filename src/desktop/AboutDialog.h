@@ -3,8 +3,8 @@
 
 #include <QDialog>
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* pParent = nullptr);
+    explicit AboutDialog(QWidget* pParent = nullptr);
 };

@@ -6,9 +6,9 @@
 
 namespace {
 
-class CBarWatcher : public QObject {
+class BarWatcher : public QObject {
 public:
-    CBarWatcher(QAction* pAction, QWidget* pBar) : QObject(pAction), m_pAction(pAction) {
+    BarWatcher(QAction* pAction, QWidget* pBar) : QObject(pAction), m_pAction(pAction) {
         pBar->installEventFilter(this);
     }
 
@@ -32,5 +32,5 @@ void BindBarToggle(QAction* pAction, QWidget* pBar) {
     pAction->setCheckable(true);
     pAction->setChecked(!pBar->isHidden());
     QObject::connect(pAction, &QAction::triggered, pBar, &QWidget::setVisible);
-    new CBarWatcher(pAction, pBar);
+    new BarWatcher(pAction, pBar);
 }

@@ -2,7 +2,7 @@
 
 #include "transcript/TranscriptView.h"
 
-void CBatchedInput::AppendInputText(const std::string& text) {
+void BatchedInput::AppendInputText(const std::string& text) {
     // A line break asked for before any gathered text depends on what the pane holds.
     if (m_bEndWithBreak) {
         m_pane.EndWithLineBreak();
@@ -11,14 +11,14 @@ void CBatchedInput::AppendInputText(const std::string& text) {
     m_strPending += text;
 }
 
-void CBatchedInput::EndWithLineBreak() {
+void BatchedInput::EndWithLineBreak() {
     if (m_strPending.empty())
         m_bEndWithBreak = true;
     else if (m_strPending.back() != '\n')
         m_strPending += '\n';
 }
 
-void CBatchedInput::Flush() {
+void BatchedInput::Flush() {
     if (m_bEndWithBreak) {
         m_pane.EndWithLineBreak();
         m_bEndWithBreak = false;
@@ -31,12 +31,12 @@ void CBatchedInput::Flush() {
     m_strPending.clear();
 }
 
-void CBatchedConversation::OnPaneCleared() {
+void BatchedConversation::OnPaneCleared() {
     m_strPending.clear();
     m_pane.ClearText();
 }
 
-void CBatchedConversation::Flush() {
+void BatchedConversation::Flush() {
     if (m_strPending.empty()) return;
     m_pane.AppendText(m_strPending);
     m_strPending.clear();

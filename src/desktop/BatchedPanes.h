@@ -9,33 +9,33 @@
 
 #include <string>
 
-class CRumoView;
+class TranscriptView;
 
 /// Stands in for the input pane: lines shown and the final line breaks.
-class CBatchedInput : public IInputPane {
+class BatchedInput : public InputPaneWriter {
 public:
-    explicit CBatchedInput(IInputPane& pane) : m_pane(pane) {}
+    explicit BatchedInput(InputPaneWriter& pane) : m_pane(pane) {}
     void AppendInputText(const std::string& text) override;
     void EndWithLineBreak() override;
     /// Hands what was gathered to the pane.
     void Flush();
 
 private:
-    IInputPane& m_pane;
+    InputPaneWriter& m_pane;
     std::string m_strPending;
     bool m_bEndWithBreak = false;
 };
 
 /// Stands in for the conversation pane as the document's listener.
-class CBatchedConversation : public IDocListener {
+class BatchedConversation : public NotebookListener {
 public:
-    explicit CBatchedConversation(CRumoView& pane) : m_pane(pane) {}
+    explicit BatchedConversation(TranscriptView& pane) : m_pane(pane) {}
     void OnTextAppended(const std::string& text) override { m_strPending += text; }
     void OnPaneCleared() override;
     /// Hands what was gathered to the pane.
     void Flush();
 
 private:
-    CRumoView& m_pane;
+    TranscriptView& m_pane;
     std::string m_strPending;
 };

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
-CBoundedTeardown::~CBoundedTeardown() {
+BoundedTeardown::~BoundedTeardown() {
     // Only Wayland's plug-in has been seen to hang; under X11 and offscreen the teardown
     // always finishes.
     if (!QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) return;

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
-CConversationPane::CConversationPane(QWidget* pParent) : QPlainTextEdit(pParent) {
+ConversationPane::ConversationPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setObjectName(QStringLiteral("conversationPane"));
     setAccessibleName(QStringLiteral("会話"));
     setReadOnly(true);
@@ -22,7 +22,7 @@ CConversationPane::CConversationPane(QWidget* pParent) : QPlainTextEdit(pParent)
     });
 }
 
-void CConversationPane::AppendText(const std::string& text) {
+void ConversationPane::AppendText(const std::string& text) {
     QString q = ToQString(text);
     q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTextCursor cursor(document());
@@ -33,9 +33,9 @@ void CConversationPane::AppendText(const std::string& text) {
     pBar->setValue(pBar->maximum());
 }
 
-void CConversationPane::ClearText() { clear(); }
+void ConversationPane::ClearText() { clear(); }
 
-void CConversationPane::changeEvent(QEvent* pEvent) {
+void ConversationPane::changeEvent(QEvent* pEvent) {
     const bool bAtEnd = m_bAtEnd;
     QPlainTextEdit::changeEvent(pEvent);
     if (pEvent->type() != QEvent::FontChange) return;

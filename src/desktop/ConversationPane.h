@@ -6,10 +6,10 @@
 
 #include <QPlainTextEdit>
 
-class CConversationPane : public QPlainTextEdit, public CRumoView {
+class ConversationPane : public QPlainTextEdit, public TranscriptView {
     Q_OBJECT
 public:
-    explicit CConversationPane(QWidget* pParent = nullptr);
+    explicit ConversationPane(QWidget* pParent = nullptr);
 
     void AppendText(const std::string& text) override;
     void ClearText() override;

@@ -22,11 +22,11 @@ QString Latin1(const char* text) { return QString::fromLatin1(text); }
 
 }  // namespace
 
-CDesktopNotifier::CDesktopNotifier(QMainWindow& window) : QObject(&window), m_window(window) {}
+DesktopNotifier::DesktopNotifier(QMainWindow& window) : QObject(&window), m_window(window) {}
 
-CDesktopNotifier::~CDesktopNotifier() = default;
+DesktopNotifier::~DesktopNotifier() = default;
 
-void CDesktopNotifier::Show(const QString& summary, const QString& body, int tag) {
+void DesktopNotifier::Show(const QString& summary, const QString& body, int tag) {
     const Pending note{summary, body, tag};
     if (!QDBusConnection::sessionBus().isConnected()) {
         ShowFallback(note);
@@ -40,7 +40,7 @@ void CDesktopNotifier::Show(const QString& summary, const QString& body, int tag
     if (m_state == ServiceState::kUnknown) AskService();
 }
 
-void CDesktopNotifier::AskService() {
+void DesktopNotifier::AskService() {
     m_state = ServiceState::kAsking;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!m_bSignalsWatched) {
@@ -69,7 +69,7 @@ void CDesktopNotifier::AskService() {
     });
 }
 
-void CDesktopNotifier::SendToService(const Pending& note) {
+void DesktopNotifier::SendToService(const Pending& note) {
     QDBusMessage message =
         QDBusMessage::createMethodCall(Latin1(kService), Latin1(kPath), Latin1(kInterface), QStringLiteral("Notify"));
     QVariantMap hints;
@@ -95,7 +95,7 @@ void CDesktopNotifier::SendToService(const Pending& note) {
     });
 }
 
-void CDesktopNotifier::ShowFallback(const Pending& note) {
+void DesktopNotifier::ShowFallback(const Pending& note) {
     if (QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
         if (!m_pTray) {
             m_pTray = new QSystemTrayIcon(AppIcon(), this);
@@ -132,10 +132,10 @@ void CDesktopNotifier::ShowFallback(const Pending& note) {
     m_lastRoute = Route::kStatusBar;
 }
 
-void CDesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
+void DesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
     const auto it = m_tags.find(id);
     if (it == m_tags.end() || actionKey != QStringLiteral("default")) return;
     Q_EMIT activated(it->second);
 }
 
-void CDesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) { m_tags.erase(id); }
+void DesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) { m_tags.erase(id); }

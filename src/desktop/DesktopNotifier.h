@@ -15,7 +15,7 @@ class QMainWindow;
 class QSystemTrayIcon;
 class QToolButton;
 
-class CDesktopNotifier : public QObject {
+class DesktopNotifier : public QObject {
     Q_OBJECT
 public:
     /// Where a notification went.
@@ -27,8 +27,8 @@ public:
     static constexpr const char* kAppName = "ＮＥＬＯ";
     static constexpr const char* kDesktopEntry = "com.vantor.Nelo";
 
-    explicit CDesktopNotifier(QMainWindow& window);
-    ~CDesktopNotifier() override;
+    explicit DesktopNotifier(QMainWindow& window);
+    ~DesktopNotifier() override;
 
     /// Shows a notification; tag comes back through activated() when it is clicked.
     void Show(const QString& summary, const QString& body, int tag);

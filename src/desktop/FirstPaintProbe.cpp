@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <ctime>
 
-bool CFirstPaintProbe::eventFilter(QObject* pWatched, QEvent* pEvent) {
+bool FirstPaintProbe::eventFilter(QObject* pWatched, QEvent* pEvent) {
     if (!m_bSeen && pEvent->type() == QEvent::Paint) {
         m_bSeen = true;
         timespec ts{};

@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-class CFirstPaintProbe : public QObject {
+class FirstPaintProbe : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;

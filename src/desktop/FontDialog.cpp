@@ -11,14 +11,14 @@
 
 namespace {
 
-struct SColour {
+struct Colour {
     const char* name;
     std::uint32_t cr;  // 0x00BBGGRR
 };
 
 // The sixteen colours of the standard font dialog; black is the automatic colour, which
 // is black on a light theme and stays readable on a dark one.
-const SColour kColours[] = {
+const Colour kColours[] = {
     {"自動（黒）", 0x000000}, {"茶", 0x000080},   {"緑", 0x008000},   {"オリーブ", 0x008080},
     {"紺", 0x800000},         {"紫", 0x800080},   {"青緑", 0x808000}, {"灰色", 0x808080},
     {"銀", 0xC0C0C0},         {"赤", 0x0000FF},   {"黄緑", 0x00FF00}, {"黄", 0x00FFFF},
@@ -38,9 +38,9 @@ QIcon Swatch(const QColor& colour, const QColor& border) {
 
 }  // namespace
 
-QString CFontDialog::SampleText() { return QStringLiteral("あア亜ｱ Aa"); }
+QString FontDialog::SampleText() { return QStringLiteral("あア亜ｱ Aa"); }
 
-CFontDialog::CFontDialog(const QFont& font, std::uint32_t crColour, QWidget* pParent) : QFontDialog(font, pParent) {
+FontDialog::FontDialog(const QFont& font, std::uint32_t crColour, QWidget* pParent) : QFontDialog(font, pParent) {
     setOption(QFontDialog::DontUseNativeDialog);
     m_pSample = findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
     if (m_pSample) {
@@ -58,7 +58,7 @@ CFontDialog::CFontDialog(const QFont& font, std::uint32_t crColour, QWidget* pPa
     const QColor border = palette().color(QPalette::WindowText);
     const QColor automatic = palette().color(QPalette::Text);
     int nCurrent = -1;
-    for (const SColour& c : kColours) {
+    for (const Colour& c : kColours) {
         const QColor shown = c.cr == 0 ? automatic : FromColorRef(c.cr);
         m_pColour->addItem(Swatch(shown, border), QString::fromUtf8(c.name), QVariant::fromValue(c.cr));
         if (c.cr == crColour) nCurrent = m_pColour->count() - 1;
@@ -83,9 +83,9 @@ CFontDialog::CFontDialog(const QFont& font, std::uint32_t crColour, QWidget* pPa
     ShowSampleColour();
 }
 
-std::uint32_t CFontDialog::SelectedColour() const { return m_pColour->currentData().value<std::uint32_t>(); }
+std::uint32_t FontDialog::SelectedColour() const { return m_pColour->currentData().value<std::uint32_t>(); }
 
-void CFontDialog::ShowSampleColour() {
+void FontDialog::ShowSampleColour() {
     if (!m_pSample) return;
     QPalette palette = m_pSample->palette();
     const std::uint32_t cr = SelectedColour();

@@ -8,10 +8,10 @@
 
 #include <QPlainTextEdit>
 
-class CInputPane : public QPlainTextEdit, public IInputPane {
+class InputPane : public QPlainTextEdit, public InputPaneWriter {
     Q_OBJECT
 public:
-    explicit CInputPane(QWidget* pParent = nullptr);
+    explicit InputPane(QWidget* pParent = nullptr);
 
     void AppendInputText(const std::string& text) override;
     void EndWithLineBreak() override;

@@ -6,15 +6,15 @@
 
 #include <QDialog>
 
-class IMessageBox;
+class MessageBox;
 class QLabel;
 class QPushButton;
 
-class CListDialog : public QDialog {
+class ListDialog : public QDialog {
     Q_OBJECT
 public:
-    CListDialog(IMessageBox& messageBox, const QString& title, QWidget* pParent);
-    ~CListDialog() override;
+    ListDialog(MessageBox& messageBox, const QString& title, QWidget* pParent);
+    ~ListDialog() override;
 
     /// The rectangle of x, y, cx, cy dialog units in pixels.
     QRect DluRect(int x, int y, int cx, int cy) const;
@@ -29,7 +29,7 @@ protected:
     void EnableInputMethodOnlyIn(QWidget* pField);
 
 private:
-    IMessageBox& m_messageBox;
+    MessageBox& m_messageBox;
     // The message box's owner before the dialog opened, given back when it closes.
     QWidget* m_pOldBoxParent = nullptr;
     double m_dUnitX = 1.5;

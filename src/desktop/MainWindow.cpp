@@ -12,7 +12,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 
-CMainFrame::CMainFrame(CRumoApp& app, QWidget* pParent) : QMainWindow(pParent), m_app(app) {
+MainWindow::MainWindow(NotebookSession& app, QWidget* pParent) : QMainWindow(pParent), m_app(app) {
     setObjectName(QStringLiteral("mainFrame"));
     // The size the window is made with; the saved placement replaces it at the first show.
     resize(760, 600);
@@ -21,47 +21,47 @@ CMainFrame::CMainFrame(CRumoApp& app, QWidget* pParent) : QMainWindow(pParent), 
     CreateToolBar();
     CreateStatusBar();
     CreateClient();
-    m_pSendView = std::make_unique<CSendView>(app.GetDocument(), m_pInput);
+    m_pSendView = std::make_unique<LineDispatcher>(app.GetDocument(), m_pInput);
     app.GetDocument().AddListener(m_pConversation);
     app.GetDocument().AddListener(this);
     ApplySavedFont();
     OnTitleChanged(app.GetTitle());
     InstallPathPrompt();
-    new CFileDialogSize(app.GetProfile(), this);
+    new FileDialogSize(app.GetProfile(), this);
     UpdateRecentFileMenu();
     UpdateCommandStates();
 }
 
-CMainFrame::~CMainFrame() {
+MainWindow::~MainWindow() {
     m_app.SetPathPrompt({});
     m_app.GetDocument().RemoveListener(this);
     m_app.GetDocument().RemoveListener(m_pConversation);
 }
 
-void CMainFrame::CreateClient() {
+void MainWindow::CreateClient() {
     m_pSplitter = new QSplitter(Qt::Vertical, this);
     m_pSplitter->setObjectName(QStringLiteral("splitter"));
     m_pSplitter->setChildrenCollapsible(false);
-    m_pConversation = new CConversationPane(m_pSplitter);
-    m_pInput = new CInputPane(m_pSplitter);
+    m_pConversation = new ConversationPane(m_pSplitter);
+    m_pInput = new InputPane(m_pSplitter);
     m_pSplitter->addWidget(m_pConversation);
     m_pSplitter->addWidget(m_pInput);
     setCentralWidget(m_pSplitter);
-    connect(m_pInput, &CInputPane::lineSubmitted, this, &CMainFrame::SubmitLine);
+    connect(m_pInput, &InputPane::lineSubmitted, this, &MainWindow::SubmitLine);
     // Typing goes to the input pane from the start.
     m_pInput->setFocus();
 }
 
-void CMainFrame::SubmitLine(const QString& line) {
+void MainWindow::SubmitLine(const QString& line) {
     int nReplaced = 0;
     std::string cp932 = ToCp932(line, &nReplaced);
     if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
     m_pSendView->ProcessLine(cp932);
 }
 
-void CMainFrame::ShowNotice(const QString& text) { statusBar()->showMessage(text, 10000); }
+void MainWindow::ShowNotice(const QString& text) { statusBar()->showMessage(text, 10000); }
 
-void CMainFrame::ShowFirstTime() {
+void MainWindow::ShowFirstTime() {
     if (m_bFirstShow) {
         m_bFirstShow = false;
         RestorePlacement();
@@ -78,15 +78,15 @@ void CMainFrame::ShowFirstTime() {
     m_pInput->setFocus();
 }
 
-void CMainFrame::OnModifiedChanged(bool /*bModified*/) { UpdateCommandStates(); }
+void MainWindow::OnModifiedChanged(bool /*bModified*/) { UpdateCommandStates(); }
 
-void CMainFrame::OnTitleChanged(const std::string& title) {
+void MainWindow::OnTitleChanged(const std::string& title) {
     setWindowTitle(ToQString(title) + QStringLiteral(" - ＮＥＬＯ"));
 }
 
-void CMainFrame::OnDataChanged(unsigned what) { Q_EMIT dataChanged(what); }
+void MainWindow::OnDataChanged(unsigned what) { Q_EMIT dataChanged(what); }
 
-void CMainFrame::closeEvent(QCloseEvent* pEvent) {
+void MainWindow::closeEvent(QCloseEvent* pEvent) {
     // Closed while a text file is read: the reading stops first, then the window closes.
     if (m_bReadingTextFile) {
         m_bCloseAfterRead = true;
@@ -101,4 +101,4 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent) {
     pEvent->accept();
 }
 
-void CMainFrame::changeEvent(QEvent* pEvent) { QMainWindow::changeEvent(pEvent); }
+void MainWindow::changeEvent(QEvent* pEvent) { QMainWindow::changeEvent(pEvent); }

@@ -14,29 +14,29 @@
 #include <functional>
 #include <memory>
 
-class CConversationPane;
-class CDesktopReminders;
-class CHelpWindow;
-class CInputPane;
-class CRumoApp;
-class CSchedule;
+class ConversationPane;
+class DesktopReminders;
+class HelpWindow;
+class InputPane;
+class NotebookSession;
+class ScheduleEntry;
 class QAction;
 class QPlainTextEdit;
 class QPrinter;
 class QSplitter;
 class QToolBar;
-class CWindowSlot;
+class WindowSlot;
 
-class CMainFrame : public QMainWindow, public IDocListener {
+class MainWindow : public QMainWindow, public NotebookListener {
     Q_OBJECT
 public:
-    explicit CMainFrame(CRumoApp& app, QWidget* pParent = nullptr);
-    ~CMainFrame() override;
+    explicit MainWindow(NotebookSession& app, QWidget* pParent = nullptr);
+    ~MainWindow() override;
 
-    CRumoApp& GetApp() { return m_app; }
-    CSendView& GetSendView() { return *m_pSendView; }
-    CConversationPane* GetConversationPane() const { return m_pConversation; }
-    CInputPane* GetInputPane() const { return m_pInput; }
+    NotebookSession& GetApp() { return m_app; }
+    LineDispatcher& GetSendView() { return *m_pSendView; }
+    ConversationPane* GetConversationPane() const { return m_pConversation; }
+    InputPane* GetInputPane() const { return m_pInput; }
     QSplitter* GetSplitter() const { return m_pSplitter; }
 
     /// Shows the window the first time: the saved placement, not the size it was made with.
@@ -51,7 +51,7 @@ public:
     /// the document modified. False (and a message box) when printing could not start.
     bool PrintConversation(QPrinter& printer);
 
-    // IDocListener
+    // NotebookListener
     void OnModifiedChanged(bool bModified) override;
     void OnTitleChanged(const std::string& title) override;
     void OnDataChanged(unsigned what) override;
@@ -146,7 +146,7 @@ private:
     void OnPrintSetup();
     /// The printer of the session: the print dialog, page setup and preview share it.
     QPrinter& Printer();
-    struct CPrinterDeleter {
+    struct PrinterDeleter {
         void operator()(QPrinter* pPrinter) const;
     };
 
@@ -160,20 +160,20 @@ public:
     /// Starts the reminders (after the first notebook is open).
     void StartReminders();
     /// The reminders, once started.
-    CDesktopReminders* GetReminders() const { return m_pReminders; }
+    DesktopReminders* GetReminders() const { return m_pReminders; }
     void OnNotifySettings();
     /// The schedule list, with the first entry that select accepts selected.
-    void OpenScheduleList(const std::function<bool(const CSchedule&)>& select);
+    void OpenScheduleList(const std::function<bool(const ScheduleEntry&)>& select);
     /// The window's first show leaves it minimised (nelo --minimized).
     void SetStartMinimized(bool bMinimized) { m_bStartMinimized = bMinimized; }
 
 private:
-    CDesktopReminders* m_pReminders = nullptr;
+    DesktopReminders* m_pReminders = nullptr;
     bool m_bStartMinimized = false;
 
-    CRumoApp& m_app;
-    CConversationPane* m_pConversation = nullptr;
-    CInputPane* m_pInput = nullptr;
+    NotebookSession& m_app;
+    ConversationPane* m_pConversation = nullptr;
+    InputPane* m_pInput = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QToolBar* m_pToolBar = nullptr;
     // The commands whose enabling follows the focus, and the bars' check marks.
@@ -193,13 +193,13 @@ private:
     /// a member, so those connections end before the widgets are torn down.
     QObject m_commandContext;
     /// The help page, opened once and raised again.
-    CHelpWindow* m_pHelpWindow = nullptr;
+    HelpWindow* m_pHelpWindow = nullptr;
     /// The four entries of the recent-file list in the file menu (grey while empty).
     QAction* m_pRecentActions[4] = {};
-    std::unique_ptr<CSendView> m_pSendView;
-    std::unique_ptr<QPrinter, CPrinterDeleter> m_pPrinter;
+    std::unique_ptr<LineDispatcher> m_pSendView;
+    std::unique_ptr<QPrinter, PrinterDeleter> m_pPrinter;
     /// Which of the windows open at once this is (a later one is set off).
-    std::unique_ptr<CWindowSlot> m_pWindowSlot;
+    std::unique_ptr<WindowSlot> m_pWindowSlot;
     /// The frame the first show asked for, and whether the window still waits for the
     /// window manager's decorations to make the frame that size.
     QRect m_rcFrameWanted;

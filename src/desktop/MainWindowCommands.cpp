@@ -29,14 +29,14 @@ constexpr int kLinesPerFlush = 256;
 
 }  // namespace
 
-void CMainFrame::OnReadTextFile() {
+void MainWindow::OnReadTextFile() {
     if (m_bReadingTextFile) return;
     const QString path = AskTextFileToRead(this, DialogFolder());
     if (path.isEmpty()) return;
     ReadTextFile(path);
 }
 
-void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
+void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
     if (m_bReadingTextFile) return;
     m_bReadingTextFile = true;
     // Until the progress dialog shows, the window only keeps up with what is not typing
@@ -51,7 +51,7 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
         }
         return m_bCloseAfterRead;
     };
-    CTextFileInput reader(m_app.GetMessageBox());
+    TextFileInput reader(m_app.GetMessageBox());
     if (!reader.Open(PathFromQString(path), keepUp)) {
         m_bReadingTextFile = false;
         if (m_bCloseAfterRead) {
@@ -82,20 +82,20 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
 
     // The panes take the text at each progress step only: laying them out and scrolling
     // them after every line would cost more than the lines themselves.
-    CRumoDoc& doc = m_app.GetDocument();
-    CBatchedInput input(*m_pInput);
-    CBatchedConversation conversation(*m_pConversation);
-    CSendView view(doc, &input);
+    Notebook& doc = m_app.GetDocument();
+    BatchedInput input(*m_pInput);
+    BatchedConversation conversation(*m_pConversation);
+    LineDispatcher view(doc, &input);
     // The conversation pane listens again however the loop ends.
-    struct CListenerSwap {
-        CRumoDoc& doc;
-        IDocListener* pPane;
-        IDocListener* pBatch;
-        CListenerSwap(CRumoDoc& d, IDocListener* p, IDocListener* b) : doc(d), pPane(p), pBatch(b) {
+    struct ListenerSwap {
+        Notebook& doc;
+        NotebookListener* pPane;
+        NotebookListener* pBatch;
+        ListenerSwap(Notebook& d, NotebookListener* p, NotebookListener* b) : doc(d), pPane(p), pBatch(b) {
             doc.RemoveListener(pPane);
             doc.AddListener(pBatch);
         }
-        ~CListenerSwap() {
+        ~ListenerSwap() {
             doc.RemoveListener(pBatch);
             doc.AddListener(pPane);
         }
@@ -150,10 +150,10 @@ void CMainFrame::ReadTextFile(const QString& path, int nProgressDelayMs) {
     }
 }
 
-void CMainFrame::OnSettings() {
+void MainWindow::OnSettings() {
     int nReplaced = 0;
-    ::OnSettings(m_app.GetDocument(), [this, &nReplaced](CSetupDlg& dlg) {
-        CSetupDialog dialog(dlg, this);
+    ::OnSettings(m_app.GetDocument(), [this, &nReplaced](NamesModel& dlg) {
+        SetupDialog dialog(dlg, this);
         dialog.exec();
         nReplaced = dialog.ReplacedCharacters();
     });

@@ -15,13 +15,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool CMainFrame::StartUp(const std::string& fileArg, bool bNew) {
+bool MainWindow::StartUp(const std::string& fileArg, bool bNew) {
     const bool ok = m_app.StartUp(fileArg, bNew);
     UpdateRecentFileMenu();
     return ok;
 }
 
-void CMainFrame::MentionRecoveryCopies() {
+void MainWindow::MentionRecoveryCopies() {
     const std::vector<std::string> copies = TakeUnmentionedRecoveryCopies();
     if (copies.empty()) return;
     std::string text = "前回保存されなかった変更の復元用コピーがあります（「ﾌｧｲﾙ」メニューの「開く」で開けます）:"_sj;
@@ -29,11 +29,11 @@ void CMainFrame::MentionRecoveryCopies() {
     m_app.GetMessageBox().Show(text, std::string(), MbButtons::Ok, MbIcon::Information);
 }
 
-void CMainFrame::InstallPathPrompt() {
+void MainWindow::InstallPathPrompt() {
     m_app.SetPathPrompt([this](std::string& path) { return AskSavePath(path); });
 }
 
-bool CMainFrame::AskSavePath(std::string& path) {
+bool MainWindow::AskSavePath(std::string& path) {
     // The current name is offered; an untitled notebook offers its title as the file name.
     QString suggested = m_app.GetPathName().empty()
                             ? QDir(DialogFolder()).filePath(ToQString(m_app.GetTitle()) + QStringLiteral(".nel"))
@@ -44,18 +44,18 @@ bool CMainFrame::AskSavePath(std::string& path) {
     return true;
 }
 
-QString CMainFrame::DialogFolder() const {
+QString MainWindow::DialogFolder() const {
     if (!m_app.GetPathName().empty()) return QFileInfo(PathToQString(m_app.GetPathName())).absolutePath();
     // A desktop program has no meaningful current folder: an untitled notebook starts at home.
     return QDir::homePath();
 }
 
-void CMainFrame::OnFileNew() {
+void MainWindow::OnFileNew() {
     m_app.NewWithQuestion();
     UpdateRecentFileMenu();
 }
 
-void CMainFrame::OnFileOpen() {
+void MainWindow::OnFileOpen() {
     // The dialog comes first, as in every program: cancelling it keeps the notebook
     // without a question.
     const QString chosen = AskNotebookToOpen(this, DialogFolder());
@@ -64,19 +64,19 @@ void CMainFrame::OnFileOpen() {
     UpdateRecentFileMenu();
 }
 
-void CMainFrame::OnFileSave() {
+void MainWindow::OnFileSave() {
     m_app.DoFileSave();
     UpdateRecentFileMenu();
 }
 
-void CMainFrame::OnFileSaveAs() {
+void MainWindow::OnFileSaveAs() {
     std::string path;
     if (AskSavePath(path)) m_app.OnSaveDocument(path);
     UpdateRecentFileMenu();
 }
 
-void CMainFrame::OnOpenRecentFile(int nIndex) {
-    CRecentFileList& list = m_app.GetRecentFileList();
+void MainWindow::OnOpenRecentFile(int nIndex) {
+    RecentFileList& list = m_app.GetRecentFileList();
     if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= list.GetEntries().size()) return;
     const std::string path = list.GetEntries()[static_cast<std::size_t>(nIndex)];
     // The notebook already shown is only kept.
@@ -90,7 +90,7 @@ void CMainFrame::OnOpenRecentFile(int nIndex) {
     UpdateRecentFileMenu();
 }
 
-void CMainFrame::UpdateRecentFileMenu() {
+void MainWindow::UpdateRecentFileMenu() {
     const std::vector<std::string>& entries = m_app.GetRecentFileList().GetEntries();
     for (std::size_t i = 0; i < std::size(m_pRecentActions); ++i) {
         QAction* pAction = m_pRecentActions[i];
@@ -113,7 +113,7 @@ void CMainFrame::UpdateRecentFileMenu() {
     }
 }
 
-bool CMainFrame::MayClose() {
+bool MainWindow::MayClose() {
     const bool ok = m_app.SaveModified();
     UpdateRecentFileMenu();
     return ok;

@@ -10,13 +10,13 @@
 
 #include <QPalette>
 
-void CMainFrame::ApplySavedFont() {
+void MainWindow::ApplySavedFont() {
     // The profile is read once, when the window is made: nothing else writes the font
     // while it is open, so every notebook opened afterwards gets the same.
     ApplyCharFormat(ReadSavedFont(m_app.GetProfile()));
 }
 
-void CMainFrame::ApplyCharFormat(const CharFormat& cf) {
+void MainWindow::ApplyCharFormat(const CharFormat& cf) {
     m_cfFont = cf;
     const QFont font = FontFromCharFormat(cf);
     const QColor colour = ColourFromCharFormat(cf);
@@ -31,14 +31,14 @@ void CMainFrame::ApplyCharFormat(const CharFormat& cf) {
     }
 }
 
-void CMainFrame::OnFont() {
+void MainWindow::OnFont() {
     // The dialog belongs to the pane that has the focus; the choice goes to both.
     QWidget* pFrom = focusWidget() == m_pConversation ? static_cast<QWidget*>(m_pConversation) : m_pInput;
     QFont current = FontFromCharFormat(m_cfFont);
     // The dialog lists the installed families: it starts on the one the panes draw with.
     current.setFamily(ResolvedFamily(current));
     const bool bAutomatic = (m_cfFont.dwEffects & kCfeAutoColor) || !(m_cfFont.dwMask & kCfmColor);
-    CFontDialog dialog(current, bAutomatic ? 0 : m_cfFont.crTextColor, pFrom);
+    FontDialog dialog(current, bAutomatic ? 0 : m_cfFont.crTextColor, pFrom);
     dialog.setObjectName(QStringLiteral("fontDialog"));
     dialog.setAccessibleName(QStringLiteral("フォントの変更"));
     if (dialog.exec() != QDialog::Accepted) return;

@@ -6,18 +6,18 @@
 
 #include "desktop/InputPane.h"
 
-void CMainFrame::OnAbout() {
-    CAboutDlg dlg(this);
+void MainWindow::OnAbout() {
+    AboutDialog dlg(this);
     dlg.exec();
 }
 
-void CMainFrame::OnHelp() { ShowHelpPage(QString()); }
+void MainWindow::OnHelp() { ShowHelpPage(QString()); }
 
-void CMainFrame::OnContextHelp() {
+void MainWindow::OnContextHelp() {
     ShowHelpPage(ActivePane() == GetInputPane() ? QStringLiteral("input") : QStringLiteral("conversation"));
 }
 
-void CMainFrame::ShowHelpPage(const QString& anchor) {
-    if (!m_pHelpWindow) m_pHelpWindow = new CHelpWindow(this);
+void MainWindow::ShowHelpPage(const QString& anchor) {
+    if (!m_pHelpWindow) m_pHelpWindow = new HelpWindow(this);
     m_pHelpWindow->ShowAt(anchor, this);
 }

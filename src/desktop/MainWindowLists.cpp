@@ -15,40 +15,40 @@
 #include <QDir>
 #include <QFileInfo>
 
-void CMainFrame::OnVariables() {
-    IMessageBox& messageBox = m_app.GetMessageBox();
-    RunVariablesCommand(m_app.GetDocument(), messageBox, [&](CVariablesDlg& dlg) {
-        CVariablesDialog dialog(dlg, messageBox, this);
+void MainWindow::OnVariables() {
+    MessageBox& messageBox = m_app.GetMessageBox();
+    RunVariablesCommand(m_app.GetDocument(), messageBox, [&](VariableListModel& dlg) {
+        VariablesDialog dialog(dlg, messageBox, this);
         dialog.exec();
     });
 }
 
-void CMainFrame::OnSchedules() { OpenScheduleList({}); }
+void MainWindow::OnSchedules() { OpenScheduleList({}); }
 
-void CMainFrame::OpenScheduleList(const std::function<bool(const CSchedule&)>& select) {
-    IMessageBox& messageBox = m_app.GetMessageBox();
+void MainWindow::OpenScheduleList(const std::function<bool(const ScheduleEntry&)>& select) {
+    MessageBox& messageBox = m_app.GetMessageBox();
     // The calendar file dialogs start in the notebook's folder (home for an untitled one).
     const std::string& path = m_app.GetPathName();
     const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
-    RunSchedListCommand(m_app.GetDocument(), messageBox, [&](CSchedListDlg& dlg) {
+    RunSchedListCommand(m_app.GetDocument(), messageBox, [&](ScheduleListModel& dlg) {
         for (int i = 0; select && i < dlg.m_list.GetCount(); ++i) {
-            if (const CSchedule* pEntry = dlg.GetEntry(i); pEntry && select(*pEntry)) {
+            if (const ScheduleEntry* pEntry = dlg.GetEntry(i); pEntry && select(*pEntry)) {
                 dlg.m_list.SetCurSel(i);
                 break;
             }
         }
-        CSchedListDialog dialog(dlg, messageBox, this, folder);
+        ScheduleListDialog dialog(dlg, messageBox, this, folder);
         dialog.exec();
     });
 }
 
-void CMainFrame::OnMemos() {
-    IMessageBox& messageBox = m_app.GetMessageBox();
+void MainWindow::OnMemos() {
+    MessageBox& messageBox = m_app.GetMessageBox();
     // The export proposes the notebook's folder; an untitled notebook has none, so home.
     const std::string& path = m_app.GetPathName();
     const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
-    RunMemoListCommand(m_app.GetDocument(), messageBox, [&](CMemoListDlg& dlg) {
-        CMemoListDialog dialog(dlg, messageBox, folder, this);
+    RunMemoListCommand(m_app.GetDocument(), messageBox, [&](MemoListModel& dlg) {
+        MemoListDialog dialog(dlg, messageBox, folder, this);
         dialog.exec();
     });
 }

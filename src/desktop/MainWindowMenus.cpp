@@ -19,7 +19,7 @@ namespace {
 
 /// A command of the window. prompt is the status-bar text and the tool tip separated by
 /// "\n"; the keys work wherever the focus is in the window, whether or not the bars show.
-QAction* MakeAction(CMainFrame* pFrame, const char* name, const QString& text, const QString& prompt,
+QAction* MakeAction(MainWindow* pFrame, const char* name, const QString& text, const QString& prompt,
                     const QList<QKeySequence>& keys = {}) {
     auto* pAction = new QAction(text, pFrame);
     pAction->setObjectName(QString::fromLatin1(name));
@@ -35,7 +35,7 @@ QKeySequence Key(QKeyCombination key) { return QKeySequence(key); }
 
 }  // namespace
 
-void CMainFrame::CreateActions() {
+void MainWindow::CreateActions() {
     setWindowIcon(AppIcon());
     const auto C = Qt::ControlModifier;
     const auto S = Qt::ShiftModifier;
@@ -69,14 +69,14 @@ void CMainFrame::CreateActions() {
     }
     auto* pExit = MakeAction(this, "actionExit", QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
                              QStringLiteral("ＮＥＬＯを終了します\n終了"));
-    connect(pNew, &QAction::triggered, this, &CMainFrame::OnFileNew);
-    connect(pOpen, &QAction::triggered, this, &CMainFrame::OnFileOpen);
-    connect(pSave, &QAction::triggered, this, &CMainFrame::OnFileSave);
-    connect(pSaveAs, &QAction::triggered, this, &CMainFrame::OnFileSaveAs);
-    connect(m_pPrintAction, &QAction::triggered, this, &CMainFrame::OnPrint);
-    connect(m_pPrintPreviewAction, &QAction::triggered, this, &CMainFrame::OnPrintPreview);
-    connect(pPrintSetup, &QAction::triggered, this, &CMainFrame::OnPrintSetup);
-    connect(m_pPrintDirectAction, &QAction::triggered, this, &CMainFrame::OnPrintDirect);
+    connect(pNew, &QAction::triggered, this, &MainWindow::OnFileNew);
+    connect(pOpen, &QAction::triggered, this, &MainWindow::OnFileOpen);
+    connect(pSave, &QAction::triggered, this, &MainWindow::OnFileSave);
+    connect(pSaveAs, &QAction::triggered, this, &MainWindow::OnFileSaveAs);
+    connect(m_pPrintAction, &QAction::triggered, this, &MainWindow::OnPrint);
+    connect(m_pPrintPreviewAction, &QAction::triggered, this, &MainWindow::OnPrintPreview);
+    connect(pPrintSetup, &QAction::triggered, this, &MainWindow::OnPrintSetup);
+    connect(m_pPrintDirectAction, &QAction::triggered, this, &MainWindow::OnPrintDirect);
     connect(pExit, &QAction::triggered, this, &QWidget::close);
 
     // Edit: the pane that has the focus does the work.
@@ -99,7 +99,7 @@ void CMainFrame::CreateActions() {
     connect(m_pCopyAction, &QAction::triggered, this, [this] { ActivePane()->copy(); });
     connect(m_pPasteAction, &QAction::triggered, this, [this] { ActivePane()->paste(); });
     connect(m_pUndoAction, &QAction::triggered, this, [this] { ActivePane()->undo(); });
-    connect(m_pReadTextAction, &QAction::triggered, this, &CMainFrame::OnReadTextFile);
+    connect(m_pReadTextAction, &QAction::triggered, this, &MainWindow::OnReadTextFile);
 
     // View: the bars' items are bound to the bars when those exist.
     m_pToolBarAction = MakeAction(this, "actionViewToolBar", QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),
@@ -108,7 +108,7 @@ void CMainFrame::CreateActions() {
                                     QStringLiteral("ステータス バーを表示するかどうかを切り替えます\nステータス バー"));
     m_pFontAction = MakeAction(this, "actionFont", QStringLiteral("ﾌｫﾝﾄ(&F)"),
                                QStringLiteral("フォントを変更します\nフォントの変更"));
-    connect(m_pFontAction, &QAction::triggered, this, &CMainFrame::OnFont);
+    connect(m_pFontAction, &QAction::triggered, this, &MainWindow::OnFont);
 
     // Notebook data
     auto* pVariables =
@@ -122,13 +122,13 @@ void CMainFrame::CreateActions() {
                    QStringLiteral("登録されているメモの参照、削除をします\nメモの参照、削除します"), {Key(Qt::Key_F4)});
     auto* pSettings = MakeAction(this, "actionSettings", QStringLiteral("設定(&N)...."),
                                  QStringLiteral("あなたと回答者の名前を設定します\n設定"), {Key(Qt::Key_F5)});
-    connect(pVariables, &QAction::triggered, this, &CMainFrame::OnVariables);
-    connect(pSchedules, &QAction::triggered, this, &CMainFrame::OnSchedules);
-    connect(pMemos, &QAction::triggered, this, &CMainFrame::OnMemos);
-    connect(pSettings, &QAction::triggered, this, &CMainFrame::OnSettings);
+    connect(pVariables, &QAction::triggered, this, &MainWindow::OnVariables);
+    connect(pSchedules, &QAction::triggered, this, &MainWindow::OnSchedules);
+    connect(pMemos, &QAction::triggered, this, &MainWindow::OnMemos);
+    connect(pSettings, &QAction::triggered, this, &MainWindow::OnSettings);
     auto* pNotify = MakeAction(this, "actionNotifySettings", QStringLiteral("通知(&A)..."),
                                QStringLiteral("予定の通知を設定します\n通知の設定"));
-    connect(pNotify, &QAction::triggered, this, &CMainFrame::OnNotifySettings);
+    connect(pNotify, &QAction::triggered, this, &MainWindow::OnNotifySettings);
 
     // Help and moving between the panes
     auto* pTopics = MakeAction(this, "actionHelpTopics", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"),
@@ -144,12 +144,12 @@ void CMainFrame::CreateActions() {
                                  QStringLiteral("次の欄に移ります\n次の欄"), {Key(Qt::Key_F6)});
     auto* pPrevPane = MakeAction(this, "actionPrevPane", QStringLiteral("前のｳｨﾝﾄﾞｳ"),
                                  QStringLiteral("前の欄に移ります\n前の欄"), {Key(S | Qt::Key_F6)});
-    connect(pTopics, &QAction::triggered, this, &CMainFrame::OnHelp);
-    connect(pHelp, &QAction::triggered, this, &CMainFrame::OnHelp);
-    connect(pContextHelp, &QAction::triggered, this, &CMainFrame::OnContextHelp);
-    connect(pAbout, &QAction::triggered, this, &CMainFrame::OnAbout);
-    connect(pNextPane, &QAction::triggered, this, &CMainFrame::OnNextPane);
-    connect(pPrevPane, &QAction::triggered, this, &CMainFrame::OnPrevPane);
+    connect(pTopics, &QAction::triggered, this, &MainWindow::OnHelp);
+    connect(pHelp, &QAction::triggered, this, &MainWindow::OnHelp);
+    connect(pContextHelp, &QAction::triggered, this, &MainWindow::OnContextHelp);
+    connect(pAbout, &QAction::triggered, this, &MainWindow::OnAbout);
+    connect(pNextPane, &QAction::triggered, this, &MainWindow::OnNextPane);
+    connect(pPrevPane, &QAction::triggered, this, &MainWindow::OnPrevPane);
 
     // The icons of the tool bar's commands.
     pNew->setIcon(ThemedIcon(QStringLiteral("document-new")));
@@ -177,7 +177,7 @@ void CMainFrame::CreateActions() {
     });
 }
 
-void CMainFrame::CreateMenus() {
+void MainWindow::CreateMenus() {
     QMenuBar* pBar = menuBar();
     pBar->setObjectName(QStringLiteral("menuBar"));
     pBar->setAccessibleName(QStringLiteral("メニュー バー"));
@@ -229,7 +229,7 @@ void CMainFrame::CreateMenus() {
     pHelp->addAction(find("actionAbout"));
 }
 
-void CMainFrame::CreateToolBar() {
+void MainWindow::CreateToolBar() {
     m_pToolBar = addToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"));
     m_pToolBar->setObjectName(QStringLiteral("toolBar"));
     m_pToolBar->setAccessibleName(QStringLiteral("ツール バー"));
@@ -252,30 +252,30 @@ void CMainFrame::CreateToolBar() {
     BindBarToggle(m_pToolBarAction, m_pToolBar);
 }
 
-void CMainFrame::CreateStatusBar() {
+void MainWindow::CreateStatusBar() {
     QStatusBar* pBar = statusBar();
     pBar->setObjectName(QStringLiteral("statusBar"));
     pBar->setAccessibleName(QStringLiteral("ステータス バー"));
-    new CLockIndicators(pBar);
+    new LockIndicators(pBar);
     BindBarToggle(m_pStatusBarAction, pBar);
 }
 
-QPlainTextEdit* CMainFrame::ActivePane() const {
+QPlainTextEdit* MainWindow::ActivePane() const {
     if (m_pActivePane) return m_pActivePane;
     return m_pInput;
 }
 
-void CMainFrame::OnNextPane() {
+void MainWindow::OnNextPane() {
     QPlainTextEdit* pOther = ActivePane() == m_pInput ? static_cast<QPlainTextEdit*>(m_pConversation) : m_pInput;
     pOther->setFocus(Qt::TabFocusReason);
 }
 
-void CMainFrame::OnPrevPane() {
+void MainWindow::OnPrevPane() {
     // With two panes the previous one is the next one.
     OnNextPane();
 }
 
-void CMainFrame::UpdateCommandStates() {
+void MainWindow::UpdateCommandStates() {
     if (!m_pInput || !m_pConversation) return;
     if (!m_pActivePane) {
         // The first call comes when the window is complete: from here on the panes tell

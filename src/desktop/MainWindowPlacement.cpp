@@ -42,25 +42,25 @@ std::vector<PlacementRect> AvailableScreens() {
 
 }  // namespace
 
-QMargins CMainFrame::FrameMargins() const {
+QMargins MainWindow::FrameMargins() const {
     const QRect frame = frameGeometry();
     const QRect client = geometry();
     return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
                     frame.bottom() - client.bottom());
 }
 
-void CMainFrame::PlaceFrame(const QRect& rcFrame) {
+void MainWindow::PlaceFrame(const QRect& rcFrame) {
     const QMargins margins = m_frameMargins;
     resize(rcFrame.size().shrunkBy(margins).expandedTo(QSize(1, 1)));
     // A top-level window's position is its frame's: the window manager puts the frame there.
     move(rcFrame.topLeft());
 }
 
-void CMainFrame::RestorePlacement() {
-    CProfile& profile = m_app.GetProfile();
+void MainWindow::RestorePlacement() {
+    Profile& profile = m_app.GetProfile();
     const SavedPlacement saved = ReadPlacement(profile);
     const FirstShow first = ChooseFirstShow(saved);
-    m_pWindowSlot = std::make_unique<CWindowSlot>();
+    m_pWindowSlot = std::make_unique<WindowSlot>();
 
     PlacementRect rc = saved.rcNormal;
     // A second window at the same time does not hide the first.
@@ -109,7 +109,7 @@ void CMainFrame::RestorePlacement() {
     statusBar()->setVisible(bars.bStatusBar);
 }
 
-void CMainFrame::FitFrameOnceDecorated() {
+void MainWindow::FitFrameOnceDecorated() {
     if (windowState() != Qt::WindowNoState) return;
     const QMargins margins = FrameMargins();
     if (margins.isNull() || margins.top() < 0 || margins.left() < 0) return;
@@ -120,18 +120,18 @@ void CMainFrame::FitFrameOnceDecorated() {
     PlaceFrame(m_rcFrameWanted);
 }
 
-void CMainFrame::moveEvent(QMoveEvent* pEvent) {
+void MainWindow::moveEvent(QMoveEvent* pEvent) {
     QMainWindow::moveEvent(pEvent);
     FitFrameOnceDecorated();
 }
 
-void CMainFrame::resizeEvent(QResizeEvent* pEvent) {
+void MainWindow::resizeEvent(QResizeEvent* pEvent) {
     QMainWindow::resizeEvent(pEvent);
     FitFrameOnceDecorated();
 }
 
-void CMainFrame::SavePlacement() {
-    CProfile& profile = m_app.GetProfile();
+void MainWindow::SavePlacement() {
+    Profile& profile = m_app.GetProfile();
     const Qt::WindowStates states = windowState();
     ShowState state = ShowState::Normal;
     if (states & Qt::WindowMinimized)

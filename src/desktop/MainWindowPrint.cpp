@@ -25,12 +25,12 @@ constexpr const char* kPreviewPagesEntry = "PreviewPages";
 
 }  // namespace
 
-void CMainFrame::CPrinterDeleter::operator()(QPrinter* pPrinter) const { delete pPrinter; }
+void MainWindow::PrinterDeleter::operator()(QPrinter* pPrinter) const { delete pPrinter; }
 
-QPrinter& CMainFrame::Printer() {
+QPrinter& MainWindow::Printer() {
     if (!m_pPrinter) {
         m_pPrinter.reset(new QPrinter(QPrinter::HighResolution));
-        CConversationPrinter::UseDefaultPaper(*m_pPrinter);
+        ConversationPrinter::UseDefaultPaper(*m_pPrinter);
     }
     // Every command starts from the whole conversation (a page range chosen for one
     // print is not kept for the next), named after the notebook for the print queue.
@@ -39,10 +39,10 @@ QPrinter& CMainFrame::Printer() {
     return *m_pPrinter;
 }
 
-bool CMainFrame::PrintConversation(QPrinter& printer) {
+bool MainWindow::PrintConversation(QPrinter& printer) {
     // Printing counts as a change to the notebook: closing afterwards asks to save.
     m_app.GetDocument().SetModifiedFlag();
-    CConversationPrinter job(CConversationPrinter::LinesOf(*m_pConversation->document()));
+    ConversationPrinter job(ConversationPrinter::LinesOf(*m_pConversation->document()));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool bPrinted = job.Print(printer, LocalTime(CurrentClock().Now()));
     QApplication::restoreOverrideCursor();
@@ -55,10 +55,10 @@ bool CMainFrame::PrintConversation(QPrinter& printer) {
     return bPrinted;
 }
 
-void CMainFrame::OnPrint() {
+void MainWindow::OnPrint() {
     QPrinter& printer = Printer();
     m_app.GetDocument().SetModifiedFlag();
-    CConversationPrinter pages(CConversationPrinter::LinesOf(*m_pConversation->document()));
+    ConversationPrinter pages(ConversationPrinter::LinesOf(*m_pConversation->document()));
     pages.Layout(printer);
     QPrintDialog dlg(&printer, this);
     dlg.setObjectName(QStringLiteral("printDialog"));
@@ -68,7 +68,7 @@ void CMainFrame::OnPrint() {
     PrintConversation(printer);
 }
 
-void CMainFrame::OnPrintDirect() {
+void MainWindow::OnPrintDirect() {
     QPrinter& printer = Printer();
     if (printer.outputFormat() != QPrinter::NativeFormat || printer.printerName().isEmpty()) {
         QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -87,7 +87,7 @@ void CMainFrame::OnPrintDirect() {
     PrintConversation(printer);
 }
 
-void CMainFrame::OnPrintPreview() {
+void MainWindow::OnPrintPreview() {
     QPrinter& printer = Printer();
     m_app.GetDocument().SetModifiedFlag();
     QPrintPreviewDialog dlg(&printer, this);
@@ -97,7 +97,7 @@ void CMainFrame::OnPrintPreview() {
             [this](QPrinter* pPrinter) { PrintConversation(*pPrinter); });
 
     // One page or two side by side, as the user last left it.
-    CProfile& profile = m_app.GetProfile();
+    Profile& profile = m_app.GetProfile();
     auto* pSingle = dlg.findChild<QAction*>(QStringLiteral("singleModeAction"));
     auto* pFacing = dlg.findChild<QAction*>(QStringLiteral("facingModeAction"));
     if (pFacing && profile.GetProfileInt(kSettingsSection, kPreviewPagesEntry, 1) == 2) pFacing->trigger();
@@ -110,7 +110,7 @@ void CMainFrame::OnPrintPreview() {
     dlg.exec();
 }
 
-void CMainFrame::OnPrintSetup() {
+void MainWindow::OnPrintSetup() {
     QPageSetupDialog dlg(&Printer(), this);
     dlg.setObjectName(QStringLiteral("pageSetupDialog"));
     dlg.setAccessibleName(dlg.windowTitle());

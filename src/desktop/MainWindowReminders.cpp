@@ -1,4 +1,4 @@
-// Reminders of the schedule entries (CDesktopReminders) and their settings dialog.
+// Reminders of the schedule entries (DesktopReminders) and their settings dialog.
 #include "desktop/MainWindow.h"
 
 #include "app/NotebookSession.h"
@@ -6,14 +6,14 @@
 #include "desktop/NotificationSettingsDialog.h"
 #include "models/NotificationSettingsModel.h"
 
-void CMainFrame::StartReminders() {
+void MainWindow::StartReminders() {
     if (m_pReminders) return;
-    m_pReminders = new CDesktopReminders(m_app, *this);
+    m_pReminders = new DesktopReminders(m_app, *this);
     m_pReminders->Start();
 }
 
-void CMainFrame::OnNotifySettings() {
-    CNotifySettingsDlg dlg(m_app.GetProfile(), m_app.GetMessageBox());
-    CNotifySettingsDialog dialog(dlg, this);
+void MainWindow::OnNotifySettings() {
+    NotificationSettingsModel dlg(m_app.GetProfile(), m_app.GetMessageBox());
+    NotificationSettingsDialog dialog(dlg, this);
     if (dialog.exec() == QDialog::Accepted && m_pReminders) m_pReminders->ReloadSettings();
 }

@@ -13,9 +13,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-CMemoListDialog::CMemoListDialog(CMemoListDlg& dlg, IMessageBox& messageBox, const QString& exportFolder,
-                                 QWidget* pParent)
-    : CListDialog(messageBox, QStringLiteral("メモ一覧"), pParent), m_dlg(dlg), m_exportFolder(exportFolder) {
+MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const QString& exportFolder,
+                               QWidget* pParent)
+    : ListDialog(messageBox, QStringLiteral("メモ一覧"), pParent), m_dlg(dlg), m_exportFolder(exportFolder) {
     setObjectName(QStringLiteral("memoListDialog"));
     SetDluSize(330, 200);
     const QString objectText = QStringLiteral("オブジェクト名");
@@ -30,7 +30,7 @@ CMemoListDialog::CMemoListDialog(CMemoListDlg& dlg, IMessageBox& messageBox, con
     pOk->setDefault(true);
 
     QLabel* pObjectsLabel = AddLabel(objectText, QStringLiteral("objectsLabel"), 7, 38, 110, 9);
-    m_pObjects = new CListBoxView(m_dlg.m_listObjects, objectText, this);
+    m_pObjects = new RowListView(m_dlg.m_listObjects, objectText, this);
     m_pObjects->setObjectName(QStringLiteral("objectList"));
     Place(m_pObjects, 7, 48, 110, 126);
     pObjectsLabel->setBuddy(m_pObjects);
@@ -38,12 +38,12 @@ CMemoListDialog::CMemoListDialog(CMemoListDlg& dlg, IMessageBox& messageBox, con
         AddButton(QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ削除"), QStringLiteral("deleteObjectButton"), 7, 179, 62, 14);
 
     QLabel* pNamesLabel = AddLabel(QStringLiteral("属性名"), QStringLiteral("namesLabel"), 124, 38, 90, 9);
-    m_pNames = new CListBoxView(m_dlg.m_listNames, QStringLiteral("属性名"), this);
+    m_pNames = new RowListView(m_dlg.m_listNames, QStringLiteral("属性名"), this);
     m_pNames->setObjectName(QStringLiteral("nameList"));
     Place(m_pNames, 124, 48, 90, 126);
     pNamesLabel->setBuddy(m_pNames);
     QLabel* pValuesLabel = AddLabel(QStringLiteral("属性値"), QStringLiteral("valuesLabel"), 218, 38, 105, 9);
-    m_pValues = new CListBoxView(m_dlg.m_listValues, QStringLiteral("属性値"), this);
+    m_pValues = new RowListView(m_dlg.m_listValues, QStringLiteral("属性値"), this);
     m_pValues->setObjectName(QStringLiteral("valueList"));
     Place(m_pValues, 218, 48, 105, 126);
     pValuesLabel->setBuddy(m_pValues);
@@ -56,12 +56,12 @@ CMemoListDialog::CMemoListDialog(CMemoListDlg& dlg, IMessageBox& messageBox, con
     connect(pDeleteObject, &QPushButton::clicked, this, [this] { OnDeleteObject(); });
     connect(pDeletePair, &QPushButton::clicked, this, [this] { OnDeleteAttribute(); });
     connect(pExport, &QPushButton::clicked, this, [this] { OnExport(); });
-    connect(m_pObjects, &CListBoxView::selectionChangedByUser, this, [this] { OnObjectChosen(); });
-    connect(m_pNames, &CListBoxView::selectionChangedByUser, this, [this] {
+    connect(m_pObjects, &RowListView::selectionChangedByUser, this, [this] { OnObjectChosen(); });
+    connect(m_pNames, &RowListView::selectionChangedByUser, this, [this] {
         m_dlg.OnSelChangeNames();
         m_pValues->ShowSelection();
     });
-    connect(m_pValues, &CListBoxView::selectionChangedByUser, this, [this] {
+    connect(m_pValues, &RowListView::selectionChangedByUser, this, [this] {
         m_dlg.OnSelChangeValues();
         m_pNames->ShowSelection();
     });
@@ -79,11 +79,11 @@ CMemoListDialog::CMemoListDialog(CMemoListDlg& dlg, IMessageBox& messageBox, con
     m_pSearch->setFocus();
 }
 
-QStringList CMemoListDialog::ExportFileTypes() {
+QStringList MemoListDialog::ExportFileTypes() {
     return {QStringLiteral("CSV シフトJIS、CR LF (*.csv)"), QStringLiteral("CSV UTF-8 (*.csv)")};
 }
 
-bool CMemoListDialog::eventFilter(QObject* pWatched, QEvent* pEvent) {
+bool MemoListDialog::eventFilter(QObject* pWatched, QEvent* pEvent) {
     if (pWatched == m_pSearch && pEvent->type() == QEvent::KeyPress) {
         const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
         if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter) {
@@ -91,27 +91,27 @@ bool CMemoListDialog::eventFilter(QObject* pWatched, QEvent* pEvent) {
             return true;
         }
     }
-    return CListDialog::eventFilter(pWatched, pEvent);
+    return ListDialog::eventFilter(pWatched, pEvent);
 }
 
-void CMemoListDialog::ReloadPairs() {
+void MemoListDialog::ReloadPairs() {
     m_pNames->Reload();
     m_pValues->Reload();
 }
 
-void CMemoListDialog::OnSearch() {
+void MemoListDialog::OnSearch() {
     m_dlg.m_strSearch = ToCp932(m_pSearch->text());
     m_dlg.OnSearch();
     m_pObjects->ShowSelection();
     ReloadPairs();
 }
 
-void CMemoListDialog::OnObjectChosen() {
+void MemoListDialog::OnObjectChosen() {
     m_dlg.OnSelChangeObjects();
     ReloadPairs();
 }
 
-void CMemoListDialog::OnDeleteObject() {
+void MemoListDialog::OnDeleteObject() {
     const int nSel = m_dlg.m_listObjects.GetCurSel();
     const int nBefore = m_dlg.m_listObjects.GetCount();
     m_dlg.OnDeleteObject();
@@ -121,7 +121,7 @@ void CMemoListDialog::OnDeleteObject() {
     }
 }
 
-void CMemoListDialog::OnDeleteAttribute() {
+void MemoListDialog::OnDeleteAttribute() {
     const int nRow = m_dlg.m_listNames.GetCurSel();
     const int nBefore = m_dlg.m_listNames.GetCount();
     m_dlg.OnDeleteAttribute();
@@ -131,7 +131,7 @@ void CMemoListDialog::OnDeleteAttribute() {
     }
 }
 
-void CMemoListDialog::OnExport() {
+void MemoListDialog::OnExport() {
     const QStringList types = ExportFileTypes();
     QFileDialog fileDialog(this, QStringLiteral("Excel出力"));
     fileDialog.setObjectName(QStringLiteral("memoExportDialog"));

@@ -36,7 +36,8 @@ QLabel* AddFieldRow(QGridLayout* pGrid, int nRow, const QString& before, QWidget
 
 }  // namespace
 
-CNotifySettingsDialog::CNotifySettingsDialog(CNotifySettingsDlg& dlg, QWidget* pParent) : QDialog(pParent), m_dlg(dlg) {
+NotificationSettingsDialog::NotificationSettingsDialog(NotificationSettingsModel& dlg, QWidget* pParent)
+    : QDialog(pParent), m_dlg(dlg) {
     setObjectName(QStringLiteral("notifySettingsDialog"));
     setWindowTitle(QStringLiteral("通知"));
     setAccessibleName(QStringLiteral("通知"));
@@ -92,7 +93,7 @@ CNotifySettingsDialog::CNotifySettingsDialog(CNotifySettingsDlg& dlg, QWidget* p
     m_pEnabled->setFocus();
 }
 
-void CNotifySettingsDialog::accept() {
+void NotificationSettingsDialog::accept() {
     m_dlg.m_settings.bEnabled = m_pEnabled->isChecked();
     m_dlg.m_settings.nMinutesBefore = m_pMinutes->value();
     const QTime t = m_pAllDayTime->time();

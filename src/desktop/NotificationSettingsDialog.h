@@ -1,4 +1,4 @@
-// The notification settings ("通知") over the core's CNotifySettingsDlg: reminders on or
+// The notification settings ("通知") over the core's NotificationSettingsModel: reminders on or
 // off, minutes before an entry, the time for entries without a time, the start-up
 // summary and 「ログイン時に起動」. OK stores them (and stays open when the core says
 // something could not be stored); ｷｬﾝｾﾙ and Escape change nothing.
@@ -6,20 +6,20 @@
 
 #include <QDialog>
 
-class CNotifySettingsDlg;
+class NotificationSettingsModel;
 class QCheckBox;
 class QSpinBox;
 class QTimeEdit;
 
-class CNotifySettingsDialog : public QDialog {
+class NotificationSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    CNotifySettingsDialog(CNotifySettingsDlg& dlg, QWidget* pParent = nullptr);
+    NotificationSettingsDialog(NotificationSettingsModel& dlg, QWidget* pParent = nullptr);
 
     void accept() override;
 
 private:
-    CNotifySettingsDlg& m_dlg;
+    NotificationSettingsModel& m_dlg;
     QCheckBox* m_pEnabled = nullptr;
     QSpinBox* m_pMinutes = nullptr;
     QTimeEdit* m_pAllDayTime = nullptr;

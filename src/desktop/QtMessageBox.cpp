@@ -39,9 +39,9 @@ void Widen(QMessageBox& box) {
 
 }  // namespace
 
-MbAnswer CQtMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) {
+MbAnswer QtMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) {
     QMessageBox box(m_pParent);
-    box.setWindowTitle(caption.empty() ? QString::fromLatin1(CRumoApp::kAppName) : ToQString(caption));
+    box.setWindowTitle(caption.empty() ? QString::fromLatin1(NotebookSession::kAppName) : ToQString(caption));
     const bool bWide = SetLongText(box, ToQString(text));
     switch (icon) {
     case MbIcon::None: box.setIcon(QMessageBox::NoIcon); break;

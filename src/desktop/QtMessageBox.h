@@ -5,7 +5,7 @@
 
 class QWidget;
 
-class CQtMessageBox : public IMessageBox {
+class QtMessageBox : public MessageBox {
 public:
     void SetParent(QWidget* pParent) { m_pParent = pParent; }
     QWidget* GetParent() const { return m_pParent; }

@@ -5,26 +5,26 @@
 
 #include <QItemSelectionModel>
 
-CListBoxModel::CListBoxModel(const CListBox& list, QObject* pParent) : QAbstractListModel(pParent), m_list(list) {
+RowListItemModel::RowListItemModel(const RowList& list, QObject* pParent) : QAbstractListModel(pParent), m_list(list) {
     m_nRows = m_list.GetCount();
 }
 
-int CListBoxModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_nRows; }
+int RowListItemModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_nRows; }
 
-QVariant CListBoxModel::data(const QModelIndex& index, int nRole) const {
+QVariant RowListItemModel::data(const QModelIndex& index, int nRole) const {
     if (!index.isValid() || index.row() >= m_list.GetCount()) return {};
     if (nRole == Qt::DisplayRole || nRole == Qt::AccessibleTextRole || nRole == Qt::ToolTipRole)
         return ToQString(m_list.GetText(index.row()));
     return {};
 }
 
-void CListBoxModel::Reset() {
+void RowListItemModel::Reset() {
     beginResetModel();
     m_nRows = m_list.GetCount();
     endResetModel();
 }
 
-void CListBoxModel::RowRemoved(int i) {
+void RowListItemModel::RowRemoved(int i) {
     if (i < 0 || i >= m_nRows) return Reset();
     beginRemoveRows(QModelIndex(), i, i);
     m_nRows = m_list.GetCount();
@@ -32,7 +32,7 @@ void CListBoxModel::RowRemoved(int i) {
     if (m_nRows != m_list.GetCount()) Reset();
 }
 
-CListBoxView::CListBoxView(CListBox& list, const QString& name, QWidget* pParent)
+RowListView::RowListView(RowList& list, const QString& name, QWidget* pParent)
     : QListView(pParent), m_list(list), m_model(list) {
     setAccessibleName(name);
     setModel(&m_model);
@@ -45,14 +45,14 @@ CListBoxView::CListBoxView(CListBox& list, const QString& name, QWidget* pParent
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { OnViewSelectionChanged(); });
 }
 
-void CListBoxView::OnViewSelectionChanged() {
+void RowListView::OnViewSelectionChanged() {
     if (m_bSyncing) return;
     const QModelIndexList rows = selectionModel()->selectedRows();
     m_list.SetCurSel(rows.isEmpty() ? -1 : rows.first().row());
     Q_EMIT selectionChangedByUser();
 }
 
-void CListBoxView::Reload() {
+void RowListView::Reload() {
     m_bSyncing = true;
     m_model.Reset();
     m_bSyncing = false;
@@ -60,14 +60,14 @@ void CListBoxView::Reload() {
     ShowSelection();
 }
 
-void CListBoxView::RemoveRow(int i) {
+void RowListView::RemoveRow(int i) {
     m_bSyncing = true;
     m_model.RowRemoved(i);
     m_bSyncing = false;
     ShowSelection();
 }
 
-void CListBoxView::ShowSelection() {
+void RowListView::ShowSelection() {
     m_bSyncing = true;
     const int nSel = m_list.GetCurSel();
     if (nSel < 0) {
@@ -82,7 +82,7 @@ void CListBoxView::ShowSelection() {
     m_bSyncing = false;
 }
 
-void CListBoxView::focusInEvent(QFocusEvent* pEvent) {
+void RowListView::focusInEvent(QFocusEvent* pEvent) {
     // Taking the focus, the view makes its first row current, which looks selected
     // although the list has no selection (and 削除 would say so): the highlighted row
     // stays the selected one. The arrow keys still start at the first row.

@@ -1,4 +1,4 @@
-// A list of the core's dialogs on the screen: a list view over the rows of a CListBox,
+// A list of the core's dialogs on the screen: a list view over the rows of a RowList,
 // which keeps the rows and the selection. The view asks for the text of the rows it
 // shows only, so a list of 100,000 rows opens as fast as a short one.
 #pragma once
@@ -6,12 +6,12 @@
 #include <QAbstractListModel>
 #include <QListView>
 
-class CListBox;
+class RowList;
 
-class CListBoxModel : public QAbstractListModel {
+class RowListItemModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit CListBoxModel(const CListBox& list, QObject* pParent = nullptr);
+    explicit RowListItemModel(const RowList& list, QObject* pParent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int nRole) const override;
@@ -22,17 +22,17 @@ public:
     void RowRemoved(int i);
 
 private:
-    const CListBox& m_list;
+    const RowList& m_list;
     // The rows the view was told about (the list may already hold fewer while it is told).
     int m_nRows = 0;
 };
 
-class CListBoxView : public QListView {
+class RowListView : public QListView {
     Q_OBJECT
 public:
-    CListBoxView(CListBox& list, const QString& name, QWidget* pParent = nullptr);
+    RowListView(RowList& list, const QString& name, QWidget* pParent = nullptr);
 
-    CListBox& GetList() { return m_list; }
+    RowList& GetList() { return m_list; }
     /// Shows the list's rows afresh, with its selection and its top row.
     void Reload();
     /// The list lost row i: the row goes, the other rows stay where they are.
@@ -50,7 +50,7 @@ protected:
 private:
     void OnViewSelectionChanged();
 
-    CListBox& m_list;
-    CListBoxModel m_model;
+    RowList& m_list;
+    RowListItemModel m_model;
     bool m_bSyncing = false;
 };

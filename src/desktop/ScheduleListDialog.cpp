@@ -29,7 +29,7 @@ qint64 LocalDay(std::int32_t t) {
 
 }  // namespace
 
-std::vector<std::pair<Qt::DayOfWeek, QColor>> CSchedListDialog::WeekendColours(const QPalette& palette) {
+std::vector<std::pair<Qt::DayOfWeek, QColor>> ScheduleListDialog::WeekendColours(const QPalette& palette) {
     // Deep shades on a light background, light ones on a dark background: both stay
     // readable against the calendar's days.
     const bool bDark = palette.color(QPalette::Base).lightness() < 128;
@@ -37,13 +37,14 @@ std::vector<std::pair<Qt::DayOfWeek, QColor>> CSchedListDialog::WeekendColours(c
             {Qt::Sunday, bDark ? QColor(0xFF, 0x80, 0x80) : QColor(0xC0, 0x00, 0x00)}};
 }
 
-CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, QWidget* pParent, const QString& folder)
-    : CListDialog(messageBox, QStringLiteral("予定一覧"), pParent),
+ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messageBox, QWidget* pParent,
+                                       const QString& folder)
+    : ListDialog(messageBox, QStringLiteral("予定一覧"), pParent),
       m_dlg(dlg),
       m_folder(folder.isEmpty() ? QDir::homePath() : folder) {
     setObjectName(QStringLiteral("schedListDialog"));
     SetDluSize(351, 170);
-    m_pList = new CListBoxView(m_dlg.m_list, QStringLiteral("予定一覧"), this);
+    m_pList = new RowListView(m_dlg.m_list, QStringLiteral("予定一覧"), this);
     m_pList->setObjectName(QStringLiteral("scheduleList"));
     Place(m_pList, 7, 7, 170, 156);
 
@@ -78,7 +79,7 @@ CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, 
     connect(pDelete, &QPushButton::clicked, this, [this] { OnDelete(); });
     connect(pExport, &QPushButton::clicked, this, [this] { OnICalExport(); });
     connect(pImport, &QPushButton::clicked, this, [this] { OnICalImport(); });
-    connect(m_pList, &CListBoxView::selectionChangedByUser, this, [this] { OnSelectionChanged(); });
+    connect(m_pList, &RowListView::selectionChangedByUser, this, [this] { OnSelectionChanged(); });
     connect(m_pCalendar, &QCalendarWidget::currentPageChanged, this, [this] { MarkDays(); });
     EnableInputMethodOnlyIn(nullptr);
 
@@ -86,12 +87,12 @@ CSchedListDialog::CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, 
     m_pList->setFocus();
 }
 
-void CSchedListDialog::Reload() {
+void ScheduleListDialog::Reload() {
     const int nRows = m_dlg.m_list.GetCount();
     m_days.clear();
     m_days.reserve(static_cast<std::size_t>(nRows));
     for (int i = 0; i < nRows; ++i) {
-        const CSchedule* pEntry = m_dlg.GetEntry(i);
+        const ScheduleEntry* pEntry = m_dlg.GetEntry(i);
         const qint64 nFirst = pEntry ? LocalDay(pEntry->m_tStart) : 0;
         const qint64 nLast = pEntry && pEntry->m_tEnd > pEntry->m_tStart ? LocalDay(pEntry->m_tEnd) : nFirst;
         m_days.push_back({nFirst, nLast});
@@ -100,7 +101,7 @@ void CSchedListDialog::Reload() {
     MarkDays();
 }
 
-void CSchedListDialog::OnICalExport() {
+void ScheduleListDialog::OnICalExport() {
     QFileDialog fileDialog(this, QStringLiteral("iCalendar出力"));
     fileDialog.setObjectName(QStringLiteral("icalExportDialog"));
     fileDialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -117,7 +118,7 @@ void CSchedListDialog::OnICalExport() {
     OnSchedListICalExport(m_dlg, PathFromQString(path), ToCp932(QFileInfo(path).fileName()));
 }
 
-void CSchedListDialog::OnICalImport() {
+void ScheduleListDialog::OnICalImport() {
     QFileDialog fileDialog(this, QStringLiteral("iCalendar読込み"));
     fileDialog.setObjectName(QStringLiteral("icalImportDialog"));
     fileDialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -130,7 +131,7 @@ void CSchedListDialog::OnICalImport() {
     if (OnSchedListICalImport(m_dlg, PathFromQString(path), ToCp932(QFileInfo(path).fileName()))) Reload();
 }
 
-void CSchedListDialog::OnSelectionChanged() {
+void ScheduleListDialog::OnSelectionChanged() {
     const int nSel = m_dlg.m_list.GetCurSel();
     if (nSel >= 0 && static_cast<std::size_t>(nSel) < m_days.size()) {
         const QDate day = QDate::fromJulianDay(m_days[static_cast<std::size_t>(nSel)].nFirst);
@@ -142,7 +143,7 @@ void CSchedListDialog::OnSelectionChanged() {
     MarkDays();
 }
 
-void CSchedListDialog::MarkDays() {
+void ScheduleListDialog::MarkDays() {
     // The page shows parts of the months before and after it.
     const QDate first = QDate(m_pCalendar->yearShown(), m_pCalendar->monthShown(), 1).addDays(-7);
     const qint64 nFrom = first.toJulianDay();
@@ -150,13 +151,13 @@ void CSchedListDialog::MarkDays() {
     m_pCalendar->setDateTextFormat(QDate(), QTextCharFormat());
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
-    for (const SDays& days : m_days) {
+    for (const DaySpan& days : m_days) {
         for (qint64 d = std::max(days.nFirst, nFrom); d <= std::min(days.nLast, nTo); ++d)
             m_pCalendar->setDateTextFormat(QDate::fromJulianDay(d), bold);
     }
     const int nSel = m_dlg.m_list.GetCurSel();
     if (nSel >= 0 && static_cast<std::size_t>(nSel) < m_days.size()) {
-        const SDays& days = m_days[static_cast<std::size_t>(nSel)];
+        const DaySpan& days = m_days[static_cast<std::size_t>(nSel)];
         QTextCharFormat selected = bold;
         selected.setBackground(palette().highlight());
         selected.setForeground(palette().highlightedText());
@@ -165,7 +166,7 @@ void CSchedListDialog::MarkDays() {
     }
 }
 
-void CSchedListDialog::OnDelete() {
+void ScheduleListDialog::OnDelete() {
     const int nSel = m_dlg.m_list.GetCurSel();
     const int nBefore = m_dlg.m_list.GetCount();
     m_dlg.OnDelete();

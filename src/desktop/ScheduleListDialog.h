@@ -1,7 +1,7 @@
 // The schedule list on the screen: every entry in start order, "削除" for the selected
 // one, and a month calendar beside it that shows the days holding an entry in bold and
 // turns to the month of the entry the user selects. The calendar only shows; the rows
-// and the deletion are the core's CSchedListDlg, and so are the calendar file's export
+// and the deletion are the core's ScheduleListModel, and so are the calendar file's export
 // and import ("iCalendar出力", "iCalendar読込み"), for which this dialog asks the file.
 #pragma once
 
@@ -13,17 +13,18 @@
 #include <utility>
 #include <vector>
 
-class CListBoxView;
-class CSchedListDlg;
+class RowListView;
+class ScheduleListModel;
 class QCalendarWidget;
 
-class CSchedListDialog : public CListDialog {
+class ScheduleListDialog : public ListDialog {
     Q_OBJECT
 public:
     /// folder: where the calendar file dialogs start (the notebook's folder; empty: home).
-    CSchedListDialog(CSchedListDlg& dlg, IMessageBox& messageBox, QWidget* pParent, const QString& folder = QString());
+    ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messageBox, QWidget* pParent,
+                       const QString& folder = QString());
 
-    CListBoxView* GetList() const { return m_pList; }
+    RowListView* GetList() const { return m_pList; }
     QCalendarWidget* GetCalendar() const { return m_pCalendar; }
 
     /// The colours of Saturday (blue) and Sunday (red) for a palette, light or dark.
@@ -41,14 +42,14 @@ private:
     void MarkDays();
 
     /// First and last day (Julian day numbers) of an entry, row for row with the list.
-    struct SDays {
+    struct DaySpan {
         qint64 nFirst;
         qint64 nLast;
     };
 
-    CSchedListDlg& m_dlg;
-    CListBoxView* m_pList = nullptr;
+    ScheduleListModel& m_dlg;
+    RowListView* m_pList = nullptr;
     QCalendarWidget* m_pCalendar = nullptr;
-    std::vector<SDays> m_days;
+    std::vector<DaySpan> m_days;
     QString m_folder;
 };

@@ -22,7 +22,7 @@ int g_wakeSockets[2] = {-1, -1};
 volatile std::sig_atomic_t g_nSignal = 0;
 /// The object watching the session; cleared when it is destroyed, which a normal end
 /// (returning from main) always does before the exit handlers run.
-CSessionEnd* g_pWatching = nullptr;
+SessionEnd* g_pWatching = nullptr;
 
 void OnSignalCaught(int signo) {
     const int savedErrno = errno;
@@ -35,31 +35,31 @@ void OnSignalCaught(int signo) {
 
 }  // namespace
 
-CSessionEnd::CSessionEnd(CRumoApp& app, QWidget* pWindow) : m_app(app), m_pWindow(pWindow) {
+SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_pWindow(pWindow) {
     app.GetDocument().AddListener(this);
     // Qt ends the program with exit(1) when the display connection breaks, from inside
     // the event loop: nothing returns to main. The exit handler keeps the changes then.
     // (The clock the copy's name needs is set up first, so that it outlives the handler.)
     CurrentClock();
-    static const bool s_bExitHandler = std::atexit(&CSessionEnd::OnExitWhileWatching) == 0;
+    static const bool s_bExitHandler = std::atexit(&SessionEnd::OnExitWhileWatching) == 0;
     if (s_bExitHandler) g_pWatching = this;
     if (g_wakeSockets[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeSockets) != 0)
         g_wakeSockets[0] = g_wakeSockets[1] = -1;
     if (g_wakeSockets[0] >= 0) {
         m_pNotifier = new QSocketNotifier(g_wakeSockets[0], QSocketNotifier::Read, this);
-        connect(m_pNotifier, &QSocketNotifier::activated, this, &CSessionEnd::OnSignal);
+        connect(m_pNotifier, &QSocketNotifier::activated, this, &SessionEnd::OnSignal);
         InstallSignalHandler(SIGTERM, OnSignalCaught, true);
         InstallSignalHandler(SIGHUP, OnSignalCaught, true);
         // Ctrl-C in the terminal that started the window ends it the same way.
         InstallSignalHandler(SIGINT, OnSignalCaught, true);
     }
     if (auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(pApp, &QGuiApplication::commitDataRequest, this, &CSessionEnd::OnCommitData, Qt::DirectConnection);
-        connect(pApp, &QCoreApplication::aboutToQuit, this, &CSessionEnd::OnAboutToQuit);
+        connect(pApp, &QGuiApplication::commitDataRequest, this, &SessionEnd::OnCommitData, Qt::DirectConnection);
+        connect(pApp, &QCoreApplication::aboutToQuit, this, &SessionEnd::OnAboutToQuit);
     }
 }
 
-CSessionEnd::~CSessionEnd() {
+SessionEnd::~SessionEnd() {
     if (g_pWatching == this) g_pWatching = nullptr;
     m_app.GetDocument().RemoveListener(this);
     // The handlers stay (they only write to the socket); what they wake is gone.
@@ -67,8 +67,8 @@ CSessionEnd::~CSessionEnd() {
     m_pNotifier = nullptr;
 }
 
-bool CSessionEnd::SaveRecoveryCopy() {
-    CRumoDoc& doc = m_app.GetDocument();
+bool SessionEnd::SaveRecoveryCopy() {
+    Notebook& doc = m_app.GetDocument();
     if (!doc.IsModified() || m_bCopyCurrent) return false;
     std::string path, error;
     if (!WriteRecoveryCopy(doc, m_app.GetPathName(), path, error)) {
@@ -81,7 +81,7 @@ bool CSessionEnd::SaveRecoveryCopy() {
     return true;
 }
 
-void CSessionEnd::EndOutOfMemory() {
+void SessionEnd::EndOutOfMemory() {
     std::fputs("nelo: メモリが足りなくなったため終了します。\n", stderr);
     SaveRecoveryCopy();
     std::fflush(stderr);
@@ -89,15 +89,15 @@ void CSessionEnd::EndOutOfMemory() {
     std::_Exit(1);
 }
 
-void CSessionEnd::OnExitWhileWatching() {
+void SessionEnd::OnExitWhileWatching() {
     if (g_pWatching) g_pWatching->SaveRecoveryCopy();
 }
 
-void CSessionEnd::OnModifiedChanged(bool /*bModified*/) { m_bCopyCurrent = false; }
+void SessionEnd::OnModifiedChanged(bool /*bModified*/) { m_bCopyCurrent = false; }
 
-void CSessionEnd::OnDataChanged(unsigned /*what*/) { m_bCopyCurrent = false; }
+void SessionEnd::OnDataChanged(unsigned /*what*/) { m_bCopyCurrent = false; }
 
-void CSessionEnd::OnSignal() {
+void SessionEnd::OnSignal() {
     char buffer[16];
     while (read(g_wakeSockets[0], buffer, sizeof buffer) > 0) {
     }
@@ -107,13 +107,13 @@ void CSessionEnd::OnSignal() {
     EndBySignal(signo);
 }
 
-void CSessionEnd::OnCommitData(QSessionManager& /*manager*/) {
+void SessionEnd::OnCommitData(QSessionManager& /*manager*/) {
     // The session may end without asking again: the changes go to a copy now, and the
     // user still decides about the notebook itself if the logout is cancelled.
     SaveRecoveryCopy();
 }
 
-void CSessionEnd::OnAboutToQuit() {
+void SessionEnd::OnAboutToQuit() {
     // Quitting while the window still shows means the window never asked.
     if (m_pWindow && m_pWindow->isVisible()) SaveRecoveryCopy();
 }

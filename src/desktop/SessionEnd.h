@@ -11,18 +11,18 @@
 
 #include <QObject>
 
-class CRumoApp;
+class NotebookSession;
 class QSessionManager;
 class QSocketNotifier;
 class QWidget;
 
-class CSessionEnd : public QObject, public IDocListener {
+class SessionEnd : public QObject, public NotebookListener {
     Q_OBJECT
 public:
     /// Watches for the session's end while the object lives; pWindow is the main window
     /// (its closing is the user's own end, which asks instead).
-    CSessionEnd(CRumoApp& app, QWidget* pWindow);
-    ~CSessionEnd() override;
+    SessionEnd(NotebookSession& app, QWidget* pWindow);
+    ~SessionEnd() override;
 
     /// Writes the recovery copy when the notebook has unsaved changes that no copy holds
     /// yet; says on stderr where it went. True when a copy was written.
@@ -30,7 +30,7 @@ public:
     /// Memory ran out: says so on stderr, writes the recovery copy and ends the program.
     [[noreturn]] void EndOutOfMemory();
 
-    // IDocListener: a change after a copy needs a copy of its own.
+    // NotebookListener: a change after a copy needs a copy of its own.
     void OnModifiedChanged(bool bModified) override;
     void OnDataChanged(unsigned what) override;
 
@@ -41,7 +41,7 @@ private:
     /// The exit handler: the program ends with exit() while this object still watches.
     static void OnExitWhileWatching();
 
-    CRumoApp& m_app;
+    NotebookSession& m_app;
     QWidget* m_pWindow;
     QSocketNotifier* m_pNotifier = nullptr;
     /// The last recovery copy holds the notebook as it is now.

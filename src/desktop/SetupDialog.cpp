@@ -42,7 +42,7 @@ QLineEdit* MakeField(const QString& label, const QString& objectName, QWidget* p
 
 }  // namespace
 
-CSetupDialog::CSetupDialog(CSetupDlg& dlg, QWidget* pParent) : QDialog(pParent), m_dlg(dlg) {
+SetupDialog::SetupDialog(NamesModel& dlg, QWidget* pParent) : QDialog(pParent), m_dlg(dlg) {
     setObjectName(QStringLiteral("setupDialog"));
     setWindowTitle(QStringLiteral("設定"));
     setAccessibleName(QStringLiteral("設定"));
@@ -69,12 +69,12 @@ CSetupDialog::CSetupDialog(CSetupDlg& dlg, QWidget* pParent) : QDialog(pParent),
 
     m_pUserName->setText(ToQString(dlg.m_strUserName));
     m_pResponderName->setText(ToQString(dlg.m_strResponderName));
-    connect(m_pOk, &QPushButton::clicked, this, &CSetupDialog::OnOkButton);
-    connect(m_pCancel, &QPushButton::clicked, this, &CSetupDialog::reject);
+    connect(m_pOk, &QPushButton::clicked, this, &SetupDialog::OnOkButton);
+    connect(m_pCancel, &QPushButton::clicked, this, &SetupDialog::reject);
     m_pUserName->setFocus();
 }
 
-void CSetupDialog::OnOkButton() {
+void SetupDialog::OnOkButton() {
     int nUser = 0, nResponder = 0;
     m_dlg.m_strUserName = ToCp932(m_pUserName->text(), &nUser);
     m_dlg.m_strResponderName = ToCp932(m_pResponderName->text(), &nResponder);
@@ -83,12 +83,12 @@ void CSetupDialog::OnOkButton() {
     QDialog::accept();
 }
 
-void CSetupDialog::reject() {
+void SetupDialog::reject() {
     m_dlg.OnCancel();
     QDialog::reject();
 }
 
-void CSetupDialog::keyPressEvent(QKeyEvent* pEvent) {
+void SetupDialog::keyPressEvent(QKeyEvent* pEvent) {
     const int key = pEvent->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         // Enter presses a button only when that button has the focus.

@@ -1,18 +1,18 @@
-// The settings dialog ("設定") over the core's CSetupDlg: the user's name and the
+// The settings dialog ("設定") over the core's NamesModel: the user's name and the
 // responder's name. Enter in a field accepts nothing, so a name is never taken half
 // typed; only the OK button accepts, Escape and ｷｬﾝｾﾙ cancel.
 #pragma once
 
 #include <QDialog>
 
-class CSetupDlg;
+class NamesModel;
 class QLineEdit;
 class QPushButton;
 
-class CSetupDialog : public QDialog {
+class SetupDialog : public QDialog {
     Q_OBJECT
 public:
-    CSetupDialog(CSetupDlg& dlg, QWidget* pParent = nullptr);
+    SetupDialog(NamesModel& dlg, QWidget* pParent = nullptr);
 
     /// The number of characters the fields held that have no code page 932 form (they
     /// were stored as "？").
@@ -27,7 +27,7 @@ protected:
 private:
     void OnOkButton();
 
-    CSetupDlg& m_dlg;
+    NamesModel& m_dlg;
     QLineEdit* m_pUserName = nullptr;
     QLineEdit* m_pResponderName = nullptr;
     QPushButton* m_pOk = nullptr;

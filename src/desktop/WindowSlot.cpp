@@ -2,11 +2,11 @@
 
 #include "platform/LockFile.h"
 
-CWindowSlot::CWindowSlot() {
+WindowSlot::WindowSlot() {
     const std::string folder = LockFolder();
     if (folder.empty()) return;
     for (int n = 0; n < kSlots; ++n) {
-        auto pLock = std::make_unique<CLockFile>(folder + "/window-" + std::to_string(n) + ".lock");
+        auto pLock = std::make_unique<LockFile>(folder + "/window-" + std::to_string(n) + ".lock");
         switch (pLock->TryLock()) {
         case LockResult::Taken:
             m_nSlot = n;
@@ -19,4 +19,4 @@ CWindowSlot::CWindowSlot() {
     m_nSlot = kSlots - 1;
 }
 
-CWindowSlot::~CWindowSlot() = default;
+WindowSlot::~WindowSlot() = default;

@@ -7,15 +7,15 @@
 
 #include <memory>
 
-class CLockFile;
+class LockFile;
 
-class CWindowSlot {
+class WindowSlot {
 public:
     /// Takes the lowest free slot.
-    CWindowSlot();
-    ~CWindowSlot();
-    CWindowSlot(const CWindowSlot&) = delete;
-    CWindowSlot& operator=(const CWindowSlot&) = delete;
+    WindowSlot();
+    ~WindowSlot();
+    WindowSlot(const WindowSlot&) = delete;
+    WindowSlot& operator=(const WindowSlot&) = delete;
 
     /// 0 for the first window, 1 for the second ...
     int Number() const { return m_nSlot; }
@@ -25,5 +25,5 @@ public:
 
 private:
     int m_nSlot = 0;
-    std::unique_ptr<CLockFile> m_pLock;
+    std::unique_ptr<LockFile> m_pLock;
 };

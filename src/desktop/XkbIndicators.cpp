@@ -18,7 +18,7 @@ xcb_connection_t* Connection(void* p) { return static_cast<xcb_connection_t*>(p)
 
 }  // namespace
 
-CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {
+XkbIndicators::XkbIndicators(QObject* pParent) : QObject(pParent) {
     auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* c = pX11 ? pX11->connection() : nullptr;
     if (!c) return;
@@ -40,11 +40,11 @@ CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
-CXkbIndicators::~CXkbIndicators() {
+XkbIndicators::~XkbIndicators() {
     if (m_pConnection && QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-void CXkbIndicators::ReadNames() {
+void XkbIndicators::ReadNames() {
     m_bits.clear();
     xcb_connection_t* c = Connection(m_pConnection);
     xcb_xkb_get_names_reply_t* pReply = xcb_xkb_get_names_reply(
@@ -70,7 +70,7 @@ void CXkbIndicators::ReadNames() {
     std::free(pReply);
 }
 
-std::optional<bool> CXkbIndicators::State(const QString& name) {
+std::optional<bool> XkbIndicators::State(const QString& name) {
     if (!m_pConnection) return std::nullopt;
     const auto found = m_bits.constFind(name);
     if (found == m_bits.constEnd()) return std::nullopt;
@@ -83,7 +83,7 @@ std::optional<bool> CXkbIndicators::State(const QString& name) {
     return bOn;
 }
 
-bool CXkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* /*pResult*/) {
+bool XkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* /*pResult*/) {
     if (eventType != "xcb_generic_event_t") return false;
     const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
     if ((pEvent->response_type & 0x7F) != m_nFirstEvent) return false;
@@ -102,10 +102,10 @@ bool CXkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessa
 
 #else  // Built without the X keyboard extension's library: nothing to ask.
 
-CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {}
-CXkbIndicators::~CXkbIndicators() = default;
-void CXkbIndicators::ReadNames() {}
-std::optional<bool> CXkbIndicators::State(const QString&) { return std::nullopt; }
-bool CXkbIndicators::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+XkbIndicators::XkbIndicators(QObject* pParent) : QObject(pParent) {}
+XkbIndicators::~XkbIndicators() = default;
+void XkbIndicators::ReadNames() {}
+std::optional<bool> XkbIndicators::State(const QString&) { return std::nullopt; }
+bool XkbIndicators::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
 
 #endif

@@ -11,13 +11,13 @@
 #include <QString>
 #include <optional>
 
-class CXkbIndicators : public QObject, public QAbstractNativeEventFilter {
+class XkbIndicators : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     /// Connects to the program's X display; IsAvailable() is false on any other
     /// platform or without the extension.
-    explicit CXkbIndicators(QObject* pParent = nullptr);
-    ~CXkbIndicators() override;
+    explicit XkbIndicators(QObject* pParent = nullptr);
+    ~XkbIndicators() override;
 
     bool IsAvailable() const { return m_pConnection != nullptr; }
     /// Whether the light of that name ("Caps Lock", ...) is on; nothing when the keymap

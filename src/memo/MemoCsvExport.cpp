@@ -77,10 +77,10 @@ void AppendCsvField(std::string& out, const std::string& field) {
     out += '"';
 }
 
-std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding) {
+std::string FormatMemoCsv(const MemoMap& memoMap, CsvEncoding encoding) {
     const char* eol = encoding == CsvEncoding::Utf8Lf ? "\n" : "\r\n";
     std::string text;
-    memoMap.ForEach([&text, eol](const std::string&, const CMemo& memo) {
+    memoMap.ForEach([&text, eol](const std::string&, const Memo& memo) {
         for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
             AppendCsvField(text, memo.m_strObject);
             text += ',';
@@ -94,7 +94,7 @@ std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding) {
     return text;
 }
 
-std::string CMemoCsvExport::NameText() const {
+std::string MemoCsvExport::NameText() const {
     if (!m_strNameText.empty()) return m_strNameText;
     // The file the user chose, as given; the default file keeps its usual name.
     const auto slash = m_strPath.rfind('/');
@@ -102,7 +102,7 @@ std::string CMemoCsvExport::NameText() const {
     return Utf8ToCp932(fileName == g_szMemoCsvFileName ? fileName : m_strPath).text;
 }
 
-bool CMemoCsvExport::Export(const CMemoMap& memoMap) {
+bool MemoCsvExport::Export(const MemoMap& memoMap) {
     const std::string name = NameText();
     std::string error;
     switch (ExamineWriteTarget(m_strPath, error)) {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-class CMemoMap;
-class IMessageBox;
+class MemoMap;
+class MessageBox;
 
 /// The export file's name in the current directory, as the file system spells it.
 extern const char* const g_szMemoCsvFileName;
@@ -22,13 +22,13 @@ enum class CsvEncoding { Cp932CrLf, Utf8Lf };
 void AppendCsvField(std::string& out, const std::string& field);
 
 /// The whole file: every memo in the map's order, every pair in registration order.
-std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding = CsvEncoding::Cp932CrLf);
+std::string FormatMemoCsv(const MemoMap& memoMap, CsvEncoding encoding = CsvEncoding::Cp932CrLf);
 
-class CMemoCsvExport {
+class MemoCsvExport {
 public:
     /// path: the file to write; the memo list uses g_szMemoCsvFileName.
-    explicit CMemoCsvExport(IMessageBox& messageBox, std::string path = g_szMemoCsvFileName,
-                            CsvEncoding encoding = CsvEncoding::Cp932CrLf)
+    explicit MemoCsvExport(MessageBox& messageBox, std::string path = g_szMemoCsvFileName,
+                           CsvEncoding encoding = CsvEncoding::Cp932CrLf)
         : m_messageBox(messageBox), m_strPath(std::move(path)), m_encoding(encoding) {}
 
     /// The file's name as the messages give it (code page 932); without it, the path
@@ -39,12 +39,12 @@ public:
 
     /// Asks before overwriting, writes the file and tells how it went; true when the
     /// file was written. A folder, FIFO or device node at the path is refused.
-    bool Export(const CMemoMap& memoMap);
+    bool Export(const MemoMap& memoMap);
 
 private:
     std::string NameText() const;
 
-    IMessageBox& m_messageBox;
+    MessageBox& m_messageBox;
     std::string m_strPath;
     CsvEncoding m_encoding;
     std::string m_strNameText;

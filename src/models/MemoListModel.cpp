@@ -6,11 +6,11 @@
 
 #include <vector>
 
-void CMemoListDlg::OnInitDialog() {
+void MemoListModel::OnInitDialog() {
     m_listObjects.ResetContent();
     ClearPairs();
     bool first = true;
-    m_pDoc->m_memoMap.ForEach([&](const std::string& key, const CMemo& memo) {
+    m_pDoc->m_memoMap.ForEach([&](const std::string& key, const Memo& memo) {
         m_listObjects.AddString(key);
         if (first) {
             for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
@@ -23,13 +23,13 @@ void CMemoListDlg::OnInitDialog() {
     });
 }
 
-void CMemoListDlg::ClearPairs() {
+void MemoListModel::ClearPairs() {
     m_listNames.ResetContent();
     m_listValues.ResetContent();
 }
 
-bool CMemoListDlg::ShowObject(const std::string& object) {
-    const CMemo* pMemo = m_pDoc->m_memoMap.Lookup(object);
+bool MemoListModel::ShowObject(const std::string& object) {
+    const Memo* pMemo = m_pDoc->m_memoMap.Lookup(object);
     if (!pMemo) return false;
     ClearPairs();
     for (std::size_t i = 0; i < pMemo->GetPairCount(); ++i) {
@@ -39,19 +39,19 @@ bool CMemoListDlg::ShowObject(const std::string& object) {
     return true;
 }
 
-void CMemoListDlg::OnSelChangeObjects() {
+void MemoListModel::OnSelChangeObjects() {
     int sel = m_listObjects.GetCurSel();
     // A row whose memo lost its last pair stays listed; choosing it changes nothing, and
     // the pair deletion then finds no memo for it, so no other object's pair can go.
     if (sel >= 0) ShowObject(m_listObjects.GetText(sel));
 }
 
-void CMemoListDlg::SelectObject(int i) {
+void MemoListModel::SelectObject(int i) {
     m_listObjects.SetCurSel(i);
     OnSelChangeObjects();
 }
 
-int CMemoListDlg::FindObjectRow(const std::string& object) const {
+int MemoListModel::FindObjectRow(const std::string& object) const {
     // The object with exactly that name wins; another letter case is found only when no
     // row has the name as typed ("A" and "a" are two objects).
     const std::vector<std::string>& rows = m_listObjects.GetRows();
@@ -60,7 +60,7 @@ int CMemoListDlg::FindObjectRow(const std::string& object) const {
     return m_listObjects.FindStringExact(-1, object);
 }
 
-void CMemoListDlg::OnSearch() {
+void MemoListModel::OnSearch() {
     m_listObjects.SetCurSel(FindObjectRow(m_strSearch));
     // The pair lists always belong to the selected row, even when the row matched only
     // with another letter case; otherwise a pair deletion could hit the wrong object.
@@ -68,16 +68,16 @@ void CMemoListDlg::OnSearch() {
     if (sel < 0 || !ShowObject(m_listObjects.GetText(sel))) ClearPairs();
 }
 
-void CMemoListDlg::OnSelChangeNames() { m_listValues.SetCurSel(m_listNames.GetCurSel()); }
+void MemoListModel::OnSelChangeNames() { m_listValues.SetCurSel(m_listNames.GetCurSel()); }
 
-void CMemoListDlg::OnSelChangeValues() { m_listNames.SetCurSel(m_listValues.GetCurSel()); }
+void MemoListModel::OnSelChangeValues() { m_listNames.SetCurSel(m_listValues.GetCurSel()); }
 
-void CMemoListDlg::SelectPair(int i) {
+void MemoListModel::SelectPair(int i) {
     m_listNames.SetCurSel(i);
     OnSelChangeNames();
 }
 
-void CMemoListDlg::OnDeleteObject() {
+void MemoListModel::OnDeleteObject() {
     int sel = m_listObjects.GetCurSel();
     if (sel < 0) {
         m_messageBox.Show("削除するオブジェクトを選択してください。"_sj, "", MbButtons::Ok);
@@ -91,7 +91,7 @@ void CMemoListDlg::OnDeleteObject() {
     if (m_pDoc->DeleteMemo(object)) ClearPairs();
 }
 
-void CMemoListDlg::OnDeleteAttribute() {
+void MemoListModel::OnDeleteAttribute() {
     int r = m_listNames.GetCurSel();
     if (r < 0) {
         m_messageBox.Show("削除する属性を選択してください。"_sj, "", MbButtons::Ok);
@@ -103,7 +103,7 @@ void CMemoListDlg::OnDeleteAttribute() {
     int sel = m_listObjects.GetCurSel();
     if (sel < 0) return;
     const std::string object = m_listObjects.GetText(sel);
-    const CMemo* pMemo = m_pDoc->m_memoMap.Lookup(object);
+    const Memo* pMemo = m_pDoc->m_memoMap.Lookup(object);
     if (!pMemo) return;
     auto i = static_cast<std::size_t>(r);
     if (i >= pMemo->GetPairCount() || m_listNames.GetText(r) != pMemo->m_attrNames[i]) return;
@@ -112,16 +112,16 @@ void CMemoListDlg::OnDeleteAttribute() {
     m_listValues.DeleteString(r);
 }
 
-void CMemoListDlg::OnExport() {
-    CMemoCsvExport exporter(m_messageBox, m_strExportPath.empty() ? std::string(g_szMemoCsvFileName) : m_strExportPath,
-                            m_exportEncoding);
+void MemoListModel::OnExport() {
+    MemoCsvExport exporter(m_messageBox, m_strExportPath.empty() ? std::string(g_szMemoCsvFileName) : m_strExportPath,
+                           m_exportEncoding);
     if (!m_strExportName.empty()) exporter.SetFileNameText(m_strExportName);
     exporter.SetOverwrite(m_bExportOverwrite);
     exporter.Export(m_pDoc->m_memoMap);
 }
 
-void RunMemoListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CMemoListDlg&)>& interact) {
-    CMemoListDlg dlg(doc, messageBox);
+void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::function<void(MemoListModel&)>& interact) {
+    MemoListModel dlg(doc, messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocMemos);

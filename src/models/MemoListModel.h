@@ -10,12 +10,12 @@
 #include <functional>
 #include <string>
 
-class CRumoDoc;
-class IMessageBox;
+class Notebook;
+class MessageBox;
 
-class CMemoListDlg {
+class MemoListModel {
 public:
-    CMemoListDlg(CRumoDoc& doc, IMessageBox& messageBox) : m_pDoc(&doc), m_messageBox(messageBox) {}
+    MemoListModel(Notebook& doc, MessageBox& messageBox) : m_pDoc(&doc), m_messageBox(messageBox) {}
 
     /// Lists every object in the store's order and shows the first one's pairs.
     void OnInitDialog();
@@ -43,9 +43,9 @@ public:
     void SelectPair(int i);
 
     std::string m_strSearch;  ///< the search field
-    CListBox m_listObjects;   ///< object names
-    CListBox m_listNames;     ///< attribute names of the shown object
-    CListBox m_listValues;    ///< attribute values, row for row with m_listNames
+    RowList m_listObjects;    ///< object names
+    RowList m_listNames;      ///< attribute names of the shown object
+    RowList m_listValues;     ///< attribute values, row for row with m_listNames
 
     /// Where the export writes (the current directory's file unless a front end or a
     /// test says else), in which encoding, and the file's name as the messages give it
@@ -63,10 +63,10 @@ private:
     int FindObjectRow(const std::string& object) const;
     void ClearPairs();
 
-    CRumoDoc* m_pDoc;
-    IMessageBox& m_messageBox;
+    Notebook* m_pDoc;
+    MessageBox& m_messageBox;
 };
 
 /// The document's memo command: runs the list on the document (interact plays the
 /// user's part while it is open) and marks the document modified if a memo changed.
-void RunMemoListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CMemoListDlg&)>& interact);
+void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::function<void(MemoListModel&)>& interact);

@@ -2,11 +2,11 @@
 
 #include "notebook/Notebook.h"
 
-bool OnSettings(CRumoDoc& doc, const std::function<void(CSetupDlg&)>& interact) {
-    CSetupDlg dlg;
+bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact) {
+    NamesModel dlg;
     dlg.m_strResponderName = doc.m_strResponderName;
     dlg.m_strUserName = doc.m_strUserName;
     if (interact) interact(dlg);
-    if (dlg.GetResult() != CSetupDlg::kOk) return false;
+    if (dlg.GetResult() != NamesModel::kOk) return false;
     return doc.SetNames(dlg.m_strResponderName, dlg.m_strUserName);
 }

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-class CRumoDoc;
+class Notebook;
 
-class CSetupDlg {
+class NamesModel {
 public:
     /// How the dialog ended.
     enum Result { kOpen = 0, kOk = 1, kCancel = 2 };
@@ -32,4 +32,4 @@ private:
 /// interact plays the user's part, and on OK each name that changed is stored. A
 /// changed name sets the calculator's change flag and marks the document modified at
 /// once, so closing right afterwards offers to save. Returns true when a name changed.
-bool OnSettings(CRumoDoc& doc, const std::function<void(CSetupDlg&)>& interact);
+bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact);

@@ -6,14 +6,14 @@
 #include "reminders/LoginStart.h"
 #include "text/Sjis.h"
 
-CNotifySettingsDlg::CNotifySettingsDlg(CProfile& profile, IMessageBox& messageBox)
+NotificationSettingsModel::NotificationSettingsModel(Profile& profile, MessageBox& messageBox)
     : m_settings(ReminderSettings::Read(profile)),
       m_bLoginStart(IsLoginStartSet()),
       m_profile(profile),
       m_messageBox(messageBox),
       m_bLoginStartWas(m_bLoginStart) {}
 
-bool CNotifySettingsDlg::OnOK() {
+bool NotificationSettingsModel::OnOK() {
     if (m_settings.nMinutesBefore < 0 || m_settings.nMinutesBefore > ReminderSettings::kMaxMinutesBefore) {
         m_messageBox.Show("通知は開始の 0 分前から 1440 分前までで指定してください。"_sj, "", MbButtons::Ok,
                           MbIcon::Exclamation);

@@ -6,13 +6,13 @@
 
 #include "reminders/ReminderSettings.h"
 
-class CProfile;
-class IMessageBox;
+class Profile;
+class MessageBox;
 
-class CNotifySettingsDlg {
+class NotificationSettingsModel {
 public:
     /// The fields start with the profile's settings and whether the autostart entry is set.
-    CNotifySettingsDlg(CProfile& profile, IMessageBox& messageBox);
+    NotificationSettingsModel(Profile& profile, MessageBox& messageBox);
 
     /// OK: checks the fields, stores the settings and writes or removes the autostart
     /// entry when its box changed. False when a field is out of range or something could
@@ -23,7 +23,7 @@ public:
     bool m_bLoginStart = false;   ///< the box 「ログイン時に起動」
 
 private:
-    CProfile& m_profile;
-    IMessageBox& m_messageBox;
+    Profile& m_profile;
+    MessageBox& m_messageBox;
     bool m_bLoginStartWas = false;
 };

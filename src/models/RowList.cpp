@@ -35,7 +35,7 @@ bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
     return i == a.size() && j == b.size();
 }
 
-int CListBox::FindStringExact(int start, const std::string& text) const {
+int RowList::FindStringExact(int start, const std::string& text) const {
     const int n = GetCount();
     if (n == 0) return -1;
     int first = (start < 0 || start >= n) ? 0 : start + 1;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-class CListBox {
+class RowList {
 public:
     /// Removes every row and the selection.
     void ResetContent() {

@@ -5,7 +5,7 @@
 #include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
-void CSchedListDlg::OnInitDialog() {
+void ScheduleListModel::OnInitDialog() {
     m_list.ResetContent();
     const std::string strYear = CurrentYearText();
     std::string text;
@@ -16,13 +16,13 @@ void CSchedListDlg::OnInitDialog() {
     m_list.SetTopIndex(0);
 }
 
-const CSchedule* CSchedListDlg::GetEntry(int i) const {
+const ScheduleEntry* ScheduleListModel::GetEntry(int i) const {
     const auto& schedules = m_pCmdPro->GetSchedules();
     if (i < 0 || static_cast<std::size_t>(i) >= schedules.size()) return nullptr;
     return schedules[static_cast<std::size_t>(i)].get();
 }
 
-void CSchedListDlg::OnDelete() {
+void ScheduleListModel::OnDelete() {
     int sel = m_list.GetCurSel();
     if (sel < 0) {
         m_messageBox.Show("削除する予定を選択してください。"_sj, "", MbButtons::Ok);
@@ -37,14 +37,15 @@ void CSchedListDlg::OnDelete() {
     m_list.DeleteString(sel);
 }
 
-void CSchedListDlg::OnEntriesAdded() {
+void ScheduleListModel::OnEntriesAdded() {
     m_pCmdPro->SortSchedules();
     OnInitDialog();
 }
 
-void RunSchedListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CSchedListDlg&)>& interact) {
+void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
+                         const std::function<void(ScheduleListModel&)>& interact) {
     doc.m_cmdPro.SortSchedules();
-    CSchedListDlg dlg(&doc.m_cmdPro, messageBox);
+    ScheduleListModel dlg(&doc.m_cmdPro, messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocSchedules);

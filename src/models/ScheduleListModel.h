@@ -7,14 +7,14 @@
 #include <functional>
 #include <string>
 
-class CCmdPro;
-class CRumoDoc;
-class CSchedule;
-class IMessageBox;
+class ScheduleBook;
+class Notebook;
+class ScheduleEntry;
+class MessageBox;
 
-class CSchedListDlg {
+class ScheduleListModel {
 public:
-    CSchedListDlg(CCmdPro* pCmdPro, IMessageBox& messageBox) : m_pCmdPro(pCmdPro), m_messageBox(messageBox) {}
+    ScheduleListModel(ScheduleBook* pCmdPro, MessageBox& messageBox) : m_pCmdPro(pCmdPro), m_messageBox(messageBox) {}
 
     /// One row per entry, in list order; the first row at the top.
     void OnInitDialog();
@@ -24,20 +24,21 @@ public:
     /// start order, shown afresh.
     void OnEntriesAdded();
     /// The entry row i shows; nullptr for a row that is no entry.
-    const CSchedule* GetEntry(int i) const;
+    const ScheduleEntry* GetEntry(int i) const;
 
     /// The schedule list the dialog shows, and where it asks and tells.
-    CCmdPro& GetCmdPro() { return *m_pCmdPro; }
-    IMessageBox& GetMessageBox() { return m_messageBox; }
+    ScheduleBook& GetCmdPro() { return *m_pCmdPro; }
+    MessageBox& GetMessageBox() { return m_messageBox; }
 
-    CListBox m_list;  ///< row i shows element i of the schedule list
+    RowList m_list;  ///< row i shows element i of the schedule list
 
 private:
-    CCmdPro* m_pCmdPro;
-    IMessageBox& m_messageBox;
+    ScheduleBook* m_pCmdPro;
+    MessageBox& m_messageBox;
 };
 
 /// The document's schedules command: sorts the list by start, runs the dialog on it
 /// (interact plays the user's part) and marks the document modified when the list's
 /// flag is set.
-void RunSchedListCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CSchedListDlg&)>& interact);
+void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
+                         const std::function<void(ScheduleListModel&)>& interact);

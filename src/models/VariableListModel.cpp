@@ -5,13 +5,13 @@
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
-void CVariablesDlg::OnInitDialog() {
+void VariableListModel::OnInitDialog() {
     m_list.ResetContent();
     m_pCalc->m_mapSymbols.ForEach(
-        [this](const std::string&, const CSymbol& symbol) { m_list.AddString(symbol.GetDisplayText()); });
+        [this](const std::string&, const Variable& symbol) { m_list.AddString(symbol.GetDisplayText()); });
 }
 
-void CVariablesDlg::OnDelete() {
+void VariableListModel::OnDelete() {
     int sel = m_list.GetCurSel();
     if (sel < 0) {
         m_messageBox.Show("削除する変数を選択してください。"_sj, "", MbButtons::Ok);
@@ -26,8 +26,9 @@ void CVariablesDlg::OnDelete() {
     m_pCalc->DeleteSymbolsShownAs(text);
 }
 
-void RunVariablesCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CVariablesDlg&)>& interact) {
-    CVariablesDlg dlg(&doc.m_calc, messageBox);
+void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
+                         const std::function<void(VariableListModel&)>& interact) {
+    VariableListModel dlg(&doc.m_calc, messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocVariables);

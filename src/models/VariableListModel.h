@@ -6,26 +6,27 @@
 
 #include <functional>
 
-class CCalcNum;
-class CRumoDoc;
-class IMessageBox;
+class Calculator;
+class Notebook;
+class MessageBox;
 
-class CVariablesDlg {
+class VariableListModel {
 public:
-    CVariablesDlg(CCalcNum* pCalc, IMessageBox& messageBox) : m_pCalc(pCalc), m_messageBox(messageBox) {}
+    VariableListModel(Calculator* pCalc, MessageBox& messageBox) : m_pCalc(pCalc), m_messageBox(messageBox) {}
 
     /// Lists every variable in the symbol table's order.
     void OnInitDialog();
     /// "削除": deletes the selected variable after a confirmation.
     void OnDelete();
 
-    CListBox m_list;  ///< one "name value" row per variable
+    RowList m_list;  ///< one "name value" row per variable
 
 private:
-    CCalcNum* m_pCalc;
-    IMessageBox& m_messageBox;
+    Calculator* m_pCalc;
+    MessageBox& m_messageBox;
 };
 
 /// The document's variables command: runs the dialog on the calculator (interact plays
 /// the user's part) and marks the document modified when the calculator's flag is set.
-void RunVariablesCommand(CRumoDoc& doc, IMessageBox& messageBox, const std::function<void(CVariablesDlg&)>& interact);
+void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
+                         const std::function<void(VariableListModel&)>& interact);

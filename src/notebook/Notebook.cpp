@@ -2,11 +2,11 @@
 
 #include "text/Sjis.h"
 
-CRumoDoc::CRumoDoc() : m_strResponderName("太郎"_sj), m_strUserName("花子"_sj) {}
+Notebook::Notebook() : m_strResponderName("太郎"_sj), m_strUserName("花子"_sj) {}
 
-CRumoDoc::~CRumoDoc() = default;
+Notebook::~Notebook() = default;
 
-bool CRumoDoc::OnNewDocument() {
+bool Notebook::OnNewDocument() {
     DeleteContents();
     m_strResponderName = "太郎"_sj;
     m_strUserName = "花子"_sj;
@@ -14,7 +14,7 @@ bool CRumoDoc::OnNewDocument() {
     return true;
 }
 
-void CRumoDoc::DeleteContents() {
+void Notebook::DeleteContents() {
     m_calc.DeleteAllSymbols();
     m_cmdPro.DeleteContents();
     m_memoMap.RemoveAll();

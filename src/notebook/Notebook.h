@@ -12,21 +12,21 @@
 #include <string>
 #include <vector>
 
-class CRumoDoc {
+class Notebook {
 public:
-    CRumoDoc();
-    ~CRumoDoc();
-    CRumoDoc(const CRumoDoc&) = delete;
-    CRumoDoc& operator=(const CRumoDoc&) = delete;
+    Notebook();
+    ~Notebook();
+    Notebook(const Notebook&) = delete;
+    Notebook& operator=(const Notebook&) = delete;
 
     /// Empties the contents and restores the default names.
     bool OnNewDocument();
     /// Empties variables, schedules and memos; names and flags stay.
     void DeleteContents();
-    void Serialize(class CArchive& ar);
+    void Serialize(class Archive& ar);
 
-    void AddListener(IDocListener* pListener);
-    void RemoveListener(IDocListener* pListener);
+    void AddListener(NotebookListener* pListener);
+    void RemoveListener(NotebookListener* pListener);
 
     /// Appends text to every conversation pane of the document (the answer path).
     void AppendToViews(const std::string& text);
@@ -82,10 +82,10 @@ public:
     bool AnyChangeFlag() const { return m_calc.IsChanged() || m_cmdPro.IsChanged() || IsMemoChanged(); }
 
     /// The base date of the date questions and of the calculator's date offsets.
-    CWorkingDate m_workDate;
-    CCalcNum m_calc{m_workDate};
-    CCmdPro m_cmdPro{m_workDate};
-    CMemoMap m_memoMap;
+    WorkingDate m_workDate;
+    Calculator m_calc{m_workDate};
+    ScheduleBook m_cmdPro{m_workDate};
+    MemoMap m_memoMap;
     std::string m_strResponderName;
     std::string m_strUserName;
     int m_bNamePrefix = 0;
@@ -101,7 +101,7 @@ private:
     void ReportDataChanges();
     void NotifyDataChanged(unsigned what);
 
-    std::vector<IDocListener*> m_listeners;
+    std::vector<NotebookListener*> m_listeners;
     int m_bMemoChanged = 0;
     unsigned m_nMemoChanges = 0;
     bool m_bModified = false;

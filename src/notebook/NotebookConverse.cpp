@@ -96,13 +96,13 @@ const ExamplePage kPages[] = {
 
 }  // namespace
 
-bool CRumoDoc::IsCancelWord(const std::string& text) const {
+bool Notebook::IsCancelWord(const std::string& text) const {
     for (const char* w : {"だめ"_sj, "中止"_sj, "やめる"_sj, "ばか"_sj, "改行"_sj})
         if (text == w) return true;
     return false;
 }
 
-int CRumoDoc::Converse(std::string& answer, const std::string& text) {
+int Notebook::Converse(std::string& answer, const std::string& text) {
     if (IsCancelWord(text)) {
         if (text != "改行"_sj) m_bNamePrefix = 1;
         answer = LoadStringId(IDS_DONT_KNOW);

@@ -1,14 +1,14 @@
 // Changes the dialogs make to the document's own data: memo deletions and the names.
 #include "notebook/Notebook.h"
 
-bool CRumoDoc::DeleteMemo(const std::string& object) {
+bool Notebook::DeleteMemo(const std::string& object) {
     if (!m_memoMap.RemoveKey(object)) return false;
     NoteMemoChange();
     return true;
 }
 
-bool CRumoDoc::DeleteMemoPair(const std::string& object, std::size_t i) {
-    CMemo* pMemo = m_memoMap.Lookup(object);
+bool Notebook::DeleteMemoPair(const std::string& object, std::size_t i) {
+    Memo* pMemo = m_memoMap.Lookup(object);
     if (!pMemo || i >= pMemo->GetPairCount()) return false;
     pMemo->RemovePair(i);
     if (pMemo->GetPairCount() == 0) m_memoMap.RemoveKey(object);
@@ -16,7 +16,7 @@ bool CRumoDoc::DeleteMemoPair(const std::string& object, std::size_t i) {
     return true;
 }
 
-bool CRumoDoc::SetNames(const std::string& responderName, const std::string& userName) {
+bool Notebook::SetNames(const std::string& responderName, const std::string& userName) {
     bool bChanged = false;
     if (responderName != m_strResponderName) {
         m_strResponderName = responderName;

@@ -15,9 +15,9 @@ enum DocDataBits : unsigned {
     DocAllData = DocMemos | DocSchedules | DocVariables | DocNames,
 };
 
-class IDocListener {
+class NotebookListener {
 public:
-    virtual ~IDocListener() = default;
+    virtual ~NotebookListener() = default;
 
     /// Text (code page 932, lines separated by "\r\n") goes at the end of the pane.
     virtual void OnTextAppended(const std::string& /*text*/) {}

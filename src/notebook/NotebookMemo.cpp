@@ -6,7 +6,7 @@
 
 #include <memory>
 
-int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
+int Notebook::RegisterMemo(std::string& answer, const std::string& line) {
     const char* sep = "、"_sj;
     auto first = FindDbcs(line, sep);
     if (first == std::string::npos || first == 0) {
@@ -23,8 +23,8 @@ int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
     std::string name = rest.substr(0, second);
     std::string value = rest.substr(second + 2);
 
-    CMemo* pMemo = m_memoMap.Lookup(object);
-    if (!pMemo) pMemo = m_memoMap.SetAt(object, std::make_unique<CMemo>(object));
+    Memo* pMemo = m_memoMap.Lookup(object);
+    if (!pMemo) pMemo = m_memoMap.SetAt(object, std::make_unique<Memo>(object));
     pMemo->AddPair(name, value);
     // A typed memo is a change like any other: closing must offer to save it.
     NoteMemoChange();
@@ -32,8 +32,8 @@ int CRumoDoc::RegisterMemo(std::string& answer, const std::string& line) {
     return 1;
 }
 
-int CRumoDoc::QueryMemo(std::string& answer, const std::string& object) {
-    const CMemo* pMemo = m_memoMap.FindForQuery(object);
+int Notebook::QueryMemo(std::string& answer, const std::string& object) {
+    const Memo* pMemo = m_memoMap.FindForQuery(object);
     if (!pMemo) {
         answer = LoadStringId(IDS_MEMO_NOT_FOUND);
         return 1;

@@ -7,24 +7,24 @@
 
 #include <algorithm>
 
-void CRumoDoc::AddListener(IDocListener* pListener) {
+void Notebook::AddListener(NotebookListener* pListener) {
     if (std::find(m_listeners.begin(), m_listeners.end(), pListener) == m_listeners.end())
         m_listeners.push_back(pListener);
 }
 
-void CRumoDoc::RemoveListener(IDocListener* pListener) {
+void Notebook::RemoveListener(NotebookListener* pListener) {
     m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), pListener), m_listeners.end());
 }
 
-void CRumoDoc::AppendToViews(const std::string& text) {
-    for (IDocListener* p : m_listeners) p->OnTextAppended(text);
+void Notebook::AppendToViews(const std::string& text) {
+    for (NotebookListener* p : m_listeners) p->OnTextAppended(text);
     // Appending to the conversation pane marks the document modified, as a rich-edit
     // control's modify flag does; the line handler settles the real state afterwards,
     // and only that is reported.
     m_bModified = true;
 }
 
-std::string CRumoDoc::WelcomeText(const std::string& userName, int hour) {
+std::string Notebook::WelcomeText(const std::string& userName, int hour) {
     const char* greeting = hour < 12 ? "おはようございます。"_sj : hour < 18 ? "こんにちは。"_sj : "こんばんは。"_sj;
     std::string text = userName;
     text += "さん、"_sj;
@@ -36,39 +36,39 @@ std::string CRumoDoc::WelcomeText(const std::string& userName, int hour) {
     return text;
 }
 
-void CRumoDoc::StartConversation() {
-    for (IDocListener* p : m_listeners) p->OnPaneCleared();
+void Notebook::StartConversation() {
+    for (NotebookListener* p : m_listeners) p->OnPaneCleared();
     std::string text = WelcomeText(m_strUserName, LocalNow().tm_hour);
     if (m_cmdPro.IsPastPurged()) {
         text += "過去の予定を削除しました。\r\n"_sj;
         // The next answered line leaves the notebook modified.
         m_cmdPro.SetChanged();
     }
-    for (IDocListener* p : m_listeners) p->OnTextAppended(text);
+    for (NotebookListener* p : m_listeners) p->OnTextAppended(text);
     m_bNamePrefix = 1;
     SetModifiedFlag(false);
 }
 
-void CRumoDoc::SetModifiedFlag(bool bModified) {
+void Notebook::SetModifiedFlag(bool bModified) {
     m_bModified = bModified;
     if (bModified == m_bReportedModified) return;
     m_bReportedModified = bModified;
-    for (IDocListener* p : m_listeners) p->OnModifiedChanged(bModified);
+    for (NotebookListener* p : m_listeners) p->OnModifiedChanged(bModified);
 }
 
-void CRumoDoc::OnLineAnswered() {
+void Notebook::OnLineAnswered() {
     ReportDataChanges();
     SetModifiedFlag(AnyChangeFlag());
 }
 
-void CRumoDoc::OnDialogClosed(unsigned part) {
+void Notebook::OnDialogClosed(unsigned part) {
     ReportDataChanges();
     const bool bChanged = ((part & DocMemos) && IsMemoChanged()) || ((part & DocSchedules) && m_cmdPro.IsChanged()) ||
                           ((part & DocVariables) && m_calc.IsChanged());
     if (bChanged) SetModifiedFlag(true);
 }
 
-void CRumoDoc::SetClean() {
+void Notebook::SetClean() {
     // Otherwise every answered line after a save would mark the notebook modified again.
     m_calc.ClearChanged();
     m_cmdPro.ClearChanged();
@@ -76,18 +76,18 @@ void CRumoDoc::SetClean() {
     SetModifiedFlag(false);
 }
 
-void CRumoDoc::OnContentsReplaced() {
+void Notebook::OnContentsReplaced() {
     TakeDataChanges();
     NotifyDataChanged(DocAllData);
 }
 
-void CRumoDoc::SetTitle(const std::string& title) {
+void Notebook::SetTitle(const std::string& title) {
     if (title == m_strTitle) return;
     m_strTitle = title;
-    for (IDocListener* p : m_listeners) p->OnTitleChanged(m_strTitle);
+    for (NotebookListener* p : m_listeners) p->OnTitleChanged(m_strTitle);
 }
 
-unsigned CRumoDoc::TakeDataChanges() {
+unsigned Notebook::TakeDataChanges() {
     unsigned what = 0;
     if (m_calc.GetChangeCount() != m_nSeenCalcChanges) what |= DocVariables;
     if (m_cmdPro.GetChangeCount() != m_nSeenSchedChanges) what |= DocSchedules;
@@ -98,10 +98,10 @@ unsigned CRumoDoc::TakeDataChanges() {
     return what;
 }
 
-void CRumoDoc::ReportDataChanges() {
+void Notebook::ReportDataChanges() {
     if (const unsigned what = TakeDataChanges()) NotifyDataChanged(what);
 }
 
-void CRumoDoc::NotifyDataChanged(unsigned what) {
-    for (IDocListener* p : m_listeners) p->OnDataChanged(what);
+void Notebook::NotifyDataChanged(unsigned what) {
+    for (NotebookListener* p : m_listeners) p->OnDataChanged(what);
 }

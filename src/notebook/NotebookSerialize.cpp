@@ -7,7 +7,7 @@
 #include "platform/Archive.h"
 #include "platform/ByteSink.h"
 
-void CRumoDoc::Serialize(CArchive& ar) {
+void Notebook::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
         ar.WriteString(m_strResponderName);
         ar.WriteString(m_strUserName);
@@ -20,10 +20,10 @@ void CRumoDoc::Serialize(CArchive& ar) {
     SerializeMemoMap(ar, m_memoMap);
 }
 
-std::string SaveDocumentBytes(CRumoDoc& doc) {
+std::string SaveDocumentBytes(Notebook& doc) {
     // Through the same buffered path as a file, so both give the same bytes.
     std::string bytes;
-    CStringSink sink(bytes);
+    StringSink sink(bytes);
     SaveDocument(doc, sink);
     return bytes;
 }
@@ -31,42 +31,42 @@ std::string SaveDocumentBytes(CRumoDoc& doc) {
 namespace {
 
 // Passes bytes on while the file stays within the notebook limit.
-class CLimitedSink : public IByteSink {
+class LimitedSink : public ByteSink {
 public:
-    explicit CLimitedSink(IByteSink& sink) : m_sink(sink) {}
+    explicit LimitedSink(ByteSink& sink) : m_sink(sink) {}
     void Write(const char* p, std::size_t n) override {
         if (n > kMaxNotebookBytes - m_nWritten) {
             // The reason in UTF-8, as the system's reasons are.
             const std::string what = "ノートが大きすぎます（" + std::to_string(kMaxNotebookBytes >> 20) + " MB まで）";
-            throw CArchiveException(CArchiveException::tooLarge, what.c_str());
+            throw ArchiveException(ArchiveException::tooLarge, what.c_str());
         }
         m_nWritten += n;
         m_sink.Write(p, n);
     }
 
 private:
-    IByteSink& m_sink;
+    ByteSink& m_sink;
     std::size_t m_nWritten = 0;
 };
 
 }  // namespace
 
-void SaveDocument(CRumoDoc& doc, IByteSink& sink) {
-    CLimitedSink limited(sink);
-    CArchive ar(limited);
+void SaveDocument(Notebook& doc, ByteSink& sink) {
+    LimitedSink limited(sink);
+    Archive ar(limited);
     doc.Serialize(ar);
     ar.Flush();
 }
 
-void LoadDocumentBytes(CRumoDoc& doc, const std::string& bytes) {
-    CArchive ar(bytes.data(), bytes.size());
+void LoadDocumentBytes(Notebook& doc, const std::string& bytes) {
+    Archive ar(bytes.data(), bytes.size());
     doc.Serialize(ar);
     // Nothing follows the memos: extra bytes mean a count or a length was damaged, and
     // what was read would lose records at the next save.
     ar.ExpectEnd();
 }
 
-void TakeFileContents(CRumoDoc& doc, CRumoDoc& loaded) {
+void TakeFileContents(Notebook& doc, Notebook& loaded) {
     doc.DeleteContents();
     doc.m_strResponderName = std::move(loaded.m_strResponderName);
     doc.m_strUserName = std::move(loaded.m_strUserName);

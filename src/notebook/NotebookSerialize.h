@@ -4,30 +4,30 @@
 #include <cstddef>
 #include <string>
 
-class CRumoDoc;
+class Notebook;
 
 /// The largest notebook file, in bytes: about 11 million memos. Opening refuses a larger
 /// file before holding it, and saving refuses to write one, so Nelo never writes a
 /// notebook it would not open again. Loading takes about six times the file's size in
 /// memory.
 constexpr std::size_t kMaxNotebookBytes = std::size_t{256} << 20;
-class IByteSink;
+class ByteSink;
 
 /// The bytes of the notebook file of doc.
-std::string SaveDocumentBytes(CRumoDoc& doc);
+std::string SaveDocumentBytes(Notebook& doc);
 
-/// Streams the same bytes into sink as they are produced. Throws CArchiveException
+/// Streams the same bytes into sink as they are produced. Throws ArchiveException
 /// when the document holds what the file cannot, or more than kMaxNotebookBytes (the
 /// sink then has only a part).
-void SaveDocument(CRumoDoc& doc, IByteSink& sink);
+void SaveDocument(Notebook& doc, ByteSink& sink);
 
 /// Reads a notebook file into doc, which should be fresh: names, variables, schedules
 /// (those that ended more than a day ago are dropped) and memos. Throws
-/// CArchiveException when the bytes are not a notebook file, bytes after the memos
+/// ArchiveException when the bytes are not a notebook file, bytes after the memos
 /// included.
-void LoadDocumentBytes(CRumoDoc& doc, const std::string& bytes);
+void LoadDocumentBytes(Notebook& doc, const std::string& bytes);
 
 /// Moves what a file holds (names, variables, schedules, memos, the past-entries
 /// notice) from a freshly loaded document into doc, whose old contents are destroyed.
 /// The memory register and everything else of doc stays.
-void TakeFileContents(CRumoDoc& doc, CRumoDoc& loaded);
+void TakeFileContents(Notebook& doc, Notebook& loaded);

@@ -60,17 +60,17 @@ constexpr std::size_t nKickBytes = 1024 * 1024;
 
 }  // namespace
 
-CAtomicFile::~CAtomicFile() { Abandon(); }
+AtomicFile::~AtomicFile() { Abandon(); }
 
-ssize_t CAtomicFile::SysWrite(int fd, const char* p, std::size_t n) { return write(fd, p, n); }
-ssize_t CAtomicFile::SysWriteAt(int fd, const char* p, std::size_t n, off_t offset) { return pwrite(fd, p, n, offset); }
-int CAtomicFile::SysSync(int fd) { return fsync(fd); }
-int CAtomicFile::SysTruncate(int fd, off_t size) { return ftruncate(fd, size); }
-int CAtomicFile::SysChmod(int fd, mode_t mode) { return fchmod(fd, mode); }
-int CAtomicFile::SysRename(const char* from, const char* to) { return rename(from, to); }
-int CAtomicFile::SysUnlink(const char* path) { return unlink(path); }
+ssize_t AtomicFile::SysWrite(int fd, const char* p, std::size_t n) { return write(fd, p, n); }
+ssize_t AtomicFile::SysWriteAt(int fd, const char* p, std::size_t n, off_t offset) { return pwrite(fd, p, n, offset); }
+int AtomicFile::SysSync(int fd) { return fsync(fd); }
+int AtomicFile::SysTruncate(int fd, off_t size) { return ftruncate(fd, size); }
+int AtomicFile::SysChmod(int fd, mode_t mode) { return fchmod(fd, mode); }
+int AtomicFile::SysRename(const char* from, const char* to) { return rename(from, to); }
+int AtomicFile::SysUnlink(const char* path) { return unlink(path); }
 
-int CAtomicFile::SysLink(int fd, const std::string& from, const std::string& to) {
+int AtomicFile::SysLink(int fd, const std::string& from, const std::string& to) {
     if (from.empty()) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
         return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW);
@@ -89,9 +89,9 @@ int CAtomicFile::SysLink(int fd, const std::string& from, const std::string& to)
     return rename(from.c_str(), to.c_str());
 }
 
-bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDirs) {
+bool AtomicFile::Open(const std::string& path, std::string& error, bool makeDirs) {
     Abandon();
-    m_stamp = CFileStamp();
+    m_stamp = FileStamp();
     std::string target;
     if (int e = ResolveLinks(path, target)) {
         error = std::strerror(e);
@@ -152,7 +152,7 @@ bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDir
     return true;
 }
 
-int CAtomicFile::CreateTemporary(mode_t mode, std::string& path) {
+int AtomicFile::CreateTemporary(mode_t mode, std::string& path) {
     path.clear();
     int fd = CreateUnnamedFile(DirName(m_strPath), mode);
     if (fd < 0) fd = CreateSideFile(SideFilePrefix(m_strPath, SideFileKind::Temporary), mode, path);
@@ -160,7 +160,7 @@ int CAtomicFile::CreateTemporary(mode_t mode, std::string& path) {
     return fd;
 }
 
-int CAtomicFile::NameFile(int fd, std::string& path, const std::string& prefix) {
+int AtomicFile::NameFile(int fd, std::string& path, const std::string& prefix) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = RandomSideFileName(prefix);
         if (SysLink(fd, path, name) == 0) {
@@ -172,7 +172,7 @@ int CAtomicFile::NameFile(int fd, std::string& path, const std::string& prefix) 
     return EEXIST;
 }
 
-bool CAtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& error, bool& bInPlace) {
+bool AtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& error, bool& bInPlace) {
     bInPlace = false;
     mode_t mode = m_newMode;
     if (old) {
@@ -202,7 +202,7 @@ bool CAtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& er
     return true;
 }
 
-bool CAtomicFile::CopyContent(int from, int to) {
+bool AtomicFile::CopyContent(int from, int to) {
     char buf[65536];
     off_t offset = 0;
     for (;;) {
@@ -226,7 +226,7 @@ bool CAtomicFile::CopyContent(int from, int to) {
     }
 }
 
-int CAtomicFile::SyncFolder() {
+int AtomicFile::SyncFolder() {
     int dfd = open(DirName(m_strPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     // A folder this process may not read cannot be synced by it; nothing to report.
     if (dfd < 0) return 0;
@@ -236,7 +236,7 @@ int CAtomicFile::SyncFolder() {
     return e == EINVAL ? 0 : e;
 }
 
-bool CAtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
+bool AtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
     int fd = open(m_strPath.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         error = std::strerror(errno);
@@ -265,7 +265,7 @@ bool CAtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
     return true;
 }
 
-void CAtomicFile::Write(const char* p, std::size_t n) {
+void AtomicFile::Write(const char* p, std::size_t n) {
     if (m_fd < 0 || m_nWriteErrno != 0) return;
     while (n > 0) {
         ssize_t w = SysWrite(m_fd, p, n);
@@ -289,9 +289,9 @@ void CAtomicFile::Write(const char* p, std::size_t n) {
 #endif
 }
 
-bool CAtomicFile::Fail(std::string& error, int nErrno) {
+bool AtomicFile::Fail(std::string& error, int nErrno) {
     error = std::strerror(nErrno);
-    m_stamp = CFileStamp();
+    m_stamp = FileStamp();
     if (m_bInPlace) {
         EndInPlace(true, &error);
         return false;
@@ -300,12 +300,12 @@ bool CAtomicFile::Fail(std::string& error, int nErrno) {
     return false;
 }
 
-bool CAtomicFile::Commit(std::string& error) {
+bool AtomicFile::Commit(std::string& error) {
     if (m_fd < 0) return Fail(error, EBADF);
     if (m_nWriteErrno != 0) return Fail(error, m_nWriteErrno);
     if (m_bInPlace) return CommitInPlace(error);
     if (SysSync(m_fd) != 0) return Fail(error, errno);
-    CFileStamp stamp;
+    FileStamp stamp;
     struct stat st;
     if (fstat(m_fd, &st) == 0) stamp = FileStampOf(st);
     if (m_bNewNameOnly) {
@@ -332,7 +332,7 @@ bool CAtomicFile::Commit(std::string& error) {
     return true;
 }
 
-bool CAtomicFile::CommitInPlace(std::string& error) {
+bool AtomicFile::CommitInPlace(std::string& error) {
     if (SysTruncate(m_fd, static_cast<off_t>(m_nWritten)) != 0) return Fail(error, errno);
     if (SysSync(m_fd) != 0) return Fail(error, errno);
     struct stat st;
@@ -343,12 +343,12 @@ bool CAtomicFile::CommitInPlace(std::string& error) {
     return true;
 }
 
-void CAtomicFile::RemoveOldBackups() {
+void AtomicFile::RemoveOldBackups() {
     if (m_bNewNameOnly) return;
     for (const std::string& left : AbandonedSideFiles(m_strPath, SideFileKind::Backup)) unlink(left.c_str());
 }
 
-bool CAtomicFile::RestoreInPlace() {
+bool AtomicFile::RestoreInPlace() {
     bool ok =
         m_backupFd >= 0 && CopyContent(m_backupFd, m_fd) && SysTruncate(m_fd, m_nOldSize) == 0 && SysSync(m_fd) == 0;
     struct stat st;
@@ -356,7 +356,7 @@ bool CAtomicFile::RestoreInPlace() {
     return ok;
 }
 
-void CAtomicFile::EndInPlace(bool bRestore, std::string* error) {
+void AtomicFile::EndInPlace(bool bRestore, std::string* error) {
     bool bKeepCopy = bRestore && m_fd >= 0 && !RestoreInPlace();
     if (m_fd >= 0) {
         close(m_fd);
@@ -377,7 +377,7 @@ void CAtomicFile::EndInPlace(bool bRestore, std::string* error) {
     m_bInPlace = false;
 }
 
-void CAtomicFile::Abandon() {
+void AtomicFile::Abandon() {
     if (m_bInPlace) {
         EndInPlace(true, nullptr);
         return;
@@ -416,13 +416,13 @@ std::vector<std::string> InPlaceBackups(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error, bool makeDirs) {
-    CAtomicFile file;
+    AtomicFile file;
     if (!file.Open(path, error, makeDirs)) return false;
     file.Write(data.data(), data.size());
     return file.Commit(error);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, CFileStamp* stamp) {
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, FileStamp* stamp) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = std::strerror(errno);
@@ -445,6 +445,6 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
         data.append(buf, static_cast<size_t>(r));
     }
     close(fd);
-    if (stamp) *stamp = bStat ? FileStampOf(st) : CFileStamp();
+    if (stamp) *stamp = bStat ? FileStampOf(st) : FileStamp();
     return true;
 }

@@ -30,12 +30,12 @@
 /// ("NAME.bakXXXXXX") and syncs it, Write goes into the target itself, Commit syncs the
 /// target and only then removes the copy, and a failed or abandoned save copies the old
 /// content back. A save killed halfway leaves the copy, which InPlaceBackups finds.
-class CAtomicFile : public IByteSink {
+class AtomicFile : public ByteSink {
 public:
-    CAtomicFile() = default;
-    CAtomicFile(const CAtomicFile&) = delete;
-    CAtomicFile& operator=(const CAtomicFile&) = delete;
-    ~CAtomicFile() override;
+    AtomicFile() = default;
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    ~AtomicFile() override;
 
     /// Before Open: the permissions of a file that does not exist yet, exactly (the
     /// umask does not apply); without it, 0666 less the umask.
@@ -73,7 +73,7 @@ public:
     /// The written file's identity and modification state after a successful Commit
     /// (or one whose only failure was the folder's sync); after a failed one, that of a
     /// target written in place whose old content was put back, else nothing known.
-    const CFileStamp& GetStamp() const { return m_stamp; }
+    const FileStamp& GetStamp() const { return m_stamp; }
 
 protected:
     // The system calls that change files, replaceable by tests that inject failures or
@@ -125,7 +125,7 @@ private:
     int m_nWriteErrno = 0;       // the first failure of Write, 0 while there is none
     std::size_t m_nWritten = 0;  // bytes in the temporary file
     std::size_t m_nKicked = 0;   // bytes whose write-back to the disk has been started
-    CFileStamp m_stamp;
+    FileStamp m_stamp;
     mode_t m_newMode = 0666;
     bool m_bExactMode = false;
     mode_t m_folderMode = 0777;
@@ -153,4 +153,4 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, std::
 
 /// Reads a whole file; false (with error set) when it cannot be opened or read. stamp,
 /// when given, receives the identity of the file read.
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, CFileStamp* stamp = nullptr);
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, FileStamp* stamp = nullptr);

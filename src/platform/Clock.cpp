@@ -6,7 +6,7 @@
 #include <string>
 
 namespace {
-IClock* g_pClock = nullptr;
+Clock* g_pClock = nullptr;
 }
 
 namespace {
@@ -79,7 +79,7 @@ long long SystemTimeMs() {
     return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
-CSystemClock::CSystemClock() {
+SystemClock::SystemClock() {
     const char* now = std::getenv(kFrozenClockVariable);
     if (now && *now) m_bFrozen = ParseLocalTimestamp(now, m_tFrozen);
     if (m_bFrozen && IsRunningClockMode()) {
@@ -89,24 +89,24 @@ CSystemClock::CSystemClock() {
     }
 }
 
-std::time_t CSystemClock::Now() const {
+std::time_t SystemClock::Now() const {
     if (m_bFrozen) return m_tFrozen;
     if (m_nOffsetMs == 0) return std::time(nullptr);
     return static_cast<std::time_t>(FloorDiv(NowMs(), 1000));
 }
 
-long long CSystemClock::NowMs() const {
+long long SystemClock::NowMs() const {
     if (m_bFrozen) return static_cast<long long>(m_tFrozen) * 1000;
     return SystemTimeMs() + m_nOffsetMs;
 }
 
-IClock& CurrentClock() {
+Clock& CurrentClock() {
     if (g_pClock) return *g_pClock;
-    static CSystemClock systemClock;
+    static SystemClock systemClock;
     return systemClock;
 }
 
-void SetCurrentClock(IClock* pClock) { g_pClock = pClock; }
+void SetCurrentClock(Clock* pClock) { g_pClock = pClock; }
 
 std::tm LocalTime(std::time_t t) {
     std::tm tm{};

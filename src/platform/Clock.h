@@ -12,9 +12,9 @@ inline constexpr const char* kFrozenClockVariable = "NELO_NOW";
 /// the default).
 inline constexpr const char* kClockModeVariable = "NELO_CLOCK";
 
-class IClock {
+class Clock {
 public:
-    virtual ~IClock() = default;
+    virtual ~Clock() = default;
     /// Seconds since 1970-01-01 00:00:00 UTC.
     virtual std::time_t Now() const = 0;
     /// Milliseconds since 1970, for what must happen at the start of a second.
@@ -26,9 +26,9 @@ public:
 /// The system clock, or the frozen time of NELO_NOW when that is set and well-formed;
 /// with NELO_CLOCK=running that time is where the clock starts, and it moves on as the
 /// system clock does (so a changed system time moves it too).
-class CSystemClock : public IClock {
+class SystemClock : public Clock {
 public:
-    CSystemClock();
+    SystemClock();
     std::time_t Now() const override;
     long long NowMs() const override;
     bool Advances() const override { return !m_bFrozen; }
@@ -43,9 +43,9 @@ private:
 long long SystemTimeMs();
 
 /// A clock that always answers the same time; tests move it by hand.
-class CFixedClock : public IClock {
+class FixedClock : public Clock {
 public:
-    explicit CFixedClock(std::time_t t) : m_tNow(t) {}
+    explicit FixedClock(std::time_t t) : m_tNow(t) {}
     std::time_t Now() const override { return m_tNow; }
     void Set(std::time_t t) { m_tNow = t; }
 
@@ -53,10 +53,10 @@ private:
     std::time_t m_tNow;
 };
 
-/// The clock in use (a CSystemClock unless a test installed another).
-IClock& CurrentClock();
+/// The clock in use (a SystemClock unless a test installed another).
+Clock& CurrentClock();
 /// Installs a clock (not owned); nullptr restores the system clock.
-void SetCurrentClock(IClock* pClock);
+void SetCurrentClock(Clock* pClock);
 
 /// Local broken-down time of t.
 std::tm LocalTime(std::time_t t);

@@ -15,7 +15,7 @@
 #include <vector>
 
 template <class P>
-class CHashSlots {
+class HashSlots {
 public:
     struct Slot {
         std::uint64_t hash = 0;
@@ -28,12 +28,12 @@ public:
         return std::hash<std::string_view>{}(key)*0x9E3779B97F4A7C15ull;
     }
 
-    CHashSlots() = default;
-    CHashSlots(const CHashSlots&) = delete;
-    CHashSlots& operator=(const CHashSlots&) = delete;
+    HashSlots() = default;
+    HashSlots(const HashSlots&) = delete;
+    HashSlots& operator=(const HashSlots&) = delete;
     // A table moved from is left empty.
-    CHashSlots(CHashSlots&& other) noexcept { Swap(other); }
-    CHashSlots& operator=(CHashSlots&& other) noexcept {
+    HashSlots(HashSlots&& other) noexcept { Swap(other); }
+    HashSlots& operator=(HashSlots&& other) noexcept {
         if (this != &other) {
             Clear();
             Swap(other);
@@ -56,7 +56,7 @@ public:
         m_nCount = 0;
     }
 
-    void Swap(CHashSlots& other) noexcept {
+    void Swap(HashSlots& other) noexcept {
         m_slots.swap(other.m_slots);
         std::swap(m_nBits, other.m_nBits);
         std::swap(m_nCount, other.m_nCount);

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data, CFileStamp* stamp) {
+LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data, FileStamp* stamp) {
     LimitedReadResult result;
     data.clear();
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -53,7 +53,7 @@ LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes,
         data.append(buffer, static_cast<std::size_t>(r));
     }
     close(fd);
-    if (stamp) *stamp = bStat ? FileStampOf(st) : CFileStamp();
+    if (stamp) *stamp = bStat ? FileStampOf(st) : FileStamp();
     result.bOk = true;
     return result;
 }

@@ -22,7 +22,7 @@ struct LimitedReadResult {
 /// Reads the file at path into data when it holds at most nMaxBytes bytes. stamp, when
 /// given, receives the identity of the file read.
 LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data,
-                                 CFileStamp* stamp = nullptr);
+                                 FileStamp* stamp = nullptr);
 
 /// A size in bytes as messages give it: megabytes with one decimal, rounded up
 /// ("256.1 MB"), or whole megabytes when it is a whole number of them ("256 MB").

@@ -105,7 +105,7 @@ std::uint64_t PathHash(const std::string& text) {
 
 }  // namespace
 
-LockOwner CLockFile::ThisProcess() {
+LockOwner LockFile::ThisProcess() {
     LockOwner me;
     me.nPid = getpid();
     me.program = ProgramOf(me.nPid);
@@ -117,7 +117,7 @@ LockOwner CLockFile::ThisProcess() {
     return me;
 }
 
-bool CLockFile::ReadOwner(const std::string& path, LockOwner& owner) {
+bool LockFile::ReadOwner(const std::string& path, LockOwner& owner) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     char buf[4096];
@@ -147,7 +147,7 @@ bool CLockFile::ReadOwner(const std::string& path, LockOwner& owner) {
     return true;
 }
 
-bool CLockFile::IsStale(const LockOwner& owner) {
+bool LockFile::IsStale(const LockOwner& owner) {
     const LockOwner me = ThisProcess();
     bool bSameMachine = owner.host.empty() || owner.host == me.host;
     if (!owner.machineId.empty() && !me.machineId.empty()) bSameMachine = owner.machineId == me.machineId;
@@ -157,7 +157,7 @@ bool CLockFile::IsStale(const LockOwner& owner) {
     return !IsRunning(owner.nPid, owner.program);
 }
 
-LockResult CLockFile::TryLock() {
+LockResult LockFile::TryLock() {
     if (IsLocked()) return LockResult::Taken;
     m_holder = LockOwner();
     // Twice at most: once more after a stale file was removed.
@@ -202,7 +202,7 @@ LockResult CLockFile::TryLock() {
         if (!bStale) return LockResult::Held;
         // Two programs that both found the file stale must not both remove it (the
         // second would remove the first one's new lock).
-        CLockFile removal(m_strPath + ".rmlock");
+        LockFile removal(m_strPath + ".rmlock");
         if (removal.TryLock() != LockResult::Taken) return LockResult::Held;
         LockOwner again;
         const bool bStill = ReadOwner(m_strPath, again) ? IsStale(again) : true;
@@ -211,7 +211,7 @@ LockResult CLockFile::TryLock() {
     return LockResult::Held;
 }
 
-bool CLockFile::RemoveStale() {
+bool LockFile::RemoveStale() {
     const int fd = open(m_strPath.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT;
     const bool bRemoved = flock(fd, LOCK_EX | LOCK_NB) == 0 && unlink(m_strPath.c_str()) == 0;
@@ -219,7 +219,7 @@ bool CLockFile::RemoveStale() {
     return bRemoved;
 }
 
-void CLockFile::Unlock() {
+void LockFile::Unlock() {
     if (m_fd < 0) return;
     unlink(m_strPath.c_str());
     close(m_fd);

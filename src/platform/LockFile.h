@@ -25,12 +25,12 @@ enum class LockResult {
     NotTaken,  // the file could not be made (no folder, no permission, disk full)
 };
 
-class CLockFile {
+class LockFile {
 public:
-    explicit CLockFile(std::string path) : m_strPath(std::move(path)) {}
-    ~CLockFile() { Unlock(); }
-    CLockFile(const CLockFile&) = delete;
-    CLockFile& operator=(const CLockFile&) = delete;
+    explicit LockFile(std::string path) : m_strPath(std::move(path)) {}
+    ~LockFile() { Unlock(); }
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
 
     const std::string& Path() const { return m_strPath; }
     bool IsLocked() const { return m_fd >= 0; }

@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
-class CProfile {
+class Profile {
 public:
     /// The profile at the standard place for company "Vantor", application "Nelo".
-    CProfile();
+    Profile();
     /// A profile kept in the given file (tests, and front ends that know better).
-    explicit CProfile(std::string path);
+    explicit Profile(std::string path);
 
     const std::string& GetPath() const { return m_strPath; }
 

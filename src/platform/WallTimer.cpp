@@ -6,13 +6,13 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
-CWallTimer::CWallTimer() { m_fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC); }
+WallTimer::WallTimer() { m_fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC); }
 
-CWallTimer::~CWallTimer() {
+WallTimer::~WallTimer() {
     if (m_fd >= 0) close(m_fd);
 }
 
-bool CWallTimer::ArmAt(long long ms) {
+bool WallTimer::ArmAt(long long ms) {
     if (m_fd < 0) return false;
     itimerspec spec{};
     // Zero would disarm: a time at or before the epoch means "now".
@@ -23,14 +23,14 @@ bool CWallTimer::ArmAt(long long ms) {
     return m_bArmed;
 }
 
-void CWallTimer::Disarm() {
+void WallTimer::Disarm() {
     if (m_fd < 0) return;
     itimerspec spec{};
     timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr);
     m_bArmed = false;
 }
 
-CWallTimer::Event CWallTimer::Take() {
+WallTimer::Event WallTimer::Take() {
     if (m_fd < 0) return Event::kNone;
     std::uint64_t nExpirations = 0;
     const ssize_t n = read(m_fd, &nExpirations, sizeof nExpirations);

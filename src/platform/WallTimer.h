@@ -5,7 +5,7 @@
 // decides afresh when to wait for.
 #pragma once
 
-class CWallTimer {
+class WallTimer {
 public:
     /// What reading the descriptor found.
     enum class Event {
@@ -14,10 +14,10 @@ public:
         kClockSet,  ///< the system time was set: the timer is disarmed
     };
 
-    CWallTimer();
-    ~CWallTimer();
-    CWallTimer(const CWallTimer&) = delete;
-    CWallTimer& operator=(const CWallTimer&) = delete;
+    WallTimer();
+    ~WallTimer();
+    WallTimer(const WallTimer&) = delete;
+    WallTimer& operator=(const WallTimer&) = delete;
 
     /// The descriptor that becomes readable on an event; -1 when the system gave none.
     int GetFd() const { return m_fd; }

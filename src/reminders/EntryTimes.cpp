@@ -16,7 +16,7 @@ std::time_t LocalMidnight(std::time_t t, int nDays) {
     return MakeLocalTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday + nDays, 0, 0, 0);
 }
 
-EntryTimes TimesOf(const CSchedule& entry) {
+EntryTimes TimesOf(const ScheduleEntry& entry) {
     EntryTimes times;
     times.bAllDay = !HasTimeOfDay(entry.m_strStart);
     times.tFirst = times.bAllDay ? LocalMidnight(entry.m_tStart) : entry.m_tStart;
@@ -32,15 +32,15 @@ EntryTimes TimesOf(const CSchedule& entry) {
     return times;
 }
 
-std::vector<const CSchedule*> AgendaEntries(const std::vector<std::unique_ptr<CSchedule>>& entries, std::time_t now,
-                                            int nDays) {
+std::vector<const ScheduleEntry*> AgendaEntries(const std::vector<std::unique_ptr<ScheduleEntry>>& entries,
+                                                std::time_t now, int nDays) {
     const std::time_t tEnd = LocalMidnight(now, nDays + 1);
-    std::vector<const CSchedule*> result;
+    std::vector<const ScheduleEntry*> result;
     for (const auto& pEntry : entries) {
         const EntryTimes times = TimesOf(*pEntry);
         if (times.IsAheadOrUnderWay(now) && times.tFirst < tEnd) result.push_back(pEntry.get());
     }
     std::stable_sort(result.begin(), result.end(),
-                     [](const CSchedule* a, const CSchedule* b) { return a->m_tStart < b->m_tStart; });
+                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_tStart < b->m_tStart; });
     return result;
 }

@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kSummaryLines = 20;
 
 // The entry's display form without its business: the date, the time and the end.
-std::string DateAndEnd(const CSchedule& entry, const std::string& strYear) {
+std::string DateAndEnd(const ScheduleEntry& entry, const std::string& strYear) {
     std::string text;
     entry.Format(text, strYear);
     // Format ends with a full-width blank and the business.
@@ -25,12 +25,12 @@ std::string DateAndEnd(const CSchedule& entry, const std::string& strYear) {
 
 }  // namespace
 
-bool ReminderKey::Matches(const CSchedule& entry) const {
+bool ReminderKey::Matches(const ScheduleEntry& entry) const {
     return tStart == entry.m_tStart && tEnd == entry.m_tEnd && strStart == entry.m_strStart &&
            strEnd == entry.m_strEnd && strBusiness == entry.m_strBusiness;
 }
 
-ReminderKey ReminderKey::Of(const CSchedule& entry) {
+ReminderKey ReminderKey::Of(const ScheduleEntry& entry) {
     return ReminderKey{entry.m_tStart, entry.m_tEnd, entry.m_strStart, entry.m_strEnd, entry.m_strBusiness};
 }
 
@@ -42,7 +42,7 @@ std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
     return h;
 }
 
-std::time_t CReminderPlan::DueTime(const CSchedule& entry) const {
+std::time_t ReminderPlan::DueTime(const ScheduleEntry& entry) const {
     if (HasTimeOfDay(entry.m_strStart))
         return static_cast<std::time_t>(entry.m_tStart) - static_cast<std::time_t>(m_settings.nMinutesBefore) * 60;
     const std::tm day = LocalTime(entry.m_tStart);
@@ -50,12 +50,12 @@ std::time_t CReminderPlan::DueTime(const CSchedule& entry) const {
                          m_settings.nAllDayMinute % 60, 0);
 }
 
-std::time_t CReminderPlan::LateTime(const CSchedule& entry) const {
+std::time_t ReminderPlan::LateTime(const ScheduleEntry& entry) const {
     if (HasTimeOfDay(entry.m_strStart)) return static_cast<std::time_t>(entry.m_tStart) + kGraceSeconds;
     return LocalMidnight(entry.m_tStart, 1);
 }
 
-Reminder CReminderPlan::ReminderOf(const CSchedule& entry) {
+Reminder ReminderPlan::ReminderOf(const ScheduleEntry& entry) {
     Reminder r;
     r.key = ReminderKey::Of(entry);
     if (HasTimeOfDay(entry.m_strStart)) {
@@ -69,17 +69,17 @@ Reminder CReminderPlan::ReminderOf(const CSchedule& entry) {
     return r;
 }
 
-std::vector<Reminder> CReminderPlan::TakeDue(const Entries& entries, std::time_t now) {
+std::vector<Reminder> ReminderPlan::TakeDue(const Entries& entries, std::time_t now) {
     std::vector<Reminder> due;
     if (!m_settings.bEnabled) return due;
-    std::vector<const CSchedule*> candidates;
+    std::vector<const ScheduleEntry*> candidates;
     for (const auto& pEntry : entries)
         if (DueTime(*pEntry) <= now && now < LateTime(*pEntry)) candidates.push_back(pEntry.get());
     std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const CSchedule* a, const CSchedule* b) { return a->m_tStart < b->m_tStart; });
+                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_tStart < b->m_tStart; });
     // The n-th entry of a key is reminded of when fewer than n of its key were shown.
     std::unordered_map<ReminderKey, int, ReminderKeyHash> seen;
-    for (const CSchedule* pEntry : candidates) {
+    for (const ScheduleEntry* pEntry : candidates) {
         ReminderKey key = ReminderKey::Of(*pEntry);
         int& nShown = m_shown[key];
         if (++seen[key] <= nShown) continue;
@@ -89,7 +89,7 @@ std::vector<Reminder> CReminderPlan::TakeDue(const Entries& entries, std::time_t
     return due;
 }
 
-std::optional<std::time_t> CReminderPlan::NextDue(const Entries& entries, std::time_t now) const {
+std::optional<std::time_t> ReminderPlan::NextDue(const Entries& entries, std::time_t now) const {
     std::optional<std::time_t> next;
     if (!m_settings.bEnabled) return next;
     for (const auto& pEntry : entries) {
@@ -99,9 +99,9 @@ std::optional<std::time_t> CReminderPlan::NextDue(const Entries& entries, std::t
     return next;
 }
 
-std::optional<Reminder> CReminderPlan::TodaySummary(const Entries& entries, std::time_t now) const {
+std::optional<Reminder> ReminderPlan::TodaySummary(const Entries& entries, std::time_t now) const {
     if (!m_settings.bStartupSummary) return std::nullopt;
-    const std::vector<const CSchedule*> today = AgendaEntries(entries, now, 0);
+    const std::vector<const ScheduleEntry*> today = AgendaEntries(entries, now, 0);
     if (today.empty()) return std::nullopt;
     Reminder r;
     r.strSummary = "今日の予定 "_sj + std::to_string(today.size()) + " 件"_sj;

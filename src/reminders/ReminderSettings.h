@@ -4,7 +4,7 @@
 
 #include <string>
 
-class CProfile;
+class Profile;
 
 struct ReminderSettings {
     static constexpr const char* kSection = "Reminders";
@@ -16,9 +16,9 @@ struct ReminderSettings {
     bool bStartupSummary = true;  ///< at start-up, one notification lists today's remaining entries
 
     /// The settings of the profile; a missing or unreadable value reads as its default.
-    static ReminderSettings Read(const CProfile& profile);
+    static ReminderSettings Read(const Profile& profile);
     /// Writes every value; false when the profile could not be written.
-    bool Write(CProfile& profile) const;
+    bool Write(Profile& profile) const;
 
     bool operator==(const ReminderSettings&) const = default;
 };

@@ -64,17 +64,17 @@ bool IsCmdWord(std::string_view word, std::size_t k) {
 
 }  // namespace
 
-CCmdPro::CCmdPro() : m_pDate(&m_ownDate) {}
+ScheduleBook::ScheduleBook() : m_pDate(&m_ownDate) {}
 
-CCmdPro::CCmdPro(CWorkingDate& date) : m_pDate(&date) {}
+ScheduleBook::ScheduleBook(WorkingDate& date) : m_pDate(&date) {}
 
-bool CCmdPro::IsCommandWord(std::string_view word) {
+bool ScheduleBook::IsCommandWord(std::string_view word) {
     for (std::size_t k = 0; k < std::size(g_cmdWords); ++k)
         if (IsCmdWord(word, k)) return true;
     return false;
 }
 
-int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
+int ScheduleBook::DoCommand(std::string& answer, const std::string& text) {
     m_strLine.clear();
     AppendFullWidthHalfBlank(m_strLine, text);
     SplitLine(m_strLine, m_words);
@@ -99,8 +99,8 @@ int CCmdPro::DoCommand(std::string& answer, const std::string& text) {
     return DoKeywordCommand(std::string(first), answer);
 }
 
-int CCmdPro::RegisterPhrases(const std::string& startPhrase, const std::string& endPhrase, const std::string& business,
-                             std::string& answer) {
+int ScheduleBook::RegisterPhrases(const std::string& startPhrase, const std::string& endPhrase,
+                                  const std::string& business, std::string& answer) {
     std::vector<std::string_view> words{startPhrase};
     if (!endPhrase.empty()) words.push_back(endPhrase);
     const ScheduleWhen when = ReadScheduleWhen(words, PhraseContext::Now(), true);
@@ -115,7 +115,7 @@ int CCmdPro::RegisterPhrases(const std::string& startPhrase, const std::string& 
     return RegisterSchedule(when.strStart, when.strEnd, business, answer, when.tStart, when.tEnd);
 }
 
-int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
+int ScheduleBook::DoKeywordCommand(const std::string& word, std::string& answer) {
     for (std::size_t k = 0; k < std::size(g_cmdWords); ++k) {
         const CmdWord& cmd = g_cmdWords[k];
         if (!IsCmdWord(word, k)) continue;
@@ -136,7 +136,7 @@ int CCmdPro::DoKeywordCommand(const std::string& word, std::string& answer) {
     return 0;
 }
 
-int CCmdPro::DateQuestion(std::string& answer) {
+int ScheduleBook::DateQuestion(std::string& answer) {
     if (m_words.size() < 2) {
         answer = LoadStringId(IDS_NO_DATE);
         return 1;
@@ -174,7 +174,7 @@ int CCmdPro::DateQuestion(std::string& answer) {
     return 1;
 }
 
-int CCmdPro::ConvertCommand(int code, const std::string& word, std::string& answer) {
+int ScheduleBook::ConvertCommand(int code, const std::string& word, std::string& answer) {
     std::string out;
     if (code == 0) {
         AnswerEra(out, word);
@@ -186,15 +186,16 @@ int CCmdPro::ConvertCommand(int code, const std::string& word, std::string& answ
     return 1;
 }
 
-void CCmdPro::UpdateIndex() {
+void ScheduleBook::UpdateIndex() {
     if (m_bIndexValid) return;
     m_index.Clear();
     for (std::size_t i = 0; i < m_schedules.size(); ++i) m_index.Add(m_schedules[i].get(), i);
     m_bIndexValid = true;
 }
 
-int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
-                              std::string& answer, std::int32_t tStart, std::int32_t tEnd) {
+int ScheduleBook::RegisterSchedule(const std::string& strStart, const std::string& strEnd,
+                                   const std::string& strBusiness, std::string& answer, std::int32_t tStart,
+                                   std::int32_t tEnd) {
     UpdateIndex();
     // Only the entries the answer shows are looked at closely; the rest are counted.
     std::vector<std::size_t> conflicts;
@@ -217,7 +218,7 @@ int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& st
             answer += "（ほか "_sj + std::to_string(nConflicts - conflicts.size()) + " 件）\r\n"_sj;
     }
 
-    auto entry = std::make_unique<CSchedule>();
+    auto entry = std::make_unique<ScheduleEntry>();
     entry->m_tStart = tStart;
     entry->m_tEnd = tEnd;
     entry->m_strStart = strStart;
@@ -232,7 +233,7 @@ int CCmdPro::RegisterSchedule(const std::string& strStart, const std::string& st
     return 1;
 }
 
-bool CCmdPro::AddRegistered(std::unique_ptr<CSchedule> pEntry) {
+bool ScheduleBook::AddRegistered(std::unique_ptr<ScheduleEntry> pEntry) {
     UpdateIndex();
     const bool bConflict = m_index.AnyConflict(pEntry->m_tStart, pEntry->m_tEnd);
     m_schedules.push_back(std::move(pEntry));
@@ -241,7 +242,7 @@ bool CCmdPro::AddRegistered(std::unique_ptr<CSchedule> pEntry) {
     return bConflict;
 }
 
-int CCmdPro::QuerySchedules(std::string& answer) {
+int ScheduleBook::QuerySchedules(std::string& answer) {
     if (m_words.size() < 2) return ListSchedules(answer);
     if (m_words.size() == 2 && IsWholeListWord(m_words[1])) return ListSchedules(answer);
     // The period: the next word, and a second one for a range.
@@ -257,7 +258,7 @@ int CCmdPro::QuerySchedules(std::string& answer) {
     return ListSchedulesBetween(answer, period.tFrom, period.tTo);
 }
 
-int CCmdPro::PeriodQuery(const std::string& word, std::string& answer) {
+int ScheduleBook::PeriodQuery(const std::string& word, std::string& answer) {
     std::string_view periodWord;
     if (!SplitPeriodQuery(word, periodWord)) return 0;
     SchedulePeriod period;
@@ -268,20 +269,20 @@ int CCmdPro::PeriodQuery(const std::string& word, std::string& answer) {
     return ListSchedulesBetween(answer, period.tFrom, period.tTo);
 }
 
-int CCmdPro::ListSchedules(std::string& answer) { return ListMatching(answer, true, 0, 0); }
+int ScheduleBook::ListSchedules(std::string& answer) { return ListMatching(answer, true, 0, 0); }
 
-int CCmdPro::ListSchedulesBetween(std::string& answer, std::time_t tFrom, std::time_t tTo) {
+int ScheduleBook::ListSchedulesBetween(std::string& answer, std::time_t tFrom, std::time_t tTo) {
     return ListMatching(answer, false, tFrom, tTo);
 }
 
-int CCmdPro::ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std::time_t tTo) {
+int ScheduleBook::ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std::time_t tTo) {
     std::size_t count = m_schedules.size();
     if (!bAll) {
         count = 0;
         for (auto& entry : m_schedules)
             if (entry->Overlaps(tFrom, tTo)) ++count;
     }
-    CPriqueue queue(static_cast<int>(count));
+    StartTimeQueue queue(static_cast<int>(count));
     for (auto& entry : m_schedules)
         if (bAll || entry->Overlaps(tFrom, tTo)) queue.Insert(entry.get());
     if (queue.m_nCount == 0) {
@@ -293,7 +294,7 @@ int CCmdPro::ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std
     answer = LoadStringId(IDS_SCHEDULES_FOUND);
     answer += "\r\n";
     bool bFirst = true;
-    while (CSchedule* p = queue.RemoveTop()) {
+    while (ScheduleEntry* p = queue.RemoveTop()) {
         if (!bFirst) answer += "\r\n";
         bFirst = false;
         p->Format(line, strYear);
@@ -302,9 +303,9 @@ int CCmdPro::ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std
     return 1;
 }
 
-void CCmdPro::SortSchedules() {
+void ScheduleBook::SortSchedules() {
     const std::size_t n = m_schedules.size();
-    CPriqueue queue(static_cast<int>(n));
+    StartTimeQueue queue(static_cast<int>(n));
     for (auto& entry : m_schedules) queue.Insert(entry.release());
     const int count = queue.m_nCount;
     for (int i = 0; i < count; ++i) m_schedules[i].reset(queue.RemoveTop());
@@ -312,11 +313,11 @@ void CCmdPro::SortSchedules() {
     m_bIndexValid = false;
 }
 
-void CCmdPro::PurgePastSchedules() {
+void ScheduleBook::PurgePastSchedules() {
     const long long now = static_cast<long long>(CurrentClock().Now());
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_schedules.size(); ++i) {
-        const CSchedule& e = *m_schedules[i];
+        const ScheduleEntry& e = *m_schedules[i];
         const long long t = e.m_strEnd.empty() ? e.m_tStart : e.m_tEnd;
         if (t + 86400 < now) {
             m_schedules[i].reset();
@@ -331,7 +332,7 @@ void CCmdPro::PurgePastSchedules() {
     m_schedules.resize(kept);
 }
 
-bool CCmdPro::DeleteSchedule(std::size_t nPos) {
+bool ScheduleBook::DeleteSchedule(std::size_t nPos) {
     if (nPos >= m_schedules.size()) return false;
     m_schedules.erase(m_schedules.begin() + static_cast<std::ptrdiff_t>(nPos));
     // The entries after it moved up one place.
@@ -340,12 +341,12 @@ bool CCmdPro::DeleteSchedule(std::size_t nPos) {
     return true;
 }
 
-void CCmdPro::AddSchedule(std::unique_ptr<CSchedule> pEntry) {
+void ScheduleBook::AddSchedule(std::unique_ptr<ScheduleEntry> pEntry) {
     m_schedules.push_back(std::move(pEntry));
     if (m_bIndexValid) m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
 }
 
-void CCmdPro::TakeSchedules(CCmdPro& from) {
+void ScheduleBook::TakeSchedules(ScheduleBook& from) {
     m_schedules = std::move(from.m_schedules);
     m_bPastPurged = from.m_bPastPurged;
     m_bIndexValid = false;
@@ -354,7 +355,7 @@ void CCmdPro::TakeSchedules(CCmdPro& from) {
     from.m_bIndexValid = true;
 }
 
-void CCmdPro::DeleteContents() {
+void ScheduleBook::DeleteContents() {
     m_schedules.clear();
     m_index.Clear();
     m_bIndexValid = true;

@@ -24,14 +24,14 @@ extern const CmdWord g_cmdWords[10];
 /// The suffix words, matched against the last two bytes of the first word (0 era, 1-10 units).
 extern const CmdWord g_unitWords[12];
 
-class CCmdPro {
+class ScheduleBook {
 public:
     /// A command processor with a base date of its own (a list read from a file, tests).
-    CCmdPro();
+    ScheduleBook();
     /// A command processor whose date questions use the notebook's base date.
-    explicit CCmdPro(CWorkingDate& date);
-    CCmdPro(const CCmdPro&) = delete;
-    CCmdPro& operator=(const CCmdPro&) = delete;
+    explicit ScheduleBook(WorkingDate& date);
+    ScheduleBook(const ScheduleBook&) = delete;
+    ScheduleBook& operator=(const ScheduleBook&) = delete;
 
     /// Answers a line of route Command; 0 (answer untouched) when the line is none of its forms.
     int DoCommand(std::string& answer, const std::string& text);
@@ -57,7 +57,7 @@ public:
                          std::string& answer, std::int32_t tStart, std::int32_t tEnd);
     /// Adds an entry as a registration does (the list counts as changed) but without
     /// an answer; true when it meets an entry already stored.
-    bool AddRegistered(std::unique_ptr<CSchedule> pEntry);
+    bool AddRegistered(std::unique_ptr<ScheduleEntry> pEntry);
     /// Registers an entry given as its words (a start phrase, an end phrase or empty, the
     /// business) as a typed line of these words is registered: the same date rules, the
     /// same conflict answer, the same refusals. 1 when the entry was added.
@@ -66,7 +66,7 @@ public:
     /// True for a word of g_cmdWords.
     static bool IsCommandWord(std::string_view word);
     /// The base date of the date questions.
-    CWorkingDate& WorkingDate() { return *m_pDate; }
+    WorkingDate& GetWorkingDate() { return *m_pDate; }
 
     /// Orders the list by start time (equal starts in the order the heap gives).
     void SortSchedules();
@@ -76,16 +76,16 @@ public:
     /// there is none.
     bool DeleteSchedule(std::size_t nPos);
     /// Appends an entry as it is, setting no flag (loading, and tests building a list).
-    void AddSchedule(std::unique_ptr<CSchedule> pEntry);
+    void AddSchedule(std::unique_ptr<ScheduleEntry> pEntry);
     /// Takes the entries and the purge notice of another list (a file just read); the
     /// other list is left empty.
-    void TakeSchedules(CCmdPro& from);
+    void TakeSchedules(ScheduleBook& from);
     /// Deletes every entry and clears both flags.
     void DeleteContents();
-    void Serialize(class CArchive& ar);
+    void Serialize(class Archive& ar);
 
     /// The stored entries, in list order.
-    const std::vector<std::unique_ptr<CSchedule>>& GetSchedules() const { return m_schedules; }
+    const std::vector<std::unique_ptr<ScheduleEntry>>& GetSchedules() const { return m_schedules; }
 
     /// The change flag: the list changed since the last new, opened or saved notebook.
     bool IsChanged() const { return m_bSchedChanged == 1; }
@@ -113,16 +113,16 @@ private:
     // the index behind.
     void UpdateIndex();
 
-    std::vector<std::unique_ptr<CSchedule>> m_schedules;  // the stored entries, owned
-    int m_bSchedChanged = 0;                              // see IsChanged
-    int m_bPastPurged = 0;                                // see IsPastPurged
-    unsigned m_nChanges = 0;                              // see GetChangeCount
+    std::vector<std::unique_ptr<ScheduleEntry>> m_schedules;  // the stored entries, owned
+    int m_bSchedChanged = 0;                                  // see IsChanged
+    int m_bPastPurged = 0;                                    // see IsPastPurged
+    unsigned m_nChanges = 0;                                  // see GetChangeCount
 
     std::string m_strLine;                  // the prepared line
     std::vector<std::string_view> m_words;  // its words (into m_strLine)
     std::string m_strDateOut;               // a date answer before the full-width conversion
-    CWorkingDate m_ownDate;                 // the base date when no notebook hands one
-    CWorkingDate* m_pDate;                  // the base date in use
-    CScheduleIndex m_index;                 // conflict index over m_schedules, when m_bIndexValid
+    WorkingDate m_ownDate;                  // the base date when no notebook hands one
+    WorkingDate* m_pDate;                   // the base date in use
+    ScheduleIndex m_index;                  // conflict index over m_schedules, when m_bIndexValid
     bool m_bIndexValid = true;
 };

@@ -31,9 +31,9 @@ std::string CurrentYearText() {
     return buf;
 }
 
-void CSchedule::Format(std::string& text) const { Format(text, CurrentYearText()); }
+void ScheduleEntry::Format(std::string& text) const { Format(text, CurrentYearText()); }
 
-void CSchedule::Format(std::string& text, const std::string& strYear) const {
+void ScheduleEntry::Format(std::string& text, const std::string& strYear) const {
     text.clear();
     AppendWithoutCurrentYear(text, m_strStart, strYear);
     if (!m_strEnd.empty()) {

@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <vector>
 
-class CSchedule;
+class ScheduleEntry;
 
-class CScheduleIndex {
+class ScheduleIndex {
 public:
     /// Forgets every entry.
     void Clear();
     /// Adds the entry that sits at position nPos of the schedule list.
-    void Add(const CSchedule* pEntry, std::size_t nPos);
+    void Add(const ScheduleEntry* pEntry, std::size_t nPos);
     /// The number of entries that hold tFirst or tSecond (start <= t <= end), each counted
     /// once; shown receives the nShown smallest of their list positions, in order.
     std::size_t Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
@@ -22,7 +22,7 @@ public:
     /// True when some entry holds tFirst or tSecond; stops at the first it finds.
     bool AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const;
     /// The entry recorded for a list position by Add (nullptr when none).
-    const CSchedule* EntryAt(std::size_t nPos) const;
+    const ScheduleEntry* EntryAt(std::size_t nPos) const;
 
     std::size_t Count() const { return m_nodes.size(); }
 
@@ -35,7 +35,7 @@ private:
         int left;
         int right;
         std::size_t nPos;
-        const CSchedule* pEntry;
+        const ScheduleEntry* pEntry;
     };
 
     static bool Before(const Node& a, const Node& b) {

@@ -1,4 +1,4 @@
-// Saving and loading the schedules: the CSchedule record and the command processor's
+// Saving and loading the schedules: the ScheduleEntry record and the command processor's
 // list, which drops the entries that ended more than a day ago once it is loaded.
 #include "platform/Archive.h"
 #include "schedule/ScheduleBook.h"
@@ -8,17 +8,17 @@
 #include <utility>
 
 /// "CSchedule", schema 2.
-extern const CArchiveClass g_classSchedule;
-const CArchiveClass g_classSchedule = {"CSchedule", 2};
+extern const ArchiveClass g_classSchedule;
+const ArchiveClass g_classSchedule = {"CSchedule", 2};
 
-void CSchedule::Serialize(CArchive& ar) {
+void ScheduleEntry::Serialize(Archive& ar) {
     if (ar.IsStoring())
         ar << m_tStart << m_tEnd << m_strStart << m_strEnd << m_strBusiness << m_nHeapIndex;
     else
         ar >> m_tStart >> m_tEnd >> m_strStart >> m_strEnd >> m_strBusiness >> m_nHeapIndex;
 }
 
-void CCmdPro::Serialize(CArchive& ar) {
+void ScheduleBook::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
         ar.WriteCount(m_schedules.size());
         for (const auto& p : m_schedules) ar.WriteObject(p.get(), g_classSchedule);
@@ -28,9 +28,9 @@ void CCmdPro::Serialize(CArchive& ar) {
     std::size_t n = ar.ReadCount(2);
     // Indexed when the next entry is registered, not entry by entry while reading.
     m_bIndexValid = false;
-    m_schedules.reserve(m_schedules.size() + CArchive::ReserveHint(n));
+    m_schedules.reserve(m_schedules.size() + Archive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
-        std::unique_ptr<CSchedule> p = ar.ReadObject<CSchedule>(g_classSchedule);
+        std::unique_ptr<ScheduleEntry> p = ar.ReadObject<ScheduleEntry>(g_classSchedule);
         if (p) m_schedules.push_back(std::move(p));  // a null record stands for nothing
     }
     PurgePastSchedules();

@@ -4,13 +4,13 @@
 
 #include <utility>
 
-CPriqueue::CPriqueue(int n) {
+StartTimeQueue::StartTimeQueue(int n) {
     m_nMax = n < 0 ? 2 : n + 2;
     m_array.assign(static_cast<std::size_t>(m_nMax), nullptr);
     m_order.assign(static_cast<std::size_t>(m_nMax), 0);
 }
 
-void CPriqueue::Insert(CSchedule* pEntry) {
+void StartTimeQueue::Insert(ScheduleEntry* pEntry) {
     ++m_nCount;
     if (m_nCount >= m_nMax) {
         // More insertions than the queue was built for: grow rather than overrun.
@@ -42,9 +42,9 @@ void CPriqueue::Insert(CSchedule* pEntry) {
     }
 }
 
-CSchedule* CPriqueue::RemoveTop() {
+ScheduleEntry* StartTimeQueue::RemoveTop() {
     if (m_nCount <= 0) return nullptr;
-    CSchedule* pTop = m_array[1];
+    ScheduleEntry* pTop = m_array[1];
     m_array[1] = m_array[m_nCount];
     m_order[1] = m_order[static_cast<std::size_t>(m_nCount)];
     m_array[m_nCount] = nullptr;
@@ -63,18 +63,18 @@ CSchedule* CPriqueue::RemoveTop() {
     return pTop;
 }
 
-bool CPriqueue::Before(int a, int b) const {
+bool StartTimeQueue::Before(int a, int b) const {
     const std::int32_t ta = m_array[a]->m_tStart;
     const std::int32_t tb = m_array[b]->m_tStart;
     return ta < tb || (ta == tb && m_order[static_cast<std::size_t>(a)] < m_order[static_cast<std::size_t>(b)]);
 }
 
-void CPriqueue::Swap(int a, int b) {
+void StartTimeQueue::Swap(int a, int b) {
     std::swap(m_array[a], m_array[b]);
     std::swap(m_order[static_cast<std::size_t>(a)], m_order[static_cast<std::size_t>(b)]);
 }
 
-void CPriqueue::DeleteContents() {
+void StartTimeQueue::DeleteContents() {
     m_array.clear();
     m_order.clear();
     m_nCount = 0;

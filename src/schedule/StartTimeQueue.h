@@ -7,26 +7,26 @@
 #include <cstdint>
 #include <vector>
 
-class CSchedule;
+class ScheduleEntry;
 
-class CPriqueue {
+class StartTimeQueue {
 public:
     /// A queue with room for 200 entries.
-    CPriqueue() : CPriqueue(198) {}
+    StartTimeQueue() : StartTimeQueue(198) {}
     /// A queue built for n entries (n + 2 slots; slot 0 is never used).
-    explicit CPriqueue(int n);
+    explicit StartTimeQueue(int n);
 
     /// Adds an entry and sifts it up; an entry with the start of its parent stays below it.
-    void Insert(CSchedule* pEntry);
+    void Insert(ScheduleEntry* pEntry);
     /// Takes out the entry with the earliest start (of several, the one inserted first);
     /// nullptr when the queue is empty.
-    CSchedule* RemoveTop();
+    ScheduleEntry* RemoveTop();
     /// Forgets every slot (the entries are not deleted: the queue never owns them).
     void DeleteContents();
 
     std::int32_t m_nCount = 0;  ///< entries in the heap, in slots 1 to m_nCount
     std::int32_t m_nMax = 0;    ///< number of slots
-    std::vector<CSchedule*> m_array;
+    std::vector<ScheduleEntry*> m_array;
 
 private:
     /// True when slot a comes out before slot b.

@@ -16,9 +16,9 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' ||
 
 // Reads the fields the way the saved text was written: numbers and a word separated
 // by any blanks, each number as long as its digits go.
-class CFieldScanner {
+class FieldScanner {
 public:
-    explicit CFieldScanner(std::string_view text) : m_text(text) {}
+    explicit FieldScanner(std::string_view text) : m_text(text) {}
 
     bool Hex(std::uint32_t& value) {
         bool bMinus = false;
@@ -107,7 +107,7 @@ std::string TruncateFaceName(std::string_view face) {
 }
 
 bool ParseFontAttr(std::string_view text, CharFormat& cf) {
-    CFieldScanner scan(text);
+    FieldScanner scan(text);
     CharFormat out;
     std::uint32_t charset = 0, pitch = 0;
     if (!scan.Hex(out.dwMask) || !scan.Hex(out.dwEffects) || !scan.Dec(out.yHeight) || !scan.Dec(out.yOffset) ||
@@ -126,7 +126,7 @@ bool ParseFontAttr(std::string_view text, CharFormat& cf) {
     return true;
 }
 
-CharFormat ReadSavedFont(const CProfile& profile) {
+CharFormat ReadSavedFont(const Profile& profile) {
     // The profile file is UTF-8 text; a value stored as code page 932 bytes is taken as is.
     const std::string value = profile.GetProfileString(kSection, kEntry);
     CharFormat cf = DefaultCharFormat();
@@ -137,6 +137,6 @@ CharFormat ReadSavedFont(const CProfile& profile) {
     return cf;
 }
 
-bool WriteSavedFont(CProfile& profile, const CharFormat& cf) {
+bool WriteSavedFont(Profile& profile, const CharFormat& cf) {
     return profile.WriteProfileString(kSection, kEntry, Cp932ToUtf8(FormatFontAttr(cf)).text);
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-class CProfile;
+class Profile;
 
 /// Which fields of a CharFormat are meant, and its effects.
 enum : std::uint32_t {
@@ -62,6 +62,6 @@ bool ParseFontAttr(std::string_view text, CharFormat& cf);
 std::string TruncateFaceName(std::string_view face);
 
 /// The saved font of the panes, or the default when none is saved or it is unreadable.
-CharFormat ReadSavedFont(const CProfile& profile);
+CharFormat ReadSavedFont(const Profile& profile);
 /// Saves the font; false when the profile could not be written.
-bool WriteSavedFont(CProfile& profile, const CharFormat& cf);
+bool WriteSavedFont(Profile& profile, const CharFormat& cf);

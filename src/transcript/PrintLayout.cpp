@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-CPrintLayout::CPrintLayout(double dpiX, double dpiY, double width, double height, double charHeight, double leading) {
+PrintLayout::PrintLayout(double dpiX, double dpiY, double width, double height, double charHeight, double leading) {
     auto x = [dpiX](int twips) { return twips * dpiX / kTwipsPerInch; };
     auto y = [dpiY](int twips) { return twips * dpiY / kTwipsPerInch; };
     m_dLeft = x(kLeftTwips);

@@ -9,7 +9,7 @@
 #include <ctime>
 #include <string>
 
-class CPrintLayout {
+class PrintLayout {
 public:
     static constexpr int kLinesPerPage = 50;
     static constexpr int kTwipsPerInch = 1440;
@@ -31,7 +31,7 @@ public:
     /// dpiX, dpiY: the printer's resolution; width, height: its printable area; charHeight
     /// and leading: the print font's character height (ascent plus descent) and external
     /// leading; all in device units.
-    CPrintLayout(double dpiX, double dpiY, double width, double height, double charHeight, double leading);
+    PrintLayout(double dpiX, double dpiY, double width, double height, double charHeight, double leading);
 
     double Left() const { return m_dLeft; }
     /// Where the date and the page number end.

@@ -8,7 +8,7 @@
 
 #include <string>
 
-class CRumoView : public IDocListener {
+class TranscriptView : public NotebookListener {
 public:
     /// Puts text (code page 932, lines separated by "\r\n") at the end of the pane.
     virtual void AppendText(const std::string& text) = 0;
@@ -21,7 +21,7 @@ public:
 
 /// A conversation pane that keeps its text in memory (tests, and front ends that draw
 /// the text themselves).
-class CTextRumoView : public CRumoView {
+class TextTranscript : public TranscriptView {
 public:
     void AppendText(const std::string& text) override { m_strText += text; }
     void ClearText() override { m_strText.clear(); }

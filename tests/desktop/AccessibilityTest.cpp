@@ -8,8 +8,8 @@ class AccessibilityTest : public QObject {
 
 private Q_SLOTS:
     void everyControlOfTheWindowHasAName() {
-        CTestEnvironment env;
-        CFrameFixture fix;
+        TestEnvironment env;
+        WindowFixture fix;
         const QStringList unnamed = UnnamedControls(fix.m_pFrame.get());
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
         QVERIFY(!fix.m_pFrame->findChild<QWidget*>(QStringLiteral("conversationPane"))->accessibleName().isEmpty());

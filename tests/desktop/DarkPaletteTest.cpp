@@ -192,10 +192,10 @@ void Grab(QWidget* pWidget, const QString& name) {
 class DarkPaletteTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_pFix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -204,7 +204,7 @@ private Q_SLOTS:
     }
 
     void init() {
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_pFix = std::make_unique<WindowFixture>();
         for (const QString& line :
              {QStringLiteral("田中、電話、03-1234-5678"), QStringLiteral("田中、住所、東京都港区芝公園４－２－８"),
               QStringLiteral("鈴木、電話、06-6123-4567"), QStringLiteral("半径＝５"),
@@ -234,7 +234,7 @@ private Q_SLOTS:
 
     void dialogsStayReadable() {
         QFETCH(QString, action);
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         QStringList faults;
         bool bSeen = false;
         watchdog.Expect([&](QWidget* pModal) {

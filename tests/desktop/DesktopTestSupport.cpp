@@ -18,24 +18,24 @@
 #include <QWidget>
 #include <cstdlib>
 
-CTestEnvironment::CTestEnvironment(const char* now) {
+TestEnvironment::TestEnvironment(const char* now) {
     const QByteArray path = m_dir.path().toUtf8();
     setenv("XDG_CONFIG_HOME", (path + "/config").constData(), 1);
     setenv("XDG_STATE_HOME", (path + "/state").constData(), 1);
     setenv("NELO_NOW", now, 1);
     std::time_t t = 0;
     if (ParseLocalTimestamp(now, t)) {
-        m_pClock = std::make_unique<CFixedClock>(t);
+        m_pClock = std::make_unique<FixedClock>(t);
         SetCurrentClock(m_pClock.get());
     }
 }
 
-CTestEnvironment::~CTestEnvironment() {
+TestEnvironment::~TestEnvironment() {
     if (m_pClock) SetCurrentClock(nullptr);
 }
 
-MbAnswer CScriptedMessageBox::Show(const std::string& text, const std::string& /*caption*/, MbButtons buttons,
-                                   MbIcon /*icon*/) {
+MbAnswer ScriptedMessageBox::Show(const std::string& text, const std::string& /*caption*/, MbButtons buttons,
+                                  MbIcon /*icon*/) {
     m_shown.push_back(Cp932ToUtf8(text).text);
     if (!m_answers.empty()) {
         MbAnswer a = m_answers.front();
@@ -49,15 +49,15 @@ MbAnswer CScriptedMessageBox::Show(const std::string& text, const std::string& /
     }
 }
 
-CModalWatchdog::CModalWatchdog(int nLimitMs) : m_nLimitMs(nLimitMs) {
+ModalWatchdog::ModalWatchdog(int nLimitMs) : m_nLimitMs(nLimitMs) {
     m_timer.setInterval(50);
     QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
     m_timer.start();
 }
 
-CModalWatchdog::~CModalWatchdog() = default;
+ModalWatchdog::~ModalWatchdog() = default;
 
-void CModalWatchdog::Poll() {
+void ModalWatchdog::Poll() {
     QWidget* pModal = QApplication::activeModalWidget();
     // The text-file progress keeps its window busy without being modal.
     if (!pModal) {
@@ -90,14 +90,14 @@ void CModalWatchdog::Poll() {
     }
 }
 
-CFrameFixture::CFrameFixture() : m_profile(CProfile::DefaultPath()), m_app(m_profile, m_messageBox) {
+WindowFixture::WindowFixture() : m_profile(Profile::DefaultPath()), m_app(m_profile, m_messageBox) {
     InstallFontSubstitutions();
-    m_pFrame = std::make_unique<CMainFrame>(m_app);
+    m_pFrame = std::make_unique<MainWindow>(m_app);
     m_pFrame->ShowFirstTime();
     m_app.StartUp(std::string(), true);
 }
 
-CFrameFixture::~CFrameFixture() {
+WindowFixture::~WindowFixture() {
     // Nothing asks on the way out: the tests end without saving.
     m_app.GetDocument().SetModifiedFlag(false);
     m_pFrame.reset();

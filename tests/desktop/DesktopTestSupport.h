@@ -23,10 +23,10 @@ class QWidget;
 
 /// Points XDG_CONFIG_HOME and XDG_STATE_HOME at a fresh temporary folder and freezes the
 /// clock at now (local time; NELO_NOW for child processes) for the life of the object.
-class CTestEnvironment {
+class TestEnvironment {
 public:
-    explicit CTestEnvironment(const char* now = "2026-12-08 09:00:00");
-    ~CTestEnvironment();
+    explicit TestEnvironment(const char* now = "2026-12-08 09:00:00");
+    ~TestEnvironment();
     QString Path() const { return m_dir.path(); }
     /// A file name inside the temporary folder.
     QString File(const QString& name) const { return m_dir.filePath(name); }
@@ -34,11 +34,11 @@ public:
 private:
     QTemporaryDir m_dir;
     // The program reads NELO_NOW once; a test that freezes another time installs it.
-    std::unique_ptr<CFixedClock> m_pClock;
+    std::unique_ptr<FixedClock> m_pClock;
 };
 
 /// Message boxes answered from a script; every box shown is recorded (UTF-8 text).
-class CScriptedMessageBox : public IMessageBox {
+class ScriptedMessageBox : public MessageBox {
 public:
     MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
                   MbIcon icon = MbIcon::None) override;
@@ -52,10 +52,10 @@ public:
 /// text-file progress, which keeps its window busy without being modal) as they open:
 /// each handler takes the next one. A modal widget nobody answers within the time limit
 /// is closed and counted, so the test fails instead of hanging.
-class CModalWatchdog : public QObject {
+class ModalWatchdog : public QObject {
 public:
-    explicit CModalWatchdog(int nLimitMs = 5000);
-    ~CModalWatchdog() override;
+    explicit ModalWatchdog(int nLimitMs = 5000);
+    ~ModalWatchdog() override;
     void Expect(std::function<void(QWidget*)> handler) { m_handlers.push_back(std::move(handler)); }
     int Unanswered() const { return m_nUnanswered; }
     bool AllAnswered() const { return m_handlers.empty(); }
@@ -72,13 +72,13 @@ private:
 };
 
 /// A main window on its own profile and a scripted message box.
-struct CFrameFixture {
-    CFrameFixture();
-    ~CFrameFixture();
-    CProfile m_profile;
-    CScriptedMessageBox m_messageBox;
-    CRumoApp m_app;
-    std::unique_ptr<CMainFrame> m_pFrame;
+struct WindowFixture {
+    WindowFixture();
+    ~WindowFixture();
+    Profile m_profile;
+    ScriptedMessageBox m_messageBox;
+    NotebookSession m_app;
+    std::unique_ptr<MainWindow> m_pFrame;
 };
 
 /// Types text into the widget with one key event per character (Qt Test's keyClicks

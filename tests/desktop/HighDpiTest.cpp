@@ -95,14 +95,14 @@ bool DrawnForTheScreen(const QIcon& icon, QSize logical, qreal ratio) {
 class HighDpiTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_pFix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
 
 private Q_SLOTS:
     void init() {
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_pFix = std::make_unique<WindowFixture>();
         for (const QString& line :
              {QStringLiteral("田中、電話、03-1234-5678"), QStringLiteral("田中、住所、東京都港区芝公園４－２－８"),
               QStringLiteral("半径＝５"), QStringLiteral("１２月２４日１８時 ２２時 クリスマス会"),
@@ -137,7 +137,7 @@ private Q_SLOTS:
             Grab(Frame(), name);
             return;
         }
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         QStringList faults;
         bool bSeen = false;
         watchdog.Expect([&](QWidget* pModal) {

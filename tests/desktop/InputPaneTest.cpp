@@ -12,10 +12,10 @@
 class InputPaneTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_pFix;
 
-    CInputPane* Input() { return m_pFix->m_pFrame->GetInputPane(); }
+    InputPane* Input() { return m_pFix->m_pFrame->GetInputPane(); }
     QString Conversation() { return m_pFix->m_pFrame->GetConversationPane()->toPlainText(); }
     /// The conversation after the welcome.
     QString Said() {
@@ -30,7 +30,7 @@ class InputPaneTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<CFrameFixture>(); }
+    void init() { m_pFix = std::make_unique<WindowFixture>(); }
     void cleanup() { m_pFix.reset(); }
 
     void enterSubmitsTheLineAndEndsOnAnEmptyLine() {

@@ -80,13 +80,13 @@ QStringList NumberedLines(int n) {
 class PrintTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_pFix;
 
     /// The margins of the last PDF printed: the top left of its printable area.
     QMarginsF m_margins;
 
-    CMainFrame& Frame() { return *m_pFix->m_pFrame; }
+    MainWindow& Frame() { return *m_pFix->m_pFrame; }
     void Fill(const QStringList& lines) { Frame().GetConversationPane()->setPlainText(lines.join(QLatin1Char('\n'))); }
     /// Prints the conversation to a PDF file in the temporary folder, as the print dialog
     /// would have it with a PDF file chosen.
@@ -95,14 +95,14 @@ class PrintTest : public QObject {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        CConversationPrinter::UseDefaultPaper(printer);
+        ConversationPrinter::UseDefaultPaper(printer);
         m_margins = printer.pageLayout().margins(QPageLayout::Point);
         if (!Frame().PrintConversation(printer)) return QString();
         return pdf;
     }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<CFrameFixture>(); }
+    void init() { m_pFix = std::make_unique<WindowFixture>(); }
     void cleanup() { m_pFix.reset(); }
 
     void pagesFollowTheLineCount_data() {
@@ -201,17 +201,17 @@ private Q_SLOTS:
         for (int i = 0; i < 12; ++i) longLine += QStringLiteral("東京都千代田区の%1番目の予定について").arg(i);
         QStringList lines = NumberedLines(49);
         lines.insert(10, longLine);
-        CConversationPrinter job(lines);
+        ConversationPrinter job(lines);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        CConversationPrinter::UseDefaultPaper(printer);
+        ConversationPrinter::UseDefaultPaper(printer);
         job.Layout(printer);
         const QStringList rows = job.Rows();
         const int nWrapped = static_cast<int>(rows.size()) - 49;
         QVERIFY2(nWrapped >= 3, "the long line should take several rows on paper");
         QCOMPARE(rows.mid(10, nWrapped).join(QString()), longLine);
         QCOMPARE(job.PageCount(), 2);
-        QFontMetricsF metrics(CConversationPrinter::PrintFont(), &printer);
+        QFontMetricsF metrics(ConversationPrinter::PrintFont(), &printer);
         for (const QString& row : rows)
             QVERIFY(metrics.horizontalAdvance(row.trimmed()) <= job.PageLayout().WrapWidth());
     }
@@ -219,7 +219,7 @@ private Q_SLOTS:
     void thePrintDialogPrintsToTheChosenPdfFile() {
         Fill(NumberedLines(60));
         const QString pdf = m_env.File(QStringLiteral("dialog.pdf"));
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         bool bSawDialog = false;
         watchdog.Expect([&](QWidget* pModal) {
             auto* pDialog = qobject_cast<QPrintDialog*>(pModal);
@@ -252,13 +252,13 @@ private Q_SLOTS:
 
     void thePreviewKeepsItsPageCount() {
         Fill(NumberedLines(120));
-        CProfile& profile = m_pFix->m_app.GetProfile();
+        Profile& profile = m_pFix->m_app.GetProfile();
         profile.WriteProfileInt("Settings", "PreviewPages", 2);
         QAction* pPreview = Frame().findChild<QAction*>(QStringLiteral("actionPrintPreview"));
         Frame().GetConversationPane()->setFocus();
         QTRY_VERIFY(pPreview->isEnabled());
 
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         QPrintPreviewWidget::ViewMode opened = QPrintPreviewWidget::AllPagesView;
         int nPreviewPages = 0;
         watchdog.Expect([&](QWidget* pModal) {

@@ -20,7 +20,7 @@
 namespace {
 
 QStringList Rows(QWidget* pDialog) {
-    auto* pView = pDialog->findChild<CListBoxView*>(QStringLiteral("scheduleList"));
+    auto* pView = pDialog->findChild<RowListView*>(QStringLiteral("scheduleList"));
     QStringList rows;
     if (!pView) return rows;
     for (int i = 0; i < pView->model()->rowCount(); ++i) rows << pView->model()->index(i, 0).data().toString();
@@ -32,17 +32,17 @@ QStringList Rows(QWidget* pDialog) {
 class SchedICalButtonsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CTestEnvironment> m_pEnv;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    std::unique_ptr<TestEnvironment> m_pEnv;
+    std::unique_ptr<WindowFixture> m_pFix;
 
-    CRumoDoc& Doc() { return m_pFix->m_app.GetDocument(); }
+    Notebook& Doc() { return m_pFix->m_app.GetDocument(); }
     std::vector<std::string>& Shown() { return m_pFix->m_messageBox.m_shown; }
 
     // Opens the schedule list, clicks the button, answers its file dialog with the name
     // in the test's folder, and lets check look at the list once the file is handled.
     void ClickAndChoose(const char* button, const char* fileDialog, const QString& name, QString& proposed,
                         const std::function<void(QDialog*)>& check) {
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect([button](QWidget* pModal) {
             QTimer::singleShot(0, pModal->findChild<QPushButton*>(QString::fromLatin1(button)), &QPushButton::click);
         });
@@ -72,8 +72,8 @@ class SchedICalButtonsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_pEnv = std::make_unique<CTestEnvironment>();
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_pEnv = std::make_unique<TestEnvironment>();
+        m_pFix = std::make_unique<WindowFixture>();
     }
     void cleanup() {
         m_pFix.reset();
@@ -128,7 +128,7 @@ private Q_SLOTS:
     void aLongReportShowsItsBeginningAndScrollsInTheDetails() {
         std::string report = "予定を 60 件読み込みました。"_sj;
         for (int i = 1; i <= 60; ++i) report += "\r\n" + std::to_string(i) + " 件目: 繰り返し 1 件"_sj;
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect([](QWidget* pModal) {
             auto* pBox = qobject_cast<QMessageBox*>(pModal);
             QVERIFY(pBox);
@@ -138,7 +138,7 @@ private Q_SLOTS:
             QVERIFY(pBox->height() < 600);
             pBox->accept();
         });
-        CQtMessageBox box;
+        QtMessageBox box;
         box.Show(report, "", MbButtons::Ok);
         QVERIFY(watchdog.AllAnswered());
     }

@@ -27,7 +27,7 @@ constexpr std::size_t kFuzzDateMaxBytes = 2048;
 /// date that was read is one the calendar has.
 inline void FuzzDatePhraseOnce(const std::uint8_t* data, std::size_t size) {
     FreezeFuzzClock();
-    CWorkingDate base;
+    WorkingDate base;
     std::string out;
     for (const std::string& line : FuzzLines(FuzzBytes(data, size, kFuzzDateMaxBytes))) {
         const std::string full = ToFullWidthHalfBlank(line);

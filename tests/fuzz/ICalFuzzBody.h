@@ -20,7 +20,7 @@ constexpr std::size_t kFuzzICalMaxBytes = 64 * 1024;
 inline void FuzzICalOnce(const std::uint8_t* data, std::size_t size) {
     FreezeFuzzClock();
     const std::string_view bytes = FuzzBytes(data, size, kFuzzICalMaxBytes);
-    CCmdPro pro;
+    ScheduleBook pro;
     std::string answer;
     const ICalImportResult first = ImportICalendar(pro, bytes, answer);
     if (first.bFileRefused && !pro.GetSchedules().empty()) std::abort();
@@ -30,12 +30,12 @@ inline void FuzzICalOnce(const std::uint8_t* data, std::size_t size) {
 
     // Every entry written must come back as it was (the fuzz clock's zone is UTC).
     const std::string text = FormatICalendar(pro, CurrentClock().Now(), SystemZoneName());
-    CCmdPro again;
+    ScheduleBook again;
     const ICalImportResult back = ImportICalendar(again, text, answer);
     if (back.bFileRefused || back.nRefused != 0 || again.GetSchedules().size() != pro.GetSchedules().size())
         std::abort();
     // (Entries of one start are listed in no particular order: the texts are compared sorted.)
-    auto texts = [](const CCmdPro& p) {
+    auto texts = [](const ScheduleBook& p) {
         std::vector<std::string> all;
         for (const auto& e : p.GetSchedules())
             all.push_back(e->m_strStart + '|' + e->m_strEnd + '|' + e->m_strBusiness);

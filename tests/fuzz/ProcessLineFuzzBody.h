@@ -1,5 +1,5 @@
 // What the line fuzz target does with one input: every line of it goes through
-// CSendView::ProcessLine of one document that lives across inputs, so that whatever a
+// LineDispatcher::ProcessLine of one document that lives across inputs, so that whatever a
 // line leaves behind (variables, the memory register, schedules, memos, the working
 // date) meets the lines of later inputs.
 #pragma once
@@ -18,9 +18,9 @@ namespace fuzz {
 
 /// A document with its conversation pane and input pane logic.
 struct LineSession {
-    CRumoDoc doc;
-    CTextRumoView view;
-    CSendView sendView{doc};
+    Notebook doc;
+    TextTranscript view;
+    LineDispatcher sendView{doc};
     int nInputs = 0;
 
     LineSession() {
@@ -54,10 +54,10 @@ inline void FuzzProcessLineOnce(const std::uint8_t* data, std::size_t size) {
 
     // Whatever the lines stored must survive the notebook file.
     std::string saved = SaveDocumentBytes(s.doc);
-    CRumoDoc again;
+    Notebook again;
     try {
         LoadDocumentBytes(again, saved);
-    } catch (const CArchiveException&) {
+    } catch (const ArchiveException&) {
         std::abort();
     }
 }

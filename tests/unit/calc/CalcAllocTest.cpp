@@ -39,7 +39,7 @@ TEST(CCalcNumAllocations, WarmLinesAllocateNothing) {
     std::string probe(100, 'x');  // the counter sees allocations
     EXPECT_GT(g_nAllocations, start);
 
-    CCalcNum calc;
+    Calculator calc;
     std::string answer;
     calc.Calculate(answer, "半径＝５"_sj);
     for (int round = 0; round < 2; ++round) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string Ask(CCalcNum& calc, const std::string& utf8) {
+std::string Ask(Calculator& calc, const std::string& utf8) {
     std::string answer;
     calc.Calculate(answer, ToFullWidth(Utf8ToCp932(utf8).text));
     return Cp932ToUtf8(answer).text;
@@ -91,7 +91,7 @@ private:
 
 TEST(CalcAmounts, RandomAmountsAgainstTheirGroups) {
     AmountWriter writer(20031);
-    CCalcNum calc;
+    Calculator calc;
     for (int i = 0; i < 3000; ++i) {
         std::int64_t v = 0;
         const std::string amount = writer.Make(v);
@@ -123,7 +123,7 @@ TEST(CalcAmounts, RandomAmountsAgainstTheirGroups) {
 // The same amounts where a number is read on its own: an assignment and the register.
 TEST(CalcAmounts, InVariablesAndTheRegister) {
     AmountWriter writer(7);
-    CCalcNum calc;
+    Calculator calc;
     for (int i = 0; i < 300; ++i) {
         std::int64_t v = 0;
         const std::string amount = writer.Make(v);

@@ -20,7 +20,7 @@ namespace {
 
 // Lines are written in UTF-8 and converted as the input pane would: code page 932, then
 // the full-width form. A line starting with "T:" goes to the time sums.
-std::string Ask(CCalcNum& calc, const std::string& utf8) {
+std::string Ask(Calculator& calc, const std::string& utf8) {
     bool bTime = utf8.rfind("T:", 0) == 0;
     std::string line = ToFullWidth(Utf8ToCp932(bTime ? utf8.substr(2) : utf8).text);
     std::string answer;
@@ -44,10 +44,10 @@ struct Session {
     std::vector<Step> steps;
 };
 
-class CCalcNumSessions : public ::testing::TestWithParam<Session> {};
+class CalculatorSessions : public ::testing::TestWithParam<Session> {};
 
-TEST_P(CCalcNumSessions, AnswersAndRegister) {
-    CCalcNum calc;
+TEST_P(CalculatorSessions, AnswersAndRegister) {
+    Calculator calc;
     for (const Step& s : GetParam().steps) {
         EXPECT_EQ(Ask(calc, s.line), s.answer) << s.line;
         EXPECT_EQ(calc.m_dMemory, s.memory) << s.line;
@@ -164,11 +164,11 @@ const Session kSessions[] = {
       {"２÷３", "０．６６６６６７", 0}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, CCalcNumSessions, ::testing::ValuesIn(kSessions),
+INSTANTIATE_TEST_SUITE_P(Table, CalculatorSessions, ::testing::ValuesIn(kSessions),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(CCalcNum, ChangeFlagOnlyForStoredAssignments) {
-    CCalcNum calc;
+TEST(Calculator, ChangeFlagOnlyForStoredAssignments) {
+    Calculator calc;
     Ask(calc, "１＋２");
     Ask(calc, "ａ＝１÷０");
     Ask(calc, "ａ＝");
@@ -180,8 +180,8 @@ TEST(CCalcNum, ChangeFlagOnlyForStoredAssignments) {
     EXPECT_TRUE(calc.IsChanged());
 }
 
-TEST(CCalcNum, DeleteAllSymbolsKeepsTheRegister) {
-    CCalcNum calc;
+TEST(Calculator, DeleteAllSymbolsKeepsTheRegister) {
+    Calculator calc;
     Ask(calc, "ａ＝２");
     Ask(calc, "４");
     calc.DeleteAllSymbols();
@@ -189,9 +189,9 @@ TEST(CCalcNum, DeleteAllSymbolsKeepsTheRegister) {
     EXPECT_EQ(Ask(calc, "＋１"), "５");
 }
 
-TEST(CCalcNum, TextSymbolsCannotBeUsed) {
-    CCalcNum calc;
-    auto p = std::make_unique<CSymbol>(std::string("名"_sj), 3.0);
+TEST(Calculator, TextSymbolsCannotBeUsed) {
+    Calculator calc;
+    auto p = std::make_unique<Variable>(std::string("名"_sj), 3.0);
     p->m_nKind = 1;
     p->m_strText = "abc";
     calc.m_mapSymbols.SetAt("名"_sj, std::move(p));
@@ -199,8 +199,8 @@ TEST(CCalcNum, TextSymbolsCannotBeUsed) {
     EXPECT_EQ(Ask(calc, "名＝"), kCannot);
 }
 
-TEST(CCalcNum, HugeAndHostileLinesAnswerWithoutCrashing) {
-    CCalcNum calc;
+TEST(Calculator, HugeAndHostileLinesAnswerWithoutCrashing) {
+    Calculator calc;
     std::string deep(100000, '(');
     deep += "1";
     EXPECT_EQ(Ask(calc, deep), kCannot);
@@ -310,10 +310,10 @@ TEST(FormatNumberTest, AgreesWithPrintfForEveryKindOfDouble) {
     EXPECT_EQ(text, "-inf");
 }
 
-TEST(CSymbol, DisplayText) {
-    CSymbol number("半径"_sj, 78.5);
+TEST(Variable, DisplayText) {
+    Variable number("半径"_sj, 78.5);
     EXPECT_EQ(number.GetDisplayText(), std::string("半径"_sj) + " 78.5");
-    CSymbol text("名"_sj, 0);
+    Variable text("名"_sj, 0);
     text.m_nKind = 1;
     text.m_strText = "abc";
     EXPECT_EQ(text.GetDisplayText(), std::string("名"_sj) + " abc");
@@ -321,16 +321,16 @@ TEST(CSymbol, DisplayText) {
 
 // The date offsets move the base date the calculator was handed; each test starts it on
 // 1 January 2003.
-class CCalcNumDateOffset : public ::testing::Test {
+class CalculatorDateOffset : public ::testing::Test {
 protected:
     void SetUp() override { SetCurrentClock(&m_clock); }
     void TearDown() override { SetCurrentClock(nullptr); }
-    CFixedClock m_clock{MakeLocalTime(2003, 1, 1, 12, 0, 0)};
-    CWorkingDate m_date;
-    CCalcNum m_calc{m_date};
+    FixedClock m_clock{MakeLocalTime(2003, 1, 1, 12, 0, 0)};
+    WorkingDate m_date;
+    Calculator m_calc{m_date};
 };
 
-TEST_F(CCalcNumDateOffset, AnswersTheMovedDate) {
+TEST_F(CalculatorDateOffset, AnswersTheMovedDate) {
     m_calc.m_dMemory = 4;
     EXPECT_EQ(Ask(m_calc, "＋３日"), "２００３年１月４日です。");
     EXPECT_EQ(Ask(m_calc, "－１週"), "２００２年１２月２８日です。");
@@ -341,7 +341,7 @@ TEST_F(CCalcNumDateOffset, AnswersTheMovedDate) {
     EXPECT_EQ(m_calc.m_dMemory, 4);  // the register is left alone
 }
 
-TEST_F(CCalcNumDateOffset, FailuresAndNonForms) {
+TEST_F(CalculatorDateOffset, FailuresAndNonForms) {
     // In a group the offset still moves the date, but the line fails.
     EXPECT_EQ(Ask(m_calc, "（＋３日）"), kCannot);
     EXPECT_EQ(m_date.Get().day, 4);
@@ -361,10 +361,10 @@ struct TimeRow {
     const char* answer;
 };
 
-class CCalcNumTimeRows : public ::testing::TestWithParam<TimeRow> {};
+class CalculatorTimeRows : public ::testing::TestWithParam<TimeRow> {};
 
-TEST_P(CCalcNumTimeRows, Answer) {
-    CCalcNum calc;
+TEST_P(CalculatorTimeRows, Answer) {
+    Calculator calc;
     calc.m_dMemory = 7;
     EXPECT_EQ(Ask(calc, std::string("T:") + GetParam().line), GetParam().answer) << GetParam().line;
     EXPECT_EQ(calc.m_dMemory, 7);
@@ -388,6 +388,6 @@ const TimeRow kTimeRows[] = {
     {"２：００×０", "０日０時間０分"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, CCalcNumTimeRows, ::testing::ValuesIn(kTimeRows));
+INSTANTIATE_TEST_SUITE_P(Table, CalculatorTimeRows, ::testing::ValuesIn(kTimeRows));
 
 }  // namespace

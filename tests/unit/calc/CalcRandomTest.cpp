@@ -168,7 +168,7 @@ std::string TypedForm(const std::string& ascii, std::mt19937& rng) {
 TEST(CCalcNumRandom, AgreesWithAReferenceEvaluator) {
     ExpressionMaker maker(20031);
     std::mt19937 rng(7);
-    CCalcNum calc;
+    Calculator calc;
     int nErrors = 0, nNumbers = 0;
     std::string answer;
     for (int i = 0; i < 20000; ++i) {
@@ -221,7 +221,7 @@ std::string SpacedForm(const std::string& ascii, std::mt19937& rng) {
 TEST(CCalcNumRandom, SpacedAndGroupedLinesAgree) {
     ExpressionMaker maker(1203);
     std::mt19937 rng(13);
-    CCalcNum calc;
+    Calculator calc;
     std::string answer, handedOn;
     int nRouted = 0;
     for (int i = 0; i < 20000; ++i) {
@@ -266,7 +266,7 @@ TEST(CCalcNumRandom, ArbitraryBytesAlwaysGetAnAnswer) {
         "(",     ")",        "*",     "/",        "+",         "-",     "=",     ";",     "~",
     };
     std::mt19937 rng(99);
-    CCalcNum calc;
+    Calculator calc;
     std::string line, answer;
     for (int i = 0; i < 20000; ++i) {
         line.clear();

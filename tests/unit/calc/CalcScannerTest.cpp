@@ -16,7 +16,7 @@ struct Tok {
 // Scans the whole line; stops after the first tokEnd (or after 200 tokens, so a scanner
 // that never ends fails the test instead of hanging it).
 std::vector<Tok> ScanAll(const std::string& line, bool bTilde = false) {
-    CCalcScanner scan;
+    Scanner scan;
     scan.Reset(line);
     std::vector<Tok> out;
     for (int i = 0; i < 200; ++i) {
@@ -41,9 +41,9 @@ struct ScanRow {
     std::vector<Tok> tokens;
 };
 
-class CCalcScannerRows : public ::testing::TestWithParam<ScanRow> {};
+class ScannerRows : public ::testing::TestWithParam<ScanRow> {};
 
-TEST_P(CCalcScannerRows, Tokens) {
+TEST_P(ScannerRows, Tokens) {
     const ScanRow& row = GetParam();
     std::vector<Tok> got = ScanAll(row.line);
     ASSERT_EQ(got.size(), row.tokens.size()) << row.line;
@@ -106,16 +106,16 @@ const ScanRow kScanRows[] = {
     {"\xB1", {{tokOther, "\xB1"}, {tokEnd, ""}}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, CCalcScannerRows, ::testing::ValuesIn(kScanRows));
+INSTANTIATE_TEST_SUITE_P(Table, ScannerRows, ::testing::ValuesIn(kScanRows));
 
-TEST(CCalcScanner, TildeOnlyWhenAsked) {
+TEST(Scanner, TildeOnlyWhenAsked) {
     std::vector<Tok> got = ScanAll("a~b", true);
     ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[1].kind, tokTilde);
 }
 
-TEST(CCalcScanner, EndIsSticky) {
-    CCalcScanner scan;
+TEST(Scanner, EndIsSticky) {
+    Scanner scan;
     std::string line = "1";
     scan.Reset(line);
     EXPECT_EQ(scan.GetToken(), tokNumber);
@@ -123,8 +123,8 @@ TEST(CCalcScanner, EndIsSticky) {
     EXPECT_EQ(scan.m_nCursor, 1u);
 }
 
-TEST(CCalcScanner, EmbeddedNulEndsTheLine) {
-    CCalcScanner scan;
+TEST(Scanner, EmbeddedNulEndsTheLine) {
+    Scanner scan;
     std::string line("1\0+2", 4);
     scan.Reset(line);
     EXPECT_EQ(scan.GetToken(), tokNumber);
@@ -132,8 +132,8 @@ TEST(CCalcScanner, EmbeddedNulEndsTheLine) {
     EXPECT_EQ(scan.GetToken(), tokEnd);
 }
 
-TEST(CCalcScanner, PutBackYieldsTheSameTokenAgain) {
-    CCalcScanner scan;
+TEST(Scanner, PutBackYieldsTheSameTokenAgain) {
+    Scanner scan;
     std::string line = "  12 +";
     scan.Reset(line);
     EXPECT_EQ(scan.GetToken(), tokNumber);
@@ -143,8 +143,8 @@ TEST(CCalcScanner, PutBackYieldsTheSameTokenAgain) {
     EXPECT_EQ(scan.GetToken(), tokEnd);
 }
 
-TEST(CCalcScanner, NumbersKeepTokenTextAndEndKeepsIt) {
-    CCalcScanner scan;
+TEST(Scanner, NumbersKeepTokenTextAndEndKeepsIt) {
+    Scanner scan;
     std::string line = std::string("円"_sj) + "+12";
     scan.Reset(line);
     scan.GetToken();
@@ -154,7 +154,7 @@ TEST(CCalcScanner, NumbersKeepTokenTextAndEndKeepsIt) {
     EXPECT_STREQ(scan.m_szToken, "円"_sj);
 }
 
-TEST(CCalcScanner, LongRunsAreCutButSteppedOver) {
+TEST(Scanner, LongRunsAreCutButSteppedOver) {
     std::string kanji;
     for (int i = 0; i < 70; ++i) kanji += "字"_sj;
     std::vector<Tok> got = ScanAll(kanji + "+1");
@@ -169,7 +169,7 @@ TEST(CCalcScanner, LongRunsAreCutButSteppedOver) {
     EXPECT_EQ(got[1].kind, tokAssign);
 }
 
-TEST(CCalcScanner, LongNumbersAreNeverCut) {
+TEST(Scanner, LongNumbersAreNeverCut) {
     std::string digits(400, '9');
     std::vector<Tok> got = ScanAll("1." + std::string(30, '0') + "1");
     ASSERT_EQ(got.size(), 2u);
@@ -179,12 +179,12 @@ TEST(CCalcScanner, LongNumbersAreNeverCut) {
     EXPECT_EQ(got[0].text, "inf");
 }
 
-TEST(CCalcScanner, CopyIsAnIndependentLookAhead) {
-    CCalcScanner scan;
+TEST(Scanner, CopyIsAnIndependentLookAhead) {
+    Scanner scan;
     std::string line = "+3日"_sj;
     scan.Reset(line);
     scan.GetToken();
-    CCalcScanner copy = scan;
+    Scanner copy = scan;
     copy.GetToken();
     copy.GetToken();
     EXPECT_STREQ(copy.m_szToken, "日"_sj);

@@ -35,7 +35,7 @@ protected:
     /// Moves the frozen clock to that local time (a schedule line starts from today).
     void SetNow(int y, int mo, int d, int h, int mi) { m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0)); }
     /// Registers typed lines (UTF-8) as the conversation would.
-    static void Type(CCmdPro& pro, std::initializer_list<const char*> lines) {
+    static void Type(ScheduleBook& pro, std::initializer_list<const char*> lines) {
         for (const char* typed : lines) {
             std::string text, answer;
             ClassifyLine(Utf8ToCp932(typed).text, text);
@@ -43,7 +43,7 @@ protected:
         }
     }
     /// Every entry in start order, as 「予定」 answers (UTF-8).
-    static std::string Listing(CCmdPro& pro) {
+    static std::string Listing(ScheduleBook& pro) {
         std::string answer;
         pro.ListSchedules(answer);
         return Cp932ToUtf8(answer).text;
@@ -60,6 +60,6 @@ protected:
         return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n" + components + "END:VCALENDAR\r\n";
     }
 
-    CFixedClock m_clock;
-    CCmdPro m_pro;
+    FixedClock m_clock;
+    ScheduleBook m_pro;
 };

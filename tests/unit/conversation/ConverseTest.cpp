@@ -18,7 +18,7 @@ const ConverseRow kAnswers[] = {
 };
 
 TEST(Converse, FixedWords) {
-    CRumoDoc doc;
+    Notebook doc;
     doc.m_bNamePrefix = 1;
     for (const ConverseRow& row : kAnswers) {
         std::string answer;
@@ -28,7 +28,7 @@ TEST(Converse, FixedWords) {
 }
 
 TEST(Converse, FallbackIsEmptyWithoutPrefix) {
-    CRumoDoc doc;
+    Notebook doc;
     std::string answer;
     doc.Converse(answer, "天気"_sj);
     EXPECT_EQ(answer, "");
@@ -45,7 +45,7 @@ TEST(Converse, ExamplePagesLineCountsAndEndings) {
         bool endsWithBreak;
     } pages[] = {{"例"_sj, 9, false},     {"計算例"_sj, 12, false}, {"変換例"_sj, 7, false}, {"日付例"_sj, 15, false},
                  {"関数例"_sj, 5, false}, {"予定例"_sj, 19, true},  {"メモ例"_sj, 5, true}};
-    CRumoDoc doc;
+    Notebook doc;
     for (const Page& p : pages) {
         std::string answer;
         doc.Converse(answer, p.keyword);

@@ -178,10 +178,10 @@ protected:
         return m_view.GetText().substr(before);
     }
 
-    CFixedClock m_clock;
-    CRumoDoc m_doc;
-    CTextRumoView m_view;
-    CSendView m_send;
+    FixedClock m_clock;
+    Notebook m_doc;
+    TextTranscript m_view;
+    LineDispatcher m_send;
 };
 
 TEST_F(HostileSendViewTest, RawLinesGetOneAnswerEach) {

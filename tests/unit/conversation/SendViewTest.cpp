@@ -28,17 +28,17 @@ protected:
         return m_view.GetText().substr(before);
     }
 
-    CFixedClock m_clock;
-    CRumoDoc m_doc;
-    CTextRumoView m_view;
-    CSendView m_send;
+    FixedClock m_clock;
+    Notebook m_doc;
+    TextTranscript m_view;
+    LineDispatcher m_send;
     std::string m_welcome;
 };
 
 TEST_F(SendViewTest, WelcomeClearsModifiedAndTurnsOnPrefix) {
     EXPECT_EQ(m_doc.m_bNamePrefix, 1);
     EXPECT_FALSE(m_doc.IsModified());
-    EXPECT_EQ(m_welcome, CRumoDoc::WelcomeText("花子"_sj, 10));
+    EXPECT_EQ(m_welcome, Notebook::WelcomeText("花子"_sj, 10));
 }
 
 TEST_F(SendViewTest, EchoAndAnswerLines) {
@@ -87,7 +87,7 @@ TEST_F(SendViewTest, GreetingByHour) {
     } rows[] = {{0, "おはようございます。"_sj}, {11, "おはようございます。"_sj}, {12, "こんにちは。"_sj},
                 {17, "こんにちは。"_sj},        {18, "こんばんは。"_sj},         {23, "こんばんは。"_sj}};
     for (const Row& r : rows) {
-        std::string text = CRumoDoc::WelcomeText("花子"_sj, r.hour);
+        std::string text = Notebook::WelcomeText("花子"_sj, r.hour);
         EXPECT_EQ(text.substr(0, std::string("花子さん、"_sj).size() + std::string(r.greeting).size()),
                   std::string("花子さん、"_sj) + r.greeting)
             << r.hour;
@@ -95,7 +95,7 @@ TEST_F(SendViewTest, GreetingByHour) {
 }
 
 TEST_F(SendViewTest, PurgeNoticeSetsScheduleFlag) {
-    m_doc.m_cmdPro.AddSchedule(std::make_unique<CSchedule>());  // starts and ends in 1970
+    m_doc.m_cmdPro.AddSchedule(std::make_unique<ScheduleEntry>());  // starts and ends in 1970
     m_doc.m_cmdPro.PurgePastSchedules();
     m_doc.m_cmdPro.ClearChanged();
     m_doc.StartConversation();

@@ -140,7 +140,7 @@ TEST_F(Calendar, AddMonthsCarriesYearsAndClampsTheDay) {
 }
 
 TEST_F(Calendar, WorkingDateStartsTodayAndRefusesToLeaveTheYearsOneTo9999) {
-    CWorkingDate date;
+    WorkingDate date;
     Freeze(2003, 6, 4);
     EXPECT_EQ(date.Get().year, 2003);
     EXPECT_EQ(date.Get().day, 4);

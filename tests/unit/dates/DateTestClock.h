@@ -23,5 +23,5 @@ protected:
         m_clock.Set(MakeLocalTime(year, month, day, hour, minute, 0));
     }
 
-    CFixedClock m_clock{0};
+    FixedClock m_clock{0};
 };

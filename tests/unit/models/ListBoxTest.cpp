@@ -36,7 +36,7 @@ TEST_P(ListBoxCaseTest, ComparesIgnoringLetterCase) {
 INSTANTIATE_TEST_SUITE_P(Rows, ListBoxCaseTest, ::testing::ValuesIn(kCases), RowName());
 
 TEST(ListBoxTest, FindStringExactStartsAfterTheGivenRow) {
-    CListBox list;
+    RowList list;
     list.AddString("abc");
     list.AddString("ABC");
     list.AddString("x");
@@ -44,11 +44,11 @@ TEST(ListBoxTest, FindStringExactStartsAfterTheGivenRow) {
     EXPECT_EQ(list.FindStringExact(0, "Abc"), 1);
     EXPECT_EQ(list.FindStringExact(1, "Abc"), 0);  // wraps round
     EXPECT_EQ(list.FindStringExact(-1, "y"), -1);
-    EXPECT_EQ(CListBox().FindStringExact(-1, ""), -1);
+    EXPECT_EQ(RowList().FindStringExact(-1, ""), -1);
 }
 
 TEST(ListBoxTest, DeletingRowsMovesOrDropsTheSelection) {
-    CListBox list;
+    RowList list;
     for (const char* s : {"a", "b", "c", "d"}) list.AddString(s);
     list.SetCurSel(2);
     EXPECT_EQ(list.DeleteString(0), 3);

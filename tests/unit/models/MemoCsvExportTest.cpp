@@ -77,8 +77,8 @@ protected:
         std::string answer;
         doc.RegisterMemo(answer, line);
     }
-    CRumoDoc doc;
-    CTempFolder folder;
+    Notebook doc;
+    TempFolder folder;
 };
 
 TEST_F(MemoCsvExportTest, OneLinePerPairInStoreOrder) {
@@ -86,7 +86,7 @@ TEST_F(MemoCsvExportTest, OneLinePerPairInStoreOrder) {
     Register("田中、住所、東京都、港区"_sj);
     Register("X、v、1,5"_sj);
     std::string expected;
-    doc.m_memoMap.ForEach([&](const std::string& key, const CMemo&) {
+    doc.m_memoMap.ForEach([&](const std::string& key, const Memo&) {
         if (key == "X")
             expected += "X,v,\"1,5\"\r\n";
         else
@@ -96,9 +96,9 @@ TEST_F(MemoCsvExportTest, OneLinePerPairInStoreOrder) {
 }
 
 TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
-    CScriptedMessageBox mb;
+    ScriptedMessageBox mb;
     const std::string path = folder.File(g_szMemoCsvFileName);
-    EXPECT_TRUE(CMemoCsvExport(mb, path).Export(doc.m_memoMap));
+    EXPECT_TRUE(MemoCsvExport(mb, path).Export(doc.m_memoMap));
     EXPECT_EQ(ReadFile(path), "");
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvを作成しました"_sj);
@@ -109,8 +109,8 @@ TEST_F(MemoCsvExportTest, AnswerNoLeavesAnExistingFileUntouched) {
     Register("田中、電話、03"_sj);
     const std::string path = folder.File(g_szMemoCsvFileName);
     WriteFile(path, "old");
-    CScriptedMessageBox mb{MbAnswer::No};
-    EXPECT_FALSE(CMemoCsvExport(mb, path).Export(doc.m_memoMap));
+    ScriptedMessageBox mb{MbAnswer::No};
+    EXPECT_FALSE(MemoCsvExport(mb, path).Export(doc.m_memoMap));
     EXPECT_EQ(ReadFile(path), "old");
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルがあります。上書きしますか。"_sj);
@@ -122,15 +122,15 @@ TEST_F(MemoCsvExportTest, AnswerYesOverwrites) {
     Register("田中、電話、03"_sj);
     const std::string path = folder.File("memo.csv");
     WriteFile(path, "old content that is longer");
-    CScriptedMessageBox mb{MbAnswer::Yes};
-    EXPECT_TRUE(CMemoCsvExport(mb, path).Export(doc.m_memoMap));
+    ScriptedMessageBox mb{MbAnswer::Yes};
+    EXPECT_TRUE(MemoCsvExport(mb, path).Export(doc.m_memoMap));
     EXPECT_EQ(ReadFile(path), "田中,電話,03\r\n"_sj);
 }
 
 TEST_F(MemoCsvExportTest, UnwritableFileIsAnErrorNotASuccess) {
-    CScriptedMessageBox mb;
+    ScriptedMessageBox mb;
     EXPECT_FALSE(
-        CMemoCsvExport(mb, folder.File(std::string("no-such-folder/") + g_szMemoCsvFileName)).Export(doc.m_memoMap));
+        MemoCsvExport(mb, folder.File(std::string("no-such-folder/") + g_szMemoCsvFileName)).Export(doc.m_memoMap));
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルを開けませんでした。(No such file or directory)"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "エラー"_sj);
@@ -141,16 +141,16 @@ TEST_F(MemoCsvExportTest, Utf8WithLineFeedsAndTheChosenNameInTheMessages) {
     Register("田中、住所、東京都、港区"_sj);
     Register("田中、札、1,5"_sj);
     const std::string path = folder.File("メモ.csv");
-    CScriptedMessageBox mb;
-    CMemoCsvExport exporter(mb, path, CsvEncoding::Utf8Lf);
+    ScriptedMessageBox mb;
+    MemoCsvExport exporter(mb, path, CsvEncoding::Utf8Lf);
     exporter.SetFileNameText("メモ.csv"_sj);
     EXPECT_TRUE(exporter.Export(doc.m_memoMap));
     EXPECT_EQ(ReadFile(path), "田中,電話,03\n田中,住所,東京都、港区\n田中,札,\"1,5\"\n");
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "メモ.csvを作成しました"_sj);
 
-    CScriptedMessageBox again{MbAnswer::No};
-    CMemoCsvExport second(again, path, CsvEncoding::Utf8Lf);
+    ScriptedMessageBox again{MbAnswer::No};
+    MemoCsvExport second(again, path, CsvEncoding::Utf8Lf);
     second.SetFileNameText("メモ.csv"_sj);
     EXPECT_FALSE(second.Export(doc.m_memoMap));
     EXPECT_EQ(again.GetShown()[0].text, "メモ.csvファイルがあります。上書きしますか。"_sj);
@@ -168,10 +168,10 @@ TEST_F(MemoCsvExportTest, TheMessagesNameTheChosenPath) {
     for (const auto& r : rows) {
         const std::string path = folder.File(r.file);
         const std::string shown = r.shown.empty() ? Utf8ToCp932(path).text : r.shown;
-        CScriptedMessageBox mb;
-        EXPECT_TRUE(CMemoCsvExport(mb, path).Export(doc.m_memoMap)) << r.file;
-        CScriptedMessageBox again{MbAnswer::No};
-        EXPECT_FALSE(CMemoCsvExport(again, path).Export(doc.m_memoMap)) << r.file;
+        ScriptedMessageBox mb;
+        EXPECT_TRUE(MemoCsvExport(mb, path).Export(doc.m_memoMap)) << r.file;
+        ScriptedMessageBox again{MbAnswer::No};
+        EXPECT_FALSE(MemoCsvExport(again, path).Export(doc.m_memoMap)) << r.file;
         ASSERT_EQ(mb.GetShown().size(), 1u);
         EXPECT_EQ(mb.GetShown()[0].text, shown + "を作成しました"_sj) << r.file;
         ASSERT_EQ(again.GetShown().size(), 1u);
@@ -191,8 +191,8 @@ TEST_F(MemoCsvExportTest, WhatIsNotARegularFileIsNeverReplaced) {
     } rows[] = {{fifo, "(Not a regular file)"}, {dir, "(Is a directory)"}};
     for (const auto& r : rows) {
         // Asked nothing: there is nothing the user could agree to replace.
-        CScriptedMessageBox mb;
-        CMemoCsvExport exporter(mb, r.path);
+        ScriptedMessageBox mb;
+        MemoCsvExport exporter(mb, r.path);
         exporter.SetOverwrite(true);
         EXPECT_FALSE(exporter.Export(doc.m_memoMap)) << r.path;
         ASSERT_EQ(mb.GetShown().size(), 1u) << r.path;

@@ -24,22 +24,22 @@ protected:
     }
     std::vector<std::string> MapOrder() const {
         std::vector<std::string> keys;
-        doc.m_memoMap.ForEach([&](const std::string& k, const CMemo&) { keys.push_back(k); });
+        doc.m_memoMap.ForEach([&](const std::string& k, const Memo&) { keys.push_back(k); });
         return keys;
     }
-    int RowOf(const CMemoListDlg& dlg, const std::string& object) const {
+    int RowOf(const MemoListModel& dlg, const std::string& object) const {
         const auto& rows = dlg.m_listObjects.GetRows();
         for (std::size_t i = 0; i < rows.size(); ++i)
             if (rows[i] == object) return static_cast<int>(i);
         return -1;
     }
 
-    CRumoDoc doc;
+    Notebook doc;
 };
 
 TEST_F(MemoListDlgTest, EmptyStoreListsNothingAndAsksForSelections) {
-    CScriptedMessageBox mb;
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb;
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     EXPECT_EQ(dlg.m_listObjects.GetCount(), 0);
     EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
@@ -56,12 +56,12 @@ TEST_F(MemoListDlgTest, EmptyStoreListsNothingAndAsksForSelections) {
 
 TEST_F(MemoListDlgTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
     Fill();
-    CScriptedMessageBox mb;
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb;
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     EXPECT_EQ(dlg.m_listObjects.GetRows(), MapOrder());
     EXPECT_EQ(dlg.m_listObjects.GetCurSel(), 0);
-    const CMemo* first = doc.m_memoMap.Lookup(MapOrder()[0]);
+    const Memo* first = doc.m_memoMap.Lookup(MapOrder()[0]);
     EXPECT_EQ(dlg.m_listNames.GetRows(), first->m_attrNames);
     EXPECT_EQ(dlg.m_listValues.GetRows(), first->m_attrValues);
     EXPECT_EQ(dlg.m_listNames.GetCurSel(), -1);
@@ -69,8 +69,8 @@ TEST_F(MemoListDlgTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
 
 TEST_F(MemoListDlgTest, PairRowsSelectTogether) {
     Fill();
-    CScriptedMessageBox mb;
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb;
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.m_listValues.SetCurSel(1);
     dlg.OnSelChangeValues();
@@ -82,8 +82,8 @@ TEST_F(MemoListDlgTest, PairRowsSelectTogether) {
 TEST_F(MemoListDlgTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
     Register("田中、電話、03-1234"_sj);
     Register("ABC、x、1"_sj);
-    CScriptedMessageBox mb{MbAnswer::Ok};
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb{MbAnswer::Ok};
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     int tanaka = RowOf(dlg, "田中"_sj);
     dlg.SelectObject(tanaka);
@@ -103,8 +103,8 @@ TEST_F(MemoListDlgTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
     dlg.SelectObject(tanaka);
     EXPECT_EQ(dlg.m_listNames.GetRows(), std::vector<std::string>{"x"});
     // Nor can the stale row delete the pair still shown, which belongs to ABC.
-    CScriptedMessageBox mb2{MbAnswer::Ok};
-    CMemoListDlg dlg2(doc, mb2);
+    ScriptedMessageBox mb2{MbAnswer::Ok};
+    MemoListModel dlg2(doc, mb2);
     dlg2.OnInitDialog();
     EXPECT_EQ(dlg2.m_listObjects.GetRows(), std::vector<std::string>{"ABC"});
 }
@@ -112,8 +112,8 @@ TEST_F(MemoListDlgTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
 TEST_F(MemoListDlgTest, StaleRowNeverDeletesAnotherObjectsPair) {
     Register("田中、電話、03-1234"_sj);
     Register("ABC、x、1"_sj);
-    CScriptedMessageBox mb{MbAnswer::Ok, MbAnswer::Ok};
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb{MbAnswer::Ok, MbAnswer::Ok};
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.SelectObject(RowOf(dlg, "田中"_sj));
     dlg.SelectPair(0);
@@ -154,8 +154,8 @@ class MemoListDlgSearchTest : public MemoListDlgTest, public ::testing::WithPara
 TEST_P(MemoListDlgSearchTest, SelectsTheRowAndShowsItsPairs) {
     const SearchRow& row = GetParam();
     for (const std::string& o : row.objects) Register(o + "、名、値"_sj + o);
-    CScriptedMessageBox mb;
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb;
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.m_strSearch = row.search;
     dlg.OnSearch();
@@ -177,8 +177,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, MemoListDlgSearchTest, ::testing::ValuesIn(kSearc
 TEST_F(MemoListDlgTest, CaseOnlySearchDeletesFromTheShownObject) {
     Register("ABC、x、1"_sj);
     Register("abc、x、2"_sj);
-    CScriptedMessageBox mb{MbAnswer::Ok};
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb{MbAnswer::Ok};
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.m_strSearch = "aBc";
     dlg.OnSearch();
@@ -192,8 +192,8 @@ TEST_F(MemoListDlgTest, CaseOnlySearchDeletesFromTheShownObject) {
 
 TEST_F(MemoListDlgTest, DeleteObjectAfterConfirmation) {
     Fill();
-    CScriptedMessageBox mb{MbAnswer::Cancel, MbAnswer::Ok};
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb{MbAnswer::Cancel, MbAnswer::Ok};
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.SelectObject(RowOf(dlg, "ABC"));
     dlg.OnDeleteObject();  // cancelled
@@ -213,8 +213,8 @@ TEST_F(MemoListDlgTest, DeleteObjectAfterConfirmation) {
 
 TEST_F(MemoListDlgTest, CancelledAttributeDeletionKeepsThePair) {
     Fill();
-    CScriptedMessageBox mb{MbAnswer::Cancel};
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb{MbAnswer::Cancel};
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.SelectPair(0);
     std::size_t before = doc.m_memoMap.Lookup(dlg.m_listObjects.GetText(0))->GetPairCount();
@@ -228,8 +228,8 @@ TEST_F(MemoListDlgTest, DeletesTheChosenPairOfARepeatedName) {
     Register("田中、電話、1"_sj);
     Register("田中、電話、2"_sj);
     Register("田中、電話、3"_sj);
-    CScriptedMessageBox mb{MbAnswer::Ok};
-    CMemoListDlg dlg(doc, mb);
+    ScriptedMessageBox mb{MbAnswer::Ok};
+    MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.SelectPair(1);
     dlg.OnDeleteAttribute();
@@ -241,19 +241,19 @@ TEST_F(MemoListDlgTest, DeletesTheChosenPairOfARepeatedName) {
 TEST_F(MemoListDlgTest, CommandMarksTheDocumentOnlyAfterAChange) {
     Fill();
     doc.SetModifiedFlag(false);
-    CScriptedMessageBox mb{MbAnswer::Ok};
-    RunMemoListCommand(doc, mb, [](CMemoListDlg&) {});
+    ScriptedMessageBox mb{MbAnswer::Ok};
+    RunMemoListCommand(doc, mb, [](MemoListModel&) {});
     EXPECT_FALSE(doc.IsModified());
-    RunMemoListCommand(doc, mb, [](CMemoListDlg& dlg) { dlg.OnDeleteObject(); });
+    RunMemoListCommand(doc, mb, [](MemoListModel& dlg) { dlg.OnDeleteObject(); });
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.m_memoMap.GetCount(), 1u);
 }
 
 TEST_F(MemoListDlgTest, ExportWritesEveryPair) {
     Fill();
-    CTempFolder folder;
-    CScriptedMessageBox mb;
-    CMemoListDlg dlg(doc, mb);
+    TempFolder folder;
+    ScriptedMessageBox mb;
+    MemoListModel dlg(doc, mb);
     dlg.m_strExportPath = folder.File("out.csv");
     dlg.OnInitDialog();
     dlg.OnExport();

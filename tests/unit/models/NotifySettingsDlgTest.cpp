@@ -29,8 +29,8 @@ protected:
         return s.str();
     }
 
-    CTempFolder folder;
-    CProfile profile;
+    TempFolder folder;
+    Profile profile;
     std::string m_old;
 };
 
@@ -45,8 +45,8 @@ TEST_F(NotifySettingsDlgTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreNothing) 
         {10, 1440, "時刻のない予定の通知時刻は 00:00 から 23:59 までで指定してください。"_sj},
     };
     for (const Row& r : rows) {
-        CScriptedMessageBox mb;
-        CNotifySettingsDlg dlg(profile, mb);
+        ScriptedMessageBox mb;
+        NotificationSettingsModel dlg(profile, mb);
         dlg.m_settings.nMinutesBefore = r.minutes;
         dlg.m_settings.nAllDayMinute = r.allDayMinute;
         dlg.m_bLoginStart = true;
@@ -59,29 +59,29 @@ TEST_F(NotifySettingsDlgTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreNothing) 
 }
 
 TEST_F(NotifySettingsDlgTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenItsBoxChanged) {
-    CScriptedMessageBox mb;
+    ScriptedMessageBox mb;
     {
-        CNotifySettingsDlg dlg(profile, mb);
+        NotificationSettingsModel dlg(profile, mb);
         EXPECT_EQ(dlg.m_settings, ReminderSettings{});
         EXPECT_FALSE(dlg.m_bLoginStart);
         dlg.m_settings = {false, 30, 8 * 60, false};
         dlg.m_bLoginStart = true;
         ASSERT_TRUE(dlg.OnOK());
     }
-    EXPECT_EQ(ReminderSettings::Read(CProfile(profile.GetPath())), (ReminderSettings{false, 30, 480, false}));
+    EXPECT_EQ(ReminderSettings::Read(Profile(profile.GetPath())), (ReminderSettings{false, 30, 480, false}));
     EXPECT_EQ(Read(LoginStartPath()), LoginStartEntry());
 
     // An entry the user edited stays as it is while the box is left alone.
     std::ofstream(LoginStartPath()) << LoginStartEntry() << "X-Edited=true\n";
     {
-        CNotifySettingsDlg dlg(profile, mb);
+        NotificationSettingsModel dlg(profile, mb);
         EXPECT_EQ(dlg.m_settings.nMinutesBefore, 30);
         EXPECT_TRUE(dlg.m_bLoginStart);
         ASSERT_TRUE(dlg.OnOK());
     }
     EXPECT_EQ(Read(LoginStartPath()), LoginStartEntry() + "X-Edited=true\n");
     {
-        CNotifySettingsDlg dlg(profile, mb);
+        NotificationSettingsModel dlg(profile, mb);
         dlg.m_bLoginStart = false;
         ASSERT_TRUE(dlg.OnOK());
     }
@@ -91,8 +91,8 @@ TEST_F(NotifySettingsDlgTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenIts
 
 TEST_F(NotifySettingsDlgTest, AnAutostartEntryThatCannotBeWrittenIsReported) {
     std::filesystem::create_directories(LoginStartPath() + "/inside");
-    CScriptedMessageBox mb;
-    CNotifySettingsDlg dlg(profile, mb);
+    ScriptedMessageBox mb;
+    NotificationSettingsModel dlg(profile, mb);
     dlg.m_bLoginStart = true;
     EXPECT_FALSE(dlg.OnOK());
     ASSERT_EQ(mb.GetShown().size(), 1u);

@@ -16,7 +16,7 @@ protected:
     ~SchedListDlgTest() override { SetCurrentClock(nullptr); }
 
     void Add(std::int32_t tStart, const std::string& start, const std::string& business) {
-        auto p = std::make_unique<CSchedule>();
+        auto p = std::make_unique<ScheduleEntry>();
         p->m_tStart = p->m_tEnd = tStart;
         p->m_strStart = start;
         p->m_strBusiness = business;
@@ -28,13 +28,13 @@ protected:
         return out;
     }
 
-    CFixedClock clock;
-    CRumoDoc doc;
+    FixedClock clock;
+    Notebook doc;
 };
 
 TEST_F(SchedListDlgTest, EmptyListAsksForASelection) {
-    CScriptedMessageBox mb;
-    RunSchedListCommand(doc, mb, [](CSchedListDlg& dlg) {
+    ScriptedMessageBox mb;
+    RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
         EXPECT_EQ(dlg.m_list.GetCount(), 0);
         dlg.OnDelete();
     });
@@ -48,8 +48,8 @@ TEST_F(SchedListDlgTest, CommandSortsAndShowsTheYearOnlyForOtherYears) {
     Add(2000, "2003/06/05(木) 10:00"_sj, "会議"_sj);
     Add(1000, "2004/01/05(月)"_sj, "旅行"_sj);
     Add(500, "2003/06/02(月)"_sj, "歯医者"_sj);
-    CScriptedMessageBox mb;
-    RunSchedListCommand(doc, mb, [](CSchedListDlg& dlg) {
+    ScriptedMessageBox mb;
+    RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
         EXPECT_EQ(dlg.m_list.GetRows(), (std::vector<std::string>{"06/02(月)　歯医者"_sj, "2004/01/05(月)　旅行"_sj,
                                                                   "06/05(木) 10:00　会議"_sj}));
         EXPECT_EQ(dlg.m_list.GetTopIndex(), 0);
@@ -61,8 +61,8 @@ TEST_F(SchedListDlgTest, DeletesTheSelectedEntryAfterConfirmation) {
     Add(100, "2003/06/02(月)"_sj, "a");
     Add(200, "2003/06/03(火)"_sj, "b");
     Add(300, "2003/06/04(水)"_sj, "c");
-    CScriptedMessageBox mb{MbAnswer::Cancel, MbAnswer::Ok};
-    RunSchedListCommand(doc, mb, [](CSchedListDlg& dlg) {
+    ScriptedMessageBox mb{MbAnswer::Cancel, MbAnswer::Ok};
+    RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
         dlg.m_list.SetCurSel(1);
         dlg.OnDelete();  // cancelled
         EXPECT_EQ(dlg.m_list.GetCount(), 3);
@@ -80,8 +80,8 @@ TEST_F(SchedListDlgTest, DeletesTheSelectedEntryAfterConfirmation) {
 TEST_F(SchedListDlgTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
     Add(100, "2003/06/02(月)"_sj, "a");
     doc.SetModifiedFlag(false);
-    CScriptedMessageBox mb{MbAnswer::Ok};
-    RunSchedListCommand(doc, mb, [](CSchedListDlg& dlg) {
+    ScriptedMessageBox mb{MbAnswer::Ok};
+    RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
         dlg.m_list.SetCurSel(0);
         dlg.OnDelete();
         EXPECT_EQ(dlg.m_list.GetCount(), 0);

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class CScriptedMessageBox : public IMessageBox {
+class ScriptedMessageBox : public MessageBox {
 public:
     struct Shown {
         std::string text, caption;
@@ -22,7 +22,7 @@ public:
     };
 
     /// Queues the answers to the next questions, in order.
-    explicit CScriptedMessageBox(std::initializer_list<MbAnswer> answers = {}) : m_answers(answers) {}
+    explicit ScriptedMessageBox(std::initializer_list<MbAnswer> answers = {}) : m_answers(answers) {}
 
     MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) override {
         m_shown.push_back({text, caption, buttons, icon});
@@ -46,16 +46,16 @@ private:
 };
 
 /// A fresh empty folder for one test, removed afterwards.
-class CTempFolder {
+class TempFolder {
 public:
-    CTempFolder() {
+    TempFolder() {
         static int s_n = 0;
         m_path = std::filesystem::temp_directory_path() /
                  ("nelo-dialogs-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
         std::filesystem::remove_all(m_path);
         std::filesystem::create_directories(m_path);
     }
-    ~CTempFolder() {
+    ~TempFolder() {
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);
     }

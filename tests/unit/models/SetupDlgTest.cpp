@@ -12,7 +12,7 @@ namespace {
 
 struct SettingsRow {
     const char* name;
-    std::function<void(CSetupDlg&)> interact;
+    std::function<void(NamesModel&)> interact;
     std::string user, responder;  // the names afterwards
     bool changed;
 };
@@ -20,41 +20,41 @@ struct SettingsRow {
 void PrintTo(const SettingsRow& row, std::ostream* os) { *os << row.name; }
 
 const SettingsRow kSettings[] = {
-    {"ok without change", [](CSetupDlg& d) { d.OnOkButton(); }, "花子"_sj, "太郎"_sj, false},
+    {"ok without change", [](NamesModel& d) { d.OnOkButton(); }, "花子"_sj, "太郎"_sj, false},
     {"new user name",
-     [](CSetupDlg& d) {
+     [](NamesModel& d) {
          d.m_strUserName = "一郎"_sj;
          d.OnOkButton();
      },
      "一郎"_sj, "太郎"_sj, true},
     {"new responder name",
-     [](CSetupDlg& d) {
+     [](NamesModel& d) {
          d.m_strResponderName = "次郎"_sj;
          d.OnOkButton();
      },
      "花子"_sj, "次郎"_sj, true},
     {"empty name accepted",
-     [](CSetupDlg& d) {
+     [](NamesModel& d) {
          d.m_strUserName.clear();
          d.OnOkButton();
      },
      "", "太郎"_sj, true},
     {"cancel after editing both",
-     [](CSetupDlg& d) {
+     [](NamesModel& d) {
          d.m_strUserName = "一郎"_sj;
          d.m_strResponderName = "次郎"_sj;
          d.OnCancel();
      },
      "花子"_sj, "太郎"_sj, false},
     {"enter key does not accept",
-     [](CSetupDlg& d) {
+     [](NamesModel& d) {
          d.m_strUserName = "一郎"_sj;
          d.OnOK();
          EXPECT_TRUE(d.IsOpen());
      },
      "花子"_sj, "太郎"_sj, false},
     {"same bytes retyped",
-     [](CSetupDlg& d) {
+     [](NamesModel& d) {
          d.m_strUserName = std::string("花子"_sj);
          d.OnOkButton();
      },
@@ -65,7 +65,7 @@ class SetupDlgTest : public ::testing::TestWithParam<SettingsRow> {};
 
 TEST_P(SetupDlgTest, StoresChangedNamesAndMarksTheNotebook) {
     const SettingsRow& row = GetParam();
-    CRumoDoc doc;
+    Notebook doc;
     doc.SetModifiedFlag(false);
     EXPECT_EQ(OnSettings(doc, row.interact), row.changed);
     EXPECT_EQ(doc.m_strUserName, row.user);
@@ -77,23 +77,23 @@ TEST_P(SetupDlgTest, StoresChangedNamesAndMarksTheNotebook) {
 INSTANTIATE_TEST_SUITE_P(Rows, SetupDlgTest, ::testing::ValuesIn(kSettings), RowName());
 
 TEST(SetupDlgNamesTest, DialogStartsWithTheDocumentsNames) {
-    CRumoDoc doc;
+    Notebook doc;
     doc.m_strUserName = "一郎"_sj;
-    OnSettings(doc, [](CSetupDlg& d) {
+    OnSettings(doc, [](NamesModel& d) {
         EXPECT_EQ(d.m_strUserName, "一郎"_sj);
         EXPECT_EQ(d.m_strResponderName, "太郎"_sj);
     });
 }
 
 TEST(SetupDlgNamesTest, EmptyUserNameEchoesWithABarePrompt) {
-    CRumoDoc doc;
-    CTextRumoView view;
+    Notebook doc;
+    TextTranscript view;
     doc.AddListener(&view);
-    OnSettings(doc, [](CSetupDlg& d) {
+    OnSettings(doc, [](NamesModel& d) {
         d.m_strUserName.clear();
         d.OnOkButton();
     });
-    CSendView(doc).ProcessLine("田中は"_sj);
+    LineDispatcher(doc).ProcessLine("田中は"_sj);
     EXPECT_EQ(view.GetText().substr(0, 4), " >> ");
     EXPECT_TRUE(doc.IsModified());  // still modified after the answered line
     doc.RemoveListener(&view);

@@ -46,8 +46,8 @@ struct ReadOutcome {
 };
 
 ReadOutcome ReadAll(const std::string& path) {
-    CScriptedMessageBox mb;
-    CTextFileInput input(mb);
+    ScriptedMessageBox mb;
+    TextFileInput input(mb);
     ReadOutcome out;
     out.bOpened = input.Open(path);
     out.nCount = input.GetLineCount();
@@ -81,7 +81,7 @@ const FileRow kFiles[] = {
     // A line is submitted whole however long, as a typed line of that length.
     {"300 bytes", Repeat("x", 300), {Repeat("x", 300)}},
     {"10,000 double-byte bytes", Repeat("あ"_sj, 5000) + "\r\ny", {Repeat("あ"_sj, 5000), "y"}},
-    {"the longest line", Repeat("x", CTextFileInput::kMaxLineBytes), {Repeat("x", CTextFileInput::kMaxLineBytes)}},
+    {"the longest line", Repeat("x", TextFileInput::kMaxLineBytes), {Repeat("x", TextFileInput::kMaxLineBytes)}},
     // The encoding is decided over the whole file.
     {"utf-8", "\xE7\x94\xB0\xE4\xB8\xAD\r\n", {"田中"_sj}},
     {"utf-8 with bom", "\xEF\xBB\xBF\xE4\xBA\x88\xE5\xAE\x9A", {"予定"_sj}},
@@ -102,7 +102,7 @@ const FileRow kFiles[] = {
 class TextFileInputLinesTest : public ::testing::TestWithParam<FileRow> {};
 
 TEST_P(TextFileInputLinesTest, GivesTheSubmittedLines) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("in.txt");
     WriteBytes(path, GetParam().bytes);
     ReadOutcome out = ReadAll(path);
@@ -131,7 +131,7 @@ const RefusedRow kRefused[] = {
            "1\0+\0"
            "1\0"),
      "を読み込めませんでした。1 行目に NUL 文字があります（テキストファイルではありません）。"_sj},
-    {"line over the limit", "1+1\n\n" + Repeat("x", CTextFileInput::kMaxLineBytes + 1) + "\n2+2\n",
+    {"line over the limit", "1+1\n\n" + Repeat("x", TextFileInput::kMaxLineBytes + 1) + "\n2+2\n",
      "を読み込めませんでした。3 行目が長すぎます（1 行 1 MB まで）。"_sj},
 };
 
@@ -139,7 +139,7 @@ class TextFileInputRefusedTest : public ::testing::TestWithParam<RefusedRow> {};
 
 // A file that is no text to be read line by line is refused before any line is given.
 TEST_P(TextFileInputRefusedTest, SaysWhyAndGivesNothing) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("in.txt");
     WriteBytes(path, GetParam().bytes);
     ReadOutcome out = ReadAll(path);
@@ -151,7 +151,7 @@ TEST_P(TextFileInputRefusedTest, SaysWhyAndGivesNothing) {
 INSTANTIATE_TEST_SUITE_P(Rows, TextFileInputRefusedTest, ::testing::ValuesIn(kRefused), RowName());
 
 TEST(TextFileInputTest, FilesThatCannotBeOpened) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string missing = folder.File("none.txt");
     ReadOutcome out = ReadAll(missing);
     EXPECT_FALSE(out.bOpened);
@@ -164,13 +164,13 @@ TEST(TextFileInputTest, FilesThatCannotBeOpened) {
 // A pipe cannot be read twice: its lines each decide their encoding, their count is not
 // known, and what makes the rest unreadable stops the reading there.
 TEST(TextFileInputTest, APipeIsReadLineByLineAndStopsAtWhatItCannotRead) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string fifo = folder.File("pipe");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     // The reader stops before the writer is done: the writer's last write fails.
     std::signal(SIGPIPE, SIG_IGN);
     const std::string bytes = "\xE7\x94\xB0\r\n" + std::string("田"_sj) + "\r\n" +
-                              Repeat("y", CTextFileInput::kMaxLineBytes + 5) + "\r\nnot read\r\n";
+                              Repeat("y", TextFileInput::kMaxLineBytes + 5) + "\r\nnot read\r\n";
     std::thread writer([&] {
         std::ofstream out(fifo, std::ios::binary);
         out << bytes;
@@ -191,20 +191,20 @@ TEST(TextFileInputTest, APipeIsReadLineByLineAndStopsAtWhatItCannotRead) {
 }
 
 TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("in.txt");
     WriteBytes(path, "田中、電話、03-1234\r\n\r\n田中は"_sj);
-    struct Pane : IInputPane {
+    struct Pane : InputPaneWriter {
         std::string text;
         void AppendInputText(const std::string& t) override { text += t; }
         void EndWithLineBreak() override { text += "\r\n"; }
     } pane;
-    CRumoDoc doc;
-    CTextRumoView view;
+    Notebook doc;
+    TextTranscript view;
     doc.AddListener(&view);
     doc.m_bNamePrefix = 1;
-    CSendView send(doc, &pane);
-    CScriptedMessageBox mb;
+    LineDispatcher send(doc, &pane);
+    ScriptedMessageBox mb;
     TextFileReadResult result = OnReadTextFile(send, mb, path);
     EXPECT_EQ(result.nSubmitted, 2u);
     EXPECT_EQ(result.nLineCount, 2);
@@ -218,7 +218,7 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
 }
 
 TEST(TextFileInputTest, CharactersWithoutACodePage932FormAreReportedPerLine) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("outside.txt");
     // "田中、電話、😀é한", a plain line, then a long line with one emoji at its end.
     WriteBytes(path,
@@ -233,9 +233,9 @@ TEST(TextFileInputTest, CharactersWithoutACodePage932FormAreReportedPerLine) {
     EXPECT_EQ(out.replaced, (std::vector<int>{3, 0, 1}));
 
     // Without a reporter of its own, the read says so in a message box before each such line.
-    CRumoDoc doc;
-    CSendView send(doc, nullptr);
-    CScriptedMessageBox mb;
+    Notebook doc;
+    LineDispatcher send(doc, nullptr);
+    ScriptedMessageBox mb;
     OnReadTextFile(send, mb, path);
     ASSERT_EQ(mb.GetShown().size(), 2u);
     EXPECT_EQ(mb.GetShown()[0].text, "シフトJIS（コードページ932）にない文字 3 個を「？」に置き換えました。"_sj);
@@ -245,12 +245,12 @@ TEST(TextFileInputTest, CharactersWithoutACodePage932FormAreReportedPerLine) {
 // The stop check ends a read between lines and while the file is being read; the lines
 // before stand.
 TEST(TextFileInputTest, AStopEndsTheReadAtOnce) {
-    CTempFolder folder;
+    TempFolder folder;
     const std::string path = folder.File("many.txt");
     WriteBytes(path, Repeat("1+1\n", 200000));
-    CRumoDoc doc;
-    CSendView send(doc, nullptr);
-    CScriptedMessageBox mb;
+    Notebook doc;
+    LineDispatcher send(doc, nullptr);
+    ScriptedMessageBox mb;
     for (int nChecks : {1, 1000}) {
         int n = 0;
         TextFileReadResult result = OnReadTextFile(send, mb, path, {}, [&n, nChecks] { return ++n > nChecks; });
@@ -290,7 +290,7 @@ TEST(TextLineStreamTest, BlocksOfAnySizeGiveTheSameLines) {
         }
         for (std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{5}, std::size_t{64}}) {
             std::size_t pos = 0;
-            CTextLineStream stream(
+            TextLineStream stream(
                 [&](char* buffer, std::size_t room) {
                     std::size_t k = std::min({room, text.size() - pos, 1 + next() % block});
                     std::memcpy(buffer, text.data() + pos, k);
@@ -300,9 +300,9 @@ TEST(TextLineStreamTest, BlocksOfAnySizeGiveTheSameLines) {
                 kMax, block);
             std::vector<std::string> lines;
             std::string_view line;
-            CTextLineStream::Result r;
-            while ((r = stream.Read(line)) == CTextLineStream::Result::Line) lines.emplace_back(line);
-            EXPECT_EQ(r, bTooLong ? CTextLineStream::Result::TooLong : CTextLineStream::Result::End) << round;
+            TextLineStream::Result r;
+            while ((r = stream.Read(line)) == TextLineStream::Result::Line) lines.emplace_back(line);
+            EXPECT_EQ(r, bTooLong ? TextLineStream::Result::TooLong : TextLineStream::Result::End) << round;
             EXPECT_EQ(lines, expected) << round << " block " << block;
             if (bTooLong) {
                 EXPECT_EQ(stream.GetLineNumber(), expected.size() + 1);

@@ -14,26 +14,26 @@ namespace {
 class VariablesDlgTest : public ::testing::Test {
 protected:
     void Add(const std::string& name, double value) {
-        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<CSymbol>(name, value));
+        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<Variable>(name, value));
     }
     void AddText(const std::string& name, const std::string& text) {
-        auto p = std::make_unique<CSymbol>(name, 0);
+        auto p = std::make_unique<Variable>(name, 0);
         p->m_nKind = 1;
         p->m_strText = text;
         doc.m_calc.m_mapSymbols.SetAt(name, std::move(p));
     }
-    int RowOf(const CVariablesDlg& dlg, const std::string& text) const {
+    int RowOf(const VariableListModel& dlg, const std::string& text) const {
         const auto& rows = dlg.m_list.GetRows();
         for (std::size_t i = 0; i < rows.size(); ++i)
             if (rows[i] == text) return static_cast<int>(i);
         return -1;
     }
-    CRumoDoc doc;
+    Notebook doc;
 };
 
 TEST_F(VariablesDlgTest, EmptyTableListsNothingAndAsksForASelection) {
-    CScriptedMessageBox mb;
-    CVariablesDlg dlg(&doc.m_calc, mb);
+    ScriptedMessageBox mb;
+    VariableListModel dlg(&doc.m_calc, mb);
     dlg.OnInitDialog();
     EXPECT_EQ(dlg.m_list.GetCount(), 0);
     dlg.OnDelete();
@@ -48,12 +48,12 @@ TEST_F(VariablesDlgTest, RowsFollowTheTableOrderInDisplayForm) {
     Add("円周"_sj, 31.4);
     Add("r", -0.25);
     AddText("名前"_sj, "山田"_sj);
-    CScriptedMessageBox mb;
-    CVariablesDlg dlg(&doc.m_calc, mb);
+    ScriptedMessageBox mb;
+    VariableListModel dlg(&doc.m_calc, mb);
     dlg.OnInitDialog();
     std::vector<std::string> expected;
     doc.m_calc.m_mapSymbols.ForEach(
-        [&](const std::string&, const CSymbol& s) { expected.push_back(s.GetDisplayText()); });
+        [&](const std::string&, const Variable& s) { expected.push_back(s.GetDisplayText()); });
     EXPECT_EQ(dlg.m_list.GetRows(), expected);
     EXPECT_NE(RowOf(dlg, "半径 5"_sj), -1);
     EXPECT_NE(RowOf(dlg, "円周 31.4"_sj), -1);
@@ -63,8 +63,8 @@ TEST_F(VariablesDlgTest, RowsFollowTheTableOrderInDisplayForm) {
 
 TEST_F(VariablesDlgTest, CancelKeepsTheVariable) {
     Add("半径"_sj, 5);
-    CScriptedMessageBox mb{MbAnswer::Cancel};
-    CVariablesDlg dlg(&doc.m_calc, mb);
+    ScriptedMessageBox mb{MbAnswer::Cancel};
+    VariableListModel dlg(&doc.m_calc, mb);
     dlg.OnInitDialog();
     dlg.m_list.SetCurSel(0);
     dlg.OnDelete();
@@ -77,16 +77,16 @@ TEST_F(VariablesDlgTest, CancelKeepsTheVariable) {
 }
 
 TEST_F(VariablesDlgTest, DeletedVariableCanNoLongerBeUsed) {
-    CTextRumoView view;
+    TextTranscript view;
     doc.AddListener(&view);
-    CSendView send(doc);
+    LineDispatcher send(doc);
     send.ProcessLine("半径＝５"_sj);
     send.ProcessLine("円周＝３"_sj);
     doc.m_calc.ClearChanged();
     doc.SetModifiedFlag(false);
 
-    CScriptedMessageBox mb{MbAnswer::Ok};
-    RunVariablesCommand(doc, mb, [&](CVariablesDlg& dlg) {
+    ScriptedMessageBox mb{MbAnswer::Ok};
+    RunVariablesCommand(doc, mb, [&](VariableListModel& dlg) {
         dlg.m_list.SetCurSel(RowOf(dlg, "半径 5"_sj));
         dlg.OnDelete();
         EXPECT_EQ(dlg.m_list.GetRows(), std::vector<std::string>{"円周 3"_sj});
@@ -104,8 +104,8 @@ TEST_F(VariablesDlgTest, DeletedVariableCanNoLongerBeUsed) {
 TEST_F(VariablesDlgTest, CommandLeavesAnUnchangedDocumentAlone) {
     Add("半径"_sj, 5);
     doc.SetModifiedFlag(false);
-    CScriptedMessageBox mb;
-    RunVariablesCommand(doc, mb, [](CVariablesDlg& dlg) { dlg.OnDelete(); });
+    ScriptedMessageBox mb;
+    RunVariablesCommand(doc, mb, [](VariableListModel& dlg) { dlg.OnDelete(); });
     EXPECT_FALSE(doc.IsModified());
 }
 

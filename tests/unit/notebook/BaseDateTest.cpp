@@ -14,7 +14,7 @@
 namespace {
 
 // Keeps the last answer line of the conversation.
-class CLastLine : public IDocListener {
+class LastLine : public NotebookListener {
 public:
     void OnTextAppended(const std::string& text) override { m_strLast = text; }
     void OnPaneCleared() override {}
@@ -24,10 +24,10 @@ public:
     std::string m_strLast;
 };
 
-class CNotebook {
+class AnsweringNotebook {
 public:
-    CNotebook() : m_view(m_doc) { m_doc.AddListener(&m_last); }
-    ~CNotebook() { m_doc.RemoveListener(&m_last); }
+    AnsweringNotebook() : m_view(m_doc) { m_doc.AddListener(&m_last); }
+    ~AnsweringNotebook() { m_doc.RemoveListener(&m_last); }
     // The answer to a typed line, without the responder's name.
     std::string Answer(const std::string& line) {
         m_view.ProcessLine(line);
@@ -39,9 +39,9 @@ public:
     }
 
 private:
-    CRumoDoc m_doc;
-    CSendView m_view;
-    CLastLine m_last;
+    Notebook m_doc;
+    LineDispatcher m_view;
+    LastLine m_last;
 };
 
 class BaseDate : public ::testing::Test {
@@ -52,13 +52,13 @@ protected:
         SetCurrentClock(&m_clock);
     }
     void TearDown() override { SetCurrentClock(nullptr); }
-    CFixedClock m_clock{MakeLocalTime(2024, 2, 25, 10, 0, 0)};
+    FixedClock m_clock{MakeLocalTime(2024, 2, 25, 10, 0, 0)};
 };
 
 }  // namespace
 
 TEST_F(BaseDate, TwoNotebooksKeepSeparateDates) {
-    CNotebook a, b;
+    AnsweringNotebook a, b;
     EXPECT_EQ(a.Answer("日付 ２０２０／１／１"_sj), "基準日は２０２０年１月１日です。"_sj);
     EXPECT_EQ(b.Answer("日付 ２０２５／５／５"_sj), "基準日は２０２５年５月５日です。"_sj);
     EXPECT_EQ(a.Answer("＋１０日"_sj), "２０２０年１月１１日です。"_sj);
@@ -71,7 +71,7 @@ TEST_F(BaseDate, TwoNotebooksKeepSeparateDates) {
 // A question leaves the base date where it asked; a schedule line starts from today all
 // the same, and leaves the base date alone.
 TEST_F(BaseDate, ScheduleLinesNeitherReadNorMoveIt) {
-    CNotebook a;
+    AnsweringNotebook a;
     a.Answer("曜日 ２０２０／１／１"_sj);
     EXPECT_EQ(a.Answer("１０時 会議"_sj), "下記の予定を登録しました。\r\n02/25(日) 10:00　会議"_sj);
     a.Answer("何歳 １９７０年５月５日"_sj);

@@ -127,7 +127,7 @@ TEST_F(CliStartupTest, ANotebookOpenElsewhereIsSaidAndOpenedWithoutATerminal) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     const std::string oldRuntime = runtime ? runtime : "";
     setenv("XDG_RUNTIME_DIR", (m_dir / "runtime").c_str(), 1);
-    CLockFile other(NotebookLockPath(ResolvedPath((m_dir / "note.nel").string())));
+    LockFile other(NotebookLockPath(ResolvedPath((m_dir / "note.nel").string())));
     if (runtime)
         setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
     else

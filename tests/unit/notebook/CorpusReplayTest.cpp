@@ -19,7 +19,7 @@ TEST(ArchiveCorpus, EverySeedReplaysCleanly) {
         // The .nel seeds are real notebooks: each of them loads (what the fuzzer found
         // may be refused).
         if (e.path().extension() == ".nel") {
-            CRumoDoc doc;
+            Notebook doc;
             EXPECT_NO_THROW(LoadDocumentBytes(doc, std::string(bytes.begin(), bytes.end()))) << e.path();
             ++files;
         }

@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Writes down every call, in order.
-class CRecordingListener : public IDocListener {
+class RecordingListener : public NotebookListener {
 public:
     void OnTextAppended(const std::string&) override { m_calls.push_back("text"); }
     void OnPaneCleared() override { m_calls.push_back("cleared"); }
@@ -36,7 +36,7 @@ public:
 };
 
 // Says OK to every question and No to the save-changes question.
-class CAgreeingBox : public IMessageBox {
+class AgreeingBox : public MessageBox {
 public:
     MbAnswer Show(const std::string&, const std::string&, MbButtons buttons, MbIcon) override {
         return buttons == MbButtons::YesNoCancel ? MbAnswer::No : MbAnswer::Ok;
@@ -50,8 +50,8 @@ public:  // the rows below act on the fixture
         static int s_n = 0;
         m_dir = fs::temp_directory_path() / ("nelo-listen-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
         fs::create_directories(m_dir);
-        m_profile = std::make_unique<CProfile>((m_dir / "profile.conf").string());
-        m_app = std::make_unique<CRumoApp>(*m_profile, m_box);
+        m_profile = std::make_unique<Profile>((m_dir / "profile.conf").string());
+        m_app = std::make_unique<NotebookSession>(*m_profile, m_box);
         m_app->GetDocument().AddListener(&m_listener);
         m_app->OnFileNew();
     }
@@ -61,14 +61,14 @@ public:  // the rows below act on the fixture
         fs::remove_all(m_dir);
     }
     std::string File(const std::string& name) const { return (m_dir / name).string(); }
-    void Type(const std::string& line) { CSendView(m_app->GetDocument()).ProcessLine(line); }
+    void Type(const std::string& line) { LineDispatcher(m_app->GetDocument()).ProcessLine(line); }
 
-    CFixedClock m_clock;
+    FixedClock m_clock;
     fs::path m_dir;
-    CAgreeingBox m_box;
-    CRecordingListener m_listener;
-    std::unique_ptr<CProfile> m_profile;
-    std::unique_ptr<CRumoApp> m_app;
+    AgreeingBox m_box;
+    RecordingListener m_listener;
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<NotebookSession> m_app;
 };
 
 TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
@@ -106,7 +106,7 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
              t.m_app->OnSaveDocument(t.File("s.nel"));
          },
          [](DocListenerTest& t) {
-             RunSchedListCommand(t.m_app->GetDocument(), t.m_box, [](CSchedListDlg& dlg) {
+             RunSchedListCommand(t.m_app->GetDocument(), t.m_box, [](ScheduleListModel& dlg) {
                  dlg.m_list.SetCurSel(0);
                  dlg.OnDelete();
              });
@@ -120,7 +120,7 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
          [](DocListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
          [](DocListenerTest& t) {
              t.m_app->GetDocument().SetClean();
-             RunMemoListCommand(t.m_app->GetDocument(), t.m_box, [](CMemoListDlg& dlg) {
+             RunMemoListCommand(t.m_app->GetDocument(), t.m_box, [](MemoListModel& dlg) {
                  dlg.SelectObject(0);
                  dlg.OnDeleteObject();
              });
@@ -129,7 +129,7 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
         {"a variable deleted in the list",
          [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
          [](DocListenerTest& t) {
-             RunVariablesCommand(t.m_app->GetDocument(), t.m_box, [](CVariablesDlg& dlg) {
+             RunVariablesCommand(t.m_app->GetDocument(), t.m_box, [](VariableListModel& dlg) {
                  dlg.m_list.SetCurSel(0);
                  dlg.OnDelete();
              });
@@ -138,7 +138,7 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
         {"a name changed in the settings",
          nullptr,
          [](DocListenerTest& t) {
-             OnSettings(t.m_app->GetDocument(), [](CSetupDlg& dlg) {
+             OnSettings(t.m_app->GetDocument(), [](NamesModel& dlg) {
                  dlg.m_strUserName = "次郎"_sj;
                  dlg.OnOkButton();
              });
@@ -161,7 +161,7 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
          {data + std::to_string(DocAllData), "unmodified", "title 無題"_sj, "cleared", "text"}},
         {"Open",
          [](DocListenerTest& t) {
-             CRumoDoc doc;
+             Notebook doc;
              std::string answer, error;
              doc.RegisterMemo(answer, "山田、電話、１"_sj);
              ASSERT_TRUE(WriteFileAtomically(t.File("c.nel"), SaveDocumentBytes(doc), error));

@@ -32,9 +32,9 @@ protected:
     DocSerializeTest() : m_clock(kNow) { SetCurrentClock(&m_clock); }
     ~DocSerializeTest() override { SetCurrentClock(nullptr); }
 
-    static void AddSchedule(CRumoDoc& doc, std::int32_t tStart, std::int32_t tEnd, const std::string& start,
+    static void AddSchedule(Notebook& doc, std::int32_t tStart, std::int32_t tEnd, const std::string& start,
                             const std::string& end, const std::string& business, std::int32_t heap = 0) {
-        auto p = std::make_unique<CSchedule>();
+        auto p = std::make_unique<ScheduleEntry>();
         p->m_tStart = tStart;
         p->m_tEnd = tEnd;
         p->m_strStart = start;
@@ -45,12 +45,12 @@ protected:
     }
 
     // A notebook with something in every part, all of it in the future.
-    static void Fill(CRumoDoc& doc) {
+    static void Fill(Notebook& doc) {
         doc.m_strUserName = "一郎"_sj;
         doc.m_strResponderName = "次郎"_sj;
-        doc.m_calc.m_mapSymbols.SetAt("半径"_sj, std::make_unique<CSymbol>("半径"_sj, 5.0));
-        doc.m_calc.m_mapSymbols.SetAt("r", std::make_unique<CSymbol>("r", -0.125));
-        auto text = std::make_unique<CSymbol>("t", 0.0);
+        doc.m_calc.m_mapSymbols.SetAt("半径"_sj, std::make_unique<Variable>("半径"_sj, 5.0));
+        doc.m_calc.m_mapSymbols.SetAt("r", std::make_unique<Variable>("r", -0.125));
+        auto text = std::make_unique<Variable>("t", 0.0);
         text->m_strText = "文字"_sj;
         text->m_nKind = 1;
         text->m_nReserved = 77;
@@ -64,18 +64,18 @@ protected:
         doc.RegisterMemo(answer, "abc、x、"_sj);
     }
 
-    CFixedClock m_clock;
+    FixedClock m_clock;
 };
 
 TEST_F(DocSerializeTest, NewDocumentIsSixteenBytes) {
-    CRumoDoc doc;
+    Notebook doc;
     doc.OnNewDocument();
     EXPECT_EQ(SaveDocumentBytes(doc),
               Bytes({0x04, 0x91, 0xBE, 0x98, 0x59, 0x04, 0x89, 0xD4, 0x8E, 0x71, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(DocSerializeTest, OneMemoIsFortyNineBytes) {
-    CRumoDoc doc;
+    Notebook doc;
     doc.OnNewDocument();
     std::string answer;
     doc.RegisterMemo(answer, "田中、電話、03"_sj);
@@ -89,9 +89,9 @@ TEST_F(DocSerializeTest, OneMemoIsFortyNineBytes) {
 TEST_F(DocSerializeTest, RecordsAreNumberedAcrossTheParts) {
     // Two variables (class 1, objects 2 and 3), a schedule (class 4, object 5) and a memo
     // (class 6, object 7): the second memo of the same class would be tagged 0x8006.
-    CRumoDoc doc;
-    doc.m_calc.m_mapSymbols.SetAt("a", std::make_unique<CSymbol>("a", 1.0));
-    doc.m_calc.m_mapSymbols.SetAt("b", std::make_unique<CSymbol>("b", 2.0));
+    Notebook doc;
+    doc.m_calc.m_mapSymbols.SetAt("a", std::make_unique<Variable>("a", 1.0));
+    doc.m_calc.m_mapSymbols.SetAt("b", std::make_unique<Variable>("b", 2.0));
     AddSchedule(doc, kNow, kNow, "s", "", "b");
     std::string answer;
     doc.RegisterMemo(answer, "m、n、v"_sj);
@@ -101,24 +101,24 @@ TEST_F(DocSerializeTest, RecordsAreNumberedAcrossTheParts) {
               bytes.find(Bytes({0x01, 0x80, 0x01, 'b'})) == std::string::npos);  // one of them is tagged 0x8001
     EXPECT_NE(bytes.find(Bytes({0xFF, 0xFF, 0x02, 0x00, 0x09, 0x00}) + "CSchedule"), std::string::npos);
     EXPECT_NE(bytes.find(Bytes({0x06, 0x80, 0x01})), std::string::npos);
-    CRumoDoc back;
+    Notebook back;
     LoadDocumentBytes(back, bytes);
     EXPECT_EQ(back.m_memoMap.GetCount(), 2u);
 }
 
 TEST_F(DocSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
-    CRumoDoc doc;
+    Notebook doc;
     Fill(doc);
     std::string bytes = SaveDocumentBytes(doc);
 
-    CRumoDoc back;
+    Notebook back;
     LoadDocumentBytes(back, bytes);
     EXPECT_EQ(back.m_strUserName, "一郎"_sj);
     EXPECT_EQ(back.m_strResponderName, "次郎"_sj);
     ASSERT_EQ(back.m_calc.m_mapSymbols.GetCount(), 3u);
     EXPECT_EQ(back.m_calc.m_mapSymbols.Lookup("半径"_sj)->m_dValue, 5.0);
     EXPECT_EQ(back.m_calc.m_mapSymbols.Lookup("r")->m_dValue, -0.125);
-    const CSymbol* t = back.m_calc.m_mapSymbols.Lookup("t");
+    const Variable* t = back.m_calc.m_mapSymbols.Lookup("t");
     EXPECT_EQ(t->m_strText, "文字"_sj);
     EXPECT_EQ(t->m_nKind, 1);
     EXPECT_EQ(t->m_nReserved, 77);
@@ -149,16 +149,16 @@ TEST_F(DocSerializeTest, MemoCountTakesTheLongFormFrom65535) {
         {65536, Bytes({0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00})},
     };
     for (const MemoCountRow& r : rows) {
-        CRumoDoc doc;
+        Notebook doc;
         doc.m_memoMap.Reserve(r.n);
         for (std::size_t i = 0; i < r.n; ++i) {
-            auto memo = std::make_unique<CMemo>(std::to_string(i));
+            auto memo = std::make_unique<Memo>(std::to_string(i));
             memo->AddPair("k", "v");
             doc.m_memoMap.SetAt(std::to_string(i), std::move(memo));
         }
         std::string bytes = SaveDocumentBytes(doc);
         EXPECT_EQ(bytes.substr(14, r.countBytes.size()), r.countBytes) << r.n;
-        CRumoDoc back;
+        Notebook back;
         LoadDocumentBytes(back, bytes);
         EXPECT_EQ(back.m_memoMap.GetCount(), r.n);
         EXPECT_EQ(SaveDocumentBytes(back), bytes) << r.n;
@@ -166,7 +166,7 @@ TEST_F(DocSerializeTest, MemoCountTakesTheLongFormFrom65535) {
 }
 
 TEST_F(DocSerializeTest, LongStringsRoundTrip) {
-    CRumoDoc doc;
+    Notebook doc;
     std::string answer;
     for (std::size_t n : {254u, 255u, 65533u, 65534u, 100000u}) {
         std::string value(n, 'x');
@@ -175,10 +175,10 @@ TEST_F(DocSerializeTest, LongStringsRoundTrip) {
     doc.m_strUserName = std::string(255, 'u');
     std::string bytes = SaveDocumentBytes(doc);
     EXPECT_EQ(bytes.substr(5, 4), Bytes({0xFF, 0xFF, 0x00, 'u'}));
-    CRumoDoc back;
+    Notebook back;
     LoadDocumentBytes(back, bytes);
     EXPECT_EQ(back.m_strUserName, doc.m_strUserName);
-    const CMemo* memo = back.m_memoMap.Lookup("長さ"_sj);
+    const Memo* memo = back.m_memoMap.Lookup("長さ"_sj);
     ASSERT_NE(memo, nullptr);
     ASSERT_EQ(memo->m_attrValues.size(), 5u);
     EXPECT_EQ(memo->m_attrValues[1].size(), 255u);
@@ -187,12 +187,12 @@ TEST_F(DocSerializeTest, LongStringsRoundTrip) {
 }
 
 TEST_F(DocSerializeTest, EveryCutOffFileIsRefused) {
-    CRumoDoc doc;
+    Notebook doc;
     Fill(doc);
     std::string bytes = SaveDocumentBytes(doc);
     for (std::size_t n = 0; n < bytes.size(); ++n) {
-        CRumoDoc back;
-        EXPECT_THROW(LoadDocumentBytes(back, bytes.substr(0, n)), CArchiveException) << n;
+        Notebook back;
+        EXPECT_THROW(LoadDocumentBytes(back, bytes.substr(0, n)), ArchiveException) << n;
     }
 }
 
@@ -213,15 +213,15 @@ TEST_F(DocSerializeTest, DamagedFilesAreRefused) {
         {"back-reference to nothing", names + Bytes({0, 0, 1, 0, 0x09, 0x00, 0, 0})},
     };
     for (const BadFileRow& r : rows) {
-        CRumoDoc back;
-        EXPECT_THROW(LoadDocumentBytes(back, r.bytes), CArchiveException) << r.name;
+        Notebook back;
+        EXPECT_THROW(LoadDocumentBytes(back, r.bytes), ArchiveException) << r.name;
     }
 }
 
 TEST_F(DocSerializeTest, NullRecordsStandForNothing) {
     // One variable entry and one memo entry whose objects are null pointers.
     std::string bytes = Bytes({0, 0, 1, 0, 1, 'a', 0, 0, 1, 0, 0, 0, 1, 0, 1, 'm', 0, 0});
-    CRumoDoc back;
+    Notebook back;
     LoadDocumentBytes(back, bytes);
     EXPECT_EQ(back.m_calc.m_mapSymbols.GetCount(), 0u);
     EXPECT_EQ(back.m_cmdPro.GetSchedules().size(), 0u);
@@ -236,7 +236,7 @@ TEST_F(DocSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
                         Bytes({0, 0, 2, 0, 1, 'm', 0xFF, 0xFF, 0, 0, 5, 0}) + "CMemo" +
                         Bytes({1, 'm', 1, 0, 1, 'k', 1, 0, 1, '1'}) +
                         Bytes({1, 'm', 0x04, 0x80, 1, 'm', 1, 0, 1, 'k', 1, 0, 1, '2'});
-    CRumoDoc back;
+    Notebook back;
     LoadDocumentBytes(back, bytes);
     ASSERT_EQ(back.m_calc.m_mapSymbols.GetCount(), 1u);
     EXPECT_EQ(back.m_calc.m_mapSymbols.Lookup("a")->m_dValue, 2.0);
@@ -261,10 +261,10 @@ TEST_F(DocSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
         {"no end text: the end value does not count", kNow - 30 * h, kNow + h, false, false},
     };
     for (const PurgeRow& r : rows) {
-        CRumoDoc doc;
+        Notebook doc;
         AddSchedule(doc, r.tStart, r.tEnd, "s", r.bHasEnd ? "e" : "", "b");
         AddSchedule(doc, kNow, kNow, "s", "", "today");
-        CRumoDoc back;
+        Notebook back;
         LoadDocumentBytes(back, SaveDocumentBytes(doc));
         EXPECT_EQ(back.m_cmdPro.GetSchedules().size(), r.bKept ? 2u : 1u) << r.name;
         EXPECT_EQ(back.m_cmdPro.IsPastPurged(), !r.bKept) << r.name;
@@ -281,7 +281,7 @@ TEST_F(DocSerializeTest, SavedNotebooksAlwaysLoad) {
         std::ifstream in(entry.path(), std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
-        CRumoDoc doc;
+        Notebook doc;
         ASSERT_NO_THROW(LoadDocumentBytes(doc, ss.str())) << entry.path();
         EXPECT_EQ(SaveDocumentBytes(doc), ss.str()) << entry.path();
         ++files;

@@ -68,8 +68,8 @@ protected:
             fs::temp_directory_path() / ("nelo-hostile-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
-        m_profile = std::make_unique<CProfile>((m_dir / "profile.conf").string());
-        m_app = std::make_unique<CRumoApp>(*m_profile, m_box);
+        m_profile = std::make_unique<Profile>((m_dir / "profile.conf").string());
+        m_app = std::make_unique<NotebookSession>(*m_profile, m_box);
     }
     ~HostileFileTest() override {
         Unmount();
@@ -78,7 +78,7 @@ protected:
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(m_dir, ec);
     }
-    CRumoDoc& Doc() { return m_app->GetDocument(); }
+    Notebook& Doc() { return m_app->GetDocument(); }
 
     /// Mounts a tmpfs of the given size in the test folder; false where that is not allowed.
     bool MountSmallDisk(const std::string& size) {
@@ -108,11 +108,11 @@ protected:
         EXPECT_TRUE(Doc().IsModified()) << where;
     }
 
-    CFixedClock m_clock;
+    FixedClock m_clock;
     fs::path m_dir;
-    COkBox m_box;
-    std::unique_ptr<CProfile> m_profile;
-    std::unique_ptr<CRumoApp> m_app;
+    OkBox m_box;
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<NotebookSession> m_app;
     std::string m_openBytes;
     std::string m_mount;
     bool m_bMounted = false;
@@ -189,9 +189,9 @@ TEST_F(HostileFileTest, CountsOfFourBillionInATinyFileAllocateNothing) {
         {"length of a name", Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF}) + pad + pad},
     };
     for (const HugeCountRow& r : rows) {
-        CRumoDoc doc;
+        Notebook doc;
         long long before = g_nBytesAllocated;
-        EXPECT_THROW(LoadDocumentBytes(doc, r.bytes), CArchiveException) << r.name;
+        EXPECT_THROW(LoadDocumentBytes(doc, r.bytes), ArchiveException) << r.name;
         EXPECT_LT(g_nBytesAllocated - before, 4096) << r.name << ", " << r.bytes.size() << " bytes";
     }
 }

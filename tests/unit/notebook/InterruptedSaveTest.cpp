@@ -32,7 +32,7 @@ constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
 const std::string kQuestion = "前回の保存が途中で終わりました。保存前の内容を開きますか?"_sj;
 
 /// Answers Yes to every question and keeps what it was shown.
-class CYesBox : public IMessageBox {
+class YesBox : public MessageBox {
 public:
     MbAnswer Show(const std::string& text, const std::string&, MbButtons buttons, MbIcon) override {
         m_shown.push_back(text);
@@ -44,44 +44,44 @@ public:
 
 /// A save whose process is killed at its n-th system call that changes a file, and
 /// that can write down which calls it made on which file.
-class CKilledFile : public CAtomicFile {
+class KilledFile : public AtomicFile {
 public:
-    CKilledFile(int nKillAt, std::string target, std::vector<std::string>* log)
+    KilledFile(int nKillAt, std::string target, std::vector<std::string>* log)
         : m_nKillAt(nKillAt), m_target(std::move(target)), m_log(log) {}
 
 protected:
     ssize_t SysWrite(int fd, const char* p, std::size_t n) override {
         Step("write", fd);
-        return CAtomicFile::SysWrite(fd, p, n);
+        return AtomicFile::SysWrite(fd, p, n);
     }
     ssize_t SysWriteAt(int fd, const char* p, std::size_t n, off_t offset) override {
         Step("write", fd);
-        return CAtomicFile::SysWriteAt(fd, p, n, offset);
+        return AtomicFile::SysWriteAt(fd, p, n, offset);
     }
     int SysSync(int fd) override {
         Step("sync", fd);
-        return CAtomicFile::SysSync(fd);
+        return AtomicFile::SysSync(fd);
     }
     int SysTruncate(int fd, off_t size) override {
         Step("truncate", fd);
-        return CAtomicFile::SysTruncate(fd, size);
+        return AtomicFile::SysTruncate(fd, size);
     }
     int SysChmod(int fd, mode_t mode) override {
         Step("chmod", fd);
-        return CAtomicFile::SysChmod(fd, mode);
+        return AtomicFile::SysChmod(fd, mode);
     }
     int SysLink(int fd, const std::string& from, const std::string& to) override {
         Step("name", fd);
-        return CAtomicFile::SysLink(fd, from, to);
+        return AtomicFile::SysLink(fd, from, to);
     }
     int SysRename(const char* from, const char* to) override {
         Step("rename", -1);
-        return CAtomicFile::SysRename(from, to);
+        return AtomicFile::SysRename(from, to);
     }
     int SysUnlink(const char* path) override {
         struct stat st;
         Step(stat(path, &st) == 0 && IsTarget(st) ? "remove target" : "remove copy", -1);
-        return CAtomicFile::SysUnlink(path);
+        return AtomicFile::SysUnlink(path);
     }
 
 private:
@@ -129,7 +129,7 @@ protected:
 
     /// A notebook of n memos with long values, so that saving it takes many writes.
     static std::string NotebookBytes(int n, const char* object) {
-        CRumoDoc doc;
+        Notebook doc;
         std::string answer;
         for (int i = 0; i < n; ++i)
             doc.RegisterMemo(answer, object + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
@@ -160,16 +160,16 @@ protected:
             if (layout == Layout::AnotherUsers &&
                 (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
                 _exit(99);
-            CProfile profile(File("profile-" + std::to_string(getpid()) + ".conf"));
-            CYesBox box;
-            CRumoApp app(profile, box);
+            Profile profile(File("profile-" + std::to_string(getpid()) + ".conf"));
+            YesBox box;
+            NotebookSession app(profile, box);
             if (!app.OpenDocumentFile(File("note.nel"))) _exit(98);
-            CRumoDoc loaded;
+            Notebook loaded;
             LoadDocumentBytes(loaded, newBytes);
             TakeFileContents(app.GetDocument(), loaded);
             app.GetDocument().SetModifiedFlag(true);
             const std::string target = File("note.nel");
-            app.SetFileFactory([&] { return std::make_unique<CKilledFile>(nKillAt, target, log); });
+            app.SetFileFactory([&] { return std::make_unique<KilledFile>(nKillAt, target, log); });
             _exit(app.DoFileSave() ? 0 : 97);
         }
         int status = 0;
@@ -187,7 +187,7 @@ protected:
         return left;
     }
 
-    CFixedClock m_clock;
+    FixedClock m_clock;
     fs::path m_dir;
 };
 
@@ -216,9 +216,9 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
             ASSERT_EQ(WTERMSIG(status), SIGKILL) << k;
             ++nKills;
 
-            CProfile profile(File("check.conf"));
-            CYesBox box;
-            CRumoApp app(profile, box);
+            Profile profile(File("check.conf"));
+            YesBox box;
+            NotebookSession app(profile, box);
             ASSERT_TRUE(app.OpenDocumentFile(File("note.nel"))) << "killed at call " << k;
             std::string onDisk, error;
             ASSERT_TRUE(ReadWholeFile(File("note.nel"), onDisk, error));
@@ -262,15 +262,15 @@ TEST_F(InterruptedSaveTest, AnInPlaceSaveHasItsCopyOnDiskBeforeTheFirstByteAndRe
     MakeFolder(Layout::HardLinked, oldBytes);
     std::vector<std::string> log;
     {
-        CProfile profile(File("p.conf"));
-        CYesBox box;
-        CRumoApp app(profile, box);
+        Profile profile(File("p.conf"));
+        YesBox box;
+        NotebookSession app(profile, box);
         ASSERT_TRUE(app.OpenDocumentFile(File("note.nel")));
         std::string answer;
         app.GetDocument().RegisterMemo(answer, "新、a、b"_sj);
         app.GetDocument().SetModifiedFlag(true);
         const std::string target = File("note.nel");
-        app.SetFileFactory([&] { return std::make_unique<CKilledFile>(0, target, &log); });
+        app.SetFileFactory([&] { return std::make_unique<KilledFile>(0, target, &log); });
         ASSERT_TRUE(app.DoFileSave());
     }
     const std::vector<std::string> expected = {
@@ -307,25 +307,25 @@ TEST_F(InterruptedSaveTest, TheCopyIsOfferedOnlyWhenItLoadsAndTheAnswerIsYes) {
         ASSERT_GE(fd, 0);
         ASSERT_EQ(write(fd, r.copy.data(), r.copy.size()), static_cast<ssize_t>(r.copy.size()));
         close(fd);
-        CProfile profile(File("p.conf"));
+        Profile profile(File("p.conf"));
         {
             // Its end gives up the notebook's lock, so the next open is not asked about it.
-            CYesBox box;
+            YesBox box;
             box.m_answer = r.answer;
-            CRumoApp app(profile, box);
+            NotebookSession app(profile, box);
             EXPECT_EQ(app.OpenDocumentFile(File("note.nel")), r.bOpened) << r.name;
             ASSERT_EQ(box.m_shown.size(), r.nShown) << r.name;
             if (r.copy == oldBytes) {
                 EXPECT_EQ(box.m_shown[0], kQuestion) << r.name;
             }
             if (!r.bOpened) {
-                EXPECT_EQ(box.m_shown.back(), CRumoApp::FormatErrorText()) << r.name;
+                EXPECT_EQ(box.m_shown.back(), NotebookSession::FormatErrorText()) << r.name;
             }
         }
 
         // Nobody to ask: the file is refused and the copy named.
-        CYesBox piped;
-        CRumoApp unattended(profile, piped);
+        YesBox piped;
+        NotebookSession unattended(profile, piped);
         unattended.SetUnattended(true);
         EXPECT_FALSE(unattended.OpenDocumentFile(File("note.nel"))) << r.name;
         if (r.copy == oldBytes) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class COkBox : public IMessageBox {
+class OkBox : public MessageBox {
 public:
     MbAnswer Show(const std::string& text, const std::string&, MbButtons, MbIcon) override {
         m_shown.push_back(text);

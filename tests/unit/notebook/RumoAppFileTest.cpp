@@ -30,7 +30,7 @@ namespace {
 
 constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
 
-class CAnswerBox : public IMessageBox {
+class AnswerBox : public MessageBox {
 public:
     MbAnswer Show(const std::string& text, const std::string&, MbButtons buttons, MbIcon) override {
         m_shown.push_back(text);
@@ -55,8 +55,8 @@ protected:
         m_dir = fs::temp_directory_path() / ("nelo-file-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
-        m_profile = std::make_unique<CProfile>((m_dir / "profile.conf").string());
-        m_app = std::make_unique<CRumoApp>(*m_profile, m_box);
+        m_profile = std::make_unique<Profile>((m_dir / "profile.conf").string());
+        m_app = std::make_unique<NotebookSession>(*m_profile, m_box);
         m_app->GetDocument().AddListener(&m_view);
     }
     ~RumoAppFileTest() override {
@@ -65,15 +65,15 @@ protected:
         fs::remove_all(m_dir);
     }
     std::string File(const std::string& name) const { return (m_dir / name).string(); }
-    CRumoDoc& Doc() { return m_app->GetDocument(); }
+    Notebook& Doc() { return m_app->GetDocument(); }
 
     /// A notebook with one variable, one memo and one schedule that ended 25 hours ago.
     std::string WriteNotebook(const std::string& name) {
-        CRumoDoc doc;
-        doc.m_calc.m_mapSymbols.SetAt("x", std::make_unique<CSymbol>("x", 3.0));
+        Notebook doc;
+        doc.m_calc.m_mapSymbols.SetAt("x", std::make_unique<Variable>("x", 3.0));
         std::string answer;
         doc.RegisterMemo(answer, "山田、電話、1"_sj);
-        auto past = std::make_unique<CSchedule>();
+        auto past = std::make_unique<ScheduleEntry>();
         past->m_tStart = past->m_tEnd = static_cast<std::int32_t>(kNow - 25 * 3600);
         past->m_strStart = "past";
         doc.m_cmdPro.AddSchedule(std::move(past));
@@ -82,12 +82,12 @@ protected:
         return File(name);
     }
 
-    CFixedClock m_clock;
+    FixedClock m_clock;
     fs::path m_dir;
-    CAnswerBox m_box;
-    CTextRumoView m_view;
-    std::unique_ptr<CProfile> m_profile;
-    std::unique_ptr<CRumoApp> m_app;
+    AnswerBox m_box;
+    TextTranscript m_view;
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<NotebookSession> m_app;
 };
 
 TEST_F(RumoAppFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister) {
@@ -124,7 +124,7 @@ TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
     };
     for (const BadOpenRow& r : rows) {
         m_app->OnFileNew();
-        Doc().m_calc.m_mapSymbols.SetAt("keep", std::make_unique<CSymbol>("keep", 1.0));
+        Doc().m_calc.m_mapSymbols.SetAt("keep", std::make_unique<Variable>("keep", 1.0));
         Doc().m_strUserName = "利用者"_sj;
         Doc().SetModifiedFlag(true);
         m_box.m_shown.clear();
@@ -148,10 +148,10 @@ TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
 // A file whose system calls fail at a chosen step: writing (after a given number of
 // bytes, the last write before it cut short), syncing a file or the folder, setting the
 // permissions or renaming, or an exception thrown from inside a write.
-class CFailingFile : public CAtomicFile {
+class FailingFile : public AtomicFile {
 public:
     enum class Step { Write, Throw, Sync, FolderSync, Chmod, Rename };
-    CFailingFile(Step step, std::size_t nFailAt, int nErrno) : m_step(step), m_nFailAt(nFailAt), m_nErrno(nErrno) {}
+    FailingFile(Step step, std::size_t nFailAt, int nErrno) : m_step(step), m_nFailAt(nFailAt), m_nErrno(nErrno) {}
 
 protected:
     ssize_t SysWrite(int fd, const char* p, std::size_t n) override {
@@ -163,24 +163,24 @@ protected:
             }
             n = std::min(n, m_nFailAt - m_nWritten);
         }
-        ssize_t w = CAtomicFile::SysWrite(fd, p, n);
+        ssize_t w = AtomicFile::SysWrite(fd, p, n);
         if (w > 0) m_nWritten += static_cast<std::size_t>(w);
         return w;
     }
     int SysSync(int fd) override {
         struct stat st;
         const bool bFolder = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
-        if (m_step != (bFolder ? Step::FolderSync : Step::Sync)) return CAtomicFile::SysSync(fd);
+        if (m_step != (bFolder ? Step::FolderSync : Step::Sync)) return AtomicFile::SysSync(fd);
         errno = m_nErrno;
         return -1;
     }
     int SysChmod(int fd, mode_t mode) override {
-        if (m_step != Step::Chmod) return CAtomicFile::SysChmod(fd, mode);
+        if (m_step != Step::Chmod) return AtomicFile::SysChmod(fd, mode);
         errno = m_nErrno;
         return -1;
     }
     int SysRename(const char* from, const char* to) override {
-        if (m_step != Step::Rename) return CAtomicFile::SysRename(from, to);
+        if (m_step != Step::Rename) return AtomicFile::SysRename(from, to);
         errno = m_nErrno;
         return -1;
     }
@@ -194,7 +194,7 @@ private:
 
 struct FailedSaveRow {
     const char* name;
-    CFailingFile::Step step;
+    FailingFile::Step step;
     std::size_t nFailAt;  // bytes written before a write fails
     int nErrno;
     const char* reason;  // in the message
@@ -202,18 +202,18 @@ struct FailedSaveRow {
 
 TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
     const FailedSaveRow rows[] = {
-        {"first write", CFailingFile::Step::Write, 0, ENOSPC, "No space left on device"},
-        {"short write, then a full disk", CFailingFile::Step::Write, 100000, ENOSPC, "No space left on device"},
-        {"input/output error late in the file", CFailingFile::Step::Write, 250000, EIO, "Input/output error"},
-        {"exception in the middle", CFailingFile::Step::Throw, 70000, 0, "out of memory"},
-        {"sync", CFailingFile::Step::Sync, 0, EIO, "Input/output error"},
-        {"rename", CFailingFile::Step::Rename, 0, EACCES, "Permission denied"},
+        {"first write", FailingFile::Step::Write, 0, ENOSPC, "No space left on device"},
+        {"short write, then a full disk", FailingFile::Step::Write, 100000, ENOSPC, "No space left on device"},
+        {"input/output error late in the file", FailingFile::Step::Write, 250000, EIO, "Input/output error"},
+        {"exception in the middle", FailingFile::Step::Throw, 70000, 0, "out of memory"},
+        {"sync", FailingFile::Step::Sync, 0, EIO, "Input/output error"},
+        {"rename", FailingFile::Step::Rename, 0, EACCES, "Permission denied"},
     };
     // A file with a second hard link is written in place, its old content in a copy beside it.
     for (bool bLinked : {false, true})
         for (const FailedSaveRow& r : rows) {
             SCOPED_TRACE(bLinked ? "hard-linked" : "single name");
-            if (bLinked && r.step == CFailingFile::Step::Rename) continue;  // written in place: nothing renamed
+            if (bLinked && r.step == FailingFile::Step::Rename) continue;  // written in place: nothing renamed
             fs::remove_all(m_dir);
             fs::create_directories(m_dir);
             m_app->SetFileFactory(nullptr);
@@ -225,7 +225,7 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             ASSERT_TRUE(ReadWholeFile(path, before, error));
 
             // Far more than the archive buffers at once, so a save writes many times.
-            Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<CSymbol>("y", 2.0));
+            Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<Variable>("y", 2.0));
             Doc().m_calc.SetChanged();
             std::string answer;
             for (int i = 0; i < 3000; ++i)
@@ -235,7 +235,7 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             ASSERT_GT(wanted.size(), 300000u);
 
             m_box.m_shown.clear();
-            m_app->SetFileFactory([&r] { return std::make_unique<CFailingFile>(r.step, r.nFailAt, r.nErrno); });
+            m_app->SetFileFactory([&r] { return std::make_unique<FailingFile>(r.step, r.nFailAt, r.nErrno); });
             EXPECT_FALSE(m_app->DoFileSave()) << r.name;
             EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel"))) << r.name;
             EXPECT_TRUE(Doc().IsModified()) << r.name;
@@ -275,11 +275,11 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
 TEST_F(RumoAppFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsSaved) {
     const struct {
         const char* name;
-        CFailingFile::Step step;
+        FailingFile::Step step;
         bool bReplaced;  // the failure came after the new file took the old one's place
     } rows[] = {
-        {"permissions of the new file", CFailingFile::Step::Chmod, false},
-        {"folder after the rename", CFailingFile::Step::FolderSync, true},
+        {"permissions of the new file", FailingFile::Step::Chmod, false},
+        {"folder after the rename", FailingFile::Step::FolderSync, true},
     };
     for (const auto& r : rows) {
         m_app->SetFileFactory(nullptr);
@@ -292,7 +292,7 @@ TEST_F(RumoAppFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsSaved) {
         Doc().SetModifiedFlag(true);
         const std::string wanted = SaveDocumentBytes(Doc());
         m_box.m_shown.clear();
-        m_app->SetFileFactory([&r] { return std::make_unique<CFailingFile>(r.step, 0, EIO); });
+        m_app->SetFileFactory([&r] { return std::make_unique<FailingFile>(r.step, 0, EIO); });
         EXPECT_FALSE(m_app->DoFileSave()) << r.name;
         ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
         EXPECT_EQ(m_box.m_shown[0].rfind(path + " に保存できませんでした。(Input/output error"_sj, 0), 0u)
@@ -366,7 +366,7 @@ TEST_F(RumoAppFileTest, TheSaveChangesQuestion) {
         EXPECT_EQ(m_app->NewWithQuestion(), r.bGoesOn);
         ASSERT_EQ(m_box.m_shown.size(), 1u);
         EXPECT_EQ(m_box.m_shown[0], "q.nel への変更を保存しますか?"_sj);
-        CRumoDoc saved;
+        Notebook saved;
         std::string bytes, error;
         ASSERT_TRUE(ReadWholeFile(File("q.nel"), bytes, error));
         LoadDocumentBytes(saved, bytes);
@@ -399,7 +399,7 @@ TEST_F(RumoAppFileTest, RecentFilesAreNewestFirstAndAtMostFour) {
     m_app->OnFileNew();
     for (const char* name : {"1.nel", "2.nel", "3.nel", "4.nel", "5.nel", "3.nel"})
         ASSERT_TRUE(m_app->OnSaveDocument(File(name)));
-    CProfile reread(m_profile->GetPath());
+    Profile reread(m_profile->GetPath());
     EXPECT_EQ(reread.GetProfileString("Recent File List", "File1"), File("3.nel"));
     EXPECT_EQ(reread.GetProfileString("Recent File List", "File2"), File("5.nel"));
     EXPECT_EQ(reread.GetProfileString("Recent File List", "File3"), File("4.nel"));
@@ -474,9 +474,9 @@ TEST_F(RumoAppFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWanted) {
 
     // A second program on the same notebook (here: in this process, which the lock
     // tells apart all the same).
-    CAnswerBox box2;
-    CProfile profile2((m_dir / "profile2.conf").string());
-    auto second = std::make_unique<CRumoApp>(profile2, box2);
+    AnswerBox box2;
+    Profile profile2((m_dir / "profile2.conf").string());
+    auto second = std::make_unique<NotebookSession>(profile2, box2);
     const std::string said = a + " は "_sj + program_invocation_short_name + "（プロセス番号 "_sj +
                              std::to_string(getpid()) + "）で開かれています。"_sj;
     struct Row {

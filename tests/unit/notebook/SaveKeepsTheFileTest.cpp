@@ -60,8 +60,8 @@ protected:
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "data");
         fs::create_directories(m_dir / "sub");
-        m_profile = std::make_unique<CProfile>((m_dir / "profile.conf").string());
-        m_app = std::make_unique<CRumoApp>(*m_profile, m_box);
+        m_profile = std::make_unique<Profile>((m_dir / "profile.conf").string());
+        m_app = std::make_unique<NotebookSession>(*m_profile, m_box);
     }
     ~SaveKeepsTheFileTest() override {
         SetCurrentClock(nullptr);
@@ -69,11 +69,11 @@ protected:
         fs::remove_all(m_dir, ec);
     }
     std::string File(const std::string& name) const { return (m_dir / name).string(); }
-    CRumoDoc& Doc() { return m_app->GetDocument(); }
+    Notebook& Doc() { return m_app->GetDocument(); }
 
     /// Writes an empty notebook at path and returns its bytes.
     std::string WriteEmptyNotebook(const std::string& path) {
-        CRumoDoc doc;
+        Notebook doc;
         std::string bytes = SaveDocumentBytes(doc), error;
         EXPECT_TRUE(WriteFileAtomically(path, bytes, error)) << error;
         return bytes;
@@ -94,11 +94,11 @@ protected:
         }
     }
 
-    CFixedClock m_clock;
+    FixedClock m_clock;
     fs::path m_dir;
-    COkBox m_box;
-    std::unique_ptr<CProfile> m_profile;
-    std::unique_ptr<CRumoApp> m_app;
+    OkBox m_box;
+    std::unique_ptr<Profile> m_profile;
+    std::unique_ptr<NotebookSession> m_app;
 };
 
 struct LinkRow {
@@ -146,7 +146,7 @@ TEST_F(SaveKeepsTheFileTest, SavingThroughSymbolicLinksWritesTheFileTheyName) {
         ExpectNoLeftovers(r.name);
         // The notebook and the recent-file list keep the path as the user gave it.
         EXPECT_EQ(m_app->GetPathName(), opened) << r.name;
-        EXPECT_EQ(CProfile(m_profile->GetPath()).GetProfileString("Recent File List", "File1"), opened) << r.name;
+        EXPECT_EQ(Profile(m_profile->GetPath()).GetProfileString("Recent File List", "File1"), opened) << r.name;
         // And the next save goes the same way.
         const std::string again = ChangeNotebook();
         EXPECT_TRUE(m_app->DoFileSave()) << r.name;

@@ -16,12 +16,12 @@ namespace {
 
 // The conversion as iconv does it, with the replacement rules of CodePage.h: "？" for
 // a UTF-8 sequence (or a stray byte) without a form, U+FFFD for each invalid byte.
-class CIconvReference {
+class IconvReference {
 public:
-    CIconvReference(const char* to, const char* from, bool toCp932) : m_cd(iconv_open(to, from)), m_bToCp932(toCp932) {}
-    ~CIconvReference() { iconv_close(m_cd); }
-    CIconvReference(const CIconvReference&) = delete;
-    CIconvReference& operator=(const CIconvReference&) = delete;
+    IconvReference(const char* to, const char* from, bool toCp932) : m_cd(iconv_open(to, from)), m_bToCp932(toCp932) {}
+    ~IconvReference() { iconv_close(m_cd); }
+    IconvReference(const IconvReference&) = delete;
+    IconvReference& operator=(const IconvReference&) = delete;
 
     bool IsOpen() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
@@ -96,8 +96,8 @@ std::string Hex(std::string_view s) {
 
 class CodePageTable : public ::testing::Test {
 protected:
-    CIconvReference m_toCp932{"CP932", "UTF-8", true};
-    CIconvReference m_toUtf8{"UTF-8", "CP932", false};
+    IconvReference m_toCp932{"CP932", "UTF-8", true};
+    IconvReference m_toUtf8{"UTF-8", "CP932", false};
 
     void ExpectSameToCp932(std::string_view in) {
         CodePageResult want = m_toCp932.Convert(in), got = Utf8ToCp932(in);

@@ -55,18 +55,18 @@ TEST(ReminderSettingsTest, ProfileValuesOutOfRangeReadAsDefaults) {
         std::ofstream out(path);
         out << "[Reminders]\nEnabled=2\nMinutesBefore=1441\nAllDayTime=25:00\nStartupSummary=x\n";
     }
-    EXPECT_EQ(ReminderSettings::Read(CProfile(path)), ReminderSettings{});
+    EXPECT_EQ(ReminderSettings::Read(Profile(path)), ReminderSettings{});
     {
         std::ofstream out(path);
         out << "[Reminders]\nEnabled=0\nMinutesBefore=1440\nAllDayTime=7:30\nStartupSummary=0\n";
     }
-    const ReminderSettings read = ReminderSettings::Read(CProfile(path));
+    const ReminderSettings read = ReminderSettings::Read(Profile(path));
     EXPECT_EQ(read, (ReminderSettings{false, 1440, 450, false}));
 
-    CProfile profile(dir.Path() + "/other.conf");
+    Profile profile(dir.Path() + "/other.conf");
     const ReminderSettings written{true, 0, 23 * 60 + 59, false};
     ASSERT_TRUE(written.Write(profile));
-    EXPECT_EQ(ReminderSettings::Read(CProfile(profile.GetPath())), written);
+    EXPECT_EQ(ReminderSettings::Read(Profile(profile.GetPath())), written);
 }
 
 class LoginStartTest : public ::testing::Test {

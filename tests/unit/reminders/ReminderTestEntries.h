@@ -35,8 +35,8 @@ inline std::string DisplayOf(const When& w) {
 }
 
 /// An entry from start to end (end.year 0: none) for business (code page 932).
-inline std::unique_ptr<CSchedule> Entry(const When& start, const When& end, const std::string& business) {
-    auto p = std::make_unique<CSchedule>();
+inline std::unique_ptr<ScheduleEntry> Entry(const When& start, const When& end, const std::string& business) {
+    auto p = std::make_unique<ScheduleEntry>();
     p->m_tStart = static_cast<std::int32_t>(TimeOf(start));
     p->m_strStart = DisplayOf(start);
     if (end.year != 0) {
@@ -49,7 +49,7 @@ inline std::unique_ptr<CSchedule> Entry(const When& start, const When& end, cons
     return p;
 }
 
-inline std::unique_ptr<CSchedule> Entry(const When& start, const std::string& business) {
+inline std::unique_ptr<ScheduleEntry> Entry(const When& start, const std::string& business) {
     return Entry(start, When{0, 0, 0}, business);
 }
 

@@ -34,7 +34,7 @@ protected:
         }
     }
 
-    CCmdPro m_pro;
+    ScheduleBook m_pro;
 };
 
 TEST_F(CmdProTest, RegistrationAndConflicts) {
@@ -156,7 +156,7 @@ TEST_F(CmdProTest, BusinessIsTheRestOfTheLine) {
 
 TEST_F(CmdProTest, StoredTimes) {
     Answer("明日１０時 明日１２時 会議"_sj);
-    const CSchedule& e = *m_pro.GetSchedules().back();
+    const ScheduleEntry& e = *m_pro.GetSchedules().back();
     EXPECT_EQ(e.m_tStart, MakeLocalTime(2003, 6, 2, 10, 0, 0));
     EXPECT_EQ(e.m_tEnd, MakeLocalTime(2003, 6, 2, 12, 0, 0));
     EXPECT_EQ(e.m_strStart, "2003/06/02(月) 10:00"_sj);

@@ -14,9 +14,9 @@
 
 namespace {
 
-std::unique_ptr<CSchedule> Entry(std::int32_t tStart, const char* start, const char* end = "",
-                                 const char* business = "", std::int32_t tEnd = 0) {
-    auto e = std::make_unique<CSchedule>();
+std::unique_ptr<ScheduleEntry> Entry(std::int32_t tStart, const char* start, const char* end = "",
+                                     const char* business = "", std::int32_t tEnd = 0) {
+    auto e = std::make_unique<ScheduleEntry>();
     e->m_tStart = tStart;
     e->m_tEnd = end[0] ? tEnd : tStart;
     e->m_strStart = start;
@@ -67,12 +67,12 @@ TEST_F(ScheduleFormatTest, CurrentYearFollowsTheClock) {
 // renumbering every slot after each insertion: the reference the optimised queue must
 // match slot for slot and index for index.
 struct LiteralQueue {
-    std::vector<std::pair<CSchedule*, int>> slots{{nullptr, 0}};
+    std::vector<std::pair<ScheduleEntry*, int>> slots{{nullptr, 0}};
     int inserted = 0;
-    static bool Before(const std::pair<CSchedule*, int>& a, const std::pair<CSchedule*, int>& b) {
+    static bool Before(const std::pair<ScheduleEntry*, int>& a, const std::pair<ScheduleEntry*, int>& b) {
         return a.first->m_tStart < b.first->m_tStart || (a.first->m_tStart == b.first->m_tStart && a.second < b.second);
     }
-    void Insert(CSchedule* p) {
+    void Insert(ScheduleEntry* p) {
         slots.push_back({p, inserted++});
         std::size_t n = slots.size() - 1;
         while (n != 1 && Before(slots[n], slots[n / 2])) {
@@ -81,10 +81,10 @@ struct LiteralQueue {
         }
         for (std::size_t i = 1; i < slots.size(); ++i) slots[i].first->m_nHeapIndex = static_cast<int>(i);
     }
-    CSchedule* RemoveTop() {
+    ScheduleEntry* RemoveTop() {
         std::size_t count = slots.size() - 1;
         if (count == 0) return nullptr;
-        CSchedule* top = slots[1].first;
+        ScheduleEntry* top = slots[1].first;
         slots[1] = slots[count];
         slots.pop_back();
         --count;
@@ -104,7 +104,7 @@ struct LiteralQueue {
 TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
     std::mt19937 rng(7);
     for (int round = 0; round < 50; ++round) {
-        std::vector<std::unique_ptr<CSchedule>> a, b;
+        std::vector<std::unique_ptr<ScheduleEntry>> a, b;
         int n = 1 + static_cast<int>(rng() % 60);
         for (int i = 0; i < n; ++i) {
             std::int32_t t = static_cast<std::int32_t>(rng() % 5);  // few distinct starts
@@ -113,7 +113,7 @@ TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
             b.push_back(Entry(t, ""));
             b.back()->m_strBusiness = std::to_string(i);
         }
-        CPriqueue queue(n);
+        StartTimeQueue queue(n);
         LiteralQueue literal;
         // Insertions and removals interleaved, as no caller does but the queue allows.
         std::size_t next = 0;
@@ -124,8 +124,8 @@ TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
                 ++next;
                 for (int i = 0; i < n; ++i) ASSERT_EQ(a[i]->m_nHeapIndex, b[i]->m_nHeapIndex) << round;
             } else {
-                CSchedule* p = queue.RemoveTop();
-                CSchedule* q = literal.RemoveTop();
+                ScheduleEntry* p = queue.RemoveTop();
+                ScheduleEntry* q = literal.RemoveTop();
                 ASSERT_NE(p, nullptr);
                 ASSERT_EQ(p->m_strBusiness, q->m_strBusiness) << round;
             }
@@ -135,8 +135,8 @@ TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
 }
 
 TEST(PriqueueTest, InsertionsBeyondCapacityAreKept) {
-    std::vector<std::unique_ptr<CSchedule>> entries;
-    CPriqueue queue(2);  // room for three insertions
+    std::vector<std::unique_ptr<ScheduleEntry>> entries;
+    StartTimeQueue queue(2);  // room for three insertions
     for (int i = 0; i < 40; ++i) {
         entries.push_back(Entry(40 - i, ""));
         queue.Insert(entries.back().get());
@@ -144,14 +144,14 @@ TEST(PriqueueTest, InsertionsBeyondCapacityAreKept) {
     EXPECT_EQ(queue.m_nCount, 40);
     for (int i = 1; i <= 40; ++i) EXPECT_EQ(queue.RemoveTop()->m_tStart, i);
     EXPECT_EQ(queue.RemoveTop(), nullptr);
-    CPriqueue small(0);
+    StartTimeQueue small(0);
     EXPECT_EQ(small.m_nMax, 2);
     EXPECT_EQ(small.RemoveTop(), nullptr);
 }
 
 TEST(PriqueueTest, DeleteContentsLeavesTheEntriesAlone) {
     auto e = Entry(5, "");
-    CPriqueue queue;
+    StartTimeQueue queue;
     EXPECT_EQ(queue.m_nMax, 200);
     queue.Insert(e.get());
     queue.DeleteContents();
@@ -162,7 +162,7 @@ TEST(PriqueueTest, DeleteContentsLeavesTheEntriesAlone) {
 class ScheduleListTest : public ScheduleClockTest {};
 
 TEST_F(ScheduleListTest, SortOrdersByStartThenRegistration) {
-    CCmdPro pro;
+    ScheduleBook pro;
     pro.SortSchedules();
     EXPECT_TRUE(pro.GetSchedules().empty());
     const std::int32_t starts[] = {2004, 10, 10, 10, 10, 9, -1, 10};
@@ -180,7 +180,7 @@ TEST_F(ScheduleListTest, SortOrdersByStartThenRegistration) {
 
 TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {
     const std::int32_t now = static_cast<std::int32_t>(m_clock.Now());
-    CCmdPro pro;
+    ScheduleBook pro;
     pro.AddSchedule(Entry(now - 23 * 3600, "", "", "23h"));
     pro.AddSchedule(Entry(now - 25 * 3600, "", "", "25h"));
     pro.AddSchedule(Entry(now - 100 * 86400, "s", "x", "ends 23h ago", now - 23 * 3600));
@@ -197,7 +197,7 @@ TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {
     EXPECT_TRUE(pro.IsChanged());
     EXPECT_TRUE(pro.IsPastPurged());
 
-    CCmdPro fresh;
+    ScheduleBook fresh;
     fresh.AddSchedule(Entry(now, "", "", "now"));
     fresh.PurgePastSchedules();
     EXPECT_EQ(fresh.GetSchedules().size(), 1u);
@@ -206,7 +206,7 @@ TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {
 }
 
 TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
-    CCmdPro pro;
+    ScheduleBook pro;
     pro.AddSchedule(Entry(1, ""));
     pro.PurgePastSchedules();  // sets both flags
     pro.AddSchedule(Entry(std::numeric_limits<std::int32_t>::max(), ""));
@@ -218,8 +218,8 @@ TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
 
 TEST(ScheduleIndexTest, ConflictsMatchAWalkOverEveryEntry) {
     std::mt19937 rng(11);
-    std::vector<std::unique_ptr<CSchedule>> entries;
-    CScheduleIndex index;
+    std::vector<std::unique_ptr<ScheduleEntry>> entries;
+    ScheduleIndex index;
     for (int i = 0; i < 2000; ++i) {
         std::int32_t s = static_cast<std::int32_t>(rng() % 10000);
         // Mostly short entries, a few long ones, some whose end lies before the start.
@@ -248,7 +248,7 @@ TEST(ScheduleIndexTest, ConflictsMatchAWalkOverEveryEntry) {
 }
 
 TEST_F(ScheduleListTest, ConflictsAfterTheListWasChangedBehindTheIndex) {
-    CCmdPro pro;
+    ScheduleBook pro;
     std::string answer;
     pro.RegisterSchedule("2003/06/02(月) 10:00"_sj, "", "A", answer, 1000, 1000);
     pro.RegisterSchedule("2003/06/02(月) 09:00"_sj, "2003/06/02(月) 11:00"_sj, "B", answer, 900, 1100);
@@ -283,7 +283,7 @@ TEST_F(ScheduleListTest, ConflictsAfterTheListWasChangedBehindTheIndex) {
 
 TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
     std::mt19937 rng(3);
-    CCmdPro pro;
+    ScheduleBook pro;
     std::string answer, line;
     for (int i = 0; i < 600; ++i) {
         std::int32_t s = static_cast<std::int32_t>(rng() % 3000);
@@ -307,9 +307,11 @@ TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
         std::string want = "下記の予定を登録しました。\r\n"_sj;
         if (!conflicts.empty()) {
             want = "既に予定がありますが、下記の予定を登録しました。\r\n"_sj;
-            for (std::size_t k = 0; k < conflicts.size() && k < CCmdPro::kMaxConflictLines; ++k) want += conflicts[k];
-            if (conflicts.size() > CCmdPro::kMaxConflictLines)
-                want += "（ほか "_sj + std::to_string(conflicts.size() - CCmdPro::kMaxConflictLines) + " 件）\r\n"_sj;
+            for (std::size_t k = 0; k < conflicts.size() && k < ScheduleBook::kMaxConflictLines; ++k)
+                want += conflicts[k];
+            if (conflicts.size() > ScheduleBook::kMaxConflictLines)
+                want +=
+                    "（ほか "_sj + std::to_string(conflicts.size() - ScheduleBook::kMaxConflictLines) + " 件）\r\n"_sj;
         }
         pro.RegisterSchedule(name, "", name, answer, s, e);
         pro.GetSchedules().back()->Format(line);

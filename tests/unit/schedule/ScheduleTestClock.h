@@ -21,5 +21,5 @@ protected:
     /// Moves the frozen clock to that local time.
     void SetNow(int y, int mo, int d, int h, int mi) { m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0)); }
 
-    CFixedClock m_clock;
+    FixedClock m_clock;
 };

@@ -114,7 +114,7 @@ TEST(FontAttrTest, ProfileKeepsTheFontAsUtf8Text) {
     const fs::path dir = fs::temp_directory_path() / ("nelo-fontattr-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     const std::string path = (dir / "Nelo.conf").string();
-    CProfile profile(path);
+    Profile profile(path);
     EXPECT_EQ(ReadSavedFont(profile), DefaultCharFormat());
     // As written by hand or by another front end in the UTF-8 profile.
     profile.WriteProfileString("SendViewFont", "FontAttr", "f800000f 1 240 0 0 80 32 ＭＳ ゴシック");
@@ -128,7 +128,7 @@ TEST(FontAttrTest, ProfileKeepsTheFontAsUtf8Text) {
     const CharFormat chosen = Format(kCfeUnderline, 220, 0x0000FF, 128, 0x31, "ＭＳ Ｐ明朝"_sj);
     EXPECT_TRUE(WriteSavedFont(profile, chosen));
     EXPECT_EQ(profile.GetProfileString("SendViewFont", "FontAttr"), "f800000f 4 220 0 ff 80 31 ＭＳ Ｐ明朝");
-    EXPECT_EQ(ReadSavedFont(CProfile(path)), chosen);
+    EXPECT_EQ(ReadSavedFont(Profile(path)), chosen);
     fs::remove_all(dir);
 }
 

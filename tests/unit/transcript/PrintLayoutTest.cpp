@@ -12,14 +12,14 @@ struct PageCountRow {
     int nFirstLineOfLastPage;
 };
 
-TEST(CPrintLayout, PageCountIsFullPagesPlusOne) {
+TEST(PrintLayout, PageCountIsFullPagesPlusOne) {
     const PageCountRow rows[] = {
         {0, 1, 0},   {1, 1, 0},     {49, 1, 0},    {50, 2, 50},         {51, 2, 50},
         {99, 2, 50}, {100, 3, 100}, {120, 3, 100}, {10000, 201, 10000},
     };
     for (const PageCountRow& row : rows) {
-        EXPECT_EQ(CPrintLayout::PageCount(row.nLines), row.nPages) << row.nLines << " lines";
-        EXPECT_EQ(CPrintLayout::FirstLine(row.nPages), row.nFirstLineOfLastPage) << row.nLines << " lines";
+        EXPECT_EQ(PrintLayout::PageCount(row.nLines), row.nPages) << row.nLines << " lines";
+        EXPECT_EQ(PrintLayout::FirstLine(row.nPages), row.nFirstLineOfLastPage) << row.nLines << " lines";
     }
 }
 
@@ -30,7 +30,7 @@ struct PlacementRow {
     double right, pageNumberTop;  // expected, inches
 };
 
-TEST(CPrintLayout, PartsOfThePageStayApartAndOnThePaper) {
+TEST(PrintLayout, PartsOfThePageStayApartAndOnThePaper) {
     const PlacementRow rows[] = {
         // A4 at 10 pt margins: the page as laid out, lines close up to fit 50.
         {"A4, PDF", 1200, 8.27 - 0.28, 11.69 - 0.28, 15.4, 0, 7.5, 10.5},
@@ -44,7 +44,7 @@ TEST(CPrintLayout, PartsOfThePageStayApartAndOnThePaper) {
         SCOPED_TRACE(row.name);
         const double pt = row.dpi / 72;
         const double c = row.charHeight * pt;
-        CPrintLayout layout(row.dpi, row.dpi, row.width * row.dpi, row.height * row.dpi, c, row.leading * pt);
+        PrintLayout layout(row.dpi, row.dpi, row.width * row.dpi, row.height * row.dpi, c, row.leading * pt);
         EXPECT_NEAR(layout.Left(), 0.5 * row.dpi, 0.01);
         EXPECT_NEAR(layout.HeaderTop(), 0.5 * row.dpi, 0.01);
         EXPECT_NEAR(layout.Right(), row.right * row.dpi, 0.01);

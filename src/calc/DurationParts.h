@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-class CCalcTime {
+class DurationParts {
 public:
-    CCalcTime() = default;
-    explicit CCalcTime(std::int32_t seconds) { SetTotal(seconds); }
+    DurationParts() = default;
+    explicit DurationParts(std::int32_t seconds) { SetTotal(seconds); }
 
     /// Fills every field from a number of seconds.
     void SetTotal(std::int32_t seconds) {
