@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 // A mix of what people type: full-width and half-width, groups, variables, functions,

@@ -18,6 +18,8 @@
 #include <string>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 std::string ObjectName(long i) { return "氏名"_sj + std::to_string(i); }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 // One schedule line per i: 3,000 days from 2003-06-02, twelve hours a day and three

@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace nelo;
+
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: desktop_screenshot LINES.txt OUT.png [WIDTH HEIGHT]\n");

@@ -26,9 +26,11 @@ private:
     QTemporaryDir m_dir;
 };
 
-class SilentMessageBox : public MessageBox {
+class SilentMessageBox : public nelo::MessageBox {
 public:
-    MbAnswer Show(const std::string&, const std::string&, MbButtons, MbIcon) override { return MbAnswer::No; }
+    nelo::MbAnswer Show(const std::string&, const std::string&, nelo::MbButtons, nelo::MbIcon) override {
+        return nelo::MbAnswer::No;
+    }
 };
 
 struct BenchWindow {
@@ -44,7 +46,7 @@ struct BenchWindow {
     ~BenchWindow() { m_app.GetDocument().SetModifiedFlag(false); }
 
     SilentMessageBox m_messageBox;
-    Profile m_profile;
-    NotebookSession m_app;
+    nelo::Profile m_profile;
+    nelo::NotebookSession m_app;
     MainWindow m_frame;
 };

@@ -20,6 +20,8 @@
 #include <memory>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 double Median(std::vector<double> v) {

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace nelo;
+
 int main(int argc, char** argv) {
     BenchFolder dir;
     QApplication qapp(argc, argv);

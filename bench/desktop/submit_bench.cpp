@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <vector>
 
+using namespace nelo;
+
 int main(int argc, char** argv) {
     BenchFolder dir;
     QApplication qapp(argc, argv);

@@ -14,6 +14,8 @@
 #include <memory>
 #include <new>
 
+namespace nelo {
+
 bool NotebookSession::OpenInterruptedSave(const std::string& absolute, const FileStamp& stamp) {
     // The newest copy that loads: an older one belongs to an even earlier save.
     std::unique_ptr<Notebook> loaded;
@@ -52,3 +54,5 @@ bool NotebookSession::OpenInterruptedSave(const std::string& absolute, const Fil
     m_doc.SetModifiedFlag(true);
     return true;
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 namespace {
 
 /// The lock of lockPath, taken; nullptr when no lock file can be made or a running
@@ -94,3 +96,5 @@ void NotebookLock::Follow(const std::string& absolutePath) {
     LockOwner holder;
     m_pLock = TakeLock(lockPath, bHeld, holder);
 }
+
+}  // namespace nelo

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+namespace nelo {
+
 class MessageBox;
 
 class NotebookLock {
@@ -46,3 +48,5 @@ private:
     std::unique_ptr<LockFile> m_pPending;
     bool m_bPending = false;
 };
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <sys/stat.h>
 
+namespace nelo {
+
 namespace {
 
 /// False only when the path names nothing (a file that cannot be read still exists).
@@ -108,3 +110,5 @@ bool NotebookSession::OpenWithQuestion(const std::string& path) {
     if (!SaveModified()) return false;
     return OpenDocumentFile(path);
 }
+
+}  // namespace nelo

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 class AtomicFile;
 class MessageBox;
 
@@ -134,3 +136,5 @@ private:
     PathPrompt m_pathPrompt;
     FileFactory m_fileFactory;
 };
+
+}  // namespace nelo

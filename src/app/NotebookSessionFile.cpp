@@ -12,6 +12,8 @@
 #include <memory>
 #include <utility>
 
+namespace nelo {
+
 namespace {
 
 std::string FileNameOf(const std::string& path) {
@@ -185,3 +187,5 @@ bool NotebookSession::OnSaveDocument(const std::string& path) {
     m_doc.SetClean();
     return true;
 }
+
+}  // namespace nelo

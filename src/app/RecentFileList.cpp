@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+namespace nelo {
+
 namespace {
 
 std::string EntryName(std::size_t i) { return "File" + std::to_string(i + 1); }
@@ -98,3 +100,5 @@ std::string WithNotebookExtension(const std::string& path) {
     if (nameStart < path.size() && (dot == std::string::npos || dot <= nameStart)) return path + ".nel";
     return path;
 }
+
+}  // namespace nelo

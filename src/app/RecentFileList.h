@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 class Profile;
 
 class RecentFileList {
@@ -37,3 +39,5 @@ std::string AbsolutePath(const std::string& path);
 /// The path with ".nel" appended when its file name has no extension, as the save
 /// dialog's default extension does.
 std::string WithNotebookExtension(const std::string& path);
+
+}  // namespace nelo

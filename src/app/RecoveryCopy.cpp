@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 namespace {
 
 constexpr const char* kExtension = ".nel";
@@ -158,3 +160,5 @@ std::vector<std::string> TakeUnmentionedRecoveryCopies() {
     }
     return fresh;
 }
+
+}  // namespace nelo

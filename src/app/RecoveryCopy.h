@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 class Notebook;
 
 /// The folder of the recovery copies (the program's state folder).
@@ -22,3 +24,5 @@ bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& p
 /// name), and from now on counted as mentioned. Which copies were mentioned is kept in
 /// the file "mentioned" of the recovery folder.
 std::vector<std::string> TakeUnmentionedRecoveryCopies();
+
+}  // namespace nelo

@@ -1,5 +1,7 @@
 #include "app/StartArguments.h"
 
+namespace nelo {
+
 StartArguments::Outcome StartArguments::Parse(const std::vector<std::string>& args,
                                               const std::function<bool(const std::string&)>& extraOption) {
     bool bOptions = true;
@@ -22,3 +24,5 @@ StartArguments::Outcome StartArguments::Parse(const std::vector<std::string>& ar
     }
     return kRun;
 }
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 struct StartArguments {
     enum Outcome {
         kRun,            ///< start with bNew and strFile
@@ -25,3 +27,5 @@ struct StartArguments {
     Outcome Parse(const std::vector<std::string>& args,
                   const std::function<bool(const std::string&)>& extraOption = {});
 };
+
+}  // namespace nelo

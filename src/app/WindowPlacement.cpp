@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 constexpr const char* kSection = "Window size";
@@ -149,3 +151,5 @@ bool WriteBarVisibility(Profile& profile, const BarVisibility& bars) {
     bOk = profile.WriteProfileInt(kBarSections[0], "Visible", bars.bToolBar ? 1 : 0) && bOk;
     return profile.WriteProfileInt(kBarSections[1], "Visible", bars.bStatusBar ? 1 : 0) && bOk;
 }
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nelo {
+
 class Profile;
 
 struct PlacementRect {
@@ -81,3 +83,5 @@ bool WritePlacement(Profile& profile, const SavedPlacement& saved);
 BarVisibility ReadBarVisibility(const Profile& profile);
 /// Writes "Nelo-Summary" ("Bars" 2) and the two bars' "Visible".
 bool WriteBarVisibility(Profile& profile, const BarVisibility& bars);
+
+}  // namespace nelo

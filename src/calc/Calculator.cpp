@@ -10,6 +10,8 @@
 #include <cstring>
 #include <memory>
 
+namespace nelo {
+
 namespace {
 
 // Deeper nesting of groups and signs than any typed line needs answers "計算できません。"
@@ -327,3 +329,5 @@ std::string Calculator::Quote(const std::string& line, const std::string& read, 
     }
     return "「"_sj + text + "」"_sj;
 }
+
+}  // namespace nelo

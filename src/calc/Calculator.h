@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+namespace nelo {
+
 class Calculator {
 public:
     /// Function keywords, in the order they are searched.
@@ -120,3 +122,5 @@ private:
     WorkingDate m_ownDate;    // the base date when no notebook hands one
     WorkingDate* m_pDate;     // the base date the date offsets move
 };
+
+}  // namespace nelo

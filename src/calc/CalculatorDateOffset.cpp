@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace nelo {
+
 // Looks two tokens past the sign on a copy of the scanner. The copy's token text starts
 // as blanks, so a word read earlier in the line cannot pass for the unit.
 bool Calculator::IsDateOffset(const Scanner& scan, int& unit) const {
@@ -43,3 +45,5 @@ int Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
     if (!ok) SetError(IDS_CANNOT_CALCULATE);
     return 0;
 }
+
+}  // namespace nelo

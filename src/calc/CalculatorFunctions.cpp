@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace nelo {
+
 namespace {
 
 const char* const kFunctionWords[] = {"平方根"_sj, "ルート"_sj, "％"_sj, "パーセント"_sj, "時間"_sj};
@@ -33,3 +35,5 @@ double Calculator::ApplyFunction(int id, double arg) {
 }
 
 int Calculator::FindDateUnit(const char* text) { return FindWord(kDateUnitWords, text); }
+
+}  // namespace nelo

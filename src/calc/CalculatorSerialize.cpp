@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace nelo {
+
 /// "CSymbol", schema 2.
 extern const ArchiveClass g_classSymbol;
 const ArchiveClass g_classSymbol = {"CSymbol", 2};
@@ -46,3 +48,5 @@ void Calculator::Serialize(Archive& ar) {
         if (it->second) m_mapSymbols.Add(std::move(it->first), it->second, pStoredKey);
     }
 }
+
+}  // namespace nelo

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <limits>
 
+namespace nelo {
+
 namespace {
 
 constexpr int kMaxDepth = 1000;
@@ -192,3 +194,5 @@ std::int64_t Calculator::TimeCount(Scanner& scan) {
     SetError(IDS_CANNOT_CALCULATE);
     return 0;
 }
+
+}  // namespace nelo

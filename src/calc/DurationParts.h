@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace nelo {
+
 class DurationParts {
 public:
     DurationParts() = default;
@@ -24,3 +26,5 @@ public:
     std::int32_t m_nHour = 0;
     std::int32_t m_nDay = 0;
 };
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace nelo {
+
 namespace {
 
 inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
@@ -203,3 +205,5 @@ void Scanner::ReadIdentifier() {
     }
     m_szToken[n] = '\0';
 }
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+namespace nelo {
+
 /// Token kinds. tokTilde only appears when GetToken is asked to treat "~" as a token;
 /// tokBadNumber is a number whose 万, 億, 兆, 千, 百 or 十 stand in an order no one reads
 /// (「１万億」), its text from the token's start (after blanks) to the cursor.
@@ -76,3 +78,5 @@ private:
     const char* m_pLine = "";
     std::size_t m_nLength = 0;
 };
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include "calc/FormatNumber.h"
 
+namespace nelo {
+
 std::string Variable::GetDisplayText() const {
     std::string text = m_strName;
     text += ' ';
@@ -14,3 +16,5 @@ std::string Variable::GetDisplayText() const {
     }
     return text;
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace nelo {
+
 class Variable {
 public:
     /// A symbol for loading: empty name, value 0.
@@ -21,3 +23,5 @@ public:
     std::int32_t m_nReserved = 0;  ///< never set here; carried through loading and saving
     std::int32_t m_nKind = 0;      ///< 0 numeric, 1 text (text symbols only come from files)
 };
+
+}  // namespace nelo

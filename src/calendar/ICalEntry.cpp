@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <limits>
 
+namespace nelo {
+
 namespace {
 
 // The weekday names of the entries' display texts, from Sunday.
@@ -102,3 +104,5 @@ std::string QuotedBusiness(const std::string& business) {
     }
     return "「"_sj + b + "」"_sj;
 }
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string>
 
+namespace nelo {
+
 class ScheduleEntry;
 
 /// A business holds at most what a typed line may (the scanner's line is 1023 bytes).
@@ -30,3 +32,5 @@ bool MakeICalEntry(const ICalOccurrence& occurrence, const std::string& business
 
 /// A business as messages quote it: 「…」, cut after about 20 characters.
 std::string QuotedBusiness(const std::string& business);
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <strings.h>
 
+namespace nelo {
+
 namespace {
 
 // A rule is followed from its first instance to the end of the window for at most this
@@ -329,3 +331,5 @@ bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>
     }
     return true;
 }
+
+}  // namespace nelo

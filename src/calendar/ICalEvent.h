@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 /// A repeating event gives at most this many entries.
 inline constexpr std::size_t kICalMaxOccurrences = 500;
 /// What one import may spend on walking repeating rules, in steps of their walk (days,
@@ -86,3 +88,5 @@ private:
     std::set<long long> m_exInstants;                          // EXDATE date-times (seconds since 1970)
     std::set<long> m_exDates;                                  // EXDATE dates (YYYYMMDD)
 };
+
+}  // namespace nelo

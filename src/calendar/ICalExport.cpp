@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
+namespace nelo {
+
 const char* const g_szICalFileName = "ＮＥＬＯ予定.ics";
 
 namespace {
@@ -218,3 +220,5 @@ std::string FormatICalendar(const ScheduleBook& cmdPro, std::time_t now, const s
     if (pNotes) pNotes->nControl = nControl;
     return out;
 }
+
+}  // namespace nelo

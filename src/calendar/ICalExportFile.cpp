@@ -19,6 +19,8 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+namespace nelo {
+
 namespace {
 
 // A file larger than this is not read to see whether it is a notebook; it is kept.
@@ -97,3 +99,5 @@ bool ExportICalendarFile(const ScheduleBook& cmdPro, const std::string& path, co
     if (notes.nControl > 0) answer += "（制御文字 "_sj + std::to_string(notes.nControl) + " 個は空白にしました）"_sj;
     return true;
 }
+
+}  // namespace nelo

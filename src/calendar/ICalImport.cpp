@@ -22,6 +22,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+namespace nelo {
+
 namespace {
 
 // The properties an entry is made of: a line of them that libical could not read
@@ -378,3 +380,5 @@ ICalImportResult ImportICalendarFile(ScheduleBook& cmdPro, const std::string& pa
     answer = nameText + "："_sj + answer;
     return result;
 }
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <cctype>
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 // Zone names some calendar programs write instead of the zone database's.
@@ -154,3 +156,5 @@ std::string ICalValueText(const icaltimetype& t) {
                       t.second, icaltime_is_utc(t) ? "Z" : "");
     return buf;
 }
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+namespace nelo {
+
 /// The time zones a calendar's values name: the file's own VTIMEZONE components
 /// first, then the system's zone data, also under the names other programs write for
 /// its zones ("Tokyo Standard Time", "/mozilla.org/20050126_1/Asia/Tokyo").
@@ -52,3 +54,5 @@ ICalLocal ICalToLocal(const icaltimetype& t);
 long ICalDateKey(const icaltimetype& t);
 /// The value as the file would write it ("20030602", "20030602T100000").
 std::string ICalValueText(const icaltimetype& t);
+
+}  // namespace nelo

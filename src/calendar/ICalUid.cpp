@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace nelo {
+
 std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& cmdPro) {
     std::vector<const ScheduleEntry*> entries;
     entries.reserve(cmdPro.GetSchedules().size());
@@ -32,3 +34,5 @@ std::string ICalUids::Next(const ScheduleEntry& e) {
         std::snprintf(buf, sizeof buf, "%016llx-%d@nelo.invalid", static_cast<unsigned long long>(h), n);
     return buf;
 }
+
+}  // namespace nelo

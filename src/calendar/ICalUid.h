@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 class ScheduleBook;
 class ScheduleEntry;
 
@@ -31,3 +33,5 @@ void ForEachExportedUid(const ScheduleBook& cmdPro, F f) {
     ICalUids uids;
     for (const ScheduleEntry* entry : ExportOrder(cmdPro)) f(uids.Next(*entry));
 }
+
+}  // namespace nelo

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 class ScheduleBook;
 class MessageBox;
 
@@ -71,3 +73,5 @@ ICalImportResult ImportICalendar(ScheduleBook& cmdPro, std::string_view data, st
 /// read or holds more than kICalMaxFileBytes is refused.
 ICalImportResult ImportICalendarFile(ScheduleBook& cmdPro, const std::string& path, const std::string& nameText,
                                      std::string& answer);
+
+}  // namespace nelo

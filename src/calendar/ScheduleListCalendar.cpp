@@ -5,6 +5,8 @@
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 bool OnSchedListICalExport(ScheduleListModel& dlg, const std::string& path, const std::string& nameText) {
     std::string answer;
     MessageBox& box = dlg.GetMessageBox();
@@ -21,3 +23,5 @@ bool OnSchedListICalImport(ScheduleListModel& dlg, const std::string& path, cons
     dlg.GetMessageBox().Show(answer, "", MbButtons::Ok, bTrouble ? MbIcon::Exclamation : MbIcon::None);
     return result.nRead > 0;
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace nelo {
+
 class ScheduleListModel;
 
 /// "iCalendar出力": writes every entry to path, asking through the dialog's message box
@@ -14,3 +16,5 @@ bool OnSchedListICalExport(ScheduleListModel& dlg, const std::string& path, cons
 /// "iCalendar読込み": registers the events of path, shows the report, and shows the rows
 /// afresh in start order. True when an entry was registered.
 bool OnSchedListICalImport(ScheduleListModel& dlg, const std::string& path, const std::string& nameText);
+
+}  // namespace nelo

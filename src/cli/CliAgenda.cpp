@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <new>
 
+using namespace nelo;
+
 namespace {
 
 constexpr int kMaxDays = 9999;

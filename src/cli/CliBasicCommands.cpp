@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+using namespace nelo;
+
 void RegisterBasicCommands(CliSession& session) {
     session.AddCommand("help", "\\help", "このヘルプ", [&session](const std::string&) {
         session.PrintHelp(stdout, false);

@@ -8,6 +8,8 @@
 #include "notebook/Notebook.h"
 #include "platform/CodePage.h"
 
+using namespace nelo;
+
 namespace {
 
 // The answer (code page 932, "\r\n" between lines) on stdout after the conversation,

@@ -15,6 +15,8 @@
 
 #include <cstdio>
 
+using namespace nelo;
+
 namespace {
 
 std::string TitleUtf8(CliSession& session) { return Cp932ToUtf8(session.GetApp().GetTitle()).text; }

@@ -24,6 +24,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 // The notice a typed line gets for characters without a code page 932 form.

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+using namespace nelo;
+
 MbAnswer CliMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon) {
     std::string line = Cp932ToUtf8(caption.empty() ? std::string("Nelo") : caption).text;
     line += ": ";

@@ -5,6 +5,8 @@
 
 #include <cctype>
 
+using namespace nelo;
+
 bool TakeForceOption(std::string& argText) {
     static const std::string kForce = "--force";
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };

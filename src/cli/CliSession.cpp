@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <string_view>
 
+using namespace nelo;
+
 CliSession::CliSession(bool interactive)
     : m_bOutTerminal(IsTerminal(stdout)),
       m_bErrTerminal(IsTerminal(stderr)),

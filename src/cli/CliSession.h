@@ -42,10 +42,10 @@ public:
     /// Text for stdout (UTF-8) after the pending conversation text, such as a listing.
     void Print(const std::string& utf8Text);
 
-    NotebookSession& GetApp() { return m_app; }
-    Notebook& GetDocument() { return m_app.GetDocument(); }
-    LineDispatcher& GetSendView() { return m_sendView; }
-    MessageBox& GetMessageBox() { return m_messageBox; }
+    nelo::NotebookSession& GetApp() { return m_app; }
+    nelo::Notebook& GetDocument() { return m_app.GetDocument(); }
+    nelo::LineDispatcher& GetSendView() { return m_sendView; }
+    nelo::MessageBox& GetMessageBox() { return m_messageBox; }
     LineReader& GetReader() { return m_reader; }
     CliTranscript& GetView() { return m_view; }
     bool IsInteractive() const { return m_reader.IsInteractive(); }
@@ -65,10 +65,10 @@ private:
     bool m_bErrTerminal;
     LineReader m_reader;
     CliMessageBox m_messageBox;
-    Profile m_profile;
+    nelo::Profile m_profile;
     CliTranscript m_view;
-    NotebookSession m_app;
-    LineDispatcher m_sendView;
+    nelo::NotebookSession m_app;
+    nelo::LineDispatcher m_sendView;
     std::vector<Command> m_commands;
     /// The code page 932 form of the line being submitted; kept to reuse its memory.
     std::string m_strLine;

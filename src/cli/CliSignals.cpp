@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 volatile std::sig_atomic_t g_bInterrupt = 0;

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+using namespace nelo;
+
 namespace {
 
 // Pieces at least this long are answers worth remembering in UTF-8 (the examples, a

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-class CliTranscript : public TranscriptView {
+class CliTranscript : public nelo::TranscriptView {
 public:
     /// flushEachAppend: write at once (a terminal) instead of in large blocks;
     /// bTerminal: out is a terminal (see TerminalText.h).

@@ -13,6 +13,8 @@
 #include <histedit.h>
 #endif
 
+using namespace nelo;
+
 namespace {
 
 enum class Wait { Ready, Signal, Gone };

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 // The length of the well-formed UTF-8 sequence at p (its character in cp), else 0.

@@ -15,6 +15,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace nelo;
+
 int main(int argc, char** argv) {
     const bool interactive = isatty(STDIN_FILENO) != 0;
     // Only the line editor needs the terminal's character set: a run from a pipe does

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+namespace nelo {
+
 void LineDispatcher::AppendInputText(const std::string& text) {
     if (m_pPane) m_pPane->AppendInputText(text);
 }
@@ -49,3 +51,5 @@ void LineDispatcher::ProcessLine(const std::string& rawLine) {
     if (m_pPane) m_pPane->EndWithLineBreak();
     m_doc.OnLineAnswered();
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace nelo {
+
 class Notebook;
 
 /// What the input pane's control offers the line handler (the desktop program's edit
@@ -36,3 +38,5 @@ private:
     std::string m_strAnswer;
     std::string m_strOut;
 };
+
+}  // namespace nelo

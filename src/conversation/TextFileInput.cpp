@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -237,3 +239,5 @@ TextFileReadResult OnReadTextFile(LineDispatcher& view, MessageBox& messageBox, 
     result.bStopped = input.WasStopped() || (stop && stop());
     return result;
 }
+
+}  // namespace nelo

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 class LineDispatcher;
 class MessageBox;
 
@@ -88,3 +90,5 @@ struct TextFileReadResult {
 TextFileReadResult OnReadTextFile(LineDispatcher& view, MessageBox& messageBox, const std::string& path,
                                   const TextFileInput::ReplacedReport& report = {},
                                   const TextFileInput::StopCheck& stop = {});
+
+}  // namespace nelo

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace nelo {
+
 TextLineStream::TextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock)
     : m_source(std::move(source)),
       m_nMaxLine(nMaxLine),
@@ -91,3 +93,5 @@ TextLineStream::Result TextLineStream::Read(std::string_view& line, const StopCh
         if (r != Result::Line) return r;
     }
 }
+
+}  // namespace nelo

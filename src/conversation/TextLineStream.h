@@ -9,6 +9,8 @@
 #include <memory>
 #include <string_view>
 
+namespace nelo {
+
 class TextLineStream {
 public:
     /// Reads up to n bytes into buffer: how many were read, 0 at the end, -1 on a
@@ -50,3 +52,5 @@ private:
     std::size_t m_nLine = 0;
     int m_nErrno = 0;
 };
+
+}  // namespace nelo

@@ -11,6 +11,8 @@
 #include <ctime>
 #include <string_view>
 
+namespace nelo {
+
 namespace {
 
 const char* DontKnow() { return LoadStringId(IDS_DONT_KNOW); }
@@ -208,3 +210,5 @@ int AddMonthsAnswer(WorkingDate& date, std::string& out, int n) {
 int AddYearsAnswer(WorkingDate& date, std::string& out, int n) {
     return date.MoveYears(n) ? MovedAnswer(date, out) : 0;
 }
+
+}  // namespace nelo

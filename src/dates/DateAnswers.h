@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace nelo {
+
 class WorkingDate;
 
 /// "%d年%d月%d日は%s曜日です。"
@@ -30,3 +32,5 @@ int AddWeeksAnswer(WorkingDate& date, std::string& out, int n);
 int AddMonthsAnswer(WorkingDate& date, std::string& out, int n);
 /// As AddDaysAnswer, by n years (29 February becomes the 28th in a common year).
 int AddYearsAnswer(WorkingDate& date, std::string& out, int n);
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include "dates/DateWords.h"
 
+namespace nelo {
+
 namespace {
 
 // Beyond these a count leaves the years 1-9999 from any today; refusing them early keeps
@@ -283,3 +285,5 @@ DateReading ReadDatePhrase(std::string_view phrase, const PhraseContext& ctx, bo
     if (phrase.empty() || !LexPhrase(phrase, tokens)) return DateReading{};
     return ResolvePhrase(ParsePhraseTokens(tokens, 0, tokens.n, bBareIsDay), ctx);
 }
+
+}  // namespace nelo

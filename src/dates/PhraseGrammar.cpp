@@ -1,5 +1,7 @@
 #include "dates/PhraseGrammar.h"
 
+namespace nelo {
+
 namespace {
 
 enum class Step { Ok, Fail, Refuse };
@@ -572,3 +574,5 @@ RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay) {
     if (!ReadDuration(t, mark + 1, endTo, r.end)) r.end = ParsePhraseTokens(tokens, mark + 1, endTo, true);
     return r;
 }
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+namespace nelo {
+
 namespace {
 
 struct Word {
@@ -299,3 +301,5 @@ bool LexPhrase(std::string_view s, PhraseTokens& out) {
     }
     return true;
 }
+
+}  // namespace nelo

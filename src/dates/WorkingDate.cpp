@@ -2,6 +2,8 @@
 
 #include "dates/DateWords.h"
 
+namespace nelo {
+
 namespace {
 
 // More days, months or years than the years 1-9999 hold: such a move leaves the range
@@ -67,3 +69,5 @@ bool WorkingDate::MoveYears(long long n) {
     if (n > kMaxYears || n < -kMaxYears) return false;
     return MoveTo(AddYears(Date(), n));
 }
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 #include "dates/Calendar.h"
 #include "dates/DateTimeRec.h"
 
+namespace nelo {
+
 class WorkingDate {
 public:
     /// The date with its derived fields; today without a time of day until something
@@ -29,3 +31,5 @@ private:
     mutable DateTimeRec m_dt{};
     mutable bool m_bSet = false;
 };
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include "transcript/TranscriptView.h"
 
+using namespace nelo;
+
 void BatchedInput::AppendInputText(const std::string& text) {
     // A line break asked for before any gathered text depends on what the pane holds.
     if (m_bEndWithBreak) {

@@ -9,33 +9,35 @@
 
 #include <string>
 
+namespace nelo {
 class TranscriptView;
+}  // namespace nelo
 
 /// Stands in for the input pane: lines shown and the final line breaks.
-class BatchedInput : public InputPaneWriter {
+class BatchedInput : public nelo::InputPaneWriter {
 public:
-    explicit BatchedInput(InputPaneWriter& pane) : m_pane(pane) {}
+    explicit BatchedInput(nelo::InputPaneWriter& pane) : m_pane(pane) {}
     void AppendInputText(const std::string& text) override;
     void EndWithLineBreak() override;
     /// Hands what was gathered to the pane.
     void Flush();
 
 private:
-    InputPaneWriter& m_pane;
+    nelo::InputPaneWriter& m_pane;
     std::string m_strPending;
     bool m_bEndWithBreak = false;
 };
 
 /// Stands in for the conversation pane as the document's listener.
-class BatchedConversation : public NotebookListener {
+class BatchedConversation : public nelo::NotebookListener {
 public:
-    explicit BatchedConversation(TranscriptView& pane) : m_pane(pane) {}
+    explicit BatchedConversation(nelo::TranscriptView& pane) : m_pane(pane) {}
     void OnTextAppended(const std::string& text) override { m_strPending += text; }
     void OnPaneCleared() override;
     /// Hands what was gathered to the pane.
     void Flush();
 
 private:
-    TranscriptView& m_pane;
+    nelo::TranscriptView& m_pane;
     std::string m_strPending;
 };

@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+using namespace nelo;
+
 ConversationPane::ConversationPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setObjectName(QStringLiteral("conversationPane"));
     setAccessibleName(QStringLiteral("会話"));

@@ -6,7 +6,7 @@
 
 #include <QPlainTextEdit>
 
-class ConversationPane : public QPlainTextEdit, public TranscriptView {
+class ConversationPane : public QPlainTextEdit, public nelo::TranscriptView {
     Q_OBJECT
 public:
     explicit ConversationPane(QWidget* pParent = nullptr);

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <utility>
 
+using namespace nelo;
+
 ConversationPrinter::ConversationPrinter(QStringList lines) : m_lines(std::move(lines)), m_font(PrintFont()) {}
 
 QStringList ConversationPrinter::LinesOf(const QTextDocument& document) {

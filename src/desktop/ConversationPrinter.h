@@ -37,9 +37,9 @@ public:
     /// Wraps the lines for the printer's paper and font; PageCount() and Rows() then
     /// tell the result.
     void Layout(QPrinter& printer);
-    int PageCount() const { return PrintLayout::PageCount(static_cast<int>(m_rows.size())); }
+    int PageCount() const { return nelo::PrintLayout::PageCount(static_cast<int>(m_rows.size())); }
     const QStringList& Rows() const { return m_rows; }
-    const PrintLayout& PageLayout() const { return *m_layout; }
+    const nelo::PrintLayout& PageLayout() const { return *m_layout; }
 
     /// Lays out and prints the pages the printer asks for (all, or its page range),
     /// dated when. False when the printer could not be started (a file that cannot be
@@ -50,5 +50,5 @@ private:
     QStringList m_lines;
     QStringList m_rows;
     QFont m_font;
-    std::optional<PrintLayout> m_layout;
+    std::optional<nelo::PrintLayout> m_layout;
 };

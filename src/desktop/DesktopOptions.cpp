@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+using namespace nelo;
+
 namespace {
 
 void PrintHelp() {

@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
+using namespace nelo;
+
 namespace {
 
 // How long after a change of the schedule list its reminders are looked at.

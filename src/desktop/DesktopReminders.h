@@ -17,13 +17,15 @@
 
 class DesktopNotifier;
 class MainWindow;
+namespace nelo {
 class NotebookSession;
+}  // namespace nelo
 class QSocketNotifier;
 
 class DesktopReminders : public QObject {
     Q_OBJECT
 public:
-    DesktopReminders(NotebookSession& app, MainWindow& frame);
+    DesktopReminders(nelo::NotebookSession& app, MainWindow& frame);
     ~DesktopReminders() override;
 
     /// The start: today's summary, the reminders due now, the timer for the next one.
@@ -34,25 +36,25 @@ public:
     void Check();
 
     DesktopNotifier& GetNotifier() { return *m_pNotifier; }
-    const ReminderPlan& GetPlan() const { return m_plan; }
+    const nelo::ReminderPlan& GetPlan() const { return m_plan; }
     /// The clock time (seconds) the timer waits for; none while it waits for nothing.
     std::optional<std::time_t> GetArmedFor() const { return m_armedFor; }
 
 private:
     void OnTimerReadable();
     void OnActivated(int tag);
-    void Notify(const Reminder& reminder);
+    void Notify(const nelo::Reminder& reminder);
 
-    NotebookSession& m_app;
+    nelo::NotebookSession& m_app;
     MainWindow& m_frame;
-    ReminderPlan m_plan;
-    WallTimer m_timer;
+    nelo::ReminderPlan m_plan;
+    nelo::WallTimer m_timer;
     QSocketNotifier* m_pTimerNotifier = nullptr;
     /// Gathers the changes of the schedule list (a text file of entries read line by
     /// line changes it many times a second) into one check.
     QTimer m_changeDelay;
     DesktopNotifier* m_pNotifier = nullptr;
     /// The entry of each notification's tag; none for the start-up summary.
-    std::vector<std::optional<ReminderKey>> m_tagEntries;
+    std::vector<std::optional<nelo::ReminderKey>> m_tagEntries;
     std::optional<std::time_t> m_armedFor;
 };

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace nelo;
+
 namespace {
 
 const QString kNotebookFilter = QStringLiteral("ＮＥＬＯFiles(*.nel)");

@@ -7,7 +7,9 @@
 #include <QSize>
 #include <QString>
 
+namespace nelo {
 class Profile;
+}  // namespace nelo
 class QWidget;
 
 /// Gives every file dialog of the program (notebook, text file, calendar and CSV files)
@@ -16,7 +18,7 @@ class QWidget;
 /// "width height"). One for the program, installed on the application.
 class FileDialogSize : public QObject {
 public:
-    explicit FileDialogSize(Profile& profile, QObject* pParent = nullptr);
+    explicit FileDialogSize(nelo::Profile& profile, QObject* pParent = nullptr);
     ~FileDialogSize() override;
 
     /// The size of the first file dialog: wide enough for a path, not beyond the screen.
@@ -26,7 +28,7 @@ protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
-    Profile& m_profile;
+    nelo::Profile& m_profile;
 };
 
 /// Asks for a notebook to open, starting in folder; empty when cancelled.

@@ -9,6 +9,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+using namespace nelo;
+
 InputPane::InputPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setObjectName(QStringLiteral("inputPane"));
     setAccessibleName(QStringLiteral("入力"));

@@ -8,7 +8,7 @@
 
 #include <QPlainTextEdit>
 
-class InputPane : public QPlainTextEdit, public InputPaneWriter {
+class InputPane : public QPlainTextEdit, public nelo::InputPaneWriter {
     Q_OBJECT
 public:
     explicit InputPane(QWidget* pParent = nullptr);

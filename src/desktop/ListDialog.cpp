@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace nelo;
+
 ListDialog::ListDialog(MessageBox& messageBox, const QString& title, QWidget* pParent)
     : QDialog(pParent), m_messageBox(messageBox) {
     setWindowTitle(title);

@@ -6,14 +6,16 @@
 
 #include <QDialog>
 
+namespace nelo {
 class MessageBox;
+}  // namespace nelo
 class QLabel;
 class QPushButton;
 
 class ListDialog : public QDialog {
     Q_OBJECT
 public:
-    ListDialog(MessageBox& messageBox, const QString& title, QWidget* pParent);
+    ListDialog(nelo::MessageBox& messageBox, const QString& title, QWidget* pParent);
     ~ListDialog() override;
 
     /// The rectangle of x, y, cx, cy dialog units in pixels.
@@ -29,7 +31,7 @@ protected:
     void EnableInputMethodOnlyIn(QWidget* pField);
 
 private:
-    MessageBox& m_messageBox;
+    nelo::MessageBox& m_messageBox;
     // The message box's owner before the dialog opened, given back when it closes.
     QWidget* m_pOldBoxParent = nullptr;
     double m_dUnitX = 1.5;

@@ -12,6 +12,8 @@
 #include <QSplitter>
 #include <QStatusBar>
 
+using namespace nelo;
+
 MainWindow::MainWindow(NotebookSession& app, QWidget* pParent) : QMainWindow(pParent), m_app(app) {
     setObjectName(QStringLiteral("mainFrame"));
     // The size the window is made with; the saved placement replaces it at the first show.

@@ -18,8 +18,10 @@ class ConversationPane;
 class DesktopReminders;
 class HelpWindow;
 class InputPane;
+namespace nelo {
 class NotebookSession;
 class ScheduleEntry;
+}  // namespace nelo
 class QAction;
 class QPlainTextEdit;
 class QPrinter;
@@ -27,14 +29,14 @@ class QSplitter;
 class QToolBar;
 class WindowSlot;
 
-class MainWindow : public QMainWindow, public NotebookListener {
+class MainWindow : public QMainWindow, public nelo::NotebookListener {
     Q_OBJECT
 public:
-    explicit MainWindow(NotebookSession& app, QWidget* pParent = nullptr);
+    explicit MainWindow(nelo::NotebookSession& app, QWidget* pParent = nullptr);
     ~MainWindow() override;
 
-    NotebookSession& GetApp() { return m_app; }
-    LineDispatcher& GetSendView() { return *m_pSendView; }
+    nelo::NotebookSession& GetApp() { return m_app; }
+    nelo::LineDispatcher& GetSendView() { return *m_pSendView; }
     ConversationPane* GetConversationPane() const { return m_pConversation; }
     InputPane* GetInputPane() const { return m_pInput; }
     QSplitter* GetSplitter() const { return m_pSplitter; }
@@ -118,9 +120,9 @@ private:
     void ApplySavedFont();
     void OnFont();
     /// Shows the format in both panes and keeps it as the current one.
-    void ApplyCharFormat(const CharFormat& cf);
+    void ApplyCharFormat(const nelo::CharFormat& cf);
     /// The font both panes show, as the profile keeps it.
-    CharFormat m_cfFont;
+    nelo::CharFormat m_cfFont;
     friend class PlacementFontTest;
 
     // Text-file input and the settings dialog (MainWindowCommands.cpp).
@@ -163,7 +165,7 @@ public:
     DesktopReminders* GetReminders() const { return m_pReminders; }
     void OnNotifySettings();
     /// The schedule list, with the first entry that select accepts selected.
-    void OpenScheduleList(const std::function<bool(const ScheduleEntry&)>& select);
+    void OpenScheduleList(const std::function<bool(const nelo::ScheduleEntry&)>& select);
     /// The window's first show leaves it minimised (nelo --minimized).
     void SetStartMinimized(bool bMinimized) { m_bStartMinimized = bMinimized; }
 
@@ -171,7 +173,7 @@ private:
     DesktopReminders* m_pReminders = nullptr;
     bool m_bStartMinimized = false;
 
-    NotebookSession& m_app;
+    nelo::NotebookSession& m_app;
     ConversationPane* m_pConversation = nullptr;
     InputPane* m_pInput = nullptr;
     QSplitter* m_pSplitter = nullptr;
@@ -196,7 +198,7 @@ private:
     HelpWindow* m_pHelpWindow = nullptr;
     /// The four entries of the recent-file list in the file menu (grey while empty).
     QAction* m_pRecentActions[4] = {};
-    std::unique_ptr<LineDispatcher> m_pSendView;
+    std::unique_ptr<nelo::LineDispatcher> m_pSendView;
     std::unique_ptr<QPrinter, PrinterDeleter> m_pPrinter;
     /// Which of the windows open at once this is (a later one is set off).
     std::unique_ptr<WindowSlot> m_pWindowSlot;

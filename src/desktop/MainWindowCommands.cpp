@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <climits>
 
+using namespace nelo;
+
 namespace {
 
 /// How often a long read lets the window repaint and the cancel button work.

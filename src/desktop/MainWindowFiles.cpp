@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace nelo;
+
 bool MainWindow::StartUp(const std::string& fileArg, bool bNew) {
     const bool ok = m_app.StartUp(fileArg, bNew);
     UpdateRecentFileMenu();

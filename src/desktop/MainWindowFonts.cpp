@@ -10,6 +10,8 @@
 
 #include <QPalette>
 
+using namespace nelo;
+
 void MainWindow::ApplySavedFont() {
     // The profile is read once, when the window is made: nothing else writes the font
     // while it is open, so every notebook opened afterwards gets the same.

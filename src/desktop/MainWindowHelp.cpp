@@ -6,6 +6,8 @@
 
 #include "desktop/InputPane.h"
 
+using namespace nelo;
+
 void MainWindow::OnAbout() {
     AboutDialog dlg(this);
     dlg.exec();

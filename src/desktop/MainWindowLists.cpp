@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace nelo;
+
 void MainWindow::OnVariables() {
     MessageBox& messageBox = m_app.GetMessageBox();
     RunVariablesCommand(m_app.GetDocument(), messageBox, [&](VariableListModel& dlg) {

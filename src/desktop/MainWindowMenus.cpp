@@ -15,6 +15,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+using namespace nelo;
+
 namespace {
 
 /// A command of the window. prompt is the status-bar text and the tool tip separated by

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QToolBar>
 
+using namespace nelo;
+
 namespace {
 
 /// How far a second window, opened while the first is, is set off from it.

@@ -17,6 +17,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+using namespace nelo;
+
 namespace {
 
 // The number of pages the preview shows side by side, kept between sessions.

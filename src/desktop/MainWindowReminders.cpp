@@ -6,6 +6,8 @@
 #include "desktop/NotificationSettingsDialog.h"
 #include "models/NotificationSettingsModel.h"
 
+using namespace nelo;
+
 void MainWindow::StartReminders() {
     if (m_pReminders) return;
     m_pReminders = new DesktopReminders(m_app, *this);

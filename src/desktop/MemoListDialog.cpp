@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+using namespace nelo;
+
 MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const QString& exportFolder,
                                QWidget* pParent)
     : ListDialog(messageBox, QStringLiteral("メモ一覧"), pParent), m_dlg(dlg), m_exportFolder(exportFolder) {

@@ -7,14 +7,17 @@
 #include "desktop/ListDialog.h"
 
 class RowListView;
+namespace nelo {
 class MemoListModel;
+}  // namespace nelo
 class QLineEdit;
 
 class MemoListDialog : public ListDialog {
     Q_OBJECT
 public:
     /// exportFolder: where the export proposes its file (the notebook's folder).
-    MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const QString& exportFolder, QWidget* pParent);
+    MemoListDialog(nelo::MemoListModel& dlg, nelo::MessageBox& messageBox, const QString& exportFolder,
+                   QWidget* pParent);
 
     QLineEdit* GetSearchField() const { return m_pSearch; }
     RowListView* GetObjects() const { return m_pObjects; }
@@ -36,7 +39,7 @@ private:
     /// The pair lists afresh from the core's rows.
     void ReloadPairs();
 
-    MemoListModel& m_dlg;
+    nelo::MemoListModel& m_dlg;
     QString m_exportFolder;
     QLineEdit* m_pSearch = nullptr;
     RowListView* m_pObjects = nullptr;

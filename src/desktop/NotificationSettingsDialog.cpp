@@ -11,6 +11,8 @@
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
+using namespace nelo;
+
 namespace {
 
 QCheckBox* MakeCheckBox(const QString& text, const QString& objectName, bool bChecked, QWidget* pParent) {

@@ -6,7 +6,9 @@
 
 #include <QDialog>
 
+namespace nelo {
 class NotificationSettingsModel;
+}  // namespace nelo
 class QCheckBox;
 class QSpinBox;
 class QTimeEdit;
@@ -14,12 +16,12 @@ class QTimeEdit;
 class NotificationSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    NotificationSettingsDialog(NotificationSettingsModel& dlg, QWidget* pParent = nullptr);
+    NotificationSettingsDialog(nelo::NotificationSettingsModel& dlg, QWidget* pParent = nullptr);
 
     void accept() override;
 
 private:
-    NotificationSettingsModel& m_dlg;
+    nelo::NotificationSettingsModel& m_dlg;
     QCheckBox* m_pEnabled = nullptr;
     QSpinBox* m_pMinutes = nullptr;
     QTimeEdit* m_pAllDayTime = nullptr;

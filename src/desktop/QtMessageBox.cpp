@@ -8,6 +8,8 @@
 #include <QSpacerItem>
 #include <QStringList>
 
+using namespace nelo;
+
 namespace {
 
 // A box shows at most this many lines; a longer text (the report of a calendar file

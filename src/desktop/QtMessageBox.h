@@ -5,12 +5,12 @@
 
 class QWidget;
 
-class QtMessageBox : public MessageBox {
+class QtMessageBox : public nelo::MessageBox {
 public:
     void SetParent(QWidget* pParent) { m_pParent = pParent; }
     QWidget* GetParent() const { return m_pParent; }
-    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
-                  MbIcon icon = MbIcon::None) override;
+    nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
+                        nelo::MbIcon icon = nelo::MbIcon::None) override;
 
 private:
     QWidget* m_pParent = nullptr;

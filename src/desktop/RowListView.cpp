@@ -5,6 +5,8 @@
 
 #include <QItemSelectionModel>
 
+using namespace nelo;
+
 RowListItemModel::RowListItemModel(const RowList& list, QObject* pParent) : QAbstractListModel(pParent), m_list(list) {
     m_nRows = m_list.GetCount();
 }

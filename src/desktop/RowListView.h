@@ -6,12 +6,14 @@
 #include <QAbstractListModel>
 #include <QListView>
 
+namespace nelo {
 class RowList;
+}  // namespace nelo
 
 class RowListItemModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit RowListItemModel(const RowList& list, QObject* pParent = nullptr);
+    explicit RowListItemModel(const nelo::RowList& list, QObject* pParent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int nRole) const override;
@@ -22,7 +24,7 @@ public:
     void RowRemoved(int i);
 
 private:
-    const RowList& m_list;
+    const nelo::RowList& m_list;
     // The rows the view was told about (the list may already hold fewer while it is told).
     int m_nRows = 0;
 };
@@ -30,9 +32,9 @@ private:
 class RowListView : public QListView {
     Q_OBJECT
 public:
-    RowListView(RowList& list, const QString& name, QWidget* pParent = nullptr);
+    RowListView(nelo::RowList& list, const QString& name, QWidget* pParent = nullptr);
 
-    RowList& GetList() { return m_list; }
+    nelo::RowList& GetList() { return m_list; }
     /// Shows the list's rows afresh, with its selection and its top row.
     void Reload();
     /// The list lost row i: the row goes, the other rows stay where they are.
@@ -50,7 +52,7 @@ protected:
 private:
     void OnViewSelectionChanged();
 
-    RowList& m_list;
+    nelo::RowList& m_list;
     RowListItemModel m_model;
     bool m_bSyncing = false;
 };

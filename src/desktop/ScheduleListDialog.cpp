@@ -16,6 +16,8 @@
 #include <QTextCharFormat>
 #include <algorithm>
 
+using namespace nelo;
+
 namespace {
 
 const QString kICalFilter = QStringLiteral("iCalendar (*.ics)");

@@ -14,14 +14,16 @@
 #include <vector>
 
 class RowListView;
+namespace nelo {
 class ScheduleListModel;
+}  // namespace nelo
 class QCalendarWidget;
 
 class ScheduleListDialog : public ListDialog {
     Q_OBJECT
 public:
     /// folder: where the calendar file dialogs start (the notebook's folder; empty: home).
-    ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messageBox, QWidget* pParent,
+    ScheduleListDialog(nelo::ScheduleListModel& dlg, nelo::MessageBox& messageBox, QWidget* pParent,
                        const QString& folder = QString());
 
     RowListView* GetList() const { return m_pList; }
@@ -47,7 +49,7 @@ private:
         qint64 nLast;
     };
 
-    ScheduleListModel& m_dlg;
+    nelo::ScheduleListModel& m_dlg;
     RowListView* m_pList = nullptr;
     QCalendarWidget* m_pCalendar = nullptr;
     std::vector<DaySpan> m_days;

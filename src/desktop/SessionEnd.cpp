@@ -16,6 +16,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 int g_wakeSockets[2] = {-1, -1};

@@ -11,17 +11,19 @@
 
 #include <QObject>
 
+namespace nelo {
 class NotebookSession;
+}  // namespace nelo
 class QSessionManager;
 class QSocketNotifier;
 class QWidget;
 
-class SessionEnd : public QObject, public NotebookListener {
+class SessionEnd : public QObject, public nelo::NotebookListener {
     Q_OBJECT
 public:
     /// Watches for the session's end while the object lives; pWindow is the main window
     /// (its closing is the user's own end, which asks instead).
-    SessionEnd(NotebookSession& app, QWidget* pWindow);
+    SessionEnd(nelo::NotebookSession& app, QWidget* pWindow);
     ~SessionEnd() override;
 
     /// Writes the recovery copy when the notebook has unsaved changes that no copy holds
@@ -41,7 +43,7 @@ private:
     /// The exit handler: the program ends with exit() while this object still watches.
     static void OnExitWhileWatching();
 
-    NotebookSession& m_app;
+    nelo::NotebookSession& m_app;
     QWidget* m_pWindow;
     QSocketNotifier* m_pNotifier = nullptr;
     /// The last recovery copy holds the notebook as it is now.

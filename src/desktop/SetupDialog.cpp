@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using namespace nelo;
+
 namespace {
 
 /// Horizontal and vertical dialog units of the dialog's font, so that the layout keeps

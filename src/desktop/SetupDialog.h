@@ -5,14 +5,16 @@
 
 #include <QDialog>
 
+namespace nelo {
 class NamesModel;
+}  // namespace nelo
 class QLineEdit;
 class QPushButton;
 
 class SetupDialog : public QDialog {
     Q_OBJECT
 public:
-    SetupDialog(NamesModel& dlg, QWidget* pParent = nullptr);
+    SetupDialog(nelo::NamesModel& dlg, QWidget* pParent = nullptr);
 
     /// The number of characters the fields held that have no code page 932 form (they
     /// were stored as "？").
@@ -27,7 +29,7 @@ protected:
 private:
     void OnOkButton();
 
-    NamesModel& m_dlg;
+    nelo::NamesModel& m_dlg;
     QLineEdit* m_pUserName = nullptr;
     QLineEdit* m_pResponderName = nullptr;
     QPushButton* m_pOk = nullptr;

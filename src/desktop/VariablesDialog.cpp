@@ -5,6 +5,8 @@
 
 #include <QPushButton>
 
+using namespace nelo;
+
 VariablesDialog::VariablesDialog(VariableListModel& dlg, MessageBox& messageBox, QWidget* pParent)
     : ListDialog(messageBox, QStringLiteral("登録されている変数"), pParent), m_dlg(dlg) {
     setObjectName(QStringLiteral("variablesDialog"));

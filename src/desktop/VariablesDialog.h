@@ -5,18 +5,20 @@
 #include "desktop/ListDialog.h"
 
 class RowListView;
+namespace nelo {
 class VariableListModel;
+}  // namespace nelo
 
 class VariablesDialog : public ListDialog {
     Q_OBJECT
 public:
-    VariablesDialog(VariableListModel& dlg, MessageBox& messageBox, QWidget* pParent);
+    VariablesDialog(nelo::VariableListModel& dlg, nelo::MessageBox& messageBox, QWidget* pParent);
 
     RowListView* GetList() const { return m_pList; }
 
 private:
     void OnDelete();
 
-    VariableListModel& m_dlg;
+    nelo::VariableListModel& m_dlg;
     RowListView* m_pList = nullptr;
 };

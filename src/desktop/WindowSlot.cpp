@@ -2,6 +2,8 @@
 
 #include "platform/LockFile.h"
 
+using namespace nelo;
+
 WindowSlot::WindowSlot() {
     const std::string folder = LockFolder();
     if (folder.empty()) return;

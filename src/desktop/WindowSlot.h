@@ -7,7 +7,9 @@
 
 #include <memory>
 
+namespace nelo {
 class LockFile;
+}  // namespace nelo
 
 class WindowSlot {
 public:
@@ -25,5 +27,5 @@ public:
 
 private:
     int m_nSlot = 0;
-    std::unique_ptr<LockFile> m_pLock;
+    std::unique_ptr<nelo::LockFile> m_pLock;
 };

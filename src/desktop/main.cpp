@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 bool HaveDisplay() {

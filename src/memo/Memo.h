@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 class Memo {
 public:
     Memo() = default;
@@ -26,3 +28,5 @@ public:
     std::vector<std::string> m_attrNames;   ///< in registration order
     std::vector<std::string> m_attrValues;  ///< element i belongs to m_attrNames[i]
 };
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 
 #include <string_view>
 
+namespace nelo {
+
 const char* const g_szMemoCsvFileName = "ＮＥＬＯメモ.csv";
 
 namespace {
@@ -129,3 +131,5 @@ bool MemoCsvExport::Export(const MemoMap& memoMap) {
     m_messageBox.Show(name + "を作成しました"_sj, "", MbButtons::Ok);
     return true;
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace nelo {
+
 class MemoMap;
 class MessageBox;
 
@@ -50,3 +52,5 @@ private:
     std::string m_strNameText;
     bool m_bOverwrite = false;
 };
+
+}  // namespace nelo

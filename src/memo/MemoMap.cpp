@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace nelo {
+
 namespace {
 
 // How many keys ahead a batch asks for the index slots it will need: enough to cover
@@ -72,3 +74,5 @@ Memo* MemoMap::FindForQuery(const std::string& query) const {
     });
     return best ? m_map.Lookup(*best) : nullptr;
 }
+
+}  // namespace nelo

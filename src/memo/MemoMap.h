@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+namespace nelo {
+
 class MemoMap {
 public:
     using Entries = std::vector<std::pair<std::string, std::unique_ptr<Memo>>>;
@@ -49,3 +51,5 @@ private:
     // form; each points to the map's own copy of the key.
     HashSlots<const std::string> m_fullForms;
 };
+
+}  // namespace nelo

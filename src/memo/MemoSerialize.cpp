@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace nelo {
+
 const ArchiveClass g_classMemo = {"CMemo", 0};
 
 namespace {
@@ -59,3 +61,5 @@ void SerializeMemoMap(Archive& ar, MemoMap& map) {
     // the same bytes. Of two entries with one key the later one wins.
     map.AddFromLast(entries);
 }
+
+}  // namespace nelo

@@ -3,6 +3,8 @@
 
 #include "platform/Archive.h"
 
+namespace nelo {
+
 class MemoMap;
 
 /// "CMemo", schema 0.
@@ -12,3 +14,5 @@ extern const ArchiveClass g_classMemo;
 /// Loading fills an empty map in the order it was saved in; of two entries with one key
 /// the later one wins.
 void SerializeMemoMap(Archive& ar, MemoMap& map);
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace nelo {
+
 void MemoListModel::OnInitDialog() {
     m_listObjects.ResetContent();
     ClearPairs();
@@ -126,3 +128,5 @@ void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::functi
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocMemos);
 }
+
+}  // namespace nelo

@@ -10,6 +10,8 @@
 #include <functional>
 #include <string>
 
+namespace nelo {
+
 class Notebook;
 class MessageBox;
 
@@ -70,3 +72,5 @@ private:
 /// The document's memo command: runs the list on the document (interact plays the
 /// user's part while it is open) and marks the document modified if a memo changed.
 void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::function<void(MemoListModel&)>& interact);
+
+}  // namespace nelo

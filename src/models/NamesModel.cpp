@@ -2,6 +2,8 @@
 
 #include "notebook/Notebook.h"
 
+namespace nelo {
+
 bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact) {
     NamesModel dlg;
     dlg.m_strResponderName = doc.m_strResponderName;
@@ -10,3 +12,5 @@ bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact)
     if (dlg.GetResult() != NamesModel::kOk) return false;
     return doc.SetNames(dlg.m_strResponderName, dlg.m_strUserName);
 }
+
+}  // namespace nelo

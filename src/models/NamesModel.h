@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+namespace nelo {
+
 class Notebook;
 
 class NamesModel {
@@ -33,3 +35,5 @@ private:
 /// changed name sets the calculator's change flag and marks the document modified at
 /// once, so closing right afterwards offers to save. Returns true when a name changed.
 bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact);
+
+}  // namespace nelo

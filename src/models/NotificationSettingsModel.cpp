@@ -6,6 +6,8 @@
 #include "reminders/LoginStart.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 NotificationSettingsModel::NotificationSettingsModel(Profile& profile, MessageBox& messageBox)
     : m_settings(ReminderSettings::Read(profile)),
       m_bLoginStart(IsLoginStartSet()),
@@ -40,3 +42,5 @@ bool NotificationSettingsModel::OnOK() {
     }
     return true;
 }
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 
 #include "reminders/ReminderSettings.h"
 
+namespace nelo {
+
 class Profile;
 class MessageBox;
 
@@ -27,3 +29,5 @@ private:
     MessageBox& m_messageBox;
     bool m_bLoginStartWas = false;
 };
+
+}  // namespace nelo

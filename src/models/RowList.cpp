@@ -2,6 +2,8 @@
 
 #include "text/JText.h"
 
+namespace nelo {
+
 namespace {
 
 // The lower-case form of a double-byte letter, or the code itself.
@@ -45,3 +47,5 @@ int RowList::FindStringExact(int start, const std::string& text) const {
     }
     return -1;
 }
+
+}  // namespace nelo

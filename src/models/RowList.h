@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 class RowList {
 public:
     /// Removes every row and the selection.
@@ -62,3 +64,5 @@ private:
 /// True when two code page 932 texts are equal but for the case of letters (ASCII,
 /// full-width Latin, Greek and Cyrillic).
 bool EqualsIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace nelo

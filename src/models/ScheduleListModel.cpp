@@ -5,6 +5,8 @@
 #include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 void ScheduleListModel::OnInitDialog() {
     m_list.ResetContent();
     const std::string strYear = CurrentYearText();
@@ -50,3 +52,5 @@ void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocSchedules);
 }
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+namespace nelo {
+
 class ScheduleBook;
 class Notebook;
 class ScheduleEntry;
@@ -42,3 +44,5 @@ private:
 /// flag is set.
 void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
                          const std::function<void(ScheduleListModel&)>& interact);
+
+}  // namespace nelo

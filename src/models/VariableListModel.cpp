@@ -5,6 +5,8 @@
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 void VariableListModel::OnInitDialog() {
     m_list.ResetContent();
     m_pCalc->m_mapSymbols.ForEach(
@@ -33,3 +35,5 @@ void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocVariables);
 }
+
+}  // namespace nelo

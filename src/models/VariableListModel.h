@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace nelo {
+
 class Calculator;
 class Notebook;
 class MessageBox;
@@ -30,3 +32,5 @@ private:
 /// the user's part) and marks the document modified when the calculator's flag is set.
 void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
                          const std::function<void(VariableListModel&)>& interact);
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include "text/Sjis.h"
 
+namespace nelo {
+
 Notebook::Notebook() : m_strResponderName("太郎"_sj), m_strUserName("花子"_sj) {}
 
 Notebook::~Notebook() = default;
@@ -19,3 +21,5 @@ void Notebook::DeleteContents() {
     m_cmdPro.DeleteContents();
     m_memoMap.RemoveAll();
 }
+
+}  // namespace nelo

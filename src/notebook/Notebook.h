@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 class Notebook {
 public:
     Notebook();
@@ -112,3 +114,5 @@ private:
     unsigned m_nSeenSchedChanges = 0;
     unsigned m_nSeenMemoChanges = 0;
 };
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 #include "strings/StringTable.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 namespace {
 
 struct ExamplePage {
@@ -124,3 +126,5 @@ int Notebook::Converse(std::string& answer, const std::string& text) {
     if (m_bNamePrefix == 1) answer = LoadStringId(IDS_DONT_KNOW);
     return 1;
 }
+
+}  // namespace nelo

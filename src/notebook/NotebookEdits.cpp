@@ -1,6 +1,8 @@
 // Changes the dialogs make to the document's own data: memo deletions and the names.
 #include "notebook/Notebook.h"
 
+namespace nelo {
+
 bool Notebook::DeleteMemo(const std::string& object) {
     if (!m_memoMap.RemoveKey(object)) return false;
     NoteMemoChange();
@@ -32,3 +34,5 @@ bool Notebook::SetNames(const std::string& responderName, const std::string& use
     NotifyDataChanged(DocNames);
     return true;
 }
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace nelo {
+
 /// Which notebook data changed: a combination of these bits.
 enum DocDataBits : unsigned {
     DocMemos = 1u,
@@ -31,3 +33,5 @@ public:
     /// Stored data changed: a combination of DocDataBits.
     virtual void OnDataChanged(unsigned /*what*/) {}
 };
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace nelo {
+
 int Notebook::RegisterMemo(std::string& answer, const std::string& line) {
     const char* sep = "、"_sj;
     auto first = FindDbcs(line, sep);
@@ -48,3 +50,5 @@ int Notebook::QueryMemo(std::string& answer, const std::string& object) {
     }
     return 1;
 }
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace nelo {
+
 void Notebook::AddListener(NotebookListener* pListener) {
     if (std::find(m_listeners.begin(), m_listeners.end(), pListener) == m_listeners.end())
         m_listeners.push_back(pListener);
@@ -105,3 +107,5 @@ void Notebook::ReportDataChanges() {
 void Notebook::NotifyDataChanged(unsigned what) {
     for (NotebookListener* p : m_listeners) p->OnDataChanged(what);
 }
+
+}  // namespace nelo

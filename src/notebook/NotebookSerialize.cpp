@@ -7,6 +7,8 @@
 #include "platform/Archive.h"
 #include "platform/ByteSink.h"
 
+namespace nelo {
+
 void Notebook::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
         ar.WriteString(m_strResponderName);
@@ -75,3 +77,5 @@ void TakeFileContents(Notebook& doc, Notebook& loaded) {
     doc.m_memoMap = std::move(loaded.m_memoMap);
     doc.OnContentsReplaced();
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+namespace nelo {
+
 class Notebook;
 
 /// The largest notebook file, in bytes: about 11 million memos. Opening refuses a larger
@@ -31,3 +33,5 @@ void LoadDocumentBytes(Notebook& doc, const std::string& bytes);
 /// notice) from a freshly loaded document into doc, whose old contents are destroyed.
 /// The memory register and everything else of doc stays.
 void TakeFileContents(Notebook& doc, Notebook& loaded);
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace nelo {
+
 namespace {
 
 // The framework's tag values.
@@ -326,3 +328,5 @@ void Archive::ChargeCopy(std::size_t nExtent) {
     if (cost > m_nCopyBudget) ThrowFormat(ArchiveException::tooLarge);
     m_nCopyBudget -= cost;
 }
+
+}  // namespace nelo

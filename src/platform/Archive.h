@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+namespace nelo {
+
 /// The run-time class of a serialisable record as it appears in a file.
 struct ArchiveClass {
     const char* m_lpszClassName;  ///< ASCII, at most 63 bytes
@@ -242,3 +244,5 @@ private:
     std::vector<LoadEntry> m_loadArray;
     std::size_t m_nCopyBudget = 0;
 };
+
+}  // namespace nelo

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 namespace {
 
 // What a save says of a folder, FIFO, device node or socket where its file should go.
@@ -448,3 +450,5 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
     if (stamp) *stamp = bStat ? FileStampOf(st) : FileStamp();
     return true;
 }
+
+}  // namespace nelo

@@ -17,6 +17,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace nelo {
+
 /// A file being replaced. Open creates the temporary file beside the target, Write
 /// streams bytes into it, Commit syncs it and renames it over the target. Until Commit
 /// has succeeded the target is untouched; a temporary file that is not committed (a
@@ -154,3 +156,5 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, std::
 /// Reads a whole file; false (with error set) when it cannot be opened or read. stamp,
 /// when given, receives the identity of the file read.
 bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, FileStamp* stamp = nullptr);
+
+}  // namespace nelo

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+namespace nelo {
+
 class ByteSink {
 public:
     virtual ~ByteSink() = default;
@@ -22,3 +24,5 @@ public:
 private:
     std::string& m_out;
 };
+
+}  // namespace nelo

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+namespace nelo {
+
 namespace {
 Clock* g_pClock = nullptr;
 }
@@ -140,3 +142,5 @@ std::time_t MakeLocalTime(int year, int month, int day, int hour, int minute, in
     tm.tm_isdst = -1;
     return std::mktime(&tm);
 }
+
+}  // namespace nelo

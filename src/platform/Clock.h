@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string>
 
+namespace nelo {
+
 /// The environment variable that freezes the clock.
 inline constexpr const char* kFrozenClockVariable = "NELO_NOW";
 /// The environment variable that lets the clock of NELO_NOW run: "running" (or "frozen",
@@ -74,3 +76,5 @@ bool ParseLocalTimestamp(const char* text, std::time_t& t);
 /// (UTF-8) that shows the value and what is expected. A program refuses to start then;
 /// the clock itself would run on the real time.
 bool CheckFrozenClockSetting(std::string& message);
+
+}  // namespace nelo

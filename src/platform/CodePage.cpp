@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace nelo {
+
 // Both directions are table lookups. The tables are exactly what the C library's
 // "CP932" converter does (tools/gen_cp932_table.cpp and tools/gen_cp932_decode.cpp
 // generate them from iconv, and the unit tests compare every character and every
@@ -198,3 +200,5 @@ CodePageResult Cp932ToUtf8(std::string_view cp932) {
     res.nReplaced = AppendCp932AsUtf8(cp932, res.text);
     return res;
 }
+
+}  // namespace nelo

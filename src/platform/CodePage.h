@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 struct CodePageResult {
     std::string text;
     /// Characters that had no form in the target and were replaced ("？" or U+FFFD).
@@ -29,3 +31,5 @@ int AppendCp932AsUtf8(std::string_view cp932, std::string& out);
 
 /// True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
+
+}  // namespace nelo

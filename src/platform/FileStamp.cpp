@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+namespace nelo {
+
 FileStamp FileStampOf(const struct stat& st) {
     FileStamp stamp;
     stamp.bKnown = true;
@@ -19,3 +21,5 @@ bool GetFileStamp(const std::string& path, FileStamp& stamp) {
     stamp = FileStampOf(st);
     return true;
 }
+
+}  // namespace nelo

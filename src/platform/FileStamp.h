@@ -8,6 +8,8 @@
 
 struct stat;
 
+namespace nelo {
+
 struct FileStamp {
     bool bKnown = false;  ///< false: nothing was recorded
     std::uint64_t nDevice = 0;
@@ -25,3 +27,5 @@ FileStamp FileStampOf(const struct stat& st);
 /// The stamp of the file at path, symbolic links followed; false (errno set) when the
 /// file cannot be looked at.
 bool GetFileStamp(const std::string& path, FileStamp& stamp);
+
+}  // namespace nelo

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+namespace nelo {
+
 template <class P>
 class HashSlots {
 public:
@@ -151,3 +153,5 @@ private:
     unsigned m_nBits = 0;
     std::size_t m_nCount = 0;
 };
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data, FileStamp* stamp) {
     LimitedReadResult result;
     data.clear();
@@ -64,3 +66,5 @@ std::string MegabyteText(std::uint64_t nBytes) {
     const std::uint64_t tenths = nBytes / mb * 10 + ((nBytes % mb) * 10 + mb - 1) / mb;
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " MB";
 }
+
+}  // namespace nelo

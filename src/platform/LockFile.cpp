@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 namespace {
 
 // A lock file that names no process yet may be one being written this moment; one
@@ -267,3 +269,5 @@ std::string ResolvedPath(const std::string& absolutePath) {
     std::free(folder);
     return path;
 }
+
+}  // namespace nelo

@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace nelo {
+
 /// Who holds a lock, as its file says.
 struct LockOwner {
     long long nPid = 0;
@@ -72,3 +74,5 @@ std::string NotebookLockPath(const std::string& canonicalPath);
 
 /// The path with its symbolic links resolved where it exists; the path itself otherwise.
 std::string ResolvedPath(const std::string& absolutePath);
+
+}  // namespace nelo

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace nelo {
+
 enum class MbButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MbIcon { None, Information, Exclamation, Question, Error };
 enum class MbAnswer { Ok, Cancel, Yes, No };
@@ -17,3 +19,5 @@ public:
     virtual MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
                           MbIcon icon = MbIcon::None) = 0;
 };
+
+}  // namespace nelo

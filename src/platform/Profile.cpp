@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace nelo {
+
 namespace {
 
 std::string Escape(const std::string& v) {
@@ -139,3 +141,5 @@ bool Profile::WriteProfileString(const std::string& section, const std::string& 
 bool Profile::WriteProfileInt(const std::string& section, const std::string& entry, int value) {
     return WriteProfileString(section, entry, std::to_string(value));
 }
+
+}  // namespace nelo

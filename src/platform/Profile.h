@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace nelo {
+
 class Profile {
 public:
     /// The profile at the standard place for company "Vantor", application "Nelo".
@@ -52,3 +54,5 @@ private:
     FailureNotice m_failureNotice;
     bool m_bFailureTold = false;
 };
+
+}  // namespace nelo

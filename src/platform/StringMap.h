@@ -15,6 +15,8 @@
 #include <string_view>
 #include <utility>
 
+namespace nelo {
+
 /// The bucket (0-16) of a key in the 17-bucket order.
 inline unsigned StringMapBucket(std::string_view key) {
     std::uint32_t hash = 0;
@@ -195,3 +197,5 @@ private:
     Node* m_heads[kBuckets] = {};
     std::uint64_t m_nextSeq = 0;
 };
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+namespace nelo {
+
 WallTimer::WallTimer() { m_fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC); }
 
 WallTimer::~WallTimer() {
@@ -44,3 +46,5 @@ WallTimer::Event WallTimer::Take() {
     }
     return Event::kNone;
 }
+
+}  // namespace nelo

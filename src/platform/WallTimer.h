@@ -5,6 +5,8 @@
 // decides afresh when to wait for.
 #pragma once
 
+namespace nelo {
+
 class WallTimer {
 public:
     /// What reading the descriptor found.
@@ -35,3 +37,5 @@ private:
     int m_fd = -1;
     bool m_bArmed = false;
 };
+
+}  // namespace nelo

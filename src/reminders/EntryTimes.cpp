@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace nelo {
+
 bool HasTimeOfDay(const std::string& display) {
     // ')' is never the second byte of a double-byte character; " HH:MM" follows it.
     const std::size_t close = display.find(')');
@@ -44,3 +46,5 @@ std::vector<const ScheduleEntry*> AgendaEntries(const std::vector<std::unique_pt
                      [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_tStart < b->m_tStart; });
     return result;
 }
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 class ScheduleEntry;
 
 struct EntryTimes {
@@ -32,3 +34,5 @@ EntryTimes TimesOf(const ScheduleEntry& entry);
 /// list order).
 std::vector<const ScheduleEntry*> AgendaEntries(const std::vector<std::unique_ptr<ScheduleEntry>>& entries,
                                                 std::time_t now, int nDays);
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <functional>
 
+namespace nelo {
+
 namespace {
 
 // The summary lists this many entries; more are counted in its last line.
@@ -116,3 +118,5 @@ std::optional<Reminder> ReminderPlan::TodaySummary(const Entries& entries, std::
         r.strBody += "\nほか "_sj + std::to_string(today.size() - kSummaryLines) + " 件"_sj;
     return r;
 }
+
+}  // namespace nelo

@@ -17,6 +17,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace nelo {
+
 class ScheduleEntry;
 
 /// What tells an entry from another: all it shows and stores.
@@ -78,3 +80,5 @@ private:
     /// How many reminders of entries with this key were shown.
     std::unordered_map<ReminderKey, int, ReminderKeyHash> m_shown;
 };
+
+}  // namespace nelo

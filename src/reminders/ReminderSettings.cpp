@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 constexpr const char* kEnabled = "Enabled";
@@ -57,3 +59,5 @@ bool ReminderSettings::Write(Profile& profile) const {
     ok = profile.WriteProfileInt(kSection, kStartupSummary, bStartupSummary ? 1 : 0) && ok;
     return ok;
 }
+
+}  // namespace nelo

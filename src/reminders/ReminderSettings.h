@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace nelo {
+
 class Profile;
 
 struct ReminderSettings {
@@ -27,3 +29,5 @@ struct ReminderSettings {
 std::string MinuteOfDayText(int nMinute);
 /// Reads "H:MM" or "HH:MM" (00:00-23:59); false for anything else.
 bool ParseMinuteOfDay(const std::string& text, int& nMinute);
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 #include "text/JText.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 namespace {
 
 bool IsBlankAt(std::string_view text, std::size_t i) {
@@ -118,3 +120,5 @@ bool IsScheduleQueryText(const std::string& text) {
         if (!IsDateWord(words[i])) return false;
     return true;
 }
+
+}  // namespace nelo

@@ -16,6 +16,8 @@
 #include <iterator>
 #include <string_view>
 
+namespace nelo {
+
 const CmdWord g_cmdWords[10] = {
     {"何曜日"_sj, 1}, {"曜日"_sj, 1}, {"何歳"_sj, 2},   {"何才"_sj, 2}, {"年齢"_sj, 2},
     {"年令"_sj, 2},   {"日付"_sj, 3}, {"基準日"_sj, 3}, {"日数"_sj, 4}, {"予定"_sj, 5},
@@ -362,3 +364,5 @@ void ScheduleBook::DeleteContents() {
     m_bSchedChanged = 0;
     m_bPastPurged = 0;
 }
+
+}  // namespace nelo

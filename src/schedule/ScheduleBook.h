@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nelo {
+
 /// A command word and its code (1 weekday, 2 age, 3 base date, 4 day count, 5 schedules).
 struct CmdWord {
     const char* pszWord;
@@ -126,3 +128,5 @@ private:
     ScheduleIndex m_index;                  // conflict index over m_schedules, when m_bIndexValid
     bool m_bIndexValid = true;
 };
+
+}  // namespace nelo

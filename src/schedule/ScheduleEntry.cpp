@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 // The first n bytes of a text, or all of it when it is shorter.
@@ -47,3 +49,5 @@ void ScheduleEntry::Format(std::string& text, const std::string& strYear) const 
     text += "　"_sj;
     text += m_strBusiness;
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace nelo {
+
 class ScheduleEntry {
 public:
     /// Replaces text with the entry's one-line display form (the current year is dropped).
@@ -28,3 +30,5 @@ public:
 
 /// The "%4d" text of the current local year, as Format compares it.
 std::string CurrentYearText();
+
+}  // namespace nelo

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <queue>
 
+namespace nelo {
+
 void ScheduleIndex::Clear() {
     m_nodes.clear();
     m_byPos.clear();
@@ -117,3 +119,5 @@ bool ScheduleIndex::AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const
     if (!bFound && tSecond != tFirst) Visit(tSecond, found);
     return bFound;
 }
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace nelo {
+
 class ScheduleEntry;
 
 class ScheduleIndex {
@@ -53,3 +55,5 @@ private:
     int m_root = -1;
     std::uint32_t m_nSeed = 0x9E3779B9u;
 };
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+namespace nelo {
+
 namespace {
 
 // An end that a yearless phrase moves into the next year stays shorter than this
@@ -224,3 +226,5 @@ ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const 
     w.outcome = ScheduleWhen::Read;
     return w;
 }
+
+}  // namespace nelo

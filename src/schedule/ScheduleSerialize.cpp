@@ -7,6 +7,8 @@
 #include <memory>
 #include <utility>
 
+namespace nelo {
+
 /// "CSchedule", schema 2.
 extern const ArchiveClass g_classSchedule;
 const ArchiveClass g_classSchedule = {"CSchedule", 2};
@@ -35,3 +37,5 @@ void ScheduleBook::Serialize(Archive& ar) {
     }
     PurgePastSchedules();
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace nelo {
+
 StartTimeQueue::StartTimeQueue(int n) {
     m_nMax = n < 0 ? 2 : n + 2;
     m_array.assign(static_cast<std::size_t>(m_nMax), nullptr);
@@ -80,3 +82,5 @@ void StartTimeQueue::DeleteContents() {
     m_nCount = 0;
     m_nMax = 0;
 }
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace nelo {
+
 class ScheduleEntry;
 
 class StartTimeQueue {
@@ -40,3 +42,5 @@ private:
     // renumbers every slot instead of only the slots its sift-up touched.
     bool m_bRenumberAll = false;
 };
+
+}  // namespace nelo

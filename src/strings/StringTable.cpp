@@ -2,6 +2,8 @@
 
 #include "text/Sjis.h"
 
+namespace nelo {
+
 const char* LoadStringId(int id) {
     switch (id) {
     case IDS_CANNOT_CALCULATE: return "計算できません。"_sj;
@@ -30,3 +32,5 @@ const char* LoadStringId(int id) {
     default: return "";
     }
 }
+
+}  // namespace nelo

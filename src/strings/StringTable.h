@@ -5,6 +5,8 @@
 // schedules, 204xx the memos. An answer's bytes live here and nowhere else.
 #pragma once
 
+namespace nelo {
+
 enum : int {
     IDS_CANNOT_CALCULATE = 20000,  ///< "計算できません。"
     IDS_BAD_TIME = 20001,          ///< "時間の指定が違います。"
@@ -35,3 +37,5 @@ enum : int {
 /// static: looking it up allocates nothing. An answer that goes on with lines of its own
 /// adds the line break after the entry.
 const char* LoadStringId(int id);
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 constexpr const char* kSection = "SendViewFont";
@@ -140,3 +142,5 @@ CharFormat ReadSavedFont(const Profile& profile) {
 bool WriteSavedFont(Profile& profile, const CharFormat& cf) {
     return profile.WriteProfileString(kSection, kEntry, Cp932ToUtf8(FormatFontAttr(cf)).text);
 }
+
+}  // namespace nelo

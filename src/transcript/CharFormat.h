@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 class Profile;
 
 /// Which fields of a CharFormat are meant, and its effects.
@@ -65,3 +67,5 @@ std::string TruncateFaceName(std::string_view face);
 CharFormat ReadSavedFont(const Profile& profile);
 /// Saves the font; false when the profile could not be written.
 bool WriteSavedFont(Profile& profile, const CharFormat& cf);
+
+}  // namespace nelo

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace nelo {
+
 PrintLayout::PrintLayout(double dpiX, double dpiY, double width, double height, double charHeight, double leading) {
     auto x = [dpiX](int twips) { return twips * dpiX / kTwipsPerInch; };
     auto y = [dpiY](int twips) { return twips * dpiY / kTwipsPerInch; };
@@ -27,3 +29,5 @@ std::string FormatPrintDate(const std::tm& tm) {
                   tm.tm_hour, tm.tm_min, tm.tm_sec);
     return buf;
 }
+
+}  // namespace nelo

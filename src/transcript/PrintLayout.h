@@ -9,6 +9,8 @@
 #include <ctime>
 #include <string>
 
+namespace nelo {
+
 class PrintLayout {
 public:
     static constexpr int kLinesPerPage = 50;
@@ -57,3 +59,5 @@ private:
 /// The print date and time of the header: "%4d/%2d/%2d" and " %H:%M:%S", e.g.
 /// "2003/ 5/ 9 14:05:00".
 std::string FormatPrintDate(const std::tm& tm);
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace nelo {
+
 class TranscriptView : public NotebookListener {
 public:
     /// Puts text (code page 932, lines separated by "\r\n") at the end of the pane.
@@ -30,3 +32,5 @@ public:
 private:
     std::string m_strText;
 };
+
+}  // namespace nelo

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace nelo;
+
 class AccessibilityTest : public QObject {
     Q_OBJECT
 

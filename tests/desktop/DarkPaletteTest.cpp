@@ -20,6 +20,8 @@
 #include <QToolButton>
 #include <cmath>
 
+using namespace nelo;
+
 namespace {
 
 /// The colours of a dark desktop theme (the common "Breeze Dark" of KDE).

@@ -18,6 +18,8 @@
 #include <QWidget>
 #include <cstdlib>
 
+using namespace nelo;
+
 TestEnvironment::TestEnvironment(const char* now) {
     const QByteArray path = m_dir.path().toUtf8();
     setenv("XDG_CONFIG_HOME", (path + "/config").constData(), 1);

@@ -34,17 +34,17 @@ public:
 private:
     QTemporaryDir m_dir;
     // The program reads NELO_NOW once; a test that freezes another time installs it.
-    std::unique_ptr<FixedClock> m_pClock;
+    std::unique_ptr<nelo::FixedClock> m_pClock;
 };
 
 /// Message boxes answered from a script; every box shown is recorded (UTF-8 text).
-class ScriptedMessageBox : public MessageBox {
+class ScriptedMessageBox : public nelo::MessageBox {
 public:
-    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
-                  MbIcon icon = MbIcon::None) override;
+    nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
+                        nelo::MbIcon icon = nelo::MbIcon::None) override;
     /// The answers for the next boxes, in order; without one a box is answered with its
     /// safe button (Cancel, No, OK) and recorded.
-    std::deque<MbAnswer> m_answers;
+    std::deque<nelo::MbAnswer> m_answers;
     std::vector<std::string> m_shown;
 };
 
@@ -75,9 +75,9 @@ private:
 struct WindowFixture {
     WindowFixture();
     ~WindowFixture();
-    Profile m_profile;
+    nelo::Profile m_profile;
     ScriptedMessageBox m_messageBox;
-    NotebookSession m_app;
+    nelo::NotebookSession m_app;
     std::unique_ptr<MainWindow> m_pFrame;
 };
 

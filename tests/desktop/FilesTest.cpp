@@ -34,6 +34,8 @@
 #include <cstdio>
 #include <new>
 
+using namespace nelo;
+
 namespace {
 
 enum class Path { New, Open, Recent, Close };

@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <cmath>
 
+using namespace nelo;
+
 namespace {
 
 /// Saves a picture of the widget when NELO_GRAB_DIR names a folder (to look at it).

@@ -9,6 +9,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+using namespace nelo;
+
 class InputPaneTest : public QObject {
     Q_OBJECT
 

@@ -22,6 +22,8 @@
 #include <QTextCharFormat>
 #include <cstdlib>
 
+using namespace nelo;
+
 namespace {
 
 /// Saves a picture of the widget when NELO_GRAB_DIR names a folder (to look at it).

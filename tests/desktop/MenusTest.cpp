@@ -17,6 +17,8 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
+using namespace nelo;
+
 namespace {
 
 /// A menu's items as "text|shortcut" lines, separators as "-"; hidden items left out.

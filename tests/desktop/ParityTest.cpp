@@ -11,6 +11,8 @@
 #include <QTest>
 #include <ctime>
 
+using namespace nelo;
+
 namespace {
 
 QString ReadUtf8(const QString& path) {

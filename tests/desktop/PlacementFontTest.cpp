@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTextBlock>
 
+using namespace nelo;
+
 class PlacementFontTest : public QObject {
     Q_OBJECT
 

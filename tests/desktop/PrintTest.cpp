@@ -25,6 +25,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+using namespace nelo;
+
 namespace {
 
 /// One word of `pdftotext -bbox`, in points from the top left of the paper.

@@ -29,6 +29,8 @@
 #include <QTimeEdit>
 #include <QToolButton>
 
+using namespace nelo;
+
 namespace {
 
 /// A clock that waits for the test to move it, yet counts as one that advances, so

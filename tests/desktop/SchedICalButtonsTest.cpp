@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace nelo;
+
 namespace {
 
 QStringList Rows(QWidget* pDialog) {

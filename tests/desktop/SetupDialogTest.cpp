@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace nelo;
+
 class SetupDialogTest : public QObject {
     Q_OBJECT
 

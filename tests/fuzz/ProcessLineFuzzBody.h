@@ -18,9 +18,9 @@ namespace fuzz {
 
 /// A document with its conversation pane and input pane logic.
 struct LineSession {
-    Notebook doc;
-    TextTranscript view;
-    LineDispatcher sendView{doc};
+    nelo::Notebook doc;
+    nelo::TextTranscript view;
+    nelo::LineDispatcher sendView{doc};
     int nInputs = 0;
 
     LineSession() {
@@ -53,11 +53,11 @@ inline void FuzzProcessLineOnce(const std::uint8_t* data, std::size_t size) {
     if (s.view.GetText().size() > (1u << 20)) s.view.ClearText();
 
     // Whatever the lines stored must survive the notebook file.
-    std::string saved = SaveDocumentBytes(s.doc);
-    Notebook again;
+    std::string saved = nelo::SaveDocumentBytes(s.doc);
+    nelo::Notebook again;
     try {
-        LoadDocumentBytes(again, saved);
-    } catch (const ArchiveException&) {
+        nelo::LoadDocumentBytes(again, saved);
+    } catch (const nelo::ArchiveException&) {
         std::abort();
     }
 }

@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <xcb/xcb.h>
 
+using namespace nelo;
+
 namespace {
 
 /// Presses and releases keys as the keyboard does (xdotool, through the X server).

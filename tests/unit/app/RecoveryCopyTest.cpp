@@ -21,6 +21,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

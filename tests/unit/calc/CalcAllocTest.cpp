@@ -9,6 +9,8 @@
 #include <new>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 std::atomic<long> g_nAllocations{0};
 }  // namespace

@@ -11,6 +11,8 @@
 #include <random>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 std::string Ask(Calculator& calc, const std::string& utf8) {

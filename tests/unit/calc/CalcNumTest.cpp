@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 // Lines are written in UTF-8 and converted as the input pane would: code page 932, then

@@ -14,6 +14,8 @@
 #include <random>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 class ExpressionMaker {

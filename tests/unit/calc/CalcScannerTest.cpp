@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 struct Tok {

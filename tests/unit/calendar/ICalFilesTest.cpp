@@ -18,6 +18,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 std::string Contents(const std::string& path) {

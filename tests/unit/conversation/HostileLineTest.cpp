@@ -17,6 +17,8 @@
 #include <string>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

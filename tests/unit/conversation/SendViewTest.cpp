@@ -8,6 +8,8 @@
 
 #include <memory>
 
+using namespace nelo;
+
 namespace {
 
 class SendViewTest : public testing::Test {

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+using namespace nelo;
+
 using Calendar = DateTestBase;
 
 namespace {

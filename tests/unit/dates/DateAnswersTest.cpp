@@ -12,6 +12,8 @@
 #include <random>
 #include <string>
 
+using namespace nelo;
+
 using DateAnswers = DateTestBase;
 
 namespace {

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 struct MemoRow {

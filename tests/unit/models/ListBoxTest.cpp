@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace nelo;
+
 namespace {
 
 struct CaseRow {

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <sys/stat.h>
 
+using namespace nelo;
+
 namespace {
 
 std::string ReadFile(const std::string& path) {

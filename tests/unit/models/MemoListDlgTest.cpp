@@ -7,6 +7,8 @@
 
 #include <fstream>
 
+using namespace nelo;
+
 namespace {
 
 class MemoListDlgTest : public ::testing::Test {

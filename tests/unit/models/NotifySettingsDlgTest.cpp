@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+using namespace nelo;
+
 namespace {
 
 class NotifySettingsDlgTest : public ::testing::Test {

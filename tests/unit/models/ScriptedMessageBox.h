@@ -13,26 +13,27 @@
 #include <string>
 #include <vector>
 
-class ScriptedMessageBox : public MessageBox {
+class ScriptedMessageBox : public nelo::MessageBox {
 public:
     struct Shown {
         std::string text, caption;
-        MbButtons buttons;
-        MbIcon icon;
+        nelo::MbButtons buttons;
+        nelo::MbIcon icon;
     };
 
     /// Queues the answers to the next questions, in order.
-    explicit ScriptedMessageBox(std::initializer_list<MbAnswer> answers = {}) : m_answers(answers) {}
+    explicit ScriptedMessageBox(std::initializer_list<nelo::MbAnswer> answers = {}) : m_answers(answers) {}
 
-    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) override {
+    nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
+                        nelo::MbIcon icon) override {
         m_shown.push_back({text, caption, buttons, icon});
         // A notice needs no script: its only button is OK.
-        if (buttons == MbButtons::Ok) return MbAnswer::Ok;
+        if (buttons == nelo::MbButtons::Ok) return nelo::MbAnswer::Ok;
         if (m_answers.empty()) {
             ADD_FAILURE() << "unexpected question";
-            return MbAnswer::Cancel;
+            return nelo::MbAnswer::Cancel;
         }
-        MbAnswer a = m_answers.front();
+        nelo::MbAnswer a = m_answers.front();
         m_answers.pop_front();
         return a;
     }
@@ -41,7 +42,7 @@ public:
     bool ScriptUsedUp() const { return m_answers.empty(); }
 
 private:
-    std::deque<MbAnswer> m_answers;
+    std::deque<nelo::MbAnswer> m_answers;
     std::vector<Shown> m_shown;
 };
 

@@ -16,6 +16,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 /// The bytes of a literal that may hold NULs.

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+using namespace nelo;
+
 namespace {
 
 class VariablesDlgTest : public ::testing::Test {

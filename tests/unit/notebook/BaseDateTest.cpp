@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 // Keeps the last answer line of the conversation.

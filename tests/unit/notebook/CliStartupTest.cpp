@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

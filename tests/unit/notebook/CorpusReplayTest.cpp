@@ -9,6 +9,8 @@
 #include <iterator>
 #include <vector>
 
+using namespace nelo;
+
 TEST(ArchiveCorpus, EverySeedReplaysCleanly) {
     int files = 0;
     for (const auto& e :

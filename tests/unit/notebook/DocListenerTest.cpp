@@ -20,6 +20,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

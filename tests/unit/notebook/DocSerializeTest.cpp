@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 std::string Bytes(std::initializer_list<int> bytes) {

@@ -26,6 +26,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 std::atomic<long long> g_nBytesAllocated{0};
 }  // namespace

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-class OkBox : public MessageBox {
+class OkBox : public nelo::MessageBox {
 public:
-    MbAnswer Show(const std::string& text, const std::string&, MbButtons, MbIcon) override {
+    nelo::MbAnswer Show(const std::string& text, const std::string&, nelo::MbButtons, nelo::MbIcon) override {
         m_shown.push_back(text);
-        return MbAnswer::Ok;
+        return nelo::MbAnswer::Ok;
     }
     std::vector<std::string> m_shown;
 };

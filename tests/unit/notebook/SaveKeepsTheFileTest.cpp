@@ -26,6 +26,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

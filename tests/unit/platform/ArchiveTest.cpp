@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 std::string Bytes(std::initializer_list<int> bytes) {

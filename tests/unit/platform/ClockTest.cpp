@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 /// Sets the two clock variables for one test and puts them back.

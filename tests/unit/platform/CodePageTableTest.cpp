@@ -12,6 +12,8 @@
 #include <random>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 // The conversion as iconv does it, with the replacement rules of CodePage.h: "？" for

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 // Hashes whose top bits crowd a few slots at both ends of the table, so that runs are

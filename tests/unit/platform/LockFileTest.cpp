@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

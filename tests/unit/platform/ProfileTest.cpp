@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+using namespace nelo;
+
 using namespace reminders_test;
 
 namespace {

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

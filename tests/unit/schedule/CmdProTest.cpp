@@ -6,6 +6,8 @@
 
 #include <random>
 
+using namespace nelo;
+
 namespace {
 
 struct Step {

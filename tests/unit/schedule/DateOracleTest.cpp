@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 using namespace std::chrono;

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 std::unique_ptr<ScheduleEntry> Entry(std::int32_t tStart, const char* start, const char* end = "",

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 namespace fs = std::filesystem;

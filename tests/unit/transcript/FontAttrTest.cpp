@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {
