@@ -32,16 +32,16 @@ std::string BenchFile() {
 void FillLarge(Notebook& doc) {
     for (int i = 0; i < 100000; ++i) {
         std::string name = "変数"_sj + std::to_string(i);
-        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<Variable>(name, i * 0.5));
+        doc.m_calc.m_variables.SetAt(name, std::make_unique<Variable>(name, i * 0.5));
     }
     for (int i = 0; i < 100000; ++i) {
         auto s = std::make_unique<ScheduleEntry>();
-        s->m_tStart = static_cast<std::int32_t>(kNow + 600 * i);
-        s->m_tEnd = s->m_tStart + 3600;
-        s->m_strStart = "2003/06/02(月) 10:00"_sj;
-        s->m_strEnd = i % 2 ? "2003/06/02(月) 11:00"_sj : "";
-        s->m_strBusiness = "会議"_sj + std::to_string(i);
-        doc.m_cmdPro.AddSchedule(std::move(s));
+        s->m_startTime = static_cast<std::int32_t>(kNow + 600 * i);
+        s->m_endTime = s->m_startTime + 3600;
+        s->m_startText = "2003/06/02(月) 10:00"_sj;
+        s->m_endText = i % 2 ? "2003/06/02(月) 11:00"_sj : "";
+        s->m_business = "会議"_sj + std::to_string(i);
+        doc.m_scheduleBook.AddSchedule(std::move(s));
     }
     doc.m_memoMap.Reserve(100000);
     for (int i = 0; i < 100000; ++i) {
@@ -54,19 +54,19 @@ void FillLarge(Notebook& doc) {
 
 class LargeNotebook {
 public:
-    LargeNotebook() : m_clock(kNow), m_strPath(BenchFile()) {
+    LargeNotebook() : m_clock(kNow), m_path(BenchFile()) {
         SetCurrentClock(&m_clock);
-        FillLarge(m_doc);
+        FillLarge(m_notebook);
         std::string error;
-        WriteFileAtomically(m_strPath, SaveDocumentBytes(m_doc), error);
+        WriteFileAtomically(m_path, SaveDocumentBytes(m_notebook), error);
     }
     ~LargeNotebook() {
-        std::remove(m_strPath.c_str());
+        std::remove(m_path.c_str());
         SetCurrentClock(nullptr);
     }
     FixedClock m_clock;
-    Notebook m_doc;
-    std::string m_strPath;
+    Notebook m_notebook;
+    std::string m_path;
 };
 
 LargeNotebook& SharedLargeNotebook() {
@@ -81,14 +81,14 @@ void BM_SaveNotebook(benchmark::State& state) {
     for (auto _ : state) {
         AtomicFile file;
         std::string error;
-        if (!file.Open(nb.m_strPath, error)) {
+        if (!file.Open(nb.m_path, error)) {
             state.SkipWithError(error.c_str());
             break;
         }
-        SaveDocument(nb.m_doc, file);
+        SaveDocument(nb.m_notebook, file);
         if (!file.Commit(error)) state.SkipWithError(error.c_str());
     }
-    auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(nb.m_strPath));
+    auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(nb.m_path));
     state.SetBytesProcessed(bytes * static_cast<std::int64_t>(state.iterations()));
 }
 
@@ -97,7 +97,7 @@ void BM_SerializeNotebook(benchmark::State& state) {
     LargeNotebook& nb = SharedLargeNotebook();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        std::string data = SaveDocumentBytes(nb.m_doc);
+        std::string data = SaveDocumentBytes(nb.m_notebook);
         bytes = data.size();
         benchmark::DoNotOptimize(data);
     }
@@ -109,7 +109,7 @@ void BM_ReadFileBytes(benchmark::State& state) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::string data, error;
-        ReadWholeFile(nb.m_strPath, data, error);
+        ReadWholeFile(nb.m_path, data, error);
         bytes = data.size();
         benchmark::DoNotOptimize(data);
     }
@@ -123,7 +123,7 @@ void BM_LoadNotebook(benchmark::State& state) {
     for (auto _ : state) {
         auto t0 = std::chrono::steady_clock::now();
         std::string data, error;
-        ReadWholeFile(nb.m_strPath, data, error);
+        ReadWholeFile(nb.m_path, data, error);
         auto t1 = std::chrono::steady_clock::now();
         auto doc = std::make_unique<Notebook>();
         LoadDocumentBytes(*doc, data);

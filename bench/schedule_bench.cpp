@@ -75,7 +75,8 @@ void BM_RegisterSchedules(benchmark::State& state) {
         state.ResumeTiming();
         for (const std::string& line : lines) view.ProcessLine(line);
         state.PauseTiming();
-        if (doc->m_cmdPro.GetSchedules().size() != static_cast<std::size_t>(n)) state.SkipWithError("not registered");
+        if (doc->m_scheduleBook.GetSchedules().size() != static_cast<std::size_t>(n))
+            state.SkipWithError("not registered");
         doc.reset();
         state.ResumeTiming();
     }

@@ -58,10 +58,10 @@ int main(int argc, char** argv) {
     const std::int32_t tBase = 1796000000;
     for (int i = 0; i < nCount; ++i) {
         auto pEntry = std::make_unique<ScheduleEntry>();
-        pEntry->m_tStart = pEntry->m_tEnd = tBase - i * 3600;
-        pEntry->m_strStart = "2026/12/08(火) 10:00"_sj;
-        pEntry->m_strBusiness = "会議"_sj + std::to_string(i);
-        doc.m_cmdPro.AddSchedule(std::move(pEntry));
+        pEntry->m_startTime = pEntry->m_endTime = tBase - i * 3600;
+        pEntry->m_startText = "2026/12/08(火) 10:00"_sj;
+        pEntry->m_business = "会議"_sj + std::to_string(i);
+        doc.m_scheduleBook.AddSchedule(std::move(pEntry));
     }
     std::printf("filled %d memo objects and %d schedule entries in %.0f ms\n", nCount, nCount, Ms(t0));
 

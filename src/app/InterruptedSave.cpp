@@ -36,9 +36,8 @@ bool NotebookSession::OpenInterruptedSave(const std::string& absolute, const Fil
         break;
     }
     if (!loaded) return false;
-    if (m_bUnattended) {
-        m_strKeptCopyNotice =
-            "前回の保存が途中で終わりました。保存前の内容が残っています: "_sj + Utf8ToCp932(copy).text;
+    if (m_unattended) {
+        m_keptCopyNotice = "前回の保存が途中で終わりました。保存前の内容が残っています: "_sj + Utf8ToCp932(copy).text;
         return false;
     }
     if (m_messageBox.Show("前回の保存が途中で終わりました。保存前の内容を開きますか?"_sj, std::string(),
@@ -46,12 +45,12 @@ bool NotebookSession::OpenInterruptedSave(const std::string& absolute, const Fil
         return false;
     // The notebook keeps its file: the next save writes the content back there, over
     // the damaged file this document has seen (so no question about a changed file).
-    TakeFileContents(m_doc, *loaded);
+    TakeFileContents(m_notebook, *loaded);
     SetPathName(absolute);
     m_fileStamp = stamp;
-    m_doc.SetClean();
+    m_notebook.SetClean();
     InitialUpdateViews();
-    m_doc.SetModifiedFlag(true);
+    m_notebook.SetModifiedFlag(true);
     return true;
 }
 

@@ -41,14 +41,14 @@ std::string NotebookLock::HolderText(const LockOwner& owner) {
 
 bool NotebookLock::Prepare(const std::string& absolutePath, MessageBox& messageBox, bool bUnattended) {
     Abandon();
-    m_strPendingPath = absolutePath;
-    m_bPending = true;
+    m_pendingPath = absolutePath;
+    m_isPending = true;
     // The notebook open now keeps its lock (reopened, by this or another of its names).
     const std::string lockPath = LockPathOf(absolutePath);
-    if (IsHeld() && m_pLock->Path() == lockPath) return true;
+    if (IsHeld() && m_lock->Path() == lockPath) return true;
     bool bHeld = false;
     LockOwner holder;
-    m_pPending = TakeLock(lockPath, bHeld, holder);
+    m_pendingLock = TakeLock(lockPath, bHeld, holder);
     if (!bHeld) return true;
 
     const std::string said = Utf8ToCp932(absolutePath).text + " は "_sj + HolderText(holder) + "で開かれています。"_sj;
@@ -65,36 +65,36 @@ bool NotebookLock::Prepare(const std::string& absolutePath, MessageBox& messageB
 }
 
 void NotebookLock::Commit() {
-    if (!m_bPending) return;
+    if (!m_isPending) return;
     // Without a lock of its own, the notebook prepared keeps the open one's only when
     // that is its lock too.
-    if (m_pPending || !IsHeld() || m_pLock->Path() != LockPathOf(m_strPendingPath)) m_pLock = std::move(m_pPending);
-    m_strPath = m_strPendingPath;
+    if (m_pendingLock || !IsHeld() || m_lock->Path() != LockPathOf(m_pendingPath)) m_lock = std::move(m_pendingLock);
+    m_path = m_pendingPath;
     Abandon();
 }
 
 void NotebookLock::Abandon() {
-    m_pPending.reset();
-    m_strPendingPath.clear();
-    m_bPending = false;
+    m_pendingLock.reset();
+    m_pendingPath.clear();
+    m_isPending = false;
 }
 
 void NotebookLock::Release() {
     Abandon();
-    m_pLock.reset();
-    m_strPath.clear();
+    m_lock.reset();
+    m_path.clear();
 }
 
 void NotebookLock::Follow(const std::string& absolutePath) {
     Abandon();
-    m_strPath = absolutePath;
+    m_path = absolutePath;
     const std::string lockPath = LockPathOf(absolutePath);
-    if (IsHeld() && m_pLock->Path() == lockPath) return;
+    if (IsHeld() && m_lock->Path() == lockPath) return;
     // Saved under a new name, or opened anyway while another program had it: the lock
     // is taken when it is free.
     bool bHeld = false;
     LockOwner holder;
-    m_pLock = TakeLock(lockPath, bHeld, holder);
+    m_lock = TakeLock(lockPath, bHeld, holder);
 }
 
 }  // namespace nelo

@@ -33,20 +33,20 @@ public:
     void Follow(const std::string& absolutePath);
 
     /// The notebook the lock belongs to (absolute, as given); empty when none.
-    const std::string& GetPath() const { return m_strPath; }
+    const std::string& GetPath() const { return m_path; }
     /// True while this program holds the open notebook's lock file.
-    bool IsHeld() const { return m_pLock && m_pLock->IsLocked(); }
+    bool IsHeld() const { return m_lock && m_lock->IsLocked(); }
 
     /// The text that tells who holds a lock (code page 932): "nelo-cli（プロセス番号 1234）",
     /// with the host in front when it is another machine.
     static std::string HolderText(const LockOwner& owner);
 
 private:
-    std::string m_strPath;
-    std::unique_ptr<LockFile> m_pLock;
-    std::string m_strPendingPath;
-    std::unique_ptr<LockFile> m_pPending;
-    bool m_bPending = false;
+    std::string m_path;
+    std::unique_ptr<LockFile> m_lock;
+    std::string m_pendingPath;
+    std::unique_ptr<LockFile> m_pendingLock;
+    bool m_isPending = false;
 };
 
 }  // namespace nelo

@@ -31,15 +31,15 @@ NotebookSession::~NotebookSession() { m_profile.SetFailureNotice(nullptr); }
 
 void NotebookSession::OnFileNew() {
     m_lock.Release();
-    m_doc.OnNewDocument();
-    m_strPathName.clear();
+    m_notebook.OnNewDocument();
+    m_pathName.clear();
     m_fileStamp = FileStamp();
-    m_doc.SetClean();
+    m_notebook.SetClean();
     UpdateTitle();
     InitialUpdateViews();
 }
 
-void NotebookSession::InitialUpdateViews() { m_doc.StartConversation(); }
+void NotebookSession::InitialUpdateViews() { m_notebook.StartConversation(); }
 
 bool NotebookSession::StartUp(const std::string& fileArg, bool bNew) {
     m_profile.CheckWritable();
@@ -50,9 +50,9 @@ bool NotebookSession::StartUp(const std::string& fileArg, bool bNew) {
             // another program starting the same one holds its lock.
             const std::string absolute = AbsolutePath(fileArg);
             OnFileNew();
-            if (!m_lock.Prepare(absolute, m_messageBox, m_bUnattended)) return false;
+            if (!m_lock.Prepare(absolute, m_messageBox, m_unattended)) return false;
             m_lock.Commit();
-            m_strPathName = absolute;
+            m_pathName = absolute;
             UpdateTitle();
             ShowError(Utf8ToCp932(fileArg).text + " はまだありません。新しいノートをこの名前で始めます。"_sj);
             return true;
@@ -88,7 +88,7 @@ bool NotebookSession::OpenRecentFile(const std::string& path) {
     case OpenFailure::NotANotebook: break;
     }
     // A notebook whose interrupted save left a copy of its old content stays in the list.
-    if (!m_strKeptCopyNotice.empty()) {
+    if (!m_keptCopyNotice.empty()) {
         ShowOpenError(error);
         return false;
     }
@@ -106,7 +106,7 @@ bool NotebookSession::NewWithQuestion() {
 
 bool NotebookSession::OpenWithQuestion(const std::string& path) {
     // The document already shows this file: the framework only activates it.
-    if (!m_strPathName.empty() && AbsolutePath(path) == m_strPathName) return true;
+    if (!m_pathName.empty() && AbsolutePath(path) == m_pathName) return true;
     if (!SaveModified()) return false;
     return OpenDocumentFile(path);
 }

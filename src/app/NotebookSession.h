@@ -37,7 +37,7 @@ public:
     NotebookSession& operator=(const NotebookSession&) = delete;
     ~NotebookSession();
 
-    Notebook& GetDocument() { return m_doc; }
+    Notebook& GetDocument() { return m_notebook; }
     Profile& GetProfile() { return m_profile; }
     MessageBox& GetMessageBox() { return m_messageBox; }
 
@@ -55,7 +55,7 @@ public:
     bool StartUp(const std::string& fileArg, bool bNew);
 
     /// The document's file (absolute, UTF-8); empty while the document is untitled.
-    const std::string& GetPathName() const { return m_strPathName; }
+    const std::string& GetPathName() const { return m_pathName; }
     /// The document's title (code page 932): the file name, or "無題".
     std::string GetTitle() const;
 
@@ -64,8 +64,8 @@ public:
     /// warns and goes on without saving.
     bool SaveModified();
     /// Unattended: nobody can answer a question (the input is not a terminal).
-    void SetUnattended(bool bUnattended) { m_bUnattended = bUnattended; }
-    bool IsUnattended() const { return m_bUnattended; }
+    void SetUnattended(bool bUnattended) { m_unattended = bUnattended; }
+    bool IsUnattended() const { return m_unattended; }
 
     /// File New with the save-changes question; false when the user stayed.
     bool NewWithQuestion();
@@ -109,7 +109,7 @@ private:
     /// empty when the user declined.
     OpenFailure LoadDocumentFile(const std::string& path, std::string& error);
     /// Tells the document its title (listeners hear it when it changed).
-    void UpdateTitle() { m_doc.SetTitle(GetTitle()); }
+    void UpdateTitle() { m_notebook.SetTitle(GetTitle()); }
     void SetPathName(const std::string& absolutePath);
     void ShowError(const std::string& text);
     /// Shows why a file did not open, then the kept copy of an interrupted save, if any.
@@ -121,18 +121,18 @@ private:
     /// The file at absolute (read with stamp) does not load: when a killed save in place
     /// left the old content beside it, offers to open that instead; true when the old
     /// content was opened. Without a terminal to ask, the copy is named in
-    /// m_strKeptCopyNotice for the message that follows the error.
+    /// m_keptCopyNotice for the message that follows the error.
     bool OpenInterruptedSave(const std::string& absolute, const FileStamp& stamp);
 
     Profile& m_profile;
     MessageBox& m_messageBox;
-    Notebook m_doc;
+    Notebook m_notebook;
     RecentFileList m_recentFiles;
     NotebookLock m_lock;
-    std::string m_strPathName;
-    FileStamp m_fileStamp;            // the document's file as it was last read or written here
-    std::string m_strKeptCopyNotice;  // said after the error of a file that did not open
-    bool m_bUnattended = false;
+    std::string m_pathName;
+    FileStamp m_fileStamp;         // the document's file as it was last read or written here
+    std::string m_keptCopyNotice;  // said after the error of a file that did not open
+    bool m_unattended = false;
     PathPrompt m_pathPrompt;
     FileFactory m_fileFactory;
 };

@@ -29,13 +29,13 @@ std::string PathForMessage(const std::string& utf8Path) { return Utf8ToCp932(utf
 const char* NotebookSession::FormatErrorText() { return Archive::FormatErrorText(); }
 
 std::string NotebookSession::GetTitle() const {
-    if (m_strPathName.empty()) return "無題"_sj;
-    return PathForMessage(FileNameOf(m_strPathName));
+    if (m_pathName.empty()) return "無題"_sj;
+    return PathForMessage(FileNameOf(m_pathName));
 }
 
 void NotebookSession::SetPathName(const std::string& absolutePath) {
     m_lock.Follow(absolutePath);
-    m_strPathName = absolutePath;
+    m_pathName = absolutePath;
     UpdateTitle();
     m_recentFiles.Add(absolutePath);
     m_recentFiles.WriteList();
@@ -46,8 +46,8 @@ void NotebookSession::ShowError(const std::string& text) {
 }
 
 bool NotebookSession::SaveModified() {
-    if (!m_doc.IsModified()) return true;
-    if (m_bUnattended) {
+    if (!m_notebook.IsModified()) return true;
+    if (m_unattended) {
         ShowError(GetTitle() + " への変更を保存せずに続けます（入力が端末ではないため確認できません）。"_sj);
         return true;
     }
@@ -69,13 +69,13 @@ bool NotebookSession::OpenDocumentFile(const std::string& path) {
 void NotebookSession::ShowOpenError(const std::string& error) {
     ShowError(error);
     // The copy of an interrupted save that could not be offered is named after the error.
-    if (!m_strKeptCopyNotice.empty()) ShowError(std::exchange(m_strKeptCopyNotice, std::string()));
+    if (!m_keptCopyNotice.empty()) ShowError(std::exchange(m_keptCopyNotice, std::string()));
 }
 
 NotebookSession::OpenFailure NotebookSession::LoadDocumentFile(const std::string& path, std::string& error) {
     std::string absolute = AbsolutePath(path);
     error.clear();
-    if (!m_lock.Prepare(absolute, m_messageBox, m_bUnattended)) return OpenFailure::Declined;
+    if (!m_lock.Prepare(absolute, m_messageBox, m_unattended)) return OpenFailure::Declined;
     std::string bytes;
     FileStamp stamp;
     LimitedReadResult read;
@@ -120,17 +120,17 @@ NotebookSession::OpenFailure NotebookSession::LoadDocumentFile(const std::string
         return OpenFailure::NoMemory;
     }
     m_lock.Commit();
-    TakeFileContents(m_doc, *loaded);
+    TakeFileContents(m_notebook, *loaded);
     SetPathName(absolute);
     m_fileStamp = stamp;
     // The purge notice sets the schedule flag again in the welcome, after this.
-    m_doc.SetClean();
+    m_notebook.SetClean();
     InitialUpdateViews();
     return OpenFailure::None;
 }
 
 bool NotebookSession::DoFileSave() {
-    if (!m_strPathName.empty()) return OnSaveDocument(m_strPathName);
+    if (!m_pathName.empty()) return OnSaveDocument(m_pathName);
     std::string path;
     if (!m_pathPrompt || !m_pathPrompt(path) || path.empty()) return false;
     return OnSaveDocument(path);
@@ -138,14 +138,14 @@ bool NotebookSession::DoFileSave() {
 
 bool NotebookSession::MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged) {
     bUnchanged = false;
-    if (absolute != m_strPathName || !m_fileStamp.bKnown) return true;
+    if (absolute != m_pathName || !m_fileStamp.bKnown) return true;
     FileStamp now;
     // A file that is gone holds nothing the save could lose.
     if (!GetFileStamp(absolute, now)) return true;
     bUnchanged = now == m_fileStamp;
     if (bUnchanged) return true;
     const std::string changed = PathForMessage(path) + " はほかのプログラムで変更されています。"_sj;
-    if (m_bUnattended) {
+    if (m_unattended) {
         ShowError(changed + "上書きせずに保存を取りやめました（入力が端末ではないため確認できません）。"_sj);
         return false;
     }
@@ -166,7 +166,7 @@ bool NotebookSession::OnSaveDocument(const std::string& path) {
     std::unique_ptr<AtomicFile> file = m_fileFactory ? m_fileFactory() : std::make_unique<AtomicFile>();
     try {
         if (file->Open(absolute, error)) {
-            SaveDocument(m_doc, *file);
+            SaveDocument(m_notebook, *file);
             ok = file->Commit(error);
         }
     } catch (const ArchiveException& e) {
@@ -184,7 +184,7 @@ bool NotebookSession::OnSaveDocument(const std::string& path) {
     }
     SetPathName(absolute);
     m_fileStamp = file->GetStamp();
-    m_doc.SetClean();
+    m_notebook.SetClean();
     return true;
 }
 

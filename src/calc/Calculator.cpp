@@ -76,22 +76,22 @@ bool Calculator::IsComplete(const std::string& line) {
 bool Calculator::HasOperator(const char* text) { return HasAnyOf(text, "+-*/"); }
 
 void Calculator::SetError(int id) {
-    ++m_nErrorCount;
-    if (m_nError == 0) m_nError = id;
+    ++m_errorCount;
+    if (m_error == 0) m_error = id;
 }
 
-void Calculator::DeleteAllSymbols() { m_mapSymbols.RemoveAll(); }
+void Calculator::DeleteAllSymbols() { m_variables.RemoveAll(); }
 
 bool Calculator::DeleteSymbolsShownAs(const std::string& text) {
     // The walk always runs to the end: every symbol shown with that text goes.
     bool bDeleted = false;
-    auto pos = m_mapSymbols.GetStartPosition();
+    auto pos = m_variables.GetStartPosition();
     std::string key;
     Variable* pSymbol = nullptr;
     while (pos) {
-        m_mapSymbols.GetNextAssoc(pos, key, pSymbol);
+        m_variables.GetNextAssoc(pos, key, pSymbol);
         if (pSymbol->GetDisplayText() == text) {
-            m_mapSymbols.RemoveKey(key);
+            m_variables.RemoveKey(key);
             NoteChange();
             bDeleted = true;
         }
@@ -100,49 +100,49 @@ bool Calculator::DeleteSymbolsShownAs(const std::string& text) {
 }
 
 int Calculator::Calculate(std::string& answer, const std::string& line) {
-    m_bTextAnswer = 0;
-    m_strTextAnswer.clear();
-    m_nTerms = 0;
-    m_bInParen = 0;
+    m_hasTextAnswer = 0;
+    m_textAnswer.clear();
+    m_terms = 0;
+    m_inParen = 0;
     m_nDepth = 0;
 
     // Most lines have neither blanks nor grouping commas: their ASCII form, half as long,
     // shows it at a glance.
-    m_strLine.clear();
-    AppendAsciiForm(m_strLine, line);
+    m_line.clear();
+    AppendAsciiForm(m_line, line);
     const std::string* pRead = &line;
-    if (MayHoldBlankOrComma(m_strLine)) {
-        pRead = &CalcLineText(line, m_strRead);
+    if (MayHoldBlankOrComma(m_line)) {
+        pRead = &CalcLineText(line, m_read);
         if (pRead != &line) {
-            m_strLine.clear();
-            AppendAsciiForm(m_strLine, *pRead);
+            m_line.clear();
+            AppendAsciiForm(m_line, *pRead);
         }
     }
-    m_scan.Reset(m_strLine);
-    m_nBadNumberEnd = 0;
+    m_scan.Reset(m_line);
+    m_badNumberEnd = 0;
 
     answer.clear();
-    if (!IsComplete(m_strLine)) {
+    if (!IsComplete(m_line)) {
         answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
     ResetError();
     double value = EvalExpression(m_scan);
-    if (m_nError != 0) {
-        if (m_nBadNumberEnd != 0)
-            answer = Quote(line, *pRead, m_nBadNumberStart, m_nBadNumberEnd) + "は数として読めません。"_sj;
+    if (m_error != 0) {
+        if (m_badNumberEnd != 0)
+            answer = Quote(line, *pRead, m_badNumberStart, m_badNumberEnd) + "は数として読めません。"_sj;
         else
             answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
-    if (m_bTextAnswer) {
-        AppendFullWidth(answer, m_strTextAnswer);
+    if (m_hasTextAnswer) {
+        AppendFullWidth(answer, m_textAnswer);
         return 1;
     }
     // The evaluation stopped before the end of the line; what it did not read must not
     // hide part of the sum.
-    if (HidesArithmetic(m_scan.LineFrom(m_scan.m_nCursor))) {
-        answer = Quote(line, *pRead, m_scan.m_nCursor, m_strLine.size()) + "は計算できません。"_sj;
+    if (HidesArithmetic(m_scan.LineFrom(m_scan.m_cursor))) {
+        answer = Quote(line, *pRead, m_scan.m_cursor, m_line.size()) + "は計算できません。"_sj;
         return 1;
     }
     // A value that is no number (a root of a negative number, the register divided by
@@ -156,9 +156,9 @@ int Calculator::Calculate(std::string& answer, const std::string& line) {
         answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
-    FormatNumber(value, m_strNumber);
-    AppendFullWidth(answer, m_strNumber);
-    int fn = FindFunction(m_scan.m_szToken);
+    FormatNumber(value, m_number);
+    AppendFullWidth(answer, m_number);
+    int fn = FindFunction(m_scan.m_tokenText);
     if (fn == fnPercentSign || fn == fnPercentWord) answer += "％"_sj;
     return 1;
 }
@@ -168,25 +168,25 @@ int Calculator::Calculate(std::string& answer, const std::string& line) {
 // it. value is replaced by what the answer shows. Nothing changes when the new value
 // would not be finite.
 void Calculator::UpdateMemory(double& value) {
-    const char* line = m_strLine.c_str();
+    const char* line = m_line.c_str();
     const char* rest = line[0] ? line + 1 : line;
-    if (m_nTerms == 1 && !HasAnyOf(rest, "*/")) {
+    if (m_terms == 1 && !HasAnyOf(rest, "*/")) {
         double v = value;
-        if ((line[0] == '+' || line[0] == '-') && !HasOperator(rest)) v = v + m_dMemory;
+        if ((line[0] == '+' || line[0] == '-') && !HasOperator(rest)) v = v + m_memory;
         value = v;
         if (!std::isfinite(v)) return;
-        m_bMemory = 1;
-        m_dMemory = v;
-    } else if (m_bMemory) {
-        m_bMemory = 0;
-        m_dMemory = 0;
+        m_hasMemory = 1;
+        m_memory = v;
+    } else if (m_hasMemory) {
+        m_hasMemory = 0;
+        m_memory = 0;
     }
 }
 
 double Calculator::EvalExpression(Scanner& scan) {
     double v = EvalTerm(scan);
-    while (scan.m_nToken == tokPlus || scan.m_nToken == tokMinus) {
-        int op = scan.m_nToken;
+    while (scan.m_token == tokPlus || scan.m_token == tokMinus) {
+        int op = scan.m_token;
         double r = EvalTerm(scan);
         v = op == tokPlus ? v + r : v - r;
     }
@@ -195,7 +195,7 @@ double Calculator::EvalExpression(Scanner& scan) {
 }
 
 double Calculator::EvalTerm(Scanner& scan) {
-    if (!m_bInParen) ++m_nTerms;
+    if (!m_inParen) ++m_terms;
     double v = EvalFactor(scan);
     for (;;) {
         int t = GetToken(scan);
@@ -218,13 +218,13 @@ double Calculator::EvalTerm(Scanner& scan) {
 
 // "(" expression ")", with the parenthesis flag set while inside.
 double Calculator::EvalGroup(Scanner& scan) {
-    m_bInParen = 1;
+    m_inParen = 1;
     double v = EvalExpression(scan);
     if (GetToken(scan) != tokRParen) {
         SetError(IDS_CANNOT_CALCULATE);
         v = 0;
     }
-    m_bInParen = 0;
+    m_inParen = 0;
     return v;
 }
 
@@ -241,48 +241,48 @@ double Calculator::EvalFactor(Scanner& scan) {
     case tokMinus: {
         int unit = unitNone;
         if (IsDateOffset(scan, unit)) {
-            m_bTextAnswer = 1;
+            m_hasTextAnswer = 1;
             return AnswerDateOffset(unit, scan, t);
         }
         double v = EvalFactor(scan);
         return t == tokPlus ? v : -v;
     }
     case tokMul:
-        if (!HasOperator(scan.LineFrom(1))) return EvalFactor(scan) * m_dMemory;
+        if (!HasOperator(scan.LineFrom(1))) return EvalFactor(scan) * m_memory;
         return EvalGroup(scan);
     case tokDiv:
-        if (!HasOperator(scan.LineFrom(1))) return m_dMemory / EvalFactor(scan);
+        if (!HasOperator(scan.LineFrom(1))) return m_memory / EvalFactor(scan);
         return EvalGroup(scan);
     case tokWord: return EvalWord(scan);
     case tokBadNumber: RefuseNumber(scan); return 0;
     default:
         // Numbers, and every token that continues no rule, give the last number read.
-        return scan.m_dValue;
+        return scan.m_value;
     }
 }
 
 // A word: an assignment or recall when "=" follows, else a function or a variable.
 double Calculator::EvalWord(Scanner& scan) {
-    char name[sizeof scan.m_szToken];
-    std::memcpy(name, scan.m_szToken, sizeof name);
+    char name[sizeof scan.m_tokenText];
+    std::memcpy(name, scan.m_tokenText, sizeof name);
     name[sizeof name - 1] = '\0';
 
     if (GetToken(scan) == tokAssign) {
-        if (scan.ByteAt(scan.m_nCursor) == '\0') return LookupValue(name);
-        int errorsBefore = m_nErrorCount;
+        if (scan.ByteAt(scan.m_cursor) == '\0') return LookupValue(name);
+        int errorsBefore = m_errorCount;
         double v = EvalExpression(scan);
         // An assignment whose own expression failed stores nothing; nor does one whose
         // expression stops before arithmetic it did not read (「単価＝１０ドル×３」), which
         // the answer then names. A ")" after it closes a group around the assignment.
-        if (m_nErrorCount != errorsBefore) return v;
-        const char* rest = SkipBlanks(scan.LineFrom(scan.m_nCursor));
+        if (m_errorCount != errorsBefore) return v;
+        const char* rest = SkipBlanks(scan.LineFrom(scan.m_cursor));
         if (*rest != ')' && HidesArithmetic(rest)) return v;
         if (!std::isfinite(v)) {
             SetError(IDS_CANNOT_CALCULATE);
             return v;
         }
-        m_strKey.assign(name);
-        m_mapSymbols.SetAt(m_strKey, std::make_unique<Variable>(m_strKey, v));
+        m_key.assign(name);
+        m_variables.SetAt(m_key, std::make_unique<Variable>(m_key, v));
         NoteChange();
         return v;
     }
@@ -293,22 +293,22 @@ double Calculator::EvalWord(Scanner& scan) {
 }
 
 double Calculator::LookupValue(const char* name) {
-    m_strKey.assign(name);
-    const Variable* pSymbol = m_mapSymbols.Lookup(m_strKey);
-    if (pSymbol == nullptr || pSymbol->m_nKind == 1) {
+    m_key.assign(name);
+    const Variable* pSymbol = m_variables.Lookup(m_key);
+    if (pSymbol == nullptr || pSymbol->m_kind == 1) {
         SetError(IDS_CANNOT_CALCULATE);
         return 0;
     }
-    return pSymbol->m_dValue;
+    return pSymbol->m_value;
 }
 
 // A number that breaks the order of its units is an error that names the number.
 void Calculator::RefuseNumber(const Scanner& scan) {
-    if (m_nError == 0) {
-        std::size_t start = scan.m_nTokenStart;
+    if (m_error == 0) {
+        std::size_t start = scan.m_tokenStart;
         while (scan.ByteAt(start) == ' ' || scan.ByteAt(start) == '\t') ++start;
-        m_nBadNumberStart = start;
-        m_nBadNumberEnd = scan.m_nCursor;
+        m_badNumberStart = start;
+        m_badNumberEnd = scan.m_cursor;
     }
     SetError(IDS_CANNOT_CALCULATE);
 }
@@ -317,7 +317,7 @@ void Calculator::RefuseNumber(const Scanner& scan) {
 // a long text is cut with "…".
 std::string Calculator::Quote(const std::string& line, const std::string& read, std::size_t from,
                               std::size_t to) const {
-    std::string text = TypedPart(line, read, m_strLine, from, to);
+    std::string text = TypedPart(line, read, m_line, from, to);
     std::size_t end = 0, chars = 0;
     while (end < text.size() && chars < kMaxQuotedChars) {
         end += DbcsAt(text, end) ? 2 : 1;

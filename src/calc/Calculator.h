@@ -20,9 +20,9 @@ public:
     enum { unitDay, unitWeek, unitMonth, unitMonths, unitYear, unitNone = -1 };
 
     /// A calculator whose date offsets move a base date of its own.
-    Calculator() : m_pDate(&m_ownDate) {}
+    Calculator() : m_date(&m_ownDate) {}
     /// A calculator whose date offsets move the notebook's base date.
-    explicit Calculator(WorkingDate& date) : m_pDate(&date) {}
+    explicit Calculator(WorkingDate& date) : m_date(&date) {}
     Calculator(const Calculator&) = delete;
     Calculator& operator=(const Calculator&) = delete;
 
@@ -40,12 +40,12 @@ public:
     /// The change flag: stored data changed (assignments, deletions, and the names, for
     /// which the document uses it as its general flag). Cleared only when the notebook
     /// is new, opened or saved.
-    bool IsChanged() const { return m_bCalcChanged == 1; }
-    void SetChanged() { m_bCalcChanged = 1; }
-    void ClearChanged() { m_bCalcChanged = 0; }
+    bool IsChanged() const { return m_calcChanged == 1; }
+    void SetChanged() { m_calcChanged = 1; }
+    void ClearChanged() { m_calcChanged = 0; }
     /// Counts the variables' changes (never goes back), so that the document can tell
     /// its listeners which data moved.
-    unsigned GetChangeCount() const { return m_nChanges; }
+    unsigned GetChangeCount() const { return m_changes; }
 
     /// False when the prepared line ends (before trailing blanks) in + - * or /.
     static bool IsComplete(const std::string& line);
@@ -59,7 +59,7 @@ public:
 
     /// Records the first error of the evaluation; later ones only count.
     void SetError(int id);
-    void ResetError() { m_nError = 0; }
+    void ResetError() { m_error = 0; }
 
     /// Sum and difference of terms.
     double EvalExpression(Scanner& scan);
@@ -75,18 +75,18 @@ public:
     /// The unit id of a date-unit word, or unitNone.
     static int FindDateUnit(const char* text);
     /// Moves the base date by the count after the sign and puts the date sentence in
-    /// m_strTextAnswer; returns 0 (the factor's value).
+    /// m_textAnswer; returns 0 (the factor's value).
     int AnswerDateOffset(int unit, Scanner& scan, int signToken);
 
     Scanner m_scan;
-    int m_nError = 0;                  ///< string-table id of the first error; 0 none
-    StringMap<Variable> m_mapSymbols;  ///< the variables, owned
-    int m_bTextAnswer = 0;             ///< the line is answered by m_strTextAnswer
-    std::string m_strTextAnswer;
-    int m_bMemory = 0;     ///< the memory register is in use
-    double m_dMemory = 0;  ///< the memory register (survives File New)
-    int m_nTerms = 0;      ///< terms begun outside parentheses in the line
-    int m_bInParen = 0;    ///< a group is being evaluated (a flag, not a depth)
+    int m_error = 0;                  ///< string-table id of the first error; 0 none
+    StringMap<Variable> m_variables;  ///< the variables, owned
+    int m_hasTextAnswer = 0;          ///< the line is answered by m_textAnswer
+    std::string m_textAnswer;
+    int m_hasMemory = 0;  ///< the memory register is in use
+    double m_memory = 0;  ///< the memory register (survives File New)
+    int m_terms = 0;      ///< terms begun outside parentheses in the line
+    int m_inParen = 0;    ///< a group is being evaluated (a flag, not a depth)
 
 private:
     double EvalWord(Scanner& scan);
@@ -97,8 +97,8 @@ private:
     bool IsDateOffset(const Scanner& scan, int& unit) const;
     void UpdateMemory(double& value);
     void NoteChange() {
-        m_bCalcChanged = 1;
-        ++m_nChanges;
+        m_calcChanged = 1;
+        ++m_changes;
     }
 
     DurationParts TimeExpression(Scanner& scan);
@@ -107,20 +107,20 @@ private:
     std::int64_t TimeCount(Scanner& scan);
     DurationParts MakeTime(std::int64_t seconds);
 
-    std::string m_strRead;    // the line without grouping commas or blanks, when it has them
-    std::string m_strLine;    // the prepared line the scanner reads, reused between lines
-    std::string m_strNumber;  // the number text of the answer, reused
-    std::string m_strKey;     // lookup key, reused
-    int m_nErrorCount = 0;    // every SetError, not only the first: tells an assignment its own errors
-    int m_nDepth = 0;         // nesting of factors, bounded so that no line exhausts the stack
-    // The first error's number that no one reads that way (「１万億」), as bytes of m_strLine;
+    std::string m_read;    // the line without grouping commas or blanks, when it has them
+    std::string m_line;    // the prepared line the scanner reads, reused between lines
+    std::string m_number;  // the number text of the answer, reused
+    std::string m_key;     // lookup key, reused
+    int m_errorCount = 0;  // every SetError, not only the first: tells an assignment its own errors
+    int m_nDepth = 0;      // nesting of factors, bounded so that no line exhausts the stack
+    // The first error's number that no one reads that way (「１万億」), as bytes of m_line;
     // the end is 0 when the first error was another.
-    std::size_t m_nBadNumberStart = 0;
-    std::size_t m_nBadNumberEnd = 0;
-    int m_bCalcChanged = 0;   // see IsChanged
-    unsigned m_nChanges = 0;  // see GetChangeCount
-    WorkingDate m_ownDate;    // the base date when no notebook hands one
-    WorkingDate* m_pDate;     // the base date the date offsets move
+    std::size_t m_badNumberStart = 0;
+    std::size_t m_badNumberEnd = 0;
+    int m_calcChanged = 0;   // see IsChanged
+    unsigned m_changes = 0;  // see GetChangeCount
+    WorkingDate m_ownDate;   // the base date when no notebook hands one
+    WorkingDate* m_date;     // the base date the date offsets move
 };
 
 }  // namespace nelo

@@ -14,18 +14,18 @@ namespace nelo {
 // as blanks, so a word read earlier in the line cannot pass for the unit.
 bool Calculator::IsDateOffset(const Scanner& scan, int& unit) const {
     Scanner ahead = scan;
-    std::memset(ahead.m_szToken, ' ', sizeof ahead.m_szToken - 1);
-    ahead.m_szToken[sizeof ahead.m_szToken - 1] = '\0';
+    std::memset(ahead.m_tokenText, ' ', sizeof ahead.m_tokenText - 1);
+    ahead.m_tokenText[sizeof ahead.m_tokenText - 1] = '\0';
     // A count written against the order of its units is no count (「＋１万億日」).
     if (ahead.GetToken() == tokBadNumber) return false;
     ahead.GetToken();
-    unit = FindDateUnit(ahead.m_szToken);
+    unit = FindDateUnit(ahead.m_tokenText);
     return unit != unitNone;
 }
 
 int Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
     GetToken(scan);
-    double count = std::trunc(scan.m_dValue);
+    double count = std::trunc(scan.m_value);
     // A count beyond an int cannot move the date; neither can one that leaves the
     // years 1-9999 (the answer functions then leave the date as it was).
     if (!(count <= 2147483647.0)) {
@@ -36,11 +36,11 @@ int Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
     if (signToken == tokMinus) n = -n;
     int ok = 0;
     switch (unit) {
-    case unitDay: ok = AddDaysAnswer(*m_pDate, m_strTextAnswer, n); break;
-    case unitWeek: ok = AddWeeksAnswer(*m_pDate, m_strTextAnswer, n); break;
+    case unitDay: ok = AddDaysAnswer(*m_date, m_textAnswer, n); break;
+    case unitWeek: ok = AddWeeksAnswer(*m_date, m_textAnswer, n); break;
     case unitMonth:
-    case unitMonths: ok = AddMonthsAnswer(*m_pDate, m_strTextAnswer, n); break;
-    default: ok = AddYearsAnswer(*m_pDate, m_strTextAnswer, n); break;
+    case unitMonths: ok = AddMonthsAnswer(*m_date, m_textAnswer, n); break;
+    default: ok = AddYearsAnswer(*m_date, m_textAnswer, n); break;
     }
     if (!ok) SetError(IDS_CANNOT_CALCULATE);
     return 0;

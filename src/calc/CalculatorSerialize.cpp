@@ -15,15 +15,15 @@ const ArchiveClass g_classSymbol = {"CSymbol", 2};
 
 void Variable::Serialize(Archive& ar) {
     if (ar.IsStoring())
-        ar << m_strName << m_dValue << m_strText << m_nReserved << m_nKind;
+        ar << m_name << m_value << m_text << m_reserved << m_kind;
     else
-        ar >> m_strName >> m_dValue >> m_strText >> m_nReserved >> m_nKind;
+        ar >> m_name >> m_value >> m_text >> m_reserved >> m_kind;
 }
 
 void Calculator::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
-        ar.WriteCount(m_mapSymbols.GetCount());
-        m_mapSymbols.ForEach([&ar](const std::string& key, const Variable& symbol) {
+        ar.WriteCount(m_variables.GetCount());
+        m_variables.ForEach([&ar](const std::string& key, const Variable& symbol) {
             ar.WriteString(key);
             ar.WriteOwnedObject(&symbol, g_classSymbol);  // the table owns each once
         });
@@ -42,10 +42,10 @@ void Calculator::Serialize(Archive& ar) {
     // (each bucket is listed newest first); of two entries with one key the later wins.
     std::size_t nRecords = 0;  // null records stand for nothing
     for (const auto& entry : entries) nRecords += entry.second != nullptr;
-    m_mapSymbols.Reserve(m_mapSymbols.GetCount() + nRecords);
+    m_variables.Reserve(m_variables.GetCount() + nRecords);
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         const std::string* pStoredKey = nullptr;
-        if (it->second) m_mapSymbols.Add(std::move(it->first), it->second, pStoredKey);
+        if (it->second) m_variables.Add(std::move(it->first), it->second, pStoredKey);
     }
 }
 

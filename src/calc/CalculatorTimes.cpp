@@ -75,28 +75,28 @@ void PrepareTimeLine(std::string& out, const std::string& line) {
 }  // namespace
 
 int Calculator::CalculateTime(std::string& answer, const std::string& line) {
-    m_bTextAnswer = 0;
-    m_strTextAnswer.clear();
-    m_nTerms = 0;
-    m_bInParen = 0;
+    m_hasTextAnswer = 0;
+    m_textAnswer.clear();
+    m_terms = 0;
+    m_inParen = 0;
     m_nDepth = 0;
 
-    PrepareTimeLine(m_strLine, MayHoldBlankOrComma(line) ? CalcLineText(line, m_strRead) : line);
-    m_scan.Reset(m_strLine);
+    PrepareTimeLine(m_line, MayHoldBlankOrComma(line) ? CalcLineText(line, m_read) : line);
+    m_scan.Reset(m_line);
 
-    if (!IsComplete(m_strLine)) {
+    if (!IsComplete(m_line)) {
         answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
     }
     ResetError();
     DurationParts t = TimeExpression(m_scan);
-    if (m_nError != 0) {
-        answer = LoadStringId(m_nError);
+    if (m_error != 0) {
+        answer = LoadStringId(m_error);
         return 1;
     }
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%d日%d時間%d分"_sj, static_cast<int>(t.m_nDay), static_cast<int>(t.m_nHour),
-                  static_cast<int>(t.m_nMinute));
+    std::snprintf(buf, sizeof buf, "%d日%d時間%d分"_sj, static_cast<int>(t.m_day), static_cast<int>(t.m_hour),
+                  static_cast<int>(t.m_minute));
     answer.clear();
     AppendFullWidth(answer, buf);
     return 1;
@@ -113,10 +113,10 @@ DurationParts Calculator::MakeTime(std::int64_t seconds) {
 
 DurationParts Calculator::TimeExpression(Scanner& scan) {
     DurationParts t = TimeTerm(scan);
-    while (scan.m_nToken == tokPlus || scan.m_nToken == tokMinus) {
-        int op = scan.m_nToken;
+    while (scan.m_token == tokPlus || scan.m_token == tokMinus) {
+        int op = scan.m_token;
         DurationParts r = TimeTerm(scan);
-        std::int64_t a = t.m_nTotal, b = r.m_nTotal;
+        std::int64_t a = t.m_total, b = r.m_total;
         t = MakeTime(op == tokPlus ? a + b : a - b);
     }
     PutBack(scan);
@@ -129,14 +129,14 @@ DurationParts Calculator::TimeTerm(Scanner& scan) {
         int tok = GetToken(scan);
         if (tok == tokMul) {
             std::int64_t n = TimeCount(scan);
-            t = MakeTime(static_cast<std::int64_t>(t.m_nTotal) * n);
+            t = MakeTime(static_cast<std::int64_t>(t.m_total) * n);
         } else if (tok == tokDiv) {
             std::int64_t n = TimeCount(scan);
             if (n == 0) {
                 SetError(IDS_CANNOT_CALCULATE);
                 t = DurationParts(0);
             } else {
-                t = MakeTime(static_cast<std::int64_t>(t.m_nTotal) / n);
+                t = MakeTime(static_cast<std::int64_t>(t.m_total) / n);
             }
         } else {
             break;
@@ -163,7 +163,7 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
     } else if (tok == tokPlus) {
         t = TimePrimary(scan);
     } else if (tok == tokWord) {
-        const char* word = scan.m_szToken;
+        const char* word = scan.m_tokenText;
         std::string::size_type colon = FindDbcs(word, "："_sj);
         if (colon == std::string::npos) {
             SetError(IDS_BAD_TIME);
@@ -174,7 +174,7 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
             t = MakeTime(hours * 3600 + minutes * 60);
         }
     } else {
-        double v = std::trunc(scan.m_dValue);
+        double v = std::trunc(scan.m_value);
         if (std::isfinite(v) && std::fabs(v) <= 2147483647.0)
             t = DurationParts(static_cast<std::int32_t>(v));
         else
@@ -189,8 +189,8 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
 std::int64_t Calculator::TimeCount(Scanner& scan) {
     int tok = GetToken(scan);
     while (tok == tokPlus) tok = GetToken(scan);
-    if (tok == tokWord && scan.m_szToken[0] != '\0' && IsDigitText(scan.m_szToken))
-        return ReadCount(ToDatePattern(scan.m_szToken));
+    if (tok == tokWord && scan.m_tokenText[0] != '\0' && IsDigitText(scan.m_tokenText))
+        return ReadCount(ToDatePattern(scan.m_tokenText));
     SetError(IDS_CANNOT_CALCULATE);
     return 0;
 }

@@ -13,18 +13,18 @@ public:
 
     /// Fills every field from a number of seconds.
     void SetTotal(std::int32_t seconds) {
-        m_nTotal = seconds;
-        m_nSecond = seconds % 60;
-        m_nMinute = (seconds / 60) % 60;
-        m_nHour = (seconds / 3600) % 24;
-        m_nDay = seconds / 86400;
+        m_total = seconds;
+        m_second = seconds % 60;
+        m_minute = (seconds / 60) % 60;
+        m_hour = (seconds / 3600) % 24;
+        m_day = seconds / 86400;
     }
 
-    std::int32_t m_nTotal = 0;
-    std::int32_t m_nSecond = 0;
-    std::int32_t m_nMinute = 0;
-    std::int32_t m_nHour = 0;
-    std::int32_t m_nDay = 0;
+    std::int32_t m_total = 0;
+    std::int32_t m_second = 0;
+    std::int32_t m_minute = 0;
+    std::int32_t m_hour = 0;
+    std::int32_t m_day = 0;
 };
 
 }  // namespace nelo

@@ -34,67 +34,67 @@ constexpr double kPowerOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9
 }  // namespace
 
 void Scanner::Reset(const std::string& line) {
-    m_pLine = line.c_str();
-    m_nLength = line.size();
-    m_nCursor = 0;
-    m_nTokenStart = 0;
-    m_nToken = tokEnd;
-    m_dValue = 0;
-    m_szToken[0] = '\0';
+    m_line = line.c_str();
+    m_length = line.size();
+    m_cursor = 0;
+    m_tokenStart = 0;
+    m_token = tokEnd;
+    m_value = 0;
+    m_tokenText[0] = '\0';
 }
 
 int Scanner::GetToken(bool bTildeToken) {
-    m_nTokenStart = m_nCursor;
-    while (ByteAt(m_nCursor) == ' ' || ByteAt(m_nCursor) == '\t') ++m_nCursor;
+    m_tokenStart = m_cursor;
+    while (ByteAt(m_cursor) == ' ' || ByteAt(m_cursor) == '\t') ++m_cursor;
 
-    char c = ByteAt(m_nCursor);
+    char c = ByteAt(m_cursor);
     if (IsLeadByte(static_cast<unsigned char>(c))) {
         ReadWord();
-        return m_nToken = tokWord;
+        return m_token = tokWord;
     }
     // The terminating NUL is never stepped over: the end of the line stays the end.
-    if (c == '\0') return m_nToken = tokEnd;
-    ++m_nCursor;
+    if (c == '\0') return m_token = tokEnd;
+    ++m_cursor;
     switch (c) {
     case '\n':
-    case ';': return m_nToken = tokEnd;
-    case '(': return m_nToken = tokLParen;
-    case ')': return m_nToken = tokRParen;
-    case '*': return m_nToken = tokMul;
-    case '+': return m_nToken = tokPlus;
-    case '-': return m_nToken = tokMinus;
-    case '/': return m_nToken = tokDiv;
-    case '=': return m_nToken = tokAssign;
-    case ',': return m_nToken = tokComma;
+    case ';': return m_token = tokEnd;
+    case '(': return m_token = tokLParen;
+    case ')': return m_token = tokRParen;
+    case '*': return m_token = tokMul;
+    case '+': return m_token = tokPlus;
+    case '-': return m_token = tokMinus;
+    case '/': return m_token = tokDiv;
+    case '=': return m_token = tokAssign;
+    case ',': return m_token = tokComma;
     default: break;
     }
-    if (c == '~' && bTildeToken) return m_nToken = tokTilde;
+    if (c == '~' && bTildeToken) return m_token = tokTilde;
     if (IsAsciiDigit(c) || c == '.') {
-        --m_nCursor;
-        return m_nToken = ReadNumber();
+        --m_cursor;
+        return m_token = ReadNumber();
     }
     if (IsIdentChar(c)) {
-        --m_nCursor;
+        --m_cursor;
         ReadIdentifier();
-        return m_nToken = tokWord;
+        return m_token = tokWord;
     }
-    m_szToken[0] = c;
-    m_szToken[1] = '\0';
-    return m_nToken = tokOther;
+    m_tokenText[0] = c;
+    m_tokenText[1] = '\0';
+    return m_token = tokOther;
 }
 
 // A number: digits and dots, then, when a unit character follows the digits directly,
 // the rest of a number written as people write amounts (「１億２３４５万」, 「３千円」).
 int Scanner::ReadNumber() {
-    m_dValue = ReadDecimal();
+    m_value = ReadDecimal();
     int kind = tokNumber;
     // Only a lead byte can begin a unit character: plain numbers pay one comparison.
-    if (IsLeadByte(static_cast<unsigned char>(ByteAt(m_nCursor)))) kind = ReadUnits();
-    if (ByteAt(m_nCursor) == 'D') ++m_nCursor;
+    if (IsLeadByte(static_cast<unsigned char>(ByteAt(m_cursor)))) kind = ReadUnits();
+    if (ByteAt(m_cursor) == 'D') ++m_cursor;
     return kind;
 }
 
-// Reads on from the digits just read (m_dValue) while unit characters and digits follow
+// Reads on from the digits just read (m_value) while unit characters and digits follow
 // each other directly, the way amounts are written:
 // - 万, 億 and 兆 in falling order, each after a group of digits; every group but the
 //   first is below 10000 (「１億２３４５万」; the first may be larger: 「１５０００万」);
@@ -106,24 +106,24 @@ int Scanner::ReadNumber() {
 // A number against these rules is read to its end all the same and given as
 // tokBadNumber, so that the answer can name it instead of reading something else.
 int Scanner::ReadUnits() {
-    double total = 0;          // the groups closed by 万, 億 or 兆
-    double group = 0;          // the group being read
-    double digits = m_dValue;  // digits waiting for their unit
+    double total = 0;         // the groups closed by 万, 億 or 兆
+    double group = 0;         // the group being read
+    double digits = m_value;  // digits waiting for their unit
     bool bDigits = true;
     bool bFirst = true;  // no unit read yet: the digits may be of any size
     int bigPower = 16;   // the last 万, 億 or 兆; 16 before the first
     int smallPower = 4;  // the last 千, 百 or 十 of the group; 4 before the first
     bool bReadable = true;
     for (;;) {
-        const bool bPair = m_nCursor + 1 < m_nLength && m_pLine[m_nCursor + 1] != '\0' &&
-                           IsLeadByte(static_cast<unsigned char>(m_pLine[m_nCursor]));
-        const unsigned code = bPair ? DbcsCode(m_pLine + m_nCursor) : 0;
+        const bool bPair = m_cursor + 1 < m_length && m_line[m_cursor + 1] != '\0' &&
+                           IsLeadByte(static_cast<unsigned char>(m_line[m_cursor]));
+        const unsigned code = bPair ? DbcsCode(m_line + m_cursor) : 0;
         const int power = UnitPower(code);
         if (power == 0) {
-            if (code == kYen && !IsLeadByte(static_cast<unsigned char>(ByteAt(m_nCursor + 2)))) m_nCursor += 2;
+            if (code == kYen && !IsLeadByte(static_cast<unsigned char>(ByteAt(m_cursor + 2)))) m_cursor += 2;
             break;
         }
-        m_nCursor += 2;
+        m_cursor += 2;
         if (power < 4) {
             if (!bDigits)
                 digits = 1;  // 千, 百 and 十 alone count one
@@ -147,7 +147,7 @@ int Scanner::ReadUnits() {
         }
         bFirst = false;
         bDigits = false;
-        const char c = ByteAt(m_nCursor);
+        const char c = ByteAt(m_cursor);
         if (IsAsciiDigit(c) || c == '.') {
             digits = ReadDecimal();
             bDigits = true;
@@ -157,7 +157,7 @@ int Scanner::ReadUnits() {
         if (!bFirst && digits >= kPowerOfTen[smallPower]) bReadable = false;
         group += digits;
     }
-    m_dValue = total + group;
+    m_value = total + group;
     return bReadable ? tokNumber : tokBadNumber;
 }
 
@@ -166,7 +166,7 @@ double Scanner::ReadDecimal() {
     bool bDecimal = false;
     long places = 0;
     for (;;) {
-        char c = ByteAt(m_nCursor);
+        char c = ByteAt(m_cursor);
         if (IsAsciiDigit(c)) {
             value = value * 10 + (c - '0');
             if (bDecimal) ++places;
@@ -175,7 +175,7 @@ double Scanner::ReadDecimal() {
         } else {
             break;
         }
-        ++m_nCursor;
+        ++m_cursor;
     }
     if (bDecimal) value = value / std::pow(10.0, static_cast<double>(places));
     return value;
@@ -184,26 +184,26 @@ double Scanner::ReadDecimal() {
 void Scanner::ReadWord() {
     std::size_t n = 0;
     for (;;) {
-        if (m_nCursor + 1 >= m_nLength) break;  // a lead byte without its trail byte
-        unsigned code = DbcsCode(m_pLine + m_nCursor);
+        if (m_cursor + 1 >= m_length) break;  // a lead byte without its trail byte
+        unsigned code = DbcsCode(m_line + m_cursor);
         if (!IsDbcsCode(code)) break;
         if (n + 2 <= kMaxWordChars * 2) {
-            m_szToken[n] = m_pLine[m_nCursor];
-            m_szToken[n + 1] = m_pLine[m_nCursor + 1];
+            m_tokenText[n] = m_line[m_cursor];
+            m_tokenText[n + 1] = m_line[m_cursor + 1];
             n += 2;
         }
-        m_nCursor += 2;
+        m_cursor += 2;
     }
-    m_szToken[n] = '\0';
+    m_tokenText[n] = '\0';
 }
 
 void Scanner::ReadIdentifier() {
     std::size_t n = 0;
-    while (IsIdentChar(ByteAt(m_nCursor))) {
-        if (n < kMaxTokenBytes) m_szToken[n++] = m_pLine[m_nCursor];
-        ++m_nCursor;
+    while (IsIdentChar(ByteAt(m_cursor))) {
+        if (n < kMaxTokenBytes) m_tokenText[n++] = m_line[m_cursor];
+        ++m_cursor;
     }
-    m_szToken[n] = '\0';
+    m_tokenText[n] = '\0';
 }
 
 }  // namespace nelo

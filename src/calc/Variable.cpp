@@ -5,13 +5,13 @@
 namespace nelo {
 
 std::string Variable::GetDisplayText() const {
-    std::string text = m_strName;
+    std::string text = m_name;
     text += ' ';
-    if (m_nKind == 1) {
-        text += m_strText;
+    if (m_kind == 1) {
+        text += m_text;
     } else {
         std::string number;
-        FormatNumber(m_dValue, number);
+        FormatNumber(m_value, number);
         text += number;
     }
     return text;

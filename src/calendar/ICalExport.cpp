@@ -19,7 +19,7 @@
 
 namespace nelo {
 
-const char* const g_szICalFileName = "ＮＥＬＯ予定.ics";
+const char* const g_iCalFileName = "ＮＥＬＯ予定.ics";
 
 namespace {
 
@@ -115,9 +115,9 @@ public:
 
     std::string Event(const ScheduleEntry& e, ICalUids& uids, int& nControl) const {
         icaltimetype start = icaltime_null_time(), end = icaltime_null_time();
-        if (!ReadDisplay(e.m_strStart, start)) start = FromTime(e.m_tStart);
-        const bool bEnd = !e.m_strEnd.empty();
-        if (bEnd && !ReadDisplay(e.m_strEnd, end)) end = FromTime(e.m_tEnd);
+        if (!ReadDisplay(e.m_startText, start)) start = FromTime(e.m_startTime);
+        const bool bEnd = !e.m_endText.empty();
+        if (bEnd && !ReadDisplay(e.m_endText, end)) end = FromTime(e.m_endTime);
 
         ICalComponentPtr pEvent(icalcomponent_new_vevent());
         icalcomponent* ev = pEvent.get();
@@ -139,7 +139,7 @@ public:
                 if (!bEndTime) AddMark(ev, "X-NELO-END");
             }
         }
-        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.m_strBusiness, nControl).c_str()));
+        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.m_business, nControl).c_str()));
         return ICalString(ev);
     }
 

@@ -43,9 +43,9 @@ std::string LineText(std::size_t nLine) { return std::to_string(nLine) + " 行�
 // whether each has a time of day, and the business.
 std::string EntryKey(const ScheduleEntry& e) {
     // "2003/06/02(月)" is 14 bytes; a time of day follows it.
-    std::string key = std::to_string(e.m_tStart) + (e.m_strStart.size() > 14 ? "T" : "D");
-    if (!e.m_strEnd.empty()) key += std::to_string(e.m_tEnd) + (e.m_strEnd.size() > 14 ? "T" : "D");
-    return key + '\x1F' + e.m_strBusiness;
+    std::string key = std::to_string(e.m_startTime) + (e.m_startText.size() > 14 ? "T" : "D");
+    if (!e.m_endText.empty()) key += std::to_string(e.m_endTime) + (e.m_endText.size() > 14 ? "T" : "D");
+    return key + '\x1F' + e.m_business;
 }
 
 // What the file asked for and what became of one of its events.
@@ -94,8 +94,8 @@ private:
     std::vector<EventRecord> m_records;
     std::vector<std::pair<std::size_t, ICalComponentPtr>> m_waiting;  // record and its event
     std::unordered_set<std::string> m_cancelledSeries;                // UIDs of cancelled events
-    std::size_t m_nEntries = 0;
-    long long m_nRuleBudget = kICalRuleBudget;
+    std::size_t m_entries = 0;
+    long long m_ruleBudget = kICalRuleBudget;
 };
 
 bool ICalImporter::Take(ICalTopComponent&& top, std::string& error) {
@@ -109,8 +109,8 @@ bool ICalImporter::Take(ICalTopComponent&& top, std::string& error) {
 }
 
 bool ICalImporter::Count(std::size_t nEntries, std::string& error) {
-    m_nEntries += nEntries;
-    if (m_nEntries <= kICalMaxEntries) return true;
+    m_entries += nEntries;
+    if (m_entries <= kICalMaxEntries) return true;
     error = "予定が多すぎます（繰り返しを数えて "_sj + std::to_string(kICalMaxEntries) + " 件まで）。"_sj;
     return false;
 }
@@ -231,7 +231,7 @@ bool ICalImporter::Finish(std::string& error) {
         std::vector<ICalOccurrence> occurrences;
         ICalExpansion info;
         if (!event.Read(pEvent, m_zones, record.strError) ||
-            !event.Expand(m_window, skip, occurrences, info, m_nRuleBudget, record.strError))
+            !event.Expand(m_window, skip, occurrences, info, m_ruleBudget, record.strError))
             continue;
         for (const ICalOccurrence& o : occurrences) AddEntry(record, o, record.strBusiness);
         for (auto it = first; it != last; ++it) {

@@ -12,7 +12,7 @@ std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& cmdPro) {
     entries.reserve(cmdPro.GetSchedules().size());
     for (const auto& p : cmdPro.GetSchedules()) entries.push_back(p.get());
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_tStart < b->m_tStart; });
+                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
     return entries;
 }
 
@@ -23,9 +23,9 @@ std::string ICalUids::Next(const ScheduleEntry& e) {
         for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
         h = (h ^ 0x1F) * 1099511628211ull;
     };
-    mix(e.m_strStart);
-    mix(e.m_strEnd);
-    mix(e.m_strBusiness);
+    mix(e.m_startText);
+    mix(e.m_endText);
+    mix(e.m_business);
     char buf[64];
     const int n = ++m_seen[h];
     if (n == 1)

@@ -16,7 +16,7 @@ class ScheduleBook;
 class MessageBox;
 
 /// The name proposed for the file, as the file system spells it (UTF-8).
-extern const char* const g_szICalFileName;
+extern const char* const g_iCalFileName;
 
 /// A file larger than this is refused; it holds what the export writes for 200,000
 /// entries with room to spare.

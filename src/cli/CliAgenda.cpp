@@ -123,12 +123,11 @@ std::string IsoTime(std::time_t t, bool bDay) {
 }
 
 std::string JsonEntry(const ScheduleEntry& entry) {
-    const bool bAllDay = !HasTimeOfDay(entry.m_strStart);
+    const bool bAllDay = !HasTimeOfDay(entry.m_startText);
     std::string end = "null";
-    if (!entry.m_strEnd.empty()) end = JsonString(IsoTime(entry.m_tEnd, !HasTimeOfDay(entry.m_strEnd)));
-    return "{\"start\": " + JsonString(IsoTime(entry.m_tStart, bAllDay)) + ", \"end\": " + end +
-           ", \"text\": " + JsonString(Utf8(entry.m_strBusiness)) + ", \"all_day\": " + (bAllDay ? "true" : "false") +
-           "}";
+    if (!entry.m_endText.empty()) end = JsonString(IsoTime(entry.m_endTime, !HasTimeOfDay(entry.m_endText)));
+    return "{\"start\": " + JsonString(IsoTime(entry.m_startTime, bAllDay)) + ", \"end\": " + end +
+           ", \"text\": " + JsonString(Utf8(entry.m_business)) + ", \"all_day\": " + (bAllDay ? "true" : "false") + "}";
 }
 
 /// The notebook to read: the one named, else the most recent one; false (said) when
@@ -195,7 +194,7 @@ int RunAgenda(const std::vector<std::string>& args) {
     if (!ChooseFile(parsed.strFile, path) || !Load(path, doc)) return 1;
 
     const std::vector<const ScheduleEntry*> entries =
-        AgendaEntries(doc.m_cmdPro.GetSchedules(), CurrentClock().Now(), parsed.nDays);
+        AgendaEntries(doc.m_scheduleBook.GetSchedules(), CurrentClock().Now(), parsed.nDays);
     std::string out;
     if (parsed.bJson) {
         out = "[";

@@ -42,8 +42,8 @@ void RegisterCalendarCommands(CliSession& session) {
                                             : session.IsInteractive() ? ICalOverwrite::Ask
                                                                       : ICalOverwrite::Refuse;
             std::string answer;
-            ExportICalendarFile(session.GetDocument().m_cmdPro, path, Utf8ToCp932(path).text, session.GetMessageBox(),
-                                overwrite, answer);
+            ExportICalendarFile(session.GetDocument().m_scheduleBook, path, Utf8ToCp932(path).text,
+                                session.GetMessageBox(), overwrite, answer);
             PrintAnswer(session, answer);
             return true;
         });
@@ -56,7 +56,7 @@ void RegisterCalendarCommands(CliSession& session) {
                            }
                            Notebook& doc = session.GetDocument();
                            std::string answer;
-                           ImportICalendarFile(doc.m_cmdPro, path, Utf8ToCp932(path).text, answer);
+                           ImportICalendarFile(doc.m_scheduleBook, path, Utf8ToCp932(path).text, answer);
                            // As after a registration: the notebook is modified when the list changed.
                            doc.OnDialogClosed(DocSchedules);
                            PrintAnswer(session, answer);

@@ -135,7 +135,7 @@ bool MemosCommand(CliSession& session, const std::string& argText) {
         }
         std::string search = ToCp932(session, object);
         RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
-            dlg.m_strSearch = search;
+            dlg.m_search = search;
             dlg.OnSearch();
             if (row.empty()) {
                 dlg.OnDeleteObject();
@@ -149,7 +149,7 @@ bool MemosCommand(CliSession& session, const std::string& argText) {
 
     std::string search = ToCp932(session, Unquote(argText));
     RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
-        dlg.m_strSearch = search;
+        dlg.m_search = search;
         dlg.OnSearch();
         int sel = dlg.m_listObjects.GetCurSel();
         if (sel < 0) {
@@ -237,14 +237,14 @@ void RegisterListCommands(CliSession& session) {
                            std::string path = PathArgument(argText);
                            struct stat st;
                            if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-                               path += std::string(path.back() == '/' ? "" : "/") + g_szMemoCsvFileName;
-                           if (path.empty()) path = g_szMemoCsvFileName;
+                               path += std::string(path.back() == '/' ? "" : "/") + g_memoCsvFileName;
+                           if (path.empty()) path = g_memoCsvFileName;
                            // On a terminal the export asks its own question.
                            if (!MayReplaceFile(session, path, bForce, false, "\\export")) return true;
                            RunMemoListCommand(session.GetDocument(), session.GetMessageBox(),
                                               [&path, bForce](MemoListModel& dlg) {
-                                                  dlg.m_strExportPath = path;
-                                                  dlg.m_bExportOverwrite = bForce;
+                                                  dlg.m_exportPath = path;
+                                                  dlg.m_exportOverwrite = bForce;
                                                   dlg.OnExport();
                                               });
                            return true;
@@ -259,8 +259,8 @@ void RegisterListCommands(CliSession& session) {
                            std::string user = ToCp932(session, words[0]);
                            std::string responder = ToCp932(session, words[1]);
                            OnSettings(session.GetDocument(), [&](NamesModel& dlg) {
-                               dlg.m_strUserName = user;
-                               dlg.m_strResponderName = responder;
+                               dlg.m_userName = user;
+                               dlg.m_responderName = responder;
                                dlg.OnOkButton();
                            });
                            return true;

@@ -13,7 +13,7 @@ MbAnswer CliMessageBox::Show(const std::string& text, const std::string& caption
     line += Cp932ToUtf8(text).text;
     if (buttons == MbButtons::Ok || !m_ask) {
         line += '\n';
-        WriteShownText(stderr, line, m_bErrTerminal);
+        WriteShownText(stderr, line, m_errTerminal);
         switch (buttons) {
         case MbButtons::Ok:
         case MbButtons::OkCancel: return MbAnswer::Ok;

@@ -14,12 +14,12 @@ public:
     /// bErrTerminal: stderr is a terminal, where control characters are shown, not sent.
     explicit CliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {},
                            bool bErrTerminal = false)
-        : m_ask(std::move(ask)), m_bErrTerminal(bErrTerminal) {}
+        : m_ask(std::move(ask)), m_errTerminal(bErrTerminal) {}
 
     nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
                         nelo::MbIcon icon = nelo::MbIcon::None) override;
 
 private:
     std::function<bool(const std::string&, std::string&)> m_ask;
-    bool m_bErrTerminal;
+    bool m_errTerminal;
 };

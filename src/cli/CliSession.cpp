@@ -13,17 +13,17 @@
 using namespace nelo;
 
 CliSession::CliSession(bool interactive)
-    : m_bOutTerminal(IsTerminal(stdout)),
-      m_bErrTerminal(IsTerminal(stderr)),
+    : m_outTerminal(IsTerminal(stdout)),
+      m_errTerminal(IsTerminal(stderr)),
       // A piped line is held whole only up to the length a line of a text file may have.
       m_reader(interactive, TextFileInput::kMaxLineBytes),
       m_messageBox(interactive ? std::function<bool(const std::string&, std::string&)>(
                                      [this](const std::string& p, std::string& r) { return m_reader.Ask(p, r); })
                                : std::function<bool(const std::string&, std::string&)>(),
-                   m_bErrTerminal),
-      m_view(stdout, interactive, m_bOutTerminal),
+                   m_errTerminal),
+      m_view(stdout, interactive, m_outTerminal),
       m_app(m_profile, m_messageBox),
-      m_sendView(m_app.GetDocument()) {
+      m_dispatcher(m_app.GetDocument()) {
     m_app.GetDocument().AddListener(&m_view);
     RegisterBasicCommands(*this);
     RegisterFileCommands(*this);
@@ -88,12 +88,12 @@ void CliSession::PrintHelp(std::FILE* out, bool bFull) {
 
 void CliSession::Notice(const std::string& utf8Text) {
     m_view.Flush();
-    WriteShownText(stderr, utf8Text + "\n", m_bErrTerminal);
+    WriteShownText(stderr, utf8Text + "\n", m_errTerminal);
 }
 
 void CliSession::Print(const std::string& utf8Text) {
     m_view.Flush();
-    WriteShownText(stdout, utf8Text, m_bOutTerminal);
+    WriteShownText(stdout, utf8Text, m_outTerminal);
 }
 
 void CliSession::SubmitLine(const std::string& utf8Line) {
@@ -106,12 +106,12 @@ void CliSession::SubmitLine(const std::string& utf8Line) {
         line = cleaned;
         Notice("警告: 入力行の NUL 文字を取り除きました。");
     }
-    m_strLine.clear();
-    int nReplaced = AppendUtf8AsCp932(line, m_strLine);
+    m_line.clear();
+    int nReplaced = AppendUtf8AsCp932(line, m_line);
     if (nReplaced > 0)
         Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(nReplaced) +
                " 個を「？」に置き換えました。");
-    m_sendView.ProcessLine(m_strLine);
+    m_dispatcher.ProcessLine(m_line);
 }
 
 bool CliSession::RunCommand(const std::string& line) {
@@ -156,5 +156,5 @@ int CliSession::Run(const std::vector<std::string>& args) {
     }
     m_view.Flush();
     // A script learns that its notebook was not written.
-    return !IsInteractive() && m_bSaveFailed ? 1 : 0;
+    return !IsInteractive() && m_saveFailed ? 1 : 0;
 }

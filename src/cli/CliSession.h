@@ -44,13 +44,13 @@ public:
 
     nelo::NotebookSession& GetApp() { return m_app; }
     nelo::Notebook& GetDocument() { return m_app.GetDocument(); }
-    nelo::LineDispatcher& GetSendView() { return m_sendView; }
+    nelo::LineDispatcher& GetSendView() { return m_dispatcher; }
     nelo::MessageBox& GetMessageBox() { return m_messageBox; }
     LineReader& GetReader() { return m_reader; }
     CliTranscript& GetView() { return m_view; }
     bool IsInteractive() const { return m_reader.IsInteractive(); }
     /// How the last \save went: a piped run whose last save failed ends with status 1.
-    void SetSaveFailed(bool bFailed) { m_bSaveFailed = bFailed; }
+    void SetSaveFailed(bool bFailed) { m_saveFailed = bFailed; }
 
 private:
     struct Command {
@@ -61,16 +61,16 @@ private:
     /// Runs a line that starts with "\"; false when the session should end.
     bool RunCommand(const std::string& line);
 
-    bool m_bOutTerminal;  // stdout and stderr are terminals: control characters are shown
-    bool m_bErrTerminal;
+    bool m_outTerminal;  // stdout and stderr are terminals: control characters are shown
+    bool m_errTerminal;
     LineReader m_reader;
     CliMessageBox m_messageBox;
     nelo::Profile m_profile;
     CliTranscript m_view;
     nelo::NotebookSession m_app;
-    nelo::LineDispatcher m_sendView;
+    nelo::LineDispatcher m_dispatcher;
     std::vector<Command> m_commands;
     /// The code page 932 form of the line being submitted; kept to reuse its memory.
-    std::string m_strLine;
-    bool m_bSaveFailed = false;
+    std::string m_line;
+    bool m_saveFailed = false;
 };

@@ -13,7 +13,7 @@ public:
     /// flushEachAppend: write at once (a terminal) instead of in large blocks;
     /// bTerminal: out is a terminal (see TerminalText.h).
     CliTranscript(std::FILE* out, bool flushEachAppend, bool bTerminal)
-        : m_pOut(out), m_bFlushEach(flushEachAppend), m_bTerminal(bTerminal) {}
+        : m_out(out), m_flushEach(flushEachAppend), m_terminal(bTerminal) {}
     ~CliTranscript() override { Flush(); }
 
     void AppendText(const std::string& text) override;
@@ -21,14 +21,14 @@ public:
     void Flush();
 
 private:
-    std::FILE* m_pOut;
-    bool m_bFlushEach;
-    bool m_bTerminal;
+    std::FILE* m_out;
+    bool m_flushEach;
+    bool m_terminal;
     /// Converted text not yet written (UTF-8).
-    std::string m_strUtf8;
+    std::string m_utf8;
     /// The piece being appended, in code page 932 with "\n" line ends.
-    std::string m_strPiece;
+    std::string m_piece;
     /// The last long piece and its UTF-8 form.
-    std::string m_strLastLong;
-    std::string m_strLastLongUtf8;
+    std::string m_lastLong;
+    std::string m_lastLongUtf8;
 };

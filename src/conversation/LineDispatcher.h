@@ -21,22 +21,22 @@ public:
 
 class LineDispatcher {
 public:
-    explicit LineDispatcher(Notebook& doc, InputPaneWriter* pPane = nullptr) : m_doc(doc), m_pPane(pPane) {}
+    explicit LineDispatcher(Notebook& doc, InputPaneWriter* pPane = nullptr) : m_notebook(doc), m_pane(pPane) {}
 
     /// Echoes, routes and answers one line (code page 932, no line-break characters).
     void ProcessLine(const std::string& line);
     /// Shows a line read from a file at the end of the input pane, as if typed.
     void AppendInputText(const std::string& text);
 
-    Notebook& GetDocument() { return m_doc; }
+    Notebook& GetDocument() { return m_notebook; }
 
 private:
-    Notebook& m_doc;
-    InputPaneWriter* m_pPane;
-    std::string m_strLine;  // reused between lines
-    std::string m_strHandedOn;
-    std::string m_strAnswer;
-    std::string m_strOut;
+    Notebook& m_notebook;
+    InputPaneWriter* m_pane;
+    std::string m_line;  // reused between lines
+    std::string m_handedOn;
+    std::string m_answer;
+    std::string m_out;
 };
 
 }  // namespace nelo

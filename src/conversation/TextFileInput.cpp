@@ -55,31 +55,31 @@ bool HasHighByte(std::string_view bytes) {
 class TextFileInput::EncodingVote {
 public:
     void Add(std::string_view line, bool bFirst) {
-        if (!m_bValid) return;
-        if (bFirst && line.substr(0, kBom.size()) == kBom) m_bBom = true;
+        if (!m_valid) return;
+        if (bFirst && line.substr(0, kBom.size()) == kBom) m_bom = true;
         if (!HasHighByte(line)) return;
-        m_bHigh = true;
+        m_high = true;
         if (!IsValidUtf8(line)) {
-            m_bValid = false;
+            m_valid = false;
             return;
         }
-        if (m_bJapanese || m_bNoCp932) return;
+        if (m_japanese || m_noCp932) return;
         if (HasJapanese(line)) {
-            m_bJapanese = true;
+            m_japanese = true;
             return;
         }
-        m_strScratch.clear();
-        if (AppendCp932AsUtf8(line, m_strScratch) > 0) m_bNoCp932 = true;
+        m_scratch.clear();
+        if (AppendCp932AsUtf8(line, m_scratch) > 0) m_noCp932 = true;
     }
-    bool IsUtf8() const { return m_bHigh && m_bValid && (m_bBom || m_bJapanese || m_bNoCp932); }
+    bool IsUtf8() const { return m_high && m_valid && (m_bom || m_japanese || m_noCp932); }
 
 private:
-    bool m_bHigh = false;
-    bool m_bValid = true;
-    bool m_bBom = false;
-    bool m_bJapanese = false;
-    bool m_bNoCp932 = false;
-    std::string m_strScratch;
+    bool m_high = false;
+    bool m_valid = true;
+    bool m_bom = false;
+    bool m_japanese = false;
+    bool m_noCp932 = false;
+    std::string m_scratch;
 };
 
 bool TextFileInput::IsUtf8File(std::string_view bytes) {
@@ -98,7 +98,7 @@ TextFileInput::~TextFileInput() {
     if (m_fd >= 0) close(m_fd);
 }
 
-void TextFileInput::Tell(const std::string& text) { m_messageBox.Show(m_strShownPath + text, "", MbButtons::Ok); }
+void TextFileInput::Tell(const std::string& text) { m_messageBox.Show(m_shownPath + text, "", MbButtons::Ok); }
 
 std::string TextFileInput::Refusal(TextLineStream::Result result, std::string_view line, std::size_t nLine) const {
     if (result == TextLineStream::Result::TooLong)
@@ -111,17 +111,17 @@ std::string TextFileInput::Refusal(TextLineStream::Result result, std::string_vi
 
 void TextFileInput::StartStream() {
     const int fd = m_fd;
-    m_pStream = std::make_unique<TextLineStream>(
+    m_stream = std::make_unique<TextLineStream>(
         [fd](char* buffer, std::size_t n) { return static_cast<long>(read(fd, buffer, n)); }, kMaxLineBytes);
-    m_bFirstLine = true;
+    m_firstLine = true;
 }
 
 bool TextFileInput::Open(const std::string& path, const StopCheck& stop) {
-    m_strShownPath = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
+    m_shownPath = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
     // Opening a FIFO waits for its writer; a signal may end the wait.
     while ((m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
         if (stop && stop()) {
-            m_bStopped = true;
+            m_stopped = true;
             return false;
         }
     }
@@ -141,8 +141,8 @@ bool TextFileInput::Open(const std::string& path, const StopCheck& stop) {
             StartStream();
         } else {
             // Not to be read twice after all: each line decides for itself.
-            m_bWholeFileKnown = false;
-            m_nLineCount = -1;
+            m_wholeFileKnown = false;
+            m_lineCount = -1;
         }
     }
     return true;
@@ -154,15 +154,15 @@ bool TextFileInput::Scan(const StopCheck& stop) {
     bool bBomLine = false;
     for (bool bFirst = true;; bFirst = false) {
         std::string_view line;
-        TextLineStream::Result result = m_pStream->Read(line, stop);
+        TextLineStream::Result result = m_stream->Read(line, stop);
         if (result == TextLineStream::Result::End) break;
         if (result == TextLineStream::Result::Stopped) {
-            m_bStopped = true;
+            m_stopped = true;
             return false;
         }
         // A read failure is told where the lines reach it.
         if (result == TextLineStream::Result::Failed) break;
-        std::string refusal = Refusal(result, line, m_pStream->GetLineNumber());
+        std::string refusal = Refusal(result, line, m_stream->GetLineNumber());
         if (!refusal.empty()) {
             Tell("を読み込めませんでした。"_sj + refusal);
             return false;
@@ -171,35 +171,35 @@ bool TextFileInput::Scan(const StopCheck& stop) {
         vote.Add(line, bFirst);
         if (!line.empty()) ++nLines;
     }
-    m_bUtf8 = vote.IsUtf8();
+    m_utf8 = vote.IsUtf8();
     // A line that was only the byte-order mark is empty once the mark is dropped.
-    m_nLineCount = nLines - (m_bUtf8 && bBomLine ? 1 : 0);
-    m_bWholeFileKnown = true;
+    m_lineCount = nLines - (m_utf8 && bBomLine ? 1 : 0);
+    m_wholeFileKnown = true;
     return true;
 }
 
 bool TextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& stop) {
-    if (!m_pStream) return false;
+    if (!m_stream) return false;
     for (;;) {
         std::string_view bytes;
-        TextLineStream::Result result = m_pStream->Read(bytes, stop);
+        TextLineStream::Result result = m_stream->Read(bytes, stop);
         switch (result) {
         case TextLineStream::Result::End: return false;
-        case TextLineStream::Result::Stopped: m_bStopped = true; return false;
+        case TextLineStream::Result::Stopped: m_stopped = true; return false;
         case TextLineStream::Result::Failed:
-            Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(m_pStream->GetErrno())).text +
+            Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(m_stream->GetErrno())).text +
                  ")");
             return false;
         default: break;
         }
-        std::string refusal = Refusal(result, bytes, m_pStream->GetLineNumber());
+        std::string refusal = Refusal(result, bytes, m_stream->GetLineNumber());
         if (!refusal.empty()) {
             Tell("の読込みを止めました。"_sj + refusal);
             return false;
         }
-        const bool bFirst = m_bFirstLine;
-        m_bFirstLine = false;
-        const bool bUtf8 = m_bWholeFileKnown ? m_bUtf8 : IsUtf8File(bytes);
+        const bool bFirst = m_firstLine;
+        m_firstLine = false;
+        const bool bUtf8 = m_wholeFileKnown ? m_utf8 : IsUtf8File(bytes);
         if (bUtf8 && bFirst && bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
         if (bytes.empty()) continue;
         line.clear();

@@ -39,13 +39,13 @@ public:
     bool Open(const std::string& path, const StopCheck& stop = {});
     /// How many lines Next will give; -1 when that cannot be known beforehand (a pipe,
     /// a device), whose lines each decide their own encoding.
-    long long GetLineCount() const { return m_nLineCount; }
+    long long GetLineCount() const { return m_lineCount; }
     /// The next non-empty line as code page 932, and how many of its characters had no
     /// code page 932 form. False at the end of the file, when stop said so
     /// (WasStopped), or when the rest cannot be read: a read failure, a NUL byte or an
     /// over-long line is said in a message box, and the lines given before stand.
     bool Next(std::string& line, int& nReplaced, const StopCheck& stop = {});
-    bool WasStopped() const { return m_bStopped; }
+    bool WasStopped() const { return m_stopped; }
 
     /// True when text is to be read as UTF-8: a byte-order mark, or valid UTF-8 with
     /// bytes above 0x7F that is either no valid code page 932 or reads as Japanese
@@ -66,14 +66,14 @@ private:
     std::string Refusal(TextLineStream::Result result, std::string_view line, std::size_t nLine) const;
 
     MessageBox& m_messageBox;
-    std::string m_strShownPath;  // the path as messages show it
+    std::string m_shownPath;  // the path as messages show it
     int m_fd = -1;
-    std::unique_ptr<TextLineStream> m_pStream;
-    long long m_nLineCount = -1;
-    bool m_bWholeFileKnown = false;  // read through once: the encoding is the file's
-    bool m_bUtf8 = false;
-    bool m_bFirstLine = true;
-    bool m_bStopped = false;
+    std::unique_ptr<TextLineStream> m_stream;
+    long long m_lineCount = -1;
+    bool m_wholeFileKnown = false;  // read through once: the encoding is the file's
+    bool m_utf8 = false;
+    bool m_firstLine = true;
+    bool m_stopped = false;
 };
 
 /// What a read of a whole file did.

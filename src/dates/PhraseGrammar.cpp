@@ -9,7 +9,7 @@ enum class Step { Ok, Fail, Refuse };
 class PhraseParser {
 public:
     PhraseParser(const PhraseTokens& tokens, int from, int to, bool bBareIsDay)
-        : m_t(tokens.tok), m_i(from), m_end(to), m_bBareIsDay(bBareIsDay) {}
+        : m_t(tokens.tok), m_i(from), m_end(to), m_bareIsDay(bBareIsDay) {}
 
     PhraseForm Parse() {
         const int from = m_i;
@@ -195,7 +195,7 @@ private:
         PhraseForm& f = m_form;
         const int n = Value();
         if (m_i + 1 >= m_end) {
-            if (!m_bBareIsDay) return Fail();
+            if (!m_bareIsDay) return Fail();
             f.day = DayForm::Calendar;
             f.dayPart = DayPart::Bare;
             f.nDay = n;
@@ -463,7 +463,7 @@ private:
     const PhraseToken* m_t;
     int m_i;
     int m_end;
-    bool m_bBareIsDay;
+    bool m_bareIsDay;
     PhraseForm m_form;
 };
 

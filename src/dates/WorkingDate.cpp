@@ -23,11 +23,11 @@ void Fill(DateTimeRec& dt, const CalDate& d) {
 }  // namespace
 
 const DateTimeRec& WorkingDate::Get() const {
-    if (!m_bSet) {
+    if (!m_set) {
         const std::tm now = Today();
         Fill(m_dt, CalDate{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday});
         m_dt.hour = m_dt.minute = m_dt.second = NO_TIME;
-        m_bSet = true;
+        m_set = true;
     }
     return m_dt;
 }
@@ -42,10 +42,10 @@ void WorkingDate::Set(const CalDate& date, int hour, int minute) {
     m_dt.hour = static_cast<short>(hour);
     m_dt.minute = static_cast<short>(hour == NO_TIME ? NO_TIME : minute);
     m_dt.second = static_cast<short>(hour == NO_TIME ? NO_TIME : 0);
-    m_bSet = true;
+    m_set = true;
 }
 
-void WorkingDate::Reset() { m_bSet = false; }
+void WorkingDate::Reset() { m_set = false; }
 
 bool WorkingDate::MoveTo(const CalDate& date) {
     if (!IsYearInRange(date.year)) return false;

@@ -29,7 +29,7 @@ private:
     bool MoveTo(const CalDate& date);
 
     mutable DateTimeRec m_dt{};
-    mutable bool m_bSet = false;
+    mutable bool m_set = false;
 };
 
 }  // namespace nelo

@@ -8,7 +8,7 @@ namespace {
 
 class BarWatcher : public QObject {
 public:
-    BarWatcher(QAction* pAction, QWidget* pBar) : QObject(pAction), m_pAction(pAction) {
+    BarWatcher(QAction* pAction, QWidget* pBar) : QObject(pAction), m_action(pAction) {
         pBar->installEventFilter(this);
     }
 
@@ -18,12 +18,12 @@ protected:
         // window itself is not shown yet.
         const QEvent::Type type = pEvent->type();
         if (type == QEvent::ShowToParent || type == QEvent::HideToParent)
-            m_pAction->setChecked(!static_cast<QWidget*>(pObject)->isHidden());
+            m_action->setChecked(!static_cast<QWidget*>(pObject)->isHidden());
         return false;
     }
 
 private:
-    QAction* m_pAction;
+    QAction* m_action;
 };
 
 }  // namespace

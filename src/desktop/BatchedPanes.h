@@ -24,20 +24,20 @@ public:
 
 private:
     nelo::InputPaneWriter& m_pane;
-    std::string m_strPending;
-    bool m_bEndWithBreak = false;
+    std::string m_pending;
+    bool m_endWithBreak = false;
 };
 
 /// Stands in for the conversation pane as the document's listener.
 class BatchedConversation : public nelo::NotebookListener {
 public:
     explicit BatchedConversation(nelo::TranscriptView& pane) : m_pane(pane) {}
-    void OnTextAppended(const std::string& text) override { m_strPending += text; }
+    void OnTextAppended(const std::string& text) override { m_pending += text; }
     void OnPaneCleared() override;
     /// Hands what was gathered to the pane.
     void Flush();
 
 private:
     nelo::TranscriptView& m_pane;
-    std::string m_strPending;
+    std::string m_pending;
 };

@@ -11,7 +11,7 @@ BoundedTeardown::~BoundedTeardown() {
     // always finishes.
     if (!QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) return;
     std::fflush(nullptr);
-    const int nStatus = m_nStatus;
+    const int nStatus = m_status;
     std::thread([nStatus] {
         std::this_thread::sleep_for(std::chrono::seconds(3));
         std::_Exit(nStatus);

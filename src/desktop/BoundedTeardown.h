@@ -15,8 +15,8 @@ public:
     BoundedTeardown& operator=(const BoundedTeardown&) = delete;
 
     /// The status the process ends with when the teardown does not finish in time.
-    void SetStatus(int nStatus) { m_nStatus = nStatus; }
+    void SetStatus(int nStatus) { m_status = nStatus; }
 
 private:
-    int m_nStatus = 0;
+    int m_status = 0;
 };

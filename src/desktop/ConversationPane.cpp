@@ -18,9 +18,9 @@ ConversationPane::ConversationPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setUndoRedoEnabled(false);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     QScrollBar* pBar = verticalScrollBar();
-    connect(pBar, &QScrollBar::valueChanged, this, [this, pBar](int nValue) { m_bAtEnd = nValue >= pBar->maximum(); });
+    connect(pBar, &QScrollBar::valueChanged, this, [this, pBar](int nValue) { m_atEnd = nValue >= pBar->maximum(); });
     connect(pBar, &QScrollBar::rangeChanged, this, [this, pBar](int, int nMax) {
-        if (m_bAtEnd) pBar->setValue(nMax);
+        if (m_atEnd) pBar->setValue(nMax);
     });
 }
 
@@ -38,7 +38,7 @@ void ConversationPane::AppendText(const std::string& text) {
 void ConversationPane::ClearText() { clear(); }
 
 void ConversationPane::changeEvent(QEvent* pEvent) {
-    const bool bAtEnd = m_bAtEnd;
+    const bool bAtEnd = m_atEnd;
     QPlainTextEdit::changeEvent(pEvent);
     if (pEvent->type() != QEvent::FontChange) return;
     // The pane does not measure its scroll range again for another font by itself (it

@@ -20,5 +20,5 @@ protected:
 private:
     /// The pane shows its last line: it keeps showing it when its lines are laid out
     /// anew (another font, another width).
-    bool m_bAtEnd = true;
+    bool m_atEnd = true;
 };

@@ -71,8 +71,8 @@ public:
 
 private:
     QSvgRenderer& Renderer() {
-        if (!m_pRenderer) m_pRenderer = std::make_unique<QSvgRenderer>(m_path);
-        return *m_pRenderer;
+        if (!m_renderer) m_renderer = std::make_unique<QSvgRenderer>(m_path);
+        return *m_renderer;
     }
 
     /// The drawing centred in a transparent square of that size.
@@ -92,7 +92,7 @@ private:
     }
 
     QString m_path;
-    std::unique_ptr<QSvgRenderer> m_pRenderer;
+    std::unique_ptr<QSvgRenderer> m_renderer;
     std::map<QString, QPixmap> m_cache;
 };
 

@@ -23,26 +23,26 @@ long long FloorSeconds(long long ms) { return ms >= 0 ? ms / 1000 : -((-ms + 999
 }  // namespace
 
 DesktopReminders::DesktopReminders(NotebookSession& app, MainWindow& frame)
-    : QObject(&frame), m_app(app), m_frame(frame), m_pNotifier(new DesktopNotifier(frame)) {
+    : QObject(&frame), m_app(app), m_frame(frame), m_notifier(new DesktopNotifier(frame)) {
     m_changeDelay.setSingleShot(true);
     m_changeDelay.setInterval(kChangeDelayMs);
     connect(&m_changeDelay, &QTimer::timeout, this, &DesktopReminders::Check);
     if (m_timer.IsValid()) {
-        m_pTimerNotifier = new QSocketNotifier(m_timer.GetFd(), QSocketNotifier::Read, this);
-        connect(m_pTimerNotifier, &QSocketNotifier::activated, this, &DesktopReminders::OnTimerReadable);
+        m_timerNotifier = new QSocketNotifier(m_timer.GetFd(), QSocketNotifier::Read, this);
+        connect(m_timerNotifier, &QSocketNotifier::activated, this, &DesktopReminders::OnTimerReadable);
     }
     connect(&frame, &MainWindow::dataChanged, this, [this](unsigned what) {
         // Not restarted by every change: a long run of changes is looked at as it goes.
         if ((what & DocSchedules) && !m_changeDelay.isActive()) m_changeDelay.start();
     });
-    connect(m_pNotifier, &DesktopNotifier::activated, this, &DesktopReminders::OnActivated);
+    connect(m_notifier, &DesktopNotifier::activated, this, &DesktopReminders::OnActivated);
     m_plan.SetSettings(ReminderSettings::Read(app.GetProfile()));
 }
 
 DesktopReminders::~DesktopReminders() = default;
 
 void DesktopReminders::Start() {
-    const auto& entries = m_app.GetDocument().m_cmdPro.GetSchedules();
+    const auto& entries = m_app.GetDocument().m_scheduleBook.GetSchedules();
     if (std::optional<Reminder> summary = m_plan.TodaySummary(entries, CurrentClock().Now())) Notify(*summary);
     Check();
 }
@@ -57,7 +57,7 @@ void DesktopReminders::Check() {
     const Clock& clock = CurrentClock();
     const long long nowMs = clock.NowMs();
     const std::time_t now = static_cast<std::time_t>(FloorSeconds(nowMs));
-    const auto& entries = m_app.GetDocument().m_cmdPro.GetSchedules();
+    const auto& entries = m_app.GetDocument().m_scheduleBook.GetSchedules();
     for (const Reminder& reminder : m_plan.TakeDue(entries, now)) Notify(reminder);
 
     m_armedFor = clock.Advances() ? m_plan.NextDue(entries, now) : std::nullopt;
@@ -82,7 +82,7 @@ void DesktopReminders::Notify(const Reminder& reminder) {
         m_tagEntries.push_back(std::nullopt);
     else
         m_tagEntries.push_back(reminder.key);
-    m_pNotifier->Show(ToQString(reminder.strSummary), ToQString(reminder.strBody), tag);
+    m_notifier->Show(ToQString(reminder.strSummary), ToQString(reminder.strBody), tag);
 }
 
 void DesktopReminders::OnActivated(int tag) {

@@ -35,7 +35,7 @@ public:
     /// Shows what is due and arms the timer for what comes next.
     void Check();
 
-    DesktopNotifier& GetNotifier() { return *m_pNotifier; }
+    DesktopNotifier& GetNotifier() { return *m_notifier; }
     const nelo::ReminderPlan& GetPlan() const { return m_plan; }
     /// The clock time (seconds) the timer waits for; none while it waits for nothing.
     std::optional<std::time_t> GetArmedFor() const { return m_armedFor; }
@@ -49,11 +49,11 @@ private:
     MainWindow& m_frame;
     nelo::ReminderPlan m_plan;
     nelo::WallTimer m_timer;
-    QSocketNotifier* m_pTimerNotifier = nullptr;
+    QSocketNotifier* m_timerNotifier = nullptr;
     /// Gathers the changes of the schedule list (a text file of entries read line by
     /// line changes it many times a second) into one check.
     QTimer m_changeDelay;
-    DesktopNotifier* m_pNotifier = nullptr;
+    DesktopNotifier* m_notifier = nullptr;
     /// The entry of each notification's tag; none for the start-up summary.
     std::vector<std::optional<nelo::ReminderKey>> m_tagEntries;
     std::optional<std::time_t> m_armedFor;

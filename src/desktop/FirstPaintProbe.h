@@ -14,5 +14,5 @@ protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
-    bool m_bSeen = false;
+    bool m_seen = false;
 };

@@ -26,6 +26,6 @@ public:
 private:
     void ShowSampleColour();
 
-    QComboBox* m_pColour = nullptr;
-    QLineEdit* m_pSample = nullptr;
+    QComboBox* m_colour = nullptr;
+    QLineEdit* m_sample = nullptr;
 };

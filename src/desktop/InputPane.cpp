@@ -26,7 +26,7 @@ void InputPane::keyPressEvent(QKeyEvent* pEvent) {
         // Enter while an input method composes belongs to the composition; a held Enter
         // repeats, and only a single press submits (an auto-repeat would send the same
         // line again and again). Neither inserts a line break.
-        if (!m_bComposing && !pEvent->isAutoRepeat()) SubmitCaretLine();
+        if (!m_composing && !pEvent->isAutoRepeat()) SubmitCaretLine();
         pEvent->accept();
         return;
     }
@@ -35,7 +35,7 @@ void InputPane::keyPressEvent(QKeyEvent* pEvent) {
 
 void InputPane::inputMethodEvent(QInputMethodEvent* pEvent) {
     QPlainTextEdit::inputMethodEvent(pEvent);
-    m_bComposing = !pEvent->preeditString().isEmpty();
+    m_composing = !pEvent->preeditString().isEmpty();
 }
 
 void InputPane::changeEvent(QEvent* pEvent) {

@@ -17,7 +17,7 @@ public:
     void EndWithLineBreak() override;
 
     /// True while an input method is composing (a pre-edit text is shown).
-    bool IsComposing() const { return m_bComposing; }
+    bool IsComposing() const { return m_composing; }
 
 Q_SIGNALS:
     /// Enter on a line that is not empty: the logical line under the caret.
@@ -33,5 +33,5 @@ private:
     /// start and does nothing else.
     void SubmitCaretLine();
 
-    bool m_bComposing = false;
+    bool m_composing = false;
 };

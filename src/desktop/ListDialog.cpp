@@ -18,22 +18,22 @@ ListDialog::ListDialog(MessageBox& messageBox, const QString& title, QWidget* pP
     // of its line down; Japanese text takes the taller of the two lines.
     const QFontMetricsF fm(font());
     const QString latin = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    m_dUnitX = fm.horizontalAdvance(latin) / latin.size() / 4.0;
-    m_dUnitY = std::max(fm.height(), fm.boundingRect(QStringLiteral("漢あ")).height()) / 8.0;
+    m_unitX = fm.horizontalAdvance(latin) / latin.size() / 4.0;
+    m_unitY = std::max(fm.height(), fm.boundingRect(QStringLiteral("漢あ")).height()) / 8.0;
     // The notices and confirmations belong to this dialog while it is open.
     if (auto* pBox = dynamic_cast<QtMessageBox*>(&m_messageBox)) {
-        m_pOldBoxParent = pBox->GetParent();
+        m_oldBoxParent = pBox->GetParent();
         pBox->SetParent(this);
     }
 }
 
 ListDialog::~ListDialog() {
-    if (auto* pBox = dynamic_cast<QtMessageBox*>(&m_messageBox)) pBox->SetParent(m_pOldBoxParent);
+    if (auto* pBox = dynamic_cast<QtMessageBox*>(&m_messageBox)) pBox->SetParent(m_oldBoxParent);
 }
 
 QRect ListDialog::DluRect(int x, int y, int cx, int cy) const {
     const auto px = [](int n, double unit) { return static_cast<int>(std::lround(n * unit)); };
-    return QRect(px(x, m_dUnitX), px(y, m_dUnitY), px(cx, m_dUnitX), px(cy, m_dUnitY));
+    return QRect(px(x, m_unitX), px(y, m_unitY), px(cx, m_unitX), px(cy, m_unitY));
 }
 
 void ListDialog::SetDluSize(int cx, int cy) { setFixedSize(DluRect(0, 0, cx, cy).size()); }

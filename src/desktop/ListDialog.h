@@ -33,7 +33,7 @@ protected:
 private:
     nelo::MessageBox& m_messageBox;
     // The message box's owner before the dialog opened, given back when it closes.
-    QWidget* m_pOldBoxParent = nullptr;
-    double m_dUnitX = 1.5;
-    double m_dUnitY = 1.5;
+    QWidget* m_oldBoxParent = nullptr;
+    double m_unitX = 1.5;
+    double m_unitY = 1.5;
 };

@@ -19,7 +19,7 @@ constexpr quint32 kMod2Modifier = 0x10;
 }  // namespace
 
 LockIndicators::LockIndicators(QStatusBar* pBar, const QString& sLedFolder, bool bWindowSystem)
-    : QObject(pBar), m_sLedFolder(sLedFolder) {
+    : QObject(pBar), m_ledFolder(sLedFolder) {
     struct LockPane {
         const char* name;
         const char* light;
@@ -48,10 +48,10 @@ LockIndicators::LockIndicators(QStatusBar* pBar, const QString& sLedFolder, bool
                            panes[i].nModifier, panes[i].text};
     }
     if (bWindowSystem) {
-        m_pXkb = new XkbIndicators(this);
-        connect(m_pXkb, &XkbIndicators::changed, this, [this] { Refresh(); });
-        m_bKeyModifiers =
-            !m_pXkb->IsAvailable() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        m_xkb = new XkbIndicators(this);
+        connect(m_xkb, &XkbIndicators::changed, this, [this] { Refresh(); });
+        m_hasKeyModifiers =
+            !m_xkb->IsAvailable() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     }
     qApp->installEventFilter(this);
     Refresh();
@@ -60,10 +60,10 @@ LockIndicators::LockIndicators(QStatusBar* pBar, const QString& sLedFolder, bool
 ELockState LockIndicators::ReadLight(const QString& light) const {
     // One light per keyboard: on when any keyboard shows it.
     const QStringList devices =
-        QDir(m_sLedFolder).entryList({QStringLiteral("*::") + light}, QDir::Dirs | QDir::NoDotAndDotDot);
+        QDir(m_ledFolder).entryList({QStringLiteral("*::") + light}, QDir::Dirs | QDir::NoDotAndDotDot);
     ELockState state = ELockState::Unknown;
     for (const QString& device : devices) {
-        QFile file(m_sLedFolder + QLatin1Char('/') + device + QStringLiteral("/brightness"));
+        QFile file(m_ledFolder + QLatin1Char('/') + device + QStringLiteral("/brightness"));
         if (!file.open(QIODevice::ReadOnly)) continue;
         bool bOk = false;
         const int nValue = file.readAll().trimmed().toInt(&bOk);
@@ -76,8 +76,8 @@ ELockState LockIndicators::ReadLight(const QString& light) const {
 
 ELockState LockIndicators::State(int nIndicator) {
     const LockLight& indicator = m_indicators[static_cast<std::size_t>(nIndicator)];
-    if (m_pXkb) {
-        if (const std::optional<bool> bOn = m_pXkb->State(indicator.xkbName))
+    if (m_xkb) {
+        if (const std::optional<bool> bOn = m_xkb->State(indicator.xkbName))
             return *bOn ? ELockState::On : ELockState::Off;
     }
     if (m_keyModifiers && indicator.nModifier != 0)
@@ -102,7 +102,7 @@ bool LockIndicators::eventFilter(QObject* pObject, QEvent* pEvent) {
     if (pEvent->type() == QEvent::KeyPress || pEvent->type() == QEvent::KeyRelease) {
         auto* pKey = static_cast<QKeyEvent*>(pEvent);
         // Every key event carries the locks; a lock key's own release tells its new state.
-        if (m_bKeyModifiers && pKey->nativeModifiers() != m_keyModifiers.value_or(~0u)) {
+        if (m_hasKeyModifiers && pKey->nativeModifiers() != m_keyModifiers.value_or(~0u)) {
             m_keyModifiers = pKey->nativeModifiers();
             Refresh();
             return false;

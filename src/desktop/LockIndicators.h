@@ -45,10 +45,10 @@ private:
         QString text;
     };
     std::array<LockLight, 4> m_indicators;
-    QString m_sLedFolder;
-    XkbIndicators* m_pXkb = nullptr;
+    QString m_ledFolder;
+    XkbIndicators* m_xkb = nullptr;
     /// The native modifier state of the last key event, where the window system tells
     /// the locks nowhere else (Wayland).
     std::optional<quint32> m_keyModifiers;
-    bool m_bKeyModifiers = false;
+    bool m_hasKeyModifiers = false;
 };

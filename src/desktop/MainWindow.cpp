@@ -23,8 +23,8 @@ MainWindow::MainWindow(NotebookSession& app, QWidget* pParent) : QMainWindow(pPa
     CreateToolBar();
     CreateStatusBar();
     CreateClient();
-    m_pSendView = std::make_unique<LineDispatcher>(app.GetDocument(), m_pInput);
-    app.GetDocument().AddListener(m_pConversation);
+    m_dispatcher = std::make_unique<LineDispatcher>(app.GetDocument(), m_input);
+    app.GetDocument().AddListener(m_conversation);
     app.GetDocument().AddListener(this);
     ApplySavedFont();
     OnTitleChanged(app.GetTitle());
@@ -37,47 +37,47 @@ MainWindow::MainWindow(NotebookSession& app, QWidget* pParent) : QMainWindow(pPa
 MainWindow::~MainWindow() {
     m_app.SetPathPrompt({});
     m_app.GetDocument().RemoveListener(this);
-    m_app.GetDocument().RemoveListener(m_pConversation);
+    m_app.GetDocument().RemoveListener(m_conversation);
 }
 
 void MainWindow::CreateClient() {
-    m_pSplitter = new QSplitter(Qt::Vertical, this);
-    m_pSplitter->setObjectName(QStringLiteral("splitter"));
-    m_pSplitter->setChildrenCollapsible(false);
-    m_pConversation = new ConversationPane(m_pSplitter);
-    m_pInput = new InputPane(m_pSplitter);
-    m_pSplitter->addWidget(m_pConversation);
-    m_pSplitter->addWidget(m_pInput);
-    setCentralWidget(m_pSplitter);
-    connect(m_pInput, &InputPane::lineSubmitted, this, &MainWindow::SubmitLine);
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("splitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_conversation = new ConversationPane(m_splitter);
+    m_input = new InputPane(m_splitter);
+    m_splitter->addWidget(m_conversation);
+    m_splitter->addWidget(m_input);
+    setCentralWidget(m_splitter);
+    connect(m_input, &InputPane::lineSubmitted, this, &MainWindow::SubmitLine);
     // Typing goes to the input pane from the start.
-    m_pInput->setFocus();
+    m_input->setFocus();
 }
 
 void MainWindow::SubmitLine(const QString& line) {
     int nReplaced = 0;
     std::string cp932 = ToCp932(line, &nReplaced);
     if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
-    m_pSendView->ProcessLine(cp932);
+    m_dispatcher->ProcessLine(cp932);
 }
 
 void MainWindow::ShowNotice(const QString& text) { statusBar()->showMessage(text, 10000); }
 
 void MainWindow::ShowFirstTime() {
-    if (m_bFirstShow) {
-        m_bFirstShow = false;
+    if (m_firstShow) {
+        m_firstShow = false;
         RestorePlacement();
     } else {
         show();
     }
     // The conversation pane gets one third of the client height, the input pane the rest.
-    if (!m_bSplitterSized) {
-        m_bSplitterSized = true;
+    if (!m_splitterSized) {
+        m_splitterSized = true;
         if (layout()) layout()->activate();
-        const int h = m_pSplitter->height();
-        m_pSplitter->setSizes({h / 3, h - h / 3});
+        const int h = m_splitter->height();
+        m_splitter->setSizes({h / 3, h - h / 3});
     }
-    m_pInput->setFocus();
+    m_input->setFocus();
 }
 
 void MainWindow::OnModifiedChanged(bool /*bModified*/) { UpdateCommandStates(); }
@@ -90,8 +90,8 @@ void MainWindow::OnDataChanged(unsigned what) { Q_EMIT dataChanged(what); }
 
 void MainWindow::closeEvent(QCloseEvent* pEvent) {
     // Closed while a text file is read: the reading stops first, then the window closes.
-    if (m_bReadingTextFile) {
-        m_bCloseAfterRead = true;
+    if (m_readingTextFile) {
+        m_closeAfterRead = true;
         pEvent->ignore();
         return;
     }

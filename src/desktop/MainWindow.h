@@ -36,10 +36,10 @@ public:
     ~MainWindow() override;
 
     nelo::NotebookSession& GetApp() { return m_app; }
-    nelo::LineDispatcher& GetSendView() { return *m_pSendView; }
-    ConversationPane* GetConversationPane() const { return m_pConversation; }
-    InputPane* GetInputPane() const { return m_pInput; }
-    QSplitter* GetSplitter() const { return m_pSplitter; }
+    nelo::LineDispatcher& GetSendView() { return *m_dispatcher; }
+    ConversationPane* GetConversationPane() const { return m_conversation; }
+    InputPane* GetInputPane() const { return m_input; }
+    QSplitter* GetSplitter() const { return m_splitter; }
 
     /// Shows the window the first time: the saved placement, not the size it was made with.
     void ShowFirstTime();
@@ -122,7 +122,7 @@ private:
     /// Shows the format in both panes and keeps it as the current one.
     void ApplyCharFormat(const nelo::CharFormat& cf);
     /// The font both panes show, as the profile keeps it.
-    nelo::CharFormat m_cfFont;
+    nelo::CharFormat m_font;
     friend class PlacementFontTest;
 
     // Text-file input and the settings dialog (MainWindowCommands.cpp).
@@ -162,57 +162,57 @@ public:
     /// Starts the reminders (after the first notebook is open).
     void StartReminders();
     /// The reminders, once started.
-    DesktopReminders* GetReminders() const { return m_pReminders; }
+    DesktopReminders* GetReminders() const { return m_reminders; }
     void OnNotifySettings();
     /// The schedule list, with the first entry that select accepts selected.
     void OpenScheduleList(const std::function<bool(const nelo::ScheduleEntry&)>& select);
     /// The window's first show leaves it minimised (nelo --minimized).
-    void SetStartMinimized(bool bMinimized) { m_bStartMinimized = bMinimized; }
+    void SetStartMinimized(bool bMinimized) { m_startMinimized = bMinimized; }
 
 private:
-    DesktopReminders* m_pReminders = nullptr;
-    bool m_bStartMinimized = false;
+    DesktopReminders* m_reminders = nullptr;
+    bool m_startMinimized = false;
 
     nelo::NotebookSession& m_app;
-    ConversationPane* m_pConversation = nullptr;
-    InputPane* m_pInput = nullptr;
-    QSplitter* m_pSplitter = nullptr;
-    QToolBar* m_pToolBar = nullptr;
+    ConversationPane* m_conversation = nullptr;
+    InputPane* m_input = nullptr;
+    QSplitter* m_splitter = nullptr;
+    QToolBar* m_toolBar = nullptr;
     // The commands whose enabling follows the focus, and the bars' check marks.
-    QAction* m_pPrintAction = nullptr;
-    QAction* m_pPrintDirectAction = nullptr;
-    QAction* m_pPrintPreviewAction = nullptr;
-    QAction* m_pReadTextAction = nullptr;
-    QAction* m_pFontAction = nullptr;
-    QAction* m_pCutAction = nullptr;
-    QAction* m_pCopyAction = nullptr;
-    QAction* m_pPasteAction = nullptr;
-    QAction* m_pUndoAction = nullptr;
-    QAction* m_pToolBarAction = nullptr;
-    QAction* m_pStatusBarAction = nullptr;
-    QPlainTextEdit* m_pActivePane = nullptr;
+    QAction* m_printAction = nullptr;
+    QAction* m_printDirectAction = nullptr;
+    QAction* m_printPreviewAction = nullptr;
+    QAction* m_readTextAction = nullptr;
+    QAction* m_fontAction = nullptr;
+    QAction* m_cutAction = nullptr;
+    QAction* m_copyAction = nullptr;
+    QAction* m_pasteAction = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_toolBarAction = nullptr;
+    QAction* m_statusBarAction = nullptr;
+    QPlainTextEdit* m_activePane = nullptr;
     /// Receives the application-wide signals (focus, clipboard) and the panes' signals:
     /// a member, so those connections end before the widgets are torn down.
     QObject m_commandContext;
     /// The help page, opened once and raised again.
-    HelpWindow* m_pHelpWindow = nullptr;
+    HelpWindow* m_helpWindow = nullptr;
     /// The four entries of the recent-file list in the file menu (grey while empty).
-    QAction* m_pRecentActions[4] = {};
-    std::unique_ptr<nelo::LineDispatcher> m_pSendView;
-    std::unique_ptr<QPrinter, PrinterDeleter> m_pPrinter;
+    QAction* m_recentActions[4] = {};
+    std::unique_ptr<nelo::LineDispatcher> m_dispatcher;
+    std::unique_ptr<QPrinter, PrinterDeleter> m_printer;
     /// Which of the windows open at once this is (a later one is set off).
-    std::unique_ptr<WindowSlot> m_pWindowSlot;
+    std::unique_ptr<WindowSlot> m_windowSlot;
     /// The frame the first show asked for, and whether the window still waits for the
     /// window manager's decorations to make the frame that size.
-    QRect m_rcFrameWanted;
-    QRect m_rcPlaced;
-    bool m_bFittingFrame = false;
+    QRect m_frameWanted;
+    QRect m_placed;
+    bool m_fittingFrame = false;
     /// The decorations last measured around the normal window.
     QMargins m_frameMargins;
-    bool m_bFirstShow = true;
-    bool m_bSplitterSized = false;
+    bool m_firstShow = true;
+    bool m_splitterSized = false;
     /// A text file is being read (F9 does not start another).
-    bool m_bReadingTextFile = false;
+    bool m_readingTextFile = false;
     /// The window was asked to close while a text file was read.
-    bool m_bCloseAfterRead = false;
+    bool m_closeAfterRead = false;
 };

@@ -32,15 +32,15 @@ constexpr int kLinesPerFlush = 256;
 }  // namespace
 
 void MainWindow::OnReadTextFile() {
-    if (m_bReadingTextFile) return;
+    if (m_readingTextFile) return;
     const QString path = AskTextFileToRead(this, DialogFolder());
     if (path.isEmpty()) return;
     ReadTextFile(path);
 }
 
 void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
-    if (m_bReadingTextFile) return;
-    m_bReadingTextFile = true;
+    if (m_readingTextFile) return;
+    m_readingTextFile = true;
     // Until the progress dialog shows, the window only keeps up with what is not typing
     // (a signal that ends the session among it); typing waits for the end of the read.
     QElapsedTimer sinceKeptUp;
@@ -51,13 +51,13 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             sinceKeptUp.restart();
         }
-        return m_bCloseAfterRead;
+        return m_closeAfterRead;
     };
     TextFileInput reader(m_app.GetMessageBox());
     if (!reader.Open(PathFromQString(path), keepUp)) {
-        m_bReadingTextFile = false;
-        if (m_bCloseAfterRead) {
-            m_bCloseAfterRead = false;
+        m_readingTextFile = false;
+        if (m_closeAfterRead) {
+            m_closeAfterRead = false;
             close();
         }
         return;
@@ -85,8 +85,8 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
     // The panes take the text at each progress step only: laying them out and scrolling
     // them after every line would cost more than the lines themselves.
     Notebook& doc = m_app.GetDocument();
-    BatchedInput input(*m_pInput);
-    BatchedConversation conversation(*m_pConversation);
+    BatchedInput input(*m_input);
+    BatchedConversation conversation(*m_conversation);
     LineDispatcher view(doc, &input);
     // The conversation pane listens again however the loop ends.
     struct ListenerSwap {
@@ -101,7 +101,7 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
             doc.RemoveListener(pBatch);
             doc.AddListener(pPane);
         }
-    } swap(doc, m_pConversation, &conversation);
+    } swap(doc, m_conversation, &conversation);
     auto flush = [&] {
         conversation.Flush();
         input.Flush();
@@ -132,8 +132,8 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
                                                              : QEventLoop::ExcludeUserInputEvents);
             sinceRepaint.restart();
             // A cancel at the last line has nothing left to cancel; a close ends the read.
-            if (progress.wasCanceled() || m_bCloseAfterRead) {
-                bCanceled = !m_bCloseAfterRead && (nTotal < 0 || nDone < nTotal);
+            if (progress.wasCanceled() || m_closeAfterRead) {
+                bCanceled = !m_closeAfterRead && (nTotal < 0 || nDone < nTotal);
                 break;
             }
         }
@@ -144,10 +144,10 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
     if (pFocus) pFocus->setFocus();
     if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
     if (bCanceled) ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1%2 行）。").arg(nDone).arg(totalText));
-    m_bReadingTextFile = false;
+    m_readingTextFile = false;
     // The window was asked to close while it read: now it does, with the usual question.
-    if (m_bCloseAfterRead) {
-        m_bCloseAfterRead = false;
+    if (m_closeAfterRead) {
+        m_closeAfterRead = false;
         close();
     }
 }

@@ -94,8 +94,8 @@ void MainWindow::OnOpenRecentFile(int nIndex) {
 
 void MainWindow::UpdateRecentFileMenu() {
     const std::vector<std::string>& entries = m_app.GetRecentFileList().GetEntries();
-    for (std::size_t i = 0; i < std::size(m_pRecentActions); ++i) {
-        QAction* pAction = m_pRecentActions[i];
+    for (std::size_t i = 0; i < std::size(m_recentActions); ++i) {
+        QAction* pAction = m_recentActions[i];
         if (!pAction) continue;
         if (i < entries.size()) {
             const QString path = PathToQString(entries[i]);

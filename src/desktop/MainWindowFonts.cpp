@@ -19,10 +19,10 @@ void MainWindow::ApplySavedFont() {
 }
 
 void MainWindow::ApplyCharFormat(const CharFormat& cf) {
-    m_cfFont = cf;
+    m_font = cf;
     const QFont font = FontFromCharFormat(cf);
     const QColor colour = ColourFromCharFormat(cf);
-    for (QWidget* pPane : {static_cast<QWidget*>(m_pConversation), static_cast<QWidget*>(m_pInput)}) {
+    for (QWidget* pPane : {static_cast<QWidget*>(m_conversation), static_cast<QWidget*>(m_input)}) {
         pPane->setFont(font);
         QPalette palette;
         if (colour.isValid()) palette.setColor(QPalette::Text, colour);
@@ -35,18 +35,18 @@ void MainWindow::ApplyCharFormat(const CharFormat& cf) {
 
 void MainWindow::OnFont() {
     // The dialog belongs to the pane that has the focus; the choice goes to both.
-    QWidget* pFrom = focusWidget() == m_pConversation ? static_cast<QWidget*>(m_pConversation) : m_pInput;
-    QFont current = FontFromCharFormat(m_cfFont);
+    QWidget* pFrom = focusWidget() == m_conversation ? static_cast<QWidget*>(m_conversation) : m_input;
+    QFont current = FontFromCharFormat(m_font);
     // The dialog lists the installed families: it starts on the one the panes draw with.
     current.setFamily(ResolvedFamily(current));
-    const bool bAutomatic = (m_cfFont.dwEffects & kCfeAutoColor) || !(m_cfFont.dwMask & kCfmColor);
-    FontDialog dialog(current, bAutomatic ? 0 : m_cfFont.crTextColor, pFrom);
+    const bool bAutomatic = (m_font.dwEffects & kCfeAutoColor) || !(m_font.dwMask & kCfmColor);
+    FontDialog dialog(current, bAutomatic ? 0 : m_font.crTextColor, pFrom);
     dialog.setObjectName(QStringLiteral("fontDialog"));
     dialog.setAccessibleName(QStringLiteral("フォントの変更"));
     if (dialog.exec() != QDialog::Accepted) return;
 
     CharFormat cf;
-    const bool bFaceKept = !ChosenCharFormat(m_cfFont, dialog.selectedFont(), cf, dialog.SelectedColour());
+    const bool bFaceKept = !ChosenCharFormat(m_font, dialog.selectedFont(), cf, dialog.SelectedColour());
     ApplyCharFormat(cf);
     if (!WriteSavedFont(m_app.GetProfile(), cf))
         ShowNotice(QStringLiteral("フォントの設定を保存できませんでした。"));

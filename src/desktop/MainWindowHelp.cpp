@@ -20,6 +20,6 @@ void MainWindow::OnContextHelp() {
 }
 
 void MainWindow::ShowHelpPage(const QString& anchor) {
-    if (!m_pHelpWindow) m_pHelpWindow = new HelpWindow(this);
-    m_pHelpWindow->ShowAt(anchor, this);
+    if (!m_helpWindow) m_helpWindow = new HelpWindow(this);
+    m_helpWindow->ShowAt(anchor, this);
 }

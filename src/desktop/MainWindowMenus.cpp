@@ -51,23 +51,23 @@ void MainWindow::CreateActions() {
                              QStringLiteral("ノートを同じ名前で保存します\n上書き保存"), {Key(C | Qt::Key_S)});
     auto* pSaveAs = MakeAction(this, "actionFileSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
                                QStringLiteral("ノートに名前を付けて保存します\n名前を付けて保存"));
-    m_pPrintAction = MakeAction(this, "actionPrint", QStringLiteral("印刷(&P)..."),
-                                QStringLiteral("会話を印刷します\n印刷"), {Key(C | Qt::Key_P)});
-    m_pPrintPreviewAction = MakeAction(this, "actionPrintPreview", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
-                                       QStringLiteral("印刷したときの様子を表示します\n印刷プレビュー"));
+    m_printAction = MakeAction(this, "actionPrint", QStringLiteral("印刷(&P)..."),
+                               QStringLiteral("会話を印刷します\n印刷"), {Key(C | Qt::Key_P)});
+    m_printPreviewAction = MakeAction(this, "actionPrintPreview", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
+                                      QStringLiteral("印刷したときの様子を表示します\n印刷プレビュー"));
     auto* pPrintSetup = MakeAction(this, "actionPrintSetup", QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."),
                                    QStringLiteral("プリンタと用紙を選びます\nプリンタの設定"));
-    m_pPrintDirectAction =
+    m_printDirectAction =
         MakeAction(this, "actionPrintDirect", QStringLiteral("印刷"), QStringLiteral("会話をすぐに印刷します\n印刷"));
     for (int i = 0; i < 4; ++i) {
         // While the list is empty the first entry stands grey for it, the others are hidden;
         // the recent-file list fills in their texts.
-        m_pRecentActions[i] = new QAction(i == 0 ? QStringLiteral("最新のﾌｧｲﾙ") : QString(), this);
-        m_pRecentActions[i]->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
-        m_pRecentActions[i]->setStatusTip(QStringLiteral("このノートを開きます"));
-        m_pRecentActions[i]->setEnabled(false);
-        m_pRecentActions[i]->setVisible(i == 0);
-        connect(m_pRecentActions[i], &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
+        m_recentActions[i] = new QAction(i == 0 ? QStringLiteral("最新のﾌｧｲﾙ") : QString(), this);
+        m_recentActions[i]->setObjectName(QStringLiteral("actionRecentFile%1").arg(i + 1));
+        m_recentActions[i]->setStatusTip(QStringLiteral("このノートを開きます"));
+        m_recentActions[i]->setEnabled(false);
+        m_recentActions[i]->setVisible(i == 0);
+        connect(m_recentActions[i], &QAction::triggered, this, [this, i] { OnOpenRecentFile(i); });
     }
     auto* pExit = MakeAction(this, "actionExit", QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
                              QStringLiteral("ＮＥＬＯを終了します\n終了"));
@@ -75,42 +75,42 @@ void MainWindow::CreateActions() {
     connect(pOpen, &QAction::triggered, this, &MainWindow::OnFileOpen);
     connect(pSave, &QAction::triggered, this, &MainWindow::OnFileSave);
     connect(pSaveAs, &QAction::triggered, this, &MainWindow::OnFileSaveAs);
-    connect(m_pPrintAction, &QAction::triggered, this, &MainWindow::OnPrint);
-    connect(m_pPrintPreviewAction, &QAction::triggered, this, &MainWindow::OnPrintPreview);
+    connect(m_printAction, &QAction::triggered, this, &MainWindow::OnPrint);
+    connect(m_printPreviewAction, &QAction::triggered, this, &MainWindow::OnPrintPreview);
     connect(pPrintSetup, &QAction::triggered, this, &MainWindow::OnPrintSetup);
-    connect(m_pPrintDirectAction, &QAction::triggered, this, &MainWindow::OnPrintDirect);
+    connect(m_printDirectAction, &QAction::triggered, this, &MainWindow::OnPrintDirect);
     connect(pExit, &QAction::triggered, this, &QWidget::close);
 
     // Edit: the pane that has the focus does the work.
-    m_pCutAction = MakeAction(this, "actionCut", QStringLiteral("切り取り(&T)"),
-                              QStringLiteral("選んだ文字を切り取ってクリップボードに入れます\n切り取り"),
-                              {Key(C | Qt::Key_X), Key(S | Qt::Key_Delete)});
-    m_pCopyAction = MakeAction(this, "actionCopy", QStringLiteral("ｺﾋﾟｰ(&C)"),
-                               QStringLiteral("選んだ文字をクリップボードにコピーします\nコピー"),
-                               {Key(C | Qt::Key_C), Key(C | Qt::Key_Insert)});
-    m_pPasteAction = MakeAction(this, "actionPaste", QStringLiteral("貼り付け(&P)"),
-                                QStringLiteral("クリップボードの文字を貼り付けます\n貼り付け"),
-                                {Key(C | Qt::Key_V), Key(S | Qt::Key_Insert)});
-    m_pUndoAction =
+    m_cutAction = MakeAction(this, "actionCut", QStringLiteral("切り取り(&T)"),
+                             QStringLiteral("選んだ文字を切り取ってクリップボードに入れます\n切り取り"),
+                             {Key(C | Qt::Key_X), Key(S | Qt::Key_Delete)});
+    m_copyAction = MakeAction(this, "actionCopy", QStringLiteral("ｺﾋﾟｰ(&C)"),
+                              QStringLiteral("選んだ文字をクリップボードにコピーします\nコピー"),
+                              {Key(C | Qt::Key_C), Key(C | Qt::Key_Insert)});
+    m_pasteAction = MakeAction(this, "actionPaste", QStringLiteral("貼り付け(&P)"),
+                               QStringLiteral("クリップボードの文字を貼り付けます\n貼り付け"),
+                               {Key(C | Qt::Key_V), Key(S | Qt::Key_Insert)});
+    m_undoAction =
         MakeAction(this, "actionUndo", QStringLiteral("元に戻す"), QStringLiteral("直前の編集を取り消します\n元に戻す"),
                    {Key(C | Qt::Key_Z), Key(Qt::AltModifier | Qt::Key_Backspace)});
-    m_pReadTextAction = MakeAction(this, "actionReadTextFile", QStringLiteral("テキスト読込み(&R)..."),
-                                   QStringLiteral("テキストファイルを読み込み処理します\nテキストファイルの読込み処理"),
-                                   {Key(Qt::Key_F9)});
-    connect(m_pCutAction, &QAction::triggered, this, [this] { ActivePane()->cut(); });
-    connect(m_pCopyAction, &QAction::triggered, this, [this] { ActivePane()->copy(); });
-    connect(m_pPasteAction, &QAction::triggered, this, [this] { ActivePane()->paste(); });
-    connect(m_pUndoAction, &QAction::triggered, this, [this] { ActivePane()->undo(); });
-    connect(m_pReadTextAction, &QAction::triggered, this, &MainWindow::OnReadTextFile);
+    m_readTextAction = MakeAction(this, "actionReadTextFile", QStringLiteral("テキスト読込み(&R)..."),
+                                  QStringLiteral("テキストファイルを読み込み処理します\nテキストファイルの読込み処理"),
+                                  {Key(Qt::Key_F9)});
+    connect(m_cutAction, &QAction::triggered, this, [this] { ActivePane()->cut(); });
+    connect(m_copyAction, &QAction::triggered, this, [this] { ActivePane()->copy(); });
+    connect(m_pasteAction, &QAction::triggered, this, [this] { ActivePane()->paste(); });
+    connect(m_undoAction, &QAction::triggered, this, [this] { ActivePane()->undo(); });
+    connect(m_readTextAction, &QAction::triggered, this, &MainWindow::OnReadTextFile);
 
     // View: the bars' items are bound to the bars when those exist.
-    m_pToolBarAction = MakeAction(this, "actionViewToolBar", QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),
-                                  QStringLiteral("ツール バーを表示するかどうかを切り替えます\nツール バー"));
-    m_pStatusBarAction = MakeAction(this, "actionViewStatusBar", QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
-                                    QStringLiteral("ステータス バーを表示するかどうかを切り替えます\nステータス バー"));
-    m_pFontAction = MakeAction(this, "actionFont", QStringLiteral("ﾌｫﾝﾄ(&F)"),
-                               QStringLiteral("フォントを変更します\nフォントの変更"));
-    connect(m_pFontAction, &QAction::triggered, this, &MainWindow::OnFont);
+    m_toolBarAction = MakeAction(this, "actionViewToolBar", QStringLiteral("ﾂｰﾙ ﾊﾞｰ(&T)"),
+                                 QStringLiteral("ツール バーを表示するかどうかを切り替えます\nツール バー"));
+    m_statusBarAction = MakeAction(this, "actionViewStatusBar", QStringLiteral("ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
+                                   QStringLiteral("ステータス バーを表示するかどうかを切り替えます\nステータス バー"));
+    m_fontAction = MakeAction(this, "actionFont", QStringLiteral("ﾌｫﾝﾄ(&F)"),
+                              QStringLiteral("フォントを変更します\nフォントの変更"));
+    connect(m_fontAction, &QAction::triggered, this, &MainWindow::OnFont);
 
     // Notebook data
     auto* pVariables =
@@ -157,23 +157,23 @@ void MainWindow::CreateActions() {
     pNew->setIcon(ThemedIcon(QStringLiteral("document-new")));
     pOpen->setIcon(ThemedIcon(QStringLiteral("document-open")));
     pSave->setIcon(ThemedIcon(QStringLiteral("document-save")));
-    m_pCutAction->setIcon(ThemedIcon(QStringLiteral("edit-cut")));
-    m_pCopyAction->setIcon(ThemedIcon(QStringLiteral("edit-copy")));
-    m_pPasteAction->setIcon(ThemedIcon(QStringLiteral("edit-paste")));
-    m_pReadTextAction->setIcon(OwnIcon(QStringLiteral("nelo-read-text")));
+    m_cutAction->setIcon(ThemedIcon(QStringLiteral("edit-cut")));
+    m_copyAction->setIcon(ThemedIcon(QStringLiteral("edit-copy")));
+    m_pasteAction->setIcon(ThemedIcon(QStringLiteral("edit-paste")));
+    m_readTextAction->setIcon(OwnIcon(QStringLiteral("nelo-read-text")));
     pVariables->setIcon(OwnIcon(QStringLiteral("nelo-variables")));
     pSchedules->setIcon(OwnIcon(QStringLiteral("nelo-schedules")));
     pMemos->setIcon(OwnIcon(QStringLiteral("nelo-memos")));
-    m_pPrintAction->setIcon(ThemedIcon(QStringLiteral("document-print")));
+    m_printAction->setIcon(ThemedIcon(QStringLiteral("document-print")));
     pAbout->setIcon(ThemedIcon(QStringLiteral("help-about")));
     pContextHelp->setIcon(ThemedIcon(QStringLiteral("help-contextual")));
 
     // The commands of the pane that last had the focus; a dialog or another window
     // taking the focus leaves that pane the active one.
     connect(qApp, &QApplication::focusChanged, &m_commandContext, [this](QWidget*, QWidget* pNow) {
-        if (!pNow || pNow == m_pActivePane) return;
-        if (pNow == m_pInput || pNow == m_pConversation) {
-            m_pActivePane = static_cast<QPlainTextEdit*>(pNow);
+        if (!pNow || pNow == m_activePane) return;
+        if (pNow == m_input || pNow == m_conversation) {
+            m_activePane = static_cast<QPlainTextEdit*>(pNow);
             UpdateCommandStates();
         }
     });
@@ -197,26 +197,26 @@ void MainWindow::CreateMenus() {
     pFile->addAction(find("actionFileSave"));
     pFile->addAction(find("actionFileSaveAs"));
     pFile->addSeparator();
-    pFile->addAction(m_pPrintAction);
-    pFile->addAction(m_pPrintPreviewAction);
+    pFile->addAction(m_printAction);
+    pFile->addAction(m_printPreviewAction);
     pFile->addAction(find("actionPrintSetup"));
     pFile->addSeparator();
-    for (QAction* pRecent : m_pRecentActions) pFile->addAction(pRecent);
+    for (QAction* pRecent : m_recentActions) pFile->addAction(pRecent);
     pFile->addSeparator();
     pFile->addAction(find("actionExit"));
 
     QMenu* pEdit = addMenu("menuEdit", QStringLiteral("編集(&E)"), QStringLiteral("編集"));
-    pEdit->addAction(m_pCutAction);
-    pEdit->addAction(m_pCopyAction);
-    pEdit->addAction(m_pPasteAction);
+    pEdit->addAction(m_cutAction);
+    pEdit->addAction(m_copyAction);
+    pEdit->addAction(m_pasteAction);
     pEdit->addSeparator();
-    pEdit->addAction(m_pReadTextAction);
+    pEdit->addAction(m_readTextAction);
 
     QMenu* pView = addMenu("menuView", QStringLiteral("表示(&V)"), QStringLiteral("表示"));
-    pView->addAction(m_pToolBarAction);
-    pView->addAction(m_pStatusBarAction);
+    pView->addAction(m_toolBarAction);
+    pView->addAction(m_statusBarAction);
     pView->addSeparator();
-    pView->addAction(m_pFontAction);
+    pView->addAction(m_fontAction);
 
     QMenu* pData = addMenu("menuRecord", QStringLiteral("記憶(&R)"), QStringLiteral("記憶"));
     pData->addAction(find("actionVariables"));
@@ -232,26 +232,26 @@ void MainWindow::CreateMenus() {
 }
 
 void MainWindow::CreateToolBar() {
-    m_pToolBar = addToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"));
-    m_pToolBar->setObjectName(QStringLiteral("toolBar"));
-    m_pToolBar->setAccessibleName(QStringLiteral("ツール バー"));
-    m_pToolBar->setIconSize(QSize(16, 16));
+    m_toolBar = addToolBar(QStringLiteral("ﾂｰﾙ ﾊﾞｰ"));
+    m_toolBar->setObjectName(QStringLiteral("toolBar"));
+    m_toolBar->setAccessibleName(QStringLiteral("ツール バー"));
+    m_toolBar->setIconSize(QSize(16, 16));
     const char* const buttons[] = {"actionFileNew", "actionFileOpen",  "actionFileSave",   nullptr,
                                    "actionCut",     "actionCopy",      "actionPaste",      "actionReadTextFile",
                                    nullptr,         "actionVariables", "actionSchedules",  "actionMemos",
                                    "actionPrint",   "actionAbout",     "actionContextHelp"};
     for (const char* name : buttons) {
         if (!name) {
-            m_pToolBar->addSeparator();
+            m_toolBar->addSeparator();
             continue;
         }
         QAction* pAction = findChild<QAction*>(QString::fromLatin1(name));
-        m_pToolBar->addAction(pAction);
-        QWidget* pButton = m_pToolBar->widgetForAction(pAction);
+        m_toolBar->addAction(pAction);
+        QWidget* pButton = m_toolBar->widgetForAction(pAction);
         pButton->setObjectName(QStringLiteral("button") + QString::fromLatin1(name + 6));
         pButton->setAccessibleName(pAction->toolTip());
     }
-    BindBarToggle(m_pToolBarAction, m_pToolBar);
+    BindBarToggle(m_toolBarAction, m_toolBar);
 }
 
 void MainWindow::CreateStatusBar() {
@@ -259,16 +259,16 @@ void MainWindow::CreateStatusBar() {
     pBar->setObjectName(QStringLiteral("statusBar"));
     pBar->setAccessibleName(QStringLiteral("ステータス バー"));
     new LockIndicators(pBar);
-    BindBarToggle(m_pStatusBarAction, pBar);
+    BindBarToggle(m_statusBarAction, pBar);
 }
 
 QPlainTextEdit* MainWindow::ActivePane() const {
-    if (m_pActivePane) return m_pActivePane;
-    return m_pInput;
+    if (m_activePane) return m_activePane;
+    return m_input;
 }
 
 void MainWindow::OnNextPane() {
-    QPlainTextEdit* pOther = ActivePane() == m_pInput ? static_cast<QPlainTextEdit*>(m_pConversation) : m_pInput;
+    QPlainTextEdit* pOther = ActivePane() == m_input ? static_cast<QPlainTextEdit*>(m_conversation) : m_input;
     pOther->setFocus(Qt::TabFocusReason);
 }
 
@@ -278,30 +278,30 @@ void MainWindow::OnPrevPane() {
 }
 
 void MainWindow::UpdateCommandStates() {
-    if (!m_pInput || !m_pConversation) return;
-    if (!m_pActivePane) {
+    if (!m_input || !m_conversation) return;
+    if (!m_activePane) {
         // The first call comes when the window is complete: from here on the panes tell
         // when their selection or undo state changes.
-        m_pActivePane = m_pInput;
+        m_activePane = m_input;
         for (QPlainTextEdit* pPane :
-             {static_cast<QPlainTextEdit*>(m_pInput), static_cast<QPlainTextEdit*>(m_pConversation)}) {
+             {static_cast<QPlainTextEdit*>(m_input), static_cast<QPlainTextEdit*>(m_conversation)}) {
             connect(pPane, &QPlainTextEdit::copyAvailable, &m_commandContext, [this] { UpdateCommandStates(); });
             connect(pPane, &QPlainTextEdit::undoAvailable, &m_commandContext, [this] { UpdateCommandStates(); });
         }
     }
     QPlainTextEdit* pPane = ActivePane();
-    const bool bConversation = pPane == m_pConversation;
+    const bool bConversation = pPane == m_conversation;
     // Printing belongs to the conversation, reading a text file to the input pane; the
     // font can be chosen from either.
-    m_pPrintAction->setEnabled(bConversation);
-    m_pPrintDirectAction->setEnabled(bConversation);
-    m_pPrintPreviewAction->setEnabled(bConversation);
-    m_pReadTextAction->setEnabled(!bConversation);
-    m_pFontAction->setEnabled(true);
+    m_printAction->setEnabled(bConversation);
+    m_printDirectAction->setEnabled(bConversation);
+    m_printPreviewAction->setEnabled(bConversation);
+    m_readTextAction->setEnabled(!bConversation);
+    m_fontAction->setEnabled(true);
     const bool bEditable = !pPane->isReadOnly();
     const bool bSelection = pPane->textCursor().hasSelection();
-    m_pCutAction->setEnabled(bEditable && bSelection);
-    m_pCopyAction->setEnabled(bSelection);
-    m_pPasteAction->setEnabled(bEditable);
-    m_pUndoAction->setEnabled(bEditable && pPane->document()->isUndoAvailable());
+    m_cutAction->setEnabled(bEditable && bSelection);
+    m_copyAction->setEnabled(bSelection);
+    m_pasteAction->setEnabled(bEditable);
+    m_undoAction->setEnabled(bEditable && pPane->document()->isUndoAvailable());
 }

@@ -62,27 +62,27 @@ void MainWindow::RestorePlacement() {
     Profile& profile = m_app.GetProfile();
     const SavedPlacement saved = ReadPlacement(profile);
     const FirstShow first = ChooseFirstShow(saved);
-    m_pWindowSlot = std::make_unique<WindowSlot>();
+    m_windowSlot = std::make_unique<WindowSlot>();
 
     PlacementRect rc = saved.rcNormal;
     // A second window at the same time does not hide the first.
-    const int nOffset = m_pWindowSlot->Number() * kCascade;
+    const int nOffset = m_windowSlot->Number() * kCascade;
     rc = {rc.left + nOffset, rc.top + nOffset, rc.right + nOffset, rc.bottom + nOffset};
     if (PositionsDecidedByPlatform()) {
         resize(rc.Width(), rc.Height());
     } else {
         const QScreen* pPrimary = QGuiApplication::primaryScreen();
         if (pPrimary) rc = FitToScreens(rc, AvailableScreens(), ToPlacementRect(pPrimary->availableGeometry()));
-        m_rcFrameWanted = ToQRect(rc);
-        PlaceFrame(m_rcFrameWanted);
+        m_frameWanted = ToQRect(rc);
+        PlaceFrame(m_frameWanted);
         // The decorations are known once the window manager has framed the window: the
         // frame is then made the size wanted (checked on the next moves and resizes).
         // A window that starts maximised or minimised waits for its first normal show.
-        m_bFittingFrame = true;
+        m_fittingFrame = true;
         if (first.state == ShowState::Normal)
-            QTimer::singleShot(kFrameWaitMs, this, [this] { m_bFittingFrame = false; });
+            QTimer::singleShot(kFrameWaitMs, this, [this] { m_fittingFrame = false; });
     }
-    m_rcPlaced = m_rcFrameWanted;
+    m_placed = m_frameWanted;
 
     // The saved state, not the one whoever started the program asked for.
     Qt::WindowStates states = Qt::WindowNoState;
@@ -95,8 +95,8 @@ void MainWindow::RestorePlacement() {
         break;
     }
     // nelo --minimized: restored later, the window comes back as it was saved.
-    const bool bActivate = first.bActivate && !m_bStartMinimized;
-    if (m_bStartMinimized) states |= Qt::WindowMinimized;
+    const bool bActivate = first.bActivate && !m_startMinimized;
+    if (m_startMinimized) states |= Qt::WindowMinimized;
     setWindowState(states);
     setAttribute(Qt::WA_ShowWithoutActivating, !bActivate);
     show();
@@ -107,7 +107,7 @@ void MainWindow::RestorePlacement() {
 
     // After the show, so that whatever follows the bars' visibility hears the change.
     const BarVisibility bars = ReadBarVisibility(profile);
-    if (m_pToolBar) m_pToolBar->setVisible(bars.bToolBar);
+    if (m_toolBar) m_toolBar->setVisible(bars.bToolBar);
     statusBar()->setVisible(bars.bStatusBar);
 }
 
@@ -116,10 +116,10 @@ void MainWindow::FitFrameOnceDecorated() {
     const QMargins margins = FrameMargins();
     if (margins.isNull() || margins.top() < 0 || margins.left() < 0) return;
     m_frameMargins = margins;
-    if (!m_bFittingFrame) return;
-    m_bFittingFrame = false;
-    if (frameGeometry() == m_rcFrameWanted) return;
-    PlaceFrame(m_rcFrameWanted);
+    if (!m_fittingFrame) return;
+    m_fittingFrame = false;
+    if (frameGeometry() == m_frameWanted) return;
+    PlaceFrame(m_frameWanted);
 }
 
 void MainWindow::moveEvent(QMoveEvent* pEvent) {
@@ -154,11 +154,11 @@ void MainWindow::SavePlacement() {
     }
     // A second window left where it was put keeps the first one's place for the next start.
     const bool bOffsetOnly =
-        m_pWindowSlot && m_pWindowSlot->Number() > 0 && state == ShowState::Normal && ToQRect(rc) == m_rcPlaced;
+        m_windowSlot && m_windowSlot->Number() > 0 && state == ShowState::Normal && ToQRect(rc) == m_placed;
     if (!bOffsetOnly) WritePlacement(profile, PlacementToSave(rc, state, (states & Qt::WindowMaximized) != 0));
 
     BarVisibility bars;
-    bars.bToolBar = !m_pToolBar || !m_pToolBar->isHidden();
+    bars.bToolBar = !m_toolBar || !m_toolBar->isHidden();
     bars.bStatusBar = !statusBar()->isHidden();
     WriteBarVisibility(profile, bars);
 }

@@ -30,21 +30,21 @@ constexpr const char* kPreviewPagesEntry = "PreviewPages";
 void MainWindow::PrinterDeleter::operator()(QPrinter* pPrinter) const { delete pPrinter; }
 
 QPrinter& MainWindow::Printer() {
-    if (!m_pPrinter) {
-        m_pPrinter.reset(new QPrinter(QPrinter::HighResolution));
-        ConversationPrinter::UseDefaultPaper(*m_pPrinter);
+    if (!m_printer) {
+        m_printer.reset(new QPrinter(QPrinter::HighResolution));
+        ConversationPrinter::UseDefaultPaper(*m_printer);
     }
     // Every command starts from the whole conversation (a page range chosen for one
     // print is not kept for the next), named after the notebook for the print queue.
-    m_pPrinter->setPrintRange(QPrinter::AllPages);
-    m_pPrinter->setDocName(ToQString(m_app.GetTitle()));
-    return *m_pPrinter;
+    m_printer->setPrintRange(QPrinter::AllPages);
+    m_printer->setDocName(ToQString(m_app.GetTitle()));
+    return *m_printer;
 }
 
 bool MainWindow::PrintConversation(QPrinter& printer) {
     // Printing counts as a change to the notebook: closing afterwards asks to save.
     m_app.GetDocument().SetModifiedFlag();
-    ConversationPrinter job(ConversationPrinter::LinesOf(*m_pConversation->document()));
+    ConversationPrinter job(ConversationPrinter::LinesOf(*m_conversation->document()));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool bPrinted = job.Print(printer, LocalTime(CurrentClock().Now()));
     QApplication::restoreOverrideCursor();
@@ -60,7 +60,7 @@ bool MainWindow::PrintConversation(QPrinter& printer) {
 void MainWindow::OnPrint() {
     QPrinter& printer = Printer();
     m_app.GetDocument().SetModifiedFlag();
-    ConversationPrinter pages(ConversationPrinter::LinesOf(*m_pConversation->document()));
+    ConversationPrinter pages(ConversationPrinter::LinesOf(*m_conversation->document()));
     pages.Layout(printer);
     QPrintDialog dlg(&printer, this);
     dlg.setObjectName(QStringLiteral("printDialog"));

@@ -9,13 +9,13 @@
 using namespace nelo;
 
 void MainWindow::StartReminders() {
-    if (m_pReminders) return;
-    m_pReminders = new DesktopReminders(m_app, *this);
-    m_pReminders->Start();
+    if (m_reminders) return;
+    m_reminders = new DesktopReminders(m_app, *this);
+    m_reminders->Start();
 }
 
 void MainWindow::OnNotifySettings() {
     NotificationSettingsModel dlg(m_app.GetProfile(), m_app.GetMessageBox());
     NotificationSettingsDialog dialog(dlg, this);
-    if (dialog.exec() == QDialog::Accepted && m_pReminders) m_pReminders->ReloadSettings();
+    if (dialog.exec() == QDialog::Accepted && m_reminders) m_reminders->ReloadSettings();
 }

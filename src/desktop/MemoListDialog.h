@@ -19,10 +19,10 @@ public:
     MemoListDialog(nelo::MemoListModel& dlg, nelo::MessageBox& messageBox, const QString& exportFolder,
                    QWidget* pParent);
 
-    QLineEdit* GetSearchField() const { return m_pSearch; }
-    RowListView* GetObjects() const { return m_pObjects; }
-    RowListView* GetNames() const { return m_pNames; }
-    RowListView* GetValues() const { return m_pValues; }
+    QLineEdit* GetSearchField() const { return m_searchField; }
+    RowListView* GetObjects() const { return m_objects; }
+    RowListView* GetNames() const { return m_names; }
+    RowListView* GetValues() const { return m_values; }
 
     /// The export dialog's two file types: code page 932 with CR LF, and UTF-8.
     static QStringList ExportFileTypes();
@@ -41,8 +41,8 @@ private:
 
     nelo::MemoListModel& m_dlg;
     QString m_exportFolder;
-    QLineEdit* m_pSearch = nullptr;
-    RowListView* m_pObjects = nullptr;
-    RowListView* m_pNames = nullptr;
-    RowListView* m_pValues = nullptr;
+    QLineEdit* m_searchField = nullptr;
+    RowListView* m_objects = nullptr;
+    RowListView* m_names = nullptr;
+    RowListView* m_values = nullptr;
 };

@@ -47,37 +47,37 @@ NotificationSettingsDialog::NotificationSettingsDialog(NotificationSettingsModel
     setAttribute(Qt::WA_InputMethodEnabled, false);
 
     auto* pLayout = new QVBoxLayout(this);
-    m_pEnabled = MakeCheckBox(QStringLiteral("予定を通知する(&E)"), QStringLiteral("remindersEnabled"),
-                              dlg.m_settings.bEnabled, this);
-    pLayout->addWidget(m_pEnabled);
+    m_enabled = MakeCheckBox(QStringLiteral("予定を通知する(&E)"), QStringLiteral("remindersEnabled"),
+                             dlg.m_settings.bEnabled, this);
+    pLayout->addWidget(m_enabled);
 
     auto* pFields = new QWidget(this);
     auto* pGrid = new QGridLayout(pFields);
     // The fields stand indented under the box that turns them on.
     pGrid->setColumnMinimumWidth(0, fontMetrics().averageCharWidth() * 3);
     pGrid->setContentsMargins(0, 0, 0, 0);
-    m_pMinutes = new QSpinBox(pFields);
-    m_pMinutes->setObjectName(QStringLiteral("minutesBefore"));
-    m_pMinutes->setRange(0, 1440);
-    m_pMinutes->setValue(dlg.m_settings.nMinutesBefore);
-    AddFieldRow(pGrid, 0, QStringLiteral("時刻のある予定: 開始の(&M)"), m_pMinutes, QStringLiteral("分前に通知"),
+    m_minutes = new QSpinBox(pFields);
+    m_minutes->setObjectName(QStringLiteral("minutesBefore"));
+    m_minutes->setRange(0, 1440);
+    m_minutes->setValue(dlg.m_settings.nMinutesBefore);
+    AddFieldRow(pGrid, 0, QStringLiteral("時刻のある予定: 開始の(&M)"), m_minutes, QStringLiteral("分前に通知"),
                 QStringLiteral("時刻のある予定を開始の何分前に通知するか"));
-    m_pAllDayTime = new QTimeEdit(pFields);
-    m_pAllDayTime->setObjectName(QStringLiteral("allDayTime"));
-    m_pAllDayTime->setDisplayFormat(QStringLiteral("HH:mm"));
-    m_pAllDayTime->setTime(QTime(dlg.m_settings.nAllDayMinute / 60, dlg.m_settings.nAllDayMinute % 60));
-    AddFieldRow(pGrid, 1, QStringLiteral("時刻のない予定: 当日の(&T)"), m_pAllDayTime, QStringLiteral("に通知"),
+    m_allDayTime = new QTimeEdit(pFields);
+    m_allDayTime->setObjectName(QStringLiteral("allDayTime"));
+    m_allDayTime->setDisplayFormat(QStringLiteral("HH:mm"));
+    m_allDayTime->setTime(QTime(dlg.m_settings.nAllDayMinute / 60, dlg.m_settings.nAllDayMinute % 60));
+    AddFieldRow(pGrid, 1, QStringLiteral("時刻のない予定: 当日の(&T)"), m_allDayTime, QStringLiteral("に通知"),
                 QStringLiteral("時刻のない予定を当日の何時に通知するか"));
     pGrid->setColumnStretch(4, 1);
     pLayout->addWidget(pFields);
 
-    m_pSummary = MakeCheckBox(QStringLiteral("起動時に今日の予定を通知する(&S)"), QStringLiteral("startupSummary"),
-                              dlg.m_settings.bStartupSummary, this);
-    pLayout->addWidget(m_pSummary);
-    m_pLoginStart =
-        MakeCheckBox(QStringLiteral("ログイン時に起動"), QStringLiteral("loginStart"), dlg.m_bLoginStart, this);
-    m_pLoginStart->setToolTip(QStringLiteral("ログインすると ＮＥＬＯ を最小化して起動し、予定を通知します"));
-    pLayout->addWidget(m_pLoginStart);
+    m_summary = MakeCheckBox(QStringLiteral("起動時に今日の予定を通知する(&S)"), QStringLiteral("startupSummary"),
+                             dlg.m_settings.bStartupSummary, this);
+    pLayout->addWidget(m_summary);
+    m_loginStartBox =
+        MakeCheckBox(QStringLiteral("ログイン時に起動"), QStringLiteral("loginStart"), dlg.m_loginStart, this);
+    m_loginStartBox->setToolTip(QStringLiteral("ログインすると ＮＥＬＯ を最小化して起動し、予定を通知します"));
+    pLayout->addWidget(m_loginStartBox);
 
     auto* pButtons = new QDialogButtonBox(this);
     QPushButton* pOk = pButtons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -90,17 +90,17 @@ NotificationSettingsDialog::NotificationSettingsDialog(NotificationSettingsModel
     pLayout->addSpacing(fontMetrics().height() / 2);
     pLayout->addWidget(pButtons);
 
-    pFields->setEnabled(m_pEnabled->isChecked());
-    connect(m_pEnabled, &QCheckBox::toggled, pFields, &QWidget::setEnabled);
-    m_pEnabled->setFocus();
+    pFields->setEnabled(m_enabled->isChecked());
+    connect(m_enabled, &QCheckBox::toggled, pFields, &QWidget::setEnabled);
+    m_enabled->setFocus();
 }
 
 void NotificationSettingsDialog::accept() {
-    m_dlg.m_settings.bEnabled = m_pEnabled->isChecked();
-    m_dlg.m_settings.nMinutesBefore = m_pMinutes->value();
-    const QTime t = m_pAllDayTime->time();
+    m_dlg.m_settings.bEnabled = m_enabled->isChecked();
+    m_dlg.m_settings.nMinutesBefore = m_minutes->value();
+    const QTime t = m_allDayTime->time();
     m_dlg.m_settings.nAllDayMinute = t.hour() * 60 + t.minute();
-    m_dlg.m_settings.bStartupSummary = m_pSummary->isChecked();
-    m_dlg.m_bLoginStart = m_pLoginStart->isChecked();
+    m_dlg.m_settings.bStartupSummary = m_summary->isChecked();
+    m_dlg.m_loginStart = m_loginStartBox->isChecked();
     if (m_dlg.OnOK()) QDialog::accept();
 }

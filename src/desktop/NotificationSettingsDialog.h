@@ -22,9 +22,9 @@ public:
 
 private:
     nelo::NotificationSettingsModel& m_dlg;
-    QCheckBox* m_pEnabled = nullptr;
-    QSpinBox* m_pMinutes = nullptr;
-    QTimeEdit* m_pAllDayTime = nullptr;
-    QCheckBox* m_pSummary = nullptr;
-    QCheckBox* m_pLoginStart = nullptr;
+    QCheckBox* m_enabled = nullptr;
+    QSpinBox* m_minutes = nullptr;
+    QTimeEdit* m_allDayTime = nullptr;
+    QCheckBox* m_summary = nullptr;
+    QCheckBox* m_loginStartBox = nullptr;
 };

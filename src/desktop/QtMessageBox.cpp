@@ -42,7 +42,7 @@ void Widen(QMessageBox& box) {
 }  // namespace
 
 MbAnswer QtMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) {
-    QMessageBox box(m_pParent);
+    QMessageBox box(m_parent);
     box.setWindowTitle(caption.empty() ? QString::fromLatin1(NotebookSession::kAppName) : ToQString(caption));
     const bool bWide = SetLongText(box, ToQString(text));
     switch (icon) {

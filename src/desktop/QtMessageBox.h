@@ -7,11 +7,11 @@ class QWidget;
 
 class QtMessageBox : public nelo::MessageBox {
 public:
-    void SetParent(QWidget* pParent) { m_pParent = pParent; }
-    QWidget* GetParent() const { return m_pParent; }
+    void SetParent(QWidget* pParent) { m_parent = pParent; }
+    QWidget* GetParent() const { return m_parent; }
     nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
                         nelo::MbIcon icon = nelo::MbIcon::None) override;
 
 private:
-    QWidget* m_pParent = nullptr;
+    QWidget* m_parent = nullptr;
 };

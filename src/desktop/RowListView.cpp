@@ -8,10 +8,10 @@
 using namespace nelo;
 
 RowListItemModel::RowListItemModel(const RowList& list, QObject* pParent) : QAbstractListModel(pParent), m_list(list) {
-    m_nRows = m_list.GetCount();
+    m_rows = m_list.GetCount();
 }
 
-int RowListItemModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_nRows; }
+int RowListItemModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
 
 QVariant RowListItemModel::data(const QModelIndex& index, int nRole) const {
     if (!index.isValid() || index.row() >= m_list.GetCount()) return {};
@@ -22,16 +22,16 @@ QVariant RowListItemModel::data(const QModelIndex& index, int nRole) const {
 
 void RowListItemModel::Reset() {
     beginResetModel();
-    m_nRows = m_list.GetCount();
+    m_rows = m_list.GetCount();
     endResetModel();
 }
 
 void RowListItemModel::RowRemoved(int i) {
-    if (i < 0 || i >= m_nRows) return Reset();
+    if (i < 0 || i >= m_rows) return Reset();
     beginRemoveRows(QModelIndex(), i, i);
-    m_nRows = m_list.GetCount();
+    m_rows = m_list.GetCount();
     endRemoveRows();
-    if (m_nRows != m_list.GetCount()) Reset();
+    if (m_rows != m_list.GetCount()) Reset();
 }
 
 RowListView::RowListView(RowList& list, const QString& name, QWidget* pParent)
@@ -48,29 +48,29 @@ RowListView::RowListView(RowList& list, const QString& name, QWidget* pParent)
 }
 
 void RowListView::OnViewSelectionChanged() {
-    if (m_bSyncing) return;
+    if (m_syncing) return;
     const QModelIndexList rows = selectionModel()->selectedRows();
     m_list.SetCurSel(rows.isEmpty() ? -1 : rows.first().row());
     Q_EMIT selectionChangedByUser();
 }
 
 void RowListView::Reload() {
-    m_bSyncing = true;
+    m_syncing = true;
     m_model.Reset();
-    m_bSyncing = false;
+    m_syncing = false;
     if (m_list.GetCount() > 0) scrollTo(m_model.index(m_list.GetTopIndex()), QAbstractItemView::PositionAtTop);
     ShowSelection();
 }
 
 void RowListView::RemoveRow(int i) {
-    m_bSyncing = true;
+    m_syncing = true;
     m_model.RowRemoved(i);
-    m_bSyncing = false;
+    m_syncing = false;
     ShowSelection();
 }
 
 void RowListView::ShowSelection() {
-    m_bSyncing = true;
+    m_syncing = true;
     const int nSel = m_list.GetCurSel();
     if (nSel < 0) {
         // No row is marked as current either: the view would draw it like a selection.
@@ -81,7 +81,7 @@ void RowListView::ShowSelection() {
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         scrollTo(index);
     }
-    m_bSyncing = false;
+    m_syncing = false;
 }
 
 void RowListView::focusInEvent(QFocusEvent* pEvent) {

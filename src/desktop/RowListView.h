@@ -26,7 +26,7 @@ public:
 private:
     const nelo::RowList& m_list;
     // The rows the view was told about (the list may already hold fewer while it is told).
-    int m_nRows = 0;
+    int m_rows = 0;
 };
 
 class RowListView : public QListView {
@@ -54,5 +54,5 @@ private:
 
     nelo::RowList& m_list;
     RowListItemModel m_model;
-    bool m_bSyncing = false;
+    bool m_syncing = false;
 };

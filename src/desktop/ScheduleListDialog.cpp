@@ -50,25 +50,25 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
     m_pList->setObjectName(QStringLiteral("scheduleList"));
     Place(m_pList, 7, 7, 170, 156);
 
-    m_pCalendar = new QCalendarWidget(this);
-    m_pCalendar->setObjectName(QStringLiteral("calendar"));
-    m_pCalendar->setAccessibleName(QStringLiteral("カレンダー"));
-    m_pCalendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
-    m_pCalendar->setFirstDayOfWeek(Qt::Sunday);
-    m_pCalendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    m_calendar = new QCalendarWidget(this);
+    m_calendar->setObjectName(QStringLiteral("calendar"));
+    m_calendar->setAccessibleName(QStringLiteral("カレンダー"));
+    m_calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    m_calendar->setFirstDayOfWeek(Qt::Sunday);
+    m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     // As Japanese calendars show them: Saturday blue, Sunday red.
-    for (const auto& [day, colour] : WeekendColours(m_pCalendar->palette())) {
-        QTextCharFormat format = m_pCalendar->weekdayTextFormat(day);
+    for (const auto& [day, colour] : WeekendColours(m_calendar->palette())) {
+        QTextCharFormat format = m_calendar->weekdayTextFormat(day);
         format.setForeground(colour);
-        m_pCalendar->setWeekdayTextFormat(day, format);
+        m_calendar->setWeekdayTextFormat(day, format);
     }
     // It shows; the user may turn its pages but selects nothing with it.
-    m_pCalendar->setSelectionMode(QCalendarWidget::NoSelection);
-    Place(m_pCalendar, 184, 7, 160, 120);
+    m_calendar->setSelectionMode(QCalendarWidget::NoSelection);
+    Place(m_calendar, 184, 7, 160, 120);
     // The month of today as the program's clock tells it.
     const std::tm now = LocalNow();
-    m_pCalendar->setSelectedDate(QDate(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday));
-    m_pCalendar->setCurrentPage(now.tm_year + 1900, now.tm_mon + 1);
+    m_calendar->setSelectedDate(QDate(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday));
+    m_calendar->setCurrentPage(now.tm_year + 1900, now.tm_mon + 1);
 
     QPushButton* pDelete = AddButton(QStringLiteral("削除"), QStringLiteral("deleteButton"), 184, 149, 50, 14);
     QPushButton* pExport =
@@ -82,7 +82,7 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
     connect(pExport, &QPushButton::clicked, this, [this] { OnICalExport(); });
     connect(pImport, &QPushButton::clicked, this, [this] { OnICalImport(); });
     connect(m_pList, &RowListView::selectionChangedByUser, this, [this] { OnSelectionChanged(); });
-    connect(m_pCalendar, &QCalendarWidget::currentPageChanged, this, [this] { MarkDays(); });
+    connect(m_calendar, &QCalendarWidget::currentPageChanged, this, [this] { MarkDays(); });
     EnableInputMethodOnlyIn(nullptr);
 
     Reload();
@@ -95,8 +95,8 @@ void ScheduleListDialog::Reload() {
     m_days.reserve(static_cast<std::size_t>(nRows));
     for (int i = 0; i < nRows; ++i) {
         const ScheduleEntry* pEntry = m_dlg.GetEntry(i);
-        const qint64 nFirst = pEntry ? LocalDay(pEntry->m_tStart) : 0;
-        const qint64 nLast = pEntry && pEntry->m_tEnd > pEntry->m_tStart ? LocalDay(pEntry->m_tEnd) : nFirst;
+        const qint64 nFirst = pEntry ? LocalDay(pEntry->m_startTime) : 0;
+        const qint64 nLast = pEntry && pEntry->m_endTime > pEntry->m_startTime ? LocalDay(pEntry->m_endTime) : nFirst;
         m_days.push_back({nFirst, nLast});
     }
     m_pList->Reload();
@@ -114,7 +114,7 @@ void ScheduleListDialog::OnICalExport() {
     // The export asks its own question before it replaces a file.
     fileDialog.setOption(QFileDialog::DontConfirmOverwrite);
     fileDialog.setDirectory(m_folder);
-    fileDialog.selectFile(QDir(m_folder).filePath(QString::fromUtf8(g_szICalFileName)));
+    fileDialog.selectFile(QDir(m_folder).filePath(QString::fromUtf8(g_iCalFileName)));
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return;
     const QString path = fileDialog.selectedFiles().first();
     OnSchedListICalExport(m_dlg, PathFromQString(path), ToCp932(QFileInfo(path).fileName()));
@@ -137,8 +137,8 @@ void ScheduleListDialog::OnSelectionChanged() {
     const int nSel = m_dlg.m_list.GetCurSel();
     if (nSel >= 0 && static_cast<std::size_t>(nSel) < m_days.size()) {
         const QDate day = QDate::fromJulianDay(m_days[static_cast<std::size_t>(nSel)].nFirst);
-        if (day.year() != m_pCalendar->yearShown() || day.month() != m_pCalendar->monthShown()) {
-            m_pCalendar->setCurrentPage(day.year(), day.month());
+        if (day.year() != m_calendar->yearShown() || day.month() != m_calendar->monthShown()) {
+            m_calendar->setCurrentPage(day.year(), day.month());
             return;  // the page change marks the days
         }
     }
@@ -147,15 +147,15 @@ void ScheduleListDialog::OnSelectionChanged() {
 
 void ScheduleListDialog::MarkDays() {
     // The page shows parts of the months before and after it.
-    const QDate first = QDate(m_pCalendar->yearShown(), m_pCalendar->monthShown(), 1).addDays(-7);
+    const QDate first = QDate(m_calendar->yearShown(), m_calendar->monthShown(), 1).addDays(-7);
     const qint64 nFrom = first.toJulianDay();
     const qint64 nTo = first.addDays(7 + 31 + 14).toJulianDay();
-    m_pCalendar->setDateTextFormat(QDate(), QTextCharFormat());
+    m_calendar->setDateTextFormat(QDate(), QTextCharFormat());
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     for (const DaySpan& days : m_days) {
         for (qint64 d = std::max(days.nFirst, nFrom); d <= std::min(days.nLast, nTo); ++d)
-            m_pCalendar->setDateTextFormat(QDate::fromJulianDay(d), bold);
+            m_calendar->setDateTextFormat(QDate::fromJulianDay(d), bold);
     }
     const int nSel = m_dlg.m_list.GetCurSel();
     if (nSel >= 0 && static_cast<std::size_t>(nSel) < m_days.size()) {
@@ -164,7 +164,7 @@ void ScheduleListDialog::MarkDays() {
         selected.setBackground(palette().highlight());
         selected.setForeground(palette().highlightedText());
         for (qint64 d = std::max(days.nFirst, nFrom); d <= std::min(days.nLast, nTo); ++d)
-            m_pCalendar->setDateTextFormat(QDate::fromJulianDay(d), selected);
+            m_calendar->setDateTextFormat(QDate::fromJulianDay(d), selected);
     }
 }
 

@@ -27,7 +27,7 @@ public:
                        const QString& folder = QString());
 
     RowListView* GetList() const { return m_pList; }
-    QCalendarWidget* GetCalendar() const { return m_pCalendar; }
+    QCalendarWidget* GetCalendar() const { return m_calendar; }
 
     /// The colours of Saturday (blue) and Sunday (red) for a palette, light or dark.
     static std::vector<std::pair<Qt::DayOfWeek, QColor>> WeekendColours(const QPalette& palette);
@@ -51,7 +51,7 @@ private:
 
     nelo::ScheduleListModel& m_dlg;
     RowListView* m_pList = nullptr;
-    QCalendarWidget* m_pCalendar = nullptr;
+    QCalendarWidget* m_calendar = nullptr;
     std::vector<DaySpan> m_days;
     QString m_folder;
 };

@@ -21,14 +21,14 @@ using namespace nelo;
 namespace {
 
 int g_wakeSockets[2] = {-1, -1};
-volatile std::sig_atomic_t g_nSignal = 0;
+volatile std::sig_atomic_t g_signal = 0;
 /// The object watching the session; cleared when it is destroyed, which a normal end
 /// (returning from main) always does before the exit handlers run.
-SessionEnd* g_pWatching = nullptr;
+SessionEnd* g_watching = nullptr;
 
 void OnSignalCaught(int signo) {
     const int savedErrno = errno;
-    if (g_nSignal == 0) g_nSignal = signo;
+    if (g_signal == 0) g_signal = signo;
     const char byte = static_cast<char>(signo);
     // A full socket already wakes the event loop.
     [[maybe_unused]] ssize_t n = write(g_wakeSockets[1], &byte, 1);
@@ -37,19 +37,19 @@ void OnSignalCaught(int signo) {
 
 }  // namespace
 
-SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_pWindow(pWindow) {
+SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_window(pWindow) {
     app.GetDocument().AddListener(this);
     // Qt ends the program with exit(1) when the display connection breaks, from inside
     // the event loop: nothing returns to main. The exit handler keeps the changes then.
     // (The clock the copy's name needs is set up first, so that it outlives the handler.)
     CurrentClock();
     static const bool s_bExitHandler = std::atexit(&SessionEnd::OnExitWhileWatching) == 0;
-    if (s_bExitHandler) g_pWatching = this;
+    if (s_bExitHandler) g_watching = this;
     if (g_wakeSockets[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeSockets) != 0)
         g_wakeSockets[0] = g_wakeSockets[1] = -1;
     if (g_wakeSockets[0] >= 0) {
-        m_pNotifier = new QSocketNotifier(g_wakeSockets[0], QSocketNotifier::Read, this);
-        connect(m_pNotifier, &QSocketNotifier::activated, this, &SessionEnd::OnSignal);
+        m_notifier = new QSocketNotifier(g_wakeSockets[0], QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &SessionEnd::OnSignal);
         InstallSignalHandler(SIGTERM, OnSignalCaught, true);
         InstallSignalHandler(SIGHUP, OnSignalCaught, true);
         // Ctrl-C in the terminal that started the window ends it the same way.
@@ -62,22 +62,22 @@ SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_p
 }
 
 SessionEnd::~SessionEnd() {
-    if (g_pWatching == this) g_pWatching = nullptr;
+    if (g_watching == this) g_watching = nullptr;
     m_app.GetDocument().RemoveListener(this);
     // The handlers stay (they only write to the socket); what they wake is gone.
-    delete m_pNotifier;
-    m_pNotifier = nullptr;
+    delete m_notifier;
+    m_notifier = nullptr;
 }
 
 bool SessionEnd::SaveRecoveryCopy() {
     Notebook& doc = m_app.GetDocument();
-    if (!doc.IsModified() || m_bCopyCurrent) return false;
+    if (!doc.IsModified() || m_copyCurrent) return false;
     std::string path, error;
     if (!WriteRecoveryCopy(doc, m_app.GetPathName(), path, error)) {
         std::fprintf(stderr, "nelo: 復元用のコピーを保存できませんでした（%s）。変更は失われます。\n", error.c_str());
         return false;
     }
-    m_bCopyCurrent = true;
+    m_copyCurrent = true;
     std::fprintf(stderr, "nelo: 保存されていない変更を復元用のコピーに保存しました: %s\n", path.c_str());
     std::fflush(stderr);
     return true;
@@ -92,18 +92,18 @@ void SessionEnd::EndOutOfMemory() {
 }
 
 void SessionEnd::OnExitWhileWatching() {
-    if (g_pWatching) g_pWatching->SaveRecoveryCopy();
+    if (g_watching) g_watching->SaveRecoveryCopy();
 }
 
-void SessionEnd::OnModifiedChanged(bool /*bModified*/) { m_bCopyCurrent = false; }
+void SessionEnd::OnModifiedChanged(bool /*bModified*/) { m_copyCurrent = false; }
 
-void SessionEnd::OnDataChanged(unsigned /*what*/) { m_bCopyCurrent = false; }
+void SessionEnd::OnDataChanged(unsigned /*what*/) { m_copyCurrent = false; }
 
 void SessionEnd::OnSignal() {
     char buffer[16];
     while (read(g_wakeSockets[0], buffer, sizeof buffer) > 0) {
     }
-    const int signo = g_nSignal;
+    const int signo = g_signal;
     if (signo == 0) return;
     SaveRecoveryCopy();
     EndBySignal(signo);
@@ -117,5 +117,5 @@ void SessionEnd::OnCommitData(QSessionManager& /*manager*/) {
 
 void SessionEnd::OnAboutToQuit() {
     // Quitting while the window still shows means the window never asked.
-    if (m_pWindow && m_pWindow->isVisible()) SaveRecoveryCopy();
+    if (m_window && m_window->isVisible()) SaveRecoveryCopy();
 }

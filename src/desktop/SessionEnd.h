@@ -44,8 +44,8 @@ private:
     static void OnExitWhileWatching();
 
     nelo::NotebookSession& m_app;
-    QWidget* m_pWindow;
-    QSocketNotifier* m_pNotifier = nullptr;
+    QWidget* m_window;
+    QSocketNotifier* m_notifier = nullptr;
     /// The last recovery copy holds the notebook as it is now.
-    bool m_bCopyCurrent = false;
+    bool m_copyCurrent = false;
 };

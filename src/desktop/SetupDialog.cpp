@@ -54,33 +54,33 @@ SetupDialog::SetupDialog(NamesModel& dlg, QWidget* pParent) : QDialog(pParent), 
     pGrid->setContentsMargins(UnitsX(fm, 7), UnitsY(fm, 5), UnitsX(fm, 7), UnitsY(fm, 5));
     pGrid->setHorizontalSpacing(UnitsX(fm, 5));
     pGrid->setVerticalSpacing(UnitsY(fm, 6));
-    m_pUserName = MakeField(QStringLiteral("あなたの名前"), QStringLiteral("userName"), this, pGrid, 0);
-    m_pResponderName = MakeField(QStringLiteral("回答者の名前"), QStringLiteral("responderName"), this, pGrid, 1);
-    m_pOk = MakeButton(QStringLiteral("OK"), QStringLiteral("okButton"), this);
-    m_pCancel = MakeButton(QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("cancelButton"), this);
-    pGrid->addWidget(m_pOk, 0, 2);
-    pGrid->addWidget(m_pCancel, 1, 2);
+    m_userNameField = MakeField(QStringLiteral("あなたの名前"), QStringLiteral("userName"), this, pGrid, 0);
+    m_responderNameField = MakeField(QStringLiteral("回答者の名前"), QStringLiteral("responderName"), this, pGrid, 1);
+    m_ok = MakeButton(QStringLiteral("OK"), QStringLiteral("okButton"), this);
+    m_cancel = MakeButton(QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("cancelButton"), this);
+    pGrid->addWidget(m_ok, 0, 2);
+    pGrid->addWidget(m_cancel, 1, 2);
     // The fields take 55 units, the buttons 50, as the dialog was drawn.
     pGrid->setColumnMinimumWidth(1, UnitsX(fm, 55) * 3 / 2);
     pGrid->setColumnStretch(1, 1);
-    m_pOk->setMinimumWidth(UnitsX(fm, 50));
-    m_pCancel->setMinimumWidth(UnitsX(fm, 50));
-    setTabOrder(m_pUserName, m_pResponderName);
-    setTabOrder(m_pResponderName, m_pOk);
-    setTabOrder(m_pOk, m_pCancel);
+    m_ok->setMinimumWidth(UnitsX(fm, 50));
+    m_cancel->setMinimumWidth(UnitsX(fm, 50));
+    setTabOrder(m_userNameField, m_responderNameField);
+    setTabOrder(m_responderNameField, m_ok);
+    setTabOrder(m_ok, m_cancel);
 
-    m_pUserName->setText(ToQString(dlg.m_strUserName));
-    m_pResponderName->setText(ToQString(dlg.m_strResponderName));
-    connect(m_pOk, &QPushButton::clicked, this, &SetupDialog::OnOkButton);
-    connect(m_pCancel, &QPushButton::clicked, this, &SetupDialog::reject);
-    m_pUserName->setFocus();
+    m_userNameField->setText(ToQString(dlg.m_userName));
+    m_responderNameField->setText(ToQString(dlg.m_responderName));
+    connect(m_ok, &QPushButton::clicked, this, &SetupDialog::OnOkButton);
+    connect(m_cancel, &QPushButton::clicked, this, &SetupDialog::reject);
+    m_userNameField->setFocus();
 }
 
 void SetupDialog::OnOkButton() {
     int nUser = 0, nResponder = 0;
-    m_dlg.m_strUserName = ToCp932(m_pUserName->text(), &nUser);
-    m_dlg.m_strResponderName = ToCp932(m_pResponderName->text(), &nResponder);
-    m_nReplaced = nUser + nResponder;
+    m_dlg.m_userName = ToCp932(m_userNameField->text(), &nUser);
+    m_dlg.m_responderName = ToCp932(m_responderNameField->text(), &nResponder);
+    m_replaced = nUser + nResponder;
     m_dlg.OnOkButton();
     QDialog::accept();
 }

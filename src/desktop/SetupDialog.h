@@ -18,7 +18,7 @@ public:
 
     /// The number of characters the fields held that have no code page 932 form (they
     /// were stored as "？").
-    int ReplacedCharacters() const { return m_nReplaced; }
+    int ReplacedCharacters() const { return m_replaced; }
 
 public Q_SLOTS:
     void reject() override;
@@ -30,9 +30,9 @@ private:
     void OnOkButton();
 
     nelo::NamesModel& m_dlg;
-    QLineEdit* m_pUserName = nullptr;
-    QLineEdit* m_pResponderName = nullptr;
-    QPushButton* m_pOk = nullptr;
-    QPushButton* m_pCancel = nullptr;
-    int m_nReplaced = 0;
+    QLineEdit* m_userNameField = nullptr;
+    QLineEdit* m_responderNameField = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    int m_replaced = 0;
 };

@@ -11,14 +11,14 @@ WindowSlot::WindowSlot() {
         auto pLock = std::make_unique<LockFile>(folder + "/window-" + std::to_string(n) + ".lock");
         switch (pLock->TryLock()) {
         case LockResult::Taken:
-            m_nSlot = n;
-            m_pLock = std::move(pLock);
+            m_slot = n;
+            m_lock = std::move(pLock);
             return;
         case LockResult::NotTaken: return;  // no slots to tell windows apart: the first
         case LockResult::Held: break;
         }
     }
-    m_nSlot = kSlots - 1;
+    m_slot = kSlots - 1;
 }
 
 WindowSlot::~WindowSlot() = default;

@@ -29,8 +29,8 @@ XkbIndicators::XkbIndicators(QObject* pParent) : QObject(pParent) {
     const bool bSupported = pUse && pUse->supported;
     std::free(pUse);
     if (!bSupported) return;
-    m_pConnection = c;
-    m_nFirstEvent = pExtension->first_event;
+    m_connection = c;
+    m_firstEvent = pExtension->first_event;
     // The server tells this client when a light changes, wherever the key was pressed.
     // Only this kind of event is touched: the ones Qt asked for stay as they are.
     const uint16_t events = XCB_XKB_EVENT_TYPE_INDICATOR_STATE_NOTIFY | XCB_XKB_EVENT_TYPE_NAMES_NOTIFY;
@@ -41,12 +41,12 @@ XkbIndicators::XkbIndicators(QObject* pParent) : QObject(pParent) {
 }
 
 XkbIndicators::~XkbIndicators() {
-    if (m_pConnection && QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
+    if (m_connection && QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
 void XkbIndicators::ReadNames() {
     m_bits.clear();
-    xcb_connection_t* c = Connection(m_pConnection);
+    xcb_connection_t* c = Connection(m_connection);
     xcb_xkb_get_names_reply_t* pReply = xcb_xkb_get_names_reply(
         c, xcb_xkb_get_names(c, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_NAME_DETAIL_INDICATOR_NAMES), nullptr);
     if (!pReply) return;
@@ -71,10 +71,10 @@ void XkbIndicators::ReadNames() {
 }
 
 std::optional<bool> XkbIndicators::State(const QString& name) {
-    if (!m_pConnection) return std::nullopt;
+    if (!m_connection) return std::nullopt;
     const auto found = m_bits.constFind(name);
     if (found == m_bits.constEnd()) return std::nullopt;
-    xcb_connection_t* c = Connection(m_pConnection);
+    xcb_connection_t* c = Connection(m_connection);
     xcb_xkb_get_indicator_state_reply_t* pReply =
         xcb_xkb_get_indicator_state_reply(c, xcb_xkb_get_indicator_state(c, XCB_XKB_ID_USE_CORE_KBD), nullptr);
     if (!pReply) return std::nullopt;
@@ -86,7 +86,7 @@ std::optional<bool> XkbIndicators::State(const QString& name) {
 bool XkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* /*pResult*/) {
     if (eventType != "xcb_generic_event_t") return false;
     const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
-    if ((pEvent->response_type & 0x7F) != m_nFirstEvent) return false;
+    if ((pEvent->response_type & 0x7F) != m_firstEvent) return false;
     // Every keyboard event of the extension carries its kind in the second byte.
     switch (pEvent->pad0) {
     case XCB_XKB_NAMES_NOTIFY:

@@ -9,7 +9,7 @@ namespace nelo {
 class Memo {
 public:
     Memo() = default;
-    explicit Memo(std::string object) : m_strObject(std::move(object)) {}
+    explicit Memo(std::string object) : m_object(std::move(object)) {}
 
     /// Appends one pair; a name may occur more than once.
     void AddPair(const std::string& name, const std::string& value) {
@@ -24,7 +24,7 @@ public:
     std::size_t GetPairCount() const { return m_attrNames.size(); }
     void Serialize(class Archive& ar);
 
-    std::string m_strObject;                ///< equal to the record's key in the memo map
+    std::string m_object;                   ///< equal to the record's key in the memo map
     std::vector<std::string> m_attrNames;   ///< in registration order
     std::vector<std::string> m_attrValues;  ///< element i belongs to m_attrNames[i]
 };

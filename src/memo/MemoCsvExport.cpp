@@ -10,7 +10,7 @@
 
 namespace nelo {
 
-const char* const g_szMemoCsvFileName = "ＮＥＬＯメモ.csv";
+const char* const g_memoCsvFileName = "ＮＥＬＯメモ.csv";
 
 namespace {
 
@@ -84,7 +84,7 @@ std::string FormatMemoCsv(const MemoMap& memoMap, CsvEncoding encoding) {
     std::string text;
     memoMap.ForEach([&text, eol](const std::string&, const Memo& memo) {
         for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
-            AppendCsvField(text, memo.m_strObject);
+            AppendCsvField(text, memo.m_object);
             text += ',';
             AppendCsvField(text, memo.m_attrNames[i]);
             text += ',';
@@ -97,21 +97,21 @@ std::string FormatMemoCsv(const MemoMap& memoMap, CsvEncoding encoding) {
 }
 
 std::string MemoCsvExport::NameText() const {
-    if (!m_strNameText.empty()) return m_strNameText;
+    if (!m_nameText.empty()) return m_nameText;
     // The file the user chose, as given; the default file keeps its usual name.
-    const auto slash = m_strPath.rfind('/');
-    const std::string fileName = slash == std::string::npos ? m_strPath : m_strPath.substr(slash + 1);
-    return Utf8ToCp932(fileName == g_szMemoCsvFileName ? fileName : m_strPath).text;
+    const auto slash = m_path.rfind('/');
+    const std::string fileName = slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+    return Utf8ToCp932(fileName == g_memoCsvFileName ? fileName : m_path).text;
 }
 
 bool MemoCsvExport::Export(const MemoMap& memoMap) {
     const std::string name = NameText();
     std::string error;
-    switch (ExamineWriteTarget(m_strPath, error)) {
+    switch (ExamineWriteTarget(m_path, error)) {
     case WriteTarget::Missing: break;
     case WriteTarget::RegularFile:
-        if (!m_bOverwrite && m_messageBox.Show(name + "ファイルがあります。上書きしますか。"_sj, "", MbButtons::YesNo,
-                                               MbIcon::Exclamation) != MbAnswer::Yes)
+        if (!m_overwrite && m_messageBox.Show(name + "ファイルがあります。上書きしますか。"_sj, "", MbButtons::YesNo,
+                                              MbIcon::Exclamation) != MbAnswer::Yes)
             return false;
         break;
     case WriteTarget::Refused:
@@ -123,7 +123,7 @@ bool MemoCsvExport::Export(const MemoMap& memoMap) {
 
     // The file is replaced in one step, so a failed write never leaves half a file
     // behind and is never reported as success.
-    if (!WriteFileAtomically(m_strPath, FormatMemoCsv(memoMap, m_encoding), error)) {
+    if (!WriteFileAtomically(m_path, FormatMemoCsv(memoMap, m_encoding), error)) {
         m_messageBox.Show(name + "ファイルを開けませんでした。"_sj + "(" + Utf8ToCp932(error).text + ")", "エラー"_sj,
                           MbButtons::Ok);
         return false;

@@ -29,9 +29,9 @@ void SerializeStrings(Archive& ar, std::vector<std::string>& strings) {
 
 void Memo::Serialize(Archive& ar) {
     if (ar.IsStoring())
-        ar.WriteString(m_strObject);
+        ar.WriteString(m_object);
     else
-        ar.ReadString(m_strObject);
+        ar.ReadString(m_object);
     SerializeStrings(ar, m_attrNames);
     SerializeStrings(ar, m_attrValues);
     // Every use of a memo pairs name i with value i.

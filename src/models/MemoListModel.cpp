@@ -12,7 +12,7 @@ void MemoListModel::OnInitDialog() {
     m_listObjects.ResetContent();
     ClearPairs();
     bool first = true;
-    m_pDoc->m_memoMap.ForEach([&](const std::string& key, const Memo& memo) {
+    m_notebook->m_memoMap.ForEach([&](const std::string& key, const Memo& memo) {
         m_listObjects.AddString(key);
         if (first) {
             for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
@@ -31,7 +31,7 @@ void MemoListModel::ClearPairs() {
 }
 
 bool MemoListModel::ShowObject(const std::string& object) {
-    const Memo* pMemo = m_pDoc->m_memoMap.Lookup(object);
+    const Memo* pMemo = m_notebook->m_memoMap.Lookup(object);
     if (!pMemo) return false;
     ClearPairs();
     for (std::size_t i = 0; i < pMemo->GetPairCount(); ++i) {
@@ -63,7 +63,7 @@ int MemoListModel::FindObjectRow(const std::string& object) const {
 }
 
 void MemoListModel::OnSearch() {
-    m_listObjects.SetCurSel(FindObjectRow(m_strSearch));
+    m_listObjects.SetCurSel(FindObjectRow(m_search));
     // The pair lists always belong to the selected row, even when the row matched only
     // with another letter case; otherwise a pair deletion could hit the wrong object.
     int sel = m_listObjects.GetCurSel();
@@ -90,7 +90,7 @@ void MemoListModel::OnDeleteObject() {
         return;
     std::string object = m_listObjects.GetText(sel);
     m_listObjects.DeleteString(sel);
-    if (m_pDoc->DeleteMemo(object)) ClearPairs();
+    if (m_notebook->DeleteMemo(object)) ClearPairs();
 }
 
 void MemoListModel::OnDeleteAttribute() {
@@ -105,21 +105,21 @@ void MemoListModel::OnDeleteAttribute() {
     int sel = m_listObjects.GetCurSel();
     if (sel < 0) return;
     const std::string object = m_listObjects.GetText(sel);
-    const Memo* pMemo = m_pDoc->m_memoMap.Lookup(object);
+    const Memo* pMemo = m_notebook->m_memoMap.Lookup(object);
     if (!pMemo) return;
     auto i = static_cast<std::size_t>(r);
     if (i >= pMemo->GetPairCount() || m_listNames.GetText(r) != pMemo->m_attrNames[i]) return;
-    m_pDoc->DeleteMemoPair(object, i);
+    m_notebook->DeleteMemoPair(object, i);
     m_listNames.DeleteString(r);
     m_listValues.DeleteString(r);
 }
 
 void MemoListModel::OnExport() {
-    MemoCsvExport exporter(m_messageBox, m_strExportPath.empty() ? std::string(g_szMemoCsvFileName) : m_strExportPath,
+    MemoCsvExport exporter(m_messageBox, m_exportPath.empty() ? std::string(g_memoCsvFileName) : m_exportPath,
                            m_exportEncoding);
-    if (!m_strExportName.empty()) exporter.SetFileNameText(m_strExportName);
-    exporter.SetOverwrite(m_bExportOverwrite);
-    exporter.Export(m_pDoc->m_memoMap);
+    if (!m_exportName.empty()) exporter.SetFileNameText(m_exportName);
+    exporter.SetOverwrite(m_exportOverwrite);
+    exporter.Export(m_notebook->m_memoMap);
 }
 
 void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::function<void(MemoListModel&)>& interact) {

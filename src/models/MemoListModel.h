@@ -17,12 +17,12 @@ class MessageBox;
 
 class MemoListModel {
 public:
-    MemoListModel(Notebook& doc, MessageBox& messageBox) : m_pDoc(&doc), m_messageBox(messageBox) {}
+    MemoListModel(Notebook& doc, MessageBox& messageBox) : m_notebook(&doc), m_messageBox(messageBox) {}
 
     /// Lists every object in the store's order and shows the first one's pairs.
     void OnInitDialog();
 
-    /// The search button: selects the row of m_strSearch (the exact name, else the first
+    /// The search button: selects the row of m_search (the exact name, else the first
     /// row that matches with letter case ignored) and shows that row's pairs; without a
     /// matching row the pair lists are emptied.
     void OnSearch();
@@ -44,19 +44,19 @@ public:
     /// Selects pair row i in both pair lists, as a click on the row does.
     void SelectPair(int i);
 
-    std::string m_strSearch;  ///< the search field
-    RowList m_listObjects;    ///< object names
-    RowList m_listNames;      ///< attribute names of the shown object
-    RowList m_listValues;     ///< attribute values, row for row with m_listNames
+    std::string m_search;   ///< the search field
+    RowList m_listObjects;  ///< object names
+    RowList m_listNames;    ///< attribute names of the shown object
+    RowList m_listValues;   ///< attribute values, row for row with m_listNames
 
     /// Where the export writes (the current directory's file unless a front end or a
     /// test says else), in which encoding, and the file's name as the messages give it
     /// (code page 932; empty: the path, or "ＮＥＬＯメモ.csv" for the default file).
-    std::string m_strExportPath;
+    std::string m_exportPath;
     CsvEncoding m_exportEncoding = CsvEncoding::Cp932CrLf;
-    std::string m_strExportName;
+    std::string m_exportName;
     /// The export replaces an existing file without asking.
-    bool m_bExportOverwrite = false;
+    bool m_exportOverwrite = false;
 
 private:
     /// Fills the pair lists from the memo of object; false when there is none.
@@ -65,7 +65,7 @@ private:
     int FindObjectRow(const std::string& object) const;
     void ClearPairs();
 
-    Notebook* m_pDoc;
+    Notebook* m_notebook;
     MessageBox& m_messageBox;
 };
 

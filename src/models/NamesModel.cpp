@@ -6,11 +6,11 @@ namespace nelo {
 
 bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact) {
     NamesModel dlg;
-    dlg.m_strResponderName = doc.m_strResponderName;
-    dlg.m_strUserName = doc.m_strUserName;
+    dlg.m_responderName = doc.m_responderName;
+    dlg.m_userName = doc.m_userName;
     if (interact) interact(dlg);
     if (dlg.GetResult() != NamesModel::kOk) return false;
-    return doc.SetNames(dlg.m_strResponderName, dlg.m_strUserName);
+    return doc.SetNames(dlg.m_responderName, dlg.m_userName);
 }
 
 }  // namespace nelo

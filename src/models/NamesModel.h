@@ -14,20 +14,20 @@ public:
     enum Result { kOpen = 0, kOk = 1, kCancel = 2 };
 
     /// The OK button (1004): accepts the fields and closes the dialog.
-    void OnOkButton() { m_nResult = kOk; }
+    void OnOkButton() { m_result = kOk; }
     /// The Enter key: deliberately nothing, so a name is never accepted half typed.
     void OnOK() {}
     /// The cancel button or Escape: closes the dialog and keeps the old names.
-    void OnCancel() { m_nResult = kCancel; }
+    void OnCancel() { m_result = kCancel; }
 
-    Result GetResult() const { return m_nResult; }
-    bool IsOpen() const { return m_nResult == kOpen; }
+    Result GetResult() const { return m_result; }
+    bool IsOpen() const { return m_result == kOpen; }
 
-    std::string m_strResponderName;  ///< the field "回答者の名前"
-    std::string m_strUserName;       ///< the field "あなたの名前"
+    std::string m_responderName;  ///< the field "回答者の名前"
+    std::string m_userName;       ///< the field "あなたの名前"
 
 private:
-    Result m_nResult = kOpen;
+    Result m_result = kOpen;
 };
 
 /// The document's settings command: the dialog starts with the document's names,

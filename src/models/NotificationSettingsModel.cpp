@@ -10,10 +10,10 @@ namespace nelo {
 
 NotificationSettingsModel::NotificationSettingsModel(Profile& profile, MessageBox& messageBox)
     : m_settings(ReminderSettings::Read(profile)),
-      m_bLoginStart(IsLoginStartSet()),
+      m_loginStart(IsLoginStartSet()),
       m_profile(profile),
       m_messageBox(messageBox),
-      m_bLoginStartWas(m_bLoginStart) {}
+      m_loginStartWas(m_loginStart) {}
 
 bool NotificationSettingsModel::OnOK() {
     if (m_settings.nMinutesBefore < 0 || m_settings.nMinutesBefore > ReminderSettings::kMaxMinutesBefore) {
@@ -31,14 +31,14 @@ bool NotificationSettingsModel::OnOK() {
                           MbButtons::Ok, MbIcon::Exclamation);
         return false;
     }
-    if (m_bLoginStart != m_bLoginStartWas) {
+    if (m_loginStart != m_loginStartWas) {
         std::string error;
-        if (!SetLoginStart(m_bLoginStart, error)) {
+        if (!SetLoginStart(m_loginStart, error)) {
             m_messageBox.Show("ログイン時の起動を設定できませんでした。("_sj + Utf8ToCp932(error).text + ")", "",
                               MbButtons::Ok, MbIcon::Exclamation);
             return false;
         }
-        m_bLoginStartWas = m_bLoginStart;
+        m_loginStartWas = m_loginStart;
     }
     return true;
 }

@@ -22,12 +22,12 @@ public:
     bool OnOK();
 
     ReminderSettings m_settings;  ///< the fields of the reminders
-    bool m_bLoginStart = false;   ///< the box 「ログイン時に起動」
+    bool m_loginStart = false;    ///< the box 「ログイン時に起動」
 
 private:
     Profile& m_profile;
     MessageBox& m_messageBox;
-    bool m_bLoginStartWas = false;
+    bool m_loginStartWas = false;
 };
 
 }  // namespace nelo

@@ -13,8 +13,8 @@ public:
     /// Removes every row and the selection.
     void ResetContent() {
         m_rows.clear();
-        m_nCurSel = -1;
-        m_nTopIndex = 0;
+        m_curSel = -1;
+        m_topIndex = 0;
     }
 
     /// Appends a row; returns its index.
@@ -29,11 +29,11 @@ public:
     int DeleteString(int i) {
         if (i < 0 || i >= GetCount()) return -1;
         m_rows.erase(m_rows.begin() + i);
-        if (m_nCurSel == i)
-            m_nCurSel = -1;
-        else if (m_nCurSel > i)
-            --m_nCurSel;
-        if (m_nTopIndex >= GetCount()) m_nTopIndex = GetCount() > 0 ? GetCount() - 1 : 0;
+        if (m_curSel == i)
+            m_curSel = -1;
+        else if (m_curSel > i)
+            --m_curSel;
+        if (m_topIndex >= GetCount()) m_topIndex = GetCount() > 0 ? GetCount() - 1 : 0;
         return GetCount();
     }
 
@@ -42,23 +42,23 @@ public:
     const std::vector<std::string>& GetRows() const { return m_rows; }
 
     /// The selected row, or -1.
-    int GetCurSel() const { return m_nCurSel; }
+    int GetCurSel() const { return m_curSel; }
     /// Selects row i; -1, or an index that is no row, removes the selection.
-    void SetCurSel(int i) { m_nCurSel = (i >= 0 && i < GetCount()) ? i : -1; }
+    void SetCurSel(int i) { m_curSel = (i >= 0 && i < GetCount()) ? i : -1; }
 
     /// The first row after start (-1: from the top) whose text equals text when letter
     /// case is ignored, wrapping round to the top; -1 when there is none.
     int FindStringExact(int start, const std::string& text) const;
 
-    int GetTopIndex() const { return m_nTopIndex; }
+    int GetTopIndex() const { return m_topIndex; }
     void SetTopIndex(int i) {
-        if (i >= 0 && i < GetCount()) m_nTopIndex = i;
+        if (i >= 0 && i < GetCount()) m_topIndex = i;
     }
 
 private:
     std::vector<std::string> m_rows;
-    int m_nCurSel = -1;
-    int m_nTopIndex = 0;
+    int m_curSel = -1;
+    int m_topIndex = 0;
 };
 
 /// True when two code page 932 texts are equal but for the case of letters (ASCII,

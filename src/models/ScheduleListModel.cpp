@@ -11,7 +11,7 @@ void ScheduleListModel::OnInitDialog() {
     m_list.ResetContent();
     const std::string strYear = CurrentYearText();
     std::string text;
-    for (const auto& pEntry : m_pCmdPro->GetSchedules()) {
+    for (const auto& pEntry : m_cmdPro->GetSchedules()) {
         pEntry->Format(text, strYear);
         m_list.AddString(text);
     }
@@ -19,7 +19,7 @@ void ScheduleListModel::OnInitDialog() {
 }
 
 const ScheduleEntry* ScheduleListModel::GetEntry(int i) const {
-    const auto& schedules = m_pCmdPro->GetSchedules();
+    const auto& schedules = m_cmdPro->GetSchedules();
     if (i < 0 || static_cast<std::size_t>(i) >= schedules.size()) return nullptr;
     return schedules[static_cast<std::size_t>(i)].get();
 }
@@ -35,19 +35,19 @@ void ScheduleListModel::OnDelete() {
         return;
     // Rows and entries stay in step while the dialog is open; a row without its entry
     // (the list changed behind the dialog) deletes nothing.
-    if (!m_pCmdPro->DeleteSchedule(static_cast<std::size_t>(sel))) return;
+    if (!m_cmdPro->DeleteSchedule(static_cast<std::size_t>(sel))) return;
     m_list.DeleteString(sel);
 }
 
 void ScheduleListModel::OnEntriesAdded() {
-    m_pCmdPro->SortSchedules();
+    m_cmdPro->SortSchedules();
     OnInitDialog();
 }
 
 void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
                          const std::function<void(ScheduleListModel&)>& interact) {
-    doc.m_cmdPro.SortSchedules();
-    ScheduleListModel dlg(&doc.m_cmdPro, messageBox);
+    doc.m_scheduleBook.SortSchedules();
+    ScheduleListModel dlg(&doc.m_scheduleBook, messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocSchedules);

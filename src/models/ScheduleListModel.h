@@ -16,7 +16,7 @@ class MessageBox;
 
 class ScheduleListModel {
 public:
-    ScheduleListModel(ScheduleBook* pCmdPro, MessageBox& messageBox) : m_pCmdPro(pCmdPro), m_messageBox(messageBox) {}
+    ScheduleListModel(ScheduleBook* pCmdPro, MessageBox& messageBox) : m_cmdPro(pCmdPro), m_messageBox(messageBox) {}
 
     /// One row per entry, in list order; the first row at the top.
     void OnInitDialog();
@@ -29,13 +29,13 @@ public:
     const ScheduleEntry* GetEntry(int i) const;
 
     /// The schedule list the dialog shows, and where it asks and tells.
-    ScheduleBook& GetCmdPro() { return *m_pCmdPro; }
+    ScheduleBook& GetCmdPro() { return *m_cmdPro; }
     MessageBox& GetMessageBox() { return m_messageBox; }
 
     RowList m_list;  ///< row i shows element i of the schedule list
 
 private:
-    ScheduleBook* m_pCmdPro;
+    ScheduleBook* m_cmdPro;
     MessageBox& m_messageBox;
 };
 

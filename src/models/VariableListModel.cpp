@@ -9,7 +9,7 @@ namespace nelo {
 
 void VariableListModel::OnInitDialog() {
     m_list.ResetContent();
-    m_pCalc->m_mapSymbols.ForEach(
+    m_pCalc->m_variables.ForEach(
         [this](const std::string&, const Variable& symbol) { m_list.AddString(symbol.GetDisplayText()); });
 }
 

@@ -4,21 +4,21 @@
 
 namespace nelo {
 
-Notebook::Notebook() : m_strResponderName("太郎"_sj), m_strUserName("花子"_sj) {}
+Notebook::Notebook() : m_responderName("太郎"_sj), m_userName("花子"_sj) {}
 
 Notebook::~Notebook() = default;
 
 bool Notebook::OnNewDocument() {
     DeleteContents();
-    m_strResponderName = "太郎"_sj;
-    m_strUserName = "花子"_sj;
+    m_responderName = "太郎"_sj;
+    m_userName = "花子"_sj;
     OnContentsReplaced();
     return true;
 }
 
 void Notebook::DeleteContents() {
     m_calc.DeleteAllSymbols();
-    m_cmdPro.DeleteContents();
+    m_scheduleBook.DeleteContents();
     m_memoMap.RemoveAll();
 }
 

@@ -54,15 +54,15 @@ public:
     bool DeleteMemoPair(const std::string& object, std::size_t i);
     /// The memos' change flag: a memo was registered or deleted since the notebook was
     /// last new, opened or saved.
-    bool IsMemoChanged() const { return m_bMemoChanged == 1; }
-    void SetMemoChanged() { m_bMemoChanged = 1; }
-    void ClearMemoChanged() { m_bMemoChanged = 0; }
+    bool IsMemoChanged() const { return m_memoChanged == 1; }
+    void SetMemoChanged() { m_memoChanged = 1; }
+    void ClearMemoChanged() { m_memoChanged = 0; }
 
     /// Stores the two names (the settings dialog); when either differs, the calculator's
     /// flag (the general one) is set and the notebook is modified. True when one changed.
     bool SetNames(const std::string& responderName, const std::string& userName);
 
-    bool IsModified() const { return m_bModified; }
+    bool IsModified() const { return m_modified; }
     /// The one place the modified state is written; listeners hear when it changes.
     void SetModifiedFlag(bool bModified = true);
     /// After an answered line: modified exactly when a change flag is set.
@@ -77,25 +77,25 @@ public:
     void OnContentsReplaced();
 
     /// The title the listeners were told (code page 932).
-    const std::string& GetTitle() const { return m_strTitle; }
+    const std::string& GetTitle() const { return m_title; }
     void SetTitle(const std::string& title);
 
     /// True when stored data changed: the rule applied after every answered line.
-    bool AnyChangeFlag() const { return m_calc.IsChanged() || m_cmdPro.IsChanged() || IsMemoChanged(); }
+    bool AnyChangeFlag() const { return m_calc.IsChanged() || m_scheduleBook.IsChanged() || IsMemoChanged(); }
 
     /// The base date of the date questions and of the calculator's date offsets.
     WorkingDate m_workDate;
     Calculator m_calc{m_workDate};
-    ScheduleBook m_cmdPro{m_workDate};
+    ScheduleBook m_scheduleBook{m_workDate};
     MemoMap m_memoMap;
-    std::string m_strResponderName;
-    std::string m_strUserName;
-    int m_bNamePrefix = 0;
+    std::string m_responderName;
+    std::string m_userName;
+    int m_namePrefix = 0;
 
 private:
     void NoteMemoChange() {
-        m_bMemoChanged = 1;
-        ++m_nMemoChanges;
+        m_memoChanged = 1;
+        ++m_memoChanges;
     }
     /// Which parts changed since the last call (DocMemos | DocSchedules | DocVariables).
     unsigned TakeDataChanges();
@@ -104,15 +104,15 @@ private:
     void NotifyDataChanged(unsigned what);
 
     std::vector<NotebookListener*> m_listeners;
-    int m_bMemoChanged = 0;
-    unsigned m_nMemoChanges = 0;
-    bool m_bModified = false;
-    bool m_bReportedModified = false;  // what the listeners were last told
-    std::string m_strTitle;
+    int m_memoChanged = 0;
+    unsigned m_memoChanges = 0;
+    bool m_modified = false;
+    bool m_reportedModified = false;  // what the listeners were last told
+    std::string m_title;
     // The subsystems' change counts the listeners were last told about.
-    unsigned m_nSeenCalcChanges = 0;
-    unsigned m_nSeenSchedChanges = 0;
-    unsigned m_nSeenMemoChanges = 0;
+    unsigned m_seenCalcChanges = 0;
+    unsigned m_seenSchedChanges = 0;
+    unsigned m_seenMemoChanges = 0;
 };
 
 }  // namespace nelo

@@ -106,7 +106,7 @@ bool Notebook::IsCancelWord(const std::string& text) const {
 
 int Notebook::Converse(std::string& answer, const std::string& text) {
     if (IsCancelWord(text)) {
-        if (text != "改行"_sj) m_bNamePrefix = 1;
+        if (text != "改行"_sj) m_namePrefix = 1;
         answer = LoadStringId(IDS_DONT_KNOW);
         return 1;
     }
@@ -123,7 +123,7 @@ int Notebook::Converse(std::string& answer, const std::string& text) {
             answer = page.text;
             return 1;
         }
-    if (m_bNamePrefix == 1) answer = LoadStringId(IDS_DONT_KNOW);
+    if (m_namePrefix == 1) answer = LoadStringId(IDS_DONT_KNOW);
     return 1;
 }
 

@@ -20,12 +20,12 @@ bool Notebook::DeleteMemoPair(const std::string& object, std::size_t i) {
 
 bool Notebook::SetNames(const std::string& responderName, const std::string& userName) {
     bool bChanged = false;
-    if (responderName != m_strResponderName) {
-        m_strResponderName = responderName;
+    if (responderName != m_responderName) {
+        m_responderName = responderName;
         bChanged = true;
     }
-    if (userName != m_strUserName) {
-        m_strUserName = userName;
+    if (userName != m_userName) {
+        m_userName = userName;
         bChanged = true;
     }
     if (!bChanged) return false;

@@ -23,7 +23,7 @@ void Notebook::AppendToViews(const std::string& text) {
     // Appending to the conversation pane marks the document modified, as a rich-edit
     // control's modify flag does; the line handler settles the real state afterwards,
     // and only that is reported.
-    m_bModified = true;
+    m_modified = true;
 }
 
 std::string Notebook::WelcomeText(const std::string& userName, int hour) {
@@ -40,21 +40,21 @@ std::string Notebook::WelcomeText(const std::string& userName, int hour) {
 
 void Notebook::StartConversation() {
     for (NotebookListener* p : m_listeners) p->OnPaneCleared();
-    std::string text = WelcomeText(m_strUserName, LocalNow().tm_hour);
-    if (m_cmdPro.IsPastPurged()) {
+    std::string text = WelcomeText(m_userName, LocalNow().tm_hour);
+    if (m_scheduleBook.IsPastPurged()) {
         text += "過去の予定を削除しました。\r\n"_sj;
         // The next answered line leaves the notebook modified.
-        m_cmdPro.SetChanged();
+        m_scheduleBook.SetChanged();
     }
     for (NotebookListener* p : m_listeners) p->OnTextAppended(text);
-    m_bNamePrefix = 1;
+    m_namePrefix = 1;
     SetModifiedFlag(false);
 }
 
 void Notebook::SetModifiedFlag(bool bModified) {
-    m_bModified = bModified;
-    if (bModified == m_bReportedModified) return;
-    m_bReportedModified = bModified;
+    m_modified = bModified;
+    if (bModified == m_reportedModified) return;
+    m_reportedModified = bModified;
     for (NotebookListener* p : m_listeners) p->OnModifiedChanged(bModified);
 }
 
@@ -65,7 +65,8 @@ void Notebook::OnLineAnswered() {
 
 void Notebook::OnDialogClosed(unsigned part) {
     ReportDataChanges();
-    const bool bChanged = ((part & DocMemos) && IsMemoChanged()) || ((part & DocSchedules) && m_cmdPro.IsChanged()) ||
+    const bool bChanged = ((part & DocMemos) && IsMemoChanged()) ||
+                          ((part & DocSchedules) && m_scheduleBook.IsChanged()) ||
                           ((part & DocVariables) && m_calc.IsChanged());
     if (bChanged) SetModifiedFlag(true);
 }
@@ -73,7 +74,7 @@ void Notebook::OnDialogClosed(unsigned part) {
 void Notebook::SetClean() {
     // Otherwise every answered line after a save would mark the notebook modified again.
     m_calc.ClearChanged();
-    m_cmdPro.ClearChanged();
+    m_scheduleBook.ClearChanged();
     ClearMemoChanged();
     SetModifiedFlag(false);
 }
@@ -84,19 +85,19 @@ void Notebook::OnContentsReplaced() {
 }
 
 void Notebook::SetTitle(const std::string& title) {
-    if (title == m_strTitle) return;
-    m_strTitle = title;
-    for (NotebookListener* p : m_listeners) p->OnTitleChanged(m_strTitle);
+    if (title == m_title) return;
+    m_title = title;
+    for (NotebookListener* p : m_listeners) p->OnTitleChanged(m_title);
 }
 
 unsigned Notebook::TakeDataChanges() {
     unsigned what = 0;
-    if (m_calc.GetChangeCount() != m_nSeenCalcChanges) what |= DocVariables;
-    if (m_cmdPro.GetChangeCount() != m_nSeenSchedChanges) what |= DocSchedules;
-    if (m_nMemoChanges != m_nSeenMemoChanges) what |= DocMemos;
-    m_nSeenCalcChanges = m_calc.GetChangeCount();
-    m_nSeenSchedChanges = m_cmdPro.GetChangeCount();
-    m_nSeenMemoChanges = m_nMemoChanges;
+    if (m_calc.GetChangeCount() != m_seenCalcChanges) what |= DocVariables;
+    if (m_scheduleBook.GetChangeCount() != m_seenSchedChanges) what |= DocSchedules;
+    if (m_memoChanges != m_seenMemoChanges) what |= DocMemos;
+    m_seenCalcChanges = m_calc.GetChangeCount();
+    m_seenSchedChanges = m_scheduleBook.GetChangeCount();
+    m_seenMemoChanges = m_memoChanges;
     return what;
 }
 

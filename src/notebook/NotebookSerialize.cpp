@@ -11,14 +11,14 @@ namespace nelo {
 
 void Notebook::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
-        ar.WriteString(m_strResponderName);
-        ar.WriteString(m_strUserName);
+        ar.WriteString(m_responderName);
+        ar.WriteString(m_userName);
     } else {
-        ar.ReadString(m_strResponderName);
-        ar.ReadString(m_strUserName);
+        ar.ReadString(m_responderName);
+        ar.ReadString(m_userName);
     }
     m_calc.Serialize(ar);
-    m_cmdPro.Serialize(ar);
+    m_scheduleBook.Serialize(ar);
     SerializeMemoMap(ar, m_memoMap);
 }
 
@@ -37,18 +37,18 @@ class LimitedSink : public ByteSink {
 public:
     explicit LimitedSink(ByteSink& sink) : m_sink(sink) {}
     void Write(const char* p, std::size_t n) override {
-        if (n > kMaxNotebookBytes - m_nWritten) {
+        if (n > kMaxNotebookBytes - m_written) {
             // The reason in UTF-8, as the system's reasons are.
             const std::string what = "ノートが大きすぎます（" + std::to_string(kMaxNotebookBytes >> 20) + " MB まで）";
             throw ArchiveException(ArchiveException::tooLarge, what.c_str());
         }
-        m_nWritten += n;
+        m_written += n;
         m_sink.Write(p, n);
     }
 
 private:
     ByteSink& m_sink;
-    std::size_t m_nWritten = 0;
+    std::size_t m_written = 0;
 };
 
 }  // namespace
@@ -70,10 +70,10 @@ void LoadDocumentBytes(Notebook& doc, const std::string& bytes) {
 
 void TakeFileContents(Notebook& doc, Notebook& loaded) {
     doc.DeleteContents();
-    doc.m_strResponderName = std::move(loaded.m_strResponderName);
-    doc.m_strUserName = std::move(loaded.m_strUserName);
-    doc.m_calc.m_mapSymbols = std::move(loaded.m_calc.m_mapSymbols);
-    doc.m_cmdPro.TakeSchedules(loaded.m_cmdPro);
+    doc.m_responderName = std::move(loaded.m_responderName);
+    doc.m_userName = std::move(loaded.m_userName);
+    doc.m_calc.m_variables = std::move(loaded.m_calc.m_variables);
+    doc.m_scheduleBook.TakeSchedules(loaded.m_scheduleBook);
     doc.m_memoMap = std::move(loaded.m_memoMap);
     doc.OnContentsReplaced();
 }

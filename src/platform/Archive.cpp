@@ -28,17 +28,17 @@ std::size_t PointerSlot(const void* p, unsigned bits) {
 
 }  // namespace
 
-Archive::Archive(std::string& out) : m_bStoring(true), m_pOut(&out) {}
+Archive::Archive(std::string& out) : m_storing(true), m_out(&out) {}
 
-Archive::Archive(ByteSink& sink) : m_bStoring(true), m_pSink(&sink), m_pBuffer(new char[nBufferSize]) {
-    m_pPut = m_pBuffer.get();
-    m_pPutEnd = m_pPut + nBufferSize;
+Archive::Archive(ByteSink& sink) : m_storing(true), m_sink(&sink), m_buffer(new char[nBufferSize]) {
+    m_put = m_buffer.get();
+    m_putEnd = m_put + nBufferSize;
 }
 
 Archive::~Archive() = default;
 
 Archive::Archive(const char* data, std::size_t size)
-    : m_pData(reinterpret_cast<const unsigned char*>(data)), m_nSize(size), m_nCopyBudget(size) {
+    : m_data(reinterpret_cast<const unsigned char*>(data)), m_size(size), m_copyBudget(size) {
     m_loadArray.push_back({nullptr, 0, 0, false, true});
 }
 
@@ -55,38 +55,38 @@ void Archive::ThrowFormat(ArchiveException::Cause cause) {
 }
 
 void Archive::Need(std::size_t n) {
-    if (n > m_nSize - m_nPos) ThrowFormat(ArchiveException::endOfFile);
+    if (n > m_size - m_pos) ThrowFormat(ArchiveException::endOfFile);
 }
 
 // --- storing ----------------------------------------------------------------------
 
 void Archive::PutSlow(const char* p, std::size_t n) {
-    if (m_pOut) {
-        m_pOut->append(p, n);
+    if (m_out) {
+        m_out->append(p, n);
         return;
     }
     // Fill the buffer to its end, so that the sink gets whole blocks.
-    std::size_t nRoom = static_cast<std::size_t>(m_pPutEnd - m_pPut);
-    std::memcpy(m_pPut, p, nRoom);
-    m_pPut += nRoom;
+    std::size_t nRoom = static_cast<std::size_t>(m_putEnd - m_put);
+    std::memcpy(m_put, p, nRoom);
+    m_put += nRoom;
     p += nRoom;
     n -= nRoom;
     Flush();
     if (n >= nBufferSize) {
         // Whole blocks straight from the caller: too big to be worth copying.
         std::size_t nWhole = n - n % nBufferSize;
-        m_pSink->Write(p, nWhole);
+        m_sink->Write(p, nWhole);
         p += nWhole;
         n -= nWhole;
     }
-    std::memcpy(m_pPut, p, n);
-    m_pPut += n;
+    std::memcpy(m_put, p, n);
+    m_put += n;
 }
 
 void Archive::Flush() {
-    if (!m_pSink || m_pPut == m_pBuffer.get()) return;
-    m_pSink->Write(m_pBuffer.get(), static_cast<std::size_t>(m_pPut - m_pBuffer.get()));
-    m_pPut = m_pBuffer.get();
+    if (!m_sink || m_put == m_buffer.get()) return;
+    m_sink->Write(m_buffer.get(), static_cast<std::size_t>(m_put - m_buffer.get()));
+    m_put = m_buffer.get();
 }
 
 void Archive::WriteWord(std::uint16_t w) {
@@ -137,8 +137,8 @@ void Archive::WriteCount(std::size_t n) {
 }
 
 std::uint32_t Archive::NextMapNumber() {
-    if (m_nMapCount >= nMaxMapCount) ThrowFormat(ArchiveException::tooLarge);
-    return m_nMapCount++;
+    if (m_mapCount >= nMaxMapCount) ThrowFormat(ArchiveException::tooLarge);
+    return m_mapCount++;
 }
 
 void Archive::WriteTagNumber(std::uint32_t n, bool bClass) {
@@ -153,7 +153,7 @@ void Archive::WriteTagNumber(std::uint32_t n, bool bClass) {
 std::uint32_t* Archive::FindObjectNumber(const void* pObject) {
     if (m_objectSlots.empty()) return nullptr;
     std::size_t mask = m_objectSlots.size() - 1;
-    for (std::size_t i = PointerSlot(pObject, m_nSlotBits);; i = (i + 1) & mask) {
+    for (std::size_t i = PointerSlot(pObject, m_slotBits);; i = (i + 1) & mask) {
         auto& slot = m_objectSlots[i];
         if (slot.first == pObject) return &slot.second;
         if (slot.first == nullptr) return nullptr;
@@ -161,19 +161,19 @@ std::uint32_t* Archive::FindObjectNumber(const void* pObject) {
 }
 
 void Archive::AddObjectNumber(const void* pObject, std::uint32_t n) {
-    if (2 * (m_nObjects + 1) > m_objectSlots.size()) {
-        m_nSlotBits = m_objectSlots.empty() ? 10 : m_nSlotBits + 1;
-        std::vector<std::pair<const void*, std::uint32_t>> old(std::size_t{1} << m_nSlotBits);
+    if (2 * (m_objects + 1) > m_objectSlots.size()) {
+        m_slotBits = m_objectSlots.empty() ? 10 : m_slotBits + 1;
+        std::vector<std::pair<const void*, std::uint32_t>> old(std::size_t{1} << m_slotBits);
         old.swap(m_objectSlots);
-        m_nObjects = 0;
+        m_objects = 0;
         for (const auto& slot : old)
             if (slot.first) AddObjectNumber(slot.first, slot.second);
     }
     std::size_t mask = m_objectSlots.size() - 1;
-    std::size_t i = PointerSlot(pObject, m_nSlotBits);
+    std::size_t i = PointerSlot(pObject, m_slotBits);
     while (m_objectSlots[i].first) i = (i + 1) & mask;
     m_objectSlots[i] = {pObject, n};
-    ++m_nObjects;
+    ++m_objects;
 }
 
 bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* pObject, bool bRemember) {
@@ -194,19 +194,19 @@ bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* pObject, bool 
         }
     if (!known)
         for (const auto& c : m_classNumbers)
-            if (std::strcmp(c.first->m_lpszClassName, cls.m_lpszClassName) == 0) {
+            if (std::strcmp(c.first->m_className, cls.m_className) == 0) {
                 known = &c;
                 break;
             }
     if (known) {
         WriteTagNumber(known->second, true);
     } else {
-        std::size_t nLen = std::strlen(cls.m_lpszClassName);
+        std::size_t nLen = std::strlen(cls.m_className);
         if (nLen > nMaxClassName) ThrowFormat(ArchiveException::badClass);
         WriteWord(wNewClassTag);
-        WriteWord(cls.m_wSchema);
+        WriteWord(cls.m_schema);
         WriteWord(static_cast<std::uint16_t>(nLen));
-        Put(cls.m_lpszClassName, nLen);
+        Put(cls.m_className, nLen);
         m_classNumbers.emplace_back(&cls, NextMapNumber());
     }
     std::uint32_t nNumber = NextMapNumber();
@@ -218,24 +218,24 @@ bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* pObject, bool 
 
 std::uint16_t Archive::ReadWord() {
     Need(2);
-    std::uint16_t w = static_cast<std::uint16_t>(m_pData[m_nPos] | (m_pData[m_nPos + 1] << 8));
-    m_nPos += 2;
+    std::uint16_t w = static_cast<std::uint16_t>(m_data[m_pos] | (m_data[m_pos + 1] << 8));
+    m_pos += 2;
     return w;
 }
 
 std::uint32_t Archive::ReadDWord() {
     Need(4);
     std::uint32_t dw = 0;
-    for (int i = 3; i >= 0; --i) dw = (dw << 8) | m_pData[m_nPos + static_cast<std::size_t>(i)];
-    m_nPos += 4;
+    for (int i = 3; i >= 0; --i) dw = (dw << 8) | m_data[m_pos + static_cast<std::size_t>(i)];
+    m_pos += 4;
     return dw;
 }
 
 double Archive::ReadDouble() {
     Need(8);
     std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | m_pData[m_nPos + static_cast<std::size_t>(i)];
-    m_nPos += 8;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | m_data[m_pos + static_cast<std::size_t>(i)];
+    m_pos += 8;
     double d;
     std::memcpy(&d, &bits, sizeof d);
     return d;
@@ -243,7 +243,7 @@ double Archive::ReadDouble() {
 
 void Archive::ReadString(std::string& s) {
     Need(1);
-    std::size_t n = m_pData[m_nPos++];
+    std::size_t n = m_data[m_pos++];
     if (n == 0xFF) {
         std::uint16_t w = ReadWord();
         if (w == 0xFFFE) ThrowFormat(ArchiveException::badString);  // wide strings are never written
@@ -256,8 +256,8 @@ void Archive::ReadString(std::string& s) {
         }
     }
     Need(n);
-    s.assign(reinterpret_cast<const char*>(m_pData + m_nPos), n);
-    m_nPos += n;
+    s.assign(reinterpret_cast<const char*>(m_data + m_pos), n);
+    m_pos += n;
 }
 
 std::size_t Archive::ReadCount(std::size_t minElementBytes) {
@@ -276,12 +276,12 @@ Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& nS
         std::uint16_t nLen = ReadWord();
         if (nLen > nMaxClassName) ThrowFormat(ArchiveException::badClass);
         Need(nLen);
-        const char* name = reinterpret_cast<const char*>(m_pData + m_nPos);
-        m_nPos += nLen;
+        const char* name = reinterpret_cast<const char*>(m_data + m_pos);
+        m_pos += nLen;
         // The only class this place can hold; any other name is unknown here.
-        if (nLen != std::strlen(cls.m_lpszClassName) || std::memcmp(name, cls.m_lpszClassName, nLen) != 0)
+        if (nLen != std::strlen(cls.m_className) || std::memcmp(name, cls.m_className, nLen) != 0)
             ThrowFormat(ArchiveException::badClass);
-        if (wSchema != cls.m_wSchema) ThrowFormat(ArchiveException::badSchema);
+        if (wSchema != cls.m_schema) ThrowFormat(ArchiveException::badSchema);
         if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(ArchiveException::badIndex);
         m_loadArray.push_back({&cls, 0, 0, true, true});
         return TagKind::NewObject;
@@ -297,14 +297,14 @@ Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& nS
         if (nClass == 0 || nClass >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
         const LoadEntry& e = m_loadArray[nClass];
         if (!e.bClass) ThrowFormat(ArchiveException::badIndex);
-        if (std::strcmp(e.pClass->m_lpszClassName, cls.m_lpszClassName) != 0) ThrowFormat(ArchiveException::badClass);
+        if (std::strcmp(e.pClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
         return TagKind::NewObject;
     }
     if (obTag == 0) return TagKind::Null;
     if (obTag >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
     const LoadEntry& e = m_loadArray[obTag];
     if (e.bClass || !e.bComplete) ThrowFormat(ArchiveException::badIndex);
-    if (std::strcmp(e.pClass->m_lpszClassName, cls.m_lpszClassName) != 0) ThrowFormat(ArchiveException::badClass);
+    if (std::strcmp(e.pClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
     nStart = e.nStart;
     nExtent = e.nExtent;
     return TagKind::Reference;
@@ -312,21 +312,21 @@ Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& nS
 
 std::uint32_t Archive::BeginLoadedObject(const ArchiveClass& cls) {
     if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(ArchiveException::badIndex);
-    m_loadArray.push_back({&cls, m_nPos, 0, false, false});
+    m_loadArray.push_back({&cls, m_pos, 0, false, false});
     return static_cast<std::uint32_t>(m_loadArray.size() - 1);
 }
 
 void Archive::EndLoadedObject(std::uint32_t nIndex) {
     LoadEntry& e = m_loadArray[nIndex];
-    e.nExtent = m_nPos - e.nStart;
+    e.nExtent = m_pos - e.nStart;
     e.bComplete = true;
 }
 
 void Archive::ChargeCopy(std::size_t nExtent) {
     // Every copy costs at least a little, so even references to empty records add up.
     std::size_t cost = nExtent + 16;
-    if (cost > m_nCopyBudget) ThrowFormat(ArchiveException::tooLarge);
-    m_nCopyBudget -= cost;
+    if (cost > m_copyBudget) ThrowFormat(ArchiveException::tooLarge);
+    m_copyBudget -= cost;
 }
 
 }  // namespace nelo

@@ -22,8 +22,8 @@ namespace nelo {
 
 /// The run-time class of a serialisable record as it appears in a file.
 struct ArchiveClass {
-    const char* m_lpszClassName;  ///< ASCII, at most 63 bytes
-    std::uint16_t m_wSchema;
+    const char* m_className;  ///< ASCII, at most 63 bytes
+    std::uint16_t m_schema;
 };
 
 /// Thrown by a loading archive when the bytes are not a file it can read, and by a
@@ -49,19 +49,19 @@ public:
     Archive& operator=(const Archive&) = delete;
     ~Archive();
 
-    bool IsStoring() const { return m_bStoring; }
-    bool IsLoading() const { return !m_bStoring; }
+    bool IsStoring() const { return m_storing; }
+    bool IsLoading() const { return !m_storing; }
 
     /// Storing into a sink: passes the buffered bytes on.
     void Flush();
 
     /// Bytes not yet read (loading).
-    std::size_t GetRemaining() const { return m_nSize - m_nPos; }
+    std::size_t GetRemaining() const { return m_size - m_pos; }
     /// Bytes read so far (loading).
-    std::size_t GetPosition() const { return m_nPos; }
+    std::size_t GetPosition() const { return m_pos; }
     /// Loading: refuses the file when bytes are left after its last record.
     void ExpectEnd() {
-        if (m_nPos != m_nSize) ThrowFormat(ArchiveException::extraBytes);
+        if (m_pos != m_size) ThrowFormat(ArchiveException::extraBytes);
     }
 
     void WriteWord(std::uint16_t w);
@@ -71,10 +71,10 @@ public:
     void WriteString(const std::string& s) {
         std::size_t n = s.size();
         // The common case, a short string with room in the buffer, without a call.
-        if (n < 255 && n < static_cast<std::size_t>(m_pPutEnd - m_pPut)) {
-            *m_pPut++ = static_cast<char>(n);
-            std::memcpy(m_pPut, s.data(), n);
-            m_pPut += n;
+        if (n < 255 && n < static_cast<std::size_t>(m_putEnd - m_put)) {
+            *m_put++ = static_cast<char>(n);
+            std::memcpy(m_put, s.data(), n);
+            m_put += n;
             return;
         }
         WriteLongString(s);
@@ -196,9 +196,9 @@ private:
     void Need(std::size_t n);
     /// Appends n bytes: into the buffer when they fit, else through PutSlow.
     void Put(const char* p, std::size_t n) {
-        if (n < static_cast<std::size_t>(m_pPutEnd - m_pPut)) {
-            std::memcpy(m_pPut, p, n);
-            m_pPut += n;
+        if (n < static_cast<std::size_t>(m_putEnd - m_put)) {
+            std::memcpy(m_put, p, n);
+            m_put += n;
         } else {
             PutSlow(p, n);
         }
@@ -211,38 +211,38 @@ private:
     template <class T>
     void ReReadAt(T& object, std::size_t nStart) {
         // Objects nested in the fields are numbered afresh and forgotten afterwards.
-        std::size_t nSavedPos = m_nPos, nSavedCount = m_loadArray.size();
-        m_nPos = nStart;
+        std::size_t nSavedPos = m_pos, nSavedCount = m_loadArray.size();
+        m_pos = nStart;
         object.Serialize(*this);
-        m_nPos = nSavedPos;
+        m_pos = nSavedPos;
         m_loadArray.resize(nSavedCount);
     }
     std::uint32_t NextMapNumber();
     void WriteTagNumber(std::uint32_t n, bool bClass);
 
     // storing
-    bool m_bStoring = false;
-    std::string* m_pOut = nullptr;      // appended to directly, or
-    ByteSink* m_pSink = nullptr;        // fed from the buffer
-    std::unique_ptr<char[]> m_pBuffer;  // with a sink: the bytes not yet passed on
-    char* m_pPut = nullptr;             // next free byte of the buffer
-    char* m_pPutEnd = nullptr;          // end of the buffer (both null without a sink)
-    std::uint32_t m_nMapCount = 1;      // 0 stands for the null pointer
+    bool m_storing = false;
+    std::string* m_out = nullptr;      // appended to directly, or
+    ByteSink* m_sink = nullptr;        // fed from the buffer
+    std::unique_ptr<char[]> m_buffer;  // with a sink: the bytes not yet passed on
+    char* m_put = nullptr;             // next free byte of the buffer
+    char* m_putEnd = nullptr;          // end of the buffer (both null without a sink)
+    std::uint32_t m_mapCount = 1;      // 0 stands for the null pointer
     // The classes written so far with their numbers: a handful, searched by descriptor.
     std::vector<std::pair<const ArchiveClass*, std::uint32_t>> m_classNumbers;
     // The objects written so far with their numbers: an open-addressed table (a power
     // of two of slots, at most half of them used) with no allocation per object.
     std::vector<std::pair<const void*, std::uint32_t>> m_objectSlots;
-    unsigned m_nSlotBits = 0;  // the table has 2^m_nSlotBits slots
-    std::size_t m_nObjects = 0;
+    unsigned m_slotBits = 0;  // the table has 2^m_slotBits slots
+    std::size_t m_objects = 0;
 
     // loading
-    const unsigned char* m_pData = nullptr;
-    std::size_t m_nSize = 0;
-    std::size_t m_nPos = 0;
+    const unsigned char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_pos = 0;
     // Entry 0 is the null pointer; the others are classes and objects by number.
     std::vector<LoadEntry> m_loadArray;
-    std::size_t m_nCopyBudget = 0;
+    std::size_t m_copyBudget = 0;
 };
 
 }  // namespace nelo

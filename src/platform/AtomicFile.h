@@ -43,14 +43,14 @@ public:
     /// umask does not apply); without it, 0666 less the umask.
     void SetNewFileMode(mode_t mode) {
         m_newMode = mode;
-        m_bExactMode = true;
+        m_exactMode = true;
     }
     /// Before Open: folders that Open creates get these permissions less the umask;
     /// without it, 0777 less the umask.
     void SetFolderMode(mode_t mode) { m_folderMode = mode; }
     /// Before Open: the file only ever takes a name nobody uses. Open refuses an
     /// existing target and Commit fails with EEXIST when the name was taken meanwhile.
-    void SetNewNameOnly() { m_bNewNameOnly = true; }
+    void SetNewNameOnly() { m_newNameOnly = true; }
 
     /// Creates the temporary file for path; false with error set (UTF-8) when it cannot
     /// be created or the target may not be written. makeDirs creates missing parent
@@ -69,9 +69,9 @@ public:
     void Abandon();
 
     /// The file written: the target of path's symbolic links (after Open).
-    const std::string& GetTarget() const { return m_strPath; }
+    const std::string& GetTarget() const { return m_path; }
     /// True when Open chose to write the target in place.
-    bool IsInPlace() const { return m_bInPlace; }
+    bool IsInPlace() const { return m_inPlace; }
     /// The written file's identity and modification state after a successful Commit
     /// (or one whose only failure was the folder's sync); after a failed one, that of a
     /// target written in place whose old content was put back, else nothing known.
@@ -117,21 +117,21 @@ private:
     /// says where in error) when the old content could not be put back.
     void EndInPlace(bool bRestore, std::string* error);
 
-    std::string m_strPath;    // the target: path with its symbolic links followed
-    std::string m_strTemp;    // the temporary file's name (replacing), empty while unnamed
-    std::string m_strBackup;  // the copy of the old content (in place)
-    int m_backupFd = -1;      // held open while the copy is in use
-    bool m_bInPlace = false;
-    off_t m_nOldSize = 0;  // the target's size before an in-place save
+    std::string m_path;    // the target: path with its symbolic links followed
+    std::string m_temp;    // the temporary file's name (replacing), empty while unnamed
+    std::string m_backup;  // the copy of the old content (in place)
+    int m_backupFd = -1;   // held open while the copy is in use
+    bool m_inPlace = false;
+    off_t m_oldSize = 0;  // the target's size before an in-place save
     int m_fd = -1;
-    int m_nWriteErrno = 0;       // the first failure of Write, 0 while there is none
-    std::size_t m_nWritten = 0;  // bytes in the temporary file
-    std::size_t m_nKicked = 0;   // bytes whose write-back to the disk has been started
+    int m_writeErrno = 0;       // the first failure of Write, 0 while there is none
+    std::size_t m_written = 0;  // bytes in the temporary file
+    std::size_t m_kicked = 0;   // bytes whose write-back to the disk has been started
     FileStamp m_stamp;
     mode_t m_newMode = 0666;
-    bool m_bExactMode = false;
+    bool m_exactMode = false;
     mode_t m_folderMode = 0777;
-    bool m_bNewNameOnly = false;
+    bool m_newNameOnly = false;
 };
 
 /// What writing a file at path would replace, its symbolic links followed.

@@ -8,7 +8,7 @@
 namespace nelo {
 
 namespace {
-Clock* g_pClock = nullptr;
+Clock* g_clock = nullptr;
 }
 
 namespace {
@@ -83,32 +83,32 @@ long long SystemTimeMs() {
 
 SystemClock::SystemClock() {
     const char* now = std::getenv(kFrozenClockVariable);
-    if (now && *now) m_bFrozen = ParseLocalTimestamp(now, m_tFrozen);
-    if (m_bFrozen && IsRunningClockMode()) {
+    if (now && *now) m_isFrozen = ParseLocalTimestamp(now, m_frozenTime);
+    if (m_isFrozen && IsRunningClockMode()) {
         // It starts at the given second, at the moment the program asked for its clock.
-        m_bFrozen = false;
-        m_nOffsetMs = static_cast<long long>(m_tFrozen) * 1000 - SystemTimeMs();
+        m_isFrozen = false;
+        m_offsetMs = static_cast<long long>(m_frozenTime) * 1000 - SystemTimeMs();
     }
 }
 
 std::time_t SystemClock::Now() const {
-    if (m_bFrozen) return m_tFrozen;
-    if (m_nOffsetMs == 0) return std::time(nullptr);
+    if (m_isFrozen) return m_frozenTime;
+    if (m_offsetMs == 0) return std::time(nullptr);
     return static_cast<std::time_t>(FloorDiv(NowMs(), 1000));
 }
 
 long long SystemClock::NowMs() const {
-    if (m_bFrozen) return static_cast<long long>(m_tFrozen) * 1000;
-    return SystemTimeMs() + m_nOffsetMs;
+    if (m_isFrozen) return static_cast<long long>(m_frozenTime) * 1000;
+    return SystemTimeMs() + m_offsetMs;
 }
 
 Clock& CurrentClock() {
-    if (g_pClock) return *g_pClock;
+    if (g_clock) return *g_clock;
     static SystemClock systemClock;
     return systemClock;
 }
 
-void SetCurrentClock(Clock* pClock) { g_pClock = pClock; }
+void SetCurrentClock(Clock* pClock) { g_clock = pClock; }
 
 std::tm LocalTime(std::time_t t) {
     std::tm tm{};

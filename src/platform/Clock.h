@@ -33,12 +33,12 @@ public:
     SystemClock();
     std::time_t Now() const override;
     long long NowMs() const override;
-    bool Advances() const override { return !m_bFrozen; }
+    bool Advances() const override { return !m_isFrozen; }
 
 private:
-    bool m_bFrozen = false;
-    std::time_t m_tFrozen = 0;
-    long long m_nOffsetMs = 0;  // a running clock's distance from the system clock
+    bool m_isFrozen = false;
+    std::time_t m_frozenTime = 0;
+    long long m_offsetMs = 0;  // a running clock's distance from the system clock
 };
 
 /// The system's own clock (CLOCK_REALTIME) in milliseconds since 1970, whatever NELO_NOW says.
@@ -47,12 +47,12 @@ long long SystemTimeMs();
 /// A clock that always answers the same time; tests move it by hand.
 class FixedClock : public Clock {
 public:
-    explicit FixedClock(std::time_t t) : m_tNow(t) {}
-    std::time_t Now() const override { return m_tNow; }
-    void Set(std::time_t t) { m_tNow = t; }
+    explicit FixedClock(std::time_t t) : m_now(t) {}
+    std::time_t Now() const override { return m_now; }
+    void Set(std::time_t t) { m_now = t; }
 
 private:
-    std::time_t m_tNow;
+    std::time_t m_now;
 };
 
 /// The clock in use (a SystemClock unless a test installed another).

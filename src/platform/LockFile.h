@@ -29,12 +29,12 @@ enum class LockResult {
 
 class LockFile {
 public:
-    explicit LockFile(std::string path) : m_strPath(std::move(path)) {}
+    explicit LockFile(std::string path) : m_path(std::move(path)) {}
     ~LockFile() { Unlock(); }
     LockFile(const LockFile&) = delete;
     LockFile& operator=(const LockFile&) = delete;
 
-    const std::string& Path() const { return m_strPath; }
+    const std::string& Path() const { return m_path; }
     bool IsLocked() const { return m_fd >= 0; }
 
     /// Takes the lock without waiting; a stale file is removed first.
@@ -56,7 +56,7 @@ private:
     /// Removes a stale file unless some process still holds flock(2) on it.
     bool RemoveStale();
 
-    std::string m_strPath;
+    std::string m_path;
     int m_fd = -1;
     LockOwner m_holder;
 };

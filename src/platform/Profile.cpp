@@ -52,10 +52,10 @@ std::string Profile::DefaultPath() {
 
 Profile::Profile() : Profile(DefaultPath()) {}
 
-Profile::Profile(std::string path) : m_strPath(std::move(path)) { Load(); }
+Profile::Profile(std::string path) : m_path(std::move(path)) { Load(); }
 
 void Profile::Load() {
-    std::ifstream in(m_strPath, std::ios::binary);
+    std::ifstream in(m_path, std::ios::binary);
     if (!in) return;
     std::string line;
     Section* cur = nullptr;
@@ -74,14 +74,14 @@ void Profile::Load() {
 }
 
 void Profile::TellFailure(const std::string& reason) {
-    if (m_bFailureTold || !m_failureNotice) return;
-    m_bFailureTold = true;
-    m_failureNotice(m_strPath, reason);
+    if (m_failureTold || !m_failureNotice) return;
+    m_failureTold = true;
+    m_failureNotice(m_path, reason);
 }
 
 void Profile::CheckWritable() {
     std::string error;
-    if (ExamineWriteTarget(m_strPath, error) == WriteTarget::Refused) TellFailure(error);
+    if (ExamineWriteTarget(m_path, error) == WriteTarget::Refused) TellFailure(error);
 }
 
 bool Profile::Save() {
@@ -92,7 +92,7 @@ bool Profile::Save() {
         out << '\n';
     }
     std::string error;
-    if (WriteFileAtomically(m_strPath, out.str(), error, true)) return true;
+    if (WriteFileAtomically(m_path, out.str(), error, true)) return true;
     TellFailure(error);
     return false;
 }

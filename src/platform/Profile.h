@@ -18,7 +18,7 @@ public:
     /// A profile kept in the given file (tests, and front ends that know better).
     explicit Profile(std::string path);
 
-    const std::string& GetPath() const { return m_strPath; }
+    const std::string& GetPath() const { return m_path; }
 
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& def = std::string()) const;
@@ -49,10 +49,10 @@ private:
     void TellFailure(const std::string& reason);
     const std::string* Find(const std::string& section, const std::string& entry) const;
 
-    std::string m_strPath;
+    std::string m_path;
     std::vector<Section> m_sections;
     FailureNotice m_failureNotice;
-    bool m_bFailureTold = false;
+    bool m_failureTold = false;
 };
 
 }  // namespace nelo

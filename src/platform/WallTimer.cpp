@@ -21,15 +21,15 @@ bool WallTimer::ArmAt(long long ms) {
     if (ms < 1) ms = 1;
     spec.it_value.tv_sec = static_cast<time_t>(ms / 1000);
     spec.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
-    m_bArmed = timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
-    return m_bArmed;
+    m_armed = timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+    return m_armed;
 }
 
 void WallTimer::Disarm() {
     if (m_fd < 0) return;
     itimerspec spec{};
     timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &spec, nullptr);
-    m_bArmed = false;
+    m_armed = false;
 }
 
 WallTimer::Event WallTimer::Take() {
@@ -37,11 +37,11 @@ WallTimer::Event WallTimer::Take() {
     std::uint64_t nExpirations = 0;
     const ssize_t n = read(m_fd, &nExpirations, sizeof nExpirations);
     if (n == static_cast<ssize_t>(sizeof nExpirations)) {
-        m_bArmed = false;
+        m_armed = false;
         return Event::kExpired;
     }
     if (n < 0 && errno == ECANCELED) {
-        m_bArmed = false;
+        m_armed = false;
         return Event::kClockSet;
     }
     return Event::kNone;

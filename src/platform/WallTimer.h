@@ -29,13 +29,13 @@ public:
     /// past expires at once. Replaces an earlier arming.
     bool ArmAt(long long ms);
     void Disarm();
-    bool IsArmed() const { return m_bArmed; }
+    bool IsArmed() const { return m_armed; }
     /// Reads the descriptor once it is readable.
     Event Take();
 
 private:
     int m_fd = -1;
-    bool m_bArmed = false;
+    bool m_armed = false;
 };
 
 }  // namespace nelo

@@ -20,15 +20,15 @@ std::time_t LocalMidnight(std::time_t t, int nDays) {
 
 EntryTimes TimesOf(const ScheduleEntry& entry) {
     EntryTimes times;
-    times.bAllDay = !HasTimeOfDay(entry.m_strStart);
-    times.tFirst = times.bAllDay ? LocalMidnight(entry.m_tStart) : entry.m_tStart;
-    if (entry.m_strEnd.empty() || entry.m_tEnd < entry.m_tStart) {
+    times.bAllDay = !HasTimeOfDay(entry.m_startText);
+    times.tFirst = times.bAllDay ? LocalMidnight(entry.m_startTime) : entry.m_startTime;
+    if (entry.m_endText.empty() || entry.m_endTime < entry.m_startTime) {
         // An end before the start (a damaged file) counts as no end.
         times.bMoment = !times.bAllDay;
-        times.tLast = times.bAllDay ? LocalMidnight(entry.m_tStart, 1) : times.tFirst;
+        times.tLast = times.bAllDay ? LocalMidnight(entry.m_startTime, 1) : times.tFirst;
     } else {
-        times.tLast =
-            HasTimeOfDay(entry.m_strEnd) ? static_cast<std::time_t>(entry.m_tEnd) : LocalMidnight(entry.m_tEnd, 1);
+        times.tLast = HasTimeOfDay(entry.m_endText) ? static_cast<std::time_t>(entry.m_endTime)
+                                                    : LocalMidnight(entry.m_endTime, 1);
         times.bMoment = !times.bAllDay && times.tLast == times.tFirst;
     }
     return times;
@@ -43,7 +43,7 @@ std::vector<const ScheduleEntry*> AgendaEntries(const std::vector<std::unique_pt
         if (times.IsAheadOrUnderWay(now) && times.tFirst < tEnd) result.push_back(pEntry.get());
     }
     std::stable_sort(result.begin(), result.end(),
-                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_tStart < b->m_tStart; });
+                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
     return result;
 }
 

@@ -20,7 +20,7 @@ std::string DateAndEnd(const ScheduleEntry& entry, const std::string& strYear) {
     std::string text;
     entry.Format(text, strYear);
     // Format ends with a full-width blank and the business.
-    const std::size_t tail = entry.m_strBusiness.size() + 2;
+    const std::size_t tail = entry.m_business.size() + 2;
     if (text.size() >= tail) text.resize(text.size() - tail);
     return text;
 }
@@ -28,12 +28,12 @@ std::string DateAndEnd(const ScheduleEntry& entry, const std::string& strYear) {
 }  // namespace
 
 bool ReminderKey::Matches(const ScheduleEntry& entry) const {
-    return tStart == entry.m_tStart && tEnd == entry.m_tEnd && strStart == entry.m_strStart &&
-           strEnd == entry.m_strEnd && strBusiness == entry.m_strBusiness;
+    return tStart == entry.m_startTime && tEnd == entry.m_endTime && strStart == entry.m_startText &&
+           strEnd == entry.m_endText && strBusiness == entry.m_business;
 }
 
 ReminderKey ReminderKey::Of(const ScheduleEntry& entry) {
-    return ReminderKey{entry.m_tStart, entry.m_tEnd, entry.m_strStart, entry.m_strEnd, entry.m_strBusiness};
+    return ReminderKey{entry.m_startTime, entry.m_endTime, entry.m_startText, entry.m_endText, entry.m_business};
 }
 
 std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
@@ -45,28 +45,28 @@ std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
 }
 
 std::time_t ReminderPlan::DueTime(const ScheduleEntry& entry) const {
-    if (HasTimeOfDay(entry.m_strStart))
-        return static_cast<std::time_t>(entry.m_tStart) - static_cast<std::time_t>(m_settings.nMinutesBefore) * 60;
-    const std::tm day = LocalTime(entry.m_tStart);
+    if (HasTimeOfDay(entry.m_startText))
+        return static_cast<std::time_t>(entry.m_startTime) - static_cast<std::time_t>(m_settings.nMinutesBefore) * 60;
+    const std::tm day = LocalTime(entry.m_startTime);
     return MakeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, m_settings.nAllDayMinute / 60,
                          m_settings.nAllDayMinute % 60, 0);
 }
 
 std::time_t ReminderPlan::LateTime(const ScheduleEntry& entry) const {
-    if (HasTimeOfDay(entry.m_strStart)) return static_cast<std::time_t>(entry.m_tStart) + kGraceSeconds;
-    return LocalMidnight(entry.m_tStart, 1);
+    if (HasTimeOfDay(entry.m_startText)) return static_cast<std::time_t>(entry.m_startTime) + kGraceSeconds;
+    return LocalMidnight(entry.m_startTime, 1);
 }
 
 Reminder ReminderPlan::ReminderOf(const ScheduleEntry& entry) {
     Reminder r;
     r.key = ReminderKey::Of(entry);
-    if (HasTimeOfDay(entry.m_strStart)) {
-        const std::tm tm = LocalTime(entry.m_tStart);
+    if (HasTimeOfDay(entry.m_startText)) {
+        const std::tm tm = LocalTime(entry.m_startTime);
         r.strSummary = MinuteOfDayText(tm.tm_hour * 60 + tm.tm_min) + " ";
     } else {
         r.strSummary = "終日 "_sj;
     }
-    r.strSummary += entry.m_strBusiness;
+    r.strSummary += entry.m_business;
     r.strBody = DateAndEnd(entry, CurrentYearText());
     return r;
 }
@@ -78,7 +78,7 @@ std::vector<Reminder> ReminderPlan::TakeDue(const Entries& entries, std::time_t 
     for (const auto& pEntry : entries)
         if (DueTime(*pEntry) <= now && now < LateTime(*pEntry)) candidates.push_back(pEntry.get());
     std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_tStart < b->m_tStart; });
+                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
     // The n-th entry of a key is reminded of when fewer than n of its key were shown.
     std::unordered_map<ReminderKey, int, ReminderKeyHash> seen;
     for (const ScheduleEntry* pEntry : candidates) {

@@ -66,9 +66,9 @@ bool IsCmdWord(std::string_view word, std::size_t k) {
 
 }  // namespace
 
-ScheduleBook::ScheduleBook() : m_pDate(&m_ownDate) {}
+ScheduleBook::ScheduleBook() : m_date(&m_ownDate) {}
 
-ScheduleBook::ScheduleBook(WorkingDate& date) : m_pDate(&date) {}
+ScheduleBook::ScheduleBook(WorkingDate& date) : m_date(&date) {}
 
 bool ScheduleBook::IsCommandWord(std::string_view word) {
     for (std::size_t k = 0; k < std::size(g_cmdWords); ++k)
@@ -77,9 +77,9 @@ bool ScheduleBook::IsCommandWord(std::string_view word) {
 }
 
 int ScheduleBook::DoCommand(std::string& answer, const std::string& text) {
-    m_strLine.clear();
-    AppendFullWidthHalfBlank(m_strLine, text);
-    SplitLine(m_strLine, m_words);
+    m_line.clear();
+    AppendFullWidthHalfBlank(m_line, text);
+    SplitLine(m_line, m_words);
     // A line is a sequence of double-byte words once converted; anything else is not ours.
     if (m_words.empty() || !IsLeadByte(static_cast<unsigned char>(m_words[0][0]))) return 0;
     const std::string_view first = m_words[0];
@@ -121,7 +121,7 @@ int ScheduleBook::DoKeywordCommand(const std::string& word, std::string& answer)
     for (std::size_t k = 0; k < std::size(g_cmdWords); ++k) {
         const CmdWord& cmd = g_cmdWords[k];
         if (!IsCmdWord(word, k)) continue;
-        m_nCommand = cmd.nCode;
+        m_command = cmd.nCode;
         if (cmd.nCode == 5)
             QuerySchedules(answer);
         else
@@ -146,30 +146,30 @@ int ScheduleBook::DateQuestion(std::string& answer) {
     const std::string_view phrase = m_words[1];
     // A time of day alone falls on the base date.
     PhraseContext ctx = PhraseContext::Now();
-    ctx.timeDay = m_pDate->Date();
+    ctx.timeDay = m_date->Date();
     const DateReading r = ReadDatePhrase(phrase, ctx);
     if (!r.IsDay()) {
         if (r.outcome == ReadOutcome::Refused || r.outcome == ReadOutcome::Read)
             answer = RefusalText(r, phrase, PhraseUse::Question);
         else
-            answer = LoadStringId(m_nCommand == 4 ? IDS_DONT_KNOW : IDS_BAD_DATE);
+            answer = LoadStringId(m_command == 4 ? IDS_DONT_KNOW : IDS_BAD_DATE);
         return 1;
     }
-    std::string& out = m_strDateOut;
-    switch (m_nCommand) {
+    std::string& out = m_dateOut;
+    switch (m_command) {
     case 1:
-        m_pDate->Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
+        m_date->Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
         WeekdayAnswer(out, r.date);
         break;
     case 2:
-        m_pDate->Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
+        m_date->Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
         AgeAnswer(out, r.date);
         break;
     case 3:
-        m_pDate->Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
+        m_date->Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
         BaseDateAnswer(out, r.date);
         break;
-    default: DayCountAnswer(out, m_pDate->Date(), r.date); break;
+    default: DayCountAnswer(out, m_date->Date(), r.date); break;
     }
     answer.clear();
     AppendFullWidth(answer, out);
@@ -189,10 +189,10 @@ int ScheduleBook::ConvertCommand(int code, const std::string& word, std::string&
 }
 
 void ScheduleBook::UpdateIndex() {
-    if (m_bIndexValid) return;
+    if (m_indexValid) return;
     m_index.Clear();
     for (std::size_t i = 0; i < m_schedules.size(); ++i) m_index.Add(m_schedules[i].get(), i);
-    m_bIndexValid = true;
+    m_indexValid = true;
 }
 
 int ScheduleBook::RegisterSchedule(const std::string& strStart, const std::string& strEnd,
@@ -221,11 +221,11 @@ int ScheduleBook::RegisterSchedule(const std::string& strStart, const std::strin
     }
 
     auto entry = std::make_unique<ScheduleEntry>();
-    entry->m_tStart = tStart;
-    entry->m_tEnd = tEnd;
-    entry->m_strStart = strStart;
-    entry->m_strEnd = strEnd;
-    entry->m_strBusiness = strBusiness;
+    entry->m_startTime = tStart;
+    entry->m_endTime = tEnd;
+    entry->m_startText = strStart;
+    entry->m_endText = strEnd;
+    entry->m_business = strBusiness;
     entry->Format(line, strYear);
     m_schedules.push_back(std::move(entry));
     m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
@@ -237,7 +237,7 @@ int ScheduleBook::RegisterSchedule(const std::string& strStart, const std::strin
 
 bool ScheduleBook::AddRegistered(std::unique_ptr<ScheduleEntry> pEntry) {
     UpdateIndex();
-    const bool bConflict = m_index.AnyConflict(pEntry->m_tStart, pEntry->m_tEnd);
+    const bool bConflict = m_index.AnyConflict(pEntry->m_startTime, pEntry->m_endTime);
     m_schedules.push_back(std::move(pEntry));
     m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
     NoteChange();
@@ -266,7 +266,7 @@ int ScheduleBook::PeriodQuery(const std::string& word, std::string& answer) {
     SchedulePeriod period;
     const int found = ReadQueryPeriod({periodWord}, PhraseContext::Now(), period, answer);
     if (found == 0) return 0;
-    m_nCommand = 5;
+    m_command = 5;
     if (found < 0) return 1;
     return ListSchedulesBetween(answer, period.tFrom, period.tTo);
 }
@@ -287,7 +287,7 @@ int ScheduleBook::ListMatching(std::string& answer, bool bAll, std::time_t tFrom
     StartTimeQueue queue(static_cast<int>(count));
     for (auto& entry : m_schedules)
         if (bAll || entry->Overlaps(tFrom, tTo)) queue.Insert(entry.get());
-    if (queue.m_nCount == 0) {
+    if (queue.m_count == 0) {
         answer = LoadStringId(IDS_NO_SCHEDULES);
         return 1;
     }
@@ -309,10 +309,10 @@ void ScheduleBook::SortSchedules() {
     const std::size_t n = m_schedules.size();
     StartTimeQueue queue(static_cast<int>(n));
     for (auto& entry : m_schedules) queue.Insert(entry.release());
-    const int count = queue.m_nCount;
+    const int count = queue.m_count;
     for (int i = 0; i < count; ++i) m_schedules[i].reset(queue.RemoveTop());
     queue.DeleteContents();
-    m_bIndexValid = false;
+    m_indexValid = false;
 }
 
 void ScheduleBook::PurgePastSchedules() {
@@ -320,17 +320,17 @@ void ScheduleBook::PurgePastSchedules() {
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_schedules.size(); ++i) {
         const ScheduleEntry& e = *m_schedules[i];
-        const long long t = e.m_strEnd.empty() ? e.m_tStart : e.m_tEnd;
+        const long long t = e.m_endText.empty() ? e.m_startTime : e.m_endTime;
         if (t + 86400 < now) {
             m_schedules[i].reset();
             NoteChange();
-            m_bPastPurged = 1;
+            m_pastPurged = 1;
         } else {
             if (kept != i) m_schedules[kept] = std::move(m_schedules[i]);
             ++kept;
         }
     }
-    if (kept != m_schedules.size()) m_bIndexValid = false;
+    if (kept != m_schedules.size()) m_indexValid = false;
     m_schedules.resize(kept);
 }
 
@@ -338,31 +338,31 @@ bool ScheduleBook::DeleteSchedule(std::size_t nPos) {
     if (nPos >= m_schedules.size()) return false;
     m_schedules.erase(m_schedules.begin() + static_cast<std::ptrdiff_t>(nPos));
     // The entries after it moved up one place.
-    m_bIndexValid = false;
+    m_indexValid = false;
     NoteChange();
     return true;
 }
 
 void ScheduleBook::AddSchedule(std::unique_ptr<ScheduleEntry> pEntry) {
     m_schedules.push_back(std::move(pEntry));
-    if (m_bIndexValid) m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
+    if (m_indexValid) m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
 }
 
 void ScheduleBook::TakeSchedules(ScheduleBook& from) {
     m_schedules = std::move(from.m_schedules);
-    m_bPastPurged = from.m_bPastPurged;
-    m_bIndexValid = false;
+    m_pastPurged = from.m_pastPurged;
+    m_indexValid = false;
     from.m_schedules.clear();
     from.m_index.Clear();
-    from.m_bIndexValid = true;
+    from.m_indexValid = true;
 }
 
 void ScheduleBook::DeleteContents() {
     m_schedules.clear();
     m_index.Clear();
-    m_bIndexValid = true;
-    m_bSchedChanged = 0;
-    m_bPastPurged = 0;
+    m_indexValid = true;
+    m_schedChanged = 0;
+    m_pastPurged = 0;
 }
 
 }  // namespace nelo

@@ -39,7 +39,7 @@ public:
     int DoCommand(std::string& answer, const std::string& text);
     /// The command-word stage for a first word that is not a date; 0 when it is no command.
     int DoKeywordCommand(const std::string& word, std::string& answer);
-    /// Answers a date question (m_nCommand 1-4) about the next word of the line.
+    /// Answers a date question (m_command 1-4) about the next word of the line.
     int DateQuestion(std::string& answer);
     /// Code 0: the era conversion of a year word; codes 1-10: a traditional unit.
     int ConvertCommand(int code, const std::string& word, std::string& answer);
@@ -68,7 +68,7 @@ public:
     /// True for a word of g_cmdWords.
     static bool IsCommandWord(std::string_view word);
     /// The base date of the date questions.
-    WorkingDate& GetWorkingDate() { return *m_pDate; }
+    WorkingDate& GetWorkingDate() { return *m_date; }
 
     /// Orders the list by start time (equal starts in the order the heap gives).
     void SortSchedules();
@@ -90,16 +90,16 @@ public:
     const std::vector<std::unique_ptr<ScheduleEntry>>& GetSchedules() const { return m_schedules; }
 
     /// The change flag: the list changed since the last new, opened or saved notebook.
-    bool IsChanged() const { return m_bSchedChanged == 1; }
-    void SetChanged() { m_bSchedChanged = 1; }
-    void ClearChanged() { m_bSchedChanged = 0; }
+    bool IsChanged() const { return m_schedChanged == 1; }
+    void SetChanged() { m_schedChanged = 1; }
+    void ClearChanged() { m_schedChanged = 0; }
     /// Counts the list's changes (never goes back), so that the document can tell its
     /// listeners which data moved.
-    unsigned GetChangeCount() const { return m_nChanges; }
+    unsigned GetChangeCount() const { return m_changes; }
     /// Past entries were removed when the notebook was loaded.
-    bool IsPastPurged() const { return m_bPastPurged == 1; }
+    bool IsPastPurged() const { return m_pastPurged == 1; }
 
-    int m_nCommand = 0;  ///< code of the last command word answered
+    int m_command = 0;  ///< code of the last command word answered
 
 private:
     // The entries that overlap tFrom..tTo in start order (all of them when bAll).
@@ -108,25 +108,25 @@ private:
     // when it is not such a query.
     int PeriodQuery(const std::string& word, std::string& answer);
     void NoteChange() {
-        m_bSchedChanged = 1;
-        ++m_nChanges;
+        m_schedChanged = 1;
+        ++m_changes;
     }
     // Indexes the list afresh when an operation that reorders or removes entries left
     // the index behind.
     void UpdateIndex();
 
     std::vector<std::unique_ptr<ScheduleEntry>> m_schedules;  // the stored entries, owned
-    int m_bSchedChanged = 0;                                  // see IsChanged
-    int m_bPastPurged = 0;                                    // see IsPastPurged
-    unsigned m_nChanges = 0;                                  // see GetChangeCount
+    int m_schedChanged = 0;                                   // see IsChanged
+    int m_pastPurged = 0;                                     // see IsPastPurged
+    unsigned m_changes = 0;                                   // see GetChangeCount
 
-    std::string m_strLine;                  // the prepared line
-    std::vector<std::string_view> m_words;  // its words (into m_strLine)
-    std::string m_strDateOut;               // a date answer before the full-width conversion
+    std::string m_line;                     // the prepared line
+    std::vector<std::string_view> m_words;  // its words (into m_line)
+    std::string m_dateOut;                  // a date answer before the full-width conversion
     WorkingDate m_ownDate;                  // the base date when no notebook hands one
-    WorkingDate* m_pDate;                   // the base date in use
-    ScheduleIndex m_index;                  // conflict index over m_schedules, when m_bIndexValid
-    bool m_bIndexValid = true;
+    WorkingDate* m_date;                    // the base date in use
+    ScheduleIndex m_index;                  // conflict index over m_schedules, when m_indexValid
+    bool m_indexValid = true;
 };
 
 }  // namespace nelo

@@ -37,17 +37,17 @@ void ScheduleEntry::Format(std::string& text) const { Format(text, CurrentYearTe
 
 void ScheduleEntry::Format(std::string& text, const std::string& strYear) const {
     text.clear();
-    AppendWithoutCurrentYear(text, m_strStart, strYear);
-    if (!m_strEnd.empty()) {
+    AppendWithoutCurrentYear(text, m_startText, strYear);
+    if (!m_endText.empty()) {
         text += " ～ "_sj;
         // The first 14 bytes are year, month, day and the weekday in parentheses.
-        if (Left(m_strEnd, 14) != Left(m_strStart, 14))
-            AppendWithoutCurrentYear(text, m_strEnd, strYear);
-        else if (m_strEnd.size() > 15)
-            text += From(m_strEnd, 15);
+        if (Left(m_endText, 14) != Left(m_startText, 14))
+            AppendWithoutCurrentYear(text, m_endText, strYear);
+        else if (m_endText.size() > 15)
+            text += From(m_endText, 15);
     }
     text += "　"_sj;
-    text += m_strBusiness;
+    text += m_business;
 }
 
 }  // namespace nelo

@@ -16,16 +16,16 @@ public:
     /// True when the entry (its start alone when it has no end) meets the seconds tFrom
     /// to tTo.
     bool Overlaps(long long tFrom, long long tTo) const {
-        const long long tLast = m_strEnd.empty() || m_tEnd < m_tStart ? m_tStart : m_tEnd;
-        return m_tStart <= tTo && tLast >= tFrom;
+        const long long tLast = m_endText.empty() || m_endTime < m_startTime ? m_startTime : m_endTime;
+        return m_startTime <= tTo && tLast >= tFrom;
     }
 
-    std::int32_t m_tStart = 0;      ///< start, seconds since 1970 (the ordering key)
-    std::int32_t m_tEnd = 0;        ///< end as registered; equals m_tStart for an entry without end
-    std::string m_strStart;         ///< "2003/06/02(月) 10:00" or "2003/06/02(月)"
-    std::string m_strEnd;           ///< same forms; empty when the entry has no end
-    std::string m_strBusiness;      ///< what the appointment is for
-    std::int32_t m_nHeapIndex = 0;  ///< heap slot last given by StartTimeQueue::Insert; 0 when never queued
+    std::int32_t m_startTime = 0;  ///< start, seconds since 1970 (the ordering key)
+    std::int32_t m_endTime = 0;    ///< end as registered; equals m_startTime for an entry without end
+    std::string m_startText;       ///< "2003/06/02(月) 10:00" or "2003/06/02(月)"
+    std::string m_endText;         ///< same forms; empty when the entry has no end
+    std::string m_business;        ///< what the appointment is for
+    std::int32_t m_heapIndex = 0;  ///< heap slot last given by StartTimeQueue::Insert; 0 when never queued
 };
 
 /// The "%4d" text of the current local year, as Format compares it.

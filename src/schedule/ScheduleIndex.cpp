@@ -15,10 +15,10 @@ void ScheduleIndex::Clear() {
 
 std::uint32_t ScheduleIndex::NextPriority() {
     // xorshift32: a fixed seed keeps runs reproducible; priorities only shape the tree.
-    m_nSeed ^= m_nSeed << 13;
-    m_nSeed ^= m_nSeed >> 17;
-    m_nSeed ^= m_nSeed << 5;
-    return m_nSeed;
+    m_seed ^= m_seed << 13;
+    m_seed ^= m_seed >> 17;
+    m_seed ^= m_seed << 5;
+    return m_seed;
 }
 
 void ScheduleIndex::Pull(int n) {
@@ -57,7 +57,8 @@ int ScheduleIndex::InsertAt(int root, int n) {
 
 void ScheduleIndex::Add(const ScheduleEntry* pEntry, std::size_t nPos) {
     int n = static_cast<int>(m_nodes.size());
-    m_nodes.push_back(Node{pEntry->m_tStart, pEntry->m_tEnd, pEntry->m_tEnd, NextPriority(), -1, -1, nPos, pEntry});
+    m_nodes.push_back(
+        Node{pEntry->m_startTime, pEntry->m_endTime, pEntry->m_endTime, NextPriority(), -1, -1, nPos, pEntry});
     if (nPos >= m_byPos.size()) m_byPos.resize(nPos + 1, -1);
     m_byPos[nPos] = n;
     m_root = InsertAt(m_root, n);

@@ -53,7 +53,7 @@ private:
     std::vector<Node> m_nodes;
     std::vector<int> m_byPos;  // node of each list position, -1 when none
     int m_root = -1;
-    std::uint32_t m_nSeed = 0x9E3779B9u;
+    std::uint32_t m_seed = 0x9E3779B9u;
 };
 
 }  // namespace nelo

@@ -15,9 +15,9 @@ const ArchiveClass g_classSchedule = {"CSchedule", 2};
 
 void ScheduleEntry::Serialize(Archive& ar) {
     if (ar.IsStoring())
-        ar << m_tStart << m_tEnd << m_strStart << m_strEnd << m_strBusiness << m_nHeapIndex;
+        ar << m_startTime << m_endTime << m_startText << m_endText << m_business << m_heapIndex;
     else
-        ar >> m_tStart >> m_tEnd >> m_strStart >> m_strEnd >> m_strBusiness >> m_nHeapIndex;
+        ar >> m_startTime >> m_endTime >> m_startText >> m_endText >> m_business >> m_heapIndex;
 }
 
 void ScheduleBook::Serialize(Archive& ar) {
@@ -29,7 +29,7 @@ void ScheduleBook::Serialize(Archive& ar) {
     // Each entry takes at least a two-byte tag.
     std::size_t n = ar.ReadCount(2);
     // Indexed when the next entry is registered, not entry by entry while reading.
-    m_bIndexValid = false;
+    m_indexValid = false;
     m_schedules.reserve(m_schedules.size() + Archive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
         std::unique_ptr<ScheduleEntry> p = ar.ReadObject<ScheduleEntry>(g_classSchedule);

@@ -26,8 +26,8 @@ public:
     /// Forgets every slot (the entries are not deleted: the queue never owns them).
     void DeleteContents();
 
-    std::int32_t m_nCount = 0;  ///< entries in the heap, in slots 1 to m_nCount
-    std::int32_t m_nMax = 0;    ///< number of slots
+    std::int32_t m_count = 0;  ///< entries in the heap, in slots 1 to m_count
+    std::int32_t m_max = 0;    ///< number of slots
     std::vector<ScheduleEntry*> m_array;
 
 private:
@@ -37,10 +37,10 @@ private:
 
     // The insertion number of each slot's entry: the tie-break among equal starts.
     std::vector<std::uint32_t> m_order;
-    std::uint32_t m_nInserted = 0;
+    std::uint32_t m_inserted = 0;
     // An entry taken out moves others without renumbering them; the next insertion then
     // renumbers every slot instead of only the slots its sift-up touched.
-    bool m_bRenumberAll = false;
+    bool m_renumberAll = false;
 };
 
 }  // namespace nelo

@@ -35,25 +35,25 @@ public:
     /// leading; all in device units.
     PrintLayout(double dpiX, double dpiY, double width, double height, double charHeight, double leading);
 
-    double Left() const { return m_dLeft; }
+    double Left() const { return m_left; }
     /// Where the date and the page number end.
-    double Right() const { return m_dRight; }
+    double Right() const { return m_right; }
     /// The width a conversation line is wrapped to.
-    double WrapWidth() const { return m_dRight - m_dLeft; }
-    double HeaderTop() const { return m_dHeaderTop; }
-    double PageNumberTop() const { return m_dPageNumberTop; }
+    double WrapWidth() const { return m_right - m_left; }
+    double HeaderTop() const { return m_headerTop; }
+    double PageNumberTop() const { return m_pageNumberTop; }
     /// The distance from one body line to the next.
-    double LineHeight() const { return m_dLineHeight; }
+    double LineHeight() const { return m_lineHeight; }
     /// Top of the body line nIndex (0 to 49) of a page: the first one two line heights
     /// below the top of the header, as if a blank line followed the header.
-    double BodyLineTop(int nIndex) const { return m_dHeaderTop + (nIndex + 2) * m_dLineHeight; }
+    double BodyLineTop(int nIndex) const { return m_headerTop + (nIndex + 2) * m_lineHeight; }
 
 private:
-    double m_dLeft;
-    double m_dRight;
-    double m_dHeaderTop;
-    double m_dPageNumberTop;
-    double m_dLineHeight;
+    double m_left;
+    double m_right;
+    double m_headerTop;
+    double m_pageNumberTop;
+    double m_lineHeight;
 };
 
 /// The print date and time of the header: "%4d/%2d/%2d" and " %H:%M:%S", e.g.

@@ -25,12 +25,12 @@ public:
 /// the text themselves).
 class TextTranscript : public TranscriptView {
 public:
-    void AppendText(const std::string& text) override { m_strText += text; }
-    void ClearText() override { m_strText.clear(); }
-    const std::string& GetText() const { return m_strText; }
+    void AppendText(const std::string& text) override { m_text += text; }
+    void ClearText() override { m_text.clear(); }
+    const std::string& GetText() const { return m_text; }
 
 private:
-    std::string m_strText;
+    std::string m_text;
 };
 
 }  // namespace nelo

@@ -12,9 +12,9 @@ private Q_SLOTS:
     void everyControlOfTheWindowHasAName() {
         TestEnvironment env;
         WindowFixture fix;
-        const QStringList unnamed = UnnamedControls(fix.m_pFrame.get());
+        const QStringList unnamed = UnnamedControls(fix.m_window.get());
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
-        QVERIFY(!fix.m_pFrame->findChild<QWidget*>(QStringLiteral("conversationPane"))->accessibleName().isEmpty());
+        QVERIFY(!fix.m_window->findChild<QWidget*>(QStringLiteral("conversationPane"))->accessibleName().isEmpty());
     }
 };
 

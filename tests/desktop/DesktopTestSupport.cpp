@@ -27,13 +27,13 @@ TestEnvironment::TestEnvironment(const char* now) {
     setenv("NELO_NOW", now, 1);
     std::time_t t = 0;
     if (ParseLocalTimestamp(now, t)) {
-        m_pClock = std::make_unique<FixedClock>(t);
-        SetCurrentClock(m_pClock.get());
+        m_clock = std::make_unique<FixedClock>(t);
+        SetCurrentClock(m_clock.get());
     }
 }
 
 TestEnvironment::~TestEnvironment() {
-    if (m_pClock) SetCurrentClock(nullptr);
+    if (m_clock) SetCurrentClock(nullptr);
 }
 
 MbAnswer ScriptedMessageBox::Show(const std::string& text, const std::string& /*caption*/, MbButtons buttons,
@@ -51,7 +51,7 @@ MbAnswer ScriptedMessageBox::Show(const std::string& text, const std::string& /*
     }
 }
 
-ModalWatchdog::ModalWatchdog(int nLimitMs) : m_nLimitMs(nLimitMs) {
+ModalWatchdog::ModalWatchdog(int nLimitMs) : m_limitMs(nLimitMs) {
     m_timer.setInterval(50);
     QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
     m_timer.start();
@@ -67,12 +67,12 @@ void ModalWatchdog::Poll() {
             if (qobject_cast<QProgressDialog*>(pTop) && pTop->isVisible()) pModal = pTop;
     }
     if (!pModal) {
-        m_pSeen = nullptr;
+        m_seen = nullptr;
         return;
     }
-    if (pModal != m_pSeen) {
-        m_pSeen = pModal;
-        m_nSeenMs = 0;
+    if (pModal != m_seen) {
+        m_seen = pModal;
+        m_seenMs = 0;
         if (!m_handlers.empty()) {
             auto handler = std::move(m_handlers.front());
             m_handlers.pop_front();
@@ -80,29 +80,29 @@ void ModalWatchdog::Poll() {
             return;
         }
     }
-    m_nSeenMs += 50;
-    if (m_nSeenMs >= m_nLimitMs) {
-        ++m_nUnanswered;
+    m_seenMs += 50;
+    if (m_seenMs >= m_limitMs) {
+        ++m_unanswered;
         qWarning("an unanswered modal widget was closed: %s", pModal->metaObject()->className());
         if (auto* pDialog = qobject_cast<QDialog*>(pModal))
             pDialog->reject();
         else
             pModal->close();
-        m_pSeen = nullptr;
+        m_seen = nullptr;
     }
 }
 
 WindowFixture::WindowFixture() : m_profile(Profile::DefaultPath()), m_app(m_profile, m_messageBox) {
     InstallFontSubstitutions();
-    m_pFrame = std::make_unique<MainWindow>(m_app);
-    m_pFrame->ShowFirstTime();
+    m_window = std::make_unique<MainWindow>(m_app);
+    m_window->ShowFirstTime();
     m_app.StartUp(std::string(), true);
 }
 
 WindowFixture::~WindowFixture() {
     // Nothing asks on the way out: the tests end without saving.
     m_app.GetDocument().SetModifiedFlag(false);
-    m_pFrame.reset();
+    m_window.reset();
 }
 
 void TypeText(QWidget* pWidget, const QString& text) {

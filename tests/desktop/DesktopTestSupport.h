@@ -34,7 +34,7 @@ public:
 private:
     QTemporaryDir m_dir;
     // The program reads NELO_NOW once; a test that freezes another time installs it.
-    std::unique_ptr<nelo::FixedClock> m_pClock;
+    std::unique_ptr<nelo::FixedClock> m_clock;
 };
 
 /// Message boxes answered from a script; every box shown is recorded (UTF-8 text).
@@ -57,7 +57,7 @@ public:
     explicit ModalWatchdog(int nLimitMs = 5000);
     ~ModalWatchdog() override;
     void Expect(std::function<void(QWidget*)> handler) { m_handlers.push_back(std::move(handler)); }
-    int Unanswered() const { return m_nUnanswered; }
+    int Unanswered() const { return m_unanswered; }
     bool AllAnswered() const { return m_handlers.empty(); }
 
 private:
@@ -65,10 +65,10 @@ private:
 
     QTimer m_timer;
     std::deque<std::function<void(QWidget*)>> m_handlers;
-    QWidget* m_pSeen = nullptr;
-    int m_nSeenMs = 0;
-    int m_nLimitMs;
-    int m_nUnanswered = 0;
+    QWidget* m_seen = nullptr;
+    int m_seenMs = 0;
+    int m_limitMs;
+    int m_unanswered = 0;
 };
 
 /// A main window on its own profile and a scripted message box.
@@ -78,7 +78,7 @@ struct WindowFixture {
     nelo::Profile m_profile;
     ScriptedMessageBox m_messageBox;
     nelo::NotebookSession m_app;
-    std::unique_ptr<MainWindow> m_pFrame;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 /// Types text into the widget with one key event per character (Qt Test's keyClicks

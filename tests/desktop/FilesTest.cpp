@@ -78,17 +78,17 @@ class FilesTest : public QObject {
     Q_OBJECT
 
     TestEnvironment m_env;
-    std::unique_ptr<WindowFixture> m_pFix;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
-    NotebookSession& App() { return m_pFix->m_app; }
-    ScriptedMessageBox& Boxes() { return m_pFix->m_messageBox; }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
+    NotebookSession& App() { return m_fix->m_app; }
+    ScriptedMessageBox& Boxes() { return m_fix->m_messageBox; }
     QString Conversation() { return Frame()->GetConversationPane()->toPlainText(); }
 
 private Q_SLOTS:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void init() { m_pFix = std::make_unique<WindowFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void theSaveQuestionOnEachPath_data() {
         QTest::addColumn<Path>("path");
@@ -574,9 +574,9 @@ private Q_SLOTS:
 static int RunSessionEndChild(int argc, char** argv) {
     DesktopApplication app(argc, argv);
     WindowFixture fix;
-    SessionEnd sessionEnd(fix.m_app, fix.m_pFrame.get());
+    SessionEnd sessionEnd(fix.m_app, fix.m_window.get());
     app.SetOutOfMemoryHandler([&sessionEnd] { sessionEnd.EndOutOfMemory(); });
-    if (argc > 2 && argv[2][0] == '1') TypeText(fix.m_pFrame->GetInputPane(), QStringLiteral("半径=5\n"));
+    if (argc > 2 && argv[2][0] == '1') TypeText(fix.m_window->GetInputPane(), QStringLiteral("半径=5\n"));
     if (argc > 3 && std::string(argv[3]) == "out-of-memory")
         QTimer::singleShot(100, [] {
             // More than any address space holds; kept, so that the request is made.
@@ -585,7 +585,7 @@ static int RunSessionEndChild(int argc, char** argv) {
         });
     if (argc > 4 && std::string(argv[3]) == "long-read") {
         const QString path = QString::fromLocal8Bit(argv[4]);
-        QTimer::singleShot(0, [&fix, path] { fix.m_pFrame->ReadTextFile(path, 0); });
+        QTimer::singleShot(0, [&fix, path] { fix.m_window->ReadTextFile(path, 0); });
     }
     std::printf("READY\n");
     std::fflush(stdout);

@@ -98,22 +98,22 @@ class HighDpiTest : public QObject {
     Q_OBJECT
 
     TestEnvironment m_env;
-    std::unique_ptr<WindowFixture> m_pFix;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
 
 private Q_SLOTS:
     void init() {
-        m_pFix = std::make_unique<WindowFixture>();
+        m_fix = std::make_unique<WindowFixture>();
         for (const QString& line :
              {QStringLiteral("田中、電話、03-1234-5678"), QStringLiteral("田中、住所、東京都港区芝公園４－２－８"),
               QStringLiteral("半径＝５"), QStringLiteral("１２月２４日１８時 ２２時 クリスマス会"),
               QStringLiteral("予定")})
             Frame()->SubmitLine(line);
-        m_pFix->m_app.GetDocument().SetClean();
+        m_fix->m_app.GetDocument().SetClean();
         QApplication::processEvents();
     }
-    void cleanup() { m_pFix.reset(); }
+    void cleanup() { m_fix.reset(); }
 
     void theScreenIsScaled() {
         // Run without a scale factor, this test would prove nothing.

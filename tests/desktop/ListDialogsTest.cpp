@@ -80,12 +80,12 @@ QByteArray ReadBytes(const QString& path) {
 class ListDialogsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_pEnv;
-    std::unique_ptr<WindowFixture> m_pFix;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
-    Notebook& Doc() { return m_pFix->m_app.GetDocument(); }
-    std::vector<std::string>& Shown() { return m_pFix->m_messageBox.m_shown; }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
+    Notebook& Doc() { return m_fix->m_app.GetDocument(); }
+    std::vector<std::string>& Shown() { return m_fix->m_messageBox.m_shown; }
 
     /// Submits the lines as typed; the notebook then counts as just saved.
     void Fill(const QStringList& lines) {
@@ -115,12 +115,12 @@ class ListDialogsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_pEnv = std::make_unique<TestEnvironment>();
-        m_pFix = std::make_unique<WindowFixture>();
+        m_env = std::make_unique<TestEnvironment>();
+        m_fix = std::make_unique<WindowFixture>();
     }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     // Variables and schedules: one list and "削除" each.
@@ -169,7 +169,7 @@ private Q_SLOTS:
             Click(pDialog, "deleteButton");  // nothing selected: the notice only
             ClickRow(pView, 1);
             QCOMPARE(pView->GetList().GetCurSel(), 1);
-            m_pFix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
+            m_fix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
             Click(pDialog, "deleteButton");  // cancelled
             QCOMPARE(Rows(pView).size(), 2);
             Click(pDialog, "deleteButton");  // confirmed
@@ -241,14 +241,14 @@ private Q_SLOTS:
             QCOMPARE(pCalendar->yearShown(), 2027);
             QCOMPARE(pCalendar->monthShown(), 1);
             QVERIFY(bold(2027, 1, 5));
-            m_pFix->m_messageBox.m_answers = {MbAnswer::Ok};
+            m_fix->m_messageBox.m_answers = {MbAnswer::Ok};
             Click(pDialog, "deleteButton");
             QVERIFY(!bold(2027, 1, 5));
             // The calendar changes no entry: a click on a day leaves the rows as they are.
             QTest::mouseClick(pCalendar, Qt::LeftButton, {}, pCalendar->rect().center());
             QCOMPARE(Rows(pView).size(), 2);
         });
-        QCOMPARE(Doc().m_cmdPro.GetSchedules().size(), 2u);
+        QCOMPARE(Doc().m_scheduleBook.GetSchedules().size(), 2u);
     }
 
     void theMemoListSearchesAndKeepsItsListsRowForRow() {
@@ -289,7 +289,7 @@ private Q_SLOTS:
 
             // A pair: Cancel keeps it, OK deletes it from both lists.
             ClickRow(pNames, 1);
-            m_pFix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
+            m_fix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
             Click(pDialog, "deletePairButton");
             QCOMPARE(Rows(pNames).size(), 41);
             Click(pDialog, "deletePairButton");
@@ -300,7 +300,7 @@ private Q_SLOTS:
             // An object: the row goes, the pair lists empty.
             ClickRow(pObjects, Rows(pObjects).indexOf(QStringLiteral("鈴木")));
             QCOMPARE(Rows(pNames), QStringList{QStringLiteral("電話")});
-            m_pFix->m_messageBox.m_answers = {MbAnswer::Ok};
+            m_fix->m_messageBox.m_answers = {MbAnswer::Ok};
             Click(pDialog, "deleteObjectButton");
             QCOMPARE(Rows(pObjects), QStringList{QStringLiteral("田中")});
             QVERIFY(Rows(pNames).isEmpty());
@@ -336,7 +336,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         Fill({QStringLiteral("田中、電話、０３"), QStringLiteral("田中、住所、港区、芝")});
-        const QString path = m_pEnv->File(name);
+        const QString path = m_env->File(name);
         QString proposed;
         QString type;
         for (int nRound = 0; nRound < 2; ++nRound) {
@@ -355,7 +355,7 @@ private Q_SLOTS:
                         type = pFiles->selectedNameFilter();
                         pFiles->selectNameFilter(MemoListDialog::ExportFileTypes()[nType]);
                         // The user goes to the folder and types the name.
-                        pFiles->setDirectory(m_pEnv->Path());
+                        pFiles->setDirectory(m_env->Path());
                         auto* pName = pFiles->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
                         QVERIFY(pName);
                         pName->setText(name);
@@ -366,7 +366,7 @@ private Q_SLOTS:
                 });
             QVERIFY(!Shown().empty());
             if (nRound == 0) {
-                m_pFix->m_messageBox.m_answers = {MbAnswer::No};
+                m_fix->m_messageBox.m_answers = {MbAnswer::No};
                 QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("を作成しました"));
             }
         }

@@ -40,9 +40,9 @@ class MenusTest : public QObject {
     Q_OBJECT
 
     TestEnvironment m_env;
-    std::unique_ptr<WindowFixture> m_pFix;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     QAction* Action(const char* name) {
         QAction* pAction = Frame()->findChild<QAction*>(QString::fromLatin1(name));
         if (!pAction) qFatal("no action %s", name);
@@ -60,8 +60,8 @@ class MenusTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<WindowFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void theMenusHoldEveryItemInOrder_data() {
         QTest::addColumn<QString>("title");
@@ -263,7 +263,7 @@ private Q_SLOTS:
             QVERIFY(items[i]->isChecked());
         }
         // Hidden before the window first shows, as the saved placement may do.
-        MainWindow fresh(m_pFix->m_app);
+        MainWindow fresh(m_fix->m_app);
         fresh.findChild<QToolBar*>(QStringLiteral("toolBar"))->setVisible(false);
         fresh.statusBar()->setVisible(false);
         fresh.show();

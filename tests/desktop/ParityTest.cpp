@@ -69,10 +69,10 @@ private Q_SLOTS:
         WindowFixture fix;
         for (const QString& line : lines) {
             if (line.isEmpty()) continue;  // an empty line submits nothing in either program
-            TypeText(fix.m_pFrame->GetInputPane(), line + QLatin1Char('\n'));
+            TypeText(fix.m_window->GetInputPane(), line + QLatin1Char('\n'));
         }
         QString expected = ReadUtf8(path.chopped(3) + QStringLiteral(".out"));
-        QString actual = fix.m_pFrame->GetConversationPane()->toPlainText();
+        QString actual = fix.m_window->GetConversationPane()->toPlainText();
         if (!actual.endsWith(QLatin1Char('\n'))) actual += QLatin1Char('\n');
         // Line by line, so a failure names the first line that differs.
         QCOMPARE(actual.split(QLatin1Char('\n')), expected.split(QLatin1Char('\n')));
@@ -86,7 +86,7 @@ private Q_SLOTS:
         const QString cliFile = env.File(QStringLiteral("cli.nel"));
         {
             WindowFixture fix;
-            for (const QString& line : lines) TypeText(fix.m_pFrame->GetInputPane(), line + QLatin1Char('\n'));
+            for (const QString& line : lines) TypeText(fix.m_window->GetInputPane(), line + QLatin1Char('\n'));
             QVERIFY(fix.m_app.OnSaveDocument(windowFile.toStdString()));
         }
         QProcess cli;

@@ -22,20 +22,20 @@ using namespace nelo;
 class PlacementFontTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_pEnv;
-    std::unique_ptr<WindowFixture> m_pFix;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     /// Starts the program (again) on the profile as it is now.
     void Start() {
-        m_pFix.reset();
-        m_pFix = std::make_unique<WindowFixture>();
+        m_fix.reset();
+        m_fix = std::make_unique<WindowFixture>();
         if (!Frame()->isMinimized()) QVERIFY(QTest::qWaitForWindowExposed(Frame()));
     }
     /// Closes the window as the user does, which saves the placement.
     void Close() {
         QVERIFY(Frame()->close());
-        m_pFix.reset();
+        m_fix.reset();
     }
     static QString ProfileValue(const char* section, const char* entry) {
         return QString::fromStdString(Profile(Profile::DefaultPath()).GetProfileString(section, entry));
@@ -47,10 +47,10 @@ class PlacementFontTest : public QObject {
     void OnFont() { Frame()->OnFont(); }
 
 private Q_SLOTS:
-    void init() { m_pEnv = std::make_unique<TestEnvironment>(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     /// Moves and sizes the window as the user does: by its frame.

@@ -83,12 +83,12 @@ class PrintTest : public QObject {
     Q_OBJECT
 
     TestEnvironment m_env;
-    std::unique_ptr<WindowFixture> m_pFix;
+    std::unique_ptr<WindowFixture> m_fix;
 
     /// The margins of the last PDF printed: the top left of its printable area.
     QMarginsF m_margins;
 
-    MainWindow& Frame() { return *m_pFix->m_pFrame; }
+    MainWindow& Frame() { return *m_fix->m_window; }
     void Fill(const QStringList& lines) { Frame().GetConversationPane()->setPlainText(lines.join(QLatin1Char('\n'))); }
     /// Prints the conversation to a PDF file in the temporary folder, as the print dialog
     /// would have it with a PDF file chosen.
@@ -104,8 +104,8 @@ class PrintTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<WindowFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void pagesFollowTheLineCount_data() {
         QTest::addColumn<int>("nLines");
@@ -119,10 +119,10 @@ private Q_SLOTS:
         QFETCH(int, nLines);
         QFETCH(int, nPages);
         Fill(NumberedLines(nLines));
-        QVERIFY(!m_pFix->m_app.GetDocument().IsModified());
+        QVERIFY(!m_fix->m_app.GetDocument().IsModified());
         const QString pdf = PrintToPdf(QStringLiteral("lines.pdf"));
         QVERIFY(!pdf.isEmpty());
-        QVERIFY2(m_pFix->m_app.GetDocument().IsModified(), "printing marks the notebook modified");
+        QVERIFY2(m_fix->m_app.GetDocument().IsModified(), "printing marks the notebook modified");
         if (!HavePoppler()) QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) not installed");
         const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(nPages))), qPrintable(info));
@@ -254,7 +254,7 @@ private Q_SLOTS:
 
     void thePreviewKeepsItsPageCount() {
         Fill(NumberedLines(120));
-        Profile& profile = m_pFix->m_app.GetProfile();
+        Profile& profile = m_fix->m_app.GetProfile();
         profile.WriteProfileInt("Settings", "PreviewPages", 2);
         QAction* pPreview = Frame().findChild<QAction*>(QStringLiteral("actionPrintPreview"));
         Frame().GetConversationPane()->setFocus();
@@ -286,7 +286,7 @@ private Q_SLOTS:
         QCOMPARE(opened, QPrintPreviewWidget::FacingPagesView);
         QCOMPARE(nPreviewPages, 3);
         QCOMPARE(profile.GetProfileInt("Settings", "PreviewPages", 0), 1);
-        QVERIFY(m_pFix->m_app.GetDocument().IsModified());
+        QVERIFY(m_fix->m_app.GetDocument().IsModified());
     }
 
     void aPdfThatCannotBeWrittenIsReported() {
@@ -295,9 +295,9 @@ private Q_SLOTS:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_env.File(QStringLiteral("no such folder/out.pdf")));
         QVERIFY(!Frame().PrintConversation(printer));
-        QCOMPARE(m_pFix->m_messageBox.m_shown.size(), size_t(1));
+        QCOMPARE(m_fix->m_messageBox.m_shown.size(), size_t(1));
         QVERIFY(
-            QString::fromStdString(m_pFix->m_messageBox.m_shown[0]).contains(QStringLiteral("印刷できませんでした")));
+            QString::fromStdString(m_fix->m_messageBox.m_shown[0]).contains(QStringLiteral("印刷できませんでした")));
     }
 
     void directPrintWithoutAPrinterSaysSo() {
@@ -307,9 +307,9 @@ private Q_SLOTS:
         QAction* pDirect = Frame().findChild<QAction*>(QStringLiteral("actionPrintDirect"));
         QTRY_VERIFY(pDirect->isEnabled());
         pDirect->trigger();
-        QCOMPARE(m_pFix->m_messageBox.m_shown.size(), size_t(1));
+        QCOMPARE(m_fix->m_messageBox.m_shown.size(), size_t(1));
         QVERIFY(
-            QString::fromStdString(m_pFix->m_messageBox.m_shown[0]).contains(QStringLiteral("プリンタがありません")));
+            QString::fromStdString(m_fix->m_messageBox.m_shown[0]).contains(QStringLiteral("プリンタがありません")));
     }
 };
 

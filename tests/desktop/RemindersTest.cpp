@@ -78,32 +78,32 @@ QStringList DunstHistory() {
 class RemindersTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_pEnv;
-    std::unique_ptr<WindowFixture> m_pFix;
-    bool m_bDunst = false;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
+    bool m_dunst = false;
 
-    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     DesktopReminders* Reminders() { return Frame()->GetReminders(); }
     void Type(const QString& lines) { TypeText(Frame()->GetInputPane(), lines); }
 
 private Q_SLOTS:
     void initTestCase() {
-        m_bDunst = qgetenv("NELO_TEST_DUNST") == "1";
+        m_dunst = qgetenv("NELO_TEST_DUNST") == "1";
         // No notification service unless the test brings one: a bus that is not there.
-        if (!m_bDunst) qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/nelo-test-bus");
+        if (!m_dunst) qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/nelo-test-bus");
     }
     void init() {
-        m_pEnv = std::make_unique<TestEnvironment>("2026-12-08 09:55:00");
-        m_pFix = std::make_unique<WindowFixture>();
+        m_env = std::make_unique<TestEnvironment>("2026-12-08 09:55:00");
+        m_fix = std::make_unique<WindowFixture>();
         Frame()->show();
     }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     void withoutAServiceTheStatusBarShowsTheReminderAndOpensItsEntry() {
-        if (m_bDunst) QSKIP("a notification service is there");
+        if (m_dunst) QSKIP("a notification service is there");
         Frame()->StartReminders();
         // Registered after the start: 朝会 has begun, 会議 is within its ten minutes.
         Type(QStringLiteral("１２月８日９時 朝会\n１２月８日１０時 会議\n"));
@@ -128,14 +128,14 @@ private Q_SLOTS:
     }
 
     void theOneTimerWaitsForTheNextReminderAndFollowsChanges() {
-        if (m_bDunst) QSKIP("a notification service is there");
+        if (m_dunst) QSKIP("a notification service is there");
         SteppedClock clock(At(9, 0));
         SetCurrentClock(&clock);
         Type(QStringLiteral("１２月８日１０時 会議\n１２月８日１１時 来客\n"));
         Frame()->StartReminders();
         QCOMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 50)));
         // Thirty minutes before, from the settings.
-        Profile& profile = m_pFix->m_app.GetProfile();
+        Profile& profile = m_fix->m_app.GetProfile();
         ReminderSettings settings = ReminderSettings::Read(profile);
         settings.nMinutesBefore = 30;
         QVERIFY(settings.Write(profile));
@@ -143,7 +143,7 @@ private Q_SLOTS:
         QCOMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 30)));
         // The meeting deleted in the schedule list: the timer waits for the visitor.
         ModalWatchdog watchdog;
-        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
+        m_fix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
         watchdog.Expect([](QWidget* pWidget) {
             auto* pDialog = qobject_cast<ScheduleListDialog*>(pWidget);
             QVERIFY(pDialog);
@@ -162,7 +162,7 @@ private Q_SLOTS:
     }
 
     void theSettingsDialogStoresItsFieldsAndTheAutostartEntry() {
-        if (m_bDunst) QSKIP("a notification service is there");
+        if (m_dunst) QSKIP("a notification service is there");
         auto run = [&](const std::function<void(NotificationSettingsDialog*)>& fill) {
             ModalWatchdog watchdog;
             watchdog.Expect([&](QWidget* pWidget) {
@@ -187,7 +187,7 @@ private Q_SLOTS:
             QCOMPARE(pLogin->text(), QStringLiteral("ログイン時に起動"));
             pLogin->setChecked(true);
         });
-        QCOMPARE(ReminderSettings::Read(Profile(m_pFix->m_app.GetProfile().GetPath())),
+        QCOMPARE(ReminderSettings::Read(Profile(m_fix->m_app.GetProfile().GetPath())),
                  (ReminderSettings{true, 15, 7 * 60 + 30, false}));
         const QString entry = QString::fromStdString(LoginStartPath());
         QVERIFY(QFile::exists(entry));
@@ -204,7 +204,7 @@ private Q_SLOTS:
     }
 
     void aRealServiceGetsEachReminderAtItsSecond() {
-        if (!m_bDunst) QSKIP("needs NELO_TEST_DUNST=1 and dunst (tests/reminders/run_dunst.sh)");
+        if (!m_dunst) QSKIP("needs NELO_TEST_DUNST=1 and dunst (tests/reminders/run_dunst.sh)");
         // Three seconds before 09:50:00, the clock running.
         qputenv("NELO_NOW", "2026-12-08 09:49:57");
         qputenv("NELO_CLOCK", "running");
@@ -214,7 +214,7 @@ private Q_SLOTS:
         Type(QStringLiteral("１２月８日１０時 定例会\n１２月８日１０時 定例会\n１２月８日１０時 面談\n"));
         // 面談 is cancelled before its reminder.
         ModalWatchdog watchdog;
-        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
+        m_fix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
         watchdog.Expect([](QWidget* pWidget) {
             auto* pDialog = qobject_cast<ScheduleListDialog*>(pWidget);
             QVERIFY(pDialog);

@@ -16,14 +16,14 @@ class SetupDialogTest : public QObject {
     Q_OBJECT
 
     TestEnvironment m_env;
-    std::unique_ptr<WindowFixture> m_pFix;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     QString Conversation() { return Frame()->GetConversationPane()->toPlainText(); }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<WindowFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void theDialogIsDrawnAsTheLayoutSays() {
         ModalWatchdog watchdog;
@@ -105,7 +105,7 @@ private Q_SLOTS:
         Frame()->OnSettings();
         QVERIFY(watchdog.AllAnswered());
         QCOMPARE(watchdog.Unanswered(), 0);
-        Notebook& doc = m_pFix->m_app.GetDocument();
+        Notebook& doc = m_fix->m_app.GetDocument();
         // A changed name leaves the notebook modified at once; the next answer uses it.
         QCOMPARE(doc.IsModified(), applied);
         TypeText(Frame()->GetInputPane(), QStringLiteral("1+2\n"));

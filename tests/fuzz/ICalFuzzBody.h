@@ -37,8 +37,7 @@ inline void FuzzICalOnce(const std::uint8_t* data, std::size_t size) {
     // (Entries of one start are listed in no particular order: the texts are compared sorted.)
     auto texts = [](const nelo::ScheduleBook& p) {
         std::vector<std::string> all;
-        for (const auto& e : p.GetSchedules())
-            all.push_back(e->m_strStart + '|' + e->m_strEnd + '|' + e->m_strBusiness);
+        for (const auto& e : p.GetSchedules()) all.push_back(e->m_startText + '|' + e->m_endText + '|' + e->m_business);
         std::sort(all.begin(), all.end());
         return all;
     };

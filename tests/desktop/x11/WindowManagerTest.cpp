@@ -61,13 +61,13 @@ bool Decorated(QWidget* pWindow) { return pWindow->frameGeometry().top() < pWind
 class WindowManagerTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TestEnvironment> m_pEnv;
-    std::unique_ptr<WindowFixture> m_pFix;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    MainWindow* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     void Start() {
-        m_pFix.reset();
-        m_pFix = std::make_unique<WindowFixture>();
+        m_fix.reset();
+        m_fix = std::make_unique<WindowFixture>();
         QVERIFY(QTest::qWaitForWindowExposed(Frame()));
         QTRY_VERIFY(Decorated(Frame()));
     }
@@ -83,10 +83,10 @@ private Q_SLOTS:
         QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"), "run under run_x11.sh");
         QApplication::setQuitOnLastWindowClosed(false);
     }
-    void init() { m_pEnv = std::make_unique<TestEnvironment>(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     void theLockPanesFollowTheKeys_data() {
@@ -202,11 +202,11 @@ private Q_SLOTS:
         SetRect("0100 0100 0600 0500");
         Start();
         WindowFixture second;
-        QVERIFY(QTest::qWaitForWindowExposed(second.m_pFrame.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(second.m_window.get()));
         QTRY_COMPARE(Frame()->frameGeometry().topLeft(), QPoint(100, 100));
-        QTRY_COMPARE(second.m_pFrame->frameGeometry().topLeft(), QPoint(132, 132));
+        QTRY_COMPARE(second.m_window->frameGeometry().topLeft(), QPoint(132, 132));
         // Closed where it was put, the second window leaves the first one's place saved.
-        second.m_pFrame->close();
+        second.m_window->close();
         QCOMPARE(SavedRect(), QStringLiteral("0100 0100 0600 0500"));
     }
 
@@ -219,7 +219,7 @@ private Q_SLOTS:
         const int nLines = 300000;
         file.write(QByteArray("x=1\n").repeated(nLines));  // each line changes the notebook
         file.close();
-        ScriptedMessageBox& boxes = m_pFix->m_messageBox;
+        ScriptedMessageBox& boxes = m_fix->m_messageBox;
         boxes.m_answers = {MbAnswer::No};  // do not save
         QTimer::singleShot(400, Frame(), [this] { CloseThroughTheWindowManager(Frame()); });
         Frame()->ReadTextFile(path, 0);

@@ -12,11 +12,11 @@
 using namespace nelo;
 
 namespace {
-std::atomic<long> g_nAllocations{0};
+std::atomic<long> g_allocations{0};
 }  // namespace
 
 void* operator new(std::size_t size) {
-    ++g_nAllocations;
+    ++g_allocations;
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
@@ -37,19 +37,19 @@ TEST(CCalcNumAllocations, WarmLinesAllocateNothing) {
         "ｘｙｚ＋１"_sj,
     };
     const std::string timeLine = "１０：２０＋５：３０×３"_sj;
-    long start = g_nAllocations;
+    long start = g_allocations;
     std::string probe(100, 'x');  // the counter sees allocations
-    EXPECT_GT(g_nAllocations, start);
+    EXPECT_GT(g_allocations, start);
 
     Calculator calc;
     std::string answer;
     calc.Calculate(answer, "半径＝５"_sj);
     for (int round = 0; round < 2; ++round) {
-        long before = g_nAllocations;
+        long before = g_allocations;
         for (const std::string& line : lines) calc.Calculate(answer, line);
         calc.CalculateTime(answer, timeLine);
         if (round == 1) {
-            EXPECT_EQ(g_nAllocations - before, 0);
+            EXPECT_EQ(g_allocations - before, 0);
         }
     }
 }

@@ -82,7 +82,7 @@ public:
         value = Expr();
         // A lone signed operand adds the memory register, which is 0 here.
         if ((m_s[0] == '+' || m_s[0] == '-') && m_s.find_first_of("+-*/", 1) == std::string::npos) value = value + 0.0;
-        return m_bOk;
+        return m_ok;
     }
 
 private:
@@ -106,7 +106,7 @@ private:
             if (op == '*') {
                 v = v * r;
             } else if (r == 0) {
-                m_bOk = false;
+                m_ok = false;
                 v = 0;
             } else {
                 v = v / r;
@@ -137,7 +137,7 @@ private:
 
     std::string m_s;
     std::size_t m_i = 0;
-    bool m_bOk = true;
+    bool m_ok = true;
 };
 
 // "%lf" without trailing zeros or a bare point.
@@ -180,8 +180,8 @@ TEST(CCalcNumRandom, AgreesWithAReferenceEvaluator) {
         std::string expected = ok ? ToFullWidth(Trimmed(value)) : std::string("計算できません。"_sj);
         ok ? ++nNumbers : ++nErrors;
 
-        calc.m_dMemory = 0;
-        calc.m_bMemory = 0;
+        calc.m_memory = 0;
+        calc.m_hasMemory = 0;
         calc.Calculate(answer, TypedForm(ascii, rng));
         ASSERT_EQ(answer, expected) << ascii;
     }
@@ -246,8 +246,8 @@ TEST(CCalcNumRandom, SpacedAndGroupedLinesAgree) {
         }
         ASSERT_EQ(handedOn, ToFullWidth(typed)) << typed;  // the echo keeps the blanks
 
-        calc.m_dMemory = 0;
-        calc.m_bMemory = 0;
+        calc.m_memory = 0;
+        calc.m_hasMemory = 0;
         calc.Calculate(answer, handedOn);
         ASSERT_EQ(answer, expected) << typed;
     }

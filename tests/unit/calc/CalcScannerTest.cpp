@@ -25,10 +25,10 @@ std::vector<Tok> ScanAll(const std::string& line, bool bTilde = false) {
         int t = scan.GetToken(bTilde);
         if (t == tokNumber) {
             char buf[64];
-            snprintf(buf, sizeof buf, "%g", scan.m_dValue);
+            snprintf(buf, sizeof buf, "%g", scan.m_value);
             out.push_back({t, buf});
         } else if (t == tokWord || t == tokOther) {
-            out.push_back({t, scan.m_szToken});
+            out.push_back({t, scan.m_tokenText});
         } else {
             out.push_back({t, ""});
         }
@@ -122,7 +122,7 @@ TEST(Scanner, EndIsSticky) {
     scan.Reset(line);
     EXPECT_EQ(scan.GetToken(), tokNumber);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(scan.GetToken(), tokEnd);
-    EXPECT_EQ(scan.m_nCursor, 1u);
+    EXPECT_EQ(scan.m_cursor, 1u);
 }
 
 TEST(Scanner, EmbeddedNulEndsTheLine) {
@@ -153,7 +153,7 @@ TEST(Scanner, NumbersKeepTokenTextAndEndKeepsIt) {
     scan.GetToken();
     scan.GetToken();
     EXPECT_EQ(scan.GetToken(), tokEnd);
-    EXPECT_STREQ(scan.m_szToken, "円"_sj);
+    EXPECT_STREQ(scan.m_tokenText, "円"_sj);
 }
 
 TEST(Scanner, LongRunsAreCutButSteppedOver) {
@@ -189,9 +189,9 @@ TEST(Scanner, CopyIsAnIndependentLookAhead) {
     Scanner copy = scan;
     copy.GetToken();
     copy.GetToken();
-    EXPECT_STREQ(copy.m_szToken, "日"_sj);
+    EXPECT_STREQ(copy.m_tokenText, "日"_sj);
     EXPECT_EQ(scan.GetToken(), tokNumber);
-    EXPECT_STREQ(scan.m_szToken, "");
+    EXPECT_STREQ(scan.m_tokenText, "");
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ const ConverseRow kAnswers[] = {
 
 TEST(Converse, FixedWords) {
     Notebook doc;
-    doc.m_bNamePrefix = 1;
+    doc.m_namePrefix = 1;
     for (const ConverseRow& row : kAnswers) {
         std::string answer;
         EXPECT_EQ(doc.Converse(answer, row.text), 1);
@@ -35,9 +35,9 @@ TEST(Converse, FallbackIsEmptyWithoutPrefix) {
     doc.Converse(answer, "天気"_sj);
     EXPECT_EQ(answer, "");
     doc.Converse(answer, "改行"_sj);  // the line-break word does not turn the prefix on
-    EXPECT_EQ(doc.m_bNamePrefix, 0);
+    EXPECT_EQ(doc.m_namePrefix, 0);
     doc.Converse(answer, "中止"_sj);
-    EXPECT_EQ(doc.m_bNamePrefix, 1);
+    EXPECT_EQ(doc.m_namePrefix, 1);
 }
 
 TEST(Converse, ExamplePagesLineCountsAndEndings) {

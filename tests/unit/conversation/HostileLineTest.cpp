@@ -166,11 +166,11 @@ TEST_F(HostileCliTest, WhatIsNoTextIsRefusedAndTheSessionGoesOn) {
 // The same lines straight into the core, as code page 932 bytes from a text file.
 class HostileSendViewTest : public testing::Test {
 protected:
-    HostileSendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_doc) {
+    HostileSendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
         SetCurrentClock(&m_clock);
-        m_doc.AddListener(&m_view);
-        m_doc.OnNewDocument();
-        m_doc.StartConversation();
+        m_notebook.AddListener(&m_view);
+        m_notebook.OnNewDocument();
+        m_notebook.StartConversation();
     }
     ~HostileSendViewTest() override { SetCurrentClock(nullptr); }
 
@@ -181,7 +181,7 @@ protected:
     }
 
     FixedClock m_clock;
-    Notebook m_doc;
+    Notebook m_notebook;
     TextTranscript m_view;
     LineDispatcher m_send;
 };

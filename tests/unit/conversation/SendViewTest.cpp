@@ -14,11 +14,11 @@ namespace {
 
 class SendViewTest : public testing::Test {
 protected:
-    SendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_doc) {
+    SendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
         SetCurrentClock(&m_clock);
-        m_doc.AddListener(&m_view);
-        m_doc.OnNewDocument();
-        m_doc.StartConversation();
+        m_notebook.AddListener(&m_view);
+        m_notebook.OnNewDocument();
+        m_notebook.StartConversation();
         m_welcome = m_view.GetText();
     }
     ~SendViewTest() override { SetCurrentClock(nullptr); }
@@ -31,15 +31,15 @@ protected:
     }
 
     FixedClock m_clock;
-    Notebook m_doc;
+    Notebook m_notebook;
     TextTranscript m_view;
     LineDispatcher m_send;
     std::string m_welcome;
 };
 
 TEST_F(SendViewTest, WelcomeClearsModifiedAndTurnsOnPrefix) {
-    EXPECT_EQ(m_doc.m_bNamePrefix, 1);
-    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_EQ(m_notebook.m_namePrefix, 1);
+    EXPECT_FALSE(m_notebook.IsModified());
     EXPECT_EQ(m_welcome, Notebook::WelcomeText("花子"_sj, 10));
 }
 
@@ -51,28 +51,28 @@ TEST_F(SendViewTest, EchoAndAnswerLines) {
 
 TEST_F(SendViewTest, EmptyLineDoesNothing) {
     EXPECT_EQ(Submit(""), "");
-    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_FALSE(m_notebook.IsModified());
 }
 
 TEST_F(SendViewTest, AnswerWithoutPrefix) {
-    m_doc.m_bNamePrefix = 0;
+    m_notebook.m_namePrefix = 0;
     EXPECT_EQ(Submit("天気"_sj), "花子 >> 天気\r\n\r\n"_sj);
     // A cancel word turns the prefix back on.
     EXPECT_EQ(Submit("だめ"_sj), "花子 >> だめ\r\n太郎 >> わかりません。\r\n"_sj);
-    EXPECT_EQ(m_doc.m_bNamePrefix, 1);
+    EXPECT_EQ(m_notebook.m_namePrefix, 1);
 }
 
 TEST_F(SendViewTest, QuestionLeavesDocumentUnmodified) {
     Submit("天気"_sj);
-    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_FALSE(m_notebook.IsModified());
 }
 
 TEST_F(SendViewTest, TypedMemoMarksDocumentModified) {
     Submit("田中、電話、03-1234"_sj);
-    EXPECT_TRUE(m_doc.IsMemoChanged());
-    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_TRUE(m_notebook.IsMemoChanged());
+    EXPECT_TRUE(m_notebook.IsModified());
     Submit("天気"_sj);
-    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_TRUE(m_notebook.IsModified());
 }
 
 TEST_F(SendViewTest, LineEndsAtNul) {
@@ -97,15 +97,15 @@ TEST_F(SendViewTest, GreetingByHour) {
 }
 
 TEST_F(SendViewTest, PurgeNoticeSetsScheduleFlag) {
-    m_doc.m_cmdPro.AddSchedule(std::make_unique<ScheduleEntry>());  // starts and ends in 1970
-    m_doc.m_cmdPro.PurgePastSchedules();
-    m_doc.m_cmdPro.ClearChanged();
-    m_doc.StartConversation();
+    m_notebook.m_scheduleBook.AddSchedule(std::make_unique<ScheduleEntry>());  // starts and ends in 1970
+    m_notebook.m_scheduleBook.PurgePastSchedules();
+    m_notebook.m_scheduleBook.ClearChanged();
+    m_notebook.StartConversation();
     EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
-    EXPECT_TRUE(m_doc.m_cmdPro.IsChanged());
-    EXPECT_FALSE(m_doc.IsModified());
+    EXPECT_TRUE(m_notebook.m_scheduleBook.IsChanged());
+    EXPECT_FALSE(m_notebook.IsModified());
     Submit("天気"_sj);
-    EXPECT_TRUE(m_doc.IsModified());
+    EXPECT_TRUE(m_notebook.IsModified());
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(MemoCsvExportTest, OneLinePerPairInStoreOrder) {
 
 TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
     ScriptedMessageBox mb;
-    const std::string path = folder.File(g_szMemoCsvFileName);
+    const std::string path = folder.File(g_memoCsvFileName);
     EXPECT_TRUE(MemoCsvExport(mb, path).Export(doc.m_memoMap));
     EXPECT_EQ(ReadFile(path), "");
     ASSERT_EQ(mb.GetShown().size(), 1u);
@@ -109,7 +109,7 @@ TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
 
 TEST_F(MemoCsvExportTest, AnswerNoLeavesAnExistingFileUntouched) {
     Register("田中、電話、03"_sj);
-    const std::string path = folder.File(g_szMemoCsvFileName);
+    const std::string path = folder.File(g_memoCsvFileName);
     WriteFile(path, "old");
     ScriptedMessageBox mb{MbAnswer::No};
     EXPECT_FALSE(MemoCsvExport(mb, path).Export(doc.m_memoMap));
@@ -132,7 +132,7 @@ TEST_F(MemoCsvExportTest, AnswerYesOverwrites) {
 TEST_F(MemoCsvExportTest, UnwritableFileIsAnErrorNotASuccess) {
     ScriptedMessageBox mb;
     EXPECT_FALSE(
-        MemoCsvExport(mb, folder.File(std::string("no-such-folder/") + g_szMemoCsvFileName)).Export(doc.m_memoMap));
+        MemoCsvExport(mb, folder.File(std::string("no-such-folder/") + g_memoCsvFileName)).Export(doc.m_memoMap));
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルを開けませんでした。(No such file or directory)"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "エラー"_sj);

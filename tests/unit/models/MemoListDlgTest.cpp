@@ -159,7 +159,7 @@ TEST_P(MemoListDlgSearchTest, SelectsTheRowAndShowsItsPairs) {
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
-    dlg.m_strSearch = row.search;
+    dlg.m_search = row.search;
     dlg.OnSearch();
     int sel = dlg.m_listObjects.GetCurSel();
     if (row.selected.empty()) {
@@ -182,7 +182,7 @@ TEST_F(MemoListDlgTest, CaseOnlySearchDeletesFromTheShownObject) {
     ScriptedMessageBox mb{MbAnswer::Ok};
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
-    dlg.m_strSearch = "aBc";
+    dlg.m_search = "aBc";
     dlg.OnSearch();
     const std::string shown = dlg.m_listObjects.GetText(dlg.m_listObjects.GetCurSel());
     const std::string other = shown == "ABC" ? "abc" : "ABC";
@@ -256,15 +256,15 @@ TEST_F(MemoListDlgTest, ExportWritesEveryPair) {
     TempFolder folder;
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
-    dlg.m_strExportPath = folder.File("out.csv");
+    dlg.m_exportPath = folder.File("out.csv");
     dlg.OnInitDialog();
     dlg.OnExport();
-    std::ifstream in(dlg.m_strExportPath, std::ios::binary);
+    std::ifstream in(dlg.m_exportPath, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::size_t lines = 0;
     for (std::size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2) ++lines;
     EXPECT_EQ(lines, 4u);
-    EXPECT_EQ(mb.GetShown().back().text, dlg.m_strExportPath + "を作成しました"_sj);
+    EXPECT_EQ(mb.GetShown().back().text, dlg.m_exportPath + "を作成しました"_sj);
 }
 
 }  // namespace

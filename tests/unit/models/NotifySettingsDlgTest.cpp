@@ -51,7 +51,7 @@ TEST_F(NotifySettingsDlgTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreNothing) 
         NotificationSettingsModel dlg(profile, mb);
         dlg.m_settings.nMinutesBefore = r.minutes;
         dlg.m_settings.nAllDayMinute = r.allDayMinute;
-        dlg.m_bLoginStart = true;
+        dlg.m_loginStart = true;
         EXPECT_FALSE(dlg.OnOK());
         ASSERT_EQ(mb.GetShown().size(), 1u);
         EXPECT_EQ(mb.GetShown()[0].text, r.message);
@@ -65,9 +65,9 @@ TEST_F(NotifySettingsDlgTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenIts
     {
         NotificationSettingsModel dlg(profile, mb);
         EXPECT_EQ(dlg.m_settings, ReminderSettings{});
-        EXPECT_FALSE(dlg.m_bLoginStart);
+        EXPECT_FALSE(dlg.m_loginStart);
         dlg.m_settings = {false, 30, 8 * 60, false};
-        dlg.m_bLoginStart = true;
+        dlg.m_loginStart = true;
         ASSERT_TRUE(dlg.OnOK());
     }
     EXPECT_EQ(ReminderSettings::Read(Profile(profile.GetPath())), (ReminderSettings{false, 30, 480, false}));
@@ -78,13 +78,13 @@ TEST_F(NotifySettingsDlgTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenIts
     {
         NotificationSettingsModel dlg(profile, mb);
         EXPECT_EQ(dlg.m_settings.nMinutesBefore, 30);
-        EXPECT_TRUE(dlg.m_bLoginStart);
+        EXPECT_TRUE(dlg.m_loginStart);
         ASSERT_TRUE(dlg.OnOK());
     }
     EXPECT_EQ(Read(LoginStartPath()), LoginStartEntry() + "X-Edited=true\n");
     {
         NotificationSettingsModel dlg(profile, mb);
-        dlg.m_bLoginStart = false;
+        dlg.m_loginStart = false;
         ASSERT_TRUE(dlg.OnOK());
     }
     EXPECT_FALSE(std::filesystem::exists(LoginStartPath()));
@@ -95,7 +95,7 @@ TEST_F(NotifySettingsDlgTest, AnAutostartEntryThatCannotBeWrittenIsReported) {
     std::filesystem::create_directories(LoginStartPath() + "/inside");
     ScriptedMessageBox mb;
     NotificationSettingsModel dlg(profile, mb);
-    dlg.m_bLoginStart = true;
+    dlg.m_loginStart = true;
     EXPECT_FALSE(dlg.OnOK());
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text.rfind("ログイン時の起動を設定できませんでした。("_sj, 0), 0u)

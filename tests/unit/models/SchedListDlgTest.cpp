@@ -19,14 +19,14 @@ protected:
 
     void Add(std::int32_t tStart, const std::string& start, const std::string& business) {
         auto p = std::make_unique<ScheduleEntry>();
-        p->m_tStart = p->m_tEnd = tStart;
-        p->m_strStart = start;
-        p->m_strBusiness = business;
-        doc.m_cmdPro.AddSchedule(std::move(p));
+        p->m_startTime = p->m_endTime = tStart;
+        p->m_startText = start;
+        p->m_business = business;
+        doc.m_scheduleBook.AddSchedule(std::move(p));
     }
     std::vector<std::string> Businesses() const {
         std::vector<std::string> out;
-        for (const auto& p : doc.m_cmdPro.GetSchedules()) out.push_back(p->m_strBusiness);
+        for (const auto& p : doc.m_scheduleBook.GetSchedules()) out.push_back(p->m_business);
         return out;
     }
 
@@ -75,7 +75,7 @@ TEST_F(SchedListDlgTest, DeletesTheSelectedEntryAfterConfirmation) {
     EXPECT_EQ(mb.GetShown().back().text, "選択されている予定を削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(Businesses(), (std::vector<std::string>{"a", "c"}));
-    EXPECT_TRUE(doc.m_cmdPro.IsChanged());
+    EXPECT_TRUE(doc.m_scheduleBook.IsChanged());
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -88,7 +88,7 @@ TEST_F(SchedListDlgTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
         dlg.OnDelete();
         EXPECT_EQ(dlg.m_list.GetCount(), 0);
     });
-    EXPECT_TRUE(doc.m_cmdPro.GetSchedules().empty());
+    EXPECT_TRUE(doc.m_scheduleBook.GetSchedules().empty());
     EXPECT_TRUE(doc.IsModified());
 }
 

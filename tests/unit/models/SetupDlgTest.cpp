@@ -25,39 +25,39 @@ const SettingsRow kSettings[] = {
     {"ok without change", [](NamesModel& d) { d.OnOkButton(); }, "花子"_sj, "太郎"_sj, false},
     {"new user name",
      [](NamesModel& d) {
-         d.m_strUserName = "一郎"_sj;
+         d.m_userName = "一郎"_sj;
          d.OnOkButton();
      },
      "一郎"_sj, "太郎"_sj, true},
     {"new responder name",
      [](NamesModel& d) {
-         d.m_strResponderName = "次郎"_sj;
+         d.m_responderName = "次郎"_sj;
          d.OnOkButton();
      },
      "花子"_sj, "次郎"_sj, true},
     {"empty name accepted",
      [](NamesModel& d) {
-         d.m_strUserName.clear();
+         d.m_userName.clear();
          d.OnOkButton();
      },
      "", "太郎"_sj, true},
     {"cancel after editing both",
      [](NamesModel& d) {
-         d.m_strUserName = "一郎"_sj;
-         d.m_strResponderName = "次郎"_sj;
+         d.m_userName = "一郎"_sj;
+         d.m_responderName = "次郎"_sj;
          d.OnCancel();
      },
      "花子"_sj, "太郎"_sj, false},
     {"enter key does not accept",
      [](NamesModel& d) {
-         d.m_strUserName = "一郎"_sj;
+         d.m_userName = "一郎"_sj;
          d.OnOK();
          EXPECT_TRUE(d.IsOpen());
      },
      "花子"_sj, "太郎"_sj, false},
     {"same bytes retyped",
      [](NamesModel& d) {
-         d.m_strUserName = std::string("花子"_sj);
+         d.m_userName = std::string("花子"_sj);
          d.OnOkButton();
      },
      "花子"_sj, "太郎"_sj, false},
@@ -70,8 +70,8 @@ TEST_P(SetupDlgTest, StoresChangedNamesAndMarksTheNotebook) {
     Notebook doc;
     doc.SetModifiedFlag(false);
     EXPECT_EQ(OnSettings(doc, row.interact), row.changed);
-    EXPECT_EQ(doc.m_strUserName, row.user);
-    EXPECT_EQ(doc.m_strResponderName, row.responder);
+    EXPECT_EQ(doc.m_userName, row.user);
+    EXPECT_EQ(doc.m_responderName, row.responder);
     EXPECT_EQ(doc.m_calc.IsChanged(), row.changed);
     EXPECT_EQ(doc.IsModified(), row.changed);
 }
@@ -80,10 +80,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, SetupDlgTest, ::testing::ValuesIn(kSettings), Row
 
 TEST(SetupDlgNamesTest, DialogStartsWithTheDocumentsNames) {
     Notebook doc;
-    doc.m_strUserName = "一郎"_sj;
+    doc.m_userName = "一郎"_sj;
     OnSettings(doc, [](NamesModel& d) {
-        EXPECT_EQ(d.m_strUserName, "一郎"_sj);
-        EXPECT_EQ(d.m_strResponderName, "太郎"_sj);
+        EXPECT_EQ(d.m_userName, "一郎"_sj);
+        EXPECT_EQ(d.m_responderName, "太郎"_sj);
     });
 }
 
@@ -92,7 +92,7 @@ TEST(SetupDlgNamesTest, EmptyUserNameEchoesWithABarePrompt) {
     TextTranscript view;
     doc.AddListener(&view);
     OnSettings(doc, [](NamesModel& d) {
-        d.m_strUserName.clear();
+        d.m_userName.clear();
         d.OnOkButton();
     });
     LineDispatcher(doc).ProcessLine("田中は"_sj);

@@ -16,13 +16,13 @@ namespace {
 class VariablesDlgTest : public ::testing::Test {
 protected:
     void Add(const std::string& name, double value) {
-        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<Variable>(name, value));
+        doc.m_calc.m_variables.SetAt(name, std::make_unique<Variable>(name, value));
     }
     void AddText(const std::string& name, const std::string& text) {
         auto p = std::make_unique<Variable>(name, 0);
-        p->m_nKind = 1;
-        p->m_strText = text;
-        doc.m_calc.m_mapSymbols.SetAt(name, std::move(p));
+        p->m_kind = 1;
+        p->m_text = text;
+        doc.m_calc.m_variables.SetAt(name, std::move(p));
     }
     int RowOf(const VariableListModel& dlg, const std::string& text) const {
         const auto& rows = dlg.m_list.GetRows();
@@ -54,7 +54,7 @@ TEST_F(VariablesDlgTest, RowsFollowTheTableOrderInDisplayForm) {
     VariableListModel dlg(&doc.m_calc, mb);
     dlg.OnInitDialog();
     std::vector<std::string> expected;
-    doc.m_calc.m_mapSymbols.ForEach(
+    doc.m_calc.m_variables.ForEach(
         [&](const std::string&, const Variable& s) { expected.push_back(s.GetDisplayText()); });
     EXPECT_EQ(dlg.m_list.GetRows(), expected);
     EXPECT_NE(RowOf(dlg, "半径 5"_sj), -1);
@@ -74,7 +74,7 @@ TEST_F(VariablesDlgTest, CancelKeepsTheVariable) {
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(mb.GetShown().back().buttons, MbButtons::OkCancel);
     EXPECT_EQ(dlg.m_list.GetCount(), 1);
-    EXPECT_NE(doc.m_calc.m_mapSymbols.Lookup("半径"_sj), nullptr);
+    EXPECT_NE(doc.m_calc.m_variables.Lookup("半径"_sj), nullptr);
     EXPECT_FALSE(doc.m_calc.IsChanged());
 }
 

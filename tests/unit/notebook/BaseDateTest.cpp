@@ -28,8 +28,8 @@ public:
 
 class AnsweringNotebook {
 public:
-    AnsweringNotebook() : m_view(m_doc) { m_doc.AddListener(&m_last); }
-    ~AnsweringNotebook() { m_doc.RemoveListener(&m_last); }
+    AnsweringNotebook() : m_view(m_notebook) { m_notebook.AddListener(&m_last); }
+    ~AnsweringNotebook() { m_notebook.RemoveListener(&m_last); }
     // The answer to a typed line, without the responder's name.
     std::string Answer(const std::string& line) {
         m_view.ProcessLine(line);
@@ -41,7 +41,7 @@ public:
     }
 
 private:
-    Notebook m_doc;
+    Notebook m_notebook;
     LineDispatcher m_view;
     LastLine m_last;
 };

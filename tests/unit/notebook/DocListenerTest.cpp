@@ -141,7 +141,7 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
          nullptr,
          [](DocListenerTest& t) {
              OnSettings(t.m_app->GetDocument(), [](NamesModel& dlg) {
-                 dlg.m_strUserName = "次郎"_sj;
+                 dlg.m_userName = "次郎"_sj;
                  dlg.OnOkButton();
              });
          },

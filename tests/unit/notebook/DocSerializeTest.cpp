@@ -37,26 +37,26 @@ protected:
     static void AddSchedule(Notebook& doc, std::int32_t tStart, std::int32_t tEnd, const std::string& start,
                             const std::string& end, const std::string& business, std::int32_t heap = 0) {
         auto p = std::make_unique<ScheduleEntry>();
-        p->m_tStart = tStart;
-        p->m_tEnd = tEnd;
-        p->m_strStart = start;
-        p->m_strEnd = end;
-        p->m_strBusiness = business;
-        p->m_nHeapIndex = heap;
-        doc.m_cmdPro.AddSchedule(std::move(p));
+        p->m_startTime = tStart;
+        p->m_endTime = tEnd;
+        p->m_startText = start;
+        p->m_endText = end;
+        p->m_business = business;
+        p->m_heapIndex = heap;
+        doc.m_scheduleBook.AddSchedule(std::move(p));
     }
 
     // A notebook with something in every part, all of it in the future.
     static void Fill(Notebook& doc) {
-        doc.m_strUserName = "一郎"_sj;
-        doc.m_strResponderName = "次郎"_sj;
-        doc.m_calc.m_mapSymbols.SetAt("半径"_sj, std::make_unique<Variable>("半径"_sj, 5.0));
-        doc.m_calc.m_mapSymbols.SetAt("r", std::make_unique<Variable>("r", -0.125));
+        doc.m_userName = "一郎"_sj;
+        doc.m_responderName = "次郎"_sj;
+        doc.m_calc.m_variables.SetAt("半径"_sj, std::make_unique<Variable>("半径"_sj, 5.0));
+        doc.m_calc.m_variables.SetAt("r", std::make_unique<Variable>("r", -0.125));
         auto text = std::make_unique<Variable>("t", 0.0);
-        text->m_strText = "文字"_sj;
-        text->m_nKind = 1;
-        text->m_nReserved = 77;
-        doc.m_calc.m_mapSymbols.SetAt("t", std::move(text));
+        text->m_text = "文字"_sj;
+        text->m_kind = 1;
+        text->m_reserved = 77;
+        doc.m_calc.m_variables.SetAt("t", std::move(text));
         AddSchedule(doc, kNow + 3600, kNow + 3600, "2003/06/01(日) 11:00"_sj, "", "会議"_sj, 3);
         AddSchedule(doc, kNow + 86400, kNow + 90000, "2003/06/02(月) 10:00"_sj, "2003/06/02(月) 11:00"_sj, "打合せ"_sj);
         std::string answer;
@@ -92,8 +92,8 @@ TEST_F(DocSerializeTest, RecordsAreNumberedAcrossTheParts) {
     // Two variables (class 1, objects 2 and 3), a schedule (class 4, object 5) and a memo
     // (class 6, object 7): the second memo of the same class would be tagged 0x8006.
     Notebook doc;
-    doc.m_calc.m_mapSymbols.SetAt("a", std::make_unique<Variable>("a", 1.0));
-    doc.m_calc.m_mapSymbols.SetAt("b", std::make_unique<Variable>("b", 2.0));
+    doc.m_calc.m_variables.SetAt("a", std::make_unique<Variable>("a", 1.0));
+    doc.m_calc.m_variables.SetAt("b", std::make_unique<Variable>("b", 2.0));
     AddSchedule(doc, kNow, kNow, "s", "", "b");
     std::string answer;
     doc.RegisterMemo(answer, "m、n、v"_sj);
@@ -115,21 +115,21 @@ TEST_F(DocSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
 
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.m_strUserName, "一郎"_sj);
-    EXPECT_EQ(back.m_strResponderName, "次郎"_sj);
-    ASSERT_EQ(back.m_calc.m_mapSymbols.GetCount(), 3u);
-    EXPECT_EQ(back.m_calc.m_mapSymbols.Lookup("半径"_sj)->m_dValue, 5.0);
-    EXPECT_EQ(back.m_calc.m_mapSymbols.Lookup("r")->m_dValue, -0.125);
-    const Variable* t = back.m_calc.m_mapSymbols.Lookup("t");
-    EXPECT_EQ(t->m_strText, "文字"_sj);
-    EXPECT_EQ(t->m_nKind, 1);
-    EXPECT_EQ(t->m_nReserved, 77);
-    ASSERT_EQ(back.m_cmdPro.GetSchedules().size(), 2u);
-    EXPECT_EQ(back.m_cmdPro.GetSchedules()[0]->m_strBusiness, "会議"_sj);
-    EXPECT_EQ(back.m_cmdPro.GetSchedules()[0]->m_nHeapIndex, 3);
-    EXPECT_EQ(back.m_cmdPro.GetSchedules()[1]->m_tEnd, kNow + 90000);
-    EXPECT_EQ(back.m_cmdPro.GetSchedules()[1]->m_strEnd, "2003/06/02(月) 11:00"_sj);
-    EXPECT_FALSE(back.m_cmdPro.IsPastPurged());
+    EXPECT_EQ(back.m_userName, "一郎"_sj);
+    EXPECT_EQ(back.m_responderName, "次郎"_sj);
+    ASSERT_EQ(back.m_calc.m_variables.GetCount(), 3u);
+    EXPECT_EQ(back.m_calc.m_variables.Lookup("半径"_sj)->m_value, 5.0);
+    EXPECT_EQ(back.m_calc.m_variables.Lookup("r")->m_value, -0.125);
+    const Variable* t = back.m_calc.m_variables.Lookup("t");
+    EXPECT_EQ(t->m_text, "文字"_sj);
+    EXPECT_EQ(t->m_kind, 1);
+    EXPECT_EQ(t->m_reserved, 77);
+    ASSERT_EQ(back.m_scheduleBook.GetSchedules().size(), 2u);
+    EXPECT_EQ(back.m_scheduleBook.GetSchedules()[0]->m_business, "会議"_sj);
+    EXPECT_EQ(back.m_scheduleBook.GetSchedules()[0]->m_heapIndex, 3);
+    EXPECT_EQ(back.m_scheduleBook.GetSchedules()[1]->m_endTime, kNow + 90000);
+    EXPECT_EQ(back.m_scheduleBook.GetSchedules()[1]->m_endText, "2003/06/02(月) 11:00"_sj);
+    EXPECT_FALSE(back.m_scheduleBook.IsPastPurged());
     std::string answer;
     back.QueryMemo(answer, "田中"_sj);
     EXPECT_EQ(answer, "次のようなメモがあります。\r\n電話：03-1234\r\n趣味：釣り"_sj);
@@ -174,12 +174,12 @@ TEST_F(DocSerializeTest, LongStringsRoundTrip) {
         std::string value(n, 'x');
         doc.RegisterMemo(answer, "長さ、"_sj + std::to_string(n) + "、"_sj + value);
     }
-    doc.m_strUserName = std::string(255, 'u');
+    doc.m_userName = std::string(255, 'u');
     std::string bytes = SaveDocumentBytes(doc);
     EXPECT_EQ(bytes.substr(5, 4), Bytes({0xFF, 0xFF, 0x00, 'u'}));
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.m_strUserName, doc.m_strUserName);
+    EXPECT_EQ(back.m_userName, doc.m_userName);
     const Memo* memo = back.m_memoMap.Lookup("長さ"_sj);
     ASSERT_NE(memo, nullptr);
     ASSERT_EQ(memo->m_attrValues.size(), 5u);
@@ -225,8 +225,8 @@ TEST_F(DocSerializeTest, NullRecordsStandForNothing) {
     std::string bytes = Bytes({0, 0, 1, 0, 1, 'a', 0, 0, 1, 0, 0, 0, 1, 0, 1, 'm', 0, 0});
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.m_calc.m_mapSymbols.GetCount(), 0u);
-    EXPECT_EQ(back.m_cmdPro.GetSchedules().size(), 0u);
+    EXPECT_EQ(back.m_calc.m_variables.GetCount(), 0u);
+    EXPECT_EQ(back.m_scheduleBook.GetSchedules().size(), 0u);
     EXPECT_EQ(back.m_memoMap.GetCount(), 0u);
 }
 
@@ -240,8 +240,8 @@ TEST_F(DocSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
                         Bytes({1, 'm', 0x04, 0x80, 1, 'm', 1, 0, 1, 'k', 1, 0, 1, '2'});
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    ASSERT_EQ(back.m_calc.m_mapSymbols.GetCount(), 1u);
-    EXPECT_EQ(back.m_calc.m_mapSymbols.Lookup("a")->m_dValue, 2.0);
+    ASSERT_EQ(back.m_calc.m_variables.GetCount(), 1u);
+    EXPECT_EQ(back.m_calc.m_variables.Lookup("a")->m_value, 2.0);
     ASSERT_EQ(back.m_memoMap.GetCount(), 1u);
     EXPECT_EQ(back.m_memoMap.Lookup("m")->m_attrValues[0], "2");
 }
@@ -268,9 +268,9 @@ TEST_F(DocSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
         AddSchedule(doc, kNow, kNow, "s", "", "today");
         Notebook back;
         LoadDocumentBytes(back, SaveDocumentBytes(doc));
-        EXPECT_EQ(back.m_cmdPro.GetSchedules().size(), r.bKept ? 2u : 1u) << r.name;
-        EXPECT_EQ(back.m_cmdPro.IsPastPurged(), !r.bKept) << r.name;
-        EXPECT_EQ(back.m_cmdPro.GetSchedules().back()->m_strBusiness, "today") << r.name;
+        EXPECT_EQ(back.m_scheduleBook.GetSchedules().size(), r.bKept ? 2u : 1u) << r.name;
+        EXPECT_EQ(back.m_scheduleBook.IsPastPurged(), !r.bKept) << r.name;
+        EXPECT_EQ(back.m_scheduleBook.GetSchedules().back()->m_business, "today") << r.name;
     }
 }
 

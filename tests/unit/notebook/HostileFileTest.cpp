@@ -29,14 +29,14 @@
 using namespace nelo;
 
 namespace {
-std::atomic<long long> g_nBytesAllocated{0};
+std::atomic<long long> g_bytesAllocated{0};
 }  // namespace
 
 // The replaced allocation functions pair malloc with free, which g++ cannot see through.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
-    g_nBytesAllocated += static_cast<long long>(size);
+    g_bytesAllocated += static_cast<long long>(size);
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
@@ -88,12 +88,12 @@ protected:
         fs::create_directories(m_mount);
         std::string options = "size=" + size;
         if (mount("tmpfs", m_mount.c_str(), "tmpfs", 0, options.c_str()) != 0) return false;
-        m_bMounted = true;
+        m_mounted = true;
         return true;
     }
     void Unmount() {
-        if (m_bMounted) umount2(m_mount.c_str(), MNT_DETACH);
-        m_bMounted = false;
+        if (m_mounted) umount2(m_mount.c_str(), MNT_DETACH);
+        m_mounted = false;
     }
 
     /// The open notebook the failures must not touch: one variable, one memo, a name.
@@ -101,7 +101,7 @@ protected:
         std::string answer;
         Doc().m_calc.Calculate(answer, "半径＝５"_sj);
         Doc().RegisterMemo(answer, "山田、電話、０３"_sj);
-        Doc().m_strUserName = "利用者"_sj;
+        Doc().m_userName = "利用者"_sj;
         Doc().SetModifiedFlag(true);
         m_openBytes = SaveDocumentBytes(Doc());
     }
@@ -117,7 +117,7 @@ protected:
     std::unique_ptr<NotebookSession> m_app;
     std::string m_openBytes;
     std::string m_mount;
-    bool m_bMounted = false;
+    bool m_mounted = false;
 };
 
 TEST_F(HostileFileTest, EveryCutOfTheSavedNotebooksIsRefusedAndTheOpenOneStays) {
@@ -192,9 +192,9 @@ TEST_F(HostileFileTest, CountsOfFourBillionInATinyFileAllocateNothing) {
     };
     for (const HugeCountRow& r : rows) {
         Notebook doc;
-        long long before = g_nBytesAllocated;
+        long long before = g_bytesAllocated;
         EXPECT_THROW(LoadDocumentBytes(doc, r.bytes), ArchiveException) << r.name;
-        EXPECT_LT(g_nBytesAllocated - before, 4096) << r.name << ", " << r.bytes.size() << " bytes";
+        EXPECT_LT(g_bytesAllocated - before, 4096) << r.name << ", " << r.bytes.size() << " bytes";
     }
 }
 

@@ -49,7 +49,7 @@ public:
 class KilledFile : public AtomicFile {
 public:
     KilledFile(int nKillAt, std::string target, std::vector<std::string>* log)
-        : m_nKillAt(nKillAt), m_target(std::move(target)), m_log(log) {}
+        : m_killAt(nKillAt), m_target(std::move(target)), m_log(log) {}
 
 protected:
     ssize_t SysWrite(int fd, const char* p, std::size_t n) override {
@@ -92,7 +92,7 @@ private:
         return stat(m_target.c_str(), &t) == 0 && t.st_ino == st.st_ino && t.st_dev == st.st_dev;
     }
     void Step(const char* call, int fd) {
-        if (++m_nCalls == m_nKillAt) raise(SIGKILL);
+        if (++m_calls == m_killAt) raise(SIGKILL);
         if (!m_log) return;
         std::string entry = call;
         struct stat st;
@@ -102,10 +102,10 @@ private:
         if (m_log->empty() || m_log->back() != entry) m_log->push_back(entry);
     }
 
-    int m_nKillAt;
+    int m_killAt;
     std::string m_target;
     std::vector<std::string>* m_log;
-    int m_nCalls = 0;
+    int m_calls = 0;
 };
 
 enum class Layout { SingleName, HardLinked, AnotherUsers };

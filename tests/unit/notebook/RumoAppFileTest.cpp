@@ -72,13 +72,13 @@ protected:
     /// A notebook with one variable, one memo and one schedule that ended 25 hours ago.
     std::string WriteNotebook(const std::string& name) {
         Notebook doc;
-        doc.m_calc.m_mapSymbols.SetAt("x", std::make_unique<Variable>("x", 3.0));
+        doc.m_calc.m_variables.SetAt("x", std::make_unique<Variable>("x", 3.0));
         std::string answer;
         doc.RegisterMemo(answer, "山田、電話、1"_sj);
         auto past = std::make_unique<ScheduleEntry>();
-        past->m_tStart = past->m_tEnd = static_cast<std::int32_t>(kNow - 25 * 3600);
-        past->m_strStart = "past";
-        doc.m_cmdPro.AddSchedule(std::move(past));
+        past->m_startTime = past->m_endTime = static_cast<std::int32_t>(kNow - 25 * 3600);
+        past->m_startText = "past";
+        doc.m_scheduleBook.AddSchedule(std::move(past));
         std::string error;
         EXPECT_TRUE(WriteFileAtomically(File(name), SaveDocumentBytes(doc), error));
         return File(name);
@@ -95,17 +95,17 @@ protected:
 TEST_F(RumoAppFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister) {
     std::string path = WriteNotebook("a.nel");
     m_app->OnFileNew();
-    Doc().m_calc.m_dMemory = 42;
-    Doc().m_calc.m_bMemory = 1;
+    Doc().m_calc.m_memory = 42;
+    Doc().m_calc.m_hasMemory = 1;
     std::string answer;
     Doc().RegisterMemo(answer, "古い、a、b"_sj);
     ASSERT_TRUE(m_app->OpenWithQuestion(path));
-    EXPECT_EQ(Doc().m_calc.m_dMemory, 42);
+    EXPECT_EQ(Doc().m_calc.m_memory, 42);
     EXPECT_EQ(Doc().m_memoMap.Lookup("古い"_sj), nullptr);
     EXPECT_NE(Doc().m_memoMap.Lookup("山田"_sj), nullptr);
-    EXPECT_NE(Doc().m_calc.m_mapSymbols.Lookup("x"), nullptr);
+    EXPECT_NE(Doc().m_calc.m_variables.Lookup("x"), nullptr);
     // The schedule that ended 25 hours ago is gone and the welcome says so.
-    EXPECT_TRUE(Doc().m_cmdPro.GetSchedules().empty());
+    EXPECT_TRUE(Doc().m_scheduleBook.GetSchedules().empty());
     EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
     EXPECT_EQ(m_app->GetPathName(), path);
     EXPECT_EQ(m_app->GetTitle(), "a.nel");
@@ -126,8 +126,8 @@ TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
     };
     for (const BadOpenRow& r : rows) {
         m_app->OnFileNew();
-        Doc().m_calc.m_mapSymbols.SetAt("keep", std::make_unique<Variable>("keep", 1.0));
-        Doc().m_strUserName = "利用者"_sj;
+        Doc().m_calc.m_variables.SetAt("keep", std::make_unique<Variable>("keep", 1.0));
+        Doc().m_userName = "利用者"_sj;
         Doc().SetModifiedFlag(true);
         m_box.m_shown.clear();
         std::string path = File(std::string(r.name) + ".nel");
@@ -136,8 +136,8 @@ TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
             ASSERT_TRUE(WriteFileAtomically(path, r.bytes, error));
         }
         EXPECT_FALSE(m_app->OpenDocumentFile(path)) << r.name;
-        EXPECT_NE(Doc().m_calc.m_mapSymbols.Lookup("keep"), nullptr) << r.name;
-        EXPECT_EQ(Doc().m_strUserName, "利用者"_sj) << r.name;
+        EXPECT_NE(Doc().m_calc.m_variables.Lookup("keep"), nullptr) << r.name;
+        EXPECT_EQ(Doc().m_userName, "利用者"_sj) << r.name;
         EXPECT_TRUE(Doc().IsModified()) << r.name;
         EXPECT_TRUE(m_app->GetPathName().empty()) << r.name;
         ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
@@ -153,45 +153,45 @@ TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
 class FailingFile : public AtomicFile {
 public:
     enum class Step { Write, Throw, Sync, FolderSync, Chmod, Rename };
-    FailingFile(Step step, std::size_t nFailAt, int nErrno) : m_step(step), m_nFailAt(nFailAt), m_nErrno(nErrno) {}
+    FailingFile(Step step, std::size_t nFailAt, int nErrno) : m_step(step), m_failAt(nFailAt), m_errno(nErrno) {}
 
 protected:
     ssize_t SysWrite(int fd, const char* p, std::size_t n) override {
         if (m_step == Step::Write || m_step == Step::Throw) {
-            if (m_nWritten >= m_nFailAt) {
+            if (m_written >= m_failAt) {
                 if (m_step == Step::Throw) throw std::bad_alloc();
-                errno = m_nErrno;
+                errno = m_errno;
                 return -1;
             }
-            n = std::min(n, m_nFailAt - m_nWritten);
+            n = std::min(n, m_failAt - m_written);
         }
         ssize_t w = AtomicFile::SysWrite(fd, p, n);
-        if (w > 0) m_nWritten += static_cast<std::size_t>(w);
+        if (w > 0) m_written += static_cast<std::size_t>(w);
         return w;
     }
     int SysSync(int fd) override {
         struct stat st;
         const bool bFolder = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
         if (m_step != (bFolder ? Step::FolderSync : Step::Sync)) return AtomicFile::SysSync(fd);
-        errno = m_nErrno;
+        errno = m_errno;
         return -1;
     }
     int SysChmod(int fd, mode_t mode) override {
         if (m_step != Step::Chmod) return AtomicFile::SysChmod(fd, mode);
-        errno = m_nErrno;
+        errno = m_errno;
         return -1;
     }
     int SysRename(const char* from, const char* to) override {
         if (m_step != Step::Rename) return AtomicFile::SysRename(from, to);
-        errno = m_nErrno;
+        errno = m_errno;
         return -1;
     }
 
 private:
     Step m_step;
-    std::size_t m_nFailAt;
-    int m_nErrno;
-    std::size_t m_nWritten = 0;
+    std::size_t m_failAt;
+    int m_errno;
+    std::size_t m_written = 0;
 };
 
 struct FailedSaveRow {
@@ -227,7 +227,7 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             ASSERT_TRUE(ReadWholeFile(path, before, error));
 
             // Far more than the archive buffers at once, so a save writes many times.
-            Doc().m_calc.m_mapSymbols.SetAt("y", std::make_unique<Variable>("y", 2.0));
+            Doc().m_calc.m_variables.SetAt("y", std::make_unique<Variable>("y", 2.0));
             Doc().m_calc.SetChanged();
             std::string answer;
             for (int i = 0; i < 3000; ++i)
@@ -332,12 +332,12 @@ TEST_F(RumoAppFileTest, SaveOpenAndNewClearTheChangeFlags) {
     for (const auto& operation : operations) {
         m_app->OnFileNew();
         Doc().m_calc.SetChanged();
-        Doc().m_cmdPro.SetChanged();
+        Doc().m_scheduleBook.SetChanged();
         Doc().SetMemoChanged();
         Doc().SetModifiedFlag(false);  // so that New asks nothing
         ASSERT_TRUE(operation());
         EXPECT_FALSE(Doc().m_calc.IsChanged());
-        EXPECT_FALSE(Doc().m_cmdPro.IsChanged());
+        EXPECT_FALSE(Doc().m_scheduleBook.IsChanged());
         EXPECT_FALSE(Doc().IsMemoChanged());
         EXPECT_FALSE(Doc().IsModified());
         // The next answered line leaves the notebook unmodified.
@@ -419,7 +419,7 @@ TEST_F(RumoAppFileTest, StartUpChoosesTheFile) {
     EXPECT_EQ(m_app->GetPathName(), b);
     m_app->StartUp("", true);
     EXPECT_TRUE(m_app->GetPathName().empty());
-    EXPECT_EQ(Doc().m_calc.m_mapSymbols.GetCount(), 0u);
+    EXPECT_EQ(Doc().m_calc.m_variables.GetCount(), 0u);
 
     // A recent file that no longer opens: reported, and a new document stays.
     fs::remove(b);

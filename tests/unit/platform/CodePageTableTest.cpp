@@ -20,7 +20,7 @@ namespace {
 // a UTF-8 sequence (or a stray byte) without a form, U+FFFD for each invalid byte.
 class IconvReference {
 public:
-    IconvReference(const char* to, const char* from, bool toCp932) : m_cd(iconv_open(to, from)), m_bToCp932(toCp932) {}
+    IconvReference(const char* to, const char* from, bool toCp932) : m_cd(iconv_open(to, from)), m_isToCp932(toCp932) {}
     ~IconvReference() { iconv_close(m_cd); }
     IconvReference(const IconvReference&) = delete;
     IconvReference& operator=(const IconvReference&) = delete;
@@ -40,7 +40,7 @@ public:
             res.text.append(buf, static_cast<std::size_t>(pout - buf));
             if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
             size_t n = 1;
-            if (m_bToCp932) {
+            if (m_isToCp932) {
                 res.text += "\x81\x48";
                 n = Utf8Length(reinterpret_cast<const unsigned char*>(pin), left);
             } else {
@@ -63,7 +63,7 @@ private:
     }
 
     iconv_t m_cd;
-    bool m_bToCp932;
+    bool m_isToCp932;
 };
 
 std::string Utf8Of(unsigned cp) {

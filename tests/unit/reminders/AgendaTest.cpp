@@ -31,7 +31,7 @@ TEST(EntryTimesTest, AgendaHoldsWhatIsStillAheadOrUnderWayThroughTheLastDay) {
     const std::time_t now = TimeOf({2026, 12, 8, 9, 0});
     auto names = [&](int nDays) {
         std::vector<std::string> out;
-        for (const ScheduleEntry* p : AgendaEntries(entries, now, nDays)) out.push_back(p->m_strBusiness);
+        for (const ScheduleEntry* p : AgendaEntries(entries, now, nDays)) out.push_back(p->m_business);
         return out;
     };
     using Names = std::vector<std::string>;

@@ -76,11 +76,11 @@ protected:
     LoginStartTest() {
         const char* old = std::getenv("XDG_CONFIG_HOME");
         m_old = old ? old : "";
-        m_bHadOld = old != nullptr;
+        m_hadOld = old != nullptr;
         setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
     }
     ~LoginStartTest() override {
-        if (m_bHadOld)
+        if (m_hadOld)
             setenv("XDG_CONFIG_HOME", m_old.c_str(), 1);
         else
             unsetenv("XDG_CONFIG_HOME");
@@ -88,7 +88,7 @@ protected:
 
     TempFolder dir;
     std::string m_old;
-    bool m_bHadOld = false;
+    bool m_hadOld = false;
 };
 
 TEST_F(LoginStartTest, TheEntryIsWrittenValidAndRemoved) {

@@ -39,15 +39,15 @@ inline std::string DisplayOf(const When& w) {
 /// An entry from start to end (end.year 0: none) for business (code page 932).
 inline std::unique_ptr<nelo::ScheduleEntry> Entry(const When& start, const When& end, const std::string& business) {
     auto p = std::make_unique<nelo::ScheduleEntry>();
-    p->m_tStart = static_cast<std::int32_t>(TimeOf(start));
-    p->m_strStart = DisplayOf(start);
+    p->m_startTime = static_cast<std::int32_t>(TimeOf(start));
+    p->m_startText = DisplayOf(start);
     if (end.year != 0) {
-        p->m_tEnd = static_cast<std::int32_t>(TimeOf(end));
-        p->m_strEnd = DisplayOf(end);
+        p->m_endTime = static_cast<std::int32_t>(TimeOf(end));
+        p->m_endText = DisplayOf(end);
     } else {
-        p->m_tEnd = p->m_tStart;
+        p->m_endTime = p->m_startTime;
     }
-    p->m_strBusiness = business;
+    p->m_business = business;
     return p;
 }
 

@@ -56,7 +56,7 @@ TEST_F(CmdProTest, RegistrationAndConflicts) {
     EXPECT_EQ(Answer("予定"_sj), "予定はありません。"_sj);
     Run(steps);
     EXPECT_TRUE(m_pro.IsChanged());
-    EXPECT_EQ(m_pro.m_nCommand, 5);
+    EXPECT_EQ(m_pro.m_command, 5);
 }
 
 TEST_F(CmdProTest, EqualStartsListInRegistrationOrderBeforeAndAfterSorting) {
@@ -73,7 +73,7 @@ TEST_F(CmdProTest, EqualStartsListInRegistrationOrderBeforeAndAfterSorting) {
             << round;
         m_pro.SortSchedules();
         std::string order;
-        for (const auto& e : m_pro.GetSchedules()) order += e->m_strBusiness;
+        for (const auto& e : m_pro.GetSchedules()) order += e->m_business;
         EXPECT_EQ(order, "早い甲乙丙"_sj) << round;
     }
 }
@@ -138,14 +138,14 @@ TEST_F(CmdProTest, EndsTakeTheStartsYearAndMonth) {
 
 TEST_F(CmdProTest, BusinessIsTheRestOfTheLine) {
     std::string answer = Answer("明日１０時 １２時 会議 本社３階"_sj);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_strBusiness, "会議　本社３階"_sj);
+    EXPECT_EQ(m_pro.GetSchedules().back()->m_business, "会議　本社３階"_sj);
     Answer("明日 １２時  会議 　 大会議室 "_sj);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_strBusiness, "会議　大会議室"_sj);
+    EXPECT_EQ(m_pro.GetSchedules().back()->m_business, "会議　大会議室"_sj);
     // Longer than the scanner keeps of a word: kept whole.
     std::string longWord;
     for (int i = 0; i < 200; ++i) longWord += "会"_sj;
     Answer("明日 "_sj + longWord);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_strBusiness, longWord);
+    EXPECT_EQ(m_pro.GetSchedules().back()->m_business, longWord);
     // Without an end the business is still a single word.
     EXPECT_EQ(Answer("明後日 出張 福岡"_sj), "２番目の時期が適切でありません。"_sj);
     // A word that reads as a time is never the business.
@@ -159,17 +159,17 @@ TEST_F(CmdProTest, BusinessIsTheRestOfTheLine) {
 TEST_F(CmdProTest, StoredTimes) {
     Answer("明日１０時 明日１２時 会議"_sj);
     const ScheduleEntry& e = *m_pro.GetSchedules().back();
-    EXPECT_EQ(e.m_tStart, MakeLocalTime(2003, 6, 2, 10, 0, 0));
-    EXPECT_EQ(e.m_tEnd, MakeLocalTime(2003, 6, 2, 12, 0, 0));
-    EXPECT_EQ(e.m_strStart, "2003/06/02(月) 10:00"_sj);
-    EXPECT_EQ(e.m_strEnd, "2003/06/02(月) 12:00"_sj);
+    EXPECT_EQ(e.m_startTime, MakeLocalTime(2003, 6, 2, 10, 0, 0));
+    EXPECT_EQ(e.m_endTime, MakeLocalTime(2003, 6, 2, 12, 0, 0));
+    EXPECT_EQ(e.m_startText, "2003/06/02(月) 10:00"_sj);
+    EXPECT_EQ(e.m_endText, "2003/06/02(月) 12:00"_sj);
     Answer("明日 会議"_sj);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_tStart, MakeLocalTime(2003, 6, 2, 0, 0, 0));
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_tEnd, m_pro.GetSchedules().back()->m_tStart);
-    EXPECT_TRUE(m_pro.GetSchedules().back()->m_strEnd.empty());
+    EXPECT_EQ(m_pro.GetSchedules().back()->m_startTime, MakeLocalTime(2003, 6, 2, 0, 0, 0));
+    EXPECT_EQ(m_pro.GetSchedules().back()->m_endTime, m_pro.GetSchedules().back()->m_startTime);
+    EXPECT_TRUE(m_pro.GetSchedules().back()->m_endText.empty());
     // Eleven years away: no value from the date texts, but one computed all the same.
     Answer("２０１４年１月１日 会議"_sj);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_tStart, MakeLocalTime(2014, 1, 1, 0, 0, 0));
+    EXPECT_EQ(m_pro.GetSchedules().back()->m_startTime, MakeLocalTime(2014, 1, 1, 0, 0, 0));
     // An end eleven years away cannot be kept: refused, never taken for the business.
     m_pro.DeleteContents();
     EXPECT_EQ(Answer("明日 ２０１４年１月１日"_sj), "２番目の時期が適切でありません。"_sj);
@@ -304,7 +304,7 @@ TEST_F(CmdProTest, LongAndBrokenLinesAreSafe) {
     int result = 0;
     EXPECT_EQ(Answer(huge, &result).substr(0, 26), "下記の予定を登録しました。"_sj);
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_strBusiness.size(), 200000u);
+    EXPECT_EQ(m_pro.GetSchedules().back()->m_business.size(), 200000u);
 
     // A lead byte without a valid trail byte stops the scanner on the spot.
     std::string answer;

@@ -271,7 +271,7 @@ protected:
         answer.clear();
         m_pro.DoCommand(answer, text);
         if (m_pro.GetSchedules().empty()) return "";
-        return m_pro.GetSchedules().back()->m_strStart;
+        return m_pro.GetSchedules().back()->m_startText;
     }
 
     ScheduleBook m_pro;
@@ -351,10 +351,10 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         // or this year's (month's) day of an entry under way.
         const ScheduleEntry& e = *m_pro.GetSchedules().back();
         bool bUnderWay = false;
-        if (f.here && !e.m_strEnd.empty()) {
+        if (f.here && !e.m_endText.empty()) {
             const std::optional<Expect> here = f.here(c);
             if (here && here->day < TodayOf(c) && start.substr(0, Display(*here).size()) == Display(*here)) {
-                const sys_seconds end{seconds{e.m_tEnd}};
+                const sys_seconds end{seconds{e.m_endTime}};
                 ASSERT_GE(floor<days>(end), TodayOf(c)) << c.what << ": " << line;
                 expect->day = here->day;
                 bUnderWay = true;
@@ -368,8 +368,8 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         if (!f.bPast && !bUnderWay) {
             ASSERT_GE(expect->day, TodayOf(c)) << c.what << ": " << line;
         }
-        if (!e.m_strEnd.empty()) {
-            ASSERT_LE(e.m_tStart, e.m_tEnd) << c.what << ": " << line;
+        if (!e.m_endText.empty()) {
+            ASSERT_LE(e.m_startTime, e.m_endTime) << c.what << ": " << line;
         }
     }
     EXPECT_GT(registered, 2000);

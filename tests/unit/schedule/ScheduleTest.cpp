@@ -19,11 +19,11 @@ namespace {
 std::unique_ptr<ScheduleEntry> Entry(std::int32_t tStart, const char* start, const char* end = "",
                                      const char* business = "", std::int32_t tEnd = 0) {
     auto e = std::make_unique<ScheduleEntry>();
-    e->m_tStart = tStart;
-    e->m_tEnd = end[0] ? tEnd : tStart;
-    e->m_strStart = start;
-    e->m_strEnd = end;
-    e->m_strBusiness = business;
+    e->m_startTime = tStart;
+    e->m_endTime = end[0] ? tEnd : tStart;
+    e->m_startText = start;
+    e->m_endText = end;
+    e->m_business = business;
     return e;
 }
 
@@ -72,7 +72,8 @@ struct LiteralQueue {
     std::vector<std::pair<ScheduleEntry*, int>> slots{{nullptr, 0}};
     int inserted = 0;
     static bool Before(const std::pair<ScheduleEntry*, int>& a, const std::pair<ScheduleEntry*, int>& b) {
-        return a.first->m_tStart < b.first->m_tStart || (a.first->m_tStart == b.first->m_tStart && a.second < b.second);
+        return a.first->m_startTime < b.first->m_startTime ||
+               (a.first->m_startTime == b.first->m_startTime && a.second < b.second);
     }
     void Insert(ScheduleEntry* p) {
         slots.push_back({p, inserted++});
@@ -81,7 +82,7 @@ struct LiteralQueue {
             std::swap(slots[n / 2], slots[n]);
             n /= 2;
         }
-        for (std::size_t i = 1; i < slots.size(); ++i) slots[i].first->m_nHeapIndex = static_cast<int>(i);
+        for (std::size_t i = 1; i < slots.size(); ++i) slots[i].first->m_heapIndex = static_cast<int>(i);
     }
     ScheduleEntry* RemoveTop() {
         std::size_t count = slots.size() - 1;
@@ -111,25 +112,25 @@ TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
         for (int i = 0; i < n; ++i) {
             std::int32_t t = static_cast<std::int32_t>(rng() % 5);  // few distinct starts
             a.push_back(Entry(t, ""));
-            a.back()->m_strBusiness = std::to_string(i);
+            a.back()->m_business = std::to_string(i);
             b.push_back(Entry(t, ""));
-            b.back()->m_strBusiness = std::to_string(i);
+            b.back()->m_business = std::to_string(i);
         }
         StartTimeQueue queue(n);
         LiteralQueue literal;
         // Insertions and removals interleaved, as no caller does but the queue allows.
         std::size_t next = 0;
-        while (next < a.size() || queue.m_nCount > 0) {
-            if (next < a.size() && (rng() % 3 != 0 || queue.m_nCount == 0)) {
+        while (next < a.size() || queue.m_count > 0) {
+            if (next < a.size() && (rng() % 3 != 0 || queue.m_count == 0)) {
                 queue.Insert(a[next].get());
                 literal.Insert(b[next].get());
                 ++next;
-                for (int i = 0; i < n; ++i) ASSERT_EQ(a[i]->m_nHeapIndex, b[i]->m_nHeapIndex) << round;
+                for (int i = 0; i < n; ++i) ASSERT_EQ(a[i]->m_heapIndex, b[i]->m_heapIndex) << round;
             } else {
                 ScheduleEntry* p = queue.RemoveTop();
                 ScheduleEntry* q = literal.RemoveTop();
                 ASSERT_NE(p, nullptr);
-                ASSERT_EQ(p->m_strBusiness, q->m_strBusiness) << round;
+                ASSERT_EQ(p->m_business, q->m_business) << round;
             }
         }
         EXPECT_EQ(queue.RemoveTop(), nullptr);
@@ -143,22 +144,22 @@ TEST(PriqueueTest, InsertionsBeyondCapacityAreKept) {
         entries.push_back(Entry(40 - i, ""));
         queue.Insert(entries.back().get());
     }
-    EXPECT_EQ(queue.m_nCount, 40);
-    for (int i = 1; i <= 40; ++i) EXPECT_EQ(queue.RemoveTop()->m_tStart, i);
+    EXPECT_EQ(queue.m_count, 40);
+    for (int i = 1; i <= 40; ++i) EXPECT_EQ(queue.RemoveTop()->m_startTime, i);
     EXPECT_EQ(queue.RemoveTop(), nullptr);
     StartTimeQueue small(0);
-    EXPECT_EQ(small.m_nMax, 2);
+    EXPECT_EQ(small.m_max, 2);
     EXPECT_EQ(small.RemoveTop(), nullptr);
 }
 
 TEST(PriqueueTest, DeleteContentsLeavesTheEntriesAlone) {
     auto e = Entry(5, "");
     StartTimeQueue queue;
-    EXPECT_EQ(queue.m_nMax, 200);
+    EXPECT_EQ(queue.m_max, 200);
     queue.Insert(e.get());
     queue.DeleteContents();
-    EXPECT_EQ(queue.m_nCount, 0);
-    EXPECT_EQ(e->m_tStart, 5);  // still alive: the list owns it
+    EXPECT_EQ(queue.m_count, 0);
+    EXPECT_EQ(e->m_startTime, 5);  // still alive: the list owns it
 }
 
 class ScheduleListTest : public ScheduleClockTest {};
@@ -175,7 +176,7 @@ TEST_F(ScheduleListTest, SortOrdersByStartThenRegistration) {
     for (int round = 0; round < 3; ++round) {
         pro.SortSchedules();
         std::vector<std::string> order;
-        for (auto& e : pro.GetSchedules()) order.push_back(e->m_strBusiness);
+        for (auto& e : pro.GetSchedules()) order.push_back(e->m_business);
         EXPECT_EQ(order, expected) << round;
     }
 }
@@ -187,14 +188,14 @@ TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {
     pro.AddSchedule(Entry(now - 25 * 3600, "", "", "25h"));
     pro.AddSchedule(Entry(now - 100 * 86400, "s", "x", "ends 23h ago", now - 23 * 3600));
     pro.AddSchedule(Entry(now - 3 * 86400, "s", "x", "ended 2 days ago", now - 2 * 86400));
-    // m_tEnd counts only with an end text.
+    // m_endTime counts only with an end text.
     pro.AddSchedule(Entry(now - 30 * 3600, "", "", "no end text", now));
     pro.AddSchedule(Entry(std::numeric_limits<std::int32_t>::max(), "", "", "far"));
-    pro.GetSchedules().back()->m_tEnd = std::numeric_limits<std::int32_t>::max();
-    pro.GetSchedules()[4]->m_tEnd = now;
+    pro.GetSchedules().back()->m_endTime = std::numeric_limits<std::int32_t>::max();
+    pro.GetSchedules()[4]->m_endTime = now;
     pro.PurgePastSchedules();
     std::vector<std::string> kept;
-    for (auto& e : pro.GetSchedules()) kept.push_back(e->m_strBusiness);
+    for (auto& e : pro.GetSchedules()) kept.push_back(e->m_business);
     EXPECT_EQ(kept, (std::vector<std::string>{"23h", "ends 23h ago", "far"}));
     EXPECT_TRUE(pro.IsChanged());
     EXPECT_TRUE(pro.IsPastPurged());
@@ -235,8 +236,8 @@ TEST(ScheduleIndexTest, ConflictsMatchAWalkOverEveryEntry) {
                 std::vector<std::size_t> got, want;
                 const std::size_t count = index.Conflicts(t, t + 20, 50, got);
                 for (std::size_t k = 0; k < entries.size(); ++k)
-                    if ((entries[k]->m_tStart <= t && t <= entries[k]->m_tEnd) ||
-                        (entries[k]->m_tStart <= t + 20 && t + 20 <= entries[k]->m_tEnd))
+                    if ((entries[k]->m_startTime <= t && t <= entries[k]->m_endTime) ||
+                        (entries[k]->m_startTime <= t + 20 && t + 20 <= entries[k]->m_endTime))
                         want.push_back(k);
                 ASSERT_EQ(count, want.size()) << "t=" << t;
                 if (want.size() > 50) want.resize(50);
@@ -293,7 +294,7 @@ TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
         std::int32_t e = s + static_cast<std::int32_t>(i % 10 == 0 ? 3000 : rng() % 40);
         std::vector<std::string> conflicts;
         for (auto& x : pro.GetSchedules())
-            if ((x->m_tStart <= s && s <= x->m_tEnd) || (x->m_tStart <= e && e <= x->m_tEnd)) {
+            if ((x->m_startTime <= s && s <= x->m_endTime) || (x->m_startTime <= e && e <= x->m_endTime)) {
                 x->Format(line);
                 conflicts.push_back(line + "\r\n");
             }
@@ -301,8 +302,8 @@ TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
         if (i % 7 == 3) {
             // The calendar's registration only tells whether there was a conflict.
             auto entry = Entry(s, "", "", "", e);
-            entry->m_tEnd = e;
-            entry->m_strStart = entry->m_strBusiness = name;
+            entry->m_endTime = e;
+            entry->m_startText = entry->m_business = name;
             ASSERT_EQ(pro.AddRegistered(std::move(entry)), !conflicts.empty()) << i;
             continue;
         }

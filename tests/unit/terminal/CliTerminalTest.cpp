@@ -68,7 +68,7 @@ public:
         }
     }
     ~TerminalRun() {
-        if (m_pid > 0 && !m_bReaped) {
+        if (m_pid > 0 && !m_reaped) {
             kill(m_pid, SIGKILL);
             waitpid(m_pid, nullptr, 0);
         }
@@ -115,9 +115,9 @@ public:
     bool WaitFor(const std::string& text, int timeoutMs = 10000) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         for (;;) {
-            auto found = m_out.find(text, m_nSeen);
+            auto found = m_out.find(text, m_seen);
             if (found != std::string::npos) {
-                m_nSeen = found + text.size();
+                m_seen = found + text.size();
                 return true;
             }
             auto left =
@@ -141,7 +141,7 @@ public:
             if (!ReadSome(10)) usleep(10000);
             if (i == 500) kill(m_pid, SIGKILL);
         }
-        m_bReaped = true;
+        m_reaped = true;
         while (ReadSome(100)) {
         }
         return status;
@@ -169,9 +169,9 @@ private:
     int m_outPipe = -1;
     std::string m_piped;
     pid_t m_pid = -1;
-    bool m_bReaped = false;
+    bool m_reaped = false;
     std::string m_out;
-    std::size_t m_nSeen = 0;
+    std::size_t m_seen = 0;
 };
 
 class CliTerminalTest : public testing::Test {
