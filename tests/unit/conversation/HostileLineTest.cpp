@@ -164,15 +164,15 @@ TEST_F(HostileCliTest, WhatIsNoTextIsRefusedAndTheSessionGoesOn) {
 }
 
 // The same lines straight into the core, as code page 932 bytes from a text file.
-class HostileSendViewTest : public testing::Test {
+class HostileLineDispatcherTest : public testing::Test {
 protected:
-    HostileSendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
+    HostileLineDispatcherTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
         SetCurrentClock(&m_clock);
         m_notebook.AddListener(&m_view);
         m_notebook.OnNewDocument();
         m_notebook.StartConversation();
     }
-    ~HostileSendViewTest() override { SetCurrentClock(nullptr); }
+    ~HostileLineDispatcherTest() override { SetCurrentClock(nullptr); }
 
     std::string Submit(const std::string& line) {
         std::size_t before = m_view.GetText().size();
@@ -186,7 +186,7 @@ protected:
     LineDispatcher m_send;
 };
 
-TEST_F(HostileSendViewTest, RawLinesGetOneAnswerEach) {
+TEST_F(HostileLineDispatcherTest, RawLinesGetOneAnswerEach) {
     const std::string lines[] = {
         AllLeadBytes(),
         "\x81",

@@ -104,7 +104,7 @@ struct LiteralQueue {
     }
 };
 
-TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
+TEST(StartTimeQueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
     std::mt19937 rng(7);
     for (int round = 0; round < 50; ++round) {
         std::vector<std::unique_ptr<ScheduleEntry>> a, b;
@@ -137,7 +137,7 @@ TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
     }
 }
 
-TEST(PriqueueTest, InsertionsBeyondCapacityAreKept) {
+TEST(StartTimeQueueTest, InsertionsBeyondCapacityAreKept) {
     std::vector<std::unique_ptr<ScheduleEntry>> entries;
     StartTimeQueue queue(2);  // room for three insertions
     for (int i = 0; i < 40; ++i) {
@@ -152,7 +152,7 @@ TEST(PriqueueTest, InsertionsBeyondCapacityAreKept) {
     EXPECT_EQ(small.RemoveTop(), nullptr);
 }
 
-TEST(PriqueueTest, DeleteContentsLeavesTheEntriesAlone) {
+TEST(StartTimeQueueTest, DeleteContentsLeavesTheEntriesAlone) {
     auto e = Entry(5, "");
     StartTimeQueue queue;
     EXPECT_EQ(queue.m_max, 200);

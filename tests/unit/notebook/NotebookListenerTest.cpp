@@ -45,9 +45,9 @@ public:
     }
 };
 
-class DocListenerTest : public testing::Test {
+class NotebookListenerTest : public testing::Test {
 public:  // the rows below act on the fixture
-    DocListenerTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)) {
+    NotebookListenerTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)) {
         SetCurrentClock(&m_clock);
         static int s_n = 0;
         m_dir = fs::temp_directory_path() / ("nelo-listen-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
@@ -57,7 +57,7 @@ public:  // the rows below act on the fixture
         m_app->GetDocument().AddListener(&m_listener);
         m_app->OnFileNew();
     }
-    ~DocListenerTest() override {
+    ~NotebookListenerTest() override {
         m_app->GetDocument().RemoveListener(&m_listener);
         SetCurrentClock(nullptr);
         fs::remove_all(m_dir);
@@ -73,8 +73,8 @@ public:  // the rows below act on the fixture
     std::unique_ptr<NotebookSession> m_app;
 };
 
-TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
-    using Step = std::function<void(DocListenerTest&)>;
+TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
+    using Step = std::function<void(NotebookListenerTest&)>;
     const std::string data = "data ";
     struct Row {
         const char* name;
@@ -84,30 +84,30 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
     } rows[] = {
         {"a question leaves the state alone",
          nullptr,
-         [](DocListenerTest& t) { t.Type("１＋１"_sj); },
+         [](NotebookListenerTest& t) { t.Type("１＋１"_sj); },
          {"text", "text"}},
         {"an assignment",
          nullptr,
-         [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
+         [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
          {"text", "text", data + std::to_string(DocVariables), "modified"}},
         {"a second assignment, already modified",
-         [](DocListenerTest& t) { t.Type("a＝1"_sj); },
-         [](DocListenerTest& t) { t.Type("b＝2"_sj); },
+         [](NotebookListenerTest& t) { t.Type("a＝1"_sj); },
+         [](NotebookListenerTest& t) { t.Type("b＝2"_sj); },
          {"text", "text", data + std::to_string(DocVariables)}},
         {"a memo line",
          nullptr,
-         [](DocListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
+         [](NotebookListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
          {"text", "text", data + std::to_string(DocMemos), "modified"}},
         {"a schedule line",
          nullptr,
-         [](DocListenerTest& t) { t.Type("明日１０時 会議"_sj); },
+         [](NotebookListenerTest& t) { t.Type("明日１０時 会議"_sj); },
          {"text", "text", data + std::to_string(DocSchedules), "modified"}},
         {"a schedule deleted in the list",
-         [](DocListenerTest& t) {
+         [](NotebookListenerTest& t) {
              t.Type("明日１０時 会議"_sj);
              t.m_app->OnSaveDocument(t.File("s.nel"));
          },
-         [](DocListenerTest& t) {
+         [](NotebookListenerTest& t) {
              RunSchedListCommand(t.m_app->GetDocument(), t.m_box, [](ScheduleListModel& dlg) {
                  dlg.m_list.SetCurSel(0);
                  dlg.OnDelete();
@@ -116,11 +116,11 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
          {data + std::to_string(DocSchedules), "modified"}},
         {"the schedule list closed without a deletion",
          nullptr,
-         [](DocListenerTest& t) { RunSchedListCommand(t.m_app->GetDocument(), t.m_box, nullptr); },
+         [](NotebookListenerTest& t) { RunSchedListCommand(t.m_app->GetDocument(), t.m_box, nullptr); },
          {}},
         {"a memo deleted in the list",
-         [](DocListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
-         [](DocListenerTest& t) {
+         [](NotebookListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
+         [](NotebookListenerTest& t) {
              t.m_app->GetDocument().SetClean();
              RunMemoListCommand(t.m_app->GetDocument(), t.m_box, [](MemoListModel& dlg) {
                  dlg.SelectObject(0);
@@ -129,8 +129,8 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
          },
          {"unmodified", data + std::to_string(DocMemos), "modified"}},
         {"a variable deleted in the list",
-         [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
-         [](DocListenerTest& t) {
+         [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
+         [](NotebookListenerTest& t) {
              RunVariablesCommand(t.m_app->GetDocument(), t.m_box, [](VariableListModel& dlg) {
                  dlg.m_list.SetCurSel(0);
                  dlg.OnDelete();
@@ -139,7 +139,7 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
          {data + std::to_string(DocVariables)}},
         {"a name changed in the settings",
          nullptr,
-         [](DocListenerTest& t) {
+         [](NotebookListenerTest& t) {
              OnSettings(t.m_app->GetDocument(), [](NamesModel& dlg) {
                  dlg.m_userName = "次郎"_sj;
                  dlg.OnOkButton();
@@ -147,28 +147,28 @@ TEST_F(DocListenerTest, HearsEachChangeOnceItIsSettled) {
          },
          {"modified", data + std::to_string(DocNames)}},
         {"Save",
-         [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
-         [](DocListenerTest& t) { t.m_app->OnSaveDocument(t.File("a.nel")); },
+         [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
+         [](NotebookListenerTest& t) { t.m_app->OnSaveDocument(t.File("a.nel")); },
          {"title a.nel", "unmodified"}},
         {"a failed Save",
-         [](DocListenerTest& t) { t.Type("半径＝５"_sj); },
-         [](DocListenerTest& t) { t.m_app->OnSaveDocument(t.File("no/such/folder/a.nel")); },
+         [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
+         [](NotebookListenerTest& t) { t.m_app->OnSaveDocument(t.File("no/such/folder/a.nel")); },
          {}},
         {"New over a saved, modified notebook",
-         [](DocListenerTest& t) {
+         [](NotebookListenerTest& t) {
              t.m_app->OnSaveDocument(t.File("b.nel"));
              t.Type("半径＝５"_sj);
          },
-         [](DocListenerTest& t) { t.m_app->NewWithQuestion(); },
+         [](NotebookListenerTest& t) { t.m_app->NewWithQuestion(); },
          {data + std::to_string(DocAllData), "unmodified", "title 無題"_sj, "cleared", "text"}},
         {"Open",
-         [](DocListenerTest& t) {
+         [](NotebookListenerTest& t) {
              Notebook doc;
              std::string answer, error;
              doc.RegisterMemo(answer, "山田、電話、１"_sj);
              ASSERT_TRUE(WriteFileAtomically(t.File("c.nel"), SaveDocumentBytes(doc), error));
          },
-         [](DocListenerTest& t) { t.m_app->OpenWithQuestion(t.File("c.nel")); },
+         [](NotebookListenerTest& t) { t.m_app->OpenWithQuestion(t.File("c.nel")); },
          {data + std::to_string(DocAllData), "title c.nel", "cleared", "text"}},
     };
     for (const Row& r : rows) {

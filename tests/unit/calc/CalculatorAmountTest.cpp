@@ -91,7 +91,7 @@ private:
     std::mt19937 m_rng;
 };
 
-TEST(CalcAmounts, RandomAmountsAgainstTheirGroups) {
+TEST(CalculatorAmounts, RandomAmountsAgainstTheirGroups) {
     AmountWriter writer(20031);
     Calculator calc;
     for (int i = 0; i < 3000; ++i) {
@@ -123,7 +123,7 @@ TEST(CalcAmounts, RandomAmountsAgainstTheirGroups) {
 }
 
 // The same amounts where a number is read on its own: an assignment and the register.
-TEST(CalcAmounts, InVariablesAndTheRegister) {
+TEST(CalculatorAmounts, InVariablesAndTheRegister) {
     AmountWriter writer(7);
     Calculator calc;
     for (int i = 0; i < 300; ++i) {

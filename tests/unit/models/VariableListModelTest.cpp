@@ -13,7 +13,7 @@ using namespace nelo;
 
 namespace {
 
-class VariablesDlgTest : public ::testing::Test {
+class VariableListModelTest : public ::testing::Test {
 protected:
     void Add(const std::string& name, double value) {
         doc.m_calc.m_variables.SetAt(name, std::make_unique<Variable>(name, value));
@@ -33,7 +33,7 @@ protected:
     Notebook doc;
 };
 
-TEST_F(VariablesDlgTest, EmptyTableListsNothingAndAsksForASelection) {
+TEST_F(VariableListModelTest, EmptyTableListsNothingAndAsksForASelection) {
     ScriptedMessageBox mb;
     VariableListModel dlg(&doc.m_calc, mb);
     dlg.OnInitDialog();
@@ -45,7 +45,7 @@ TEST_F(VariablesDlgTest, EmptyTableListsNothingAndAsksForASelection) {
     EXPECT_FALSE(doc.m_calc.IsChanged());
 }
 
-TEST_F(VariablesDlgTest, RowsFollowTheTableOrderInDisplayForm) {
+TEST_F(VariableListModelTest, RowsFollowTheTableOrderInDisplayForm) {
     Add("半径"_sj, 5);
     Add("円周"_sj, 31.4);
     Add("r", -0.25);
@@ -63,7 +63,7 @@ TEST_F(VariablesDlgTest, RowsFollowTheTableOrderInDisplayForm) {
     EXPECT_NE(RowOf(dlg, "名前 山田"_sj), -1);
 }
 
-TEST_F(VariablesDlgTest, CancelKeepsTheVariable) {
+TEST_F(VariableListModelTest, CancelKeepsTheVariable) {
     Add("半径"_sj, 5);
     ScriptedMessageBox mb{MbAnswer::Cancel};
     VariableListModel dlg(&doc.m_calc, mb);
@@ -78,7 +78,7 @@ TEST_F(VariablesDlgTest, CancelKeepsTheVariable) {
     EXPECT_FALSE(doc.m_calc.IsChanged());
 }
 
-TEST_F(VariablesDlgTest, DeletedVariableCanNoLongerBeUsed) {
+TEST_F(VariableListModelTest, DeletedVariableCanNoLongerBeUsed) {
     TextTranscript view;
     doc.AddListener(&view);
     LineDispatcher send(doc);
@@ -103,7 +103,7 @@ TEST_F(VariablesDlgTest, DeletedVariableCanNoLongerBeUsed) {
     doc.RemoveListener(&view);
 }
 
-TEST_F(VariablesDlgTest, CommandLeavesAnUnchangedDocumentAlone) {
+TEST_F(VariableListModelTest, CommandLeavesAnUnchangedDocumentAlone) {
     Add("半径"_sj, 5);
     doc.SetModifiedFlag(false);
     ScriptedMessageBox mb;

@@ -15,14 +15,14 @@ using namespace nelo;
 
 namespace {
 
-class NotifySettingsDlgTest : public ::testing::Test {
+class NotificationSettingsModelTest : public ::testing::Test {
 protected:
-    NotifySettingsDlgTest() : profile(folder.File("Nelo.conf")) {
+    NotificationSettingsModelTest() : profile(folder.File("Nelo.conf")) {
         const char* old = std::getenv("XDG_CONFIG_HOME");
         if (old) m_old = old;
         setenv("XDG_CONFIG_HOME", folder.File("config").c_str(), 1);
     }
-    ~NotifySettingsDlgTest() override { setenv("XDG_CONFIG_HOME", m_old.c_str(), 1); }
+    ~NotificationSettingsModelTest() override { setenv("XDG_CONFIG_HOME", m_old.c_str(), 1); }
 
     static std::string Read(const std::string& path) {
         std::ifstream in(path);
@@ -36,7 +36,7 @@ protected:
     std::string m_old;
 };
 
-TEST_F(NotifySettingsDlgTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreNothing) {
+TEST_F(NotificationSettingsModelTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreNothing) {
     struct Row {
         int minutes, allDayMinute;
         std::string message;
@@ -60,7 +60,7 @@ TEST_F(NotifySettingsDlgTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreNothing) 
     EXPECT_FALSE(IsLoginStartSet());
 }
 
-TEST_F(NotifySettingsDlgTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenItsBoxChanged) {
+TEST_F(NotificationSettingsModelTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenItsBoxChanged) {
     ScriptedMessageBox mb;
     {
         NotificationSettingsModel dlg(profile, mb);
@@ -91,7 +91,7 @@ TEST_F(NotifySettingsDlgTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenIts
     EXPECT_TRUE(mb.GetShown().empty());
 }
 
-TEST_F(NotifySettingsDlgTest, AnAutostartEntryThatCannotBeWrittenIsReported) {
+TEST_F(NotificationSettingsModelTest, AnAutostartEntryThatCannotBeWrittenIsReported) {
     std::filesystem::create_directories(LoginStartPath() + "/inside");
     ScriptedMessageBox mb;
     NotificationSettingsModel dlg(profile, mb);

@@ -2,7 +2,7 @@
 #include "memo/MemoCsvExport.h"
 #include "platform/CodePage.h"
 #include "text/Sjis.h"
-#include "ScriptedMessageBox.h"
+#include "unit/models/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

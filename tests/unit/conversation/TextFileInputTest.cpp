@@ -4,7 +4,7 @@
 #include "notebook/Notebook.h"
 #include "text/Sjis.h"
 #include "transcript/TranscriptView.h"
-#include "ScriptedMessageBox.h"
+#include "unit/models/ScriptedMessageBox.h"
 
 #include <gtest/gtest.h>
 

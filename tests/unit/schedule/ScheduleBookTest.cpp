@@ -15,7 +15,7 @@ struct Step {
     const char* answer;
 };
 
-class CmdProTest : public ScheduleClockTest {
+class ScheduleBookTest : public ScheduleClockTest {
 protected:
     // Answers one typed line as the input pane hands it on (code page 932).
     std::string Answer(const std::string& typed, int* pResult = nullptr) {
@@ -39,7 +39,7 @@ protected:
     ScheduleBook m_pro;
 };
 
-TEST_F(CmdProTest, RegistrationAndConflicts) {
+TEST_F(ScheduleBookTest, RegistrationAndConflicts) {
     static const Step steps[] = {
         {"明日１０時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00　会議"_sj},
         {"明日１０時 明日１２時 打合せ"_sj,
@@ -59,7 +59,7 @@ TEST_F(CmdProTest, RegistrationAndConflicts) {
     EXPECT_EQ(m_pro.m_command, 5);
 }
 
-TEST_F(CmdProTest, EqualStartsListInRegistrationOrderBeforeAndAfterSorting) {
+TEST_F(ScheduleBookTest, EqualStartsListInRegistrationOrderBeforeAndAfterSorting) {
     for (const char* line : {"明日１０時 甲"_sj, "明日９時 早い"_sj, "明日１０時 乙"_sj, "明日１０時 丙"_sj})
         Answer(line);
     const std::string listed =
@@ -78,7 +78,7 @@ TEST_F(CmdProTest, EqualStartsListInRegistrationOrderBeforeAndAfterSorting) {
     }
 }
 
-TEST_F(CmdProTest, FailuresChangeNothing) {
+TEST_F(ScheduleBookTest, FailuresChangeNothing) {
     static const Step steps[] = {
         {"２月３０日 会議"_sj, "時期が不正です。"_sj},
         {"明日"_sj, "用件がありません。"_sj},
@@ -97,7 +97,7 @@ TEST_F(CmdProTest, FailuresChangeNothing) {
     EXPECT_FALSE(m_pro.IsChanged());
 }
 
-TEST_F(CmdProTest, EndsTakeTheStartsYearAndMonth) {
+TEST_F(ScheduleBookTest, EndsTakeTheStartsYearAndMonth) {
     static const Step steps[] = {
         {"２００４年１月１日 １月３日 新年"_sj,
          "下記の予定を登録しました。\r\n2004/01/01(木) ～ 2004/01/03(土)　新年"_sj},
@@ -136,7 +136,7 @@ TEST_F(CmdProTest, EndsTakeTheStartsYearAndMonth) {
     Run(steps, true);
 }
 
-TEST_F(CmdProTest, BusinessIsTheRestOfTheLine) {
+TEST_F(ScheduleBookTest, BusinessIsTheRestOfTheLine) {
     std::string answer = Answer("明日１０時 １２時 会議 本社３階"_sj);
     EXPECT_EQ(m_pro.GetSchedules().back()->m_business, "会議　本社３階"_sj);
     Answer("明日 １２時  会議 　 大会議室 "_sj);
@@ -156,7 +156,7 @@ TEST_F(CmdProTest, BusinessIsTheRestOfTheLine) {
     EXPECT_EQ(Answer("２／２５ 今日終日"_sj), "下記の予定を登録しました。\r\n2004/02/25(水)　今日終日"_sj);
 }
 
-TEST_F(CmdProTest, StoredTimes) {
+TEST_F(ScheduleBookTest, StoredTimes) {
     Answer("明日１０時 明日１２時 会議"_sj);
     const ScheduleEntry& e = *m_pro.GetSchedules().back();
     EXPECT_EQ(e.m_startTime, MakeLocalTime(2003, 6, 2, 10, 0, 0));
@@ -177,7 +177,7 @@ TEST_F(CmdProTest, StoredTimes) {
 
 // A start without its year that lies before today is its next occurrence; the end follows
 // the moved start. Words that name their date, and today, stay where they are.
-TEST_F(CmdProTest, StartsWithoutAYearLieAhead) {
+TEST_F(ScheduleBookTest, StartsWithoutAYearLieAhead) {
     const struct {
         int year, month, day;  // today, at 10:00
         const char* typed;
@@ -216,7 +216,7 @@ TEST_F(CmdProTest, StartsWithoutAYearLieAhead) {
 }
 
 // A range inside a word reads as a start and an end, as if a blank stood at the mark.
-TEST_F(CmdProTest, RangesInsideAWord) {
+TEST_F(ScheduleBookTest, RangesInsideAWord) {
     static const Step steps[] = {
         {"明日１０時～１２時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　会議"_sj},
         {"明日１０時〜１２時 会議"_sj, "下記の予定を登録しました。\r\n06/02(月) 10:00 ～ 12:00　会議"_sj},
@@ -250,7 +250,7 @@ TEST_F(CmdProTest, RangesInsideAWord) {
     Run(steps, true);
 }
 
-TEST_F(CmdProTest, WeekdayStartsOnAWednesday) {
+TEST_F(ScheduleBookTest, WeekdayStartsOnAWednesday) {
     SetNow(2003, 6, 4, 9, 0);
     static const Step steps[] = {
         {"月曜日１０時 定例"_sj, "下記の予定を登録しました。\r\n06/09(月) 10:00　定例"_sj},
@@ -261,7 +261,7 @@ TEST_F(CmdProTest, WeekdayStartsOnAWednesday) {
 }
 
 // Every command word reaches its question; further words are ignored.
-TEST_F(CmdProTest, CommandWordsAndSuffixes) {
+TEST_F(ScheduleBookTest, CommandWordsAndSuffixes) {
     static const Step steps[] = {
         {"何曜日 ２００３年１月１日 余計"_sj, "２００３年１月１日は水曜日です。"_sj},
         {"曜日"_sj, "日付がありません。"_sj},
@@ -282,7 +282,7 @@ TEST_F(CmdProTest, CommandWordsAndSuffixes) {
     Run(steps);
 }
 
-TEST_F(CmdProTest, DeclinedLinesLeaveTheAnswerEmpty) {
+TEST_F(ScheduleBookTest, DeclinedLinesLeaveTheAnswerEmpty) {
     const char* declined[] = {"例"_sj, "天気"_sj, "予定表"_sj, "曜日です"_sj, "\x01", "\xFF\xFE"};
     for (const char* line : declined) {
         std::string answer;
@@ -298,7 +298,7 @@ TEST_F(CmdProTest, DeclinedLinesLeaveTheAnswerEmpty) {
     EXPECT_EQ(answer, "６０．６０６センチメートルです。"_sj);
 }
 
-TEST_F(CmdProTest, LongAndBrokenLinesAreSafe) {
+TEST_F(ScheduleBookTest, LongAndBrokenLinesAreSafe) {
     std::string huge = "明日 "_sj;
     for (int i = 0; i < 100000; ++i) huge += "あ"_sj;
     int result = 0;
@@ -315,7 +315,7 @@ TEST_F(CmdProTest, LongAndBrokenLinesAreSafe) {
 
 // A quantity longer than the scanner's token text is read whole, or refused when it is
 // beyond a double; never read from its first 63 digits.
-TEST_F(CmdProTest, LongQuantitiesAreReadWhole) {
+TEST_F(ScheduleBookTest, LongQuantitiesAreReadWhole) {
     auto digits = [](const char* d, int n) {
         std::string s;
         for (int i = 0; i < n; ++i) s += d;
@@ -346,7 +346,7 @@ namespace {
 
 // Lines pieced together from date words, digits, blanks, unit words and broken bytes:
 // every one is answered or declined, never crashes, and an answer is never empty.
-TEST_F(CmdProTest, RandomLinesAreAnsweredOrDeclined) {
+TEST_F(ScheduleBookTest, RandomLinesAreAnsweredOrDeclined) {
     const std::string pieces[] = {
         "明日"_sj,
         "１０時"_sj,

@@ -167,7 +167,7 @@ std::string TypedForm(const std::string& ascii, std::mt19937& rng) {
     return out;
 }
 
-TEST(CCalcNumRandom, AgreesWithAReferenceEvaluator) {
+TEST(CalculatorRandom, AgreesWithAReferenceEvaluator) {
     ExpressionMaker maker(20031);
     std::mt19937 rng(7);
     Calculator calc;
@@ -220,7 +220,7 @@ std::string SpacedForm(const std::string& ascii, std::mt19937& rng) {
 
 // Lines of numbers and operators with blanks between them and digits grouped go to the
 // calculator, which reads them as the same expression without blanks or commas.
-TEST(CCalcNumRandom, SpacedAndGroupedLinesAgree) {
+TEST(CalculatorRandom, SpacedAndGroupedLinesAgree) {
     ExpressionMaker maker(1203);
     std::mt19937 rng(13);
     Calculator calc;
@@ -260,7 +260,7 @@ namespace {
 
 // Random bytes and pieces of lines: every answer is one of the calculator's texts and
 // nothing hangs or crashes.
-TEST(CCalcNumRandom, ArbitraryBytesAlwaysGetAnAnswer) {
+TEST(CalculatorRandom, ArbitraryBytesAlwaysGetAnAnswer) {
     const std::string pieces[] = {
         "１"_sj, "０"_sj,    "．"_sj, "＋"_sj,    "－"_sj,     "×"_sj,  "÷"_sj,  "（"_sj, "）"_sj,
         "＝"_sj, "："_sj,    "日"_sj, "半径"_sj,  "平方根"_sj, "％"_sj, "ｒ"_sj, "＆"_sj, "　"_sj,

@@ -11,7 +11,7 @@ using namespace nelo;
 
 namespace {
 
-class MemoListDlgTest : public ::testing::Test {
+class MemoListModelTest : public ::testing::Test {
 protected:
     void Register(const std::string& line) {
         std::string answer;
@@ -39,7 +39,7 @@ protected:
     Notebook doc;
 };
 
-TEST_F(MemoListDlgTest, EmptyStoreListsNothingAndAsksForSelections) {
+TEST_F(MemoListModelTest, EmptyStoreListsNothingAndAsksForSelections) {
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
@@ -56,7 +56,7 @@ TEST_F(MemoListDlgTest, EmptyStoreListsNothingAndAsksForSelections) {
     EXPECT_FALSE(doc.IsMemoChanged());
 }
 
-TEST_F(MemoListDlgTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
+TEST_F(MemoListModelTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
     Fill();
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
@@ -69,7 +69,7 @@ TEST_F(MemoListDlgTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
     EXPECT_EQ(dlg.m_listNames.GetCurSel(), -1);
 }
 
-TEST_F(MemoListDlgTest, PairRowsSelectTogether) {
+TEST_F(MemoListModelTest, PairRowsSelectTogether) {
     Fill();
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
@@ -81,7 +81,7 @@ TEST_F(MemoListDlgTest, PairRowsSelectTogether) {
     EXPECT_EQ(dlg.m_listValues.GetCurSel(), 0);
 }
 
-TEST_F(MemoListDlgTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
+TEST_F(MemoListModelTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
     Register("田中、電話、03-1234"_sj);
     Register("ABC、x、1"_sj);
     ScriptedMessageBox mb{MbAnswer::Ok};
@@ -111,7 +111,7 @@ TEST_F(MemoListDlgTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
     EXPECT_EQ(dlg2.m_listObjects.GetRows(), std::vector<std::string>{"ABC"});
 }
 
-TEST_F(MemoListDlgTest, StaleRowNeverDeletesAnotherObjectsPair) {
+TEST_F(MemoListModelTest, StaleRowNeverDeletesAnotherObjectsPair) {
     Register("田中、電話、03-1234"_sj);
     Register("ABC、x、1"_sj);
     ScriptedMessageBox mb{MbAnswer::Ok, MbAnswer::Ok};
@@ -151,9 +151,9 @@ const SearchRow kSearches[] = {
     {"prefix is no match", {"田中"_sj}, "田"_sj, ""},
 };
 
-class MemoListDlgSearchTest : public MemoListDlgTest, public ::testing::WithParamInterface<SearchRow> {};
+class MemoListModelSearchTest : public MemoListModelTest, public ::testing::WithParamInterface<SearchRow> {};
 
-TEST_P(MemoListDlgSearchTest, SelectsTheRowAndShowsItsPairs) {
+TEST_P(MemoListModelSearchTest, SelectsTheRowAndShowsItsPairs) {
     const SearchRow& row = GetParam();
     for (const std::string& o : row.objects) Register(o + "、名、値"_sj + o);
     ScriptedMessageBox mb;
@@ -174,9 +174,9 @@ TEST_P(MemoListDlgSearchTest, SelectsTheRowAndShowsItsPairs) {
     EXPECT_TRUE(mb.GetShown().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, MemoListDlgSearchTest, ::testing::ValuesIn(kSearches), RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, MemoListModelSearchTest, ::testing::ValuesIn(kSearches), RowName());
 
-TEST_F(MemoListDlgTest, CaseOnlySearchDeletesFromTheShownObject) {
+TEST_F(MemoListModelTest, CaseOnlySearchDeletesFromTheShownObject) {
     Register("ABC、x、1"_sj);
     Register("abc、x、2"_sj);
     ScriptedMessageBox mb{MbAnswer::Ok};
@@ -192,7 +192,7 @@ TEST_F(MemoListDlgTest, CaseOnlySearchDeletesFromTheShownObject) {
     EXPECT_NE(doc.m_memoMap.Lookup(other), nullptr);
 }
 
-TEST_F(MemoListDlgTest, DeleteObjectAfterConfirmation) {
+TEST_F(MemoListModelTest, DeleteObjectAfterConfirmation) {
     Fill();
     ScriptedMessageBox mb{MbAnswer::Cancel, MbAnswer::Ok};
     MemoListModel dlg(doc, mb);
@@ -213,7 +213,7 @@ TEST_F(MemoListDlgTest, DeleteObjectAfterConfirmation) {
     EXPECT_TRUE(doc.IsMemoChanged());
 }
 
-TEST_F(MemoListDlgTest, CancelledAttributeDeletionKeepsThePair) {
+TEST_F(MemoListModelTest, CancelledAttributeDeletionKeepsThePair) {
     Fill();
     ScriptedMessageBox mb{MbAnswer::Cancel};
     MemoListModel dlg(doc, mb);
@@ -226,7 +226,7 @@ TEST_F(MemoListDlgTest, CancelledAttributeDeletionKeepsThePair) {
     EXPECT_FALSE(doc.IsMemoChanged());
 }
 
-TEST_F(MemoListDlgTest, DeletesTheChosenPairOfARepeatedName) {
+TEST_F(MemoListModelTest, DeletesTheChosenPairOfARepeatedName) {
     Register("田中、電話、1"_sj);
     Register("田中、電話、2"_sj);
     Register("田中、電話、3"_sj);
@@ -240,7 +240,7 @@ TEST_F(MemoListDlgTest, DeletesTheChosenPairOfARepeatedName) {
     EXPECT_EQ(dlg.m_listNames.GetCurSel(), -1);
 }
 
-TEST_F(MemoListDlgTest, CommandMarksTheDocumentOnlyAfterAChange) {
+TEST_F(MemoListModelTest, CommandMarksTheDocumentOnlyAfterAChange) {
     Fill();
     doc.SetModifiedFlag(false);
     ScriptedMessageBox mb{MbAnswer::Ok};
@@ -251,7 +251,7 @@ TEST_F(MemoListDlgTest, CommandMarksTheDocumentOnlyAfterAChange) {
     EXPECT_EQ(doc.m_memoMap.GetCount(), 1u);
 }
 
-TEST_F(MemoListDlgTest, ExportWritesEveryPair) {
+TEST_F(MemoListModelTest, ExportWritesEveryPair) {
     Fill();
     TempFolder folder;
     ScriptedMessageBox mb;

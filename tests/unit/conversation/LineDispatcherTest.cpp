@@ -12,16 +12,16 @@ using namespace nelo;
 
 namespace {
 
-class SendViewTest : public testing::Test {
+class LineDispatcherTest : public testing::Test {
 protected:
-    SendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
+    LineDispatcherTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
         SetCurrentClock(&m_clock);
         m_notebook.AddListener(&m_view);
         m_notebook.OnNewDocument();
         m_notebook.StartConversation();
         m_welcome = m_view.GetText();
     }
-    ~SendViewTest() override { SetCurrentClock(nullptr); }
+    ~LineDispatcherTest() override { SetCurrentClock(nullptr); }
 
     // The pane text that one line added.
     std::string Submit(const std::string& line) {
@@ -37,24 +37,24 @@ protected:
     std::string m_welcome;
 };
 
-TEST_F(SendViewTest, WelcomeClearsModifiedAndTurnsOnPrefix) {
+TEST_F(LineDispatcherTest, WelcomeClearsModifiedAndTurnsOnPrefix) {
     EXPECT_EQ(m_notebook.m_namePrefix, 1);
     EXPECT_FALSE(m_notebook.IsModified());
     EXPECT_EQ(m_welcome, Notebook::WelcomeText("花子"_sj, 10));
 }
 
-TEST_F(SendViewTest, EchoAndAnswerLines) {
+TEST_F(LineDispatcherTest, EchoAndAnswerLines) {
     EXPECT_EQ(Submit("天気"_sj), "花子 >> 天気\r\n太郎 >> わかりません。\r\n"_sj);
     // A line of blanks is still echoed, with nothing after the prefix.
     EXPECT_EQ(Submit(" ").substr(0, 10), "花子 >> \r\n"_sj);
 }
 
-TEST_F(SendViewTest, EmptyLineDoesNothing) {
+TEST_F(LineDispatcherTest, EmptyLineDoesNothing) {
     EXPECT_EQ(Submit(""), "");
     EXPECT_FALSE(m_notebook.IsModified());
 }
 
-TEST_F(SendViewTest, AnswerWithoutPrefix) {
+TEST_F(LineDispatcherTest, AnswerWithoutPrefix) {
     m_notebook.m_namePrefix = 0;
     EXPECT_EQ(Submit("天気"_sj), "花子 >> 天気\r\n\r\n"_sj);
     // A cancel word turns the prefix back on.
@@ -62,12 +62,12 @@ TEST_F(SendViewTest, AnswerWithoutPrefix) {
     EXPECT_EQ(m_notebook.m_namePrefix, 1);
 }
 
-TEST_F(SendViewTest, QuestionLeavesDocumentUnmodified) {
+TEST_F(LineDispatcherTest, QuestionLeavesDocumentUnmodified) {
     Submit("天気"_sj);
     EXPECT_FALSE(m_notebook.IsModified());
 }
 
-TEST_F(SendViewTest, TypedMemoMarksDocumentModified) {
+TEST_F(LineDispatcherTest, TypedMemoMarksDocumentModified) {
     Submit("田中、電話、03-1234"_sj);
     EXPECT_TRUE(m_notebook.IsMemoChanged());
     EXPECT_TRUE(m_notebook.IsModified());
@@ -75,14 +75,14 @@ TEST_F(SendViewTest, TypedMemoMarksDocumentModified) {
     EXPECT_TRUE(m_notebook.IsModified());
 }
 
-TEST_F(SendViewTest, LineEndsAtNul) {
+TEST_F(LineDispatcherTest, LineEndsAtNul) {
     std::string line("天気"_sj);
     line += '\0';
     line += "x";
     EXPECT_EQ(Submit(line), "花子 >> 天気\r\n太郎 >> わかりません。\r\n"_sj);
 }
 
-TEST_F(SendViewTest, GreetingByHour) {
+TEST_F(LineDispatcherTest, GreetingByHour) {
     struct Row {
         int hour;
         const char* greeting;
@@ -96,7 +96,7 @@ TEST_F(SendViewTest, GreetingByHour) {
     }
 }
 
-TEST_F(SendViewTest, PurgeNoticeSetsScheduleFlag) {
+TEST_F(LineDispatcherTest, PurgeNoticeSetsScheduleFlag) {
     m_notebook.m_scheduleBook.AddSchedule(std::make_unique<ScheduleEntry>());  // starts and ends in 1970
     m_notebook.m_scheduleBook.PurgePastSchedules();
     m_notebook.m_scheduleBook.ClearChanged();

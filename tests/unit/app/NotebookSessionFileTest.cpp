@@ -49,9 +49,9 @@ public:
     std::vector<std::string> m_shown;
 };
 
-class RumoAppFileTest : public testing::Test {
+class NotebookSessionFileTest : public testing::Test {
 protected:
-    RumoAppFileTest() : m_clock(kNow) {
+    NotebookSessionFileTest() : m_clock(kNow) {
         SetCurrentClock(&m_clock);
         static int s_n = 0;
         m_dir = fs::temp_directory_path() / ("nelo-file-" + std::to_string(::getpid()) + "-" + std::to_string(++s_n));
@@ -61,7 +61,7 @@ protected:
         m_app = std::make_unique<NotebookSession>(*m_profile, m_box);
         m_app->GetDocument().AddListener(&m_view);
     }
-    ~RumoAppFileTest() override {
+    ~NotebookSessionFileTest() override {
         m_app->GetDocument().RemoveListener(&m_view);
         SetCurrentClock(nullptr);
         fs::remove_all(m_dir);
@@ -92,7 +92,7 @@ protected:
     std::unique_ptr<NotebookSession> m_app;
 };
 
-TEST_F(RumoAppFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister) {
+TEST_F(NotebookSessionFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister) {
     std::string path = WriteNotebook("a.nel");
     m_app->OnFileNew();
     Doc().m_calc.m_memory = 42;
@@ -118,7 +118,7 @@ struct BadOpenRow {
     bool bFormatError;
 };
 
-TEST_F(RumoAppFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
+TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
     const BadOpenRow rows[] = {
         {"cut off", std::string("\x04\x91\xBE\x98", 4), true},
         {"wrong class", std::string("\0\0\1\0\1a\xFF\xFF\2\0\5\0CMemo", 16), true},
@@ -202,7 +202,7 @@ struct FailedSaveRow {
     const char* reason;  // in the message
 };
 
-TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
+TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
     const FailedSaveRow rows[] = {
         {"first write", FailingFile::Step::Write, 0, ENOSPC, "No space left on device"},
         {"short write, then a full disk", FailingFile::Step::Write, 100000, ENOSPC, "No space left on device"},
@@ -274,7 +274,7 @@ TEST_F(RumoAppFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
         }
 }
 
-TEST_F(RumoAppFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsSaved) {
+TEST_F(NotebookSessionFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsSaved) {
     const struct {
         const char* name;
         FailingFile::Step step;
@@ -313,7 +313,7 @@ TEST_F(RumoAppFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsSaved) {
     }
 }
 
-TEST_F(RumoAppFileTest, SaveIntoAMissingFolderFails) {
+TEST_F(NotebookSessionFileTest, SaveIntoAMissingFolderFails) {
     m_app->OnFileNew();
     Doc().SetModifiedFlag(true);
     EXPECT_FALSE(m_app->OnSaveDocument(File("no/such/folder/a.nel")));
@@ -321,7 +321,7 @@ TEST_F(RumoAppFileTest, SaveIntoAMissingFolderFails) {
     EXPECT_TRUE(m_app->GetPathName().empty());
 }
 
-TEST_F(RumoAppFileTest, SaveOpenAndNewClearTheChangeFlags) {
+TEST_F(NotebookSessionFileTest, SaveOpenAndNewClearTheChangeFlags) {
     std::string path = WriteNotebook("flags.nel");
     m_clock.Set(kNow - 2 * 86400);  // nothing in the notebook is past yet
     const std::function<bool()> operations[] = {
@@ -351,7 +351,7 @@ struct QuestionRow {
     bool bSaved;
 };
 
-TEST_F(RumoAppFileTest, TheSaveChangesQuestion) {
+TEST_F(NotebookSessionFileTest, TheSaveChangesQuestion) {
     const QuestionRow rows[] = {
         {MbAnswer::Yes, true, true},
         {MbAnswer::No, true, false},
@@ -377,7 +377,7 @@ TEST_F(RumoAppFileTest, TheSaveChangesQuestion) {
     }
 }
 
-TEST_F(RumoAppFileTest, UnattendedQuestionWarnsAndGoesOnWithoutSaving) {
+TEST_F(NotebookSessionFileTest, UnattendedQuestionWarnsAndGoesOnWithoutSaving) {
     m_app->OnFileNew();
     Doc().SetModifiedFlag(true);
     m_app->SetUnattended(true);
@@ -386,7 +386,7 @@ TEST_F(RumoAppFileTest, UnattendedQuestionWarnsAndGoesOnWithoutSaving) {
     EXPECT_EQ(m_box.m_shown[0].rfind("無題 への変更を保存せずに続けます"_sj, 0), 0u);
 }
 
-TEST_F(RumoAppFileTest, UntitledSaveNeedsAName) {
+TEST_F(NotebookSessionFileTest, UntitledSaveNeedsAName) {
     m_app->OnFileNew();
     EXPECT_FALSE(m_app->DoFileSave());
     m_app->SetPathPrompt([this](std::string& path) {
@@ -397,7 +397,7 @@ TEST_F(RumoAppFileTest, UntitledSaveNeedsAName) {
     EXPECT_TRUE(fs::exists(File("named.nel")));
 }
 
-TEST_F(RumoAppFileTest, RecentFilesAreNewestFirstAndAtMostFour) {
+TEST_F(NotebookSessionFileTest, RecentFilesAreNewestFirstAndAtMostFour) {
     m_app->OnFileNew();
     for (const char* name : {"1.nel", "2.nel", "3.nel", "4.nel", "5.nel", "3.nel"})
         ASSERT_TRUE(m_app->OnSaveDocument(File(name)));
@@ -408,7 +408,7 @@ TEST_F(RumoAppFileTest, RecentFilesAreNewestFirstAndAtMostFour) {
     EXPECT_EQ(reread.GetProfileString("Recent File List", "File4"), File("2.nel"));
 }
 
-TEST_F(RumoAppFileTest, StartUpChoosesTheFile) {
+TEST_F(NotebookSessionFileTest, StartUpChoosesTheFile) {
     std::string a = WriteNotebook("a.nel");
     std::string b = WriteNotebook("b.nel");
     m_profile->WriteProfileString("Recent File List", "File1", a);
@@ -447,7 +447,7 @@ TEST_F(RumoAppFileTest, StartUpChoosesTheFile) {
     EXPECT_FALSE(m_app->StartUp(b, false));
 }
 
-TEST_F(RumoAppFileTest, ARecentNotebookThatNoLongerLoadsIsNamedAndLeavesTheList) {
+TEST_F(NotebookSessionFileTest, ARecentNotebookThatNoLongerLoadsIsNamedAndLeavesTheList) {
     const std::string damaged = File("damaged.nel");
     const std::string bytes = "not a notebook";
     std::ofstream(damaged, std::ios::binary) << bytes;
@@ -464,7 +464,7 @@ TEST_F(RumoAppFileTest, ARecentNotebookThatNoLongerLoadsIsNamedAndLeavesTheList)
     EXPECT_TRUE(m_box.m_shown.empty());
 }
 
-TEST_F(RumoAppFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWanted) {
+TEST_F(NotebookSessionFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWanted) {
     const fs::path runtime = m_dir / "runtime";
     fs::create_directories(runtime);
     const char* old = std::getenv("XDG_RUNTIME_DIR");
@@ -538,7 +538,7 @@ struct ChangedOnDiskRow {
     bool bSaved;
 };
 
-TEST_F(RumoAppFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
+TEST_F(NotebookSessionFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
     const ChangedOnDiskRow rows[] = {
         {"unchanged", DiskChange::None, false, {}, true},
         {"replaced, overwrite", DiskChange::Replaced, false, {MbAnswer::Yes}, true},

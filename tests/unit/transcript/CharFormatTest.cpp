@@ -28,12 +28,12 @@ CharFormat Format(std::uint32_t effects, int height, std::uint32_t colour, int c
     return cf;
 }
 
-TEST(FontAttrTest, DefaultIsNinePointGothicInBlack) {
+TEST(CharFormatTest, DefaultIsNinePointGothicInBlack) {
     EXPECT_EQ(FormatFontAttr(DefaultCharFormat()), "f800000f 0 180 0 0 80 32 ＭＳ Ｐゴシック"_sj);
     EXPECT_EQ(DefaultCharFormat(), Format(0, 180, 0, 128, 0x32, "ＭＳ Ｐゴシック"_sj));
 }
 
-TEST(FontAttrTest, FormatsAreWrittenAndReadBack) {
+TEST(CharFormatTest, FormatsAreWrittenAndReadBack) {
     struct Row {
         const char* name;
         CharFormat cf;
@@ -57,7 +57,7 @@ TEST(FontAttrTest, FormatsAreWrittenAndReadBack) {
     }
 }
 
-TEST(FontAttrTest, ValuesOfOtherHandsAreRead) {
+TEST(CharFormatTest, ValuesOfOtherHandsAreRead) {
     struct Row {
         const char* name;
         const char* text;
@@ -80,7 +80,7 @@ TEST(FontAttrTest, ValuesOfOtherHandsAreRead) {
     }
 }
 
-TEST(FontAttrTest, UnreadableValuesAreRefused) {
+TEST(CharFormatTest, UnreadableValuesAreRefused) {
     const char* kBad[] = {
         "",
         "   ",
@@ -100,7 +100,7 @@ TEST(FontAttrTest, UnreadableValuesAreRefused) {
     }
 }
 
-TEST(FontAttrTest, LongFaceNamesAreCutAtACharacterBoundary) {
+TEST(CharFormatTest, LongFaceNamesAreCutAtACharacterBoundary) {
     // 15 double-byte characters and one more byte would split the 16th character at 31.
     const std::string kanji = "あいうえおかきくけこさしすせそた"_sj;
     CharFormat cf;
@@ -112,7 +112,7 @@ TEST(FontAttrTest, LongFaceNamesAreCutAtACharacterBoundary) {
     EXPECT_EQ(cf.szFaceName, "abcdefghijklmnopqrstuvwxyz01234");
 }
 
-TEST(FontAttrTest, ProfileKeepsTheFontAsUtf8Text) {
+TEST(CharFormatTest, ProfileKeepsTheFontAsUtf8Text) {
     const fs::path dir = fs::temp_directory_path() / ("nelo-fontattr-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     const std::string path = (dir / "Nelo.conf").string();

@@ -29,15 +29,15 @@ const CaseRow kCases[] = {
     {"trail byte 'a' is not folded", "\x81\x61", "\x81\x41", false},
 };
 
-class ListBoxCaseTest : public ::testing::TestWithParam<CaseRow> {};
+class RowListCaseTest : public ::testing::TestWithParam<CaseRow> {};
 
-TEST_P(ListBoxCaseTest, ComparesIgnoringLetterCase) {
+TEST_P(RowListCaseTest, ComparesIgnoringLetterCase) {
     EXPECT_EQ(EqualsIgnoringCase(GetParam().a, GetParam().b), GetParam().equal);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ListBoxCaseTest, ::testing::ValuesIn(kCases), RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, RowListCaseTest, ::testing::ValuesIn(kCases), RowName());
 
-TEST(ListBoxTest, FindStringExactStartsAfterTheGivenRow) {
+TEST(RowListTest, FindStringExactStartsAfterTheGivenRow) {
     RowList list;
     list.AddString("abc");
     list.AddString("ABC");
@@ -49,7 +49,7 @@ TEST(ListBoxTest, FindStringExactStartsAfterTheGivenRow) {
     EXPECT_EQ(RowList().FindStringExact(-1, ""), -1);
 }
 
-TEST(ListBoxTest, DeletingRowsMovesOrDropsTheSelection) {
+TEST(RowListTest, DeletingRowsMovesOrDropsTheSelection) {
     RowList list;
     for (const char* s : {"a", "b", "c", "d"}) list.AddString(s);
     list.SetCurSel(2);

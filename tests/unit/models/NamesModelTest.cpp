@@ -63,9 +63,9 @@ const SettingsRow kSettings[] = {
      "花子"_sj, "太郎"_sj, false},
 };
 
-class SetupDlgTest : public ::testing::TestWithParam<SettingsRow> {};
+class NamesModelTest : public ::testing::TestWithParam<SettingsRow> {};
 
-TEST_P(SetupDlgTest, StoresChangedNamesAndMarksTheNotebook) {
+TEST_P(NamesModelTest, StoresChangedNamesAndMarksTheNotebook) {
     const SettingsRow& row = GetParam();
     Notebook doc;
     doc.SetModifiedFlag(false);
@@ -76,9 +76,9 @@ TEST_P(SetupDlgTest, StoresChangedNamesAndMarksTheNotebook) {
     EXPECT_EQ(doc.IsModified(), row.changed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, SetupDlgTest, ::testing::ValuesIn(kSettings), RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, NamesModelTest, ::testing::ValuesIn(kSettings), RowName());
 
-TEST(SetupDlgNamesTest, DialogStartsWithTheDocumentsNames) {
+TEST(NamesModelFieldsTest, DialogStartsWithTheDocumentsNames) {
     Notebook doc;
     doc.m_userName = "一郎"_sj;
     OnSettings(doc, [](NamesModel& d) {
@@ -87,7 +87,7 @@ TEST(SetupDlgNamesTest, DialogStartsWithTheDocumentsNames) {
     });
 }
 
-TEST(SetupDlgNamesTest, EmptyUserNameEchoesWithABarePrompt) {
+TEST(NamesModelFieldsTest, EmptyUserNameEchoesWithABarePrompt) {
     Notebook doc;
     TextTranscript view;
     doc.AddListener(&view);

@@ -25,7 +25,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-TEST(CCalcNumAllocations, WarmLinesAllocateNothing) {
+TEST(CalculatorAllocations, WarmLinesAllocateNothing) {
     const std::string lines[] = {
         "１００－（２＋３）×５"_sj,
         "半径×半径×３．１４"_sj,

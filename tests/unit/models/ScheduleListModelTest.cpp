@@ -12,10 +12,10 @@ using namespace nelo;
 
 namespace {
 
-class SchedListDlgTest : public ::testing::Test {
+class ScheduleListModelTest : public ::testing::Test {
 protected:
-    SchedListDlgTest() : clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)) { SetCurrentClock(&clock); }
-    ~SchedListDlgTest() override { SetCurrentClock(nullptr); }
+    ScheduleListModelTest() : clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)) { SetCurrentClock(&clock); }
+    ~ScheduleListModelTest() override { SetCurrentClock(nullptr); }
 
     void Add(std::int32_t tStart, const std::string& start, const std::string& business) {
         auto p = std::make_unique<ScheduleEntry>();
@@ -34,7 +34,7 @@ protected:
     Notebook doc;
 };
 
-TEST_F(SchedListDlgTest, EmptyListAsksForASelection) {
+TEST_F(ScheduleListModelTest, EmptyListAsksForASelection) {
     ScriptedMessageBox mb;
     RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
         EXPECT_EQ(dlg.m_list.GetCount(), 0);
@@ -46,7 +46,7 @@ TEST_F(SchedListDlgTest, EmptyListAsksForASelection) {
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(SchedListDlgTest, CommandSortsAndShowsTheYearOnlyForOtherYears) {
+TEST_F(ScheduleListModelTest, CommandSortsAndShowsTheYearOnlyForOtherYears) {
     Add(2000, "2003/06/05(木) 10:00"_sj, "会議"_sj);
     Add(1000, "2004/01/05(月)"_sj, "旅行"_sj);
     Add(500, "2003/06/02(月)"_sj, "歯医者"_sj);
@@ -59,7 +59,7 @@ TEST_F(SchedListDlgTest, CommandSortsAndShowsTheYearOnlyForOtherYears) {
     EXPECT_EQ(Businesses(), (std::vector<std::string>{"歯医者"_sj, "旅行"_sj, "会議"_sj}));
 }
 
-TEST_F(SchedListDlgTest, DeletesTheSelectedEntryAfterConfirmation) {
+TEST_F(ScheduleListModelTest, DeletesTheSelectedEntryAfterConfirmation) {
     Add(100, "2003/06/02(月)"_sj, "a");
     Add(200, "2003/06/03(火)"_sj, "b");
     Add(300, "2003/06/04(水)"_sj, "c");
@@ -79,7 +79,7 @@ TEST_F(SchedListDlgTest, DeletesTheSelectedEntryAfterConfirmation) {
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST_F(SchedListDlgTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
+TEST_F(ScheduleListModelTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
     Add(100, "2003/06/02(月)"_sj, "a");
     doc.SetModifiedFlag(false);
     ScriptedMessageBox mb{MbAnswer::Ok};

@@ -29,10 +29,10 @@ std::string Bytes(std::initializer_list<int> bytes) {
 // 2003-06-01 10:00:00 UTC
 constexpr std::time_t kNow = 1054461600;
 
-class DocSerializeTest : public testing::Test {
+class NotebookSerializeTest : public testing::Test {
 protected:
-    DocSerializeTest() : m_clock(kNow) { SetCurrentClock(&m_clock); }
-    ~DocSerializeTest() override { SetCurrentClock(nullptr); }
+    NotebookSerializeTest() : m_clock(kNow) { SetCurrentClock(&m_clock); }
+    ~NotebookSerializeTest() override { SetCurrentClock(nullptr); }
 
     static void AddSchedule(Notebook& doc, std::int32_t tStart, std::int32_t tEnd, const std::string& start,
                             const std::string& end, const std::string& business, std::int32_t heap = 0) {
@@ -69,14 +69,14 @@ protected:
     FixedClock m_clock;
 };
 
-TEST_F(DocSerializeTest, NewDocumentIsSixteenBytes) {
+TEST_F(NotebookSerializeTest, NewDocumentIsSixteenBytes) {
     Notebook doc;
     doc.OnNewDocument();
     EXPECT_EQ(SaveDocumentBytes(doc),
               Bytes({0x04, 0x91, 0xBE, 0x98, 0x59, 0x04, 0x89, 0xD4, 0x8E, 0x71, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(DocSerializeTest, OneMemoIsFortyNineBytes) {
+TEST_F(NotebookSerializeTest, OneMemoIsFortyNineBytes) {
     Notebook doc;
     doc.OnNewDocument();
     std::string answer;
@@ -88,7 +88,7 @@ TEST_F(DocSerializeTest, OneMemoIsFortyNineBytes) {
                0x63, 0x92, 0x86, 0x01, 0x00, 0x04, 0x93, 0x64, 0x98, 0x62, 0x01, 0x00, 0x02, 0x30, 0x33}));
 }
 
-TEST_F(DocSerializeTest, RecordsAreNumberedAcrossTheParts) {
+TEST_F(NotebookSerializeTest, RecordsAreNumberedAcrossTheParts) {
     // Two variables (class 1, objects 2 and 3), a schedule (class 4, object 5) and a memo
     // (class 6, object 7): the second memo of the same class would be tagged 0x8006.
     Notebook doc;
@@ -108,7 +108,7 @@ TEST_F(DocSerializeTest, RecordsAreNumberedAcrossTheParts) {
     EXPECT_EQ(back.m_memoMap.GetCount(), 2u);
 }
 
-TEST_F(DocSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
+TEST_F(NotebookSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
     Notebook doc;
     Fill(doc);
     std::string bytes = SaveDocumentBytes(doc);
@@ -144,7 +144,7 @@ struct MemoCountRow {
     std::string countBytes;
 };
 
-TEST_F(DocSerializeTest, MemoCountTakesTheLongFormFrom65535) {
+TEST_F(NotebookSerializeTest, MemoCountTakesTheLongFormFrom65535) {
     const MemoCountRow rows[] = {
         {65534, Bytes({0xFE, 0xFF})},
         {65535, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00})},
@@ -167,7 +167,7 @@ TEST_F(DocSerializeTest, MemoCountTakesTheLongFormFrom65535) {
     }
 }
 
-TEST_F(DocSerializeTest, LongStringsRoundTrip) {
+TEST_F(NotebookSerializeTest, LongStringsRoundTrip) {
     Notebook doc;
     std::string answer;
     for (std::size_t n : {254u, 255u, 65533u, 65534u, 100000u}) {
@@ -188,7 +188,7 @@ TEST_F(DocSerializeTest, LongStringsRoundTrip) {
     EXPECT_EQ(SaveDocumentBytes(back), bytes);
 }
 
-TEST_F(DocSerializeTest, EveryCutOffFileIsRefused) {
+TEST_F(NotebookSerializeTest, EveryCutOffFileIsRefused) {
     Notebook doc;
     Fill(doc);
     std::string bytes = SaveDocumentBytes(doc);
@@ -203,7 +203,7 @@ struct BadFileRow {
     std::string bytes;
 };
 
-TEST_F(DocSerializeTest, DamagedFilesAreRefused) {
+TEST_F(NotebookSerializeTest, DamagedFilesAreRefused) {
     const std::string names = Bytes({0, 0});
     const BadFileRow rows[] = {
         {"symbol with schema 1", names + Bytes({1, 0, 1, 'a', 0xFF, 0xFF, 1, 0, 7, 0}) + "CSymbol"},
@@ -220,7 +220,7 @@ TEST_F(DocSerializeTest, DamagedFilesAreRefused) {
     }
 }
 
-TEST_F(DocSerializeTest, NullRecordsStandForNothing) {
+TEST_F(NotebookSerializeTest, NullRecordsStandForNothing) {
     // One variable entry and one memo entry whose objects are null pointers.
     std::string bytes = Bytes({0, 0, 1, 0, 1, 'a', 0, 0, 1, 0, 0, 0, 1, 0, 1, 'm', 0, 0});
     Notebook back;
@@ -230,7 +230,7 @@ TEST_F(DocSerializeTest, NullRecordsStandForNothing) {
     EXPECT_EQ(back.m_memoMap.GetCount(), 0u);
 }
 
-TEST_F(DocSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
+TEST_F(NotebookSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
     // Two variables "a" and two memos "m", each pair under one key.
     std::string bytes = Bytes({0, 0, 2, 0, 1, 'a', 0xFF, 0xFF, 2, 0, 7, 0}) + "CSymbol" +
                         Bytes({1, 'a', 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0, 0, 0, 0, 0, 0, 0, 0, 0}) +
@@ -253,7 +253,7 @@ struct PurgeRow {
     bool bKept;
 };
 
-TEST_F(DocSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
+TEST_F(NotebookSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
     const std::int32_t h = 3600;
     const PurgeRow rows[] = {
         {"no end, started 23 hours ago", kNow - 23 * h, kNow - 23 * h, false, true},
@@ -274,7 +274,7 @@ TEST_F(DocSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
     }
 }
 
-TEST_F(DocSerializeTest, SavedNotebooksAlwaysLoad) {
+TEST_F(NotebookSerializeTest, SavedNotebooksAlwaysLoad) {
     // Files written by earlier versions: each loads and saves back to the same bytes
     // (on 2003-06-01, before any of their entries is past).
     int files = 0;
