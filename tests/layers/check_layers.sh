@@ -11,9 +11,9 @@ set -euo pipefail
 
 declare -A LEVEL=(
   [text]=0
-  [platform]=1 [strings]=1
-  [dates]=2 [units]=2
-  [calc]=3 [memo]=3 [schedule]=3
+  [platform]=1 [strings]=1 [units]=1
+  [dates]=2 [memo]=2
+  [calc]=3 [schedule]=3
   [notebook]=4 [reminders]=4
   [models]=5 [conversation]=5 [app]=5 [transcript]=5
   [calendar]=6
@@ -71,7 +71,8 @@ ORDER_CASES=(
   'text|#include <string>|ok'
   'text|#include "notebook/Notebook.h"|fail'
   'notebook|#include "transcript/TranscriptView.h"|fail'
-  'calc|#include "memo/MemoMap.h"|fail'
+  'memo|#include "calc/Calculator.h"|fail'
+  'units|#include "dates/DateText.h"|fail'
   'calc|#include "schedule/ScheduleBook.h"|fail'
   'cli|#include "desktop/MainWindow.h"|fail'
   'app|#include "widgets/Pane.h"|fail'
