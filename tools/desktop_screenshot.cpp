@@ -75,6 +75,6 @@ int main(int argc, char** argv) {
     } else {
         ok = frame.grab().save(out);
     }
-    app.GetDocument().SetModifiedFlag(false);
+    app.GetNotebook().SetModifiedFlag(false);
     return ok ? 0 : 1;
 }

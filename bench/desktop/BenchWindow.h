@@ -43,7 +43,7 @@ struct BenchWindow {
         QApplication::processEvents();
     }
     // Nothing asks on the way out.
-    ~BenchWindow() { m_app.GetDocument().SetModifiedFlag(false); }
+    ~BenchWindow() { m_app.GetNotebook().SetModifiedFlag(false); }
 
     SilentMessageBox m_messageBox;
     nelo::Profile m_profile;

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     BenchWindow window(dir);
     MainWindow& frame = window.m_frame;
-    Notebook& doc = window.m_app.GetDocument();
+    Notebook& doc = window.m_app.GetNotebook();
     MessageBox& messageBox = window.m_messageBox;
 
     const int nCount = argc > 1 ? std::atoi(argv[1]) : 100000;

@@ -37,7 +37,7 @@ public:
     NotebookSession& operator=(const NotebookSession&) = delete;
     ~NotebookSession();
 
-    Notebook& GetDocument() { return m_notebook; }
+    Notebook& GetNotebook() { return m_notebook; }
     Profile& GetProfile() { return m_profile; }
     MessageBox& GetMessageBox() { return m_messageBox; }
 

@@ -80,17 +80,17 @@ void Calculator::SetError(int id) {
     if (m_error == 0) m_error = id;
 }
 
-void Calculator::DeleteAllSymbols() { m_variables.RemoveAll(); }
+void Calculator::DeleteAllVariables() { m_variables.RemoveAll(); }
 
-bool Calculator::DeleteSymbolsShownAs(const std::string& text) {
+bool Calculator::DeleteVariablesShownAs(const std::string& text) {
     // The walk always runs to the end: every symbol shown with that text goes.
     bool bDeleted = false;
     auto pos = m_variables.GetStartPosition();
     std::string key;
-    Variable* pSymbol = nullptr;
+    Variable* pVariable = nullptr;
     while (pos) {
-        m_variables.GetNextAssoc(pos, key, pSymbol);
-        if (pSymbol->GetDisplayText() == text) {
+        m_variables.GetNextAssoc(pos, key, pVariable);
+        if (pVariable->GetDisplayText() == text) {
             m_variables.RemoveKey(key);
             NoteChange();
             bDeleted = true;
@@ -294,12 +294,12 @@ double Calculator::EvalWord(Scanner& scan) {
 
 double Calculator::LookupValue(const char* name) {
     m_key.assign(name);
-    const Variable* pSymbol = m_variables.Lookup(m_key);
-    if (pSymbol == nullptr || pSymbol->m_kind == 1) {
+    const Variable* pVariable = m_variables.Lookup(m_key);
+    if (pVariable == nullptr || pVariable->m_kind == 1) {
         SetError(IDS_CANNOT_CALCULATE);
         return 0;
     }
-    return pSymbol->m_value;
+    return pVariable->m_value;
 }
 
 // A number that breaks the order of its units is an error that names the number.

@@ -31,10 +31,10 @@ public:
     /// Answers a sum of clock times (its full-width form); always returns 1.
     int CalculateTime(std::string& answer, const std::string& line);
     /// Destroys every variable; the memory register stays.
-    void DeleteAllSymbols();
+    void DeleteAllVariables();
     /// Deletes every variable whose "name value" text is text (a row of the variables
     /// dialog); false when none was.
-    bool DeleteSymbolsShownAs(const std::string& text);
+    bool DeleteVariablesShownAs(const std::string& text);
     void Serialize(class Archive& ar);
 
     /// The change flag: stored data changed (assignments, deletions, and the names, for

@@ -10,8 +10,8 @@
 namespace nelo {
 
 /// "CSymbol", schema 2.
-extern const ArchiveClass g_classSymbol;
-const ArchiveClass g_classSymbol = {"CSymbol", 2};
+extern const ArchiveClass g_classVariable;
+const ArchiveClass g_classVariable = {"CSymbol", 2};
 
 void Variable::Serialize(Archive& ar) {
     if (ar.IsStoring())
@@ -25,7 +25,7 @@ void Calculator::Serialize(Archive& ar) {
         ar.WriteCount(m_variables.GetCount());
         m_variables.ForEach([&ar](const std::string& key, const Variable& symbol) {
             ar.WriteString(key);
-            ar.WriteOwnedObject(&symbol, g_classSymbol);  // the table owns each once
+            ar.WriteOwnedObject(&symbol, g_classVariable);  // the table owns each once
         });
         return;
     }
@@ -36,7 +36,7 @@ void Calculator::Serialize(Archive& ar) {
     for (std::size_t i = 0; i < n; ++i) {
         auto& [key, symbol] = entries.emplace_back();
         ar.ReadString(key);
-        symbol = ar.ReadObject<Variable>(g_classSymbol);
+        symbol = ar.ReadObject<Variable>(g_classVariable);
     }
     // Entered from the last one back, so that the table keeps the order it was saved in
     // (each bucket is listed newest first); of two entries with one key the later wins.

@@ -42,7 +42,7 @@ void RegisterCalendarCommands(CliSession& session) {
                                             : session.IsInteractive() ? ICalOverwrite::Ask
                                                                       : ICalOverwrite::Refuse;
             std::string answer;
-            ExportICalendarFile(session.GetDocument().m_scheduleBook, path, Utf8ToCp932(path).text,
+            ExportICalendarFile(session.GetNotebook().m_scheduleBook, path, Utf8ToCp932(path).text,
                                 session.GetMessageBox(), overwrite, answer);
             PrintAnswer(session, answer);
             return true;
@@ -54,7 +54,7 @@ void RegisterCalendarCommands(CliSession& session) {
                                session.Notice("使い方: \\ical-read PATH");
                                return true;
                            }
-                           Notebook& doc = session.GetDocument();
+                           Notebook& doc = session.GetNotebook();
                            std::string answer;
                            ImportICalendarFile(doc.m_scheduleBook, path, Utf8ToCp932(path).text, answer);
                            // As after a registration: the notebook is modified when the list changed.

@@ -139,7 +139,7 @@ bool StartFromArguments(CliSession& session, const std::vector<std::string>& arg
 
 bool EndSession(CliSession& session) {
     NotebookSession& app = session.GetApp();
-    if (!app.GetDocument().IsModified()) return true;
+    if (!app.GetNotebook().IsModified()) return true;
     session.GetView().Flush();
     if (!session.IsInteractive()) {
         session.Notice("警告: " + TitleUtf8(session) + " への変更を保存せずに終了します。");
@@ -159,9 +159,9 @@ namespace {
 // program ends.
 void SaveRecoveryCopy(CliSession& session, const std::string& why) {
     NotebookSession& app = session.GetApp();
-    if (!app.GetDocument().IsModified()) return;
+    if (!app.GetNotebook().IsModified()) return;
     std::string path, error;
-    if (WriteRecoveryCopy(app.GetDocument(), app.GetPathName(), path, error))
+    if (WriteRecoveryCopy(app.GetNotebook(), app.GetPathName(), path, error))
         session.Notice(why + "保存されていない変更を復元用のコピーに保存しました: " + path);
     else
         session.Notice(why + "復元用のコピーを保存できませんでした（" + error + "）。変更は失われます。");
@@ -178,7 +178,7 @@ int EndFromOutside(CliSession& session, int signo) {
 
 int EndOutOfMemory(CliSession& session) {
     SaveRecoveryCopy(session, "メモリが足りなくなったため終了します。");
-    if (!session.GetApp().GetDocument().IsModified()) session.Notice("メモリが足りなくなったため終了します。");
+    if (!session.GetApp().GetNotebook().IsModified()) session.Notice("メモリが足りなくなったため終了します。");
     session.GetView().Flush();
     return 1;
 }

@@ -113,7 +113,7 @@ void SplitObjectAndRow(const std::string& rest, std::string& object, std::string
 }
 
 bool MemosCommand(CliSession& session, const std::string& argText) {
-    Notebook& doc = session.GetDocument();
+    Notebook& doc = session.GetNotebook();
     MessageBox& mb = session.GetMessageBox();
     std::vector<std::string> words = SplitWords(argText);
 
@@ -187,7 +187,7 @@ bool VarsCommand(CliSession& session, const std::string& argText) {
         session.Notice("使い方: \\vars [delete N]");
         return true;
     }
-    RunVariablesCommand(session.GetDocument(), session.GetMessageBox(), [&](VariableListModel& dlg) {
+    RunVariablesCommand(session.GetNotebook(), session.GetMessageBox(), [&](VariableListModel& dlg) {
         if (bDelete) {
             dlg.m_list.SetCurSel(row);
             dlg.OnDelete();
@@ -206,7 +206,7 @@ bool SchedulesCommand(CliSession& session, const std::string& argText) {
         session.Notice("使い方: \\schedules [delete N]");
         return true;
     }
-    RunSchedListCommand(session.GetDocument(), session.GetMessageBox(), [&](ScheduleListModel& dlg) {
+    RunSchedListCommand(session.GetNotebook(), session.GetMessageBox(), [&](ScheduleListModel& dlg) {
         if (bDelete) {
             dlg.m_list.SetCurSel(row);
             dlg.OnDelete();
@@ -241,7 +241,7 @@ void RegisterListCommands(CliSession& session) {
                            if (path.empty()) path = g_memoCsvFileName;
                            // On a terminal the export asks its own question.
                            if (!MayReplaceFile(session, path, bForce, false, "\\export")) return true;
-                           RunMemoListCommand(session.GetDocument(), session.GetMessageBox(),
+                           RunMemoListCommand(session.GetNotebook(), session.GetMessageBox(),
                                               [&path, bForce](MemoListModel& dlg) {
                                                   dlg.m_exportPath = path;
                                                   dlg.m_exportOverwrite = bForce;
@@ -258,7 +258,7 @@ void RegisterListCommands(CliSession& session) {
                            }
                            std::string user = ToCp932(session, words[0]);
                            std::string responder = ToCp932(session, words[1]);
-                           OnSettings(session.GetDocument(), [&](NamesModel& dlg) {
+                           OnSettings(session.GetNotebook(), [&](NamesModel& dlg) {
                                dlg.m_userName = user;
                                dlg.m_responderName = responder;
                                dlg.OnOkButton();
@@ -275,7 +275,7 @@ void RegisterListCommands(CliSession& session) {
             // Ctrl-C cancels the read; an end from outside (or a closed output)
             // stops it at once, and the session then ends with its copy.
             TextFileReadResult r = OnReadTextFile(
-                session.GetSendView(), session.GetMessageBox(), path,
+                session.GetDispatcher(), session.GetMessageBox(), path,
                 [&session](int nReplaced) { ReportReplaced(session, nReplaced); }, [] { return AnySignalPending(); });
             if (r.bStopped && PendingTermination() == 0 && TakeInterrupt()) {
                 std::string counted = std::to_string(r.nSubmitted);

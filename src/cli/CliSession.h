@@ -43,8 +43,8 @@ public:
     void Print(const std::string& utf8Text);
 
     nelo::NotebookSession& GetApp() { return m_app; }
-    nelo::Notebook& GetDocument() { return m_app.GetDocument(); }
-    nelo::LineDispatcher& GetSendView() { return m_dispatcher; }
+    nelo::Notebook& GetNotebook() { return m_app.GetNotebook(); }
+    nelo::LineDispatcher& GetDispatcher() { return m_dispatcher; }
     nelo::MessageBox& GetMessageBox() { return m_messageBox; }
     LineReader& GetReader() { return m_reader; }
     CliTranscript& GetView() { return m_view; }

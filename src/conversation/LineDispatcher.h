@@ -28,7 +28,7 @@ public:
     /// Shows a line read from a file at the end of the input pane, as if typed.
     void AppendInputText(const std::string& text);
 
-    Notebook& GetDocument() { return m_notebook; }
+    Notebook& GetNotebook() { return m_notebook; }
 
 private:
     Notebook& m_notebook;

@@ -23,9 +23,9 @@ MainWindow::MainWindow(NotebookSession& app, QWidget* pParent) : QMainWindow(pPa
     CreateToolBar();
     CreateStatusBar();
     CreateClient();
-    m_dispatcher = std::make_unique<LineDispatcher>(app.GetDocument(), m_input);
-    app.GetDocument().AddListener(m_conversation);
-    app.GetDocument().AddListener(this);
+    m_dispatcher = std::make_unique<LineDispatcher>(app.GetNotebook(), m_input);
+    app.GetNotebook().AddListener(m_conversation);
+    app.GetNotebook().AddListener(this);
     ApplySavedFont();
     OnTitleChanged(app.GetTitle());
     InstallPathPrompt();
@@ -36,8 +36,8 @@ MainWindow::MainWindow(NotebookSession& app, QWidget* pParent) : QMainWindow(pPa
 
 MainWindow::~MainWindow() {
     m_app.SetPathPrompt({});
-    m_app.GetDocument().RemoveListener(this);
-    m_app.GetDocument().RemoveListener(m_conversation);
+    m_app.GetNotebook().RemoveListener(this);
+    m_app.GetNotebook().RemoveListener(m_conversation);
 }
 
 void MainWindow::CreateClient() {

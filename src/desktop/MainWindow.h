@@ -36,7 +36,7 @@ public:
     ~MainWindow() override;
 
     nelo::NotebookSession& GetApp() { return m_app; }
-    nelo::LineDispatcher& GetSendView() { return *m_dispatcher; }
+    nelo::LineDispatcher& GetDispatcher() { return *m_dispatcher; }
     ConversationPane* GetConversationPane() const { return m_conversation; }
     InputPane* GetInputPane() const { return m_input; }
     QSplitter* GetSplitter() const { return m_splitter; }

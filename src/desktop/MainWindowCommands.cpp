@@ -84,7 +84,7 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
 
     // The panes take the text at each progress step only: laying them out and scrolling
     // them after every line would cost more than the lines themselves.
-    Notebook& doc = m_app.GetDocument();
+    Notebook& doc = m_app.GetNotebook();
     BatchedInput input(*m_input);
     BatchedConversation conversation(*m_conversation);
     LineDispatcher view(doc, &input);
@@ -154,7 +154,7 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
 
 void MainWindow::OnSettings() {
     int nReplaced = 0;
-    ::OnSettings(m_app.GetDocument(), [this, &nReplaced](NamesModel& dlg) {
+    ::OnSettings(m_app.GetNotebook(), [this, &nReplaced](NamesModel& dlg) {
         SetupDialog dialog(dlg, this);
         dialog.exec();
         nReplaced = dialog.ReplacedCharacters();

@@ -19,7 +19,7 @@ using namespace nelo;
 
 void MainWindow::OnVariables() {
     MessageBox& messageBox = m_app.GetMessageBox();
-    RunVariablesCommand(m_app.GetDocument(), messageBox, [&](VariableListModel& dlg) {
+    RunVariablesCommand(m_app.GetNotebook(), messageBox, [&](VariableListModel& dlg) {
         VariablesDialog dialog(dlg, messageBox, this);
         dialog.exec();
     });
@@ -32,7 +32,7 @@ void MainWindow::OpenScheduleList(const std::function<bool(const ScheduleEntry&)
     // The calendar file dialogs start in the notebook's folder (home for an untitled one).
     const std::string& path = m_app.GetPathName();
     const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
-    RunSchedListCommand(m_app.GetDocument(), messageBox, [&](ScheduleListModel& dlg) {
+    RunSchedListCommand(m_app.GetNotebook(), messageBox, [&](ScheduleListModel& dlg) {
         for (int i = 0; select && i < dlg.m_list.GetCount(); ++i) {
             if (const ScheduleEntry* pEntry = dlg.GetEntry(i); pEntry && select(*pEntry)) {
                 dlg.m_list.SetCurSel(i);
@@ -49,7 +49,7 @@ void MainWindow::OnMemos() {
     // The export proposes the notebook's folder; an untitled notebook has none, so home.
     const std::string& path = m_app.GetPathName();
     const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
-    RunMemoListCommand(m_app.GetDocument(), messageBox, [&](MemoListModel& dlg) {
+    RunMemoListCommand(m_app.GetNotebook(), messageBox, [&](MemoListModel& dlg) {
         MemoListDialog dialog(dlg, messageBox, folder, this);
         dialog.exec();
     });

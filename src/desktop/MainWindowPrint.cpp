@@ -43,7 +43,7 @@ QPrinter& MainWindow::Printer() {
 
 bool MainWindow::PrintConversation(QPrinter& printer) {
     // Printing counts as a change to the notebook: closing afterwards asks to save.
-    m_app.GetDocument().SetModifiedFlag();
+    m_app.GetNotebook().SetModifiedFlag();
     ConversationPrinter job(ConversationPrinter::LinesOf(*m_conversation->document()));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool bPrinted = job.Print(printer, LocalTime(CurrentClock().Now()));
@@ -59,7 +59,7 @@ bool MainWindow::PrintConversation(QPrinter& printer) {
 
 void MainWindow::OnPrint() {
     QPrinter& printer = Printer();
-    m_app.GetDocument().SetModifiedFlag();
+    m_app.GetNotebook().SetModifiedFlag();
     ConversationPrinter pages(ConversationPrinter::LinesOf(*m_conversation->document()));
     pages.Layout(printer);
     QPrintDialog dlg(&printer, this);
@@ -91,7 +91,7 @@ void MainWindow::OnPrintDirect() {
 
 void MainWindow::OnPrintPreview() {
     QPrinter& printer = Printer();
-    m_app.GetDocument().SetModifiedFlag();
+    m_app.GetNotebook().SetModifiedFlag();
     QPrintPreviewDialog dlg(&printer, this);
     dlg.setObjectName(QStringLiteral("printPreviewDialog"));
     dlg.setAccessibleName(dlg.windowTitle());

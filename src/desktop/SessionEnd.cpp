@@ -38,7 +38,7 @@ void OnSignalCaught(int signo) {
 }  // namespace
 
 SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_window(pWindow) {
-    app.GetDocument().AddListener(this);
+    app.GetNotebook().AddListener(this);
     // Qt ends the program with exit(1) when the display connection breaks, from inside
     // the event loop: nothing returns to main. The exit handler keeps the changes then.
     // (The clock the copy's name needs is set up first, so that it outlives the handler.)
@@ -63,14 +63,14 @@ SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_w
 
 SessionEnd::~SessionEnd() {
     if (g_watching == this) g_watching = nullptr;
-    m_app.GetDocument().RemoveListener(this);
+    m_app.GetNotebook().RemoveListener(this);
     // The handlers stay (they only write to the socket); what they wake is gone.
     delete m_notifier;
     m_notifier = nullptr;
 }
 
 bool SessionEnd::SaveRecoveryCopy() {
-    Notebook& doc = m_app.GetDocument();
+    Notebook& doc = m_app.GetNotebook();
     if (!doc.IsModified() || m_copyCurrent) return false;
     std::string path, error;
     if (!WriteRecoveryCopy(doc, m_app.GetPathName(), path, error)) {

@@ -11,7 +11,7 @@ void ScheduleListModel::OnInitDialog() {
     m_list.ResetContent();
     const std::string strYear = CurrentYearText();
     std::string text;
-    for (const auto& pEntry : m_cmdPro->GetSchedules()) {
+    for (const auto& pEntry : m_scheduleBook->GetSchedules()) {
         pEntry->Format(text, strYear);
         m_list.AddString(text);
     }
@@ -19,7 +19,7 @@ void ScheduleListModel::OnInitDialog() {
 }
 
 const ScheduleEntry* ScheduleListModel::GetEntry(int i) const {
-    const auto& schedules = m_cmdPro->GetSchedules();
+    const auto& schedules = m_scheduleBook->GetSchedules();
     if (i < 0 || static_cast<std::size_t>(i) >= schedules.size()) return nullptr;
     return schedules[static_cast<std::size_t>(i)].get();
 }
@@ -35,12 +35,12 @@ void ScheduleListModel::OnDelete() {
         return;
     // Rows and entries stay in step while the dialog is open; a row without its entry
     // (the list changed behind the dialog) deletes nothing.
-    if (!m_cmdPro->DeleteSchedule(static_cast<std::size_t>(sel))) return;
+    if (!m_scheduleBook->DeleteSchedule(static_cast<std::size_t>(sel))) return;
     m_list.DeleteString(sel);
 }
 
 void ScheduleListModel::OnEntriesAdded() {
-    m_cmdPro->SortSchedules();
+    m_scheduleBook->SortSchedules();
     OnInitDialog();
 }
 

@@ -16,7 +16,8 @@ class MessageBox;
 
 class ScheduleListModel {
 public:
-    ScheduleListModel(ScheduleBook* pCmdPro, MessageBox& messageBox) : m_cmdPro(pCmdPro), m_messageBox(messageBox) {}
+    ScheduleListModel(ScheduleBook* pScheduleBook, MessageBox& messageBox)
+        : m_scheduleBook(pScheduleBook), m_messageBox(messageBox) {}
 
     /// One row per entry, in list order; the first row at the top.
     void OnInitDialog();
@@ -29,13 +30,13 @@ public:
     const ScheduleEntry* GetEntry(int i) const;
 
     /// The schedule list the dialog shows, and where it asks and tells.
-    ScheduleBook& GetCmdPro() { return *m_cmdPro; }
+    ScheduleBook& GetScheduleBook() { return *m_scheduleBook; }
     MessageBox& GetMessageBox() { return m_messageBox; }
 
     RowList m_list;  ///< row i shows element i of the schedule list
 
 private:
-    ScheduleBook* m_cmdPro;
+    ScheduleBook* m_scheduleBook;
     MessageBox& m_messageBox;
 };
 

@@ -25,7 +25,7 @@ void VariableListModel::OnDelete() {
     const std::string text = m_list.GetText(sel);
     m_list.DeleteString(sel);
 
-    m_pCalc->DeleteSymbolsShownAs(text);
+    m_pCalc->DeleteVariablesShownAs(text);
 }
 
 void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,

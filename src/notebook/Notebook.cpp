@@ -17,7 +17,7 @@ bool Notebook::OnNewDocument() {
 }
 
 void Notebook::DeleteContents() {
-    m_calc.DeleteAllSymbols();
+    m_calc.DeleteAllVariables();
     m_scheduleBook.DeleteContents();
     m_memoMap.RemoveAll();
 }

@@ -214,7 +214,7 @@ private Q_SLOTS:
               QStringLiteral("１２月１２日 忘年会"), QStringLiteral("１２月２４日１８時 ２２時 クリスマス会"),
               QStringLiteral("予定"), QStringLiteral("曜日 ２００３／１／１"), QStringLiteral("天気")})
             Frame()->SubmitLine(line);
-        m_fix->m_app.GetDocument().SetClean();
+        m_fix->m_app.GetNotebook().SetClean();
         QApplication::processEvents();
     }
     void cleanup() { m_fix.reset(); }

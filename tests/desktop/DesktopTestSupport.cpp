@@ -101,7 +101,7 @@ WindowFixture::WindowFixture() : m_profile(Profile::DefaultPath()), m_app(m_prof
 
 WindowFixture::~WindowFixture() {
     // Nothing asks on the way out: the tests end without saving.
-    m_app.GetDocument().SetModifiedFlag(false);
+    m_app.GetNotebook().SetModifiedFlag(false);
     m_window.reset();
 }
 

@@ -119,7 +119,7 @@ private Q_SLOTS:
             App().OnFileNew();
         const QByteArray mineBefore = ReadBytes(mine);
         TypeText(Frame()->GetInputPane(), QStringLiteral("半径=5\n"));
-        QVERIFY(App().GetDocument().IsModified());
+        QVERIFY(App().GetNotebook().IsModified());
         const std::string titleBefore = App().GetTitle();
 
         ModalWatchdog watchdog;
@@ -147,7 +147,7 @@ private Q_SLOTS:
 
         if (answer == MbAnswer::Cancel) {
             // Nothing happened: the same notebook, still modified, the window still open.
-            QVERIFY(App().GetDocument().IsModified());
+            QVERIFY(App().GetNotebook().IsModified());
             QCOMPARE(App().GetTitle(), titleBefore);
             QVERIFY(Frame()->isVisible());
             QVERIFY(Conversation().contains(QStringLiteral("半径＝５")));
@@ -228,7 +228,7 @@ private Q_SLOTS:
         if (message.isEmpty()) {
             QVERIFY(Boxes().m_shown.empty());
             QCOMPARE(Frame()->windowTitle(), QStringLiteral("book.nel - ＮＥＬＯ"));
-            QVERIFY(!App().GetDocument().IsModified());
+            QVERIFY(!App().GetNotebook().IsModified());
             return;
         }
         QCOMPARE(Boxes().m_shown.size(), std::size_t(1));

@@ -110,7 +110,7 @@ private Q_SLOTS:
               QStringLiteral("半径＝５"), QStringLiteral("１２月２４日１８時 ２２時 クリスマス会"),
               QStringLiteral("予定")})
             Frame()->SubmitLine(line);
-        m_fix->m_app.GetDocument().SetClean();
+        m_fix->m_app.GetNotebook().SetClean();
         QApplication::processEvents();
     }
     void cleanup() { m_fix.reset(); }

@@ -84,7 +84,7 @@ class ListDialogsTest : public QObject {
     std::unique_ptr<WindowFixture> m_fix;
 
     MainWindow* Frame() { return m_fix->m_window.get(); }
-    Notebook& Doc() { return m_fix->m_app.GetDocument(); }
+    Notebook& Doc() { return m_fix->m_app.GetNotebook(); }
     std::vector<std::string>& Shown() { return m_fix->m_messageBox.m_shown; }
 
     /// Submits the lines as typed; the notebook then counts as just saved.

@@ -119,10 +119,10 @@ private Q_SLOTS:
         QFETCH(int, nLines);
         QFETCH(int, nPages);
         Fill(NumberedLines(nLines));
-        QVERIFY(!m_fix->m_app.GetDocument().IsModified());
+        QVERIFY(!m_fix->m_app.GetNotebook().IsModified());
         const QString pdf = PrintToPdf(QStringLiteral("lines.pdf"));
         QVERIFY(!pdf.isEmpty());
-        QVERIFY2(m_fix->m_app.GetDocument().IsModified(), "printing marks the notebook modified");
+        QVERIFY2(m_fix->m_app.GetNotebook().IsModified(), "printing marks the notebook modified");
         if (!HavePoppler()) QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) not installed");
         const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(nPages))), qPrintable(info));
@@ -286,7 +286,7 @@ private Q_SLOTS:
         QCOMPARE(opened, QPrintPreviewWidget::FacingPagesView);
         QCOMPARE(nPreviewPages, 3);
         QCOMPARE(profile.GetProfileInt("Settings", "PreviewPages", 0), 1);
-        QVERIFY(m_fix->m_app.GetDocument().IsModified());
+        QVERIFY(m_fix->m_app.GetNotebook().IsModified());
     }
 
     void aPdfThatCannotBeWrittenIsReported() {

@@ -37,7 +37,7 @@ class SchedICalButtonsTest : public QObject {
     std::unique_ptr<TestEnvironment> m_env;
     std::unique_ptr<WindowFixture> m_fix;
 
-    Notebook& Doc() { return m_fix->m_app.GetDocument(); }
+    Notebook& Doc() { return m_fix->m_app.GetNotebook(); }
     std::vector<std::string>& Shown() { return m_fix->m_messageBox.m_shown; }
 
     // Opens the schedule list, clicks the button, answers its file dialog with the name

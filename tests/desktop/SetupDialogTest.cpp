@@ -105,7 +105,7 @@ private Q_SLOTS:
         Frame()->OnSettings();
         QVERIFY(watchdog.AllAnswered());
         QCOMPARE(watchdog.Unanswered(), 0);
-        Notebook& doc = m_fix->m_app.GetDocument();
+        Notebook& doc = m_fix->m_app.GetNotebook();
         // A changed name leaves the notebook modified at once; the next answer uses it.
         QCOMPARE(doc.IsModified(), applied);
         TypeText(Frame()->GetInputPane(), QStringLiteral("1+2\n"));

@@ -168,8 +168,8 @@ protected:
             if (!app.OpenDocumentFile(File("note.nel"))) _exit(98);
             Notebook loaded;
             LoadDocumentBytes(loaded, newBytes);
-            TakeFileContents(app.GetDocument(), loaded);
-            app.GetDocument().SetModifiedFlag(true);
+            TakeFileContents(app.GetNotebook(), loaded);
+            app.GetNotebook().SetModifiedFlag(true);
             const std::string target = File("note.nel");
             app.SetFileFactory([&] { return std::make_unique<KilledFile>(nKillAt, target, log); });
             _exit(app.DoFileSave() ? 0 : 97);
@@ -228,8 +228,8 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
             if (bOffered) {
                 // A mixed file: the copy made before the first byte holds the old content.
                 ASSERT_EQ(box.m_shown, std::vector<std::string>{kQuestion}) << k;
-                EXPECT_EQ(SaveDocumentBytes(app.GetDocument()), oldBytes) << k;
-                EXPECT_TRUE(app.GetDocument().IsModified()) << k;
+                EXPECT_EQ(SaveDocumentBytes(app.GetNotebook()), oldBytes) << k;
+                EXPECT_TRUE(app.GetNotebook().IsModified()) << k;
                 EXPECT_EQ(app.GetPathName(), File("note.nel")) << k;
                 ++nOffered;
             } else {
@@ -242,11 +242,11 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
 
             // The next save of the notebook writes it whole and cleans what the killed
             // one left.
-            app.GetDocument().SetModifiedFlag(true);
+            app.GetNotebook().SetModifiedFlag(true);
             ASSERT_TRUE(app.DoFileSave()) << k;
             EXPECT_EQ(SideFilesLeft(), std::vector<std::string>{}) << "killed at call " << k;
             ASSERT_TRUE(ReadWholeFile(File("note.nel"), onDisk, error));
-            EXPECT_EQ(onDisk, SaveDocumentBytes(app.GetDocument())) << k;
+            EXPECT_EQ(onDisk, SaveDocumentBytes(app.GetNotebook())) << k;
         }
         std::printf("%s: %d kills, one at every call of the save: %d old content, %d new, %d offered back, 0 lost\n",
                     r.name, nKills, nOld, nNew, nOffered);
@@ -269,8 +269,8 @@ TEST_F(InterruptedSaveTest, AnInPlaceSaveHasItsCopyOnDiskBeforeTheFirstByteAndRe
         NotebookSession app(profile, box);
         ASSERT_TRUE(app.OpenDocumentFile(File("note.nel")));
         std::string answer;
-        app.GetDocument().RegisterMemo(answer, "新、a、b"_sj);
-        app.GetDocument().SetModifiedFlag(true);
+        app.GetNotebook().RegisterMemo(answer, "新、a、b"_sj);
+        app.GetNotebook().SetModifiedFlag(true);
         const std::string target = File("note.nel");
         app.SetFileFactory([&] { return std::make_unique<KilledFile>(0, target, &log); });
         ASSERT_TRUE(app.DoFileSave());

@@ -59,15 +59,15 @@ protected:
         fs::create_directories(m_dir);
         m_profile = std::make_unique<Profile>((m_dir / "profile.conf").string());
         m_app = std::make_unique<NotebookSession>(*m_profile, m_box);
-        m_app->GetDocument().AddListener(&m_view);
+        m_app->GetNotebook().AddListener(&m_view);
     }
     ~NotebookSessionFileTest() override {
-        m_app->GetDocument().RemoveListener(&m_view);
+        m_app->GetNotebook().RemoveListener(&m_view);
         SetCurrentClock(nullptr);
         fs::remove_all(m_dir);
     }
     std::string File(const std::string& name) const { return (m_dir / name).string(); }
-    Notebook& Doc() { return m_app->GetDocument(); }
+    Notebook& Doc() { return m_app->GetNotebook(); }
 
     /// A notebook with one variable, one memo and one schedule that ended 25 hours ago.
     std::string WriteNotebook(const std::string& name) {

@@ -71,7 +71,7 @@ protected:
         fs::remove_all(m_dir, ec);
     }
     std::string File(const std::string& name) const { return (m_dir / name).string(); }
-    Notebook& Doc() { return m_app->GetDocument(); }
+    Notebook& Doc() { return m_app->GetNotebook(); }
 
     /// Writes an empty notebook at path and returns its bytes.
     std::string WriteEmptyNotebook(const std::string& path) {

@@ -186,7 +186,7 @@ TEST(Calculator, DeleteAllSymbolsKeepsTheRegister) {
     Calculator calc;
     Ask(calc, "ａ＝２");
     Ask(calc, "４");
-    calc.DeleteAllSymbols();
+    calc.DeleteAllVariables();
     EXPECT_EQ(Ask(calc, "ａ"), kCannot);
     EXPECT_EQ(Ask(calc, "＋１"), "５");
 }

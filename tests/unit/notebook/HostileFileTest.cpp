@@ -80,7 +80,7 @@ protected:
         fs::permissions(m_dir, fs::perms::owner_all, fs::perm_options::add, ec);
         fs::remove_all(m_dir, ec);
     }
-    Notebook& Doc() { return m_app->GetDocument(); }
+    Notebook& Doc() { return m_app->GetNotebook(); }
 
     /// Mounts a tmpfs of the given size in the test folder; false where that is not allowed.
     bool MountSmallDisk(const std::string& size) {

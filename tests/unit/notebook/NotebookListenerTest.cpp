@@ -54,16 +54,16 @@ public:  // the rows below act on the fixture
         fs::create_directories(m_dir);
         m_profile = std::make_unique<Profile>((m_dir / "profile.conf").string());
         m_app = std::make_unique<NotebookSession>(*m_profile, m_box);
-        m_app->GetDocument().AddListener(&m_listener);
+        m_app->GetNotebook().AddListener(&m_listener);
         m_app->OnFileNew();
     }
     ~NotebookListenerTest() override {
-        m_app->GetDocument().RemoveListener(&m_listener);
+        m_app->GetNotebook().RemoveListener(&m_listener);
         SetCurrentClock(nullptr);
         fs::remove_all(m_dir);
     }
     std::string File(const std::string& name) const { return (m_dir / name).string(); }
-    void Type(const std::string& line) { LineDispatcher(m_app->GetDocument()).ProcessLine(line); }
+    void Type(const std::string& line) { LineDispatcher(m_app->GetNotebook()).ProcessLine(line); }
 
     FixedClock m_clock;
     fs::path m_dir;
@@ -108,7 +108,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
              t.m_app->OnSaveDocument(t.File("s.nel"));
          },
          [](NotebookListenerTest& t) {
-             RunSchedListCommand(t.m_app->GetDocument(), t.m_box, [](ScheduleListModel& dlg) {
+             RunSchedListCommand(t.m_app->GetNotebook(), t.m_box, [](ScheduleListModel& dlg) {
                  dlg.m_list.SetCurSel(0);
                  dlg.OnDelete();
              });
@@ -116,13 +116,13 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
          {data + std::to_string(DocSchedules), "modified"}},
         {"the schedule list closed without a deletion",
          nullptr,
-         [](NotebookListenerTest& t) { RunSchedListCommand(t.m_app->GetDocument(), t.m_box, nullptr); },
+         [](NotebookListenerTest& t) { RunSchedListCommand(t.m_app->GetNotebook(), t.m_box, nullptr); },
          {}},
         {"a memo deleted in the list",
          [](NotebookListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
          [](NotebookListenerTest& t) {
-             t.m_app->GetDocument().SetClean();
-             RunMemoListCommand(t.m_app->GetDocument(), t.m_box, [](MemoListModel& dlg) {
+             t.m_app->GetNotebook().SetClean();
+             RunMemoListCommand(t.m_app->GetNotebook(), t.m_box, [](MemoListModel& dlg) {
                  dlg.SelectObject(0);
                  dlg.OnDeleteObject();
              });
@@ -131,7 +131,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
         {"a variable deleted in the list",
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
          [](NotebookListenerTest& t) {
-             RunVariablesCommand(t.m_app->GetDocument(), t.m_box, [](VariableListModel& dlg) {
+             RunVariablesCommand(t.m_app->GetNotebook(), t.m_box, [](VariableListModel& dlg) {
                  dlg.m_list.SetCurSel(0);
                  dlg.OnDelete();
              });
@@ -140,7 +140,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
         {"a name changed in the settings",
          nullptr,
          [](NotebookListenerTest& t) {
-             OnSettings(t.m_app->GetDocument(), [](NamesModel& dlg) {
+             OnSettings(t.m_app->GetNotebook(), [](NamesModel& dlg) {
                  dlg.m_userName = "次郎"_sj;
                  dlg.OnOkButton();
              });
@@ -177,7 +177,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
         m_listener.m_calls.clear();
         r.action(*this);
         EXPECT_EQ(m_listener.m_calls, r.heard) << r.name;
-        EXPECT_EQ(m_app->GetDocument().GetTitle(), m_app->GetTitle()) << r.name;
+        EXPECT_EQ(m_app->GetNotebook().GetTitle(), m_app->GetTitle()) << r.name;
     }
 }
 
