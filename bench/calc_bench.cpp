@@ -1,7 +1,7 @@
 // Arithmetic lines per second: the whole road of a typed line (conversion, routing, echo,
 // evaluation, answer) through the input pane's ProcessLine, and the evaluator alone.
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
@@ -9,6 +9,8 @@
 
 #include <string>
 #include <vector>
+
+using namespace nelo;
 
 namespace {
 
@@ -32,8 +34,8 @@ std::vector<std::string> MixedLines() {
 }
 
 void BM_ProcessLine(benchmark::State& state) {
-    CRumoDoc doc;
-    CSendView view(doc, nullptr);
+    Notebook doc;
+    LineDispatcher view(doc, nullptr);
     view.ProcessLine("半径＝５"_sj);
     const std::vector<std::string> lines = MixedLines();
     std::size_t i = 0;
@@ -47,7 +49,7 @@ BENCHMARK(BM_ProcessLine);
 
 // The evaluator alone, on lines already in their full-width form.
 void BM_Calculate(benchmark::State& state) {
-    CCalcNum calc;
+    Calculator calc;
     std::string answer;
     calc.Calculate(answer, "半径＝５"_sj);
     std::vector<std::string> lines;
@@ -63,7 +65,7 @@ void BM_Calculate(benchmark::State& state) {
 BENCHMARK(BM_Calculate);
 
 void BM_CalculateTime(benchmark::State& state) {
-    CCalcNum calc;
+    Calculator calc;
     std::string answer;
     const std::string line = "１０：２０＋５：３０×３－（１：００÷２）"_sj;
     for (auto _ : state) {

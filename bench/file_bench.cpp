@@ -1,12 +1,12 @@
 // Saving and loading a large notebook: 100,000 memo objects with 10 pairs each
 // (1,000,000 pairs), 100,000 variables and 100,000 schedules. Loading is compared with
 // merely reading the file's bytes (counter "x_read": load time / read time).
-#include "calc/Symbol.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "calc/Variable.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/Sjis.h"
 
 #include <benchmark/benchmark.h>
@@ -18,6 +18,8 @@
 #include <string>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
@@ -27,75 +29,75 @@ std::string BenchFile() {
         .string();
 }
 
-void FillLarge(CRumoDoc& doc) {
+void FillLarge(Notebook& doc) {
     for (int i = 0; i < 100000; ++i) {
         std::string name = "変数"_sj + std::to_string(i);
-        doc.m_calc.m_mapSymbols.SetAt(name, std::make_unique<CSymbol>(name, i * 0.5));
+        doc.m_calc.m_variables.SetAt(name, std::make_unique<Variable>(name, i * 0.5));
     }
     for (int i = 0; i < 100000; ++i) {
-        auto s = std::make_unique<CSchedule>();
-        s->m_tStart = static_cast<std::int32_t>(kNow + 600 * i);
-        s->m_tEnd = s->m_tStart + 3600;
-        s->m_strStart = "2003/06/02(月) 10:00"_sj;
-        s->m_strEnd = i % 2 ? "2003/06/02(月) 11:00"_sj : "";
-        s->m_strBusiness = "会議"_sj + std::to_string(i);
-        doc.m_cmdPro.AddSchedule(std::move(s));
+        auto s = std::make_unique<ScheduleEntry>();
+        s->m_startTime = static_cast<std::int32_t>(kNow + 600 * i);
+        s->m_endTime = s->m_startTime + 3600;
+        s->m_startText = "2003/06/02(月) 10:00"_sj;
+        s->m_endText = i % 2 ? "2003/06/02(月) 11:00"_sj : "";
+        s->m_business = "会議"_sj + std::to_string(i);
+        doc.m_scheduleBook.AddSchedule(std::move(s));
     }
     doc.m_memoMap.Reserve(100000);
     for (int i = 0; i < 100000; ++i) {
         std::string object = "氏名"_sj + std::to_string(i);
-        auto memo = std::make_unique<CMemo>(object);
+        auto memo = std::make_unique<Memo>(object);
         for (int k = 0; k < 10; ++k) memo->AddPair("項目"_sj + std::to_string(k), "03-1234-" + std::to_string(i));
         doc.m_memoMap.SetAt(object, std::move(memo));
     }
 }
 
-class CLargeNotebook {
+class LargeNotebook {
 public:
-    CLargeNotebook() : m_clock(kNow), m_strPath(BenchFile()) {
+    LargeNotebook() : m_clock(kNow), m_path(BenchFile()) {
         SetCurrentClock(&m_clock);
-        FillLarge(m_doc);
+        FillLarge(m_notebook);
         std::string error;
-        WriteFileAtomically(m_strPath, SaveDocumentBytes(m_doc), error);
+        WriteFileAtomically(m_path, SaveDocumentBytes(m_notebook), error);
     }
-    ~CLargeNotebook() {
-        std::remove(m_strPath.c_str());
+    ~LargeNotebook() {
+        std::remove(m_path.c_str());
         SetCurrentClock(nullptr);
     }
-    CFixedClock m_clock;
-    CRumoDoc m_doc;
-    std::string m_strPath;
+    FixedClock m_clock;
+    Notebook m_notebook;
+    std::string m_path;
 };
 
-CLargeNotebook& Notebook() {
-    static CLargeNotebook s_notebook;
+LargeNotebook& SharedLargeNotebook() {
+    static LargeNotebook s_notebook;
     return s_notebook;
 }
 
 // What File Save does: the bytes stream through the archive's buffer into a temporary
 // file, which is synced and renamed over the old one.
 void BM_SaveNotebook(benchmark::State& state) {
-    CLargeNotebook& nb = Notebook();
+    LargeNotebook& nb = SharedLargeNotebook();
     for (auto _ : state) {
-        CAtomicFile file;
+        AtomicFile file;
         std::string error;
-        if (!file.Open(nb.m_strPath, error)) {
+        if (!file.Open(nb.m_path, error)) {
             state.SkipWithError(error.c_str());
             break;
         }
-        SaveDocument(nb.m_doc, file);
+        SaveDocument(nb.m_notebook, file);
         if (!file.Commit(error)) state.SkipWithError(error.c_str());
     }
-    auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(nb.m_strPath));
+    auto bytes = static_cast<std::int64_t>(std::filesystem::file_size(nb.m_path));
     state.SetBytesProcessed(bytes * static_cast<std::int64_t>(state.iterations()));
 }
 
 // The bytes alone, without the file: what the archive itself costs.
 void BM_SerializeNotebook(benchmark::State& state) {
-    CLargeNotebook& nb = Notebook();
+    LargeNotebook& nb = SharedLargeNotebook();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        std::string data = SaveDocumentBytes(nb.m_doc);
+        std::string data = SaveDocumentBytes(nb.m_notebook);
         bytes = data.size();
         benchmark::DoNotOptimize(data);
     }
@@ -103,11 +105,11 @@ void BM_SerializeNotebook(benchmark::State& state) {
 }
 
 void BM_ReadFileBytes(benchmark::State& state) {
-    CLargeNotebook& nb = Notebook();
+    LargeNotebook& nb = SharedLargeNotebook();
     std::size_t bytes = 0;
     for (auto _ : state) {
         std::string data, error;
-        ReadWholeFile(nb.m_strPath, data, error);
+        ReadWholeFile(nb.m_path, data, error);
         bytes = data.size();
         benchmark::DoNotOptimize(data);
     }
@@ -115,15 +117,15 @@ void BM_ReadFileBytes(benchmark::State& state) {
 }
 
 void BM_LoadNotebook(benchmark::State& state) {
-    CLargeNotebook& nb = Notebook();
+    LargeNotebook& nb = SharedLargeNotebook();
     std::size_t bytes = 0;
     double readSeconds = 0, totalSeconds = 0;
     for (auto _ : state) {
         auto t0 = std::chrono::steady_clock::now();
         std::string data, error;
-        ReadWholeFile(nb.m_strPath, data, error);
+        ReadWholeFile(nb.m_path, data, error);
         auto t1 = std::chrono::steady_clock::now();
-        auto doc = std::make_unique<CRumoDoc>();
+        auto doc = std::make_unique<Notebook>();
         LoadDocumentBytes(*doc, data);
         auto t2 = std::chrono::steady_clock::now();
         readSeconds += std::chrono::duration<double>(t1 - t0).count();

@@ -1,13 +1,15 @@
 // Memo registration and query as the store grows: each operation should cost the same
 // at 10,000 and at 1,000,000 distinct objects.
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "text/Sjis.h"
 
 #include <benchmark/benchmark.h>
 
 #include <string>
 #include <vector>
+
+using namespace nelo;
 
 namespace {
 
@@ -16,7 +18,7 @@ std::string ObjectName(long i) { return "氏名"_sj + std::to_string(i); }
 // Registers n distinct objects, then times registering and querying more of them.
 void BM_RegisterMemo(benchmark::State& state) {
     const long n = state.range(0);
-    CRumoDoc doc;
+    Notebook doc;
     std::string answer;
     for (long i = 0; i < n; ++i) doc.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
     long next = n;
@@ -29,7 +31,7 @@ void BM_RegisterMemo(benchmark::State& state) {
 
 void BM_QueryMemo(benchmark::State& state) {
     const long n = state.range(0);
-    CRumoDoc doc;
+    Notebook doc;
     std::string answer;
     for (long i = 0; i < n; ++i) doc.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
     long i = 0;
@@ -44,7 +46,7 @@ void BM_QueryMemo(benchmark::State& state) {
 // A query that finds nothing exactly still answers in constant time.
 void BM_QueryMissingMemo(benchmark::State& state) {
     const long n = state.range(0);
-    CRumoDoc doc;
+    Notebook doc;
     std::string answer;
     for (long i = 0; i < n; ++i) doc.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
     for (auto _ : state) {
@@ -57,8 +59,8 @@ void BM_QueryMissingMemo(benchmark::State& state) {
 // The whole line through the spine: conversion, routing, echo, answer.
 void BM_MemoLineThroughProcessLine(benchmark::State& state) {
     const long n = state.range(0);
-    CRumoDoc doc;
-    CSendView send(doc);
+    Notebook doc;
+    LineDispatcher send(doc);
     std::string answer;
     for (long i = 0; i < n; ++i) doc.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
     long i = 0;

@@ -1,8 +1,8 @@
 // Bulk schedule registration and the listing over it: registering 100,000 entries one
 // line at a time must stay far from quadratic (each line checks conflicts against every
 // stored entry through the start-ordered index).
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "platform/Clock.h"
 #include "text/Sjis.h"
 
@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+using namespace nelo;
 
 namespace {
 
@@ -47,33 +49,34 @@ std::vector<std::string> ScheduleLines(long n) {
     return lines;
 }
 
-class CBenchClock {
+class BenchClock {
 public:
-    CBenchClock() : m_clock(0) {
+    BenchClock() : m_clock(0) {
         setenv("TZ", "UTC0", 1);
         tzset();
         m_clock.Set(MakeLocalTime(2003, 6, 1, 10, 0, 0));
         SetCurrentClock(&m_clock);
     }
-    ~CBenchClock() { SetCurrentClock(nullptr); }
+    ~BenchClock() { SetCurrentClock(nullptr); }
 
 private:
-    CFixedClock m_clock;
+    FixedClock m_clock;
 };
 
 // Registers n entries through the input pane's spine; one iteration is the whole batch.
 void BM_RegisterSchedules(benchmark::State& state) {
-    CBenchClock clock;
+    BenchClock clock;
     const long n = state.range(0);
     const std::vector<std::string> lines = ScheduleLines(n);
     for (auto _ : state) {
         state.PauseTiming();
-        auto doc = std::make_unique<CRumoDoc>();
-        CSendView view(*doc);
+        auto doc = std::make_unique<Notebook>();
+        LineDispatcher view(*doc);
         state.ResumeTiming();
         for (const std::string& line : lines) view.ProcessLine(line);
         state.PauseTiming();
-        if (doc->m_cmdPro.GetSchedules().size() != static_cast<std::size_t>(n)) state.SkipWithError("not registered");
+        if (doc->m_scheduleBook.GetSchedules().size() != static_cast<std::size_t>(n))
+            state.SkipWithError("not registered");
         doc.reset();
         state.ResumeTiming();
     }
@@ -82,10 +85,10 @@ void BM_RegisterSchedules(benchmark::State& state) {
 
 // 「予定」 over n stored entries.
 void BM_ListSchedules(benchmark::State& state) {
-    CBenchClock clock;
+    BenchClock clock;
     const long n = state.range(0);
-    CRumoDoc doc;
-    CSendView view(doc);
+    Notebook doc;
+    LineDispatcher view(doc);
     for (const std::string& line : ScheduleLines(n)) view.ProcessLine(line);
     for (auto _ : state) view.ProcessLine("予定"_sj);
     state.SetItemsProcessed(state.iterations() * n);

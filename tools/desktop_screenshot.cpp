@@ -2,11 +2,11 @@
 // after the lines of a file were typed into its input pane one by one.
 //   desktop_screenshot LINES.txt OUT.png [WIDTH HEIGHT]
 // With OUT.pdf it prints the conversation to that file instead (A4, as printed).
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/ConversationPrinter.h"
 #include "desktop/FontMapping.h"
 #include "desktop/InputPane.h"
-#include "desktop/MainFrame.h"
+#include "desktop/MainWindow.h"
 #include "desktop/QtMessageBox.h"
 #include "platform/Profile.h"
 
@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace nelo;
+
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: desktop_screenshot LINES.txt OUT.png [WIDTH HEIGHT]\n");
@@ -29,7 +31,7 @@ int main(int argc, char** argv) {
     setenv("XDG_STATE_HOME", dir.path().toUtf8().constData(), 0);
     QApplication qapp(argc, argv);
     InstallFontSubstitutions();
-    CProfile profile;
+    Profile profile;
     // The size goes through the saved placement, as the user's last window would.
     if (argc >= 5) {
         char rect[64];
@@ -37,9 +39,9 @@ int main(int argc, char** argv) {
                       10 + std::atoi(argv[4]));
         profile.WriteProfileString("Window size", "Rect", rect);
     }
-    CQtMessageBox messageBox;
-    CRumoApp app(profile, messageBox);
-    CMainFrame frame(app);
+    QtMessageBox messageBox;
+    NotebookSession app(profile, messageBox);
+    MainWindow frame(app);
     messageBox.SetParent(&frame);
     frame.ShowFirstTime();
     app.StartUp(std::string(), true);
@@ -50,7 +52,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QTextStream in(&file);
-    CInputPane* pInput = frame.GetInputPane();
+    InputPane* pInput = frame.GetInputPane();
     while (!in.atEnd()) {
         const QString line = in.readLine();
         for (char32_t u : line.toUcs4()) {
@@ -68,11 +70,11 @@ int main(int argc, char** argv) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(out);
-        CConversationPrinter::UseDefaultPaper(printer);
+        ConversationPrinter::UseDefaultPaper(printer);
         ok = frame.PrintConversation(printer);
     } else {
         ok = frame.grab().save(out);
     }
-    app.GetDocument().SetModifiedFlag(false);
+    app.GetNotebook().SetModifiedFlag(false);
     return ok ? 0 : 1;
 }

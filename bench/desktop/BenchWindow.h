@@ -3,8 +3,8 @@
 // notebook whose message boxes answer No.
 #pragma once
 
-#include "app/RumoApp.h"
-#include "desktop/MainFrame.h"
+#include "app/NotebookSession.h"
+#include "desktop/MainWindow.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 
@@ -12,9 +12,9 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 
-class CBenchFolder {
+class BenchFolder {
 public:
-    CBenchFolder() {
+    BenchFolder() {
         const QByteArray path = m_dir.path().toUtf8();
         setenv("XDG_CONFIG_HOME", path.constData(), 1);
         setenv("XDG_STATE_HOME", path.constData(), 1);
@@ -26,13 +26,15 @@ private:
     QTemporaryDir m_dir;
 };
 
-class CSilentMessageBox : public IMessageBox {
+class SilentMessageBox : public nelo::MessageBox {
 public:
-    MbAnswer Show(const std::string&, const std::string&, MbButtons, MbIcon) override { return MbAnswer::No; }
+    nelo::MbAnswer Show(const std::string&, const std::string&, nelo::MbButtons, nelo::MbIcon) override {
+        return nelo::MbAnswer::No;
+    }
 };
 
-struct CBenchWindow {
-    explicit CBenchWindow(const CBenchFolder& folder)
+struct BenchWindow {
+    explicit BenchWindow(const BenchFolder& folder)
         : m_profile(folder.filePath(QStringLiteral("Nelo.conf")).toStdString()),
           m_app(m_profile, m_messageBox),
           m_frame(m_app) {
@@ -41,10 +43,10 @@ struct CBenchWindow {
         QApplication::processEvents();
     }
     // Nothing asks on the way out.
-    ~CBenchWindow() { m_app.GetDocument().SetModifiedFlag(false); }
+    ~BenchWindow() { m_app.GetNotebook().SetModifiedFlag(false); }
 
-    CSilentMessageBox m_messageBox;
-    CProfile m_profile;
-    CRumoApp m_app;
-    CMainFrame m_frame;
+    SilentMessageBox m_messageBox;
+    nelo::Profile m_profile;
+    nelo::NotebookSession m_app;
+    MainWindow m_frame;
 };

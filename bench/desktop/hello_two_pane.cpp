@@ -12,7 +12,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    CFirstPaintProbe probe;
+    FirstPaintProbe probe;
     if (app.arguments().contains(QStringLiteral("--quit-after-first-paint"))) app.installEventFilter(&probe);
     QMainWindow window;
     auto* pSplitter = new QSplitter(Qt::Vertical, &window);

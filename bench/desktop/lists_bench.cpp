@@ -5,10 +5,10 @@
 // per opening, median of a few runs.
 #include "BenchWindow.h"
 #include "desktop/MemoListDialog.h"
-#include "desktop/SchedListDialog.h"
-#include "dialogs/MemoListDlg.h"
-#include "dialogs/SchedListDlg.h"
-#include "schedule/Schedule.h"
+#include "desktop/ScheduleListDialog.h"
+#include "models/MemoListModel.h"
+#include "models/ScheduleListModel.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/Sjis.h"
 
 #include <QApplication>
@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <memory>
 #include <vector>
+
+using namespace nelo;
 
 namespace {
 
@@ -34,12 +36,12 @@ double Ms(std::chrono::steady_clock::time_point t0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CBenchFolder dir;
+    BenchFolder dir;
     QApplication qapp(argc, argv);
-    CBenchWindow window(dir);
-    CMainFrame& frame = window.m_frame;
-    CRumoDoc& doc = window.m_app.GetDocument();
-    IMessageBox& messageBox = window.m_messageBox;
+    BenchWindow window(dir);
+    MainWindow& frame = window.m_frame;
+    Notebook& doc = window.m_app.GetNotebook();
+    MessageBox& messageBox = window.m_messageBox;
 
     const int nCount = argc > 1 ? std::atoi(argv[1]) : 100000;
     // Memos as typed lines register them: one object with two pairs each.
@@ -55,11 +57,11 @@ int main(int argc, char** argv) {
     // Entries in reverse start order, an hour apart, so the command's sort has work.
     const std::int32_t tBase = 1796000000;
     for (int i = 0; i < nCount; ++i) {
-        auto pEntry = std::make_unique<CSchedule>();
-        pEntry->m_tStart = pEntry->m_tEnd = tBase - i * 3600;
-        pEntry->m_strStart = "2026/12/08(火) 10:00"_sj;
-        pEntry->m_strBusiness = "会議"_sj + std::to_string(i);
-        doc.m_cmdPro.AddSchedule(std::move(pEntry));
+        auto pEntry = std::make_unique<ScheduleEntry>();
+        pEntry->m_startTime = pEntry->m_endTime = tBase - i * 3600;
+        pEntry->m_startText = "2026/12/08(火) 10:00"_sj;
+        pEntry->m_business = "会議"_sj + std::to_string(i);
+        doc.m_scheduleBook.AddSchedule(std::move(pEntry));
     }
     std::printf("filled %d memo objects and %d schedule entries in %.0f ms\n", nCount, nCount, Ms(t0));
 
@@ -67,15 +69,15 @@ int main(int argc, char** argv) {
     std::vector<double> memo, sched;
     for (int r = 0; r < nRuns; ++r) {
         t0 = std::chrono::steady_clock::now();
-        RunMemoListCommand(doc, messageBox, [&](CMemoListDlg& dlg) {
-            CMemoListDialog dialog(dlg, messageBox, QDir::homePath(), &frame);
+        RunMemoListCommand(doc, messageBox, [&](MemoListModel& dlg) {
+            MemoListDialog dialog(dlg, messageBox, QDir::homePath(), &frame);
             dialog.show();
             QApplication::processEvents();
             memo.push_back(Ms(t0));
         });
         t0 = std::chrono::steady_clock::now();
-        RunSchedListCommand(doc, messageBox, [&](CSchedListDlg& dlg) {
-            CSchedListDialog dialog(dlg, messageBox, &frame);
+        RunSchedListCommand(doc, messageBox, [&](ScheduleListModel& dlg) {
+            ScheduleListDialog dialog(dlg, messageBox, &frame);
             dialog.show();
             QApplication::processEvents();
             sched.push_back(Ms(t0));

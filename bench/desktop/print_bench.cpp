@@ -15,15 +15,17 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace nelo;
+
 int main(int argc, char** argv) {
-    CBenchFolder dir;
+    BenchFolder dir;
     QApplication qapp(argc, argv);
     const int nLines = argc > 1 ? std::atoi(argv[1]) : 10000;
     const QString pdf = argc > 2 ? QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath()
                                  : dir.filePath(QStringLiteral("print.pdf"));
 
-    CBenchWindow window(dir);
-    CMainFrame& frame = window.m_frame;
+    BenchWindow window(dir);
+    MainWindow& frame = window.m_frame;
 
     // A conversation as the pane holds it: an echo and an answer, now and then a long
     // answer that wraps on paper.
@@ -42,11 +44,11 @@ int main(int argc, char** argv) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    CConversationPrinter::UseDefaultPaper(printer);
+    ConversationPrinter::UseDefaultPaper(printer);
     auto t0 = std::chrono::steady_clock::now();
     const bool bPrinted = frame.PrintConversation(printer);
     auto t1 = std::chrono::steady_clock::now();
-    CConversationPrinter pages(lines);
+    ConversationPrinter pages(lines);
     pages.Layout(printer);
     std::printf("%d lines, %d pages printed to PDF in %.2f s%s\n", nLines, pages.PageCount(),
                 std::chrono::duration<double>(t1 - t0).count(), bPrinted ? "" : " (FAILED)");

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 long ResidentKiB() {
@@ -24,12 +26,12 @@ long ResidentKiB() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CBenchFolder dir;
+    BenchFolder dir;
     QApplication qapp(argc, argv);
     std::printf("%-10s %10s %12s %14s\n", "lines", "ms", "text KiB", "grown KiB");
     for (int nLines : {10000, 100000}) {
-        CBenchWindow window(dir);
-        CMainFrame& frame = window.m_frame;
+        BenchWindow window(dir);
+        MainWindow& frame = window.m_frame;
         const QString path = dir.filePath(QStringLiteral("lines.txt"));
         QByteArray text;
         for (int i = 0; i < nLines; ++i) text += QByteArray::number(i % 97) + "+" + QByteArray::number(i % 13) + "\n";

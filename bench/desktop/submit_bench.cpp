@@ -13,11 +13,13 @@
 #include <cstdlib>
 #include <vector>
 
+using namespace nelo;
+
 int main(int argc, char** argv) {
-    CBenchFolder dir;
+    BenchFolder dir;
     QApplication qapp(argc, argv);
-    CBenchWindow window(dir);
-    CMainFrame& frame = window.m_frame;
+    BenchWindow window(dir);
+    MainWindow& frame = window.m_frame;
 
     const int nSamples = 500;
     std::printf("%-22s %12s %12s\n", "conversation lines", "median us", "mean us");

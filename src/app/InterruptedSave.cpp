@@ -2,9 +2,9 @@
 // was writing when the program was killed: the file holds new bytes in front of old
 // ones and does not load, but the copy of its old content that the save made first is
 // still beside it. Opening such a file offers that content back.
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 
-#include "document/DocSerialize.h"
+#include "notebook/NotebookSerialize.h"
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/CodePage.h"
@@ -14,17 +14,19 @@
 #include <memory>
 #include <new>
 
-bool CRumoApp::OpenInterruptedSave(const std::string& absolute, const CFileStamp& stamp) {
+namespace nelo {
+
+bool NotebookSession::OpenInterruptedSave(const std::string& absolute, const FileStamp& stamp) {
     // The newest copy that loads: an older one belongs to an even earlier save.
-    std::unique_ptr<CRumoDoc> loaded;
+    std::unique_ptr<Notebook> loaded;
     std::string copy;
     for (const std::string& candidate : InPlaceBackups(absolute)) {
         std::string bytes, error;
         if (!ReadWholeFile(candidate, bytes, error)) continue;
-        auto doc = std::make_unique<CRumoDoc>();
+        auto doc = std::make_unique<Notebook>();
         try {
             LoadDocumentBytes(*doc, bytes);
-        } catch (const CArchiveException&) {
+        } catch (const ArchiveException&) {
             continue;
         } catch (const std::bad_alloc&) {
             continue;
@@ -34,9 +36,8 @@ bool CRumoApp::OpenInterruptedSave(const std::string& absolute, const CFileStamp
         break;
     }
     if (!loaded) return false;
-    if (m_bUnattended) {
-        m_strKeptCopyNotice =
-            "前回の保存が途中で終わりました。保存前の内容が残っています: "_sj + Utf8ToCp932(copy).text;
+    if (m_unattended) {
+        m_keptCopyNotice = "前回の保存が途中で終わりました。保存前の内容が残っています: "_sj + Utf8ToCp932(copy).text;
         return false;
     }
     if (m_messageBox.Show("前回の保存が途中で終わりました。保存前の内容を開きますか?"_sj, std::string(),
@@ -44,11 +45,13 @@ bool CRumoApp::OpenInterruptedSave(const std::string& absolute, const CFileStamp
         return false;
     // The notebook keeps its file: the next save writes the content back there, over
     // the damaged file this document has seen (so no question about a changed file).
-    TakeFileContents(m_doc, *loaded);
+    TakeFileContents(m_notebook, *loaded);
     SetPathName(absolute);
     m_fileStamp = stamp;
-    m_doc.SetClean();
+    m_notebook.SetClean();
     InitialUpdateViews();
-    m_doc.SetModifiedFlag(true);
+    m_notebook.SetModifiedFlag(true);
     return true;
 }
+
+}  // namespace nelo

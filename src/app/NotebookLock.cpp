@@ -4,14 +4,16 @@
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 namespace {
 
 /// The lock of lockPath, taken; nullptr when no lock file can be made or a running
 /// program holds it (holder then says who).
-std::unique_ptr<CLockFile> TakeLock(const std::string& lockPath, bool& bHeld, LockOwner& holder) {
+std::unique_ptr<LockFile> TakeLock(const std::string& lockPath, bool& bHeld, LockOwner& holder) {
     bHeld = false;
     if (lockPath.empty()) return nullptr;
-    auto pLock = std::make_unique<CLockFile>(lockPath);
+    auto pLock = std::make_unique<LockFile>(lockPath);
     switch (pLock->TryLock()) {
     case LockResult::Taken: return pLock;
     case LockResult::Held:
@@ -28,25 +30,25 @@ std::string LockPathOf(const std::string& absolutePath) { return NotebookLockPat
 
 }  // namespace
 
-std::string CNotebookLock::HolderText(const LockOwner& owner) {
+std::string NotebookLock::HolderText(const LockOwner& owner) {
     std::string text;
-    const LockOwner me = CLockFile::ThisProcess();
+    const LockOwner me = LockFile::ThisProcess();
     if (!owner.host.empty() && owner.host != me.host) text += "ホスト "_sj + Utf8ToCp932(owner.host).text + " の"_sj;
     text += owner.program.empty() ? std::string("ほかのプログラム"_sj) : Utf8ToCp932(owner.program).text;
     if (owner.nPid > 0) text += "（プロセス番号 "_sj + std::to_string(owner.nPid) + "）"_sj;
     return text;
 }
 
-bool CNotebookLock::Prepare(const std::string& absolutePath, IMessageBox& messageBox, bool bUnattended) {
+bool NotebookLock::Prepare(const std::string& absolutePath, MessageBox& messageBox, bool bUnattended) {
     Abandon();
-    m_strPendingPath = absolutePath;
-    m_bPending = true;
+    m_pendingPath = absolutePath;
+    m_isPending = true;
     // The notebook open now keeps its lock (reopened, by this or another of its names).
     const std::string lockPath = LockPathOf(absolutePath);
-    if (IsHeld() && m_pLock->Path() == lockPath) return true;
+    if (IsHeld() && m_lock->Path() == lockPath) return true;
     bool bHeld = false;
     LockOwner holder;
-    m_pPending = TakeLock(lockPath, bHeld, holder);
+    m_pendingLock = TakeLock(lockPath, bHeld, holder);
     if (!bHeld) return true;
 
     const std::string said = Utf8ToCp932(absolutePath).text + " は "_sj + HolderText(holder) + "で開かれています。"_sj;
@@ -62,35 +64,37 @@ bool CNotebookLock::Prepare(const std::string& absolutePath, IMessageBox& messag
     return false;
 }
 
-void CNotebookLock::Commit() {
-    if (!m_bPending) return;
+void NotebookLock::Commit() {
+    if (!m_isPending) return;
     // Without a lock of its own, the notebook prepared keeps the open one's only when
     // that is its lock too.
-    if (m_pPending || !IsHeld() || m_pLock->Path() != LockPathOf(m_strPendingPath)) m_pLock = std::move(m_pPending);
-    m_strPath = m_strPendingPath;
+    if (m_pendingLock || !IsHeld() || m_lock->Path() != LockPathOf(m_pendingPath)) m_lock = std::move(m_pendingLock);
+    m_path = m_pendingPath;
     Abandon();
 }
 
-void CNotebookLock::Abandon() {
-    m_pPending.reset();
-    m_strPendingPath.clear();
-    m_bPending = false;
+void NotebookLock::Abandon() {
+    m_pendingLock.reset();
+    m_pendingPath.clear();
+    m_isPending = false;
 }
 
-void CNotebookLock::Release() {
+void NotebookLock::Release() {
     Abandon();
-    m_pLock.reset();
-    m_strPath.clear();
+    m_lock.reset();
+    m_path.clear();
 }
 
-void CNotebookLock::Follow(const std::string& absolutePath) {
+void NotebookLock::Follow(const std::string& absolutePath) {
     Abandon();
-    m_strPath = absolutePath;
+    m_path = absolutePath;
     const std::string lockPath = LockPathOf(absolutePath);
-    if (IsHeld() && m_pLock->Path() == lockPath) return;
+    if (IsHeld() && m_lock->Path() == lockPath) return;
     // Saved under a new name, or opened anyway while another program had it: the lock
     // is taken when it is free.
     bool bHeld = false;
     LockOwner holder;
-    m_pLock = TakeLock(lockPath, bHeld, holder);
+    m_lock = TakeLock(lockPath, bHeld, holder);
 }
+
+}  // namespace nelo

@@ -10,16 +10,18 @@
 #include <memory>
 #include <string>
 
-class IMessageBox;
+namespace nelo {
 
-class CNotebookLock {
+class MessageBox;
+
+class NotebookLock {
 public:
     /// Before the notebook at absolutePath takes the place of the open one: takes its
     /// lock. When a running program holds it, asks whether to open it all the same (the
     /// notebook is then open without its lock); unattended, says so and goes on. False
     /// when the user chose not to open it. The open notebook keeps its own lock until
     /// Commit.
-    bool Prepare(const std::string& absolutePath, IMessageBox& messageBox, bool bUnattended);
+    bool Prepare(const std::string& absolutePath, MessageBox& messageBox, bool bUnattended);
     /// The notebook prepared is the open one now: its lock (if taken) replaces the old.
     void Commit();
     /// The notebook prepared did not open: its lock is given up, the old one stays.
@@ -31,18 +33,20 @@ public:
     void Follow(const std::string& absolutePath);
 
     /// The notebook the lock belongs to (absolute, as given); empty when none.
-    const std::string& GetPath() const { return m_strPath; }
+    const std::string& GetPath() const { return m_path; }
     /// True while this program holds the open notebook's lock file.
-    bool IsHeld() const { return m_pLock && m_pLock->IsLocked(); }
+    bool IsHeld() const { return m_lock && m_lock->IsLocked(); }
 
     /// The text that tells who holds a lock (code page 932): "nelo-cli（プロセス番号 1234）",
     /// with the host in front when it is another machine.
     static std::string HolderText(const LockOwner& owner);
 
 private:
-    std::string m_strPath;
-    std::unique_ptr<CLockFile> m_pLock;
-    std::string m_strPendingPath;
-    std::unique_ptr<CLockFile> m_pPending;
-    bool m_bPending = false;
+    std::string m_path;
+    std::unique_ptr<LockFile> m_lock;
+    std::string m_pendingPath;
+    std::unique_ptr<LockFile> m_pendingLock;
+    bool m_isPending = false;
 };
+
+}  // namespace nelo

@@ -7,13 +7,15 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+namespace nelo {
+
 namespace {
 
 std::string EntryName(std::size_t i) { return "File" + std::to_string(i + 1); }
 
 }  // namespace
 
-void CRecentFileList::ReadList() {
+void RecentFileList::ReadList() {
     m_entries.clear();
     for (std::size_t i = 0; i < kSize; ++i) {
         std::string v = m_profile.GetProfileString(kSection, EntryName(i));
@@ -22,7 +24,7 @@ void CRecentFileList::ReadList() {
     }
 }
 
-bool CRecentFileList::WriteList() const {
+bool RecentFileList::WriteList() const {
     // Each write rewrites the profile file: only the entries that changed.
     bool ok = true;
     for (std::size_t i = 0; i < kSize; ++i) {
@@ -33,13 +35,13 @@ bool CRecentFileList::WriteList() const {
     return ok;
 }
 
-void CRecentFileList::Add(const std::string& path) {
+void RecentFileList::Add(const std::string& path) {
     Remove(path);
     m_entries.insert(m_entries.begin(), path);
     if (m_entries.size() > kSize) m_entries.resize(kSize);
 }
 
-void CRecentFileList::Remove(const std::string& path) {
+void RecentFileList::Remove(const std::string& path) {
     m_entries.erase(std::remove(m_entries.begin(), m_entries.end(), path), m_entries.end());
 }
 
@@ -98,3 +100,5 @@ std::string WithNotebookExtension(const std::string& path) {
     if (nameStart < path.size() && (dot == std::string::npos || dot <= nameStart)) return path + ".nel";
     return path;
 }
+
+}  // namespace nelo

@@ -6,14 +6,16 @@
 #include <string>
 #include <vector>
 
-class CProfile;
+namespace nelo {
 
-class CRecentFileList {
+class Profile;
+
+class RecentFileList {
 public:
     static constexpr const char* kSection = "Recent File List";
     static constexpr std::size_t kSize = 4;
 
-    explicit CRecentFileList(CProfile& profile) : m_profile(profile) {}
+    explicit RecentFileList(Profile& profile) : m_profile(profile) {}
 
     /// Reads the entries from the profile (missing and empty values are skipped).
     void ReadList();
@@ -25,7 +27,7 @@ public:
     const std::vector<std::string>& GetEntries() const { return m_entries; }
 
 private:
-    CProfile& m_profile;
+    Profile& m_profile;
     std::vector<std::string> m_entries;
 };
 
@@ -37,3 +39,5 @@ std::string AbsolutePath(const std::string& path);
 /// The path with ".nel" appended when its file name has no extension, as the save
 /// dialog's default extension does.
 std::string WithNotebookExtension(const std::string& path);
+
+}  // namespace nelo

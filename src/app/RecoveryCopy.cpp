@@ -1,6 +1,6 @@
 #include "app/RecoveryCopy.h"
 
-#include "document/DocSerialize.h"
+#include "notebook/NotebookSerialize.h"
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
@@ -12,6 +12,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace nelo {
 
 namespace {
 
@@ -83,11 +85,11 @@ bool IsCopyName(const std::string& name) {
 
 std::string RecoveryFolder() { return UserStateFolder(); }
 
-bool WriteRecoveryCopy(CRumoDoc& doc, const std::string& docPath, std::string& path, std::string& error) {
+bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& path, std::string& error) {
     std::string bytes;
     try {
         bytes = SaveDocumentBytes(doc);
-    } catch (const CArchiveException& e) {
+    } catch (const ArchiveException& e) {
         error = e.what();
         return false;
     } catch (const std::bad_alloc&) {
@@ -102,7 +104,7 @@ bool WriteRecoveryCopy(CRumoDoc& doc, const std::string& docPath, std::string& p
         // A long notebook name is cut so that the copy's name fits the file system.
         std::string suffix = "-" + stamp + (n == 1 ? std::string() : "-" + std::to_string(n)) + kExtension;
         std::string candidate = folder + "/" + FitFileName(folder, stem, suffix);
-        CAtomicFile file;
+        AtomicFile file;
         file.SetNewNameOnly();
         file.SetNewFileMode(mode);
         file.SetFolderMode(0700);
@@ -158,3 +160,5 @@ std::vector<std::string> TakeUnmentionedRecoveryCopies() {
     }
     return fresh;
 }
+
+}  // namespace nelo

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-class CRumoDoc;
+namespace nelo {
+
+class Notebook;
 
 /// The folder of the recovery copies (the program's state folder).
 std::string RecoveryFolder();
@@ -16,9 +18,11 @@ std::string RecoveryFolder();
 /// and time ("memo-20030601-100000.nel", "-2" and so on when that name is taken). Never
 /// replaces a file; leaves the document, its file name and its modified state alone.
 /// False with error (UTF-8) when the copy could not be written.
-bool WriteRecoveryCopy(CRumoDoc& doc, const std::string& docPath, std::string& path, std::string& error);
+bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& path, std::string& error);
 
 /// The recovery copies that have not been mentioned before (full paths, sorted by
 /// name), and from now on counted as mentioned. Which copies were mentioned is kept in
 /// the file "mentioned" of the recovery folder.
 std::vector<std::string> TakeUnmentionedRecoveryCopies();
+
+}  // namespace nelo

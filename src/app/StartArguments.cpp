@@ -1,7 +1,9 @@
 #include "app/StartArguments.h"
 
-CStartArguments::Outcome CStartArguments::Parse(const std::vector<std::string>& args,
-                                                const std::function<bool(const std::string&)>& extraOption) {
+namespace nelo {
+
+StartArguments::Outcome StartArguments::Parse(const std::vector<std::string>& args,
+                                              const std::function<bool(const std::string&)>& extraOption) {
     bool bOptions = true;
     for (const std::string& a : args) {
         if (bOptions && (a == "-h" || a == "--help")) return kHelp;
@@ -22,3 +24,5 @@ CStartArguments::Outcome CStartArguments::Parse(const std::vector<std::string>& 
     }
     return kRun;
 }
+
+}  // namespace nelo

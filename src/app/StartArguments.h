@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-struct CStartArguments {
+namespace nelo {
+
+struct StartArguments {
     enum Outcome {
         kRun,            ///< start with bNew and strFile
         kHelp,           ///< -h or --help
@@ -25,3 +27,5 @@ struct CStartArguments {
     Outcome Parse(const std::vector<std::string>& args,
                   const std::function<bool(const std::string&)>& extraOption = {});
 };
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 constexpr const char* kSection = "Window size";
@@ -123,7 +125,7 @@ PlacementRect FitToScreens(const PlacementRect& rc, const std::vector<PlacementR
     return {left, top, left + w, top + h};
 }
 
-SavedPlacement ReadPlacement(const CProfile& profile) {
+SavedPlacement ReadPlacement(const Profile& profile) {
     SavedPlacement saved;
     saved.rcNormal = ParsePlacementRect(profile.GetProfileString(kSection, "Rect"));
     saved.bIcon = profile.GetProfileInt(kSection, "icon", 0) != 0;
@@ -131,21 +133,23 @@ SavedPlacement ReadPlacement(const CProfile& profile) {
     return saved;
 }
 
-bool WritePlacement(CProfile& profile, const SavedPlacement& saved) {
+bool WritePlacement(Profile& profile, const SavedPlacement& saved) {
     bool bOk = profile.WriteProfileString(kSection, "Rect", FormatPlacementRect(saved.rcNormal));
     bOk = profile.WriteProfileInt(kSection, "icon", saved.bIcon ? 1 : 0) && bOk;
     return profile.WriteProfileInt(kSection, "max", saved.bMax ? 1 : 0) && bOk;
 }
 
-BarVisibility ReadBarVisibility(const CProfile& profile) {
+BarVisibility ReadBarVisibility(const Profile& profile) {
     BarVisibility bars;
     bars.bToolBar = profile.GetProfileInt(kBarSections[0], "Visible", 1) != 0;
     bars.bStatusBar = profile.GetProfileInt(kBarSections[1], "Visible", 1) != 0;
     return bars;
 }
 
-bool WriteBarVisibility(CProfile& profile, const BarVisibility& bars) {
+bool WriteBarVisibility(Profile& profile, const BarVisibility& bars) {
     bool bOk = profile.WriteProfileInt(kBarSummary, "Bars", 2);
     bOk = profile.WriteProfileInt(kBarSections[0], "Visible", bars.bToolBar ? 1 : 0) && bOk;
     return profile.WriteProfileInt(kBarSections[1], "Visible", bars.bStatusBar ? 1 : 0) && bOk;
 }
+
+}  // namespace nelo

@@ -8,7 +8,9 @@
 #include <string_view>
 #include <vector>
 
-class CProfile;
+namespace nelo {
+
+class Profile;
 
 struct PlacementRect {
     int left = 0;
@@ -72,12 +74,14 @@ PlacementRect FitToScreens(const PlacementRect& rc, const std::vector<PlacementR
 
 /// Reads "Window size" (missing values give the default rectangle, not minimised, not
 /// maximised).
-SavedPlacement ReadPlacement(const CProfile& profile);
+SavedPlacement ReadPlacement(const Profile& profile);
 /// Writes "Rect", "icon" and "max"; false when the profile could not be written.
-bool WritePlacement(CProfile& profile, const SavedPlacement& saved);
+bool WritePlacement(Profile& profile, const SavedPlacement& saved);
 
 /// Reads the bars' visibility ("Nelo-Bar0": the tool bar, "Nelo-Bar1": the status bar,
 /// each "Visible" 1 or 0; both show while nothing is saved).
-BarVisibility ReadBarVisibility(const CProfile& profile);
+BarVisibility ReadBarVisibility(const Profile& profile);
 /// Writes "Nelo-Summary" ("Bars" 2) and the two bars' "Visible".
-bool WriteBarVisibility(CProfile& profile, const BarVisibility& bars);
+bool WriteBarVisibility(Profile& profile, const BarVisibility& bars);
+
+}  // namespace nelo

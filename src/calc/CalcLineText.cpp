@@ -2,6 +2,8 @@
 
 #include "text/JText.h"
 
+namespace nelo {
+
 namespace {
 
 constexpr unsigned kFullBlank = 0x8140;
@@ -96,3 +98,5 @@ std::string TypedPart(const std::string& line, const std::string& read, const st
     }
     return line.substr(begin, lastEnd - begin);
 }
+
+}  // namespace nelo

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 /// The text both calculator entries read from a line in its full-width form: every "，"
 /// that groups digits (a digit before it, exactly three after) is left out, and so is
 /// every blank of a line made only of full-width digits, blanks, the arithmetic symbols
@@ -31,3 +33,5 @@ inline bool MayHoldBlankOrComma(std::string_view text) {
     }
     return hits != 0;
 }
+
+}  // namespace nelo

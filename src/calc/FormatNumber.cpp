@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 // "%lf" through printf, for what to_chars does not write the same way (nan, inf).
@@ -42,3 +44,5 @@ void FormatNumber(double x, std::string& text) {
     if (end > 0 && text[end - 1] == '.') --end;
     text.resize(end);
 }
+
+}  // namespace nelo

@@ -3,5 +3,9 @@
 
 #include <string>
 
+namespace nelo {
+
 /// Writes x with "%lf" and drops trailing zeros and a bare decimal point (ASCII text).
 void FormatNumber(double x, std::string& text);
+
+}  // namespace nelo

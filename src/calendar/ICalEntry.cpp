@@ -2,13 +2,15 @@
 
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <limits>
+
+namespace nelo {
 
 namespace {
 
@@ -83,13 +85,13 @@ ICalBusiness MakeICalBusiness(const char* summary, const char* location) {
     return business;
 }
 
-bool MakeICalEntry(const ICalOccurrence& occurrence, const std::string& business, CSchedule& entry,
+bool MakeICalEntry(const ICalOccurrence& occurrence, const std::string& business, ScheduleEntry& entry,
                    std::string& error) {
-    if (!DateText(occurrence.start, entry.m_strStart, entry.m_tStart, error)) return false;
-    entry.m_strEnd.clear();
-    entry.m_tEnd = entry.m_tStart;
-    if (occurrence.end.year != 0 && !DateText(occurrence.end, entry.m_strEnd, entry.m_tEnd, error)) return false;
-    entry.m_strBusiness = business;
+    if (!DateText(occurrence.start, entry.m_startText, entry.m_startTime, error)) return false;
+    entry.m_endText.clear();
+    entry.m_endTime = entry.m_startTime;
+    if (occurrence.end.year != 0 && !DateText(occurrence.end, entry.m_endText, entry.m_endTime, error)) return false;
+    entry.m_business = business;
     return true;
 }
 
@@ -102,3 +104,5 @@ std::string QuotedBusiness(const std::string& business) {
     }
     return "「"_sj + b + "」"_sj;
 }
+
+}  // namespace nelo

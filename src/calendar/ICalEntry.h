@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <string>
 
-class CSchedule;
+namespace nelo {
+
+class ScheduleEntry;
 
 /// A business holds at most what a typed line may (the scanner's line is 1023 bytes).
 inline constexpr std::size_t kICalMaxBusinessBytes = 1023;
@@ -25,7 +27,10 @@ ICalBusiness MakeICalBusiness(const char* summary, const char* location);
 
 /// The entry of an occurrence; false with error (code page 932) when its times lie
 /// outside what an entry can hold.
-bool MakeICalEntry(const ICalOccurrence& occurrence, const std::string& business, CSchedule& entry, std::string& error);
+bool MakeICalEntry(const ICalOccurrence& occurrence, const std::string& business, ScheduleEntry& entry,
+                   std::string& error);
 
 /// A business as messages quote it: 「…」, cut after about 20 characters.
 std::string QuotedBusiness(const std::string& business);
+
+}  // namespace nelo

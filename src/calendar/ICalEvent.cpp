@@ -7,6 +7,8 @@
 #include <cstring>
 #include <strings.h>
 
+namespace nelo {
+
 namespace {
 
 // A rule is followed from its first instance to the end of the window for at most this
@@ -75,8 +77,8 @@ ICalInstanceKey MakeInstanceKey(const icaltimetype& t) {
     return t.is_date ? ICalInstanceKey{true, ICalDateKey(t)} : ICalInstanceKey{false, ICalInstant(t)};
 }
 
-bool CICalEvent::Read(icalcomponent* pEvent, CICalZones& zones, std::string& error) {
-    m_pEvent = pEvent;
+bool ICalEvent::Read(icalcomponent* pEvent, ICalZones& zones, std::string& error) {
+    m_event = pEvent;
     icalproperty* pStart = icalcomponent_get_first_property(pEvent, ICAL_DTSTART_PROPERTY);
     if (!pStart) {
         error = "開始日時（DTSTART）がありません。"_sj;
@@ -85,19 +87,19 @@ bool CICalEvent::Read(icalcomponent* pEvent, CICalZones& zones, std::string& err
     if (!ReadICalTime(pStart, icalproperty_get_dtstart(pStart), zones, m_start, error)) return false;
     for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_X_PROPERTY); p;
          p = icalcomponent_get_next_property(pEvent, ICAL_X_PROPERTY)) {
-        m_bStartDateOnly = m_bStartDateOnly || IsMark(p, "X-NELO-START");
-        m_bEndDateOnly = m_bEndDateOnly || IsMark(p, "X-NELO-END");
+        m_startDateOnly = m_startDateOnly || IsMark(p, "X-NELO-START");
+        m_endDateOnly = m_endDateOnly || IsMark(p, "X-NELO-END");
     }
 
     if (icalproperty* pEnd = icalcomponent_get_first_property(pEvent, ICAL_DTEND_PROPERTY)) {
         icaltimetype end;
         if (!ReadICalTime(pEnd, icalproperty_get_dtend(pEnd), zones, end, error)) return false;
-        m_bEnd = true;
+        m_end = true;
         if (m_start.is_date)
-            m_nLength = DayNumber(end) - DayNumber(m_start);
+            m_length = DayNumber(end) - DayNumber(m_start);
         else
-            m_nLength = static_cast<long long>(ICalInstant(end)) - ICalInstant(m_start);
-        if (m_nLength < 0) {
+            m_length = static_cast<long long>(ICalInstant(end)) - ICalInstant(m_start);
+        if (m_length < 0) {
             error = "終了日時（DTEND）が開始日時より前です。"_sj;
             return false;
         }
@@ -107,9 +109,9 @@ bool CICalEvent::Read(icalcomponent* pEvent, CICalZones& zones, std::string& err
             error = "期間（DURATION）が正しくありません。"_sj;
             return false;
         }
-        m_bEnd = true;
-        m_nLength = icaldurationtype_as_int(d);
-        if (m_start.is_date) m_nLength /= 86400;
+        m_end = true;
+        m_length = icaldurationtype_as_int(d);
+        if (m_start.is_date) m_length /= 86400;
     }
 
     for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_RRULE_PROPERTY); p;
@@ -121,7 +123,7 @@ bool CICalEvent::Read(icalcomponent* pEvent, CICalZones& zones, std::string& err
         const bool bPeriod = icaltime_is_null_time(rdate.time);
         icaltimetype start;
         if (!ReadICalTime(p, bPeriod ? rdate.period.start : rdate.time, zones, start, error)) return false;
-        long long nLength = m_nLength;
+        long long nLength = m_length;
         if (bPeriod && !icaltime_is_null_time(rdate.period.end)) {
             icaltimetype end;
             if (!ReadICalTime(p, rdate.period.end, zones, end, error)) return false;
@@ -142,28 +144,28 @@ bool CICalEvent::Read(icalcomponent* pEvent, CICalZones& zones, std::string& err
         else
             m_exInstants.insert(ICalInstant(ex));
     }
-    m_bRepeating = !m_rules.empty() || !m_rdates.empty();
+    m_repeating = !m_rules.empty() || !m_rdates.empty();
     return true;
 }
 
-ICalOccurrence CICalEvent::Single() const { return Occurrence(m_start, m_nLength); }
+ICalOccurrence ICalEvent::Single() const { return Occurrence(m_start, m_length); }
 
-ICalOccurrence CICalEvent::Occurrence(const icaltimetype& start, long long nLength) const {
+ICalOccurrence ICalEvent::Occurrence(const icaltimetype& start, long long nLength) const {
     ICalOccurrence o;
     o.key = MakeInstanceKey(start);
     o.start = ICalToLocal(start);
-    if (m_bStartDateOnly && o.start.hour >= 0) o.start = ICalLocal{o.start.year, o.start.month, o.start.day, -1, 0};
-    if (!m_bEnd) return o;
+    if (m_startDateOnly && o.start.hour >= 0) o.start = ICalLocal{o.start.year, o.start.month, o.start.day, -1, 0};
+    if (!m_end) return o;
     if (start.is_date) {
         // The end of whole days is the day after the last one; a single day has no end
         // unless the notebook wrote one.
-        if (nLength > 1 || (nLength == 1 && m_bEndDateOnly))
+        if (nLength > 1 || (nLength == 1 && m_endDateOnly))
             o.end = ICalToLocal(AddDays(start, static_cast<int>(nLength - 1)));
         return o;
     }
     const std::time_t tEnd = ICalInstant(start) + static_cast<std::time_t>(nLength);
     o.end = LocalOf(tEnd);
-    if (m_bEndDateOnly) {
+    if (m_endDateOnly) {
         // The notebook writes a day's end as the start of the day after it.
         if (o.end.hour == 0 && o.end.minute == 0) o.end = LocalOf(tEnd - 1);
         o.end.hour = -1;
@@ -172,21 +174,21 @@ ICalOccurrence CICalEvent::Occurrence(const icaltimetype& start, long long nLeng
     return o;
 }
 
-bool CICalEvent::IsExcluded(const icaltimetype& start) const {
+bool ICalEvent::IsExcluded(const icaltimetype& start) const {
     if (start.is_date) return m_exDates.count(ICalDateKey(start)) > 0;
     if (m_exInstants.count(ICalInstant(start))) return true;
     const ICalLocal local = ICalToLocal(start);
     return !m_exDates.empty() && m_exDates.count((static_cast<long>(local.year) * 100 + local.month) * 100 + local.day);
 }
 
-bool CICalEvent::IsDailyRun(const icalrecurrencetype& rule) const {
+bool ICalEvent::IsDailyRun(const icalrecurrencetype& rule) const {
     return m_start.is_date && m_rules.size() == 1 && m_rdates.empty() && rule.freq == ICAL_DAILY_RECURRENCE &&
            rule.interval <= 1 && (rule.count > 0 || !icaltime_is_null_time(rule.until)) && HasNoByParts(rule) &&
-           (!m_bEnd || m_nLength <= 1);
+           (!m_end || m_length <= 1);
 }
 
-bool CICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, std::vector<icaltimetype>& starts,
-                            long long& budget, std::string& error) const {
+bool ICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, std::vector<icaltimetype>& starts,
+                           long long& budget, std::string& error) const {
     if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE) {
         error = "秒や分ごとの繰り返しは読み込めません。"_sj;
         return false;
@@ -251,7 +253,7 @@ bool CICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, s
     return true;
 }
 
-void CICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<ICalOccurrence>& out) const {
+void ICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<ICalOccurrence>& out) const {
     std::size_t i = 0;
     while (i < days.size()) {
         std::size_t j = i;
@@ -265,8 +267,8 @@ void CICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<IC
     }
 }
 
-bool CICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>& skip,
-                        std::vector<ICalOccurrence>& out, ICalExpansion& info, long long& budget, std::string& error) {
+bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>& skip,
+                       std::vector<ICalOccurrence>& out, ICalExpansion& info, long long& budget, std::string& error) {
     auto kept = [&](const icaltimetype& t) {
         if (IsExcluded(t)) {
             ++info.nExcluded;
@@ -324,8 +326,10 @@ bool CICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey
             info.bCapped = true;
             break;
         }
-        const long long nLength = i >= nFirstRdate ? m_rdates[i - nFirstRdate].second : m_nLength;
+        const long long nLength = i >= nFirstRdate ? m_rdates[i - nFirstRdate].second : m_length;
         out.push_back(Occurrence(t, nLength));
     }
     return true;
 }
+
+}  // namespace nelo

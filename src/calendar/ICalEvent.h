@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 /// A repeating event gives at most this many entries.
 inline constexpr std::size_t kICalMaxOccurrences = 500;
 /// What one import may spend on walking repeating rules, in steps of their walk (days,
@@ -48,14 +50,14 @@ struct ICalExpansion {
     std::size_t nExcluded = 0;  ///< occurrences left out by EXDATE
 };
 
-class CICalEvent {
+class ICalEvent {
 public:
     /// Reads the event's start, end and recurrence; false with error (code page 932)
     /// when they cannot be taken.
-    bool Read(icalcomponent* pEvent, CICalZones& zones, std::string& error);
+    bool Read(icalcomponent* pEvent, ICalZones& zones, std::string& error);
 
     /// RRULE or RDATE present.
-    bool IsRepeating() const { return m_bRepeating; }
+    bool IsRepeating() const { return m_repeating; }
     /// The entry of an event that does not repeat (or of one instance of a series).
     ICalOccurrence Single() const;
     /// The entries of a repeating event in the window, without the instances named in
@@ -74,15 +76,17 @@ private:
                     long long& budget, std::string& error) const;
     void MergeDays(const std::vector<icaltimetype>& days, std::vector<ICalOccurrence>& out) const;
 
-    icalcomponent* m_pEvent = nullptr;
+    icalcomponent* m_event = nullptr;
     icaltimetype m_start{};
-    bool m_bEnd = false;
-    long long m_nLength = 0;        // seconds, or days for an event of whole days
-    bool m_bStartDateOnly = false;  // X-NELO-START:DATE
-    bool m_bEndDateOnly = false;    // X-NELO-END:DATE
-    bool m_bRepeating = false;
+    bool m_end = false;
+    long long m_length = 0;        // seconds, or days for an event of whole days
+    bool m_startDateOnly = false;  // X-NELO-START:DATE
+    bool m_endDateOnly = false;    // X-NELO-END:DATE
+    bool m_repeating = false;
     std::vector<icalrecurrencetype> m_rules;
     std::vector<std::pair<icaltimetype, long long>> m_rdates;  // start, length
     std::set<long long> m_exInstants;                          // EXDATE date-times (seconds since 1970)
     std::set<long> m_exDates;                                  // EXDATE dates (YYYYMMDD)
 };
+
+}  // namespace nelo

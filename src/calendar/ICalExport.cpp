@@ -11,13 +11,15 @@
 #include "calendar/ICalUid.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
-const char* const g_szICalFileName = "ＮＥＬＯ予定.ics";
+namespace nelo {
+
+const char* const g_iCalFileName = "ＮＥＬＯ予定.ics";
 
 namespace {
 
@@ -88,9 +90,9 @@ std::string PropertyText(const std::string& cp932, int& nControl) {
     return utf8;
 }
 
-class CICalWriter {
+class ICalWriter {
 public:
-    CICalWriter(const std::string& zoneName, std::time_t now) : m_zone(nullptr), m_zoneName(zoneName) {
+    ICalWriter(const std::string& zoneName, std::time_t now) : m_zone(nullptr), m_zoneName(zoneName) {
         if (!zoneName.empty()) m_zone = FindSystemZone(zoneName);
         if (m_zone == icaltimezone_get_utc_timezone()) m_zone = nullptr;
         m_stamp = icaltime_from_timet_with_zone(now, 0, icaltimezone_get_utc_timezone());
@@ -111,11 +113,11 @@ public:
         return ICalString(pZone.get());
     }
 
-    std::string Event(const CSchedule& e, CICalUids& uids, int& nControl) const {
+    std::string Event(const ScheduleEntry& e, ICalUids& uids, int& nControl) const {
         icaltimetype start = icaltime_null_time(), end = icaltime_null_time();
-        if (!ReadDisplay(e.m_strStart, start)) start = FromTime(e.m_tStart);
-        const bool bEnd = !e.m_strEnd.empty();
-        if (bEnd && !ReadDisplay(e.m_strEnd, end)) end = FromTime(e.m_tEnd);
+        if (!ReadDisplay(e.m_startText, start)) start = FromTime(e.m_startTime);
+        const bool bEnd = !e.m_endText.empty();
+        if (bEnd && !ReadDisplay(e.m_endText, end)) end = FromTime(e.m_endTime);
 
         ICalComponentPtr pEvent(icalcomponent_new_vevent());
         icalcomponent* ev = pEvent.get();
@@ -137,7 +139,7 @@ public:
                 if (!bEndTime) AddMark(ev, "X-NELO-END");
             }
         }
-        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.m_strBusiness, nControl).c_str()));
+        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.m_business, nControl).c_str()));
         return ICalString(ev);
     }
 
@@ -199,11 +201,11 @@ std::string SystemZoneName() {
     return zone && zone != icaltimezone_get_utc_timezone() ? name : std::string();
 }
 
-std::string FormatICalendar(const CCmdPro& cmdPro, std::time_t now, const std::string& zoneName,
+std::string FormatICalendar(const ScheduleBook& cmdPro, std::time_t now, const std::string& zoneName,
                             ICalExportNotes* pNotes) {
     UseICalQuietly();
-    const CICalWriter writer(zoneName, now);
-    const std::vector<const CSchedule*> entries = ExportOrder(cmdPro);
+    const ICalWriter writer(zoneName, now);
+    const std::vector<const ScheduleEntry*> entries = ExportOrder(cmdPro);
     std::string out = "BEGIN:VCALENDAR\r\n";
     for (icalproperty* p : {icalproperty_new_version("2.0"), icalproperty_new_prodid("-//Nelo//Nelo schedules//JA"),
                             icalproperty_new_calscale("GREGORIAN")}) {
@@ -211,10 +213,12 @@ std::string FormatICalendar(const CCmdPro& cmdPro, std::time_t now, const std::s
         icalproperty_free(p);
     }
     out += writer.Zone(entries.empty());
-    CICalUids uids;
+    ICalUids uids;
     int nControl = 0;
-    for (const CSchedule* e : entries) out += writer.Event(*e, uids, nControl);
+    for (const ScheduleEntry* e : entries) out += writer.Event(*e, uids, nControl);
     out += "END:VCALENDAR\r\n";
     if (pNotes) pNotes->nControl = nControl;
     return out;
 }
+
+}  // namespace nelo

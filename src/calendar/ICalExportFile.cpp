@@ -4,13 +4,13 @@
 #include "calendar/ICalendar.h"
 
 #include "calendar/ICalSource.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include <cerrno>
@@ -18,6 +18,8 @@
 #include <exception>
 #include <strings.h>
 #include <sys/stat.h>
+
+namespace nelo {
 
 namespace {
 
@@ -38,7 +40,7 @@ Holding WhatFileHolds(const std::string& path, const struct stat& st) {
     if (!ReadICalFile(path, kMaxCheckedBytes, bytes, error)) return Holding::Unknown;
     if (bytes.empty()) return Holding::Other;
     try {
-        CRumoDoc doc;
+        Notebook doc;
         LoadDocumentBytes(doc, bytes);
         return Holding::Notebook;
     } catch (const std::exception&) {
@@ -48,8 +50,8 @@ Holding WhatFileHolds(const std::string& path, const struct stat& st) {
 
 }  // namespace
 
-bool ExportICalendarFile(const CCmdPro& cmdPro, const std::string& path, const std::string& nameText,
-                         IMessageBox& messageBox, ICalOverwrite overwrite, std::string& answer) {
+bool ExportICalendarFile(const ScheduleBook& cmdPro, const std::string& path, const std::string& nameText,
+                         MessageBox& messageBox, ICalOverwrite overwrite, std::string& answer) {
     struct stat st;
     if (stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) {
@@ -97,3 +99,5 @@ bool ExportICalendarFile(const CCmdPro& cmdPro, const std::string& path, const s
     if (notes.nControl > 0) answer += "（制御文字 "_sj + std::to_string(notes.nControl) + " 個は空白にしました）"_sj;
     return true;
 }
+
+}  // namespace nelo

@@ -12,7 +12,7 @@
 #include "calendar/ICalStream.h"
 #include "calendar/ICalUid.h"
 #include "platform/Clock.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include <algorithm>
@@ -21,6 +21,8 @@
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
+
+namespace nelo {
 
 namespace {
 
@@ -39,11 +41,11 @@ std::string LineText(std::size_t nLine) { return std::to_string(nLine) + " 行�
 
 // What makes two entries the same: their times (an hour of 25 is the next day's 1 o'clock),
 // whether each has a time of day, and the business.
-std::string EntryKey(const CSchedule& e) {
+std::string EntryKey(const ScheduleEntry& e) {
     // "2003/06/02(月)" is 14 bytes; a time of day follows it.
-    std::string key = std::to_string(e.m_tStart) + (e.m_strStart.size() > 14 ? "T" : "D");
-    if (!e.m_strEnd.empty()) key += std::to_string(e.m_tEnd) + (e.m_strEnd.size() > 14 ? "T" : "D");
-    return key + '\x1F' + e.m_strBusiness;
+    std::string key = std::to_string(e.m_startTime) + (e.m_startText.size() > 14 ? "T" : "D");
+    if (!e.m_endText.empty()) key += std::to_string(e.m_endTime) + (e.m_endText.size() > 14 ? "T" : "D");
+    return key + '\x1F' + e.m_business;
 }
 
 // What the file asked for and what became of one of its events.
@@ -53,7 +55,7 @@ struct EventRecord {
     std::string strUid;
     std::vector<std::string> notes;  // code page 932
     std::string strError;            // why it is not registered
-    std::vector<CSchedule> entries;
+    std::vector<ScheduleEntry> entries;
     bool bRepeating = false;
     bool bCountAsRepeated = false;  // its entries count as those of a repeating event
     bool bSkipped = false;          // left out on purpose (cancelled); counted elsewhere
@@ -68,9 +70,9 @@ struct Override {
     bool bConsumed = false;
 };
 
-class CICalImporter {
+class ICalImporter {
 public:
-    CICalImporter(CCmdPro& pro, std::time_t now) : m_pro(pro), m_window(MakeICalWindow(now)) {}
+    ICalImporter(ScheduleBook& pro, std::time_t now) : m_pro(pro), m_window(MakeICalWindow(now)) {}
 
     // One component of the file; false (error set) stops the reading.
     bool Take(ICalTopComponent&& top, std::string& error);
@@ -86,17 +88,17 @@ private:
     bool Count(std::size_t nEntries, std::string& error);
     void AddEntry(EventRecord& record, const ICalOccurrence& occurrence, const std::string& business);
 
-    CCmdPro& m_pro;
+    ScheduleBook& m_pro;
     ICalWindow m_window;
-    CICalZones m_zones;
+    ICalZones m_zones;
     std::vector<EventRecord> m_records;
     std::vector<std::pair<std::size_t, ICalComponentPtr>> m_waiting;  // record and its event
     std::unordered_set<std::string> m_cancelledSeries;                // UIDs of cancelled events
-    std::size_t m_nEntries = 0;
-    long long m_nRuleBudget = kICalRuleBudget;
+    std::size_t m_entries = 0;
+    long long m_ruleBudget = kICalRuleBudget;
 };
 
-bool CICalImporter::Take(ICalTopComponent&& top, std::string& error) {
+bool ICalImporter::Take(ICalTopComponent&& top, std::string& error) {
     switch (icalcomponent_isa(top.pComp.get())) {
     case ICAL_VTIMEZONE_COMPONENT: m_zones.Add(std::move(top.pComp)); return true;
     case ICAL_VEVENT_COMPONENT: return TakeEvent(std::move(top), error);
@@ -106,15 +108,15 @@ bool CICalImporter::Take(ICalTopComponent&& top, std::string& error) {
     }
 }
 
-bool CICalImporter::Count(std::size_t nEntries, std::string& error) {
-    m_nEntries += nEntries;
-    if (m_nEntries <= kICalMaxEntries) return true;
+bool ICalImporter::Count(std::size_t nEntries, std::string& error) {
+    m_entries += nEntries;
+    if (m_entries <= kICalMaxEntries) return true;
     error = "予定が多すぎます（繰り返しを数えて "_sj + std::to_string(kICalMaxEntries) + " 件まで）。"_sj;
     return false;
 }
 
-void CICalImporter::AddEntry(EventRecord& record, const ICalOccurrence& occurrence, const std::string& business) {
-    CSchedule entry;
+void ICalImporter::AddEntry(EventRecord& record, const ICalOccurrence& occurrence, const std::string& business) {
+    ScheduleEntry entry;
     std::string why;
     if (!MakeICalEntry(occurrence, business, entry, why)) {
         if (record.strError.empty()) record.strError = why;
@@ -123,7 +125,7 @@ void CICalImporter::AddEntry(EventRecord& record, const ICalOccurrence& occurren
     record.entries.push_back(std::move(entry));
 }
 
-bool CICalImporter::TakeEvent(ICalTopComponent&& top, std::string& error) {
+bool ICalImporter::TakeEvent(ICalTopComponent&& top, std::string& error) {
     icalcomponent* pEvent = top.pComp.get();
     m_records.emplace_back();
     EventRecord& record = m_records.back();
@@ -167,7 +169,7 @@ bool CICalImporter::TakeEvent(ICalTopComponent&& top, std::string& error) {
         if (!record.strUid.empty()) m_cancelledSeries.insert(record.strUid);
         return true;
     }
-    CICalEvent event;
+    ICalEvent event;
     std::string why;
     const bool bRead = event.Read(pEvent, m_zones, why);
     if (bInstance || (bRead && event.IsRepeating()) || !bRead) {
@@ -179,7 +181,7 @@ bool CICalImporter::TakeEvent(ICalTopComponent&& top, std::string& error) {
     return Count(record.entries.size(), error);
 }
 
-bool CICalImporter::Finish(std::string& error) {
+bool ICalImporter::Finish(std::string& error) {
     // The instances given on their own, by the UID of their series.
     std::multimap<std::string, Override> overrides;
     std::vector<std::pair<std::size_t, icalcomponent*>> series, singles;
@@ -188,7 +190,7 @@ bool CICalImporter::Finish(std::string& error) {
         icalcomponent* pEvent = pComp.get();
         icalproperty* pRid = icalcomponent_get_first_property(pEvent, ICAL_RECURRENCEID_PROPERTY);
         if (!pRid) {
-            CICalEvent probe;
+            ICalEvent probe;
             std::string why;
             if (probe.Read(pEvent, m_zones, why) && probe.IsRepeating())
                 series.emplace_back(nRecord, pEvent);
@@ -207,7 +209,7 @@ bool CICalImporter::Finish(std::string& error) {
         }
         instance.key = MakeInstanceKey(rid);
         if (!instance.bCancelled) {
-            CICalEvent event;
+            ICalEvent event;
             if (!event.Read(pEvent, m_zones, why)) {
                 record.strError = why;
                 continue;
@@ -225,11 +227,11 @@ bool CICalImporter::Finish(std::string& error) {
                                                    : overrides.equal_range(record.strUid);
         std::set<ICalInstanceKey> skip;
         for (auto it = first; it != last; ++it) skip.insert(it->second.key);
-        CICalEvent event;
+        ICalEvent event;
         std::vector<ICalOccurrence> occurrences;
         ICalExpansion info;
         if (!event.Read(pEvent, m_zones, record.strError) ||
-            !event.Expand(m_window, skip, occurrences, info, m_nRuleBudget, record.strError))
+            !event.Expand(m_window, skip, occurrences, info, m_ruleBudget, record.strError))
             continue;
         for (const ICalOccurrence& o : occurrences) AddEntry(record, o, record.strBusiness);
         for (auto it = first; it != last; ++it) {
@@ -277,7 +279,7 @@ bool CICalImporter::Finish(std::string& error) {
     }
     for (const auto& [nRecord, pEvent] : singles) {
         EventRecord& record = m_records[nRecord];
-        CICalEvent event;
+        ICalEvent event;
         if (!event.Read(pEvent, m_zones, record.strError)) continue;
         AddEntry(record, event.Single(), record.strBusiness);
         if (!Count(record.entries.size(), error)) return false;
@@ -286,7 +288,7 @@ bool CICalImporter::Finish(std::string& error) {
     return true;
 }
 
-void CICalImporter::Register() {
+void ICalImporter::Register() {
     // What the notebook holds already: each entry may stand for one event of the file.
     std::unordered_map<std::string, int> held;
     for (const auto& p : m_pro.GetSchedules()) ++held[EntryKey(*p)];
@@ -310,14 +312,14 @@ void CICalImporter::Register() {
             continue;
         }
         int nConflicts = 0, nRegistered = 0;
-        for (CSchedule& entry : record.entries) {
+        for (ScheduleEntry& entry : record.entries) {
             auto it = held.find(EntryKey(entry));
             if (it != held.end() && it->second > 0) {
                 --it->second;
                 ++m_report.nAlready;
                 continue;
             }
-            if (m_pro.AddRegistered(std::make_unique<CSchedule>(std::move(entry)))) ++nConflicts;
+            if (m_pro.AddRegistered(std::make_unique<ScheduleEntry>(std::move(entry)))) ++nConflicts;
             ++nRegistered;
         }
         m_report.nRead += nRegistered;
@@ -338,10 +340,10 @@ void CICalImporter::Register() {
 
 }  // namespace
 
-ICalImportResult ImportICalendar(CCmdPro& cmdPro, std::string_view data, std::string& answer) {
+ICalImportResult ImportICalendar(ScheduleBook& cmdPro, std::string_view data, std::string& answer) {
     ICalImportResult result;
     std::string error;
-    CICalImporter importer(cmdPro, CurrentClock().Now());
+    ICalImporter importer(cmdPro, CurrentClock().Now());
     if (data.size() > kICalMaxFileBytes) {
         error = ICalTooLargeText(data.size(), true, kICalMaxFileBytes);
     } else {
@@ -365,7 +367,7 @@ ICalImportResult ImportICalendar(CCmdPro& cmdPro, std::string_view data, std::st
     return result;
 }
 
-ICalImportResult ImportICalendarFile(CCmdPro& cmdPro, const std::string& path, const std::string& nameText,
+ICalImportResult ImportICalendarFile(ScheduleBook& cmdPro, const std::string& path, const std::string& nameText,
                                      std::string& answer) {
     std::string data, error;
     if (!ReadICalFile(path, kICalMaxFileBytes, data, error)) {
@@ -378,3 +380,5 @@ ICalImportResult ImportICalendarFile(CCmdPro& cmdPro, const std::string& path, c
     answer = nameText + "："_sj + answer;
     return result;
 }
+
+}  // namespace nelo

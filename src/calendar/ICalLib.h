@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+namespace nelo {
+
 struct ICalComponentFree {
     void operator()(icalcomponent* p) const { icalcomponent_free(p); }
 };
@@ -39,3 +41,5 @@ inline std::string ICalString(icalproperty* p) {
     ICalBufferPtr text(icalproperty_as_ical_string_r(p));
     return text ? std::string(text.get()) : std::string();
 }
+
+}  // namespace nelo

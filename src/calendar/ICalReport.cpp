@@ -2,6 +2,8 @@
 
 #include "text/Sjis.h"
 
+namespace nelo {
+
 namespace {
 
 // The report names at most this many events; the conflict answer of a typed line shows
@@ -51,3 +53,5 @@ std::string FormatICalImportReport(const ICalImportReport& r) {
         out += std::string("\r\n") + "（ほか "_sj + std::to_string(r.notes.size() - nShown) + " 件）"_sj;
     return out;
 }
+
+}  // namespace nelo

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace nelo {
+
 /// A line about one event of the file.
 struct ICalEventNote {
     std::size_t nIndex = 0;  ///< the event's number among the file's events (from 1)
@@ -32,3 +34,5 @@ struct ICalImportReport {
 /// The report (code page 932, "\r\n" between lines); at most 50 event lines, then the
 /// count of the rest.
 std::string FormatICalImportReport(const ICalImportReport& report);
+
+}  // namespace nelo

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -94,3 +96,5 @@ ICalText DecodeICalBytes(std::string_view bytes) {
     text.utf8.assign(bytes);
     return text;
 }
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 /// Reads at most limit bytes of a file. False with error (code page 932) when it cannot
 /// be read, is a folder, or holds more than limit bytes (its size named).
 bool ReadICalFile(const std::string& path, std::size_t limit, std::string& bytes, std::string& error);
@@ -21,3 +23,5 @@ struct ICalText {
     bool bShiftJis = false;
 };
 ICalText DecodeICalBytes(std::string_view bytes);
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <utility>
 
+namespace nelo {
+
 namespace {
 
 // Components deeper than this (a calendar, an event, an alarm and some room) are refused.
@@ -150,3 +152,5 @@ bool ReadICalComponents(std::string_view text, const ICalComponentSink& sink, st
                     "の BEGIN:"_sj + Shown(open.back().first) + "）。"_sj);
     return true;
 }
+
+}  // namespace nelo

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nelo {
+
 /// A longer content line (after unfolding) refuses the text.
 inline constexpr std::size_t kICalMaxLineBytes = 1u << 20;
 
@@ -37,3 +39,5 @@ using ICalComponentSink = std::function<bool(ICalTopComponent&& component)>;
 /// structure is broken (an END that does not close the open BEGIN, a missing END, a
 /// line longer than kICalMaxLineBytes, a NUL byte), or when the sink stopped.
 bool ReadICalComponents(std::string_view text, const ICalComponentSink& sink, std::string& error);
+
+}  // namespace nelo

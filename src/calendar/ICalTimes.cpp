@@ -7,6 +7,8 @@
 #include <cctype>
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 // Zone names some calendar programs write instead of the zone database's.
@@ -80,11 +82,11 @@ icaltimezone* FindSystemZone(const std::string& name) {
     return SafeZoneName(name) ? icaltimezone_get_builtin_timezone(name.c_str()) : nullptr;
 }
 
-CICalZones::~CICalZones() {
+ICalZones::~ICalZones() {
     for (auto& own : m_own) icaltimezone_free(own.second, 1);
 }
 
-bool CICalZones::Add(ICalComponentPtr pZone) {
+bool ICalZones::Add(ICalComponentPtr pZone) {
     icalproperty* pTzid = icalcomponent_get_first_property(pZone.get(), ICAL_TZID_PROPERTY);
     const char* tzid = pTzid ? icalproperty_get_tzid(pTzid) : nullptr;
     if (!tzid || !*tzid || m_own.count(tzid)) return false;
@@ -100,14 +102,14 @@ bool CICalZones::Add(ICalComponentPtr pZone) {
     return true;
 }
 
-icaltimezone* CICalZones::Find(const std::string& tzid) {
+icaltimezone* ICalZones::Find(const std::string& tzid) {
     if (auto own = m_own.find(tzid); own != m_own.end()) return own->second;
     auto known = m_system.find(tzid);
     if (known == m_system.end()) known = m_system.emplace(tzid, ResolveSystemZone(tzid)).first;
     return known->second;
 }
 
-bool ReadICalTime(icalproperty* pProp, icaltimetype value, CICalZones& zones, icaltimetype& out, std::string& error) {
+bool ReadICalTime(icalproperty* pProp, icaltimetype value, ICalZones& zones, icaltimetype& out, std::string& error) {
     if (icaltime_is_null_time(value) || !Exists(value)) {
         error = "日時「"_sj + Utf8ToCp932(ICalValueText(value)).text + "」が正しくありません。"_sj;
         return false;
@@ -154,3 +156,5 @@ std::string ICalValueText(const icaltimetype& t) {
                       t.second, icaltime_is_utc(t) ? "Z" : "");
     return buf;
 }
+
+}  // namespace nelo

@@ -8,15 +8,17 @@
 #include <map>
 #include <string>
 
+namespace nelo {
+
 /// The time zones a calendar's values name: the file's own VTIMEZONE components
 /// first, then the system's zone data, also under the names other programs write for
 /// its zones ("Tokyo Standard Time", "/mozilla.org/20050126_1/Asia/Tokyo").
-class CICalZones {
+class ICalZones {
 public:
-    CICalZones() = default;
-    ~CICalZones();
-    CICalZones(const CICalZones&) = delete;
-    CICalZones& operator=(const CICalZones&) = delete;
+    ICalZones() = default;
+    ~ICalZones();
+    ICalZones(const ICalZones&) = delete;
+    ICalZones& operator=(const ICalZones&) = delete;
 
     /// Takes a VTIMEZONE of the file; false (and it is dropped) when it has no TZID.
     bool Add(ICalComponentPtr pZone);
@@ -41,7 +43,7 @@ struct ICalLocal {
 /// ending in Z, the zone of its TZID, none for a floating time). False with error
 /// (code page 932) for a value that names no existing date or time, or a zone that is
 /// not known.
-bool ReadICalTime(icalproperty* pProp, icaltimetype value, CICalZones& zones, icaltimetype& out, std::string& error);
+bool ReadICalTime(icalproperty* pProp, icaltimetype value, ICalZones& zones, icaltimetype& out, std::string& error);
 
 /// Seconds since 1970 of a value: a date-time in its zone (a floating one in the local
 /// zone), a date at its local midnight.
@@ -52,3 +54,5 @@ ICalLocal ICalToLocal(const icaltimetype& t);
 long ICalDateKey(const icaltimetype& t);
 /// The value as the file would write it ("20030602", "20030602T100000").
 std::string ICalValueText(const icaltimetype& t);
+
+}  // namespace nelo

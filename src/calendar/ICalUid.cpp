@@ -1,29 +1,31 @@
 #include "calendar/ICalUid.h"
 
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 
 #include <algorithm>
 #include <cstdio>
 
-std::vector<const CSchedule*> ExportOrder(const CCmdPro& cmdPro) {
-    std::vector<const CSchedule*> entries;
+namespace nelo {
+
+std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& cmdPro) {
+    std::vector<const ScheduleEntry*> entries;
     entries.reserve(cmdPro.GetSchedules().size());
     for (const auto& p : cmdPro.GetSchedules()) entries.push_back(p.get());
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const CSchedule* a, const CSchedule* b) { return a->m_tStart < b->m_tStart; });
+                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
     return entries;
 }
 
-std::string CICalUids::Next(const CSchedule& e) {
+std::string ICalUids::Next(const ScheduleEntry& e) {
     // FNV-1a over the three texts, each closed by a separator byte.
     std::uint64_t h = 1469598103934665603ull;
     auto mix = [&h](const std::string& s) {
         for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
         h = (h ^ 0x1F) * 1099511628211ull;
     };
-    mix(e.m_strStart);
-    mix(e.m_strEnd);
-    mix(e.m_strBusiness);
+    mix(e.m_startText);
+    mix(e.m_endText);
+    mix(e.m_business);
     char buf[64];
     const int n = ++m_seen[h];
     if (n == 1)
@@ -32,3 +34,5 @@ std::string CICalUids::Next(const CSchedule& e) {
         std::snprintf(buf, sizeof buf, "%016llx-%d@nelo.invalid", static_cast<unsigned long long>(h), n);
     return buf;
 }
+
+}  // namespace nelo

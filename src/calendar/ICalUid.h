@@ -8,18 +8,20 @@
 #include <string>
 #include <vector>
 
-class CCmdPro;
-class CSchedule;
+namespace nelo {
+
+class ScheduleBook;
+class ScheduleEntry;
 
 /// The entries in the order the export writes them: by start, equal starts as listed.
-std::vector<const CSchedule*> ExportOrder(const CCmdPro& cmdPro);
+std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& cmdPro);
 
 /// Gives the UIDs of the entries of one export, in its order.
-class CICalUids {
+class ICalUids {
 public:
     /// The UID of the next entry; identical entries are told apart by their number
     /// among themselves ("…-2@nelo.invalid").
-    std::string Next(const CSchedule& entry);
+    std::string Next(const ScheduleEntry& entry);
 
 private:
     std::map<std::uint64_t, int> m_seen;
@@ -27,7 +29,9 @@ private:
 
 /// Calls f with the UID of every entry, as an export of the list writes them.
 template <class F>
-void ForEachExportedUid(const CCmdPro& cmdPro, F f) {
-    CICalUids uids;
-    for (const CSchedule* entry : ExportOrder(cmdPro)) f(uids.Next(*entry));
+void ForEachExportedUid(const ScheduleBook& cmdPro, F f) {
+    ICalUids uids;
+    for (const ScheduleEntry* entry : ExportOrder(cmdPro)) f(uids.Next(*entry));
 }
+
+}  // namespace nelo

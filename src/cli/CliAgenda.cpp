@@ -2,18 +2,20 @@
 
 #include "app/RecentFileList.h"
 #include "cli/CliSession.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
 #include "platform/Profile.h"
 #include "reminders/EntryTimes.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <cstdio>
 #include <new>
+
+using namespace nelo;
 
 namespace {
 
@@ -48,7 +50,7 @@ bool ParseArguments(const std::vector<std::string>& args, AgendaArguments& out) 
             bOptions = false;
         } else if (bOptions && a.size() > 1 && a[0] == '-') {
             std::fprintf(stderr, "nelo-cli: --agenda と一緒には使えないオプションです: %s\n%s", a.c_str(),
-                         CCliSession::kUsage);
+                         CliSession::kUsage);
             return false;
         } else if (bDaysPossible && !bDaysGiven && out.strFile.empty() && bOptions && AllDigits(a)) {
             if (a.size() > 4 || std::stoi(a) > kMaxDays) {
@@ -60,7 +62,7 @@ bool ParseArguments(const std::vector<std::string>& args, AgendaArguments& out) 
         } else if (out.strFile.empty()) {
             out.strFile = a;
         } else {
-            std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CCliSession::kUsage);
+            std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CliSession::kUsage);
             return false;
         }
         bDaysPossible = false;
@@ -120,13 +122,12 @@ std::string IsoTime(std::time_t t, bool bDay) {
     return buf;
 }
 
-std::string JsonEntry(const CSchedule& entry) {
-    const bool bAllDay = !HasTimeOfDay(entry.m_strStart);
+std::string JsonEntry(const ScheduleEntry& entry) {
+    const bool bAllDay = !HasTimeOfDay(entry.m_startText);
     std::string end = "null";
-    if (!entry.m_strEnd.empty()) end = JsonString(IsoTime(entry.m_tEnd, !HasTimeOfDay(entry.m_strEnd)));
-    return "{\"start\": " + JsonString(IsoTime(entry.m_tStart, bAllDay)) + ", \"end\": " + end +
-           ", \"text\": " + JsonString(Utf8(entry.m_strBusiness)) + ", \"all_day\": " + (bAllDay ? "true" : "false") +
-           "}";
+    if (!entry.m_endText.empty()) end = JsonString(IsoTime(entry.m_endTime, !HasTimeOfDay(entry.m_endText)));
+    return "{\"start\": " + JsonString(IsoTime(entry.m_startTime, bAllDay)) + ", \"end\": " + end +
+           ", \"text\": " + JsonString(Utf8(entry.m_business)) + ", \"all_day\": " + (bAllDay ? "true" : "false") + "}";
 }
 
 /// The notebook to read: the one named, else the most recent one; false (said) when
@@ -138,8 +139,8 @@ bool ChooseFile(const std::string& named, std::string& path) {
     }
     // The list is read, never written: a file that is gone stays on it for the programs
     // that open notebooks to deal with.
-    CProfile profile;
-    CRecentFileList recent(profile);
+    Profile profile;
+    RecentFileList recent(profile);
     recent.ReadList();
     if (recent.GetEntries().empty()) {
         std::fprintf(stderr, "nelo-cli: 最近使ったノートがありません。ノートのファイルを指定してください。\n");
@@ -150,7 +151,7 @@ bool ChooseFile(const std::string& named, std::string& path) {
 }
 
 /// Reads the notebook into doc; false (said) when it does not load.
-bool Load(const std::string& path, CRumoDoc& doc) {
+bool Load(const std::string& path, Notebook& doc) {
     std::string bytes, error;
     if (!ReadWholeFile(AbsolutePath(path), bytes, error)) {
         std::fprintf(stderr, "nelo-cli: %s を開けませんでした。(%s)\n", path.c_str(), error.c_str());
@@ -158,8 +159,8 @@ bool Load(const std::string& path, CRumoDoc& doc) {
     }
     try {
         LoadDocumentBytes(doc, bytes);
-    } catch (const CArchiveException&) {
-        std::fprintf(stderr, "nelo-cli: %s: %s\n", path.c_str(), Utf8(CArchive::FormatErrorText()).c_str());
+    } catch (const ArchiveException&) {
+        std::fprintf(stderr, "nelo-cli: %s: %s\n", path.c_str(), Utf8(Archive::FormatErrorText()).c_str());
         return false;
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "nelo-cli: %s を読み込むためのメモリが足りません。\n", path.c_str());
@@ -189,11 +190,11 @@ int RunAgenda(const std::vector<std::string>& args) {
         return 2;
     }
     std::string path;
-    CRumoDoc doc;
+    Notebook doc;
     if (!ChooseFile(parsed.strFile, path) || !Load(path, doc)) return 1;
 
-    const std::vector<const CSchedule*> entries =
-        AgendaEntries(doc.m_cmdPro.GetSchedules(), CurrentClock().Now(), parsed.nDays);
+    const std::vector<const ScheduleEntry*> entries =
+        AgendaEntries(doc.m_scheduleBook.GetSchedules(), CurrentClock().Now(), parsed.nDays);
     std::string out;
     if (parsed.bJson) {
         out = "[";
@@ -204,7 +205,7 @@ int RunAgenda(const std::vector<std::string>& args) {
     } else {
         const std::string strYear = CurrentYearText();
         std::string line;
-        for (const CSchedule* pEntry : entries) {
+        for (const ScheduleEntry* pEntry : entries) {
             pEntry->Format(line, strYear);
             out += Visible(Utf8(line)) + "\n";
         }

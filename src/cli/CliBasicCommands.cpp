@@ -3,7 +3,9 @@
 
 #include <cstdio>
 
-void RegisterBasicCommands(CCliSession& session) {
+using namespace nelo;
+
+void RegisterBasicCommands(CliSession& session) {
     session.AddCommand("help", "\\help", "このヘルプ", [&session](const std::string&) {
         session.PrintHelp(stdout, false);
         return true;

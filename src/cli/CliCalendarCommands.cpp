@@ -4,15 +4,17 @@
 #include "cli/CliOverwrite.h"
 #include "cli/CliPath.h"
 #include "cli/CliSession.h"
-#include "document/DocListener.h"
-#include "document/RumoDoc.h"
+#include "notebook/NotebookListener.h"
+#include "notebook/Notebook.h"
 #include "platform/CodePage.h"
+
+using namespace nelo;
 
 namespace {
 
 // The answer (code page 932, "\r\n" between lines) on stdout after the conversation,
 // shown as the conversation is (control characters visible at a terminal).
-void PrintAnswer(CCliSession& session, const std::string& answer) {
+void PrintAnswer(CliSession& session, const std::string& answer) {
     std::string text;
     for (char c : Cp932ToUtf8(answer).text)
         if (c != '\r') text += c;
@@ -22,7 +24,7 @@ void PrintAnswer(CCliSession& session, const std::string& answer) {
 
 }  // namespace
 
-void RegisterCalendarCommands(CCliSession& session) {
+void RegisterCalendarCommands(CliSession& session) {
     session.AddCommand(
         "ical", "\\ical PATH [--force]",
         "予定を iCalendar（.ics）ファイルに書き出す（ファイルがあれば確かめる。--force で確かめずに置き換え）",
@@ -40,8 +42,8 @@ void RegisterCalendarCommands(CCliSession& session) {
                                             : session.IsInteractive() ? ICalOverwrite::Ask
                                                                       : ICalOverwrite::Refuse;
             std::string answer;
-            ExportICalendarFile(session.GetDocument().m_cmdPro, path, Utf8ToCp932(path).text, session.GetMessageBox(),
-                                overwrite, answer);
+            ExportICalendarFile(session.GetNotebook().m_scheduleBook, path, Utf8ToCp932(path).text,
+                                session.GetMessageBox(), overwrite, answer);
             PrintAnswer(session, answer);
             return true;
         });
@@ -52,9 +54,9 @@ void RegisterCalendarCommands(CCliSession& session) {
                                session.Notice("使い方: \\ical-read PATH");
                                return true;
                            }
-                           CRumoDoc& doc = session.GetDocument();
+                           Notebook& doc = session.GetNotebook();
                            std::string answer;
-                           ImportICalendarFile(doc.m_cmdPro, path, Utf8ToCp932(path).text, answer);
+                           ImportICalendarFile(doc.m_scheduleBook, path, Utf8ToCp932(path).text, answer);
                            // As after a registration: the notebook is modified when the list changed.
                            doc.OnDialogClosed(DocSchedules);
                            PrintAnswer(session, answer);

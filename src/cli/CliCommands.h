@@ -2,9 +2,9 @@
 // file of its own and is added to the session by its Register… function.
 #pragma once
 
-class CCliSession;
+class CliSession;
 
-void RegisterBasicCommands(CCliSession& session);     // \help, \quit
-void RegisterFileCommands(CCliSession& session);      // \new, \open, \save
-void RegisterListCommands(CCliSession& session);      // \vars, \schedules, \memos, \export, \names, \read
-void RegisterCalendarCommands(CCliSession& session);  // \ical, \ical-read
+void RegisterBasicCommands(CliSession& session);     // \help, \quit
+void RegisterFileCommands(CliSession& session);      // \new, \open, \save
+void RegisterListCommands(CliSession& session);      // \vars, \schedules, \memos, \export, \names, \read
+void RegisterCalendarCommands(CliSession& session);  // \ical, \ical-read

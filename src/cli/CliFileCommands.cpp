@@ -15,23 +15,25 @@
 
 #include <cstdio>
 
+using namespace nelo;
+
 namespace {
 
-std::string TitleUtf8(CCliSession& session) { return Cp932ToUtf8(session.GetApp().GetTitle()).text; }
+std::string TitleUtf8(CliSession& session) { return Cp932ToUtf8(session.GetApp().GetTitle()).text; }
 
 /// True when path names the notebook's own file (by its name, or as the same file).
-bool IsNotebookFile(CRumoApp& app, const std::string& path) {
+bool IsNotebookFile(NotebookSession& app, const std::string& path) {
     const std::string& own = app.GetPathName();
     if (own.empty()) return false;
     if (AbsolutePath(path) == own) return true;
-    CFileStamp a, b;
+    FileStamp a, b;
     return GetFileStamp(path, a) && GetFileStamp(own, b) && a.nDevice == b.nDevice && a.nInode == b.nInode;
 }
 
 }  // namespace
 
-void RegisterFileCommands(CCliSession& session) {
-    CRumoApp& app = session.GetApp();
+void RegisterFileCommands(CliSession& session) {
+    NotebookSession& app = session.GetApp();
     app.SetUnattended(!session.IsInteractive());
     app.SetPathPrompt([&session](std::string& path) {
         if (!session.IsInteractive()) {
@@ -57,7 +59,7 @@ void RegisterFileCommands(CCliSession& session) {
             session.Notice("使い方: \\open ファイル名");
             return true;
         }
-        CRumoApp& a = session.GetApp();
+        NotebookSession& a = session.GetApp();
         if (!a.GetPathName().empty() && AbsolutePath(path) == a.GetPathName()) {
             session.Notice(TitleUtf8(session) + " はすでに開いています。");
             return true;
@@ -72,7 +74,7 @@ void RegisterFileCommands(CCliSession& session) {
                            std::string argText = arg;
                            const bool bForce = TakeForceOption(argText);
                            std::string path = PathArgument(argText);
-                           CRumoApp& a = session.GetApp();
+                           NotebookSession& a = session.GetApp();
                            session.GetView().Flush();
                            bool ok;
                            if (path.empty()) {
@@ -90,24 +92,24 @@ void RegisterFileCommands(CCliSession& session) {
                        });
 }
 
-bool StartFromArguments(CCliSession& session, const std::vector<std::string>& args, int& status) {
-    CStartArguments start;
+bool StartFromArguments(CliSession& session, const std::vector<std::string>& args, int& status) {
+    StartArguments start;
     switch (start.Parse(args)) {
-    case CStartArguments::kRun: break;
-    case CStartArguments::kHelp:
+    case StartArguments::kRun: break;
+    case StartArguments::kHelp:
         session.PrintHelp(stdout, true);
         status = 0;
         return false;
-    case CStartArguments::kVersion:
-        std::printf("nelo-cli (%s) %s\n", CRumoApp::kAppName, CRumoApp::kVersion);
+    case StartArguments::kVersion:
+        std::printf("nelo-cli (%s) %s\n", NotebookSession::kAppName, NotebookSession::kVersion);
         status = 0;
         return false;
-    case CStartArguments::kUnknownOption:
-        std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", start.strBad.c_str(), CCliSession::kUsage);
+    case StartArguments::kUnknownOption:
+        std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", start.strBad.c_str(), CliSession::kUsage);
         status = 2;
         return false;
-    case CStartArguments::kTwoFiles:
-        std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CCliSession::kUsage);
+    case StartArguments::kTwoFiles:
+        std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CliSession::kUsage);
         status = 2;
         return false;
     }
@@ -135,9 +137,9 @@ bool StartFromArguments(CCliSession& session, const std::vector<std::string>& ar
     return true;
 }
 
-bool EndSession(CCliSession& session) {
-    CRumoApp& app = session.GetApp();
-    if (!app.GetDocument().IsModified()) return true;
+bool EndSession(CliSession& session) {
+    NotebookSession& app = session.GetApp();
+    if (!app.GetNotebook().IsModified()) return true;
     session.GetView().Flush();
     if (!session.IsInteractive()) {
         session.Notice("警告: " + TitleUtf8(session) + " への変更を保存せずに終了します。");
@@ -155,11 +157,11 @@ namespace {
 
 // Writes the recovery copy of unsaved changes and says where it went, after why the
 // program ends.
-void SaveRecoveryCopy(CCliSession& session, const std::string& why) {
-    CRumoApp& app = session.GetApp();
-    if (!app.GetDocument().IsModified()) return;
+void SaveRecoveryCopy(CliSession& session, const std::string& why) {
+    NotebookSession& app = session.GetApp();
+    if (!app.GetNotebook().IsModified()) return;
     std::string path, error;
-    if (WriteRecoveryCopy(app.GetDocument(), app.GetPathName(), path, error))
+    if (WriteRecoveryCopy(app.GetNotebook(), app.GetPathName(), path, error))
         session.Notice(why + "保存されていない変更を復元用のコピーに保存しました: " + path);
     else
         session.Notice(why + "復元用のコピーを保存できませんでした（" + error + "）。変更は失われます。");
@@ -167,16 +169,16 @@ void SaveRecoveryCopy(CCliSession& session, const std::string& why) {
 
 }  // namespace
 
-int EndFromOutside(CCliSession& session, int signo) {
+int EndFromOutside(CliSession& session, int signo) {
     // The copy first: the conversation's reader may have gone with the terminal.
     SaveRecoveryCopy(session, "終了します。");
     session.GetView().Flush();
     return signo != 0 ? 128 + signo : 1;
 }
 
-int EndOutOfMemory(CCliSession& session) {
+int EndOutOfMemory(CliSession& session) {
     SaveRecoveryCopy(session, "メモリが足りなくなったため終了します。");
-    if (!session.GetApp().GetDocument().IsModified()) session.Notice("メモリが足りなくなったため終了します。");
+    if (!session.GetApp().GetNotebook().IsModified()) session.Notice("メモリが足りなくなったため終了します。");
     session.GetView().Flush();
     return 1;
 }

@@ -7,10 +7,10 @@
 #include "cli/CliSession.h"
 #include "cli/CliSignals.h"
 #include "conversation/TextFileInput.h"
-#include "dialogs/MemoListDlg.h"
-#include "dialogs/SchedListDlg.h"
-#include "dialogs/SetupDlg.h"
-#include "dialogs/VariablesDlg.h"
+#include "models/MemoListModel.h"
+#include "models/ScheduleListModel.h"
+#include "models/NamesModel.h"
+#include "models/VariableListModel.h"
 #include "memo/MemoCsvExport.h"
 #include "platform/CodePage.h"
 #include "text/Sjis.h"
@@ -24,22 +24,24 @@
 #include <sys/stat.h>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 // The notice a typed line gets for characters without a code page 932 form.
-void ReportReplaced(CCliSession& session, int nReplaced) {
+void ReportReplaced(CliSession& session, int nReplaced) {
     session.Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(nReplaced) +
                    " 個を「？」に置き換えました。");
 }
 
-std::string ToCp932(CCliSession& session, const std::string& utf8) {
+std::string ToCp932(CliSession& session, const std::string& utf8) {
     CodePageResult sj = Utf8ToCp932(utf8);
     if (sj.nReplaced > 0) ReportReplaced(session, sj.nReplaced);
     return sj.text;
 }
 
 // Writes lines (code page 932) to stdout after the conversation so far.
-void PrintLines(CCliSession& session, const std::vector<std::string>& lines) {
+void PrintLines(CliSession& session, const std::vector<std::string>& lines) {
     std::string out;
     for (const std::string& line : lines) {
         out += Cp932ToUtf8(line).text;
@@ -110,13 +112,13 @@ void SplitObjectAndRow(const std::string& rest, std::string& object, std::string
     object = Unquote(object);
 }
 
-bool MemosCommand(CCliSession& session, const std::string& argText) {
-    CRumoDoc& doc = session.GetDocument();
-    IMessageBox& mb = session.GetMessageBox();
+bool MemosCommand(CliSession& session, const std::string& argText) {
+    Notebook& doc = session.GetNotebook();
+    MessageBox& mb = session.GetMessageBox();
     std::vector<std::string> words = SplitWords(argText);
 
     if (words.empty()) {
-        RunMemoListCommand(doc, mb, [&](CMemoListDlg& dlg) {
+        RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
             if (dlg.m_listObjects.GetCount() == 0) session.Notice("メモはありません。");
             PrintLines(session, Numbered(dlg.m_listObjects.GetRows()));
         });
@@ -132,8 +134,8 @@ bool MemosCommand(CCliSession& session, const std::string& argText) {
             return true;
         }
         std::string search = ToCp932(session, object);
-        RunMemoListCommand(doc, mb, [&](CMemoListDlg& dlg) {
-            dlg.m_strSearch = search;
+        RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
+            dlg.m_search = search;
             dlg.OnSearch();
             if (row.empty()) {
                 dlg.OnDeleteObject();
@@ -146,8 +148,8 @@ bool MemosCommand(CCliSession& session, const std::string& argText) {
     }
 
     std::string search = ToCp932(session, Unquote(argText));
-    RunMemoListCommand(doc, mb, [&](CMemoListDlg& dlg) {
-        dlg.m_strSearch = search;
+    RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
+        dlg.m_search = search;
         dlg.OnSearch();
         int sel = dlg.m_listObjects.GetCurSel();
         if (sel < 0) {
@@ -178,14 +180,14 @@ bool ParseDeleteRow(const std::string& argText, bool& bDelete, int& row) {
     return true;
 }
 
-bool VarsCommand(CCliSession& session, const std::string& argText) {
+bool VarsCommand(CliSession& session, const std::string& argText) {
     bool bDelete;
     int row;
     if (!ParseDeleteRow(argText, bDelete, row)) {
         session.Notice("使い方: \\vars [delete N]");
         return true;
     }
-    RunVariablesCommand(session.GetDocument(), session.GetMessageBox(), [&](CVariablesDlg& dlg) {
+    RunVariablesCommand(session.GetNotebook(), session.GetMessageBox(), [&](VariableListModel& dlg) {
         if (bDelete) {
             dlg.m_list.SetCurSel(row);
             dlg.OnDelete();
@@ -197,14 +199,14 @@ bool VarsCommand(CCliSession& session, const std::string& argText) {
     return true;
 }
 
-bool SchedulesCommand(CCliSession& session, const std::string& argText) {
+bool SchedulesCommand(CliSession& session, const std::string& argText) {
     bool bDelete;
     int row;
     if (!ParseDeleteRow(argText, bDelete, row)) {
         session.Notice("使い方: \\schedules [delete N]");
         return true;
     }
-    RunSchedListCommand(session.GetDocument(), session.GetMessageBox(), [&](CSchedListDlg& dlg) {
+    RunSchedListCommand(session.GetNotebook(), session.GetMessageBox(), [&](ScheduleListModel& dlg) {
         if (bDelete) {
             dlg.m_list.SetCurSel(row);
             dlg.OnDelete();
@@ -218,7 +220,7 @@ bool SchedulesCommand(CCliSession& session, const std::string& argText) {
 
 }  // namespace
 
-void RegisterListCommands(CCliSession& session) {
+void RegisterListCommands(CliSession& session) {
     session.AddCommand("vars", "\\vars [delete N]", "変数の一覧、N 番目の削除",
                        [&session](const std::string& arg) { return VarsCommand(session, arg); });
     session.AddCommand("schedules", "\\schedules [delete N]", "予定の一覧（開始順）、N 番目の削除",
@@ -235,14 +237,14 @@ void RegisterListCommands(CCliSession& session) {
                            std::string path = PathArgument(argText);
                            struct stat st;
                            if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-                               path += std::string(path.back() == '/' ? "" : "/") + g_szMemoCsvFileName;
-                           if (path.empty()) path = g_szMemoCsvFileName;
+                               path += std::string(path.back() == '/' ? "" : "/") + g_memoCsvFileName;
+                           if (path.empty()) path = g_memoCsvFileName;
                            // On a terminal the export asks its own question.
                            if (!MayReplaceFile(session, path, bForce, false, "\\export")) return true;
-                           RunMemoListCommand(session.GetDocument(), session.GetMessageBox(),
-                                              [&path, bForce](CMemoListDlg& dlg) {
-                                                  dlg.m_strExportPath = path;
-                                                  dlg.m_bExportOverwrite = bForce;
+                           RunMemoListCommand(session.GetNotebook(), session.GetMessageBox(),
+                                              [&path, bForce](MemoListModel& dlg) {
+                                                  dlg.m_exportPath = path;
+                                                  dlg.m_exportOverwrite = bForce;
                                                   dlg.OnExport();
                                               });
                            return true;
@@ -256,9 +258,9 @@ void RegisterListCommands(CCliSession& session) {
                            }
                            std::string user = ToCp932(session, words[0]);
                            std::string responder = ToCp932(session, words[1]);
-                           OnSettings(session.GetDocument(), [&](CSetupDlg& dlg) {
-                               dlg.m_strUserName = user;
-                               dlg.m_strResponderName = responder;
+                           OnSettings(session.GetNotebook(), [&](NamesModel& dlg) {
+                               dlg.m_userName = user;
+                               dlg.m_responderName = responder;
                                dlg.OnOkButton();
                            });
                            return true;
@@ -273,7 +275,7 @@ void RegisterListCommands(CCliSession& session) {
             // Ctrl-C cancels the read; an end from outside (or a closed output)
             // stops it at once, and the session then ends with its copy.
             TextFileReadResult r = OnReadTextFile(
-                session.GetSendView(), session.GetMessageBox(), path,
+                session.GetDispatcher(), session.GetMessageBox(), path,
                 [&session](int nReplaced) { ReportReplaced(session, nReplaced); }, [] { return AnySignalPending(); });
             if (r.bStopped && PendingTermination() == 0 && TakeInterrupt()) {
                 std::string counted = std::to_string(r.nSubmitted);

@@ -5,13 +5,15 @@
 
 #include <cstdio>
 
-MbAnswer CCliMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon) {
+using namespace nelo;
+
+MbAnswer CliMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon) {
     std::string line = Cp932ToUtf8(caption.empty() ? std::string("Nelo") : caption).text;
     line += ": ";
     line += Cp932ToUtf8(text).text;
     if (buttons == MbButtons::Ok || !m_ask) {
         line += '\n';
-        WriteShownText(stderr, line, m_bErrTerminal);
+        WriteShownText(stderr, line, m_errTerminal);
         switch (buttons) {
         case MbButtons::Ok:
         case MbButtons::OkCancel: return MbAnswer::Ok;

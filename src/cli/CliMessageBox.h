@@ -8,18 +8,18 @@
 #include <functional>
 #include <string>
 
-class CCliMessageBox : public IMessageBox {
+class CliMessageBox : public nelo::MessageBox {
 public:
     /// ask: reads one answer line from the user; empty when the terminal has none.
     /// bErrTerminal: stderr is a terminal, where control characters are shown, not sent.
-    explicit CCliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {},
-                            bool bErrTerminal = false)
-        : m_ask(std::move(ask)), m_bErrTerminal(bErrTerminal) {}
+    explicit CliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {},
+                           bool bErrTerminal = false)
+        : m_ask(std::move(ask)), m_errTerminal(bErrTerminal) {}
 
-    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
-                  MbIcon icon = MbIcon::None) override;
+    nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
+                        nelo::MbIcon icon = nelo::MbIcon::None) override;
 
 private:
     std::function<bool(const std::string&, std::string&)> m_ask;
-    bool m_bErrTerminal;
+    bool m_errTerminal;
 };

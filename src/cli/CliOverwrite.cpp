@@ -5,6 +5,8 @@
 
 #include <cctype>
 
+using namespace nelo;
+
 bool TakeForceOption(std::string& argText) {
     static const std::string kForce = "--force";
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
@@ -26,7 +28,7 @@ bool TakeForceOption(std::string& argText) {
     return false;
 }
 
-bool MayReplaceFile(CCliSession& session, const std::string& path, bool bForce, bool bAsk, const char* command) {
+bool MayReplaceFile(CliSession& session, const std::string& path, bool bForce, bool bAsk, const char* command) {
     std::string error;
     if (bForce || ExamineWriteTarget(path, error) != WriteTarget::RegularFile) return true;
     if (!session.IsInteractive()) {

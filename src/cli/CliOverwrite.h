@@ -5,7 +5,7 @@
 
 #include <string>
 
-class CCliSession;
+class CliSession;
 
 /// Takes "--force" off the start or the end of a command's argument text; true when it
 /// was there.
@@ -16,4 +16,4 @@ bool TakeForceOption(std::string& argText);
 /// when the user agrees to replace the file. On a terminal the question is asked here
 /// when bAsk (an empty answer is no), else left to the command; in a pipe the command is
 /// refused with a notice that names "command --force".
-bool MayReplaceFile(CCliSession& session, const std::string& path, bool bForce, bool bAsk, const char* command);
+bool MayReplaceFile(CliSession& session, const std::string& path, bool bForce, bool bAsk, const char* command);

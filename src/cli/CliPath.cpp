@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
+using namespace nelo;
+
 namespace {
 
 std::string ExpandVariable(const std::string& path) {

@@ -10,33 +10,35 @@
 #include <cstdio>
 #include <string_view>
 
-CCliSession::CCliSession(bool interactive)
-    : m_bOutTerminal(IsTerminal(stdout)),
-      m_bErrTerminal(IsTerminal(stderr)),
+using namespace nelo;
+
+CliSession::CliSession(bool interactive)
+    : m_outTerminal(IsTerminal(stdout)),
+      m_errTerminal(IsTerminal(stderr)),
       // A piped line is held whole only up to the length a line of a text file may have.
-      m_reader(interactive, CTextFileInput::kMaxLineBytes),
+      m_reader(interactive, TextFileInput::kMaxLineBytes),
       m_messageBox(interactive ? std::function<bool(const std::string&, std::string&)>(
                                      [this](const std::string& p, std::string& r) { return m_reader.Ask(p, r); })
                                : std::function<bool(const std::string&, std::string&)>(),
-                   m_bErrTerminal),
-      m_view(stdout, interactive, m_bOutTerminal),
+                   m_errTerminal),
+      m_view(stdout, interactive, m_outTerminal),
       m_app(m_profile, m_messageBox),
-      m_sendView(m_app.GetDocument()) {
-    m_app.GetDocument().AddListener(&m_view);
+      m_dispatcher(m_app.GetNotebook()) {
+    m_app.GetNotebook().AddListener(&m_view);
     RegisterBasicCommands(*this);
     RegisterFileCommands(*this);
     RegisterListCommands(*this);
     RegisterCalendarCommands(*this);
 }
 
-CCliSession::~CCliSession() { m_app.GetDocument().RemoveListener(&m_view); }
+CliSession::~CliSession() { m_app.GetNotebook().RemoveListener(&m_view); }
 
-void CCliSession::AddCommand(const std::string& name, const std::string& usage, const std::string& help,
-                             CommandHandler handler) {
+void CliSession::AddCommand(const std::string& name, const std::string& usage, const std::string& help,
+                            CommandHandler handler) {
     m_commands.push_back({name, usage, help, std::move(handler)});
 }
 
-void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
+void CliSession::PrintHelp(std::FILE* out, bool bFull) {
     m_view.Flush();
     std::string text;
     if (bFull) text += kUsage + std::string("\n");
@@ -84,17 +86,17 @@ void CCliSession::PrintHelp(std::FILE* out, bool bFull) {
     std::fflush(out);
 }
 
-void CCliSession::Notice(const std::string& utf8Text) {
+void CliSession::Notice(const std::string& utf8Text) {
     m_view.Flush();
-    WriteShownText(stderr, utf8Text + "\n", m_bErrTerminal);
+    WriteShownText(stderr, utf8Text + "\n", m_errTerminal);
 }
 
-void CCliSession::Print(const std::string& utf8Text) {
+void CliSession::Print(const std::string& utf8Text) {
     m_view.Flush();
-    WriteShownText(stdout, utf8Text, m_bOutTerminal);
+    WriteShownText(stdout, utf8Text, m_outTerminal);
 }
 
-void CCliSession::SubmitLine(const std::string& utf8Line) {
+void CliSession::SubmitLine(const std::string& utf8Line) {
     std::string_view line = utf8Line;
     std::string cleaned;
     if (line.find('\0') != std::string_view::npos) {
@@ -104,15 +106,15 @@ void CCliSession::SubmitLine(const std::string& utf8Line) {
         line = cleaned;
         Notice("警告: 入力行の NUL 文字を取り除きました。");
     }
-    m_strLine.clear();
-    int nReplaced = AppendUtf8AsCp932(line, m_strLine);
+    m_line.clear();
+    int nReplaced = AppendUtf8AsCp932(line, m_line);
     if (nReplaced > 0)
         Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(nReplaced) +
                " 個を「？」に置き換えました。");
-    m_sendView.ProcessLine(m_strLine);
+    m_dispatcher.ProcessLine(m_line);
 }
 
-bool CCliSession::RunCommand(const std::string& line) {
+bool CliSession::RunCommand(const std::string& line) {
     auto space = line.find(' ');
     std::string name = line.substr(1, space == std::string::npos ? std::string::npos : space - 1);
     std::string argText = space == std::string::npos ? std::string() : line.substr(space + 1);
@@ -123,7 +125,7 @@ bool CCliSession::RunCommand(const std::string& line) {
     return true;
 }
 
-int CCliSession::Run(const std::vector<std::string>& args) {
+int CliSession::Run(const std::vector<std::string>& args) {
     int status = 0;
     if (!StartFromArguments(*this, args, status)) return status;
 
@@ -133,7 +135,7 @@ int CCliSession::Run(const std::vector<std::string>& args) {
         if (m_reader.ReadLine(line)) {
             if (m_reader.WasLineTooLong()) {
                 Notice("入力行が長すぎるため処理しませんでした（1 行 " +
-                       std::to_string(CTextFileInput::kMaxLineBytes >> 20) + " MB まで）。");
+                       std::to_string(TextFileInput::kMaxLineBytes >> 20) + " MB まで）。");
                 continue;
             }
             if (line.empty()) continue;
@@ -154,5 +156,5 @@ int CCliSession::Run(const std::vector<std::string>& args) {
     }
     m_view.Flush();
     // A script learns that its notebook was not written.
-    return !IsInteractive() && m_bSaveFailed ? 1 : 0;
+    return !IsInteractive() && m_saveFailed ? 1 : 0;
 }

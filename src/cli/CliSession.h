@@ -2,11 +2,11 @@
 // the input lines and the backslash commands.
 #pragma once
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "cli/CliMessageBox.h"
-#include "cli/CliView.h"
+#include "cli/CliTranscript.h"
 #include "cli/LineReader.h"
-#include "conversation/SendView.h"
+#include "conversation/LineDispatcher.h"
 #include "platform/Profile.h"
 
 #include <cstdio>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-class CCliSession {
+class CliSession {
 public:
     /// A command's handler gets the text after the command name (leading blanks
     /// removed) and returns false when the session should end.
@@ -24,8 +24,8 @@ public:
         "usage: nelo-cli [--new] [FILE.nel]\n       nelo-cli --agenda [DAYS] [--json] [FILE.nel]\n"
         "       nelo-cli --help | --version\n";
 
-    explicit CCliSession(bool interactive);
-    ~CCliSession();
+    explicit CliSession(bool interactive);
+    ~CliSession();
 
     /// Processes arguments and input; returns the exit status.
     int Run(const std::vector<std::string>& args);
@@ -42,15 +42,15 @@ public:
     /// Text for stdout (UTF-8) after the pending conversation text, such as a listing.
     void Print(const std::string& utf8Text);
 
-    CRumoApp& GetApp() { return m_app; }
-    CRumoDoc& GetDocument() { return m_app.GetDocument(); }
-    CSendView& GetSendView() { return m_sendView; }
-    IMessageBox& GetMessageBox() { return m_messageBox; }
-    CLineReader& GetReader() { return m_reader; }
-    CCliView& GetView() { return m_view; }
+    nelo::NotebookSession& GetApp() { return m_app; }
+    nelo::Notebook& GetNotebook() { return m_app.GetNotebook(); }
+    nelo::LineDispatcher& GetDispatcher() { return m_dispatcher; }
+    nelo::MessageBox& GetMessageBox() { return m_messageBox; }
+    LineReader& GetReader() { return m_reader; }
+    CliTranscript& GetView() { return m_view; }
     bool IsInteractive() const { return m_reader.IsInteractive(); }
     /// How the last \save went: a piped run whose last save failed ends with status 1.
-    void SetSaveFailed(bool bFailed) { m_bSaveFailed = bFailed; }
+    void SetSaveFailed(bool bFailed) { m_saveFailed = bFailed; }
 
 private:
     struct Command {
@@ -61,16 +61,16 @@ private:
     /// Runs a line that starts with "\"; false when the session should end.
     bool RunCommand(const std::string& line);
 
-    bool m_bOutTerminal;  // stdout and stderr are terminals: control characters are shown
-    bool m_bErrTerminal;
-    CLineReader m_reader;
-    CCliMessageBox m_messageBox;
-    CProfile m_profile;
-    CCliView m_view;
-    CRumoApp m_app;
-    CSendView m_sendView;
+    bool m_outTerminal;  // stdout and stderr are terminals: control characters are shown
+    bool m_errTerminal;
+    LineReader m_reader;
+    CliMessageBox m_messageBox;
+    nelo::Profile m_profile;
+    CliTranscript m_view;
+    nelo::NotebookSession m_app;
+    nelo::LineDispatcher m_dispatcher;
     std::vector<Command> m_commands;
     /// The code page 932 form of the line being submitted; kept to reuse its memory.
-    std::string m_strLine;
-    bool m_bSaveFailed = false;
+    std::string m_line;
+    bool m_saveFailed = false;
 };

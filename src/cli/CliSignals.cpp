@@ -6,18 +6,20 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
-volatile std::sig_atomic_t g_bInterrupt = 0;
-volatile std::sig_atomic_t g_nTermination = 0;
+volatile std::sig_atomic_t g_interrupt = 0;
+volatile std::sig_atomic_t g_termination = 0;
 int g_wakePipe[2] = {-1, -1};
 
 void OnSignal(int signo) {
     const int savedErrno = errno;
     if (signo == SIGINT)
-        g_bInterrupt = 1;
-    else if (g_nTermination == 0)
-        g_nTermination = signo;
+        g_interrupt = 1;
+    else if (g_termination == 0)
+        g_termination = signo;
     if (g_wakePipe[1] >= 0) {
         const char byte = 0;
         // A full pipe already wakes the reader.
@@ -46,17 +48,17 @@ void DrainSignalWake() {
     }
 }
 
-bool InterruptPending() { return g_bInterrupt != 0; }
+bool InterruptPending() { return g_interrupt != 0; }
 
 bool TakeInterrupt() {
-    if (!g_bInterrupt) return false;
-    g_bInterrupt = 0;
+    if (!g_interrupt) return false;
+    g_interrupt = 0;
     DrainSignalWake();
     return true;
 }
 
-int PendingTermination() { return g_nTermination; }
+int PendingTermination() { return g_termination; }
 
 void NoteOutputClosed() {
-    if (g_nTermination == 0) g_nTermination = SIGPIPE;
+    if (g_termination == 0) g_termination = SIGPIPE;
 }

@@ -13,6 +13,8 @@
 #include <histedit.h>
 #endif
 
+using namespace nelo;
+
 namespace {
 
 enum class Wait { Ready, Signal, Gone };
@@ -43,52 +45,52 @@ Wait WaitForInput(bool& bHangUp) {
 
 }  // namespace
 
-CLineReader::CLineReader(bool interactive, std::size_t nMaxLine) : m_bInteractive(interactive), m_nMaxLine(nMaxLine) {
+LineReader::LineReader(bool interactive, std::size_t nMaxLine) : m_interactive(interactive), m_maxLine(nMaxLine) {
 #ifdef NELO_HAVE_LIBEDIT
     if (!interactive) return;
-    m_pEdit = el_init("nelo-cli", stdin, stdout, stderr);
-    if (!m_pEdit) return;
-    m_pHistory = history_init();
-    if (m_pHistory) {
+    m_edit = el_init("nelo-cli", stdin, stdout, stderr);
+    if (!m_edit) return;
+    m_history = history_init();
+    if (m_history) {
         HistEvent ev;
-        history(m_pHistory, &ev, H_SETSIZE, 1000);
-        el_set(m_pEdit, EL_HIST, history, m_pHistory);
+        history(m_history, &ev, H_SETSIZE, 1000);
+        el_set(m_edit, EL_HIST, history, m_history);
     }
-    el_set(m_pEdit, EL_CLIENTDATA, this);
-    el_set(m_pEdit, EL_PROMPT, &CLineReader::PromptOf);
-    el_set(m_pEdit, EL_EDITOR, "emacs");
+    el_set(m_edit, EL_CLIENTDATA, this);
+    el_set(m_edit, EL_PROMPT, &LineReader::PromptOf);
+    el_set(m_edit, EL_EDITOR, "emacs");
     // The editor keeps the terminal right around suspend, resume and resizing; the
     // program's own handlers still see every signal.
-    el_set(m_pEdit, EL_SIGNAL, 1);
-    el_set(m_pEdit, EL_GETCFN, &CLineReader::ReadChar);
-    el_source(m_pEdit, nullptr);
+    el_set(m_edit, EL_SIGNAL, 1);
+    el_set(m_edit, EL_GETCFN, &LineReader::ReadChar);
+    el_source(m_edit, nullptr);
 #endif
 }
 
-CLineReader::~CLineReader() {
+LineReader::~LineReader() {
 #ifdef NELO_HAVE_LIBEDIT
-    if (m_pEdit) el_end(m_pEdit);
-    if (m_pHistory) history_end(m_pHistory);
+    if (m_edit) el_end(m_edit);
+    if (m_history) history_end(m_history);
 #endif
 }
 
 #ifdef NELO_HAVE_LIBEDIT
-char* CLineReader::PromptOf(editline* el) {
+char* LineReader::PromptOf(editline* el) {
     void* self = nullptr;
     el_get(el, EL_CLIENTDATA, &self);
-    return static_cast<CLineReader*>(self)->m_strPrompt.data();
+    return static_cast<LineReader*>(self)->m_prompt.data();
 }
 
-int CLineReader::ReadChar(editline* el, wchar_t* out) {
+int LineReader::ReadChar(editline* el, wchar_t* out) {
     void* data = nullptr;
     el_get(el, EL_CLIENTDATA, &data);
-    CLineReader& self = *static_cast<CLineReader*>(data);
+    LineReader& self = *static_cast<LineReader*>(data);
     for (;;) {
         bool bHangUp;
         Wait w = WaitForInput(bHangUp);
         if (w == Wait::Signal) return -1;
         if (w == Wait::Gone) {
-            self.m_bInputGone = true;
+            self.m_inputGone = true;
             return -1;
         }
         char c;
@@ -97,7 +99,7 @@ int CLineReader::ReadChar(editline* el, wchar_t* out) {
         if (n <= 0) {
             // An end of input is Ctrl-D typed ahead while the terminal was not in the
             // editor's mode, unless the terminal has hung up or fails.
-            if (n < 0 || bHangUp) self.m_bInputGone = true;
+            if (n < 0 || bHangUp) self.m_inputGone = true;
             return n == 0 ? 0 : -1;
         }
         wchar_t wc;
@@ -117,27 +119,27 @@ int CLineReader::ReadChar(editline* el, wchar_t* out) {
 }
 #endif
 
-bool CLineReader::ReadTerminal(const std::string& prompt, std::string& line) {
+bool LineReader::ReadTerminal(const std::string& prompt, std::string& line) {
     if (ReadTerminalOnce(prompt, line)) {
-        m_nEmptyEnds = 0;
+        m_emptyEnds = 0;
         return true;
     }
-    if (!AnySignalPending()) ++m_nEmptyEnds;
+    if (!AnySignalPending()) ++m_emptyEnds;
     return false;
 }
 
-bool CLineReader::ReadTerminalOnce(const std::string& prompt, std::string& line) {
+bool LineReader::ReadTerminalOnce(const std::string& prompt, std::string& line) {
 #ifdef NELO_HAVE_LIBEDIT
-    if (m_pEdit) {
-        if (m_bInputGone) return false;
-        m_strPrompt = prompt;
+    if (m_edit) {
+        if (m_inputGone) return false;
+        m_prompt = prompt;
         m_mbState = std::mbstate_t{};
         int count = 0;
-        const char* p = el_gets(m_pEdit, &count);
+        const char* p = el_gets(m_edit, &count);
         if (!p || count <= 0) {
             // Ctrl-C and Ctrl-D leave the cursor after what was typed: what follows
             // starts below.
-            if (!m_bInputGone) {
+            if (!m_inputGone) {
                 std::fputs("\n", stdout);
                 std::fflush(stdout);
             }
@@ -145,9 +147,9 @@ bool CLineReader::ReadTerminalOnce(const std::string& prompt, std::string& line)
         }
         line.assign(p, static_cast<std::size_t>(count));
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-        if (line.size() > m_nMaxLine) {
+        if (line.size() > m_maxLine) {
             line.clear();
-            m_bLineTooLong = true;
+            m_lineTooLong = true;
         }
         return true;
     }
@@ -155,26 +157,26 @@ bool CLineReader::ReadTerminalOnce(const std::string& prompt, std::string& line)
     // Without the editor the terminal delivers whole lines; Ctrl-D ends one read only.
     std::fputs(prompt.c_str(), stdout);
     std::fflush(stdout);
-    m_bEof = false;
+    m_eof = false;
     return ReadBufferedLine(line);
 }
 
-bool CLineReader::Ask(const std::string& prompt, std::string& reply) {
-    if (!m_bInteractive) return false;
+bool LineReader::Ask(const std::string& prompt, std::string& reply) {
+    if (!m_interactive) return false;
     if (ReadTerminal(prompt, reply)) return true;
     // Ctrl-C answers the question (as cancel); it clears no line afterwards.
     TakeInterrupt();
     return false;
 }
 
-bool CLineReader::ReadLine(std::string& line) {
-    m_bLineTooLong = false;
-    if (m_bInteractive) {
+bool LineReader::ReadLine(std::string& line) {
+    m_lineTooLong = false;
+    if (m_interactive) {
         if (!ReadTerminal("> ", line)) return false;
 #ifdef NELO_HAVE_LIBEDIT
-        if (m_pHistory && !line.empty()) {
+        if (m_history && !line.empty()) {
             HistEvent ev;
-            history(m_pHistory, &ev, H_ENTER, line.c_str());
+            history(m_history, &ev, H_ENTER, line.c_str());
         }
 #endif
         return true;
@@ -182,11 +184,11 @@ bool CLineReader::ReadLine(std::string& line) {
     return ReadBufferedLine(line);
 }
 
-bool CLineReader::FillBuffer() {
-    if (m_bEof) return false;
-    if (m_nPos > 0) {
-        m_strBuffer.erase(0, m_nPos);
-        m_nPos = 0;
+bool LineReader::FillBuffer() {
+    if (m_eof) return false;
+    if (m_pos > 0) {
+        m_buffer.erase(0, m_pos);
+        m_pos = 0;
     }
     char buf[1 << 16];
     ssize_t n;
@@ -195,8 +197,8 @@ bool CLineReader::FillBuffer() {
         Wait w = WaitForInput(bHangUp);
         if (w == Wait::Signal) return false;
         if (w == Wait::Gone) {
-            m_bInputGone = true;
-            m_bEof = true;
+            m_inputGone = true;
+            m_eof = true;
             return false;
         }
         n = read(STDIN_FILENO, buf, sizeof buf);
@@ -204,54 +206,54 @@ bool CLineReader::FillBuffer() {
         break;
     }
     if (n <= 0) {
-        if (n < 0) m_bInputGone = true;
-        m_bEof = true;
+        if (n < 0) m_inputGone = true;
+        m_eof = true;
         return false;
     }
-    m_strBuffer.append(buf, static_cast<std::size_t>(n));
+    m_buffer.append(buf, static_cast<std::size_t>(n));
     return true;
 }
 
-bool CLineReader::ReadBufferedLine(std::string& line) {
+bool LineReader::ReadBufferedLine(std::string& line) {
     // Gives the line of len bytes at start, or marks it too long.
     auto take = [this, &line](const char* start, std::size_t len) {
-        if (m_bDropping || len > m_nMaxLine) {
-            m_bDropping = false;
-            m_bLineTooLong = true;
+        if (m_dropping || len > m_maxLine) {
+            m_dropping = false;
+            m_lineTooLong = true;
             line.clear();
         } else {
             line.assign(start, len);
         }
     };
     for (;;) {
-        const char* start = m_strBuffer.data() + m_nPos;
-        const std::size_t avail = m_strBuffer.size() - m_nPos;
+        const char* start = m_buffer.data() + m_pos;
+        const std::size_t avail = m_buffer.size() - m_pos;
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
         // A lone CR ends a line as well; CR LF is one line break.
         const char* cr = static_cast<const char*>(std::memchr(start, '\r', nl ? nl - start : avail));
-        if (cr && cr + 1 == start + avail && !m_bEof) {
+        if (cr && cr + 1 == start + avail && !m_eof) {
             // A CR at the end of what has come so far: an LF may follow. (The buffer
             // moves: look again.)
-            if (!FillBuffer() && !m_bEof) return false;
+            if (!FillBuffer() && !m_eof) return false;
             continue;
         }
         if (const char* end = cr ? cr : nl) {
             const std::size_t len = static_cast<std::size_t>(end - start);
             take(start, len);
-            m_nPos += len + 1;
-            if (cr && m_nPos < m_strBuffer.size() && m_strBuffer[m_nPos] == '\n') ++m_nPos;
+            m_pos += len + 1;
+            if (cr && m_pos < m_buffer.size() && m_buffer[m_pos] == '\n') ++m_pos;
             return true;
         }
-        if (avail > m_nMaxLine) {
+        if (avail > m_maxLine) {
             // Too long to be held: what came of it is dropped, and the rest as it comes.
-            m_bDropping = true;
-            m_nPos = m_strBuffer.size();
+            m_dropping = true;
+            m_pos = m_buffer.size();
         }
         if (!FillBuffer()) {
-            if (AnySignalPending() && !m_bEof) return false;
-            if (m_nPos >= m_strBuffer.size() && !m_bDropping) return false;
-            take(m_strBuffer.data() + m_nPos, m_strBuffer.size() - m_nPos);
-            m_nPos = m_strBuffer.size();
+            if (AnySignalPending() && !m_eof) return false;
+            if (m_pos >= m_buffer.size() && !m_dropping) return false;
+            take(m_buffer.data() + m_pos, m_buffer.size() - m_pos);
+            m_pos = m_buffer.size();
             return true;
         }
     }

@@ -10,27 +10,27 @@
 struct editline;
 struct history;
 
-class CLineReader {
+class LineReader {
 public:
     /// interactive: stdin is a terminal (prompt, editing, history). A line longer than
     /// nMaxLine bytes is not held: it is read past and given as too long.
-    CLineReader(bool interactive, std::size_t nMaxLine);
-    ~CLineReader();
-    CLineReader(const CLineReader&) = delete;
-    CLineReader& operator=(const CLineReader&) = delete;
+    LineReader(bool interactive, std::size_t nMaxLine);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
 
     /// The next line without its line break (LF, CR LF or a lone CR); false at the end
     /// of the input or when a signal came. A line too long to be held comes back empty,
     /// with WasLineTooLong true.
     bool ReadLine(std::string& line);
-    bool WasLineTooLong() const { return m_bLineTooLong; }
+    bool WasLineTooLong() const { return m_lineTooLong; }
     /// Asks a question on the terminal and reads the reply; false at Ctrl-D, Ctrl-C or
     /// another signal.
     bool Ask(const std::string& prompt, std::string& reply);
-    bool IsInteractive() const { return m_bInteractive; }
+    bool IsInteractive() const { return m_interactive; }
     /// True once the terminal has gone away (hung up, unreadable, or only ends of input
     /// many times in a row): nothing more can be read or asked.
-    bool IsInputGone() const { return m_bInputGone || m_nEmptyEnds > kMaxEmptyEnds; }
+    bool IsInputGone() const { return m_inputGone || m_emptyEnds > kMaxEmptyEnds; }
 
 private:
     bool FillBuffer();
@@ -46,19 +46,19 @@ private:
     /// count as gone even without a hang-up signal.
     static constexpr int kMaxEmptyEnds = 100;
 
-    bool m_bInteractive;
-    std::size_t m_nMaxLine;
-    bool m_bLineTooLong = false;
-    bool m_bDropping = false;  // reading past a line too long to be held
-    int m_nEmptyEnds = 0;
-    bool m_bInputGone = false;
-    std::string m_strBuffer;
-    std::size_t m_nPos = 0;
-    bool m_bEof = false;
+    bool m_interactive;
+    std::size_t m_maxLine;
+    bool m_lineTooLong = false;
+    bool m_dropping = false;  // reading past a line too long to be held
+    int m_emptyEnds = 0;
+    bool m_inputGone = false;
+    std::string m_buffer;
+    std::size_t m_pos = 0;
+    bool m_eof = false;
 #ifdef NELO_HAVE_LIBEDIT
-    editline* m_pEdit = nullptr;
-    history* m_pHistory = nullptr;
-    std::string m_strPrompt;
+    editline* m_edit = nullptr;
+    history* m_history = nullptr;
+    std::string m_prompt;
     std::mbstate_t m_mbState{};
 #endif
 };

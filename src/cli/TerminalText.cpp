@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 void AppendHex(std::string& out, unsigned value, int digits) {

@@ -15,6 +15,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace nelo;
+
 int main(int argc, char** argv) {
     const bool interactive = isatty(STDIN_FILENO) != 0;
     // Only the line editor needs the terminal's character set: a run from a pipe does
@@ -30,7 +32,7 @@ int main(int argc, char** argv) {
     if (IsAgendaRequest(args)) std::_Exit(RunAgenda(args));
     // The session is never destroyed: freeing a large notebook record by record takes
     // longer than loading it did, and the system takes the memory back at once.
-    auto* session = new CCliSession(interactive);
+    auto* session = new CliSession(interactive);
     int status = 0;
     try {
         status = session->Run(args);

@@ -6,6 +6,8 @@
 #include "text/JText.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 namespace {
 
 constexpr const char* kUnitWords[] = {
@@ -93,3 +95,5 @@ LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
     if (IsDigitText(text)) return LineRoute::Arithmetic;
     return LineRoute::Command;
 }
+
+}  // namespace nelo

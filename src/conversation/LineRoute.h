@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace nelo {
+
 enum class LineRoute { Command = 0, Arithmetic = 1, TimeArithmetic = 2, MemoRegistration = 3, MemoQuery = 4 };
 
 /// Prepares and classifies one submitted line (code page 932, no line break): the memo
@@ -16,3 +18,5 @@ LineRoute ClassifyLine(const std::string& line, std::string& handedOn);
 /// the command processor ("年", "尺", "間", "里", "坪", "反", "町", "合", "升", "斥",
 /// "斤", "貫").
 bool EndsWithUnitWord(const std::string& text);
+
+}  // namespace nelo

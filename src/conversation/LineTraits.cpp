@@ -2,6 +2,8 @@
 
 #include "text/JText.h"
 
+namespace nelo {
+
 namespace {
 
 constexpr unsigned kFullBlank = 0x8140;  // 　
@@ -114,3 +116,5 @@ bool HasArithmeticSymbol(std::string_view text) {
 }
 
 bool LooksLikeTimeSum(std::string_view text) { return ScanLineTraits(text).bTimeSum; }
+
+}  // namespace nelo

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace nelo {
+
 /// What the character-stepping routing tests find in one walk over a text.
 struct LineTraits {
     bool bMemoSeparator = false;  ///< HasMemoSeparator
@@ -24,3 +26,5 @@ bool LooksLikeTimeSum(std::string_view text);
 /// True when a double-byte character of the text, walked two bytes at a time as the
 /// digit tests walk it, is one of the arithmetic symbols.
 bool HasArithmeticSymbol(std::string_view text);
+
+}  // namespace nelo

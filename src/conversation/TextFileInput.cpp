@@ -1,6 +1,6 @@
 #include "conversation/TextFileInput.h"
 
-#include "conversation/SendView.h"
+#include "conversation/LineDispatcher.h"
 #include "platform/CodePage.h"
 #include "platform/MessageBox.h"
 #include "text/Sjis.h"
@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace nelo {
 
 namespace {
 
@@ -50,37 +52,37 @@ bool HasHighByte(std::string_view bytes) {
 // The encoding of a whole text decided line by line, with the same answer IsUtf8File
 // gives for the text at once: a line end is never inside a character of either
 // encoding, so the text is valid (and Japanese) exactly when its lines are.
-class CTextFileInput::CEncodingVote {
+class TextFileInput::EncodingVote {
 public:
     void Add(std::string_view line, bool bFirst) {
-        if (!m_bValid) return;
-        if (bFirst && line.substr(0, kBom.size()) == kBom) m_bBom = true;
+        if (!m_valid) return;
+        if (bFirst && line.substr(0, kBom.size()) == kBom) m_bom = true;
         if (!HasHighByte(line)) return;
-        m_bHigh = true;
+        m_high = true;
         if (!IsValidUtf8(line)) {
-            m_bValid = false;
+            m_valid = false;
             return;
         }
-        if (m_bJapanese || m_bNoCp932) return;
+        if (m_japanese || m_noCp932) return;
         if (HasJapanese(line)) {
-            m_bJapanese = true;
+            m_japanese = true;
             return;
         }
-        m_strScratch.clear();
-        if (AppendCp932AsUtf8(line, m_strScratch) > 0) m_bNoCp932 = true;
+        m_scratch.clear();
+        if (AppendCp932AsUtf8(line, m_scratch) > 0) m_noCp932 = true;
     }
-    bool IsUtf8() const { return m_bHigh && m_bValid && (m_bBom || m_bJapanese || m_bNoCp932); }
+    bool IsUtf8() const { return m_high && m_valid && (m_bom || m_japanese || m_noCp932); }
 
 private:
-    bool m_bHigh = false;
-    bool m_bValid = true;
-    bool m_bBom = false;
-    bool m_bJapanese = false;
-    bool m_bNoCp932 = false;
-    std::string m_strScratch;
+    bool m_high = false;
+    bool m_valid = true;
+    bool m_bom = false;
+    bool m_japanese = false;
+    bool m_noCp932 = false;
+    std::string m_scratch;
 };
 
-bool CTextFileInput::IsUtf8File(std::string_view bytes) {
+bool TextFileInput::IsUtf8File(std::string_view bytes) {
     if (!HasHighByte(bytes) || !IsValidUtf8(bytes)) return false;
     if (bytes.substr(0, kBom.size()) == kBom) return true;
     // A Japanese text usually shows a Japanese character early; only a text without one
@@ -90,16 +92,16 @@ bool CTextFileInput::IsUtf8File(std::string_view bytes) {
     return AppendCp932AsUtf8(bytes, ignored) > 0;  // no code page 932 text
 }
 
-CTextFileInput::CTextFileInput(IMessageBox& messageBox) : m_messageBox(messageBox) {}
+TextFileInput::TextFileInput(MessageBox& messageBox) : m_messageBox(messageBox) {}
 
-CTextFileInput::~CTextFileInput() {
+TextFileInput::~TextFileInput() {
     if (m_fd >= 0) close(m_fd);
 }
 
-void CTextFileInput::Tell(const std::string& text) { m_messageBox.Show(m_strShownPath + text, "", MbButtons::Ok); }
+void TextFileInput::Tell(const std::string& text) { m_messageBox.Show(m_shownPath + text, "", MbButtons::Ok); }
 
-std::string CTextFileInput::Refusal(CTextLineStream::Result result, std::string_view line, std::size_t nLine) const {
-    if (result == CTextLineStream::Result::TooLong)
+std::string TextFileInput::Refusal(TextLineStream::Result result, std::string_view line, std::size_t nLine) const {
+    if (result == TextLineStream::Result::TooLong)
         return std::to_string(nLine) + " 行目が長すぎます（1 行 "_sj + std::to_string(kMaxLineBytes >> 20) +
                " MB まで）。"_sj;
     if (line.find('\0') != std::string_view::npos)
@@ -107,19 +109,19 @@ std::string CTextFileInput::Refusal(CTextLineStream::Result result, std::string_
     return {};
 }
 
-void CTextFileInput::StartStream() {
+void TextFileInput::StartStream() {
     const int fd = m_fd;
-    m_pStream = std::make_unique<CTextLineStream>(
+    m_stream = std::make_unique<TextLineStream>(
         [fd](char* buffer, std::size_t n) { return static_cast<long>(read(fd, buffer, n)); }, kMaxLineBytes);
-    m_bFirstLine = true;
+    m_firstLine = true;
 }
 
-bool CTextFileInput::Open(const std::string& path, const StopCheck& stop) {
-    m_strShownPath = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
+bool TextFileInput::Open(const std::string& path, const StopCheck& stop) {
+    m_shownPath = IsValidUtf8(path) ? Utf8ToCp932(path).text : path;
     // Opening a FIFO waits for its writer; a signal may end the wait.
     while ((m_fd = open(path.c_str(), O_RDONLY | O_CLOEXEC)) < 0 && errno == EINTR) {
         if (stop && stop()) {
-            m_bStopped = true;
+            m_stopped = true;
             return false;
         }
     }
@@ -139,28 +141,28 @@ bool CTextFileInput::Open(const std::string& path, const StopCheck& stop) {
             StartStream();
         } else {
             // Not to be read twice after all: each line decides for itself.
-            m_bWholeFileKnown = false;
-            m_nLineCount = -1;
+            m_wholeFileKnown = false;
+            m_lineCount = -1;
         }
     }
     return true;
 }
 
-bool CTextFileInput::Scan(const StopCheck& stop) {
-    CEncodingVote vote;
+bool TextFileInput::Scan(const StopCheck& stop) {
+    EncodingVote vote;
     long long nLines = 0;
     bool bBomLine = false;
     for (bool bFirst = true;; bFirst = false) {
         std::string_view line;
-        CTextLineStream::Result result = m_pStream->Read(line, stop);
-        if (result == CTextLineStream::Result::End) break;
-        if (result == CTextLineStream::Result::Stopped) {
-            m_bStopped = true;
+        TextLineStream::Result result = m_stream->Read(line, stop);
+        if (result == TextLineStream::Result::End) break;
+        if (result == TextLineStream::Result::Stopped) {
+            m_stopped = true;
             return false;
         }
         // A read failure is told where the lines reach it.
-        if (result == CTextLineStream::Result::Failed) break;
-        std::string refusal = Refusal(result, line, m_pStream->GetLineNumber());
+        if (result == TextLineStream::Result::Failed) break;
+        std::string refusal = Refusal(result, line, m_stream->GetLineNumber());
         if (!refusal.empty()) {
             Tell("を読み込めませんでした。"_sj + refusal);
             return false;
@@ -169,35 +171,35 @@ bool CTextFileInput::Scan(const StopCheck& stop) {
         vote.Add(line, bFirst);
         if (!line.empty()) ++nLines;
     }
-    m_bUtf8 = vote.IsUtf8();
+    m_utf8 = vote.IsUtf8();
     // A line that was only the byte-order mark is empty once the mark is dropped.
-    m_nLineCount = nLines - (m_bUtf8 && bBomLine ? 1 : 0);
-    m_bWholeFileKnown = true;
+    m_lineCount = nLines - (m_utf8 && bBomLine ? 1 : 0);
+    m_wholeFileKnown = true;
     return true;
 }
 
-bool CTextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& stop) {
-    if (!m_pStream) return false;
+bool TextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& stop) {
+    if (!m_stream) return false;
     for (;;) {
         std::string_view bytes;
-        CTextLineStream::Result result = m_pStream->Read(bytes, stop);
+        TextLineStream::Result result = m_stream->Read(bytes, stop);
         switch (result) {
-        case CTextLineStream::Result::End: return false;
-        case CTextLineStream::Result::Stopped: m_bStopped = true; return false;
-        case CTextLineStream::Result::Failed:
-            Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(m_pStream->GetErrno())).text +
+        case TextLineStream::Result::End: return false;
+        case TextLineStream::Result::Stopped: m_stopped = true; return false;
+        case TextLineStream::Result::Failed:
+            Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(m_stream->GetErrno())).text +
                  ")");
             return false;
         default: break;
         }
-        std::string refusal = Refusal(result, bytes, m_pStream->GetLineNumber());
+        std::string refusal = Refusal(result, bytes, m_stream->GetLineNumber());
         if (!refusal.empty()) {
             Tell("の読込みを止めました。"_sj + refusal);
             return false;
         }
-        const bool bFirst = m_bFirstLine;
-        m_bFirstLine = false;
-        const bool bUtf8 = m_bWholeFileKnown ? m_bUtf8 : IsUtf8File(bytes);
+        const bool bFirst = m_firstLine;
+        m_firstLine = false;
+        const bool bUtf8 = m_wholeFileKnown ? m_utf8 : IsUtf8File(bytes);
         if (bUtf8 && bFirst && bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
         if (bytes.empty()) continue;
         line.clear();
@@ -210,10 +212,10 @@ bool CTextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& st
     }
 }
 
-TextFileReadResult OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
-                                  const CTextFileInput::ReplacedReport& report, const CTextFileInput::StopCheck& stop) {
+TextFileReadResult OnReadTextFile(LineDispatcher& view, MessageBox& messageBox, const std::string& path,
+                                  const TextFileInput::ReplacedReport& report, const TextFileInput::StopCheck& stop) {
     TextFileReadResult result;
-    CTextFileInput input(messageBox);
+    TextFileInput input(messageBox);
     if (!input.Open(path, stop)) {
         result.bStopped = input.WasStopped();
         return result;
@@ -237,3 +239,5 @@ TextFileReadResult OnReadTextFile(CSendView& view, IMessageBox& messageBox, cons
     result.bStopped = input.WasStopped() || (stop && stop());
     return result;
 }
+
+}  // namespace nelo

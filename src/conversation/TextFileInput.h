@@ -10,24 +10,26 @@
 #include <string>
 #include <string_view>
 
-class CSendView;
-class IMessageBox;
+namespace nelo {
 
-class CTextFileInput {
+class LineDispatcher;
+class MessageBox;
+
+class TextFileInput {
 public:
     /// The longest line a file may hold, in bytes. Nobody types such a line: a file
     /// that has one is not a text to be read line by line.
     static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 20;
 
-    using StopCheck = CTextLineStream::StopCheck;
+    using StopCheck = TextLineStream::StopCheck;
     /// Told, before a line is processed, how many of its characters had no code page
     /// 932 form and were replaced by "？".
     using ReplacedReport = std::function<void(int nReplaced)>;
 
-    explicit CTextFileInput(IMessageBox& messageBox);
-    ~CTextFileInput();
-    CTextFileInput(const CTextFileInput&) = delete;
-    CTextFileInput& operator=(const CTextFileInput&) = delete;
+    explicit TextFileInput(MessageBox& messageBox);
+    ~TextFileInput();
+    TextFileInput(const TextFileInput&) = delete;
+    TextFileInput& operator=(const TextFileInput&) = delete;
 
     /// Opens the file at path. A file that can be read twice (a regular file) is read
     /// through once first: its encoding is decided over the whole text, its lines are
@@ -37,13 +39,13 @@ public:
     bool Open(const std::string& path, const StopCheck& stop = {});
     /// How many lines Next will give; -1 when that cannot be known beforehand (a pipe,
     /// a device), whose lines each decide their own encoding.
-    long long GetLineCount() const { return m_nLineCount; }
+    long long GetLineCount() const { return m_lineCount; }
     /// The next non-empty line as code page 932, and how many of its characters had no
     /// code page 932 form. False at the end of the file, when stop said so
     /// (WasStopped), or when the rest cannot be read: a read failure, a NUL byte or an
     /// over-long line is said in a message box, and the lines given before stand.
     bool Next(std::string& line, int& nReplaced, const StopCheck& stop = {});
-    bool WasStopped() const { return m_bStopped; }
+    bool WasStopped() const { return m_stopped; }
 
     /// True when text is to be read as UTF-8: a byte-order mark, or valid UTF-8 with
     /// bytes above 0x7F that is either no valid code page 932 or reads as Japanese
@@ -52,7 +54,7 @@ public:
     static bool IsUtf8File(std::string_view bytes);
 
 private:
-    class CEncodingVote;
+    class EncodingVote;
 
     /// Reads the whole file once: encoding, line count, and the first line that makes it
     /// unreadable (said in a message box; false then).
@@ -61,17 +63,17 @@ private:
     /// A message box about the file: its name, then text.
     void Tell(const std::string& text);
     /// Why line nLine stops the reading (code page 932), or empty when it does not.
-    std::string Refusal(CTextLineStream::Result result, std::string_view line, std::size_t nLine) const;
+    std::string Refusal(TextLineStream::Result result, std::string_view line, std::size_t nLine) const;
 
-    IMessageBox& m_messageBox;
-    std::string m_strShownPath;  // the path as messages show it
+    MessageBox& m_messageBox;
+    std::string m_shownPath;  // the path as messages show it
     int m_fd = -1;
-    std::unique_ptr<CTextLineStream> m_pStream;
-    long long m_nLineCount = -1;
-    bool m_bWholeFileKnown = false;  // read through once: the encoding is the file's
-    bool m_bUtf8 = false;
-    bool m_bFirstLine = true;
-    bool m_bStopped = false;
+    std::unique_ptr<TextLineStream> m_stream;
+    long long m_lineCount = -1;
+    bool m_wholeFileKnown = false;  // read through once: the encoding is the file's
+    bool m_utf8 = false;
+    bool m_firstLine = true;
+    bool m_stopped = false;
 };
 
 /// What a read of a whole file did.
@@ -85,6 +87,8 @@ struct TextFileReadResult {
 /// processed until the end of the file or until stop says so (checked between lines and
 /// while reading). Replaced characters go to report, or without one to a message box per
 /// line.
-TextFileReadResult OnReadTextFile(CSendView& view, IMessageBox& messageBox, const std::string& path,
-                                  const CTextFileInput::ReplacedReport& report = {},
-                                  const CTextFileInput::StopCheck& stop = {});
+TextFileReadResult OnReadTextFile(LineDispatcher& view, MessageBox& messageBox, const std::string& path,
+                                  const TextFileInput::ReplacedReport& report = {},
+                                  const TextFileInput::StopCheck& stop = {});
+
+}  // namespace nelo

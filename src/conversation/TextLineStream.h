@@ -9,7 +9,9 @@
 #include <memory>
 #include <string_view>
 
-class CTextLineStream {
+namespace nelo {
+
+class TextLineStream {
 public:
     /// Reads up to n bytes into buffer: how many were read, 0 at the end, -1 on a
     /// failure with errno set (EINTR is tried again unless the stop check says stop).
@@ -20,7 +22,7 @@ public:
     enum class Result { Line, End, TooLong, Failed, Stopped };
 
     /// nMaxLine: the longest line given, in bytes without its line end.
-    CTextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock = 1 << 16);
+    TextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock = 1 << 16);
 
     /// The next line, without its line end and possibly empty; it stays valid until the
     /// next call. TooLong: the line has more than nMaxLine bytes (nothing more is read).
@@ -29,8 +31,8 @@ public:
 
     /// The number of the line last given or found too long (1 for the first line),
     /// empty lines counted.
-    std::size_t GetLineNumber() const { return m_nLine; }
-    int GetErrno() const { return m_nErrno; }
+    std::size_t GetLineNumber() const { return m_line; }
+    int GetErrno() const { return m_errno; }
 
 private:
     /// Reads the next block after what is held; Line when bytes came or the end was
@@ -38,15 +40,17 @@ private:
     Result Fill(const StopCheck& stop);
 
     Source m_source;
-    std::size_t m_nMaxLine;
-    std::size_t m_nBlock;
-    std::unique_ptr<char[]> m_pBuffer;  // one line at most and one block
-    std::size_t m_nCapacity;
-    std::size_t m_nStart = 0;    // the first byte not yet given
-    std::size_t m_nEnd = 0;      // the end of the bytes held
-    std::size_t m_nScanned = 0;  // bytes after m_nStart known to hold no line end
-    bool m_bEof = false;
-    bool m_bSkipLf = false;  // the last line ended with CR at the end of a block
-    std::size_t m_nLine = 0;
-    int m_nErrno = 0;
+    std::size_t m_maxLine;
+    std::size_t m_block;
+    std::unique_ptr<char[]> m_buffer;  // one line at most and one block
+    std::size_t m_capacity;
+    std::size_t m_start = 0;    // the first byte not yet given
+    std::size_t m_end = 0;      // the end of the bytes held
+    std::size_t m_scanned = 0;  // bytes after m_start known to hold no line end
+    bool m_eof = false;
+    bool m_skipLf = false;  // the last line ended with CR at the end of a block
+    std::size_t m_line = 0;
+    int m_errno = 0;
 };
+
+}  // namespace nelo

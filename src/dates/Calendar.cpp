@@ -2,6 +2,8 @@
 
 #include "text/Sjis.h"
 
+namespace nelo {
+
 const char* const g_weekdayNames[7] = {"日"_sj, "月"_sj, "火"_sj, "水"_sj, "木"_sj, "金"_sj, "土"_sj};
 
 namespace {
@@ -115,3 +117,5 @@ CalDate AddYears(const CalDate& d, long long n) {
     if (r.day > length) r.day = length;
     return r;
 }
+
+}  // namespace nelo

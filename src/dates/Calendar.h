@@ -4,6 +4,8 @@
 // state between calls.
 #pragma once
 
+namespace nelo {
+
 /// A day of the calendar; valid when IsValidDate says so.
 struct CalDate {
     int year = 0;   ///< Western year, no offset
@@ -51,3 +53,5 @@ inline bool IsYearInRange(long long year) { return year >= 1 && year <= 9999; }
 
 /// One-character weekday names, index 0 = Sunday ("日" ... "土", code page 932).
 extern const char* const g_weekdayNames[7];
+
+}  // namespace nelo

@@ -3,13 +3,15 @@
 #include "dates/DatePattern.h"
 #include "dates/DateWords.h"
 #include "dates/WorkingDate.h"
-#include "res/StringTable.h"
+#include "strings/StringTable.h"
 #include "text/Decimal.h"
 #include "text/Sjis.h"
 
 #include <cstdio>
 #include <ctime>
 #include <string_view>
+
+namespace nelo {
 
 namespace {
 
@@ -37,7 +39,7 @@ long long NormalisedDateKey(int y, int m, int d) {
 
 long long Key(const CalDate& d) { return d.year * 10000LL + d.month * 100 + d.day; }
 
-int MovedAnswer(const CWorkingDate& date, std::string& out) {
+int MovedAnswer(const WorkingDate& date, std::string& out) {
     const CalDate d = date.Date();
     out = Sentence("%d年%d月%d日です。"_sj, d.year, d.month, d.day);
     return 1;
@@ -195,16 +197,18 @@ int AnswerEra(std::string& out, const std::string& word) {
     return 1;
 }
 
-int AddDaysAnswer(CWorkingDate& date, std::string& out, int n) { return date.MoveDays(n) ? MovedAnswer(date, out) : 0; }
+int AddDaysAnswer(WorkingDate& date, std::string& out, int n) { return date.MoveDays(n) ? MovedAnswer(date, out) : 0; }
 
-int AddWeeksAnswer(CWorkingDate& date, std::string& out, int n) {
+int AddWeeksAnswer(WorkingDate& date, std::string& out, int n) {
     return date.MoveDays(7LL * n) ? MovedAnswer(date, out) : 0;
 }
 
-int AddMonthsAnswer(CWorkingDate& date, std::string& out, int n) {
+int AddMonthsAnswer(WorkingDate& date, std::string& out, int n) {
     return date.MoveMonths(n) ? MovedAnswer(date, out) : 0;
 }
 
-int AddYearsAnswer(CWorkingDate& date, std::string& out, int n) {
+int AddYearsAnswer(WorkingDate& date, std::string& out, int n) {
     return date.MoveYears(n) ? MovedAnswer(date, out) : 0;
 }
+
+}  // namespace nelo

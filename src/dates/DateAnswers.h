@@ -6,7 +6,9 @@
 
 #include <string>
 
-class CWorkingDate;
+namespace nelo {
+
+class WorkingDate;
 
 /// "%d年%d月%d日は%s曜日です。"
 int WeekdayAnswer(std::string& out, const CalDate& d);
@@ -23,10 +25,12 @@ int AnswerEra(std::string& out, const std::string& word);
 
 /// Moves the base date by n days: "%d年%d月%d日です。"; 0 (date unchanged) when the
 /// moved date would leave the years 1-9999.
-int AddDaysAnswer(CWorkingDate& date, std::string& out, int n);
+int AddDaysAnswer(WorkingDate& date, std::string& out, int n);
 /// As AddDaysAnswer, by n weeks.
-int AddWeeksAnswer(CWorkingDate& date, std::string& out, int n);
+int AddWeeksAnswer(WorkingDate& date, std::string& out, int n);
 /// As AddDaysAnswer, by n months (the day clamped to the new month).
-int AddMonthsAnswer(CWorkingDate& date, std::string& out, int n);
+int AddMonthsAnswer(WorkingDate& date, std::string& out, int n);
 /// As AddDaysAnswer, by n years (29 February becomes the 28th in a common year).
-int AddYearsAnswer(CWorkingDate& date, std::string& out, int n);
+int AddYearsAnswer(WorkingDate& date, std::string& out, int n);
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include "text/JText.h"
 
+namespace nelo {
+
 namespace {
 
 // The body of ToDatePattern, writing at o (room for two bytes per input byte); returns
@@ -91,3 +93,5 @@ std::string ToDatePattern(std::string_view in) {
     out.resize(static_cast<std::size_t>(WriteDatePattern(in, out.data()) - out.data()));
     return out;
 }
+
+}  // namespace nelo

@@ -6,4 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 std::string ToDatePattern(std::string_view in);
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include "dates/DateWords.h"
 
+namespace nelo {
+
 namespace {
 
 // Beyond these a count leaves the years 1-9999 from any today; refusing them early keeps
@@ -33,9 +35,9 @@ CalDate NthWeekday(int year, int month, int n, int weekday) {
     return CalDate{year, month, day};
 }
 
-class CResolver {
+class DateResolver {
 public:
-    CResolver(const PhraseForm& form, const PhraseContext& ctx) : f(form), c(ctx) {}
+    DateResolver(const PhraseForm& form, const PhraseContext& ctx) : f(form), c(ctx) {}
 
     DateReading Resolve() {
         if (f.status == PhraseStatus::NotADate) return r;
@@ -274,10 +276,14 @@ PhraseContext PhraseContext::Now() {
     return c;
 }
 
-DateReading ResolvePhrase(const PhraseForm& form, const PhraseContext& ctx) { return CResolver(form, ctx).Resolve(); }
+DateReading ResolvePhrase(const PhraseForm& form, const PhraseContext& ctx) {
+    return DateResolver(form, ctx).Resolve();
+}
 
 DateReading ReadDatePhrase(std::string_view phrase, const PhraseContext& ctx, bool bBareIsDay) {
     PhraseTokens tokens;
     if (phrase.empty() || !LexPhrase(phrase, tokens)) return DateReading{};
     return ResolvePhrase(ParsePhraseTokens(tokens, 0, tokens.n, bBareIsDay), ctx);
 }
+
+}  // namespace nelo

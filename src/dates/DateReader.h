@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 /// What a phrase is read against.
 struct PhraseContext {
     CalDate today;
@@ -68,3 +70,5 @@ enum class PhraseUse : std::uint8_t { Schedule, Question };
 std::string RefusalText(const DateReading& reading, std::string_view phrase, PhraseUse use);
 /// The sentence for an end before its start: 「終わりの「３／１」が始まりの「３／８」より前です。」
 std::string EndBeforeStartText(std::string_view endPhrase, std::string_view startPhrase);
+
+}  // namespace nelo

@@ -5,6 +5,8 @@
 #include "text/JText.h"
 #include "text/Sjis.h"
 
+namespace nelo {
+
 namespace {
 
 std::string Quoted(std::string_view phrase) {
@@ -70,3 +72,5 @@ std::string RefusalText(const DateReading& reading, std::string_view phrase, Phr
 std::string EndBeforeStartText(std::string_view endPhrase, std::string_view startPhrase) {
     return "終わりの"_sj + Quoted(endPhrase) + "が始まりの"_sj + Quoted(startPhrase) + "より前です。"_sj;
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 #include "platform/Clock.h"
 #include "text/Decimal.h"
 
+namespace nelo {
+
 int FormatEntryDate(std::string& display, const CalDate& d, int hour, int minute, std::time_t& time) {
     display.clear();
     AppendDecimal(display, d.year);
@@ -27,3 +29,5 @@ int FormatEntryDate(std::string& display, const CalDate& d, int hour, int minute
     time = MakeLocalTime(d.year, d.month, d.day, hour, minute, 0);
     return 1;
 }
+
+}  // namespace nelo

@@ -1,6 +1,8 @@
 // A date and time of day as the date questions answer about it.
 #pragma once
 
+namespace nelo {
+
 /// A date and time of day; weekday and dayOfYear are derived from the date.
 struct DateTimeRec {
     short hour;     ///< hour as given (not limited to 0-23), or NO_TIME
@@ -15,3 +17,5 @@ struct DateTimeRec {
 
 /// The hour (and minute) of a phrase that gave no time of day.
 constexpr short NO_TIME = 99;
+
+}  // namespace nelo

@@ -3,6 +3,8 @@
 #include "platform/Clock.h"
 #include "text/JText.h"
 
+namespace nelo {
+
 std::string::size_type FindWord(const std::string& text, const char* word) {
     const char first = word[0];
     if (first == '\0') return std::string::npos;
@@ -37,3 +39,5 @@ int ReadNumber(const std::string& text, std::string::size_type from) {
     }
     return static_cast<int>(v);
 }
+
+}  // namespace nelo

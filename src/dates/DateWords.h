@@ -4,6 +4,8 @@
 #include <ctime>
 #include <string>
 
+namespace nelo {
+
 /// Position of the word (code page 932) in text, found at character boundaries only;
 /// npos when absent.
 std::string::size_type FindWord(const std::string& text, const char* word);
@@ -14,3 +16,5 @@ std::tm Today();
 /// Parses the digits at text[from..] as a non-negative number, saturating far above
 /// any date; 0 when no digit starts there.
 int ReadNumber(const std::string& text, std::string::size_type from = 0);
+
+}  // namespace nelo

@@ -1,13 +1,15 @@
 #include "dates/PhraseGrammar.h"
 
+namespace nelo {
+
 namespace {
 
 enum class Step { Ok, Fail, Refuse };
 
-class CPhraseParser {
+class PhraseParser {
 public:
-    CPhraseParser(const PhraseTokens& tokens, int from, int to, bool bBareIsDay)
-        : m_t(tokens.tok), m_i(from), m_end(to), m_bBareIsDay(bBareIsDay) {}
+    PhraseParser(const PhraseTokens& tokens, int from, int to, bool bBareIsDay)
+        : m_t(tokens.tok), m_i(from), m_end(to), m_bareIsDay(bBareIsDay) {}
 
     PhraseForm Parse() {
         const int from = m_i;
@@ -193,7 +195,7 @@ private:
         PhraseForm& f = m_form;
         const int n = Value();
         if (m_i + 1 >= m_end) {
-            if (!m_bBareIsDay) return Fail();
+            if (!m_bareIsDay) return Fail();
             f.day = DayForm::Calendar;
             f.dayPart = DayPart::Bare;
             f.nDay = n;
@@ -461,7 +463,7 @@ private:
     const PhraseToken* m_t;
     int m_i;
     int m_end;
-    bool m_bBareIsDay;
+    bool m_bareIsDay;
     PhraseForm m_form;
 };
 
@@ -520,7 +522,7 @@ bool ReadDuration(const PhraseToken* t, int from, int to, PhraseForm& f) {
 }  // namespace
 
 PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bBareIsDay) {
-    return CPhraseParser(tokens, from, to, bBareIsDay).Parse();
+    return PhraseParser(tokens, from, to, bBareIsDay).Parse();
 }
 
 RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay) {
@@ -572,3 +574,5 @@ RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay) {
     if (!ReadDuration(t, mark + 1, endTo, r.end)) r.end = ParsePhraseTokens(tokens, mark + 1, endTo, true);
     return r;
 }
+
+}  // namespace nelo

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+namespace nelo {
+
 enum class PhraseStatus : std::uint8_t {
     NotADate,  ///< the phrase is something else (another interpreter's line)
     Date,      ///< the parts below hold what it names
@@ -101,3 +103,5 @@ PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool 
 
 /// Lexes and parses a word that may hold a range.
 RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay);
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+namespace nelo {
+
 namespace {
 
 struct Word {
@@ -302,3 +304,5 @@ bool LexPhrase(std::string_view s, PhraseTokens& out) {
     }
     return true;
 }
+
+}  // namespace nelo

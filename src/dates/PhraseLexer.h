@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace nelo {
+
 enum class PTok : std::uint8_t {
     Number,       ///< digits (full width, ASCII) or kanji numerals (三, 十五, 二〇二四)
     Year,         ///< 年 after a number
@@ -73,3 +75,5 @@ struct PhraseTokens {
 /// Splits a phrase (code page 932, no blanks) into its words; false when a character
 /// belongs to none, or when there are more words than a date has.
 bool LexPhrase(std::string_view phrase, PhraseTokens& out);
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include "dates/DateWords.h"
 
+namespace nelo {
+
 namespace {
 
 // More days, months or years than the years 1-9999 hold: such a move leaves the range
@@ -20,32 +22,32 @@ void Fill(DateTimeRec& dt, const CalDate& d) {
 
 }  // namespace
 
-const DateTimeRec& CWorkingDate::Get() const {
-    if (!m_bSet) {
+const DateTimeRec& WorkingDate::Get() const {
+    if (!m_set) {
         const std::tm now = Today();
         Fill(m_dt, CalDate{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday});
         m_dt.hour = m_dt.minute = m_dt.second = NO_TIME;
-        m_bSet = true;
+        m_set = true;
     }
     return m_dt;
 }
 
-CalDate CWorkingDate::Date() const {
+CalDate WorkingDate::Date() const {
     const DateTimeRec& d = Get();
     return CalDate{d.year, d.month, d.day};
 }
 
-void CWorkingDate::Set(const CalDate& date, int hour, int minute) {
+void WorkingDate::Set(const CalDate& date, int hour, int minute) {
     Fill(m_dt, date);
     m_dt.hour = static_cast<short>(hour);
     m_dt.minute = static_cast<short>(hour == NO_TIME ? NO_TIME : minute);
     m_dt.second = static_cast<short>(hour == NO_TIME ? NO_TIME : 0);
-    m_bSet = true;
+    m_set = true;
 }
 
-void CWorkingDate::Reset() { m_bSet = false; }
+void WorkingDate::Reset() { m_set = false; }
 
-bool CWorkingDate::MoveTo(const CalDate& date) {
+bool WorkingDate::MoveTo(const CalDate& date) {
     if (!IsYearInRange(date.year)) return false;
     // The time of day stays as it was.
     Get();
@@ -53,17 +55,19 @@ bool CWorkingDate::MoveTo(const CalDate& date) {
     return true;
 }
 
-bool CWorkingDate::MoveDays(long long n) {
+bool WorkingDate::MoveDays(long long n) {
     if (n > kMaxDays || n < -kMaxDays) return false;
     return MoveTo(AddDays(Date(), n));
 }
 
-bool CWorkingDate::MoveMonths(long long n) {
+bool WorkingDate::MoveMonths(long long n) {
     if (n > kMaxMonths || n < -kMaxMonths) return false;
     return MoveTo(AddMonths(Date(), n));
 }
 
-bool CWorkingDate::MoveYears(long long n) {
+bool WorkingDate::MoveYears(long long n) {
     if (n > kMaxYears || n < -kMaxYears) return false;
     return MoveTo(AddYears(Date(), n));
 }
+
+}  // namespace nelo

@@ -6,7 +6,9 @@
 #include "dates/Calendar.h"
 #include "dates/DateTimeRec.h"
 
-class CWorkingDate {
+namespace nelo {
+
+class WorkingDate {
 public:
     /// The date with its derived fields; today without a time of day until something
     /// sets it (the clock is read then, not when the object is made).
@@ -27,5 +29,7 @@ private:
     bool MoveTo(const CalDate& date);
 
     mutable DateTimeRec m_dt{};
-    mutable bool m_bSet = false;
+    mutable bool m_set = false;
 };
+
+}  // namespace nelo

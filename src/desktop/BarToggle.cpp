@@ -6,9 +6,9 @@
 
 namespace {
 
-class CBarWatcher : public QObject {
+class BarWatcher : public QObject {
 public:
-    CBarWatcher(QAction* pAction, QWidget* pBar) : QObject(pAction), m_pAction(pAction) {
+    BarWatcher(QAction* pAction, QWidget* pBar) : QObject(pAction), m_action(pAction) {
         pBar->installEventFilter(this);
     }
 
@@ -18,12 +18,12 @@ protected:
         // window itself is not shown yet.
         const QEvent::Type type = pEvent->type();
         if (type == QEvent::ShowToParent || type == QEvent::HideToParent)
-            m_pAction->setChecked(!static_cast<QWidget*>(pObject)->isHidden());
+            m_action->setChecked(!static_cast<QWidget*>(pObject)->isHidden());
         return false;
     }
 
 private:
-    QAction* m_pAction;
+    QAction* m_action;
 };
 
 }  // namespace
@@ -32,5 +32,5 @@ void BindBarToggle(QAction* pAction, QWidget* pBar) {
     pAction->setCheckable(true);
     pAction->setChecked(!pBar->isHidden());
     QObject::connect(pAction, &QAction::triggered, pBar, &QWidget::setVisible);
-    new CBarWatcher(pAction, pBar);
+    new BarWatcher(pAction, pBar);
 }

@@ -1,43 +1,45 @@
 #include "desktop/BatchedPanes.h"
 
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
-void CBatchedInput::AppendInputText(const std::string& text) {
+using namespace nelo;
+
+void BatchedInput::AppendInputText(const std::string& text) {
     // A line break asked for before any gathered text depends on what the pane holds.
-    if (m_bEndWithBreak) {
+    if (m_endWithBreak) {
         m_pane.EndWithLineBreak();
-        m_bEndWithBreak = false;
+        m_endWithBreak = false;
     }
-    m_strPending += text;
+    m_pending += text;
 }
 
-void CBatchedInput::EndWithLineBreak() {
-    if (m_strPending.empty())
-        m_bEndWithBreak = true;
-    else if (m_strPending.back() != '\n')
-        m_strPending += '\n';
+void BatchedInput::EndWithLineBreak() {
+    if (m_pending.empty())
+        m_endWithBreak = true;
+    else if (m_pending.back() != '\n')
+        m_pending += '\n';
 }
 
-void CBatchedInput::Flush() {
-    if (m_bEndWithBreak) {
+void BatchedInput::Flush() {
+    if (m_endWithBreak) {
         m_pane.EndWithLineBreak();
-        m_bEndWithBreak = false;
+        m_endWithBreak = false;
         return;
     }
-    if (m_strPending.empty()) return;
-    m_pane.AppendInputText(m_strPending);
+    if (m_pending.empty()) return;
+    m_pane.AppendInputText(m_pending);
     // The pane then puts the caret on its empty last line and shows it.
-    if (m_strPending.back() == '\n') m_pane.EndWithLineBreak();
-    m_strPending.clear();
+    if (m_pending.back() == '\n') m_pane.EndWithLineBreak();
+    m_pending.clear();
 }
 
-void CBatchedConversation::OnPaneCleared() {
-    m_strPending.clear();
+void BatchedConversation::OnPaneCleared() {
+    m_pending.clear();
     m_pane.ClearText();
 }
 
-void CBatchedConversation::Flush() {
-    if (m_strPending.empty()) return;
-    m_pane.AppendText(m_strPending);
-    m_strPending.clear();
+void BatchedConversation::Flush() {
+    if (m_pending.empty()) return;
+    m_pane.AppendText(m_pending);
+    m_pending.clear();
 }

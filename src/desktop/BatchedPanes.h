@@ -4,38 +4,40 @@
 // The panes end up with exactly the text the lines would have given one by one.
 #pragma once
 
-#include "conversation/SendView.h"
-#include "document/DocListener.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/NotebookListener.h"
 
 #include <string>
 
-class CRumoView;
+namespace nelo {
+class TranscriptView;
+}  // namespace nelo
 
 /// Stands in for the input pane: lines shown and the final line breaks.
-class CBatchedInput : public IInputPane {
+class BatchedInput : public nelo::InputPaneWriter {
 public:
-    explicit CBatchedInput(IInputPane& pane) : m_pane(pane) {}
+    explicit BatchedInput(nelo::InputPaneWriter& pane) : m_pane(pane) {}
     void AppendInputText(const std::string& text) override;
     void EndWithLineBreak() override;
     /// Hands what was gathered to the pane.
     void Flush();
 
 private:
-    IInputPane& m_pane;
-    std::string m_strPending;
-    bool m_bEndWithBreak = false;
+    nelo::InputPaneWriter& m_pane;
+    std::string m_pending;
+    bool m_endWithBreak = false;
 };
 
 /// Stands in for the conversation pane as the document's listener.
-class CBatchedConversation : public IDocListener {
+class BatchedConversation : public nelo::NotebookListener {
 public:
-    explicit CBatchedConversation(CRumoView& pane) : m_pane(pane) {}
-    void OnTextAppended(const std::string& text) override { m_strPending += text; }
+    explicit BatchedConversation(nelo::TranscriptView& pane) : m_pane(pane) {}
+    void OnTextAppended(const std::string& text) override { m_pending += text; }
     void OnPaneCleared() override;
     /// Hands what was gathered to the pane.
     void Flush();
 
 private:
-    CRumoView& m_pane;
-    std::string m_strPending;
+    nelo::TranscriptView& m_pane;
+    std::string m_pending;
 };

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <thread>
 
-CBoundedTeardown::~CBoundedTeardown() {
+BoundedTeardown::~BoundedTeardown() {
     // Only Wayland's plug-in has been seen to hang; under X11 and offscreen the teardown
     // always finishes.
     if (!QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) return;
     std::fflush(nullptr);
-    const int nStatus = m_nStatus;
+    const int nStatus = m_status;
     std::thread([nStatus] {
         std::this_thread::sleep_for(std::chrono::seconds(3));
         std::_Exit(nStatus);

@@ -6,17 +6,17 @@
 // plug-in does.
 #pragma once
 
-class CBoundedTeardown {
+class BoundedTeardown {
 public:
     /// Declared right after the QApplication, so that it is destroyed just before it.
-    CBoundedTeardown() = default;
-    ~CBoundedTeardown();
-    CBoundedTeardown(const CBoundedTeardown&) = delete;
-    CBoundedTeardown& operator=(const CBoundedTeardown&) = delete;
+    BoundedTeardown() = default;
+    ~BoundedTeardown();
+    BoundedTeardown(const BoundedTeardown&) = delete;
+    BoundedTeardown& operator=(const BoundedTeardown&) = delete;
 
     /// The status the process ends with when the teardown does not finish in time.
-    void SetStatus(int nStatus) { m_nStatus = nStatus; }
+    void SetStatus(int nStatus) { m_status = nStatus; }
 
 private:
-    int m_nStatus = 0;
+    int m_status = 0;
 };

@@ -7,7 +7,9 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
-CConversationPane::CConversationPane(QWidget* pParent) : QPlainTextEdit(pParent) {
+using namespace nelo;
+
+ConversationPane::ConversationPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setObjectName(QStringLiteral("conversationPane"));
     setAccessibleName(QStringLiteral("会話"));
     setReadOnly(true);
@@ -16,13 +18,13 @@ CConversationPane::CConversationPane(QWidget* pParent) : QPlainTextEdit(pParent)
     setUndoRedoEnabled(false);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     QScrollBar* pBar = verticalScrollBar();
-    connect(pBar, &QScrollBar::valueChanged, this, [this, pBar](int nValue) { m_bAtEnd = nValue >= pBar->maximum(); });
+    connect(pBar, &QScrollBar::valueChanged, this, [this, pBar](int nValue) { m_atEnd = nValue >= pBar->maximum(); });
     connect(pBar, &QScrollBar::rangeChanged, this, [this, pBar](int, int nMax) {
-        if (m_bAtEnd) pBar->setValue(nMax);
+        if (m_atEnd) pBar->setValue(nMax);
     });
 }
 
-void CConversationPane::AppendText(const std::string& text) {
+void ConversationPane::AppendText(const std::string& text) {
     QString q = ToQString(text);
     q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QTextCursor cursor(document());
@@ -33,10 +35,10 @@ void CConversationPane::AppendText(const std::string& text) {
     pBar->setValue(pBar->maximum());
 }
 
-void CConversationPane::ClearText() { clear(); }
+void ConversationPane::ClearText() { clear(); }
 
-void CConversationPane::changeEvent(QEvent* pEvent) {
-    const bool bAtEnd = m_bAtEnd;
+void ConversationPane::changeEvent(QEvent* pEvent) {
+    const bool bAtEnd = m_atEnd;
     QPlainTextEdit::changeEvent(pEvent);
     if (pEvent->type() != QEvent::FontChange) return;
     // The pane does not measure its scroll range again for another font by itself (it

@@ -2,14 +2,14 @@
 // echoes and answers at its end and empties it for a new or opened notebook.
 #pragma once
 
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
 #include <QPlainTextEdit>
 
-class CConversationPane : public QPlainTextEdit, public CRumoView {
+class ConversationPane : public QPlainTextEdit, public nelo::TranscriptView {
     Q_OBJECT
 public:
-    explicit CConversationPane(QWidget* pParent = nullptr);
+    explicit ConversationPane(QWidget* pParent = nullptr);
 
     void AppendText(const std::string& text) override;
     void ClearText() override;
@@ -20,5 +20,5 @@ protected:
 private:
     /// The pane shows its last line: it keeps showing it when its lines are laid out
     /// anew (another font, another width).
-    bool m_bAtEnd = true;
+    bool m_atEnd = true;
 };

@@ -1,6 +1,6 @@
 #include "desktop/ConversationPrinter.h"
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/FontMapping.h"
 #include "desktop/QtText.h"
 
@@ -15,16 +15,18 @@
 #include <algorithm>
 #include <utility>
 
-CConversationPrinter::CConversationPrinter(QStringList lines) : m_lines(std::move(lines)), m_font(PrintFont()) {}
+using namespace nelo;
 
-QStringList CConversationPrinter::LinesOf(const QTextDocument& document) {
+ConversationPrinter::ConversationPrinter(QStringList lines) : m_lines(std::move(lines)), m_font(PrintFont()) {}
+
+QStringList ConversationPrinter::LinesOf(const QTextDocument& document) {
     QStringList lines;
     lines.reserve(document.blockCount());
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) lines.append(block.text());
     return lines;
 }
 
-QFont CConversationPrinter::PrintFont() {
+QFont ConversationPrinter::PrintFont() {
     // Where "ＭＳ 明朝" itself is missing, a fixed-pitch Mincho stands in for it: the
     // proportional faces would set the page's columns unevenly.
     static const QString substitute = FixedPitchMincho();
@@ -38,19 +40,19 @@ QFont CConversationPrinter::PrintFont() {
     return font;
 }
 
-QString CConversationPrinter::HeaderText() {
-    return QStringLiteral("ＮＥＬＯ Ver") + QLatin1String(CRumoApp::kVersion);
+QString ConversationPrinter::HeaderText() {
+    return QStringLiteral("ＮＥＬＯ Ver") + QLatin1String(NotebookSession::kVersion);
 }
 
-QString CConversationPrinter::PageNumberText(int nPage) { return QStringLiteral("%1 頁").arg(nPage); }
+QString ConversationPrinter::PageNumberText(int nPage) { return QStringLiteral("%1 頁").arg(nPage); }
 
-void CConversationPrinter::UseDefaultPaper(QPrinter& printer) {
+void ConversationPrinter::UseDefaultPaper(QPrinter& printer) {
     QPageSize paper;
     if (printer.outputFormat() == QPrinter::NativeFormat) paper = QPrinterInfo(printer).defaultPageSize();
     printer.setPageSize(paper.isValid() ? paper : QPageSize(QPageSize::A4));
 }
 
-void CConversationPrinter::Layout(QPrinter& printer) {
+void ConversationPrinter::Layout(QPrinter& printer) {
     QFontMetricsF metrics(m_font, &printer);
     QRectF area = printer.pageRect(QPrinter::DevicePixel);
     m_layout.emplace(printer.logicalDpiX(), printer.logicalDpiY(), area.width(), area.height(),
@@ -79,7 +81,7 @@ void CConversationPrinter::Layout(QPrinter& printer) {
     }
 }
 
-bool CConversationPrinter::Print(QPrinter& printer, const std::tm& when) {
+bool ConversationPrinter::Print(QPrinter& printer, const std::tm& when) {
     Layout(printer);
     const int nPages = PageCount();
     int nFrom = 1;
@@ -95,7 +97,7 @@ bool CConversationPrinter::Print(QPrinter& printer, const std::tm& when) {
     painter.setFont(m_font);
     QFontMetricsF metrics(m_font, &printer);
     const double ascent = metrics.ascent();
-    const CPrintLayout& page = *m_layout;
+    const PrintLayout& page = *m_layout;
     const QString header = HeaderText();
     const QString date = ToQString(FormatPrintDate(when));
     const double dateLeft = page.Right() - metrics.horizontalAdvance(date);
@@ -105,8 +107,8 @@ bool CConversationPrinter::Print(QPrinter& printer, const std::tm& when) {
         if (nPage > nFrom && !printer.newPage()) return false;
         painter.drawText(QPointF(page.Left(), page.HeaderTop() + ascent), header);
         painter.drawText(QPointF(dateLeft, page.HeaderTop() + ascent), date);
-        const int nFirst = CPrintLayout::FirstLine(nPage);
-        const int nEnd = std::min(nRows, nFirst + CPrintLayout::kLinesPerPage);
+        const int nFirst = PrintLayout::FirstLine(nPage);
+        const int nEnd = std::min(nRows, nFirst + PrintLayout::kLinesPerPage);
         for (int i = nFirst; i < nEnd; ++i) {
             painter.drawText(QPointF(page.Left(), page.BodyLineTop(i - nFirst) + ascent), m_rows[i]);
         }

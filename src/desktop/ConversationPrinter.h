@@ -4,7 +4,7 @@
 // they have on paper; each wrapped row counts as one line and keeps all its text.
 #pragma once
 
-#include "view/PrintLayout.h"
+#include "transcript/PrintLayout.h"
 
 #include <QFont>
 #include <QString>
@@ -15,10 +15,10 @@
 class QPrinter;
 class QTextDocument;
 
-class CConversationPrinter {
+class ConversationPrinter {
 public:
     /// lines: the conversation pane's lines (its paragraphs, without line breaks).
-    explicit CConversationPrinter(QStringList lines);
+    explicit ConversationPrinter(QStringList lines);
 
     /// The pane's lines, the empty one after the last line break included (it is a line
     /// of the pane as well).
@@ -37,9 +37,9 @@ public:
     /// Wraps the lines for the printer's paper and font; PageCount() and Rows() then
     /// tell the result.
     void Layout(QPrinter& printer);
-    int PageCount() const { return CPrintLayout::PageCount(static_cast<int>(m_rows.size())); }
+    int PageCount() const { return nelo::PrintLayout::PageCount(static_cast<int>(m_rows.size())); }
     const QStringList& Rows() const { return m_rows; }
-    const CPrintLayout& PageLayout() const { return *m_layout; }
+    const nelo::PrintLayout& PageLayout() const { return *m_layout; }
 
     /// Lays out and prints the pages the printer asks for (all, or its page range),
     /// dated when. False when the printer could not be started (a file that cannot be
@@ -50,5 +50,5 @@ private:
     QStringList m_lines;
     QStringList m_rows;
     QFont m_font;
-    std::optional<CPrintLayout> m_layout;
+    std::optional<nelo::PrintLayout> m_layout;
 };

@@ -2,7 +2,7 @@
 
 #include <new>
 
-bool CDesktopApplication::notify(QObject* pReceiver, QEvent* pEvent) {
+bool DesktopApplication::notify(QObject* pReceiver, QEvent* pEvent) {
     try {
         return QApplication::notify(pReceiver, pEvent);
     } catch (const std::bad_alloc&) {

@@ -7,10 +7,10 @@
 #include <QApplication>
 #include <functional>
 
-class CDesktopApplication : public QApplication {
+class DesktopApplication : public QApplication {
     Q_OBJECT
 public:
-    CDesktopApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    DesktopApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
     /// Called when an event handler runs out of memory; it is expected not to return
     /// (without a handler, or when it does return, the exception goes on).

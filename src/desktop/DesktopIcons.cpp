@@ -31,9 +31,9 @@ namespace {
 /// not wait for images it does not show yet) and drawn at exactly the pixel size asked
 /// for: a toolbar icon at 1.5 times is 24 pixels drawn from the vector, not a 16- or
 /// 32-pixel image scaled.
-class CSvgIconEngine : public QIconEngine {
+class SvgIconEngine : public QIconEngine {
 public:
-    explicit CSvgIconEngine(QString path) : m_path(std::move(path)) {}
+    explicit SvgIconEngine(QString path) : m_path(std::move(path)) {}
 
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         (void)state;
@@ -64,15 +64,15 @@ public:
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {}; }
 
-    QIconEngine* clone() const override { return new CSvgIconEngine(m_path); }
+    QIconEngine* clone() const override { return new SvgIconEngine(m_path); }
     QString key() const override { return QStringLiteral("CSvgIconEngine"); }
 
     bool isNull() override { return !Renderer().isValid(); }
 
 private:
     QSvgRenderer& Renderer() {
-        if (!m_pRenderer) m_pRenderer = std::make_unique<QSvgRenderer>(m_path);
-        return *m_pRenderer;
+        if (!m_renderer) m_renderer = std::make_unique<QSvgRenderer>(m_path);
+        return *m_renderer;
     }
 
     /// The drawing centred in a transparent square of that size.
@@ -92,7 +92,7 @@ private:
     }
 
     QString m_path;
-    std::unique_ptr<QSvgRenderer> m_pRenderer;
+    std::unique_ptr<QSvgRenderer> m_renderer;
     std::map<QString, QPixmap> m_cache;
 };
 
@@ -100,7 +100,7 @@ QIcon SvgIcon(const QString& name) {
     InitResources();
     const QString path = QStringLiteral(":/icons/") + name + QStringLiteral(".svg");
     if (!QFile::exists(path)) return QIcon();
-    return QIcon(new CSvgIconEngine(path));
+    return QIcon(new SvgIconEngine(path));
 }
 
 }  // namespace

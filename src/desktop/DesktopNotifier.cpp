@@ -22,11 +22,11 @@ QString Latin1(const char* text) { return QString::fromLatin1(text); }
 
 }  // namespace
 
-CDesktopNotifier::CDesktopNotifier(QMainWindow& window) : QObject(&window), m_window(window) {}
+DesktopNotifier::DesktopNotifier(QMainWindow& window) : QObject(&window), m_window(window) {}
 
-CDesktopNotifier::~CDesktopNotifier() = default;
+DesktopNotifier::~DesktopNotifier() = default;
 
-void CDesktopNotifier::Show(const QString& summary, const QString& body, int tag) {
+void DesktopNotifier::Show(const QString& summary, const QString& body, int tag) {
     const Pending note{summary, body, tag};
     if (!QDBusConnection::sessionBus().isConnected()) {
         ShowFallback(note);
@@ -40,11 +40,11 @@ void CDesktopNotifier::Show(const QString& summary, const QString& body, int tag
     if (m_state == ServiceState::kUnknown) AskService();
 }
 
-void CDesktopNotifier::AskService() {
+void DesktopNotifier::AskService() {
     m_state = ServiceState::kAsking;
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!m_bSignalsWatched) {
-        m_bSignalsWatched = true;
+    if (!m_signalsWatched) {
+        m_signalsWatched = true;
         bus.connect(QString(), Latin1(kPath), Latin1(kInterface), QStringLiteral("ActionInvoked"), this,
                     SLOT(onActionInvoked(uint, QString)));
         bus.connect(QString(), Latin1(kPath), Latin1(kInterface), QStringLiteral("NotificationClosed"), this,
@@ -64,19 +64,19 @@ void CDesktopNotifier::AskService() {
             return;
         }
         m_state = ServiceState::kReady;
-        m_bBodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
+        m_bodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
         for (const Pending& note : waiting) SendToService(note);
     });
 }
 
-void CDesktopNotifier::SendToService(const Pending& note) {
+void DesktopNotifier::SendToService(const Pending& note) {
     QDBusMessage message =
         QDBusMessage::createMethodCall(Latin1(kService), Latin1(kPath), Latin1(kInterface), QStringLiteral("Notify"));
     QVariantMap hints;
     hints.insert(QStringLiteral("desktop-entry"), Latin1(kDesktopEntry));
     hints.insert(QStringLiteral("category"), QStringLiteral("x-nelo.reminder"));
     // A service that reads markup in the body would take "<" and "&" of a business as markup.
-    const QString body = m_bBodyMarkup ? note.body.toHtmlEscaped() : note.body;
+    const QString body = m_bodyMarkup ? note.body.toHtmlEscaped() : note.body;
     message << QString::fromUtf8(kAppName) << uint(0) << Latin1(kDesktopEntry) << note.summary << body
             << QStringList{QStringLiteral("default"), QStringLiteral("予定一覧を開く")} << hints << int(-1);
     m_lastRoute = Route::kService;
@@ -95,47 +95,47 @@ void CDesktopNotifier::SendToService(const Pending& note) {
     });
 }
 
-void CDesktopNotifier::ShowFallback(const Pending& note) {
+void DesktopNotifier::ShowFallback(const Pending& note) {
     if (QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages()) {
-        if (!m_pTray) {
-            m_pTray = new QSystemTrayIcon(AppIcon(), this);
-            m_pTray->setToolTip(QString::fromUtf8(kAppName));
-            connect(m_pTray, &QSystemTrayIcon::messageClicked, this, [this] { Q_EMIT activated(m_nTrayTag); });
+        if (!m_tray) {
+            m_tray = new QSystemTrayIcon(AppIcon(), this);
+            m_tray->setToolTip(QString::fromUtf8(kAppName));
+            connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] { Q_EMIT activated(m_trayTag); });
         }
-        m_pTray->show();
-        m_nTrayTag = note.tag;
-        m_pTray->showMessage(note.summary, note.body, AppIcon(), 0);
+        m_tray->show();
+        m_trayTag = note.tag;
+        m_tray->showMessage(note.summary, note.body, AppIcon(), 0);
         m_lastRoute = Route::kTray;
         return;
     }
-    if (!m_pNotice) {
-        m_pNotice = new QToolButton(&m_window);
-        m_pNotice->setObjectName(QStringLiteral("reminderNotice"));
-        m_pNotice->setAccessibleName(QStringLiteral("通知"));
-        m_pNotice->setAutoRaise(true);
-        m_pNotice->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        m_pNotice->setIcon(AppIcon());
-        m_pNotice->setFocusPolicy(Qt::NoFocus);
-        m_window.statusBar()->addWidget(m_pNotice);
-        connect(m_pNotice, &QToolButton::clicked, this, [this] {
-            m_pNotice->hide();
-            Q_EMIT activated(m_nNoticeTag);
+    if (!m_notice) {
+        m_notice = new QToolButton(&m_window);
+        m_notice->setObjectName(QStringLiteral("reminderNotice"));
+        m_notice->setAccessibleName(QStringLiteral("通知"));
+        m_notice->setAutoRaise(true);
+        m_notice->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        m_notice->setIcon(AppIcon());
+        m_notice->setFocusPolicy(Qt::NoFocus);
+        m_window.statusBar()->addWidget(m_notice);
+        connect(m_notice, &QToolButton::clicked, this, [this] {
+            m_notice->hide();
+            Q_EMIT activated(m_noticeTag);
         });
     }
-    m_nNoticeTag = note.tag;
+    m_noticeTag = note.tag;
     // One line: the summary, then the first line of the body.
-    m_pNotice->setText(note.summary + QStringLiteral("　") + note.body.section(QLatin1Char('\n'), 0, 0));
-    m_pNotice->setToolTip(note.summary + QLatin1Char('\n') + note.body +
-                          QStringLiteral("\n\nクリックすると予定一覧を開きます"));
-    m_pNotice->show();
+    m_notice->setText(note.summary + QStringLiteral("　") + note.body.section(QLatin1Char('\n'), 0, 0));
+    m_notice->setToolTip(note.summary + QLatin1Char('\n') + note.body +
+                         QStringLiteral("\n\nクリックすると予定一覧を開きます"));
+    m_notice->show();
     QApplication::alert(&m_window);
     m_lastRoute = Route::kStatusBar;
 }
 
-void CDesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
+void DesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
     const auto it = m_tags.find(id);
     if (it == m_tags.end() || actionKey != QStringLiteral("default")) return;
     Q_EMIT activated(it->second);
 }
 
-void CDesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) { m_tags.erase(id); }
+void DesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) { m_tags.erase(id); }

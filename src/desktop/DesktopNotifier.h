@@ -15,7 +15,7 @@ class QMainWindow;
 class QSystemTrayIcon;
 class QToolButton;
 
-class CDesktopNotifier : public QObject {
+class DesktopNotifier : public QObject {
     Q_OBJECT
 public:
     /// Where a notification went.
@@ -27,8 +27,8 @@ public:
     static constexpr const char* kAppName = "ＮＥＬＯ";
     static constexpr const char* kDesktopEntry = "com.vantor.Nelo";
 
-    explicit CDesktopNotifier(QMainWindow& window);
-    ~CDesktopNotifier() override;
+    explicit DesktopNotifier(QMainWindow& window);
+    ~DesktopNotifier() override;
 
     /// Shows a notification; tag comes back through activated() when it is clicked.
     void Show(const QString& summary, const QString& body, int tag);
@@ -36,7 +36,7 @@ public:
     /// Where the last notification went (it may still be on its way to the service).
     Route GetLastRoute() const { return m_lastRoute; }
     /// The status-bar notice (nullptr until one was needed).
-    QToolButton* GetNotice() const { return m_pNotice; }
+    QToolButton* GetNotice() const { return m_notice; }
 
 Q_SIGNALS:
     /// The user clicked the notification of tag.
@@ -61,13 +61,13 @@ private:
 
     QMainWindow& m_window;
     ServiceState m_state = ServiceState::kUnknown;
-    bool m_bBodyMarkup = false;  // the service reads markup in the body
-    bool m_bSignalsWatched = false;
+    bool m_bodyMarkup = false;  // the service reads markup in the body
+    bool m_signalsWatched = false;
     QVector<Pending> m_waiting;  // notifications waiting for the service's answer
     std::map<uint, int> m_tags;  // the service's notification ids and their tags
-    QSystemTrayIcon* m_pTray = nullptr;
-    int m_nTrayTag = -1;
-    QToolButton* m_pNotice = nullptr;
-    int m_nNoticeTag = -1;
+    QSystemTrayIcon* m_tray = nullptr;
+    int m_trayTag = -1;
+    QToolButton* m_notice = nullptr;
+    int m_noticeTag = -1;
     Route m_lastRoute = Route::kNone;
 };

@@ -1,9 +1,11 @@
 #include "desktop/DesktopOptions.h"
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "app/StartArguments.h"
 
 #include <cstdio>
+
+using namespace nelo;
 
 namespace {
 
@@ -24,36 +26,36 @@ void PrintHelp() {
         "  XDG_CONFIG_HOME                設定ファイル（Vantor/Nelo.conf）の置き場所\n"
         "  XDG_STATE_HOME                 復元用コピー（Vantor/Nelo/）の置き場所\n"
         "\n端末では nelo-cli が同じノートを扱います。\n",
-        CDesktopOptions::kUsage);
+        DesktopOptions::kUsage);
 }
 
 }  // namespace
 
-bool CDesktopOptions::Parse(const std::vector<std::string>& args, int& status) {
-    CStartArguments start;
-    const CStartArguments::Outcome outcome = start.Parse(args, [this](const std::string& option) {
+bool DesktopOptions::Parse(const std::vector<std::string>& args, int& status) {
+    StartArguments start;
+    const StartArguments::Outcome outcome = start.Parse(args, [this](const std::string& option) {
         if (option == "--minimized") return bMinimized = true;
         if (option != "--quit-after-first-paint") return false;
         bQuitAfterFirstPaint = true;
         return true;
     });
     switch (outcome) {
-    case CStartArguments::kRun:
+    case StartArguments::kRun:
         bNew = start.bNew;
         strFile = start.strFile;
         return true;
-    case CStartArguments::kHelp:
+    case StartArguments::kHelp:
         PrintHelp();
         status = 0;
         return false;
-    case CStartArguments::kVersion:
-        std::printf("nelo (%s) %s\n", CRumoApp::kAppName, CRumoApp::kVersion);
+    case StartArguments::kVersion:
+        std::printf("nelo (%s) %s\n", NotebookSession::kAppName, NotebookSession::kVersion);
         status = 0;
         return false;
-    case CStartArguments::kUnknownOption:
+    case StartArguments::kUnknownOption:
         std::fprintf(stderr, "nelo: 不明なオプションです: %s\n%s", start.strBad.c_str(), kUsage);
         break;
-    case CStartArguments::kTwoFiles: std::fprintf(stderr, "nelo: ファイルは一つだけ指定できます。\n%s", kUsage); break;
+    case StartArguments::kTwoFiles: std::fprintf(stderr, "nelo: ファイルは一つだけ指定できます。\n%s", kUsage); break;
     }
     status = 2;
     return false;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-struct CDesktopOptions {
+struct DesktopOptions {
     static constexpr const char* kUsage =
         "usage: nelo [--new] [--minimized] [FILE.nel]\n       nelo --help | --version\n";
 

@@ -1,15 +1,17 @@
 #include "desktop/DesktopReminders.h"
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/DesktopNotifier.h"
-#include "desktop/MainFrame.h"
+#include "desktop/MainWindow.h"
 #include "desktop/QtText.h"
-#include "document/DocListener.h"
+#include "notebook/NotebookListener.h"
 #include "platform/Clock.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
+
+using namespace nelo;
 
 namespace {
 
@@ -20,42 +22,42 @@ long long FloorSeconds(long long ms) { return ms >= 0 ? ms / 1000 : -((-ms + 999
 
 }  // namespace
 
-CDesktopReminders::CDesktopReminders(CRumoApp& app, CMainFrame& frame)
-    : QObject(&frame), m_app(app), m_frame(frame), m_pNotifier(new CDesktopNotifier(frame)) {
+DesktopReminders::DesktopReminders(NotebookSession& app, MainWindow& frame)
+    : QObject(&frame), m_app(app), m_frame(frame), m_notifier(new DesktopNotifier(frame)) {
     m_changeDelay.setSingleShot(true);
     m_changeDelay.setInterval(kChangeDelayMs);
-    connect(&m_changeDelay, &QTimer::timeout, this, &CDesktopReminders::Check);
+    connect(&m_changeDelay, &QTimer::timeout, this, &DesktopReminders::Check);
     if (m_timer.IsValid()) {
-        m_pTimerNotifier = new QSocketNotifier(m_timer.GetFd(), QSocketNotifier::Read, this);
-        connect(m_pTimerNotifier, &QSocketNotifier::activated, this, &CDesktopReminders::OnTimerReadable);
+        m_timerNotifier = new QSocketNotifier(m_timer.GetFd(), QSocketNotifier::Read, this);
+        connect(m_timerNotifier, &QSocketNotifier::activated, this, &DesktopReminders::OnTimerReadable);
     }
-    connect(&frame, &CMainFrame::dataChanged, this, [this](unsigned what) {
+    connect(&frame, &MainWindow::dataChanged, this, [this](unsigned what) {
         // Not restarted by every change: a long run of changes is looked at as it goes.
         if ((what & DocSchedules) && !m_changeDelay.isActive()) m_changeDelay.start();
     });
-    connect(m_pNotifier, &CDesktopNotifier::activated, this, &CDesktopReminders::OnActivated);
+    connect(m_notifier, &DesktopNotifier::activated, this, &DesktopReminders::OnActivated);
     m_plan.SetSettings(ReminderSettings::Read(app.GetProfile()));
 }
 
-CDesktopReminders::~CDesktopReminders() = default;
+DesktopReminders::~DesktopReminders() = default;
 
-void CDesktopReminders::Start() {
-    const auto& entries = m_app.GetDocument().m_cmdPro.GetSchedules();
+void DesktopReminders::Start() {
+    const auto& entries = m_app.GetNotebook().m_scheduleBook.GetSchedules();
     if (std::optional<Reminder> summary = m_plan.TodaySummary(entries, CurrentClock().Now())) Notify(*summary);
     Check();
 }
 
-void CDesktopReminders::ReloadSettings() {
+void DesktopReminders::ReloadSettings() {
     m_plan.SetSettings(ReminderSettings::Read(m_app.GetProfile()));
     Check();
 }
 
-void CDesktopReminders::Check() {
+void DesktopReminders::Check() {
     m_changeDelay.stop();
-    const IClock& clock = CurrentClock();
+    const Clock& clock = CurrentClock();
     const long long nowMs = clock.NowMs();
     const std::time_t now = static_cast<std::time_t>(FloorSeconds(nowMs));
-    const auto& entries = m_app.GetDocument().m_cmdPro.GetSchedules();
+    const auto& entries = m_app.GetNotebook().m_scheduleBook.GetSchedules();
     for (const Reminder& reminder : m_plan.TakeDue(entries, now)) Notify(reminder);
 
     m_armedFor = clock.Advances() ? m_plan.NextDue(entries, now) : std::nullopt;
@@ -68,22 +70,22 @@ void CDesktopReminders::Check() {
     }
 }
 
-void CDesktopReminders::OnTimerReadable() {
+void DesktopReminders::OnTimerReadable() {
     // Expired, or the system time was set (which disarms it): either way, look again.
-    if (m_timer.Take() != CWallTimer::Event::kNone) Check();
+    if (m_timer.Take() != WallTimer::Event::kNone) Check();
 }
 
-void CDesktopReminders::Notify(const Reminder& reminder) {
+void DesktopReminders::Notify(const Reminder& reminder) {
     const int tag = static_cast<int>(m_tagEntries.size());
     // The start-up summary is about no one entry.
     if (reminder.key == ReminderKey{})
         m_tagEntries.push_back(std::nullopt);
     else
         m_tagEntries.push_back(reminder.key);
-    m_pNotifier->Show(ToQString(reminder.strSummary), ToQString(reminder.strBody), tag);
+    m_notifier->Show(ToQString(reminder.strSummary), ToQString(reminder.strBody), tag);
 }
 
-void CDesktopReminders::OnActivated(int tag) {
+void DesktopReminders::OnActivated(int tag) {
     if (m_frame.isMinimized()) m_frame.showNormal();
     m_frame.raise();
     m_frame.activateWindow();
@@ -94,6 +96,6 @@ void CDesktopReminders::OnActivated(int tag) {
     // Out of the notification's signal first: the list is a modal dialog.
     QTimer::singleShot(0, &m_frame, [this, key] {
         if (QApplication::activeModalWidget()) return;
-        m_frame.OpenScheduleList([key](const CSchedule& entry) { return key && key->Matches(entry); });
+        m_frame.OpenScheduleList([key](const ScheduleEntry& entry) { return key && key->Matches(entry); });
     });
 }

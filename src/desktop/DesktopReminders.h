@@ -1,6 +1,6 @@
-// The reminders while the desktop program runs: the core's CReminderPlan decides which
+// The reminders while the desktop program runs: the core's ReminderPlan decides which
 // entry is due when and what its notification says; this object shows them through
-// CDesktopNotifier and waits for the next one with a single wall-clock timer (no
+// DesktopNotifier and waits for the next one with a single wall-clock timer (no
 // polling). The timer is armed afresh when the schedule list or the settings change and
 // when the system time is set; a reminder whose time passed while the machine slept
 // comes at resume. Clicking a reminder opens the schedule list on its entry.
@@ -15,16 +15,18 @@
 #include <optional>
 #include <vector>
 
-class CDesktopNotifier;
-class CMainFrame;
-class CRumoApp;
+class DesktopNotifier;
+class MainWindow;
+namespace nelo {
+class NotebookSession;
+}  // namespace nelo
 class QSocketNotifier;
 
-class CDesktopReminders : public QObject {
+class DesktopReminders : public QObject {
     Q_OBJECT
 public:
-    CDesktopReminders(CRumoApp& app, CMainFrame& frame);
-    ~CDesktopReminders() override;
+    DesktopReminders(nelo::NotebookSession& app, MainWindow& frame);
+    ~DesktopReminders() override;
 
     /// The start: today's summary, the reminders due now, the timer for the next one.
     void Start();
@@ -33,26 +35,26 @@ public:
     /// Shows what is due and arms the timer for what comes next.
     void Check();
 
-    CDesktopNotifier& GetNotifier() { return *m_pNotifier; }
-    const CReminderPlan& GetPlan() const { return m_plan; }
+    DesktopNotifier& GetNotifier() { return *m_notifier; }
+    const nelo::ReminderPlan& GetPlan() const { return m_plan; }
     /// The clock time (seconds) the timer waits for; none while it waits for nothing.
     std::optional<std::time_t> GetArmedFor() const { return m_armedFor; }
 
 private:
     void OnTimerReadable();
     void OnActivated(int tag);
-    void Notify(const Reminder& reminder);
+    void Notify(const nelo::Reminder& reminder);
 
-    CRumoApp& m_app;
-    CMainFrame& m_frame;
-    CReminderPlan m_plan;
-    CWallTimer m_timer;
-    QSocketNotifier* m_pTimerNotifier = nullptr;
+    nelo::NotebookSession& m_app;
+    MainWindow& m_frame;
+    nelo::ReminderPlan m_plan;
+    nelo::WallTimer m_timer;
+    QSocketNotifier* m_timerNotifier = nullptr;
     /// Gathers the changes of the schedule list (a text file of entries read line by
     /// line changes it many times a second) into one check.
     QTimer m_changeDelay;
-    CDesktopNotifier* m_pNotifier = nullptr;
+    DesktopNotifier* m_notifier = nullptr;
     /// The entry of each notification's tag; none for the start-up summary.
-    std::vector<std::optional<ReminderKey>> m_tagEntries;
+    std::vector<std::optional<nelo::ReminderKey>> m_tagEntries;
     std::optional<std::time_t> m_armedFor;
 };

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace nelo;
+
 namespace {
 
 const QString kNotebookFilter = QStringLiteral("ＮＥＬＯFiles(*.nel)");
@@ -81,15 +83,15 @@ QString RecentFileMenuText(int nIndex, const QString& path) {
     return QStringLiteral("&%1 %2").arg(nIndex + 1).arg(shown);
 }
 
-CFileDialogSize::CFileDialogSize(CProfile& profile, QObject* pParent) : QObject(pParent), m_profile(profile) {
+FileDialogSize::FileDialogSize(Profile& profile, QObject* pParent) : QObject(pParent), m_profile(profile) {
     qApp->installEventFilter(this);
 }
 
-CFileDialogSize::~CFileDialogSize() { qApp->removeEventFilter(this); }
+FileDialogSize::~FileDialogSize() { qApp->removeEventFilter(this); }
 
-QSize CFileDialogSize::DefaultSize() { return QSize(760, 500); }
+QSize FileDialogSize::DefaultSize() { return QSize(760, 500); }
 
-bool CFileDialogSize::eventFilter(QObject* pObject, QEvent* pEvent) {
+bool FileDialogSize::eventFilter(QObject* pObject, QEvent* pEvent) {
     auto* pDialog = qobject_cast<QFileDialog*>(pObject);
     if (!pDialog || (pEvent->type() != QEvent::Show && pEvent->type() != QEvent::Hide)) return false;
     if (pEvent->type() == QEvent::Hide) {

@@ -7,17 +7,19 @@
 #include <QSize>
 #include <QString>
 
-class CProfile;
+namespace nelo {
+class Profile;
+}  // namespace nelo
 class QWidget;
 
 /// Gives every file dialog of the program (notebook, text file, calendar and CSV files)
 /// a size to show the paths in at its first opening, and the size the user left the
 /// last one at afterwards (kept in the profile's "Settings", "FileDialogSize" as
 /// "width height"). One for the program, installed on the application.
-class CFileDialogSize : public QObject {
+class FileDialogSize : public QObject {
 public:
-    explicit CFileDialogSize(CProfile& profile, QObject* pParent = nullptr);
-    ~CFileDialogSize() override;
+    explicit FileDialogSize(nelo::Profile& profile, QObject* pParent = nullptr);
+    ~FileDialogSize() override;
 
     /// The size of the first file dialog: wide enough for a path, not beyond the screen.
     static QSize DefaultSize();
@@ -26,7 +28,7 @@ protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
-    CProfile& m_profile;
+    nelo::Profile& m_profile;
 };
 
 /// Asks for a notebook to open, starting in folder; empty when cancelled.

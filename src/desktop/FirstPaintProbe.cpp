@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <ctime>
 
-bool CFirstPaintProbe::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    if (!m_bSeen && pEvent->type() == QEvent::Paint) {
-        m_bSeen = true;
+bool FirstPaintProbe::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (!m_seen && pEvent->type() == QEvent::Paint) {
+        m_seen = true;
         timespec ts{};
         clock_gettime(CLOCK_MONOTONIC, &ts);
         std::printf("FIRSTPAINT_MONO_NS=%lld\n", static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec);

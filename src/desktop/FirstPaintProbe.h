@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-class CFirstPaintProbe : public QObject {
+class FirstPaintProbe : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
@@ -14,5 +14,5 @@ protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
-    bool m_bSeen = false;
+    bool m_seen = false;
 };

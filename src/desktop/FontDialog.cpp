@@ -11,14 +11,14 @@
 
 namespace {
 
-struct SColour {
+struct Colour {
     const char* name;
     std::uint32_t cr;  // 0x00BBGGRR
 };
 
 // The sixteen colours of the standard font dialog; black is the automatic colour, which
 // is black on a light theme and stays readable on a dark one.
-const SColour kColours[] = {
+const Colour kColours[] = {
     {"自動（黒）", 0x000000}, {"茶", 0x000080},   {"緑", 0x008000},   {"オリーブ", 0x008080},
     {"紺", 0x800000},         {"紫", 0x800080},   {"青緑", 0x808000}, {"灰色", 0x808080},
     {"銀", 0xC0C0C0},         {"赤", 0x0000FF},   {"黄緑", 0x00FF00}, {"黄", 0x00FFFF},
@@ -38,57 +38,57 @@ QIcon Swatch(const QColor& colour, const QColor& border) {
 
 }  // namespace
 
-QString CFontDialog::SampleText() { return QStringLiteral("あア亜ｱ Aa"); }
+QString FontDialog::SampleText() { return QStringLiteral("あア亜ｱ Aa"); }
 
-CFontDialog::CFontDialog(const QFont& font, std::uint32_t crColour, QWidget* pParent) : QFontDialog(font, pParent) {
+FontDialog::FontDialog(const QFont& font, std::uint32_t crColour, QWidget* pParent) : QFontDialog(font, pParent) {
     setOption(QFontDialog::DontUseNativeDialog);
-    m_pSample = findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
-    if (m_pSample) {
-        m_pSample->setText(SampleText());
-        m_pSample->setAccessibleName(QStringLiteral("サンプル"));
+    m_sample = findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
+    if (m_sample) {
+        m_sample->setText(SampleText());
+        m_sample->setAccessibleName(QStringLiteral("サンプル"));
     }
 
     // The colour goes with the effects, as in the font dialog of the notebook's origin.
     QGroupBox* pEffects = nullptr;
     for (QGroupBox* pBox : findChildren<QGroupBox*>())
         if (pBox->findChild<QCheckBox*>()) pEffects = pBox;
-    m_pColour = new QComboBox(pEffects ? static_cast<QWidget*>(pEffects) : this);
-    m_pColour->setObjectName(QStringLiteral("fontColour"));
-    m_pColour->setAccessibleName(QStringLiteral("色"));
+    m_colour = new QComboBox(pEffects ? static_cast<QWidget*>(pEffects) : this);
+    m_colour->setObjectName(QStringLiteral("fontColour"));
+    m_colour->setAccessibleName(QStringLiteral("色"));
     const QColor border = palette().color(QPalette::WindowText);
     const QColor automatic = palette().color(QPalette::Text);
     int nCurrent = -1;
-    for (const SColour& c : kColours) {
+    for (const Colour& c : kColours) {
         const QColor shown = c.cr == 0 ? automatic : FromColorRef(c.cr);
-        m_pColour->addItem(Swatch(shown, border), QString::fromUtf8(c.name), QVariant::fromValue(c.cr));
-        if (c.cr == crColour) nCurrent = m_pColour->count() - 1;
+        m_colour->addItem(Swatch(shown, border), QString::fromUtf8(c.name), QVariant::fromValue(c.cr));
+        if (c.cr == crColour) nCurrent = m_colour->count() - 1;
     }
     // A colour saved elsewhere that is none of the sixteen stays as it is.
     if (nCurrent < 0) {
-        m_pColour->addItem(Swatch(FromColorRef(crColour), border),
-                           QStringLiteral("その他 #%1").arg(FromColorRef(crColour).name().mid(1).toUpper()),
-                           QVariant::fromValue(crColour));
-        nCurrent = m_pColour->count() - 1;
+        m_colour->addItem(Swatch(FromColorRef(crColour), border),
+                          QStringLiteral("その他 #%1").arg(FromColorRef(crColour).name().mid(1).toUpper()),
+                          QVariant::fromValue(crColour));
+        nCurrent = m_colour->count() - 1;
     }
-    m_pColour->setCurrentIndex(nCurrent);
-    auto* pLabel = new QLabel(QStringLiteral("色(&C):"), m_pColour->parentWidget());
-    pLabel->setBuddy(m_pColour);
+    m_colour->setCurrentIndex(nCurrent);
+    auto* pLabel = new QLabel(QStringLiteral("色(&C):"), m_colour->parentWidget());
+    pLabel->setBuddy(m_colour);
     if (pEffects && pEffects->layout()) {
         auto* pRow = new QHBoxLayout;
         pRow->addWidget(pLabel);
-        pRow->addWidget(m_pColour, 1);
+        pRow->addWidget(m_colour, 1);
         static_cast<QBoxLayout*>(pEffects->layout())->addLayout(pRow);
     }
-    connect(m_pColour, &QComboBox::currentIndexChanged, this, [this] { ShowSampleColour(); });
+    connect(m_colour, &QComboBox::currentIndexChanged, this, [this] { ShowSampleColour(); });
     ShowSampleColour();
 }
 
-std::uint32_t CFontDialog::SelectedColour() const { return m_pColour->currentData().value<std::uint32_t>(); }
+std::uint32_t FontDialog::SelectedColour() const { return m_colour->currentData().value<std::uint32_t>(); }
 
-void CFontDialog::ShowSampleColour() {
-    if (!m_pSample) return;
-    QPalette palette = m_pSample->palette();
+void FontDialog::ShowSampleColour() {
+    if (!m_sample) return;
+    QPalette palette = m_sample->palette();
     const std::uint32_t cr = SelectedColour();
     palette.setColor(QPalette::Text, cr == 0 ? this->palette().color(QPalette::Text) : FromColorRef(cr));
-    m_pSample->setPalette(palette);
+    m_sample->setPalette(palette);
 }

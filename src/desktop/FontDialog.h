@@ -10,12 +10,12 @@
 class QComboBox;
 class QLineEdit;
 
-class CFontDialog : public QFontDialog {
+class FontDialog : public QFontDialog {
     Q_OBJECT
 public:
     /// crColour: the current colour as the profile keeps it (0x00BBGGRR; 0 is the
     /// automatic colour, the theme's text colour).
-    CFontDialog(const QFont& font, std::uint32_t crColour, QWidget* pParent = nullptr);
+    FontDialog(const QFont& font, std::uint32_t crColour, QWidget* pParent = nullptr);
 
     /// The colour chosen, as the profile keeps it.
     std::uint32_t SelectedColour() const;
@@ -26,6 +26,6 @@ public:
 private:
     void ShowSampleColour();
 
-    QComboBox* m_pColour = nullptr;
-    QLineEdit* m_pSample = nullptr;
+    QComboBox* m_colour = nullptr;
+    QLineEdit* m_sample = nullptr;
 };

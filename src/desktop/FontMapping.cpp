@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace nelo;
+
 namespace {
 
 QStringList GothicP() {

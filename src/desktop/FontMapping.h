@@ -3,7 +3,7 @@
 // font chosen in the font dialog as the format to save.
 #pragma once
 
-#include "view/FontAttr.h"
+#include "transcript/CharFormat.h"
 
 #include <QColor>
 #include <QFont>
@@ -24,10 +24,10 @@ QString ResolvedFamily(const QFont& font);
 QString FixedPitchMincho();
 
 /// The panes' font for a saved format: face, point size (twips / 20) and effects.
-QFont FontFromCharFormat(const CharFormat& cf);
+QFont FontFromCharFormat(const nelo::CharFormat& cf);
 /// The panes' text colour for a saved format; invalid when the theme's text colour is
 /// meant (the automatic colour, or the default black, which would vanish on a dark theme).
-QColor ColourFromCharFormat(const CharFormat& cf);
+QColor ColourFromCharFormat(const nelo::CharFormat& cf);
 
 /// The format for the font chosen in the font dialog, built from the current one: size
 /// (tenths of a point × 2), effects, face, pitch. Choosing the family the current face is
@@ -35,5 +35,5 @@ QColor ColourFromCharFormat(const CharFormat& cf);
 /// within 31 bytes leaves the current face in place: then false.
 /// crColour: the colour chosen (0x00BBGGRR; 0, the automatic colour); without it the
 /// current colour stays.
-bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out,
+bool ChosenCharFormat(const nelo::CharFormat& current, const QFont& chosen, nelo::CharFormat& out,
                       std::optional<std::uint32_t> crColour = std::nullopt);

@@ -44,7 +44,7 @@ QString PaletteStyle(const QPalette& palette) {
 
 }  // namespace
 
-CHelpWindow::CHelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
+HelpWindow::HelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
     // A window of its own that closes with the notebook's window.
     setWindowFlags(Qt::Window);
     setObjectName(QStringLiteral("helpWindow"));
@@ -58,7 +58,7 @@ CHelpWindow::CHelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
     connect(pClose, &QShortcut::activated, this, &QWidget::close);
 }
 
-QRect CHelpWindow::PlaceBeside(const QSize& frameSize, const QRect& rcBeside, const QRect& screen) {
+QRect HelpWindow::PlaceBeside(const QSize& frameSize, const QRect& rcBeside, const QRect& screen) {
     const QSize size = frameSize.boundedTo(screen.size());
     int x = rcBeside.right() + 1;
     if (x + size.width() > screen.right() + 1) x = rcBeside.left() - size.width();
@@ -68,7 +68,7 @@ QRect CHelpWindow::PlaceBeside(const QSize& frameSize, const QRect& rcBeside, co
     return QRect(QPoint(x, y), size);
 }
 
-void CHelpWindow::ShowAt(const QString& anchor, const QWidget* pBeside) {
+void HelpWindow::ShowAt(const QString& anchor, const QWidget* pBeside) {
     if (!isVisible() && pBeside && pBeside->screen()) {
         // The notebook window's decorations stand for the ones this window will get.
         const QRect frame = pBeside->frameGeometry();
@@ -88,7 +88,7 @@ void CHelpWindow::ShowAt(const QString& anchor, const QWidget* pBeside) {
     activateWindow();
 }
 
-void CHelpWindow::changeEvent(QEvent* pEvent) {
+void HelpWindow::changeEvent(QEvent* pEvent) {
     QTextBrowser::changeEvent(pEvent);
     // The desktop changed its colours while the page is open (a switch to a dark theme).
     if (pEvent->type() == QEvent::PaletteChange) {

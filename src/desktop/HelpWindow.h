@@ -3,10 +3,10 @@
 
 #include <QTextBrowser>
 
-class CHelpWindow : public QTextBrowser {
+class HelpWindow : public QTextBrowser {
     Q_OBJECT
 public:
-    explicit CHelpWindow(QWidget* pParent = nullptr);
+    explicit HelpWindow(QWidget* pParent = nullptr);
 
     /// Shows the page at the anchor (empty: the top) and brings the window forward.
     /// Opened afresh, it goes beside pBeside (the notebook's window), whole on that

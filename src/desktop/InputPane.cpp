@@ -9,7 +9,9 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-CInputPane::CInputPane(QWidget* pParent) : QPlainTextEdit(pParent) {
+using namespace nelo;
+
+InputPane::InputPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setObjectName(QStringLiteral("inputPane"));
     setAccessibleName(QStringLiteral("入力"));
     // Japanese is typed here: the input method is on whenever the pane has the focus.
@@ -17,26 +19,26 @@ CInputPane::CInputPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
-void CInputPane::keyPressEvent(QKeyEvent* pEvent) {
+void InputPane::keyPressEvent(QKeyEvent* pEvent) {
     const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
     const Qt::KeyboardModifiers mods = pEvent->modifiers() & ~Qt::KeypadModifier;
     if (bEnter && mods == Qt::NoModifier) {
         // Enter while an input method composes belongs to the composition; a held Enter
         // repeats, and only a single press submits (an auto-repeat would send the same
         // line again and again). Neither inserts a line break.
-        if (!m_bComposing && !pEvent->isAutoRepeat()) SubmitCaretLine();
+        if (!m_composing && !pEvent->isAutoRepeat()) SubmitCaretLine();
         pEvent->accept();
         return;
     }
     QPlainTextEdit::keyPressEvent(pEvent);
 }
 
-void CInputPane::inputMethodEvent(QInputMethodEvent* pEvent) {
+void InputPane::inputMethodEvent(QInputMethodEvent* pEvent) {
     QPlainTextEdit::inputMethodEvent(pEvent);
-    m_bComposing = !pEvent->preeditString().isEmpty();
+    m_composing = !pEvent->preeditString().isEmpty();
 }
 
-void CInputPane::changeEvent(QEvent* pEvent) {
+void InputPane::changeEvent(QEvent* pEvent) {
     QPlainTextEdit::changeEvent(pEvent);
     if (pEvent->type() != QEvent::FontChange) return;
     // Another font: the scroll range is measured again and the caret stays in sight.
@@ -45,7 +47,7 @@ void CInputPane::changeEvent(QEvent* pEvent) {
     ensureCursorVisible();
 }
 
-void CInputPane::SubmitCaretLine() {
+void InputPane::SubmitCaretLine() {
     QTextCursor cursor = textCursor();
     // A block is one logical line: the text between two line breaks, however it wraps.
     const QTextBlock block = cursor.block();
@@ -71,14 +73,14 @@ void InsertWithoutUndo(QTextDocument& document, QTextCursor& cursor, const QStri
 
 }  // namespace
 
-void CInputPane::AppendInputText(const std::string& text) {
+void InputPane::AppendInputText(const std::string& text) {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     InsertWithoutUndo(*document(), cursor, ToQString(text));
     setTextCursor(cursor);
 }
 
-void CInputPane::EndWithLineBreak() {
+void InputPane::EndWithLineBreak() {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     // The pane ends with a line break exactly when its last block is empty and is not

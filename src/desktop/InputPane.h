@@ -4,20 +4,20 @@
 // to the composition and submits nothing.
 #pragma once
 
-#include "conversation/SendView.h"
+#include "conversation/LineDispatcher.h"
 
 #include <QPlainTextEdit>
 
-class CInputPane : public QPlainTextEdit, public IInputPane {
+class InputPane : public QPlainTextEdit, public nelo::InputPaneWriter {
     Q_OBJECT
 public:
-    explicit CInputPane(QWidget* pParent = nullptr);
+    explicit InputPane(QWidget* pParent = nullptr);
 
     void AppendInputText(const std::string& text) override;
     void EndWithLineBreak() override;
 
     /// True while an input method is composing (a pre-edit text is shown).
-    bool IsComposing() const { return m_bComposing; }
+    bool IsComposing() const { return m_composing; }
 
 Q_SIGNALS:
     /// Enter on a line that is not empty: the logical line under the caret.
@@ -33,5 +33,5 @@ private:
     /// start and does nothing else.
     void SubmitCaretLine();
 
-    bool m_bComposing = false;
+    bool m_composing = false;
 };

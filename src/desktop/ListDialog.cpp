@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
-CListDialog::CListDialog(IMessageBox& messageBox, const QString& title, QWidget* pParent)
+using namespace nelo;
+
+ListDialog::ListDialog(MessageBox& messageBox, const QString& title, QWidget* pParent)
     : QDialog(pParent), m_messageBox(messageBox) {
     setWindowTitle(title);
     setAccessibleName(title);
@@ -16,31 +18,31 @@ CListDialog::CListDialog(IMessageBox& messageBox, const QString& title, QWidget*
     // of its line down; Japanese text takes the taller of the two lines.
     const QFontMetricsF fm(font());
     const QString latin = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    m_dUnitX = fm.horizontalAdvance(latin) / latin.size() / 4.0;
-    m_dUnitY = std::max(fm.height(), fm.boundingRect(QStringLiteral("漢あ")).height()) / 8.0;
+    m_unitX = fm.horizontalAdvance(latin) / latin.size() / 4.0;
+    m_unitY = std::max(fm.height(), fm.boundingRect(QStringLiteral("漢あ")).height()) / 8.0;
     // The notices and confirmations belong to this dialog while it is open.
-    if (auto* pBox = dynamic_cast<CQtMessageBox*>(&m_messageBox)) {
-        m_pOldBoxParent = pBox->GetParent();
+    if (auto* pBox = dynamic_cast<QtMessageBox*>(&m_messageBox)) {
+        m_oldBoxParent = pBox->GetParent();
         pBox->SetParent(this);
     }
 }
 
-CListDialog::~CListDialog() {
-    if (auto* pBox = dynamic_cast<CQtMessageBox*>(&m_messageBox)) pBox->SetParent(m_pOldBoxParent);
+ListDialog::~ListDialog() {
+    if (auto* pBox = dynamic_cast<QtMessageBox*>(&m_messageBox)) pBox->SetParent(m_oldBoxParent);
 }
 
-QRect CListDialog::DluRect(int x, int y, int cx, int cy) const {
+QRect ListDialog::DluRect(int x, int y, int cx, int cy) const {
     const auto px = [](int n, double unit) { return static_cast<int>(std::lround(n * unit)); };
-    return QRect(px(x, m_dUnitX), px(y, m_dUnitY), px(cx, m_dUnitX), px(cy, m_dUnitY));
+    return QRect(px(x, m_unitX), px(y, m_unitY), px(cx, m_unitX), px(cy, m_unitY));
 }
 
-void CListDialog::SetDluSize(int cx, int cy) { setFixedSize(DluRect(0, 0, cx, cy).size()); }
+void ListDialog::SetDluSize(int cx, int cy) { setFixedSize(DluRect(0, 0, cx, cy).size()); }
 
-void CListDialog::Place(QWidget* pWidget, int x, int y, int cx, int cy) const {
+void ListDialog::Place(QWidget* pWidget, int x, int y, int cx, int cy) const {
     pWidget->setGeometry(DluRect(x, y, cx, cy));
 }
 
-QPushButton* CListDialog::AddButton(const QString& text, const QString& objectName, int x, int y, int cx, int cy) {
+QPushButton* ListDialog::AddButton(const QString& text, const QString& objectName, int x, int y, int cx, int cy) {
     auto* pButton = new QPushButton(text, this);
     pButton->setObjectName(objectName);
     pButton->setAccessibleName(text);
@@ -49,7 +51,7 @@ QPushButton* CListDialog::AddButton(const QString& text, const QString& objectNa
     return pButton;
 }
 
-QLabel* CListDialog::AddLabel(const QString& text, const QString& objectName, int x, int y, int cx, int cy) {
+QLabel* ListDialog::AddLabel(const QString& text, const QString& objectName, int x, int y, int cx, int cy) {
     auto* pLabel = new QLabel(text, this);
     pLabel->setObjectName(objectName);
     pLabel->setAccessibleName(text);
@@ -57,7 +59,7 @@ QLabel* CListDialog::AddLabel(const QString& text, const QString& objectName, in
     return pLabel;
 }
 
-void CListDialog::EnableInputMethodOnlyIn(QWidget* pField) {
+void ListDialog::EnableInputMethodOnlyIn(QWidget* pField) {
     for (QWidget* pChild : findChildren<QWidget*>()) pChild->setAttribute(Qt::WA_InputMethodEnabled, pChild == pField);
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }

@@ -6,15 +6,17 @@
 
 #include <QDialog>
 
-class IMessageBox;
+namespace nelo {
+class MessageBox;
+}  // namespace nelo
 class QLabel;
 class QPushButton;
 
-class CListDialog : public QDialog {
+class ListDialog : public QDialog {
     Q_OBJECT
 public:
-    CListDialog(IMessageBox& messageBox, const QString& title, QWidget* pParent);
-    ~CListDialog() override;
+    ListDialog(nelo::MessageBox& messageBox, const QString& title, QWidget* pParent);
+    ~ListDialog() override;
 
     /// The rectangle of x, y, cx, cy dialog units in pixels.
     QRect DluRect(int x, int y, int cx, int cy) const;
@@ -29,9 +31,9 @@ protected:
     void EnableInputMethodOnlyIn(QWidget* pField);
 
 private:
-    IMessageBox& m_messageBox;
+    nelo::MessageBox& m_messageBox;
     // The message box's owner before the dialog opened, given back when it closes.
-    QWidget* m_pOldBoxParent = nullptr;
-    double m_dUnitX = 1.5;
-    double m_dUnitY = 1.5;
+    QWidget* m_oldBoxParent = nullptr;
+    double m_unitX = 1.5;
+    double m_unitY = 1.5;
 };

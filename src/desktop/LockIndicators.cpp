@@ -18,9 +18,9 @@ constexpr quint32 kMod2Modifier = 0x10;
 
 }  // namespace
 
-CLockIndicators::CLockIndicators(QStatusBar* pBar, const QString& sLedFolder, bool bWindowSystem)
-    : QObject(pBar), m_sLedFolder(sLedFolder) {
-    struct SPane {
+LockIndicators::LockIndicators(QStatusBar* pBar, const QString& sLedFolder, bool bWindowSystem)
+    : QObject(pBar), m_ledFolder(sLedFolder) {
+    struct LockPane {
         const char* name;
         const char* light;
         const char* xkbName;
@@ -28,7 +28,7 @@ CLockIndicators::CLockIndicators(QStatusBar* pBar, const QString& sLedFolder, bo
         QString text;
         QString accessible;
     };
-    const SPane panes[4] = {
+    const LockPane panes[4] = {
         {"indicatorKana", "kana", "Kana", 0, QStringLiteral("ｶﾅ"), QStringLiteral("カナ ロック")},
         {"indicatorCaps", "capslock", "Caps Lock", kLockModifier, QStringLiteral("CAP"), QStringLiteral("Caps Lock")},
         {"indicatorNum", "numlock", "Num Lock", kMod2Modifier, QStringLiteral("NUM"), QStringLiteral("Num Lock")},
@@ -48,22 +48,22 @@ CLockIndicators::CLockIndicators(QStatusBar* pBar, const QString& sLedFolder, bo
                            panes[i].nModifier, panes[i].text};
     }
     if (bWindowSystem) {
-        m_pXkb = new CXkbIndicators(this);
-        connect(m_pXkb, &CXkbIndicators::changed, this, [this] { Refresh(); });
-        m_bKeyModifiers =
-            !m_pXkb->IsAvailable() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+        m_xkb = new XkbIndicators(this);
+        connect(m_xkb, &XkbIndicators::changed, this, [this] { Refresh(); });
+        m_hasKeyModifiers =
+            !m_xkb->IsAvailable() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     }
     qApp->installEventFilter(this);
     Refresh();
 }
 
-ELockState CLockIndicators::ReadLight(const QString& light) const {
+ELockState LockIndicators::ReadLight(const QString& light) const {
     // One light per keyboard: on when any keyboard shows it.
     const QStringList devices =
-        QDir(m_sLedFolder).entryList({QStringLiteral("*::") + light}, QDir::Dirs | QDir::NoDotAndDotDot);
+        QDir(m_ledFolder).entryList({QStringLiteral("*::") + light}, QDir::Dirs | QDir::NoDotAndDotDot);
     ELockState state = ELockState::Unknown;
     for (const QString& device : devices) {
-        QFile file(m_sLedFolder + QLatin1Char('/') + device + QStringLiteral("/brightness"));
+        QFile file(m_ledFolder + QLatin1Char('/') + device + QStringLiteral("/brightness"));
         if (!file.open(QIODevice::ReadOnly)) continue;
         bool bOk = false;
         const int nValue = file.readAll().trimmed().toInt(&bOk);
@@ -74,10 +74,10 @@ ELockState CLockIndicators::ReadLight(const QString& light) const {
     return state;
 }
 
-ELockState CLockIndicators::State(int nIndicator) {
-    const SIndicator& indicator = m_indicators[static_cast<std::size_t>(nIndicator)];
-    if (m_pXkb) {
-        if (const std::optional<bool> bOn = m_pXkb->State(indicator.xkbName))
+ELockState LockIndicators::State(int nIndicator) {
+    const LockLight& indicator = m_indicators[static_cast<std::size_t>(nIndicator)];
+    if (m_xkb) {
+        if (const std::optional<bool> bOn = m_xkb->State(indicator.xkbName))
             return *bOn ? ELockState::On : ELockState::Off;
     }
     if (m_keyModifiers && indicator.nModifier != 0)
@@ -85,9 +85,9 @@ ELockState CLockIndicators::State(int nIndicator) {
     return ReadLight(indicator.light);
 }
 
-void CLockIndicators::Refresh() {
+void LockIndicators::Refresh() {
     for (int i = 0; i < 4; ++i) {
-        SIndicator& indicator = m_indicators[static_cast<std::size_t>(i)];
+        LockLight& indicator = m_indicators[static_cast<std::size_t>(i)];
         if (!indicator.pLabel) continue;
         const ELockState state = State(i);
         indicator.pLabel->setText(state == ELockState::Off ? QString() : indicator.text);
@@ -98,11 +98,11 @@ void CLockIndicators::Refresh() {
     }
 }
 
-bool CLockIndicators::eventFilter(QObject* pObject, QEvent* pEvent) {
+bool LockIndicators::eventFilter(QObject* pObject, QEvent* pEvent) {
     if (pEvent->type() == QEvent::KeyPress || pEvent->type() == QEvent::KeyRelease) {
         auto* pKey = static_cast<QKeyEvent*>(pEvent);
         // Every key event carries the locks; a lock key's own release tells its new state.
-        if (m_bKeyModifiers && pKey->nativeModifiers() != m_keyModifiers.value_or(~0u)) {
+        if (m_hasKeyModifiers && pKey->nativeModifiers() != m_keyModifiers.value_or(~0u)) {
             m_keyModifiers = pKey->nativeModifiers();
             Refresh();
             return false;

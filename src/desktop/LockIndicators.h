@@ -11,19 +11,19 @@
 #include <array>
 #include <optional>
 
-class CXkbIndicators;
+class XkbIndicators;
 class QLabel;
 class QStatusBar;
 
 enum class ELockState { Off, On, Unknown };
 
-class CLockIndicators : public QObject {
+class LockIndicators : public QObject {
 public:
     /// Adds the four panes to the status bar; sLedFolder is where the kernel's lights
     /// are read; bWindowSystem: also ask the window system (tests of the kernel's
     /// lights alone turn it off).
-    explicit CLockIndicators(QStatusBar* pBar, const QString& sLedFolder = QStringLiteral("/sys/class/leds"),
-                             bool bWindowSystem = true);
+    explicit LockIndicators(QStatusBar* pBar, const QString& sLedFolder = QStringLiteral("/sys/class/leds"),
+                            bool bWindowSystem = true);
 
     /// Reads the lights again and shows them.
     void Refresh();
@@ -37,18 +37,18 @@ protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
-    struct SIndicator {
+    struct LockLight {
         QPointer<QLabel> pLabel;
         QString light;      // the kernel's name
         QString xkbName;    // the X keymap's name
         quint32 nModifier;  // the modifier bit of a key event's native state (0: none)
         QString text;
     };
-    std::array<SIndicator, 4> m_indicators;
-    QString m_sLedFolder;
-    CXkbIndicators* m_pXkb = nullptr;
+    std::array<LockLight, 4> m_indicators;
+    QString m_ledFolder;
+    XkbIndicators* m_xkb = nullptr;
     /// The native modifier state of the last key event, where the window system tells
     /// the locks nowhere else (Wayland).
     std::optional<quint32> m_keyModifiers;
-    bool m_bKeyModifiers = false;
+    bool m_hasKeyModifiers = false;
 };

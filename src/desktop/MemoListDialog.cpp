@@ -1,8 +1,8 @@
 #include "desktop/MemoListDialog.h"
 
-#include "desktop/ListBoxView.h"
+#include "desktop/RowListView.h"
 #include "desktop/QtText.h"
-#include "dialogs/MemoListDlg.h"
+#include "models/MemoListModel.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -13,40 +13,42 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-CMemoListDialog::CMemoListDialog(CMemoListDlg& dlg, IMessageBox& messageBox, const QString& exportFolder,
-                                 QWidget* pParent)
-    : CListDialog(messageBox, QStringLiteral("メモ一覧"), pParent), m_dlg(dlg), m_exportFolder(exportFolder) {
+using namespace nelo;
+
+MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const QString& exportFolder,
+                               QWidget* pParent)
+    : ListDialog(messageBox, QStringLiteral("メモ一覧"), pParent), m_dlg(dlg), m_exportFolder(exportFolder) {
     setObjectName(QStringLiteral("memoListDialog"));
     SetDluSize(330, 200);
     const QString objectText = QStringLiteral("オブジェクト名");
     QLabel* pSearchLabel = AddLabel(objectText, QStringLiteral("searchLabel"), 7, 7, 110, 9);
-    m_pSearch = new QLineEdit(this);
-    m_pSearch->setObjectName(QStringLiteral("searchField"));
-    m_pSearch->setAccessibleName(objectText);
-    Place(m_pSearch, 7, 17, 110, 13);
-    pSearchLabel->setBuddy(m_pSearch);
+    m_searchField = new QLineEdit(this);
+    m_searchField->setObjectName(QStringLiteral("searchField"));
+    m_searchField->setAccessibleName(objectText);
+    Place(m_searchField, 7, 17, 110, 13);
+    pSearchLabel->setBuddy(m_searchField);
     QPushButton* pSearch = AddButton(QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ検索"), QStringLiteral("searchButton"), 122, 16, 62, 14);
     QPushButton* pOk = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 273, 16, 50, 14);
     pOk->setDefault(true);
 
     QLabel* pObjectsLabel = AddLabel(objectText, QStringLiteral("objectsLabel"), 7, 38, 110, 9);
-    m_pObjects = new CListBoxView(m_dlg.m_listObjects, objectText, this);
-    m_pObjects->setObjectName(QStringLiteral("objectList"));
-    Place(m_pObjects, 7, 48, 110, 126);
-    pObjectsLabel->setBuddy(m_pObjects);
+    m_objects = new RowListView(m_dlg.m_listObjects, objectText, this);
+    m_objects->setObjectName(QStringLiteral("objectList"));
+    Place(m_objects, 7, 48, 110, 126);
+    pObjectsLabel->setBuddy(m_objects);
     QPushButton* pDeleteObject =
         AddButton(QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ削除"), QStringLiteral("deleteObjectButton"), 7, 179, 62, 14);
 
     QLabel* pNamesLabel = AddLabel(QStringLiteral("属性名"), QStringLiteral("namesLabel"), 124, 38, 90, 9);
-    m_pNames = new CListBoxView(m_dlg.m_listNames, QStringLiteral("属性名"), this);
-    m_pNames->setObjectName(QStringLiteral("nameList"));
-    Place(m_pNames, 124, 48, 90, 126);
-    pNamesLabel->setBuddy(m_pNames);
+    m_names = new RowListView(m_dlg.m_listNames, QStringLiteral("属性名"), this);
+    m_names->setObjectName(QStringLiteral("nameList"));
+    Place(m_names, 124, 48, 90, 126);
+    pNamesLabel->setBuddy(m_names);
     QLabel* pValuesLabel = AddLabel(QStringLiteral("属性値"), QStringLiteral("valuesLabel"), 218, 38, 105, 9);
-    m_pValues = new CListBoxView(m_dlg.m_listValues, QStringLiteral("属性値"), this);
-    m_pValues->setObjectName(QStringLiteral("valueList"));
-    Place(m_pValues, 218, 48, 105, 126);
-    pValuesLabel->setBuddy(m_pValues);
+    m_values = new RowListView(m_dlg.m_listValues, QStringLiteral("属性値"), this);
+    m_values->setObjectName(QStringLiteral("valueList"));
+    Place(m_values, 218, 48, 105, 126);
+    pValuesLabel->setBuddy(m_values);
     QPushButton* pDeletePair =
         AddButton(QStringLiteral("属性削除"), QStringLiteral("deletePairButton"), 124, 179, 62, 14);
     QPushButton* pExport = AddButton(QStringLiteral("Excel出力"), QStringLiteral("exportButton"), 191, 179, 62, 14);
@@ -56,82 +58,82 @@ CMemoListDialog::CMemoListDialog(CMemoListDlg& dlg, IMessageBox& messageBox, con
     connect(pDeleteObject, &QPushButton::clicked, this, [this] { OnDeleteObject(); });
     connect(pDeletePair, &QPushButton::clicked, this, [this] { OnDeleteAttribute(); });
     connect(pExport, &QPushButton::clicked, this, [this] { OnExport(); });
-    connect(m_pObjects, &CListBoxView::selectionChangedByUser, this, [this] { OnObjectChosen(); });
-    connect(m_pNames, &CListBoxView::selectionChangedByUser, this, [this] {
+    connect(m_objects, &RowListView::selectionChangedByUser, this, [this] { OnObjectChosen(); });
+    connect(m_names, &RowListView::selectionChangedByUser, this, [this] {
         m_dlg.OnSelChangeNames();
-        m_pValues->ShowSelection();
+        m_values->ShowSelection();
     });
-    connect(m_pValues, &CListBoxView::selectionChangedByUser, this, [this] {
+    connect(m_values, &RowListView::selectionChangedByUser, this, [this] {
         m_dlg.OnSelChangeValues();
-        m_pNames->ShowSelection();
+        m_names->ShowSelection();
     });
     // The names and the values scroll together, so a row's name stays beside its value.
-    QScrollBar* pNamesBar = m_pNames->verticalScrollBar();
-    QScrollBar* pValuesBar = m_pValues->verticalScrollBar();
+    QScrollBar* pNamesBar = m_names->verticalScrollBar();
+    QScrollBar* pValuesBar = m_values->verticalScrollBar();
     connect(pNamesBar, &QScrollBar::valueChanged, pValuesBar, &QScrollBar::setValue);
     connect(pValuesBar, &QScrollBar::valueChanged, pNamesBar, &QScrollBar::setValue);
     // Enter in the search field searches instead of closing the dialog.
-    m_pSearch->installEventFilter(this);
-    EnableInputMethodOnlyIn(m_pSearch);
+    m_searchField->installEventFilter(this);
+    EnableInputMethodOnlyIn(m_searchField);
 
-    m_pObjects->Reload();
+    m_objects->Reload();
     ReloadPairs();
-    m_pSearch->setFocus();
+    m_searchField->setFocus();
 }
 
-QStringList CMemoListDialog::ExportFileTypes() {
+QStringList MemoListDialog::ExportFileTypes() {
     return {QStringLiteral("CSV シフトJIS、CR LF (*.csv)"), QStringLiteral("CSV UTF-8 (*.csv)")};
 }
 
-bool CMemoListDialog::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    if (pWatched == m_pSearch && pEvent->type() == QEvent::KeyPress) {
+bool MemoListDialog::eventFilter(QObject* pWatched, QEvent* pEvent) {
+    if (pWatched == m_searchField && pEvent->type() == QEvent::KeyPress) {
         const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
         if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter) {
             OnSearch();
             return true;
         }
     }
-    return CListDialog::eventFilter(pWatched, pEvent);
+    return ListDialog::eventFilter(pWatched, pEvent);
 }
 
-void CMemoListDialog::ReloadPairs() {
-    m_pNames->Reload();
-    m_pValues->Reload();
+void MemoListDialog::ReloadPairs() {
+    m_names->Reload();
+    m_values->Reload();
 }
 
-void CMemoListDialog::OnSearch() {
-    m_dlg.m_strSearch = ToCp932(m_pSearch->text());
+void MemoListDialog::OnSearch() {
+    m_dlg.m_search = ToCp932(m_searchField->text());
     m_dlg.OnSearch();
-    m_pObjects->ShowSelection();
+    m_objects->ShowSelection();
     ReloadPairs();
 }
 
-void CMemoListDialog::OnObjectChosen() {
+void MemoListDialog::OnObjectChosen() {
     m_dlg.OnSelChangeObjects();
     ReloadPairs();
 }
 
-void CMemoListDialog::OnDeleteObject() {
+void MemoListDialog::OnDeleteObject() {
     const int nSel = m_dlg.m_listObjects.GetCurSel();
     const int nBefore = m_dlg.m_listObjects.GetCount();
     m_dlg.OnDeleteObject();
     if (m_dlg.m_listObjects.GetCount() < nBefore) {
-        m_pObjects->RemoveRow(nSel);
+        m_objects->RemoveRow(nSel);
         ReloadPairs();
     }
 }
 
-void CMemoListDialog::OnDeleteAttribute() {
+void MemoListDialog::OnDeleteAttribute() {
     const int nRow = m_dlg.m_listNames.GetCurSel();
     const int nBefore = m_dlg.m_listNames.GetCount();
     m_dlg.OnDeleteAttribute();
     if (m_dlg.m_listNames.GetCount() < nBefore) {
-        m_pNames->RemoveRow(nRow);
-        m_pValues->RemoveRow(nRow);
+        m_names->RemoveRow(nRow);
+        m_values->RemoveRow(nRow);
     }
 }
 
-void CMemoListDialog::OnExport() {
+void MemoListDialog::OnExport() {
     const QStringList types = ExportFileTypes();
     QFileDialog fileDialog(this, QStringLiteral("Excel出力"));
     fileDialog.setObjectName(QStringLiteral("memoExportDialog"));
@@ -143,11 +145,11 @@ void CMemoListDialog::OnExport() {
     fileDialog.selectNameFilter(types[0]);
     fileDialog.setDefaultSuffix(QStringLiteral("csv"));
     fileDialog.setDirectory(m_exportFolder);
-    fileDialog.selectFile(QDir(m_exportFolder).filePath(QString::fromUtf8(g_szMemoCsvFileName)));
+    fileDialog.selectFile(QDir(m_exportFolder).filePath(QString::fromUtf8(g_memoCsvFileName)));
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return;
     const QString path = fileDialog.selectedFiles().first();
-    m_dlg.m_strExportPath = PathFromQString(path);
+    m_dlg.m_exportPath = PathFromQString(path);
     m_dlg.m_exportEncoding = fileDialog.selectedNameFilter() == types[1] ? CsvEncoding::Utf8Lf : CsvEncoding::Cp932CrLf;
-    m_dlg.m_strExportName = ToCp932(QFileInfo(path).fileName());
+    m_dlg.m_exportName = ToCp932(QFileInfo(path).fileName());
     m_dlg.OnExport();
 }

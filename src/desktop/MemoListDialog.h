@@ -1,25 +1,28 @@
 // The memo list on the screen: the search field, the objects, and the names and values
 // of the shown object side by side, row for row (one selection, one scroll position);
 // deletion of an object or a pair, and 「Excel出力」 to a file the user chooses. The
-// rows, the search, the deletions and the file's contents are the core's CMemoListDlg.
+// rows, the search, the deletions and the file's contents are the core's MemoListModel.
 #pragma once
 
 #include "desktop/ListDialog.h"
 
-class CListBoxView;
-class CMemoListDlg;
+class RowListView;
+namespace nelo {
+class MemoListModel;
+}  // namespace nelo
 class QLineEdit;
 
-class CMemoListDialog : public CListDialog {
+class MemoListDialog : public ListDialog {
     Q_OBJECT
 public:
     /// exportFolder: where the export proposes its file (the notebook's folder).
-    CMemoListDialog(CMemoListDlg& dlg, IMessageBox& messageBox, const QString& exportFolder, QWidget* pParent);
+    MemoListDialog(nelo::MemoListModel& dlg, nelo::MessageBox& messageBox, const QString& exportFolder,
+                   QWidget* pParent);
 
-    QLineEdit* GetSearchField() const { return m_pSearch; }
-    CListBoxView* GetObjects() const { return m_pObjects; }
-    CListBoxView* GetNames() const { return m_pNames; }
-    CListBoxView* GetValues() const { return m_pValues; }
+    QLineEdit* GetSearchField() const { return m_searchField; }
+    RowListView* GetObjects() const { return m_objects; }
+    RowListView* GetNames() const { return m_names; }
+    RowListView* GetValues() const { return m_values; }
 
     /// The export dialog's two file types: code page 932 with CR LF, and UTF-8.
     static QStringList ExportFileTypes();
@@ -36,10 +39,10 @@ private:
     /// The pair lists afresh from the core's rows.
     void ReloadPairs();
 
-    CMemoListDlg& m_dlg;
+    nelo::MemoListModel& m_dlg;
     QString m_exportFolder;
-    QLineEdit* m_pSearch = nullptr;
-    CListBoxView* m_pObjects = nullptr;
-    CListBoxView* m_pNames = nullptr;
-    CListBoxView* m_pValues = nullptr;
+    QLineEdit* m_searchField = nullptr;
+    RowListView* m_objects = nullptr;
+    RowListView* m_names = nullptr;
+    RowListView* m_values = nullptr;
 };

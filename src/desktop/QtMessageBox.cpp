@@ -1,12 +1,14 @@
 #include "desktop/QtMessageBox.h"
 
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/QtText.h"
 
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
 #include <QStringList>
+
+using namespace nelo;
 
 namespace {
 
@@ -39,9 +41,9 @@ void Widen(QMessageBox& box) {
 
 }  // namespace
 
-MbAnswer CQtMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) {
-    QMessageBox box(m_pParent);
-    box.setWindowTitle(caption.empty() ? QString::fromLatin1(CRumoApp::kAppName) : ToQString(caption));
+MbAnswer QtMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) {
+    QMessageBox box(m_parent);
+    box.setWindowTitle(caption.empty() ? QString::fromLatin1(NotebookSession::kAppName) : ToQString(caption));
     const bool bWide = SetLongText(box, ToQString(text));
     switch (icon) {
     case MbIcon::None: box.setIcon(QMessageBox::NoIcon); break;

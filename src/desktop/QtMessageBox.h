@@ -5,13 +5,13 @@
 
 class QWidget;
 
-class CQtMessageBox : public IMessageBox {
+class QtMessageBox : public nelo::MessageBox {
 public:
-    void SetParent(QWidget* pParent) { m_pParent = pParent; }
-    QWidget* GetParent() const { return m_pParent; }
-    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
-                  MbIcon icon = MbIcon::None) override;
+    void SetParent(QWidget* pParent) { m_parent = pParent; }
+    QWidget* GetParent() const { return m_parent; }
+    nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
+                        nelo::MbIcon icon = nelo::MbIcon::None) override;
 
 private:
-    QWidget* m_pParent = nullptr;
+    QWidget* m_parent = nullptr;
 };

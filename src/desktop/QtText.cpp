@@ -2,6 +2,8 @@
 
 #include "platform/CodePage.h"
 
+using namespace nelo;
+
 QString ToQString(const std::string& cp932) {
     std::string utf8;
     AppendCp932AsUtf8(cp932, utf8);

@@ -1,7 +1,7 @@
 #include "desktop/SessionEnd.h"
 
 #include "app/RecoveryCopy.h"
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "platform/Clock.h"
 #include "platform/Signals.h"
 
@@ -16,17 +16,19 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace {
 
 int g_wakeSockets[2] = {-1, -1};
-volatile std::sig_atomic_t g_nSignal = 0;
+volatile std::sig_atomic_t g_signal = 0;
 /// The object watching the session; cleared when it is destroyed, which a normal end
 /// (returning from main) always does before the exit handlers run.
-CSessionEnd* g_pWatching = nullptr;
+SessionEnd* g_watching = nullptr;
 
 void OnSignalCaught(int signo) {
     const int savedErrno = errno;
-    if (g_nSignal == 0) g_nSignal = signo;
+    if (g_signal == 0) g_signal = signo;
     const char byte = static_cast<char>(signo);
     // A full socket already wakes the event loop.
     [[maybe_unused]] ssize_t n = write(g_wakeSockets[1], &byte, 1);
@@ -35,53 +37,53 @@ void OnSignalCaught(int signo) {
 
 }  // namespace
 
-CSessionEnd::CSessionEnd(CRumoApp& app, QWidget* pWindow) : m_app(app), m_pWindow(pWindow) {
-    app.GetDocument().AddListener(this);
+SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_window(pWindow) {
+    app.GetNotebook().AddListener(this);
     // Qt ends the program with exit(1) when the display connection breaks, from inside
     // the event loop: nothing returns to main. The exit handler keeps the changes then.
     // (The clock the copy's name needs is set up first, so that it outlives the handler.)
     CurrentClock();
-    static const bool s_bExitHandler = std::atexit(&CSessionEnd::OnExitWhileWatching) == 0;
-    if (s_bExitHandler) g_pWatching = this;
+    static const bool s_bExitHandler = std::atexit(&SessionEnd::OnExitWhileWatching) == 0;
+    if (s_bExitHandler) g_watching = this;
     if (g_wakeSockets[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeSockets) != 0)
         g_wakeSockets[0] = g_wakeSockets[1] = -1;
     if (g_wakeSockets[0] >= 0) {
-        m_pNotifier = new QSocketNotifier(g_wakeSockets[0], QSocketNotifier::Read, this);
-        connect(m_pNotifier, &QSocketNotifier::activated, this, &CSessionEnd::OnSignal);
+        m_notifier = new QSocketNotifier(g_wakeSockets[0], QSocketNotifier::Read, this);
+        connect(m_notifier, &QSocketNotifier::activated, this, &SessionEnd::OnSignal);
         InstallSignalHandler(SIGTERM, OnSignalCaught, true);
         InstallSignalHandler(SIGHUP, OnSignalCaught, true);
         // Ctrl-C in the terminal that started the window ends it the same way.
         InstallSignalHandler(SIGINT, OnSignalCaught, true);
     }
     if (auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(pApp, &QGuiApplication::commitDataRequest, this, &CSessionEnd::OnCommitData, Qt::DirectConnection);
-        connect(pApp, &QCoreApplication::aboutToQuit, this, &CSessionEnd::OnAboutToQuit);
+        connect(pApp, &QGuiApplication::commitDataRequest, this, &SessionEnd::OnCommitData, Qt::DirectConnection);
+        connect(pApp, &QCoreApplication::aboutToQuit, this, &SessionEnd::OnAboutToQuit);
     }
 }
 
-CSessionEnd::~CSessionEnd() {
-    if (g_pWatching == this) g_pWatching = nullptr;
-    m_app.GetDocument().RemoveListener(this);
+SessionEnd::~SessionEnd() {
+    if (g_watching == this) g_watching = nullptr;
+    m_app.GetNotebook().RemoveListener(this);
     // The handlers stay (they only write to the socket); what they wake is gone.
-    delete m_pNotifier;
-    m_pNotifier = nullptr;
+    delete m_notifier;
+    m_notifier = nullptr;
 }
 
-bool CSessionEnd::SaveRecoveryCopy() {
-    CRumoDoc& doc = m_app.GetDocument();
-    if (!doc.IsModified() || m_bCopyCurrent) return false;
+bool SessionEnd::SaveRecoveryCopy() {
+    Notebook& doc = m_app.GetNotebook();
+    if (!doc.IsModified() || m_copyCurrent) return false;
     std::string path, error;
     if (!WriteRecoveryCopy(doc, m_app.GetPathName(), path, error)) {
         std::fprintf(stderr, "nelo: 復元用のコピーを保存できませんでした（%s）。変更は失われます。\n", error.c_str());
         return false;
     }
-    m_bCopyCurrent = true;
+    m_copyCurrent = true;
     std::fprintf(stderr, "nelo: 保存されていない変更を復元用のコピーに保存しました: %s\n", path.c_str());
     std::fflush(stderr);
     return true;
 }
 
-void CSessionEnd::EndOutOfMemory() {
+void SessionEnd::EndOutOfMemory() {
     std::fputs("nelo: メモリが足りなくなったため終了します。\n", stderr);
     SaveRecoveryCopy();
     std::fflush(stderr);
@@ -89,31 +91,31 @@ void CSessionEnd::EndOutOfMemory() {
     std::_Exit(1);
 }
 
-void CSessionEnd::OnExitWhileWatching() {
-    if (g_pWatching) g_pWatching->SaveRecoveryCopy();
+void SessionEnd::OnExitWhileWatching() {
+    if (g_watching) g_watching->SaveRecoveryCopy();
 }
 
-void CSessionEnd::OnModifiedChanged(bool /*bModified*/) { m_bCopyCurrent = false; }
+void SessionEnd::OnModifiedChanged(bool /*bModified*/) { m_copyCurrent = false; }
 
-void CSessionEnd::OnDataChanged(unsigned /*what*/) { m_bCopyCurrent = false; }
+void SessionEnd::OnDataChanged(unsigned /*what*/) { m_copyCurrent = false; }
 
-void CSessionEnd::OnSignal() {
+void SessionEnd::OnSignal() {
     char buffer[16];
     while (read(g_wakeSockets[0], buffer, sizeof buffer) > 0) {
     }
-    const int signo = g_nSignal;
+    const int signo = g_signal;
     if (signo == 0) return;
     SaveRecoveryCopy();
     EndBySignal(signo);
 }
 
-void CSessionEnd::OnCommitData(QSessionManager& /*manager*/) {
+void SessionEnd::OnCommitData(QSessionManager& /*manager*/) {
     // The session may end without asking again: the changes go to a copy now, and the
     // user still decides about the notebook itself if the logout is cancelled.
     SaveRecoveryCopy();
 }
 
-void CSessionEnd::OnAboutToQuit() {
+void SessionEnd::OnAboutToQuit() {
     // Quitting while the window still shows means the window never asked.
-    if (m_pWindow && m_pWindow->isVisible()) SaveRecoveryCopy();
+    if (m_window && m_window->isVisible()) SaveRecoveryCopy();
 }

@@ -7,22 +7,24 @@
 // connection to the display breaks) and when memory runs out.
 #pragma once
 
-#include "document/DocListener.h"
+#include "notebook/NotebookListener.h"
 
 #include <QObject>
 
-class CRumoApp;
+namespace nelo {
+class NotebookSession;
+}  // namespace nelo
 class QSessionManager;
 class QSocketNotifier;
 class QWidget;
 
-class CSessionEnd : public QObject, public IDocListener {
+class SessionEnd : public QObject, public nelo::NotebookListener {
     Q_OBJECT
 public:
     /// Watches for the session's end while the object lives; pWindow is the main window
     /// (its closing is the user's own end, which asks instead).
-    CSessionEnd(CRumoApp& app, QWidget* pWindow);
-    ~CSessionEnd() override;
+    SessionEnd(nelo::NotebookSession& app, QWidget* pWindow);
+    ~SessionEnd() override;
 
     /// Writes the recovery copy when the notebook has unsaved changes that no copy holds
     /// yet; says on stderr where it went. True when a copy was written.
@@ -30,7 +32,7 @@ public:
     /// Memory ran out: says so on stderr, writes the recovery copy and ends the program.
     [[noreturn]] void EndOutOfMemory();
 
-    // IDocListener: a change after a copy needs a copy of its own.
+    // NotebookListener: a change after a copy needs a copy of its own.
     void OnModifiedChanged(bool bModified) override;
     void OnDataChanged(unsigned what) override;
 
@@ -41,9 +43,9 @@ private:
     /// The exit handler: the program ends with exit() while this object still watches.
     static void OnExitWhileWatching();
 
-    CRumoApp& m_app;
-    QWidget* m_pWindow;
-    QSocketNotifier* m_pNotifier = nullptr;
+    nelo::NotebookSession& m_app;
+    QWidget* m_window;
+    QSocketNotifier* m_notifier = nullptr;
     /// The last recovery copy holds the notebook as it is now.
-    bool m_bCopyCurrent = false;
+    bool m_copyCurrent = false;
 };

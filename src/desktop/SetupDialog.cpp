@@ -1,13 +1,15 @@
 #include "desktop/SetupDialog.h"
 
 #include "desktop/QtText.h"
-#include "dialogs/SetupDlg.h"
+#include "models/NamesModel.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+using namespace nelo;
 
 namespace {
 
@@ -42,7 +44,7 @@ QLineEdit* MakeField(const QString& label, const QString& objectName, QWidget* p
 
 }  // namespace
 
-CSetupDialog::CSetupDialog(CSetupDlg& dlg, QWidget* pParent) : QDialog(pParent), m_dlg(dlg) {
+SetupDialog::SetupDialog(NamesModel& dlg, QWidget* pParent) : QDialog(pParent), m_dlg(dlg) {
     setObjectName(QStringLiteral("setupDialog"));
     setWindowTitle(QStringLiteral("設定"));
     setAccessibleName(QStringLiteral("設定"));
@@ -52,43 +54,43 @@ CSetupDialog::CSetupDialog(CSetupDlg& dlg, QWidget* pParent) : QDialog(pParent),
     pGrid->setContentsMargins(UnitsX(fm, 7), UnitsY(fm, 5), UnitsX(fm, 7), UnitsY(fm, 5));
     pGrid->setHorizontalSpacing(UnitsX(fm, 5));
     pGrid->setVerticalSpacing(UnitsY(fm, 6));
-    m_pUserName = MakeField(QStringLiteral("あなたの名前"), QStringLiteral("userName"), this, pGrid, 0);
-    m_pResponderName = MakeField(QStringLiteral("回答者の名前"), QStringLiteral("responderName"), this, pGrid, 1);
-    m_pOk = MakeButton(QStringLiteral("OK"), QStringLiteral("okButton"), this);
-    m_pCancel = MakeButton(QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("cancelButton"), this);
-    pGrid->addWidget(m_pOk, 0, 2);
-    pGrid->addWidget(m_pCancel, 1, 2);
+    m_userNameField = MakeField(QStringLiteral("あなたの名前"), QStringLiteral("userName"), this, pGrid, 0);
+    m_responderNameField = MakeField(QStringLiteral("回答者の名前"), QStringLiteral("responderName"), this, pGrid, 1);
+    m_ok = MakeButton(QStringLiteral("OK"), QStringLiteral("okButton"), this);
+    m_cancel = MakeButton(QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("cancelButton"), this);
+    pGrid->addWidget(m_ok, 0, 2);
+    pGrid->addWidget(m_cancel, 1, 2);
     // The fields take 55 units, the buttons 50, as the dialog was drawn.
     pGrid->setColumnMinimumWidth(1, UnitsX(fm, 55) * 3 / 2);
     pGrid->setColumnStretch(1, 1);
-    m_pOk->setMinimumWidth(UnitsX(fm, 50));
-    m_pCancel->setMinimumWidth(UnitsX(fm, 50));
-    setTabOrder(m_pUserName, m_pResponderName);
-    setTabOrder(m_pResponderName, m_pOk);
-    setTabOrder(m_pOk, m_pCancel);
+    m_ok->setMinimumWidth(UnitsX(fm, 50));
+    m_cancel->setMinimumWidth(UnitsX(fm, 50));
+    setTabOrder(m_userNameField, m_responderNameField);
+    setTabOrder(m_responderNameField, m_ok);
+    setTabOrder(m_ok, m_cancel);
 
-    m_pUserName->setText(ToQString(dlg.m_strUserName));
-    m_pResponderName->setText(ToQString(dlg.m_strResponderName));
-    connect(m_pOk, &QPushButton::clicked, this, &CSetupDialog::OnOkButton);
-    connect(m_pCancel, &QPushButton::clicked, this, &CSetupDialog::reject);
-    m_pUserName->setFocus();
+    m_userNameField->setText(ToQString(dlg.m_userName));
+    m_responderNameField->setText(ToQString(dlg.m_responderName));
+    connect(m_ok, &QPushButton::clicked, this, &SetupDialog::OnOkButton);
+    connect(m_cancel, &QPushButton::clicked, this, &SetupDialog::reject);
+    m_userNameField->setFocus();
 }
 
-void CSetupDialog::OnOkButton() {
+void SetupDialog::OnOkButton() {
     int nUser = 0, nResponder = 0;
-    m_dlg.m_strUserName = ToCp932(m_pUserName->text(), &nUser);
-    m_dlg.m_strResponderName = ToCp932(m_pResponderName->text(), &nResponder);
-    m_nReplaced = nUser + nResponder;
+    m_dlg.m_userName = ToCp932(m_userNameField->text(), &nUser);
+    m_dlg.m_responderName = ToCp932(m_responderNameField->text(), &nResponder);
+    m_replaced = nUser + nResponder;
     m_dlg.OnOkButton();
     QDialog::accept();
 }
 
-void CSetupDialog::reject() {
+void SetupDialog::reject() {
     m_dlg.OnCancel();
     QDialog::reject();
 }
 
-void CSetupDialog::keyPressEvent(QKeyEvent* pEvent) {
+void SetupDialog::keyPressEvent(QKeyEvent* pEvent) {
     const int key = pEvent->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         // Enter presses a button only when that button has the focus.

@@ -1,22 +1,24 @@
-// The settings dialog ("設定") over the core's CSetupDlg: the user's name and the
+// The settings dialog ("設定") over the core's NamesModel: the user's name and the
 // responder's name. Enter in a field accepts nothing, so a name is never taken half
 // typed; only the OK button accepts, Escape and ｷｬﾝｾﾙ cancel.
 #pragma once
 
 #include <QDialog>
 
-class CSetupDlg;
+namespace nelo {
+class NamesModel;
+}  // namespace nelo
 class QLineEdit;
 class QPushButton;
 
-class CSetupDialog : public QDialog {
+class SetupDialog : public QDialog {
     Q_OBJECT
 public:
-    CSetupDialog(CSetupDlg& dlg, QWidget* pParent = nullptr);
+    SetupDialog(nelo::NamesModel& dlg, QWidget* pParent = nullptr);
 
     /// The number of characters the fields held that have no code page 932 form (they
     /// were stored as "？").
-    int ReplacedCharacters() const { return m_nReplaced; }
+    int ReplacedCharacters() const { return m_replaced; }
 
 public Q_SLOTS:
     void reject() override;
@@ -27,10 +29,10 @@ protected:
 private:
     void OnOkButton();
 
-    CSetupDlg& m_dlg;
-    QLineEdit* m_pUserName = nullptr;
-    QLineEdit* m_pResponderName = nullptr;
-    QPushButton* m_pOk = nullptr;
-    QPushButton* m_pCancel = nullptr;
-    int m_nReplaced = 0;
+    nelo::NamesModel& m_dlg;
+    QLineEdit* m_userNameField = nullptr;
+    QLineEdit* m_responderNameField = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    int m_replaced = 0;
 };

@@ -1,15 +1,17 @@
 #include "desktop/VariablesDialog.h"
 
-#include "desktop/ListBoxView.h"
-#include "dialogs/VariablesDlg.h"
+#include "desktop/RowListView.h"
+#include "models/VariableListModel.h"
 
 #include <QPushButton>
 
-CVariablesDialog::CVariablesDialog(CVariablesDlg& dlg, IMessageBox& messageBox, QWidget* pParent)
-    : CListDialog(messageBox, QStringLiteral("登録されている変数"), pParent), m_dlg(dlg) {
+using namespace nelo;
+
+VariablesDialog::VariablesDialog(VariableListModel& dlg, MessageBox& messageBox, QWidget* pParent)
+    : ListDialog(messageBox, QStringLiteral("登録されている変数"), pParent), m_dlg(dlg) {
     setObjectName(QStringLiteral("variablesDialog"));
     SetDluSize(223, 115);
-    m_pList = new CListBoxView(m_dlg.m_list, QStringLiteral("登録されている変数"), this);
+    m_pList = new RowListView(m_dlg.m_list, QStringLiteral("登録されている変数"), this);
     m_pList->setObjectName(QStringLiteral("variablesList"));
     Place(m_pList, 5, 5, 150, 100);
     QPushButton* pOk = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 165, 5, 50, 20);
@@ -22,7 +24,7 @@ CVariablesDialog::CVariablesDialog(CVariablesDlg& dlg, IMessageBox& messageBox, 
     m_pList->setFocus();
 }
 
-void CVariablesDialog::OnDelete() {
+void VariablesDialog::OnDelete() {
     const int nSel = m_dlg.m_list.GetCurSel();
     const int nBefore = m_dlg.m_list.GetCount();
     m_dlg.OnDelete();

@@ -1,22 +1,24 @@
 // The variables dialog on the screen: every calculator variable as "name value", and
-// "削除" for the selected one. The rows and the deletion are the core's CVariablesDlg.
+// "削除" for the selected one. The rows and the deletion are the core's VariableListModel.
 #pragma once
 
 #include "desktop/ListDialog.h"
 
-class CListBoxView;
-class CVariablesDlg;
+class RowListView;
+namespace nelo {
+class VariableListModel;
+}  // namespace nelo
 
-class CVariablesDialog : public CListDialog {
+class VariablesDialog : public ListDialog {
     Q_OBJECT
 public:
-    CVariablesDialog(CVariablesDlg& dlg, IMessageBox& messageBox, QWidget* pParent);
+    VariablesDialog(nelo::VariableListModel& dlg, nelo::MessageBox& messageBox, QWidget* pParent);
 
-    CListBoxView* GetList() const { return m_pList; }
+    RowListView* GetList() const { return m_pList; }
 
 private:
     void OnDelete();
 
-    CVariablesDlg& m_dlg;
-    CListBoxView* m_pList = nullptr;
+    nelo::VariableListModel& m_dlg;
+    RowListView* m_pList = nullptr;
 };

@@ -2,21 +2,23 @@
 
 #include "platform/LockFile.h"
 
-CWindowSlot::CWindowSlot() {
+using namespace nelo;
+
+WindowSlot::WindowSlot() {
     const std::string folder = LockFolder();
     if (folder.empty()) return;
     for (int n = 0; n < kSlots; ++n) {
-        auto pLock = std::make_unique<CLockFile>(folder + "/window-" + std::to_string(n) + ".lock");
+        auto pLock = std::make_unique<LockFile>(folder + "/window-" + std::to_string(n) + ".lock");
         switch (pLock->TryLock()) {
         case LockResult::Taken:
-            m_nSlot = n;
-            m_pLock = std::move(pLock);
+            m_slot = n;
+            m_lock = std::move(pLock);
             return;
         case LockResult::NotTaken: return;  // no slots to tell windows apart: the first
         case LockResult::Held: break;
         }
     }
-    m_nSlot = kSlots - 1;
+    m_slot = kSlots - 1;
 }
 
-CWindowSlot::~CWindowSlot() = default;
+WindowSlot::~WindowSlot() = default;

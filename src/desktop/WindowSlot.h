@@ -7,23 +7,25 @@
 
 #include <memory>
 
-class CLockFile;
+namespace nelo {
+class LockFile;
+}  // namespace nelo
 
-class CWindowSlot {
+class WindowSlot {
 public:
     /// Takes the lowest free slot.
-    CWindowSlot();
-    ~CWindowSlot();
-    CWindowSlot(const CWindowSlot&) = delete;
-    CWindowSlot& operator=(const CWindowSlot&) = delete;
+    WindowSlot();
+    ~WindowSlot();
+    WindowSlot(const WindowSlot&) = delete;
+    WindowSlot& operator=(const WindowSlot&) = delete;
 
     /// 0 for the first window, 1 for the second ...
-    int Number() const { return m_nSlot; }
+    int Number() const { return m_slot; }
 
     /// The most slots told apart (later windows share the last offset).
     static constexpr int kSlots = 16;
 
 private:
-    int m_nSlot = 0;
-    std::unique_ptr<CLockFile> m_pLock;
+    int m_slot = 0;
+    std::unique_ptr<nelo::LockFile> m_lock;
 };

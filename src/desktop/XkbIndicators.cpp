@@ -18,7 +18,7 @@ xcb_connection_t* Connection(void* p) { return static_cast<xcb_connection_t*>(p)
 
 }  // namespace
 
-CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {
+XkbIndicators::XkbIndicators(QObject* pParent) : QObject(pParent) {
     auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* c = pX11 ? pX11->connection() : nullptr;
     if (!c) return;
@@ -29,8 +29,8 @@ CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {
     const bool bSupported = pUse && pUse->supported;
     std::free(pUse);
     if (!bSupported) return;
-    m_pConnection = c;
-    m_nFirstEvent = pExtension->first_event;
+    m_connection = c;
+    m_firstEvent = pExtension->first_event;
     // The server tells this client when a light changes, wherever the key was pressed.
     // Only this kind of event is touched: the ones Qt asked for stay as they are.
     const uint16_t events = XCB_XKB_EVENT_TYPE_INDICATOR_STATE_NOTIFY | XCB_XKB_EVENT_TYPE_NAMES_NOTIFY;
@@ -40,13 +40,13 @@ CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
-CXkbIndicators::~CXkbIndicators() {
-    if (m_pConnection && QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
+XkbIndicators::~XkbIndicators() {
+    if (m_connection && QCoreApplication::instance()) QCoreApplication::instance()->removeNativeEventFilter(this);
 }
 
-void CXkbIndicators::ReadNames() {
+void XkbIndicators::ReadNames() {
     m_bits.clear();
-    xcb_connection_t* c = Connection(m_pConnection);
+    xcb_connection_t* c = Connection(m_connection);
     xcb_xkb_get_names_reply_t* pReply = xcb_xkb_get_names_reply(
         c, xcb_xkb_get_names(c, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_NAME_DETAIL_INDICATOR_NAMES), nullptr);
     if (!pReply) return;
@@ -70,11 +70,11 @@ void CXkbIndicators::ReadNames() {
     std::free(pReply);
 }
 
-std::optional<bool> CXkbIndicators::State(const QString& name) {
-    if (!m_pConnection) return std::nullopt;
+std::optional<bool> XkbIndicators::State(const QString& name) {
+    if (!m_connection) return std::nullopt;
     const auto found = m_bits.constFind(name);
     if (found == m_bits.constEnd()) return std::nullopt;
-    xcb_connection_t* c = Connection(m_pConnection);
+    xcb_connection_t* c = Connection(m_connection);
     xcb_xkb_get_indicator_state_reply_t* pReply =
         xcb_xkb_get_indicator_state_reply(c, xcb_xkb_get_indicator_state(c, XCB_XKB_ID_USE_CORE_KBD), nullptr);
     if (!pReply) return std::nullopt;
@@ -83,10 +83,10 @@ std::optional<bool> CXkbIndicators::State(const QString& name) {
     return bOn;
 }
 
-bool CXkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* /*pResult*/) {
+bool XkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* /*pResult*/) {
     if (eventType != "xcb_generic_event_t") return false;
     const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
-    if ((pEvent->response_type & 0x7F) != m_nFirstEvent) return false;
+    if ((pEvent->response_type & 0x7F) != m_firstEvent) return false;
     // Every keyboard event of the extension carries its kind in the second byte.
     switch (pEvent->pad0) {
     case XCB_XKB_NAMES_NOTIFY:
@@ -102,10 +102,10 @@ bool CXkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessa
 
 #else  // Built without the X keyboard extension's library: nothing to ask.
 
-CXkbIndicators::CXkbIndicators(QObject* pParent) : QObject(pParent) {}
-CXkbIndicators::~CXkbIndicators() = default;
-void CXkbIndicators::ReadNames() {}
-std::optional<bool> CXkbIndicators::State(const QString&) { return std::nullopt; }
-bool CXkbIndicators::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
+XkbIndicators::XkbIndicators(QObject* pParent) : QObject(pParent) {}
+XkbIndicators::~XkbIndicators() = default;
+void XkbIndicators::ReadNames() {}
+std::optional<bool> XkbIndicators::State(const QString&) { return std::nullopt; }
+bool XkbIndicators::nativeEventFilter(const QByteArray&, void*, qintptr*) { return false; }
 
 #endif

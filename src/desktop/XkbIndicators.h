@@ -11,15 +11,15 @@
 #include <QString>
 #include <optional>
 
-class CXkbIndicators : public QObject, public QAbstractNativeEventFilter {
+class XkbIndicators : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     /// Connects to the program's X display; IsAvailable() is false on any other
     /// platform or without the extension.
-    explicit CXkbIndicators(QObject* pParent = nullptr);
-    ~CXkbIndicators() override;
+    explicit XkbIndicators(QObject* pParent = nullptr);
+    ~XkbIndicators() override;
 
-    bool IsAvailable() const { return m_pConnection != nullptr; }
+    bool IsAvailable() const { return m_connection != nullptr; }
     /// Whether the light of that name ("Caps Lock", ...) is on; nothing when the keymap
     /// has no such light or the server does not answer.
     std::optional<bool> State(const QString& name);
@@ -34,7 +34,7 @@ private:
     /// Reads which light has which bit of the indicator state.
     void ReadNames();
 
-    void* m_pConnection = nullptr;  // xcb_connection_t, while the extension is there
-    quint8 m_nFirstEvent = 0;
+    void* m_connection = nullptr;  // xcb_connection_t, while the extension is there
+    quint8 m_firstEvent = 0;
     QHash<QString, int> m_bits;  // light name -> bit of the indicator state
 };

@@ -1,11 +1,11 @@
 // nelo: the notebook's desktop window.
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 #include "desktop/BoundedTeardown.h"
 #include "desktop/DesktopApplication.h"
 #include "desktop/DesktopOptions.h"
 #include "desktop/FirstPaintProbe.h"
 #include "desktop/FontMapping.h"
-#include "desktop/MainFrame.h"
+#include "desktop/MainWindow.h"
 #include "desktop/QtMessageBox.h"
 #include "desktop/SessionEnd.h"
 #include "platform/Clock.h"
@@ -19,6 +19,8 @@
 #include <new>
 #include <string>
 #include <vector>
+
+using namespace nelo;
 
 namespace {
 
@@ -39,7 +41,7 @@ int main(int argc, char** argv) {
         if (a == "--") break;
         if (a == "-h" || a == "--help" || a == "--version") {
             int status = 0;
-            CDesktopOptions().Parse({a}, status);
+            DesktopOptions().Parse({a}, status);
             return status;
         }
     }
@@ -54,8 +56,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    CDesktopApplication qapp(argc, argv);
-    CBoundedTeardown teardown;
+    DesktopApplication qapp(argc, argv);
+    BoundedTeardown teardown;
     QApplication::setApplicationName(QStringLiteral("Nelo"));
     QApplication::setOrganizationName(QStringLiteral("Vantor"));
     // The desktop entry and icon installed under this name: the session shows the window as that application.
@@ -64,7 +66,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args;
     const QStringList qargs = QApplication::arguments();
     for (qsizetype i = 1; i < qargs.size(); ++i) args.push_back(qargs[i].toLocal8Bit().toStdString());
-    CDesktopOptions options;
+    DesktopOptions options;
     int status = 0;
     if (!options.Parse(args, status)) {
         teardown.SetStatus(status);
@@ -76,16 +78,16 @@ int main(int argc, char** argv) {
     if (qtTranslator.load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
-    CProfile profile;
-    CQtMessageBox messageBox;
-    CRumoApp app(profile, messageBox);
-    CMainFrame frame(app);
+    Profile profile;
+    QtMessageBox messageBox;
+    NotebookSession app(profile, messageBox);
+    MainWindow frame(app);
     messageBox.SetParent(&frame);
-    CFirstPaintProbe probe;
+    FirstPaintProbe probe;
     if (options.bQuitAfterFirstPaint) qapp.installEventFilter(&probe);
     // Logout, SIGTERM and SIGHUP, a broken display connection and memory running out
     // keep unsaved changes in a recovery copy.
-    CSessionEnd sessionEnd(app, &frame);
+    SessionEnd sessionEnd(app, &frame);
     qapp.SetOutOfMemoryHandler([&sessionEnd] { sessionEnd.EndOutOfMemory(); });
     try {
         frame.SetStartMinimized(options.bMinimized);

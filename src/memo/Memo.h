@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
-class CMemo {
+namespace nelo {
+
+class Memo {
 public:
-    CMemo() = default;
-    explicit CMemo(std::string object) : m_strObject(std::move(object)) {}
+    Memo() = default;
+    explicit Memo(std::string object) : m_object(std::move(object)) {}
 
     /// Appends one pair; a name may occur more than once.
     void AddPair(const std::string& name, const std::string& value) {
@@ -20,9 +22,11 @@ public:
         m_attrValues.erase(m_attrValues.begin() + static_cast<std::ptrdiff_t>(i));
     }
     std::size_t GetPairCount() const { return m_attrNames.size(); }
-    void Serialize(class CArchive& ar);
+    void Serialize(class Archive& ar);
 
-    std::string m_strObject;                ///< equal to the record's key in the memo map
+    std::string m_object;                   ///< equal to the record's key in the memo map
     std::vector<std::string> m_attrNames;   ///< in registration order
     std::vector<std::string> m_attrValues;  ///< element i belongs to m_attrNames[i]
 };
+
+}  // namespace nelo

@@ -8,7 +8,9 @@
 
 #include <string_view>
 
-const char* const g_szMemoCsvFileName = "ＮＥＬＯメモ.csv";
+namespace nelo {
+
+const char* const g_memoCsvFileName = "ＮＥＬＯメモ.csv";
 
 namespace {
 
@@ -77,12 +79,12 @@ void AppendCsvField(std::string& out, const std::string& field) {
     out += '"';
 }
 
-std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding) {
+std::string FormatMemoCsv(const MemoMap& memoMap, CsvEncoding encoding) {
     const char* eol = encoding == CsvEncoding::Utf8Lf ? "\n" : "\r\n";
     std::string text;
-    memoMap.ForEach([&text, eol](const std::string&, const CMemo& memo) {
+    memoMap.ForEach([&text, eol](const std::string&, const Memo& memo) {
         for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
-            AppendCsvField(text, memo.m_strObject);
+            AppendCsvField(text, memo.m_object);
             text += ',';
             AppendCsvField(text, memo.m_attrNames[i]);
             text += ',';
@@ -94,22 +96,22 @@ std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding) {
     return text;
 }
 
-std::string CMemoCsvExport::NameText() const {
-    if (!m_strNameText.empty()) return m_strNameText;
+std::string MemoCsvExport::NameText() const {
+    if (!m_nameText.empty()) return m_nameText;
     // The file the user chose, as given; the default file keeps its usual name.
-    const auto slash = m_strPath.rfind('/');
-    const std::string fileName = slash == std::string::npos ? m_strPath : m_strPath.substr(slash + 1);
-    return Utf8ToCp932(fileName == g_szMemoCsvFileName ? fileName : m_strPath).text;
+    const auto slash = m_path.rfind('/');
+    const std::string fileName = slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+    return Utf8ToCp932(fileName == g_memoCsvFileName ? fileName : m_path).text;
 }
 
-bool CMemoCsvExport::Export(const CMemoMap& memoMap) {
+bool MemoCsvExport::Export(const MemoMap& memoMap) {
     const std::string name = NameText();
     std::string error;
-    switch (ExamineWriteTarget(m_strPath, error)) {
+    switch (ExamineWriteTarget(m_path, error)) {
     case WriteTarget::Missing: break;
     case WriteTarget::RegularFile:
-        if (!m_bOverwrite && m_messageBox.Show(name + "ファイルがあります。上書きしますか。"_sj, "", MbButtons::YesNo,
-                                               MbIcon::Exclamation) != MbAnswer::Yes)
+        if (!m_overwrite && m_messageBox.Show(name + "ファイルがあります。上書きしますか。"_sj, "", MbButtons::YesNo,
+                                              MbIcon::Exclamation) != MbAnswer::Yes)
             return false;
         break;
     case WriteTarget::Refused:
@@ -121,7 +123,7 @@ bool CMemoCsvExport::Export(const CMemoMap& memoMap) {
 
     // The file is replaced in one step, so a failed write never leaves half a file
     // behind and is never reported as success.
-    if (!WriteFileAtomically(m_strPath, FormatMemoCsv(memoMap, m_encoding), error)) {
+    if (!WriteFileAtomically(m_path, FormatMemoCsv(memoMap, m_encoding), error)) {
         m_messageBox.Show(name + "ファイルを開けませんでした。"_sj + "(" + Utf8ToCp932(error).text + ")", "エラー"_sj,
                           MbButtons::Ok);
         return false;
@@ -129,3 +131,5 @@ bool CMemoCsvExport::Export(const CMemoMap& memoMap) {
     m_messageBox.Show(name + "を作成しました"_sj, "", MbButtons::Ok);
     return true;
 }
+
+}  // namespace nelo

@@ -4,11 +4,13 @@
 
 #include <string>
 
-class CMemoMap;
-class IMessageBox;
+namespace nelo {
+
+class MemoMap;
+class MessageBox;
 
 /// The export file's name in the current directory, as the file system spells it.
-extern const char* const g_szMemoCsvFileName;
+extern const char* const g_memoCsvFileName;
 
 /// What the file is written in: code page 932 with CR LF (spreadsheets on Japanese
 /// systems), or UTF-8 with LF (spreadsheet programs on Linux).
@@ -22,31 +24,33 @@ enum class CsvEncoding { Cp932CrLf, Utf8Lf };
 void AppendCsvField(std::string& out, const std::string& field);
 
 /// The whole file: every memo in the map's order, every pair in registration order.
-std::string FormatMemoCsv(const CMemoMap& memoMap, CsvEncoding encoding = CsvEncoding::Cp932CrLf);
+std::string FormatMemoCsv(const MemoMap& memoMap, CsvEncoding encoding = CsvEncoding::Cp932CrLf);
 
-class CMemoCsvExport {
+class MemoCsvExport {
 public:
-    /// path: the file to write; the memo list uses g_szMemoCsvFileName.
-    explicit CMemoCsvExport(IMessageBox& messageBox, std::string path = g_szMemoCsvFileName,
-                            CsvEncoding encoding = CsvEncoding::Cp932CrLf)
-        : m_messageBox(messageBox), m_strPath(std::move(path)), m_encoding(encoding) {}
+    /// path: the file to write; the memo list uses g_memoCsvFileName.
+    explicit MemoCsvExport(MessageBox& messageBox, std::string path = g_memoCsvFileName,
+                           CsvEncoding encoding = CsvEncoding::Cp932CrLf)
+        : m_messageBox(messageBox), m_path(std::move(path)), m_encoding(encoding) {}
 
     /// The file's name as the messages give it (code page 932); without it, the path
     /// given, or "ＮＥＬＯメモ.csv" when that is the file's name.
-    void SetFileNameText(std::string name) { m_strNameText = std::move(name); }
+    void SetFileNameText(std::string name) { m_nameText = std::move(name); }
     /// Replaces an existing file without asking (the user said so beforehand).
-    void SetOverwrite(bool bOverwrite) { m_bOverwrite = bOverwrite; }
+    void SetOverwrite(bool bOverwrite) { m_overwrite = bOverwrite; }
 
     /// Asks before overwriting, writes the file and tells how it went; true when the
     /// file was written. A folder, FIFO or device node at the path is refused.
-    bool Export(const CMemoMap& memoMap);
+    bool Export(const MemoMap& memoMap);
 
 private:
     std::string NameText() const;
 
-    IMessageBox& m_messageBox;
-    std::string m_strPath;
+    MessageBox& m_messageBox;
+    std::string m_path;
     CsvEncoding m_encoding;
-    std::string m_strNameText;
-    bool m_bOverwrite = false;
+    std::string m_nameText;
+    bool m_overwrite = false;
 };
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace nelo {
+
 namespace {
 
 // How many keys ahead a batch asks for the index slots it will need: enough to cover
@@ -12,9 +14,9 @@ constexpr std::size_t nPrefetchAhead = 8;
 
 }  // namespace
 
-CMemo* CMemoMap::SetAt(const std::string& key, std::unique_ptr<CMemo> memo) {
+Memo* MemoMap::SetAt(const std::string& key, std::unique_ptr<Memo> memo) {
     const std::string* pNewKey = nullptr;
-    CMemo* p = m_map.SetAt(key, std::move(memo), pNewKey);
+    Memo* p = m_map.SetAt(key, std::move(memo), pNewKey);
     if (pNewKey) {
         std::string full = ToFullWidth(*pNewKey);
         if (full != *pNewKey) m_fullForms.Insert(m_fullForms.HashOf(full), pNewKey);
@@ -22,7 +24,7 @@ CMemo* CMemoMap::SetAt(const std::string& key, std::unique_ptr<CMemo> memo) {
     return p;
 }
 
-void CMemoMap::AddFromLast(Entries& entries) {
+void MemoMap::AddFromLast(Entries& entries) {
     // Room for the records read (null ones stand for nothing), which the file did hold.
     std::size_t nRecords = 0;
     for (const auto& entry : entries) nRecords += entry.second != nullptr;
@@ -50,7 +52,7 @@ void CMemoMap::AddFromLast(Entries& entries) {
     }
 }
 
-bool CMemoMap::RemoveKey(const std::string& key) {
+bool MemoMap::RemoveKey(const std::string& key) {
     if (!m_map.Lookup(key)) return false;
     std::string full = ToFullWidth(key);
     if (full != key) m_fullForms.Erase(m_fullForms.HashOf(full), [&key](const std::string& k) { return k == key; });
@@ -58,13 +60,13 @@ bool CMemoMap::RemoveKey(const std::string& key) {
     return true;
 }
 
-void CMemoMap::RemoveAll() {
+void MemoMap::RemoveAll() {
     m_map.RemoveAll();
     m_fullForms.Clear();
 }
 
-CMemo* CMemoMap::FindForQuery(const std::string& query) const {
-    if (CMemo* p = m_map.Lookup(query)) return p;
+Memo* MemoMap::FindForQuery(const std::string& query) const {
+    if (Memo* p = m_map.Lookup(query)) return p;
     const std::string* best = nullptr;
     m_fullForms.ForEachOf(m_fullForms.HashOf(query), [&](const std::string& key) {
         // The hash may (rarely) be shared by another form.
@@ -72,3 +74,5 @@ CMemo* CMemoMap::FindForQuery(const std::string& query) const {
     });
     return best ? m_map.Lookup(*best) : nullptr;
 }
+
+}  // namespace nelo

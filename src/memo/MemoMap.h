@@ -12,14 +12,16 @@
 #include <utility>
 #include <vector>
 
-class CMemoMap {
+namespace nelo {
+
+class MemoMap {
 public:
-    using Entries = std::vector<std::pair<std::string, std::unique_ptr<CMemo>>>;
+    using Entries = std::vector<std::pair<std::string, std::unique_ptr<Memo>>>;
 
     std::size_t GetCount() const { return m_map.GetCount(); }
     bool IsEmpty() const { return m_map.IsEmpty(); }
-    CMemo* Lookup(const std::string& key) const { return m_map.Lookup(key); }
-    CMemo* SetAt(const std::string& key, std::unique_ptr<CMemo> memo);
+    Memo* Lookup(const std::string& key) const { return m_map.Lookup(key); }
+    Memo* SetAt(const std::string& key, std::unique_ptr<Memo> memo);
     /// Enters records as a file lists them, from the last back, each unless its key is
     /// there already (so of two with one key the later wins); null records stand for
     /// nothing. Records not entered stay in entries; the keys are taken.
@@ -35,17 +37,19 @@ public:
     void ForEach(F f) const {
         m_map.ForEach(f);
     }
-    using Position = CStringMap<CMemo>::Position;
+    using Position = StringMap<Memo>::Position;
     Position GetStartPosition() const { return m_map.GetStartPosition(); }
-    void GetNextAssoc(Position& pos, std::string& key, CMemo*& value) const { m_map.GetNextAssoc(pos, key, value); }
+    void GetNextAssoc(Position& pos, std::string& key, Memo*& value) const { m_map.GetNextAssoc(pos, key, value); }
 
     /// The memo a query names: the exact key, else the first key in the map's order
     /// whose full-width form equals the query; nullptr when there is none.
-    CMemo* FindForQuery(const std::string& query) const;
+    Memo* FindForQuery(const std::string& query) const;
 
 private:
-    CStringMap<CMemo> m_map;
+    StringMap<Memo> m_map;
     // The keys that differ from their full-width form, filed under the hash of that
     // form; each points to the map's own copy of the key.
-    CHashSlots<const std::string> m_fullForms;
+    HashSlots<const std::string> m_fullForms;
 };
+
+}  // namespace nelo

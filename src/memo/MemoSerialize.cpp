@@ -7,11 +7,13 @@
 #include <utility>
 #include <vector>
 
-const CArchiveClass g_classMemo = {"CMemo", 0};
+namespace nelo {
+
+const ArchiveClass g_classMemo = {"CMemo", 0};
 
 namespace {
 
-void SerializeStrings(CArchive& ar, std::vector<std::string>& strings) {
+void SerializeStrings(Archive& ar, std::vector<std::string>& strings) {
     if (ar.IsStoring()) {
         ar.WriteCount(strings.size());
         for (const std::string& s : strings) ar.WriteString(s);
@@ -19,27 +21,27 @@ void SerializeStrings(CArchive& ar, std::vector<std::string>& strings) {
     }
     std::size_t n = ar.ReadCount(1);
     strings.clear();
-    strings.reserve(CArchive::ReserveHint(n));
+    strings.reserve(Archive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) ar.ReadString(strings.emplace_back());
 }
 
 }  // namespace
 
-void CMemo::Serialize(CArchive& ar) {
+void Memo::Serialize(Archive& ar) {
     if (ar.IsStoring())
-        ar.WriteString(m_strObject);
+        ar.WriteString(m_object);
     else
-        ar.ReadString(m_strObject);
+        ar.ReadString(m_object);
     SerializeStrings(ar, m_attrNames);
     SerializeStrings(ar, m_attrValues);
     // Every use of a memo pairs name i with value i.
-    if (ar.IsLoading() && m_attrNames.size() != m_attrValues.size()) CArchive::ThrowFormat(CArchiveException::badCount);
+    if (ar.IsLoading() && m_attrNames.size() != m_attrValues.size()) Archive::ThrowFormat(ArchiveException::badCount);
 }
 
-void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
+void SerializeMemoMap(Archive& ar, MemoMap& map) {
     if (ar.IsStoring()) {
         ar.WriteCount(map.GetCount());
-        map.ForEach([&ar](const std::string& key, const CMemo& memo) {
+        map.ForEach([&ar](const std::string& key, const Memo& memo) {
             ar.WriteString(key);
             ar.WriteOwnedObject(&memo, g_classMemo);  // the map owns each memo once
         });
@@ -47,15 +49,17 @@ void SerializeMemoMap(CArchive& ar, CMemoMap& map) {
     }
     // Each entry takes at least a one-byte key and a two-byte tag.
     std::size_t n = ar.ReadCount(3);
-    CMemoMap::Entries entries;
-    entries.reserve(CArchive::ReserveHint(n));
+    MemoMap::Entries entries;
+    entries.reserve(Archive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
         auto& [key, memo] = entries.emplace_back();
         ar.ReadString(key);
-        memo = ar.ReadObject<CMemo>(g_classMemo);
+        memo = ar.ReadObject<Memo>(g_classMemo);
     }
     // The file lists each bucket newest first; entering the records from the last one
     // back gives the map the order it had when it was saved, so saving it again gives
     // the same bytes. Of two entries with one key the later one wins.
     map.AddFromLast(entries);
 }
+
+}  // namespace nelo

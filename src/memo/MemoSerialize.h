@@ -1,14 +1,18 @@
-// Saving and loading the memos: the CMemo record and the document's memo map.
+// Saving and loading the memos: the Memo record and the document's memo map.
 #pragma once
 
 #include "platform/Archive.h"
 
-class CMemoMap;
+namespace nelo {
+
+class MemoMap;
 
 /// "CMemo", schema 0.
-extern const CArchiveClass g_classMemo;
+extern const ArchiveClass g_classMemo;
 
-/// Writes or reads the memo map: a count, then per memo its key and the CMemo object.
+/// Writes or reads the memo map: a count, then per memo its key and the Memo object.
 /// Loading fills an empty map in the order it was saved in; of two entries with one key
 /// the later one wins.
-void SerializeMemoMap(CArchive& ar, CMemoMap& map);
+void SerializeMemoMap(Archive& ar, MemoMap& map);
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace nelo {
+
 namespace {
 
 // The framework's tag values.
@@ -26,79 +28,79 @@ std::size_t PointerSlot(const void* p, unsigned bits) {
 
 }  // namespace
 
-CArchive::CArchive(std::string& out) : m_bStoring(true), m_pOut(&out) {}
+Archive::Archive(std::string& out) : m_storing(true), m_out(&out) {}
 
-CArchive::CArchive(IByteSink& sink) : m_bStoring(true), m_pSink(&sink), m_pBuffer(new char[nBufferSize]) {
-    m_pPut = m_pBuffer.get();
-    m_pPutEnd = m_pPut + nBufferSize;
+Archive::Archive(ByteSink& sink) : m_storing(true), m_sink(&sink), m_buffer(new char[nBufferSize]) {
+    m_put = m_buffer.get();
+    m_putEnd = m_put + nBufferSize;
 }
 
-CArchive::~CArchive() = default;
+Archive::~Archive() = default;
 
-CArchive::CArchive(const char* data, std::size_t size)
-    : m_pData(reinterpret_cast<const unsigned char*>(data)), m_nSize(size), m_nCopyBudget(size) {
+Archive::Archive(const char* data, std::size_t size)
+    : m_data(reinterpret_cast<const unsigned char*>(data)), m_size(size), m_copyBudget(size) {
     m_loadArray.push_back({nullptr, 0, 0, false, true});
 }
 
-const char* CArchive::FormatErrorText() {
+const char* Archive::FormatErrorText() {
     // Half-width katakana, as the framework writes it: 予期しないﾌｧｲﾙ形式です。
     return "\x97\x5C\x8A\xFA\x82\xB5\x82\xC8\x82\xA2\xCC\xA7\xB2\xD9\x8C\x60\x8E\xAE\x82\xC5\x82\xB7\x81\x42";
 }
 
-void CArchive::ThrowFormat(CArchiveException::Cause cause) {
+void Archive::ThrowFormat(ArchiveException::Cause cause) {
     static const char* const kWhat[] = {"unexpected end of file", "unexpected class",   "wrong schema",
                                         "bad object index",       "count too large",    "bad string length",
                                         "too large to store",     "bytes after the end"};
-    throw CArchiveException(cause, kWhat[cause]);
+    throw ArchiveException(cause, kWhat[cause]);
 }
 
-void CArchive::Need(std::size_t n) {
-    if (n > m_nSize - m_nPos) ThrowFormat(CArchiveException::endOfFile);
+void Archive::Need(std::size_t n) {
+    if (n > m_size - m_pos) ThrowFormat(ArchiveException::endOfFile);
 }
 
 // --- storing ----------------------------------------------------------------------
 
-void CArchive::PutSlow(const char* p, std::size_t n) {
-    if (m_pOut) {
-        m_pOut->append(p, n);
+void Archive::PutSlow(const char* p, std::size_t n) {
+    if (m_out) {
+        m_out->append(p, n);
         return;
     }
     // Fill the buffer to its end, so that the sink gets whole blocks.
-    std::size_t nRoom = static_cast<std::size_t>(m_pPutEnd - m_pPut);
-    std::memcpy(m_pPut, p, nRoom);
-    m_pPut += nRoom;
+    std::size_t nRoom = static_cast<std::size_t>(m_putEnd - m_put);
+    std::memcpy(m_put, p, nRoom);
+    m_put += nRoom;
     p += nRoom;
     n -= nRoom;
     Flush();
     if (n >= nBufferSize) {
         // Whole blocks straight from the caller: too big to be worth copying.
         std::size_t nWhole = n - n % nBufferSize;
-        m_pSink->Write(p, nWhole);
+        m_sink->Write(p, nWhole);
         p += nWhole;
         n -= nWhole;
     }
-    std::memcpy(m_pPut, p, n);
-    m_pPut += n;
+    std::memcpy(m_put, p, n);
+    m_put += n;
 }
 
-void CArchive::Flush() {
-    if (!m_pSink || m_pPut == m_pBuffer.get()) return;
-    m_pSink->Write(m_pBuffer.get(), static_cast<std::size_t>(m_pPut - m_pBuffer.get()));
-    m_pPut = m_pBuffer.get();
+void Archive::Flush() {
+    if (!m_sink || m_put == m_buffer.get()) return;
+    m_sink->Write(m_buffer.get(), static_cast<std::size_t>(m_put - m_buffer.get()));
+    m_put = m_buffer.get();
 }
 
-void CArchive::WriteWord(std::uint16_t w) {
+void Archive::WriteWord(std::uint16_t w) {
     char b[2] = {static_cast<char>(w & 0xFF), static_cast<char>(w >> 8)};
     Put(b, 2);
 }
 
-void CArchive::WriteDWord(std::uint32_t dw) {
+void Archive::WriteDWord(std::uint32_t dw) {
     char b[4];
     for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((dw >> (8 * i)) & 0xFF);
     Put(b, 4);
 }
 
-void CArchive::WriteDouble(double d) {
+void Archive::WriteDouble(double d) {
     std::uint64_t bits;
     std::memcpy(&bits, &d, sizeof bits);
     char b[8];
@@ -106,7 +108,7 @@ void CArchive::WriteDouble(double d) {
     Put(b, 8);
 }
 
-void CArchive::WriteLongString(const std::string& s) {
+void Archive::WriteLongString(const std::string& s) {
     std::size_t n = s.size();
     if (n < 255) {
         char b = static_cast<char>(n);
@@ -116,7 +118,7 @@ void CArchive::WriteLongString(const std::string& s) {
         Put("\xFF", 1);
         WriteWord(static_cast<std::uint16_t>(n));
     } else {
-        if (n >= 0xFFFFFFFFu) ThrowFormat(CArchiveException::tooLarge);
+        if (n >= 0xFFFFFFFFu) ThrowFormat(ArchiveException::tooLarge);
         Put("\xFF", 1);
         WriteWord(0xFFFF);
         WriteDWord(static_cast<std::uint32_t>(n));
@@ -124,22 +126,22 @@ void CArchive::WriteLongString(const std::string& s) {
     Put(s.data(), n);
 }
 
-void CArchive::WriteCount(std::size_t n) {
+void Archive::WriteCount(std::size_t n) {
     if (n < 0xFFFF) {
         WriteWord(static_cast<std::uint16_t>(n));
     } else {
-        if (n > 0xFFFFFFFFu) ThrowFormat(CArchiveException::tooLarge);
+        if (n > 0xFFFFFFFFu) ThrowFormat(ArchiveException::tooLarge);
         WriteWord(0xFFFF);
         WriteDWord(static_cast<std::uint32_t>(n));
     }
 }
 
-std::uint32_t CArchive::NextMapNumber() {
-    if (m_nMapCount >= nMaxMapCount) ThrowFormat(CArchiveException::tooLarge);
-    return m_nMapCount++;
+std::uint32_t Archive::NextMapNumber() {
+    if (m_mapCount >= nMaxMapCount) ThrowFormat(ArchiveException::tooLarge);
+    return m_mapCount++;
 }
 
-void CArchive::WriteTagNumber(std::uint32_t n, bool bClass) {
+void Archive::WriteTagNumber(std::uint32_t n, bool bClass) {
     if (n < wBigObjectTag) {
         WriteWord(static_cast<std::uint16_t>(bClass ? (wClassTag | n) : n));
     } else {
@@ -148,33 +150,33 @@ void CArchive::WriteTagNumber(std::uint32_t n, bool bClass) {
     }
 }
 
-std::uint32_t* CArchive::FindObjectNumber(const void* pObject) {
+std::uint32_t* Archive::FindObjectNumber(const void* pObject) {
     if (m_objectSlots.empty()) return nullptr;
     std::size_t mask = m_objectSlots.size() - 1;
-    for (std::size_t i = PointerSlot(pObject, m_nSlotBits);; i = (i + 1) & mask) {
+    for (std::size_t i = PointerSlot(pObject, m_slotBits);; i = (i + 1) & mask) {
         auto& slot = m_objectSlots[i];
         if (slot.first == pObject) return &slot.second;
         if (slot.first == nullptr) return nullptr;
     }
 }
 
-void CArchive::AddObjectNumber(const void* pObject, std::uint32_t n) {
-    if (2 * (m_nObjects + 1) > m_objectSlots.size()) {
-        m_nSlotBits = m_objectSlots.empty() ? 10 : m_nSlotBits + 1;
-        std::vector<std::pair<const void*, std::uint32_t>> old(std::size_t{1} << m_nSlotBits);
+void Archive::AddObjectNumber(const void* pObject, std::uint32_t n) {
+    if (2 * (m_objects + 1) > m_objectSlots.size()) {
+        m_slotBits = m_objectSlots.empty() ? 10 : m_slotBits + 1;
+        std::vector<std::pair<const void*, std::uint32_t>> old(std::size_t{1} << m_slotBits);
         old.swap(m_objectSlots);
-        m_nObjects = 0;
+        m_objects = 0;
         for (const auto& slot : old)
             if (slot.first) AddObjectNumber(slot.first, slot.second);
     }
     std::size_t mask = m_objectSlots.size() - 1;
-    std::size_t i = PointerSlot(pObject, m_nSlotBits);
+    std::size_t i = PointerSlot(pObject, m_slotBits);
     while (m_objectSlots[i].first) i = (i + 1) & mask;
     m_objectSlots[i] = {pObject, n};
-    ++m_nObjects;
+    ++m_objects;
 }
 
-bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject, bool bRemember) {
+bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* pObject, bool bRemember) {
     if (pObject == nullptr) {
         WriteWord(wNullTag);
         return false;
@@ -184,7 +186,7 @@ bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject, boo
         return false;
     }
     // Class names are unique among the entries, so the first match is the only one.
-    const std::pair<const CArchiveClass*, std::uint32_t>* known = nullptr;
+    const std::pair<const ArchiveClass*, std::uint32_t>* known = nullptr;
     for (const auto& c : m_classNumbers)
         if (c.first == &cls) {
             known = &c;
@@ -192,19 +194,19 @@ bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject, boo
         }
     if (!known)
         for (const auto& c : m_classNumbers)
-            if (std::strcmp(c.first->m_lpszClassName, cls.m_lpszClassName) == 0) {
+            if (std::strcmp(c.first->m_className, cls.m_className) == 0) {
                 known = &c;
                 break;
             }
     if (known) {
         WriteTagNumber(known->second, true);
     } else {
-        std::size_t nLen = std::strlen(cls.m_lpszClassName);
-        if (nLen > nMaxClassName) ThrowFormat(CArchiveException::badClass);
+        std::size_t nLen = std::strlen(cls.m_className);
+        if (nLen > nMaxClassName) ThrowFormat(ArchiveException::badClass);
         WriteWord(wNewClassTag);
-        WriteWord(cls.m_wSchema);
+        WriteWord(cls.m_schema);
         WriteWord(static_cast<std::uint16_t>(nLen));
-        Put(cls.m_lpszClassName, nLen);
+        Put(cls.m_className, nLen);
         m_classNumbers.emplace_back(&cls, NextMapNumber());
     }
     std::uint32_t nNumber = NextMapNumber();
@@ -214,73 +216,73 @@ bool CArchive::WriteObjectTag(const CArchiveClass& cls, const void* pObject, boo
 
 // --- loading ----------------------------------------------------------------------
 
-std::uint16_t CArchive::ReadWord() {
+std::uint16_t Archive::ReadWord() {
     Need(2);
-    std::uint16_t w = static_cast<std::uint16_t>(m_pData[m_nPos] | (m_pData[m_nPos + 1] << 8));
-    m_nPos += 2;
+    std::uint16_t w = static_cast<std::uint16_t>(m_data[m_pos] | (m_data[m_pos + 1] << 8));
+    m_pos += 2;
     return w;
 }
 
-std::uint32_t CArchive::ReadDWord() {
+std::uint32_t Archive::ReadDWord() {
     Need(4);
     std::uint32_t dw = 0;
-    for (int i = 3; i >= 0; --i) dw = (dw << 8) | m_pData[m_nPos + static_cast<std::size_t>(i)];
-    m_nPos += 4;
+    for (int i = 3; i >= 0; --i) dw = (dw << 8) | m_data[m_pos + static_cast<std::size_t>(i)];
+    m_pos += 4;
     return dw;
 }
 
-double CArchive::ReadDouble() {
+double Archive::ReadDouble() {
     Need(8);
     std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | m_pData[m_nPos + static_cast<std::size_t>(i)];
-    m_nPos += 8;
+    for (int i = 7; i >= 0; --i) bits = (bits << 8) | m_data[m_pos + static_cast<std::size_t>(i)];
+    m_pos += 8;
     double d;
     std::memcpy(&d, &bits, sizeof d);
     return d;
 }
 
-void CArchive::ReadString(std::string& s) {
+void Archive::ReadString(std::string& s) {
     Need(1);
-    std::size_t n = m_pData[m_nPos++];
+    std::size_t n = m_data[m_pos++];
     if (n == 0xFF) {
         std::uint16_t w = ReadWord();
-        if (w == 0xFFFE) ThrowFormat(CArchiveException::badString);  // wide strings are never written
+        if (w == 0xFFFE) ThrowFormat(ArchiveException::badString);  // wide strings are never written
         if (w == 0xFFFF) {
             std::uint32_t dw = ReadDWord();
-            if (dw == 0xFFFFFFFFu) ThrowFormat(CArchiveException::badString);
+            if (dw == 0xFFFFFFFFu) ThrowFormat(ArchiveException::badString);
             n = dw;
         } else {
             n = w;
         }
     }
     Need(n);
-    s.assign(reinterpret_cast<const char*>(m_pData + m_nPos), n);
-    m_nPos += n;
+    s.assign(reinterpret_cast<const char*>(m_data + m_pos), n);
+    m_pos += n;
 }
 
-std::size_t CArchive::ReadCount(std::size_t minElementBytes) {
+std::size_t Archive::ReadCount(std::size_t minElementBytes) {
     std::size_t n = ReadWord();
     if (n == 0xFFFF) n = ReadDWord();
-    if (minElementBytes > 0 && n > GetRemaining() / minElementBytes) ThrowFormat(CArchiveException::badCount);
+    if (minElementBytes > 0 && n > GetRemaining() / minElementBytes) ThrowFormat(ArchiveException::badCount);
     return n;
 }
 
-CArchive::TagKind CArchive::ReadObjectTag(const CArchiveClass& cls, std::size_t& nStart, std::size_t& nExtent) {
+Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& nStart, std::size_t& nExtent) {
     nStart = 0;
     nExtent = 0;
     std::uint16_t wTag = ReadWord();
     if (wTag == wNewClassTag) {
         std::uint16_t wSchema = ReadWord();
         std::uint16_t nLen = ReadWord();
-        if (nLen > nMaxClassName) ThrowFormat(CArchiveException::badClass);
+        if (nLen > nMaxClassName) ThrowFormat(ArchiveException::badClass);
         Need(nLen);
-        const char* name = reinterpret_cast<const char*>(m_pData + m_nPos);
-        m_nPos += nLen;
+        const char* name = reinterpret_cast<const char*>(m_data + m_pos);
+        m_pos += nLen;
         // The only class this place can hold; any other name is unknown here.
-        if (nLen != std::strlen(cls.m_lpszClassName) || std::memcmp(name, cls.m_lpszClassName, nLen) != 0)
-            ThrowFormat(CArchiveException::badClass);
-        if (wSchema != cls.m_wSchema) ThrowFormat(CArchiveException::badSchema);
-        if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(CArchiveException::badIndex);
+        if (nLen != std::strlen(cls.m_className) || std::memcmp(name, cls.m_className, nLen) != 0)
+            ThrowFormat(ArchiveException::badClass);
+        if (wSchema != cls.m_schema) ThrowFormat(ArchiveException::badSchema);
+        if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(ArchiveException::badIndex);
         m_loadArray.push_back({&cls, 0, 0, true, true});
         return TagKind::NewObject;
     }
@@ -292,37 +294,39 @@ CArchive::TagKind CArchive::ReadObjectTag(const CArchiveClass& cls, std::size_t&
 
     if (obTag & dwBigClassTag) {
         std::uint32_t nClass = obTag & ~dwBigClassTag;
-        if (nClass == 0 || nClass >= m_loadArray.size()) ThrowFormat(CArchiveException::badIndex);
+        if (nClass == 0 || nClass >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
         const LoadEntry& e = m_loadArray[nClass];
-        if (!e.bClass) ThrowFormat(CArchiveException::badIndex);
-        if (std::strcmp(e.pClass->m_lpszClassName, cls.m_lpszClassName) != 0) ThrowFormat(CArchiveException::badClass);
+        if (!e.bClass) ThrowFormat(ArchiveException::badIndex);
+        if (std::strcmp(e.pClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
         return TagKind::NewObject;
     }
     if (obTag == 0) return TagKind::Null;
-    if (obTag >= m_loadArray.size()) ThrowFormat(CArchiveException::badIndex);
+    if (obTag >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
     const LoadEntry& e = m_loadArray[obTag];
-    if (e.bClass || !e.bComplete) ThrowFormat(CArchiveException::badIndex);
-    if (std::strcmp(e.pClass->m_lpszClassName, cls.m_lpszClassName) != 0) ThrowFormat(CArchiveException::badClass);
+    if (e.bClass || !e.bComplete) ThrowFormat(ArchiveException::badIndex);
+    if (std::strcmp(e.pClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
     nStart = e.nStart;
     nExtent = e.nExtent;
     return TagKind::Reference;
 }
 
-std::uint32_t CArchive::BeginLoadedObject(const CArchiveClass& cls) {
-    if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(CArchiveException::badIndex);
-    m_loadArray.push_back({&cls, m_nPos, 0, false, false});
+std::uint32_t Archive::BeginLoadedObject(const ArchiveClass& cls) {
+    if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(ArchiveException::badIndex);
+    m_loadArray.push_back({&cls, m_pos, 0, false, false});
     return static_cast<std::uint32_t>(m_loadArray.size() - 1);
 }
 
-void CArchive::EndLoadedObject(std::uint32_t nIndex) {
+void Archive::EndLoadedObject(std::uint32_t nIndex) {
     LoadEntry& e = m_loadArray[nIndex];
-    e.nExtent = m_nPos - e.nStart;
+    e.nExtent = m_pos - e.nStart;
     e.bComplete = true;
 }
 
-void CArchive::ChargeCopy(std::size_t nExtent) {
+void Archive::ChargeCopy(std::size_t nExtent) {
     // Every copy costs at least a little, so even references to empty records add up.
     std::size_t cost = nExtent + 16;
-    if (cost > m_nCopyBudget) ThrowFormat(CArchiveException::tooLarge);
-    m_nCopyBudget -= cost;
+    if (cost > m_copyBudget) ThrowFormat(ArchiveException::tooLarge);
+    m_copyBudget -= cost;
 }
+
+}  // namespace nelo

@@ -18,48 +18,50 @@
 #include <utility>
 #include <vector>
 
+namespace nelo {
+
 /// The run-time class of a serialisable record as it appears in a file.
-struct CArchiveClass {
-    const char* m_lpszClassName;  ///< ASCII, at most 63 bytes
-    std::uint16_t m_wSchema;
+struct ArchiveClass {
+    const char* m_className;  ///< ASCII, at most 63 bytes
+    std::uint16_t m_schema;
 };
 
 /// Thrown by a loading archive when the bytes are not a file it can read, and by a
 /// storing archive when asked to write what the format cannot hold.
-class CArchiveException : public std::runtime_error {
+class ArchiveException : public std::runtime_error {
 public:
     enum Cause { endOfFile, badClass, badSchema, badIndex, badCount, badString, tooLarge, extraBytes };
-    CArchiveException(Cause cause, const char* what) : std::runtime_error(what), m_cause(cause) {}
+    ArchiveException(Cause cause, const char* what) : std::runtime_error(what), m_cause(cause) {}
     Cause m_cause;
 };
 
-class CArchive {
+class Archive {
 public:
     /// A storing archive: everything written is appended to out at once.
-    explicit CArchive(std::string& out);
+    explicit Archive(std::string& out);
     /// A storing archive that streams into sink through a buffer of its own, so the
     /// bytes never have to be held whole. Flush hands over what is still buffered; an
     /// archive destroyed without it (a save given up halfway) drops that rest.
-    explicit CArchive(IByteSink& sink);
+    explicit Archive(ByteSink& sink);
     /// A loading archive over size bytes at data; the bytes must outlive the archive.
-    CArchive(const char* data, std::size_t size);
-    CArchive(const CArchive&) = delete;
-    CArchive& operator=(const CArchive&) = delete;
-    ~CArchive();
+    Archive(const char* data, std::size_t size);
+    Archive(const Archive&) = delete;
+    Archive& operator=(const Archive&) = delete;
+    ~Archive();
 
-    bool IsStoring() const { return m_bStoring; }
-    bool IsLoading() const { return !m_bStoring; }
+    bool IsStoring() const { return m_storing; }
+    bool IsLoading() const { return !m_storing; }
 
     /// Storing into a sink: passes the buffered bytes on.
     void Flush();
 
     /// Bytes not yet read (loading).
-    std::size_t GetRemaining() const { return m_nSize - m_nPos; }
+    std::size_t GetRemaining() const { return m_size - m_pos; }
     /// Bytes read so far (loading).
-    std::size_t GetPosition() const { return m_nPos; }
+    std::size_t GetPosition() const { return m_pos; }
     /// Loading: refuses the file when bytes are left after its last record.
     void ExpectEnd() {
-        if (m_nPos != m_nSize) ThrowFormat(CArchiveException::extraBytes);
+        if (m_pos != m_size) ThrowFormat(ArchiveException::extraBytes);
     }
 
     void WriteWord(std::uint16_t w);
@@ -69,10 +71,10 @@ public:
     void WriteString(const std::string& s) {
         std::size_t n = s.size();
         // The common case, a short string with room in the buffer, without a call.
-        if (n < 255 && n < static_cast<std::size_t>(m_pPutEnd - m_pPut)) {
-            *m_pPut++ = static_cast<char>(n);
-            std::memcpy(m_pPut, s.data(), n);
-            m_pPut += n;
+        if (n < 255 && n < static_cast<std::size_t>(m_putEnd - m_put)) {
+            *m_put++ = static_cast<char>(n);
+            std::memcpy(m_put, s.data(), n);
+            m_put += n;
             return;
         }
         WriteLongString(s);
@@ -96,21 +98,21 @@ public:
     /// written before, or the class (described in full the first time) of a new
     /// object. True when the object is new and its fields must follow. bRemember false
     /// numbers a new object without remembering it (see WriteOwnedObject).
-    bool WriteObjectTag(const CArchiveClass& cls, const void* pObject, bool bRemember = true);
+    bool WriteObjectTag(const ArchiveClass& cls, const void* pObject, bool bRemember = true);
 
     enum class TagKind { Null, NewObject, Reference };
     /// Reads an object tag where an object of class cls is expected. For a
     /// back-reference, nStart and nExtent give where the fields of the object loaded
     /// earlier under that number lie in the file.
-    TagKind ReadObjectTag(const CArchiveClass& cls, std::size_t& nStart, std::size_t& nExtent);
+    TagKind ReadObjectTag(const ArchiveClass& cls, std::size_t& nStart, std::size_t& nExtent);
     /// Gives the next object number to a new object whose fields start here; the number
     /// becomes referable once EndLoadedObject has recorded where the fields end.
-    std::uint32_t BeginLoadedObject(const CArchiveClass& cls);
+    std::uint32_t BeginLoadedObject(const ArchiveClass& cls);
     void EndLoadedObject(std::uint32_t nIndex);
 
     /// Writes p (which may be null) with its class tag and, when new, its fields.
     template <class T>
-    void WriteObject(const T* p, const CArchiveClass& cls) {
+    void WriteObject(const T* p, const ArchiveClass& cls) {
         if (WriteObjectTag(cls, p)) const_cast<T*>(p)->Serialize(*this);
     }
     /// As WriteObject, for a record its container owns and writes exactly once: it gets
@@ -118,7 +120,7 @@ public:
     /// record. The bytes are the same as WriteObject's, since such a record can never
     /// be written a second time as a back-reference.
     template <class T>
-    void WriteOwnedObject(const T* p, const CArchiveClass& cls) {
+    void WriteOwnedObject(const T* p, const ArchiveClass& cls) {
         if (WriteObjectTag(cls, p, false)) const_cast<T*>(p)->Serialize(*this);
     }
 
@@ -128,7 +130,7 @@ public:
     /// gone already). Those second readings are charged against a budget the size of
     /// the file, so a short file full of references cannot multiply memory.
     template <class T>
-    std::unique_ptr<T> ReadObject(const CArchiveClass& cls) {
+    std::unique_ptr<T> ReadObject(const ArchiveClass& cls) {
         std::size_t nStart = 0, nExtent = 0;
         TagKind kind = ReadObjectTag(cls, nStart, nExtent);
         if (kind == TagKind::Null) return nullptr;
@@ -144,35 +146,35 @@ public:
         return p;
     }
 
-    CArchive& operator<<(const std::string& s) {
+    Archive& operator<<(const std::string& s) {
         WriteString(s);
         return *this;
     }
-    CArchive& operator<<(double d) {
+    Archive& operator<<(double d) {
         WriteDouble(d);
         return *this;
     }
-    CArchive& operator<<(std::int32_t n) {
+    Archive& operator<<(std::int32_t n) {
         WriteDWord(static_cast<std::uint32_t>(n));
         return *this;
     }
-    CArchive& operator<<(std::uint16_t w) {
+    Archive& operator<<(std::uint16_t w) {
         WriteWord(w);
         return *this;
     }
-    CArchive& operator>>(std::string& s) {
+    Archive& operator>>(std::string& s) {
         ReadString(s);
         return *this;
     }
-    CArchive& operator>>(double& d) {
+    Archive& operator>>(double& d) {
         d = ReadDouble();
         return *this;
     }
-    CArchive& operator>>(std::int32_t& n) {
+    Archive& operator>>(std::int32_t& n) {
         n = static_cast<std::int32_t>(ReadDWord());
         return *this;
     }
-    CArchive& operator>>(std::uint16_t& w) {
+    Archive& operator>>(std::uint16_t& w) {
         w = ReadWord();
         return *this;
     }
@@ -180,13 +182,13 @@ public:
     /// The framework's message for a file it cannot read (code page 932).
     static const char* FormatErrorText();
 
-    [[noreturn]] static void ThrowFormat(CArchiveException::Cause cause);
+    [[noreturn]] static void ThrowFormat(ArchiveException::Cause cause);
 
 private:
     struct LoadEntry {
-        const CArchiveClass* pClass;  // the class itself, or the class of the object
-        std::size_t nStart;           // where the object's fields start in the file
-        std::size_t nExtent;          // bytes the object's fields took
+        const ArchiveClass* pClass;  // the class itself, or the class of the object
+        std::size_t nStart;          // where the object's fields start in the file
+        std::size_t nExtent;         // bytes the object's fields took
         bool bClass;
         bool bComplete;  // the object's fields have been read
     };
@@ -194,9 +196,9 @@ private:
     void Need(std::size_t n);
     /// Appends n bytes: into the buffer when they fit, else through PutSlow.
     void Put(const char* p, std::size_t n) {
-        if (n < static_cast<std::size_t>(m_pPutEnd - m_pPut)) {
-            std::memcpy(m_pPut, p, n);
-            m_pPut += n;
+        if (n < static_cast<std::size_t>(m_putEnd - m_put)) {
+            std::memcpy(m_put, p, n);
+            m_put += n;
         } else {
             PutSlow(p, n);
         }
@@ -209,36 +211,38 @@ private:
     template <class T>
     void ReReadAt(T& object, std::size_t nStart) {
         // Objects nested in the fields are numbered afresh and forgotten afterwards.
-        std::size_t nSavedPos = m_nPos, nSavedCount = m_loadArray.size();
-        m_nPos = nStart;
+        std::size_t nSavedPos = m_pos, nSavedCount = m_loadArray.size();
+        m_pos = nStart;
         object.Serialize(*this);
-        m_nPos = nSavedPos;
+        m_pos = nSavedPos;
         m_loadArray.resize(nSavedCount);
     }
     std::uint32_t NextMapNumber();
     void WriteTagNumber(std::uint32_t n, bool bClass);
 
     // storing
-    bool m_bStoring = false;
-    std::string* m_pOut = nullptr;      // appended to directly, or
-    IByteSink* m_pSink = nullptr;       // fed from the buffer
-    std::unique_ptr<char[]> m_pBuffer;  // with a sink: the bytes not yet passed on
-    char* m_pPut = nullptr;             // next free byte of the buffer
-    char* m_pPutEnd = nullptr;          // end of the buffer (both null without a sink)
-    std::uint32_t m_nMapCount = 1;      // 0 stands for the null pointer
+    bool m_storing = false;
+    std::string* m_out = nullptr;      // appended to directly, or
+    ByteSink* m_sink = nullptr;        // fed from the buffer
+    std::unique_ptr<char[]> m_buffer;  // with a sink: the bytes not yet passed on
+    char* m_put = nullptr;             // next free byte of the buffer
+    char* m_putEnd = nullptr;          // end of the buffer (both null without a sink)
+    std::uint32_t m_mapCount = 1;      // 0 stands for the null pointer
     // The classes written so far with their numbers: a handful, searched by descriptor.
-    std::vector<std::pair<const CArchiveClass*, std::uint32_t>> m_classNumbers;
+    std::vector<std::pair<const ArchiveClass*, std::uint32_t>> m_classNumbers;
     // The objects written so far with their numbers: an open-addressed table (a power
     // of two of slots, at most half of them used) with no allocation per object.
     std::vector<std::pair<const void*, std::uint32_t>> m_objectSlots;
-    unsigned m_nSlotBits = 0;  // the table has 2^m_nSlotBits slots
-    std::size_t m_nObjects = 0;
+    unsigned m_slotBits = 0;  // the table has 2^m_slotBits slots
+    std::size_t m_objects = 0;
 
     // loading
-    const unsigned char* m_pData = nullptr;
-    std::size_t m_nSize = 0;
-    std::size_t m_nPos = 0;
+    const unsigned char* m_data = nullptr;
+    std::size_t m_size = 0;
+    std::size_t m_pos = 0;
     // Entry 0 is the null pointer; the others are classes and objects by number.
     std::vector<LoadEntry> m_loadArray;
-    std::size_t m_nCopyBudget = 0;
+    std::size_t m_copyBudget = 0;
 };
+
+}  // namespace nelo

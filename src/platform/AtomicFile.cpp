@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 namespace {
 
 // What a save says of a folder, FIFO, device node or socket where its file should go.
@@ -60,17 +62,17 @@ constexpr std::size_t nKickBytes = 1024 * 1024;
 
 }  // namespace
 
-CAtomicFile::~CAtomicFile() { Abandon(); }
+AtomicFile::~AtomicFile() { Abandon(); }
 
-ssize_t CAtomicFile::SysWrite(int fd, const char* p, std::size_t n) { return write(fd, p, n); }
-ssize_t CAtomicFile::SysWriteAt(int fd, const char* p, std::size_t n, off_t offset) { return pwrite(fd, p, n, offset); }
-int CAtomicFile::SysSync(int fd) { return fsync(fd); }
-int CAtomicFile::SysTruncate(int fd, off_t size) { return ftruncate(fd, size); }
-int CAtomicFile::SysChmod(int fd, mode_t mode) { return fchmod(fd, mode); }
-int CAtomicFile::SysRename(const char* from, const char* to) { return rename(from, to); }
-int CAtomicFile::SysUnlink(const char* path) { return unlink(path); }
+ssize_t AtomicFile::SysWrite(int fd, const char* p, std::size_t n) { return write(fd, p, n); }
+ssize_t AtomicFile::SysWriteAt(int fd, const char* p, std::size_t n, off_t offset) { return pwrite(fd, p, n, offset); }
+int AtomicFile::SysSync(int fd) { return fsync(fd); }
+int AtomicFile::SysTruncate(int fd, off_t size) { return ftruncate(fd, size); }
+int AtomicFile::SysChmod(int fd, mode_t mode) { return fchmod(fd, mode); }
+int AtomicFile::SysRename(const char* from, const char* to) { return rename(from, to); }
+int AtomicFile::SysUnlink(const char* path) { return unlink(path); }
 
-int CAtomicFile::SysLink(int fd, const std::string& from, const std::string& to) {
+int AtomicFile::SysLink(int fd, const std::string& from, const std::string& to) {
     if (from.empty()) {
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
         return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW);
@@ -89,9 +91,9 @@ int CAtomicFile::SysLink(int fd, const std::string& from, const std::string& to)
     return rename(from.c_str(), to.c_str());
 }
 
-bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDirs) {
+bool AtomicFile::Open(const std::string& path, std::string& error, bool makeDirs) {
     Abandon();
-    m_stamp = CFileStamp();
+    m_stamp = FileStamp();
     std::string target;
     if (int e = ResolveLinks(path, target)) {
         error = std::strerror(e);
@@ -104,7 +106,7 @@ bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDir
         error = std::strerror(errno);
         return false;
     }
-    if (bExists && m_bNewNameOnly) {
+    if (bExists && m_newNameOnly) {
         error = std::strerror(EEXIST);
         return false;
     }
@@ -124,9 +126,9 @@ bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDir
             return false;
         }
     }
-    m_strPath = target;
-    m_nWriteErrno = 0;
-    m_nWritten = m_nKicked = 0;
+    m_path = target;
+    m_writeErrno = 0;
+    m_written = m_kicked = 0;
     // The temporary files of earlier saves of this file that were killed.
     for (const std::string& left : AbandonedSideFiles(target, SideFileKind::Temporary)) unlink(left.c_str());
     // A rename would leave the other names of the file with the old content.
@@ -134,7 +136,7 @@ bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDir
 
     // A file that takes another's place starts private and gets its permissions once it
     // belongs to the right owner; a new one is made with the permissions it keeps.
-    const bool bSetMode = bExists || m_bExactMode;
+    const bool bSetMode = bExists || m_exactMode;
     std::string temp;
     int fd = CreateTemporary(bSetMode ? 0600 : 0666, temp);
     if (fd < 0) {
@@ -142,7 +144,7 @@ bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDir
         return false;
     }
     m_fd = fd;
-    m_strTemp = std::move(temp);
+    m_temp = std::move(temp);
     bool bInPlace = false;
     if (!GiveAttributes(fd, bExists ? &st : nullptr, error, bInPlace)) {
         Abandon();
@@ -152,15 +154,15 @@ bool CAtomicFile::Open(const std::string& path, std::string& error, bool makeDir
     return true;
 }
 
-int CAtomicFile::CreateTemporary(mode_t mode, std::string& path) {
+int AtomicFile::CreateTemporary(mode_t mode, std::string& path) {
     path.clear();
-    int fd = CreateUnnamedFile(DirName(m_strPath), mode);
-    if (fd < 0) fd = CreateSideFile(SideFilePrefix(m_strPath, SideFileKind::Temporary), mode, path);
+    int fd = CreateUnnamedFile(DirName(m_path), mode);
+    if (fd < 0) fd = CreateSideFile(SideFilePrefix(m_path, SideFileKind::Temporary), mode, path);
     if (fd >= 0) HoldSideFile(fd);
     return fd;
 }
 
-int CAtomicFile::NameFile(int fd, std::string& path, const std::string& prefix) {
+int AtomicFile::NameFile(int fd, std::string& path, const std::string& prefix) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string name = RandomSideFileName(prefix);
         if (SysLink(fd, path, name) == 0) {
@@ -172,7 +174,7 @@ int CAtomicFile::NameFile(int fd, std::string& path, const std::string& prefix) 
     return EEXIST;
 }
 
-bool CAtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& error, bool& bInPlace) {
+bool AtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& error, bool& bInPlace) {
     bInPlace = false;
     mode_t mode = m_newMode;
     if (old) {
@@ -185,7 +187,7 @@ bool CAtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& er
             return false;
         }
         mode = old->st_mode & 07777;
-    } else if (!m_bExactMode) {
+    } else if (!m_exactMode) {
         return true;
     }
     // The permissions first: the access control list then sets its own mask.
@@ -194,7 +196,7 @@ bool CAtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& er
         return false;
     }
     if (old) {
-        if (int e = CopyExtendedAttributes(m_strPath.c_str(), fd)) {
+        if (int e = CopyExtendedAttributes(m_path.c_str(), fd)) {
             error = std::strerror(e);
             return false;
         }
@@ -202,7 +204,7 @@ bool CAtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& er
     return true;
 }
 
-bool CAtomicFile::CopyContent(int from, int to) {
+bool AtomicFile::CopyContent(int from, int to) {
     char buf[65536];
     off_t offset = 0;
     for (;;) {
@@ -226,8 +228,8 @@ bool CAtomicFile::CopyContent(int from, int to) {
     }
 }
 
-int CAtomicFile::SyncFolder() {
-    int dfd = open(DirName(m_strPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+int AtomicFile::SyncFolder() {
+    int dfd = open(DirName(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     // A folder this process may not read cannot be synced by it; nothing to report.
     if (dfd < 0) return 0;
     int e = SysSync(dfd) == 0 ? 0 : errno;
@@ -236,8 +238,8 @@ int CAtomicFile::SyncFolder() {
     return e == EINVAL ? 0 : e;
 }
 
-bool CAtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
-    int fd = open(m_strPath.c_str(), O_RDWR | O_CLOEXEC);
+bool AtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
+    int fd = open(m_path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
         error = std::strerror(errno);
         return false;
@@ -248,7 +250,7 @@ bool CAtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
     int bfd = CreateTemporary(st.st_mode & 0666, backup);
     int e = bfd < 0 ? errno : 0;
     if (e == 0 && (!CopyContent(fd, bfd) || SysSync(bfd) != 0)) e = errno;
-    if (e == 0) e = NameFile(bfd, backup, SideFilePrefix(m_strPath, SideFileKind::Backup));
+    if (e == 0) e = NameFile(bfd, backup, SideFilePrefix(m_path, SideFileKind::Backup));
     if (e == 0) e = SyncFolder();
     if (e != 0) {
         error = std::strerror(e);
@@ -259,40 +261,40 @@ bool CAtomicFile::OpenInPlace(const struct stat& st, std::string& error) {
     }
     m_fd = fd;
     m_backupFd = bfd;
-    m_bInPlace = true;
-    m_strBackup = std::move(backup);
-    m_nOldSize = st.st_size;
+    m_inPlace = true;
+    m_backup = std::move(backup);
+    m_oldSize = st.st_size;
     return true;
 }
 
-void CAtomicFile::Write(const char* p, std::size_t n) {
-    if (m_fd < 0 || m_nWriteErrno != 0) return;
+void AtomicFile::Write(const char* p, std::size_t n) {
+    if (m_fd < 0 || m_writeErrno != 0) return;
     while (n > 0) {
         ssize_t w = SysWrite(m_fd, p, n);
         if (w < 0 && errno == EINTR) continue;
         if (w <= 0) {
             // A regular file that takes nothing without an error is out of room.
-            m_nWriteErrno = w < 0 && errno != 0 ? errno : ENOSPC;
+            m_writeErrno = w < 0 && errno != 0 ? errno : ENOSPC;
             return;
         }
         p += w;
         n -= static_cast<std::size_t>(w);
-        m_nWritten += static_cast<std::size_t>(w);
+        m_written += static_cast<std::size_t>(w);
     }
 #ifdef SYNC_FILE_RANGE_WRITE
-    if (m_nWritten - m_nKicked >= nKickBytes) {
+    if (m_written - m_kicked >= nKickBytes) {
         // Only a head start: failures show in the sync of Commit.
-        sync_file_range(m_fd, static_cast<off_t>(m_nKicked), static_cast<off_t>(m_nWritten - m_nKicked),
+        sync_file_range(m_fd, static_cast<off_t>(m_kicked), static_cast<off_t>(m_written - m_kicked),
                         SYNC_FILE_RANGE_WRITE);
-        m_nKicked = m_nWritten;
+        m_kicked = m_written;
     }
 #endif
 }
 
-bool CAtomicFile::Fail(std::string& error, int nErrno) {
+bool AtomicFile::Fail(std::string& error, int nErrno) {
     error = std::strerror(nErrno);
-    m_stamp = CFileStamp();
-    if (m_bInPlace) {
+    m_stamp = FileStamp();
+    if (m_inPlace) {
         EndInPlace(true, &error);
         return false;
     }
@@ -300,24 +302,23 @@ bool CAtomicFile::Fail(std::string& error, int nErrno) {
     return false;
 }
 
-bool CAtomicFile::Commit(std::string& error) {
+bool AtomicFile::Commit(std::string& error) {
     if (m_fd < 0) return Fail(error, EBADF);
-    if (m_nWriteErrno != 0) return Fail(error, m_nWriteErrno);
-    if (m_bInPlace) return CommitInPlace(error);
+    if (m_writeErrno != 0) return Fail(error, m_writeErrno);
+    if (m_inPlace) return CommitInPlace(error);
     if (SysSync(m_fd) != 0) return Fail(error, errno);
-    CFileStamp stamp;
+    FileStamp stamp;
     struct stat st;
     if (fstat(m_fd, &st) == 0) stamp = FileStampOf(st);
-    if (m_bNewNameOnly) {
-        if (SysLink(m_fd, m_strTemp, m_strPath) != 0) return Fail(error, errno);
+    if (m_newNameOnly) {
+        if (SysLink(m_fd, m_temp, m_path) != 0) return Fail(error, errno);
     } else {
         // An unnamed file gets a temporary name only now, complete and synced.
-        if (m_strTemp.empty())
-            if (int e = NameFile(m_fd, m_strTemp, SideFilePrefix(m_strPath, SideFileKind::Temporary)))
-                return Fail(error, e);
-        if (SysRename(m_strTemp.c_str(), m_strPath.c_str()) != 0) return Fail(error, errno);
+        if (m_temp.empty())
+            if (int e = NameFile(m_fd, m_temp, SideFilePrefix(m_path, SideFileKind::Temporary))) return Fail(error, e);
+        if (SysRename(m_temp.c_str(), m_path.c_str()) != 0) return Fail(error, errno);
     }
-    m_strTemp.clear();
+    m_temp.clear();
     // The file is in place; from here a failure means it may not survive a crash.
     int fd = m_fd;
     m_fd = -1;
@@ -332,8 +333,8 @@ bool CAtomicFile::Commit(std::string& error) {
     return true;
 }
 
-bool CAtomicFile::CommitInPlace(std::string& error) {
-    if (SysTruncate(m_fd, static_cast<off_t>(m_nWritten)) != 0) return Fail(error, errno);
+bool AtomicFile::CommitInPlace(std::string& error) {
+    if (SysTruncate(m_fd, static_cast<off_t>(m_written)) != 0) return Fail(error, errno);
     if (SysSync(m_fd) != 0) return Fail(error, errno);
     struct stat st;
     if (fstat(m_fd, &st) == 0) m_stamp = FileStampOf(st);
@@ -343,29 +344,29 @@ bool CAtomicFile::CommitInPlace(std::string& error) {
     return true;
 }
 
-void CAtomicFile::RemoveOldBackups() {
-    if (m_bNewNameOnly) return;
-    for (const std::string& left : AbandonedSideFiles(m_strPath, SideFileKind::Backup)) unlink(left.c_str());
+void AtomicFile::RemoveOldBackups() {
+    if (m_newNameOnly) return;
+    for (const std::string& left : AbandonedSideFiles(m_path, SideFileKind::Backup)) unlink(left.c_str());
 }
 
-bool CAtomicFile::RestoreInPlace() {
+bool AtomicFile::RestoreInPlace() {
     bool ok =
-        m_backupFd >= 0 && CopyContent(m_backupFd, m_fd) && SysTruncate(m_fd, m_nOldSize) == 0 && SysSync(m_fd) == 0;
+        m_backupFd >= 0 && CopyContent(m_backupFd, m_fd) && SysTruncate(m_fd, m_oldSize) == 0 && SysSync(m_fd) == 0;
     struct stat st;
     if (ok && fstat(m_fd, &st) == 0) m_stamp = FileStampOf(st);
     return ok;
 }
 
-void CAtomicFile::EndInPlace(bool bRestore, std::string* error) {
+void AtomicFile::EndInPlace(bool bRestore, std::string* error) {
     bool bKeepCopy = bRestore && m_fd >= 0 && !RestoreInPlace();
     if (m_fd >= 0) {
         close(m_fd);
         m_fd = -1;
     }
     if (bKeepCopy) {
-        if (error) *error += "; the previous content is kept in " + m_strBackup;
+        if (error) *error += "; the previous content is kept in " + m_backup;
     } else {
-        SysUnlink(m_strBackup.c_str());
+        SysUnlink(m_backup.c_str());
         // A copy that comes back after a crash is only cleaned by the next save.
         SyncFolder();
     }
@@ -373,18 +374,18 @@ void CAtomicFile::EndInPlace(bool bRestore, std::string* error) {
         close(m_backupFd);
         m_backupFd = -1;
     }
-    m_strBackup.clear();
-    m_bInPlace = false;
+    m_backup.clear();
+    m_inPlace = false;
 }
 
-void CAtomicFile::Abandon() {
-    if (m_bInPlace) {
+void AtomicFile::Abandon() {
+    if (m_inPlace) {
         EndInPlace(true, nullptr);
         return;
     }
-    if (!m_strTemp.empty()) {
-        unlink(m_strTemp.c_str());
-        m_strTemp.clear();
+    if (!m_temp.empty()) {
+        unlink(m_temp.c_str());
+        m_temp.clear();
     }
     if (m_fd >= 0) {
         close(m_fd);
@@ -416,13 +417,13 @@ std::vector<std::string> InPlaceBackups(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& data, std::string& error, bool makeDirs) {
-    CAtomicFile file;
+    AtomicFile file;
     if (!file.Open(path, error, makeDirs)) return false;
     file.Write(data.data(), data.size());
     return file.Commit(error);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, CFileStamp* stamp) {
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, FileStamp* stamp) {
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = std::strerror(errno);
@@ -445,6 +446,8 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
         data.append(buf, static_cast<size_t>(r));
     }
     close(fd);
-    if (stamp) *stamp = bStat ? FileStampOf(st) : CFileStamp();
+    if (stamp) *stamp = bStat ? FileStampOf(st) : FileStamp();
     return true;
 }
+
+}  // namespace nelo

@@ -17,6 +17,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace nelo {
+
 /// A file being replaced. Open creates the temporary file beside the target, Write
 /// streams bytes into it, Commit syncs it and renames it over the target. Until Commit
 /// has succeeded the target is untouched; a temporary file that is not committed (a
@@ -30,25 +32,25 @@
 /// ("NAME.bakXXXXXX") and syncs it, Write goes into the target itself, Commit syncs the
 /// target and only then removes the copy, and a failed or abandoned save copies the old
 /// content back. A save killed halfway leaves the copy, which InPlaceBackups finds.
-class CAtomicFile : public IByteSink {
+class AtomicFile : public ByteSink {
 public:
-    CAtomicFile() = default;
-    CAtomicFile(const CAtomicFile&) = delete;
-    CAtomicFile& operator=(const CAtomicFile&) = delete;
-    ~CAtomicFile() override;
+    AtomicFile() = default;
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    ~AtomicFile() override;
 
     /// Before Open: the permissions of a file that does not exist yet, exactly (the
     /// umask does not apply); without it, 0666 less the umask.
     void SetNewFileMode(mode_t mode) {
         m_newMode = mode;
-        m_bExactMode = true;
+        m_exactMode = true;
     }
     /// Before Open: folders that Open creates get these permissions less the umask;
     /// without it, 0777 less the umask.
     void SetFolderMode(mode_t mode) { m_folderMode = mode; }
     /// Before Open: the file only ever takes a name nobody uses. Open refuses an
     /// existing target and Commit fails with EEXIST when the name was taken meanwhile.
-    void SetNewNameOnly() { m_bNewNameOnly = true; }
+    void SetNewNameOnly() { m_newNameOnly = true; }
 
     /// Creates the temporary file for path; false with error set (UTF-8) when it cannot
     /// be created or the target may not be written. makeDirs creates missing parent
@@ -67,13 +69,13 @@ public:
     void Abandon();
 
     /// The file written: the target of path's symbolic links (after Open).
-    const std::string& GetTarget() const { return m_strPath; }
+    const std::string& GetTarget() const { return m_path; }
     /// True when Open chose to write the target in place.
-    bool IsInPlace() const { return m_bInPlace; }
+    bool IsInPlace() const { return m_inPlace; }
     /// The written file's identity and modification state after a successful Commit
     /// (or one whose only failure was the folder's sync); after a failed one, that of a
     /// target written in place whose old content was put back, else nothing known.
-    const CFileStamp& GetStamp() const { return m_stamp; }
+    const FileStamp& GetStamp() const { return m_stamp; }
 
 protected:
     // The system calls that change files, replaceable by tests that inject failures or
@@ -115,21 +117,21 @@ private:
     /// says where in error) when the old content could not be put back.
     void EndInPlace(bool bRestore, std::string* error);
 
-    std::string m_strPath;    // the target: path with its symbolic links followed
-    std::string m_strTemp;    // the temporary file's name (replacing), empty while unnamed
-    std::string m_strBackup;  // the copy of the old content (in place)
-    int m_backupFd = -1;      // held open while the copy is in use
-    bool m_bInPlace = false;
-    off_t m_nOldSize = 0;  // the target's size before an in-place save
+    std::string m_path;    // the target: path with its symbolic links followed
+    std::string m_temp;    // the temporary file's name (replacing), empty while unnamed
+    std::string m_backup;  // the copy of the old content (in place)
+    int m_backupFd = -1;   // held open while the copy is in use
+    bool m_inPlace = false;
+    off_t m_oldSize = 0;  // the target's size before an in-place save
     int m_fd = -1;
-    int m_nWriteErrno = 0;       // the first failure of Write, 0 while there is none
-    std::size_t m_nWritten = 0;  // bytes in the temporary file
-    std::size_t m_nKicked = 0;   // bytes whose write-back to the disk has been started
-    CFileStamp m_stamp;
+    int m_writeErrno = 0;       // the first failure of Write, 0 while there is none
+    std::size_t m_written = 0;  // bytes in the temporary file
+    std::size_t m_kicked = 0;   // bytes whose write-back to the disk has been started
+    FileStamp m_stamp;
     mode_t m_newMode = 0666;
-    bool m_bExactMode = false;
+    bool m_exactMode = false;
     mode_t m_folderMode = 0777;
-    bool m_bNewNameOnly = false;
+    bool m_newNameOnly = false;
 };
 
 /// What writing a file at path would replace, its symbolic links followed.
@@ -153,4 +155,6 @@ bool WriteFileAtomically(const std::string& path, const std::string& data, std::
 
 /// Reads a whole file; false (with error set) when it cannot be opened or read. stamp,
 /// when given, receives the identity of the file read.
-bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, CFileStamp* stamp = nullptr);
+bool ReadWholeFile(const std::string& path, std::string& data, std::string& error, FileStamp* stamp = nullptr);
+
+}  // namespace nelo

@@ -5,20 +5,24 @@
 #include <cstddef>
 #include <string>
 
-class IByteSink {
+namespace nelo {
+
+class ByteSink {
 public:
-    virtual ~IByteSink() = default;
+    virtual ~ByteSink() = default;
     /// Takes the next n bytes. A sink that cannot keep them never pretends they
     /// arrived: it throws, or it remembers the failure and its owner reports it.
     virtual void Write(const char* p, std::size_t n) = 0;
 };
 
 /// A sink that appends to a string.
-class CStringSink : public IByteSink {
+class StringSink : public ByteSink {
 public:
-    explicit CStringSink(std::string& out) : m_out(out) {}
+    explicit StringSink(std::string& out) : m_out(out) {}
     void Write(const char* p, std::size_t n) override { m_out.append(p, n); }
 
 private:
     std::string& m_out;
 };
+
+}  // namespace nelo

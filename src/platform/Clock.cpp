@@ -5,8 +5,10 @@
 #include <cstring>
 #include <string>
 
+namespace nelo {
+
 namespace {
-IClock* g_pClock = nullptr;
+Clock* g_clock = nullptr;
 }
 
 namespace {
@@ -79,34 +81,34 @@ long long SystemTimeMs() {
     return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
-CSystemClock::CSystemClock() {
+SystemClock::SystemClock() {
     const char* now = std::getenv(kFrozenClockVariable);
-    if (now && *now) m_bFrozen = ParseLocalTimestamp(now, m_tFrozen);
-    if (m_bFrozen && IsRunningClockMode()) {
+    if (now && *now) m_isFrozen = ParseLocalTimestamp(now, m_frozenTime);
+    if (m_isFrozen && IsRunningClockMode()) {
         // It starts at the given second, at the moment the program asked for its clock.
-        m_bFrozen = false;
-        m_nOffsetMs = static_cast<long long>(m_tFrozen) * 1000 - SystemTimeMs();
+        m_isFrozen = false;
+        m_offsetMs = static_cast<long long>(m_frozenTime) * 1000 - SystemTimeMs();
     }
 }
 
-std::time_t CSystemClock::Now() const {
-    if (m_bFrozen) return m_tFrozen;
-    if (m_nOffsetMs == 0) return std::time(nullptr);
+std::time_t SystemClock::Now() const {
+    if (m_isFrozen) return m_frozenTime;
+    if (m_offsetMs == 0) return std::time(nullptr);
     return static_cast<std::time_t>(FloorDiv(NowMs(), 1000));
 }
 
-long long CSystemClock::NowMs() const {
-    if (m_bFrozen) return static_cast<long long>(m_tFrozen) * 1000;
-    return SystemTimeMs() + m_nOffsetMs;
+long long SystemClock::NowMs() const {
+    if (m_isFrozen) return static_cast<long long>(m_frozenTime) * 1000;
+    return SystemTimeMs() + m_offsetMs;
 }
 
-IClock& CurrentClock() {
-    if (g_pClock) return *g_pClock;
-    static CSystemClock systemClock;
+Clock& CurrentClock() {
+    if (g_clock) return *g_clock;
+    static SystemClock systemClock;
     return systemClock;
 }
 
-void SetCurrentClock(IClock* pClock) { g_pClock = pClock; }
+void SetCurrentClock(Clock* pClock) { g_clock = pClock; }
 
 std::tm LocalTime(std::time_t t) {
     std::tm tm{};
@@ -140,3 +142,5 @@ std::time_t MakeLocalTime(int year, int month, int day, int hour, int minute, in
     tm.tm_isdst = -1;
     return std::mktime(&tm);
 }
+
+}  // namespace nelo

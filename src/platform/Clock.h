@@ -6,15 +6,17 @@
 #include <ctime>
 #include <string>
 
+namespace nelo {
+
 /// The environment variable that freezes the clock.
 inline constexpr const char* kFrozenClockVariable = "NELO_NOW";
 /// The environment variable that lets the clock of NELO_NOW run: "running" (or "frozen",
 /// the default).
 inline constexpr const char* kClockModeVariable = "NELO_CLOCK";
 
-class IClock {
+class Clock {
 public:
-    virtual ~IClock() = default;
+    virtual ~Clock() = default;
     /// Seconds since 1970-01-01 00:00:00 UTC.
     virtual std::time_t Now() const = 0;
     /// Milliseconds since 1970, for what must happen at the start of a second.
@@ -26,37 +28,37 @@ public:
 /// The system clock, or the frozen time of NELO_NOW when that is set and well-formed;
 /// with NELO_CLOCK=running that time is where the clock starts, and it moves on as the
 /// system clock does (so a changed system time moves it too).
-class CSystemClock : public IClock {
+class SystemClock : public Clock {
 public:
-    CSystemClock();
+    SystemClock();
     std::time_t Now() const override;
     long long NowMs() const override;
-    bool Advances() const override { return !m_bFrozen; }
+    bool Advances() const override { return !m_isFrozen; }
 
 private:
-    bool m_bFrozen = false;
-    std::time_t m_tFrozen = 0;
-    long long m_nOffsetMs = 0;  // a running clock's distance from the system clock
+    bool m_isFrozen = false;
+    std::time_t m_frozenTime = 0;
+    long long m_offsetMs = 0;  // a running clock's distance from the system clock
 };
 
 /// The system's own clock (CLOCK_REALTIME) in milliseconds since 1970, whatever NELO_NOW says.
 long long SystemTimeMs();
 
 /// A clock that always answers the same time; tests move it by hand.
-class CFixedClock : public IClock {
+class FixedClock : public Clock {
 public:
-    explicit CFixedClock(std::time_t t) : m_tNow(t) {}
-    std::time_t Now() const override { return m_tNow; }
-    void Set(std::time_t t) { m_tNow = t; }
+    explicit FixedClock(std::time_t t) : m_now(t) {}
+    std::time_t Now() const override { return m_now; }
+    void Set(std::time_t t) { m_now = t; }
 
 private:
-    std::time_t m_tNow;
+    std::time_t m_now;
 };
 
-/// The clock in use (a CSystemClock unless a test installed another).
-IClock& CurrentClock();
+/// The clock in use (a SystemClock unless a test installed another).
+Clock& CurrentClock();
 /// Installs a clock (not owned); nullptr restores the system clock.
-void SetCurrentClock(IClock* pClock);
+void SetCurrentClock(Clock* pClock);
 
 /// Local broken-down time of t.
 std::tm LocalTime(std::time_t t);
@@ -74,3 +76,5 @@ bool ParseLocalTimestamp(const char* text, std::time_t& t);
 /// (UTF-8) that shows the value and what is expected. A program refuses to start then;
 /// the clock itself would run on the real time.
 bool CheckFrozenClockSetting(std::string& message);
+
+}  // namespace nelo

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace nelo {
+
 // Both directions are table lookups. The tables are exactly what the C library's
 // "CP932" converter does (tools/gen_cp932_table.cpp and tools/gen_cp932_decode.cpp
 // generate them from iconv, and the unit tests compare every character and every
@@ -205,3 +207,5 @@ std::size_t DecodeUtf8At(std::string_view bytes, std::size_t i, char32_t& cp) {
     cp = value;
     return n;
 }
+
+}  // namespace nelo

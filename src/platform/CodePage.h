@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 struct CodePageResult {
     std::string text;
     /// Characters that had no form in the target and were replaced ("？" or U+FFFD).
@@ -33,3 +35,5 @@ bool IsValidUtf8(std::string_view bytes);
 /// The length of the well-formed UTF-8 sequence that starts at bytes[i] (its character in
 /// cp), else 0: overlong forms, surrogates and values past U+10FFFF are no characters.
 std::size_t DecodeUtf8At(std::string_view bytes, std::size_t i, char32_t& cp);
+
+}  // namespace nelo

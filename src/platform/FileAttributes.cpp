@@ -6,6 +6,8 @@
 #include <sys/xattr.h>
 #include <vector>
 
+namespace nelo {
+
 namespace {
 
 /// The names of path's attributes (NUL-separated), or an errno.
@@ -64,3 +66,5 @@ int CopyExtendedAttributes(const char* from, int to) {
     }
     return 0;
 }
+
+}  // namespace nelo

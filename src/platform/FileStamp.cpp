@@ -2,8 +2,10 @@
 
 #include <sys/stat.h>
 
-CFileStamp FileStampOf(const struct stat& st) {
-    CFileStamp stamp;
+namespace nelo {
+
+FileStamp FileStampOf(const struct stat& st) {
+    FileStamp stamp;
     stamp.bKnown = true;
     stamp.nDevice = static_cast<std::uint64_t>(st.st_dev);
     stamp.nInode = static_cast<std::uint64_t>(st.st_ino);
@@ -13,9 +15,11 @@ CFileStamp FileStampOf(const struct stat& st) {
     return stamp;
 }
 
-bool GetFileStamp(const std::string& path, CFileStamp& stamp) {
+bool GetFileStamp(const std::string& path, FileStamp& stamp) {
     struct stat st;
     if (stat(path.c_str(), &st) != 0) return false;
     stamp = FileStampOf(st);
     return true;
 }
+
+}  // namespace nelo

@@ -8,7 +8,9 @@
 
 struct stat;
 
-struct CFileStamp {
+namespace nelo {
+
+struct FileStamp {
     bool bKnown = false;  ///< false: nothing was recorded
     std::uint64_t nDevice = 0;
     std::uint64_t nInode = 0;
@@ -16,12 +18,14 @@ struct CFileStamp {
     std::int64_t nSeconds = 0;
     std::int64_t nNanoseconds = 0;
 
-    bool operator==(const CFileStamp&) const = default;
+    bool operator==(const FileStamp&) const = default;
 };
 
 /// The stamp of a file the system described in st.
-CFileStamp FileStampOf(const struct stat& st);
+FileStamp FileStampOf(const struct stat& st);
 
 /// The stamp of the file at path, symbolic links followed; false (errno set) when the
 /// file cannot be looked at.
-bool GetFileStamp(const std::string& path, CFileStamp& stamp);
+bool GetFileStamp(const std::string& path, FileStamp& stamp);
+
+}  // namespace nelo

@@ -14,8 +14,10 @@
 #include <utility>
 #include <vector>
 
+namespace nelo {
+
 template <class P>
-class CHashSlots {
+class HashSlots {
 public:
     struct Slot {
         std::uint64_t hash = 0;
@@ -28,12 +30,12 @@ public:
         return std::hash<std::string_view>{}(key)*0x9E3779B97F4A7C15ull;
     }
 
-    CHashSlots() = default;
-    CHashSlots(const CHashSlots&) = delete;
-    CHashSlots& operator=(const CHashSlots&) = delete;
+    HashSlots() = default;
+    HashSlots(const HashSlots&) = delete;
+    HashSlots& operator=(const HashSlots&) = delete;
     // A table moved from is left empty.
-    CHashSlots(CHashSlots&& other) noexcept { Swap(other); }
-    CHashSlots& operator=(CHashSlots&& other) noexcept {
+    HashSlots(HashSlots&& other) noexcept { Swap(other); }
+    HashSlots& operator=(HashSlots&& other) noexcept {
         if (this != &other) {
             Clear();
             Swap(other);
@@ -41,25 +43,25 @@ public:
         return *this;
     }
 
-    std::size_t GetCount() const { return m_nCount; }
+    std::size_t GetCount() const { return m_count; }
 
     /// Room for n entries without growing.
     void Reserve(std::size_t n) {
         unsigned bits = kMinBits;
         while ((std::size_t{1} << bits) < 2 * n) ++bits;
-        if (bits > m_nBits) Rehash(bits);
+        if (bits > m_bits) Rehash(bits);
     }
 
     void Clear() {
         std::vector<Slot>().swap(m_slots);
-        m_nBits = 0;
-        m_nCount = 0;
+        m_bits = 0;
+        m_count = 0;
     }
 
-    void Swap(CHashSlots& other) noexcept {
+    void Swap(HashSlots& other) noexcept {
         m_slots.swap(other.m_slots);
-        std::swap(m_nBits, other.m_nBits);
-        std::swap(m_nCount, other.m_nCount);
+        std::swap(m_bits, other.m_bits);
+        std::swap(m_count, other.m_count);
     }
 
     /// Asks the processor for the slot where the run of hash starts: a batch of
@@ -71,7 +73,7 @@ public:
     /// The entry of hash for which match(p) holds, or nullptr.
     template <class Match>
     P* Find(std::uint64_t hash, Match match) const {
-        if (m_nCount == 0) return nullptr;
+        if (m_count == 0) return nullptr;
         for (std::size_t i = Home(hash);; i = Next(i)) {
             const Slot& slot = m_slots[i];
             if (!slot.p) return nullptr;
@@ -82,7 +84,7 @@ public:
     /// Calls f(p) for every entry of hash.
     template <class F>
     void ForEachOf(std::uint64_t hash, F f) const {
-        if (m_nCount == 0) return;
+        if (m_count == 0) return;
         for (std::size_t i = Home(hash); m_slots[i].p; i = Next(i))
             if (m_slots[i].hash == hash) f(*m_slots[i].p);
     }
@@ -97,15 +99,15 @@ public:
     /// Enters p under hash (the caller knows it is not there yet), growing first when
     /// the table would be more than half full.
     void Insert(std::uint64_t hash, P* p) {
-        if (2 * (m_nCount + 1) > m_slots.size()) Rehash(m_nBits == 0 ? kMinBits : m_nBits + 1);
+        if (2 * (m_count + 1) > m_slots.size()) Rehash(m_bits == 0 ? kMinBits : m_bits + 1);
         Place({hash, p});
-        ++m_nCount;
+        ++m_count;
     }
 
     /// Removes the entry of hash for which match(p) holds; false when there is none.
     template <class Match>
     bool Erase(std::uint64_t hash, Match match) {
-        if (m_nCount == 0) return false;
+        if (m_count == 0) return false;
         std::size_t i = Home(hash);
         for (;; i = Next(i)) {
             const Slot& slot = m_slots[i];
@@ -123,14 +125,14 @@ public:
             }
         }
         m_slots[i] = Slot();
-        --m_nCount;
+        --m_count;
         return true;
     }
 
 private:
     static constexpr unsigned kMinBits = 4;
 
-    std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(hash >> (64 - m_nBits)); }
+    std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(hash >> (64 - m_bits)); }
     std::size_t Next(std::size_t i) const { return (i + 1) & (m_slots.size() - 1); }
 
     void Place(const Slot& slot) {
@@ -142,12 +144,14 @@ private:
     void Rehash(unsigned nBits) {
         std::vector<Slot> slots(std::size_t{1} << nBits);
         slots.swap(m_slots);
-        m_nBits = nBits;
+        m_bits = nBits;
         for (const Slot& slot : slots)
             if (slot.p) Place(slot);
     }
 
-    std::vector<Slot> m_slots;  // 2^m_nBits of them
-    unsigned m_nBits = 0;
-    std::size_t m_nCount = 0;
+    std::vector<Slot> m_slots;  // 2^m_bits of them
+    unsigned m_bits = 0;
+    std::size_t m_count = 0;
 };
+
+}  // namespace nelo

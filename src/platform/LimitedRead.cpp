@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data, CFileStamp* stamp) {
+namespace nelo {
+
+LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data, FileStamp* stamp) {
     LimitedReadResult result;
     data.clear();
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -53,7 +55,7 @@ LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes,
         data.append(buffer, static_cast<std::size_t>(r));
     }
     close(fd);
-    if (stamp) *stamp = bStat ? FileStampOf(st) : CFileStamp();
+    if (stamp) *stamp = bStat ? FileStampOf(st) : FileStamp();
     result.bOk = true;
     return result;
 }
@@ -64,3 +66,5 @@ std::string MegabyteText(std::uint64_t nBytes) {
     const std::uint64_t tenths = nBytes / mb * 10 + ((nBytes % mb) * 10 + mb - 1) / mb;
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10) + " MB";
 }
+
+}  // namespace nelo

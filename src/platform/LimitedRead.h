@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+namespace nelo {
+
 struct LimitedReadResult {
     bool bOk = false;        ///< data holds the whole file
     bool bTooLarge = false;  ///< the file holds more than the limit
@@ -22,8 +24,10 @@ struct LimitedReadResult {
 /// Reads the file at path into data when it holds at most nMaxBytes bytes. stamp, when
 /// given, receives the identity of the file read.
 LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data,
-                                 CFileStamp* stamp = nullptr);
+                                 FileStamp* stamp = nullptr);
 
 /// A size in bytes as messages give it: megabytes with one decimal, rounded up
 /// ("256.1 MB"), or whole megabytes when it is a whole number of them ("256 MB").
 std::string MegabyteText(std::uint64_t nBytes);
+
+}  // namespace nelo

@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 namespace {
 
 // A lock file that names no process yet may be one being written this moment; one
@@ -105,7 +107,7 @@ std::uint64_t PathHash(const std::string& text) {
 
 }  // namespace
 
-LockOwner CLockFile::ThisProcess() {
+LockOwner LockFile::ThisProcess() {
     LockOwner me;
     me.nPid = getpid();
     me.program = ProgramOf(me.nPid);
@@ -117,7 +119,7 @@ LockOwner CLockFile::ThisProcess() {
     return me;
 }
 
-bool CLockFile::ReadOwner(const std::string& path, LockOwner& owner) {
+bool LockFile::ReadOwner(const std::string& path, LockOwner& owner) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     char buf[4096];
@@ -147,7 +149,7 @@ bool CLockFile::ReadOwner(const std::string& path, LockOwner& owner) {
     return true;
 }
 
-bool CLockFile::IsStale(const LockOwner& owner) {
+bool LockFile::IsStale(const LockOwner& owner) {
     const LockOwner me = ThisProcess();
     bool bSameMachine = owner.host.empty() || owner.host == me.host;
     if (!owner.machineId.empty() && !me.machineId.empty()) bSameMachine = owner.machineId == me.machineId;
@@ -157,12 +159,12 @@ bool CLockFile::IsStale(const LockOwner& owner) {
     return !IsRunning(owner.nPid, owner.program);
 }
 
-LockResult CLockFile::TryLock() {
+LockResult LockFile::TryLock() {
     if (IsLocked()) return LockResult::Taken;
     m_holder = LockOwner();
     // Twice at most: once more after a stale file was removed.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const int fd = open(m_strPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             // Held while the lock is: nobody removes the file as stale meanwhile.
             flock(fd, LOCK_EX | LOCK_NB);
@@ -172,7 +174,7 @@ LockResult CLockFile::TryLock() {
                    me.bootId + '\n';
             if (!WriteAll(fd, text)) {
                 close(fd);
-                unlink(m_strPath.c_str());
+                unlink(m_path.c_str());
                 return LockResult::NotTaken;
             }
             // Not synced to the disk: after a crash of the machine the boot id tells the
@@ -184,44 +186,44 @@ LockResult CLockFile::TryLock() {
 
         LockOwner owner;
         bool bStale;
-        bool bRead = ReadOwner(m_strPath, owner);
+        bool bRead = ReadOwner(m_path, owner);
         // A file made this moment is written the next: a short wait tells its holder.
         for (int nWait = 0; !bRead && nWait < 10; ++nWait) {
             const timespec pause{0, 10 * 1000 * 1000};
             nanosleep(&pause, nullptr);
-            bRead = ReadOwner(m_strPath, owner);
+            bRead = ReadOwner(m_path, owner);
         }
         if (bRead) {
             m_holder = owner;
             bStale = IsStale(owner);
         } else {
             struct stat st;
-            if (stat(m_strPath.c_str(), &st) != 0) continue;  // gone meanwhile: try again
+            if (stat(m_path.c_str(), &st) != 0) continue;  // gone meanwhile: try again
             bStale = std::time(nullptr) - st.st_mtime > kUnreadableStaleSeconds;
         }
         if (!bStale) return LockResult::Held;
         // Two programs that both found the file stale must not both remove it (the
         // second would remove the first one's new lock).
-        CLockFile removal(m_strPath + ".rmlock");
+        LockFile removal(m_path + ".rmlock");
         if (removal.TryLock() != LockResult::Taken) return LockResult::Held;
         LockOwner again;
-        const bool bStill = ReadOwner(m_strPath, again) ? IsStale(again) : true;
+        const bool bStill = ReadOwner(m_path, again) ? IsStale(again) : true;
         if (!bStill || !RemoveStale()) return LockResult::Held;
     }
     return LockResult::Held;
 }
 
-bool CLockFile::RemoveStale() {
-    const int fd = open(m_strPath.c_str(), O_WRONLY | O_CLOEXEC);
+bool LockFile::RemoveStale() {
+    const int fd = open(m_path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT;
-    const bool bRemoved = flock(fd, LOCK_EX | LOCK_NB) == 0 && unlink(m_strPath.c_str()) == 0;
+    const bool bRemoved = flock(fd, LOCK_EX | LOCK_NB) == 0 && unlink(m_path.c_str()) == 0;
     close(fd);
     return bRemoved;
 }
 
-void CLockFile::Unlock() {
+void LockFile::Unlock() {
     if (m_fd < 0) return;
-    unlink(m_strPath.c_str());
+    unlink(m_path.c_str());
     close(m_fd);
     m_fd = -1;
 }
@@ -267,3 +269,5 @@ std::string ResolvedPath(const std::string& absolutePath) {
     std::free(folder);
     return path;
 }
+
+}  // namespace nelo

@@ -10,6 +10,8 @@
 
 #include <string>
 
+namespace nelo {
+
 /// Who holds a lock, as its file says.
 struct LockOwner {
     long long nPid = 0;
@@ -25,14 +27,14 @@ enum class LockResult {
     NotTaken,  // the file could not be made (no folder, no permission, disk full)
 };
 
-class CLockFile {
+class LockFile {
 public:
-    explicit CLockFile(std::string path) : m_strPath(std::move(path)) {}
-    ~CLockFile() { Unlock(); }
-    CLockFile(const CLockFile&) = delete;
-    CLockFile& operator=(const CLockFile&) = delete;
+    explicit LockFile(std::string path) : m_path(std::move(path)) {}
+    ~LockFile() { Unlock(); }
+    LockFile(const LockFile&) = delete;
+    LockFile& operator=(const LockFile&) = delete;
 
-    const std::string& Path() const { return m_strPath; }
+    const std::string& Path() const { return m_path; }
     bool IsLocked() const { return m_fd >= 0; }
 
     /// Takes the lock without waiting; a stale file is removed first.
@@ -54,7 +56,7 @@ private:
     /// Removes a stale file unless some process still holds flock(2) on it.
     bool RemoveStale();
 
-    std::string m_strPath;
+    std::string m_path;
     int m_fd = -1;
     LockOwner m_holder;
 };
@@ -72,3 +74,5 @@ std::string NotebookLockPath(const std::string& canonicalPath);
 
 /// The path with its symbolic links resolved where it exists; the path itself otherwise.
 std::string ResolvedPath(const std::string& absolutePath);
+
+}  // namespace nelo

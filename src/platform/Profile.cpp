@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace nelo {
+
 namespace {
 
 std::string Escape(const std::string& v) {
@@ -37,7 +39,7 @@ std::string Unescape(const std::string& v) {
 
 }  // namespace
 
-std::string CProfile::DefaultPath() {
+std::string Profile::DefaultPath() {
     std::string base;
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     if (xdg && *xdg) {
@@ -48,12 +50,12 @@ std::string CProfile::DefaultPath() {
     return base + "/Vantor/Nelo.conf";
 }
 
-CProfile::CProfile() : CProfile(DefaultPath()) {}
+Profile::Profile() : Profile(DefaultPath()) {}
 
-CProfile::CProfile(std::string path) : m_strPath(std::move(path)) { Load(); }
+Profile::Profile(std::string path) : m_path(std::move(path)) { Load(); }
 
-void CProfile::Load() {
-    std::ifstream in(m_strPath, std::ios::binary);
+void Profile::Load() {
+    std::ifstream in(m_path, std::ios::binary);
     if (!in) return;
     std::string line;
     Section* cur = nullptr;
@@ -71,18 +73,18 @@ void CProfile::Load() {
     }
 }
 
-void CProfile::TellFailure(const std::string& reason) {
-    if (m_bFailureTold || !m_failureNotice) return;
-    m_bFailureTold = true;
-    m_failureNotice(m_strPath, reason);
+void Profile::TellFailure(const std::string& reason) {
+    if (m_failureTold || !m_failureNotice) return;
+    m_failureTold = true;
+    m_failureNotice(m_path, reason);
 }
 
-void CProfile::CheckWritable() {
+void Profile::CheckWritable() {
     std::string error;
-    if (ExamineWriteTarget(m_strPath, error) == WriteTarget::Refused) TellFailure(error);
+    if (ExamineWriteTarget(m_path, error) == WriteTarget::Refused) TellFailure(error);
 }
 
-bool CProfile::Save() {
+bool Profile::Save() {
     std::ostringstream out;
     for (const Section& s : m_sections) {
         out << '[' << s.name << "]\n";
@@ -90,12 +92,12 @@ bool CProfile::Save() {
         out << '\n';
     }
     std::string error;
-    if (WriteFileAtomically(m_strPath, out.str(), error, true)) return true;
+    if (WriteFileAtomically(m_path, out.str(), error, true)) return true;
     TellFailure(error);
     return false;
 }
 
-const std::string* CProfile::Find(const std::string& section, const std::string& entry) const {
+const std::string* Profile::Find(const std::string& section, const std::string& entry) const {
     for (const Section& s : m_sections) {
         if (s.name != section) continue;
         for (const auto& v : s.values)
@@ -104,13 +106,13 @@ const std::string* CProfile::Find(const std::string& section, const std::string&
     return nullptr;
 }
 
-std::string CProfile::GetProfileString(const std::string& section, const std::string& entry,
-                                       const std::string& def) const {
+std::string Profile::GetProfileString(const std::string& section, const std::string& entry,
+                                      const std::string& def) const {
     const std::string* v = Find(section, entry);
     return v ? *v : def;
 }
 
-int CProfile::GetProfileInt(const std::string& section, const std::string& entry, int def) const {
+int Profile::GetProfileInt(const std::string& section, const std::string& entry, int def) const {
     const std::string* v = Find(section, entry);
     if (!v || v->empty()) return def;
     char* end = nullptr;
@@ -118,7 +120,7 @@ int CProfile::GetProfileInt(const std::string& section, const std::string& entry
     return end == v->c_str() ? def : static_cast<int>(n);
 }
 
-bool CProfile::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) {
+bool Profile::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) {
     Section* sec = nullptr;
     for (Section& s : m_sections)
         if (s.name == section) sec = &s;
@@ -136,6 +138,8 @@ bool CProfile::WriteProfileString(const std::string& section, const std::string&
     return Save();
 }
 
-bool CProfile::WriteProfileInt(const std::string& section, const std::string& entry, int value) {
+bool Profile::WriteProfileInt(const std::string& section, const std::string& entry, int value) {
     return WriteProfileString(section, entry, std::to_string(value));
 }
+
+}  // namespace nelo

@@ -9,14 +9,16 @@
 #include <utility>
 #include <vector>
 
-class CProfile {
+namespace nelo {
+
+class Profile {
 public:
     /// The profile at the standard place for company "Vantor", application "Nelo".
-    CProfile();
+    Profile();
     /// A profile kept in the given file (tests, and front ends that know better).
-    explicit CProfile(std::string path);
+    explicit Profile(std::string path);
 
-    const std::string& GetPath() const { return m_strPath; }
+    const std::string& GetPath() const { return m_path; }
 
     std::string GetProfileString(const std::string& section, const std::string& entry,
                                  const std::string& def = std::string()) const;
@@ -47,8 +49,10 @@ private:
     void TellFailure(const std::string& reason);
     const std::string* Find(const std::string& section, const std::string& entry) const;
 
-    std::string m_strPath;
+    std::string m_path;
     std::vector<Section> m_sections;
     FailureNotice m_failureNotice;
-    bool m_bFailureTold = false;
+    bool m_failureTold = false;
 };
+
+}  // namespace nelo

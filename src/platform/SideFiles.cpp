@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace nelo {
+
 namespace {
 
 constexpr std::size_t kRandomChars = 6;
@@ -148,3 +150,5 @@ std::vector<std::string> AbandonedSideFiles(const std::string& target, SideFileK
     for (auto& f : found) paths.push_back(std::move(f.second));
     return paths;
 }
+
+}  // namespace nelo

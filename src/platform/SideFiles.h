@@ -10,6 +10,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace nelo {
+
 enum class SideFileKind { Temporary, Backup };
 
 /// The path every side file of target of this kind starts with: target's folder, its
@@ -37,3 +39,5 @@ void HoldSideFile(int fd);
 /// The side files of kind beside target that no running save holds (left by a save that
 /// was killed), newest first.
 std::vector<std::string> AbandonedSideFiles(const std::string& target, SideFileKind kind);
+
+}  // namespace nelo

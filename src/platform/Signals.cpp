@@ -3,6 +3,8 @@
 #include <csignal>
 #include <cstdlib>
 
+namespace nelo {
+
 void InstallSignalHandler(int signo, void (*handler)(int), bool bRestart) {
     struct sigaction old {};
     if (sigaction(signo, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
@@ -22,3 +24,5 @@ void EndBySignal(int signo) {
     std::raise(signo);
     std::_Exit(128 + signo);
 }
+
+}  // namespace nelo

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <utility>
 
+namespace nelo {
+
 /// The bucket (0-16) of a key in the 17-bucket order.
 inline unsigned StringMapBucket(std::string_view key) {
     std::uint32_t hash = 0;
@@ -24,7 +26,7 @@ inline unsigned StringMapBucket(std::string_view key) {
 }
 
 template <class T>
-class CStringMap {
+class StringMap {
     // One allocation per key: the key, its record and its place in the order.
     struct Node {
         explicit Node(std::string k) : key(std::move(k)) {}
@@ -35,23 +37,23 @@ class CStringMap {
         unsigned bucket = 0;
         std::uint64_t seq = 0;  // insertion number: later keys come first in their bucket
     };
-    using Index = CHashSlots<Node>;
+    using Index = HashSlots<Node>;
 
 public:
     static constexpr unsigned kBuckets = 17;
 
-    CStringMap() = default;
-    CStringMap(const CStringMap&) = delete;
-    CStringMap& operator=(const CStringMap&) = delete;
-    CStringMap(CStringMap&& other) noexcept { Swap(other); }
-    CStringMap& operator=(CStringMap&& other) noexcept {
+    StringMap() = default;
+    StringMap(const StringMap&) = delete;
+    StringMap& operator=(const StringMap&) = delete;
+    StringMap(StringMap&& other) noexcept { Swap(other); }
+    StringMap& operator=(StringMap&& other) noexcept {
         if (this != &other) {
             RemoveAll();
             Swap(other);
         }
         return *this;
     }
-    ~CStringMap() { RemoveAll(); }
+    ~StringMap() { RemoveAll(); }
 
     std::size_t GetCount() const { return m_index.GetCount(); }
     bool IsEmpty() const { return m_index.GetCount() == 0; }
@@ -101,7 +103,7 @@ public:
     }
 
     /// Asks the processor for the index slot of a key of this hash, a few keys ahead of
-    /// adding it (see CHashSlots::Prefetch).
+    /// adding it (see HashSlots::Prefetch).
     void Prefetch(std::uint64_t hash) const { m_index.Prefetch(hash); }
 
     /// Removes and destroys the record of key; false when there was none.
@@ -185,7 +187,7 @@ private:
         if (n.next) n.next->prev = n.prev;
     }
 
-    void Swap(CStringMap& other) noexcept {
+    void Swap(StringMap& other) noexcept {
         m_index.Swap(other.m_index);
         for (unsigned b = 0; b < kBuckets; ++b) std::swap(m_heads[b], other.m_heads[b]);
         std::swap(m_nextSeq, other.m_nextSeq);
@@ -195,3 +197,5 @@ private:
     Node* m_heads[kBuckets] = {};
     std::uint64_t m_nextSeq = 0;
 };
+
+}  // namespace nelo

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+namespace nelo {
+
 std::string HomeFolder() {
     const char* home = std::getenv("HOME");
     return home && *home ? std::string(home) : std::string(".");
@@ -18,3 +20,5 @@ std::string ExpandHomeFolder(const std::string& path) {
     if (path.rfind("~/", 0) == 0) return HomeFolder() + path.substr(1);
     return path;
 }
+
+}  // namespace nelo

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace nelo {
+
 /// The home folder ($HOME), or "." when it is not set.
 std::string HomeFolder();
 /// The program's state folder: ${XDG_STATE_HOME:-$HOME/.local/state}/Vantor/Nelo (a
@@ -10,3 +12,5 @@ std::string HomeFolder();
 std::string UserStateFolder();
 /// A path with a leading "~" or "~/" standing for the home folder; other paths as given.
 std::string ExpandHomeFolder(const std::string& path);
+
+}  // namespace nelo

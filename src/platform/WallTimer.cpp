@@ -6,41 +6,45 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
-CWallTimer::CWallTimer() { m_fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC); }
+namespace nelo {
 
-CWallTimer::~CWallTimer() {
+WallTimer::WallTimer() { m_fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC); }
+
+WallTimer::~WallTimer() {
     if (m_fd >= 0) close(m_fd);
 }
 
-bool CWallTimer::ArmAt(long long ms) {
+bool WallTimer::ArmAt(long long ms) {
     if (m_fd < 0) return false;
     itimerspec when{};
     // Zero would disarm: a time at or before the epoch means "now".
     if (ms < 1) ms = 1;
     when.it_value.tv_sec = static_cast<time_t>(ms / 1000);
     when.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
-    m_bArmed = timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &when, nullptr) == 0;
-    return m_bArmed;
+    m_armed = timerfd_settime(m_fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &when, nullptr) == 0;
+    return m_armed;
 }
 
-void CWallTimer::Disarm() {
+void WallTimer::Disarm() {
     if (m_fd < 0) return;
     itimerspec when{};
     timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &when, nullptr);
-    m_bArmed = false;
+    m_armed = false;
 }
 
-CWallTimer::Event CWallTimer::Take() {
+WallTimer::Event WallTimer::Take() {
     if (m_fd < 0) return Event::kNone;
     std::uint64_t nExpirations = 0;
     const ssize_t n = read(m_fd, &nExpirations, sizeof nExpirations);
     if (n == static_cast<ssize_t>(sizeof nExpirations)) {
-        m_bArmed = false;
+        m_armed = false;
         return Event::kExpired;
     }
     if (n < 0 && errno == ECANCELED) {
-        m_bArmed = false;
+        m_armed = false;
         return Event::kClockSet;
     }
     return Event::kNone;
 }
+
+}  // namespace nelo

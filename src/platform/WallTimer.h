@@ -5,7 +5,9 @@
 // decides afresh when to wait for.
 #pragma once
 
-class CWallTimer {
+namespace nelo {
+
+class WallTimer {
 public:
     /// What reading the descriptor found.
     enum class Event {
@@ -14,10 +16,10 @@ public:
         kClockSet,  ///< the system time was set: the timer is disarmed
     };
 
-    CWallTimer();
-    ~CWallTimer();
-    CWallTimer(const CWallTimer&) = delete;
-    CWallTimer& operator=(const CWallTimer&) = delete;
+    WallTimer();
+    ~WallTimer();
+    WallTimer(const WallTimer&) = delete;
+    WallTimer& operator=(const WallTimer&) = delete;
 
     /// The descriptor that becomes readable on an event; -1 when the system gave none.
     int GetFd() const { return m_fd; }
@@ -27,11 +29,13 @@ public:
     /// past expires at once. Replaces an earlier arming.
     bool ArmAt(long long ms);
     void Disarm();
-    bool IsArmed() const { return m_bArmed; }
+    bool IsArmed() const { return m_armed; }
     /// Reads the descriptor once it is readable.
     Event Take();
 
 private:
     int m_fd = -1;
-    bool m_bArmed = false;
+    bool m_armed = false;
 };
+
+}  // namespace nelo

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-class CSchedule;
+namespace nelo {
+
+class ScheduleEntry;
 
 struct EntryTimes {
     std::time_t tFirst = 0;  ///< the start time, or the midnight that begins the first day
@@ -25,10 +27,12 @@ bool HasTimeOfDay(const std::string& display);
 /// The local midnight that begins the day of t, or the day nDays after it.
 std::time_t LocalMidnight(std::time_t t, int nDays = 0);
 /// The times of an entry.
-EntryTimes TimesOf(const CSchedule& entry);
+EntryTimes TimesOf(const ScheduleEntry& entry);
 
 /// The agenda: the entries from now through the end of the day nDays days after today
 /// (0: the rest of today), still to come or under way, in start order (equal starts in
 /// list order).
-std::vector<const CSchedule*> AgendaEntries(const std::vector<std::unique_ptr<CSchedule>>& entries, std::time_t now,
-                                            int nDays);
+std::vector<const ScheduleEntry*> AgendaEntries(const std::vector<std::unique_ptr<ScheduleEntry>>& entries,
+                                                std::time_t now, int nDays);
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace nelo {
+
 std::string LoginStartPath() {
     // A relative XDG_CONFIG_HOME is ignored, as the base-directory rules say.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
@@ -48,3 +50,5 @@ bool SetLoginStart(bool bOn, std::string& error) {
     error = path + ": " + std::strerror(errno);
     return false;
 }
+
+}  // namespace nelo

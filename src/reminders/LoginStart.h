@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace nelo {
+
 /// The autostart entry's path.
 std::string LoginStartPath();
 /// The text of the entry the program writes.
@@ -14,3 +16,5 @@ bool IsLoginStartSet();
 /// Writes the entry (bOn) or removes it; false with error (UTF-8) when that failed. An
 /// entry already absent counts as removed.
 bool SetLoginStart(bool bOn, std::string& error);
+
+}  // namespace nelo

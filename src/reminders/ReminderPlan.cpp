@@ -2,11 +2,13 @@
 
 #include "platform/Clock.h"
 #include "reminders/EntryTimes.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/Sjis.h"
 
 #include <algorithm>
 #include <functional>
+
+namespace nelo {
 
 namespace {
 
@@ -14,24 +16,24 @@ namespace {
 constexpr std::size_t kSummaryLines = 20;
 
 // The entry's display form without its business: the date, the time and the end.
-std::string DateAndEnd(const CSchedule& entry, const std::string& strYear) {
+std::string DateAndEnd(const ScheduleEntry& entry, const std::string& strYear) {
     std::string text;
     entry.Format(text, strYear);
     // Format ends with a full-width blank and the business.
-    const std::size_t tail = entry.m_strBusiness.size() + 2;
+    const std::size_t tail = entry.m_business.size() + 2;
     if (text.size() >= tail) text.resize(text.size() - tail);
     return text;
 }
 
 }  // namespace
 
-bool ReminderKey::Matches(const CSchedule& entry) const {
-    return tStart == entry.m_tStart && tEnd == entry.m_tEnd && strStart == entry.m_strStart &&
-           strEnd == entry.m_strEnd && strBusiness == entry.m_strBusiness;
+bool ReminderKey::Matches(const ScheduleEntry& entry) const {
+    return tStart == entry.m_startTime && tEnd == entry.m_endTime && strStart == entry.m_startText &&
+           strEnd == entry.m_endText && strBusiness == entry.m_business;
 }
 
-ReminderKey ReminderKey::Of(const CSchedule& entry) {
-    return ReminderKey{entry.m_tStart, entry.m_tEnd, entry.m_strStart, entry.m_strEnd, entry.m_strBusiness};
+ReminderKey ReminderKey::Of(const ScheduleEntry& entry) {
+    return ReminderKey{entry.m_startTime, entry.m_endTime, entry.m_startText, entry.m_endText, entry.m_business};
 }
 
 std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
@@ -42,44 +44,44 @@ std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
     return h;
 }
 
-std::time_t CReminderPlan::DueTime(const CSchedule& entry) const {
-    if (HasTimeOfDay(entry.m_strStart))
-        return static_cast<std::time_t>(entry.m_tStart) - static_cast<std::time_t>(m_settings.nMinutesBefore) * 60;
-    const std::tm day = LocalTime(entry.m_tStart);
+std::time_t ReminderPlan::DueTime(const ScheduleEntry& entry) const {
+    if (HasTimeOfDay(entry.m_startText))
+        return static_cast<std::time_t>(entry.m_startTime) - static_cast<std::time_t>(m_settings.nMinutesBefore) * 60;
+    const std::tm day = LocalTime(entry.m_startTime);
     return MakeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, m_settings.nAllDayMinute / 60,
                          m_settings.nAllDayMinute % 60, 0);
 }
 
-std::time_t CReminderPlan::LateTime(const CSchedule& entry) const {
-    if (HasTimeOfDay(entry.m_strStart)) return static_cast<std::time_t>(entry.m_tStart) + kGraceSeconds;
-    return LocalMidnight(entry.m_tStart, 1);
+std::time_t ReminderPlan::LateTime(const ScheduleEntry& entry) const {
+    if (HasTimeOfDay(entry.m_startText)) return static_cast<std::time_t>(entry.m_startTime) + kGraceSeconds;
+    return LocalMidnight(entry.m_startTime, 1);
 }
 
-Reminder CReminderPlan::ReminderOf(const CSchedule& entry) {
+Reminder ReminderPlan::ReminderOf(const ScheduleEntry& entry) {
     Reminder r;
     r.key = ReminderKey::Of(entry);
-    if (HasTimeOfDay(entry.m_strStart)) {
-        const std::tm tm = LocalTime(entry.m_tStart);
+    if (HasTimeOfDay(entry.m_startText)) {
+        const std::tm tm = LocalTime(entry.m_startTime);
         r.strSummary = MinuteOfDayText(tm.tm_hour * 60 + tm.tm_min) + " ";
     } else {
         r.strSummary = "終日 "_sj;
     }
-    r.strSummary += entry.m_strBusiness;
+    r.strSummary += entry.m_business;
     r.strBody = DateAndEnd(entry, CurrentYearText());
     return r;
 }
 
-std::vector<Reminder> CReminderPlan::TakeDue(const Entries& entries, std::time_t now) {
+std::vector<Reminder> ReminderPlan::TakeDue(const Entries& entries, std::time_t now) {
     std::vector<Reminder> due;
     if (!m_settings.bEnabled) return due;
-    std::vector<const CSchedule*> candidates;
+    std::vector<const ScheduleEntry*> candidates;
     for (const auto& pEntry : entries)
         if (DueTime(*pEntry) <= now && now < LateTime(*pEntry)) candidates.push_back(pEntry.get());
     std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const CSchedule* a, const CSchedule* b) { return a->m_tStart < b->m_tStart; });
+                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
     // The n-th entry of a key is reminded of when fewer than n of its key were shown.
     std::unordered_map<ReminderKey, int, ReminderKeyHash> seen;
-    for (const CSchedule* pEntry : candidates) {
+    for (const ScheduleEntry* pEntry : candidates) {
         ReminderKey key = ReminderKey::Of(*pEntry);
         int& nShown = m_shown[key];
         if (++seen[key] <= nShown) continue;
@@ -89,7 +91,7 @@ std::vector<Reminder> CReminderPlan::TakeDue(const Entries& entries, std::time_t
     return due;
 }
 
-std::optional<std::time_t> CReminderPlan::NextDue(const Entries& entries, std::time_t now) const {
+std::optional<std::time_t> ReminderPlan::NextDue(const Entries& entries, std::time_t now) const {
     std::optional<std::time_t> next;
     if (!m_settings.bEnabled) return next;
     for (const auto& pEntry : entries) {
@@ -99,9 +101,9 @@ std::optional<std::time_t> CReminderPlan::NextDue(const Entries& entries, std::t
     return next;
 }
 
-std::optional<Reminder> CReminderPlan::TodaySummary(const Entries& entries, std::time_t now) const {
+std::optional<Reminder> ReminderPlan::TodaySummary(const Entries& entries, std::time_t now) const {
     if (!m_settings.bStartupSummary) return std::nullopt;
-    const std::vector<const CSchedule*> today = AgendaEntries(entries, now, 0);
+    const std::vector<const ScheduleEntry*> today = AgendaEntries(entries, now, 0);
     if (today.empty()) return std::nullopt;
     Reminder r;
     r.strSummary = "今日の予定 "_sj + std::to_string(today.size()) + " 件"_sj;
@@ -116,3 +118,5 @@ std::optional<Reminder> CReminderPlan::TodaySummary(const Entries& entries, std:
         r.strBody += "\nほか "_sj + std::to_string(today.size() - kSummaryLines) + " 件"_sj;
     return r;
 }
+
+}  // namespace nelo

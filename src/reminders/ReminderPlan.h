@@ -17,7 +17,9 @@
 #include <unordered_map>
 #include <vector>
 
-class CSchedule;
+namespace nelo {
+
+class ScheduleEntry;
 
 /// What tells an entry from another: all it shows and stores.
 struct ReminderKey {
@@ -29,8 +31,8 @@ struct ReminderKey {
 
     bool operator==(const ReminderKey&) const = default;
     /// True when the key is that of entry.
-    bool Matches(const CSchedule& entry) const;
-    static ReminderKey Of(const CSchedule& entry);
+    bool Matches(const ScheduleEntry& entry) const;
+    static ReminderKey Of(const ScheduleEntry& entry);
 };
 
 struct ReminderKeyHash {
@@ -44,9 +46,9 @@ struct Reminder {
     std::string strBody;     ///< the entry's date and end, as the schedule list shows them
 };
 
-class CReminderPlan {
+class ReminderPlan {
 public:
-    using Entries = std::vector<std::unique_ptr<CSchedule>>;
+    using Entries = std::vector<std::unique_ptr<ScheduleEntry>>;
 
     /// Seconds after an entry's start during which its reminder may still be shown.
     static constexpr std::time_t kGraceSeconds = 60;
@@ -55,9 +57,9 @@ public:
     const ReminderSettings& GetSettings() const { return m_settings; }
 
     /// When the entry's reminder falls due.
-    std::time_t DueTime(const CSchedule& entry) const;
+    std::time_t DueTime(const ScheduleEntry& entry) const;
     /// The first moment at which it is too late for it (the entry has begun).
-    std::time_t LateTime(const CSchedule& entry) const;
+    std::time_t LateTime(const ScheduleEntry& entry) const;
 
     /// The reminders due at now that this session has not shown, in start order; they
     /// count as shown from here on. None while reminders are turned off.
@@ -71,10 +73,12 @@ public:
 
     /// The reminder of one entry (its texts; the current year left out as the schedule
     /// list leaves it out).
-    static Reminder ReminderOf(const CSchedule& entry);
+    static Reminder ReminderOf(const ScheduleEntry& entry);
 
 private:
     ReminderSettings m_settings;
     /// How many reminders of entries with this key were shown.
     std::unordered_map<ReminderKey, int, ReminderKeyHash> m_shown;
 };
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace nelo {
+
 namespace {
 
 constexpr const char* kEnabled = "Enabled";
@@ -11,7 +13,7 @@ constexpr const char* kMinutesBefore = "MinutesBefore";
 constexpr const char* kAllDayTime = "AllDayTime";
 constexpr const char* kStartupSummary = "StartupSummary";
 
-bool ReadFlag(const CProfile& profile, const char* entry, bool def) {
+bool ReadFlag(const Profile& profile, const char* entry, bool def) {
     const int n = profile.GetProfileInt(ReminderSettings::kSection, entry, def ? 1 : 0);
     return n == 0 || n == 1 ? n == 1 : def;
 }
@@ -38,7 +40,7 @@ bool ParseMinuteOfDay(const std::string& text, int& nMinute) {
     return true;
 }
 
-ReminderSettings ReminderSettings::Read(const CProfile& profile) {
+ReminderSettings ReminderSettings::Read(const Profile& profile) {
     ReminderSettings s;
     s.bEnabled = ReadFlag(profile, kEnabled, s.bEnabled);
     const int nBefore = profile.GetProfileInt(kSection, kMinutesBefore, s.nMinutesBefore);
@@ -49,7 +51,7 @@ ReminderSettings ReminderSettings::Read(const CProfile& profile) {
     return s;
 }
 
-bool ReminderSettings::Write(CProfile& profile) const {
+bool ReminderSettings::Write(Profile& profile) const {
     // Each write replaces the file: all four are tried, and one failure is reported.
     bool ok = profile.WriteProfileInt(kSection, kEnabled, bEnabled ? 1 : 0);
     ok = profile.WriteProfileInt(kSection, kMinutesBefore, nMinutesBefore) && ok;
@@ -57,3 +59,5 @@ bool ReminderSettings::Write(CProfile& profile) const {
     ok = profile.WriteProfileInt(kSection, kStartupSummary, bStartupSummary ? 1 : 0) && ok;
     return ok;
 }
+
+}  // namespace nelo

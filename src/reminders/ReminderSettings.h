@@ -4,7 +4,9 @@
 
 #include <string>
 
-class CProfile;
+namespace nelo {
+
+class Profile;
 
 struct ReminderSettings {
     static constexpr const char* kSection = "Reminders";
@@ -16,9 +18,9 @@ struct ReminderSettings {
     bool bStartupSummary = true;  ///< at start-up, one notification lists today's remaining entries
 
     /// The settings of the profile; a missing or unreadable value reads as its default.
-    static ReminderSettings Read(const CProfile& profile);
+    static ReminderSettings Read(const Profile& profile);
     /// Writes every value; false when the profile could not be written.
-    bool Write(CProfile& profile) const;
+    bool Write(Profile& profile) const;
 
     bool operator==(const ReminderSettings&) const = default;
 };
@@ -27,3 +29,5 @@ struct ReminderSettings {
 std::string MinuteOfDayText(int nMinute);
 /// Reads "H:MM" or "HH:MM" (00:00-23:59); false for anything else.
 bool ParseMinuteOfDay(const std::string& text, int& nMinute);
+
+}  // namespace nelo

@@ -1,10 +1,12 @@
 #include "schedule/PeriodQuery.h"
 
 #include "platform/Clock.h"
-#include "res/StringTable.h"
+#include "strings/StringTable.h"
 #include "schedule/ScheduleLine.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
+
+namespace nelo {
 
 namespace {
 
@@ -118,3 +120,5 @@ bool IsScheduleQueryText(const std::string& text) {
         if (!IsDateWord(words[i])) return false;
     return true;
 }
+
+}  // namespace nelo

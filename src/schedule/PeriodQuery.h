@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nelo {
+
 /// The first and last second of a day, a week, a month, a year or a range of them.
 struct SchedulePeriod {
     std::time_t tFrom = 0;
@@ -37,3 +39,5 @@ bool SplitPeriodQuery(std::string_view word, std::string_view& period);
 /// a schedule query: 「予定」 alone, 「Ｘの予定」 or 「予定　Ｘ」 (「予定　Ｘ　Ｙ」) where the
 /// words read as dates or periods, or 「予定　一覧」.
 bool IsScheduleQueryText(const std::string& text);
+
+}  // namespace nelo

@@ -1,32 +1,34 @@
 #include "schedule/ScheduleIndex.h"
 
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <algorithm>
 #include <queue>
 
-void CScheduleIndex::Clear() {
+namespace nelo {
+
+void ScheduleIndex::Clear() {
     m_nodes.clear();
     m_byPos.clear();
     m_root = -1;
 }
 
-std::uint32_t CScheduleIndex::NextPriority() {
+std::uint32_t ScheduleIndex::NextPriority() {
     // xorshift32: a fixed seed keeps runs reproducible; priorities only shape the tree.
-    m_nSeed ^= m_nSeed << 13;
-    m_nSeed ^= m_nSeed >> 17;
-    m_nSeed ^= m_nSeed << 5;
-    return m_nSeed;
+    m_seed ^= m_seed << 13;
+    m_seed ^= m_seed >> 17;
+    m_seed ^= m_seed << 5;
+    return m_seed;
 }
 
-void CScheduleIndex::Pull(int n) {
+void ScheduleIndex::Pull(int n) {
     Node& node = m_nodes[n];
     node.tMaxEnd = node.tEnd;
     if (node.left >= 0) node.tMaxEnd = std::max(node.tMaxEnd, m_nodes[node.left].tMaxEnd);
     if (node.right >= 0) node.tMaxEnd = std::max(node.tMaxEnd, m_nodes[node.right].tMaxEnd);
 }
 
-int CScheduleIndex::InsertAt(int root, int n) {
+int ScheduleIndex::InsertAt(int root, int n) {
     if (root < 0) return n;
     if (Before(m_nodes[n], m_nodes[root])) {
         int child = InsertAt(m_nodes[root].left, n);
@@ -53,21 +55,22 @@ int CScheduleIndex::InsertAt(int root, int n) {
     return root;
 }
 
-void CScheduleIndex::Add(const CSchedule* pEntry, std::size_t nPos) {
+void ScheduleIndex::Add(const ScheduleEntry* pEntry, std::size_t nPos) {
     int n = static_cast<int>(m_nodes.size());
-    m_nodes.push_back(Node{pEntry->m_tStart, pEntry->m_tEnd, pEntry->m_tEnd, NextPriority(), -1, -1, nPos, pEntry});
+    m_nodes.push_back(
+        Node{pEntry->m_startTime, pEntry->m_endTime, pEntry->m_endTime, NextPriority(), -1, -1, nPos, pEntry});
     if (nPos >= m_byPos.size()) m_byPos.resize(nPos + 1, -1);
     m_byPos[nPos] = n;
     m_root = InsertAt(m_root, n);
 }
 
-const CSchedule* CScheduleIndex::EntryAt(std::size_t nPos) const {
+const ScheduleEntry* ScheduleIndex::EntryAt(std::size_t nPos) const {
     if (nPos >= m_byPos.size() || m_byPos[nPos] < 0) return nullptr;
     return m_nodes[m_byPos[nPos]].pEntry;
 }
 
 template <class F>
-void CScheduleIndex::Visit(std::int32_t t, F visit) const {
+void ScheduleIndex::Visit(std::int32_t t, F visit) const {
     std::vector<int> stack;
     if (m_root >= 0) stack.push_back(m_root);
     while (!stack.empty()) {
@@ -81,8 +84,8 @@ void CScheduleIndex::Visit(std::int32_t t, F visit) const {
     }
 }
 
-std::size_t CScheduleIndex::Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
-                                      std::vector<std::size_t>& shown) const {
+std::size_t ScheduleIndex::Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
+                                     std::vector<std::size_t>& shown) const {
     // The smallest positions seen so far, the largest of them on top.
     std::priority_queue<std::size_t> smallest;
     std::size_t count = 0;
@@ -107,7 +110,7 @@ std::size_t CScheduleIndex::Conflicts(std::int32_t tFirst, std::int32_t tSecond,
     return count;
 }
 
-bool CScheduleIndex::AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const {
+bool ScheduleIndex::AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const {
     bool bFound = false;
     auto found = [&bFound](const Node&) {
         bFound = true;
@@ -117,3 +120,5 @@ bool CScheduleIndex::AnyConflict(std::int32_t tFirst, std::int32_t tSecond) cons
     if (!bFound && tSecond != tFirst) Visit(tSecond, found);
     return bFound;
 }
+
+}  // namespace nelo

@@ -7,14 +7,16 @@
 #include <cstdint>
 #include <vector>
 
-class CSchedule;
+namespace nelo {
 
-class CScheduleIndex {
+class ScheduleEntry;
+
+class ScheduleIndex {
 public:
     /// Forgets every entry.
     void Clear();
     /// Adds the entry that sits at position nPos of the schedule list.
-    void Add(const CSchedule* pEntry, std::size_t nPos);
+    void Add(const ScheduleEntry* pEntry, std::size_t nPos);
     /// The number of entries that hold tFirst or tSecond (start <= t <= end), each counted
     /// once; shown receives the nShown smallest of their list positions, in order.
     std::size_t Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
@@ -22,7 +24,7 @@ public:
     /// True when some entry holds tFirst or tSecond; stops at the first it finds.
     bool AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const;
     /// The entry recorded for a list position by Add (nullptr when none).
-    const CSchedule* EntryAt(std::size_t nPos) const;
+    const ScheduleEntry* EntryAt(std::size_t nPos) const;
 
     std::size_t Count() const { return m_nodes.size(); }
 
@@ -35,7 +37,7 @@ private:
         int left;
         int right;
         std::size_t nPos;
-        const CSchedule* pEntry;
+        const ScheduleEntry* pEntry;
     };
 
     static bool Before(const Node& a, const Node& b) {
@@ -51,5 +53,7 @@ private:
     std::vector<Node> m_nodes;
     std::vector<int> m_byPos;  // node of each list position, -1 when none
     int m_root = -1;
-    std::uint32_t m_nSeed = 0x9E3779B9u;
+    std::uint32_t m_seed = 0x9E3779B9u;
 };
+
+}  // namespace nelo

@@ -2,9 +2,11 @@
 
 #include "dates/DateText.h"
 #include "platform/Clock.h"
-#include "res/StringTable.h"
+#include "strings/StringTable.h"
 
 #include <limits>
+
+namespace nelo {
 
 namespace {
 
@@ -245,3 +247,5 @@ ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const 
     w.outcome = ScheduleWhen::Read;
     return w;
 }
+
+}  // namespace nelo

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace nelo {
+
 /// A start and an end read the way a schedule reads them: a start without its year (or
 /// month) is its next occurrence on or after today; an end without its year the first
 /// such date on or after the start (a later year only while the entry stays shorter
@@ -50,3 +52,5 @@ bool IsScheduleStartWord(std::string_view word);
 /// word is a date word and the business comes from elsewhere (a calendar file's event).
 ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const PhraseContext& now,
                               bool bDatesOnly = false);
+
+}  // namespace nelo

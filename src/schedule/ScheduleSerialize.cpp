@@ -1,24 +1,26 @@
-// Saving and loading the schedules: the CSchedule record and the command processor's
+// Saving and loading the schedules: the ScheduleEntry record and the command processor's
 // list, which drops the entries that ended more than a day ago once it is loaded.
 #include "platform/Archive.h"
-#include "schedule/CmdPro.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleBook.h"
+#include "schedule/ScheduleEntry.h"
 
 #include <memory>
 #include <utility>
 
-/// "CSchedule", schema 2.
-extern const CArchiveClass g_classSchedule;
-const CArchiveClass g_classSchedule = {"CSchedule", 2};
+namespace nelo {
 
-void CSchedule::Serialize(CArchive& ar) {
+/// "CSchedule", schema 2.
+extern const ArchiveClass g_classSchedule;
+const ArchiveClass g_classSchedule = {"CSchedule", 2};
+
+void ScheduleEntry::Serialize(Archive& ar) {
     if (ar.IsStoring())
-        ar << m_tStart << m_tEnd << m_strStart << m_strEnd << m_strBusiness << m_nHeapIndex;
+        ar << m_startTime << m_endTime << m_startText << m_endText << m_business << m_heapIndex;
     else
-        ar >> m_tStart >> m_tEnd >> m_strStart >> m_strEnd >> m_strBusiness >> m_nHeapIndex;
+        ar >> m_startTime >> m_endTime >> m_startText >> m_endText >> m_business >> m_heapIndex;
 }
 
-void CCmdPro::Serialize(CArchive& ar) {
+void ScheduleBook::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
         ar.WriteCount(m_schedules.size());
         for (const auto& p : m_schedules) ar.WriteObject(p.get(), g_classSchedule);
@@ -27,11 +29,13 @@ void CCmdPro::Serialize(CArchive& ar) {
     // Each entry takes at least a two-byte tag.
     std::size_t n = ar.ReadCount(2);
     // Indexed when the next entry is registered, not entry by entry while reading.
-    m_bIndexValid = false;
-    m_schedules.reserve(m_schedules.size() + CArchive::ReserveHint(n));
+    m_indexValid = false;
+    m_schedules.reserve(m_schedules.size() + Archive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
-        std::unique_ptr<CSchedule> p = ar.ReadObject<CSchedule>(g_classSchedule);
+        std::unique_ptr<ScheduleEntry> p = ar.ReadObject<ScheduleEntry>(g_classSchedule);
         if (p) m_schedules.push_back(std::move(p));  // a null record stands for nothing
     }
     PurgePastSchedules();
 }
+
+}  // namespace nelo

@@ -5,6 +5,8 @@
 
 #include <string>
 
+namespace nelo {
+
 /// Appends v as "%lld" would.
 inline void AppendDecimal(std::string& out, long long v) {
     char digits[24];
@@ -23,3 +25,5 @@ inline void AppendDecimal2(std::string& out, int v) {
     if (v >= 0 && v < 10) out.push_back('0');
     AppendDecimal(out, v);
 }
+
+}  // namespace nelo

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace nelo {
+
 namespace {
 
 // JIS X 0201 half-width kana and punctuation (0xA0-0xDF) to their full-width codes.
@@ -343,3 +345,5 @@ bool EndsWithDbcs(std::string_view text, const char* ch) {
 void TrimTrailingFullBlanks(std::string& text) {
     while (EndsWithDbcs(text, "　"_sj)) text.resize(text.size() - 2);
 }
+
+}  // namespace nelo

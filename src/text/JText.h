@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace nelo {
+
 /// Lead byte of a code page 932 double-byte character (0x81-0x9F, 0xE0-0xFC).
 inline bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
@@ -69,3 +71,5 @@ bool EndsWithDbcs(std::string_view text, const char* ch);
 
 /// The text with every trailing full-width blank removed.
 void TrimTrailingFullBlanks(std::string& text);
+
+}  // namespace nelo

@@ -87,8 +87,12 @@ struct Holder {
 
 }  // namespace nelo::sjis_detail
 
+namespace nelo {
+
 /// "…"_sj: the literal as a NUL-terminated code page 932 string.
-template <nelo::sjis_detail::Utf8Literal S>
+template <sjis_detail::Utf8Literal S>
 consteval const char* operator""_sj() {
-    return nelo::sjis_detail::Holder<S>::value.s;
+    return sjis_detail::Holder<S>::value.s;
 }
+
+}  // namespace nelo

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <algorithm>
 
+namespace nelo {
+
 const double g_unitFactors[11] = {
     0.0,       // 年: the era conversion, not a unit
     30.303,    // 尺 -> centimetres
@@ -65,3 +67,5 @@ int ConvertUnit(int code, const std::string& word, std::string& out) {
     out = text + kUnitSentences[code];
     return 1;
 }
+
+}  // namespace nelo

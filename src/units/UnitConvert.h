@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace nelo {
+
 /// Factors by unit code (1 尺 … 10 斥); entry 0, the year code, is never used.
 extern const double g_unitFactors[11];
 
@@ -14,3 +16,5 @@ int ConvertUnit(int code, const std::string& word, std::string& out);
 /// "%lf" of the value with trailing zeros (and a bare point) removed, printed whole
 /// however large the value is.
 void FormatUnitNumber(double value, std::string& text);
+
+}  // namespace nelo

@@ -3,16 +3,18 @@
 
 #include <QTest>
 
+using namespace nelo;
+
 class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void everyControlOfTheWindowHasAName() {
-        CTestEnvironment env;
-        CFrameFixture fix;
-        const QStringList unnamed = UnnamedControls(fix.m_pFrame.get());
+        TestEnvironment env;
+        WindowFixture fix;
+        const QStringList unnamed = UnnamedControls(fix.m_window.get());
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
-        QVERIFY(!fix.m_pFrame->findChild<QWidget*>(QStringLiteral("conversationPane"))->accessibleName().isEmpty());
+        QVERIFY(!fix.m_window->findChild<QWidget*>(QStringLiteral("conversationPane"))->accessibleName().isEmpty());
     }
 };
 

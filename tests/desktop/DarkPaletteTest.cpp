@@ -20,6 +20,8 @@
 #include <QToolButton>
 #include <cmath>
 
+using namespace nelo;
+
 namespace {
 
 /// The colours of a dark desktop theme (the common "Breeze Dark" of KDE).
@@ -192,10 +194,10 @@ void Grab(QWidget* pWidget, const QString& name) {
 class DarkPaletteTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -204,7 +206,7 @@ private Q_SLOTS:
     }
 
     void init() {
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_fix = std::make_unique<WindowFixture>();
         for (const QString& line :
              {QStringLiteral("田中、電話、03-1234-5678"), QStringLiteral("田中、住所、東京都港区芝公園４－２－８"),
               QStringLiteral("鈴木、電話、06-6123-4567"), QStringLiteral("半径＝５"),
@@ -212,10 +214,10 @@ private Q_SLOTS:
               QStringLiteral("１２月１２日 忘年会"), QStringLiteral("１２月２４日１８時 ２２時 クリスマス会"),
               QStringLiteral("予定"), QStringLiteral("曜日 ２００３／１／１"), QStringLiteral("天気")})
             Frame()->SubmitLine(line);
-        m_pFix->m_app.GetDocument().SetClean();
+        m_fix->m_app.GetNotebook().SetClean();
         QApplication::processEvents();
     }
-    void cleanup() { m_pFix.reset(); }
+    void cleanup() { m_fix.reset(); }
 
     void theWindowStaysReadable() {
         const QStringList faults = Unreadable(Frame());
@@ -234,7 +236,7 @@ private Q_SLOTS:
 
     void dialogsStayReadable() {
         QFETCH(QString, action);
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         QStringList faults;
         bool bSeen = false;
         watchdog.Expect([&](QWidget* pModal) {

@@ -18,24 +18,26 @@
 #include <QWidget>
 #include <cstdlib>
 
-CTestEnvironment::CTestEnvironment(const char* now) {
+using namespace nelo;
+
+TestEnvironment::TestEnvironment(const char* now) {
     const QByteArray path = m_dir.path().toUtf8();
     setenv("XDG_CONFIG_HOME", (path + "/config").constData(), 1);
     setenv("XDG_STATE_HOME", (path + "/state").constData(), 1);
     setenv("NELO_NOW", now, 1);
     std::time_t t = 0;
     if (ParseLocalTimestamp(now, t)) {
-        m_pClock = std::make_unique<CFixedClock>(t);
-        SetCurrentClock(m_pClock.get());
+        m_clock = std::make_unique<FixedClock>(t);
+        SetCurrentClock(m_clock.get());
     }
 }
 
-CTestEnvironment::~CTestEnvironment() {
-    if (m_pClock) SetCurrentClock(nullptr);
+TestEnvironment::~TestEnvironment() {
+    if (m_clock) SetCurrentClock(nullptr);
 }
 
-MbAnswer CScriptedMessageBox::Show(const std::string& text, const std::string& /*caption*/, MbButtons buttons,
-                                   MbIcon /*icon*/) {
+MbAnswer ScriptedMessageBox::Show(const std::string& text, const std::string& /*caption*/, MbButtons buttons,
+                                  MbIcon /*icon*/) {
     m_shown.push_back(Cp932ToUtf8(text).text);
     if (!m_answers.empty()) {
         MbAnswer a = m_answers.front();
@@ -49,15 +51,15 @@ MbAnswer CScriptedMessageBox::Show(const std::string& text, const std::string& /
     }
 }
 
-CModalWatchdog::CModalWatchdog(int nLimitMs) : m_nLimitMs(nLimitMs) {
+ModalWatchdog::ModalWatchdog(int nLimitMs) : m_limitMs(nLimitMs) {
     m_timer.setInterval(50);
     QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
     m_timer.start();
 }
 
-CModalWatchdog::~CModalWatchdog() = default;
+ModalWatchdog::~ModalWatchdog() = default;
 
-void CModalWatchdog::Poll() {
+void ModalWatchdog::Poll() {
     QWidget* pModal = QApplication::activeModalWidget();
     // The text-file progress keeps its window busy without being modal.
     if (!pModal) {
@@ -65,12 +67,12 @@ void CModalWatchdog::Poll() {
             if (qobject_cast<QProgressDialog*>(pTop) && pTop->isVisible()) pModal = pTop;
     }
     if (!pModal) {
-        m_pSeen = nullptr;
+        m_seen = nullptr;
         return;
     }
-    if (pModal != m_pSeen) {
-        m_pSeen = pModal;
-        m_nSeenMs = 0;
+    if (pModal != m_seen) {
+        m_seen = pModal;
+        m_seenMs = 0;
         if (!m_handlers.empty()) {
             auto handler = std::move(m_handlers.front());
             m_handlers.pop_front();
@@ -78,29 +80,29 @@ void CModalWatchdog::Poll() {
             return;
         }
     }
-    m_nSeenMs += 50;
-    if (m_nSeenMs >= m_nLimitMs) {
-        ++m_nUnanswered;
+    m_seenMs += 50;
+    if (m_seenMs >= m_limitMs) {
+        ++m_unanswered;
         qWarning("an unanswered modal widget was closed: %s", pModal->metaObject()->className());
         if (auto* pDialog = qobject_cast<QDialog*>(pModal))
             pDialog->reject();
         else
             pModal->close();
-        m_pSeen = nullptr;
+        m_seen = nullptr;
     }
 }
 
-CFrameFixture::CFrameFixture() : m_profile(CProfile::DefaultPath()), m_app(m_profile, m_messageBox) {
+WindowFixture::WindowFixture() : m_profile(Profile::DefaultPath()), m_app(m_profile, m_messageBox) {
     InstallFontSubstitutions();
-    m_pFrame = std::make_unique<CMainFrame>(m_app);
-    m_pFrame->ShowFirstTime();
+    m_window = std::make_unique<MainWindow>(m_app);
+    m_window->ShowFirstTime();
     m_app.StartUp(std::string(), true);
 }
 
-CFrameFixture::~CFrameFixture() {
+WindowFixture::~WindowFixture() {
     // Nothing asks on the way out: the tests end without saving.
-    m_app.GetDocument().SetModifiedFlag(false);
-    m_pFrame.reset();
+    m_app.GetNotebook().SetModifiedFlag(false);
+    m_window.reset();
 }
 
 void TypeText(QWidget* pWidget, const QString& text) {

@@ -4,8 +4,8 @@
 // letting it hang.
 #pragma once
 
-#include "app/RumoApp.h"
-#include "desktop/MainFrame.h"
+#include "app/NotebookSession.h"
+#include "desktop/MainWindow.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
@@ -23,10 +23,10 @@ class QWidget;
 
 /// Points XDG_CONFIG_HOME and XDG_STATE_HOME at a fresh temporary folder and freezes the
 /// clock at now (local time; NELO_NOW for child processes) for the life of the object.
-class CTestEnvironment {
+class TestEnvironment {
 public:
-    explicit CTestEnvironment(const char* now = "2026-12-08 09:00:00");
-    ~CTestEnvironment();
+    explicit TestEnvironment(const char* now = "2026-12-08 09:00:00");
+    ~TestEnvironment();
     QString Path() const { return m_dir.path(); }
     /// A file name inside the temporary folder.
     QString File(const QString& name) const { return m_dir.filePath(name); }
@@ -34,17 +34,17 @@ public:
 private:
     QTemporaryDir m_dir;
     // The program reads NELO_NOW once; a test that freezes another time installs it.
-    std::unique_ptr<CFixedClock> m_pClock;
+    std::unique_ptr<nelo::FixedClock> m_clock;
 };
 
 /// Message boxes answered from a script; every box shown is recorded (UTF-8 text).
-class CScriptedMessageBox : public IMessageBox {
+class ScriptedMessageBox : public nelo::MessageBox {
 public:
-    MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
-                  MbIcon icon = MbIcon::None) override;
+    nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
+                        nelo::MbIcon icon = nelo::MbIcon::None) override;
     /// The answers for the next boxes, in order; without one a box is answered with its
     /// safe button (Cancel, No, OK) and recorded.
-    std::deque<MbAnswer> m_answers;
+    std::deque<nelo::MbAnswer> m_answers;
     std::vector<std::string> m_shown;
 };
 
@@ -52,12 +52,12 @@ public:
 /// text-file progress, which keeps its window busy without being modal) as they open:
 /// each handler takes the next one. A modal widget nobody answers within the time limit
 /// is closed and counted, so the test fails instead of hanging.
-class CModalWatchdog : public QObject {
+class ModalWatchdog : public QObject {
 public:
-    explicit CModalWatchdog(int nLimitMs = 5000);
-    ~CModalWatchdog() override;
+    explicit ModalWatchdog(int nLimitMs = 5000);
+    ~ModalWatchdog() override;
     void Expect(std::function<void(QWidget*)> handler) { m_handlers.push_back(std::move(handler)); }
-    int Unanswered() const { return m_nUnanswered; }
+    int Unanswered() const { return m_unanswered; }
     bool AllAnswered() const { return m_handlers.empty(); }
 
 private:
@@ -65,20 +65,20 @@ private:
 
     QTimer m_timer;
     std::deque<std::function<void(QWidget*)>> m_handlers;
-    QWidget* m_pSeen = nullptr;
-    int m_nSeenMs = 0;
-    int m_nLimitMs;
-    int m_nUnanswered = 0;
+    QWidget* m_seen = nullptr;
+    int m_seenMs = 0;
+    int m_limitMs;
+    int m_unanswered = 0;
 };
 
 /// A main window on its own profile and a scripted message box.
-struct CFrameFixture {
-    CFrameFixture();
-    ~CFrameFixture();
-    CProfile m_profile;
-    CScriptedMessageBox m_messageBox;
-    CRumoApp m_app;
-    std::unique_ptr<CMainFrame> m_pFrame;
+struct WindowFixture {
+    WindowFixture();
+    ~WindowFixture();
+    nelo::Profile m_profile;
+    ScriptedMessageBox m_messageBox;
+    nelo::NotebookSession m_app;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 /// Types text into the widget with one key event per character (Qt Test's keyClicks

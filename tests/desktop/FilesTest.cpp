@@ -34,6 +34,8 @@
 #include <cstdio>
 #include <new>
 
+using namespace nelo;
+
 namespace {
 
 enum class Path { New, Open, Recent, Close };
@@ -75,18 +77,18 @@ Q_DECLARE_METATYPE(MbAnswer)
 class FilesTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
-    CRumoApp& App() { return m_pFix->m_app; }
-    CScriptedMessageBox& Boxes() { return m_pFix->m_messageBox; }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
+    NotebookSession& App() { return m_fix->m_app; }
+    ScriptedMessageBox& Boxes() { return m_fix->m_messageBox; }
     QString Conversation() { return Frame()->GetConversationPane()->toPlainText(); }
 
 private Q_SLOTS:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void init() { m_pFix = std::make_unique<CFrameFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void theSaveQuestionOnEachPath_data() {
         QTest::addColumn<Path>("path");
@@ -117,10 +119,10 @@ private Q_SLOTS:
             App().OnFileNew();
         const QByteArray mineBefore = ReadBytes(mine);
         TypeText(Frame()->GetInputPane(), QStringLiteral("半径=5\n"));
-        QVERIFY(App().GetDocument().IsModified());
+        QVERIFY(App().GetNotebook().IsModified());
         const std::string titleBefore = App().GetTitle();
 
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         if (path == Path::Open) watchdog.Expect(ChooseFile(QStringLiteral("openNotebookDialog"), other));
         const QString saved = dir.filePath(QStringLiteral("saved"));
         if (answer == MbAnswer::Yes && title == Title::Untitled)
@@ -145,7 +147,7 @@ private Q_SLOTS:
 
         if (answer == MbAnswer::Cancel) {
             // Nothing happened: the same notebook, still modified, the window still open.
-            QVERIFY(App().GetDocument().IsModified());
+            QVERIFY(App().GetNotebook().IsModified());
             QCOMPARE(App().GetTitle(), titleBefore);
             QVERIFY(Frame()->isVisible());
             QVERIFY(Conversation().contains(QStringLiteral("半径＝５")));
@@ -176,13 +178,13 @@ private Q_SLOTS:
         WriteBytes(bad, QByteArray("not a notebook at all"));
         TypeText(Frame()->GetInputPane(), QStringLiteral("1+2\n"));
         const QString before = Conversation();
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect(ChooseFile(QStringLiteral("openNotebookDialog"), bad));
         Boxes().m_answers = {MbAnswer::No};
         Frame()->OnFileOpen();
         QVERIFY(watchdog.AllAnswered());
         QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
-        QCOMPARE(Boxes().m_shown.back(), std::string(Cp932ToUtf8(CRumoApp::FormatErrorText()).text));
+        QCOMPARE(Boxes().m_shown.back(), std::string(Cp932ToUtf8(NotebookSession::FormatErrorText()).text));
         QCOMPARE(Conversation(), before);
         QCOMPARE(Frame()->windowTitle(), QStringLiteral("無題 - ＮＥＬＯ"));
     }
@@ -205,7 +207,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");    // the start-up's message box (UTF-8), empty for none
         QTest::newRow("saved file reopens") << QByteArray() << QString();
         QTest::newRow("vanished file") << QByteArray("gone") << QStringLiteral("が見つかりません。");
-        QTest::newRow("unreadable file") << QByteArray("garbage bytes") << Q(CRumoApp::FormatErrorText());
+        QTest::newRow("unreadable file") << QByteArray("garbage bytes") << Q(NotebookSession::FormatErrorText());
     }
 
     void startUpFromTheRecentList() {
@@ -226,7 +228,7 @@ private Q_SLOTS:
         if (message.isEmpty()) {
             QVERIFY(Boxes().m_shown.empty());
             QCOMPARE(Frame()->windowTitle(), QStringLiteral("book.nel - ＮＥＬＯ"));
-            QVERIFY(!App().GetDocument().IsModified());
+            QVERIFY(!App().GetNotebook().IsModified());
             return;
         }
         QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
@@ -243,20 +245,20 @@ private Q_SLOTS:
 
     void fileDialogsOpenWideEnoughAndKeepTheirSize() {
         const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size() * 9 / 10;
-        const QSize first = CFileDialogSize::DefaultSize().boundedTo(screen);
+        const QSize first = FileDialogSize::DefaultSize().boundedTo(screen);
         struct Step {
-            void (CMainFrame::*command)();
+            void (MainWindow::*command)();
             const char* dialog;
             QSize expected;
             QSize leftAt;  // the size the user leaves it at
         };
         const Step steps[] = {
-            {&CMainFrame::OnFileOpen, "openNotebookDialog", first, QSize(600, 420)},
-            {&CMainFrame::OnReadTextFile, "readTextFileDialog", QSize(600, 420), QSize(640, 400)},
-            {&CMainFrame::OnFileSaveAs, "saveNotebookDialog", QSize(640, 400), QSize(640, 400)},
+            {&MainWindow::OnFileOpen, "openNotebookDialog", first, QSize(600, 420)},
+            {&MainWindow::OnReadTextFile, "readTextFileDialog", QSize(600, 420), QSize(640, 400)},
+            {&MainWindow::OnFileSaveAs, "saveNotebookDialog", QSize(640, 400), QSize(640, 400)},
         };
         for (const Step& step : steps) {
-            CModalWatchdog watchdog;
+            ModalWatchdog watchdog;
             watchdog.Expect([&](QWidget* pModal) {
                 auto* pDialog = qobject_cast<QFileDialog*>(pModal);
                 QVERIFY(pDialog);
@@ -312,7 +314,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("lock"));
         {
-            CLockFile ours(Utf8(path));
+            LockFile ours(Utf8(path));
             QCOMPARE(ours.TryLock(), LockResult::Taken);
             QLockFile theirs(path);
             theirs.setStaleLockTime(0);
@@ -328,7 +330,7 @@ private Q_SLOTS:
         QLockFile theirs(path);
         theirs.setStaleLockTime(0);
         QVERIFY(theirs.tryLock());
-        CLockFile ours(Utf8(path));
+        LockFile ours(Utf8(path));
         QCOMPARE(ours.TryLock(), LockResult::Held);
         QCOMPARE(ours.Holder().nPid, QCoreApplication::applicationPid());
         QCOMPARE(QString::fromStdString(ours.Holder().program), QStringLiteral("desktop_FilesTest"));
@@ -389,7 +391,7 @@ private Q_SLOTS:
         text += QStringLiteral("山田、メモ、").toUtf8() + QByteArray(10000 - 18, 'y') + "\n山田は\n10/4";
         WriteBytes(file, text);
 
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect(ChooseFile(QStringLiteral("readTextFileDialog"), file));
         Frame()->OnReadTextFile();
         QVERIFY(watchdog.AllAnswered());
@@ -423,7 +425,7 @@ private Q_SLOTS:
         const QString file = dir.filePath(QStringLiteral("long.txt"));
         const int nLines = 40000;
         WriteBytes(file, QByteArray("1+1\n").repeated(nLines));
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect([](QWidget* pWidget) {
             auto* pProgress = qobject_cast<QProgressDialog*>(pWidget);
             QVERIFY2(pProgress, pWidget->metaObject()->className());
@@ -573,11 +575,11 @@ private Q_SLOTS:
 /// wired as the program's main does, waiting for the signal; "out-of-memory" also has an
 /// allocation fail in an event handler a moment later, "long-read FILE" reads FILE (F9).
 static int RunSessionEndChild(int argc, char** argv) {
-    CDesktopApplication app(argc, argv);
-    CFrameFixture fix;
-    CSessionEnd sessionEnd(fix.m_app, fix.m_pFrame.get());
+    DesktopApplication app(argc, argv);
+    WindowFixture fix;
+    SessionEnd sessionEnd(fix.m_app, fix.m_window.get());
     app.SetOutOfMemoryHandler([&sessionEnd] { sessionEnd.EndOutOfMemory(); });
-    if (argc > 2 && argv[2][0] == '1') TypeText(fix.m_pFrame->GetInputPane(), QStringLiteral("半径=5\n"));
+    if (argc > 2 && argv[2][0] == '1') TypeText(fix.m_window->GetInputPane(), QStringLiteral("半径=5\n"));
     if (argc > 3 && std::string(argv[3]) == "out-of-memory")
         QTimer::singleShot(100, [] {
             // More than any address space holds; kept, so that the request is made.
@@ -586,7 +588,7 @@ static int RunSessionEndChild(int argc, char** argv) {
         });
     if (argc > 4 && std::string(argv[3]) == "long-read") {
         const QString path = QString::fromLocal8Bit(argv[4]);
-        QTimer::singleShot(0, [&fix, path] { fix.m_pFrame->ReadTextFile(path, 0); });
+        QTimer::singleShot(0, [&fix, path] { fix.m_window->ReadTextFile(path, 0); });
     }
     std::printf("READY\n");
     std::fflush(stdout);

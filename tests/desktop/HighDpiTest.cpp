@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <cmath>
 
+using namespace nelo;
+
 namespace {
 
 /// Saves a picture of the widget when NELO_GRAB_DIR names a folder (to look at it).
@@ -95,23 +97,23 @@ bool DrawnForTheScreen(const QIcon& icon, QSize logical, qreal ratio) {
 class HighDpiTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
 
 private Q_SLOTS:
     void init() {
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_fix = std::make_unique<WindowFixture>();
         for (const QString& line :
              {QStringLiteral("田中、電話、03-1234-5678"), QStringLiteral("田中、住所、東京都港区芝公園４－２－８"),
               QStringLiteral("半径＝５"), QStringLiteral("１２月２４日１８時 ２２時 クリスマス会"),
               QStringLiteral("予定")})
             Frame()->SubmitLine(line);
-        m_pFix->m_app.GetDocument().SetClean();
+        m_fix->m_app.GetNotebook().SetClean();
         QApplication::processEvents();
     }
-    void cleanup() { m_pFix.reset(); }
+    void cleanup() { m_fix.reset(); }
 
     void theScreenIsScaled() {
         // Run without a scale factor, this test would prove nothing.
@@ -137,7 +139,7 @@ private Q_SLOTS:
             Grab(Frame(), name);
             return;
         }
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         QStringList faults;
         bool bSeen = false;
         watchdog.Expect([&](QWidget* pModal) {

@@ -9,14 +9,16 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+using namespace nelo;
+
 class InputPaneTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CInputPane* Input() { return m_pFix->m_pFrame->GetInputPane(); }
-    QString Conversation() { return m_pFix->m_pFrame->GetConversationPane()->toPlainText(); }
+    InputPane* Input() { return m_fix->m_window->GetInputPane(); }
+    QString Conversation() { return m_fix->m_window->GetConversationPane()->toPlainText(); }
     /// The conversation after the welcome.
     QString Said() {
         QString all = Conversation();
@@ -30,8 +32,8 @@ class InputPaneTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<CFrameFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void enterSubmitsTheLineAndEndsOnAnEmptyLine() {
         TypeText(Input(), QStringLiteral("1+2\n"));
@@ -41,7 +43,7 @@ private Q_SLOTS:
     }
 
     void undoNeverTakesBackTheLineBreakAfterASubmission() {
-        QAction* pUndo = m_pFix->m_pFrame->findChild<QAction*>(QStringLiteral("actionUndo"));
+        QAction* pUndo = m_fix->m_window->findChild<QAction*>(QStringLiteral("actionUndo"));
         QVERIFY(pUndo);
         TypeText(Input(), QStringLiteral("1+2\n"));
         QVERIFY(!pUndo->isEnabled());
@@ -76,7 +78,7 @@ private Q_SLOTS:
     }
 
     void aWrappedLineIsSubmittedWholeFromAnyOfItsRows() {
-        m_pFix->m_pFrame->resize(200, 400);
+        m_fix->m_window->resize(200, 400);
         const QString line =
             QStringLiteral("1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20+21+22+23+24+25+26+27+28");
         TypeText(Input(), line);

@@ -3,11 +3,11 @@
 // search and the row-for-row pair lists, the modified flag after closing, the CSV export
 // in both encodings, the calendar's bold days, and a layout in which nothing is clipped.
 #include "DesktopTestSupport.h"
-#include "desktop/ListBoxView.h"
+#include "desktop/RowListView.h"
 #include "desktop/MemoListDialog.h"
-#include "desktop/SchedListDialog.h"
+#include "desktop/ScheduleListDialog.h"
 #include "desktop/VariablesDialog.h"
-#include "dialogs/ListBox.h"
+#include "models/RowList.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -22,6 +22,8 @@
 #include <QTextCharFormat>
 #include <cstdlib>
 
+using namespace nelo;
+
 namespace {
 
 /// Saves a picture of the widget when NELO_GRAB_DIR names a folder (to look at it).
@@ -31,16 +33,16 @@ void Grab(QWidget* pWidget, const QString& name) {
 }
 
 /// Closes the dialog however the handler's checks end, so a failed check never hangs.
-struct SCloseOnExit {
+struct CloseOnExit {
     QDialog* pDialog;
     bool bKeepOpen = false;  ///< the handler left the dialog to a later one
-    ~SCloseOnExit() {
+    ~CloseOnExit() {
         if (!bKeepOpen && pDialog->isVisible()) pDialog->accept();
     }
 };
 
-CListBoxView* List(QWidget* pDialog, const char* name) {
-    return pDialog->findChild<CListBoxView*>(QString::fromLatin1(name));
+RowListView* List(QWidget* pDialog, const char* name) {
+    return pDialog->findChild<RowListView*>(QString::fromLatin1(name));
 }
 
 void Click(QWidget* pDialog, const char* name) {
@@ -50,20 +52,20 @@ void Click(QWidget* pDialog, const char* name) {
 }
 
 /// Clicks row i of a list as the user does.
-void ClickRow(CListBoxView* pView, int i) {
+void ClickRow(RowListView* pView, int i) {
     const QModelIndex index = pView->model()->index(i, 0);
     pView->scrollTo(index);
     QTest::mouseClick(pView->viewport(), Qt::LeftButton, {}, pView->visualRect(index).center());
 }
 
 /// The rows the view shows.
-QStringList Rows(CListBoxView* pView) {
+QStringList Rows(RowListView* pView) {
     QStringList rows;
     for (int i = 0; i < pView->model()->rowCount(); ++i) rows << pView->model()->index(i, 0).data().toString();
     return rows;
 }
 
-int SelectedRow(CListBoxView* pView) {
+int SelectedRow(RowListView* pView) {
     const QModelIndexList rows = pView->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
@@ -78,12 +80,12 @@ QByteArray ReadBytes(const QString& path) {
 class ListDialogsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CTestEnvironment> m_pEnv;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
-    CRumoDoc& Doc() { return m_pFix->m_app.GetDocument(); }
-    std::vector<std::string>& Shown() { return m_pFix->m_messageBox.m_shown; }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
+    Notebook& Doc() { return m_fix->m_app.GetNotebook(); }
+    std::vector<std::string>& Shown() { return m_fix->m_messageBox.m_shown; }
 
     /// Submits the lines as typed; the notebook then counts as just saved.
     void Fill(const QStringList& lines) {
@@ -96,11 +98,11 @@ class ListDialogsTest : public QObject {
     /// With more modals to answer (nMoreModals), the first handler leaves the dialog open.
     void Run(const char* action, const std::function<void(QDialog*)>& handler, int nMoreModals = 0,
              const std::function<void(QWidget*)>& more = {}) {
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect([handler, nMoreModals](QWidget* pModal) {
             auto* pDialog = qobject_cast<QDialog*>(pModal);
             QVERIFY(pDialog);
-            SCloseOnExit closer{pDialog, nMoreModals > 0};
+            CloseOnExit closer{pDialog, nMoreModals > 0};
             handler(pDialog);
         });
         for (int i = 0; i < nMoreModals; ++i) watchdog.Expect(more);
@@ -113,12 +115,12 @@ class ListDialogsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_pEnv = std::make_unique<CTestEnvironment>();
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_env = std::make_unique<TestEnvironment>();
+        m_fix = std::make_unique<WindowFixture>();
     }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     // Variables and schedules: one list and "削除" each.
@@ -155,7 +157,7 @@ private Q_SLOTS:
         const QByteArray listName = list.toLatin1();
         QStringList shownRows;
         Run(actionName.constData(), [&](QDialog* pDialog) {
-            CListBoxView* pView = List(pDialog, listName.constData());
+            RowListView* pView = List(pDialog, listName.constData());
             QVERIFY(pView);
             shownRows = Rows(pView);
             QCOMPARE(shownRows.size(), 2);
@@ -167,7 +169,7 @@ private Q_SLOTS:
             Click(pDialog, "deleteButton");  // nothing selected: the notice only
             ClickRow(pView, 1);
             QCOMPARE(pView->GetList().GetCurSel(), 1);
-            m_pFix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
+            m_fix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
             Click(pDialog, "deleteButton");  // cancelled
             QCOMPARE(Rows(pView).size(), 2);
             Click(pDialog, "deleteButton");  // confirmed
@@ -209,7 +211,7 @@ private Q_SLOTS:
               QStringLiteral("２０２７年１月５日 旅行")});
         Run("actionSchedules", [&](QDialog* pDialog) {
             auto* pCalendar = pDialog->findChild<QCalendarWidget*>(QStringLiteral("calendar"));
-            CListBoxView* pView = List(pDialog, "scheduleList");
+            RowListView* pView = List(pDialog, "scheduleList");
             QVERIFY(pCalendar && pView);
             const auto bold = [pCalendar](int y, int m, int d) {
                 return pCalendar->dateTextFormat(QDate(y, m, d)).fontWeight() == QFont::Bold;
@@ -230,7 +232,7 @@ private Q_SLOTS:
             for (const QColor& base : {QColor(Qt::white), QColor(0x20, 0x20, 0x20)}) {
                 QPalette palette;
                 palette.setColor(QPalette::Base, base);
-                for (const auto& [day, colour] : CSchedListDialog::WeekendColours(palette))
+                for (const auto& [day, colour] : ScheduleListDialog::WeekendColours(palette))
                     QVERIFY2(std::abs(colour.lightness() - base.lightness()) > 80,
                              qPrintable(colour.name() + u' ' + base.name()));
             }
@@ -239,14 +241,14 @@ private Q_SLOTS:
             QCOMPARE(pCalendar->yearShown(), 2027);
             QCOMPARE(pCalendar->monthShown(), 1);
             QVERIFY(bold(2027, 1, 5));
-            m_pFix->m_messageBox.m_answers = {MbAnswer::Ok};
+            m_fix->m_messageBox.m_answers = {MbAnswer::Ok};
             Click(pDialog, "deleteButton");
             QVERIFY(!bold(2027, 1, 5));
             // The calendar changes no entry: a click on a day leaves the rows as they are.
             QTest::mouseClick(pCalendar, Qt::LeftButton, {}, pCalendar->rect().center());
             QCOMPARE(Rows(pView).size(), 2);
         });
-        QCOMPARE(Doc().m_cmdPro.GetSchedules().size(), 2u);
+        QCOMPARE(Doc().m_scheduleBook.GetSchedules().size(), 2u);
     }
 
     void theMemoListSearchesAndKeepsItsListsRowForRow() {
@@ -255,9 +257,9 @@ private Q_SLOTS:
         Fill(lines);
         Run("actionMemos", [&](QDialog* pDialog) {
             auto* pSearch = pDialog->findChild<QLineEdit*>(QStringLiteral("searchField"));
-            CListBoxView* pObjects = List(pDialog, "objectList");
-            CListBoxView* pNames = List(pDialog, "nameList");
-            CListBoxView* pValues = List(pDialog, "valueList");
+            RowListView* pObjects = List(pDialog, "objectList");
+            RowListView* pNames = List(pDialog, "nameList");
+            RowListView* pValues = List(pDialog, "valueList");
             QVERIFY(pSearch && pObjects && pNames && pValues);
             // Japanese input in the search field only.
             for (QWidget* pChild : pDialog->findChildren<QWidget*>())
@@ -287,7 +289,7 @@ private Q_SLOTS:
 
             // A pair: Cancel keeps it, OK deletes it from both lists.
             ClickRow(pNames, 1);
-            m_pFix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
+            m_fix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
             Click(pDialog, "deletePairButton");
             QCOMPARE(Rows(pNames).size(), 41);
             Click(pDialog, "deletePairButton");
@@ -298,7 +300,7 @@ private Q_SLOTS:
             // An object: the row goes, the pair lists empty.
             ClickRow(pObjects, Rows(pObjects).indexOf(QStringLiteral("鈴木")));
             QCOMPARE(Rows(pNames), QStringList{QStringLiteral("電話")});
-            m_pFix->m_messageBox.m_answers = {MbAnswer::Ok};
+            m_fix->m_messageBox.m_answers = {MbAnswer::Ok};
             Click(pDialog, "deleteObjectButton");
             QCOMPARE(Rows(pObjects), QStringList{QStringLiteral("田中")});
             QVERIFY(Rows(pNames).isEmpty());
@@ -334,7 +336,7 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         Fill({QStringLiteral("田中、電話、０３"), QStringLiteral("田中、住所、港区、芝")});
-        const QString path = m_pEnv->File(name);
+        const QString path = m_env->File(name);
         QString proposed;
         QString type;
         for (int nRound = 0; nRound < 2; ++nRound) {
@@ -351,9 +353,9 @@ private Q_SLOTS:
                         QCOMPARE(pFiles->objectName(), QStringLiteral("memoExportDialog"));
                         proposed = pFiles->selectedFiles().value(0);
                         type = pFiles->selectedNameFilter();
-                        pFiles->selectNameFilter(CMemoListDialog::ExportFileTypes()[nType]);
+                        pFiles->selectNameFilter(MemoListDialog::ExportFileTypes()[nType]);
                         // The user goes to the folder and types the name.
-                        pFiles->setDirectory(m_pEnv->Path());
+                        pFiles->setDirectory(m_env->Path());
                         auto* pName = pFiles->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
                         QVERIFY(pName);
                         pName->setText(name);
@@ -364,13 +366,13 @@ private Q_SLOTS:
                 });
             QVERIFY(!Shown().empty());
             if (nRound == 0) {
-                m_pFix->m_messageBox.m_answers = {MbAnswer::No};
+                m_fix->m_messageBox.m_answers = {MbAnswer::No};
                 QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("を作成しました"));
             }
         }
         // An untitled notebook proposes the home folder, code page 932 first.
         QCOMPARE(proposed, QDir::home().filePath(QStringLiteral("ＮＥＬＯメモ.csv")));
-        QCOMPARE(type, CMemoListDialog::ExportFileTypes()[0]);
+        QCOMPARE(type, MemoListDialog::ExportFileTypes()[0]);
         QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("ファイルがあります。上書きしますか。"));
         QCOMPARE(ReadBytes(path), bytes);
         QVERIFY(!Doc().IsModified());  // exporting changes nothing in the notebook
@@ -404,7 +406,7 @@ private Q_SLOTS:
                     QVERIFY2(pChild->height() >= pChild->minimumSizeHint().height(), qPrintable(pChild->objectName()));
                 }
             }
-            if (CListBoxView* pObjects = List(pDialog, "objectList"))
+            if (RowListView* pObjects = List(pDialog, "objectList"))
                 ClickRow(pObjects, Rows(pObjects).indexOf(QStringLiteral("田中")));
             Grab(pDialog, action + QStringLiteral(".png"));
         });

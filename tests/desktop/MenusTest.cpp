@@ -17,6 +17,8 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
+using namespace nelo;
+
 namespace {
 
 /// A menu's items as "text|shortcut" lines, separators as "-"; hidden items left out.
@@ -37,10 +39,10 @@ QStringList Items(QMenu* pMenu) {
 class MenusTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     QAction* Action(const char* name) {
         QAction* pAction = Frame()->findChild<QAction*>(QString::fromLatin1(name));
         if (!pAction) qFatal("no action %s", name);
@@ -58,8 +60,8 @@ class MenusTest : public QObject {
     }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<CFrameFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void theMenusHoldEveryItemInOrder_data() {
         QTest::addColumn<QString>("title");
@@ -179,17 +181,17 @@ private Q_SLOTS:
     void theFocusedPaneDecidesWhatIsEnabled() {
         Activate();
         const char* const printing[] = {"actionPrint", "actionPrintPreview", "actionPrintDirect"};
-        struct SRow {
+        struct MenuRow {
             QWidget* pPane;
             bool bPrint, bRead, bCut, bPaste;
         };
-        const SRow rows[] = {
+        const MenuRow rows[] = {
             {Frame()->GetInputPane(), false, true, true, true},
             {Frame()->GetConversationPane(), true, false, false, false},
             {Frame()->GetInputPane(), false, true, true, true},
         };
         TypeText(Frame()->GetInputPane(), QStringLiteral("1+2\n"));
-        for (const SRow& row : rows) {
+        for (const MenuRow& row : rows) {
             row.pPane->setFocus();
             QTRY_COMPARE(QApplication::focusWidget(), row.pPane);
             // A selection in the pane: copy is available in both, cut only where it edits.
@@ -261,7 +263,7 @@ private Q_SLOTS:
             QVERIFY(items[i]->isChecked());
         }
         // Hidden before the window first shows, as the saved placement may do.
-        CMainFrame fresh(m_pFix->m_app);
+        MainWindow fresh(m_fix->m_app);
         fresh.findChild<QToolBar*>(QStringLiteral("toolBar"))->setVisible(false);
         fresh.statusBar()->setVisible(false);
         fresh.show();
@@ -271,7 +273,7 @@ private Q_SLOTS:
 
     void theAboutBoxShowsNameVersionAndIcon() {
         Grab(Frame(), QStringLiteral("window.png"));
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         bool bSeen = false;
         watchdog.Expect([&](QWidget* pModal) {
             bSeen = true;
@@ -324,7 +326,7 @@ private Q_SLOTS:
         light("input7::numlock", "1\n");  // a second keyboard with NUM on
         light("input3::scrolllock", "0\n");
         QStatusBar bar;
-        CLockIndicators indicators(&bar, leds.path());
+        LockIndicators indicators(&bar, leds.path());
         QCOMPARE(indicators.ReadLight(QStringLiteral("capslock")), ELockState::On);
         QCOMPARE(indicators.ReadLight(QStringLiteral("numlock")), ELockState::On);
         QCOMPARE(indicators.ReadLight(QStringLiteral("scrolllock")), ELockState::Off);

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <ctime>
 
+using namespace nelo;
+
 namespace {
 
 QString ReadUtf8(const QString& path) {
@@ -61,30 +63,30 @@ private Q_SLOTS:
         QStringList lines;
         QByteArray now, tz;
         QVERIFY2(ReadCase(path, lines, now, tz), "the case needs no terminal set-up");
-        CTestEnvironment env(now.constData());
+        TestEnvironment env(now.constData());
         setenv("TZ", tz.constData(), 1);
         tzset();
-        CFrameFixture fix;
+        WindowFixture fix;
         for (const QString& line : lines) {
             if (line.isEmpty()) continue;  // an empty line submits nothing in either program
-            TypeText(fix.m_pFrame->GetInputPane(), line + QLatin1Char('\n'));
+            TypeText(fix.m_window->GetInputPane(), line + QLatin1Char('\n'));
         }
         QString expected = ReadUtf8(path.chopped(3) + QStringLiteral(".out"));
-        QString actual = fix.m_pFrame->GetConversationPane()->toPlainText();
+        QString actual = fix.m_window->GetConversationPane()->toPlainText();
         if (!actual.endsWith(QLatin1Char('\n'))) actual += QLatin1Char('\n');
         // Line by line, so a failure names the first line that differs.
         QCOMPARE(actual.split(QLatin1Char('\n')), expected.split(QLatin1Char('\n')));
     }
 
     void aSavedNotebookHasTheBytesNeloCliWrites() {
-        CTestEnvironment env("2026-12-08 09:00:00");
+        TestEnvironment env("2026-12-08 09:00:00");
         const QStringList lines = {QStringLiteral("田中、電話、03-1234"), QStringLiteral("半径＝５"),
                                    QStringLiteral("明日１０時～１２時 会議"), QStringLiteral("ｱ、ｲ")};
         const QString windowFile = env.File(QStringLiteral("window.nel"));
         const QString cliFile = env.File(QStringLiteral("cli.nel"));
         {
-            CFrameFixture fix;
-            for (const QString& line : lines) TypeText(fix.m_pFrame->GetInputPane(), line + QLatin1Char('\n'));
+            WindowFixture fix;
+            for (const QString& line : lines) TypeText(fix.m_window->GetInputPane(), line + QLatin1Char('\n'));
             QVERIFY(fix.m_app.OnSaveDocument(windowFile.toStdString()));
         }
         QProcess cli;

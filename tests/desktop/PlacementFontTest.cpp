@@ -17,38 +17,40 @@
 #include <QTest>
 #include <QTextBlock>
 
+using namespace nelo;
+
 class PlacementFontTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CTestEnvironment> m_pEnv;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     /// Starts the program (again) on the profile as it is now.
     void Start() {
-        m_pFix.reset();
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_fix.reset();
+        m_fix = std::make_unique<WindowFixture>();
         if (!Frame()->isMinimized()) QVERIFY(QTest::qWaitForWindowExposed(Frame()));
     }
     /// Closes the window as the user does, which saves the placement.
     void Close() {
         QVERIFY(Frame()->close());
-        m_pFix.reset();
+        m_fix.reset();
     }
-    static QString Profile(const char* section, const char* entry) {
-        return QString::fromStdString(CProfile(CProfile::DefaultPath()).GetProfileString(section, entry));
+    static QString ProfileValue(const char* section, const char* entry) {
+        return QString::fromStdString(Profile(Profile::DefaultPath()).GetProfileString(section, entry));
     }
     static void SetProfile(const char* section, const char* entry, const std::string& value) {
-        QVERIFY(CProfile(CProfile::DefaultPath()).WriteProfileString(section, entry, value));
+        QVERIFY(Profile(Profile::DefaultPath()).WriteProfileString(section, entry, value));
     }
     QList<QPlainTextEdit*> Panes() { return {Frame()->GetConversationPane(), Frame()->GetInputPane()}; }
     void OnFont() { Frame()->OnFont(); }
 
 private Q_SLOTS:
-    void init() { m_pEnv = std::make_unique<CTestEnvironment>(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     /// Moves and sizes the window as the user does: by its frame.
@@ -66,13 +68,13 @@ private Q_SLOTS:
         QCOMPARE(Frame()->windowState(), Qt::WindowNoState);
         SetFrame(QRect(120, 60, 500, 380));
         Close();
-        QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0120 0060 0620 0440"));
-        QCOMPARE(Profile("Window size", "icon"), QStringLiteral("0"));
-        QCOMPARE(Profile("Window size", "max"), QStringLiteral("0"));
+        QCOMPARE(ProfileValue("Window size", "Rect"), QStringLiteral("0120 0060 0620 0440"));
+        QCOMPARE(ProfileValue("Window size", "icon"), QStringLiteral("0"));
+        QCOMPARE(ProfileValue("Window size", "max"), QStringLiteral("0"));
         Start();
         QTRY_COMPARE(Frame()->frameGeometry(), QRect(120, 60, 500, 380));
         Close();
-        QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0120 0060 0620 0440"));
+        QCOMPARE(ProfileValue("Window size", "Rect"), QStringLiteral("0120 0060 0620 0440"));
     }
 
     void maximisedComesBackMaximisedOverItsNormalPlace() {
@@ -81,8 +83,8 @@ private Q_SLOTS:
         Frame()->showMaximized();
         QTRY_VERIFY(Frame()->isMaximized());
         Close();
-        QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0100 0050 0700 0450"));
-        QCOMPARE(Profile("Window size", "max"), QStringLiteral("1"));
+        QCOMPARE(ProfileValue("Window size", "Rect"), QStringLiteral("0100 0050 0700 0450"));
+        QCOMPARE(ProfileValue("Window size", "max"), QStringLiteral("1"));
         Start();
         QVERIFY(Frame()->isMaximized());
         Frame()->showNormal();
@@ -94,9 +96,9 @@ private Q_SLOTS:
         Frame()->showMaximized();
         Frame()->showMinimized();
         Close();
-        QCOMPARE(Profile("Window size", "icon"), QStringLiteral("1"));
-        QCOMPARE(Profile("Window size", "max"), QStringLiteral("1"));
-        QCOMPARE(Profile("Window size", "Rect"), QStringLiteral("0010 0010 0500 0400"));
+        QCOMPARE(ProfileValue("Window size", "icon"), QStringLiteral("1"));
+        QCOMPARE(ProfileValue("Window size", "max"), QStringLiteral("1"));
+        QCOMPARE(ProfileValue("Window size", "Rect"), QStringLiteral("0010 0010 0500 0400"));
         Start();
         QCOMPARE(Frame()->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized),
                  Qt::WindowMinimized | Qt::WindowMaximized);
@@ -124,7 +126,7 @@ private Q_SLOTS:
         QVERIFY(Frame()->statusBar()->isVisible());
         Frame()->statusBar()->hide();
         Close();
-        QCOMPARE(CProfile(CProfile::DefaultPath()).GetProfileInt("Nelo-Bar1", "Visible", 1), 0);
+        QCOMPARE(Profile(Profile::DefaultPath()).GetProfileInt("Nelo-Bar1", "Visible", 1), 0);
         Start();
         QVERIFY(Frame()->statusBar()->isHidden());
     }
@@ -182,7 +184,7 @@ private Q_SLOTS:
         QPlainTextEdit* pFrom = Panes()[fromConversation ? 0 : 1];
         pFrom->setFocus();
         QApplication::setActiveWindow(Frame());
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         QWidget* pParent = nullptr;
         watchdog.Expect([&](QWidget* pModal) {
             auto* pDialog = qobject_cast<QFontDialog*>(pModal);
@@ -201,7 +203,7 @@ private Q_SLOTS:
         OnFont();
         QVERIFY(watchdog.AllAnswered());
         QCOMPARE(pParent, pFrom);
-        QCOMPARE(Profile("SendViewFont", "FontAttr"), QStringLiteral("f800000f c 240 0 0 80 32 IPAGothic"));
+        QCOMPARE(ProfileValue("SendViewFont", "FontAttr"), QStringLiteral("f800000f c 240 0 0 80 32 IPAGothic"));
         for (QPlainTextEdit* pPane : Panes()) {
             QCOMPARE(QFontInfo(pPane->font()).family(), QStringLiteral("IPAGothic"));
             QCOMPARE(pPane->font().pointSize(), 12);
@@ -221,7 +223,7 @@ private Q_SLOTS:
     void theDefaultFaceStaysWhenOnlyTheSizeChanges() {
         Start();
         {
-            CModalWatchdog watchdog;
+            ModalWatchdog watchdog;
             watchdog.Expect([](QWidget* pModal) {
                 auto* pDialog = qobject_cast<QFontDialog*>(pModal);
                 QFont chosen = pDialog->currentFont();
@@ -232,10 +234,10 @@ private Q_SLOTS:
             OnFont();
             QVERIFY(watchdog.AllAnswered());
         }
-        QCOMPARE(Profile("SendViewFont", "FontAttr"), QStringLiteral("f800000f 0 220 0 0 80 32 ＭＳ Ｐゴシック"));
+        QCOMPARE(ProfileValue("SendViewFont", "FontAttr"), QStringLiteral("f800000f 0 220 0 0 80 32 ＭＳ Ｐゴシック"));
         // Cancel changes nothing.
         {
-            CModalWatchdog watchdog;
+            ModalWatchdog watchdog;
             watchdog.Expect([](QWidget* pModal) {
                 auto* pDialog = qobject_cast<QFontDialog*>(pModal);
                 pDialog->setCurrentFont(QFont(QStringLiteral("IPAMincho"), 20));
@@ -244,7 +246,7 @@ private Q_SLOTS:
             OnFont();
             QVERIFY(watchdog.AllAnswered());
         }
-        QCOMPARE(Profile("SendViewFont", "FontAttr"), QStringLiteral("f800000f 0 220 0 0 80 32 ＭＳ Ｐゴシック"));
+        QCOMPARE(ProfileValue("SendViewFont", "FontAttr"), QStringLiteral("f800000f 0 220 0 0 80 32 ＭＳ Ｐゴシック"));
         QCOMPARE(Frame()->GetInputPane()->font().pointSizeF(), 11.0);
     }
 
@@ -263,7 +265,7 @@ private Q_SLOTS:
         Start();
         std::uint32_t before = 0;
         for (const Row& r : rows) {
-            CModalWatchdog watchdog;
+            ModalWatchdog watchdog;
             watchdog.Expect([&](QWidget* pModal) {
                 auto* pColour = pModal->findChild<QComboBox*>(QStringLiteral("fontColour"));
                 auto* pSample = pModal->findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
@@ -282,7 +284,7 @@ private Q_SLOTS:
             });
             OnFont();
             QVERIFY2(watchdog.AllAnswered(), r.name);
-            QCOMPARE(Profile("SendViewFont", "FontAttr"), QString::fromUtf8(r.saved));
+            QCOMPARE(ProfileValue("SendViewFont", "FontAttr"), QString::fromUtf8(r.saved));
             // Both panes, now and after a restart.
             for (int run = 0; run < 2; ++run) {
                 const QColor expected = r.shown.isValid() ? r.shown : QPalette().color(QPalette::Text);
@@ -299,7 +301,7 @@ private Q_SLOTS:
     void theConversationKeepsShowingItsLastLineAfterAFontChange() {
         Start();
         for (int i = 0; i < 60; ++i) TypeText(Frame()->GetInputPane(), QStringLiteral("%1+1\n").arg(i));
-        CConversationPane* pPane = Frame()->GetConversationPane();
+        ConversationPane* pPane = Frame()->GetConversationPane();
         // The last answer's line shows whole in the pane.
         auto lastLineShows = [pPane] {
             QTextCursor cursor(pPane->document()->lastBlock().previous());
@@ -309,7 +311,7 @@ private Q_SLOTS:
         QTRY_VERIFY(pPane->verticalScrollBar()->maximum() > 0);
         QVERIFY(lastLineShows());
         for (int nPoints : {20, 6}) {
-            CModalWatchdog watchdog;
+            ModalWatchdog watchdog;
             watchdog.Expect([nPoints](QWidget* pModal) {
                 auto* pDialog = qobject_cast<QFontDialog*>(pModal);
                 QFont chosen = pDialog->currentFont();

@@ -25,6 +25,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+using namespace nelo;
+
 namespace {
 
 /// One word of `pdftotext -bbox`, in points from the top left of the paper.
@@ -80,13 +82,13 @@ QStringList NumberedLines(int n) {
 class PrintTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
     /// The margins of the last PDF printed: the top left of its printable area.
     QMarginsF m_margins;
 
-    CMainFrame& Frame() { return *m_pFix->m_pFrame; }
+    MainWindow& Frame() { return *m_fix->m_window; }
     void Fill(const QStringList& lines) { Frame().GetConversationPane()->setPlainText(lines.join(QLatin1Char('\n'))); }
     /// Prints the conversation to a PDF file in the temporary folder, as the print dialog
     /// would have it with a PDF file chosen.
@@ -95,15 +97,15 @@ class PrintTest : public QObject {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        CConversationPrinter::UseDefaultPaper(printer);
+        ConversationPrinter::UseDefaultPaper(printer);
         m_margins = printer.pageLayout().margins(QPageLayout::Point);
         if (!Frame().PrintConversation(printer)) return QString();
         return pdf;
     }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<CFrameFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void pagesFollowTheLineCount_data() {
         QTest::addColumn<int>("nLines");
@@ -117,10 +119,10 @@ private Q_SLOTS:
         QFETCH(int, nLines);
         QFETCH(int, nPages);
         Fill(NumberedLines(nLines));
-        QVERIFY(!m_pFix->m_app.GetDocument().IsModified());
+        QVERIFY(!m_fix->m_app.GetNotebook().IsModified());
         const QString pdf = PrintToPdf(QStringLiteral("lines.pdf"));
         QVERIFY(!pdf.isEmpty());
-        QVERIFY2(m_pFix->m_app.GetDocument().IsModified(), "printing marks the notebook modified");
+        QVERIFY2(m_fix->m_app.GetNotebook().IsModified(), "printing marks the notebook modified");
         if (!HavePoppler()) QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) not installed");
         const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(nPages))), qPrintable(info));
@@ -201,17 +203,17 @@ private Q_SLOTS:
         for (int i = 0; i < 12; ++i) longLine += QStringLiteral("東京都千代田区の%1番目の予定について").arg(i);
         QStringList lines = NumberedLines(49);
         lines.insert(10, longLine);
-        CConversationPrinter job(lines);
+        ConversationPrinter job(lines);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        CConversationPrinter::UseDefaultPaper(printer);
+        ConversationPrinter::UseDefaultPaper(printer);
         job.Layout(printer);
         const QStringList rows = job.Rows();
         const int nWrapped = static_cast<int>(rows.size()) - 49;
         QVERIFY2(nWrapped >= 3, "the long line should take several rows on paper");
         QCOMPARE(rows.mid(10, nWrapped).join(QString()), longLine);
         QCOMPARE(job.PageCount(), 2);
-        QFontMetricsF metrics(CConversationPrinter::PrintFont(), &printer);
+        QFontMetricsF metrics(ConversationPrinter::PrintFont(), &printer);
         for (const QString& row : rows)
             QVERIFY(metrics.horizontalAdvance(row.trimmed()) <= job.PageLayout().WrapWidth());
     }
@@ -219,7 +221,7 @@ private Q_SLOTS:
     void thePrintDialogPrintsToTheChosenPdfFile() {
         Fill(NumberedLines(60));
         const QString pdf = m_env.File(QStringLiteral("dialog.pdf"));
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         bool bSawDialog = false;
         watchdog.Expect([&](QWidget* pModal) {
             auto* pDialog = qobject_cast<QPrintDialog*>(pModal);
@@ -252,13 +254,13 @@ private Q_SLOTS:
 
     void thePreviewKeepsItsPageCount() {
         Fill(NumberedLines(120));
-        CProfile& profile = m_pFix->m_app.GetProfile();
+        Profile& profile = m_fix->m_app.GetProfile();
         profile.WriteProfileInt("Settings", "PreviewPages", 2);
         QAction* pPreview = Frame().findChild<QAction*>(QStringLiteral("actionPrintPreview"));
         Frame().GetConversationPane()->setFocus();
         QTRY_VERIFY(pPreview->isEnabled());
 
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         QPrintPreviewWidget::ViewMode opened = QPrintPreviewWidget::AllPagesView;
         int nPreviewPages = 0;
         watchdog.Expect([&](QWidget* pModal) {
@@ -284,7 +286,7 @@ private Q_SLOTS:
         QCOMPARE(opened, QPrintPreviewWidget::FacingPagesView);
         QCOMPARE(nPreviewPages, 3);
         QCOMPARE(profile.GetProfileInt("Settings", "PreviewPages", 0), 1);
-        QVERIFY(m_pFix->m_app.GetDocument().IsModified());
+        QVERIFY(m_fix->m_app.GetNotebook().IsModified());
     }
 
     void aPdfThatCannotBeWrittenIsReported() {
@@ -293,9 +295,9 @@ private Q_SLOTS:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_env.File(QStringLiteral("no such folder/out.pdf")));
         QVERIFY(!Frame().PrintConversation(printer));
-        QCOMPARE(m_pFix->m_messageBox.m_shown.size(), size_t(1));
+        QCOMPARE(m_fix->m_messageBox.m_shown.size(), size_t(1));
         QVERIFY(
-            QString::fromStdString(m_pFix->m_messageBox.m_shown[0]).contains(QStringLiteral("印刷できませんでした")));
+            QString::fromStdString(m_fix->m_messageBox.m_shown[0]).contains(QStringLiteral("印刷できませんでした")));
     }
 
     void directPrintWithoutAPrinterSaysSo() {
@@ -305,9 +307,9 @@ private Q_SLOTS:
         QAction* pDirect = Frame().findChild<QAction*>(QStringLiteral("actionPrintDirect"));
         QTRY_VERIFY(pDirect->isEnabled());
         pDirect->trigger();
-        QCOMPARE(m_pFix->m_messageBox.m_shown.size(), size_t(1));
+        QCOMPARE(m_fix->m_messageBox.m_shown.size(), size_t(1));
         QVERIFY(
-            QString::fromStdString(m_pFix->m_messageBox.m_shown[0]).contains(QStringLiteral("プリンタがありません")));
+            QString::fromStdString(m_fix->m_messageBox.m_shown[0]).contains(QStringLiteral("プリンタがありません")));
     }
 };
 

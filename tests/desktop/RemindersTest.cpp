@@ -7,10 +7,10 @@
 #include "desktop/DesktopNotifier.h"
 #include "desktop/DesktopReminders.h"
 #include "desktop/InputPane.h"
-#include "desktop/ListBoxView.h"
-#include "desktop/NotifySettingsDialog.h"
-#include "desktop/SchedListDialog.h"
-#include "dialogs/ListBox.h"
+#include "desktop/RowListView.h"
+#include "desktop/NotificationSettingsDialog.h"
+#include "desktop/ScheduleListDialog.h"
+#include "models/RowList.h"
 #include "reminders/LoginStart.h"
 #include "reminders/ReminderSettings.h"
 
@@ -29,13 +29,15 @@
 #include <QTimeEdit>
 #include <QToolButton>
 
+using namespace nelo;
+
 namespace {
 
 /// A clock that waits for the test to move it, yet counts as one that advances, so
 /// that the reminders arm their timer.
-class CSteppedClock : public IClock {
+class SteppedClock : public Clock {
 public:
-    explicit CSteppedClock(std::time_t t) : m_t(t) {}
+    explicit SteppedClock(std::time_t t) : m_t(t) {}
     std::time_t Now() const override { return m_t; }
     bool Advances() const override { return true; }
 
@@ -76,46 +78,46 @@ QStringList DunstHistory() {
 class RemindersTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CTestEnvironment> m_pEnv;
-    std::unique_ptr<CFrameFixture> m_pFix;
-    bool m_bDunst = false;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
+    bool m_dunst = false;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
-    CDesktopReminders* Reminders() { return Frame()->GetReminders(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
+    DesktopReminders* Reminders() { return Frame()->GetReminders(); }
     void Type(const QString& lines) { TypeText(Frame()->GetInputPane(), lines); }
 
 private Q_SLOTS:
     void initTestCase() {
-        m_bDunst = qgetenv("NELO_TEST_DUNST") == "1";
+        m_dunst = qgetenv("NELO_TEST_DUNST") == "1";
         // No notification service unless the test brings one: a bus that is not there.
-        if (!m_bDunst) qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/nelo-test-bus");
+        if (!m_dunst) qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/nelo-test-bus");
     }
     void init() {
-        m_pEnv = std::make_unique<CTestEnvironment>("2026-12-08 09:55:00");
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_env = std::make_unique<TestEnvironment>("2026-12-08 09:55:00");
+        m_fix = std::make_unique<WindowFixture>();
         Frame()->show();
     }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     void withoutAServiceTheStatusBarShowsTheReminderAndOpensItsEntry() {
-        if (m_bDunst) QSKIP("a notification service is there");
+        if (m_dunst) QSKIP("a notification service is there");
         Frame()->StartReminders();
         // Registered after the start: 朝会 has begun, 会議 is within its ten minutes.
         Type(QStringLiteral("１２月８日９時 朝会\n１２月８日１０時 会議\n"));
-        CDesktopNotifier& notifier = Reminders()->GetNotifier();
+        DesktopNotifier& notifier = Reminders()->GetNotifier();
         QTRY_VERIFY(notifier.GetNotice() && notifier.GetNotice()->isVisible());
-        QCOMPARE(notifier.GetLastRoute(), CDesktopNotifier::Route::kStatusBar);
+        QCOMPARE(notifier.GetLastRoute(), DesktopNotifier::Route::kStatusBar);
         QCOMPARE(notifier.GetNotice()->text(), QStringLiteral("10:00 会議　12/08(火) 10:00"));
         QCOMPARE(notifier.GetNotice()->accessibleName(), QStringLiteral("通知"));
         QCOMPARE(notifier.GetNotice()->parentWidget(), static_cast<QWidget*>(Frame()->statusBar()));
 
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         int nSelected = -2;
         watchdog.Expect([&](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<CSchedListDialog*>(pWidget);
+            auto* pDialog = qobject_cast<ScheduleListDialog*>(pWidget);
             QVERIFY(pDialog);
             nSelected = pDialog->GetList()->GetList().GetCurSel();
             pDialog->accept();
@@ -126,24 +128,24 @@ private Q_SLOTS:
     }
 
     void theOneTimerWaitsForTheNextReminderAndFollowsChanges() {
-        if (m_bDunst) QSKIP("a notification service is there");
-        CSteppedClock clock(At(9, 0));
+        if (m_dunst) QSKIP("a notification service is there");
+        SteppedClock clock(At(9, 0));
         SetCurrentClock(&clock);
         Type(QStringLiteral("１２月８日１０時 会議\n１２月８日１１時 来客\n"));
         Frame()->StartReminders();
         QCOMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 50)));
         // Thirty minutes before, from the settings.
-        CProfile& profile = m_pFix->m_app.GetProfile();
+        Profile& profile = m_fix->m_app.GetProfile();
         ReminderSettings settings = ReminderSettings::Read(profile);
         settings.nMinutesBefore = 30;
         QVERIFY(settings.Write(profile));
         Reminders()->ReloadSettings();
         QCOMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 30)));
         // The meeting deleted in the schedule list: the timer waits for the visitor.
-        CModalWatchdog watchdog;
-        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
+        ModalWatchdog watchdog;
+        m_fix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
         watchdog.Expect([](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<CSchedListDialog*>(pWidget);
+            auto* pDialog = qobject_cast<ScheduleListDialog*>(pWidget);
             QVERIFY(pDialog);
             pDialog->GetList()->GetList().SetCurSel(0);
             pDialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
@@ -160,11 +162,11 @@ private Q_SLOTS:
     }
 
     void theSettingsDialogStoresItsFieldsAndTheAutostartEntry() {
-        if (m_bDunst) QSKIP("a notification service is there");
-        auto run = [&](const std::function<void(CNotifySettingsDialog*)>& fill) {
-            CModalWatchdog watchdog;
+        if (m_dunst) QSKIP("a notification service is there");
+        auto run = [&](const std::function<void(NotificationSettingsDialog*)>& fill) {
+            ModalWatchdog watchdog;
             watchdog.Expect([&](QWidget* pWidget) {
-                auto* pDialog = qobject_cast<CNotifySettingsDialog*>(pWidget);
+                auto* pDialog = qobject_cast<NotificationSettingsDialog*>(pWidget);
                 QVERIFY(pDialog);
                 fill(pDialog);
                 pDialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
@@ -172,7 +174,7 @@ private Q_SLOTS:
             Frame()->findChild<QAction*>(QStringLiteral("actionNotifySettings"))->trigger();
             QVERIFY(watchdog.AllAnswered());
         };
-        run([](CNotifySettingsDialog* pDialog) {
+        run([](NotificationSettingsDialog* pDialog) {
             QCOMPARE(pDialog->windowTitle(), QStringLiteral("通知"));
             QVERIFY(UnnamedControls(pDialog).isEmpty());
             auto* pMinutes = pDialog->findChild<QSpinBox*>(QStringLiteral("minutesBefore"));
@@ -185,7 +187,7 @@ private Q_SLOTS:
             QCOMPARE(pLogin->text(), QStringLiteral("ログイン時に起動"));
             pLogin->setChecked(true);
         });
-        QCOMPARE(ReminderSettings::Read(CProfile(m_pFix->m_app.GetProfile().GetPath())),
+        QCOMPARE(ReminderSettings::Read(Profile(m_fix->m_app.GetProfile().GetPath())),
                  (ReminderSettings{true, 15, 7 * 60 + 30, false}));
         const QString entry = QString::fromStdString(LoginStartPath());
         QVERIFY(QFile::exists(entry));
@@ -193,7 +195,7 @@ private Q_SLOTS:
                               {QStringLiteral("-c"), QStringLiteral("command -v desktop-file-validate > /dev/null")}) ==
             0)
             QCOMPARE(QProcess::execute(QStringLiteral("desktop-file-validate"), {entry}), 0);
-        run([](CNotifySettingsDialog* pDialog) {
+        run([](NotificationSettingsDialog* pDialog) {
             auto* pLogin = pDialog->findChild<QCheckBox*>(QStringLiteral("loginStart"));
             QVERIFY(pLogin->isChecked());
             pLogin->setChecked(false);
@@ -202,21 +204,21 @@ private Q_SLOTS:
     }
 
     void aRealServiceGetsEachReminderAtItsSecond() {
-        if (!m_bDunst) QSKIP("needs NELO_TEST_DUNST=1 and dunst (tests/reminders/run_dunst.sh)");
+        if (!m_dunst) QSKIP("needs NELO_TEST_DUNST=1 and dunst (tests/reminders/run_dunst.sh)");
         // Three seconds before 09:50:00, the clock running.
         qputenv("NELO_NOW", "2026-12-08 09:49:57");
         qputenv("NELO_CLOCK", "running");
-        CSystemClock clock;
+        SystemClock clock;
         SetCurrentClock(&clock);
         Frame()->StartReminders();
         Type(QStringLiteral("１２月８日１０時 定例会\n１２月８日１０時 定例会\n１２月８日１０時 面談\n"));
         // 面談 is cancelled before its reminder.
-        CModalWatchdog watchdog;
-        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
+        ModalWatchdog watchdog;
+        m_fix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
         watchdog.Expect([](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<CSchedListDialog*>(pWidget);
+            auto* pDialog = qobject_cast<ScheduleListDialog*>(pWidget);
             QVERIFY(pDialog);
-            CListBox& list = pDialog->GetList()->GetList();
+            RowList& list = pDialog->GetList()->GetList();
             for (int i = 0; i < list.GetCount(); ++i)
                 if (Q(list.GetText(i)).endsWith(QStringLiteral("面談"))) list.SetCurSel(i);
             pDialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
@@ -227,7 +229,7 @@ private Q_SLOTS:
         QVERIFY(clock.Now() < At(9, 50));
         QTRY_COMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 50)));
         QTRY_VERIFY_WITH_TIMEOUT(clock.Now() >= At(9, 50) + 2, 10000);
-        QCOMPARE(Reminders()->GetNotifier().GetLastRoute(), CDesktopNotifier::Route::kService);
+        QCOMPARE(Reminders()->GetNotifier().GetLastRoute(), DesktopNotifier::Route::kService);
         const QStringList got =
             DunstHistory().filter(QStringLiteral("定例会")) + DunstHistory().filter(QStringLiteral("面談"));
         const QString one = QStringLiteral("10:00 定例会|12/08(火) 10:00|ＮＥＬＯ|com.vantor.Nelo.png");

@@ -2,8 +2,8 @@
 // notebook's folder and writes every entry; "iCalendar読込み" registers the events of a
 // file, shows them in the list at once and leaves the notebook modified.
 #include "DesktopTestSupport.h"
-#include "desktop/ListBoxView.h"
-#include "desktop/MainFrame.h"
+#include "desktop/RowListView.h"
+#include "desktop/MainWindow.h"
 #include "desktop/QtMessageBox.h"
 #include "text/Sjis.h"
 
@@ -17,10 +17,12 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace nelo;
+
 namespace {
 
 QStringList Rows(QWidget* pDialog) {
-    auto* pView = pDialog->findChild<CListBoxView*>(QStringLiteral("scheduleList"));
+    auto* pView = pDialog->findChild<RowListView*>(QStringLiteral("scheduleList"));
     QStringList rows;
     if (!pView) return rows;
     for (int i = 0; i < pView->model()->rowCount(); ++i) rows << pView->model()->index(i, 0).data().toString();
@@ -32,17 +34,17 @@ QStringList Rows(QWidget* pDialog) {
 class SchedICalButtonsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CTestEnvironment> m_pEnv;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CRumoDoc& Doc() { return m_pFix->m_app.GetDocument(); }
-    std::vector<std::string>& Shown() { return m_pFix->m_messageBox.m_shown; }
+    Notebook& Doc() { return m_fix->m_app.GetNotebook(); }
+    std::vector<std::string>& Shown() { return m_fix->m_messageBox.m_shown; }
 
     // Opens the schedule list, clicks the button, answers its file dialog with the name
     // in the test's folder, and lets check look at the list once the file is handled.
     void ClickAndChoose(const char* button, const char* fileDialog, const QString& name, QString& proposed,
                         const std::function<void(QDialog*)>& check) {
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect([button](QWidget* pModal) {
             QTimer::singleShot(0, pModal->findChild<QPushButton*>(QString::fromLatin1(button)), &QPushButton::click);
         });
@@ -51,7 +53,7 @@ class SchedICalButtonsTest : public QObject {
             QVERIFY(pFiles);
             QCOMPARE(pFiles->objectName(), QString::fromLatin1(fileDialog));
             proposed = pFiles->selectedFiles().value(0);
-            pFiles->setDirectory(m_pEnv->Path());
+            pFiles->setDirectory(m_env->Path());
             auto* pName = pFiles->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             QVERIFY(pName);
             pName->setText(name);
@@ -63,7 +65,7 @@ class SchedICalButtonsTest : public QObject {
             check(pDialog);
             pDialog->accept();
         });
-        QAction* pAction = m_pFix->m_pFrame->findChild<QAction*>(QStringLiteral("actionSchedules"));
+        QAction* pAction = m_fix->m_window->findChild<QAction*>(QStringLiteral("actionSchedules"));
         QVERIFY(pAction);
         pAction->trigger();
         QCOMPARE(watchdog.Unanswered(), 0);
@@ -72,18 +74,18 @@ class SchedICalButtonsTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        m_pEnv = std::make_unique<CTestEnvironment>();
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_env = std::make_unique<TestEnvironment>();
+        m_fix = std::make_unique<WindowFixture>();
     }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     void exportThenImportIntoANewNotebookGivesTheSameList() {
         for (const QString& line :
              {QStringLiteral("明日１０時 明日１２時 会議"), QStringLiteral("６月５日 ６月７日 出張")})
-            m_pFix->m_pFrame->SubmitLine(line);
+            m_fix->m_window->SubmitLine(line);
         Doc().SetClean();
         const QString name = QStringLiteral("予定.ics");
         QString proposed;
@@ -93,7 +95,7 @@ private Q_SLOTS:
         // An untitled notebook proposes the home folder.
         QCOMPARE(proposed, QDir::home().filePath(QStringLiteral("ＮＥＬＯ予定.ics")));
         QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("に予定を 2 件書き出しました。"));
-        QFile file(m_pEnv->File(name));
+        QFile file(m_env->File(name));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray written = file.readAll();
         QVERIFY(written.startsWith("BEGIN:VCALENDAR\r\n"));
@@ -102,7 +104,7 @@ private Q_SLOTS:
 
         // The same name again: the core asks (the file dialog does not), and No keeps the file.
         file.close();
-        m_pFix->m_messageBox.m_answers.push_back(MbAnswer::No);
+        m_fix->m_messageBox.m_answers.push_back(MbAnswer::No);
         ClickAndChoose("icalExportButton", "icalExportDialog", name, proposed, [](QDialog*) {});
         QCOMPARE(QString::fromStdString(Shown()[Shown().size() - 2]),
                  name + QStringLiteral("ファイルがあります。上書きしますか?"));
@@ -110,8 +112,8 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), written);
 
-        QVERIFY(m_pFix->m_app.NewWithQuestion());
-        QVERIFY(Doc().m_cmdPro.GetSchedules().empty());
+        QVERIFY(m_fix->m_app.NewWithQuestion());
+        QVERIFY(Doc().m_scheduleBook.GetSchedules().empty());
         QStringList after;
         ClickAndChoose("icalImportButton", "icalImportDialog", name, proposed, [&](QDialog* pDialog) {
             after = Rows(pDialog);
@@ -128,7 +130,7 @@ private Q_SLOTS:
     void aLongReportShowsItsBeginningAndScrollsInTheDetails() {
         std::string report = "予定を 60 件読み込みました。"_sj;
         for (int i = 1; i <= 60; ++i) report += "\r\n" + std::to_string(i) + " 件目: 繰り返し 1 件"_sj;
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect([](QWidget* pModal) {
             auto* pBox = qobject_cast<QMessageBox*>(pModal);
             QVERIFY(pBox);
@@ -138,7 +140,7 @@ private Q_SLOTS:
             QVERIFY(pBox->height() < 600);
             pBox->accept();
         });
-        CQtMessageBox box;
+        QtMessageBox box;
         box.Show(report, "", MbButtons::Ok);
         QVERIFY(watchdog.AllAnswered());
     }

@@ -10,23 +10,25 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace nelo;
+
 class SetupDialogTest : public QObject {
     Q_OBJECT
 
-    CTestEnvironment m_env;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    TestEnvironment m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     QString Conversation() { return Frame()->GetConversationPane()->toPlainText(); }
 
 private Q_SLOTS:
-    void init() { m_pFix = std::make_unique<CFrameFixture>(); }
-    void cleanup() { m_pFix.reset(); }
+    void init() { m_fix = std::make_unique<WindowFixture>(); }
+    void cleanup() { m_fix.reset(); }
 
     void theDialogIsDrawnAsTheLayoutSays() {
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect([](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<CSetupDialog*>(pWidget);
+            auto* pDialog = qobject_cast<SetupDialog*>(pWidget);
             QVERIFY(pDialog);
             QCOMPARE(pDialog->windowTitle(), QStringLiteral("設定"));
             auto* pUser = pDialog->findChild<QLineEdit*>(QStringLiteral("userName"));
@@ -77,9 +79,9 @@ private Q_SLOTS:
     void endings() {
         QFETCH(QString, ending);
         QFETCH(bool, applied);
-        CModalWatchdog watchdog;
+        ModalWatchdog watchdog;
         watchdog.Expect([ending](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<CSetupDialog*>(pWidget);
+            auto* pDialog = qobject_cast<SetupDialog*>(pWidget);
             QVERIFY(pDialog);
             auto* pUser = pDialog->findChild<QLineEdit*>(QStringLiteral("userName"));
             auto* pResponder = pDialog->findChild<QLineEdit*>(QStringLiteral("responderName"));
@@ -103,7 +105,7 @@ private Q_SLOTS:
         Frame()->OnSettings();
         QVERIFY(watchdog.AllAnswered());
         QCOMPARE(watchdog.Unanswered(), 0);
-        CRumoDoc& doc = m_pFix->m_app.GetDocument();
+        Notebook& doc = m_fix->m_app.GetNotebook();
         // A changed name leaves the notebook modified at once; the next answer uses it.
         QCOMPARE(doc.IsModified(), applied);
         TypeText(Frame()->GetInputPane(), QStringLiteral("1+2\n"));

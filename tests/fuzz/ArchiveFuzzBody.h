@@ -2,8 +2,8 @@
 // the replay program and the corpus replay test, so all three check the same things.
 #pragma once
 
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/Archive.h"
 #include "platform/Clock.h"
 
@@ -16,17 +16,17 @@
 /// loads must save, load again without complaint and save to the same bytes.
 inline void FuzzArchiveOnce(const std::uint8_t* data, std::size_t size) {
     // A fixed clock: whether entries are past must not depend on when the fuzzer runs.
-    static CFixedClock s_clock(1054461600);  // 2003-06-01 10:00:00 UTC
-    SetCurrentClock(&s_clock);
+    static nelo::FixedClock s_clock(1054461600);  // 2003-06-01 10:00:00 UTC
+    nelo::SetCurrentClock(&s_clock);
     std::string bytes(reinterpret_cast<const char*>(data), size);
-    CRumoDoc doc;
+    nelo::Notebook doc;
     try {
-        LoadDocumentBytes(doc, bytes);
-    } catch (const CArchiveException&) {
+        nelo::LoadDocumentBytes(doc, bytes);
+    } catch (const nelo::ArchiveException&) {
         return;
     }
-    std::string saved = SaveDocumentBytes(doc);
-    CRumoDoc again;
-    LoadDocumentBytes(again, saved);
-    if (SaveDocumentBytes(again) != saved) std::abort();
+    std::string saved = nelo::SaveDocumentBytes(doc);
+    nelo::Notebook again;
+    nelo::LoadDocumentBytes(again, saved);
+    if (nelo::SaveDocumentBytes(again) != saved) std::abort();
 }

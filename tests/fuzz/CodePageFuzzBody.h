@@ -20,23 +20,23 @@ inline void FuzzCodePageOnce(const std::uint8_t* data, std::size_t size) {
     // As UTF-8: the code page 932 result is always valid, and one round trip reaches a
     // text that comes back unchanged (a few characters, such as the yen sign, map one
     // way only, as the system's converter has them).
-    CodePageResult sj = Utf8ToCp932(bytes);
-    CodePageResult back = Cp932ToUtf8(sj.text);
+    nelo::CodePageResult sj = nelo::Utf8ToCp932(bytes);
+    nelo::CodePageResult back = nelo::Cp932ToUtf8(sj.text);
     if (back.nReplaced != 0) std::abort();
-    CodePageResult again = Utf8ToCp932(back.text);
+    nelo::CodePageResult again = nelo::Utf8ToCp932(back.text);
     if (again.nReplaced != 0 || again.text != sj.text) std::abort();
 
     // As code page 932: the UTF-8 form is valid and converts to bytes that give the
     // same UTF-8 again (several codes may share one character).
-    CodePageResult utf = Cp932ToUtf8(bytes);
-    if (!IsValidUtf8(utf.text)) std::abort();
-    if (utf.nReplaced == 0 && Cp932ToUtf8(Utf8ToCp932(utf.text).text).text != utf.text) std::abort();
+    nelo::CodePageResult utf = nelo::Cp932ToUtf8(bytes);
+    if (!nelo::IsValidUtf8(utf.text)) std::abort();
+    if (utf.nReplaced == 0 && nelo::Cp932ToUtf8(nelo::Utf8ToCp932(utf.text).text).text != utf.text) std::abort();
 
     // The text conversions of the core on arbitrary bytes.
-    const std::string full = ToFullWidth(bytes);
-    ToFullWidthHalfBlank(bytes);
-    ToAsciiForm(bytes);
-    ToAsciiForm(full);
-    ToDatePattern(bytes);
-    ToDatePattern(full);
+    const std::string full = nelo::ToFullWidth(bytes);
+    nelo::ToFullWidthHalfBlank(bytes);
+    nelo::ToAsciiForm(bytes);
+    nelo::ToAsciiForm(full);
+    nelo::ToDatePattern(bytes);
+    nelo::ToDatePattern(full);
 }

@@ -27,37 +27,38 @@ constexpr std::size_t kFuzzDateMaxBytes = 2048;
 /// date that was read is one the calendar has.
 inline void FuzzDatePhraseOnce(const std::uint8_t* data, std::size_t size) {
     FreezeFuzzClock();
-    CWorkingDate base;
+    nelo::WorkingDate base;
     std::string out;
     for (const std::string& line : FuzzLines(FuzzBytes(data, size, kFuzzDateMaxBytes))) {
-        const std::string full = ToFullWidthHalfBlank(line);
+        const std::string full = nelo::ToFullWidthHalfBlank(line);
         std::string phrase;
         for (char c : full)
             if (c != ' ') phrase.push_back(c);
-        PhraseContext ctx = PhraseContext::Now();
-        PhraseContext end = ctx;
+        nelo::PhraseContext ctx = nelo::PhraseContext::Now();
+        nelo::PhraseContext end = ctx;
         end.bEnd = end.bPrevious = end.bAhead = true;
         end.previous = end.ahead = end.timeDay = base.Date();
         const std::string* const texts[] = {&line, &phrase};
-        const PhraseContext* const contexts[] = {&ctx, &end};
+        const nelo::PhraseContext* const contexts[] = {&ctx, &end};
         for (const std::string* p : texts) {
-            for (const PhraseContext* c : contexts) {
-                const DateReading r = ReadDatePhrase(*p, *c, c == &end);
-                if (r.outcome == ReadOutcome::Read && (!IsValidDate(r.date) || !IsValidDate(r.last))) std::abort();
-                if (r.outcome != ReadOutcome::NotADate) out = RefusalText(r, *p, PhraseUse::Schedule);
+            for (const nelo::PhraseContext* c : contexts) {
+                const nelo::DateReading r = nelo::ReadDatePhrase(*p, *c, c == &end);
+                if (r.outcome == nelo::ReadOutcome::Read && (!nelo::IsValidDate(r.date) || !nelo::IsValidDate(r.last)))
+                    std::abort();
+                if (r.outcome != nelo::ReadOutcome::NotADate) out = nelo::RefusalText(r, *p, nelo::PhraseUse::Schedule);
                 if (r.IsDay()) {
                     std::string display;
                     std::time_t t = 0;
-                    FormatEntryDate(display, r.date, r.hour, r.minute, t);
-                    WeekdayAnswer(out, r.date);
-                    AgeAnswer(out, r.date);
-                    DayCountAnswer(out, base.Date(), r.date);
-                    base.Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
+                    nelo::FormatEntryDate(display, r.date, r.hour, r.minute, t);
+                    nelo::WeekdayAnswer(out, r.date);
+                    nelo::AgeAnswer(out, r.date);
+                    nelo::DayCountAnswer(out, base.Date(), r.date);
+                    base.Set(r.date, r.HasTime() ? r.hour : nelo::NO_TIME, r.minute);
                 }
             }
-            ParseRangeWord(*p, true);
+            nelo::ParseRangeWord(*p, true);
         }
-        AnswerEra(out, phrase);
+        nelo::AnswerEra(out, phrase);
 
         // The words of the line as a schedule line and as a query.
         std::vector<std::string_view> words;
@@ -68,19 +69,19 @@ inline void FuzzDatePhraseOnce(const std::uint8_t* data, std::size_t size) {
             if (blank == std::string_view::npos) break;
             rest.remove_prefix(blank + 1);
         }
-        ReadScheduleWhen(words, ctx);
-        SchedulePeriod period;
-        ReadQueryPeriod(words, ctx, period, out);
+        nelo::ReadScheduleWhen(words, ctx);
+        nelo::SchedulePeriod period;
+        nelo::ReadQueryPeriod(words, ctx, period, out);
 
         // Date arithmetic by a number the line's first bytes give.
         std::int32_t n = 0;
         std::memcpy(&n, line.data(), line.size() < sizeof n ? line.size() : sizeof n);
         switch (line.empty() ? 0 : static_cast<unsigned char>(line[0]) % 4) {
-        case 0: AddDaysAnswer(base, out, n); break;
-        case 1: AddWeeksAnswer(base, out, n); break;
-        case 2: AddMonthsAnswer(base, out, n); break;
-        default: AddYearsAnswer(base, out, n); break;
+        case 0: nelo::AddDaysAnswer(base, out, n); break;
+        case 1: nelo::AddWeeksAnswer(base, out, n); break;
+        case 2: nelo::AddMonthsAnswer(base, out, n); break;
+        default: nelo::AddYearsAnswer(base, out, n); break;
         }
-        if (!IsValidDate(base.Date()) || !IsYearInRange(base.Date().year)) std::abort();
+        if (!nelo::IsValidDate(base.Date()) || !nelo::IsYearInRange(base.Date().year)) std::abort();
     }
 }

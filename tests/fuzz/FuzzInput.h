@@ -15,14 +15,14 @@
 /// Freezes the clock at 2003-06-01 10:00:00 in UTC, so that what is past or today does
 /// not depend on when or where the fuzzer runs.
 inline void FreezeFuzzClock() {
-    static CFixedClock s_clock(1054461600);
+    static nelo::FixedClock s_clock(1054461600);
     static bool s_zoneSet = false;
     if (!s_zoneSet) {
         setenv("TZ", "UTC0", 1);
         tzset();
         s_zoneSet = true;
     }
-    SetCurrentClock(&s_clock);
+    nelo::SetCurrentClock(&s_clock);
 }
 
 /// The input as bytes, cut to at most maxBytes (longer inputs repeat the same paths).

@@ -7,7 +7,7 @@
 #include "FuzzInput.h"
 #include "calendar/ICalendar.h"
 #include "dates/DateTimeRec.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,25 +20,24 @@ constexpr std::size_t kFuzzICalMaxBytes = 64 * 1024;
 inline void FuzzICalOnce(const std::uint8_t* data, std::size_t size) {
     FreezeFuzzClock();
     const std::string_view bytes = FuzzBytes(data, size, kFuzzICalMaxBytes);
-    CCmdPro pro;
+    nelo::ScheduleBook pro;
     std::string answer;
-    const ICalImportResult first = ImportICalendar(pro, bytes, answer);
+    const nelo::ICalImportResult first = nelo::ImportICalendar(pro, bytes, answer);
     if (first.bFileRefused && !pro.GetSchedules().empty()) std::abort();
     if (static_cast<std::size_t>(first.nRead) != pro.GetSchedules().size()) std::abort();
-    const ICalImportResult second = ImportICalendar(pro, bytes, answer);
+    const nelo::ICalImportResult second = nelo::ImportICalendar(pro, bytes, answer);
     if (second.nRead != 0) std::abort();
 
     // Every entry written must come back as it was (the fuzz clock's zone is UTC).
-    const std::string text = FormatICalendar(pro, CurrentClock().Now(), SystemZoneName());
-    CCmdPro again;
-    const ICalImportResult back = ImportICalendar(again, text, answer);
+    const std::string text = nelo::FormatICalendar(pro, nelo::CurrentClock().Now(), nelo::SystemZoneName());
+    nelo::ScheduleBook again;
+    const nelo::ICalImportResult back = nelo::ImportICalendar(again, text, answer);
     if (back.bFileRefused || back.nRefused != 0 || again.GetSchedules().size() != pro.GetSchedules().size())
         std::abort();
     // (Entries of one start are listed in no particular order: the texts are compared sorted.)
-    auto texts = [](const CCmdPro& p) {
+    auto texts = [](const nelo::ScheduleBook& p) {
         std::vector<std::string> all;
-        for (const auto& e : p.GetSchedules())
-            all.push_back(e->m_strStart + '|' + e->m_strEnd + '|' + e->m_strBusiness);
+        for (const auto& e : p.GetSchedules()) all.push_back(e->m_startText + '|' + e->m_endText + '|' + e->m_business);
         std::sort(all.begin(), all.end());
         return all;
     };

@@ -1,15 +1,15 @@
 // What the line fuzz target does with one input: every line of it goes through
-// CSendView::ProcessLine of one document that lives across inputs, so that whatever a
+// LineDispatcher::ProcessLine of one document that lives across inputs, so that whatever a
 // line leaves behind (variables, the memory register, schedules, memos, the working
 // date) meets the lines of later inputs.
 #pragma once
 
 #include "FuzzInput.h"
-#include "conversation/SendView.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/Archive.h"
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
 #include <cstdlib>
 #include <memory>
@@ -18,9 +18,9 @@ namespace fuzz {
 
 /// A document with its conversation pane and input pane logic.
 struct LineSession {
-    CRumoDoc doc;
-    CTextRumoView view;
-    CSendView sendView{doc};
+    nelo::Notebook doc;
+    nelo::TextTranscript view;
+    nelo::LineDispatcher sendView{doc};
     int nInputs = 0;
 
     LineSession() {
@@ -53,11 +53,11 @@ inline void FuzzProcessLineOnce(const std::uint8_t* data, std::size_t size) {
     if (s.view.GetText().size() > (1u << 20)) s.view.ClearText();
 
     // Whatever the lines stored must survive the notebook file.
-    std::string saved = SaveDocumentBytes(s.doc);
-    CRumoDoc again;
+    std::string saved = nelo::SaveDocumentBytes(s.doc);
+    nelo::Notebook again;
     try {
-        LoadDocumentBytes(again, saved);
-    } catch (const CArchiveException&) {
+        nelo::LoadDocumentBytes(again, saved);
+    } catch (const nelo::ArchiveException&) {
         std::abort();
     }
 }

@@ -24,7 +24,7 @@ inline void FuzzTextFileOnce(const std::uint8_t* data, std::size_t size) {
     const std::size_t block = 1 + data[0] % 97;
     const std::string_view bytes = FuzzBytes(data + 1, size - 1, kFuzzTextMaxBytes);
     std::size_t pos = 0;
-    CTextLineStream stream(
+    nelo::TextLineStream stream(
         [&](char* buffer, std::size_t room) {
             std::size_t n = bytes.size() - pos;
             if (n > room) n = room;
@@ -36,9 +36,9 @@ inline void FuzzTextFileOnce(const std::uint8_t* data, std::size_t size) {
         kFuzzTextMaxLine, block);
     std::size_t start = 0;
     std::string_view line;
-    CTextLineStream::Result result;
+    nelo::TextLineStream::Result result;
     std::string converted;
-    while ((result = stream.Read(line)) == CTextLineStream::Result::Line) {
+    while ((result = stream.Read(line)) == nelo::TextLineStream::Result::Line) {
         if (line.size() > kFuzzTextMaxLine) std::abort();
         if (line.find_first_of("\r\n") != std::string_view::npos) std::abort();
         // The same line found by cutting the whole input.
@@ -48,13 +48,13 @@ inline void FuzzTextFileOnce(const std::uint8_t* data, std::size_t size) {
         if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ++end;
         start = end + 1;
         converted.clear();
-        if (CTextFileInput::IsUtf8File(line)) {
-            AppendUtf8AsCp932(line, converted);
+        if (nelo::TextFileInput::IsUtf8File(line)) {
+            nelo::AppendUtf8AsCp932(line, converted);
             if (converted.empty() != line.empty()) std::abort();
         }
     }
-    if (result == CTextLineStream::Result::End && start < bytes.size()) std::abort();
-    if (result == CTextLineStream::Result::TooLong) {
+    if (result == nelo::TextLineStream::Result::End && start < bytes.size()) std::abort();
+    if (result == nelo::TextLineStream::Result::TooLong) {
         std::size_t end = bytes.find_first_of("\r\n", start);
         if (end == std::string_view::npos) end = bytes.size();
         if (end - start <= kFuzzTextMaxLine) std::abort();

@@ -11,11 +11,11 @@ set -euo pipefail
 
 declare -A LEVEL=(
   [text]=0
-  [platform]=1 [res]=1
-  [dates]=2 [units]=2
-  [calc]=3 [memo]=3 [schedule]=3
-  [document]=4 [reminders]=4
-  [dialogs]=5 [conversation]=5 [app]=5 [view]=5
+  [platform]=1 [strings]=1 [units]=1
+  [dates]=2 [memo]=2
+  [calc]=3 [schedule]=3
+  [notebook]=4 [reminders]=4
+  [models]=5 [conversation]=5 [app]=5 [transcript]=5
   [calendar]=6
   [cli]=7 [desktop]=7
 )
@@ -64,30 +64,31 @@ libical_verdict() {
 
 # folder|line|expected verdict (ok or fail)
 ORDER_CASES=(
-  'document|#include "text/JText.h"|ok'
+  'notebook|#include "text/JText.h"|ok'
   'memo|#include "memo/Memo.h"|ok'
-  'schedule|#include "calc/CalcScanner.h"|fail'
-  'cli|  # include "dialogs/ListBox.h"|ok'
+  'schedule|#include "calc/Scanner.h"|fail'
+  'cli|  # include "models/RowList.h"|ok'
   'text|#include <string>|ok'
-  'text|#include "document/RumoDoc.h"|fail'
-  'document|#include "view/RumoView.h"|fail'
-  'calc|#include "memo/MemoMap.h"|fail'
-  'calc|#include "schedule/CmdPro.h"|fail'
-  'cli|#include "desktop/MainFrame.h"|fail'
+  'text|#include "notebook/Notebook.h"|fail'
+  'notebook|#include "transcript/TranscriptView.h"|fail'
+  'memo|#include "calc/Calculator.h"|fail'
+  'units|#include "dates/DateText.h"|fail'
+  'calc|#include "schedule/ScheduleBook.h"|fail'
+  'cli|#include "desktop/MainWindow.h"|fail'
   'app|#include "widgets/Pane.h"|fail'
-  'calendar|#include "dialogs/SchedListDlg.h"|ok'
-  'dialogs|#include "calendar/ICalendar.h"|fail'
+  'calendar|#include "models/ScheduleListModel.h"|ok'
+  'models|#include "calendar/ICalendar.h"|fail'
   'schedule|#include "calendar/ICalendar.h"|fail'
 )
 LIBICAL_CASES=(
   'calendar|#include <libical/ical.h>|ok'
   'schedule|#include <libical/ical.h>|fail'
   'cli|#include "libical/icaltime.h"|fail'
-  'dialogs|#include "calendar/ICalendar.h"|ok'
+  'models|#include "calendar/ICalendar.h"|ok'
 )
 QT_CASES=(
-  'document|#include <QString>|fail'
-  'view|#include <QtWidgets/QWidget>|fail'
+  'notebook|#include <QString>|fail'
+  'transcript|#include <QtWidgets/QWidget>|fail'
   'app|#include <QtCore>|fail'
   'platform|#include <qglobal.h>|fail'
   'desktop|#include <QString>|ok'

@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <xcb/xcb.h>
 
+using namespace nelo;
+
 namespace {
 
 /// Presses and releases keys as the keyboard does (xdotool, through the X server).
@@ -59,21 +61,21 @@ bool Decorated(QWidget* pWindow) { return pWindow->frameGeometry().top() < pWind
 class WindowManagerTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<CTestEnvironment> m_pEnv;
-    std::unique_ptr<CFrameFixture> m_pFix;
+    std::unique_ptr<TestEnvironment> m_env;
+    std::unique_ptr<WindowFixture> m_fix;
 
-    CMainFrame* Frame() { return m_pFix->m_pFrame.get(); }
+    MainWindow* Frame() { return m_fix->m_window.get(); }
     void Start() {
-        m_pFix.reset();
-        m_pFix = std::make_unique<CFrameFixture>();
+        m_fix.reset();
+        m_fix = std::make_unique<WindowFixture>();
         QVERIFY(QTest::qWaitForWindowExposed(Frame()));
         QTRY_VERIFY(Decorated(Frame()));
     }
     static void SetRect(const char* rect) {
-        QVERIFY(CProfile(CProfile::DefaultPath()).WriteProfileString("Window size", "Rect", rect));
+        QVERIFY(Profile(Profile::DefaultPath()).WriteProfileString("Window size", "Rect", rect));
     }
     static QString SavedRect() {
-        return QString::fromStdString(CProfile(CProfile::DefaultPath()).GetProfileString("Window size", "Rect"));
+        return QString::fromStdString(Profile(Profile::DefaultPath()).GetProfileString("Window size", "Rect"));
     }
 
 private Q_SLOTS:
@@ -81,10 +83,10 @@ private Q_SLOTS:
         QVERIFY2(QGuiApplication::platformName() == QLatin1String("xcb"), "run under run_x11.sh");
         QApplication::setQuitOnLastWindowClosed(false);
     }
-    void init() { m_pEnv = std::make_unique<CTestEnvironment>(); }
+    void init() { m_env = std::make_unique<TestEnvironment>(); }
     void cleanup() {
-        m_pFix.reset();
-        m_pEnv.reset();
+        m_fix.reset();
+        m_env.reset();
     }
 
     void theLockPanesFollowTheKeys_data() {
@@ -179,7 +181,7 @@ private Q_SLOTS:
         SetRect(saved.toLatin1().constData());
         Start();
         Frame()->findChild<QAction*>(QStringLiteral("actionHelp"))->trigger();
-        auto* pHelp = Frame()->findChild<CHelpWindow*>(QStringLiteral("helpWindow"));
+        auto* pHelp = Frame()->findChild<HelpWindow*>(QStringLiteral("helpWindow"));
         QVERIFY(pHelp);
         QVERIFY(QTest::qWaitForWindowExposed(pHelp));
         QTRY_VERIFY(Decorated(pHelp));
@@ -199,12 +201,12 @@ private Q_SLOTS:
     void aSecondWindowDoesNotHideTheFirst() {
         SetRect("0100 0100 0600 0500");
         Start();
-        CFrameFixture second;
-        QVERIFY(QTest::qWaitForWindowExposed(second.m_pFrame.get()));
+        WindowFixture second;
+        QVERIFY(QTest::qWaitForWindowExposed(second.m_window.get()));
         QTRY_COMPARE(Frame()->frameGeometry().topLeft(), QPoint(100, 100));
-        QTRY_COMPARE(second.m_pFrame->frameGeometry().topLeft(), QPoint(132, 132));
+        QTRY_COMPARE(second.m_window->frameGeometry().topLeft(), QPoint(132, 132));
         // Closed where it was put, the second window leaves the first one's place saved.
-        second.m_pFrame->close();
+        second.m_window->close();
         QCOMPARE(SavedRect(), QStringLiteral("0100 0100 0600 0500"));
     }
 
@@ -217,7 +219,7 @@ private Q_SLOTS:
         const int nLines = 300000;
         file.write(QByteArray("x=1\n").repeated(nLines));  // each line changes the notebook
         file.close();
-        CScriptedMessageBox& boxes = m_pFix->m_messageBox;
+        ScriptedMessageBox& boxes = m_fix->m_messageBox;
         boxes.m_answers = {MbAnswer::No};  // do not save
         QTimer::singleShot(400, Frame(), [this] { CloseThroughTheWindowManager(Frame()); });
         Frame()->ReadTextFile(path, 0);

@@ -2,9 +2,9 @@
 // are mentioned once whatever their names hold; a profile that cannot be written is
 // said once.
 #include "app/RecoveryCopy.h"
-#include "app/RumoApp.h"
+#include "app/NotebookSession.h"
 
-#include "document/DocSerialize.h"
+#include "notebook/NotebookSerialize.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -21,13 +21,15 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr std::time_t kNow = 1054461600;  // 2003-06-01 10:00:00 UTC
 
-class CShownBox : public IMessageBox {
+class ShownBox : public MessageBox {
 public:
     MbAnswer Show(const std::string& text, const std::string&, MbButtons, MbIcon) override {
         m_shown.push_back(text);
@@ -64,7 +66,7 @@ protected:
         return stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 07777;
     }
 
-    CFixedClock m_clock;
+    FixedClock m_clock;
     fs::path m_dir;
     std::string m_oldState;
     mode_t m_oldMask;
@@ -85,7 +87,7 @@ TEST_F(RecoveryCopyTest, ACopyIsAsPrivateAsItsNotebookInAPrivateFolder) {
     };
     for (const auto& r : rows) {
         const std::string docPath = r.file ? (m_dir / r.file).string() : std::string();
-        CRumoDoc doc;
+        Notebook doc;
         if (r.mode != 0) {
             std::string error;
             ASSERT_TRUE(WriteFileAtomically(docPath, SaveDocumentBytes(doc), error)) << error;
@@ -116,7 +118,7 @@ TEST_F(RecoveryCopyTest, LongAndStrangeNamesGetACopyThatOpens) {
         {"a line feed and an escape in the name", "two\nlines\x1b[2J.nel", "two_lines_[2J-20030601-100000"},
     };
     for (const auto& r : rows) {
-        CRumoDoc doc;
+        Notebook doc;
         std::string answer;
         doc.RegisterMemo(answer, "田中、電話、03"_sj);
         std::string path, error;
@@ -128,7 +130,7 @@ TEST_F(RecoveryCopyTest, LongAndStrangeNamesGetACopyThatOpens) {
         EXPECT_EQ(name.substr(name.size() - 4), ".nel") << r.name;
         std::string bytes;
         ASSERT_TRUE(ReadWholeFile(path, bytes, error)) << r.name;
-        CRumoDoc loaded;
+        Notebook loaded;
         LoadDocumentBytes(loaded, bytes);
         EXPECT_NE(loaded.m_memoMap.Lookup("田中"_sj), nullptr) << r.name;
     }
@@ -172,9 +174,9 @@ TEST(ProfileWarningTest, AProfileThatCannotBeWrittenIsSaidOnce) {
         else
             std::ofstream(dir / make) << "x";
         const std::string path = (dir / "Vantor/Nelo.conf").string();
-        CProfile profile(path);
-        CShownBox box;
-        CRumoApp app(profile, box);
+        Profile profile(path);
+        ShownBox box;
+        NotebookSession app(profile, box);
         EXPECT_TRUE(app.StartUp("", true)) << r.name;
         // Start-up says it, and what is written afterwards says nothing more.
         app.GetRecentFileList().Add("/tmp/a.nel");

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -115,7 +117,7 @@ TEST(WindowPlacementTest, ProfileKeepsPlacementAndBars) {
     fs::remove_all(dir);
     const std::string path = (dir / "Nelo.conf").string();
     {
-        CProfile fresh(path);
+        Profile fresh(path);
         EXPECT_EQ(ReadPlacement(fresh), (SavedPlacement{{10, 10, 500, 400}, false, false}));
         EXPECT_EQ(ReadBarVisibility(fresh), (BarVisibility{true, true}));
         EXPECT_TRUE(WritePlacement(fresh, {{-8, -8, 1032, 776}, true, true}));
@@ -124,7 +126,7 @@ TEST(WindowPlacementTest, ProfileKeepsPlacementAndBars) {
         EXPECT_EQ(fresh.GetProfileInt("Window size", "icon", 0), 1);
         EXPECT_EQ(fresh.GetProfileInt("Window size", "max", 0), 1);
     }
-    CProfile again(path);
+    Profile again(path);
     EXPECT_EQ(ReadPlacement(again), (SavedPlacement{{-8, -8, 1032, 776}, true, true}));
     EXPECT_EQ(ReadBarVisibility(again), (BarVisibility{false, true}));
     fs::remove_all(dir);

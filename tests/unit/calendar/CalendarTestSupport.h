@@ -7,7 +7,7 @@
 #include "dates/DateTimeRec.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,10 @@ protected:
     CalendarTest() : m_clock(0) {
         SetZone("UTC0");
         SetNow(2003, 6, 1, 10, 0);
-        SetCurrentClock(&m_clock);
+        nelo::SetCurrentClock(&m_clock);
     }
     ~CalendarTest() override {
-        SetCurrentClock(nullptr);
+        nelo::SetCurrentClock(nullptr);
         SetZone("UTC0");
     }
 
@@ -33,33 +33,33 @@ protected:
         tzset();
     }
     /// Moves the frozen clock to that local time (a schedule line starts from today).
-    void SetNow(int y, int mo, int d, int h, int mi) { m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0)); }
+    void SetNow(int y, int mo, int d, int h, int mi) { m_clock.Set(nelo::MakeLocalTime(y, mo, d, h, mi, 0)); }
     /// Registers typed lines (UTF-8) as the conversation would.
-    static void Type(CCmdPro& pro, std::initializer_list<const char*> lines) {
+    static void Type(nelo::ScheduleBook& pro, std::initializer_list<const char*> lines) {
         for (const char* typed : lines) {
             std::string text, answer;
-            ClassifyLine(Utf8ToCp932(typed).text, text);
+            nelo::ClassifyLine(nelo::Utf8ToCp932(typed).text, text);
             ASSERT_EQ(pro.DoCommand(answer, text), 1) << typed;
         }
     }
     /// Every entry in start order, as 「予定」 answers (UTF-8).
-    static std::string Listing(CCmdPro& pro) {
+    static std::string Listing(nelo::ScheduleBook& pro) {
         std::string answer;
         pro.ListSchedules(answer);
-        return Cp932ToUtf8(answer).text;
+        return nelo::Cp932ToUtf8(answer).text;
     }
     /// Imports a text into m_pro; the report in UTF-8.
-    std::string Import(const std::string& text, ICalImportResult* pResult = nullptr) {
+    std::string Import(const std::string& text, nelo::ICalImportResult* pResult = nullptr) {
         std::string answer;
-        const ICalImportResult r = ImportICalendar(m_pro, text, answer);
+        const nelo::ICalImportResult r = nelo::ImportICalendar(m_pro, text, answer);
         if (pResult) *pResult = r;
-        return Cp932ToUtf8(answer).text;
+        return nelo::Cp932ToUtf8(answer).text;
     }
     /// A calendar around the given components (CR LF).
     static std::string Calendar(const std::string& components) {
         return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//t//EN\r\n" + components + "END:VCALENDAR\r\n";
     }
 
-    CFixedClock m_clock;
-    CCmdPro m_pro;
+    nelo::FixedClock m_clock;
+    nelo::ScheduleBook m_pro;
 };

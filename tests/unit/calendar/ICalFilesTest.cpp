@@ -1,13 +1,13 @@
 // The calendar's files: where an export may write (never over a notebook, a device or
 // a file the user did not agree to replace), and reads bounded by what is read.
 #include "CalendarTestSupport.h"
-#include "unit/dialogs/ScriptedMessageBox.h"
+#include "unit/models/ScriptedMessageBox.h"
 
 #include "calendar/ICalSource.h"
-#include "calendar/SchedListCalendar.h"
-#include "dialogs/SchedListDlg.h"
-#include "document/DocSerialize.h"
-#include "document/RumoDoc.h"
+#include "calendar/ScheduleListCalendar.h"
+#include "models/ScheduleListModel.h"
+#include "notebook/NotebookSerialize.h"
+#include "notebook/Notebook.h"
 #include "platform/AtomicFile.h"
 #include "text/Sjis.h"
 
@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+
+using namespace nelo;
 
 namespace {
 
@@ -30,13 +32,13 @@ protected:
     ICalFilesTest() { Type(m_pro, {"明日１０時 会議"}); }
 
     // Exports to path; the answer in UTF-8.
-    std::string Export(const std::string& path, ICalOverwrite overwrite, CScriptedMessageBox& box, bool& bWritten) {
+    std::string Export(const std::string& path, ICalOverwrite overwrite, ScriptedMessageBox& box, bool& bWritten) {
         std::string answer;
         bWritten = ExportICalendarFile(m_pro, path, Utf8ToCp932(path).text, box, overwrite, answer);
         return Cp932ToUtf8(answer).text;
     }
 
-    CTempFolder m_folder;
+    TempFolder m_folder;
 };
 
 TEST_F(ICalFilesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
@@ -61,7 +63,7 @@ TEST_F(ICalFilesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
         const std::string path = m_folder.File("old.ics");
         std::string error;
         ASSERT_TRUE(WriteFileAtomically(path, "old", error));
-        CScriptedMessageBox box(row.answers);
+        ScriptedMessageBox box(row.answers);
         bool bWritten = false;
         const std::string answer = Export(path, row.overwrite, box, bWritten);
         EXPECT_EQ(bWritten, row.bReplaced) << row.name;
@@ -74,7 +76,7 @@ TEST_F(ICalFilesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
         }
     }
     // A new file needs no question.
-    CScriptedMessageBox box;
+    ScriptedMessageBox box;
     bool bWritten = false;
     EXPECT_EQ(Export(m_folder.File("new.ics"), ICalOverwrite::Refuse, box, bWritten),
               m_folder.File("new.ics") + "に予定を 1 件書き出しました。");
@@ -82,7 +84,7 @@ TEST_F(ICalFilesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
 }
 
 TEST_F(ICalFilesTest, ANotebookADeviceAPipeOrAFolderIsNeverWritten) {
-    CRumoDoc doc;
+    Notebook doc;
     const std::string notebook = SaveDocumentBytes(doc);
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(m_folder.File("book.nel"), notebook, error));
@@ -102,7 +104,7 @@ TEST_F(ICalFilesTest, ANotebookADeviceAPipeOrAFolderIsNeverWritten) {
     for (const auto& row : rows) {
         struct stat before;
         ASSERT_EQ(stat(row.path.c_str(), &before), 0) << row.path;
-        CScriptedMessageBox box;
+        ScriptedMessageBox box;
         bool bWritten = true;
         const std::string answer = Export(row.path, ICalOverwrite::Force, box, bWritten);
         EXPECT_FALSE(bWritten) << row.path;
@@ -116,7 +118,7 @@ TEST_F(ICalFilesTest, ANotebookADeviceAPipeOrAFolderIsNeverWritten) {
 }
 
 TEST_F(ICalFilesTest, AFailedWriteSaysSoWithItsReason) {
-    CScriptedMessageBox box;
+    ScriptedMessageBox box;
     bool bWritten = true;
     const std::string path = m_folder.File("no/such/folder/x.ics");
     const std::string answer = Export(path, ICalOverwrite::Force, box, bWritten);
@@ -159,7 +161,7 @@ TEST_F(ICalFilesTest, ReadsCountWhatIsReadNotWhatStatSays) {
 TEST_F(ICalFilesTest, TheLimitHoldsWhatTheExportWritesForTwoHundredThousandEntries) {
     SetZone("Asia/Tokyo");
     SetNow(2003, 6, 1, 10, 0);
-    CCmdPro pro;
+    ScheduleBook pro;
     std::string answer;
     for (int i = 0; i < 1000; ++i) {
         const std::time_t t = MakeLocalTime(2003, 6, 2 + i % 28, 9 + i % 8, 30, 0);
@@ -174,12 +176,12 @@ TEST_F(ICalFilesTest, TheScheduleListButtonsAskAndShowTheNewRowsInOrder) {
     const std::string path = m_folder.File("list.ics");
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(path, "old", error));
-    CRumoDoc doc;
-    Type(doc.m_cmdPro, {"６月９日 後", "６月３日 先"});
-    CScriptedMessageBox box({MbAnswer::Yes});
-    RunSchedListCommand(doc, box, [&](CSchedListDlg& dlg) {
+    Notebook doc;
+    Type(doc.m_scheduleBook, {"６月９日 後", "６月３日 先"});
+    ScriptedMessageBox box({MbAnswer::Yes});
+    RunSchedListCommand(doc, box, [&](ScheduleListModel& dlg) {
         EXPECT_TRUE(OnSchedListICalExport(dlg, path, "list.ics"));
-        doc.m_cmdPro.DeleteContents();
+        doc.m_scheduleBook.DeleteContents();
         dlg.OnInitDialog();
         EXPECT_TRUE(OnSchedListICalImport(dlg, path, "list.ics"));
         EXPECT_EQ(dlg.m_list.GetRows(), (std::vector<std::string>{"06/03(火)　先"_sj, "06/09(月)　後"_sj}));

@@ -2,12 +2,14 @@
 
 #include "calendar/ICalendar.h"
 #include "platform/CodePage.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace nelo;
 
 namespace {
 
@@ -22,7 +24,7 @@ class ICalRoundTripTest : public CalendarTest, public testing::WithParamInterfac
 TEST_P(ICalRoundTripTest, EveryShapeOfEntryComesBackTheSame) {
     SetZone(GetParam().tz);
     SetNow(2003, 6, 1, 10, 0);
-    CCmdPro pro;
+    ScheduleBook pro;
     Type(pro, {"明日１０時 会議", "明日１０時 明日１２時 打合せ", "明日 １２時 歯医者", "明日 会議",
                "６月５日 ６月７日 出張", "６月８日 ６月８日 当日", "６月９日１０時 ６月１１日 研修",
                "２０１５年１月１日 遠い予定", "７月１日２２時 ７月２日２時 夜勤", "１０月２６日１時 夜明け"});
@@ -30,7 +32,7 @@ TEST_P(ICalRoundTripTest, EveryShapeOfEntryComesBackTheSame) {
     pro.RegisterSchedule("2003/06/20(金)"_sj, "", "A;B,C\\D"_sj, answer, MakeLocalTime(2003, 6, 20, 0, 0, 0),
                          MakeLocalTime(2003, 6, 20, 0, 0, 0));
     const std::string text = FormatICalendar(pro, m_clock.Now(), GetParam().zoneName);
-    CCmdPro back;
+    ScheduleBook back;
     const ICalImportResult r = ImportICalendar(back, text, answer);
     EXPECT_FALSE(r.bFileRefused);
     EXPECT_EQ(r.nRefused, 0) << Cp932ToUtf8(answer).text;
@@ -86,7 +88,7 @@ TEST_F(CalendarTest, TheFileCarriesTheZoneOrUtcAndWritesLateHoursAsTheNextDay) {
     for (const Row& row : rows) {
         SetZone(row.tz);
         SetNow(2003, 6, 1, 10, 0);
-        CCmdPro pro;
+        ScheduleBook pro;
         Type(pro,
              {"明日１０時 明日１２時 とても長い用件の名前で七十五バイトを超えるのでこの行は折り返されます、そうです",
               "明日２４時 夜の会議", "明日２５時 深夜作業"});
@@ -103,7 +105,7 @@ TEST_F(CalendarTest, TheFileCarriesTheZoneOrUtcAndWritesLateHoursAsTheNextDay) {
 }
 
 TEST_F(CalendarTest, ControlCharactersNeverReachTheFileAndAnEmptyNotebookStillHasAComponent) {
-    CCmdPro pro;
+    ScheduleBook pro;
     std::string answer;
     const std::time_t day = MakeLocalTime(2003, 6, 5, 0, 0, 0);
     pro.RegisterSchedule("2003/06/05(木)"_sj, "", "\x1b]0;title\x07\x1b[2J"_sj, answer, day, day);
@@ -113,10 +115,10 @@ TEST_F(CalendarTest, ControlCharactersNeverReachTheFileAndAnEmptyNotebookStillHa
     EXPECT_EQ(notes.nControl, 3);
     for (char c : text) EXPECT_TRUE(c == '\r' || c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 
-    CCmdPro empty;
+    ScheduleBook empty;
     const std::string none = FormatICalendar(empty, m_clock.Now(), "");
     EXPECT_NE(none.find("BEGIN:VTIMEZONE\r\nTZID:UTC\r\n"), std::string::npos) << none;
-    CCmdPro back;
+    ScheduleBook back;
     const ICalImportResult r = ImportICalendar(back, none, answer);
     EXPECT_FALSE(r.bFileRefused);
     EXPECT_EQ(Cp932ToUtf8(answer).text, "予定を 0 件読み込みました。");
@@ -262,7 +264,7 @@ TEST_F(CalendarTest, ALongTitleIsKeptUpToWhatATypedLineHoldsAndTheCutIsTold) {
         Import(Calendar("BEGIN:VEVENT\r\nDTSTART:20030602T100000\r\nSUMMARY:" + title + "\r\nEND:VEVENT\r\n"));
     EXPECT_NE(answer.find("用件が長いため 1023 バイトまでにしました。"), std::string::npos) << answer;
     ASSERT_EQ(m_pro.GetSchedules().size(), 1u);
-    EXPECT_EQ(m_pro.GetSchedules()[0]->m_strBusiness.size(), 1022u);  // 511 characters of two bytes
+    EXPECT_EQ(m_pro.GetSchedules()[0]->m_business.size(), 1022u);  // 511 characters of two bytes
 }
 
 TEST_F(CalendarTest, AShiftJisFileOrOneWithABomReadsAsItsText) {
@@ -273,7 +275,7 @@ TEST_F(CalendarTest, AShiftJisFileOrOneWithABomReadsAsItsText) {
     EXPECT_EQ(Import(Utf8ToCp932(utf8).text),
               "予定を 1 件読み込みました。（シフトJIS（コードページ932）のファイルとして読みました）");
     EXPECT_EQ(Listing(m_pro), listing);
-    CCmdPro other;
+    ScheduleBook other;
     std::string answer;
     ImportICalendar(other, "\xEF\xBB\xBF" + utf8, answer);
     EXPECT_EQ(Cp932ToUtf8(answer).text, "予定を 1 件読み込みました。");
@@ -282,7 +284,7 @@ TEST_F(CalendarTest, AShiftJisFileOrOneWithABomReadsAsItsText) {
 
 TEST_F(CalendarTest, ImportingTwiceAddsNothingTwice) {
     // Two identical events, a series with a moved instance, and an event the notebook wrote.
-    CCmdPro source;
+    ScheduleBook source;
     Type(source, {"６月３日９時 ６月３日１０時 朝会"});
     const std::string ours = FormatICalendar(source, m_clock.Now(), "");
     const std::string ourEvent =
@@ -306,7 +308,7 @@ TEST_F(CalendarTest, ImportingTwiceAddsNothingTwice) {
     EXPECT_FALSE(answer.find("重なる") != std::string::npos) << answer;
 
     // A notebook that holds one of two identical entries takes the other.
-    CCmdPro half;
+    ScheduleBook half;
     Type(half, {"６月２日１０時 会議"});
     std::string text;
     const ICalImportResult r = ImportICalendar(half, file, text);

@@ -1,7 +1,9 @@
-#include "document/RumoDoc.h"
+#include "notebook/Notebook.h"
 #include "text/Sjis.h"
 
 #include <gtest/gtest.h>
+
+using namespace nelo;
 
 namespace {
 
@@ -18,8 +20,8 @@ const ConverseRow kAnswers[] = {
 };
 
 TEST(Converse, FixedWords) {
-    CRumoDoc doc;
-    doc.m_bNamePrefix = 1;
+    Notebook doc;
+    doc.m_namePrefix = 1;
     for (const ConverseRow& row : kAnswers) {
         std::string answer;
         EXPECT_EQ(doc.Converse(answer, row.text), 1);
@@ -28,14 +30,14 @@ TEST(Converse, FixedWords) {
 }
 
 TEST(Converse, FallbackIsEmptyWithoutPrefix) {
-    CRumoDoc doc;
+    Notebook doc;
     std::string answer;
     doc.Converse(answer, "天気"_sj);
     EXPECT_EQ(answer, "");
     doc.Converse(answer, "改行"_sj);  // the line-break word does not turn the prefix on
-    EXPECT_EQ(doc.m_bNamePrefix, 0);
+    EXPECT_EQ(doc.m_namePrefix, 0);
     doc.Converse(answer, "中止"_sj);
-    EXPECT_EQ(doc.m_bNamePrefix, 1);
+    EXPECT_EQ(doc.m_namePrefix, 1);
 }
 
 TEST(Converse, ExamplePagesLineCountsAndEndings) {
@@ -45,7 +47,7 @@ TEST(Converse, ExamplePagesLineCountsAndEndings) {
         bool endsWithBreak;
     } pages[] = {{"例"_sj, 9, false},     {"計算例"_sj, 12, false}, {"変換例"_sj, 7, false}, {"日付例"_sj, 15, false},
                  {"関数例"_sj, 5, false}, {"予定例"_sj, 19, true},  {"メモ例"_sj, 5, true}};
-    CRumoDoc doc;
+    Notebook doc;
     for (const Page& p : pages) {
         std::string answer;
         doc.Converse(answer, p.keyword);

@@ -2,11 +2,11 @@
 // bytes, NULs in the middle, bytes that are not UTF-8, characters code page 932 lacks.
 // Each gets an answer (and a warning where something was replaced), and the line after it
 // is answered as usual.
-#include "conversation/SendView.h"
-#include "document/RumoDoc.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
 #include "platform/Clock.h"
 #include "text/Sjis.h"
-#include "view/RumoView.h"
+#include "transcript/TranscriptView.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,8 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+
+using namespace nelo;
 
 namespace fs = std::filesystem;
 
@@ -162,15 +164,15 @@ TEST_F(HostileCliTest, WhatIsNoTextIsRefusedAndTheSessionGoesOn) {
 }
 
 // The same lines straight into the core, as code page 932 bytes from a text file.
-class HostileSendViewTest : public testing::Test {
+class HostileLineDispatcherTest : public testing::Test {
 protected:
-    HostileSendViewTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_doc) {
+    HostileLineDispatcherTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
         SetCurrentClock(&m_clock);
-        m_doc.AddListener(&m_view);
-        m_doc.OnNewDocument();
-        m_doc.StartConversation();
+        m_notebook.AddListener(&m_view);
+        m_notebook.OnNewDocument();
+        m_notebook.StartConversation();
     }
-    ~HostileSendViewTest() override { SetCurrentClock(nullptr); }
+    ~HostileLineDispatcherTest() override { SetCurrentClock(nullptr); }
 
     std::string Submit(const std::string& line) {
         std::size_t before = m_view.GetText().size();
@@ -178,13 +180,13 @@ protected:
         return m_view.GetText().substr(before);
     }
 
-    CFixedClock m_clock;
-    CRumoDoc m_doc;
-    CTextRumoView m_view;
-    CSendView m_send;
+    FixedClock m_clock;
+    Notebook m_notebook;
+    TextTranscript m_view;
+    LineDispatcher m_send;
 };
 
-TEST_F(HostileSendViewTest, RawLinesGetOneAnswerEach) {
+TEST_F(HostileLineDispatcherTest, RawLinesGetOneAnswerEach) {
     const std::string lines[] = {
         AllLeadBytes(),
         "\x81",

@@ -5,6 +5,8 @@
 
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 struct PredicateRow {

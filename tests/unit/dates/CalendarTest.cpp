@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string>
 
+using namespace nelo;
+
 using Calendar = DateTestBase;
 
 namespace {
@@ -140,7 +142,7 @@ TEST_F(Calendar, AddMonthsCarriesYearsAndClampsTheDay) {
 }
 
 TEST_F(Calendar, WorkingDateStartsTodayAndRefusesToLeaveTheYearsOneTo9999) {
-    CWorkingDate date;
+    WorkingDate date;
     Freeze(2003, 6, 4);
     EXPECT_EQ(date.Get().year, 2003);
     EXPECT_EQ(date.Get().day, 4);

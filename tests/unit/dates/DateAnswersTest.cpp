@@ -12,6 +12,8 @@
 #include <random>
 #include <string>
 
+using namespace nelo;
+
 using DateAnswers = DateTestBase;
 
 namespace {
@@ -40,7 +42,7 @@ TEST_F(DateAnswers, Weekday) {
 }
 
 TEST_F(DateAnswers, BaseDateMovesByTheOffsets) {
-    CWorkingDate date;
+    WorkingDate date;
     std::string out;
     EXPECT_EQ(DayCountAnswer(out, date.Date(), {2003, 12, 25}), 1);
     EXPECT_EQ(out, "207日(5ヶ月54日)です。"_sj);
@@ -215,7 +217,7 @@ TEST_F(DateAnswers, EraConversionSweepsBothWays) {
 TEST_F(DateAnswers, DateArithmeticFromTheTwentyNinthOfFebruary) {
     std::string out;
     const struct {
-        int (*add)(CWorkingDate&, std::string&, int);
+        int (*add)(WorkingDate&, std::string&, int);
         int n;
         const char* out;
     } rows[] = {
@@ -224,7 +226,7 @@ TEST_F(DateAnswers, DateArithmeticFromTheTwentyNinthOfFebruary) {
         {AddYearsAnswer, 4, "2008年2月29日です。"_sj}, {AddMonthsAnswer, -14, "2002年12月29日です。"_sj},
     };
     for (const auto& r : rows) {
-        CWorkingDate date;
+        WorkingDate date;
         date.Set({2004, 2, 29});
         EXPECT_EQ(r.add(date, out, r.n), 1);
         EXPECT_EQ(out, r.out);
@@ -234,7 +236,7 @@ TEST_F(DateAnswers, DateArithmeticFromTheTwentyNinthOfFebruary) {
 TEST_F(DateAnswers, DateArithmeticRefusesToLeaveTheYearsOneTo9999) {
     const struct {
         int year, month, day;
-        int (*add)(CWorkingDate&, std::string&, int);
+        int (*add)(WorkingDate&, std::string&, int);
         int n;
     } rows[] = {
         {9999, 12, 31, AddDaysAnswer, 1},      {1, 1, 1, AddDaysAnswer, -1},
@@ -245,14 +247,14 @@ TEST_F(DateAnswers, DateArithmeticRefusesToLeaveTheYearsOneTo9999) {
         {9999, 12, 25, AddWeeksAnswer, 1},
     };
     for (const auto& r : rows) {
-        CWorkingDate date;
+        WorkingDate date;
         date.Set({r.year, r.month, r.day});
         std::string out = "x";
         EXPECT_EQ(r.add(date, out, r.n), 0) << r.year << " " << r.n;
         EXPECT_EQ(out, "x");
         EXPECT_EQ(date.Date(), (CalDate{r.year, r.month, r.day}));
     }
-    CWorkingDate date;
+    WorkingDate date;
     date.Set({9999, 12, 30});
     std::string out;
     EXPECT_EQ(AddDaysAnswer(date, out, 1), 1);

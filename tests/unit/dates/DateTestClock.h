@@ -13,15 +13,15 @@ protected:
     void SetUp() override {
         setenv("TZ", "UTC0", 1);
         tzset();
-        SetCurrentClock(&m_clock);
+        nelo::SetCurrentClock(&m_clock);
         Freeze(2003, 6, 1);
     }
-    void TearDown() override { SetCurrentClock(nullptr); }
+    void TearDown() override { nelo::SetCurrentClock(nullptr); }
 
     /// Today := the date at the hour.
     void Freeze(int year, int month, int day, int hour = 10, int minute = 0) {
-        m_clock.Set(MakeLocalTime(year, month, day, hour, minute, 0));
+        m_clock.Set(nelo::MakeLocalTime(year, month, day, hour, minute, 0));
     }
 
-    CFixedClock m_clock{0};
+    nelo::FixedClock m_clock{0};
 };

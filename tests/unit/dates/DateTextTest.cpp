@@ -3,6 +3,8 @@
 #include "dates/DateText.h"
 #include "text/Sjis.h"
 
+using namespace nelo;
+
 using DateText = DateTestBase;
 
 TEST_F(DateText, EntryDisplayAndTimeValue) {

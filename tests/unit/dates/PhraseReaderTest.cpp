@@ -10,6 +10,8 @@
 #include <random>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 const char* RefusalName(PhraseRefusal r) {

@@ -16,6 +16,8 @@
 #include <ostream>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 struct FuzzTargetRow {

@@ -1,4 +1,4 @@
-#include "document/RumoDoc.h"
+#include "notebook/Notebook.h"
 #include "platform/StringMap.h"
 #include "text/Sjis.h"
 
@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <vector>
+
+using namespace nelo;
 
 namespace {
 
@@ -20,13 +22,13 @@ TEST(RegisterMemo, Answers) {
         {"田中、、03"_sj, "メモの項目が足りません。"_sj}, {"田中"_sj, "メモの項目が足りません。"_sj},
         {"田中、電話、"_sj, "メモに登録しました。"_sj},   {"田中、住所、東京都、港区"_sj, "メモに登録しました。"_sj},
     };
-    CRumoDoc doc;
+    Notebook doc;
     for (const MemoRow& r : rows) {
         std::string answer;
         EXPECT_EQ(doc.RegisterMemo(answer, r.line), 1);
         EXPECT_EQ(answer, r.answer) << testing::PrintToString(std::string(r.line));
     }
-    CMemo* memo = doc.m_memoMap.Lookup("田中"_sj);
+    Memo* memo = doc.m_memoMap.Lookup("田中"_sj);
     ASSERT_NE(memo, nullptr);
     ASSERT_EQ(memo->GetPairCount(), 2u);
     EXPECT_EQ(memo->m_attrValues[0], "");
@@ -34,7 +36,7 @@ TEST(RegisterMemo, Answers) {
 }
 
 TEST(QueryMemo, ListsPairsInOrderAndKeepsDuplicates) {
-    CRumoDoc doc;
+    Notebook doc;
     std::string answer;
     doc.RegisterMemo(answer, "田中、電話、03-1234"_sj);
     doc.RegisterMemo(answer, "田中、趣味、釣り"_sj);
@@ -46,7 +48,7 @@ TEST(QueryMemo, ListsPairsInOrderAndKeepsDuplicates) {
 }
 
 TEST(QueryMemo, FullWidthQueryFindsHalfWidthName) {
-    CRumoDoc doc;
+    Notebook doc;
     std::string answer;
     doc.RegisterMemo(answer, "abc、tel、1"_sj);  // stored as typed
     doc.RegisterMemo(answer, "ABC、tel、2"_sj);
@@ -62,58 +64,57 @@ TEST(QueryMemo, FullWidthQueryFindsHalfWidthName) {
 }
 
 TEST(QueryMemo, WidthMatchTakesFirstKeyInMapOrder) {
-    CMemoMap map;
+    MemoMap map;
     // Three keys with the same full-width form; the winner is the first in map order.
     std::vector<std::string> keys = {"ab"_sj, "ａb"_sj, "aｂ"_sj};
-    for (const auto& k : keys) map.SetAt(k, std::make_unique<CMemo>(k));
+    for (const auto& k : keys) map.SetAt(k, std::make_unique<Memo>(k));
     std::string first;
-    map.ForEach([&](const std::string& key, const CMemo&) {
+    map.ForEach([&](const std::string& key, const Memo&) {
         if (first.empty()) first = key;
     });
     ASSERT_NE(map.FindForQuery("ａｂ"_sj), nullptr);
-    EXPECT_EQ(map.FindForQuery("ａｂ"_sj)->m_strObject, first);
+    EXPECT_EQ(map.FindForQuery("ａｂ"_sj)->m_object, first);
     map.RemoveKey(first);
     ASSERT_NE(map.FindForQuery("ａｂ"_sj), nullptr);
-    EXPECT_NE(map.FindForQuery("ａｂ"_sj)->m_strObject, first);
+    EXPECT_NE(map.FindForQuery("ａｂ"_sj)->m_object, first);
 }
 
 TEST(MemoMap, RecordsEnteredFromAFileAnswerLikeTypedOnes) {
     // As a file lists them: each bucket newest first, a repeated key, a null record.
-    CMemoMap typed;
+    MemoMap typed;
     const char* keys[] = {"abc", "ａb"_sj, "山田"_sj, "x1", "abc", "Ｘ１"_sj, "ab"};
-    for (const char* k : keys) typed.SetAt(k, std::make_unique<CMemo>(k));
-    CMemoMap::Entries entries;
-    typed.ForEach(
-        [&](const std::string& key, const CMemo&) { entries.emplace_back(key, std::make_unique<CMemo>(key)); });
-    entries.emplace(entries.begin(), "abc", std::make_unique<CMemo>("older abc"));  // the later one wins
+    for (const char* k : keys) typed.SetAt(k, std::make_unique<Memo>(k));
+    MemoMap::Entries entries;
+    typed.ForEach([&](const std::string& key, const Memo&) { entries.emplace_back(key, std::make_unique<Memo>(key)); });
+    entries.emplace(entries.begin(), "abc", std::make_unique<Memo>("older abc"));  // the later one wins
     entries.emplace_back("none", nullptr);
 
-    CMemoMap loaded;
+    MemoMap loaded;
     loaded.AddFromLast(entries);
     std::vector<std::string> typedOrder, loadedOrder;
-    typed.ForEach([&](const std::string& k, const CMemo&) { typedOrder.push_back(k); });
-    loaded.ForEach([&](const std::string& k, const CMemo&) { loadedOrder.push_back(k); });
+    typed.ForEach([&](const std::string& k, const Memo&) { typedOrder.push_back(k); });
+    loaded.ForEach([&](const std::string& k, const Memo&) { loadedOrder.push_back(k); });
     EXPECT_EQ(loadedOrder, typedOrder);
-    EXPECT_EQ(loaded.Lookup("abc")->m_strObject, "abc");
+    EXPECT_EQ(loaded.Lookup("abc")->m_object, "abc");
     EXPECT_EQ(loaded.Lookup("none"), nullptr);
 
     // Width matches find the first key in the map's order, before and after removals.
     for (const char* query : {"ａｂｃ"_sj, "ａｂ"_sj, "Ｘ１"_sj, "山田"_sj}) {
-        const CMemo* a = typed.FindForQuery(query);
-        const CMemo* b = loaded.FindForQuery(query);
+        const Memo* a = typed.FindForQuery(query);
+        const Memo* b = loaded.FindForQuery(query);
         ASSERT_TRUE(a && b) << query;
-        EXPECT_EQ(b->m_strObject, a->m_strObject) << query;
+        EXPECT_EQ(b->m_object, a->m_object) << query;
     }
-    for (CMemoMap* map : {&typed, &loaded}) {
+    for (MemoMap* map : {&typed, &loaded}) {
         EXPECT_TRUE(map->RemoveKey("ab"));
         EXPECT_TRUE(map->RemoveKey("x1"));
         EXPECT_FALSE(map->RemoveKey("x1"));
     }
     ASSERT_NE(typed.FindForQuery("ａｂ"_sj), nullptr);
     ASSERT_NE(loaded.FindForQuery("ａｂ"_sj), nullptr);
-    EXPECT_EQ(loaded.FindForQuery("ａｂ"_sj)->m_strObject, typed.FindForQuery("ａｂ"_sj)->m_strObject);
+    EXPECT_EQ(loaded.FindForQuery("ａｂ"_sj)->m_object, typed.FindForQuery("ａｂ"_sj)->m_object);
     ASSERT_NE(loaded.FindForQuery("Ｘ１"_sj), nullptr);
-    EXPECT_EQ(loaded.FindForQuery("Ｘ１"_sj)->m_strObject, "Ｘ１"_sj);
+    EXPECT_EQ(loaded.FindForQuery("Ｘ１"_sj)->m_object, "Ｘ１"_sj);
     EXPECT_EQ(loaded.FindForQuery("ｘ１"_sj), nullptr);
 }
 
@@ -138,7 +139,7 @@ TEST(StringMap, IteratesInSeventeenBucketOrder) {
     keys.push_back("田中"_sj);
     keys.push_back("\xFF\x80");  // bytes above 0x7F hash as negative values
     keys.push_back("key5");      // a repeated key keeps its place
-    CStringMap<int> map;
+    StringMap<int> map;
     for (const auto& k : keys) map.SetAt(k, std::make_unique<int>(1));
     std::vector<std::string> order;
     map.ForEach([&](const std::string& k, int) { order.push_back(k); });

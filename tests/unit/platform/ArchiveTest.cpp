@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 std::string Bytes(std::initializer_list<int> bytes) {
@@ -16,28 +18,28 @@ std::string Bytes(std::initializer_list<int> bytes) {
 }
 
 // A record with one string field, enough to exercise the object tags.
-struct CItem {
+struct Item {
     std::string m_str;
-    void Serialize(CArchive& ar) {
+    void Serialize(Archive& ar) {
         if (ar.IsStoring())
             ar.WriteString(m_str);
         else
             ar.ReadString(m_str);
     }
 };
-const CArchiveClass kItem = {"CItem", 3};
-const CArchiveClass kOther = {"COther", 3};
+const ArchiveClass kItem = {"CItem", 3};
+const ArchiveClass kOther = {"COther", 3};
 
-TEST(CArchive, PrimitivesAreLittleEndian) {
+TEST(Archive, PrimitivesAreLittleEndian) {
     std::string out;
-    CArchive ar(out);
+    Archive ar(out);
     ar.WriteWord(0x1234);
     ar.WriteDWord(0x89ABCDEFu);
     ar.WriteDouble(1.0);
     ar << static_cast<std::int32_t>(-2);
     EXPECT_EQ(out, Bytes({0x34, 0x12, 0xEF, 0xCD, 0xAB, 0x89, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 0xFE, 0xFF, 0xFF, 0xFF}));
 
-    CArchive in(out.data(), out.size());
+    Archive in(out.data(), out.size());
     EXPECT_EQ(in.ReadWord(), 0x1234);
     EXPECT_EQ(in.ReadDWord(), 0x89ABCDEFu);
     EXPECT_EQ(in.ReadDouble(), 1.0);
@@ -52,7 +54,7 @@ struct LengthRow {
     std::string prefix;
 };
 
-TEST(CArchive, StringLengthTakesItsShortMediumOrLongForm) {
+TEST(Archive, StringLengthTakesItsShortMediumOrLongForm) {
     const LengthRow rows[] = {
         {0, Bytes({0x00})},
         {254, Bytes({0xFE})},
@@ -64,18 +66,18 @@ TEST(CArchive, StringLengthTakesItsShortMediumOrLongForm) {
     for (const LengthRow& r : rows) {
         std::string s(r.n, 'x');
         std::string out;
-        CArchive ar(out);
+        Archive ar(out);
         ar.WriteString(s);
         EXPECT_EQ(out.substr(0, r.prefix.size()), r.prefix) << r.n;
         EXPECT_EQ(out.size(), r.prefix.size() + r.n) << r.n;
-        CArchive in(out.data(), out.size());
+        Archive in(out.data(), out.size());
         std::string back;
         in.ReadString(back);
         EXPECT_EQ(back, s) << r.n;
     }
 }
 
-TEST(CArchive, CountTakesAWordBelow65535) {
+TEST(Archive, CountTakesAWordBelow65535) {
     const LengthRow rows[] = {
         {0, Bytes({0, 0})},
         {65534, Bytes({0xFE, 0xFF})},
@@ -84,30 +86,30 @@ TEST(CArchive, CountTakesAWordBelow65535) {
     };
     for (const LengthRow& r : rows) {
         std::string out;
-        CArchive ar(out);
+        Archive ar(out);
         ar.WriteCount(r.n);
         EXPECT_EQ(out, r.prefix) << r.n;
-        CArchive in(out.data(), out.size());
+        Archive in(out.data(), out.size());
         EXPECT_EQ(in.ReadCount(0), r.n);
     }
 }
 
-TEST(CArchive, ObjectsAreNumberedWithTheirClasses) {
-    CItem a{"a"}, b{"b"};
+TEST(Archive, ObjectsAreNumberedWithTheirClasses) {
+    Item a{"a"}, b{"b"};
     std::string out;
-    CArchive ar(out);
+    Archive ar(out);
     ar.WriteObject(&a, kItem);
     ar.WriteObject(&b, kItem);
-    ar.WriteObject<CItem>(nullptr, kItem);
+    ar.WriteObject<Item>(nullptr, kItem);
     ar.WriteObject(&a, kItem);
     // class 1, objects 2 and 3; the null tag; a back-reference to object 2
     EXPECT_EQ(out, Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 1, 'a', 0x01, 0x80, 1, 'b', 0, 0, 2, 0}));
 
-    CArchive in(out.data(), out.size());
-    auto ra = in.ReadObject<CItem>(kItem);
-    auto rb = in.ReadObject<CItem>(kItem);
-    auto rn = in.ReadObject<CItem>(kItem);
-    auto rr = in.ReadObject<CItem>(kItem);
+    Archive in(out.data(), out.size());
+    auto ra = in.ReadObject<Item>(kItem);
+    auto rb = in.ReadObject<Item>(kItem);
+    auto rn = in.ReadObject<Item>(kItem);
+    auto rr = in.ReadObject<Item>(kItem);
     ASSERT_TRUE(ra && rb && rr);
     EXPECT_EQ(ra->m_str, "a");
     EXPECT_EQ(rb->m_str, "b");
@@ -116,10 +118,10 @@ TEST(CArchive, ObjectsAreNumberedWithTheirClasses) {
     EXPECT_NE(rr.get(), ra.get());
 }
 
-TEST(CArchive, OwnedObjectsGetTheSameNumbersWithoutBeingRemembered) {
-    CItem a{"a"}, b{"b"}, c{"c"};
+TEST(Archive, OwnedObjectsGetTheSameNumbersWithoutBeingRemembered) {
+    Item a{"a"}, b{"b"}, c{"c"};
     std::string remembered, owned;
-    CArchive ar1(remembered), ar2(owned);
+    Archive ar1(remembered), ar2(owned);
     ar1.WriteObject(&a, kItem);
     ar1.WriteObject(&b, kItem);
     ar1.WriteObject(&c, kItem);
@@ -132,30 +134,30 @@ TEST(CArchive, OwnedObjectsGetTheSameNumbersWithoutBeingRemembered) {
     EXPECT_EQ(owned.substr(owned.size() - 2), Bytes({3, 0}));
 }
 
-TEST(CArchive, NumbersFrom0x7FFFTakeTheBigTag) {
+TEST(Archive, NumbersFrom0x7FFFTakeTheBigTag) {
     // 0x7FFE objects push the numbers past the word form.
-    std::vector<CItem> items(0x7FFF);
+    std::vector<Item> items(0x7FFF);
     std::string out;
-    CArchive ar(out);
-    for (CItem& it : items) ar.WriteObject(&it, kItem);  // class 1, objects 2..0x8000
-    CItem other;
+    Archive ar(out);
+    for (Item& it : items) ar.WriteObject(&it, kItem);  // class 1, objects 2..0x8000
+    Item other;
     ar.WriteObject(&other, kOther);  // class 0x8001: a new class is always described in full
-    CItem more;
+    Item more;
     ar.WriteObject(&more, kOther);         // class reference 0x8001 needs the big form
     ar.WriteObject(&items.back(), kItem);  // object 0x8000 as a big back-reference
     std::string tail = out.substr(out.size() - 13);
     EXPECT_EQ(tail, Bytes({0xFF, 0x7F, 0x01, 0x80, 0x00, 0x80, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x00, 0x00}));
 
-    CArchive in(out.data(), out.size());
-    for (std::size_t i = 0; i < items.size(); ++i) ASSERT_TRUE(in.ReadObject<CItem>(kItem));
-    EXPECT_TRUE(in.ReadObject<CItem>(kOther));
-    EXPECT_TRUE(in.ReadObject<CItem>(kOther));
-    EXPECT_TRUE(in.ReadObject<CItem>(kItem));
+    Archive in(out.data(), out.size());
+    for (std::size_t i = 0; i < items.size(); ++i) ASSERT_TRUE(in.ReadObject<Item>(kItem));
+    EXPECT_TRUE(in.ReadObject<Item>(kOther));
+    EXPECT_TRUE(in.ReadObject<Item>(kOther));
+    EXPECT_TRUE(in.ReadObject<Item>(kItem));
     EXPECT_EQ(in.GetRemaining(), 0u);
 }
 
 // A sink that keeps every block it is handed.
-class CBlockSink : public IByteSink {
+class BlockSink : public ByteSink {
 public:
     void Write(const char* p, std::size_t n) override { m_blocks.emplace_back(p, n); }
     std::string Joined() const {
@@ -166,12 +168,12 @@ public:
     std::vector<std::string> m_blocks;
 };
 
-TEST(CArchive, StreamingGivesTheSameBytesInWholeBlocks) {
+TEST(Archive, StreamingGivesTheSameBytesInWholeBlocks) {
     // String lengths across the length forms and across the buffer's size, so that
     // fields straddle its end and long ones go past it.
     const std::size_t lengths[] = {0, 1, 254, 255, 65533, 65534, 65535, 65536, 3, 131072, 200000, 7, 70000};
-    std::vector<CItem> items(3);
-    auto writeAll = [&](CArchive& ar) {
+    std::vector<Item> items(3);
+    auto writeAll = [&](Archive& ar) {
         for (std::size_t n : lengths) {
             ar.WriteWord(static_cast<std::uint16_t>(n));
             ar.WriteString(std::string(n, static_cast<char>('a' + n % 26)));
@@ -183,11 +185,11 @@ TEST(CArchive, StreamingGivesTheSameBytesInWholeBlocks) {
         }
     };
     std::string out;
-    CArchive direct(out);
+    Archive direct(out);
     writeAll(direct);
 
-    CBlockSink sink;
-    CArchive streamed(sink);
+    BlockSink sink;
+    Archive streamed(sink);
     writeAll(streamed);
     ASSERT_FALSE(sink.m_blocks.empty());
     std::size_t before = sink.m_blocks.size();
@@ -199,8 +201,8 @@ TEST(CArchive, StreamingGivesTheSameBytesInWholeBlocks) {
     for (std::size_t i = 0; i + 1 < sink.m_blocks.size(); ++i) EXPECT_EQ(sink.m_blocks[i].size() % 4096, 0u) << i;
 
     // A small archive reaches the sink only when flushed.
-    CBlockSink small;
-    CArchive ar(small);
+    BlockSink small;
+    Archive ar(small);
     ar.WriteString("abc");
     EXPECT_TRUE(small.m_blocks.empty());
     ar.Flush();
@@ -212,7 +214,7 @@ struct BadRow {
     std::string bytes;
 };
 
-TEST(CArchive, DamagedObjectsAreRefused) {
+TEST(Archive, DamagedObjectsAreRefused) {
     std::string name64(64, 'C');
     const BadRow rows[] = {
         {"unknown class", Bytes({0xFF, 0xFF, 3, 0, 6, 0, 'C', 'O', 't', 'h', 'e', 'r', 0})},
@@ -228,25 +230,25 @@ TEST(CArchive, DamagedObjectsAreRefused) {
         {"big tag beyond the objects", Bytes({0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x7F})},
     };
     for (const BadRow& r : rows) {
-        CArchive in(r.bytes.data(), r.bytes.size());
+        Archive in(r.bytes.data(), r.bytes.size());
         EXPECT_THROW(
             {
-                in.ReadObject<CItem>(kItem);
-                in.ReadObject<CItem>(kItem);
+                in.ReadObject<Item>(kItem);
+                in.ReadObject<Item>(kItem);
             },
-            CArchiveException)
+            ArchiveException)
             << r.name;
     }
 }
 
-TEST(CArchive, ReferenceToAnotherClassIsRefused) {
+TEST(Archive, ReferenceToAnotherClassIsRefused) {
     std::string bytes = Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 0, 0x02, 0x00});
-    CArchive in(bytes.data(), bytes.size());
-    ASSERT_TRUE(in.ReadObject<CItem>(kItem));
-    EXPECT_THROW(in.ReadObject<CItem>(kOther), CArchiveException);
+    Archive in(bytes.data(), bytes.size());
+    ASSERT_TRUE(in.ReadObject<Item>(kItem));
+    EXPECT_THROW(in.ReadObject<Item>(kOther), ArchiveException);
 }
 
-TEST(CArchive, LengthsAndCountsBeyondTheFileAreRefused) {
+TEST(Archive, LengthsAndCountsBeyondTheFileAreRefused) {
     const BadRow rows[] = {
         {"string longer than the rest", Bytes({5, 'a', 'b'})},
         {"long string of 4 GB", Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 'a'})},
@@ -254,39 +256,39 @@ TEST(CArchive, LengthsAndCountsBeyondTheFileAreRefused) {
         {"medium length cut off", Bytes({0xFF, 0x01})},
     };
     for (const BadRow& r : rows) {
-        CArchive in(r.bytes.data(), r.bytes.size());
+        Archive in(r.bytes.data(), r.bytes.size());
         std::string s;
-        EXPECT_THROW(in.ReadString(s), CArchiveException) << r.name;
+        EXPECT_THROW(in.ReadString(s), ArchiveException) << r.name;
     }
     // Four billion elements in a short file: refused before anything is reserved.
     std::string count = Bytes({0xFF, 0xFF, 0x00, 0x28, 0x6B, 0xEE, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    CArchive in(count.data(), count.size());
-    EXPECT_THROW(in.ReadCount(1), CArchiveException);
-    CArchive in2(count.data(), 4);
-    EXPECT_THROW(in2.ReadCount(1), CArchiveException);  // ends inside the long form
+    Archive in(count.data(), count.size());
+    EXPECT_THROW(in.ReadCount(1), ArchiveException);
+    Archive in2(count.data(), 4);
+    EXPECT_THROW(in2.ReadCount(1), ArchiveException);  // ends inside the long form
 }
 
-TEST(CArchive, CopiesOfReferencesAreBoundedByTheFileSize) {
+TEST(Archive, CopiesOfReferencesAreBoundedByTheFileSize) {
     // One record of 200 bytes, then references to it until the budget runs out.
     std::string bytes = Bytes({0xFF, 0xFF, 3, 0, 5, 0, 'C', 'I', 't', 'e', 'm', 200}) + std::string(200, 'x');
     for (int i = 0; i < 1000; ++i) bytes += Bytes({0x02, 0x00});
-    CArchive in(bytes.data(), bytes.size());
-    ASSERT_TRUE(in.ReadObject<CItem>(kItem));
+    Archive in(bytes.data(), bytes.size());
+    ASSERT_TRUE(in.ReadObject<Item>(kItem));
     int copies = 0;
     try {
         for (int i = 0; i < 1000; ++i) {
-            in.ReadObject<CItem>(kItem);
+            in.ReadObject<Item>(kItem);
             ++copies;
         }
-    } catch (const CArchiveException&) {
+    } catch (const ArchiveException&) {
     }
     EXPECT_GT(copies, 0);
     EXPECT_LT(copies, 1000);
     EXPECT_LE(static_cast<std::size_t>(copies) * 200, bytes.size());
 }
 
-TEST(CArchive, FormatErrorTextIsTheFrameworksHalfWidthMessage) {
-    EXPECT_EQ(std::string(CArchive::FormatErrorText()), std::string("予期しないﾌｧｲﾙ形式です。"_sj));
+TEST(Archive, FormatErrorTextIsTheFrameworksHalfWidthMessage) {
+    EXPECT_EQ(std::string(Archive::FormatErrorText()), std::string("予期しないﾌｧｲﾙ形式です。"_sj));
 }
 
 }  // namespace

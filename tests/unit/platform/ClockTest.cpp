@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 /// Sets the two clock variables for one test and puts them back.
@@ -35,14 +37,14 @@ TEST(ClockTest, NeloNowFreezesTheClockOrStartsItRunning) {
     const std::time_t t0 = MakeLocalTime(2026, 12, 8, 9, 49, 55);
     {
         ClockEnvironment env("2026-12-08 09:49:55", nullptr);
-        CSystemClock clock;
+        SystemClock clock;
         EXPECT_FALSE(clock.Advances());
         EXPECT_EQ(clock.Now(), t0);
         EXPECT_EQ(clock.NowMs(), t0 * 1000LL);
     }
     {
         ClockEnvironment env("2026-12-08 09:49:55", "running");
-        CSystemClock clock;
+        SystemClock clock;
         EXPECT_TRUE(clock.Advances());
         const long long start = clock.NowMs();
         EXPECT_GE(start, t0 * 1000LL);
@@ -56,7 +58,7 @@ TEST(ClockTest, NeloNowFreezesTheClockOrStartsItRunning) {
     {
         // Running without a starting time is the system clock.
         ClockEnvironment env(nullptr, "running");
-        CSystemClock clock;
+        SystemClock clock;
         EXPECT_TRUE(clock.Advances());
         EXPECT_NEAR(static_cast<double>(clock.NowMs()), static_cast<double>(SystemTimeMs()), 1000.0);
     }
@@ -87,22 +89,22 @@ TEST(ClockTest, ClockVariablesAreCheckedBeforeAProgramStarts) {
 }
 
 TEST(WallTimerTest, ExpiresAtTheWallClockTimeAndAtOnceForAPastOne) {
-    CWallTimer timer;
+    WallTimer timer;
     ASSERT_TRUE(timer.IsValid());
     pollfd pfd{timer.GetFd(), POLLIN, 0};
     EXPECT_EQ(poll(&pfd, 1, 0), 0);
-    EXPECT_EQ(timer.Take(), CWallTimer::Event::kNone);
+    EXPECT_EQ(timer.Take(), WallTimer::Event::kNone);
 
     const long long start = SystemTimeMs();
     ASSERT_TRUE(timer.ArmAt(start + 80));
     EXPECT_EQ(poll(&pfd, 1, 2000), 1);
     EXPECT_GE(SystemTimeMs(), start + 80);
-    EXPECT_EQ(timer.Take(), CWallTimer::Event::kExpired);
+    EXPECT_EQ(timer.Take(), WallTimer::Event::kExpired);
     EXPECT_FALSE(timer.IsArmed());
 
     ASSERT_TRUE(timer.ArmAt(start - 60000));
     EXPECT_EQ(poll(&pfd, 1, 1000), 1);
-    EXPECT_EQ(timer.Take(), CWallTimer::Event::kExpired);
+    EXPECT_EQ(timer.Take(), WallTimer::Event::kExpired);
 
     // Disarmed, it stays quiet.
     ASSERT_TRUE(timer.ArmAt(SystemTimeMs() + 50));

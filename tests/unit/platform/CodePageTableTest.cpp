@@ -12,16 +12,18 @@
 #include <random>
 #include <string>
 
+using namespace nelo;
+
 namespace {
 
 // The conversion as iconv does it, with the replacement rules of CodePage.h: "？" for
 // a UTF-8 sequence (or a stray byte) without a form, U+FFFD for each invalid byte.
-class CIconvReference {
+class IconvReference {
 public:
-    CIconvReference(const char* to, const char* from, bool toCp932) : m_cd(iconv_open(to, from)), m_bToCp932(toCp932) {}
-    ~CIconvReference() { iconv_close(m_cd); }
-    CIconvReference(const CIconvReference&) = delete;
-    CIconvReference& operator=(const CIconvReference&) = delete;
+    IconvReference(const char* to, const char* from, bool toCp932) : m_cd(iconv_open(to, from)), m_isToCp932(toCp932) {}
+    ~IconvReference() { iconv_close(m_cd); }
+    IconvReference(const IconvReference&) = delete;
+    IconvReference& operator=(const IconvReference&) = delete;
 
     bool IsOpen() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
@@ -38,7 +40,7 @@ public:
             res.text.append(buf, static_cast<std::size_t>(pout - buf));
             if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
             size_t n = 1;
-            if (m_bToCp932) {
+            if (m_isToCp932) {
                 res.text += "\x81\x48";
                 n = Utf8Length(reinterpret_cast<const unsigned char*>(pin), left);
             } else {
@@ -61,7 +63,7 @@ private:
     }
 
     iconv_t m_cd;
-    bool m_bToCp932;
+    bool m_isToCp932;
 };
 
 std::string Utf8Of(unsigned cp) {
@@ -96,8 +98,8 @@ std::string Hex(std::string_view s) {
 
 class CodePageTable : public ::testing::Test {
 protected:
-    CIconvReference m_toCp932{"CP932", "UTF-8", true};
-    CIconvReference m_toUtf8{"UTF-8", "CP932", false};
+    IconvReference m_toCp932{"CP932", "UTF-8", true};
+    IconvReference m_toUtf8{"UTF-8", "CP932", false};
 
     void ExpectSameToCp932(std::string_view in) {
         CodePageResult want = m_toCp932.Convert(in), got = Utf8ToCp932(in);

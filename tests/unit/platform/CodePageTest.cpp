@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace nelo;
+
 namespace {
 
 TEST(CodePage, EveryDoubleByteCharacterRoundTrips) {

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 // Hashes whose top bits crowd a few slots at both ends of the table, so that runs are
@@ -18,7 +20,7 @@ std::uint64_t CrowdedHash(int value, std::mt19937& rng) {
     return (tops[rng() % 4] << 60) | static_cast<std::uint64_t>(value);
 }
 
-TEST(CHashSlots, AgreesWithASetThroughInsertionsAndRemovals) {
+TEST(HashSlots, AgreesWithASetThroughInsertionsAndRemovals) {
     std::mt19937 rng(2003);
     std::vector<int> values(64);
     std::vector<std::uint64_t> hashes(values.size());
@@ -26,7 +28,7 @@ TEST(CHashSlots, AgreesWithASetThroughInsertionsAndRemovals) {
         values[i] = static_cast<int>(i);
         hashes[i] = CrowdedHash(values[i], rng);
     }
-    CHashSlots<int> slots;
+    HashSlots<int> slots;
     std::set<int> present;
     auto is = [](const int* p) { return [p](const int& v) { return &v == p; }; };
     for (int step = 0; step < 5000; ++step) {
@@ -52,9 +54,9 @@ TEST(CHashSlots, AgreesWithASetThroughInsertionsAndRemovals) {
     EXPECT_EQ(slots.GetCount(), present.size());
 }
 
-TEST(CHashSlots, EntriesOfOneHashAreAllVisited) {
+TEST(HashSlots, EntriesOfOneHashAreAllVisited) {
     int a = 1, b = 2, c = 3;
-    CHashSlots<int> slots;
+    HashSlots<int> slots;
     const std::uint64_t shared = 0xF000000000000001ull;
     slots.Insert(shared, &a);
     slots.Insert(0xF000000000000002ull, &b);  // the same slot, another hash
@@ -63,7 +65,7 @@ TEST(CHashSlots, EntriesOfOneHashAreAllVisited) {
     slots.ForEachOf(shared, [&](int& v) { seen.insert(v); });
     EXPECT_EQ(seen, (std::multiset<int>{1, 3}));
     // Moving takes the entries and leaves an empty table that still works.
-    CHashSlots<int> moved(std::move(slots));
+    HashSlots<int> moved(std::move(slots));
     EXPECT_EQ(moved.GetCount(), 3u);
     EXPECT_EQ(slots.GetCount(), 0u);
     EXPECT_EQ(slots.Find(shared, [](const int&) { return true; }), nullptr);

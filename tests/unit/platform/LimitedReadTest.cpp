@@ -6,6 +6,8 @@
 #include <fstream>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -48,19 +50,19 @@ protected:
 
 TEST_F(LockFileTest, OneHolderAtATimeAndTheFileNamesIt) {
     const std::string path = Path("a.lock");
-    CLockFile first(path);
+    LockFile first(path);
     ASSERT_EQ(first.TryLock(), LockResult::Taken);
     EXPECT_TRUE(fs::exists(path));
     LockOwner written;
-    ASSERT_TRUE(CLockFile::ReadOwner(path, written));
-    const LockOwner me = CLockFile::ThisProcess();
+    ASSERT_TRUE(LockFile::ReadOwner(path, written));
+    const LockOwner me = LockFile::ThisProcess();
     EXPECT_EQ(written.nPid, getpid());
     EXPECT_EQ(written.program, "test_platform");
     EXPECT_EQ(written.host, me.host);
     EXPECT_EQ(written.bootId, me.bootId);
 
     // A second lock on the same file, in this process or another, is refused.
-    CLockFile second(path);
+    LockFile second(path);
     EXPECT_EQ(second.TryLock(), LockResult::Held);
     EXPECT_EQ(second.Holder().nPid, getpid());
     EXPECT_FALSE(second.IsLocked());
@@ -71,7 +73,7 @@ TEST_F(LockFileTest, OneHolderAtATimeAndTheFileNamesIt) {
 }
 
 TEST_F(LockFileTest, LeftoversOfProcessesThatEndedAreTakenOver) {
-    const LockOwner me = CLockFile::ThisProcess();
+    const LockOwner me = LockFile::ThisProcess();
     const std::string id = std::to_string(getpid());
     const std::string same = me.host + "\n" + me.machineId + "\n" + me.bootId + "\n";
     struct Row {
@@ -98,7 +100,7 @@ TEST_F(LockFileTest, LeftoversOfProcessesThatEndedAreTakenOver) {
         Write(path, r.text);
         if (r.nAgeSeconds > 0)
             fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(r.nAgeSeconds));
-        CLockFile lock(path);
+        LockFile lock(path);
         EXPECT_EQ(lock.TryLock(), r.expected) << r.name;
         lock.Unlock();
         fs::remove(path);
@@ -115,7 +117,7 @@ TEST_F(LockFileTest, AFileStillFlockedIsNotRemovedWhateverItSays) {
     ASSERT_GE(fd, 0);
     ASSERT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
     // flock(2) is per open file: a descriptor of its own conflicts even in this process.
-    CLockFile lock(path);
+    LockFile lock(path);
     EXPECT_EQ(lock.TryLock(), LockResult::Held);
     EXPECT_TRUE(fs::exists(path));
     close(fd);

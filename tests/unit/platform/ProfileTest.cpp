@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -22,7 +24,7 @@ protected:
 };
 
 TEST_F(ProfileTest, MissingValuesReadAsDefaults) {
-    CProfile profile((m_dir / "Vantor" / "Nelo.conf").string());
+    Profile profile((m_dir / "Vantor" / "Nelo.conf").string());
     EXPECT_EQ(profile.GetProfileString("Recent File List", "File1", "???"), "???");
     EXPECT_EQ(profile.GetProfileInt("Window size", "max", 0), 0);
 }
@@ -30,13 +32,13 @@ TEST_F(ProfileTest, MissingValuesReadAsDefaults) {
 TEST_F(ProfileTest, ValuesSurviveAReload) {
     std::string path = (m_dir / "Vantor" / "Nelo.conf").string();
     {
-        CProfile profile(path);
+        Profile profile(path);
         EXPECT_TRUE(profile.WriteProfileString("Recent File List", "File1", "/tmp/a b.nel"));
         EXPECT_TRUE(profile.WriteProfileString("SendViewFont", "FontAttr", "f800000f 0 180 0 0 80 32 ＭＳ Ｐゴシック"));
         EXPECT_TRUE(profile.WriteProfileInt("Window size", "icon", 1));
         EXPECT_TRUE(profile.WriteProfileString("Odd", "Text", "line1\nline2\\"));
     }
-    CProfile again(path);
+    Profile again(path);
     EXPECT_EQ(again.GetProfileString("Recent File List", "File1"), "/tmp/a b.nel");
     EXPECT_EQ(again.GetProfileString("SendViewFont", "FontAttr"), "f800000f 0 180 0 0 80 32 ＭＳ Ｐゴシック");
     EXPECT_EQ(again.GetProfileInt("Window size", "icon", 0), 1);
@@ -47,7 +49,7 @@ TEST_F(ProfileTest, DefaultPathFollowsXdg) {
     const char* old = std::getenv("XDG_CONFIG_HOME");
     std::string saved = old ? old : "";
     setenv("XDG_CONFIG_HOME", "/x/y", 1);
-    EXPECT_EQ(CProfile::DefaultPath(), "/x/y/Vantor/Nelo.conf");
+    EXPECT_EQ(Profile::DefaultPath(), "/x/y/Vantor/Nelo.conf");
     if (old)
         setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
     else

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace nelo;
+
 using namespace reminders_test;
 
 namespace {
@@ -15,8 +17,8 @@ TEST(EntryTimesTest, ATimeOfDayFollowsTheClosingParenthesis) {
 }
 
 TEST(EntryTimesTest, AgendaHoldsWhatIsStillAheadOrUnderWayThroughTheLastDay) {
-    std::vector<std::unique_ptr<CSchedule>> entries;
-    auto add = [&](std::unique_ptr<CSchedule> p) { entries.push_back(std::move(p)); };
+    std::vector<std::unique_ptr<ScheduleEntry>> entries;
+    auto add = [&](std::unique_ptr<ScheduleEntry> p) { entries.push_back(std::move(p)); };
     add(Entry({2026, 12, 8, 8, 30}, "朝会"_sj));                        // begun, no end
     add(Entry({2026, 12, 8, 8, 0}, {2026, 12, 8, 9, 30}, "会議"_sj));   // under way
     add(Entry({2026, 12, 8}, "大掃除"_sj));                             // all of today
@@ -29,7 +31,7 @@ TEST(EntryTimesTest, AgendaHoldsWhatIsStillAheadOrUnderWayThroughTheLastDay) {
     const std::time_t now = TimeOf({2026, 12, 8, 9, 0});
     auto names = [&](int nDays) {
         std::vector<std::string> out;
-        for (const CSchedule* p : AgendaEntries(entries, now, nDays)) out.push_back(p->m_strBusiness);
+        for (const ScheduleEntry* p : AgendaEntries(entries, now, nDays)) out.push_back(p->m_business);
         return out;
     };
     using Names = std::vector<std::string>;

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+using namespace nelo;
+
 using namespace reminders_test;
 
 namespace {
@@ -26,9 +28,9 @@ protected:
         return plan.NextDue(entries, TimeOf({2026, 12, 8, hour, minute}) + second).value_or(-1);
     }
 
-    CFixedClock clock;
-    CReminderPlan::Entries entries;
-    CReminderPlan plan;
+    FixedClock clock;
+    ReminderPlan::Entries entries;
+    ReminderPlan plan;
 };
 
 using Texts = std::vector<std::string>;
@@ -62,7 +64,7 @@ TEST_F(ReminderPlanTest, AStartLaterThanTheDueTimeRemindsWhileTheEntryHasNotBegu
         {"the last second of the day", 23, 59, 59, {"終日 大掃除"_sj}},
     };
     for (const Row& r : rows) {
-        CReminderPlan fresh;
+        ReminderPlan fresh;
         entries.clear();
         entries.push_back(Entry({2026, 12, 8, 10, 0}, "会議"_sj));
         entries.push_back(Entry({2026, 12, 8}, "大掃除"_sj));
@@ -74,7 +76,7 @@ TEST_F(ReminderPlanTest, AStartLaterThanTheDueTimeRemindsWhileTheEntryHasNotBegu
         std::sort(want.begin(), want.end());
         EXPECT_EQ(got, want) << r.name;
     }
-    CReminderPlan fresh;
+    ReminderPlan fresh;
     EXPECT_TRUE(fresh.TakeDue(entries, TimeOf({2026, 12, 9, 0, 0})).empty()) << "the next day";
 }
 
@@ -140,7 +142,7 @@ TEST_F(ReminderPlanTest, SettingsMoveTheDueTimes) {
 
 TEST_F(ReminderPlanTest, TextsGiveTheTimeTheBusinessTheDateAndTheEnd) {
     struct Row {
-        std::unique_ptr<CSchedule> entry;
+        std::unique_ptr<ScheduleEntry> entry;
         std::string summary, body;
     };
     Row rows[] = {
@@ -152,7 +154,7 @@ TEST_F(ReminderPlanTest, TextsGiveTheTimeTheBusinessTheDateAndTheEnd) {
         {Entry({2027, 1, 4}, "仕事始め"_sj), "終日 仕事始め"_sj, "2027/01/04(月)"_sj},
     };
     for (const Row& r : rows) {
-        const Reminder rem = CReminderPlan::ReminderOf(*r.entry);
+        const Reminder rem = ReminderPlan::ReminderOf(*r.entry);
         EXPECT_EQ(rem.strSummary, r.summary);
         EXPECT_EQ(rem.strBody, r.body) << r.summary;
         EXPECT_TRUE(rem.key.Matches(*r.entry));

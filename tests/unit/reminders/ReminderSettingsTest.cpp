@@ -11,6 +11,8 @@
 #include <sstream>
 #include <unistd.h>
 
+using namespace nelo;
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -55,18 +57,18 @@ TEST(ReminderSettingsTest, ProfileValuesOutOfRangeReadAsDefaults) {
         std::ofstream out(path);
         out << "[Reminders]\nEnabled=2\nMinutesBefore=1441\nAllDayTime=25:00\nStartupSummary=x\n";
     }
-    EXPECT_EQ(ReminderSettings::Read(CProfile(path)), ReminderSettings{});
+    EXPECT_EQ(ReminderSettings::Read(Profile(path)), ReminderSettings{});
     {
         std::ofstream out(path);
         out << "[Reminders]\nEnabled=0\nMinutesBefore=1440\nAllDayTime=7:30\nStartupSummary=0\n";
     }
-    const ReminderSettings read = ReminderSettings::Read(CProfile(path));
+    const ReminderSettings read = ReminderSettings::Read(Profile(path));
     EXPECT_EQ(read, (ReminderSettings{false, 1440, 450, false}));
 
-    CProfile profile(dir.Path() + "/other.conf");
+    Profile profile(dir.Path() + "/other.conf");
     const ReminderSettings written{true, 0, 23 * 60 + 59, false};
     ASSERT_TRUE(written.Write(profile));
-    EXPECT_EQ(ReminderSettings::Read(CProfile(profile.GetPath())), written);
+    EXPECT_EQ(ReminderSettings::Read(Profile(profile.GetPath())), written);
 }
 
 class LoginStartTest : public ::testing::Test {
@@ -74,11 +76,11 @@ protected:
     LoginStartTest() {
         const char* old = std::getenv("XDG_CONFIG_HOME");
         m_old = old ? old : "";
-        m_bHadOld = old != nullptr;
+        m_hadOld = old != nullptr;
         setenv("XDG_CONFIG_HOME", dir.Path().c_str(), 1);
     }
     ~LoginStartTest() override {
-        if (m_bHadOld)
+        if (m_hadOld)
             setenv("XDG_CONFIG_HOME", m_old.c_str(), 1);
         else
             unsetenv("XDG_CONFIG_HOME");
@@ -86,7 +88,7 @@ protected:
 
     TempFolder dir;
     std::string m_old;
-    bool m_bHadOld = false;
+    bool m_hadOld = false;
 };
 
 TEST_F(LoginStartTest, TheEntryIsWrittenValidAndRemoved) {

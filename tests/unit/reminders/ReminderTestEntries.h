@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/Clock.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleEntry.h"
 #include "text/Sjis.h"
 
 #include <cstdio>
@@ -13,20 +13,22 @@
 
 namespace reminders_test {
 
+using namespace nelo;
+
 /// A local date, with a time of day unless hour is negative.
 struct When {
     int year, month, day, hour = -1, minute = 0;
 };
 
 inline std::time_t TimeOf(const When& w) {
-    return MakeLocalTime(w.year, w.month, w.day, w.hour < 0 ? 0 : w.hour, w.minute, 0);
+    return nelo::MakeLocalTime(w.year, w.month, w.day, w.hour < 0 ? 0 : w.hour, w.minute, 0);
 }
 
 inline std::string DisplayOf(const When& w) {
     static const char* const kWeekdays[] = {"日"_sj, "月"_sj, "火"_sj, "水"_sj, "木"_sj, "金"_sj, "土"_sj};
     char buf[64];
     std::snprintf(buf, sizeof buf, "%d/%02d/%02d(", w.year, w.month, w.day);
-    std::string text = buf + std::string(kWeekdays[LocalTime(TimeOf(w)).tm_wday]) + ")";
+    std::string text = buf + std::string(kWeekdays[nelo::LocalTime(TimeOf(w)).tm_wday]) + ")";
     if (w.hour >= 0) {
         std::snprintf(buf, sizeof buf, " %02d:%02d", w.hour, w.minute);
         text += buf;
@@ -35,21 +37,21 @@ inline std::string DisplayOf(const When& w) {
 }
 
 /// An entry from start to end (end.year 0: none) for business (code page 932).
-inline std::unique_ptr<CSchedule> Entry(const When& start, const When& end, const std::string& business) {
-    auto p = std::make_unique<CSchedule>();
-    p->m_tStart = static_cast<std::int32_t>(TimeOf(start));
-    p->m_strStart = DisplayOf(start);
+inline std::unique_ptr<nelo::ScheduleEntry> Entry(const When& start, const When& end, const std::string& business) {
+    auto p = std::make_unique<nelo::ScheduleEntry>();
+    p->m_startTime = static_cast<std::int32_t>(TimeOf(start));
+    p->m_startText = DisplayOf(start);
     if (end.year != 0) {
-        p->m_tEnd = static_cast<std::int32_t>(TimeOf(end));
-        p->m_strEnd = DisplayOf(end);
+        p->m_endTime = static_cast<std::int32_t>(TimeOf(end));
+        p->m_endText = DisplayOf(end);
     } else {
-        p->m_tEnd = p->m_tStart;
+        p->m_endTime = p->m_startTime;
     }
-    p->m_strBusiness = business;
+    p->m_business = business;
     return p;
 }
 
-inline std::unique_ptr<CSchedule> Entry(const When& start, const std::string& business) {
+inline std::unique_ptr<nelo::ScheduleEntry> Entry(const When& start, const std::string& business) {
     return Entry(start, When{0, 0, 0}, business);
 }
 

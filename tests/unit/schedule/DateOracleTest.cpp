@@ -3,7 +3,7 @@
 // sys_days) and nothing of Nelo's own date code. Then random lines built from the forms:
 // each is registered on the date worked out here, or refused and nothing stored.
 #include "conversation/LineRoute.h"
-#include "schedule/CmdPro.h"
+#include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 
 #include "ScheduleTestClock.h"
@@ -16,18 +16,20 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
 using namespace std::chrono;
 
-struct Clock {
+struct OracleClock {
     int y, m, d, hh, mm;
     const char* what;
 };
 
 // Sundays, Saturdays at 23:59, month ends, 28 and 29 February, New Year's Eve, a Monday
 // at midnight, Fridays.
-const Clock kClocks[] = {
+const OracleClock kClocks[] = {
     {2024, 2, 25, 10, 0, "a Sunday"},
     {2024, 3, 2, 23, 59, "a Saturday at 23:59"},
     {2024, 1, 31, 12, 0, "31 January"},
@@ -49,9 +51,9 @@ struct Expect {
     sys_days day;
     std::optional<int> minutes;
 };
-using Oracle = std::function<std::optional<Expect>(const Clock&)>;
+using Oracle = std::function<std::optional<Expect>(const OracleClock&)>;
 
-sys_days TodayOf(const Clock& c) { return sys_days{year{c.y} / c.m / c.d}; }
+sys_days TodayOf(const OracleClock& c) { return sys_days{year{c.y} / c.m / c.d}; }
 sys_days SundayOf(sys_days t) { return t - (weekday{t} - Sunday); }
 sys_days OnOrAfter(sys_days t, weekday wd) { return t + (wd - weekday{t}); }
 year_month_day AddMonths(year_month_day d, int n) {
@@ -65,7 +67,7 @@ year_month_day AddYears(year_month_day d, int n) {
 std::optional<Expect> Day(sys_days d) { return Expect{d, std::nullopt}; }
 
 // A month and day without a year: the first on or after today (a 29 February waits).
-std::optional<Expect> NextMonthDay(const Clock& c, unsigned m, unsigned d) {
+std::optional<Expect> NextMonthDay(const OracleClock& c, unsigned m, unsigned d) {
     for (int y = c.y; y < c.y + 9; ++y) {
         const year_month_day ymd{year{y}, month{m}, day{d}};
         if (ymd.ok() && sys_days{ymd} >= TodayOf(c)) return Day(sys_days{ymd});
@@ -75,7 +77,7 @@ std::optional<Expect> NextMonthDay(const Clock& c, unsigned m, unsigned d) {
 
 // A day of the month alone: this month's; before today, the next month that has it;
 // a day this month does not have is refused.
-std::optional<Expect> NextDayOfMonth(const Clock& c, unsigned d) {
+std::optional<Expect> NextDayOfMonth(const OracleClock& c, unsigned d) {
     year_month ym{year{c.y}, month{static_cast<unsigned>(c.m)}};
     if (!(ym / day{d}).ok()) return std::nullopt;
     for (int k = 0; k < 13; ++k, ym += months{1}) {
@@ -91,16 +93,16 @@ std::optional<Expect> NthWeekday(year_month ym, weekday wd, unsigned n) {
     return Day(sys_days{ymw});
 }
 
-std::optional<Expect> FromNow(const Clock& c, int minutes) {
+std::optional<Expect> FromNow(const OracleClock& c, int minutes) {
     const sys_seconds t = TodayOf(c) + hours{c.hh} + std::chrono::minutes{c.mm + minutes};
     const sys_days d = floor<days>(t);
     return Expect{d, static_cast<int>(duration_cast<std::chrono::minutes>(t - d).count())};
 }
 
-year_month ThisMonth(const Clock& c) { return year_month{year{c.y}, month{static_cast<unsigned>(c.m)}}; }
+year_month ThisMonth(const OracleClock& c) { return year_month{year{c.y}, month{static_cast<unsigned>(c.m)}}; }
 
 Oracle HereMonthDay(unsigned m, unsigned d) {
-    return [m, d](const Clock& c) -> std::optional<Expect> {
+    return [m, d](const OracleClock& c) -> std::optional<Expect> {
         const year_month_day ymd{year{c.y}, month{m}, day{d}};
         if (!ymd.ok()) return std::nullopt;
         return Day(sys_days{ymd});
@@ -108,7 +110,7 @@ Oracle HereMonthDay(unsigned m, unsigned d) {
 }
 
 Oracle HereDay(unsigned d) {
-    return [d](const Clock& c) -> std::optional<Expect> {
+    return [d](const OracleClock& c) -> std::optional<Expect> {
         const year_month_day ymd = ThisMonth(c) / day{d};
         if (!ymd.ok()) return std::nullopt;
         return Day(sys_days{ymd});
@@ -126,13 +128,13 @@ struct Form {
 };
 
 std::vector<Form> Forms() {
-    const auto today = [](const Clock& c) { return TodayOf(c); };
-    const auto plus = [today](int n) { return [today, n](const Clock& c) { return Day(today(c) + days{n}); }; };
+    const auto today = [](const OracleClock& c) { return TodayOf(c); };
+    const auto plus = [today](int n) { return [today, n](const OracleClock& c) { return Day(today(c) + days{n}); }; };
     const auto months = [](int n) {
-        return [n](const Clock& c) { return Day(sys_days{AddMonths(year_month_day{TodayOf(c)}, n)}); };
+        return [n](const OracleClock& c) { return Day(sys_days{AddMonths(year_month_day{TodayOf(c)}, n)}); };
     };
     const auto week = [](int n, weekday wd) {
-        return [n, wd](const Clock& c) { return Day(SundayOf(TodayOf(c)) + days{7 * n} + (wd - Sunday)); };
+        return [n, wd](const OracleClock& c) { return Day(SundayOf(TodayOf(c)) + days{7 * n} + (wd - Sunday)); };
     };
     return {
         {"今日"_sj, plus(0)},
@@ -161,7 +163,7 @@ std::vector<Form> Forms() {
         {"一ヶ月後"_sj, months(1)},
         {"３か月後"_sj, months(3)},
         {"半年後"_sj, months(6)},
-        {"１年後"_sj, [](const Clock& c) { return Day(sys_days{AddYears(year_month_day{TodayOf(c)}, 1)}); }},
+        {"１年後"_sj, [](const OracleClock& c) { return Day(sys_days{AddYears(year_month_day{TodayOf(c)}, 1)}); }},
         {"今週の金曜"_sj, week(0, Friday), true},
         {"来週の月曜"_sj, week(1, Monday)},
         {"来週月曜"_sj, week(1, Monday)},
@@ -173,42 +175,46 @@ std::vector<Form> Forms() {
         {"来週末"_sj, week(1, Saturday)},
         {"２週間後の月曜"_sj, week(2, Monday)},
         {"１週間後の金曜"_sj, week(1, Friday)},
-        {"金曜"_sj, [](const Clock& c) { return Day(OnOrAfter(TodayOf(c), Friday)); }},
-        {"日曜日"_sj, [](const Clock& c) { return Day(OnOrAfter(TodayOf(c), Sunday)); }},
-        {"次の金曜"_sj, [](const Clock& c) { return Day(OnOrAfter(TodayOf(c) + days{1}, Friday)); }},
-        {"今度の月曜"_sj, [](const Clock& c) { return Day(OnOrAfter(TodayOf(c) + days{1}, Monday)); }},
-        {"３日後の金曜"_sj, [](const Clock& c) { return Day(OnOrAfter(TodayOf(c) + days{3}, Friday)); }},
-        {"１日後の月曜"_sj, [](const Clock& c) { return Day(OnOrAfter(TodayOf(c) + days{1}, Monday)); }},
+        {"金曜"_sj, [](const OracleClock& c) { return Day(OnOrAfter(TodayOf(c), Friday)); }},
+        {"日曜日"_sj, [](const OracleClock& c) { return Day(OnOrAfter(TodayOf(c), Sunday)); }},
+        {"次の金曜"_sj, [](const OracleClock& c) { return Day(OnOrAfter(TodayOf(c) + days{1}, Friday)); }},
+        {"今度の月曜"_sj, [](const OracleClock& c) { return Day(OnOrAfter(TodayOf(c) + days{1}, Monday)); }},
+        {"３日後の金曜"_sj, [](const OracleClock& c) { return Day(OnOrAfter(TodayOf(c) + days{3}, Friday)); }},
+        {"１日後の月曜"_sj, [](const OracleClock& c) { return Day(OnOrAfter(TodayOf(c) + days{1}, Monday)); }},
         {"１ヶ月後の金曜"_sj,
-         [](const Clock& c) { return Day(OnOrAfter(sys_days{AddMonths(year_month_day{TodayOf(c)}, 1)}, Friday)); }},
+         [](const OracleClock& c) {
+             return Day(OnOrAfter(sys_days{AddMonths(year_month_day{TodayOf(c)}, 1)}, Friday));
+         }},
         {"来月の第２金曜"_sj,
-         [](const Clock& c) { return NthWeekday(ThisMonth(c) + std::chrono::months{1}, Friday, 2); }},
+         [](const OracleClock& c) { return NthWeekday(ThisMonth(c) + std::chrono::months{1}, Friday, 2); }},
         {"来月第１月曜"_sj,
-         [](const Clock& c) { return NthWeekday(ThisMonth(c) + std::chrono::months{1}, Monday, 1); }},
-        {"今月の第５土曜"_sj, [](const Clock& c) { return NthWeekday(ThisMonth(c), Saturday, 5); }, true},
+         [](const OracleClock& c) { return NthWeekday(ThisMonth(c) + std::chrono::months{1}, Monday, 1); }},
+        {"今月の第５土曜"_sj, [](const OracleClock& c) { return NthWeekday(ThisMonth(c), Saturday, 5); }, true},
         {"月末"_sj,
-         [](const Clock& c) {
+         [](const OracleClock& c) {
              return Day(sys_days{year_month_day_last{year{c.y}, month_day_last{month(c.m)}}});
          }},
         {"今月末"_sj,
-         [](const Clock& c) {
+         [](const OracleClock& c) {
              return Day(sys_days{year_month_day_last{year{c.y}, month_day_last{month(c.m)}}});
          }},
         {"来月末"_sj,
-         [](const Clock& c) {
+         [](const OracleClock& c) {
              const year_month ym = ThisMonth(c) + std::chrono::months{1};
              return Day(sys_days{ym / last});
          }},
-        {"来月５日"_sj, [](const Clock& c) { return Day(sys_days{(ThisMonth(c) + std::chrono::months{1}) / 5}); }},
-        {"２／２９"_sj, [](const Clock& c) { return NextMonthDay(c, 2, 29); }, false, false, HereMonthDay(2, 29)},
-        {"１／５"_sj, [](const Clock& c) { return NextMonthDay(c, 1, 5); }, false, false, HereMonthDay(1, 5)},
-        {"１２月２５日"_sj, [](const Clock& c) { return NextMonthDay(c, 12, 25); }, false, false, HereMonthDay(12, 25)},
-        {"３月１日"_sj, [](const Clock& c) { return NextMonthDay(c, 3, 1); }, false, false, HereMonthDay(3, 1)},
-        {"１日"_sj, [](const Clock& c) { return NextDayOfMonth(c, 1); }, false, false, HereDay(1)},
-        {"３１日"_sj, [](const Clock& c) { return NextDayOfMonth(c, 31); }, false, false, HereDay(31)},
-        {"２９日"_sj, [](const Clock& c) { return NextDayOfMonth(c, 29); }, false, false, HereDay(29)},
+        {"来月５日"_sj,
+         [](const OracleClock& c) { return Day(sys_days{(ThisMonth(c) + std::chrono::months{1}) / 5}); }},
+        {"２／２９"_sj, [](const OracleClock& c) { return NextMonthDay(c, 2, 29); }, false, false, HereMonthDay(2, 29)},
+        {"１／５"_sj, [](const OracleClock& c) { return NextMonthDay(c, 1, 5); }, false, false, HereMonthDay(1, 5)},
+        {"１２月２５日"_sj, [](const OracleClock& c) { return NextMonthDay(c, 12, 25); }, false, false,
+         HereMonthDay(12, 25)},
+        {"３月１日"_sj, [](const OracleClock& c) { return NextMonthDay(c, 3, 1); }, false, false, HereMonthDay(3, 1)},
+        {"１日"_sj, [](const OracleClock& c) { return NextDayOfMonth(c, 1); }, false, false, HereDay(1)},
+        {"３１日"_sj, [](const OracleClock& c) { return NextDayOfMonth(c, 31); }, false, false, HereDay(31)},
+        {"２９日"_sj, [](const OracleClock& c) { return NextDayOfMonth(c, 29); }, false, false, HereDay(29)},
         {"３月の第２日曜"_sj,
-         [](const Clock& c) -> std::optional<Expect> {
+         [](const OracleClock& c) -> std::optional<Expect> {
              for (int y = c.y; y < c.y + 2; ++y) {
                  const sys_days d{year_month_weekday{year{y}, March, Sunday[2]}};
                  if (d >= TodayOf(c)) return Day(d);
@@ -216,13 +222,13 @@ std::vector<Form> Forms() {
              return std::nullopt;
          },
          false, false,
-         [](const Clock& c) {
+         [](const OracleClock& c) {
              return Day(sys_days{year_month_weekday{year{c.y}, March, Sunday[2]}});
          }},
-        {"２０２５年１月５日"_sj, [](const Clock&) { return Day(sys_days{2025y / January / 5}); }, true},
-        {"２時間後"_sj, [](const Clock& c) { return FromNow(c, 120); }, false, true},
-        {"３０分後"_sj, [](const Clock& c) { return FromNow(c, 30); }, false, true},
-        {"１時間半後"_sj, [](const Clock& c) { return FromNow(c, 90); }, false, true},
+        {"２０２５年１月５日"_sj, [](const OracleClock&) { return Day(sys_days{2025y / January / 5}); }, true},
+        {"２時間後"_sj, [](const OracleClock& c) { return FromNow(c, 120); }, false, true},
+        {"３０分後"_sj, [](const OracleClock& c) { return FromNow(c, 30); }, false, true},
+        {"１時間半後"_sj, [](const OracleClock& c) { return FromNow(c, 90); }, false, true},
     };
 }
 
@@ -267,10 +273,10 @@ protected:
         answer.clear();
         m_pro.DoCommand(answer, text);
         if (m_pro.GetSchedules().empty()) return "";
-        return m_pro.GetSchedules().back()->m_strStart;
+        return m_pro.GetSchedules().back()->m_startText;
     }
 
-    CCmdPro m_pro;
+    ScheduleBook m_pro;
 };
 
 }  // namespace
@@ -278,7 +284,7 @@ protected:
 TEST_F(DateOracle, EveryFormAtEveryClock) {
     const std::vector<Form> forms = Forms();
     int checked = 0;
-    for (const Clock& c : kClocks) {
+    for (const OracleClock& c : kClocks) {
         SetNow(c.y, c.m, c.d, c.hh, c.mm);
         for (const Form& f : forms) {
             const std::optional<Expect> expect = f.oracle(c);
@@ -318,7 +324,7 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
     std::mt19937 rng(20240225);
     int registered = 0, refused = 0;
     for (int n = 0; n < 6000; ++n) {
-        const Clock& c = kClocks[rng() % std::size(kClocks)];
+        const OracleClock& c = kClocks[rng() % std::size(kClocks)];
         SetNow(c.y, c.m, c.d, c.hh, c.mm);
         const Form& f = forms[rng() % forms.size()];
         std::optional<Expect> expect = f.oracle(c);
@@ -345,12 +351,12 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         ASSERT_TRUE(expect.has_value()) << c.what << ": " << line << " registered " << start;
         // A start with its own time of day keeps it; the start's day is always the oracle's,
         // or this year's (month's) day of an entry under way.
-        const CSchedule& e = *m_pro.GetSchedules().back();
+        const ScheduleEntry& e = *m_pro.GetSchedules().back();
         bool bUnderWay = false;
-        if (f.here && !e.m_strEnd.empty()) {
+        if (f.here && !e.m_endText.empty()) {
             const std::optional<Expect> here = f.here(c);
             if (here && here->day < TodayOf(c) && start.substr(0, Display(*here).size()) == Display(*here)) {
-                const sys_seconds end{seconds{e.m_tEnd}};
+                const sys_seconds end{seconds{e.m_endTime}};
                 ASSERT_GE(floor<days>(end), TodayOf(c)) << c.what << ": " << line;
                 expect->day = here->day;
                 bUnderWay = true;
@@ -364,8 +370,8 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         if (!f.bPast && !bUnderWay) {
             ASSERT_GE(expect->day, TodayOf(c)) << c.what << ": " << line;
         }
-        if (!e.m_strEnd.empty()) {
-            ASSERT_LE(e.m_tStart, e.m_tEnd) << c.what << ": " << line;
+        if (!e.m_endText.empty()) {
+            ASSERT_LE(e.m_startTime, e.m_endTime) << c.what << ": " << line;
         }
     }
     EXPECT_GT(registered, 2000);

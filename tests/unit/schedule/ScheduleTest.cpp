@@ -1,6 +1,6 @@
-#include "schedule/CmdPro.h"
-#include "schedule/Priqueue.h"
-#include "schedule/Schedule.h"
+#include "schedule/ScheduleBook.h"
+#include "schedule/StartTimeQueue.h"
+#include "schedule/ScheduleEntry.h"
 #include "schedule/ScheduleIndex.h"
 #include "text/Sjis.h"
 
@@ -12,16 +12,18 @@
 #include <string>
 #include <vector>
 
+using namespace nelo;
+
 namespace {
 
-std::unique_ptr<CSchedule> Entry(std::int32_t tStart, const char* start, const char* end = "",
-                                 const char* business = "", std::int32_t tEnd = 0) {
-    auto e = std::make_unique<CSchedule>();
-    e->m_tStart = tStart;
-    e->m_tEnd = end[0] ? tEnd : tStart;
-    e->m_strStart = start;
-    e->m_strEnd = end;
-    e->m_strBusiness = business;
+std::unique_ptr<ScheduleEntry> Entry(std::int32_t tStart, const char* start, const char* end = "",
+                                     const char* business = "", std::int32_t tEnd = 0) {
+    auto e = std::make_unique<ScheduleEntry>();
+    e->m_startTime = tStart;
+    e->m_endTime = end[0] ? tEnd : tStart;
+    e->m_startText = start;
+    e->m_endText = end;
+    e->m_business = business;
     return e;
 }
 
@@ -67,24 +69,25 @@ TEST_F(ScheduleFormatTest, CurrentYearFollowsTheClock) {
 // renumbering every slot after each insertion: the reference the optimised queue must
 // match slot for slot and index for index.
 struct LiteralQueue {
-    std::vector<std::pair<CSchedule*, int>> slots{{nullptr, 0}};
+    std::vector<std::pair<ScheduleEntry*, int>> slots{{nullptr, 0}};
     int inserted = 0;
-    static bool Before(const std::pair<CSchedule*, int>& a, const std::pair<CSchedule*, int>& b) {
-        return a.first->m_tStart < b.first->m_tStart || (a.first->m_tStart == b.first->m_tStart && a.second < b.second);
+    static bool Before(const std::pair<ScheduleEntry*, int>& a, const std::pair<ScheduleEntry*, int>& b) {
+        return a.first->m_startTime < b.first->m_startTime ||
+               (a.first->m_startTime == b.first->m_startTime && a.second < b.second);
     }
-    void Insert(CSchedule* p) {
+    void Insert(ScheduleEntry* p) {
         slots.push_back({p, inserted++});
         std::size_t n = slots.size() - 1;
         while (n != 1 && Before(slots[n], slots[n / 2])) {
             std::swap(slots[n / 2], slots[n]);
             n /= 2;
         }
-        for (std::size_t i = 1; i < slots.size(); ++i) slots[i].first->m_nHeapIndex = static_cast<int>(i);
+        for (std::size_t i = 1; i < slots.size(); ++i) slots[i].first->m_heapIndex = static_cast<int>(i);
     }
-    CSchedule* RemoveTop() {
+    ScheduleEntry* RemoveTop() {
         std::size_t count = slots.size() - 1;
         if (count == 0) return nullptr;
-        CSchedule* top = slots[1].first;
+        ScheduleEntry* top = slots[1].first;
         slots[1] = slots[count];
         slots.pop_back();
         --count;
@@ -101,68 +104,68 @@ struct LiteralQueue {
     }
 };
 
-TEST(PriqueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
+TEST(StartTimeQueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
     std::mt19937 rng(7);
     for (int round = 0; round < 50; ++round) {
-        std::vector<std::unique_ptr<CSchedule>> a, b;
+        std::vector<std::unique_ptr<ScheduleEntry>> a, b;
         int n = 1 + static_cast<int>(rng() % 60);
         for (int i = 0; i < n; ++i) {
             std::int32_t t = static_cast<std::int32_t>(rng() % 5);  // few distinct starts
             a.push_back(Entry(t, ""));
-            a.back()->m_strBusiness = std::to_string(i);
+            a.back()->m_business = std::to_string(i);
             b.push_back(Entry(t, ""));
-            b.back()->m_strBusiness = std::to_string(i);
+            b.back()->m_business = std::to_string(i);
         }
-        CPriqueue queue(n);
+        StartTimeQueue queue(n);
         LiteralQueue literal;
         // Insertions and removals interleaved, as no caller does but the queue allows.
         std::size_t next = 0;
-        while (next < a.size() || queue.m_nCount > 0) {
-            if (next < a.size() && (rng() % 3 != 0 || queue.m_nCount == 0)) {
+        while (next < a.size() || queue.m_count > 0) {
+            if (next < a.size() && (rng() % 3 != 0 || queue.m_count == 0)) {
                 queue.Insert(a[next].get());
                 literal.Insert(b[next].get());
                 ++next;
-                for (int i = 0; i < n; ++i) ASSERT_EQ(a[i]->m_nHeapIndex, b[i]->m_nHeapIndex) << round;
+                for (int i = 0; i < n; ++i) ASSERT_EQ(a[i]->m_heapIndex, b[i]->m_heapIndex) << round;
             } else {
-                CSchedule* p = queue.RemoveTop();
-                CSchedule* q = literal.RemoveTop();
+                ScheduleEntry* p = queue.RemoveTop();
+                ScheduleEntry* q = literal.RemoveTop();
                 ASSERT_NE(p, nullptr);
-                ASSERT_EQ(p->m_strBusiness, q->m_strBusiness) << round;
+                ASSERT_EQ(p->m_business, q->m_business) << round;
             }
         }
         EXPECT_EQ(queue.RemoveTop(), nullptr);
     }
 }
 
-TEST(PriqueueTest, InsertionsBeyondCapacityAreKept) {
-    std::vector<std::unique_ptr<CSchedule>> entries;
-    CPriqueue queue(2);  // room for three insertions
+TEST(StartTimeQueueTest, InsertionsBeyondCapacityAreKept) {
+    std::vector<std::unique_ptr<ScheduleEntry>> entries;
+    StartTimeQueue queue(2);  // room for three insertions
     for (int i = 0; i < 40; ++i) {
         entries.push_back(Entry(40 - i, ""));
         queue.Insert(entries.back().get());
     }
-    EXPECT_EQ(queue.m_nCount, 40);
-    for (int i = 1; i <= 40; ++i) EXPECT_EQ(queue.RemoveTop()->m_tStart, i);
+    EXPECT_EQ(queue.m_count, 40);
+    for (int i = 1; i <= 40; ++i) EXPECT_EQ(queue.RemoveTop()->m_startTime, i);
     EXPECT_EQ(queue.RemoveTop(), nullptr);
-    CPriqueue small(0);
-    EXPECT_EQ(small.m_nMax, 2);
+    StartTimeQueue small(0);
+    EXPECT_EQ(small.m_max, 2);
     EXPECT_EQ(small.RemoveTop(), nullptr);
 }
 
-TEST(PriqueueTest, DeleteContentsLeavesTheEntriesAlone) {
+TEST(StartTimeQueueTest, DeleteContentsLeavesTheEntriesAlone) {
     auto e = Entry(5, "");
-    CPriqueue queue;
-    EXPECT_EQ(queue.m_nMax, 200);
+    StartTimeQueue queue;
+    EXPECT_EQ(queue.m_max, 200);
     queue.Insert(e.get());
     queue.DeleteContents();
-    EXPECT_EQ(queue.m_nCount, 0);
-    EXPECT_EQ(e->m_tStart, 5);  // still alive: the list owns it
+    EXPECT_EQ(queue.m_count, 0);
+    EXPECT_EQ(e->m_startTime, 5);  // still alive: the list owns it
 }
 
 class ScheduleListTest : public ScheduleClockTest {};
 
 TEST_F(ScheduleListTest, SortOrdersByStartThenRegistration) {
-    CCmdPro pro;
+    ScheduleBook pro;
     pro.SortSchedules();
     EXPECT_TRUE(pro.GetSchedules().empty());
     const std::int32_t starts[] = {2004, 10, 10, 10, 10, 9, -1, 10};
@@ -173,31 +176,31 @@ TEST_F(ScheduleListTest, SortOrdersByStartThenRegistration) {
     for (int round = 0; round < 3; ++round) {
         pro.SortSchedules();
         std::vector<std::string> order;
-        for (auto& e : pro.GetSchedules()) order.push_back(e->m_strBusiness);
+        for (auto& e : pro.GetSchedules()) order.push_back(e->m_business);
         EXPECT_EQ(order, expected) << round;
     }
 }
 
 TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {
     const std::int32_t now = static_cast<std::int32_t>(m_clock.Now());
-    CCmdPro pro;
+    ScheduleBook pro;
     pro.AddSchedule(Entry(now - 23 * 3600, "", "", "23h"));
     pro.AddSchedule(Entry(now - 25 * 3600, "", "", "25h"));
     pro.AddSchedule(Entry(now - 100 * 86400, "s", "x", "ends 23h ago", now - 23 * 3600));
     pro.AddSchedule(Entry(now - 3 * 86400, "s", "x", "ended 2 days ago", now - 2 * 86400));
-    // m_tEnd counts only with an end text.
+    // m_endTime counts only with an end text.
     pro.AddSchedule(Entry(now - 30 * 3600, "", "", "no end text", now));
     pro.AddSchedule(Entry(std::numeric_limits<std::int32_t>::max(), "", "", "far"));
-    pro.GetSchedules().back()->m_tEnd = std::numeric_limits<std::int32_t>::max();
-    pro.GetSchedules()[4]->m_tEnd = now;
+    pro.GetSchedules().back()->m_endTime = std::numeric_limits<std::int32_t>::max();
+    pro.GetSchedules()[4]->m_endTime = now;
     pro.PurgePastSchedules();
     std::vector<std::string> kept;
-    for (auto& e : pro.GetSchedules()) kept.push_back(e->m_strBusiness);
+    for (auto& e : pro.GetSchedules()) kept.push_back(e->m_business);
     EXPECT_EQ(kept, (std::vector<std::string>{"23h", "ends 23h ago", "far"}));
     EXPECT_TRUE(pro.IsChanged());
     EXPECT_TRUE(pro.IsPastPurged());
 
-    CCmdPro fresh;
+    ScheduleBook fresh;
     fresh.AddSchedule(Entry(now, "", "", "now"));
     fresh.PurgePastSchedules();
     EXPECT_EQ(fresh.GetSchedules().size(), 1u);
@@ -206,7 +209,7 @@ TEST_F(ScheduleListTest, PurgeRemovesWhatEndedMoreThanADayAgo) {
 }
 
 TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
-    CCmdPro pro;
+    ScheduleBook pro;
     pro.AddSchedule(Entry(1, ""));
     pro.PurgePastSchedules();  // sets both flags
     pro.AddSchedule(Entry(std::numeric_limits<std::int32_t>::max(), ""));
@@ -218,8 +221,8 @@ TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
 
 TEST(ScheduleIndexTest, ConflictsMatchAWalkOverEveryEntry) {
     std::mt19937 rng(11);
-    std::vector<std::unique_ptr<CSchedule>> entries;
-    CScheduleIndex index;
+    std::vector<std::unique_ptr<ScheduleEntry>> entries;
+    ScheduleIndex index;
     for (int i = 0; i < 2000; ++i) {
         std::int32_t s = static_cast<std::int32_t>(rng() % 10000);
         // Mostly short entries, a few long ones, some whose end lies before the start.
@@ -233,8 +236,8 @@ TEST(ScheduleIndexTest, ConflictsMatchAWalkOverEveryEntry) {
                 std::vector<std::size_t> got, want;
                 const std::size_t count = index.Conflicts(t, t + 20, 50, got);
                 for (std::size_t k = 0; k < entries.size(); ++k)
-                    if ((entries[k]->m_tStart <= t && t <= entries[k]->m_tEnd) ||
-                        (entries[k]->m_tStart <= t + 20 && t + 20 <= entries[k]->m_tEnd))
+                    if ((entries[k]->m_startTime <= t && t <= entries[k]->m_endTime) ||
+                        (entries[k]->m_startTime <= t + 20 && t + 20 <= entries[k]->m_endTime))
                         want.push_back(k);
                 ASSERT_EQ(count, want.size()) << "t=" << t;
                 if (want.size() > 50) want.resize(50);
@@ -248,7 +251,7 @@ TEST(ScheduleIndexTest, ConflictsMatchAWalkOverEveryEntry) {
 }
 
 TEST_F(ScheduleListTest, ConflictsAfterTheListWasChangedBehindTheIndex) {
-    CCmdPro pro;
+    ScheduleBook pro;
     std::string answer;
     pro.RegisterSchedule("2003/06/02(月) 10:00"_sj, "", "A", answer, 1000, 1000);
     pro.RegisterSchedule("2003/06/02(月) 09:00"_sj, "2003/06/02(月) 11:00"_sj, "B", answer, 900, 1100);
@@ -283,7 +286,7 @@ TEST_F(ScheduleListTest, ConflictsAfterTheListWasChangedBehindTheIndex) {
 
 TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
     std::mt19937 rng(3);
-    CCmdPro pro;
+    ScheduleBook pro;
     std::string answer, line;
     for (int i = 0; i < 600; ++i) {
         std::int32_t s = static_cast<std::int32_t>(rng() % 3000);
@@ -291,7 +294,7 @@ TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
         std::int32_t e = s + static_cast<std::int32_t>(i % 10 == 0 ? 3000 : rng() % 40);
         std::vector<std::string> conflicts;
         for (auto& x : pro.GetSchedules())
-            if ((x->m_tStart <= s && s <= x->m_tEnd) || (x->m_tStart <= e && e <= x->m_tEnd)) {
+            if ((x->m_startTime <= s && s <= x->m_endTime) || (x->m_startTime <= e && e <= x->m_endTime)) {
                 x->Format(line);
                 conflicts.push_back(line + "\r\n");
             }
@@ -299,17 +302,19 @@ TEST_F(ScheduleListTest, RandomRegistrationsMatchAWalkOverTheList) {
         if (i % 7 == 3) {
             // The calendar's registration only tells whether there was a conflict.
             auto entry = Entry(s, "", "", "", e);
-            entry->m_tEnd = e;
-            entry->m_strStart = entry->m_strBusiness = name;
+            entry->m_endTime = e;
+            entry->m_startText = entry->m_business = name;
             ASSERT_EQ(pro.AddRegistered(std::move(entry)), !conflicts.empty()) << i;
             continue;
         }
         std::string want = "下記の予定を登録しました。\r\n"_sj;
         if (!conflicts.empty()) {
             want = "既に予定がありますが、下記の予定を登録しました。\r\n"_sj;
-            for (std::size_t k = 0; k < conflicts.size() && k < CCmdPro::kMaxConflictLines; ++k) want += conflicts[k];
-            if (conflicts.size() > CCmdPro::kMaxConflictLines)
-                want += "（ほか "_sj + std::to_string(conflicts.size() - CCmdPro::kMaxConflictLines) + " 件）\r\n"_sj;
+            for (std::size_t k = 0; k < conflicts.size() && k < ScheduleBook::kMaxConflictLines; ++k)
+                want += conflicts[k];
+            if (conflicts.size() > ScheduleBook::kMaxConflictLines)
+                want +=
+                    "（ほか "_sj + std::to_string(conflicts.size() - ScheduleBook::kMaxConflictLines) + " 件）\r\n"_sj;
         }
         pro.RegisterSchedule(name, "", name, answer, s, e);
         pro.GetSchedules().back()->Format(line);

@@ -14,12 +14,12 @@ protected:
         setenv("TZ", "UTC0", 1);
         tzset();
         SetNow(2003, 6, 1, 10, 0);
-        SetCurrentClock(&m_clock);
+        nelo::SetCurrentClock(&m_clock);
     }
-    ~ScheduleClockTest() override { SetCurrentClock(nullptr); }
+    ~ScheduleClockTest() override { nelo::SetCurrentClock(nullptr); }
 
     /// Moves the frozen clock to that local time.
-    void SetNow(int y, int mo, int d, int h, int mi) { m_clock.Set(MakeLocalTime(y, mo, d, h, mi, 0)); }
+    void SetNow(int y, int mo, int d, int h, int mi) { m_clock.Set(nelo::MakeLocalTime(y, mo, d, h, mi, 0)); }
 
-    CFixedClock m_clock;
+    nelo::FixedClock m_clock;
 };

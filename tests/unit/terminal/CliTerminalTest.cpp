@@ -26,9 +26,9 @@ namespace {
 /// nelo-cli with a pseudo-terminal as its stdin, stdout and stderr, in a session of its
 /// own (so that closing the terminal hangs it up). bOutputToPipe: stdout is a pipe the
 /// test reads instead (as when the output goes to a pager).
-class CTerminalRun {
+class TerminalRun {
 public:
-    CTerminalRun(const fs::path& dir, const std::vector<std::string>& args, bool bOutputToPipe = false) {
+    TerminalRun(const fs::path& dir, const std::vector<std::string>& args, bool bOutputToPipe = false) {
         m_master = posix_openpt(O_RDWR | O_NOCTTY);
         if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) return;
         int outPipe[2] = {-1, -1};
@@ -67,8 +67,8 @@ public:
             m_outPipe = outPipe[0];
         }
     }
-    ~CTerminalRun() {
-        if (m_pid > 0 && !m_bReaped) {
+    ~TerminalRun() {
+        if (m_pid > 0 && !m_reaped) {
             kill(m_pid, SIGKILL);
             waitpid(m_pid, nullptr, 0);
         }
@@ -115,9 +115,9 @@ public:
     bool WaitFor(const std::string& text, int timeoutMs = 10000) {
         auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         for (;;) {
-            auto found = m_out.find(text, m_nSeen);
+            auto found = m_out.find(text, m_seen);
             if (found != std::string::npos) {
-                m_nSeen = found + text.size();
+                m_seen = found + text.size();
                 return true;
             }
             auto left =
@@ -141,7 +141,7 @@ public:
             if (!ReadSome(10)) usleep(10000);
             if (i == 500) kill(m_pid, SIGKILL);
         }
-        m_bReaped = true;
+        m_reaped = true;
         while (ReadSome(100)) {
         }
         return status;
@@ -169,9 +169,9 @@ private:
     int m_outPipe = -1;
     std::string m_piped;
     pid_t m_pid = -1;
-    bool m_bReaped = false;
+    bool m_reaped = false;
     std::string m_out;
-    std::size_t m_nSeen = 0;
+    std::size_t m_seen = 0;
 };
 
 class CliTerminalTest : public testing::Test {
@@ -209,7 +209,7 @@ protected:
 };
 
 TEST_F(CliTerminalTest, EveryEndOfInputAsksUntilTheUserSaysNo) {
-    CTerminalRun run(m_dir, {"--new"});
+    TerminalRun run(m_dir, {"--new"});
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("> "));
     run.Type("半径＝５\r");
@@ -241,7 +241,7 @@ TEST_F(CliTerminalTest, EveryEndOfInputAsksUntilTheUserSaysNo) {
 
 TEST_F(CliTerminalTest, SavingOverAnotherFileAsksAndEnterMeansNo) {
     std::ofstream(m_dir / "other.nel") << "old";
-    CTerminalRun run(m_dir, {"--new"});
+    TerminalRun run(m_dir, {"--new"});
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("> "));
     run.Type("半径＝５\r");
@@ -272,7 +272,7 @@ TEST_F(CliTerminalTest, ACalendarReplacesAFileOnlyAfterAYes) {
         std::ifstream in(m_dir / "old.ics", std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     };
-    CTerminalRun run(m_dir, {"--new"});
+    TerminalRun run(m_dir, {"--new"});
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("> "));
     // Enter alone keeps the file; "y" replaces it.
@@ -292,7 +292,7 @@ TEST_F(CliTerminalTest, ACalendarReplacesAFileOnlyAfterAYes) {
 }
 
 TEST_F(CliTerminalTest, CtrlCClearsTheLineAndKeepsTheSession) {
-    CTerminalRun run(m_dir, {"--new"});
+    TerminalRun run(m_dir, {"--new"});
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("> ")) << run.Output();
     run.Type("天気");
@@ -320,7 +320,7 @@ TEST_F(CliTerminalTest, AnEndFromOutsideLeavesARecoveryCopyThatOpensWithTheWork)
     };
     for (Case c : {Case{SIGTERM, "無題-20030601-100000.nel"}, Case{SIGHUP, "無題-20030601-100000-2.nel"}}) {
         {
-            CTerminalRun run(m_dir, {"--new"});
+            TerminalRun run(m_dir, {"--new"});
             ASSERT_TRUE(run.Started());
             ASSERT_TRUE(run.WaitFor("> "));
             run.Type("半径＝５\r");
@@ -350,7 +350,7 @@ TEST_F(CliTerminalTest, AnEndFromOutsideLeavesARecoveryCopyThatOpensWithTheWork)
 
     // The next start on a terminal mentions a copy once; the start after it does not.
     for (bool bMentioned : {true, false}) {
-        CTerminalRun run(m_dir, {"--new"});
+        TerminalRun run(m_dir, {"--new"});
         ASSERT_TRUE(run.Started());
         ASSERT_TRUE(run.WaitFor("> "));
         // (The first copy was mentioned by the start of the run that made the second.)
@@ -362,7 +362,7 @@ TEST_F(CliTerminalTest, AnEndFromOutsideLeavesARecoveryCopyThatOpensWithTheWork)
 }
 
 TEST_F(CliTerminalTest, NothingToSaveLeavesNoCopy) {
-    CTerminalRun run(m_dir, {"--new"});
+    TerminalRun run(m_dir, {"--new"});
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("> "));
     int status = run.EndWith(SIGTERM);
@@ -372,7 +372,7 @@ TEST_F(CliTerminalTest, NothingToSaveLeavesNoCopy) {
 
 TEST_F(CliTerminalTest, AClosedOutputEndsTheSessionWithACopy) {
     // nelo-cli | less: the pager is quit, then a line is typed.
-    CTerminalRun run(m_dir, {"--new"}, true);
+    TerminalRun run(m_dir, {"--new"}, true);
     ASSERT_TRUE(run.Started());
     // (The line editor gives no prompt when its output is no terminal.)
     ASSERT_TRUE(run.WaitForPiped("入力例が表示されます。"));
@@ -438,7 +438,7 @@ TEST_F(CliTerminalTest, CtrlCCancelsAReadAndKeepsTheSession) {
         std::ofstream big(m_dir / "big.txt", std::ios::binary);
         for (int i = 0; i < 2000000; ++i) big << "1+1\n";
     }
-    CTerminalRun run(m_dir, {"--new"});
+    TerminalRun run(m_dir, {"--new"});
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("> "));
     run.Type("\\read big.txt\r");
@@ -461,7 +461,7 @@ TEST_F(CliTerminalTest, CtrlCCancelsAReadAndKeepsTheSession) {
 TEST_F(CliTerminalTest, ControlCharactersAreShownNotSent) {
     const std::string hostile = "題\x1b]0;owned\x07、消\x1b[2J、\x1b]52;c;ZXZpbA==\x07";
     std::ofstream(m_dir / "hostile.txt", std::ios::binary) << hostile << "\n";
-    CTerminalRun run(m_dir, {"--new"});
+    TerminalRun run(m_dir, {"--new"});
     ASSERT_TRUE(run.Started());
     ASSERT_TRUE(run.WaitFor("> "));
     run.Type("\\read hostile.txt\r");

@@ -5,6 +5,8 @@
 
 #include <cfloat>
 
+using namespace nelo;
+
 namespace {
 
 TEST(UnitConvertTest, Table) {

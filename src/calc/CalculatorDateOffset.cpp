@@ -1,0 +1,49 @@
+// The date-offset form 「＋３日」 of the numeric evaluator: a sign, a count and a unit word
+// move the base date and answer with the moved date's sentence.
+#include "calc/Calculator.h"
+
+#include "dates/DateAnswers.h"
+#include "strings/StringTable.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace nelo {
+
+// Looks two tokens past the sign on a copy of the scanner. The copy's token text starts
+// as blanks, so a word read earlier in the line cannot pass for the unit.
+bool Calculator::IsDateOffset(const Scanner& scan, int& unit) const {
+    Scanner ahead = scan;
+    std::memset(ahead.m_tokenText, ' ', sizeof ahead.m_tokenText - 1);
+    ahead.m_tokenText[sizeof ahead.m_tokenText - 1] = '\0';
+    // A count written against the order of its units is no count (「＋１万億日」).
+    if (ahead.GetToken() == tokBadNumber) return false;
+    ahead.GetToken();
+    unit = FindDateUnit(ahead.m_tokenText);
+    return unit != unitNone;
+}
+
+int Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
+    GetToken(scan);
+    double count = std::trunc(scan.m_value);
+    // A count beyond an int cannot move the date; neither can one that leaves the
+    // years 1-9999 (the answer functions then leave the date as it was).
+    if (!(count <= 2147483647.0)) {
+        SetError(IDS_CANNOT_CALCULATE);
+        return 0;
+    }
+    int n = static_cast<int>(count);
+    if (signToken == tokMinus) n = -n;
+    int ok = 0;
+    switch (unit) {
+    case unitDay: ok = AddDaysAnswer(*m_date, m_textAnswer, n); break;
+    case unitWeek: ok = AddWeeksAnswer(*m_date, m_textAnswer, n); break;
+    case unitMonth:
+    case unitMonths: ok = AddMonthsAnswer(*m_date, m_textAnswer, n); break;
+    default: ok = AddYearsAnswer(*m_date, m_textAnswer, n); break;
+    }
+    if (!ok) SetError(IDS_CANNOT_CALCULATE);
+    return 0;
+}
+
+}  // namespace nelo

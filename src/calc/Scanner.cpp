@@ -1,0 +1,209 @@
+#include "calc/Scanner.h"
+
+#include "text/JText.h"
+
+#include <cmath>
+
+namespace nelo {
+
+namespace {
+
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
+inline bool IsIdentChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsAsciiDigit(c) || c == '_' || c == '@' || c == '#';
+}
+
+constexpr unsigned kYen = 0x897E;  // 円
+
+// The power of ten a unit character stands for; 0 for every other character.
+int UnitPower(unsigned code) {
+    switch (code) {
+    case 0x8F5C: return 1;   // 十
+    case 0x9553: return 2;   // 百
+    case 0x90E7: return 3;   // 千
+    case 0x969C: return 4;   // 万
+    case 0x89AD: return 8;   // 億
+    case 0x929B: return 12;  // 兆
+    default: return 0;
+    }
+}
+
+constexpr double kPowerOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+
+}  // namespace
+
+void Scanner::Reset(const std::string& line) {
+    m_line = line.c_str();
+    m_length = line.size();
+    m_cursor = 0;
+    m_tokenStart = 0;
+    m_token = tokEnd;
+    m_value = 0;
+    m_tokenText[0] = '\0';
+}
+
+int Scanner::GetToken(bool bTildeToken) {
+    m_tokenStart = m_cursor;
+    while (ByteAt(m_cursor) == ' ' || ByteAt(m_cursor) == '\t') ++m_cursor;
+
+    char c = ByteAt(m_cursor);
+    if (IsLeadByte(static_cast<unsigned char>(c))) {
+        ReadWord();
+        return m_token = tokWord;
+    }
+    // The terminating NUL is never stepped over: the end of the line stays the end.
+    if (c == '\0') return m_token = tokEnd;
+    ++m_cursor;
+    switch (c) {
+    case '\n':
+    case ';': return m_token = tokEnd;
+    case '(': return m_token = tokLParen;
+    case ')': return m_token = tokRParen;
+    case '*': return m_token = tokMul;
+    case '+': return m_token = tokPlus;
+    case '-': return m_token = tokMinus;
+    case '/': return m_token = tokDiv;
+    case '=': return m_token = tokAssign;
+    case ',': return m_token = tokComma;
+    default: break;
+    }
+    if (c == '~' && bTildeToken) return m_token = tokTilde;
+    if (IsAsciiDigit(c) || c == '.') {
+        --m_cursor;
+        return m_token = ReadNumber();
+    }
+    if (IsIdentChar(c)) {
+        --m_cursor;
+        ReadIdentifier();
+        return m_token = tokWord;
+    }
+    m_tokenText[0] = c;
+    m_tokenText[1] = '\0';
+    return m_token = tokOther;
+}
+
+// A number: digits and dots, then, when a unit character follows the digits directly,
+// the rest of a number written as people write amounts (「１億２３４５万」, 「３千円」).
+int Scanner::ReadNumber() {
+    m_value = ReadDecimal();
+    int kind = tokNumber;
+    // Only a lead byte can begin a unit character: plain numbers pay one comparison.
+    if (IsLeadByte(static_cast<unsigned char>(ByteAt(m_cursor)))) kind = ReadUnits();
+    if (ByteAt(m_cursor) == 'D') ++m_cursor;
+    return kind;
+}
+
+// Reads on from the digits just read (m_value) while unit characters and digits follow
+// each other directly, the way amounts are written:
+// - 万, 億 and 兆 in falling order, each after a group of digits; every group but the
+//   first is below 10000 (「１億２３４５万」; the first may be larger: 「１５０００万」);
+// - within a group 千, 百 and 十 in falling order, each after one digit or none, as they
+//   are read aloud (「３億５千万」, 「１万千」; the first may be larger, as in accounts
+//   kept in thousands: 「１２，３４５千円」);
+// - digits after the last unit stay below its place (「１万２３４５」, 「３千５００」).
+// A 円 that ends the word is stepped over: it adds nothing (「１０００円」, 「２万円」).
+// A number against these rules is read to its end all the same and given as
+// tokBadNumber, so that the answer can name it instead of reading something else.
+int Scanner::ReadUnits() {
+    double total = 0;         // the groups closed by 万, 億 or 兆
+    double group = 0;         // the group being read
+    double digits = m_value;  // digits waiting for their unit
+    bool bDigits = true;
+    bool bFirst = true;  // no unit read yet: the digits may be of any size
+    int bigPower = 16;   // the last 万, 億 or 兆; 16 before the first
+    int smallPower = 4;  // the last 千, 百 or 十 of the group; 4 before the first
+    bool bReadable = true;
+    for (;;) {
+        const bool bPair = m_cursor + 1 < m_length && m_line[m_cursor + 1] != '\0' &&
+                           IsLeadByte(static_cast<unsigned char>(m_line[m_cursor]));
+        const unsigned code = bPair ? DbcsCode(m_line + m_cursor) : 0;
+        const int power = UnitPower(code);
+        if (power == 0) {
+            if (code == kYen && !IsLeadByte(static_cast<unsigned char>(ByteAt(m_cursor + 2)))) m_cursor += 2;
+            break;
+        }
+        m_cursor += 2;
+        if (power < 4) {
+            if (!bDigits)
+                digits = 1;  // 千, 百 and 十 alone count one
+            else if (!bFirst && digits >= 10)
+                bReadable = false;
+            if (power >= smallPower) bReadable = false;
+            group += digits * kPowerOfTen[power];
+            smallPower = power;
+        } else {
+            if (bDigits) {
+                if (!bFirst && digits >= kPowerOfTen[smallPower]) bReadable = false;
+                group += digits;
+            } else if (smallPower == 4) {
+                bReadable = false;  // no group before it: 「１億万」
+            }
+            if (power >= bigPower) bReadable = false;
+            total += group * kPowerOfTen[power];
+            group = 0;
+            smallPower = 4;
+            bigPower = power;
+        }
+        bFirst = false;
+        bDigits = false;
+        const char c = ByteAt(m_cursor);
+        if (IsAsciiDigit(c) || c == '.') {
+            digits = ReadDecimal();
+            bDigits = true;
+        }
+    }
+    if (bDigits) {
+        if (!bFirst && digits >= kPowerOfTen[smallPower]) bReadable = false;
+        group += digits;
+    }
+    m_value = total + group;
+    return bReadable ? tokNumber : tokBadNumber;
+}
+
+double Scanner::ReadDecimal() {
+    double value = 0;
+    bool bDecimal = false;
+    long places = 0;
+    for (;;) {
+        char c = ByteAt(m_cursor);
+        if (IsAsciiDigit(c)) {
+            value = value * 10 + (c - '0');
+            if (bDecimal) ++places;
+        } else if (c == '.') {
+            bDecimal = true;  // later dots are stepped over
+        } else {
+            break;
+        }
+        ++m_cursor;
+    }
+    if (bDecimal) value = value / std::pow(10.0, static_cast<double>(places));
+    return value;
+}
+
+void Scanner::ReadWord() {
+    std::size_t n = 0;
+    for (;;) {
+        if (m_cursor + 1 >= m_length) break;  // a lead byte without its trail byte
+        unsigned code = DbcsCode(m_line + m_cursor);
+        if (!IsDbcsCode(code)) break;
+        if (n + 2 <= kMaxWordChars * 2) {
+            m_tokenText[n] = m_line[m_cursor];
+            m_tokenText[n + 1] = m_line[m_cursor + 1];
+            n += 2;
+        }
+        m_cursor += 2;
+    }
+    m_tokenText[n] = '\0';
+}
+
+void Scanner::ReadIdentifier() {
+    std::size_t n = 0;
+    while (IsIdentChar(ByteAt(m_cursor))) {
+        if (n < kMaxTokenBytes) m_tokenText[n++] = m_line[m_cursor];
+        ++m_cursor;
+    }
+    m_tokenText[n] = '\0';
+}
+
+}  // namespace nelo

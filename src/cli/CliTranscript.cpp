@@ -1,0 +1,57 @@
+#include "cli/CliTranscript.h"
+
+#include "cli/TerminalText.h"
+#include "platform/CodePage.h"
+
+#include <cstring>
+
+using namespace nelo;
+
+namespace {
+
+// Pieces at least this long are answers worth remembering in UTF-8 (the examples, a
+// listing asked for again); shorter ones convert faster than they compare.
+constexpr std::size_t kRememberedPieceBytes = 256;
+
+}  // namespace
+
+void CliTranscript::AppendText(const std::string& text) {
+    // The piece in code page 932 with "\r\n" turned into "\n" (a trail byte is never CR
+    // or LF, so the bytes can be scanned as they are).
+    m_piece.clear();
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end) {
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)));
+        if (!cr) {
+            m_piece.append(p, end);
+            break;
+        }
+        m_piece.append(p, cr);
+        if (cr + 1 < end && cr[1] == '\n') {
+            m_piece.push_back('\n');
+            p = cr + 2;
+        } else {
+            m_piece.push_back('\r');
+            p = cr + 1;
+        }
+    }
+    if (m_piece.size() < kRememberedPieceBytes) {
+        AppendCp932AsUtf8(m_piece, m_utf8);
+    } else {
+        // A long piece is often the same answer again: convert it once.
+        if (m_piece != m_lastLong) {
+            m_lastLongUtf8.clear();
+            AppendCp932AsUtf8(m_piece, m_lastLongUtf8);
+            m_lastLong.swap(m_piece);
+        }
+        m_utf8 += m_lastLongUtf8;
+    }
+    if (m_flushEach || m_utf8.size() >= (1u << 16)) Flush();
+}
+
+void CliTranscript::Flush() {
+    if (m_utf8.empty()) return;
+    WriteShownText(m_out, m_utf8, m_terminal);
+    m_utf8.clear();
+}

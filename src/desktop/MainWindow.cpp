@@ -1,0 +1,106 @@
+#include "desktop/MainWindow.h"
+
+#include "app/NotebookSession.h"
+#include "desktop/ConversationPane.h"
+#include "desktop/FileDialogs.h"
+#include "desktop/InputPane.h"
+#include "desktop/QtText.h"
+#include "desktop/WindowSlot.h"
+
+#include <QCloseEvent>
+#include <QLayout>
+#include <QSplitter>
+#include <QStatusBar>
+
+using namespace nelo;
+
+MainWindow::MainWindow(NotebookSession& app, QWidget* pParent) : QMainWindow(pParent), m_app(app) {
+    setObjectName(QStringLiteral("mainFrame"));
+    // The size the window is made with; the saved placement replaces it at the first show.
+    resize(760, 600);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateClient();
+    m_dispatcher = std::make_unique<LineDispatcher>(app.GetNotebook(), m_input);
+    app.GetNotebook().AddListener(m_conversation);
+    app.GetNotebook().AddListener(this);
+    ApplySavedFont();
+    OnTitleChanged(app.GetTitle());
+    InstallPathPrompt();
+    new FileDialogSize(app.GetProfile(), this);
+    UpdateRecentFileMenu();
+    UpdateCommandStates();
+}
+
+MainWindow::~MainWindow() {
+    m_app.SetPathPrompt({});
+    m_app.GetNotebook().RemoveListener(this);
+    m_app.GetNotebook().RemoveListener(m_conversation);
+}
+
+void MainWindow::CreateClient() {
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("splitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_conversation = new ConversationPane(m_splitter);
+    m_input = new InputPane(m_splitter);
+    m_splitter->addWidget(m_conversation);
+    m_splitter->addWidget(m_input);
+    setCentralWidget(m_splitter);
+    connect(m_input, &InputPane::lineSubmitted, this, &MainWindow::SubmitLine);
+    // Typing goes to the input pane from the start.
+    m_input->setFocus();
+}
+
+void MainWindow::SubmitLine(const QString& line) {
+    int nReplaced = 0;
+    std::string cp932 = ToCp932(line, &nReplaced);
+    if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
+    m_dispatcher->ProcessLine(cp932);
+}
+
+void MainWindow::ShowNotice(const QString& text) { statusBar()->showMessage(text, 10000); }
+
+void MainWindow::ShowFirstTime() {
+    if (m_firstShow) {
+        m_firstShow = false;
+        RestorePlacement();
+    } else {
+        show();
+    }
+    // The conversation pane gets one third of the client height, the input pane the rest.
+    if (!m_splitterSized) {
+        m_splitterSized = true;
+        if (layout()) layout()->activate();
+        const int h = m_splitter->height();
+        m_splitter->setSizes({h / 3, h - h / 3});
+    }
+    m_input->setFocus();
+}
+
+void MainWindow::OnModifiedChanged(bool /*bModified*/) { UpdateCommandStates(); }
+
+void MainWindow::OnTitleChanged(const std::string& title) {
+    setWindowTitle(ToQString(title) + QStringLiteral(" - ＮＥＬＯ"));
+}
+
+void MainWindow::OnDataChanged(unsigned what) { Q_EMIT dataChanged(what); }
+
+void MainWindow::closeEvent(QCloseEvent* pEvent) {
+    // Closed while a text file is read: the reading stops first, then the window closes.
+    if (m_readingTextFile) {
+        m_closeAfterRead = true;
+        pEvent->ignore();
+        return;
+    }
+    if (!MayClose()) {
+        pEvent->ignore();
+        return;
+    }
+    SavePlacement();
+    pEvent->accept();
+}
+
+void MainWindow::changeEvent(QEvent* pEvent) { QMainWindow::changeEvent(pEvent); }

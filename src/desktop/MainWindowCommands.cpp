@@ -1,0 +1,163 @@
+// Text-file input (F9) and the settings dialog (F5).
+#include "desktop/MainWindow.h"
+
+#include "app/NotebookSession.h"
+#include "conversation/TextFileInput.h"
+#include "notebook/Notebook.h"
+#include "desktop/BatchedPanes.h"
+#include "desktop/ConversationPane.h"
+#include "desktop/FileDialogs.h"
+#include "desktop/InputPane.h"
+#include "desktop/QtText.h"
+#include "desktop/SetupDialog.h"
+#include "models/NamesModel.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QProgressDialog>
+#include <algorithm>
+#include <climits>
+
+using namespace nelo;
+
+namespace {
+
+/// How often a long read lets the window repaint and the cancel button work.
+constexpr qint64 kRepaintEveryMs = 50;
+/// The most lines the panes take in one piece (laying them out takes longer than
+/// answering them, so the pieces stay small enough to keep the window responsive).
+constexpr int kLinesPerFlush = 256;
+
+}  // namespace
+
+void MainWindow::OnReadTextFile() {
+    if (m_readingTextFile) return;
+    const QString path = AskTextFileToRead(this, DialogFolder());
+    if (path.isEmpty()) return;
+    ReadTextFile(path);
+}
+
+void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
+    if (m_readingTextFile) return;
+    m_readingTextFile = true;
+    // Until the progress dialog shows, the window only keeps up with what is not typing
+    // (a signal that ends the session among it); typing waits for the end of the read.
+    QElapsedTimer sinceKeptUp;
+    sinceKeptUp.start();
+    // A close of the window asked meanwhile stops the reading.
+    auto keepUp = [this, &sinceKeptUp] {
+        if (sinceKeptUp.elapsed() >= kRepaintEveryMs) {
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            sinceKeptUp.restart();
+        }
+        return m_closeAfterRead;
+    };
+    TextFileInput reader(m_app.GetMessageBox());
+    if (!reader.Open(PathFromQString(path), keepUp)) {
+        m_readingTextFile = false;
+        if (m_closeAfterRead) {
+            m_closeAfterRead = false;
+            close();
+        }
+        return;
+    }
+    // A file read through beforehand has its lines counted; a pipe or a device does not.
+    const long long nTotal = reader.GetLineCount();
+    const QString totalText = nTotal >= 0 ? QStringLiteral(" / %1").arg(nTotal) : QString();
+
+    QProgressDialog progress(QStringLiteral("テキストを読み込んでいます..."), QStringLiteral("ｷｬﾝｾﾙ"), 0,
+                             static_cast<int>(nTotal >= 0 ? std::min<long long>(nTotal, INT_MAX) : 0), this);
+    progress.setObjectName(QStringLiteral("readTextFileProgress"));
+    progress.setWindowTitle(QStringLiteral("テキスト読込み"));
+    // While the text is read, the window takes no typing, no commands and no second F9.
+    // It is disabled rather than blocked by a modal dialog: a blocked window would not
+    // even hear its close button, and closing it stops the reading, then closes.
+    progress.setWindowModality(Qt::NonModal);
+    QPointer<QWidget> pFocus = focusWidget();
+    setEnabled(false);
+    progress.setEnabled(true);
+    progress.setMinimumDuration(nProgressDelayMs);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+
+    // The panes take the text at each progress step only: laying them out and scrolling
+    // them after every line would cost more than the lines themselves.
+    Notebook& doc = m_app.GetNotebook();
+    BatchedInput input(*m_input);
+    BatchedConversation conversation(*m_conversation);
+    LineDispatcher view(doc, &input);
+    // The conversation pane listens again however the loop ends.
+    struct ListenerSwap {
+        Notebook& doc;
+        NotebookListener* pPane;
+        NotebookListener* pBatch;
+        ListenerSwap(Notebook& d, NotebookListener* p, NotebookListener* b) : doc(d), pPane(p), pBatch(b) {
+            doc.RemoveListener(pPane);
+            doc.AddListener(pBatch);
+        }
+        ~ListenerSwap() {
+            doc.RemoveListener(pBatch);
+            doc.AddListener(pPane);
+        }
+    } swap(doc, m_conversation, &conversation);
+    auto flush = [&] {
+        conversation.Flush();
+        input.Flush();
+    };
+    int nReplaced = 0;
+    QElapsedTimer sinceRepaint;
+    sinceRepaint.start();
+    int nGathered = 0;
+    long long nDone = 0;
+    bool bCanceled = false;
+    std::string line;
+    int nLineReplaced = 0;
+    while (reader.Next(line, nLineReplaced, keepUp)) {
+        nReplaced += nLineReplaced;
+        view.AppendInputText(line);
+        view.ProcessLine(line);
+        ++nDone;
+        const bool bRepaint = sinceRepaint.elapsed() >= kRepaintEveryMs;
+        if (bRepaint || ++nGathered >= kLinesPerFlush) {
+            flush();
+            nGathered = 0;
+        }
+        if (bRepaint) {
+            progress.setLabelText(QStringLiteral("テキストを読み込んでいます... %1%2 行").arg(nDone).arg(totalText));
+            if (nTotal >= 0) progress.setValue(static_cast<int>(std::min<long long>(nDone, progress.maximum())));
+            // Until the progress dialog shows, typing waits for the end of the read.
+            QApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                             : QEventLoop::ExcludeUserInputEvents);
+            sinceRepaint.restart();
+            // A cancel at the last line has nothing left to cancel; a close ends the read.
+            if (progress.wasCanceled() || m_closeAfterRead) {
+                bCanceled = !m_closeAfterRead && (nTotal < 0 || nDone < nTotal);
+                break;
+            }
+        }
+    }
+    flush();
+    progress.close();
+    setEnabled(true);
+    if (pFocus) pFocus->setFocus();
+    if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
+    if (bCanceled) ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1%2 行）。").arg(nDone).arg(totalText));
+    m_readingTextFile = false;
+    // The window was asked to close while it read: now it does, with the usual question.
+    if (m_closeAfterRead) {
+        m_closeAfterRead = false;
+        close();
+    }
+}
+
+void MainWindow::OnSettings() {
+    int nReplaced = 0;
+    ::OnSettings(m_app.GetNotebook(), [this, &nReplaced](NamesModel& dlg) {
+        SetupDialog dialog(dlg, this);
+        dialog.exec();
+        nReplaced = dialog.ReplacedCharacters();
+    });
+    if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
+}

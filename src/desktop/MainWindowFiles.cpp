@@ -1,0 +1,122 @@
+// The file commands: New, Open, Save, Save As, the recent files, and the save-changes
+// question before the notebook is replaced or the window closes. The core asks the
+// question and reports failures; the window adds the file dialogs and the menu.
+#include "desktop/MainWindow.h"
+
+#include "app/RecoveryCopy.h"
+#include "app/NotebookSession.h"
+#include "desktop/FileDialogs.h"
+#include "desktop/QtText.h"
+#include "platform/CodePage.h"
+#include "platform/MessageBox.h"
+#include "text/Sjis.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+
+using namespace nelo;
+
+bool MainWindow::StartUp(const std::string& fileArg, bool bNew) {
+    const bool ok = m_app.StartUp(fileArg, bNew);
+    UpdateRecentFileMenu();
+    return ok;
+}
+
+void MainWindow::MentionRecoveryCopies() {
+    const std::vector<std::string> copies = TakeUnmentionedRecoveryCopies();
+    if (copies.empty()) return;
+    std::string text = "前回保存されなかった変更の復元用コピーがあります（「ﾌｧｲﾙ」メニューの「開く」で開けます）:"_sj;
+    for (const std::string& c : copies) text += "\n" + Utf8ToCp932(c).text;
+    m_app.GetMessageBox().Show(text, std::string(), MbButtons::Ok, MbIcon::Information);
+}
+
+void MainWindow::InstallPathPrompt() {
+    m_app.SetPathPrompt([this](std::string& path) { return AskSavePath(path); });
+}
+
+bool MainWindow::AskSavePath(std::string& path) {
+    // The current name is offered; an untitled notebook offers its title as the file name.
+    QString suggested = m_app.GetPathName().empty()
+                            ? QDir(DialogFolder()).filePath(ToQString(m_app.GetTitle()) + QStringLiteral(".nel"))
+                            : PathToQString(m_app.GetPathName());
+    const QString chosen = AskNotebookToSave(this, suggested);
+    if (chosen.isEmpty()) return false;
+    path = PathFromQString(chosen);
+    return true;
+}
+
+QString MainWindow::DialogFolder() const {
+    if (!m_app.GetPathName().empty()) return QFileInfo(PathToQString(m_app.GetPathName())).absolutePath();
+    // A desktop program has no meaningful current folder: an untitled notebook starts at home.
+    return QDir::homePath();
+}
+
+void MainWindow::OnFileNew() {
+    m_app.NewWithQuestion();
+    UpdateRecentFileMenu();
+}
+
+void MainWindow::OnFileOpen() {
+    // The dialog comes first, as in every program: cancelling it keeps the notebook
+    // without a question.
+    const QString chosen = AskNotebookToOpen(this, DialogFolder());
+    if (chosen.isEmpty()) return;
+    m_app.OpenWithQuestion(PathFromQString(chosen));
+    UpdateRecentFileMenu();
+}
+
+void MainWindow::OnFileSave() {
+    m_app.DoFileSave();
+    UpdateRecentFileMenu();
+}
+
+void MainWindow::OnFileSaveAs() {
+    std::string path;
+    if (AskSavePath(path)) m_app.OnSaveDocument(path);
+    UpdateRecentFileMenu();
+}
+
+void MainWindow::OnOpenRecentFile(int nIndex) {
+    RecentFileList& list = m_app.GetRecentFileList();
+    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= list.GetEntries().size()) return;
+    const std::string path = list.GetEntries()[static_cast<std::size_t>(nIndex)];
+    // The notebook already shown is only kept.
+    if (!m_app.GetPathName().empty() && AbsolutePath(path) == m_app.GetPathName()) return;
+    if (!m_app.SaveModified()) {
+        UpdateRecentFileMenu();
+        return;
+    }
+    // An entry that does not open any more leaves the list (the core says so).
+    m_app.OpenRecentFile(path);
+    UpdateRecentFileMenu();
+}
+
+void MainWindow::UpdateRecentFileMenu() {
+    const std::vector<std::string>& entries = m_app.GetRecentFileList().GetEntries();
+    for (std::size_t i = 0; i < std::size(m_recentActions); ++i) {
+        QAction* pAction = m_recentActions[i];
+        if (!pAction) continue;
+        if (i < entries.size()) {
+            const QString path = PathToQString(entries[i]);
+            pAction->setText(RecentFileMenuText(static_cast<int>(i), path));
+            pAction->setStatusTip(QDir::toNativeSeparators(path));
+            pAction->setEnabled(true);
+            pAction->setVisible(true);
+        } else if (i == 0) {
+            // An empty list shows one grey entry in the list's place.
+            pAction->setText(QStringLiteral("最新のﾌｧｲﾙ"));
+            pAction->setStatusTip(QString());
+            pAction->setEnabled(false);
+            pAction->setVisible(true);
+        } else {
+            pAction->setVisible(false);
+        }
+    }
+}
+
+bool MainWindow::MayClose() {
+    const bool ok = m_app.SaveModified();
+    UpdateRecentFileMenu();
+    return ok;
+}

@@ -1,0 +1,56 @@
+// One font for both panes, chosen from either and kept in the profile.
+#include "desktop/MainWindow.h"
+
+#include "app/NotebookSession.h"
+#include "desktop/ConversationPane.h"
+#include "desktop/FontDialog.h"
+#include "desktop/FontMapping.h"
+#include "desktop/InputPane.h"
+#include "desktop/QtText.h"
+
+#include <QPalette>
+
+using namespace nelo;
+
+void MainWindow::ApplySavedFont() {
+    // The profile is read once, when the window is made: nothing else writes the font
+    // while it is open, so every notebook opened afterwards gets the same.
+    ApplyCharFormat(ReadSavedFont(m_app.GetProfile()));
+}
+
+void MainWindow::ApplyCharFormat(const CharFormat& cf) {
+    m_font = cf;
+    const QFont font = FontFromCharFormat(cf);
+    const QColor colour = ColourFromCharFormat(cf);
+    for (QWidget* pPane : {static_cast<QWidget*>(m_conversation), static_cast<QWidget*>(m_input)}) {
+        pPane->setFont(font);
+        QPalette palette;
+        if (colour.isValid()) palette.setColor(QPalette::Text, colour);
+        // The panes look the same while the window is busy (a text file being read).
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::Base})
+            palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
+        pPane->setPalette(palette);
+    }
+}
+
+void MainWindow::OnFont() {
+    // The dialog belongs to the pane that has the focus; the choice goes to both.
+    QWidget* pFrom = focusWidget() == m_conversation ? static_cast<QWidget*>(m_conversation) : m_input;
+    QFont current = FontFromCharFormat(m_font);
+    // The dialog lists the installed families: it starts on the one the panes draw with.
+    current.setFamily(ResolvedFamily(current));
+    const bool bAutomatic = (m_font.dwEffects & kCfeAutoColor) || !(m_font.dwMask & kCfmColor);
+    FontDialog dialog(current, bAutomatic ? 0 : m_font.crTextColor, pFrom);
+    dialog.setObjectName(QStringLiteral("fontDialog"));
+    dialog.setAccessibleName(QStringLiteral("フォントの変更"));
+    if (dialog.exec() != QDialog::Accepted) return;
+
+    CharFormat cf;
+    const bool bFaceKept = !ChosenCharFormat(m_font, dialog.selectedFont(), cf, dialog.SelectedColour());
+    ApplyCharFormat(cf);
+    if (!WriteSavedFont(m_app.GetProfile(), cf))
+        ShowNotice(QStringLiteral("フォントの設定を保存できませんでした。"));
+    else if (bFaceKept)
+        ShowNotice(QStringLiteral("「%1」はフォント名として保存できないため、%2 のままにしました。")
+                       .arg(dialog.selectedFont().family(), ToQString(cf.szFaceName)));
+}

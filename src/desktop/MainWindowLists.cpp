@@ -1,0 +1,56 @@
+// The list dialogs: variables (F2), schedules (F3), memos (F4). Each runs the core's
+// command, which fills the dialog's rows before it opens and lets the document mark
+// itself modified after it closes when the dialog changed its part of the notebook.
+#include "desktop/MainWindow.h"
+
+#include "app/NotebookSession.h"
+#include "desktop/MemoListDialog.h"
+#include "desktop/QtText.h"
+#include "desktop/ScheduleListDialog.h"
+#include "desktop/VariablesDialog.h"
+#include "models/MemoListModel.h"
+#include "models/ScheduleListModel.h"
+#include "models/VariableListModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+using namespace nelo;
+
+void MainWindow::OnVariables() {
+    MessageBox& messageBox = m_app.GetMessageBox();
+    RunVariablesCommand(m_app.GetNotebook(), messageBox, [&](VariableListModel& dlg) {
+        VariablesDialog dialog(dlg, messageBox, this);
+        dialog.exec();
+    });
+}
+
+void MainWindow::OnSchedules() { OpenScheduleList({}); }
+
+void MainWindow::OpenScheduleList(const std::function<bool(const ScheduleEntry&)>& select) {
+    MessageBox& messageBox = m_app.GetMessageBox();
+    // The calendar file dialogs start in the notebook's folder (home for an untitled one).
+    const std::string& path = m_app.GetPathName();
+    const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
+    RunSchedListCommand(m_app.GetNotebook(), messageBox, [&](ScheduleListModel& dlg) {
+        for (int i = 0; select && i < dlg.m_list.GetCount(); ++i) {
+            if (const ScheduleEntry* pEntry = dlg.GetEntry(i); pEntry && select(*pEntry)) {
+                dlg.m_list.SetCurSel(i);
+                break;
+            }
+        }
+        ScheduleListDialog dialog(dlg, messageBox, this, folder);
+        dialog.exec();
+    });
+}
+
+void MainWindow::OnMemos() {
+    MessageBox& messageBox = m_app.GetMessageBox();
+    // The export proposes the notebook's folder; an untitled notebook has none, so home.
+    const std::string& path = m_app.GetPathName();
+    const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
+    RunMemoListCommand(m_app.GetNotebook(), messageBox, [&](MemoListModel& dlg) {
+        MemoListDialog dialog(dlg, messageBox, folder, this);
+        dialog.exec();
+    });
+}

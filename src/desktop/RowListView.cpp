@@ -1,0 +1,93 @@
+#include "desktop/RowListView.h"
+
+#include "desktop/QtText.h"
+#include "models/RowList.h"
+
+#include <QItemSelectionModel>
+
+using namespace nelo;
+
+RowListItemModel::RowListItemModel(const RowList& list, QObject* pParent) : QAbstractListModel(pParent), m_list(list) {
+    m_rows = m_list.GetCount();
+}
+
+int RowListItemModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
+
+QVariant RowListItemModel::data(const QModelIndex& index, int nRole) const {
+    if (!index.isValid() || index.row() >= m_list.GetCount()) return {};
+    if (nRole == Qt::DisplayRole || nRole == Qt::AccessibleTextRole || nRole == Qt::ToolTipRole)
+        return ToQString(m_list.GetText(index.row()));
+    return {};
+}
+
+void RowListItemModel::Reset() {
+    beginResetModel();
+    m_rows = m_list.GetCount();
+    endResetModel();
+}
+
+void RowListItemModel::RowRemoved(int i) {
+    if (i < 0 || i >= m_rows) return Reset();
+    beginRemoveRows(QModelIndex(), i, i);
+    m_rows = m_list.GetCount();
+    endRemoveRows();
+    if (m_rows != m_list.GetCount()) Reset();
+}
+
+RowListView::RowListView(RowList& list, const QString& name, QWidget* pParent)
+    : QListView(pParent), m_list(list), m_model(list) {
+    setAccessibleName(name);
+    setModel(&m_model);
+    // One line per row, all of one height: the view never measures rows it does not show.
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { OnViewSelectionChanged(); });
+}
+
+void RowListView::OnViewSelectionChanged() {
+    if (m_syncing) return;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    m_list.SetCurSel(rows.isEmpty() ? -1 : rows.first().row());
+    Q_EMIT selectionChangedByUser();
+}
+
+void RowListView::Reload() {
+    m_syncing = true;
+    m_model.Reset();
+    m_syncing = false;
+    if (m_list.GetCount() > 0) scrollTo(m_model.index(m_list.GetTopIndex()), QAbstractItemView::PositionAtTop);
+    ShowSelection();
+}
+
+void RowListView::RemoveRow(int i) {
+    m_syncing = true;
+    m_model.RowRemoved(i);
+    m_syncing = false;
+    ShowSelection();
+}
+
+void RowListView::ShowSelection() {
+    m_syncing = true;
+    const int nSel = m_list.GetCurSel();
+    if (nSel < 0) {
+        // No row is marked as current either: the view would draw it like a selection.
+        selectionModel()->clearSelection();
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    } else {
+        const QModelIndex index = m_model.index(nSel);
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        scrollTo(index);
+    }
+    m_syncing = false;
+}
+
+void RowListView::focusInEvent(QFocusEvent* pEvent) {
+    // Taking the focus, the view makes its first row current, which looks selected
+    // although the list has no selection (and 削除 would say so): the highlighted row
+    // stays the selected one. The arrow keys still start at the first row.
+    QListView::focusInEvent(pEvent);
+    if (m_list.GetCurSel() < 0 && currentIndex().isValid()) ShowSelection();
+}

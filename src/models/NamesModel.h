@@ -1,0 +1,39 @@
+// The settings dialog ("設定"): the user's name and the responder's name.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace nelo {
+
+class Notebook;
+
+class NamesModel {
+public:
+    /// How the dialog ended.
+    enum Result { kOpen = 0, kOk = 1, kCancel = 2 };
+
+    /// The OK button (1004): accepts the fields and closes the dialog.
+    void OnOkButton() { m_result = kOk; }
+    /// The Enter key: deliberately nothing, so a name is never accepted half typed.
+    void OnOK() {}
+    /// The cancel button or Escape: closes the dialog and keeps the old names.
+    void OnCancel() { m_result = kCancel; }
+
+    Result GetResult() const { return m_result; }
+    bool IsOpen() const { return m_result == kOpen; }
+
+    std::string m_responderName;  ///< the field "回答者の名前"
+    std::string m_userName;       ///< the field "あなたの名前"
+
+private:
+    Result m_result = kOpen;
+};
+
+/// The document's settings command: the dialog starts with the document's names,
+/// interact plays the user's part, and on OK each name that changed is stored. A
+/// changed name sets the calculator's change flag and marks the document modified at
+/// once, so closing right afterwards offers to save. Returns true when a name changed.
+bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact);
+
+}  // namespace nelo

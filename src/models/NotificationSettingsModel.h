@@ -1,0 +1,33 @@
+// The notification settings ("通知"): reminders on or off, how many minutes before an
+// entry, the time of day for entries without a time, the start-up summary, and
+// 「ログイン時に起動」 (the autostart entry). The settings live in the profile, the
+// autostart entry in its own file.
+#pragma once
+
+#include "reminders/ReminderSettings.h"
+
+namespace nelo {
+
+class Profile;
+class MessageBox;
+
+class NotificationSettingsModel {
+public:
+    /// The fields start with the profile's settings and whether the autostart entry is set.
+    NotificationSettingsModel(Profile& profile, MessageBox& messageBox);
+
+    /// OK: checks the fields, stores the settings and writes or removes the autostart
+    /// entry when its box changed. False when a field is out of range or something could
+    /// not be written (a message box says which); the dialog then stays open.
+    bool OnOK();
+
+    ReminderSettings m_settings;  ///< the fields of the reminders
+    bool m_loginStart = false;    ///< the box 「ログイン時に起動」
+
+private:
+    Profile& m_profile;
+    MessageBox& m_messageBox;
+    bool m_loginStartWas = false;
+};
+
+}  // namespace nelo

@@ -1,0 +1,56 @@
+#include "models/ScheduleListModel.h"
+
+#include "notebook/Notebook.h"
+#include "platform/MessageBox.h"
+#include "schedule/ScheduleBook.h"
+#include "text/Sjis.h"
+
+namespace nelo {
+
+void ScheduleListModel::OnInitDialog() {
+    m_list.ResetContent();
+    const std::string strYear = CurrentYearText();
+    std::string text;
+    for (const auto& pEntry : m_scheduleBook->GetSchedules()) {
+        pEntry->Format(text, strYear);
+        m_list.AddString(text);
+    }
+    m_list.SetTopIndex(0);
+}
+
+const ScheduleEntry* ScheduleListModel::GetEntry(int i) const {
+    const auto& schedules = m_scheduleBook->GetSchedules();
+    if (i < 0 || static_cast<std::size_t>(i) >= schedules.size()) return nullptr;
+    return schedules[static_cast<std::size_t>(i)].get();
+}
+
+void ScheduleListModel::OnDelete() {
+    int sel = m_list.GetCurSel();
+    if (sel < 0) {
+        m_messageBox.Show("削除する予定を選択してください。"_sj, "", MbButtons::Ok);
+        return;
+    }
+    if (m_messageBox.Show("選択されている予定を削除してよいですか？"_sj, "削除確認"_sj, MbButtons::OkCancel) !=
+        MbAnswer::Ok)
+        return;
+    // Rows and entries stay in step while the dialog is open; a row without its entry
+    // (the list changed behind the dialog) deletes nothing.
+    if (!m_scheduleBook->DeleteSchedule(static_cast<std::size_t>(sel))) return;
+    m_list.DeleteString(sel);
+}
+
+void ScheduleListModel::OnEntriesAdded() {
+    m_scheduleBook->SortSchedules();
+    OnInitDialog();
+}
+
+void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
+                         const std::function<void(ScheduleListModel&)>& interact) {
+    doc.m_scheduleBook.SortSchedules();
+    ScheduleListModel dlg(&doc.m_scheduleBook, messageBox);
+    dlg.OnInitDialog();
+    if (interact) interact(dlg);
+    doc.OnDialogClosed(DocSchedules);
+}
+
+}  // namespace nelo

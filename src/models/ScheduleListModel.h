@@ -1,0 +1,49 @@
+// The schedule list ("予定一覧"): every entry in its display form, one row per entry
+// of the (already sorted) schedule list, and deletion of the selected entry.
+#pragma once
+
+#include "models/RowList.h"
+
+#include <functional>
+#include <string>
+
+namespace nelo {
+
+class ScheduleBook;
+class Notebook;
+class ScheduleEntry;
+class MessageBox;
+
+class ScheduleListModel {
+public:
+    ScheduleListModel(ScheduleBook* pScheduleBook, MessageBox& messageBox)
+        : m_scheduleBook(pScheduleBook), m_messageBox(messageBox) {}
+
+    /// One row per entry, in list order; the first row at the top.
+    void OnInitDialog();
+    /// "削除": deletes the selected entry after a confirmation.
+    void OnDelete();
+    /// After entries were added behind the dialog (a calendar file read in): the list in
+    /// start order, shown afresh.
+    void OnEntriesAdded();
+    /// The entry row i shows; nullptr for a row that is no entry.
+    const ScheduleEntry* GetEntry(int i) const;
+
+    /// The schedule list the dialog shows, and where it asks and tells.
+    ScheduleBook& GetScheduleBook() { return *m_scheduleBook; }
+    MessageBox& GetMessageBox() { return m_messageBox; }
+
+    RowList m_list;  ///< row i shows element i of the schedule list
+
+private:
+    ScheduleBook* m_scheduleBook;
+    MessageBox& m_messageBox;
+};
+
+/// The document's schedules command: sorts the list by start, runs the dialog on it
+/// (interact plays the user's part) and marks the document modified when the list's
+/// flag is set.
+void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
+                         const std::function<void(ScheduleListModel&)>& interact);
+
+}  // namespace nelo

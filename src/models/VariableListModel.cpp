@@ -1,0 +1,39 @@
+#include "models/VariableListModel.h"
+
+#include "calc/Calculator.h"
+#include "notebook/Notebook.h"
+#include "platform/MessageBox.h"
+#include "text/Sjis.h"
+
+namespace nelo {
+
+void VariableListModel::OnInitDialog() {
+    m_list.ResetContent();
+    m_pCalc->m_variables.ForEach(
+        [this](const std::string&, const Variable& symbol) { m_list.AddString(symbol.GetDisplayText()); });
+}
+
+void VariableListModel::OnDelete() {
+    int sel = m_list.GetCurSel();
+    if (sel < 0) {
+        m_messageBox.Show("削除する変数を選択してください。"_sj, "", MbButtons::Ok);
+        return;
+    }
+    if (m_messageBox.Show("選択されている変数を削除してよいですか？"_sj, "削除確認"_sj, MbButtons::OkCancel) !=
+        MbAnswer::Ok)
+        return;
+    const std::string text = m_list.GetText(sel);
+    m_list.DeleteString(sel);
+
+    m_pCalc->DeleteVariablesShownAs(text);
+}
+
+void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
+                         const std::function<void(VariableListModel&)>& interact) {
+    VariableListModel dlg(&doc.m_calc, messageBox);
+    dlg.OnInitDialog();
+    if (interact) interact(dlg);
+    doc.OnDialogClosed(DocVariables);
+}
+
+}  // namespace nelo

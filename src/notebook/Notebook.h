@@ -1,0 +1,118 @@
+// The notebook document: it owns the calculator (variables, memory register), the
+// command processor (schedules), the memos and the two names, and every answer reaches
+// the conversation panes through it.
+#pragma once
+
+#include "calc/Calculator.h"
+#include "notebook/NotebookListener.h"
+#include "memo/MemoMap.h"
+#include "schedule/ScheduleBook.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace nelo {
+
+class Notebook {
+public:
+    Notebook();
+    ~Notebook();
+    Notebook(const Notebook&) = delete;
+    Notebook& operator=(const Notebook&) = delete;
+
+    /// Empties the contents and restores the default names.
+    bool OnNewDocument();
+    /// Empties variables, schedules and memos; names and flags stay.
+    void DeleteContents();
+    void Serialize(class Archive& ar);
+
+    void AddListener(NotebookListener* pListener);
+    void RemoveListener(NotebookListener* pListener);
+
+    /// Appends text to every conversation pane of the document (the answer path).
+    void AppendToViews(const std::string& text);
+    /// A new or opened notebook starts its conversation: every pane is emptied and shows
+    /// the welcome (with the notice of removed past schedules, which then counts as a
+    /// change), answers carry the responder's name, and the notebook is unmodified.
+    void StartConversation();
+    /// The welcome text for a user at a local hour (purge notice excluded).
+    static std::string WelcomeText(const std::string& userName, int hour);
+
+    /// Registers a memo line; always returns 1.
+    int RegisterMemo(std::string& answer, const std::string& line);
+    /// Answers what is stored for an object; always returns 1.
+    int QueryMemo(std::string& answer, const std::string& object);
+    /// Answers the fixed words, example pages and version; always returns 1.
+    int Converse(std::string& answer, const std::string& text);
+    bool IsCancelWord(const std::string& text) const;
+
+    /// Deletes an object's memo (the memo list); false when there is none.
+    bool DeleteMemo(const std::string& object);
+    /// Deletes pair i of an object's memo, and the memo with its last pair (the memo
+    /// list); false when there is no such pair.
+    bool DeleteMemoPair(const std::string& object, std::size_t i);
+    /// The memos' change flag: a memo was registered or deleted since the notebook was
+    /// last new, opened or saved.
+    bool IsMemoChanged() const { return m_memoChanged == 1; }
+    void SetMemoChanged() { m_memoChanged = 1; }
+    void ClearMemoChanged() { m_memoChanged = 0; }
+
+    /// Stores the two names (the settings dialog); when either differs, the calculator's
+    /// flag (the general one) is set and the notebook is modified. True when one changed.
+    bool SetNames(const std::string& responderName, const std::string& userName);
+
+    bool IsModified() const { return m_modified; }
+    /// The one place the modified state is written; listeners hear when it changes.
+    void SetModifiedFlag(bool bModified = true);
+    /// After an answered line: modified exactly when a change flag is set.
+    void OnLineAnswered();
+    /// After a dialog on one part of the notebook (DocMemos, DocSchedules or
+    /// DocVariables) closed: modified when that part's flag is set.
+    void OnDialogClosed(unsigned part);
+    /// The notebook is as its file has it (New, Open, Save): every change flag cleared,
+    /// unmodified.
+    void SetClean();
+    /// Every part of the notebook was replaced (New, Open): listeners hear it.
+    void OnContentsReplaced();
+
+    /// The title the listeners were told (code page 932).
+    const std::string& GetTitle() const { return m_title; }
+    void SetTitle(const std::string& title);
+
+    /// True when stored data changed: the rule applied after every answered line.
+    bool AnyChangeFlag() const { return m_calc.IsChanged() || m_scheduleBook.IsChanged() || IsMemoChanged(); }
+
+    /// The base date of the date questions and of the calculator's date offsets.
+    WorkingDate m_workDate;
+    Calculator m_calc{m_workDate};
+    ScheduleBook m_scheduleBook{m_workDate};
+    MemoMap m_memoMap;
+    std::string m_responderName;
+    std::string m_userName;
+    int m_namePrefix = 0;
+
+private:
+    void NoteMemoChange() {
+        m_memoChanged = 1;
+        ++m_memoChanges;
+    }
+    /// Which parts changed since the last call (DocMemos | DocSchedules | DocVariables).
+    unsigned TakeDataChanges();
+    /// Tells the listeners which parts changed since they were last told.
+    void ReportDataChanges();
+    void NotifyDataChanged(unsigned what);
+
+    std::vector<NotebookListener*> m_listeners;
+    int m_memoChanged = 0;
+    unsigned m_memoChanges = 0;
+    bool m_modified = false;
+    bool m_reportedModified = false;  // what the listeners were last told
+    std::string m_title;
+    // The subsystems' change counts the listeners were last told about.
+    unsigned m_seenCalcChanges = 0;
+    unsigned m_seenSchedChanges = 0;
+    unsigned m_seenMemoChanges = 0;
+};
+
+}  // namespace nelo

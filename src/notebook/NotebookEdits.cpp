@@ -1,0 +1,38 @@
+// Changes the dialogs make to the document's own data: memo deletions and the names.
+#include "notebook/Notebook.h"
+
+namespace nelo {
+
+bool Notebook::DeleteMemo(const std::string& object) {
+    if (!m_memoMap.RemoveKey(object)) return false;
+    NoteMemoChange();
+    return true;
+}
+
+bool Notebook::DeleteMemoPair(const std::string& object, std::size_t i) {
+    Memo* pMemo = m_memoMap.Lookup(object);
+    if (!pMemo || i >= pMemo->GetPairCount()) return false;
+    pMemo->RemovePair(i);
+    if (pMemo->GetPairCount() == 0) m_memoMap.RemoveKey(object);
+    NoteMemoChange();
+    return true;
+}
+
+bool Notebook::SetNames(const std::string& responderName, const std::string& userName) {
+    bool bChanged = false;
+    if (responderName != m_responderName) {
+        m_responderName = responderName;
+        bChanged = true;
+    }
+    if (userName != m_userName) {
+        m_userName = userName;
+        bChanged = true;
+    }
+    if (!bChanged) return false;
+    m_calc.SetChanged();
+    SetModifiedFlag(true);
+    NotifyDataChanged(DocNames);
+    return true;
+}
+
+}  // namespace nelo

@@ -1,0 +1,54 @@
+// Memo registration and query from typed lines (members of the document).
+#include "notebook/Notebook.h"
+#include "strings/StringTable.h"
+#include "text/JText.h"
+#include "text/Sjis.h"
+
+#include <memory>
+
+namespace nelo {
+
+int Notebook::RegisterMemo(std::string& answer, const std::string& line) {
+    const char* sep = "、"_sj;
+    auto first = FindDbcs(line, sep);
+    if (first == std::string::npos || first == 0) {
+        answer = LoadStringId(IDS_MEMO_TOO_FEW_ITEMS);
+        return 1;
+    }
+    std::string object = line.substr(0, first);
+    std::string rest = line.substr(first + 2);
+    auto second = FindDbcs(rest, sep);
+    if (second == std::string::npos || second == 0) {
+        answer = LoadStringId(IDS_MEMO_TOO_FEW_ITEMS);
+        return 1;
+    }
+    std::string name = rest.substr(0, second);
+    std::string value = rest.substr(second + 2);
+
+    Memo* pMemo = m_memoMap.Lookup(object);
+    if (!pMemo) pMemo = m_memoMap.SetAt(object, std::make_unique<Memo>(object));
+    pMemo->AddPair(name, value);
+    // A typed memo is a change like any other: closing must offer to save it.
+    NoteMemoChange();
+    answer = LoadStringId(IDS_MEMO_REGISTERED);
+    return 1;
+}
+
+int Notebook::QueryMemo(std::string& answer, const std::string& object) {
+    const Memo* pMemo = m_memoMap.FindForQuery(object);
+    if (!pMemo) {
+        answer = LoadStringId(IDS_MEMO_NOT_FOUND);
+        return 1;
+    }
+    answer = LoadStringId(IDS_MEMO_FOUND);
+    answer += "\r\n";
+    for (std::size_t i = 0; i < pMemo->GetPairCount(); ++i) {
+        if (i > 0) answer += "\r\n";
+        answer += pMemo->m_attrNames[i];
+        answer += "："_sj;
+        answer += pMemo->m_attrValues[i];
+    }
+    return 1;
+}
+
+}  // namespace nelo

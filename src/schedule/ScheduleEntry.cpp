@@ -1,0 +1,53 @@
+#include "schedule/ScheduleEntry.h"
+
+#include "platform/Clock.h"
+#include "text/Sjis.h"
+
+#include <cstdio>
+
+namespace nelo {
+
+namespace {
+
+// The first n bytes of a text, or all of it when it is shorter.
+std::string_view Left(const std::string& s, std::size_t n) { return std::string_view(s).substr(0, n); }
+
+// The text from byte n on; empty when the text is shorter.
+std::string_view From(const std::string& s, std::size_t n) {
+    return n < s.size() ? std::string_view(s).substr(n) : std::string_view();
+}
+
+// A display text without its year when the year is the current one.
+void AppendWithoutCurrentYear(std::string& text, const std::string& strDate, const std::string& strYear) {
+    if (strDate.size() >= 4 && Left(strDate, 4) == strYear)
+        text += From(strDate, 5);
+    else
+        text += strDate;
+}
+
+}  // namespace
+
+std::string CurrentYearText() {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%4d", LocalNow().tm_year + 1900);
+    return buf;
+}
+
+void ScheduleEntry::Format(std::string& text) const { Format(text, CurrentYearText()); }
+
+void ScheduleEntry::Format(std::string& text, const std::string& strYear) const {
+    text.clear();
+    AppendWithoutCurrentYear(text, m_startText, strYear);
+    if (!m_endText.empty()) {
+        text += " ～ "_sj;
+        // The first 14 bytes are year, month, day and the weekday in parentheses.
+        if (Left(m_endText, 14) != Left(m_startText, 14))
+            AppendWithoutCurrentYear(text, m_endText, strYear);
+        else if (m_endText.size() > 15)
+            text += From(m_endText, 15);
+    }
+    text += "　"_sj;
+    text += m_business;
+}
+
+}  // namespace nelo

@@ -1,0 +1,104 @@
+#include "models/NamesModel.h"
+#include "conversation/LineDispatcher.h"
+#include "notebook/Notebook.h"
+#include "text/Sjis.h"
+#include "transcript/TranscriptView.h"
+
+#include "ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+using namespace nelo;
+
+namespace {
+
+struct SettingsRow {
+    const char* name;
+    std::function<void(NamesModel&)> interact;
+    std::string user, responder;  // the names afterwards
+    bool changed;
+};
+
+void PrintTo(const SettingsRow& row, std::ostream* os) { *os << row.name; }
+
+const SettingsRow kSettings[] = {
+    {"ok without change", [](NamesModel& d) { d.OnOkButton(); }, "花子"_sj, "太郎"_sj, false},
+    {"new user name",
+     [](NamesModel& d) {
+         d.m_userName = "一郎"_sj;
+         d.OnOkButton();
+     },
+     "一郎"_sj, "太郎"_sj, true},
+    {"new responder name",
+     [](NamesModel& d) {
+         d.m_responderName = "次郎"_sj;
+         d.OnOkButton();
+     },
+     "花子"_sj, "次郎"_sj, true},
+    {"empty name accepted",
+     [](NamesModel& d) {
+         d.m_userName.clear();
+         d.OnOkButton();
+     },
+     "", "太郎"_sj, true},
+    {"cancel after editing both",
+     [](NamesModel& d) {
+         d.m_userName = "一郎"_sj;
+         d.m_responderName = "次郎"_sj;
+         d.OnCancel();
+     },
+     "花子"_sj, "太郎"_sj, false},
+    {"enter key does not accept",
+     [](NamesModel& d) {
+         d.m_userName = "一郎"_sj;
+         d.OnOK();
+         EXPECT_TRUE(d.IsOpen());
+     },
+     "花子"_sj, "太郎"_sj, false},
+    {"same bytes retyped",
+     [](NamesModel& d) {
+         d.m_userName = std::string("花子"_sj);
+         d.OnOkButton();
+     },
+     "花子"_sj, "太郎"_sj, false},
+};
+
+class NamesModelTest : public ::testing::TestWithParam<SettingsRow> {};
+
+TEST_P(NamesModelTest, StoresChangedNamesAndMarksTheNotebook) {
+    const SettingsRow& row = GetParam();
+    Notebook doc;
+    doc.SetModifiedFlag(false);
+    EXPECT_EQ(OnSettings(doc, row.interact), row.changed);
+    EXPECT_EQ(doc.m_userName, row.user);
+    EXPECT_EQ(doc.m_responderName, row.responder);
+    EXPECT_EQ(doc.m_calc.IsChanged(), row.changed);
+    EXPECT_EQ(doc.IsModified(), row.changed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, NamesModelTest, ::testing::ValuesIn(kSettings), RowName());
+
+TEST(NamesModelFieldsTest, DialogStartsWithTheDocumentsNames) {
+    Notebook doc;
+    doc.m_userName = "一郎"_sj;
+    OnSettings(doc, [](NamesModel& d) {
+        EXPECT_EQ(d.m_userName, "一郎"_sj);
+        EXPECT_EQ(d.m_responderName, "太郎"_sj);
+    });
+}
+
+TEST(NamesModelFieldsTest, EmptyUserNameEchoesWithABarePrompt) {
+    Notebook doc;
+    TextTranscript view;
+    doc.AddListener(&view);
+    OnSettings(doc, [](NamesModel& d) {
+        d.m_userName.clear();
+        d.OnOkButton();
+    });
+    LineDispatcher(doc).ProcessLine("田中は"_sj);
+    EXPECT_EQ(view.GetText().substr(0, 4), " >> ");
+    EXPECT_TRUE(doc.IsModified());  // still modified after the answered line
+    doc.RemoveListener(&view);
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include "notebook/Notebook.h"
+#include "platform/Clock.h"
+#include "models/ScheduleListModel.h"
+#include "text/Sjis.h"
+#include "ScriptedMessageBox.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace nelo;
+
+namespace {
+
+class ScheduleListModelTest : public ::testing::Test {
+protected:
+    ScheduleListModelTest() : clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)) { SetCurrentClock(&clock); }
+    ~ScheduleListModelTest() override { SetCurrentClock(nullptr); }
+
+    void Add(std::int32_t tStart, const std::string& start, const std::string& business) {
+        auto p = std::make_unique<ScheduleEntry>();
+        p->m_startTime = p->m_endTime = tStart;
+        p->m_startText = start;
+        p->m_business = business;
+        doc.m_scheduleBook.AddSchedule(std::move(p));
+    }
+    std::vector<std::string> Businesses() const {
+        std::vector<std::string> out;
+        for (const auto& p : doc.m_scheduleBook.GetSchedules()) out.push_back(p->m_business);
+        return out;
+    }
+
+    FixedClock clock;
+    Notebook doc;
+};
+
+TEST_F(ScheduleListModelTest, EmptyListAsksForASelection) {
+    ScriptedMessageBox mb;
+    RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
+        EXPECT_EQ(dlg.m_list.GetCount(), 0);
+        dlg.OnDelete();
+    });
+    ASSERT_EQ(mb.GetShown().size(), 1u);
+    EXPECT_EQ(mb.GetShown()[0].text, "削除する予定を選択してください。"_sj);
+    EXPECT_EQ(mb.GetShown()[0].caption, "");
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ScheduleListModelTest, CommandSortsAndShowsTheYearOnlyForOtherYears) {
+    Add(2000, "2003/06/05(木) 10:00"_sj, "会議"_sj);
+    Add(1000, "2004/01/05(月)"_sj, "旅行"_sj);
+    Add(500, "2003/06/02(月)"_sj, "歯医者"_sj);
+    ScriptedMessageBox mb;
+    RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
+        EXPECT_EQ(dlg.m_list.GetRows(), (std::vector<std::string>{"06/02(月)　歯医者"_sj, "2004/01/05(月)　旅行"_sj,
+                                                                  "06/05(木) 10:00　会議"_sj}));
+        EXPECT_EQ(dlg.m_list.GetTopIndex(), 0);
+    });
+    EXPECT_EQ(Businesses(), (std::vector<std::string>{"歯医者"_sj, "旅行"_sj, "会議"_sj}));
+}
+
+TEST_F(ScheduleListModelTest, DeletesTheSelectedEntryAfterConfirmation) {
+    Add(100, "2003/06/02(月)"_sj, "a");
+    Add(200, "2003/06/03(火)"_sj, "b");
+    Add(300, "2003/06/04(水)"_sj, "c");
+    ScriptedMessageBox mb{MbAnswer::Cancel, MbAnswer::Ok};
+    RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
+        dlg.m_list.SetCurSel(1);
+        dlg.OnDelete();  // cancelled
+        EXPECT_EQ(dlg.m_list.GetCount(), 3);
+        dlg.OnDelete();
+        EXPECT_EQ(dlg.m_list.GetCount(), 2);
+        EXPECT_EQ(dlg.m_list.GetCurSel(), -1);
+    });
+    EXPECT_EQ(mb.GetShown().back().text, "選択されている予定を削除してよいですか？"_sj);
+    EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
+    EXPECT_EQ(Businesses(), (std::vector<std::string>{"a", "c"}));
+    EXPECT_TRUE(doc.m_scheduleBook.IsChanged());
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(ScheduleListModelTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
+    Add(100, "2003/06/02(月)"_sj, "a");
+    doc.SetModifiedFlag(false);
+    ScriptedMessageBox mb{MbAnswer::Ok};
+    RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
+        dlg.m_list.SetCurSel(0);
+        dlg.OnDelete();
+        EXPECT_EQ(dlg.m_list.GetCount(), 0);
+    });
+    EXPECT_TRUE(doc.m_scheduleBook.GetSchedules().empty());
+    EXPECT_TRUE(doc.IsModified());
+}
+
+}  // namespace
