@@ -104,7 +104,7 @@ int Calculator::Calculate(std::string& answer, const std::string& line) {
     m_textAnswer.clear();
     m_terms = 0;
     m_inParen = 0;
-    m_nDepth = 0;
+    m_factorDepth = 0;
 
     // Most lines have neither blanks nor grouping commas: their ASCII form, half as long,
     // shows it at a glance.
@@ -229,7 +229,7 @@ double Calculator::EvalGroup(Scanner& scan) {
 }
 
 double Calculator::EvalFactor(Scanner& scan) {
-    DepthGuard guard(m_nDepth);
+    DepthGuard guard(m_factorDepth);
     if (guard.TooDeep()) {
         SetError(IDS_CANNOT_CALCULATE);
         return 0;

@@ -107,12 +107,12 @@ private:
     std::int64_t TimeCount(Scanner& scan);
     DurationParts MakeTime(std::int64_t seconds);
 
-    std::string m_read;    // the line without grouping commas or blanks, when it has them
-    std::string m_line;    // the prepared line the scanner reads, reused between lines
-    std::string m_number;  // the number text of the answer, reused
-    std::string m_key;     // lookup key, reused
-    int m_errorCount = 0;  // every SetError, not only the first: tells an assignment its own errors
-    int m_nDepth = 0;      // nesting of factors, bounded so that no line exhausts the stack
+    std::string m_read;     // the line without grouping commas or blanks, when it has them
+    std::string m_line;     // the prepared line the scanner reads, reused between lines
+    std::string m_number;   // the number text of the answer, reused
+    std::string m_key;      // lookup key, reused
+    int m_errorCount = 0;   // every SetError, not only the first: tells an assignment its own errors
+    int m_factorDepth = 0;  // nesting of factors, bounded so that no line exhausts the stack
     // The first error's number that no one reads that way (「１万億」), as bytes of m_line;
     // the end is 0 when the first error was another.
     std::size_t m_badNumberStart = 0;

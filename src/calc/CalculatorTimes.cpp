@@ -79,7 +79,7 @@ int Calculator::CalculateTime(std::string& answer, const std::string& line) {
     m_textAnswer.clear();
     m_terms = 0;
     m_inParen = 0;
-    m_nDepth = 0;
+    m_factorDepth = 0;
 
     PrepareTimeLine(m_line, MayHoldBlankOrComma(line) ? CalcLineText(line, m_read) : line);
     m_scan.Reset(m_line);
@@ -146,8 +146,8 @@ DurationParts Calculator::TimeTerm(Scanner& scan) {
 }
 
 DurationParts Calculator::TimePrimary(Scanner& scan) {
-    if (++m_nDepth > kMaxDepth) {
-        --m_nDepth;
+    if (++m_factorDepth > kMaxDepth) {
+        --m_factorDepth;
         SetError(IDS_CANNOT_CALCULATE);
         return DurationParts(0);
     }
@@ -180,7 +180,7 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
         else
             SetError(IDS_CANNOT_CALCULATE);
     }
-    --m_nDepth;
+    --m_factorDepth;
     return t;
 }
 

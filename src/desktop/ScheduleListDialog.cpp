@@ -46,9 +46,9 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
       m_folder(folder.isEmpty() ? QDir::homePath() : folder) {
     setObjectName(QStringLiteral("schedListDialog"));
     SetDluSize(351, 170);
-    m_pList = new RowListView(m_dlg.m_list, QStringLiteral("予定一覧"), this);
-    m_pList->setObjectName(QStringLiteral("scheduleList"));
-    Place(m_pList, 7, 7, 170, 156);
+    m_listView = new RowListView(m_dlg.m_list, QStringLiteral("予定一覧"), this);
+    m_listView->setObjectName(QStringLiteral("scheduleList"));
+    Place(m_listView, 7, 7, 170, 156);
 
     m_calendar = new QCalendarWidget(this);
     m_calendar->setObjectName(QStringLiteral("calendar"));
@@ -81,12 +81,12 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
     connect(pDelete, &QPushButton::clicked, this, [this] { OnDelete(); });
     connect(pExport, &QPushButton::clicked, this, [this] { OnICalExport(); });
     connect(pImport, &QPushButton::clicked, this, [this] { OnICalImport(); });
-    connect(m_pList, &RowListView::selectionChangedByUser, this, [this] { OnSelectionChanged(); });
+    connect(m_listView, &RowListView::selectionChangedByUser, this, [this] { OnSelectionChanged(); });
     connect(m_calendar, &QCalendarWidget::currentPageChanged, this, [this] { MarkDays(); });
     EnableInputMethodOnlyIn(nullptr);
 
     Reload();
-    m_pList->setFocus();
+    m_listView->setFocus();
 }
 
 void ScheduleListDialog::Reload() {
@@ -99,7 +99,7 @@ void ScheduleListDialog::Reload() {
         const qint64 nLast = pEntry && pEntry->m_endTime > pEntry->m_startTime ? LocalDay(pEntry->m_endTime) : nFirst;
         m_days.push_back({nFirst, nLast});
     }
-    m_pList->Reload();
+    m_listView->Reload();
     MarkDays();
 }
 
@@ -174,9 +174,9 @@ void ScheduleListDialog::OnDelete() {
     m_dlg.OnDelete();
     if (m_dlg.m_list.GetCount() < nBefore) {
         m_days.erase(m_days.begin() + nSel);
-        m_pList->RemoveRow(nSel);
+        m_listView->RemoveRow(nSel);
         MarkDays();
     } else {
-        m_pList->ShowSelection();
+        m_listView->ShowSelection();
     }
 }

@@ -26,7 +26,7 @@ public:
     ScheduleListDialog(nelo::ScheduleListModel& dlg, nelo::MessageBox& messageBox, QWidget* pParent,
                        const QString& folder = QString());
 
-    RowListView* GetList() const { return m_pList; }
+    RowListView* GetList() const { return m_listView; }
     QCalendarWidget* GetCalendar() const { return m_calendar; }
 
     /// The colours of Saturday (blue) and Sunday (red) for a palette, light or dark.
@@ -50,7 +50,7 @@ private:
     };
 
     nelo::ScheduleListModel& m_dlg;
-    RowListView* m_pList = nullptr;
+    RowListView* m_listView = nullptr;
     QCalendarWidget* m_calendar = nullptr;
     std::vector<DaySpan> m_days;
     QString m_folder;

@@ -11,17 +11,17 @@ VariablesDialog::VariablesDialog(VariableListModel& dlg, MessageBox& messageBox,
     : ListDialog(messageBox, QStringLiteral("登録されている変数"), pParent), m_dlg(dlg) {
     setObjectName(QStringLiteral("variablesDialog"));
     SetDluSize(223, 115);
-    m_pList = new RowListView(m_dlg.m_list, QStringLiteral("登録されている変数"), this);
-    m_pList->setObjectName(QStringLiteral("variablesList"));
-    Place(m_pList, 5, 5, 150, 100);
+    m_listView = new RowListView(m_dlg.m_list, QStringLiteral("登録されている変数"), this);
+    m_listView->setObjectName(QStringLiteral("variablesList"));
+    Place(m_listView, 5, 5, 150, 100);
     QPushButton* pOk = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 165, 5, 50, 20);
     pOk->setDefault(true);
     QPushButton* pDelete = AddButton(QStringLiteral("削除"), QStringLiteral("deleteButton"), 165, 40, 50, 20);
     connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(pDelete, &QPushButton::clicked, this, [this] { OnDelete(); });
     EnableInputMethodOnlyIn(nullptr);
-    m_pList->Reload();
-    m_pList->setFocus();
+    m_listView->Reload();
+    m_listView->setFocus();
 }
 
 void VariablesDialog::OnDelete() {
@@ -29,7 +29,7 @@ void VariablesDialog::OnDelete() {
     const int nBefore = m_dlg.m_list.GetCount();
     m_dlg.OnDelete();
     if (m_dlg.m_list.GetCount() < nBefore)
-        m_pList->RemoveRow(nSel);
+        m_listView->RemoveRow(nSel);
     else
-        m_pList->ShowSelection();
+        m_listView->ShowSelection();
 }

@@ -14,11 +14,11 @@ class VariablesDialog : public ListDialog {
 public:
     VariablesDialog(nelo::VariableListModel& dlg, nelo::MessageBox& messageBox, QWidget* pParent);
 
-    RowListView* GetList() const { return m_pList; }
+    RowListView* GetList() const { return m_listView; }
 
 private:
     void OnDelete();
 
     nelo::VariableListModel& m_dlg;
-    RowListView* m_pList = nullptr;
+    RowListView* m_listView = nullptr;
 };

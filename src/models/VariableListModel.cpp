@@ -9,7 +9,7 @@ namespace nelo {
 
 void VariableListModel::OnInitDialog() {
     m_list.ResetContent();
-    m_pCalc->m_variables.ForEach(
+    m_calculator->m_variables.ForEach(
         [this](const std::string&, const Variable& symbol) { m_list.AddString(symbol.GetDisplayText()); });
 }
 
@@ -25,7 +25,7 @@ void VariableListModel::OnDelete() {
     const std::string text = m_list.GetText(sel);
     m_list.DeleteString(sel);
 
-    m_pCalc->DeleteVariablesShownAs(text);
+    m_calculator->DeleteVariablesShownAs(text);
 }
 
 void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,

@@ -14,7 +14,7 @@ class MessageBox;
 
 class VariableListModel {
 public:
-    VariableListModel(Calculator* pCalc, MessageBox& messageBox) : m_pCalc(pCalc), m_messageBox(messageBox) {}
+    VariableListModel(Calculator* pCalc, MessageBox& messageBox) : m_calculator(pCalc), m_messageBox(messageBox) {}
 
     /// Lists every variable in the symbol table's order.
     void OnInitDialog();
@@ -24,7 +24,7 @@ public:
     RowList m_list;  ///< one "name value" row per variable
 
 private:
-    Calculator* m_pCalc;
+    Calculator* m_calculator;
     MessageBox& m_messageBox;
 };
 

@@ -18,12 +18,12 @@ namespace {
 // Keeps the last answer line of the conversation.
 class LastLine : public NotebookListener {
 public:
-    void OnTextAppended(const std::string& text) override { m_strLast = text; }
+    void OnTextAppended(const std::string& text) override { m_lastText = text; }
     void OnPaneCleared() override {}
     void OnModifiedChanged(bool) override {}
     void OnTitleChanged(const std::string&) override {}
     void OnDataChanged(unsigned) override {}
-    std::string m_strLast;
+    std::string m_lastText;
 };
 
 class AnsweringNotebook {
@@ -33,7 +33,7 @@ public:
     // The answer to a typed line, without the responder's name.
     std::string Answer(const std::string& line) {
         m_view.ProcessLine(line);
-        std::string text = m_last.m_strLast;
+        std::string text = m_last.m_lastText;
         const std::string::size_type mark = text.find(" >> ");
         if (mark != std::string::npos) text.erase(0, mark + 4);
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
