@@ -9,6 +9,7 @@
 set -u
 cli=$1
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/khal_config.sh"
 py=/usr/bin/python3
 if ! [ -x "$py" ] || ! "$py" -c 'import icalendar, pytz, dateutil' 2>/dev/null || ! command -v calcurse >/dev/null ||
    ! command -v khal >/dev/null; then
@@ -71,19 +72,7 @@ for zone in Asia/Tokyo America/New_York UTC0; do
   # khal: the instants as written (it knows no marks); an entry without end gets one
   # from khal, so only its start counts.
   mkdir -p "$run/khal/cal" "$run/khal/config/khal" "$run/khal/data"
-  cat > "$run/khal/config/khal/config" <<EOF
-[calendars]
-[[nelo]]
-path = $run/khal/cal
-[locale]
-timeformat = %H:%M
-dateformat = %Y-%m-%d
-longdateformat = %Y-%m-%d
-datetimeformat = %Y-%m-%d %H:%M
-longdatetimeformat = %Y-%m-%d %H:%M
-local_timezone = ${zone/UTC0/UTC}
-default_timezone = ${zone/UTC0/UTC}
-EOF
+  write_khal_config "$run/khal/config" nelo "$run/khal/cal" "${zone/UTC0/UTC}"
   khal_list=$(XDG_CONFIG_HOME=$run/khal/config XDG_DATA_HOME=$run/khal/data \
     sh -c 'khal import --batch -a nelo "$1" && khal list --format "{start}|{end}|{title}||" --day-format "" 2024-03-01 60d' \
     - "$run/out.ics" 2>&1) || { echo "$zone: khal cannot import the file: $khal_list"; status=1; continue; }

@@ -10,6 +10,7 @@
 set -u
 cli=$1
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/khal_config.sh"
 samples=$here/../golden/calendar
 py=/usr/bin/python3
 if ! [ -x "$py" ] || ! "$py" -c 'import icalendar, pytz, dateutil' 2>/dev/null || ! command -v khal >/dev/null; then
@@ -56,19 +57,7 @@ PY
 
   # khal: starts, ends and titles; khal gives an event without end one, so where Nelo
   # has none only the start is compared.
-  cat > "$run/khal/config/khal/config" <<EOF
-[calendars]
-[[samples]]
-path = $run/khal/cal
-[locale]
-timeformat = %H:%M
-dateformat = %Y-%m-%d
-longdateformat = %Y-%m-%d
-datetimeformat = %Y-%m-%d %H:%M
-longdatetimeformat = %Y-%m-%d %H:%M
-local_timezone = $TZ
-default_timezone = $TZ
-EOF
+  write_khal_config "$run/khal/config" samples "$run/khal/cal" "$TZ"
   export XDG_CONFIG_HOME=$run/khal/config XDG_DATA_HOME=$run/khal/data
   khal import --batch -a samples "$run/utf8.ics" > "$run/khal.import" 2>&1 ||
     { echo "$name: khal import failed"; cat "$run/khal.import"; status=1; continue; }
