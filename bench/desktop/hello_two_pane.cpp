@@ -15,10 +15,10 @@ int main(int argc, char** argv) {
     FirstPaintProbe probe;
     if (app.arguments().contains(QStringLiteral("--quit-after-first-paint"))) app.installEventFilter(&probe);
     QMainWindow window;
-    auto* pSplitter = new QSplitter(Qt::Vertical, &window);
-    pSplitter->addWidget(new QTextEdit(pSplitter));
-    pSplitter->addWidget(new QPlainTextEdit(pSplitter));
-    window.setCentralWidget(pSplitter);
+    auto* splitter = new QSplitter(Qt::Vertical, &window);
+    splitter->addWidget(new QTextEdit(splitter));
+    splitter->addWidget(new QPlainTextEdit(splitter));
+    window.setCentralWidget(splitter);
     window.resize(760, 600);
     window.show();
     return QApplication::exec();

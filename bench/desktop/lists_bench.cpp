@@ -43,11 +43,11 @@ int main(int argc, char** argv) {
     Notebook& doc = window.m_app.GetNotebook();
     MessageBox& messageBox = window.m_messageBox;
 
-    const int nCount = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int count = argc > 1 ? std::atoi(argv[1]) : 100000;
     // Memos as typed lines register them: one object with two pairs each.
     auto t0 = std::chrono::steady_clock::now();
     std::string answer;
-    for (int i = 0; i < nCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         const std::string object = "顧客"_sj + std::to_string(i);
         doc.RegisterMemo(answer, object + "、電話、03-"_sj + std::to_string(1000 + i % 9000));
         answer.clear();
@@ -55,19 +55,19 @@ int main(int argc, char** argv) {
         answer.clear();
     }
     // Entries in reverse start order, an hour apart, so the command's sort has work.
-    const std::int32_t tBase = 1796000000;
-    for (int i = 0; i < nCount; ++i) {
-        auto pEntry = std::make_unique<ScheduleEntry>();
-        pEntry->m_startTime = pEntry->m_endTime = tBase - i * 3600;
-        pEntry->m_startText = "2026/12/08(火) 10:00"_sj;
-        pEntry->m_business = "会議"_sj + std::to_string(i);
-        doc.m_scheduleBook.AddSchedule(std::move(pEntry));
+    const std::int32_t baseTime = 1796000000;
+    for (int i = 0; i < count; ++i) {
+        auto entry = std::make_unique<ScheduleEntry>();
+        entry->m_startTime = entry->m_endTime = baseTime - i * 3600;
+        entry->m_startText = "2026/12/08(火) 10:00"_sj;
+        entry->m_business = "会議"_sj + std::to_string(i);
+        doc.m_scheduleBook.AddSchedule(std::move(entry));
     }
-    std::printf("filled %d memo objects and %d schedule entries in %.0f ms\n", nCount, nCount, Ms(t0));
+    std::printf("filled %d memo objects and %d schedule entries in %.0f ms\n", count, count, Ms(t0));
 
-    const int nRuns = 5;
+    const int runs = 5;
     std::vector<double> memo, sched;
-    for (int r = 0; r < nRuns; ++r) {
+    for (int r = 0; r < runs; ++r) {
         t0 = std::chrono::steady_clock::now();
         RunMemoListCommand(doc, messageBox, [&](MemoListModel& dlg) {
             MemoListDialog dialog(dlg, messageBox, QDir::homePath(), &frame);
@@ -84,9 +84,9 @@ int main(int argc, char** argv) {
         });
     }
     // The first opening of the schedules also sorts the entries typed in reverse order.
-    std::printf("%-32s %8.1f ms median of %d, %8.1f ms first\n", "memo list, open and paint", Median(memo), nRuns,
+    std::printf("%-32s %8.1f ms median of %d, %8.1f ms first\n", "memo list, open and paint", Median(memo), runs,
                 memo[0]);
-    std::printf("%-32s %8.1f ms median of %d, %8.1f ms first\n", "schedule list, open and paint", Median(sched), nRuns,
+    std::printf("%-32s %8.1f ms median of %d, %8.1f ms first\n", "schedule list, open and paint", Median(sched), runs,
                 sched[0]);
     return 0;
 }

@@ -29,12 +29,12 @@ int main(int argc, char** argv) {
     BenchFolder dir;
     QApplication qapp(argc, argv);
     std::printf("%-10s %10s %12s %14s\n", "lines", "ms", "text KiB", "grown KiB");
-    for (int nLines : {10000, 100000}) {
+    for (int lines : {10000, 100000}) {
         BenchWindow window(dir);
         MainWindow& frame = window.m_frame;
         const QString path = dir.filePath(QStringLiteral("lines.txt"));
         QByteArray text;
-        for (int i = 0; i < nLines; ++i) text += QByteArray::number(i % 97) + "+" + QByteArray::number(i % 13) + "\n";
+        for (int i = 0; i < lines; ++i) text += QByteArray::number(i % 97) + "+" + QByteArray::number(i % 13) + "\n";
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return 1;
         file.close();
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
         t.start();
         frame.ReadTextFile(path);
         const qint64 ms = t.elapsed();
-        std::printf("%-10d %10lld %12lld %14ld\n", nLines, static_cast<long long>(ms),
+        std::printf("%-10d %10lld %12lld %14ld\n", lines, static_cast<long long>(ms),
                     static_cast<long long>(text.size() / 1024), ResidentKiB() - before);
         std::fflush(stdout);
     }

@@ -21,26 +21,26 @@ int main(int argc, char** argv) {
     BenchWindow window(dir);
     MainWindow& frame = window.m_frame;
 
-    const int nSamples = 500;
+    const int samples = 500;
     std::printf("%-22s %12s %12s\n", "conversation lines", "median us", "mean us");
-    int nLines = frame.GetConversationPane()->blockCount();
+    int lines = frame.GetConversationPane()->blockCount();
     for (int target : {1000, 10000, 100000}) {
         // Each submission adds two lines (the echo and the answer).
-        while (nLines < target) {
+        while (lines < target) {
             frame.SubmitLine(QStringLiteral("1+2"));
-            nLines += 2;
+            lines += 2;
         }
         QApplication::processEvents();
         std::vector<double> us;
-        us.reserve(nSamples);
-        for (int i = 0; i < nSamples; ++i) {
+        us.reserve(samples);
+        for (int i = 0; i < samples; ++i) {
             auto t0 = std::chrono::steady_clock::now();
             frame.SubmitLine(QStringLiteral("100-(2+3)*4"));
             QApplication::processEvents();
             auto t1 = std::chrono::steady_clock::now();
             us.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
         }
-        nLines += 2 * nSamples;
+        lines += 2 * samples;
         std::vector<double> sorted = us;
         std::sort(sorted.begin(), sorted.end());
         double mean = 0;

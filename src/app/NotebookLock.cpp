@@ -10,15 +10,15 @@ namespace {
 
 /// The lock of lockPath, taken; nullptr when no lock file can be made or a running
 /// program holds it (holder then says who).
-std::unique_ptr<LockFile> TakeLock(const std::string& lockPath, bool& bHeld, LockOwner& holder) {
-    bHeld = false;
+std::unique_ptr<LockFile> TakeLock(const std::string& lockPath, bool& held, LockOwner& holder) {
+    held = false;
     if (lockPath.empty()) return nullptr;
-    auto pLock = std::make_unique<LockFile>(lockPath);
-    switch (pLock->TryLock()) {
-    case LockResult::Taken: return pLock;
+    auto lock = std::make_unique<LockFile>(lockPath);
+    switch (lock->TryLock()) {
+    case LockResult::Taken: return lock;
     case LockResult::Held:
-        bHeld = true;
-        holder = pLock->Holder();
+        held = true;
+        holder = lock->Holder();
         return nullptr;
     case LockResult::NotTaken: break;
     }
@@ -35,24 +35,24 @@ std::string NotebookLock::HolderText(const LockOwner& owner) {
     const LockOwner me = LockFile::ThisProcess();
     if (!owner.host.empty() && owner.host != me.host) text += "ホスト "_sj + Utf8ToCp932(owner.host).text + " の"_sj;
     text += owner.program.empty() ? std::string("ほかのプログラム"_sj) : Utf8ToCp932(owner.program).text;
-    if (owner.nPid > 0) text += "（プロセス番号 "_sj + std::to_string(owner.nPid) + "）"_sj;
+    if (owner.pid > 0) text += "（プロセス番号 "_sj + std::to_string(owner.pid) + "）"_sj;
     return text;
 }
 
-bool NotebookLock::Prepare(const std::string& absolutePath, MessageBox& messageBox, bool bUnattended) {
+bool NotebookLock::Prepare(const std::string& absolutePath, MessageBox& messageBox, bool unattended) {
     Abandon();
     m_pendingPath = absolutePath;
     m_isPending = true;
     // The notebook open now keeps its lock (reopened, by this or another of its names).
     const std::string lockPath = LockPathOf(absolutePath);
     if (IsHeld() && m_lock->Path() == lockPath) return true;
-    bool bHeld = false;
+    bool held = false;
     LockOwner holder;
-    m_pendingLock = TakeLock(lockPath, bHeld, holder);
-    if (!bHeld) return true;
+    m_pendingLock = TakeLock(lockPath, held, holder);
+    if (!held) return true;
 
     const std::string said = Utf8ToCp932(absolutePath).text + " は "_sj + HolderText(holder) + "で開かれています。"_sj;
-    if (bUnattended) {
+    if (unattended) {
         messageBox.Show(said + "そのまま開きます（入力が端末ではないため確認できません）。"_sj, std::string(),
                         MbButtons::Ok, MbIcon::Exclamation);
         return true;
@@ -92,9 +92,9 @@ void NotebookLock::Follow(const std::string& absolutePath) {
     if (IsHeld() && m_lock->Path() == lockPath) return;
     // Saved under a new name, or opened anyway while another program had it: the lock
     // is taken when it is free.
-    bool bHeld = false;
+    bool held = false;
     LockOwner holder;
-    m_lock = TakeLock(lockPath, bHeld, holder);
+    m_lock = TakeLock(lockPath, held, holder);
 }
 
 }  // namespace nelo

@@ -21,7 +21,7 @@ public:
     /// notebook is then open without its lock); unattended, says so and goes on. False
     /// when the user chose not to open it. The open notebook keeps its own lock until
     /// Commit.
-    bool Prepare(const std::string& absolutePath, MessageBox& messageBox, bool bUnattended);
+    bool Prepare(const std::string& absolutePath, MessageBox& messageBox, bool unattended);
     /// The notebook prepared is the open one now: its lock (if taken) replaces the old.
     void Commit();
     /// The notebook prepared did not open: its lock is given up, the old one stays.

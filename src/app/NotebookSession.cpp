@@ -41,7 +41,7 @@ void NotebookSession::OnFileNew() {
 
 void NotebookSession::InitialUpdateViews() { m_notebook.StartConversation(); }
 
-bool NotebookSession::StartUp(const std::string& fileArg, bool bNew) {
+bool NotebookSession::StartUp(const std::string& fileArg, bool startNew) {
     m_profile.CheckWritable();
     m_recentFiles.ReadList();
     if (!fileArg.empty()) {
@@ -60,7 +60,7 @@ bool NotebookSession::StartUp(const std::string& fileArg, bool bNew) {
         // A file that is there but does not open ends the start: the caller stops.
         return OpenDocumentFile(fileArg);
     }
-    if (!bNew) {
+    if (!startNew) {
         std::string last = m_profile.GetProfileString(RecentFileList::kSection, "File1", "???");
         if (last != "???" && !last.empty() && OpenRecentFile(last)) return true;
     }

@@ -46,13 +46,13 @@ public:
     /// Starts the document's conversation afresh in every pane (the welcome).
     void InitialUpdateViews();
 
-    /// Start-up: opens the file named on the command line, else (unless bNew) the newest
+    /// Start-up: opens the file named on the command line, else (unless startNew) the newest
     /// file of the recent-file list; a new document when there is none or it fails (a
     /// recent file that no longer exists is reported and leaves the list). A named file
     /// that does not exist yet gives a new document carrying that name. False when the
     /// named file exists but could not be opened (a message box said why): the program
     /// then ends.
-    bool StartUp(const std::string& fileArg, bool bNew);
+    bool StartUp(const std::string& fileArg, bool startNew);
 
     /// The document's file (absolute, UTF-8); empty while the document is untitled.
     const std::string& GetPathName() const { return m_pathName; }
@@ -64,7 +64,7 @@ public:
     /// warns and goes on without saving.
     bool SaveModified();
     /// Unattended: nobody can answer a question (the input is not a terminal).
-    void SetUnattended(bool bUnattended) { m_unattended = bUnattended; }
+    void SetUnattended(bool unattended) { m_unattended = unattended; }
     bool IsUnattended() const { return m_unattended; }
 
     /// File New with the save-changes question; false when the user stayed.
@@ -116,8 +116,8 @@ private:
     void ShowOpenError(const std::string& error);
     /// Before saving to absolute: true unless it is the document's file, changed on disk
     /// since it was read or written here, and the user does not want it overwritten.
-    /// bUnchanged: it is the document's file, as it was read or written here.
-    bool MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged);
+    /// unchanged: it is the document's file, as it was read or written here.
+    bool MayOverwrite(const std::string& path, const std::string& absolute, bool& unchanged);
     /// The file at absolute (read with stamp) does not load: when a killed save in place
     /// left the old content beside it, offers to open that instead; true when the old
     /// content was opened. Without a terminal to ask, the copy is named in

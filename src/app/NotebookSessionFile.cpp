@@ -86,16 +86,16 @@ NotebookSession::OpenFailure NotebookSession::LoadDocumentFile(const std::string
         error = PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj;
         return OpenFailure::NoMemory;
     }
-    if (read.bTooLarge) {
+    if (read.tooLarge) {
         m_lock.Abandon();
         // Named by its size where it has one; a device or a pipe only shows there is more.
         const std::string limit = MegabyteText(kMaxNotebookBytes);
         error = PathForMessage(path) + " は大きすぎるため開けません（"_sj +
-                (read.nSize > 0 ? MegabyteText(read.nSize) + "。ノートは "_sj + limit + " まで）。"_sj
-                                : limit + " を超えています）。"_sj);
+                (read.size > 0 ? MegabyteText(read.size) + "。ノートは "_sj + limit + " まで）。"_sj
+                               : limit + " を超えています）。"_sj);
         return OpenFailure::Unreadable;
     }
-    if (!read.bOk) {
+    if (!read.ok) {
         m_lock.Abandon();
         error = PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(read.error).text + ")";
         return OpenFailure::Unreadable;
@@ -136,14 +136,14 @@ bool NotebookSession::DoFileSave() {
     return OnSaveDocument(path);
 }
 
-bool NotebookSession::MayOverwrite(const std::string& path, const std::string& absolute, bool& bUnchanged) {
-    bUnchanged = false;
-    if (absolute != m_pathName || !m_fileStamp.bKnown) return true;
+bool NotebookSession::MayOverwrite(const std::string& path, const std::string& absolute, bool& unchanged) {
+    unchanged = false;
+    if (absolute != m_pathName || !m_fileStamp.known) return true;
     FileStamp now;
     // A file that is gone holds nothing the save could lose.
     if (!GetFileStamp(absolute, now)) return true;
-    bUnchanged = now == m_fileStamp;
-    if (bUnchanged) return true;
+    unchanged = now == m_fileStamp;
+    if (unchanged) return true;
     const std::string changed = PathForMessage(path) + " はほかのプログラムで変更されています。"_sj;
     if (m_unattended) {
         ShowError(changed + "上書きせずに保存を取りやめました（入力が端末ではないため確認できません）。"_sj);
@@ -155,8 +155,8 @@ bool NotebookSession::MayOverwrite(const std::string& path, const std::string& a
 
 bool NotebookSession::OnSaveDocument(const std::string& path) {
     std::string absolute = AbsolutePath(path);
-    bool bUnchanged;
-    if (!MayOverwrite(path, absolute, bUnchanged)) return false;
+    bool unchanged;
+    if (!MayOverwrite(path, absolute, unchanged)) return false;
     std::string error;
     bool ok = false;
     // The bytes stream into a temporary file beside the old one while they are produced;
@@ -178,7 +178,7 @@ bool NotebookSession::OnSaveDocument(const std::string& path) {
         file->Abandon();
         // A file written in place has its old content back, with a new modification
         // time: still the file this document last read or wrote.
-        if (bUnchanged && file->GetStamp().bKnown) m_fileStamp = file->GetStamp();
+        if (unchanged && file->GetStamp().known) m_fileStamp = file->GetStamp();
         ShowError(PathForMessage(path) + " に保存できませんでした。("_sj + Utf8ToCp932(error).text + ")");
         return false;
     }

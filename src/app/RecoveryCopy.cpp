@@ -112,7 +112,7 @@ bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& p
             file.Write(bytes.data(), bytes.size());
             // A copy whose folder could not be synced afterwards is there all the same,
             // and the program is ending: its path is what the user needs.
-            if (file.Commit(error) || file.GetStamp().bKnown) {
+            if (file.Commit(error) || file.GetStamp().known) {
                 path = candidate;
                 return true;
             }

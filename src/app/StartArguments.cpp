@@ -4,20 +4,20 @@ namespace nelo {
 
 StartArguments::Outcome StartArguments::Parse(const std::vector<std::string>& args,
                                               const std::function<bool(const std::string&)>& extraOption) {
-    bool bOptions = true;
+    bool optionsAllowed = true;
     for (const std::string& a : args) {
-        if (bOptions && (a == "-h" || a == "--help")) return kHelp;
-        if (bOptions && a == "--version") return kVersion;
-        if (bOptions && a == "--new") {
-            bNew = true;
-        } else if (bOptions && a == "--") {
-            bOptions = false;
-        } else if (bOptions && a.size() > 1 && a[0] == '-') {
+        if (optionsAllowed && (a == "-h" || a == "--help")) return kHelp;
+        if (optionsAllowed && a == "--version") return kVersion;
+        if (optionsAllowed && a == "--new") {
+            startNew = true;
+        } else if (optionsAllowed && a == "--") {
+            optionsAllowed = false;
+        } else if (optionsAllowed && a.size() > 1 && a[0] == '-') {
             if (extraOption && extraOption(a)) continue;
-            strBad = a;
+            bad = a;
             return kUnknownOption;
-        } else if (strFile.empty()) {
-            strFile = a;
+        } else if (file.empty()) {
+            file = a;
         } else {
             return kTwoFiles;
         }

@@ -11,16 +11,16 @@ namespace nelo {
 
 struct StartArguments {
     enum Outcome {
-        kRun,            ///< start with bNew and strFile
+        kRun,            ///< start with startNew and file
         kHelp,           ///< -h or --help
         kVersion,        ///< --version
-        kUnknownOption,  ///< strBad is an option nobody knows
+        kUnknownOption,  ///< bad is an option nobody knows
         kTwoFiles,       ///< more than one file named
     };
 
-    bool bNew = false;
-    std::string strFile;
-    std::string strBad;
+    bool startNew = false;
+    std::string file;
+    std::string bad;
 
     /// Reads args (the program's name not among them). extraOption (when given) is asked
     /// about every other option first and returns true for one it takes.

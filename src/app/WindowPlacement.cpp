@@ -68,23 +68,23 @@ PlacementRect ParsePlacementRect(std::string_view text) {
     return rc;
 }
 
-SavedPlacement PlacementToSave(const PlacementRect& rcNormal, ShowState state, bool bRestoreToMax) {
+SavedPlacement PlacementToSave(const PlacementRect& rcNormal, ShowState state, bool restoreToMax) {
     SavedPlacement saved;
     saved.rcNormal = rcNormal;
     switch (state) {
     case ShowState::Normal: break;
-    case ShowState::Maximized: saved.bMax = true; break;
+    case ShowState::Maximized: saved.maximized = true; break;
     case ShowState::Minimized:
-        saved.bIcon = true;
-        saved.bMax = bRestoreToMax;
+        saved.minimizedState = true;
+        saved.maximized = restoreToMax;
         break;
     }
     return saved;
 }
 
 FirstShow ChooseFirstShow(const SavedPlacement& saved) {
-    if (saved.bIcon) return {ShowState::Minimized, false, saved.bMax};
-    if (saved.bMax) return {ShowState::Maximized, true, true};
+    if (saved.minimizedState) return {ShowState::Minimized, false, saved.maximized};
+    if (saved.maximized) return {ShowState::Maximized, true, true};
     return {ShowState::Normal, true, false};
 }
 
@@ -94,26 +94,26 @@ PlacementRect FitToScreens(const PlacementRect& rc, const std::vector<PlacementR
     // The title bar shows when the frame's top strip lies on a screen, enough of it to
     // take hold of.
     const PlacementRect title{rc.left, rc.top, rc.right, rc.top + kTitleBar};
-    const PlacementRect* pMost = nullptr;
-    long long nMost = 0;
+    const PlacementRect* largest = nullptr;
+    long long largestArea = 0;
     for (const PlacementRect& screen : screens) {
         const int w = std::min(title.right, screen.right) - std::max(title.left, screen.left);
         if (title.top >= screen.top && title.bottom <= screen.bottom && w > 0 && w >= std::min(kMinVisible, rc.Width()))
             return rc;
         if (!Overlaps(rc, screen)) continue;
-        const long long nArea =
+        const long long area =
             static_cast<long long>(std::min(rc.right, screen.right) - std::max(rc.left, screen.left)) *
             (std::min(rc.bottom, screen.bottom) - std::max(rc.top, screen.top));
-        if (nArea > nMost) {
-            nMost = nArea;
-            pMost = &screen;
+        if (area > largestArea) {
+            largestArea = area;
+            largest = &screen;
         }
     }
-    const PlacementRect& target = pMost ? *pMost : primary;
+    const PlacementRect& target = largest ? *largest : primary;
     const int w = std::clamp(rc.Width(), 1, std::max(1, target.Width()));
     const int h = std::clamp(rc.Height(), 1, std::max(1, target.Height()));
     int left, top;
-    if (pMost) {
+    if (largest) {
         // Partly off its screen: moved only as far as it takes.
         left = std::clamp(rc.left, target.left, target.right - w);
         top = std::clamp(rc.top, target.top, target.bottom - h);
@@ -128,28 +128,28 @@ PlacementRect FitToScreens(const PlacementRect& rc, const std::vector<PlacementR
 SavedPlacement ReadPlacement(const Profile& profile) {
     SavedPlacement saved;
     saved.rcNormal = ParsePlacementRect(profile.GetProfileString(kSection, "Rect"));
-    saved.bIcon = profile.GetProfileInt(kSection, "icon", 0) != 0;
-    saved.bMax = profile.GetProfileInt(kSection, "max", 0) != 0;
+    saved.minimizedState = profile.GetProfileInt(kSection, "icon", 0) != 0;
+    saved.maximized = profile.GetProfileInt(kSection, "max", 0) != 0;
     return saved;
 }
 
 bool WritePlacement(Profile& profile, const SavedPlacement& saved) {
-    bool bOk = profile.WriteProfileString(kSection, "Rect", FormatPlacementRect(saved.rcNormal));
-    bOk = profile.WriteProfileInt(kSection, "icon", saved.bIcon ? 1 : 0) && bOk;
-    return profile.WriteProfileInt(kSection, "max", saved.bMax ? 1 : 0) && bOk;
+    bool ok = profile.WriteProfileString(kSection, "Rect", FormatPlacementRect(saved.rcNormal));
+    ok = profile.WriteProfileInt(kSection, "icon", saved.minimizedState ? 1 : 0) && ok;
+    return profile.WriteProfileInt(kSection, "max", saved.maximized ? 1 : 0) && ok;
 }
 
 BarVisibility ReadBarVisibility(const Profile& profile) {
     BarVisibility bars;
-    bars.bToolBar = profile.GetProfileInt(kBarSections[0], "Visible", 1) != 0;
-    bars.bStatusBar = profile.GetProfileInt(kBarSections[1], "Visible", 1) != 0;
+    bars.showToolBar = profile.GetProfileInt(kBarSections[0], "Visible", 1) != 0;
+    bars.showStatusBar = profile.GetProfileInt(kBarSections[1], "Visible", 1) != 0;
     return bars;
 }
 
 bool WriteBarVisibility(Profile& profile, const BarVisibility& bars) {
-    bool bOk = profile.WriteProfileInt(kBarSummary, "Bars", 2);
-    bOk = profile.WriteProfileInt(kBarSections[0], "Visible", bars.bToolBar ? 1 : 0) && bOk;
-    return profile.WriteProfileInt(kBarSections[1], "Visible", bars.bStatusBar ? 1 : 0) && bOk;
+    bool ok = profile.WriteProfileInt(kBarSummary, "Bars", 2);
+    ok = profile.WriteProfileInt(kBarSections[0], "Visible", bars.showToolBar ? 1 : 0) && ok;
+    return profile.WriteProfileInt(kBarSections[1], "Visible", bars.showStatusBar ? 1 : 0) && ok;
 }
 
 }  // namespace nelo

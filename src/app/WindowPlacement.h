@@ -28,23 +28,23 @@ enum class ShowState { Normal, Minimized, Maximized };
 /// The saved state of the window: "Rect", "icon" and "max" of "Window size".
 struct SavedPlacement {
     PlacementRect rcNormal;
-    bool bIcon = false;  // minimised when it was closed
-    bool bMax = false;   // maximised, or minimised from a maximised state
+    bool minimizedState = false;  // minimised when it was closed
+    bool maximized = false;       // maximised, or minimised from a maximised state
     bool operator==(const SavedPlacement&) const = default;
 };
 
 /// How the window is shown the first time.
 struct FirstShow {
     ShowState state = ShowState::Normal;
-    bool bActivate = true;       // brought to the front
-    bool bRestoreToMax = false;  // restoring a minimised window maximises it
+    bool activate = true;       // brought to the front
+    bool restoreToMax = false;  // restoring a minimised window maximises it
     bool operator==(const FirstShow&) const = default;
 };
 
 /// Tool bar and status bar visibility.
 struct BarVisibility {
-    bool bToolBar = true;
-    bool bStatusBar = true;
+    bool showToolBar = true;
+    bool showStatusBar = true;
     bool operator==(const BarVisibility&) const = default;
 };
 
@@ -58,9 +58,9 @@ std::string FormatPlacementRect(const PlacementRect& rc);
 /// coordinate written wider than four characters reads back as written.
 PlacementRect ParsePlacementRect(std::string_view text);
 
-/// The saved flags for a window closed in the given state (bRestoreToMax: a minimised
+/// The saved flags for a window closed in the given state (restoreToMax: a minimised
 /// window that was maximised before).
-SavedPlacement PlacementToSave(const PlacementRect& rcNormal, ShowState state, bool bRestoreToMax);
+SavedPlacement PlacementToSave(const PlacementRect& rcNormal, ShowState state, bool restoreToMax);
 /// How to show the window the first time for the saved flags.
 FirstShow ChooseFirstShow(const SavedPlacement& saved);
 

@@ -84,19 +84,19 @@ void Calculator::DeleteAllVariables() { m_variables.RemoveAll(); }
 
 bool Calculator::DeleteVariablesShownAs(const std::string& text) {
     // The walk always runs to the end: every symbol shown with that text goes.
-    bool bDeleted = false;
+    bool deleted = false;
     auto pos = m_variables.GetStartPosition();
     std::string key;
-    Variable* pVariable = nullptr;
+    Variable* variable = nullptr;
     while (pos) {
-        m_variables.GetNextAssoc(pos, key, pVariable);
-        if (pVariable->GetDisplayText() == text) {
+        m_variables.GetNextAssoc(pos, key, variable);
+        if (variable->GetDisplayText() == text) {
             m_variables.RemoveKey(key);
             NoteChange();
-            bDeleted = true;
+            deleted = true;
         }
     }
-    return bDeleted;
+    return deleted;
 }
 
 int Calculator::Calculate(std::string& answer, const std::string& line) {
@@ -110,12 +110,12 @@ int Calculator::Calculate(std::string& answer, const std::string& line) {
     // shows it at a glance.
     m_line.clear();
     AppendAsciiForm(m_line, line);
-    const std::string* pRead = &line;
+    const std::string* read = &line;
     if (MayHoldBlankOrComma(m_line)) {
-        pRead = &CalcLineText(line, m_read);
-        if (pRead != &line) {
+        read = &CalcLineText(line, m_read);
+        if (read != &line) {
             m_line.clear();
-            AppendAsciiForm(m_line, *pRead);
+            AppendAsciiForm(m_line, *read);
         }
     }
     m_scan.Reset(m_line);
@@ -130,7 +130,7 @@ int Calculator::Calculate(std::string& answer, const std::string& line) {
     double value = EvalExpression(m_scan);
     if (m_error != 0) {
         if (m_badNumberEnd != 0)
-            answer = Quote(line, *pRead, m_badNumberStart, m_badNumberEnd) + "は数として読めません。"_sj;
+            answer = Quote(line, *read, m_badNumberStart, m_badNumberEnd) + "は数として読めません。"_sj;
         else
             answer = LoadStringId(IDS_CANNOT_CALCULATE);
         return 1;
@@ -142,7 +142,7 @@ int Calculator::Calculate(std::string& answer, const std::string& line) {
     // The evaluation stopped before the end of the line; what it did not read must not
     // hide part of the sum.
     if (HidesArithmetic(m_scan.LineFrom(m_scan.m_cursor))) {
-        answer = Quote(line, *pRead, m_scan.m_cursor, m_line.size()) + "は計算できません。"_sj;
+        answer = Quote(line, *read, m_scan.m_cursor, m_line.size()) + "は計算できません。"_sj;
         return 1;
     }
     // A value that is no number (a root of a negative number, the register divided by
@@ -294,12 +294,12 @@ double Calculator::EvalWord(Scanner& scan) {
 
 double Calculator::LookupValue(const char* name) {
     m_key.assign(name);
-    const Variable* pVariable = m_variables.Lookup(m_key);
-    if (pVariable == nullptr || pVariable->m_kind == 1) {
+    const Variable* variable = m_variables.Lookup(m_key);
+    if (variable == nullptr || variable->m_kind == 1) {
         SetError(IDS_CANNOT_CALCULATE);
         return 0;
     }
-    return pVariable->m_value;
+    return variable->m_value;
 }
 
 // A number that breaks the order of its units is an error that names the number.

@@ -40,12 +40,12 @@ void Calculator::Serialize(Archive& ar) {
     }
     // Entered from the last one back, so that the table keeps the order it was saved in
     // (each bucket is listed newest first); of two entries with one key the later wins.
-    std::size_t nRecords = 0;  // null records stand for nothing
-    for (const auto& entry : entries) nRecords += entry.second != nullptr;
-    m_variables.Reserve(m_variables.GetCount() + nRecords);
+    std::size_t records = 0;  // null records stand for nothing
+    for (const auto& entry : entries) records += entry.second != nullptr;
+    m_variables.Reserve(m_variables.GetCount() + records);
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-        const std::string* pStoredKey = nullptr;
-        if (it->second) m_variables.Add(std::move(it->first), it->second, pStoredKey);
+        const std::string* storedKey = nullptr;
+        if (it->second) m_variables.Add(std::move(it->first), it->second, storedKey);
     }
 }
 

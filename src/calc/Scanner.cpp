@@ -43,7 +43,7 @@ void Scanner::Reset(const std::string& line) {
     m_tokenText[0] = '\0';
 }
 
-int Scanner::GetToken(bool bTildeToken) {
+int Scanner::GetToken(bool tildeToken) {
     m_tokenStart = m_cursor;
     while (ByteAt(m_cursor) == ' ' || ByteAt(m_cursor) == '\t') ++m_cursor;
 
@@ -68,7 +68,7 @@ int Scanner::GetToken(bool bTildeToken) {
     case ',': return m_token = tokComma;
     default: break;
     }
-    if (c == '~' && bTildeToken) return m_token = tokTilde;
+    if (c == '~' && tildeToken) return m_token = tokTilde;
     if (IsAsciiDigit(c) || c == '.') {
         --m_cursor;
         return m_token = ReadNumber();
@@ -109,15 +109,15 @@ int Scanner::ReadUnits() {
     double total = 0;         // the groups closed by 万, 億 or 兆
     double group = 0;         // the group being read
     double digits = m_value;  // digits waiting for their unit
-    bool bDigits = true;
-    bool bFirst = true;  // no unit read yet: the digits may be of any size
+    bool hasDigits = true;
+    bool first = true;   // no unit read yet: the digits may be of any size
     int bigPower = 16;   // the last 万, 億 or 兆; 16 before the first
     int smallPower = 4;  // the last 千, 百 or 十 of the group; 4 before the first
-    bool bReadable = true;
+    bool readable = true;
     for (;;) {
-        const bool bPair = m_cursor + 1 < m_length && m_line[m_cursor + 1] != '\0' &&
-                           IsLeadByte(static_cast<unsigned char>(m_line[m_cursor]));
-        const unsigned code = bPair ? DbcsCode(m_line + m_cursor) : 0;
+        const bool isPair = m_cursor + 1 < m_length && m_line[m_cursor + 1] != '\0' &&
+                            IsLeadByte(static_cast<unsigned char>(m_line[m_cursor]));
+        const unsigned code = isPair ? DbcsCode(m_line + m_cursor) : 0;
         const int power = UnitPower(code);
         if (power == 0) {
             if (code == kYen && !IsLeadByte(static_cast<unsigned char>(ByteAt(m_cursor + 2)))) m_cursor += 2;
@@ -125,59 +125,59 @@ int Scanner::ReadUnits() {
         }
         m_cursor += 2;
         if (power < 4) {
-            if (!bDigits)
+            if (!hasDigits)
                 digits = 1;  // 千, 百 and 十 alone count one
-            else if (!bFirst && digits >= 10)
-                bReadable = false;
-            if (power >= smallPower) bReadable = false;
+            else if (!first && digits >= 10)
+                readable = false;
+            if (power >= smallPower) readable = false;
             group += digits * kPowerOfTen[power];
             smallPower = power;
         } else {
-            if (bDigits) {
-                if (!bFirst && digits >= kPowerOfTen[smallPower]) bReadable = false;
+            if (hasDigits) {
+                if (!first && digits >= kPowerOfTen[smallPower]) readable = false;
                 group += digits;
             } else if (smallPower == 4) {
-                bReadable = false;  // no group before it: 「１億万」
+                readable = false;  // no group before it: 「１億万」
             }
-            if (power >= bigPower) bReadable = false;
+            if (power >= bigPower) readable = false;
             total += group * kPowerOfTen[power];
             group = 0;
             smallPower = 4;
             bigPower = power;
         }
-        bFirst = false;
-        bDigits = false;
+        first = false;
+        hasDigits = false;
         const char c = ByteAt(m_cursor);
         if (IsAsciiDigit(c) || c == '.') {
             digits = ReadDecimal();
-            bDigits = true;
+            hasDigits = true;
         }
     }
-    if (bDigits) {
-        if (!bFirst && digits >= kPowerOfTen[smallPower]) bReadable = false;
+    if (hasDigits) {
+        if (!first && digits >= kPowerOfTen[smallPower]) readable = false;
         group += digits;
     }
     m_value = total + group;
-    return bReadable ? tokNumber : tokBadNumber;
+    return readable ? tokNumber : tokBadNumber;
 }
 
 double Scanner::ReadDecimal() {
     double value = 0;
-    bool bDecimal = false;
+    bool hasDecimal = false;
     long places = 0;
     for (;;) {
         char c = ByteAt(m_cursor);
         if (IsAsciiDigit(c)) {
             value = value * 10 + (c - '0');
-            if (bDecimal) ++places;
+            if (hasDecimal) ++places;
         } else if (c == '.') {
-            bDecimal = true;  // later dots are stepped over
+            hasDecimal = true;  // later dots are stepped over
         } else {
             break;
         }
         ++m_cursor;
     }
-    if (bDecimal) value = value / std::pow(10.0, static_cast<double>(places));
+    if (hasDecimal) value = value / std::pow(10.0, static_cast<double>(places));
     return value;
 }
 

@@ -48,7 +48,7 @@ struct Scanner {
     /// Note: a lead byte whose pair is no double-byte character gives a tokWord with an
     /// empty m_tokenText WITHOUT moving the cursor, so the same token comes again on the
     /// next call; a caller that loops over tokens must stop on it (see IsStuck).
-    int GetToken(bool bTildeToken = false);
+    int GetToken(bool tildeToken = false);
 
     /// Makes the next GetToken yield the current token again (one token of put-back).
     void PutBack() { m_cursor = m_tokenStart; }

@@ -22,15 +22,15 @@ constexpr const char* kFullBlank = "\xE3\x80\x80";  // U+3000
 // Appends text with every run of blanks and control characters as one full-width blank
 // between words.
 void AppendOneLine(std::string& out, const char* text) {
-    bool bBlank = false;
+    bool blank = false;
     for (const char* p = text; *p; ++p) {
         const unsigned char c = static_cast<unsigned char>(*p);
         if (c <= 0x20 || c == 0x7F) {
-            bBlank = true;
+            blank = true;
             continue;
         }
-        if (bBlank && !out.empty()) out += kFullBlank;
-        bBlank = false;
+        if (blank && !out.empty()) out += kFullBlank;
+        blank = false;
         out += *p;
     }
 }
@@ -69,7 +69,7 @@ ICalBusiness MakeICalBusiness(const char* summary, const char* location) {
     if (location) AppendOneLine(place, location);
     if (!place.empty()) utf8 += "\xEF\xBC\x88" + place + "\xEF\xBC\x89";  // （ ）
     const CodePageResult cp932 = Utf8ToCp932(utf8);
-    business.nReplaced = cp932.nReplaced;
+    business.replacedCount = cp932.replacedCount;
     business.text = cp932.text;
     if (business.text.size() > kICalMaxBusinessBytes) {
         // Cut before a character that would not fit whole.
@@ -80,7 +80,7 @@ ICalBusiness MakeICalBusiness(const char* summary, const char* location) {
             cut = next;
         }
         business.text.resize(cut);
-        business.bCut = true;
+        business.wasCut = true;
     }
     return business;
 }

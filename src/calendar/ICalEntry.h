@@ -16,9 +16,9 @@ inline constexpr std::size_t kICalMaxBusinessBytes = 1023;
 
 /// The business of an event in code page 932.
 struct ICalBusiness {
-    std::string text;   ///< empty when the event has no title
-    int nReplaced = 0;  ///< characters without a code page 932 form, now 「？」
-    bool bCut = false;  ///< the text was longer than kICalMaxBusinessBytes and was cut
+    std::string text;       ///< empty when the event has no title
+    int replacedCount = 0;  ///< characters without a code page 932 form, now 「？」
+    bool wasCut = false;    ///< the text was longer than kICalMaxBusinessBytes and was cut
 };
 
 /// SUMMARY and LOCATION (UTF-8, either may be null) as a business: 「会議（本社）」, every

@@ -65,10 +65,10 @@ ICalLocal LocalOf(std::time_t t) {
 ICalWindow MakeICalWindow(std::time_t now) {
     const std::tm today = LocalTime(now);
     ICalWindow w;
-    w.tFrom = MakeLocalTime(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday, 0, 0, 0);
-    w.tTo = MakeLocalTime(today.tm_year + 1901, today.tm_mon + 1, today.tm_mday, 0, 0, 0);
+    w.fromTime = MakeLocalTime(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday, 0, 0, 0);
+    w.toTime = MakeLocalTime(today.tm_year + 1901, today.tm_mon + 1, today.tm_mday, 0, 0, 0);
     w.dateFrom = DateValue(today.tm_year + 1900, today.tm_mon + 1, today.tm_mday);
-    const std::tm end = LocalTime(w.tTo);
+    const std::tm end = LocalTime(w.toTime);
     w.dateTo = DateValue(end.tm_year + 1900, end.tm_mon + 1, end.tm_mday);
     return w;
 }
@@ -77,23 +77,23 @@ ICalInstanceKey MakeInstanceKey(const icaltimetype& t) {
     return t.is_date ? ICalInstanceKey{true, ICalDateKey(t)} : ICalInstanceKey{false, ICalInstant(t)};
 }
 
-bool ICalEvent::Read(icalcomponent* pEvent, ICalZones& zones, std::string& error) {
-    m_event = pEvent;
-    icalproperty* pStart = icalcomponent_get_first_property(pEvent, ICAL_DTSTART_PROPERTY);
-    if (!pStart) {
+bool ICalEvent::Read(icalcomponent* vevent, ICalZones& zones, std::string& error) {
+    m_event = vevent;
+    icalproperty* startProperty = icalcomponent_get_first_property(vevent, ICAL_DTSTART_PROPERTY);
+    if (!startProperty) {
         error = "開始日時（DTSTART）がありません。"_sj;
         return false;
     }
-    if (!ReadICalTime(pStart, icalproperty_get_dtstart(pStart), zones, m_start, error)) return false;
-    for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_X_PROPERTY); p;
-         p = icalcomponent_get_next_property(pEvent, ICAL_X_PROPERTY)) {
+    if (!ReadICalTime(startProperty, icalproperty_get_dtstart(startProperty), zones, m_start, error)) return false;
+    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(vevent, ICAL_X_PROPERTY)) {
         m_startDateOnly = m_startDateOnly || IsMark(p, "X-NELO-START");
         m_endDateOnly = m_endDateOnly || IsMark(p, "X-NELO-END");
     }
 
-    if (icalproperty* pEnd = icalcomponent_get_first_property(pEvent, ICAL_DTEND_PROPERTY)) {
+    if (icalproperty* endProperty = icalcomponent_get_first_property(vevent, ICAL_DTEND_PROPERTY)) {
         icaltimetype end;
-        if (!ReadICalTime(pEnd, icalproperty_get_dtend(pEnd), zones, end, error)) return false;
+        if (!ReadICalTime(endProperty, icalproperty_get_dtend(endProperty), zones, end, error)) return false;
         m_end = true;
         if (m_start.is_date)
             m_length = DayNumber(end) - DayNumber(m_start);
@@ -103,8 +103,8 @@ bool ICalEvent::Read(icalcomponent* pEvent, ICalZones& zones, std::string& error
             error = "終了日時（DTEND）が開始日時より前です。"_sj;
             return false;
         }
-    } else if (icalproperty* pDuration = icalcomponent_get_first_property(pEvent, ICAL_DURATION_PROPERTY)) {
-        const icaldurationtype d = icalproperty_get_duration(pDuration);
+    } else if (icalproperty* duration = icalcomponent_get_first_property(vevent, ICAL_DURATION_PROPERTY)) {
+        const icaldurationtype d = icalproperty_get_duration(duration);
         if (icaldurationtype_is_bad_duration(d) || d.is_neg) {
             error = "期間（DURATION）が正しくありません。"_sj;
             return false;
@@ -114,29 +114,29 @@ bool ICalEvent::Read(icalcomponent* pEvent, ICalZones& zones, std::string& error
         if (m_start.is_date) m_length /= 86400;
     }
 
-    for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_RRULE_PROPERTY); p;
-         p = icalcomponent_get_next_property(pEvent, ICAL_RRULE_PROPERTY))
+    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY); p;
+         p = icalcomponent_get_next_property(vevent, ICAL_RRULE_PROPERTY))
         m_rules.push_back(icalproperty_get_rrule(p));
-    for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_RDATE_PROPERTY); p;
-         p = icalcomponent_get_next_property(pEvent, ICAL_RDATE_PROPERTY)) {
+    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(vevent, ICAL_RDATE_PROPERTY)) {
         const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
-        const bool bPeriod = icaltime_is_null_time(rdate.time);
+        const bool isPeriod = icaltime_is_null_time(rdate.time);
         icaltimetype start;
-        if (!ReadICalTime(p, bPeriod ? rdate.period.start : rdate.time, zones, start, error)) return false;
-        long long nLength = m_length;
-        if (bPeriod && !icaltime_is_null_time(rdate.period.end)) {
+        if (!ReadICalTime(p, isPeriod ? rdate.period.start : rdate.time, zones, start, error)) return false;
+        long long length = m_length;
+        if (isPeriod && !icaltime_is_null_time(rdate.period.end)) {
             icaltimetype end;
             if (!ReadICalTime(p, rdate.period.end, zones, end, error)) return false;
-            nLength = std::max<long long>(0, static_cast<long long>(ICalInstant(end)) - ICalInstant(start));
-        } else if (bPeriod) {
-            nLength = icaldurationtype_as_int(rdate.period.duration);
+            length = std::max<long long>(0, static_cast<long long>(ICalInstant(end)) - ICalInstant(start));
+        } else if (isPeriod) {
+            length = icaldurationtype_as_int(rdate.period.duration);
         }
         // A date-time among the dates of a whole-day event stands for its day.
         if (m_start.is_date && !start.is_date) start = DateValue(start.year, start.month, start.day);
-        m_rdates.emplace_back(start, nLength);
+        m_rdates.emplace_back(start, length);
     }
-    for (icalproperty* p = icalcomponent_get_first_property(pEvent, ICAL_EXDATE_PROPERTY); p;
-         p = icalcomponent_get_next_property(pEvent, ICAL_EXDATE_PROPERTY)) {
+    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_EXDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(vevent, ICAL_EXDATE_PROPERTY)) {
         icaltimetype ex;
         if (!ReadICalTime(p, icalproperty_get_exdate(p), zones, ex, error)) return false;
         if (ex.is_date)
@@ -150,7 +150,7 @@ bool ICalEvent::Read(icalcomponent* pEvent, ICalZones& zones, std::string& error
 
 ICalOccurrence ICalEvent::Single() const { return Occurrence(m_start, m_length); }
 
-ICalOccurrence ICalEvent::Occurrence(const icaltimetype& start, long long nLength) const {
+ICalOccurrence ICalEvent::Occurrence(const icaltimetype& start, long long length) const {
     ICalOccurrence o;
     o.key = MakeInstanceKey(start);
     o.start = ICalToLocal(start);
@@ -159,15 +159,15 @@ ICalOccurrence ICalEvent::Occurrence(const icaltimetype& start, long long nLengt
     if (start.is_date) {
         // The end of whole days is the day after the last one; a single day has no end
         // unless the notebook wrote one.
-        if (nLength > 1 || (nLength == 1 && m_endDateOnly))
-            o.end = ICalToLocal(AddDays(start, static_cast<int>(nLength - 1)));
+        if (length > 1 || (length == 1 && m_endDateOnly))
+            o.end = ICalToLocal(AddDays(start, static_cast<int>(length - 1)));
         return o;
     }
-    const std::time_t tEnd = ICalInstant(start) + static_cast<std::time_t>(nLength);
-    o.end = LocalOf(tEnd);
+    const std::time_t endTime = ICalInstant(start) + static_cast<std::time_t>(length);
+    o.end = LocalOf(endTime);
     if (m_endDateOnly) {
         // The notebook writes a day's end as the start of the day after it.
-        if (o.end.hour == 0 && o.end.minute == 0) o.end = LocalOf(tEnd - 1);
+        if (o.end.hour == 0 && o.end.minute == 0) o.end = LocalOf(endTime - 1);
         o.end.hour = -1;
         o.end.minute = 0;
     }
@@ -197,41 +197,41 @@ bool ICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, st
         error = "繰り返しの規則（RRULE）が正しくありません。"_sj;
         return false;
     }
-    const std::time_t tStart = ICalInstant(m_start);
-    if (tStart >= window.tTo) return true;  // everything after the window
-    const bool bByDays = rule.freq != ICAL_HOURLY_RECURRENCE;
+    const std::time_t startTime = ICalInstant(m_start);
+    if (startTime >= window.toTime) return true;  // everything after the window
+    const bool byDays = rule.freq != ICAL_HOURLY_RECURRENCE;
     icaltimetype from = m_start;
-    const bool bJump = tStart < window.tFrom && rule.count == 0 && bByDays;
-    if (bJump) {
+    const bool jump = startTime < window.fromTime && rule.count == 0 && byDays;
+    if (jump) {
         if (m_start.is_date) {
             from = window.dateFrom;
         } else if (m_start.zone) {
-            from = icaltime_from_timet_with_zone(window.tFrom, 0, m_start.zone);
+            from = icaltime_from_timet_with_zone(window.fromTime, 0, m_start.zone);
         } else {
-            const ICalLocal l = LocalOf(window.tFrom);
+            const ICalLocal l = LocalOf(window.fromTime);
             from = icaltime_null_time();
             from.year = l.year;
             from.month = l.month;
             from.day = l.day;
         }
-    } else if ((window.tTo - tStart) / (bByDays ? 86400 : 3600) > kMaxRuleSteps) {
+    } else if ((window.toTime - startTime) / (byDays ? 86400 : 3600) > kMaxRuleSteps) {
         error = "繰り返しの始まり（DTSTART）が古すぎるため、今日からの回を数えられません。"_sj;
         return false;
     }
     // The walk's cost: the steps between where it starts and where it ends at the latest.
-    long long tLast = window.tTo;
-    if (!icaltime_is_null_time(rule.until)) tLast = std::min<long long>(tLast, ICalInstant(rule.until));
-    const long long nSteps =
-        std::max<long long>(0, tLast - (bJump ? window.tFrom : tStart)) / (bByDays ? 86400 : 3600) + 1;
-    if (nSteps > budget) {
+    long long lastTime = window.toTime;
+    if (!icaltime_is_null_time(rule.until)) lastTime = std::min<long long>(lastTime, ICalInstant(rule.until));
+    const long long steps =
+        std::max<long long>(0, lastTime - (jump ? window.fromTime : startTime)) / (byDays ? 86400 : 3600) + 1;
+    if (steps > budget) {
         error = "繰り返しの予定が多すぎるため、この予定は今日からの回を数えませんでした。"_sj;
         return false;
     }
-    budget -= nSteps;
+    budget -= steps;
     // The walk ends a day after the window at the latest.
     const icaltimetype limit =
         m_start.is_date ? AddDays(window.dateTo, 1)
-                        : icaltime_from_timet_with_zone(window.tTo + 86400, 0, icaltimezone_get_utc_timezone());
+                        : icaltime_from_timet_with_zone(window.toTime + 86400, 0, icaltimezone_get_utc_timezone());
     if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, limit) > 0) rule.until = limit;
 
     ICalIteratorPtr it(icalrecur_iterator_new(rule, m_start));
@@ -239,13 +239,13 @@ bool ICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, st
         error = "繰り返しの規則（RRULE）が正しくありません。"_sj;
         return false;
     }
-    if (bJump) icalrecur_iterator_set_start(it.get(), from);
-    const std::size_t nEnough = kICalMaxOccurrences + m_exDates.size() + m_exInstants.size() + 1;
-    for (std::size_t n = 0; n < nEnough;) {
+    if (jump) icalrecur_iterator_set_start(it.get(), from);
+    const std::size_t enough = kICalMaxOccurrences + m_exDates.size() + m_exInstants.size() + 1;
+    for (std::size_t n = 0; n < enough;) {
         const icaltimetype next = icalrecur_iterator_next(it.get());
         if (icaltime_is_null_time(next)) break;
-        if (next.is_date ? ICalDateKey(next) >= ICalDateKey(window.dateTo) : ICalInstant(next) >= window.tTo) break;
-        if (next.is_date ? ICalDateKey(next) < ICalDateKey(window.dateFrom) : ICalInstant(next) < window.tFrom)
+        if (next.is_date ? ICalDateKey(next) >= ICalDateKey(window.dateTo) : ICalInstant(next) >= window.toTime) break;
+        if (next.is_date ? ICalDateKey(next) < ICalDateKey(window.dateFrom) : ICalInstant(next) < window.fromTime)
             continue;
         starts.push_back(next);
         ++n;
@@ -271,7 +271,7 @@ bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>
                        std::vector<ICalOccurrence>& out, ICalExpansion& info, long long& budget, std::string& error) {
     auto kept = [&](const icaltimetype& t) {
         if (IsExcluded(t)) {
-            ++info.nExcluded;
+            ++info.excludedCount;
             return false;
         }
         return skip.count(MakeInstanceKey(t)) == 0;
@@ -282,23 +282,23 @@ bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>
     if (!m_rules.empty() && IsDailyRun(m_rules.front()) && budget > static_cast<long long>(kMaxRunDays)) {
         ICalIteratorPtr it(icalrecur_iterator_new(m_rules.front(), m_start));
         std::vector<icaltimetype> days;
-        bool bEnded = false;
+        bool ended = false;
         for (std::size_t n = 0; it && n <= kMaxRunDays; ++n) {
             const icaltimetype next = icalrecur_iterator_next(it.get());
             --budget;
             if (icaltime_is_null_time(next)) {
-                bEnded = true;
+                ended = true;
                 break;
             }
             if (kept(next)) days.push_back(next);
         }
-        if (bEnded) {
-            info.bDailyRun = true;
-            info.nDays = days.size();
+        if (ended) {
+            info.dailyRun = true;
+            info.days = days.size();
             MergeDays(days, out);
             return true;
         }
-        info.nExcluded = 0;
+        info.excludedCount = 0;
     }
 
     std::vector<icaltimetype> starts;
@@ -307,7 +307,7 @@ bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>
         if (!ExpandRule(rule, window, starts, budget, error)) return false;
     std::vector<std::pair<ICalInstanceKey, std::size_t>> order;  // instance and its place in starts
     for (std::size_t i = 0; i < starts.size(); ++i) order.emplace_back(MakeInstanceKey(starts[i]), i);
-    const std::size_t nFirstRdate = starts.size();
+    const std::size_t firstRdate = starts.size();
     for (const auto& rdate : m_rdates) {
         starts.push_back(rdate.first);
         order.emplace_back(MakeInstanceKey(rdate.first), starts.size() - 1);
@@ -318,16 +318,16 @@ bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>
                 order.end());
     for (const auto& [key, i] : order) {
         const icaltimetype& t = starts[i];
-        const bool bInWindow =
+        const bool inWindow =
             t.is_date ? ICalDateKey(t) >= ICalDateKey(window.dateFrom) && ICalDateKey(t) < ICalDateKey(window.dateTo)
-                      : ICalInstant(t) >= window.tFrom && ICalInstant(t) < window.tTo;
-        if (!bInWindow || !kept(t)) continue;
+                      : ICalInstant(t) >= window.fromTime && ICalInstant(t) < window.toTime;
+        if (!inWindow || !kept(t)) continue;
         if (out.size() >= kICalMaxOccurrences) {
-            info.bCapped = true;
+            info.capped = true;
             break;
         }
-        const long long nLength = i >= nFirstRdate ? m_rdates[i - nFirstRdate].second : m_length;
-        out.push_back(Occurrence(t, nLength));
+        const long long length = i >= firstRdate ? m_rdates[i - firstRdate].second : m_length;
+        out.push_back(Occurrence(t, length));
     }
     return true;
 }

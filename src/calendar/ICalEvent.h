@@ -22,16 +22,16 @@ inline constexpr long long kICalRuleBudget = 1000000;
 /// The days repeating events are expanded over: from the start of today (local) to
 /// the start of the same day a year later.
 struct ICalWindow {
-    std::time_t tFrom = 0, tTo = 0;     ///< seconds since 1970
-    icaltimetype dateFrom{}, dateTo{};  ///< the same two days as dates
+    std::time_t fromTime = 0, toTime = 0;  ///< seconds since 1970
+    icaltimetype dateFrom{}, dateTo{};     ///< the same two days as dates
 };
 ICalWindow MakeICalWindow(std::time_t now);
 
 /// Which instance of a series a start is: RECURRENCE-ID names an instance this way.
 struct ICalInstanceKey {
-    bool bDate = false;
-    long long nValue = 0;  ///< the date (YYYYMMDD) or the seconds since 1970
-    bool operator<(const ICalInstanceKey& o) const { return bDate != o.bDate ? bDate < o.bDate : nValue < o.nValue; }
+    bool isDate = false;
+    long long value = 0;  ///< the date (YYYYMMDD) or the seconds since 1970
+    bool operator<(const ICalInstanceKey& o) const { return isDate != o.isDate ? isDate < o.isDate : value < o.value; }
 };
 ICalInstanceKey MakeInstanceKey(const icaltimetype& t);
 
@@ -44,17 +44,17 @@ struct ICalOccurrence {
 
 /// What expanding a repeating event found, for the report.
 struct ICalExpansion {
-    bool bCapped = false;       ///< more occurrences than kICalMaxOccurrences lay in the window
-    bool bDailyRun = false;     ///< a run of whole days (a multi-day entry written day by day)
-    std::size_t nDays = 0;      ///< the days of such runs
-    std::size_t nExcluded = 0;  ///< occurrences left out by EXDATE
+    bool capped = false;            ///< more occurrences than kICalMaxOccurrences lay in the window
+    bool dailyRun = false;          ///< a run of whole days (a multi-day entry written day by day)
+    std::size_t days = 0;           ///< the days of such runs
+    std::size_t excludedCount = 0;  ///< occurrences left out by EXDATE
 };
 
 class ICalEvent {
 public:
     /// Reads the event's start, end and recurrence; false with error (code page 932)
     /// when they cannot be taken.
-    bool Read(icalcomponent* pEvent, ICalZones& zones, std::string& error);
+    bool Read(icalcomponent* vevent, ICalZones& zones, std::string& error);
 
     /// RRULE or RDATE present.
     bool IsRepeating() const { return m_repeating; }
@@ -69,7 +69,7 @@ public:
                 ICalExpansion& info, long long& budget, std::string& error);
 
 private:
-    ICalOccurrence Occurrence(const icaltimetype& start, long long nLength) const;
+    ICalOccurrence Occurrence(const icaltimetype& start, long long length) const;
     bool IsExcluded(const icaltimetype& start) const;
     bool IsDailyRun(const icalrecurrencetype& rule) const;
     bool ExpandRule(icalrecurrencetype rule, const ICalWindow& window, std::vector<icaltimetype>& starts,

@@ -33,14 +33,14 @@ bool ReadDisplay(const std::string& text, icaltimetype& t) {
         return false;
     // ')' is never the second byte of a double-byte character.
     const std::size_t close = text.find(')');
-    const bool bTime = close != std::string::npos &&
-                       std::sscanf(text.c_str() + close + 1, " %d:%d", &hour, &minute) == 2 && hour >= 0 &&
-                       minute >= 0 && hour < 10000 && minute < 10000;
-    t = bTime ? icaltime_null_time() : icaltime_null_date();
+    const bool hasTime = close != std::string::npos &&
+                         std::sscanf(text.c_str() + close + 1, " %d:%d", &hour, &minute) == 2 && hour >= 0 &&
+                         minute >= 0 && hour < 10000 && minute < 10000;
+    t = hasTime ? icaltime_null_time() : icaltime_null_date();
     t.year = year;
     t.month = month;
     t.day = day;
-    if (bTime) {
+    if (hasTime) {
         t.hour = hour;
         t.minute = minute;
         t = icaltime_normalize(t);
@@ -74,17 +74,17 @@ icaltimetype NextDay(icaltimetype t) {
 // The text as a property may hold it: UTF-8 without control characters, which would
 // be written raw (libical escapes line breaks only) and act on a terminal that shows
 // the file. Each becomes a blank.
-std::string PropertyText(const std::string& cp932, int& nControl) {
+std::string PropertyText(const std::string& cp932, int& control) {
     std::string utf8 = Cp932ToUtf8(cp932).text;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(utf8[i]);
         if (c < 0x20 || c == 0x7F) {
             utf8[i] = ' ';
-            ++nControl;
+            ++control;
         } else if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
                    static_cast<unsigned char>(utf8[i + 1]) <= 0x9F) {
             utf8.replace(i, 2, " ");  // U+0080-U+009F
-            ++nControl;
+            ++control;
         }
     }
     return utf8;
@@ -98,48 +98,48 @@ public:
         m_stamp = icaltime_from_timet_with_zone(now, 0, icaltimezone_get_utc_timezone());
     }
 
-    // The zone's VTIMEZONE under the name the events use; with bAlways and no zone, one
+    // The zone's VTIMEZONE under the name the events use; with always and no zone, one
     // for UTC (a calendar holds at least one component).
-    std::string Zone(bool bAlways) const {
-        if (!m_zone) return bAlways ? UtcZone() : std::string();
-        icalcomponent* pSource = icaltimezone_get_component(m_zone);
-        if (!pSource) return bAlways ? UtcZone() : std::string();
-        ICalComponentPtr pZone(icalcomponent_new_clone(pSource));
-        icalproperty* pTzid = icalcomponent_get_first_property(pZone.get(), ICAL_TZID_PROPERTY);
-        if (pTzid)
-            icalproperty_set_tzid(pTzid, m_zoneName.c_str());
+    std::string Zone(bool always) const {
+        if (!m_zone) return always ? UtcZone() : std::string();
+        icalcomponent* source = icaltimezone_get_component(m_zone);
+        if (!source) return always ? UtcZone() : std::string();
+        ICalComponentPtr zone(icalcomponent_new_clone(source));
+        icalproperty* tzidField = icalcomponent_get_first_property(zone.get(), ICAL_TZID_PROPERTY);
+        if (tzidField)
+            icalproperty_set_tzid(tzidField, m_zoneName.c_str());
         else
-            icalcomponent_add_property(pZone.get(), icalproperty_new_tzid(m_zoneName.c_str()));
-        return ICalString(pZone.get());
+            icalcomponent_add_property(zone.get(), icalproperty_new_tzid(m_zoneName.c_str()));
+        return ICalString(zone.get());
     }
 
-    std::string Event(const ScheduleEntry& e, ICalUids& uids, int& nControl) const {
+    std::string Event(const ScheduleEntry& e, ICalUids& uids, int& control) const {
         icaltimetype start = icaltime_null_time(), end = icaltime_null_time();
         if (!ReadDisplay(e.m_startText, start)) start = FromTime(e.m_startTime);
-        const bool bEnd = !e.m_endText.empty();
-        if (bEnd && !ReadDisplay(e.m_endText, end)) end = FromTime(e.m_endTime);
+        const bool hasEnd = !e.m_endText.empty();
+        if (hasEnd && !ReadDisplay(e.m_endText, end)) end = FromTime(e.m_endTime);
 
-        ICalComponentPtr pEvent(icalcomponent_new_vevent());
-        icalcomponent* ev = pEvent.get();
+        ICalComponentPtr vevent(icalcomponent_new_vevent());
+        icalcomponent* ev = vevent.get();
         icalcomponent_add_property(ev, icalproperty_new_uid(uids.Next(e).c_str()));
         icalcomponent_add_property(ev, icalproperty_new_dtstamp(m_stamp));
-        const bool bStartTime = !start.is_date;
-        const bool bEndTime = bEnd && !end.is_date;
-        if (!bStartTime && !bEndTime) {
+        const bool hasStartTime = !start.is_date;
+        const bool hasEndTime = hasEnd && !end.is_date;
+        if (!hasStartTime && !hasEndTime) {
             // Whole days; the end is the day after the last one.
             icalcomponent_add_property(ev, icalproperty_new_dtstart(start));
-            icalcomponent_add_property(ev, icalproperty_new_dtend(NextDay(bEnd ? end : start)));
+            icalcomponent_add_property(ev, icalproperty_new_dtend(NextDay(hasEnd ? end : start)));
             // An end on the start's own day would otherwise read back as no end.
-            if (bEnd && icaltime_compare_date_only(start, end) == 0) AddMark(ev, "X-NELO-END");
+            if (hasEnd && icaltime_compare_date_only(start, end) == 0) AddMark(ev, "X-NELO-END");
         } else {
-            icalcomponent_add_property(ev, Timed(ICAL_DTSTART_PROPERTY, bStartTime ? start : MidnightOf(start)));
-            if (!bStartTime) AddMark(ev, "X-NELO-START");
-            if (bEnd) {
-                icalcomponent_add_property(ev, Timed(ICAL_DTEND_PROPERTY, bEndTime ? end : MidnightOf(NextDay(end))));
-                if (!bEndTime) AddMark(ev, "X-NELO-END");
+            icalcomponent_add_property(ev, Timed(ICAL_DTSTART_PROPERTY, hasStartTime ? start : MidnightOf(start)));
+            if (!hasStartTime) AddMark(ev, "X-NELO-START");
+            if (hasEnd) {
+                icalcomponent_add_property(ev, Timed(ICAL_DTEND_PROPERTY, hasEndTime ? end : MidnightOf(NextDay(end))));
+                if (!hasEndTime) AddMark(ev, "X-NELO-END");
             }
         }
-        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.m_business, nControl).c_str()));
+        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.m_business, control).c_str()));
         return ICalString(ev);
     }
 
@@ -162,19 +162,19 @@ private:
     }
 
     static std::string UtcZone() {
-        ICalComponentPtr pZone(icalcomponent_new_vtimezone());
-        icalcomponent_add_property(pZone.get(), icalproperty_new_tzid("UTC"));
-        icalcomponent* pStandard = icalcomponent_new_xstandard();
+        ICalComponentPtr zone(icalcomponent_new_vtimezone());
+        icalcomponent_add_property(zone.get(), icalproperty_new_tzid("UTC"));
+        icalcomponent* standard = icalcomponent_new_xstandard();
         icaltimetype start = icaltime_null_time();
         start.year = 1970;
         start.month = 1;
         start.day = 1;
-        icalcomponent_add_property(pStandard, icalproperty_new_dtstart(start));
-        icalcomponent_add_property(pStandard, icalproperty_new_tzoffsetfrom(0));
-        icalcomponent_add_property(pStandard, icalproperty_new_tzoffsetto(0));
-        icalcomponent_add_property(pStandard, icalproperty_new_tzname("UTC"));
-        icalcomponent_add_component(pZone.get(), pStandard);
-        return ICalString(pZone.get());
+        icalcomponent_add_property(standard, icalproperty_new_dtstart(start));
+        icalcomponent_add_property(standard, icalproperty_new_tzoffsetfrom(0));
+        icalcomponent_add_property(standard, icalproperty_new_tzoffsetto(0));
+        icalcomponent_add_property(standard, icalproperty_new_tzname("UTC"));
+        icalcomponent_add_component(zone.get(), standard);
+        return ICalString(zone.get());
     }
 
     icaltimezone* m_zone;
@@ -202,7 +202,7 @@ std::string SystemZoneName() {
 }
 
 std::string FormatICalendar(const ScheduleBook& cmdPro, std::time_t now, const std::string& zoneName,
-                            ICalExportNotes* pNotes) {
+                            ICalExportNotes* notes) {
     UseICalQuietly();
     const ICalWriter writer(zoneName, now);
     const std::vector<const ScheduleEntry*> entries = ExportOrder(cmdPro);
@@ -214,10 +214,10 @@ std::string FormatICalendar(const ScheduleBook& cmdPro, std::time_t now, const s
     }
     out += writer.Zone(entries.empty());
     ICalUids uids;
-    int nControl = 0;
-    for (const ScheduleEntry* e : entries) out += writer.Event(*e, uids, nControl);
+    int control = 0;
+    for (const ScheduleEntry* e : entries) out += writer.Event(*e, uids, control);
     out += "END:VCALENDAR\r\n";
-    if (pNotes) pNotes->nControl = nControl;
+    if (notes) notes->control = control;
     return out;
 }
 

@@ -96,7 +96,7 @@ bool ExportICalendarFile(const ScheduleBook& cmdPro, const std::string& path, co
         return false;
     }
     answer = nameText + "に予定を "_sj + std::to_string(cmdPro.GetSchedules().size()) + " 件書き出しました。"_sj;
-    if (notes.nControl > 0) answer += "（制御文字 "_sj + std::to_string(notes.nControl) + " 個は空白にしました）"_sj;
+    if (notes.control > 0) answer += "（制御文字 "_sj + std::to_string(notes.control) + " 個は空白にしました）"_sj;
     return true;
 }
 

@@ -37,7 +37,7 @@ bool IsUsed(const std::string& name) {
     return name.compare(0, 7, "X-NELO-") == 0;
 }
 
-std::string LineText(std::size_t nLine) { return std::to_string(nLine) + " 行目"_sj; }
+std::string LineText(std::size_t lineNumber) { return std::to_string(lineNumber) + " 行目"_sj; }
 
 // What makes two entries the same: their times (an hour of 25 is the next day's 1 o'clock),
 // whether each has a time of day, and the business.
@@ -50,24 +50,24 @@ std::string EntryKey(const ScheduleEntry& e) {
 
 // What the file asked for and what became of one of its events.
 struct EventRecord {
-    std::size_t nIndex = 0, nLine = 0;
-    std::string strBusiness;  // code page 932
-    std::string strUid;
+    std::size_t index = 0, lineNumber = 0;
+    std::string business;  // code page 932
+    std::string uid;
     std::vector<std::string> notes;  // code page 932
-    std::string strError;            // why it is not registered
+    std::string error;               // why it is not registered
     std::vector<ScheduleEntry> entries;
-    bool bRepeating = false;
-    bool bCountAsRepeated = false;  // its entries count as those of a repeating event
-    bool bSkipped = false;          // left out on purpose (cancelled); counted elsewhere
+    bool repeating = false;
+    bool countAsRepeated = false;  // its entries count as those of a repeating event
+    bool skipped = false;          // left out on purpose (cancelled); counted elsewhere
 };
 
 // An instance of a series given on its own (RECURRENCE-ID).
 struct Override {
     ICalInstanceKey key;
-    bool bCancelled = false;
-    std::size_t nRecord = 0;
+    bool cancelled = false;
+    std::size_t recordIndex = 0;
     ICalOccurrence occurrence;
-    bool bConsumed = false;
+    bool consumed = false;
 };
 
 class ICalImporter {
@@ -85,7 +85,7 @@ public:
 
 private:
     bool TakeEvent(ICalTopComponent&& top, std::string& error);
-    bool Count(std::size_t nEntries, std::string& error);
+    bool Count(std::size_t entries, std::string& error);
     void AddEntry(EventRecord& record, const ICalOccurrence& occurrence, const std::string& business);
 
     ScheduleBook& m_pro;
@@ -99,17 +99,17 @@ private:
 };
 
 bool ICalImporter::Take(ICalTopComponent&& top, std::string& error) {
-    switch (icalcomponent_isa(top.pComp.get())) {
-    case ICAL_VTIMEZONE_COMPONENT: m_zones.Add(std::move(top.pComp)); return true;
+    switch (icalcomponent_isa(top.component.get())) {
+    case ICAL_VTIMEZONE_COMPONENT: m_zones.Add(std::move(top.component)); return true;
     case ICAL_VEVENT_COMPONENT: return TakeEvent(std::move(top), error);
-    case ICAL_VTODO_COMPONENT: ++m_report.nTodos; return true;
-    case ICAL_VJOURNAL_COMPONENT: ++m_report.nJournals; return true;
-    default: ++m_report.nOthers; return true;
+    case ICAL_VTODO_COMPONENT: ++m_report.todos; return true;
+    case ICAL_VJOURNAL_COMPONENT: ++m_report.journals; return true;
+    default: ++m_report.others; return true;
     }
 }
 
-bool ICalImporter::Count(std::size_t nEntries, std::string& error) {
-    m_entries += nEntries;
+bool ICalImporter::Count(std::size_t entries, std::string& error) {
+    m_entries += entries;
     if (m_entries <= kICalMaxEntries) return true;
     error = "予定が多すぎます（繰り返しを数えて "_sj + std::to_string(kICalMaxEntries) + " 件まで）。"_sj;
     return false;
@@ -119,65 +119,65 @@ void ICalImporter::AddEntry(EventRecord& record, const ICalOccurrence& occurrenc
     ScheduleEntry entry;
     std::string why;
     if (!MakeICalEntry(occurrence, business, entry, why)) {
-        if (record.strError.empty()) record.strError = why;
+        if (record.error.empty()) record.error = why;
         return;
     }
     record.entries.push_back(std::move(entry));
 }
 
 bool ICalImporter::TakeEvent(ICalTopComponent&& top, std::string& error) {
-    icalcomponent* pEvent = top.pComp.get();
+    icalcomponent* vevent = top.component.get();
     m_records.emplace_back();
     EventRecord& record = m_records.back();
-    record.nIndex = m_records.size();
-    record.nLine = top.nLine;
+    record.index = m_records.size();
+    record.lineNumber = top.lineNumber;
 
-    for (icalcomponent* p = icalcomponent_get_first_component(pEvent, ICAL_VALARM_COMPONENT); p;
-         p = icalcomponent_get_next_component(pEvent, ICAL_VALARM_COMPONENT))
-        ++m_report.nAlarms;
+    for (icalcomponent* p = icalcomponent_get_first_component(vevent, ICAL_VALARM_COMPONENT); p;
+         p = icalcomponent_get_next_component(vevent, ICAL_VALARM_COMPONENT))
+        ++m_report.alarms;
     // A description of blanks alone (Outlook writes "\n") says nothing.
-    const char* description = icalcomponent_get_description(pEvent);
+    const char* description = icalcomponent_get_description(vevent);
     if (description && std::any_of(description, description + std::strlen(description),
                                    [](char c) { return static_cast<unsigned char>(c) > 0x20; }))
-        ++m_report.nDescriptions;
+        ++m_report.descriptions;
 
     const ICalBusiness business =
-        MakeICalBusiness(icalcomponent_get_summary(pEvent), icalcomponent_get_location(pEvent));
-    record.strBusiness = business.text;
-    if (business.nReplaced > 0)
-        record.notes.push_back("シフトJIS（コードページ932）にない文字 "_sj + std::to_string(business.nReplaced) +
+        MakeICalBusiness(icalcomponent_get_summary(vevent), icalcomponent_get_location(vevent));
+    record.business = business.text;
+    if (business.replacedCount > 0)
+        record.notes.push_back("シフトJIS（コードページ932）にない文字 "_sj + std::to_string(business.replacedCount) +
                                " 個を「？」に置き換えました。"_sj);
-    if (business.bCut)
+    if (business.wasCut)
         record.notes.push_back("用件が長いため "_sj + std::to_string(kICalMaxBusinessBytes) +
                                " バイトまでにしました。"_sj);
-    if (const char* uid = icalcomponent_get_uid(pEvent)) record.strUid = uid;
+    if (const char* uid = icalcomponent_get_uid(vevent)) record.uid = uid;
 
     for (const ICalBadLine& bad : top.badLines)
-        if (IsUsed(bad.strName)) {
-            record.strError = LineText(bad.nLine) + "の書式が正しくありません。"_sj;
+        if (IsUsed(bad.name)) {
+            record.error = LineText(bad.lineNumber) + "の書式が正しくありません。"_sj;
             return true;
         }
-    if (record.strBusiness.empty()) {
-        record.strError = "用件（SUMMARY）がありません。"_sj;
+    if (record.business.empty()) {
+        record.error = "用件（SUMMARY）がありません。"_sj;
         return true;
     }
-    const bool bInstance = icalcomponent_get_first_property(pEvent, ICAL_RECURRENCEID_PROPERTY) != nullptr;
-    const bool bCancelled = icalcomponent_get_status(pEvent) == ICAL_STATUS_CANCELLED;
-    if (!bInstance && bCancelled) {
-        record.bSkipped = true;
-        ++m_report.nCancelled;
-        if (!record.strUid.empty()) m_cancelledSeries.insert(record.strUid);
+    const bool instance = icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+    const bool cancelled = icalcomponent_get_status(vevent) == ICAL_STATUS_CANCELLED;
+    if (!instance && cancelled) {
+        record.skipped = true;
+        ++m_report.cancelledCount;
+        if (!record.uid.empty()) m_cancelledSeries.insert(record.uid);
         return true;
     }
     ICalEvent event;
     std::string why;
-    const bool bRead = event.Read(pEvent, m_zones, why);
-    if (bInstance || (bRead && event.IsRepeating()) || !bRead) {
+    const bool ownerRead = event.Read(vevent, m_zones, why);
+    if (instance || (ownerRead && event.IsRepeating()) || !ownerRead) {
         // A zone may still come; a series waits for its instances.
-        m_waiting.emplace_back(m_records.size() - 1, std::move(top.pComp));
+        m_waiting.emplace_back(m_records.size() - 1, std::move(top.component));
         return true;
     }
-    AddEntry(record, event.Single(), record.strBusiness);
+    AddEntry(record, event.Single(), record.business);
     return Count(record.entries.size(), error);
 }
 
@@ -185,80 +185,80 @@ bool ICalImporter::Finish(std::string& error) {
     // The instances given on their own, by the UID of their series.
     std::multimap<std::string, Override> overrides;
     std::vector<std::pair<std::size_t, icalcomponent*>> series, singles;
-    for (auto& [nRecord, pComp] : m_waiting) {
-        EventRecord& record = m_records[nRecord];
-        icalcomponent* pEvent = pComp.get();
-        icalproperty* pRid = icalcomponent_get_first_property(pEvent, ICAL_RECURRENCEID_PROPERTY);
-        if (!pRid) {
+    for (auto& [recordIndex, component] : m_waiting) {
+        EventRecord& record = m_records[recordIndex];
+        icalcomponent* vevent = component.get();
+        icalproperty* ridProperty = icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY);
+        if (!ridProperty) {
             ICalEvent probe;
             std::string why;
-            if (probe.Read(pEvent, m_zones, why) && probe.IsRepeating())
-                series.emplace_back(nRecord, pEvent);
+            if (probe.Read(vevent, m_zones, why) && probe.IsRepeating())
+                series.emplace_back(recordIndex, vevent);
             else
-                singles.emplace_back(nRecord, pEvent);
+                singles.emplace_back(recordIndex, vevent);
             continue;
         }
         Override instance;
-        instance.nRecord = nRecord;
-        instance.bCancelled = icalcomponent_get_status(pEvent) == ICAL_STATUS_CANCELLED;
+        instance.recordIndex = recordIndex;
+        instance.cancelled = icalcomponent_get_status(vevent) == ICAL_STATUS_CANCELLED;
         icaltimetype rid;
         std::string why;
-        if (!ReadICalTime(pRid, icalproperty_get_recurrenceid(pRid), m_zones, rid, why)) {
-            record.strError = "RECURRENCE-ID: "_sj + why;
+        if (!ReadICalTime(ridProperty, icalproperty_get_recurrenceid(ridProperty), m_zones, rid, why)) {
+            record.error = "RECURRENCE-ID: "_sj + why;
             continue;
         }
         instance.key = MakeInstanceKey(rid);
-        if (!instance.bCancelled) {
+        if (!instance.cancelled) {
             ICalEvent event;
-            if (!event.Read(pEvent, m_zones, why)) {
-                record.strError = why;
+            if (!event.Read(vevent, m_zones, why)) {
+                record.error = why;
                 continue;
             }
             instance.occurrence = event.Single();
         }
-        overrides.emplace(record.strUid, instance);
+        overrides.emplace(record.uid, instance);
     }
 
-    for (const auto& [nRecord, pEvent] : series) {
-        EventRecord& record = m_records[nRecord];
-        record.bRepeating = true;
+    for (const auto& [recordIndex, vevent] : series) {
+        EventRecord& record = m_records[recordIndex];
+        record.repeating = true;
         // Instances belong to a series by its UID; a series without one has none.
-        auto [first, last] = record.strUid.empty() ? std::make_pair(overrides.end(), overrides.end())
-                                                   : overrides.equal_range(record.strUid);
+        auto [first, last] =
+            record.uid.empty() ? std::make_pair(overrides.end(), overrides.end()) : overrides.equal_range(record.uid);
         std::set<ICalInstanceKey> skip;
         for (auto it = first; it != last; ++it) skip.insert(it->second.key);
         ICalEvent event;
         std::vector<ICalOccurrence> occurrences;
         ICalExpansion info;
-        if (!event.Read(pEvent, m_zones, record.strError) ||
-            !event.Expand(m_window, skip, occurrences, info, m_ruleBudget, record.strError))
+        if (!event.Read(vevent, m_zones, record.error) ||
+            !event.Expand(m_window, skip, occurrences, info, m_ruleBudget, record.error))
             continue;
-        for (const ICalOccurrence& o : occurrences) AddEntry(record, o, record.strBusiness);
+        for (const ICalOccurrence& o : occurrences) AddEntry(record, o, record.business);
         for (auto it = first; it != last; ++it) {
             Override& instance = it->second;
-            instance.bConsumed = true;
-            if (instance.bCancelled) {
-                ++m_report.nCancelledInstances;
+            instance.consumed = true;
+            if (instance.cancelled) {
+                ++m_report.cancelledInstances;
                 continue;
             }
             const ICalLocal& s = instance.occurrence.start;
             const std::time_t t = MakeLocalTime(s.year, s.month, s.day, s.hour < 0 ? 0 : s.hour, s.minute, 0);
-            if (t >= m_window.tFrom && t < m_window.tTo)
-                AddEntry(record, instance.occurrence, m_records[instance.nRecord].strBusiness);
+            if (t >= m_window.fromTime && t < m_window.toTime)
+                AddEntry(record, instance.occurrence, m_records[instance.recordIndex].business);
         }
-        if (!record.strError.empty()) {
+        if (!record.error.empty()) {
             record.entries.clear();
             continue;
         }
-        if (info.bDailyRun) {
-            record.notes.push_back("連続する "_sj + std::to_string(info.nDays) + " 日を "_sj +
+        if (info.dailyRun) {
+            record.notes.push_back("連続する "_sj + std::to_string(info.days) + " 日を "_sj +
                                    std::to_string(record.entries.size()) + " 件にまとめました。"_sj);
         } else if (record.entries.empty()) {
-            record.strError = "今日から１年先までに当たる日がありません。"_sj;
+            record.error = "今日から１年先までに当たる日がありません。"_sj;
         } else {
-            record.bCountAsRepeated = true;
+            record.countAsRepeated = true;
             record.notes.push_back("繰り返し "_sj + std::to_string(record.entries.size()) + " 件"_sj +
-                                   (info.bCapped
+                                   (info.capped
                                         ? "（"_sj + std::to_string(kICalMaxOccurrences) + " 件までにしました）"_sj
                                         : std::string()));
         }
@@ -267,21 +267,21 @@ bool ICalImporter::Finish(std::string& error) {
 
     // Instances whose series is not in the file stand on their own.
     for (auto& [uid, instance] : overrides) {
-        if (instance.bConsumed) continue;
-        EventRecord& record = m_records[instance.nRecord];
-        if (instance.bCancelled || m_cancelledSeries.count(uid)) {
-            record.bSkipped = true;
-            ++m_report.nCancelledInstances;
+        if (instance.consumed) continue;
+        EventRecord& record = m_records[instance.recordIndex];
+        if (instance.cancelled || m_cancelledSeries.count(uid)) {
+            record.skipped = true;
+            ++m_report.cancelledInstances;
             continue;
         }
-        AddEntry(record, instance.occurrence, record.strBusiness);
+        AddEntry(record, instance.occurrence, record.business);
         if (!Count(record.entries.size(), error)) return false;
     }
-    for (const auto& [nRecord, pEvent] : singles) {
-        EventRecord& record = m_records[nRecord];
+    for (const auto& [recordIndex, vevent] : singles) {
+        EventRecord& record = m_records[recordIndex];
         ICalEvent event;
-        if (!event.Read(pEvent, m_zones, record.strError)) continue;
-        AddEntry(record, event.Single(), record.strBusiness);
+        if (!event.Read(vevent, m_zones, record.error)) continue;
+        AddEntry(record, event.Single(), record.business);
         if (!Count(record.entries.size(), error)) return false;
     }
     m_waiting.clear();
@@ -298,40 +298,40 @@ void ICalImporter::Register() {
     for (EventRecord& record : m_records) {
         auto note = [&](std::string text) {
             m_report.notes.push_back(
-                ICalEventNote{record.nIndex, record.nLine, QuotedBusiness(record.strBusiness), std::move(text)});
+                ICalEventNote{record.index, record.lineNumber, QuotedBusiness(record.business), std::move(text)});
         };
-        if (!record.strError.empty()) {
-            ++m_report.nRefused;
+        if (!record.error.empty()) {
+            ++m_report.refusedCount;
             for (const std::string& text : record.notes) note(text);
-            note(record.strError);
+            note(record.error);
             continue;
         }
-        if (record.bSkipped) continue;
-        if (!record.strUid.empty() && uids.count(record.strUid)) {
-            m_report.nAlready += static_cast<int>(record.entries.size());
+        if (record.skipped) continue;
+        if (!record.uid.empty() && uids.count(record.uid)) {
+            m_report.alreadyCount += static_cast<int>(record.entries.size());
             continue;
         }
-        int nConflicts = 0, nRegistered = 0;
+        int conflictCount = 0, registeredCount = 0;
         for (ScheduleEntry& entry : record.entries) {
             auto it = held.find(EntryKey(entry));
             if (it != held.end() && it->second > 0) {
                 --it->second;
-                ++m_report.nAlready;
+                ++m_report.alreadyCount;
                 continue;
             }
-            if (m_pro.AddRegistered(std::make_unique<ScheduleEntry>(std::move(entry)))) ++nConflicts;
-            ++nRegistered;
+            if (m_pro.AddRegistered(std::make_unique<ScheduleEntry>(std::move(entry)))) ++conflictCount;
+            ++registeredCount;
         }
-        m_report.nRead += nRegistered;
-        if (record.bCountAsRepeated && nRegistered > 0) {
-            ++m_report.nRepeating;
-            m_report.nRepeatedEntries += nRegistered;
+        m_report.bytesRead += registeredCount;
+        if (record.countAsRepeated && registeredCount > 0) {
+            ++m_report.repeatingCount;
+            m_report.repeatedEntries += registeredCount;
         }
         for (const std::string& text : record.notes) note(text);
-        if (nConflicts > 0) {
-            ++m_report.nConflicting;
-            note(record.bRepeating ? "既にある予定と時刻が重なる回 "_sj + std::to_string(nConflicts) + " 件"_sj
-                                   : std::string("既にある予定と時刻が重なります。"_sj));
+        if (conflictCount > 0) {
+            ++m_report.conflictingCount;
+            note(record.repeating ? "既にある予定と時刻が重なる回 "_sj + std::to_string(conflictCount) + " 件"_sj
+                                  : std::string("既にある予定と時刻が重なります。"_sj));
         }
         record.entries.clear();
         record.entries.shrink_to_fit();
@@ -348,21 +348,21 @@ ICalImportResult ImportICalendar(ScheduleBook& cmdPro, std::string_view data, st
         error = ICalTooLargeText(data.size(), true, kICalMaxFileBytes);
     } else {
         ICalText text = DecodeICalBytes(data);
-        importer.m_report.bShiftJis = text.bShiftJis;
+        importer.m_report.isShiftJis = text.isShiftJis;
         const auto sink = [&importer, &error](ICalTopComponent&& top) { return importer.Take(std::move(top), error); };
         if (ReadICalComponents(text.utf8, sink, error)) importer.Finish(error);
     }
     if (!error.empty()) {
-        result.bFileRefused = true;
+        result.fileRefused = true;
         answer = error + "\r\n" + std::string("予定は登録しませんでした。"_sj);
         return result;
     }
     importer.Register();
     const ICalImportReport& report = importer.m_report;
-    result.nRead = report.nRead;
-    result.nRecurring = report.nRepeating;
-    result.nRefused = report.nRefused;
-    result.nSkipped = report.nAlready + report.nCancelled + report.nCancelledInstances;
+    result.bytesRead = report.bytesRead;
+    result.recurringCount = report.repeatingCount;
+    result.refusedCount = report.refusedCount;
+    result.skippedCount = report.alreadyCount + report.cancelledCount + report.cancelledInstances;
     answer = FormatICalImportReport(report);
     return result;
 }
@@ -372,7 +372,7 @@ ICalImportResult ImportICalendarFile(ScheduleBook& cmdPro, const std::string& pa
     std::string data, error;
     if (!ReadICalFile(path, kICalMaxFileBytes, data, error)) {
         ICalImportResult result;
-        result.bFileRefused = true;
+        result.fileRefused = true;
         answer = nameText + "を読めませんでした。"_sj + error;
         return result;
     }

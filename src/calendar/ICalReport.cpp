@@ -19,38 +19,38 @@ void AppendCount(std::string& list, int n, const char* what) {
 }  // namespace
 
 std::string FormatICalImportReport(const ICalImportReport& r) {
-    std::string out = "予定を "_sj + std::to_string(r.nRead) + " 件読み込みました。"_sj;
-    if (r.nRefused > 0) out += std::to_string(r.nRefused) + " 件は登録できませんでした（理由は下に）。"_sj;
-    if (r.bShiftJis) out += "（シフトJIS（コードページ932）のファイルとして読みました）"_sj;
-    if (r.nRepeating > 0)
-        out += std::string("\r\n") + "繰り返しの予定 "_sj + std::to_string(r.nRepeating) +
-               " 件から、今日から１年先までの "_sj + std::to_string(r.nRepeatedEntries) + " 件を登録しました。"_sj;
-    if (r.nConflicting > 0)
-        out += std::string("\r\n") + "既にある予定と時刻が重なるもの "_sj + std::to_string(r.nConflicting) +
+    std::string out = "予定を "_sj + std::to_string(r.bytesRead) + " 件読み込みました。"_sj;
+    if (r.refusedCount > 0) out += std::to_string(r.refusedCount) + " 件は登録できませんでした（理由は下に）。"_sj;
+    if (r.isShiftJis) out += "（シフトJIS（コードページ932）のファイルとして読みました）"_sj;
+    if (r.repeatingCount > 0)
+        out += std::string("\r\n") + "繰り返しの予定 "_sj + std::to_string(r.repeatingCount) +
+               " 件から、今日から１年先までの "_sj + std::to_string(r.repeatedEntries) + " 件を登録しました。"_sj;
+    if (r.conflictingCount > 0)
+        out += std::string("\r\n") + "既にある予定と時刻が重なるもの "_sj + std::to_string(r.conflictingCount) +
                " 件も登録しました。"_sj;
 
     std::string skipped;
-    AppendCount(skipped, r.nAlready, "登録済みの予定"_sj);
-    AppendCount(skipped, r.nCancelled, "取り消された予定"_sj);
-    AppendCount(skipped, r.nCancelledInstances, "取り消された回"_sj);
+    AppendCount(skipped, r.alreadyCount, "登録済みの予定"_sj);
+    AppendCount(skipped, r.cancelledCount, "取り消された予定"_sj);
+    AppendCount(skipped, r.cancelledInstances, "取り消された回"_sj);
     if (!skipped.empty()) out += std::string("\r\n") + "読み込まなかった予定: "_sj + skipped;
     std::string unused;
-    AppendCount(unused, r.nTodos, "ToDo（VTODO）"_sj);
-    AppendCount(unused, r.nJournals, "日誌（VJOURNAL）"_sj);
-    AppendCount(unused, r.nAlarms, "アラーム（VALARM）"_sj);
-    AppendCount(unused, r.nDescriptions, "説明（DESCRIPTION）"_sj);
-    AppendCount(unused, r.nOthers, "その他の要素"_sj);
+    AppendCount(unused, r.todos, "ToDo（VTODO）"_sj);
+    AppendCount(unused, r.journals, "日誌（VJOURNAL）"_sj);
+    AppendCount(unused, r.alarms, "アラーム（VALARM）"_sj);
+    AppendCount(unused, r.descriptions, "説明（DESCRIPTION）"_sj);
+    AppendCount(unused, r.others, "その他の要素"_sj);
     if (!unused.empty()) out += std::string("\r\n") + "予定にできないため読み込まなかったもの: "_sj + unused;
 
-    std::size_t nShown = 0;
+    std::size_t shownCount = 0;
     for (const ICalEventNote& note : r.notes) {
-        if (nShown == kMaxEventLines) break;
-        out += "\r\n" + std::to_string(note.nIndex) + " 件目（"_sj + std::to_string(note.nLine) + " 行目）"_sj +
-               note.strQuoted + ": " + note.strText;
-        ++nShown;
+        if (shownCount == kMaxEventLines) break;
+        out += "\r\n" + std::to_string(note.index) + " 件目（"_sj + std::to_string(note.lineNumber) + " 行目）"_sj +
+               note.quoted + ": " + note.text;
+        ++shownCount;
     }
-    if (r.notes.size() > nShown)
-        out += std::string("\r\n") + "（ほか "_sj + std::to_string(r.notes.size() - nShown) + " 件）"_sj;
+    if (r.notes.size() > shownCount)
+        out += std::string("\r\n") + "（ほか "_sj + std::to_string(r.notes.size() - shownCount) + " 件）"_sj;
     return out;
 }
 

@@ -22,14 +22,14 @@ std::string Megabytes(std::size_t bytes) {
     return buf;
 }
 
-std::string Reason(int nErrno) { return "(" + Utf8ToCp932(std::strerror(nErrno)).text + ")"; }
+std::string Reason(int errorNumber) { return "(" + Utf8ToCp932(std::strerror(errorNumber)).text + ")"; }
 
 }  // namespace
 
-std::string ICalTooLargeText(std::size_t size, bool bSizeKnown, std::size_t limit) {
+std::string ICalTooLargeText(std::size_t size, bool sizeKnown, std::size_t limit) {
     // A size that rounds to the limit is told as over it.
-    const bool bShowSize = bSizeKnown && Megabytes(size) != Megabytes(limit);
-    const std::string shown = bShowSize ? Megabytes(size) : Megabytes(limit) + " を超えています"_sj;
+    const bool showSize = sizeKnown && Megabytes(size) != Megabytes(limit);
+    const std::string shown = showSize ? Megabytes(size) : Megabytes(limit) + " を超えています"_sj;
     return "ファイルが大きすぎます（"_sj + shown + "。読み込めるのは "_sj + Megabytes(limit) + " までです）。"_sj;
 }
 
@@ -41,27 +41,27 @@ bool ReadICalFile(const std::string& path, std::size_t limit, std::string& bytes
         return false;
     }
     struct stat st;
-    bool bOk = fstat(fd, &st) == 0;
-    int nErrno = errno;
-    if (bOk && S_ISDIR(st.st_mode)) {
+    bool ok = fstat(fd, &st) == 0;
+    int errorNumber = errno;
+    if (ok && S_ISDIR(st.st_mode)) {
         close(fd);
         error = "フォルダーです。"_sj;
         return false;
     }
-    const bool bRegular = bOk && S_ISREG(st.st_mode);
-    if (bRegular && static_cast<unsigned long long>(st.st_size) > limit) {
+    const bool regular = ok && S_ISREG(st.st_mode);
+    if (regular && static_cast<unsigned long long>(st.st_size) > limit) {
         close(fd);
         error = ICalTooLargeText(static_cast<std::size_t>(st.st_size), true, limit);
         return false;
     }
     // What is read counts, not what stat says: a pipe, a device or a file that grows.
     char buffer[1 << 16];
-    while (bOk) {
+    while (ok) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            bOk = n == 0;
-            nErrno = errno;
+            ok = n == 0;
+            errorNumber = errno;
             break;
         }
         if (bytes.size() + static_cast<std::size_t>(n) > limit) {
@@ -74,8 +74,8 @@ bool ReadICalFile(const std::string& path, std::size_t limit, std::string& bytes
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     close(fd);
-    if (!bOk) {
-        error = Reason(nErrno);
+    if (!ok) {
+        error = Reason(errorNumber);
         return false;
     }
     return true;
@@ -88,7 +88,7 @@ ICalText DecodeICalBytes(std::string_view bytes) {
         std::string converted;
         if (AppendCp932AsUtf8(bytes, converted) == 0) {
             text.utf8 = std::move(converted);
-            text.bShiftJis = true;
+            text.isShiftJis = true;
             return text;
         }
     }

@@ -14,13 +14,13 @@ bool ReadICalFile(const std::string& path, std::size_t limit, std::string& bytes
 
 /// The message for a file of size bytes (or, sizeKnown false, of more than limit
 /// bytes) over the limit.
-std::string ICalTooLargeText(std::size_t size, bool bSizeKnown, std::size_t limit);
+std::string ICalTooLargeText(std::size_t size, bool sizeKnown, std::size_t limit);
 
 /// A calendar's text: UTF-8 as written (a BOM dropped), or a code page 932 file (some
 /// older programs write one: not valid UTF-8 but valid code page 932) converted.
 struct ICalText {
     std::string utf8;
-    bool bShiftJis = false;
+    bool isShiftJis = false;
 };
 ICalText DecodeICalBytes(std::string_view bytes);
 

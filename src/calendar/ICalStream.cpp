@@ -17,15 +17,15 @@ constexpr std::size_t kMaxDepth = 8;
 // Component names are short; a longer one is kept to this many bytes in messages.
 constexpr std::size_t kMaxNameBytes = 64;
 
-std::string LineText(std::size_t nLine) { return std::to_string(nLine) + " 行目"_sj; }
+std::string LineText(std::size_t lineNumber) { return std::to_string(lineNumber) + " 行目"_sj; }
 
 // The text as libical asks for it: pieces of at most size - 1 bytes that end at a line
 // end at the latest, as fgets gives them.
 struct Feed {
     std::string_view text;
     std::size_t pos = 0;
-    std::size_t nNextLine = 1;   // the line of the byte at pos
-    std::size_t nPieceLine = 1;  // the line the last piece handed out starts on
+    std::size_t nextLine = 1;   // the line of the byte at pos
+    std::size_t pieceLine = 1;  // the line the last piece handed out starts on
 };
 
 char* NextPiece(char* out, std::size_t size, void* data) {
@@ -39,8 +39,8 @@ char* NextPiece(char* out, std::size_t size, void* data) {
     if (const void* eol = std::memchr(start, '\n', n)) n = static_cast<const char*>(eol) - start + 1;
     std::memcpy(out, start, n);
     out[n] = '\0';
-    feed.nPieceLine = feed.nNextLine;
-    if (out[n - 1] == '\n') ++feed.nNextLine;
+    feed.pieceLine = feed.nextLine;
+    if (out[n - 1] == '\n') ++feed.nextLine;
     feed.pos += n;
     return out;
 }
@@ -95,58 +95,59 @@ bool ReadICalComponents(std::string_view text, const ICalComponentSink& sink, st
     icalparser_set_gen_data(parser.get(), &feed);
 
     std::vector<std::pair<std::string, std::size_t>> open;  // open components and their lines
-    bool bStarted = false;
+    bool started = false;
     ICalTopComponent current;
     std::string name, component;
     // libical reads one piece ahead to see whether the next line continues the one it
     // returns: a returned line starts where the look-ahead piece of the call before it did.
-    std::size_t nAhead = 1;
+    std::size_t ahead = 1;
     for (;;) {
         ICalBufferPtr line(icalparser_get_line(parser.get(), NextPiece));
         if (!line) break;
-        const std::size_t nLine = nAhead;
-        nAhead = feed.nPieceLine;
+        const std::size_t lineNumber = ahead;
+        ahead = feed.pieceLine;
         const std::string_view lineText(line.get());
         if (IsBlank(lineText)) continue;
-        if (lineText.size() > kICalMaxLineBytes) return fail(LineText(nLine) + "が長すぎます。"_sj);
+        if (lineText.size() > kICalMaxLineBytes) return fail(LineText(lineNumber) + "が長すぎます。"_sj);
         SplitName(lineText, name, component);
 
-        if (!bStarted) {
+        if (!started) {
             if (name != "BEGIN" || component != "VCALENDAR")
                 return fail("iCalendar のファイルではありません（BEGIN:VCALENDAR で始まっていません）。"_sj);
-            bStarted = true;
+            started = true;
         }
         if (open.empty()) {
             if (name != "BEGIN" || component != "VCALENDAR")
-                return fail(LineText(nLine) + ": VCALENDAR の外に行があります。"_sj);
-            open.emplace_back(component, nLine);
+                return fail(LineText(lineNumber) + ": VCALENDAR の外に行があります。"_sj);
+            open.emplace_back(component, lineNumber);
             continue;
         }
         if (name == "BEGIN") {
-            if (open.size() >= kMaxDepth) return fail(LineText(nLine) + ": 入れ子が深すぎます。"_sj);
+            if (open.size() >= kMaxDepth) return fail(LineText(lineNumber) + ": 入れ子が深すぎます。"_sj);
             if (open.size() == 1) {
                 current = ICalTopComponent{};
-                current.nLine = nLine;
+                current.lineNumber = lineNumber;
             }
-            open.emplace_back(component.substr(0, kMaxNameBytes), nLine);
+            open.emplace_back(component.substr(0, kMaxNameBytes), lineNumber);
         } else if (name == "END") {
             if (open.back().first != component.substr(0, kMaxNameBytes))
-                return fail(LineText(nLine) + ": END:"_sj + Shown(component) + " に対応する BEGIN がありません。"_sj);
+                return fail(LineText(lineNumber) + ": END:"_sj + Shown(component) +
+                            " に対応する BEGIN がありません。"_sj);
             open.pop_back();
             if (open.empty()) continue;  // the calendar's own END
         } else if (open.size() == 1) {
             continue;  // a property of the calendar itself (VERSION, PRODID, METHOD…)
         }
 
-        icalcomponent* pDone = icalparser_add_line(parser.get(), line.get());
-        if (icalparser_get_state(parser.get()) == ICALPARSER_ERROR) current.badLines.push_back({nLine, name});
-        if (pDone) {
-            current.pComp.reset(pDone);
+        icalcomponent* done = icalparser_add_line(parser.get(), line.get());
+        if (icalparser_get_state(parser.get()) == ICALPARSER_ERROR) current.badLines.push_back({lineNumber, name});
+        if (done) {
+            current.component.reset(done);
             if (!sink(std::move(current))) return false;
             current = ICalTopComponent{};
         }
     }
-    if (!bStarted) return fail("iCalendar のファイルではありません（空のファイルです）。"_sj);
+    if (!started) return fail("iCalendar のファイルではありません（空のファイルです）。"_sj);
     if (!open.empty())
         return fail("END:" + Shown(open.back().first) + " がありません（"_sj + LineText(open.back().second) +
                     "の BEGIN:"_sj + Shown(open.back().first) + "）。"_sj);

@@ -20,14 +20,14 @@ inline constexpr std::size_t kICalMaxLineBytes = 1u << 20;
 
 /// A line libical could not read, inside a component.
 struct ICalBadLine {
-    std::size_t nLine = 0;
-    std::string strName;  ///< the property name the line starts with, upper case
+    std::size_t lineNumber = 0;
+    std::string name;  ///< the property name the line starts with, upper case
 };
 
 /// A component directly inside a calendar.
 struct ICalTopComponent {
-    ICalComponentPtr pComp;
-    std::size_t nLine = 0;  ///< the line of its BEGIN (from 1)
+    ICalComponentPtr component;
+    std::size_t lineNumber = 0;  ///< the line of its BEGIN (from 1)
     std::vector<ICalBadLine> badLines;
 };
 

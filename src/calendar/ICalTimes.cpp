@@ -13,8 +13,8 @@ namespace {
 
 // Zone names some calendar programs write instead of the zone database's.
 const struct {
-    const char* pszName;
-    const char* pszZone;
+    const char* name;
+    const char* systemZone;
 } kZoneAliases[] = {
     {"Tokyo Standard Time", "Asia/Tokyo"},
     {"Korea Standard Time", "Asia/Seoul"},
@@ -47,7 +47,7 @@ bool SafeZoneName(const std::string& name) {
 // The system's zone for a TZID; nullptr when it names none.
 icaltimezone* ResolveSystemZone(const std::string& tzid) {
     for (const auto& alias : kZoneAliases)
-        if (tzid == alias.pszName) return FindSystemZone(alias.pszZone);
+        if (tzid == alias.name) return FindSystemZone(alias.systemZone);
     // Some programs put their own path before the name: the shortest tail that names
     // a zone is taken.
     std::string name = tzid;
@@ -62,8 +62,8 @@ icaltimezone* ResolveSystemZone(const std::string& tzid) {
 
 int DaysInMonth(int year, int month) {
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool bLeap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && bLeap ? 29 : kDays[month - 1];
+    const bool isLeap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && isLeap ? 29 : kDays[month - 1];
 }
 
 // libical takes "20030631" and "T250000" as they stand; the notebook does not.
@@ -86,15 +86,15 @@ ICalZones::~ICalZones() {
     for (auto& own : m_own) icaltimezone_free(own.second, 1);
 }
 
-bool ICalZones::Add(ICalComponentPtr pZone) {
-    icalproperty* pTzid = icalcomponent_get_first_property(pZone.get(), ICAL_TZID_PROPERTY);
-    const char* tzid = pTzid ? icalproperty_get_tzid(pTzid) : nullptr;
+bool ICalZones::Add(ICalComponentPtr zoneComponent) {
+    icalproperty* tzidField = icalcomponent_get_first_property(zoneComponent.get(), ICAL_TZID_PROPERTY);
+    const char* tzid = tzidField ? icalproperty_get_tzid(tzidField) : nullptr;
     if (!tzid || !*tzid || m_own.count(tzid)) return false;
     icaltimezone* zone = icaltimezone_new();
     if (!zone) return false;
     const std::string name = tzid;
     // The zone owns the component from here on, also when it refuses it.
-    if (!icaltimezone_set_component(zone, pZone.release())) {
+    if (!icaltimezone_set_component(zone, zoneComponent.release())) {
         icaltimezone_free(zone, 1);
         return false;
     }
@@ -109,15 +109,15 @@ icaltimezone* ICalZones::Find(const std::string& tzid) {
     return known->second;
 }
 
-bool ReadICalTime(icalproperty* pProp, icaltimetype value, ICalZones& zones, icaltimetype& out, std::string& error) {
+bool ReadICalTime(icalproperty* prop, icaltimetype value, ICalZones& zones, icaltimetype& out, std::string& error) {
     if (icaltime_is_null_time(value) || !Exists(value)) {
         error = "日時「"_sj + Utf8ToCp932(ICalValueText(value)).text + "」が正しくありません。"_sj;
         return false;
     }
     out = value;
     if (value.is_date || icaltime_is_utc(value)) return true;
-    icalparameter* pTzid = icalproperty_get_first_parameter(pProp, ICAL_TZID_PARAMETER);
-    const char* tzid = pTzid ? icalparameter_get_tzid(pTzid) : nullptr;
+    icalparameter* tzidField = icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER);
+    const char* tzid = tzidField ? icalparameter_get_tzid(tzidField) : nullptr;
     if (!tzid || !*tzid) {
         out.zone = nullptr;  // floating: the local time wherever the calendar is read
         return true;

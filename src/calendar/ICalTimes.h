@@ -21,7 +21,7 @@ public:
     ICalZones& operator=(const ICalZones&) = delete;
 
     /// Takes a VTIMEZONE of the file; false (and it is dropped) when it has no TZID.
-    bool Add(ICalComponentPtr pZone);
+    bool Add(ICalComponentPtr zoneComponent);
     /// The zone a TZID names; nullptr when neither the file nor the system knows it.
     icaltimezone* Find(const std::string& tzid);
 
@@ -43,7 +43,7 @@ struct ICalLocal {
 /// ending in Z, the zone of its TZID, none for a floating time). False with error
 /// (code page 932) for a value that names no existing date or time, or a zone that is
 /// not known.
-bool ReadICalTime(icalproperty* pProp, icaltimetype value, ICalZones& zones, icaltimetype& out, std::string& error);
+bool ReadICalTime(icalproperty* prop, icaltimetype value, ICalZones& zones, icaltimetype& out, std::string& error);
 
 /// Seconds since 1970 of a value: a date-time in its zone (a floating one in the local
 /// zone), a date at its local midnight.

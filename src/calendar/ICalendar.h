@@ -31,14 +31,14 @@ std::string SystemZoneName();
 
 /// What an export wrote besides the events.
 struct ICalExportNotes {
-    int nControl = 0;  ///< control characters written as blanks
+    int control = 0;  ///< control characters written as blanks
 };
 
 /// The whole calendar: every entry in start order as one event, UTF-8 with CR LF,
 /// times in zoneName (with its VTIMEZONE) or in UTC when zoneName is empty or unknown.
 /// now is its time stamp.
 std::string FormatICalendar(const ScheduleBook& cmdPro, std::time_t now, const std::string& zoneName,
-                            ICalExportNotes* pNotes = nullptr);
+                            ICalExportNotes* notes = nullptr);
 
 /// How an export treats a file that is already there.
 enum class ICalOverwrite {
@@ -56,11 +56,11 @@ bool ExportICalendarFile(const ScheduleBook& cmdPro, const std::string& path, co
 
 /// What an import did.
 struct ICalImportResult {
-    bool bFileRefused = false;  ///< the file as a whole was refused: nothing registered
-    int nRead = 0;              ///< entries registered
-    int nRecurring = 0;         ///< repeating events expanded into entries
-    int nRefused = 0;           ///< events not registered, each with its reason in the answer
-    int nSkipped = 0;           ///< events and instances left out on purpose (cancelled, already there)
+    bool fileRefused = false;  ///< the file as a whole was refused: nothing registered
+    int bytesRead = 0;         ///< entries registered
+    int recurringCount = 0;    ///< repeating events expanded into entries
+    int refusedCount = 0;      ///< events not registered, each with its reason in the answer
+    int skippedCount = 0;      ///< events and instances left out on purpose (cancelled, already there)
 };
 
 /// Registers the events of a calendar's bytes (UTF-8, or code page 932). A text that is

@@ -22,9 +22,9 @@ namespace {
 constexpr int kMaxDays = 9999;
 
 struct AgendaArguments {
-    int nDays = 1;
-    bool bJson = false;
-    std::string strFile;
+    int days = 1;
+    bool asJson = false;
+    std::string file;
 };
 
 bool IsHelpOrVersion(const std::string& a) { return a == "-h" || a == "--help" || a == "--version"; }
@@ -38,34 +38,34 @@ bool AllDigits(const std::string& a) {
 
 /// Reads the arguments; false (with the message said) for wrong ones.
 bool ParseArguments(const std::vector<std::string>& args, AgendaArguments& out) {
-    bool bOptions = true, bDaysPossible = false, bDaysGiven = false;
+    bool optionsAllowed = true, daysPossible = false, daysGiven = false;
     for (const std::string& a : args) {
-        if (bOptions && a == "--agenda") {
-            bDaysPossible = true;
+        if (optionsAllowed && a == "--agenda") {
+            daysPossible = true;
             continue;
         }
-        if (bOptions && a == "--json") {
-            out.bJson = true;
-        } else if (bOptions && a == "--") {
-            bOptions = false;
-        } else if (bOptions && a.size() > 1 && a[0] == '-') {
+        if (optionsAllowed && a == "--json") {
+            out.asJson = true;
+        } else if (optionsAllowed && a == "--") {
+            optionsAllowed = false;
+        } else if (optionsAllowed && a.size() > 1 && a[0] == '-') {
             std::fprintf(stderr, "nelo-cli: --agenda と一緒には使えないオプションです: %s\n%s", a.c_str(),
                          CliSession::kUsage);
             return false;
-        } else if (bDaysPossible && !bDaysGiven && out.strFile.empty() && bOptions && AllDigits(a)) {
+        } else if (daysPossible && !daysGiven && out.file.empty() && optionsAllowed && AllDigits(a)) {
             if (a.size() > 4 || std::stoi(a) > kMaxDays) {
                 std::fprintf(stderr, "nelo-cli: 日数は 0 から %d までで指定してください: %s\n", kMaxDays, a.c_str());
                 return false;
             }
-            out.nDays = std::stoi(a);
-            bDaysGiven = true;
-        } else if (out.strFile.empty()) {
-            out.strFile = a;
+            out.days = std::stoi(a);
+            daysGiven = true;
+        } else if (out.file.empty()) {
+            out.file = a;
         } else {
             std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CliSession::kUsage);
             return false;
         }
-        bDaysPossible = false;
+        daysPossible = false;
     }
     return true;
 }
@@ -108,10 +108,10 @@ std::string JsonString(const std::string& utf8) {
 }
 
 /// A local time in ISO 8601: "2026-12-08" for a day, "2026-12-08T10:00:00+09:00" for a time.
-std::string IsoTime(std::time_t t, bool bDay) {
+std::string IsoTime(std::time_t t, bool isDay) {
     const std::tm tm = LocalTime(t);
     char buf[64];
-    if (bDay) {
+    if (isDay) {
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
     } else {
         const long offset = tm.tm_gmtoff / 60;
@@ -123,11 +123,11 @@ std::string IsoTime(std::time_t t, bool bDay) {
 }
 
 std::string JsonEntry(const ScheduleEntry& entry) {
-    const bool bAllDay = !HasTimeOfDay(entry.m_startText);
+    const bool allDay = !HasTimeOfDay(entry.m_startText);
     std::string end = "null";
     if (!entry.m_endText.empty()) end = JsonString(IsoTime(entry.m_endTime, !HasTimeOfDay(entry.m_endText)));
-    return "{\"start\": " + JsonString(IsoTime(entry.m_startTime, bAllDay)) + ", \"end\": " + end +
-           ", \"text\": " + JsonString(Utf8(entry.m_business)) + ", \"all_day\": " + (bAllDay ? "true" : "false") + "}";
+    return "{\"start\": " + JsonString(IsoTime(entry.m_startTime, allDay)) + ", \"end\": " + end +
+           ", \"text\": " + JsonString(Utf8(entry.m_business)) + ", \"all_day\": " + (allDay ? "true" : "false") + "}";
 }
 
 /// The notebook to read: the one named, else the most recent one; false (said) when
@@ -172,13 +172,13 @@ bool Load(const std::string& path, Notebook& doc) {
 }  // namespace
 
 bool IsAgendaRequest(const std::vector<std::string>& args) {
-    bool bAgenda = false;
+    bool agenda = false;
     for (const std::string& a : args) {
         if (a == "--") break;
         if (IsHelpOrVersion(a)) return false;
-        if (a == "--agenda") bAgenda = true;
+        if (a == "--agenda") agenda = true;
     }
-    return bAgenda;
+    return agenda;
 }
 
 int RunAgenda(const std::vector<std::string>& args) {
@@ -191,25 +191,25 @@ int RunAgenda(const std::vector<std::string>& args) {
     }
     std::string path;
     Notebook doc;
-    if (!ChooseFile(parsed.strFile, path) || !Load(path, doc)) return 1;
+    if (!ChooseFile(parsed.file, path) || !Load(path, doc)) return 1;
 
     const std::vector<const ScheduleEntry*> entries =
-        AgendaEntries(doc.m_scheduleBook.GetSchedules(), CurrentClock().Now(), parsed.nDays);
+        AgendaEntries(doc.m_scheduleBook.GetSchedules(), CurrentClock().Now(), parsed.days);
     std::string out;
-    if (parsed.bJson) {
+    if (parsed.asJson) {
         out = "[";
         for (std::size_t i = 0; i < entries.size(); ++i) out += (i ? ",\n  " : "\n  ") + JsonEntry(*entries[i]);
         out += entries.empty() ? "]\n" : "\n]\n";
     } else if (entries.empty()) {
         out = "予定はありません。\n";
     } else {
-        const std::string strYear = CurrentYearText();
+        const std::string year = CurrentYearText();
         std::string line;
-        for (const ScheduleEntry* pEntry : entries) {
-            pEntry->Format(line, strYear);
+        for (const ScheduleEntry* entry : entries) {
+            entry->Format(line, year);
             out += Visible(Utf8(line)) + "\n";
         }
     }
-    const bool bWritten = std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
-    return bWritten && std::fflush(stdout) == 0 ? 0 : 1;
+    const bool written = std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+    return written && std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -30,7 +30,7 @@ void RegisterCalendarCommands(CliSession& session) {
         "予定を iCalendar（.ics）ファイルに書き出す（ファイルがあれば確かめる。--force で確かめずに置き換え）",
         [&session](const std::string& argText) {
             std::string arg = argText;
-            const bool bForce = TakeForceOption(arg);
+            const bool force = TakeForceOption(arg);
             const std::string path = PathArgument(arg);
             if (path.empty()) {
                 session.Notice("使い方: \\ical PATH [--force]");
@@ -38,7 +38,7 @@ void RegisterCalendarCommands(CliSession& session) {
             }
             // A file already there is replaced only when the user says so:
             // asked at a terminal, with --force in a pipe.
-            const ICalOverwrite overwrite = bForce                    ? ICalOverwrite::Force
+            const ICalOverwrite overwrite = force                     ? ICalOverwrite::Force
                                             : session.IsInteractive() ? ICalOverwrite::Ask
                                                                       : ICalOverwrite::Refuse;
             std::string answer;

@@ -27,7 +27,7 @@ bool IsNotebookFile(NotebookSession& app, const std::string& path) {
     if (own.empty()) return false;
     if (AbsolutePath(path) == own) return true;
     FileStamp a, b;
-    return GetFileStamp(path, a) && GetFileStamp(own, b) && a.nDevice == b.nDevice && a.nInode == b.nInode;
+    return GetFileStamp(path, a) && GetFileStamp(own, b) && a.device == b.device && a.inode == b.inode;
 }
 
 }  // namespace
@@ -72,7 +72,7 @@ void RegisterFileCommands(CliSession& session) {
                        "ノートを保存する（ファイル名で別名保存、拡張子がなければ .nel、--force: 確認せずに上書き）",
                        [&session](const std::string& arg) {
                            std::string argText = arg;
-                           const bool bForce = TakeForceOption(argText);
+                           const bool force = TakeForceOption(argText);
                            std::string path = PathArgument(argText);
                            NotebookSession& a = session.GetApp();
                            session.GetView().Flush();
@@ -82,9 +82,8 @@ void RegisterFileCommands(CliSession& session) {
                            } else {
                                path = WithNotebookExtension(path);
                                // Another file of that name is replaced only when the user says so.
-                               ok =
-                                   (IsNotebookFile(a, path) || MayReplaceFile(session, path, bForce, true, "\\save")) &&
-                                   a.OnSaveDocument(path);
+                               ok = (IsNotebookFile(a, path) || MayReplaceFile(session, path, force, true, "\\save")) &&
+                                    a.OnSaveDocument(path);
                            }
                            session.SetSaveFailed(!ok);
                            if (ok) session.Notice("保存しました: " + a.GetPathName());
@@ -105,7 +104,7 @@ bool StartFromArguments(CliSession& session, const std::vector<std::string>& arg
         status = 0;
         return false;
     case StartArguments::kUnknownOption:
-        std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", start.strBad.c_str(), CliSession::kUsage);
+        std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", start.bad.c_str(), CliSession::kUsage);
         status = 2;
         return false;
     case StartArguments::kTwoFiles:
@@ -113,15 +112,15 @@ bool StartFromArguments(CliSession& session, const std::vector<std::string>& arg
         status = 2;
         return false;
     }
-    const bool bNew = start.bNew;
-    const std::string& file = start.strFile;
+    const bool startNew = start.startNew;
+    const std::string& file = start.file;
     std::string clockMessage;
     if (!CheckFrozenClockSetting(clockMessage)) {
         std::fprintf(stderr, "nelo-cli: %s\n", clockMessage.c_str());
         status = 2;
         return false;
     }
-    if (!session.GetApp().StartUp(file, bNew)) {
+    if (!session.GetApp().StartUp(file, startNew)) {
         // Piped lines must not land in another notebook than the one named.
         status = 1;
         return false;

@@ -29,14 +29,14 @@ using namespace nelo;
 namespace {
 
 // The notice a typed line gets for characters without a code page 932 form.
-void ReportReplaced(CliSession& session, int nReplaced) {
-    session.Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(nReplaced) +
+void ReportReplaced(CliSession& session, int replacedCount) {
+    session.Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(replacedCount) +
                    " 個を「？」に置き換えました。");
 }
 
 std::string ToCp932(CliSession& session, const std::string& utf8) {
     CodePageResult sj = Utf8ToCp932(utf8);
-    if (sj.nReplaced > 0) ReportReplaced(session, sj.nReplaced);
+    if (sj.replacedCount > 0) ReportReplaced(session, sj.replacedCount);
     return sj.text;
 }
 
@@ -169,26 +169,26 @@ bool MemosCommand(CliSession& session, const std::string& argText) {
 }
 
 // The words of \vars and \schedules: none (list) or "delete N"; false for anything else.
-bool ParseDeleteRow(const std::string& argText, bool& bDelete, int& row) {
+bool ParseDeleteRow(const std::string& argText, bool& deleting, int& row) {
     std::vector<std::string> words = SplitWords(argText);
-    bDelete = false;
+    deleting = false;
     row = -1;
     if (words.empty()) return true;
     if (words.size() != 2 || words[0] != "delete") return false;
-    bDelete = true;
+    deleting = true;
     row = RowIndex(words[1]);
     return true;
 }
 
 bool VarsCommand(CliSession& session, const std::string& argText) {
-    bool bDelete;
+    bool deleting;
     int row;
-    if (!ParseDeleteRow(argText, bDelete, row)) {
+    if (!ParseDeleteRow(argText, deleting, row)) {
         session.Notice("使い方: \\vars [delete N]");
         return true;
     }
     RunVariablesCommand(session.GetNotebook(), session.GetMessageBox(), [&](VariableListModel& dlg) {
-        if (bDelete) {
+        if (deleting) {
             dlg.m_list.SetCurSel(row);
             dlg.OnDelete();
             return;
@@ -200,14 +200,14 @@ bool VarsCommand(CliSession& session, const std::string& argText) {
 }
 
 bool SchedulesCommand(CliSession& session, const std::string& argText) {
-    bool bDelete;
+    bool deleting;
     int row;
-    if (!ParseDeleteRow(argText, bDelete, row)) {
+    if (!ParseDeleteRow(argText, deleting, row)) {
         session.Notice("使い方: \\schedules [delete N]");
         return true;
     }
     RunSchedListCommand(session.GetNotebook(), session.GetMessageBox(), [&](ScheduleListModel& dlg) {
-        if (bDelete) {
+        if (deleting) {
             dlg.m_list.SetCurSel(row);
             dlg.OnDelete();
             return;
@@ -233,18 +233,18 @@ void RegisterListCommands(CliSession& session) {
                        "メモを CSV に出力（既定: ＮＥＬＯメモ.csv、フォルダーならその中、--force: 確認せずに上書き）",
                        [&session](const std::string& arg) {
                            std::string argText = arg;
-                           const bool bForce = TakeForceOption(argText);
+                           const bool force = TakeForceOption(argText);
                            std::string path = PathArgument(argText);
                            struct stat st;
                            if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
                                path += std::string(path.back() == '/' ? "" : "/") + g_memoCsvFileName;
                            if (path.empty()) path = g_memoCsvFileName;
                            // On a terminal the export asks its own question.
-                           if (!MayReplaceFile(session, path, bForce, false, "\\export")) return true;
+                           if (!MayReplaceFile(session, path, force, false, "\\export")) return true;
                            RunMemoListCommand(session.GetNotebook(), session.GetMessageBox(),
-                                              [&path, bForce](MemoListModel& dlg) {
+                                              [&path, force](MemoListModel& dlg) {
                                                   dlg.m_exportPath = path;
-                                                  dlg.m_exportOverwrite = bForce;
+                                                  dlg.m_exportOverwrite = force;
                                                   dlg.OnExport();
                                               });
                            return true;
@@ -265,23 +265,24 @@ void RegisterListCommands(CliSession& session) {
                            });
                            return true;
                        });
-    session.AddCommand(
-        "read", "\\read PATH", "テキストファイルの各行を入力したものとして処理", [&session](const std::string& arg) {
-            std::string path = PathArgument(arg);
-            if (path.empty()) {
-                session.Notice("使い方: \\read PATH");
-                return true;
-            }
-            // Ctrl-C cancels the read; an end from outside (or a closed output)
-            // stops it at once, and the session then ends with its copy.
-            TextFileReadResult r = OnReadTextFile(
-                session.GetDispatcher(), session.GetMessageBox(), path,
-                [&session](int nReplaced) { ReportReplaced(session, nReplaced); }, [] { return AnySignalPending(); });
-            if (r.bStopped && PendingTermination() == 0 && TakeInterrupt()) {
-                std::string counted = std::to_string(r.nSubmitted);
-                if (r.nLineCount >= 0) counted += " / " + std::to_string(r.nLineCount);
-                session.Notice("テキスト読込みを取り消しました（" + counted + " 行）。");
-            }
-            return true;
-        });
+    session.AddCommand("read", "\\read PATH", "テキストファイルの各行を入力したものとして処理",
+                       [&session](const std::string& arg) {
+                           std::string path = PathArgument(arg);
+                           if (path.empty()) {
+                               session.Notice("使い方: \\read PATH");
+                               return true;
+                           }
+                           // Ctrl-C cancels the read; an end from outside (or a closed output)
+                           // stops it at once, and the session then ends with its copy.
+                           TextFileReadResult r = OnReadTextFile(
+                               session.GetDispatcher(), session.GetMessageBox(), path,
+                               [&session](int replacedCount) { ReportReplaced(session, replacedCount); },
+                               [] { return AnySignalPending(); });
+                           if (r.stopped && PendingTermination() == 0 && TakeInterrupt()) {
+                               std::string counted = std::to_string(r.submittedCount);
+                               if (r.lineCount >= 0) counted += " / " + std::to_string(r.lineCount);
+                               session.Notice("テキスト読込みを取り消しました（" + counted + " 行）。");
+                           }
+                           return true;
+                       });
 }

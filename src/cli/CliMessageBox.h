@@ -11,10 +11,10 @@
 class CliMessageBox : public nelo::MessageBox {
 public:
     /// ask: reads one answer line from the user; empty when the terminal has none.
-    /// bErrTerminal: stderr is a terminal, where control characters are shown, not sent.
+    /// errTerminal: stderr is a terminal, where control characters are shown, not sent.
     explicit CliMessageBox(std::function<bool(const std::string& prompt, std::string& reply)> ask = {},
-                           bool bErrTerminal = false)
-        : m_ask(std::move(ask)), m_errTerminal(bErrTerminal) {}
+                           bool errTerminal = false)
+        : m_ask(std::move(ask)), m_errTerminal(errTerminal) {}
 
     nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
                         nelo::MbIcon icon = nelo::MbIcon::None) override;

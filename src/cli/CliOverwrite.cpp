@@ -28,16 +28,16 @@ bool TakeForceOption(std::string& argText) {
     return false;
 }
 
-bool MayReplaceFile(CliSession& session, const std::string& path, bool bForce, bool bAsk, const char* command) {
+bool MayReplaceFile(CliSession& session, const std::string& path, bool force, bool ask, const char* command) {
     std::string error;
-    if (bForce || ExamineWriteTarget(path, error) != WriteTarget::RegularFile) return true;
+    if (force || ExamineWriteTarget(path, error) != WriteTarget::RegularFile) return true;
     if (!session.IsInteractive()) {
         const std::string quoted = path.find_first_of(" \t") == std::string::npos ? path : "\"" + path + "\"";
         session.Notice(path + " はすでにあります。上書きせずに取りやめました（入力が端末ではないため確認できません。" +
                        "上書きするときは " + command + " --force " + quoted + "）。");
         return false;
     }
-    if (!bAsk) return true;
+    if (!ask) return true;
     std::string reply;
     if (!session.GetReader().Ask(path + " はすでにあります。上書きしますか? [y/N] ", reply)) return false;
     for (char& c : reply) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

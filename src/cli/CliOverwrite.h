@@ -12,8 +12,8 @@ class CliSession;
 bool TakeForceOption(std::string& argText);
 
 /// Before command writes path (UTF-8): true when nothing is there yet, when it is not a
-/// regular file (the write itself refuses that and says why), when bForce is set, or
+/// regular file (the write itself refuses that and says why), when force is set, or
 /// when the user agrees to replace the file. On a terminal the question is asked here
-/// when bAsk (an empty answer is no), else left to the command; in a pipe the command is
+/// when ask (an empty answer is no), else left to the command; in a pipe the command is
 /// refused with a notice that names "command --force".
-bool MayReplaceFile(CliSession& session, const std::string& path, bool bForce, bool bAsk, const char* command);
+bool MayReplaceFile(CliSession& session, const std::string& path, bool force, bool ask, const char* command);

@@ -38,12 +38,12 @@ void CliSession::AddCommand(const std::string& name, const std::string& usage, c
     m_commands.push_back({name, usage, help, std::move(handler)});
 }
 
-void CliSession::PrintHelp(std::FILE* out, bool bFull) {
+void CliSession::PrintHelp(std::FILE* out, bool full) {
     m_view.Flush();
     std::string text;
-    if (bFull) text += kUsage + std::string("\n");
+    if (full) text += kUsage + std::string("\n");
     text += "Nelo の端末版です。1 行ずつ入力すると、その行に答えます（「例」で入力例）。\n";
-    if (bFull)
+    if (full)
         text +=
             "\nオプション:\n"
             "  FILE.nel     このノートを開く（まだないファイルなら、その名前の新しいノートで始める）\n"
@@ -74,7 +74,7 @@ void CliSession::PrintHelp(std::FILE* out, bool bFull) {
     text +=
         "ファイル名は \"…\" で囲めます。~/ はホームフォルダーです。\n"
         "端末では Ctrl-C で入力中の行を取り消し、Ctrl-D で終了します（未保存の変更があれば保存を確認）。\n";
-    if (bFull)
+    if (full)
         text +=
             "\n環境変数:\n"
             "  NELO_NOW=\"YYYY-MM-DD HH:MM:SS\"  時計をこの日時（現地時刻）に止める\n"
@@ -107,9 +107,9 @@ void CliSession::SubmitLine(const std::string& utf8Line) {
         Notice("警告: 入力行の NUL 文字を取り除きました。");
     }
     m_line.clear();
-    int nReplaced = AppendUtf8AsCp932(line, m_line);
-    if (nReplaced > 0)
-        Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(nReplaced) +
+    int replacedCount = AppendUtf8AsCp932(line, m_line);
+    if (replacedCount > 0)
+        Notice("警告: シフトJIS（コードページ932）にない文字 " + std::to_string(replacedCount) +
                " 個を「？」に置き換えました。");
     m_dispatcher.ProcessLine(m_line);
 }
@@ -139,14 +139,14 @@ int CliSession::Run(const std::vector<std::string>& args) {
                 continue;
             }
             if (line.empty()) continue;
-            bool bGoOn = true;
+            bool goOn = true;
             if (line[0] == '\\')
-                bGoOn = RunCommand(line);
+                goOn = RunCommand(line);
             else
                 SubmitLine(line);
             // Ctrl-C pressed while the line was being handled has no line left to clear.
             TakeInterrupt();
-            if (!bGoOn && EndSession(*this)) break;
+            if (!goOn && EndSession(*this)) break;
             continue;
         }
         if (PendingTermination()) continue;

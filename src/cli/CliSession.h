@@ -31,9 +31,9 @@ public:
     int Run(const std::vector<std::string>& args);
 
     void AddCommand(const std::string& name, const std::string& usage, const std::string& help, CommandHandler handler);
-    /// The help: what the program does and the terminal commands; with bFull also the
+    /// The help: what the program does and the terminal commands; with full also the
     /// usage, the options and the environment variables (--help).
-    void PrintHelp(std::FILE* out, bool bFull);
+    void PrintHelp(std::FILE* out, bool full);
 
     /// Submits one line typed in UTF-8 (converted to code page 932 first).
     void SubmitLine(const std::string& utf8Line);
@@ -50,7 +50,7 @@ public:
     CliTranscript& GetView() { return m_view; }
     bool IsInteractive() const { return m_reader.IsInteractive(); }
     /// How the last \save went: a piped run whose last save failed ends with status 1.
-    void SetSaveFailed(bool bFailed) { m_saveFailed = bFailed; }
+    void SetSaveFailed(bool failed) { m_saveFailed = failed; }
 
 private:
     struct Command {

@@ -11,9 +11,9 @@
 class CliTranscript : public nelo::TranscriptView {
 public:
     /// flushEachAppend: write at once (a terminal) instead of in large blocks;
-    /// bTerminal: out is a terminal (see TerminalText.h).
-    CliTranscript(std::FILE* out, bool flushEachAppend, bool bTerminal)
-        : m_out(out), m_flushEach(flushEachAppend), m_terminal(bTerminal) {}
+    /// isTerminal: out is a terminal (see TerminalText.h).
+    CliTranscript(std::FILE* out, bool flushEachAppend, bool isTerminal)
+        : m_out(out), m_flushEach(flushEachAppend), m_terminal(isTerminal) {}
     ~CliTranscript() override { Flush(); }
 
     void AppendText(const std::string& text) override;

@@ -20,9 +20,9 @@ namespace {
 enum class Wait { Ready, Signal, Gone };
 
 /// Waits until stdin has something to read (data, its end or an error) or a signal came;
-/// bHangUp tells whether the terminal has been hung up.
-Wait WaitForInput(bool& bHangUp) {
-    bHangUp = false;
+/// hangUp tells whether the terminal has been hung up.
+Wait WaitForInput(bool& hangUp) {
+    hangUp = false;
     for (;;) {
         if (AnySignalPending()) return Wait::Signal;
         pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {SignalWakeFd(), POLLIN, 0}};
@@ -38,14 +38,14 @@ Wait WaitForInput(bool& bHangUp) {
             continue;
         }
         if (fds[0].revents & POLLNVAL) return Wait::Gone;
-        bHangUp = (fds[0].revents & POLLHUP) != 0;
+        hangUp = (fds[0].revents & POLLHUP) != 0;
         if (fds[0].revents) return Wait::Ready;
     }
 }
 
 }  // namespace
 
-LineReader::LineReader(bool interactive, std::size_t nMaxLine) : m_interactive(interactive), m_maxLine(nMaxLine) {
+LineReader::LineReader(bool interactive, std::size_t maxLine) : m_interactive(interactive), m_maxLine(maxLine) {
 #ifdef NELO_HAVE_LIBEDIT
     if (!interactive) return;
     m_edit = el_init("nelo-cli", stdin, stdout, stderr);
@@ -86,8 +86,8 @@ int LineReader::ReadChar(editline* el, wchar_t* out) {
     el_get(el, EL_CLIENTDATA, &data);
     LineReader& self = *static_cast<LineReader*>(data);
     for (;;) {
-        bool bHangUp;
-        Wait w = WaitForInput(bHangUp);
+        bool hangUp;
+        Wait w = WaitForInput(hangUp);
         if (w == Wait::Signal) return -1;
         if (w == Wait::Gone) {
             self.m_inputGone = true;
@@ -99,7 +99,7 @@ int LineReader::ReadChar(editline* el, wchar_t* out) {
         if (n <= 0) {
             // An end of input is Ctrl-D typed ahead while the terminal was not in the
             // editor's mode, unless the terminal has hung up or fails.
-            if (n < 0 || bHangUp) self.m_inputGone = true;
+            if (n < 0 || hangUp) self.m_inputGone = true;
             return n == 0 ? 0 : -1;
         }
         wchar_t wc;
@@ -193,8 +193,8 @@ bool LineReader::FillBuffer() {
     char buf[1 << 16];
     ssize_t n;
     for (;;) {
-        bool bHangUp;
-        Wait w = WaitForInput(bHangUp);
+        bool hangUp;
+        Wait w = WaitForInput(hangUp);
         if (w == Wait::Signal) return false;
         if (w == Wait::Gone) {
             m_inputGone = true;

@@ -13,8 +13,8 @@ struct history;
 class LineReader {
 public:
     /// interactive: stdin is a terminal (prompt, editing, history). A line longer than
-    /// nMaxLine bytes is not held: it is read past and given as too long.
-    LineReader(bool interactive, std::size_t nMaxLine);
+    /// maxLine bytes is not held: it is read past and given as too long.
+    LineReader(bool interactive, std::size_t maxLine);
     ~LineReader();
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;

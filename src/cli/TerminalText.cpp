@@ -52,9 +52,9 @@ void AppendVisibleText(std::string_view utf8, std::string& out) {
 
 bool IsTerminal(std::FILE* f) { return isatty(fileno(f)) != 0; }
 
-bool WriteShownText(std::FILE* f, std::string_view utf8, bool bTerminal) {
+bool WriteShownText(std::FILE* f, std::string_view utf8, bool isTerminal) {
     std::string shown;
-    if (bTerminal) {
+    if (isTerminal) {
         AppendVisibleText(utf8, shown);
         utf8 = shown;
     }

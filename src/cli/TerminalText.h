@@ -17,6 +17,6 @@ void AppendVisibleText(std::string_view utf8, std::string& out);
 /// True when f is a terminal.
 bool IsTerminal(std::FILE* f);
 
-/// Writes UTF-8 text to f, made visible first when bTerminal; false when the write
+/// Writes UTF-8 text to f, made visible first when isTerminal; false when the write
 /// failed (a closed pipe is also noted as SIGPIPE).
-bool WriteShownText(std::FILE* f, std::string_view utf8, bool bTerminal);
+bool WriteShownText(std::FILE* f, std::string_view utf8, bool isTerminal);

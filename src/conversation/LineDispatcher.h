@@ -21,7 +21,7 @@ public:
 
 class LineDispatcher {
 public:
-    explicit LineDispatcher(Notebook& doc, InputPaneWriter* pPane = nullptr) : m_notebook(doc), m_pane(pPane) {}
+    explicit LineDispatcher(Notebook& doc, InputPaneWriter* pane = nullptr) : m_notebook(doc), m_pane(pane) {}
 
     /// Echoes, routes and answers one line (code page 932, no line-break characters).
     void ProcessLine(const std::string& line);

@@ -84,14 +84,14 @@ LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
     std::string_view period;
     if (SplitPeriodQuery(text, period)) return LineRoute::Command;
     const LineTraits traits = ScanLineTraits(text);
-    if (traits.bMemoSeparator) return StartsWithScheduleDate(text) ? LineRoute::Command : LineRoute::MemoRegistration;
+    if (traits.memoSeparator) return StartsWithScheduleDate(text) ? LineRoute::Command : LineRoute::MemoRegistration;
     // Numbers and operators with blanks between them (「2 + 3」), or a number with its
     // digits grouped (「1,000」), are a calculation, not a schedule or a command; numbers
     // joined only by ／ ： ． (「１２／２５　１０：００」) are not taken here.
-    if (traits.bPlainArithmetic) return traits.bTimeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
-    if (traits.bScheduleShape) return LineRoute::Command;
+    if (traits.plainArithmetic) return traits.timeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
+    if (traits.scheduleShape) return LineRoute::Command;
     if (EndsWithUnitWord(text)) return LineRoute::Command;
-    if (HasArithmeticSymbol(text)) return traits.bTimeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
+    if (HasArithmeticSymbol(text)) return traits.timeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
     if (IsDigitText(text)) return LineRoute::Arithmetic;
     return LineRoute::Command;
 }

@@ -32,14 +32,14 @@ LineTraits ScanLineTraits(std::string_view text) {
         const unsigned c = DbcsCode(text.data() + i);
         i += 2;
         const unsigned before = prev;
-        const bool bAfterNumber = afterNumber;
+        const bool wasAfterNumber = afterNumber;
         prev = c;
         afterNumber = IsFullDigitCode(c);
         if (afterNumber) {
             digit = true;
             continue;
         }
-        if (bAfterNumber && IsAmountUnitCode(c)) {
+        if (wasAfterNumber && IsAmountUnitCode(c)) {
             other = true;
             amount = true;
             afterNumber = true;
@@ -93,16 +93,16 @@ LineTraits ScanLineTraits(std::string_view text) {
         }
     }
     LineTraits t;
-    t.bMemoSeparator = separator;
-    t.bScheduleShape = digit && blank && other;
-    t.bTimeSum = digit && unit && op;
-    t.bPlainArithmetic = !foreign && digit && (blank ? calcOp : group || amount);
+    t.memoSeparator = separator;
+    t.scheduleShape = digit && blank && other;
+    t.timeSum = digit && unit && op;
+    t.plainArithmetic = !foreign && digit && (blank ? calcOp : group || amount);
     return t;
 }
 
-bool HasMemoSeparator(std::string_view text) { return ScanLineTraits(text).bMemoSeparator; }
+bool HasMemoSeparator(std::string_view text) { return ScanLineTraits(text).memoSeparator; }
 
-bool LooksLikeSchedule(std::string_view text) { return ScanLineTraits(text).bScheduleShape; }
+bool LooksLikeSchedule(std::string_view text) { return ScanLineTraits(text).scheduleShape; }
 
 bool HasArithmeticSymbol(std::string_view text) {
     // Pairs that are no double-byte character are skipped whole; a NUL in either byte
@@ -115,6 +115,6 @@ bool HasArithmeticSymbol(std::string_view text) {
     return false;
 }
 
-bool LooksLikeTimeSum(std::string_view text) { return ScanLineTraits(text).bTimeSum; }
+bool LooksLikeTimeSum(std::string_view text) { return ScanLineTraits(text).timeSum; }
 
 }  // namespace nelo

@@ -9,14 +9,14 @@ namespace nelo {
 
 /// What the character-stepping routing tests find in one walk over a text.
 struct LineTraits {
-    bool bMemoSeparator = false;  ///< HasMemoSeparator
-    bool bScheduleShape = false;  ///< LooksLikeSchedule
-    bool bTimeSum = false;        ///< LooksLikeTimeSum
+    bool memoSeparator = false;  ///< HasMemoSeparator
+    bool scheduleShape = false;  ///< LooksLikeSchedule
+    bool timeSum = false;        ///< LooksLikeTimeSum
     /// A calculation however it is spaced: nothing but full-width digits, the units of
     /// an amount right after them (万 億 兆 千 百 十 円), blanks, the arithmetic symbols and
     /// digit-grouping commas, with a digit, and either a blank and one of ＋ － × ÷ ＊ ＝,
     /// or no blank and a grouping comma or an amount's unit (「１０万」 alone is 100000).
-    bool bPlainArithmetic = false;
+    bool plainArithmetic = false;
 };
 LineTraits ScanLineTraits(std::string_view text);
 

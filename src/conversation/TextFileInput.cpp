@@ -54,9 +54,9 @@ bool HasHighByte(std::string_view bytes) {
 // encoding, so the text is valid (and Japanese) exactly when its lines are.
 class TextFileInput::EncodingVote {
 public:
-    void Add(std::string_view line, bool bFirst) {
+    void Add(std::string_view line, bool first) {
         if (!m_valid) return;
-        if (bFirst && line.substr(0, kBom.size()) == kBom) m_bom = true;
+        if (first && line.substr(0, kBom.size()) == kBom) m_bom = true;
         if (!HasHighByte(line)) return;
         m_high = true;
         if (!IsValidUtf8(line)) {
@@ -100,12 +100,12 @@ TextFileInput::~TextFileInput() {
 
 void TextFileInput::Tell(const std::string& text) { m_messageBox.Show(m_shownPath + text, "", MbButtons::Ok); }
 
-std::string TextFileInput::Refusal(TextLineStream::Result result, std::string_view line, std::size_t nLine) const {
+std::string TextFileInput::Refusal(TextLineStream::Result result, std::string_view line, std::size_t lineNumber) const {
     if (result == TextLineStream::Result::TooLong)
-        return std::to_string(nLine) + " 行目が長すぎます（1 行 "_sj + std::to_string(kMaxLineBytes >> 20) +
+        return std::to_string(lineNumber) + " 行目が長すぎます（1 行 "_sj + std::to_string(kMaxLineBytes >> 20) +
                " MB まで）。"_sj;
     if (line.find('\0') != std::string_view::npos)
-        return std::to_string(nLine) + " 行目に NUL 文字があります（テキストファイルではありません）。"_sj;
+        return std::to_string(lineNumber) + " 行目に NUL 文字があります（テキストファイルではありません）。"_sj;
     return {};
 }
 
@@ -125,17 +125,17 @@ bool TextFileInput::Open(const std::string& path, const StopCheck& stop) {
             return false;
         }
     }
-    int nErrno = errno;
+    int errorNumber = errno;
     struct stat st {};
-    const bool bStat = m_fd >= 0 && fstat(m_fd, &st) == 0;
-    if (bStat && S_ISDIR(st.st_mode)) nErrno = EISDIR;
-    if (m_fd < 0 || nErrno == EISDIR) {
+    const bool statOk = m_fd >= 0 && fstat(m_fd, &st) == 0;
+    if (statOk && S_ISDIR(st.st_mode)) errorNumber = EISDIR;
+    if (m_fd < 0 || errorNumber == EISDIR) {
         // The system's reason, as for the notebook file itself.
-        Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(nErrno)).text + ")");
+        Tell(std::string("がオープンできません"_sj) + "(" + Utf8ToCp932(std::strerror(errorNumber)).text + ")");
         return false;
     }
     StartStream();
-    if (bStat && S_ISREG(st.st_mode)) {
+    if (statOk && S_ISREG(st.st_mode)) {
         if (!Scan(stop)) return false;
         if (lseek(m_fd, 0, SEEK_SET) == 0) {
             StartStream();
@@ -150,9 +150,9 @@ bool TextFileInput::Open(const std::string& path, const StopCheck& stop) {
 
 bool TextFileInput::Scan(const StopCheck& stop) {
     EncodingVote vote;
-    long long nLines = 0;
-    bool bBomLine = false;
-    for (bool bFirst = true;; bFirst = false) {
+    long long lines = 0;
+    bool bomLine = false;
+    for (bool first = true;; first = false) {
         std::string_view line;
         TextLineStream::Result result = m_stream->Read(line, stop);
         if (result == TextLineStream::Result::End) break;
@@ -167,18 +167,18 @@ bool TextFileInput::Scan(const StopCheck& stop) {
             Tell("を読み込めませんでした。"_sj + refusal);
             return false;
         }
-        if (bFirst && line == kBom) bBomLine = true;
-        vote.Add(line, bFirst);
-        if (!line.empty()) ++nLines;
+        if (first && line == kBom) bomLine = true;
+        vote.Add(line, first);
+        if (!line.empty()) ++lines;
     }
     m_utf8 = vote.IsUtf8();
     // A line that was only the byte-order mark is empty once the mark is dropped.
-    m_lineCount = nLines - (m_utf8 && bBomLine ? 1 : 0);
+    m_lineCount = lines - (m_utf8 && bomLine ? 1 : 0);
     m_wholeFileKnown = true;
     return true;
 }
 
-bool TextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& stop) {
+bool TextFileInput::Next(std::string& line, int& replacedCount, const StopCheck& stop) {
     if (!m_stream) return false;
     for (;;) {
         std::string_view bytes;
@@ -197,15 +197,15 @@ bool TextFileInput::Next(std::string& line, int& nReplaced, const StopCheck& sto
             Tell("の読込みを止めました。"_sj + refusal);
             return false;
         }
-        const bool bFirst = m_firstLine;
+        const bool first = m_firstLine;
         m_firstLine = false;
-        const bool bUtf8 = m_wholeFileKnown ? m_utf8 : IsUtf8File(bytes);
-        if (bUtf8 && bFirst && bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
+        const bool isUtf8 = m_wholeFileKnown ? m_utf8 : IsUtf8File(bytes);
+        if (isUtf8 && first && bytes.substr(0, kBom.size()) == kBom) bytes.remove_prefix(kBom.size());
         if (bytes.empty()) continue;
         line.clear();
-        nReplaced = 0;
-        if (bUtf8)
-            nReplaced = AppendUtf8AsCp932(bytes, line);
+        replacedCount = 0;
+        if (isUtf8)
+            replacedCount = AppendUtf8AsCp932(bytes, line);
         else
             line.assign(bytes);
         return true;
@@ -217,26 +217,26 @@ TextFileReadResult OnReadTextFile(LineDispatcher& view, MessageBox& messageBox, 
     TextFileReadResult result;
     TextFileInput input(messageBox);
     if (!input.Open(path, stop)) {
-        result.bStopped = input.WasStopped();
+        result.stopped = input.WasStopped();
         return result;
     }
-    result.nLineCount = input.GetLineCount();
+    result.lineCount = input.GetLineCount();
     std::string line;
-    int nReplaced = 0;
-    while (!(stop && stop()) && input.Next(line, nReplaced, stop)) {
-        if (nReplaced > 0) {
+    int replacedCount = 0;
+    while (!(stop && stop()) && input.Next(line, replacedCount, stop)) {
+        if (replacedCount > 0) {
             if (report)
-                report(nReplaced);
+                report(replacedCount);
             else
-                messageBox.Show("シフトJIS（コードページ932）にない文字 "_sj + std::to_string(nReplaced) +
+                messageBox.Show("シフトJIS（コードページ932）にない文字 "_sj + std::to_string(replacedCount) +
                                     " 個を「？」に置き換えました。"_sj,
                                 "", MbButtons::Ok, MbIcon::Exclamation);
         }
         view.AppendInputText(line);
         view.ProcessLine(line);
-        ++result.nSubmitted;
+        ++result.submittedCount;
     }
-    result.bStopped = input.WasStopped() || (stop && stop());
+    result.stopped = input.WasStopped() || (stop && stop());
     return result;
 }
 

@@ -24,7 +24,7 @@ public:
     using StopCheck = TextLineStream::StopCheck;
     /// Told, before a line is processed, how many of its characters had no code page
     /// 932 form and were replaced by "？".
-    using ReplacedReport = std::function<void(int nReplaced)>;
+    using ReplacedReport = std::function<void(int replacedCount)>;
 
     explicit TextFileInput(MessageBox& messageBox);
     ~TextFileInput();
@@ -44,7 +44,7 @@ public:
     /// code page 932 form. False at the end of the file, when stop said so
     /// (WasStopped), or when the rest cannot be read: a read failure, a NUL byte or an
     /// over-long line is said in a message box, and the lines given before stand.
-    bool Next(std::string& line, int& nReplaced, const StopCheck& stop = {});
+    bool Next(std::string& line, int& replacedCount, const StopCheck& stop = {});
     bool WasStopped() const { return m_stopped; }
 
     /// True when text is to be read as UTF-8: a byte-order mark, or valid UTF-8 with
@@ -62,8 +62,8 @@ private:
     void StartStream();
     /// A message box about the file: its name, then text.
     void Tell(const std::string& text);
-    /// Why line nLine stops the reading (code page 932), or empty when it does not.
-    std::string Refusal(TextLineStream::Result result, std::string_view line, std::size_t nLine) const;
+    /// Why line lineNumber stops the reading (code page 932), or empty when it does not.
+    std::string Refusal(TextLineStream::Result result, std::string_view line, std::size_t lineNumber) const;
 
     MessageBox& m_messageBox;
     std::string m_shownPath;  // the path as messages show it
@@ -78,9 +78,9 @@ private:
 
 /// What a read of a whole file did.
 struct TextFileReadResult {
-    std::size_t nSubmitted = 0;  ///< lines processed
-    long long nLineCount = -1;   ///< lines the file holds, -1 when unknown
-    bool bStopped = false;       ///< the stop check ended it early
+    std::size_t submittedCount = 0;  ///< lines processed
+    long long lineCount = -1;        ///< lines the file holds, -1 when unknown
+    bool stopped = false;            ///< the stop check ended it early
 };
 
 /// The read-text-file command for a file the user chose: every line is shown and

@@ -5,12 +5,12 @@
 
 namespace nelo {
 
-TextLineStream::TextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock)
+TextLineStream::TextLineStream(Source source, std::size_t maxLine, std::size_t block)
     : m_source(std::move(source)),
-      m_maxLine(nMaxLine),
-      m_block(nBlock > 0 ? nBlock : 1),
+      m_maxLine(maxLine),
+      m_block(block > 0 ? block : 1),
       // A block is read only while less than a whole line is held.
-      m_capacity(nMaxLine + 1 + m_block) {
+      m_capacity(maxLine + 1 + m_block) {
     m_buffer = std::make_unique<char[]>(m_capacity);
 }
 

@@ -21,11 +21,11 @@ public:
 
     enum class Result { Line, End, TooLong, Failed, Stopped };
 
-    /// nMaxLine: the longest line given, in bytes without its line end.
-    TextLineStream(Source source, std::size_t nMaxLine, std::size_t nBlock = 1 << 16);
+    /// maxLine: the longest line given, in bytes without its line end.
+    TextLineStream(Source source, std::size_t maxLine, std::size_t block = 1 << 16);
 
     /// The next line, without its line end and possibly empty; it stays valid until the
-    /// next call. TooLong: the line has more than nMaxLine bytes (nothing more is read).
+    /// next call. TooLong: the line has more than maxLine bytes (nothing more is read).
     /// Failed: the source failed (GetErrno says why). Stopped: the stop check said so.
     Result Read(std::string_view& line, const StopCheck& stop = {});
 

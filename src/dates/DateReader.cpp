@@ -47,13 +47,13 @@ public:
             return r;
         }
         r.outcome = ReadOutcome::Read;
-        if (f.bTime && !TimeOfDay()) return Impossible();
+        if (f.hasTime && !TimeOfDay()) return Impossible();
         if (!Day()) return Impossible();
         if (!IsYearInRange(r.date.year) || !IsYearInRange(r.last.year)) return Impossible();
         if (f.annotatedWeekday >= 0 && WeekdayOf(r.date) != f.annotatedWeekday) {
             r.outcome = ReadOutcome::Refused;
             r.refusal = PhraseRefusal::WeekdayDiffers;
-            r.nAnnotated = f.annotatedWeekday;
+            r.annotatedCount = f.annotatedWeekday;
         }
         return r;
     }
@@ -86,12 +86,12 @@ private:
     bool Day() {
         switch (f.day) {
         case DayForm::None:
-            if (!f.bTimeOffset) {
+            if (!f.hasTimeOffset) {
                 SetDay(c.timeDay);
                 return true;
             } else {
-                if (f.nMinutes > kMaxMinutes || f.nMinutes < -kMaxMinutes) return false;
-                const long long total = c.nNowMinutes + f.nMinutes;
+                if (f.minutes > kMaxMinutes || f.minutes < -kMaxMinutes) return false;
+                const long long total = c.nowMinutes + f.minutes;
                 const long long days = FloorDiv(total, 1440);
                 const long long inDay = total - days * 1440;
                 SetDay(AddDays(c.today, days));
@@ -99,18 +99,18 @@ private:
                 r.minute = static_cast<int>(inDay % 60);
                 return true;
             }
-        case DayForm::FromToday: SetDay(AddDays(c.today, f.nCount)); return true;
-        case DayForm::Following: SetDay(AddDays(c.bPrevious ? c.previous : c.today, f.nCount)); return true;
+        case DayForm::FromToday: SetDay(AddDays(c.today, f.count)); return true;
+        case DayForm::Following: SetDay(AddDays(c.hasPrevious ? c.previous : c.today, f.count)); return true;
         case DayForm::Offset: return Offset();
         case DayForm::Week: {
-            const CalDate sunday = AddDays(WeekStart(c.today), 7 * f.nCount);
+            const CalDate sunday = AddDays(WeekStart(c.today), 7 * f.count);
             SetPeriod(ReadPrecision::Week, sunday, AddDays(sunday, 6));
             return true;
         }
-        case DayForm::WeekDay: SetDay(AddDays(WeekStart(c.today), 7 * f.nCount + f.weekday)); return true;
+        case DayForm::WeekDay: SetDay(AddDays(WeekStart(c.today), 7 * f.count + f.weekday)); return true;
         case DayForm::Weekday: {
-            const CalDate from = c.bEnd && c.bPrevious ? c.previous : c.today;
-            SetDay(OnOrAfter(f.bStrict ? AddDays(from, 1) : from, f.weekday));
+            const CalDate from = c.hasEnd && c.hasPrevious ? c.previous : c.today;
+            SetDay(OnOrAfter(f.strict ? AddDays(from, 1) : from, f.weekday));
             return true;
         }
         case DayForm::Calendar: return Calendar();
@@ -121,14 +121,14 @@ private:
 
     // 「明日から３日間」 ends on the third day; 「１０時から２時間」 two hours after 10:00.
     bool Duration() {
-        if (!c.bPrevious) return false;
-        if (f.nCount > 0) {
-            if (f.nCount > kMaxDays) return false;
-            SetDay(AddDays(c.previous, f.nCount - 1));
+        if (!c.hasPrevious) return false;
+        if (f.count > 0) {
+            if (f.count > kMaxDays) return false;
+            SetDay(AddDays(c.previous, f.count - 1));
             return true;
         }
-        if (f.nMinutes <= 0 || c.nPreviousMinutes < 0 || f.nMinutes > kMaxMinutes) return false;
-        const long long total = c.nPreviousMinutes + f.nMinutes;
+        if (f.minutes <= 0 || c.previousMinutes < 0 || f.minutes > kMaxMinutes) return false;
+        const long long total = c.previousMinutes + f.minutes;
         const long long days = total / 1440;
         SetDay(AddDays(c.previous, days));
         r.hour = static_cast<int>(total % 1440 / 60);
@@ -137,7 +137,7 @@ private:
     }
 
     bool Offset() {
-        const long long n = f.nCount;
+        const long long n = f.count;
         CalDate d;
         switch (f.unit) {
         case OffsetUnit::Days:
@@ -167,33 +167,33 @@ private:
     // The day of (year, month) the phrase asks for; day 0 when the month has none.
     CalDate DayIn(int year, int month) const {
         switch (f.dayPart) {
-        case DayPart::Ordinal: return NthWeekday(year, month, f.nDay, f.weekday);
+        case DayPart::Ordinal: return NthWeekday(year, month, f.dayNumber, f.weekday);
         case DayPart::Last: return CalDate{year, month, MonthLength(year, month)};
-        default: return CalDate{year, month, f.nDay};
+        default: return CalDate{year, month, f.dayNumber};
         }
     }
 
     bool Calendar() {
         int year = 0;
-        bool bYear = true;
+        bool hasYear = true;
         switch (f.yearSource) {
-        case PartSource::Word: year = c.today.year + f.nYear; break;
-        case PartSource::Number: year = f.nYear < 100 ? f.nYear + c.today.year / 100 * 100 : f.nYear; break;
+        case PartSource::Word: year = c.today.year + f.year; break;
+        case PartSource::Number: year = f.year < 100 ? f.year + c.today.year / 100 * 100 : f.year; break;
         case PartSource::Era:
-            if (f.nYear == 0) return false;
-            year = f.nYear + f.nEra;
+            if (f.year == 0) return false;
+            year = f.year + f.era;
             break;
-        case PartSource::None: bYear = false; break;
+        case PartSource::None: hasYear = false; break;
         }
-        if (!bYear && f.monthSource != PartSource::Word) return Yearless();
+        if (!hasYear && f.monthSource != PartSource::Word) return Yearless();
 
         int month;
         if (f.monthSource == PartSource::Word) {
-            const CalDate m = AddMonths(CalDate{c.today.year, c.today.month, 1}, f.nMonth);
+            const CalDate m = AddMonths(CalDate{c.today.year, c.today.month, 1}, f.month);
             year = m.year;
             month = m.month;
         } else if (f.monthSource == PartSource::Number) {
-            month = f.nMonth;
+            month = f.month;
         } else if (f.dayPart == DayPart::None) {
             SetPeriod(ReadPrecision::Year, CalDate{year, 1, 1}, CalDate{year, 12, 31});
             return true;
@@ -215,21 +215,21 @@ private:
     // month's), or with `ahead` the first such date on or after it.
     bool Yearless() {
         if (f.monthSource == PartSource::None) return DayOnly();
-        const int month = f.nMonth;
+        const int month = f.month;
         if (month < 1 || month > 12) return false;
-        r.bYearless = true;
-        const int from = c.bAhead ? c.ahead.year : c.today.year;
-        const int tries = c.bAhead ? kYearTries : 1;
+        r.yearless = true;
+        const int from = c.hasAhead ? c.ahead.year : c.today.year;
+        const int tries = c.hasAhead ? kYearTries : 1;
         for (int k = 0; k < tries; ++k) {
             const int year = from + k;
             if (f.dayPart == DayPart::None) {
                 const CalDate last{year, month, MonthLength(year, month)};
-                if (c.bAhead && last < c.ahead) continue;
+                if (c.hasAhead && last < c.ahead) continue;
                 SetPeriod(ReadPrecision::Month, CalDate{year, month, 1}, last);
                 return true;
             }
             const CalDate d = DayIn(year, month);
-            if (!IsValidDate(d) || (c.bAhead && d < c.ahead)) continue;
+            if (!IsValidDate(d) || (c.hasAhead && d < c.ahead)) continue;
             SetDay(d);
             return true;
         }
@@ -239,19 +239,19 @@ private:
     // 「１５日」: this month's; with `ahead`, the next month that has it when this month's
     // lies before (an end looks one month on only).
     bool DayOnly() {
-        r.bDayOnly = true;
-        const CalDate base = c.bAhead ? c.ahead : c.today;
-        CalDate d{base.year, base.month, f.nDay};
+        r.dayOnly = true;
+        const CalDate base = c.hasAhead ? c.ahead : c.today;
+        CalDate d{base.year, base.month, f.dayNumber};
         if (!IsValidDate(d)) return false;
-        if (!c.bAhead || c.ahead <= d) {
+        if (!c.hasAhead || c.ahead <= d) {
             SetDay(d);
             return true;
         }
-        const int tries = c.bEnd ? 1 : 12;
+        const int tries = c.hasEnd ? 1 : 12;
         CalDate month{base.year, base.month, 1};
         for (int k = 0; k < tries; ++k) {
             month = AddMonths(month, 1);
-            d = CalDate{month.year, month.month, f.nDay};
+            d = CalDate{month.year, month.month, f.dayNumber};
             if (IsValidDate(d)) {
                 SetDay(d);
                 return true;
@@ -271,7 +271,7 @@ PhraseContext PhraseContext::Now() {
     const std::tm now = Today();
     PhraseContext c;
     c.today = CalDate{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday};
-    c.nNowMinutes = now.tm_hour * 60 + now.tm_min;
+    c.nowMinutes = now.tm_hour * 60 + now.tm_min;
     c.timeDay = c.today;
     return c;
 }
@@ -280,10 +280,10 @@ DateReading ResolvePhrase(const PhraseForm& form, const PhraseContext& ctx) {
     return DateResolver(form, ctx).Resolve();
 }
 
-DateReading ReadDatePhrase(std::string_view phrase, const PhraseContext& ctx, bool bBareIsDay) {
+DateReading ReadDatePhrase(std::string_view phrase, const PhraseContext& ctx, bool bareIsDay) {
     PhraseTokens tokens;
     if (phrase.empty() || !LexPhrase(phrase, tokens)) return DateReading{};
-    return ResolvePhrase(ParsePhraseTokens(tokens, 0, tokens.n, bBareIsDay), ctx);
+    return ResolvePhrase(ParsePhraseTokens(tokens, 0, tokens.n, bareIsDay), ctx);
 }
 
 }  // namespace nelo

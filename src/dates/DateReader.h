@@ -17,14 +17,14 @@ namespace nelo {
 /// What a phrase is read against.
 struct PhraseContext {
     CalDate today;
-    int nNowMinutes = 0;        ///< minutes since today's midnight (Ｎ時間後, Ｎ分後)
-    CalDate timeDay;            ///< the day a time of day alone falls on
-    bool bPrevious = false;     ///< the line named a date before this phrase
-    CalDate previous;           ///< that date (翌日; and an end's weekday, day or month and day)
-    bool bAhead = false;        ///< a date without its year is the first such date on or after `ahead`
-    CalDate ahead;              ///< (else a year left out is today's, a month left out today's)
-    bool bEnd = false;          ///< the phrase ends a range: weekdays and days count from `previous`
-    int nPreviousMinutes = -1;  ///< the previous date's time of day (a length in hours ends there)
+    int nowMinutes = 0;        ///< minutes since today's midnight (Ｎ時間後, Ｎ分後)
+    CalDate timeDay;           ///< the day a time of day alone falls on
+    bool hasPrevious = false;  ///< the line named a date before this phrase
+    CalDate previous;          ///< that date (翌日; and an end's weekday, day or month and day)
+    bool hasAhead = false;     ///< a date without its year is the first such date on or after `ahead`
+    CalDate ahead;             ///< (else a year left out is today's, a month left out today's)
+    bool hasEnd = false;       ///< the phrase ends a range: weekdays and days count from `previous`
+    int previousMinutes = -1;  ///< the previous date's time of day (a length in hours ends there)
 
     /// Today and now from the program's clock; a time alone falls on today; a year left
     /// out is this year's.
@@ -48,9 +48,9 @@ struct DateReading {
     CalDate last;   ///< the last day of the period (the day itself for a day)
     int hour = -1;  ///< the time of day (hours may run past 23: 「２５時」); -1 when none
     int minute = 0;
-    bool bYearless = false;  ///< a month and day (or a month) without a year: next occurrence applies
-    bool bDayOnly = false;   ///< a day of the month alone (「１５日」, 「１５」)
-    int nAnnotated = -1;     ///< WeekdayDiffers: the weekday written
+    bool yearless = false;    ///< a month and day (or a month) without a year: next occurrence applies
+    bool dayOnly = false;     ///< a day of the month alone (「１５日」, 「１５」)
+    int annotatedCount = -1;  ///< WeekdayDiffers: the weekday written
 
     bool IsDay() const { return outcome == ReadOutcome::Read && precision == ReadPrecision::Day; }
     bool HasTime() const { return hour >= 0; }
@@ -59,7 +59,7 @@ struct DateReading {
 /// Resolves the parts of a phrase.
 DateReading ResolvePhrase(const PhraseForm& form, const PhraseContext& ctx);
 /// Lexes, parses and resolves one phrase (no range mark is looked for).
-DateReading ReadDatePhrase(std::string_view phrase, const PhraseContext& ctx, bool bBareIsDay = false);
+DateReading ReadDatePhrase(std::string_view phrase, const PhraseContext& ctx, bool bareIsDay = false);
 
 /// How an answer refusing a phrase is worded.
 enum class PhraseUse : std::uint8_t { Schedule, Question };

@@ -58,7 +58,8 @@ std::string RefusalText(const DateReading& reading, std::string_view phrase, Phr
         std::string out = ToFullWidth(date);
         out.append(g_weekdayNames[WeekdayOf(reading.date)], 2);
         out += "曜日で、"_sj;
-        out.append(g_weekdayNames[reading.nAnnotated >= 0 && reading.nAnnotated < 7 ? reading.nAnnotated : 0], 2);
+        out.append(
+            g_weekdayNames[reading.annotatedCount >= 0 && reading.annotatedCount < 7 ? reading.annotatedCount : 0], 2);
         out += "曜日ではありません。"_sj;
         return out;
     }

@@ -8,8 +8,8 @@ enum class Step { Ok, Fail, Refuse };
 
 class PhraseParser {
 public:
-    PhraseParser(const PhraseTokens& tokens, int from, int to, bool bBareIsDay)
-        : m_t(tokens.tok), m_i(from), m_end(to), m_bareIsDay(bBareIsDay) {}
+    PhraseParser(const PhraseTokens& tokens, int from, int to, bool bareIsDay)
+        : m_t(tokens.tok), m_i(from), m_end(to), m_bareIsDay(bareIsDay) {}
 
     PhraseForm Parse() {
         const int from = m_i;
@@ -27,7 +27,7 @@ public:
         }
         if (step == Step::Refuse) return Refuse(m_form.refusal);
         if (step == Step::Fail || m_i != m_end) return Unread(from);
-        if (m_form.timeWord >= 0 && !m_form.bTime) return Refuse(PhraseRefusal::NoTimeOfDay);
+        if (m_form.timeWord >= 0 && !m_form.hasTime) return Refuse(PhraseRefusal::NoTimeOfDay);
         m_form.status = PhraseStatus::Date;
         return m_form;
     }
@@ -92,7 +92,7 @@ private:
         case PTok::DayWord:
         case PTok::Following:
             f.day = m_t[m_i].kind == PTok::DayWord ? DayForm::FromToday : DayForm::Following;
-            f.nCount = Value();
+            f.count = Value();
             ++m_i;
             return Step::Ok;
         case PTok::Tonight:
@@ -101,7 +101,7 @@ private:
             ++m_i;
             return Step::Ok;
         case PTok::WeekWord:
-            f.nCount = Value();
+            f.count = Value();
             ++m_i;
             SkipOf();
             if (Is(PTok::Weekday)) {
@@ -130,24 +130,24 @@ private:
         case PTok::MonthWord:
             f.day = DayForm::Calendar;
             f.monthSource = PartSource::Word;
-            f.nMonth = Value();
+            f.month = Value();
             ++m_i;
             return DayOfMonth();
         case PTok::YearWord:
             f.day = DayForm::Calendar;
             f.yearSource = PartSource::Word;
-            f.nYear = Value();
+            f.year = Value();
             ++m_i;
             return AfterYear();
         case PTok::Era:
             f.day = DayForm::Calendar;
             f.yearSource = PartSource::Era;
-            f.nEra = Value();
+            f.era = Value();
             if (Is(PTok::FirstYear, 1)) {
-                f.nYear = 1;
+                f.year = 1;
                 m_i += 2;
             } else if (Is(PTok::Number, 1) && Is(PTok::Year, 2)) {
-                f.nYear = Value(1);
+                f.year = Value(1);
                 m_i += 3;
             } else {
                 return Fail();
@@ -157,14 +157,14 @@ private:
             if (!IsAfterOrBefore(1)) return Fail();
             f.day = DayForm::Offset;
             f.unit = OffsetUnit::Months;
-            f.nCount = Is(PTok::Before, 1) ? -6 : 6;
+            f.count = Is(PTok::Before, 1) ? -6 : 6;
             m_i += 2;
             return OffsetWeekday();
         case PTok::Next:
             if (!Is(PTok::Weekday, 1)) return Fail();
             f.day = DayForm::Weekday;
             f.weekday = Value(1);
-            f.bStrict = true;
+            f.strict = true;
             m_i += 2;
             return Step::Ok;
         case PTok::Weekday:
@@ -198,7 +198,7 @@ private:
             if (!m_bareIsDay) return Fail();
             f.day = DayForm::Calendar;
             f.dayPart = DayPart::Bare;
-            f.nDay = n;
+            f.dayNumber = n;
             ++m_i;
             return Step::Ok;
         }
@@ -210,7 +210,7 @@ private:
                      : unit == PTok::Weeks ? OffsetUnit::Weeks
                      : unit == PTok::Year  ? OffsetUnit::Years
                                            : OffsetUnit::Months;
-            f.nCount = Is(PTok::Before, 2) ? -static_cast<long long>(n) : n;
+            f.count = Is(PTok::Before, 2) ? -static_cast<long long>(n) : n;
             m_i += 3;
             return OffsetWeekday();
         }
@@ -218,19 +218,19 @@ private:
         case PTok::Year:
             f.day = DayForm::Calendar;
             f.yearSource = PartSource::Number;
-            f.nYear = n;
+            f.year = n;
             m_i += 2;
             return AfterYear();
         case PTok::Month:
             f.day = DayForm::Calendar;
             f.monthSource = PartSource::Number;
-            f.nMonth = n;
+            f.month = n;
             m_i += 2;
             return DayOfMonth();
         case PTok::Day:
             f.day = DayForm::Calendar;
             f.dayPart = DayPart::Number;
-            f.nDay = n;
+            f.dayNumber = n;
             m_i += 2;
             Annotation();
             return Step::Ok;
@@ -259,12 +259,12 @@ private:
         f.day = DayForm::Calendar;
         if (count == 3) {
             f.yearSource = PartSource::Number;
-            f.nYear = nums[0];
+            f.year = nums[0];
         }
         f.monthSource = PartSource::Number;
-        f.nMonth = nums[count - 2];
+        f.month = nums[count - 2];
         f.dayPart = DayPart::Number;
-        f.nDay = nums[count - 1];
+        f.dayNumber = nums[count - 1];
         Annotation();
         return Step::Ok;
     }
@@ -272,10 +272,10 @@ private:
     // 「元日」, 「大晦日」: a month and day by name.
     void NamedDay() {
         m_form.monthSource = PartSource::Number;
-        m_form.nMonth = Value() / 100;
+        m_form.month = Value() / 100;
         m_form.dayPart = DayPart::Number;
-        m_form.nDay = Value() % 100;
-        m_form.bNamedDay = true;
+        m_form.dayNumber = Value() % 100;
+        m_form.namedDay = true;
         ++m_i;
     }
 
@@ -289,15 +289,15 @@ private:
         }
         if (Is(PTok::Number) && Is(PTok::Month, 1)) {
             f.monthSource = PartSource::Number;
-            f.nMonth = Value();
+            f.month = Value();
             m_i += 2;
             return DayOfMonth();
         }
         if (Is(PTok::Number) && (Is(PTok::DateMark, 1) || Is(PTok::Minus, 1)) && Is(PTok::Number, 2)) {
             f.monthSource = PartSource::Number;
-            f.nMonth = Value();
+            f.month = Value();
             f.dayPart = DayPart::Number;
-            f.nDay = Value(2);
+            f.dayNumber = Value(2);
             m_i += 3;
             Annotation();
             return Step::Ok;
@@ -305,7 +305,7 @@ private:
         // A day with a year word takes today's month (「去年５日」).
         if (f.yearSource == PartSource::Word && Is(PTok::Number) && Is(PTok::Day, 1)) {
             f.dayPart = DayPart::Number;
-            f.nDay = Value();
+            f.dayNumber = Value();
             m_i += 2;
             Annotation();
             return Step::Ok;
@@ -319,7 +319,7 @@ private:
         SkipOf();
         if (Is(PTok::Number) && Is(PTok::Day, 1)) {
             f.dayPart = DayPart::Number;
-            f.nDay = Value();
+            f.dayNumber = Value();
             m_i += 2;
             Annotation();
             return Step::Ok;
@@ -327,14 +327,14 @@ private:
         // 「１２月２５」: a number right after the month is its day.
         if (Is(PTok::Number) && !IsUnitAt(1)) {
             f.dayPart = DayPart::Number;
-            f.nDay = Value();
+            f.dayNumber = Value();
             ++m_i;
             Annotation();
             return Step::Ok;
         }
         if (Is(PTok::Ordinal) && Is(PTok::Number, 1) && Is(PTok::Weekday, 2)) {
             f.dayPart = DayPart::Ordinal;
-            f.nDay = Value(1);
+            f.dayNumber = Value(1);
             f.weekday = Value(2);
             m_i += 3;
             return Step::Ok;
@@ -395,7 +395,7 @@ private:
         PhraseForm& f = m_form;
         if (m_i >= m_end) return Step::Ok;
         if (Is(PTok::Noon)) {
-            f.bTime = true;
+            f.hasTime = true;
             f.hour = 12;
             f.minute = 0;
             ++m_i;
@@ -410,7 +410,7 @@ private:
         if (!Is(PTok::Number)) return Fail();
         const int n = Value();
         if (Is(PTok::Hour, 1)) {
-            f.bTime = true;
+            f.hasTime = true;
             f.hour = n;
             m_i += 2;
             if (Is(PTok::Number) && Is(PTok::Minute, 1)) {
@@ -427,7 +427,7 @@ private:
             return Step::Ok;
         }
         if (Is(PTok::Colon, 1) && Is(PTok::Number, 2)) {
-            f.bTime = true;
+            f.hasTime = true;
             f.hour = n;
             f.minute = Value(2);
             m_i += 3;
@@ -454,8 +454,8 @@ private:
             return Fail();
         }
         if (!Is(PTok::After) && !Is(PTok::Before)) return Fail();
-        f.bTimeOffset = true;
-        f.nMinutes = Is(PTok::Before) ? -minutes : minutes;
+        f.hasTimeOffset = true;
+        f.minutes = Is(PTok::Before) ? -minutes : minutes;
         ++m_i;
         return Step::Ok;
     }
@@ -498,19 +498,19 @@ bool ReadDuration(const PhraseToken* t, int from, int to, PhraseForm& f) {
     int i = from + 2;
     if (unit == PTok::DayCount || (unit == PTok::Weeks && i == to)) {
         if (i != to) return false;
-        f.nCount = unit == PTok::Weeks ? 7 * n : n;
+        f.count = unit == PTok::Weeks ? 7 * n : n;
     } else if (unit == PTok::Hours) {
-        f.nMinutes = 60 * n;
+        f.minutes = 60 * n;
         if (i < to && t[i].kind == PTok::Half) {
-            f.nMinutes += 30;
+            f.minutes += 30;
             ++i;
         } else if (i + 1 < to && t[i].kind == PTok::Number && t[i + 1].kind == PTok::Minute) {
-            f.nMinutes += t[i].value;
+            f.minutes += t[i].value;
             i += 2;
         }
         if (i != to) return false;
     } else if (unit == PTok::Minute && i == to) {
-        f.nMinutes = n;
+        f.minutes = n;
     } else {
         return false;
     }
@@ -521,11 +521,11 @@ bool ReadDuration(const PhraseToken* t, int from, int to, PhraseForm& f) {
 
 }  // namespace
 
-PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bBareIsDay) {
-    return PhraseParser(tokens, from, to, bBareIsDay).Parse();
+PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bareIsDay) {
+    return PhraseParser(tokens, from, to, bareIsDay).Parse();
 }
 
-RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay) {
+RangeForm ParseRangeWord(std::string_view word, bool bareIsDay) {
     RangeForm r;
     PhraseTokens tokens;
     if (word.empty() || !LexPhrase(word, tokens)) return r;
@@ -548,8 +548,8 @@ RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay) {
             }
             return r;
         }
-        r.start = ParsePhraseTokens(tokens, 0, n, bBareIsDay);
-        r.nStartEnd = static_cast<std::uint16_t>(word.size());
+        r.start = ParsePhraseTokens(tokens, 0, n, bareIsDay);
+        r.startEnd = static_cast<std::uint16_t>(word.size());
         return r;
     }
     if (mark == 0) {
@@ -561,16 +561,16 @@ RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay) {
         }
         return r;
     }
-    r.bRange = true;
-    r.nStartEnd = t[mark].nBegin;
+    r.isRange = true;
+    r.startEnd = t[mark].begin;
     r.start = ParsePhraseTokens(tokens, 0, mark, false);
     if (endTo > mark + 1 && t[endTo - 1].kind == PTok::Until) --endTo;
     if (endTo == mark + 1) {
-        r.bOpen = true;
-        r.nEndBegin = static_cast<std::uint16_t>(word.size());
+        r.isOpen = true;
+        r.endBegin = static_cast<std::uint16_t>(word.size());
         return r;
     }
-    r.nEndBegin = t[mark + 1].nBegin;
+    r.endBegin = t[mark + 1].begin;
     if (!ReadDuration(t, mark + 1, endTo, r.end)) r.end = ParsePhraseTokens(tokens, mark + 1, endTo, true);
     return r;
 }

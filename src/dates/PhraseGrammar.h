@@ -32,30 +32,30 @@ enum class PhraseRefusal : std::uint8_t {
 
 enum class DayForm : std::uint8_t {
     None,       ///< no day is named: a time of day alone, or a time counted from now
-    FromToday,  ///< 今日, 明日, 昨日 ...: nCount days from today
-    Following,  ///< 翌日: nCount days after the line's previous date (else after today)
-    Offset,     ///< Ｎ日後, Ｎ週間前, Ｎヶ月後, Ｎ年後, 半年後: nCount units from today
-    Week,       ///< 来週 alone: the week nCount weeks from this one (a period)
-    WeekDay,    ///< 来週の金曜, 来週末: weekday of the week nCount weeks from this one
+    FromToday,  ///< 今日, 明日, 昨日 ...: count days from today
+    Following,  ///< 翌日: count days after the line's previous date (else after today)
+    Offset,     ///< Ｎ日後, Ｎ週間前, Ｎヶ月後, Ｎ年後, 半年後: count units from today
+    Week,       ///< 来週 alone: the week count weeks from this one (a period)
+    WeekDay,    ///< 来週の金曜, 来週末: weekday of the week count weeks from this one
     Weekday,    ///< 金曜: the first such day on or after today; 次の金曜: after today
     Calendar,   ///< a year, month and day as written or named (the fields below)
-    Duration,   ///< 「３日間」, 「２時間」 after a range mark: nCount days, or nMinutes
+    Duration,   ///< 「３日間」, 「２時間」 after a range mark: count days, or minutes
 };
 
 enum class OffsetUnit : std::uint8_t { Days, Weeks, Months, Years };
 
 enum class PartSource : std::uint8_t {
     None,    ///< not given
-    Word,    ///< a word counted from today (来年, 来月): nYear / nMonth is the count
+    Word,    ///< a word counted from today (来年, 来月): year / month is the count
     Number,  ///< written as a number
-    Era,     ///< an era year: nYear is the era year, nEra its offset
+    Era,     ///< an era year: year is the era year, era its offset
 };
 
 enum class DayPart : std::uint8_t {
     None,     ///< no day: the phrase names a month or a year
     Number,   ///< the day of the month as written
     Bare,     ///< digits alone (「１５」), read as a day only where a day is expected
-    Ordinal,  ///< 第Ｎ曜日: nDay is N, weekday the weekday
+    Ordinal,  ///< 第Ｎ曜日: dayNumber is N, weekday the weekday
     Last,     ///< 末: the month's last day
 };
 
@@ -64,26 +64,26 @@ struct PhraseForm {
     PhraseRefusal refusal = PhraseRefusal::None;
 
     DayForm day = DayForm::None;
-    long long nCount = 0;  ///< FromToday, Following, Offset (signed), Week, WeekDay
+    long long count = 0;  ///< FromToday, Following, Offset (signed), Week, WeekDay
     OffsetUnit unit = OffsetUnit::Days;
-    int weekday = -1;      ///< the weekday asked for (WeekDay, Weekday, Offset の金曜, Ordinal)
-    bool bStrict = false;  ///< 次の金曜: after the day counted from, never on it
+    int weekday = -1;     ///< the weekday asked for (WeekDay, Weekday, Offset の金曜, Ordinal)
+    bool strict = false;  ///< 次の金曜: after the day counted from, never on it
 
     PartSource yearSource = PartSource::None;
-    int nYear = 0;
-    int nEra = 0;
+    int year = 0;
+    int era = 0;
     PartSource monthSource = PartSource::None;
-    int nMonth = 0;
+    int month = 0;
     DayPart dayPart = DayPart::None;
-    int nDay = 0;
+    int dayNumber = 0;
     int annotatedWeekday = -1;  ///< 「（水）」 after a date: the weekday it must have
-    bool bNamedDay = false;     ///< the day was named (元日, 大晦日): after a date, a label
+    bool namedDay = false;      ///< the day was named (元日, 大晦日): after a date, a label
 
-    bool bTime = false;  ///< a time of day was given
+    bool hasTime = false;  ///< a time of day was given
     int hour = 0, minute = 0;
-    int timeWord = -1;         ///< kMorning, kAfternoon, kDaytime, or -1
-    bool bTimeOffset = false;  ///< Ｎ時間後, Ｎ分前: nMinutes from now
-    long long nMinutes = 0;
+    int timeWord = -1;           ///< kMorning, kAfternoon, kDaytime, or -1
+    bool hasTimeOffset = false;  ///< Ｎ時間後, Ｎ分前: minutes from now
+    long long minutes = 0;
 };
 
 /// A word of a schedule line or a question: one phrase, or two around a range mark
@@ -91,17 +91,17 @@ struct PhraseForm {
 struct RangeForm {
     PhraseForm start;
     PhraseForm end;
-    bool bRange = false;  ///< the word held a range mark
-    bool bOpen = false;   ///< it ended in the mark (「１０時から」): a start without an end
+    bool isRange = false;  ///< the word held a range mark
+    bool isOpen = false;   ///< it ended in the mark (「１０時から」): a start without an end
     /// Byte ranges of the two phrases in the word, for answers that quote them.
-    std::uint16_t nStartEnd = 0, nEndBegin = 0;
+    std::uint16_t startEnd = 0, endBegin = 0;
 };
 
-/// Parses the tokens [from, to) of a phrase. bBareIsDay: digits alone are a day of the
+/// Parses the tokens [from, to) of a phrase. bareIsDay: digits alone are a day of the
 /// month (an end such as 「１５」), else they are no date.
-PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bBareIsDay);
+PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bareIsDay);
 
 /// Lexes and parses a word that may hold a range.
-RangeForm ParseRangeWord(std::string_view word, bool bBareIsDay);
+RangeForm ParseRangeWord(std::string_view word, bool bareIsDay);
 
 }  // namespace nelo

@@ -210,18 +210,18 @@ int KanjiNumeral(std::string_view s, std::size_t i) {
 // tens and hundreds. Returns the bytes read (0 when none).
 std::size_t ReadKanjiNumber(std::string_view s, std::size_t i, int& value) {
     std::size_t j = i;
-    bool bPlaces = false;
+    bool places = false;
     while (j < s.size()) {
         const int k = KanjiNumeral(s, j);
         if (k < 0) break;
-        bPlaces |= k >= 10;
+        places |= k >= 10;
         j += 2;
     }
     if (j == i) return 0;
     long long total = 0, digits = 0, pending = -1;
     for (std::size_t p = i; p < j; p += 2) {
         const int k = KanjiNumeral(s, p);
-        if (!bPlaces) {
+        if (!places) {
             digits = digits * 10 + k;
             if (digits > kSaturate) digits = kSaturate;
         } else if (k >= 10) {
@@ -231,8 +231,8 @@ std::size_t ReadKanjiNumber(std::string_view s, std::size_t i, int& value) {
             pending = pending < 0 ? k : pending * 10 + k;
         }
     }
-    if (bPlaces) total += pending < 0 ? 0 : pending;
-    value = static_cast<int>(bPlaces ? (total > kSaturate ? kSaturate : total) : digits);
+    if (places) total += pending < 0 ? 0 : pending;
+    value = static_cast<int>(places ? (total > kSaturate ? kSaturate : total) : digits);
     return j - i;
 }
 
@@ -259,7 +259,7 @@ bool LexPhrase(std::string_view s, PhraseTokens& out) {
         PhraseToken t{PTok::Number, 0, static_cast<std::uint16_t>(i), 0};
         std::size_t next = i;
         const unsigned char b = static_cast<unsigned char>(s[i]);
-        const bool bDbcs = DbcsAt(s, i);
+        const bool isDbcs = DbcsAt(s, i);
         int weekday;
 
         const Word* w = nullptr;
@@ -279,12 +279,12 @@ bool LexPhrase(std::string_view s, PhraseTokens& out) {
             next = i + std::strlen(w->text);
         } else if (b >= '0' && b <= '9') {
             while (next < s.size() && s[next] >= '0' && s[next] <= '9') t.value = AddDigit(t.value, s[next++] - '0');
-        } else if (bDbcs && IsFullDigitCode(DbcsCode(s.data() + i))) {
+        } else if (isDbcs && IsFullDigitCode(DbcsCode(s.data() + i))) {
             while (next + 1 < s.size() && IsFullDigitCode(DbcsCode(s.data() + next))) {
                 t.value = AddDigit(t.value, static_cast<int>(DbcsCode(s.data() + next) - 0x824F));
                 next += 2;
             }
-        } else if (prev == PTok::Open && bDbcs && IsWeekdayCharAt(s, i, weekday) &&
+        } else if (prev == PTok::Open && isDbcs && IsWeekdayCharAt(s, i, weekday) &&
                    !(s.size() - i >= 4 && s.compare(i + 2, 2, "曜"_sj) == 0)) {
             t.kind = PTok::WeekdayChar;
             t.value = weekday;
@@ -293,12 +293,12 @@ bool LexPhrase(std::string_view s, PhraseTokens& out) {
             t.kind = w->kind;
             t.value = w->value;
             next = i + std::strlen(w->text);
-        } else if (bDbcs && (next = i + ReadKanjiNumber(s, i, t.value)) > i) {
+        } else if (isDbcs && (next = i + ReadKanjiNumber(s, i, t.value)) > i) {
             t.kind = PTok::Number;
         } else {
             return false;
         }
-        t.nEnd = static_cast<std::uint16_t>(next);
+        t.end = static_cast<std::uint16_t>(next);
         out.tok[out.n++] = t;
         i = next;
     }

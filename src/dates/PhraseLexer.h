@@ -60,9 +60,9 @@ enum : int { kMorning = 0, kAfternoon = 1, kDaytime = 2 };
 
 struct PhraseToken {
     PTok kind;
-    int value;             ///< see PTok; a number saturates at 999,999,999
-    std::uint16_t nBegin;  ///< byte offsets of the word in the phrase
-    std::uint16_t nEnd;
+    int value;            ///< see PTok; a number saturates at 999,999,999
+    std::uint16_t begin;  ///< byte offsets of the word in the phrase
+    std::uint16_t end;
 };
 
 /// The words of one phrase, at most kMaxTokens of them (no date needs more).

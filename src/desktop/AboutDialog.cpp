@@ -8,36 +8,36 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-AboutDialog::AboutDialog(QWidget* pParent) : QDialog(pParent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("ＮＥＬＯのﾊﾞｰｼﾞｮﾝ情報"));
     setAccessibleName(windowTitle());
 
-    auto* pIcon = new QLabel(this);
-    pIcon->setObjectName(QStringLiteral("aboutIcon"));
-    pIcon->setAccessibleName(QStringLiteral("ＮＥＬＯのアイコン"));
-    pIcon->setPixmap(AppIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("aboutIcon"));
+    icon->setAccessibleName(QStringLiteral("ＮＥＬＯのアイコン"));
+    icon->setPixmap(AppIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
 
-    auto* pText = new QLabel(QStringLiteral("ＮＥＬＯ バージョン  １．００"), this);
-    pText->setObjectName(QStringLiteral("aboutText"));
-    pText->setAccessibleName(pText->text());
-    pText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* text = new QLabel(QStringLiteral("ＮＥＬＯ バージョン  １．００"), this);
+    text->setObjectName(QStringLiteral("aboutText"));
+    text->setAccessibleName(text->text());
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
-    pOk->setObjectName(QStringLiteral("okButton"));
-    pOk->setAccessibleName(QStringLiteral("OK"));
-    pOk->setDefault(true);
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("okButton"));
+    ok->setAccessibleName(QStringLiteral("OK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* pButtons = new QVBoxLayout;
-    pButtons->addWidget(pOk);
-    pButtons->addStretch();
-    auto* pLayout = new QHBoxLayout(this);
-    pLayout->setContentsMargins(14, 14, 14, 14);
-    pLayout->setSpacing(16);
-    pLayout->addWidget(pIcon, 0, Qt::AlignTop);
-    pLayout->addWidget(pText, 1, Qt::AlignVCenter);
-    pLayout->addLayout(pButtons);
-    pLayout->setSizeConstraint(QLayout::SetFixedSize);
-    pOk->setFocus();
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addStretch();
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(14, 14, 14, 14);
+    layout->setSpacing(16);
+    layout->addWidget(icon, 0, Qt::AlignTop);
+    layout->addWidget(text, 1, Qt::AlignVCenter);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    ok->setFocus();
 }

@@ -6,5 +6,5 @@
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutDialog(QWidget* pParent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
 };

@@ -8,17 +8,15 @@ namespace {
 
 class BarWatcher : public QObject {
 public:
-    BarWatcher(QAction* pAction, QWidget* pBar) : QObject(pAction), m_action(pAction) {
-        pBar->installEventFilter(this);
-    }
+    BarWatcher(QAction* action, QWidget* bar) : QObject(action), m_action(action) { bar->installEventFilter(this); }
 
 protected:
-    bool eventFilter(QObject* pObject, QEvent* pEvent) override {
+    bool eventFilter(QObject* object, QEvent* event) override {
         // ShowToParent and HideToParent come with every setVisible, also while the
         // window itself is not shown yet.
-        const QEvent::Type type = pEvent->type();
+        const QEvent::Type type = event->type();
         if (type == QEvent::ShowToParent || type == QEvent::HideToParent)
-            m_action->setChecked(!static_cast<QWidget*>(pObject)->isHidden());
+            m_action->setChecked(!static_cast<QWidget*>(object)->isHidden());
         return false;
     }
 
@@ -28,9 +26,9 @@ private:
 
 }  // namespace
 
-void BindBarToggle(QAction* pAction, QWidget* pBar) {
-    pAction->setCheckable(true);
-    pAction->setChecked(!pBar->isHidden());
-    QObject::connect(pAction, &QAction::triggered, pBar, &QWidget::setVisible);
-    new BarWatcher(pAction, pBar);
+void BindBarToggle(QAction* action, QWidget* bar) {
+    action->setCheckable(true);
+    action->setChecked(!bar->isHidden());
+    QObject::connect(action, &QAction::triggered, bar, &QWidget::setVisible);
+    new BarWatcher(action, bar);
 }

@@ -8,4 +8,4 @@ class QWidget;
 
 /// Makes the checkable action show and hide the bar, and keeps its check mark on the
 /// bar's visibility.
-void BindBarToggle(QAction* pAction, QWidget* pBar);
+void BindBarToggle(QAction* action, QWidget* bar);

@@ -11,9 +11,9 @@ BoundedTeardown::~BoundedTeardown() {
     // always finishes.
     if (!QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) return;
     std::fflush(nullptr);
-    const int nStatus = m_status;
-    std::thread([nStatus] {
+    const int status = m_status;
+    std::thread([status] {
         std::this_thread::sleep_for(std::chrono::seconds(3));
-        std::_Exit(nStatus);
+        std::_Exit(status);
     }).detach();
 }

@@ -15,7 +15,7 @@ public:
     BoundedTeardown& operator=(const BoundedTeardown&) = delete;
 
     /// The status the process ends with when the teardown does not finish in time.
-    void SetStatus(int nStatus) { m_status = nStatus; }
+    void SetStatus(int status) { m_status = status; }
 
 private:
     int m_status = 0;

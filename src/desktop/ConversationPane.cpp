@@ -9,7 +9,7 @@
 
 using namespace nelo;
 
-ConversationPane::ConversationPane(QWidget* pParent) : QPlainTextEdit(pParent) {
+ConversationPane::ConversationPane(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("conversationPane"));
     setAccessibleName(QStringLiteral("会話"));
     setReadOnly(true);
@@ -17,10 +17,10 @@ ConversationPane::ConversationPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     // Nothing here is ever undone, and an undo history would grow with the conversation.
     setUndoRedoEnabled(false);
     setAttribute(Qt::WA_InputMethodEnabled, false);
-    QScrollBar* pBar = verticalScrollBar();
-    connect(pBar, &QScrollBar::valueChanged, this, [this, pBar](int nValue) { m_atEnd = nValue >= pBar->maximum(); });
-    connect(pBar, &QScrollBar::rangeChanged, this, [this, pBar](int, int nMax) {
-        if (m_atEnd) pBar->setValue(nMax);
+    QScrollBar* bar = verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) { m_atEnd = value >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int max) {
+        if (m_atEnd) bar->setValue(max);
     });
 }
 
@@ -31,19 +31,19 @@ void ConversationPane::AppendText(const std::string& text) {
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(q);
     // The newest line shows, whatever the user scrolled to.
-    QScrollBar* pBar = verticalScrollBar();
-    pBar->setValue(pBar->maximum());
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 void ConversationPane::ClearText() { clear(); }
 
-void ConversationPane::changeEvent(QEvent* pEvent) {
-    const bool bAtEnd = m_atEnd;
-    QPlainTextEdit::changeEvent(pEvent);
-    if (pEvent->type() != QEvent::FontChange) return;
+void ConversationPane::changeEvent(QEvent* event) {
+    const bool atEnd = m_atEnd;
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
     // The pane does not measure its scroll range again for another font by itself (it
     // would stop short of the last lines): its layout tells it the size changed.
-    QAbstractTextDocumentLayout* pLayout = document()->documentLayout();
-    Q_EMIT pLayout->documentSizeChanged(pLayout->documentSize());
-    if (bAtEnd) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    Q_EMIT layout->documentSizeChanged(layout->documentSize());
+    if (atEnd) verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }

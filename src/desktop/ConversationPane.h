@@ -9,13 +9,13 @@
 class ConversationPane : public QPlainTextEdit, public nelo::TranscriptView {
     Q_OBJECT
 public:
-    explicit ConversationPane(QWidget* pParent = nullptr);
+    explicit ConversationPane(QWidget* parent = nullptr);
 
     void AppendText(const std::string& text) override;
     void ClearText() override;
 
 protected:
-    void changeEvent(QEvent* pEvent) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     /// The pane shows its last line: it keeps showing it when its lines are laid out

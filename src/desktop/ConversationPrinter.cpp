@@ -44,7 +44,7 @@ QString ConversationPrinter::HeaderText() {
     return QStringLiteral("ＮＥＬＯ Ver") + QLatin1String(NotebookSession::kVersion);
 }
 
-QString ConversationPrinter::PageNumberText(int nPage) { return QStringLiteral("%1 頁").arg(nPage); }
+QString ConversationPrinter::PageNumberText(int pageNumber) { return QStringLiteral("%1 頁").arg(pageNumber); }
 
 void ConversationPrinter::UseDefaultPaper(QPrinter& printer) {
     QPageSize paper;
@@ -83,13 +83,13 @@ void ConversationPrinter::Layout(QPrinter& printer) {
 
 bool ConversationPrinter::Print(QPrinter& printer, const std::tm& when) {
     Layout(printer);
-    const int nPages = PageCount();
-    int nFrom = 1;
-    int nTo = nPages;
+    const int pages = PageCount();
+    int from = 1;
+    int to = pages;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        nFrom = std::max(1, printer.fromPage());
-        nTo = std::min(nPages, std::max(nFrom, printer.toPage()));
-        if (nFrom > nPages) return true;
+        from = std::max(1, printer.fromPage());
+        to = std::min(pages, std::max(from, printer.toPage()));
+        if (from > pages) return true;
     }
 
     QPainter painter;
@@ -101,18 +101,18 @@ bool ConversationPrinter::Print(QPrinter& printer, const std::tm& when) {
     const QString header = HeaderText();
     const QString date = ToQString(FormatPrintDate(when));
     const double dateLeft = page.Right() - metrics.horizontalAdvance(date);
-    const int nRows = static_cast<int>(m_rows.size());
+    const int rows = static_cast<int>(m_rows.size());
 
-    for (int nPage = nFrom; nPage <= nTo; ++nPage) {
-        if (nPage > nFrom && !printer.newPage()) return false;
+    for (int pageNumber = from; pageNumber <= to; ++pageNumber) {
+        if (pageNumber > from && !printer.newPage()) return false;
         painter.drawText(QPointF(page.Left(), page.HeaderTop() + ascent), header);
         painter.drawText(QPointF(dateLeft, page.HeaderTop() + ascent), date);
-        const int nFirst = PrintLayout::FirstLine(nPage);
-        const int nEnd = std::min(nRows, nFirst + PrintLayout::kLinesPerPage);
-        for (int i = nFirst; i < nEnd; ++i) {
-            painter.drawText(QPointF(page.Left(), page.BodyLineTop(i - nFirst) + ascent), m_rows[i]);
+        const int first = PrintLayout::FirstLine(pageNumber);
+        const int end = std::min(rows, first + PrintLayout::kLinesPerPage);
+        for (int i = first; i < end; ++i) {
+            painter.drawText(QPointF(page.Left(), page.BodyLineTop(i - first) + ascent), m_rows[i]);
         }
-        const QString number = PageNumberText(nPage);
+        const QString number = PageNumberText(pageNumber);
         painter.drawText(QPointF(page.Right() - metrics.horizontalAdvance(number), page.PageNumberTop() + ascent),
                          number);
     }

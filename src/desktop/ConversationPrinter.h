@@ -29,7 +29,7 @@ public:
     /// "ＮＥＬＯ Ver1.00".
     static QString HeaderText();
     /// "%d 頁".
-    static QString PageNumberText(int nPage);
+    static QString PageNumberText(int pageNumber);
 
     /// The paper of the printer's own choice, A4 when it names none (PDF output).
     static void UseDefaultPaper(QPrinter& printer);

@@ -2,9 +2,9 @@
 
 #include <new>
 
-bool DesktopApplication::notify(QObject* pReceiver, QEvent* pEvent) {
+bool DesktopApplication::notify(QObject* receiver, QEvent* event) {
     try {
-        return QApplication::notify(pReceiver, pEvent);
+        return QApplication::notify(receiver, event);
     } catch (const std::bad_alloc&) {
         if (m_outOfMemory) m_outOfMemory();
         throw;

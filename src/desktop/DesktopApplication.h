@@ -16,7 +16,7 @@ public:
     /// (without a handler, or when it does return, the exception goes on).
     void SetOutOfMemoryHandler(std::function<void()> handler) { m_outOfMemory = std::move(handler); }
 
-    bool notify(QObject* pReceiver, QEvent* pEvent) override;
+    bool notify(QObject* receiver, QEvent* event) override;
 
 private:
     std::function<void()> m_outOfMemory;

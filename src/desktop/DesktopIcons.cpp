@@ -21,8 +21,8 @@ static int InitDesktopResources() {
 }
 
 static void InitResources() {
-    static const int nDone = InitDesktopResources();
-    (void)nDone;
+    static const int done = InitDesktopResources();
+    (void)done;
 }
 
 namespace {
@@ -50,11 +50,11 @@ public:
         return m_cache.emplace(key, pm).first->second;
     }
 
-    void paint(QPainter* pPainter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
-        const qreal ratio = pPainter->device()->devicePixelRatioF();
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        const qreal ratio = painter->device()->devicePixelRatioF();
         QPixmap pm = pixmap((QSizeF(rect.size()) * ratio).toSize(), mode, state);
         pm.setDevicePixelRatio(ratio);
-        pPainter->drawPixmap(rect.topLeft(), pm);
+        painter->drawPixmap(rect.topLeft(), pm);
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {

@@ -52,10 +52,10 @@ void DesktopNotifier::AskService() {
     }
     const QDBusMessage ask = QDBusMessage::createMethodCall(Latin1(kService), Latin1(kPath), Latin1(kInterface),
                                                             QStringLiteral("GetCapabilities"));
-    auto* pWatcher = new QDBusPendingCallWatcher(bus.asyncCall(ask, kServiceTimeoutMs), this);
-    connect(pWatcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* pCall) {
-        pCall->deleteLater();
-        const QDBusPendingReply<QStringList> reply = *pCall;
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(ask, kServiceTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        const QDBusPendingReply<QStringList> reply = *call;
         const QVector<Pending> waiting = std::exchange(m_waiting, {});
         if (reply.isError()) {
             // Nobody answers now; the next notification asks again.
@@ -80,11 +80,11 @@ void DesktopNotifier::SendToService(const Pending& note) {
     message << QString::fromUtf8(kAppName) << uint(0) << Latin1(kDesktopEntry) << note.summary << body
             << QStringList{QStringLiteral("default"), QStringLiteral("予定一覧を開く")} << hints << int(-1);
     m_lastRoute = Route::kService;
-    auto* pWatcher =
+    auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message, kServiceTimeoutMs), this);
-    connect(pWatcher, &QDBusPendingCallWatcher::finished, this, [this, note](QDBusPendingCallWatcher* pCall) {
-        pCall->deleteLater();
-        const QDBusPendingReply<uint> reply = *pCall;
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, note](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        const QDBusPendingReply<uint> reply = *call;
         if (reply.isError()) {
             // The service went away: this one is shown otherwise, the next asks again.
             m_state = ServiceState::kUnknown;

@@ -34,15 +34,15 @@ void PrintHelp() {
 bool DesktopOptions::Parse(const std::vector<std::string>& args, int& status) {
     StartArguments start;
     const StartArguments::Outcome outcome = start.Parse(args, [this](const std::string& option) {
-        if (option == "--minimized") return bMinimized = true;
+        if (option == "--minimized") return minimized = true;
         if (option != "--quit-after-first-paint") return false;
-        bQuitAfterFirstPaint = true;
+        quitAfterFirstPaint = true;
         return true;
     });
     switch (outcome) {
     case StartArguments::kRun:
-        bNew = start.bNew;
-        strFile = start.strFile;
+        startNew = start.startNew;
+        file = start.file;
         return true;
     case StartArguments::kHelp:
         PrintHelp();
@@ -53,7 +53,7 @@ bool DesktopOptions::Parse(const std::vector<std::string>& args, int& status) {
         status = 0;
         return false;
     case StartArguments::kUnknownOption:
-        std::fprintf(stderr, "nelo: 不明なオプションです: %s\n%s", start.strBad.c_str(), kUsage);
+        std::fprintf(stderr, "nelo: 不明なオプションです: %s\n%s", start.bad.c_str(), kUsage);
         break;
     case StartArguments::kTwoFiles: std::fprintf(stderr, "nelo: ファイルは一つだけ指定できます。\n%s", kUsage); break;
     }

@@ -9,10 +9,10 @@ struct DesktopOptions {
     static constexpr const char* kUsage =
         "usage: nelo [--new] [--minimized] [FILE.nel]\n       nelo --help | --version\n";
 
-    bool bNew = false;
-    bool bMinimized = false;
-    bool bQuitAfterFirstPaint = false;
-    std::string strFile;
+    bool startNew = false;
+    bool minimized = false;
+    bool quitAfterFirstPaint = false;
+    std::string file;
 
     /// Reads the arguments (those Qt took already removed). False when the program ends
     /// here (help, version, a wrong argument): status is then its exit status, and what

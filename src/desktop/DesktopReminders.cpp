@@ -82,7 +82,7 @@ void DesktopReminders::Notify(const Reminder& reminder) {
         m_tagEntries.push_back(std::nullopt);
     else
         m_tagEntries.push_back(reminder.key);
-    m_notifier->Show(ToQString(reminder.strSummary), ToQString(reminder.strBody), tag);
+    m_notifier->Show(ToQString(reminder.summary), ToQString(reminder.body), tag);
 }
 
 void DesktopReminders::OnActivated(int tag) {

@@ -36,7 +36,7 @@ void Prepare(QFileDialog& dlg, const QString& objectName, const QStringList& fil
     // filter shows every file, as its text promises.
     QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg](const QString& filter) {
         if (filter != kAllFilesFilter) return;
-        if (auto* pModel = dlg.findChild<QFileSystemModel*>()) pModel->setNameFilters({});
+        if (auto* model = dlg.findChild<QFileSystemModel*>()) model->setNameFilters({});
     });
 }
 
@@ -48,16 +48,16 @@ QString Run(QFileDialog& dlg) {
 
 }  // namespace
 
-QString AskNotebookToOpen(QWidget* pParent, const QString& folder) {
-    QFileDialog dlg(pParent, QStringLiteral("開く"), folder);
+QString AskNotebookToOpen(QWidget* parent, const QString& folder) {
+    QFileDialog dlg(parent, QStringLiteral("開く"), folder);
     Prepare(dlg, QStringLiteral("openNotebookDialog"), {kNotebookFilter, kAllFilesFilter});
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
     return Run(dlg);
 }
 
-QString AskNotebookToSave(QWidget* pParent, const QString& suggested) {
-    QFileDialog dlg(pParent, QStringLiteral("名前を付けて保存"));
+QString AskNotebookToSave(QWidget* parent, const QString& suggested) {
+    QFileDialog dlg(parent, QStringLiteral("名前を付けて保存"));
     Prepare(dlg, QStringLiteral("saveNotebookDialog"), {kNotebookFilter, kAllFilesFilter});
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
@@ -68,8 +68,8 @@ QString AskNotebookToSave(QWidget* pParent, const QString& suggested) {
     return PathToQString(WithNotebookExtension(PathFromQString(path)));
 }
 
-QString AskTextFileToRead(QWidget* pParent, const QString& folder) {
-    QFileDialog dlg(pParent, QStringLiteral("テキスト読込み"), folder);
+QString AskTextFileToRead(QWidget* parent, const QString& folder) {
+    QFileDialog dlg(parent, QStringLiteral("テキスト読込み"), folder);
     Prepare(dlg, QStringLiteral("readTextFileDialog"), {kTextFilter, kAllFilesFilter});
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
@@ -77,13 +77,13 @@ QString AskTextFileToRead(QWidget* pParent, const QString& folder) {
     return Run(dlg);
 }
 
-QString RecentFileMenuText(int nIndex, const QString& path) {
+QString RecentFileMenuText(int index, const QString& path) {
     QString shown = QDir::toNativeSeparators(path);
     shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-    return QStringLiteral("&%1 %2").arg(nIndex + 1).arg(shown);
+    return QStringLiteral("&%1 %2").arg(index + 1).arg(shown);
 }
 
-FileDialogSize::FileDialogSize(Profile& profile, QObject* pParent) : QObject(pParent), m_profile(profile) {
+FileDialogSize::FileDialogSize(Profile& profile, QObject* parent) : QObject(parent), m_profile(profile) {
     qApp->installEventFilter(this);
 }
 
@@ -91,35 +91,35 @@ FileDialogSize::~FileDialogSize() { qApp->removeEventFilter(this); }
 
 QSize FileDialogSize::DefaultSize() { return QSize(760, 500); }
 
-bool FileDialogSize::eventFilter(QObject* pObject, QEvent* pEvent) {
-    auto* pDialog = qobject_cast<QFileDialog*>(pObject);
-    if (!pDialog || (pEvent->type() != QEvent::Show && pEvent->type() != QEvent::Hide)) return false;
-    if (pEvent->type() == QEvent::Hide) {
-        if (!pDialog->property(kSizedProperty).toBool()) return false;
-        const QSize size = pDialog->size();
+bool FileDialogSize::eventFilter(QObject* object, QEvent* event) {
+    auto* dialog = qobject_cast<QFileDialog*>(object);
+    if (!dialog || (event->type() != QEvent::Show && event->type() != QEvent::Hide)) return false;
+    if (event->type() == QEvent::Hide) {
+        if (!dialog->property(kSizedProperty).toBool()) return false;
+        const QSize size = dialog->size();
         char text[32];
         std::snprintf(text, sizeof text, "%d %d", size.width(), size.height());
         if (m_profile.GetProfileString(kSettingsSection, kSizeEntry) != text)
             m_profile.WriteProfileString(kSettingsSection, kSizeEntry, text);
         return false;
     }
-    if (pDialog->property(kSizedProperty).toBool()) return false;
-    pDialog->setProperty(kSizedProperty, true);
+    if (dialog->property(kSizedProperty).toBool()) return false;
+    dialog->setProperty(kSizedProperty, true);
     QSize size = DefaultSize();
     int w = 0, h = 0;
     if (std::sscanf(m_profile.GetProfileString(kSettingsSection, kSizeEntry).c_str(), "%d %d", &w, &h) == 2 && w > 0 &&
         h > 0)
         size = QSize(w, h);
     // Whole on the screen of the window it belongs to, over the middle of that window.
-    const QWidget* pOver = pDialog->parentWidget() ? pDialog->parentWidget()->window() : nullptr;
-    const QScreen* pScreen = pOver ? pOver->screen() : pDialog->screen();
-    const QRect screen = pScreen ? pScreen->availableGeometry() : QRect(QPoint(0, 0), size);
-    size = size.expandedTo(pDialog->minimumSizeHint()).boundedTo(screen.size() * 9 / 10);
-    pDialog->resize(size);
-    const QPoint centre = pOver ? pOver->frameGeometry().center() : screen.center();
-    const QSize frame = pDialog->frameGeometry().size().expandedTo(size);
+    const QWidget* over = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    const QScreen* targetScreen = over ? over->screen() : dialog->screen();
+    const QRect screen = targetScreen ? targetScreen->availableGeometry() : QRect(QPoint(0, 0), size);
+    size = size.expandedTo(dialog->minimumSizeHint()).boundedTo(screen.size() * 9 / 10);
+    dialog->resize(size);
+    const QPoint centre = over ? over->frameGeometry().center() : screen.center();
+    const QSize frame = dialog->frameGeometry().size().expandedTo(size);
     const int x = std::clamp(centre.x() - frame.width() / 2, screen.left(), screen.right() + 1 - frame.width());
     const int y = std::clamp(centre.y() - frame.height() / 2, screen.top(), screen.bottom() + 1 - frame.height());
-    pDialog->move(x, y);
+    dialog->move(x, y);
     return false;
 }

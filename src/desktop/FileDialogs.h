@@ -18,28 +18,28 @@ class QWidget;
 /// "width height"). One for the program, installed on the application.
 class FileDialogSize : public QObject {
 public:
-    explicit FileDialogSize(nelo::Profile& profile, QObject* pParent = nullptr);
+    explicit FileDialogSize(nelo::Profile& profile, QObject* parent = nullptr);
     ~FileDialogSize() override;
 
     /// The size of the first file dialog: wide enough for a path, not beyond the screen.
     static QSize DefaultSize();
 
 protected:
-    bool eventFilter(QObject* pObject, QEvent* pEvent) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     nelo::Profile& m_profile;
 };
 
 /// Asks for a notebook to open, starting in folder; empty when cancelled.
-QString AskNotebookToOpen(QWidget* pParent, const QString& folder);
+QString AskNotebookToOpen(QWidget* parent, const QString& folder);
 /// Asks for the name to save the notebook under, offering suggested (a path or a file
 /// name); ".nel" is added to a name without an extension. Empty when cancelled.
-QString AskNotebookToSave(QWidget* pParent, const QString& suggested);
+QString AskNotebookToSave(QWidget* parent, const QString& suggested);
 /// Asks for a text file to read into the conversation, starting in folder; empty when
 /// cancelled.
-QString AskTextFileToRead(QWidget* pParent, const QString& folder);
+QString AskTextFileToRead(QWidget* parent, const QString& folder);
 
-/// The text of entry nIndex (from 0) of the recent-file menu: its number as the
+/// The text of entry index (from 0) of the recent-file menu: its number as the
 /// mnemonic, then the path ("&1 /home/user/memo.nel"), an "&" in it shown as itself.
-QString RecentFileMenuText(int nIndex, const QString& path);
+QString RecentFileMenuText(int index, const QString& path);

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <ctime>
 
-bool FirstPaintProbe::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    if (!m_seen && pEvent->type() == QEvent::Paint) {
+bool FirstPaintProbe::eventFilter(QObject* watched, QEvent* event) {
+    if (!m_seen && event->type() == QEvent::Paint) {
         m_seen = true;
         timespec ts{};
         clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -15,5 +15,5 @@ bool FirstPaintProbe::eventFilter(QObject* pWatched, QEvent* pEvent) {
         std::fflush(stdout);
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
-    return QObject::eventFilter(pWatched, pEvent);
+    return QObject::eventFilter(watched, event);
 }

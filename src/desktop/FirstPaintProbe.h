@@ -11,7 +11,7 @@ public:
     using QObject::QObject;
 
 protected:
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool m_seen = false;

@@ -40,7 +40,7 @@ QIcon Swatch(const QColor& colour, const QColor& border) {
 
 QString FontDialog::SampleText() { return QStringLiteral("あア亜ｱ Aa"); }
 
-FontDialog::FontDialog(const QFont& font, std::uint32_t crColour, QWidget* pParent) : QFontDialog(font, pParent) {
+FontDialog::FontDialog(const QFont& font, std::uint32_t crColour, QWidget* parent) : QFontDialog(font, parent) {
     setOption(QFontDialog::DontUseNativeDialog);
     m_sample = findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
     if (m_sample) {
@@ -49,35 +49,35 @@ FontDialog::FontDialog(const QFont& font, std::uint32_t crColour, QWidget* pPare
     }
 
     // The colour goes with the effects, as in the font dialog of the notebook's origin.
-    QGroupBox* pEffects = nullptr;
-    for (QGroupBox* pBox : findChildren<QGroupBox*>())
-        if (pBox->findChild<QCheckBox*>()) pEffects = pBox;
-    m_colour = new QComboBox(pEffects ? static_cast<QWidget*>(pEffects) : this);
+    QGroupBox* effects = nullptr;
+    for (QGroupBox* box : findChildren<QGroupBox*>())
+        if (box->findChild<QCheckBox*>()) effects = box;
+    m_colour = new QComboBox(effects ? static_cast<QWidget*>(effects) : this);
     m_colour->setObjectName(QStringLiteral("fontColour"));
     m_colour->setAccessibleName(QStringLiteral("色"));
     const QColor border = palette().color(QPalette::WindowText);
     const QColor automatic = palette().color(QPalette::Text);
-    int nCurrent = -1;
+    int current = -1;
     for (const Colour& c : kColours) {
         const QColor shown = c.cr == 0 ? automatic : FromColorRef(c.cr);
         m_colour->addItem(Swatch(shown, border), QString::fromUtf8(c.name), QVariant::fromValue(c.cr));
-        if (c.cr == crColour) nCurrent = m_colour->count() - 1;
+        if (c.cr == crColour) current = m_colour->count() - 1;
     }
     // A colour saved elsewhere that is none of the sixteen stays as it is.
-    if (nCurrent < 0) {
+    if (current < 0) {
         m_colour->addItem(Swatch(FromColorRef(crColour), border),
                           QStringLiteral("その他 #%1").arg(FromColorRef(crColour).name().mid(1).toUpper()),
                           QVariant::fromValue(crColour));
-        nCurrent = m_colour->count() - 1;
+        current = m_colour->count() - 1;
     }
-    m_colour->setCurrentIndex(nCurrent);
-    auto* pLabel = new QLabel(QStringLiteral("色(&C):"), m_colour->parentWidget());
-    pLabel->setBuddy(m_colour);
-    if (pEffects && pEffects->layout()) {
-        auto* pRow = new QHBoxLayout;
-        pRow->addWidget(pLabel);
-        pRow->addWidget(m_colour, 1);
-        static_cast<QBoxLayout*>(pEffects->layout())->addLayout(pRow);
+    m_colour->setCurrentIndex(current);
+    auto* label = new QLabel(QStringLiteral("色(&C):"), m_colour->parentWidget());
+    label->setBuddy(m_colour);
+    if (effects && effects->layout()) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(label);
+        row->addWidget(m_colour, 1);
+        static_cast<QBoxLayout*>(effects->layout())->addLayout(row);
     }
     connect(m_colour, &QComboBox::currentIndexChanged, this, [this] { ShowSampleColour(); });
     ShowSampleColour();

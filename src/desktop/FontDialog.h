@@ -15,7 +15,7 @@ class FontDialog : public QFontDialog {
 public:
     /// crColour: the current colour as the profile keeps it (0x00BBGGRR; 0 is the
     /// automatic colour, the theme's text colour).
-    FontDialog(const QFont& font, std::uint32_t crColour, QWidget* pParent = nullptr);
+    FontDialog(const QFont& font, std::uint32_t crColour, QWidget* parent = nullptr);
 
     /// The colour chosen, as the profile keeps it.
     std::uint32_t SelectedColour() const;

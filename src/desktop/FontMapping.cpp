@@ -75,9 +75,9 @@ QString FixedPitchMincho() {
 }
 
 void InstallFontSubstitutions() {
-    static bool bInstalled = false;
-    if (bInstalled) return;
-    bInstalled = true;
+    static bool installed = false;
+    if (installed) return;
+    installed = true;
     // The faces a notebook's font was saved with on Windows, by their Japanese and their
     // English names.
     for (const char* face : {"ＭＳ Ｐゴシック", "MS PGothic", "MS UI Gothic", "メイリオ", "Meiryo", "Meiryo UI",
@@ -97,9 +97,9 @@ void InstallFontSubstitutions() {
 QString ResolvedFamily(const QFont& font) { return QFontInfo(font).family(); }
 
 QFont FontFromCharFormat(const CharFormat& cf) {
-    QFont font(ToQString(cf.szFaceName));
-    if (cf.yHeight > 0) font.setPointSizeF(cf.yHeight / 20.0);
-    auto effect = [&](std::uint32_t bit) { return (cf.dwMask & bit) && (cf.dwEffects & bit); };
+    QFont font(ToQString(cf.faceName));
+    if (cf.height > 0) font.setPointSizeF(cf.height / 20.0);
+    auto effect = [&](std::uint32_t bit) { return (cf.mask & bit) && (cf.effects & bit); };
     font.setBold(effect(kCfeBold));
     font.setItalic(effect(kCfeItalic));
     font.setUnderline(effect(kCfeUnderline));
@@ -108,7 +108,7 @@ QFont FontFromCharFormat(const CharFormat& cf) {
 }
 
 QColor ColourFromCharFormat(const CharFormat& cf) {
-    if (!(cf.dwMask & kCfmColor) || (cf.dwEffects & kCfeAutoColor) || cf.crTextColor == 0) return QColor();
+    if (!(cf.mask & kCfmColor) || (cf.effects & kCfeAutoColor) || cf.crTextColor == 0) return QColor();
     const std::uint32_t c = cf.crTextColor;
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
@@ -116,26 +116,26 @@ QColor ColourFromCharFormat(const CharFormat& cf) {
 bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat& out,
                       std::optional<std::uint32_t> crColour) {
     out = current;
-    const int nTenths = int(std::lround(chosen.pointSizeF() * 10));
-    if (nTenths > 0) out.yHeight = nTenths * 2;
-    out.dwMask = kCfmAll;
+    const int tenths = int(std::lround(chosen.pointSizeF() * 10));
+    if (tenths > 0) out.height = tenths * 2;
+    out.mask = kCfmAll;
     // The colour chosen; without one the colour shown stays, the theme's as black.
     if (crColour)
         out.crTextColor = *crColour & 0x00FFFFFFu;
-    else if (current.dwEffects & kCfeAutoColor)
+    else if (current.effects & kCfeAutoColor)
         out.crTextColor = 0;
-    out.dwEffects &= ~(kCfeBold | kCfeItalic | kCfeUnderline | kCfeStrikeout | kCfeAutoColor);
-    if (chosen.weight() > QFont::Normal) out.dwEffects |= kCfeBold;
-    if (chosen.italic()) out.dwEffects |= kCfeItalic;
-    if (chosen.underline()) out.dwEffects |= kCfeUnderline;
-    if (chosen.strikeOut()) out.dwEffects |= kCfeStrikeout;
+    out.effects &= ~(kCfeBold | kCfeItalic | kCfeUnderline | kCfeStrikeout | kCfeAutoColor);
+    if (chosen.weight() > QFont::Normal) out.effects |= kCfeBold;
+    if (chosen.italic()) out.effects |= kCfeItalic;
+    if (chosen.underline()) out.effects |= kCfeUnderline;
+    if (chosen.strikeOut()) out.effects |= kCfeStrikeout;
     // The pitch bits follow the chosen font; the family bits and the character set stay.
-    out.bPitchAndFamily = std::uint8_t((current.bPitchAndFamily & 0xF0) | (QFontInfo(chosen).fixedPitch() ? 1 : 2));
+    out.pitchAndFamily = std::uint8_t((current.pitchAndFamily & 0xF0) | (QFontInfo(chosen).fixedPitch() ? 1 : 2));
 
     if (chosen.family() == ResolvedFamily(FontFromCharFormat(current))) return true;
-    int nReplaced = 0;
-    const std::string face = ToCp932(chosen.family(), &nReplaced);
-    if (nReplaced > 0 || face.empty() || face.size() > CharFormat::kMaxFace) return false;
-    out.szFaceName = face;
+    int replacedCount = 0;
+    const std::string face = ToCp932(chosen.family(), &replacedCount);
+    if (replacedCount > 0 || face.empty() || face.size() > CharFormat::kMaxFace) return false;
+    out.faceName = face;
     return true;
 }

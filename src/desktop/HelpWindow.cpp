@@ -44,7 +44,7 @@ QString PaletteStyle(const QPalette& palette) {
 
 }  // namespace
 
-HelpWindow::HelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
+HelpWindow::HelpWindow(QWidget* parent) : QTextBrowser(parent) {
     // A window of its own that closes with the notebook's window.
     setWindowFlags(Qt::Window);
     setObjectName(QStringLiteral("helpWindow"));
@@ -54,8 +54,8 @@ HelpWindow::HelpWindow(QWidget* pParent) : QTextBrowser(pParent) {
     setOpenExternalLinks(true);
     resize(620, 560);
     document()->setDefaultStyleSheet(PaletteStyle(palette()));
-    auto* pClose = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(pClose, &QShortcut::activated, this, &QWidget::close);
+    auto* closeShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(closeShortcut, &QShortcut::activated, this, &QWidget::close);
 }
 
 QRect HelpWindow::PlaceBeside(const QSize& frameSize, const QRect& rcBeside, const QRect& screen) {
@@ -68,14 +68,14 @@ QRect HelpWindow::PlaceBeside(const QSize& frameSize, const QRect& rcBeside, con
     return QRect(QPoint(x, y), size);
 }
 
-void HelpWindow::ShowAt(const QString& anchor, const QWidget* pBeside) {
-    if (!isVisible() && pBeside && pBeside->screen()) {
+void HelpWindow::ShowAt(const QString& anchor, const QWidget* beside) {
+    if (!isVisible() && beside && beside->screen()) {
         // The notebook window's decorations stand for the ones this window will get.
-        const QRect frame = pBeside->frameGeometry();
-        const QRect client = pBeside->geometry();
+        const QRect frame = beside->frameGeometry();
+        const QRect client = beside->geometry();
         const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
                                frame.bottom() - client.bottom());
-        const QRect rc = PlaceBeside(QSize(620, 560).grownBy(margins), frame, pBeside->screen()->availableGeometry());
+        const QRect rc = PlaceBeside(QSize(620, 560).grownBy(margins), frame, beside->screen()->availableGeometry());
         resize(rc.size().shrunkBy(margins));
         move(rc.topLeft());
     }
@@ -88,10 +88,10 @@ void HelpWindow::ShowAt(const QString& anchor, const QWidget* pBeside) {
     activateWindow();
 }
 
-void HelpWindow::changeEvent(QEvent* pEvent) {
-    QTextBrowser::changeEvent(pEvent);
+void HelpWindow::changeEvent(QEvent* event) {
+    QTextBrowser::changeEvent(event);
     // The desktop changed its colours while the page is open (a switch to a dark theme).
-    if (pEvent->type() == QEvent::PaletteChange) {
+    if (event->type() == QEvent::PaletteChange) {
         document()->setDefaultStyleSheet(PaletteStyle(palette()));
         if (!source().isEmpty()) reload();
     }

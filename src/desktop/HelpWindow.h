@@ -6,12 +6,12 @@
 class HelpWindow : public QTextBrowser {
     Q_OBJECT
 public:
-    explicit HelpWindow(QWidget* pParent = nullptr);
+    explicit HelpWindow(QWidget* parent = nullptr);
 
     /// Shows the page at the anchor (empty: the top) and brings the window forward.
-    /// Opened afresh, it goes beside pBeside (the notebook's window), whole on that
+    /// Opened afresh, it goes beside beside (the notebook's window), whole on that
     /// window's screen.
-    void ShowAt(const QString& anchor, const QWidget* pBeside = nullptr);
+    void ShowAt(const QString& anchor, const QWidget* beside = nullptr);
 
     /// Where a window of the given frame size goes beside the frame rcBeside on a
     /// screen's available area: to its right where it fits, else to its left, else over
@@ -19,5 +19,5 @@ public:
     static QRect PlaceBeside(const QSize& frameSize, const QRect& rcBeside, const QRect& screen);
 
 protected:
-    void changeEvent(QEvent* pEvent) override;
+    void changeEvent(QEvent* event) override;
 };

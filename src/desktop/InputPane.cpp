@@ -11,7 +11,7 @@
 
 using namespace nelo;
 
-InputPane::InputPane(QWidget* pParent) : QPlainTextEdit(pParent) {
+InputPane::InputPane(QWidget* parent) : QPlainTextEdit(parent) {
     setObjectName(QStringLiteral("inputPane"));
     setAccessibleName(QStringLiteral("入力"));
     // Japanese is typed here: the input method is on whenever the pane has the focus.
@@ -19,31 +19,31 @@ InputPane::InputPane(QWidget* pParent) : QPlainTextEdit(pParent) {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
-void InputPane::keyPressEvent(QKeyEvent* pEvent) {
-    const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
-    const Qt::KeyboardModifiers mods = pEvent->modifiers() & ~Qt::KeypadModifier;
-    if (bEnter && mods == Qt::NoModifier) {
+void InputPane::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && mods == Qt::NoModifier) {
         // Enter while an input method composes belongs to the composition; a held Enter
         // repeats, and only a single press submits (an auto-repeat would send the same
         // line again and again). Neither inserts a line break.
-        if (!m_composing && !pEvent->isAutoRepeat()) SubmitCaretLine();
-        pEvent->accept();
+        if (!m_composing && !event->isAutoRepeat()) SubmitCaretLine();
+        event->accept();
         return;
     }
-    QPlainTextEdit::keyPressEvent(pEvent);
+    QPlainTextEdit::keyPressEvent(event);
 }
 
-void InputPane::inputMethodEvent(QInputMethodEvent* pEvent) {
-    QPlainTextEdit::inputMethodEvent(pEvent);
-    m_composing = !pEvent->preeditString().isEmpty();
+void InputPane::inputMethodEvent(QInputMethodEvent* event) {
+    QPlainTextEdit::inputMethodEvent(event);
+    m_composing = !event->preeditString().isEmpty();
 }
 
-void InputPane::changeEvent(QEvent* pEvent) {
-    QPlainTextEdit::changeEvent(pEvent);
-    if (pEvent->type() != QEvent::FontChange) return;
+void InputPane::changeEvent(QEvent* event) {
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
     // Another font: the scroll range is measured again and the caret stays in sight.
-    QAbstractTextDocumentLayout* pLayout = document()->documentLayout();
-    Q_EMIT pLayout->documentSizeChanged(pLayout->documentSize());
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    Q_EMIT layout->documentSizeChanged(layout->documentSize());
     ensureCursorVisible();
 }
 

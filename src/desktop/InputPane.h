@@ -11,7 +11,7 @@
 class InputPane : public QPlainTextEdit, public nelo::InputPaneWriter {
     Q_OBJECT
 public:
-    explicit InputPane(QWidget* pParent = nullptr);
+    explicit InputPane(QWidget* parent = nullptr);
 
     void AppendInputText(const std::string& text) override;
     void EndWithLineBreak() override;
@@ -24,9 +24,9 @@ Q_SIGNALS:
     void lineSubmitted(const QString& line);
 
 protected:
-    void keyPressEvent(QKeyEvent* pEvent) override;
-    void inputMethodEvent(QInputMethodEvent* pEvent) override;
-    void changeEvent(QEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     /// Enter: takes the caret's logical line, or on an empty line puts the caret at its

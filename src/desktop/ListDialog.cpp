@@ -10,8 +10,8 @@
 
 using namespace nelo;
 
-ListDialog::ListDialog(MessageBox& messageBox, const QString& title, QWidget* pParent)
-    : QDialog(pParent), m_messageBox(messageBox) {
+ListDialog::ListDialog(MessageBox& messageBox, const QString& title, QWidget* parent)
+    : QDialog(parent), m_messageBox(messageBox) {
     setWindowTitle(title);
     setAccessibleName(title);
     // A dialog unit is a quarter of the font's average Latin letter across and an eighth
@@ -21,14 +21,14 @@ ListDialog::ListDialog(MessageBox& messageBox, const QString& title, QWidget* pP
     m_unitX = fm.horizontalAdvance(latin) / latin.size() / 4.0;
     m_unitY = std::max(fm.height(), fm.boundingRect(QStringLiteral("漢あ")).height()) / 8.0;
     // The notices and confirmations belong to this dialog while it is open.
-    if (auto* pBox = dynamic_cast<QtMessageBox*>(&m_messageBox)) {
-        m_oldBoxParent = pBox->GetParent();
-        pBox->SetParent(this);
+    if (auto* box = dynamic_cast<QtMessageBox*>(&m_messageBox)) {
+        m_oldBoxParent = box->GetParent();
+        box->SetParent(this);
     }
 }
 
 ListDialog::~ListDialog() {
-    if (auto* pBox = dynamic_cast<QtMessageBox*>(&m_messageBox)) pBox->SetParent(m_oldBoxParent);
+    if (auto* box = dynamic_cast<QtMessageBox*>(&m_messageBox)) box->SetParent(m_oldBoxParent);
 }
 
 QRect ListDialog::DluRect(int x, int y, int cx, int cy) const {
@@ -38,28 +38,28 @@ QRect ListDialog::DluRect(int x, int y, int cx, int cy) const {
 
 void ListDialog::SetDluSize(int cx, int cy) { setFixedSize(DluRect(0, 0, cx, cy).size()); }
 
-void ListDialog::Place(QWidget* pWidget, int x, int y, int cx, int cy) const {
-    pWidget->setGeometry(DluRect(x, y, cx, cy));
+void ListDialog::Place(QWidget* widget, int x, int y, int cx, int cy) const {
+    widget->setGeometry(DluRect(x, y, cx, cy));
 }
 
 QPushButton* ListDialog::AddButton(const QString& text, const QString& objectName, int x, int y, int cx, int cy) {
-    auto* pButton = new QPushButton(text, this);
-    pButton->setObjectName(objectName);
-    pButton->setAccessibleName(text);
-    pButton->setAutoDefault(false);
-    Place(pButton, x, y, cx, cy);
-    return pButton;
+    auto* button = new QPushButton(text, this);
+    button->setObjectName(objectName);
+    button->setAccessibleName(text);
+    button->setAutoDefault(false);
+    Place(button, x, y, cx, cy);
+    return button;
 }
 
 QLabel* ListDialog::AddLabel(const QString& text, const QString& objectName, int x, int y, int cx, int cy) {
-    auto* pLabel = new QLabel(text, this);
-    pLabel->setObjectName(objectName);
-    pLabel->setAccessibleName(text);
-    Place(pLabel, x, y, cx, cy);
-    return pLabel;
+    auto* label = new QLabel(text, this);
+    label->setObjectName(objectName);
+    label->setAccessibleName(text);
+    Place(label, x, y, cx, cy);
+    return label;
 }
 
-void ListDialog::EnableInputMethodOnlyIn(QWidget* pField) {
-    for (QWidget* pChild : findChildren<QWidget*>()) pChild->setAttribute(Qt::WA_InputMethodEnabled, pChild == pField);
+void ListDialog::EnableInputMethodOnlyIn(QWidget* field) {
+    for (QWidget* child : findChildren<QWidget*>()) child->setAttribute(Qt::WA_InputMethodEnabled, child == field);
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }

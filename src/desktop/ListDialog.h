@@ -15,7 +15,7 @@ class QPushButton;
 class ListDialog : public QDialog {
     Q_OBJECT
 public:
-    ListDialog(nelo::MessageBox& messageBox, const QString& title, QWidget* pParent);
+    ListDialog(nelo::MessageBox& messageBox, const QString& title, QWidget* parent);
     ~ListDialog() override;
 
     /// The rectangle of x, y, cx, cy dialog units in pixels.
@@ -24,11 +24,11 @@ public:
 protected:
     /// Sets the dialog's fixed size in dialog units.
     void SetDluSize(int cx, int cy);
-    void Place(QWidget* pWidget, int x, int y, int cx, int cy) const;
+    void Place(QWidget* widget, int x, int y, int cx, int cy) const;
     QPushButton* AddButton(const QString& text, const QString& objectName, int x, int y, int cx, int cy);
     QLabel* AddLabel(const QString& text, const QString& objectName, int x, int y, int cx, int cy);
-    /// Japanese input stays on in pField alone (nullptr: nowhere).
-    void EnableInputMethodOnlyIn(QWidget* pField);
+    /// Japanese input stays on in field alone (nullptr: nowhere).
+    void EnableInputMethodOnlyIn(QWidget* field);
 
 private:
     nelo::MessageBox& m_messageBox;

@@ -18,13 +18,13 @@ constexpr quint32 kMod2Modifier = 0x10;
 
 }  // namespace
 
-LockIndicators::LockIndicators(QStatusBar* pBar, const QString& sLedFolder, bool bWindowSystem)
-    : QObject(pBar), m_ledFolder(sLedFolder) {
+LockIndicators::LockIndicators(QStatusBar* bar, const QString& ledFolder, bool windowSystem)
+    : QObject(bar), m_ledFolder(ledFolder) {
     struct LockPane {
         const char* name;
         const char* light;
         const char* xkbName;
-        quint32 nModifier;
+        quint32 modifier;
         QString text;
         QString accessible;
     };
@@ -35,19 +35,19 @@ LockIndicators::LockIndicators(QStatusBar* pBar, const QString& sLedFolder, bool
         {"indicatorScroll", "scrolllock", "Scroll Lock", 0, QStringLiteral("SCRL"), QStringLiteral("Scroll Lock")},
     };
     for (int i = 0; i < 4; ++i) {
-        auto* pLabel = new QLabel(panes[i].text, pBar);
-        pLabel->setObjectName(QString::fromLatin1(panes[i].name));
-        pLabel->setAccessibleName(panes[i].accessible);
-        pLabel->setFrameShape(QFrame::Panel);
-        pLabel->setFrameShadow(QFrame::Sunken);
-        pLabel->setAlignment(Qt::AlignCenter);
+        auto* label = new QLabel(panes[i].text, bar);
+        label->setObjectName(QString::fromLatin1(panes[i].name));
+        label->setAccessibleName(panes[i].accessible);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setAlignment(Qt::AlignCenter);
         // The pane keeps its width while its text is blank.
-        pLabel->setMinimumWidth(pLabel->sizeHint().width() + 6);
-        pBar->addPermanentWidget(pLabel);
-        m_indicators[i] = {pLabel, QString::fromLatin1(panes[i].light), QString::fromLatin1(panes[i].xkbName),
-                           panes[i].nModifier, panes[i].text};
+        label->setMinimumWidth(label->sizeHint().width() + 6);
+        bar->addPermanentWidget(label);
+        m_indicators[i] = {label, QString::fromLatin1(panes[i].light), QString::fromLatin1(panes[i].xkbName),
+                           panes[i].modifier, panes[i].text};
     }
-    if (bWindowSystem) {
+    if (windowSystem) {
         m_xkb = new XkbIndicators(this);
         connect(m_xkb, &XkbIndicators::changed, this, [this] { Refresh(); });
         m_hasKeyModifiers =
@@ -65,50 +65,50 @@ ELockState LockIndicators::ReadLight(const QString& light) const {
     for (const QString& device : devices) {
         QFile file(m_ledFolder + QLatin1Char('/') + device + QStringLiteral("/brightness"));
         if (!file.open(QIODevice::ReadOnly)) continue;
-        bool bOk = false;
-        const int nValue = file.readAll().trimmed().toInt(&bOk);
-        if (!bOk) continue;
-        if (nValue > 0) return ELockState::On;
+        bool ok = false;
+        const int value = file.readAll().trimmed().toInt(&ok);
+        if (!ok) continue;
+        if (value > 0) return ELockState::On;
         state = ELockState::Off;
     }
     return state;
 }
 
-ELockState LockIndicators::State(int nIndicator) {
-    const LockLight& indicator = m_indicators[static_cast<std::size_t>(nIndicator)];
+ELockState LockIndicators::State(int indicatorIndex) {
+    const LockLight& indicator = m_indicators[static_cast<std::size_t>(indicatorIndex)];
     if (m_xkb) {
-        if (const std::optional<bool> bOn = m_xkb->State(indicator.xkbName))
-            return *bOn ? ELockState::On : ELockState::Off;
+        if (const std::optional<bool> isOn = m_xkb->State(indicator.xkbName))
+            return *isOn ? ELockState::On : ELockState::Off;
     }
-    if (m_keyModifiers && indicator.nModifier != 0)
-        return (*m_keyModifiers & indicator.nModifier) ? ELockState::On : ELockState::Off;
+    if (m_keyModifiers && indicator.modifier != 0)
+        return (*m_keyModifiers & indicator.modifier) ? ELockState::On : ELockState::Off;
     return ReadLight(indicator.light);
 }
 
 void LockIndicators::Refresh() {
     for (int i = 0; i < 4; ++i) {
         LockLight& indicator = m_indicators[static_cast<std::size_t>(i)];
-        if (!indicator.pLabel) continue;
+        if (!indicator.label) continue;
         const ELockState state = State(i);
-        indicator.pLabel->setText(state == ELockState::Off ? QString() : indicator.text);
-        indicator.pLabel->setEnabled(state == ELockState::On);
-        indicator.pLabel->setAccessibleDescription(state == ELockState::On    ? QStringLiteral("オン")
-                                                   : state == ELockState::Off ? QStringLiteral("オフ")
-                                                                              : QStringLiteral("不明"));
+        indicator.label->setText(state == ELockState::Off ? QString() : indicator.text);
+        indicator.label->setEnabled(state == ELockState::On);
+        indicator.label->setAccessibleDescription(state == ELockState::On    ? QStringLiteral("オン")
+                                                  : state == ELockState::Off ? QStringLiteral("オフ")
+                                                                             : QStringLiteral("不明"));
     }
 }
 
-bool LockIndicators::eventFilter(QObject* pObject, QEvent* pEvent) {
-    if (pEvent->type() == QEvent::KeyPress || pEvent->type() == QEvent::KeyRelease) {
-        auto* pKey = static_cast<QKeyEvent*>(pEvent);
+bool LockIndicators::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
         // Every key event carries the locks; a lock key's own release tells its new state.
-        if (m_hasKeyModifiers && pKey->nativeModifiers() != m_keyModifiers.value_or(~0u)) {
-            m_keyModifiers = pKey->nativeModifiers();
+        if (m_hasKeyModifiers && key->nativeModifiers() != m_keyModifiers.value_or(~0u)) {
+            m_keyModifiers = key->nativeModifiers();
             Refresh();
             return false;
         }
-        if (pEvent->type() != QEvent::KeyRelease) return false;
-        switch (pKey->key()) {
+        if (event->type() != QEvent::KeyRelease) return false;
+        switch (key->key()) {
         case Qt::Key_CapsLock:
         case Qt::Key_NumLock:
         case Qt::Key_ScrollLock:
@@ -116,7 +116,7 @@ bool LockIndicators::eventFilter(QObject* pObject, QEvent* pEvent) {
         case Qt::Key_Kana_Shift: Refresh(); break;
         default: break;
         }
-    } else if (pEvent->type() == QEvent::ApplicationStateChange && pObject == qApp) {
+    } else if (event->type() == QEvent::ApplicationStateChange && object == qApp) {
         if (qApp->applicationState() == Qt::ApplicationActive) Refresh();
     }
     return false;

@@ -19,11 +19,11 @@ enum class ELockState { Off, On, Unknown };
 
 class LockIndicators : public QObject {
 public:
-    /// Adds the four panes to the status bar; sLedFolder is where the kernel's lights
-    /// are read; bWindowSystem: also ask the window system (tests of the kernel's
+    /// Adds the four panes to the status bar; ledFolder is where the kernel's lights
+    /// are read; windowSystem: also ask the window system (tests of the kernel's
     /// lights alone turn it off).
-    explicit LockIndicators(QStatusBar* pBar, const QString& sLedFolder = QStringLiteral("/sys/class/leds"),
-                            bool bWindowSystem = true);
+    explicit LockIndicators(QStatusBar* bar, const QString& ledFolder = QStringLiteral("/sys/class/leds"),
+                            bool windowSystem = true);
 
     /// Reads the lights again and shows them.
     void Refresh();
@@ -31,17 +31,17 @@ public:
     /// kernel reports it.
     ELockState ReadLight(const QString& light) const;
     /// The state of one light from the first source that knows it.
-    ELockState State(int nIndicator);
+    ELockState State(int indicatorIndex);
 
 protected:
-    bool eventFilter(QObject* pObject, QEvent* pEvent) override;
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     struct LockLight {
-        QPointer<QLabel> pLabel;
-        QString light;      // the kernel's name
-        QString xkbName;    // the X keymap's name
-        quint32 nModifier;  // the modifier bit of a key event's native state (0: none)
+        QPointer<QLabel> label;
+        QString light;     // the kernel's name
+        QString xkbName;   // the X keymap's name
+        quint32 modifier;  // the modifier bit of a key event's native state (0: none)
         QString text;
     };
     std::array<LockLight, 4> m_indicators;

@@ -14,7 +14,7 @@
 
 using namespace nelo;
 
-MainWindow::MainWindow(NotebookSession& app, QWidget* pParent) : QMainWindow(pParent), m_app(app) {
+MainWindow::MainWindow(NotebookSession& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
     setObjectName(QStringLiteral("mainFrame"));
     // The size the window is made with; the saved placement replaces it at the first show.
     resize(760, 600);
@@ -55,9 +55,10 @@ void MainWindow::CreateClient() {
 }
 
 void MainWindow::SubmitLine(const QString& line) {
-    int nReplaced = 0;
-    std::string cp932 = ToCp932(line, &nReplaced);
-    if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
+    int replacedCount = 0;
+    std::string cp932 = ToCp932(line, &replacedCount);
+    if (replacedCount > 0)
+        ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(replacedCount));
     m_dispatcher->ProcessLine(cp932);
 }
 
@@ -80,7 +81,7 @@ void MainWindow::ShowFirstTime() {
     m_input->setFocus();
 }
 
-void MainWindow::OnModifiedChanged(bool /*bModified*/) { UpdateCommandStates(); }
+void MainWindow::OnModifiedChanged(bool /*modified*/) { UpdateCommandStates(); }
 
 void MainWindow::OnTitleChanged(const std::string& title) {
     setWindowTitle(ToQString(title) + QStringLiteral(" - ＮＥＬＯ"));
@@ -88,19 +89,19 @@ void MainWindow::OnTitleChanged(const std::string& title) {
 
 void MainWindow::OnDataChanged(unsigned what) { Q_EMIT dataChanged(what); }
 
-void MainWindow::closeEvent(QCloseEvent* pEvent) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Closed while a text file is read: the reading stops first, then the window closes.
     if (m_readingTextFile) {
         m_closeAfterRead = true;
-        pEvent->ignore();
+        event->ignore();
         return;
     }
     if (!MayClose()) {
-        pEvent->ignore();
+        event->ignore();
         return;
     }
     SavePlacement();
-    pEvent->accept();
+    event->accept();
 }
 
-void MainWindow::changeEvent(QEvent* pEvent) { QMainWindow::changeEvent(pEvent); }
+void MainWindow::changeEvent(QEvent* event) { QMainWindow::changeEvent(event); }

@@ -32,7 +32,7 @@ class WindowSlot;
 class MainWindow : public QMainWindow, public nelo::NotebookListener {
     Q_OBJECT
 public:
-    explicit MainWindow(nelo::NotebookSession& app, QWidget* pParent = nullptr);
+    explicit MainWindow(nelo::NotebookSession& app, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     nelo::NotebookSession& GetApp() { return m_app; }
@@ -54,7 +54,7 @@ public:
     bool PrintConversation(QPrinter& printer);
 
     // NotebookListener
-    void OnModifiedChanged(bool bModified) override;
+    void OnModifiedChanged(bool modified) override;
     void OnTitleChanged(const std::string& title) override;
     void OnDataChanged(unsigned what) override;
 
@@ -63,10 +63,10 @@ Q_SIGNALS:
     void dataChanged(unsigned what);
 
 protected:
-    void closeEvent(QCloseEvent* pEvent) override;
-    void changeEvent(QEvent* pEvent) override;
-    void moveEvent(QMoveEvent* pEvent) override;
-    void resizeEvent(QResizeEvent* pEvent) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateClient();
@@ -85,16 +85,16 @@ private:
 
     // Files (MainWindowFiles.cpp).
 public:
-    /// Start-up: opens the file named on the command line, else (unless bNew) the newest
+    /// Start-up: opens the file named on the command line, else (unless startNew) the newest
     /// recent file; false when a named file exists but does not open (the program ends).
-    bool StartUp(const std::string& fileArg, bool bNew);
+    bool StartUp(const std::string& fileArg, bool startNew);
     /// Mentions, once, the recovery copies an earlier session left behind.
     void MentionRecoveryCopies();
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
-    void OnOpenRecentFile(int nIndex);
+    void OnOpenRecentFile(int index);
     void UpdateRecentFileMenu();
     /// Asks about unsaved changes before the window closes; false to stay.
     bool MayClose();
@@ -129,8 +129,8 @@ private:
 public:
     void OnReadTextFile();
     /// Reads the lines of the text file at path into the conversation; a progress dialog
-    /// shows after nProgressDelayMs and can cancel between lines.
-    void ReadTextFile(const QString& path, int nProgressDelayMs = 500);
+    /// shows after progressDelayMs and can cancel between lines.
+    void ReadTextFile(const QString& path, int progressDelayMs = 500);
     void OnSettings();
 
 private:
@@ -149,7 +149,7 @@ private:
     /// The printer of the session: the print dialog, page setup and preview share it.
     QPrinter& Printer();
     struct PrinterDeleter {
-        void operator()(QPrinter* pPrinter) const;
+        void operator()(QPrinter* printer) const;
     };
 
     // The list dialogs of variables, schedules and memos (MainWindowLists.cpp).
@@ -167,7 +167,7 @@ public:
     /// The schedule list, with the first entry that select accepts selected.
     void OpenScheduleList(const std::function<bool(const nelo::ScheduleEntry&)>& select);
     /// The window's first show leaves it minimised (nelo --minimized).
-    void SetStartMinimized(bool bMinimized) { m_startMinimized = bMinimized; }
+    void SetStartMinimized(bool minimized) { m_startMinimized = minimized; }
 
 private:
     DesktopReminders* m_reminders = nullptr;

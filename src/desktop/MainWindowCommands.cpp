@@ -38,7 +38,7 @@ void MainWindow::OnReadTextFile() {
     ReadTextFile(path);
 }
 
-void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
+void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
     if (m_readingTextFile) return;
     m_readingTextFile = true;
     // Until the progress dialog shows, the window only keeps up with what is not typing
@@ -63,21 +63,21 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
         return;
     }
     // A file read through beforehand has its lines counted; a pipe or a device does not.
-    const long long nTotal = reader.GetLineCount();
-    const QString totalText = nTotal >= 0 ? QStringLiteral(" / %1").arg(nTotal) : QString();
+    const long long total = reader.GetLineCount();
+    const QString totalText = total >= 0 ? QStringLiteral(" / %1").arg(total) : QString();
 
     QProgressDialog progress(QStringLiteral("テキストを読み込んでいます..."), QStringLiteral("ｷｬﾝｾﾙ"), 0,
-                             static_cast<int>(nTotal >= 0 ? std::min<long long>(nTotal, INT_MAX) : 0), this);
+                             static_cast<int>(total >= 0 ? std::min<long long>(total, INT_MAX) : 0), this);
     progress.setObjectName(QStringLiteral("readTextFileProgress"));
     progress.setWindowTitle(QStringLiteral("テキスト読込み"));
     // While the text is read, the window takes no typing, no commands and no second F9.
     // It is disabled rather than blocked by a modal dialog: a blocked window would not
     // even hear its close button, and closing it stops the reading, then closes.
     progress.setWindowModality(Qt::NonModal);
-    QPointer<QWidget> pFocus = focusWidget();
+    QPointer<QWidget> focus = focusWidget();
     setEnabled(false);
     progress.setEnabled(true);
-    progress.setMinimumDuration(nProgressDelayMs);
+    progress.setMinimumDuration(progressDelayMs);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     progress.setValue(0);
@@ -91,49 +91,49 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
     // The conversation pane listens again however the loop ends.
     struct ListenerSwap {
         Notebook& doc;
-        NotebookListener* pPane;
-        NotebookListener* pBatch;
-        ListenerSwap(Notebook& d, NotebookListener* p, NotebookListener* b) : doc(d), pPane(p), pBatch(b) {
-            doc.RemoveListener(pPane);
-            doc.AddListener(pBatch);
+        NotebookListener* pane;
+        NotebookListener* batch;
+        ListenerSwap(Notebook& d, NotebookListener* p, NotebookListener* b) : doc(d), pane(p), batch(b) {
+            doc.RemoveListener(pane);
+            doc.AddListener(batch);
         }
         ~ListenerSwap() {
-            doc.RemoveListener(pBatch);
-            doc.AddListener(pPane);
+            doc.RemoveListener(batch);
+            doc.AddListener(pane);
         }
     } swap(doc, m_conversation, &conversation);
     auto flush = [&] {
         conversation.Flush();
         input.Flush();
     };
-    int nReplaced = 0;
+    int replacedCount = 0;
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
-    int nGathered = 0;
-    long long nDone = 0;
-    bool bCanceled = false;
+    int gatheredCount = 0;
+    long long done = 0;
+    bool canceled = false;
     std::string line;
-    int nLineReplaced = 0;
-    while (reader.Next(line, nLineReplaced, keepUp)) {
-        nReplaced += nLineReplaced;
+    int lineReplacedCount = 0;
+    while (reader.Next(line, lineReplacedCount, keepUp)) {
+        replacedCount += lineReplacedCount;
         view.AppendInputText(line);
         view.ProcessLine(line);
-        ++nDone;
-        const bool bRepaint = sinceRepaint.elapsed() >= kRepaintEveryMs;
-        if (bRepaint || ++nGathered >= kLinesPerFlush) {
+        ++done;
+        const bool repaint = sinceRepaint.elapsed() >= kRepaintEveryMs;
+        if (repaint || ++gatheredCount >= kLinesPerFlush) {
             flush();
-            nGathered = 0;
+            gatheredCount = 0;
         }
-        if (bRepaint) {
-            progress.setLabelText(QStringLiteral("テキストを読み込んでいます... %1%2 行").arg(nDone).arg(totalText));
-            if (nTotal >= 0) progress.setValue(static_cast<int>(std::min<long long>(nDone, progress.maximum())));
+        if (repaint) {
+            progress.setLabelText(QStringLiteral("テキストを読み込んでいます... %1%2 行").arg(done).arg(totalText));
+            if (total >= 0) progress.setValue(static_cast<int>(std::min<long long>(done, progress.maximum())));
             // Until the progress dialog shows, typing waits for the end of the read.
             QApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
                                                              : QEventLoop::ExcludeUserInputEvents);
             sinceRepaint.restart();
             // A cancel at the last line has nothing left to cancel; a close ends the read.
             if (progress.wasCanceled() || m_closeAfterRead) {
-                bCanceled = !m_closeAfterRead && (nTotal < 0 || nDone < nTotal);
+                canceled = !m_closeAfterRead && (total < 0 || done < total);
                 break;
             }
         }
@@ -141,9 +141,10 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
     flush();
     progress.close();
     setEnabled(true);
-    if (pFocus) pFocus->setFocus();
-    if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
-    if (bCanceled) ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1%2 行）。").arg(nDone).arg(totalText));
+    if (focus) focus->setFocus();
+    if (replacedCount > 0)
+        ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(replacedCount));
+    if (canceled) ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1%2 行）。").arg(done).arg(totalText));
     m_readingTextFile = false;
     // The window was asked to close while it read: now it does, with the usual question.
     if (m_closeAfterRead) {
@@ -153,11 +154,12 @@ void MainWindow::ReadTextFile(const QString& path, int nProgressDelayMs) {
 }
 
 void MainWindow::OnSettings() {
-    int nReplaced = 0;
-    ::OnSettings(m_app.GetNotebook(), [this, &nReplaced](NamesModel& dlg) {
+    int replacedCount = 0;
+    ::OnSettings(m_app.GetNotebook(), [this, &replacedCount](NamesModel& dlg) {
         SetupDialog dialog(dlg, this);
         dialog.exec();
-        nReplaced = dialog.ReplacedCharacters();
+        replacedCount = dialog.ReplacedCharacters();
     });
-    if (nReplaced > 0) ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(nReplaced));
+    if (replacedCount > 0)
+        ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(replacedCount));
 }

@@ -17,8 +17,8 @@
 
 using namespace nelo;
 
-bool MainWindow::StartUp(const std::string& fileArg, bool bNew) {
-    const bool ok = m_app.StartUp(fileArg, bNew);
+bool MainWindow::StartUp(const std::string& fileArg, bool startNew) {
+    const bool ok = m_app.StartUp(fileArg, startNew);
     UpdateRecentFileMenu();
     return ok;
 }
@@ -77,10 +77,10 @@ void MainWindow::OnFileSaveAs() {
     UpdateRecentFileMenu();
 }
 
-void MainWindow::OnOpenRecentFile(int nIndex) {
+void MainWindow::OnOpenRecentFile(int index) {
     RecentFileList& list = m_app.GetRecentFileList();
-    if (nIndex < 0 || static_cast<std::size_t>(nIndex) >= list.GetEntries().size()) return;
-    const std::string path = list.GetEntries()[static_cast<std::size_t>(nIndex)];
+    if (index < 0 || static_cast<std::size_t>(index) >= list.GetEntries().size()) return;
+    const std::string path = list.GetEntries()[static_cast<std::size_t>(index)];
     // The notebook already shown is only kept.
     if (!m_app.GetPathName().empty() && AbsolutePath(path) == m_app.GetPathName()) return;
     if (!m_app.SaveModified()) {
@@ -95,22 +95,22 @@ void MainWindow::OnOpenRecentFile(int nIndex) {
 void MainWindow::UpdateRecentFileMenu() {
     const std::vector<std::string>& entries = m_app.GetRecentFileList().GetEntries();
     for (std::size_t i = 0; i < std::size(m_recentActions); ++i) {
-        QAction* pAction = m_recentActions[i];
-        if (!pAction) continue;
+        QAction* action = m_recentActions[i];
+        if (!action) continue;
         if (i < entries.size()) {
             const QString path = PathToQString(entries[i]);
-            pAction->setText(RecentFileMenuText(static_cast<int>(i), path));
-            pAction->setStatusTip(QDir::toNativeSeparators(path));
-            pAction->setEnabled(true);
-            pAction->setVisible(true);
+            action->setText(RecentFileMenuText(static_cast<int>(i), path));
+            action->setStatusTip(QDir::toNativeSeparators(path));
+            action->setEnabled(true);
+            action->setVisible(true);
         } else if (i == 0) {
             // An empty list shows one grey entry in the list's place.
-            pAction->setText(QStringLiteral("最新のﾌｧｲﾙ"));
-            pAction->setStatusTip(QString());
-            pAction->setEnabled(false);
-            pAction->setVisible(true);
+            action->setText(QStringLiteral("最新のﾌｧｲﾙ"));
+            action->setStatusTip(QString());
+            action->setEnabled(false);
+            action->setVisible(true);
         } else {
-            pAction->setVisible(false);
+            action->setVisible(false);
         }
     }
 }

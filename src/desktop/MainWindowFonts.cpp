@@ -22,35 +22,35 @@ void MainWindow::ApplyCharFormat(const CharFormat& cf) {
     m_font = cf;
     const QFont font = FontFromCharFormat(cf);
     const QColor colour = ColourFromCharFormat(cf);
-    for (QWidget* pPane : {static_cast<QWidget*>(m_conversation), static_cast<QWidget*>(m_input)}) {
-        pPane->setFont(font);
+    for (QWidget* pane : {static_cast<QWidget*>(m_conversation), static_cast<QWidget*>(m_input)}) {
+        pane->setFont(font);
         QPalette palette;
         if (colour.isValid()) palette.setColor(QPalette::Text, colour);
         // The panes look the same while the window is busy (a text file being read).
         for (QPalette::ColorRole role : {QPalette::Text, QPalette::Base})
             palette.setColor(QPalette::Disabled, role, palette.color(QPalette::Active, role));
-        pPane->setPalette(palette);
+        pane->setPalette(palette);
     }
 }
 
 void MainWindow::OnFont() {
     // The dialog belongs to the pane that has the focus; the choice goes to both.
-    QWidget* pFrom = focusWidget() == m_conversation ? static_cast<QWidget*>(m_conversation) : m_input;
+    QWidget* from = focusWidget() == m_conversation ? static_cast<QWidget*>(m_conversation) : m_input;
     QFont current = FontFromCharFormat(m_font);
     // The dialog lists the installed families: it starts on the one the panes draw with.
     current.setFamily(ResolvedFamily(current));
-    const bool bAutomatic = (m_font.dwEffects & kCfeAutoColor) || !(m_font.dwMask & kCfmColor);
-    FontDialog dialog(current, bAutomatic ? 0 : m_font.crTextColor, pFrom);
+    const bool automatic = (m_font.effects & kCfeAutoColor) || !(m_font.mask & kCfmColor);
+    FontDialog dialog(current, automatic ? 0 : m_font.crTextColor, from);
     dialog.setObjectName(QStringLiteral("fontDialog"));
     dialog.setAccessibleName(QStringLiteral("フォントの変更"));
     if (dialog.exec() != QDialog::Accepted) return;
 
     CharFormat cf;
-    const bool bFaceKept = !ChosenCharFormat(m_font, dialog.selectedFont(), cf, dialog.SelectedColour());
+    const bool faceKept = !ChosenCharFormat(m_font, dialog.selectedFont(), cf, dialog.SelectedColour());
     ApplyCharFormat(cf);
     if (!WriteSavedFont(m_app.GetProfile(), cf))
         ShowNotice(QStringLiteral("フォントの設定を保存できませんでした。"));
-    else if (bFaceKept)
+    else if (faceKept)
         ShowNotice(QStringLiteral("「%1」はフォント名として保存できないため、%2 のままにしました。")
-                       .arg(dialog.selectedFont().family(), ToQString(cf.szFaceName)));
+                       .arg(dialog.selectedFont().family(), ToQString(cf.faceName)));
 }

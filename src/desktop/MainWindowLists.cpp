@@ -34,7 +34,7 @@ void MainWindow::OpenScheduleList(const std::function<bool(const ScheduleEntry&)
     const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
     RunSchedListCommand(m_app.GetNotebook(), messageBox, [&](ScheduleListModel& dlg) {
         for (int i = 0; select && i < dlg.m_list.GetCount(); ++i) {
-            if (const ScheduleEntry* pEntry = dlg.GetEntry(i); pEntry && select(*pEntry)) {
+            if (const ScheduleEntry* entry = dlg.GetEntry(i); entry && select(*entry)) {
                 dlg.m_list.SetCurSel(i);
                 break;
             }

@@ -37,8 +37,7 @@ QRect ToQRect(const PlacementRect& rc) { return QRect(rc.left, rc.top, rc.Width(
 
 std::vector<PlacementRect> AvailableScreens() {
     std::vector<PlacementRect> screens;
-    for (QScreen* pScreen : QGuiApplication::screens())
-        screens.push_back(ToPlacementRect(pScreen->availableGeometry()));
+    for (QScreen* screen : QGuiApplication::screens()) screens.push_back(ToPlacementRect(screen->availableGeometry()));
     return screens;
 }
 
@@ -66,13 +65,13 @@ void MainWindow::RestorePlacement() {
 
     PlacementRect rc = saved.rcNormal;
     // A second window at the same time does not hide the first.
-    const int nOffset = m_windowSlot->Number() * kCascade;
-    rc = {rc.left + nOffset, rc.top + nOffset, rc.right + nOffset, rc.bottom + nOffset};
+    const int offset = m_windowSlot->Number() * kCascade;
+    rc = {rc.left + offset, rc.top + offset, rc.right + offset, rc.bottom + offset};
     if (PositionsDecidedByPlatform()) {
         resize(rc.Width(), rc.Height());
     } else {
-        const QScreen* pPrimary = QGuiApplication::primaryScreen();
-        if (pPrimary) rc = FitToScreens(rc, AvailableScreens(), ToPlacementRect(pPrimary->availableGeometry()));
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        if (primary) rc = FitToScreens(rc, AvailableScreens(), ToPlacementRect(primary->availableGeometry()));
         m_frameWanted = ToQRect(rc);
         PlaceFrame(m_frameWanted);
         // The decorations are known once the window manager has framed the window: the
@@ -91,24 +90,24 @@ void MainWindow::RestorePlacement() {
     case ShowState::Maximized: states = Qt::WindowMaximized; break;
     case ShowState::Minimized:
         states = Qt::WindowMinimized;
-        if (first.bRestoreToMax) states |= Qt::WindowMaximized;
+        if (first.restoreToMax) states |= Qt::WindowMaximized;
         break;
     }
     // nelo --minimized: restored later, the window comes back as it was saved.
-    const bool bActivate = first.bActivate && !m_startMinimized;
+    const bool activate = first.activate && !m_startMinimized;
     if (m_startMinimized) states |= Qt::WindowMinimized;
     setWindowState(states);
-    setAttribute(Qt::WA_ShowWithoutActivating, !bActivate);
+    setAttribute(Qt::WA_ShowWithoutActivating, !activate);
     show();
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     // The window takes the keyboard at once, also on an X display without a window
     // manager (where nothing else would give it the focus); a minimised start does not.
-    if (bActivate) activateWindow();
+    if (activate) activateWindow();
 
     // After the show, so that whatever follows the bars' visibility hears the change.
     const BarVisibility bars = ReadBarVisibility(profile);
-    if (m_toolBar) m_toolBar->setVisible(bars.bToolBar);
-    statusBar()->setVisible(bars.bStatusBar);
+    if (m_toolBar) m_toolBar->setVisible(bars.showToolBar);
+    statusBar()->setVisible(bars.showStatusBar);
 }
 
 void MainWindow::FitFrameOnceDecorated() {
@@ -122,13 +121,13 @@ void MainWindow::FitFrameOnceDecorated() {
     PlaceFrame(m_frameWanted);
 }
 
-void MainWindow::moveEvent(QMoveEvent* pEvent) {
-    QMainWindow::moveEvent(pEvent);
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
     FitFrameOnceDecorated();
 }
 
-void MainWindow::resizeEvent(QResizeEvent* pEvent) {
-    QMainWindow::resizeEvent(pEvent);
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
     FitFrameOnceDecorated();
 }
 
@@ -153,12 +152,12 @@ void MainWindow::SavePlacement() {
         rc = {before.left, before.top, before.left + rc.Width(), before.top + rc.Height()};
     }
     // A second window left where it was put keeps the first one's place for the next start.
-    const bool bOffsetOnly =
+    const bool offsetOnly =
         m_windowSlot && m_windowSlot->Number() > 0 && state == ShowState::Normal && ToQRect(rc) == m_placed;
-    if (!bOffsetOnly) WritePlacement(profile, PlacementToSave(rc, state, (states & Qt::WindowMaximized) != 0));
+    if (!offsetOnly) WritePlacement(profile, PlacementToSave(rc, state, (states & Qt::WindowMaximized) != 0));
 
     BarVisibility bars;
-    bars.bToolBar = !m_toolBar || !m_toolBar->isHidden();
-    bars.bStatusBar = !statusBar()->isHidden();
+    bars.showToolBar = !m_toolBar || !m_toolBar->isHidden();
+    bars.showStatusBar = !statusBar()->isHidden();
     WriteBarVisibility(profile, bars);
 }

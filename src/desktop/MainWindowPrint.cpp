@@ -27,7 +27,7 @@ constexpr const char* kPreviewPagesEntry = "PreviewPages";
 
 }  // namespace
 
-void MainWindow::PrinterDeleter::operator()(QPrinter* pPrinter) const { delete pPrinter; }
+void MainWindow::PrinterDeleter::operator()(QPrinter* previewPrinter) const { delete previewPrinter; }
 
 QPrinter& MainWindow::Printer() {
     if (!m_printer) {
@@ -46,15 +46,15 @@ bool MainWindow::PrintConversation(QPrinter& printer) {
     m_app.GetNotebook().SetModifiedFlag();
     ConversationPrinter job(ConversationPrinter::LinesOf(*m_conversation->document()));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool bPrinted = job.Print(printer, LocalTime(CurrentClock().Now()));
+    const bool printed = job.Print(printer, LocalTime(CurrentClock().Now()));
     QApplication::restoreOverrideCursor();
-    if (!bPrinted) {
+    if (!printed) {
         QString text = QStringLiteral("印刷できませんでした。");
         if (printer.outputFormat() == QPrinter::PdfFormat)
             text += QStringLiteral("\n%1 に書き込めません。").arg(printer.outputFileName());
         m_app.GetMessageBox().Show(ToCp932(text), std::string(), MbButtons::Ok, MbIcon::Exclamation);
     }
-    return bPrinted;
+    return printed;
 }
 
 void MainWindow::OnPrint() {
@@ -96,18 +96,18 @@ void MainWindow::OnPrintPreview() {
     dlg.setObjectName(QStringLiteral("printPreviewDialog"));
     dlg.setAccessibleName(dlg.windowTitle());
     connect(&dlg, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* pPrinter) { PrintConversation(*pPrinter); });
+            [this](QPrinter* previewPrinter) { PrintConversation(*previewPrinter); });
 
     // One page or two side by side, as the user last left it.
     Profile& profile = m_app.GetProfile();
-    auto* pSingle = dlg.findChild<QAction*>(QStringLiteral("singleModeAction"));
-    auto* pFacing = dlg.findChild<QAction*>(QStringLiteral("facingModeAction"));
-    if (pFacing && profile.GetProfileInt(kSettingsSection, kPreviewPagesEntry, 1) == 2) pFacing->trigger();
-    if (pSingle)
-        connect(pSingle, &QAction::triggered, this,
+    auto* single = dlg.findChild<QAction*>(QStringLiteral("singleModeAction"));
+    auto* facing = dlg.findChild<QAction*>(QStringLiteral("facingModeAction"));
+    if (facing && profile.GetProfileInt(kSettingsSection, kPreviewPagesEntry, 1) == 2) facing->trigger();
+    if (single)
+        connect(single, &QAction::triggered, this,
                 [&profile] { profile.WriteProfileInt(kSettingsSection, kPreviewPagesEntry, 1); });
-    if (pFacing)
-        connect(pFacing, &QAction::triggered, this,
+    if (facing)
+        connect(facing, &QAction::triggered, this,
                 [&profile] { profile.WriteProfileInt(kSettingsSection, kPreviewPagesEntry, 2); });
     dlg.exec();
 }

@@ -15,49 +15,49 @@
 
 using namespace nelo;
 
-MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const QString& exportFolder,
-                               QWidget* pParent)
-    : ListDialog(messageBox, QStringLiteral("メモ一覧"), pParent), m_dlg(dlg), m_exportFolder(exportFolder) {
+MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const QString& exportFolder, QWidget* parent)
+    : ListDialog(messageBox, QStringLiteral("メモ一覧"), parent), m_dlg(dlg), m_exportFolder(exportFolder) {
     setObjectName(QStringLiteral("memoListDialog"));
     SetDluSize(330, 200);
     const QString objectText = QStringLiteral("オブジェクト名");
-    QLabel* pSearchLabel = AddLabel(objectText, QStringLiteral("searchLabel"), 7, 7, 110, 9);
+    QLabel* searchLabel = AddLabel(objectText, QStringLiteral("searchLabel"), 7, 7, 110, 9);
     m_searchField = new QLineEdit(this);
     m_searchField->setObjectName(QStringLiteral("searchField"));
     m_searchField->setAccessibleName(objectText);
     Place(m_searchField, 7, 17, 110, 13);
-    pSearchLabel->setBuddy(m_searchField);
-    QPushButton* pSearch = AddButton(QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ検索"), QStringLiteral("searchButton"), 122, 16, 62, 14);
-    QPushButton* pOk = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 273, 16, 50, 14);
-    pOk->setDefault(true);
+    searchLabel->setBuddy(m_searchField);
+    QPushButton* search = AddButton(QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ検索"), QStringLiteral("searchButton"), 122, 16, 62, 14);
+    QPushButton* ok = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 273, 16, 50, 14);
+    ok->setDefault(true);
 
-    QLabel* pObjectsLabel = AddLabel(objectText, QStringLiteral("objectsLabel"), 7, 38, 110, 9);
+    QLabel* objectsLabel = AddLabel(objectText, QStringLiteral("objectsLabel"), 7, 38, 110, 9);
     m_objects = new RowListView(m_dlg.m_listObjects, objectText, this);
     m_objects->setObjectName(QStringLiteral("objectList"));
     Place(m_objects, 7, 48, 110, 126);
-    pObjectsLabel->setBuddy(m_objects);
-    QPushButton* pDeleteObject =
+    objectsLabel->setBuddy(m_objects);
+    QPushButton* deleteObject =
         AddButton(QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ削除"), QStringLiteral("deleteObjectButton"), 7, 179, 62, 14);
 
-    QLabel* pNamesLabel = AddLabel(QStringLiteral("属性名"), QStringLiteral("namesLabel"), 124, 38, 90, 9);
+    QLabel* namesLabel = AddLabel(QStringLiteral("属性名"), QStringLiteral("namesLabel"), 124, 38, 90, 9);
     m_names = new RowListView(m_dlg.m_listNames, QStringLiteral("属性名"), this);
     m_names->setObjectName(QStringLiteral("nameList"));
     Place(m_names, 124, 48, 90, 126);
-    pNamesLabel->setBuddy(m_names);
-    QLabel* pValuesLabel = AddLabel(QStringLiteral("属性値"), QStringLiteral("valuesLabel"), 218, 38, 105, 9);
+    namesLabel->setBuddy(m_names);
+    QLabel* valuesLabel = AddLabel(QStringLiteral("属性値"), QStringLiteral("valuesLabel"), 218, 38, 105, 9);
     m_values = new RowListView(m_dlg.m_listValues, QStringLiteral("属性値"), this);
     m_values->setObjectName(QStringLiteral("valueList"));
     Place(m_values, 218, 48, 105, 126);
-    pValuesLabel->setBuddy(m_values);
-    QPushButton* pDeletePair =
+    valuesLabel->setBuddy(m_values);
+    QPushButton* deletePair =
         AddButton(QStringLiteral("属性削除"), QStringLiteral("deletePairButton"), 124, 179, 62, 14);
-    QPushButton* pExport = AddButton(QStringLiteral("Excel出力"), QStringLiteral("exportButton"), 191, 179, 62, 14);
+    QPushButton* exportButton =
+        AddButton(QStringLiteral("Excel出力"), QStringLiteral("exportButton"), 191, 179, 62, 14);
 
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(pSearch, &QPushButton::clicked, this, [this] { OnSearch(); });
-    connect(pDeleteObject, &QPushButton::clicked, this, [this] { OnDeleteObject(); });
-    connect(pDeletePair, &QPushButton::clicked, this, [this] { OnDeleteAttribute(); });
-    connect(pExport, &QPushButton::clicked, this, [this] { OnExport(); });
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(search, &QPushButton::clicked, this, [this] { OnSearch(); });
+    connect(deleteObject, &QPushButton::clicked, this, [this] { OnDeleteObject(); });
+    connect(deletePair, &QPushButton::clicked, this, [this] { OnDeleteAttribute(); });
+    connect(exportButton, &QPushButton::clicked, this, [this] { OnExport(); });
     connect(m_objects, &RowListView::selectionChangedByUser, this, [this] { OnObjectChosen(); });
     connect(m_names, &RowListView::selectionChangedByUser, this, [this] {
         m_dlg.OnSelChangeNames();
@@ -68,10 +68,10 @@ MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const
         m_names->ShowSelection();
     });
     // The names and the values scroll together, so a row's name stays beside its value.
-    QScrollBar* pNamesBar = m_names->verticalScrollBar();
-    QScrollBar* pValuesBar = m_values->verticalScrollBar();
-    connect(pNamesBar, &QScrollBar::valueChanged, pValuesBar, &QScrollBar::setValue);
-    connect(pValuesBar, &QScrollBar::valueChanged, pNamesBar, &QScrollBar::setValue);
+    QScrollBar* namesBar = m_names->verticalScrollBar();
+    QScrollBar* valuesBar = m_values->verticalScrollBar();
+    connect(namesBar, &QScrollBar::valueChanged, valuesBar, &QScrollBar::setValue);
+    connect(valuesBar, &QScrollBar::valueChanged, namesBar, &QScrollBar::setValue);
     // Enter in the search field searches instead of closing the dialog.
     m_searchField->installEventFilter(this);
     EnableInputMethodOnlyIn(m_searchField);
@@ -85,15 +85,15 @@ QStringList MemoListDialog::ExportFileTypes() {
     return {QStringLiteral("CSV シフトJIS、CR LF (*.csv)"), QStringLiteral("CSV UTF-8 (*.csv)")};
 }
 
-bool MemoListDialog::eventFilter(QObject* pWatched, QEvent* pEvent) {
-    if (pWatched == m_searchField && pEvent->type() == QEvent::KeyPress) {
-        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
-        if (nKey == Qt::Key_Return || nKey == Qt::Key_Enter) {
+bool MemoListDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_searchField && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             OnSearch();
             return true;
         }
     }
-    return ListDialog::eventFilter(pWatched, pEvent);
+    return ListDialog::eventFilter(watched, event);
 }
 
 void MemoListDialog::ReloadPairs() {
@@ -114,22 +114,22 @@ void MemoListDialog::OnObjectChosen() {
 }
 
 void MemoListDialog::OnDeleteObject() {
-    const int nSel = m_dlg.m_listObjects.GetCurSel();
-    const int nBefore = m_dlg.m_listObjects.GetCount();
+    const int selectedRow = m_dlg.m_listObjects.GetCurSel();
+    const int before = m_dlg.m_listObjects.GetCount();
     m_dlg.OnDeleteObject();
-    if (m_dlg.m_listObjects.GetCount() < nBefore) {
-        m_objects->RemoveRow(nSel);
+    if (m_dlg.m_listObjects.GetCount() < before) {
+        m_objects->RemoveRow(selectedRow);
         ReloadPairs();
     }
 }
 
 void MemoListDialog::OnDeleteAttribute() {
-    const int nRow = m_dlg.m_listNames.GetCurSel();
-    const int nBefore = m_dlg.m_listNames.GetCount();
+    const int row = m_dlg.m_listNames.GetCurSel();
+    const int before = m_dlg.m_listNames.GetCount();
     m_dlg.OnDeleteAttribute();
-    if (m_dlg.m_listNames.GetCount() < nBefore) {
-        m_names->RemoveRow(nRow);
-        m_values->RemoveRow(nRow);
+    if (m_dlg.m_listNames.GetCount() < before) {
+        m_names->RemoveRow(row);
+        m_values->RemoveRow(row);
     }
 }
 

@@ -17,7 +17,7 @@ class MemoListDialog : public ListDialog {
 public:
     /// exportFolder: where the export proposes its file (the notebook's folder).
     MemoListDialog(nelo::MemoListModel& dlg, nelo::MessageBox& messageBox, const QString& exportFolder,
-                   QWidget* pParent);
+                   QWidget* parent);
 
     QLineEdit* GetSearchField() const { return m_searchField; }
     RowListView* GetObjects() const { return m_objects; }
@@ -28,7 +28,7 @@ public:
     static QStringList ExportFileTypes();
 
 protected:
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnSearch();

@@ -16,7 +16,7 @@ class QTimeEdit;
 class NotificationSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    NotificationSettingsDialog(nelo::NotificationSettingsModel& dlg, QWidget* pParent = nullptr);
+    NotificationSettingsDialog(nelo::NotificationSettingsModel& dlg, QWidget* parent = nullptr);
 
     void accept() override;
 

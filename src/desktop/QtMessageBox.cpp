@@ -33,10 +33,10 @@ bool SetLongText(QMessageBox& box, const QString& text) {
 // Widens the box (a report whose lines would wrap at every second word); done last,
 // after the box has laid out its text, icon and buttons.
 void Widen(QMessageBox& box) {
-    if (auto* pGrid = qobject_cast<QGridLayout*>(box.layout()))
-        pGrid->addItem(
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(
             new QSpacerItem(box.fontMetrics().averageCharWidth() * 90, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
-            pGrid->rowCount(), 0, 1, pGrid->columnCount());
+            grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 }  // namespace
@@ -44,7 +44,7 @@ void Widen(QMessageBox& box) {
 MbAnswer QtMessageBox::Show(const std::string& text, const std::string& caption, MbButtons buttons, MbIcon icon) {
     QMessageBox box(m_parent);
     box.setWindowTitle(caption.empty() ? QString::fromLatin1(NotebookSession::kAppName) : ToQString(caption));
-    const bool bWide = SetLongText(box, ToQString(text));
+    const bool wide = SetLongText(box, ToQString(text));
     switch (icon) {
     case MbIcon::None: box.setIcon(QMessageBox::NoIcon); break;
     case MbIcon::Information: box.setIcon(QMessageBox::Information); break;
@@ -64,7 +64,7 @@ MbAnswer QtMessageBox::Show(const std::string& text, const std::string& caption,
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    if (bWide) Widen(box);
+    if (wide) Widen(box);
     switch (box.exec()) {
     case QMessageBox::Yes: return MbAnswer::Yes;
     case QMessageBox::No: return MbAnswer::No;

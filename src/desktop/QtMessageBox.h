@@ -7,7 +7,7 @@ class QWidget;
 
 class QtMessageBox : public nelo::MessageBox {
 public:
-    void SetParent(QWidget* pParent) { m_parent = pParent; }
+    void SetParent(QWidget* parent) { m_parent = parent; }
     QWidget* GetParent() const { return m_parent; }
     nelo::MbAnswer Show(const std::string& text, const std::string& caption, nelo::MbButtons buttons,
                         nelo::MbIcon icon = nelo::MbIcon::None) override;

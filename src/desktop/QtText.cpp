@@ -13,8 +13,9 @@ QString ToQString(const std::string& cp932) {
 std::string ToCp932(const QString& text, int* pnReplaced) {
     const QByteArray utf8 = text.toUtf8();
     std::string out;
-    int nReplaced = AppendUtf8AsCp932(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), out);
-    if (pnReplaced) *pnReplaced = nReplaced;
+    int replacedCount =
+        AppendUtf8AsCp932(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), out);
+    if (pnReplaced) *pnReplaced = replacedCount;
     return out;
 }
 

@@ -7,15 +7,15 @@
 
 using namespace nelo;
 
-RowListItemModel::RowListItemModel(const RowList& list, QObject* pParent) : QAbstractListModel(pParent), m_list(list) {
+RowListItemModel::RowListItemModel(const RowList& list, QObject* parent) : QAbstractListModel(parent), m_list(list) {
     m_rows = m_list.GetCount();
 }
 
 int RowListItemModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
 
-QVariant RowListItemModel::data(const QModelIndex& index, int nRole) const {
+QVariant RowListItemModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_list.GetCount()) return {};
-    if (nRole == Qt::DisplayRole || nRole == Qt::AccessibleTextRole || nRole == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole || role == Qt::ToolTipRole)
         return ToQString(m_list.GetText(index.row()));
     return {};
 }
@@ -34,8 +34,8 @@ void RowListItemModel::RowRemoved(int i) {
     if (m_rows != m_list.GetCount()) Reset();
 }
 
-RowListView::RowListView(RowList& list, const QString& name, QWidget* pParent)
-    : QListView(pParent), m_list(list), m_model(list) {
+RowListView::RowListView(RowList& list, const QString& name, QWidget* parent)
+    : QListView(parent), m_list(list), m_model(list) {
     setAccessibleName(name);
     setModel(&m_model);
     // One line per row, all of one height: the view never measures rows it does not show.
@@ -71,23 +71,23 @@ void RowListView::RemoveRow(int i) {
 
 void RowListView::ShowSelection() {
     m_syncing = true;
-    const int nSel = m_list.GetCurSel();
-    if (nSel < 0) {
+    const int selectedRow = m_list.GetCurSel();
+    if (selectedRow < 0) {
         // No row is marked as current either: the view would draw it like a selection.
         selectionModel()->clearSelection();
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     } else {
-        const QModelIndex index = m_model.index(nSel);
+        const QModelIndex index = m_model.index(selectedRow);
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         scrollTo(index);
     }
     m_syncing = false;
 }
 
-void RowListView::focusInEvent(QFocusEvent* pEvent) {
+void RowListView::focusInEvent(QFocusEvent* event) {
     // Taking the focus, the view makes its first row current, which looks selected
     // although the list has no selection (and 削除 would say so): the highlighted row
     // stays the selected one. The arrow keys still start at the first row.
-    QListView::focusInEvent(pEvent);
+    QListView::focusInEvent(event);
     if (m_list.GetCurSel() < 0 && currentIndex().isValid()) ShowSelection();
 }

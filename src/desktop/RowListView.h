@@ -13,10 +13,10 @@ class RowList;
 class RowListItemModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    explicit RowListItemModel(const nelo::RowList& list, QObject* pParent = nullptr);
+    explicit RowListItemModel(const nelo::RowList& list, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
-    QVariant data(const QModelIndex& index, int nRole) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
 
     /// The list's rows were replaced.
     void Reset();
@@ -32,7 +32,7 @@ private:
 class RowListView : public QListView {
     Q_OBJECT
 public:
-    RowListView(nelo::RowList& list, const QString& name, QWidget* pParent = nullptr);
+    RowListView(nelo::RowList& list, const QString& name, QWidget* parent = nullptr);
 
     nelo::RowList& GetList() { return m_list; }
     /// Shows the list's rows afresh, with its selection and its top row.
@@ -47,7 +47,7 @@ Q_SIGNALS:
     void selectionChangedByUser();
 
 protected:
-    void focusInEvent(QFocusEvent* pEvent) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     void OnViewSelectionChanged();

@@ -34,14 +34,14 @@ qint64 LocalDay(std::int32_t t) {
 std::vector<std::pair<Qt::DayOfWeek, QColor>> ScheduleListDialog::WeekendColours(const QPalette& palette) {
     // Deep shades on a light background, light ones on a dark background: both stay
     // readable against the calendar's days.
-    const bool bDark = palette.color(QPalette::Base).lightness() < 128;
-    return {{Qt::Saturday, bDark ? QColor(0x80, 0xB0, 0xFF) : QColor(0x00, 0x40, 0xC0)},
-            {Qt::Sunday, bDark ? QColor(0xFF, 0x80, 0x80) : QColor(0xC0, 0x00, 0x00)}};
+    const bool dark = palette.color(QPalette::Base).lightness() < 128;
+    return {{Qt::Saturday, dark ? QColor(0x80, 0xB0, 0xFF) : QColor(0x00, 0x40, 0xC0)},
+            {Qt::Sunday, dark ? QColor(0xFF, 0x80, 0x80) : QColor(0xC0, 0x00, 0x00)}};
 }
 
-ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messageBox, QWidget* pParent,
+ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messageBox, QWidget* parent,
                                        const QString& folder)
-    : ListDialog(messageBox, QStringLiteral("予定一覧"), pParent),
+    : ListDialog(messageBox, QStringLiteral("予定一覧"), parent),
       m_dlg(dlg),
       m_folder(folder.isEmpty() ? QDir::homePath() : folder) {
     setObjectName(QStringLiteral("schedListDialog"));
@@ -70,17 +70,17 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
     m_calendar->setSelectedDate(QDate(now.tm_year + 1900, now.tm_mon + 1, now.tm_mday));
     m_calendar->setCurrentPage(now.tm_year + 1900, now.tm_mon + 1);
 
-    QPushButton* pDelete = AddButton(QStringLiteral("削除"), QStringLiteral("deleteButton"), 184, 149, 50, 14);
-    QPushButton* pExport =
+    QPushButton* deleteButton = AddButton(QStringLiteral("削除"), QStringLiteral("deleteButton"), 184, 149, 50, 14);
+    QPushButton* exportButton =
         AddButton(QStringLiteral("iCalendar出力"), QStringLiteral("icalExportButton"), 184, 131, 78, 14);
-    QPushButton* pImport =
+    QPushButton* import =
         AddButton(QStringLiteral("iCalendar読込み"), QStringLiteral("icalImportButton"), 266, 131, 78, 14);
-    QPushButton* pOk = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 294, 149, 50, 14);
-    pOk->setDefault(true);
-    connect(pOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(pDelete, &QPushButton::clicked, this, [this] { OnDelete(); });
-    connect(pExport, &QPushButton::clicked, this, [this] { OnICalExport(); });
-    connect(pImport, &QPushButton::clicked, this, [this] { OnICalImport(); });
+    QPushButton* ok = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 294, 149, 50, 14);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(deleteButton, &QPushButton::clicked, this, [this] { OnDelete(); });
+    connect(exportButton, &QPushButton::clicked, this, [this] { OnICalExport(); });
+    connect(import, &QPushButton::clicked, this, [this] { OnICalImport(); });
     connect(m_listView, &RowListView::selectionChangedByUser, this, [this] { OnSelectionChanged(); });
     connect(m_calendar, &QCalendarWidget::currentPageChanged, this, [this] { MarkDays(); });
     EnableInputMethodOnlyIn(nullptr);
@@ -90,14 +90,14 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
 }
 
 void ScheduleListDialog::Reload() {
-    const int nRows = m_dlg.m_list.GetCount();
+    const int rows = m_dlg.m_list.GetCount();
     m_days.clear();
-    m_days.reserve(static_cast<std::size_t>(nRows));
-    for (int i = 0; i < nRows; ++i) {
-        const ScheduleEntry* pEntry = m_dlg.GetEntry(i);
-        const qint64 nFirst = pEntry ? LocalDay(pEntry->m_startTime) : 0;
-        const qint64 nLast = pEntry && pEntry->m_endTime > pEntry->m_startTime ? LocalDay(pEntry->m_endTime) : nFirst;
-        m_days.push_back({nFirst, nLast});
+    m_days.reserve(static_cast<std::size_t>(rows));
+    for (int i = 0; i < rows; ++i) {
+        const ScheduleEntry* entry = m_dlg.GetEntry(i);
+        const qint64 first = entry ? LocalDay(entry->m_startTime) : 0;
+        const qint64 last = entry && entry->m_endTime > entry->m_startTime ? LocalDay(entry->m_endTime) : first;
+        m_days.push_back({first, last});
     }
     m_listView->Reload();
     MarkDays();
@@ -134,9 +134,9 @@ void ScheduleListDialog::OnICalImport() {
 }
 
 void ScheduleListDialog::OnSelectionChanged() {
-    const int nSel = m_dlg.m_list.GetCurSel();
-    if (nSel >= 0 && static_cast<std::size_t>(nSel) < m_days.size()) {
-        const QDate day = QDate::fromJulianDay(m_days[static_cast<std::size_t>(nSel)].nFirst);
+    const int selectedRow = m_dlg.m_list.GetCurSel();
+    if (selectedRow >= 0 && static_cast<std::size_t>(selectedRow) < m_days.size()) {
+        const QDate day = QDate::fromJulianDay(m_days[static_cast<std::size_t>(selectedRow)].first);
         if (day.year() != m_calendar->yearShown() || day.month() != m_calendar->monthShown()) {
             m_calendar->setCurrentPage(day.year(), day.month());
             return;  // the page change marks the days
@@ -148,33 +148,33 @@ void ScheduleListDialog::OnSelectionChanged() {
 void ScheduleListDialog::MarkDays() {
     // The page shows parts of the months before and after it.
     const QDate first = QDate(m_calendar->yearShown(), m_calendar->monthShown(), 1).addDays(-7);
-    const qint64 nFrom = first.toJulianDay();
-    const qint64 nTo = first.addDays(7 + 31 + 14).toJulianDay();
+    const qint64 from = first.toJulianDay();
+    const qint64 to = first.addDays(7 + 31 + 14).toJulianDay();
     m_calendar->setDateTextFormat(QDate(), QTextCharFormat());
     QTextCharFormat bold;
     bold.setFontWeight(QFont::Bold);
     for (const DaySpan& days : m_days) {
-        for (qint64 d = std::max(days.nFirst, nFrom); d <= std::min(days.nLast, nTo); ++d)
+        for (qint64 d = std::max(days.first, from); d <= std::min(days.last, to); ++d)
             m_calendar->setDateTextFormat(QDate::fromJulianDay(d), bold);
     }
-    const int nSel = m_dlg.m_list.GetCurSel();
-    if (nSel >= 0 && static_cast<std::size_t>(nSel) < m_days.size()) {
-        const DaySpan& days = m_days[static_cast<std::size_t>(nSel)];
+    const int selectedRow = m_dlg.m_list.GetCurSel();
+    if (selectedRow >= 0 && static_cast<std::size_t>(selectedRow) < m_days.size()) {
+        const DaySpan& days = m_days[static_cast<std::size_t>(selectedRow)];
         QTextCharFormat selected = bold;
         selected.setBackground(palette().highlight());
         selected.setForeground(palette().highlightedText());
-        for (qint64 d = std::max(days.nFirst, nFrom); d <= std::min(days.nLast, nTo); ++d)
+        for (qint64 d = std::max(days.first, from); d <= std::min(days.last, to); ++d)
             m_calendar->setDateTextFormat(QDate::fromJulianDay(d), selected);
     }
 }
 
 void ScheduleListDialog::OnDelete() {
-    const int nSel = m_dlg.m_list.GetCurSel();
-    const int nBefore = m_dlg.m_list.GetCount();
+    const int selectedRow = m_dlg.m_list.GetCurSel();
+    const int before = m_dlg.m_list.GetCount();
     m_dlg.OnDelete();
-    if (m_dlg.m_list.GetCount() < nBefore) {
-        m_days.erase(m_days.begin() + nSel);
-        m_listView->RemoveRow(nSel);
+    if (m_dlg.m_list.GetCount() < before) {
+        m_days.erase(m_days.begin() + selectedRow);
+        m_listView->RemoveRow(selectedRow);
         MarkDays();
     } else {
         m_listView->ShowSelection();

@@ -23,7 +23,7 @@ class ScheduleListDialog : public ListDialog {
     Q_OBJECT
 public:
     /// folder: where the calendar file dialogs start (the notebook's folder; empty: home).
-    ScheduleListDialog(nelo::ScheduleListModel& dlg, nelo::MessageBox& messageBox, QWidget* pParent,
+    ScheduleListDialog(nelo::ScheduleListModel& dlg, nelo::MessageBox& messageBox, QWidget* parent,
                        const QString& folder = QString());
 
     RowListView* GetList() const { return m_listView; }
@@ -45,8 +45,8 @@ private:
 
     /// First and last day (Julian day numbers) of an entry, row for row with the list.
     struct DaySpan {
-        qint64 nFirst;
-        qint64 nLast;
+        qint64 first;
+        qint64 last;
     };
 
     nelo::ScheduleListModel& m_dlg;

@@ -37,7 +37,7 @@ void OnSignalCaught(int signo) {
 
 }  // namespace
 
-SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_window(pWindow) {
+SessionEnd::SessionEnd(NotebookSession& app, QWidget* window) : m_app(app), m_window(window) {
     app.GetNotebook().AddListener(this);
     // Qt ends the program with exit(1) when the display connection breaks, from inside
     // the event loop: nothing returns to main. The exit handler keeps the changes then.
@@ -55,9 +55,9 @@ SessionEnd::SessionEnd(NotebookSession& app, QWidget* pWindow) : m_app(app), m_w
         // Ctrl-C in the terminal that started the window ends it the same way.
         InstallSignalHandler(SIGINT, OnSignalCaught, true);
     }
-    if (auto* pApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(pApp, &QGuiApplication::commitDataRequest, this, &SessionEnd::OnCommitData, Qt::DirectConnection);
-        connect(pApp, &QCoreApplication::aboutToQuit, this, &SessionEnd::OnAboutToQuit);
+    if (auto* guiApp = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(guiApp, &QGuiApplication::commitDataRequest, this, &SessionEnd::OnCommitData, Qt::DirectConnection);
+        connect(guiApp, &QCoreApplication::aboutToQuit, this, &SessionEnd::OnAboutToQuit);
     }
 }
 
@@ -95,7 +95,7 @@ void SessionEnd::OnExitWhileWatching() {
     if (g_watching) g_watching->SaveRecoveryCopy();
 }
 
-void SessionEnd::OnModifiedChanged(bool /*bModified*/) { m_copyCurrent = false; }
+void SessionEnd::OnModifiedChanged(bool /*modified*/) { m_copyCurrent = false; }
 
 void SessionEnd::OnDataChanged(unsigned /*what*/) { m_copyCurrent = false; }
 

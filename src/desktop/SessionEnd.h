@@ -21,9 +21,9 @@ class QWidget;
 class SessionEnd : public QObject, public nelo::NotebookListener {
     Q_OBJECT
 public:
-    /// Watches for the session's end while the object lives; pWindow is the main window
+    /// Watches for the session's end while the object lives; window is the main window
     /// (its closing is the user's own end, which asks instead).
-    SessionEnd(nelo::NotebookSession& app, QWidget* pWindow);
+    SessionEnd(nelo::NotebookSession& app, QWidget* window);
     ~SessionEnd() override;
 
     /// Writes the recovery copy when the notebook has unsaved changes that no copy holds
@@ -33,7 +33,7 @@ public:
     [[noreturn]] void EndOutOfMemory();
 
     // NotebookListener: a change after a copy needs a copy of its own.
-    void OnModifiedChanged(bool bModified) override;
+    void OnModifiedChanged(bool modified) override;
     void OnDataChanged(unsigned what) override;
 
 private:

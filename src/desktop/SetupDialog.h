@@ -14,7 +14,7 @@ class QPushButton;
 class SetupDialog : public QDialog {
     Q_OBJECT
 public:
-    SetupDialog(nelo::NamesModel& dlg, QWidget* pParent = nullptr);
+    SetupDialog(nelo::NamesModel& dlg, QWidget* parent = nullptr);
 
     /// The number of characters the fields held that have no code page 932 form (they
     /// were stored as "？").
@@ -24,7 +24,7 @@ public Q_SLOTS:
     void reject() override;
 
 protected:
-    void keyPressEvent(QKeyEvent* pEvent) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnOkButton();

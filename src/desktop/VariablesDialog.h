@@ -12,7 +12,7 @@ class VariableListModel;
 class VariablesDialog : public ListDialog {
     Q_OBJECT
 public:
-    VariablesDialog(nelo::VariableListModel& dlg, nelo::MessageBox& messageBox, QWidget* pParent);
+    VariablesDialog(nelo::VariableListModel& dlg, nelo::MessageBox& messageBox, QWidget* parent);
 
     RowListView* GetList() const { return m_listView; }
 

@@ -8,11 +8,11 @@ WindowSlot::WindowSlot() {
     const std::string folder = LockFolder();
     if (folder.empty()) return;
     for (int n = 0; n < kSlots; ++n) {
-        auto pLock = std::make_unique<LockFile>(folder + "/window-" + std::to_string(n) + ".lock");
-        switch (pLock->TryLock()) {
+        auto lock = std::make_unique<LockFile>(folder + "/window-" + std::to_string(n) + ".lock");
+        switch (lock->TryLock()) {
         case LockResult::Taken:
             m_slot = n;
-            m_lock = std::move(pLock);
+            m_lock = std::move(lock);
             return;
         case LockResult::NotTaken: return;  // no slots to tell windows apart: the first
         case LockResult::Held: break;

@@ -18,19 +18,19 @@ xcb_connection_t* Connection(void* p) { return static_cast<xcb_connection_t*>(p)
 
 }  // namespace
 
-XkbIndicators::XkbIndicators(QObject* pParent) : QObject(pParent) {
-    auto* pX11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = pX11 ? pX11->connection() : nullptr;
+XkbIndicators::XkbIndicators(QObject* parent) : QObject(parent) {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
     if (!c) return;
-    const xcb_query_extension_reply_t* pExtension = xcb_get_extension_data(c, &xcb_xkb_id);
-    if (!pExtension || !pExtension->present) return;
-    xcb_xkb_use_extension_reply_t* pUse =
+    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(c, &xcb_xkb_id);
+    if (!extension || !extension->present) return;
+    xcb_xkb_use_extension_reply_t* use =
         xcb_xkb_use_extension_reply(c, xcb_xkb_use_extension(c, XCB_XKB_MAJOR_VERSION, XCB_XKB_MINOR_VERSION), nullptr);
-    const bool bSupported = pUse && pUse->supported;
-    std::free(pUse);
-    if (!bSupported) return;
+    const bool supported = use && use->supported;
+    std::free(use);
+    if (!supported) return;
     m_connection = c;
-    m_firstEvent = pExtension->first_event;
+    m_firstEvent = extension->first_event;
     // The server tells this client when a light changes, wherever the key was pressed.
     // Only this kind of event is touched: the ones Qt asked for stay as they are.
     const uint16_t events = XCB_XKB_EVENT_TYPE_INDICATOR_STATE_NOTIFY | XCB_XKB_EVENT_TYPE_NAMES_NOTIFY;
@@ -47,27 +47,28 @@ XkbIndicators::~XkbIndicators() {
 void XkbIndicators::ReadNames() {
     m_bits.clear();
     xcb_connection_t* c = Connection(m_connection);
-    xcb_xkb_get_names_reply_t* pReply = xcb_xkb_get_names_reply(
+    xcb_xkb_get_names_reply_t* reply = xcb_xkb_get_names_reply(
         c, xcb_xkb_get_names(c, XCB_XKB_ID_USE_CORE_KBD, XCB_XKB_NAME_DETAIL_INDICATOR_NAMES), nullptr);
-    if (!pReply) return;
+    if (!reply) return;
     xcb_xkb_get_names_value_list_t list;
-    xcb_xkb_get_names_value_list_unpack(xcb_xkb_get_names_value_list(pReply), pReply->nTypes, pReply->indicators,
-                                        pReply->virtualMods, pReply->groupNames, pReply->nKeys, pReply->nKeyAliases,
-                                        pReply->nRadioGroups, pReply->which, &list);
-    const int nNames = xcb_xkb_get_names_value_list_indicator_names_length(pReply, &list);
+    xcb_xkb_get_names_value_list_unpack(xcb_xkb_get_names_value_list(reply), reply->nTypes, reply->indicators,
+                                        reply->virtualMods, reply->groupNames, reply->nKeys, reply->nKeyAliases,
+                                        reply->nRadioGroups, reply->which, &list);
+    const int names = xcb_xkb_get_names_value_list_indicator_names_length(reply, &list);
     const xcb_atom_t* atoms = xcb_xkb_get_names_value_list_indicator_names(&list);
     // The names stand for the set bits of "indicators", lowest first.
-    int nName = 0;
-    for (int bit = 0; bit < 32 && nName < nNames; ++bit) {
-        if (!(pReply->indicators & (1u << bit))) continue;
-        const xcb_atom_t atom = atoms[nName++];
+    int nameIndex = 0;
+    for (int bit = 0; bit < 32 && nameIndex < names; ++bit) {
+        if (!(reply->indicators & (1u << bit))) continue;
+        const xcb_atom_t atom = atoms[nameIndex++];
         if (atom == XCB_ATOM_NONE) continue;
-        xcb_get_atom_name_reply_t* pName = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atom), nullptr);
-        if (!pName) continue;
-        m_bits.insert(QString::fromLatin1(xcb_get_atom_name_name(pName), xcb_get_atom_name_name_length(pName)), bit);
-        std::free(pName);
+        xcb_get_atom_name_reply_t* nameReply = xcb_get_atom_name_reply(c, xcb_get_atom_name(c, atom), nullptr);
+        if (!nameReply) continue;
+        m_bits.insert(QString::fromLatin1(xcb_get_atom_name_name(nameReply), xcb_get_atom_name_name_length(nameReply)),
+                      bit);
+        std::free(nameReply);
     }
-    std::free(pReply);
+    std::free(reply);
 }
 
 std::optional<bool> XkbIndicators::State(const QString& name) {
@@ -75,20 +76,20 @@ std::optional<bool> XkbIndicators::State(const QString& name) {
     const auto found = m_bits.constFind(name);
     if (found == m_bits.constEnd()) return std::nullopt;
     xcb_connection_t* c = Connection(m_connection);
-    xcb_xkb_get_indicator_state_reply_t* pReply =
+    xcb_xkb_get_indicator_state_reply_t* reply =
         xcb_xkb_get_indicator_state_reply(c, xcb_xkb_get_indicator_state(c, XCB_XKB_ID_USE_CORE_KBD), nullptr);
-    if (!pReply) return std::nullopt;
-    const bool bOn = (pReply->state & (1u << found.value())) != 0;
-    std::free(pReply);
-    return bOn;
+    if (!reply) return std::nullopt;
+    const bool isOn = (reply->state & (1u << found.value())) != 0;
+    std::free(reply);
+    return isOn;
 }
 
-bool XkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* /*pResult*/) {
+bool XkbIndicators::nativeEventFilter(const QByteArray& eventType, void* message, qintptr* /*result*/) {
     if (eventType != "xcb_generic_event_t") return false;
-    const auto* pEvent = static_cast<const xcb_generic_event_t*>(pMessage);
-    if ((pEvent->response_type & 0x7F) != m_firstEvent) return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) != m_firstEvent) return false;
     // Every keyboard event of the extension carries its kind in the second byte.
-    switch (pEvent->pad0) {
+    switch (event->pad0) {
     case XCB_XKB_NAMES_NOTIFY:
     case XCB_XKB_NEW_KEYBOARD_NOTIFY:
         ReadNames();
@@ -102,7 +103,7 @@ bool XkbIndicators::nativeEventFilter(const QByteArray& eventType, void* pMessag
 
 #else  // Built without the X keyboard extension's library: nothing to ask.
 
-XkbIndicators::XkbIndicators(QObject* pParent) : QObject(pParent) {}
+XkbIndicators::XkbIndicators(QObject* parent) : QObject(parent) {}
 XkbIndicators::~XkbIndicators() = default;
 void XkbIndicators::ReadNames() {}
 std::optional<bool> XkbIndicators::State(const QString&) { return std::nullopt; }

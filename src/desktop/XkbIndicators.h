@@ -16,7 +16,7 @@ class XkbIndicators : public QObject, public QAbstractNativeEventFilter {
 public:
     /// Connects to the program's X display; IsAvailable() is false on any other
     /// platform or without the extension.
-    explicit XkbIndicators(QObject* pParent = nullptr);
+    explicit XkbIndicators(QObject* parent = nullptr);
     ~XkbIndicators() override;
 
     bool IsAvailable() const { return m_connection != nullptr; }
@@ -24,7 +24,7 @@ public:
     /// has no such light or the server does not answer.
     std::optional<bool> State(const QString& name);
 
-    bool nativeEventFilter(const QByteArray& eventType, void* pMessage, qintptr* pResult) override;
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 Q_SIGNALS:
     /// A light went on or off (or the keyboard changed).

@@ -84,25 +84,25 @@ int main(int argc, char** argv) {
     MainWindow frame(app);
     messageBox.SetParent(&frame);
     FirstPaintProbe probe;
-    if (options.bQuitAfterFirstPaint) qapp.installEventFilter(&probe);
+    if (options.quitAfterFirstPaint) qapp.installEventFilter(&probe);
     // Logout, SIGTERM and SIGHUP, a broken display connection and memory running out
     // keep unsaved changes in a recovery copy.
     SessionEnd sessionEnd(app, &frame);
     qapp.SetOutOfMemoryHandler([&sessionEnd] { sessionEnd.EndOutOfMemory(); });
     try {
-        frame.SetStartMinimized(options.bMinimized);
+        frame.SetStartMinimized(options.minimized);
         frame.ShowFirstTime();
-        if (!frame.StartUp(options.strFile, options.bNew)) {
+        if (!frame.StartUp(options.file, options.startNew)) {
             teardown.SetStatus(1);
             return 1;
         }
-        if (!options.bQuitAfterFirstPaint) {
+        if (!options.quitAfterFirstPaint) {
             frame.MentionRecoveryCopies();
             frame.StartReminders();
         }
-        const int nStatus = QApplication::exec();
-        teardown.SetStatus(nStatus);
-        return nStatus;
+        const int exitStatus = QApplication::exec();
+        teardown.SetStatus(exitStatus);
+        return exitStatus;
     } catch (const std::bad_alloc&) {
         sessionEnd.EndOutOfMemory();
     }

@@ -19,14 +19,14 @@ const std::string kWidePlus = "＋"_sj, kWideMinus = "－"_sj, kWideEquals = "�
 
 // The length of the sign, digit, comma or decimal point at the start of text (ASCII or
 // full-width), 0 when there is none there.
-std::size_t NumberCharAt(std::string_view text, std::size_t i, bool& bDigit) {
+std::size_t NumberCharAt(std::string_view text, std::size_t i, bool& isDigit) {
     const auto b = static_cast<unsigned char>(text[i]);
-    bDigit = b >= '0' && b <= '9';
-    if (bDigit || b == ',' || b == '.') return 1;
+    isDigit = b >= '0' && b <= '9';
+    if (isDigit || b == ',' || b == '.') return 1;
     if (b == 0x82 && i + 1 < text.size()) {
         const auto t = static_cast<unsigned char>(text[i + 1]);
-        bDigit = t >= 0x4F && t <= 0x58;  // "０".."９"
-        return bDigit ? 2 : 0;
+        isDigit = t >= 0x4F && t <= 0x58;  // "０".."９"
+        return isDigit ? 2 : 0;
     }
     if (b == 0x81 && i + 1 < text.size() && (text[i + 1] == 0x43 || text[i + 1] == 0x44)) return 2;  // "，" "．"
     return 0;
@@ -34,17 +34,17 @@ std::size_t NumberCharAt(std::string_view text, std::size_t i, bool& bDigit) {
 
 // A sign followed by digits, with commas and decimal points between them: a number the
 // spreadsheet reads as a number, with no formula in it.
-bool IsSignedNumber(std::string_view field, std::size_t nSign) {
-    bool bDigitLast = false, bAnyDigit = false;
-    for (std::size_t i = nSign; i < field.size();) {
-        bool bDigit = false;
-        std::size_t n = NumberCharAt(field, i, bDigit);
-        if (n == 0 || (i == nSign && !bDigit)) return false;
-        bAnyDigit = bAnyDigit || bDigit;
-        bDigitLast = bDigit;
+bool IsSignedNumber(std::string_view field, std::size_t signWidth) {
+    bool digitLast = false, anyDigit = false;
+    for (std::size_t i = signWidth; i < field.size();) {
+        bool isDigit = false;
+        std::size_t n = NumberCharAt(field, i, isDigit);
+        if (n == 0 || (i == signWidth && !isDigit)) return false;
+        anyDigit = anyDigit || isDigit;
+        digitLast = isDigit;
         i += n;
     }
-    return bAnyDigit && bDigitLast;
+    return anyDigit && digitLast;
 }
 
 // True when a spreadsheet opening the file would take the field for a formula.
@@ -62,16 +62,16 @@ bool StartsAsFormula(std::string_view field) {
 }  // namespace
 
 void AppendCsvField(std::string& out, const std::string& field) {
-    const bool bFormula = StartsAsFormula(field);
+    const bool formula = StartsAsFormula(field);
     // Only quote, comma, CR and LF need quoting; none of them is ever the trail byte of
     // a double-byte character, so a byte search is safe.
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
-        if (bFormula) out += '\'';
+        if (formula) out += '\'';
         out += field;
         return;
     }
     out += '"';
-    if (bFormula) out += '\'';
+    if (formula) out += '\'';
     for (char c : field) {
         if (c == '"') out += '"';
         out += c;

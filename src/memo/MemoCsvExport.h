@@ -37,7 +37,7 @@ public:
     /// given, or "ＮＥＬＯメモ.csv" when that is the file's name.
     void SetFileNameText(std::string name) { m_nameText = std::move(name); }
     /// Replaces an existing file without asking (the user said so beforehand).
-    void SetOverwrite(bool bOverwrite) { m_overwrite = bOverwrite; }
+    void SetOverwrite(bool overwrite) { m_overwrite = overwrite; }
 
     /// Asks before overwriting, writes the file and tells how it went; true when the
     /// file was written. A folder, FIFO or device node at the path is refused.

@@ -10,44 +10,44 @@ namespace {
 
 // How many keys ahead a batch asks for the index slots it will need: enough to cover
 // a trip to memory, few enough that the slots are still cached when their turn comes.
-constexpr std::size_t nPrefetchAhead = 8;
+constexpr std::size_t prefetchAhead = 8;
 
 }  // namespace
 
 Memo* MemoMap::SetAt(const std::string& key, std::unique_ptr<Memo> memo) {
-    const std::string* pNewKey = nullptr;
-    Memo* p = m_map.SetAt(key, std::move(memo), pNewKey);
-    if (pNewKey) {
-        std::string full = ToFullWidth(*pNewKey);
-        if (full != *pNewKey) m_fullForms.Insert(m_fullForms.HashOf(full), pNewKey);
+    const std::string* newKey = nullptr;
+    Memo* p = m_map.SetAt(key, std::move(memo), newKey);
+    if (newKey) {
+        std::string full = ToFullWidth(*newKey);
+        if (full != *newKey) m_fullForms.Insert(m_fullForms.HashOf(full), newKey);
     }
     return p;
 }
 
 void MemoMap::AddFromLast(Entries& entries) {
     // Room for the records read (null ones stand for nothing), which the file did hold.
-    std::size_t nRecords = 0;
-    for (const auto& entry : entries) nRecords += entry.second != nullptr;
-    m_map.Reserve(GetCount() + nRecords);
+    std::size_t records = 0;
+    for (const auto& entry : entries) records += entry.second != nullptr;
+    m_map.Reserve(GetCount() + records);
 
     // The indexes of a large notebook are far bigger than the caches, so each key is
     // hashed first and its slot asked for a few keys before it goes in.
     std::vector<std::uint64_t> hashes(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) hashes[i] = m_map.HashOf(entries[i].first);
     std::vector<std::pair<std::uint64_t, const std::string*>> fullForms;
-    fullForms.reserve(nRecords);
+    fullForms.reserve(records);
     for (std::size_t i = entries.size(); i-- > 0;) {
-        if (i >= nPrefetchAhead) m_map.Prefetch(hashes[i - nPrefetchAhead]);
+        if (i >= prefetchAhead) m_map.Prefetch(hashes[i - prefetchAhead]);
         auto& [key, memo] = entries[i];
-        const std::string* pStoredKey = nullptr;
-        if (!memo || !m_map.Add(std::move(key), hashes[i], memo, pStoredKey)) continue;
-        std::string full = ToFullWidth(*pStoredKey);
-        if (full != *pStoredKey) fullForms.emplace_back(m_fullForms.HashOf(full), pStoredKey);
+        const std::string* storedKey = nullptr;
+        if (!memo || !m_map.Add(std::move(key), hashes[i], memo, storedKey)) continue;
+        std::string full = ToFullWidth(*storedKey);
+        if (full != *storedKey) fullForms.emplace_back(m_fullForms.HashOf(full), storedKey);
     }
     // Only the keys that differ from their full-width form take room here.
     m_fullForms.Reserve(m_fullForms.GetCount() + fullForms.size());
     for (std::size_t i = 0; i < fullForms.size(); ++i) {
-        if (i + nPrefetchAhead < fullForms.size()) m_fullForms.Prefetch(fullForms[i + nPrefetchAhead].first);
+        if (i + prefetchAhead < fullForms.size()) m_fullForms.Prefetch(fullForms[i + prefetchAhead].first);
         m_fullForms.Insert(fullForms[i].first, fullForms[i].second);
     }
 }

@@ -31,12 +31,12 @@ void MemoListModel::ClearPairs() {
 }
 
 bool MemoListModel::ShowObject(const std::string& object) {
-    const Memo* pMemo = m_notebook->m_memoMap.Lookup(object);
-    if (!pMemo) return false;
+    const Memo* memo = m_notebook->m_memoMap.Lookup(object);
+    if (!memo) return false;
     ClearPairs();
-    for (std::size_t i = 0; i < pMemo->GetPairCount(); ++i) {
-        m_listNames.AddString(pMemo->m_attrNames[i]);
-        m_listValues.AddString(pMemo->m_attrValues[i]);
+    for (std::size_t i = 0; i < memo->GetPairCount(); ++i) {
+        m_listNames.AddString(memo->m_attrNames[i]);
+        m_listValues.AddString(memo->m_attrValues[i]);
     }
     return true;
 }
@@ -105,10 +105,10 @@ void MemoListModel::OnDeleteAttribute() {
     int sel = m_listObjects.GetCurSel();
     if (sel < 0) return;
     const std::string object = m_listObjects.GetText(sel);
-    const Memo* pMemo = m_notebook->m_memoMap.Lookup(object);
-    if (!pMemo) return;
+    const Memo* memo = m_notebook->m_memoMap.Lookup(object);
+    if (!memo) return;
     auto i = static_cast<std::size_t>(r);
-    if (i >= pMemo->GetPairCount() || m_listNames.GetText(r) != pMemo->m_attrNames[i]) return;
+    if (i >= memo->GetPairCount() || m_listNames.GetText(r) != memo->m_attrNames[i]) return;
     m_notebook->DeleteMemoPair(object, i);
     m_listNames.DeleteString(r);
     m_listValues.DeleteString(r);

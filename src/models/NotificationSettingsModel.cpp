@@ -16,12 +16,12 @@ NotificationSettingsModel::NotificationSettingsModel(Profile& profile, MessageBo
       m_loginStartWas(m_loginStart) {}
 
 bool NotificationSettingsModel::OnOK() {
-    if (m_settings.nMinutesBefore < 0 || m_settings.nMinutesBefore > ReminderSettings::kMaxMinutesBefore) {
+    if (m_settings.minutesBefore < 0 || m_settings.minutesBefore > ReminderSettings::kMaxMinutesBefore) {
         m_messageBox.Show("通知は開始の 0 分前から 1440 分前までで指定してください。"_sj, "", MbButtons::Ok,
                           MbIcon::Exclamation);
         return false;
     }
-    if (m_settings.nAllDayMinute < 0 || m_settings.nAllDayMinute >= 24 * 60) {
+    if (m_settings.allDayMinute < 0 || m_settings.allDayMinute >= 24 * 60) {
         m_messageBox.Show("時刻のない予定の通知時刻は 00:00 から 23:59 までで指定してください。"_sj, "", MbButtons::Ok,
                           MbIcon::Exclamation);
         return false;

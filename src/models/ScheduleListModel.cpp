@@ -9,10 +9,10 @@ namespace nelo {
 
 void ScheduleListModel::OnInitDialog() {
     m_list.ResetContent();
-    const std::string strYear = CurrentYearText();
+    const std::string year = CurrentYearText();
     std::string text;
-    for (const auto& pEntry : m_scheduleBook->GetSchedules()) {
-        pEntry->Format(text, strYear);
+    for (const auto& entry : m_scheduleBook->GetSchedules()) {
+        entry->Format(text, year);
         m_list.AddString(text);
     }
     m_list.SetTopIndex(0);

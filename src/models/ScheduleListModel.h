@@ -16,8 +16,8 @@ class MessageBox;
 
 class ScheduleListModel {
 public:
-    ScheduleListModel(ScheduleBook* pScheduleBook, MessageBox& messageBox)
-        : m_scheduleBook(pScheduleBook), m_messageBox(messageBox) {}
+    ScheduleListModel(ScheduleBook* scheduleBook, MessageBox& messageBox)
+        : m_scheduleBook(scheduleBook), m_messageBox(messageBox) {}
 
     /// One row per entry, in list order; the first row at the top.
     void OnInitDialog();

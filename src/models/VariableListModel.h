@@ -14,7 +14,7 @@ class MessageBox;
 
 class VariableListModel {
 public:
-    VariableListModel(Calculator* pCalc, MessageBox& messageBox) : m_calculator(pCalc), m_messageBox(messageBox) {}
+    VariableListModel(Calculator* calc, MessageBox& messageBox) : m_calculator(calc), m_messageBox(messageBox) {}
 
     /// Lists every variable in the symbol table's order.
     void OnInitDialog();

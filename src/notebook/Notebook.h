@@ -27,8 +27,8 @@ public:
     void DeleteContents();
     void Serialize(class Archive& ar);
 
-    void AddListener(NotebookListener* pListener);
-    void RemoveListener(NotebookListener* pListener);
+    void AddListener(NotebookListener* listener);
+    void RemoveListener(NotebookListener* listener);
 
     /// Appends text to every conversation pane of the document (the answer path).
     void AppendToViews(const std::string& text);
@@ -64,7 +64,7 @@ public:
 
     bool IsModified() const { return m_modified; }
     /// The one place the modified state is written; listeners hear when it changes.
-    void SetModifiedFlag(bool bModified = true);
+    void SetModifiedFlag(bool modified = true);
     /// After an answered line: modified exactly when a change flag is set.
     void OnLineAnswered();
     /// After a dialog on one part of the notebook (DocMemos, DocSchedules or

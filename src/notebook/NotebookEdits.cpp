@@ -10,25 +10,25 @@ bool Notebook::DeleteMemo(const std::string& object) {
 }
 
 bool Notebook::DeleteMemoPair(const std::string& object, std::size_t i) {
-    Memo* pMemo = m_memoMap.Lookup(object);
-    if (!pMemo || i >= pMemo->GetPairCount()) return false;
-    pMemo->RemovePair(i);
-    if (pMemo->GetPairCount() == 0) m_memoMap.RemoveKey(object);
+    Memo* memo = m_memoMap.Lookup(object);
+    if (!memo || i >= memo->GetPairCount()) return false;
+    memo->RemovePair(i);
+    if (memo->GetPairCount() == 0) m_memoMap.RemoveKey(object);
     NoteMemoChange();
     return true;
 }
 
 bool Notebook::SetNames(const std::string& responderName, const std::string& userName) {
-    bool bChanged = false;
+    bool changed = false;
     if (responderName != m_responderName) {
         m_responderName = responderName;
-        bChanged = true;
+        changed = true;
     }
     if (userName != m_userName) {
         m_userName = userName;
-        bChanged = true;
+        changed = true;
     }
-    if (!bChanged) return false;
+    if (!changed) return false;
     m_calc.SetChanged();
     SetModifiedFlag(true);
     NotifyDataChanged(DocNames);

@@ -27,7 +27,7 @@ public:
     virtual void OnPaneCleared() {}
     /// The modified state changed; reported once a line, a dialog or a file operation
     /// has settled it, never in between.
-    virtual void OnModifiedChanged(bool /*bModified*/) {}
+    virtual void OnModifiedChanged(bool /*modified*/) {}
     /// The document's title changed (code page 932: the file name, or "無題").
     virtual void OnTitleChanged(const std::string& /*title*/) {}
     /// Stored data changed: a combination of DocDataBits.

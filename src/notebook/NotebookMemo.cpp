@@ -25,9 +25,9 @@ int Notebook::RegisterMemo(std::string& answer, const std::string& line) {
     std::string name = rest.substr(0, second);
     std::string value = rest.substr(second + 2);
 
-    Memo* pMemo = m_memoMap.Lookup(object);
-    if (!pMemo) pMemo = m_memoMap.SetAt(object, std::make_unique<Memo>(object));
-    pMemo->AddPair(name, value);
+    Memo* memo = m_memoMap.Lookup(object);
+    if (!memo) memo = m_memoMap.SetAt(object, std::make_unique<Memo>(object));
+    memo->AddPair(name, value);
     // A typed memo is a change like any other: closing must offer to save it.
     NoteMemoChange();
     answer = LoadStringId(IDS_MEMO_REGISTERED);
@@ -35,18 +35,18 @@ int Notebook::RegisterMemo(std::string& answer, const std::string& line) {
 }
 
 int Notebook::QueryMemo(std::string& answer, const std::string& object) {
-    const Memo* pMemo = m_memoMap.FindForQuery(object);
-    if (!pMemo) {
+    const Memo* memo = m_memoMap.FindForQuery(object);
+    if (!memo) {
         answer = LoadStringId(IDS_MEMO_NOT_FOUND);
         return 1;
     }
     answer = LoadStringId(IDS_MEMO_FOUND);
     answer += "\r\n";
-    for (std::size_t i = 0; i < pMemo->GetPairCount(); ++i) {
+    for (std::size_t i = 0; i < memo->GetPairCount(); ++i) {
         if (i > 0) answer += "\r\n";
-        answer += pMemo->m_attrNames[i];
+        answer += memo->m_attrNames[i];
         answer += "："_sj;
-        answer += pMemo->m_attrValues[i];
+        answer += memo->m_attrValues[i];
     }
     return 1;
 }

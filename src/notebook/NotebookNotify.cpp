@@ -9,13 +9,13 @@
 
 namespace nelo {
 
-void Notebook::AddListener(NotebookListener* pListener) {
-    if (std::find(m_listeners.begin(), m_listeners.end(), pListener) == m_listeners.end())
-        m_listeners.push_back(pListener);
+void Notebook::AddListener(NotebookListener* listener) {
+    if (std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
+        m_listeners.push_back(listener);
 }
 
-void Notebook::RemoveListener(NotebookListener* pListener) {
-    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), pListener), m_listeners.end());
+void Notebook::RemoveListener(NotebookListener* listener) {
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
 }
 
 void Notebook::AppendToViews(const std::string& text) {
@@ -51,11 +51,11 @@ void Notebook::StartConversation() {
     SetModifiedFlag(false);
 }
 
-void Notebook::SetModifiedFlag(bool bModified) {
-    m_modified = bModified;
-    if (bModified == m_reportedModified) return;
-    m_reportedModified = bModified;
-    for (NotebookListener* p : m_listeners) p->OnModifiedChanged(bModified);
+void Notebook::SetModifiedFlag(bool modified) {
+    m_modified = modified;
+    if (modified == m_reportedModified) return;
+    m_reportedModified = modified;
+    for (NotebookListener* p : m_listeners) p->OnModifiedChanged(modified);
 }
 
 void Notebook::OnLineAnswered() {
@@ -65,10 +65,10 @@ void Notebook::OnLineAnswered() {
 
 void Notebook::OnDialogClosed(unsigned part) {
     ReportDataChanges();
-    const bool bChanged = ((part & DocMemos) && IsMemoChanged()) ||
-                          ((part & DocSchedules) && m_scheduleBook.IsChanged()) ||
-                          ((part & DocVariables) && m_calc.IsChanged());
-    if (bChanged) SetModifiedFlag(true);
+    const bool changed = ((part & DocMemos) && IsMemoChanged()) ||
+                         ((part & DocSchedules) && m_scheduleBook.IsChanged()) ||
+                         ((part & DocVariables) && m_calc.IsChanged());
+    if (changed) SetModifiedFlag(true);
 }
 
 void Notebook::SetClean() {

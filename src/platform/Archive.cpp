@@ -7,16 +7,16 @@ namespace nelo {
 namespace {
 
 // The framework's tag values.
-constexpr std::uint16_t wNullTag = 0;
-constexpr std::uint16_t wNewClassTag = 0xFFFF;
-constexpr std::uint16_t wClassTag = 0x8000;
-constexpr std::uint32_t dwBigClassTag = 0x80000000u;
-constexpr std::uint16_t wBigObjectTag = 0x7FFF;
-constexpr std::uint32_t nMaxMapCount = 0x3FFFFFFEu;
+constexpr std::uint16_t nullTag = 0;
+constexpr std::uint16_t newClassTag = 0xFFFF;
+constexpr std::uint16_t classTag = 0x8000;
+constexpr std::uint32_t bigClassTag = 0x80000000u;
+constexpr std::uint16_t bigObjectTag = 0x7FFF;
+constexpr std::uint32_t maxMapCount = 0x3FFFFFFEu;
 // The framework reads a class name into a buffer of 64 bytes with its terminator.
-constexpr std::size_t nMaxClassName = 63;
+constexpr std::size_t maxClassName = 63;
 // A storing archive's buffer before it goes to the sink.
-constexpr std::size_t nBufferSize = 64 * 1024;
+constexpr std::size_t bufferSize = 64 * 1024;
 
 // The first slot to try for a pointer in a table of 2^bits slots: Fibonacci hashing
 // (the top bits of the pointer times 2^64 / golden ratio), which spreads pointers
@@ -30,9 +30,9 @@ std::size_t PointerSlot(const void* p, unsigned bits) {
 
 Archive::Archive(std::string& out) : m_storing(true), m_out(&out) {}
 
-Archive::Archive(ByteSink& sink) : m_storing(true), m_sink(&sink), m_buffer(new char[nBufferSize]) {
+Archive::Archive(ByteSink& sink) : m_storing(true), m_sink(&sink), m_buffer(new char[bufferSize]) {
     m_put = m_buffer.get();
-    m_putEnd = m_put + nBufferSize;
+    m_putEnd = m_put + bufferSize;
 }
 
 Archive::~Archive() = default;
@@ -66,18 +66,18 @@ void Archive::PutSlow(const char* p, std::size_t n) {
         return;
     }
     // Fill the buffer to its end, so that the sink gets whole blocks.
-    std::size_t nRoom = static_cast<std::size_t>(m_putEnd - m_put);
-    std::memcpy(m_put, p, nRoom);
-    m_put += nRoom;
-    p += nRoom;
-    n -= nRoom;
+    std::size_t room = static_cast<std::size_t>(m_putEnd - m_put);
+    std::memcpy(m_put, p, room);
+    m_put += room;
+    p += room;
+    n -= room;
     Flush();
-    if (n >= nBufferSize) {
+    if (n >= bufferSize) {
         // Whole blocks straight from the caller: too big to be worth copying.
-        std::size_t nWhole = n - n % nBufferSize;
-        m_sink->Write(p, nWhole);
-        p += nWhole;
-        n -= nWhole;
+        std::size_t whole = n - n % bufferSize;
+        m_sink->Write(p, whole);
+        p += whole;
+        n -= whole;
     }
     std::memcpy(m_put, p, n);
     m_put += n;
@@ -137,30 +137,30 @@ void Archive::WriteCount(std::size_t n) {
 }
 
 std::uint32_t Archive::NextMapNumber() {
-    if (m_mapCount >= nMaxMapCount) ThrowFormat(ArchiveException::tooLarge);
+    if (m_mapCount >= maxMapCount) ThrowFormat(ArchiveException::tooLarge);
     return m_mapCount++;
 }
 
-void Archive::WriteTagNumber(std::uint32_t n, bool bClass) {
-    if (n < wBigObjectTag) {
-        WriteWord(static_cast<std::uint16_t>(bClass ? (wClassTag | n) : n));
+void Archive::WriteTagNumber(std::uint32_t n, bool isClass) {
+    if (n < bigObjectTag) {
+        WriteWord(static_cast<std::uint16_t>(isClass ? (classTag | n) : n));
     } else {
-        WriteWord(wBigObjectTag);
-        WriteDWord(bClass ? (dwBigClassTag | n) : n);
+        WriteWord(bigObjectTag);
+        WriteDWord(isClass ? (bigClassTag | n) : n);
     }
 }
 
-std::uint32_t* Archive::FindObjectNumber(const void* pObject) {
+std::uint32_t* Archive::FindObjectNumber(const void* object) {
     if (m_objectSlots.empty()) return nullptr;
     std::size_t mask = m_objectSlots.size() - 1;
-    for (std::size_t i = PointerSlot(pObject, m_slotBits);; i = (i + 1) & mask) {
+    for (std::size_t i = PointerSlot(object, m_slotBits);; i = (i + 1) & mask) {
         auto& slot = m_objectSlots[i];
-        if (slot.first == pObject) return &slot.second;
+        if (slot.first == object) return &slot.second;
         if (slot.first == nullptr) return nullptr;
     }
 }
 
-void Archive::AddObjectNumber(const void* pObject, std::uint32_t n) {
+void Archive::AddObjectNumber(const void* object, std::uint32_t n) {
     if (2 * (m_objects + 1) > m_objectSlots.size()) {
         m_slotBits = m_objectSlots.empty() ? 10 : m_slotBits + 1;
         std::vector<std::pair<const void*, std::uint32_t>> old(std::size_t{1} << m_slotBits);
@@ -170,19 +170,19 @@ void Archive::AddObjectNumber(const void* pObject, std::uint32_t n) {
             if (slot.first) AddObjectNumber(slot.first, slot.second);
     }
     std::size_t mask = m_objectSlots.size() - 1;
-    std::size_t i = PointerSlot(pObject, m_slotBits);
+    std::size_t i = PointerSlot(object, m_slotBits);
     while (m_objectSlots[i].first) i = (i + 1) & mask;
-    m_objectSlots[i] = {pObject, n};
+    m_objectSlots[i] = {object, n};
     ++m_objects;
 }
 
-bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* pObject, bool bRemember) {
-    if (pObject == nullptr) {
-        WriteWord(wNullTag);
+bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* object, bool remember) {
+    if (object == nullptr) {
+        WriteWord(nullTag);
         return false;
     }
-    if (const std::uint32_t* pNumber = bRemember ? FindObjectNumber(pObject) : nullptr) {
-        WriteTagNumber(*pNumber, false);
+    if (const std::uint32_t* knownNumber = remember ? FindObjectNumber(object) : nullptr) {
+        WriteTagNumber(*knownNumber, false);
         return false;
     }
     // Class names are unique among the entries, so the first match is the only one.
@@ -201,16 +201,16 @@ bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* pObject, bool 
     if (known) {
         WriteTagNumber(known->second, true);
     } else {
-        std::size_t nLen = std::strlen(cls.m_className);
-        if (nLen > nMaxClassName) ThrowFormat(ArchiveException::badClass);
-        WriteWord(wNewClassTag);
+        std::size_t len = std::strlen(cls.m_className);
+        if (len > maxClassName) ThrowFormat(ArchiveException::badClass);
+        WriteWord(newClassTag);
         WriteWord(cls.m_schema);
-        WriteWord(static_cast<std::uint16_t>(nLen));
-        Put(cls.m_className, nLen);
+        WriteWord(static_cast<std::uint16_t>(len));
+        Put(cls.m_className, len);
         m_classNumbers.emplace_back(&cls, NextMapNumber());
     }
-    std::uint32_t nNumber = NextMapNumber();
-    if (bRemember) AddObjectNumber(pObject, nNumber);
+    std::uint32_t number = NextMapNumber();
+    if (remember) AddObjectNumber(object, number);
     return true;
 }
 
@@ -267,64 +267,64 @@ std::size_t Archive::ReadCount(std::size_t minElementBytes) {
     return n;
 }
 
-Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& nStart, std::size_t& nExtent) {
-    nStart = 0;
-    nExtent = 0;
-    std::uint16_t wTag = ReadWord();
-    if (wTag == wNewClassTag) {
-        std::uint16_t wSchema = ReadWord();
-        std::uint16_t nLen = ReadWord();
-        if (nLen > nMaxClassName) ThrowFormat(ArchiveException::badClass);
-        Need(nLen);
+Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& start, std::size_t& extent) {
+    start = 0;
+    extent = 0;
+    std::uint16_t tag = ReadWord();
+    if (tag == newClassTag) {
+        std::uint16_t schema = ReadWord();
+        std::uint16_t len = ReadWord();
+        if (len > maxClassName) ThrowFormat(ArchiveException::badClass);
+        Need(len);
         const char* name = reinterpret_cast<const char*>(m_data + m_pos);
-        m_pos += nLen;
+        m_pos += len;
         // The only class this place can hold; any other name is unknown here.
-        if (nLen != std::strlen(cls.m_className) || std::memcmp(name, cls.m_className, nLen) != 0)
+        if (len != std::strlen(cls.m_className) || std::memcmp(name, cls.m_className, len) != 0)
             ThrowFormat(ArchiveException::badClass);
-        if (wSchema != cls.m_schema) ThrowFormat(ArchiveException::badSchema);
-        if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(ArchiveException::badIndex);
+        if (schema != cls.m_schema) ThrowFormat(ArchiveException::badSchema);
+        if (m_loadArray.size() >= maxMapCount) ThrowFormat(ArchiveException::badIndex);
         m_loadArray.push_back({&cls, 0, 0, true, true});
         return TagKind::NewObject;
     }
     std::uint32_t obTag;
-    if (wTag == wBigObjectTag)
+    if (tag == bigObjectTag)
         obTag = ReadDWord();
     else
-        obTag = (static_cast<std::uint32_t>(wTag & wClassTag) << 16) | (wTag & ~wClassTag);
+        obTag = (static_cast<std::uint32_t>(tag & classTag) << 16) | (tag & ~classTag);
 
-    if (obTag & dwBigClassTag) {
-        std::uint32_t nClass = obTag & ~dwBigClassTag;
-        if (nClass == 0 || nClass >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
-        const LoadEntry& e = m_loadArray[nClass];
-        if (!e.bClass) ThrowFormat(ArchiveException::badIndex);
-        if (std::strcmp(e.pClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
+    if (obTag & bigClassTag) {
+        std::uint32_t classIndex = obTag & ~bigClassTag;
+        if (classIndex == 0 || classIndex >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
+        const LoadEntry& e = m_loadArray[classIndex];
+        if (!e.isClass) ThrowFormat(ArchiveException::badIndex);
+        if (std::strcmp(e.archiveClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
         return TagKind::NewObject;
     }
     if (obTag == 0) return TagKind::Null;
     if (obTag >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
     const LoadEntry& e = m_loadArray[obTag];
-    if (e.bClass || !e.bComplete) ThrowFormat(ArchiveException::badIndex);
-    if (std::strcmp(e.pClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
-    nStart = e.nStart;
-    nExtent = e.nExtent;
+    if (e.isClass || !e.complete) ThrowFormat(ArchiveException::badIndex);
+    if (std::strcmp(e.archiveClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
+    start = e.start;
+    extent = e.extent;
     return TagKind::Reference;
 }
 
 std::uint32_t Archive::BeginLoadedObject(const ArchiveClass& cls) {
-    if (m_loadArray.size() >= nMaxMapCount) ThrowFormat(ArchiveException::badIndex);
+    if (m_loadArray.size() >= maxMapCount) ThrowFormat(ArchiveException::badIndex);
     m_loadArray.push_back({&cls, m_pos, 0, false, false});
     return static_cast<std::uint32_t>(m_loadArray.size() - 1);
 }
 
-void Archive::EndLoadedObject(std::uint32_t nIndex) {
-    LoadEntry& e = m_loadArray[nIndex];
-    e.nExtent = m_pos - e.nStart;
-    e.bComplete = true;
+void Archive::EndLoadedObject(std::uint32_t index) {
+    LoadEntry& e = m_loadArray[index];
+    e.extent = m_pos - e.start;
+    e.complete = true;
 }
 
-void Archive::ChargeCopy(std::size_t nExtent) {
+void Archive::ChargeCopy(std::size_t extent) {
     // Every copy costs at least a little, so even references to empty records add up.
-    std::size_t cost = nExtent + 16;
+    std::size_t cost = extent + 16;
     if (cost > m_copyBudget) ThrowFormat(ArchiveException::tooLarge);
     m_copyBudget -= cost;
 }

@@ -96,19 +96,19 @@ public:
 
     /// Writes the tag of an object: the null tag, a back-reference to an object
     /// written before, or the class (described in full the first time) of a new
-    /// object. True when the object is new and its fields must follow. bRemember false
+    /// object. True when the object is new and its fields must follow. remember false
     /// numbers a new object without remembering it (see WriteOwnedObject).
-    bool WriteObjectTag(const ArchiveClass& cls, const void* pObject, bool bRemember = true);
+    bool WriteObjectTag(const ArchiveClass& cls, const void* object, bool remember = true);
 
     enum class TagKind { Null, NewObject, Reference };
     /// Reads an object tag where an object of class cls is expected. For a
-    /// back-reference, nStart and nExtent give where the fields of the object loaded
+    /// back-reference, start and extent give where the fields of the object loaded
     /// earlier under that number lie in the file.
-    TagKind ReadObjectTag(const ArchiveClass& cls, std::size_t& nStart, std::size_t& nExtent);
+    TagKind ReadObjectTag(const ArchiveClass& cls, std::size_t& start, std::size_t& extent);
     /// Gives the next object number to a new object whose fields start here; the number
     /// becomes referable once EndLoadedObject has recorded where the fields end.
     std::uint32_t BeginLoadedObject(const ArchiveClass& cls);
-    void EndLoadedObject(std::uint32_t nIndex);
+    void EndLoadedObject(std::uint32_t index);
 
     /// Writes p (which may be null) with its class tag and, when new, its fields.
     template <class T>
@@ -131,18 +131,18 @@ public:
     /// the file, so a short file full of references cannot multiply memory.
     template <class T>
     std::unique_ptr<T> ReadObject(const ArchiveClass& cls) {
-        std::size_t nStart = 0, nExtent = 0;
-        TagKind kind = ReadObjectTag(cls, nStart, nExtent);
+        std::size_t start = 0, extent = 0;
+        TagKind kind = ReadObjectTag(cls, start, extent);
         if (kind == TagKind::Null) return nullptr;
         auto p = std::make_unique<T>();
         if (kind == TagKind::Reference) {
-            ChargeCopy(nExtent);
-            ReReadAt<T>(*p, nStart);
+            ChargeCopy(extent);
+            ReReadAt<T>(*p, start);
             return p;
         }
-        std::uint32_t nIndex = BeginLoadedObject(cls);
+        std::uint32_t index = BeginLoadedObject(cls);
         p->Serialize(*this);
-        EndLoadedObject(nIndex);
+        EndLoadedObject(index);
         return p;
     }
 
@@ -186,11 +186,11 @@ public:
 
 private:
     struct LoadEntry {
-        const ArchiveClass* pClass;  // the class itself, or the class of the object
-        std::size_t nStart;          // where the object's fields start in the file
-        std::size_t nExtent;         // bytes the object's fields took
-        bool bClass;
-        bool bComplete;  // the object's fields have been read
+        const ArchiveClass* archiveClass;  // the class itself, or the class of the object
+        std::size_t start;                 // where the object's fields start in the file
+        std::size_t extent;                // bytes the object's fields took
+        bool isClass;
+        bool complete;  // the object's fields have been read
     };
 
     void Need(std::size_t n);
@@ -205,20 +205,20 @@ private:
     }
     void PutSlow(const char* p, std::size_t n);
     void WriteLongString(const std::string& s);
-    std::uint32_t* FindObjectNumber(const void* pObject);
-    void AddObjectNumber(const void* pObject, std::uint32_t n);
-    void ChargeCopy(std::size_t nExtent);
+    std::uint32_t* FindObjectNumber(const void* object);
+    void AddObjectNumber(const void* object, std::uint32_t n);
+    void ChargeCopy(std::size_t extent);
     template <class T>
-    void ReReadAt(T& object, std::size_t nStart) {
+    void ReReadAt(T& object, std::size_t start) {
         // Objects nested in the fields are numbered afresh and forgotten afterwards.
-        std::size_t nSavedPos = m_pos, nSavedCount = m_loadArray.size();
-        m_pos = nStart;
+        std::size_t savedPos = m_pos, savedCount = m_loadArray.size();
+        m_pos = start;
         object.Serialize(*this);
-        m_pos = nSavedPos;
-        m_loadArray.resize(nSavedCount);
+        m_pos = savedPos;
+        m_loadArray.resize(savedCount);
     }
     std::uint32_t NextMapNumber();
-    void WriteTagNumber(std::uint32_t n, bool bClass);
+    void WriteTagNumber(std::uint32_t n, bool isClass);
 
     // storing
     bool m_storing = false;

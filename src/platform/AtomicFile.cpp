@@ -58,7 +58,7 @@ std::string RefusalOf(const struct stat& st) { return S_ISDIR(st.st_mode) ? std:
 
 // Past this many written bytes the temporary file's write-back to the disk is started,
 // so that it runs while the rest is produced and the final sync has little left to do.
-constexpr std::size_t nKickBytes = 1024 * 1024;
+constexpr std::size_t kickBytes = 1024 * 1024;
 
 }  // namespace
 
@@ -101,20 +101,20 @@ bool AtomicFile::Open(const std::string& path, std::string& error, bool makeDirs
     }
     if (makeDirs) MakeDirs(DirName(target), m_folderMode);
     struct stat st;
-    bool bExists = stat(target.c_str(), &st) == 0;
-    if (!bExists && errno != ENOENT) {
+    bool exists = stat(target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) {
         error = std::strerror(errno);
         return false;
     }
-    if (bExists && m_newNameOnly) {
+    if (exists && m_newNameOnly) {
         error = std::strerror(EEXIST);
         return false;
     }
-    if (bExists && !S_ISREG(st.st_mode)) {
+    if (exists && !S_ISREG(st.st_mode)) {
         error = RefusalOf(st);
         return false;
     }
-    if (bExists) {
+    if (exists) {
         // A read-only file stays read-only: not even the superuser, whom the system lets
         // write anything, replaces a file that nobody has permission to write.
         if ((st.st_mode & 0222) == 0) {
@@ -132,23 +132,23 @@ bool AtomicFile::Open(const std::string& path, std::string& error, bool makeDirs
     // The temporary files of earlier saves of this file that were killed.
     for (const std::string& left : AbandonedSideFiles(target, SideFileKind::Temporary)) unlink(left.c_str());
     // A rename would leave the other names of the file with the old content.
-    if (bExists && st.st_nlink > 1) return OpenInPlace(st, error);
+    if (exists && st.st_nlink > 1) return OpenInPlace(st, error);
 
     // A file that takes another's place starts private and gets its permissions once it
     // belongs to the right owner; a new one is made with the permissions it keeps.
-    const bool bSetMode = bExists || m_exactMode;
+    const bool setMode = exists || m_exactMode;
     std::string temp;
-    int fd = CreateTemporary(bSetMode ? 0600 : 0666, temp);
+    int fd = CreateTemporary(setMode ? 0600 : 0666, temp);
     if (fd < 0) {
         error = std::strerror(errno);
         return false;
     }
     m_fd = fd;
     m_temp = std::move(temp);
-    bool bInPlace = false;
-    if (!GiveAttributes(fd, bExists ? &st : nullptr, error, bInPlace)) {
+    bool inPlace = false;
+    if (!GiveAttributes(fd, exists ? &st : nullptr, error, inPlace)) {
         Abandon();
-        if (bInPlace) return OpenInPlace(st, error);
+        if (inPlace) return OpenInPlace(st, error);
         return false;
     }
     return true;
@@ -174,8 +174,8 @@ int AtomicFile::NameFile(int fd, std::string& path, const std::string& prefix) {
     return EEXIST;
 }
 
-bool AtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& error, bool& bInPlace) {
-    bInPlace = false;
+bool AtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& error, bool& inPlace) {
+    inPlace = false;
     mode_t mode = m_newMode;
     if (old) {
         struct stat made;
@@ -183,7 +183,7 @@ bool AtomicFile::GiveAttributes(int fd, const struct stat* old, std::string& err
             fchown(fd, old->st_uid, old->st_gid) != 0) {
             // The new file cannot belong to the old one's owner and group: the file is
             // written in place and keeps them.
-            bInPlace = true;
+            inPlace = true;
             return false;
         }
         mode = old->st_mode & 07777;
@@ -282,7 +282,7 @@ void AtomicFile::Write(const char* p, std::size_t n) {
         m_written += static_cast<std::size_t>(w);
     }
 #ifdef SYNC_FILE_RANGE_WRITE
-    if (m_written - m_kicked >= nKickBytes) {
+    if (m_written - m_kicked >= kickBytes) {
         // Only a head start: failures show in the sync of Commit.
         sync_file_range(m_fd, static_cast<off_t>(m_kicked), static_cast<off_t>(m_written - m_kicked),
                         SYNC_FILE_RANGE_WRITE);
@@ -291,8 +291,8 @@ void AtomicFile::Write(const char* p, std::size_t n) {
 #endif
 }
 
-bool AtomicFile::Fail(std::string& error, int nErrno) {
-    error = std::strerror(nErrno);
+bool AtomicFile::Fail(std::string& error, int errorNumber) {
+    error = std::strerror(errorNumber);
     m_stamp = FileStamp();
     if (m_inPlace) {
         EndInPlace(true, &error);
@@ -357,13 +357,13 @@ bool AtomicFile::RestoreInPlace() {
     return ok;
 }
 
-void AtomicFile::EndInPlace(bool bRestore, std::string* error) {
-    bool bKeepCopy = bRestore && m_fd >= 0 && !RestoreInPlace();
+void AtomicFile::EndInPlace(bool restore, std::string* error) {
+    bool keepCopy = restore && m_fd >= 0 && !RestoreInPlace();
     if (m_fd >= 0) {
         close(m_fd);
         m_fd = -1;
     }
-    if (bKeepCopy) {
+    if (keepCopy) {
         if (error) *error += "; the previous content is kept in " + m_backup;
     } else {
         SysUnlink(m_backup.c_str());
@@ -431,8 +431,8 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
     }
     data.clear();
     struct stat st;
-    bool bStat = fstat(fd, &st) == 0;
-    if (bStat && S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+    bool statOk = fstat(fd, &st) == 0;
+    if (statOk && S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
     char buf[65536];
     for (;;) {
         ssize_t r = read(fd, buf, sizeof buf);
@@ -446,7 +446,7 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
         data.append(buf, static_cast<size_t>(r));
     }
     close(fd);
-    if (stamp) *stamp = bStat ? FileStampOf(st) : FileStamp();
+    if (stamp) *stamp = statOk ? FileStampOf(st) : FileStamp();
     return true;
 }
 

@@ -92,7 +92,7 @@ protected:
     virtual int SysUnlink(const char* path);
 
 private:
-    bool Fail(std::string& error, int nErrno);
+    bool Fail(std::string& error, int errorNumber);
     /// Creates the file the new content goes to (unnamed where the file system can),
     /// held as the save's side file; -1 with errno set.
     int CreateTemporary(mode_t mode, std::string& path);
@@ -101,8 +101,8 @@ private:
     int NameFile(int fd, std::string& path, const std::string& prefix);
     /// Gives the new file the old one's owner, group, permissions and extended
     /// attributes (a new one: the permissions asked for). False with error set, or
-    /// with bInPlace set when the owner and group cannot be given.
-    bool GiveAttributes(int fd, const struct stat* old, std::string& error, bool& bInPlace);
+    /// with inPlace set when the owner and group cannot be given.
+    bool GiveAttributes(int fd, const struct stat* old, std::string& error, bool& inPlace);
     /// After a successful save: removes the copies that killed in-place saves left.
     void RemoveOldBackups();
     bool OpenInPlace(const struct stat& st, std::string& error);
@@ -115,7 +115,7 @@ private:
     bool RestoreInPlace();
     /// Closes the target and removes the copy of its old content, or keeps the copy (and
     /// says where in error) when the old content could not be put back.
-    void EndInPlace(bool bRestore, std::string* error);
+    void EndInPlace(bool restore, std::string* error);
 
     std::string m_path;    // the target: path with its symbolic links followed
     std::string m_temp;    // the temporary file's name (replacing), empty while unnamed

@@ -108,7 +108,7 @@ Clock& CurrentClock() {
     return systemClock;
 }
 
-void SetCurrentClock(Clock* pClock) { g_clock = pClock; }
+void SetCurrentClock(Clock* clock) { g_clock = clock; }
 
 std::tm LocalTime(std::time_t t) {
     std::tm tm{};

@@ -58,7 +58,7 @@ private:
 /// The clock in use (a SystemClock unless a test installed another).
 Clock& CurrentClock();
 /// Installs a clock (not owned); nullptr restores the system clock.
-void SetCurrentClock(Clock* pClock);
+void SetCurrentClock(Clock* clock);
 
 /// Local broken-down time of t.
 std::tm LocalTime(std::time_t t);

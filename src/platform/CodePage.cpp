@@ -124,7 +124,7 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
     char* const start = out.data() + base;
     std::memcpy(start, p, i);
     char* o = start + i;
-    int nReplaced = 0;
+    int replacedCount = 0;
     while (i < size) {
         std::uint32_t cp;
         std::size_t n = Utf8Decode(p + i, size - i, cp);
@@ -137,12 +137,12 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
         } else {
             *o++ = '\x81';  // ？
             *o++ = '\x48';
-            ++nReplaced;
+            ++replacedCount;
         }
         i += n == 0 ? 1 : n;
     }
     out.resize(base + static_cast<std::size_t>(o - start));
-    return nReplaced;
+    return replacedCount;
 }
 
 int AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
@@ -159,7 +159,7 @@ int AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
     char* const start = out.data() + base;
     std::memcpy(start, p, i);
     char* o = start + i;
-    int nReplaced = 0;
+    int replacedCount = 0;
     while (i < size) {
         unsigned char b = p[i];
         if (b < 0x80) {
@@ -175,7 +175,7 @@ int AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
             form = kUtf8.single[b];
             if (form == 0) {
                 form = kReplacementUtf8;
-                ++nReplaced;
+                ++replacedCount;
             }
         }
         // Three bytes always (there is room), of which the form's length count.
@@ -186,18 +186,18 @@ int AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
         i += n;
     }
     out.resize(base + static_cast<std::size_t>(o - start));
-    return nReplaced;
+    return replacedCount;
 }
 
 CodePageResult Utf8ToCp932(std::string_view utf8) {
     CodePageResult res;
-    res.nReplaced = AppendUtf8AsCp932(utf8, res.text);
+    res.replacedCount = AppendUtf8AsCp932(utf8, res.text);
     return res;
 }
 
 CodePageResult Cp932ToUtf8(std::string_view cp932) {
     CodePageResult res;
-    res.nReplaced = AppendCp932AsUtf8(cp932, res.text);
+    res.replacedCount = AppendCp932AsUtf8(cp932, res.text);
     return res;
 }
 

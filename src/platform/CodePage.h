@@ -10,7 +10,7 @@ namespace nelo {
 struct CodePageResult {
     std::string text;
     /// Characters that had no form in the target and were replaced ("？" or U+FFFD).
-    int nReplaced = 0;
+    int replacedCount = 0;
 };
 
 /// UTF-8 to code page 932. A character without a code page 932 form, and every byte

@@ -6,12 +6,12 @@ namespace nelo {
 
 FileStamp FileStampOf(const struct stat& st) {
     FileStamp stamp;
-    stamp.bKnown = true;
-    stamp.nDevice = static_cast<std::uint64_t>(st.st_dev);
-    stamp.nInode = static_cast<std::uint64_t>(st.st_ino);
-    stamp.nSize = static_cast<std::int64_t>(st.st_size);
-    stamp.nSeconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
-    stamp.nNanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
+    stamp.known = true;
+    stamp.device = static_cast<std::uint64_t>(st.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(st.st_ino);
+    stamp.size = static_cast<std::int64_t>(st.st_size);
+    stamp.seconds = static_cast<std::int64_t>(st.st_mtim.tv_sec);
+    stamp.nanoseconds = static_cast<std::int64_t>(st.st_mtim.tv_nsec);
     return stamp;
 }
 

@@ -11,12 +11,12 @@ struct stat;
 namespace nelo {
 
 struct FileStamp {
-    bool bKnown = false;  ///< false: nothing was recorded
-    std::uint64_t nDevice = 0;
-    std::uint64_t nInode = 0;
-    std::int64_t nSize = 0;
-    std::int64_t nSeconds = 0;
-    std::int64_t nNanoseconds = 0;
+    bool known = false;  ///< false: nothing was recorded
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t seconds = 0;
+    std::int64_t nanoseconds = 0;
 
     bool operator==(const FileStamp&) const = default;
 };

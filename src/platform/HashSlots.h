@@ -118,8 +118,8 @@ public:
         // starts after the gap (cyclically within (i, j]).
         for (std::size_t j = Next(i); m_slots[j].p; j = Next(j)) {
             std::size_t home = Home(m_slots[j].hash);
-            bool bStaysAfterGap = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-            if (!bStaysAfterGap) {
+            bool staysAfterGap = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+            if (!staysAfterGap) {
                 m_slots[i] = m_slots[j];
                 i = j;
             }
@@ -141,10 +141,10 @@ private:
         m_slots[i] = slot;
     }
 
-    void Rehash(unsigned nBits) {
-        std::vector<Slot> slots(std::size_t{1} << nBits);
+    void Rehash(unsigned bits) {
+        std::vector<Slot> slots(std::size_t{1} << bits);
         slots.swap(m_slots);
-        m_bits = nBits;
+        m_bits = bits;
         for (const Slot& slot : slots)
             if (slot.p) Place(slot);
     }

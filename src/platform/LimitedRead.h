@@ -13,21 +13,21 @@
 namespace nelo {
 
 struct LimitedReadResult {
-    bool bOk = false;        ///< data holds the whole file
-    bool bTooLarge = false;  ///< the file holds more than the limit
+    bool ok = false;        ///< data holds the whole file
+    bool tooLarge = false;  ///< the file holds more than the limit
     /// The file's size in bytes when too large: what the system says of a regular file
     /// (at least the limit and one byte), 0 when it cannot be known (a pipe, a device).
-    std::uint64_t nSize = 0;
+    std::uint64_t size = 0;
     std::string error;  ///< why it failed otherwise (the system's words, UTF-8)
 };
 
-/// Reads the file at path into data when it holds at most nMaxBytes bytes. stamp, when
+/// Reads the file at path into data when it holds at most maxBytes bytes. stamp, when
 /// given, receives the identity of the file read.
-LimitedReadResult ReadFileWithin(const std::string& path, std::size_t nMaxBytes, std::string& data,
+LimitedReadResult ReadFileWithin(const std::string& path, std::size_t maxBytes, std::string& data,
                                  FileStamp* stamp = nullptr);
 
 /// A size in bytes as messages give it: megabytes with one decimal, rounded up
 /// ("256.1 MB"), or whole megabytes when it is a whole number of them ("256 MB").
-std::string MegabyteText(std::uint64_t nBytes);
+std::string MegabyteText(std::uint64_t bytes);
 
 }  // namespace nelo

@@ -26,13 +26,13 @@ constexpr std::time_t kUnreadableStaleSeconds = 30;
 constexpr std::size_t kMachineIdLength = 32;
 constexpr std::size_t kBootIdLength = 36;
 
-std::string ReadStart(const char* path, std::size_t nMax) {
+std::string ReadStart(const char* path, std::size_t max) {
     const int fd = open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::string();
-    std::string text(nMax, '\0');
+    std::string text(max, '\0');
     std::size_t n = 0;
-    while (n < nMax) {
-        const ssize_t got = read(fd, text.data() + n, nMax - n);
+    while (n < max) {
+        const ssize_t got = read(fd, text.data() + n, max - n);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) break;
         n += static_cast<std::size_t>(got);
@@ -52,9 +52,9 @@ std::string BaseName(const std::string& path) {
 
 /// The file name of the program a process runs; empty when it cannot be told (the
 /// process belongs to someone else); "/gone/" when no such process exists.
-std::string ProgramOf(long long nPid) {
+std::string ProgramOf(long long pid) {
     char link[64];
-    std::snprintf(link, sizeof link, "/proc/%lld/exe", nPid);
+    std::snprintf(link, sizeof link, "/proc/%lld/exe", pid);
     char target[4096];
     const ssize_t n = readlink(link, target, sizeof target - 1);
     if (n < 0) return errno == ENOENT || errno == ESRCH ? std::string("/gone/") : std::string();
@@ -67,11 +67,11 @@ std::string ProgramOf(long long nPid) {
     return BaseName(path);
 }
 
-bool IsRunning(long long nPid, const std::string& program) {
-    if (nPid <= 0 || nPid > INT_MAX) return false;
-    if (kill(static_cast<pid_t>(nPid), 0) == -1 && errno == ESRCH) return false;
+bool IsRunning(long long pid, const std::string& program) {
+    if (pid <= 0 || pid > INT_MAX) return false;
+    if (kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH) return false;
     // A process id used again by another program does not hold the lock.
-    const std::string running = ProgramOf(nPid);
+    const std::string running = ProgramOf(pid);
     if (!running.empty() && !program.empty() && running != BaseName(program)) return false;
     return running != "/gone/";
 }
@@ -109,8 +109,8 @@ std::uint64_t PathHash(const std::string& text) {
 
 LockOwner LockFile::ThisProcess() {
     LockOwner me;
-    me.nPid = getpid();
-    me.program = ProgramOf(me.nPid);
+    me.pid = getpid();
+    me.program = ProgramOf(me.pid);
     char host[256] = {};
     if (gethostname(host, sizeof host - 1) == 0) me.host = host;
     me.machineId = ReadStart("/etc/machine-id", kMachineIdLength);
@@ -141,22 +141,22 @@ bool LockFile::ReadOwner(const std::string& path, LockOwner& owner) {
         line = text.substr(at, end - at);
         at = end + 1;
     }
-    long long nPid = 0;
+    long long pid = 0;
     const std::string& pidLine = lines[0];
-    const auto [end, ec] = std::from_chars(pidLine.data(), pidLine.data() + pidLine.size(), nPid);
-    if (ec != std::errc() || end != pidLine.data() + pidLine.size() || nPid <= 0) return false;
-    owner = {nPid, lines[1], lines[2], lines[3], lines[4]};
+    const auto [end, ec] = std::from_chars(pidLine.data(), pidLine.data() + pidLine.size(), pid);
+    if (ec != std::errc() || end != pidLine.data() + pidLine.size() || pid <= 0) return false;
+    owner = {pid, lines[1], lines[2], lines[3], lines[4]};
     return true;
 }
 
 bool LockFile::IsStale(const LockOwner& owner) {
     const LockOwner me = ThisProcess();
-    bool bSameMachine = owner.host.empty() || owner.host == me.host;
-    if (!owner.machineId.empty() && !me.machineId.empty()) bSameMachine = owner.machineId == me.machineId;
+    bool sameMachine = owner.host.empty() || owner.host == me.host;
+    if (!owner.machineId.empty() && !me.machineId.empty()) sameMachine = owner.machineId == me.machineId;
     // A process on another machine cannot be looked at: its lock stands.
-    if (!bSameMachine) return false;
+    if (!sameMachine) return false;
     if (!owner.bootId.empty() && !me.bootId.empty() && owner.bootId != me.bootId) return true;
-    return !IsRunning(owner.nPid, owner.program);
+    return !IsRunning(owner.pid, owner.program);
 }
 
 LockResult LockFile::TryLock() {
@@ -170,7 +170,7 @@ LockResult LockFile::TryLock() {
             flock(fd, LOCK_EX | LOCK_NB);
             std::string text;
             const LockOwner me = ThisProcess();
-            text = std::to_string(me.nPid) + '\n' + me.program + '\n' + me.host + '\n' + me.machineId + '\n' +
+            text = std::to_string(me.pid) + '\n' + me.program + '\n' + me.host + '\n' + me.machineId + '\n' +
                    me.bootId + '\n';
             if (!WriteAll(fd, text)) {
                 close(fd);
@@ -185,30 +185,30 @@ LockResult LockFile::TryLock() {
         if (errno != EEXIST) return LockResult::NotTaken;
 
         LockOwner owner;
-        bool bStale;
-        bool bRead = ReadOwner(m_path, owner);
+        bool stale;
+        bool ownerRead = ReadOwner(m_path, owner);
         // A file made this moment is written the next: a short wait tells its holder.
-        for (int nWait = 0; !bRead && nWait < 10; ++nWait) {
+        for (int wait = 0; !ownerRead && wait < 10; ++wait) {
             const timespec pause{0, 10 * 1000 * 1000};
             nanosleep(&pause, nullptr);
-            bRead = ReadOwner(m_path, owner);
+            ownerRead = ReadOwner(m_path, owner);
         }
-        if (bRead) {
+        if (ownerRead) {
             m_holder = owner;
-            bStale = IsStale(owner);
+            stale = IsStale(owner);
         } else {
             struct stat st;
             if (stat(m_path.c_str(), &st) != 0) continue;  // gone meanwhile: try again
-            bStale = std::time(nullptr) - st.st_mtime > kUnreadableStaleSeconds;
+            stale = std::time(nullptr) - st.st_mtime > kUnreadableStaleSeconds;
         }
-        if (!bStale) return LockResult::Held;
+        if (!stale) return LockResult::Held;
         // Two programs that both found the file stale must not both remove it (the
         // second would remove the first one's new lock).
         LockFile removal(m_path + ".rmlock");
         if (removal.TryLock() != LockResult::Taken) return LockResult::Held;
         LockOwner again;
-        const bool bStill = ReadOwner(m_path, again) ? IsStale(again) : true;
-        if (!bStill || !RemoveStale()) return LockResult::Held;
+        const bool still = ReadOwner(m_path, again) ? IsStale(again) : true;
+        if (!still || !RemoveStale()) return LockResult::Held;
     }
     return LockResult::Held;
 }
@@ -216,9 +216,9 @@ LockResult LockFile::TryLock() {
 bool LockFile::RemoveStale() {
     const int fd = open(m_path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT;
-    const bool bRemoved = flock(fd, LOCK_EX | LOCK_NB) == 0 && unlink(m_path.c_str()) == 0;
+    const bool removed = flock(fd, LOCK_EX | LOCK_NB) == 0 && unlink(m_path.c_str()) == 0;
     close(fd);
-    return bRemoved;
+    return removed;
 }
 
 void LockFile::Unlock() {

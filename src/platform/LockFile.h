@@ -14,7 +14,7 @@ namespace nelo {
 
 /// Who holds a lock, as its file says.
 struct LockOwner {
-    long long nPid = 0;
+    long long pid = 0;
     std::string program;    // the holder's program file name ("nelo", "nelo-cli")
     std::string host;       // host name
     std::string machineId;  // /etc/machine-id, empty when unknown

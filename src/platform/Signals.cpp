@@ -5,13 +5,13 @@
 
 namespace nelo {
 
-void InstallSignalHandler(int signo, void (*handler)(int), bool bRestart) {
+void InstallSignalHandler(int signo, void (*handler)(int), bool restart) {
     struct sigaction old {};
     if (sigaction(signo, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) return;
     struct sigaction sa {};
     sa.sa_handler = handler;
     sigemptyset(&sa.sa_mask);
-    sa.sa_flags = bRestart ? SA_RESTART : 0;
+    sa.sa_flags = restart ? SA_RESTART : 0;
     sigaction(signo, &sa, nullptr);
 }
 

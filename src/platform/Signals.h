@@ -5,8 +5,8 @@
 namespace nelo {
 
 /// Installs handler for signo unless the signal was ignored when the program started.
-/// bRestart: interrupted system calls resume (SA_RESTART) instead of failing with EINTR.
-void InstallSignalHandler(int signo, void (*handler)(int), bool bRestart);
+/// restart: interrupted system calls resume (SA_RESTART) instead of failing with EINTR.
+void InstallSignalHandler(int signo, void (*handler)(int), bool restart);
 
 /// Ends the process the way the signal itself would have (after the program's own work).
 [[noreturn]] void EndBySignal(int signo);

@@ -70,36 +70,36 @@ public:
     /// Stores value under key. An existing record of that key is destroyed and the new
     /// one takes its place in the order; a new key goes to the front of its bucket.
     T* SetAt(const std::string& key, std::unique_ptr<T> value) {
-        const std::string* pNewKey = nullptr;
-        return SetAt(key, std::move(value), pNewKey);
+        const std::string* newKey = nullptr;
+        return SetAt(key, std::move(value), newKey);
     }
-    /// As SetAt; pNewKey is the map's own copy of key when the key was new, else null.
-    T* SetAt(const std::string& key, std::unique_ptr<T> value, const std::string*& pNewKey) {
+    /// As SetAt; newKey is the map's own copy of key when the key was new, else null.
+    T* SetAt(const std::string& key, std::unique_ptr<T> value, const std::string*& newKey) {
         std::uint64_t hash = HashOf(key);
         Node* n = Find(hash, key);
-        pNewKey = nullptr;
+        newKey = nullptr;
         if (!n) {
             n = Insert(hash, std::string(key));
-            pNewKey = &n->key;
+            newKey = &n->key;
         }
         n->value = std::move(value);
         return n->value.get();
     }
 
     /// Stores value under key unless the key is there already, with one look-up: the
-    /// stored record and, in pStoredKey, the map's own copy of the key; or nullptr when
+    /// stored record and, in storedKey, the map's own copy of the key; or nullptr when
     /// the key was present (value then stays with the caller). hash is HashOf(key).
-    T* Add(std::string&& key, std::uint64_t hash, std::unique_ptr<T>& value, const std::string*& pStoredKey) {
-        pStoredKey = nullptr;
+    T* Add(std::string&& key, std::uint64_t hash, std::unique_ptr<T>& value, const std::string*& storedKey) {
+        storedKey = nullptr;
         if (Find(hash, key)) return nullptr;
         Node* n = Insert(hash, std::move(key));
         n->value = std::move(value);
-        pStoredKey = &n->key;
+        storedKey = &n->key;
         return n->value.get();
     }
-    T* Add(std::string&& key, std::unique_ptr<T>& value, const std::string*& pStoredKey) {
+    T* Add(std::string&& key, std::unique_ptr<T>& value, const std::string*& storedKey) {
         std::uint64_t hash = HashOf(key);
-        return Add(std::move(key), hash, value, pStoredKey);
+        return Add(std::move(key), hash, value, storedKey);
     }
 
     /// Asks the processor for the index slot of a key of this hash, a few keys ahead of

@@ -34,9 +34,9 @@ void WallTimer::Disarm() {
 
 WallTimer::Event WallTimer::Take() {
     if (m_fd < 0) return Event::kNone;
-    std::uint64_t nExpirations = 0;
-    const ssize_t n = read(m_fd, &nExpirations, sizeof nExpirations);
-    if (n == static_cast<ssize_t>(sizeof nExpirations)) {
+    std::uint64_t expirations = 0;
+    const ssize_t n = read(m_fd, &expirations, sizeof expirations);
+    if (n == static_cast<ssize_t>(sizeof expirations)) {
         m_armed = false;
         return Event::kExpired;
     }

@@ -13,34 +13,34 @@ bool HasTimeOfDay(const std::string& display) {
     return close != std::string::npos && display.find(':', close) != std::string::npos;
 }
 
-std::time_t LocalMidnight(std::time_t t, int nDays) {
+std::time_t LocalMidnight(std::time_t t, int days) {
     const std::tm tm = LocalTime(t);
-    return MakeLocalTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday + nDays, 0, 0, 0);
+    return MakeLocalTime(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday + days, 0, 0, 0);
 }
 
 EntryTimes TimesOf(const ScheduleEntry& entry) {
     EntryTimes times;
-    times.bAllDay = !HasTimeOfDay(entry.m_startText);
-    times.tFirst = times.bAllDay ? LocalMidnight(entry.m_startTime) : entry.m_startTime;
+    times.allDay = !HasTimeOfDay(entry.m_startText);
+    times.firstTime = times.allDay ? LocalMidnight(entry.m_startTime) : entry.m_startTime;
     if (entry.m_endText.empty() || entry.m_endTime < entry.m_startTime) {
         // An end before the start (a damaged file) counts as no end.
-        times.bMoment = !times.bAllDay;
-        times.tLast = times.bAllDay ? LocalMidnight(entry.m_startTime, 1) : times.tFirst;
+        times.moment = !times.allDay;
+        times.lastTime = times.allDay ? LocalMidnight(entry.m_startTime, 1) : times.firstTime;
     } else {
-        times.tLast = HasTimeOfDay(entry.m_endText) ? static_cast<std::time_t>(entry.m_endTime)
-                                                    : LocalMidnight(entry.m_endTime, 1);
-        times.bMoment = !times.bAllDay && times.tLast == times.tFirst;
+        times.lastTime = HasTimeOfDay(entry.m_endText) ? static_cast<std::time_t>(entry.m_endTime)
+                                                       : LocalMidnight(entry.m_endTime, 1);
+        times.moment = !times.allDay && times.lastTime == times.firstTime;
     }
     return times;
 }
 
 std::vector<const ScheduleEntry*> AgendaEntries(const std::vector<std::unique_ptr<ScheduleEntry>>& entries,
-                                                std::time_t now, int nDays) {
-    const std::time_t tEnd = LocalMidnight(now, nDays + 1);
+                                                std::time_t now, int days) {
+    const std::time_t endTime = LocalMidnight(now, days + 1);
     std::vector<const ScheduleEntry*> result;
-    for (const auto& pEntry : entries) {
-        const EntryTimes times = TimesOf(*pEntry);
-        if (times.IsAheadOrUnderWay(now) && times.tFirst < tEnd) result.push_back(pEntry.get());
+    for (const auto& entry : entries) {
+        const EntryTimes times = TimesOf(*entry);
+        if (times.IsAheadOrUnderWay(now) && times.firstTime < endTime) result.push_back(entry.get());
     }
     std::stable_sort(result.begin(), result.end(),
                      [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });

@@ -43,9 +43,9 @@ bool IsLoginStartSet() {
     return true;
 }
 
-bool SetLoginStart(bool bOn, std::string& error) {
+bool SetLoginStart(bool isOn, std::string& error) {
     const std::string path = LoginStartPath();
-    if (bOn) return WriteFileAtomically(path, LoginStartEntry(), error, true);
+    if (isOn) return WriteFileAtomically(path, LoginStartEntry(), error, true);
     if (std::remove(path.c_str()) == 0 || errno == ENOENT) return true;
     error = path + ": " + std::strerror(errno);
     return false;

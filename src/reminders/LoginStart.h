@@ -13,8 +13,8 @@ std::string LoginStartPath();
 std::string LoginStartEntry();
 /// True when the entry is there and not hidden (Hidden=true turns an entry off).
 bool IsLoginStartSet();
-/// Writes the entry (bOn) or removes it; false with error (UTF-8) when that failed. An
+/// Writes the entry (isOn) or removes it; false with error (UTF-8) when that failed. An
 /// entry already absent counts as removed.
-bool SetLoginStart(bool bOn, std::string& error);
+bool SetLoginStart(bool isOn, std::string& error);
 
 }  // namespace nelo

@@ -16,9 +16,9 @@ namespace {
 constexpr std::size_t kSummaryLines = 20;
 
 // The entry's display form without its business: the date, the time and the end.
-std::string DateAndEnd(const ScheduleEntry& entry, const std::string& strYear) {
+std::string DateAndEnd(const ScheduleEntry& entry, const std::string& year) {
     std::string text;
-    entry.Format(text, strYear);
+    entry.Format(text, year);
     // Format ends with a full-width blank and the business.
     const std::size_t tail = entry.m_business.size() + 2;
     if (text.size() >= tail) text.resize(text.size() - tail);
@@ -28,8 +28,8 @@ std::string DateAndEnd(const ScheduleEntry& entry, const std::string& strYear) {
 }  // namespace
 
 bool ReminderKey::Matches(const ScheduleEntry& entry) const {
-    return tStart == entry.m_startTime && tEnd == entry.m_endTime && strStart == entry.m_startText &&
-           strEnd == entry.m_endText && strBusiness == entry.m_business;
+    return startTime == entry.m_startTime && endTime == entry.m_endTime && startText == entry.m_startText &&
+           endText == entry.m_endText && business == entry.m_business;
 }
 
 ReminderKey ReminderKey::Of(const ScheduleEntry& entry) {
@@ -37,19 +37,19 @@ ReminderKey ReminderKey::Of(const ScheduleEntry& entry) {
 }
 
 std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
-    std::size_t h = std::hash<long long>()(key.tStart);
-    for (std::size_t part : {std::hash<long long>()(key.tEnd), std::hash<std::string>()(key.strStart),
-                             std::hash<std::string>()(key.strEnd), std::hash<std::string>()(key.strBusiness)})
+    std::size_t h = std::hash<long long>()(key.startTime);
+    for (std::size_t part : {std::hash<long long>()(key.endTime), std::hash<std::string>()(key.startText),
+                             std::hash<std::string>()(key.endText), std::hash<std::string>()(key.business)})
         h = h * 1000003u ^ part;
     return h;
 }
 
 std::time_t ReminderPlan::DueTime(const ScheduleEntry& entry) const {
     if (HasTimeOfDay(entry.m_startText))
-        return static_cast<std::time_t>(entry.m_startTime) - static_cast<std::time_t>(m_settings.nMinutesBefore) * 60;
+        return static_cast<std::time_t>(entry.m_startTime) - static_cast<std::time_t>(m_settings.minutesBefore) * 60;
     const std::tm day = LocalTime(entry.m_startTime);
-    return MakeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, m_settings.nAllDayMinute / 60,
-                         m_settings.nAllDayMinute % 60, 0);
+    return MakeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, m_settings.allDayMinute / 60,
+                         m_settings.allDayMinute % 60, 0);
 }
 
 std::time_t ReminderPlan::LateTime(const ScheduleEntry& entry) const {
@@ -62,60 +62,59 @@ Reminder ReminderPlan::ReminderOf(const ScheduleEntry& entry) {
     r.key = ReminderKey::Of(entry);
     if (HasTimeOfDay(entry.m_startText)) {
         const std::tm tm = LocalTime(entry.m_startTime);
-        r.strSummary = MinuteOfDayText(tm.tm_hour * 60 + tm.tm_min) + " ";
+        r.summary = MinuteOfDayText(tm.tm_hour * 60 + tm.tm_min) + " ";
     } else {
-        r.strSummary = "終日 "_sj;
+        r.summary = "終日 "_sj;
     }
-    r.strSummary += entry.m_business;
-    r.strBody = DateAndEnd(entry, CurrentYearText());
+    r.summary += entry.m_business;
+    r.body = DateAndEnd(entry, CurrentYearText());
     return r;
 }
 
 std::vector<Reminder> ReminderPlan::TakeDue(const Entries& entries, std::time_t now) {
     std::vector<Reminder> due;
-    if (!m_settings.bEnabled) return due;
+    if (!m_settings.enabled) return due;
     std::vector<const ScheduleEntry*> candidates;
-    for (const auto& pEntry : entries)
-        if (DueTime(*pEntry) <= now && now < LateTime(*pEntry)) candidates.push_back(pEntry.get());
+    for (const auto& entry : entries)
+        if (DueTime(*entry) <= now && now < LateTime(*entry)) candidates.push_back(entry.get());
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
     // The n-th entry of a key is reminded of when fewer than n of its key were shown.
     std::unordered_map<ReminderKey, int, ReminderKeyHash> seen;
-    for (const ScheduleEntry* pEntry : candidates) {
-        ReminderKey key = ReminderKey::Of(*pEntry);
-        int& nShown = m_shown[key];
-        if (++seen[key] <= nShown) continue;
-        ++nShown;
-        due.push_back(ReminderOf(*pEntry));
+    for (const ScheduleEntry* entry : candidates) {
+        ReminderKey key = ReminderKey::Of(*entry);
+        int& shownCount = m_shown[key];
+        if (++seen[key] <= shownCount) continue;
+        ++shownCount;
+        due.push_back(ReminderOf(*entry));
     }
     return due;
 }
 
 std::optional<std::time_t> ReminderPlan::NextDue(const Entries& entries, std::time_t now) const {
     std::optional<std::time_t> next;
-    if (!m_settings.bEnabled) return next;
-    for (const auto& pEntry : entries) {
-        const std::time_t t = DueTime(*pEntry);
+    if (!m_settings.enabled) return next;
+    for (const auto& entry : entries) {
+        const std::time_t t = DueTime(*entry);
         if (t > now && (!next || t < *next)) next = t;
     }
     return next;
 }
 
 std::optional<Reminder> ReminderPlan::TodaySummary(const Entries& entries, std::time_t now) const {
-    if (!m_settings.bStartupSummary) return std::nullopt;
+    if (!m_settings.startupSummary) return std::nullopt;
     const std::vector<const ScheduleEntry*> today = AgendaEntries(entries, now, 0);
     if (today.empty()) return std::nullopt;
     Reminder r;
-    r.strSummary = "今日の予定 "_sj + std::to_string(today.size()) + " 件"_sj;
-    const std::string strYear = CurrentYearText();
+    r.summary = "今日の予定 "_sj + std::to_string(today.size()) + " 件"_sj;
+    const std::string year = CurrentYearText();
     std::string line;
     for (std::size_t i = 0; i < today.size() && i < kSummaryLines; ++i) {
-        today[i]->Format(line, strYear);
-        if (i > 0) r.strBody += '\n';
-        r.strBody += line;
+        today[i]->Format(line, year);
+        if (i > 0) r.body += '\n';
+        r.body += line;
     }
-    if (today.size() > kSummaryLines)
-        r.strBody += "\nほか "_sj + std::to_string(today.size() - kSummaryLines) + " 件"_sj;
+    if (today.size() > kSummaryLines) r.body += "\nほか "_sj + std::to_string(today.size() - kSummaryLines) + " 件"_sj;
     return r;
 }
 

@@ -23,11 +23,11 @@ class ScheduleEntry;
 
 /// What tells an entry from another: all it shows and stores.
 struct ReminderKey {
-    long long tStart = 0;
-    long long tEnd = 0;
-    std::string strStart;
-    std::string strEnd;
-    std::string strBusiness;
+    long long startTime = 0;
+    long long endTime = 0;
+    std::string startText;
+    std::string endText;
+    std::string business;
 
     bool operator==(const ReminderKey&) const = default;
     /// True when the key is that of entry.
@@ -41,9 +41,9 @@ struct ReminderKeyHash {
 
 /// One notification (texts in code page 932).
 struct Reminder {
-    ReminderKey key;         ///< the entry it is about (empty for the start-up summary)
-    std::string strSummary;  ///< "10:00 会議", "終日 大掃除"
-    std::string strBody;     ///< the entry's date and end, as the schedule list shows them
+    ReminderKey key;      ///< the entry it is about (empty for the start-up summary)
+    std::string summary;  ///< "10:00 会議", "終日 大掃除"
+    std::string body;     ///< the entry's date and end, as the schedule list shows them
 };
 
 class ReminderPlan {

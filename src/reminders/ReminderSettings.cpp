@@ -20,13 +20,13 @@ bool ReadFlag(const Profile& profile, const char* entry, bool def) {
 
 }  // namespace
 
-std::string MinuteOfDayText(int nMinute) {
+std::string MinuteOfDayText(int minute) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d:%02d", nMinute / 60 % 100, nMinute % 60);
+    std::snprintf(buf, sizeof buf, "%02d:%02d", minute / 60 % 100, minute % 60);
     return buf;
 }
 
-bool ParseMinuteOfDay(const std::string& text, int& nMinute) {
+bool ParseMinuteOfDay(const std::string& text, int& minute) {
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos || colon == 0 || colon > 2 || text.size() != colon + 3) return false;
     int h = 0, m = 0;
@@ -36,27 +36,27 @@ bool ParseMinuteOfDay(const std::string& text, int& nMinute) {
         (i < colon ? h : m) = (i < colon ? h : m) * 10 + (text[i] - '0');
     }
     if (h > 23 || m > 59) return false;
-    nMinute = h * 60 + m;
+    minute = h * 60 + m;
     return true;
 }
 
 ReminderSettings ReminderSettings::Read(const Profile& profile) {
     ReminderSettings s;
-    s.bEnabled = ReadFlag(profile, kEnabled, s.bEnabled);
-    const int nBefore = profile.GetProfileInt(kSection, kMinutesBefore, s.nMinutesBefore);
-    if (nBefore >= 0 && nBefore <= kMaxMinutesBefore) s.nMinutesBefore = nBefore;
-    int nMinute;
-    if (ParseMinuteOfDay(profile.GetProfileString(kSection, kAllDayTime), nMinute)) s.nAllDayMinute = nMinute;
-    s.bStartupSummary = ReadFlag(profile, kStartupSummary, s.bStartupSummary);
+    s.enabled = ReadFlag(profile, kEnabled, s.enabled);
+    const int before = profile.GetProfileInt(kSection, kMinutesBefore, s.minutesBefore);
+    if (before >= 0 && before <= kMaxMinutesBefore) s.minutesBefore = before;
+    int minute;
+    if (ParseMinuteOfDay(profile.GetProfileString(kSection, kAllDayTime), minute)) s.allDayMinute = minute;
+    s.startupSummary = ReadFlag(profile, kStartupSummary, s.startupSummary);
     return s;
 }
 
 bool ReminderSettings::Write(Profile& profile) const {
     // Each write replaces the file: all four are tried, and one failure is reported.
-    bool ok = profile.WriteProfileInt(kSection, kEnabled, bEnabled ? 1 : 0);
-    ok = profile.WriteProfileInt(kSection, kMinutesBefore, nMinutesBefore) && ok;
-    ok = profile.WriteProfileString(kSection, kAllDayTime, MinuteOfDayText(nAllDayMinute)) && ok;
-    ok = profile.WriteProfileInt(kSection, kStartupSummary, bStartupSummary ? 1 : 0) && ok;
+    bool ok = profile.WriteProfileInt(kSection, kEnabled, enabled ? 1 : 0);
+    ok = profile.WriteProfileInt(kSection, kMinutesBefore, minutesBefore) && ok;
+    ok = profile.WriteProfileString(kSection, kAllDayTime, MinuteOfDayText(allDayMinute)) && ok;
+    ok = profile.WriteProfileInt(kSection, kStartupSummary, startupSummary ? 1 : 0) && ok;
     return ok;
 }
 

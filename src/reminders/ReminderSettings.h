@@ -12,10 +12,10 @@ struct ReminderSettings {
     static constexpr const char* kSection = "Reminders";
     static constexpr int kMaxMinutesBefore = 1440;
 
-    bool bEnabled = true;         ///< reminders are shown at all
-    int nMinutesBefore = 10;      ///< how long before an entry with a time (0-1440)
-    int nAllDayMinute = 9 * 60;   ///< minute of the day for an entry without a time (0-1439)
-    bool bStartupSummary = true;  ///< at start-up, one notification lists today's remaining entries
+    bool enabled = true;         ///< reminders are shown at all
+    int minutesBefore = 10;      ///< how long before an entry with a time (0-1440)
+    int allDayMinute = 9 * 60;   ///< minute of the day for an entry without a time (0-1439)
+    bool startupSummary = true;  ///< at start-up, one notification lists today's remaining entries
 
     /// The settings of the profile; a missing or unreadable value reads as its default.
     static ReminderSettings Read(const Profile& profile);
@@ -26,8 +26,8 @@ struct ReminderSettings {
 };
 
 /// "HH:MM" of a minute of the day.
-std::string MinuteOfDayText(int nMinute);
+std::string MinuteOfDayText(int minute);
 /// Reads "H:MM" or "HH:MM" (00:00-23:59); false for anything else.
-bool ParseMinuteOfDay(const std::string& text, int& nMinute);
+bool ParseMinuteOfDay(const std::string& text, int& minute);
 
 }  // namespace nelo

@@ -47,28 +47,28 @@ int ReadQueryPeriod(const std::vector<std::string_view>& words, const PhraseCont
     if (words.empty()) return 0;
     const RangeForm first = ParseRangeWord(words[0], false);
     if (first.start.status == PhraseStatus::NotADate) return 0;
-    const std::string_view startText = first.bRange ? words[0].substr(0, first.nStartEnd) : words[0];
+    const std::string_view startText = first.isRange ? words[0].substr(0, first.startEnd) : words[0];
     PhraseForm endForm;
-    bool bEnd = false;
+    bool hasEnd = false;
     std::string_view endText;
-    if (first.bRange && !first.bOpen) {
+    if (first.isRange && !first.isOpen) {
         endForm = first.end;
-        bEnd = true;
-        endText = words[0].substr(first.nEndBegin);
+        hasEnd = true;
+        endText = words[0].substr(first.endBegin);
     } else if (words.size() > 1) {
         const RangeForm second = ParseRangeWord(words[1], true);
-        if (second.start.status == PhraseStatus::NotADate || second.bRange) {
+        if (second.start.status == PhraseStatus::NotADate || second.isRange) {
             answer = NotAPeriodText(words[1]);
             return -1;
         }
         endForm = second.start;
-        bEnd = true;
+        hasEnd = true;
         endText = words[1];
     }
-    const ScheduleSpan span = ResolveSpan(first.start, nullptr, bEnd ? &endForm : nullptr, nullptr, now);
+    const ScheduleSpan span = ResolveSpan(first.start, nullptr, hasEnd ? &endForm : nullptr, nullptr, now);
     const DateReading& s = span.start;
     const DateReading& e = span.end;
-    if (s.outcome == ReadOutcome::Impossible || (bEnd && e.outcome == ReadOutcome::Impossible)) {
+    if (s.outcome == ReadOutcome::Impossible || (hasEnd && e.outcome == ReadOutcome::Impossible)) {
         answer = LoadStringId(IDS_BAD_PERIOD);
         return -1;
     }
@@ -76,18 +76,18 @@ int ReadQueryPeriod(const std::vector<std::string_view>& words, const PhraseCont
         answer = RefusalText(s, startText, PhraseUse::Question);
         return -1;
     }
-    if (bEnd && e.outcome != ReadOutcome::Read) {
+    if (hasEnd && e.outcome != ReadOutcome::Read) {
         answer = RefusalText(e, endText, PhraseUse::Question);
         return -1;
     }
-    if (span.bEndBeforeStart) {
+    if (span.endBeforeStart) {
         answer = EndBeforeStartText(endText, startText);
         return -1;
     }
-    const CalDate& last = bEnd ? e.last : s.last;
-    period.tFrom = MakeLocalTime(s.date.year, s.date.month, s.date.day, 0, 0, 0);
-    period.tTo = MakeLocalTime(last.year, last.month, last.day, 23, 59, 59);
-    if (period.tFrom == static_cast<std::time_t>(-1) || period.tTo == static_cast<std::time_t>(-1)) {
+    const CalDate& last = hasEnd ? e.last : s.last;
+    period.fromTime = MakeLocalTime(s.date.year, s.date.month, s.date.day, 0, 0, 0);
+    period.toTime = MakeLocalTime(last.year, last.month, last.day, 23, 59, 59);
+    if (period.fromTime == static_cast<std::time_t>(-1) || period.toTime == static_cast<std::time_t>(-1)) {
         answer = LoadStringId(IDS_BAD_PERIOD);
         return -1;
     }

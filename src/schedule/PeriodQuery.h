@@ -13,8 +13,8 @@ namespace nelo {
 
 /// The first and last second of a day, a week, a month, a year or a range of them.
 struct SchedulePeriod {
-    std::time_t tFrom = 0;
-    std::time_t tTo = 0;
+    std::time_t fromTime = 0;
+    std::time_t toTime = 0;
 };
 
 /// Reads the words of a schedule query after 「予定」 (or before 「の予定」): a day, week,

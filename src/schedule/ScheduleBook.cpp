@@ -54,11 +54,11 @@ void SplitLine(const std::string& line, std::vector<std::string_view>& words) {
     }
 }
 
-// word == g_cmdWords[k].pszWord, with the lengths of the words counted once.
+// word == g_cmdWords[k].word, with the lengths of the words counted once.
 bool IsCmdWord(std::string_view word, std::size_t k) {
     static const auto kViews = [] {
         std::array<std::string_view, std::size(g_cmdWords)> views;
-        for (std::size_t i = 0; i < views.size(); ++i) views[i] = g_cmdWords[i].pszWord;
+        for (std::size_t i = 0; i < views.size(); ++i) views[i] = g_cmdWords[i].word;
         return views;
     }();
     return word == kViews[k];
@@ -89,12 +89,12 @@ int ScheduleBook::DoCommand(std::string& answer, const std::string& text) {
     if (!IsCommandWord(first) && !EndsWithDbcs(first, "年"_sj)) {
         const ScheduleWhen when = ReadScheduleWhen(m_words, PhraseContext::Now());
         if (when.outcome == ScheduleWhen::Refused) {
-            answer = when.strAnswer;
+            answer = when.answer;
             return 1;
         }
         if (when.outcome == ScheduleWhen::Read) {
-            RegisterSchedule(when.strStart, when.strEnd, JoinWords(m_words, when.nBusiness), answer, when.tStart,
-                             when.tEnd);
+            RegisterSchedule(when.startText, when.endText, JoinWords(m_words, when.businessWord), answer,
+                             when.startTime, when.endTime);
             return 1;
         }
     }
@@ -107,22 +107,22 @@ int ScheduleBook::RegisterPhrases(const std::string& startPhrase, const std::str
     if (!endPhrase.empty()) words.push_back(endPhrase);
     const ScheduleWhen when = ReadScheduleWhen(words, PhraseContext::Now(), true);
     if (when.outcome != ScheduleWhen::Read) {
-        answer = when.outcome == ScheduleWhen::Refused ? when.strAnswer : std::string(LoadStringId(IDS_BAD_PERIOD));
+        answer = when.outcome == ScheduleWhen::Refused ? when.answer : std::string(LoadStringId(IDS_BAD_PERIOD));
         return 0;
     }
     if (business.empty()) {
         answer = LoadStringId(IDS_NO_BUSINESS);
         return 0;
     }
-    return RegisterSchedule(when.strStart, when.strEnd, business, answer, when.tStart, when.tEnd);
+    return RegisterSchedule(when.startText, when.endText, business, answer, when.startTime, when.endTime);
 }
 
 int ScheduleBook::DoKeywordCommand(const std::string& word, std::string& answer) {
     for (std::size_t k = 0; k < std::size(g_cmdWords); ++k) {
         const CmdWord& cmd = g_cmdWords[k];
         if (!IsCmdWord(word, k)) continue;
-        m_command = cmd.nCode;
-        if (cmd.nCode == 5)
+        m_command = cmd.code;
+        if (cmd.code == 5)
             QuerySchedules(answer);
         else
             DateQuestion(answer);
@@ -130,9 +130,9 @@ int ScheduleBook::DoKeywordCommand(const std::string& word, std::string& answer)
     }
     if (PeriodQuery(word, answer)) return 1;
     for (const CmdWord& unit : g_unitWords) {
-        if (!EndsWithDbcs(word, unit.pszWord)) continue;
+        if (!EndsWithDbcs(word, unit.word)) continue;
         // The whole word: a quantity is never cut.
-        ConvertCommand(unit.nCode, word, answer);
+        ConvertCommand(unit.code, word, answer);
         return 1;
     }
     return 0;
@@ -195,15 +195,15 @@ void ScheduleBook::UpdateIndex() {
     m_indexValid = true;
 }
 
-int ScheduleBook::RegisterSchedule(const std::string& strStart, const std::string& strEnd,
-                                   const std::string& strBusiness, std::string& answer, std::int32_t tStart,
-                                   std::int32_t tEnd) {
+int ScheduleBook::RegisterSchedule(const std::string& startText, const std::string& endText,
+                                   const std::string& business, std::string& answer, std::int32_t startTime,
+                                   std::int32_t endTime) {
     UpdateIndex();
     // Only the entries the answer shows are looked at closely; the rest are counted.
     std::vector<std::size_t> conflicts;
-    const std::size_t nConflicts = m_index.Conflicts(tStart, tEnd, kMaxConflictLines, conflicts);
+    const std::size_t conflictCount = m_index.Conflicts(startTime, endTime, kMaxConflictLines, conflicts);
 
-    const std::string strYear = CurrentYearText();
+    const std::string year = CurrentYearText();
     std::string line;
     if (conflicts.empty()) {
         answer = LoadStringId(IDS_SCHEDULE_REGISTERED);
@@ -212,21 +212,21 @@ int ScheduleBook::RegisterSchedule(const std::string& strStart, const std::strin
         answer = LoadStringId(IDS_SCHEDULE_REGISTERED_OVER);
         answer += "\r\n";
         for (std::size_t pos : conflicts) {
-            m_schedules[pos]->Format(line, strYear);
+            m_schedules[pos]->Format(line, year);
             answer += line;
             answer += "\r\n";
         }
-        if (nConflicts > conflicts.size())
-            answer += "（ほか "_sj + std::to_string(nConflicts - conflicts.size()) + " 件）\r\n"_sj;
+        if (conflictCount > conflicts.size())
+            answer += "（ほか "_sj + std::to_string(conflictCount - conflicts.size()) + " 件）\r\n"_sj;
     }
 
     auto entry = std::make_unique<ScheduleEntry>();
-    entry->m_startTime = tStart;
-    entry->m_endTime = tEnd;
-    entry->m_startText = strStart;
-    entry->m_endText = strEnd;
-    entry->m_business = strBusiness;
-    entry->Format(line, strYear);
+    entry->m_startTime = startTime;
+    entry->m_endTime = endTime;
+    entry->m_startText = startText;
+    entry->m_endText = endText;
+    entry->m_business = business;
+    entry->Format(line, year);
     m_schedules.push_back(std::move(entry));
     m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
 
@@ -235,13 +235,13 @@ int ScheduleBook::RegisterSchedule(const std::string& strStart, const std::strin
     return 1;
 }
 
-bool ScheduleBook::AddRegistered(std::unique_ptr<ScheduleEntry> pEntry) {
+bool ScheduleBook::AddRegistered(std::unique_ptr<ScheduleEntry> entry) {
     UpdateIndex();
-    const bool bConflict = m_index.AnyConflict(pEntry->m_startTime, pEntry->m_endTime);
-    m_schedules.push_back(std::move(pEntry));
+    const bool conflict = m_index.AnyConflict(entry->m_startTime, entry->m_endTime);
+    m_schedules.push_back(std::move(entry));
     m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
     NoteChange();
-    return bConflict;
+    return conflict;
 }
 
 int ScheduleBook::QuerySchedules(std::string& answer) {
@@ -257,7 +257,7 @@ int ScheduleBook::QuerySchedules(std::string& answer) {
         return 1;
     }
     if (found < 0) return 1;
-    return ListSchedulesBetween(answer, period.tFrom, period.tTo);
+    return ListSchedulesBetween(answer, period.fromTime, period.toTime);
 }
 
 int ScheduleBook::PeriodQuery(const std::string& word, std::string& answer) {
@@ -268,38 +268,38 @@ int ScheduleBook::PeriodQuery(const std::string& word, std::string& answer) {
     if (found == 0) return 0;
     m_command = 5;
     if (found < 0) return 1;
-    return ListSchedulesBetween(answer, period.tFrom, period.tTo);
+    return ListSchedulesBetween(answer, period.fromTime, period.toTime);
 }
 
 int ScheduleBook::ListSchedules(std::string& answer) { return ListMatching(answer, true, 0, 0); }
 
-int ScheduleBook::ListSchedulesBetween(std::string& answer, std::time_t tFrom, std::time_t tTo) {
-    return ListMatching(answer, false, tFrom, tTo);
+int ScheduleBook::ListSchedulesBetween(std::string& answer, std::time_t fromTime, std::time_t toTime) {
+    return ListMatching(answer, false, fromTime, toTime);
 }
 
-int ScheduleBook::ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std::time_t tTo) {
+int ScheduleBook::ListMatching(std::string& answer, bool all, std::time_t fromTime, std::time_t toTime) {
     std::size_t count = m_schedules.size();
-    if (!bAll) {
+    if (!all) {
         count = 0;
         for (auto& entry : m_schedules)
-            if (entry->Overlaps(tFrom, tTo)) ++count;
+            if (entry->Overlaps(fromTime, toTime)) ++count;
     }
     StartTimeQueue queue(static_cast<int>(count));
     for (auto& entry : m_schedules)
-        if (bAll || entry->Overlaps(tFrom, tTo)) queue.Insert(entry.get());
+        if (all || entry->Overlaps(fromTime, toTime)) queue.Insert(entry.get());
     if (queue.m_count == 0) {
         answer = LoadStringId(IDS_NO_SCHEDULES);
         return 1;
     }
-    const std::string strYear = CurrentYearText();
+    const std::string year = CurrentYearText();
     std::string line;
     answer = LoadStringId(IDS_SCHEDULES_FOUND);
     answer += "\r\n";
-    bool bFirst = true;
+    bool first = true;
     while (ScheduleEntry* p = queue.RemoveTop()) {
-        if (!bFirst) answer += "\r\n";
-        bFirst = false;
-        p->Format(line, strYear);
+        if (!first) answer += "\r\n";
+        first = false;
+        p->Format(line, year);
         answer += line;
     }
     return 1;
@@ -334,17 +334,17 @@ void ScheduleBook::PurgePastSchedules() {
     m_schedules.resize(kept);
 }
 
-bool ScheduleBook::DeleteSchedule(std::size_t nPos) {
-    if (nPos >= m_schedules.size()) return false;
-    m_schedules.erase(m_schedules.begin() + static_cast<std::ptrdiff_t>(nPos));
+bool ScheduleBook::DeleteSchedule(std::size_t pos) {
+    if (pos >= m_schedules.size()) return false;
+    m_schedules.erase(m_schedules.begin() + static_cast<std::ptrdiff_t>(pos));
     // The entries after it moved up one place.
     m_indexValid = false;
     NoteChange();
     return true;
 }
 
-void ScheduleBook::AddSchedule(std::unique_ptr<ScheduleEntry> pEntry) {
-    m_schedules.push_back(std::move(pEntry));
+void ScheduleBook::AddSchedule(std::unique_ptr<ScheduleEntry> entry) {
+    m_schedules.push_back(std::move(entry));
     if (m_indexValid) m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
 }
 

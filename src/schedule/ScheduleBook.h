@@ -17,8 +17,8 @@ namespace nelo {
 
 /// A command word and its code (1 weekday, 2 age, 3 base date, 4 day count, 5 schedules).
 struct CmdWord {
-    const char* pszWord;
-    int nCode;
+    const char* word;
+    int code;
 };
 
 /// The command words, matched against the whole first word of a line.
@@ -45,8 +45,8 @@ public:
     int ConvertCommand(int code, const std::string& word, std::string& answer);
     /// Lists every entry in start order.
     int ListSchedules(std::string& answer);
-    /// Lists, in start order, the entries that overlap the seconds tFrom to tTo.
-    int ListSchedulesBetween(std::string& answer, std::time_t tFrom, std::time_t tTo);
+    /// Lists, in start order, the entries that overlap the seconds fromTime to toTime.
+    int ListSchedulesBetween(std::string& answer, std::time_t fromTime, std::time_t toTime);
     /// The schedule query 「予定」: every entry, or with a period or date after it
     /// (「予定　来週」, 「予定　１２／２５」, 「予定　６／１　６／３０」) the entries of that
     /// period; words that name no period are refused in words.
@@ -55,11 +55,11 @@ public:
     static constexpr std::size_t kMaxConflictLines = 50;
 
     /// Adds an entry, answering the entries it conflicts with and its own line.
-    int RegisterSchedule(const std::string& strStart, const std::string& strEnd, const std::string& strBusiness,
-                         std::string& answer, std::int32_t tStart, std::int32_t tEnd);
+    int RegisterSchedule(const std::string& startText, const std::string& endText, const std::string& business,
+                         std::string& answer, std::int32_t startTime, std::int32_t endTime);
     /// Adds an entry as a registration does (the list counts as changed) but without
     /// an answer; true when it meets an entry already stored.
-    bool AddRegistered(std::unique_ptr<ScheduleEntry> pEntry);
+    bool AddRegistered(std::unique_ptr<ScheduleEntry> entry);
     /// Registers an entry given as its words (a start phrase, an end phrase or empty, the
     /// business) as a typed line of these words is registered: the same date rules, the
     /// same conflict answer, the same refusals. 1 when the entry was added.
@@ -74,11 +74,11 @@ public:
     void SortSchedules();
     /// Removes the entries that ended more than 24 hours ago.
     void PurgePastSchedules();
-    /// Deletes the entry at list position nPos (the schedule list dialog); false when
+    /// Deletes the entry at list position pos (the schedule list dialog); false when
     /// there is none.
-    bool DeleteSchedule(std::size_t nPos);
+    bool DeleteSchedule(std::size_t pos);
     /// Appends an entry as it is, setting no flag (loading, and tests building a list).
-    void AddSchedule(std::unique_ptr<ScheduleEntry> pEntry);
+    void AddSchedule(std::unique_ptr<ScheduleEntry> entry);
     /// Takes the entries and the purge notice of another list (a file just read); the
     /// other list is left empty.
     void TakeSchedules(ScheduleBook& from);
@@ -102,8 +102,8 @@ public:
     int m_command = 0;  ///< code of the last command word answered
 
 private:
-    // The entries that overlap tFrom..tTo in start order (all of them when bAll).
-    int ListMatching(std::string& answer, bool bAll, std::time_t tFrom, std::time_t tTo);
+    // The entries that overlap fromTime..toTime in start order (all of them when all).
+    int ListMatching(std::string& answer, bool all, std::time_t fromTime, std::time_t toTime);
     // 「今日の予定」: 1 with the answer when the word asks for the entries of a period; 0
     // when it is not such a query.
     int PeriodQuery(const std::string& word, std::string& answer);

@@ -18,11 +18,11 @@ std::string_view From(const std::string& s, std::size_t n) {
 }
 
 // A display text without its year when the year is the current one.
-void AppendWithoutCurrentYear(std::string& text, const std::string& strDate, const std::string& strYear) {
-    if (strDate.size() >= 4 && Left(strDate, 4) == strYear)
-        text += From(strDate, 5);
+void AppendWithoutCurrentYear(std::string& text, const std::string& date, const std::string& year) {
+    if (date.size() >= 4 && Left(date, 4) == year)
+        text += From(date, 5);
     else
-        text += strDate;
+        text += date;
 }
 
 }  // namespace
@@ -35,14 +35,14 @@ std::string CurrentYearText() {
 
 void ScheduleEntry::Format(std::string& text) const { Format(text, CurrentYearText()); }
 
-void ScheduleEntry::Format(std::string& text, const std::string& strYear) const {
+void ScheduleEntry::Format(std::string& text, const std::string& year) const {
     text.clear();
-    AppendWithoutCurrentYear(text, m_startText, strYear);
+    AppendWithoutCurrentYear(text, m_startText, year);
     if (!m_endText.empty()) {
         text += " ～ "_sj;
         // The first 14 bytes are year, month, day and the weekday in parentheses.
         if (Left(m_endText, 14) != Left(m_startText, 14))
-            AppendWithoutCurrentYear(text, m_endText, strYear);
+            AppendWithoutCurrentYear(text, m_endText, year);
         else if (m_endText.size() > 15)
             text += From(m_endText, 15);
     }

@@ -11,13 +11,13 @@ public:
     /// Replaces text with the entry's one-line display form (the current year is dropped).
     void Format(std::string& text) const;
     /// As Format, with the current year given as its "%4d" text (saves a clock read per entry).
-    void Format(std::string& text, const std::string& strYear) const;
+    void Format(std::string& text, const std::string& year) const;
     void Serialize(class Archive& ar);
-    /// True when the entry (its start alone when it has no end) meets the seconds tFrom
-    /// to tTo.
-    bool Overlaps(long long tFrom, long long tTo) const {
-        const long long tLast = m_endText.empty() || m_endTime < m_startTime ? m_startTime : m_endTime;
-        return m_startTime <= tTo && tLast >= tFrom;
+    /// True when the entry (its start alone when it has no end) meets the seconds fromTime
+    /// to toTime.
+    bool Overlaps(long long fromTime, long long toTime) const {
+        const long long lastTime = m_endText.empty() || m_endTime < m_startTime ? m_startTime : m_endTime;
+        return m_startTime <= toTime && lastTime >= fromTime;
     }
 
     std::int32_t m_startTime = 0;  ///< start, seconds since 1970 (the ordering key)

@@ -23,9 +23,9 @@ std::uint32_t ScheduleIndex::NextPriority() {
 
 void ScheduleIndex::Pull(int n) {
     Node& node = m_nodes[n];
-    node.tMaxEnd = node.tEnd;
-    if (node.left >= 0) node.tMaxEnd = std::max(node.tMaxEnd, m_nodes[node.left].tMaxEnd);
-    if (node.right >= 0) node.tMaxEnd = std::max(node.tMaxEnd, m_nodes[node.right].tMaxEnd);
+    node.maxEndTime = node.endTime;
+    if (node.left >= 0) node.maxEndTime = std::max(node.maxEndTime, m_nodes[node.left].maxEndTime);
+    if (node.right >= 0) node.maxEndTime = std::max(node.maxEndTime, m_nodes[node.right].maxEndTime);
 }
 
 int ScheduleIndex::InsertAt(int root, int n) {
@@ -33,7 +33,7 @@ int ScheduleIndex::InsertAt(int root, int n) {
     if (Before(m_nodes[n], m_nodes[root])) {
         int child = InsertAt(m_nodes[root].left, n);
         m_nodes[root].left = child;
-        if (m_nodes[child].nPriority > m_nodes[root].nPriority) {
+        if (m_nodes[child].priority > m_nodes[root].priority) {
             m_nodes[root].left = m_nodes[child].right;
             m_nodes[child].right = root;
             Pull(root);
@@ -43,7 +43,7 @@ int ScheduleIndex::InsertAt(int root, int n) {
     } else {
         int child = InsertAt(m_nodes[root].right, n);
         m_nodes[root].right = child;
-        if (m_nodes[child].nPriority > m_nodes[root].nPriority) {
+        if (m_nodes[child].priority > m_nodes[root].priority) {
             m_nodes[root].right = m_nodes[child].left;
             m_nodes[child].left = root;
             Pull(root);
@@ -55,18 +55,17 @@ int ScheduleIndex::InsertAt(int root, int n) {
     return root;
 }
 
-void ScheduleIndex::Add(const ScheduleEntry* pEntry, std::size_t nPos) {
+void ScheduleIndex::Add(const ScheduleEntry* entry, std::size_t pos) {
     int n = static_cast<int>(m_nodes.size());
-    m_nodes.push_back(
-        Node{pEntry->m_startTime, pEntry->m_endTime, pEntry->m_endTime, NextPriority(), -1, -1, nPos, pEntry});
-    if (nPos >= m_byPos.size()) m_byPos.resize(nPos + 1, -1);
-    m_byPos[nPos] = n;
+    m_nodes.push_back(Node{entry->m_startTime, entry->m_endTime, entry->m_endTime, NextPriority(), -1, -1, pos, entry});
+    if (pos >= m_byPos.size()) m_byPos.resize(pos + 1, -1);
+    m_byPos[pos] = n;
     m_root = InsertAt(m_root, n);
 }
 
-const ScheduleEntry* ScheduleIndex::EntryAt(std::size_t nPos) const {
-    if (nPos >= m_byPos.size() || m_byPos[nPos] < 0) return nullptr;
-    return m_nodes[m_byPos[nPos]].pEntry;
+const ScheduleEntry* ScheduleIndex::EntryAt(std::size_t pos) const {
+    if (pos >= m_byPos.size() || m_byPos[pos] < 0) return nullptr;
+    return m_nodes[m_byPos[pos]].entry;
 }
 
 template <class F>
@@ -76,49 +75,49 @@ void ScheduleIndex::Visit(std::int32_t t, F visit) const {
     while (!stack.empty()) {
         const Node& node = m_nodes[stack.back()];
         stack.pop_back();
-        if (node.tMaxEnd < t) continue;  // nothing below ends at or after t
+        if (node.maxEndTime < t) continue;  // nothing below ends at or after t
         if (node.left >= 0) stack.push_back(node.left);
-        if (node.tStart > t) continue;  // this node and everything right of it start after t
-        if (node.tEnd >= t && !visit(node)) return;
+        if (node.startTime > t) continue;  // this node and everything right of it start after t
+        if (node.endTime >= t && !visit(node)) return;
         if (node.right >= 0) stack.push_back(node.right);
     }
 }
 
-std::size_t ScheduleIndex::Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
+std::size_t ScheduleIndex::Conflicts(std::int32_t firstTime, std::int32_t secondTime, std::size_t maxShown,
                                      std::vector<std::size_t>& shown) const {
     // The smallest positions seen so far, the largest of them on top.
     std::priority_queue<std::size_t> smallest;
     std::size_t count = 0;
     auto take = [&](const Node& node) {
         ++count;
-        if (smallest.size() < nShown) {
-            smallest.push(node.nPos);
-        } else if (nShown > 0 && node.nPos < smallest.top()) {
+        if (smallest.size() < maxShown) {
+            smallest.push(node.pos);
+        } else if (maxShown > 0 && node.pos < smallest.top()) {
             smallest.pop();
-            smallest.push(node.nPos);
+            smallest.push(node.pos);
         }
         return true;
     };
-    Visit(tFirst, take);
-    if (tSecond != tFirst)
-        Visit(tSecond, [&](const Node& node) {
-            // An entry that also holds tFirst was counted already.
-            return node.tStart <= tFirst && tFirst <= node.tEnd ? true : take(node);
+    Visit(firstTime, take);
+    if (secondTime != firstTime)
+        Visit(secondTime, [&](const Node& node) {
+            // An entry that also holds firstTime was counted already.
+            return node.startTime <= firstTime && firstTime <= node.endTime ? true : take(node);
         });
     shown.resize(smallest.size());
     for (std::size_t i = shown.size(); i-- > 0; smallest.pop()) shown[i] = smallest.top();
     return count;
 }
 
-bool ScheduleIndex::AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const {
-    bool bFound = false;
-    auto found = [&bFound](const Node&) {
-        bFound = true;
+bool ScheduleIndex::AnyConflict(std::int32_t firstTime, std::int32_t secondTime) const {
+    bool foundAny = false;
+    auto found = [&foundAny](const Node&) {
+        foundAny = true;
         return false;
     };
-    Visit(tFirst, found);
-    if (!bFound && tSecond != tFirst) Visit(tSecond, found);
-    return bFound;
+    Visit(firstTime, found);
+    if (!foundAny && secondTime != firstTime) Visit(secondTime, found);
+    return foundAny;
 }
 
 }  // namespace nelo

@@ -15,33 +15,33 @@ class ScheduleIndex {
 public:
     /// Forgets every entry.
     void Clear();
-    /// Adds the entry that sits at position nPos of the schedule list.
-    void Add(const ScheduleEntry* pEntry, std::size_t nPos);
-    /// The number of entries that hold tFirst or tSecond (start <= t <= end), each counted
-    /// once; shown receives the nShown smallest of their list positions, in order.
-    std::size_t Conflicts(std::int32_t tFirst, std::int32_t tSecond, std::size_t nShown,
+    /// Adds the entry that sits at position pos of the schedule list.
+    void Add(const ScheduleEntry* entry, std::size_t pos);
+    /// The number of entries that hold firstTime or secondTime (start <= t <= end), each counted
+    /// once; shown receives the maxShown smallest of their list positions, in order.
+    std::size_t Conflicts(std::int32_t firstTime, std::int32_t secondTime, std::size_t maxShown,
                           std::vector<std::size_t>& shown) const;
-    /// True when some entry holds tFirst or tSecond; stops at the first it finds.
-    bool AnyConflict(std::int32_t tFirst, std::int32_t tSecond) const;
+    /// True when some entry holds firstTime or secondTime; stops at the first it finds.
+    bool AnyConflict(std::int32_t firstTime, std::int32_t secondTime) const;
     /// The entry recorded for a list position by Add (nullptr when none).
-    const ScheduleEntry* EntryAt(std::size_t nPos) const;
+    const ScheduleEntry* EntryAt(std::size_t pos) const;
 
     std::size_t Count() const { return m_nodes.size(); }
 
 private:
     struct Node {
-        std::int32_t tStart;
-        std::int32_t tEnd;
-        std::int32_t tMaxEnd;  // the latest end in this node's subtree
-        std::uint32_t nPriority;
+        std::int32_t startTime;
+        std::int32_t endTime;
+        std::int32_t maxEndTime;  // the latest end in this node's subtree
+        std::uint32_t priority;
         int left;
         int right;
-        std::size_t nPos;
-        const ScheduleEntry* pEntry;
+        std::size_t pos;
+        const ScheduleEntry* entry;
     };
 
     static bool Before(const Node& a, const Node& b) {
-        return a.tStart < b.tStart || (a.tStart == b.tStart && a.nPos < b.nPos);
+        return a.startTime < b.startTime || (a.startTime == b.startTime && a.pos < b.pos);
     }
     // Calls visit(node) for every node whose entry holds t, until visit returns false.
     template <class F>

@@ -20,12 +20,12 @@ bool FitsInt32(std::time_t t) {
 
 // A phrase that is a time of day and nothing else: 「１８：００」, 「午後３時」, 「正午」.
 bool IsTimeOnly(const PhraseForm& f) {
-    return f.status == PhraseStatus::Date && f.day == DayForm::None && f.bTime && !f.bTimeOffset;
+    return f.status == PhraseStatus::Date && f.day == DayForm::None && f.hasTime && !f.hasTimeOffset;
 }
 
 // A phrase that names a day (or a period) but no time of day.
 bool IsDayWithoutTime(const PhraseForm& f) {
-    return f.status == PhraseStatus::Date && f.day != DayForm::None && !f.bTime;
+    return f.status == PhraseStatus::Date && f.day != DayForm::None && !f.hasTime;
 }
 
 // A phrase that reads wholly as a day or a time: it can end an entry. A week, month or
@@ -35,9 +35,9 @@ bool NamesDayOrTime(const PhraseForm& f) {
     return f.day != DayForm::Calendar || f.dayPart != DayPart::None;
 }
 
-PhraseContext StartContext(const PhraseContext& now, bool bAhead) {
+PhraseContext StartContext(const PhraseContext& now, bool hasAhead) {
     PhraseContext c = now;
-    c.bAhead = bAhead;
+    c.hasAhead = hasAhead;
     c.ahead = now.today;
     return c;
 }
@@ -45,11 +45,11 @@ PhraseContext StartContext(const PhraseContext& now, bool bAhead) {
 PhraseContext EndContext(const PhraseContext& now, const CalDate& start) {
     PhraseContext c = now;
     c.timeDay = start;
-    c.bPrevious = true;
+    c.hasPrevious = true;
     c.previous = start;
-    c.bAhead = true;
+    c.hasAhead = true;
     c.ahead = start;
-    c.bEnd = true;
+    c.hasEnd = true;
     return c;
 }
 
@@ -75,16 +75,16 @@ bool NamesOneDay(const PhraseForm& f) {
 
 // 「金曜」 alone: no week, no 次の, no time of day.
 bool IsBareWeekday(const PhraseForm& f) {
-    return f.status == PhraseStatus::Date && f.day == DayForm::Weekday && !f.bStrict && !f.bTime && f.timeWord < 0 &&
+    return f.status == PhraseStatus::Date && f.day == DayForm::Weekday && !f.strict && !f.hasTime && f.timeWord < 0 &&
            f.annotatedWeekday < 0;
 }
 
-bool IsYearlessReading(const DateReading& r) { return r.outcome == ReadOutcome::Read && (r.bYearless || r.bDayOnly); }
+bool IsYearlessReading(const DateReading& r) { return r.outcome == ReadOutcome::Read && (r.yearless || r.dayOnly); }
 
 DateReading ResolveEnd(const PhraseForm& endForm, const PhraseForm* endTime, const DateReading& start,
                        const PhraseContext& now) {
     PhraseContext c = EndContext(now, start.date);
-    if (start.HasTime()) c.nPreviousMinutes = start.hour * 60 + start.minute;
+    if (start.HasTime()) c.previousMinutes = start.hour * 60 + start.minute;
     DateReading e = ResolvePhrase(endForm, c);
     ApplyTime(e, endTime, now);
     return e;
@@ -95,7 +95,7 @@ int Minutes(const DateReading& r) { return r.hour * 60 + r.minute; }
 ScheduleWhen Refuse(std::string answer) {
     ScheduleWhen w;
     w.outcome = ScheduleWhen::Refused;
-    w.strAnswer = std::move(answer);
+    w.answer = std::move(answer);
     return w;
 }
 
@@ -114,7 +114,7 @@ ScheduleSpan ResolveSpan(const PhraseForm& startForm, const PhraseForm* startTim
     s.start = ResolvePhrase(startForm, StartContext(now, true));
     ApplyTime(s.start, startTime, now);
     if (!endForm || s.start.outcome != ReadOutcome::Read) return s;
-    s.bEnd = true;
+    s.hasEnd = true;
     s.end = ResolveEnd(*endForm, endTime, s.start, now);
 
     // Under way: this year's start has passed, its end has not (「２／２３ ２／２７」 on 2/25).
@@ -131,87 +131,87 @@ ScheduleSpan ResolveSpan(const PhraseForm& startForm, const PhraseForm* startTim
     }
     if (s.end.outcome == ReadOutcome::Read) {
         if (s.end.date < s.start.date)
-            s.bEndBeforeStart = true;
-        else if (s.end.bYearless && s.end.date.year > s.start.date.year &&
+            s.endBeforeStart = true;
+        else if (s.end.yearless && s.end.date.year > s.start.date.year &&
                  DayNumber(s.end.date) - DayNumber(s.start.date) >= kMaxYearWrapDays)
-            s.bEndBeforeStart = true;
+            s.endBeforeStart = true;
     }
     return s;
 }
 
-ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const PhraseContext& now, bool bDatesOnly) {
+ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const PhraseContext& now, bool datesOnly) {
     const std::size_t n = words.size();
     if (n == 0) return ScheduleWhen{};
     const RangeForm first = ParseRangeWord(words[0], false);
     if (first.start.status == PhraseStatus::NotADate) return ScheduleWhen{};
-    const std::string_view startText = first.bRange ? words[0].substr(0, first.nStartEnd) : words[0];
+    const std::string_view startText = first.isRange ? words[0].substr(0, first.startEnd) : words[0];
     PhraseForm startForm = first.start;
 
     PhraseForm startTime, endForm, endTime;
-    bool bStartTime = false, bEnd = false, bEndTime = false;
+    bool hasStartTime = false, hasEnd = false, hasEndTime = false;
     std::string_view endText;
     std::size_t i = 1;
     // A weekday as a word of its own after a date restates it, as 「（金）」 does
     // (「１２／２５　金曜　忘年会」): it is checked against the date, never read as an end.
-    if (!first.bRange && NamesOneDay(startForm) && !startForm.bTime && startForm.annotatedWeekday < 0 && i < n) {
+    if (!first.isRange && NamesOneDay(startForm) && !startForm.hasTime && startForm.annotatedWeekday < 0 && i < n) {
         const RangeForm w = ParseRangeWord(words[i], false);
-        if (!w.bRange && IsBareWeekday(w.start)) {
+        if (!w.isRange && IsBareWeekday(w.start)) {
             startForm.annotatedWeekday = w.start.weekday;
             ++i;
         }
     }
     // A day without its time of day, then a word that is only a time of day (or a range
     // of times): 「１２／２５ １８：００」, 「１２／２５ １４：００－１６：００」.
-    if (!first.bRange && IsDayWithoutTime(startForm) && i < n) {
+    if (!first.isRange && IsDayWithoutTime(startForm) && i < n) {
         const RangeForm t = ParseRangeWord(words[i], false);
-        if (IsTimeOnly(t.start) && (!t.bRange || t.bOpen || IsTimeOnly(t.end))) {
+        if (IsTimeOnly(t.start) && (!t.isRange || t.isOpen || IsTimeOnly(t.end))) {
             startTime = t.start;
-            bStartTime = true;
-            if (t.bRange && !t.bOpen) {
+            hasStartTime = true;
+            if (t.isRange && !t.isOpen) {
                 endForm = t.end;
-                bEnd = true;
-                endText = words[i].substr(t.nEndBegin);
+                hasEnd = true;
+                endText = words[i].substr(t.endBegin);
             }
             ++i;
         }
     }
-    if (first.bRange && !first.bOpen) {
+    if (first.isRange && !first.isOpen) {
         endForm = first.end;
-        bEnd = true;
-        endText = words[0].substr(first.nEndBegin);
-    } else if (!bEnd && i < n) {
+        hasEnd = true;
+        endText = words[0].substr(first.endBegin);
+    } else if (!hasEnd && i < n) {
         // The next word is the end when it reads as a day or a time; a day's name (「元日」)
         // after a date is its label.
         RangeForm e = ParseRangeWord(words[i], true);
-        if (e.start.bNamedDay && !e.bRange) e.start.status = PhraseStatus::NotADate;
-        if (e.bRange && NamesDayOrTime(e.start)) return RefuseId(IDS_BAD_SECOND_PERIOD);
-        if (!e.bRange && NamesDayOrTime(e.start)) {
+        if (e.start.namedDay && !e.isRange) e.start.status = PhraseStatus::NotADate;
+        if (e.isRange && NamesDayOrTime(e.start)) return RefuseId(IDS_BAD_SECOND_PERIOD);
+        if (!e.isRange && NamesDayOrTime(e.start)) {
             endForm = e.start;
-            bEnd = true;
+            hasEnd = true;
             endText = words[i];
             ++i;
             if (IsDayWithoutTime(endForm) && i < n) {
                 const RangeForm t = ParseRangeWord(words[i], false);
-                if (!t.bRange && IsTimeOnly(t.start)) {
+                if (!t.isRange && IsTimeOnly(t.start)) {
                     endTime = t.start;
-                    bEndTime = true;
+                    hasEndTime = true;
                     ++i;
                 }
             }
         }
     }
 
-    const ScheduleSpan span = ResolveSpan(startForm, bStartTime ? &startTime : nullptr, bEnd ? &endForm : nullptr,
-                                          bEndTime ? &endTime : nullptr, now);
+    const ScheduleSpan span = ResolveSpan(startForm, hasStartTime ? &startTime : nullptr, hasEnd ? &endForm : nullptr,
+                                          hasEndTime ? &endTime : nullptr, now);
     const DateReading& S = span.start;
     if (S.outcome == ReadOutcome::Impossible) return RefuseId(IDS_BAD_PERIOD);
     if (!S.IsDay()) return Refuse(RefusalText(S, startText, PhraseUse::Schedule));
     const DateReading& E = span.end;
-    if (bEnd) {
+    if (hasEnd) {
         if (E.outcome == ReadOutcome::Impossible || E.outcome == ReadOutcome::NotADate)
             return RefuseId(IDS_BAD_SECOND_PERIOD);
         if (!E.IsDay()) return Refuse(RefusalText(E, endText, PhraseUse::Schedule));
-        if (span.bEndBeforeStart) return Refuse(EndBeforeStartText(endText, startText));
+        if (span.endBeforeStart) return Refuse(EndBeforeStartText(endText, startText));
         // An end earlier on the start's own day: 「明日１２時 １０時」.
         if (E.date == S.date && E.HasTime() && S.HasTime() && Minutes(E) < Minutes(S))
             return RefuseId(IDS_BAD_SECOND_PERIOD);
@@ -219,31 +219,31 @@ ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const 
 
     ScheduleWhen w;
     std::time_t t = 0;
-    if (FormatEntryDate(w.strStart, S.date, S.hour, S.minute, t) == 0) {
+    if (FormatEntryDate(w.startText, S.date, S.hour, S.minute, t) == 0) {
         // More than ten years away: the entry still needs a time value to be ordered by.
         t = MakeLocalTime(S.date.year, S.date.month, S.date.day, S.HasTime() ? S.hour : 0, S.minute, 0);
         if (t == static_cast<std::time_t>(-1)) t = std::numeric_limits<std::time_t>::max();
     }
     // Times are stored in 32 bits: a start beyond them cannot be kept.
     if (!FitsInt32(t)) return RefuseId(IDS_BAD_PERIOD);
-    w.tStart = static_cast<std::int32_t>(t);
-    w.tEnd = w.tStart;
-    if (bEnd) {
-        if (FormatEntryDate(w.strEnd, E.date, E.hour, E.minute, t) == 0 || !FitsInt32(t))
+    w.startTime = static_cast<std::int32_t>(t);
+    w.endTime = w.startTime;
+    if (hasEnd) {
+        if (FormatEntryDate(w.endText, E.date, E.hour, E.minute, t) == 0 || !FitsInt32(t))
             return RefuseId(IDS_BAD_SECOND_PERIOD);
         // The start's own day without a time of day (00:00) ends it no earlier than it starts.
-        w.tEnd = t < w.tStart ? w.tStart : static_cast<std::int32_t>(t);
+        w.endTime = t < w.startTime ? w.startTime : static_cast<std::int32_t>(t);
     }
 
-    if (bDatesOnly) {
+    if (datesOnly) {
         if (i < n) return RefuseId(IDS_BAD_SECOND_PERIOD);
     } else {
         // A second word that is no date, with more words after it, is a mistaken end
         // (「明日 福岡へ 出張」). After the date words, every word is the business.
-        if (i == 1 && !first.bRange && n > 2) return RefuseId(IDS_BAD_SECOND_PERIOD);
+        if (i == 1 && !first.isRange && n > 2) return RefuseId(IDS_BAD_SECOND_PERIOD);
         if (i >= n) return RefuseId(IDS_NO_BUSINESS);
     }
-    w.nBusiness = i;
+    w.businessWord = i;
     w.outcome = ScheduleWhen::Read;
     return w;
 }

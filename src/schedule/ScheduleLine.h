@@ -23,9 +23,9 @@ namespace nelo {
 struct ScheduleSpan {
     DateReading start;
     DateReading end;
-    bool bEnd = false;
+    bool hasEnd = false;
     /// Set when the end lies before the start (or a year on from it).
-    bool bEndBeforeStart = false;
+    bool endBeforeStart = false;
 };
 /// endForm may be null (no end). The end's time of day may come from a word of its own
 /// (endTime, null when none), as may the start's (startTime).
@@ -36,21 +36,21 @@ ScheduleSpan ResolveSpan(const PhraseForm& startForm, const PhraseForm* startTim
 struct ScheduleWhen {
     enum Outcome { NotASchedule, Refused, Read };
     Outcome outcome = NotASchedule;
-    std::string strAnswer;  ///< Refused: the whole answer
-    std::string strStart;   ///< Read: the display texts ("2003/06/02(月) 10:00"), the end's empty
-    std::string strEnd;     ///< when there is none
-    std::int32_t tStart = 0;
-    std::int32_t tEnd = 0;      ///< tStart when there is no end
-    std::size_t nBusiness = 0;  ///< the first word of the business
+    std::string answer;     ///< Refused: the whole answer
+    std::string startText;  ///< Read: the display texts ("2003/06/02(月) 10:00"), the end's empty
+    std::string endText;    ///< when there is none
+    std::int32_t startTime = 0;
+    std::int32_t endTime = 0;      ///< startTime when there is no end
+    std::size_t businessWord = 0;  ///< the first word of the business
 };
 
 /// True when a word can start a schedule line: it names a day or a time of day, with
 /// or without a range, or it is a date phrase refused in words (「毎週月曜」).
 bool IsScheduleStartWord(std::string_view word);
 
-/// Reads the words of a schedule line (code page 932, full width). bDatesOnly: every
+/// Reads the words of a schedule line (code page 932, full width). datesOnly: every
 /// word is a date word and the business comes from elsewhere (a calendar file's event).
 ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const PhraseContext& now,
-                              bool bDatesOnly = false);
+                              bool datesOnly = false);
 
 }  // namespace nelo

@@ -12,14 +12,14 @@ StartTimeQueue::StartTimeQueue(int n) {
     m_order.assign(static_cast<std::size_t>(m_max), 0);
 }
 
-void StartTimeQueue::Insert(ScheduleEntry* pEntry) {
+void StartTimeQueue::Insert(ScheduleEntry* entry) {
     ++m_count;
     if (m_count >= m_max) {
         // More insertions than the queue was built for: grow rather than overrun.
         m_max = m_count + 1 + m_count / 2;
         m_array.resize(static_cast<std::size_t>(m_max), nullptr);
     }
-    m_array[m_count] = pEntry;
+    m_array[m_count] = entry;
     if (m_order.size() < m_array.size()) m_order.resize(m_array.size(), 0);
     m_order[static_cast<std::size_t>(m_count)] = m_inserted++;
 
@@ -46,7 +46,7 @@ void StartTimeQueue::Insert(ScheduleEntry* pEntry) {
 
 ScheduleEntry* StartTimeQueue::RemoveTop() {
     if (m_count <= 0) return nullptr;
-    ScheduleEntry* pTop = m_array[1];
+    ScheduleEntry* top = m_array[1];
     m_array[1] = m_array[m_count];
     m_order[1] = m_order[static_cast<std::size_t>(m_count)];
     m_array[m_count] = nullptr;
@@ -62,7 +62,7 @@ ScheduleEntry* StartTimeQueue::RemoveTop() {
         Swap(a, b);
         b = a;
     }
-    return pTop;
+    return top;
 }
 
 bool StartTimeQueue::Before(int a, int b) const {

@@ -19,7 +19,7 @@ public:
     explicit StartTimeQueue(int n);
 
     /// Adds an entry and sifts it up; an entry with the start of its parent stays below it.
-    void Insert(ScheduleEntry* pEntry);
+    void Insert(ScheduleEntry* entry);
     /// Takes out the entry with the earliest start (of several, the one inserted first);
     /// nullptr when the queue is empty.
     ScheduleEntry* RemoveTop();

@@ -23,9 +23,9 @@ public:
     explicit FieldScanner(std::string_view text) : m_text(text) {}
 
     bool Hex(std::uint32_t& value) {
-        bool bMinus = false;
+        bool minus = false;
         std::uint64_t v = 0;
-        if (!Sign(bMinus)) return false;
+        if (!Sign(minus)) return false;
         if (m_i + 1 < m_text.size() && m_text[m_i] == '0' && (m_text[m_i + 1] == 'x' || m_text[m_i + 1] == 'X') &&
             m_i + 2 < m_text.size() && HexDigit(m_text[m_i + 2]) >= 0)
             m_i += 2;
@@ -35,21 +35,21 @@ public:
             if (v > 0xFFFFFFFFu) return false;
         }
         if (m_i == start) return false;
-        value = static_cast<std::uint32_t>(bMinus ? 0u - v : v);
+        value = static_cast<std::uint32_t>(minus ? 0u - v : v);
         return true;
     }
 
     bool Dec(std::int32_t& value) {
-        bool bMinus = false;
+        bool minus = false;
         std::int64_t v = 0;
-        if (!Sign(bMinus)) return false;
+        if (!Sign(minus)) return false;
         const std::size_t start = m_i;
         for (; m_i < m_text.size() && m_text[m_i] >= '0' && m_text[m_i] <= '9'; ++m_i) {
             v = v * 10 + (m_text[m_i] - '0');
             if (v > 0x80000000LL) return false;
         }
         if (m_i == start) return false;
-        v = bMinus ? -v : v;
+        v = minus ? -v : v;
         if (v > 0x7FFFFFFFLL) return false;
         value = static_cast<std::int32_t>(v);
         return true;
@@ -71,9 +71,9 @@ private:
     void SkipBlanks() {
         while (m_i < m_text.size() && IsBlank(m_text[m_i])) ++m_i;
     }
-    bool Sign(bool& bMinus) {
+    bool Sign(bool& minus) {
         SkipBlanks();
-        if (m_i < m_text.size() && (m_text[m_i] == '-' || m_text[m_i] == '+')) bMinus = m_text[m_i++] == '-';
+        if (m_i < m_text.size() && (m_text[m_i] == '-' || m_text[m_i] == '+')) minus = m_text[m_i++] == '-';
         return m_i < m_text.size();
     }
 
@@ -85,17 +85,17 @@ private:
 
 CharFormat DefaultCharFormat() {
     CharFormat cf;
-    cf.szFaceName = "ＭＳ Ｐゴシック"_sj;
+    cf.faceName = "ＭＳ Ｐゴシック"_sj;
     return cf;
 }
 
 std::string FormatFontAttr(const CharFormat& cf) {
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%x %x %d %d %x %x %x ", static_cast<unsigned>(cf.dwMask),
-                  static_cast<unsigned>(cf.dwEffects), static_cast<int>(cf.yHeight), static_cast<int>(cf.yOffset),
-                  static_cast<unsigned>(cf.crTextColor), static_cast<unsigned>(cf.bCharSet),
-                  static_cast<unsigned>(cf.bPitchAndFamily));
-    return buf + cf.szFaceName;
+    std::snprintf(buf, sizeof buf, "%x %x %d %d %x %x %x ", static_cast<unsigned>(cf.mask),
+                  static_cast<unsigned>(cf.effects), static_cast<int>(cf.height), static_cast<int>(cf.offset),
+                  static_cast<unsigned>(cf.crTextColor), static_cast<unsigned>(cf.charSet),
+                  static_cast<unsigned>(cf.pitchAndFamily));
+    return buf + cf.faceName;
 }
 
 std::string TruncateFaceName(std::string_view face) {
@@ -112,7 +112,7 @@ bool ParseFontAttr(std::string_view text, CharFormat& cf) {
     FieldScanner scan(text);
     CharFormat out;
     std::uint32_t charset = 0, pitch = 0;
-    if (!scan.Hex(out.dwMask) || !scan.Hex(out.dwEffects) || !scan.Dec(out.yHeight) || !scan.Dec(out.yOffset) ||
+    if (!scan.Hex(out.mask) || !scan.Hex(out.effects) || !scan.Dec(out.height) || !scan.Dec(out.offset) ||
         !scan.Hex(out.crTextColor) || !scan.Hex(charset) || !scan.Hex(pitch))
         return false;
     // The face name is the rest of the text from its first word on, so a name with
@@ -121,9 +121,9 @@ bool ParseFontAttr(std::string_view text, CharFormat& cf) {
     if (face == std::string_view::npos) return false;
     std::string_view name = text.substr(face);
     while (!name.empty() && IsBlank(name.back())) name.remove_suffix(1);
-    out.bCharSet = static_cast<std::uint8_t>(charset & 0xFF);
-    out.bPitchAndFamily = static_cast<std::uint8_t>(pitch & 0xFF);
-    out.szFaceName = TruncateFaceName(name);
+    out.charSet = static_cast<std::uint8_t>(charset & 0xFF);
+    out.pitchAndFamily = static_cast<std::uint8_t>(pitch & 0xFF);
+    out.faceName = TruncateFaceName(name);
     cf = out;
     return true;
 }

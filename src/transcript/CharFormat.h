@@ -38,14 +38,14 @@ struct CharFormat {
     /// The longest face name in bytes (code page 932).
     static constexpr std::size_t kMaxFace = 31;
 
-    std::uint32_t dwMask = kCfmAll;
-    std::uint32_t dwEffects = 0;
-    std::int32_t yHeight = 180;           // twips
-    std::int32_t yOffset = 0;             // twips
-    std::uint32_t crTextColor = 0;        // 0x00BBGGRR
-    std::uint8_t bCharSet = 128;          // Shift-JIS
-    std::uint8_t bPitchAndFamily = 0x32;  // modern family, variable pitch
-    std::string szFaceName;               // code page 932, at most kMaxFace bytes
+    std::uint32_t mask = kCfmAll;
+    std::uint32_t effects = 0;
+    std::int32_t height = 180;           // twips
+    std::int32_t offset = 0;             // twips
+    std::uint32_t crTextColor = 0;       // 0x00BBGGRR
+    std::uint8_t charSet = 128;          // Shift-JIS
+    std::uint8_t pitchAndFamily = 0x32;  // modern family, variable pitch
+    std::string faceName;                // code page 932, at most kMaxFace bytes
 
     bool operator==(const CharFormat&) const = default;
 };

@@ -24,11 +24,11 @@ public:
     /// Top of the page number.
     static constexpr int kPageNumberTopTwips = 15120;
 
-    /// Pages for nLines laid-out lines: the full pages plus one, so a conversation of
+    /// Pages for lines laid-out lines: the full pages plus one, so a conversation of
     /// exactly 50 lines has a second page with only the header and the page number.
-    static int PageCount(int nLines) { return (nLines < 0 ? 0 : nLines) / kLinesPerPage + 1; }
-    /// The first laid-out line printed on page nPage (counted from 1).
-    static int FirstLine(int nPage) { return (nPage - 1) * kLinesPerPage; }
+    static int PageCount(int lines) { return (lines < 0 ? 0 : lines) / kLinesPerPage + 1; }
+    /// The first laid-out line printed on page page (counted from 1).
+    static int FirstLine(int page) { return (page - 1) * kLinesPerPage; }
 
     /// dpiX, dpiY: the printer's resolution; width, height: its printable area; charHeight
     /// and leading: the print font's character height (ascent plus descent) and external
@@ -44,9 +44,9 @@ public:
     double PageNumberTop() const { return m_pageNumberTop; }
     /// The distance from one body line to the next.
     double LineHeight() const { return m_lineHeight; }
-    /// Top of the body line nIndex (0 to 49) of a page: the first one two line heights
+    /// Top of the body line index (0 to 49) of a page: the first one two line heights
     /// below the top of the header, as if a blank line followed the header.
-    double BodyLineTop(int nIndex) const { return m_headerTop + (nIndex + 2) * m_lineHeight; }
+    double BodyLineTop(int index) const { return m_headerTop + (index + 2) * m_lineHeight; }
 
 private:
     double m_left;

@@ -67,8 +67,8 @@ double Contrast(const QColor& a, const QColor& b) {
 constexpr double kText = 4.5;
 constexpr double kAccent = 3.0;
 
-QString Name(const QObject* pObject) {
-    return QStringLiteral("%1 (%2)").arg(pObject->objectName(), pObject->metaObject()->className());
+QString Name(const QObject* object) {
+    return QStringLiteral("%1 (%2)").arg(object->objectName(), object->metaObject()->className());
 }
 
 void Expect(QStringList& faults, const QString& what, const QColor& fg, const QColor& bg, double minimum) {
@@ -81,8 +81,8 @@ void Expect(QStringList& faults, const QString& what, const QColor& fg, const QC
 }
 
 /// Every run of text in the document on its own background.
-void CheckDocument(QStringList& faults, const QString& where, const QTextDocument* pDoc, const QPalette& palette) {
-    for (QTextBlock block = pDoc->begin(); block.isValid(); block = block.next()) {
+void CheckDocument(QStringList& faults, const QString& where, const QTextDocument* doc, const QPalette& palette) {
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (fragment.text().trimmed().isEmpty()) continue;
@@ -98,19 +98,19 @@ void CheckDocument(QStringList& faults, const QString& where, const QTextDocumen
 }
 
 /// The days of the page shown, the weekday names and the days with entries.
-void CheckCalendar(QStringList& faults, QCalendarWidget* pCalendar) {
-    auto* pView = pCalendar->findChild<QAbstractItemView*>();
-    const QColor base = pView ? pView->palette().color(QPalette::Base) : pCalendar->palette().color(QPalette::Base);
-    const QColor text = pCalendar->palette().color(QPalette::Text);
-    const QDate first(pCalendar->yearShown(), pCalendar->monthShown(), 1);
+void CheckCalendar(QStringList& faults, QCalendarWidget* calendar) {
+    auto* view = calendar->findChild<QAbstractItemView*>();
+    const QColor base = view ? view->palette().color(QPalette::Base) : calendar->palette().color(QPalette::Base);
+    const QColor text = calendar->palette().color(QPalette::Text);
+    const QDate first(calendar->yearShown(), calendar->monthShown(), 1);
     for (QDate d = first.addDays(-7); d < first.addDays(42); d = d.addDays(1)) {
-        QTextCharFormat cf = pCalendar->weekdayTextFormat(Qt::DayOfWeek(d.dayOfWeek()));
-        cf.merge(pCalendar->dateTextFormat(d));
+        QTextCharFormat cf = calendar->weekdayTextFormat(Qt::DayOfWeek(d.dayOfWeek()));
+        cf.merge(calendar->dateTextFormat(d));
         const QColor fg = cf.foreground().style() != Qt::NoBrush ? cf.foreground().color() : text;
         const QColor bg = cf.background().style() != Qt::NoBrush ? cf.background().color() : base;
         Expect(faults, QStringLiteral("calendar ") + d.toString(Qt::ISODate), fg, bg, kAccent);
     }
-    const QTextCharFormat header = pCalendar->headerTextFormat();
+    const QTextCharFormat header = calendar->headerTextFormat();
     if (header.foreground().style() != Qt::NoBrush)
         Expect(faults, QStringLiteral("calendar header"), header.foreground().color(),
                header.background().style() != Qt::NoBrush ? header.background().color() : base, kAccent);
@@ -118,27 +118,26 @@ void CheckCalendar(QStringList& faults, QCalendarWidget* pCalendar) {
 
 /// The colour a widget's text stands on: its own background where it paints one, else that
 /// of the nearest parent that does (a label, or a flat tool button, shows its parent's).
-QColor Background(QWidget* pWidget, QWidget* pTop) {
-    for (QWidget* p = pWidget; p; p = p->parentWidget()) {
-        auto* pTool = qobject_cast<QToolButton*>(p);
-        const bool bPaints = p == pTop || p->autoFillBackground() ||
-                             (qobject_cast<QAbstractButton*>(p) && !(pTool && pTool->autoRaise()));
-        if (bPaints) return p->palette().color(p->backgroundRole());
+QColor Background(QWidget* widget, QWidget* top) {
+    for (QWidget* p = widget; p; p = p->parentWidget()) {
+        auto* tool = qobject_cast<QToolButton*>(p);
+        const bool paints =
+            p == top || p->autoFillBackground() || (qobject_cast<QAbstractButton*>(p) && !(tool && tool->autoRaise()));
+        if (paints) return p->palette().color(p->backgroundRole());
     }
-    return pTop->palette().color(QPalette::Window);
+    return top->palette().color(QPalette::Window);
 }
 
 /// Every cell the view shows, with the colours its model gives it.
-void CheckRows(QStringList& faults, QAbstractItemView* pView, double minimum) {
-    const QPalette& pal = pView->palette();
-    const QAbstractItemModel* pModel = pView->model();
-    for (int r = 0; pModel && r < pModel->rowCount(); ++r) {
-        for (int c = 0; c < pModel->columnCount(); ++c) {
-            const QModelIndex index = pModel->index(r, c);
+void CheckRows(QStringList& faults, QAbstractItemView* view, double minimum) {
+    const QPalette& pal = view->palette();
+    const QAbstractItemModel* model = view->model();
+    for (int r = 0; model && r < model->rowCount(); ++r) {
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const QModelIndex index = model->index(r, c);
             const QVariant fg = index.data(Qt::ForegroundRole), bg = index.data(Qt::BackgroundRole);
             if (!fg.isValid() && !bg.isValid()) continue;
-            Expect(faults,
-                   Name(pView) + QStringLiteral(" cell %1,%2 「%3」").arg(r).arg(c).arg(index.data().toString()),
+            Expect(faults, Name(view) + QStringLiteral(" cell %1,%2 「%3」").arg(r).arg(c).arg(index.data().toString()),
                    fg.isValid() ? fg.value<QBrush>().color() : pal.color(QPalette::Text),
                    bg.isValid() ? bg.value<QBrush>().color() : pal.color(QPalette::Base), minimum);
         }
@@ -146,47 +145,47 @@ void CheckRows(QStringList& faults, QAbstractItemView* pView, double minimum) {
 }
 
 /// What the window and everything visible in it draw that a dark desktop cannot read.
-QStringList Unreadable(QWidget* pTop) {
+QStringList Unreadable(QWidget* top) {
     QStringList faults;
-    QList<QWidget*> widgets = pTop->findChildren<QWidget*>();
-    widgets.prepend(pTop);
-    for (QWidget* pWidget : widgets) {
-        if (pWidget != pTop && (!pWidget->isVisibleTo(pTop) || pWidget->isWindow())) continue;
-        if (!pWidget->isEnabled()) continue;
-        const QPalette& pal = pWidget->palette();
-        auto* pButton = qobject_cast<QAbstractButton*>(pWidget);
-        if (!pButton || !pButton->text().isEmpty())  // a button that shows only its icon has no text to read
-            Expect(faults, Name(pWidget), pal.color(pWidget->foregroundRole()), Background(pWidget, pTop), kText);
-        if (auto* pView = qobject_cast<QAbstractItemView*>(pWidget)) {
-            Expect(faults, Name(pView) + QStringLiteral(" selected"), pal.color(QPalette::HighlightedText),
+    QList<QWidget*> widgets = top->findChildren<QWidget*>();
+    widgets.prepend(top);
+    for (QWidget* widget : widgets) {
+        if (widget != top && (!widget->isVisibleTo(top) || widget->isWindow())) continue;
+        if (!widget->isEnabled()) continue;
+        const QPalette& pal = widget->palette();
+        auto* button = qobject_cast<QAbstractButton*>(widget);
+        if (!button || !button->text().isEmpty())  // a button that shows only its icon has no text to read
+            Expect(faults, Name(widget), pal.color(widget->foregroundRole()), Background(widget, top), kText);
+        if (auto* view = qobject_cast<QAbstractItemView*>(widget)) {
+            Expect(faults, Name(view) + QStringLiteral(" selected"), pal.color(QPalette::HighlightedText),
                    pal.color(QPalette::Highlight), kText);
             // The calendar's table is checked as the calendar's days, below.
-            const bool bInCalendar =
-                qobject_cast<QCalendarWidget*>(pView->parentWidget()) ||
-                (pView->parentWidget() && qobject_cast<QCalendarWidget*>(pView->parentWidget()->parentWidget()));
-            CheckRows(faults, pView, bInCalendar ? kAccent : kText);
+            const bool inCalendar =
+                qobject_cast<QCalendarWidget*>(view->parentWidget()) ||
+                (view->parentWidget() && qobject_cast<QCalendarWidget*>(view->parentWidget()->parentWidget()));
+            CheckRows(faults, view, inCalendar ? kAccent : kText);
         }
-        if (auto* pEdit = qobject_cast<QTextEdit*>(pWidget))
-            CheckDocument(faults, Name(pEdit), pEdit->document(), pEdit->viewport()->palette());
-        if (auto* pCalendar = qobject_cast<QCalendarWidget*>(pWidget)) CheckCalendar(faults, pCalendar);
+        if (auto* edit = qobject_cast<QTextEdit*>(widget))
+            CheckDocument(faults, Name(edit), edit->document(), edit->viewport()->palette());
+        if (auto* calendar = qobject_cast<QCalendarWidget*>(widget)) CheckCalendar(faults, calendar);
     }
     // Drawn: only icons and small marks may be light; a light pane or background would
     // cover far more of the window.
-    const QImage image = pTop->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    qint64 nLight = 0;
+    const QImage image = top->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    qint64 light = 0;
     for (int y = 0; y < image.height(); ++y) {
-        const QRgb* pLine = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        const QRgb* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            if (Luminance(QColor(pLine[x])) > 0.5) ++nLight;
+            if (Luminance(QColor(line[x])) > 0.5) ++light;
     }
-    const double share = double(nLight) / (qint64(image.width()) * image.height());
-    if (share > 0.05) faults << QStringLiteral("%1: %2% of it is light").arg(Name(pTop)).arg(share * 100, 0, 'f', 1);
+    const double share = double(light) / (qint64(image.width()) * image.height());
+    if (share > 0.05) faults << QStringLiteral("%1: %2% of it is light").arg(Name(top)).arg(share * 100, 0, 'f', 1);
     return faults;
 }
 
-void Grab(QWidget* pWidget, const QString& name) {
+void Grab(QWidget* widget, const QString& name) {
     const QByteArray dir = qgetenv("NELO_GRAB_DIR");
-    if (!dir.isEmpty()) pWidget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name + ".png"));
+    if (!dir.isEmpty()) widget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name + ".png"));
 }
 
 }  // namespace
@@ -238,25 +237,25 @@ private Q_SLOTS:
         QFETCH(QString, action);
         ModalWatchdog watchdog;
         QStringList faults;
-        bool bSeen = false;
-        watchdog.Expect([&](QWidget* pModal) {
-            bSeen = true;
+        bool seen = false;
+        watchdog.Expect([&](QWidget* modal) {
+            seen = true;
             // A selected row shows the highlight, and in the schedule list the marked days.
-            if (auto* pList = pModal->findChild<QAbstractItemView*>()) {
-                if (pList->model() && pList->model()->rowCount() > 0) {
-                    const QModelIndex index = pList->model()->index(0, 0);
-                    QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, pList->visualRect(index).center());
+            if (auto* list = modal->findChild<QAbstractItemView*>()) {
+                if (list->model() && list->model()->rowCount() > 0) {
+                    const QModelIndex index = list->model()->index(0, 0);
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
                 }
             }
             QApplication::processEvents();
-            faults = Unreadable(pModal);
-            Grab(pModal, QStringLiteral("dark-") + QString::fromLatin1(QTest::currentDataTag()));
-            if (auto* pDialog = qobject_cast<QDialog*>(pModal)) pDialog->reject();
+            faults = Unreadable(modal);
+            Grab(modal, QStringLiteral("dark-") + QString::fromLatin1(QTest::currentDataTag()));
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
         });
-        QAction* pAction = Frame()->findChild<QAction*>(action);
-        QVERIFY(pAction);
-        pAction->trigger();
-        QVERIFY(bSeen);
+        QAction* qaction = Frame()->findChild<QAction*>(action);
+        QVERIFY(qaction);
+        qaction->trigger();
+        QVERIFY(seen);
         QCOMPARE(watchdog.Unanswered(), 0);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
@@ -272,28 +271,28 @@ private Q_SLOTS:
         // (3:1, as for any graphic a user must see), on a dark desktop's bar as on a light
         // one's: an icon drawn in dark greys alone would vanish on a dark bar.
         QFETCH(bool, dark);
-        auto* pBar = Frame()->findChild<QToolBar*>(QStringLiteral("toolBar"));
-        QVERIFY(pBar);
-        const QColor bar = dark ? pBar->palette().color(pBar->backgroundRole())
+        auto* toolBar = Frame()->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QVERIFY(toolBar);
+        const QColor bar = dark ? toolBar->palette().color(toolBar->backgroundRole())
                                 : QApplication::style()->standardPalette().color(QPalette::Window);
         QVERIFY(dark == (Luminance(bar) < 0.2));
         QStringList faults;
-        for (QAction* pAction : pBar->actions()) {
-            if (pAction->isSeparator() || pAction->icon().isNull()) continue;
-            const QImage image = pAction->icon().pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32);
-            int nOpaque = 0, nStandOut = 0;
+        for (QAction* qaction : toolBar->actions()) {
+            if (qaction->isSeparator() || qaction->icon().isNull()) continue;
+            const QImage image = qaction->icon().pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32);
+            int opaque = 0, standOut = 0;
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x) {
                     const QColor c = image.pixelColor(x, y);
                     if (c.alpha() < 128) continue;
-                    ++nOpaque;
-                    if (Contrast(c, bar) >= kAccent) ++nStandOut;
+                    ++opaque;
+                    if (Contrast(c, bar) >= kAccent) ++standOut;
                 }
-            if (nOpaque == 0 || nStandOut * 4 < nOpaque)
+            if (opaque == 0 || standOut * 4 < opaque)
                 faults << QStringLiteral("%1: %2 of %3 pixels stand out from %4")
-                              .arg(pAction->objectName())
-                              .arg(nStandOut)
-                              .arg(nOpaque)
+                              .arg(qaction->objectName())
+                              .arg(standOut)
+                              .arg(opaque)
                               .arg(bar.name());
         }
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
@@ -301,11 +300,11 @@ private Q_SLOTS:
 
     void theHelpPageStaysReadable() {
         Frame()->findChild<QAction*>(QStringLiteral("actionHelp"))->trigger();
-        auto* pHelp = Frame()->findChild<QTextBrowser*>(QStringLiteral("helpWindow"));
-        QVERIFY(pHelp && pHelp->isVisible());
+        auto* help = Frame()->findChild<QTextBrowser*>(QStringLiteral("helpWindow"));
+        QVERIFY(help && help->isVisible());
         QApplication::processEvents();
-        const QStringList faults = Unreadable(pHelp);
-        Grab(pHelp, QStringLiteral("dark-help"));
+        const QStringList faults = Unreadable(help);
+        Grab(help, QStringLiteral("dark-help"));
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 };

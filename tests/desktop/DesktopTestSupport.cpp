@@ -51,7 +51,7 @@ MbAnswer ScriptedMessageBox::Show(const std::string& text, const std::string& /*
     }
 }
 
-ModalWatchdog::ModalWatchdog(int nLimitMs) : m_limitMs(nLimitMs) {
+ModalWatchdog::ModalWatchdog(int limitMs) : m_limitMs(limitMs) {
     m_timer.setInterval(50);
     QObject::connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
     m_timer.start();
@@ -60,34 +60,34 @@ ModalWatchdog::ModalWatchdog(int nLimitMs) : m_limitMs(nLimitMs) {
 ModalWatchdog::~ModalWatchdog() = default;
 
 void ModalWatchdog::Poll() {
-    QWidget* pModal = QApplication::activeModalWidget();
+    QWidget* modal = QApplication::activeModalWidget();
     // The text-file progress keeps its window busy without being modal.
-    if (!pModal) {
-        for (QWidget* pTop : QApplication::topLevelWidgets())
-            if (qobject_cast<QProgressDialog*>(pTop) && pTop->isVisible()) pModal = pTop;
+    if (!modal) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (qobject_cast<QProgressDialog*>(top) && top->isVisible()) modal = top;
     }
-    if (!pModal) {
+    if (!modal) {
         m_seen = nullptr;
         return;
     }
-    if (pModal != m_seen) {
-        m_seen = pModal;
+    if (modal != m_seen) {
+        m_seen = modal;
         m_seenMs = 0;
         if (!m_handlers.empty()) {
             auto handler = std::move(m_handlers.front());
             m_handlers.pop_front();
-            handler(pModal);
+            handler(modal);
             return;
         }
     }
     m_seenMs += 50;
     if (m_seenMs >= m_limitMs) {
         ++m_unanswered;
-        qWarning("an unanswered modal widget was closed: %s", pModal->metaObject()->className());
-        if (auto* pDialog = qobject_cast<QDialog*>(pModal))
-            pDialog->reject();
+        qWarning("an unanswered modal widget was closed: %s", modal->metaObject()->className());
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
         else
-            pModal->close();
+            modal->close();
         m_seen = nullptr;
     }
 }
@@ -105,37 +105,37 @@ WindowFixture::~WindowFixture() {
     m_window.reset();
 }
 
-void TypeText(QWidget* pWidget, const QString& text) {
+void TypeText(QWidget* widget, const QString& text) {
     for (char32_t u : text.toUcs4()) {
         const QString c = QString::fromUcs4(&u, 1);
         if (c == QLatin1String("\n")) {
-            QTest::keyClick(pWidget, Qt::Key_Return);
+            QTest::keyClick(widget, Qt::Key_Return);
             continue;
         }
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, c);
-        QApplication::sendEvent(pWidget, &press);
+        QApplication::sendEvent(widget, &press);
         QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, c);
-        QApplication::sendEvent(pWidget, &release);
+        QApplication::sendEvent(widget, &release);
     }
 }
 
 QString Q(const std::string& cp932) { return ToQString(cp932); }
 
-QStringList UnnamedControls(QWidget* pTop) {
+QStringList UnnamedControls(QWidget* top) {
     QStringList unnamed;
-    const QList<QWidget*> widgets = pTop->findChildren<QWidget*>();
+    const QList<QWidget*> widgets = top->findChildren<QWidget*>();
     for (QWidget* w : widgets) {
-        const bool bControl = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
-                              qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
-                              (qobject_cast<QAbstractScrollArea*>(w) && w->focusPolicy() != Qt::NoFocus);
-        if (!bControl || !w->isVisibleTo(pTop)) continue;
+        const bool isControl = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                               qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                               (qobject_cast<QAbstractScrollArea*>(w) && w->focusPolicy() != Qt::NoFocus);
+        if (!isControl || !w->isVisibleTo(top)) continue;
         // Inside a composite control that has a name (a spin box's line edit, a combo
         // box's view), the parent speaks for its parts.
         if (qobject_cast<QLineEdit*>(w) &&
             (qobject_cast<QAbstractSpinBox*>(w->parentWidget()) || qobject_cast<QComboBox*>(w->parentWidget())))
             continue;
-        QAccessibleInterface* pAcc = QAccessible::queryAccessibleInterface(w);
-        if (!pAcc || pAcc->text(QAccessible::Name).trimmed().isEmpty())
+        QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(w);
+        if (!acc || acc->text(QAccessible::Name).trimmed().isEmpty())
             unnamed << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(' ') + w->objectName();
     }
     return unnamed;

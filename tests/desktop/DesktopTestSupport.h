@@ -54,7 +54,7 @@ public:
 /// is closed and counted, so the test fails instead of hanging.
 class ModalWatchdog : public QObject {
 public:
-    explicit ModalWatchdog(int nLimitMs = 5000);
+    explicit ModalWatchdog(int limitMs = 5000);
     ~ModalWatchdog() override;
     void Expect(std::function<void(QWidget*)> handler) { m_handlers.push_back(std::move(handler)); }
     int Unanswered() const { return m_unanswered; }
@@ -83,9 +83,9 @@ struct WindowFixture {
 
 /// Types text into the widget with one key event per character (Qt Test's keyClicks
 /// cannot send Japanese); "\n" is the Enter key.
-void TypeText(QWidget* pWidget, const QString& text);
+void TypeText(QWidget* widget, const QString& text);
 /// The visible controls under top (buttons, fields, lists, text panes) that a screen
 /// reader could not name: each as "Class objectName".
-QStringList UnnamedControls(QWidget* pTop);
+QStringList UnnamedControls(QWidget* top);
 /// The core's code page 932 text as a QString (for comparing pane contents).
 QString Q(const std::string& cp932);

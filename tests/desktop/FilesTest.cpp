@@ -54,15 +54,15 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
 
 /// A watchdog handler that picks path in a file dialog.
 std::function<void(QWidget*)> ChooseFile(const QString& objectName, const QString& path) {
-    return [objectName, path](QWidget* pWidget) {
-        auto* pDialog = qobject_cast<QFileDialog*>(pWidget);
-        QVERIFY2(pDialog, pWidget->metaObject()->className());
-        QCOMPARE(pDialog->objectName(), objectName);
+    return [objectName, path](QWidget* widget) {
+        auto* dialog = qobject_cast<QFileDialog*>(widget);
+        QVERIFY2(dialog, widget->metaObject()->className());
+        QCOMPARE(dialog->objectName(), objectName);
         // selectFile() leaves the name field alone while it has the focus: type the name.
-        auto* pName = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(pName);
-        pName->setText(path);
-        static_cast<QDialog*>(pDialog)->accept();  // QFileDialog checks the name first
+        auto* nameReply = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(nameReply);
+        nameReply->setText(path);
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog checks the name first
     };
 }
 
@@ -259,15 +259,15 @@ private Q_SLOTS:
         };
         for (const Step& step : steps) {
             ModalWatchdog watchdog;
-            watchdog.Expect([&](QWidget* pModal) {
-                auto* pDialog = qobject_cast<QFileDialog*>(pModal);
-                QVERIFY(pDialog);
-                QCOMPARE(pDialog->objectName(), QString::fromLatin1(step.dialog));
-                QCOMPARE(pDialog->size(), step.expected);
+            watchdog.Expect([&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                QVERIFY(dialog);
+                QCOMPARE(dialog->objectName(), QString::fromLatin1(step.dialog));
+                QCOMPARE(dialog->size(), step.expected);
                 // Whole on the screen.
-                QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(pDialog->frameGeometry()));
-                pDialog->resize(step.leftAt);
-                pDialog->reject();
+                QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(dialog->frameGeometry()));
+                dialog->resize(step.leftAt);
+                dialog->reject();
             });
             (Frame()->*step.command)();
             QVERIFY(watchdog.AllAnswered());
@@ -320,10 +320,10 @@ private Q_SLOTS:
             theirs.setStaleLockTime(0);
             QVERIFY(!theirs.tryLock());
             QCOMPARE(theirs.error(), QLockFile::LockFailedError);
-            qint64 nPid = 0;
+            qint64 pid = 0;
             QString host, program;
-            QVERIFY(theirs.getLockInfo(&nPid, &host, &program));
-            QCOMPARE(nPid, QCoreApplication::applicationPid());
+            QVERIFY(theirs.getLockInfo(&pid, &host, &program));
+            QCOMPARE(pid, QCoreApplication::applicationPid());
             QCOMPARE(program, QStringLiteral("desktop_FilesTest"));
         }
         QVERIFY(!QFile::exists(path));
@@ -332,7 +332,7 @@ private Q_SLOTS:
         QVERIFY(theirs.tryLock());
         LockFile ours(Utf8(path));
         QCOMPARE(ours.TryLock(), LockResult::Held);
-        QCOMPARE(ours.Holder().nPid, QCoreApplication::applicationPid());
+        QCOMPARE(ours.Holder().pid, QCoreApplication::applicationPid());
         QCOMPARE(QString::fromStdString(ours.Holder().program), QStringLiteral("desktop_FilesTest"));
         QCOMPARE(QString::fromStdString(ours.Holder().bootId), QString::fromLatin1(QSysInfo::bootUniqueId()));
         QCOMPARE(QString::fromStdString(ours.Holder().machineId), QString::fromLatin1(QSysInfo::machineUniqueId()));
@@ -423,22 +423,22 @@ private Q_SLOTS:
     void aLongReadCanBeCancelledBetweenLines() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("long.txt"));
-        const int nLines = 40000;
-        WriteBytes(file, QByteArray("1+1\n").repeated(nLines));
+        const int lines = 40000;
+        WriteBytes(file, QByteArray("1+1\n").repeated(lines));
         ModalWatchdog watchdog;
-        watchdog.Expect([](QWidget* pWidget) {
-            auto* pProgress = qobject_cast<QProgressDialog*>(pWidget);
-            QVERIFY2(pProgress, pWidget->metaObject()->className());
-            auto* pCancel = pProgress->findChild<QPushButton*>();
-            QVERIFY(pCancel);
-            QCOMPARE(pCancel->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-            pCancel->click();
+        watchdog.Expect([](QWidget* widget) {
+            auto* progress = qobject_cast<QProgressDialog*>(widget);
+            QVERIFY2(progress, widget->metaObject()->className());
+            auto* cancel = progress->findChild<QPushButton*>();
+            QVERIFY(cancel);
+            QCOMPARE(cancel->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+            cancel->click();
         });
         Frame()->ReadTextFile(file, 0);
         QVERIFY(watchdog.AllAnswered());
-        const int nDone = int(Conversation().count(QStringLiteral("太郎 >> ２")));
-        QVERIFY2(nDone > 0 && nDone < nLines, qPrintable(QString::number(nDone)));
-        QCOMPARE(Frame()->GetInputPane()->toPlainText(), QStringLiteral("1+1\n").repeated(nDone));
+        const int done = int(Conversation().count(QStringLiteral("太郎 >> ２")));
+        QVERIFY2(done > 0 && done < lines, qPrintable(QString::number(done)));
+        QCOMPARE(Frame()->GetInputPane()->toPlainText(), QStringLiteral("1+1\n").repeated(done));
         QVERIFY(Frame()->statusBar()->currentMessage().contains(QStringLiteral("取り消しました")));
         // The command is free again.
         const QString small = dir.filePath(QStringLiteral("small.txt"));

@@ -23,60 +23,59 @@ using namespace nelo;
 namespace {
 
 /// Saves a picture of the widget when NELO_GRAB_DIR names a folder (to look at it).
-void Grab(QWidget* pWidget, const QString& name) {
+void Grab(QWidget* widget, const QString& name) {
     const QByteArray dir = qgetenv("NELO_GRAB_DIR");
     if (dir.isEmpty()) return;
-    const QString scale = QString::number(pWidget->devicePixelRatioF());
-    pWidget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name + QStringLiteral("-") + scale + "x.png"));
+    const QString scale = QString::number(widget->devicePixelRatioF());
+    widget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name + QStringLiteral("-") + scale + "x.png"));
 }
 
-QString Describe(const QWidget* pWidget, const QString& what) {
-    return QStringLiteral("%1 (%2): %3").arg(pWidget->objectName(), pWidget->metaObject()->className(), what);
+QString Describe(const QWidget* widget, const QString& what) {
+    return QStringLiteral("%1 (%2): %3").arg(widget->objectName(), widget->metaObject()->className(), what);
 }
 
 /// Every named, visible control of the window that leaves it or cuts its text.
-QStringList ClippedControls(QWidget* pTop) {
+QStringList ClippedControls(QWidget* top) {
     QStringList faults;
-    const QRect inside = pTop->rect();
-    for (QWidget* pChild : pTop->findChildren<QWidget*>()) {
-        if (pChild->objectName().isEmpty() || pChild->isWindow() || !pChild->isVisibleTo(pTop)) continue;
-        const QRect at(pChild->mapTo(pTop, QPoint(0, 0)), pChild->size());
+    const QRect inside = top->rect();
+    for (QWidget* child : top->findChildren<QWidget*>()) {
+        if (child->objectName().isEmpty() || child->isWindow() || !child->isVisibleTo(top)) continue;
+        const QRect at(child->mapTo(top, QPoint(0, 0)), child->size());
         if (!inside.contains(at)) {
-            faults << Describe(pChild, QStringLiteral("at %1,%2 %3x%4 leaves %5x%6")
-                                           .arg(at.x())
-                                           .arg(at.y())
-                                           .arg(at.width())
-                                           .arg(at.height())
-                                           .arg(inside.width())
-                                           .arg(inside.height()));
+            faults << Describe(child, QStringLiteral("at %1,%2 %3x%4 leaves %5x%6")
+                                          .arg(at.x())
+                                          .arg(at.y())
+                                          .arg(at.width())
+                                          .arg(at.height())
+                                          .arg(inside.width())
+                                          .arg(inside.height()));
             continue;
         }
-        const QFontMetrics fm = pChild->fontMetrics();
-        if (auto* pButton = qobject_cast<QPushButton*>(pChild)) {
+        const QFontMetrics fm = child->fontMetrics();
+        if (auto* button = qobject_cast<QPushButton*>(child)) {
             QStyleOptionButton opt;
-            opt.initFrom(pButton);
-            opt.text = pButton->text();
-            const QRect contents = pButton->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, pButton);
-            const QString text = QString(pButton->text()).remove(QLatin1Char('&'));
+            opt.initFrom(button);
+            opt.text = button->text();
+            const QRect contents = button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button);
+            const QString text = QString(button->text()).remove(QLatin1Char('&'));
             if (contents.width() < fm.horizontalAdvance(text) || contents.height() < fm.height())
-                faults << Describe(pChild, QStringLiteral("「%1」 needs %2x%3, has %4x%5")
-                                               .arg(text)
-                                               .arg(fm.horizontalAdvance(text))
-                                               .arg(fm.height())
-                                               .arg(contents.width())
-                                               .arg(contents.height()));
-        } else if (auto* pTool = qobject_cast<QToolButton*>(pChild)) {
-            if (pTool->width() < pTool->minimumSizeHint().width() ||
-                pTool->height() < pTool->minimumSizeHint().height())
-                faults << Describe(pChild, QStringLiteral("smaller than it needs"));
-        } else if (auto* pLabel = qobject_cast<QLabel*>(pChild)) {
-            if (!pLabel->wordWrap() && !pLabel->text().isEmpty() &&
-                (pLabel->contentsRect().width() < fm.horizontalAdvance(pLabel->text()) ||
-                 pLabel->contentsRect().height() < fm.height()))
-                faults << Describe(pChild, QStringLiteral("「%1」 does not fit").arg(pLabel->text()));
-        } else if (auto* pField = qobject_cast<QLineEdit*>(pChild)) {
-            if (pField->height() < pField->minimumSizeHint().height())
-                faults << Describe(pChild, QStringLiteral("lower than a line of its text"));
+                faults << Describe(child, QStringLiteral("「%1」 needs %2x%3, has %4x%5")
+                                              .arg(text)
+                                              .arg(fm.horizontalAdvance(text))
+                                              .arg(fm.height())
+                                              .arg(contents.width())
+                                              .arg(contents.height()));
+        } else if (auto* tool = qobject_cast<QToolButton*>(child)) {
+            if (tool->width() < tool->minimumSizeHint().width() || tool->height() < tool->minimumSizeHint().height())
+                faults << Describe(child, QStringLiteral("smaller than it needs"));
+        } else if (auto* labelWidget = qobject_cast<QLabel*>(child)) {
+            if (!labelWidget->wordWrap() && !labelWidget->text().isEmpty() &&
+                (labelWidget->contentsRect().width() < fm.horizontalAdvance(labelWidget->text()) ||
+                 labelWidget->contentsRect().height() < fm.height()))
+                faults << Describe(child, QStringLiteral("「%1」 does not fit").arg(labelWidget->text()));
+        } else if (auto* field = qobject_cast<QLineEdit*>(child)) {
+            if (field->height() < field->minimumSizeHint().height())
+                faults << Describe(child, QStringLiteral("lower than a line of its text"));
         }
     }
     return faults;
@@ -141,33 +140,33 @@ private Q_SLOTS:
         }
         ModalWatchdog watchdog;
         QStringList faults;
-        bool bSeen = false;
-        watchdog.Expect([&](QWidget* pModal) {
-            bSeen = true;
+        bool seen = false;
+        watchdog.Expect([&](QWidget* modal) {
+            seen = true;
             QApplication::processEvents();
-            faults = ClippedControls(pModal);
-            Grab(pModal, name);
-            if (auto* pDialog = qobject_cast<QDialog*>(pModal)) pDialog->reject();
+            faults = ClippedControls(modal);
+            Grab(modal, name);
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
         });
-        QAction* pAction = Frame()->findChild<QAction*>(action);
-        QVERIFY(pAction);
-        pAction->trigger();
-        QVERIFY(bSeen);
+        QAction* qaction = Frame()->findChild<QAction*>(action);
+        QVERIFY(qaction);
+        qaction->trigger();
+        QVERIFY(seen);
         QCOMPARE(watchdog.Unanswered(), 0);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
     }
 
     void iconsAreDrawnForTheScreen() {
         const qreal ratio = Frame()->devicePixelRatioF();
-        auto* pBar = Frame()->findChild<QToolBar*>(QStringLiteral("toolBar"));
-        QVERIFY(pBar);
-        int nIcons = 0;
-        for (QAction* pAction : pBar->actions()) {
-            if (pAction->isSeparator() || pAction->icon().isNull()) continue;
-            ++nIcons;
-            QVERIFY2(DrawnForTheScreen(pAction->icon(), pBar->iconSize(), ratio), qPrintable(pAction->objectName()));
+        auto* toolBar = Frame()->findChild<QToolBar*>(QStringLiteral("toolBar"));
+        QVERIFY(toolBar);
+        int icons = 0;
+        for (QAction* qaction : toolBar->actions()) {
+            if (qaction->isSeparator() || qaction->icon().isNull()) continue;
+            ++icons;
+            QVERIFY2(DrawnForTheScreen(qaction->icon(), toolBar->iconSize(), ratio), qPrintable(qaction->objectName()));
         }
-        QVERIFY(nIcons >= 10);
+        QVERIFY(icons >= 10);
         for (int size : {16, 32, 48, 64})
             QVERIFY2(DrawnForTheScreen(Frame()->windowIcon(), QSize(size, size), ratio),
                      qPrintable(QString::number(size)));

@@ -25,9 +25,9 @@ class InputPaneTest : public QObject {
         const QString mark = QStringLiteral("入力例が表示されます。\n");
         return all.mid(all.indexOf(mark) + mark.size());
     }
-    void PutCaret(int nBlock, int nColumn) {
-        QTextCursor c(Input()->document()->findBlockByNumber(nBlock));
-        c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, nColumn);
+    void PutCaret(int block, int column) {
+        QTextCursor c(Input()->document()->findBlockByNumber(block));
+        c.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, column);
         Input()->setTextCursor(c);
     }
 
@@ -43,15 +43,15 @@ private Q_SLOTS:
     }
 
     void undoNeverTakesBackTheLineBreakAfterASubmission() {
-        QAction* pUndo = m_fix->m_window->findChild<QAction*>(QStringLiteral("actionUndo"));
-        QVERIFY(pUndo);
+        QAction* undo = m_fix->m_window->findChild<QAction*>(QStringLiteral("actionUndo"));
+        QVERIFY(undo);
         TypeText(Input(), QStringLiteral("1+2\n"));
-        QVERIFY(!pUndo->isEnabled());
+        QVERIFY(!undo->isEnabled());
         QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Input()->toPlainText(), QStringLiteral("1+2\n"));
         // What the user types afterwards is undone as usual, and only that.
         TypeText(Input(), QStringLiteral("3*4"));
-        QVERIFY(pUndo->isEnabled());
+        QVERIFY(undo->isEnabled());
         QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(Input()->toPlainText(), QStringLiteral("1+2\n"));
         QTest::keyClick(Input(), Qt::Key_Z, Qt::ControlModifier);

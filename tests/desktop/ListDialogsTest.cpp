@@ -27,46 +27,46 @@ using namespace nelo;
 namespace {
 
 /// Saves a picture of the widget when NELO_GRAB_DIR names a folder (to look at it).
-void Grab(QWidget* pWidget, const QString& name) {
+void Grab(QWidget* widget, const QString& name) {
     const QByteArray dir = qgetenv("NELO_GRAB_DIR");
-    if (!dir.isEmpty()) pWidget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name));
+    if (!dir.isEmpty()) widget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name));
 }
 
 /// Closes the dialog however the handler's checks end, so a failed check never hangs.
 struct CloseOnExit {
-    QDialog* pDialog;
-    bool bKeepOpen = false;  ///< the handler left the dialog to a later one
+    QDialog* dialog;
+    bool keepOpen = false;  ///< the handler left the dialog to a later one
     ~CloseOnExit() {
-        if (!bKeepOpen && pDialog->isVisible()) pDialog->accept();
+        if (!keepOpen && dialog->isVisible()) dialog->accept();
     }
 };
 
-RowListView* List(QWidget* pDialog, const char* name) {
-    return pDialog->findChild<RowListView*>(QString::fromLatin1(name));
+RowListView* List(QWidget* dialog, const char* name) {
+    return dialog->findChild<RowListView*>(QString::fromLatin1(name));
 }
 
-void Click(QWidget* pDialog, const char* name) {
-    auto* pButton = pDialog->findChild<QPushButton*>(QString::fromLatin1(name));
-    QVERIFY2(pButton, name);
-    QTest::mouseClick(pButton, Qt::LeftButton);
+void Click(QWidget* dialog, const char* name) {
+    auto* button = dialog->findChild<QPushButton*>(QString::fromLatin1(name));
+    QVERIFY2(button, name);
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 /// Clicks row i of a list as the user does.
-void ClickRow(RowListView* pView, int i) {
-    const QModelIndex index = pView->model()->index(i, 0);
-    pView->scrollTo(index);
-    QTest::mouseClick(pView->viewport(), Qt::LeftButton, {}, pView->visualRect(index).center());
+void ClickRow(RowListView* view, int i) {
+    const QModelIndex index = view->model()->index(i, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
 }
 
 /// The rows the view shows.
-QStringList Rows(RowListView* pView) {
+QStringList Rows(RowListView* view) {
     QStringList rows;
-    for (int i = 0; i < pView->model()->rowCount(); ++i) rows << pView->model()->index(i, 0).data().toString();
+    for (int i = 0; i < view->model()->rowCount(); ++i) rows << view->model()->index(i, 0).data().toString();
     return rows;
 }
 
-int SelectedRow(RowListView* pView) {
-    const QModelIndexList rows = pView->selectionModel()->selectedRows();
+int SelectedRow(RowListView* view) {
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
@@ -95,20 +95,20 @@ class ListDialogsTest : public QObject {
     }
 
     /// Opens the dialog of the action and lets handler play the user while it is open.
-    /// With more modals to answer (nMoreModals), the first handler leaves the dialog open.
-    void Run(const char* action, const std::function<void(QDialog*)>& handler, int nMoreModals = 0,
+    /// With more modals to answer (moreModals), the first handler leaves the dialog open.
+    void Run(const char* action, const std::function<void(QDialog*)>& handler, int moreModals = 0,
              const std::function<void(QWidget*)>& more = {}) {
         ModalWatchdog watchdog;
-        watchdog.Expect([handler, nMoreModals](QWidget* pModal) {
-            auto* pDialog = qobject_cast<QDialog*>(pModal);
-            QVERIFY(pDialog);
-            CloseOnExit closer{pDialog, nMoreModals > 0};
-            handler(pDialog);
+        watchdog.Expect([handler, moreModals](QWidget* modal) {
+            auto* dialog = qobject_cast<QDialog*>(modal);
+            QVERIFY(dialog);
+            CloseOnExit closer{dialog, moreModals > 0};
+            handler(dialog);
         });
-        for (int i = 0; i < nMoreModals; ++i) watchdog.Expect(more);
-        QAction* pAction = Frame()->findChild<QAction*>(QString::fromLatin1(action));
-        QVERIFY(pAction);
-        pAction->trigger();
+        for (int i = 0; i < moreModals; ++i) watchdog.Expect(more);
+        QAction* qaction = Frame()->findChild<QAction*>(QString::fromLatin1(action));
+        QVERIFY(qaction);
+        qaction->trigger();
         QCOMPARE(watchdog.Unanswered(), 0);
         QVERIFY(watchdog.AllAnswered());
     }
@@ -156,35 +156,35 @@ private Q_SLOTS:
         const QByteArray actionName = action.toLatin1();
         const QByteArray listName = list.toLatin1();
         QStringList shownRows;
-        Run(actionName.constData(), [&](QDialog* pDialog) {
-            RowListView* pView = List(pDialog, listName.constData());
-            QVERIFY(pView);
-            shownRows = Rows(pView);
+        Run(actionName.constData(), [&](QDialog* dialog) {
+            RowListView* view = List(dialog, listName.constData());
+            QVERIFY(view);
+            shownRows = Rows(view);
             QCOMPARE(shownRows.size(), 2);
-            QCOMPARE(SelectedRow(pView), -1);
+            QCOMPARE(SelectedRow(view), -1);
             // The list has the focus, and no row looks selected while none is.
-            pView->setFocus(Qt::TabFocusReason);
-            QTRY_VERIFY(pView->hasFocus());
-            QVERIFY(!pView->currentIndex().isValid());
-            Click(pDialog, "deleteButton");  // nothing selected: the notice only
-            ClickRow(pView, 1);
-            QCOMPARE(pView->GetList().GetCurSel(), 1);
+            view->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(view->hasFocus());
+            QVERIFY(!view->currentIndex().isValid());
+            Click(dialog, "deleteButton");  // nothing selected: the notice only
+            ClickRow(view, 1);
+            QCOMPARE(view->GetList().GetCurSel(), 1);
             m_fix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
-            Click(pDialog, "deleteButton");  // cancelled
-            QCOMPARE(Rows(pView).size(), 2);
-            Click(pDialog, "deleteButton");  // confirmed
-            QCOMPARE(Rows(pView), QStringList{shownRows[0]});
-            QCOMPARE(SelectedRow(pView), -1);  // the selection does not move on
-            QVERIFY(!pView->currentIndex().isValid());
+            Click(dialog, "deleteButton");  // cancelled
+            QCOMPARE(Rows(view).size(), 2);
+            Click(dialog, "deleteButton");  // confirmed
+            QCOMPARE(Rows(view), QStringList{shownRows[0]});
+            QCOMPARE(SelectedRow(view), -1);  // the selection does not move on
+            QVERIFY(!view->currentIndex().isValid());
             // The keyboard starts at the first row, which is then selected.
-            pView->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(pView, Qt::Key_Down);
-            QCOMPARE(pView->GetList().GetCurSel(), 0);
-            QCOMPARE(pView->currentIndex().row(), 0);
-            QCOMPARE(SelectedRow(pView), 0);
+            view->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(view, Qt::Key_Down);
+            QCOMPARE(view->GetList().GetCurSel(), 0);
+            QCOMPARE(view->currentIndex().row(), 0);
+            QCOMPARE(SelectedRow(view), 0);
             // The window's data is changed at once, the flag waits for the dialog to close.
             QVERIFY(!Doc().IsModified());
-            Grab(pDialog, list + QStringLiteral(".png"));
+            Grab(dialog, list + QStringLiteral(".png"));
         });
         QCOMPARE(Shown().size(), std::size_t(3));
         QCOMPARE(QString::fromStdString(Shown()[0]), notice);
@@ -209,26 +209,26 @@ private Q_SLOTS:
     void theCalendarShowsTheDaysWithEntries() {
         Fill({QStringLiteral("１２月２０日 会議"), QStringLiteral("１２月１０日１０時 歯医者"),
               QStringLiteral("２０２７年１月５日 旅行")});
-        Run("actionSchedules", [&](QDialog* pDialog) {
-            auto* pCalendar = pDialog->findChild<QCalendarWidget*>(QStringLiteral("calendar"));
-            RowListView* pView = List(pDialog, "scheduleList");
-            QVERIFY(pCalendar && pView);
-            const auto bold = [pCalendar](int y, int m, int d) {
-                return pCalendar->dateTextFormat(QDate(y, m, d)).fontWeight() == QFont::Bold;
+        Run("actionSchedules", [&](QDialog* dialog) {
+            auto* calendar = dialog->findChild<QCalendarWidget*>(QStringLiteral("calendar"));
+            RowListView* view = List(dialog, "scheduleList");
+            QVERIFY(calendar && view);
+            const auto bold = [calendar](int y, int m, int d) {
+                return calendar->dateTextFormat(QDate(y, m, d)).fontWeight() == QFont::Bold;
             };
-            QCOMPARE(pCalendar->yearShown(), 2026);  // the program's clock: December 2026
-            QCOMPARE(pCalendar->monthShown(), 12);
+            QCOMPARE(calendar->yearShown(), 2026);  // the program's clock: December 2026
+            QCOMPARE(calendar->monthShown(), 12);
             QVERIFY(bold(2026, 12, 10));
             QVERIFY(bold(2026, 12, 20));
             QVERIFY(!bold(2026, 12, 11));
             // Saturday blue, Sunday red, the other days in the text colour; readable on a
             // light and on a dark background (by a wide margin of lightness).
-            const QColor saturday = pCalendar->weekdayTextFormat(Qt::Saturday).foreground().color();
-            const QColor sunday = pCalendar->weekdayTextFormat(Qt::Sunday).foreground().color();
+            const QColor saturday = calendar->weekdayTextFormat(Qt::Saturday).foreground().color();
+            const QColor sunday = calendar->weekdayTextFormat(Qt::Sunday).foreground().color();
             QVERIFY2(saturday.blue() > saturday.red() + 60, qPrintable(saturday.name()));
             QVERIFY2(sunday.red() > sunday.blue() + 60, qPrintable(sunday.name()));
-            QVERIFY(pCalendar->weekdayTextFormat(Qt::Friday).foreground().color() != saturday);
-            QVERIFY(pCalendar->weekdayTextFormat(Qt::Friday).foreground().color() != sunday);
+            QVERIFY(calendar->weekdayTextFormat(Qt::Friday).foreground().color() != saturday);
+            QVERIFY(calendar->weekdayTextFormat(Qt::Friday).foreground().color() != sunday);
             for (const QColor& base : {QColor(Qt::white), QColor(0x20, 0x20, 0x20)}) {
                 QPalette palette;
                 palette.setColor(QPalette::Base, base);
@@ -236,17 +236,17 @@ private Q_SLOTS:
                     QVERIFY2(std::abs(colour.lightness() - base.lightness()) > 80,
                              qPrintable(colour.name() + u' ' + base.name()));
             }
-            Grab(pDialog, QStringLiteral("schedules.png"));
-            ClickRow(pView, 2);  // the journey: its month comes up
-            QCOMPARE(pCalendar->yearShown(), 2027);
-            QCOMPARE(pCalendar->monthShown(), 1);
+            Grab(dialog, QStringLiteral("schedules.png"));
+            ClickRow(view, 2);  // the journey: its month comes up
+            QCOMPARE(calendar->yearShown(), 2027);
+            QCOMPARE(calendar->monthShown(), 1);
             QVERIFY(bold(2027, 1, 5));
             m_fix->m_messageBox.m_answers = {MbAnswer::Ok};
-            Click(pDialog, "deleteButton");
+            Click(dialog, "deleteButton");
             QVERIFY(!bold(2027, 1, 5));
             // The calendar changes no entry: a click on a day leaves the rows as they are.
-            QTest::mouseClick(pCalendar, Qt::LeftButton, {}, pCalendar->rect().center());
-            QCOMPARE(Rows(pView).size(), 2);
+            QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->rect().center());
+            QCOMPARE(Rows(view).size(), 2);
         });
         QCOMPARE(Doc().m_scheduleBook.GetSchedules().size(), 2u);
     }
@@ -255,60 +255,60 @@ private Q_SLOTS:
         QStringList lines{QStringLiteral("鈴木、電話、０６"), QStringLiteral("田中、電話、０３")};
         for (int i = 0; i < 40; ++i) lines << QStringLiteral("田中、項目%1、値%1").arg(i);
         Fill(lines);
-        Run("actionMemos", [&](QDialog* pDialog) {
-            auto* pSearch = pDialog->findChild<QLineEdit*>(QStringLiteral("searchField"));
-            RowListView* pObjects = List(pDialog, "objectList");
-            RowListView* pNames = List(pDialog, "nameList");
-            RowListView* pValues = List(pDialog, "valueList");
-            QVERIFY(pSearch && pObjects && pNames && pValues);
+        Run("actionMemos", [&](QDialog* dialog) {
+            auto* search = dialog->findChild<QLineEdit*>(QStringLiteral("searchField"));
+            RowListView* objects = List(dialog, "objectList");
+            RowListView* names = List(dialog, "nameList");
+            RowListView* values = List(dialog, "valueList");
+            QVERIFY(search && objects && names && values);
             // Japanese input in the search field only.
-            for (QWidget* pChild : pDialog->findChildren<QWidget*>())
-                QCOMPARE(pChild->testAttribute(Qt::WA_InputMethodEnabled), pChild == pSearch);
-            QCOMPARE(pSearch->accessibleName(), QStringLiteral("オブジェクト名"));
-            QCOMPARE(Rows(pObjects).size(), 2);
-            QCOMPARE(SelectedRow(pObjects), 0);  // the first object is shown
-            QCOMPARE(Rows(pNames).size(), pNames->GetList().GetCount());
+            for (QWidget* child : dialog->findChildren<QWidget*>())
+                QCOMPARE(child->testAttribute(Qt::WA_InputMethodEnabled), child == search);
+            QCOMPARE(search->accessibleName(), QStringLiteral("オブジェクト名"));
+            QCOMPARE(Rows(objects).size(), 2);
+            QCOMPARE(SelectedRow(objects), 0);  // the first object is shown
+            QCOMPARE(Rows(names).size(), names->GetList().GetCount());
 
-            pSearch->setFocus();
-            TypeText(pSearch, QStringLiteral("田中\n"));  // Enter searches, the dialog stays
-            QVERIFY(pDialog->isVisible());
-            QCOMPARE(pObjects->model()->index(SelectedRow(pObjects), 0).data().toString(), QStringLiteral("田中"));
-            QCOMPARE(Rows(pNames).size(), 41);
-            QCOMPARE(Rows(pValues).size(), 41);
-            QCOMPARE(Rows(pValues)[1], QStringLiteral("値0"));
+            search->setFocus();
+            TypeText(search, QStringLiteral("田中\n"));  // Enter searches, the dialog stays
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(objects->model()->index(SelectedRow(objects), 0).data().toString(), QStringLiteral("田中"));
+            QCOMPARE(Rows(names).size(), 41);
+            QCOMPARE(Rows(values).size(), 41);
+            QCOMPARE(Rows(values)[1], QStringLiteral("値0"));
 
             // A row chosen in either list is chosen in the other; they scroll together.
-            ClickRow(pValues, 3);
-            QCOMPARE(SelectedRow(pNames), 3);
-            ClickRow(pNames, 38);
-            QCOMPARE(SelectedRow(pValues), 38);
-            QVERIFY(pNames->verticalScrollBar()->value() > 0);
-            QCOMPARE(pValues->verticalScrollBar()->value(), pNames->verticalScrollBar()->value());
-            pValues->verticalScrollBar()->setValue(0);
-            QCOMPARE(pNames->verticalScrollBar()->value(), 0);
+            ClickRow(values, 3);
+            QCOMPARE(SelectedRow(names), 3);
+            ClickRow(names, 38);
+            QCOMPARE(SelectedRow(values), 38);
+            QVERIFY(names->verticalScrollBar()->value() > 0);
+            QCOMPARE(values->verticalScrollBar()->value(), names->verticalScrollBar()->value());
+            values->verticalScrollBar()->setValue(0);
+            QCOMPARE(names->verticalScrollBar()->value(), 0);
 
             // A pair: Cancel keeps it, OK deletes it from both lists.
-            ClickRow(pNames, 1);
+            ClickRow(names, 1);
             m_fix->m_messageBox.m_answers = {MbAnswer::Cancel, MbAnswer::Ok};
-            Click(pDialog, "deletePairButton");
-            QCOMPARE(Rows(pNames).size(), 41);
-            Click(pDialog, "deletePairButton");
-            QCOMPARE(Rows(pNames).size(), 40);
-            QCOMPARE(Rows(pValues)[1], QStringLiteral("値1"));
-            QCOMPARE(Rows(pNames)[1], QStringLiteral("項目1"));
+            Click(dialog, "deletePairButton");
+            QCOMPARE(Rows(names).size(), 41);
+            Click(dialog, "deletePairButton");
+            QCOMPARE(Rows(names).size(), 40);
+            QCOMPARE(Rows(values)[1], QStringLiteral("値1"));
+            QCOMPARE(Rows(names)[1], QStringLiteral("項目1"));
 
             // An object: the row goes, the pair lists empty.
-            ClickRow(pObjects, Rows(pObjects).indexOf(QStringLiteral("鈴木")));
-            QCOMPARE(Rows(pNames), QStringList{QStringLiteral("電話")});
+            ClickRow(objects, Rows(objects).indexOf(QStringLiteral("鈴木")));
+            QCOMPARE(Rows(names), QStringList{QStringLiteral("電話")});
             m_fix->m_messageBox.m_answers = {MbAnswer::Ok};
-            Click(pDialog, "deleteObjectButton");
-            QCOMPARE(Rows(pObjects), QStringList{QStringLiteral("田中")});
-            QVERIFY(Rows(pNames).isEmpty());
+            Click(dialog, "deleteObjectButton");
+            QCOMPARE(Rows(objects), QStringList{QStringLiteral("田中")});
+            QVERIFY(Rows(names).isEmpty());
             // A search that finds nothing leaves no row selected.
-            pSearch->clear();
-            TypeText(pSearch, QStringLiteral("山田"));
-            Click(pDialog, "searchButton");
-            QCOMPARE(SelectedRow(pObjects), -1);
+            search->clear();
+            TypeText(search, QStringLiteral("山田"));
+            Click(dialog, "searchButton");
+            QCOMPARE(SelectedRow(objects), -1);
         });
         QCOMPARE(Shown().size(), std::size_t(3));
         QCOMPARE(QString::fromStdString(Shown()[0]), QStringLiteral("選択されている属性を削除してよいですか？"));
@@ -319,7 +319,7 @@ private Q_SLOTS:
     }
 
     void theExportWritesTheChosenFileInTheChosenEncoding_data() {
-        QTest::addColumn<int>("nType");
+        QTest::addColumn<int>("typeIndex");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         // 田中 電話 ０３ / 住所 港区、芝 in code page 932.
@@ -332,40 +332,40 @@ private Q_SLOTS:
     }
 
     void theExportWritesTheChosenFileInTheChosenEncoding() {
-        QFETCH(int, nType);
+        QFETCH(int, typeIndex);
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         Fill({QStringLiteral("田中、電話、０３"), QStringLiteral("田中、住所、港区、芝")});
         const QString path = m_env->File(name);
         QString proposed;
         QString type;
-        for (int nRound = 0; nRound < 2; ++nRound) {
+        for (int round = 0; round < 2; ++round) {
             // The second round finds the file there and is told not to overwrite it.
             Run(
                 "actionMemos",
-                [](QDialog* pDialog) {
-                    QTimer::singleShot(0, pDialog->findChild<QPushButton*>(QStringLiteral("exportButton")),
+                [](QDialog* dialog) {
+                    QTimer::singleShot(0, dialog->findChild<QPushButton*>(QStringLiteral("exportButton")),
                                        &QPushButton::click);
                 },
                 2,
-                [&](QWidget* pModal) {
-                    if (auto* pFiles = qobject_cast<QFileDialog*>(pModal)) {
-                        QCOMPARE(pFiles->objectName(), QStringLiteral("memoExportDialog"));
-                        proposed = pFiles->selectedFiles().value(0);
-                        type = pFiles->selectedNameFilter();
-                        pFiles->selectNameFilter(MemoListDialog::ExportFileTypes()[nType]);
+                [&](QWidget* modal) {
+                    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                        QCOMPARE(files->objectName(), QStringLiteral("memoExportDialog"));
+                        proposed = files->selectedFiles().value(0);
+                        type = files->selectedNameFilter();
+                        files->selectNameFilter(MemoListDialog::ExportFileTypes()[typeIndex]);
                         // The user goes to the folder and types the name.
-                        pFiles->setDirectory(m_env->Path());
-                        auto* pName = pFiles->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                        QVERIFY(pName);
-                        pName->setText(name);
-                        static_cast<QDialog*>(pFiles)->accept();
+                        files->setDirectory(m_env->Path());
+                        auto* nameReply = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                        QVERIFY(nameReply);
+                        nameReply->setText(name);
+                        static_cast<QDialog*>(files)->accept();
                     } else {
-                        static_cast<QDialog*>(pModal)->accept();  // the memo list again
+                        static_cast<QDialog*>(modal)->accept();  // the memo list again
                     }
                 });
             QVERIFY(!Shown().empty());
-            if (nRound == 0) {
+            if (round == 0) {
                 m_fix->m_messageBox.m_answers = {MbAnswer::No};
                 QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("を作成しました"));
             }
@@ -393,22 +393,22 @@ private Q_SLOTS:
               QStringLiteral("円周＝３１．４"), QStringLiteral("１２月１０日１０時 歯医者"),
               QStringLiteral("１２月２４日１８時 ２２時 クリスマス会")});
         const QByteArray name = action.toLatin1();
-        Run(name.constData(), [&](QDialog* pDialog) {
-            const QRect inside = pDialog->rect();
-            for (QWidget* pChild : pDialog->findChildren<QWidget*>()) {
-                if (pChild->parentWidget() != pDialog) continue;
-                QVERIFY2(!pChild->objectName().isEmpty(), pChild->metaObject()->className());
-                QVERIFY2(!pChild->accessibleName().isEmpty(), qPrintable(pChild->objectName()));
-                QVERIFY2(inside.contains(pChild->geometry()), qPrintable(pChild->objectName()));
-                if (qobject_cast<QPushButton*>(pChild) || qobject_cast<QLabel*>(pChild) ||
-                    qobject_cast<QCalendarWidget*>(pChild) || qobject_cast<QLineEdit*>(pChild)) {
-                    QVERIFY2(pChild->width() >= pChild->minimumSizeHint().width(), qPrintable(pChild->objectName()));
-                    QVERIFY2(pChild->height() >= pChild->minimumSizeHint().height(), qPrintable(pChild->objectName()));
+        Run(name.constData(), [&](QDialog* dialog) {
+            const QRect inside = dialog->rect();
+            for (QWidget* child : dialog->findChildren<QWidget*>()) {
+                if (child->parentWidget() != dialog) continue;
+                QVERIFY2(!child->objectName().isEmpty(), child->metaObject()->className());
+                QVERIFY2(!child->accessibleName().isEmpty(), qPrintable(child->objectName()));
+                QVERIFY2(inside.contains(child->geometry()), qPrintable(child->objectName()));
+                if (qobject_cast<QPushButton*>(child) || qobject_cast<QLabel*>(child) ||
+                    qobject_cast<QCalendarWidget*>(child) || qobject_cast<QLineEdit*>(child)) {
+                    QVERIFY2(child->width() >= child->minimumSizeHint().width(), qPrintable(child->objectName()));
+                    QVERIFY2(child->height() >= child->minimumSizeHint().height(), qPrintable(child->objectName()));
                 }
             }
-            if (RowListView* pObjects = List(pDialog, "objectList"))
-                ClickRow(pObjects, Rows(pObjects).indexOf(QStringLiteral("田中")));
-            Grab(pDialog, action + QStringLiteral(".png"));
+            if (RowListView* objects = List(dialog, "objectList"))
+                ClickRow(objects, Rows(objects).indexOf(QStringLiteral("田中")));
+            Grab(dialog, action + QStringLiteral(".png"));
         });
     }
 };

@@ -22,14 +22,14 @@ using namespace nelo;
 namespace {
 
 /// A menu's items as "text|shortcut" lines, separators as "-"; hidden items left out.
-QStringList Items(QMenu* pMenu) {
+QStringList Items(QMenu* menu) {
     QStringList items;
-    for (QAction* pAction : pMenu->actions()) {
-        if (!pAction->isVisible()) continue;
-        if (pAction->isSeparator())
+    for (QAction* qaction : menu->actions()) {
+        if (!qaction->isVisible()) continue;
+        if (qaction->isSeparator())
             items << QStringLiteral("-");
         else
-            items << pAction->text() + QLatin1Char('|') + pAction->shortcut().toString(QKeySequence::PortableText);
+            items << qaction->text() + QLatin1Char('|') + qaction->shortcut().toString(QKeySequence::PortableText);
     }
     return items;
 }
@@ -44,9 +44,9 @@ class MenusTest : public QObject {
 
     MainWindow* Frame() { return m_fix->m_window.get(); }
     QAction* Action(const char* name) {
-        QAction* pAction = Frame()->findChild<QAction*>(QString::fromLatin1(name));
-        if (!pAction) qFatal("no action %s", name);
-        return pAction;
+        QAction* qaction = Frame()->findChild<QAction*>(QString::fromLatin1(name));
+        if (!qaction) qFatal("no action %s", name);
+        return qaction;
     }
     QToolBar* ToolBar() { return Frame()->findChild<QToolBar*>(QStringLiteral("toolBar")); }
     void Activate() {
@@ -54,9 +54,9 @@ class MenusTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(Frame()));
     }
     /// Saves a picture of the widget when NELO_GRAB_DIR names a folder (to look at it).
-    static void Grab(QWidget* pWidget, const QString& name) {
+    static void Grab(QWidget* widget, const QString& name) {
         const QByteArray dir = qgetenv("NELO_GRAB_DIR");
-        if (!dir.isEmpty()) pWidget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name));
+        if (!dir.isEmpty()) widget->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(name));
     }
 
 private Q_SLOTS:
@@ -103,16 +103,16 @@ private Q_SLOTS:
                                            QStringLiteral("ﾍﾙﾌﾟ(&H)")};
         const QList<QAction*> bar = Frame()->menuBar()->actions();
         QCOMPARE(bar.size(), titles.size());
-        const qsizetype nIndex = titles.indexOf(title);
-        QCOMPARE(bar[nIndex]->text(), title);
-        QCOMPARE(Items(bar[nIndex]->menu()), items);
+        const qsizetype index = titles.indexOf(title);
+        QCOMPARE(bar[index]->text(), title);
+        QCOMPARE(Items(bar[index]->menu()), items);
         if (!qgetenv("NELO_GRAB_DIR").isEmpty()) {
-            bar[nIndex]->menu()->popup(QPoint(0, 0));
-            Grab(bar[nIndex]->menu(), QStringLiteral("menu%1.png").arg(nIndex));
-            bar[nIndex]->menu()->hide();
+            bar[index]->menu()->popup(QPoint(0, 0));
+            Grab(bar[index]->menu(), QStringLiteral("menu%1.png").arg(index));
+            bar[index]->menu()->hide();
         }
         // The recent-file entry stands grey while the list is empty.
-        if (nIndex == 0) QVERIFY(!Action("actionRecentFile1")->isEnabled());
+        if (index == 0) QVERIFY(!Action("actionRecentFile1")->isEnabled());
     }
 
     void everyKeyOfTheWindowHasItsCommand_data() {
@@ -140,20 +140,20 @@ private Q_SLOTS:
         QFETCH(QString, action);
         const QKeySequence sequence = QKeySequence::fromString(key, QKeySequence::PortableText);
         QStringList owners;
-        for (QAction* pAction : Frame()->actions())
-            if (pAction->shortcuts().contains(sequence)) owners << pAction->objectName();
+        for (QAction* qaction : Frame()->actions())
+            if (qaction->shortcuts().contains(sequence)) owners << qaction->objectName();
         QCOMPARE(owners, QStringList{action});
     }
 
     void theToolBarHasItsButtonsPromptsAndIcons() {
         QStringList order;
-        for (QAction* pAction : ToolBar()->actions()) {
-            order << (pAction->isSeparator() ? QStringLiteral("-") : pAction->objectName());
-            if (!pAction->isSeparator()) {
-                QVERIFY2(!pAction->icon().isNull(), qPrintable(pAction->objectName()));
-                QVERIFY(!pAction->toolTip().isEmpty());
-                QVERIFY(!pAction->statusTip().isEmpty());
-                QVERIFY(!ToolBar()->widgetForAction(pAction)->accessibleName().isEmpty());
+        for (QAction* qaction : ToolBar()->actions()) {
+            order << (qaction->isSeparator() ? QStringLiteral("-") : qaction->objectName());
+            if (!qaction->isSeparator()) {
+                QVERIFY2(!qaction->icon().isNull(), qPrintable(qaction->objectName()));
+                QVERIFY(!qaction->toolTip().isEmpty());
+                QVERIFY(!qaction->statusTip().isEmpty());
+                QVERIFY(!ToolBar()->widgetForAction(qaction)->accessibleName().isEmpty());
             }
         }
         QCOMPARE(order,
@@ -172,9 +172,9 @@ private Q_SLOTS:
             QCOMPARE(Action(row[0])->toolTip(), QString::fromUtf8(row[2]));
         }
         // Resting on a button shows its prompt in the status bar.
-        QWidget* pButton = ToolBar()->widgetForAction(Action("actionMemos"));
-        QStatusTipEvent tip(pButton->statusTip());
-        QApplication::sendEvent(pButton, &tip);
+        QWidget* button = ToolBar()->widgetForAction(Action("actionMemos"));
+        QStatusTipEvent tip(button->statusTip());
+        QApplication::sendEvent(button, &tip);
         QCOMPARE(Frame()->statusBar()->currentMessage(), QStringLiteral("登録されているメモの参照、削除をします"));
     }
 
@@ -182,8 +182,8 @@ private Q_SLOTS:
         Activate();
         const char* const printing[] = {"actionPrint", "actionPrintPreview", "actionPrintDirect"};
         struct MenuRow {
-            QWidget* pPane;
-            bool bPrint, bRead, bCut, bPaste;
+            QWidget* pane;
+            bool print, ownerRead, wasCut, paste;
         };
         const MenuRow rows[] = {
             {Frame()->GetInputPane(), false, true, true, true},
@@ -192,20 +192,20 @@ private Q_SLOTS:
         };
         TypeText(Frame()->GetInputPane(), QStringLiteral("1+2\n"));
         for (const MenuRow& row : rows) {
-            row.pPane->setFocus();
-            QTRY_COMPARE(QApplication::focusWidget(), row.pPane);
+            row.pane->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), row.pane);
             // A selection in the pane: copy is available in both, cut only where it edits.
-            auto* pEdit = static_cast<QPlainTextEdit*>(row.pPane);
-            pEdit->selectAll();
-            for (const char* name : printing) QCOMPARE(Action(name)->isEnabled(), row.bPrint);
-            QCOMPARE(ToolBar()->widgetForAction(Action("actionPrint"))->isEnabled(), row.bPrint);
-            QCOMPARE(Action("actionReadTextFile")->isEnabled(), row.bRead);
-            QCOMPARE(ToolBar()->widgetForAction(Action("actionReadTextFile"))->isEnabled(), row.bRead);
+            auto* edit = static_cast<QPlainTextEdit*>(row.pane);
+            edit->selectAll();
+            for (const char* name : printing) QCOMPARE(Action(name)->isEnabled(), row.print);
+            QCOMPARE(ToolBar()->widgetForAction(Action("actionPrint"))->isEnabled(), row.print);
+            QCOMPARE(Action("actionReadTextFile")->isEnabled(), row.ownerRead);
+            QCOMPARE(ToolBar()->widgetForAction(Action("actionReadTextFile"))->isEnabled(), row.ownerRead);
             QVERIFY(Action("actionFont")->isEnabled());
-            QCOMPARE(Action("actionCut")->isEnabled(), row.bCut);
-            QCOMPARE(Action("actionPaste")->isEnabled(), row.bPaste);
+            QCOMPARE(Action("actionCut")->isEnabled(), row.wasCut);
+            QCOMPARE(Action("actionPaste")->isEnabled(), row.paste);
             QVERIFY(Action("actionCopy")->isEnabled());
-            pEdit->moveCursor(QTextCursor::End);
+            edit->moveCursor(QTextCursor::End);
             QVERIFY(!Action("actionCopy")->isEnabled());
             QVERIFY(!Action("actionCut")->isEnabled());
         }
@@ -223,7 +223,7 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), Frame()->GetInputPane());
         const struct {
             Qt::KeyboardModifiers modifiers;
-            QWidget* pExpected;
+            QWidget* expected;
         } steps[] = {
             {Qt::NoModifier, Frame()->GetConversationPane()},
             {Qt::NoModifier, Frame()->GetInputPane()},
@@ -232,7 +232,7 @@ private Q_SLOTS:
         };
         for (const auto& step : steps) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, step.modifiers);
-            QTRY_COMPARE(QApplication::focusWidget(), step.pExpected);
+            QTRY_COMPARE(QApplication::focusWidget(), step.expected);
         }
         // Alt+Backspace undoes the typing in the input pane.
         TypeText(Frame()->GetInputPane(), QStringLiteral("12"));
@@ -274,42 +274,42 @@ private Q_SLOTS:
     void theAboutBoxShowsNameVersionAndIcon() {
         Grab(Frame(), QStringLiteral("window.png"));
         ModalWatchdog watchdog;
-        bool bSeen = false;
-        watchdog.Expect([&](QWidget* pModal) {
-            bSeen = true;
-            QCOMPARE(pModal->windowTitle(), QStringLiteral("ＮＥＬＯのﾊﾞｰｼﾞｮﾝ情報"));
-            auto* pText = pModal->findChild<QLabel*>(QStringLiteral("aboutText"));
-            QVERIFY(pText);
-            QCOMPARE(pText->text(), QStringLiteral("ＮＥＬＯ バージョン  １．００"));
+        bool seen = false;
+        watchdog.Expect([&](QWidget* modal) {
+            seen = true;
+            QCOMPARE(modal->windowTitle(), QStringLiteral("ＮＥＬＯのﾊﾞｰｼﾞｮﾝ情報"));
+            auto* text = modal->findChild<QLabel*>(QStringLiteral("aboutText"));
+            QVERIFY(text);
+            QCOMPARE(text->text(), QStringLiteral("ＮＥＬＯ バージョン  １．００"));
             // The whole text fits its label.
-            QVERIFY(pText->width() >= pText->fontMetrics().horizontalAdvance(pText->text()));
-            auto* pIcon = pModal->findChild<QLabel*>(QStringLiteral("aboutIcon"));
-            QVERIFY(pIcon && !pIcon->pixmap().isNull());
-            auto* pOk = pModal->findChild<QPushButton*>(QStringLiteral("okButton"));
-            QVERIFY(pOk);
-            QCOMPARE(pOk->text(), QStringLiteral("OK"));
-            for (QWidget* pChild : pModal->findChildren<QWidget*>()) QVERIFY(!pChild->accessibleName().isEmpty());
-            Grab(pModal, QStringLiteral("about.png"));
-            pOk->click();
+            QVERIFY(text->width() >= text->fontMetrics().horizontalAdvance(text->text()));
+            auto* icon = modal->findChild<QLabel*>(QStringLiteral("aboutIcon"));
+            QVERIFY(icon && !icon->pixmap().isNull());
+            auto* ok = modal->findChild<QPushButton*>(QStringLiteral("okButton"));
+            QVERIFY(ok);
+            QCOMPARE(ok->text(), QStringLiteral("OK"));
+            for (QWidget* child : modal->findChildren<QWidget*>()) QVERIFY(!child->accessibleName().isEmpty());
+            Grab(modal, QStringLiteral("about.png"));
+            ok->click();
         });
         Action("actionAbout")->trigger();
-        QVERIFY(bSeen);
+        QVERIFY(seen);
         QCOMPARE(watchdog.Unanswered(), 0);
         QVERIFY(!Frame()->windowIcon().isNull());
     }
 
     void theHelpCommandsOpenTheShippedPage() {
         Action("actionHelp")->trigger();
-        auto* pHelp = Frame()->findChild<QTextBrowser*>(QStringLiteral("helpWindow"));
-        QVERIFY(pHelp);
-        QVERIFY(pHelp->isVisible());
-        QVERIFY(pHelp->toPlainText().contains(QStringLiteral("花子、ＴＥＬ、０１２３－４５－６７８９")));
-        Grab(pHelp, QStringLiteral("help.png"));
+        auto* help = Frame()->findChild<QTextBrowser*>(QStringLiteral("helpWindow"));
+        QVERIFY(help);
+        QVERIFY(help->isVisible());
+        QVERIFY(help->toPlainText().contains(QStringLiteral("花子、ＴＥＬ、０１２３－４５－６７８９")));
+        Grab(help, QStringLiteral("help.png"));
         // Context help from the input pane opens the same window at the input pane's part.
-        pHelp->close();
+        help->close();
         Action("actionContextHelp")->trigger();
-        QVERIFY(pHelp->isVisible());
-        QCOMPARE(pHelp->source().fragment(), QStringLiteral("input"));
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->source().fragment(), QStringLiteral("input"));
         QCOMPARE(Frame()->findChildren<QTextBrowser*>(QStringLiteral("helpWindow")).size(), 1);
     }
 
@@ -331,15 +331,15 @@ private Q_SLOTS:
         QCOMPARE(indicators.ReadLight(QStringLiteral("numlock")), ELockState::On);
         QCOMPARE(indicators.ReadLight(QStringLiteral("scrolllock")), ELockState::Off);
         QCOMPARE(indicators.ReadLight(QStringLiteral("kana")), ELockState::Unknown);
-        auto* pCaps = bar.findChild<QLabel*>(QStringLiteral("indicatorCaps"));
-        auto* pScroll = bar.findChild<QLabel*>(QStringLiteral("indicatorScroll"));
-        auto* pKana = bar.findChild<QLabel*>(QStringLiteral("indicatorKana"));
-        QVERIFY(pCaps && pScroll && pKana);
-        QCOMPARE(pCaps->text(), QStringLiteral("CAP"));
-        QVERIFY(pCaps->isEnabled());
-        QCOMPARE(pScroll->text(), QString());
-        QCOMPARE(pKana->text(), QStringLiteral("ｶﾅ"));
-        QVERIFY(!pKana->isEnabled());
+        auto* caps = bar.findChild<QLabel*>(QStringLiteral("indicatorCaps"));
+        auto* scroll = bar.findChild<QLabel*>(QStringLiteral("indicatorScroll"));
+        auto* kana = bar.findChild<QLabel*>(QStringLiteral("indicatorKana"));
+        QVERIFY(caps && scroll && kana);
+        QCOMPARE(caps->text(), QStringLiteral("CAP"));
+        QVERIFY(caps->isEnabled());
+        QCOMPARE(scroll->text(), QString());
+        QCOMPARE(kana->text(), QStringLiteral("ｶﾅ"));
+        QVERIFY(!kana->isEnabled());
         // The window's own status bar carries the four panes.
         for (const char* name : {"indicatorKana", "indicatorCaps", "indicatorNum", "indicatorScroll"})
             QVERIFY(Frame()->statusBar()->findChild<QLabel*>(QString::fromLatin1(name)));

@@ -163,13 +163,13 @@ private Q_SLOTS:
         QFETCH(QColor, colour);
         if (!saved.isEmpty()) SetProfile("SendViewFont", "FontAttr", saved.toStdString());
         Start();
-        for (QPlainTextEdit* pPane : Panes()) {
-            QCOMPARE(pPane->font().family(), family);
-            QCOMPARE(QFontInfo(pPane->font()).family(), drawnWith);
-            QCOMPARE(pPane->font().pointSizeF(), points);
-            QCOMPARE(pPane->font().bold(), bold);
-            QCOMPARE(pPane->font().italic(), italic);
-            QCOMPARE(pPane->palette().color(QPalette::Text), colour);
+        for (QPlainTextEdit* pane : Panes()) {
+            QCOMPARE(pane->font().family(), family);
+            QCOMPARE(QFontInfo(pane->font()).family(), drawnWith);
+            QCOMPARE(pane->font().pointSizeF(), points);
+            QCOMPARE(pane->font().bold(), bold);
+            QCOMPARE(pane->font().italic(), italic);
+            QCOMPARE(pane->palette().color(QPalette::Text), colour);
         }
     }
 
@@ -181,42 +181,42 @@ private Q_SLOTS:
     void fontChosenInEitherPaneGoesToBothAndIsSaved() {
         QFETCH(bool, fromConversation);
         Start();
-        QPlainTextEdit* pFrom = Panes()[fromConversation ? 0 : 1];
-        pFrom->setFocus();
+        QPlainTextEdit* from = Panes()[fromConversation ? 0 : 1];
+        from->setFocus();
         QApplication::setActiveWindow(Frame());
         ModalWatchdog watchdog;
-        QWidget* pParent = nullptr;
-        watchdog.Expect([&](QWidget* pModal) {
-            auto* pDialog = qobject_cast<QFontDialog*>(pModal);
-            QVERIFY(pDialog);
-            QCOMPARE(pDialog->objectName(), QStringLiteral("fontDialog"));
-            QCOMPARE(pDialog->currentFont().family(), QStringLiteral("IPAPGothic"));
-            pParent = pDialog->parentWidget();
+        QWidget* parent = nullptr;
+        watchdog.Expect([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFontDialog*>(modal);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->objectName(), QStringLiteral("fontDialog"));
+            QCOMPARE(dialog->currentFont().family(), QStringLiteral("IPAPGothic"));
+            parent = dialog->parentWidget();
             // The IPA fonts come in one weight only: the dialog offers no bold for them.
             QFont chosen(QStringLiteral("IPAGothic"));
             chosen.setPointSize(12);
             chosen.setUnderline(true);
             chosen.setStrikeOut(true);
-            pDialog->setCurrentFont(chosen);
-            pDialog->accept();
+            dialog->setCurrentFont(chosen);
+            dialog->accept();
         });
         OnFont();
         QVERIFY(watchdog.AllAnswered());
-        QCOMPARE(pParent, pFrom);
+        QCOMPARE(parent, from);
         QCOMPARE(ProfileValue("SendViewFont", "FontAttr"), QStringLiteral("f800000f c 240 0 0 80 32 IPAGothic"));
-        for (QPlainTextEdit* pPane : Panes()) {
-            QCOMPARE(QFontInfo(pPane->font()).family(), QStringLiteral("IPAGothic"));
-            QCOMPARE(pPane->font().pointSize(), 12);
-            QVERIFY(pPane->font().underline());
-            QVERIFY(pPane->font().strikeOut());
+        for (QPlainTextEdit* pane : Panes()) {
+            QCOMPARE(QFontInfo(pane->font()).family(), QStringLiteral("IPAGothic"));
+            QCOMPARE(pane->font().pointSize(), 12);
+            QVERIFY(pane->font().underline());
+            QVERIFY(pane->font().strikeOut());
         }
         // And after a restart.
         Close();
         Start();
-        for (QPlainTextEdit* pPane : Panes()) {
-            QCOMPARE(pPane->font().family(), QStringLiteral("IPAGothic"));
-            QCOMPARE(pPane->font().pointSize(), 12);
-            QVERIFY(pPane->font().strikeOut());
+        for (QPlainTextEdit* pane : Panes()) {
+            QCOMPARE(pane->font().family(), QStringLiteral("IPAGothic"));
+            QCOMPARE(pane->font().pointSize(), 12);
+            QVERIFY(pane->font().strikeOut());
         }
     }
 
@@ -224,12 +224,12 @@ private Q_SLOTS:
         Start();
         {
             ModalWatchdog watchdog;
-            watchdog.Expect([](QWidget* pModal) {
-                auto* pDialog = qobject_cast<QFontDialog*>(pModal);
-                QFont chosen = pDialog->currentFont();
+            watchdog.Expect([](QWidget* modal) {
+                auto* dialog = qobject_cast<QFontDialog*>(modal);
+                QFont chosen = dialog->currentFont();
                 chosen.setPointSize(11);
-                pDialog->setCurrentFont(chosen);
-                pDialog->accept();
+                dialog->setCurrentFont(chosen);
+                dialog->accept();
             });
             OnFont();
             QVERIFY(watchdog.AllAnswered());
@@ -238,10 +238,10 @@ private Q_SLOTS:
         // Cancel changes nothing.
         {
             ModalWatchdog watchdog;
-            watchdog.Expect([](QWidget* pModal) {
-                auto* pDialog = qobject_cast<QFontDialog*>(pModal);
-                pDialog->setCurrentFont(QFont(QStringLiteral("IPAMincho"), 20));
-                pDialog->reject();
+            watchdog.Expect([](QWidget* modal) {
+                auto* dialog = qobject_cast<QFontDialog*>(modal);
+                dialog->setCurrentFont(QFont(QStringLiteral("IPAMincho"), 20));
+                dialog->reject();
             });
             OnFont();
             QVERIFY(watchdog.AllAnswered());
@@ -266,21 +266,21 @@ private Q_SLOTS:
         std::uint32_t before = 0;
         for (const Row& r : rows) {
             ModalWatchdog watchdog;
-            watchdog.Expect([&](QWidget* pModal) {
-                auto* pColour = pModal->findChild<QComboBox*>(QStringLiteral("fontColour"));
-                auto* pSample = pModal->findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
-                QVERIFY(pColour && pSample);
+            watchdog.Expect([&](QWidget* modal) {
+                auto* colour = modal->findChild<QComboBox*>(QStringLiteral("fontColour"));
+                auto* sample = modal->findChild<QLineEdit*>(QStringLiteral("qt_fontDialog_sampleEdit"));
+                QVERIFY(colour && sample);
                 // The dialog starts on the colour the panes show, with a Japanese sample.
-                QCOMPARE(pColour->currentData().value<std::uint32_t>(), before);
-                QCOMPARE(pSample->text(), QStringLiteral("あア亜ｱ Aa"));
-                QCOMPARE(pColour->count(), 16);
-                pColour->setCurrentIndex(pColour->findData(QVariant::fromValue(r.chosen)));
-                if (r.shown.isValid()) QCOMPARE(pSample->palette().color(QPalette::Text), r.shown);
+                QCOMPARE(colour->currentData().value<std::uint32_t>(), before);
+                QCOMPARE(sample->text(), QStringLiteral("あア亜ｱ Aa"));
+                QCOMPARE(colour->count(), 16);
+                colour->setCurrentIndex(colour->findData(QVariant::fromValue(r.chosen)));
+                if (r.shown.isValid()) QCOMPARE(sample->palette().color(QPalette::Text), r.shown);
                 // NELO_GRAB_DIR=<folder> keeps a picture of the dialog with red chosen.
                 const QByteArray dir = qgetenv("NELO_GRAB_DIR");
                 if (!dir.isEmpty() && r.chosen == 0x0000FF)
-                    pModal->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/font-dialog.png"));
-                qobject_cast<QDialog*>(pModal)->accept();
+                    modal->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/font-dialog.png"));
+                qobject_cast<QDialog*>(modal)->accept();
             });
             OnFont();
             QVERIFY2(watchdog.AllAnswered(), r.name);
@@ -288,7 +288,7 @@ private Q_SLOTS:
             // Both panes, now and after a restart.
             for (int run = 0; run < 2; ++run) {
                 const QColor expected = r.shown.isValid() ? r.shown : QPalette().color(QPalette::Text);
-                for (QPlainTextEdit* pPane : Panes()) QCOMPARE(pPane->palette().color(QPalette::Text), expected);
+                for (QPlainTextEdit* pane : Panes()) QCOMPARE(pane->palette().color(QPalette::Text), expected);
                 if (run == 0) {
                     Close();
                     Start();
@@ -301,33 +301,33 @@ private Q_SLOTS:
     void theConversationKeepsShowingItsLastLineAfterAFontChange() {
         Start();
         for (int i = 0; i < 60; ++i) TypeText(Frame()->GetInputPane(), QStringLiteral("%1+1\n").arg(i));
-        ConversationPane* pPane = Frame()->GetConversationPane();
+        ConversationPane* pane = Frame()->GetConversationPane();
         // The last answer's line shows whole in the pane.
-        auto lastLineShows = [pPane] {
-            QTextCursor cursor(pPane->document()->lastBlock().previous());
-            const QRect line = pPane->cursorRect(cursor);
-            return line.top() >= 0 && line.bottom() <= pPane->viewport()->height();
+        auto lastLineShows = [pane] {
+            QTextCursor cursor(pane->document()->lastBlock().previous());
+            const QRect line = pane->cursorRect(cursor);
+            return line.top() >= 0 && line.bottom() <= pane->viewport()->height();
         };
-        QTRY_VERIFY(pPane->verticalScrollBar()->maximum() > 0);
+        QTRY_VERIFY(pane->verticalScrollBar()->maximum() > 0);
         QVERIFY(lastLineShows());
-        for (int nPoints : {20, 6}) {
+        for (int points : {20, 6}) {
             ModalWatchdog watchdog;
-            watchdog.Expect([nPoints](QWidget* pModal) {
-                auto* pDialog = qobject_cast<QFontDialog*>(pModal);
-                QFont chosen = pDialog->currentFont();
-                chosen.setPointSize(nPoints);
-                pDialog->setCurrentFont(chosen);
-                pDialog->accept();
+            watchdog.Expect([points](QWidget* modal) {
+                auto* dialog = qobject_cast<QFontDialog*>(modal);
+                QFont chosen = dialog->currentFont();
+                chosen.setPointSize(points);
+                dialog->setCurrentFont(chosen);
+                dialog->accept();
             });
             OnFont();
             QVERIFY(watchdog.AllAnswered());
-            QTRY_VERIFY2(lastLineShows(), qPrintable(QString::number(nPoints)));
+            QTRY_VERIFY2(lastLineShows(), qPrintable(QString::number(points)));
         }
         // A pane scrolled back by the user stays where the user left it.
-        pPane->verticalScrollBar()->setValue(0);
+        pane->verticalScrollBar()->setValue(0);
         Frame()->resize(Frame()->width() - 100, Frame()->height());
         QTest::qWait(50);
-        QCOMPARE(pPane->verticalScrollBar()->value(), 0);
+        QCOMPARE(pane->verticalScrollBar()->value(), 0);
     }
 
     void chosenFontsBecomeTheFormatToSave() {
@@ -339,8 +339,8 @@ private Q_SLOTS:
         QFont chosen(QStringLiteral("Fürstenberg Sans"));
         chosen.setPointSize(11);
         QVERIFY(!ChosenCharFormat(DefaultCharFormat(), chosen, cf));
-        QCOMPARE(cf.yHeight, 220);
-        QCOMPARE(cf.szFaceName, DefaultCharFormat().szFaceName);
+        QCOMPARE(cf.height, 220);
+        QCOMPARE(cf.faceName, DefaultCharFormat().faceName);
         QVERIFY(
             !ChosenCharFormat(DefaultCharFormat(), QFont(QStringLiteral("An Extremely Long Family Name Beyond")), cf));
     }

@@ -108,31 +108,31 @@ private Q_SLOTS:
     void cleanup() { m_fix.reset(); }
 
     void pagesFollowTheLineCount_data() {
-        QTest::addColumn<int>("nLines");
-        QTest::addColumn<int>("nPages");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("pageCount");
         QTest::newRow("49 lines") << 49 << 1;
         QTest::newRow("50 lines: a second page with header and number only") << 50 << 2;
         QTest::newRow("51 lines") << 51 << 2;
         QTest::newRow("120 lines") << 120 << 3;
     }
     void pagesFollowTheLineCount() {
-        QFETCH(int, nLines);
-        QFETCH(int, nPages);
-        Fill(NumberedLines(nLines));
+        QFETCH(int, lines);
+        QFETCH(int, pageCount);
+        Fill(NumberedLines(lines));
         QVERIFY(!m_fix->m_app.GetNotebook().IsModified());
         const QString pdf = PrintToPdf(QStringLiteral("lines.pdf"));
         QVERIFY(!pdf.isEmpty());
         QVERIFY2(m_fix->m_app.GetNotebook().IsModified(), "printing marks the notebook modified");
         if (!HavePoppler()) QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) not installed");
         const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(nPages))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pageCount))), qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:.*\\(A4\\)"))), qPrintable(info));
         const QList<Page> pages = Words(pdf);
-        QCOMPARE(pages.size(), nPages);
+        QCOMPARE(pages.size(), pageCount);
         // The last line printed is the last line of the conversation, on the last page
         // that has lines.
-        const int nLastWithLines = (nLines - 1) / 50;
-        QVERIFY(Find(pages[nLastWithLines], QStringLiteral("行%1の答えです").arg(nLines)));
+        const int lastWithLines = (lines - 1) / 50;
+        QVERIFY(Find(pages[lastWithLines], QStringLiteral("行%1の答えです").arg(lines)));
     }
 
     void aPageReadsAsTheLayoutSays() {
@@ -144,41 +144,41 @@ private Q_SLOTS:
         // The header and the frozen date of printing, blank-padded.
         const QString text = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         QCOMPARE(text.count(QRegularExpression(QStringLiteral("ＮＥＬＯ Ver1\\.00 +2026/12/ 8 09:00:00\\n"))), 3);
-        for (int nPage : {1, 2, 3})
-            QVERIFY2(text.contains(QRegularExpression(QStringLiteral(" %1 頁\\n").arg(nPage))), qPrintable(text));
+        for (int page : {1, 2, 3})
+            QVERIFY2(text.contains(QRegularExpression(QStringLiteral(" %1 頁\\n").arg(page))), qPrintable(text));
 
         const QList<Page> pages = Words(pdf);
         QCOMPARE(pages.size(), 3);
-        const int nBodyLines[] = {50, 50, 20};
+        const int bodyLines[] = {50, 50, 20};
         for (int p = 0; p < 3; ++p) {
             const Page& page = pages[p];
             const QString where = QStringLiteral("page %1").arg(p + 1);
-            const Word* pTitle = Find(page, QStringLiteral("ＮＥＬＯ"));
-            const Word* pTime = Find(page, QStringLiteral("09:00:00"));
-            const Word* pNumber = Find(page, QStringLiteral("%1").arg(p + 1));
-            const Word* pPageWord = Find(page, QStringLiteral("頁"));
-            QVERIFY2(pTitle && pTime && pNumber && pPageWord, qPrintable(where));
+            const Word* title = Find(page, QStringLiteral("ＮＥＬＯ"));
+            const Word* timeWord = Find(page, QStringLiteral("09:00:00"));
+            const Word* knownNumber = Find(page, QStringLiteral("%1").arg(p + 1));
+            const Word* pageWord = Find(page, QStringLiteral("頁"));
+            QVERIFY2(title && timeWord && knownNumber && pageWord, qPrintable(where));
             // Measured from the top left of the printable area: the header half an inch
             // down and in, the page number 10.5 inches down, both ending 7.5 inches in.
             auto near = [](double a, double b) { return qAbs(a - b) < 1.5; };
-            QVERIFY2(near(pTitle->box.top(), m_margins.top() + 36), qPrintable(where));
-            QVERIFY2(near(pTitle->box.left(), m_margins.left() + 36), qPrintable(where));
-            QVERIFY2(near(pPageWord->box.top(), m_margins.top() + 756), qPrintable(where));
-            QVERIFY2(near(pPageWord->box.right(), m_margins.left() + 540), qPrintable(where));
-            QVERIFY2(near(pTime->box.right(), m_margins.left() + 540), qPrintable(where));
+            QVERIFY2(near(title->box.top(), m_margins.top() + 36), qPrintable(where));
+            QVERIFY2(near(title->box.left(), m_margins.left() + 36), qPrintable(where));
+            QVERIFY2(near(pageWord->box.top(), m_margins.top() + 756), qPrintable(where));
+            QVERIFY2(near(pageWord->box.right(), m_margins.left() + 540), qPrintable(where));
+            QVERIFY2(near(timeWord->box.right(), m_margins.left() + 540), qPrintable(where));
 
             // Every body line between the header and the page number, clear of both.
-            int nBody = 0;
-            const QRectF number = pNumber->box.united(pPageWord->box);
+            int body = 0;
+            const QRectF number = knownNumber->box.united(pageWord->box);
             for (const Word& word : page) {
-                if (word.box.top() <= pTitle->box.top() + 1 || &word == pNumber || &word == pPageWord) continue;
+                if (word.box.top() <= title->box.top() + 1 || &word == knownNumber || &word == pageWord) continue;
                 if (word.text.endsWith(QStringLiteral("の答えです"))) {
-                    ++nBody;
-                    QVERIFY2(word.box.top() >= pTitle->box.bottom(), qPrintable(where + u' ' + word.text));
+                    ++body;
+                    QVERIFY2(word.box.top() >= title->box.bottom(), qPrintable(where + u' ' + word.text));
                 }
                 QVERIFY2(word.box.bottom() <= number.top(), qPrintable(where + u' ' + word.text));
             }
-            QCOMPARE(nBody, nBodyLines[p]);
+            QCOMPARE(body, bodyLines[p]);
         }
         // Page 2 begins with line 51.
         QVERIFY(Find(pages[1], QStringLiteral("行51の答えです")));
@@ -209,9 +209,9 @@ private Q_SLOTS:
         ConversationPrinter::UseDefaultPaper(printer);
         job.Layout(printer);
         const QStringList rows = job.Rows();
-        const int nWrapped = static_cast<int>(rows.size()) - 49;
-        QVERIFY2(nWrapped >= 3, "the long line should take several rows on paper");
-        QCOMPARE(rows.mid(10, nWrapped).join(QString()), longLine);
+        const int wrappedCount = static_cast<int>(rows.size()) - 49;
+        QVERIFY2(wrappedCount >= 3, "the long line should take several rows on paper");
+        QCOMPARE(rows.mid(10, wrappedCount).join(QString()), longLine);
         QCOMPARE(job.PageCount(), 2);
         QFontMetricsF metrics(ConversationPrinter::PrintFont(), &printer);
         for (const QString& row : rows)
@@ -222,30 +222,30 @@ private Q_SLOTS:
         Fill(NumberedLines(60));
         const QString pdf = m_env.File(QStringLiteral("dialog.pdf"));
         ModalWatchdog watchdog;
-        bool bSawDialog = false;
-        watchdog.Expect([&](QWidget* pModal) {
-            auto* pDialog = qobject_cast<QPrintDialog*>(pModal);
-            bSawDialog = pDialog && pDialog->objectName() == QLatin1String("printDialog");
-            if (!pDialog) {
-                pModal->close();
+        bool sawDialog = false;
+        watchdog.Expect([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QPrintDialog*>(modal);
+            sawDialog = dialog && dialog->objectName() == QLatin1String("printDialog");
+            if (!dialog) {
+                modal->close();
                 return;
             }
-            QCOMPARE(pDialog->maxPage(), 2);
+            QCOMPARE(dialog->maxPage(), 2);
             // Without a printer the dialog offers only the PDF file; with one, choose it.
-            if (auto* pPrinters = pDialog->findChild<QComboBox*>(QStringLiteral("printers")))
-                pPrinters->setCurrentIndex(pPrinters->count() - 1);
-            auto* pFile = pDialog->findChild<QLineEdit*>(QStringLiteral("filename"));
-            if (!pFile) {
-                pDialog->reject();
+            if (auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers")))
+                printers->setCurrentIndex(printers->count() - 1);
+            auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+            if (!file) {
+                dialog->reject();
                 return;
             }
-            pFile->setText(pdf);
-            pDialog->accept();
+            file->setText(pdf);
+            dialog->accept();
         });
         Frame().GetConversationPane()->setFocus();
         QTRY_VERIFY(Frame().findChild<QAction*>(QStringLiteral("actionPrint"))->isEnabled());
         Frame().findChild<QAction*>(QStringLiteral("actionPrint"))->trigger();
-        QVERIFY(bSawDialog);
+        QVERIFY(sawDialog);
         QCOMPARE(watchdog.Unanswered(), 0);
         QVERIFY2(QFile::exists(pdf), "the dialog's PDF file should be written");
         if (!HavePoppler()) QSKIP("poppler-utils (pdfinfo, pdftotext, pdffonts) not installed");
@@ -256,35 +256,35 @@ private Q_SLOTS:
         Fill(NumberedLines(120));
         Profile& profile = m_fix->m_app.GetProfile();
         profile.WriteProfileInt("Settings", "PreviewPages", 2);
-        QAction* pPreview = Frame().findChild<QAction*>(QStringLiteral("actionPrintPreview"));
+        QAction* preview = Frame().findChild<QAction*>(QStringLiteral("actionPrintPreview"));
         Frame().GetConversationPane()->setFocus();
-        QTRY_VERIFY(pPreview->isEnabled());
+        QTRY_VERIFY(preview->isEnabled());
 
         ModalWatchdog watchdog;
         QPrintPreviewWidget::ViewMode opened = QPrintPreviewWidget::AllPagesView;
-        int nPreviewPages = 0;
-        watchdog.Expect([&](QWidget* pModal) {
-            auto* pDialog = qobject_cast<QPrintPreviewDialog*>(pModal);
-            if (!pDialog || pDialog->objectName() != QLatin1String("printPreviewDialog")) {
-                pModal->close();
+        int previewPages = 0;
+        watchdog.Expect([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(modal);
+            if (!dialog || dialog->objectName() != QLatin1String("printPreviewDialog")) {
+                modal->close();
                 return;
             }
-            auto* pWidget = pDialog->findChild<QPrintPreviewWidget*>();
-            opened = pWidget->viewMode();
-            nPreviewPages = pWidget->pageCount();
+            auto* widget = dialog->findChild<QPrintPreviewWidget*>();
+            opened = widget->viewMode();
+            previewPages = widget->pageCount();
             // NELO_GRAB_DIR: a picture of the preview, to look at.
             const QByteArray dir = qgetenv("NELO_GRAB_DIR");
             if (!dir.isEmpty()) {
                 QTest::qWait(200);
-                pDialog->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("preview.png")));
+                dialog->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("preview.png")));
             }
-            pDialog->findChild<QAction*>(QStringLiteral("singleModeAction"))->trigger();
-            pDialog->reject();
+            dialog->findChild<QAction*>(QStringLiteral("singleModeAction"))->trigger();
+            dialog->reject();
         });
-        pPreview->trigger();
+        preview->trigger();
         QCOMPARE(watchdog.Unanswered(), 0);
         QCOMPARE(opened, QPrintPreviewWidget::FacingPagesView);
-        QCOMPARE(nPreviewPages, 3);
+        QCOMPARE(previewPages, 3);
         QCOMPARE(profile.GetProfileInt("Settings", "PreviewPages", 0), 1);
         QVERIFY(m_fix->m_app.GetNotebook().IsModified());
     }
@@ -304,9 +304,9 @@ private Q_SLOTS:
         if (!QPrinterInfo::availablePrinters().isEmpty()) QSKIP("a printer is installed here");
         Fill(NumberedLines(3));
         Frame().GetConversationPane()->setFocus();
-        QAction* pDirect = Frame().findChild<QAction*>(QStringLiteral("actionPrintDirect"));
-        QTRY_VERIFY(pDirect->isEnabled());
-        pDirect->trigger();
+        QAction* direct = Frame().findChild<QAction*>(QStringLiteral("actionPrintDirect"));
+        QTRY_VERIFY(direct->isEnabled());
+        direct->trigger();
         QCOMPARE(m_fix->m_messageBox.m_shown.size(), size_t(1));
         QVERIFY(
             QString::fromStdString(m_fix->m_messageBox.m_shown[0]).contains(QStringLiteral("プリンタがありません")));

@@ -115,15 +115,15 @@ private Q_SLOTS:
         QCOMPARE(notifier.GetNotice()->parentWidget(), static_cast<QWidget*>(Frame()->statusBar()));
 
         ModalWatchdog watchdog;
-        int nSelected = -2;
-        watchdog.Expect([&](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<ScheduleListDialog*>(pWidget);
-            QVERIFY(pDialog);
-            nSelected = pDialog->GetList()->GetList().GetCurSel();
-            pDialog->accept();
+        int selectedCount = -2;
+        watchdog.Expect([&](QWidget* widget) {
+            auto* dialog = qobject_cast<ScheduleListDialog*>(widget);
+            QVERIFY(dialog);
+            selectedCount = dialog->GetList()->GetList().GetCurSel();
+            dialog->accept();
         });
         notifier.GetNotice()->click();
-        QTRY_COMPARE(nSelected, 1);
+        QTRY_COMPARE(selectedCount, 1);
         QVERIFY(!notifier.GetNotice()->isVisible());
     }
 
@@ -137,24 +137,24 @@ private Q_SLOTS:
         // Thirty minutes before, from the settings.
         Profile& profile = m_fix->m_app.GetProfile();
         ReminderSettings settings = ReminderSettings::Read(profile);
-        settings.nMinutesBefore = 30;
+        settings.minutesBefore = 30;
         QVERIFY(settings.Write(profile));
         Reminders()->ReloadSettings();
         QCOMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 30)));
         // The meeting deleted in the schedule list: the timer waits for the visitor.
         ModalWatchdog watchdog;
         m_fix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
-        watchdog.Expect([](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<ScheduleListDialog*>(pWidget);
-            QVERIFY(pDialog);
-            pDialog->GetList()->GetList().SetCurSel(0);
-            pDialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
-            pDialog->accept();
+        watchdog.Expect([](QWidget* widget) {
+            auto* dialog = qobject_cast<ScheduleListDialog*>(widget);
+            QVERIFY(dialog);
+            dialog->GetList()->GetList().SetCurSel(0);
+            dialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
+            dialog->accept();
         });
         Frame()->findChild<QAction*>(QStringLiteral("actionSchedules"))->trigger();
         QTRY_COMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(10, 30)));
         // Turned off, it waits for nothing.
-        settings.bEnabled = false;
+        settings.enabled = false;
         QVERIFY(settings.Write(profile));
         Reminders()->ReloadSettings();
         QCOMPARE(Reminders()->GetArmedFor(), std::nullopt);
@@ -165,27 +165,27 @@ private Q_SLOTS:
         if (m_dunst) QSKIP("a notification service is there");
         auto run = [&](const std::function<void(NotificationSettingsDialog*)>& fill) {
             ModalWatchdog watchdog;
-            watchdog.Expect([&](QWidget* pWidget) {
-                auto* pDialog = qobject_cast<NotificationSettingsDialog*>(pWidget);
-                QVERIFY(pDialog);
-                fill(pDialog);
-                pDialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+            watchdog.Expect([&](QWidget* widget) {
+                auto* dialog = qobject_cast<NotificationSettingsDialog*>(widget);
+                QVERIFY(dialog);
+                fill(dialog);
+                dialog->findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             });
             Frame()->findChild<QAction*>(QStringLiteral("actionNotifySettings"))->trigger();
             QVERIFY(watchdog.AllAnswered());
         };
-        run([](NotificationSettingsDialog* pDialog) {
-            QCOMPARE(pDialog->windowTitle(), QStringLiteral("通知"));
-            QVERIFY(UnnamedControls(pDialog).isEmpty());
-            auto* pMinutes = pDialog->findChild<QSpinBox*>(QStringLiteral("minutesBefore"));
-            QCOMPARE(pMinutes->value(), 10);
-            QCOMPARE(pMinutes->maximum(), 1440);
-            pMinutes->setValue(15);
-            pDialog->findChild<QTimeEdit*>(QStringLiteral("allDayTime"))->setTime(QTime(7, 30));
-            pDialog->findChild<QCheckBox*>(QStringLiteral("startupSummary"))->setChecked(false);
-            auto* pLogin = pDialog->findChild<QCheckBox*>(QStringLiteral("loginStart"));
-            QCOMPARE(pLogin->text(), QStringLiteral("ログイン時に起動"));
-            pLogin->setChecked(true);
+        run([](NotificationSettingsDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("通知"));
+            QVERIFY(UnnamedControls(dialog).isEmpty());
+            auto* minutes = dialog->findChild<QSpinBox*>(QStringLiteral("minutesBefore"));
+            QCOMPARE(minutes->value(), 10);
+            QCOMPARE(minutes->maximum(), 1440);
+            minutes->setValue(15);
+            dialog->findChild<QTimeEdit*>(QStringLiteral("allDayTime"))->setTime(QTime(7, 30));
+            dialog->findChild<QCheckBox*>(QStringLiteral("startupSummary"))->setChecked(false);
+            auto* login = dialog->findChild<QCheckBox*>(QStringLiteral("loginStart"));
+            QCOMPARE(login->text(), QStringLiteral("ログイン時に起動"));
+            login->setChecked(true);
         });
         QCOMPARE(ReminderSettings::Read(Profile(m_fix->m_app.GetProfile().GetPath())),
                  (ReminderSettings{true, 15, 7 * 60 + 30, false}));
@@ -195,10 +195,10 @@ private Q_SLOTS:
                               {QStringLiteral("-c"), QStringLiteral("command -v desktop-file-validate > /dev/null")}) ==
             0)
             QCOMPARE(QProcess::execute(QStringLiteral("desktop-file-validate"), {entry}), 0);
-        run([](NotificationSettingsDialog* pDialog) {
-            auto* pLogin = pDialog->findChild<QCheckBox*>(QStringLiteral("loginStart"));
-            QVERIFY(pLogin->isChecked());
-            pLogin->setChecked(false);
+        run([](NotificationSettingsDialog* dialog) {
+            auto* login = dialog->findChild<QCheckBox*>(QStringLiteral("loginStart"));
+            QVERIFY(login->isChecked());
+            login->setChecked(false);
         });
         QVERIFY(!QFile::exists(entry));
     }
@@ -215,14 +215,14 @@ private Q_SLOTS:
         // 面談 is cancelled before its reminder.
         ModalWatchdog watchdog;
         m_fix->m_messageBox.m_answers.push_back(MbAnswer::Ok);
-        watchdog.Expect([](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<ScheduleListDialog*>(pWidget);
-            QVERIFY(pDialog);
-            RowList& list = pDialog->GetList()->GetList();
+        watchdog.Expect([](QWidget* widget) {
+            auto* dialog = qobject_cast<ScheduleListDialog*>(widget);
+            QVERIFY(dialog);
+            RowList& list = dialog->GetList()->GetList();
             for (int i = 0; i < list.GetCount(); ++i)
                 if (Q(list.GetText(i)).endsWith(QStringLiteral("面談"))) list.SetCurSel(i);
-            pDialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
-            pDialog->accept();
+            dialog->findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
+            dialog->accept();
         });
         Frame()->findChild<QAction*>(QStringLiteral("actionSchedules"))->trigger();
         QVERIFY(watchdog.AllAnswered());

@@ -21,11 +21,11 @@ using namespace nelo;
 
 namespace {
 
-QStringList Rows(QWidget* pDialog) {
-    auto* pView = pDialog->findChild<RowListView*>(QStringLiteral("scheduleList"));
+QStringList Rows(QWidget* dialog) {
+    auto* view = dialog->findChild<RowListView*>(QStringLiteral("scheduleList"));
     QStringList rows;
-    if (!pView) return rows;
-    for (int i = 0; i < pView->model()->rowCount(); ++i) rows << pView->model()->index(i, 0).data().toString();
+    if (!view) return rows;
+    for (int i = 0; i < view->model()->rowCount(); ++i) rows << view->model()->index(i, 0).data().toString();
     return rows;
 }
 
@@ -45,29 +45,29 @@ class SchedICalButtonsTest : public QObject {
     void ClickAndChoose(const char* button, const char* fileDialog, const QString& name, QString& proposed,
                         const std::function<void(QDialog*)>& check) {
         ModalWatchdog watchdog;
-        watchdog.Expect([button](QWidget* pModal) {
-            QTimer::singleShot(0, pModal->findChild<QPushButton*>(QString::fromLatin1(button)), &QPushButton::click);
+        watchdog.Expect([button](QWidget* modal) {
+            QTimer::singleShot(0, modal->findChild<QPushButton*>(QString::fromLatin1(button)), &QPushButton::click);
         });
-        watchdog.Expect([&](QWidget* pModal) {
-            auto* pFiles = qobject_cast<QFileDialog*>(pModal);
-            QVERIFY(pFiles);
-            QCOMPARE(pFiles->objectName(), QString::fromLatin1(fileDialog));
-            proposed = pFiles->selectedFiles().value(0);
-            pFiles->setDirectory(m_env->Path());
-            auto* pName = pFiles->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            QVERIFY(pName);
-            pName->setText(name);
-            static_cast<QDialog*>(pFiles)->accept();
+        watchdog.Expect([&](QWidget* modal) {
+            auto* files = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(files);
+            QCOMPARE(files->objectName(), QString::fromLatin1(fileDialog));
+            proposed = files->selectedFiles().value(0);
+            files->setDirectory(m_env->Path());
+            auto* nameReply = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(nameReply);
+            nameReply->setText(name);
+            static_cast<QDialog*>(files)->accept();
         });
-        watchdog.Expect([&](QWidget* pModal) {
-            auto* pDialog = qobject_cast<QDialog*>(pModal);
-            QVERIFY(pDialog);
-            check(pDialog);
-            pDialog->accept();
+        watchdog.Expect([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QDialog*>(modal);
+            QVERIFY(dialog);
+            check(dialog);
+            dialog->accept();
         });
-        QAction* pAction = m_fix->m_window->findChild<QAction*>(QStringLiteral("actionSchedules"));
-        QVERIFY(pAction);
-        pAction->trigger();
+        QAction* qaction = m_fix->m_window->findChild<QAction*>(QStringLiteral("actionSchedules"));
+        QVERIFY(qaction);
+        qaction->trigger();
         QCOMPARE(watchdog.Unanswered(), 0);
         QVERIFY(watchdog.AllAnswered());
     }
@@ -91,7 +91,7 @@ private Q_SLOTS:
         QString proposed;
         QStringList before;
         ClickAndChoose("icalExportButton", "icalExportDialog", name, proposed,
-                       [&](QDialog* pDialog) { before = Rows(pDialog); });
+                       [&](QDialog* dialog) { before = Rows(dialog); });
         // An untitled notebook proposes the home folder.
         QCOMPARE(proposed, QDir::home().filePath(QStringLiteral("ＮＥＬＯ予定.ics")));
         QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("に予定を 2 件書き出しました。"));
@@ -115,12 +115,12 @@ private Q_SLOTS:
         QVERIFY(m_fix->m_app.NewWithQuestion());
         QVERIFY(Doc().m_scheduleBook.GetSchedules().empty());
         QStringList after;
-        ClickAndChoose("icalImportButton", "icalImportDialog", name, proposed, [&](QDialog* pDialog) {
-            after = Rows(pDialog);
-            QVERIFY(pDialog->findChild<QPushButton*>(QStringLiteral("icalImportButton"))->accessibleName() ==
+        ClickAndChoose("icalImportButton", "icalImportDialog", name, proposed, [&](QDialog* dialog) {
+            after = Rows(dialog);
+            QVERIFY(dialog->findChild<QPushButton*>(QStringLiteral("icalImportButton"))->accessibleName() ==
                     QStringLiteral("iCalendar読込み"));
             const QByteArray dir = qgetenv("NELO_GRAB_DIR");
-            if (!dir.isEmpty()) pDialog->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath("schedIcal.png"));
+            if (!dir.isEmpty()) dialog->grab().save(QDir(QString::fromLocal8Bit(dir)).filePath("schedIcal.png"));
         });
         QCOMPARE(QString::fromStdString(Shown().back()), name + QStringLiteral("：予定を 2 件読み込みました。"));
         QCOMPARE(after, before);
@@ -131,14 +131,14 @@ private Q_SLOTS:
         std::string report = "予定を 60 件読み込みました。"_sj;
         for (int i = 1; i <= 60; ++i) report += "\r\n" + std::to_string(i) + " 件目: 繰り返し 1 件"_sj;
         ModalWatchdog watchdog;
-        watchdog.Expect([](QWidget* pModal) {
-            auto* pBox = qobject_cast<QMessageBox*>(pModal);
-            QVERIFY(pBox);
-            QCOMPARE(pBox->text().count(QLatin1Char('\n')), 12);
-            QVERIFY(pBox->text().endsWith(QStringLiteral("…（続きは［詳細の表示］で）")));
-            QVERIFY(pBox->detailedText().endsWith(QStringLiteral("60 件目: 繰り返し 1 件")));
-            QVERIFY(pBox->height() < 600);
-            pBox->accept();
+        watchdog.Expect([](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            QVERIFY(box);
+            QCOMPARE(box->text().count(QLatin1Char('\n')), 12);
+            QVERIFY(box->text().endsWith(QStringLiteral("…（続きは［詳細の表示］で）")));
+            QVERIFY(box->detailedText().endsWith(QStringLiteral("60 件目: 繰り返し 1 件")));
+            QVERIFY(box->height() < 600);
+            box->accept();
         });
         QtMessageBox box;
         box.Show(report, "", MbButtons::Ok);

@@ -27,42 +27,42 @@ private Q_SLOTS:
 
     void theDialogIsDrawnAsTheLayoutSays() {
         ModalWatchdog watchdog;
-        watchdog.Expect([](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<SetupDialog*>(pWidget);
-            QVERIFY(pDialog);
-            QCOMPARE(pDialog->windowTitle(), QStringLiteral("設定"));
-            auto* pUser = pDialog->findChild<QLineEdit*>(QStringLiteral("userName"));
-            auto* pResponder = pDialog->findChild<QLineEdit*>(QStringLiteral("responderName"));
-            QVERIFY(pUser && pResponder);
-            QCOMPARE(pDialog->focusWidget(), pUser);
-            QCOMPARE(pUser->text(), QStringLiteral("花子"));
-            QCOMPARE(pResponder->text(), QStringLiteral("太郎"));
-            const std::pair<QLineEdit*, QString> fields[] = {{pUser, QStringLiteral("あなたの名前")},
-                                                             {pResponder, QStringLiteral("回答者の名前")}};
-            for (const auto& [pField, label] : fields) {
-                QCOMPARE(pField->accessibleName(), label);
-                QVERIFY(pField->testAttribute(Qt::WA_InputMethodEnabled));
-                auto* pLabel = pDialog->findChild<QLabel*>(pField->objectName() + QStringLiteral("Label"));
-                QVERIFY(pLabel);
-                QCOMPARE(pLabel->text(), label);
-                QCOMPARE(pLabel->buddy(), pField);
-                QVERIFY(pLabel->geometry().right() < pField->geometry().left());
+        watchdog.Expect([](QWidget* widget) {
+            auto* dialog = qobject_cast<SetupDialog*>(widget);
+            QVERIFY(dialog);
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("設定"));
+            auto* user = dialog->findChild<QLineEdit*>(QStringLiteral("userName"));
+            auto* responder = dialog->findChild<QLineEdit*>(QStringLiteral("responderName"));
+            QVERIFY(user && responder);
+            QCOMPARE(dialog->focusWidget(), user);
+            QCOMPARE(user->text(), QStringLiteral("花子"));
+            QCOMPARE(responder->text(), QStringLiteral("太郎"));
+            const std::pair<QLineEdit*, QString> fields[] = {{user, QStringLiteral("あなたの名前")},
+                                                             {responder, QStringLiteral("回答者の名前")}};
+            for (const auto& [field, label] : fields) {
+                QCOMPARE(field->accessibleName(), label);
+                QVERIFY(field->testAttribute(Qt::WA_InputMethodEnabled));
+                auto* labelWidget = dialog->findChild<QLabel*>(field->objectName() + QStringLiteral("Label"));
+                QVERIFY(labelWidget);
+                QCOMPARE(labelWidget->text(), label);
+                QCOMPARE(labelWidget->buddy(), field);
+                QVERIFY(labelWidget->geometry().right() < field->geometry().left());
             }
-            QVERIFY(pUser->geometry().top() < pResponder->geometry().top());
-            auto* pOk = pDialog->findChild<QPushButton*>(QStringLiteral("okButton"));
-            auto* pCancel = pDialog->findChild<QPushButton*>(QStringLiteral("cancelButton"));
-            QVERIFY(pOk && pCancel);
-            QCOMPARE(pOk->text(), QStringLiteral("OK"));
-            QCOMPARE(pCancel->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+            QVERIFY(user->geometry().top() < responder->geometry().top());
+            auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("okButton"));
+            auto* cancel = dialog->findChild<QPushButton*>(QStringLiteral("cancelButton"));
+            QVERIFY(ok && cancel);
+            QCOMPARE(ok->text(), QStringLiteral("OK"));
+            QCOMPARE(cancel->text(), QStringLiteral("ｷｬﾝｾﾙ"));
             // The buttons stand at the right, OK beside the first field.
-            QVERIFY(pOk->geometry().left() > pUser->geometry().right());
-            QVERIFY(pOk->geometry().top() < pCancel->geometry().top());
+            QVERIFY(ok->geometry().left() > user->geometry().right());
+            QVERIFY(ok->geometry().top() < cancel->geometry().top());
             // Nothing is clipped: each label's text fits.
-            for (auto* pLabel : pDialog->findChildren<QLabel*>())
-                QVERIFY(pLabel->width() >= pLabel->fontMetrics().horizontalAdvance(pLabel->text()));
+            for (auto* labelWidget : dialog->findChildren<QLabel*>())
+                QVERIFY(labelWidget->width() >= labelWidget->fontMetrics().horizontalAdvance(labelWidget->text()));
             if (!qEnvironmentVariableIsEmpty("NELO_GRAB_DIR"))
-                pDialog->grab().save(qEnvironmentVariable("NELO_GRAB_DIR") + QStringLiteral("/setup.png"));
-            pDialog->reject();
+                dialog->grab().save(qEnvironmentVariable("NELO_GRAB_DIR") + QStringLiteral("/setup.png"));
+            dialog->reject();
         });
         Frame()->OnSettings();
         QVERIFY(watchdog.AllAnswered());
@@ -80,27 +80,27 @@ private Q_SLOTS:
         QFETCH(QString, ending);
         QFETCH(bool, applied);
         ModalWatchdog watchdog;
-        watchdog.Expect([ending](QWidget* pWidget) {
-            auto* pDialog = qobject_cast<SetupDialog*>(pWidget);
-            QVERIFY(pDialog);
-            auto* pUser = pDialog->findChild<QLineEdit*>(QStringLiteral("userName"));
-            auto* pResponder = pDialog->findChild<QLineEdit*>(QStringLiteral("responderName"));
-            pUser->clear();
-            TypeText(pUser, QStringLiteral("一郎"));
-            pResponder->clear();
-            TypeText(pResponder, QStringLiteral("次郎"));
-            for (QLineEdit* pField : {pUser, pResponder}) {
-                QTest::keyClick(pField, Qt::Key_Return);
-                QTest::keyClick(pField, Qt::Key_Enter, Qt::KeypadModifier);
-                QVERIFY2(pDialog->isVisible(), "Enter closed the dialog");
+        watchdog.Expect([ending](QWidget* widget) {
+            auto* dialog = qobject_cast<SetupDialog*>(widget);
+            QVERIFY(dialog);
+            auto* user = dialog->findChild<QLineEdit*>(QStringLiteral("userName"));
+            auto* responder = dialog->findChild<QLineEdit*>(QStringLiteral("responderName"));
+            user->clear();
+            TypeText(user, QStringLiteral("一郎"));
+            responder->clear();
+            TypeText(responder, QStringLiteral("次郎"));
+            for (QLineEdit* field : {user, responder}) {
+                QTest::keyClick(field, Qt::Key_Return);
+                QTest::keyClick(field, Qt::Key_Enter, Qt::KeypadModifier);
+                QVERIFY2(dialog->isVisible(), "Enter closed the dialog");
             }
             if (ending == QStringLiteral("ok"))
-                QTest::mouseClick(pDialog->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
             else if (ending == QStringLiteral("cancel"))
-                QTest::mouseClick(pDialog->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
             else
-                QTest::keyClick(pResponder, Qt::Key_Escape);
-            QVERIFY(!pDialog->isVisible());
+                QTest::keyClick(responder, Qt::Key_Escape);
+            QVERIFY(!dialog->isVisible());
         });
         Frame()->OnSettings();
         QVERIFY(watchdog.AllAnswered());

@@ -22,15 +22,15 @@ inline void FuzzCodePageOnce(const std::uint8_t* data, std::size_t size) {
     // way only, as the system's converter has them).
     nelo::CodePageResult sj = nelo::Utf8ToCp932(bytes);
     nelo::CodePageResult back = nelo::Cp932ToUtf8(sj.text);
-    if (back.nReplaced != 0) std::abort();
+    if (back.replacedCount != 0) std::abort();
     nelo::CodePageResult again = nelo::Utf8ToCp932(back.text);
-    if (again.nReplaced != 0 || again.text != sj.text) std::abort();
+    if (again.replacedCount != 0 || again.text != sj.text) std::abort();
 
     // As code page 932: the UTF-8 form is valid and converts to bytes that give the
     // same UTF-8 again (several codes may share one character).
     nelo::CodePageResult utf = nelo::Cp932ToUtf8(bytes);
     if (!nelo::IsValidUtf8(utf.text)) std::abort();
-    if (utf.nReplaced == 0 && nelo::Cp932ToUtf8(nelo::Utf8ToCp932(utf.text).text).text != utf.text) std::abort();
+    if (utf.replacedCount == 0 && nelo::Cp932ToUtf8(nelo::Utf8ToCp932(utf.text).text).text != utf.text) std::abort();
 
     // The text conversions of the core on arbitrary bytes.
     const std::string full = nelo::ToFullWidth(bytes);

@@ -36,7 +36,7 @@ inline void FuzzDatePhraseOnce(const std::uint8_t* data, std::size_t size) {
             if (c != ' ') phrase.push_back(c);
         nelo::PhraseContext ctx = nelo::PhraseContext::Now();
         nelo::PhraseContext end = ctx;
-        end.bEnd = end.bPrevious = end.bAhead = true;
+        end.hasEnd = end.hasPrevious = end.hasAhead = true;
         end.previous = end.ahead = end.timeDay = base.Date();
         const std::string* const texts[] = {&line, &phrase};
         const nelo::PhraseContext* const contexts[] = {&ctx, &end};

@@ -23,16 +23,16 @@ inline void FuzzICalOnce(const std::uint8_t* data, std::size_t size) {
     nelo::ScheduleBook pro;
     std::string answer;
     const nelo::ICalImportResult first = nelo::ImportICalendar(pro, bytes, answer);
-    if (first.bFileRefused && !pro.GetSchedules().empty()) std::abort();
-    if (static_cast<std::size_t>(first.nRead) != pro.GetSchedules().size()) std::abort();
+    if (first.fileRefused && !pro.GetSchedules().empty()) std::abort();
+    if (static_cast<std::size_t>(first.bytesRead) != pro.GetSchedules().size()) std::abort();
     const nelo::ICalImportResult second = nelo::ImportICalendar(pro, bytes, answer);
-    if (second.nRead != 0) std::abort();
+    if (second.bytesRead != 0) std::abort();
 
     // Every entry written must come back as it was (the fuzz clock's zone is UTC).
     const std::string text = nelo::FormatICalendar(pro, nelo::CurrentClock().Now(), nelo::SystemZoneName());
     nelo::ScheduleBook again;
     const nelo::ICalImportResult back = nelo::ImportICalendar(again, text, answer);
-    if (back.bFileRefused || back.nRefused != 0 || again.GetSchedules().size() != pro.GetSchedules().size())
+    if (back.fileRefused || back.refusedCount != 0 || again.GetSchedules().size() != pro.GetSchedules().size())
         std::abort();
     // (Entries of one start are listed in no particular order: the texts are compared sorted.)
     auto texts = [](const nelo::ScheduleBook& p) {

@@ -21,7 +21,7 @@ struct LineSession {
     nelo::Notebook doc;
     nelo::TextTranscript view;
     nelo::LineDispatcher sendView{doc};
-    int nInputs = 0;
+    int inputs = 0;
 
     LineSession() {
         doc.OnNewDocument();
@@ -43,12 +43,12 @@ constexpr int kFuzzLineResetEvery = 512;
 inline void FuzzProcessLineOnce(const std::uint8_t* data, std::size_t size) {
     FreezeFuzzClock();
     static std::unique_ptr<fuzz::LineSession> s_session;
-    if (!s_session || s_session->nInputs >= kFuzzLineResetEvery) {
+    if (!s_session || s_session->inputs >= kFuzzLineResetEvery) {
         s_session.reset();
         s_session = std::make_unique<fuzz::LineSession>();
     }
     fuzz::LineSession& s = *s_session;
-    ++s.nInputs;
+    ++s.inputs;
     for (const std::string& line : FuzzLines(FuzzBytes(data, size, kFuzzLineMaxBytes))) s.sendView.ProcessLine(line);
     if (s.view.GetText().size() > (1u << 20)) s.view.ClearText();
 

@@ -30,22 +30,22 @@ void PressKey(const char* key) {
 
 /// Asks the window manager to close the window, as its close button does
 /// (_NET_CLOSE_WINDOW to the root window).
-void CloseThroughTheWindowManager(QWidget* pWindow) {
-    auto* pX11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    QVERIFY(pX11);
-    xcb_connection_t* c = pX11->connection();
+void CloseThroughTheWindowManager(QWidget* window) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    QVERIFY(x11);
+    xcb_connection_t* c = x11->connection();
     const char name[] = "_NET_CLOSE_WINDOW";
-    xcb_intern_atom_reply_t* pAtom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
-    QVERIFY(pAtom);
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+    QVERIFY(atom);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
     xcb_client_message_event_t event = {};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 32;
-    event.window = static_cast<xcb_window_t>(pWindow->winId());
-    event.type = pAtom->atom;
+    event.window = static_cast<xcb_window_t>(window->winId());
+    event.type = atom->atom;
     event.data.data32[0] = XCB_CURRENT_TIME;
     event.data.data32[1] = 2;  // from a pager or a taskbar, as a user's own request
-    std::free(pAtom);
+    std::free(atom);
     xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&event));
     xcb_flush(c);
@@ -54,7 +54,7 @@ void CloseThroughTheWindowManager(QWidget* pWindow) {
 QRect Available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
 /// The window manager has put its frame around the window.
-bool Decorated(QWidget* pWindow) { return pWindow->frameGeometry().top() < pWindow->geometry().top(); }
+bool Decorated(QWidget* window) { return window->frameGeometry().top() < window->geometry().top(); }
 
 }  // namespace
 
@@ -105,16 +105,16 @@ private Q_SLOTS:
         QFETCH(QString, pane);
         QFETCH(QString, text);
         Start();
-        auto* pLabel = Frame()->statusBar()->findChild<QLabel*>(pane);
-        QVERIFY(pLabel);
+        auto* labelWidget = Frame()->statusBar()->findChild<QLabel*>(pane);
+        QVERIFY(labelWidget);
         // The X server knows the state: never grey for "not known".
-        QVERIFY(pLabel->accessibleDescription() != QStringLiteral("不明"));
-        const bool bBefore = pLabel->isEnabled();
-        for (bool bOn : {!bBefore, bBefore}) {
+        QVERIFY(labelWidget->accessibleDescription() != QStringLiteral("不明"));
+        const bool before = labelWidget->isEnabled();
+        for (bool isOn : {!before, before}) {
             PressKey(key.toLatin1().constData());
-            QTRY_COMPARE(pLabel->isEnabled(), bOn);
-            QCOMPARE(pLabel->text(), bOn ? text : QString());
-            QCOMPARE(pLabel->accessibleDescription(), bOn ? QStringLiteral("オン") : QStringLiteral("オフ"));
+            QTRY_COMPARE(labelWidget->isEnabled(), isOn);
+            QCOMPARE(labelWidget->text(), isOn ? text : QString());
+            QCOMPARE(labelWidget->accessibleDescription(), isOn ? QStringLiteral("オン") : QStringLiteral("オフ"));
         }
         // Typed with Caps Lock on, "a" is "A" (the key really locked).
         if (key == QLatin1String("Caps_Lock")) {
@@ -122,10 +122,10 @@ private Q_SLOTS:
             Frame()->GetInputPane()->setFocus();
             QTRY_VERIFY(Frame()->GetInputPane()->hasFocus());
             PressKey("Caps_Lock");
-            QTRY_VERIFY(pLabel->isEnabled());
+            QTRY_VERIFY(labelWidget->isEnabled());
             PressKey("a");
             PressKey("Caps_Lock");
-            QTRY_VERIFY(!pLabel->isEnabled());
+            QTRY_VERIFY(!labelWidget->isEnabled());
             QTRY_COMPARE(Frame()->GetInputPane()->toPlainText(), QStringLiteral("A"));
         }
     }
@@ -181,16 +181,15 @@ private Q_SLOTS:
         SetRect(saved.toLatin1().constData());
         Start();
         Frame()->findChild<QAction*>(QStringLiteral("actionHelp"))->trigger();
-        auto* pHelp = Frame()->findChild<HelpWindow*>(QStringLiteral("helpWindow"));
-        QVERIFY(pHelp);
-        QVERIFY(QTest::qWaitForWindowExposed(pHelp));
-        QTRY_VERIFY(Decorated(pHelp));
-        QTRY_VERIFY2(Available().contains(pHelp->frameGeometry()),
-                     qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                    .arg(pHelp->frameGeometry().x())
-                                    .arg(pHelp->frameGeometry().y())
-                                    .arg(pHelp->frameGeometry().width())
-                                    .arg(pHelp->frameGeometry().height())));
+        auto* help = Frame()->findChild<HelpWindow*>(QStringLiteral("helpWindow"));
+        QVERIFY(help);
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QTRY_VERIFY(Decorated(help));
+        QTRY_VERIFY2(Available().contains(help->frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                                 .arg(help->frameGeometry().x())
+                                                                                 .arg(help->frameGeometry().y())
+                                                                                 .arg(help->frameGeometry().width())
+                                                                                 .arg(help->frameGeometry().height())));
         if (qEnvironmentVariableIsSet("NELO_GRAB_DIR") && saved.startsWith(QLatin1String("0660"))) {
             QTest::qWait(300);
             QGuiApplication::primaryScreen()->grabWindow(0).save(qEnvironmentVariable("NELO_GRAB_DIR") +
@@ -216,16 +215,16 @@ private Q_SLOTS:
         const QString path = dir.filePath(QStringLiteral("long.txt"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        const int nLines = 300000;
-        file.write(QByteArray("x=1\n").repeated(nLines));  // each line changes the notebook
+        const int lines = 300000;
+        file.write(QByteArray("x=1\n").repeated(lines));  // each line changes the notebook
         file.close();
         ScriptedMessageBox& boxes = m_fix->m_messageBox;
         boxes.m_answers = {MbAnswer::No};  // do not save
         QTimer::singleShot(400, Frame(), [this] { CloseThroughTheWindowManager(Frame()); });
         Frame()->ReadTextFile(path, 0);
         // The reading stopped before its end, the save question came, the window closed.
-        const int nDone = int(Frame()->GetInputPane()->document()->blockCount()) - 1;
-        QVERIFY2(nDone > 0 && nDone < nLines, qPrintable(QString::number(nDone)));
+        const int done = int(Frame()->GetInputPane()->document()->blockCount()) - 1;
+        QVERIFY2(done > 0 && done < lines, qPrintable(QString::number(done)));
         QCOMPARE(boxes.m_shown.size(), std::size_t(1));
         QVERIFY2(QString::fromStdString(boxes.m_shown[0]).contains(QStringLiteral("への変更を保存しますか")),
                  boxes.m_shown[0].c_str());

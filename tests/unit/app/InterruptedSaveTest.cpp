@@ -48,8 +48,8 @@ public:
 /// that can write down which calls it made on which file.
 class KilledFile : public AtomicFile {
 public:
-    KilledFile(int nKillAt, std::string target, std::vector<std::string>* log)
-        : m_killAt(nKillAt), m_target(std::move(target)), m_log(log) {}
+    KilledFile(int killAt, std::string target, std::vector<std::string>* log)
+        : m_killAt(killAt), m_target(std::move(target)), m_log(log) {}
 
 protected:
     ssize_t SysWrite(int fd, const char* p, std::size_t n) override {
@@ -156,7 +156,7 @@ protected:
 
     /// Opens note.nel, replaces its content with newBytes' notebook and saves it in a
     /// child process that is killed at the n-th call of the save; the child's wait status.
-    int SaveInChild(Layout layout, int nKillAt, const std::string& newBytes, std::vector<std::string>* log) {
+    int SaveInChild(Layout layout, int killAt, const std::string& newBytes, std::vector<std::string>* log) {
         pid_t pid = fork();
         if (pid == 0) {
             if (layout == Layout::AnotherUsers &&
@@ -171,7 +171,7 @@ protected:
             TakeFileContents(app.GetNotebook(), loaded);
             app.GetNotebook().SetModifiedFlag(true);
             const std::string target = File("note.nel");
-            app.SetFileFactory([&] { return std::make_unique<KilledFile>(nKillAt, target, log); });
+            app.SetFileFactory([&] { return std::make_unique<KilledFile>(killAt, target, log); });
             _exit(app.DoFileSave() ? 0 : 97);
         }
         int status = 0;
@@ -205,7 +205,7 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
     for (const LayoutRow& r : rows) {
         SCOPED_TRACE(r.name);
         if (r.layout == Layout::AnotherUsers && geteuid() != 0) continue;  // needs to change the user
-        int nOld = 0, nNew = 0, nOffered = 0, nKills = 0;
+        int oldCount = 0, newCount = 0, offeredCount = 0, kills = 0;
         for (int k = 1;; ++k) {
             MakeFolder(r.layout, oldBytes);
             const int status = SaveInChild(r.layout, k, newBytes, nullptr);
@@ -216,7 +216,7 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
                 break;
             }
             ASSERT_EQ(WTERMSIG(status), SIGKILL) << k;
-            ++nKills;
+            ++kills;
 
             Profile profile(File("check.conf"));
             YesBox box;
@@ -224,17 +224,17 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
             ASSERT_TRUE(app.OpenDocumentFile(File("note.nel"))) << "killed at call " << k;
             std::string onDisk, error;
             ASSERT_TRUE(ReadWholeFile(File("note.nel"), onDisk, error));
-            const bool bOffered = !box.m_shown.empty();
-            if (bOffered) {
+            const bool offered = !box.m_shown.empty();
+            if (offered) {
                 // A mixed file: the copy made before the first byte holds the old content.
                 ASSERT_EQ(box.m_shown, std::vector<std::string>{kQuestion}) << k;
                 EXPECT_EQ(SaveDocumentBytes(app.GetNotebook()), oldBytes) << k;
                 EXPECT_TRUE(app.GetNotebook().IsModified()) << k;
                 EXPECT_EQ(app.GetPathName(), File("note.nel")) << k;
-                ++nOffered;
+                ++offeredCount;
             } else {
                 EXPECT_TRUE(onDisk == oldBytes || onDisk == newBytes) << "killed at call " << k;
-                (onDisk == oldBytes ? nOld : nNew)++;
+                (onDisk == oldBytes ? oldCount : newCount)++;
             }
             if (r.layout == Layout::HardLinked) {
                 EXPECT_TRUE(fs::equivalent(File("note.nel"), File("twin.nel"))) << k;
@@ -249,12 +249,12 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
             EXPECT_EQ(onDisk, SaveDocumentBytes(app.GetNotebook())) << k;
         }
         std::printf("%s: %d kills, one at every call of the save: %d old content, %d new, %d offered back, 0 lost\n",
-                    r.name, nKills, nOld, nNew, nOffered);
-        EXPECT_GT(nKills, 5);
-        EXPECT_EQ(nOld + nNew + nOffered, nKills);
+                    r.name, kills, oldCount, newCount, offeredCount);
+        EXPECT_GT(kills, 5);
+        EXPECT_EQ(oldCount + newCount + offeredCount, kills);
         // Written in place, some kills fall between the first and the last byte.
         if (r.layout != Layout::SingleName) {
-            EXPECT_GT(nOffered, 0);
+            EXPECT_GT(offeredCount, 0);
         }
     }
 }
@@ -295,8 +295,8 @@ TEST_F(InterruptedSaveTest, TheCopyIsOfferedOnlyWhenItLoadsAndTheAnswerIsYes) {
         const char* name;
         std::string copy;  // content of the copy beside the damaged notebook
         MbAnswer answer;
-        bool bOpened;
-        std::size_t nShown;
+        bool opened;
+        std::size_t shownCount;
     } rows[] = {
         {"accepted", oldBytes, MbAnswer::Yes, true, 1},
         {"declined", oldBytes, MbAnswer::No, false, 2},
@@ -315,12 +315,12 @@ TEST_F(InterruptedSaveTest, TheCopyIsOfferedOnlyWhenItLoadsAndTheAnswerIsYes) {
             YesBox box;
             box.m_answer = r.answer;
             NotebookSession app(profile, box);
-            EXPECT_EQ(app.OpenDocumentFile(File("note.nel")), r.bOpened) << r.name;
-            ASSERT_EQ(box.m_shown.size(), r.nShown) << r.name;
+            EXPECT_EQ(app.OpenDocumentFile(File("note.nel")), r.opened) << r.name;
+            ASSERT_EQ(box.m_shown.size(), r.shownCount) << r.name;
             if (r.copy == oldBytes) {
                 EXPECT_EQ(box.m_shown[0], kQuestion) << r.name;
             }
-            if (!r.bOpened) {
+            if (!r.opened) {
                 EXPECT_EQ(box.m_shown.back(), NotebookSession::FormatErrorText()) << r.name;
             }
         }

@@ -115,7 +115,7 @@ TEST_F(NotebookSessionFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister
 struct BadOpenRow {
     const char* name;
     std::string bytes;
-    bool bFormatError;
+    bool formatError;
 };
 
 TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
@@ -131,7 +131,7 @@ TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
         Doc().SetModifiedFlag(true);
         m_box.m_shown.clear();
         std::string path = File(std::string(r.name) + ".nel");
-        if (r.bFormatError) {
+        if (r.formatError) {
             std::string error;
             ASSERT_TRUE(WriteFileAtomically(path, r.bytes, error));
         }
@@ -141,7 +141,7 @@ TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
         EXPECT_TRUE(Doc().IsModified()) << r.name;
         EXPECT_TRUE(m_app->GetPathName().empty()) << r.name;
         ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
-        if (r.bFormatError) {
+        if (r.formatError) {
             EXPECT_EQ(m_box.m_shown[0], "予期しないﾌｧｲﾙ形式です。"_sj) << r.name;
         }
     }
@@ -153,7 +153,8 @@ TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
 class FailingFile : public AtomicFile {
 public:
     enum class Step { Write, Throw, Sync, FolderSync, Chmod, Rename };
-    FailingFile(Step step, std::size_t nFailAt, int nErrno) : m_step(step), m_failAt(nFailAt), m_errno(nErrno) {}
+    FailingFile(Step step, std::size_t failAt, int errorNumber)
+        : m_step(step), m_failAt(failAt), m_errno(errorNumber) {}
 
 protected:
     ssize_t SysWrite(int fd, const char* p, std::size_t n) override {
@@ -171,8 +172,8 @@ protected:
     }
     int SysSync(int fd) override {
         struct stat st;
-        const bool bFolder = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
-        if (m_step != (bFolder ? Step::FolderSync : Step::Sync)) return AtomicFile::SysSync(fd);
+        const bool isFolder = fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
+        if (m_step != (isFolder ? Step::FolderSync : Step::Sync)) return AtomicFile::SysSync(fd);
         errno = m_errno;
         return -1;
     }
@@ -197,8 +198,8 @@ private:
 struct FailedSaveRow {
     const char* name;
     FailingFile::Step step;
-    std::size_t nFailAt;  // bytes written before a write fails
-    int nErrno;
+    std::size_t failAt;  // bytes written before a write fails
+    int errorNumber;
     const char* reason;  // in the message
 };
 
@@ -212,17 +213,17 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
         {"rename", FailingFile::Step::Rename, 0, EACCES, "Permission denied"},
     };
     // A file with a second hard link is written in place, its old content in a copy beside it.
-    for (bool bLinked : {false, true})
+    for (bool linked : {false, true})
         for (const FailedSaveRow& r : rows) {
-            SCOPED_TRACE(bLinked ? "hard-linked" : "single name");
-            if (bLinked && r.step == FailingFile::Step::Rename) continue;  // written in place: nothing renamed
+            SCOPED_TRACE(linked ? "hard-linked" : "single name");
+            if (linked && r.step == FailingFile::Step::Rename) continue;  // written in place: nothing renamed
             fs::remove_all(m_dir);
             fs::create_directories(m_dir);
             m_app->SetFileFactory(nullptr);
             std::string path = File("keep.nel");
             m_app->OnFileNew();
             ASSERT_TRUE(m_app->OnSaveDocument(path)) << r.name;
-            if (bLinked) fs::create_hard_link(path, File("twin.nel"));
+            if (linked) fs::create_hard_link(path, File("twin.nel"));
             std::string before, error;
             ASSERT_TRUE(ReadWholeFile(path, before, error));
 
@@ -237,7 +238,7 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             ASSERT_GT(wanted.size(), 300000u);
 
             m_box.m_shown.clear();
-            m_app->SetFileFactory([&r] { return std::make_unique<FailingFile>(r.step, r.nFailAt, r.nErrno); });
+            m_app->SetFileFactory([&r] { return std::make_unique<FailingFile>(r.step, r.failAt, r.errorNumber); });
             EXPECT_FALSE(m_app->DoFileSave()) << r.name;
             EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel"))) << r.name;
             EXPECT_TRUE(Doc().IsModified()) << r.name;
@@ -247,7 +248,7 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             ASSERT_TRUE(ReadWholeFile(path, after, error));
             EXPECT_EQ(after, before) << r.name;
             EXPECT_FALSE(fs::exists(File("other.nel"))) << r.name;
-            if (bLinked) {
+            if (linked) {
                 ASSERT_TRUE(ReadWholeFile(File("twin.nel"), after, error));
                 EXPECT_EQ(after, before) << r.name;
             }
@@ -265,7 +266,7 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             ASSERT_TRUE(ReadWholeFile(path, after, error));
             EXPECT_EQ(after, wanted) << r.name;
             EXPECT_FALSE(Doc().IsModified()) << r.name;
-            if (bLinked) {
+            if (linked) {
                 EXPECT_TRUE(fs::equivalent(path, File("twin.nel"))) << r.name;
                 ASSERT_TRUE(ReadWholeFile(File("twin.nel"), after, error));
                 EXPECT_EQ(after, wanted) << r.name;
@@ -278,7 +279,7 @@ TEST_F(NotebookSessionFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsS
     const struct {
         const char* name;
         FailingFile::Step step;
-        bool bReplaced;  // the failure came after the new file took the old one's place
+        bool replaced;  // the failure came after the new file took the old one's place
     } rows[] = {
         {"permissions of the new file", FailingFile::Step::Chmod, false},
         {"folder after the rename", FailingFile::Step::FolderSync, true},
@@ -302,7 +303,7 @@ TEST_F(NotebookSessionFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsS
         EXPECT_TRUE(Doc().IsModified()) << r.name;
         std::string after;
         ASSERT_TRUE(ReadWholeFile(path, after, error));
-        EXPECT_EQ(after, r.bReplaced ? wanted : before) << r.name;
+        EXPECT_EQ(after, r.replaced ? wanted : before) << r.name;
         for (const auto& e : fs::directory_iterator(m_dir))
             EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << r.name << ": " << e.path();
         // The file this document wrote is still its own: saving again asks nothing.
@@ -347,8 +348,8 @@ TEST_F(NotebookSessionFileTest, SaveOpenAndNewClearTheChangeFlags) {
 
 struct QuestionRow {
     MbAnswer answer;
-    bool bGoesOn;
-    bool bSaved;
+    bool goesOn;
+    bool saved;
 };
 
 TEST_F(NotebookSessionFileTest, TheSaveChangesQuestion) {
@@ -365,15 +366,15 @@ TEST_F(NotebookSessionFileTest, TheSaveChangesQuestion) {
         Doc().SetModifiedFlag(true);
         m_box.m_shown.clear();
         m_box.m_answers = {r.answer};
-        EXPECT_EQ(m_app->NewWithQuestion(), r.bGoesOn);
+        EXPECT_EQ(m_app->NewWithQuestion(), r.goesOn);
         ASSERT_EQ(m_box.m_shown.size(), 1u);
         EXPECT_EQ(m_box.m_shown[0], "q.nel への変更を保存しますか?"_sj);
         Notebook saved;
         std::string bytes, error;
         ASSERT_TRUE(ReadWholeFile(File("q.nel"), bytes, error));
         LoadDocumentBytes(saved, bytes);
-        EXPECT_EQ(saved.m_memoMap.Lookup("問"_sj) != nullptr, r.bSaved);
-        EXPECT_EQ(Doc().m_memoMap.Lookup("問"_sj) != nullptr, !r.bGoesOn);
+        EXPECT_EQ(saved.m_memoMap.Lookup("問"_sj) != nullptr, r.saved);
+        EXPECT_EQ(Doc().m_memoMap.Lookup("問"_sj) != nullptr, !r.goesOn);
     }
 }
 
@@ -483,9 +484,9 @@ TEST_F(NotebookSessionFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWan
                              std::to_string(getpid()) + "）で開かれています。"_sj;
     struct Row {
         const char* name;
-        bool bUnattended;
+        bool unattended;
         MbAnswer answer;
-        bool bOpened;
+        bool opened;
     };
     const Row rows[] = {
         {"cancelled", false, MbAnswer::No, false},
@@ -494,11 +495,11 @@ TEST_F(NotebookSessionFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWan
     };
     for (const Row& r : rows) {
         second->OnFileNew();
-        second->SetUnattended(r.bUnattended);
+        second->SetUnattended(r.unattended);
         box2.m_shown.clear();
-        if (!r.bUnattended) box2.m_answers = {r.answer};
-        EXPECT_EQ(second->OpenDocumentFile(a), r.bOpened) << r.name;
-        EXPECT_EQ(second->GetPathName(), r.bOpened ? a : std::string()) << r.name;
+        if (!r.unattended) box2.m_answers = {r.answer};
+        EXPECT_EQ(second->OpenDocumentFile(a), r.opened) << r.name;
+        EXPECT_EQ(second->GetPathName(), r.opened ? a : std::string()) << r.name;
         EXPECT_FALSE(second->GetNotebookLock().IsHeld()) << r.name;
         ASSERT_EQ(box2.m_shown.size(), 1u) << r.name;
         EXPECT_EQ(box2.m_shown[0].rfind(said, 0), 0u) << r.name << ": " << box2.m_shown[0];
@@ -533,9 +534,9 @@ enum class DiskChange { None, Replaced, SameSizeInPlace, OnlyTheTime, Deleted };
 struct ChangedOnDiskRow {
     const char* name;
     DiskChange change;
-    bool bUnattended;
+    bool unattended;
     std::vector<MbAnswer> answers;  // to the overwrite question; empty: none may come
-    bool bSaved;
+    bool saved;
 };
 
 TEST_F(NotebookSessionFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
@@ -579,17 +580,17 @@ TEST_F(NotebookSessionFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
         }
         case DiskChange::Deleted: fs::remove(path); break;
         }
-        m_app->SetUnattended(r.bUnattended);
+        m_app->SetUnattended(r.unattended);
         m_box.m_shown.clear();
         m_box.m_answers.assign(r.answers.begin(), r.answers.end());
-        EXPECT_EQ(m_app->DoFileSave(), r.bSaved) << r.name;
+        EXPECT_EQ(m_app->DoFileSave(), r.saved) << r.name;
         EXPECT_TRUE(m_box.m_answers.empty()) << r.name;
         std::string now;
         ASSERT_TRUE(ReadWholeFile(path, now, error)) << r.name;
-        EXPECT_EQ(now, r.bSaved ? mine : theirs) << r.name;
-        EXPECT_EQ(Doc().IsModified(), !r.bSaved) << r.name;
+        EXPECT_EQ(now, r.saved ? mine : theirs) << r.name;
+        EXPECT_EQ(Doc().IsModified(), !r.saved) << r.name;
         const std::string changed = path + " はほかのプログラムで変更されています。"_sj;
-        if (r.bUnattended) {
+        if (r.unattended) {
             ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
             EXPECT_EQ(m_box.m_shown[0],
                       changed + "上書きせずに保存を取りやめました（入力が端末ではないため確認できません）。"_sj);
@@ -600,7 +601,7 @@ TEST_F(NotebookSessionFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
             EXPECT_TRUE(m_box.m_shown.empty()) << r.name;
         }
         // What this document wrote last is the file it knows: the next save asks nothing.
-        if (r.bSaved) {
+        if (r.saved) {
             Doc().SetModifiedFlag(true);
             EXPECT_TRUE(m_app->DoFileSave()) << r.name;
             EXPECT_EQ(m_box.m_shown.size(), r.answers.size()) << r.name;
@@ -650,9 +651,9 @@ TEST(NotebookPathTest, AbsolutePathNamesWhatTheSystemOpens) {
         const std::string absolute = AbsolutePath(row);
         EXPECT_EQ(absolute[0], '/') << row;
         struct stat a, b;
-        const bool bOpens = stat(row.c_str(), &a) == 0;
-        EXPECT_EQ(stat(absolute.c_str(), &b) == 0, bOpens) << row << " -> " << absolute;
-        if (bOpens) {
+        const bool opens = stat(row.c_str(), &a) == 0;
+        EXPECT_EQ(stat(absolute.c_str(), &b) == 0, opens) << row << " -> " << absolute;
+        if (opens) {
             EXPECT_TRUE(a.st_ino == b.st_ino && a.st_dev == b.st_dev) << row << " -> " << absolute;
         }
     }

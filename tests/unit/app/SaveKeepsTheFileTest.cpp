@@ -108,7 +108,7 @@ struct LinkRow {
     std::vector<std::pair<const char*, std::string>> links;  // made in order: link, what it names
     const char* opened;                                      // the path the user gives
     const char* target;                                      // the file written
-    bool bTargetExists;
+    bool targetExists;
 };
 
 TEST_F(SaveKeepsTheFileTest, SavingThroughSymbolicLinksWritesTheFileTheyName) {
@@ -131,7 +131,7 @@ TEST_F(SaveKeepsTheFileTest, SavingThroughSymbolicLinksWritesTheFileTheyName) {
         fs::create_directories(m_dir / "sub");
         for (const auto& [link, to] : r.links) fs::create_symlink(to, m_dir / link);
         const std::string opened = File(r.opened);
-        if (r.bTargetExists) {
+        if (r.targetExists) {
             WriteEmptyNotebook(File(r.target));
             ASSERT_TRUE(m_app->OpenDocumentFile(opened)) << r.name;
         } else {
@@ -197,8 +197,8 @@ TEST_F(SaveKeepsTheFileTest, TheOwnerGroupAndPermissionsStay) {
 
 struct OtherUserRow {
     const char* name;
-    mode_t mode;    // of the file, which belongs to the superuser
-    int nExpected;  // 0 saved, 1 refused with "Permission denied"
+    mode_t mode;        // of the file, which belongs to the superuser
+    int expectedCount;  // 0 saved, 1 refused with "Permission denied"
 };
 
 TEST_F(SaveKeepsTheFileTest, AnotherUsersFileIsWrittenInPlaceOrRefused) {
@@ -221,10 +221,10 @@ TEST_F(SaveKeepsTheFileTest, AnotherUsersFileIsWrittenInPlaceOrRefused) {
             return error == std::strerror(EACCES) ? 1 : 2;
         });
         if (status == -1) GTEST_SKIP() << "changing the user needs the superuser";
-        ASSERT_EQ(status, r.nExpected) << r.name;
+        ASSERT_EQ(status, r.expectedCount) << r.name;
         struct stat now;
         ASSERT_EQ(stat(path.c_str(), &now), 0);
-        EXPECT_EQ(ReadBytes(path), r.nExpected == 0 ? "new content" : before) << r.name;
+        EXPECT_EQ(ReadBytes(path), r.expectedCount == 0 ? "new content" : before) << r.name;
         EXPECT_EQ(now.st_ino, old.st_ino) << r.name;
         EXPECT_EQ(now.st_uid, old.st_uid) << r.name;
         EXPECT_EQ(now.st_gid, old.st_gid) << r.name;
@@ -236,7 +236,7 @@ TEST_F(SaveKeepsTheFileTest, AnotherUsersFileIsWrittenInPlaceOrRefused) {
 /// An access control list in the form the system keeps it (system.posix_acl_access):
 /// the owner, the user nobody and the owning group read and write, the mask read and
 /// write, others nothing.
-std::string SharedWithNobodyAcl(unsigned nGroupPerm) {
+std::string SharedWithNobodyAcl(unsigned groupPerm) {
     std::string acl;
     auto put = [&acl](std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) acl += static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -244,7 +244,7 @@ std::string SharedWithNobodyAcl(unsigned nGroupPerm) {
     put(2, 4);  // version
     const std::uint32_t kNoId = 0xFFFFFFFF;
     const std::uint32_t entries[][3] = {
-        {0x01, 6, kNoId}, {0x02, 6, 65534}, {0x04, nGroupPerm, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}};
+        {0x01, 6, kNoId}, {0x02, 6, 65534}, {0x04, groupPerm, kNoId}, {0x10, 6, kNoId}, {0x20, 0, kNoId}};
     for (const auto& e : entries) {
         put(e[0], 2);
         put(e[1], 2);

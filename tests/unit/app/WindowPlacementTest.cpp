@@ -62,8 +62,8 @@ TEST(WindowPlacementTest, ShowStatesGiveTheSavedFlagsAndComeBack) {
     struct Row {
         const char* name;
         ShowState closed;
-        bool bRestoreToMax;
-        bool bIcon, bMax;
+        bool restoreToMax;
+        bool minimizedState, maximized;
         FirstShow next;
     } kRows[] = {
         {"normal", ShowState::Normal, false, false, false, {ShowState::Normal, true, false}},
@@ -73,10 +73,10 @@ TEST(WindowPlacementTest, ShowStatesGiveTheSavedFlagsAndComeBack) {
     };
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.name);
-        SavedPlacement saved = PlacementToSave(rc, row.closed, row.bRestoreToMax);
+        SavedPlacement saved = PlacementToSave(rc, row.closed, row.restoreToMax);
         EXPECT_EQ(saved.rcNormal, rc);
-        EXPECT_EQ(saved.bIcon, row.bIcon);
-        EXPECT_EQ(saved.bMax, row.bMax);
+        EXPECT_EQ(saved.minimizedState, row.minimizedState);
+        EXPECT_EQ(saved.maximized, row.maximized);
         EXPECT_EQ(ChooseFirstShow(saved), row.next);
     }
 }

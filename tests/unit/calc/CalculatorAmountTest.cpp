@@ -41,20 +41,20 @@ public:
         static const std::int64_t kBigValue[] = {1000000000000, 100000000, 10000};
         std::string text;
         value = 0;
-        bool bFirst = true;
+        bool first = true;
         for (int g = 0; g < 3; ++g) {
             if (Pick(3) == 0) continue;
             // The leading group of 億 or 万 may run past 9999 (「１５０００万」); 兆 stays
             // below 9000 so that every amount is exact in a double.
             std::int64_t v = 1 + Pick(g == 0 ? 8999 : 9999);
-            if (bFirst && g > 0 && Pick(5) == 0) v = 10000 + Pick(90000);
-            text += Group(v, bFirst) + kBig[g];
+            if (first && g > 0 && Pick(5) == 0) v = 10000 + Pick(90000);
+            text += Group(v, first) + kBig[g];
             value += v * kBigValue[g];
-            bFirst = false;
+            first = false;
         }
-        if (bFirst || Pick(3) != 0) {
+        if (first || Pick(3) != 0) {
             std::int64_t v = 1 + Pick(9999);
-            text += Group(v, bFirst);
+            text += Group(v, first);
             value += v;
         }
         return Pick(2) ? FullWidthNumber(text) : text;
@@ -64,7 +64,7 @@ private:
     // One group below 10000 (or a leading one above it, in digits): plain digits, digits
     // grouped by a comma, or with 千, 百 and 十, their digit 1 left out as it is in
     // speech except at the start of the amount.
-    std::string Group(std::int64_t v, bool bFirst) {
+    std::string Group(std::int64_t v, bool first) {
         std::string digits = std::to_string(v);
         int style = v >= 10000 ? Pick(2) : Pick(4);
         if (style == 1 && digits.size() > 3)
@@ -78,7 +78,7 @@ private:
                 std::int64_t d = rest / kSmallValue[k];
                 rest %= kSmallValue[k];
                 if (d == 0) continue;
-                if (d > 1 || (bFirst && out.empty()) || Pick(2)) out += std::to_string(d);
+                if (d > 1 || (first && out.empty()) || Pick(2)) out += std::to_string(d);
                 out += kSmall[k];
                 if (style == 3) break;  // 「３千４５０」: the rest in digits
             }

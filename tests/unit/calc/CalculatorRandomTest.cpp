@@ -171,14 +171,14 @@ TEST(CalculatorRandom, AgreesWithAReferenceEvaluator) {
     ExpressionMaker maker(20031);
     std::mt19937 rng(7);
     Calculator calc;
-    int nErrors = 0, nNumbers = 0;
+    int errors = 0, numbers = 0;
     std::string answer;
     for (int i = 0; i < 20000; ++i) {
         std::string ascii = maker.Make();
         double value = 0;
         bool ok = Reference(ascii).Evaluate(value) && std::isfinite(value);
         std::string expected = ok ? ToFullWidth(Trimmed(value)) : std::string("計算できません。"_sj);
-        ok ? ++nNumbers : ++nErrors;
+        ok ? ++numbers : ++errors;
 
         calc.m_memory = 0;
         calc.m_hasMemory = 0;
@@ -186,8 +186,8 @@ TEST(CalculatorRandom, AgreesWithAReferenceEvaluator) {
         ASSERT_EQ(answer, expected) << ascii;
     }
     // Both outcomes are well represented.
-    EXPECT_GT(nErrors, 1000);
-    EXPECT_GT(nNumbers, 10000);
+    EXPECT_GT(errors, 1000);
+    EXPECT_GT(numbers, 10000);
 }
 
 // The ASCII expression as a user might space it: digits of integer parts grouped by
@@ -225,7 +225,7 @@ TEST(CalculatorRandom, SpacedAndGroupedLinesAgree) {
     std::mt19937 rng(13);
     Calculator calc;
     std::string answer, handedOn;
-    int nRouted = 0;
+    int routedCount = 0;
     for (int i = 0; i < 20000; ++i) {
         std::string ascii = maker.Make();
         double value = 0;
@@ -242,7 +242,7 @@ TEST(CalculatorRandom, SpacedAndGroupedLinesAgree) {
         LineRoute route = ClassifyLine(typed, handedOn);
         if (calculation) {
             ASSERT_EQ(route, LineRoute::Arithmetic) << typed;
-            ++nRouted;
+            ++routedCount;
         }
         ASSERT_EQ(handedOn, ToFullWidth(typed)) << typed;  // the echo keeps the blanks
 
@@ -251,7 +251,7 @@ TEST(CalculatorRandom, SpacedAndGroupedLinesAgree) {
         calc.Calculate(answer, handedOn);
         ASSERT_EQ(answer, expected) << typed;
     }
-    EXPECT_GT(nRouted, 10000);
+    EXPECT_GT(routedCount, 10000);
 }
 
 }  // namespace

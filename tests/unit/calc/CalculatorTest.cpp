@@ -23,10 +23,10 @@ namespace {
 // Lines are written in UTF-8 and converted as the input pane would: code page 932, then
 // the full-width form. A line starting with "T:" goes to the time sums.
 std::string Ask(Calculator& calc, const std::string& utf8) {
-    bool bTime = utf8.rfind("T:", 0) == 0;
-    std::string line = ToFullWidth(Utf8ToCp932(bTime ? utf8.substr(2) : utf8).text);
+    bool hasTime = utf8.rfind("T:", 0) == 0;
+    std::string line = ToFullWidth(Utf8ToCp932(hasTime ? utf8.substr(2) : utf8).text);
     std::string answer;
-    if (bTime)
+    if (hasTime)
         calc.CalculateTime(answer, line);
     else
         calc.Calculate(answer, line);

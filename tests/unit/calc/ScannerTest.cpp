@@ -17,12 +17,12 @@ struct Tok {
 
 // Scans the whole line; stops after the first tokEnd (or after 200 tokens, so a scanner
 // that never ends fails the test instead of hanging it).
-std::vector<Tok> ScanAll(const std::string& line, bool bTilde = false) {
+std::vector<Tok> ScanAll(const std::string& line, bool hasTilde = false) {
     Scanner scan;
     scan.Reset(line);
     std::vector<Tok> out;
     for (int i = 0; i < 200; ++i) {
-        int t = scan.GetToken(bTilde);
+        int t = scan.GetToken(hasTilde);
         if (t == tokNumber) {
             char buf[64];
             snprintf(buf, sizeof buf, "%g", scan.m_value);

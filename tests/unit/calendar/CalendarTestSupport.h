@@ -49,10 +49,10 @@ protected:
         return nelo::Cp932ToUtf8(answer).text;
     }
     /// Imports a text into m_pro; the report in UTF-8.
-    std::string Import(const std::string& text, nelo::ICalImportResult* pResult = nullptr) {
+    std::string Import(const std::string& text, nelo::ICalImportResult* result = nullptr) {
         std::string answer;
         const nelo::ICalImportResult r = nelo::ImportICalendar(m_pro, text, answer);
-        if (pResult) *pResult = r;
+        if (result) *result = r;
         return nelo::Cp932ToUtf8(answer).text;
     }
     /// A calendar around the given components (CR LF).

@@ -32,9 +32,9 @@ protected:
     ICalFilesTest() { Type(m_pro, {"明日１０時 会議"}); }
 
     // Exports to path; the answer in UTF-8.
-    std::string Export(const std::string& path, ICalOverwrite overwrite, ScriptedMessageBox& box, bool& bWritten) {
+    std::string Export(const std::string& path, ICalOverwrite overwrite, ScriptedMessageBox& box, bool& written) {
         std::string answer;
-        bWritten = ExportICalendarFile(m_pro, path, Utf8ToCp932(path).text, box, overwrite, answer);
+        written = ExportICalendarFile(m_pro, path, Utf8ToCp932(path).text, box, overwrite, answer);
         return Cp932ToUtf8(answer).text;
     }
 
@@ -46,7 +46,7 @@ TEST_F(ICalFilesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
         const char* name;
         ICalOverwrite overwrite;
         std::initializer_list<MbAnswer> answers;
-        bool bReplaced;
+        bool replaced;
         const char* answerPart;
     };
     const Row rows[] = {
@@ -64,11 +64,11 @@ TEST_F(ICalFilesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
         std::string error;
         ASSERT_TRUE(WriteFileAtomically(path, "old", error));
         ScriptedMessageBox box(row.answers);
-        bool bWritten = false;
-        const std::string answer = Export(path, row.overwrite, box, bWritten);
-        EXPECT_EQ(bWritten, row.bReplaced) << row.name;
+        bool written = false;
+        const std::string answer = Export(path, row.overwrite, box, written);
+        EXPECT_EQ(written, row.replaced) << row.name;
         EXPECT_NE(answer.find(row.answerPart), std::string::npos) << row.name << ": " << answer;
-        EXPECT_EQ(Contents(path) == "old", !row.bReplaced) << row.name;
+        EXPECT_EQ(Contents(path) == "old", !row.replaced) << row.name;
         EXPECT_TRUE(box.ScriptUsedUp()) << row.name;
         if (row.overwrite == ICalOverwrite::Ask) {
             ASSERT_EQ(box.GetShown().size(), 1u);
@@ -77,10 +77,10 @@ TEST_F(ICalFilesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
     }
     // A new file needs no question.
     ScriptedMessageBox box;
-    bool bWritten = false;
-    EXPECT_EQ(Export(m_folder.File("new.ics"), ICalOverwrite::Refuse, box, bWritten),
+    bool written = false;
+    EXPECT_EQ(Export(m_folder.File("new.ics"), ICalOverwrite::Refuse, box, written),
               m_folder.File("new.ics") + "に予定を 1 件書き出しました。");
-    EXPECT_TRUE(bWritten);
+    EXPECT_TRUE(written);
 }
 
 TEST_F(ICalFilesTest, ANotebookADeviceAPipeOrAFolderIsNeverWritten) {
@@ -105,9 +105,9 @@ TEST_F(ICalFilesTest, ANotebookADeviceAPipeOrAFolderIsNeverWritten) {
         struct stat before;
         ASSERT_EQ(stat(row.path.c_str(), &before), 0) << row.path;
         ScriptedMessageBox box;
-        bool bWritten = true;
-        const std::string answer = Export(row.path, ICalOverwrite::Force, box, bWritten);
-        EXPECT_FALSE(bWritten) << row.path;
+        bool written = true;
+        const std::string answer = Export(row.path, ICalOverwrite::Force, box, written);
+        EXPECT_FALSE(written) << row.path;
         EXPECT_NE(answer.find(row.answerPart), std::string::npos) << answer;
         struct stat after;
         ASSERT_EQ(stat(row.path.c_str(), &after), 0);
@@ -119,10 +119,10 @@ TEST_F(ICalFilesTest, ANotebookADeviceAPipeOrAFolderIsNeverWritten) {
 
 TEST_F(ICalFilesTest, AFailedWriteSaysSoWithItsReason) {
     ScriptedMessageBox box;
-    bool bWritten = true;
+    bool written = true;
     const std::string path = m_folder.File("no/such/folder/x.ics");
-    const std::string answer = Export(path, ICalOverwrite::Force, box, bWritten);
-    EXPECT_FALSE(bWritten);
+    const std::string answer = Export(path, ICalOverwrite::Force, box, written);
+    EXPECT_FALSE(written);
     EXPECT_EQ(answer.rfind(path + "を書き出せませんでした。(", 0), 0u) << answer;
 }
 

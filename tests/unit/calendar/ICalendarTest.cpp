@@ -34,9 +34,9 @@ TEST_P(ICalRoundTripTest, EveryShapeOfEntryComesBackTheSame) {
     const std::string text = FormatICalendar(pro, m_clock.Now(), GetParam().zoneName);
     ScheduleBook back;
     const ICalImportResult r = ImportICalendar(back, text, answer);
-    EXPECT_FALSE(r.bFileRefused);
-    EXPECT_EQ(r.nRefused, 0) << Cp932ToUtf8(answer).text;
-    EXPECT_EQ(static_cast<std::size_t>(r.nRead), pro.GetSchedules().size()) << Cp932ToUtf8(answer).text;
+    EXPECT_FALSE(r.fileRefused);
+    EXPECT_EQ(r.refusedCount, 0) << Cp932ToUtf8(answer).text;
+    EXPECT_EQ(static_cast<std::size_t>(r.bytesRead), pro.GetSchedules().size()) << Cp932ToUtf8(answer).text;
     EXPECT_EQ(Listing(back), Listing(pro));
     // The same entries give the same file (identifiers included).
     EXPECT_EQ(FormatICalendar(back, m_clock.Now(), GetParam().zoneName), text);
@@ -112,7 +112,7 @@ TEST_F(CalendarTest, ControlCharactersNeverReachTheFileAndAnEmptyNotebookStillHa
     ICalExportNotes notes;
     const std::string text = FormatICalendar(pro, m_clock.Now(), "", &notes);
     EXPECT_NE(text.find("SUMMARY: ]0\\;title  [2J\r\n"), std::string::npos) << text;
-    EXPECT_EQ(notes.nControl, 3);
+    EXPECT_EQ(notes.control, 3);
     for (char c : text) EXPECT_TRUE(c == '\r' || c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
 
     ScheduleBook empty;
@@ -120,7 +120,7 @@ TEST_F(CalendarTest, ControlCharactersNeverReachTheFileAndAnEmptyNotebookStillHa
     EXPECT_NE(none.find("BEGIN:VTIMEZONE\r\nTZID:UTC\r\n"), std::string::npos) << none;
     ScheduleBook back;
     const ICalImportResult r = ImportICalendar(back, none, answer);
-    EXPECT_FALSE(r.bFileRefused);
+    EXPECT_FALSE(r.fileRefused);
     EXPECT_EQ(Cp932ToUtf8(answer).text, "予定を 0 件読み込みました。");
 }
 
@@ -298,11 +298,11 @@ TEST_F(CalendarTest, ImportingTwiceAddsNothingTwice) {
         ourEvent);
     ICalImportResult first, second;
     Import(file, &first);
-    EXPECT_EQ(first.nRead, 6);
+    EXPECT_EQ(first.bytesRead, 6);
     const std::string before = Listing(m_pro);
     const std::string answer = Import(file, &second);
-    EXPECT_EQ(second.nRead, 0);
-    EXPECT_EQ(second.nSkipped, 6);
+    EXPECT_EQ(second.bytesRead, 0);
+    EXPECT_EQ(second.skippedCount, 6);
     EXPECT_NE(answer.find("読み込まなかった予定: 登録済みの予定 6 件"), std::string::npos) << answer;
     EXPECT_EQ(Listing(m_pro), before);
     EXPECT_FALSE(answer.find("重なる") != std::string::npos) << answer;
@@ -312,7 +312,7 @@ TEST_F(CalendarTest, ImportingTwiceAddsNothingTwice) {
     Type(half, {"６月２日１０時 会議"});
     std::string text;
     const ICalImportResult r = ImportICalendar(half, file, text);
-    EXPECT_EQ(r.nRead, 5);
+    EXPECT_EQ(r.bytesRead, 5);
 }
 
 TEST_F(CalendarTest, ManyEventsAtOneTimeAreToldWithoutListingEveryPair) {
@@ -321,7 +321,7 @@ TEST_F(CalendarTest, ManyEventsAtOneTimeAreToldWithoutListingEveryPair) {
         events += "BEGIN:VEVENT\r\nDTSTART:20030602T100000\r\nSUMMARY:会議" + std::to_string(i) + "\r\nEND:VEVENT\r\n";
     ICalImportResult r;
     const std::string answer = Import(Calendar(events), &r);
-    EXPECT_EQ(r.nRead, 3000);
+    EXPECT_EQ(r.bytesRead, 3000);
     EXPECT_NE(answer.find("既にある予定と時刻が重なるもの 2999 件も登録しました。"), std::string::npos);
     EXPECT_NE(answer.find("\r\n（ほか 2949 件）"), std::string::npos);
     std::size_t lines = 0;
@@ -363,7 +363,7 @@ TEST_F(CalendarTest, ABrokenFileIsRefusedWholeAndChangesNothing) {
     for (const RefusedRow& row : rows) {
         ICalImportResult r;
         const std::string answer = Import(row.text, &r);
-        EXPECT_TRUE(r.bFileRefused) << row.name;
+        EXPECT_TRUE(r.fileRefused) << row.name;
         EXPECT_EQ(answer, std::string(row.answer) + "\r\n予定は登録しませんでした。") << row.name;
         EXPECT_TRUE(m_pro.GetSchedules().empty()) << row.name;
         EXPECT_FALSE(m_pro.IsChanged()) << row.name;

@@ -37,11 +37,11 @@ protected:
     };
 
     /// Runs nelo-cli in the test folder with input on stdin (not a terminal); with
-    /// nMemoryLimit, in that much address space.
+    /// memoryLimit, in that much address space.
     Result Run(const std::string& args, const std::string& input, const char* now = "2003-06-01 10:00:00",
-               std::size_t nMemoryLimit = 0) {
+               std::size_t memoryLimit = 0) {
         WriteText("input", input);
-        const std::string limit = nMemoryLimit ? "prlimit --as=" + std::to_string(nMemoryLimit) + " " : "";
+        const std::string limit = memoryLimit ? "prlimit --as=" + std::to_string(memoryLimit) + " " : "";
         std::string cmd = "cd '" + m_dir.string() + "' && NELO_NOW='" + now + "' TZ=UTC0 XDG_CONFIG_HOME='" +
                           (m_dir / "xdg").string() + "' XDG_STATE_HOME='" + (m_dir / "state").string() +
                           "' XDG_RUNTIME_DIR='" + (m_dir / "runtime").string() + "' HOME='" +
@@ -246,9 +246,9 @@ constexpr bool kAddressSanitizer = false;
 // memo is still there at the end.
 TEST_F(CliStartupTest, ReadsAreBoundedByWhatIsHeldNotByTheFileSize) {
     if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer reserves more address space than the limit";
-    const std::size_t nStart = StartAddressSpace();
-    ASSERT_GT(nStart, 0u);
-    const std::size_t kLimit = nStart + (16u << 20);
+    const std::size_t start = StartAddressSpace();
+    ASSERT_GT(start, 0u);
+    const std::size_t kLimit = start + (16u << 20);
     std::string big;
     const std::string line = std::string(16383, 'x') + "\n";
     for (int i = 0; i < 2048; ++i) big += line;
@@ -279,9 +279,9 @@ TEST_F(CliStartupTest, RunningOutOfMemoryKeepsTheChangesInACopy) {
     if (kAddressSanitizer) GTEST_SKIP() << "the sanitizer reserves more address space than the limit";
     std::string sum = "1";
     for (int i = 0; i < 500000; ++i) sum += "+1";
-    const std::size_t nStart = StartAddressSpace();
-    ASSERT_GT(nStart, 0u);
-    Result r = Run("--new", "田中、電話、03\n" + sum + "\n", "2003-06-01 10:00:00", nStart + (10u << 20));
+    const std::size_t start = StartAddressSpace();
+    ASSERT_GT(start, 0u);
+    Result r = Run("--new", "田中、電話、03\n" + sum + "\n", "2003-06-01 10:00:00", start + (10u << 20));
     EXPECT_EQ(r.status, 1) << r.err;
     const std::string said =
         "メモリが足りなくなったため終了します。保存されていない変更を復元用のコピーに保存しました: ";

@@ -129,7 +129,7 @@ TEST_F(HostileCliTest, AHostileTextFileIsReadLineByLine) {
 
 // A file line is submitted as a typed line of the same length: the same memos and answers.
 TEST_F(HostileCliTest, FileLinesAreAnsweredAsTypedLines) {
-    auto lineOf = [](const std::string& head, std::size_t nBytes) { return head + Repeat("x", nBytes - head.size()); };
+    auto lineOf = [](const std::string& head, std::size_t bytes) { return head + Repeat("x", bytes - head.size()); };
     const std::string lines = lineOf("田中、電話、", 255) + "\n" + lineOf("田中、住所、", 1000) + "\n" +
                               lineOf("山田、メモ、", 10000) + "\n" + "1+" + Repeat("1+", 4998) + "1\n" + "田中は\n" +
                               "山田は\n";

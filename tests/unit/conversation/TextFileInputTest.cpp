@@ -40,8 +40,8 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 /// What reading a file gave: its lines, the characters replaced per line, the count
 /// known beforehand and the messages shown.
 struct ReadOutcome {
-    bool bOpened = false;
-    long long nCount = -2;
+    bool opened = false;
+    long long count = -2;
     std::vector<std::string> lines;
     std::vector<int> replaced;
     std::vector<std::string> messages;
@@ -51,13 +51,13 @@ ReadOutcome ReadAll(const std::string& path) {
     ScriptedMessageBox mb;
     TextFileInput input(mb);
     ReadOutcome out;
-    out.bOpened = input.Open(path);
-    out.nCount = input.GetLineCount();
+    out.opened = input.Open(path);
+    out.count = input.GetLineCount();
     std::string line;
-    int nReplaced = 0;
-    while (out.bOpened && input.Next(line, nReplaced)) {
+    int replacedCount = 0;
+    while (out.opened && input.Next(line, replacedCount)) {
         out.lines.push_back(line);
-        out.replaced.push_back(nReplaced);
+        out.replaced.push_back(replacedCount);
     }
     for (const auto& shown : mb.GetShown()) out.messages.push_back(shown.text);
     return out;
@@ -108,11 +108,11 @@ TEST_P(TextFileInputLinesTest, GivesTheSubmittedLines) {
     const std::string path = folder.File("in.txt");
     WriteBytes(path, GetParam().bytes);
     ReadOutcome out = ReadAll(path);
-    EXPECT_TRUE(out.bOpened);
+    EXPECT_TRUE(out.opened);
     EXPECT_TRUE(out.messages.empty());
     EXPECT_EQ(out.lines, GetParam().lines);
     // The count known beforehand is what the lines turn out to be.
-    EXPECT_EQ(out.nCount, static_cast<long long>(GetParam().lines.size()));
+    EXPECT_EQ(out.count, static_cast<long long>(GetParam().lines.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, TextFileInputLinesTest, ::testing::ValuesIn(kFiles), RowName());
@@ -145,7 +145,7 @@ TEST_P(TextFileInputRefusedTest, SaysWhyAndGivesNothing) {
     const std::string path = folder.File("in.txt");
     WriteBytes(path, GetParam().bytes);
     ReadOutcome out = ReadAll(path);
-    EXPECT_FALSE(out.bOpened);
+    EXPECT_FALSE(out.opened);
     EXPECT_TRUE(out.lines.empty());
     EXPECT_EQ(out.messages, std::vector<std::string>{path + GetParam().message});
 }
@@ -156,10 +156,10 @@ TEST(TextFileInputTest, FilesThatCannotBeOpened) {
     TempFolder folder;
     const std::string missing = folder.File("none.txt");
     ReadOutcome out = ReadAll(missing);
-    EXPECT_FALSE(out.bOpened);
+    EXPECT_FALSE(out.opened);
     EXPECT_EQ(out.messages, std::vector<std::string>{missing + "がオープンできません(No such file or directory)"_sj});
     out = ReadAll(folder.File(""));
-    EXPECT_FALSE(out.bOpened);
+    EXPECT_FALSE(out.opened);
     EXPECT_EQ(out.messages.size(), 1u);
 }
 
@@ -179,8 +179,8 @@ TEST(TextFileInputTest, APipeIsReadLineByLineAndStopsAtWhatItCannotRead) {
     });
     ReadOutcome out = ReadAll(fifo);
     writer.join();
-    EXPECT_TRUE(out.bOpened);
-    EXPECT_EQ(out.nCount, -1);
+    EXPECT_TRUE(out.opened);
+    EXPECT_EQ(out.count, -1);
     EXPECT_EQ(out.lines, (std::vector<std::string>{"田"_sj, "田"_sj}));
     EXPECT_EQ(out.messages,
               std::vector<std::string>{fifo + "の読込みを止めました。3 行目が長すぎます（1 行 1 MB まで）。"_sj});
@@ -208,9 +208,9 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
     LineDispatcher send(doc, &pane);
     ScriptedMessageBox mb;
     TextFileReadResult result = OnReadTextFile(send, mb, path);
-    EXPECT_EQ(result.nSubmitted, 2u);
-    EXPECT_EQ(result.nLineCount, 2);
-    EXPECT_FALSE(result.bStopped);
+    EXPECT_EQ(result.submittedCount, 2u);
+    EXPECT_EQ(result.lineCount, 2);
+    EXPECT_FALSE(result.stopped);
     EXPECT_TRUE(mb.GetShown().empty());
     EXPECT_EQ(pane.text, "田中、電話、03-1234\r\n田中は\r\n"_sj);
     EXPECT_EQ(view.GetText(),
@@ -253,11 +253,11 @@ TEST(TextFileInputTest, AStopEndsTheReadAtOnce) {
     Notebook doc;
     LineDispatcher send(doc, nullptr);
     ScriptedMessageBox mb;
-    for (int nChecks : {1, 1000}) {
+    for (int checks : {1, 1000}) {
         int n = 0;
-        TextFileReadResult result = OnReadTextFile(send, mb, path, {}, [&n, nChecks] { return ++n > nChecks; });
-        EXPECT_TRUE(result.bStopped) << nChecks;
-        EXPECT_LT(result.nSubmitted, 1000u) << nChecks;
+        TextFileReadResult result = OnReadTextFile(send, mb, path, {}, [&n, checks] { return ++n > checks; });
+        EXPECT_TRUE(result.stopped) << checks;
+        EXPECT_LT(result.submittedCount, 1000u) << checks;
     }
     EXPECT_TRUE(mb.GetShown().empty());
 }
@@ -278,12 +278,12 @@ TEST(TextLineStreamTest, BlocksOfAnySizeGiveTheSameLines) {
         for (std::size_t i = 0; i < n; ++i) text += kAlphabet[next() % sizeof kAlphabet];
         // What the lines are: split at CR LF, LF or a lone CR.
         std::vector<std::string> expected;
-        bool bTooLong = false;
+        bool tooLong = false;
         for (std::size_t start = 0; start < text.size();) {
             std::size_t end = text.find_first_of("\r\n", start);
             if (end == std::string::npos) end = text.size();
             if (end - start > kMax) {
-                bTooLong = true;
+                tooLong = true;
                 break;
             }
             expected.push_back(text.substr(start, end - start));
@@ -304,9 +304,9 @@ TEST(TextLineStreamTest, BlocksOfAnySizeGiveTheSameLines) {
             std::string_view line;
             TextLineStream::Result r;
             while ((r = stream.Read(line)) == TextLineStream::Result::Line) lines.emplace_back(line);
-            EXPECT_EQ(r, bTooLong ? TextLineStream::Result::TooLong : TextLineStream::Result::End) << round;
+            EXPECT_EQ(r, tooLong ? TextLineStream::Result::TooLong : TextLineStream::Result::End) << round;
             EXPECT_EQ(lines, expected) << round << " block " << block;
-            if (bTooLong) {
+            if (tooLong) {
                 EXPECT_EQ(stream.GetLineNumber(), expected.size() + 1);
             }
         }

@@ -243,7 +243,7 @@ using PhraseContexts = DateTestBase;
 TEST_F(PhraseContexts, YearlessDatesAndEndsCountFromTheirReference) {
     Freeze(2023, 12, 31);
     PhraseContext ahead = PhraseContext::Now();
-    ahead.bAhead = true;
+    ahead.hasAhead = true;
     ahead.ahead = ahead.today;
     EXPECT_EQ(Describe(ReadDatePhrase("２／２９"_sj, ahead)), "2024/02/29");
     EXPECT_EQ(Describe(ReadDatePhrase("２／２９"_sj, PhraseContext::Now())), "impossible");
@@ -256,7 +256,7 @@ TEST_F(PhraseContexts, YearlessDatesAndEndsCountFromTheirReference) {
 
     Freeze(2024, 3, 8);
     PhraseContext end = PhraseContext::Now();
-    end.bEnd = end.bPrevious = end.bAhead = true;
+    end.hasEnd = end.hasPrevious = end.hasAhead = true;
     end.previous = end.ahead = end.timeDay = CalDate{2024, 3, 4};  // a Monday
     EXPECT_EQ(Describe(ReadDatePhrase("水曜"_sj, end)), "2024/03/06");
     EXPECT_EQ(Describe(ReadDatePhrase("翌日"_sj, end)), "2024/03/05");
@@ -270,7 +270,7 @@ TEST_F(PhraseContexts, YearlessDatesAndEndsCountFromTheirReference) {
 TEST_F(PhraseContexts, RangesAndTheirMarks) {
     const struct {
         const char* word;
-        bool bRange, bOpen;
+        bool isRange, isOpen;
         const char* start;  // the start's status and refusal, as Describe words them
     } rows[] = {
         {"１０時から１２時"_sj, true, false, "ok"},
@@ -285,8 +285,8 @@ TEST_F(PhraseContexts, RangesAndTheirMarks) {
     };
     for (const auto& r : rows) {
         const RangeForm f = ParseRangeWord(r.word, false);
-        EXPECT_EQ(f.bRange, r.bRange) << r.word;
-        EXPECT_EQ(f.bOpen, r.bOpen) << r.word;
+        EXPECT_EQ(f.isRange, r.isRange) << r.word;
+        EXPECT_EQ(f.isOpen, r.isOpen) << r.word;
         const std::string status = f.start.status == PhraseStatus::Date ? "ok"
                                    : f.start.status == PhraseStatus::NotADate
                                        ? "-"

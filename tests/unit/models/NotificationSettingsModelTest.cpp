@@ -49,8 +49,8 @@ TEST_F(NotificationSettingsModelTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreN
     for (const Row& r : rows) {
         ScriptedMessageBox mb;
         NotificationSettingsModel dlg(profile, mb);
-        dlg.m_settings.nMinutesBefore = r.minutes;
-        dlg.m_settings.nAllDayMinute = r.allDayMinute;
+        dlg.m_settings.minutesBefore = r.minutes;
+        dlg.m_settings.allDayMinute = r.allDayMinute;
         dlg.m_loginStart = true;
         EXPECT_FALSE(dlg.OnOK());
         ASSERT_EQ(mb.GetShown().size(), 1u);
@@ -77,7 +77,7 @@ TEST_F(NotificationSettingsModelTest, OkStoresTheSettingsAndTheAutostartEntryOnl
     std::ofstream(LoginStartPath()) << LoginStartEntry() << "X-Edited=true\n";
     {
         NotificationSettingsModel dlg(profile, mb);
-        EXPECT_EQ(dlg.m_settings.nMinutesBefore, 30);
+        EXPECT_EQ(dlg.m_settings.minutesBefore, 30);
         EXPECT_TRUE(dlg.m_loginStart);
         ASSERT_TRUE(dlg.OnOK());
     }

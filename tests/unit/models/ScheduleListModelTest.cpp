@@ -17,9 +17,9 @@ protected:
     ScheduleListModelTest() : clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)) { SetCurrentClock(&clock); }
     ~ScheduleListModelTest() override { SetCurrentClock(nullptr); }
 
-    void Add(std::int32_t tStart, const std::string& start, const std::string& business) {
+    void Add(std::int32_t startTime, const std::string& start, const std::string& business) {
         auto p = std::make_unique<ScheduleEntry>();
-        p->m_startTime = p->m_endTime = tStart;
+        p->m_startTime = p->m_endTime = startTime;
         p->m_startText = start;
         p->m_business = business;
         doc.m_scheduleBook.AddSchedule(std::move(p));

@@ -143,8 +143,8 @@ TEST_F(HostileFileTest, EveryCutOfTheSavedNotebooksIsRefusedAndTheOpenOneStays) 
 struct DamagedByteRow {
     const char* name;
     const char* file;
-    std::size_t nOffset;  // the byte changed, or the file's size to append
-    int nValue;
+    std::size_t offset;  // the byte changed, or the file's size to append
+    int value;
 };
 
 TEST_F(HostileFileTest, ANotebookWithBytesAfterTheMemosIsRefused) {
@@ -159,11 +159,11 @@ TEST_F(HostileFileTest, ANotebookWithBytesAfterTheMemosIsRefused) {
     const std::string path = (m_dir / "damaged.nel").string();
     for (const DamagedByteRow& r : rows) {
         std::string bytes = ReadBytes(fs::path(NELO_SOURCE_DIR) / "tests/data" / r.file);
-        ASSERT_LE(r.nOffset, bytes.size()) << r.name;
-        if (r.nOffset == bytes.size())
-            bytes.push_back(static_cast<char>(r.nValue));
+        ASSERT_LE(r.offset, bytes.size()) << r.name;
+        if (r.offset == bytes.size())
+            bytes.push_back(static_cast<char>(r.value));
         else
-            bytes[r.nOffset] = static_cast<char>(r.nValue);
+            bytes[r.offset] = static_cast<char>(r.value);
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         m_box.m_shown.clear();
         EXPECT_FALSE(m_app->OpenDocumentFile(path)) << r.name;
@@ -200,9 +200,9 @@ TEST_F(HostileFileTest, CountsOfFourBillionInATinyFileAllocateNothing) {
 
 struct FullDiskRow {
     const char* name;
-    const char* size;     // of the disk
-    std::size_t nFiller;  // bytes written to fill it before the save
-    int nMemos;           // memos of 100 bytes added before the save
+    const char* size;    // of the disk
+    std::size_t filler;  // bytes written to fill it before the save
+    int memos;           // memos of 100 bytes added before the save
 };
 
 TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
@@ -224,12 +224,11 @@ TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
         {
             std::ofstream filler(m_mount + "/filler", std::ios::binary);
             const std::string block(4096, 'x');
-            for (std::size_t n = 0; n < r.nFiller && filler; n += block.size())
-                filler.write(block.data(), block.size());
+            for (std::size_t n = 0; n < r.filler && filler; n += block.size()) filler.write(block.data(), block.size());
         }
         std::string answer;
         Doc().RegisterMemo(answer, "長い、値、"_sj + std::string(20000, 'a'));
-        for (int i = 0; i < r.nMemos; ++i)
+        for (int i = 0; i < r.memos; ++i)
             Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
         Doc().SetModifiedFlag(true);
         m_openBytes = SaveDocumentBytes(Doc());

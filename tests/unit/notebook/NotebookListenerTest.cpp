@@ -31,7 +31,7 @@ class RecordingListener : public NotebookListener {
 public:
     void OnTextAppended(const std::string&) override { m_calls.push_back("text"); }
     void OnPaneCleared() override { m_calls.push_back("cleared"); }
-    void OnModifiedChanged(bool bModified) override { m_calls.push_back(bModified ? "modified" : "unmodified"); }
+    void OnModifiedChanged(bool modified) override { m_calls.push_back(modified ? "modified" : "unmodified"); }
     void OnTitleChanged(const std::string& title) override { m_calls.push_back("title " + title); }
     void OnDataChanged(unsigned what) override { m_calls.push_back("data " + std::to_string(what)); }
     std::vector<std::string> m_calls;

@@ -34,11 +34,11 @@ protected:
     NotebookSerializeTest() : m_clock(kNow) { SetCurrentClock(&m_clock); }
     ~NotebookSerializeTest() override { SetCurrentClock(nullptr); }
 
-    static void AddSchedule(Notebook& doc, std::int32_t tStart, std::int32_t tEnd, const std::string& start,
+    static void AddSchedule(Notebook& doc, std::int32_t startTime, std::int32_t endTime, const std::string& start,
                             const std::string& end, const std::string& business, std::int32_t heap = 0) {
         auto p = std::make_unique<ScheduleEntry>();
-        p->m_startTime = tStart;
-        p->m_endTime = tEnd;
+        p->m_startTime = startTime;
+        p->m_endTime = endTime;
         p->m_startText = start;
         p->m_endText = end;
         p->m_business = business;
@@ -248,9 +248,9 @@ TEST_F(NotebookSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
 
 struct PurgeRow {
     const char* name;
-    std::int32_t tStart, tEnd;
-    bool bHasEnd;
-    bool bKept;
+    std::int32_t startTime, endTime;
+    bool hasEnd;
+    bool kept;
 };
 
 TEST_F(NotebookSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
@@ -264,12 +264,12 @@ TEST_F(NotebookSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
     };
     for (const PurgeRow& r : rows) {
         Notebook doc;
-        AddSchedule(doc, r.tStart, r.tEnd, "s", r.bHasEnd ? "e" : "", "b");
+        AddSchedule(doc, r.startTime, r.endTime, "s", r.hasEnd ? "e" : "", "b");
         AddSchedule(doc, kNow, kNow, "s", "", "today");
         Notebook back;
         LoadDocumentBytes(back, SaveDocumentBytes(doc));
-        EXPECT_EQ(back.m_scheduleBook.GetSchedules().size(), r.bKept ? 2u : 1u) << r.name;
-        EXPECT_EQ(back.m_scheduleBook.IsPastPurged(), !r.bKept) << r.name;
+        EXPECT_EQ(back.m_scheduleBook.GetSchedules().size(), r.kept ? 2u : 1u) << r.name;
+        EXPECT_EQ(back.m_scheduleBook.IsPastPurged(), !r.kept) << r.name;
         EXPECT_EQ(back.m_scheduleBook.GetSchedules().back()->m_business, "today") << r.name;
     }
 }

@@ -48,7 +48,7 @@ public:
             }
             pin += n;
             left -= n;
-            ++res.nReplaced;
+            ++res.replacedCount;
             iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         }
         return res;
@@ -104,12 +104,12 @@ protected:
     void ExpectSameToCp932(std::string_view in) {
         CodePageResult want = m_toCp932.Convert(in), got = Utf8ToCp932(in);
         EXPECT_EQ(got.text, want.text) << Hex(in);
-        EXPECT_EQ(got.nReplaced, want.nReplaced) << Hex(in);
+        EXPECT_EQ(got.replacedCount, want.replacedCount) << Hex(in);
     }
     void ExpectSameToUtf8(std::string_view in) {
         CodePageResult want = m_toUtf8.Convert(in), got = Cp932ToUtf8(in);
         EXPECT_EQ(got.text, want.text) << Hex(in);
-        EXPECT_EQ(got.nReplaced, want.nReplaced) << Hex(in);
+        EXPECT_EQ(got.replacedCount, want.replacedCount) << Hex(in);
     }
 };
 

@@ -18,10 +18,10 @@ TEST(CodePage, EveryDoubleByteCharacterRoundTrips) {
             if (trail == 0x7F) continue;
             std::string sj{static_cast<char>(lead), static_cast<char>(trail)};
             CodePageResult u = Cp932ToUtf8(sj);
-            if (u.nReplaced) continue;  // unassigned
+            if (u.replacedCount) continue;  // unassigned
             ++checked;
             CodePageResult back = Utf8ToCp932(u.text);
-            EXPECT_EQ(back.nReplaced, 0);
+            EXPECT_EQ(back.replacedCount, 0);
             if (back.text != sj) ++duplicates;
         }
     }
@@ -50,12 +50,12 @@ TEST(CodePage, UnmappableAndInvalidInput) {
         "b\x80"
         "c");
     EXPECT_EQ(r.text, "a？b？c"_sj);
-    EXPECT_EQ(r.nReplaced, 2);
+    EXPECT_EQ(r.replacedCount, 2);
     // A lead byte without its trail, and an unassigned pair.
     CodePageResult u = Cp932ToUtf8("x\x81");
     EXPECT_EQ(u.text, "x\xEF\xBF\xBD");
-    EXPECT_EQ(u.nReplaced, 1);
-    EXPECT_GE(Cp932ToUtf8("\x85\x40y").nReplaced, 1);
+    EXPECT_EQ(u.replacedCount, 1);
+    EXPECT_GE(Cp932ToUtf8("\x85\x40y").replacedCount, 1);
 }
 
 TEST(CodePage, Utf8Validity) {

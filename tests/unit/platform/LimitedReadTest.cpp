@@ -20,9 +20,9 @@ TEST(LimitedReadTest, TheLimitIsWhatIsRead) {
     struct Row {
         const char* name;
         std::string path;
-        std::size_t nBytes;  // written first (regular files)
-        bool bOk, bTooLarge;
-        std::uint64_t nSize;
+        std::size_t bytes;  // written first (regular files)
+        bool ok, tooLarge;
+        std::uint64_t size;
     };
     const std::size_t kLimit = 100000;
     const Row rows[] = {
@@ -33,14 +33,14 @@ TEST(LimitedReadTest, TheLimitIsWhatIsRead) {
         {"missing", (dir / "missing").string(), 0, false, false, 0},
     };
     for (const Row& r : rows) {
-        if (r.nBytes > 0 || std::string(r.name) == "empty") std::ofstream(r.path) << std::string(r.nBytes, 'x');
+        if (r.bytes > 0 || std::string(r.name) == "empty") std::ofstream(r.path) << std::string(r.bytes, 'x');
         std::string data = "old";
         LimitedReadResult result = ReadFileWithin(r.path, kLimit, data);
-        EXPECT_EQ(result.bOk, r.bOk) << r.name;
-        EXPECT_EQ(result.bTooLarge, r.bTooLarge) << r.name;
-        EXPECT_EQ(result.nSize, r.nSize) << r.name;
-        EXPECT_EQ(data.size(), r.bOk ? r.nBytes : 0u) << r.name;
-        EXPECT_EQ(result.error.empty(), r.bOk || r.bTooLarge) << r.name;
+        EXPECT_EQ(result.ok, r.ok) << r.name;
+        EXPECT_EQ(result.tooLarge, r.tooLarge) << r.name;
+        EXPECT_EQ(result.size, r.size) << r.name;
+        EXPECT_EQ(data.size(), r.ok ? r.bytes : 0u) << r.name;
+        EXPECT_EQ(result.error.empty(), r.ok || r.tooLarge) << r.name;
     }
     fs::remove_all(dir);
 }

@@ -56,7 +56,7 @@ TEST_F(LockFileTest, OneHolderAtATimeAndTheFileNamesIt) {
     LockOwner written;
     ASSERT_TRUE(LockFile::ReadOwner(path, written));
     const LockOwner me = LockFile::ThisProcess();
-    EXPECT_EQ(written.nPid, getpid());
+    EXPECT_EQ(written.pid, getpid());
     EXPECT_EQ(written.program, "test_platform");
     EXPECT_EQ(written.host, me.host);
     EXPECT_EQ(written.bootId, me.bootId);
@@ -64,7 +64,7 @@ TEST_F(LockFileTest, OneHolderAtATimeAndTheFileNamesIt) {
     // A second lock on the same file, in this process or another, is refused.
     LockFile second(path);
     EXPECT_EQ(second.TryLock(), LockResult::Held);
-    EXPECT_EQ(second.Holder().nPid, getpid());
+    EXPECT_EQ(second.Holder().pid, getpid());
     EXPECT_FALSE(second.IsLocked());
 
     first.Unlock();
@@ -79,7 +79,7 @@ TEST_F(LockFileTest, LeftoversOfProcessesThatEndedAreTakenOver) {
     struct Row {
         const char* name;
         std::string text;
-        int nAgeSeconds;
+        int ageSeconds;
         LockResult expected;
     };
     const Row rows[] = {
@@ -98,8 +98,8 @@ TEST_F(LockFileTest, LeftoversOfProcessesThatEndedAreTakenOver) {
     for (const Row& r : rows) {
         const std::string path = Path("b.lock");
         Write(path, r.text);
-        if (r.nAgeSeconds > 0)
-            fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(r.nAgeSeconds));
+        if (r.ageSeconds > 0)
+            fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(r.ageSeconds));
         LockFile lock(path);
         EXPECT_EQ(lock.TryLock(), r.expected) << r.name;
         lock.Unlock();

@@ -29,9 +29,9 @@ TEST(EntryTimesTest, AgendaHoldsWhatIsStillAheadOrUnderWayThroughTheLastDay) {
     add(Entry({2026, 12, 7, 20, 0}, {2026, 12, 7, 23, 0}, "宴会"_sj));  // over
     add(Entry({2026, 12, 9, 10, 0}, {2026, 12, 8, 10, 0}, "逆転"_sj));  // end before start: a moment
     const std::time_t now = TimeOf({2026, 12, 8, 9, 0});
-    auto names = [&](int nDays) {
+    auto names = [&](int days) {
         std::vector<std::string> out;
-        for (const ScheduleEntry* p : AgendaEntries(entries, now, nDays)) out.push_back(p->m_business);
+        for (const ScheduleEntry* p : AgendaEntries(entries, now, days)) out.push_back(p->m_business);
         return out;
     };
     using Names = std::vector<std::string>;

@@ -21,7 +21,7 @@ protected:
     std::vector<std::string> TakeAt(int hour, int minute, int second = 0, int day = 8) {
         std::vector<std::string> out;
         const std::time_t t = TimeOf({2026, 12, day, hour, minute}) + second;
-        for (const Reminder& r : plan.TakeDue(entries, t)) out.push_back(r.strSummary);
+        for (const Reminder& r : plan.TakeDue(entries, t)) out.push_back(r.summary);
         return out;
     }
     std::time_t NextAfter(int hour, int minute, int second = 0) const {
@@ -70,7 +70,7 @@ TEST_F(ReminderPlanTest, AStartLaterThanTheDueTimeRemindsWhileTheEntryHasNotBegu
         entries.push_back(Entry({2026, 12, 8}, "大掃除"_sj));
         Texts got;
         for (const Reminder& rem : fresh.TakeDue(entries, TimeOf({2026, 12, 8, r.hour, r.minute}) + r.second))
-            got.push_back(rem.strSummary);
+            got.push_back(rem.summary);
         std::sort(got.begin(), got.end());
         Texts want = r.due;
         std::sort(want.begin(), want.end());
@@ -132,8 +132,8 @@ TEST_F(ReminderPlanTest, SettingsMoveTheDueTimes) {
     };
     for (const Row& r : rows) {
         plan.SetSettings(r.settings);
-        EXPECT_EQ(plan.DueTime(*entries[0]), r.timed) << r.settings.nMinutesBefore;
-        EXPECT_EQ(plan.DueTime(*entries[1]), r.allDay) << r.settings.nAllDayMinute;
+        EXPECT_EQ(plan.DueTime(*entries[0]), r.timed) << r.settings.minutesBefore;
+        EXPECT_EQ(plan.DueTime(*entries[1]), r.allDay) << r.settings.allDayMinute;
     }
     plan.SetSettings({false, 10, 9 * 60, true});
     EXPECT_EQ(TakeAt(9, 55), Texts{});
@@ -155,8 +155,8 @@ TEST_F(ReminderPlanTest, TextsGiveTheTimeTheBusinessTheDateAndTheEnd) {
     };
     for (const Row& r : rows) {
         const Reminder rem = ReminderPlan::ReminderOf(*r.entry);
-        EXPECT_EQ(rem.strSummary, r.summary);
-        EXPECT_EQ(rem.strBody, r.body) << r.summary;
+        EXPECT_EQ(rem.summary, r.summary);
+        EXPECT_EQ(rem.body, r.body) << r.summary;
         EXPECT_TRUE(rem.key.Matches(*r.entry));
     }
 }
@@ -168,8 +168,8 @@ TEST_F(ReminderPlanTest, TheStartupSummaryListsTodaysRemainingEntries) {
     entries.push_back(Entry({2026, 12, 9, 9, 0}, "来客"_sj));
     auto summary = plan.TodaySummary(entries, TimeOf({2026, 12, 8, 9, 0}));
     ASSERT_TRUE(summary);
-    EXPECT_EQ(summary->strSummary, "今日の予定 2 件"_sj);
-    EXPECT_EQ(summary->strBody, "12/07(月) ～ 12/09(水)　出張\n12/08(火) 10:00 ～ 12:00　会議"_sj);
+    EXPECT_EQ(summary->summary, "今日の予定 2 件"_sj);
+    EXPECT_EQ(summary->body, "12/07(月) ～ 12/09(水)　出張\n12/08(火) 10:00 ～ 12:00　会議"_sj);
     // Under way until noon, then nothing is left of today.
     EXPECT_TRUE(plan.TodaySummary(entries, TimeOf({2026, 12, 8, 11, 59})));
     entries.erase(entries.begin() + 2);
@@ -183,9 +183,9 @@ TEST_F(ReminderPlanTest, TheStartupSummaryListsTodaysRemainingEntries) {
     for (int i = 0; i < 23; ++i) entries.push_back(Entry({2026, 12, 8, 10, i}, "打合せ"_sj));
     summary = plan.TodaySummary(entries, TimeOf({2026, 12, 8, 9, 0}));
     ASSERT_TRUE(summary);
-    EXPECT_EQ(summary->strSummary, "今日の予定 23 件"_sj);
-    EXPECT_EQ(std::count(summary->strBody.begin(), summary->strBody.end(), '\n'), 20);
-    EXPECT_TRUE(summary->strBody.ends_with("12/08(火) 10:19　打合せ\nほか 3 件"_sj));
+    EXPECT_EQ(summary->summary, "今日の予定 23 件"_sj);
+    EXPECT_EQ(std::count(summary->body.begin(), summary->body.end(), '\n'), 20);
+    EXPECT_TRUE(summary->body.ends_with("12/08(火) 10:19　打合せ\nほか 3 件"_sj));
 }
 
 }  // namespace

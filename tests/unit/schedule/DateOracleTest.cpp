@@ -120,8 +120,8 @@ Oracle HereDay(unsigned d) {
 struct Form {
     const char* phrase;
     Oracle oracle;
-    bool bPast = false;   ///< names a day that may lie before today
-    bool bTimed = false;  ///< gives its own time of day (no time may follow)
+    bool past = false;   ///< names a day that may lie before today
+    bool timed = false;  ///< gives its own time of day (no time may follow)
     /// For a date without its year (or month): this year's (this month's) day, which an
     /// entry under way keeps when it has passed and the entry's end has not.
     Oracle here = nullptr;
@@ -243,10 +243,10 @@ const TimeWord kTimes[] = {
 // A time of day joined to a phrase in one word: 「明日１０時」, but 「２／２９の１０時」 after
 // digits, where 「２／２９１０時」 would run the numbers together.
 std::string Joined(const std::string& phrase, const char* time) {
-    const bool bDigit = phrase.size() >= 2 && static_cast<unsigned char>(phrase[phrase.size() - 2]) == 0x82 &&
-                        static_cast<unsigned char>(phrase.back()) >= 0x4F &&
-                        static_cast<unsigned char>(phrase.back()) <= 0x58;
-    return phrase + (bDigit ? "の"_sj : "") + time;
+    const bool isDigit = phrase.size() >= 2 && static_cast<unsigned char>(phrase[phrase.size() - 2]) == 0x82 &&
+                         static_cast<unsigned char>(phrase.back()) >= 0x4F &&
+                         static_cast<unsigned char>(phrase.back()) <= 0x58;
+    return phrase + (isDigit ? "の"_sj : "") + time;
 }
 
 std::string Display(const Expect& e) {
@@ -300,7 +300,7 @@ TEST_F(DateOracle, EveryFormAtEveryClock) {
             EXPECT_EQ(start, Display(*expect)) << where;
             ++checked;
             // The same day with a time of day, in the word and in a word of its own.
-            if (f.bTimed) continue;
+            if (f.timed) continue;
             for (const TimeWord& t : kTimes) {
                 Expect timed = *expect;
                 timed.minutes = t.minutes;
@@ -329,7 +329,7 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         const Form& f = forms[rng() % forms.size()];
         std::optional<Expect> expect = f.oracle(c);
         std::string line = f.phrase;
-        if (!f.bTimed && rng() % 2) {
+        if (!f.timed && rng() % 2) {
             const TimeWord& t = kTimes[rng() % std::size(kTimes)];
             line = rng() % 2 ? line + " " + t.text : Joined(line, t.text);
             if (expect) expect->minutes = t.minutes;
@@ -352,14 +352,14 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         // A start with its own time of day keeps it; the start's day is always the oracle's,
         // or this year's (month's) day of an entry under way.
         const ScheduleEntry& e = *m_pro.GetSchedules().back();
-        bool bUnderWay = false;
+        bool underWay = false;
         if (f.here && !e.m_endText.empty()) {
             const std::optional<Expect> here = f.here(c);
             if (here && here->day < TodayOf(c) && start.substr(0, Display(*here).size()) == Display(*here)) {
                 const sys_seconds end{seconds{e.m_endTime}};
                 ASSERT_GE(floor<days>(end), TodayOf(c)) << c.what << ": " << line;
                 expect->day = here->day;
-                bUnderWay = true;
+                underWay = true;
             }
         }
         const std::string day = Display(Expect{expect->day, std::nullopt});
@@ -367,7 +367,7 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         if (expect->minutes) {
             ASSERT_EQ(start, Display(*expect)) << c.what << ": " << line;
         }
-        if (!f.bPast && !bUnderWay) {
+        if (!f.past && !underWay) {
             ASSERT_GE(expect->day, TodayOf(c)) << c.what << ": " << line;
         }
         if (!e.m_endText.empty()) {

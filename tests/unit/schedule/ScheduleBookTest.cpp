@@ -18,20 +18,20 @@ struct Step {
 class ScheduleBookTest : public ScheduleClockTest {
 protected:
     // Answers one typed line as the input pane hands it on (code page 932).
-    std::string Answer(const std::string& typed, int* pResult = nullptr) {
+    std::string Answer(const std::string& typed, int* resultOut = nullptr) {
         std::string text;
         ClassifyLine(typed, text);
         std::string answer;
         int result = m_pro.DoCommand(answer, text);
-        if (pResult) *pResult = result;
+        if (resultOut) *resultOut = result;
         return answer;
     }
 
-    /// Answers the lines in turn; with bFresh, each on an empty list (no conflicts).
+    /// Answers the lines in turn; with fresh, each on an empty list (no conflicts).
     template <std::size_t N>
-    void Run(const Step (&steps)[N], bool bFresh = false) {
+    void Run(const Step (&steps)[N], bool fresh = false) {
         for (std::size_t i = 0; i < N; ++i) {
-            if (bFresh) m_pro.DeleteContents();
+            if (fresh) m_pro.DeleteContents();
             EXPECT_EQ(Answer(steps[i].typed), steps[i].answer) << i;
         }
     }

@@ -16,11 +16,11 @@ using namespace nelo;
 
 namespace {
 
-std::unique_ptr<ScheduleEntry> Entry(std::int32_t tStart, const char* start, const char* end = "",
-                                     const char* business = "", std::int32_t tEnd = 0) {
+std::unique_ptr<ScheduleEntry> Entry(std::int32_t startTime, const char* start, const char* end = "",
+                                     const char* business = "", std::int32_t endTime = 0) {
     auto e = std::make_unique<ScheduleEntry>();
-    e->m_startTime = tStart;
-    e->m_endTime = end[0] ? tEnd : tStart;
+    e->m_startTime = startTime;
+    e->m_endTime = end[0] ? endTime : startTime;
     e->m_startText = start;
     e->m_endText = end;
     e->m_business = business;

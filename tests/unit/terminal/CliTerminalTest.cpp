@@ -24,15 +24,15 @@ namespace fs = std::filesystem;
 namespace {
 
 /// nelo-cli with a pseudo-terminal as its stdin, stdout and stderr, in a session of its
-/// own (so that closing the terminal hangs it up). bOutputToPipe: stdout is a pipe the
+/// own (so that closing the terminal hangs it up). outputToPipe: stdout is a pipe the
 /// test reads instead (as when the output goes to a pager).
 class TerminalRun {
 public:
-    TerminalRun(const fs::path& dir, const std::vector<std::string>& args, bool bOutputToPipe = false) {
+    TerminalRun(const fs::path& dir, const std::vector<std::string>& args, bool outputToPipe = false) {
         m_master = posix_openpt(O_RDWR | O_NOCTTY);
         if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) return;
         int outPipe[2] = {-1, -1};
-        if (bOutputToPipe && pipe(outPipe) != 0) return;
+        if (outputToPipe && pipe(outPipe) != 0) return;
         std::string slave = ptsname(m_master);
         m_pid = fork();
         if (m_pid == 0) {
@@ -41,10 +41,10 @@ public:
             if (fd < 0) _exit(127);
             ioctl(fd, TIOCSCTTY, 0);
             dup2(fd, 0);
-            dup2(bOutputToPipe ? outPipe[1] : fd, 1);
+            dup2(outputToPipe ? outPipe[1] : fd, 1);
             dup2(fd, 2);
             if (fd > 2) close(fd);
-            if (bOutputToPipe) {
+            if (outputToPipe) {
                 close(outPipe[0]);
                 close(outPipe[1]);
             }
@@ -62,7 +62,7 @@ public:
             execv(NELO_CLI, argv.data());
             _exit(127);
         }
-        if (bOutputToPipe) {
+        if (outputToPipe) {
             close(outPipe[1]);
             m_outPipe = outPipe[0];
         }
@@ -266,9 +266,9 @@ TEST_F(CliTerminalTest, SavingOverAnotherFileAsksAndEnterMeansNo) {
     int status = run.EndWith(0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << run.Output();
     // Asked three times, saved once.
-    std::size_t nSaved = 0;
-    for (std::size_t p = 0; (p = run.Output().find("保存しました: ", p)) != std::string::npos; ++p) ++nSaved;
-    EXPECT_EQ(nSaved, 1u) << run.Output();
+    std::size_t savedCount = 0;
+    for (std::size_t p = 0; (p = run.Output().find("保存しました: ", p)) != std::string::npos; ++p) ++savedCount;
+    EXPECT_EQ(savedCount, 1u) << run.Output();
     EXPECT_NE(RunPiped("other.nel", "半径＝\n").find("太郎 >> ５\n"), std::string::npos);
 }
 
@@ -286,11 +286,11 @@ TEST_F(CliTerminalTest, ACalendarReplacesAFileOnlyAfterAYes) {
         run.Type("\\ical old.ics\r");
         ASSERT_TRUE(run.WaitFor("old.icsファイルがあります。上書きしますか? [y/N]")) << run.Output();
         run.Type(answer);
-        const bool bYes = answer[0] == 'y';
-        ASSERT_TRUE(run.WaitFor(bYes ? "old.icsに予定を 0 件書き出しました。" : "予定の書き出しを取りやめました。"))
+        const bool yes = answer[0] == 'y';
+        ASSERT_TRUE(run.WaitFor(yes ? "old.icsに予定を 0 件書き出しました。" : "予定の書き出しを取りやめました。"))
             << run.Output();
         ASSERT_TRUE(run.WaitFor("> "));
-        EXPECT_EQ(contents() == "old", !bYes);
+        EXPECT_EQ(contents() == "old", !yes);
     }
     run.Type("\\quit\r");
     int status = run.EndWith(0);
@@ -355,12 +355,12 @@ TEST_F(CliTerminalTest, AnEndFromOutsideLeavesARecoveryCopyThatOpensWithTheWork)
     }
 
     // The next start on a terminal mentions a copy once; the start after it does not.
-    for (bool bMentioned : {true, false}) {
+    for (bool mentioned : {true, false}) {
         TerminalRun run(m_dir, {"--new"});
         ASSERT_TRUE(run.Started());
         ASSERT_TRUE(run.WaitFor("> "));
         // (The first copy was mentioned by the start of the run that made the second.)
-        EXPECT_EQ(run.Output().find("無題-20030601-100000-2.nel") != std::string::npos, bMentioned) << run.Output();
+        EXPECT_EQ(run.Output().find("無題-20030601-100000-2.nel") != std::string::npos, mentioned) << run.Output();
         EXPECT_EQ(run.Output().find("無題-20030601-100000.nel"), std::string::npos) << run.Output();
         run.Type("\\quit\r");
         run.EndWith(0);

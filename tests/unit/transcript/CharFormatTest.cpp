@@ -17,14 +17,14 @@ namespace {
 CharFormat Format(std::uint32_t effects, int height, std::uint32_t colour, int charset, int pitch, const char* face,
                   std::uint32_t mask = kCfmAll, int offset = 0) {
     CharFormat cf;
-    cf.dwMask = mask;
-    cf.dwEffects = effects;
-    cf.yHeight = height;
-    cf.yOffset = offset;
+    cf.mask = mask;
+    cf.effects = effects;
+    cf.height = height;
+    cf.offset = offset;
     cf.crTextColor = colour;
-    cf.bCharSet = static_cast<std::uint8_t>(charset);
-    cf.bPitchAndFamily = static_cast<std::uint8_t>(pitch);
-    cf.szFaceName = face;
+    cf.charSet = static_cast<std::uint8_t>(charset);
+    cf.pitchAndFamily = static_cast<std::uint8_t>(pitch);
+    cf.faceName = face;
     return cf;
 }
 
@@ -105,11 +105,11 @@ TEST(CharFormatTest, LongFaceNamesAreCutAtACharacterBoundary) {
     const std::string kanji = "あいうえおかきくけこさしすせそた"_sj;
     CharFormat cf;
     ASSERT_TRUE(ParseFontAttr("f800000f 0 180 0 0 80 32 " + kanji, cf));
-    EXPECT_EQ(cf.szFaceName, kanji.substr(0, 30));
+    EXPECT_EQ(cf.faceName, kanji.substr(0, 30));
     ASSERT_TRUE(ParseFontAttr("f800000f 0 180 0 0 80 32 a" + kanji, cf));
-    EXPECT_EQ(cf.szFaceName, "a" + kanji.substr(0, 30));
+    EXPECT_EQ(cf.faceName, "a" + kanji.substr(0, 30));
     ASSERT_TRUE(ParseFontAttr("f800000f 0 180 0 0 80 32 abcdefghijklmnopqrstuvwxyz0123456789", cf));
-    EXPECT_EQ(cf.szFaceName, "abcdefghijklmnopqrstuvwxyz01234");
+    EXPECT_EQ(cf.faceName, "abcdefghijklmnopqrstuvwxyz01234");
 }
 
 TEST(CharFormatTest, ProfileKeepsTheFontAsUtf8Text) {

@@ -9,9 +9,9 @@ using namespace nelo;
 namespace {
 
 struct PageCountRow {
-    int nLines;
-    int nPages;
-    int nFirstLineOfLastPage;
+    int lines;
+    int pages;
+    int firstLineOfLastPage;
 };
 
 TEST(PrintLayout, PageCountIsFullPagesPlusOne) {
@@ -20,8 +20,8 @@ TEST(PrintLayout, PageCountIsFullPagesPlusOne) {
         {99, 2, 50}, {100, 3, 100}, {120, 3, 100}, {10000, 201, 10000},
     };
     for (const PageCountRow& row : rows) {
-        EXPECT_EQ(PrintLayout::PageCount(row.nLines), row.nPages) << row.nLines << " lines";
-        EXPECT_EQ(PrintLayout::FirstLine(row.nPages), row.nFirstLineOfLastPage) << row.nLines << " lines";
+        EXPECT_EQ(PrintLayout::PageCount(row.lines), row.pages) << row.lines << " lines";
+        EXPECT_EQ(PrintLayout::FirstLine(row.pages), row.firstLineOfLastPage) << row.lines << " lines";
     }
 }
 
