@@ -32,7 +32,7 @@ std::string BenchFile() {
 void FillLarge(Notebook& doc) {
     for (int i = 0; i < 100000; ++i) {
         std::string name = "変数"_sj + std::to_string(i);
-        doc.m_calc.m_variables.SetAt(name, std::make_unique<Variable>(name, i * 0.5));
+        doc.GetCalculator().m_variables.SetAt(name, std::make_unique<Variable>(name, i * 0.5));
     }
     for (int i = 0; i < 100000; ++i) {
         auto s = std::make_unique<ScheduleEntry>();
@@ -41,14 +41,13 @@ void FillLarge(Notebook& doc) {
         s->m_startText = "2003/06/02(月) 10:00"_sj;
         s->m_endText = i % 2 ? "2003/06/02(月) 11:00"_sj : "";
         s->m_business = "会議"_sj + std::to_string(i);
-        doc.m_scheduleBook.AddSchedule(std::move(s));
+        doc.GetScheduleBook().AddSchedule(std::move(s));
     }
-    doc.m_memoMap.Reserve(100000);
     for (int i = 0; i < 100000; ++i) {
         std::string object = "氏名"_sj + std::to_string(i);
         auto memo = std::make_unique<Memo>(object);
         for (int k = 0; k < 10; ++k) memo->AddPair("項目"_sj + std::to_string(k), "03-1234-" + std::to_string(i));
-        doc.m_memoMap.SetAt(object, std::move(memo));
+        doc.AddMemo(std::move(memo));
     }
 }
 
@@ -131,7 +130,7 @@ void BM_LoadNotebook(benchmark::State& state) {
         readSeconds += std::chrono::duration<double>(t1 - t0).count();
         totalSeconds += std::chrono::duration<double>(t2 - t0).count();
         bytes = data.size();
-        if (doc->m_memoMap.GetCount() != 100000) state.SkipWithError("memos lost");
+        if (doc->GetMemos().GetCount() != 100000) state.SkipWithError("memos lost");
         state.PauseTiming();
         doc.reset();  // freeing the records is not part of loading
         state.ResumeTiming();

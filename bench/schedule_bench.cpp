@@ -75,7 +75,7 @@ void BM_RegisterSchedules(benchmark::State& state) {
         state.ResumeTiming();
         for (const std::string& line : lines) view.ProcessLine(line);
         state.PauseTiming();
-        if (doc->m_scheduleBook.GetSchedules().size() != static_cast<std::size_t>(n))
+        if (doc->GetScheduleBook().GetSchedules().size() != static_cast<std::size_t>(n))
             state.SkipWithError("not registered");
         doc.reset();
         state.ResumeTiming();

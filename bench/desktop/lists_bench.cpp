@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
         entry->m_startTime = entry->m_endTime = baseTime - i * 3600;
         entry->m_startText = "2026/12/08(火) 10:00"_sj;
         entry->m_business = "会議"_sj + std::to_string(i);
-        doc.m_scheduleBook.AddSchedule(std::move(entry));
+        doc.GetScheduleBook().AddSchedule(std::move(entry));
     }
     std::printf("filled %d memo objects and %d schedule entries in %.0f ms\n", count, count, Ms(t0));
 

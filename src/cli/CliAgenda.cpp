@@ -194,7 +194,7 @@ int RunAgenda(const std::vector<std::string>& args) {
     if (!ChooseFile(parsed.file, path) || !Load(path, doc)) return 1;
 
     const std::vector<const ScheduleEntry*> entries =
-        AgendaEntries(doc.m_scheduleBook.GetSchedules(), CurrentClock().Now(), parsed.days);
+        AgendaEntries(doc.GetScheduleBook().GetSchedules(), CurrentClock().Now(), parsed.days);
     std::string out;
     if (parsed.asJson) {
         out = "[";

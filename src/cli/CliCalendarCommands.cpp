@@ -42,7 +42,7 @@ void RegisterCalendarCommands(CliSession& session) {
                                             : session.IsInteractive() ? ICalOverwrite::Ask
                                                                       : ICalOverwrite::Refuse;
             std::string answer;
-            ExportICalendarFile(session.GetNotebook().m_scheduleBook, path, Utf8ToCp932(path).text,
+            ExportICalendarFile(session.GetNotebook().GetScheduleBook(), path, Utf8ToCp932(path).text,
                                 session.GetMessageBox(), overwrite, answer);
             PrintAnswer(session, answer);
             return true;
@@ -56,7 +56,7 @@ void RegisterCalendarCommands(CliSession& session) {
                            }
                            Notebook& doc = session.GetNotebook();
                            std::string answer;
-                           ImportICalendarFile(doc.m_scheduleBook, path, Utf8ToCp932(path).text, answer);
+                           ImportICalendarFile(doc.GetScheduleBook(), path, Utf8ToCp932(path).text, answer);
                            // As after a registration: the notebook is modified when the list changed.
                            doc.OnDialogClosed(DocSchedules);
                            PrintAnswer(session, answer);

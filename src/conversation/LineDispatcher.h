@@ -23,7 +23,8 @@ class LineDispatcher {
 public:
     explicit LineDispatcher(Notebook& doc, InputPaneWriter* pane = nullptr) : m_notebook(doc), m_pane(pane) {}
 
-    /// Echoes, routes and answers one line (code page 932, no line-break characters).
+    /// Has the notebook answer one line (code page 932, no line-break characters; the line
+    /// ends at its first NUL); an empty line is not answered.
     void ProcessLine(const std::string& line);
     /// Shows a line read from a file at the end of the input pane, as if typed.
     void AppendInputText(const std::string& text);
@@ -34,9 +35,6 @@ private:
     Notebook& m_notebook;
     InputPaneWriter* m_pane;
     std::string m_line;  // reused between lines
-    std::string m_handedOn;
-    std::string m_answer;
-    std::string m_out;
 };
 
 }  // namespace nelo

@@ -42,7 +42,7 @@ DesktopReminders::DesktopReminders(NotebookSession& app, MainWindow& frame)
 DesktopReminders::~DesktopReminders() = default;
 
 void DesktopReminders::Start() {
-    const auto& entries = m_app.GetNotebook().m_scheduleBook.GetSchedules();
+    const auto& entries = m_app.GetNotebook().GetScheduleBook().GetSchedules();
     if (std::optional<Reminder> summary = m_plan.TodaySummary(entries, CurrentClock().Now())) Notify(*summary);
     Check();
 }
@@ -57,7 +57,7 @@ void DesktopReminders::Check() {
     const Clock& clock = CurrentClock();
     const long long nowMs = clock.NowMs();
     const std::time_t now = static_cast<std::time_t>(FloorSeconds(nowMs));
-    const auto& entries = m_app.GetNotebook().m_scheduleBook.GetSchedules();
+    const auto& entries = m_app.GetNotebook().GetScheduleBook().GetSchedules();
     for (const Reminder& reminder : m_plan.TakeDue(entries, now)) Notify(reminder);
 
     m_armedFor = clock.Advances() ? m_plan.NextDue(entries, now) : std::nullopt;

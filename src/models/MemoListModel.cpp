@@ -12,7 +12,7 @@ void MemoListModel::OnInitDialog() {
     m_listObjects.ResetContent();
     ClearPairs();
     bool first = true;
-    m_notebook->m_memoMap.ForEach([&](const std::string& key, const Memo& memo) {
+    m_notebook->GetMemos().ForEach([&](const std::string& key, const Memo& memo) {
         m_listObjects.AddString(key);
         if (first) {
             for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
@@ -31,7 +31,7 @@ void MemoListModel::ClearPairs() {
 }
 
 bool MemoListModel::ShowObject(const std::string& object) {
-    const Memo* memo = m_notebook->m_memoMap.Lookup(object);
+    const Memo* memo = m_notebook->GetMemos().Lookup(object);
     if (!memo) return false;
     ClearPairs();
     for (std::size_t i = 0; i < memo->GetPairCount(); ++i) {
@@ -105,7 +105,7 @@ void MemoListModel::OnDeleteAttribute() {
     int sel = m_listObjects.GetCurSel();
     if (sel < 0) return;
     const std::string object = m_listObjects.GetText(sel);
-    const Memo* memo = m_notebook->m_memoMap.Lookup(object);
+    const Memo* memo = m_notebook->GetMemos().Lookup(object);
     if (!memo) return;
     auto i = static_cast<std::size_t>(r);
     if (i >= memo->GetPairCount() || m_listNames.GetText(r) != memo->m_attrNames[i]) return;
@@ -119,7 +119,7 @@ void MemoListModel::OnExport() {
                            m_exportEncoding);
     if (!m_exportName.empty()) exporter.SetFileNameText(m_exportName);
     exporter.SetOverwrite(m_exportOverwrite);
-    exporter.Export(m_notebook->m_memoMap);
+    exporter.Export(m_notebook->GetMemos());
 }
 
 void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::function<void(MemoListModel&)>& interact) {

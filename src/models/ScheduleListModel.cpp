@@ -46,8 +46,8 @@ void ScheduleListModel::OnEntriesAdded() {
 
 void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
                          const std::function<void(ScheduleListModel&)>& interact) {
-    doc.m_scheduleBook.SortSchedules();
-    ScheduleListModel dlg(&doc.m_scheduleBook, messageBox);
+    doc.GetScheduleBook().SortSchedules();
+    ScheduleListModel dlg(&doc.GetScheduleBook(), messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocSchedules);

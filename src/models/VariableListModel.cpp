@@ -30,7 +30,7 @@ void VariableListModel::OnDelete() {
 
 void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
                          const std::function<void(VariableListModel&)>& interact) {
-    VariableListModel dlg(&doc.m_calc, messageBox);
+    VariableListModel dlg(&doc.GetCalculator(), messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
     doc.OnDialogClosed(DocVariables);

@@ -1,6 +1,6 @@
-// The notebook document: it owns the calculator (variables, memory register), the
-// command processor (schedules), the memos and the two names, and every answer reaches
-// the conversation panes through it.
+// The notebook: it owns the calculator (variables, memory register), the schedule book,
+// the memos and the two names; it routes a typed line to the one that answers it, and
+// every answer reaches the conversation panes through it.
 #pragma once
 
 #include "calc/Calculator.h"
@@ -9,6 +9,7 @@
 #include "schedule/ScheduleBook.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,12 +40,18 @@ public:
     /// The welcome text for a user at a local hour (purge notice excluded).
     static std::string WelcomeText(const std::string& userName, int hour);
 
-    /// Registers a memo line; always returns 1.
-    int RegisterMemo(std::string& answer, const std::string& line);
-    /// Answers what is stored for an object; always returns 1.
-    int QueryMemo(std::string& answer, const std::string& object);
-    /// Answers the fixed words, example pages and version; always returns 1.
-    int Converse(std::string& answer, const std::string& text);
+    /// Answers one typed line (code page 932, not empty, no line break): every pane shows
+    /// the line after the user's name, the line goes to the interpreter its route names
+    /// (see ClassifyLine), and every pane shows the answer, after the responder's name
+    /// while names are shown. The caller ends with OnLineAnswered.
+    void AnswerLine(const std::string& line);
+
+    /// Registers a memo line.
+    void RegisterMemo(std::string& answer, const std::string& line);
+    /// Answers what is stored for an object.
+    void QueryMemo(std::string& answer, const std::string& object);
+    /// Answers the fixed words, example pages and version.
+    void Converse(std::string& answer, const std::string& text);
     bool IsCancelWord(const std::string& text) const;
 
     /// Deletes an object's memo (the memo list); false when there is none.
@@ -54,9 +61,12 @@ public:
     bool DeleteMemoPair(const std::string& object, std::size_t i);
     /// The memos' change flag: a memo was registered or deleted since the notebook was
     /// last new, opened or saved.
-    bool IsMemoChanged() const { return m_memoChanged == 1; }
-    void SetMemoChanged() { m_memoChanged = 1; }
-    void ClearMemoChanged() { m_memoChanged = 0; }
+    bool IsMemoChanged() const { return m_memoChanged; }
+    void SetMemoChanged() { m_memoChanged = true; }
+    void ClearMemoChanged() { m_memoChanged = false; }
+    /// Stores a memo under its object name as it is, setting no flag (tests and benchmarks
+    /// building a large notebook); an older memo of that object is replaced.
+    void AddMemo(std::unique_ptr<Memo> memo);
 
     /// Stores the two names (the settings dialog); when either differs, the calculator's
     /// flag (the general one) is set and the notebook is modified. True when one changed.
@@ -83,18 +93,24 @@ public:
     /// True when stored data changed: the rule applied after every answered line.
     bool AnyChangeFlag() const { return m_calc.IsChanged() || m_scheduleBook.IsChanged() || IsMemoChanged(); }
 
-    /// The base date of the date questions and of the calculator's date offsets.
-    WorkingDate m_workDate;
-    Calculator m_calc{m_workDate};
-    ScheduleBook m_scheduleBook{m_workDate};
-    MemoMap m_memoMap;
-    std::string m_responderName;
-    std::string m_userName;
-    int m_namePrefix = 0;
+    Calculator& GetCalculator() { return m_calc; }
+    const Calculator& GetCalculator() const { return m_calc; }
+    ScheduleBook& GetScheduleBook() { return m_scheduleBook; }
+    const ScheduleBook& GetScheduleBook() const { return m_scheduleBook; }
+    /// The memos; they change through RegisterMemo, DeleteMemo and DeleteMemoPair.
+    const MemoMap& GetMemos() const { return m_memoMap; }
+    /// The name answers are shown after ("太郎" in a new notebook).
+    const std::string& GetResponderName() const { return m_responderName; }
+    /// The name typed lines are shown after ("花子" in a new notebook).
+    const std::string& GetUserName() const { return m_userName; }
+    /// Answers carry the responder's name (and a line no interpreter knows is answered
+    /// "わかりません"): from the welcome on, and after a cancel word other than 「改行」.
+    bool ShowsNames() const { return m_showsNames; }
+    void SetShowsNames(bool shows) { m_showsNames = shows; }
 
 private:
     void NoteMemoChange() {
-        m_memoChanged = 1;
+        m_memoChanged = true;
         ++m_memoChanges;
     }
     /// Which parts changed since the last call (DocMemos | DocSchedules | DocVariables).
@@ -103,8 +119,17 @@ private:
     void ReportDataChanges();
     void NotifyDataChanged(unsigned what);
 
+    // The base date of the date questions and of the calculator's date offsets.
+    WorkingDate m_workDate;
+    Calculator m_calc{m_workDate};
+    ScheduleBook m_scheduleBook{m_workDate};
+    MemoMap m_memoMap;
+    std::string m_responderName;
+    std::string m_userName;
+    bool m_showsNames = false;
+
     std::vector<NotebookListener*> m_listeners;
-    int m_memoChanged = 0;
+    bool m_memoChanged = false;
     unsigned m_memoChanges = 0;
     bool m_modified = false;
     bool m_reportedModified = false;  // what the listeners were last told
@@ -113,6 +138,13 @@ private:
     unsigned m_seenCalcChanges = 0;
     unsigned m_seenSchedChanges = 0;
     unsigned m_seenMemoChanges = 0;
+    // Reused from line to line.
+    std::string m_handedOn;
+    std::string m_answer;
+    std::string m_out;
+
+    // Moves a file's contents in (notebook/NotebookSerialize.cpp).
+    friend void TakeFileContents(Notebook& doc, Notebook& loaded);
 };
 
 }  // namespace nelo

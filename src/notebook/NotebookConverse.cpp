@@ -104,27 +104,26 @@ bool Notebook::IsCancelWord(const std::string& text) const {
     return false;
 }
 
-int Notebook::Converse(std::string& answer, const std::string& text) {
+void Notebook::Converse(std::string& answer, const std::string& text) {
     if (IsCancelWord(text)) {
-        if (text != "改行"_sj) m_namePrefix = 1;
+        if (text != "改行"_sj) m_showsNames = true;
         answer = LoadStringId(IDS_DONT_KNOW);
-        return 1;
+        return;
     }
     if (text == "デモ開始"_sj || text == "デモ終了"_sj) {
         answer = LoadStringId(IDS_UNDERSTOOD);
-        return 1;
+        return;
     }
     if (text.find("バージョン"_sj) != std::string::npos) {
         answer = LoadStringId(IDS_VERSION);
-        return 1;
+        return;
     }
     for (const ExamplePage& page : kPages)
         if (text == page.keyword) {
             answer = page.text;
-            return 1;
+            return;
         }
-    if (m_namePrefix == 1) answer = LoadStringId(IDS_DONT_KNOW);
-    return 1;
+    if (m_showsNames) answer = LoadStringId(IDS_DONT_KNOW);
 }
 
 }  // namespace nelo

@@ -8,19 +8,19 @@
 
 namespace nelo {
 
-int Notebook::RegisterMemo(std::string& answer, const std::string& line) {
+void Notebook::RegisterMemo(std::string& answer, const std::string& line) {
     const char* sep = "、"_sj;
     auto first = FindDbcs(line, sep);
     if (first == std::string::npos || first == 0) {
         answer = LoadStringId(IDS_MEMO_TOO_FEW_ITEMS);
-        return 1;
+        return;
     }
     std::string object = line.substr(0, first);
     std::string rest = line.substr(first + 2);
     auto second = FindDbcs(rest, sep);
     if (second == std::string::npos || second == 0) {
         answer = LoadStringId(IDS_MEMO_TOO_FEW_ITEMS);
-        return 1;
+        return;
     }
     std::string name = rest.substr(0, second);
     std::string value = rest.substr(second + 2);
@@ -31,14 +31,13 @@ int Notebook::RegisterMemo(std::string& answer, const std::string& line) {
     // A typed memo is a change like any other: closing must offer to save it.
     NoteMemoChange();
     answer = LoadStringId(IDS_MEMO_REGISTERED);
-    return 1;
 }
 
-int Notebook::QueryMemo(std::string& answer, const std::string& object) {
+void Notebook::QueryMemo(std::string& answer, const std::string& object) {
     const Memo* memo = m_memoMap.FindForQuery(object);
     if (!memo) {
         answer = LoadStringId(IDS_MEMO_NOT_FOUND);
-        return 1;
+        return;
     }
     answer = LoadStringId(IDS_MEMO_FOUND);
     answer += "\r\n";
@@ -48,7 +47,11 @@ int Notebook::QueryMemo(std::string& answer, const std::string& object) {
         answer += "："_sj;
         answer += memo->m_attrValues[i];
     }
-    return 1;
+}
+
+void Notebook::AddMemo(std::unique_ptr<Memo> memo) {
+    const std::string object = memo->m_object;
+    m_memoMap.SetAt(object, std::move(memo));
 }
 
 }  // namespace nelo

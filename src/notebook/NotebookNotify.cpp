@@ -47,7 +47,7 @@ void Notebook::StartConversation() {
         m_scheduleBook.SetChanged();
     }
     for (NotebookListener* p : m_listeners) p->OnTextAppended(text);
-    m_namePrefix = 1;
+    m_showsNames = true;
     SetModifiedFlag(false);
 }
 

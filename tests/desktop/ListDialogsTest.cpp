@@ -248,7 +248,7 @@ private Q_SLOTS:
             QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->rect().center());
             QCOMPARE(Rows(view).size(), 2);
         });
-        QCOMPARE(Doc().m_scheduleBook.GetSchedules().size(), 2u);
+        QCOMPARE(Doc().GetScheduleBook().GetSchedules().size(), 2u);
     }
 
     void theMemoListSearchesAndKeepsItsListsRowForRow() {
@@ -315,7 +315,7 @@ private Q_SLOTS:
         QCOMPARE(QString::fromStdString(Shown()[2]),
                  QStringLiteral("選択されているオブジェクトを削除してよいですか？"));
         QVERIFY(Doc().IsModified());
-        QCOMPARE(Doc().m_memoMap.GetCount(), 1u);
+        QCOMPARE(Doc().GetMemos().GetCount(), 1u);
     }
 
     void theExportWritesTheChosenFileInTheChosenEncoding_data() {

@@ -113,7 +113,7 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), written);
 
         QVERIFY(m_fix->m_app.NewWithQuestion());
-        QVERIFY(Doc().m_scheduleBook.GetSchedules().empty());
+        QVERIFY(Doc().GetScheduleBook().GetSchedules().empty());
         QStringList after;
         ClickAndChoose("icalImportButton", "icalImportDialog", name, proposed, [&](QDialog* dialog) {
             after = Rows(dialog);

@@ -72,13 +72,13 @@ protected:
     /// A notebook with one variable, one memo and one schedule that ended 25 hours ago.
     std::string WriteNotebook(const std::string& name) {
         Notebook doc;
-        doc.m_calc.m_variables.SetAt("x", std::make_unique<Variable>("x", 3.0));
+        doc.GetCalculator().m_variables.SetAt("x", std::make_unique<Variable>("x", 3.0));
         std::string answer;
         doc.RegisterMemo(answer, "山田、電話、1"_sj);
         auto past = std::make_unique<ScheduleEntry>();
         past->m_startTime = past->m_endTime = static_cast<std::int32_t>(kNow - 25 * 3600);
         past->m_startText = "past";
-        doc.m_scheduleBook.AddSchedule(std::move(past));
+        doc.GetScheduleBook().AddSchedule(std::move(past));
         std::string error;
         EXPECT_TRUE(WriteFileAtomically(File(name), SaveDocumentBytes(doc), error));
         return File(name);
@@ -95,17 +95,17 @@ protected:
 TEST_F(NotebookSessionFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister) {
     std::string path = WriteNotebook("a.nel");
     m_app->OnFileNew();
-    Doc().m_calc.m_memory = 42;
-    Doc().m_calc.m_hasMemory = 1;
+    Doc().GetCalculator().m_memory = 42;
+    Doc().GetCalculator().m_hasMemory = 1;
     std::string answer;
     Doc().RegisterMemo(answer, "古い、a、b"_sj);
     ASSERT_TRUE(m_app->OpenWithQuestion(path));
-    EXPECT_EQ(Doc().m_calc.m_memory, 42);
-    EXPECT_EQ(Doc().m_memoMap.Lookup("古い"_sj), nullptr);
-    EXPECT_NE(Doc().m_memoMap.Lookup("山田"_sj), nullptr);
-    EXPECT_NE(Doc().m_calc.m_variables.Lookup("x"), nullptr);
+    EXPECT_EQ(Doc().GetCalculator().m_memory, 42);
+    EXPECT_EQ(Doc().GetMemos().Lookup("古い"_sj), nullptr);
+    EXPECT_NE(Doc().GetMemos().Lookup("山田"_sj), nullptr);
+    EXPECT_NE(Doc().GetCalculator().m_variables.Lookup("x"), nullptr);
     // The schedule that ended 25 hours ago is gone and the welcome says so.
-    EXPECT_TRUE(Doc().m_scheduleBook.GetSchedules().empty());
+    EXPECT_TRUE(Doc().GetScheduleBook().GetSchedules().empty());
     EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
     EXPECT_EQ(m_app->GetPathName(), path);
     EXPECT_EQ(m_app->GetTitle(), "a.nel");
@@ -126,8 +126,8 @@ TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
     };
     for (const BadOpenRow& r : rows) {
         m_app->OnFileNew();
-        Doc().m_calc.m_variables.SetAt("keep", std::make_unique<Variable>("keep", 1.0));
-        Doc().m_userName = "利用者"_sj;
+        Doc().GetCalculator().m_variables.SetAt("keep", std::make_unique<Variable>("keep", 1.0));
+        Doc().SetNames(Doc().GetResponderName(), "利用者"_sj);
         Doc().SetModifiedFlag(true);
         m_box.m_shown.clear();
         std::string path = File(std::string(r.name) + ".nel");
@@ -136,8 +136,8 @@ TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
             ASSERT_TRUE(WriteFileAtomically(path, r.bytes, error));
         }
         EXPECT_FALSE(m_app->OpenDocumentFile(path)) << r.name;
-        EXPECT_NE(Doc().m_calc.m_variables.Lookup("keep"), nullptr) << r.name;
-        EXPECT_EQ(Doc().m_userName, "利用者"_sj) << r.name;
+        EXPECT_NE(Doc().GetCalculator().m_variables.Lookup("keep"), nullptr) << r.name;
+        EXPECT_EQ(Doc().GetUserName(), "利用者"_sj) << r.name;
         EXPECT_TRUE(Doc().IsModified()) << r.name;
         EXPECT_TRUE(m_app->GetPathName().empty()) << r.name;
         ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
@@ -228,8 +228,8 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             ASSERT_TRUE(ReadWholeFile(path, before, error));
 
             // Far more than the archive buffers at once, so a save writes many times.
-            Doc().m_calc.m_variables.SetAt("y", std::make_unique<Variable>("y", 2.0));
-            Doc().m_calc.SetChanged();
+            Doc().GetCalculator().m_variables.SetAt("y", std::make_unique<Variable>("y", 2.0));
+            Doc().GetCalculator().SetChanged();
             std::string answer;
             for (int i = 0; i < 3000; ++i)
                 Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
@@ -242,7 +242,7 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             EXPECT_FALSE(m_app->DoFileSave()) << r.name;
             EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel"))) << r.name;
             EXPECT_TRUE(Doc().IsModified()) << r.name;
-            EXPECT_TRUE(Doc().m_calc.IsChanged()) << r.name;
+            EXPECT_TRUE(Doc().GetCalculator().IsChanged()) << r.name;
             EXPECT_EQ(m_app->GetPathName(), path) << r.name;
             std::string after;
             ASSERT_TRUE(ReadWholeFile(path, after, error));
@@ -332,13 +332,13 @@ TEST_F(NotebookSessionFileTest, SaveOpenAndNewClearTheChangeFlags) {
     };
     for (const auto& operation : operations) {
         m_app->OnFileNew();
-        Doc().m_calc.SetChanged();
-        Doc().m_scheduleBook.SetChanged();
+        Doc().GetCalculator().SetChanged();
+        Doc().GetScheduleBook().SetChanged();
         Doc().SetMemoChanged();
         Doc().SetModifiedFlag(false);  // so that New asks nothing
         ASSERT_TRUE(operation());
-        EXPECT_FALSE(Doc().m_calc.IsChanged());
-        EXPECT_FALSE(Doc().m_scheduleBook.IsChanged());
+        EXPECT_FALSE(Doc().GetCalculator().IsChanged());
+        EXPECT_FALSE(Doc().GetScheduleBook().IsChanged());
         EXPECT_FALSE(Doc().IsMemoChanged());
         EXPECT_FALSE(Doc().IsModified());
         // The next answered line leaves the notebook unmodified.
@@ -373,8 +373,8 @@ TEST_F(NotebookSessionFileTest, TheSaveChangesQuestion) {
         std::string bytes, error;
         ASSERT_TRUE(ReadWholeFile(File("q.nel"), bytes, error));
         LoadDocumentBytes(saved, bytes);
-        EXPECT_EQ(saved.m_memoMap.Lookup("問"_sj) != nullptr, r.saved);
-        EXPECT_EQ(Doc().m_memoMap.Lookup("問"_sj) != nullptr, !r.goesOn);
+        EXPECT_EQ(saved.GetMemos().Lookup("問"_sj) != nullptr, r.saved);
+        EXPECT_EQ(Doc().GetMemos().Lookup("問"_sj) != nullptr, !r.goesOn);
     }
 }
 
@@ -420,7 +420,7 @@ TEST_F(NotebookSessionFileTest, StartUpChoosesTheFile) {
     EXPECT_EQ(m_app->GetPathName(), b);
     m_app->StartUp("", true);
     EXPECT_TRUE(m_app->GetPathName().empty());
-    EXPECT_EQ(Doc().m_calc.m_variables.GetCount(), 0u);
+    EXPECT_EQ(Doc().GetCalculator().m_variables.GetCount(), 0u);
 
     // A recent file that no longer opens: reported, and a new document stays.
     fs::remove(b);

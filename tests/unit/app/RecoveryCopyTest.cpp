@@ -132,7 +132,7 @@ TEST_F(RecoveryCopyTest, LongAndStrangeNamesGetACopyThatOpens) {
         ASSERT_TRUE(ReadWholeFile(path, bytes, error)) << r.name;
         Notebook loaded;
         LoadDocumentBytes(loaded, bytes);
-        EXPECT_NE(loaded.m_memoMap.Lookup("田中"_sj), nullptr) << r.name;
+        EXPECT_NE(loaded.GetMemos().Lookup("田中"_sj), nullptr) << r.name;
     }
 }
 

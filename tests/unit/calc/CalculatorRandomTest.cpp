@@ -2,7 +2,7 @@
 // small evaluator written here over the same expression in ASCII, doing the same IEEE
 // operations in the same order.
 #include "calc/Calculator.h"
-#include "conversation/LineRoute.h"
+#include "notebook/LineRoute.h"
 #include "text/JText.h"
 #include "text/Sjis.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "calendar/ICalendar.h"
-#include "conversation/LineRoute.h"
+#include "notebook/LineRoute.h"
 #include "dates/DateTimeRec.h"
 #include "platform/Clock.h"
 #include "platform/CodePage.h"

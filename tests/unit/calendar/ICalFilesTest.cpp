@@ -177,11 +177,11 @@ TEST_F(ICalFilesTest, TheScheduleListButtonsAskAndShowTheNewRowsInOrder) {
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(path, "old", error));
     Notebook doc;
-    Type(doc.m_scheduleBook, {"６月９日 後", "６月３日 先"});
+    Type(doc.GetScheduleBook(), {"６月９日 後", "６月３日 先"});
     ScriptedMessageBox box({MbAnswer::Yes});
     RunSchedListCommand(doc, box, [&](ScheduleListModel& dlg) {
         EXPECT_TRUE(OnSchedListICalExport(dlg, path, "list.ics"));
-        doc.m_scheduleBook.DeleteContents();
+        doc.GetScheduleBook().DeleteContents();
         dlg.OnInitDialog();
         EXPECT_TRUE(OnSchedListICalImport(dlg, path, "list.ics"));
         EXPECT_EQ(dlg.m_list.GetRows(), (std::vector<std::string>{"06/03(火)　先"_sj, "06/09(月)　後"_sj}));

@@ -21,10 +21,10 @@ const ConverseRow kAnswers[] = {
 
 TEST(Converse, FixedWords) {
     Notebook doc;
-    doc.m_namePrefix = 1;
+    doc.SetShowsNames(true);
     for (const ConverseRow& row : kAnswers) {
         std::string answer;
-        EXPECT_EQ(doc.Converse(answer, row.text), 1);
+        doc.Converse(answer, row.text);
         EXPECT_EQ(answer, row.answer) << testing::PrintToString(std::string(row.text));
     }
 }
@@ -35,9 +35,9 @@ TEST(Converse, FallbackIsEmptyWithoutPrefix) {
     doc.Converse(answer, "天気"_sj);
     EXPECT_EQ(answer, "");
     doc.Converse(answer, "改行"_sj);  // the line-break word does not turn the prefix on
-    EXPECT_EQ(doc.m_namePrefix, 0);
+    EXPECT_FALSE(doc.ShowsNames());
     doc.Converse(answer, "中止"_sj);
-    EXPECT_EQ(doc.m_namePrefix, 1);
+    EXPECT_TRUE(doc.ShowsNames());
 }
 
 TEST(Converse, ExamplePagesLineCountsAndEndings) {

@@ -38,7 +38,7 @@ protected:
 };
 
 TEST_F(LineDispatcherTest, WelcomeClearsModifiedAndTurnsOnPrefix) {
-    EXPECT_EQ(m_notebook.m_namePrefix, 1);
+    EXPECT_TRUE(m_notebook.ShowsNames());
     EXPECT_FALSE(m_notebook.IsModified());
     EXPECT_EQ(m_welcome, Notebook::WelcomeText("花子"_sj, 10));
 }
@@ -55,11 +55,11 @@ TEST_F(LineDispatcherTest, EmptyLineDoesNothing) {
 }
 
 TEST_F(LineDispatcherTest, AnswerWithoutPrefix) {
-    m_notebook.m_namePrefix = 0;
+    m_notebook.SetShowsNames(false);
     EXPECT_EQ(Submit("天気"_sj), "花子 >> 天気\r\n\r\n"_sj);
     // A cancel word turns the prefix back on.
     EXPECT_EQ(Submit("だめ"_sj), "花子 >> だめ\r\n太郎 >> わかりません。\r\n"_sj);
-    EXPECT_EQ(m_notebook.m_namePrefix, 1);
+    EXPECT_TRUE(m_notebook.ShowsNames());
 }
 
 TEST_F(LineDispatcherTest, QuestionLeavesDocumentUnmodified) {
@@ -97,12 +97,12 @@ TEST_F(LineDispatcherTest, GreetingByHour) {
 }
 
 TEST_F(LineDispatcherTest, PurgeNoticeSetsScheduleFlag) {
-    m_notebook.m_scheduleBook.AddSchedule(std::make_unique<ScheduleEntry>());  // starts and ends in 1970
-    m_notebook.m_scheduleBook.PurgePastSchedules();
-    m_notebook.m_scheduleBook.ClearChanged();
+    m_notebook.GetScheduleBook().AddSchedule(std::make_unique<ScheduleEntry>());  // starts and ends in 1970
+    m_notebook.GetScheduleBook().PurgePastSchedules();
+    m_notebook.GetScheduleBook().ClearChanged();
     m_notebook.StartConversation();
     EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
-    EXPECT_TRUE(m_notebook.m_scheduleBook.IsChanged());
+    EXPECT_TRUE(m_notebook.GetScheduleBook().IsChanged());
     EXPECT_FALSE(m_notebook.IsModified());
     Submit("天気"_sj);
     EXPECT_TRUE(m_notebook.IsModified());

@@ -204,7 +204,7 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
     Notebook doc;
     TextTranscript view;
     doc.AddListener(&view);
-    doc.m_namePrefix = 1;
+    doc.SetShowsNames(true);
     LineDispatcher send(doc, &pane);
     ScriptedMessageBox mb;
     TextFileReadResult result = OnReadTextFile(send, mb, path);

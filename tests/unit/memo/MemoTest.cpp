@@ -25,10 +25,10 @@ TEST(RegisterMemo, Answers) {
     Notebook doc;
     for (const MemoRow& r : rows) {
         std::string answer;
-        EXPECT_EQ(doc.RegisterMemo(answer, r.line), 1);
+        doc.RegisterMemo(answer, r.line);
         EXPECT_EQ(answer, r.answer) << testing::PrintToString(std::string(r.line));
     }
-    Memo* memo = doc.m_memoMap.Lookup("田中"_sj);
+    const Memo* memo = doc.GetMemos().Lookup("田中"_sj);
     ASSERT_NE(memo, nullptr);
     ASSERT_EQ(memo->GetPairCount(), 2u);
     EXPECT_EQ(memo->m_attrValues[0], "");

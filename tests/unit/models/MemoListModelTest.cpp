@@ -26,7 +26,7 @@ protected:
     }
     std::vector<std::string> MapOrder() const {
         std::vector<std::string> keys;
-        doc.m_memoMap.ForEach([&](const std::string& k, const Memo&) { keys.push_back(k); });
+        doc.GetMemos().ForEach([&](const std::string& k, const Memo&) { keys.push_back(k); });
         return keys;
     }
     int RowOf(const MemoListModel& dlg, const std::string& object) const {
@@ -63,7 +63,7 @@ TEST_F(MemoListModelTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
     dlg.OnInitDialog();
     EXPECT_EQ(dlg.m_listObjects.GetRows(), MapOrder());
     EXPECT_EQ(dlg.m_listObjects.GetCurSel(), 0);
-    const Memo* first = doc.m_memoMap.Lookup(MapOrder()[0]);
+    const Memo* first = doc.GetMemos().Lookup(MapOrder()[0]);
     EXPECT_EQ(dlg.m_listNames.GetRows(), first->m_attrNames);
     EXPECT_EQ(dlg.m_listValues.GetRows(), first->m_attrValues);
     EXPECT_EQ(dlg.m_listNames.GetCurSel(), -1);
@@ -95,7 +95,7 @@ TEST_F(MemoListModelTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
     EXPECT_EQ(mb.GetShown().back().text, "選択されている属性を削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(mb.GetShown().back().buttons, MbButtons::OkCancel);
-    EXPECT_EQ(doc.m_memoMap.Lookup("田中"_sj), nullptr);
+    EXPECT_EQ(doc.GetMemos().Lookup("田中"_sj), nullptr);
     EXPECT_EQ(dlg.m_listObjects.GetCount(), 2);
     EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
     EXPECT_TRUE(doc.IsMemoChanged());
@@ -124,8 +124,8 @@ TEST_F(MemoListModelTest, StaleRowNeverDeletesAnotherObjectsPair) {
     dlg.SelectObject(RowOf(dlg, "田中"_sj));  // memo gone: ABC's pair stays shown
     dlg.SelectPair(0);
     dlg.OnDeleteAttribute();
-    ASSERT_NE(doc.m_memoMap.Lookup("ABC"), nullptr);
-    EXPECT_EQ(doc.m_memoMap.Lookup("ABC")->GetPairCount(), 1u);
+    ASSERT_NE(doc.GetMemos().Lookup("ABC"), nullptr);
+    EXPECT_EQ(doc.GetMemos().Lookup("ABC")->GetPairCount(), 1u);
 }
 
 struct SearchRow {
@@ -188,8 +188,8 @@ TEST_F(MemoListModelTest, CaseOnlySearchDeletesFromTheShownObject) {
     const std::string other = shown == "ABC" ? "abc" : "ABC";
     dlg.SelectPair(0);
     dlg.OnDeleteAttribute();
-    EXPECT_EQ(doc.m_memoMap.Lookup(shown), nullptr);
-    EXPECT_NE(doc.m_memoMap.Lookup(other), nullptr);
+    EXPECT_EQ(doc.GetMemos().Lookup(shown), nullptr);
+    EXPECT_NE(doc.GetMemos().Lookup(other), nullptr);
 }
 
 TEST_F(MemoListModelTest, DeleteObjectAfterConfirmation) {
@@ -199,14 +199,14 @@ TEST_F(MemoListModelTest, DeleteObjectAfterConfirmation) {
     dlg.OnInitDialog();
     dlg.SelectObject(RowOf(dlg, "ABC"));
     dlg.OnDeleteObject();  // cancelled
-    EXPECT_NE(doc.m_memoMap.Lookup("ABC"), nullptr);
+    EXPECT_NE(doc.GetMemos().Lookup("ABC"), nullptr);
     EXPECT_EQ(dlg.m_listObjects.GetCount(), 2);
     EXPECT_FALSE(doc.IsMemoChanged());
 
     dlg.OnDeleteObject();
     EXPECT_EQ(mb.GetShown().back().text, "選択されているオブジェクトを削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
-    EXPECT_EQ(doc.m_memoMap.Lookup("ABC"), nullptr);
+    EXPECT_EQ(doc.GetMemos().Lookup("ABC"), nullptr);
     EXPECT_EQ(dlg.m_listObjects.GetRows(), std::vector<std::string>{"田中"_sj});
     EXPECT_EQ(dlg.m_listObjects.GetCurSel(), -1);
     EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
@@ -219,9 +219,9 @@ TEST_F(MemoListModelTest, CancelledAttributeDeletionKeepsThePair) {
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.SelectPair(0);
-    std::size_t before = doc.m_memoMap.Lookup(dlg.m_listObjects.GetText(0))->GetPairCount();
+    std::size_t before = doc.GetMemos().Lookup(dlg.m_listObjects.GetText(0))->GetPairCount();
     dlg.OnDeleteAttribute();
-    EXPECT_EQ(doc.m_memoMap.Lookup(dlg.m_listObjects.GetText(0))->GetPairCount(), before);
+    EXPECT_EQ(doc.GetMemos().Lookup(dlg.m_listObjects.GetText(0))->GetPairCount(), before);
     EXPECT_EQ(dlg.m_listNames.GetCount(), static_cast<int>(before));
     EXPECT_FALSE(doc.IsMemoChanged());
 }
@@ -235,7 +235,7 @@ TEST_F(MemoListModelTest, DeletesTheChosenPairOfARepeatedName) {
     dlg.OnInitDialog();
     dlg.SelectPair(1);
     dlg.OnDeleteAttribute();
-    EXPECT_EQ(doc.m_memoMap.Lookup("田中"_sj)->m_attrValues, (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(doc.GetMemos().Lookup("田中"_sj)->m_attrValues, (std::vector<std::string>{"1", "3"}));
     EXPECT_EQ(dlg.m_listValues.GetRows(), (std::vector<std::string>{"1", "3"}));
     EXPECT_EQ(dlg.m_listNames.GetCurSel(), -1);
 }
@@ -248,7 +248,7 @@ TEST_F(MemoListModelTest, CommandMarksTheDocumentOnlyAfterAChange) {
     EXPECT_FALSE(doc.IsModified());
     RunMemoListCommand(doc, mb, [](MemoListModel& dlg) { dlg.OnDeleteObject(); });
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.m_memoMap.GetCount(), 1u);
+    EXPECT_EQ(doc.GetMemos().GetCount(), 1u);
 }
 
 TEST_F(MemoListModelTest, ExportWritesEveryPair) {

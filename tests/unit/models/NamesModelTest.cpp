@@ -70,9 +70,9 @@ TEST_P(NamesModelTest, StoresChangedNamesAndMarksTheNotebook) {
     Notebook doc;
     doc.SetModifiedFlag(false);
     EXPECT_EQ(OnSettings(doc, row.interact), row.changed);
-    EXPECT_EQ(doc.m_userName, row.user);
-    EXPECT_EQ(doc.m_responderName, row.responder);
-    EXPECT_EQ(doc.m_calc.IsChanged(), row.changed);
+    EXPECT_EQ(doc.GetUserName(), row.user);
+    EXPECT_EQ(doc.GetResponderName(), row.responder);
+    EXPECT_EQ(doc.GetCalculator().IsChanged(), row.changed);
     EXPECT_EQ(doc.IsModified(), row.changed);
 }
 
@@ -80,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, NamesModelTest, ::testing::ValuesIn(kSettings), R
 
 TEST(NamesModelFieldsTest, DialogStartsWithTheDocumentsNames) {
     Notebook doc;
-    doc.m_userName = "一郎"_sj;
+    doc.SetNames(doc.GetResponderName(), "一郎"_sj);
     OnSettings(doc, [](NamesModel& d) {
         EXPECT_EQ(d.m_userName, "一郎"_sj);
         EXPECT_EQ(d.m_responderName, "太郎"_sj);

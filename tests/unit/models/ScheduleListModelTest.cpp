@@ -22,11 +22,11 @@ protected:
         p->m_startTime = p->m_endTime = startTime;
         p->m_startText = start;
         p->m_business = business;
-        doc.m_scheduleBook.AddSchedule(std::move(p));
+        doc.GetScheduleBook().AddSchedule(std::move(p));
     }
     std::vector<std::string> Businesses() const {
         std::vector<std::string> out;
-        for (const auto& p : doc.m_scheduleBook.GetSchedules()) out.push_back(p->m_business);
+        for (const auto& p : doc.GetScheduleBook().GetSchedules()) out.push_back(p->m_business);
         return out;
     }
 
@@ -75,7 +75,7 @@ TEST_F(ScheduleListModelTest, DeletesTheSelectedEntryAfterConfirmation) {
     EXPECT_EQ(mb.GetShown().back().text, "選択されている予定を削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(Businesses(), (std::vector<std::string>{"a", "c"}));
-    EXPECT_TRUE(doc.m_scheduleBook.IsChanged());
+    EXPECT_TRUE(doc.GetScheduleBook().IsChanged());
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -88,7 +88,7 @@ TEST_F(ScheduleListModelTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
         dlg.OnDelete();
         EXPECT_EQ(dlg.m_list.GetCount(), 0);
     });
-    EXPECT_TRUE(doc.m_scheduleBook.GetSchedules().empty());
+    EXPECT_TRUE(doc.GetScheduleBook().GetSchedules().empty());
     EXPECT_TRUE(doc.IsModified());
 }
 

@@ -16,13 +16,13 @@ namespace {
 class VariableListModelTest : public ::testing::Test {
 protected:
     void Add(const std::string& name, double value) {
-        doc.m_calc.m_variables.SetAt(name, std::make_unique<Variable>(name, value));
+        doc.GetCalculator().m_variables.SetAt(name, std::make_unique<Variable>(name, value));
     }
     void AddText(const std::string& name, const std::string& text) {
         auto p = std::make_unique<Variable>(name, 0);
         p->m_kind = 1;
         p->m_text = text;
-        doc.m_calc.m_variables.SetAt(name, std::move(p));
+        doc.GetCalculator().m_variables.SetAt(name, std::move(p));
     }
     int RowOf(const VariableListModel& dlg, const std::string& text) const {
         const auto& rows = dlg.m_list.GetRows();
@@ -35,14 +35,14 @@ protected:
 
 TEST_F(VariableListModelTest, EmptyTableListsNothingAndAsksForASelection) {
     ScriptedMessageBox mb;
-    VariableListModel dlg(&doc.m_calc, mb);
+    VariableListModel dlg(&doc.GetCalculator(), mb);
     dlg.OnInitDialog();
     EXPECT_EQ(dlg.m_list.GetCount(), 0);
     dlg.OnDelete();
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "削除する変数を選択してください。"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "");
-    EXPECT_FALSE(doc.m_calc.IsChanged());
+    EXPECT_FALSE(doc.GetCalculator().IsChanged());
 }
 
 TEST_F(VariableListModelTest, RowsFollowTheTableOrderInDisplayForm) {
@@ -51,10 +51,10 @@ TEST_F(VariableListModelTest, RowsFollowTheTableOrderInDisplayForm) {
     Add("r", -0.25);
     AddText("名前"_sj, "山田"_sj);
     ScriptedMessageBox mb;
-    VariableListModel dlg(&doc.m_calc, mb);
+    VariableListModel dlg(&doc.GetCalculator(), mb);
     dlg.OnInitDialog();
     std::vector<std::string> expected;
-    doc.m_calc.m_variables.ForEach(
+    doc.GetCalculator().m_variables.ForEach(
         [&](const std::string&, const Variable& s) { expected.push_back(s.GetDisplayText()); });
     EXPECT_EQ(dlg.m_list.GetRows(), expected);
     EXPECT_NE(RowOf(dlg, "半径 5"_sj), -1);
@@ -66,7 +66,7 @@ TEST_F(VariableListModelTest, RowsFollowTheTableOrderInDisplayForm) {
 TEST_F(VariableListModelTest, CancelKeepsTheVariable) {
     Add("半径"_sj, 5);
     ScriptedMessageBox mb{MbAnswer::Cancel};
-    VariableListModel dlg(&doc.m_calc, mb);
+    VariableListModel dlg(&doc.GetCalculator(), mb);
     dlg.OnInitDialog();
     dlg.m_list.SetCurSel(0);
     dlg.OnDelete();
@@ -74,8 +74,8 @@ TEST_F(VariableListModelTest, CancelKeepsTheVariable) {
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(mb.GetShown().back().buttons, MbButtons::OkCancel);
     EXPECT_EQ(dlg.m_list.GetCount(), 1);
-    EXPECT_NE(doc.m_calc.m_variables.Lookup("半径"_sj), nullptr);
-    EXPECT_FALSE(doc.m_calc.IsChanged());
+    EXPECT_NE(doc.GetCalculator().m_variables.Lookup("半径"_sj), nullptr);
+    EXPECT_FALSE(doc.GetCalculator().IsChanged());
 }
 
 TEST_F(VariableListModelTest, DeletedVariableCanNoLongerBeUsed) {
@@ -84,7 +84,7 @@ TEST_F(VariableListModelTest, DeletedVariableCanNoLongerBeUsed) {
     LineDispatcher send(doc);
     send.ProcessLine("半径＝５"_sj);
     send.ProcessLine("円周＝３"_sj);
-    doc.m_calc.ClearChanged();
+    doc.GetCalculator().ClearChanged();
     doc.SetModifiedFlag(false);
 
     ScriptedMessageBox mb{MbAnswer::Ok};
@@ -94,7 +94,7 @@ TEST_F(VariableListModelTest, DeletedVariableCanNoLongerBeUsed) {
         EXPECT_EQ(dlg.m_list.GetRows(), std::vector<std::string>{"円周 3"_sj});
         EXPECT_EQ(dlg.m_list.GetCurSel(), -1);
     });
-    EXPECT_TRUE(doc.m_calc.IsChanged());
+    EXPECT_TRUE(doc.GetCalculator().IsChanged());
     EXPECT_TRUE(doc.IsModified());
 
     send.ProcessLine("半径×２"_sj);

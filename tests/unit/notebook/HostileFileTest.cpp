@@ -99,9 +99,9 @@ protected:
     /// The open notebook the failures must not touch: one variable, one memo, a name.
     void FillOpenNotebook() {
         std::string answer;
-        Doc().m_calc.Calculate(answer, "半径＝５"_sj);
+        Doc().GetCalculator().Calculate(answer, "半径＝５"_sj);
         Doc().RegisterMemo(answer, "山田、電話、０３"_sj);
-        Doc().m_userName = "利用者"_sj;
+        Doc().SetNames(Doc().GetResponderName(), "利用者"_sj);
         Doc().SetModifiedFlag(true);
         m_openBytes = SaveDocumentBytes(Doc());
     }

@@ -43,20 +43,19 @@ protected:
         p->m_endText = end;
         p->m_business = business;
         p->m_heapIndex = heap;
-        doc.m_scheduleBook.AddSchedule(std::move(p));
+        doc.GetScheduleBook().AddSchedule(std::move(p));
     }
 
     // A notebook with something in every part, all of it in the future.
     static void Fill(Notebook& doc) {
-        doc.m_userName = "一郎"_sj;
-        doc.m_responderName = "次郎"_sj;
-        doc.m_calc.m_variables.SetAt("半径"_sj, std::make_unique<Variable>("半径"_sj, 5.0));
-        doc.m_calc.m_variables.SetAt("r", std::make_unique<Variable>("r", -0.125));
+        doc.SetNames("次郎"_sj, "一郎"_sj);
+        doc.GetCalculator().m_variables.SetAt("半径"_sj, std::make_unique<Variable>("半径"_sj, 5.0));
+        doc.GetCalculator().m_variables.SetAt("r", std::make_unique<Variable>("r", -0.125));
         auto text = std::make_unique<Variable>("t", 0.0);
         text->m_text = "文字"_sj;
         text->m_kind = 1;
         text->m_reserved = 77;
-        doc.m_calc.m_variables.SetAt("t", std::move(text));
+        doc.GetCalculator().m_variables.SetAt("t", std::move(text));
         AddSchedule(doc, kNow + 3600, kNow + 3600, "2003/06/01(日) 11:00"_sj, "", "会議"_sj, 3);
         AddSchedule(doc, kNow + 86400, kNow + 90000, "2003/06/02(月) 10:00"_sj, "2003/06/02(月) 11:00"_sj, "打合せ"_sj);
         std::string answer;
@@ -92,8 +91,8 @@ TEST_F(NotebookSerializeTest, RecordsAreNumberedAcrossTheParts) {
     // Two variables (class 1, objects 2 and 3), a schedule (class 4, object 5) and a memo
     // (class 6, object 7): the second memo of the same class would be tagged 0x8006.
     Notebook doc;
-    doc.m_calc.m_variables.SetAt("a", std::make_unique<Variable>("a", 1.0));
-    doc.m_calc.m_variables.SetAt("b", std::make_unique<Variable>("b", 2.0));
+    doc.GetCalculator().m_variables.SetAt("a", std::make_unique<Variable>("a", 1.0));
+    doc.GetCalculator().m_variables.SetAt("b", std::make_unique<Variable>("b", 2.0));
     AddSchedule(doc, kNow, kNow, "s", "", "b");
     std::string answer;
     doc.RegisterMemo(answer, "m、n、v"_sj);
@@ -105,7 +104,7 @@ TEST_F(NotebookSerializeTest, RecordsAreNumberedAcrossTheParts) {
     EXPECT_NE(bytes.find(Bytes({0x06, 0x80, 0x01})), std::string::npos);
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.m_memoMap.GetCount(), 2u);
+    EXPECT_EQ(back.GetMemos().GetCount(), 2u);
 }
 
 TEST_F(NotebookSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
@@ -115,21 +114,21 @@ TEST_F(NotebookSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
 
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.m_userName, "一郎"_sj);
-    EXPECT_EQ(back.m_responderName, "次郎"_sj);
-    ASSERT_EQ(back.m_calc.m_variables.GetCount(), 3u);
-    EXPECT_EQ(back.m_calc.m_variables.Lookup("半径"_sj)->m_value, 5.0);
-    EXPECT_EQ(back.m_calc.m_variables.Lookup("r")->m_value, -0.125);
-    const Variable* t = back.m_calc.m_variables.Lookup("t");
+    EXPECT_EQ(back.GetUserName(), "一郎"_sj);
+    EXPECT_EQ(back.GetResponderName(), "次郎"_sj);
+    ASSERT_EQ(back.GetCalculator().m_variables.GetCount(), 3u);
+    EXPECT_EQ(back.GetCalculator().m_variables.Lookup("半径"_sj)->m_value, 5.0);
+    EXPECT_EQ(back.GetCalculator().m_variables.Lookup("r")->m_value, -0.125);
+    const Variable* t = back.GetCalculator().m_variables.Lookup("t");
     EXPECT_EQ(t->m_text, "文字"_sj);
     EXPECT_EQ(t->m_kind, 1);
     EXPECT_EQ(t->m_reserved, 77);
-    ASSERT_EQ(back.m_scheduleBook.GetSchedules().size(), 2u);
-    EXPECT_EQ(back.m_scheduleBook.GetSchedules()[0]->m_business, "会議"_sj);
-    EXPECT_EQ(back.m_scheduleBook.GetSchedules()[0]->m_heapIndex, 3);
-    EXPECT_EQ(back.m_scheduleBook.GetSchedules()[1]->m_endTime, kNow + 90000);
-    EXPECT_EQ(back.m_scheduleBook.GetSchedules()[1]->m_endText, "2003/06/02(月) 11:00"_sj);
-    EXPECT_FALSE(back.m_scheduleBook.IsPastPurged());
+    ASSERT_EQ(back.GetScheduleBook().GetSchedules().size(), 2u);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->m_business, "会議"_sj);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->m_heapIndex, 3);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->m_endTime, kNow + 90000);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->m_endText, "2003/06/02(月) 11:00"_sj);
+    EXPECT_FALSE(back.GetScheduleBook().IsPastPurged());
     std::string answer;
     back.QueryMemo(answer, "田中"_sj);
     EXPECT_EQ(answer, "次のようなメモがあります。\r\n電話：03-1234\r\n趣味：釣り"_sj);
@@ -152,17 +151,16 @@ TEST_F(NotebookSerializeTest, MemoCountTakesTheLongFormFrom65535) {
     };
     for (const MemoCountRow& r : rows) {
         Notebook doc;
-        doc.m_memoMap.Reserve(r.n);
         for (std::size_t i = 0; i < r.n; ++i) {
             auto memo = std::make_unique<Memo>(std::to_string(i));
             memo->AddPair("k", "v");
-            doc.m_memoMap.SetAt(std::to_string(i), std::move(memo));
+            doc.AddMemo(std::move(memo));
         }
         std::string bytes = SaveDocumentBytes(doc);
         EXPECT_EQ(bytes.substr(14, r.countBytes.size()), r.countBytes) << r.n;
         Notebook back;
         LoadDocumentBytes(back, bytes);
-        EXPECT_EQ(back.m_memoMap.GetCount(), r.n);
+        EXPECT_EQ(back.GetMemos().GetCount(), r.n);
         EXPECT_EQ(SaveDocumentBytes(back), bytes) << r.n;
     }
 }
@@ -174,13 +172,13 @@ TEST_F(NotebookSerializeTest, LongStringsRoundTrip) {
         std::string value(n, 'x');
         doc.RegisterMemo(answer, "長さ、"_sj + std::to_string(n) + "、"_sj + value);
     }
-    doc.m_userName = std::string(255, 'u');
+    doc.SetNames(doc.GetResponderName(), std::string(255, 'u'));
     std::string bytes = SaveDocumentBytes(doc);
     EXPECT_EQ(bytes.substr(5, 4), Bytes({0xFF, 0xFF, 0x00, 'u'}));
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.m_userName, doc.m_userName);
-    const Memo* memo = back.m_memoMap.Lookup("長さ"_sj);
+    EXPECT_EQ(back.GetUserName(), doc.GetUserName());
+    const Memo* memo = back.GetMemos().Lookup("長さ"_sj);
     ASSERT_NE(memo, nullptr);
     ASSERT_EQ(memo->m_attrValues.size(), 5u);
     EXPECT_EQ(memo->m_attrValues[1].size(), 255u);
@@ -225,9 +223,9 @@ TEST_F(NotebookSerializeTest, NullRecordsStandForNothing) {
     std::string bytes = Bytes({0, 0, 1, 0, 1, 'a', 0, 0, 1, 0, 0, 0, 1, 0, 1, 'm', 0, 0});
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.m_calc.m_variables.GetCount(), 0u);
-    EXPECT_EQ(back.m_scheduleBook.GetSchedules().size(), 0u);
-    EXPECT_EQ(back.m_memoMap.GetCount(), 0u);
+    EXPECT_EQ(back.GetCalculator().m_variables.GetCount(), 0u);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules().size(), 0u);
+    EXPECT_EQ(back.GetMemos().GetCount(), 0u);
 }
 
 TEST_F(NotebookSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
@@ -240,10 +238,10 @@ TEST_F(NotebookSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
                         Bytes({1, 'm', 0x04, 0x80, 1, 'm', 1, 0, 1, 'k', 1, 0, 1, '2'});
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    ASSERT_EQ(back.m_calc.m_variables.GetCount(), 1u);
-    EXPECT_EQ(back.m_calc.m_variables.Lookup("a")->m_value, 2.0);
-    ASSERT_EQ(back.m_memoMap.GetCount(), 1u);
-    EXPECT_EQ(back.m_memoMap.Lookup("m")->m_attrValues[0], "2");
+    ASSERT_EQ(back.GetCalculator().m_variables.GetCount(), 1u);
+    EXPECT_EQ(back.GetCalculator().m_variables.Lookup("a")->m_value, 2.0);
+    ASSERT_EQ(back.GetMemos().GetCount(), 1u);
+    EXPECT_EQ(back.GetMemos().Lookup("m")->m_attrValues[0], "2");
 }
 
 struct PurgeRow {
@@ -268,9 +266,9 @@ TEST_F(NotebookSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
         AddSchedule(doc, kNow, kNow, "s", "", "today");
         Notebook back;
         LoadDocumentBytes(back, SaveDocumentBytes(doc));
-        EXPECT_EQ(back.m_scheduleBook.GetSchedules().size(), r.kept ? 2u : 1u) << r.name;
-        EXPECT_EQ(back.m_scheduleBook.IsPastPurged(), !r.kept) << r.name;
-        EXPECT_EQ(back.m_scheduleBook.GetSchedules().back()->m_business, "today") << r.name;
+        EXPECT_EQ(back.GetScheduleBook().GetSchedules().size(), r.kept ? 2u : 1u) << r.name;
+        EXPECT_EQ(back.GetScheduleBook().IsPastPurged(), !r.kept) << r.name;
+        EXPECT_EQ(back.GetScheduleBook().GetSchedules().back()->m_business, "today") << r.name;
     }
 }
 

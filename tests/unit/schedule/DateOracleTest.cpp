@@ -2,7 +2,7 @@
 // out here with the C++ calendar types (year_month_day, weekday, weekday_indexed,
 // sys_days) and nothing of Nelo's own date code. Then random lines built from the forms:
 // each is registered on the date worked out here, or refused and nothing stored.
-#include "conversation/LineRoute.h"
+#include "notebook/LineRoute.h"
 #include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 

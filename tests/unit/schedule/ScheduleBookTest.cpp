@@ -1,4 +1,4 @@
-#include "conversation/LineRoute.h"
+#include "notebook/LineRoute.h"
 #include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
 

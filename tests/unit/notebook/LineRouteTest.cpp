@@ -1,4 +1,4 @@
-#include "conversation/LineRoute.h"
+#include "notebook/LineRoute.h"
 #include "text/Sjis.h"
 
 #include <gtest/gtest.h>

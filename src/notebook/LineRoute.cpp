@@ -1,6 +1,6 @@
-#include "conversation/LineRoute.h"
+#include "notebook/LineRoute.h"
 
-#include "conversation/LineTraits.h"
+#include "notebook/LineTraits.h"
 #include "schedule/PeriodQuery.h"
 #include "schedule/ScheduleLine.h"
 #include "text/JText.h"

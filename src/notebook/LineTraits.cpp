@@ -1,4 +1,4 @@
-#include "conversation/LineTraits.h"
+#include "notebook/LineTraits.h"
 
 #include "text/JText.h"
 

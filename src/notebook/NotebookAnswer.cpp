@@ -1,0 +1,41 @@
+// A typed line's way through the notebook: the echo, the route, the interpreter, the
+// answer.
+#include "notebook/LineRoute.h"
+#include "notebook/Notebook.h"
+
+namespace nelo {
+
+void Notebook::AnswerLine(const std::string& line) {
+    const LineRoute route = ClassifyLine(line, m_handedOn);
+    const std::string& text = m_handedOn;
+
+    m_out.assign(m_userName);
+    m_out += " >> ";
+    m_out += text;
+    m_out += "\r\n";
+    AppendToViews(m_out);
+
+    std::string& answer = m_answer;
+    answer.clear();
+    switch (route) {
+    case LineRoute::Command:
+        if (m_scheduleBook.DoCommand(answer, text) == 0) Converse(answer, text);
+        break;
+    case LineRoute::Arithmetic: m_calc.Calculate(answer, text); break;
+    case LineRoute::TimeArithmetic: m_calc.CalculateTime(answer, text); break;
+    case LineRoute::MemoRegistration: RegisterMemo(answer, text); break;
+    case LineRoute::MemoQuery: QueryMemo(answer, text); break;
+    }
+
+    if (m_showsNames) {
+        m_out.assign(m_responderName);
+        m_out += " >> ";
+    } else {
+        m_out.clear();
+    }
+    m_out += answer;
+    m_out += "\r\n";
+    AppendToViews(m_out);
+}
+
+}  // namespace nelo
