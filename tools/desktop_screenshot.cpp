@@ -52,15 +52,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     QTextStream in(&file);
-    InputPane* pInput = frame.GetInputPane();
+    InputPane* inputPane = frame.GetInputPane();
     while (!in.atEnd()) {
         const QString line = in.readLine();
         for (char32_t u : line.toUcs4()) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUcs4(&u, 1));
-            QApplication::sendEvent(pInput, &press);
+            QApplication::sendEvent(inputPane, &press);
         }
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(pInput, &enter);
+        QApplication::sendEvent(inputPane, &enter);
         QApplication::processEvents();
     }
     QApplication::processEvents();

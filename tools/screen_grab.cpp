@@ -13,14 +13,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     QGuiApplication app(argc, argv);
-    QScreen* pScreen = QGuiApplication::primaryScreen();
-    if (!pScreen) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
         std::fprintf(stderr, "screen_grab: no screen\n");
         return 1;
     }
-    QPixmap shot = argc == 6 ? pScreen->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
+    QPixmap shot = argc == 6 ? screen->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]),
                                                    std::atoi(argv[5]))
-                             : pScreen->grabWindow(0);
+                             : screen->grabWindow(0);
     if (shot.isNull() || !shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "screen_grab: cannot write %s\n", argv[1]);
         return 1;
