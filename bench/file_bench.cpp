@@ -32,7 +32,7 @@ std::string BenchFile() {
 void FillLarge(Notebook& doc) {
     for (int i = 0; i < 100000; ++i) {
         std::string name = "変数"_sj + std::to_string(i);
-        doc.GetCalculator().m_variables.SetAt(name, std::make_unique<Variable>(name, i * 0.5));
+        doc.GetCalculator().AddVariable(Variable(name, i * 0.5));
     }
     for (int i = 0; i < 100000; ++i) {
         auto s = std::make_unique<ScheduleEntry>();

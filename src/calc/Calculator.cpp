@@ -80,10 +80,16 @@ void Calculator::SetError(int id) {
     if (m_error == 0) m_error = id;
 }
 
+void Calculator::AddVariable(const Variable& variable) {
+    m_variables.SetAt(variable.GetName(), std::make_unique<Variable>(variable));
+}
+
 void Calculator::DeleteAllVariables() { m_variables.RemoveAll(); }
 
+void Calculator::TakeVariables(Calculator& other) { m_variables = std::move(other.m_variables); }
+
 bool Calculator::DeleteVariablesShownAs(const std::string& text) {
-    // The walk always runs to the end: every symbol shown with that text goes.
+    // The walk always runs to the end: every variable shown with that text goes.
     bool deleted = false;
     auto pos = m_variables.GetStartPosition();
     std::string key;
@@ -99,11 +105,11 @@ bool Calculator::DeleteVariablesShownAs(const std::string& text) {
     return deleted;
 }
 
-int Calculator::Calculate(std::string& answer, const std::string& line) {
-    m_hasTextAnswer = 0;
+void Calculator::Calculate(std::string& answer, const std::string& line) {
+    m_hasTextAnswer = false;
     m_textAnswer.clear();
     m_terms = 0;
-    m_inParen = 0;
+    m_inParen = false;
     m_factorDepth = 0;
 
     // Most lines have neither blanks nor grouping commas: their ASCII form, half as long,
@@ -124,43 +130,42 @@ int Calculator::Calculate(std::string& answer, const std::string& line) {
     answer.clear();
     if (!IsComplete(m_line)) {
         answer = LoadStringId(IDS_CANNOT_CALCULATE);
-        return 1;
+        return;
     }
-    ResetError();
+    m_error = 0;
     double value = EvalExpression(m_scan);
     if (m_error != 0) {
         if (m_badNumberEnd != 0)
             answer = Quote(line, *read, m_badNumberStart, m_badNumberEnd) + "は数として読めません。"_sj;
         else
             answer = LoadStringId(IDS_CANNOT_CALCULATE);
-        return 1;
+        return;
     }
     if (m_hasTextAnswer) {
         AppendFullWidth(answer, m_textAnswer);
-        return 1;
+        return;
     }
     // The evaluation stopped before the end of the line; what it did not read must not
     // hide part of the sum.
-    if (HidesArithmetic(m_scan.LineFrom(m_scan.m_cursor))) {
-        answer = Quote(line, *read, m_scan.m_cursor, m_line.size()) + "は計算できません。"_sj;
-        return 1;
+    if (HidesArithmetic(m_scan.LineFrom(m_scan.GetCursor()))) {
+        answer = Quote(line, *read, m_scan.GetCursor(), m_line.size()) + "は計算できません。"_sj;
+        return;
     }
     // A value that is no number (a root of a negative number, the register divided by
     // zero, an overflow) is no answer, and the register keeps what it held.
     if (!std::isfinite(value)) {
         answer = LoadStringId(IDS_CANNOT_CALCULATE);
-        return 1;
+        return;
     }
     UpdateMemory(value);
     if (!std::isfinite(value)) {
         answer = LoadStringId(IDS_CANNOT_CALCULATE);
-        return 1;
+        return;
     }
     FormatNumber(value, m_number);
     AppendFullWidth(answer, m_number);
-    int fn = FindFunction(m_scan.m_tokenText);
+    int fn = FindFunction(m_scan.GetTokenText());
     if (fn == fnPercentSign || fn == fnPercentWord) answer += "％"_sj;
-    return 1;
 }
 
 // The memory rules: one term outside parentheses and no * or / after the first byte
@@ -175,22 +180,22 @@ void Calculator::UpdateMemory(double& value) {
         if ((line[0] == '+' || line[0] == '-') && !HasOperator(rest)) v = v + m_memory;
         value = v;
         if (!std::isfinite(v)) return;
-        m_hasMemory = 1;
+        m_hasMemory = true;
         m_memory = v;
     } else if (m_hasMemory) {
-        m_hasMemory = 0;
+        m_hasMemory = false;
         m_memory = 0;
     }
 }
 
 double Calculator::EvalExpression(Scanner& scan) {
     double v = EvalTerm(scan);
-    while (scan.m_token == tokPlus || scan.m_token == tokMinus) {
-        int op = scan.m_token;
+    while (scan.GetTokenKind() == tokPlus || scan.GetTokenKind() == tokMinus) {
+        int op = scan.GetTokenKind();
         double r = EvalTerm(scan);
         v = op == tokPlus ? v + r : v - r;
     }
-    PutBack(scan);
+    scan.PutBack();
     return v;
 }
 
@@ -198,7 +203,7 @@ double Calculator::EvalTerm(Scanner& scan) {
     if (!m_inParen) ++m_terms;
     double v = EvalFactor(scan);
     for (;;) {
-        int t = GetToken(scan);
+        int t = scan.GetToken();
         if (t == tokMul) {
             v = v * EvalFactor(scan);
         } else if (t == tokDiv) {
@@ -218,13 +223,13 @@ double Calculator::EvalTerm(Scanner& scan) {
 
 // "(" expression ")", with the parenthesis flag set while inside.
 double Calculator::EvalGroup(Scanner& scan) {
-    m_inParen = 1;
+    m_inParen = true;
     double v = EvalExpression(scan);
-    if (GetToken(scan) != tokRParen) {
+    if (scan.GetToken() != tokRParen) {
         SetError(IDS_CANNOT_CALCULATE);
         v = 0;
     }
-    m_inParen = 0;
+    m_inParen = false;
     return v;
 }
 
@@ -234,15 +239,16 @@ double Calculator::EvalFactor(Scanner& scan) {
         SetError(IDS_CANNOT_CALCULATE);
         return 0;
     }
-    int t = GetToken(scan);
+    int t = scan.GetToken();
     switch (t) {
     case tokLParen: return EvalGroup(scan);
     case tokPlus:
     case tokMinus: {
         int unit = unitNone;
         if (IsDateOffset(scan, unit)) {
-            m_hasTextAnswer = 1;
-            return AnswerDateOffset(unit, scan, t);
+            m_hasTextAnswer = true;
+            AnswerDateOffset(unit, scan, t);
+            return 0;  // the line's answer is the date sentence
         }
         double v = EvalFactor(scan);
         return t == tokPlus ? v : -v;
@@ -257,25 +263,25 @@ double Calculator::EvalFactor(Scanner& scan) {
     case tokBadNumber: RefuseNumber(scan); return 0;
     default:
         // Numbers, and every token that continues no rule, give the last number read.
-        return scan.m_value;
+        return scan.GetValue();
     }
 }
 
 // A word: an assignment or recall when "=" follows, else a function or a variable.
 double Calculator::EvalWord(Scanner& scan) {
-    char name[sizeof scan.m_tokenText];
-    std::memcpy(name, scan.m_tokenText, sizeof name);
+    char name[Scanner::kMaxTokenBytes + 1];
+    std::memcpy(name, scan.GetTokenText(), sizeof name);
     name[sizeof name - 1] = '\0';
 
-    if (GetToken(scan) == tokAssign) {
-        if (scan.ByteAt(scan.m_cursor) == '\0') return LookupValue(name);
+    if (scan.GetToken() == tokAssign) {
+        if (scan.ByteAt(scan.GetCursor()) == '\0') return LookupValue(name);
         int errorsBefore = m_errorCount;
         double v = EvalExpression(scan);
         // An assignment whose own expression failed stores nothing; nor does one whose
         // expression stops before arithmetic it did not read (「単価＝１０ドル×３」), which
         // the answer then names. A ")" after it closes a group around the assignment.
         if (m_errorCount != errorsBefore) return v;
-        const char* rest = SkipBlanks(scan.LineFrom(scan.m_cursor));
+        const char* rest = SkipBlanks(scan.LineFrom(scan.GetCursor()));
         if (*rest != ')' && HidesArithmetic(rest)) return v;
         if (!std::isfinite(v)) {
             SetError(IDS_CANNOT_CALCULATE);
@@ -286,7 +292,7 @@ double Calculator::EvalWord(Scanner& scan) {
         NoteChange();
         return v;
     }
-    PutBack(scan);
+    scan.PutBack();
     int fn = FindFunction(name);
     if (fn != fnNone) return ApplyFunction(fn, EvalFactor(scan));
     return LookupValue(name);
@@ -295,20 +301,20 @@ double Calculator::EvalWord(Scanner& scan) {
 double Calculator::LookupValue(const char* name) {
     m_key.assign(name);
     const Variable* variable = m_variables.Lookup(m_key);
-    if (variable == nullptr || variable->m_kind == 1) {
+    if (variable == nullptr || variable->IsText()) {
         SetError(IDS_CANNOT_CALCULATE);
         return 0;
     }
-    return variable->m_value;
+    return variable->GetValue();
 }
 
 // A number that breaks the order of its units is an error that names the number.
 void Calculator::RefuseNumber(const Scanner& scan) {
     if (m_error == 0) {
-        std::size_t start = scan.m_tokenStart;
+        std::size_t start = scan.GetTokenStart();
         while (scan.ByteAt(start) == ' ' || scan.ByteAt(start) == '\t') ++start;
         m_badNumberStart = start;
-        m_badNumberEnd = scan.m_cursor;
+        m_badNumberEnd = scan.GetCursor();
     }
     SetError(IDS_CANNOT_CALCULATE);
 }

@@ -6,7 +6,6 @@
 #include "strings/StringTable.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace nelo {
 
@@ -14,23 +13,22 @@ namespace nelo {
 // as blanks, so a word read earlier in the line cannot pass for the unit.
 bool Calculator::IsDateOffset(const Scanner& scan, int& unit) const {
     Scanner ahead = scan;
-    std::memset(ahead.m_tokenText, ' ', sizeof ahead.m_tokenText - 1);
-    ahead.m_tokenText[sizeof ahead.m_tokenText - 1] = '\0';
+    ahead.BlankTokenText();
     // A count written against the order of its units is no count (「＋１万億日」).
     if (ahead.GetToken() == tokBadNumber) return false;
     ahead.GetToken();
-    unit = FindDateUnit(ahead.m_tokenText);
+    unit = FindDateUnit(ahead.GetTokenText());
     return unit != unitNone;
 }
 
-int Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
-    GetToken(scan);
-    double count = std::trunc(scan.m_value);
+void Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
+    scan.GetToken();
+    double count = std::trunc(scan.GetValue());
     // A count beyond an int cannot move the date; neither can one that leaves the
     // years 1-9999 (the answer functions then leave the date as it was).
     if (!(count <= 2147483647.0)) {
         SetError(IDS_CANNOT_CALCULATE);
-        return 0;
+        return;
     }
     int n = static_cast<int>(count);
     if (signToken == tokMinus) n = -n;
@@ -43,7 +41,6 @@ int Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
     default: ok = AddYearsAnswer(*m_date, m_textAnswer, n); break;
     }
     if (!ok) SetError(IDS_CANNOT_CALCULATE);
-    return 0;
 }
 
 }  // namespace nelo

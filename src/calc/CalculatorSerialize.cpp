@@ -9,9 +9,12 @@
 
 namespace nelo {
 
-/// "CSymbol", schema 2.
-extern const ArchiveClass g_classVariable;
-const ArchiveClass g_classVariable = {"CSymbol", 2};
+namespace {
+
+// The variable record's class name and schema in files.
+const ArchiveClass kVariableClass = {"CSymbol", 2};
+
+}  // namespace
 
 void Variable::Serialize(Archive& ar) {
     if (ar.IsStoring())
@@ -23,9 +26,9 @@ void Variable::Serialize(Archive& ar) {
 void Calculator::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
         ar.WriteCount(m_variables.GetCount());
-        m_variables.ForEach([&ar](const std::string& key, const Variable& symbol) {
+        m_variables.ForEach([&ar](const std::string& key, const Variable& variable) {
             ar.WriteString(key);
-            ar.WriteOwnedObject(&symbol, g_classVariable);  // the table owns each once
+            ar.WriteOwnedObject(&variable, kVariableClass);  // the table owns each once
         });
         return;
     }
@@ -34,9 +37,9 @@ void Calculator::Serialize(Archive& ar) {
     std::vector<std::pair<std::string, std::unique_ptr<Variable>>> entries;
     entries.reserve(Archive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
-        auto& [key, symbol] = entries.emplace_back();
+        auto& [key, variable] = entries.emplace_back();
         ar.ReadString(key);
-        symbol = ar.ReadObject<Variable>(g_classVariable);
+        variable = ar.ReadObject<Variable>(kVariableClass);
     }
     // Entered from the last one back, so that the table keeps the order it was saved in
     // (each bucket is listed newest first); of two entries with one key the later wins.

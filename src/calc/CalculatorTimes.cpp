@@ -74,11 +74,11 @@ void PrepareTimeLine(std::string& out, const std::string& line) {
 
 }  // namespace
 
-int Calculator::CalculateTime(std::string& answer, const std::string& line) {
-    m_hasTextAnswer = 0;
+void Calculator::CalculateTime(std::string& answer, const std::string& line) {
+    m_hasTextAnswer = false;
     m_textAnswer.clear();
     m_terms = 0;
-    m_inParen = 0;
+    m_inParen = false;
     m_factorDepth = 0;
 
     PrepareTimeLine(m_line, MayHoldBlankOrComma(line) ? CalcLineText(line, m_read) : line);
@@ -86,20 +86,19 @@ int Calculator::CalculateTime(std::string& answer, const std::string& line) {
 
     if (!IsComplete(m_line)) {
         answer = LoadStringId(IDS_CANNOT_CALCULATE);
-        return 1;
+        return;
     }
-    ResetError();
+    m_error = 0;
     DurationParts t = TimeExpression(m_scan);
     if (m_error != 0) {
         answer = LoadStringId(m_error);
-        return 1;
+        return;
     }
     char buf[96];
-    std::snprintf(buf, sizeof buf, "%d日%d時間%d分"_sj, static_cast<int>(t.m_day), static_cast<int>(t.m_hour),
-                  static_cast<int>(t.m_minute));
+    std::snprintf(buf, sizeof buf, "%d日%d時間%d分"_sj, static_cast<int>(t.GetDays()), static_cast<int>(t.GetHours()),
+                  static_cast<int>(t.GetMinutes()));
     answer.clear();
     AppendFullWidth(answer, buf);
-    return 1;
 }
 
 // A duration of the given seconds; one beyond 32 bits cannot be calculated.
@@ -113,30 +112,30 @@ DurationParts Calculator::MakeTime(std::int64_t seconds) {
 
 DurationParts Calculator::TimeExpression(Scanner& scan) {
     DurationParts t = TimeTerm(scan);
-    while (scan.m_token == tokPlus || scan.m_token == tokMinus) {
-        int op = scan.m_token;
+    while (scan.GetTokenKind() == tokPlus || scan.GetTokenKind() == tokMinus) {
+        int op = scan.GetTokenKind();
         DurationParts r = TimeTerm(scan);
-        std::int64_t a = t.m_total, b = r.m_total;
+        std::int64_t a = t.GetTotalSeconds(), b = r.GetTotalSeconds();
         t = MakeTime(op == tokPlus ? a + b : a - b);
     }
-    PutBack(scan);
+    scan.PutBack();
     return t;
 }
 
 DurationParts Calculator::TimeTerm(Scanner& scan) {
     DurationParts t = TimePrimary(scan);
     for (;;) {
-        int tok = GetToken(scan);
+        int tok = scan.GetToken();
         if (tok == tokMul) {
             std::int64_t n = TimeCount(scan);
-            t = MakeTime(static_cast<std::int64_t>(t.m_total) * n);
+            t = MakeTime(static_cast<std::int64_t>(t.GetTotalSeconds()) * n);
         } else if (tok == tokDiv) {
             std::int64_t n = TimeCount(scan);
             if (n == 0) {
                 SetError(IDS_CANNOT_CALCULATE);
                 t = DurationParts(0);
             } else {
-                t = MakeTime(static_cast<std::int64_t>(t.m_total) / n);
+                t = MakeTime(static_cast<std::int64_t>(t.GetTotalSeconds()) / n);
             }
         } else {
             break;
@@ -152,18 +151,18 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
         return DurationParts(0);
     }
     DurationParts t;
-    int tok = GetToken(scan);
+    int tok = scan.GetToken();
     if (tok == tokLParen || tok == tokMinus) {
         // Durations have no negation: a minus sign opens a group like "(".
         t = TimeExpression(scan);
-        if (GetToken(scan) != tokRParen) {
+        if (scan.GetToken() != tokRParen) {
             SetError(IDS_CANNOT_CALCULATE);
             t = DurationParts(0);
         }
     } else if (tok == tokPlus) {
         t = TimePrimary(scan);
     } else if (tok == tokWord) {
-        const char* word = scan.m_tokenText;
+        const char* word = scan.GetTokenText();
         std::string::size_type colon = FindDbcs(word, "："_sj);
         if (colon == std::string::npos) {
             SetError(IDS_BAD_TIME);
@@ -174,7 +173,7 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
             t = MakeTime(hours * 3600 + minutes * 60);
         }
     } else {
-        double v = std::trunc(scan.m_value);
+        double v = std::trunc(scan.GetValue());
         if (std::isfinite(v) && std::fabs(v) <= 2147483647.0)
             t = DurationParts(static_cast<std::int32_t>(v));
         else
@@ -187,10 +186,10 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
 // The count after × or ÷: a word of full-width digits, after any plus signs. Anything
 // else (a group, a minus sign, nothing) cannot be calculated.
 std::int64_t Calculator::TimeCount(Scanner& scan) {
-    int tok = GetToken(scan);
-    while (tok == tokPlus) tok = GetToken(scan);
-    if (tok == tokWord && scan.m_tokenText[0] != '\0' && IsDigitText(scan.m_tokenText))
-        return ReadCount(ToDatePattern(scan.m_tokenText));
+    int tok = scan.GetToken();
+    while (tok == tokPlus) tok = scan.GetToken();
+    if (tok == tokWord && scan.GetTokenText()[0] != '\0' && IsDigitText(scan.GetTokenText()))
+        return ReadCount(ToDatePattern(scan.GetTokenText()));
     SetError(IDS_CANNOT_CALCULATE);
     return 0;
 }

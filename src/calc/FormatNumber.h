@@ -1,4 +1,4 @@
-// The number text of the calculator's answers and of the Variables dialog.
+// The number text of the calculator's answers and of the variables list.
 #pragma once
 
 #include <string>

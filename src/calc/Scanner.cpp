@@ -3,6 +3,7 @@
 #include "text/JText.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace nelo {
 
@@ -41,6 +42,11 @@ void Scanner::Reset(const std::string& line) {
     m_token = tokEnd;
     m_value = 0;
     m_tokenText[0] = '\0';
+}
+
+void Scanner::BlankTokenText() {
+    std::memset(m_tokenText, ' ', sizeof m_tokenText - 1);
+    m_tokenText[sizeof m_tokenText - 1] = '\0';
 }
 
 int Scanner::GetToken(bool tildeToken) {

@@ -1,4 +1,4 @@
-// The token scanner shared by the calculator and the command processor. It reads a
+// The token scanner of the calculator's arithmetic and time sums. It reads a
 // prepared line that its owner keeps alive and only refers to it, so copying a scanner
 // for a look-ahead copies a few words and allocates nothing.
 #pragma once
@@ -28,25 +28,20 @@ enum : int {
     tokBadNumber,
 };
 
-struct Scanner {
+class Scanner {
+public:
     /// Longest token text in bytes (the array holds one more for the NUL).
     static constexpr std::size_t kMaxTokenBytes = 127;
     /// Longest double-byte word kept in the token text, in characters.
     static constexpr std::size_t kMaxWordChars = 63;
 
-    int m_token = tokEnd;          ///< kind of the current token
-    double m_value = 0;            ///< value of the most recent number token of the line
-    char m_tokenText[128] = {};    ///< text of the most recent word, identifier or other token
-    std::size_t m_cursor = 0;      ///< next unread byte of the line
-    std::size_t m_tokenStart = 0;  ///< where the current token began, before its blanks
-
     /// Starts on a new prepared line (the caller keeps the string alive and unchanged
     /// while scanning): cursor at the start, value 0, token text empty.
     void Reset(const std::string& line);
 
-    /// Scans the next token into m_token (and m_value / m_tokenText) and returns its kind.
+    /// Scans the next token (its kind, and the value or the token text) and returns its kind.
     /// Note: a lead byte whose pair is no double-byte character gives a tokWord with an
-    /// empty m_tokenText WITHOUT moving the cursor, so the same token comes again on the
+    /// empty token text WITHOUT moving the cursor, so the same token comes again on the
     /// next call; a caller that loops over tokens must stop on it (see IsStuck).
     int GetToken(bool tildeToken = false);
 
@@ -57,14 +52,22 @@ struct Scanner {
     /// cursor does not step over.
     bool IsStuck() const { return m_token == tokWord && m_tokenText[0] == '\0'; }
 
-    /// Steps over one byte: a loop over tokens can use it to get past IsStuck.
-    void SkipByte() {
-        if (m_cursor < m_length && m_line[m_cursor] != '\0') ++m_cursor;
-    }
+    /// The kind of the current token.
+    int GetTokenKind() const { return m_token; }
+    /// The value of the most recent number token of the line.
+    double GetValue() const { return m_value; }
+    /// The text of the most recent word, identifier or other token.
+    const char* GetTokenText() const { return m_tokenText; }
+    /// The next unread byte of the line.
+    std::size_t GetCursor() const { return m_cursor; }
+    /// Where the current token began, before its blanks.
+    std::size_t GetTokenStart() const { return m_tokenStart; }
+    /// Fills the token text with blanks, so that no word read before passes for one
+    /// read after (a look-ahead on a copy starts with it).
+    void BlankTokenText();
 
     /// The prepared line from byte pos on (empty when pos is past its end).
     const char* LineFrom(std::size_t pos) const { return pos < m_length ? m_line + pos : ""; }
-    std::size_t LineLength() const { return m_length; }
     /// The byte at pos, or NUL past the end of the line.
     char ByteAt(std::size_t pos) const { return pos < m_length ? m_line[pos] : '\0'; }
 
@@ -75,6 +78,11 @@ private:
     void ReadWord();
     void ReadIdentifier();
 
+    int m_token = tokEnd;
+    double m_value = 0;
+    char m_tokenText[kMaxTokenBytes + 1] = {};
+    std::size_t m_cursor = 0;
+    std::size_t m_tokenStart = 0;
     const char* m_line = "";
     std::size_t m_length = 0;
 };

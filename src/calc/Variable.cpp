@@ -4,10 +4,17 @@
 
 namespace nelo {
 
+Variable Variable::MakeText(const std::string& name, const std::string& text) {
+    Variable variable(name, 0);
+    variable.m_text = text;
+    variable.m_kind = 1;
+    return variable;
+}
+
 std::string Variable::GetDisplayText() const {
     std::string text = m_name;
     text += ' ';
-    if (m_kind == 1) {
+    if (IsText()) {
         text += m_text;
     } else {
         std::string number;

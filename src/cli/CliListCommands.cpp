@@ -189,12 +189,12 @@ bool VarsCommand(CliSession& session, const std::string& argText) {
     }
     RunVariablesCommand(session.GetNotebook(), session.GetMessageBox(), [&](VariableListModel& dlg) {
         if (deleting) {
-            dlg.m_list.SetCurSel(row);
+            dlg.GetList().SetCurSel(row);
             dlg.OnDelete();
             return;
         }
-        if (dlg.m_list.GetCount() == 0) session.Notice("変数はありません。");
-        PrintLines(session, Numbered(dlg.m_list.GetRows()));
+        if (dlg.GetList().GetCount() == 0) session.Notice("変数はありません。");
+        PrintLines(session, Numbered(dlg.GetList().GetRows()));
     });
     return true;
 }

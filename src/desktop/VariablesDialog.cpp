@@ -11,7 +11,7 @@ VariablesDialog::VariablesDialog(VariableListModel& dlg, MessageBox& messageBox,
     : ListDialog(messageBox, QStringLiteral("登録されている変数"), parent), m_dlg(dlg) {
     setObjectName(QStringLiteral("variablesDialog"));
     SetDluSize(223, 115);
-    m_listView = new RowListView(m_dlg.m_list, QStringLiteral("登録されている変数"), this);
+    m_listView = new RowListView(m_dlg.GetList(), QStringLiteral("登録されている変数"), this);
     m_listView->setObjectName(QStringLiteral("variablesList"));
     Place(m_listView, 5, 5, 150, 100);
     QPushButton* ok = AddButton(QStringLiteral("OK"), QStringLiteral("okButton"), 165, 5, 50, 20);
@@ -25,10 +25,10 @@ VariablesDialog::VariablesDialog(VariableListModel& dlg, MessageBox& messageBox,
 }
 
 void VariablesDialog::OnDelete() {
-    const int selectedRow = m_dlg.m_list.GetCurSel();
-    const int before = m_dlg.m_list.GetCount();
+    const int selectedRow = m_dlg.GetList().GetCurSel();
+    const int before = m_dlg.GetList().GetCount();
     m_dlg.OnDelete();
-    if (m_dlg.m_list.GetCount() < before)
+    if (m_dlg.GetList().GetCount() < before)
         m_listView->RemoveRow(selectedRow);
     else
         m_listView->ShowSelection();

@@ -9,8 +9,8 @@ namespace nelo {
 
 void VariableListModel::OnInitDialog() {
     m_list.ResetContent();
-    m_calculator->m_variables.ForEach(
-        [this](const std::string&, const Variable& symbol) { m_list.AddString(symbol.GetDisplayText()); });
+    m_calculator->ForEachVariable(
+        [this](const std::string&, const Variable& variable) { m_list.AddString(variable.GetDisplayText()); });
 }
 
 void VariableListModel::OnDelete() {

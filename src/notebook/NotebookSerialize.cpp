@@ -72,7 +72,7 @@ void TakeFileContents(Notebook& doc, Notebook& loaded) {
     doc.DeleteContents();
     doc.m_responderName = std::move(loaded.m_responderName);
     doc.m_userName = std::move(loaded.m_userName);
-    doc.m_calc.m_variables = std::move(loaded.m_calc.m_variables);
+    doc.m_calc.TakeVariables(loaded.m_calc);
     doc.m_scheduleBook.TakeSchedules(loaded.m_scheduleBook);
     doc.m_memoMap = std::move(loaded.m_memoMap);
     doc.OnContentsReplaced();

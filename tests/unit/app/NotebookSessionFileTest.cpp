@@ -72,7 +72,7 @@ protected:
     /// A notebook with one variable, one memo and one schedule that ended 25 hours ago.
     std::string WriteNotebook(const std::string& name) {
         Notebook doc;
-        doc.GetCalculator().m_variables.SetAt("x", std::make_unique<Variable>("x", 3.0));
+        doc.GetCalculator().AddVariable(Variable("x", 3.0));
         std::string answer;
         doc.RegisterMemo(answer, "山田、電話、1"_sj);
         auto past = std::make_unique<ScheduleEntry>();
@@ -95,15 +95,15 @@ protected:
 TEST_F(NotebookSessionFileTest, OpenReplacesTheContentsButKeepsTheMemoryRegister) {
     std::string path = WriteNotebook("a.nel");
     m_app->OnFileNew();
-    Doc().GetCalculator().m_memory = 42;
-    Doc().GetCalculator().m_hasMemory = 1;
     std::string answer;
+    Doc().GetCalculator().Calculate(answer, "４２"_sj);
+    ASSERT_EQ(answer, "４２"_sj);
     Doc().RegisterMemo(answer, "古い、a、b"_sj);
     ASSERT_TRUE(m_app->OpenWithQuestion(path));
-    EXPECT_EQ(Doc().GetCalculator().m_memory, 42);
+    EXPECT_EQ(Doc().GetCalculator().GetMemory(), 42);
     EXPECT_EQ(Doc().GetMemos().Lookup("古い"_sj), nullptr);
     EXPECT_NE(Doc().GetMemos().Lookup("山田"_sj), nullptr);
-    EXPECT_NE(Doc().GetCalculator().m_variables.Lookup("x"), nullptr);
+    EXPECT_NE(Doc().GetCalculator().FindVariable("x"), nullptr);
     // The schedule that ended 25 hours ago is gone and the welcome says so.
     EXPECT_TRUE(Doc().GetScheduleBook().GetSchedules().empty());
     EXPECT_NE(m_view.GetText().find("過去の予定を削除しました。\r\n"_sj), std::string::npos);
@@ -126,7 +126,7 @@ TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
     };
     for (const BadOpenRow& r : rows) {
         m_app->OnFileNew();
-        Doc().GetCalculator().m_variables.SetAt("keep", std::make_unique<Variable>("keep", 1.0));
+        Doc().GetCalculator().AddVariable(Variable("keep", 1.0));
         Doc().SetNames(Doc().GetResponderName(), "利用者"_sj);
         Doc().SetModifiedFlag(true);
         m_box.m_shown.clear();
@@ -136,7 +136,7 @@ TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
             ASSERT_TRUE(WriteFileAtomically(path, r.bytes, error));
         }
         EXPECT_FALSE(m_app->OpenDocumentFile(path)) << r.name;
-        EXPECT_NE(Doc().GetCalculator().m_variables.Lookup("keep"), nullptr) << r.name;
+        EXPECT_NE(Doc().GetCalculator().FindVariable("keep"), nullptr) << r.name;
         EXPECT_EQ(Doc().GetUserName(), "利用者"_sj) << r.name;
         EXPECT_TRUE(Doc().IsModified()) << r.name;
         EXPECT_TRUE(m_app->GetPathName().empty()) << r.name;
@@ -228,7 +228,7 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             ASSERT_TRUE(ReadWholeFile(path, before, error));
 
             // Far more than the archive buffers at once, so a save writes many times.
-            Doc().GetCalculator().m_variables.SetAt("y", std::make_unique<Variable>("y", 2.0));
+            Doc().GetCalculator().AddVariable(Variable("y", 2.0));
             Doc().GetCalculator().SetChanged();
             std::string answer;
             for (int i = 0; i < 3000; ++i)
@@ -420,7 +420,7 @@ TEST_F(NotebookSessionFileTest, StartUpChoosesTheFile) {
     EXPECT_EQ(m_app->GetPathName(), b);
     m_app->StartUp("", true);
     EXPECT_TRUE(m_app->GetPathName().empty());
-    EXPECT_EQ(Doc().GetCalculator().m_variables.GetCount(), 0u);
+    EXPECT_EQ(Doc().GetCalculator().GetVariableCount(), 0u);
 
     // A recent file that no longer opens: reported, and a new document stays.
     fs::remove(b);

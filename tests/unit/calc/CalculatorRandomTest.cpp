@@ -180,8 +180,7 @@ TEST(CalculatorRandom, AgreesWithAReferenceEvaluator) {
         std::string expected = ok ? ToFullWidth(Trimmed(value)) : std::string("計算できません。"_sj);
         ok ? ++numbers : ++errors;
 
-        calc.m_memory = 0;
-        calc.m_hasMemory = 0;
+        calc.ClearMemory();
         calc.Calculate(answer, TypedForm(ascii, rng));
         ASSERT_EQ(answer, expected) << ascii;
     }
@@ -246,8 +245,7 @@ TEST(CalculatorRandom, SpacedAndGroupedLinesAgree) {
         }
         ASSERT_EQ(handedOn, ToFullWidth(typed)) << typed;  // the echo keeps the blanks
 
-        calc.m_memory = 0;
-        calc.m_hasMemory = 0;
+        calc.ClearMemory();
         calc.Calculate(answer, handedOn);
         ASSERT_EQ(answer, expected) << typed;
     }

@@ -52,7 +52,7 @@ TEST_P(CalculatorSessions, AnswersAndRegister) {
     Calculator calc;
     for (const Step& s : GetParam().steps) {
         EXPECT_EQ(Ask(calc, s.line), s.answer) << s.line;
-        EXPECT_EQ(calc.m_memory, s.memory) << s.line;
+        EXPECT_EQ(calc.GetMemory(), s.memory) << s.line;
     }
 }
 
@@ -175,7 +175,7 @@ TEST(Calculator, ChangeFlagOnlyForStoredAssignments) {
     Ask(calc, "ａ＝１÷０");
     Ask(calc, "ａ＝");
     EXPECT_FALSE(calc.IsChanged());
-    EXPECT_EQ(calc.m_variables.GetCount(), 0u);
+    EXPECT_EQ(calc.GetVariableCount(), 0u);
     Ask(calc, "ａ＝１");
     EXPECT_TRUE(calc.IsChanged());
     Ask(calc, "１");
@@ -193,10 +193,7 @@ TEST(Calculator, DeleteAllSymbolsKeepsTheRegister) {
 
 TEST(Calculator, TextSymbolsCannotBeUsed) {
     Calculator calc;
-    auto p = std::make_unique<Variable>(std::string("名"_sj), 3.0);
-    p->m_kind = 1;
-    p->m_text = "abc";
-    calc.m_variables.SetAt("名"_sj, std::move(p));
+    calc.AddVariable(Variable::MakeText("名"_sj, "abc"));
     EXPECT_EQ(Ask(calc, "名＋１"), kCannot);
     EXPECT_EQ(Ask(calc, "名＝"), kCannot);
 }
@@ -315,9 +312,7 @@ TEST(FormatNumberTest, AgreesWithPrintfForEveryKindOfDouble) {
 TEST(Variable, DisplayText) {
     Variable number("半径"_sj, 78.5);
     EXPECT_EQ(number.GetDisplayText(), std::string("半径"_sj) + " 78.5");
-    Variable text("名"_sj, 0);
-    text.m_kind = 1;
-    text.m_text = "abc";
+    Variable text = Variable::MakeText("名"_sj, "abc");
     EXPECT_EQ(text.GetDisplayText(), std::string("名"_sj) + " abc");
 }
 
@@ -333,14 +328,14 @@ protected:
 };
 
 TEST_F(CalculatorDateOffset, AnswersTheMovedDate) {
-    m_calc.m_memory = 4;
+    Ask(m_calc, "４");
     EXPECT_EQ(Ask(m_calc, "＋３日"), "２００３年１月４日です。");
     EXPECT_EQ(Ask(m_calc, "－１週"), "２００２年１２月２８日です。");
     EXPECT_EQ(Ask(m_calc, "＋２ヶ月＋０"), "２００３年２月２８日です。");
     EXPECT_EQ(Ask(m_calc, "＋１月＋０"), "２００３年３月２８日です。");
     EXPECT_EQ(Ask(m_calc, "＋１年＋０"), "２００４年３月２８日です。");
     EXPECT_EQ(Ask(m_calc, "３×＋１日"), "２００４年３月２９日です。");
-    EXPECT_EQ(m_calc.m_memory, 4);  // the register is left alone
+    EXPECT_EQ(m_calc.GetMemory(), 4);  // the register is left alone
 }
 
 TEST_F(CalculatorDateOffset, FailuresAndNonForms) {
@@ -367,9 +362,9 @@ class CalculatorTimeRows : public ::testing::TestWithParam<TimeRow> {};
 
 TEST_P(CalculatorTimeRows, Answer) {
     Calculator calc;
-    calc.m_memory = 7;
+    Ask(calc, "７");
     EXPECT_EQ(Ask(calc, std::string("T:") + GetParam().line), GetParam().answer) << GetParam().line;
-    EXPECT_EQ(calc.m_memory, 7);
+    EXPECT_EQ(calc.GetMemory(), 7);
 }
 
 const TimeRow kTimeRows[] = {

@@ -25,10 +25,10 @@ std::vector<Tok> ScanAll(const std::string& line, bool hasTilde = false) {
         int t = scan.GetToken(hasTilde);
         if (t == tokNumber) {
             char buf[64];
-            snprintf(buf, sizeof buf, "%g", scan.m_value);
+            snprintf(buf, sizeof buf, "%g", scan.GetValue());
             out.push_back({t, buf});
         } else if (t == tokWord || t == tokOther) {
-            out.push_back({t, scan.m_tokenText});
+            out.push_back({t, scan.GetTokenText()});
         } else {
             out.push_back({t, ""});
         }
@@ -122,7 +122,7 @@ TEST(Scanner, EndIsSticky) {
     scan.Reset(line);
     EXPECT_EQ(scan.GetToken(), tokNumber);
     for (int i = 0; i < 5; ++i) EXPECT_EQ(scan.GetToken(), tokEnd);
-    EXPECT_EQ(scan.m_cursor, 1u);
+    EXPECT_EQ(scan.GetCursor(), 1u);
 }
 
 TEST(Scanner, EmbeddedNulEndsTheLine) {
@@ -153,7 +153,7 @@ TEST(Scanner, NumbersKeepTokenTextAndEndKeepsIt) {
     scan.GetToken();
     scan.GetToken();
     EXPECT_EQ(scan.GetToken(), tokEnd);
-    EXPECT_STREQ(scan.m_tokenText, "円"_sj);
+    EXPECT_STREQ(scan.GetTokenText(), "円"_sj);
 }
 
 TEST(Scanner, LongRunsAreCutButSteppedOver) {
@@ -189,9 +189,9 @@ TEST(Scanner, CopyIsAnIndependentLookAhead) {
     Scanner copy = scan;
     copy.GetToken();
     copy.GetToken();
-    EXPECT_STREQ(copy.m_tokenText, "日"_sj);
+    EXPECT_STREQ(copy.GetTokenText(), "日"_sj);
     EXPECT_EQ(scan.GetToken(), tokNumber);
-    EXPECT_STREQ(scan.m_tokenText, "");
+    EXPECT_STREQ(scan.GetTokenText(), "");
 }
 
 }  // namespace

@@ -15,17 +15,12 @@ namespace {
 
 class VariableListModelTest : public ::testing::Test {
 protected:
-    void Add(const std::string& name, double value) {
-        doc.GetCalculator().m_variables.SetAt(name, std::make_unique<Variable>(name, value));
-    }
+    void Add(const std::string& name, double value) { doc.GetCalculator().AddVariable(Variable(name, value)); }
     void AddText(const std::string& name, const std::string& text) {
-        auto p = std::make_unique<Variable>(name, 0);
-        p->m_kind = 1;
-        p->m_text = text;
-        doc.GetCalculator().m_variables.SetAt(name, std::move(p));
+        doc.GetCalculator().AddVariable(Variable::MakeText(name, text));
     }
     int RowOf(const VariableListModel& dlg, const std::string& text) const {
-        const auto& rows = dlg.m_list.GetRows();
+        const auto& rows = dlg.GetList().GetRows();
         for (std::size_t i = 0; i < rows.size(); ++i)
             if (rows[i] == text) return static_cast<int>(i);
         return -1;
@@ -37,7 +32,7 @@ TEST_F(VariableListModelTest, EmptyTableListsNothingAndAsksForASelection) {
     ScriptedMessageBox mb;
     VariableListModel dlg(&doc.GetCalculator(), mb);
     dlg.OnInitDialog();
-    EXPECT_EQ(dlg.m_list.GetCount(), 0);
+    EXPECT_EQ(dlg.GetList().GetCount(), 0);
     dlg.OnDelete();
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "削除する変数を選択してください。"_sj);
@@ -54,9 +49,9 @@ TEST_F(VariableListModelTest, RowsFollowTheTableOrderInDisplayForm) {
     VariableListModel dlg(&doc.GetCalculator(), mb);
     dlg.OnInitDialog();
     std::vector<std::string> expected;
-    doc.GetCalculator().m_variables.ForEach(
+    doc.GetCalculator().ForEachVariable(
         [&](const std::string&, const Variable& s) { expected.push_back(s.GetDisplayText()); });
-    EXPECT_EQ(dlg.m_list.GetRows(), expected);
+    EXPECT_EQ(dlg.GetList().GetRows(), expected);
     EXPECT_NE(RowOf(dlg, "半径 5"_sj), -1);
     EXPECT_NE(RowOf(dlg, "円周 31.4"_sj), -1);
     EXPECT_NE(RowOf(dlg, "r -0.25"), -1);
@@ -68,13 +63,13 @@ TEST_F(VariableListModelTest, CancelKeepsTheVariable) {
     ScriptedMessageBox mb{MbAnswer::Cancel};
     VariableListModel dlg(&doc.GetCalculator(), mb);
     dlg.OnInitDialog();
-    dlg.m_list.SetCurSel(0);
+    dlg.GetList().SetCurSel(0);
     dlg.OnDelete();
     EXPECT_EQ(mb.GetShown().back().text, "選択されている変数を削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(mb.GetShown().back().buttons, MbButtons::OkCancel);
-    EXPECT_EQ(dlg.m_list.GetCount(), 1);
-    EXPECT_NE(doc.GetCalculator().m_variables.Lookup("半径"_sj), nullptr);
+    EXPECT_EQ(dlg.GetList().GetCount(), 1);
+    EXPECT_NE(doc.GetCalculator().FindVariable("半径"_sj), nullptr);
     EXPECT_FALSE(doc.GetCalculator().IsChanged());
 }
 
@@ -89,10 +84,10 @@ TEST_F(VariableListModelTest, DeletedVariableCanNoLongerBeUsed) {
 
     ScriptedMessageBox mb{MbAnswer::Ok};
     RunVariablesCommand(doc, mb, [&](VariableListModel& dlg) {
-        dlg.m_list.SetCurSel(RowOf(dlg, "半径 5"_sj));
+        dlg.GetList().SetCurSel(RowOf(dlg, "半径 5"_sj));
         dlg.OnDelete();
-        EXPECT_EQ(dlg.m_list.GetRows(), std::vector<std::string>{"円周 3"_sj});
-        EXPECT_EQ(dlg.m_list.GetCurSel(), -1);
+        EXPECT_EQ(dlg.GetList().GetRows(), std::vector<std::string>{"円周 3"_sj});
+        EXPECT_EQ(dlg.GetList().GetCurSel(), -1);
     });
     EXPECT_TRUE(doc.GetCalculator().IsChanged());
     EXPECT_TRUE(doc.IsModified());

@@ -132,7 +132,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
          [](NotebookListenerTest& t) {
              RunVariablesCommand(t.m_app->GetNotebook(), t.m_box, [](VariableListModel& dlg) {
-                 dlg.m_list.SetCurSel(0);
+                 dlg.GetList().SetCurSel(0);
                  dlg.OnDelete();
              });
          },

@@ -46,16 +46,26 @@ protected:
         doc.GetScheduleBook().AddSchedule(std::move(p));
     }
 
+    // A text variable's record as files hold it, its reserved field 77.
+    static std::string TextVariableBytes() {
+        std::string bytes;
+        Archive out(bytes);
+        out << std::string("t") << 0.0 << std::string("文字"_sj) << std::int32_t{77} << std::int32_t{1};
+        return bytes;
+    }
+    static Variable LoadVariable(const std::string& bytes) {
+        Variable variable;
+        Archive in(bytes.data(), bytes.size());
+        variable.Serialize(in);
+        return variable;
+    }
+
     // A notebook with something in every part, all of it in the future.
     static void Fill(Notebook& doc) {
         doc.SetNames("次郎"_sj, "一郎"_sj);
-        doc.GetCalculator().m_variables.SetAt("半径"_sj, std::make_unique<Variable>("半径"_sj, 5.0));
-        doc.GetCalculator().m_variables.SetAt("r", std::make_unique<Variable>("r", -0.125));
-        auto text = std::make_unique<Variable>("t", 0.0);
-        text->m_text = "文字"_sj;
-        text->m_kind = 1;
-        text->m_reserved = 77;
-        doc.GetCalculator().m_variables.SetAt("t", std::move(text));
+        doc.GetCalculator().AddVariable(Variable("半径"_sj, 5.0));
+        doc.GetCalculator().AddVariable(Variable("r", -0.125));
+        doc.GetCalculator().AddVariable(LoadVariable(TextVariableBytes()));
         AddSchedule(doc, kNow + 3600, kNow + 3600, "2003/06/01(日) 11:00"_sj, "", "会議"_sj, 3);
         AddSchedule(doc, kNow + 86400, kNow + 90000, "2003/06/02(月) 10:00"_sj, "2003/06/02(月) 11:00"_sj, "打合せ"_sj);
         std::string answer;
@@ -91,8 +101,8 @@ TEST_F(NotebookSerializeTest, RecordsAreNumberedAcrossTheParts) {
     // Two variables (class 1, objects 2 and 3), a schedule (class 4, object 5) and a memo
     // (class 6, object 7): the second memo of the same class would be tagged 0x8006.
     Notebook doc;
-    doc.GetCalculator().m_variables.SetAt("a", std::make_unique<Variable>("a", 1.0));
-    doc.GetCalculator().m_variables.SetAt("b", std::make_unique<Variable>("b", 2.0));
+    doc.GetCalculator().AddVariable(Variable("a", 1.0));
+    doc.GetCalculator().AddVariable(Variable("b", 2.0));
     AddSchedule(doc, kNow, kNow, "s", "", "b");
     std::string answer;
     doc.RegisterMemo(answer, "m、n、v"_sj);
@@ -116,13 +126,18 @@ TEST_F(NotebookSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
     LoadDocumentBytes(back, bytes);
     EXPECT_EQ(back.GetUserName(), "一郎"_sj);
     EXPECT_EQ(back.GetResponderName(), "次郎"_sj);
-    ASSERT_EQ(back.GetCalculator().m_variables.GetCount(), 3u);
-    EXPECT_EQ(back.GetCalculator().m_variables.Lookup("半径"_sj)->m_value, 5.0);
-    EXPECT_EQ(back.GetCalculator().m_variables.Lookup("r")->m_value, -0.125);
-    const Variable* t = back.GetCalculator().m_variables.Lookup("t");
-    EXPECT_EQ(t->m_text, "文字"_sj);
-    EXPECT_EQ(t->m_kind, 1);
-    EXPECT_EQ(t->m_reserved, 77);
+    ASSERT_EQ(back.GetCalculator().GetVariableCount(), 3u);
+    EXPECT_EQ(back.GetCalculator().FindVariable("半径"_sj)->GetValue(), 5.0);
+    EXPECT_EQ(back.GetCalculator().FindVariable("r")->GetValue(), -0.125);
+    const Variable* t = back.GetCalculator().FindVariable("t");
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(t->IsText());
+    EXPECT_EQ(t->GetText(), "文字"_sj);
+    Variable copy = *t;
+    std::string stored;
+    Archive out(stored);
+    copy.Serialize(out);
+    EXPECT_EQ(stored, TextVariableBytes());  // the reserved field comes back as it was
     ASSERT_EQ(back.GetScheduleBook().GetSchedules().size(), 2u);
     EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->m_business, "会議"_sj);
     EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->m_heapIndex, 3);
@@ -223,7 +238,7 @@ TEST_F(NotebookSerializeTest, NullRecordsStandForNothing) {
     std::string bytes = Bytes({0, 0, 1, 0, 1, 'a', 0, 0, 1, 0, 0, 0, 1, 0, 1, 'm', 0, 0});
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.GetCalculator().m_variables.GetCount(), 0u);
+    EXPECT_EQ(back.GetCalculator().GetVariableCount(), 0u);
     EXPECT_EQ(back.GetScheduleBook().GetSchedules().size(), 0u);
     EXPECT_EQ(back.GetMemos().GetCount(), 0u);
 }
@@ -238,8 +253,8 @@ TEST_F(NotebookSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
                         Bytes({1, 'm', 0x04, 0x80, 1, 'm', 1, 0, 1, 'k', 1, 0, 1, '2'});
     Notebook back;
     LoadDocumentBytes(back, bytes);
-    ASSERT_EQ(back.GetCalculator().m_variables.GetCount(), 1u);
-    EXPECT_EQ(back.GetCalculator().m_variables.Lookup("a")->m_value, 2.0);
+    ASSERT_EQ(back.GetCalculator().GetVariableCount(), 1u);
+    EXPECT_EQ(back.GetCalculator().FindVariable("a")->GetValue(), 2.0);
     ASSERT_EQ(back.GetMemos().GetCount(), 1u);
     EXPECT_EQ(back.GetMemos().Lookup("m")->m_attrValues[0], "2");
 }
