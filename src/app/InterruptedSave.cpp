@@ -44,7 +44,7 @@ bool NotebookSession::OpenInterruptedSave(const std::string& absolute, const Fil
                           MbButtons::YesNo, MbIcon::Question) != MbAnswer::Yes)
         return false;
     // The notebook keeps its file: the next save writes the content back there, over
-    // the damaged file this document has seen (so no question about a changed file).
+    // the damaged file this notebook has seen (so no question about a changed file).
     TakeFileContents(m_notebook, *loaded);
     SetPathName(absolute);
     m_fileStamp = stamp;

@@ -18,7 +18,7 @@ std::unique_ptr<LockFile> TakeLock(const std::string& lockPath, bool& held, Lock
     case LockResult::Taken: return lock;
     case LockResult::Held:
         held = true;
-        holder = lock->Holder();
+        holder = lock->GetHolder();
         return nullptr;
     case LockResult::NotTaken: break;
     }
@@ -45,7 +45,7 @@ bool NotebookLock::Prepare(const std::string& absolutePath, MessageBox& messageB
     m_isPending = true;
     // The notebook open now keeps its lock (reopened, by this or another of its names).
     const std::string lockPath = LockPathOf(absolutePath);
-    if (IsHeld() && m_lock->Path() == lockPath) return true;
+    if (IsHeld() && m_lock->GetPath() == lockPath) return true;
     bool held = false;
     LockOwner holder;
     m_pendingLock = TakeLock(lockPath, held, holder);
@@ -68,7 +68,7 @@ void NotebookLock::Commit() {
     if (!m_isPending) return;
     // Without a lock of its own, the notebook prepared keeps the open one's only when
     // that is its lock too.
-    if (m_pendingLock || !IsHeld() || m_lock->Path() != LockPathOf(m_pendingPath)) m_lock = std::move(m_pendingLock);
+    if (m_pendingLock || !IsHeld() || m_lock->GetPath() != LockPathOf(m_pendingPath)) m_lock = std::move(m_pendingLock);
     m_path = m_pendingPath;
     Abandon();
 }
@@ -89,7 +89,7 @@ void NotebookLock::Follow(const std::string& absolutePath) {
     Abandon();
     m_path = absolutePath;
     const std::string lockPath = LockPathOf(absolutePath);
-    if (IsHeld() && m_lock->Path() == lockPath) return;
+    if (IsHeld() && m_lock->GetPath() == lockPath) return;
     // Saved under a new name, or opened anyway while another program had it: the lock
     // is taken when it is free.
     bool held = false;

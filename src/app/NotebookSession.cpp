@@ -105,7 +105,7 @@ bool NotebookSession::NewWithQuestion() {
 }
 
 bool NotebookSession::OpenWithQuestion(const std::string& path) {
-    // The document already shows this file: the framework only activates it.
+    // The notebook already shows this file: the framework only activates it.
     if (!m_pathName.empty() && AbsolutePath(path) == m_pathName) return true;
     if (!SaveModified()) return false;
     return OpenDocumentFile(path);

@@ -1,5 +1,5 @@
-// The application shell without windows: the profile, the one document and its
-// conversation panes, the document's file (new, open, save, the save-changes question,
+// The application shell without windows: the profile, the one notebook and its
+// conversation panes, the notebook's file (new, open, save, the save-changes question,
 // the recent-file list) and the start-up steps every front end shares.
 #pragma once
 
@@ -28,7 +28,7 @@ public:
 
     /// Makes the file a save streams into (a plain AtomicFile unless a test injects failures).
     using FileFactory = std::function<std::unique_ptr<AtomicFile>()>;
-    /// Asks for the name (UTF-8 path) to save an untitled document under; false when none is given.
+    /// Asks for the name (UTF-8 path) to save an untitled notebook under; false when none is given.
     using PathPrompt = std::function<bool(std::string& path)>;
 
     /// The profile's first failed write is told through messageBox (once a run).
@@ -41,38 +41,37 @@ public:
     Profile& GetProfile() { return m_profile; }
     MessageBox& GetMessageBox() { return m_messageBox; }
 
-    /// File New: empty the document, default names, fresh welcome in every pane.
+    /// File New: empty the notebook, default names, fresh welcome in every pane.
     void OnFileNew();
-    /// Starts the document's conversation afresh in every pane (the welcome).
+    /// Starts the notebook's conversation afresh in every pane (the welcome).
     void InitialUpdateViews();
 
     /// Start-up: opens the file named on the command line, else (unless startNew) the newest
-    /// file of the recent-file list; a new document when there is none or it fails (a
+    /// file of the recent-file list; a new notebook when there is none or it fails (a
     /// recent file that no longer exists is reported and leaves the list). A named file
-    /// that does not exist yet gives a new document carrying that name. False when the
+    /// that does not exist yet gives a new notebook carrying that name. False when the
     /// named file exists but could not be opened (a message box said why): the program
     /// then ends.
     bool StartUp(const std::string& fileArg, bool startNew);
 
-    /// The document's file (absolute, UTF-8); empty while the document is untitled.
+    /// The notebook's file (absolute, UTF-8); empty while the notebook is untitled.
     const std::string& GetPathName() const { return m_pathName; }
-    /// The document's title (code page 932): the file name, or "無題".
+    /// The notebook's title (code page 932): the file name, or "無題".
     std::string GetTitle() const;
 
-    /// The save-changes question for a modified document: true to go on (saved, or the
+    /// The save-changes question for a modified notebook: true to go on (saved, or the
     /// user declined), false to stay (cancelled, or the save failed). Unattended, it
     /// warns and goes on without saving.
     bool SaveModified();
     /// Unattended: nobody can answer a question (the input is not a terminal).
     void SetUnattended(bool unattended) { m_unattended = unattended; }
-    bool IsUnattended() const { return m_unattended; }
 
     /// File New with the save-changes question; false when the user stayed.
     bool NewWithQuestion();
     /// File Open with the save-changes question; false when the user stayed or the file
-    /// did not load (the open document is then untouched).
+    /// did not load (the open notebook is then untouched).
     bool OpenWithQuestion(const std::string& path);
-    /// Loads a file in place of the document. On failure the document stays as it was
+    /// Loads a file in place of the notebook. On failure the notebook stays as it was
     /// and a message box says why. A notebook another running program has open is
     /// opened only when the user wants it all the same.
     bool OpenDocumentFile(const std::string& path);
@@ -80,11 +79,11 @@ public:
     /// readable, not a notebook) is named in the message and leaves the list; the file
     /// itself is left alone.
     bool OpenRecentFile(const std::string& path);
-    /// File Save: to the document's file, or under a name from the path prompt.
+    /// File Save: to the notebook's file, or under a name from the path prompt.
     bool DoFileSave();
-    /// Saves to path and makes it the document's file. A failed save says so and leaves
-    /// the old file, the document's file name and its modified state as they were.
-    /// Saving over the document's file after it changed on disk (since it was opened or
+    /// Saves to path and makes it the notebook's file. A failed save says so and leaves
+    /// the old file, the notebook's file name and its modified state as they were.
+    /// Saving over the notebook's file after it changed on disk (since it was opened or
     /// last saved) asks first; unattended, that save is refused.
     bool OnSaveDocument(const std::string& path);
 
@@ -92,7 +91,7 @@ public:
     /// Replaces the maker of the files saves write (tests inject failures).
     void SetFileFactory(FileFactory factory) { m_fileFactory = std::move(factory); }
 
-    RecentFileList& GetRecentFileList() { return m_recentFiles; }
+    const RecentFileList& GetRecentFileList() const { return m_recentFiles; }
     /// The lock of the open notebook.
     const NotebookLock& GetNotebookLock() const { return m_lock; }
     /// Gives the open notebook's lock up, for a program that ends without destroying
@@ -108,15 +107,15 @@ private:
     /// OpenDocumentFile without the message: error says why it failed (code page 932),
     /// empty when the user declined.
     OpenFailure LoadDocumentFile(const std::string& path, std::string& error);
-    /// Tells the document its title (listeners hear it when it changed).
+    /// Tells the notebook its title (listeners hear it when it changed).
     void UpdateTitle() { m_notebook.SetTitle(GetTitle()); }
     void SetPathName(const std::string& absolutePath);
     void ShowError(const std::string& text);
     /// Shows why a file did not open, then the kept copy of an interrupted save, if any.
     void ShowOpenError(const std::string& error);
-    /// Before saving to absolute: true unless it is the document's file, changed on disk
+    /// Before saving to absolute: true unless it is the notebook's file, changed on disk
     /// since it was read or written here, and the user does not want it overwritten.
-    /// unchanged: it is the document's file, as it was read or written here.
+    /// unchanged: it is the notebook's file, as it was read or written here.
     bool MayOverwrite(const std::string& path, const std::string& absolute, bool& unchanged);
     /// The file at absolute (read with stamp) does not load: when a killed save in place
     /// left the old content beside it, offers to open that instead; true when the old
@@ -130,7 +129,7 @@ private:
     RecentFileList m_recentFiles;
     NotebookLock m_lock;
     std::string m_pathName;
-    FileStamp m_fileStamp;         // the document's file as it was last read or written here
+    FileStamp m_fileStamp;         // the notebook's file as it was last read or written here
     std::string m_keptCopyNotice;  // said after the error of a file that did not open
     bool m_unattended = false;
     PathPrompt m_pathPrompt;

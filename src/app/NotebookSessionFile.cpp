@@ -1,4 +1,4 @@
-// The document's file: open, save, the save-changes question and the file's name.
+// The notebook's file: open, save, the save-changes question and the file's name.
 #include "app/NotebookSession.h"
 
 #include "notebook/NotebookSerialize.h"
@@ -100,8 +100,8 @@ NotebookSession::OpenFailure NotebookSession::LoadDocumentFile(const std::string
         error = PathForMessage(path) + " を開けませんでした。("_sj + Utf8ToCp932(read.error).text + ")";
         return OpenFailure::Unreadable;
     }
-    // Load into a document of its own, so that a file that fails leaves the open
-    // document exactly as it was.
+    // Load into a notebook of its own, so that a file that fails leaves the open
+    // notebook exactly as it was.
     auto loaded = std::make_unique<Notebook>();
     try {
         LoadDocumentBytes(*loaded, bytes);
@@ -177,7 +177,7 @@ bool NotebookSession::OnSaveDocument(const std::string& path) {
     if (!ok) {
         file->Abandon();
         // A file written in place has its old content back, with a new modification
-        // time: still the file this document last read or wrote.
+        // time: still the file this notebook last read or wrote.
         if (unchanged && file->GetStamp().known) m_fileStamp = file->GetStamp();
         ShowError(PathForMessage(path) + " に保存できませんでした。("_sj + Utf8ToCp932(error).text + ")");
         return false;

@@ -16,7 +16,7 @@ std::string RecoveryFolder();
 /// Writes doc in the notebook file format, atomically, to a new file in the recovery
 /// folder named after the notebook (docPath, empty while untitled) and the current date
 /// and time ("memo-20030601-100000.nel", "-2" and so on when that name is taken). Never
-/// replaces a file; leaves the document, its file name and its modified state alone.
+/// replaces a file; leaves the notebook, its file name and its modified state alone.
 /// False with error (UTF-8) when the copy could not be written.
 bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& path, std::string& error);
 

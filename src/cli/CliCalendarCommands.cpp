@@ -58,7 +58,7 @@ void RegisterCalendarCommands(CliSession& session) {
                            std::string answer;
                            ImportICalendarFile(doc.GetScheduleBook(), path, Utf8ToCp932(path).text, answer);
                            // As after a registration: the notebook is modified when the list changed.
-                           doc.OnDialogClosed(DocSchedules);
+                           doc.OnDialogClosed(kSchedulesPart);
                            PrintAnswer(session, answer);
                            return true;
                        });

@@ -19,7 +19,7 @@ using namespace nelo;
 
 namespace {
 
-std::string TitleUtf8(CliSession& session) { return Cp932ToUtf8(session.GetApp().GetTitle()).text; }
+std::string TitleUtf8(CliSession& session) { return Cp932ToUtf8(session.GetNotebookSession().GetTitle()).text; }
 
 /// True when path names the notebook's own file (by its name, or as the same file).
 bool IsNotebookFile(NotebookSession& app, const std::string& path) {
@@ -33,7 +33,7 @@ bool IsNotebookFile(NotebookSession& app, const std::string& path) {
 }  // namespace
 
 void RegisterFileCommands(CliSession& session) {
-    NotebookSession& app = session.GetApp();
+    NotebookSession& app = session.GetNotebookSession();
     app.SetUnattended(!session.IsInteractive());
     app.SetPathPrompt([&session](std::string& path) {
         if (!session.IsInteractive()) {
@@ -50,7 +50,7 @@ void RegisterFileCommands(CliSession& session) {
 
     session.AddCommand("new", "\\new", "新しいノートにする（変更の保存を確認）", [&session](const std::string&) {
         session.GetView().Flush();
-        session.GetApp().NewWithQuestion();
+        session.GetNotebookSession().NewWithQuestion();
         return true;
     });
     session.AddCommand("open", "\\open ファイル", "ノートのファイルを開く", [&session](const std::string& arg) {
@@ -59,7 +59,7 @@ void RegisterFileCommands(CliSession& session) {
             session.Notice("使い方: \\open ファイル名");
             return true;
         }
-        NotebookSession& a = session.GetApp();
+        NotebookSession& a = session.GetNotebookSession();
         if (!a.GetPathName().empty() && AbsolutePath(path) == a.GetPathName()) {
             session.Notice(TitleUtf8(session) + " はすでに開いています。");
             return true;
@@ -74,7 +74,7 @@ void RegisterFileCommands(CliSession& session) {
                            std::string argText = arg;
                            const bool force = TakeForceOption(argText);
                            std::string path = PathArgument(argText);
-                           NotebookSession& a = session.GetApp();
+                           NotebookSession& a = session.GetNotebookSession();
                            session.GetView().Flush();
                            bool ok;
                            if (path.empty()) {
@@ -120,7 +120,7 @@ bool StartFromArguments(CliSession& session, const std::vector<std::string>& arg
         status = 2;
         return false;
     }
-    if (!session.GetApp().StartUp(file, startNew)) {
+    if (!session.GetNotebookSession().StartUp(file, startNew)) {
         // Piped lines must not land in another notebook than the one named.
         status = 1;
         return false;
@@ -137,7 +137,7 @@ bool StartFromArguments(CliSession& session, const std::vector<std::string>& arg
 }
 
 bool EndSession(CliSession& session) {
-    NotebookSession& app = session.GetApp();
+    NotebookSession& app = session.GetNotebookSession();
     if (!app.GetNotebook().IsModified()) return true;
     session.GetView().Flush();
     if (!session.IsInteractive()) {
@@ -157,7 +157,7 @@ namespace {
 // Writes the recovery copy of unsaved changes and says where it went, after why the
 // program ends.
 void SaveRecoveryCopy(CliSession& session, const std::string& why) {
-    NotebookSession& app = session.GetApp();
+    NotebookSession& app = session.GetNotebookSession();
     if (!app.GetNotebook().IsModified()) return;
     std::string path, error;
     if (WriteRecoveryCopy(app.GetNotebook(), app.GetPathName(), path, error))
@@ -177,7 +177,8 @@ int EndFromOutside(CliSession& session, int signo) {
 
 int EndOutOfMemory(CliSession& session) {
     SaveRecoveryCopy(session, "メモリが足りなくなったため終了します。");
-    if (!session.GetApp().GetNotebook().IsModified()) session.Notice("メモリが足りなくなったため終了します。");
+    if (!session.GetNotebookSession().GetNotebook().IsModified())
+        session.Notice("メモリが足りなくなったため終了します。");
     session.GetView().Flush();
     return 1;
 }

@@ -7,7 +7,7 @@
 
 class CliSession;
 
-/// Processes the options and [FILE.nel] and opens the first document: the named file,
+/// Processes the options and [FILE.nel] and opens the first notebook: the named file,
 /// else the newest of the recent-file list (unless --new), else a new one. On a
 /// terminal, recovery copies not mentioned before are mentioned. False when the program
 /// should end at once with status (help or version shown, wrong arguments or

@@ -119,8 +119,8 @@ bool MemosCommand(CliSession& session, const std::string& argText) {
 
     if (words.empty()) {
         RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
-            if (dlg.m_listObjects.GetCount() == 0) session.Notice("メモはありません。");
-            PrintLines(session, Numbered(dlg.m_listObjects.GetRows()));
+            if (dlg.GetObjectList().GetCount() == 0) session.Notice("メモはありません。");
+            PrintLines(session, Numbered(dlg.GetObjectList().GetRows()));
         });
         return true;
     }
@@ -135,8 +135,7 @@ bool MemosCommand(CliSession& session, const std::string& argText) {
         }
         std::string search = ToCp932(session, object);
         RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
-            dlg.m_search = search;
-            dlg.OnSearch();
+            dlg.OnSearch(search);
             if (row.empty()) {
                 dlg.OnDeleteObject();
             } else {
@@ -149,20 +148,19 @@ bool MemosCommand(CliSession& session, const std::string& argText) {
 
     std::string search = ToCp932(session, Unquote(argText));
     RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
-        dlg.m_search = search;
-        dlg.OnSearch();
-        int sel = dlg.m_listObjects.GetCurSel();
+        dlg.OnSearch(search);
+        int sel = dlg.GetObjectList().GetCurSel();
         if (sel < 0) {
             session.Notice("そのオブジェクトはありません。");
             return;
         }
         // The row may match with another letter case: say which object is shown.
-        if (dlg.m_listObjects.GetText(sel) != search)
-            session.Notice("オブジェクト: " + Cp932ToUtf8(dlg.m_listObjects.GetText(sel)).text);
+        if (dlg.GetObjectList().GetText(sel) != search)
+            session.Notice("オブジェクト: " + Cp932ToUtf8(dlg.GetObjectList().GetText(sel)).text);
         std::vector<std::string> lines;
-        for (int i = 0; i < dlg.m_listNames.GetCount(); ++i)
-            lines.push_back(std::to_string(i + 1) + ": " + dlg.m_listNames.GetText(i) + "："_sj +
-                            dlg.m_listValues.GetText(i));
+        for (int i = 0; i < dlg.GetNameList().GetCount(); ++i)
+            lines.push_back(std::to_string(i + 1) + ": " + dlg.GetNameList().GetText(i) + "："_sj +
+                            dlg.GetValueList().GetText(i));
         PrintLines(session, lines);
     });
     return true;
@@ -237,14 +235,14 @@ void RegisterListCommands(CliSession& session) {
                            std::string path = PathArgument(argText);
                            struct stat st;
                            if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-                               path += std::string(path.back() == '/' ? "" : "/") + g_memoCsvFileName;
-                           if (path.empty()) path = g_memoCsvFileName;
+                               path += std::string(path.back() == '/' ? "" : "/") + kMemoCsvFileName;
+                           if (path.empty()) path = kMemoCsvFileName;
                            // On a terminal the export asks its own question.
                            if (!MayReplaceFile(session, path, force, false, "\\export")) return true;
                            RunMemoListCommand(session.GetNotebook(), session.GetMessageBox(),
                                               [&path, force](MemoListModel& dlg) {
-                                                  dlg.m_exportPath = path;
-                                                  dlg.m_exportOverwrite = force;
+                                                  dlg.SetExportTarget(path);
+                                                  dlg.SetExportOverwrite(force);
                                                   dlg.OnExport();
                                               });
                            return true;
@@ -259,8 +257,8 @@ void RegisterListCommands(CliSession& session) {
                            std::string user = ToCp932(session, words[0]);
                            std::string responder = ToCp932(session, words[1]);
                            OnSettings(session.GetNotebook(), [&](NamesModel& dlg) {
-                               dlg.m_userName = user;
-                               dlg.m_responderName = responder;
+                               dlg.SetUserName(user);
+                               dlg.SetResponderName(responder);
                                dlg.OnOkButton();
                            });
                            return true;

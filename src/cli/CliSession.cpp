@@ -22,16 +22,16 @@ CliSession::CliSession(bool interactive)
                                : std::function<bool(const std::string&, std::string&)>(),
                    m_errTerminal),
       m_view(stdout, interactive, m_outTerminal),
-      m_app(m_profile, m_messageBox),
-      m_dispatcher(m_app.GetNotebook()) {
-    m_app.GetNotebook().AddListener(&m_view);
+      m_notebookSession(m_profile, m_messageBox),
+      m_dispatcher(m_notebookSession.GetNotebook()) {
+    m_notebookSession.GetNotebook().AddListener(&m_view);
     RegisterBasicCommands(*this);
     RegisterFileCommands(*this);
     RegisterListCommands(*this);
     RegisterCalendarCommands(*this);
 }
 
-CliSession::~CliSession() { m_app.GetNotebook().RemoveListener(&m_view); }
+CliSession::~CliSession() { m_notebookSession.GetNotebook().RemoveListener(&m_view); }
 
 void CliSession::AddCommand(const std::string& name, const std::string& usage, const std::string& help,
                             CommandHandler handler) {

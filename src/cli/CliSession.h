@@ -42,8 +42,8 @@ public:
     /// Text for stdout (UTF-8) after the pending conversation text, such as a listing.
     void Print(const std::string& utf8Text);
 
-    nelo::NotebookSession& GetApp() { return m_app; }
-    nelo::Notebook& GetNotebook() { return m_app.GetNotebook(); }
+    nelo::NotebookSession& GetNotebookSession() { return m_notebookSession; }
+    nelo::Notebook& GetNotebook() { return m_notebookSession.GetNotebook(); }
     nelo::LineDispatcher& GetDispatcher() { return m_dispatcher; }
     nelo::MessageBox& GetMessageBox() { return m_messageBox; }
     LineReader& GetReader() { return m_reader; }
@@ -67,7 +67,7 @@ private:
     CliMessageBox m_messageBox;
     nelo::Profile m_profile;
     CliTranscript m_view;
-    nelo::NotebookSession m_app;
+    nelo::NotebookSession m_notebookSession;
     nelo::LineDispatcher m_dispatcher;
     std::vector<Command> m_commands;
     /// The code page 932 form of the line being submitted; kept to reuse its memory.

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     }
     session->GetView().Flush();
     // Nor is the notebook's lock given up by a destructor.
-    session->GetApp().ReleaseNotebookLock();
+    session->GetNotebookSession().ReleaseNotebookLock();
     std::fflush(stdout);
     std::fflush(stderr);
     if (int signo = PendingTermination()) EndBySignal(signo);

@@ -28,7 +28,7 @@ private:
     bool m_endWithBreak = false;
 };
 
-/// Stands in for the conversation pane as the document's listener.
+/// Stands in for the conversation pane as the notebook's listener.
 class BatchedConversation : public nelo::NotebookListener {
 public:
     explicit BatchedConversation(nelo::TranscriptView& pane) : m_pane(pane) {}

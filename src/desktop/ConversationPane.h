@@ -1,4 +1,4 @@
-// The conversation pane: read-only, selectable and copyable; the document appends the
+// The conversation pane: read-only, selectable and copyable; the notebook appends the
 // echoes and answers at its end and empties it for a new or opened notebook.
 #pragma once
 

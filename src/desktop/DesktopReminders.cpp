@@ -22,8 +22,8 @@ long long FloorSeconds(long long ms) { return ms >= 0 ? ms / 1000 : -((-ms + 999
 
 }  // namespace
 
-DesktopReminders::DesktopReminders(NotebookSession& app, MainWindow& frame)
-    : QObject(&frame), m_app(app), m_frame(frame), m_notifier(new DesktopNotifier(frame)) {
+DesktopReminders::DesktopReminders(NotebookSession& session, MainWindow& frame)
+    : QObject(&frame), m_session(session), m_frame(frame), m_notifier(new DesktopNotifier(frame)) {
     m_changeDelay.setSingleShot(true);
     m_changeDelay.setInterval(kChangeDelayMs);
     connect(&m_changeDelay, &QTimer::timeout, this, &DesktopReminders::Check);
@@ -33,22 +33,22 @@ DesktopReminders::DesktopReminders(NotebookSession& app, MainWindow& frame)
     }
     connect(&frame, &MainWindow::dataChanged, this, [this](unsigned what) {
         // Not restarted by every change: a long run of changes is looked at as it goes.
-        if ((what & DocSchedules) && !m_changeDelay.isActive()) m_changeDelay.start();
+        if ((what & kSchedulesPart) && !m_changeDelay.isActive()) m_changeDelay.start();
     });
     connect(m_notifier, &DesktopNotifier::activated, this, &DesktopReminders::OnActivated);
-    m_plan.SetSettings(ReminderSettings::Read(app.GetProfile()));
+    m_plan.SetSettings(ReminderSettings::Read(session.GetProfile()));
 }
 
 DesktopReminders::~DesktopReminders() = default;
 
 void DesktopReminders::Start() {
-    const auto& entries = m_app.GetNotebook().GetScheduleBook().GetSchedules();
+    const auto& entries = m_session.GetNotebook().GetScheduleBook().GetSchedules();
     if (std::optional<Reminder> summary = m_plan.TodaySummary(entries, CurrentClock().Now())) Notify(*summary);
     Check();
 }
 
 void DesktopReminders::ReloadSettings() {
-    m_plan.SetSettings(ReminderSettings::Read(m_app.GetProfile()));
+    m_plan.SetSettings(ReminderSettings::Read(m_session.GetProfile()));
     Check();
 }
 
@@ -57,7 +57,7 @@ void DesktopReminders::Check() {
     const Clock& clock = CurrentClock();
     const long long nowMs = clock.NowMs();
     const std::time_t now = static_cast<std::time_t>(FloorSeconds(nowMs));
-    const auto& entries = m_app.GetNotebook().GetScheduleBook().GetSchedules();
+    const auto& entries = m_session.GetNotebook().GetScheduleBook().GetSchedules();
     for (const Reminder& reminder : m_plan.TakeDue(entries, now)) Notify(reminder);
 
     m_armedFor = clock.Advances() ? m_plan.NextDue(entries, now) : std::nullopt;

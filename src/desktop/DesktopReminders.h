@@ -25,7 +25,7 @@ class QSocketNotifier;
 class DesktopReminders : public QObject {
     Q_OBJECT
 public:
-    DesktopReminders(nelo::NotebookSession& app, MainWindow& frame);
+    DesktopReminders(nelo::NotebookSession& session, MainWindow& frame);
     ~DesktopReminders() override;
 
     /// The start: today's summary, the reminders due now, the timer for the next one.
@@ -36,7 +36,6 @@ public:
     void Check();
 
     DesktopNotifier& GetNotifier() { return *m_notifier; }
-    const nelo::ReminderPlan& GetPlan() const { return m_plan; }
     /// The clock time (seconds) the timer waits for; none while it waits for nothing.
     std::optional<std::time_t> GetArmedFor() const { return m_armedFor; }
 
@@ -45,7 +44,7 @@ private:
     void OnActivated(int tag);
     void Notify(const nelo::Reminder& reminder);
 
-    nelo::NotebookSession& m_app;
+    nelo::NotebookSession& m_session;
     MainWindow& m_frame;
     nelo::ReminderPlan m_plan;
     nelo::WallTimer m_timer;

@@ -14,7 +14,7 @@
 
 using namespace nelo;
 
-MainWindow::MainWindow(NotebookSession& app, QWidget* parent) : QMainWindow(parent), m_app(app) {
+MainWindow::MainWindow(NotebookSession& session, QWidget* parent) : QMainWindow(parent), m_session(session) {
     setObjectName(QStringLiteral("mainFrame"));
     // The size the window is made with; the saved placement replaces it at the first show.
     resize(760, 600);
@@ -23,21 +23,21 @@ MainWindow::MainWindow(NotebookSession& app, QWidget* parent) : QMainWindow(pare
     CreateToolBar();
     CreateStatusBar();
     CreateClient();
-    m_dispatcher = std::make_unique<LineDispatcher>(app.GetNotebook(), m_input);
-    app.GetNotebook().AddListener(m_conversation);
-    app.GetNotebook().AddListener(this);
+    m_dispatcher = std::make_unique<LineDispatcher>(session.GetNotebook(), m_input);
+    session.GetNotebook().AddListener(m_conversation);
+    session.GetNotebook().AddListener(this);
     ApplySavedFont();
-    OnTitleChanged(app.GetTitle());
+    OnTitleChanged(session.GetTitle());
     InstallPathPrompt();
-    new FileDialogSize(app.GetProfile(), this);
+    new FileDialogSize(session.GetProfile(), this);
     UpdateRecentFileMenu();
     UpdateCommandStates();
 }
 
 MainWindow::~MainWindow() {
-    m_app.SetPathPrompt({});
-    m_app.GetNotebook().RemoveListener(this);
-    m_app.GetNotebook().RemoveListener(m_conversation);
+    m_session.SetPathPrompt({});
+    m_session.GetNotebook().RemoveListener(this);
+    m_session.GetNotebook().RemoveListener(m_conversation);
 }
 
 void MainWindow::CreateClient() {
@@ -103,5 +103,3 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     SavePlacement();
     event->accept();
 }
-
-void MainWindow::changeEvent(QEvent* event) { QMainWindow::changeEvent(event); }

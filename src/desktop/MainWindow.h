@@ -1,5 +1,5 @@
 // The main window: menu, tool bar and status bar around a vertical splitter with the
-// conversation pane above and the input pane below. It listens to the document for the
+// conversation pane above and the input pane below. It listens to the notebook for the
 // title, the modified state and the notebook's data; the commands are split by concern
 // over MainWindow*.cpp (menus and tool bar, files, placement, fonts, the other commands).
 #pragma once
@@ -32,14 +32,12 @@ class WindowSlot;
 class MainWindow : public QMainWindow, public nelo::NotebookListener {
     Q_OBJECT
 public:
-    explicit MainWindow(nelo::NotebookSession& app, QWidget* parent = nullptr);
+    explicit MainWindow(nelo::NotebookSession& session, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    nelo::NotebookSession& GetApp() { return m_app; }
     nelo::LineDispatcher& GetDispatcher() { return *m_dispatcher; }
     ConversationPane* GetConversationPane() const { return m_conversation; }
     InputPane* GetInputPane() const { return m_input; }
-    QSplitter* GetSplitter() const { return m_splitter; }
 
     /// Shows the window the first time: the saved placement, not the size it was made with.
     void ShowFirstTime();
@@ -50,7 +48,7 @@ public:
     /// A short notice in the status bar's message pane.
     void ShowNotice(const QString& text);
     /// Prints the conversation on the printer as it is set up, without a dialog; marks
-    /// the document modified. False (and a message box) when printing could not start.
+    /// the notebook modified. False (and a message box) when printing could not start.
     bool PrintConversation(QPrinter& printer);
 
     // NotebookListener
@@ -59,12 +57,11 @@ public:
     void OnDataChanged(unsigned what) override;
 
 Q_SIGNALS:
-    /// The notebook's data changed (a combination of DocDataBits).
+    /// The notebook's data changed (a combination of NotebookPart).
     void dataChanged(unsigned what);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -173,7 +170,7 @@ private:
     DesktopReminders* m_reminders = nullptr;
     bool m_startMinimized = false;
 
-    nelo::NotebookSession& m_app;
+    nelo::NotebookSession& m_session;
     ConversationPane* m_conversation = nullptr;
     InputPane* m_input = nullptr;
     QSplitter* m_splitter = nullptr;

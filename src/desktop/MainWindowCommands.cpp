@@ -53,7 +53,7 @@ void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
         }
         return m_closeAfterRead;
     };
-    TextFileInput reader(m_app.GetMessageBox());
+    TextFileInput reader(m_session.GetMessageBox());
     if (!reader.Open(PathFromQString(path), keepUp)) {
         m_readingTextFile = false;
         if (m_closeAfterRead) {
@@ -84,7 +84,7 @@ void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
 
     // The panes take the text at each progress step only: laying them out and scrolling
     // them after every line would cost more than the lines themselves.
-    Notebook& doc = m_app.GetNotebook();
+    Notebook& doc = m_session.GetNotebook();
     BatchedInput input(*m_input);
     BatchedConversation conversation(*m_conversation);
     LineDispatcher view(doc, &input);
@@ -155,7 +155,7 @@ void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
 
 void MainWindow::OnSettings() {
     int replacedCount = 0;
-    ::OnSettings(m_app.GetNotebook(), [this, &replacedCount](NamesModel& dlg) {
+    ::OnSettings(m_session.GetNotebook(), [this, &replacedCount](NamesModel& dlg) {
         SetupDialog dialog(dlg, this);
         dialog.exec();
         replacedCount = dialog.ReplacedCharacters();

@@ -18,7 +18,7 @@
 using namespace nelo;
 
 bool MainWindow::StartUp(const std::string& fileArg, bool startNew) {
-    const bool ok = m_app.StartUp(fileArg, startNew);
+    const bool ok = m_session.StartUp(fileArg, startNew);
     UpdateRecentFileMenu();
     return ok;
 }
@@ -28,18 +28,18 @@ void MainWindow::MentionRecoveryCopies() {
     if (copies.empty()) return;
     std::string text = "前回保存されなかった変更の復元用コピーがあります（「ﾌｧｲﾙ」メニューの「開く」で開けます）:"_sj;
     for (const std::string& c : copies) text += "\n" + Utf8ToCp932(c).text;
-    m_app.GetMessageBox().Show(text, std::string(), MbButtons::Ok, MbIcon::Information);
+    m_session.GetMessageBox().Show(text, std::string(), MbButtons::Ok, MbIcon::Information);
 }
 
 void MainWindow::InstallPathPrompt() {
-    m_app.SetPathPrompt([this](std::string& path) { return AskSavePath(path); });
+    m_session.SetPathPrompt([this](std::string& path) { return AskSavePath(path); });
 }
 
 bool MainWindow::AskSavePath(std::string& path) {
     // The current name is offered; an untitled notebook offers its title as the file name.
-    QString suggested = m_app.GetPathName().empty()
-                            ? QDir(DialogFolder()).filePath(ToQString(m_app.GetTitle()) + QStringLiteral(".nel"))
-                            : PathToQString(m_app.GetPathName());
+    QString suggested = m_session.GetPathName().empty()
+                            ? QDir(DialogFolder()).filePath(ToQString(m_session.GetTitle()) + QStringLiteral(".nel"))
+                            : PathToQString(m_session.GetPathName());
     const QString chosen = AskNotebookToSave(this, suggested);
     if (chosen.isEmpty()) return false;
     path = PathFromQString(chosen);
@@ -47,13 +47,13 @@ bool MainWindow::AskSavePath(std::string& path) {
 }
 
 QString MainWindow::DialogFolder() const {
-    if (!m_app.GetPathName().empty()) return QFileInfo(PathToQString(m_app.GetPathName())).absolutePath();
+    if (!m_session.GetPathName().empty()) return QFileInfo(PathToQString(m_session.GetPathName())).absolutePath();
     // A desktop program has no meaningful current folder: an untitled notebook starts at home.
     return QDir::homePath();
 }
 
 void MainWindow::OnFileNew() {
-    m_app.NewWithQuestion();
+    m_session.NewWithQuestion();
     UpdateRecentFileMenu();
 }
 
@@ -62,38 +62,38 @@ void MainWindow::OnFileOpen() {
     // without a question.
     const QString chosen = AskNotebookToOpen(this, DialogFolder());
     if (chosen.isEmpty()) return;
-    m_app.OpenWithQuestion(PathFromQString(chosen));
+    m_session.OpenWithQuestion(PathFromQString(chosen));
     UpdateRecentFileMenu();
 }
 
 void MainWindow::OnFileSave() {
-    m_app.DoFileSave();
+    m_session.DoFileSave();
     UpdateRecentFileMenu();
 }
 
 void MainWindow::OnFileSaveAs() {
     std::string path;
-    if (AskSavePath(path)) m_app.OnSaveDocument(path);
+    if (AskSavePath(path)) m_session.OnSaveDocument(path);
     UpdateRecentFileMenu();
 }
 
 void MainWindow::OnOpenRecentFile(int index) {
-    RecentFileList& list = m_app.GetRecentFileList();
+    const RecentFileList& list = m_session.GetRecentFileList();
     if (index < 0 || static_cast<std::size_t>(index) >= list.GetEntries().size()) return;
     const std::string path = list.GetEntries()[static_cast<std::size_t>(index)];
     // The notebook already shown is only kept.
-    if (!m_app.GetPathName().empty() && AbsolutePath(path) == m_app.GetPathName()) return;
-    if (!m_app.SaveModified()) {
+    if (!m_session.GetPathName().empty() && AbsolutePath(path) == m_session.GetPathName()) return;
+    if (!m_session.SaveModified()) {
         UpdateRecentFileMenu();
         return;
     }
     // An entry that does not open any more leaves the list (the core says so).
-    m_app.OpenRecentFile(path);
+    m_session.OpenRecentFile(path);
     UpdateRecentFileMenu();
 }
 
 void MainWindow::UpdateRecentFileMenu() {
-    const std::vector<std::string>& entries = m_app.GetRecentFileList().GetEntries();
+    const std::vector<std::string>& entries = m_session.GetRecentFileList().GetEntries();
     for (std::size_t i = 0; i < std::size(m_recentActions); ++i) {
         QAction* action = m_recentActions[i];
         if (!action) continue;
@@ -116,7 +116,7 @@ void MainWindow::UpdateRecentFileMenu() {
 }
 
 bool MainWindow::MayClose() {
-    const bool ok = m_app.SaveModified();
+    const bool ok = m_session.SaveModified();
     UpdateRecentFileMenu();
     return ok;
 }

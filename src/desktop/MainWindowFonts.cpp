@@ -15,7 +15,7 @@ using namespace nelo;
 void MainWindow::ApplySavedFont() {
     // The profile is read once, when the window is made: nothing else writes the font
     // while it is open, so every notebook opened afterwards gets the same.
-    ApplyCharFormat(ReadSavedFont(m_app.GetProfile()));
+    ApplyCharFormat(ReadSavedFont(m_session.GetProfile()));
 }
 
 void MainWindow::ApplyCharFormat(const CharFormat& cf) {
@@ -48,7 +48,7 @@ void MainWindow::OnFont() {
     CharFormat cf;
     const bool faceKept = !ChosenCharFormat(m_font, dialog.selectedFont(), cf, dialog.SelectedColour());
     ApplyCharFormat(cf);
-    if (!WriteSavedFont(m_app.GetProfile(), cf))
+    if (!WriteSavedFont(m_session.GetProfile(), cf))
         ShowNotice(QStringLiteral("フォントの設定を保存できませんでした。"));
     else if (faceKept)
         ShowNotice(QStringLiteral("「%1」はフォント名として保存できないため、%2 のままにしました。")

@@ -58,7 +58,7 @@ void MainWindow::PlaceFrame(const QRect& rcFrame) {
 }
 
 void MainWindow::RestorePlacement() {
-    Profile& profile = m_app.GetProfile();
+    Profile& profile = m_session.GetProfile();
     const SavedPlacement saved = ReadPlacement(profile);
     const FirstShow first = ChooseFirstShow(saved);
     m_windowSlot = std::make_unique<WindowSlot>();
@@ -132,7 +132,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MainWindow::SavePlacement() {
-    Profile& profile = m_app.GetProfile();
+    Profile& profile = m_session.GetProfile();
     const Qt::WindowStates states = windowState();
     ShowState state = ShowState::Normal;
     if (states & Qt::WindowMinimized)

@@ -37,13 +37,13 @@ QPrinter& MainWindow::Printer() {
     // Every command starts from the whole conversation (a page range chosen for one
     // print is not kept for the next), named after the notebook for the print queue.
     m_printer->setPrintRange(QPrinter::AllPages);
-    m_printer->setDocName(ToQString(m_app.GetTitle()));
+    m_printer->setDocName(ToQString(m_session.GetTitle()));
     return *m_printer;
 }
 
 bool MainWindow::PrintConversation(QPrinter& printer) {
     // Printing counts as a change to the notebook: closing afterwards asks to save.
-    m_app.GetNotebook().SetModifiedFlag();
+    m_session.GetNotebook().SetModifiedFlag();
     ConversationPrinter job(ConversationPrinter::LinesOf(*m_conversation->document()));
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool printed = job.Print(printer, LocalTime(CurrentClock().Now()));
@@ -52,14 +52,14 @@ bool MainWindow::PrintConversation(QPrinter& printer) {
         QString text = QStringLiteral("印刷できませんでした。");
         if (printer.outputFormat() == QPrinter::PdfFormat)
             text += QStringLiteral("\n%1 に書き込めません。").arg(printer.outputFileName());
-        m_app.GetMessageBox().Show(ToCp932(text), std::string(), MbButtons::Ok, MbIcon::Exclamation);
+        m_session.GetMessageBox().Show(ToCp932(text), std::string(), MbButtons::Ok, MbIcon::Exclamation);
     }
     return printed;
 }
 
 void MainWindow::OnPrint() {
     QPrinter& printer = Printer();
-    m_app.GetNotebook().SetModifiedFlag();
+    m_session.GetNotebook().SetModifiedFlag();
     ConversationPrinter pages(ConversationPrinter::LinesOf(*m_conversation->document()));
     pages.Layout(printer);
     QPrintDialog dlg(&printer, this);
@@ -77,7 +77,7 @@ void MainWindow::OnPrintDirect() {
         if (info.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
             info = QPrinterInfo::availablePrinters().constFirst();
         if (info.isNull()) {
-            m_app.GetMessageBox().Show(
+            m_session.GetMessageBox().Show(
                 ToCp932(QStringLiteral("印刷できるプリンタがありません。\n"
                                        "ファイルメニューの「印刷」でPDFファイルに印刷できます。")),
                 std::string(), MbButtons::Ok, MbIcon::Exclamation);
@@ -91,7 +91,7 @@ void MainWindow::OnPrintDirect() {
 
 void MainWindow::OnPrintPreview() {
     QPrinter& printer = Printer();
-    m_app.GetNotebook().SetModifiedFlag();
+    m_session.GetNotebook().SetModifiedFlag();
     QPrintPreviewDialog dlg(&printer, this);
     dlg.setObjectName(QStringLiteral("printPreviewDialog"));
     dlg.setAccessibleName(dlg.windowTitle());
@@ -99,7 +99,7 @@ void MainWindow::OnPrintPreview() {
             [this](QPrinter* previewPrinter) { PrintConversation(*previewPrinter); });
 
     // One page or two side by side, as the user last left it.
-    Profile& profile = m_app.GetProfile();
+    Profile& profile = m_session.GetProfile();
     auto* single = dlg.findChild<QAction*>(QStringLiteral("singleModeAction"));
     auto* facing = dlg.findChild<QAction*>(QStringLiteral("facingModeAction"));
     if (facing && profile.GetProfileInt(kSettingsSection, kPreviewPagesEntry, 1) == 2) facing->trigger();

@@ -10,12 +10,12 @@ using namespace nelo;
 
 void MainWindow::StartReminders() {
     if (m_reminders) return;
-    m_reminders = new DesktopReminders(m_app, *this);
+    m_reminders = new DesktopReminders(m_session, *this);
     m_reminders->Start();
 }
 
 void MainWindow::OnNotifySettings() {
-    NotificationSettingsModel dlg(m_app.GetProfile(), m_app.GetMessageBox());
+    NotificationSettingsModel dlg(m_session.GetProfile(), m_session.GetMessageBox());
     NotificationSettingsDialog dialog(dlg, this);
     if (dialog.exec() == QDialog::Accepted && m_reminders) m_reminders->ReloadSettings();
 }

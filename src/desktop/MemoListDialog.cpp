@@ -31,7 +31,7 @@ MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const
     ok->setDefault(true);
 
     QLabel* objectsLabel = AddLabel(objectText, QStringLiteral("objectsLabel"), 7, 38, 110, 9);
-    m_objects = new RowListView(m_dlg.m_listObjects, objectText, this);
+    m_objects = new RowListView(m_dlg.GetObjectList(), objectText, this);
     m_objects->setObjectName(QStringLiteral("objectList"));
     Place(m_objects, 7, 48, 110, 126);
     objectsLabel->setBuddy(m_objects);
@@ -39,12 +39,12 @@ MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const
         AddButton(QStringLiteral("ｵﾌﾞｼﾞｪｸﾄ削除"), QStringLiteral("deleteObjectButton"), 7, 179, 62, 14);
 
     QLabel* namesLabel = AddLabel(QStringLiteral("属性名"), QStringLiteral("namesLabel"), 124, 38, 90, 9);
-    m_names = new RowListView(m_dlg.m_listNames, QStringLiteral("属性名"), this);
+    m_names = new RowListView(m_dlg.GetNameList(), QStringLiteral("属性名"), this);
     m_names->setObjectName(QStringLiteral("nameList"));
     Place(m_names, 124, 48, 90, 126);
     namesLabel->setBuddy(m_names);
     QLabel* valuesLabel = AddLabel(QStringLiteral("属性値"), QStringLiteral("valuesLabel"), 218, 38, 105, 9);
-    m_values = new RowListView(m_dlg.m_listValues, QStringLiteral("属性値"), this);
+    m_values = new RowListView(m_dlg.GetValueList(), QStringLiteral("属性値"), this);
     m_values->setObjectName(QStringLiteral("valueList"));
     Place(m_values, 218, 48, 105, 126);
     valuesLabel->setBuddy(m_values);
@@ -102,8 +102,7 @@ void MemoListDialog::ReloadPairs() {
 }
 
 void MemoListDialog::OnSearch() {
-    m_dlg.m_search = ToCp932(m_searchField->text());
-    m_dlg.OnSearch();
+    m_dlg.OnSearch(ToCp932(m_searchField->text()));
     m_objects->ShowSelection();
     ReloadPairs();
 }
@@ -114,20 +113,20 @@ void MemoListDialog::OnObjectChosen() {
 }
 
 void MemoListDialog::OnDeleteObject() {
-    const int selectedRow = m_dlg.m_listObjects.GetCurSel();
-    const int before = m_dlg.m_listObjects.GetCount();
+    const int selectedRow = m_dlg.GetObjectList().GetCurSel();
+    const int before = m_dlg.GetObjectList().GetCount();
     m_dlg.OnDeleteObject();
-    if (m_dlg.m_listObjects.GetCount() < before) {
+    if (m_dlg.GetObjectList().GetCount() < before) {
         m_objects->RemoveRow(selectedRow);
         ReloadPairs();
     }
 }
 
 void MemoListDialog::OnDeleteAttribute() {
-    const int row = m_dlg.m_listNames.GetCurSel();
-    const int before = m_dlg.m_listNames.GetCount();
+    const int row = m_dlg.GetNameList().GetCurSel();
+    const int before = m_dlg.GetNameList().GetCount();
     m_dlg.OnDeleteAttribute();
-    if (m_dlg.m_listNames.GetCount() < before) {
+    if (m_dlg.GetNameList().GetCount() < before) {
         m_names->RemoveRow(row);
         m_values->RemoveRow(row);
     }
@@ -145,11 +144,11 @@ void MemoListDialog::OnExport() {
     fileDialog.selectNameFilter(types[0]);
     fileDialog.setDefaultSuffix(QStringLiteral("csv"));
     fileDialog.setDirectory(m_exportFolder);
-    fileDialog.selectFile(QDir(m_exportFolder).filePath(QString::fromUtf8(g_memoCsvFileName)));
+    fileDialog.selectFile(QDir(m_exportFolder).filePath(QString::fromUtf8(kMemoCsvFileName)));
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return;
     const QString path = fileDialog.selectedFiles().first();
-    m_dlg.m_exportPath = PathFromQString(path);
-    m_dlg.m_exportEncoding = fileDialog.selectedNameFilter() == types[1] ? CsvEncoding::Utf8Lf : CsvEncoding::Cp932CrLf;
-    m_dlg.m_exportName = ToCp932(QFileInfo(path).fileName());
+    m_dlg.SetExportTarget(PathFromQString(path),
+                          fileDialog.selectedNameFilter() == types[1] ? CsvEncoding::Utf8Lf : CsvEncoding::Cp932CrLf,
+                          ToCp932(QFileInfo(path).fileName()));
     m_dlg.OnExport();
 }

@@ -19,11 +19,6 @@ public:
     MemoListDialog(nelo::MemoListModel& dlg, nelo::MessageBox& messageBox, const QString& exportFolder,
                    QWidget* parent);
 
-    QLineEdit* GetSearchField() const { return m_searchField; }
-    RowListView* GetObjects() const { return m_objects; }
-    RowListView* GetNames() const { return m_names; }
-    RowListView* GetValues() const { return m_values; }
-
     /// The export dialog's two file types: code page 932 with CR LF, and UTF-8.
     static QStringList ExportFileTypes();
 

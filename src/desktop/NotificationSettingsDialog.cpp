@@ -48,7 +48,7 @@ NotificationSettingsDialog::NotificationSettingsDialog(NotificationSettingsModel
 
     auto* layout = new QVBoxLayout(this);
     m_enabled = MakeCheckBox(QStringLiteral("予定を通知する(&E)"), QStringLiteral("remindersEnabled"),
-                             dlg.m_settings.enabled, this);
+                             dlg.GetSettings().enabled, this);
     layout->addWidget(m_enabled);
 
     auto* fields = new QWidget(this);
@@ -59,23 +59,23 @@ NotificationSettingsDialog::NotificationSettingsDialog(NotificationSettingsModel
     m_minutes = new QSpinBox(fields);
     m_minutes->setObjectName(QStringLiteral("minutesBefore"));
     m_minutes->setRange(0, 1440);
-    m_minutes->setValue(dlg.m_settings.minutesBefore);
+    m_minutes->setValue(dlg.GetSettings().minutesBefore);
     AddFieldRow(grid, 0, QStringLiteral("時刻のある予定: 開始の(&M)"), m_minutes, QStringLiteral("分前に通知"),
                 QStringLiteral("時刻のある予定を開始の何分前に通知するか"));
     m_allDayTime = new QTimeEdit(fields);
     m_allDayTime->setObjectName(QStringLiteral("allDayTime"));
     m_allDayTime->setDisplayFormat(QStringLiteral("HH:mm"));
-    m_allDayTime->setTime(QTime(dlg.m_settings.allDayMinute / 60, dlg.m_settings.allDayMinute % 60));
+    m_allDayTime->setTime(QTime(dlg.GetSettings().allDayMinute / 60, dlg.GetSettings().allDayMinute % 60));
     AddFieldRow(grid, 1, QStringLiteral("時刻のない予定: 当日の(&T)"), m_allDayTime, QStringLiteral("に通知"),
                 QStringLiteral("時刻のない予定を当日の何時に通知するか"));
     grid->setColumnStretch(4, 1);
     layout->addWidget(fields);
 
     m_summary = MakeCheckBox(QStringLiteral("起動時に今日の予定を通知する(&S)"), QStringLiteral("startupSummary"),
-                             dlg.m_settings.startupSummary, this);
+                             dlg.GetSettings().startupSummary, this);
     layout->addWidget(m_summary);
     m_loginStartBox =
-        MakeCheckBox(QStringLiteral("ログイン時に起動"), QStringLiteral("loginStart"), dlg.m_loginStart, this);
+        MakeCheckBox(QStringLiteral("ログイン時に起動"), QStringLiteral("loginStart"), dlg.IsLoginStartChecked(), this);
     m_loginStartBox->setToolTip(QStringLiteral("ログインすると ＮＥＬＯ を最小化して起動し、予定を通知します"));
     layout->addWidget(m_loginStartBox);
 
@@ -96,11 +96,13 @@ NotificationSettingsDialog::NotificationSettingsDialog(NotificationSettingsModel
 }
 
 void NotificationSettingsDialog::accept() {
-    m_dlg.m_settings.enabled = m_enabled->isChecked();
-    m_dlg.m_settings.minutesBefore = m_minutes->value();
+    ReminderSettings settings = m_dlg.GetSettings();
+    settings.enabled = m_enabled->isChecked();
+    settings.minutesBefore = m_minutes->value();
     const QTime t = m_allDayTime->time();
-    m_dlg.m_settings.allDayMinute = t.hour() * 60 + t.minute();
-    m_dlg.m_settings.startupSummary = m_summary->isChecked();
-    m_dlg.m_loginStart = m_loginStartBox->isChecked();
+    settings.allDayMinute = t.hour() * 60 + t.minute();
+    settings.startupSummary = m_summary->isChecked();
+    m_dlg.SetSettings(settings);
+    m_dlg.SetLoginStartChecked(m_loginStartBox->isChecked());
     if (m_dlg.OnOK()) QDialog::accept();
 }

@@ -27,7 +27,6 @@ public:
                        const QString& folder = QString());
 
     RowListView* GetList() const { return m_listView; }
-    QCalendarWidget* GetCalendar() const { return m_calendar; }
 
     /// The colours of Saturday (blue) and Sunday (red) for a palette, light or dark.
     static std::vector<std::pair<Qt::DayOfWeek, QColor>> WeekendColours(const QPalette& palette);

@@ -37,8 +37,8 @@ void OnSignalCaught(int signo) {
 
 }  // namespace
 
-SessionEnd::SessionEnd(NotebookSession& app, QWidget* window) : m_app(app), m_window(window) {
-    app.GetNotebook().AddListener(this);
+SessionEnd::SessionEnd(NotebookSession& session, QWidget* window) : m_session(session), m_window(window) {
+    session.GetNotebook().AddListener(this);
     // Qt ends the program with exit(1) when the display connection breaks, from inside
     // the event loop: nothing returns to main. The exit handler keeps the changes then.
     // (The clock the copy's name needs is set up first, so that it outlives the handler.)
@@ -63,17 +63,17 @@ SessionEnd::SessionEnd(NotebookSession& app, QWidget* window) : m_app(app), m_wi
 
 SessionEnd::~SessionEnd() {
     if (g_watching == this) g_watching = nullptr;
-    m_app.GetNotebook().RemoveListener(this);
+    m_session.GetNotebook().RemoveListener(this);
     // The handlers stay (they only write to the socket); what they wake is gone.
     delete m_notifier;
     m_notifier = nullptr;
 }
 
 bool SessionEnd::SaveRecoveryCopy() {
-    Notebook& doc = m_app.GetNotebook();
+    Notebook& doc = m_session.GetNotebook();
     if (!doc.IsModified() || m_copyCurrent) return false;
     std::string path, error;
-    if (!WriteRecoveryCopy(doc, m_app.GetPathName(), path, error)) {
+    if (!WriteRecoveryCopy(doc, m_session.GetPathName(), path, error)) {
         std::fprintf(stderr, "nelo: 復元用のコピーを保存できませんでした（%s）。変更は失われます。\n", error.c_str());
         return false;
     }

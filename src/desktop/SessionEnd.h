@@ -23,7 +23,7 @@ class SessionEnd : public QObject, public nelo::NotebookListener {
 public:
     /// Watches for the session's end while the object lives; window is the main window
     /// (its closing is the user's own end, which asks instead).
-    SessionEnd(nelo::NotebookSession& app, QWidget* window);
+    SessionEnd(nelo::NotebookSession& session, QWidget* window);
     ~SessionEnd() override;
 
     /// Writes the recovery copy when the notebook has unsaved changes that no copy holds
@@ -43,7 +43,7 @@ private:
     /// The exit handler: the program ends with exit() while this object still watches.
     static void OnExitWhileWatching();
 
-    nelo::NotebookSession& m_app;
+    nelo::NotebookSession& m_session;
     QWidget* m_window;
     QSocketNotifier* m_notifier = nullptr;
     /// The last recovery copy holds the notebook as it is now.

@@ -69,8 +69,8 @@ SetupDialog::SetupDialog(NamesModel& dlg, QWidget* parent) : QDialog(parent), m_
     setTabOrder(m_responderNameField, m_ok);
     setTabOrder(m_ok, m_cancel);
 
-    m_userNameField->setText(ToQString(dlg.m_userName));
-    m_responderNameField->setText(ToQString(dlg.m_responderName));
+    m_userNameField->setText(ToQString(dlg.GetUserName()));
+    m_responderNameField->setText(ToQString(dlg.GetResponderName()));
     connect(m_ok, &QPushButton::clicked, this, &SetupDialog::OnOkButton);
     connect(m_cancel, &QPushButton::clicked, this, &SetupDialog::reject);
     m_userNameField->setFocus();
@@ -78,8 +78,8 @@ SetupDialog::SetupDialog(NamesModel& dlg, QWidget* parent) : QDialog(parent), m_
 
 void SetupDialog::OnOkButton() {
     int user = 0, responder = 0;
-    m_dlg.m_userName = ToCp932(m_userNameField->text(), &user);
-    m_dlg.m_responderName = ToCp932(m_responderNameField->text(), &responder);
+    m_dlg.SetUserName(ToCp932(m_userNameField->text(), &user));
+    m_dlg.SetResponderName(ToCp932(m_responderNameField->text(), &responder));
     m_replaced = user + responder;
     m_dlg.OnOkButton();
     QDialog::accept();

@@ -22,8 +22,15 @@ public:
         m_attrValues.erase(m_attrValues.begin() + static_cast<std::ptrdiff_t>(i));
     }
     std::size_t GetPairCount() const { return m_attrNames.size(); }
+    /// The named object; equal to the record's key in the memo map.
+    const std::string& GetObjectName() const { return m_object; }
+    const std::string& GetName(std::size_t i) const { return m_attrNames[i]; }
+    const std::string& GetValue(std::size_t i) const { return m_attrValues[i]; }
+    const std::vector<std::string>& GetNames() const { return m_attrNames; }
+    const std::vector<std::string>& GetValues() const { return m_attrValues; }
     void Serialize(class Archive& ar);
 
+private:
     std::string m_object;                   ///< equal to the record's key in the memo map
     std::vector<std::string> m_attrNames;   ///< in registration order
     std::vector<std::string> m_attrValues;  ///< element i belongs to m_attrNames[i]

@@ -10,7 +10,7 @@
 
 namespace nelo {
 
-const char* const g_memoCsvFileName = "ＮＥＬＯメモ.csv";
+const char* const kMemoCsvFileName = "ＮＥＬＯメモ.csv";
 
 namespace {
 
@@ -84,11 +84,11 @@ std::string FormatMemoCsv(const MemoMap& memoMap, CsvEncoding encoding) {
     std::string text;
     memoMap.ForEach([&text, eol](const std::string&, const Memo& memo) {
         for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
-            AppendCsvField(text, memo.m_object);
+            AppendCsvField(text, memo.GetObjectName());
             text += ',';
-            AppendCsvField(text, memo.m_attrNames[i]);
+            AppendCsvField(text, memo.GetName(i));
             text += ',';
-            AppendCsvField(text, memo.m_attrValues[i]);
+            AppendCsvField(text, memo.GetValue(i));
             text += eol;
         }
     });
@@ -101,7 +101,7 @@ std::string MemoCsvExport::NameText() const {
     // The file the user chose, as given; the default file keeps its usual name.
     const auto slash = m_path.rfind('/');
     const std::string fileName = slash == std::string::npos ? m_path : m_path.substr(slash + 1);
-    return Utf8ToCp932(fileName == g_memoCsvFileName ? fileName : m_path).text;
+    return Utf8ToCp932(fileName == kMemoCsvFileName ? fileName : m_path).text;
 }
 
 bool MemoCsvExport::Export(const MemoMap& memoMap) {

@@ -10,7 +10,7 @@ class MemoMap;
 class MessageBox;
 
 /// The export file's name in the current directory, as the file system spells it.
-extern const char* const g_memoCsvFileName;
+extern const char* const kMemoCsvFileName;
 
 /// What the file is written in: code page 932 with CR LF (spreadsheets on Japanese
 /// systems), or UTF-8 with LF (spreadsheet programs on Linux).
@@ -28,8 +28,8 @@ std::string FormatMemoCsv(const MemoMap& memoMap, CsvEncoding encoding = CsvEnco
 
 class MemoCsvExport {
 public:
-    /// path: the file to write; the memo list uses g_memoCsvFileName.
-    explicit MemoCsvExport(MessageBox& messageBox, std::string path = g_memoCsvFileName,
+    /// path: the file to write; the memo list uses kMemoCsvFileName.
+    explicit MemoCsvExport(MessageBox& messageBox, std::string path = kMemoCsvFileName,
                            CsvEncoding encoding = CsvEncoding::Cp932CrLf)
         : m_messageBox(messageBox), m_path(std::move(path)), m_encoding(encoding) {}
 

@@ -1,4 +1,4 @@
-// The document's memo store: object name -> memo, in the 17-bucket order of the
+// The notebook's memo store: object name -> memo, in the 17-bucket order of the
 // framework's string map, with a second index from the full-width form of each name so
 // that a full-width query finds a name registered in half width, in constant time.
 #pragma once
@@ -37,9 +37,6 @@ public:
     void ForEach(F f) const {
         m_map.ForEach(f);
     }
-    using Position = StringMap<Memo>::Position;
-    Position GetStartPosition() const { return m_map.GetStartPosition(); }
-    void GetNextAssoc(Position& pos, std::string& key, Memo*& value) const { m_map.GetNextAssoc(pos, key, value); }
 
     /// The memo a query names: the exact key, else the first key in the map's order
     /// whose full-width form equals the query; nullptr when there is none.

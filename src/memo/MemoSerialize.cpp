@@ -9,7 +9,7 @@
 
 namespace nelo {
 
-const ArchiveClass g_classMemo = {"CMemo", 0};
+const ArchiveClass kMemoClass = {"CMemo", 0};
 
 namespace {
 
@@ -43,7 +43,7 @@ void SerializeMemoMap(Archive& ar, MemoMap& map) {
         ar.WriteCount(map.GetCount());
         map.ForEach([&ar](const std::string& key, const Memo& memo) {
             ar.WriteString(key);
-            ar.WriteOwnedObject(&memo, g_classMemo);  // the map owns each memo once
+            ar.WriteOwnedObject(&memo, kMemoClass);  // the map owns each memo once
         });
         return;
     }
@@ -54,7 +54,7 @@ void SerializeMemoMap(Archive& ar, MemoMap& map) {
     for (std::size_t i = 0; i < n; ++i) {
         auto& [key, memo] = entries.emplace_back();
         ar.ReadString(key);
-        memo = ar.ReadObject<Memo>(g_classMemo);
+        memo = ar.ReadObject<Memo>(kMemoClass);
     }
     // The file lists each bucket newest first; entering the records from the last one
     // back gives the map the order it had when it was saved, so saving it again gives

@@ -16,8 +16,8 @@ void MemoListModel::OnInitDialog() {
         m_listObjects.AddString(key);
         if (first) {
             for (std::size_t i = 0; i < memo.GetPairCount(); ++i) {
-                m_listNames.AddString(memo.m_attrNames[i]);
-                m_listValues.AddString(memo.m_attrValues[i]);
+                m_listNames.AddString(memo.GetName(i));
+                m_listValues.AddString(memo.GetValue(i));
             }
             m_listObjects.SetCurSel(0);
             first = false;
@@ -35,8 +35,8 @@ bool MemoListModel::ShowObject(const std::string& object) {
     if (!memo) return false;
     ClearPairs();
     for (std::size_t i = 0; i < memo->GetPairCount(); ++i) {
-        m_listNames.AddString(memo->m_attrNames[i]);
-        m_listValues.AddString(memo->m_attrValues[i]);
+        m_listNames.AddString(memo->GetName(i));
+        m_listValues.AddString(memo->GetValue(i));
     }
     return true;
 }
@@ -62,8 +62,8 @@ int MemoListModel::FindObjectRow(const std::string& object) const {
     return m_listObjects.FindStringExact(-1, object);
 }
 
-void MemoListModel::OnSearch() {
-    m_listObjects.SetCurSel(FindObjectRow(m_search));
+void MemoListModel::OnSearch(const std::string& name) {
+    m_listObjects.SetCurSel(FindObjectRow(name));
     // The pair lists always belong to the selected row, even when the row matched only
     // with another letter case; otherwise a pair deletion could hit the wrong object.
     int sel = m_listObjects.GetCurSel();
@@ -108,14 +108,14 @@ void MemoListModel::OnDeleteAttribute() {
     const Memo* memo = m_notebook->GetMemos().Lookup(object);
     if (!memo) return;
     auto i = static_cast<std::size_t>(r);
-    if (i >= memo->GetPairCount() || m_listNames.GetText(r) != memo->m_attrNames[i]) return;
+    if (i >= memo->GetPairCount() || m_listNames.GetText(r) != memo->GetName(i)) return;
     m_notebook->DeleteMemoPair(object, i);
     m_listNames.DeleteString(r);
     m_listValues.DeleteString(r);
 }
 
 void MemoListModel::OnExport() {
-    MemoCsvExport exporter(m_messageBox, m_exportPath.empty() ? std::string(g_memoCsvFileName) : m_exportPath,
+    MemoCsvExport exporter(m_messageBox, m_exportPath.empty() ? std::string(kMemoCsvFileName) : m_exportPath,
                            m_exportEncoding);
     if (!m_exportName.empty()) exporter.SetFileNameText(m_exportName);
     exporter.SetOverwrite(m_exportOverwrite);
@@ -126,7 +126,7 @@ void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::functi
     MemoListModel dlg(doc, messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
-    doc.OnDialogClosed(DocMemos);
+    doc.OnDialogClosed(kMemosPart);
 }
 
 }  // namespace nelo

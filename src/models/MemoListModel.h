@@ -1,6 +1,6 @@
 // The memo list ("メモ一覧"): every object of the notebook, the pairs of the shown
 // object, search by name, deletion of an object or of one pair, and the CSV export.
-// Changes act on the document's memo store at once, through the document, which sets its
+// Changes act on the notebook's memo store at once, through the notebook, which sets its
 // memo flag.
 #pragma once
 
@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace nelo {
 
@@ -22,10 +23,10 @@ public:
     /// Lists every object in the store's order and shows the first one's pairs.
     void OnInitDialog();
 
-    /// The search button: selects the row of m_search (the exact name, else the first
-    /// row that matches with letter case ignored) and shows that row's pairs; without a
-    /// matching row the pair lists are emptied.
-    void OnSearch();
+    /// The search button: selects the row of name, the search field's text (the exact
+    /// name, else the first row that matches with letter case ignored) and shows that
+    /// row's pairs; without a matching row the pair lists are emptied.
+    void OnSearch(const std::string& name);
     /// Selection change in the object list: shows the pairs of the selected object.
     void OnSelChangeObjects();
     /// Selection change in the names list: the values list follows.
@@ -44,19 +45,25 @@ public:
     /// Selects pair row i in both pair lists, as a click on the row does.
     void SelectPair(int i);
 
-    std::string m_search;   ///< the search field
-    RowList m_listObjects;  ///< object names
-    RowList m_listNames;    ///< attribute names of the shown object
-    RowList m_listValues;   ///< attribute values, row for row with m_listNames
+    /// The object names, the attribute names of the shown object and its values, row
+    /// for row with the names. A view reads the rows and keeps the selection in them.
+    const RowList& GetObjectList() const { return m_listObjects; }
+    const RowList& GetNameList() const { return m_listNames; }
+    const RowList& GetValueList() const { return m_listValues; }
+    RowList& GetObjectList() { return m_listObjects; }
+    RowList& GetNameList() { return m_listNames; }
+    RowList& GetValueList() { return m_listValues; }
 
     /// Where the export writes (the current directory's file unless a front end or a
     /// test says else), in which encoding, and the file's name as the messages give it
     /// (code page 932; empty: the path, or "ＮＥＬＯメモ.csv" for the default file).
-    std::string m_exportPath;
-    CsvEncoding m_exportEncoding = CsvEncoding::Cp932CrLf;
-    std::string m_exportName;
+    void SetExportTarget(std::string path, CsvEncoding encoding = CsvEncoding::Cp932CrLf, std::string nameText = {}) {
+        m_exportPath = std::move(path);
+        m_exportEncoding = encoding;
+        m_exportName = std::move(nameText);
+    }
     /// The export replaces an existing file without asking.
-    bool m_exportOverwrite = false;
+    void SetExportOverwrite(bool overwrite) { m_exportOverwrite = overwrite; }
 
 private:
     /// Fills the pair lists from the memo of object; false when there is none.
@@ -65,12 +72,19 @@ private:
     int FindObjectRow(const std::string& object) const;
     void ClearPairs();
 
+    RowList m_listObjects;
+    RowList m_listNames;
+    RowList m_listValues;
+    std::string m_exportPath;
+    CsvEncoding m_exportEncoding = CsvEncoding::Cp932CrLf;
+    std::string m_exportName;
+    bool m_exportOverwrite = false;
     Notebook* m_notebook;
     MessageBox& m_messageBox;
 };
 
-/// The document's memo command: runs the list on the document (interact plays the
-/// user's part while it is open) and marks the document modified if a memo changed.
+/// The notebook's memo command: runs the list on the notebook (interact plays the
+/// user's part while it is open) and marks the notebook modified if a memo changed.
 void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::function<void(MemoListModel&)>& interact);
 
 }  // namespace nelo

@@ -1,8 +1,10 @@
-// The settings dialog ("設定"): the user's name and the responder's name.
+// What the settings dialog ("設定") shows and does: the user's name and the
+// responder's name.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace nelo {
 
@@ -23,16 +25,22 @@ public:
     Result GetResult() const { return m_result; }
     bool IsOpen() const { return m_result == kOpen; }
 
-    std::string m_responderName;  ///< the field "回答者の名前"
-    std::string m_userName;       ///< the field "あなたの名前"
+    /// The field "回答者の名前".
+    const std::string& GetResponderName() const { return m_responderName; }
+    void SetResponderName(std::string name) { m_responderName = std::move(name); }
+    /// The field "あなたの名前".
+    const std::string& GetUserName() const { return m_userName; }
+    void SetUserName(std::string name) { m_userName = std::move(name); }
 
 private:
+    std::string m_responderName;
+    std::string m_userName;
     Result m_result = kOpen;
 };
 
-/// The document's settings command: the dialog starts with the document's names,
+/// The notebook's settings command: the form starts with the notebook's names,
 /// interact plays the user's part, and on OK each name that changed is stored. A
-/// changed name sets the calculator's change flag and marks the document modified at
+/// changed name sets the calculator's change flag and marks the notebook modified at
 /// once, so closing right afterwards offers to save. Returns true when a name changed.
 bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact);
 

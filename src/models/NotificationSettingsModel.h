@@ -21,10 +21,16 @@ public:
     /// not be written (a message box says which); the dialog then stays open.
     bool OnOK();
 
-    ReminderSettings m_settings;  ///< the fields of the reminders
-    bool m_loginStart = false;    ///< the box 「ログイン時に起動」
+    /// The fields of the reminders.
+    const ReminderSettings& GetSettings() const { return m_settings; }
+    void SetSettings(const ReminderSettings& settings) { m_settings = settings; }
+    /// The box 「ログイン時に起動」.
+    bool IsLoginStartChecked() const { return m_loginStart; }
+    void SetLoginStartChecked(bool loginStart) { m_loginStart = loginStart; }
 
 private:
+    ReminderSettings m_settings;
+    bool m_loginStart = false;
     Profile& m_profile;
     MessageBox& m_messageBox;
     bool m_loginStartWas = false;

@@ -50,7 +50,7 @@ void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
     ScheduleListModel dlg(&doc.GetScheduleBook(), messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
-    doc.OnDialogClosed(DocSchedules);
+    doc.OnDialogClosed(kSchedulesPart);
 }
 
 }  // namespace nelo

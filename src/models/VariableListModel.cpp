@@ -33,7 +33,7 @@ void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
     VariableListModel dlg(&doc.GetCalculator(), messageBox);
     dlg.OnInitDialog();
     if (interact) interact(dlg);
-    doc.OnDialogClosed(DocVariables);
+    doc.OnDialogClosed(kVariablesPart);
 }
 
 }  // namespace nelo

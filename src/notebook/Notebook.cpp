@@ -8,12 +8,11 @@ Notebook::Notebook() : m_responderName("太郎"_sj), m_userName("花子"_sj) {}
 
 Notebook::~Notebook() = default;
 
-bool Notebook::OnNewDocument() {
+void Notebook::OnNewDocument() {
     DeleteContents();
     m_responderName = "太郎"_sj;
     m_userName = "花子"_sj;
     OnContentsReplaced();
-    return true;
 }
 
 void Notebook::DeleteContents() {

@@ -23,7 +23,7 @@ public:
     Notebook& operator=(const Notebook&) = delete;
 
     /// Empties the contents and restores the default names.
-    bool OnNewDocument();
+    void OnNewDocument();
     /// Empties variables, schedules and memos; names and flags stay.
     void DeleteContents();
     void Serialize(class Archive& ar);
@@ -77,8 +77,8 @@ public:
     void SetModifiedFlag(bool modified = true);
     /// After an answered line: modified exactly when a change flag is set.
     void OnLineAnswered();
-    /// After a dialog on one part of the notebook (DocMemos, DocSchedules or
-    /// DocVariables) closed: modified when that part's flag is set.
+    /// After a dialog on one part of the notebook (kMemosPart, kSchedulesPart or
+    /// kVariablesPart) closed: modified when that part's flag is set.
     void OnDialogClosed(unsigned part);
     /// The notebook is as its file has it (New, Open, Save): every change flag cleared,
     /// unmodified.
@@ -113,7 +113,7 @@ private:
         m_memoChanged = true;
         ++m_memoChanges;
     }
-    /// Which parts changed since the last call (DocMemos | DocSchedules | DocVariables).
+    /// Which parts changed since the last call (kMemosPart | kSchedulesPart | kVariablesPart).
     unsigned TakeDataChanges();
     /// Tells the listeners which parts changed since they were last told.
     void ReportDataChanges();

@@ -1,20 +1,20 @@
-// What a front end hears from the document: the conversation pane's text, the modified
+// What a front end hears from the notebook: the conversation pane's text, the modified
 // state, the title, and which notebook data changed. A desktop main window implements
 // this one interface (each call becomes a signal); the terminal program listens for
-// the text only. Every call comes after the change, with the document consistent.
+// the text only. Every call comes after the change, with the notebook consistent.
 #pragma once
 
 #include <string>
 
 namespace nelo {
 
-/// Which notebook data changed: a combination of these bits.
-enum DocDataBits : unsigned {
-    DocMemos = 1u,
-    DocSchedules = 2u,
-    DocVariables = 4u,
-    DocNames = 8u,
-    DocAllData = DocMemos | DocSchedules | DocVariables | DocNames,
+/// The parts of a notebook whose data can change: a combination of these bits.
+enum NotebookPart : unsigned {
+    kMemosPart = 1u,
+    kSchedulesPart = 2u,
+    kVariablesPart = 4u,
+    kNamesPart = 8u,
+    kAllParts = kMemosPart | kSchedulesPart | kVariablesPart | kNamesPart,
 };
 
 class NotebookListener {
@@ -28,9 +28,9 @@ public:
     /// The modified state changed; reported once a line, a dialog or a file operation
     /// has settled it, never in between.
     virtual void OnModifiedChanged(bool /*modified*/) {}
-    /// The document's title changed (code page 932: the file name, or "無題").
+    /// The notebook's title changed (code page 932: the file name, or "無題").
     virtual void OnTitleChanged(const std::string& /*title*/) {}
-    /// Stored data changed: a combination of DocDataBits.
+    /// Stored data changed: a combination of NotebookPart.
     virtual void OnDataChanged(unsigned /*what*/) {}
 };
 

@@ -43,14 +43,14 @@ void Notebook::QueryMemo(std::string& answer, const std::string& object) {
     answer += "\r\n";
     for (std::size_t i = 0; i < memo->GetPairCount(); ++i) {
         if (i > 0) answer += "\r\n";
-        answer += memo->m_attrNames[i];
+        answer += memo->GetName(i);
         answer += "："_sj;
-        answer += memo->m_attrValues[i];
+        answer += memo->GetValue(i);
     }
 }
 
 void Notebook::AddMemo(std::unique_ptr<Memo> memo) {
-    const std::string object = memo->m_object;
+    const std::string object = memo->GetObjectName();
     m_memoMap.SetAt(object, std::move(memo));
 }
 

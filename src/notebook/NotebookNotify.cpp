@@ -65,9 +65,9 @@ void Notebook::OnLineAnswered() {
 
 void Notebook::OnDialogClosed(unsigned part) {
     ReportDataChanges();
-    const bool changed = ((part & DocMemos) && IsMemoChanged()) ||
-                         ((part & DocSchedules) && m_scheduleBook.IsChanged()) ||
-                         ((part & DocVariables) && m_calc.IsChanged());
+    const bool changed = ((part & kMemosPart) && IsMemoChanged()) ||
+                         ((part & kSchedulesPart) && m_scheduleBook.IsChanged()) ||
+                         ((part & kVariablesPart) && m_calc.IsChanged());
     if (changed) SetModifiedFlag(true);
 }
 
@@ -81,7 +81,7 @@ void Notebook::SetClean() {
 
 void Notebook::OnContentsReplaced() {
     TakeDataChanges();
-    NotifyDataChanged(DocAllData);
+    NotifyDataChanged(kAllParts);
 }
 
 void Notebook::SetTitle(const std::string& title) {
@@ -92,9 +92,9 @@ void Notebook::SetTitle(const std::string& title) {
 
 unsigned Notebook::TakeDataChanges() {
     unsigned what = 0;
-    if (m_calc.GetChangeCount() != m_seenCalcChanges) what |= DocVariables;
-    if (m_scheduleBook.GetChangeCount() != m_seenSchedChanges) what |= DocSchedules;
-    if (m_memoChanges != m_seenMemoChanges) what |= DocMemos;
+    if (m_calc.GetChangeCount() != m_seenCalcChanges) what |= kVariablesPart;
+    if (m_scheduleBook.GetChangeCount() != m_seenSchedChanges) what |= kSchedulesPart;
+    if (m_memoChanges != m_seenMemoChanges) what |= kMemosPart;
     m_seenCalcChanges = m_calc.GetChangeCount();
     m_seenSchedChanges = m_scheduleBook.GetChangeCount();
     m_seenMemoChanges = m_memoChanges;

@@ -40,7 +40,7 @@ public:
         if (n > kMaxNotebookBytes - m_written) {
             // The reason in UTF-8, as the system's reasons are.
             const std::string what = "ノートが大きすぎます（" + std::to_string(kMaxNotebookBytes >> 20) + " MB まで）";
-            throw ArchiveException(ArchiveException::tooLarge, what.c_str());
+            throw ArchiveException(what.c_str());
         }
         m_written += n;
         m_sink.Write(p, n);

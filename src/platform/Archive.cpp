@@ -51,7 +51,7 @@ void Archive::ThrowFormat(ArchiveException::Cause cause) {
     static const char* const kWhat[] = {"unexpected end of file", "unexpected class",   "wrong schema",
                                         "bad object index",       "count too large",    "bad string length",
                                         "too large to store",     "bytes after the end"};
-    throw ArchiveException(cause, kWhat[cause]);
+    throw ArchiveException(kWhat[cause]);
 }
 
 void Archive::Need(std::size_t n) {
@@ -194,19 +194,19 @@ bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* object, bool r
         }
     if (!known)
         for (const auto& c : m_classNumbers)
-            if (std::strcmp(c.first->m_className, cls.m_className) == 0) {
+            if (std::strcmp(c.first->className, cls.className) == 0) {
                 known = &c;
                 break;
             }
     if (known) {
         WriteTagNumber(known->second, true);
     } else {
-        std::size_t len = std::strlen(cls.m_className);
+        std::size_t len = std::strlen(cls.className);
         if (len > maxClassName) ThrowFormat(ArchiveException::badClass);
         WriteWord(newClassTag);
-        WriteWord(cls.m_schema);
+        WriteWord(cls.schema);
         WriteWord(static_cast<std::uint16_t>(len));
-        Put(cls.m_className, len);
+        Put(cls.className, len);
         m_classNumbers.emplace_back(&cls, NextMapNumber());
     }
     std::uint32_t number = NextMapNumber();
@@ -279,9 +279,9 @@ Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& st
         const char* name = reinterpret_cast<const char*>(m_data + m_pos);
         m_pos += len;
         // The only class this place can hold; any other name is unknown here.
-        if (len != std::strlen(cls.m_className) || std::memcmp(name, cls.m_className, len) != 0)
+        if (len != std::strlen(cls.className) || std::memcmp(name, cls.className, len) != 0)
             ThrowFormat(ArchiveException::badClass);
-        if (schema != cls.m_schema) ThrowFormat(ArchiveException::badSchema);
+        if (schema != cls.schema) ThrowFormat(ArchiveException::badSchema);
         if (m_loadArray.size() >= maxMapCount) ThrowFormat(ArchiveException::badIndex);
         m_loadArray.push_back({&cls, 0, 0, true, true});
         return TagKind::NewObject;
@@ -297,14 +297,14 @@ Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& st
         if (classIndex == 0 || classIndex >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
         const LoadEntry& e = m_loadArray[classIndex];
         if (!e.isClass) ThrowFormat(ArchiveException::badIndex);
-        if (std::strcmp(e.archiveClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
+        if (std::strcmp(e.archiveClass->className, cls.className) != 0) ThrowFormat(ArchiveException::badClass);
         return TagKind::NewObject;
     }
     if (obTag == 0) return TagKind::Null;
     if (obTag >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
     const LoadEntry& e = m_loadArray[obTag];
     if (e.isClass || !e.complete) ThrowFormat(ArchiveException::badIndex);
-    if (std::strcmp(e.archiveClass->m_className, cls.m_className) != 0) ThrowFormat(ArchiveException::badClass);
+    if (std::strcmp(e.archiveClass->className, cls.className) != 0) ThrowFormat(ArchiveException::badClass);
     start = e.start;
     extent = e.extent;
     return TagKind::Reference;

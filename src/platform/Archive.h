@@ -22,8 +22,8 @@ namespace nelo {
 
 /// The run-time class of a serialisable record as it appears in a file.
 struct ArchiveClass {
-    const char* m_className;  ///< ASCII, at most 63 bytes
-    std::uint16_t m_schema;
+    const char* className;  ///< ASCII, at most 63 bytes
+    std::uint16_t schema;
 };
 
 /// Thrown by a loading archive when the bytes are not a file it can read, and by a
@@ -31,8 +31,7 @@ struct ArchiveClass {
 class ArchiveException : public std::runtime_error {
 public:
     enum Cause { endOfFile, badClass, badSchema, badIndex, badCount, badString, tooLarge, extraBytes };
-    ArchiveException(Cause cause, const char* what) : std::runtime_error(what), m_cause(cause) {}
-    Cause m_cause;
+    explicit ArchiveException(const char* what) : std::runtime_error(what) {}
 };
 
 class Archive {
@@ -57,8 +56,6 @@ public:
 
     /// Bytes not yet read (loading).
     std::size_t GetRemaining() const { return m_size - m_pos; }
-    /// Bytes read so far (loading).
-    std::size_t GetPosition() const { return m_pos; }
     /// Loading: refuses the file when bytes are left after its last record.
     void ExpectEnd() {
         if (m_pos != m_size) ThrowFormat(ArchiveException::extraBytes);

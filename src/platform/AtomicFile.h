@@ -68,10 +68,6 @@ public:
     /// Removes the temporary file; the target stays as it was.
     void Abandon();
 
-    /// The file written: the target of path's symbolic links (after Open).
-    const std::string& GetTarget() const { return m_path; }
-    /// True when Open chose to write the target in place.
-    bool IsInPlace() const { return m_inPlace; }
     /// The written file's identity and modification state after a successful Commit
     /// (or one whose only failure was the folder's sync); after a failed one, that of a
     /// target written in place whose old content was put back, else nothing known.

@@ -34,7 +34,7 @@ public:
     LockFile(const LockFile&) = delete;
     LockFile& operator=(const LockFile&) = delete;
 
-    const std::string& Path() const { return m_path; }
+    const std::string& GetPath() const { return m_path; }
     bool IsLocked() const { return m_fd >= 0; }
 
     /// Takes the lock without waiting; a stale file is removed first.
@@ -42,7 +42,7 @@ public:
     /// Gives the lock up (removes the file); nothing when it is not held.
     void Unlock();
     /// The holder read by the last TryLock that found the lock held.
-    const LockOwner& Holder() const { return m_holder; }
+    const LockOwner& GetHolder() const { return m_holder; }
 
     /// Reads the holder from a lock file; false when it holds no process id.
     static bool ReadOwner(const std::string& path, LockOwner& owner);

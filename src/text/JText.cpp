@@ -37,29 +37,9 @@ constexpr unsigned short kAsciiFull[95] = {
 
 constexpr unsigned kFullBlank = 0x8140;
 
-inline void PutCode(std::string& out, unsigned code) {
-    out.push_back(static_cast<char>(code >> 8));
-    out.push_back(static_cast<char>(code & 0xFF));
-}
-
 inline unsigned char Byte(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
 inline unsigned CodeAt(std::string_view s, std::size_t i) { return (Byte(s, i) << 8) | Byte(s, i + 1); }
-
-// Walks the text a character at a time (one byte for single-byte characters, two for
-// double-byte ones) and reports whether pred holds for any double-byte code.
-template <class Pred>
-bool AnyDbcsByChar(std::string_view text, Pred pred) {
-    for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
-        if (DbcsAt(text, i)) {
-            if (pred(CodeAt(text, i))) return true;
-            i += 2;
-        } else {
-            ++i;
-        }
-    }
-    return false;
-}
 
 // Walks the text two bytes at a time, as the digit tests do: pairs that are no
 // double-byte character are skipped whole; a NUL in either byte ends the walk.
@@ -121,18 +101,6 @@ int HalfKanaCode(const char* in, unsigned& code) {
         return 2;
     }
     return 1;
-}
-
-int HalfKanaToFull(std::string& out, const char* in) {
-    auto b = static_cast<unsigned char>(in[0]);
-    if (b < 0xA0 || b > 0xDF) {
-        out.push_back(in[0]);
-        return 1;
-    }
-    unsigned code;
-    int used = HalfKanaCode(in, code);
-    PutCode(out, code);
-    return used;
 }
 
 namespace {

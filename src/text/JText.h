@@ -33,10 +33,6 @@ inline bool IsFullDigitCode(unsigned code) { return code >= 0x824F && code <= 0x
 /// in[1] readable), merging a following sound mark; returns the bytes used (1 or 2).
 int HalfKanaCode(const char* in, unsigned& code);
 
-/// Appends the full-width form of the half-width kana or punctuation at in (0xA0-0xDF),
-/// merging a following sound mark; any other byte is copied. Returns the bytes consumed.
-int HalfKanaToFull(std::string& out, const char* in);
-
 /// Everything printable becomes double-byte (appends to out).
 void AppendFullWidth(std::string& out, std::string_view in);
 std::string ToFullWidth(std::string_view in);

@@ -1,6 +1,6 @@
 // The conversation pane: everything the user submitted and every answer accumulates
 // here, behind the welcome text. It is the listener kind that shows only the text: the
-// document decides what is appended and when the pane starts afresh; a front end
+// notebook decides what is appended and when the pane starts afresh; a front end
 // supplies where the text goes.
 #pragma once
 

@@ -332,10 +332,10 @@ private Q_SLOTS:
         QVERIFY(theirs.tryLock());
         LockFile ours(Utf8(path));
         QCOMPARE(ours.TryLock(), LockResult::Held);
-        QCOMPARE(ours.Holder().pid, QCoreApplication::applicationPid());
-        QCOMPARE(QString::fromStdString(ours.Holder().program), QStringLiteral("desktop_FilesTest"));
-        QCOMPARE(QString::fromStdString(ours.Holder().bootId), QString::fromLatin1(QSysInfo::bootUniqueId()));
-        QCOMPARE(QString::fromStdString(ours.Holder().machineId), QString::fromLatin1(QSysInfo::machineUniqueId()));
+        QCOMPARE(ours.GetHolder().pid, QCoreApplication::applicationPid());
+        QCOMPARE(QString::fromStdString(ours.GetHolder().program), QStringLiteral("desktop_FilesTest"));
+        QCOMPARE(QString::fromStdString(ours.GetHolder().bootId), QString::fromLatin1(QSysInfo::bootUniqueId()));
+        QCOMPARE(QString::fromStdString(ours.GetHolder().machineId), QString::fromLatin1(QSysInfo::machineUniqueId()));
         theirs.unlock();
         QCOMPARE(ours.TryLock(), LockResult::Taken);
     }

@@ -179,8 +179,9 @@ TEST(ProfileWarningTest, AProfileThatCannotBeWrittenIsSaidOnce) {
         NotebookSession app(profile, box);
         EXPECT_TRUE(app.StartUp("", true)) << r.name;
         // Start-up says it, and what is written afterwards says nothing more.
-        app.GetRecentFileList().Add("/tmp/a.nel");
-        EXPECT_FALSE(app.GetRecentFileList().WriteList()) << r.name;
+        RecentFileList recent(profile);
+        recent.Add("/tmp/a.nel");
+        EXPECT_FALSE(recent.WriteList()) << r.name;
         EXPECT_FALSE(profile.WriteProfileInt("Settings", "x", 1)) << r.name;
         ASSERT_EQ(box.m_shown.size(), 1u) << r.name;
         EXPECT_EQ(box.m_shown[0], path + " に設定を保存できません。"_sj + r.reason +

@@ -99,7 +99,7 @@ TEST_F(MemoCsvExportTest, OneLinePerPairInStoreOrder) {
 
 TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
     ScriptedMessageBox mb;
-    const std::string path = folder.File(g_memoCsvFileName);
+    const std::string path = folder.File(kMemoCsvFileName);
     EXPECT_TRUE(MemoCsvExport(mb, path).Export(doc.GetMemos()));
     EXPECT_EQ(ReadFile(path), "");
     ASSERT_EQ(mb.GetShown().size(), 1u);
@@ -109,7 +109,7 @@ TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
 
 TEST_F(MemoCsvExportTest, AnswerNoLeavesAnExistingFileUntouched) {
     Register("田中、電話、03"_sj);
-    const std::string path = folder.File(g_memoCsvFileName);
+    const std::string path = folder.File(kMemoCsvFileName);
     WriteFile(path, "old");
     ScriptedMessageBox mb{MbAnswer::No};
     EXPECT_FALSE(MemoCsvExport(mb, path).Export(doc.GetMemos()));
@@ -132,7 +132,7 @@ TEST_F(MemoCsvExportTest, AnswerYesOverwrites) {
 TEST_F(MemoCsvExportTest, UnwritableFileIsAnErrorNotASuccess) {
     ScriptedMessageBox mb;
     EXPECT_FALSE(
-        MemoCsvExport(mb, folder.File(std::string("no-such-folder/") + g_memoCsvFileName)).Export(doc.GetMemos()));
+        MemoCsvExport(mb, folder.File(std::string("no-such-folder/") + kMemoCsvFileName)).Export(doc.GetMemos()));
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルを開けませんでした。(No such file or directory)"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "エラー"_sj);

@@ -31,8 +31,8 @@ TEST(RegisterMemo, Answers) {
     const Memo* memo = doc.GetMemos().Lookup("田中"_sj);
     ASSERT_NE(memo, nullptr);
     ASSERT_EQ(memo->GetPairCount(), 2u);
-    EXPECT_EQ(memo->m_attrValues[0], "");
-    EXPECT_EQ(memo->m_attrValues[1], "東京都、港区"_sj);
+    EXPECT_EQ(memo->GetValue(0), "");
+    EXPECT_EQ(memo->GetValue(1), "東京都、港区"_sj);
 }
 
 TEST(QueryMemo, ListsPairsInOrderAndKeepsDuplicates) {
@@ -73,10 +73,10 @@ TEST(QueryMemo, WidthMatchTakesFirstKeyInMapOrder) {
         if (first.empty()) first = key;
     });
     ASSERT_NE(map.FindForQuery("ａｂ"_sj), nullptr);
-    EXPECT_EQ(map.FindForQuery("ａｂ"_sj)->m_object, first);
+    EXPECT_EQ(map.FindForQuery("ａｂ"_sj)->GetObjectName(), first);
     map.RemoveKey(first);
     ASSERT_NE(map.FindForQuery("ａｂ"_sj), nullptr);
-    EXPECT_NE(map.FindForQuery("ａｂ"_sj)->m_object, first);
+    EXPECT_NE(map.FindForQuery("ａｂ"_sj)->GetObjectName(), first);
 }
 
 TEST(MemoMap, RecordsEnteredFromAFileAnswerLikeTypedOnes) {
@@ -95,7 +95,7 @@ TEST(MemoMap, RecordsEnteredFromAFileAnswerLikeTypedOnes) {
     typed.ForEach([&](const std::string& k, const Memo&) { typedOrder.push_back(k); });
     loaded.ForEach([&](const std::string& k, const Memo&) { loadedOrder.push_back(k); });
     EXPECT_EQ(loadedOrder, typedOrder);
-    EXPECT_EQ(loaded.Lookup("abc")->m_object, "abc");
+    EXPECT_EQ(loaded.Lookup("abc")->GetObjectName(), "abc");
     EXPECT_EQ(loaded.Lookup("none"), nullptr);
 
     // Width matches find the first key in the map's order, before and after removals.
@@ -103,7 +103,7 @@ TEST(MemoMap, RecordsEnteredFromAFileAnswerLikeTypedOnes) {
         const Memo* a = typed.FindForQuery(query);
         const Memo* b = loaded.FindForQuery(query);
         ASSERT_TRUE(a && b) << query;
-        EXPECT_EQ(b->m_object, a->m_object) << query;
+        EXPECT_EQ(b->GetObjectName(), a->GetObjectName()) << query;
     }
     for (MemoMap* map : {&typed, &loaded}) {
         EXPECT_TRUE(map->RemoveKey("ab"));
@@ -112,9 +112,9 @@ TEST(MemoMap, RecordsEnteredFromAFileAnswerLikeTypedOnes) {
     }
     ASSERT_NE(typed.FindForQuery("ａｂ"_sj), nullptr);
     ASSERT_NE(loaded.FindForQuery("ａｂ"_sj), nullptr);
-    EXPECT_EQ(loaded.FindForQuery("ａｂ"_sj)->m_object, typed.FindForQuery("ａｂ"_sj)->m_object);
+    EXPECT_EQ(loaded.FindForQuery("ａｂ"_sj)->GetObjectName(), typed.FindForQuery("ａｂ"_sj)->GetObjectName());
     ASSERT_NE(loaded.FindForQuery("Ｘ１"_sj), nullptr);
-    EXPECT_EQ(loaded.FindForQuery("Ｘ１"_sj)->m_object, "Ｘ１"_sj);
+    EXPECT_EQ(loaded.FindForQuery("Ｘ１"_sj)->GetObjectName(), "Ｘ１"_sj);
     EXPECT_EQ(loaded.FindForQuery("ｘ１"_sj), nullptr);
 }
 

@@ -30,7 +30,7 @@ protected:
         return keys;
     }
     int RowOf(const MemoListModel& dlg, const std::string& object) const {
-        const auto& rows = dlg.m_listObjects.GetRows();
+        const auto& rows = dlg.GetObjectList().GetRows();
         for (std::size_t i = 0; i < rows.size(); ++i)
             if (rows[i] == object) return static_cast<int>(i);
         return -1;
@@ -43,9 +43,9 @@ TEST_F(MemoListModelTest, EmptyStoreListsNothingAndAsksForSelections) {
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
-    EXPECT_EQ(dlg.m_listObjects.GetCount(), 0);
-    EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
-    EXPECT_EQ(dlg.m_listObjects.GetCurSel(), -1);
+    EXPECT_EQ(dlg.GetObjectList().GetCount(), 0);
+    EXPECT_EQ(dlg.GetNameList().GetCount(), 0);
+    EXPECT_EQ(dlg.GetObjectList().GetCurSel(), -1);
     dlg.OnDeleteObject();
     dlg.OnDeleteAttribute();
     ASSERT_EQ(mb.GetShown().size(), 2u);
@@ -61,12 +61,12 @@ TEST_F(MemoListModelTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
-    EXPECT_EQ(dlg.m_listObjects.GetRows(), MapOrder());
-    EXPECT_EQ(dlg.m_listObjects.GetCurSel(), 0);
+    EXPECT_EQ(dlg.GetObjectList().GetRows(), MapOrder());
+    EXPECT_EQ(dlg.GetObjectList().GetCurSel(), 0);
     const Memo* first = doc.GetMemos().Lookup(MapOrder()[0]);
-    EXPECT_EQ(dlg.m_listNames.GetRows(), first->m_attrNames);
-    EXPECT_EQ(dlg.m_listValues.GetRows(), first->m_attrValues);
-    EXPECT_EQ(dlg.m_listNames.GetCurSel(), -1);
+    EXPECT_EQ(dlg.GetNameList().GetRows(), first->GetNames());
+    EXPECT_EQ(dlg.GetValueList().GetRows(), first->GetValues());
+    EXPECT_EQ(dlg.GetNameList().GetCurSel(), -1);
 }
 
 TEST_F(MemoListModelTest, PairRowsSelectTogether) {
@@ -74,11 +74,11 @@ TEST_F(MemoListModelTest, PairRowsSelectTogether) {
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
-    dlg.m_listValues.SetCurSel(1);
+    dlg.GetValueList().SetCurSel(1);
     dlg.OnSelChangeValues();
-    EXPECT_EQ(dlg.m_listNames.GetCurSel(), 1);
+    EXPECT_EQ(dlg.GetNameList().GetCurSel(), 1);
     dlg.SelectPair(0);
-    EXPECT_EQ(dlg.m_listValues.GetCurSel(), 0);
+    EXPECT_EQ(dlg.GetValueList().GetCurSel(), 0);
 }
 
 TEST_F(MemoListModelTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
@@ -96,19 +96,19 @@ TEST_F(MemoListModelTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(mb.GetShown().back().buttons, MbButtons::OkCancel);
     EXPECT_EQ(doc.GetMemos().Lookup("田中"_sj), nullptr);
-    EXPECT_EQ(dlg.m_listObjects.GetCount(), 2);
-    EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
+    EXPECT_EQ(dlg.GetObjectList().GetCount(), 2);
+    EXPECT_EQ(dlg.GetNameList().GetCount(), 0);
     EXPECT_TRUE(doc.IsMemoChanged());
 
     // Showing another object and choosing the stale row again changes nothing.
     dlg.SelectObject(RowOf(dlg, "ABC"));
     dlg.SelectObject(tanaka);
-    EXPECT_EQ(dlg.m_listNames.GetRows(), std::vector<std::string>{"x"});
+    EXPECT_EQ(dlg.GetNameList().GetRows(), std::vector<std::string>{"x"});
     // Nor can the stale row delete the pair still shown, which belongs to ABC.
     ScriptedMessageBox mb2{MbAnswer::Ok};
     MemoListModel dlg2(doc, mb2);
     dlg2.OnInitDialog();
-    EXPECT_EQ(dlg2.m_listObjects.GetRows(), std::vector<std::string>{"ABC"});
+    EXPECT_EQ(dlg2.GetObjectList().GetRows(), std::vector<std::string>{"ABC"});
 }
 
 TEST_F(MemoListModelTest, StaleRowNeverDeletesAnotherObjectsPair) {
@@ -159,17 +159,16 @@ TEST_P(MemoListModelSearchTest, SelectsTheRowAndShowsItsPairs) {
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
-    dlg.m_search = row.search;
-    dlg.OnSearch();
-    int sel = dlg.m_listObjects.GetCurSel();
+    dlg.OnSearch(row.search);
+    int sel = dlg.GetObjectList().GetCurSel();
     if (row.selected.empty()) {
         EXPECT_EQ(sel, -1);
-        EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
-        EXPECT_EQ(dlg.m_listValues.GetCount(), 0);
+        EXPECT_EQ(dlg.GetNameList().GetCount(), 0);
+        EXPECT_EQ(dlg.GetValueList().GetCount(), 0);
     } else {
         ASSERT_GE(sel, 0);
-        EXPECT_EQ(dlg.m_listObjects.GetText(sel), row.selected);
-        EXPECT_EQ(dlg.m_listValues.GetRows(), std::vector<std::string>{"値"_sj + row.selected});
+        EXPECT_EQ(dlg.GetObjectList().GetText(sel), row.selected);
+        EXPECT_EQ(dlg.GetValueList().GetRows(), std::vector<std::string>{"値"_sj + row.selected});
     }
     EXPECT_TRUE(mb.GetShown().empty());
 }
@@ -182,9 +181,8 @@ TEST_F(MemoListModelTest, CaseOnlySearchDeletesFromTheShownObject) {
     ScriptedMessageBox mb{MbAnswer::Ok};
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
-    dlg.m_search = "aBc";
-    dlg.OnSearch();
-    const std::string shown = dlg.m_listObjects.GetText(dlg.m_listObjects.GetCurSel());
+    dlg.OnSearch("aBc");
+    const std::string shown = dlg.GetObjectList().GetText(dlg.GetObjectList().GetCurSel());
     const std::string other = shown == "ABC" ? "abc" : "ABC";
     dlg.SelectPair(0);
     dlg.OnDeleteAttribute();
@@ -200,16 +198,16 @@ TEST_F(MemoListModelTest, DeleteObjectAfterConfirmation) {
     dlg.SelectObject(RowOf(dlg, "ABC"));
     dlg.OnDeleteObject();  // cancelled
     EXPECT_NE(doc.GetMemos().Lookup("ABC"), nullptr);
-    EXPECT_EQ(dlg.m_listObjects.GetCount(), 2);
+    EXPECT_EQ(dlg.GetObjectList().GetCount(), 2);
     EXPECT_FALSE(doc.IsMemoChanged());
 
     dlg.OnDeleteObject();
     EXPECT_EQ(mb.GetShown().back().text, "選択されているオブジェクトを削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(doc.GetMemos().Lookup("ABC"), nullptr);
-    EXPECT_EQ(dlg.m_listObjects.GetRows(), std::vector<std::string>{"田中"_sj});
-    EXPECT_EQ(dlg.m_listObjects.GetCurSel(), -1);
-    EXPECT_EQ(dlg.m_listNames.GetCount(), 0);
+    EXPECT_EQ(dlg.GetObjectList().GetRows(), std::vector<std::string>{"田中"_sj});
+    EXPECT_EQ(dlg.GetObjectList().GetCurSel(), -1);
+    EXPECT_EQ(dlg.GetNameList().GetCount(), 0);
     EXPECT_TRUE(doc.IsMemoChanged());
 }
 
@@ -219,10 +217,10 @@ TEST_F(MemoListModelTest, CancelledAttributeDeletionKeepsThePair) {
     MemoListModel dlg(doc, mb);
     dlg.OnInitDialog();
     dlg.SelectPair(0);
-    std::size_t before = doc.GetMemos().Lookup(dlg.m_listObjects.GetText(0))->GetPairCount();
+    std::size_t before = doc.GetMemos().Lookup(dlg.GetObjectList().GetText(0))->GetPairCount();
     dlg.OnDeleteAttribute();
-    EXPECT_EQ(doc.GetMemos().Lookup(dlg.m_listObjects.GetText(0))->GetPairCount(), before);
-    EXPECT_EQ(dlg.m_listNames.GetCount(), static_cast<int>(before));
+    EXPECT_EQ(doc.GetMemos().Lookup(dlg.GetObjectList().GetText(0))->GetPairCount(), before);
+    EXPECT_EQ(dlg.GetNameList().GetCount(), static_cast<int>(before));
     EXPECT_FALSE(doc.IsMemoChanged());
 }
 
@@ -235,9 +233,9 @@ TEST_F(MemoListModelTest, DeletesTheChosenPairOfARepeatedName) {
     dlg.OnInitDialog();
     dlg.SelectPair(1);
     dlg.OnDeleteAttribute();
-    EXPECT_EQ(doc.GetMemos().Lookup("田中"_sj)->m_attrValues, (std::vector<std::string>{"1", "3"}));
-    EXPECT_EQ(dlg.m_listValues.GetRows(), (std::vector<std::string>{"1", "3"}));
-    EXPECT_EQ(dlg.m_listNames.GetCurSel(), -1);
+    EXPECT_EQ(doc.GetMemos().Lookup("田中"_sj)->GetValues(), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(dlg.GetValueList().GetRows(), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(dlg.GetNameList().GetCurSel(), -1);
 }
 
 TEST_F(MemoListModelTest, CommandMarksTheDocumentOnlyAfterAChange) {
@@ -256,15 +254,16 @@ TEST_F(MemoListModelTest, ExportWritesEveryPair) {
     TempFolder folder;
     ScriptedMessageBox mb;
     MemoListModel dlg(doc, mb);
-    dlg.m_exportPath = folder.File("out.csv");
+    const std::string path = folder.File("out.csv");
+    dlg.SetExportTarget(path);
     dlg.OnInitDialog();
     dlg.OnExport();
-    std::ifstream in(dlg.m_exportPath, std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::size_t lines = 0;
     for (std::size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2) ++lines;
     EXPECT_EQ(lines, 4u);
-    EXPECT_EQ(mb.GetShown().back().text, dlg.m_exportPath + "を作成しました"_sj);
+    EXPECT_EQ(mb.GetShown().back().text, path + "を作成しました"_sj);
 }
 
 }  // namespace

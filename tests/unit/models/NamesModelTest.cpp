@@ -25,39 +25,39 @@ const SettingsRow kSettings[] = {
     {"ok without change", [](NamesModel& d) { d.OnOkButton(); }, "花子"_sj, "太郎"_sj, false},
     {"new user name",
      [](NamesModel& d) {
-         d.m_userName = "一郎"_sj;
+         d.SetUserName("一郎"_sj);
          d.OnOkButton();
      },
      "一郎"_sj, "太郎"_sj, true},
     {"new responder name",
      [](NamesModel& d) {
-         d.m_responderName = "次郎"_sj;
+         d.SetResponderName("次郎"_sj);
          d.OnOkButton();
      },
      "花子"_sj, "次郎"_sj, true},
     {"empty name accepted",
      [](NamesModel& d) {
-         d.m_userName.clear();
+         d.SetUserName("");
          d.OnOkButton();
      },
      "", "太郎"_sj, true},
     {"cancel after editing both",
      [](NamesModel& d) {
-         d.m_userName = "一郎"_sj;
-         d.m_responderName = "次郎"_sj;
+         d.SetUserName("一郎"_sj);
+         d.SetResponderName("次郎"_sj);
          d.OnCancel();
      },
      "花子"_sj, "太郎"_sj, false},
     {"enter key does not accept",
      [](NamesModel& d) {
-         d.m_userName = "一郎"_sj;
+         d.SetUserName("一郎"_sj);
          d.OnOK();
          EXPECT_TRUE(d.IsOpen());
      },
      "花子"_sj, "太郎"_sj, false},
     {"same bytes retyped",
      [](NamesModel& d) {
-         d.m_userName = std::string("花子"_sj);
+         d.SetUserName(std::string("花子"_sj));
          d.OnOkButton();
      },
      "花子"_sj, "太郎"_sj, false},
@@ -82,8 +82,8 @@ TEST(NamesModelFieldsTest, DialogStartsWithTheDocumentsNames) {
     Notebook doc;
     doc.SetNames(doc.GetResponderName(), "一郎"_sj);
     OnSettings(doc, [](NamesModel& d) {
-        EXPECT_EQ(d.m_userName, "一郎"_sj);
-        EXPECT_EQ(d.m_responderName, "太郎"_sj);
+        EXPECT_EQ(d.GetUserName(), "一郎"_sj);
+        EXPECT_EQ(d.GetResponderName(), "太郎"_sj);
     });
 }
 
@@ -92,7 +92,7 @@ TEST(NamesModelFieldsTest, EmptyUserNameEchoesWithABarePrompt) {
     TextTranscript view;
     doc.AddListener(&view);
     OnSettings(doc, [](NamesModel& d) {
-        d.m_userName.clear();
+        d.SetUserName("");
         d.OnOkButton();
     });
     LineDispatcher(doc).ProcessLine("田中は"_sj);

@@ -49,9 +49,11 @@ TEST_F(NotificationSettingsModelTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreN
     for (const Row& r : rows) {
         ScriptedMessageBox mb;
         NotificationSettingsModel dlg(profile, mb);
-        dlg.m_settings.minutesBefore = r.minutes;
-        dlg.m_settings.allDayMinute = r.allDayMinute;
-        dlg.m_loginStart = true;
+        ReminderSettings settings;
+        settings.minutesBefore = r.minutes;
+        settings.allDayMinute = r.allDayMinute;
+        dlg.SetSettings(settings);
+        dlg.SetLoginStartChecked(true);
         EXPECT_FALSE(dlg.OnOK());
         ASSERT_EQ(mb.GetShown().size(), 1u);
         EXPECT_EQ(mb.GetShown()[0].text, r.message);
@@ -64,10 +66,10 @@ TEST_F(NotificationSettingsModelTest, OkStoresTheSettingsAndTheAutostartEntryOnl
     ScriptedMessageBox mb;
     {
         NotificationSettingsModel dlg(profile, mb);
-        EXPECT_EQ(dlg.m_settings, ReminderSettings{});
-        EXPECT_FALSE(dlg.m_loginStart);
-        dlg.m_settings = {false, 30, 8 * 60, false};
-        dlg.m_loginStart = true;
+        EXPECT_EQ(dlg.GetSettings(), ReminderSettings{});
+        EXPECT_FALSE(dlg.IsLoginStartChecked());
+        dlg.SetSettings({false, 30, 8 * 60, false});
+        dlg.SetLoginStartChecked(true);
         ASSERT_TRUE(dlg.OnOK());
     }
     EXPECT_EQ(ReminderSettings::Read(Profile(profile.GetPath())), (ReminderSettings{false, 30, 480, false}));
@@ -77,14 +79,14 @@ TEST_F(NotificationSettingsModelTest, OkStoresTheSettingsAndTheAutostartEntryOnl
     std::ofstream(LoginStartPath()) << LoginStartEntry() << "X-Edited=true\n";
     {
         NotificationSettingsModel dlg(profile, mb);
-        EXPECT_EQ(dlg.m_settings.minutesBefore, 30);
-        EXPECT_TRUE(dlg.m_loginStart);
+        EXPECT_EQ(dlg.GetSettings().minutesBefore, 30);
+        EXPECT_TRUE(dlg.IsLoginStartChecked());
         ASSERT_TRUE(dlg.OnOK());
     }
     EXPECT_EQ(Read(LoginStartPath()), LoginStartEntry() + "X-Edited=true\n");
     {
         NotificationSettingsModel dlg(profile, mb);
-        dlg.m_loginStart = false;
+        dlg.SetLoginStartChecked(false);
         ASSERT_TRUE(dlg.OnOK());
     }
     EXPECT_FALSE(std::filesystem::exists(LoginStartPath()));
@@ -95,7 +97,7 @@ TEST_F(NotificationSettingsModelTest, AnAutostartEntryThatCannotBeWrittenIsRepor
     std::filesystem::create_directories(LoginStartPath() + "/inside");
     ScriptedMessageBox mb;
     NotificationSettingsModel dlg(profile, mb);
-    dlg.m_loginStart = true;
+    dlg.SetLoginStartChecked(true);
     EXPECT_FALSE(dlg.OnOK());
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text.rfind("ログイン時の起動を設定できませんでした。("_sj, 0), 0u)

@@ -89,19 +89,19 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
         {"an assignment",
          nullptr,
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
-         {"text", "text", data + std::to_string(DocVariables), "modified"}},
+         {"text", "text", data + std::to_string(kVariablesPart), "modified"}},
         {"a second assignment, already modified",
          [](NotebookListenerTest& t) { t.Type("a＝1"_sj); },
          [](NotebookListenerTest& t) { t.Type("b＝2"_sj); },
-         {"text", "text", data + std::to_string(DocVariables)}},
+         {"text", "text", data + std::to_string(kVariablesPart)}},
         {"a memo line",
          nullptr,
          [](NotebookListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
-         {"text", "text", data + std::to_string(DocMemos), "modified"}},
+         {"text", "text", data + std::to_string(kMemosPart), "modified"}},
         {"a schedule line",
          nullptr,
          [](NotebookListenerTest& t) { t.Type("明日１０時 会議"_sj); },
-         {"text", "text", data + std::to_string(DocSchedules), "modified"}},
+         {"text", "text", data + std::to_string(kSchedulesPart), "modified"}},
         {"a schedule deleted in the list",
          [](NotebookListenerTest& t) {
              t.Type("明日１０時 会議"_sj);
@@ -113,7 +113,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
                  dlg.OnDelete();
              });
          },
-         {data + std::to_string(DocSchedules), "modified"}},
+         {data + std::to_string(kSchedulesPart), "modified"}},
         {"the schedule list closed without a deletion",
          nullptr,
          [](NotebookListenerTest& t) { RunSchedListCommand(t.m_app->GetNotebook(), t.m_box, nullptr); },
@@ -127,7 +127,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
                  dlg.OnDeleteObject();
              });
          },
-         {"unmodified", data + std::to_string(DocMemos), "modified"}},
+         {"unmodified", data + std::to_string(kMemosPart), "modified"}},
         {"a variable deleted in the list",
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
          [](NotebookListenerTest& t) {
@@ -136,16 +136,16 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
                  dlg.OnDelete();
              });
          },
-         {data + std::to_string(DocVariables)}},
+         {data + std::to_string(kVariablesPart)}},
         {"a name changed in the settings",
          nullptr,
          [](NotebookListenerTest& t) {
              OnSettings(t.m_app->GetNotebook(), [](NamesModel& dlg) {
-                 dlg.m_userName = "次郎"_sj;
+                 dlg.SetUserName("次郎"_sj);
                  dlg.OnOkButton();
              });
          },
-         {"modified", data + std::to_string(DocNames)}},
+         {"modified", data + std::to_string(kNamesPart)}},
         {"Save",
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
          [](NotebookListenerTest& t) { t.m_app->OnSaveDocument(t.File("a.nel")); },
@@ -160,7 +160,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
              t.Type("半径＝５"_sj);
          },
          [](NotebookListenerTest& t) { t.m_app->NewWithQuestion(); },
-         {data + std::to_string(DocAllData), "unmodified", "title 無題"_sj, "cleared", "text"}},
+         {data + std::to_string(kAllParts), "unmodified", "title 無題"_sj, "cleared", "text"}},
         {"Open",
          [](NotebookListenerTest& t) {
              Notebook doc;
@@ -169,7 +169,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
              ASSERT_TRUE(WriteFileAtomically(t.File("c.nel"), SaveDocumentBytes(doc), error));
          },
          [](NotebookListenerTest& t) { t.m_app->OpenWithQuestion(t.File("c.nel")); },
-         {data + std::to_string(DocAllData), "title c.nel", "cleared", "text"}},
+         {data + std::to_string(kAllParts), "title c.nel", "cleared", "text"}},
     };
     for (const Row& r : rows) {
         m_app->OnFileNew();

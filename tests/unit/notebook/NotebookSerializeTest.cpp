@@ -195,9 +195,9 @@ TEST_F(NotebookSerializeTest, LongStringsRoundTrip) {
     EXPECT_EQ(back.GetUserName(), doc.GetUserName());
     const Memo* memo = back.GetMemos().Lookup("長さ"_sj);
     ASSERT_NE(memo, nullptr);
-    ASSERT_EQ(memo->m_attrValues.size(), 5u);
-    EXPECT_EQ(memo->m_attrValues[1].size(), 255u);
-    EXPECT_EQ(memo->m_attrValues[3].size(), 65534u);
+    ASSERT_EQ(memo->GetPairCount(), 5u);
+    EXPECT_EQ(memo->GetValue(1).size(), 255u);
+    EXPECT_EQ(memo->GetValue(3).size(), 65534u);
     EXPECT_EQ(SaveDocumentBytes(back), bytes);
 }
 
@@ -256,7 +256,7 @@ TEST_F(NotebookSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
     ASSERT_EQ(back.GetCalculator().GetVariableCount(), 1u);
     EXPECT_EQ(back.GetCalculator().FindVariable("a")->GetValue(), 2.0);
     ASSERT_EQ(back.GetMemos().GetCount(), 1u);
-    EXPECT_EQ(back.GetMemos().Lookup("m")->m_attrValues[0], "2");
+    EXPECT_EQ(back.GetMemos().Lookup("m")->GetValue(0), "2");
 }
 
 struct PurgeRow {

@@ -64,7 +64,7 @@ TEST_F(LockFileTest, OneHolderAtATimeAndTheFileNamesIt) {
     // A second lock on the same file, in this process or another, is refused.
     LockFile second(path);
     EXPECT_EQ(second.TryLock(), LockResult::Held);
-    EXPECT_EQ(second.Holder().pid, getpid());
+    EXPECT_EQ(second.GetHolder().pid, getpid());
     EXPECT_FALSE(second.IsLocked());
 
     first.Unlock();

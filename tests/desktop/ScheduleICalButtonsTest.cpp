@@ -31,7 +31,7 @@ QStringList Rows(QWidget* dialog) {
 
 }  // namespace
 
-class SchedICalButtonsTest : public QObject {
+class ScheduleICalButtonsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnvironment> m_env;
@@ -146,5 +146,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(SchedICalButtonsTest)
-#include "SchedICalButtonsTest.moc"
+QTEST_MAIN(ScheduleICalButtonsTest)
+#include "ScheduleICalButtonsTest.moc"
