@@ -36,14 +36,8 @@ protected:
 
     static void AddSchedule(Notebook& doc, std::int32_t startTime, std::int32_t endTime, const std::string& start,
                             const std::string& end, const std::string& business, std::int32_t heap = 0) {
-        auto p = std::make_unique<ScheduleEntry>();
-        p->m_startTime = startTime;
-        p->m_endTime = endTime;
-        p->m_startText = start;
-        p->m_endText = end;
-        p->m_business = business;
-        p->m_heapIndex = heap;
-        doc.GetScheduleBook().AddSchedule(std::move(p));
+        doc.GetScheduleBook().AddSchedule(
+            std::make_unique<ScheduleEntry>(startTime, endTime, start, end, business, heap));
     }
 
     // A notebook with something in every part, all of it in the future.
@@ -124,10 +118,10 @@ TEST_F(NotebookSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
     EXPECT_EQ(t->m_kind, 1);
     EXPECT_EQ(t->m_reserved, 77);
     ASSERT_EQ(back.GetScheduleBook().GetSchedules().size(), 2u);
-    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->m_business, "会議"_sj);
-    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->m_heapIndex, 3);
-    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->m_endTime, kNow + 90000);
-    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->m_endText, "2003/06/02(月) 11:00"_sj);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->GetBusiness(), "会議"_sj);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->GetHeapIndex(), 3);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->GetEndTime(), kNow + 90000);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->GetEndText(), "2003/06/02(月) 11:00"_sj);
     EXPECT_FALSE(back.GetScheduleBook().IsPastPurged());
     std::string answer;
     back.QueryMemo(answer, "田中"_sj);
@@ -268,7 +262,7 @@ TEST_F(NotebookSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
         LoadDocumentBytes(back, SaveDocumentBytes(doc));
         EXPECT_EQ(back.GetScheduleBook().GetSchedules().size(), r.kept ? 2u : 1u) << r.name;
         EXPECT_EQ(back.GetScheduleBook().IsPastPurged(), !r.kept) << r.name;
-        EXPECT_EQ(back.GetScheduleBook().GetSchedules().back()->m_business, "today") << r.name;
+        EXPECT_EQ(back.GetScheduleBook().GetSchedules().back()->GetBusiness(), "today") << r.name;
     }
 }
 
