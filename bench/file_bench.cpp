@@ -35,13 +35,10 @@ void FillLarge(Notebook& doc) {
         doc.GetCalculator().AddVariable(Variable(name, i * 0.5));
     }
     for (int i = 0; i < 100000; ++i) {
-        auto s = std::make_unique<ScheduleEntry>();
-        s->m_startTime = static_cast<std::int32_t>(kNow + 600 * i);
-        s->m_endTime = s->m_startTime + 3600;
-        s->m_startText = "2003/06/02(月) 10:00"_sj;
-        s->m_endText = i % 2 ? "2003/06/02(月) 11:00"_sj : "";
-        s->m_business = "会議"_sj + std::to_string(i);
-        doc.GetScheduleBook().AddSchedule(std::move(s));
+        const auto startTime = static_cast<std::int32_t>(kNow + 600 * i);
+        doc.GetScheduleBook().AddSchedule(
+            std::make_unique<ScheduleEntry>(startTime, startTime + 3600, "2003/06/02(月) 10:00"_sj,
+                                            i % 2 ? "2003/06/02(月) 11:00"_sj : "", "会議"_sj + std::to_string(i)));
     }
     for (int i = 0; i < 100000; ++i) {
         std::string object = "氏名"_sj + std::to_string(i);

@@ -57,11 +57,9 @@ int main(int argc, char** argv) {
     // Entries in reverse start order, an hour apart, so the command's sort has work.
     const std::int32_t baseTime = 1796000000;
     for (int i = 0; i < count; ++i) {
-        auto entry = std::make_unique<ScheduleEntry>();
-        entry->m_startTime = entry->m_endTime = baseTime - i * 3600;
-        entry->m_startText = "2026/12/08(火) 10:00"_sj;
-        entry->m_business = "会議"_sj + std::to_string(i);
-        doc.GetScheduleBook().AddSchedule(std::move(entry));
+        const std::int32_t startTime = baseTime - i * 3600;
+        doc.GetScheduleBook().AddSchedule(std::make_unique<ScheduleEntry>(
+            startTime, startTime, "2026/12/08(火) 10:00"_sj, "", "会議"_sj + std::to_string(i)));
     }
     std::printf("filled %d memo objects and %d schedule entries in %.0f ms\n", count, count, Ms(t0));
 

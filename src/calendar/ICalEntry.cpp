@@ -87,11 +87,13 @@ ICalBusiness MakeICalBusiness(const char* summary, const char* location) {
 
 bool MakeICalEntry(const ICalOccurrence& occurrence, const std::string& business, ScheduleEntry& entry,
                    std::string& error) {
-    if (!DateText(occurrence.start, entry.m_startText, entry.m_startTime, error)) return false;
-    entry.m_endText.clear();
-    entry.m_endTime = entry.m_startTime;
-    if (occurrence.end.year != 0 && !DateText(occurrence.end, entry.m_endText, entry.m_endTime, error)) return false;
-    entry.m_business = business;
+    std::string startText;
+    std::int32_t startTime = 0;
+    if (!DateText(occurrence.start, startText, startTime, error)) return false;
+    std::string endText;
+    std::int32_t endTime = startTime;
+    if (occurrence.end.year != 0 && !DateText(occurrence.end, endText, endTime, error)) return false;
+    entry = ScheduleEntry(startTime, endTime, std::move(startText), std::move(endText), business);
     return true;
 }
 

@@ -115,9 +115,9 @@ public:
 
     std::string Event(const ScheduleEntry& e, ICalUids& uids, int& control) const {
         icaltimetype start = icaltime_null_time(), end = icaltime_null_time();
-        if (!ReadDisplay(e.m_startText, start)) start = FromTime(e.m_startTime);
-        const bool hasEnd = !e.m_endText.empty();
-        if (hasEnd && !ReadDisplay(e.m_endText, end)) end = FromTime(e.m_endTime);
+        if (!ReadDisplay(e.GetStartText(), start)) start = FromTime(e.GetStartTime());
+        const bool hasEnd = !e.GetEndText().empty();
+        if (hasEnd && !ReadDisplay(e.GetEndText(), end)) end = FromTime(e.GetEndTime());
 
         ICalComponentPtr vevent(icalcomponent_new_vevent());
         icalcomponent* ev = vevent.get();
@@ -139,7 +139,7 @@ public:
                 if (!hasEndTime) AddMark(ev, "X-NELO-END");
             }
         }
-        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.m_business, control).c_str()));
+        icalcomponent_add_property(ev, icalproperty_new_summary(PropertyText(e.GetBusiness(), control).c_str()));
         return ICalString(ev);
     }
 

@@ -43,9 +43,9 @@ std::string LineText(std::size_t lineNumber) { return std::to_string(lineNumber)
 // whether each has a time of day, and the business.
 std::string EntryKey(const ScheduleEntry& e) {
     // "2003/06/02(月)" is 14 bytes; a time of day follows it.
-    std::string key = std::to_string(e.m_startTime) + (e.m_startText.size() > 14 ? "T" : "D");
-    if (!e.m_endText.empty()) key += std::to_string(e.m_endTime) + (e.m_endText.size() > 14 ? "T" : "D");
-    return key + '\x1F' + e.m_business;
+    std::string key = std::to_string(e.GetStartTime()) + (e.GetStartText().size() > 14 ? "T" : "D");
+    if (!e.GetEndText().empty()) key += std::to_string(e.GetEndTime()) + (e.GetEndText().size() > 14 ? "T" : "D");
+    return key + '\x1F' + e.GetBusiness();
 }
 
 // What the file asked for and what became of one of its events.

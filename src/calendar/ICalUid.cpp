@@ -11,8 +11,9 @@ std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& cmdPro) {
     std::vector<const ScheduleEntry*> entries;
     entries.reserve(cmdPro.GetSchedules().size());
     for (const auto& p : cmdPro.GetSchedules()) entries.push_back(p.get());
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
+    std::stable_sort(entries.begin(), entries.end(), [](const ScheduleEntry* a, const ScheduleEntry* b) {
+        return a->GetStartTime() < b->GetStartTime();
+    });
     return entries;
 }
 
@@ -23,9 +24,9 @@ std::string ICalUids::Next(const ScheduleEntry& e) {
         for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
         h = (h ^ 0x1F) * 1099511628211ull;
     };
-    mix(e.m_startText);
-    mix(e.m_endText);
-    mix(e.m_business);
+    mix(e.GetStartText());
+    mix(e.GetEndText());
+    mix(e.GetBusiness());
     char buf[64];
     const int n = ++m_seen[h];
     if (n == 1)

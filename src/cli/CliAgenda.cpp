@@ -123,11 +123,12 @@ std::string IsoTime(std::time_t t, bool isDay) {
 }
 
 std::string JsonEntry(const ScheduleEntry& entry) {
-    const bool allDay = !HasTimeOfDay(entry.m_startText);
+    const bool allDay = !HasTimeOfDay(entry.GetStartText());
     std::string end = "null";
-    if (!entry.m_endText.empty()) end = JsonString(IsoTime(entry.m_endTime, !HasTimeOfDay(entry.m_endText)));
-    return "{\"start\": " + JsonString(IsoTime(entry.m_startTime, allDay)) + ", \"end\": " + end +
-           ", \"text\": " + JsonString(Utf8(entry.m_business)) + ", \"all_day\": " + (allDay ? "true" : "false") + "}";
+    if (!entry.GetEndText().empty()) end = JsonString(IsoTime(entry.GetEndTime(), !HasTimeOfDay(entry.GetEndText())));
+    return "{\"start\": " + JsonString(IsoTime(entry.GetStartTime(), allDay)) + ", \"end\": " + end +
+           ", \"text\": " + JsonString(Utf8(entry.GetBusiness())) + ", \"all_day\": " + (allDay ? "true" : "false") +
+           "}";
 }
 
 /// The notebook to read: the one named, else the most recent one; false (said) when

@@ -206,12 +206,12 @@ bool SchedulesCommand(CliSession& session, const std::string& argText) {
     }
     RunSchedListCommand(session.GetNotebook(), session.GetMessageBox(), [&](ScheduleListModel& dlg) {
         if (deleting) {
-            dlg.m_list.SetCurSel(row);
+            dlg.Select(row);
             dlg.OnDelete();
             return;
         }
-        if (dlg.m_list.GetCount() == 0) session.Notice("予定はありません。");
-        PrintLines(session, Numbered(dlg.m_list.GetRows()));
+        if (dlg.GetList().GetCount() == 0) session.Notice("予定はありません。");
+        PrintLines(session, Numbered(dlg.GetList().GetRows()));
     });
     return true;
 }

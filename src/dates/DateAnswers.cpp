@@ -47,7 +47,7 @@ int MovedAnswer(const WorkingDate& date, std::string& out) {
 
 }  // namespace
 
-int WeekdayAnswer(std::string& out, const CalDate& d) {
+void WeekdayAnswer(std::string& out, const CalDate& d) {
     // "%d年%d月%d日は%s曜日です。"
     static constexpr std::string_view kYear = "年"_sj, kMonth = "月"_sj, kDay = "日は"_sj, kEnd = "曜日です。"_sj;
     out.clear();
@@ -59,12 +59,10 @@ int WeekdayAnswer(std::string& out, const CalDate& d) {
     out += kDay;
     out.append(g_weekdayNames[WeekdayOf(d)], 2);
     out += kEnd;
-    return 1;
 }
 
-int BaseDateAnswer(std::string& out, const CalDate& d) {
+void BaseDateAnswer(std::string& out, const CalDate& d) {
     out = Sentence("基準日は%d年%d月%d日です。"_sj, d.year, d.month, d.day);
-    return 1;
 }
 
 int AgeAnswer(std::string& out, const CalDate& birth) {
@@ -99,7 +97,7 @@ int AgeAnswer(std::string& out, const CalDate& birth) {
     return 1;
 }
 
-int DayCountAnswer(std::string& out, const CalDate& base, const CalDate& other) {
+void DayCountAnswer(std::string& out, const CalDate& base, const CalDate& other) {
     const CalDate& E = Key(base) < Key(other) ? base : other;
     const CalDate& L = Key(base) < Key(other) ? other : base;
 
@@ -130,10 +128,9 @@ int DayCountAnswer(std::string& out, const CalDate& base, const CalDate& other) 
         std::snprintf(buf, sizeof buf, "%lld日(%lldヶ月%lld日、%d年%dヶ月%lld日)です。"_sj, days, months, rest, years,
                       monthsInPart, rest);
     out = buf;
-    return 1;
 }
 
-int AnswerEra(std::string& out, const std::string& word) {
+void AnswerEra(std::string& out, const std::string& word) {
     struct Era {
         const char* name;
         int offset;
@@ -194,7 +191,6 @@ int AnswerEra(std::string& out, const std::string& word) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%lld", year);
     out = name + buf + "年です。"_sj;
-    return 1;
 }
 
 int AddDaysAnswer(WorkingDate& date, std::string& out, int n) { return date.MoveDays(n) ? MovedAnswer(date, out) : 0; }

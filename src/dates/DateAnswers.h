@@ -11,17 +11,17 @@ namespace nelo {
 class WorkingDate;
 
 /// "%d年%d月%d日は%s曜日です。"
-int WeekdayAnswer(std::string& out, const CalDate& d);
+void WeekdayAnswer(std::string& out, const CalDate& d);
 /// "%d歳%dヶ月%d日です。" from the birth date to today; 0 with "わかりません。" for a
 /// birth date after today.
 int AgeAnswer(std::string& out, const CalDate& birth);
 /// "基準日は%d年%d月%d日です。"
-int BaseDateAnswer(std::string& out, const CalDate& d);
+void BaseDateAnswer(std::string& out, const CalDate& d);
 /// Days (and whole months, years) between the base date and another date, in either
 /// direction.
-int DayCountAnswer(std::string& out, const CalDate& base, const CalDate& other);
-/// Converts a year word between the Western calendar and the Japanese eras; always 1.
-int AnswerEra(std::string& out, const std::string& word);
+void DayCountAnswer(std::string& out, const CalDate& base, const CalDate& other);
+/// Converts a year word between the Western calendar and the Japanese eras.
+void AnswerEra(std::string& out, const std::string& word);
 
 /// Moves the base date by n days: "%d年%d月%d日です。"; 0 (date unchanged) when the
 /// moved date would leave the years 1-9999.

@@ -33,9 +33,9 @@ void MainWindow::OpenScheduleList(const std::function<bool(const ScheduleEntry&)
     const std::string& path = m_session.GetPathName();
     const QString folder = path.empty() ? QDir::homePath() : QFileInfo(PathToQString(path)).absolutePath();
     RunSchedListCommand(m_session.GetNotebook(), messageBox, [&](ScheduleListModel& dlg) {
-        for (int i = 0; select && i < dlg.m_list.GetCount(); ++i) {
+        for (int i = 0; select && i < dlg.GetList().GetCount(); ++i) {
             if (const ScheduleEntry* entry = dlg.GetEntry(i); entry && select(*entry)) {
-                dlg.m_list.SetCurSel(i);
+                dlg.Select(i);
                 break;
             }
         }

@@ -46,7 +46,7 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
       m_folder(folder.isEmpty() ? QDir::homePath() : folder) {
     setObjectName(QStringLiteral("schedListDialog"));
     SetDluSize(351, 170);
-    m_listView = new RowListView(m_dlg.m_list, QStringLiteral("予定一覧"), this);
+    m_listView = new RowListView(m_dlg.GetListForView(), QStringLiteral("予定一覧"), this);
     m_listView->setObjectName(QStringLiteral("scheduleList"));
     Place(m_listView, 7, 7, 170, 156);
 
@@ -90,13 +90,14 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
 }
 
 void ScheduleListDialog::Reload() {
-    const int rows = m_dlg.m_list.GetCount();
+    const int rows = m_dlg.GetList().GetCount();
     m_days.clear();
     m_days.reserve(static_cast<std::size_t>(rows));
     for (int i = 0; i < rows; ++i) {
         const ScheduleEntry* entry = m_dlg.GetEntry(i);
-        const qint64 first = entry ? LocalDay(entry->m_startTime) : 0;
-        const qint64 last = entry && entry->m_endTime > entry->m_startTime ? LocalDay(entry->m_endTime) : first;
+        const qint64 first = entry ? LocalDay(entry->GetStartTime()) : 0;
+        const qint64 last =
+            entry && entry->GetEndTime() > entry->GetStartTime() ? LocalDay(entry->GetEndTime()) : first;
         m_days.push_back({first, last});
     }
     m_listView->Reload();
@@ -134,7 +135,7 @@ void ScheduleListDialog::OnICalImport() {
 }
 
 void ScheduleListDialog::OnSelectionChanged() {
-    const int selectedRow = m_dlg.m_list.GetCurSel();
+    const int selectedRow = m_dlg.GetList().GetCurSel();
     if (selectedRow >= 0 && static_cast<std::size_t>(selectedRow) < m_days.size()) {
         const QDate day = QDate::fromJulianDay(m_days[static_cast<std::size_t>(selectedRow)].first);
         if (day.year() != m_calendar->yearShown() || day.month() != m_calendar->monthShown()) {
@@ -157,7 +158,7 @@ void ScheduleListDialog::MarkDays() {
         for (qint64 d = std::max(days.first, from); d <= std::min(days.last, to); ++d)
             m_calendar->setDateTextFormat(QDate::fromJulianDay(d), bold);
     }
-    const int selectedRow = m_dlg.m_list.GetCurSel();
+    const int selectedRow = m_dlg.GetList().GetCurSel();
     if (selectedRow >= 0 && static_cast<std::size_t>(selectedRow) < m_days.size()) {
         const DaySpan& days = m_days[static_cast<std::size_t>(selectedRow)];
         QTextCharFormat selected = bold;
@@ -169,10 +170,10 @@ void ScheduleListDialog::MarkDays() {
 }
 
 void ScheduleListDialog::OnDelete() {
-    const int selectedRow = m_dlg.m_list.GetCurSel();
-    const int before = m_dlg.m_list.GetCount();
+    const int selectedRow = m_dlg.GetList().GetCurSel();
+    const int before = m_dlg.GetList().GetCount();
     m_dlg.OnDelete();
-    if (m_dlg.m_list.GetCount() < before) {
+    if (m_dlg.GetList().GetCount() < before) {
         m_days.erase(m_days.begin() + selectedRow);
         m_listView->RemoveRow(selectedRow);
         MarkDays();

@@ -23,25 +23,31 @@ public:
     void OnInitDialog();
     /// "削除": deletes the selected entry after a confirmation.
     void OnDelete();
-    /// After entries were added behind the dialog (a calendar file read in): the list in
+    /// After entries were added behind the list (a calendar file read in): the list in
     /// start order, shown afresh.
     void OnEntriesAdded();
     /// The entry row i shows; nullptr for a row that is no entry.
     const ScheduleEntry* GetEntry(int i) const;
 
-    /// The schedule list the dialog shows, and where it asks and tells.
+    /// The rows as shown: row i shows element i of the schedule list.
+    const RowList& GetList() const { return m_list; }
+    /// The rows for a view that shows them and lets the user select one.
+    RowList& GetListForView() { return m_list; }
+    /// Selects row i (-1, or a row beyond the list: none).
+    void Select(int i) { m_list.SetCurSel(i); }
+
+    /// The schedule book the list shows, and where it asks and tells.
     ScheduleBook& GetScheduleBook() { return *m_scheduleBook; }
     MessageBox& GetMessageBox() { return m_messageBox; }
 
-    RowList m_list;  ///< row i shows element i of the schedule list
-
 private:
+    RowList m_list;
     ScheduleBook* m_scheduleBook;
     MessageBox& m_messageBox;
 };
 
-/// The document's schedules command: sorts the list by start, runs the dialog on it
-/// (interact plays the user's part) and marks the document modified when the list's
+/// The notebook's schedules command: sorts the list by start, runs the list on it
+/// (interact plays the user's part) and marks the notebook modified when the list's
 /// flag is set.
 void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
                          const std::function<void(ScheduleListModel&)>& interact);

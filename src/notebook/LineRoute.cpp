@@ -1,5 +1,6 @@
 #include "notebook/LineRoute.h"
 
+#include "dates/DateCommands.h"
 #include "notebook/LineTraits.h"
 #include "schedule/PeriodQuery.h"
 #include "schedule/ScheduleLine.h"
@@ -10,17 +11,13 @@ namespace nelo {
 
 namespace {
 
-constexpr const char* kUnitWords[] = {
-    "年"_sj, "尺"_sj, "間"_sj, "里"_sj, "坪"_sj, "反"_sj, "町"_sj, "合"_sj, "升"_sj, "斥"_sj, "斤"_sj, "貫"_sj,
-};
-
 bool HasEraName(const std::string& text) {
     for (const char* era : {"平成"_sj, "昭和"_sj, "大正"_sj, "明治"_sj, "令和"_sj})
         if (text.find(era) != std::string::npos) return true;
     return false;
 }
 
-// A text before a final "は" that ends in a unit word goes to the command processor
+// A text before a final "は" that ends in a unit word goes to the date commands
 // only when it is a quantity or a year: the part before the unit character is a
 // number, or, for "年", holds a full-width digit or an era name. Anything else
 // (「大手町」, 「今年」) is a memo query.
@@ -53,11 +50,7 @@ bool StartsWithScheduleDate(const std::string& text) {
 
 }  // namespace
 
-bool EndsWithUnitWord(const std::string& text) {
-    for (const char* w : kUnitWords)
-        if (EndsWithDbcs(text, w)) return true;
-    return false;
-}
+bool EndsWithUnitWord(const std::string& text) { return DateCommands::EndsWithUnitWord(text); }
 
 LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
     if (IsMemoShortcut(line)) {

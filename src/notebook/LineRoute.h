@@ -15,7 +15,7 @@ enum class LineRoute { Command = 0, Arithmetic = 1, TimeArithmetic = 2, MemoRegi
 LineRoute ClassifyLine(const std::string& line, std::string& handedOn);
 
 /// True when the last two bytes of text are one of the unit words that send a line to
-/// the command processor ("年", "尺", "間", "里", "坪", "反", "町", "合", "升", "斥",
+/// the date commands ("年", "尺", "間", "里", "坪", "反", "町", "合", "升", "斥",
 /// "斤", "貫").
 bool EndsWithUnitWord(const std::string& text);
 

@@ -1,9 +1,11 @@
 // The notebook: it owns the calculator (variables, memory register), the schedule book,
-// the memos and the two names; it routes a typed line to the one that answers it, and
+// the date commands, the memos and the two names; it routes a typed line to the one that answers it, and
 // every answer reaches the conversation panes through it.
 #pragma once
 
 #include "calc/Calculator.h"
+#include "dates/DateCommands.h"
+#include "dates/WorkingDate.h"
 #include "notebook/NotebookListener.h"
 #include "memo/MemoMap.h"
 #include "schedule/ScheduleBook.h"
@@ -122,7 +124,8 @@ private:
     // The base date of the date questions and of the calculator's date offsets.
     WorkingDate m_workDate;
     Calculator m_calc{m_workDate};
-    ScheduleBook m_scheduleBook{m_workDate};
+    DateCommands m_dateCommands{m_workDate};
+    ScheduleBook m_scheduleBook;
     MemoMap m_memoMap;
     std::string m_responderName;
     std::string m_userName;

@@ -19,7 +19,9 @@ void Notebook::AnswerLine(const std::string& line) {
     answer.clear();
     switch (route) {
     case LineRoute::Command:
-        if (m_scheduleBook.DoCommand(answer, text) == 0) Converse(answer, text);
+        // The schedule book first: a line it reads as an entry or a query is its, whatever
+        // the first word ends in.
+        if (!m_scheduleBook.Answer(text, answer) && !m_dateCommands.Answer(text, answer)) Converse(answer, text);
         break;
     case LineRoute::Arithmetic: m_calc.Calculate(answer, text); break;
     case LineRoute::TimeArithmetic: m_calc.CalculateTime(answer, text); break;

@@ -20,15 +20,15 @@ std::time_t LocalMidnight(std::time_t t, int days) {
 
 EntryTimes TimesOf(const ScheduleEntry& entry) {
     EntryTimes times;
-    times.allDay = !HasTimeOfDay(entry.m_startText);
-    times.firstTime = times.allDay ? LocalMidnight(entry.m_startTime) : entry.m_startTime;
-    if (entry.m_endText.empty() || entry.m_endTime < entry.m_startTime) {
+    times.allDay = !HasTimeOfDay(entry.GetStartText());
+    times.firstTime = times.allDay ? LocalMidnight(entry.GetStartTime()) : entry.GetStartTime();
+    if (entry.GetEndText().empty() || entry.GetEndTime() < entry.GetStartTime()) {
         // An end before the start (a damaged file) counts as no end.
         times.moment = !times.allDay;
-        times.lastTime = times.allDay ? LocalMidnight(entry.m_startTime, 1) : times.firstTime;
+        times.lastTime = times.allDay ? LocalMidnight(entry.GetStartTime(), 1) : times.firstTime;
     } else {
-        times.lastTime = HasTimeOfDay(entry.m_endText) ? static_cast<std::time_t>(entry.m_endTime)
-                                                       : LocalMidnight(entry.m_endTime, 1);
+        times.lastTime = HasTimeOfDay(entry.GetEndText()) ? static_cast<std::time_t>(entry.GetEndTime())
+                                                          : LocalMidnight(entry.GetEndTime(), 1);
         times.moment = !times.allDay && times.lastTime == times.firstTime;
     }
     return times;
@@ -42,8 +42,9 @@ std::vector<const ScheduleEntry*> AgendaEntries(const std::vector<std::unique_pt
         const EntryTimes times = TimesOf(*entry);
         if (times.IsAheadOrUnderWay(now) && times.firstTime < endTime) result.push_back(entry.get());
     }
-    std::stable_sort(result.begin(), result.end(),
-                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
+    std::stable_sort(result.begin(), result.end(), [](const ScheduleEntry* a, const ScheduleEntry* b) {
+        return a->GetStartTime() < b->GetStartTime();
+    });
     return result;
 }
 

@@ -20,7 +20,7 @@ std::string DateAndEnd(const ScheduleEntry& entry, const std::string& year) {
     std::string text;
     entry.Format(text, year);
     // Format ends with a full-width blank and the business.
-    const std::size_t tail = entry.m_business.size() + 2;
+    const std::size_t tail = entry.GetBusiness().size() + 2;
     if (text.size() >= tail) text.resize(text.size() - tail);
     return text;
 }
@@ -28,12 +28,13 @@ std::string DateAndEnd(const ScheduleEntry& entry, const std::string& year) {
 }  // namespace
 
 bool ReminderKey::Matches(const ScheduleEntry& entry) const {
-    return startTime == entry.m_startTime && endTime == entry.m_endTime && startText == entry.m_startText &&
-           endText == entry.m_endText && business == entry.m_business;
+    return startTime == entry.GetStartTime() && endTime == entry.GetEndTime() && startText == entry.GetStartText() &&
+           endText == entry.GetEndText() && business == entry.GetBusiness();
 }
 
 ReminderKey ReminderKey::Of(const ScheduleEntry& entry) {
-    return ReminderKey{entry.m_startTime, entry.m_endTime, entry.m_startText, entry.m_endText, entry.m_business};
+    return ReminderKey{entry.GetStartTime(), entry.GetEndTime(), entry.GetStartText(), entry.GetEndText(),
+                       entry.GetBusiness()};
 }
 
 std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
@@ -45,28 +46,28 @@ std::size_t ReminderKeyHash::operator()(const ReminderKey& key) const {
 }
 
 std::time_t ReminderPlan::DueTime(const ScheduleEntry& entry) const {
-    if (HasTimeOfDay(entry.m_startText))
-        return static_cast<std::time_t>(entry.m_startTime) - static_cast<std::time_t>(m_settings.minutesBefore) * 60;
-    const std::tm day = LocalTime(entry.m_startTime);
+    if (HasTimeOfDay(entry.GetStartText()))
+        return static_cast<std::time_t>(entry.GetStartTime()) - static_cast<std::time_t>(m_settings.minutesBefore) * 60;
+    const std::tm day = LocalTime(entry.GetStartTime());
     return MakeLocalTime(day.tm_year + 1900, day.tm_mon + 1, day.tm_mday, m_settings.allDayMinute / 60,
                          m_settings.allDayMinute % 60, 0);
 }
 
 std::time_t ReminderPlan::LateTime(const ScheduleEntry& entry) const {
-    if (HasTimeOfDay(entry.m_startText)) return static_cast<std::time_t>(entry.m_startTime) + kGraceSeconds;
-    return LocalMidnight(entry.m_startTime, 1);
+    if (HasTimeOfDay(entry.GetStartText())) return static_cast<std::time_t>(entry.GetStartTime()) + kGraceSeconds;
+    return LocalMidnight(entry.GetStartTime(), 1);
 }
 
 Reminder ReminderPlan::ReminderOf(const ScheduleEntry& entry) {
     Reminder r;
     r.key = ReminderKey::Of(entry);
-    if (HasTimeOfDay(entry.m_startText)) {
-        const std::tm tm = LocalTime(entry.m_startTime);
+    if (HasTimeOfDay(entry.GetStartText())) {
+        const std::tm tm = LocalTime(entry.GetStartTime());
         r.summary = MinuteOfDayText(tm.tm_hour * 60 + tm.tm_min) + " ";
     } else {
         r.summary = "終日 "_sj;
     }
-    r.summary += entry.m_business;
+    r.summary += entry.GetBusiness();
     r.body = DateAndEnd(entry, CurrentYearText());
     return r;
 }
@@ -77,8 +78,9 @@ std::vector<Reminder> ReminderPlan::TakeDue(const Entries& entries, std::time_t 
     std::vector<const ScheduleEntry*> candidates;
     for (const auto& entry : entries)
         if (DueTime(*entry) <= now && now < LateTime(*entry)) candidates.push_back(entry.get());
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const ScheduleEntry* a, const ScheduleEntry* b) { return a->m_startTime < b->m_startTime; });
+    std::stable_sort(candidates.begin(), candidates.end(), [](const ScheduleEntry* a, const ScheduleEntry* b) {
+        return a->GetStartTime() < b->GetStartTime();
+    });
     // The n-th entry of a key is reminded of when fewer than n of its key were shown.
     std::unordered_map<ReminderKey, int, ReminderKeyHash> seen;
     for (const ScheduleEntry* entry : candidates) {

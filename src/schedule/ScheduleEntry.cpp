@@ -33,8 +33,6 @@ std::string CurrentYearText() {
     return buf;
 }
 
-void ScheduleEntry::Format(std::string& text) const { Format(text, CurrentYearText()); }
-
 void ScheduleEntry::Format(std::string& text, const std::string& year) const {
     text.clear();
     AppendWithoutCurrentYear(text, m_startText, year);

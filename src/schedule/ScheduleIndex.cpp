@@ -9,7 +9,6 @@ namespace nelo {
 
 void ScheduleIndex::Clear() {
     m_nodes.clear();
-    m_byPos.clear();
     m_root = -1;
 }
 
@@ -57,15 +56,9 @@ int ScheduleIndex::InsertAt(int root, int n) {
 
 void ScheduleIndex::Add(const ScheduleEntry* entry, std::size_t pos) {
     int n = static_cast<int>(m_nodes.size());
-    m_nodes.push_back(Node{entry->m_startTime, entry->m_endTime, entry->m_endTime, NextPriority(), -1, -1, pos, entry});
-    if (pos >= m_byPos.size()) m_byPos.resize(pos + 1, -1);
-    m_byPos[pos] = n;
+    m_nodes.push_back(
+        Node{entry->GetStartTime(), entry->GetEndTime(), entry->GetEndTime(), NextPriority(), -1, -1, pos});
     m_root = InsertAt(m_root, n);
-}
-
-const ScheduleEntry* ScheduleIndex::EntryAt(std::size_t pos) const {
-    if (pos >= m_byPos.size() || m_byPos[pos] < 0) return nullptr;
-    return m_nodes[m_byPos[pos]].entry;
 }
 
 template <class F>

@@ -23,10 +23,6 @@ public:
                           std::vector<std::size_t>& shown) const;
     /// True when some entry holds firstTime or secondTime; stops at the first it finds.
     bool AnyConflict(std::int32_t firstTime, std::int32_t secondTime) const;
-    /// The entry recorded for a list position by Add (nullptr when none).
-    const ScheduleEntry* EntryAt(std::size_t pos) const;
-
-    std::size_t Count() const { return m_nodes.size(); }
 
 private:
     struct Node {
@@ -37,7 +33,6 @@ private:
         int left;
         int right;
         std::size_t pos;
-        const ScheduleEntry* entry;
     };
 
     static bool Before(const Node& a, const Node& b) {
@@ -51,7 +46,6 @@ private:
     std::uint32_t NextPriority();
 
     std::vector<Node> m_nodes;
-    std::vector<int> m_byPos;  // node of each list position, -1 when none
     int m_root = -1;
     std::uint32_t m_seed = 0x9E3779B9u;
 };

@@ -1,4 +1,4 @@
-// Saving and loading the schedules: the ScheduleEntry record and the command processor's
+// Saving and loading the schedules: the ScheduleEntry record and the schedule book's
 // list, which drops the entries that ended more than a day ago once it is loaded.
 #include "platform/Archive.h"
 #include "schedule/ScheduleBook.h"
@@ -9,9 +9,12 @@
 
 namespace nelo {
 
-/// "CSchedule", schema 2.
-extern const ArchiveClass g_classSchedule;
-const ArchiveClass g_classSchedule = {"CSchedule", 2};
+namespace {
+
+// The record's class name and schema in the file.
+const ArchiveClass kScheduleClass = {"CSchedule", 2};
+
+}  // namespace
 
 void ScheduleEntry::Serialize(Archive& ar) {
     if (ar.IsStoring())
@@ -23,7 +26,7 @@ void ScheduleEntry::Serialize(Archive& ar) {
 void ScheduleBook::Serialize(Archive& ar) {
     if (ar.IsStoring()) {
         ar.WriteCount(m_schedules.size());
-        for (const auto& p : m_schedules) ar.WriteObject(p.get(), g_classSchedule);
+        for (const auto& p : m_schedules) ar.WriteObject(p.get(), kScheduleClass);
         return;
     }
     // Each entry takes at least a two-byte tag.
@@ -32,7 +35,7 @@ void ScheduleBook::Serialize(Archive& ar) {
     m_indexValid = false;
     m_schedules.reserve(m_schedules.size() + Archive::ReserveHint(n));
     for (std::size_t i = 0; i < n; ++i) {
-        std::unique_ptr<ScheduleEntry> p = ar.ReadObject<ScheduleEntry>(g_classSchedule);
+        std::unique_ptr<ScheduleEntry> p = ar.ReadObject<ScheduleEntry>(kScheduleClass);
         if (p) m_schedules.push_back(std::move(p));  // a null record stands for nothing
     }
     PurgePastSchedules();

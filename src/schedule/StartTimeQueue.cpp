@@ -76,11 +76,4 @@ void StartTimeQueue::Swap(int a, int b) {
     std::swap(m_order[static_cast<std::size_t>(a)], m_order[static_cast<std::size_t>(b)]);
 }
 
-void StartTimeQueue::DeleteContents() {
-    m_array.clear();
-    m_order.clear();
-    m_count = 0;
-    m_max = 0;
-}
-
 }  // namespace nelo

@@ -13,8 +13,6 @@ class ScheduleEntry;
 
 class StartTimeQueue {
 public:
-    /// A queue with room for 200 entries.
-    StartTimeQueue() : StartTimeQueue(198) {}
     /// A queue built for n entries (n + 2 slots; slot 0 is never used).
     explicit StartTimeQueue(int n);
 
@@ -23,18 +21,17 @@ public:
     /// Takes out the entry with the earliest start (of several, the one inserted first);
     /// nullptr when the queue is empty.
     ScheduleEntry* RemoveTop();
-    /// Forgets every slot (the entries are not deleted: the queue never owns them).
-    void DeleteContents();
-
-    std::int32_t m_count = 0;  ///< entries in the heap, in slots 1 to m_count
-    std::int32_t m_max = 0;    ///< number of slots
-    std::vector<ScheduleEntry*> m_array;
+    /// The entries in the heap.
+    int GetCount() const { return m_count; }
 
 private:
     /// True when slot a comes out before slot b.
     bool Before(int a, int b) const;
     void Swap(int a, int b);
 
+    std::int32_t m_count = 0;  // entries in the heap, in slots 1 to m_count
+    std::int32_t m_max = 0;    // number of slots
+    std::vector<ScheduleEntry*> m_array;
     // The insertion number of each slot's entry: the tie-break among equal starts.
     std::vector<std::uint32_t> m_order;
     std::uint32_t m_inserted = 0;

@@ -37,7 +37,8 @@ inline void FuzzICalOnce(const std::uint8_t* data, std::size_t size) {
     // (Entries of one start are listed in no particular order: the texts are compared sorted.)
     auto texts = [](const nelo::ScheduleBook& p) {
         std::vector<std::string> all;
-        for (const auto& e : p.GetSchedules()) all.push_back(e->m_startText + '|' + e->m_endText + '|' + e->m_business);
+        for (const auto& e : p.GetSchedules())
+            all.push_back(e->GetStartText() + '|' + e->GetEndText() + '|' + e->GetBusiness());
         std::sort(all.begin(), all.end());
         return all;
     };

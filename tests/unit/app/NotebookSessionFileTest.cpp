@@ -75,10 +75,8 @@ protected:
         doc.GetCalculator().AddVariable(Variable("x", 3.0));
         std::string answer;
         doc.RegisterMemo(answer, "山田、電話、1"_sj);
-        auto past = std::make_unique<ScheduleEntry>();
-        past->m_startTime = past->m_endTime = static_cast<std::int32_t>(kNow - 25 * 3600);
-        past->m_startText = "past";
-        doc.GetScheduleBook().AddSchedule(std::move(past));
+        const auto pastTime = static_cast<std::int32_t>(kNow - 25 * 3600);
+        doc.GetScheduleBook().AddSchedule(std::make_unique<ScheduleEntry>(pastTime, pastTime, "past", "", ""));
         std::string error;
         EXPECT_TRUE(WriteFileAtomically(File(name), SaveDocumentBytes(doc), error));
         return File(name);

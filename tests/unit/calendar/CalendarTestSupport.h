@@ -39,7 +39,7 @@ protected:
         for (const char* typed : lines) {
             std::string text, answer;
             nelo::ClassifyLine(nelo::Utf8ToCp932(typed).text, text);
-            ASSERT_EQ(pro.DoCommand(answer, text), 1) << typed;
+            ASSERT_TRUE(pro.Answer(text, answer)) << typed;
         }
     }
     /// Every entry in start order, as 「予定」 answers (UTF-8).

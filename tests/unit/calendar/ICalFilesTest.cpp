@@ -184,7 +184,7 @@ TEST_F(ICalFilesTest, TheScheduleListButtonsAskAndShowTheNewRowsInOrder) {
         doc.GetScheduleBook().DeleteContents();
         dlg.OnInitDialog();
         EXPECT_TRUE(OnSchedListICalImport(dlg, path, "list.ics"));
-        EXPECT_EQ(dlg.m_list.GetRows(), (std::vector<std::string>{"06/03(火)　先"_sj, "06/09(月)　後"_sj}));
+        EXPECT_EQ(dlg.GetList().GetRows(), (std::vector<std::string>{"06/03(火)　先"_sj, "06/09(月)　後"_sj}));
     });
     ASSERT_EQ(box.GetShown().size(), 3u);  // the question, the export's answer, the import's report
     EXPECT_EQ(box.GetShown()[0].buttons, MbButtons::YesNo);

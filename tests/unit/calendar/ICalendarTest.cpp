@@ -264,7 +264,7 @@ TEST_F(CalendarTest, ALongTitleIsKeptUpToWhatATypedLineHoldsAndTheCutIsTold) {
         Import(Calendar("BEGIN:VEVENT\r\nDTSTART:20030602T100000\r\nSUMMARY:" + title + "\r\nEND:VEVENT\r\n"));
     EXPECT_NE(answer.find("用件が長いため 1023 バイトまでにしました。"), std::string::npos) << answer;
     ASSERT_EQ(m_pro.GetSchedules().size(), 1u);
-    EXPECT_EQ(m_pro.GetSchedules()[0]->m_business.size(), 1022u);  // 511 characters of two bytes
+    EXPECT_EQ(m_pro.GetSchedules()[0]->GetBusiness().size(), 1022u);  // 511 characters of two bytes
 }
 
 TEST_F(CalendarTest, AShiftJisFileOrOneWithABomReadsAsItsText) {

@@ -33,7 +33,7 @@ TEST_F(DateAnswers, Weekday) {
     };
     for (const auto& r : rows) {
         std::string out;
-        EXPECT_EQ(WeekdayAnswer(out, r.date), 1);
+        WeekdayAnswer(out, r.date);
         EXPECT_EQ(out, r.out);
     }
     std::string out;
@@ -44,7 +44,7 @@ TEST_F(DateAnswers, Weekday) {
 TEST_F(DateAnswers, BaseDateMovesByTheOffsets) {
     WorkingDate date;
     std::string out;
-    EXPECT_EQ(DayCountAnswer(out, date.Date(), {2003, 12, 25}), 1);
+    DayCountAnswer(out, date.Date(), {2003, 12, 25});
     EXPECT_EQ(out, "207日(5ヶ月54日)です。"_sj);
     EXPECT_EQ(AddDaysAnswer(date, out, 10), 1);
     EXPECT_EQ(out, "2003年6月11日です。"_sj);
@@ -98,7 +98,7 @@ TEST_F(DateAnswers, DayCountTable) {
     };
     for (const auto& r : rows) {
         std::string out;
-        EXPECT_EQ(DayCountAnswer(out, r.base, r.other), 1);
+        DayCountAnswer(out, r.base, r.other);
         EXPECT_EQ(out, r.out);
     }
 }
@@ -123,7 +123,7 @@ TEST_F(DateAnswers, DayCountsAgreeWithAnIndependentDifference) {
         if (expected < 0) expected = -expected;
         for (int order = 0; order < 2; ++order) {
             std::string out;
-            ASSERT_EQ(DayCountAnswer(out, {y1, m1, d1}, {y2, m2, d2}), 1);
+            DayCountAnswer(out, {y1, m1, d1}, {y2, m2, d2});
             ASSERT_EQ(std::atoll(out.c_str()), expected) << y1 << "/" << m1 << "/" << d1 << " - " << y2;
             std::swap(y1, y2);
             std::swap(m1, m2);
@@ -140,7 +140,7 @@ TEST_F(DateAnswers, DayCountsOverTheCalendarChangesAddUpTheYears) {
             long long expected = 0;  // 1 January y1 to 1 January y2
             for (int y = y1; y < y2; ++y) expected += DaysInYear(y);
             std::string out;
-            ASSERT_EQ(DayCountAnswer(out, {y1, 1, 1}, {y2, 1, 1}), 1) << y1 << " " << y2;
+            DayCountAnswer(out, {y1, 1, 1}, {y2, 1, 1});
             EXPECT_EQ(std::atoll(out.c_str()), expected) << y1 << " " << y2;
         }
 }
@@ -149,7 +149,7 @@ TEST_F(DateAnswers, DayCountFromAHugeYearIsExactAndImmediate) {
     // A base date this far out once took a loop over every year between and overflowed
     // the month count.
     std::string out;
-    ASSERT_EQ(DayCountAnswer(out, {999999999, 12, 31}, {2003, 12, 25}), 1);
+    DayCountAnswer(out, {999999999, 12, 31}, {2003, 12, 25});
     EXPECT_EQ(out, "365241768060日(11999975951ヶ月37日、999997995年11ヶ月37日)です。"_sj);
 }
 
@@ -179,7 +179,7 @@ TEST_F(DateAnswers, EraExamples) {
     };
     for (const auto& r : rows) {
         std::string out;
-        EXPECT_EQ(AnswerEra(out, r.word), 1);
+        AnswerEra(out, r.word);
         EXPECT_EQ(out, r.out);
     }
 }

@@ -18,15 +18,11 @@ protected:
     ~ScheduleListModelTest() override { SetCurrentClock(nullptr); }
 
     void Add(std::int32_t startTime, const std::string& start, const std::string& business) {
-        auto p = std::make_unique<ScheduleEntry>();
-        p->m_startTime = p->m_endTime = startTime;
-        p->m_startText = start;
-        p->m_business = business;
-        doc.GetScheduleBook().AddSchedule(std::move(p));
+        doc.GetScheduleBook().AddSchedule(std::make_unique<ScheduleEntry>(startTime, startTime, start, "", business));
     }
     std::vector<std::string> Businesses() const {
         std::vector<std::string> out;
-        for (const auto& p : doc.GetScheduleBook().GetSchedules()) out.push_back(p->m_business);
+        for (const auto& p : doc.GetScheduleBook().GetSchedules()) out.push_back(p->GetBusiness());
         return out;
     }
 
@@ -37,7 +33,7 @@ protected:
 TEST_F(ScheduleListModelTest, EmptyListAsksForASelection) {
     ScriptedMessageBox mb;
     RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
-        EXPECT_EQ(dlg.m_list.GetCount(), 0);
+        EXPECT_EQ(dlg.GetList().GetCount(), 0);
         dlg.OnDelete();
     });
     ASSERT_EQ(mb.GetShown().size(), 1u);
@@ -52,9 +48,9 @@ TEST_F(ScheduleListModelTest, CommandSortsAndShowsTheYearOnlyForOtherYears) {
     Add(500, "2003/06/02(月)"_sj, "歯医者"_sj);
     ScriptedMessageBox mb;
     RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
-        EXPECT_EQ(dlg.m_list.GetRows(), (std::vector<std::string>{"06/02(月)　歯医者"_sj, "2004/01/05(月)　旅行"_sj,
-                                                                  "06/05(木) 10:00　会議"_sj}));
-        EXPECT_EQ(dlg.m_list.GetTopIndex(), 0);
+        EXPECT_EQ(dlg.GetList().GetRows(), (std::vector<std::string>{"06/02(月)　歯医者"_sj, "2004/01/05(月)　旅行"_sj,
+                                                                     "06/05(木) 10:00　会議"_sj}));
+        EXPECT_EQ(dlg.GetList().GetTopIndex(), 0);
     });
     EXPECT_EQ(Businesses(), (std::vector<std::string>{"歯医者"_sj, "旅行"_sj, "会議"_sj}));
 }
@@ -65,12 +61,12 @@ TEST_F(ScheduleListModelTest, DeletesTheSelectedEntryAfterConfirmation) {
     Add(300, "2003/06/04(水)"_sj, "c");
     ScriptedMessageBox mb{MbAnswer::Cancel, MbAnswer::Ok};
     RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
-        dlg.m_list.SetCurSel(1);
+        dlg.Select(1);
         dlg.OnDelete();  // cancelled
-        EXPECT_EQ(dlg.m_list.GetCount(), 3);
+        EXPECT_EQ(dlg.GetList().GetCount(), 3);
         dlg.OnDelete();
-        EXPECT_EQ(dlg.m_list.GetCount(), 2);
-        EXPECT_EQ(dlg.m_list.GetCurSel(), -1);
+        EXPECT_EQ(dlg.GetList().GetCount(), 2);
+        EXPECT_EQ(dlg.GetList().GetCurSel(), -1);
     });
     EXPECT_EQ(mb.GetShown().back().text, "選択されている予定を削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
@@ -84,9 +80,9 @@ TEST_F(ScheduleListModelTest, DeletingTheOnlyEntryLeavesAnEmptyList) {
     doc.SetModifiedFlag(false);
     ScriptedMessageBox mb{MbAnswer::Ok};
     RunSchedListCommand(doc, mb, [](ScheduleListModel& dlg) {
-        dlg.m_list.SetCurSel(0);
+        dlg.Select(0);
         dlg.OnDelete();
-        EXPECT_EQ(dlg.m_list.GetCount(), 0);
+        EXPECT_EQ(dlg.GetList().GetCount(), 0);
     });
     EXPECT_TRUE(doc.GetScheduleBook().GetSchedules().empty());
     EXPECT_TRUE(doc.IsModified());

@@ -109,7 +109,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
          },
          [](NotebookListenerTest& t) {
              RunSchedListCommand(t.m_app->GetNotebook(), t.m_box, [](ScheduleListModel& dlg) {
-                 dlg.m_list.SetCurSel(0);
+                 dlg.Select(0);
                  dlg.OnDelete();
              });
          },

@@ -36,14 +36,8 @@ protected:
 
     static void AddSchedule(Notebook& doc, std::int32_t startTime, std::int32_t endTime, const std::string& start,
                             const std::string& end, const std::string& business, std::int32_t heap = 0) {
-        auto p = std::make_unique<ScheduleEntry>();
-        p->m_startTime = startTime;
-        p->m_endTime = endTime;
-        p->m_startText = start;
-        p->m_endText = end;
-        p->m_business = business;
-        p->m_heapIndex = heap;
-        doc.GetScheduleBook().AddSchedule(std::move(p));
+        doc.GetScheduleBook().AddSchedule(
+            std::make_unique<ScheduleEntry>(startTime, endTime, start, end, business, heap));
     }
 
     // A text variable's record as files hold it, its reserved field 77.
@@ -139,10 +133,10 @@ TEST_F(NotebookSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
     copy.Serialize(out);
     EXPECT_EQ(stored, TextVariableBytes());  // the reserved field comes back as it was
     ASSERT_EQ(back.GetScheduleBook().GetSchedules().size(), 2u);
-    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->m_business, "会議"_sj);
-    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->m_heapIndex, 3);
-    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->m_endTime, kNow + 90000);
-    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->m_endText, "2003/06/02(月) 11:00"_sj);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->GetBusiness(), "会議"_sj);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[0]->GetHeapIndex(), 3);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->GetEndTime(), kNow + 90000);
+    EXPECT_EQ(back.GetScheduleBook().GetSchedules()[1]->GetEndText(), "2003/06/02(月) 11:00"_sj);
     EXPECT_FALSE(back.GetScheduleBook().IsPastPurged());
     std::string answer;
     back.QueryMemo(answer, "田中"_sj);
@@ -283,7 +277,7 @@ TEST_F(NotebookSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
         LoadDocumentBytes(back, SaveDocumentBytes(doc));
         EXPECT_EQ(back.GetScheduleBook().GetSchedules().size(), r.kept ? 2u : 1u) << r.name;
         EXPECT_EQ(back.GetScheduleBook().IsPastPurged(), !r.kept) << r.name;
-        EXPECT_EQ(back.GetScheduleBook().GetSchedules().back()->m_business, "today") << r.name;
+        EXPECT_EQ(back.GetScheduleBook().GetSchedules().back()->GetBusiness(), "today") << r.name;
     }
 }
 

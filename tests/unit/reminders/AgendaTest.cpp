@@ -31,7 +31,7 @@ TEST(EntryTimesTest, AgendaHoldsWhatIsStillAheadOrUnderWayThroughTheLastDay) {
     const std::time_t now = TimeOf({2026, 12, 8, 9, 0});
     auto names = [&](int days) {
         std::vector<std::string> out;
-        for (const ScheduleEntry* p : AgendaEntries(entries, now, days)) out.push_back(p->m_business);
+        for (const ScheduleEntry* p : AgendaEntries(entries, now, days)) out.push_back(p->GetBusiness());
         return out;
     };
     using Names = std::vector<std::string>;

@@ -38,17 +38,11 @@ inline std::string DisplayOf(const When& w) {
 
 /// An entry from start to end (end.year 0: none) for business (code page 932).
 inline std::unique_ptr<nelo::ScheduleEntry> Entry(const When& start, const When& end, const std::string& business) {
-    auto p = std::make_unique<nelo::ScheduleEntry>();
-    p->m_startTime = static_cast<std::int32_t>(TimeOf(start));
-    p->m_startText = DisplayOf(start);
-    if (end.year != 0) {
-        p->m_endTime = static_cast<std::int32_t>(TimeOf(end));
-        p->m_endText = DisplayOf(end);
-    } else {
-        p->m_endTime = p->m_startTime;
-    }
-    p->m_business = business;
-    return p;
+    const auto startTime = static_cast<std::int32_t>(TimeOf(start));
+    if (end.year == 0)
+        return std::make_unique<nelo::ScheduleEntry>(startTime, startTime, DisplayOf(start), "", business);
+    return std::make_unique<nelo::ScheduleEntry>(startTime, static_cast<std::int32_t>(TimeOf(end)), DisplayOf(start),
+                                                 DisplayOf(end), business);
 }
 
 inline std::unique_ptr<nelo::ScheduleEntry> Entry(const When& start, const std::string& business) {

@@ -271,9 +271,9 @@ protected:
         std::string text;
         ClassifyLine(typed, text);
         answer.clear();
-        m_pro.DoCommand(answer, text);
+        m_pro.Answer(text, answer);
         if (m_pro.GetSchedules().empty()) return "";
-        return m_pro.GetSchedules().back()->m_startText;
+        return m_pro.GetSchedules().back()->GetStartText();
     }
 
     ScheduleBook m_pro;
@@ -353,10 +353,10 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         // or this year's (month's) day of an entry under way.
         const ScheduleEntry& e = *m_pro.GetSchedules().back();
         bool underWay = false;
-        if (f.here && !e.m_endText.empty()) {
+        if (f.here && !e.GetEndText().empty()) {
             const std::optional<Expect> here = f.here(c);
             if (here && here->day < TodayOf(c) && start.substr(0, Display(*here).size()) == Display(*here)) {
-                const sys_seconds end{seconds{e.m_endTime}};
+                const sys_seconds end{seconds{e.GetEndTime()}};
                 ASSERT_GE(floor<days>(end), TodayOf(c)) << c.what << ": " << line;
                 expect->day = here->day;
                 underWay = true;
@@ -370,8 +370,8 @@ TEST_F(DateOracle, RandomLinesRegisterTheOraclesDayOrAreRefused) {
         if (!f.past && !underWay) {
             ASSERT_GE(expect->day, TodayOf(c)) << c.what << ": " << line;
         }
-        if (!e.m_endText.empty()) {
-            ASSERT_LE(e.m_startTime, e.m_endTime) << c.what << ": " << line;
+        if (!e.GetEndText().empty()) {
+            ASSERT_LE(e.GetStartTime(), e.GetEndTime()) << c.what << ": " << line;
         }
     }
     EXPECT_GT(registered, 2000);

@@ -1,3 +1,5 @@
+#include "dates/DateCommands.h"
+#include "dates/WorkingDate.h"
 #include "notebook/LineRoute.h"
 #include "schedule/ScheduleBook.h"
 #include "text/Sjis.h"
@@ -17,13 +19,18 @@ struct Step {
 
 class ScheduleBookTest : public ScheduleClockTest {
 protected:
+    // Answers a line of route Command as the notebook does: the schedule book, then the
+    // date commands; false when neither knows the line.
+    bool AnswerCommand(const std::string& text, std::string& answer) {
+        return m_pro.Answer(text, answer) || m_dates.Answer(text, answer);
+    }
     // Answers one typed line as the input pane hands it on (code page 932).
-    std::string Answer(const std::string& typed, int* resultOut = nullptr) {
+    std::string Answer(const std::string& typed, bool* answeredOut = nullptr) {
         std::string text;
         ClassifyLine(typed, text);
         std::string answer;
-        int result = m_pro.DoCommand(answer, text);
-        if (resultOut) *resultOut = result;
+        const bool answered = AnswerCommand(text, answer);
+        if (answeredOut) *answeredOut = answered;
         return answer;
     }
 
@@ -37,6 +44,8 @@ protected:
     }
 
     ScheduleBook m_pro;
+    WorkingDate m_date;
+    DateCommands m_dates{m_date};
 };
 
 TEST_F(ScheduleBookTest, RegistrationAndConflicts) {
@@ -56,7 +65,6 @@ TEST_F(ScheduleBookTest, RegistrationAndConflicts) {
     EXPECT_EQ(Answer("予定"_sj), "予定はありません。"_sj);
     Run(steps);
     EXPECT_TRUE(m_pro.IsChanged());
-    EXPECT_EQ(m_pro.m_command, 5);
 }
 
 TEST_F(ScheduleBookTest, EqualStartsListInRegistrationOrderBeforeAndAfterSorting) {
@@ -73,7 +81,7 @@ TEST_F(ScheduleBookTest, EqualStartsListInRegistrationOrderBeforeAndAfterSorting
             << round;
         m_pro.SortSchedules();
         std::string order;
-        for (const auto& e : m_pro.GetSchedules()) order += e->m_business;
+        for (const auto& e : m_pro.GetSchedules()) order += e->GetBusiness();
         EXPECT_EQ(order, "早い甲乙丙"_sj) << round;
     }
 }
@@ -138,14 +146,14 @@ TEST_F(ScheduleBookTest, EndsTakeTheStartsYearAndMonth) {
 
 TEST_F(ScheduleBookTest, BusinessIsTheRestOfTheLine) {
     std::string answer = Answer("明日１０時 １２時 会議 本社３階"_sj);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_business, "会議　本社３階"_sj);
+    EXPECT_EQ(m_pro.GetSchedules().back()->GetBusiness(), "会議　本社３階"_sj);
     Answer("明日 １２時  会議 　 大会議室 "_sj);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_business, "会議　大会議室"_sj);
+    EXPECT_EQ(m_pro.GetSchedules().back()->GetBusiness(), "会議　大会議室"_sj);
     // Longer than the scanner keeps of a word: kept whole.
     std::string longWord;
     for (int i = 0; i < 200; ++i) longWord += "会"_sj;
     Answer("明日 "_sj + longWord);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_business, longWord);
+    EXPECT_EQ(m_pro.GetSchedules().back()->GetBusiness(), longWord);
     // Without an end the business is still a single word.
     EXPECT_EQ(Answer("明後日 出張 福岡"_sj), "２番目の時期が適切でありません。"_sj);
     // A word that reads as a time is never the business.
@@ -159,17 +167,17 @@ TEST_F(ScheduleBookTest, BusinessIsTheRestOfTheLine) {
 TEST_F(ScheduleBookTest, StoredTimes) {
     Answer("明日１０時 明日１２時 会議"_sj);
     const ScheduleEntry& e = *m_pro.GetSchedules().back();
-    EXPECT_EQ(e.m_startTime, MakeLocalTime(2003, 6, 2, 10, 0, 0));
-    EXPECT_EQ(e.m_endTime, MakeLocalTime(2003, 6, 2, 12, 0, 0));
-    EXPECT_EQ(e.m_startText, "2003/06/02(月) 10:00"_sj);
-    EXPECT_EQ(e.m_endText, "2003/06/02(月) 12:00"_sj);
+    EXPECT_EQ(e.GetStartTime(), MakeLocalTime(2003, 6, 2, 10, 0, 0));
+    EXPECT_EQ(e.GetEndTime(), MakeLocalTime(2003, 6, 2, 12, 0, 0));
+    EXPECT_EQ(e.GetStartText(), "2003/06/02(月) 10:00"_sj);
+    EXPECT_EQ(e.GetEndText(), "2003/06/02(月) 12:00"_sj);
     Answer("明日 会議"_sj);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_startTime, MakeLocalTime(2003, 6, 2, 0, 0, 0));
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_endTime, m_pro.GetSchedules().back()->m_startTime);
-    EXPECT_TRUE(m_pro.GetSchedules().back()->m_endText.empty());
+    EXPECT_EQ(m_pro.GetSchedules().back()->GetStartTime(), MakeLocalTime(2003, 6, 2, 0, 0, 0));
+    EXPECT_EQ(m_pro.GetSchedules().back()->GetEndTime(), m_pro.GetSchedules().back()->GetStartTime());
+    EXPECT_TRUE(m_pro.GetSchedules().back()->GetEndText().empty());
     // Eleven years away: no value from the date texts, but one computed all the same.
     Answer("２０１４年１月１日 会議"_sj);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_startTime, MakeLocalTime(2014, 1, 1, 0, 0, 0));
+    EXPECT_EQ(m_pro.GetSchedules().back()->GetStartTime(), MakeLocalTime(2014, 1, 1, 0, 0, 0));
     // An end eleven years away cannot be kept: refused, never taken for the business.
     m_pro.DeleteContents();
     EXPECT_EQ(Answer("明日 ２０１４年１月１日"_sj), "２番目の時期が適切でありません。"_sj);
@@ -286,30 +294,29 @@ TEST_F(ScheduleBookTest, DeclinedLinesLeaveTheAnswerEmpty) {
     const char* declined[] = {"例"_sj, "天気"_sj, "予定表"_sj, "曜日です"_sj, "\x01", "\xFF\xFE"};
     for (const char* line : declined) {
         std::string answer;
-        EXPECT_EQ(m_pro.DoCommand(answer, line), 0) << line;
+        EXPECT_FALSE(AnswerCommand(line, answer)) << line;
         EXPECT_EQ(answer, "");
     }
     std::string answer;
-    EXPECT_EQ(m_pro.DoKeywordCommand("", answer), 0);
-    EXPECT_EQ(m_pro.DoKeywordCommand("x", answer), 0);
-    EXPECT_EQ(m_pro.DoKeywordCommand("\x94", answer), 0);  // half of 年's bytes
-    // Called on its own, the whole word is converted.
-    EXPECT_EQ(m_pro.DoKeywordCommand("２尺"_sj, answer), 1);
+    for (const char* word : {"", "x", "\x94"})  // the last: half of 年's bytes
+        EXPECT_FALSE(m_dates.Answer(word, answer)) << word;
+    // The whole word is converted.
+    EXPECT_TRUE(m_dates.Answer("２尺"_sj, answer));
     EXPECT_EQ(answer, "６０．６０６センチメートルです。"_sj);
 }
 
 TEST_F(ScheduleBookTest, LongAndBrokenLinesAreSafe) {
     std::string huge = "明日 "_sj;
     for (int i = 0; i < 100000; ++i) huge += "あ"_sj;
-    int result = 0;
-    EXPECT_EQ(Answer(huge, &result).substr(0, 26), "下記の予定を登録しました。"_sj);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(m_pro.GetSchedules().back()->m_business.size(), 200000u);
+    bool answered = false;
+    EXPECT_EQ(Answer(huge, &answered).substr(0, 26), "下記の予定を登録しました。"_sj);
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(m_pro.GetSchedules().back()->GetBusiness().size(), 200000u);
 
     // A lead byte without a valid trail byte stops the scanner on the spot.
     std::string answer;
-    EXPECT_EQ(m_pro.DoCommand(answer, "明日 "_sj + std::string("\x81\x20") + "会議"_sj), 1);
-    EXPECT_EQ(m_pro.DoCommand(answer, "明日 会議 "_sj + std::string("\x85\x40")), 1);
+    EXPECT_TRUE(m_pro.Answer("明日 "_sj + std::string("\x81\x20") + "会議"_sj, answer));
+    EXPECT_TRUE(m_pro.Answer("明日 会議 "_sj + std::string("\x85\x40"), answer));
     EXPECT_EQ(answer, "２番目の時期が適切でありません。"_sj);
 }
 
@@ -334,9 +341,9 @@ TEST_F(ScheduleBookTest, LongQuantitiesAreReadWhole) {
         {digits("９"_sj, 500) + "坪"_sj, "数値の指定が違います。"_sj},
     };
     for (const Row& r : rows) {
-        int result = 0;
-        EXPECT_EQ(Answer(r.typed, &result), r.answer) << r.typed.size();
-        EXPECT_EQ(result, 1);
+        bool answered = false;
+        EXPECT_EQ(Answer(r.typed, &answered), r.answer) << r.typed.size();
+        EXPECT_TRUE(answered);
     }
 }
 
@@ -391,8 +398,7 @@ TEST_F(ScheduleBookTest, RandomLinesAreAnsweredOrDeclined) {
         int n = 1 + static_cast<int>(rng() % 9);
         for (int k = 0; k < n; ++k) line += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
         std::string answer;
-        int result = m_pro.DoCommand(answer, line);
-        if (result == 0)
+        if (!AnswerCommand(line, answer))
             ASSERT_EQ(answer, "") << line;
         else
             ASSERT_FALSE(answer.empty()) << line;
