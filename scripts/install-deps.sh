@@ -3,6 +3,7 @@
 #   install-deps.sh run     what building and starting nelo and nelo-cli needs (Qt 6, libical, the
 #                           Japanese fonts)
 #   install-deps.sh test    plus the test tools (GoogleTest, clang for the fuzz targets, clang-format,
+#                           clang-tidy,
 #                           poppler-utils to read printed PDFs back, python3-icalendar, calcurse
 #                           and khal to read the exported calendar files, dunst as the notification
 #                           service of the reminders' test, desktop-file-validate for the autostart
@@ -21,7 +22,7 @@ pkgs=(g++ cmake ninja-build make pkg-config libedit-dev libical-dev qt6-base-dev
       qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho)
 case "$what" in
   run) ;;
-  test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format xvfb xauth poppler-utils python3-icalendar calcurse khal
+  test) pkgs+=(libgtest-dev libgmock-dev clang libclang-rt-14-dev clang-format clang-tidy xvfb xauth poppler-utils python3-icalendar calcurse khal
                dbus-daemon at-spi2-core python3-pyatspi dunst desktop-file-utils openbox xdotool x11-utils
                weston qt6-wayland fcitx5-frontend-qt6) ;;
   bench) pkgs+=(libgtest-dev libgmock-dev libbenchmark-dev bc hyperfine time python3) ;;
