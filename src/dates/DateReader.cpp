@@ -53,7 +53,7 @@ public:
         if (f.annotatedWeekday >= 0 && WeekdayOf(r.date) != f.annotatedWeekday) {
             r.outcome = ReadOutcome::Refused;
             r.refusal = PhraseRefusal::WeekdayDiffers;
-            r.annotatedCount = f.annotatedWeekday;
+            r.annotatedWeekday = f.annotatedWeekday;
         }
         return r;
     }

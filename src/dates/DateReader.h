@@ -48,9 +48,9 @@ struct DateReading {
     CalDate last;   ///< the last day of the period (the day itself for a day)
     int hour = -1;  ///< the time of day (hours may run past 23: 「２５時」); -1 when none
     int minute = 0;
-    bool yearless = false;    ///< a month and day (or a month) without a year: next occurrence applies
-    bool dayOnly = false;     ///< a day of the month alone (「１５日」, 「１５」)
-    int annotatedCount = -1;  ///< WeekdayDiffers: the weekday written
+    bool yearless = false;      ///< a month and day (or a month) without a year: next occurrence applies
+    bool dayOnly = false;       ///< a day of the month alone (「１５日」, 「１５」)
+    int annotatedWeekday = -1;  ///< WeekdayDiffers: the weekday written
 
     bool IsDay() const { return outcome == ReadOutcome::Read && precision == ReadPrecision::Day; }
     bool HasTime() const { return hour >= 0; }

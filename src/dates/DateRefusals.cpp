@@ -59,7 +59,9 @@ std::string RefusalText(const DateReading& reading, std::string_view phrase, Phr
         out.append(g_weekdayNames[WeekdayOf(reading.date)], 2);
         out += "曜日で、"_sj;
         out.append(
-            g_weekdayNames[reading.annotatedCount >= 0 && reading.annotatedCount < 7 ? reading.annotatedCount : 0], 2);
+            g_weekdayNames[reading.annotatedWeekday >= 0 && reading.annotatedWeekday < 7 ? reading.annotatedWeekday
+                                                                                         : 0],
+            2);
         out += "曜日ではありません。"_sj;
         return out;
     }
