@@ -115,15 +115,15 @@ private Q_SLOTS:
         QCOMPARE(notifier.GetNotice()->parentWidget(), static_cast<QWidget*>(Frame()->statusBar()));
 
         ModalWatchdog watchdog;
-        int selectedCount = -2;
+        int selectedRow = -2;
         watchdog.Expect([&](QWidget* widget) {
             auto* dialog = qobject_cast<ScheduleListDialog*>(widget);
             QVERIFY(dialog);
-            selectedCount = dialog->GetList()->GetList().GetCurSel();
+            selectedRow = dialog->GetList()->GetList().GetCurSel();
             dialog->accept();
         });
         notifier.GetNotice()->click();
-        QTRY_COMPARE(selectedCount, 1);
+        QTRY_COMPARE(selectedRow, 1);
         QVERIFY(!notifier.GetNotice()->isVisible());
     }
 

@@ -197,8 +197,8 @@ TEST_F(SaveKeepsTheFileTest, TheOwnerGroupAndPermissionsStay) {
 
 struct OtherUserRow {
     const char* name;
-    mode_t mode;        // of the file, which belongs to the superuser
-    int expectedCount;  // 0 saved, 1 refused with "Permission denied"
+    mode_t mode;          // of the file, which belongs to the superuser
+    int expectedOutcome;  // 0 saved, 1 refused with "Permission denied"
 };
 
 TEST_F(SaveKeepsTheFileTest, AnotherUsersFileIsWrittenInPlaceOrRefused) {
@@ -221,10 +221,10 @@ TEST_F(SaveKeepsTheFileTest, AnotherUsersFileIsWrittenInPlaceOrRefused) {
             return error == std::strerror(EACCES) ? 1 : 2;
         });
         if (status == -1) GTEST_SKIP() << "changing the user needs the superuser";
-        ASSERT_EQ(status, r.expectedCount) << r.name;
+        ASSERT_EQ(status, r.expectedOutcome) << r.name;
         struct stat now;
         ASSERT_EQ(stat(path.c_str(), &now), 0);
-        EXPECT_EQ(ReadBytes(path), r.expectedCount == 0 ? "new content" : before) << r.name;
+        EXPECT_EQ(ReadBytes(path), r.expectedOutcome == 0 ? "new content" : before) << r.name;
         EXPECT_EQ(now.st_ino, old.st_ino) << r.name;
         EXPECT_EQ(now.st_uid, old.st_uid) << r.name;
         EXPECT_EQ(now.st_gid, old.st_gid) << r.name;
