@@ -7,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/LimitedRead.h"
 #include "platform/MessageBox.h"
+#include "platform/PathNames.h"
 #include "text/Sjis.h"
 
 #include <memory>
@@ -15,11 +16,6 @@
 namespace nelo {
 
 namespace {
-
-std::string FileNameOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 /// A UTF-8 path as it can appear inside a code page 932 message.
 std::string PathForMessage(const std::string& utf8Path) { return Utf8ToCp932(utf8Path).text; }
@@ -30,7 +26,7 @@ const char* NotebookSession::FormatErrorText() { return Archive::FormatErrorText
 
 std::string NotebookSession::GetTitle() const {
     if (m_pathName.empty()) return "無題"_sj;
-    return PathForMessage(FileNameOf(m_pathName));
+    return PathForMessage(FileNameOfPath(m_pathName));
 }
 
 void NotebookSession::SetPathName(const std::string& absolutePath) {

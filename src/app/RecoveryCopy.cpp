@@ -4,6 +4,7 @@
 #include "platform/Archive.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/PathNames.h"
 #include "platform/SideFiles.h"
 #include "platform/UserFolders.h"
 
@@ -103,7 +104,7 @@ bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& p
     for (int n = 1; n < 1000; ++n) {
         // A long notebook name is cut so that the copy's name fits the file system.
         std::string suffix = "-" + stamp + (n == 1 ? std::string() : "-" + std::to_string(n)) + kExtension;
-        std::string candidate = folder + "/" + FitFileName(folder, stem, suffix);
+        std::string candidate = JoinPath(folder, FitFileName(folder, stem, suffix));
         AtomicFile file;
         file.SetNewNameOnly();
         file.SetNewFileMode(mode);
@@ -139,7 +140,7 @@ std::vector<std::string> TakeUnmentionedRecoveryCopies() {
 
     std::string text, error;
     std::vector<std::string> mentioned;
-    if (ReadWholeFile(folder + "/" + kMentionedFile, text, error)) {
+    if (ReadWholeFile(JoinPath(folder, kMentionedFile), text, error)) {
         std::size_t start = 0;
         while (start < text.size()) {
             std::size_t end = text.find('\n', start);
@@ -151,12 +152,12 @@ std::vector<std::string> TakeUnmentionedRecoveryCopies() {
     std::vector<std::string> fresh;
     for (const std::string& name : present)
         if (std::find(mentioned.begin(), mentioned.end(), name) == mentioned.end())
-            fresh.push_back(folder + "/" + name);
+            fresh.push_back(JoinPath(folder, name));
     if (!fresh.empty()) {
         // Only the copies still there are remembered, so the list never grows past them.
         std::string list;
         for (const std::string& name : present) list += EscapeName(name) + "\n";
-        WriteFileAtomically(folder + "/" + kMentionedFile, list, error);
+        WriteFileAtomically(JoinPath(folder, kMentionedFile), list, error);
     }
     return fresh;
 }

@@ -158,6 +158,7 @@ bool MemosCommand(CliSession& session, const std::string& argText) {
         if (dlg.GetObjectList().GetText(sel) != search)
             session.Notice("オブジェクト: " + Cp932ToUtf8(dlg.GetObjectList().GetText(sel)).text);
         std::vector<std::string> lines;
+        lines.reserve(static_cast<std::size_t>(dlg.GetNameList().GetCount()));
         for (int i = 0; i < dlg.GetNameList().GetCount(); ++i)
             lines.push_back(std::to_string(i + 1) + ": " + dlg.GetNameList().GetText(i) + "："_sj +
                             dlg.GetValueList().GetText(i));

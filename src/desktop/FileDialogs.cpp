@@ -63,7 +63,7 @@ QString AskNotebookToSave(QWidget* parent, const QString& suggested) {
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setDefaultSuffix(QStringLiteral("nel"));
     dlg.selectFile(suggested);
-    const QString path = Run(dlg);
+    QString path = Run(dlg);
     if (path.isEmpty()) return path;
     return PathToQString(WithNotebookExtension(PathFromQString(path)));
 }

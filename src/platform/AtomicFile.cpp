@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "platform/FileAttributes.h"
+#include "platform/PathNames.h"
 #include "platform/SideFiles.h"
 
 #include <cerrno>
@@ -18,18 +19,11 @@ namespace {
 // What a save says of a folder, FIFO, device node or socket where its file should go.
 constexpr const char* kNotRegular = "Not a regular file";
 
-std::string DirName(const std::string& path) {
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 void MakeDirs(const std::string& dir, mode_t mode) {
     if (dir.empty() || dir == "/" || dir == ".") return;
     struct stat st;
     if (stat(dir.c_str(), &st) == 0) return;
-    MakeDirs(DirName(dir), mode);
+    MakeDirs(FolderOfPath(dir), mode);
     mkdir(dir.c_str(), mode);
 }
 
@@ -48,7 +42,7 @@ int ResolveLinks(const std::string& path, std::string& target) {
         if (static_cast<std::size_t>(n) >= link.size()) return ENAMETOOLONG;
         link.resize(static_cast<std::size_t>(n));
         if (link.empty()) return ENOENT;
-        target = link[0] == '/' ? link : DirName(target) + "/" + link;
+        target = link[0] == '/' ? link : JoinPath(FolderOfPath(target), link);
     }
     return ELOOP;
 }
@@ -99,7 +93,7 @@ bool AtomicFile::Open(const std::string& path, std::string& error, bool makeDirs
         error = std::strerror(e);
         return false;
     }
-    if (makeDirs) MakeDirs(DirName(target), m_folderMode);
+    if (makeDirs) MakeDirs(FolderOfPath(target), m_folderMode);
     struct stat st;
     bool exists = stat(target.c_str(), &st) == 0;
     if (!exists && errno != ENOENT) {
@@ -156,7 +150,7 @@ bool AtomicFile::Open(const std::string& path, std::string& error, bool makeDirs
 
 int AtomicFile::CreateTemporary(mode_t mode, std::string& path) {
     path.clear();
-    int fd = CreateUnnamedFile(DirName(m_path), mode);
+    int fd = CreateUnnamedFile(FolderOfPath(m_path), mode);
     if (fd < 0) fd = CreateSideFile(SideFilePrefix(m_path, SideFileKind::Temporary), mode, path);
     if (fd >= 0) HoldSideFile(fd);
     return fd;
@@ -229,7 +223,7 @@ bool AtomicFile::CopyContent(int from, int to) {
 }
 
 int AtomicFile::SyncFolder() {
-    int dfd = open(DirName(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dfd = open(FolderOfPath(m_path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     // A folder this process may not read cannot be synced by it; nothing to report.
     if (dfd < 0) return 0;
     int e = SysSync(dfd) == 0 ? 0 : errno;

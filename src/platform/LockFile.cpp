@@ -1,5 +1,6 @@
 #include "platform/LockFile.h"
 
+#include "platform/PathNames.h"
 #include "platform/UserFolders.h"
 
 #include <cerrno>
@@ -45,11 +46,6 @@ std::string ReadStart(const char* path, std::size_t max) {
     return text;
 }
 
-std::string BaseName(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 /// The file name of the program a process runs; empty when it cannot be told (the
 /// process belongs to someone else); "/gone/" when no such process exists.
 std::string ProgramOf(long long pid) {
@@ -64,7 +60,7 @@ std::string ProgramOf(long long pid) {
     if (path.size() > sizeof kDeleted - 1 &&
         path.compare(path.size() - (sizeof kDeleted - 1), std::string::npos, kDeleted) == 0)
         path.resize(path.size() - (sizeof kDeleted - 1));
-    return BaseName(path);
+    return FileNameOfPath(path);
 }
 
 bool IsRunning(long long pid, const std::string& program) {
@@ -72,7 +68,7 @@ bool IsRunning(long long pid, const std::string& program) {
     if (kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH) return false;
     // A process id used again by another program does not hold the lock.
     const std::string running = ProgramOf(pid);
-    if (!running.empty() && !program.empty() && running != BaseName(program)) return false;
+    if (!running.empty() && !program.empty() && running != FileNameOfPath(program)) return false;
     return running != "/gone/";
 }
 
@@ -240,10 +236,10 @@ std::string LockFolder() {
 }
 
 std::string NotebookLockPath(const std::string& canonicalPath) {
-    const std::string folder = LockFolder();
+    std::string folder = LockFolder();
     if (folder.empty()) return folder;
     // The file name, cut at a character boundary of UTF-8, keeps the lock readable.
-    std::string name = BaseName(canonicalPath);
+    std::string name = FileNameOfPath(canonicalPath);
     if (name.size() > 80) {
         std::size_t cut = 80;
         while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
@@ -251,7 +247,7 @@ std::string NotebookLockPath(const std::string& canonicalPath) {
     }
     char hash[24];
     std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(PathHash(canonicalPath)));
-    return folder + "/" + name + "-" + hash + ".lock";
+    return JoinPath(folder, name + "-" + hash + ".lock");
 }
 
 std::string ResolvedPath(const std::string& absolutePath) {

@@ -1,5 +1,7 @@
 #include "platform/SideFiles.h"
 
+#include "platform/PathNames.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -16,18 +18,6 @@ namespace nelo {
 namespace {
 
 constexpr std::size_t kRandomChars = 6;
-
-std::string FolderOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 /// The longest name the file system of folder takes.
 std::size_t NameLimit(const std::string& folder) {
@@ -53,9 +43,9 @@ std::string FitFileName(const std::string& folder, const std::string& name, cons
 }
 
 std::string SideFilePrefix(const std::string& target, SideFileKind kind) {
-    const std::string folder = FolderOf(target);
+    const std::string folder = FolderOfPath(target);
     const std::string suffix = KindSuffix(kind);
-    std::string name = FitFileName(folder, NameOf(target), suffix + std::string(kRandomChars, 'X'));
+    std::string name = FitFileName(folder, FileNameOfPath(target), suffix + std::string(kRandomChars, 'X'));
     name.resize(name.size() - kRandomChars);
     return (target.find('/') == std::string::npos ? std::string() : folder + "/") + name;
 }
@@ -122,8 +112,8 @@ void HoldSideFile(int fd) {
 
 std::vector<std::string> AbandonedSideFiles(const std::string& target, SideFileKind kind) {
     const std::string prefix = SideFilePrefix(target, kind);
-    const std::string folder = FolderOf(prefix);
-    const std::string namePrefix = NameOf(prefix);
+    const std::string folder = FolderOfPath(prefix);
+    const std::string namePrefix = FileNameOfPath(prefix);
     std::vector<std::pair<timespec, std::string>> found;
     DIR* dir = opendir(folder.c_str());
     if (!dir) return {};
@@ -131,7 +121,7 @@ std::vector<std::string> AbandonedSideFiles(const std::string& target, SideFileK
         const std::string name = e->d_name;
         if (name.size() != namePrefix.size() + kRandomChars || name.compare(0, namePrefix.size(), namePrefix) != 0)
             continue;
-        const std::string path = (prefix.find('/') == std::string::npos ? std::string() : folder + "/") + name;
+        const std::string path = prefix.find('/') == std::string::npos ? name : JoinPath(folder, name);
         int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat st;
@@ -147,6 +137,7 @@ std::vector<std::string> AbandonedSideFiles(const std::string& target, SideFileK
         return a.second < b.second;
     });
     std::vector<std::string> paths;
+    paths.reserve(found.size());
     for (auto& f : found) paths.push_back(std::move(f.second));
     return paths;
 }
