@@ -20,18 +20,24 @@ using namespace nelo;
 
 namespace {
 
-int g_wakeSockets[2] = {-1, -1};
-volatile std::sig_atomic_t g_signal = 0;
-/// The object watching the session; cleared when it is destroyed, which a normal end
-/// (returning from main) always does before the exit handlers run.
-SessionEnd* g_watching = nullptr;
+/// A signal handler and an exit handler reach only static storage: this is all they
+/// share with the window, the signal noted and the socket that wakes the event loop, and
+/// the object watching the session (cleared when it is destroyed, which a normal end,
+/// returning from main, always does before the exit handlers run).
+struct EndNotes {
+    int wakeSockets[2] = {-1, -1};
+    volatile std::sig_atomic_t signal = 0;
+    SessionEnd* watching = nullptr;
+};
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): written by the handlers
+EndNotes g_notes;
 
 void OnSignalCaught(int signo) {
     const int savedErrno = errno;
-    if (g_signal == 0) g_signal = signo;
+    if (g_notes.signal == 0) g_notes.signal = signo;
     const char byte = static_cast<char>(signo);
     // A full socket already wakes the event loop.
-    [[maybe_unused]] ssize_t n = write(g_wakeSockets[1], &byte, 1);
+    [[maybe_unused]] ssize_t n = write(g_notes.wakeSockets[1], &byte, 1);
     errno = savedErrno;
 }
 
@@ -44,11 +50,12 @@ SessionEnd::SessionEnd(NotebookSession& session, QWidget* window) : m_session(se
     // (The clock the copy's name needs is set up first, so that it outlives the handler.)
     CurrentClock();
     static const bool s_bExitHandler = std::atexit(&SessionEnd::OnExitWhileWatching) == 0;
-    if (s_bExitHandler) g_watching = this;
-    if (g_wakeSockets[0] < 0 && socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeSockets) != 0)
-        g_wakeSockets[0] = g_wakeSockets[1] = -1;
-    if (g_wakeSockets[0] >= 0) {
-        m_notifier = new QSocketNotifier(g_wakeSockets[0], QSocketNotifier::Read, this);
+    if (s_bExitHandler) g_notes.watching = this;
+    if (g_notes.wakeSockets[0] < 0 &&
+        socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_notes.wakeSockets) != 0)
+        g_notes.wakeSockets[0] = g_notes.wakeSockets[1] = -1;
+    if (g_notes.wakeSockets[0] >= 0) {
+        m_notifier = new QSocketNotifier(g_notes.wakeSockets[0], QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &SessionEnd::OnSignal);
         InstallSignalHandler(SIGTERM, OnSignalCaught, true);
         InstallSignalHandler(SIGHUP, OnSignalCaught, true);
@@ -62,7 +69,7 @@ SessionEnd::SessionEnd(NotebookSession& session, QWidget* window) : m_session(se
 }
 
 SessionEnd::~SessionEnd() {
-    if (g_watching == this) g_watching = nullptr;
+    if (g_notes.watching == this) g_notes.watching = nullptr;
     m_session.GetNotebook().RemoveListener(this);
     // The handlers stay (they only write to the socket); what they wake is gone.
     delete m_notifier;
@@ -92,7 +99,7 @@ void SessionEnd::EndOutOfMemory() {
 }
 
 void SessionEnd::OnExitWhileWatching() {
-    if (g_watching) g_watching->SaveRecoveryCopy();
+    if (g_notes.watching) g_notes.watching->SaveRecoveryCopy();
 }
 
 void SessionEnd::OnModifiedChanged(bool /*modified*/) { m_copyCurrent = false; }
@@ -101,9 +108,9 @@ void SessionEnd::OnDataChanged(unsigned /*what*/) { m_copyCurrent = false; }
 
 void SessionEnd::OnSignal() {
     char buffer[16];
-    while (read(g_wakeSockets[0], buffer, sizeof buffer) > 0) {
+    while (read(g_notes.wakeSockets[0], buffer, sizeof buffer) > 0) {
     }
-    const int signo = g_signal;
+    const int signo = g_notes.signal;
     if (signo == 0) return;
     SaveRecoveryCopy();
     EndBySignal(signo);

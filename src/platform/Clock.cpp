@@ -8,8 +8,11 @@
 namespace nelo {
 
 namespace {
+/// The clock that stands in for the system's, when a test sets one. The program has one
+/// clock, so its stand-in is process-wide too.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): the one clock's stand-in
 Clock* g_clock = nullptr;
-}
+}  // namespace
 
 namespace {
 
