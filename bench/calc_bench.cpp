@@ -34,8 +34,8 @@ std::vector<std::string> MixedLines() {
 }
 
 void BM_ProcessLine(benchmark::State& state) {
-    Notebook doc;
-    LineDispatcher view(doc, nullptr);
+    Notebook notebook;
+    LineDispatcher view(notebook, nullptr);
     view.ProcessLine("半径＝５"_sj);
     const std::vector<std::string> lines = MixedLines();
     std::size_t i = 0;

@@ -29,14 +29,14 @@ std::string BenchFile() {
         .string();
 }
 
-void FillLarge(Notebook& doc) {
+void FillLarge(Notebook& notebook) {
     for (int i = 0; i < 100000; ++i) {
         std::string name = "変数"_sj + std::to_string(i);
-        doc.GetCalculator().AddVariable(Variable(name, i * 0.5));
+        notebook.GetCalculator().AddVariable(Variable(name, i * 0.5));
     }
     for (int i = 0; i < 100000; ++i) {
         const auto startTime = static_cast<std::int32_t>(kNow + 600 * i);
-        doc.GetScheduleBook().AddSchedule(
+        notebook.GetScheduleBook().AddSchedule(
             std::make_unique<ScheduleEntry>(startTime, startTime + 3600, "2003/06/02(月) 10:00"_sj,
                                             i % 2 ? "2003/06/02(月) 11:00"_sj : "", "会議"_sj + std::to_string(i)));
     }
@@ -44,7 +44,7 @@ void FillLarge(Notebook& doc) {
         std::string object = "氏名"_sj + std::to_string(i);
         auto memo = std::make_unique<Memo>(object);
         for (int k = 0; k < 10; ++k) memo->AddPair("項目"_sj + std::to_string(k), "03-1234-" + std::to_string(i));
-        doc.AddMemo(std::move(memo));
+        notebook.AddMemo(std::move(memo));
     }
 }
 
@@ -54,7 +54,7 @@ public:
         SetCurrentClock(&m_clock);
         FillLarge(m_notebook);
         std::string error;
-        WriteFileAtomically(m_path, SaveDocumentBytes(m_notebook), error);
+        WriteFileAtomically(m_path, SaveNotebookBytes(m_notebook), error);
     }
     ~LargeNotebook() {
         std::remove(m_path.c_str());
@@ -93,7 +93,7 @@ void BM_SerializeNotebook(benchmark::State& state) {
     LargeNotebook& nb = SharedLargeNotebook();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        std::string data = SaveDocumentBytes(nb.m_notebook);
+        std::string data = SaveNotebookBytes(nb.m_notebook);
         bytes = data.size();
         benchmark::DoNotOptimize(data);
     }
@@ -121,15 +121,15 @@ void BM_LoadNotebook(benchmark::State& state) {
         std::string data, error;
         ReadWholeFile(nb.m_path, data, error);
         auto t1 = std::chrono::steady_clock::now();
-        auto doc = std::make_unique<Notebook>();
-        LoadDocumentBytes(*doc, data);
+        auto notebook = std::make_unique<Notebook>();
+        LoadNotebookBytes(*notebook, data);
         auto t2 = std::chrono::steady_clock::now();
         readSeconds += std::chrono::duration<double>(t1 - t0).count();
         totalSeconds += std::chrono::duration<double>(t2 - t0).count();
         bytes = data.size();
-        if (doc->GetMemos().GetCount() != 100000) state.SkipWithError("memos lost");
+        if (notebook->GetMemos().GetCount() != 100000) state.SkipWithError("memos lost");
         state.PauseTiming();
-        doc.reset();  // freeing the records is not part of loading
+        notebook.reset();  // freeing the records is not part of loading
         state.ResumeTiming();
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));

@@ -18,12 +18,12 @@ std::string ObjectName(long i) { return "氏名"_sj + std::to_string(i); }
 // Registers n distinct objects, then times registering and querying more of them.
 void BM_RegisterMemo(benchmark::State& state) {
     const long n = state.range(0);
-    Notebook doc;
+    Notebook notebook;
     std::string answer;
-    for (long i = 0; i < n; ++i) doc.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
+    for (long i = 0; i < n; ++i) notebook.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
     long next = n;
     for (auto _ : state) {
-        doc.RegisterMemo(answer, ObjectName(next++) + "、電話、03-1234"_sj);
+        notebook.RegisterMemo(answer, ObjectName(next++) + "、電話、03-1234"_sj);
         benchmark::DoNotOptimize(answer);
     }
     state.SetItemsProcessed(state.iterations());
@@ -31,12 +31,12 @@ void BM_RegisterMemo(benchmark::State& state) {
 
 void BM_QueryMemo(benchmark::State& state) {
     const long n = state.range(0);
-    Notebook doc;
+    Notebook notebook;
     std::string answer;
-    for (long i = 0; i < n; ++i) doc.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
+    for (long i = 0; i < n; ++i) notebook.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
     long i = 0;
     for (auto _ : state) {
-        doc.QueryMemo(answer, ObjectName(i));
+        notebook.QueryMemo(answer, ObjectName(i));
         i = (i + 7919) % n;
         benchmark::DoNotOptimize(answer);
     }
@@ -46,11 +46,11 @@ void BM_QueryMemo(benchmark::State& state) {
 // A query that finds nothing exactly still answers in constant time.
 void BM_QueryMissingMemo(benchmark::State& state) {
     const long n = state.range(0);
-    Notebook doc;
+    Notebook notebook;
     std::string answer;
-    for (long i = 0; i < n; ++i) doc.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
+    for (long i = 0; i < n; ++i) notebook.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
     for (auto _ : state) {
-        doc.QueryMemo(answer, "いない人"_sj);
+        notebook.QueryMemo(answer, "いない人"_sj);
         benchmark::DoNotOptimize(answer);
     }
     state.SetItemsProcessed(state.iterations());
@@ -59,10 +59,10 @@ void BM_QueryMissingMemo(benchmark::State& state) {
 // The whole line through the spine: conversion, routing, echo, answer.
 void BM_MemoLineThroughProcessLine(benchmark::State& state) {
     const long n = state.range(0);
-    Notebook doc;
-    LineDispatcher send(doc);
+    Notebook notebook;
+    LineDispatcher send(notebook);
     std::string answer;
-    for (long i = 0; i < n; ++i) doc.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
+    for (long i = 0; i < n; ++i) notebook.RegisterMemo(answer, ObjectName(i) + "、電話、03-1234"_sj);
     long i = 0;
     for (auto _ : state) {
         send.ProcessLine(ObjectName(i) + "は"_sj);

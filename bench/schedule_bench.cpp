@@ -70,14 +70,14 @@ void BM_RegisterSchedules(benchmark::State& state) {
     const std::vector<std::string> lines = ScheduleLines(n);
     for (auto _ : state) {
         state.PauseTiming();
-        auto doc = std::make_unique<Notebook>();
-        LineDispatcher view(*doc);
+        auto notebook = std::make_unique<Notebook>();
+        LineDispatcher view(*notebook);
         state.ResumeTiming();
         for (const std::string& line : lines) view.ProcessLine(line);
         state.PauseTiming();
-        if (doc->GetScheduleBook().GetSchedules().size() != static_cast<std::size_t>(n))
+        if (notebook->GetScheduleBook().GetSchedules().size() != static_cast<std::size_t>(n))
             state.SkipWithError("not registered");
-        doc.reset();
+        notebook.reset();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * n);
@@ -87,8 +87,8 @@ void BM_RegisterSchedules(benchmark::State& state) {
 void BM_ListSchedules(benchmark::State& state) {
     BenchClock clock;
     const long n = state.range(0);
-    Notebook doc;
-    LineDispatcher view(doc);
+    Notebook notebook;
+    LineDispatcher view(notebook);
     for (const std::string& line : ScheduleLines(n)) view.ProcessLine(line);
     for (auto _ : state) view.ProcessLine("予定"_sj);
     state.SetItemsProcessed(state.iterations() * n);

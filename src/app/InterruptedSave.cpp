@@ -23,15 +23,15 @@ bool NotebookSession::OpenInterruptedSave(const std::string& absolute, const Fil
     for (const std::string& candidate : InPlaceBackups(absolute)) {
         std::string bytes, error;
         if (!ReadWholeFile(candidate, bytes, error)) continue;
-        auto doc = std::make_unique<Notebook>();
+        auto notebook = std::make_unique<Notebook>();
         try {
-            LoadDocumentBytes(*doc, bytes);
+            LoadNotebookBytes(*notebook, bytes);
         } catch (const ArchiveException&) {
             continue;
         } catch (const std::bad_alloc&) {
             continue;
         }
-        loaded = std::move(doc);
+        loaded = std::move(notebook);
         copy = candidate;
         break;
     }

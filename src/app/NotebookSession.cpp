@@ -31,7 +31,7 @@ NotebookSession::~NotebookSession() { m_profile.SetFailureNotice(nullptr); }
 
 void NotebookSession::OnFileNew() {
     m_lock.Release();
-    m_notebook.OnNewDocument();
+    m_notebook.ResetToNew();
     m_pathName.clear();
     m_fileStamp = FileStamp();
     m_notebook.SetClean();
@@ -58,7 +58,7 @@ bool NotebookSession::StartUp(const std::string& fileArg, bool startNew) {
             return true;
         }
         // A file that is there but does not open ends the start: the caller stops.
-        return OpenDocumentFile(fileArg);
+        return OpenNotebookFile(fileArg);
     }
     if (!startNew) {
         std::string last = m_profile.GetProfileString(RecentFileList::kSection, "File1", "???");
@@ -108,7 +108,7 @@ bool NotebookSession::OpenWithQuestion(const std::string& path) {
     // The notebook already shows this file: the framework only activates it.
     if (!m_pathName.empty() && AbsolutePath(path) == m_pathName) return true;
     if (!SaveModified()) return false;
-    return OpenDocumentFile(path);
+    return OpenNotebookFile(path);
 }
 
 }  // namespace nelo

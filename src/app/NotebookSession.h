@@ -74,7 +74,7 @@ public:
     /// Loads a file in place of the notebook. On failure the notebook stays as it was
     /// and a message box says why. A notebook another running program has open is
     /// opened only when the user wants it all the same.
-    bool OpenDocumentFile(const std::string& path);
+    bool OpenNotebookFile(const std::string& path);
     /// Opens an entry of the recent-file list. One that no longer loads (gone, not
     /// readable, not a notebook) is named in the message and leaves the list; the file
     /// itself is left alone.
@@ -85,7 +85,7 @@ public:
     /// the old file, the notebook's file name and its modified state as they were.
     /// Saving over the notebook's file after it changed on disk (since it was opened or
     /// last saved) asks first; unattended, that save is refused.
-    bool OnSaveDocument(const std::string& path);
+    bool SaveNotebookTo(const std::string& path);
 
     void SetPathPrompt(PathPrompt prompt) { m_pathPrompt = std::move(prompt); }
     /// Replaces the maker of the files saves write (tests inject failures).
@@ -104,7 +104,7 @@ public:
 private:
     /// Why a file did not open.
     enum class OpenFailure { None, Declined, Unreadable, NotANotebook, NoMemory };
-    /// OpenDocumentFile without the message: error says why it failed (code page 932),
+    /// OpenNotebookFile without the message: error says why it failed (code page 932),
     /// empty when the user declined.
     OpenFailure LoadDocumentFile(const std::string& path, std::string& error);
     /// Tells the notebook its title (listeners hear it when it changed).

@@ -55,7 +55,7 @@ bool NotebookSession::SaveModified() {
     }
 }
 
-bool NotebookSession::OpenDocumentFile(const std::string& path) {
+bool NotebookSession::OpenNotebookFile(const std::string& path) {
     std::string error;
     const OpenFailure failure = LoadDocumentFile(path, error);
     if (!error.empty()) ShowOpenError(error);
@@ -100,7 +100,7 @@ NotebookSession::OpenFailure NotebookSession::LoadDocumentFile(const std::string
     // notebook exactly as it was.
     auto loaded = std::make_unique<Notebook>();
     try {
-        LoadDocumentBytes(*loaded, bytes);
+        LoadNotebookBytes(*loaded, bytes);
     } catch (const ArchiveException&) {
         // Perhaps a save in place was killed halfway: its copy of the old content is offered.
         if (OpenInterruptedSave(absolute, stamp)) {
@@ -126,10 +126,10 @@ NotebookSession::OpenFailure NotebookSession::LoadDocumentFile(const std::string
 }
 
 bool NotebookSession::DoFileSave() {
-    if (!m_pathName.empty()) return OnSaveDocument(m_pathName);
+    if (!m_pathName.empty()) return SaveNotebookTo(m_pathName);
     std::string path;
     if (!m_pathPrompt || !m_pathPrompt(path) || path.empty()) return false;
-    return OnSaveDocument(path);
+    return SaveNotebookTo(path);
 }
 
 bool NotebookSession::MayOverwrite(const std::string& path, const std::string& absolute, bool& unchanged) {
@@ -149,7 +149,7 @@ bool NotebookSession::MayOverwrite(const std::string& path, const std::string& a
            MbAnswer::Yes;
 }
 
-bool NotebookSession::OnSaveDocument(const std::string& path) {
+bool NotebookSession::SaveNotebookTo(const std::string& path) {
     std::string absolute = AbsolutePath(path);
     bool unchanged;
     if (!MayOverwrite(path, absolute, unchanged)) return false;

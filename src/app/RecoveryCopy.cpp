@@ -21,10 +21,10 @@ namespace {
 constexpr const char* kExtension = ".nel";
 constexpr const char* kMentionedFile = "mentioned";
 
-std::string StemOf(const std::string& docPath) {
-    if (docPath.empty()) return "無題";
-    auto slash = docPath.rfind('/');
-    std::string name = slash == std::string::npos ? docPath : docPath.substr(slash + 1);
+std::string StemOf(const std::string& notebookPath) {
+    if (notebookPath.empty()) return "無題";
+    auto slash = notebookPath.rfind('/');
+    std::string name = slash == std::string::npos ? notebookPath : notebookPath.substr(slash + 1);
     auto dot = name.rfind('.');
     if (dot != std::string::npos && dot > 0) name.erase(dot);
     // A copy's name is shown in a list, one name a line: no control characters in it.
@@ -35,9 +35,9 @@ std::string StemOf(const std::string& docPath) {
 
 /// The permissions of the notebook's file, which its copy takes: only those who may
 /// read the notebook may read the copy. A notebook without a file is private.
-mode_t CopyMode(const std::string& docPath) {
+mode_t CopyMode(const std::string& notebookPath) {
     struct stat st;
-    if (docPath.empty() || stat(docPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0600;
+    if (notebookPath.empty() || stat(notebookPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0600;
     return st.st_mode & 0777;
 }
 
@@ -86,10 +86,10 @@ bool IsCopyName(const std::string& name) {
 
 std::string RecoveryFolder() { return UserStateFolder(); }
 
-bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& path, std::string& error) {
+bool WriteRecoveryCopy(Notebook& notebook, const std::string& notebookPath, std::string& path, std::string& error) {
     std::string bytes;
     try {
-        bytes = SaveDocumentBytes(doc);
+        bytes = SaveNotebookBytes(notebook);
     } catch (const ArchiveException& e) {
         error = e.what();
         return false;
@@ -98,8 +98,8 @@ bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& p
         return false;
     }
     const std::string folder = RecoveryFolder();
-    const std::string stem = StemOf(docPath);
-    const mode_t mode = CopyMode(docPath);
+    const std::string stem = StemOf(notebookPath);
+    const mode_t mode = CopyMode(notebookPath);
     const std::string stamp = Stamp();
     for (int n = 1; n < 1000; ++n) {
         // A long notebook name is cut so that the copy's name fits the file system.

@@ -13,12 +13,12 @@ class Notebook;
 /// The folder of the recovery copies (the program's state folder).
 std::string RecoveryFolder();
 
-/// Writes doc in the notebook file format, atomically, to a new file in the recovery
-/// folder named after the notebook (docPath, empty while untitled) and the current date
+/// Writes the notebook in its file format, atomically, to a new file in the recovery
+/// folder named after the notebook (notebookPath, empty while untitled) and the current date
 /// and time ("memo-20030601-100000.nel", "-2" and so on when that name is taken). Never
 /// replaces a file; leaves the notebook, its file name and its modified state alone.
 /// False with error (UTF-8) when the copy could not be written.
-bool WriteRecoveryCopy(Notebook& doc, const std::string& docPath, std::string& path, std::string& error);
+bool WriteRecoveryCopy(Notebook& notebook, const std::string& notebookPath, std::string& path, std::string& error);
 
 /// The recovery copies that have not been mentioned before (full paths, sorted by
 /// name), and from now on counted as mentioned. Which copies were mentioned is kept in

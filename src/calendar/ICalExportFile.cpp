@@ -40,8 +40,8 @@ Holding WhatFileHolds(const std::string& path, const struct stat& st) {
     if (!ReadICalFile(path, kMaxCheckedBytes, bytes, error)) return Holding::Unknown;
     if (bytes.empty()) return Holding::Other;
     try {
-        Notebook doc;
-        LoadDocumentBytes(doc, bytes);
+        Notebook notebook;
+        LoadNotebookBytes(notebook, bytes);
         return Holding::Notebook;
     } catch (const std::exception&) {
         return Holding::Other;

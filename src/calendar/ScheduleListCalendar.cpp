@@ -7,20 +7,20 @@
 
 namespace nelo {
 
-bool OnSchedListICalExport(ScheduleListModel& dlg, const std::string& path, const std::string& nameText) {
+bool OnSchedListICalExport(ScheduleListModel& model, const std::string& path, const std::string& nameText) {
     std::string answer;
-    MessageBox& box = dlg.GetMessageBox();
-    const bool ok = ExportICalendarFile(dlg.GetScheduleBook(), path, nameText, box, ICalOverwrite::Ask, answer);
+    MessageBox& box = model.GetMessageBox();
+    const bool ok = ExportICalendarFile(model.GetScheduleBook(), path, nameText, box, ICalOverwrite::Ask, answer);
     box.Show(answer, ok ? "" : "エラー"_sj, MbButtons::Ok, ok ? MbIcon::None : MbIcon::Exclamation);
     return ok;
 }
 
-bool OnSchedListICalImport(ScheduleListModel& dlg, const std::string& path, const std::string& nameText) {
+bool OnSchedListICalImport(ScheduleListModel& model, const std::string& path, const std::string& nameText) {
     std::string answer;
-    const ICalImportResult result = ImportICalendarFile(dlg.GetScheduleBook(), path, nameText, answer);
-    if (result.bytesRead > 0) dlg.OnEntriesAdded();
+    const ICalImportResult result = ImportICalendarFile(model.GetScheduleBook(), path, nameText, answer);
+    if (result.bytesRead > 0) model.OnEntriesAdded();
     const bool trouble = result.fileRefused || result.refusedCount > 0;
-    dlg.GetMessageBox().Show(answer, "", MbButtons::Ok, trouble ? MbIcon::Exclamation : MbIcon::None);
+    model.GetMessageBox().Show(answer, "", MbButtons::Ok, trouble ? MbIcon::Exclamation : MbIcon::None);
     return result.bytesRead > 0;
 }
 

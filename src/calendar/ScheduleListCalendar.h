@@ -11,10 +11,10 @@ class ScheduleListModel;
 /// "iCalendar出力": writes every entry to path, asking through the dialog's message box
 /// before it replaces a file, and tells how it went (nameText names the file). True
 /// when the file was written.
-bool OnSchedListICalExport(ScheduleListModel& dlg, const std::string& path, const std::string& nameText);
+bool OnSchedListICalExport(ScheduleListModel& model, const std::string& path, const std::string& nameText);
 
 /// "iCalendar読込み": registers the events of path, shows the report, and shows the rows
 /// afresh in start order. True when an entry was registered.
-bool OnSchedListICalImport(ScheduleListModel& dlg, const std::string& path, const std::string& nameText);
+bool OnSchedListICalImport(ScheduleListModel& model, const std::string& path, const std::string& nameText);
 
 }  // namespace nelo

@@ -151,15 +151,15 @@ bool ChooseFile(const std::string& named, std::string& path) {
     return true;
 }
 
-/// Reads the notebook into doc; false (said) when it does not load.
-bool Load(const std::string& path, Notebook& doc) {
+/// Reads the notebook file into notebook; false (said) when it does not load.
+bool Load(const std::string& path, Notebook& notebook) {
     std::string bytes, error;
     if (!ReadWholeFile(AbsolutePath(path), bytes, error)) {
         std::fprintf(stderr, "nelo-cli: %s を開けませんでした。(%s)\n", path.c_str(), error.c_str());
         return false;
     }
     try {
-        LoadDocumentBytes(doc, bytes);
+        LoadNotebookBytes(notebook, bytes);
     } catch (const ArchiveException&) {
         std::fprintf(stderr, "nelo-cli: %s: %s\n", path.c_str(), Utf8(Archive::FormatErrorText()).c_str());
         return false;
@@ -191,11 +191,11 @@ int RunAgenda(const std::vector<std::string>& args) {
         return 2;
     }
     std::string path;
-    Notebook doc;
-    if (!ChooseFile(parsed.file, path) || !Load(path, doc)) return 1;
+    Notebook notebook;
+    if (!ChooseFile(parsed.file, path) || !Load(path, notebook)) return 1;
 
     const std::vector<const ScheduleEntry*> entries =
-        AgendaEntries(doc.GetScheduleBook().GetSchedules(), CurrentClock().Now(), parsed.days);
+        AgendaEntries(notebook.GetScheduleBook().GetSchedules(), CurrentClock().Now(), parsed.days);
     std::string out;
     if (parsed.asJson) {
         out = "[";

@@ -54,11 +54,11 @@ void RegisterCalendarCommands(CliSession& session) {
                                session.Notice("使い方: \\ical-read PATH");
                                return true;
                            }
-                           Notebook& doc = session.GetNotebook();
+                           Notebook& notebook = session.GetNotebook();
                            std::string answer;
-                           ImportICalendarFile(doc.GetScheduleBook(), path, Utf8ToCp932(path).text, answer);
+                           ImportICalendarFile(notebook.GetScheduleBook(), path, Utf8ToCp932(path).text, answer);
                            // As after a registration: the notebook is modified when the list changed.
-                           doc.OnDialogClosed(kSchedulesPart);
+                           notebook.OnListClosed(kSchedulesPart);
                            PrintAnswer(session, answer);
                            return true;
                        });

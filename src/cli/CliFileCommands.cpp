@@ -83,7 +83,7 @@ void RegisterFileCommands(CliSession& session) {
                                path = WithNotebookExtension(path);
                                // Another file of that name is replaced only when the user says so.
                                ok = (IsNotebookFile(a, path) || MayReplaceFile(session, path, force, true, "\\save")) &&
-                                    a.OnSaveDocument(path);
+                                    a.SaveNotebookTo(path);
                            }
                            session.SetSaveFailed(!ok);
                            if (ok) session.Notice("保存しました: " + a.GetPathName());

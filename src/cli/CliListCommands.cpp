@@ -113,14 +113,14 @@ void SplitObjectAndRow(const std::string& rest, std::string& object, std::string
 }
 
 bool MemosCommand(CliSession& session, const std::string& argText) {
-    Notebook& doc = session.GetNotebook();
+    Notebook& notebook = session.GetNotebook();
     MessageBox& mb = session.GetMessageBox();
     std::vector<std::string> words = SplitWords(argText);
 
     if (words.empty()) {
-        RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
-            if (dlg.GetObjectList().GetCount() == 0) session.Notice("メモはありません。");
-            PrintLines(session, Numbered(dlg.GetObjectList().GetRows()));
+        RunMemoListCommand(notebook, mb, [&](MemoListModel& model) {
+            if (model.GetObjectList().GetCount() == 0) session.Notice("メモはありません。");
+            PrintLines(session, Numbered(model.GetObjectList().GetRows()));
         });
         return true;
     }
@@ -134,34 +134,34 @@ bool MemosCommand(CliSession& session, const std::string& argText) {
             return true;
         }
         std::string search = ToCp932(session, object);
-        RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
-            dlg.OnSearch(search);
+        RunMemoListCommand(notebook, mb, [&](MemoListModel& model) {
+            model.OnSearch(search);
             if (row.empty()) {
-                dlg.OnDeleteObject();
+                model.OnDeleteObject();
             } else {
-                dlg.SelectPair(RowIndex(row));
-                dlg.OnDeleteAttribute();
+                model.SelectPair(RowIndex(row));
+                model.OnDeleteAttribute();
             }
         });
         return true;
     }
 
     std::string search = ToCp932(session, Unquote(argText));
-    RunMemoListCommand(doc, mb, [&](MemoListModel& dlg) {
-        dlg.OnSearch(search);
-        int sel = dlg.GetObjectList().GetCurSel();
+    RunMemoListCommand(notebook, mb, [&](MemoListModel& model) {
+        model.OnSearch(search);
+        int sel = model.GetObjectList().GetCurSel();
         if (sel < 0) {
             session.Notice("そのオブジェクトはありません。");
             return;
         }
         // The row may match with another letter case: say which object is shown.
-        if (dlg.GetObjectList().GetText(sel) != search)
-            session.Notice("オブジェクト: " + Cp932ToUtf8(dlg.GetObjectList().GetText(sel)).text);
+        if (model.GetObjectList().GetText(sel) != search)
+            session.Notice("オブジェクト: " + Cp932ToUtf8(model.GetObjectList().GetText(sel)).text);
         std::vector<std::string> lines;
-        lines.reserve(static_cast<std::size_t>(dlg.GetNameList().GetCount()));
-        for (int i = 0; i < dlg.GetNameList().GetCount(); ++i)
-            lines.push_back(std::to_string(i + 1) + ": " + dlg.GetNameList().GetText(i) + "："_sj +
-                            dlg.GetValueList().GetText(i));
+        lines.reserve(static_cast<std::size_t>(model.GetNameList().GetCount()));
+        for (int i = 0; i < model.GetNameList().GetCount(); ++i)
+            lines.push_back(std::to_string(i + 1) + ": " + model.GetNameList().GetText(i) + "："_sj +
+                            model.GetValueList().GetText(i));
         PrintLines(session, lines);
     });
     return true;
@@ -186,14 +186,14 @@ bool VarsCommand(CliSession& session, const std::string& argText) {
         session.Notice("使い方: \\vars [delete N]");
         return true;
     }
-    RunVariablesCommand(session.GetNotebook(), session.GetMessageBox(), [&](VariableListModel& dlg) {
+    RunVariablesCommand(session.GetNotebook(), session.GetMessageBox(), [&](VariableListModel& model) {
         if (deleting) {
-            dlg.GetList().SetCurSel(row);
-            dlg.OnDelete();
+            model.GetList().SetCurSel(row);
+            model.OnDelete();
             return;
         }
-        if (dlg.GetList().GetCount() == 0) session.Notice("変数はありません。");
-        PrintLines(session, Numbered(dlg.GetList().GetRows()));
+        if (model.GetList().GetCount() == 0) session.Notice("変数はありません。");
+        PrintLines(session, Numbered(model.GetList().GetRows()));
     });
     return true;
 }
@@ -205,14 +205,14 @@ bool SchedulesCommand(CliSession& session, const std::string& argText) {
         session.Notice("使い方: \\schedules [delete N]");
         return true;
     }
-    RunSchedListCommand(session.GetNotebook(), session.GetMessageBox(), [&](ScheduleListModel& dlg) {
+    RunSchedListCommand(session.GetNotebook(), session.GetMessageBox(), [&](ScheduleListModel& model) {
         if (deleting) {
-            dlg.Select(row);
-            dlg.OnDelete();
+            model.Select(row);
+            model.OnDelete();
             return;
         }
-        if (dlg.GetList().GetCount() == 0) session.Notice("予定はありません。");
-        PrintLines(session, Numbered(dlg.GetList().GetRows()));
+        if (model.GetList().GetCount() == 0) session.Notice("予定はありません。");
+        PrintLines(session, Numbered(model.GetList().GetRows()));
     });
     return true;
 }
@@ -241,10 +241,10 @@ void RegisterListCommands(CliSession& session) {
                            // On a terminal the export asks its own question.
                            if (!MayReplaceFile(session, path, force, false, "\\export")) return true;
                            RunMemoListCommand(session.GetNotebook(), session.GetMessageBox(),
-                                              [&path, force](MemoListModel& dlg) {
-                                                  dlg.SetExportTarget(path);
-                                                  dlg.SetExportOverwrite(force);
-                                                  dlg.OnExport();
+                                              [&path, force](MemoListModel& model) {
+                                                  model.SetExportTarget(path);
+                                                  model.SetExportOverwrite(force);
+                                                  model.OnExport();
                                               });
                            return true;
                        });
@@ -257,10 +257,10 @@ void RegisterListCommands(CliSession& session) {
                            }
                            std::string user = ToCp932(session, words[0]);
                            std::string responder = ToCp932(session, words[1]);
-                           OnSettings(session.GetNotebook(), [&](NamesModel& dlg) {
-                               dlg.SetUserName(user);
-                               dlg.SetResponderName(responder);
-                               dlg.OnOkButton();
+                           OnSettings(session.GetNotebook(), [&](NamesModel& model) {
+                               model.SetUserName(user);
+                               model.SetResponderName(responder);
+                               model.OnOkButton();
                            });
                            return true;
                        });

@@ -21,7 +21,7 @@ public:
 
 class LineDispatcher {
 public:
-    explicit LineDispatcher(Notebook& doc, InputPaneWriter* pane = nullptr) : m_notebook(doc), m_pane(pane) {}
+    explicit LineDispatcher(Notebook& notebook, InputPaneWriter* pane = nullptr) : m_notebook(notebook), m_pane(pane) {}
 
     /// Has the notebook answer one line (code page 932, no line-break characters; the line
     /// ends at its first NUL); an empty line is not answered.

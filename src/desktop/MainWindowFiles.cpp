@@ -73,7 +73,7 @@ void MainWindow::OnFileSave() {
 
 void MainWindow::OnFileSaveAs() {
     std::string path;
-    if (AskSavePath(path)) m_session.OnSaveDocument(path);
+    if (AskSavePath(path)) m_session.SaveNotebookTo(path);
     UpdateRecentFileMenu();
 }
 

@@ -8,7 +8,7 @@
 
 namespace nelo {
 
-void MemoListModel::OnInitDialog() {
+void MemoListModel::FillRows() {
     m_listObjects.ResetContent();
     ClearPairs();
     bool first = true;
@@ -122,11 +122,12 @@ void MemoListModel::OnExport() {
     exporter.Export(m_notebook->GetMemos());
 }
 
-void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::function<void(MemoListModel&)>& interact) {
-    MemoListModel dlg(doc, messageBox);
-    dlg.OnInitDialog();
-    if (interact) interact(dlg);
-    doc.OnDialogClosed(kMemosPart);
+void RunMemoListCommand(Notebook& notebook, MessageBox& messageBox,
+                        const std::function<void(MemoListModel&)>& interact) {
+    MemoListModel model(notebook, messageBox);
+    model.FillRows();
+    if (interact) interact(model);
+    notebook.OnListClosed(kMemosPart);
 }
 
 }  // namespace nelo

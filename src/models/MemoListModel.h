@@ -18,10 +18,10 @@ class MessageBox;
 
 class MemoListModel {
 public:
-    MemoListModel(Notebook& doc, MessageBox& messageBox) : m_notebook(&doc), m_messageBox(messageBox) {}
+    MemoListModel(Notebook& notebook, MessageBox& messageBox) : m_notebook(&notebook), m_messageBox(messageBox) {}
 
     /// Lists every object in the store's order and shows the first one's pairs.
-    void OnInitDialog();
+    void FillRows();
 
     /// The search button: selects the row of name, the search field's text (the exact
     /// name, else the first row that matches with letter case ignored) and shows that
@@ -85,6 +85,7 @@ private:
 
 /// The notebook's memo command: runs the list on the notebook (interact plays the
 /// user's part while it is open) and marks the notebook modified if a memo changed.
-void RunMemoListCommand(Notebook& doc, MessageBox& messageBox, const std::function<void(MemoListModel&)>& interact);
+void RunMemoListCommand(Notebook& notebook, MessageBox& messageBox,
+                        const std::function<void(MemoListModel&)>& interact);
 
 }  // namespace nelo

@@ -4,13 +4,13 @@
 
 namespace nelo {
 
-bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact) {
-    NamesModel dlg;
-    dlg.SetResponderName(doc.GetResponderName());
-    dlg.SetUserName(doc.GetUserName());
-    if (interact) interact(dlg);
-    if (dlg.GetResult() != NamesModel::kOk) return false;
-    return doc.SetNames(dlg.GetResponderName(), dlg.GetUserName());
+bool OnSettings(Notebook& notebook, const std::function<void(NamesModel&)>& interact) {
+    NamesModel model;
+    model.SetResponderName(notebook.GetResponderName());
+    model.SetUserName(notebook.GetUserName());
+    if (interact) interact(model);
+    if (model.GetResult() != NamesModel::kOk) return false;
+    return notebook.SetNames(model.GetResponderName(), model.GetUserName());
 }
 
 }  // namespace nelo

@@ -42,6 +42,6 @@ private:
 /// interact plays the user's part, and on OK each name that changed is stored. A
 /// changed name sets the calculator's change flag and marks the notebook modified at
 /// once, so closing right afterwards offers to save. Returns true when a name changed.
-bool OnSettings(Notebook& doc, const std::function<void(NamesModel&)>& interact);
+bool OnSettings(Notebook& notebook, const std::function<void(NamesModel&)>& interact);
 
 }  // namespace nelo

@@ -7,7 +7,7 @@
 
 namespace nelo {
 
-void ScheduleListModel::OnInitDialog() {
+void ScheduleListModel::FillRows() {
     m_list.ResetContent();
     const std::string year = CurrentYearText();
     std::string text;
@@ -41,16 +41,16 @@ void ScheduleListModel::OnDelete() {
 
 void ScheduleListModel::OnEntriesAdded() {
     m_scheduleBook->SortSchedules();
-    OnInitDialog();
+    FillRows();
 }
 
-void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
+void RunSchedListCommand(Notebook& notebook, MessageBox& messageBox,
                          const std::function<void(ScheduleListModel&)>& interact) {
-    doc.GetScheduleBook().SortSchedules();
-    ScheduleListModel dlg(&doc.GetScheduleBook(), messageBox);
-    dlg.OnInitDialog();
-    if (interact) interact(dlg);
-    doc.OnDialogClosed(kSchedulesPart);
+    notebook.GetScheduleBook().SortSchedules();
+    ScheduleListModel model(&notebook.GetScheduleBook(), messageBox);
+    model.FillRows();
+    if (interact) interact(model);
+    notebook.OnListClosed(kSchedulesPart);
 }
 
 }  // namespace nelo

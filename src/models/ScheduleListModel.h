@@ -20,7 +20,7 @@ public:
         : m_scheduleBook(scheduleBook), m_messageBox(messageBox) {}
 
     /// One row per entry, in list order; the first row at the top.
-    void OnInitDialog();
+    void FillRows();
     /// "削除": deletes the selected entry after a confirmation.
     void OnDelete();
     /// After entries were added behind the list (a calendar file read in): the list in
@@ -49,7 +49,7 @@ private:
 /// The notebook's schedules command: sorts the list by start, runs the list on it
 /// (interact plays the user's part) and marks the notebook modified when the list's
 /// flag is set.
-void RunSchedListCommand(Notebook& doc, MessageBox& messageBox,
+void RunSchedListCommand(Notebook& notebook, MessageBox& messageBox,
                          const std::function<void(ScheduleListModel&)>& interact);
 
 }  // namespace nelo

@@ -7,7 +7,7 @@
 
 namespace nelo {
 
-void VariableListModel::OnInitDialog() {
+void VariableListModel::FillRows() {
     m_list.ResetContent();
     m_calculator->ForEachVariable(
         [this](const std::string&, const Variable& variable) { m_list.AddString(variable.GetDisplayText()); });
@@ -28,12 +28,12 @@ void VariableListModel::OnDelete() {
     m_calculator->DeleteVariablesShownAs(text);
 }
 
-void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
+void RunVariablesCommand(Notebook& notebook, MessageBox& messageBox,
                          const std::function<void(VariableListModel&)>& interact) {
-    VariableListModel dlg(&doc.GetCalculator(), messageBox);
-    dlg.OnInitDialog();
-    if (interact) interact(dlg);
-    doc.OnDialogClosed(kVariablesPart);
+    VariableListModel model(&notebook.GetCalculator(), messageBox);
+    model.FillRows();
+    if (interact) interact(model);
+    notebook.OnListClosed(kVariablesPart);
 }
 
 }  // namespace nelo

@@ -17,7 +17,7 @@ public:
     VariableListModel(Calculator* calc, MessageBox& messageBox) : m_calculator(calc), m_messageBox(messageBox) {}
 
     /// Lists every variable in the calculator's table order.
-    void OnInitDialog();
+    void FillRows();
     /// "削除": deletes the selected variable after a confirmation.
     void OnDelete();
 
@@ -33,7 +33,7 @@ private:
 
 /// The notebook's variables command: runs the list on the calculator (interact plays
 /// the user's part) and marks the notebook modified when the calculator's flag is set.
-void RunVariablesCommand(Notebook& doc, MessageBox& messageBox,
+void RunVariablesCommand(Notebook& notebook, MessageBox& messageBox,
                          const std::function<void(VariableListModel&)>& interact);
 
 }  // namespace nelo

@@ -8,16 +8,16 @@ Notebook::Notebook() : m_responderName("太郎"_sj), m_userName("花子"_sj) {}
 
 Notebook::~Notebook() = default;
 
-void Notebook::OnNewDocument() {
-    DeleteContents();
+void Notebook::ResetToNew() {
+    ClearContents();
     m_responderName = "太郎"_sj;
     m_userName = "花子"_sj;
     OnContentsReplaced();
 }
 
-void Notebook::DeleteContents() {
+void Notebook::ClearContents() {
     m_calc.DeleteAllVariables();
-    m_scheduleBook.DeleteContents();
+    m_scheduleBook.ClearContents();
     m_memoMap.RemoveAll();
 }
 

@@ -25,15 +25,15 @@ public:
     Notebook& operator=(const Notebook&) = delete;
 
     /// Empties the contents and restores the default names.
-    void OnNewDocument();
+    void ResetToNew();
     /// Empties variables, schedules and memos; names and flags stay.
-    void DeleteContents();
+    void ClearContents();
     void Serialize(class Archive& ar);
 
     void AddListener(NotebookListener* listener);
     void RemoveListener(NotebookListener* listener);
 
-    /// Appends text to every conversation pane of the document (the answer path).
+    /// Appends text to every conversation pane of the notebook (the answer path).
     void AppendToViews(const std::string& text);
     /// A new or opened notebook starts its conversation: every pane is emptied and shows
     /// the welcome (with the notice of removed past schedules, which then counts as a
@@ -79,9 +79,9 @@ public:
     void SetModifiedFlag(bool modified = true);
     /// After an answered line: modified exactly when a change flag is set.
     void OnLineAnswered();
-    /// After a dialog on one part of the notebook (kMemosPart, kSchedulesPart or
+    /// After a list on one part of the notebook (kMemosPart, kSchedulesPart or
     /// kVariablesPart) closed: modified when that part's flag is set.
-    void OnDialogClosed(unsigned part);
+    void OnListClosed(unsigned part);
     /// The notebook is as its file has it (New, Open, Save): every change flag cleared,
     /// unmodified.
     void SetClean();
@@ -147,7 +147,7 @@ private:
     std::string m_out;
 
     // Moves a file's contents in (notebook/NotebookSerialize.cpp).
-    friend void TakeFileContents(Notebook& doc, Notebook& loaded);
+    friend void TakeFileContents(Notebook& notebook, Notebook& loaded);
 };
 
 }  // namespace nelo

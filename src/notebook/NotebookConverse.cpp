@@ -1,5 +1,5 @@
 // The conversation dispatcher: the fixed words, the example pages and the fallback
-// (a member of the document because it reads and sets the answer prefix).
+// (a member of the notebook because it reads and sets the answer prefix).
 #include "notebook/Notebook.h"
 #include "strings/StringTable.h"
 #include "text/Sjis.h"

@@ -1,4 +1,4 @@
-// Changes the dialogs make to the document's own data: memo deletions and the names.
+// Changes the lists and the settings make to the notebook's own data: memo deletions and the names.
 #include "notebook/Notebook.h"
 
 namespace nelo {

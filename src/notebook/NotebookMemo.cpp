@@ -1,4 +1,4 @@
-// Memo registration and query from typed lines (members of the document).
+// Memo registration and query from typed lines (members of the notebook).
 #include "notebook/Notebook.h"
 #include "strings/StringTable.h"
 #include "text/JText.h"

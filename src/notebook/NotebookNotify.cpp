@@ -1,4 +1,4 @@
-// What the document's listeners hear: the pane's text and the welcome, the modified
+// What the notebook's listeners hear: the pane's text and the welcome, the modified
 // state, the title, and which data changed.
 #include "notebook/Notebook.h"
 
@@ -20,7 +20,7 @@ void Notebook::RemoveListener(NotebookListener* listener) {
 
 void Notebook::AppendToViews(const std::string& text) {
     for (NotebookListener* p : m_listeners) p->OnTextAppended(text);
-    // Appending to the conversation pane marks the document modified, as a rich-edit
+    // Appending to the conversation pane marks the notebook modified, as a rich-edit
     // control's modify flag does; the line handler settles the real state afterwards,
     // and only that is reported.
     m_modified = true;
@@ -63,7 +63,7 @@ void Notebook::OnLineAnswered() {
     SetModifiedFlag(AnyChangeFlag());
 }
 
-void Notebook::OnDialogClosed(unsigned part) {
+void Notebook::OnListClosed(unsigned part) {
     ReportDataChanges();
     const bool changed = ((part & kMemosPart) && IsMemoChanged()) ||
                          ((part & kSchedulesPart) && m_scheduleBook.IsChanged()) ||

@@ -1,4 +1,4 @@
-// The document's file: the two names, the variables, the schedules and the memos, in
+// The notebook's file: the two names, the variables, the schedules and the memos, in
 // that order, with nothing before or after.
 #include "notebook/NotebookSerialize.h"
 
@@ -22,11 +22,11 @@ void Notebook::Serialize(Archive& ar) {
     SerializeMemoMap(ar, m_memoMap);
 }
 
-std::string SaveDocumentBytes(Notebook& doc) {
+std::string SaveNotebookBytes(Notebook& notebook) {
     // Through the same buffered path as a file, so both give the same bytes.
     std::string bytes;
     StringSink sink(bytes);
-    SaveDocument(doc, sink);
+    SaveDocument(notebook, sink);
     return bytes;
 }
 
@@ -53,29 +53,29 @@ private:
 
 }  // namespace
 
-void SaveDocument(Notebook& doc, ByteSink& sink) {
+void SaveDocument(Notebook& notebook, ByteSink& sink) {
     LimitedSink limited(sink);
     Archive ar(limited);
-    doc.Serialize(ar);
+    notebook.Serialize(ar);
     ar.Flush();
 }
 
-void LoadDocumentBytes(Notebook& doc, const std::string& bytes) {
+void LoadNotebookBytes(Notebook& notebook, const std::string& bytes) {
     Archive ar(bytes.data(), bytes.size());
-    doc.Serialize(ar);
+    notebook.Serialize(ar);
     // Nothing follows the memos: extra bytes mean a count or a length was damaged, and
     // what was read would lose records at the next save.
     ar.ExpectEnd();
 }
 
-void TakeFileContents(Notebook& doc, Notebook& loaded) {
-    doc.DeleteContents();
-    doc.m_responderName = std::move(loaded.m_responderName);
-    doc.m_userName = std::move(loaded.m_userName);
-    doc.m_calc.TakeVariables(loaded.m_calc);
-    doc.m_scheduleBook.TakeSchedules(loaded.m_scheduleBook);
-    doc.m_memoMap = std::move(loaded.m_memoMap);
-    doc.OnContentsReplaced();
+void TakeFileContents(Notebook& notebook, Notebook& loaded) {
+    notebook.ClearContents();
+    notebook.m_responderName = std::move(loaded.m_responderName);
+    notebook.m_userName = std::move(loaded.m_userName);
+    notebook.m_calc.TakeVariables(loaded.m_calc);
+    notebook.m_scheduleBook.TakeSchedules(loaded.m_scheduleBook);
+    notebook.m_memoMap = std::move(loaded.m_memoMap);
+    notebook.OnContentsReplaced();
 }
 
 }  // namespace nelo

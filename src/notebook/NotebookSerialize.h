@@ -15,23 +15,23 @@ class Notebook;
 constexpr std::size_t kMaxNotebookBytes = std::size_t{256} << 20;
 class ByteSink;
 
-/// The bytes of the notebook file of doc.
-std::string SaveDocumentBytes(Notebook& doc);
+/// The bytes of the notebook file of notebook.
+std::string SaveNotebookBytes(Notebook& notebook);
 
 /// Streams the same bytes into sink as they are produced. Throws ArchiveException
-/// when the document holds what the file cannot, or more than kMaxNotebookBytes (the
+/// when the notebook holds what the file cannot, or more than kMaxNotebookBytes (the
 /// sink then has only a part).
-void SaveDocument(Notebook& doc, ByteSink& sink);
+void SaveDocument(Notebook& notebook, ByteSink& sink);
 
-/// Reads a notebook file into doc, which should be fresh: names, variables, schedules
+/// Reads a notebook file into notebook, which should be fresh: names, variables, schedules
 /// (those that ended more than a day ago are dropped) and memos. Throws
 /// ArchiveException when the bytes are not a notebook file, bytes after the memos
 /// included.
-void LoadDocumentBytes(Notebook& doc, const std::string& bytes);
+void LoadNotebookBytes(Notebook& notebook, const std::string& bytes);
 
 /// Moves what a file holds (names, variables, schedules, memos, the past-entries
-/// notice) from a freshly loaded document into doc, whose old contents are destroyed.
-/// The memory register and everything else of doc stays.
-void TakeFileContents(Notebook& doc, Notebook& loaded);
+/// notice) from a freshly loaded document into notebook, whose old contents are destroyed.
+/// The memory register and everything else of the notebook stays.
+void TakeFileContents(Notebook& notebook, Notebook& loaded);
 
 }  // namespace nelo

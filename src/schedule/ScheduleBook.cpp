@@ -208,7 +208,7 @@ void ScheduleBook::TakeSchedules(ScheduleBook& from) {
     from.m_indexValid = true;
 }
 
-void ScheduleBook::DeleteContents() {
+void ScheduleBook::ClearContents() {
     m_schedules.clear();
     m_index.Clear();
     m_indexValid = true;

@@ -50,7 +50,7 @@ public:
     /// other list is left empty.
     void TakeSchedules(ScheduleBook& from);
     /// Deletes every entry and clears both flags.
-    void DeleteContents();
+    void ClearContents();
     void Serialize(class Archive& ar);
 
     /// The stored entries, in list order.

@@ -112,9 +112,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString other = dir.filePath(QStringLiteral("other.nel"));
         const QString mine = dir.filePath(QStringLiteral("mine.nel"));
-        QVERIFY(App().OnSaveDocument(Utf8(other)));
+        QVERIFY(App().SaveNotebookTo(Utf8(other)));
         if (title == Title::Named)
-            QVERIFY(App().OnSaveDocument(Utf8(mine)));
+            QVERIFY(App().SaveNotebookTo(Utf8(mine)));
         else
             App().OnFileNew();
         const QByteArray mineBefore = ReadBytes(mine);
@@ -192,7 +192,7 @@ private Q_SLOTS:
     void aRecentFileThatNoLongerOpensLeavesTheList() {
         QTemporaryDir dir;
         const QString gone = dir.filePath(QStringLiteral("gone.nel"));
-        QVERIFY(App().OnSaveDocument(Utf8(gone)));
+        QVERIFY(App().SaveNotebookTo(Utf8(gone)));
         App().OnFileNew();
         QFile::remove(gone);
         Frame()->OnOpenRecentFile(0);
@@ -216,7 +216,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("book.nel"));
         TypeText(Frame()->GetInputPane(), QStringLiteral("半径=5\n"));
-        QVERIFY(App().OnSaveDocument(Utf8(file)));
+        QVERIFY(App().SaveNotebookTo(Utf8(file)));
         App().OnFileNew();
         if (damage == "gone")
             QFile::remove(file);
@@ -279,7 +279,7 @@ private Q_SLOTS:
     void aNotebookOpenInNeloCliIsOpenedOnlyWhenWanted() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("shared.nel"));
-        QVERIFY(App().OnSaveDocument(Utf8(file)));
+        QVERIFY(App().SaveNotebookTo(Utf8(file)));
         App().OnFileNew();
         const QString lock = QString::fromStdString(NotebookLockPath(ResolvedPath(Utf8(file))));
         QVERIFY(!QFile::exists(lock));
@@ -294,7 +294,7 @@ private Q_SLOTS:
             App().OnFileNew();
             Boxes().m_shown.clear();
             Boxes().m_answers = {answer};
-            QCOMPARE(App().OpenDocumentFile(Utf8(file)), answer == MbAnswer::Yes);
+            QCOMPARE(App().OpenNotebookFile(Utf8(file)), answer == MbAnswer::Yes);
             QCOMPARE(Boxes().m_shown.size(), std::size_t(1));
             QVERIFY2(QString::fromStdString(Boxes().m_shown[0]).startsWith(said), Boxes().m_shown[0].c_str());
         }
@@ -305,7 +305,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(lock));
         App().OnFileNew();
         Boxes().m_shown.clear();
-        QVERIFY(App().OpenDocumentFile(Utf8(file)));
+        QVERIFY(App().OpenNotebookFile(Utf8(file)));
         QVERIFY(Boxes().m_shown.empty());
         QVERIFY(QFile::exists(lock));
     }
@@ -344,9 +344,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString recent = dir.filePath(QStringLiteral("recent.nel"));
         const QString named = dir.filePath(QStringLiteral("named.nel"));
-        QVERIFY(App().OnSaveDocument(Utf8(recent)));
-        QVERIFY(App().OnSaveDocument(Utf8(named)));
-        QVERIFY(App().OnSaveDocument(Utf8(recent)));
+        QVERIFY(App().SaveNotebookTo(Utf8(recent)));
+        QVERIFY(App().SaveNotebookTo(Utf8(named)));
+        QVERIFY(App().SaveNotebookTo(Utf8(recent)));
         App().OnFileNew();
         QVERIFY(Frame()->StartUp(Utf8(named), false));
         QCOMPARE(Frame()->windowTitle(), QStringLiteral("named.nel - ＮＥＬＯ"));
@@ -479,7 +479,7 @@ private Q_SLOTS:
         QVERIFY2(err.contains(QStringLiteral("復元用のコピーに保存しました: ") + QString::fromStdString(copies[0])),
                  qPrintable(err));
         // The copy holds the change.
-        QVERIFY(App().OpenDocumentFile(copies[0]));
+        QVERIFY(App().OpenNotebookFile(copies[0]));
         TypeText(Frame()->GetInputPane(), QStringLiteral("半径*1\n"));
         QVERIFY2(Conversation().trimmed().endsWith(QStringLiteral("太郎 >> ５")), qPrintable(Conversation()));
     }
@@ -503,7 +503,7 @@ private Q_SLOTS:
         QCOMPARE(copies.size(), std::size_t(1));
         QVERIFY2(err.contains(QStringLiteral("復元用のコピーに保存しました: ") + QString::fromStdString(copies[0])),
                  qPrintable(err));
-        QVERIFY(App().OpenDocumentFile(copies[0]));
+        QVERIFY(App().OpenNotebookFile(copies[0]));
         TypeText(Frame()->GetInputPane(), QStringLiteral("半径*1\n"));
         QVERIFY2(Conversation().trimmed().endsWith(QStringLiteral("太郎 >> ５")), qPrintable(Conversation()));
     }

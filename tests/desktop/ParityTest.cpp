@@ -87,7 +87,7 @@ private Q_SLOTS:
         {
             WindowFixture fix;
             for (const QString& line : lines) TypeText(fix.m_window->GetInputPane(), line + QLatin1Char('\n'));
-            QVERIFY(fix.m_app.OnSaveDocument(windowFile.toStdString()));
+            QVERIFY(fix.m_app.SaveNotebookTo(windowFile.toStdString()));
         }
         QProcess cli;
         cli.setWorkingDirectory(env.Path());

@@ -19,14 +19,14 @@ inline void FuzzArchiveOnce(const std::uint8_t* data, std::size_t size) {
     static nelo::FixedClock s_clock(1054461600);  // 2003-06-01 10:00:00 UTC
     nelo::SetCurrentClock(&s_clock);
     std::string bytes(reinterpret_cast<const char*>(data), size);
-    nelo::Notebook doc;
+    nelo::Notebook notebook;
     try {
-        nelo::LoadDocumentBytes(doc, bytes);
+        nelo::LoadNotebookBytes(notebook, bytes);
     } catch (const nelo::ArchiveException&) {
         return;
     }
-    std::string saved = nelo::SaveDocumentBytes(doc);
+    std::string saved = nelo::SaveNotebookBytes(notebook);
     nelo::Notebook again;
-    nelo::LoadDocumentBytes(again, saved);
-    if (nelo::SaveDocumentBytes(again) != saved) std::abort();
+    nelo::LoadNotebookBytes(again, saved);
+    if (nelo::SaveNotebookBytes(again) != saved) std::abort();
 }

@@ -18,17 +18,17 @@ namespace fuzz {
 
 /// A document with its conversation pane and input pane logic.
 struct LineSession {
-    nelo::Notebook doc;
+    nelo::Notebook notebook;
     nelo::TextTranscript view;
-    nelo::LineDispatcher sendView{doc};
+    nelo::LineDispatcher sendView{notebook};
     int inputs = 0;
 
     LineSession() {
-        doc.OnNewDocument();
-        doc.AddListener(&view);
-        doc.StartConversation();
+        notebook.ResetToNew();
+        notebook.AddListener(&view);
+        notebook.StartConversation();
     }
-    ~LineSession() { doc.RemoveListener(&view); }
+    ~LineSession() { notebook.RemoveListener(&view); }
 };
 
 }  // namespace fuzz
@@ -53,10 +53,10 @@ inline void FuzzProcessLineOnce(const std::uint8_t* data, std::size_t size) {
     if (s.view.GetText().size() > (1u << 20)) s.view.ClearText();
 
     // Whatever the lines stored must survive the notebook file.
-    std::string saved = nelo::SaveDocumentBytes(s.doc);
+    std::string saved = nelo::SaveNotebookBytes(s.notebook);
     nelo::Notebook again;
     try {
-        nelo::LoadDocumentBytes(again, saved);
+        nelo::LoadNotebookBytes(again, saved);
     } catch (const nelo::ArchiveException&) {
         std::abort();
     }

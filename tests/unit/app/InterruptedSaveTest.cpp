@@ -131,11 +131,11 @@ protected:
 
     /// A notebook of n memos with long values, so that saving it takes many writes.
     static std::string NotebookBytes(int n, const char* object) {
-        Notebook doc;
+        Notebook notebook;
         std::string answer;
         for (int i = 0; i < n; ++i)
-            doc.RegisterMemo(answer, object + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
-        return SaveDocumentBytes(doc);
+            notebook.RegisterMemo(answer, object + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
+        return SaveNotebookBytes(notebook);
     }
 
     /// A fresh folder holding note.nel with bytes, laid out as the row says.
@@ -165,9 +165,9 @@ protected:
             Profile profile(File("profile-" + std::to_string(getpid()) + ".conf"));
             YesBox box;
             NotebookSession app(profile, box);
-            if (!app.OpenDocumentFile(File("note.nel"))) _exit(98);
+            if (!app.OpenNotebookFile(File("note.nel"))) _exit(98);
             Notebook loaded;
-            LoadDocumentBytes(loaded, newBytes);
+            LoadNotebookBytes(loaded, newBytes);
             TakeFileContents(app.GetNotebook(), loaded);
             app.GetNotebook().SetModifiedFlag(true);
             const std::string target = File("note.nel");
@@ -221,14 +221,14 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
             Profile profile(File("check.conf"));
             YesBox box;
             NotebookSession app(profile, box);
-            ASSERT_TRUE(app.OpenDocumentFile(File("note.nel"))) << "killed at call " << k;
+            ASSERT_TRUE(app.OpenNotebookFile(File("note.nel"))) << "killed at call " << k;
             std::string onDisk, error;
             ASSERT_TRUE(ReadWholeFile(File("note.nel"), onDisk, error));
             const bool offered = !box.m_shown.empty();
             if (offered) {
                 // A mixed file: the copy made before the first byte holds the old content.
                 ASSERT_EQ(box.m_shown, std::vector<std::string>{kQuestion}) << k;
-                EXPECT_EQ(SaveDocumentBytes(app.GetNotebook()), oldBytes) << k;
+                EXPECT_EQ(SaveNotebookBytes(app.GetNotebook()), oldBytes) << k;
                 EXPECT_TRUE(app.GetNotebook().IsModified()) << k;
                 EXPECT_EQ(app.GetPathName(), File("note.nel")) << k;
                 ++offeredCount;
@@ -246,7 +246,7 @@ TEST_F(InterruptedSaveTest, AKillAtAnyCallOfASaveLosesNothing) {
             ASSERT_TRUE(app.DoFileSave()) << k;
             EXPECT_EQ(SideFilesLeft(), std::vector<std::string>{}) << "killed at call " << k;
             ASSERT_TRUE(ReadWholeFile(File("note.nel"), onDisk, error));
-            EXPECT_EQ(onDisk, SaveDocumentBytes(app.GetNotebook())) << k;
+            EXPECT_EQ(onDisk, SaveNotebookBytes(app.GetNotebook())) << k;
         }
         std::printf("%s: %d kills, one at every call of the save: %d old content, %d new, %d offered back, 0 lost\n",
                     r.name, kills, oldCount, newCount, offeredCount);
@@ -267,7 +267,7 @@ TEST_F(InterruptedSaveTest, AnInPlaceSaveHasItsCopyOnDiskBeforeTheFirstByteAndRe
         Profile profile(File("p.conf"));
         YesBox box;
         NotebookSession app(profile, box);
-        ASSERT_TRUE(app.OpenDocumentFile(File("note.nel")));
+        ASSERT_TRUE(app.OpenNotebookFile(File("note.nel")));
         std::string answer;
         app.GetNotebook().RegisterMemo(answer, "新、a、b"_sj);
         app.GetNotebook().SetModifiedFlag(true);
@@ -315,7 +315,7 @@ TEST_F(InterruptedSaveTest, TheCopyIsOfferedOnlyWhenItLoadsAndTheAnswerIsYes) {
             YesBox box;
             box.m_answer = r.answer;
             NotebookSession app(profile, box);
-            EXPECT_EQ(app.OpenDocumentFile(File("note.nel")), r.opened) << r.name;
+            EXPECT_EQ(app.OpenNotebookFile(File("note.nel")), r.opened) << r.name;
             ASSERT_EQ(box.m_shown.size(), r.shownCount) << r.name;
             if (r.copy == oldBytes) {
                 EXPECT_EQ(box.m_shown[0], kQuestion) << r.name;
@@ -329,7 +329,7 @@ TEST_F(InterruptedSaveTest, TheCopyIsOfferedOnlyWhenItLoadsAndTheAnswerIsYes) {
         YesBox piped;
         NotebookSession unattended(profile, piped);
         unattended.SetUnattended(true);
-        EXPECT_FALSE(unattended.OpenDocumentFile(File("note.nel"))) << r.name;
+        EXPECT_FALSE(unattended.OpenNotebookFile(File("note.nel"))) << r.name;
         if (r.copy == oldBytes) {
             ASSERT_EQ(piped.m_shown.size(), 2u) << r.name;
             EXPECT_EQ(piped.m_shown[1], "前回の保存が途中で終わりました。保存前の内容が残っています: "_sj + copy);

@@ -71,14 +71,14 @@ protected:
 
     /// A notebook with one variable, one memo and one schedule that ended 25 hours ago.
     std::string WriteNotebook(const std::string& name) {
-        Notebook doc;
-        doc.GetCalculator().AddVariable(Variable("x", 3.0));
+        Notebook notebook;
+        notebook.GetCalculator().AddVariable(Variable("x", 3.0));
         std::string answer;
-        doc.RegisterMemo(answer, "山田、電話、1"_sj);
+        notebook.RegisterMemo(answer, "山田、電話、1"_sj);
         const auto pastTime = static_cast<std::int32_t>(kNow - 25 * 3600);
-        doc.GetScheduleBook().AddSchedule(std::make_unique<ScheduleEntry>(pastTime, pastTime, "past", "", ""));
+        notebook.GetScheduleBook().AddSchedule(std::make_unique<ScheduleEntry>(pastTime, pastTime, "past", "", ""));
         std::string error;
-        EXPECT_TRUE(WriteFileAtomically(File(name), SaveDocumentBytes(doc), error));
+        EXPECT_TRUE(WriteFileAtomically(File(name), SaveNotebookBytes(notebook), error));
         return File(name);
     }
 
@@ -133,7 +133,7 @@ TEST_F(NotebookSessionFileTest, AFileThatFailsLeavesTheDocumentAsItWas) {
             std::string error;
             ASSERT_TRUE(WriteFileAtomically(path, r.bytes, error));
         }
-        EXPECT_FALSE(m_app->OpenDocumentFile(path)) << r.name;
+        EXPECT_FALSE(m_app->OpenNotebookFile(path)) << r.name;
         EXPECT_NE(Doc().GetCalculator().FindVariable("keep"), nullptr) << r.name;
         EXPECT_EQ(Doc().GetUserName(), "利用者"_sj) << r.name;
         EXPECT_TRUE(Doc().IsModified()) << r.name;
@@ -220,7 +220,7 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             m_app->SetFileFactory(nullptr);
             std::string path = File("keep.nel");
             m_app->OnFileNew();
-            ASSERT_TRUE(m_app->OnSaveDocument(path)) << r.name;
+            ASSERT_TRUE(m_app->SaveNotebookTo(path)) << r.name;
             if (linked) fs::create_hard_link(path, File("twin.nel"));
             std::string before, error;
             ASSERT_TRUE(ReadWholeFile(path, before, error));
@@ -232,13 +232,13 @@ TEST_F(NotebookSessionFileTest, AFailedSaveKeepsTheOldFileAndTheModifiedState) {
             for (int i = 0; i < 3000; ++i)
                 Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
             Doc().SetModifiedFlag(true);
-            const std::string wanted = SaveDocumentBytes(Doc());
+            const std::string wanted = SaveNotebookBytes(Doc());
             ASSERT_GT(wanted.size(), 300000u);
 
             m_box.m_shown.clear();
             m_app->SetFileFactory([&r] { return std::make_unique<FailingFile>(r.step, r.failAt, r.errorNumber); });
             EXPECT_FALSE(m_app->DoFileSave()) << r.name;
-            EXPECT_FALSE(m_app->OnSaveDocument(File("other.nel"))) << r.name;
+            EXPECT_FALSE(m_app->SaveNotebookTo(File("other.nel"))) << r.name;
             EXPECT_TRUE(Doc().IsModified()) << r.name;
             EXPECT_TRUE(Doc().GetCalculator().IsChanged()) << r.name;
             EXPECT_EQ(m_app->GetPathName(), path) << r.name;
@@ -285,13 +285,13 @@ TEST_F(NotebookSessionFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsS
     for (const auto& r : rows) {
         m_app->SetFileFactory(nullptr);
         const std::string path = WriteNotebook("synced.nel");
-        ASSERT_TRUE(m_app->OpenDocumentFile(path)) << r.name;
+        ASSERT_TRUE(m_app->OpenNotebookFile(path)) << r.name;
         std::string before, error;
         ASSERT_TRUE(ReadWholeFile(path, before, error));
         std::string answer;
         Doc().RegisterMemo(answer, "新、a、1"_sj);
         Doc().SetModifiedFlag(true);
-        const std::string wanted = SaveDocumentBytes(Doc());
+        const std::string wanted = SaveNotebookBytes(Doc());
         m_box.m_shown.clear();
         m_app->SetFileFactory([&r] { return std::make_unique<FailingFile>(r.step, 0, EIO); });
         EXPECT_FALSE(m_app->DoFileSave()) << r.name;
@@ -315,7 +315,7 @@ TEST_F(NotebookSessionFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsS
 TEST_F(NotebookSessionFileTest, SaveIntoAMissingFolderFails) {
     m_app->OnFileNew();
     Doc().SetModifiedFlag(true);
-    EXPECT_FALSE(m_app->OnSaveDocument(File("no/such/folder/a.nel")));
+    EXPECT_FALSE(m_app->SaveNotebookTo(File("no/such/folder/a.nel")));
     EXPECT_TRUE(Doc().IsModified());
     EXPECT_TRUE(m_app->GetPathName().empty());
 }
@@ -324,8 +324,8 @@ TEST_F(NotebookSessionFileTest, SaveOpenAndNewClearTheChangeFlags) {
     std::string path = WriteNotebook("flags.nel");
     m_clock.Set(kNow - 2 * 86400);  // nothing in the notebook is past yet
     const std::function<bool()> operations[] = {
-        [&] { return m_app->OnSaveDocument(File("s.nel")); },
-        [&] { return m_app->OpenDocumentFile(path); },
+        [&] { return m_app->SaveNotebookTo(File("s.nel")); },
+        [&] { return m_app->OpenNotebookFile(path); },
         [&] { return m_app->NewWithQuestion(); },
     };
     for (const auto& operation : operations) {
@@ -358,7 +358,7 @@ TEST_F(NotebookSessionFileTest, TheSaveChangesQuestion) {
     };
     for (const QuestionRow& r : rows) {
         m_app->OnFileNew();
-        ASSERT_TRUE(m_app->OnSaveDocument(File("q.nel")));
+        ASSERT_TRUE(m_app->SaveNotebookTo(File("q.nel")));
         std::string answer;
         Doc().RegisterMemo(answer, "問、a、b"_sj);
         Doc().SetModifiedFlag(true);
@@ -370,7 +370,7 @@ TEST_F(NotebookSessionFileTest, TheSaveChangesQuestion) {
         Notebook saved;
         std::string bytes, error;
         ASSERT_TRUE(ReadWholeFile(File("q.nel"), bytes, error));
-        LoadDocumentBytes(saved, bytes);
+        LoadNotebookBytes(saved, bytes);
         EXPECT_EQ(saved.GetMemos().Lookup("問"_sj) != nullptr, r.saved);
         EXPECT_EQ(Doc().GetMemos().Lookup("問"_sj) != nullptr, !r.goesOn);
     }
@@ -399,7 +399,7 @@ TEST_F(NotebookSessionFileTest, UntitledSaveNeedsAName) {
 TEST_F(NotebookSessionFileTest, RecentFilesAreNewestFirstAndAtMostFour) {
     m_app->OnFileNew();
     for (const char* name : {"1.nel", "2.nel", "3.nel", "4.nel", "5.nel", "3.nel"})
-        ASSERT_TRUE(m_app->OnSaveDocument(File(name)));
+        ASSERT_TRUE(m_app->SaveNotebookTo(File(name)));
     Profile reread(m_profile->GetPath());
     EXPECT_EQ(reread.GetProfileString("Recent File List", "File1"), File("3.nel"));
     EXPECT_EQ(reread.GetProfileString("Recent File List", "File2"), File("5.nel"));
@@ -470,7 +470,7 @@ TEST_F(NotebookSessionFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWan
     const std::string oldRuntime = old ? old : "";
     setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     const std::string a = WriteNotebook("a.nel");
-    ASSERT_TRUE(m_app->OpenDocumentFile(a));
+    ASSERT_TRUE(m_app->OpenNotebookFile(a));
     EXPECT_TRUE(m_app->GetNotebookLock().IsHeld());
 
     // A second program on the same notebook (here: in this process, which the lock
@@ -496,7 +496,7 @@ TEST_F(NotebookSessionFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWan
         second->SetUnattended(r.unattended);
         box2.m_shown.clear();
         if (!r.unattended) box2.m_answers = {r.answer};
-        EXPECT_EQ(second->OpenDocumentFile(a), r.opened) << r.name;
+        EXPECT_EQ(second->OpenNotebookFile(a), r.opened) << r.name;
         EXPECT_EQ(second->GetPathName(), r.opened ? a : std::string()) << r.name;
         EXPECT_FALSE(second->GetNotebookLock().IsHeld()) << r.name;
         ASSERT_EQ(box2.m_shown.size(), 1u) << r.name;
@@ -509,12 +509,12 @@ TEST_F(NotebookSessionFileTest, ANotebookOpenInAnotherProgramIsOpenedOnlyWhenWan
     ASSERT_TRUE(second->DoFileSave());
     EXPECT_TRUE(second->GetNotebookLock().IsHeld());
     m_box.m_answers = {MbAnswer::No};
-    EXPECT_FALSE(m_app->OpenDocumentFile(a));
+    EXPECT_FALSE(m_app->OpenNotebookFile(a));
     EXPECT_EQ(m_box.m_answers.size(), 0u);
     // Ending the program gives the lock up.
     second.reset();
     m_box.m_shown.clear();
-    EXPECT_TRUE(m_app->OpenDocumentFile(a));
+    EXPECT_TRUE(m_app->OpenNotebookFile(a));
     EXPECT_TRUE(m_box.m_shown.empty());
     EXPECT_TRUE(m_app->GetNotebookLock().IsHeld());
     if (old)
@@ -551,11 +551,11 @@ TEST_F(NotebookSessionFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
     for (const ChangedOnDiskRow& r : rows) {
         m_app->SetUnattended(false);
         WriteNotebook("shared.nel");
-        ASSERT_TRUE(m_app->OpenDocumentFile(path));
+        ASSERT_TRUE(m_app->OpenNotebookFile(path));
         std::string answer;
         Doc().RegisterMemo(answer, "ここ、a、1"_sj);
         Doc().SetModifiedFlag(true);
-        const std::string mine = SaveDocumentBytes(Doc());
+        const std::string mine = SaveNotebookBytes(Doc());
 
         // Another program's save.
         std::string theirs, error;

@@ -86,17 +86,17 @@ TEST_F(RecoveryCopyTest, ACopyIsAsPrivateAsItsNotebookInAPrivateFolder) {
         {"readable by all", "notes/public.nel", 0644, 0644},
     };
     for (const auto& r : rows) {
-        const std::string docPath = r.file ? (m_dir / r.file).string() : std::string();
-        Notebook doc;
+        const std::string notebookPath = r.file ? (m_dir / r.file).string() : std::string();
+        Notebook notebook;
         if (r.mode != 0) {
             std::string error;
-            ASSERT_TRUE(WriteFileAtomically(docPath, SaveDocumentBytes(doc), error)) << error;
-            ASSERT_EQ(chmod(docPath.c_str(), r.mode), 0);
+            ASSERT_TRUE(WriteFileAtomically(notebookPath, SaveNotebookBytes(notebook), error)) << error;
+            ASSERT_EQ(chmod(notebookPath.c_str(), r.mode), 0);
         }
         std::string answer;
-        doc.RegisterMemo(answer, "秘密、暗証、1234"_sj);
+        notebook.RegisterMemo(answer, "秘密、暗証、1234"_sj);
         std::string path, error;
-        ASSERT_TRUE(WriteRecoveryCopy(doc, docPath, path, error)) << r.name << ": " << error;
+        ASSERT_TRUE(WriteRecoveryCopy(notebook, notebookPath, path, error)) << r.name << ": " << error;
         EXPECT_EQ(ModeOf(path), r.expected) << r.name;
     }
     // The folders the first copy made are the user's alone.
@@ -118,11 +118,11 @@ TEST_F(RecoveryCopyTest, LongAndStrangeNamesGetACopyThatOpens) {
         {"a line feed and an escape in the name", "two\nlines\x1b[2J.nel", "two_lines_[2J-20030601-100000"},
     };
     for (const auto& r : rows) {
-        Notebook doc;
+        Notebook notebook;
         std::string answer;
-        doc.RegisterMemo(answer, "田中、電話、03"_sj);
+        notebook.RegisterMemo(answer, "田中、電話、03"_sj);
         std::string path, error;
-        ASSERT_TRUE(WriteRecoveryCopy(doc, (m_dir / "notes" / r.file).string(), path, error))
+        ASSERT_TRUE(WriteRecoveryCopy(notebook, (m_dir / "notes" / r.file).string(), path, error))
             << r.name << ": " << error;
         const std::string name = fs::path(path).filename().string();
         EXPECT_LE(name.size(), 255u) << r.name;
@@ -131,7 +131,7 @@ TEST_F(RecoveryCopyTest, LongAndStrangeNamesGetACopyThatOpens) {
         std::string bytes;
         ASSERT_TRUE(ReadWholeFile(path, bytes, error)) << r.name;
         Notebook loaded;
-        LoadDocumentBytes(loaded, bytes);
+        LoadNotebookBytes(loaded, bytes);
         EXPECT_NE(loaded.GetMemos().Lookup("田中"_sj), nullptr) << r.name;
     }
 }

@@ -75,8 +75,8 @@ protected:
 
     /// Writes an empty notebook at path and returns its bytes.
     std::string WriteEmptyNotebook(const std::string& path) {
-        Notebook doc;
-        std::string bytes = SaveDocumentBytes(doc), error;
+        Notebook notebook;
+        std::string bytes = SaveNotebookBytes(notebook), error;
         EXPECT_TRUE(WriteFileAtomically(path, bytes, error)) << error;
         return bytes;
     }
@@ -85,7 +85,7 @@ protected:
         std::string answer;
         Doc().RegisterMemo(answer, "山田、電話、０３"_sj);
         Doc().SetModifiedFlag(true);
-        return SaveDocumentBytes(Doc());
+        return SaveNotebookBytes(Doc());
     }
     /// No temporary file and no copy of an old content anywhere in the test folder.
     void ExpectNoLeftovers(const std::string& where) {
@@ -133,12 +133,12 @@ TEST_F(SaveKeepsTheFileTest, SavingThroughSymbolicLinksWritesTheFileTheyName) {
         const std::string opened = File(r.opened);
         if (r.targetExists) {
             WriteEmptyNotebook(File(r.target));
-            ASSERT_TRUE(m_app->OpenDocumentFile(opened)) << r.name;
+            ASSERT_TRUE(m_app->OpenNotebookFile(opened)) << r.name;
         } else {
             m_app->OnFileNew();
         }
         const std::string wanted = ChangeNotebook();
-        EXPECT_TRUE(m_app->OnSaveDocument(opened)) << r.name;
+        EXPECT_TRUE(m_app->SaveNotebookTo(opened)) << r.name;
 
         EXPECT_EQ(ReadBytes(File(r.target)), wanted) << r.name;
         for (const auto& [link, to] : r.links) {
@@ -163,7 +163,7 @@ TEST_F(SaveKeepsTheFileTest, AReadOnlyNotebookIsNotReplaced) {
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     struct stat old;
     ASSERT_EQ(stat(path.c_str(), &old), 0);
-    ASSERT_TRUE(m_app->OpenDocumentFile(path));
+    ASSERT_TRUE(m_app->OpenNotebookFile(path));
     ChangeNotebook();
     m_box.m_shown.clear();
     EXPECT_FALSE(m_app->DoFileSave());
@@ -184,7 +184,7 @@ TEST_F(SaveKeepsTheFileTest, TheOwnerGroupAndPermissionsStay) {
     WriteEmptyNotebook(path);
     ASSERT_EQ(chown(path.c_str(), 12345, 23456), 0);
     ASSERT_EQ(chmod(path.c_str(), 0640), 0);
-    ASSERT_TRUE(m_app->OpenDocumentFile(path));
+    ASSERT_TRUE(m_app->OpenNotebookFile(path));
     const std::string wanted = ChangeNotebook();
     EXPECT_TRUE(m_app->DoFileSave());
     EXPECT_EQ(ReadBytes(path), wanted);
@@ -273,7 +273,7 @@ TEST_F(SaveKeepsTheFileTest, TheAccessControlListAndExtendedAttributesStay) {
         GTEST_SKIP() << "no access control lists or user attributes here: " << std::strerror(errno);
     struct stat old;
     ASSERT_EQ(stat(path.c_str(), &old), 0);
-    ASSERT_TRUE(m_app->OpenDocumentFile(path));
+    ASSERT_TRUE(m_app->OpenNotebookFile(path));
     for (int i = 0; i < 2; ++i) {
         struct stat before;
         ASSERT_EQ(stat(path.c_str(), &before), 0);
@@ -307,7 +307,7 @@ TEST_F(SaveKeepsTheFileTest, ANameNearTheFileSystemsLimitSavesInEveryWay) {
         fs::remove(path);
         m_app->OnFileNew();
         std::string wanted = ChangeNotebook();
-        EXPECT_TRUE(m_app->OnSaveDocument(path)) << r.name;
+        EXPECT_TRUE(m_app->SaveNotebookTo(path)) << r.name;
         wanted = ChangeNotebook();
         EXPECT_TRUE(m_app->DoFileSave()) << r.name;
         EXPECT_EQ(ReadBytes(path), wanted) << r.name;

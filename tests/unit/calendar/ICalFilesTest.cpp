@@ -84,8 +84,8 @@ TEST_F(ICalFilesTest, AnExistingFileIsReplacedOnlyWhenTheUserSaysSo) {
 }
 
 TEST_F(ICalFilesTest, ANotebookADeviceAPipeOrAFolderIsNeverWritten) {
-    Notebook doc;
-    const std::string notebook = SaveDocumentBytes(doc);
+    Notebook empty;
+    const std::string notebook = SaveNotebookBytes(empty);
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(m_folder.File("book.nel"), notebook, error));
     ASSERT_TRUE(WriteFileAtomically(m_folder.File("book.ics"), notebook, error));  // a notebook by another name
@@ -176,20 +176,20 @@ TEST_F(ICalFilesTest, TheScheduleListButtonsAskAndShowTheNewRowsInOrder) {
     const std::string path = m_folder.File("list.ics");
     std::string error;
     ASSERT_TRUE(WriteFileAtomically(path, "old", error));
-    Notebook doc;
-    Type(doc.GetScheduleBook(), {"６月９日 後", "６月３日 先"});
+    Notebook notebook;
+    Type(notebook.GetScheduleBook(), {"６月９日 後", "６月３日 先"});
     ScriptedMessageBox box({MbAnswer::Yes});
-    RunSchedListCommand(doc, box, [&](ScheduleListModel& dlg) {
-        EXPECT_TRUE(OnSchedListICalExport(dlg, path, "list.ics"));
-        doc.GetScheduleBook().DeleteContents();
-        dlg.OnInitDialog();
-        EXPECT_TRUE(OnSchedListICalImport(dlg, path, "list.ics"));
-        EXPECT_EQ(dlg.GetList().GetRows(), (std::vector<std::string>{"06/03(火)　先"_sj, "06/09(月)　後"_sj}));
+    RunSchedListCommand(notebook, box, [&](ScheduleListModel& model) {
+        EXPECT_TRUE(OnSchedListICalExport(model, path, "list.ics"));
+        notebook.GetScheduleBook().ClearContents();
+        model.FillRows();
+        EXPECT_TRUE(OnSchedListICalImport(model, path, "list.ics"));
+        EXPECT_EQ(model.GetList().GetRows(), (std::vector<std::string>{"06/03(火)　先"_sj, "06/09(月)　後"_sj}));
     });
     ASSERT_EQ(box.GetShown().size(), 3u);  // the question, the export's answer, the import's report
     EXPECT_EQ(box.GetShown()[0].buttons, MbButtons::YesNo);
     EXPECT_EQ(Cp932ToUtf8(box.GetShown()[2].text).text, "list.ics：予定を 2 件読み込みました。");
-    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(notebook.IsModified());
 }
 
 }  // namespace

@@ -20,24 +20,24 @@ const ConverseRow kAnswers[] = {
 };
 
 TEST(Converse, FixedWords) {
-    Notebook doc;
-    doc.SetShowsNames(true);
+    Notebook notebook;
+    notebook.SetShowsNames(true);
     for (const ConverseRow& row : kAnswers) {
         std::string answer;
-        doc.Converse(answer, row.text);
+        notebook.Converse(answer, row.text);
         EXPECT_EQ(answer, row.answer) << testing::PrintToString(std::string(row.text));
     }
 }
 
 TEST(Converse, FallbackIsEmptyWithoutPrefix) {
-    Notebook doc;
+    Notebook notebook;
     std::string answer;
-    doc.Converse(answer, "天気"_sj);
+    notebook.Converse(answer, "天気"_sj);
     EXPECT_EQ(answer, "");
-    doc.Converse(answer, "改行"_sj);  // the line-break word does not turn the prefix on
-    EXPECT_FALSE(doc.ShowsNames());
-    doc.Converse(answer, "中止"_sj);
-    EXPECT_TRUE(doc.ShowsNames());
+    notebook.Converse(answer, "改行"_sj);  // the line-break word does not turn the prefix on
+    EXPECT_FALSE(notebook.ShowsNames());
+    notebook.Converse(answer, "中止"_sj);
+    EXPECT_TRUE(notebook.ShowsNames());
 }
 
 TEST(Converse, ExamplePagesLineCountsAndEndings) {
@@ -47,10 +47,10 @@ TEST(Converse, ExamplePagesLineCountsAndEndings) {
         bool endsWithBreak;
     } pages[] = {{"例"_sj, 9, false},     {"計算例"_sj, 12, false}, {"変換例"_sj, 7, false}, {"日付例"_sj, 15, false},
                  {"関数例"_sj, 5, false}, {"予定例"_sj, 19, true},  {"メモ例"_sj, 5, true}};
-    Notebook doc;
+    Notebook notebook;
     for (const Page& p : pages) {
         std::string answer;
-        doc.Converse(answer, p.keyword);
+        notebook.Converse(answer, p.keyword);
         int breaks = 0;
         for (std::size_t i = 0; (i = answer.find("\r\n", i)) != std::string::npos; i += 2) ++breaks;
         EXPECT_EQ(breaks, p.endsWithBreak ? p.lines : p.lines - 1) << testing::PrintToString(std::string(p.keyword));

@@ -169,7 +169,7 @@ protected:
     HostileLineDispatcherTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
         SetCurrentClock(&m_clock);
         m_notebook.AddListener(&m_view);
-        m_notebook.OnNewDocument();
+        m_notebook.ResetToNew();
         m_notebook.StartConversation();
     }
     ~HostileLineDispatcherTest() override { SetCurrentClock(nullptr); }

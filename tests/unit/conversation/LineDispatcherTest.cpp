@@ -17,7 +17,7 @@ protected:
     LineDispatcherTest() : m_clock(MakeLocalTime(2003, 6, 1, 10, 0, 0)), m_send(m_notebook) {
         SetCurrentClock(&m_clock);
         m_notebook.AddListener(&m_view);
-        m_notebook.OnNewDocument();
+        m_notebook.ResetToNew();
         m_notebook.StartConversation();
         m_welcome = m_view.GetText();
     }

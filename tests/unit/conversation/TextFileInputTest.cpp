@@ -201,11 +201,11 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
         void AppendInputText(const std::string& t) override { text += t; }
         void EndWithLineBreak() override { text += "\r\n"; }
     } pane;
-    Notebook doc;
+    Notebook notebook;
     TextTranscript view;
-    doc.AddListener(&view);
-    doc.SetShowsNames(true);
-    LineDispatcher send(doc, &pane);
+    notebook.AddListener(&view);
+    notebook.SetShowsNames(true);
+    LineDispatcher send(notebook, &pane);
     ScriptedMessageBox mb;
     TextFileReadResult result = OnReadTextFile(send, mb, path);
     EXPECT_EQ(result.submittedCount, 2u);
@@ -216,7 +216,7 @@ TEST(TextFileInputTest, EachLineIsShownThenProcessed) {
     EXPECT_EQ(view.GetText(),
               "花子 >> 田中、電話、03-1234\r\n太郎 >> メモに登録しました。\r\n"
               "花子 >> 田中\r\n太郎 >> 次のようなメモがあります。\r\n電話：03-1234\r\n"_sj);
-    doc.RemoveListener(&view);
+    notebook.RemoveListener(&view);
 }
 
 TEST(TextFileInputTest, CharactersWithoutACodePage932FormAreReportedPerLine) {
@@ -235,8 +235,8 @@ TEST(TextFileInputTest, CharactersWithoutACodePage932FormAreReportedPerLine) {
     EXPECT_EQ(out.replaced, (std::vector<int>{3, 0, 1}));
 
     // Without a reporter of its own, the read says so in a message box before each such line.
-    Notebook doc;
-    LineDispatcher send(doc, nullptr);
+    Notebook notebook;
+    LineDispatcher send(notebook, nullptr);
     ScriptedMessageBox mb;
     OnReadTextFile(send, mb, path);
     ASSERT_EQ(mb.GetShown().size(), 2u);
@@ -250,8 +250,8 @@ TEST(TextFileInputTest, AStopEndsTheReadAtOnce) {
     TempFolder folder;
     const std::string path = folder.File("many.txt");
     WriteBytes(path, Repeat("1+1\n", 200000));
-    Notebook doc;
-    LineDispatcher send(doc, nullptr);
+    Notebook notebook;
+    LineDispatcher send(notebook, nullptr);
     ScriptedMessageBox mb;
     for (int checks : {1, 1000}) {
         int n = 0;

@@ -77,9 +77,9 @@ class MemoCsvExportTest : public ::testing::Test {
 protected:
     void Register(const std::string& line) {
         std::string answer;
-        doc.RegisterMemo(answer, line);
+        notebook.RegisterMemo(answer, line);
     }
-    Notebook doc;
+    Notebook notebook;
     TempFolder folder;
 };
 
@@ -88,19 +88,19 @@ TEST_F(MemoCsvExportTest, OneLinePerPairInStoreOrder) {
     Register("田中、住所、東京都、港区"_sj);
     Register("X、v、1,5"_sj);
     std::string expected;
-    doc.GetMemos().ForEach([&](const std::string& key, const Memo&) {
+    notebook.GetMemos().ForEach([&](const std::string& key, const Memo&) {
         if (key == "X")
             expected += "X,v,\"1,5\"\r\n";
         else
             expected += "田中,電話,03-1234\r\n田中,住所,東京都、港区\r\n"_sj;
     });
-    EXPECT_EQ(FormatMemoCsv(doc.GetMemos()), expected);
+    EXPECT_EQ(FormatMemoCsv(notebook.GetMemos()), expected);
 }
 
 TEST_F(MemoCsvExportTest, NoMemosWritesAnEmptyFile) {
     ScriptedMessageBox mb;
     const std::string path = folder.File(kMemoCsvFileName);
-    EXPECT_TRUE(MemoCsvExport(mb, path).Export(doc.GetMemos()));
+    EXPECT_TRUE(MemoCsvExport(mb, path).Export(notebook.GetMemos()));
     EXPECT_EQ(ReadFile(path), "");
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvを作成しました"_sj);
@@ -112,7 +112,7 @@ TEST_F(MemoCsvExportTest, AnswerNoLeavesAnExistingFileUntouched) {
     const std::string path = folder.File(kMemoCsvFileName);
     WriteFile(path, "old");
     ScriptedMessageBox mb{MbAnswer::No};
-    EXPECT_FALSE(MemoCsvExport(mb, path).Export(doc.GetMemos()));
+    EXPECT_FALSE(MemoCsvExport(mb, path).Export(notebook.GetMemos()));
     EXPECT_EQ(ReadFile(path), "old");
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルがあります。上書きしますか。"_sj);
@@ -125,14 +125,14 @@ TEST_F(MemoCsvExportTest, AnswerYesOverwrites) {
     const std::string path = folder.File("memo.csv");
     WriteFile(path, "old content that is longer");
     ScriptedMessageBox mb{MbAnswer::Yes};
-    EXPECT_TRUE(MemoCsvExport(mb, path).Export(doc.GetMemos()));
+    EXPECT_TRUE(MemoCsvExport(mb, path).Export(notebook.GetMemos()));
     EXPECT_EQ(ReadFile(path), "田中,電話,03\r\n"_sj);
 }
 
 TEST_F(MemoCsvExportTest, UnwritableFileIsAnErrorNotASuccess) {
     ScriptedMessageBox mb;
     EXPECT_FALSE(
-        MemoCsvExport(mb, folder.File(std::string("no-such-folder/") + kMemoCsvFileName)).Export(doc.GetMemos()));
+        MemoCsvExport(mb, folder.File(std::string("no-such-folder/") + kMemoCsvFileName)).Export(notebook.GetMemos()));
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "ＮＥＬＯメモ.csvファイルを開けませんでした。(No such file or directory)"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "エラー"_sj);
@@ -146,7 +146,7 @@ TEST_F(MemoCsvExportTest, Utf8WithLineFeedsAndTheChosenNameInTheMessages) {
     ScriptedMessageBox mb;
     MemoCsvExport exporter(mb, path, CsvEncoding::Utf8Lf);
     exporter.SetFileNameText("メモ.csv"_sj);
-    EXPECT_TRUE(exporter.Export(doc.GetMemos()));
+    EXPECT_TRUE(exporter.Export(notebook.GetMemos()));
     EXPECT_EQ(ReadFile(path), "田中,電話,03\n田中,住所,東京都、港区\n田中,札,\"1,5\"\n");
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text, "メモ.csvを作成しました"_sj);
@@ -154,7 +154,7 @@ TEST_F(MemoCsvExportTest, Utf8WithLineFeedsAndTheChosenNameInTheMessages) {
     ScriptedMessageBox again{MbAnswer::No};
     MemoCsvExport second(again, path, CsvEncoding::Utf8Lf);
     second.SetFileNameText("メモ.csv"_sj);
-    EXPECT_FALSE(second.Export(doc.GetMemos()));
+    EXPECT_FALSE(second.Export(notebook.GetMemos()));
     EXPECT_EQ(again.GetShown()[0].text, "メモ.csvファイルがあります。上書きしますか。"_sj);
 }
 
@@ -171,9 +171,9 @@ TEST_F(MemoCsvExportTest, TheMessagesNameTheChosenPath) {
         const std::string path = folder.File(r.file);
         const std::string shown = r.shown.empty() ? Utf8ToCp932(path).text : r.shown;
         ScriptedMessageBox mb;
-        EXPECT_TRUE(MemoCsvExport(mb, path).Export(doc.GetMemos())) << r.file;
+        EXPECT_TRUE(MemoCsvExport(mb, path).Export(notebook.GetMemos())) << r.file;
         ScriptedMessageBox again{MbAnswer::No};
-        EXPECT_FALSE(MemoCsvExport(again, path).Export(doc.GetMemos())) << r.file;
+        EXPECT_FALSE(MemoCsvExport(again, path).Export(notebook.GetMemos())) << r.file;
         ASSERT_EQ(mb.GetShown().size(), 1u);
         EXPECT_EQ(mb.GetShown()[0].text, shown + "を作成しました"_sj) << r.file;
         ASSERT_EQ(again.GetShown().size(), 1u);
@@ -196,7 +196,7 @@ TEST_F(MemoCsvExportTest, WhatIsNotARegularFileIsNeverReplaced) {
         ScriptedMessageBox mb;
         MemoCsvExport exporter(mb, r.path);
         exporter.SetOverwrite(true);
-        EXPECT_FALSE(exporter.Export(doc.GetMemos())) << r.path;
+        EXPECT_FALSE(exporter.Export(notebook.GetMemos())) << r.path;
         ASSERT_EQ(mb.GetShown().size(), 1u) << r.path;
         EXPECT_EQ(mb.GetShown()[0].buttons, MbButtons::Ok) << r.path;
         EXPECT_NE(mb.GetShown()[0].text.find(r.reason), std::string::npos) << r.path;

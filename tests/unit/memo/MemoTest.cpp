@@ -22,13 +22,13 @@ TEST(RegisterMemo, Answers) {
         {"田中、、03"_sj, "メモの項目が足りません。"_sj}, {"田中"_sj, "メモの項目が足りません。"_sj},
         {"田中、電話、"_sj, "メモに登録しました。"_sj},   {"田中、住所、東京都、港区"_sj, "メモに登録しました。"_sj},
     };
-    Notebook doc;
+    Notebook notebook;
     for (const MemoRow& r : rows) {
         std::string answer;
-        doc.RegisterMemo(answer, r.line);
+        notebook.RegisterMemo(answer, r.line);
         EXPECT_EQ(answer, r.answer) << testing::PrintToString(std::string(r.line));
     }
-    const Memo* memo = doc.GetMemos().Lookup("田中"_sj);
+    const Memo* memo = notebook.GetMemos().Lookup("田中"_sj);
     ASSERT_NE(memo, nullptr);
     ASSERT_EQ(memo->GetPairCount(), 2u);
     EXPECT_EQ(memo->GetValue(0), "");
@@ -36,30 +36,30 @@ TEST(RegisterMemo, Answers) {
 }
 
 TEST(QueryMemo, ListsPairsInOrderAndKeepsDuplicates) {
-    Notebook doc;
+    Notebook notebook;
     std::string answer;
-    doc.RegisterMemo(answer, "田中、電話、03-1234"_sj);
-    doc.RegisterMemo(answer, "田中、趣味、釣り"_sj);
-    doc.RegisterMemo(answer, "田中、電話、090"_sj);
-    doc.QueryMemo(answer, "田中"_sj);
+    notebook.RegisterMemo(answer, "田中、電話、03-1234"_sj);
+    notebook.RegisterMemo(answer, "田中、趣味、釣り"_sj);
+    notebook.RegisterMemo(answer, "田中、電話、090"_sj);
+    notebook.QueryMemo(answer, "田中"_sj);
     EXPECT_EQ(answer, "次のようなメモがあります。\r\n電話：03-1234\r\n趣味：釣り\r\n電話：090"_sj);
-    doc.QueryMemo(answer, "山田"_sj);
+    notebook.QueryMemo(answer, "山田"_sj);
     EXPECT_EQ(answer, "メモに登録されていません。"_sj);
 }
 
 TEST(QueryMemo, FullWidthQueryFindsHalfWidthName) {
-    Notebook doc;
+    Notebook notebook;
     std::string answer;
-    doc.RegisterMemo(answer, "abc、tel、1"_sj);  // stored as typed
-    doc.RegisterMemo(answer, "ABC、tel、2"_sj);
-    doc.QueryMemo(answer, "ａｂｃ"_sj);
+    notebook.RegisterMemo(answer, "abc、tel、1"_sj);  // stored as typed
+    notebook.RegisterMemo(answer, "ABC、tel、2"_sj);
+    notebook.QueryMemo(answer, "ａｂｃ"_sj);
     EXPECT_EQ(answer, "次のようなメモがあります。\r\ntel：1"_sj);
     // An exact key always wins over a width match.
-    doc.RegisterMemo(answer, "ａｂｃ、tel、3"_sj);
-    doc.QueryMemo(answer, "ａｂｃ"_sj);
+    notebook.RegisterMemo(answer, "ａｂｃ、tel、3"_sj);
+    notebook.QueryMemo(answer, "ａｂｃ"_sj);
     EXPECT_EQ(answer, "次のようなメモがあります。\r\ntel：3"_sj);
     // Letter case still matters.
-    doc.QueryMemo(answer, "Ａｂｃ"_sj);
+    notebook.QueryMemo(answer, "Ａｂｃ"_sj);
     EXPECT_EQ(answer, "メモに登録されていません。"_sj);
 }
 

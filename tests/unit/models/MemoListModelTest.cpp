@@ -15,8 +15,8 @@ class MemoListModelTest : public ::testing::Test {
 protected:
     void Register(const std::string& line) {
         std::string answer;
-        doc.RegisterMemo(answer, line);
-        doc.ClearMemoChanged();  // the tests look at the dialog's own changes
+        notebook.RegisterMemo(answer, line);
+        notebook.ClearMemoChanged();  // the tests look at the dialog's own changes
     }
     void Fill() {
         Register("田中、電話、03-1234"_sj);
@@ -26,88 +26,88 @@ protected:
     }
     std::vector<std::string> MapOrder() const {
         std::vector<std::string> keys;
-        doc.GetMemos().ForEach([&](const std::string& k, const Memo&) { keys.push_back(k); });
+        notebook.GetMemos().ForEach([&](const std::string& k, const Memo&) { keys.push_back(k); });
         return keys;
     }
-    int RowOf(const MemoListModel& dlg, const std::string& object) const {
-        const auto& rows = dlg.GetObjectList().GetRows();
+    int RowOf(const MemoListModel& model, const std::string& object) const {
+        const auto& rows = model.GetObjectList().GetRows();
         for (std::size_t i = 0; i < rows.size(); ++i)
             if (rows[i] == object) return static_cast<int>(i);
         return -1;
     }
 
-    Notebook doc;
+    Notebook notebook;
 };
 
 TEST_F(MemoListModelTest, EmptyStoreListsNothingAndAsksForSelections) {
     ScriptedMessageBox mb;
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    EXPECT_EQ(dlg.GetObjectList().GetCount(), 0);
-    EXPECT_EQ(dlg.GetNameList().GetCount(), 0);
-    EXPECT_EQ(dlg.GetObjectList().GetCurSel(), -1);
-    dlg.OnDeleteObject();
-    dlg.OnDeleteAttribute();
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    EXPECT_EQ(model.GetObjectList().GetCount(), 0);
+    EXPECT_EQ(model.GetNameList().GetCount(), 0);
+    EXPECT_EQ(model.GetObjectList().GetCurSel(), -1);
+    model.OnDeleteObject();
+    model.OnDeleteAttribute();
     ASSERT_EQ(mb.GetShown().size(), 2u);
     EXPECT_EQ(mb.GetShown()[0].text, "削除するオブジェクトを選択してください。"_sj);
     EXPECT_EQ(mb.GetShown()[1].text, "削除する属性を選択してください。"_sj);
     EXPECT_EQ(mb.GetShown()[0].caption, "");
     EXPECT_EQ(mb.GetShown()[1].buttons, MbButtons::Ok);
-    EXPECT_FALSE(doc.IsMemoChanged());
+    EXPECT_FALSE(notebook.IsMemoChanged());
 }
 
 TEST_F(MemoListModelTest, InitListsObjectsInStoreOrderAndShowsTheFirst) {
     Fill();
     ScriptedMessageBox mb;
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    EXPECT_EQ(dlg.GetObjectList().GetRows(), MapOrder());
-    EXPECT_EQ(dlg.GetObjectList().GetCurSel(), 0);
-    const Memo* first = doc.GetMemos().Lookup(MapOrder()[0]);
-    EXPECT_EQ(dlg.GetNameList().GetRows(), first->GetNames());
-    EXPECT_EQ(dlg.GetValueList().GetRows(), first->GetValues());
-    EXPECT_EQ(dlg.GetNameList().GetCurSel(), -1);
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    EXPECT_EQ(model.GetObjectList().GetRows(), MapOrder());
+    EXPECT_EQ(model.GetObjectList().GetCurSel(), 0);
+    const Memo* first = notebook.GetMemos().Lookup(MapOrder()[0]);
+    EXPECT_EQ(model.GetNameList().GetRows(), first->GetNames());
+    EXPECT_EQ(model.GetValueList().GetRows(), first->GetValues());
+    EXPECT_EQ(model.GetNameList().GetCurSel(), -1);
 }
 
 TEST_F(MemoListModelTest, PairRowsSelectTogether) {
     Fill();
     ScriptedMessageBox mb;
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    dlg.GetValueList().SetCurSel(1);
-    dlg.OnSelChangeValues();
-    EXPECT_EQ(dlg.GetNameList().GetCurSel(), 1);
-    dlg.SelectPair(0);
-    EXPECT_EQ(dlg.GetValueList().GetCurSel(), 0);
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    model.GetValueList().SetCurSel(1);
+    model.OnSelChangeValues();
+    EXPECT_EQ(model.GetNameList().GetCurSel(), 1);
+    model.SelectPair(0);
+    EXPECT_EQ(model.GetValueList().GetCurSel(), 0);
 }
 
 TEST_F(MemoListModelTest, DeletingTheLastPairKeepsTheRowUntilReopened) {
     Register("田中、電話、03-1234"_sj);
     Register("ABC、x、1"_sj);
     ScriptedMessageBox mb{MbAnswer::Ok};
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    int tanaka = RowOf(dlg, "田中"_sj);
-    dlg.SelectObject(tanaka);
-    dlg.SelectPair(0);
-    dlg.OnDeleteAttribute();
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    int tanaka = RowOf(model, "田中"_sj);
+    model.SelectObject(tanaka);
+    model.SelectPair(0);
+    model.OnDeleteAttribute();
 
     EXPECT_EQ(mb.GetShown().back().text, "選択されている属性を削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
     EXPECT_EQ(mb.GetShown().back().buttons, MbButtons::OkCancel);
-    EXPECT_EQ(doc.GetMemos().Lookup("田中"_sj), nullptr);
-    EXPECT_EQ(dlg.GetObjectList().GetCount(), 2);
-    EXPECT_EQ(dlg.GetNameList().GetCount(), 0);
-    EXPECT_TRUE(doc.IsMemoChanged());
+    EXPECT_EQ(notebook.GetMemos().Lookup("田中"_sj), nullptr);
+    EXPECT_EQ(model.GetObjectList().GetCount(), 2);
+    EXPECT_EQ(model.GetNameList().GetCount(), 0);
+    EXPECT_TRUE(notebook.IsMemoChanged());
 
     // Showing another object and choosing the stale row again changes nothing.
-    dlg.SelectObject(RowOf(dlg, "ABC"));
-    dlg.SelectObject(tanaka);
-    EXPECT_EQ(dlg.GetNameList().GetRows(), std::vector<std::string>{"x"});
+    model.SelectObject(RowOf(model, "ABC"));
+    model.SelectObject(tanaka);
+    EXPECT_EQ(model.GetNameList().GetRows(), std::vector<std::string>{"x"});
     // Nor can the stale row delete the pair still shown, which belongs to ABC.
     ScriptedMessageBox mb2{MbAnswer::Ok};
-    MemoListModel dlg2(doc, mb2);
-    dlg2.OnInitDialog();
+    MemoListModel dlg2(notebook, mb2);
+    dlg2.FillRows();
     EXPECT_EQ(dlg2.GetObjectList().GetRows(), std::vector<std::string>{"ABC"});
 }
 
@@ -115,17 +115,17 @@ TEST_F(MemoListModelTest, StaleRowNeverDeletesAnotherObjectsPair) {
     Register("田中、電話、03-1234"_sj);
     Register("ABC、x、1"_sj);
     ScriptedMessageBox mb{MbAnswer::Ok, MbAnswer::Ok};
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    dlg.SelectObject(RowOf(dlg, "田中"_sj));
-    dlg.SelectPair(0);
-    dlg.OnDeleteAttribute();
-    dlg.SelectObject(RowOf(dlg, "ABC"));
-    dlg.SelectObject(RowOf(dlg, "田中"_sj));  // memo gone: ABC's pair stays shown
-    dlg.SelectPair(0);
-    dlg.OnDeleteAttribute();
-    ASSERT_NE(doc.GetMemos().Lookup("ABC"), nullptr);
-    EXPECT_EQ(doc.GetMemos().Lookup("ABC")->GetPairCount(), 1u);
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    model.SelectObject(RowOf(model, "田中"_sj));
+    model.SelectPair(0);
+    model.OnDeleteAttribute();
+    model.SelectObject(RowOf(model, "ABC"));
+    model.SelectObject(RowOf(model, "田中"_sj));  // memo gone: ABC's pair stays shown
+    model.SelectPair(0);
+    model.OnDeleteAttribute();
+    ASSERT_NE(notebook.GetMemos().Lookup("ABC"), nullptr);
+    EXPECT_EQ(notebook.GetMemos().Lookup("ABC")->GetPairCount(), 1u);
 }
 
 struct SearchRow {
@@ -157,18 +157,18 @@ TEST_P(MemoListModelSearchTest, SelectsTheRowAndShowsItsPairs) {
     const SearchRow& row = GetParam();
     for (const std::string& o : row.objects) Register(o + "、名、値"_sj + o);
     ScriptedMessageBox mb;
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    dlg.OnSearch(row.search);
-    int sel = dlg.GetObjectList().GetCurSel();
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    model.OnSearch(row.search);
+    int sel = model.GetObjectList().GetCurSel();
     if (row.selected.empty()) {
         EXPECT_EQ(sel, -1);
-        EXPECT_EQ(dlg.GetNameList().GetCount(), 0);
-        EXPECT_EQ(dlg.GetValueList().GetCount(), 0);
+        EXPECT_EQ(model.GetNameList().GetCount(), 0);
+        EXPECT_EQ(model.GetValueList().GetCount(), 0);
     } else {
         ASSERT_GE(sel, 0);
-        EXPECT_EQ(dlg.GetObjectList().GetText(sel), row.selected);
-        EXPECT_EQ(dlg.GetValueList().GetRows(), std::vector<std::string>{"値"_sj + row.selected});
+        EXPECT_EQ(model.GetObjectList().GetText(sel), row.selected);
+        EXPECT_EQ(model.GetValueList().GetRows(), std::vector<std::string>{"値"_sj + row.selected});
     }
     EXPECT_TRUE(mb.GetShown().empty());
 }
@@ -179,49 +179,49 @@ TEST_F(MemoListModelTest, CaseOnlySearchDeletesFromTheShownObject) {
     Register("ABC、x、1"_sj);
     Register("abc、x、2"_sj);
     ScriptedMessageBox mb{MbAnswer::Ok};
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    dlg.OnSearch("aBc");
-    const std::string shown = dlg.GetObjectList().GetText(dlg.GetObjectList().GetCurSel());
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    model.OnSearch("aBc");
+    const std::string shown = model.GetObjectList().GetText(model.GetObjectList().GetCurSel());
     const std::string other = shown == "ABC" ? "abc" : "ABC";
-    dlg.SelectPair(0);
-    dlg.OnDeleteAttribute();
-    EXPECT_EQ(doc.GetMemos().Lookup(shown), nullptr);
-    EXPECT_NE(doc.GetMemos().Lookup(other), nullptr);
+    model.SelectPair(0);
+    model.OnDeleteAttribute();
+    EXPECT_EQ(notebook.GetMemos().Lookup(shown), nullptr);
+    EXPECT_NE(notebook.GetMemos().Lookup(other), nullptr);
 }
 
 TEST_F(MemoListModelTest, DeleteObjectAfterConfirmation) {
     Fill();
     ScriptedMessageBox mb{MbAnswer::Cancel, MbAnswer::Ok};
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    dlg.SelectObject(RowOf(dlg, "ABC"));
-    dlg.OnDeleteObject();  // cancelled
-    EXPECT_NE(doc.GetMemos().Lookup("ABC"), nullptr);
-    EXPECT_EQ(dlg.GetObjectList().GetCount(), 2);
-    EXPECT_FALSE(doc.IsMemoChanged());
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    model.SelectObject(RowOf(model, "ABC"));
+    model.OnDeleteObject();  // cancelled
+    EXPECT_NE(notebook.GetMemos().Lookup("ABC"), nullptr);
+    EXPECT_EQ(model.GetObjectList().GetCount(), 2);
+    EXPECT_FALSE(notebook.IsMemoChanged());
 
-    dlg.OnDeleteObject();
+    model.OnDeleteObject();
     EXPECT_EQ(mb.GetShown().back().text, "選択されているオブジェクトを削除してよいですか？"_sj);
     EXPECT_EQ(mb.GetShown().back().caption, "削除確認"_sj);
-    EXPECT_EQ(doc.GetMemos().Lookup("ABC"), nullptr);
-    EXPECT_EQ(dlg.GetObjectList().GetRows(), std::vector<std::string>{"田中"_sj});
-    EXPECT_EQ(dlg.GetObjectList().GetCurSel(), -1);
-    EXPECT_EQ(dlg.GetNameList().GetCount(), 0);
-    EXPECT_TRUE(doc.IsMemoChanged());
+    EXPECT_EQ(notebook.GetMemos().Lookup("ABC"), nullptr);
+    EXPECT_EQ(model.GetObjectList().GetRows(), std::vector<std::string>{"田中"_sj});
+    EXPECT_EQ(model.GetObjectList().GetCurSel(), -1);
+    EXPECT_EQ(model.GetNameList().GetCount(), 0);
+    EXPECT_TRUE(notebook.IsMemoChanged());
 }
 
 TEST_F(MemoListModelTest, CancelledAttributeDeletionKeepsThePair) {
     Fill();
     ScriptedMessageBox mb{MbAnswer::Cancel};
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    dlg.SelectPair(0);
-    std::size_t before = doc.GetMemos().Lookup(dlg.GetObjectList().GetText(0))->GetPairCount();
-    dlg.OnDeleteAttribute();
-    EXPECT_EQ(doc.GetMemos().Lookup(dlg.GetObjectList().GetText(0))->GetPairCount(), before);
-    EXPECT_EQ(dlg.GetNameList().GetCount(), static_cast<int>(before));
-    EXPECT_FALSE(doc.IsMemoChanged());
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    model.SelectPair(0);
+    std::size_t before = notebook.GetMemos().Lookup(model.GetObjectList().GetText(0))->GetPairCount();
+    model.OnDeleteAttribute();
+    EXPECT_EQ(notebook.GetMemos().Lookup(model.GetObjectList().GetText(0))->GetPairCount(), before);
+    EXPECT_EQ(model.GetNameList().GetCount(), static_cast<int>(before));
+    EXPECT_FALSE(notebook.IsMemoChanged());
 }
 
 TEST_F(MemoListModelTest, DeletesTheChosenPairOfARepeatedName) {
@@ -229,35 +229,35 @@ TEST_F(MemoListModelTest, DeletesTheChosenPairOfARepeatedName) {
     Register("田中、電話、2"_sj);
     Register("田中、電話、3"_sj);
     ScriptedMessageBox mb{MbAnswer::Ok};
-    MemoListModel dlg(doc, mb);
-    dlg.OnInitDialog();
-    dlg.SelectPair(1);
-    dlg.OnDeleteAttribute();
-    EXPECT_EQ(doc.GetMemos().Lookup("田中"_sj)->GetValues(), (std::vector<std::string>{"1", "3"}));
-    EXPECT_EQ(dlg.GetValueList().GetRows(), (std::vector<std::string>{"1", "3"}));
-    EXPECT_EQ(dlg.GetNameList().GetCurSel(), -1);
+    MemoListModel model(notebook, mb);
+    model.FillRows();
+    model.SelectPair(1);
+    model.OnDeleteAttribute();
+    EXPECT_EQ(notebook.GetMemos().Lookup("田中"_sj)->GetValues(), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(model.GetValueList().GetRows(), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(model.GetNameList().GetCurSel(), -1);
 }
 
 TEST_F(MemoListModelTest, CommandMarksTheDocumentOnlyAfterAChange) {
     Fill();
-    doc.SetModifiedFlag(false);
+    notebook.SetModifiedFlag(false);
     ScriptedMessageBox mb{MbAnswer::Ok};
-    RunMemoListCommand(doc, mb, [](MemoListModel&) {});
-    EXPECT_FALSE(doc.IsModified());
-    RunMemoListCommand(doc, mb, [](MemoListModel& dlg) { dlg.OnDeleteObject(); });
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.GetMemos().GetCount(), 1u);
+    RunMemoListCommand(notebook, mb, [](MemoListModel&) {});
+    EXPECT_FALSE(notebook.IsModified());
+    RunMemoListCommand(notebook, mb, [](MemoListModel& model) { model.OnDeleteObject(); });
+    EXPECT_TRUE(notebook.IsModified());
+    EXPECT_EQ(notebook.GetMemos().GetCount(), 1u);
 }
 
 TEST_F(MemoListModelTest, ExportWritesEveryPair) {
     Fill();
     TempFolder folder;
     ScriptedMessageBox mb;
-    MemoListModel dlg(doc, mb);
+    MemoListModel model(notebook, mb);
     const std::string path = folder.File("out.csv");
-    dlg.SetExportTarget(path);
-    dlg.OnInitDialog();
-    dlg.OnExport();
+    model.SetExportTarget(path);
+    model.FillRows();
+    model.OnExport();
     std::ifstream in(path, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::size_t lines = 0;

@@ -67,38 +67,38 @@ class NamesModelTest : public ::testing::TestWithParam<SettingsRow> {};
 
 TEST_P(NamesModelTest, StoresChangedNamesAndMarksTheNotebook) {
     const SettingsRow& row = GetParam();
-    Notebook doc;
-    doc.SetModifiedFlag(false);
-    EXPECT_EQ(OnSettings(doc, row.interact), row.changed);
-    EXPECT_EQ(doc.GetUserName(), row.user);
-    EXPECT_EQ(doc.GetResponderName(), row.responder);
-    EXPECT_EQ(doc.GetCalculator().IsChanged(), row.changed);
-    EXPECT_EQ(doc.IsModified(), row.changed);
+    Notebook notebook;
+    notebook.SetModifiedFlag(false);
+    EXPECT_EQ(OnSettings(notebook, row.interact), row.changed);
+    EXPECT_EQ(notebook.GetUserName(), row.user);
+    EXPECT_EQ(notebook.GetResponderName(), row.responder);
+    EXPECT_EQ(notebook.GetCalculator().IsChanged(), row.changed);
+    EXPECT_EQ(notebook.IsModified(), row.changed);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, NamesModelTest, ::testing::ValuesIn(kSettings), RowName());
 
 TEST(NamesModelFieldsTest, DialogStartsWithTheDocumentsNames) {
-    Notebook doc;
-    doc.SetNames(doc.GetResponderName(), "一郎"_sj);
-    OnSettings(doc, [](NamesModel& d) {
+    Notebook notebook;
+    notebook.SetNames(notebook.GetResponderName(), "一郎"_sj);
+    OnSettings(notebook, [](NamesModel& d) {
         EXPECT_EQ(d.GetUserName(), "一郎"_sj);
         EXPECT_EQ(d.GetResponderName(), "太郎"_sj);
     });
 }
 
 TEST(NamesModelFieldsTest, EmptyUserNameEchoesWithABarePrompt) {
-    Notebook doc;
+    Notebook notebook;
     TextTranscript view;
-    doc.AddListener(&view);
-    OnSettings(doc, [](NamesModel& d) {
+    notebook.AddListener(&view);
+    OnSettings(notebook, [](NamesModel& d) {
         d.SetUserName("");
         d.OnOkButton();
     });
-    LineDispatcher(doc).ProcessLine("田中は"_sj);
+    LineDispatcher(notebook).ProcessLine("田中は"_sj);
     EXPECT_EQ(view.GetText().substr(0, 4), " >> ");
-    EXPECT_TRUE(doc.IsModified());  // still modified after the answered line
-    doc.RemoveListener(&view);
+    EXPECT_TRUE(notebook.IsModified());  // still modified after the answered line
+    notebook.RemoveListener(&view);
 }
 
 }  // namespace

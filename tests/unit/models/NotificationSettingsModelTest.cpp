@@ -48,13 +48,13 @@ TEST_F(NotificationSettingsModelTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreN
     };
     for (const Row& r : rows) {
         ScriptedMessageBox mb;
-        NotificationSettingsModel dlg(profile, mb);
+        NotificationSettingsModel model(profile, mb);
         ReminderSettings settings;
         settings.minutesBefore = r.minutes;
         settings.allDayMinute = r.allDayMinute;
-        dlg.SetSettings(settings);
-        dlg.SetLoginStartChecked(true);
-        EXPECT_FALSE(dlg.OnOK());
+        model.SetSettings(settings);
+        model.SetLoginStartChecked(true);
+        EXPECT_FALSE(model.OnOK());
         ASSERT_EQ(mb.GetShown().size(), 1u);
         EXPECT_EQ(mb.GetShown()[0].text, r.message);
     }
@@ -65,12 +65,12 @@ TEST_F(NotificationSettingsModelTest, FieldsOutOfRangeKeepTheDialogOpenAndStoreN
 TEST_F(NotificationSettingsModelTest, OkStoresTheSettingsAndTheAutostartEntryOnlyWhenItsBoxChanged) {
     ScriptedMessageBox mb;
     {
-        NotificationSettingsModel dlg(profile, mb);
-        EXPECT_EQ(dlg.GetSettings(), ReminderSettings{});
-        EXPECT_FALSE(dlg.IsLoginStartChecked());
-        dlg.SetSettings({false, 30, 8 * 60, false});
-        dlg.SetLoginStartChecked(true);
-        ASSERT_TRUE(dlg.OnOK());
+        NotificationSettingsModel model(profile, mb);
+        EXPECT_EQ(model.GetSettings(), ReminderSettings{});
+        EXPECT_FALSE(model.IsLoginStartChecked());
+        model.SetSettings({false, 30, 8 * 60, false});
+        model.SetLoginStartChecked(true);
+        ASSERT_TRUE(model.OnOK());
     }
     EXPECT_EQ(ReminderSettings::Read(Profile(profile.GetPath())), (ReminderSettings{false, 30, 480, false}));
     EXPECT_EQ(Read(LoginStartPath()), LoginStartEntry());
@@ -78,16 +78,16 @@ TEST_F(NotificationSettingsModelTest, OkStoresTheSettingsAndTheAutostartEntryOnl
     // An entry the user edited stays as it is while the box is left alone.
     std::ofstream(LoginStartPath()) << LoginStartEntry() << "X-Edited=true\n";
     {
-        NotificationSettingsModel dlg(profile, mb);
-        EXPECT_EQ(dlg.GetSettings().minutesBefore, 30);
-        EXPECT_TRUE(dlg.IsLoginStartChecked());
-        ASSERT_TRUE(dlg.OnOK());
+        NotificationSettingsModel model(profile, mb);
+        EXPECT_EQ(model.GetSettings().minutesBefore, 30);
+        EXPECT_TRUE(model.IsLoginStartChecked());
+        ASSERT_TRUE(model.OnOK());
     }
     EXPECT_EQ(Read(LoginStartPath()), LoginStartEntry() + "X-Edited=true\n");
     {
-        NotificationSettingsModel dlg(profile, mb);
-        dlg.SetLoginStartChecked(false);
-        ASSERT_TRUE(dlg.OnOK());
+        NotificationSettingsModel model(profile, mb);
+        model.SetLoginStartChecked(false);
+        ASSERT_TRUE(model.OnOK());
     }
     EXPECT_FALSE(std::filesystem::exists(LoginStartPath()));
     EXPECT_TRUE(mb.GetShown().empty());
@@ -96,9 +96,9 @@ TEST_F(NotificationSettingsModelTest, OkStoresTheSettingsAndTheAutostartEntryOnl
 TEST_F(NotificationSettingsModelTest, AnAutostartEntryThatCannotBeWrittenIsReported) {
     std::filesystem::create_directories(LoginStartPath() + "/inside");
     ScriptedMessageBox mb;
-    NotificationSettingsModel dlg(profile, mb);
-    dlg.SetLoginStartChecked(true);
-    EXPECT_FALSE(dlg.OnOK());
+    NotificationSettingsModel model(profile, mb);
+    model.SetLoginStartChecked(true);
+    EXPECT_FALSE(model.OnOK());
     ASSERT_EQ(mb.GetShown().size(), 1u);
     EXPECT_EQ(mb.GetShown()[0].text.rfind("ログイン時の起動を設定できませんでした。("_sj, 0), 0u)
         << mb.GetShown()[0].text;

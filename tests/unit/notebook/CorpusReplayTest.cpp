@@ -21,8 +21,8 @@ TEST(ArchiveCorpus, EverySeedReplaysCleanly) {
         // The .nel seeds are real notebooks: each of them loads (what the fuzzer found
         // may be refused).
         if (e.path().extension() == ".nel") {
-            Notebook doc;
-            EXPECT_NO_THROW(LoadDocumentBytes(doc, std::string(bytes.begin(), bytes.end()))) << e.path();
+            Notebook notebook;
+            EXPECT_NO_THROW(LoadNotebookBytes(notebook, std::string(bytes.begin(), bytes.end()))) << e.path();
             ++files;
         }
     }

@@ -103,10 +103,10 @@ protected:
         Doc().RegisterMemo(answer, "山田、電話、０３"_sj);
         Doc().SetNames(Doc().GetResponderName(), "利用者"_sj);
         Doc().SetModifiedFlag(true);
-        m_openBytes = SaveDocumentBytes(Doc());
+        m_openBytes = SaveNotebookBytes(Doc());
     }
     void ExpectOpenNotebookUnchanged(const std::string& where) {
-        EXPECT_EQ(SaveDocumentBytes(Doc()), m_openBytes) << where;
+        EXPECT_EQ(SaveNotebookBytes(Doc()), m_openBytes) << where;
         EXPECT_TRUE(Doc().IsModified()) << where;
     }
 
@@ -131,7 +131,7 @@ TEST_F(HostileFileTest, EveryCutOfTheSavedNotebooksIsRefusedAndTheOpenOneStays) 
             const std::string where = std::string(name) + " cut at " + std::to_string(n);
             std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes.substr(0, n);
             m_box.m_shown.clear();
-            EXPECT_FALSE(m_app->OpenDocumentFile(path)) << where;
+            EXPECT_FALSE(m_app->OpenNotebookFile(path)) << where;
             ASSERT_EQ(m_box.m_shown.size(), 1u) << where;
             EXPECT_EQ(m_box.m_shown[0], "予期しないﾌｧｲﾙ形式です。"_sj) << where;
             ExpectOpenNotebookUnchanged(where);
@@ -166,7 +166,7 @@ TEST_F(HostileFileTest, ANotebookWithBytesAfterTheMemosIsRefused) {
             bytes[r.offset] = static_cast<char>(r.value);
         std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
         m_box.m_shown.clear();
-        EXPECT_FALSE(m_app->OpenDocumentFile(path)) << r.name;
+        EXPECT_FALSE(m_app->OpenNotebookFile(path)) << r.name;
         ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
         EXPECT_EQ(m_box.m_shown[0], "予期しないﾌｧｲﾙ形式です。"_sj) << r.name;
         ExpectOpenNotebookUnchanged(r.name);
@@ -191,9 +191,9 @@ TEST_F(HostileFileTest, CountsOfFourBillionInATinyFileAllocateNothing) {
         {"length of a name", Bytes({0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0xFF, 0xFF}) + pad + pad},
     };
     for (const HugeCountRow& r : rows) {
-        Notebook doc;
+        Notebook notebook;
         long long before = g_bytesAllocated;
-        EXPECT_THROW(LoadDocumentBytes(doc, r.bytes), ArchiveException) << r.name;
+        EXPECT_THROW(LoadNotebookBytes(notebook, r.bytes), ArchiveException) << r.name;
         EXPECT_LT(g_bytesAllocated - before, 4096) << r.name << ", " << r.bytes.size() << " bytes";
     }
 }
@@ -217,7 +217,7 @@ TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
         const std::string path = m_mount + "/full.nel";
         m_app->OnFileNew();
         FillOpenNotebook();
-        ASSERT_TRUE(m_app->OnSaveDocument(path)) << r.name;
+        ASSERT_TRUE(m_app->SaveNotebookTo(path)) << r.name;
         const std::string before = ReadBytes(path);
 
         // Fill the disk, then grow the notebook beyond what is left.
@@ -231,7 +231,7 @@ TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
         for (int i = 0; i < r.memos; ++i)
             Doc().RegisterMemo(answer, "名前"_sj + std::to_string(i) + "、値、"_sj + std::string(100, 'v'));
         Doc().SetModifiedFlag(true);
-        m_openBytes = SaveDocumentBytes(Doc());
+        m_openBytes = SaveNotebookBytes(Doc());
         m_box.m_shown.clear();
         EXPECT_FALSE(m_app->DoFileSave()) << r.name;
         ASSERT_EQ(m_box.m_shown.size(), 1u) << r.name;
@@ -263,7 +263,7 @@ TEST_F(HostileFileTest, SavingIntoAReadOnlyFolderKeepsTheOldFile) {
     }
     const std::string path = folder + "/ro.nel";
     FillOpenNotebook();
-    ASSERT_TRUE(m_app->OnSaveDocument(path));
+    ASSERT_TRUE(m_app->SaveNotebookTo(path));
     const std::string before = ReadBytes(path);
     if (geteuid() != 0) {
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
@@ -275,10 +275,10 @@ TEST_F(HostileFileTest, SavingIntoAReadOnlyFolderKeepsTheOldFile) {
     std::string answer;
     Doc().RegisterMemo(answer, "新しい、メモ、１"_sj);
     Doc().SetModifiedFlag(true);
-    m_openBytes = SaveDocumentBytes(Doc());
+    m_openBytes = SaveNotebookBytes(Doc());
     m_box.m_shown.clear();
     EXPECT_FALSE(m_app->DoFileSave());
-    EXPECT_FALSE(m_app->OnSaveDocument(folder + "/other.nel"));
+    EXPECT_FALSE(m_app->SaveNotebookTo(folder + "/other.nel"));
     ASSERT_EQ(m_box.m_shown.size(), 2u);
     const std::string reason = std::strerror(geteuid() != 0 ? EACCES : EROFS);
     EXPECT_NE(m_box.m_shown[0].find(reason), std::string::npos) << m_box.m_shown[0];

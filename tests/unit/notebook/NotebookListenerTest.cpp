@@ -105,12 +105,12 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
         {"a schedule deleted in the list",
          [](NotebookListenerTest& t) {
              t.Type("明日１０時 会議"_sj);
-             t.m_app->OnSaveDocument(t.File("s.nel"));
+             t.m_app->SaveNotebookTo(t.File("s.nel"));
          },
          [](NotebookListenerTest& t) {
-             RunSchedListCommand(t.m_app->GetNotebook(), t.m_box, [](ScheduleListModel& dlg) {
-                 dlg.Select(0);
-                 dlg.OnDelete();
+             RunSchedListCommand(t.m_app->GetNotebook(), t.m_box, [](ScheduleListModel& model) {
+                 model.Select(0);
+                 model.OnDelete();
              });
          },
          {data + std::to_string(kSchedulesPart), "modified"}},
@@ -122,51 +122,51 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
          [](NotebookListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
          [](NotebookListenerTest& t) {
              t.m_app->GetNotebook().SetClean();
-             RunMemoListCommand(t.m_app->GetNotebook(), t.m_box, [](MemoListModel& dlg) {
-                 dlg.SelectObject(0);
-                 dlg.OnDeleteObject();
+             RunMemoListCommand(t.m_app->GetNotebook(), t.m_box, [](MemoListModel& model) {
+                 model.SelectObject(0);
+                 model.OnDeleteObject();
              });
          },
          {"unmodified", data + std::to_string(kMemosPart), "modified"}},
         {"a variable deleted in the list",
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
          [](NotebookListenerTest& t) {
-             RunVariablesCommand(t.m_app->GetNotebook(), t.m_box, [](VariableListModel& dlg) {
-                 dlg.GetList().SetCurSel(0);
-                 dlg.OnDelete();
+             RunVariablesCommand(t.m_app->GetNotebook(), t.m_box, [](VariableListModel& model) {
+                 model.GetList().SetCurSel(0);
+                 model.OnDelete();
              });
          },
          {data + std::to_string(kVariablesPart)}},
         {"a name changed in the settings",
          nullptr,
          [](NotebookListenerTest& t) {
-             OnSettings(t.m_app->GetNotebook(), [](NamesModel& dlg) {
-                 dlg.SetUserName("次郎"_sj);
-                 dlg.OnOkButton();
+             OnSettings(t.m_app->GetNotebook(), [](NamesModel& model) {
+                 model.SetUserName("次郎"_sj);
+                 model.OnOkButton();
              });
          },
          {"modified", data + std::to_string(kNamesPart)}},
         {"Save",
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
-         [](NotebookListenerTest& t) { t.m_app->OnSaveDocument(t.File("a.nel")); },
+         [](NotebookListenerTest& t) { t.m_app->SaveNotebookTo(t.File("a.nel")); },
          {"title a.nel", "unmodified"}},
         {"a failed Save",
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
-         [](NotebookListenerTest& t) { t.m_app->OnSaveDocument(t.File("no/such/folder/a.nel")); },
+         [](NotebookListenerTest& t) { t.m_app->SaveNotebookTo(t.File("no/such/folder/a.nel")); },
          {}},
         {"New over a saved, modified notebook",
          [](NotebookListenerTest& t) {
-             t.m_app->OnSaveDocument(t.File("b.nel"));
+             t.m_app->SaveNotebookTo(t.File("b.nel"));
              t.Type("半径＝５"_sj);
          },
          [](NotebookListenerTest& t) { t.m_app->NewWithQuestion(); },
          {data + std::to_string(kAllParts), "unmodified", "title 無題"_sj, "cleared", "text"}},
         {"Open",
          [](NotebookListenerTest& t) {
-             Notebook doc;
+             Notebook notebook;
              std::string answer, error;
-             doc.RegisterMemo(answer, "山田、電話、１"_sj);
-             ASSERT_TRUE(WriteFileAtomically(t.File("c.nel"), SaveDocumentBytes(doc), error));
+             notebook.RegisterMemo(answer, "山田、電話、１"_sj);
+             ASSERT_TRUE(WriteFileAtomically(t.File("c.nel"), SaveNotebookBytes(notebook), error));
          },
          [](NotebookListenerTest& t) { t.m_app->OpenWithQuestion(t.File("c.nel")); },
          {data + std::to_string(kAllParts), "title c.nel", "cleared", "text"}},

@@ -34,9 +34,9 @@ protected:
     NotebookSerializeTest() : m_clock(kNow) { SetCurrentClock(&m_clock); }
     ~NotebookSerializeTest() override { SetCurrentClock(nullptr); }
 
-    static void AddSchedule(Notebook& doc, std::int32_t startTime, std::int32_t endTime, const std::string& start,
+    static void AddSchedule(Notebook& notebook, std::int32_t startTime, std::int32_t endTime, const std::string& start,
                             const std::string& end, const std::string& business, std::int32_t heap = 0) {
-        doc.GetScheduleBook().AddSchedule(
+        notebook.GetScheduleBook().AddSchedule(
             std::make_unique<ScheduleEntry>(startTime, endTime, start, end, business, heap));
     }
 
@@ -55,37 +55,38 @@ protected:
     }
 
     // A notebook with something in every part, all of it in the future.
-    static void Fill(Notebook& doc) {
-        doc.SetNames("次郎"_sj, "一郎"_sj);
-        doc.GetCalculator().AddVariable(Variable("半径"_sj, 5.0));
-        doc.GetCalculator().AddVariable(Variable("r", -0.125));
-        doc.GetCalculator().AddVariable(LoadVariable(TextVariableBytes()));
-        AddSchedule(doc, kNow + 3600, kNow + 3600, "2003/06/01(日) 11:00"_sj, "", "会議"_sj, 3);
-        AddSchedule(doc, kNow + 86400, kNow + 90000, "2003/06/02(月) 10:00"_sj, "2003/06/02(月) 11:00"_sj, "打合せ"_sj);
+    static void Fill(Notebook& notebook) {
+        notebook.SetNames("次郎"_sj, "一郎"_sj);
+        notebook.GetCalculator().AddVariable(Variable("半径"_sj, 5.0));
+        notebook.GetCalculator().AddVariable(Variable("r", -0.125));
+        notebook.GetCalculator().AddVariable(LoadVariable(TextVariableBytes()));
+        AddSchedule(notebook, kNow + 3600, kNow + 3600, "2003/06/01(日) 11:00"_sj, "", "会議"_sj, 3);
+        AddSchedule(notebook, kNow + 86400, kNow + 90000, "2003/06/02(月) 10:00"_sj, "2003/06/02(月) 11:00"_sj,
+                    "打合せ"_sj);
         std::string answer;
-        doc.RegisterMemo(answer, "田中、電話、03-1234"_sj);
-        doc.RegisterMemo(answer, "田中、趣味、釣り"_sj);
-        doc.RegisterMemo(answer, "鈴木、住所、東京都、港区"_sj);
-        doc.RegisterMemo(answer, "abc、x、"_sj);
+        notebook.RegisterMemo(answer, "田中、電話、03-1234"_sj);
+        notebook.RegisterMemo(answer, "田中、趣味、釣り"_sj);
+        notebook.RegisterMemo(answer, "鈴木、住所、東京都、港区"_sj);
+        notebook.RegisterMemo(answer, "abc、x、"_sj);
     }
 
     FixedClock m_clock;
 };
 
 TEST_F(NotebookSerializeTest, NewDocumentIsSixteenBytes) {
-    Notebook doc;
-    doc.OnNewDocument();
-    EXPECT_EQ(SaveDocumentBytes(doc),
+    Notebook notebook;
+    notebook.ResetToNew();
+    EXPECT_EQ(SaveNotebookBytes(notebook),
               Bytes({0x04, 0x91, 0xBE, 0x98, 0x59, 0x04, 0x89, 0xD4, 0x8E, 0x71, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST_F(NotebookSerializeTest, OneMemoIsFortyNineBytes) {
-    Notebook doc;
-    doc.OnNewDocument();
+    Notebook notebook;
+    notebook.ResetToNew();
     std::string answer;
-    doc.RegisterMemo(answer, "田中、電話、03"_sj);
+    notebook.RegisterMemo(answer, "田中、電話、03"_sj);
     EXPECT_EQ(
-        SaveDocumentBytes(doc),
+        SaveNotebookBytes(notebook),
         Bytes({0x04, 0x91, 0xBE, 0x98, 0x59, 0x04, 0x89, 0xD4, 0x8E, 0x71, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x04,
                0x93, 0x63, 0x92, 0x86, 0xFF, 0xFF, 0x00, 0x00, 0x05, 0x00, 0x43, 0x4D, 0x65, 0x6D, 0x6F, 0x04, 0x93,
                0x63, 0x92, 0x86, 0x01, 0x00, 0x04, 0x93, 0x64, 0x98, 0x62, 0x01, 0x00, 0x02, 0x30, 0x33}));
@@ -94,30 +95,30 @@ TEST_F(NotebookSerializeTest, OneMemoIsFortyNineBytes) {
 TEST_F(NotebookSerializeTest, RecordsAreNumberedAcrossTheParts) {
     // Two variables (class 1, objects 2 and 3), a schedule (class 4, object 5) and a memo
     // (class 6, object 7): the second memo of the same class would be tagged 0x8006.
-    Notebook doc;
-    doc.GetCalculator().AddVariable(Variable("a", 1.0));
-    doc.GetCalculator().AddVariable(Variable("b", 2.0));
-    AddSchedule(doc, kNow, kNow, "s", "", "b");
+    Notebook notebook;
+    notebook.GetCalculator().AddVariable(Variable("a", 1.0));
+    notebook.GetCalculator().AddVariable(Variable("b", 2.0));
+    AddSchedule(notebook, kNow, kNow, "s", "", "b");
     std::string answer;
-    doc.RegisterMemo(answer, "m、n、v"_sj);
-    doc.RegisterMemo(answer, "o、n、v"_sj);
-    std::string bytes = SaveDocumentBytes(doc);
+    notebook.RegisterMemo(answer, "m、n、v"_sj);
+    notebook.RegisterMemo(answer, "o、n、v"_sj);
+    std::string bytes = SaveNotebookBytes(notebook);
     EXPECT_NE(bytes.find(Bytes({0x01, 0x80, 0x01, 'a'})) == std::string::npos,
               bytes.find(Bytes({0x01, 0x80, 0x01, 'b'})) == std::string::npos);  // one of them is tagged 0x8001
     EXPECT_NE(bytes.find(Bytes({0xFF, 0xFF, 0x02, 0x00, 0x09, 0x00}) + "CSchedule"), std::string::npos);
     EXPECT_NE(bytes.find(Bytes({0x06, 0x80, 0x01})), std::string::npos);
     Notebook back;
-    LoadDocumentBytes(back, bytes);
+    LoadNotebookBytes(back, bytes);
     EXPECT_EQ(back.GetMemos().GetCount(), 2u);
 }
 
 TEST_F(NotebookSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
-    Notebook doc;
-    Fill(doc);
-    std::string bytes = SaveDocumentBytes(doc);
+    Notebook notebook;
+    Fill(notebook);
+    std::string bytes = SaveNotebookBytes(notebook);
 
     Notebook back;
-    LoadDocumentBytes(back, bytes);
+    LoadNotebookBytes(back, bytes);
     EXPECT_EQ(back.GetUserName(), "一郎"_sj);
     EXPECT_EQ(back.GetResponderName(), "次郎"_sj);
     ASSERT_EQ(back.GetCalculator().GetVariableCount(), 3u);
@@ -144,7 +145,7 @@ TEST_F(NotebookSerializeTest, RoundTripKeepsEverythingAndTheBytes) {
     back.QueryMemo(answer, "鈴木"_sj);
     EXPECT_EQ(answer, "次のようなメモがあります。\r\n住所：東京都、港区"_sj);
 
-    EXPECT_EQ(SaveDocumentBytes(back), bytes);
+    EXPECT_EQ(SaveNotebookBytes(back), bytes);
 }
 
 struct MemoCountRow {
@@ -159,49 +160,49 @@ TEST_F(NotebookSerializeTest, MemoCountTakesTheLongFormFrom65535) {
         {65536, Bytes({0xFF, 0xFF, 0x00, 0x00, 0x01, 0x00})},
     };
     for (const MemoCountRow& r : rows) {
-        Notebook doc;
+        Notebook notebook;
         for (std::size_t i = 0; i < r.n; ++i) {
             auto memo = std::make_unique<Memo>(std::to_string(i));
             memo->AddPair("k", "v");
-            doc.AddMemo(std::move(memo));
+            notebook.AddMemo(std::move(memo));
         }
-        std::string bytes = SaveDocumentBytes(doc);
+        std::string bytes = SaveNotebookBytes(notebook);
         EXPECT_EQ(bytes.substr(14, r.countBytes.size()), r.countBytes) << r.n;
         Notebook back;
-        LoadDocumentBytes(back, bytes);
+        LoadNotebookBytes(back, bytes);
         EXPECT_EQ(back.GetMemos().GetCount(), r.n);
-        EXPECT_EQ(SaveDocumentBytes(back), bytes) << r.n;
+        EXPECT_EQ(SaveNotebookBytes(back), bytes) << r.n;
     }
 }
 
 TEST_F(NotebookSerializeTest, LongStringsRoundTrip) {
-    Notebook doc;
+    Notebook notebook;
     std::string answer;
     for (std::size_t n : {254u, 255u, 65533u, 65534u, 100000u}) {
         std::string value(n, 'x');
-        doc.RegisterMemo(answer, "長さ、"_sj + std::to_string(n) + "、"_sj + value);
+        notebook.RegisterMemo(answer, "長さ、"_sj + std::to_string(n) + "、"_sj + value);
     }
-    doc.SetNames(doc.GetResponderName(), std::string(255, 'u'));
-    std::string bytes = SaveDocumentBytes(doc);
+    notebook.SetNames(notebook.GetResponderName(), std::string(255, 'u'));
+    std::string bytes = SaveNotebookBytes(notebook);
     EXPECT_EQ(bytes.substr(5, 4), Bytes({0xFF, 0xFF, 0x00, 'u'}));
     Notebook back;
-    LoadDocumentBytes(back, bytes);
-    EXPECT_EQ(back.GetUserName(), doc.GetUserName());
+    LoadNotebookBytes(back, bytes);
+    EXPECT_EQ(back.GetUserName(), notebook.GetUserName());
     const Memo* memo = back.GetMemos().Lookup("長さ"_sj);
     ASSERT_NE(memo, nullptr);
     ASSERT_EQ(memo->GetPairCount(), 5u);
     EXPECT_EQ(memo->GetValue(1).size(), 255u);
     EXPECT_EQ(memo->GetValue(3).size(), 65534u);
-    EXPECT_EQ(SaveDocumentBytes(back), bytes);
+    EXPECT_EQ(SaveNotebookBytes(back), bytes);
 }
 
 TEST_F(NotebookSerializeTest, EveryCutOffFileIsRefused) {
-    Notebook doc;
-    Fill(doc);
-    std::string bytes = SaveDocumentBytes(doc);
+    Notebook notebook;
+    Fill(notebook);
+    std::string bytes = SaveNotebookBytes(notebook);
     for (std::size_t n = 0; n < bytes.size(); ++n) {
         Notebook back;
-        EXPECT_THROW(LoadDocumentBytes(back, bytes.substr(0, n)), ArchiveException) << n;
+        EXPECT_THROW(LoadNotebookBytes(back, bytes.substr(0, n)), ArchiveException) << n;
     }
 }
 
@@ -223,7 +224,7 @@ TEST_F(NotebookSerializeTest, DamagedFilesAreRefused) {
     };
     for (const BadFileRow& r : rows) {
         Notebook back;
-        EXPECT_THROW(LoadDocumentBytes(back, r.bytes), ArchiveException) << r.name;
+        EXPECT_THROW(LoadNotebookBytes(back, r.bytes), ArchiveException) << r.name;
     }
 }
 
@@ -231,7 +232,7 @@ TEST_F(NotebookSerializeTest, NullRecordsStandForNothing) {
     // One variable entry and one memo entry whose objects are null pointers.
     std::string bytes = Bytes({0, 0, 1, 0, 1, 'a', 0, 0, 1, 0, 0, 0, 1, 0, 1, 'm', 0, 0});
     Notebook back;
-    LoadDocumentBytes(back, bytes);
+    LoadNotebookBytes(back, bytes);
     EXPECT_EQ(back.GetCalculator().GetVariableCount(), 0u);
     EXPECT_EQ(back.GetScheduleBook().GetSchedules().size(), 0u);
     EXPECT_EQ(back.GetMemos().GetCount(), 0u);
@@ -246,7 +247,7 @@ TEST_F(NotebookSerializeTest, OfTwoEntriesWithOneKeyTheLaterWins) {
                         Bytes({1, 'm', 1, 0, 1, 'k', 1, 0, 1, '1'}) +
                         Bytes({1, 'm', 0x04, 0x80, 1, 'm', 1, 0, 1, 'k', 1, 0, 1, '2'});
     Notebook back;
-    LoadDocumentBytes(back, bytes);
+    LoadNotebookBytes(back, bytes);
     ASSERT_EQ(back.GetCalculator().GetVariableCount(), 1u);
     EXPECT_EQ(back.GetCalculator().FindVariable("a")->GetValue(), 2.0);
     ASSERT_EQ(back.GetMemos().GetCount(), 1u);
@@ -270,11 +271,11 @@ TEST_F(NotebookSerializeTest, LoadingDropsEntriesThatEndedMoreThanADayAgo) {
         {"no end text: the end value does not count", kNow - 30 * h, kNow + h, false, false},
     };
     for (const PurgeRow& r : rows) {
-        Notebook doc;
-        AddSchedule(doc, r.startTime, r.endTime, "s", r.hasEnd ? "e" : "", "b");
-        AddSchedule(doc, kNow, kNow, "s", "", "today");
+        Notebook notebook;
+        AddSchedule(notebook, r.startTime, r.endTime, "s", r.hasEnd ? "e" : "", "b");
+        AddSchedule(notebook, kNow, kNow, "s", "", "today");
         Notebook back;
-        LoadDocumentBytes(back, SaveDocumentBytes(doc));
+        LoadNotebookBytes(back, SaveNotebookBytes(notebook));
         EXPECT_EQ(back.GetScheduleBook().GetSchedules().size(), r.kept ? 2u : 1u) << r.name;
         EXPECT_EQ(back.GetScheduleBook().IsPastPurged(), !r.kept) << r.name;
         EXPECT_EQ(back.GetScheduleBook().GetSchedules().back()->GetBusiness(), "today") << r.name;
@@ -290,9 +291,9 @@ TEST_F(NotebookSerializeTest, SavedNotebooksAlwaysLoad) {
         std::ifstream in(entry.path(), std::ios::binary);
         std::stringstream ss;
         ss << in.rdbuf();
-        Notebook doc;
-        ASSERT_NO_THROW(LoadDocumentBytes(doc, ss.str())) << entry.path();
-        EXPECT_EQ(SaveDocumentBytes(doc), ss.str()) << entry.path();
+        Notebook notebook;
+        ASSERT_NO_THROW(LoadNotebookBytes(notebook, ss.str())) << entry.path();
+        EXPECT_EQ(SaveNotebookBytes(notebook), ss.str()) << entry.path();
         ++files;
     }
     EXPECT_GE(files, 4);

@@ -267,7 +267,7 @@ class DateOracle : public ScheduleClockTest {
 protected:
     // Registers a typed line on an empty list: the stored start text, or "" when refused.
     std::string Register(const std::string& typed, std::string& answer) {
-        m_pro.DeleteContents();
+        m_pro.ClearContents();
         std::string text;
         ClassifyLine(typed, text);
         answer.clear();

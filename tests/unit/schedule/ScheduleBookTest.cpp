@@ -38,7 +38,7 @@ protected:
     template <std::size_t N>
     void Run(const Step (&steps)[N], bool fresh = false) {
         for (std::size_t i = 0; i < N; ++i) {
-            if (fresh) m_pro.DeleteContents();
+            if (fresh) m_pro.ClearContents();
             EXPECT_EQ(Answer(steps[i].typed), steps[i].answer) << i;
         }
     }
@@ -160,7 +160,7 @@ TEST_F(ScheduleBookTest, BusinessIsTheRestOfTheLine) {
     EXPECT_EQ(Answer("明日１２時 １０時"_sj), "２番目の時期が適切でありません。"_sj);
     EXPECT_EQ(Answer("明日１０時 明日"_sj), "用件がありません。"_sj);
     // A word that does not read wholly as a date or time is the business.
-    m_pro.DeleteContents();
+    m_pro.ClearContents();
     EXPECT_EQ(Answer("２／２５ 今日終日"_sj), "下記の予定を登録しました。\r\n2004/02/25(水)　今日終日"_sj);
 }
 
@@ -179,7 +179,7 @@ TEST_F(ScheduleBookTest, StoredTimes) {
     Answer("２０１４年１月１日 会議"_sj);
     EXPECT_EQ(m_pro.GetSchedules().back()->GetStartTime(), MakeLocalTime(2014, 1, 1, 0, 0, 0));
     // An end eleven years away cannot be kept: refused, never taken for the business.
-    m_pro.DeleteContents();
+    m_pro.ClearContents();
     EXPECT_EQ(Answer("明日 ２０１４年１月１日"_sj), "２番目の時期が適切でありません。"_sj);
 }
 
@@ -218,7 +218,7 @@ TEST_F(ScheduleBookTest, StartsWithoutAYearLieAhead) {
     };
     for (const auto& r : rows) {
         SetNow(r.year, r.month, r.day, 10, 0);
-        m_pro.DeleteContents();
+        m_pro.ClearContents();
         EXPECT_EQ(Answer(r.typed), r.answer) << r.year << "-" << r.month << "-" << r.day;
     }
 }
@@ -402,7 +402,7 @@ TEST_F(ScheduleBookTest, RandomLinesAreAnsweredOrDeclined) {
             ASSERT_EQ(answer, "") << line;
         else
             ASSERT_FALSE(answer.empty()) << line;
-        if (m_pro.GetSchedules().size() > 500) m_pro.DeleteContents();
+        if (m_pro.GetSchedules().size() > 500) m_pro.ClearContents();
     }
 }
 

@@ -201,7 +201,7 @@ TEST_F(ScheduleListTest, DeleteContentsEmptiesAndClearsFlags) {
     pro.AddSchedule(Entry(1, ""));
     pro.PurgePastSchedules();  // sets both flags
     pro.AddSchedule(Entry(std::numeric_limits<std::int32_t>::max(), ""));
-    pro.DeleteContents();
+    pro.ClearContents();
     EXPECT_TRUE(pro.GetSchedules().empty());
     EXPECT_FALSE(pro.IsChanged());
     EXPECT_FALSE(pro.IsPastPurged());
