@@ -10,7 +10,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 PREFIX ?= /usr/local
 
-.PHONY: run run-cli test build deps deps-test deps-package install deb install-check asan fuzz-build fuzz-replay fuzz bench format-check tidy clean
+.PHONY: run run-cli test test-clang build deps deps-test deps-package install deb install-check asan fuzz-build fuzz-replay fuzz bench format-check tidy clean
 
 run: deps build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
@@ -24,6 +24,13 @@ run-cli: deps build
 
 test: deps-test build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The same tests built by clang, warnings as errors, in their own folder (CI runs both).
+CLANG_BUILD ?= build-clang
+test-clang: deps-test
+	cmake -S . -B $(CLANG_BUILD) -G Ninja $(CMAKE_FLAGS) -DCMAKE_CXX_COMPILER=clang++ -DNELO_WERROR=ON
+	cmake --build $(CLANG_BUILD) -j$(JOBS)
+	ctest --test-dir $(CLANG_BUILD) --output-on-failure -j$(JOBS)
 
 build:
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
@@ -114,4 +121,4 @@ tidy: deps-test
 	JOBS=$(JOBS) nice ./scripts/tidy.sh $(TIDY_BUILD)
 
 clean:
-	rm -rf $(BUILD) build-asan build-bench $(TIDY_BUILD) $(FUZZ_BUILD) $(DEB_BUILD)
+	rm -rf $(BUILD) build-asan build-bench $(TIDY_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD) $(DEB_BUILD)
