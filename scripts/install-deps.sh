@@ -2,8 +2,8 @@
 # Installs the Debian 12 packages Nelo needs, only those that are missing.
 #   install-deps.sh run     what building and starting nelo and nelo-cli needs (Qt 6, libical, the
 #                           Japanese fonts)
-#   install-deps.sh test    plus the test tools (GoogleTest, clang for the fuzz targets, clang-format,
-#                           clang-tidy,
+#   install-deps.sh test    plus the test tools (GoogleTest, clang for the fuzz targets and a build of
+#                           the tests, clang-format, clang-tidy,
 #                           poppler-utils to read printed PDFs back, python3-icalendar, calcurse
 #                           and khal to read the exported calendar files, dunst as the notification
 #                           service of the reminders' test, desktop-file-validate for the autostart

@@ -147,7 +147,7 @@ TEST(Scanner, PutBackYieldsTheSameTokenAgain) {
 
 TEST(Scanner, NumbersKeepTokenTextAndEndKeepsIt) {
     Scanner scan;
-    std::string line = std::string("円"_sj) + "+12";
+    std::string line = "円"_sj + std::string("+12");
     scan.Reset(line);
     scan.GetToken();
     scan.GetToken();

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 using namespace nelo;
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Repeat(const std::string& s, std::size_t n) {
+std::string Repeat(std::string_view s, std::size_t n) {
     std::string out;
     out.reserve(s.size() * n);
     for (std::size_t i = 0; i < n; ++i) out += s;

@@ -88,8 +88,9 @@ TEST_F(LineDispatcherTest, GreetingByHour) {
         const char* greeting;
     } rows[] = {{0, "おはようございます。"_sj}, {11, "おはようございます。"_sj}, {12, "こんにちは。"_sj},
                 {17, "こんにちは。"_sj},        {18, "こんばんは。"_sj},         {23, "こんばんは。"_sj}};
+    const std::string userName = "花子"_sj;
     for (const Row& r : rows) {
-        std::string text = Notebook::WelcomeText("花子"_sj, r.hour);
+        std::string text = Notebook::WelcomeText(userName, r.hour);
         EXPECT_EQ(text.substr(0, std::string("花子さん、"_sj).size() + std::string(r.greeting).size()),
                   std::string("花子さん、"_sj) + r.greeting)
             << r.hour;

@@ -26,7 +26,7 @@ std::string Bytes(const char (&s)[N]) {
     return std::string(s, N - 1);
 }
 
-std::string Repeat(const std::string& s, std::size_t n) {
+std::string Repeat(std::string_view s, std::size_t n) {
     std::string out;
     for (std::size_t i = 0; i < n; ++i) out += s;
     return out;
@@ -71,8 +71,11 @@ struct FileRow {
 
 void PrintTo(const FileRow& row, std::ostream* os) { *os << row.name; }
 
+const std::string kSumLine = "１＋２"_sj;
+const std::string kMemoLine = "田中、電話、03-1234"_sj;
+
 const FileRow kFiles[] = {
-    {"empty line skipped", "１＋２\r\n\r\n田中、電話、03-1234\r\n"_sj, {"１＋２"_sj, "田中、電話、03-1234"_sj}},
+    {"empty line skipped", "１＋２\r\n\r\n田中、電話、03-1234\r\n"_sj, {kSumLine, kMemoLine}},
     {"no final line break", "a\r\nb", {"a", "b"}},
     {"lf only", "a\nb\n", {"a", "b"}},
     {"lone cr is a line break", "abc\rdef\r\n", {"abc", "def"}},
@@ -94,7 +97,7 @@ const FileRow kFiles[] = {
     {"half-width kana valid in both", "\xC3\xBD\xC4\xB1", {"\xC3\xBD\xC4\xB1"}},
     {"a utf-8 japanese line decides for a line valid in both", "\xC3\xBD\r\n\xE7\x94\xB0", {"？"_sj, "田"_sj}},
     {"a code page 932 line decides for a line valid in both",
-     "\xC3\xBD\r\n" + std::string("田"_sj),
+     std::string("\xC3\xBD\r\n") + "田"_sj,
      {"\xC3\xBD", "田"_sj}},
     {"half-width kana in utf-8", "\xEF\xBE\x83\xEF\xBD\xBD", {"\xC3\xBD"}},
     {"latin letters in utf-8 with bom", "\xEF\xBB\xBF\xC3\xBD", {"？"_sj}},
@@ -171,7 +174,7 @@ TEST(TextFileInputTest, APipeIsReadLineByLineAndStopsAtWhatItCannotRead) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     // The reader stops before the writer is done: the writer's last write fails.
     std::signal(SIGPIPE, SIG_IGN);
-    const std::string bytes = "\xE7\x94\xB0\r\n" + std::string("田"_sj) + "\r\n" +
+    const std::string bytes = std::string("\xE7\x94\xB0\r\n") + "田"_sj + "\r\n" +
                               Repeat("y", TextFileInput::kMaxLineBytes + 5) + "\r\nnot read\r\n";
     std::thread writer([&] {
         std::ofstream out(fifo, std::ios::binary);

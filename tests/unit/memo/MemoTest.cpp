@@ -66,7 +66,7 @@ TEST(QueryMemo, FullWidthQueryFindsHalfWidthName) {
 TEST(QueryMemo, WidthMatchTakesFirstKeyInMapOrder) {
     MemoMap map;
     // Three keys with the same full-width form; the winner is the first in map order.
-    std::vector<std::string> keys = {"ab"_sj, "ａb"_sj, "aｂ"_sj};
+    const char* const keys[] = {"ab"_sj, "ａb"_sj, "aｂ"_sj};
     for (const auto& k : keys) map.SetAt(k, std::make_unique<Memo>(k));
     std::string first;
     map.ForEach([&](const std::string& key, const Memo&) {

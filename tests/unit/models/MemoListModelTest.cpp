@@ -130,7 +130,7 @@ TEST_F(MemoListModelTest, StaleRowNeverDeletesAnotherObjectsPair) {
 
 struct SearchRow {
     const char* name;
-    std::vector<std::string> objects;  // registered in this order, each with one pair
+    std::initializer_list<const char*> objects;  // registered in this order, each with one pair
     std::string search;
     std::string selected;  // "" when no row is selected
 };
@@ -155,7 +155,7 @@ class MemoListModelSearchTest : public MemoListModelTest, public ::testing::With
 
 TEST_P(MemoListModelSearchTest, SelectsTheRowAndShowsItsPairs) {
     const SearchRow& row = GetParam();
-    for (const std::string& o : row.objects) Register(o + "、名、値"_sj + o);
+    for (const std::string o : row.objects) Register(o + "、名、値"_sj + o);
     ScriptedMessageBox mb;
     MemoListModel model(notebook, mb);
     model.FillRows();

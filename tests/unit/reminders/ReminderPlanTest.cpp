@@ -43,9 +43,10 @@ TEST_F(ReminderPlanTest, EachEntryIsRemindedOnceFromItsDueTimeUntilItBegins) {
         int hour, minute, second, day;
         Texts due;
     };
+    const std::string allDay = "終日 大掃除"_sj, meeting = "10:00 会議"_sj, dentist = "15:00 歯医者"_sj;
     const Step steps[] = {
-        {8, 59, 59, 8, {}}, {9, 0, 0, 8, {"終日 大掃除"_sj}},    {9, 49, 59, 8, {}}, {9, 50, 0, 8, {"10:00 会議"_sj}},
-        {9, 55, 0, 8, {}},  {14, 50, 0, 9, {"15:00 歯医者"_sj}}, {14, 51, 0, 9, {}},
+        {8, 59, 59, 8, {}}, {9, 0, 0, 8, {allDay}},    {9, 49, 59, 8, {}}, {9, 50, 0, 8, {meeting}},
+        {9, 55, 0, 8, {}},  {14, 50, 0, 9, {dentist}}, {14, 51, 0, 9, {}},
     };
     for (const Step& s : steps)
         EXPECT_EQ(TakeAt(s.hour, s.minute, s.second, s.day), s.due) << s.day << " " << s.hour << ":" << s.minute;
@@ -57,11 +58,12 @@ TEST_F(ReminderPlanTest, AStartLaterThanTheDueTimeRemindsWhileTheEntryHasNotBegu
         int hour, minute, second;
         Texts due;
     };
+    const std::string allDay = "終日 大掃除"_sj, meeting = "10:00 会議"_sj;
     const Row rows[] = {
-        {"before the timed entry", 9, 55, 0, {"終日 大掃除"_sj, "10:00 会議"_sj}},
-        {"within a minute of its start", 10, 0, 59, {"終日 大掃除"_sj, "10:00 会議"_sj}},
-        {"after that minute", 10, 1, 0, {"終日 大掃除"_sj}},
-        {"the last second of the day", 23, 59, 59, {"終日 大掃除"_sj}},
+        {"before the timed entry", 9, 55, 0, {allDay, meeting}},
+        {"within a minute of its start", 10, 0, 59, {allDay, meeting}},
+        {"after that minute", 10, 1, 0, {allDay}},
+        {"the last second of the day", 23, 59, 59, {allDay}},
     };
     for (const Row& r : rows) {
         ReminderPlan fresh;
