@@ -67,7 +67,11 @@ const EraName* TakeEraName(std::string& pattern) {
     return nullptr;
 }
 
-// The number of the last year token of pattern (one ending in 'Y'); -1 when there is none.
+// The most digits a year may have: longer numbers are not read (they would be cut).
+constexpr std::size_t kMaxYearDigits = 9;
+
+// The number of the last year token of pattern (one ending in 'Y'); -1 when there is none
+// or its number is too long to read.
 long long LastYearNumber(const std::string& pattern) {
     long long year = -1;
     for (std::size_t i = 0; i < pattern.size();) {
@@ -81,7 +85,9 @@ long long LastYearNumber(const std::string& pattern) {
             // The number starts at the token's first digit (「西暦２０００年」 is 2000).
             std::size_t k = i;
             while (k < j && !(pattern[k] >= '0' && pattern[k] <= '9')) ++k;
-            year = ReadNumber(pattern.substr(k, j - k));
+            std::size_t e = k;
+            while (e < j && pattern[e] >= '0' && pattern[e] <= '9') ++e;
+            year = e - k <= kMaxYearDigits ? ReadNumber(pattern.substr(k, j - k)) : -1;
         }
         i = j;
     }
@@ -201,6 +207,11 @@ void AnswerEra(std::string& out, const std::string& word) {
     std::string pattern = ToDatePattern(word);
     const EraName* era = TakeEraName(pattern);
     long long year = LastYearNumber(pattern);
+    if (year < 0) {
+        // No year number (「来年」, 「平成年」) or one too long to read: nothing to convert.
+        out = LoadStringId(IDS_BAD_NUMBER);
+        return;
+    }
     std::string name;
     if (era) {
         name = "西暦"_sj;
