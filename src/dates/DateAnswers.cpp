@@ -45,6 +45,79 @@ int MovedAnswer(const WorkingDate& date, std::string& out) {
     return 1;
 }
 
+// An era name and the western year before its first year.
+struct EraName {
+    const char* name;
+    int offset;
+};
+
+// Blanks out the first era name found in pattern (「元年」 after it becomes year 1) and
+// returns it; nullptr when the pattern names no era.
+const EraName* TakeEraName(std::string& pattern) {
+    static const EraName kEras[] = {
+        {"平成"_sj, 1988}, {"昭和"_sj, 1925}, {"大正"_sj, 1911}, {"明治"_sj, 1867}, {"令和"_sj, 2018},
+    };
+    for (const EraName& e : kEras) {
+        const std::string::size_type pos = FindWord(pattern, e.name);
+        if (pos == std::string::npos) continue;
+        BlankOut(pattern, pos, 4);
+        if (pattern.compare(pos + 4, 4, "元年"_sj) == 0) pattern.replace(pos + 4, 4, "1Y/ ");
+        return &e;
+    }
+    return nullptr;
+}
+
+// The most digits a year may have: longer numbers are not read (they would be cut).
+constexpr std::size_t kMaxYearDigits = 9;
+
+// The number of the last year token of pattern (one ending in 'Y'); -1 when there is none
+// or its number is too long to read.
+long long LastYearNumber(const std::string& pattern) {
+    long long year = -1;
+    for (std::size_t i = 0; i < pattern.size();) {
+        if (pattern[i] == ' ' || pattern[i] == '/') {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < pattern.size() && pattern[j] != ' ' && pattern[j] != '/') ++j;
+        if (pattern[j - 1] == 'Y') {
+            // The number starts at the token's first digit (「西暦２０００年」 is 2000).
+            std::size_t k = i;
+            while (k < j && !(pattern[k] >= '0' && pattern[k] <= '9')) ++k;
+            std::size_t e = k;
+            while (e < j && pattern[e] >= '0' && pattern[e] <= '9') ++e;
+            year = e - k <= kMaxYearDigits ? ReadNumber(pattern.substr(k, j - k)) : -1;
+        }
+        i = j;
+    }
+    return year;
+}
+
+// The era a western year falls in, named as the answer starts ("平成", or both names for
+// the year an era changed), with year made a year of that era; the refusal when the year
+// lies before the eras, year left as it is.
+std::string EraOfWesternYear(long long& year) {
+    static const struct {
+        long long firstYear;
+        const char* name;
+        const char* sharedName;  // the year the era began, still the last of the one before
+    } kFromNewest[] = {
+        {2019, "令和"_sj, "平成31年、または令和"_sj},
+        {1989, "平成"_sj, "昭和64年、または平成"_sj},
+        {1926, "昭和"_sj, "大正15年、または昭和"_sj},
+        {1912, "大正"_sj, "明治45年、または大正"_sj},
+        {1868, "明治"_sj, "明治"_sj},  // no era before it here
+    };
+    for (const auto& era : kFromNewest) {
+        if (year < era.firstYear) continue;
+        const char* name = year == era.firstYear ? era.sharedName : era.name;
+        year -= era.firstYear - 1;
+        return name;
+    }
+    return "変換できません。"_sj;
+}
+
 }  // namespace
 
 void WeekdayAnswer(std::string& out, const CalDate& d) {
@@ -131,62 +204,20 @@ void DayCountAnswer(std::string& out, const CalDate& base, const CalDate& other)
 }
 
 void AnswerEra(std::string& out, const std::string& word) {
-    struct Era {
-        const char* name;
-        int offset;
-    };
-    static const Era kEras[] = {
-        {"平成"_sj, 1988}, {"昭和"_sj, 1925}, {"大正"_sj, 1911}, {"明治"_sj, 1867}, {"令和"_sj, 2018},
-    };
     std::string pattern = ToDatePattern(word);
-    const Era* era = nullptr;
-    for (const Era& e : kEras) {
-        std::string::size_type pos = FindWord(pattern, e.name);
-        if (pos == std::string::npos) continue;
-        BlankOut(pattern, pos, 4);
-        if (pattern.compare(pos + 4, 4, "元年"_sj) == 0) pattern.replace(pos + 4, 4, "1Y/ ");
-        era = &e;
-        break;
+    const EraName* era = TakeEraName(pattern);
+    long long year = LastYearNumber(pattern);
+    if (year < 0) {
+        // No year number (「来年」, 「平成年」) or one too long to read: nothing to convert.
+        out = LoadStringId(IDS_BAD_NUMBER);
+        return;
     }
-
-    long long year = -1;
-    for (std::size_t i = 0; i < pattern.size();) {
-        if (pattern[i] == ' ' || pattern[i] == '/') {
-            ++i;
-            continue;
-        }
-        std::size_t j = i;
-        while (j < pattern.size() && pattern[j] != ' ' && pattern[j] != '/') ++j;
-        if (pattern[j - 1] == 'Y') {
-            // The number starts at the token's first digit (「西暦２０００年」 is 2000).
-            std::size_t k = i;
-            while (k < j && !(pattern[k] >= '0' && pattern[k] <= '9')) ++k;
-            year = ReadNumber(pattern.substr(k, j - k));
-        }
-        i = j;
-    }
-
     std::string name;
     if (era) {
         name = "西暦"_sj;
         year += era->offset;
-    } else if (year >= 2019) {
-        name = year == 2019 ? "平成31年、または令和"_sj : "令和"_sj;
-        year -= 2018;
-    } else if (year >= 1989) {
-        name = year == 1989 ? "昭和64年、または平成"_sj : "平成"_sj;
-        year -= 1988;
-    } else if (year >= 1926) {
-        name = year == 1926 ? "大正15年、または昭和"_sj : "昭和"_sj;
-        year -= 1925;
-    } else if (year >= 1912) {
-        name = year == 1912 ? "明治45年、または大正"_sj : "大正"_sj;
-        year -= 1911;
-    } else if (year >= 1868) {
-        name = "明治"_sj;
-        year -= 1867;
     } else {
-        name = "変換できません。"_sj;
+        name = EraOfWesternYear(year);
     }
     char buf[64];
     std::snprintf(buf, sizeof buf, "%lld", year);

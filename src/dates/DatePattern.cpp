@@ -6,78 +6,98 @@ namespace nelo {
 
 namespace {
 
+// The units that mark the number just before them: 年 月 日 時 分 秒.
+constexpr struct {
+    unsigned code;
+    char mark;
+} kUnits[] = {
+    {0x944E, 'Y'},  // 年
+    {0x8C8E, 'M'},  // 月
+    {0x93FA, 'D'},  // 日
+    {0x8E9E, 'H'},  // 時
+    {0x95AA, 'm'},  // 分
+    {0x9562, 's'},  // 秒
+};
+
+void PutTwo(char*& o, char a, char b) {
+    o[0] = a;
+    o[1] = b;
+    o += 2;
+}
+
+void PutCode(char*& o, unsigned code) { PutTwo(o, static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)); }
+
+bool IsAsciiBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Writes the single byte at i of in (or the half-width kana starting there) and returns
+// the position after what it used: half-width kana become their full-width code, a run
+// of ASCII blanks one blank, any other byte itself.
+std::size_t WriteSingleByte(std::string_view in, std::size_t i, char*& o) {
+    const unsigned char b = static_cast<unsigned char>(in[i]);
+    if (b >= 0xA1 && b <= 0xDF) {
+        const char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
+        unsigned code = 0;
+        // The kana takes one byte, or two with a sound mark.
+        i += static_cast<std::size_t>(HalfKanaCode(pair, code));
+        PutCode(o, code);
+        return i;
+    }
+    if (IsAsciiBlank(in[i])) {
+        *o++ = ' ';
+        while (i < in.size() && IsAsciiBlank(in[i])) ++i;
+        return i;
+    }
+    *o++ = in[i];
+    return i + 1;
+}
+
+// Writes the unit mark ("Y/" for 年 and so on) when code is a unit; false otherwise.
+bool WriteUnitMark(unsigned code, char*& o) {
+    for (const auto& u : kUnits)
+        if (u.code == code) {
+            PutTwo(o, u.mark, '/');
+            return true;
+        }
+    return false;
+}
+
+// Writes a double-byte character that is neither a digit nor a unit after one: the date
+// separators of class 2 as "d/", the colon as "t/", the other symbols of classes 2 and 4
+// as "//", everything else (class 3 letters too) as its two bytes.
+void WriteOtherDoubleByte(unsigned code, char*& o) {
+    switch (CharClass(code)) {
+    case 2:
+        if (code == 0x815E || code == 0x8144 || code == 0x815B || code == 0x815C || code == 0x817C || code == 0x8145) {
+            PutTwo(o, 'd', '/');
+        } else if (code == 0x8146) {
+            PutTwo(o, 't', '/');
+        } else {
+            PutTwo(o, '/', '/');
+        }
+        break;
+    case 4: PutTwo(o, '/', '/'); break;
+    default: PutCode(o, code); break;
+    }
+}
+
 // The body of ToDatePattern, writing at o (room for two bytes per input byte); returns
 // the end of what it wrote.
 char* WriteDatePattern(std::string_view in, char* o) {
-    static constexpr struct {
-        unsigned code;
-        char mark;
-    } kUnits[] = {
-        {0x944E, 'Y'},  // 年
-        {0x8C8E, 'M'},  // 月
-        {0x93FA, 'D'},  // 日
-        {0x8E9E, 'H'},  // 時
-        {0x95AA, 'm'},  // 分
-        {0x9562, 's'},  // 秒
-    };
-    auto put2 = [&o](char a, char b) {
-        o[0] = a;
-        o[1] = b;
-        o += 2;
-    };
-    bool digit = false;
+    bool digit = false;  // the character before was a full-width digit
     std::size_t i = 0;
     while (i < in.size() && in[i] != '\0') {
-        unsigned char b = static_cast<unsigned char>(in[i]);
         if (!DbcsAt(in, i)) {
-            if (b >= 0xA1 && b <= 0xDF) {
-                char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
-                unsigned code;
-                i += HalfKanaCode(pair, code);
-                put2(static_cast<char>(code >> 8), static_cast<char>(code & 0xFF));
-            } else if (b == ' ' || (b >= '\t' && b <= '\r')) {
-                *o++ = ' ';
-                while (i < in.size() && (in[i] == ' ' || (in[i] >= '\t' && in[i] <= '\r'))) ++i;
-            } else {
-                *o++ = static_cast<char>(b);
-                ++i;
-            }
+            i = WriteSingleByte(in, i, o);
             continue;
         }
-        unsigned code = DbcsCode(in.data() + i);
+        const unsigned code = DbcsCode(in.data() + i);
         i += 2;
-        if (digit) {
-            bool unit = false;
-            for (const auto& u : kUnits)
-                if (u.code == code) {
-                    put2(u.mark, '/');
-                    unit = true;
-                    break;
-                }
-            if (unit) continue;
-        }
-        digit = false;
-        if (IsFullDigitCode(code)) {
+        if (digit && WriteUnitMark(code, o)) continue;
+        digit = IsFullDigitCode(code);
+        if (digit)
             *o++ = static_cast<char>('0' + (code - 0x824F));
-            digit = true;
-            continue;
-        }
-        switch (CharClass(code)) {
-        case 2:
-            if (code == 0x815E || code == 0x8144 || code == 0x815B || code == 0x815C || code == 0x817C ||
-                code == 0x8145) {
-                put2('d', '/');
-            } else if (code == 0x8146) {
-                put2('t', '/');
-            } else {
-                put2('/', '/');
-            }
-            break;
-        case 4: put2('/', '/'); break;
-        default:  // class 3 letters and everything else keep their two bytes
-            put2(static_cast<char>(code >> 8), static_cast<char>(code & 0xFF));
-            break;
-        }
+        else
+            WriteOtherDoubleByte(code, o);
     }
     return o;
 }

@@ -408,56 +408,74 @@ private:
             if (m_i >= m_end) return Step::Ok;  // refused by Parse: no hour
         }
         if (!Is(PTok::Number)) return Fail();
-        const int n = Value();
-        if (Is(PTok::Hour, 1)) {
-            f.hasTime = true;
-            f.hour = n;
+        if (Is(PTok::Hour, 1)) return HourAndMinute();
+        if (Is(PTok::Colon, 1) && Is(PTok::Number, 2)) return ClockTime();
+        return TimeFromNow();
+    }
+
+    // 「１０時」, 「１０時半」, 「１０時３０分」, 「１０時３０」; seconds after them are passed over.
+    Step HourAndMinute() {
+        PhraseForm& f = m_form;
+        f.hasTime = true;
+        f.hour = Value();
+        m_i += 2;
+        if (Is(PTok::Number) && Is(PTok::Minute, 1)) {
+            f.minute = Value();
             m_i += 2;
-            if (Is(PTok::Number) && Is(PTok::Minute, 1)) {
-                f.minute = Value();
-                m_i += 2;
-            } else if (Is(PTok::Half)) {
-                f.minute = 30;
-                ++m_i;
-            } else if (Is(PTok::Number) && !IsUnitAt(1)) {
-                f.minute = Value();  // 「１０時３０」
-                ++m_i;
-            }
-            if (Is(PTok::Number) && Is(PTok::Second, 1)) m_i += 2;
-            return Step::Ok;
+        } else if (Is(PTok::Half)) {
+            f.minute = 30;
+            ++m_i;
+        } else if (Is(PTok::Number) && !IsUnitAt(1)) {
+            f.minute = Value();  // 「１０時３０」
+            ++m_i;
         }
-        if (Is(PTok::Colon, 1) && Is(PTok::Number, 2)) {
-            f.hasTime = true;
-            f.hour = n;
-            f.minute = Value(2);
-            m_i += 3;
-            if (Is(PTok::Colon) && Is(PTok::Number, 1)) m_i += 2;  // seconds
-            return Step::Ok;
-        }
-        // Ｎ時間後, Ｎ時間半後, Ｎ時間Ｍ分後, Ｎ分後: a time counted from now, alone.
+        if (Is(PTok::Number) && Is(PTok::Second, 1)) m_i += 2;
+        return Step::Ok;
+    }
+
+    // 「１０：３０」, and 「１０：３０：１５」 with its seconds passed over.
+    Step ClockTime() {
+        PhraseForm& f = m_form;
+        f.hasTime = true;
+        f.hour = Value();
+        f.minute = Value(2);
+        m_i += 3;
+        if (Is(PTok::Colon) && Is(PTok::Number, 1)) m_i += 2;  // seconds
+        return Step::Ok;
+    }
+
+    // Ｎ時間後, Ｎ時間半後, Ｎ時間Ｍ分後, Ｎ分後: a time counted from now, alone.
+    Step TimeFromNow() {
+        PhraseForm& f = m_form;
         if (f.day != DayForm::None || f.timeWord >= 0) return Fail();
-        long long minutes;
-        if (Is(PTok::Hours, 1)) {
-            minutes = 60LL * n;
-            m_i += 2;
-            if (Is(PTok::Half)) {
-                minutes += 30;
-                ++m_i;
-            } else if (Is(PTok::Number) && Is(PTok::Minute, 1)) {
-                minutes += Value();
-                m_i += 2;
-            }
-        } else if (Is(PTok::Minute, 1)) {
-            minutes = n;
-            m_i += 2;
-        } else {
-            return Fail();
-        }
+        long long minutes = 0;
+        if (!ReadTimeLength(minutes)) return Fail();
         if (!Is(PTok::After) && !Is(PTok::Before)) return Fail();
         f.hasTimeOffset = true;
         f.minutes = Is(PTok::Before) ? -minutes : minutes;
         ++m_i;
         return Step::Ok;
+    }
+
+    // Ｎ時間, Ｎ時間半, Ｎ時間Ｍ分 or Ｎ分 in minutes; false when the tokens are none of them.
+    bool ReadTimeLength(long long& minutes) {
+        const int n = Value();
+        if (Is(PTok::Minute, 1)) {
+            minutes = n;
+            m_i += 2;
+            return true;
+        }
+        if (!Is(PTok::Hours, 1)) return false;
+        minutes = 60LL * n;
+        m_i += 2;
+        if (Is(PTok::Half)) {
+            minutes += 30;
+            ++m_i;
+        } else if (Is(PTok::Number) && Is(PTok::Minute, 1)) {
+            minutes += Value();
+            m_i += 2;
+        }
+        return true;
     }
 
     const PhraseToken* m_t;
@@ -519,51 +537,47 @@ bool ReadDuration(const PhraseToken* t, int from, int to, PhraseForm& f) {
     return true;
 }
 
-}  // namespace
-
-PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bareIsDay) {
-    return PhraseParser(tokens, from, to, bareIsDay).Parse();
+// The token that splits a word into a start and an end: the first 「～」 or 「から」, else a
+// hyphen between two times of day (「２００３－６－２」 stays one date); -1 when none.
+int FindRangeMark(const PhraseToken* t, int n) {
+    for (int k = 0; k < n; ++k)
+        if (t[k].kind == PTok::Wave || t[k].kind == PTok::From) return k;
+    for (int k = 1; k + 1 < n; ++k)
+        if (t[k].kind == PTok::Minus && EndsInTime(t, 0, k) && BeginsWithTime(t, k + 1, n)) return k;
+    return -1;
 }
 
-RangeForm ParseRangeWord(std::string_view word, bool bareIsDay) {
+// A word with an end but no start (「金曜まで」, 「～１２時」): refused when what stands
+// for its end is a date, else no date at all.
+RangeForm MissingStart(const PhraseForm& end) {
     RangeForm r;
-    PhraseTokens tokens;
-    if (word.empty() || !LexPhrase(word, tokens)) return r;
+    if (end.status != PhraseStatus::NotADate) {
+        r.start.status = PhraseStatus::Refused;
+        r.start.refusal = PhraseRefusal::NoStart;
+    }
+    return r;
+}
+
+// A word without a range mark: one phrase, or an end alone (「金曜まで」).
+RangeForm ReadSingle(const PhraseTokens& tokens, std::string_view word, bool bareIsDay) {
     const PhraseToken* t = tokens.tok;
     const int n = tokens.n;
-    int mark = -1;
-    for (int k = 0; k < n && mark < 0; ++k)
-        if (t[k].kind == PTok::Wave || t[k].kind == PTok::From) mark = k;
-    // A hyphen joins two times of day only: 「２００３－６－２」 stays one date.
-    for (int k = 1; k + 1 < n && mark < 0; ++k)
-        if (t[k].kind == PTok::Minus && EndsInTime(t, 0, k) && BeginsWithTime(t, k + 1, n)) mark = k;
-    int endTo = n;
-    if (mark < 0) {
-        // 「金曜まで」 alone: an end whose start is missing.
-        if (n > 1 && t[n - 1].kind == PTok::Until) {
-            const PhraseForm before = ParsePhraseTokens(tokens, 0, n - 1, false);
-            if (before.status != PhraseStatus::NotADate) {
-                r.start.status = PhraseStatus::Refused;
-                r.start.refusal = PhraseRefusal::NoStart;
-            }
-            return r;
-        }
-        r.start = ParsePhraseTokens(tokens, 0, n, bareIsDay);
-        r.startEnd = static_cast<std::uint16_t>(word.size());
-        return r;
-    }
-    if (mark == 0) {
-        // 「～１２時」: nothing before the mark.
-        if (ParsePhraseTokens(tokens, 1, n - (t[n - 1].kind == PTok::Until ? 1 : 0), true).status !=
-            PhraseStatus::NotADate) {
-            r.start.status = PhraseStatus::Refused;
-            r.start.refusal = PhraseRefusal::NoStart;
-        }
-        return r;
-    }
+    if (n > 1 && t[n - 1].kind == PTok::Until) return MissingStart(ParsePhraseTokens(tokens, 0, n - 1, false));
+    RangeForm r;
+    r.start = ParsePhraseTokens(tokens, 0, n, bareIsDay);
+    r.startEnd = static_cast<std::uint16_t>(word.size());
+    return r;
+}
+
+// A word with a range mark at mark, after its start: the start, and the end after the
+// mark (a length such as 「３日間」, a phrase, or nothing for an open range 「１０時から」).
+RangeForm ReadRange(const PhraseTokens& tokens, std::string_view word, int mark) {
+    const PhraseToken* t = tokens.tok;
+    RangeForm r;
     r.isRange = true;
     r.startEnd = t[mark].begin;
     r.start = ParsePhraseTokens(tokens, 0, mark, false);
+    int endTo = tokens.n;
     if (endTo > mark + 1 && t[endTo - 1].kind == PTok::Until) --endTo;
     if (endTo == mark + 1) {
         r.isOpen = true;
@@ -573,6 +587,24 @@ RangeForm ParseRangeWord(std::string_view word, bool bareIsDay) {
     r.endBegin = t[mark + 1].begin;
     if (!ReadDuration(t, mark + 1, endTo, r.end)) r.end = ParsePhraseTokens(tokens, mark + 1, endTo, true);
     return r;
+}
+
+}  // namespace
+
+PhraseForm ParsePhraseTokens(const PhraseTokens& tokens, int from, int to, bool bareIsDay) {
+    return PhraseParser(tokens, from, to, bareIsDay).Parse();
+}
+
+RangeForm ParseRangeWord(std::string_view word, bool bareIsDay) {
+    PhraseTokens tokens;
+    if (word.empty() || !LexPhrase(word, tokens)) return RangeForm{};
+    const int n = tokens.n;
+    const int mark = FindRangeMark(tokens.tok, n);
+    if (mark < 0) return ReadSingle(tokens, word, bareIsDay);
+    // 「～１２時」: nothing before the mark.
+    if (mark == 0)
+        return MissingStart(ParsePhraseTokens(tokens, 1, n - (tokens.tok[n - 1].kind == PTok::Until ? 1 : 0), true));
+    return ReadRange(tokens, word, mark);
 }
 
 }  // namespace nelo

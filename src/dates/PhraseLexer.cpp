@@ -247,6 +247,64 @@ bool IsWeekdayCharAt(std::string_view s, std::size_t i, int& weekday) {
     return false;
 }
 
+// True when 「曜」 follows the character at i: 「月曜」 names a weekday, not a month.
+bool WeekdayMarkFollows(std::string_view s, std::size_t i) {
+    return s.size() - i >= 4 && s.compare(i + 2, 2, "曜"_sj) == 0;
+}
+
+// The unit word at i right after a number (「年」, 「時間」), unless it starts a
+// weekday's name (「月曜」 and 「日曜」 name weekdays even after a number).
+const Word* UnitAfterNumber(std::string_view s, std::size_t i) {
+    const Word* w = Units().Match(s, i);
+    if (w && (w->kind == PTok::Month || w->kind == PTok::Day) && WeekdayMarkFollows(s, i)) return nullptr;
+    return w;
+}
+
+// Makes t the word w found at i; returns the position after it.
+std::size_t TakeWord(const Word& w, std::size_t i, PhraseToken& t) {
+    t.kind = w.kind;
+    t.value = w.value;
+    return i + std::strlen(w.text);
+}
+
+// Reads the ASCII digits from i into value; returns the position after them.
+std::size_t ReadAsciiDigits(std::string_view s, std::size_t i, int& value) {
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9') value = AddDigit(value, s[i++] - '0');
+    return i;
+}
+
+// Reads the full-width digits from i into value; returns the position after them.
+std::size_t ReadFullDigits(std::string_view s, std::size_t i, int& value) {
+    while (i + 1 < s.size() && IsFullDigitCode(DbcsCode(s.data() + i))) {
+        value = AddDigit(value, static_cast<int>(DbcsCode(s.data() + i) - 0x824F));
+        i += 2;
+    }
+    return i;
+}
+
+// Reads the token at i of s, which follows a token of kind prev, into t (a number unless
+// it says otherwise); returns the position after it, or i when no token starts there.
+std::size_t LexToken(std::string_view s, std::size_t i, PTok prev, PhraseToken& t) {
+    const Word* unit = prev == PTok::Number ? UnitAfterNumber(s, i) : nullptr;
+    if (unit) return TakeWord(*unit, i, t);
+    if ((prev == PTok::Hour || prev == PTok::Hours) && s.compare(i, 2, "半"_sj) == 0) {
+        t.kind = PTok::Half;
+        return i + 2;
+    }
+    if (s[i] >= '0' && s[i] <= '9') return ReadAsciiDigits(s, i, t.value);
+    const bool isDbcs = DbcsAt(s, i);
+    if (isDbcs && IsFullDigitCode(DbcsCode(s.data() + i))) return ReadFullDigits(s, i, t.value);
+    int weekday = 0;
+    if (prev == PTok::Open && isDbcs && IsWeekdayCharAt(s, i, weekday) && !WeekdayMarkFollows(s, i)) {
+        t.kind = PTok::WeekdayChar;
+        t.value = weekday;
+        return i + 2;
+    }
+    if (const Word* w = Words().Match(s, i)) return TakeWord(*w, i, t);
+    if (isDbcs) return i + ReadKanjiNumber(s, i, t.value);
+    return i;
+}
+
 }  // namespace
 
 bool LexPhrase(std::string_view s, PhraseTokens& out) {
@@ -257,47 +315,8 @@ bool LexPhrase(std::string_view s, PhraseTokens& out) {
         if (out.n == PhraseTokens::kMaxTokens) return false;
         const PTok prev = out.n ? out.tok[out.n - 1].kind : PTok::Of;
         PhraseToken t{PTok::Number, 0, static_cast<std::uint16_t>(i), 0};
-        std::size_t next = i;
-        const unsigned char b = static_cast<unsigned char>(s[i]);
-        const bool isDbcs = DbcsAt(s, i);
-        int weekday;
-
-        const Word* w = nullptr;
-        if (prev == PTok::Number) {
-            w = Units().Match(s, i);
-            // 「月曜」 and 「日曜」 name weekdays even after a number.
-            if (w && (w->kind == PTok::Month || w->kind == PTok::Day) && s.size() - i >= 4 &&
-                s.compare(i + 2, 2, "曜"_sj) == 0)
-                w = nullptr;
-        }
-        if (!w && (prev == PTok::Hour || prev == PTok::Hours) && s.compare(i, 2, "半"_sj) == 0) {
-            t.kind = PTok::Half;
-            next = i + 2;
-        } else if (w) {
-            t.kind = w->kind;
-            t.value = w->value;
-            next = i + std::strlen(w->text);
-        } else if (b >= '0' && b <= '9') {
-            while (next < s.size() && s[next] >= '0' && s[next] <= '9') t.value = AddDigit(t.value, s[next++] - '0');
-        } else if (isDbcs && IsFullDigitCode(DbcsCode(s.data() + i))) {
-            while (next + 1 < s.size() && IsFullDigitCode(DbcsCode(s.data() + next))) {
-                t.value = AddDigit(t.value, static_cast<int>(DbcsCode(s.data() + next) - 0x824F));
-                next += 2;
-            }
-        } else if (prev == PTok::Open && isDbcs && IsWeekdayCharAt(s, i, weekday) &&
-                   !(s.size() - i >= 4 && s.compare(i + 2, 2, "曜"_sj) == 0)) {
-            t.kind = PTok::WeekdayChar;
-            t.value = weekday;
-            next = i + 2;
-        } else if ((w = Words().Match(s, i)) != nullptr) {
-            t.kind = w->kind;
-            t.value = w->value;
-            next = i + std::strlen(w->text);
-        } else if (isDbcs && (next = i + ReadKanjiNumber(s, i, t.value)) > i) {
-            t.kind = PTok::Number;
-        } else {
-            return false;
-        }
+        const std::size_t next = LexToken(s, i, prev, t);
+        if (next == i) return false;
         t.end = static_cast<std::uint16_t>(next);
         out.tok[out.n++] = t;
         i = next;

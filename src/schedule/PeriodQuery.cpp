@@ -19,9 +19,9 @@ std::vector<std::string_view> SplitWords(std::string_view text) {
     std::vector<std::string_view> words;
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && IsBlankAt(text, i)) i += text[i] == ' ' || text[i] == '\t' ? 1 : 2;
+        while (i < text.size() && IsBlankAt(text, i)) i += text[i] == ' ' || text[i] == '\t' ? 1U : 2U;
         const std::size_t from = i;
-        while (i < text.size() && !IsBlankAt(text, i)) i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        while (i < text.size() && !IsBlankAt(text, i)) i += IsLeadByte(static_cast<unsigned char>(text[i])) ? 2U : 1U;
         if (i > text.size()) i = text.size();
         if (i > from) words.push_back(text.substr(from, i - from));
     }
@@ -104,7 +104,7 @@ bool SplitPeriodQuery(std::string_view word, std::string_view& period) {
     period = word.substr(0, word.size() - kTail.size());
     // The tail must start at a character boundary of the word.
     std::size_t i = 0;
-    while (i < period.size()) i += IsLeadByte(static_cast<unsigned char>(period[i])) ? 2 : 1;
+    while (i < period.size()) i += IsLeadByte(static_cast<unsigned char>(period[i])) ? 2U : 1U;
     return i == period.size();
 }
 

@@ -104,8 +104,9 @@ void ScheduleBook::QuerySchedules(std::string& answer) {
         return;
     }
     // The period: the next word, and a second one for a range.
+    const std::size_t periodEnd = lineWords.size() > 3 ? 3 : lineWords.size();
     const std::vector<std::string_view> words(lineWords.begin() + 1,
-                                              lineWords.begin() + (lineWords.size() > 3 ? 3 : lineWords.size()));
+                                              lineWords.begin() + static_cast<std::ptrdiff_t>(periodEnd));
     SchedulePeriod period;
     const int found = ReadQueryPeriod(words, PhraseContext::Now(), period, answer);
     if (found == 0)
@@ -137,7 +138,7 @@ void ScheduleBook::ListMatching(std::string& answer, bool all, std::time_t fromT
         for (auto& entry : m_schedules)
             if (entry->Overlaps(fromTime, toTime)) ++count;
     }
-    StartTimeQueue queue(static_cast<int>(count));
+    StartTimeQueue queue(count);
     for (auto& entry : m_schedules)
         if (all || entry->Overlaps(fromTime, toTime)) queue.Insert(entry.get());
     if (queue.GetCount() == 0) {
@@ -159,10 +160,10 @@ void ScheduleBook::ListMatching(std::string& answer, bool all, std::time_t fromT
 
 void ScheduleBook::SortSchedules() {
     const std::size_t n = m_schedules.size();
-    StartTimeQueue queue(static_cast<int>(n));
+    StartTimeQueue queue(n);
     for (auto& entry : m_schedules) queue.Insert(entry.release());
-    const int count = queue.GetCount();
-    for (int i = 0; i < count; ++i) m_schedules[i].reset(queue.RemoveTop());
+    const std::size_t count = queue.GetCount();
+    for (std::size_t i = 0; i < count; ++i) m_schedules[i].reset(queue.RemoveTop());
     m_indexValid = false;
 }
 

@@ -9,7 +9,7 @@ namespace nelo {
 
 void ScheduleIndex::Clear() {
     m_nodes.clear();
-    m_root = -1;
+    m_root = kNoNode;
 }
 
 std::uint32_t ScheduleIndex::NextPriority() {
@@ -20,17 +20,17 @@ std::uint32_t ScheduleIndex::NextPriority() {
     return m_seed;
 }
 
-void ScheduleIndex::Pull(int n) {
+void ScheduleIndex::Pull(std::size_t n) {
     Node& node = m_nodes[n];
     node.maxEndTime = node.endTime;
-    if (node.left >= 0) node.maxEndTime = std::max(node.maxEndTime, m_nodes[node.left].maxEndTime);
-    if (node.right >= 0) node.maxEndTime = std::max(node.maxEndTime, m_nodes[node.right].maxEndTime);
+    if (node.left != kNoNode) node.maxEndTime = std::max(node.maxEndTime, m_nodes[node.left].maxEndTime);
+    if (node.right != kNoNode) node.maxEndTime = std::max(node.maxEndTime, m_nodes[node.right].maxEndTime);
 }
 
-int ScheduleIndex::InsertAt(int root, int n) {
-    if (root < 0) return n;
+std::size_t ScheduleIndex::InsertAt(std::size_t root, std::size_t n) {
+    if (root == kNoNode) return n;
     if (Before(m_nodes[n], m_nodes[root])) {
-        int child = InsertAt(m_nodes[root].left, n);
+        const std::size_t child = InsertAt(m_nodes[root].left, n);
         m_nodes[root].left = child;
         if (m_nodes[child].priority > m_nodes[root].priority) {
             m_nodes[root].left = m_nodes[child].right;
@@ -40,7 +40,7 @@ int ScheduleIndex::InsertAt(int root, int n) {
             return child;
         }
     } else {
-        int child = InsertAt(m_nodes[root].right, n);
+        const std::size_t child = InsertAt(m_nodes[root].right, n);
         m_nodes[root].right = child;
         if (m_nodes[child].priority > m_nodes[root].priority) {
             m_nodes[root].right = m_nodes[child].left;
@@ -55,24 +55,24 @@ int ScheduleIndex::InsertAt(int root, int n) {
 }
 
 void ScheduleIndex::Add(const ScheduleEntry* entry, std::size_t pos) {
-    int n = static_cast<int>(m_nodes.size());
+    const std::size_t n = m_nodes.size();
     m_nodes.push_back(
-        Node{entry->GetStartTime(), entry->GetEndTime(), entry->GetEndTime(), NextPriority(), -1, -1, pos});
+        Node{entry->GetStartTime(), entry->GetEndTime(), entry->GetEndTime(), NextPriority(), kNoNode, kNoNode, pos});
     m_root = InsertAt(m_root, n);
 }
 
 template <class F>
 void ScheduleIndex::Visit(std::int32_t t, F visit) const {
-    std::vector<int> stack;
-    if (m_root >= 0) stack.push_back(m_root);
+    std::vector<std::size_t> stack;
+    if (m_root != kNoNode) stack.push_back(m_root);
     while (!stack.empty()) {
         const Node& node = m_nodes[stack.back()];
         stack.pop_back();
         if (node.maxEndTime < t) continue;  // nothing below ends at or after t
-        if (node.left >= 0) stack.push_back(node.left);
+        if (node.left != kNoNode) stack.push_back(node.left);
         if (node.startTime > t) continue;  // this node and everything right of it start after t
         if (node.endTime >= t && !visit(node)) return;
-        if (node.right >= 0) stack.push_back(node.right);
+        if (node.right != kNoNode) stack.push_back(node.right);
     }
 }
 

@@ -30,10 +30,12 @@ private:
         std::int32_t endTime;
         std::int32_t maxEndTime;  // the latest end in this node's subtree
         std::uint32_t priority;
-        int left;
-        int right;
+        std::size_t left;   // a node number, or kNoNode
+        std::size_t right;  // a node number, or kNoNode
         std::size_t pos;
     };
+    // The child of a leaf and the root of an empty index.
+    static constexpr std::size_t kNoNode = static_cast<std::size_t>(-1);
 
     static bool Before(const Node& a, const Node& b) {
         return a.startTime < b.startTime || (a.startTime == b.startTime && a.pos < b.pos);
@@ -41,12 +43,12 @@ private:
     // Calls visit(node) for every node whose entry holds t, until visit returns false.
     template <class F>
     void Visit(std::int32_t t, F visit) const;
-    void Pull(int n);
-    int InsertAt(int root, int n);
+    void Pull(std::size_t n);
+    std::size_t InsertAt(std::size_t root, std::size_t n);
     std::uint32_t NextPriority();
 
     std::vector<Node> m_nodes;
-    int m_root = -1;
+    std::size_t m_root = kNoNode;
     std::uint32_t m_seed = 0x9E3779B9u;
 };
 

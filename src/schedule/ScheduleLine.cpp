@@ -5,6 +5,7 @@
 #include "strings/StringTable.h"
 
 #include <limits>
+#include <optional>
 
 namespace nelo {
 
@@ -101,6 +102,134 @@ ScheduleWhen Refuse(std::string answer) {
 
 ScheduleWhen RefuseId(int id) { return Refuse(LoadStringId(id)); }
 
+// The date words of a line as they are taken, word by word.
+struct WhenWords {
+    RangeForm first;  // the first word, which may hold a range of its own
+    std::string_view startText;
+    PhraseForm startForm;
+    std::optional<PhraseForm> startTime;  // a time of day in a word of its own
+    std::optional<PhraseForm> endForm;
+    std::optional<PhraseForm> endTime;
+    std::string_view endText;
+    std::size_t next = 1;  // the first word not taken
+};
+
+const PhraseForm* Given(const std::optional<PhraseForm>& form) { return form ? &*form : nullptr; }
+
+// A weekday as a word of its own after a date restates it, as 「（金）」 does
+// (「１２／２５　金曜　忘年会」): it is checked against the date, never read as an end.
+void TakeRestatedWeekday(const std::vector<std::string_view>& words, WhenWords& w) {
+    const PhraseForm& f = w.startForm;
+    if (w.first.isRange || !NamesOneDay(f) || f.hasTime || f.annotatedWeekday >= 0 || w.next >= words.size()) return;
+    const RangeForm r = ParseRangeWord(words[w.next], false);
+    if (r.isRange || !IsBareWeekday(r.start)) return;
+    w.startForm.annotatedWeekday = r.start.weekday;
+    ++w.next;
+}
+
+// A day without its time of day, then a word that is only a time of day (or a range of
+// times): 「１２／２５ １８：００」, 「１２／２５ １４：００－１６：００」.
+void TakeStartTime(const std::vector<std::string_view>& words, WhenWords& w) {
+    if (w.first.isRange || !IsDayWithoutTime(w.startForm) || w.next >= words.size()) return;
+    const RangeForm t = ParseRangeWord(words[w.next], false);
+    const bool closedRange = t.isRange && !t.isOpen;
+    if (!IsTimeOnly(t.start) || (closedRange && !IsTimeOnly(t.end))) return;
+    w.startTime = t.start;
+    if (closedRange) {
+        w.endForm = t.end;
+        w.endText = words[w.next].substr(t.endBegin);
+    }
+    ++w.next;
+}
+
+// An end day without its time of day, then a word that is only a time of day.
+void TakeEndTime(const std::vector<std::string_view>& words, WhenWords& w) {
+    if (!IsDayWithoutTime(*w.endForm) || w.next >= words.size()) return;
+    const RangeForm t = ParseRangeWord(words[w.next], false);
+    if (t.isRange || !IsTimeOnly(t.start)) return;
+    w.endTime = t.start;
+    ++w.next;
+}
+
+// The end: the second half of the first word's range, or the next word when it reads as a
+// day or a time (a day's name such as 「元日」 after a date is its label), with its own
+// time of day after it. False when that word is a range, which cannot end an entry.
+bool TakeEnd(const std::vector<std::string_view>& words, WhenWords& w) {
+    if (w.first.isRange && !w.first.isOpen) {
+        w.endForm = w.first.end;
+        w.endText = words[0].substr(w.first.endBegin);
+        return true;
+    }
+    if (w.endForm || w.next >= words.size()) return true;
+    RangeForm e = ParseRangeWord(words[w.next], true);
+    if (e.start.namedDay && !e.isRange) e.start.status = PhraseStatus::NotADate;
+    if (!NamesDayOrTime(e.start)) return true;
+    if (e.isRange) return false;
+    w.endForm = e.start;
+    w.endText = words[w.next];
+    ++w.next;
+    TakeEndTime(words, w);
+    return true;
+}
+
+// The refusal of a start or an end that is no day, or an end before its start; nothing
+// when both can be kept.
+std::optional<ScheduleWhen> RefuseReadings(const ScheduleSpan& span, const WhenWords& w) {
+    const DateReading& s = span.start;
+    if (s.outcome == ReadOutcome::Impossible) return RefuseId(IDS_BAD_PERIOD);
+    if (!s.IsDay()) return Refuse(RefusalText(s, w.startText, PhraseUse::Schedule));
+    if (!w.endForm) return std::nullopt;
+    const DateReading& e = span.end;
+    if (e.outcome == ReadOutcome::Impossible || e.outcome == ReadOutcome::NotADate)
+        return RefuseId(IDS_BAD_SECOND_PERIOD);
+    if (!e.IsDay()) return Refuse(RefusalText(e, w.endText, PhraseUse::Schedule));
+    if (span.endBeforeStart) return Refuse(EndBeforeStartText(w.endText, w.startText));
+    // An end earlier on the start's own day: 「明日１２時 １０時」.
+    if (e.date == s.date && e.HasTime() && s.HasTime() && Minutes(e) < Minutes(s))
+        return RefuseId(IDS_BAD_SECOND_PERIOD);
+    return std::nullopt;
+}
+
+// The time value of a start, also when it is too far away for its display text.
+std::time_t StartTimeValue(const DateReading& s, std::string& text) {
+    std::time_t t = 0;
+    if (FormatEntryDate(text, s.date, s.hour, s.minute, t) != 0) return t;
+    // More than ten years away: the entry still needs a time value to be ordered by.
+    t = MakeLocalTime(s.date.year, s.date.month, s.date.day, s.HasTime() ? s.hour : 0, s.minute, 0);
+    return t == static_cast<std::time_t>(-1) ? std::numeric_limits<std::time_t>::max() : t;
+}
+
+// Writes the display texts and time values of the readings into when; the refusal when
+// a time cannot be kept.
+std::optional<ScheduleWhen> StoreTimes(const ScheduleSpan& span, bool hasEnd, ScheduleWhen& when) {
+    const std::time_t start = StartTimeValue(span.start, when.startText);
+    // Times are stored in 32 bits: a start beyond them cannot be kept.
+    if (!FitsInt32(start)) return RefuseId(IDS_BAD_PERIOD);
+    when.startTime = static_cast<std::int32_t>(start);
+    when.endTime = when.startTime;
+    if (!hasEnd) return std::nullopt;
+    const DateReading& e = span.end;
+    std::time_t end = 0;
+    if (FormatEntryDate(when.endText, e.date, e.hour, e.minute, end) == 0 || !FitsInt32(end))
+        return RefuseId(IDS_BAD_SECOND_PERIOD);
+    // The start's own day without a time of day (00:00) ends it no earlier than it starts.
+    when.endTime = end < when.startTime ? when.startTime : static_cast<std::int32_t>(end);
+    return std::nullopt;
+}
+
+// The refusal when the words after the date words do not fit the line: any word at all
+// for a line of dates only, else none (no business) or a mistaken end (「明日 福岡へ
+// 出張」: a second word that is no date, with more words after it).
+std::optional<ScheduleWhen> RefuseRest(const WhenWords& w, std::size_t n, bool datesOnly) {
+    if (datesOnly) {
+        if (w.next < n) return RefuseId(IDS_BAD_SECOND_PERIOD);
+        return std::nullopt;
+    }
+    if (w.next == 1 && !w.first.isRange && n > 2) return RefuseId(IDS_BAD_SECOND_PERIOD);
+    if (w.next >= n) return RefuseId(IDS_NO_BUSINESS);
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool IsScheduleStartWord(std::string_view word) {
@@ -140,112 +269,24 @@ ScheduleSpan ResolveSpan(const PhraseForm& startForm, const PhraseForm* startTim
 }
 
 ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const PhraseContext& now, bool datesOnly) {
-    const std::size_t n = words.size();
-    if (n == 0) return ScheduleWhen{};
-    const RangeForm first = ParseRangeWord(words[0], false);
-    if (first.start.status == PhraseStatus::NotADate) return ScheduleWhen{};
-    const std::string_view startText = first.isRange ? words[0].substr(0, first.startEnd) : words[0];
-    PhraseForm startForm = first.start;
+    if (words.empty()) return ScheduleWhen{};
+    WhenWords w;
+    w.first = ParseRangeWord(words[0], false);
+    if (w.first.start.status == PhraseStatus::NotADate) return ScheduleWhen{};
+    w.startText = w.first.isRange ? words[0].substr(0, w.first.startEnd) : words[0];
+    w.startForm = w.first.start;
+    TakeRestatedWeekday(words, w);
+    TakeStartTime(words, w);
+    if (!TakeEnd(words, w)) return RefuseId(IDS_BAD_SECOND_PERIOD);
 
-    PhraseForm startTime, endForm, endTime;
-    bool hasStartTime = false, hasEnd = false, hasEndTime = false;
-    std::string_view endText;
-    std::size_t i = 1;
-    // A weekday as a word of its own after a date restates it, as 「（金）」 does
-    // (「１２／２５　金曜　忘年会」): it is checked against the date, never read as an end.
-    if (!first.isRange && NamesOneDay(startForm) && !startForm.hasTime && startForm.annotatedWeekday < 0 && i < n) {
-        const RangeForm w = ParseRangeWord(words[i], false);
-        if (!w.isRange && IsBareWeekday(w.start)) {
-            startForm.annotatedWeekday = w.start.weekday;
-            ++i;
-        }
-    }
-    // A day without its time of day, then a word that is only a time of day (or a range
-    // of times): 「１２／２５ １８：００」, 「１２／２５ １４：００－１６：００」.
-    if (!first.isRange && IsDayWithoutTime(startForm) && i < n) {
-        const RangeForm t = ParseRangeWord(words[i], false);
-        if (IsTimeOnly(t.start) && (!t.isRange || t.isOpen || IsTimeOnly(t.end))) {
-            startTime = t.start;
-            hasStartTime = true;
-            if (t.isRange && !t.isOpen) {
-                endForm = t.end;
-                hasEnd = true;
-                endText = words[i].substr(t.endBegin);
-            }
-            ++i;
-        }
-    }
-    if (first.isRange && !first.isOpen) {
-        endForm = first.end;
-        hasEnd = true;
-        endText = words[0].substr(first.endBegin);
-    } else if (!hasEnd && i < n) {
-        // The next word is the end when it reads as a day or a time; a day's name (「元日」)
-        // after a date is its label.
-        RangeForm e = ParseRangeWord(words[i], true);
-        if (e.start.namedDay && !e.isRange) e.start.status = PhraseStatus::NotADate;
-        if (e.isRange && NamesDayOrTime(e.start)) return RefuseId(IDS_BAD_SECOND_PERIOD);
-        if (!e.isRange && NamesDayOrTime(e.start)) {
-            endForm = e.start;
-            hasEnd = true;
-            endText = words[i];
-            ++i;
-            if (IsDayWithoutTime(endForm) && i < n) {
-                const RangeForm t = ParseRangeWord(words[i], false);
-                if (!t.isRange && IsTimeOnly(t.start)) {
-                    endTime = t.start;
-                    hasEndTime = true;
-                    ++i;
-                }
-            }
-        }
-    }
-
-    const ScheduleSpan span = ResolveSpan(startForm, hasStartTime ? &startTime : nullptr, hasEnd ? &endForm : nullptr,
-                                          hasEndTime ? &endTime : nullptr, now);
-    const DateReading& S = span.start;
-    if (S.outcome == ReadOutcome::Impossible) return RefuseId(IDS_BAD_PERIOD);
-    if (!S.IsDay()) return Refuse(RefusalText(S, startText, PhraseUse::Schedule));
-    const DateReading& E = span.end;
-    if (hasEnd) {
-        if (E.outcome == ReadOutcome::Impossible || E.outcome == ReadOutcome::NotADate)
-            return RefuseId(IDS_BAD_SECOND_PERIOD);
-        if (!E.IsDay()) return Refuse(RefusalText(E, endText, PhraseUse::Schedule));
-        if (span.endBeforeStart) return Refuse(EndBeforeStartText(endText, startText));
-        // An end earlier on the start's own day: 「明日１２時 １０時」.
-        if (E.date == S.date && E.HasTime() && S.HasTime() && Minutes(E) < Minutes(S))
-            return RefuseId(IDS_BAD_SECOND_PERIOD);
-    }
-
-    ScheduleWhen w;
-    std::time_t t = 0;
-    if (FormatEntryDate(w.startText, S.date, S.hour, S.minute, t) == 0) {
-        // More than ten years away: the entry still needs a time value to be ordered by.
-        t = MakeLocalTime(S.date.year, S.date.month, S.date.day, S.HasTime() ? S.hour : 0, S.minute, 0);
-        if (t == static_cast<std::time_t>(-1)) t = std::numeric_limits<std::time_t>::max();
-    }
-    // Times are stored in 32 bits: a start beyond them cannot be kept.
-    if (!FitsInt32(t)) return RefuseId(IDS_BAD_PERIOD);
-    w.startTime = static_cast<std::int32_t>(t);
-    w.endTime = w.startTime;
-    if (hasEnd) {
-        if (FormatEntryDate(w.endText, E.date, E.hour, E.minute, t) == 0 || !FitsInt32(t))
-            return RefuseId(IDS_BAD_SECOND_PERIOD);
-        // The start's own day without a time of day (00:00) ends it no earlier than it starts.
-        w.endTime = t < w.startTime ? w.startTime : static_cast<std::int32_t>(t);
-    }
-
-    if (datesOnly) {
-        if (i < n) return RefuseId(IDS_BAD_SECOND_PERIOD);
-    } else {
-        // A second word that is no date, with more words after it, is a mistaken end
-        // (「明日 福岡へ 出張」). After the date words, every word is the business.
-        if (i == 1 && !first.isRange && n > 2) return RefuseId(IDS_BAD_SECOND_PERIOD);
-        if (i >= n) return RefuseId(IDS_NO_BUSINESS);
-    }
-    w.businessWord = i;
-    w.outcome = ScheduleWhen::Read;
-    return w;
+    const ScheduleSpan span = ResolveSpan(w.startForm, Given(w.startTime), Given(w.endForm), Given(w.endTime), now);
+    if (auto refusal = RefuseReadings(span, w)) return *refusal;
+    ScheduleWhen when;
+    if (auto refusal = StoreTimes(span, w.endForm.has_value(), when)) return *refusal;
+    if (auto refusal = RefuseRest(w, words.size(), datesOnly)) return *refusal;
+    when.businessWord = w.next;
+    when.outcome = ScheduleWhen::Read;
+    return when;
 }
 
 }  // namespace nelo

@@ -4,6 +4,7 @@
 // was sorted. It does not own its entries: they belong to the schedule list.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,7 +15,7 @@ class ScheduleEntry;
 class StartTimeQueue {
 public:
     /// A queue built for n entries (n + 2 slots; slot 0 is never used).
-    explicit StartTimeQueue(int n);
+    explicit StartTimeQueue(std::size_t n);
 
     /// Adds an entry and sifts it up; an entry with the start of its parent stays below it.
     void Insert(ScheduleEntry* entry);
@@ -22,15 +23,18 @@ public:
     /// nullptr when the queue is empty.
     ScheduleEntry* RemoveTop();
     /// The entries in the heap.
-    int GetCount() const { return m_count; }
+    std::size_t GetCount() const { return m_count; }
 
 private:
     /// True when slot a comes out before slot b.
-    bool Before(int a, int b) const;
-    void Swap(int a, int b);
+    bool Before(std::size_t a, std::size_t b) const;
+    void Swap(std::size_t a, std::size_t b);
+    /// Moves the entry of slot n up past its later parents; returns the slot it stops in.
+    std::size_t SiftUp(std::size_t n);
+    /// Tells the entry of slot n that it sits there.
+    void Number(std::size_t n);
 
-    std::int32_t m_count = 0;  // entries in the heap, in slots 1 to m_count
-    std::int32_t m_max = 0;    // number of slots
+    std::size_t m_count = 0;  // entries in the heap, in slots 1 to m_count
     std::vector<ScheduleEntry*> m_array;
     // The insertion number of each slot's entry: the tie-break among equal starts.
     std::vector<std::uint32_t> m_order;

@@ -176,6 +176,13 @@ TEST_F(DateAnswers, EraExamples) {
         {"令和元年"_sj, "西暦2019年です。"_sj},
         {"西暦２０００年"_sj, "平成12年です。"_sj},
         {"明治４５年"_sj, "西暦1912年です。"_sj},
+        // No year number, or one longer than can be read: refused, never a made-up year.
+        {"来年"_sj, "数値の指定が違います。"_sj},
+        {"平成年"_sj, "数値の指定が違います。"_sj},
+        {"年"_sj, "数値の指定が違います。"_sj},
+        {"９９９９９９９９９９９年"_sj, "数値の指定が違います。"_sj},
+        {"平成９９９９９９９９９９９年"_sj, "数値の指定が違います。"_sj},
+        {"９９９９９９９９９年"_sj, "令和999997981年です。"_sj},
     };
     for (const auto& r : rows) {
         std::string out;

@@ -112,7 +112,7 @@ TEST(StartTimeQueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
             a.push_back(Entry(t, "", "", std::to_string(i).c_str()));
             b.push_back(Entry(t, "", "", std::to_string(i).c_str()));
         }
-        StartTimeQueue queue(n);
+        StartTimeQueue queue(static_cast<std::size_t>(n));
         LiteralQueue literal;
         // Insertions and removals interleaved, as no caller does but the queue allows.
         std::size_t next = 0;
