@@ -13,6 +13,25 @@ namespace {
 
 std::string EntryName(std::size_t i) { return "File" + std::to_string(i + 1); }
 
+// ".." after the folders a path named so far (out, "" for the root): the parent of
+// what they name, which for a symbolic link is the parent of the folder it leads to.
+// false, out unchanged, where the system refuses the path: a link leading nowhere,
+// nothing there, or not a folder.
+bool StepUp(std::string& out) {
+    struct stat st;
+    if (!out.empty() && lstat(out.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* real = realpath(out.c_str(), nullptr);
+        if (!real) return false;
+        out = real;
+        std::free(real);
+        if (out == "/") out.clear();
+    } else if (!out.empty() && (lstat(out.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) {
+        return false;
+    }
+    out.erase(out.empty() ? 0 : out.rfind('/'));
+    return true;
+}
+
 }  // namespace
 
 void RecentFileList::ReadList() {
@@ -54,8 +73,7 @@ std::string AbsolutePath(const std::string& path) {
         if (ec) return path;
         full = cwd + "/" + path;
     }
-    // Component by component, as the system walks it: ".." is the parent of what the
-    // path named so far, which for a symbolic link is the parent of the folder it names.
+    // Component by component, as the system walks it.
     std::string out;
     std::size_t pos = 0;
     while (pos < full.size()) {
@@ -63,30 +81,12 @@ std::string AbsolutePath(const std::string& path) {
         if (end == std::string::npos) end = full.size();
         const std::string part = full.substr(pos, end - pos);
         const std::size_t next = end + 1;
-        if (part.empty() || part == ".") {
-            pos = next;
-            continue;
-        }
-        if (part != "..") {
+        if (part == "..") {
+            // The rest of a path the system refuses stays as written, for it to refuse.
+            if (!StepUp(out)) return out + full.substr(pos - 1);
+        } else if (!part.empty() && part != ".") {
             out += "/" + part;
-            pos = next;
-            continue;
         }
-        struct stat st;
-        if (!out.empty() && lstat(out.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-            if (char* real = realpath(out.c_str(), nullptr)) {
-                out = real;
-                std::free(real);
-                if (out == "/") out.clear();
-            } else {
-                // The link leads nowhere: the rest stays as written, for the system to refuse.
-                return out + full.substr(pos - 1);
-            }
-        } else if (!out.empty() && (lstat(out.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) {
-            // Nothing there, or not a folder: the system refuses the path, so must we.
-            return out + full.substr(pos - 1);
-        }
-        out.erase(out.empty() ? 0 : out.rfind('/'));
         pos = next;
     }
     return out.empty() ? "/" : out;

@@ -101,7 +101,7 @@ std::string QuotedBusiness(const std::string& business) {
     std::string b = business;
     if (b.size() > 40) {
         std::size_t cut = 0;
-        while (cut < 40) cut += DbcsAt(b, cut) ? 2 : 1;
+        while (cut < 40) cut += DbcsAt(b, cut) ? 2U : 1U;
         b = b.substr(0, cut) + "…"_sj;
     }
     return "「"_sj + b + "」"_sj;

@@ -55,6 +55,24 @@ bool IsMark(icalproperty* p, const char* name) {
     return x && value && strcasecmp(x, name) == 0 && strcasecmp(value, "DATE") == 0;
 }
 
+// The seconds of one step of a rule's walk: a day, or an hour for an hourly rule.
+long long StepSeconds(bool byDays) { return byDays ? 86400 : 3600; }
+
+// The places of starts in the order of their instances, each instance once.
+std::vector<std::size_t> InstanceOrder(const std::vector<icaltimetype>& starts) {
+    std::vector<std::pair<ICalInstanceKey, std::size_t>> order;  // instance and its place in starts
+    order.reserve(starts.size());
+    for (std::size_t i = 0; i < starts.size(); ++i) order.emplace_back(MakeInstanceKey(starts[i]), i);
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    order.erase(std::unique(order.begin(), order.end(),
+                            [](const auto& a, const auto& b) { return !(a.first < b.first) && !(b.first < a.first); }),
+                order.end());
+    std::vector<std::size_t> places;
+    places.reserve(order.size());
+    for (const auto& entry : order) places.push_back(entry.second);
+    return places;
+}
+
 ICalLocal LocalOf(std::time_t t) {
     const std::tm tm = LocalTime(t);
     return ICalLocal{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
@@ -85,12 +103,32 @@ bool ICalEvent::Read(icalcomponent* vevent, ICalZones& zones, std::string& error
         return false;
     }
     if (!ReadICalTime(startProperty, icalproperty_get_dtstart(startProperty), zones, m_start, error)) return false;
+    ReadMarks(vevent);
+    if (!ReadEnd(vevent, zones, error)) return false;
+    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY); p;
+         p = icalcomponent_get_next_property(vevent, ICAL_RRULE_PROPERTY))
+        m_rules.push_back(icalproperty_get_rrule(p));
+    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(vevent, ICAL_RDATE_PROPERTY))
+        if (!ReadRdate(p, zones, error)) return false;
+    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_EXDATE_PROPERTY); p;
+         p = icalcomponent_get_next_property(vevent, ICAL_EXDATE_PROPERTY))
+        if (!ReadExDate(p, zones, error)) return false;
+    m_repeating = !m_rules.empty() || !m_rdates.empty();
+    return true;
+}
+
+// The notebook marks a start or end that is a day without a time of day.
+void ICalEvent::ReadMarks(icalcomponent* vevent) {
     for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_X_PROPERTY); p;
          p = icalcomponent_get_next_property(vevent, ICAL_X_PROPERTY)) {
         m_startDateOnly = m_startDateOnly || IsMark(p, "X-NELO-START");
         m_endDateOnly = m_endDateOnly || IsMark(p, "X-NELO-END");
     }
+}
 
+// The length of the event, from DTEND or DURATION; an event with neither has no end.
+bool ICalEvent::ReadEnd(icalcomponent* vevent, ICalZones& zones, std::string& error) {
     if (icalproperty* endProperty = icalcomponent_get_first_property(vevent, ICAL_DTEND_PROPERTY)) {
         icaltimetype end;
         if (!ReadICalTime(endProperty, icalproperty_get_dtend(endProperty), zones, end, error)) return false;
@@ -103,48 +141,48 @@ bool ICalEvent::Read(icalcomponent* vevent, ICalZones& zones, std::string& error
             error = "終了日時（DTEND）が開始日時より前です。"_sj;
             return false;
         }
-    } else if (icalproperty* duration = icalcomponent_get_first_property(vevent, ICAL_DURATION_PROPERTY)) {
-        const icaldurationtype d = icalproperty_get_duration(duration);
-        if (icaldurationtype_is_bad_duration(d) || d.is_neg) {
-            error = "期間（DURATION）が正しくありません。"_sj;
-            return false;
-        }
-        m_end = true;
-        m_length = icaldurationtype_as_int(d);
-        if (m_start.is_date) m_length /= 86400;
+        return true;
     }
+    icalproperty* duration = icalcomponent_get_first_property(vevent, ICAL_DURATION_PROPERTY);
+    if (!duration) return true;
+    const icaldurationtype d = icalproperty_get_duration(duration);
+    if (icaldurationtype_is_bad_duration(d) || d.is_neg) {
+        error = "期間（DURATION）が正しくありません。"_sj;
+        return false;
+    }
+    m_end = true;
+    m_length = icaldurationtype_as_int(d);
+    if (m_start.is_date) m_length /= 86400;
+    return true;
+}
 
-    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY); p;
-         p = icalcomponent_get_next_property(vevent, ICAL_RRULE_PROPERTY))
-        m_rules.push_back(icalproperty_get_rrule(p));
-    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY); p;
-         p = icalcomponent_get_next_property(vevent, ICAL_RDATE_PROPERTY)) {
-        const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
-        const bool isPeriod = icaltime_is_null_time(rdate.time);
-        icaltimetype start;
-        if (!ReadICalTime(p, isPeriod ? rdate.period.start : rdate.time, zones, start, error)) return false;
-        long long length = m_length;
-        if (isPeriod && !icaltime_is_null_time(rdate.period.end)) {
-            icaltimetype end;
-            if (!ReadICalTime(p, rdate.period.end, zones, end, error)) return false;
-            length = std::max<long long>(0, static_cast<long long>(ICalInstant(end)) - ICalInstant(start));
-        } else if (isPeriod) {
-            length = icaldurationtype_as_int(rdate.period.duration);
-        }
-        // A date-time among the dates of a whole-day event stands for its day.
-        if (m_start.is_date && !start.is_date) start = DateValue(start.year, start.month, start.day);
-        m_rdates.emplace_back(start, length);
+// One RDATE: a start, or a period with its own end or length.
+bool ICalEvent::ReadRdate(icalproperty* p, ICalZones& zones, std::string& error) {
+    const icaldatetimeperiodtype rdate = icalproperty_get_rdate(p);
+    const bool isPeriod = icaltime_is_null_time(rdate.time);
+    icaltimetype start;
+    if (!ReadICalTime(p, isPeriod ? rdate.period.start : rdate.time, zones, start, error)) return false;
+    long long length = m_length;
+    if (isPeriod && !icaltime_is_null_time(rdate.period.end)) {
+        icaltimetype end;
+        if (!ReadICalTime(p, rdate.period.end, zones, end, error)) return false;
+        length = std::max<long long>(0, static_cast<long long>(ICalInstant(end)) - ICalInstant(start));
+    } else if (isPeriod) {
+        length = icaldurationtype_as_int(rdate.period.duration);
     }
-    for (icalproperty* p = icalcomponent_get_first_property(vevent, ICAL_EXDATE_PROPERTY); p;
-         p = icalcomponent_get_next_property(vevent, ICAL_EXDATE_PROPERTY)) {
-        icaltimetype ex;
-        if (!ReadICalTime(p, icalproperty_get_exdate(p), zones, ex, error)) return false;
-        if (ex.is_date)
-            m_exDates.insert(ICalDateKey(ex));
-        else
-            m_exInstants.insert(ICalInstant(ex));
-    }
-    m_repeating = !m_rules.empty() || !m_rdates.empty();
+    // A date-time among the dates of a whole-day event stands for its day.
+    if (m_start.is_date && !start.is_date) start = DateValue(start.year, start.month, start.day);
+    m_rdates.emplace_back(start, length);
+    return true;
+}
+
+bool ICalEvent::ReadExDate(icalproperty* p, ICalZones& zones, std::string& error) {
+    icaltimetype ex;
+    if (!ReadICalTime(p, icalproperty_get_exdate(p), zones, ex, error)) return false;
+    if (ex.is_date)
+        m_exDates.insert(ICalDateKey(ex));
+    else
+        m_exInstants.insert(ICalInstant(ex));
     return true;
 }
 
@@ -189,45 +227,16 @@ bool ICalEvent::IsDailyRun(const icalrecurrencetype& rule) const {
 
 bool ICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, std::vector<icaltimetype>& starts,
                            long long& budget, std::string& error) const {
-    if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE) {
-        error = "秒や分ごとの繰り返しは読み込めません。"_sj;
-        return false;
-    }
-    if (rule.freq == ICAL_NO_RECURRENCE || rule.interval < 0) {
-        error = "繰り返しの規則（RRULE）が正しくありません。"_sj;
-        return false;
-    }
+    if (!IsReadableRule(rule, error)) return false;
     const std::time_t startTime = ICalInstant(m_start);
     if (startTime >= window.toTime) return true;  // everything after the window
     const bool byDays = rule.freq != ICAL_HOURLY_RECURRENCE;
-    icaltimetype from = m_start;
     const bool jump = startTime < window.fromTime && rule.count == 0 && byDays;
-    if (jump) {
-        if (m_start.is_date) {
-            from = window.dateFrom;
-        } else if (m_start.zone) {
-            from = icaltime_from_timet_with_zone(window.fromTime, 0, m_start.zone);
-        } else {
-            const ICalLocal l = LocalOf(window.fromTime);
-            from = icaltime_null_time();
-            from.year = l.year;
-            from.month = l.month;
-            from.day = l.day;
-        }
-    } else if ((window.toTime - startTime) / (byDays ? 86400 : 3600) > kMaxRuleSteps) {
+    if (!jump && (window.toTime - startTime) / StepSeconds(byDays) > kMaxRuleSteps) {
         error = "繰り返しの始まり（DTSTART）が古すぎるため、今日からの回を数えられません。"_sj;
         return false;
     }
-    // The walk's cost: the steps between where it starts and where it ends at the latest.
-    long long lastTime = window.toTime;
-    if (!icaltime_is_null_time(rule.until)) lastTime = std::min<long long>(lastTime, ICalInstant(rule.until));
-    const long long steps =
-        std::max<long long>(0, lastTime - (jump ? window.fromTime : startTime)) / (byDays ? 86400 : 3600) + 1;
-    if (steps > budget) {
-        error = "繰り返しの予定が多すぎるため、この予定は今日からの回を数えませんでした。"_sj;
-        return false;
-    }
-    budget -= steps;
+    if (!ChargeWalk(rule, window, jump, budget, error)) return false;
     // The walk ends a day after the window at the latest.
     const icaltimetype limit =
         m_start.is_date ? AddDays(window.dateTo, 1)
@@ -239,10 +248,60 @@ bool ICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, st
         error = "繰り返しの規則（RRULE）が正しくありません。"_sj;
         return false;
     }
-    if (jump) icalrecur_iterator_set_start(it.get(), from);
+    if (jump) icalrecur_iterator_set_start(it.get(), WalkStartToday(window));
+    CollectStarts(it.get(), window, starts);
+    return true;
+}
+
+// Rules of seconds or minutes, and rules libical could not make sense of, are refused.
+bool ICalEvent::IsReadableRule(const icalrecurrencetype& rule, std::string& error) {
+    if (rule.freq == ICAL_SECONDLY_RECURRENCE || rule.freq == ICAL_MINUTELY_RECURRENCE) {
+        error = "秒や分ごとの繰り返しは読み込めません。"_sj;
+        return false;
+    }
+    if (rule.freq == ICAL_NO_RECURRENCE || rule.interval < 0) {
+        error = "繰り返しの規則（RRULE）が正しくありません。"_sj;
+        return false;
+    }
+    return true;
+}
+
+// Takes the walk's cost from the budget: the steps between where it starts and where it
+// ends at the latest. false (error set) when the budget cannot pay it.
+bool ICalEvent::ChargeWalk(const icalrecurrencetype& rule, const ICalWindow& window, bool jump, long long& budget,
+                           std::string& error) const {
+    long long lastTime = window.toTime;
+    if (!icaltime_is_null_time(rule.until)) lastTime = std::min<long long>(lastTime, ICalInstant(rule.until));
+    const long long firstTime = jump ? window.fromTime : ICalInstant(m_start);
+    const long long steps =
+        std::max<long long>(0, lastTime - firstTime) / StepSeconds(rule.freq != ICAL_HOURLY_RECURRENCE) + 1;
+    if (steps > budget) {
+        error = "繰り返しの予定が多すぎるため、この予定は今日からの回を数えませんでした。"_sj;
+        return false;
+    }
+    budget -= steps;
+    return true;
+}
+
+// Where the walk of a rule begun before today starts instead: today, in the zone (or as
+// the kind of time) of the event's start.
+icaltimetype ICalEvent::WalkStartToday(const ICalWindow& window) const {
+    if (m_start.is_date) return window.dateFrom;
+    if (m_start.zone) return icaltime_from_timet_with_zone(window.fromTime, 0, m_start.zone);
+    const ICalLocal l = LocalOf(window.fromTime);
+    icaltimetype from = icaltime_null_time();
+    from.year = l.year;
+    from.month = l.month;
+    from.day = l.day;
+    return from;
+}
+
+// The instances the walk gives in the window, as many as may be kept after the exclusions.
+void ICalEvent::CollectStarts(icalrecur_iterator* it, const ICalWindow& window,
+                              std::vector<icaltimetype>& starts) const {
     const std::size_t enough = kICalMaxOccurrences + m_exDates.size() + m_exInstants.size() + 1;
     for (std::size_t n = 0; n < enough;) {
-        const icaltimetype next = icalrecur_iterator_next(it.get());
+        const icaltimetype next = icalrecur_iterator_next(it);
         if (icaltime_is_null_time(next)) break;
         if (next.is_date ? ICalDateKey(next) >= ICalDateKey(window.dateTo) : ICalInstant(next) >= window.toTime) break;
         if (next.is_date ? ICalDateKey(next) < ICalDateKey(window.dateFrom) : ICalInstant(next) < window.fromTime)
@@ -250,7 +309,6 @@ bool ICalEvent::ExpandRule(icalrecurrencetype rule, const ICalWindow& window, st
         starts.push_back(next);
         ++n;
     }
-    return true;
 }
 
 void ICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<ICalOccurrence>& out) const {
@@ -267,61 +325,54 @@ void ICalEvent::MergeDays(const std::vector<icaltimetype>& days, std::vector<ICa
     }
 }
 
-bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>& skip,
-                       std::vector<ICalOccurrence>& out, ICalExpansion& info, long long& budget, std::string& error) {
-    auto kept = [&](const icaltimetype& t) {
-        if (IsExcluded(t)) {
-            ++info.excludedCount;
-            return false;
-        }
-        return skip.count(MakeInstanceKey(t)) == 0;
-    };
+// An instance is kept unless EXDATE leaves it out (counted) or it is given on its own.
+bool ICalEvent::IsKept(const icaltimetype& t, const std::set<ICalInstanceKey>& skip, ICalExpansion& info) const {
+    if (IsExcluded(t)) {
+        ++info.excludedCount;
+        return false;
+    }
+    return skip.count(MakeInstanceKey(t)) == 0;
+}
 
-    // A multi-day entry written as one day repeated (calcurse does so) is one entry
-    // again, wherever its days lie.
-    if (!m_rules.empty() && IsDailyRun(m_rules.front()) && budget > static_cast<long long>(kMaxRunDays)) {
-        ICalIteratorPtr it(icalrecur_iterator_new(m_rules.front(), m_start));
-        std::vector<icaltimetype> days;
-        bool ended = false;
-        for (std::size_t n = 0; it && n <= kMaxRunDays; ++n) {
-            const icaltimetype next = icalrecur_iterator_next(it.get());
-            --budget;
-            if (icaltime_is_null_time(next)) {
-                ended = true;
-                break;
-            }
-            if (kept(next)) days.push_back(next);
-        }
-        if (ended) {
+// A multi-day entry written as one day repeated (calcurse does so) is one entry again,
+// wherever its days lie. false when the event is not such a run, or its rule goes on
+// too long to be one.
+bool ICalEvent::ExpandDailyRun(const std::set<ICalInstanceKey>& skip, std::vector<ICalOccurrence>& out,
+                               ICalExpansion& info, long long& budget) const {
+    if (m_rules.empty() || !IsDailyRun(m_rules.front()) || budget <= static_cast<long long>(kMaxRunDays)) return false;
+    ICalIteratorPtr it(icalrecur_iterator_new(m_rules.front(), m_start));
+    std::vector<icaltimetype> days;
+    for (std::size_t n = 0; it && n <= kMaxRunDays; ++n) {
+        const icaltimetype next = icalrecur_iterator_next(it.get());
+        --budget;
+        if (icaltime_is_null_time(next)) {
             info.dailyRun = true;
             info.days = days.size();
             MergeDays(days, out);
             return true;
         }
-        info.excludedCount = 0;
+        if (IsKept(next, skip, info)) days.push_back(next);
     }
+    info.excludedCount = 0;
+    return false;
+}
+
+bool ICalEvent::Expand(const ICalWindow& window, const std::set<ICalInstanceKey>& skip,
+                       std::vector<ICalOccurrence>& out, ICalExpansion& info, long long& budget, std::string& error) {
+    if (ExpandDailyRun(skip, out, info, budget)) return true;
 
     std::vector<icaltimetype> starts;
     starts.push_back(m_start);  // the first instance, whether the rule gives it or not
     for (const icalrecurrencetype& rule : m_rules)
         if (!ExpandRule(rule, window, starts, budget, error)) return false;
-    std::vector<std::pair<ICalInstanceKey, std::size_t>> order;  // instance and its place in starts
-    for (std::size_t i = 0; i < starts.size(); ++i) order.emplace_back(MakeInstanceKey(starts[i]), i);
     const std::size_t firstRdate = starts.size();
-    for (const auto& rdate : m_rdates) {
-        starts.push_back(rdate.first);
-        order.emplace_back(MakeInstanceKey(rdate.first), starts.size() - 1);
-    }
-    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    order.erase(std::unique(order.begin(), order.end(),
-                            [](const auto& a, const auto& b) { return !(a.first < b.first) && !(b.first < a.first); }),
-                order.end());
-    for (const auto& [key, i] : order) {
+    for (const auto& rdate : m_rdates) starts.push_back(rdate.first);
+    for (const std::size_t i : InstanceOrder(starts)) {
         const icaltimetype& t = starts[i];
         const bool inWindow =
             t.is_date ? ICalDateKey(t) >= ICalDateKey(window.dateFrom) && ICalDateKey(t) < ICalDateKey(window.dateTo)
                       : ICalInstant(t) >= window.fromTime && ICalInstant(t) < window.toTime;
-        if (!inWindow || !kept(t)) continue;
+        if (!inWindow || !IsKept(t, skip, info)) continue;
         if (out.size() >= kICalMaxOccurrences) {
             info.capped = true;
             break;

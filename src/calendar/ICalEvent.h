@@ -72,9 +72,21 @@ private:
     ICalOccurrence Occurrence(const icaltimetype& start, long long length) const;
     bool IsExcluded(const icaltimetype& start) const;
     bool IsDailyRun(const icalrecurrencetype& rule) const;
+    void ReadMarks(icalcomponent* vevent);
+    bool ReadEnd(icalcomponent* vevent, ICalZones& zones, std::string& error);
+    bool ReadRdate(icalproperty* p, ICalZones& zones, std::string& error);
+    bool ReadExDate(icalproperty* p, ICalZones& zones, std::string& error);
     bool ExpandRule(icalrecurrencetype rule, const ICalWindow& window, std::vector<icaltimetype>& starts,
                     long long& budget, std::string& error) const;
+    static bool IsReadableRule(const icalrecurrencetype& rule, std::string& error);
+    bool ChargeWalk(const icalrecurrencetype& rule, const ICalWindow& window, bool jump, long long& budget,
+                    std::string& error) const;
+    icaltimetype WalkStartToday(const ICalWindow& window) const;
+    void CollectStarts(icalrecur_iterator* it, const ICalWindow& window, std::vector<icaltimetype>& starts) const;
     void MergeDays(const std::vector<icaltimetype>& days, std::vector<ICalOccurrence>& out) const;
+    bool IsKept(const icaltimetype& t, const std::set<ICalInstanceKey>& skip, ICalExpansion& info) const;
+    bool ExpandDailyRun(const std::set<ICalInstanceKey>& skip, std::vector<ICalOccurrence>& out, ICalExpansion& info,
+                        long long& budget) const;
 
     icalcomponent* m_event = nullptr;
     icaltimetype m_start{};

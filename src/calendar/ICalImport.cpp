@@ -84,9 +84,22 @@ public:
     ICalImportReport m_report;
 
 private:
+    using Overrides = std::multimap<std::string, Override>;                     // by the UID of their series
+    using WaitingEvents = std::vector<std::pair<std::size_t, icalcomponent*>>;  // record and its event
+
     bool TakeEvent(ICalTopComponent&& top, std::string& error);
     bool Count(std::size_t entries, std::string& error);
     void AddEntry(EventRecord& record, const ICalOccurrence& occurrence, const std::string& business);
+    void SortWaiting(Overrides& overrides, WaitingEvents& series, WaitingEvents& singles);
+    void TakeOverride(std::size_t recordIndex, icalcomponent* vevent, icalproperty* ridProperty, Overrides& overrides);
+    bool ExpandSeries(std::size_t recordIndex, icalcomponent* vevent, Overrides& overrides, std::string& error);
+    void AddInstances(EventRecord& record, Overrides::iterator first, Overrides::iterator last);
+    void NoteSeries(EventRecord& record, const ICalExpansion& info);
+    bool TakeLoneInstances(Overrides& overrides, std::string& error);
+    bool TakeSingles(const WaitingEvents& singles, std::string& error);
+    void RegisterRecord(EventRecord& record, std::unordered_map<std::string, int>& held,
+                        const std::unordered_set<std::string>& uids);
+    void NoteRecord(const EventRecord& record, std::string text);
 
     ScheduleBook& m_pro;
     ICalWindow m_window;
@@ -182,90 +195,121 @@ bool ICalImporter::TakeEvent(ICalTopComponent&& top, std::string& error) {
 }
 
 bool ICalImporter::Finish(std::string& error) {
-    // The instances given on their own, by the UID of their series.
-    std::multimap<std::string, Override> overrides;
-    std::vector<std::pair<std::size_t, icalcomponent*>> series, singles;
+    Overrides overrides;
+    WaitingEvents series, singles;
+    SortWaiting(overrides, series, singles);
+    for (const auto& [recordIndex, vevent] : series)
+        if (!ExpandSeries(recordIndex, vevent, overrides, error)) return false;
+    if (!TakeLoneInstances(overrides, error) || !TakeSingles(singles, error)) return false;
+    m_waiting.clear();
+    return true;
+}
+
+// Parts the waiting events into instances given on their own, repeating series and
+// events that stand alone.
+void ICalImporter::SortWaiting(Overrides& overrides, WaitingEvents& series, WaitingEvents& singles) {
     for (auto& [recordIndex, component] : m_waiting) {
-        EventRecord& record = m_records[recordIndex];
         icalcomponent* vevent = component.get();
-        icalproperty* ridProperty = icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY);
-        if (!ridProperty) {
-            ICalEvent probe;
-            std::string why;
-            if (probe.Read(vevent, m_zones, why) && probe.IsRepeating())
-                series.emplace_back(recordIndex, vevent);
-            else
-                singles.emplace_back(recordIndex, vevent);
+        if (icalproperty* ridProperty = icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY)) {
+            TakeOverride(recordIndex, vevent, ridProperty, overrides);
             continue;
         }
-        Override instance;
-        instance.recordIndex = recordIndex;
-        instance.cancelled = icalcomponent_get_status(vevent) == ICAL_STATUS_CANCELLED;
-        icaltimetype rid;
+        ICalEvent probe;
         std::string why;
-        if (!ReadICalTime(ridProperty, icalproperty_get_recurrenceid(ridProperty), m_zones, rid, why)) {
-            record.error = "RECURRENCE-ID: "_sj + why;
-            continue;
-        }
-        instance.key = MakeInstanceKey(rid);
-        if (!instance.cancelled) {
-            ICalEvent event;
-            if (!event.Read(vevent, m_zones, why)) {
-                record.error = why;
-                continue;
-            }
-            instance.occurrence = event.Single();
-        }
-        overrides.emplace(record.uid, instance);
+        if (probe.Read(vevent, m_zones, why) && probe.IsRepeating())
+            series.emplace_back(recordIndex, vevent);
+        else
+            singles.emplace_back(recordIndex, vevent);
     }
+}
 
-    for (const auto& [recordIndex, vevent] : series) {
-        EventRecord& record = m_records[recordIndex];
-        record.repeating = true;
-        // Instances belong to a series by its UID; a series without one has none.
-        auto [first, last] =
-            record.uid.empty() ? std::make_pair(overrides.end(), overrides.end()) : overrides.equal_range(record.uid);
-        std::set<ICalInstanceKey> skip;
-        for (auto it = first; it != last; ++it) skip.insert(it->second.key);
+void ICalImporter::TakeOverride(std::size_t recordIndex, icalcomponent* vevent, icalproperty* ridProperty,
+                                Overrides& overrides) {
+    EventRecord& record = m_records[recordIndex];
+    Override instance;
+    instance.recordIndex = recordIndex;
+    instance.cancelled = icalcomponent_get_status(vevent) == ICAL_STATUS_CANCELLED;
+    icaltimetype rid;
+    std::string why;
+    if (!ReadICalTime(ridProperty, icalproperty_get_recurrenceid(ridProperty), m_zones, rid, why)) {
+        record.error = "RECURRENCE-ID: "_sj + why;
+        return;
+    }
+    instance.key = MakeInstanceKey(rid);
+    if (!instance.cancelled) {
         ICalEvent event;
-        std::vector<ICalOccurrence> occurrences;
-        ICalExpansion info;
-        if (!event.Read(vevent, m_zones, record.error) ||
-            !event.Expand(m_window, skip, occurrences, info, m_ruleBudget, record.error))
-            continue;
-        for (const ICalOccurrence& o : occurrences) AddEntry(record, o, record.business);
-        for (auto it = first; it != last; ++it) {
-            Override& instance = it->second;
-            instance.consumed = true;
-            if (instance.cancelled) {
-                ++m_report.cancelledInstances;
-                continue;
-            }
-            const ICalLocal& s = instance.occurrence.start;
-            const std::time_t t = MakeLocalTime(s.year, s.month, s.day, s.hour < 0 ? 0 : s.hour, s.minute, 0);
-            if (t >= m_window.fromTime && t < m_window.toTime)
-                AddEntry(record, instance.occurrence, m_records[instance.recordIndex].business);
+        if (!event.Read(vevent, m_zones, why)) {
+            record.error = why;
+            return;
         }
-        if (!record.error.empty()) {
-            record.entries.clear();
-            continue;
-        }
-        if (info.dailyRun) {
-            record.notes.push_back("連続する "_sj + std::to_string(info.days) + " 日を "_sj +
-                                   std::to_string(record.entries.size()) + " 件にまとめました。"_sj);
-        } else if (record.entries.empty()) {
-            record.error = "今日から１年先までに当たる日がありません。"_sj;
-        } else {
-            record.countAsRepeated = true;
-            record.notes.push_back("繰り返し "_sj + std::to_string(record.entries.size()) + " 件"_sj +
-                                   (info.capped
-                                        ? "（"_sj + std::to_string(kICalMaxOccurrences) + " 件までにしました）"_sj
-                                        : std::string()));
-        }
-        if (!Count(record.entries.size(), error)) return false;
+        instance.occurrence = event.Single();
     }
+    overrides.emplace(record.uid, instance);
+}
 
-    // Instances whose series is not in the file stand on their own.
+// A repeating event with its instances given on their own; false (error set) when the
+// file holds too many entries. A series that cannot be expanded leaves its instances
+// to stand on their own.
+bool ICalImporter::ExpandSeries(std::size_t recordIndex, icalcomponent* vevent, Overrides& overrides,
+                                std::string& error) {
+    EventRecord& record = m_records[recordIndex];
+    record.repeating = true;
+    // Instances belong to a series by its UID; a series without one has none.
+    auto [first, last] =
+        record.uid.empty() ? std::make_pair(overrides.end(), overrides.end()) : overrides.equal_range(record.uid);
+    std::set<ICalInstanceKey> skip;
+    for (auto it = first; it != last; ++it) skip.insert(it->second.key);
+    ICalEvent event;
+    std::vector<ICalOccurrence> occurrences;
+    ICalExpansion info;
+    if (!event.Read(vevent, m_zones, record.error) ||
+        !event.Expand(m_window, skip, occurrences, info, m_ruleBudget, record.error))
+        return true;
+    for (const ICalOccurrence& o : occurrences) AddEntry(record, o, record.business);
+    AddInstances(record, first, last);
+    if (!record.error.empty()) {
+        record.entries.clear();
+        return true;
+    }
+    NoteSeries(record, info);
+    return Count(record.entries.size(), error);
+}
+
+// The instances of a series moved within the window join it; the cancelled ones are counted.
+void ICalImporter::AddInstances(EventRecord& record, Overrides::iterator first, Overrides::iterator last) {
+    for (auto it = first; it != last; ++it) {
+        Override& instance = it->second;
+        instance.consumed = true;
+        if (instance.cancelled) {
+            ++m_report.cancelledInstances;
+            continue;
+        }
+        const ICalLocal& s = instance.occurrence.start;
+        const std::time_t t = MakeLocalTime(s.year, s.month, s.day, s.hour < 0 ? 0 : s.hour, s.minute, 0);
+        if (t >= m_window.fromTime && t < m_window.toTime)
+            AddEntry(record, instance.occurrence, m_records[instance.recordIndex].business);
+    }
+}
+
+// What became of a series: a run of days merged, its repeats counted, or none in the window.
+void ICalImporter::NoteSeries(EventRecord& record, const ICalExpansion& info) {
+    if (info.dailyRun) {
+        record.notes.push_back("連続する "_sj + std::to_string(info.days) + " 日を "_sj +
+                               std::to_string(record.entries.size()) + " 件にまとめました。"_sj);
+        return;
+    }
+    if (record.entries.empty()) {
+        record.error = "今日から１年先までに当たる日がありません。"_sj;
+        return;
+    }
+    record.countAsRepeated = true;
+    record.notes.push_back(
+        "繰り返し "_sj + std::to_string(record.entries.size()) + " 件"_sj +
+        (info.capped ? "（"_sj + std::to_string(kICalMaxOccurrences) + " 件までにしました）"_sj : std::string()));
+}
+
+// Instances whose series is not in the file stand on their own.
+bool ICalImporter::TakeLoneInstances(Overrides& overrides, std::string& error) {
     for (auto& [uid, instance] : overrides) {
         if (instance.consumed) continue;
         EventRecord& record = m_records[instance.recordIndex];
@@ -277,6 +321,10 @@ bool ICalImporter::Finish(std::string& error) {
         AddEntry(record, instance.occurrence, record.business);
         if (!Count(record.entries.size(), error)) return false;
     }
+    return true;
+}
+
+bool ICalImporter::TakeSingles(const WaitingEvents& singles, std::string& error) {
     for (const auto& [recordIndex, vevent] : singles) {
         EventRecord& record = m_records[recordIndex];
         ICalEvent event;
@@ -284,7 +332,6 @@ bool ICalImporter::Finish(std::string& error) {
         AddEntry(record, event.Single(), record.business);
         if (!Count(record.entries.size(), error)) return false;
     }
-    m_waiting.clear();
     return true;
 }
 
@@ -294,48 +341,54 @@ void ICalImporter::Register() {
     for (const auto& p : m_pro.GetSchedules()) ++held[EntryKey(*p)];
     std::unordered_set<std::string> uids;
     ForEachExportedUid(m_pro, [&uids](const std::string& uid) { uids.insert(uid); });
+    for (EventRecord& record : m_records) RegisterRecord(record, held, uids);
+}
 
-    for (EventRecord& record : m_records) {
-        auto note = [&](std::string text) {
-            m_report.notes.push_back(
-                ICalEventNote{record.index, record.lineNumber, QuotedBusiness(record.business), std::move(text)});
-        };
-        if (!record.error.empty()) {
-            ++m_report.refusedCount;
-            for (const std::string& text : record.notes) note(text);
-            note(record.error);
-            continue;
-        }
-        if (record.skipped) continue;
-        if (!record.uid.empty() && uids.count(record.uid)) {
-            m_report.alreadyCount += static_cast<int>(record.entries.size());
-            continue;
-        }
-        int conflictCount = 0, registeredCount = 0;
-        for (ScheduleEntry& entry : record.entries) {
-            auto it = held.find(EntryKey(entry));
-            if (it != held.end() && it->second > 0) {
-                --it->second;
-                ++m_report.alreadyCount;
-                continue;
-            }
-            if (m_pro.AddRegistered(std::make_unique<ScheduleEntry>(std::move(entry)))) ++conflictCount;
-            ++registeredCount;
-        }
-        m_report.bytesRead += registeredCount;
-        if (record.countAsRepeated && registeredCount > 0) {
-            ++m_report.repeatingCount;
-            m_report.repeatedEntries += registeredCount;
-        }
-        for (const std::string& text : record.notes) note(text);
-        if (conflictCount > 0) {
-            ++m_report.conflictingCount;
-            note(record.repeating ? "既にある予定と時刻が重なる回 "_sj + std::to_string(conflictCount) + " 件"_sj
-                                  : std::string("既にある予定と時刻が重なります。"_sj));
-        }
-        record.entries.clear();
-        record.entries.shrink_to_fit();
+void ICalImporter::NoteRecord(const EventRecord& record, std::string text) {
+    m_report.notes.push_back(
+        ICalEventNote{record.index, record.lineNumber, QuotedBusiness(record.business), std::move(text)});
+}
+
+// One event of the file: refused, skipped, already held (by its UID or entry by entry)
+// or registered, with what the report says of it.
+void ICalImporter::RegisterRecord(EventRecord& record, std::unordered_map<std::string, int>& held,
+                                  const std::unordered_set<std::string>& uids) {
+    if (!record.error.empty()) {
+        ++m_report.refusedCount;
+        for (const std::string& text : record.notes) NoteRecord(record, text);
+        NoteRecord(record, record.error);
+        return;
     }
+    if (record.skipped) return;
+    if (!record.uid.empty() && uids.count(record.uid)) {
+        m_report.alreadyCount += static_cast<int>(record.entries.size());
+        return;
+    }
+    int conflictCount = 0, registeredCount = 0;
+    for (ScheduleEntry& entry : record.entries) {
+        auto it = held.find(EntryKey(entry));
+        if (it != held.end() && it->second > 0) {
+            --it->second;
+            ++m_report.alreadyCount;
+            continue;
+        }
+        if (m_pro.AddRegistered(std::make_unique<ScheduleEntry>(std::move(entry)))) ++conflictCount;
+        ++registeredCount;
+    }
+    m_report.bytesRead += registeredCount;
+    if (record.countAsRepeated && registeredCount > 0) {
+        ++m_report.repeatingCount;
+        m_report.repeatedEntries += registeredCount;
+    }
+    for (const std::string& text : record.notes) NoteRecord(record, text);
+    if (conflictCount > 0) {
+        ++m_report.conflictingCount;
+        NoteRecord(record, record.repeating
+                               ? "既にある予定と時刻が重なる回 "_sj + std::to_string(conflictCount) + " 件"_sj
+                               : std::string("既にある予定と時刻が重なります。"_sj));
+    }
+    record.entries.clear();
+    record.entries.shrink_to_fit();
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ std::string ICalUids::Next(const ScheduleEntry& e) {
     // FNV-1a over the three texts, each closed by a separator byte.
     std::uint64_t h = 1469598103934665603ull;
     auto mix = [&h](const std::string& s) {
-        for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+        for (const char c : s) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
         h = (h ^ 0x1F) * 1099511628211ull;
     };
     mix(e.GetStartText());

@@ -60,7 +60,8 @@ void CliSession::PrintHelp(std::FILE* out, bool full) {
         // Pad to a column by display width: a full-width character takes two columns.
         std::string usage = c.usage;
         std::size_t width = 0;
-        for (unsigned char ch : usage) {
+        for (const char byte : usage) {
+            const auto ch = static_cast<unsigned char>(byte);
             if (ch < 0x80)
                 ++width;
             else if (ch >= 0xE0)
@@ -133,20 +134,7 @@ int CliSession::Run(const std::vector<std::string>& args) {
     for (;;) {
         if (int signo = PendingTermination()) return EndFromOutside(*this, signo);
         if (m_reader.ReadLine(line)) {
-            if (m_reader.WasLineTooLong()) {
-                Notice("入力行が長すぎるため処理しませんでした（1 行 " +
-                       std::to_string(TextFileInput::kMaxLineBytes >> 20) + " MB まで）。");
-                continue;
-            }
-            if (line.empty()) continue;
-            bool goOn = true;
-            if (line[0] == '\\')
-                goOn = RunCommand(line);
-            else
-                SubmitLine(line);
-            // Ctrl-C pressed while the line was being handled has no line left to clear.
-            TakeInterrupt();
-            if (!goOn && EndSession(*this)) break;
+            if (!TakeLine(line) && EndSession(*this)) break;
             continue;
         }
         if (PendingTermination()) continue;
@@ -157,4 +145,21 @@ int CliSession::Run(const std::vector<std::string>& args) {
     m_view.Flush();
     // A script learns that its notebook was not written.
     return !IsInteractive() && m_saveFailed ? 1 : 0;
+}
+
+bool CliSession::TakeLine(const std::string& line) {
+    if (m_reader.WasLineTooLong()) {
+        Notice("入力行が長すぎるため処理しませんでした（1 行 " + std::to_string(TextFileInput::kMaxLineBytes >> 20) +
+               " MB まで）。");
+        return true;
+    }
+    if (line.empty()) return true;
+    bool goOn = true;
+    if (line[0] == '\\')
+        goOn = RunCommand(line);
+    else
+        SubmitLine(line);
+    // Ctrl-C pressed while the line was being handled has no line left to clear.
+    TakeInterrupt();
+    return goOn;
 }

@@ -60,6 +60,9 @@ private:
 
     /// Runs a line that starts with "\"; false when the session should end.
     bool RunCommand(const std::string& line);
+    /// One line read from the input: a command, or a line for the notebook. false when
+    /// it asks to end the session.
+    bool TakeLine(const std::string& line);
 
     bool m_outTerminal;  // stdout and stderr are terminals: control characters are shown
     bool m_errTerminal;

@@ -215,22 +215,13 @@ bool LineReader::FillBuffer() {
 }
 
 bool LineReader::ReadBufferedLine(std::string& line) {
-    // Gives the line of len bytes at start, or marks it too long.
-    auto take = [this, &line](const char* start, std::size_t len) {
-        if (m_dropping || len > m_maxLine) {
-            m_dropping = false;
-            m_lineTooLong = true;
-            line.clear();
-        } else {
-            line.assign(start, len);
-        }
-    };
     for (;;) {
         const char* start = m_buffer.data() + m_pos;
         const std::size_t avail = m_buffer.size() - m_pos;
         const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
         // A lone CR ends a line as well; CR LF is one line break.
-        const char* cr = static_cast<const char*>(std::memchr(start, '\r', nl ? nl - start : avail));
+        const std::size_t crSearch = nl ? static_cast<std::size_t>(nl - start) : avail;
+        const char* cr = static_cast<const char*>(std::memchr(start, '\r', crSearch));
         if (cr && cr + 1 == start + avail && !m_eof) {
             // A CR at the end of what has come so far: an LF may follow. (The buffer
             // moves: look again.)
@@ -238,10 +229,7 @@ bool LineReader::ReadBufferedLine(std::string& line) {
             continue;
         }
         if (const char* end = cr ? cr : nl) {
-            const std::size_t len = static_cast<std::size_t>(end - start);
-            take(start, len);
-            m_pos += len + 1;
-            if (cr && m_pos < m_buffer.size() && m_buffer[m_pos] == '\n') ++m_pos;
+            TakeBufferedLine(static_cast<std::size_t>(end - start), cr != nullptr, line);
             return true;
         }
         if (avail > m_maxLine) {
@@ -249,12 +237,30 @@ bool LineReader::ReadBufferedLine(std::string& line) {
             m_dropping = true;
             m_pos = m_buffer.size();
         }
-        if (!FillBuffer()) {
-            if (AnySignalPending() && !m_eof) return false;
-            if (m_pos >= m_buffer.size() && !m_dropping) return false;
-            take(m_buffer.data() + m_pos, m_buffer.size() - m_pos);
-            m_pos = m_buffer.size();
-            return true;
-        }
+        if (!FillBuffer()) return TakeLastLine(line);
     }
+}
+
+void LineReader::GiveLine(const char* start, std::size_t len, std::string& line) {
+    if (m_dropping || len > m_maxLine) {
+        m_dropping = false;
+        m_lineTooLong = true;
+        line.clear();
+    } else {
+        line.assign(start, len);
+    }
+}
+
+void LineReader::TakeBufferedLine(std::size_t len, bool endsWithCr, std::string& line) {
+    GiveLine(m_buffer.data() + m_pos, len, line);
+    m_pos += len + 1;
+    if (endsWithCr && m_pos < m_buffer.size() && m_buffer[m_pos] == '\n') ++m_pos;
+}
+
+bool LineReader::TakeLastLine(std::string& line) {
+    if (AnySignalPending() && !m_eof) return false;
+    if (m_pos >= m_buffer.size() && !m_dropping) return false;
+    GiveLine(m_buffer.data() + m_pos, m_buffer.size() - m_pos, line);
+    m_pos = m_buffer.size();
+    return true;
 }

@@ -35,6 +35,13 @@ public:
 private:
     bool FillBuffer();
     bool ReadBufferedLine(std::string& line);
+    /// Gives the line of len bytes at start, or marks it too long.
+    void GiveLine(const char* start, std::size_t len, std::string& line);
+    /// Gives the line of len bytes at the read position and moves past its line break.
+    void TakeBufferedLine(std::size_t len, bool endsWithCr, std::string& line);
+    /// The input ended or a signal came: what is left without a line break is the last
+    /// line; false when there is none (or a signal came first).
+    bool TakeLastLine(std::string& line);
     bool ReadTerminal(const std::string& prompt, std::string& line);
     bool ReadTerminalOnce(const std::string& prompt, std::string& line);
 #ifdef NELO_HAVE_LIBEDIT

@@ -37,20 +37,48 @@ TextLineStream::Result TextLineStream::Fill(const StopCheck& stop) {
     }
 }
 
+bool TextLineStream::SettlePendingLf() {
+    if (!m_skipLf) return true;
+    if (m_start < m_end) {
+        if (m_buffer[m_start] == '\n') ++m_start;
+        m_skipLf = false;
+        return true;
+    }
+    if (!m_eof) return false;
+    m_skipLf = false;
+    return true;
+}
+
+void TextLineStream::GiveLine(std::size_t len, bool endsWithCr, std::string_view& line) {
+    line = std::string_view(m_buffer.get() + m_start, len);
+    m_start += len + 1;
+    m_scanned = 0;
+    if (endsWithCr) {
+        if (m_start < m_end) {
+            if (m_buffer[m_start] == '\n') ++m_start;
+        } else if (!m_eof) {
+            m_skipLf = true;
+        }
+    }
+    ++m_line;
+}
+
+TextLineStream::Result TextLineStream::GiveLastLine(std::string_view& line) {
+    const std::size_t avail = m_end - m_start;
+    if (avail == 0) return Result::End;
+    line = std::string_view(m_buffer.get() + m_start, avail);
+    m_start = m_end;
+    m_scanned = 0;
+    ++m_line;
+    return Result::Line;
+}
+
 TextLineStream::Result TextLineStream::Read(std::string_view& line, const StopCheck& stop) {
     for (;;) {
-        if (m_skipLf) {
-            // The LF of a CR LF whose CR ended the last block.
-            if (m_start < m_end) {
-                if (m_buffer[m_start] == '\n') ++m_start;
-                m_skipLf = false;
-            } else if (m_eof) {
-                m_skipLf = false;
-            } else {
-                Result r = Fill(stop);
-                if (r != Result::Line) return r;
-                continue;
-            }
+        if (!SettlePendingLf()) {
+            const Result r = Fill(stop);
+            if (r != Result::Line) return r;
+            continue;
         }
         const char* start = m_buffer.get() + m_start;
         const std::size_t avail = m_end - m_start;
@@ -62,18 +90,7 @@ TextLineStream::Result TextLineStream::Read(std::string_view& line, const StopCh
         const char* cr =
             static_cast<const char*>(std::memchr(from, '\r', lf ? static_cast<std::size_t>(lf - from) : n));
         if (const char* end = cr ? cr : lf) {
-            const std::size_t len = static_cast<std::size_t>(end - start);
-            line = std::string_view(start, len);
-            m_start += len + 1;
-            m_scanned = 0;
-            if (cr) {
-                if (m_start < m_end) {
-                    if (m_buffer[m_start] == '\n') ++m_start;
-                } else if (!m_eof) {
-                    m_skipLf = true;
-                }
-            }
-            ++m_line;
+            GiveLine(static_cast<std::size_t>(end - start), cr != nullptr, line);
             return Result::Line;
         }
         m_scanned = span;
@@ -81,15 +98,8 @@ TextLineStream::Result TextLineStream::Read(std::string_view& line, const StopCh
             ++m_line;
             return Result::TooLong;
         }
-        if (m_eof) {
-            if (avail == 0) return Result::End;
-            line = std::string_view(start, avail);
-            m_start = m_end;
-            m_scanned = 0;
-            ++m_line;
-            return Result::Line;
-        }
-        Result r = Fill(stop);
+        if (m_eof) return GiveLastLine(line);
+        const Result r = Fill(stop);
         if (r != Result::Line) return r;
     }
 }

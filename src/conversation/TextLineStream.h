@@ -38,6 +38,13 @@ private:
     /// Reads the next block after what is held; Line when bytes came or the end was
     /// reached, else Failed or Stopped.
     Result Fill(const StopCheck& stop);
+    /// The LF of a CR LF whose CR ended the last block is passed over; false when the
+    /// next block must come first to tell.
+    bool SettlePendingLf();
+    /// Gives the line of len bytes at m_start and moves past its line end.
+    void GiveLine(std::size_t len, bool endsWithCr, std::string_view& line);
+    /// At the end of the input: what is held is the last line (End when nothing is).
+    Result GiveLastLine(std::string_view& line);
 
     Source m_source;
     std::size_t m_maxLine;

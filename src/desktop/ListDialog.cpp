@@ -18,7 +18,7 @@ ListDialog::ListDialog(MessageBox& messageBox, const QString& title, QWidget* pa
     // of its line down; Japanese text takes the taller of the two lines.
     const QFontMetricsF fm(font());
     const QString latin = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    m_unitX = fm.horizontalAdvance(latin) / latin.size() / 4.0;
+    m_unitX = fm.horizontalAdvance(latin) / static_cast<qreal>(latin.size()) / 4.0;
     m_unitY = std::max(fm.height(), fm.boundingRect(QStringLiteral("漢あ")).height()) / 8.0;
     // The notices and confirmations belong to this dialog while it is open.
     if (auto* box = dynamic_cast<QtMessageBox*>(&m_messageBox)) {

@@ -34,7 +34,7 @@ LockIndicators::LockIndicators(QStatusBar* bar, const QString& ledFolder, bool w
         {"indicatorNum", "numlock", "Num Lock", kMod2Modifier, QStringLiteral("NUM"), QStringLiteral("Num Lock")},
         {"indicatorScroll", "scrolllock", "Scroll Lock", 0, QStringLiteral("SCRL"), QStringLiteral("Scroll Lock")},
     };
-    for (int i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         auto* label = new QLabel(panes[i].text, bar);
         label->setObjectName(QString::fromLatin1(panes[i].name));
         label->setAccessibleName(panes[i].accessible);

@@ -21,10 +21,12 @@ class InputPane;
 namespace nelo {
 class NotebookSession;
 class ScheduleEntry;
+class TextFileInput;
 }  // namespace nelo
 class QAction;
 class QPlainTextEdit;
 class QPrinter;
+class QProgressDialog;
 class QSplitter;
 class QToolBar;
 class WindowSlot;
@@ -131,6 +133,17 @@ public:
     void OnSettings();
 
 private:
+    /// How far a read of a text file has come.
+    struct TextReadCount {
+        long long done = 0;
+        long long total = -1;  ///< -1: not counted beforehand (a pipe, a device)
+        QString totalText;     ///< " / total", or empty
+    };
+    /// Reads the lines into the panes, showing progress; true when the user cancelled.
+    bool ReadTextLines(nelo::TextFileInput& reader, QProgressDialog& progress, const std::function<bool()>& keepUp,
+                       TextReadCount& count, int& replacedCount);
+    void CloseIfAskedWhileReading();
+
     // The about box and the help page (MainWindowHelp.cpp).
     void OnAbout();
     void OnHelp();

@@ -29,6 +29,35 @@ constexpr qint64 kRepaintEveryMs = 50;
 /// answering them, so the pieces stay small enough to keep the window responsive).
 constexpr int kLinesPerFlush = 256;
 
+// A batch stands in for the conversation pane as the notebook's listener while it lives.
+class ListenerSwap {
+public:
+    ListenerSwap(Notebook& doc, NotebookListener* pane, NotebookListener* batch)
+        : m_doc(doc), m_pane(pane), m_batch(batch) {
+        m_doc.RemoveListener(m_pane);
+        m_doc.AddListener(m_batch);
+    }
+    ~ListenerSwap() {
+        m_doc.RemoveListener(m_batch);
+        m_doc.AddListener(m_pane);
+    }
+    ListenerSwap(const ListenerSwap&) = delete;
+    ListenerSwap& operator=(const ListenerSwap&) = delete;
+
+private:
+    Notebook& m_doc;
+    NotebookListener* m_pane;
+    NotebookListener* m_batch;
+};
+
+// Shows how far the read has come and lets the window keep up with its events; until
+// the progress dialog shows, typing waits for the end of the read.
+void ShowReadProgress(QProgressDialog& progress, long long done, long long total, const QString& totalText) {
+    progress.setLabelText(QStringLiteral("テキストを読み込んでいます... %1%2 行").arg(done).arg(totalText));
+    if (total >= 0) progress.setValue(static_cast<int>(std::min<long long>(done, progress.maximum())));
+    QApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+}
+
 }  // namespace
 
 void MainWindow::OnReadTextFile() {
@@ -46,7 +75,7 @@ void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
     QElapsedTimer sinceKeptUp;
     sinceKeptUp.start();
     // A close of the window asked meanwhile stops the reading.
-    auto keepUp = [this, &sinceKeptUp] {
+    const TextFileInput::StopCheck keepUp = [this, &sinceKeptUp] {
         if (sinceKeptUp.elapsed() >= kRepaintEveryMs) {
             QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             sinceKeptUp.restart();
@@ -56,18 +85,16 @@ void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
     TextFileInput reader(m_session.GetMessageBox());
     if (!reader.Open(PathFromQString(path), keepUp)) {
         m_readingTextFile = false;
-        if (m_closeAfterRead) {
-            m_closeAfterRead = false;
-            close();
-        }
+        CloseIfAskedWhileReading();
         return;
     }
     // A file read through beforehand has its lines counted; a pipe or a device does not.
-    const long long total = reader.GetLineCount();
-    const QString totalText = total >= 0 ? QStringLiteral(" / %1").arg(total) : QString();
+    TextReadCount count;
+    count.total = reader.GetLineCount();
+    count.totalText = count.total >= 0 ? QStringLiteral(" / %1").arg(count.total) : QString();
 
     QProgressDialog progress(QStringLiteral("テキストを読み込んでいます..."), QStringLiteral("ｷｬﾝｾﾙ"), 0,
-                             static_cast<int>(total >= 0 ? std::min<long long>(total, INT_MAX) : 0), this);
+                             static_cast<int>(count.total >= 0 ? std::min<long long>(count.total, INT_MAX) : 0), this);
     progress.setObjectName(QStringLiteral("readTextFileProgress"));
     progress.setWindowTitle(QStringLiteral("テキスト読込み"));
     // While the text is read, the window takes no typing, no commands and no second F9.
@@ -82,6 +109,21 @@ void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
     progress.setAutoReset(false);
     progress.setValue(0);
 
+    int replacedCount = 0;
+    const bool canceled = ReadTextLines(reader, progress, keepUp, count, replacedCount);
+    progress.close();
+    setEnabled(true);
+    if (focus) focus->setFocus();
+    if (replacedCount > 0)
+        ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(replacedCount));
+    if (canceled)
+        ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1%2 行）。").arg(count.done).arg(count.totalText));
+    m_readingTextFile = false;
+    CloseIfAskedWhileReading();
+}
+
+bool MainWindow::ReadTextLines(TextFileInput& reader, QProgressDialog& progress, const std::function<bool()>& keepUp,
+                               TextReadCount& count, int& replacedCount) {
     // The panes take the text at each progress step only: laying them out and scrolling
     // them after every line would cost more than the lines themselves.
     Notebook& doc = m_session.GetNotebook();
@@ -89,28 +131,14 @@ void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
     BatchedConversation conversation(*m_conversation);
     LineDispatcher view(doc, &input);
     // The conversation pane listens again however the loop ends.
-    struct ListenerSwap {
-        Notebook& doc;
-        NotebookListener* pane;
-        NotebookListener* batch;
-        ListenerSwap(Notebook& d, NotebookListener* p, NotebookListener* b) : doc(d), pane(p), batch(b) {
-            doc.RemoveListener(pane);
-            doc.AddListener(batch);
-        }
-        ~ListenerSwap() {
-            doc.RemoveListener(batch);
-            doc.AddListener(pane);
-        }
-    } swap(doc, m_conversation, &conversation);
+    const ListenerSwap swap(doc, m_conversation, &conversation);
     auto flush = [&] {
         conversation.Flush();
         input.Flush();
     };
-    int replacedCount = 0;
     QElapsedTimer sinceRepaint;
     sinceRepaint.start();
     int gatheredCount = 0;
-    long long done = 0;
     bool canceled = false;
     std::string line;
     int lineReplacedCount = 0;
@@ -118,39 +146,30 @@ void MainWindow::ReadTextFile(const QString& path, int progressDelayMs) {
         replacedCount += lineReplacedCount;
         view.AppendInputText(line);
         view.ProcessLine(line);
-        ++done;
+        ++count.done;
         const bool repaint = sinceRepaint.elapsed() >= kRepaintEveryMs;
         if (repaint || ++gatheredCount >= kLinesPerFlush) {
             flush();
             gatheredCount = 0;
         }
-        if (repaint) {
-            progress.setLabelText(QStringLiteral("テキストを読み込んでいます... %1%2 行").arg(done).arg(totalText));
-            if (total >= 0) progress.setValue(static_cast<int>(std::min<long long>(done, progress.maximum())));
-            // Until the progress dialog shows, typing waits for the end of the read.
-            QApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
-                                                             : QEventLoop::ExcludeUserInputEvents);
-            sinceRepaint.restart();
-            // A cancel at the last line has nothing left to cancel; a close ends the read.
-            if (progress.wasCanceled() || m_closeAfterRead) {
-                canceled = !m_closeAfterRead && (total < 0 || done < total);
-                break;
-            }
+        if (!repaint) continue;
+        ShowReadProgress(progress, count.done, count.total, count.totalText);
+        sinceRepaint.restart();
+        // A cancel at the last line has nothing left to cancel; a close ends the read.
+        if (progress.wasCanceled() || m_closeAfterRead) {
+            canceled = !m_closeAfterRead && (count.total < 0 || count.done < count.total);
+            break;
         }
     }
     flush();
-    progress.close();
-    setEnabled(true);
-    if (focus) focus->setFocus();
-    if (replacedCount > 0)
-        ShowNotice(QStringLiteral("%1 文字は使えない文字のため「？」に置き換えました。").arg(replacedCount));
-    if (canceled) ShowNotice(QStringLiteral("テキスト読込みを取り消しました（%1%2 行）。").arg(done).arg(totalText));
-    m_readingTextFile = false;
-    // The window was asked to close while it read: now it does, with the usual question.
-    if (m_closeAfterRead) {
-        m_closeAfterRead = false;
-        close();
-    }
+    return canceled;
+}
+
+// The window was asked to close while it read: now it does, with the usual question.
+void MainWindow::CloseIfAskedWhileReading() {
+    if (!m_closeAfterRead) return;
+    m_closeAfterRead = false;
+    close();
 }
 
 void MainWindow::OnSettings() {

@@ -290,7 +290,7 @@ Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& st
     if (tag == bigObjectTag)
         obTag = ReadDWord();
     else
-        obTag = (static_cast<std::uint32_t>(tag & classTag) << 16) | (tag & ~classTag);
+        obTag = (static_cast<std::uint32_t>(tag & classTag) << 16) | static_cast<std::uint32_t>(tag & ~classTag);
 
     if (obTag & bigClassTag) {
         std::uint32_t classIndex = obTag & ~bigClassTag;

@@ -94,8 +94,8 @@ bool MakeFolders(const std::string& path) {
 /// FNV-1a, 64 bits: enough to tell the paths of one user's notebooks apart.
 std::uint64_t PathHash(const std::string& text) {
     std::uint64_t h = 14695981039346656037ull;
-    for (unsigned char c : text) {
-        h ^= c;
+    for (const char c : text) {
+        h ^= static_cast<unsigned char>(c);
         h *= 1099511628211ull;
     }
     return h;
@@ -161,52 +161,58 @@ LockResult LockFile::TryLock() {
     // Twice at most: once more after a stale file was removed.
     for (int attempt = 0; attempt < 2; ++attempt) {
         const int fd = open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            // Held while the lock is: nobody removes the file as stale meanwhile.
-            flock(fd, LOCK_EX | LOCK_NB);
-            std::string text;
-            const LockOwner me = ThisProcess();
-            text = std::to_string(me.pid) + '\n' + me.program + '\n' + me.host + '\n' + me.machineId + '\n' +
-                   me.bootId + '\n';
-            if (!WriteAll(fd, text)) {
-                close(fd);
-                unlink(m_path.c_str());
-                return LockResult::NotTaken;
-            }
-            // Not synced to the disk: after a crash of the machine the boot id tells the
-            // file is stale anyway, and a sync on a disk-backed folder costs the start-up.
-            m_fd = fd;
-            return LockResult::Taken;
-        }
+        if (fd >= 0) return WriteOwnFile(fd);
         if (errno != EEXIST) return LockResult::NotTaken;
-
-        LockOwner owner;
-        bool stale;
-        bool ownerRead = ReadOwner(m_path, owner);
-        // A file made this moment is written the next: a short wait tells its holder.
-        for (int wait = 0; !ownerRead && wait < 10; ++wait) {
-            const timespec pause{0, 10 * 1000 * 1000};
-            nanosleep(&pause, nullptr);
-            ownerRead = ReadOwner(m_path, owner);
-        }
-        if (ownerRead) {
-            m_holder = owner;
-            stale = IsStale(owner);
-        } else {
-            struct stat st;
-            if (stat(m_path.c_str(), &st) != 0) continue;  // gone meanwhile: try again
-            stale = std::time(nullptr) - st.st_mtime > kUnreadableStaleSeconds;
-        }
-        if (!stale) return LockResult::Held;
-        // Two programs that both found the file stale must not both remove it (the
-        // second would remove the first one's new lock).
-        LockFile removal(m_path + ".rmlock");
-        if (removal.TryLock() != LockResult::Taken) return LockResult::Held;
-        LockOwner again;
-        const bool still = ReadOwner(m_path, again) ? IsStale(again) : true;
-        if (!still || !RemoveStale()) return LockResult::Held;
+        const FoundFile found = LookAtFoundFile();
+        if (found == FoundFile::Gone) continue;  // gone meanwhile: try again
+        if (found == FoundFile::Standing || !RemoveIfStillStale()) return LockResult::Held;
     }
     return LockResult::Held;
+}
+
+LockResult LockFile::WriteOwnFile(int fd) {
+    // Held while the lock is: nobody removes the file as stale meanwhile.
+    flock(fd, LOCK_EX | LOCK_NB);
+    const LockOwner me = ThisProcess();
+    const std::string text =
+        std::to_string(me.pid) + '\n' + me.program + '\n' + me.host + '\n' + me.machineId + '\n' + me.bootId + '\n';
+    if (!WriteAll(fd, text)) {
+        close(fd);
+        unlink(m_path.c_str());
+        return LockResult::NotTaken;
+    }
+    // Not synced to the disk: after a crash of the machine the boot id tells the file is
+    // stale anyway, and a sync on a disk-backed folder costs the start-up.
+    m_fd = fd;
+    return LockResult::Taken;
+}
+
+LockFile::FoundFile LockFile::LookAtFoundFile() {
+    LockOwner owner;
+    bool ownerRead = ReadOwner(m_path, owner);
+    // A file made this moment is written the next: a short wait tells its holder.
+    for (int wait = 0; !ownerRead && wait < 10; ++wait) {
+        const timespec pause{0, 10 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+        ownerRead = ReadOwner(m_path, owner);
+    }
+    if (ownerRead) {
+        m_holder = owner;
+        return IsStale(owner) ? FoundFile::Stale : FoundFile::Standing;
+    }
+    struct stat st;
+    if (stat(m_path.c_str(), &st) != 0) return FoundFile::Gone;
+    return std::time(nullptr) - st.st_mtime > kUnreadableStaleSeconds ? FoundFile::Stale : FoundFile::Standing;
+}
+
+bool LockFile::RemoveIfStillStale() {
+    // Two programs that both found the file stale must not both remove it (the second
+    // would remove the first one's new lock).
+    LockFile removal(m_path + ".rmlock");
+    if (removal.TryLock() != LockResult::Taken) return false;
+    LockOwner again;
+    const bool still = ReadOwner(m_path, again) ? IsStale(again) : true;
+    return still && RemoveStale();
 }
 
 bool LockFile::RemoveStale() {

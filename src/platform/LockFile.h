@@ -53,6 +53,17 @@ public:
     static bool IsStale(const LockOwner& owner);
 
 private:
+    /// What a lock file found in the way is.
+    enum class FoundFile { Stale, Standing, Gone };
+
+    /// Writes who holds the lock into the file just made; Taken when it could.
+    LockResult WriteOwnFile(int fd);
+    /// Reads who holds the file in the way (waiting a little for one just made); the
+    /// holder is kept when it can be read.
+    FoundFile LookAtFoundFile();
+    /// Removes the stale file unless another program is removing it or it has become
+    /// a live lock meanwhile; true when it is gone.
+    bool RemoveIfStillStale();
     /// Removes a stale file unless some process still holds flock(2) on it.
     bool RemoveStale();
 
