@@ -6,8 +6,8 @@ StartArguments::Outcome StartArguments::Parse(const std::vector<std::string>& ar
                                               const std::function<bool(const std::string&)>& extraOption) {
     bool optionsAllowed = true;
     for (const std::string& a : args) {
-        if (optionsAllowed && (a == "-h" || a == "--help")) return kHelp;
-        if (optionsAllowed && a == "--version") return kVersion;
+        if (optionsAllowed && (a == "-h" || a == "--help")) return Help;
+        if (optionsAllowed && a == "--version") return Version;
         if (optionsAllowed && a == "--new") {
             startNew = true;
         } else if (optionsAllowed && a == "--") {
@@ -15,14 +15,14 @@ StartArguments::Outcome StartArguments::Parse(const std::vector<std::string>& ar
         } else if (optionsAllowed && a.size() > 1 && a[0] == '-') {
             if (extraOption && extraOption(a)) continue;
             bad = a;
-            return kUnknownOption;
+            return UnknownOption;
         } else if (file.empty()) {
             file = a;
         } else {
-            return kTwoFiles;
+            return TwoFiles;
         }
     }
-    return kRun;
+    return Run;
 }
 
 }  // namespace nelo

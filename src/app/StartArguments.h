@@ -11,11 +11,11 @@ namespace nelo {
 
 struct StartArguments {
     enum Outcome {
-        kRun,            ///< start with startNew and file
-        kHelp,           ///< -h or --help
-        kVersion,        ///< --version
-        kUnknownOption,  ///< bad is an option nobody knows
-        kTwoFiles,       ///< more than one file named
+        Run,            ///< start with startNew and file
+        Help,           ///< -h or --help
+        Version,        ///< --version
+        UnknownOption,  ///< bad is an option nobody knows
+        TwoFiles,       ///< more than one file named
     };
 
     bool startNew = false;

@@ -129,7 +129,7 @@ void Calculator::Calculate(std::string& answer, const std::string& line) {
 
     answer.clear();
     if (!IsComplete(m_line)) {
-        answer = LoadStringId(IDS_CANNOT_CALCULATE);
+        answer = LoadStringId(AnswerCannotCalculate);
         return;
     }
     m_error = 0;
@@ -138,7 +138,7 @@ void Calculator::Calculate(std::string& answer, const std::string& line) {
         if (m_badNumberEnd != 0)
             answer = Quote(line, *read, m_badNumberStart, m_badNumberEnd) + "は数として読めません。"_sj;
         else
-            answer = LoadStringId(IDS_CANNOT_CALCULATE);
+            answer = LoadStringId(AnswerCannotCalculate);
         return;
     }
     if (m_hasTextAnswer) {
@@ -154,18 +154,18 @@ void Calculator::Calculate(std::string& answer, const std::string& line) {
     // A value that is no number (a root of a negative number, the register divided by
     // zero, an overflow) is no answer, and the register keeps what it held.
     if (!std::isfinite(value)) {
-        answer = LoadStringId(IDS_CANNOT_CALCULATE);
+        answer = LoadStringId(AnswerCannotCalculate);
         return;
     }
     UpdateMemory(value);
     if (!std::isfinite(value)) {
-        answer = LoadStringId(IDS_CANNOT_CALCULATE);
+        answer = LoadStringId(AnswerCannotCalculate);
         return;
     }
     FormatNumber(value, m_number);
     AppendFullWidth(answer, m_number);
     int fn = FindFunction(m_scan.GetTokenText());
-    if (fn == fnPercentSign || fn == fnPercentWord) answer += "％"_sj;
+    if (fn == FunctionPercentSign || fn == FunctionPercentWord) answer += "％"_sj;
 }
 
 // The memory rules: one term outside parentheses and no * or / after the first byte
@@ -190,10 +190,10 @@ void Calculator::UpdateMemory(double& value) {
 
 double Calculator::EvalExpression(Scanner& scan) {
     double v = EvalTerm(scan);
-    while (scan.GetTokenKind() == tokPlus || scan.GetTokenKind() == tokMinus) {
+    while (scan.GetTokenKind() == TokenPlus || scan.GetTokenKind() == TokenMinus) {
         int op = scan.GetTokenKind();
         double r = EvalTerm(scan);
-        v = op == tokPlus ? v + r : v - r;
+        v = op == TokenPlus ? v + r : v - r;
     }
     scan.PutBack();
     return v;
@@ -204,12 +204,12 @@ double Calculator::EvalTerm(Scanner& scan) {
     double v = EvalFactor(scan);
     for (;;) {
         int t = scan.GetToken();
-        if (t == tokMul) {
+        if (t == TokenMultiply) {
             v = v * EvalFactor(scan);
-        } else if (t == tokDiv) {
+        } else if (t == TokenDivide) {
             double d = EvalFactor(scan);
             if (d == 0) {
-                SetError(IDS_CANNOT_CALCULATE);
+                SetError(AnswerCannotCalculate);
                 v = 0;
             } else {
                 v = v / d;
@@ -225,8 +225,8 @@ double Calculator::EvalTerm(Scanner& scan) {
 double Calculator::EvalGroup(Scanner& scan) {
     m_inParen = true;
     double v = EvalExpression(scan);
-    if (scan.GetToken() != tokRParen) {
-        SetError(IDS_CANNOT_CALCULATE);
+    if (scan.GetToken() != TokenRightParen) {
+        SetError(AnswerCannotCalculate);
         v = 0;
     }
     m_inParen = false;
@@ -236,31 +236,31 @@ double Calculator::EvalGroup(Scanner& scan) {
 double Calculator::EvalFactor(Scanner& scan) {
     DepthGuard guard(m_factorDepth);
     if (guard.TooDeep()) {
-        SetError(IDS_CANNOT_CALCULATE);
+        SetError(AnswerCannotCalculate);
         return 0;
     }
     int t = scan.GetToken();
     switch (t) {
-    case tokLParen: return EvalGroup(scan);
-    case tokPlus:
-    case tokMinus: {
-        int unit = unitNone;
+    case TokenLeftParen: return EvalGroup(scan);
+    case TokenPlus:
+    case TokenMinus: {
+        int unit = UnitNone;
         if (IsDateOffset(scan, unit)) {
             m_hasTextAnswer = true;
             AnswerDateOffset(unit, scan, t);
             return 0;  // the line's answer is the date sentence
         }
         double v = EvalFactor(scan);
-        return t == tokPlus ? v : -v;
+        return t == TokenPlus ? v : -v;
     }
-    case tokMul:
+    case TokenMultiply:
         if (!HasOperator(scan.LineFrom(1))) return EvalFactor(scan) * m_memory;
         return EvalGroup(scan);
-    case tokDiv:
+    case TokenDivide:
         if (!HasOperator(scan.LineFrom(1))) return m_memory / EvalFactor(scan);
         return EvalGroup(scan);
-    case tokWord: return EvalWord(scan);
-    case tokBadNumber: RefuseNumber(scan); return 0;
+    case TokenWord: return EvalWord(scan);
+    case TokenBadNumber: RefuseNumber(scan); return 0;
     default:
         // Numbers, and every token that continues no rule, give the last number read.
         return scan.GetValue();
@@ -273,7 +273,7 @@ double Calculator::EvalWord(Scanner& scan) {
     std::memcpy(name, scan.GetTokenText(), sizeof name);
     name[sizeof name - 1] = '\0';
 
-    if (scan.GetToken() == tokAssign) {
+    if (scan.GetToken() == TokenAssign) {
         if (scan.ByteAt(scan.GetCursor()) == '\0') return LookupValue(name);
         int errorsBefore = m_errorCount;
         double v = EvalExpression(scan);
@@ -284,7 +284,7 @@ double Calculator::EvalWord(Scanner& scan) {
         const char* rest = SkipBlanks(scan.LineFrom(scan.GetCursor()));
         if (*rest != ')' && HidesArithmetic(rest)) return v;
         if (!std::isfinite(v)) {
-            SetError(IDS_CANNOT_CALCULATE);
+            SetError(AnswerCannotCalculate);
             return v;
         }
         m_key.assign(name);
@@ -294,7 +294,7 @@ double Calculator::EvalWord(Scanner& scan) {
     }
     scan.PutBack();
     int fn = FindFunction(name);
-    if (fn != fnNone) return ApplyFunction(fn, EvalFactor(scan));
+    if (fn != FunctionNone) return ApplyFunction(fn, EvalFactor(scan));
     return LookupValue(name);
 }
 
@@ -302,7 +302,7 @@ double Calculator::LookupValue(const char* name) {
     m_key.assign(name);
     const Variable* variable = m_variables.Lookup(m_key);
     if (variable == nullptr || variable->IsText()) {
-        SetError(IDS_CANNOT_CALCULATE);
+        SetError(AnswerCannotCalculate);
         return 0;
     }
     return variable->GetValue();
@@ -316,7 +316,7 @@ void Calculator::RefuseNumber(const Scanner& scan) {
         m_badNumberStart = start;
         m_badNumberEnd = scan.GetCursor();
     }
-    SetError(IDS_CANNOT_CALCULATE);
+    SetError(AnswerCannotCalculate);
 }
 
 // 「TEXT」 for bytes [from, to) of the prepared line, in the characters the user typed;

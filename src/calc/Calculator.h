@@ -67,9 +67,16 @@ public:
 
 private:
     /// Function keywords, in the order they are searched.
-    enum { fnSquareRoot, fnRoot, fnPercentSign, fnPercentWord, fnHours, fnNone = -1 };
+    enum {
+        FunctionSquareRoot,
+        FunctionRoot,
+        FunctionPercentSign,
+        FunctionPercentWord,
+        FunctionHours,
+        FunctionNone = -1
+    };
     /// Date units of the offset form 「＋３日」, in the order they are searched.
-    enum { unitDay, unitWeek, unitMonth, unitMonths, unitYear, unitNone = -1 };
+    enum { UnitDay, UnitWeek, UnitMonth, UnitMonths, UnitYear, UnitNone = -1 };
 
     /// False when the prepared line ends (before trailing blanks) in + - * or /.
     static bool IsComplete(const std::string& line);
@@ -86,11 +93,11 @@ private:
     /// Numbers, groups, signs, memory factors, functions, variables and assignments.
     double EvalFactor(Scanner& scan);
 
-    /// The function id of a keyword, or fnNone.
+    /// The function id of a keyword, or FunctionNone.
     static int FindFunction(const char* text);
     /// The function applied to its argument.
     static double ApplyFunction(int id, double arg);
-    /// The unit id of a date-unit word, or unitNone.
+    /// The unit id of a date-unit word, or UnitNone.
     static int FindDateUnit(const char* text);
     /// Moves the base date by the count after the sign and puts the date sentence in
     /// m_textAnswer.

@@ -15,10 +15,10 @@ bool Calculator::IsDateOffset(const Scanner& scan, int& unit) const {
     Scanner ahead = scan;
     ahead.BlankTokenText();
     // A count written against the order of its units is no count (「＋１万億日」).
-    if (ahead.GetToken() == tokBadNumber) return false;
+    if (ahead.GetToken() == TokenBadNumber) return false;
     ahead.GetToken();
     unit = FindDateUnit(ahead.GetTokenText());
-    return unit != unitNone;
+    return unit != UnitNone;
 }
 
 void Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
@@ -27,20 +27,20 @@ void Calculator::AnswerDateOffset(int unit, Scanner& scan, int signToken) {
     // A count beyond an int cannot move the date; neither can one that leaves the
     // years 1-9999 (the answer functions then leave the date as it was).
     if (!(count <= 2147483647.0)) {
-        SetError(IDS_CANNOT_CALCULATE);
+        SetError(AnswerCannotCalculate);
         return;
     }
     int n = static_cast<int>(count);
-    if (signToken == tokMinus) n = -n;
+    if (signToken == TokenMinus) n = -n;
     int ok = 0;
     switch (unit) {
-    case unitDay: ok = AddDaysAnswer(*m_date, m_textAnswer, n); break;
-    case unitWeek: ok = AddWeeksAnswer(*m_date, m_textAnswer, n); break;
-    case unitMonth:
-    case unitMonths: ok = AddMonthsAnswer(*m_date, m_textAnswer, n); break;
+    case UnitDay: ok = AddDaysAnswer(*m_date, m_textAnswer, n); break;
+    case UnitWeek: ok = AddWeeksAnswer(*m_date, m_textAnswer, n); break;
+    case UnitMonth:
+    case UnitMonths: ok = AddMonthsAnswer(*m_date, m_textAnswer, n); break;
     default: ok = AddYearsAnswer(*m_date, m_textAnswer, n); break;
     }
-    if (!ok) SetError(IDS_CANNOT_CALCULATE);
+    if (!ok) SetError(AnswerCannotCalculate);
 }
 
 }  // namespace nelo

@@ -26,10 +26,10 @@ int Calculator::FindFunction(const char* text) { return FindWord(kFunctionWords,
 
 double Calculator::ApplyFunction(int id, double arg) {
     switch (id) {
-    case fnSquareRoot:
-    case fnRoot: return std::sqrt(arg);
-    case fnPercentSign:
-    case fnPercentWord: return arg * 100;
+    case FunctionSquareRoot:
+    case FunctionRoot: return std::sqrt(arg);
+    case FunctionPercentSign:
+    case FunctionPercentWord: return arg * 100;
     default: return arg;
     }
 }

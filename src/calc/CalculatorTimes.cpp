@@ -85,7 +85,7 @@ void Calculator::CalculateTime(std::string& answer, const std::string& line) {
     m_scan.Reset(m_line);
 
     if (!IsComplete(m_line)) {
-        answer = LoadStringId(IDS_CANNOT_CALCULATE);
+        answer = LoadStringId(AnswerCannotCalculate);
         return;
     }
     m_error = 0;
@@ -104,7 +104,7 @@ void Calculator::CalculateTime(std::string& answer, const std::string& line) {
 // A duration of the given seconds; one beyond 32 bits cannot be calculated.
 DurationParts Calculator::MakeTime(std::int64_t seconds) {
     if (seconds < std::numeric_limits<std::int32_t>::min() || seconds > std::numeric_limits<std::int32_t>::max()) {
-        SetError(IDS_CANNOT_CALCULATE);
+        SetError(AnswerCannotCalculate);
         return DurationParts(0);
     }
     return DurationParts(static_cast<std::int32_t>(seconds));
@@ -112,11 +112,11 @@ DurationParts Calculator::MakeTime(std::int64_t seconds) {
 
 DurationParts Calculator::TimeExpression(Scanner& scan) {
     DurationParts t = TimeTerm(scan);
-    while (scan.GetTokenKind() == tokPlus || scan.GetTokenKind() == tokMinus) {
+    while (scan.GetTokenKind() == TokenPlus || scan.GetTokenKind() == TokenMinus) {
         int op = scan.GetTokenKind();
         DurationParts r = TimeTerm(scan);
         std::int64_t a = t.GetTotalSeconds(), b = r.GetTotalSeconds();
-        t = MakeTime(op == tokPlus ? a + b : a - b);
+        t = MakeTime(op == TokenPlus ? a + b : a - b);
     }
     scan.PutBack();
     return t;
@@ -126,13 +126,13 @@ DurationParts Calculator::TimeTerm(Scanner& scan) {
     DurationParts t = TimePrimary(scan);
     for (;;) {
         int tok = scan.GetToken();
-        if (tok == tokMul) {
+        if (tok == TokenMultiply) {
             std::int64_t n = TimeCount(scan);
             t = MakeTime(static_cast<std::int64_t>(t.GetTotalSeconds()) * n);
-        } else if (tok == tokDiv) {
+        } else if (tok == TokenDivide) {
             std::int64_t n = TimeCount(scan);
             if (n == 0) {
-                SetError(IDS_CANNOT_CALCULATE);
+                SetError(AnswerCannotCalculate);
                 t = DurationParts(0);
             } else {
                 t = MakeTime(static_cast<std::int64_t>(t.GetTotalSeconds()) / n);
@@ -147,25 +147,25 @@ DurationParts Calculator::TimeTerm(Scanner& scan) {
 DurationParts Calculator::TimePrimary(Scanner& scan) {
     if (++m_factorDepth > kMaxDepth) {
         --m_factorDepth;
-        SetError(IDS_CANNOT_CALCULATE);
+        SetError(AnswerCannotCalculate);
         return DurationParts(0);
     }
     DurationParts t;
     int tok = scan.GetToken();
-    if (tok == tokLParen || tok == tokMinus) {
+    if (tok == TokenLeftParen || tok == TokenMinus) {
         // Durations have no negation: a minus sign opens a group like "(".
         t = TimeExpression(scan);
-        if (scan.GetToken() != tokRParen) {
-            SetError(IDS_CANNOT_CALCULATE);
+        if (scan.GetToken() != TokenRightParen) {
+            SetError(AnswerCannotCalculate);
             t = DurationParts(0);
         }
-    } else if (tok == tokPlus) {
+    } else if (tok == TokenPlus) {
         t = TimePrimary(scan);
-    } else if (tok == tokWord) {
+    } else if (tok == TokenWord) {
         const char* word = scan.GetTokenText();
         std::string::size_type colon = FindDbcs(word, "："_sj);
         if (colon == std::string::npos) {
-            SetError(IDS_BAD_TIME);
+            SetError(AnswerBadTime);
         } else {
             std::string_view w(word);
             std::int64_t hours = ReadCount(ToDatePattern(w.substr(0, colon)));
@@ -177,7 +177,7 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
         if (std::isfinite(v) && std::fabs(v) <= 2147483647.0)
             t = DurationParts(static_cast<std::int32_t>(v));
         else
-            SetError(IDS_CANNOT_CALCULATE);
+            SetError(AnswerCannotCalculate);
     }
     --m_factorDepth;
     return t;
@@ -187,10 +187,10 @@ DurationParts Calculator::TimePrimary(Scanner& scan) {
 // else (a group, a minus sign, nothing) cannot be calculated.
 std::int64_t Calculator::TimeCount(Scanner& scan) {
     int tok = scan.GetToken();
-    while (tok == tokPlus) tok = scan.GetToken();
-    if (tok == tokWord && scan.GetTokenText()[0] != '\0' && IsDigitText(scan.GetTokenText()))
+    while (tok == TokenPlus) tok = scan.GetToken();
+    if (tok == TokenWord && scan.GetTokenText()[0] != '\0' && IsDigitText(scan.GetTokenText()))
         return ReadCount(ToDatePattern(scan.GetTokenText()));
-    SetError(IDS_CANNOT_CALCULATE);
+    SetError(AnswerCannotCalculate);
     return 0;
 }
 

@@ -39,7 +39,7 @@ void Scanner::Reset(const std::string& line) {
     m_length = line.size();
     m_cursor = 0;
     m_tokenStart = 0;
-    m_token = tokEnd;
+    m_token = TokenEnd;
     m_value = 0;
     m_tokenText[0] = '\0';
 }
@@ -56,25 +56,25 @@ int Scanner::GetToken(bool tildeToken) {
     char c = ByteAt(m_cursor);
     if (IsLeadByte(static_cast<unsigned char>(c))) {
         ReadWord();
-        return m_token = tokWord;
+        return m_token = TokenWord;
     }
     // The terminating NUL is never stepped over: the end of the line stays the end.
-    if (c == '\0') return m_token = tokEnd;
+    if (c == '\0') return m_token = TokenEnd;
     ++m_cursor;
     switch (c) {
     case '\n':
-    case ';': return m_token = tokEnd;
-    case '(': return m_token = tokLParen;
-    case ')': return m_token = tokRParen;
-    case '*': return m_token = tokMul;
-    case '+': return m_token = tokPlus;
-    case '-': return m_token = tokMinus;
-    case '/': return m_token = tokDiv;
-    case '=': return m_token = tokAssign;
-    case ',': return m_token = tokComma;
+    case ';': return m_token = TokenEnd;
+    case '(': return m_token = TokenLeftParen;
+    case ')': return m_token = TokenRightParen;
+    case '*': return m_token = TokenMultiply;
+    case '+': return m_token = TokenPlus;
+    case '-': return m_token = TokenMinus;
+    case '/': return m_token = TokenDivide;
+    case '=': return m_token = TokenAssign;
+    case ',': return m_token = TokenComma;
     default: break;
     }
-    if (c == '~' && tildeToken) return m_token = tokTilde;
+    if (c == '~' && tildeToken) return m_token = TokenTilde;
     if (IsAsciiDigit(c) || c == '.') {
         --m_cursor;
         return m_token = ReadNumber();
@@ -82,18 +82,18 @@ int Scanner::GetToken(bool tildeToken) {
     if (IsIdentChar(c)) {
         --m_cursor;
         ReadIdentifier();
-        return m_token = tokWord;
+        return m_token = TokenWord;
     }
     m_tokenText[0] = c;
     m_tokenText[1] = '\0';
-    return m_token = tokOther;
+    return m_token = TokenOther;
 }
 
 // A number: digits and dots, then, when a unit character follows the digits directly,
 // the rest of a number written as people write amounts (「１億２３４５万」, 「３千円」).
 int Scanner::ReadNumber() {
     m_value = ReadDecimal();
-    int kind = tokNumber;
+    int kind = TokenNumber;
     // Only a lead byte can begin a unit character: plain numbers pay one comparison.
     if (IsLeadByte(static_cast<unsigned char>(ByteAt(m_cursor)))) kind = ReadUnits();
     if (ByteAt(m_cursor) == 'D') ++m_cursor;
@@ -110,7 +110,7 @@ int Scanner::ReadNumber() {
 // - digits after the last unit stay below its place (「１万２３４５」, 「３千５００」).
 // A 円 that ends the word is stepped over: it adds nothing (「１０００円」, 「２万円」).
 // A number against these rules is read to its end all the same and given as
-// tokBadNumber, so that the answer can name it instead of reading something else.
+// TokenBadNumber, so that the answer can name it instead of reading something else.
 int Scanner::ReadUnits() {
     double total = 0;         // the groups closed by 万, 億 or 兆
     double group = 0;         // the group being read
@@ -164,7 +164,7 @@ int Scanner::ReadUnits() {
         group += digits;
     }
     m_value = total + group;
-    return readable ? tokNumber : tokBadNumber;
+    return readable ? TokenNumber : TokenBadNumber;
 }
 
 double Scanner::ReadDecimal() {

@@ -8,24 +8,24 @@
 
 namespace nelo {
 
-/// Token kinds. tokTilde only appears when GetToken is asked to treat "~" as a token;
-/// tokBadNumber is a number whose 万, 億, 兆, 千, 百 or 十 stand in an order no one reads
+/// Token kinds. TokenTilde only appears when GetToken is asked to treat "~" as a token;
+/// TokenBadNumber is a number whose 万, 億, 兆, 千, 百 or 十 stand in an order no one reads
 /// (「１万億」), its text from the token's start (after blanks) to the cursor.
 enum : int {
-    tokLParen,
-    tokRParen,
-    tokMul,
-    tokDiv,
-    tokPlus,
-    tokMinus,
-    tokAssign,
-    tokComma,
-    tokEnd,
-    tokWord,
-    tokNumber,
-    tokOther,
-    tokTilde,
-    tokBadNumber,
+    TokenLeftParen,
+    TokenRightParen,
+    TokenMultiply,
+    TokenDivide,
+    TokenPlus,
+    TokenMinus,
+    TokenAssign,
+    TokenComma,
+    TokenEnd,
+    TokenWord,
+    TokenNumber,
+    TokenOther,
+    TokenTilde,
+    TokenBadNumber,
 };
 
 class Scanner {
@@ -40,7 +40,7 @@ public:
     void Reset(const std::string& line);
 
     /// Scans the next token (its kind, and the value or the token text) and returns its kind.
-    /// Note: a lead byte whose pair is no double-byte character gives a tokWord with an
+    /// Note: a lead byte whose pair is no double-byte character gives a TokenWord with an
     /// empty token text WITHOUT moving the cursor, so the same token comes again on the
     /// next call; a caller that loops over tokens must stop on it (see IsStuck).
     int GetToken(bool tildeToken = false);
@@ -50,7 +50,7 @@ public:
 
     /// True when the current token is the empty word of an undecodable pair, which the
     /// cursor does not step over.
-    bool IsStuck() const { return m_token == tokWord && m_tokenText[0] == '\0'; }
+    bool IsStuck() const { return m_token == TokenWord && m_tokenText[0] == '\0'; }
 
     /// The kind of the current token.
     int GetTokenKind() const { return m_token; }
@@ -78,7 +78,7 @@ private:
     void ReadWord();
     void ReadIdentifier();
 
-    int m_token = tokEnd;
+    int m_token = TokenEnd;
     double m_value = 0;
     char m_tokenText[kMaxTokenBytes + 1] = {};
     std::size_t m_cursor = 0;

@@ -19,7 +19,7 @@
 
 namespace nelo {
 
-const char* const g_iCalFileName = "ＮＥＬＯ予定.ics";
+const char* const kICalFileName = "ＮＥＬＯ予定.ics";
 
 namespace {
 
@@ -201,11 +201,11 @@ std::string SystemZoneName() {
     return zone && zone != icaltimezone_get_utc_timezone() ? name : std::string();
 }
 
-std::string FormatICalendar(const ScheduleBook& cmdPro, std::time_t now, const std::string& zoneName,
+std::string FormatICalendar(const ScheduleBook& scheduleBook, std::time_t now, const std::string& zoneName,
                             ICalExportNotes* notes) {
     UseICalQuietly();
     const ICalWriter writer(zoneName, now);
-    const std::vector<const ScheduleEntry*> entries = ExportOrder(cmdPro);
+    const std::vector<const ScheduleEntry*> entries = ExportOrder(scheduleBook);
     std::string out = "BEGIN:VCALENDAR\r\n";
     for (icalproperty* p : {icalproperty_new_version("2.0"), icalproperty_new_prodid("-//Nelo//Nelo schedules//JA"),
                             icalproperty_new_calscale("GREGORIAN")}) {

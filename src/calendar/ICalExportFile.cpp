@@ -50,7 +50,7 @@ Holding WhatFileHolds(const std::string& path, const struct stat& st) {
 
 }  // namespace
 
-bool ExportICalendarFile(const ScheduleBook& cmdPro, const std::string& path, const std::string& nameText,
+bool ExportICalendarFile(const ScheduleBook& scheduleBook, const std::string& path, const std::string& nameText,
                          MessageBox& messageBox, ICalOverwrite overwrite, std::string& answer) {
     struct stat st;
     if (stat(path.c_str(), &st) == 0) {
@@ -89,13 +89,13 @@ bool ExportICalendarFile(const ScheduleBook& cmdPro, const std::string& path, co
     }
 
     ICalExportNotes notes;
-    const std::string text = FormatICalendar(cmdPro, CurrentClock().Now(), SystemZoneName(), &notes);
+    const std::string text = FormatICalendar(scheduleBook, CurrentClock().Now(), SystemZoneName(), &notes);
     std::string error;
     if (!WriteFileAtomically(path, text, error)) {
         answer = nameText + "を書き出せませんでした。"_sj + "(" + Utf8ToCp932(error).text + ")";
         return false;
     }
-    answer = nameText + "に予定を "_sj + std::to_string(cmdPro.GetSchedules().size()) + " 件書き出しました。"_sj;
+    answer = nameText + "に予定を "_sj + std::to_string(scheduleBook.GetSchedules().size()) + " 件書き出しました。"_sj;
     if (notes.control > 0) answer += "（制御文字 "_sj + std::to_string(notes.control) + " 個は空白にしました）"_sj;
     return true;
 }

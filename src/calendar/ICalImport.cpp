@@ -81,9 +81,10 @@ public:
     // Registers what the file gave and fills the report.
     void Register();
 
-    ICalImportReport m_report;
+    ICalImportReport& GetReport() { return m_report; }
 
 private:
+    ICalImportReport m_report;
     using Overrides = std::multimap<std::string, Override>;                     // by the UID of their series
     using WaitingEvents = std::vector<std::pair<std::size_t, icalcomponent*>>;  // record and its event
 
@@ -393,15 +394,15 @@ void ICalImporter::RegisterRecord(EventRecord& record, std::unordered_map<std::s
 
 }  // namespace
 
-ICalImportResult ImportICalendar(ScheduleBook& cmdPro, std::string_view data, std::string& answer) {
+ICalImportResult ImportICalendar(ScheduleBook& scheduleBook, std::string_view data, std::string& answer) {
     ICalImportResult result;
     std::string error;
-    ICalImporter importer(cmdPro, CurrentClock().Now());
+    ICalImporter importer(scheduleBook, CurrentClock().Now());
     if (data.size() > kICalMaxFileBytes) {
         error = ICalTooLargeText(data.size(), true, kICalMaxFileBytes);
     } else {
         ICalText text = DecodeICalBytes(data);
-        importer.m_report.isShiftJis = text.isShiftJis;
+        importer.GetReport().isShiftJis = text.isShiftJis;
         const auto sink = [&importer, &error](ICalTopComponent&& top) { return importer.Take(std::move(top), error); };
         if (ReadICalComponents(text.utf8, sink, error)) importer.Finish(error);
     }
@@ -411,7 +412,7 @@ ICalImportResult ImportICalendar(ScheduleBook& cmdPro, std::string_view data, st
         return result;
     }
     importer.Register();
-    const ICalImportReport& report = importer.m_report;
+    const ICalImportReport& report = importer.GetReport();
     result.bytesRead = report.bytesRead;
     result.recurringCount = report.repeatingCount;
     result.refusedCount = report.refusedCount;
@@ -420,7 +421,7 @@ ICalImportResult ImportICalendar(ScheduleBook& cmdPro, std::string_view data, st
     return result;
 }
 
-ICalImportResult ImportICalendarFile(ScheduleBook& cmdPro, const std::string& path, const std::string& nameText,
+ICalImportResult ImportICalendarFile(ScheduleBook& scheduleBook, const std::string& path, const std::string& nameText,
                                      std::string& answer) {
     std::string data, error;
     if (!ReadICalFile(path, kICalMaxFileBytes, data, error)) {
@@ -429,7 +430,7 @@ ICalImportResult ImportICalendarFile(ScheduleBook& cmdPro, const std::string& pa
         answer = nameText + "を読めませんでした。"_sj + error;
         return result;
     }
-    ICalImportResult result = ImportICalendar(cmdPro, data, answer);
+    ICalImportResult result = ImportICalendar(scheduleBook, data, answer);
     answer = nameText + "："_sj + answer;
     return result;
 }

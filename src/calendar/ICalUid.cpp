@@ -7,10 +7,10 @@
 
 namespace nelo {
 
-std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& cmdPro) {
+std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& scheduleBook) {
     std::vector<const ScheduleEntry*> entries;
-    entries.reserve(cmdPro.GetSchedules().size());
-    for (const auto& p : cmdPro.GetSchedules()) entries.push_back(p.get());
+    entries.reserve(scheduleBook.GetSchedules().size());
+    for (const auto& p : scheduleBook.GetSchedules()) entries.push_back(p.get());
     std::stable_sort(entries.begin(), entries.end(), [](const ScheduleEntry* a, const ScheduleEntry* b) {
         return a->GetStartTime() < b->GetStartTime();
     });

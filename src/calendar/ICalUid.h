@@ -14,7 +14,7 @@ class ScheduleBook;
 class ScheduleEntry;
 
 /// The entries in the order the export writes them: by start, equal starts as listed.
-std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& cmdPro);
+std::vector<const ScheduleEntry*> ExportOrder(const ScheduleBook& scheduleBook);
 
 /// Gives the UIDs of the entries of one export, in its order.
 class ICalUids {
@@ -29,9 +29,9 @@ private:
 
 /// Calls f with the UID of every entry, as an export of the list writes them.
 template <class F>
-void ForEachExportedUid(const ScheduleBook& cmdPro, F f) {
+void ForEachExportedUid(const ScheduleBook& scheduleBook, F f) {
     ICalUids uids;
-    for (const ScheduleEntry* entry : ExportOrder(cmdPro)) f(uids.Next(*entry));
+    for (const ScheduleEntry* entry : ExportOrder(scheduleBook)) f(uids.Next(*entry));
 }
 
 }  // namespace nelo

@@ -16,7 +16,7 @@ class ScheduleBook;
 class MessageBox;
 
 /// The name proposed for the file, as the file system spells it (UTF-8).
-extern const char* const g_iCalFileName;
+extern const char* const kICalFileName;
 
 /// A file larger than this is refused; it holds what the export writes for 200,000
 /// entries with room to spare.
@@ -37,7 +37,7 @@ struct ICalExportNotes {
 /// The whole calendar: every entry in start order as one event, UTF-8 with CR LF,
 /// times in zoneName (with its VTIMEZONE) or in UTC when zoneName is empty or unknown.
 /// now is its time stamp.
-std::string FormatICalendar(const ScheduleBook& cmdPro, std::time_t now, const std::string& zoneName,
+std::string FormatICalendar(const ScheduleBook& scheduleBook, std::time_t now, const std::string& zoneName,
                             ICalExportNotes* notes = nullptr);
 
 /// How an export treats a file that is already there.
@@ -51,7 +51,7 @@ enum class ICalOverwrite {
 /// A path that is not a regular file, or that holds a notebook, is never written; an
 /// existing file is replaced as overwrite says. answer (code page 932) tells the file
 /// (nameText) and the number of events, or why nothing was written. True when written.
-bool ExportICalendarFile(const ScheduleBook& cmdPro, const std::string& path, const std::string& nameText,
+bool ExportICalendarFile(const ScheduleBook& scheduleBook, const std::string& path, const std::string& nameText,
                          MessageBox& messageBox, ICalOverwrite overwrite, std::string& answer);
 
 /// What an import did.
@@ -67,11 +67,11 @@ struct ICalImportResult {
 /// no calendar, or whose structure is broken, is refused as a whole before anything is
 /// registered; otherwise each event is registered, left out or refused by itself.
 /// answer (code page 932, "\r\n" between lines) is the report.
-ICalImportResult ImportICalendar(ScheduleBook& cmdPro, std::string_view data, std::string& answer);
+ICalImportResult ImportICalendar(ScheduleBook& scheduleBook, std::string_view data, std::string& answer);
 
 /// ImportICalendar of a file; nameText names it in the answer. A file that cannot be
 /// read or holds more than kICalMaxFileBytes is refused.
-ICalImportResult ImportICalendarFile(ScheduleBook& cmdPro, const std::string& path, const std::string& nameText,
+ICalImportResult ImportICalendarFile(ScheduleBook& scheduleBook, const std::string& path, const std::string& nameText,
                                      std::string& answer);
 
 }  // namespace nelo

@@ -58,7 +58,7 @@ void RegisterCalendarCommands(CliSession& session) {
                            std::string answer;
                            ImportICalendarFile(notebook.GetScheduleBook(), path, Utf8ToCp932(path).text, answer);
                            // As after a registration: the notebook is modified when the list changed.
-                           notebook.OnListClosed(kSchedulesPart);
+                           notebook.OnListClosed(SchedulesPart);
                            PrintAnswer(session, answer);
                            return true;
                        });

@@ -94,20 +94,20 @@ void RegisterFileCommands(CliSession& session) {
 bool StartFromArguments(CliSession& session, const std::vector<std::string>& args, int& status) {
     StartArguments start;
     switch (start.Parse(args)) {
-    case StartArguments::kRun: break;
-    case StartArguments::kHelp:
+    case StartArguments::Run: break;
+    case StartArguments::Help:
         session.PrintHelp(stdout, true);
         status = 0;
         return false;
-    case StartArguments::kVersion:
+    case StartArguments::Version:
         std::printf("nelo-cli (%s) %s\n", NotebookSession::kAppName, NotebookSession::kVersion);
         status = 0;
         return false;
-    case StartArguments::kUnknownOption:
+    case StartArguments::UnknownOption:
         std::fprintf(stderr, "nelo-cli: 不明なオプションです: %s\n%s", start.bad.c_str(), CliSession::kUsage);
         status = 2;
         return false;
-    case StartArguments::kTwoFiles:
+    case StartArguments::TwoFiles:
         std::fprintf(stderr, "nelo-cli: ファイルは一つだけ指定できます。\n%s", CliSession::kUsage);
         status = 2;
         return false;

@@ -4,7 +4,7 @@
 
 namespace nelo {
 
-const char* const g_weekdayNames[7] = {"日"_sj, "月"_sj, "火"_sj, "水"_sj, "木"_sj, "金"_sj, "土"_sj};
+const char* const kWeekdayNames[7] = {"日"_sj, "月"_sj, "火"_sj, "水"_sj, "木"_sj, "金"_sj, "土"_sj};
 
 namespace {
 

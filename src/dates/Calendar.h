@@ -52,6 +52,6 @@ CalDate AddYears(const CalDate& d, long long n);
 inline bool IsYearInRange(long long year) { return year >= 1 && year <= 9999; }
 
 /// One-character weekday names, index 0 = Sunday ("日" ... "土", code page 932).
-extern const char* const g_weekdayNames[7];
+extern const char* const kWeekdayNames[7];
 
 }  // namespace nelo

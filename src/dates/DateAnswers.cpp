@@ -15,7 +15,7 @@ namespace nelo {
 
 namespace {
 
-const char* DontKnow() { return LoadStringId(IDS_DONT_KNOW); }
+const char* DontKnow() { return LoadStringId(AnswerDontKnow); }
 
 std::string Sentence(const char* format, int a, int b, int c) {
     char buf[160];
@@ -130,7 +130,7 @@ void WeekdayAnswer(std::string& out, const CalDate& d) {
     out += kMonth;
     AppendDecimal(out, d.day);
     out += kDay;
-    out.append(g_weekdayNames[WeekdayOf(d)], 2);
+    out.append(kWeekdayNames[WeekdayOf(d)], 2);
     out += kEnd;
 }
 
@@ -141,55 +141,55 @@ void BaseDateAnswer(std::string& out, const CalDate& d) {
 int AgeAnswer(std::string& out, const CalDate& birth) {
     const int by = birth.year, bm = birth.month, bd = birth.day;
     const std::tm today = Today();
-    const int Y = today.tm_year + 1900, M = today.tm_mon + 1, D = today.tm_mday;
+    const int year = today.tm_year + 1900, month = today.tm_mon + 1, day = today.tm_mday;
     // "Now is at or after 00:00 of a day" is "today is that day or later".
-    const long long todayKey = Y * 10000LL + M * 100 + D;
+    const long long todayKey = year * 10000LL + month * 100 + day;
     // Nobody is born after today: no age to give.
     if (Key(birth) > todayKey) {
         out = DontKnow();
         return 0;
     }
 
-    int years = Y - by - 1;
+    int years = year - by - 1;
     int months, days;
-    if (todayKey >= NormalisedDateKey(Y, bm, bd)) {
+    if (todayKey >= NormalisedDateKey(year, bm, bd)) {
         years += 1;
-        months = M - bm - 1;
+        months = month - bm - 1;
     } else {
-        months = M - bm + 11;
+        months = month - bm + 11;
     }
     // This month's birthday as mktime normalises it (31 June is 1 July).
-    if (todayKey >= NormalisedDateKey(Y, M, bd)) {
+    if (todayKey >= NormalisedDateKey(year, month, bd)) {
         months += 1;
-        days = D - bd;
+        days = day - bd;
     } else {
-        const int length = M == 1 ? 31 : MonthLength(Y, M - 1);
-        days = length - bd < 0 ? D : length - bd + D;
+        const int length = month == 1 ? 31 : MonthLength(year, month - 1);
+        days = length - bd < 0 ? day : length - bd + day;
     }
     out = Sentence("%d歳%dヶ月%d日です。"_sj, years, months, days);
     return 1;
 }
 
 void DayCountAnswer(std::string& out, const CalDate& base, const CalDate& other) {
-    const CalDate& E = Key(base) < Key(other) ? base : other;
-    const CalDate& L = Key(base) < Key(other) ? other : base;
+    const CalDate& earlier = Key(base) < Key(other) ? base : other;
+    const CalDate& later = Key(base) < Key(other) ? other : base;
 
     long long days, rest, months;
     int years, monthsInPart = 0;
-    if (E.year == L.year) {
+    if (earlier.year == later.year) {
         years = 0;
-        days = DayOfYear(L) - DayOfYear(E);
-        months = L.month - E.month - 1;
+        days = DayOfYear(later) - DayOfYear(earlier);
+        months = later.month - earlier.month - 1;
         if (months < 0) months = 0;
         long long between = 0;
-        for (int m = E.month + 1; m < L.month && m <= 12; ++m) between += MonthLength(E.year, m);
+        for (int m = earlier.month + 1; m < later.month && m <= 12; ++m) between += MonthLength(earlier.year, m);
         rest = days - between;
     } else {
-        years = L.year - E.year - 1;
-        days = DayNumber(L) - DayNumber(E);
-        monthsInPart = (12 - E.month) + L.month - 1;
+        years = later.year - earlier.year - 1;
+        days = DayNumber(later) - DayNumber(earlier);
+        monthsInPart = (12 - earlier.month) + later.month - 1;
         months = monthsInPart + 12LL * years;
-        rest = (MonthLength(E.year, E.month) - E.day) + L.day;
+        rest = (MonthLength(earlier.year, earlier.month) - earlier.day) + later.day;
     }
 
     char buf[200];
@@ -209,7 +209,7 @@ void AnswerEra(std::string& out, const std::string& word) {
     long long year = LastYearNumber(pattern);
     if (year < 0) {
         // No year number (「来年」, 「平成年」) or one too long to read: nothing to convert.
-        out = LoadStringId(IDS_BAD_NUMBER);
+        out = LoadStringId(AnswerBadNumber);
         return;
     }
     std::string name;

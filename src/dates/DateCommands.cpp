@@ -82,7 +82,7 @@ bool DateCommands::Answer(const std::string& text, std::string& answer) {
 void DateCommands::AnswerQuestion(int kind, std::string& answer) {
     const auto& words = m_line.GetWords();
     if (words.size() < 2) {
-        answer = LoadStringId(IDS_NO_DATE);
+        answer = LoadStringId(AnswerNoDate);
         return;
     }
     const std::string_view phrase = words[1];
@@ -94,21 +94,21 @@ void DateCommands::AnswerQuestion(int kind, std::string& answer) {
         if (r.outcome == ReadOutcome::Refused || r.outcome == ReadOutcome::Read)
             answer = RefusalText(r, phrase, PhraseUse::Question);
         else
-            answer = LoadStringId(kind == kDayCount ? IDS_DONT_KNOW : IDS_BAD_DATE);
+            answer = LoadStringId(kind == kDayCount ? AnswerDontKnow : AnswerBadDate);
         return;
     }
     std::string& out = m_dateOut;
     switch (kind) {
     case kWeekday:
-        m_date.Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
+        m_date.Set(r.date, r.HasTime() ? r.hour : kNoTime, r.minute);
         WeekdayAnswer(out, r.date);
         break;
     case kAge:
-        m_date.Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
+        m_date.Set(r.date, r.HasTime() ? r.hour : kNoTime, r.minute);
         AgeAnswer(out, r.date);
         break;
     case kBaseDate:
-        m_date.Set(r.date, r.HasTime() ? r.hour : NO_TIME, r.minute);
+        m_date.Set(r.date, r.HasTime() ? r.hour : kNoTime, r.minute);
         BaseDateAnswer(out, r.date);
         break;
     default: DayCountAnswer(out, m_date.Date(), r.date); break;
@@ -122,7 +122,7 @@ void DateCommands::Convert(int kind, const std::string& word, std::string& answe
     if (kind == 0) {
         AnswerEra(out, word);
     } else if (ConvertUnit(kind, word, out) == 0) {
-        answer = LoadStringId(IDS_BAD_NUMBER);
+        answer = LoadStringId(AnswerBadNumber);
         return;
     }
     answer = ToFullWidth(out);

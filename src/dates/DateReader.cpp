@@ -37,80 +37,84 @@ CalDate NthWeekday(int year, int month, int n, int weekday) {
 
 class DateResolver {
 public:
-    DateResolver(const PhraseForm& form, const PhraseContext& ctx) : f(form), c(ctx) {}
+    DateResolver(const PhraseForm& form, const PhraseContext& ctx) : m_form(form), m_context(ctx) {}
 
     DateReading Resolve() {
-        if (f.status == PhraseStatus::NotADate) return r;
-        if (f.status == PhraseStatus::Refused) {
-            r.outcome = ReadOutcome::Refused;
-            r.refusal = f.refusal;
-            return r;
+        if (m_form.status == PhraseStatus::NotADate) return m_reading;
+        if (m_form.status == PhraseStatus::Refused) {
+            m_reading.outcome = ReadOutcome::Refused;
+            m_reading.refusal = m_form.refusal;
+            return m_reading;
         }
-        r.outcome = ReadOutcome::Read;
-        if (f.hasTime && !TimeOfDay()) return Impossible();
+        m_reading.outcome = ReadOutcome::Read;
+        if (m_form.hasTime && !TimeOfDay()) return Impossible();
         if (!Day()) return Impossible();
-        if (!IsYearInRange(r.date.year) || !IsYearInRange(r.last.year)) return Impossible();
-        if (f.annotatedWeekday >= 0 && WeekdayOf(r.date) != f.annotatedWeekday) {
-            r.outcome = ReadOutcome::Refused;
-            r.refusal = PhraseRefusal::WeekdayDiffers;
-            r.annotatedWeekday = f.annotatedWeekday;
+        if (!IsYearInRange(m_reading.date.year) || !IsYearInRange(m_reading.last.year)) return Impossible();
+        if (m_form.annotatedWeekday >= 0 && WeekdayOf(m_reading.date) != m_form.annotatedWeekday) {
+            m_reading.outcome = ReadOutcome::Refused;
+            m_reading.refusal = PhraseRefusal::WeekdayDiffers;
+            m_reading.annotatedWeekday = m_form.annotatedWeekday;
         }
-        return r;
+        return m_reading;
     }
 
 private:
     DateReading Impossible() {
-        r.outcome = ReadOutcome::Impossible;
-        return r;
+        m_reading.outcome = ReadOutcome::Impossible;
+        return m_reading;
     }
 
     // 午後３時 is 15:00 and 午後１２時 24:00; 昼１２時 is noon; 午後１５時 stays 15:00.
     // Hours run on past midnight (「２５時」) up to the next day's end.
     bool TimeOfDay() {
-        int hour = f.hour;
-        if (f.timeWord == kAfternoon && hour <= 12) hour += 12;
-        if (f.timeWord == kDaytime && hour < 12) hour += 12;
-        if (hour > 47 || f.minute > 59) return false;
-        r.hour = hour;
-        r.minute = f.minute;
+        int hour = m_form.hour;
+        if (m_form.timeWord == Afternoon && hour <= 12) hour += 12;
+        if (m_form.timeWord == Daytime && hour < 12) hour += 12;
+        if (hour > 47 || m_form.minute > 59) return false;
+        m_reading.hour = hour;
+        m_reading.minute = m_form.minute;
         return true;
     }
 
-    void SetDay(const CalDate& d) { r.date = r.last = d; }
+    void SetDay(const CalDate& d) { m_reading.date = m_reading.last = d; }
     void SetPeriod(ReadPrecision p, const CalDate& first, const CalDate& last) {
-        r.precision = p;
-        r.date = first;
-        r.last = last;
+        m_reading.precision = p;
+        m_reading.date = first;
+        m_reading.last = last;
     }
 
     bool Day() {
-        switch (f.day) {
+        switch (m_form.day) {
         case DayForm::None:
-            if (!f.hasTimeOffset) {
-                SetDay(c.timeDay);
+            if (!m_form.hasTimeOffset) {
+                SetDay(m_context.timeDay);
                 return true;
             } else {
-                if (f.minutes > kMaxMinutes || f.minutes < -kMaxMinutes) return false;
-                const long long total = c.nowMinutes + f.minutes;
+                if (m_form.minutes > kMaxMinutes || m_form.minutes < -kMaxMinutes) return false;
+                const long long total = m_context.nowMinutes + m_form.minutes;
                 const long long days = FloorDiv(total, 1440);
                 const long long inDay = total - days * 1440;
-                SetDay(AddDays(c.today, days));
-                r.hour = static_cast<int>(inDay / 60);
-                r.minute = static_cast<int>(inDay % 60);
+                SetDay(AddDays(m_context.today, days));
+                m_reading.hour = static_cast<int>(inDay / 60);
+                m_reading.minute = static_cast<int>(inDay % 60);
                 return true;
             }
-        case DayForm::FromToday: SetDay(AddDays(c.today, f.count)); return true;
-        case DayForm::Following: SetDay(AddDays(c.hasPrevious ? c.previous : c.today, f.count)); return true;
+        case DayForm::FromToday: SetDay(AddDays(m_context.today, m_form.count)); return true;
+        case DayForm::Following:
+            SetDay(AddDays(m_context.hasPrevious ? m_context.previous : m_context.today, m_form.count));
+            return true;
         case DayForm::Offset: return Offset();
         case DayForm::Week: {
-            const CalDate sunday = AddDays(WeekStart(c.today), 7 * f.count);
+            const CalDate sunday = AddDays(WeekStart(m_context.today), 7 * m_form.count);
             SetPeriod(ReadPrecision::Week, sunday, AddDays(sunday, 6));
             return true;
         }
-        case DayForm::WeekDay: SetDay(AddDays(WeekStart(c.today), 7 * f.count + f.weekday)); return true;
+        case DayForm::WeekDay:
+            SetDay(AddDays(WeekStart(m_context.today), 7 * m_form.count + m_form.weekday));
+            return true;
         case DayForm::Weekday: {
-            const CalDate from = c.hasEnd && c.hasPrevious ? c.previous : c.today;
-            SetDay(OnOrAfter(f.strict ? AddDays(from, 1) : from, f.weekday));
+            const CalDate from = m_context.hasEnd && m_context.hasPrevious ? m_context.previous : m_context.today;
+            SetDay(OnOrAfter(m_form.strict ? AddDays(from, 1) : from, m_form.weekday));
             return true;
         }
         case DayForm::Calendar: return Calendar();
@@ -121,87 +125,90 @@ private:
 
     // 「明日から３日間」 ends on the third day; 「１０時から２時間」 two hours after 10:00.
     bool Duration() {
-        if (!c.hasPrevious) return false;
-        if (f.count > 0) {
-            if (f.count > kMaxDays) return false;
-            SetDay(AddDays(c.previous, f.count - 1));
+        if (!m_context.hasPrevious) return false;
+        if (m_form.count > 0) {
+            if (m_form.count > kMaxDays) return false;
+            SetDay(AddDays(m_context.previous, m_form.count - 1));
             return true;
         }
-        if (f.minutes <= 0 || c.previousMinutes < 0 || f.minutes > kMaxMinutes) return false;
-        const long long total = c.previousMinutes + f.minutes;
+        if (m_form.minutes <= 0 || m_context.previousMinutes < 0 || m_form.minutes > kMaxMinutes) return false;
+        const long long total = m_context.previousMinutes + m_form.minutes;
         const long long days = total / 1440;
-        SetDay(AddDays(c.previous, days));
-        r.hour = static_cast<int>(total % 1440 / 60);
-        r.minute = static_cast<int>(total % 60);
+        SetDay(AddDays(m_context.previous, days));
+        m_reading.hour = static_cast<int>(total % 1440 / 60);
+        m_reading.minute = static_cast<int>(total % 60);
         return true;
     }
 
     bool Offset() {
-        const long long n = f.count;
+        const long long n = m_form.count;
         CalDate d;
-        switch (f.unit) {
+        switch (m_form.unit) {
         case OffsetUnit::Days:
             if (n > kMaxDays || n < -kMaxDays) return false;
-            d = AddDays(c.today, n);
+            d = AddDays(m_context.today, n);
             break;
         case OffsetUnit::Weeks:
             if (7 * n > kMaxDays || 7 * n < -kMaxDays) return false;
             // 「２週間後の月曜」 is the Monday of the week two weeks from this one.
-            d = f.weekday >= 0 ? AddDays(WeekStart(c.today), 7 * n + f.weekday) : AddDays(c.today, 7 * n);
+            d = m_form.weekday >= 0 ? AddDays(WeekStart(m_context.today), 7 * n + m_form.weekday)
+                                    : AddDays(m_context.today, 7 * n);
             SetDay(d);
             return true;
         case OffsetUnit::Months:
             if (n > kMaxMonths || n < -kMaxMonths) return false;
-            d = AddMonths(c.today, n);
+            d = AddMonths(m_context.today, n);
             break;
         case OffsetUnit::Years:
             if (n > kMaxYears || n < -kMaxYears) return false;
-            d = AddYears(c.today, n);
+            d = AddYears(m_context.today, n);
             break;
         }
         // 「３日後の金曜」: the first Friday on or after that day.
-        SetDay(f.weekday >= 0 ? OnOrAfter(d, f.weekday) : d);
+        SetDay(m_form.weekday >= 0 ? OnOrAfter(d, m_form.weekday) : d);
         return true;
     }
 
     // The day of (year, month) the phrase asks for; day 0 when the month has none.
     CalDate DayIn(int year, int month) const {
-        switch (f.dayPart) {
-        case DayPart::Ordinal: return NthWeekday(year, month, f.dayNumber, f.weekday);
+        switch (m_form.dayPart) {
+        case DayPart::Ordinal: return NthWeekday(year, month, m_form.dayNumber, m_form.weekday);
         case DayPart::Last: return CalDate{year, month, MonthLength(year, month)};
-        default: return CalDate{year, month, f.dayNumber};
+        default: return CalDate{year, month, m_form.dayNumber};
         }
     }
 
     bool Calendar() {
         int year = 0;
         bool hasYear = true;
-        switch (f.yearSource) {
-        case PartSource::Word: year = c.today.year + f.year; break;
-        case PartSource::Number: year = f.year < 100 ? f.year + c.today.year / 100 * 100 : f.year; break;
+        switch (m_form.yearSource) {
+        case PartSource::Word: year = m_context.today.year + m_form.year; break;
+        case PartSource::Number:
+            year = m_form.year < 100 ? m_form.year + m_context.today.year / 100 * 100 : m_form.year;
+            break;
         case PartSource::Era:
-            if (f.year == 0) return false;
-            year = f.year + f.era;
+            if (m_form.year == 0) return false;
+            year = m_form.year + m_form.era;
             break;
         case PartSource::None: hasYear = false; break;
         }
-        if (!hasYear && f.monthSource != PartSource::Word) return Yearless();
+        if (!hasYear && m_form.monthSource != PartSource::Word) return Yearless();
 
         int month;
-        if (f.monthSource == PartSource::Word) {
-            const CalDate m = AddMonths(CalDate{c.today.year, c.today.month, 1}, f.month);
+        if (m_form.monthSource == PartSource::Word) {
+            const CalDate m = AddMonths(CalDate{m_context.today.year, m_context.today.month, 1}, m_form.month);
             year = m.year;
             month = m.month;
-        } else if (f.monthSource == PartSource::Number) {
-            month = f.month;
-        } else if (f.dayPart == DayPart::None) {
+        } else if (m_form.monthSource == PartSource::Number) {
+            month = m_form.month;
+        } else if (m_form.dayPart == DayPart::None) {
             SetPeriod(ReadPrecision::Year, CalDate{year, 1, 1}, CalDate{year, 12, 31});
             return true;
         } else {
-            month = c.today.month;  // 「去年５日」
+            month = m_context.today.month;  // 「去年５日」
         }
         if (month < 1 || month > 12 || !IsYearInRange(year)) return false;
-        if (f.dayPart == DayPart::None) {
+        if (m_form.dayPart == DayPart::None) {
             SetPeriod(ReadPrecision::Month, CalDate{year, month, 1}, CalDate{year, month, MonthLength(year, month)});
             return true;
         }
@@ -214,22 +221,22 @@ private:
     // A month (and day) without a year, or a day without its month: this year's (this
     // month's), or with `ahead` the first such date on or after it.
     bool Yearless() {
-        if (f.monthSource == PartSource::None) return DayOnly();
-        const int month = f.month;
+        if (m_form.monthSource == PartSource::None) return DayOnly();
+        const int month = m_form.month;
         if (month < 1 || month > 12) return false;
-        r.yearless = true;
-        const int from = c.hasAhead ? c.ahead.year : c.today.year;
-        const int tries = c.hasAhead ? kYearTries : 1;
+        m_reading.yearless = true;
+        const int from = m_context.hasAhead ? m_context.ahead.year : m_context.today.year;
+        const int tries = m_context.hasAhead ? kYearTries : 1;
         for (int k = 0; k < tries; ++k) {
             const int year = from + k;
-            if (f.dayPart == DayPart::None) {
+            if (m_form.dayPart == DayPart::None) {
                 const CalDate last{year, month, MonthLength(year, month)};
-                if (c.hasAhead && last < c.ahead) continue;
+                if (m_context.hasAhead && last < m_context.ahead) continue;
                 SetPeriod(ReadPrecision::Month, CalDate{year, month, 1}, last);
                 return true;
             }
             const CalDate d = DayIn(year, month);
-            if (!IsValidDate(d) || (c.hasAhead && d < c.ahead)) continue;
+            if (!IsValidDate(d) || (m_context.hasAhead && d < m_context.ahead)) continue;
             SetDay(d);
             return true;
         }
@@ -239,19 +246,19 @@ private:
     // 「１５日」: this month's; with `ahead`, the next month that has it when this month's
     // lies before (an end looks one month on only).
     bool DayOnly() {
-        r.dayOnly = true;
-        const CalDate base = c.hasAhead ? c.ahead : c.today;
-        CalDate d{base.year, base.month, f.dayNumber};
+        m_reading.dayOnly = true;
+        const CalDate base = m_context.hasAhead ? m_context.ahead : m_context.today;
+        CalDate d{base.year, base.month, m_form.dayNumber};
         if (!IsValidDate(d)) return false;
-        if (!c.hasAhead || c.ahead <= d) {
+        if (!m_context.hasAhead || m_context.ahead <= d) {
             SetDay(d);
             return true;
         }
-        const int tries = c.hasEnd ? 1 : 12;
+        const int tries = m_context.hasEnd ? 1 : 12;
         CalDate month{base.year, base.month, 1};
         for (int k = 0; k < tries; ++k) {
             month = AddMonths(month, 1);
-            d = CalDate{month.year, month.month, f.dayNumber};
+            d = CalDate{month.year, month.month, m_form.dayNumber};
             if (IsValidDate(d)) {
                 SetDay(d);
                 return true;
@@ -260,9 +267,9 @@ private:
         return false;
     }
 
-    const PhraseForm& f;
-    const PhraseContext& c;
-    DateReading r;
+    const PhraseForm& m_form;
+    const PhraseContext& m_context;
+    DateReading m_reading;
 };
 
 }  // namespace

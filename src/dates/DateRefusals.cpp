@@ -56,11 +56,10 @@ std::string RefusalText(const DateReading& reading, std::string_view phrase, Phr
         AppendDecimal(date, reading.date.day);
         date += "日は"_sj;
         std::string out = ToFullWidth(date);
-        out.append(g_weekdayNames[WeekdayOf(reading.date)], 2);
+        out.append(kWeekdayNames[WeekdayOf(reading.date)], 2);
         out += "曜日で、"_sj;
         out.append(
-            g_weekdayNames[reading.annotatedWeekday >= 0 && reading.annotatedWeekday < 7 ? reading.annotatedWeekday
-                                                                                         : 0],
+            kWeekdayNames[reading.annotatedWeekday >= 0 && reading.annotatedWeekday < 7 ? reading.annotatedWeekday : 0],
             2);
         out += "曜日ではありません。"_sj;
         return out;

@@ -14,7 +14,7 @@ int FormatEntryDate(std::string& display, const CalDate& d, int hour, int minute
     display.push_back('/');
     AppendDecimal2(display, d.day);
     display.push_back('(');
-    display.append(g_weekdayNames[WeekdayOf(d)], 2);
+    display.append(kWeekdayNames[WeekdayOf(d)], 2);
     display.push_back(')');
     if (hour >= 0) {
         display.push_back(' ');

@@ -5,8 +5,8 @@ namespace nelo {
 
 /// A date and time of day; weekday and dayOfYear are derived from the date.
 struct DateTimeRec {
-    short hour;     ///< hour as given (not limited to 0-23), or NO_TIME
-    short minute;   ///< minute as given, 99 together with NO_TIME
+    short hour;     ///< hour as given (not limited to 0-23), or kNoTime
+    short minute;   ///< minute as given, 99 together with kNoTime
     short second;   ///< kept but never shown
     short day;      ///< day of month, 1-based
     short month;    ///< 1-12
@@ -16,6 +16,6 @@ struct DateTimeRec {
 };
 
 /// The hour (and minute) of a phrase that gave no time of day.
-constexpr short NO_TIME = 99;
+constexpr short kNoTime = 99;
 
 }  // namespace nelo

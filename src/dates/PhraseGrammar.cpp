@@ -97,7 +97,7 @@ private:
             return Step::Ok;
         case PTok::Tonight:
             f.day = DayForm::FromToday;
-            f.timeWord = kAfternoon;
+            f.timeWord = Afternoon;
             ++m_i;
             return Step::Ok;
         case PTok::WeekWord:

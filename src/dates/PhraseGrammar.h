@@ -81,7 +81,7 @@ struct PhraseForm {
 
     bool hasTime = false;  ///< a time of day was given
     int hour = 0, minute = 0;
-    int timeWord = -1;           ///< kMorning, kAfternoon, kDaytime, or -1
+    int timeWord = -1;           ///< Morning, Afternoon, Daytime, or -1
     bool hasTimeOffset = false;  ///< Ｎ時間後, Ｎ分前: minutes from now
     long long minutes = 0;
 };

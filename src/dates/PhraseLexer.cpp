@@ -86,12 +86,12 @@ const Word kWords[] = {
     {"木曜"_sj, PTok::Weekday, 4},
     {"金曜"_sj, PTok::Weekday, 5},
     {"土曜"_sj, PTok::Weekday, 6},
-    {"午前"_sj, PTok::TimeWord, kMorning},
-    {"朝"_sj, PTok::TimeWord, kMorning},
-    {"午後"_sj, PTok::TimeWord, kAfternoon},
-    {"夕方"_sj, PTok::TimeWord, kAfternoon},
-    {"夜"_sj, PTok::TimeWord, kAfternoon},
-    {"昼"_sj, PTok::TimeWord, kDaytime},
+    {"午前"_sj, PTok::TimeWord, Morning},
+    {"朝"_sj, PTok::TimeWord, Morning},
+    {"午後"_sj, PTok::TimeWord, Afternoon},
+    {"夕方"_sj, PTok::TimeWord, Afternoon},
+    {"夜"_sj, PTok::TimeWord, Afternoon},
+    {"昼"_sj, PTok::TimeWord, Daytime},
     {"正午"_sj, PTok::Noon, 12},
     {"今夜"_sj, PTok::Tonight, 0},
     {"今晩"_sj, PTok::Tonight, 0},
@@ -177,13 +177,13 @@ struct WordIndex {
 };
 
 const WordIndex& Units() {
-    static const WordIndex index(kUnits);
-    return index;
+    static const WordIndex kIndex(kUnits);
+    return kIndex;
 }
 
 const WordIndex& Words() {
-    static const WordIndex index(kWords);
-    return index;
+    static const WordIndex kIndex(kWords);
+    return kIndex;
 }
 
 constexpr int kSaturate = 999999999;

@@ -37,7 +37,7 @@ enum class PTok : std::uint8_t {
     FirstYear,    ///< 元年
     Weekday,      ///< value 0-6: 日曜日, 日曜 ... 土曜
     WeekdayChar,  ///< value 0-6: 日 月 火 水 木 金 土 alone, after an opening parenthesis
-    TimeWord,     ///< value: kMorning, kAfternoon or kDaytime
+    TimeWord,     ///< value: Morning, Afternoon or Daytime
     Noon,         ///< 正午
     Tonight,      ///< 今夜, 今晩: today, in the evening
     End,          ///< 末
@@ -56,7 +56,7 @@ enum class PTok : std::uint8_t {
 };
 
 /// The values of PTok::TimeWord.
-enum : int { kMorning = 0, kAfternoon = 1, kDaytime = 2 };
+enum : int { Morning = 0, Afternoon = 1, Daytime = 2 };
 
 struct PhraseToken {
     PTok kind;

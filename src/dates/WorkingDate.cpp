@@ -26,7 +26,7 @@ const DateTimeRec& WorkingDate::Get() const {
     if (!m_set) {
         const std::tm now = Today();
         Fill(m_dt, CalDate{now.tm_year + 1900, now.tm_mon + 1, now.tm_mday});
-        m_dt.hour = m_dt.minute = m_dt.second = NO_TIME;
+        m_dt.hour = m_dt.minute = m_dt.second = kNoTime;
         m_set = true;
     }
     return m_dt;
@@ -40,8 +40,8 @@ CalDate WorkingDate::Date() const {
 void WorkingDate::Set(const CalDate& date, int hour, int minute) {
     Fill(m_dt, date);
     m_dt.hour = static_cast<short>(hour);
-    m_dt.minute = static_cast<short>(hour == NO_TIME ? NO_TIME : minute);
-    m_dt.second = static_cast<short>(hour == NO_TIME ? NO_TIME : 0);
+    m_dt.minute = static_cast<short>(hour == kNoTime ? kNoTime : minute);
+    m_dt.second = static_cast<short>(hour == kNoTime ? kNoTime : 0);
     m_set = true;
 }
 

@@ -14,8 +14,8 @@ public:
     /// sets it (the clock is read then, not when the object is made).
     const DateTimeRec& Get() const;
     CalDate Date() const;
-    /// Sets a valid date and a time of day (NO_TIME for none).
-    void Set(const CalDate& date, int hour = NO_TIME, int minute = NO_TIME);
+    /// Sets a valid date and a time of day (kNoTime for none).
+    void Set(const CalDate& date, int hour = kNoTime, int minute = kNoTime);
     /// Today without a time of day.
     void Reset();
     /// Move the date by n days, months (the day clamped to the new month) or years (29

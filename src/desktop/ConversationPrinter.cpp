@@ -29,10 +29,10 @@ QStringList ConversationPrinter::LinesOf(const QTextDocument& document) {
 QFont ConversationPrinter::PrintFont() {
     // Where "ＭＳ 明朝" itself is missing, a fixed-pitch Mincho stands in for it: the
     // proportional faces would set the page's columns unevenly.
-    static const QString substitute = FixedPitchMincho();
+    static const QString kSubstitute = FixedPitchMincho();
     QFont font;
     QStringList families{QStringLiteral("ＭＳ 明朝"), QStringLiteral("MS Mincho")};
-    if (!substitute.isEmpty()) families.append(substitute);
+    if (!kSubstitute.isEmpty()) families.append(kSubstitute);
     font.setFamilies(families);
     font.setStyleHint(QFont::Serif);
     font.setPointSize(14);

@@ -21,8 +21,8 @@ static int InitDesktopResources() {
 }
 
 static void InitResources() {
-    static const int done = InitDesktopResources();
-    (void)done;
+    static const int kDone = InitDesktopResources();
+    (void)kDone;
 }
 
 namespace {

@@ -32,23 +32,23 @@ void DesktopNotifier::Show(const QString& summary, const QString& body, int tag)
         ShowFallback(note);
         return;
     }
-    if (m_state == ServiceState::kReady) {
+    if (m_state == ServiceState::Ready) {
         SendToService(note);
         return;
     }
     m_waiting.push_back(note);
-    if (m_state == ServiceState::kUnknown) AskService();
+    if (m_state == ServiceState::Unknown) AskService();
 }
 
 void DesktopNotifier::AskService() {
-    m_state = ServiceState::kAsking;
+    m_state = ServiceState::Asking;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!m_signalsWatched) {
         m_signalsWatched = true;
         bus.connect(QString(), Latin1(kPath), Latin1(kInterface), QStringLiteral("ActionInvoked"), this,
-                    SLOT(onActionInvoked(uint, QString)));
+                    SLOT(OnActionInvoked(uint, QString)));
         bus.connect(QString(), Latin1(kPath), Latin1(kInterface), QStringLiteral("NotificationClosed"), this,
-                    SLOT(onNotificationClosed(uint, uint)));
+                    SLOT(OnNotificationClosed(uint, uint)));
     }
     const QDBusMessage ask = QDBusMessage::createMethodCall(Latin1(kService), Latin1(kPath), Latin1(kInterface),
                                                             QStringLiteral("GetCapabilities"));
@@ -59,11 +59,11 @@ void DesktopNotifier::AskService() {
         const QVector<Pending> waiting = std::exchange(m_waiting, {});
         if (reply.isError()) {
             // Nobody answers now; the next notification asks again.
-            m_state = ServiceState::kUnknown;
+            m_state = ServiceState::Unknown;
             for (const Pending& note : waiting) ShowFallback(note);
             return;
         }
-        m_state = ServiceState::kReady;
+        m_state = ServiceState::Ready;
         m_bodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
         for (const Pending& note : waiting) SendToService(note);
     });
@@ -79,7 +79,7 @@ void DesktopNotifier::SendToService(const Pending& note) {
     const QString body = m_bodyMarkup ? note.body.toHtmlEscaped() : note.body;
     message << QString::fromUtf8(kAppName) << uint(0) << Latin1(kDesktopEntry) << note.summary << body
             << QStringList{QStringLiteral("default"), QStringLiteral("予定一覧を開く")} << hints << int(-1);
-    m_lastRoute = Route::kService;
+    m_lastRoute = Route::Service;
     auto* watcher =
         new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(message, kServiceTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, note](QDBusPendingCallWatcher* call) {
@@ -87,7 +87,7 @@ void DesktopNotifier::SendToService(const Pending& note) {
         const QDBusPendingReply<uint> reply = *call;
         if (reply.isError()) {
             // The service went away: this one is shown otherwise, the next asks again.
-            m_state = ServiceState::kUnknown;
+            m_state = ServiceState::Unknown;
             ShowFallback(note);
             return;
         }
@@ -100,12 +100,12 @@ void DesktopNotifier::ShowFallback(const Pending& note) {
         if (!m_tray) {
             m_tray = new QSystemTrayIcon(AppIcon(), this);
             m_tray->setToolTip(QString::fromUtf8(kAppName));
-            connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] { Q_EMIT activated(m_trayTag); });
+            connect(m_tray, &QSystemTrayIcon::messageClicked, this, [this] { Q_EMIT Activated(m_trayTag); });
         }
         m_tray->show();
         m_trayTag = note.tag;
         m_tray->showMessage(note.summary, note.body, AppIcon(), 0);
-        m_lastRoute = Route::kTray;
+        m_lastRoute = Route::Tray;
         return;
     }
     if (!m_notice) {
@@ -119,7 +119,7 @@ void DesktopNotifier::ShowFallback(const Pending& note) {
         m_window.statusBar()->addWidget(m_notice);
         connect(m_notice, &QToolButton::clicked, this, [this] {
             m_notice->hide();
-            Q_EMIT activated(m_noticeTag);
+            Q_EMIT Activated(m_noticeTag);
         });
     }
     m_noticeTag = note.tag;
@@ -129,13 +129,13 @@ void DesktopNotifier::ShowFallback(const Pending& note) {
                          QStringLiteral("\n\nクリックすると予定一覧を開きます"));
     m_notice->show();
     QApplication::alert(&m_window);
-    m_lastRoute = Route::kStatusBar;
+    m_lastRoute = Route::StatusBar;
 }
 
-void DesktopNotifier::onActionInvoked(uint id, const QString& actionKey) {
+void DesktopNotifier::OnActionInvoked(uint id, const QString& actionKey) {
     const auto it = m_tags.find(id);
     if (it == m_tags.end() || actionKey != QStringLiteral("default")) return;
-    Q_EMIT activated(it->second);
+    Q_EMIT Activated(it->second);
 }
 
-void DesktopNotifier::onNotificationClosed(uint id, uint /*reason*/) { m_tags.erase(id); }
+void DesktopNotifier::OnNotificationClosed(uint id, uint /*reason*/) { m_tags.erase(id); }

@@ -19,9 +19,9 @@ class DesktopNotifier : public QObject {
     Q_OBJECT
 public:
     /// Where a notification went.
-    enum class Route { kNone, kService, kTray, kStatusBar };
+    enum class Route { Nowhere, Service, Tray, StatusBar };
 
-    static constexpr const char* kService = "org.freedesktop.Notifications";
+    static constexpr const char* Service = "org.freedesktop.Notifications";
     static constexpr const char* kPath = "/org/freedesktop/Notifications";
     /// The application name and icon the notifications carry: the desktop entry's.
     static constexpr const char* kAppName = "ＮＥＬＯ";
@@ -40,11 +40,11 @@ public:
 
 Q_SIGNALS:
     /// The user clicked the notification of tag.
-    void activated(int tag);
+    void Activated(int tag);
 
 private Q_SLOTS:
-    void onActionInvoked(uint id, const QString& actionKey);
-    void onNotificationClosed(uint id, uint reason);
+    void OnActionInvoked(uint id, const QString& actionKey);
+    void OnNotificationClosed(uint id, uint reason);
 
 private:
     struct Pending {
@@ -52,7 +52,7 @@ private:
         QString body;
         int tag;
     };
-    enum class ServiceState { kUnknown, kAsking, kReady };
+    enum class ServiceState { Unknown, Asking, Ready };
 
     /// Asks the service what it can do; the notifications wait for the answer.
     void AskService();
@@ -60,7 +60,7 @@ private:
     void ShowFallback(const Pending& note);
 
     QMainWindow& m_window;
-    ServiceState m_state = ServiceState::kUnknown;
+    ServiceState m_state = ServiceState::Unknown;
     bool m_bodyMarkup = false;  // the service reads markup in the body
     bool m_signalsWatched = false;
     QVector<Pending> m_waiting;  // notifications waiting for the service's answer
@@ -69,5 +69,5 @@ private:
     int m_trayTag = -1;
     QToolButton* m_notice = nullptr;
     int m_noticeTag = -1;
-    Route m_lastRoute = Route::kNone;
+    Route m_lastRoute = Route::Nowhere;
 };

@@ -40,22 +40,22 @@ bool DesktopOptions::Parse(const std::vector<std::string>& args, int& status) {
         return true;
     });
     switch (outcome) {
-    case StartArguments::kRun:
+    case StartArguments::Run:
         startNew = start.startNew;
         file = start.file;
         return true;
-    case StartArguments::kHelp:
+    case StartArguments::Help:
         PrintHelp();
         status = 0;
         return false;
-    case StartArguments::kVersion:
+    case StartArguments::Version:
         std::printf("nelo (%s) %s\n", NotebookSession::kAppName, NotebookSession::kVersion);
         status = 0;
         return false;
-    case StartArguments::kUnknownOption:
+    case StartArguments::UnknownOption:
         std::fprintf(stderr, "nelo: 不明なオプションです: %s\n%s", start.bad.c_str(), kUsage);
         break;
-    case StartArguments::kTwoFiles: std::fprintf(stderr, "nelo: ファイルは一つだけ指定できます。\n%s", kUsage); break;
+    case StartArguments::TwoFiles: std::fprintf(stderr, "nelo: ファイルは一つだけ指定できます。\n%s", kUsage); break;
     }
     status = 2;
     return false;

@@ -31,11 +31,11 @@ DesktopReminders::DesktopReminders(NotebookSession& session, MainWindow& frame)
         m_timerNotifier = new QSocketNotifier(m_timer.GetFd(), QSocketNotifier::Read, this);
         connect(m_timerNotifier, &QSocketNotifier::activated, this, &DesktopReminders::OnTimerReadable);
     }
-    connect(&frame, &MainWindow::dataChanged, this, [this](unsigned what) {
+    connect(&frame, &MainWindow::DataChanged, this, [this](unsigned what) {
         // Not restarted by every change: a long run of changes is looked at as it goes.
-        if ((what & kSchedulesPart) && !m_changeDelay.isActive()) m_changeDelay.start();
+        if ((what & SchedulesPart) && !m_changeDelay.isActive()) m_changeDelay.start();
     });
-    connect(m_notifier, &DesktopNotifier::activated, this, &DesktopReminders::OnActivated);
+    connect(m_notifier, &DesktopNotifier::Activated, this, &DesktopReminders::OnActivated);
     m_plan.SetSettings(ReminderSettings::Read(session.GetProfile()));
 }
 
@@ -72,7 +72,7 @@ void DesktopReminders::Check() {
 
 void DesktopReminders::OnTimerReadable() {
     // Expired, or the system time was set (which disarms it): either way, look again.
-    if (m_timer.Take() != WallTimer::Event::kNone) Check();
+    if (m_timer.Take() != WallTimer::Event::Nothing) Check();
 }
 
 void DesktopReminders::Notify(const Reminder& reminder) {

@@ -47,10 +47,10 @@ QString FirstInstalled(const QStringList& names) {
     return QString();
 }
 
-/// A proportional face by its name ("IPAPMincho", "IPA P明朝", "TakaoPMincho").
+/// A kProportional face by its name ("IPAPMincho", "IPA P明朝", "TakaoPMincho").
 bool LooksProportional(const QString& family) {
-    static const QRegularExpression proportional(QStringLiteral("(^IPAP|^IPA P|PMincho|PGothic|P明朝|Pゴシック)"));
-    return family.contains(proportional);
+    static const QRegularExpression kProportional(QStringLiteral("(^IPAP|^IPA P|PMincho|PGothic|P明朝|Pゴシック)"));
+    return family.contains(kProportional);
 }
 
 }  // namespace
@@ -100,15 +100,15 @@ QFont FontFromCharFormat(const CharFormat& cf) {
     QFont font(ToQString(cf.faceName));
     if (cf.height > 0) font.setPointSizeF(cf.height / 20.0);
     auto effect = [&](std::uint32_t bit) { return (cf.mask & bit) && (cf.effects & bit); };
-    font.setBold(effect(kCfeBold));
-    font.setItalic(effect(kCfeItalic));
-    font.setUnderline(effect(kCfeUnderline));
-    font.setStrikeOut(effect(kCfeStrikeout));
+    font.setBold(effect(EffectBold));
+    font.setItalic(effect(EffectItalic));
+    font.setUnderline(effect(EffectUnderline));
+    font.setStrikeOut(effect(EffectStrikeout));
     return font;
 }
 
 QColor ColourFromCharFormat(const CharFormat& cf) {
-    if (!(cf.mask & kCfmColor) || (cf.effects & kCfeAutoColor) || cf.crTextColor == 0) return QColor();
+    if (!(cf.mask & MaskColor) || (cf.effects & EffectAutoColor) || cf.crTextColor == 0) return QColor();
     const std::uint32_t c = cf.crTextColor;
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
@@ -118,17 +118,17 @@ bool ChosenCharFormat(const CharFormat& current, const QFont& chosen, CharFormat
     out = current;
     const int tenths = int(std::lround(chosen.pointSizeF() * 10));
     if (tenths > 0) out.height = tenths * 2;
-    out.mask = kCfmAll;
+    out.mask = MaskAll;
     // The colour chosen; without one the colour shown stays, the theme's as black.
     if (crColour)
         out.crTextColor = *crColour & 0x00FFFFFFu;
-    else if (current.effects & kCfeAutoColor)
+    else if (current.effects & EffectAutoColor)
         out.crTextColor = 0;
-    out.effects &= ~(kCfeBold | kCfeItalic | kCfeUnderline | kCfeStrikeout | kCfeAutoColor);
-    if (chosen.weight() > QFont::Normal) out.effects |= kCfeBold;
-    if (chosen.italic()) out.effects |= kCfeItalic;
-    if (chosen.underline()) out.effects |= kCfeUnderline;
-    if (chosen.strikeOut()) out.effects |= kCfeStrikeout;
+    out.effects &= ~(EffectBold | EffectItalic | EffectUnderline | EffectStrikeout | EffectAutoColor);
+    if (chosen.weight() > QFont::Normal) out.effects |= EffectBold;
+    if (chosen.italic()) out.effects |= EffectItalic;
+    if (chosen.underline()) out.effects |= EffectUnderline;
+    if (chosen.strikeOut()) out.effects |= EffectStrikeout;
     // The pitch bits follow the chosen font; the family bits and the character set stay.
     out.pitchAndFamily = std::uint8_t((current.pitchAndFamily & 0xF0) | (QFontInfo(chosen).fixedPitch() ? 1 : 2));
 

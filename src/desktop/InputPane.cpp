@@ -57,7 +57,7 @@ void InputPane::SubmitCaretLine() {
         setTextCursor(cursor);
         return;
     }
-    Q_EMIT lineSubmitted(line);
+    Q_EMIT LineSubmitted(line);
 }
 
 namespace {

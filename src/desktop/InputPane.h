@@ -21,7 +21,7 @@ public:
 
 Q_SIGNALS:
     /// Enter on a line that is not empty: the logical line under the caret.
-    void lineSubmitted(const QString& line);
+    void LineSubmitted(const QString& line);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

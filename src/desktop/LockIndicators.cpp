@@ -49,7 +49,7 @@ LockIndicators::LockIndicators(QStatusBar* bar, const QString& ledFolder, bool w
     }
     if (windowSystem) {
         m_xkb = new XkbIndicators(this);
-        connect(m_xkb, &XkbIndicators::changed, this, [this] { Refresh(); });
+        connect(m_xkb, &XkbIndicators::Changed, this, [this] { Refresh(); });
         m_hasKeyModifiers =
             !m_xkb->IsAvailable() && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     }

@@ -49,7 +49,7 @@ void MainWindow::CreateClient() {
     m_splitter->addWidget(m_conversation);
     m_splitter->addWidget(m_input);
     setCentralWidget(m_splitter);
-    connect(m_input, &InputPane::lineSubmitted, this, &MainWindow::SubmitLine);
+    connect(m_input, &InputPane::LineSubmitted, this, &MainWindow::SubmitLine);
     // Typing goes to the input pane from the start.
     m_input->setFocus();
 }
@@ -87,7 +87,7 @@ void MainWindow::OnTitleChanged(const std::string& title) {
     setWindowTitle(ToQString(title) + QStringLiteral(" - ＮＥＬＯ"));
 }
 
-void MainWindow::OnDataChanged(unsigned what) { Q_EMIT dataChanged(what); }
+void MainWindow::OnDataChanged(unsigned what) { Q_EMIT DataChanged(what); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     // Closed while a text file is read: the reading stops first, then the window closes.

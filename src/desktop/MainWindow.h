@@ -60,7 +60,7 @@ public:
 
 Q_SIGNALS:
     /// The notebook's data changed (a combination of NotebookPart).
-    void dataChanged(unsigned what);
+    void DataChanged(unsigned what);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -39,7 +39,7 @@ void MainWindow::OnFont() {
     QFont current = FontFromCharFormat(m_font);
     // The dialog lists the installed families: it starts on the one the panes draw with.
     current.setFamily(ResolvedFamily(current));
-    const bool automatic = (m_font.effects & kCfeAutoColor) || !(m_font.mask & kCfmColor);
+    const bool automatic = (m_font.effects & EffectAutoColor) || !(m_font.mask & MaskColor);
     FontDialog dialog(current, automatic ? 0 : m_font.crTextColor, from);
     dialog.setObjectName(QStringLiteral("fontDialog"));
     dialog.setAccessibleName(QStringLiteral("フォントの変更"));

@@ -39,20 +39,20 @@ QKeySequence Key(QKeyCombination key) { return QKeySequence(key); }
 
 void MainWindow::CreateActions() {
     setWindowIcon(AppIcon());
-    const auto C = Qt::ControlModifier;
-    const auto S = Qt::ShiftModifier;
+    const auto ctrl = Qt::ControlModifier;
+    const auto shift = Qt::ShiftModifier;
 
     // File
     auto* newAction = MakeAction(this, "actionFileNew", QStringLiteral("新規作成(&N)"),
-                                 QStringLiteral("新しいノートを作ります\n新規作成"), {Key(C | Qt::Key_N)});
+                                 QStringLiteral("新しいノートを作ります\n新規作成"), {Key(ctrl | Qt::Key_N)});
     auto* openAction = MakeAction(this, "actionFileOpen", QStringLiteral("開く(&O)..."),
-                                  QStringLiteral("保存したノートを開きます\n開く"), {Key(C | Qt::Key_O)});
+                                  QStringLiteral("保存したノートを開きます\n開く"), {Key(ctrl | Qt::Key_O)});
     auto* saveAction = MakeAction(this, "actionFileSave", QStringLiteral("上書き保存(&S)"),
-                                  QStringLiteral("ノートを同じ名前で保存します\n上書き保存"), {Key(C | Qt::Key_S)});
+                                  QStringLiteral("ノートを同じ名前で保存します\n上書き保存"), {Key(ctrl | Qt::Key_S)});
     auto* saveAsAction = MakeAction(this, "actionFileSaveAs", QStringLiteral("名前を付けて保存(&A)..."),
                                     QStringLiteral("ノートに名前を付けて保存します\n名前を付けて保存"));
     m_printAction = MakeAction(this, "actionPrint", QStringLiteral("印刷(&P)..."),
-                               QStringLiteral("会話を印刷します\n印刷"), {Key(C | Qt::Key_P)});
+                               QStringLiteral("会話を印刷します\n印刷"), {Key(ctrl | Qt::Key_P)});
     m_printPreviewAction = MakeAction(this, "actionPrintPreview", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&V)"),
                                       QStringLiteral("印刷したときの様子を表示します\n印刷プレビュー"));
     auto* printSetup = MakeAction(this, "actionPrintSetup", QStringLiteral("ﾌﾟﾘﾝﾀの設定(&R)..."),
@@ -84,16 +84,16 @@ void MainWindow::CreateActions() {
     // Edit: the pane that has the focus does the work.
     m_cutAction = MakeAction(this, "actionCut", QStringLiteral("切り取り(&T)"),
                              QStringLiteral("選んだ文字を切り取ってクリップボードに入れます\n切り取り"),
-                             {Key(C | Qt::Key_X), Key(S | Qt::Key_Delete)});
+                             {Key(ctrl | Qt::Key_X), Key(shift | Qt::Key_Delete)});
     m_copyAction = MakeAction(this, "actionCopy", QStringLiteral("ｺﾋﾟｰ(&C)"),
                               QStringLiteral("選んだ文字をクリップボードにコピーします\nコピー"),
-                              {Key(C | Qt::Key_C), Key(C | Qt::Key_Insert)});
+                              {Key(ctrl | Qt::Key_C), Key(ctrl | Qt::Key_Insert)});
     m_pasteAction = MakeAction(this, "actionPaste", QStringLiteral("貼り付け(&P)"),
                                QStringLiteral("クリップボードの文字を貼り付けます\n貼り付け"),
-                               {Key(C | Qt::Key_V), Key(S | Qt::Key_Insert)});
+                               {Key(ctrl | Qt::Key_V), Key(shift | Qt::Key_Insert)});
     m_undoAction =
         MakeAction(this, "actionUndo", QStringLiteral("元に戻す"), QStringLiteral("直前の編集を取り消します\n元に戻す"),
-                   {Key(C | Qt::Key_Z), Key(Qt::AltModifier | Qt::Key_Backspace)});
+                   {Key(ctrl | Qt::Key_Z), Key(Qt::AltModifier | Qt::Key_Backspace)});
     m_readTextAction = MakeAction(this, "actionReadTextFile", QStringLiteral("テキスト読込み(&R)..."),
                                   QStringLiteral("テキストファイルを読み込み処理します\nテキストファイルの読込み処理"),
                                   {Key(Qt::Key_F9)});
@@ -141,11 +141,11 @@ void MainWindow::CreateActions() {
                             {Key(Qt::Key_F1)});
     auto* contextHelp =
         MakeAction(this, "actionContextHelp", QStringLiteral("ﾍﾙﾌﾟ"),
-                   QStringLiteral("いま使っている欄のヘルプを表示します\nヘルプ"), {Key(S | Qt::Key_F1)});
+                   QStringLiteral("いま使っている欄のヘルプを表示します\nヘルプ"), {Key(shift | Qt::Key_F1)});
     auto* nextPane = MakeAction(this, "actionNextPane", QStringLiteral("次のｳｨﾝﾄﾞｳ"),
                                 QStringLiteral("次の欄に移ります\n次の欄"), {Key(Qt::Key_F6)});
     auto* prevPane = MakeAction(this, "actionPrevPane", QStringLiteral("前のｳｨﾝﾄﾞｳ"),
-                                QStringLiteral("前の欄に移ります\n前の欄"), {Key(S | Qt::Key_F6)});
+                                QStringLiteral("前の欄に移ります\n前の欄"), {Key(shift | Qt::Key_F6)});
     connect(topics, &QAction::triggered, this, &MainWindow::OnHelp);
     connect(help, &QAction::triggered, this, &MainWindow::OnHelp);
     connect(contextHelp, &QAction::triggered, this, &MainWindow::OnContextHelp);

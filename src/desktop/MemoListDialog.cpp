@@ -58,12 +58,12 @@ MemoListDialog::MemoListDialog(MemoListModel& dlg, MessageBox& messageBox, const
     connect(deleteObject, &QPushButton::clicked, this, [this] { OnDeleteObject(); });
     connect(deletePair, &QPushButton::clicked, this, [this] { OnDeleteAttribute(); });
     connect(exportButton, &QPushButton::clicked, this, [this] { OnExport(); });
-    connect(m_objects, &RowListView::selectionChangedByUser, this, [this] { OnObjectChosen(); });
-    connect(m_names, &RowListView::selectionChangedByUser, this, [this] {
+    connect(m_objects, &RowListView::SelectionChangedByUser, this, [this] { OnObjectChosen(); });
+    connect(m_names, &RowListView::SelectionChangedByUser, this, [this] {
         m_dlg.OnSelChangeNames();
         m_values->ShowSelection();
     });
-    connect(m_values, &RowListView::selectionChangedByUser, this, [this] {
+    connect(m_values, &RowListView::SelectionChangedByUser, this, [this] {
         m_dlg.OnSelChangeValues();
         m_names->ShowSelection();
     });

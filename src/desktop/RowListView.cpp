@@ -51,7 +51,7 @@ void RowListView::OnViewSelectionChanged() {
     if (m_syncing) return;
     const QModelIndexList rows = selectionModel()->selectedRows();
     m_list.SetCurSel(rows.isEmpty() ? -1 : rows.first().row());
-    Q_EMIT selectionChangedByUser();
+    Q_EMIT SelectionChangedByUser();
 }
 
 void RowListView::Reload() {

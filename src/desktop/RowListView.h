@@ -44,7 +44,7 @@ public:
 
 Q_SIGNALS:
     /// The user chose another row (or none); the list already holds the new selection.
-    void selectionChangedByUser();
+    void SelectionChangedByUser();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -81,7 +81,7 @@ ScheduleListDialog::ScheduleListDialog(ScheduleListModel& dlg, MessageBox& messa
     connect(deleteButton, &QPushButton::clicked, this, [this] { OnDelete(); });
     connect(exportButton, &QPushButton::clicked, this, [this] { OnICalExport(); });
     connect(import, &QPushButton::clicked, this, [this] { OnICalImport(); });
-    connect(m_listView, &RowListView::selectionChangedByUser, this, [this] { OnSelectionChanged(); });
+    connect(m_listView, &RowListView::SelectionChangedByUser, this, [this] { OnSelectionChanged(); });
     connect(m_calendar, &QCalendarWidget::currentPageChanged, this, [this] { MarkDays(); });
     EnableInputMethodOnlyIn(nullptr);
 
@@ -115,7 +115,7 @@ void ScheduleListDialog::OnICalExport() {
     // The export asks its own question before it replaces a file.
     fileDialog.setOption(QFileDialog::DontConfirmOverwrite);
     fileDialog.setDirectory(m_folder);
-    fileDialog.selectFile(QDir(m_folder).filePath(QString::fromUtf8(g_iCalFileName)));
+    fileDialog.selectFile(QDir(m_folder).filePath(QString::fromUtf8(kICalFileName)));
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty()) return;
     const QString path = fileDialog.selectedFiles().first();
     OnSchedListICalExport(m_dlg, PathFromQString(path), ToCp932(QFileInfo(path).fileName()));

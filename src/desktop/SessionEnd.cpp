@@ -49,8 +49,8 @@ SessionEnd::SessionEnd(NotebookSession& session, QWidget* window) : m_session(se
     // the event loop: nothing returns to main. The exit handler keeps the changes then.
     // (The clock the copy's name needs is set up first, so that it outlives the handler.)
     CurrentClock();
-    static const bool s_bExitHandler = std::atexit(&SessionEnd::OnExitWhileWatching) == 0;
-    if (s_bExitHandler) g_notes.watching = this;
+    static const bool kExitHandlerInstalled = std::atexit(&SessionEnd::OnExitWhileWatching) == 0;
+    if (kExitHandlerInstalled) g_notes.watching = this;
     if (g_notes.wakeSockets[0] < 0 &&
         socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_notes.wakeSockets) != 0)
         g_notes.wakeSockets[0] = g_notes.wakeSockets[1] = -1;

@@ -100,9 +100,9 @@ bool XkbIndicators::nativeEventFilter(const QByteArray& eventType, void* message
     case XCB_XKB_NAMES_NOTIFY:
     case XCB_XKB_NEW_KEYBOARD_NOTIFY:
         ReadNames();
-        Q_EMIT changed();
+        Q_EMIT Changed();
         break;
-    case XCB_XKB_INDICATOR_STATE_NOTIFY: Q_EMIT changed(); break;
+    case XCB_XKB_INDICATOR_STATE_NOTIFY: Q_EMIT Changed(); break;
     default: break;
     }
     return false;

@@ -1,6 +1,6 @@
 // The keyboard's lock lights as the X server keeps them (its keyboard extension, XKB):
 // the state of the lights named "Caps Lock", "Num Lock", "Scroll Lock" and "Kana" in
-// the keymap, read when asked and reported when the server says one changed. This is
+// the keymap, read when asked and reported when the server says one Changed. This is
 // what an X session shows, also a remote or virtual one whose keyboard has no lights
 // the kernel knows of.
 #pragma once
@@ -27,8 +27,8 @@ public:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 Q_SIGNALS:
-    /// A light went on or off (or the keyboard changed).
-    void changed();
+    /// A light went on or off (or the keyboard Changed).
+    void Changed();
 
 private:
     /// Reads which light has which bit of the indicator state.

@@ -10,7 +10,7 @@ namespace {
 
 // How many keys ahead a batch asks for the index slots it will need: enough to cover
 // a trip to memory, few enough that the slots are still cached when their turn comes.
-constexpr std::size_t prefetchAhead = 8;
+constexpr std::size_t kPrefetchAhead = 8;
 
 }  // namespace
 
@@ -37,7 +37,7 @@ void MemoMap::AddFromLast(Entries& entries) {
     std::vector<std::pair<std::uint64_t, const std::string*>> fullForms;
     fullForms.reserve(records);
     for (std::size_t i = entries.size(); i-- > 0;) {
-        if (i >= prefetchAhead) m_map.Prefetch(hashes[i - prefetchAhead]);
+        if (i >= kPrefetchAhead) m_map.Prefetch(hashes[i - kPrefetchAhead]);
         auto& [key, memo] = entries[i];
         const std::string* storedKey = nullptr;
         if (!memo || !m_map.Add(std::move(key), hashes[i], memo, storedKey)) continue;
@@ -47,7 +47,7 @@ void MemoMap::AddFromLast(Entries& entries) {
     // Only the keys that differ from their full-width form take room here.
     m_fullForms.Reserve(m_fullForms.GetCount() + fullForms.size());
     for (std::size_t i = 0; i < fullForms.size(); ++i) {
-        if (i + prefetchAhead < fullForms.size()) m_fullForms.Prefetch(fullForms[i + prefetchAhead].first);
+        if (i + kPrefetchAhead < fullForms.size()) m_fullForms.Prefetch(fullForms[i + kPrefetchAhead].first);
         m_fullForms.Insert(fullForms[i].first, fullForms[i].second);
     }
 }

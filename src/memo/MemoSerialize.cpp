@@ -35,7 +35,7 @@ void Memo::Serialize(Archive& ar) {
     SerializeStrings(ar, m_attrNames);
     SerializeStrings(ar, m_attrValues);
     // Every use of a memo pairs name i with value i.
-    if (ar.IsLoading() && m_attrNames.size() != m_attrValues.size()) Archive::ThrowFormat(ArchiveException::badCount);
+    if (ar.IsLoading() && m_attrNames.size() != m_attrValues.size()) Archive::ThrowFormat(ArchiveException::BadCount);
 }
 
 void SerializeMemoMap(Archive& ar, MemoMap& map) {

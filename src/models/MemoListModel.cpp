@@ -127,7 +127,7 @@ void RunMemoListCommand(Notebook& notebook, MessageBox& messageBox,
     MemoListModel model(notebook, messageBox);
     model.FillRows();
     if (interact) interact(model);
-    notebook.OnListClosed(kMemosPart);
+    notebook.OnListClosed(MemosPart);
 }
 
 }  // namespace nelo

@@ -9,7 +9,7 @@ bool OnSettings(Notebook& notebook, const std::function<void(NamesModel&)>& inte
     model.SetResponderName(notebook.GetResponderName());
     model.SetUserName(notebook.GetUserName());
     if (interact) interact(model);
-    if (model.GetResult() != NamesModel::kOk) return false;
+    if (model.GetResult() != NamesModel::Ok) return false;
     return notebook.SetNames(model.GetResponderName(), model.GetUserName());
 }
 

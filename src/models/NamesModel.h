@@ -13,17 +13,17 @@ class Notebook;
 class NamesModel {
 public:
     /// How the dialog ended.
-    enum Result { kOpen = 0, kOk = 1, kCancel = 2 };
+    enum Result { Open = 0, Ok = 1, Cancel = 2 };
 
     /// The OK button (1004): accepts the fields and closes the dialog.
-    void OnOkButton() { m_result = kOk; }
+    void OnOkButton() { m_result = Ok; }
     /// The Enter key: deliberately nothing, so a name is never accepted half typed.
     void OnOK() {}
     /// The cancel button or Escape: closes the dialog and keeps the old names.
-    void OnCancel() { m_result = kCancel; }
+    void OnCancel() { m_result = Cancel; }
 
     Result GetResult() const { return m_result; }
-    bool IsOpen() const { return m_result == kOpen; }
+    bool IsOpen() const { return m_result == Open; }
 
     /// The field "回答者の名前".
     const std::string& GetResponderName() const { return m_responderName; }
@@ -35,7 +35,7 @@ public:
 private:
     std::string m_responderName;
     std::string m_userName;
-    Result m_result = kOpen;
+    Result m_result = Open;
 };
 
 /// The notebook's settings command: the form starts with the notebook's names,

@@ -50,7 +50,7 @@ void RunSchedListCommand(Notebook& notebook, MessageBox& messageBox,
     ScheduleListModel model(&notebook.GetScheduleBook(), messageBox);
     model.FillRows();
     if (interact) interact(model);
-    notebook.OnListClosed(kSchedulesPart);
+    notebook.OnListClosed(SchedulesPart);
 }
 
 }  // namespace nelo

@@ -33,7 +33,7 @@ void RunVariablesCommand(Notebook& notebook, MessageBox& messageBox,
     VariableListModel model(&notebook.GetCalculator(), messageBox);
     model.FillRows();
     if (interact) interact(model);
-    notebook.OnListClosed(kVariablesPart);
+    notebook.OnListClosed(VariablesPart);
 }
 
 }  // namespace nelo

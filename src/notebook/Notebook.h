@@ -79,8 +79,8 @@ public:
     void SetModifiedFlag(bool modified = true);
     /// After an answered line: modified exactly when a change flag is set.
     void OnLineAnswered();
-    /// After a list on one part of the notebook (kMemosPart, kSchedulesPart or
-    /// kVariablesPart) closed: modified when that part's flag is set.
+    /// After a list on one part of the notebook (MemosPart, SchedulesPart or
+    /// VariablesPart) closed: modified when that part's flag is set.
     void OnListClosed(unsigned part);
     /// The notebook is as its file has it (New, Open, Save): every change flag cleared,
     /// unmodified.
@@ -115,7 +115,7 @@ private:
         m_memoChanged = true;
         ++m_memoChanges;
     }
-    /// Which parts changed since the last call (kMemosPart | kSchedulesPart | kVariablesPart).
+    /// Which parts changed since the last call (MemosPart | SchedulesPart | VariablesPart).
     unsigned TakeDataChanges();
     /// Tells the listeners which parts changed since they were last told.
     void ReportDataChanges();

@@ -107,15 +107,15 @@ bool Notebook::IsCancelWord(const std::string& text) const {
 void Notebook::Converse(std::string& answer, const std::string& text) {
     if (IsCancelWord(text)) {
         if (text != "改行"_sj) m_showsNames = true;
-        answer = LoadStringId(IDS_DONT_KNOW);
+        answer = LoadStringId(AnswerDontKnow);
         return;
     }
     if (text == "デモ開始"_sj || text == "デモ終了"_sj) {
-        answer = LoadStringId(IDS_UNDERSTOOD);
+        answer = LoadStringId(AnswerUnderstood);
         return;
     }
     if (text.find("バージョン"_sj) != std::string::npos) {
-        answer = LoadStringId(IDS_VERSION);
+        answer = LoadStringId(AnswerVersion);
         return;
     }
     for (const ExamplePage& page : kPages)
@@ -123,7 +123,7 @@ void Notebook::Converse(std::string& answer, const std::string& text) {
             answer = page.text;
             return;
         }
-    if (m_showsNames) answer = LoadStringId(IDS_DONT_KNOW);
+    if (m_showsNames) answer = LoadStringId(AnswerDontKnow);
 }
 
 }  // namespace nelo

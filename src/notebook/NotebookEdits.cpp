@@ -31,7 +31,7 @@ bool Notebook::SetNames(const std::string& responderName, const std::string& use
     if (!changed) return false;
     m_calc.SetChanged();
     SetModifiedFlag(true);
-    NotifyDataChanged(kNamesPart);
+    NotifyDataChanged(NamesPart);
     return true;
 }
 

@@ -10,11 +10,11 @@ namespace nelo {
 
 /// The parts of a notebook whose data can change: a combination of these bits.
 enum NotebookPart : unsigned {
-    kMemosPart = 1u,
-    kSchedulesPart = 2u,
-    kVariablesPart = 4u,
-    kNamesPart = 8u,
-    kAllParts = kMemosPart | kSchedulesPart | kVariablesPart | kNamesPart,
+    MemosPart = 1u,
+    SchedulesPart = 2u,
+    VariablesPart = 4u,
+    NamesPart = 8u,
+    AllParts = MemosPart | SchedulesPart | VariablesPart | NamesPart,
 };
 
 class NotebookListener {

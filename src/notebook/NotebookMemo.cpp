@@ -12,14 +12,14 @@ void Notebook::RegisterMemo(std::string& answer, const std::string& line) {
     const char* sep = "、"_sj;
     auto first = FindDbcs(line, sep);
     if (first == std::string::npos || first == 0) {
-        answer = LoadStringId(IDS_MEMO_TOO_FEW_ITEMS);
+        answer = LoadStringId(AnswerMemoTooFewItems);
         return;
     }
     std::string object = line.substr(0, first);
     std::string rest = line.substr(first + 2);
     auto second = FindDbcs(rest, sep);
     if (second == std::string::npos || second == 0) {
-        answer = LoadStringId(IDS_MEMO_TOO_FEW_ITEMS);
+        answer = LoadStringId(AnswerMemoTooFewItems);
         return;
     }
     std::string name = rest.substr(0, second);
@@ -30,16 +30,16 @@ void Notebook::RegisterMemo(std::string& answer, const std::string& line) {
     memo->AddPair(name, value);
     // A typed memo is a change like any other: closing must offer to save it.
     NoteMemoChange();
-    answer = LoadStringId(IDS_MEMO_REGISTERED);
+    answer = LoadStringId(AnswerMemoRegistered);
 }
 
 void Notebook::QueryMemo(std::string& answer, const std::string& object) {
     const Memo* memo = m_memoMap.FindForQuery(object);
     if (!memo) {
-        answer = LoadStringId(IDS_MEMO_NOT_FOUND);
+        answer = LoadStringId(AnswerMemoNotFound);
         return;
     }
-    answer = LoadStringId(IDS_MEMO_FOUND);
+    answer = LoadStringId(AnswerMemoFound);
     answer += "\r\n";
     for (std::size_t i = 0; i < memo->GetPairCount(); ++i) {
         if (i > 0) answer += "\r\n";

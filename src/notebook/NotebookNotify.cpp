@@ -65,9 +65,9 @@ void Notebook::OnLineAnswered() {
 
 void Notebook::OnListClosed(unsigned part) {
     ReportDataChanges();
-    const bool changed = ((part & kMemosPart) && IsMemoChanged()) ||
-                         ((part & kSchedulesPart) && m_scheduleBook.IsChanged()) ||
-                         ((part & kVariablesPart) && m_calc.IsChanged());
+    const bool changed = ((part & MemosPart) && IsMemoChanged()) ||
+                         ((part & SchedulesPart) && m_scheduleBook.IsChanged()) ||
+                         ((part & VariablesPart) && m_calc.IsChanged());
     if (changed) SetModifiedFlag(true);
 }
 
@@ -81,7 +81,7 @@ void Notebook::SetClean() {
 
 void Notebook::OnContentsReplaced() {
     TakeDataChanges();
-    NotifyDataChanged(kAllParts);
+    NotifyDataChanged(AllParts);
 }
 
 void Notebook::SetTitle(const std::string& title) {
@@ -92,9 +92,9 @@ void Notebook::SetTitle(const std::string& title) {
 
 unsigned Notebook::TakeDataChanges() {
     unsigned what = 0;
-    if (m_calc.GetChangeCount() != m_seenCalcChanges) what |= kVariablesPart;
-    if (m_scheduleBook.GetChangeCount() != m_seenSchedChanges) what |= kSchedulesPart;
-    if (m_memoChanges != m_seenMemoChanges) what |= kMemosPart;
+    if (m_calc.GetChangeCount() != m_seenCalcChanges) what |= VariablesPart;
+    if (m_scheduleBook.GetChangeCount() != m_seenSchedChanges) what |= SchedulesPart;
+    if (m_memoChanges != m_seenMemoChanges) what |= MemosPart;
     m_seenCalcChanges = m_calc.GetChangeCount();
     m_seenSchedChanges = m_scheduleBook.GetChangeCount();
     m_seenMemoChanges = m_memoChanges;

@@ -30,7 +30,7 @@ void SaveDocument(Notebook& notebook, ByteSink& sink);
 void LoadNotebookBytes(Notebook& notebook, const std::string& bytes);
 
 /// Moves what a file holds (names, variables, schedules, memos, the past-entries
-/// notice) from a freshly loaded document into notebook, whose old contents are destroyed.
+/// notice) from loaded, a freshly loaded notebook, into notebook, whose old contents are destroyed.
 /// The memory register and everything else of the notebook stays.
 void TakeFileContents(Notebook& notebook, Notebook& loaded);
 

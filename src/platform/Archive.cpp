@@ -7,16 +7,16 @@ namespace nelo {
 namespace {
 
 // The framework's tag values.
-constexpr std::uint16_t nullTag = 0;
-constexpr std::uint16_t newClassTag = 0xFFFF;
-constexpr std::uint16_t classTag = 0x8000;
-constexpr std::uint32_t bigClassTag = 0x80000000u;
-constexpr std::uint16_t bigObjectTag = 0x7FFF;
-constexpr std::uint32_t maxMapCount = 0x3FFFFFFEu;
+constexpr std::uint16_t kNullTag = 0;
+constexpr std::uint16_t kNewClassTag = 0xFFFF;
+constexpr std::uint16_t kClassTag = 0x8000;
+constexpr std::uint32_t kBigClassTag = 0x80000000u;
+constexpr std::uint16_t kBigObjectTag = 0x7FFF;
+constexpr std::uint32_t kMaxMapCount = 0x3FFFFFFEu;
 // The framework reads a class name into a buffer of 64 bytes with its terminator.
-constexpr std::size_t maxClassName = 63;
+constexpr std::size_t kMaxClassName = 63;
 // A storing archive's buffer before it goes to the sink.
-constexpr std::size_t bufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 // The first slot to try for a pointer in a table of 2^bits slots: Fibonacci hashing
 // (the top bits of the pointer times 2^64 / golden ratio), which spreads pointers
@@ -30,9 +30,9 @@ std::size_t PointerSlot(const void* p, unsigned bits) {
 
 Archive::Archive(std::string& out) : m_storing(true), m_out(&out) {}
 
-Archive::Archive(ByteSink& sink) : m_storing(true), m_sink(&sink), m_buffer(new char[bufferSize]) {
+Archive::Archive(ByteSink& sink) : m_storing(true), m_sink(&sink), m_buffer(new char[kBufferSize]) {
     m_put = m_buffer.get();
-    m_putEnd = m_put + bufferSize;
+    m_putEnd = m_put + kBufferSize;
 }
 
 Archive::~Archive() = default;
@@ -55,7 +55,7 @@ void Archive::ThrowFormat(ArchiveException::Cause cause) {
 }
 
 void Archive::Need(std::size_t n) {
-    if (n > m_size - m_pos) ThrowFormat(ArchiveException::endOfFile);
+    if (n > m_size - m_pos) ThrowFormat(ArchiveException::EndOfFile);
 }
 
 // --- storing ----------------------------------------------------------------------
@@ -72,9 +72,9 @@ void Archive::PutSlow(const char* p, std::size_t n) {
     p += room;
     n -= room;
     Flush();
-    if (n >= bufferSize) {
+    if (n >= kBufferSize) {
         // Whole blocks straight from the caller: too big to be worth copying.
-        std::size_t whole = n - n % bufferSize;
+        std::size_t whole = n - n % kBufferSize;
         m_sink->Write(p, whole);
         p += whole;
         n -= whole;
@@ -118,7 +118,7 @@ void Archive::WriteLongString(const std::string& s) {
         Put("\xFF", 1);
         WriteWord(static_cast<std::uint16_t>(n));
     } else {
-        if (n >= 0xFFFFFFFFu) ThrowFormat(ArchiveException::tooLarge);
+        if (n >= 0xFFFFFFFFu) ThrowFormat(ArchiveException::TooLarge);
         Put("\xFF", 1);
         WriteWord(0xFFFF);
         WriteDWord(static_cast<std::uint32_t>(n));
@@ -130,23 +130,23 @@ void Archive::WriteCount(std::size_t n) {
     if (n < 0xFFFF) {
         WriteWord(static_cast<std::uint16_t>(n));
     } else {
-        if (n > 0xFFFFFFFFu) ThrowFormat(ArchiveException::tooLarge);
+        if (n > 0xFFFFFFFFu) ThrowFormat(ArchiveException::TooLarge);
         WriteWord(0xFFFF);
         WriteDWord(static_cast<std::uint32_t>(n));
     }
 }
 
 std::uint32_t Archive::NextMapNumber() {
-    if (m_mapCount >= maxMapCount) ThrowFormat(ArchiveException::tooLarge);
+    if (m_mapCount >= kMaxMapCount) ThrowFormat(ArchiveException::TooLarge);
     return m_mapCount++;
 }
 
 void Archive::WriteTagNumber(std::uint32_t n, bool isClass) {
-    if (n < bigObjectTag) {
-        WriteWord(static_cast<std::uint16_t>(isClass ? (classTag | n) : n));
+    if (n < kBigObjectTag) {
+        WriteWord(static_cast<std::uint16_t>(isClass ? (kClassTag | n) : n));
     } else {
-        WriteWord(bigObjectTag);
-        WriteDWord(isClass ? (bigClassTag | n) : n);
+        WriteWord(kBigObjectTag);
+        WriteDWord(isClass ? (kBigClassTag | n) : n);
     }
 }
 
@@ -178,7 +178,7 @@ void Archive::AddObjectNumber(const void* object, std::uint32_t n) {
 
 bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* object, bool remember) {
     if (object == nullptr) {
-        WriteWord(nullTag);
+        WriteWord(kNullTag);
         return false;
     }
     if (const std::uint32_t* knownNumber = remember ? FindObjectNumber(object) : nullptr) {
@@ -202,8 +202,8 @@ bool Archive::WriteObjectTag(const ArchiveClass& cls, const void* object, bool r
         WriteTagNumber(known->second, true);
     } else {
         std::size_t len = std::strlen(cls.className);
-        if (len > maxClassName) ThrowFormat(ArchiveException::badClass);
-        WriteWord(newClassTag);
+        if (len > kMaxClassName) ThrowFormat(ArchiveException::BadClass);
+        WriteWord(kNewClassTag);
         WriteWord(cls.schema);
         WriteWord(static_cast<std::uint16_t>(len));
         Put(cls.className, len);
@@ -246,10 +246,10 @@ void Archive::ReadString(std::string& s) {
     std::size_t n = m_data[m_pos++];
     if (n == 0xFF) {
         std::uint16_t w = ReadWord();
-        if (w == 0xFFFE) ThrowFormat(ArchiveException::badString);  // wide strings are never written
+        if (w == 0xFFFE) ThrowFormat(ArchiveException::BadString);  // wide strings are never written
         if (w == 0xFFFF) {
             std::uint32_t dw = ReadDWord();
-            if (dw == 0xFFFFFFFFu) ThrowFormat(ArchiveException::badString);
+            if (dw == 0xFFFFFFFFu) ThrowFormat(ArchiveException::BadString);
             n = dw;
         } else {
             n = w;
@@ -263,7 +263,7 @@ void Archive::ReadString(std::string& s) {
 std::size_t Archive::ReadCount(std::size_t minElementBytes) {
     std::size_t n = ReadWord();
     if (n == 0xFFFF) n = ReadDWord();
-    if (minElementBytes > 0 && n > GetRemaining() / minElementBytes) ThrowFormat(ArchiveException::badCount);
+    if (minElementBytes > 0 && n > GetRemaining() / minElementBytes) ThrowFormat(ArchiveException::BadCount);
     return n;
 }
 
@@ -271,47 +271,47 @@ Archive::TagKind Archive::ReadObjectTag(const ArchiveClass& cls, std::size_t& st
     start = 0;
     extent = 0;
     std::uint16_t tag = ReadWord();
-    if (tag == newClassTag) {
+    if (tag == kNewClassTag) {
         std::uint16_t schema = ReadWord();
         std::uint16_t len = ReadWord();
-        if (len > maxClassName) ThrowFormat(ArchiveException::badClass);
+        if (len > kMaxClassName) ThrowFormat(ArchiveException::BadClass);
         Need(len);
         const char* name = reinterpret_cast<const char*>(m_data + m_pos);
         m_pos += len;
         // The only class this place can hold; any other name is unknown here.
         if (len != std::strlen(cls.className) || std::memcmp(name, cls.className, len) != 0)
-            ThrowFormat(ArchiveException::badClass);
-        if (schema != cls.schema) ThrowFormat(ArchiveException::badSchema);
-        if (m_loadArray.size() >= maxMapCount) ThrowFormat(ArchiveException::badIndex);
+            ThrowFormat(ArchiveException::BadClass);
+        if (schema != cls.schema) ThrowFormat(ArchiveException::BadSchema);
+        if (m_loadArray.size() >= kMaxMapCount) ThrowFormat(ArchiveException::BadIndex);
         m_loadArray.push_back({&cls, 0, 0, true, true});
         return TagKind::NewObject;
     }
     std::uint32_t obTag;
-    if (tag == bigObjectTag)
+    if (tag == kBigObjectTag)
         obTag = ReadDWord();
     else
-        obTag = (static_cast<std::uint32_t>(tag & classTag) << 16) | static_cast<std::uint32_t>(tag & ~classTag);
+        obTag = (static_cast<std::uint32_t>(tag & kClassTag) << 16) | static_cast<std::uint32_t>(tag & ~kClassTag);
 
-    if (obTag & bigClassTag) {
-        std::uint32_t classIndex = obTag & ~bigClassTag;
-        if (classIndex == 0 || classIndex >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
+    if (obTag & kBigClassTag) {
+        std::uint32_t classIndex = obTag & ~kBigClassTag;
+        if (classIndex == 0 || classIndex >= m_loadArray.size()) ThrowFormat(ArchiveException::BadIndex);
         const LoadEntry& e = m_loadArray[classIndex];
-        if (!e.isClass) ThrowFormat(ArchiveException::badIndex);
-        if (std::strcmp(e.archiveClass->className, cls.className) != 0) ThrowFormat(ArchiveException::badClass);
+        if (!e.isClass) ThrowFormat(ArchiveException::BadIndex);
+        if (std::strcmp(e.archiveClass->className, cls.className) != 0) ThrowFormat(ArchiveException::BadClass);
         return TagKind::NewObject;
     }
     if (obTag == 0) return TagKind::Null;
-    if (obTag >= m_loadArray.size()) ThrowFormat(ArchiveException::badIndex);
+    if (obTag >= m_loadArray.size()) ThrowFormat(ArchiveException::BadIndex);
     const LoadEntry& e = m_loadArray[obTag];
-    if (e.isClass || !e.complete) ThrowFormat(ArchiveException::badIndex);
-    if (std::strcmp(e.archiveClass->className, cls.className) != 0) ThrowFormat(ArchiveException::badClass);
+    if (e.isClass || !e.complete) ThrowFormat(ArchiveException::BadIndex);
+    if (std::strcmp(e.archiveClass->className, cls.className) != 0) ThrowFormat(ArchiveException::BadClass);
     start = e.start;
     extent = e.extent;
     return TagKind::Reference;
 }
 
 std::uint32_t Archive::BeginLoadedObject(const ArchiveClass& cls) {
-    if (m_loadArray.size() >= maxMapCount) ThrowFormat(ArchiveException::badIndex);
+    if (m_loadArray.size() >= kMaxMapCount) ThrowFormat(ArchiveException::BadIndex);
     m_loadArray.push_back({&cls, m_pos, 0, false, false});
     return static_cast<std::uint32_t>(m_loadArray.size() - 1);
 }
@@ -325,7 +325,7 @@ void Archive::EndLoadedObject(std::uint32_t index) {
 void Archive::ChargeCopy(std::size_t extent) {
     // Every copy costs at least a little, so even references to empty records add up.
     std::size_t cost = extent + 16;
-    if (cost > m_copyBudget) ThrowFormat(ArchiveException::tooLarge);
+    if (cost > m_copyBudget) ThrowFormat(ArchiveException::TooLarge);
     m_copyBudget -= cost;
 }
 

@@ -30,7 +30,7 @@ struct ArchiveClass {
 /// storing archive when asked to write what the format cannot hold.
 class ArchiveException : public std::runtime_error {
 public:
-    enum Cause { endOfFile, badClass, badSchema, badIndex, badCount, badString, tooLarge, extraBytes };
+    enum Cause { EndOfFile, BadClass, BadSchema, BadIndex, BadCount, BadString, TooLarge, ExtraBytes };
     explicit ArchiveException(const char* what) : std::runtime_error(what) {}
 };
 
@@ -58,7 +58,7 @@ public:
     std::size_t GetRemaining() const { return m_size - m_pos; }
     /// Loading: refuses the file when bytes are left after its last record.
     void ExpectEnd() {
-        if (m_pos != m_size) ThrowFormat(ArchiveException::extraBytes);
+        if (m_pos != m_size) ThrowFormat(ArchiveException::ExtraBytes);
     }
 
     void WriteWord(std::uint16_t w);

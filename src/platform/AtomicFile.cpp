@@ -52,7 +52,7 @@ std::string RefusalOf(const struct stat& st) { return S_ISDIR(st.st_mode) ? std:
 
 // Past this many written bytes the temporary file's write-back to the disk is started,
 // so that it runs while the rest is produced and the final sync has little left to do.
-constexpr std::size_t kickBytes = 1024 * 1024;
+constexpr std::size_t kKickBytes = 1024 * 1024;
 
 }  // namespace
 
@@ -276,7 +276,7 @@ void AtomicFile::Write(const char* p, std::size_t n) {
         m_written += static_cast<std::size_t>(w);
     }
 #ifdef SYNC_FILE_RANGE_WRITE
-    if (m_written - m_kicked >= kickBytes) {
+    if (m_written - m_kicked >= kKickBytes) {
         // Only a head start: failures show in the sync of Commit.
         sync_file_range(m_fd, static_cast<off_t>(m_kicked), static_cast<off_t>(m_written - m_kicked),
                         SYNC_FILE_RANGE_WRITE);

@@ -122,16 +122,16 @@ std::tm LocalTime(std::time_t t) {
 std::tm LocalNow() {
     // The date questions ask for today several times a line; the broken-down time of the
     // same second is kept (the time zone is read once per run anyway).
-    static std::time_t s_tLast = 0;
-    static std::tm s_tmLast{};
-    static bool s_bKnown = false;
+    static std::time_t lastTime = 0;
+    static std::tm lastBrokenDown{};
+    static bool isKnown = false;
     const std::time_t t = CurrentClock().Now();
-    if (!s_bKnown || t != s_tLast) {
-        s_tmLast = LocalTime(t);
-        s_tLast = t;
-        s_bKnown = true;
+    if (!isKnown || t != lastTime) {
+        lastBrokenDown = LocalTime(t);
+        lastTime = t;
+        isKnown = true;
     }
-    return s_tmLast;
+    return lastBrokenDown;
 }
 
 std::time_t MakeLocalTime(int year, int month, int day, int hour, int minute, int second) {

@@ -33,18 +33,18 @@ void WallTimer::Disarm() {
 }
 
 WallTimer::Event WallTimer::Take() {
-    if (m_fd < 0) return Event::kNone;
+    if (m_fd < 0) return Event::Nothing;
     std::uint64_t expirations = 0;
     const ssize_t n = read(m_fd, &expirations, sizeof expirations);
     if (n == static_cast<ssize_t>(sizeof expirations)) {
         m_armed = false;
-        return Event::kExpired;
+        return Event::Expired;
     }
     if (n < 0 && errno == ECANCELED) {
         m_armed = false;
-        return Event::kClockSet;
+        return Event::ClockSet;
     }
-    return Event::kNone;
+    return Event::Nothing;
 }
 
 }  // namespace nelo

@@ -11,9 +11,9 @@ class WallTimer {
 public:
     /// What reading the descriptor found.
     enum class Event {
-        kNone,      ///< nothing yet (a spurious wake-up)
-        kExpired,   ///< the time has come
-        kClockSet,  ///< the system time was set: the timer is disarmed
+        Nothing,   ///< nothing yet (a spurious wake-up)
+        Expired,   ///< the time has come
+        ClockSet,  ///< the system time was set: the timer is disarmed
     };
 
     WallTimer();

@@ -69,7 +69,7 @@ int ReadQueryPeriod(const std::vector<std::string_view>& words, const PhraseCont
     const DateReading& s = span.start;
     const DateReading& e = span.end;
     if (s.outcome == ReadOutcome::Impossible || (hasEnd && e.outcome == ReadOutcome::Impossible)) {
-        answer = LoadStringId(IDS_BAD_PERIOD);
+        answer = LoadStringId(AnswerBadPeriod);
         return -1;
     }
     if (s.outcome != ReadOutcome::Read) {
@@ -88,7 +88,7 @@ int ReadQueryPeriod(const std::vector<std::string_view>& words, const PhraseCont
     period.fromTime = MakeLocalTime(s.date.year, s.date.month, s.date.day, 0, 0, 0);
     period.toTime = MakeLocalTime(last.year, last.month, last.day, 23, 59, 59);
     if (period.fromTime == static_cast<std::time_t>(-1) || period.toTime == static_cast<std::time_t>(-1)) {
-        answer = LoadStringId(IDS_BAD_PERIOD);
+        answer = LoadStringId(AnswerBadPeriod);
         return -1;
     }
     return 1;

@@ -65,10 +65,10 @@ void ScheduleBook::RegisterSchedule(const std::string& startText, const std::str
     const std::string year = CurrentYearText();
     std::string line;
     if (conflicts.empty()) {
-        answer = LoadStringId(IDS_SCHEDULE_REGISTERED);
+        answer = LoadStringId(AnswerScheduleRegistered);
         answer += "\r\n";
     } else {
-        answer = LoadStringId(IDS_SCHEDULE_REGISTERED_OVER);
+        answer = LoadStringId(AnswerScheduleRegisteredOver);
         answer += "\r\n";
         for (std::size_t pos : conflicts) {
             m_schedules[pos]->Format(line, year);
@@ -142,12 +142,12 @@ void ScheduleBook::ListMatching(std::string& answer, bool all, std::time_t fromT
     for (auto& entry : m_schedules)
         if (all || entry->Overlaps(fromTime, toTime)) queue.Insert(entry.get());
     if (queue.GetCount() == 0) {
-        answer = LoadStringId(IDS_NO_SCHEDULES);
+        answer = LoadStringId(AnswerNoSchedules);
         return;
     }
     const std::string year = CurrentYearText();
     std::string line;
-    answer = LoadStringId(IDS_SCHEDULES_FOUND);
+    answer = LoadStringId(AnswerSchedulesFound);
     answer += "\r\n";
     bool first = true;
     while (ScheduleEntry* p = queue.RemoveTop()) {

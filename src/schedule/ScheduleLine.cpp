@@ -176,17 +176,17 @@ bool TakeEnd(const std::vector<std::string_view>& words, WhenWords& w) {
 // when both can be kept.
 std::optional<ScheduleWhen> RefuseReadings(const ScheduleSpan& span, const WhenWords& w) {
     const DateReading& s = span.start;
-    if (s.outcome == ReadOutcome::Impossible) return RefuseId(IDS_BAD_PERIOD);
+    if (s.outcome == ReadOutcome::Impossible) return RefuseId(AnswerBadPeriod);
     if (!s.IsDay()) return Refuse(RefusalText(s, w.startText, PhraseUse::Schedule));
     if (!w.endForm) return std::nullopt;
     const DateReading& e = span.end;
     if (e.outcome == ReadOutcome::Impossible || e.outcome == ReadOutcome::NotADate)
-        return RefuseId(IDS_BAD_SECOND_PERIOD);
+        return RefuseId(AnswerBadSecondPeriod);
     if (!e.IsDay()) return Refuse(RefusalText(e, w.endText, PhraseUse::Schedule));
     if (span.endBeforeStart) return Refuse(EndBeforeStartText(w.endText, w.startText));
     // An end earlier on the start's own day: 「明日１２時 １０時」.
     if (e.date == s.date && e.HasTime() && s.HasTime() && Minutes(e) < Minutes(s))
-        return RefuseId(IDS_BAD_SECOND_PERIOD);
+        return RefuseId(AnswerBadSecondPeriod);
     return std::nullopt;
 }
 
@@ -204,14 +204,14 @@ std::time_t StartTimeValue(const DateReading& s, std::string& text) {
 std::optional<ScheduleWhen> StoreTimes(const ScheduleSpan& span, bool hasEnd, ScheduleWhen& when) {
     const std::time_t start = StartTimeValue(span.start, when.startText);
     // Times are stored in 32 bits: a start beyond them cannot be kept.
-    if (!FitsInt32(start)) return RefuseId(IDS_BAD_PERIOD);
+    if (!FitsInt32(start)) return RefuseId(AnswerBadPeriod);
     when.startTime = static_cast<std::int32_t>(start);
     when.endTime = when.startTime;
     if (!hasEnd) return std::nullopt;
     const DateReading& e = span.end;
     std::time_t end = 0;
     if (FormatEntryDate(when.endText, e.date, e.hour, e.minute, end) == 0 || !FitsInt32(end))
-        return RefuseId(IDS_BAD_SECOND_PERIOD);
+        return RefuseId(AnswerBadSecondPeriod);
     // The start's own day without a time of day (00:00) ends it no earlier than it starts.
     when.endTime = end < when.startTime ? when.startTime : static_cast<std::int32_t>(end);
     return std::nullopt;
@@ -222,11 +222,11 @@ std::optional<ScheduleWhen> StoreTimes(const ScheduleSpan& span, bool hasEnd, Sc
 // 出張」: a second word that is no date, with more words after it).
 std::optional<ScheduleWhen> RefuseRest(const WhenWords& w, std::size_t n, bool datesOnly) {
     if (datesOnly) {
-        if (w.next < n) return RefuseId(IDS_BAD_SECOND_PERIOD);
+        if (w.next < n) return RefuseId(AnswerBadSecondPeriod);
         return std::nullopt;
     }
-    if (w.next == 1 && !w.first.isRange && n > 2) return RefuseId(IDS_BAD_SECOND_PERIOD);
-    if (w.next >= n) return RefuseId(IDS_NO_BUSINESS);
+    if (w.next == 1 && !w.first.isRange && n > 2) return RefuseId(AnswerBadSecondPeriod);
+    if (w.next >= n) return RefuseId(AnswerNoBusiness);
     return std::nullopt;
 }
 
@@ -277,7 +277,7 @@ ScheduleWhen ReadScheduleWhen(const std::vector<std::string_view>& words, const 
     w.startForm = w.first.start;
     TakeRestatedWeekday(words, w);
     TakeStartTime(words, w);
-    if (!TakeEnd(words, w)) return RefuseId(IDS_BAD_SECOND_PERIOD);
+    if (!TakeEnd(words, w)) return RefuseId(AnswerBadSecondPeriod);
 
     const ScheduleSpan span = ResolveSpan(w.startForm, Given(w.startTime), Given(w.endForm), Given(w.endTime), now);
     if (auto refusal = RefuseReadings(span, w)) return *refusal;

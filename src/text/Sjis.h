@@ -82,7 +82,7 @@ constexpr Sjis<N> Convert(const Utf8Literal<N>& in) {
 
 template <Utf8Literal S>
 struct Holder {
-    static constexpr Sjis<sizeof(S.s)> value = Convert(S);
+    static constexpr Sjis<sizeof(S.s)> kValue = Convert(S);
 };
 
 }  // namespace nelo::sjis_detail
@@ -92,7 +92,7 @@ namespace nelo {
 /// "…"_sj: the literal as a NUL-terminated code page 932 string.
 template <sjis_detail::Utf8Literal S>
 consteval const char* operator""_sj() {
-    return sjis_detail::Holder<S>::value.s;
+    return sjis_detail::Holder<S>::kValue.s;
 }
 
 }  // namespace nelo

@@ -14,31 +14,31 @@ class Profile;
 
 /// Which fields of a CharFormat are meant, and its effects.
 enum : std::uint32_t {
-    kCfmBold = 0x00000001u,
-    kCfmItalic = 0x00000002u,
-    kCfmUnderline = 0x00000004u,
-    kCfmStrikeout = 0x00000008u,
-    kCfmCharset = 0x08000000u,
-    kCfmOffset = 0x10000000u,
-    kCfmFace = 0x20000000u,
-    kCfmColor = 0x40000000u,
-    kCfmSize = 0x80000000u,
+    MaskBold = 0x00000001u,
+    MaskItalic = 0x00000002u,
+    MaskUnderline = 0x00000004u,
+    MaskStrikeout = 0x00000008u,
+    MaskCharset = 0x08000000u,
+    MaskOffset = 0x10000000u,
+    MaskFace = 0x20000000u,
+    MaskColor = 0x40000000u,
+    MaskSize = 0x80000000u,
     /// Size, colour, face, offset, character set, bold, italic, underline, strikeout.
-    kCfmAll = 0xF800000Fu,
+    MaskAll = 0xF800000Fu,
 
-    kCfeBold = 0x00000001u,
-    kCfeItalic = 0x00000002u,
-    kCfeUnderline = 0x00000004u,
-    kCfeStrikeout = 0x00000008u,
+    EffectBold = 0x00000001u,
+    EffectItalic = 0x00000002u,
+    EffectUnderline = 0x00000004u,
+    EffectStrikeout = 0x00000008u,
     /// The text takes the window's text colour, not crTextColor.
-    kCfeAutoColor = 0x40000000u,
+    EffectAutoColor = 0x40000000u,
 };
 
 struct CharFormat {
     /// The longest face name in bytes (code page 932).
     static constexpr std::size_t kMaxFace = 31;
 
-    std::uint32_t mask = kCfmAll;
+    std::uint32_t mask = MaskAll;
     std::uint32_t effects = 0;
     std::int32_t height = 180;           // twips
     std::int32_t offset = 0;             // twips

@@ -10,7 +10,7 @@
 
 namespace nelo {
 
-const double g_unitFactors[11] = {
+const double kUnitFactors[11] = {
     0.0,       // 年: the era conversion, not a unit
     30.303,    // 尺 -> centimetres
     1.81818,   // 間 -> metres
@@ -60,7 +60,7 @@ int ConvertUnit(int code, const std::string& word, std::string& out) {
     std::string number = word.size() >= 2 ? word.substr(0, word.size() - 2) : std::string();
     if (!IsDecimalText(number)) return 0;
     // The number is read whole, however long; one too large for a double has no answer.
-    const double result = std::atof(ToAsciiForm(number).c_str()) * g_unitFactors[code];
+    const double result = std::atof(ToAsciiForm(number).c_str()) * kUnitFactors[code];
     if (!std::isfinite(result)) return 0;
     std::string text;
     FormatUnitNumber(result, text);

@@ -6,7 +6,7 @@
 namespace nelo {
 
 /// Factors by unit code (1 尺 … 10 斥); entry 0, the year code, is never used.
-extern const double g_unitFactors[11];
+extern const double kUnitFactors[11];
 
 /// Converts a quantity word such as 「１．５間」 (number part, then the unit character)
 /// with the unit of code 1-10; 1 with the ASCII-digit sentence in out, 0 when the number

@@ -109,7 +109,7 @@ private Q_SLOTS:
         Type(QStringLiteral("１２月８日９時 朝会\n１２月８日１０時 会議\n"));
         DesktopNotifier& notifier = Reminders()->GetNotifier();
         QTRY_VERIFY(notifier.GetNotice() && notifier.GetNotice()->isVisible());
-        QCOMPARE(notifier.GetLastRoute(), DesktopNotifier::Route::kStatusBar);
+        QCOMPARE(notifier.GetLastRoute(), DesktopNotifier::Route::StatusBar);
         QCOMPARE(notifier.GetNotice()->text(), QStringLiteral("10:00 会議　12/08(火) 10:00"));
         QCOMPARE(notifier.GetNotice()->accessibleName(), QStringLiteral("通知"));
         QCOMPARE(notifier.GetNotice()->parentWidget(), static_cast<QWidget*>(Frame()->statusBar()));
@@ -229,7 +229,7 @@ private Q_SLOTS:
         QVERIFY(clock.Now() < At(9, 50));
         QTRY_COMPARE(Reminders()->GetArmedFor(), std::optional<std::time_t>(At(9, 50)));
         QTRY_VERIFY_WITH_TIMEOUT(clock.Now() >= At(9, 50) + 2, 10000);
-        QCOMPARE(Reminders()->GetNotifier().GetLastRoute(), DesktopNotifier::Route::kService);
+        QCOMPARE(Reminders()->GetNotifier().GetLastRoute(), DesktopNotifier::Route::Service);
         const QStringList got =
             DunstHistory().filter(QStringLiteral("定例会")) + DunstHistory().filter(QStringLiteral("面談"));
         const QString one = QStringLiteral("10:00 定例会|12/08(火) 10:00|ＮＥＬＯ|com.vantor.Nelo.png");

@@ -53,7 +53,7 @@ inline void FuzzDatePhraseOnce(const std::uint8_t* data, std::size_t size) {
                     nelo::WeekdayAnswer(out, r.date);
                     nelo::AgeAnswer(out, r.date);
                     nelo::DayCountAnswer(out, base.Date(), r.date);
-                    base.Set(r.date, r.HasTime() ? r.hour : nelo::NO_TIME, r.minute);
+                    base.Set(r.date, r.HasTime() ? r.hour : nelo::kNoTime, r.minute);
                 }
             }
             nelo::ParseRangeWord(*p, true);

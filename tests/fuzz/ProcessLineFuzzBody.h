@@ -1,5 +1,5 @@
 // What the line fuzz target does with one input: every line of it goes through
-// LineDispatcher::ProcessLine of one document that lives across inputs, so that whatever a
+// LineDispatcher::ProcessLine of one notebook that lives across inputs, so that whatever a
 // line leaves behind (variables, the memory register, schedules, memos, the working
 // date) meets the lines of later inputs.
 #pragma once
@@ -16,7 +16,7 @@
 
 namespace fuzz {
 
-/// A document with its conversation pane and input pane logic.
+/// A notebook with its conversation pane and input pane logic.
 struct LineSession {
     nelo::Notebook notebook;
     nelo::TextTranscript view;
@@ -35,10 +35,10 @@ struct LineSession {
 
 /// Inputs beyond this many bytes are cut: longer lines only repeat the same paths.
 constexpr std::size_t kFuzzLineMaxBytes = 4096;
-/// A fresh document after this many inputs keeps memory bounded.
+/// A fresh notebook after this many inputs keeps memory bounded.
 constexpr int kFuzzLineResetEvery = 512;
 
-/// Processes the lines of the input. Nothing may crash, and the document must always
+/// Processes the lines of the input. Nothing may crash, and the notebook must always
 /// save to bytes that load again.
 inline void FuzzProcessLineOnce(const std::uint8_t* data, std::size_t size) {
     FreezeFuzzClock();

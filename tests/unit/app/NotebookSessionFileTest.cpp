@@ -304,7 +304,7 @@ TEST_F(NotebookSessionFileTest, AFailedChmodOrFolderSyncIsReportedNotAnsweredAsS
         EXPECT_EQ(after, r.replaced ? wanted : before) << r.name;
         for (const auto& e : fs::directory_iterator(m_dir))
             EXPECT_EQ(e.path().filename().string().find(".tmp"), std::string::npos) << r.name << ": " << e.path();
-        // The file this document wrote is still its own: saving again asks nothing.
+        // The file this notebook wrote is still its own: saving again asks nothing.
         m_app->SetFileFactory(nullptr);
         EXPECT_TRUE(m_app->DoFileSave()) << r.name;
         EXPECT_EQ(m_box.m_shown.size(), 1u) << r.name;
@@ -420,7 +420,7 @@ TEST_F(NotebookSessionFileTest, StartUpChoosesTheFile) {
     EXPECT_TRUE(m_app->GetPathName().empty());
     EXPECT_EQ(Doc().GetCalculator().GetVariableCount(), 0u);
 
-    // A recent file that no longer opens: reported, and a new document stays.
+    // A recent file that no longer opens: reported, and a new notebook stays.
     fs::remove(b);
     m_box.m_shown.clear();
     m_app->StartUp("", false);
@@ -433,7 +433,7 @@ TEST_F(NotebookSessionFileTest, StartUpChoosesTheFile) {
     EXPECT_TRUE(m_box.m_shown.empty());
     EXPECT_TRUE(m_app->GetRecentFileList().GetEntries().empty() || m_app->GetRecentFileList().GetEntries()[0] != b);
 
-    // A named file that does not exist yet: a new document that carries the name and is
+    // A named file that does not exist yet: a new notebook that carries the name and is
     // not in the recent list before it is saved.
     EXPECT_TRUE(m_app->StartUp(b, false));
     EXPECT_EQ(m_app->GetPathName(), b);
@@ -598,7 +598,7 @@ TEST_F(NotebookSessionFileTest, AFileChangedOnDiskIsNotOverwrittenUnasked) {
         } else {
             EXPECT_TRUE(m_box.m_shown.empty()) << r.name;
         }
-        // What this document wrote last is the file it knows: the next save asks nothing.
+        // What this notebook wrote last is the file it knows: the next save asks nothing.
         if (r.saved) {
             Doc().SetModifiedFlag(true);
             EXPECT_TRUE(m_app->DoFileSave()) << r.name;

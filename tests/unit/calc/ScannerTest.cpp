@@ -15,7 +15,7 @@ struct Tok {
     std::string text;  // token text for words and others, the value for numbers
 };
 
-// Scans the whole line; stops after the first tokEnd (or after 200 tokens, so a scanner
+// Scans the whole line; stops after the first TokenEnd (or after 200 tokens, so a scanner
 // that never ends fails the test instead of hanging it).
 std::vector<Tok> ScanAll(const std::string& line, bool hasTilde = false) {
     Scanner scan;
@@ -23,16 +23,16 @@ std::vector<Tok> ScanAll(const std::string& line, bool hasTilde = false) {
     std::vector<Tok> out;
     for (int i = 0; i < 200; ++i) {
         int t = scan.GetToken(hasTilde);
-        if (t == tokNumber) {
+        if (t == TokenNumber) {
             char buf[64];
             snprintf(buf, sizeof buf, "%g", scan.GetValue());
             out.push_back({t, buf});
-        } else if (t == tokWord || t == tokOther) {
+        } else if (t == TokenWord || t == TokenOther) {
             out.push_back({t, scan.GetTokenText()});
         } else {
             out.push_back({t, ""});
         }
-        if (t == tokEnd) break;
+        if (t == TokenEnd) break;
         if (scan.IsStuck()) break;
     }
     return out;
@@ -57,55 +57,57 @@ TEST_P(ScannerRows, Tokens) {
 
 const ScanRow kScanRows[] = {
     {"100-(2+3)*5",
-     {{tokNumber, "100"},
-      {tokMinus, ""},
-      {tokLParen, ""},
-      {tokNumber, "2"},
-      {tokPlus, ""},
-      {tokNumber, "3"},
-      {tokRParen, ""},
-      {tokMul, ""},
-      {tokNumber, "5"},
-      {tokEnd, ""}}},
-    {"半径=5"_sj, {{tokWord, "半径"_sj}, {tokAssign, ""}, {tokNumber, "5"}, {tokEnd, ""}}},
+     {{TokenNumber, "100"},
+      {TokenMinus, ""},
+      {TokenLeftParen, ""},
+      {TokenNumber, "2"},
+      {TokenPlus, ""},
+      {TokenNumber, "3"},
+      {TokenRightParen, ""},
+      {TokenMultiply, ""},
+      {TokenNumber, "5"},
+      {TokenEnd, ""}}},
+    {"半径=5"_sj, {{TokenWord, "半径"_sj}, {TokenAssign, ""}, {TokenNumber, "5"}, {TokenEnd, ""}}},
     {"％(30/192)"_sj,
-     {{tokWord, "％"_sj},
-      {tokLParen, ""},
-      {tokNumber, "30"},
-      {tokDiv, ""},
-      {tokNumber, "192"},
-      {tokRParen, ""},
-      {tokEnd, ""}}},
-    {"１０：２０+５：３０"_sj, {{tokWord, "１０：２０"_sj}, {tokPlus, ""}, {tokWord, "５：３０"_sj}, {tokEnd, ""}}},
-    {"1.2.3", {{tokNumber, "1.23"}, {tokEnd, ""}}},
-    {".", {{tokNumber, "0"}, {tokEnd, ""}}},
-    {".5", {{tokNumber, "0.5"}, {tokEnd, ""}}},
-    {"12.5D+1", {{tokNumber, "12.5"}, {tokPlus, ""}, {tokNumber, "1"}, {tokEnd, ""}}},
-    {"2003.1.1", {{tokNumber, "2003.11"}, {tokEnd, ""}}},
-    {" \t7 ,", {{tokNumber, "7"}, {tokComma, ""}, {tokEnd, ""}}},
-    {"r_1@#x=2", {{tokWord, "r_1@#x"}, {tokAssign, ""}, {tokNumber, "2"}, {tokEnd, ""}}},
-    {"半径r"_sj, {{tokWord, "半径"_sj}, {tokWord, "r"}, {tokEnd, ""}}},
-    {"&^|<>", {{tokOther, "&"}, {tokOther, "^"}, {tokOther, "|"}, {tokOther, "<"}, {tokOther, ">"}, {tokEnd, ""}}},
-    {"~", {{tokOther, "~"}, {tokEnd, ""}}},
-    {"1;2", {{tokNumber, "1"}, {tokEnd, ""}}},
-    {"", {{tokEnd, ""}}},
+     {{TokenWord, "％"_sj},
+      {TokenLeftParen, ""},
+      {TokenNumber, "30"},
+      {TokenDivide, ""},
+      {TokenNumber, "192"},
+      {TokenRightParen, ""},
+      {TokenEnd, ""}}},
+    {"１０：２０+５：３０"_sj,
+     {{TokenWord, "１０：２０"_sj}, {TokenPlus, ""}, {TokenWord, "５：３０"_sj}, {TokenEnd, ""}}},
+    {"1.2.3", {{TokenNumber, "1.23"}, {TokenEnd, ""}}},
+    {".", {{TokenNumber, "0"}, {TokenEnd, ""}}},
+    {".5", {{TokenNumber, "0.5"}, {TokenEnd, ""}}},
+    {"12.5D+1", {{TokenNumber, "12.5"}, {TokenPlus, ""}, {TokenNumber, "1"}, {TokenEnd, ""}}},
+    {"2003.1.1", {{TokenNumber, "2003.11"}, {TokenEnd, ""}}},
+    {" \t7 ,", {{TokenNumber, "7"}, {TokenComma, ""}, {TokenEnd, ""}}},
+    {"r_1@#x=2", {{TokenWord, "r_1@#x"}, {TokenAssign, ""}, {TokenNumber, "2"}, {TokenEnd, ""}}},
+    {"半径r"_sj, {{TokenWord, "半径"_sj}, {TokenWord, "r"}, {TokenEnd, ""}}},
+    {"&^|<>",
+     {{TokenOther, "&"}, {TokenOther, "^"}, {TokenOther, "|"}, {TokenOther, "<"}, {TokenOther, ">"}, {TokenEnd, ""}}},
+    {"~", {{TokenOther, "~"}, {TokenEnd, ""}}},
+    {"1;2", {{TokenNumber, "1"}, {TokenEnd, ""}}},
+    {"", {{TokenEnd, ""}}},
     // A lead byte whose pair is no double-byte character: an empty word that stays put.
-    {"1+\x85\x40", {{tokNumber, "1"}, {tokPlus, ""}, {tokWord, ""}}},
-    {"\x81", {{tokWord, ""}}},
-    {std::string("日"_sj) + "\x81", {{tokWord, "日"_sj}, {tokWord, ""}}},
+    {"1+\x85\x40", {{TokenNumber, "1"}, {TokenPlus, ""}, {TokenWord, ""}}},
+    {"\x81", {{TokenWord, ""}}},
+    {std::string("日"_sj) + "\x81", {{TokenWord, "日"_sj}, {TokenWord, ""}}},
     // Units directly after digits belong to the number; 円 only when it ends the word.
-    {"3億5千万+1"_sj, {{tokNumber, "3.5e+08"}, {tokPlus, ""}, {tokNumber, "1"}, {tokEnd, ""}}},
+    {"3億5千万+1"_sj, {{TokenNumber, "3.5e+08"}, {TokenPlus, ""}, {TokenNumber, "1"}, {TokenEnd, ""}}},
     {"10万歩 1円札 2 万"_sj,
-     {{tokNumber, "100000"},
-      {tokWord, "歩"_sj},
-      {tokNumber, "1"},
-      {tokWord, "円札"_sj},
-      {tokNumber, "2"},
-      {tokWord, "万"_sj},
-      {tokEnd, ""}}},
-    {"1万億2円+1"_sj, {{tokBadNumber, ""}, {tokPlus, ""}, {tokNumber, "1"}, {tokEnd, ""}}},
+     {{TokenNumber, "100000"},
+      {TokenWord, "歩"_sj},
+      {TokenNumber, "1"},
+      {TokenWord, "円札"_sj},
+      {TokenNumber, "2"},
+      {TokenWord, "万"_sj},
+      {TokenEnd, ""}}},
+    {"1万億2円+1"_sj, {{TokenBadNumber, ""}, {TokenPlus, ""}, {TokenNumber, "1"}, {TokenEnd, ""}}},
     // Half-width kana bytes are single-byte others.
-    {"\xB1", {{tokOther, "\xB1"}, {tokEnd, ""}}},
+    {"\xB1", {{TokenOther, "\xB1"}, {TokenEnd, ""}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, ScannerRows, ::testing::ValuesIn(kScanRows));
@@ -113,15 +115,15 @@ INSTANTIATE_TEST_SUITE_P(Table, ScannerRows, ::testing::ValuesIn(kScanRows));
 TEST(Scanner, TildeOnlyWhenAsked) {
     std::vector<Tok> got = ScanAll("a~b", true);
     ASSERT_EQ(got.size(), 4u);
-    EXPECT_EQ(got[1].kind, tokTilde);
+    EXPECT_EQ(got[1].kind, TokenTilde);
 }
 
 TEST(Scanner, EndIsSticky) {
     Scanner scan;
     std::string line = "1";
     scan.Reset(line);
-    EXPECT_EQ(scan.GetToken(), tokNumber);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(scan.GetToken(), tokEnd);
+    EXPECT_EQ(scan.GetToken(), TokenNumber);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(scan.GetToken(), TokenEnd);
     EXPECT_EQ(scan.GetCursor(), 1u);
 }
 
@@ -129,20 +131,20 @@ TEST(Scanner, EmbeddedNulEndsTheLine) {
     Scanner scan;
     std::string line("1\0+2", 4);
     scan.Reset(line);
-    EXPECT_EQ(scan.GetToken(), tokNumber);
-    EXPECT_EQ(scan.GetToken(), tokEnd);
-    EXPECT_EQ(scan.GetToken(), tokEnd);
+    EXPECT_EQ(scan.GetToken(), TokenNumber);
+    EXPECT_EQ(scan.GetToken(), TokenEnd);
+    EXPECT_EQ(scan.GetToken(), TokenEnd);
 }
 
 TEST(Scanner, PutBackYieldsTheSameTokenAgain) {
     Scanner scan;
     std::string line = "  12 +";
     scan.Reset(line);
-    EXPECT_EQ(scan.GetToken(), tokNumber);
-    EXPECT_EQ(scan.GetToken(), tokPlus);
+    EXPECT_EQ(scan.GetToken(), TokenNumber);
+    EXPECT_EQ(scan.GetToken(), TokenPlus);
     scan.PutBack();
-    EXPECT_EQ(scan.GetToken(), tokPlus);
-    EXPECT_EQ(scan.GetToken(), tokEnd);
+    EXPECT_EQ(scan.GetToken(), TokenPlus);
+    EXPECT_EQ(scan.GetToken(), TokenEnd);
 }
 
 TEST(Scanner, NumbersKeepTokenTextAndEndKeepsIt) {
@@ -152,7 +154,7 @@ TEST(Scanner, NumbersKeepTokenTextAndEndKeepsIt) {
     scan.GetToken();
     scan.GetToken();
     scan.GetToken();
-    EXPECT_EQ(scan.GetToken(), tokEnd);
+    EXPECT_EQ(scan.GetToken(), TokenEnd);
     EXPECT_STREQ(scan.GetTokenText(), "円"_sj);
 }
 
@@ -162,13 +164,13 @@ TEST(Scanner, LongRunsAreCutButSteppedOver) {
     std::vector<Tok> got = ScanAll(kanji + "+1");
     ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[0].text.size(), 126u);
-    EXPECT_EQ(got[1].kind, tokPlus);
+    EXPECT_EQ(got[1].kind, TokenPlus);
 
     std::string ident(300, 'x');
     got = ScanAll(ident + "=2");
     ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[0].text, std::string(127, 'x'));
-    EXPECT_EQ(got[1].kind, tokAssign);
+    EXPECT_EQ(got[1].kind, TokenAssign);
 }
 
 TEST(Scanner, LongNumbersAreNeverCut) {
@@ -190,7 +192,7 @@ TEST(Scanner, CopyIsAnIndependentLookAhead) {
     copy.GetToken();
     copy.GetToken();
     EXPECT_STREQ(copy.GetTokenText(), "日"_sj);
-    EXPECT_EQ(scan.GetToken(), tokNumber);
+    EXPECT_EQ(scan.GetToken(), TokenNumber);
     EXPECT_STREQ(scan.GetTokenText(), "");
 }
 

@@ -147,7 +147,7 @@ TEST_F(Calendar, WorkingDateStartsTodayAndRefusesToLeaveTheYearsOneTo9999) {
     EXPECT_EQ(date.Get().year, 2003);
     EXPECT_EQ(date.Get().day, 4);
     EXPECT_EQ(date.Get().weekday, 3);
-    EXPECT_EQ(date.Get().hour, NO_TIME);
+    EXPECT_EQ(date.Get().hour, kNoTime);
     date.Set({9999, 12, 31});
     EXPECT_FALSE(date.MoveDays(1));
     EXPECT_FALSE(date.MoveMonths(1));

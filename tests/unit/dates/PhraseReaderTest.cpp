@@ -295,7 +295,7 @@ TEST_F(PhraseContexts, RangesAndTheirMarks) {
     }
 }
 
-// The command processor sends a command word straight to its command: that is only
+// The date commands send a command word straight to its command: that is only
 // sound while none of them reads as a date.
 TEST_F(PhraseContexts, CommandWordsNeverReadAsDates) {
     for (const char* word : {"何曜日"_sj, "曜日"_sj, "何歳"_sj, "何才"_sj, "年齢"_sj, "年令"_sj, "日付"_sj, "基準日"_sj,

@@ -19,7 +19,7 @@ const RouteRow kRoutes[] = {
     {"田中は"_sj, LineRoute::MemoQuery, "田中"_sj},
     {"田中、電話は"_sj, LineRoute::MemoQuery, "田中、電話"_sj},
     {"予定は"_sj, LineRoute::Command, "予定"_sj},
-    // Schedule queries by period reach the command processor; any other 「…の予定は」 stays a
+    // Schedule queries by period reach the schedule book; any other 「…の予定は」 stays a
     // memo query.
     {"今日の予定は"_sj, LineRoute::Command, "今日の予定"_sj},
     {"来月の予定は"_sj, LineRoute::Command, "来月の予定"_sj},

@@ -89,19 +89,19 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
         {"an assignment",
          nullptr,
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
-         {"text", "text", data + std::to_string(kVariablesPart), "modified"}},
+         {"text", "text", data + std::to_string(VariablesPart), "modified"}},
         {"a second assignment, already modified",
          [](NotebookListenerTest& t) { t.Type("a＝1"_sj); },
          [](NotebookListenerTest& t) { t.Type("b＝2"_sj); },
-         {"text", "text", data + std::to_string(kVariablesPart)}},
+         {"text", "text", data + std::to_string(VariablesPart)}},
         {"a memo line",
          nullptr,
          [](NotebookListenerTest& t) { t.Type("山田、電話、１２３"_sj); },
-         {"text", "text", data + std::to_string(kMemosPart), "modified"}},
+         {"text", "text", data + std::to_string(MemosPart), "modified"}},
         {"a schedule line",
          nullptr,
          [](NotebookListenerTest& t) { t.Type("明日１０時 会議"_sj); },
-         {"text", "text", data + std::to_string(kSchedulesPart), "modified"}},
+         {"text", "text", data + std::to_string(SchedulesPart), "modified"}},
         {"a schedule deleted in the list",
          [](NotebookListenerTest& t) {
              t.Type("明日１０時 会議"_sj);
@@ -113,7 +113,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
                  model.OnDelete();
              });
          },
-         {data + std::to_string(kSchedulesPart), "modified"}},
+         {data + std::to_string(SchedulesPart), "modified"}},
         {"the schedule list closed without a deletion",
          nullptr,
          [](NotebookListenerTest& t) { RunSchedListCommand(t.m_app->GetNotebook(), t.m_box, nullptr); },
@@ -127,7 +127,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
                  model.OnDeleteObject();
              });
          },
-         {"unmodified", data + std::to_string(kMemosPart), "modified"}},
+         {"unmodified", data + std::to_string(MemosPart), "modified"}},
         {"a variable deleted in the list",
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
          [](NotebookListenerTest& t) {
@@ -136,7 +136,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
                  model.OnDelete();
              });
          },
-         {data + std::to_string(kVariablesPart)}},
+         {data + std::to_string(VariablesPart)}},
         {"a name changed in the settings",
          nullptr,
          [](NotebookListenerTest& t) {
@@ -145,7 +145,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
                  model.OnOkButton();
              });
          },
-         {"modified", data + std::to_string(kNamesPart)}},
+         {"modified", data + std::to_string(NamesPart)}},
         {"Save",
          [](NotebookListenerTest& t) { t.Type("半径＝５"_sj); },
          [](NotebookListenerTest& t) { t.m_app->SaveNotebookTo(t.File("a.nel")); },
@@ -160,7 +160,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
              t.Type("半径＝５"_sj);
          },
          [](NotebookListenerTest& t) { t.m_app->NewWithQuestion(); },
-         {data + std::to_string(kAllParts), "unmodified", "title 無題"_sj, "cleared", "text"}},
+         {data + std::to_string(AllParts), "unmodified", "title 無題"_sj, "cleared", "text"}},
         {"Open",
          [](NotebookListenerTest& t) {
              Notebook notebook;
@@ -169,7 +169,7 @@ TEST_F(NotebookListenerTest, HearsEachChangeOnceItIsSettled) {
              ASSERT_TRUE(WriteFileAtomically(t.File("c.nel"), SaveNotebookBytes(notebook), error));
          },
          [](NotebookListenerTest& t) { t.m_app->OpenWithQuestion(t.File("c.nel")); },
-         {data + std::to_string(kAllParts), "title c.nel", "cleared", "text"}},
+         {data + std::to_string(AllParts), "title c.nel", "cleared", "text"}},
     };
     for (const Row& r : rows) {
         m_app->OnFileNew();

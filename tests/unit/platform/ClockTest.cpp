@@ -93,18 +93,18 @@ TEST(WallTimerTest, ExpiresAtTheWallClockTimeAndAtOnceForAPastOne) {
     ASSERT_TRUE(timer.IsValid());
     pollfd pfd{timer.GetFd(), POLLIN, 0};
     EXPECT_EQ(poll(&pfd, 1, 0), 0);
-    EXPECT_EQ(timer.Take(), WallTimer::Event::kNone);
+    EXPECT_EQ(timer.Take(), WallTimer::Event::Nothing);
 
     const long long start = SystemTimeMs();
     ASSERT_TRUE(timer.ArmAt(start + 80));
     EXPECT_EQ(poll(&pfd, 1, 2000), 1);
     EXPECT_GE(SystemTimeMs(), start + 80);
-    EXPECT_EQ(timer.Take(), WallTimer::Event::kExpired);
+    EXPECT_EQ(timer.Take(), WallTimer::Event::Expired);
     EXPECT_FALSE(timer.IsArmed());
 
     ASSERT_TRUE(timer.ArmAt(start - 60000));
     EXPECT_EQ(poll(&pfd, 1, 1000), 1);
-    EXPECT_EQ(timer.Take(), WallTimer::Event::kExpired);
+    EXPECT_EQ(timer.Take(), WallTimer::Event::Expired);
 
     // Disarmed, it stays quiet.
     ASSERT_TRUE(timer.ArmAt(SystemTimeMs() + 50));

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 namespace {
 
 CharFormat Format(std::uint32_t effects, int height, std::uint32_t colour, int charset, int pitch, const char* face,
-                  std::uint32_t mask = kCfmAll, int offset = 0) {
+                  std::uint32_t mask = MaskAll, int offset = 0) {
     CharFormat cf;
     cf.mask = mask;
     cf.effects = effects;
@@ -40,9 +40,9 @@ TEST(CharFormatTest, FormatsAreWrittenAndReadBack) {
         const char* text;
     } kRows[] = {
         {"default", DefaultCharFormat(), "f800000f 0 180 0 0 80 32 ＭＳ Ｐゴシック"_sj},
-        {"bold 12 points in the input pane", Format(kCfeBold, 240, 0, 128, 0x32, "IPAPGothic"),
+        {"bold 12 points in the input pane", Format(EffectBold, 240, 0, 128, 0x32, "IPAPGothic"),
          "f800000f 1 240 0 0 80 32 IPAPGothic"},
-        {"all effects, colour, offset", Format(0xF, 200, 0x00FF8000, 0, 0x31, "ＭＳ 明朝"_sj, kCfmAll, -20),
+        {"all effects, colour, offset", Format(0xF, 200, 0x00FF8000, 0, 0x31, "ＭＳ 明朝"_sj, MaskAll, -20),
          "f800000f f 200 -20 ff8000 0 31 ＭＳ 明朝"_sj},
         {"a face with blanks", Format(0, 180, 0, 128, 0x32, "Noto Sans CJK JP"),
          "f800000f 0 180 0 0 80 32 Noto Sans CJK JP"},
@@ -64,13 +64,13 @@ TEST(CharFormatTest, ValuesOfOtherHandsAreRead) {
         CharFormat expected;
     } kRows[] = {
         {"upper-case hex and 0x", "F800000F 0x2 160 0 0xFF 80 31 MS UI Gothic",
-         Format(kCfeItalic, 160, 0xFF, 128, 0x31, "MS UI Gothic")},
+         Format(EffectItalic, 160, 0xFF, 128, 0x31, "MS UI Gothic")},
         {"extra blanks and a trailing line break", "  f800000f  0 180 0 0 80 32   メイリオ\r\n"_sj,
          Format(0, 180, 0, 128, 0x32, "メイリオ"_sj)},
         {"charset and pitch keep their low 8 bits", "f800000f 0 180 0 0 180 132 Arial",
          Format(0, 180, 0, 0x80, 0x32, "Arial")},
         {"auto colour effect", "f800000f 40000000 180 0 0 80 32 Arial",
-         Format(kCfeAutoColor, 180, 0, 128, 0x32, "Arial")},
+         Format(EffectAutoColor, 180, 0, 128, 0x32, "Arial")},
     };
     for (const auto& row : kRows) {
         SCOPED_TRACE(row.name);
@@ -120,14 +120,14 @@ TEST(CharFormatTest, ProfileKeepsTheFontAsUtf8Text) {
     EXPECT_EQ(ReadSavedFont(profile), DefaultCharFormat());
     // As written by hand or by another front end in the UTF-8 profile.
     profile.WriteProfileString("SendViewFont", "FontAttr", "f800000f 1 240 0 0 80 32 ＭＳ ゴシック");
-    EXPECT_EQ(ReadSavedFont(profile), Format(kCfeBold, 240, 0, 128, 0x32, "ＭＳ ゴシック"_sj));
+    EXPECT_EQ(ReadSavedFont(profile), Format(EffectBold, 240, 0, 128, 0x32, "ＭＳ ゴシック"_sj));
     // Code page 932 bytes are read as they are.
     profile.WriteProfileString("SendViewFont", "FontAttr", "f800000f 0 200 0 0 80 32 ＭＳ 明朝"_sj);
     EXPECT_EQ(ReadSavedFont(profile), Format(0, 200, 0, 128, 0x32, "ＭＳ 明朝"_sj));
     profile.WriteProfileString("SendViewFont", "FontAttr", "f800000f 0 200");
     EXPECT_EQ(ReadSavedFont(profile), DefaultCharFormat());
 
-    const CharFormat chosen = Format(kCfeUnderline, 220, 0x0000FF, 128, 0x31, "ＭＳ Ｐ明朝"_sj);
+    const CharFormat chosen = Format(EffectUnderline, 220, 0x0000FF, 128, 0x31, "ＭＳ Ｐ明朝"_sj);
     EXPECT_TRUE(WriteSavedFont(profile, chosen));
     EXPECT_EQ(profile.GetProfileString("SendViewFont", "FontAttr"), "f800000f 4 220 0 ff 80 31 ＭＳ Ｐ明朝");
     EXPECT_EQ(ReadSavedFont(Profile(path)), chosen);

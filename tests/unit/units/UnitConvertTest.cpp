@@ -58,7 +58,7 @@ TEST(UnitConvertTest, NotANumber) {
 TEST(UnitConvertTest, FactorsAreTheDecimalValues) {
     const double expected[11] = {0.0,      30.303,  1.81818, 3.92727, 3.30578, 9.91736,
                                  0.991736, 0.18039, 1.8039,  3.75,    600.0};
-    for (int i = 0; i < 11; ++i) EXPECT_EQ(g_unitFactors[i], expected[i]) << i;
+    for (int i = 0; i < 11; ++i) EXPECT_EQ(kUnitFactors[i], expected[i]) << i;
 }
 
 TEST(UnitConvertTest, FormatUnitNumber) {
