@@ -105,7 +105,7 @@ bool Calculator::DeleteVariablesShownAs(const std::string& text) {
     return deleted;
 }
 
-void Calculator::Calculate(std::string& answer, const std::string& line) {
+void Calculator::Calculate(std::string& answer, const std::string& line, const std::string* asciiForm) {
     m_hasTextAnswer = false;
     m_textAnswer.clear();
     m_terms = 0;
@@ -114,8 +114,12 @@ void Calculator::Calculate(std::string& answer, const std::string& line) {
 
     // Most lines have neither blanks nor grouping commas: their ASCII form, half as long,
     // shows it at a glance.
-    m_line.clear();
-    AppendAsciiForm(m_line, line);
+    if (asciiForm != nullptr) {
+        m_line.assign(*asciiForm);
+    } else {
+        m_line.clear();
+        AppendAsciiForm(m_line, line);
+    }
     const std::string* read = &line;
     if (MayHoldBlankOrComma(m_line)) {
         read = &CalcLineText(line, m_read);
@@ -326,7 +330,7 @@ std::string Calculator::Quote(const std::string& line, const std::string& read, 
     std::string text = TypedPart(line, read, m_line, from, to);
     std::size_t end = 0, chars = 0;
     while (end < text.size() && chars < kMaxQuotedChars) {
-        end += DbcsAt(text, end) ? 2 : 1;
+        end += DbcsAt(text, end) ? 2u : 1u;
         ++chars;
     }
     if (end < text.size()) {

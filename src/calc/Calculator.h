@@ -21,8 +21,9 @@ public:
     Calculator(const Calculator&) = delete;
     Calculator& operator=(const Calculator&) = delete;
 
-    /// Answers an arithmetic line (its full-width form).
-    void Calculate(std::string& answer, const std::string& line);
+    /// Answers an arithmetic line (its full-width form); asciiForm, when given, is
+    /// AppendAsciiForm of it, made by the caller on its own walk over the line.
+    void Calculate(std::string& answer, const std::string& line, const std::string* asciiForm = nullptr);
     /// Answers a sum of clock times (its full-width form).
     void CalculateTime(std::string& answer, const std::string& line);
 

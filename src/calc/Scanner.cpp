@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace nelo {
 
@@ -30,7 +31,58 @@ int UnitPower(unsigned code) {
     }
 }
 
-constexpr double kPowerOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+// Every power of ten up to 1e22 is a double exactly, as std::pow gives it.
+constexpr double kPowerOfTen[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr long kExactPowers = static_cast<long>(std::size(kPowerOfTen));
+
+double PowerOfTen(long places) {
+    return places < kExactPowers ? kPowerOfTen[places] : std::pow(10.0, static_cast<double>(places));
+}
+
+// An amount being read by its units (see Scanner::ReadUnits).
+struct Amount {
+    double total = 0;   // the groups closed by 万, 億 or 兆
+    double group = 0;   // the group being read
+    double digits = 0;  // digits waiting for their unit
+    bool hasDigits = true;
+    bool first = true;   // no unit read yet: the digits may be of any size
+    int bigPower = 16;   // the last 万, 億 or 兆; 16 before the first
+    int smallPower = 4;  // the last 千, 百 or 十 of the group; 4 before the first
+    bool readable = true;
+};
+
+// 千, 百 or 十 (a power below 4) after the digits read, if any.
+void AddSmallUnit(Amount& amount, int power) {
+    if (!amount.hasDigits)
+        amount.digits = 1;  // 千, 百 and 十 alone count one
+    else if (!amount.first && amount.digits >= 10)
+        amount.readable = false;
+    if (power >= amount.smallPower) amount.readable = false;
+    amount.group += amount.digits * kPowerOfTen[power];
+    amount.smallPower = power;
+}
+
+// The digits read, if any, end the group.
+void CloseGroup(Amount& amount) {
+    if (!amount.hasDigits) return;
+    if (!amount.first && amount.digits >= kPowerOfTen[amount.smallPower]) amount.readable = false;
+    amount.group += amount.digits;
+}
+
+// 万, 億 or 兆: the group read so far is counted in it.
+void AddBigUnit(Amount& amount, int power) {
+    if (!amount.hasDigits && amount.smallPower == 4) amount.readable = false;  // no group before it: 「１億万」
+    CloseGroup(amount);
+    if (power >= amount.bigPower) amount.readable = false;
+    amount.total += amount.group * kPowerOfTen[power];
+    amount.group = 0;
+    amount.smallPower = 4;
+    amount.bigPower = power;
+}
+
+// Digits after the last unit stay below its place.
+void CloseAmount(Amount& amount) { CloseGroup(amount); }
 
 }  // namespace
 
@@ -112,59 +164,36 @@ int Scanner::ReadNumber() {
 // A number against these rules is read to its end all the same and given as
 // TokenBadNumber, so that the answer can name it instead of reading something else.
 int Scanner::ReadUnits() {
-    double total = 0;         // the groups closed by 万, 億 or 兆
-    double group = 0;         // the group being read
-    double digits = m_value;  // digits waiting for their unit
-    bool hasDigits = true;
-    bool first = true;   // no unit read yet: the digits may be of any size
-    int bigPower = 16;   // the last 万, 億 or 兆; 16 before the first
-    int smallPower = 4;  // the last 千, 百 or 十 of the group; 4 before the first
-    bool readable = true;
-    for (;;) {
-        const bool isPair = m_cursor + 1 < m_length && m_line[m_cursor + 1] != '\0' &&
-                            IsLeadByte(static_cast<unsigned char>(m_line[m_cursor]));
-        const unsigned code = isPair ? DbcsCode(m_line + m_cursor) : 0;
-        const int power = UnitPower(code);
-        if (power == 0) {
-            if (code == kYen && !IsLeadByte(static_cast<unsigned char>(ByteAt(m_cursor + 2)))) m_cursor += 2;
-            break;
-        }
+    Amount amount;
+    amount.digits = m_value;
+    for (int power = UnitPowerAtCursor(); power != 0; power = UnitPowerAtCursor()) {
         m_cursor += 2;
-        if (power < 4) {
-            if (!hasDigits)
-                digits = 1;  // 千, 百 and 十 alone count one
-            else if (!first && digits >= 10)
-                readable = false;
-            if (power >= smallPower) readable = false;
-            group += digits * kPowerOfTen[power];
-            smallPower = power;
-        } else {
-            if (hasDigits) {
-                if (!first && digits >= kPowerOfTen[smallPower]) readable = false;
-                group += digits;
-            } else if (smallPower == 4) {
-                readable = false;  // no group before it: 「１億万」
-            }
-            if (power >= bigPower) readable = false;
-            total += group * kPowerOfTen[power];
-            group = 0;
-            smallPower = 4;
-            bigPower = power;
-        }
-        first = false;
-        hasDigits = false;
+        if (power < 4)
+            AddSmallUnit(amount, power);
+        else
+            AddBigUnit(amount, power);
+        amount.first = false;
+        amount.hasDigits = false;
         const char c = ByteAt(m_cursor);
         if (IsAsciiDigit(c) || c == '.') {
-            digits = ReadDecimal();
-            hasDigits = true;
+            amount.digits = ReadDecimal();
+            amount.hasDigits = true;
         }
     }
-    if (hasDigits) {
-        if (!first && digits >= kPowerOfTen[smallPower]) readable = false;
-        group += digits;
-    }
-    m_value = total + group;
-    return readable ? TokenNumber : TokenBadNumber;
+    CloseAmount(amount);
+    m_value = amount.total + amount.group;
+    return amount.readable ? TokenNumber : TokenBadNumber;
+}
+
+// The power of the unit character at the cursor, 0 for any other; a 円 that ends the
+// word is stepped over.
+int Scanner::UnitPowerAtCursor() {
+    const bool isPair = m_cursor + 1 < m_length && m_line[m_cursor + 1] != '\0' &&
+                        IsLeadByte(static_cast<unsigned char>(m_line[m_cursor]));
+    const unsigned code = isPair ? DbcsCode(m_line + m_cursor) : 0;
+    const int power = UnitPower(code);
+    if (power == 0 && code == kYen && !IsLeadByte(static_cast<unsigned char>(ByteAt(m_cursor + 2)))) m_cursor += 2;
+    return power;
 }
 
 double Scanner::ReadDecimal() {
@@ -183,7 +212,7 @@ double Scanner::ReadDecimal() {
         }
         ++m_cursor;
     }
-    if (hasDecimal) value = value / std::pow(10.0, static_cast<double>(places));
+    if (hasDecimal) value = value / PowerOfTen(places);
     return value;
 }
 

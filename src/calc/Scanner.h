@@ -75,6 +75,7 @@ private:
     int ReadNumber();
     double ReadDecimal();
     int ReadUnits();
+    int UnitPowerAtCursor();
     void ReadWord();
     void ReadIdentifier();
 

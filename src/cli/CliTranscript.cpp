@@ -16,6 +16,11 @@ constexpr std::size_t kRememberedPieceBytes = 256;
 }  // namespace
 
 void CliTranscript::AppendText(const std::string& text) {
+    if (text.size() < kRememberedPieceBytes) {
+        AppendCp932LinesAsUtf8(text, m_utf8);
+        if (m_flushEach || m_utf8.size() >= (1u << 16)) Flush();
+        return;
+    }
     // The piece in code page 932 with "\r\n" turned into "\n" (a trail byte is never CR
     // or LF, so the bytes can be scanned as they are).
     m_piece.clear();
@@ -36,17 +41,13 @@ void CliTranscript::AppendText(const std::string& text) {
             p = cr + 1;
         }
     }
-    if (m_piece.size() < kRememberedPieceBytes) {
-        AppendCp932AsUtf8(m_piece, m_utf8);
-    } else {
-        // A long piece is often the same answer again: convert it once.
-        if (m_piece != m_lastLong) {
-            m_lastLongUtf8.clear();
-            AppendCp932AsUtf8(m_piece, m_lastLongUtf8);
-            m_lastLong.swap(m_piece);
-        }
-        m_utf8 += m_lastLongUtf8;
+    // A long piece is often the same answer again: convert it once.
+    if (m_piece != m_lastLong) {
+        m_lastLongUtf8.clear();
+        AppendCp932AsUtf8(m_piece, m_lastLongUtf8);
+        m_lastLong.swap(m_piece);
     }
+    m_utf8 += m_lastLongUtf8;
     if (m_flushEach || m_utf8.size() >= (1u << 16)) Flush();
 }
 

@@ -29,6 +29,7 @@ bool IsQuantityOrYear(const std::string& text) {
 
 // The memo shortcut: a "、" followed, after at least one character, by another.
 bool IsMemoShortcut(const std::string& line) {
+    if (line.find("、"_sj) == std::string::npos) return false;  // quicker than by characters
     auto first = FindDbcs(line, "、"_sj);
     if (first == std::string::npos) return false;
     auto second = FindDbcs(line, "、"_sj, first + 2);
@@ -41,11 +42,60 @@ bool IsMemoShortcut(const std::string& line) {
 bool StartsWithScheduleDate(const std::string& text) {
     std::size_t end = 0;
     while (end < text.size() && text[end] != ' ' && !(DbcsAt(text, end) && DbcsCode(text.data() + end) == 0x8140))
-        end += DbcsAt(text, end) ? 2 : 1;
+        end += DbcsAt(text, end) ? 2u : 1u;
     if (end == 0 || end >= text.size()) return false;
     const std::string_view first = std::string_view(text).substr(0, end);
     if (EndsWithDbcs(first, "年"_sj)) return false;
     return IsScheduleStartWord(first);
+}
+
+// A line of printable ASCII, as most calculations are typed, read in one walk: its
+// full-width form (trailing blanks left out), the calculator's ASCII form of that, its
+// traits, and the two pair-walking tests. No such text ends in "は", a unit word or
+// 「の予定」, nor holds "、".
+struct AsciiLine {
+    LineTraits traits;
+    bool arithmeticSymbol = false;  // HasArithmeticSymbol
+    bool digitsOnly = true;         // IsDigitText
+};
+
+bool ReadAsciiLine(const std::string& line, std::string& text, std::string& ascii, AsciiLine& read) {
+    std::size_t end = line.size();
+    while (end > 0 && line[end - 1] == ' ') --end;
+    for (std::size_t i = 0; i < end; ++i) {
+        const auto b = static_cast<unsigned char>(line[i]);
+        if (b < 0x20 || b > 0x7E) return false;
+    }
+    text.resize(end * 2);
+    ascii.resize(end * 2);
+    std::size_t asciiEnd = 0;
+    LineTraitsScan scan;
+    for (std::size_t i = 0; i < end; ++i) {
+        const auto b = static_cast<unsigned char>(line[i]);
+        const unsigned code = FullWidthOfAscii(b);
+        const char lead = static_cast<char>(code >> 8), trail = static_cast<char>(code & 0xFF);
+        text[2 * i] = lead;
+        text[2 * i + 1] = trail;
+        const char form = AsciiFormOfAscii(b);
+        ascii[asciiEnd] = form != 0 ? form : lead;
+        ascii[asciiEnd + 1] = trail;  // overwritten by the next character when form stands alone
+        asciiEnd += form != 0 ? 1 : 2;
+        scan.Char(code);
+        read.arithmeticSymbol |= IsArithmeticSymbolCode(code);
+        read.digitsOnly &= IsFullDigitCode(code);
+    }
+    ascii.resize(asciiEnd);
+    read.traits = scan.Finish();
+    return true;
+}
+
+LineRoute RouteAsciiLine(const AsciiLine& read) {
+    const LineTraits& traits = read.traits;
+    if (traits.plainArithmetic) return traits.timeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
+    if (traits.scheduleShape) return LineRoute::Command;
+    if (read.arithmeticSymbol) return traits.timeSum ? LineRoute::TimeArithmetic : LineRoute::Arithmetic;
+    if (read.digitsOnly) return LineRoute::Arithmetic;
+    return LineRoute::Command;
 }
 
 }  // namespace
@@ -53,6 +103,14 @@ bool StartsWithScheduleDate(const std::string& text) {
 bool EndsWithUnitWord(const std::string& text) { return DateCommands::EndsWithUnitWord(text); }
 
 LineRoute ClassifyLine(const std::string& line, std::string& handedOn) {
+    std::string ascii;
+    return ClassifyLine(line, handedOn, ascii);
+}
+
+LineRoute ClassifyLine(const std::string& line, std::string& handedOn, std::string& asciiForm) {
+    AsciiLine read;
+    if (ReadAsciiLine(line, handedOn, asciiForm, read)) return RouteAsciiLine(read);
+    asciiForm.clear();
     if (IsMemoShortcut(line)) {
         handedOn.clear();
         AppendFullWidth(handedOn, line);

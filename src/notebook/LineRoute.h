@@ -13,6 +13,9 @@ enum class LineRoute { Command = 0, Arithmetic = 1, TimeArithmetic = 2, MemoRegi
 /// the text the interpreter gets (and the echo shows); the calculator itself reads a
 /// line of numbers and operators without its blanks.
 LineRoute ClassifyLine(const std::string& line, std::string& handedOn);
+/// As above; for a line of printable ASCII, asciiForm receives the text the calculator
+/// reads (AppendAsciiForm of handedOn), found on the same walk; else it is left empty.
+LineRoute ClassifyLine(const std::string& line, std::string& handedOn, std::string& asciiForm);
 
 /// True when the last two bytes of text are one of the unit words that send a line to
 /// the date commands ("年", "尺", "間", "里", "坪", "反", "町", "合", "升", "斥",

@@ -7,97 +7,125 @@ namespace nelo {
 namespace {
 
 constexpr unsigned kFullBlank = 0x8140;  // 　
+constexpr unsigned kFullComma = 0x8143;  // ，
 
 }  // namespace
 
+void LineTraitsScan::Byte(unsigned char b) {
+    if (b == ' ' || (b >= '\t' && b <= '\r'))
+        m_blank = true;
+    else
+        m_foreign = true;
+    EndDigitRun();
+    m_afterNumber = false;
+    m_prev = b;
+}
+
+void LineTraitsScan::Char(unsigned code) {
+    const unsigned before = m_prev;
+    const bool wasAfterNumber = m_afterNumber;
+    m_prev = code;
+    m_afterNumber = IsFullDigitCode(code);
+    if (m_afterNumber) {
+        m_digit = true;
+        ++m_digitsAfterComma;
+        return;
+    }
+    EndDigitRun();
+    if (wasAfterNumber && IsAmountUnitCode(code)) {
+        m_other = true;
+        m_amount = true;
+        m_afterNumber = true;
+        return;
+    }
+    if (code == kFullBlank) {
+        m_blank = true;
+        return;
+    }
+    m_other = true;
+    if (code == kFullComma) {
+        // It groups digits when a digit stands before it and exactly three after it:
+        // settled when the digits after it end.
+        if (IsFullDigitCode(before)) {
+            m_digitsAfterComma = 0;
+            m_commaOpen = true;
+        } else {
+            m_foreign = true;
+        }
+        return;
+    }
+    Symbol(code);
+}
+
+void LineTraitsScan::Symbol(unsigned code) {
+    switch (code) {
+    case 0x8141:
+    case 0x8152:  // 、 ヽ
+        m_separator = true;
+        m_foreign = true;
+        break;
+    case 0x8146:  // ：
+        m_unit = true;
+        break;
+    case 0x8E9E:
+    case 0x95AA:
+    case 0x9562:  // 時 分 秒
+        m_unit = true;
+        m_foreign = true;
+        break;
+    case 0x817B:
+    case 0x817C:
+    case 0x817E:
+    case 0x8180:
+    case 0x8196:  // ＋ － × ÷ ＊
+        m_op = true;
+        m_calcOp = true;
+        break;
+    case 0x815E:  // ／
+        m_op = true;
+        break;
+    case 0x8181:  // ＝
+        m_calcOp = true;
+        break;
+    case 0x8144:
+    case 0x8169:
+    case 0x816A:  // ． （ ）
+        break;
+    default: m_foreign = true; break;
+    }
+}
+
+void LineTraitsScan::EndDigitRun() {
+    if (!m_commaOpen) return;
+    m_commaOpen = false;
+    if (m_digitsAfterComma == 3)
+        m_group = true;
+    else
+        m_foreign = true;
+}
+
+LineTraits LineTraitsScan::Finish() {
+    EndDigitRun();
+    LineTraits t;
+    t.memoSeparator = m_separator;
+    t.scheduleShape = m_digit && m_blank && m_other;
+    t.timeSum = m_digit && m_unit && m_op;
+    t.plainArithmetic = !m_foreign && m_digit && (m_blank ? m_calcOp : m_group || m_amount);
+    return t;
+}
+
 LineTraits ScanLineTraits(std::string_view text) {
-    bool separator = false, digit = false, blank = false, other = false, unit = false, op = false;
-    // For the plain calculation: a character that is no part of one, an operator that is
-    // not ／ ： ．, a grouping comma.
-    bool foreign = false, calcOp = false, group = false, amount = false;
-    unsigned prev = 0;
-    bool afterNumber = false;  // the character before was a digit or an amount's unit
+    LineTraitsScan scan;
     for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
-        if (!DbcsAt(text, i)) {
-            unsigned char b = static_cast<unsigned char>(text[i]);
-            afterNumber = false;
-            if (b == ' ' || (b >= '\t' && b <= '\r'))
-                blank = true;
-            else
-                foreign = true;
-            prev = b;
+        if (DbcsAt(text, i)) {
+            scan.Char(DbcsCode(text.data() + i));
+            i += 2;
+        } else {
+            scan.Byte(static_cast<unsigned char>(text[i]));
             ++i;
-            continue;
-        }
-        const unsigned c = DbcsCode(text.data() + i);
-        i += 2;
-        const unsigned before = prev;
-        const bool wasAfterNumber = afterNumber;
-        prev = c;
-        afterNumber = IsFullDigitCode(c);
-        if (afterNumber) {
-            digit = true;
-            continue;
-        }
-        if (wasAfterNumber && IsAmountUnitCode(c)) {
-            other = true;
-            amount = true;
-            afterNumber = true;
-            continue;
-        }
-        if (c == kFullBlank) {
-            blank = true;
-            continue;
-        }
-        other = true;
-        switch (c) {
-        case 0x8141:
-        case 0x8152:  // 、 ヽ
-            separator = true;
-            foreign = true;
-            break;
-        case 0x8146:  // ：
-            unit = true;
-            break;
-        case 0x8E9E:
-        case 0x95AA:
-        case 0x9562:  // 時 分 秒
-            unit = true;
-            foreign = true;
-            break;
-        case 0x817B:
-        case 0x817C:
-        case 0x817E:
-        case 0x8180:
-        case 0x8196:  // ＋ － × ÷ ＊
-            op = true;
-            calcOp = true;
-            break;
-        case 0x815E:  // ／
-            op = true;
-            break;
-        case 0x8181:  // ＝
-            calcOp = true;
-            break;
-        case 0x8144:
-        case 0x8169:
-        case 0x816A:  // ． （ ）
-            break;
-        case 0x8143:  // ，
-            if (GroupsDigits(before, text, i))
-                group = true;
-            else
-                foreign = true;
-            break;
-        default: foreign = true; break;
         }
     }
-    LineTraits t;
-    t.memoSeparator = separator;
-    t.scheduleShape = digit && blank && other;
-    t.timeSum = digit && unit && op;
-    t.plainArithmetic = !foreign && digit && (blank ? calcOp : group || amount);
-    return t;
+    return scan.Finish();
 }
 
 bool HasMemoSeparator(std::string_view text) { return ScanLineTraits(text).memoSeparator; }

@@ -20,6 +20,29 @@ struct LineTraits {
 };
 LineTraits ScanLineTraits(std::string_view text);
 
+/// ScanLineTraits fed one character at a time, so that a walk that converts a line can
+/// gather its traits on the way: Byte for a single byte, Char for a double-byte code,
+/// Finish once after the last.
+class LineTraitsScan {
+public:
+    void Byte(unsigned char b);
+    void Char(unsigned code);
+    LineTraits Finish();
+
+private:
+    void Symbol(unsigned code);
+    void EndDigitRun();
+
+    bool m_separator = false, m_digit = false, m_blank = false, m_other = false, m_unit = false, m_op = false;
+    // For the plain calculation: a character that is no part of one, an operator that is
+    // not ／ ： ．, a grouping comma, an amount's unit.
+    bool m_foreign = false, m_calcOp = false, m_group = false, m_amount = false;
+    unsigned m_prev = 0;
+    bool m_afterNumber = false;  // the character before was a digit or an amount's unit
+    bool m_commaOpen = false;    // a "，" after a digit waits for the digits after it
+    unsigned m_digitsAfterComma = 0;
+};
+
 bool HasMemoSeparator(std::string_view text);
 bool LooksLikeSchedule(std::string_view text);
 bool LooksLikeTimeSum(std::string_view text);

@@ -143,6 +143,7 @@ private:
     unsigned m_seenMemoChanges = 0;
     // Reused from line to line.
     std::string m_handedOn;
+    std::string m_asciiForm;  // the calculator's form of a line typed in ASCII (see ClassifyLine)
     std::string m_answer;
     std::string m_out;
 

@@ -6,7 +6,7 @@
 namespace nelo {
 
 void Notebook::AnswerLine(const std::string& line) {
-    const LineRoute route = ClassifyLine(line, m_handedOn);
+    const LineRoute route = ClassifyLine(line, m_handedOn, m_asciiForm);
     const std::string& text = m_handedOn;
 
     m_out.assign(m_userName);
@@ -23,7 +23,7 @@ void Notebook::AnswerLine(const std::string& line) {
         // the first word ends in.
         if (!m_scheduleBook.Answer(text, answer) && !m_dateCommands.Answer(text, answer)) Converse(answer, text);
         break;
-    case LineRoute::Arithmetic: m_calc.Calculate(answer, text); break;
+    case LineRoute::Arithmetic: m_calc.Calculate(answer, text, m_asciiForm.empty() ? nullptr : &m_asciiForm); break;
     case LineRoute::TimeArithmetic: m_calc.CalculateTime(answer, text); break;
     case LineRoute::MemoRegistration: RegisterMemo(answer, text); break;
     case LineRoute::MemoQuery: QueryMemo(answer, text); break;

@@ -3,6 +3,7 @@
 #include "text/Sjis.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -94,6 +95,25 @@ inline std::size_t AsciiRun(const unsigned char* p, std::size_t n) {
     return i;
 }
 
+// The common characters of a line, ASCII and the three-byte forms (kana, kanji,
+// full-width letters), written at o as AppendUtf8AsCp932 writes them; returns the bytes
+// read, 0 when the character at p[i] takes the general way.
+inline std::size_t QuickCp932Of(const unsigned char* p, std::size_t i, std::size_t size, char*& o) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+        *o++ = static_cast<char>(b);
+        return 1;
+    }
+    if ((b & 0xF0) != 0xE0 || i + 2 >= size || (p[i + 1] & 0xC0) != 0x80 || (p[i + 2] & 0xC0) != 0x80) return 0;
+    const std::uint32_t cp = (b & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
+    if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    const std::uint16_t code = kEncode[cp];
+    if (code == 0) return 0;
+    if (code >= 0x100) *o++ = static_cast<char>(code >> 8);
+    *o++ = static_cast<char>(code);
+    return 3;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -126,6 +146,11 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
     char* o = start + i;
     int replacedCount = 0;
     while (i < size) {
+        const std::size_t quick = QuickCp932Of(p, i, size, o);
+        if (quick != 0) {
+            i += quick;
+            continue;
+        }
         std::uint32_t cp;
         std::size_t n = Utf8Decode(p + i, size - i, cp);
         std::uint16_t code = n != 0 && cp < 0x10000 ? kEncode[cp] : 0;
@@ -145,49 +170,80 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
     return replacedCount;
 }
 
-int AppendCp932AsUtf8(std::string_view cp932, std::string& out) {
-    auto p = reinterpret_cast<const unsigned char*>(cp932.data());
-    std::size_t size = cp932.size();
-    std::size_t i = AsciiRun(p, size);
-    std::size_t base = out.size();
-    if (i == size) {
-        out.append(cp932);
-        return 0;
-    }
-    // A byte becomes at most three (U+FFFD, or a half-width katakana).
-    out.resize(base + size * 3);
-    char* const start = out.data() + base;
-    std::memcpy(start, p, i);
-    char* o = start + i;
-    int replacedCount = 0;
-    while (i < size) {
-        unsigned char b = p[i];
-        if (b < 0x80) {
-            *o++ = static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        std::uint32_t form;
-        std::size_t n = 1;
-        if (kSingle[b] == kLead && i + 1 < size && (form = kUtf8.dbcs[kLeadRow[b]][p[i + 1]]) != 0) {
-            n = 2;
-        } else {
-            form = kUtf8.single[b];
-            if (form == 0) {
-                form = kReplacementUtf8;
-                ++replacedCount;
-            }
-        }
-        // Three bytes always (there is room), of which the form's length count.
+namespace {
+
+// Stores the packed UTF-8 form at o: four bytes (the caller leaves one byte of room past
+// the last form), of which the form's length count; returns the byte after the form.
+inline char* PutUtf8Form(char* o, std::uint32_t form) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(o, &form, 4);
+    } else {
         o[0] = static_cast<char>(form);
         o[1] = static_cast<char>(form >> 8);
         o[2] = static_cast<char>(form >> 16);
-        o += form >> 24;
+    }
+    return o + (form >> 24);
+}
+
+// The UTF-8 form of the character at p[i] (size bytes in all) and the bytes it takes;
+// an invalid sequence gives U+FFFD and counts in replacedCount.
+inline std::uint32_t Cp932FormAt(const unsigned char* p, std::size_t i, std::size_t size, std::size_t& n,
+                                 int& replacedCount) {
+    const unsigned char b = p[i];
+    if (kSingle[b] == kLead && i + 1 < size) {
+        const std::uint32_t form = kUtf8.dbcs[kLeadRow[b]][p[i + 1]];
+        if (form != 0) {
+            n = 2;
+            return form;
+        }
+    }
+    n = 1;
+    const std::uint32_t form = kUtf8.single[b];
+    if (form != 0) return form;
+    ++replacedCount;
+    return kReplacementUtf8;
+}
+
+// The shared body of both conversions to UTF-8; with joinLines, "\r\n" becomes "\n" (a
+// trail byte is never CR or LF, so the pair is found byte by byte).
+template <bool joinLines>
+int AppendUtf8Of(std::string_view cp932, std::string& out) {
+    auto p = reinterpret_cast<const unsigned char*>(cp932.data());
+    const std::size_t size = cp932.size();
+    const std::size_t base = out.size();
+    if (!joinLines && AsciiRun(p, size) == size) {
+        out.append(cp932);
+        return 0;
+    }
+    // A byte becomes at most three (U+FFFD, or a half-width katakana), and the last form
+    // is stored as four bytes.
+    out.resize(base + size * 3 + 1);
+    char* const start = out.data() + base;
+    char* o = start;
+    int replacedCount = 0;
+    std::size_t i = 0;
+    while (i < size) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            const bool dropped = joinLines && b == '\r' && i + 1 < size && p[i + 1] == '\n';
+            *o = static_cast<char>(b);
+            o += dropped ? 0 : 1;
+            ++i;
+            continue;
+        }
+        std::size_t n = 1;
+        o = PutUtf8Form(o, Cp932FormAt(p, i, size, n, replacedCount));
         i += n;
     }
     out.resize(base + static_cast<std::size_t>(o - start));
     return replacedCount;
 }
+
+}  // namespace
+
+int AppendCp932AsUtf8(std::string_view cp932, std::string& out) { return AppendUtf8Of<false>(cp932, out); }
+
+int AppendCp932LinesAsUtf8(std::string_view cp932, std::string& out) { return AppendUtf8Of<true>(cp932, out); }
 
 CodePageResult Utf8ToCp932(std::string_view utf8) {
     CodePageResult res;

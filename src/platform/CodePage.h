@@ -29,6 +29,9 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out);
 /// replaced sequences.
 int AppendCp932AsUtf8(std::string_view cp932, std::string& out);
 
+/// AppendCp932AsUtf8 with every "\r\n" written as "\n" (a lone CR stays).
+int AppendCp932LinesAsUtf8(std::string_view cp932, std::string& out);
+
 /// True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

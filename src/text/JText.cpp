@@ -17,24 +17,6 @@ constexpr unsigned short kHalfKana[64] = {
     0x8384, 0x8386, 0x8388, 0x8389, 0x838A, 0x838B, 0x838C, 0x838D, 0x838F, 0x8393, 0x814A, 0x814B,
 };
 
-// Printable ASCII (0x20-0x7E) to the full-width code of the single-byte to double-byte
-// mapping: the blank becomes the ideographic space, the backslash "￥", the quotes
-// "”" "’", the grave accent "‘" and the tilde "￣".
-constexpr unsigned short kAsciiFull[95] = {
-    0x8140, 0x8149, 0x8168, 0x8194, 0x8190, 0x8193, 0x8195, 0x8166,  // space ! " # $ % & '
-    0x8169, 0x816A, 0x8196, 0x817B, 0x8143, 0x817C, 0x8144, 0x815E,  // ( ) * + , - . /
-    0x824F, 0x8250, 0x8251, 0x8252, 0x8253, 0x8254, 0x8255, 0x8256,  // 0-7
-    0x8257, 0x8258, 0x8146, 0x8147, 0x8183, 0x8181, 0x8184, 0x8148,  // 8 9 : ; < = > ?
-    0x8197, 0x8260, 0x8261, 0x8262, 0x8263, 0x8264, 0x8265, 0x8266,  // @ A-G
-    0x8267, 0x8268, 0x8269, 0x826A, 0x826B, 0x826C, 0x826D, 0x826E,  // H-O
-    0x826F, 0x8270, 0x8271, 0x8272, 0x8273, 0x8274, 0x8275, 0x8276,  // P-W
-    0x8277, 0x8278, 0x8279, 0x816D, 0x818F, 0x816E, 0x814F, 0x8151,  // X Y Z [ \ ] ^ _
-    0x8165, 0x8281, 0x8282, 0x8283, 0x8284, 0x8285, 0x8286, 0x8287,  // ` a-g
-    0x8288, 0x8289, 0x828A, 0x828B, 0x828C, 0x828D, 0x828E, 0x828F,  // h-o
-    0x8290, 0x8291, 0x8292, 0x8293, 0x8294, 0x8295, 0x8296, 0x8297,  // p-w
-    0x8298, 0x8299, 0x829A, 0x816F, 0x8162, 0x8170, 0x8150,          // x y z { | } ~
-};
-
 constexpr unsigned kFullBlank = 0x8140;
 
 inline unsigned char Byte(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
@@ -105,6 +87,62 @@ int HalfKanaCode(const char* in, unsigned& code) {
 
 namespace {
 
+inline void PutCode(char*& o, unsigned code) {
+    o[0] = static_cast<char>(code >> 8);
+    o[1] = static_cast<char>(code & 0xFF);
+    o += 2;
+}
+
+// Copies the run of double-byte characters from in[i] as it is (most of a line once it
+// has been converted); returns where the run ends.
+std::size_t CopyDbcsRun(std::string_view in, std::size_t i, bool halfBlank, char*& o) {
+    while (i + 1 < in.size() && IsLeadByte(Byte(in, i)) && in[i + 1] != '\0' &&
+           !(halfBlank && CodeAt(in, i) == kFullBlank)) {
+        o[0] = in[i];
+        o[1] = in[i + 1];
+        o += 2;
+        i += 2;
+    }
+    return i;
+}
+
+// The half-width kana or punctuation at in[i] (0xA0-0xDF) written full width, with a
+// sound mark after it merged; returns the bytes it took.
+std::size_t PutHalfKana(std::string_view in, std::size_t i, bool halfBlank, char*& o) {
+    if (halfBlank && Byte(in, i) == 0xA0) {
+        *o++ = ' ';
+        return 1;
+    }
+    // The sound-mark test may look at the byte after the last one: give it a NUL.
+    const char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
+    unsigned code = 0;
+    const int used = HalfKanaCode(pair, code);
+    PutCode(o, code);
+    return static_cast<std::size_t>(used);
+}
+
+// The character at in[i] (no NUL) written full width at o; returns the bytes it took.
+std::size_t PutFullChar(std::string_view in, std::size_t i, bool halfBlank, char*& o) {
+    const unsigned char b = Byte(in, i);
+    if (DbcsAt(in, i)) {
+        if (halfBlank && CodeAt(in, i) == kFullBlank)
+            *o++ = ' ';
+        else
+            PutCode(o, CodeAt(in, i));
+        return 2;
+    }
+    if (b >= 0xA0 && b <= 0xDF) return PutHalfKana(in, i, halfBlank, o);
+    if (b >= 0x20 && b <= 0x7E) {
+        if (halfBlank && b == ' ')
+            *o++ = ' ';
+        else
+            PutCode(o, kAsciiFull[b - 0x20]);
+        return 1;
+    }
+    *o++ = static_cast<char>(b);
+    return 1;
+}
+
 // The shared body of ToFullWidth and ToFullWidthHalfBlank.
 void AppendFull(std::string& out, std::string_view in, bool halfBlank) {
     // Every byte gives at most two: write into room made once, then cut to what was used.
@@ -112,56 +150,11 @@ void AppendFull(std::string& out, std::string_view in, bool halfBlank) {
     out.resize(base + in.size() * 2);
     char* const start = out.data() + base;
     char* o = start;
-    auto put = [&o](unsigned code) {
-        o[0] = static_cast<char>(code >> 8);
-        o[1] = static_cast<char>(code & 0xFF);
-        o += 2;
-    };
     std::size_t i = 0;
-    const std::size_t n = in.size();
-    while (i < n) {
-        // Runs of double-byte characters (most of a line once it has been converted) are
-        // copied as they are.
-        while (i + 1 < n && IsLeadByte(Byte(in, i)) && in[i + 1] != '\0' &&
-               !(halfBlank && CodeAt(in, i) == kFullBlank)) {
-            o[0] = in[i];
-            o[1] = in[i + 1];
-            o += 2;
-            i += 2;
-        }
-        if (i >= n) break;
-        unsigned char b = Byte(in, i);
-        if (b == '\0') break;
-        if (DbcsAt(in, i)) {
-            if (halfBlank && CodeAt(in, i) == kFullBlank) {
-                *o++ = ' ';
-            } else {
-                o[0] = in[i];
-                o[1] = in[i + 1];
-                o += 2;
-            }
-            i += 2;
-        } else if (b >= 0xA0 && b <= 0xDF) {
-            if (halfBlank && b == 0xA0) {
-                *o++ = ' ';
-                ++i;
-            } else {
-                // The sound-mark test may look at the byte after the last one: give it a NUL.
-                char pair[2] = {in[i], i + 1 < in.size() ? in[i + 1] : '\0'};
-                unsigned code;
-                i += HalfKanaCode(pair, code);
-                put(code);
-            }
-        } else if (b >= 0x20 && b <= 0x7E) {
-            if (halfBlank && b == ' ')
-                *o++ = ' ';
-            else
-                put(kAsciiFull[b - 0x20]);
-            ++i;
-        } else {
-            *o++ = static_cast<char>(b);
-            ++i;
-        }
+    while (i < in.size()) {
+        i = CopyDbcsRun(in, i, halfBlank, o);
+        if (i >= in.size() || in[i] == '\0') break;
+        i += PutFullChar(in, i, halfBlank, o);
     }
     out.resize(base + static_cast<std::size_t>(o - start));
 }

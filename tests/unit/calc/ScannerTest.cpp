@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -181,6 +182,22 @@ TEST(Scanner, LongNumbersAreNeverCut) {
     got = ScanAll(digits + "+1");
     ASSERT_EQ(got.size(), 4u);
     EXPECT_EQ(got[0].text, "inf");
+}
+
+// A decimal's digits are divided by a power of ten taken from a table up to 1e22 and
+// computed beyond: every count of places gives what the power function gives.
+TEST(Scanner, DecimalPlacesDivideAsThePowerFunction) {
+    for (int places = 0; places <= 30; ++places) {
+        SCOPED_TRACE(places);
+        const std::string digits = std::string(static_cast<std::size_t>(places), '7');
+        Scanner scan;
+        const std::string line = "7." + digits;
+        scan.Reset(line);
+        ASSERT_EQ(scan.GetToken(), TokenNumber);
+        double value = 0;
+        for (int k = 0; k <= places; ++k) value = value * 10 + 7;
+        EXPECT_EQ(scan.GetValue(), value / std::pow(10.0, places));
+    }
 }
 
 TEST(Scanner, CopyIsAnIndependentLookAhead) {

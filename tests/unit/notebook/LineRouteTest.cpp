@@ -1,5 +1,10 @@
 #include "notebook/LineRoute.h"
+#include "text/JText.h"
 #include "text/Sjis.h"
+
+#include <algorithm>
+#include <random>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +125,34 @@ TEST(LineRoute, ClassifiesTypedLines) {
         std::string handedOn;
         EXPECT_EQ(ClassifyLine(row.typed, handedOn), row.route);
         EXPECT_EQ(handedOn, row.handedOn);
+    }
+}
+
+// A line of printable ASCII is read on a walk of its own; a trailing full-width blank,
+// which is cut off, sends the same line the general way. Both must agree, and the ASCII
+// form found on the way must be the calculator's.
+TEST(LineRoute, AsciiLinesRouteAsTheGeneralWay) {
+    auto isAscii = [](const std::string& line) {
+        return std::all_of(line.begin(), line.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+    };
+    std::vector<std::string> lines;
+    for (const RouteRow& row : kRoutes)
+        if (isAscii(row.typed)) lines.push_back(row.typed);
+    const std::string alphabet = "0123456789+-*/:.,()= !&^|<>~#@AZaz'\\_";
+    std::mt19937 rng(2003);
+    for (int n = 0; n < 3000; ++n) {
+        std::string line(rng() % 12, ' ');
+        for (char& c : line) c = alphabet[rng() % alphabet.size()];
+        lines.push_back(line);
+    }
+    for (const std::string& typed : lines) {
+        SCOPED_TRACE(testing::PrintToString(typed));
+        std::string handedOn, asciiForm, general, none;
+        const LineRoute route = ClassifyLine(typed, handedOn, asciiForm);
+        EXPECT_EQ(ClassifyLine(typed + "　"_sj, general, none), route);
+        EXPECT_EQ(handedOn, general);
+        EXPECT_TRUE(none.empty());
+        EXPECT_EQ(asciiForm, ToAsciiForm(handedOn));
     }
 }
 
