@@ -82,7 +82,7 @@ NotebookSession::OpenFailure NotebookSession::LoadDocumentFile(const std::string
         error = PathForMessage(path) + " を読み込むためのメモリが足りません。"_sj;
         return OpenFailure::NoMemory;
     }
-    if (read.TooLarge) {
+    if (read.tooLarge) {
         m_lock.Abandon();
         // Named by its size where it has one; a device or a pipe only shows there is more.
         const std::string limit = MegabyteText(kMaxNotebookBytes);

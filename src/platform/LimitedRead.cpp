@@ -45,7 +45,7 @@ bool ReadToEnd(int fd, bool regular, std::size_t maxBytes, std::string& data, Li
         if (r == 0) return true;
         const auto count = static_cast<std::size_t>(r);
         if (count > maxBytes - data.size()) {
-            result.TooLarge = true;
+            result.tooLarge = true;
             if (regular) result.size = SizeFoundTooLarge(fd, data.size() + std::uint64_t{count});
             data.clear();
             data.shrink_to_fit();
@@ -72,7 +72,7 @@ LimitedReadResult ReadFileWithin(const std::string& path, std::size_t maxBytes, 
     // A regular file the system already knows to be too large is not read; otherwise
     // its size only spares growing the buffer, and what is read decides.
     if (regular && static_cast<std::uint64_t>(st.st_size) > maxBytes) {
-        result.TooLarge = true;
+        result.tooLarge = true;
         result.size = static_cast<std::uint64_t>(st.st_size);
         return result;
     }

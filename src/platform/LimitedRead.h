@@ -14,7 +14,7 @@ namespace nelo {
 
 struct LimitedReadResult {
     bool ok = false;        ///< data holds the whole file
-    bool TooLarge = false;  ///< the file holds more than the limit
+    bool tooLarge = false;  ///< the file holds more than the limit
     /// The file's size in bytes when too large: what the system says of a regular file
     /// (at least the limit and one byte), 0 when it cannot be known (a pipe, a device).
     std::uint64_t size = 0;

@@ -21,7 +21,7 @@ TEST(LimitedReadTest, TheLimitIsWhatIsRead) {
         const char* name;
         std::string path;
         std::size_t bytes;  // written first (regular files)
-        bool ok, TooLarge;
+        bool ok, tooLarge;
         std::uint64_t size;
     };
     const std::size_t kLimit = 100000;
@@ -37,10 +37,10 @@ TEST(LimitedReadTest, TheLimitIsWhatIsRead) {
         std::string data = "old";
         LimitedReadResult result = ReadFileWithin(r.path, kLimit, data);
         EXPECT_EQ(result.ok, r.ok) << r.name;
-        EXPECT_EQ(result.TooLarge, r.TooLarge) << r.name;
+        EXPECT_EQ(result.tooLarge, r.tooLarge) << r.name;
         EXPECT_EQ(result.size, r.size) << r.name;
         EXPECT_EQ(data.size(), r.ok ? r.bytes : 0u) << r.name;
-        EXPECT_EQ(result.error.empty(), r.ok || r.TooLarge) << r.name;
+        EXPECT_EQ(result.error.empty(), r.ok || r.tooLarge) << r.name;
     }
     fs::remove_all(dir);
 }
