@@ -118,21 +118,27 @@ std::string EraOfWesternYear(long long& year) {
     return "変換できません。"_sj;
 }
 
-}  // namespace
-
-void WeekdayAnswer(std::string& out, const CalDate& d) {
-    // "%d年%d月%d日は%s曜日です。"
+// "%d年%d月%d日は%s曜日です。" with ASCII digits, or in full width.
+template <bool fullWidth>
+void PutWeekdayAnswer(std::string& out, const CalDate& d) {
     static constexpr std::string_view kYear = "年"_sj, kMonth = "月"_sj, kDay = "日は"_sj, kEnd = "曜日です。"_sj;
+    const auto number = [&out](int v) { fullWidth ? AppendFullDecimal(out, v) : AppendDecimal(out, v); };
     out.clear();
-    AppendDecimal(out, d.year);
+    number(d.year);
     out += kYear;
-    AppendDecimal(out, d.month);
+    number(d.month);
     out += kMonth;
-    AppendDecimal(out, d.day);
+    number(d.day);
     out += kDay;
     out.append(kWeekdayNames[WeekdayOf(d)], 2);
     out += kEnd;
 }
+
+}  // namespace
+
+void WeekdayAnswer(std::string& out, const CalDate& d) { PutWeekdayAnswer<false>(out, d); }
+
+void FullWidthWeekdayAnswer(std::string& out, const CalDate& d) { PutWeekdayAnswer<true>(out, d); }
 
 void BaseDateAnswer(std::string& out, const CalDate& d) {
     out = Sentence("基準日は%d年%d月%d日です。"_sj, d.year, d.month, d.day);

@@ -23,28 +23,31 @@ constexpr std::string_view kQueryWord = "予定"_sj;
 }  // namespace
 
 bool ScheduleBook::Answer(const std::string& text, std::string& answer) {
-    if (!m_line.Read(text)) return false;
-    const std::string_view first = m_line.GetWords()[0];
+    return m_line.Read(text) && Answer(m_line, answer);
+}
+
+bool ScheduleBook::Answer(const CommandLine& line, std::string& answer) {
+    const std::string_view first = line.GetWords()[0];
 
     // A word ending in "年" is a year for the era conversion, never a schedule start; a
     // command word never reads as a date.
     if (first != kQueryWord && !DateCommands::IsQuestionWord(first) && !EndsWithDbcs(first, "年"_sj)) {
-        const ScheduleWhen when = ReadScheduleWhen(m_line.GetWords(), PhraseContext::Now());
+        const ScheduleWhen when = ReadScheduleWhen(line.GetWords(), PhraseContext::Now());
         if (when.outcome == ScheduleWhen::Refused) {
             answer = when.answer;
             return true;
         }
         if (when.outcome == ScheduleWhen::Read) {
-            RegisterSchedule(when.startText, when.endText, m_line.JoinFrom(when.businessWord), answer, when.startTime,
+            RegisterSchedule(when.startText, when.endText, line.JoinFrom(when.businessWord), answer, when.startTime,
                              when.endTime);
             return true;
         }
     }
     if (first == kQueryWord) {
-        QuerySchedules(answer);
+        QuerySchedules(line.GetWords(), answer);
         return true;
     }
-    return PeriodQuery(std::string(first), answer);
+    return PeriodQuery(first, answer);
 }
 
 void ScheduleBook::UpdateIndex() {
@@ -97,8 +100,7 @@ bool ScheduleBook::AddRegistered(std::unique_ptr<ScheduleEntry> entry) {
     return conflict;
 }
 
-void ScheduleBook::QuerySchedules(std::string& answer) {
-    const auto& lineWords = m_line.GetWords();
+void ScheduleBook::QuerySchedules(const std::vector<std::string_view>& lineWords, std::string& answer) {
     if (lineWords.size() < 2 || (lineWords.size() == 2 && IsWholeListWord(lineWords[1]))) {
         ListSchedules(answer);
         return;
@@ -115,7 +117,7 @@ void ScheduleBook::QuerySchedules(std::string& answer) {
         ListSchedulesBetween(answer, period.fromTime, period.toTime);
 }
 
-bool ScheduleBook::PeriodQuery(const std::string& word, std::string& answer) {
+bool ScheduleBook::PeriodQuery(std::string_view word, std::string& answer) {
     std::string_view periodWord;
     if (!SplitPeriodQuery(word, periodWord)) return false;
     SchedulePeriod period;

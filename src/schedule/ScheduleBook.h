@@ -25,6 +25,9 @@ public:
     /// a date) or asks for entries (「予定」, 「予定　来週」, 「今日の予定」); false (answer
     /// untouched) when the line is none of these.
     bool Answer(const std::string& text, std::string& answer);
+    /// As above, for a line already read (the notebook reads each line once for the
+    /// schedule book and the date commands).
+    bool Answer(const CommandLine& line, std::string& answer);
     /// Lists every entry in start order.
     void ListSchedules(std::string& answer);
     /// The conflict answer shows at most this many entries and counts the rest.
@@ -70,14 +73,14 @@ private:
     // The schedule query 「予定」: every entry, or with a period or date after it
     // (「予定　来週」, 「予定　１２／２５」, 「予定　６／１　６／３０」) the entries of that
     // period; words that name no period are refused in words.
-    void QuerySchedules(std::string& answer);
+    void QuerySchedules(const std::vector<std::string_view>& lineWords, std::string& answer);
     // Lists, in start order, the entries that overlap the seconds fromTime to toTime.
     void ListSchedulesBetween(std::string& answer, std::time_t fromTime, std::time_t toTime);
     // The entries that overlap fromTime..toTime in start order (all of them when all).
     void ListMatching(std::string& answer, bool all, std::time_t fromTime, std::time_t toTime);
     // 「今日の予定」: true with the answer when the word asks for the entries of a period;
     // false when it is not such a query.
-    bool PeriodQuery(const std::string& word, std::string& answer);
+    bool PeriodQuery(std::string_view word, std::string& answer);
     void NoteChange() {
         m_changed = true;
         ++m_changes;
