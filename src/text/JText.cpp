@@ -157,6 +157,9 @@ void AppendFull(std::string& out, std::string_view in) {
     std::size_t i = 0;
     while (i < in.size()) {
         i = CopyDbcsRun<halfBlank>(in, i, o);
+        // Then a run of printable ASCII (numbers and dates answered in ASCII digits).
+        while (i < in.size() && Byte(in, i) >= 0x20 && Byte(in, i) <= 0x7E && !(halfBlank && in[i] == ' '))
+            PutCode(o, kAsciiFull[Byte(in, i++) - 0x20]);
         if (i >= in.size() || in[i] == '\0') break;
         i += PutFullChar<halfBlank>(in, i, o);
     }
