@@ -63,10 +63,11 @@ struct AsciiLine {
 
 // What the walk needs of one printable ASCII byte, found once from the tests themselves.
 struct AsciiCell {
-    unsigned code = 0;    // its full-width form
-    char form = 0;        // AsciiFormOfAscii, 0 when the full-width character stays
-    bool symbol = false;  // IsArithmeticSymbolCode of code
-    bool digit = false;   // IsFullDigitCode of code
+    unsigned code = 0;        // its full-width form
+    char form = 0;            // AsciiFormOfAscii, 0 when the full-width character stays
+    bool symbol = false;      // IsArithmeticSymbolCode of code
+    bool digit = false;       // IsFullDigitCode of code
+    bool amountUnit = false;  // IsAmountUnitCode of code
 };
 
 const AsciiCell& CellOf(unsigned char b) {
@@ -78,6 +79,7 @@ const AsciiCell& CellOf(unsigned char b) {
             cell.form = AsciiFormOfAscii(c);
             cell.symbol = IsArithmeticSymbolCode(cell.code);
             cell.digit = IsFullDigitCode(cell.code);
+            cell.amountUnit = IsAmountUnitCode(cell.code);
         }
         return cells;
     }();
@@ -92,12 +94,14 @@ bool ReadAsciiLine(const std::string& line, std::string& text, std::string& asci
         return false;
     text.resize(end * 2);
     ascii.resize(end * 2);
+    const char* const in = line.data();
     char* const wide = text.data();
     char* const form = ascii.data();
     std::size_t formEnd = 0;
+    bool arithmeticSymbol = false, digitsOnly = true;
     LineTraitsScan scan;
     for (std::size_t i = 0; i < end; ++i) {
-        const auto b = static_cast<unsigned char>(line[i]);
+        const auto b = static_cast<unsigned char>(in[i]);
         if (b < 0x20 || b > 0x7E) return false;  // the caller makes text and ascii anew
         const AsciiCell& cell = CellOf(b);
         const char lead = static_cast<char>(cell.code >> 8), trail = static_cast<char>(cell.code & 0xFF);
@@ -109,10 +113,12 @@ bool ReadAsciiLine(const std::string& line, std::string& text, std::string& asci
         if (cell.digit)
             scan.Digit(cell.code);
         else
-            scan.Char(cell.code);
-        read.arithmeticSymbol |= cell.symbol;
-        read.digitsOnly &= cell.digit;
+            scan.NonDigit(cell.code, cell.amountUnit);
+        arithmeticSymbol |= cell.symbol;
+        digitsOnly &= cell.digit;
     }
+    read.arithmeticSymbol = arithmeticSymbol;
+    read.digitsOnly = digitsOnly;
     ascii.resize(formEnd);
     read.traits = scan.Finish();
     return true;
