@@ -21,7 +21,7 @@ public:
     /// Where a notification went.
     enum class Route { Nowhere, Service, Tray, StatusBar };
 
-    static constexpr const char* Service = "org.freedesktop.Notifications";
+    static constexpr const char* kService = "org.freedesktop.Notifications";
     static constexpr const char* kPath = "/org/freedesktop/Notifications";
     /// The application name and icon the notifications carry: the desktop entry's.
     static constexpr const char* kAppName = "ＮＥＬＯ";
