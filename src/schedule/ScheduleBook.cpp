@@ -32,14 +32,14 @@ bool ScheduleBook::Answer(const CommandLine& line, std::string& answer) {
     // A word ending in "年" is a year for the era conversion, never a schedule start; a
     // command word never reads as a date.
     if (first != kQueryWord && !DateCommands::IsQuestionWord(first) && !EndsWithDbcs(first, "年"_sj)) {
-        const ScheduleWhen when = ReadScheduleWhen(line.GetWords(), PhraseContext::Now());
+        ScheduleWhen when = ReadScheduleWhen(line.GetWords(), PhraseContext::Now());
         if (when.outcome == ScheduleWhen::Refused) {
             answer = when.answer;
             return true;
         }
         if (when.outcome == ScheduleWhen::Read) {
-            RegisterSchedule(when.startText, when.endText, line.JoinFrom(when.businessWord), answer, when.startTime,
-                             when.endTime);
+            RegisterSchedule(std::move(when.startText), std::move(when.endText), line.JoinFrom(when.businessWord),
+                             answer, when.startTime, when.endTime);
             return true;
         }
     }
@@ -57,16 +57,16 @@ void ScheduleBook::UpdateIndex() {
     m_indexValid = true;
 }
 
-void ScheduleBook::RegisterSchedule(const std::string& startText, const std::string& endText,
-                                    const std::string& business, std::string& answer, std::int32_t startTime,
-                                    std::int32_t endTime) {
+void ScheduleBook::RegisterSchedule(std::string startText, std::string endText, std::string business,
+                                    std::string& answer, std::int32_t startTime, std::int32_t endTime) {
     UpdateIndex();
     // Only the entries the answer shows are looked at closely; the rest are counted.
-    std::vector<std::size_t> conflicts;
+    std::vector<std::size_t>& conflicts = m_conflicts;
+    conflicts.clear();
     const std::size_t conflictCount = m_index.Conflicts(startTime, endTime, kMaxConflictLines, conflicts);
 
     const std::string year = CurrentYearText();
-    std::string line;
+    std::string& line = m_entryText;
     if (conflicts.empty()) {
         answer = LoadStringId(AnswerScheduleRegistered);
         answer += "\r\n";
@@ -82,7 +82,8 @@ void ScheduleBook::RegisterSchedule(const std::string& startText, const std::str
             answer += "（ほか "_sj + std::to_string(conflictCount - conflicts.size()) + " 件）\r\n"_sj;
     }
 
-    auto entry = std::make_unique<ScheduleEntry>(startTime, endTime, startText, endText, business);
+    auto entry = std::make_unique<ScheduleEntry>(startTime, endTime, std::move(startText), std::move(endText),
+                                                 std::move(business));
     entry->Format(line, year);
     m_schedules.push_back(std::move(entry));
     m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);

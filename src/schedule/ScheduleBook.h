@@ -34,8 +34,8 @@ public:
     static constexpr std::size_t kMaxConflictLines = 50;
 
     /// Adds an entry, answering the entries it conflicts with and its own line.
-    void RegisterSchedule(const std::string& startText, const std::string& endText, const std::string& business,
-                          std::string& answer, std::int32_t startTime, std::int32_t endTime);
+    void RegisterSchedule(std::string startText, std::string endText, std::string business, std::string& answer,
+                          std::int32_t startTime, std::int32_t endTime);
     /// Adds an entry as a registration does (the list counts as changed) but without
     /// an answer; true when it meets an entry already stored.
     bool AddRegistered(std::unique_ptr<ScheduleEntry> entry);
@@ -94,7 +94,11 @@ private:
     bool m_pastPurged = false;                                // see IsPastPurged
     unsigned m_changes = 0;                                   // see GetChangeCount
 
-    CommandLine m_line;     // the line being answered
+    CommandLine m_line;  // the line being answered
+    // Buffers of a registration's answer, kept so that a registration allocates only
+    // for the entry it stores.
+    std::vector<std::size_t> m_conflicts;
+    std::string m_entryText;
     ScheduleIndex m_index;  // conflict index over m_schedules, when m_indexValid
     bool m_indexValid = true;
 };
