@@ -172,8 +172,11 @@ struct WordIndex {
     }
     const Word* Match(std::string_view s, std::size_t i) const {
         const std::string_view rest = s.substr(i);
-        for (const Entry& e : byFirst[static_cast<unsigned char>(s[i])])
-            if (rest.size() >= e.text.size() && rest.compare(0, e.text.size(), e.text) == 0) return e.word;
+        for (const Entry& e : byFirst[static_cast<unsigned char>(s[i])]) {
+            // Most candidates differ in their second byte: no call to compare them.
+            if (rest.size() < e.text.size() || (e.text.size() > 1 && rest[1] != e.text[1])) continue;
+            if (rest.compare(0, e.text.size(), e.text) == 0) return e.word;
+        }
         return nullptr;
     }
 };

@@ -149,7 +149,7 @@ void ScheduleBook::ListMatching(std::string& answer, bool all, std::time_t fromT
         return;
     }
     const std::string year = CurrentYearText();
-    std::string line;
+    std::string& line = m_entryText;
     answer = LoadStringId(AnswerSchedulesFound);
     answer += "\r\n";
     bool first = true;
