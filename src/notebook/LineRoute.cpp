@@ -70,7 +70,8 @@ struct AsciiCell {
     bool amountUnit = false;  // IsAmountUnitCode of code
 };
 
-const AsciiCell& CellOf(unsigned char b) {
+// The cells of the bytes 0x20-0x7E, in order.
+const AsciiCell* AsciiCells() {
     static const auto kCells = [] {
         std::array<AsciiCell, 0x7F - 0x20> cells{};
         for (unsigned char c = 0x20; c < 0x7F; ++c) {
@@ -83,7 +84,7 @@ const AsciiCell& CellOf(unsigned char b) {
         }
         return cells;
     }();
-    return kCells[b - 0x20];
+    return kCells.data();
 }
 
 bool ReadAsciiLine(const std::string& line, std::string& text, std::string& ascii, AsciiLine& read) {
@@ -100,10 +101,11 @@ bool ReadAsciiLine(const std::string& line, std::string& text, std::string& asci
     std::size_t formEnd = 0;
     bool arithmeticSymbol = false, digitsOnly = true;
     LineTraitsScan scan;
+    const AsciiCell* const cells = AsciiCells();
     for (std::size_t i = 0; i < end; ++i) {
         const auto b = static_cast<unsigned char>(in[i]);
         if (b < 0x20 || b > 0x7E) return false;  // the caller makes text and ascii anew
-        const AsciiCell& cell = CellOf(b);
+        const AsciiCell& cell = cells[b - 0x20];
         const char lead = static_cast<char>(cell.code >> 8), trail = static_cast<char>(cell.code & 0xFF);
         wide[2 * i] = lead;
         wide[2 * i + 1] = trail;
