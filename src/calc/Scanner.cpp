@@ -200,8 +200,12 @@ double Scanner::ReadDecimal() {
     double value = 0;
     bool hasDecimal = false;
     long places = 0;
-    for (;;) {
-        char c = ByteAt(m_cursor);
+    // The cursor is kept in a register while the digits are read.
+    const char* const line = m_line;
+    const std::size_t length = m_length;
+    std::size_t cursor = m_cursor;
+    for (; cursor < length; ++cursor) {
+        const char c = line[cursor];
         if (IsAsciiDigit(c)) {
             value = value * 10 + (c - '0');
             if (hasDecimal) ++places;
@@ -210,8 +214,8 @@ double Scanner::ReadDecimal() {
         } else {
             break;
         }
-        ++m_cursor;
     }
+    m_cursor = cursor;
     if (hasDecimal) value = value / PowerOfTen(places);
     return value;
 }

@@ -12,9 +12,12 @@ void LineDispatcher::AppendInputText(const std::string& text) {
 }
 
 void LineDispatcher::ProcessLine(const std::string& rawLine) {
-    // The line is a C string for every interpreter: it ends at its first NUL.
-    std::string& line = m_line;
-    line.assign(rawLine.c_str(), std::strlen(rawLine.c_str()));
+    // The line is a C string for every interpreter: it ends at its first NUL. Only a line
+    // that holds one is copied.
+    const void* nul = std::memchr(rawLine.data(), '\0', rawLine.size());
+    if (nul != nullptr)
+        m_line.assign(rawLine.data(), static_cast<std::size_t>(static_cast<const char*>(nul) - rawLine.data()));
+    const std::string& line = nul != nullptr ? m_line : rawLine;
     if (line.empty()) return;
 
     m_notebook.AnswerLine(line);

@@ -20,6 +20,9 @@ public:
     std::string JoinFrom(std::size_t from) const;
 
 private:
+    // Splits m_line (blanks made single ASCII blanks or tabs) into m_words.
+    void SplitWords();
+
     std::string m_line;                     // the prepared line
     std::vector<std::string_view> m_words;  // its words (into m_line)
 };

@@ -8,6 +8,7 @@
 #include "text/Sjis.h"
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <string_view>
 
@@ -118,21 +119,54 @@ std::string EraOfWesternYear(long long& year) {
     return "変換できません。"_sj;
 }
 
+// Writes v at o as "%d" would, in ASCII or in full width ("－", "０" to "９").
+template <bool fullWidth>
+char* PutDecimal(char* o, long long v) {
+    char digits[24];
+    int n = 0;
+    unsigned long long u = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    do {
+        digits[n++] = static_cast<char>(u % 10);
+        u /= 10;
+    } while (u);
+    if (v < 0) {
+        if (fullWidth) *o++ = '\x81';
+        *o++ = fullWidth ? '\x7C' : '-';
+    }
+    while (n) {
+        const char digit = digits[--n];
+        if (fullWidth) *o++ = '\x82';
+        *o++ = static_cast<char>(fullWidth ? 0x4F + digit : '0' + digit);
+    }
+    return o;
+}
+
+char* PutText(char* o, std::string_view text) {
+    std::memcpy(o, text.data(), text.size());
+    return o + text.size();
+}
+
+// "%d年%d月%d日は%s曜日です。" with ASCII digits, or in full width, written once.
+template <bool fullWidth>
+void PutWeekdayAnswer(std::string& out, const CalDate& d) {
+    static constexpr std::string_view kYear = "年"_sj, kMonth = "月"_sj, kDay = "日は"_sj, kEnd = "曜日です。"_sj;
+    char buf[128];  // three numbers of at most 24 bytes and 20 bytes of words
+    char* o = PutDecimal<fullWidth>(buf, d.year);
+    o = PutText(o, kYear);
+    o = PutDecimal<fullWidth>(o, d.month);
+    o = PutText(o, kMonth);
+    o = PutDecimal<fullWidth>(o, d.day);
+    o = PutText(o, kDay);
+    o = PutText(o, std::string_view(kWeekdayNames[WeekdayOf(d)], 2));
+    o = PutText(o, kEnd);
+    out.assign(buf, static_cast<std::size_t>(o - buf));
+}
+
 }  // namespace
 
-void WeekdayAnswer(std::string& out, const CalDate& d) {
-    // "%d年%d月%d日は%s曜日です。"
-    static constexpr std::string_view kYear = "年"_sj, kMonth = "月"_sj, kDay = "日は"_sj, kEnd = "曜日です。"_sj;
-    out.clear();
-    AppendDecimal(out, d.year);
-    out += kYear;
-    AppendDecimal(out, d.month);
-    out += kMonth;
-    AppendDecimal(out, d.day);
-    out += kDay;
-    out.append(kWeekdayNames[WeekdayOf(d)], 2);
-    out += kEnd;
-}
+void WeekdayAnswer(std::string& out, const CalDate& d) { PutWeekdayAnswer<false>(out, d); }
+
+void FullWidthWeekdayAnswer(std::string& out, const CalDate& d) { PutWeekdayAnswer<true>(out, d); }
 
 void BaseDateAnswer(std::string& out, const CalDate& d) {
     out = Sentence("基準日は%d年%d月%d日です。"_sj, d.year, d.month, d.day);

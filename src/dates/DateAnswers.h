@@ -12,6 +12,8 @@ class WorkingDate;
 
 /// "%d年%d月%d日は%s曜日です。"
 void WeekdayAnswer(std::string& out, const CalDate& d);
+/// The same sentence already in full width, as AppendFullWidth would make it.
+void FullWidthWeekdayAnswer(std::string& out, const CalDate& d);
 /// "%d歳%dヶ月%d日です。" from the birth date to today; 0 with "わかりません。" for a
 /// birth date after today.
 int AgeAnswer(std::string& out, const CalDate& birth);

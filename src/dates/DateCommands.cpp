@@ -64,23 +64,26 @@ bool DateCommands::EndsWithUnitWord(std::string_view word) {
 }
 
 bool DateCommands::Answer(const std::string& text, std::string& answer) {
-    if (!m_line.Read(text)) return false;
-    const std::string word(m_line.GetWords()[0]);
+    return m_line.Read(text) && Answer(m_line, answer);
+}
+
+bool DateCommands::Answer(const CommandLine& line, std::string& answer) {
+    const std::string_view word = line.GetWords()[0];
     if (const int kind = QuestionKind(word)) {
-        AnswerQuestion(kind, answer);
+        AnswerQuestion(kind, line, answer);
         return true;
     }
     for (const CommandWord& unit : kUnitWords) {
         if (!EndsWithDbcs(word, unit.word)) continue;
         // The whole word: a quantity is never cut.
-        Convert(unit.kind, word, answer);
+        Convert(unit.kind, std::string(word), answer);
         return true;
     }
     return false;
 }
 
-void DateCommands::AnswerQuestion(int kind, std::string& answer) {
-    const auto& words = m_line.GetWords();
+void DateCommands::AnswerQuestion(int kind, const CommandLine& line, std::string& answer) {
+    const auto& words = line.GetWords();
     if (words.size() < 2) {
         answer = LoadStringId(AnswerNoDate);
         return;
@@ -100,9 +103,10 @@ void DateCommands::AnswerQuestion(int kind, std::string& answer) {
     std::string& out = m_dateOut;
     switch (kind) {
     case kWeekday:
+        // The most asked question goes out in full width at once.
         m_date.Set(r.date, r.HasTime() ? r.hour : kNoTime, r.minute);
-        WeekdayAnswer(out, r.date);
-        break;
+        FullWidthWeekdayAnswer(answer, r.date);
+        return;
     case kAge:
         m_date.Set(r.date, r.HasTime() ? r.hour : kNoTime, r.minute);
         AgeAnswer(out, r.date);

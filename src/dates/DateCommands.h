@@ -23,6 +23,8 @@ public:
     /// Answers a line of route Command whose first word is a question word or ends in
     /// an era or unit word; false (answer untouched) when the line is none of these.
     bool Answer(const std::string& text, std::string& answer);
+    /// As above, for a line already read.
+    bool Answer(const CommandLine& line, std::string& answer);
     /// True for the words that ask a date question; they never read as a date.
     static bool IsQuestionWord(std::string_view word);
     /// True when the last character of word is an era or unit word ("年", "尺", "間",
@@ -31,7 +33,7 @@ public:
 
 private:
     // Answers the date question of the given kind about the next word of the line.
-    void AnswerQuestion(int kind, std::string& answer);
+    void AnswerQuestion(int kind, const CommandLine& line, std::string& answer);
     // Kind 0: the era conversion of a year word; kinds 1-10: a traditional unit.
     void Convert(int kind, const std::string& word, std::string& answer);
 

@@ -154,23 +154,28 @@ const Word kWords[] = {
 };
 
 // The words of a table by their first byte, longest first: a phrase byte finds its
-// few candidates at once.
+// few candidates at once, with their lengths counted once.
 struct WordIndex {
-    std::array<std::vector<const Word*>, 256> byFirst;
+    struct Entry {
+        const Word* word;
+        std::string_view text;
+    };
+    std::array<std::vector<Entry>, 256> byFirst;
     template <std::size_t N>
     explicit WordIndex(const Word (&words)[N]) {
-        for (const Word& w : words) byFirst[static_cast<unsigned char>(w.text[0])].push_back(&w);
+        for (const Word& w : words) byFirst[static_cast<unsigned char>(w.text[0])].push_back({&w, w.text});
         // Longer words first; words of one length keep the table's order.
         for (auto& list : byFirst)
-            std::sort(list.begin(), list.end(), [](const Word* a, const Word* b) {
-                const std::size_t na = std::strlen(a->text), nb = std::strlen(b->text);
-                return na != nb ? na > nb : a < b;
+            std::sort(list.begin(), list.end(), [](const Entry& a, const Entry& b) {
+                return a.text.size() != b.text.size() ? a.text.size() > b.text.size() : a.word < b.word;
             });
     }
     const Word* Match(std::string_view s, std::size_t i) const {
-        for (const Word* w : byFirst[static_cast<unsigned char>(s[i])]) {
-            const std::size_t n = std::strlen(w->text);
-            if (s.size() - i >= n && s.compare(i, n, w->text) == 0) return w;
+        const std::string_view rest = s.substr(i);
+        for (const Entry& e : byFirst[static_cast<unsigned char>(s[i])]) {
+            // Most candidates differ in their second byte: no call to compare them.
+            if (rest.size() < e.text.size() || (e.text.size() > 1 && rest[1] != e.text[1])) continue;
+            if (rest.compare(0, e.text.size(), e.text) == 0) return e.word;
         }
         return nullptr;
     }

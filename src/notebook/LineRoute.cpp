@@ -7,6 +7,8 @@
 #include "text/JText.h"
 #include "text/Sjis.h"
 
+#include <array>
+
 namespace nelo {
 
 namespace {
@@ -59,32 +61,67 @@ struct AsciiLine {
     bool digitsOnly = true;         // IsDigitText
 };
 
+// What the walk needs of one printable ASCII byte, found once from the tests themselves.
+struct AsciiCell {
+    unsigned code = 0;        // its full-width form
+    char form = 0;            // AsciiFormOfAscii, 0 when the full-width character stays
+    bool symbol = false;      // IsArithmeticSymbolCode of code
+    bool digit = false;       // IsFullDigitCode of code
+    bool amountUnit = false;  // IsAmountUnitCode of code
+};
+
+// The cells of the bytes 0x20-0x7E, in order.
+const AsciiCell* AsciiCells() {
+    static const auto kCells = [] {
+        std::array<AsciiCell, 0x7F - 0x20> cells{};
+        for (unsigned char c = 0x20; c < 0x7F; ++c) {
+            AsciiCell& cell = cells[c - 0x20];
+            cell.code = FullWidthOfAscii(c);
+            cell.form = AsciiFormOfAscii(c);
+            cell.symbol = IsArithmeticSymbolCode(cell.code);
+            cell.digit = IsFullDigitCode(cell.code);
+            cell.amountUnit = IsAmountUnitCode(cell.code);
+        }
+        return cells;
+    }();
+    return kCells.data();
+}
+
 bool ReadAsciiLine(const std::string& line, std::string& text, std::string& ascii, AsciiLine& read) {
     std::size_t end = line.size();
     while (end > 0 && line[end - 1] == ' ') --end;
-    for (std::size_t i = 0; i < end; ++i) {
-        const auto b = static_cast<unsigned char>(line[i]);
-        if (b < 0x20 || b > 0x7E) return false;
-    }
+    // Most lines typed in Japanese show it at once.
+    if (end > 0 && (static_cast<unsigned char>(line[0]) < 0x20 || static_cast<unsigned char>(line[0]) > 0x7E))
+        return false;
     text.resize(end * 2);
     ascii.resize(end * 2);
-    std::size_t asciiEnd = 0;
+    const char* const in = line.data();
+    char* const wide = text.data();
+    char* const form = ascii.data();
+    std::size_t formEnd = 0;
+    bool arithmeticSymbol = false, digitsOnly = true;
     LineTraitsScan scan;
+    const AsciiCell* const cells = AsciiCells();
     for (std::size_t i = 0; i < end; ++i) {
-        const auto b = static_cast<unsigned char>(line[i]);
-        const unsigned code = FullWidthOfAscii(b);
-        const char lead = static_cast<char>(code >> 8), trail = static_cast<char>(code & 0xFF);
-        text[2 * i] = lead;
-        text[2 * i + 1] = trail;
-        const char form = AsciiFormOfAscii(b);
-        ascii[asciiEnd] = form != 0 ? form : lead;
-        ascii[asciiEnd + 1] = trail;  // overwritten by the next character when form stands alone
-        asciiEnd += form != 0 ? 1 : 2;
-        scan.Char(code);
-        read.arithmeticSymbol |= IsArithmeticSymbolCode(code);
-        read.digitsOnly &= IsFullDigitCode(code);
+        const auto b = static_cast<unsigned char>(in[i]);
+        if (b < 0x20 || b > 0x7E) return false;  // the caller makes text and ascii anew
+        const AsciiCell& cell = cells[b - 0x20];
+        const char lead = static_cast<char>(cell.code >> 8), trail = static_cast<char>(cell.code & 0xFF);
+        wide[2 * i] = lead;
+        wide[2 * i + 1] = trail;
+        form[formEnd] = cell.form != 0 ? cell.form : lead;
+        form[formEnd + 1] = trail;  // overwritten by the next character when the form stands alone
+        formEnd += cell.form != 0 ? 1 : 2;
+        if (cell.digit)
+            scan.Digit(cell.code);
+        else
+            scan.NonDigit(cell.code, cell.amountUnit);
+        arithmeticSymbol |= cell.symbol;
+        digitsOnly &= cell.digit;
     }
-    ascii.resize(asciiEnd);
+    read.arithmeticSymbol = arithmeticSymbol;
+    read.digitsOnly = digitsOnly;
+    ascii.resize(formEnd);
     read.traits = scan.Finish();
     return true;
 }

@@ -22,17 +22,19 @@ void LineTraitsScan::Byte(unsigned char b) {
 }
 
 void LineTraitsScan::Char(unsigned code) {
+    if (IsFullDigitCode(code))
+        Digit(code);
+    else
+        NonDigit(code, IsAmountUnitCode(code));
+}
+
+void LineTraitsScan::NonDigit(unsigned code, bool amountUnit) {
     const unsigned before = m_prev;
     const bool wasAfterNumber = m_afterNumber;
     m_prev = code;
-    m_afterNumber = IsFullDigitCode(code);
-    if (m_afterNumber) {
-        m_digit = true;
-        ++m_digitsAfterComma;
-        return;
-    }
+    m_afterNumber = false;
     EndDigitRun();
-    if (wasAfterNumber && IsAmountUnitCode(code)) {
+    if (wasAfterNumber && amountUnit) {
         m_other = true;
         m_amount = true;
         m_afterNumber = true;

@@ -27,6 +27,15 @@ class LineTraitsScan {
 public:
     void Byte(unsigned char b);
     void Char(unsigned code);
+    /// Char for any other character, given IsAmountUnitCode of it.
+    void NonDigit(unsigned code, bool amountUnit);
+    /// Char for a full-width digit, the commonest character of a calculation.
+    void Digit(unsigned code) {
+        m_prev = code;
+        m_afterNumber = true;
+        m_digit = true;
+        ++m_digitsAfterComma;
+    }
     LineTraits Finish();
 
 private:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "calc/Calculator.h"
+#include "dates/CommandLine.h"
 #include "dates/DateCommands.h"
 #include "dates/WorkingDate.h"
 #include "notebook/NotebookListener.h"
@@ -143,7 +144,8 @@ private:
     unsigned m_seenMemoChanges = 0;
     // Reused from line to line.
     std::string m_handedOn;
-    std::string m_asciiForm;  // the calculator's form of a line typed in ASCII (see ClassifyLine)
+    std::string m_asciiForm;    // the calculator's form of a line typed in ASCII (see ClassifyLine)
+    CommandLine m_commandLine;  // a line of route Command in words, read once for its interpreters
     std::string m_answer;
     std::string m_out;
 

@@ -20,8 +20,10 @@ void Notebook::AnswerLine(const std::string& line) {
     switch (route) {
     case LineRoute::Command:
         // The schedule book first: a line it reads as an entry or a query is its, whatever
-        // the first word ends in.
-        if (!m_scheduleBook.Answer(text, answer) && !m_dateCommands.Answer(text, answer)) Converse(answer, text);
+        // the first word ends in. A line that is no sequence of words is neither's.
+        if (!m_commandLine.Read(text) ||
+            (!m_scheduleBook.Answer(m_commandLine, answer) && !m_dateCommands.Answer(m_commandLine, answer)))
+            Converse(answer, text);
         break;
     case LineRoute::Arithmetic: m_calc.Calculate(answer, text, m_asciiForm.empty() ? nullptr : &m_asciiForm); break;
     case LineRoute::TimeArithmetic: m_calc.CalculateTime(answer, text); break;

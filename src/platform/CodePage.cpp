@@ -231,6 +231,14 @@ int AppendUtf8Of(std::string_view cp932, std::string& out) {
             ++i;
             continue;
         }
+        // A run of double-byte characters (most of a Japanese line) in a tight loop.
+        while (i + 1 < size && kSingle[p[i]] == kLead) {
+            const std::uint32_t form = kUtf8.dbcs[kLeadRow[p[i]]][p[i + 1]];
+            if (form == 0) break;
+            o = PutUtf8Form(o, form);
+            i += 2;
+        }
+        if (i >= size || p[i] < 0x80) continue;
         std::size_t n = 1;
         o = PutUtf8Form(o, Cp932FormAt(p, i, size, n, replacedCount));
         i += n;

@@ -23,28 +23,31 @@ constexpr std::string_view kQueryWord = "予定"_sj;
 }  // namespace
 
 bool ScheduleBook::Answer(const std::string& text, std::string& answer) {
-    if (!m_line.Read(text)) return false;
-    const std::string_view first = m_line.GetWords()[0];
+    return m_line.Read(text) && Answer(m_line, answer);
+}
+
+bool ScheduleBook::Answer(const CommandLine& line, std::string& answer) {
+    const std::string_view first = line.GetWords()[0];
 
     // A word ending in "年" is a year for the era conversion, never a schedule start; a
     // command word never reads as a date.
     if (first != kQueryWord && !DateCommands::IsQuestionWord(first) && !EndsWithDbcs(first, "年"_sj)) {
-        const ScheduleWhen when = ReadScheduleWhen(m_line.GetWords(), PhraseContext::Now());
+        ScheduleWhen when = ReadScheduleWhen(line.GetWords(), PhraseContext::Now());
         if (when.outcome == ScheduleWhen::Refused) {
             answer = when.answer;
             return true;
         }
         if (when.outcome == ScheduleWhen::Read) {
-            RegisterSchedule(when.startText, when.endText, m_line.JoinFrom(when.businessWord), answer, when.startTime,
-                             when.endTime);
+            RegisterSchedule(std::move(when.startText), std::move(when.endText), line.JoinFrom(when.businessWord),
+                             answer, when.startTime, when.endTime);
             return true;
         }
     }
     if (first == kQueryWord) {
-        QuerySchedules(answer);
+        QuerySchedules(line.GetWords(), answer);
         return true;
     }
-    return PeriodQuery(std::string(first), answer);
+    return PeriodQuery(first, answer);
 }
 
 void ScheduleBook::UpdateIndex() {
@@ -54,16 +57,16 @@ void ScheduleBook::UpdateIndex() {
     m_indexValid = true;
 }
 
-void ScheduleBook::RegisterSchedule(const std::string& startText, const std::string& endText,
-                                    const std::string& business, std::string& answer, std::int32_t startTime,
-                                    std::int32_t endTime) {
+void ScheduleBook::RegisterSchedule(std::string startText, std::string endText, std::string business,
+                                    std::string& answer, std::int32_t startTime, std::int32_t endTime) {
     UpdateIndex();
     // Only the entries the answer shows are looked at closely; the rest are counted.
-    std::vector<std::size_t> conflicts;
+    std::vector<std::size_t>& conflicts = m_conflicts;
+    conflicts.clear();
     const std::size_t conflictCount = m_index.Conflicts(startTime, endTime, kMaxConflictLines, conflicts);
 
     const std::string year = CurrentYearText();
-    std::string line;
+    std::string& line = m_entryText;
     if (conflicts.empty()) {
         answer = LoadStringId(AnswerScheduleRegistered);
         answer += "\r\n";
@@ -79,7 +82,8 @@ void ScheduleBook::RegisterSchedule(const std::string& startText, const std::str
             answer += "（ほか "_sj + std::to_string(conflictCount - conflicts.size()) + " 件）\r\n"_sj;
     }
 
-    auto entry = std::make_unique<ScheduleEntry>(startTime, endTime, startText, endText, business);
+    auto entry = std::make_unique<ScheduleEntry>(startTime, endTime, std::move(startText), std::move(endText),
+                                                 std::move(business));
     entry->Format(line, year);
     m_schedules.push_back(std::move(entry));
     m_index.Add(m_schedules.back().get(), m_schedules.size() - 1);
@@ -97,8 +101,7 @@ bool ScheduleBook::AddRegistered(std::unique_ptr<ScheduleEntry> entry) {
     return conflict;
 }
 
-void ScheduleBook::QuerySchedules(std::string& answer) {
-    const auto& lineWords = m_line.GetWords();
+void ScheduleBook::QuerySchedules(const std::vector<std::string_view>& lineWords, std::string& answer) {
     if (lineWords.size() < 2 || (lineWords.size() == 2 && IsWholeListWord(lineWords[1]))) {
         ListSchedules(answer);
         return;
@@ -115,7 +118,7 @@ void ScheduleBook::QuerySchedules(std::string& answer) {
         ListSchedulesBetween(answer, period.fromTime, period.toTime);
 }
 
-bool ScheduleBook::PeriodQuery(const std::string& word, std::string& answer) {
+bool ScheduleBook::PeriodQuery(std::string_view word, std::string& answer) {
     std::string_view periodWord;
     if (!SplitPeriodQuery(word, periodWord)) return false;
     SchedulePeriod period;
@@ -146,7 +149,7 @@ void ScheduleBook::ListMatching(std::string& answer, bool all, std::time_t fromT
         return;
     }
     const std::string year = CurrentYearText();
-    std::string line;
+    std::string& line = m_entryText;
     answer = LoadStringId(AnswerSchedulesFound);
     answer += "\r\n";
     bool first = true;

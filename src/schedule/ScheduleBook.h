@@ -25,14 +25,17 @@ public:
     /// a date) or asks for entries (「予定」, 「予定　来週」, 「今日の予定」); false (answer
     /// untouched) when the line is none of these.
     bool Answer(const std::string& text, std::string& answer);
+    /// As above, for a line already read (the notebook reads each line once for the
+    /// schedule book and the date commands).
+    bool Answer(const CommandLine& line, std::string& answer);
     /// Lists every entry in start order.
     void ListSchedules(std::string& answer);
     /// The conflict answer shows at most this many entries and counts the rest.
     static constexpr std::size_t kMaxConflictLines = 50;
 
     /// Adds an entry, answering the entries it conflicts with and its own line.
-    void RegisterSchedule(const std::string& startText, const std::string& endText, const std::string& business,
-                          std::string& answer, std::int32_t startTime, std::int32_t endTime);
+    void RegisterSchedule(std::string startText, std::string endText, std::string business, std::string& answer,
+                          std::int32_t startTime, std::int32_t endTime);
     /// Adds an entry as a registration does (the list counts as changed) but without
     /// an answer; true when it meets an entry already stored.
     bool AddRegistered(std::unique_ptr<ScheduleEntry> entry);
@@ -70,14 +73,14 @@ private:
     // The schedule query 「予定」: every entry, or with a period or date after it
     // (「予定　来週」, 「予定　１２／２５」, 「予定　６／１　６／３０」) the entries of that
     // period; words that name no period are refused in words.
-    void QuerySchedules(std::string& answer);
+    void QuerySchedules(const std::vector<std::string_view>& lineWords, std::string& answer);
     // Lists, in start order, the entries that overlap the seconds fromTime to toTime.
     void ListSchedulesBetween(std::string& answer, std::time_t fromTime, std::time_t toTime);
     // The entries that overlap fromTime..toTime in start order (all of them when all).
     void ListMatching(std::string& answer, bool all, std::time_t fromTime, std::time_t toTime);
     // 「今日の予定」: true with the answer when the word asks for the entries of a period;
     // false when it is not such a query.
-    bool PeriodQuery(const std::string& word, std::string& answer);
+    bool PeriodQuery(std::string_view word, std::string& answer);
     void NoteChange() {
         m_changed = true;
         ++m_changes;
@@ -91,7 +94,11 @@ private:
     bool m_pastPurged = false;                                // see IsPastPurged
     unsigned m_changes = 0;                                   // see GetChangeCount
 
-    CommandLine m_line;     // the line being answered
+    CommandLine m_line;  // the line being answered
+    // Buffers of a registration's answer, kept so that a registration allocates only
+    // for the entry it stores.
+    std::vector<std::size_t> m_conflicts;
+    std::string m_entryText;
     ScheduleIndex m_index;  // conflict index over m_schedules, when m_indexValid
     bool m_indexValid = true;
 };

@@ -1,9 +1,8 @@
 #include "schedule/ScheduleEntry.h"
 
 #include "platform/Clock.h"
+#include "text/Decimal.h"
 #include "text/Sjis.h"
-
-#include <cstdio>
 
 namespace nelo {
 
@@ -28,9 +27,11 @@ void AppendWithoutCurrentYear(std::string& text, const std::string& date, const 
 }  // namespace
 
 std::string CurrentYearText() {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%4d", LocalNow().tm_year + 1900);
-    return buf;
+    // "%4d" without printf: blanks before fewer than four characters.
+    std::string year;
+    AppendDecimal(year, LocalNow().tm_year + 1900);
+    if (year.size() < 4) year.insert(0, 4 - year.size(), ' ');
+    return year;
 }
 
 void ScheduleEntry::Format(std::string& text, const std::string& year) const {

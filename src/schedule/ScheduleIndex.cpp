@@ -3,9 +3,41 @@
 #include "schedule/ScheduleEntry.h"
 
 #include <algorithm>
+#include <array>
 #include <queue>
 
 namespace nelo {
+
+namespace {
+
+// The nodes still to visit: on the stack of the call while the tree is as shallow as a
+// balanced one of any real size is, so that a look-up allocates nothing; deeper ones
+// spill to the heap.
+class NodeStack {
+public:
+    bool Empty() const { return m_size == 0 && m_spilled.empty(); }
+    void Push(std::size_t n) {
+        if (m_size < m_kept.size())
+            m_kept[m_size++] = n;
+        else
+            m_spilled.push_back(n);
+    }
+    std::size_t Pop() {
+        if (!m_spilled.empty()) {
+            const std::size_t n = m_spilled.back();
+            m_spilled.pop_back();
+            return n;
+        }
+        return m_kept[--m_size];
+    }
+
+private:
+    std::array<std::size_t, 128> m_kept;
+    std::size_t m_size = 0;
+    std::vector<std::size_t> m_spilled;
+};
+
+}  // namespace
 
 void ScheduleIndex::Clear() {
     m_nodes.clear();
@@ -63,16 +95,15 @@ void ScheduleIndex::Add(const ScheduleEntry* entry, std::size_t pos) {
 
 template <class F>
 void ScheduleIndex::Visit(std::int32_t t, F visit) const {
-    std::vector<std::size_t> stack;
-    if (m_root != kNoNode) stack.push_back(m_root);
-    while (!stack.empty()) {
-        const Node& node = m_nodes[stack.back()];
-        stack.pop_back();
+    NodeStack stack;
+    if (m_root != kNoNode) stack.Push(m_root);
+    while (!stack.Empty()) {
+        const Node& node = m_nodes[stack.Pop()];
         if (node.maxEndTime < t) continue;  // nothing below ends at or after t
-        if (node.left != kNoNode) stack.push_back(node.left);
+        if (node.left != kNoNode) stack.Push(node.left);
         if (node.startTime > t) continue;  // this node and everything right of it start after t
         if (node.endTime >= t && !visit(node)) return;
-        if (node.right != kNoNode) stack.push_back(node.right);
+        if (node.right != kNoNode) stack.Push(node.right);
     }
 }
 

@@ -95,7 +95,8 @@ inline void PutCode(char*& o, unsigned code) {
 
 // Copies the run of double-byte characters from in[i] as it is (most of a line once it
 // has been converted); returns where the run ends.
-std::size_t CopyDbcsRun(std::string_view in, std::size_t i, bool halfBlank, char*& o) {
+template <bool halfBlank>
+std::size_t CopyDbcsRun(std::string_view in, std::size_t i, char*& o) {
     while (i + 1 < in.size() && IsLeadByte(Byte(in, i)) && in[i + 1] != '\0' &&
            !(halfBlank && CodeAt(in, i) == kFullBlank)) {
         o[0] = in[i];
@@ -108,7 +109,8 @@ std::size_t CopyDbcsRun(std::string_view in, std::size_t i, bool halfBlank, char
 
 // The half-width kana or punctuation at in[i] (0xA0-0xDF) written full width, with a
 // sound mark after it merged; returns the bytes it took.
-std::size_t PutHalfKana(std::string_view in, std::size_t i, bool halfBlank, char*& o) {
+template <bool halfBlank>
+std::size_t PutHalfKana(std::string_view in, std::size_t i, char*& o) {
     if (halfBlank && Byte(in, i) == 0xA0) {
         *o++ = ' ';
         return 1;
@@ -122,7 +124,8 @@ std::size_t PutHalfKana(std::string_view in, std::size_t i, bool halfBlank, char
 }
 
 // The character at in[i] (no NUL) written full width at o; returns the bytes it took.
-std::size_t PutFullChar(std::string_view in, std::size_t i, bool halfBlank, char*& o) {
+template <bool halfBlank>
+std::size_t PutFullChar(std::string_view in, std::size_t i, char*& o) {
     const unsigned char b = Byte(in, i);
     if (DbcsAt(in, i)) {
         if (halfBlank && CodeAt(in, i) == kFullBlank)
@@ -131,7 +134,7 @@ std::size_t PutFullChar(std::string_view in, std::size_t i, bool halfBlank, char
             PutCode(o, CodeAt(in, i));
         return 2;
     }
-    if (b >= 0xA0 && b <= 0xDF) return PutHalfKana(in, i, halfBlank, o);
+    if (b >= 0xA0 && b <= 0xDF) return PutHalfKana<halfBlank>(in, i, o);
     if (b >= 0x20 && b <= 0x7E) {
         if (halfBlank && b == ' ')
             *o++ = ' ';
@@ -143,8 +146,9 @@ std::size_t PutFullChar(std::string_view in, std::size_t i, bool halfBlank, char
     return 1;
 }
 
-// The shared body of ToFullWidth and ToFullWidthHalfBlank.
-void AppendFull(std::string& out, std::string_view in, bool halfBlank) {
+// The shared body of ToFullWidth and ToFullWidthHalfBlank, made once for each.
+template <bool halfBlank>
+void AppendFull(std::string& out, std::string_view in) {
     // Every byte gives at most two: write into room made once, then cut to what was used.
     const std::size_t base = out.size();
     out.resize(base + in.size() * 2);
@@ -152,28 +156,31 @@ void AppendFull(std::string& out, std::string_view in, bool halfBlank) {
     char* o = start;
     std::size_t i = 0;
     while (i < in.size()) {
-        i = CopyDbcsRun(in, i, halfBlank, o);
+        i = CopyDbcsRun<halfBlank>(in, i, o);
+        // Then a run of printable ASCII (numbers and dates answered in ASCII digits).
+        while (i < in.size() && Byte(in, i) >= 0x20 && Byte(in, i) <= 0x7E && !(halfBlank && in[i] == ' '))
+            PutCode(o, kAsciiFull[Byte(in, i++) - 0x20]);
         if (i >= in.size() || in[i] == '\0') break;
-        i += PutFullChar(in, i, halfBlank, o);
+        i += PutFullChar<halfBlank>(in, i, o);
     }
     out.resize(base + static_cast<std::size_t>(o - start));
 }
 
 }  // namespace
 
-void AppendFullWidth(std::string& out, std::string_view in) { AppendFull(out, in, false); }
+void AppendFullWidth(std::string& out, std::string_view in) { AppendFull<false>(out, in); }
 
-void AppendFullWidthHalfBlank(std::string& out, std::string_view in) { AppendFull(out, in, true); }
+void AppendFullWidthHalfBlank(std::string& out, std::string_view in) { AppendFull<true>(out, in); }
 
 std::string ToFullWidth(std::string_view in) {
     std::string out;
-    AppendFull(out, in, false);
+    AppendFull<false>(out, in);
     return out;
 }
 
 std::string ToFullWidthHalfBlank(std::string_view in) {
     std::string out;
-    AppendFull(out, in, true);
+    AppendFull<true>(out, in);
     return out;
 }
 

@@ -30,11 +30,15 @@ TEST_F(DateAnswers, Weekday) {
         {{2003, 1, 1}, "2003年1月1日は水曜日です。"_sj},
         {{2003, 6, 1}, "2003年6月1日は日曜日です。"_sj},
         {{1752, 9, 3}, "1752年9月3日は木曜日です。"_sj},
+        {{9999, 12, 31}, "9999年12月31日は金曜日です。"_sj},
     };
     for (const auto& r : rows) {
         std::string out;
         WeekdayAnswer(out, r.date);
         EXPECT_EQ(out, r.out);
+        // The answer as it goes out is written in full width at once.
+        FullWidthWeekdayAnswer(out, r.date);
+        EXPECT_EQ(out, ToFullWidth(r.out)) << r.out;
     }
     std::string out;
     BaseDateAnswer(out, {2003, 6, 1});
