@@ -97,7 +97,7 @@ void BM_SerializeNotebook(benchmark::State& state) {
         bytes = data.size();
         benchmark::DoNotOptimize(data);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
 }
 
 void BM_ReadFileBytes(benchmark::State& state) {
@@ -109,7 +109,7 @@ void BM_ReadFileBytes(benchmark::State& state) {
         bytes = data.size();
         benchmark::DoNotOptimize(data);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
 }
 
 void BM_LoadNotebook(benchmark::State& state) {
@@ -132,7 +132,7 @@ void BM_LoadNotebook(benchmark::State& state) {
         notebook.reset();  // freeing the records is not part of loading
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes) * state.iterations());
     state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
     state.counters["x_read"] = readSeconds > 0 ? totalSeconds / readSeconds : 0;
 }

@@ -36,11 +36,14 @@ std::vector<std::string> ScheduleLines(long n) {
         int minute = 20 * static_cast<int>((i / 36000) % 3);
         char head[64], end[32];
         std::snprintf(head, sizeof head, "%d", tm.tm_year + 1900);
-        std::string line = head + std::string("年"_sj);
+        std::string line = head;
+        line += "年"_sj;
         std::snprintf(head, sizeof head, "%d", tm.tm_mon + 1);
-        line += head + std::string("月"_sj);
+        line += head;
+        line += "月"_sj;
         std::snprintf(head, sizeof head, "%d", tm.tm_mday);
-        line += head + std::string("日"_sj);
+        line += head;
+        line += "日"_sj;
         std::snprintf(head, sizeof head, "%d:%02d", hour, minute);
         std::snprintf(end, sizeof end, "%d:%02d", hour + 1, minute);
         line += head + std::string(" ") + end + " " + "会議"_sj + std::to_string(i);
@@ -90,7 +93,8 @@ void BM_ListSchedules(benchmark::State& state) {
     Notebook notebook;
     LineDispatcher view(notebook);
     for (const std::string& line : ScheduleLines(n)) view.ProcessLine(line);
-    for (auto _ : state) view.ProcessLine("予定"_sj);
+    const std::string query = "予定"_sj;
+    for (auto _ : state) view.ProcessLine(query);
     state.SetItemsProcessed(state.iterations() * n);
 }
 
