@@ -21,7 +21,9 @@ constexpr unsigned kFullBlank = 0x8140;
 
 inline unsigned char Byte(std::string_view s, std::size_t i) { return static_cast<unsigned char>(s[i]); }
 
-inline unsigned CodeAt(std::string_view s, std::size_t i) { return (Byte(s, i) << 8) | Byte(s, i + 1); }
+inline unsigned CodeAt(std::string_view s, std::size_t i) {
+    return (static_cast<unsigned>(Byte(s, i)) << 8U) | Byte(s, i + 1);
+}
 
 // Walks the text two bytes at a time, as the digit tests do: pairs that are no
 // double-byte character are skipped whole; a NUL in either byte ends the walk.

@@ -12,7 +12,7 @@ inline bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b 
 
 /// The 16-bit code of the double-byte character at p (p[0] is a lead byte).
 inline unsigned DbcsCode(const char* p) {
-    return (static_cast<unsigned char>(p[0]) << 8) | static_cast<unsigned char>(p[1]);
+    return (static_cast<unsigned>(static_cast<unsigned char>(p[0])) << 8U) | static_cast<unsigned char>(p[1]);
 }
 
 /// True when a double-byte character starts at i of s (a lead byte with a trail after it).

@@ -178,7 +178,7 @@ QStringList Unreadable(QWidget* top) {
         for (int x = 0; x < image.width(); ++x)
             if (Luminance(QColor(line[x])) > 0.5) ++light;
     }
-    const double share = double(light) / (qint64(image.width()) * image.height());
+    const double share = double(light) / (double(image.width()) * image.height());
     if (share > 0.05) faults << QStringLiteral("%1: %2% of it is light").arg(Name(top)).arg(share * 100, 0, 'f', 1);
     return faults;
 }

@@ -52,8 +52,8 @@ void Click(QWidget* dialog, const char* name) {
 }
 
 /// Clicks row i of a list as the user does.
-void ClickRow(RowListView* view, int i) {
-    const QModelIndex index = view->model()->index(i, 0);
+void ClickRow(RowListView* view, qsizetype i) {
+    const QModelIndex index = view->model()->index(static_cast<int>(i), 0);
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
 }

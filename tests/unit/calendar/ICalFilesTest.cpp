@@ -164,7 +164,7 @@ TEST_F(ICalFilesTest, TheLimitHoldsWhatTheExportWritesForTwoHundredThousandEntri
     ScheduleBook pro;
     std::string answer;
     for (int i = 0; i < 1000; ++i) {
-        const std::time_t t = MakeLocalTime(2003, 6, 2 + i % 28, 9 + i % 8, 30, 0);
+        const auto t = static_cast<std::int32_t>(MakeLocalTime(2003, 6, 2 + i % 28, 9 + i % 8, 30, 0));
         pro.RegisterSchedule("2003/06/02(月) 09:30"_sj, "2003/06/02(月) 11:00"_sj,
                              "営業部との打合せ（第三会議室、資料持参）"_sj + std::to_string(i), answer, t, t + 5400);
     }

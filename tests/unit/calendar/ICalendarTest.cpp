@@ -29,8 +29,8 @@ TEST_P(ICalRoundTripTest, EveryShapeOfEntryComesBackTheSame) {
                "６月５日 ６月７日 出張", "６月８日 ６月８日 当日", "６月９日１０時 ６月１１日 研修",
                "２０１５年１月１日 遠い予定", "７月１日２２時 ７月２日２時 夜勤", "１０月２６日１時 夜明け"});
     std::string answer;
-    pro.RegisterSchedule("2003/06/20(金)"_sj, "", "A;B,C\\D"_sj, answer, MakeLocalTime(2003, 6, 20, 0, 0, 0),
-                         MakeLocalTime(2003, 6, 20, 0, 0, 0));
+    const auto day = static_cast<std::int32_t>(MakeLocalTime(2003, 6, 20, 0, 0, 0));
+    pro.RegisterSchedule("2003/06/20(金)"_sj, "", "A;B,C\\D"_sj, answer, day, day);
     const std::string text = FormatICalendar(pro, m_clock.Now(), GetParam().zoneName);
     ScheduleBook back;
     const ICalImportResult r = ImportICalendar(back, text, answer);
@@ -93,7 +93,7 @@ TEST_F(CalendarTest, TheFileCarriesTheZoneOrUtcAndWritesLateHoursAsTheNextDay) {
              {"明日１０時 明日１２時 とても長い用件の名前で七十五バイトを超えるのでこの行は折り返されます、そうです",
               "明日２４時 夜の会議", "明日２５時 深夜作業"});
         std::string answer;
-        const std::time_t day = MakeLocalTime(2003, 6, 5, 0, 0, 0);
+        const auto day = static_cast<std::int32_t>(MakeLocalTime(2003, 6, 5, 0, 0, 0));
         pro.RegisterSchedule("2003/06/05(木)"_sj, "", "休み;振替,代休"_sj, answer, day, day);
         const std::string text = FormatICalendar(pro, m_clock.Now(), row.zoneName);
         ExpectFoldedLines(text);
@@ -107,7 +107,7 @@ TEST_F(CalendarTest, TheFileCarriesTheZoneOrUtcAndWritesLateHoursAsTheNextDay) {
 TEST_F(CalendarTest, ControlCharactersNeverReachTheFileAndAnEmptyNotebookStillHasAComponent) {
     ScheduleBook pro;
     std::string answer;
-    const std::time_t day = MakeLocalTime(2003, 6, 5, 0, 0, 0);
+    const auto day = static_cast<std::int32_t>(MakeLocalTime(2003, 6, 5, 0, 0, 0));
     pro.RegisterSchedule("2003/06/05(木)"_sj, "", "\x1b]0;title\x07\x1b[2J"_sj, answer, day, day);
     ICalExportNotes notes;
     const std::string text = FormatICalendar(pro, m_clock.Now(), "", &notes);

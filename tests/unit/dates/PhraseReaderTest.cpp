@@ -318,9 +318,9 @@ TEST_F(PhraseContexts, LongAndOddPhrasesNeverOverrun) {
                             "\x82",    "\xFF",    "/",       ":",       "Y",       "d"};
     for (int n = 0; n < 20000; ++n) {
         std::string phrase;
-        int len = rng() % 12;
-        for (int i = 0; i < len; ++i) phrase += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
-        if (rng() % 5 == 0) phrase.insert(phrase.begin() + rng() % (phrase.size() + 1), '\0');
+        const auto len = rng() % 12;
+        for (std::size_t i = 0; i < len; ++i) phrase += pieces[rng() % (sizeof pieces / sizeof pieces[0])];
+        if (rng() % 5 == 0) phrase.insert(rng() % (phrase.size() + 1), 1, '\0');
         const DateReading r = ReadDatePhrase(phrase, PhraseContext::Now());
         if (r.outcome == ReadOutcome::Read) {
             EXPECT_TRUE(IsValidDate(r.date)) << phrase;

@@ -224,7 +224,8 @@ TEST_F(HostileFileTest, SavingOntoAFullDiskKeepsTheOldFile) {
         {
             std::ofstream filler(m_mount + "/filler", std::ios::binary);
             const std::string block(4096, 'x');
-            for (std::size_t n = 0; n < r.filler && filler; n += block.size()) filler.write(block.data(), block.size());
+            for (std::size_t n = 0; n < r.filler && filler; n += block.size())
+                filler.write(block.data(), static_cast<std::streamsize>(block.size()));
         }
         std::string answer;
         Doc().RegisterMemo(answer, "長い、値、"_sj + std::string(20000, 'a'));

@@ -89,8 +89,8 @@ std::string Utf8Of(unsigned cp) {
 std::string Hex(std::string_view s) {
     std::string h;
     char b[4];
-    for (unsigned char c : s) {
-        std::snprintf(b, sizeof b, "%02X ", c);
+    for (const char c : s) {
+        std::snprintf(b, sizeof b, "%02X ", static_cast<unsigned char>(c));
         h += b;
     }
     return h;

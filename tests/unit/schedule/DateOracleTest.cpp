@@ -192,11 +192,11 @@ std::vector<Form> Forms() {
         {"今月の第５土曜"_sj, [](const OracleClock& c) { return NthWeekday(ThisMonth(c), Saturday, 5); }, true},
         {"月末"_sj,
          [](const OracleClock& c) {
-             return Day(sys_days{year_month_day_last{year{c.y}, month_day_last{month(c.m)}}});
+             return Day(sys_days{year_month_day_last{year{c.y}, month_day_last{month(static_cast<unsigned>(c.m))}}});
          }},
         {"今月末"_sj,
          [](const OracleClock& c) {
-             return Day(sys_days{year_month_day_last{year{c.y}, month_day_last{month(c.m)}}});
+             return Day(sys_days{year_month_day_last{year{c.y}, month_day_last{month(static_cast<unsigned>(c.m))}}});
          }},
         {"来月末"_sj,
          [](const OracleClock& c) {

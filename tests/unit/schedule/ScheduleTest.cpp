@@ -106,13 +106,13 @@ TEST(StartTimeQueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
     std::mt19937 rng(7);
     for (int round = 0; round < 50; ++round) {
         std::vector<std::unique_ptr<ScheduleEntry>> a, b;
-        int n = 1 + static_cast<int>(rng() % 60);
-        for (int i = 0; i < n; ++i) {
+        const std::size_t n = 1 + rng() % 60;
+        for (std::size_t i = 0; i < n; ++i) {
             std::int32_t t = static_cast<std::int32_t>(rng() % 5);  // few distinct starts
             a.push_back(Entry(t, "", "", std::to_string(i).c_str()));
             b.push_back(Entry(t, "", "", std::to_string(i).c_str()));
         }
-        StartTimeQueue queue(static_cast<std::size_t>(n));
+        StartTimeQueue queue(n);
         LiteralQueue literal;
         // Insertions and removals interleaved, as no caller does but the queue allows.
         std::size_t next = 0;
@@ -121,7 +121,8 @@ TEST(StartTimeQueueTest, MatchesTheLiteralStepsWithManyEqualStarts) {
                 queue.Insert(a[next].get());
                 literal.Insert(b[next].get());
                 ++next;
-                for (int i = 0; i < n; ++i) ASSERT_EQ(a[i]->GetHeapIndex(), literal.slotOf[b[i].get()]) << round;
+                for (std::size_t i = 0; i < n; ++i)
+                    ASSERT_EQ(a[i]->GetHeapIndex(), literal.slotOf[b[i].get()]) << round;
             } else {
                 ScheduleEntry* p = queue.RemoveTop();
                 ScheduleEntry* q = literal.RemoveTop();
@@ -143,7 +144,7 @@ TEST(StartTimeQueueTest, InsertionsBeyondCapacityAreKept) {
     EXPECT_EQ(queue.GetCount(), 40);
     for (int i = 1; i <= 40; ++i) EXPECT_EQ(queue.RemoveTop()->GetStartTime(), i);
     EXPECT_EQ(queue.RemoveTop(), nullptr);
-    for (int n : {0, -1}) {
+    for (const std::size_t n : {std::size_t{0}, std::size_t{1}}) {
         StartTimeQueue small(n);
         EXPECT_EQ(small.RemoveTop(), nullptr);
         small.Insert(entries[0].get());
