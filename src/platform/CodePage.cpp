@@ -29,16 +29,22 @@ constexpr std::uint32_t PackUtf8(std::uint32_t cp) {
     return (0xE0 | cp >> 12) | (0x80 | ((cp >> 6) & 0x3F)) << 8 | (0x80 | (cp & 0x3F)) << 16 | 3u << 24;
 }
 
+// The forms of double-byte characters are found by the lead byte's row: 0 for a byte
+// that leads none, whose row holds no form, so one lookup both tests and converts.
 struct Utf8Forms {
     std::uint32_t single[256];
-    std::uint32_t dbcs[NELO_CP932_LEAD_COUNT][256];
+    std::uint8_t row[256];
+    std::uint32_t dbcs[NELO_CP932_LEAD_COUNT + 1][256];
 };
 
 constexpr Utf8Forms MakeUtf8Forms() {
     Utf8Forms f{};
-    for (unsigned b = 0; b < 256; ++b) f.single[b] = PackUtf8(kSingle[b]);
+    for (unsigned b = 0; b < 256; ++b) {
+        f.single[b] = PackUtf8(kSingle[b]);
+        f.row[b] = kSingle[b] == kLead ? static_cast<std::uint8_t>(kLeadRow[b] + 1) : 0;
+    }
     for (unsigned r = 0; r < NELO_CP932_LEAD_COUNT; ++r)
-        for (unsigned t = 0; t < 256; ++t) f.dbcs[r][t] = kDouble[r][t] ? PackUtf8(kDouble[r][t]) : 0;
+        for (unsigned t = 0; t < 256; ++t) f.dbcs[r + 1][t] = kDouble[r][t] ? PackUtf8(kDouble[r][t]) : 0;
     return f;
 }
 
@@ -190,8 +196,8 @@ inline char* PutUtf8Form(char* o, std::uint32_t form) {
 inline std::uint32_t Cp932FormAt(const unsigned char* p, std::size_t i, std::size_t size, std::size_t& n,
                                  int& replacedCount) {
     const unsigned char b = p[i];
-    if (kSingle[b] == kLead && i + 1 < size) {
-        const std::uint32_t form = kUtf8.dbcs[kLeadRow[b]][p[i + 1]];
+    if (i + 1 < size) {
+        const std::uint32_t form = kUtf8.dbcs[kUtf8.row[b]][p[i + 1]];
         if (form != 0) {
             n = 2;
             return form;
@@ -232,8 +238,8 @@ int AppendUtf8Of(std::string_view cp932, std::string& out) {
             continue;
         }
         // A run of double-byte characters (most of a Japanese line) in a tight loop.
-        while (i + 1 < size && kSingle[p[i]] == kLead) {
-            const std::uint32_t form = kUtf8.dbcs[kLeadRow[p[i]]][p[i + 1]];
+        while (i + 1 < size) {
+            const std::uint32_t form = kUtf8.dbcs[kUtf8.row[p[i]]][p[i + 1]];
             if (form == 0) break;
             o = PutUtf8Form(o, form);
             i += 2;
