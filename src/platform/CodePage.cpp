@@ -97,6 +97,12 @@ inline std::size_t Utf8Decode(const unsigned char* p, std::size_t left, std::uin
 // Length of the leading run of ASCII bytes, which are the same in both encodings.
 inline std::size_t AsciiRun(const unsigned char* p, std::size_t n) {
     std::size_t i = 0;
+    // Eight bytes at a time while none has its high bit set.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    for (std::uint64_t word = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&word, p + i, 8);
+        if ((word & kHighBits) != 0) break;
+    }
     while (i < n && p[i] < 0x80) ++i;
     return i;
 }
