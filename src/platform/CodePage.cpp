@@ -158,6 +158,19 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
     char* o = start + i;
     int replacedCount = 0;
     while (i < size) {
+        // A run of three-byte characters that take two bytes (kana, kanji, full-width
+        // forms: most of a Japanese line) in a tight loop. An overlong form stays out,
+        // and a surrogate or a character without a form has no code.
+        while (i + 2 < size && (p[i] & 0xF0) == 0xE0 && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+            const std::uint32_t cp = (p[i] & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
+            const std::uint16_t code = kEncode[cp];
+            if (cp < 0x800 || code < 0x100) break;
+            o[0] = static_cast<char>(code >> 8);
+            o[1] = static_cast<char>(code & 0xFF);
+            o += 2;
+            i += 3;
+        }
+        if (i >= size) break;
         const std::size_t quick = QuickCp932Of(p, i, size, o);
         if (quick != 0) {
             i += quick;
@@ -243,7 +256,18 @@ int AppendUtf8Of(std::string_view cp932, std::string& out) {
             ++i;
             continue;
         }
-        // A run of double-byte characters (most of a Japanese line) in a tight loop.
+        // A run of double-byte characters (most of a Japanese line) in a tight loop, two
+        // at a time while four bytes are left.
+        while (i + 3 < size) {
+            const std::uint32_t first = kUtf8.dbcs[kUtf8.row[p[i]]][p[i + 1]];
+            if (first == 0) break;
+            const std::uint32_t second = kUtf8.dbcs[kUtf8.row[p[i + 2]]][p[i + 3]];
+            o = PutUtf8Form(o, first);
+            i += 2;
+            if (second == 0) break;
+            o = PutUtf8Form(o, second);
+            i += 2;
+        }
         while (i + 1 < size) {
             const std::uint32_t form = kUtf8.dbcs[kUtf8.row[p[i]]][p[i + 1]];
             if (form == 0) break;
