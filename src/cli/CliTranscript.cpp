@@ -13,12 +13,16 @@ namespace {
 // listing asked for again); shorter ones convert faster than they compare.
 constexpr std::size_t kRememberedPieceBytes = 256;
 
+// Output that is no terminal goes out in blocks of about this size: a few system calls
+// for a long input instead of one every few lines.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+
 }  // namespace
 
 void CliTranscript::AppendText(const std::string& text) {
     if (text.size() < kRememberedPieceBytes) {
         AppendCp932LinesAsUtf8(text, m_utf8);
-        if (m_flushEach || m_utf8.size() >= (1u << 16)) Flush();
+        if (m_flushEach || m_utf8.size() >= kBlockBytes) Flush();
         return;
     }
     // The piece in code page 932 with "\r\n" turned into "\n" (a trail byte is never CR
@@ -48,7 +52,7 @@ void CliTranscript::AppendText(const std::string& text) {
         m_lastLong.swap(m_piece);
     }
     m_utf8 += m_lastLongUtf8;
-    if (m_flushEach || m_utf8.size() >= (1u << 16)) Flush();
+    if (m_flushEach || m_utf8.size() >= kBlockBytes) Flush();
 }
 
 void CliTranscript::Flush() {
