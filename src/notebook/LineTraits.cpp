@@ -2,11 +2,26 @@
 
 #include "text/JText.h"
 
+#include <array>
+
 namespace nelo {
 
 namespace {
 
 constexpr unsigned kFullBlank = 0x8140;  // 　
+
+// The characters of the lead bytes 0x81 and 0x82 (the symbols, the full-width digits
+// and letters, the hiragana): what the walk needs of each is found once.
+constexpr unsigned kFirstCell = 0x8100;
+constexpr unsigned kCellCount = 0x200;
+
+struct SymbolCell {
+    bool digit = false;   // IsFullDigitCode
+    bool plain = false;   // neither "，" nor an amount's unit: its traits suffice
+    unsigned traits = 0;  // LineTraitsScan::SymbolTraits
+};
+
+const SymbolCell* SymbolCells();
 
 }  // namespace
 
@@ -40,15 +55,43 @@ unsigned LineTraitsScan::SymbolTraits(unsigned code) {
     }
 }
 
+namespace {
+
+const SymbolCell* SymbolCells() {
+    static const auto kCells = [] {
+        std::array<SymbolCell, kCellCount> cells{};
+        for (unsigned k = 0; k < kCellCount; ++k) {
+            const unsigned code = kFirstCell + k;
+            cells[k].digit = IsFullDigitCode(code);
+            cells[k].plain = !IsAmountUnitCode(code) && code != 0x8143;  // ，
+            cells[k].traits = LineTraitsScan::SymbolTraits(code);
+        }
+        return cells;
+    }();
+    return kCells.data();
+}
+
+}  // namespace
+
 LineTraits ScanLineTraits(std::string_view text) {
     LineTraitsScan scan;
+    const SymbolCell* const cells = SymbolCells();
     for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
-        if (DbcsAt(text, i)) {
-            scan.Char(DbcsCode(text.data() + i));
-            i += 2;
-        } else {
+        if (!DbcsAt(text, i)) {
             scan.Byte(static_cast<unsigned char>(text[i]));
             ++i;
+            continue;
+        }
+        const unsigned code = DbcsCode(text.data() + i);
+        i += 2;
+        if (code < kFirstCell || code >= kFirstCell + kCellCount) {
+            scan.Char(code);
+        } else if (const SymbolCell& cell = cells[code - kFirstCell]; cell.digit) {
+            scan.Digit();
+        } else if (cell.plain) {
+            scan.Plain(cell.traits);
+        } else {
+            scan.NonDigit(code, IsAmountUnitCode(code));
         }
     }
     return scan.Finish();
