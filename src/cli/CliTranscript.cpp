@@ -19,6 +19,12 @@ constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 
 }  // namespace
 
+CliTranscript::CliTranscript(std::FILE* out, bool flushEachAppend, bool isTerminal)
+    : m_out(out), m_flushEach(flushEachAppend), m_terminal(isTerminal) {
+    // Room for a block and the piece that fills it, made once rather than by doubling.
+    if (!m_flushEach) m_utf8.reserve(2 * kBlockBytes);
+}
+
 void CliTranscript::AppendText(const std::string& text) {
     if (text.size() < kRememberedPieceBytes) {
         AppendCp932LinesAsUtf8(text, m_utf8);
