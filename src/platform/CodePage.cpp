@@ -170,7 +170,11 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
             o += 2;
             i += 3;
         }
+        // Then a run of ASCII, and back to the loop above when there was one.
+        const std::size_t asciiFrom = i;
+        while (i < size && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
         if (i >= size) break;
+        if (i != asciiFrom) continue;
         const std::size_t quick = QuickCp932Of(p, i, size, o);
         if (quick != 0) {
             i += quick;
