@@ -98,22 +98,20 @@ public:
 
 private:
     static constexpr unsigned kFullComma = 0x8143;  // ，
-    // What the walk has found: the memo separator, a digit, a blank, a character
+    // The bits of m_found: the memo separator, a digit, a blank, a character
     // other than digits and blanks, a time unit, an operator; for the plain
     // calculation: a character that is no part of one, an operator that is not
     // ／ ： ．, a grouping comma, an amount's unit.
-    enum : unsigned {
-        kSeparator = 1u << 0,
-        kDigit = 1u << 1,
-        kBlank = 1u << 2,
-        kOther = 1u << 3,
-        kUnit = 1u << 4,
-        kOp = 1u << 5,
-        kForeign = 1u << 6,
-        kCalcOp = 1u << 7,
-        kGroup = 1u << 8,
-        kAmount = 1u << 9,
-    };
+    static constexpr unsigned kSeparator = 1u << 0;
+    static constexpr unsigned kDigit = 1u << 1;
+    static constexpr unsigned kBlank = 1u << 2;
+    static constexpr unsigned kOther = 1u << 3;
+    static constexpr unsigned kUnit = 1u << 4;
+    static constexpr unsigned kOp = 1u << 5;
+    static constexpr unsigned kForeign = 1u << 6;
+    static constexpr unsigned kCalcOp = 1u << 7;
+    static constexpr unsigned kGroup = 1u << 8;
+    static constexpr unsigned kAmount = 1u << 9;
 
     void EndDigitRun() {
         if (!m_commaOpen) return;

@@ -126,6 +126,28 @@ inline std::size_t QuickCp932Of(const unsigned char* p, std::size_t i, std::size
     return 3;
 }
 
+// The common characters from p[i] on, written at o as AppendUtf8AsCp932 writes them, in
+// tight loops: runs of three-byte characters that take two bytes (kana, kanji, full-width
+// forms: most of a Japanese line) and the runs of ASCII between them. An overlong form
+// stays out, and a surrogate or a character without a form has no code. Returns where
+// it stopped: the end, or a character that takes the general way.
+inline std::size_t CopyCommonRun(const unsigned char* p, std::size_t i, std::size_t size, char*& o) {
+    for (;;) {
+        while (i + 2 < size && (p[i] & 0xF0) == 0xE0 && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+            const std::uint32_t cp = (p[i] & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
+            const std::uint16_t code = kEncode[cp];
+            if (cp < 0x800 || code < 0x100) break;
+            o[0] = static_cast<char>(code >> 8);
+            o[1] = static_cast<char>(code & 0xFF);
+            o += 2;
+            i += 3;
+        }
+        const std::size_t asciiFrom = i;
+        while (i < size && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
+        if (i >= size || i == asciiFrom) return i;
+    }
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -158,23 +180,8 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
     char* o = start + i;
     int replacedCount = 0;
     while (i < size) {
-        // A run of three-byte characters that take two bytes (kana, kanji, full-width
-        // forms: most of a Japanese line) in a tight loop. An overlong form stays out,
-        // and a surrogate or a character without a form has no code.
-        while (i + 2 < size && (p[i] & 0xF0) == 0xE0 && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
-            const std::uint32_t cp = (p[i] & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
-            const std::uint16_t code = kEncode[cp];
-            if (cp < 0x800 || code < 0x100) break;
-            o[0] = static_cast<char>(code >> 8);
-            o[1] = static_cast<char>(code & 0xFF);
-            o += 2;
-            i += 3;
-        }
-        // Then a run of ASCII, and back to the loop above when there was one.
-        const std::size_t asciiFrom = i;
-        while (i < size && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
+        i = CopyCommonRun(p, i, size, o);
         if (i >= size) break;
-        if (i != asciiFrom) continue;
         const std::size_t quick = QuickCp932Of(p, i, size, o);
         if (quick != 0) {
             i += quick;
