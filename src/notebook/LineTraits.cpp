@@ -8,10 +8,8 @@ namespace nelo {
 
 namespace {
 
-constexpr unsigned kFullBlank = 0x8140;  // 　
-
 // The characters of the lead bytes 0x81 and 0x82 (the symbols, the full-width digits
-// and letters, the hiragana): what the walk needs of each is found once.
+// and letters, the hiragana): what the walk needs of each, found at compile time.
 constexpr unsigned kFirstCell = 0x8100;
 constexpr unsigned kCellCount = 0x200;
 
@@ -21,61 +19,23 @@ struct SymbolCell {
     unsigned traits = 0;  // LineTraitsScan::SymbolTraits
 };
 
-const SymbolCell* SymbolCells();
-
-}  // namespace
-
-unsigned LineTraitsScan::SymbolTraits(unsigned code) {
-    switch (code) {
-    case kFullBlank: return kBlank;
-    case 0x8141:
-    case 0x8152:  // 、 ヽ
-        return kOther | kSeparator | kForeign;
-    case 0x8146:  // ：
-        return kOther | kUnit;
-    case 0x8E9E:
-    case 0x95AA:
-    case 0x9562:  // 時 分 秒
-        return kOther | kUnit | kForeign;
-    case 0x817B:
-    case 0x817C:
-    case 0x817E:
-    case 0x8180:
-    case 0x8196:  // ＋ － × ÷ ＊
-        return kOther | kOp | kCalcOp;
-    case 0x815E:  // ／
-        return kOther | kOp;
-    case 0x8181:  // ＝
-        return kOther | kCalcOp;
-    case 0x8144:
-    case 0x8169:
-    case 0x816A:  // ． （ ）
-        return kOther;
-    default: return kOther | kForeign;
+constexpr std::array<SymbolCell, kCellCount> MakeSymbolCells() {
+    std::array<SymbolCell, kCellCount> cells{};
+    for (unsigned k = 0; k < kCellCount; ++k) {
+        const unsigned code = kFirstCell + k;
+        cells[k].digit = IsFullDigitCode(code);
+        cells[k].plain = !IsAmountUnitCode(code) && code != 0x8143;  // ，
+        cells[k].traits = LineTraitsScan::SymbolTraits(code);
     }
+    return cells;
 }
 
-namespace {
-
-const SymbolCell* SymbolCells() {
-    static const auto kCells = [] {
-        std::array<SymbolCell, kCellCount> cells{};
-        for (unsigned k = 0; k < kCellCount; ++k) {
-            const unsigned code = kFirstCell + k;
-            cells[k].digit = IsFullDigitCode(code);
-            cells[k].plain = !IsAmountUnitCode(code) && code != 0x8143;  // ，
-            cells[k].traits = LineTraitsScan::SymbolTraits(code);
-        }
-        return cells;
-    }();
-    return kCells.data();
-}
+constexpr std::array<SymbolCell, kCellCount> kSymbolCells = MakeSymbolCells();
 
 }  // namespace
 
 LineTraits ScanLineTraits(std::string_view text) {
     LineTraitsScan scan;
-    const SymbolCell* const cells = SymbolCells();
     for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
         if (!DbcsAt(text, i)) {
             scan.Byte(static_cast<unsigned char>(text[i]));
@@ -86,7 +46,7 @@ LineTraits ScanLineTraits(std::string_view text) {
         i += 2;
         if (code < kFirstCell || code >= kFirstCell + kCellCount) {
             scan.Char(code);
-        } else if (const SymbolCell& cell = cells[code - kFirstCell]; cell.digit) {
+        } else if (const SymbolCell& cell = kSymbolCells[code - kFirstCell]; cell.digit) {
             scan.Digit();
         } else if (cell.plain) {
             scan.Plain(cell.traits);

@@ -94,9 +94,38 @@ public:
 
     /// What a character other than a digit, "，" or an amount's unit after a number
     /// tells (the bits below).
-    static unsigned SymbolTraits(unsigned code);
+    static constexpr unsigned SymbolTraits(unsigned code) {
+        switch (code) {
+        case kFullBlank: return kBlank;
+        case 0x8141:
+        case 0x8152:  // 、 ヽ
+            return kOther | kSeparator | kForeign;
+        case 0x8146:  // ：
+            return kOther | kUnit;
+        case 0x8E9E:
+        case 0x95AA:
+        case 0x9562:  // 時 分 秒
+            return kOther | kUnit | kForeign;
+        case 0x817B:
+        case 0x817C:
+        case 0x817E:
+        case 0x8180:
+        case 0x8196:  // ＋ － × ÷ ＊
+            return kOther | kOp | kCalcOp;
+        case 0x815E:  // ／
+            return kOther | kOp;
+        case 0x8181:  // ＝
+            return kOther | kCalcOp;
+        case 0x8144:
+        case 0x8169:
+        case 0x816A:  // ． （ ）
+            return kOther;
+        default: return kOther | kForeign;
+        }
+    }
 
 private:
+    static constexpr unsigned kFullBlank = 0x8140;  // 　
     static constexpr unsigned kFullComma = 0x8143;  // ，
     // The bits of m_found: the memo separator, a digit, a blank, a character
     // other than digits and blanks, a time unit, an operator; for the plain
