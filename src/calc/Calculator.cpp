@@ -63,6 +63,19 @@ bool HidesArithmetic(const char* rest) {
 // Longest quotation of the typed line in an answer, in characters.
 constexpr std::size_t kMaxQuotedChars = 24;
 
+// Appends the full-width form of a number text (ASCII digits, "-", "."), as
+// AppendFullWidth writes it, in one short loop.
+void AppendFullWidthNumber(std::string& out, const std::string& number) {
+    const std::size_t base = out.size();
+    out.resize(base + 2 * number.size());
+    char* o = out.data() + base;
+    for (const char c : number) {
+        const unsigned code = FullWidthOfAscii(static_cast<unsigned char>(c));
+        *o++ = static_cast<char>(code >> 8);
+        *o++ = static_cast<char>(code & 0xFF);
+    }
+}
+
 }  // namespace
 
 bool Calculator::IsComplete(const std::string& line) {
@@ -167,7 +180,7 @@ void Calculator::Calculate(std::string& answer, const std::string& line, const s
         return;
     }
     FormatNumber(value, m_number);
-    AppendFullWidth(answer, m_number);
+    AppendFullWidthNumber(answer, m_number);
     int fn = FindFunction(m_scan.GetTokenText());
     if (fn == FunctionPercentSign || fn == FunctionPercentWord) answer += "％"_sj;
 }

@@ -13,12 +13,22 @@ namespace {
 // listing asked for again); shorter ones convert faster than they compare.
 constexpr std::size_t kRememberedPieceBytes = 256;
 
+// Output that is no terminal goes out in blocks of about this size: a few system calls
+// for a long input instead of one every few lines.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+
 }  // namespace
+
+CliTranscript::CliTranscript(std::FILE* out, bool flushEachAppend, bool isTerminal)
+    : m_out(out), m_flushEach(flushEachAppend), m_terminal(isTerminal) {
+    // Room for a block and the piece that fills it, made once rather than by doubling.
+    if (!m_flushEach) m_utf8.reserve(2 * kBlockBytes);
+}
 
 void CliTranscript::AppendText(const std::string& text) {
     if (text.size() < kRememberedPieceBytes) {
         AppendCp932LinesAsUtf8(text, m_utf8);
-        if (m_flushEach || m_utf8.size() >= (1u << 16)) Flush();
+        if (m_flushEach || m_utf8.size() >= kBlockBytes) Flush();
         return;
     }
     // The piece in code page 932 with "\r\n" turned into "\n" (a trail byte is never CR
@@ -48,7 +58,7 @@ void CliTranscript::AppendText(const std::string& text) {
         m_lastLong.swap(m_piece);
     }
     m_utf8 += m_lastLongUtf8;
-    if (m_flushEach || m_utf8.size() >= (1u << 16)) Flush();
+    if (m_flushEach || m_utf8.size() >= kBlockBytes) Flush();
 }
 
 void CliTranscript::Flush() {

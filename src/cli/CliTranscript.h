@@ -12,8 +12,7 @@ class CliTranscript : public nelo::TranscriptView {
 public:
     /// flushEachAppend: write at once (a terminal) instead of in large blocks;
     /// isTerminal: out is a terminal (see TerminalText.h).
-    CliTranscript(std::FILE* out, bool flushEachAppend, bool isTerminal)
-        : m_out(out), m_flushEach(flushEachAppend), m_terminal(isTerminal) {}
+    CliTranscript(std::FILE* out, bool flushEachAppend, bool isTerminal);
     ~CliTranscript() override { Flush(); }
 
     void AppendText(const std::string& text) override;

@@ -8,6 +8,7 @@
 #include "text/Sjis.h"
 
 #include <array>
+#include <cstring>
 
 namespace nelo {
 
@@ -63,11 +64,15 @@ struct AsciiLine {
 
 // What the walk needs of one printable ASCII byte, found once from the tests themselves.
 struct AsciiCell {
-    unsigned code = 0;        // its full-width form
-    char form = 0;            // AsciiFormOfAscii, 0 when the full-width character stays
-    bool symbol = false;      // IsArithmeticSymbolCode of code
-    bool digit = false;       // IsFullDigitCode of code
-    bool amountUnit = false;  // IsAmountUnitCode of code
+    char wide[2] = {};             // its full-width form
+    char form[2] = {};             // the calculator's form: AsciiFormOfAscii, else wide
+    unsigned char formLength = 2;  // 1 when AsciiFormOfAscii stands for it
+    bool symbol = false;           // IsArithmeticSymbolCode of code
+    bool digit = false;            // IsFullDigitCode of code
+    bool amountUnit = false;       // IsAmountUnitCode of code
+    bool plain = false;            // neither "，" nor an amount's unit: its traits suffice
+    unsigned traits = 0;           // LineTraitsScan::SymbolTraits of code
+    unsigned code = 0;             // its full-width form
 };
 
 // The cells of the bytes 0x20-0x7E, in order.
@@ -77,10 +82,17 @@ const AsciiCell* AsciiCells() {
         for (unsigned char c = 0x20; c < 0x7F; ++c) {
             AsciiCell& cell = cells[c - 0x20];
             cell.code = FullWidthOfAscii(c);
-            cell.form = AsciiFormOfAscii(c);
+            cell.wide[0] = static_cast<char>(cell.code >> 8);
+            cell.wide[1] = static_cast<char>(cell.code & 0xFF);
+            const char form = AsciiFormOfAscii(c);
+            cell.form[0] = form != 0 ? form : cell.wide[0];
+            cell.form[1] = cell.wide[1];  // overwritten by the next character when the form stands alone
+            cell.formLength = form != 0 ? 1 : 2;
             cell.symbol = IsArithmeticSymbolCode(cell.code);
             cell.digit = IsFullDigitCode(cell.code);
             cell.amountUnit = IsAmountUnitCode(cell.code);
+            cell.plain = !cell.amountUnit && cell.code != 0x8143;  // ，
+            cell.traits = LineTraitsScan::SymbolTraits(cell.code);
         }
         return cells;
     }();
@@ -106,14 +118,13 @@ bool ReadAsciiLine(const std::string& line, std::string& text, std::string& asci
         const auto b = static_cast<unsigned char>(in[i]);
         if (b < 0x20 || b > 0x7E) return false;  // the caller makes text and ascii anew
         const AsciiCell& cell = cells[b - 0x20];
-        const char lead = static_cast<char>(cell.code >> 8), trail = static_cast<char>(cell.code & 0xFF);
-        wide[2 * i] = lead;
-        wide[2 * i + 1] = trail;
-        form[formEnd] = cell.form != 0 ? cell.form : lead;
-        form[formEnd + 1] = trail;  // overwritten by the next character when the form stands alone
-        formEnd += cell.form != 0 ? 1 : 2;
+        std::memcpy(wide + 2 * i, cell.wide, 2);
+        std::memcpy(form + formEnd, cell.form, 2);
+        formEnd += cell.formLength;
         if (cell.digit)
-            scan.Digit(cell.code);
+            scan.Digit();
+        else if (cell.plain)
+            scan.Plain(cell.traits);
         else
             scan.NonDigit(cell.code, cell.amountUnit);
         arithmeticSymbol |= cell.symbol;

@@ -2,129 +2,56 @@
 
 #include "text/JText.h"
 
+#include <array>
+
 namespace nelo {
 
 namespace {
 
-constexpr unsigned kFullBlank = 0x8140;  // 　
-constexpr unsigned kFullComma = 0x8143;  // ，
+// The characters of the lead bytes 0x81 and 0x82 (the symbols, the full-width digits
+// and letters, the hiragana): what the walk needs of each, found at compile time.
+constexpr unsigned kFirstCell = 0x8100;
+constexpr unsigned kCellCount = 0x200;
+
+struct SymbolCell {
+    bool digit = false;   // IsFullDigitCode
+    bool plain = false;   // neither "，" nor an amount's unit: its traits suffice
+    unsigned traits = 0;  // LineTraitsScan::SymbolTraits
+};
+
+constexpr std::array<SymbolCell, kCellCount> MakeSymbolCells() {
+    std::array<SymbolCell, kCellCount> cells{};
+    for (unsigned k = 0; k < kCellCount; ++k) {
+        const unsigned code = kFirstCell + k;
+        cells[k].digit = IsFullDigitCode(code);
+        cells[k].plain = !IsAmountUnitCode(code) && code != 0x8143;  // ，
+        cells[k].traits = LineTraitsScan::SymbolTraits(code);
+    }
+    return cells;
+}
+
+constexpr std::array<SymbolCell, kCellCount> kSymbolCells = MakeSymbolCells();
 
 }  // namespace
-
-void LineTraitsScan::Byte(unsigned char b) {
-    if (b == ' ' || (b >= '\t' && b <= '\r'))
-        m_blank = true;
-    else
-        m_foreign = true;
-    EndDigitRun();
-    m_afterNumber = false;
-    m_prev = b;
-}
-
-void LineTraitsScan::Char(unsigned code) {
-    if (IsFullDigitCode(code))
-        Digit(code);
-    else
-        NonDigit(code, IsAmountUnitCode(code));
-}
-
-void LineTraitsScan::NonDigit(unsigned code, bool amountUnit) {
-    const unsigned before = m_prev;
-    const bool wasAfterNumber = m_afterNumber;
-    m_prev = code;
-    m_afterNumber = false;
-    EndDigitRun();
-    if (wasAfterNumber && amountUnit) {
-        m_other = true;
-        m_amount = true;
-        m_afterNumber = true;
-        return;
-    }
-    if (code == kFullBlank) {
-        m_blank = true;
-        return;
-    }
-    m_other = true;
-    if (code == kFullComma) {
-        // It groups digits when a digit stands before it and exactly three after it:
-        // settled when the digits after it end.
-        if (IsFullDigitCode(before)) {
-            m_digitsAfterComma = 0;
-            m_commaOpen = true;
-        } else {
-            m_foreign = true;
-        }
-        return;
-    }
-    Symbol(code);
-}
-
-void LineTraitsScan::Symbol(unsigned code) {
-    switch (code) {
-    case 0x8141:
-    case 0x8152:  // 、 ヽ
-        m_separator = true;
-        m_foreign = true;
-        break;
-    case 0x8146:  // ：
-        m_unit = true;
-        break;
-    case 0x8E9E:
-    case 0x95AA:
-    case 0x9562:  // 時 分 秒
-        m_unit = true;
-        m_foreign = true;
-        break;
-    case 0x817B:
-    case 0x817C:
-    case 0x817E:
-    case 0x8180:
-    case 0x8196:  // ＋ － × ÷ ＊
-        m_op = true;
-        m_calcOp = true;
-        break;
-    case 0x815E:  // ／
-        m_op = true;
-        break;
-    case 0x8181:  // ＝
-        m_calcOp = true;
-        break;
-    case 0x8144:
-    case 0x8169:
-    case 0x816A:  // ． （ ）
-        break;
-    default: m_foreign = true; break;
-    }
-}
-
-void LineTraitsScan::EndDigitRun() {
-    if (!m_commaOpen) return;
-    m_commaOpen = false;
-    if (m_digitsAfterComma == 3)
-        m_group = true;
-    else
-        m_foreign = true;
-}
-
-LineTraits LineTraitsScan::Finish() {
-    EndDigitRun();
-    LineTraits t;
-    t.memoSeparator = m_separator;
-    t.scheduleShape = m_digit && m_blank && m_other;
-    t.timeSum = m_digit && m_unit && m_op;
-    t.plainArithmetic = !m_foreign && m_digit && (m_blank ? m_calcOp : m_group || m_amount);
-    return t;
-}
 
 LineTraits ScanLineTraits(std::string_view text) {
     LineTraitsScan scan;
     for (std::size_t i = 0; i < text.size() && text[i] != '\0';) {
-        if (DbcsAt(text, i)) {
-            scan.Char(DbcsCode(text.data() + i));
-            i += 2;
-        } else {
+        if (!DbcsAt(text, i)) {
             scan.Byte(static_cast<unsigned char>(text[i]));
             ++i;
+            continue;
+        }
+        const unsigned code = DbcsCode(text.data() + i);
+        i += 2;
+        if (code < kFirstCell || code >= kFirstCell + kCellCount) {
+            scan.Char(code);
+        } else if (const SymbolCell& cell = kSymbolCells[code - kFirstCell]; cell.digit) {
+            scan.Digit();
+        } else if (cell.plain) {
+            scan.Plain(cell.traits);
+        } else {
+            scan.NonDigit(code, IsAmountUnitCode(code));
         }
     }
     return scan.Finish();

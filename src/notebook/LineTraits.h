@@ -3,6 +3,8 @@
 // and a plainly spaced calculation.
 #pragma once
 
+#include "text/JText.h"
+
 #include <string_view>
 
 namespace nelo {
@@ -22,31 +24,132 @@ LineTraits ScanLineTraits(std::string_view text);
 
 /// ScanLineTraits fed one character at a time, so that a walk that converts a line can
 /// gather its traits on the way: Byte for a single byte, Char for a double-byte code,
-/// Finish once after the last.
+/// Finish once after the last. The steps are inline, so that a walk keeps the state in
+/// registers.
 class LineTraitsScan {
 public:
-    void Byte(unsigned char b);
-    void Char(unsigned code);
+    void Byte(unsigned char b) {
+        m_found |= b == ' ' || (b >= '\t' && b <= '\r') ? kBlank : kForeign;
+        EndDigitRun();
+        m_prevDigit = false;
+        m_afterNumber = false;
+    }
+    void Char(unsigned code) {
+        if (IsFullDigitCode(code))
+            Digit();
+        else  // the unit of an amount counts only after a number
+            NonDigit(code, m_afterNumber && IsAmountUnitCode(code));
+    }
     /// Char for any other character, given IsAmountUnitCode of it.
-    void NonDigit(unsigned code, bool amountUnit);
+    void NonDigit(unsigned code, bool amountUnit) {
+        const bool afterDigit = m_prevDigit;
+        const bool wasAfterNumber = m_afterNumber;
+        m_prevDigit = false;
+        m_afterNumber = false;
+        EndDigitRun();
+        if (wasAfterNumber && amountUnit) {
+            m_found |= kOther | kAmount;
+            m_afterNumber = true;
+            return;
+        }
+        if (code == kFullComma) {
+            // It groups digits when a digit stands before it and exactly three after it:
+            // settled when the digits after it end.
+            m_found |= kOther;
+            if (afterDigit) {
+                m_digitsAfterComma = 0;
+                m_commaOpen = true;
+            } else {
+                m_found |= kForeign;
+            }
+            return;
+        }
+        m_found |= SymbolTraits(code);
+    }
+    /// NonDigit for a character that is neither "，" nor an amount's unit, given its
+    /// SymbolTraits: what most characters of a calculation other than digits take.
+    void Plain(unsigned traits) {
+        m_prevDigit = false;
+        m_afterNumber = false;
+        EndDigitRun();
+        m_found |= traits;
+    }
     /// Char for a full-width digit, the commonest character of a calculation.
-    void Digit(unsigned code) {
-        m_prev = code;
+    void Digit() {
+        m_prevDigit = true;
         m_afterNumber = true;
-        m_digit = true;
+        m_found |= kDigit;
         ++m_digitsAfterComma;
     }
-    LineTraits Finish();
+    LineTraits Finish() {
+        EndDigitRun();
+        const auto has = [this](unsigned bits) { return (m_found & bits) == bits; };
+        LineTraits t;
+        t.memoSeparator = has(kSeparator);
+        t.scheduleShape = has(kDigit | kBlank | kOther);
+        t.timeSum = has(kDigit | kUnit | kOp);
+        t.plainArithmetic = !has(kForeign) && has(kDigit) && (has(kBlank) ? has(kCalcOp) : has(kGroup) || has(kAmount));
+        return t;
+    }
+
+    /// What a character other than a digit, "，" or an amount's unit after a number
+    /// tells (the bits below).
+    static constexpr unsigned SymbolTraits(unsigned code) {
+        switch (code) {
+        case kFullBlank: return kBlank;
+        case 0x8141:
+        case 0x8152:  // 、 ヽ
+            return kOther | kSeparator | kForeign;
+        case 0x8146:  // ：
+            return kOther | kUnit;
+        case 0x8E9E:
+        case 0x95AA:
+        case 0x9562:  // 時 分 秒
+            return kOther | kUnit | kForeign;
+        case 0x817B:
+        case 0x817C:
+        case 0x817E:
+        case 0x8180:
+        case 0x8196:  // ＋ － × ÷ ＊
+            return kOther | kOp | kCalcOp;
+        case 0x815E:  // ／
+            return kOther | kOp;
+        case 0x8181:  // ＝
+            return kOther | kCalcOp;
+        case 0x8144:
+        case 0x8169:
+        case 0x816A:  // ． （ ）
+            return kOther;
+        default: return kOther | kForeign;
+        }
+    }
 
 private:
-    void Symbol(unsigned code);
-    void EndDigitRun();
+    static constexpr unsigned kFullBlank = 0x8140;  // 　
+    static constexpr unsigned kFullComma = 0x8143;  // ，
+    // The bits of m_found: the memo separator, a digit, a blank, a character
+    // other than digits and blanks, a time unit, an operator; for the plain
+    // calculation: a character that is no part of one, an operator that is not
+    // ／ ： ．, a grouping comma, an amount's unit.
+    static constexpr unsigned kSeparator = 1u << 0;
+    static constexpr unsigned kDigit = 1u << 1;
+    static constexpr unsigned kBlank = 1u << 2;
+    static constexpr unsigned kOther = 1u << 3;
+    static constexpr unsigned kUnit = 1u << 4;
+    static constexpr unsigned kOp = 1u << 5;
+    static constexpr unsigned kForeign = 1u << 6;
+    static constexpr unsigned kCalcOp = 1u << 7;
+    static constexpr unsigned kGroup = 1u << 8;
+    static constexpr unsigned kAmount = 1u << 9;
 
-    bool m_separator = false, m_digit = false, m_blank = false, m_other = false, m_unit = false, m_op = false;
-    // For the plain calculation: a character that is no part of one, an operator that is
-    // not ／ ： ．, a grouping comma, an amount's unit.
-    bool m_foreign = false, m_calcOp = false, m_group = false, m_amount = false;
-    unsigned m_prev = 0;
+    void EndDigitRun() {
+        if (!m_commaOpen) return;
+        m_commaOpen = false;
+        m_found |= m_digitsAfterComma == 3 ? kGroup : kForeign;
+    }
+
+    unsigned m_found = 0;
+    bool m_prevDigit = false;    // the character before was a full-width digit
     bool m_afterNumber = false;  // the character before was a digit or an amount's unit
     bool m_commaOpen = false;    // a "，" after a digit waits for the digits after it
     unsigned m_digitsAfterComma = 0;

@@ -29,16 +29,22 @@ constexpr std::uint32_t PackUtf8(std::uint32_t cp) {
     return (0xE0 | cp >> 12) | (0x80 | ((cp >> 6) & 0x3F)) << 8 | (0x80 | (cp & 0x3F)) << 16 | 3u << 24;
 }
 
+// The forms of double-byte characters are found by the lead byte's row: 0 for a byte
+// that leads none, whose row holds no form, so one lookup both tests and converts.
 struct Utf8Forms {
     std::uint32_t single[256];
-    std::uint32_t dbcs[NELO_CP932_LEAD_COUNT][256];
+    std::uint8_t row[256];
+    std::uint32_t dbcs[NELO_CP932_LEAD_COUNT + 1][256];
 };
 
 constexpr Utf8Forms MakeUtf8Forms() {
     Utf8Forms f{};
-    for (unsigned b = 0; b < 256; ++b) f.single[b] = PackUtf8(kSingle[b]);
+    for (unsigned b = 0; b < 256; ++b) {
+        f.single[b] = PackUtf8(kSingle[b]);
+        f.row[b] = kSingle[b] == kLead ? static_cast<std::uint8_t>(kLeadRow[b] + 1) : 0;
+    }
     for (unsigned r = 0; r < NELO_CP932_LEAD_COUNT; ++r)
-        for (unsigned t = 0; t < 256; ++t) f.dbcs[r][t] = kDouble[r][t] ? PackUtf8(kDouble[r][t]) : 0;
+        for (unsigned t = 0; t < 256; ++t) f.dbcs[r + 1][t] = kDouble[r][t] ? PackUtf8(kDouble[r][t]) : 0;
     return f;
 }
 
@@ -91,6 +97,12 @@ inline std::size_t Utf8Decode(const unsigned char* p, std::size_t left, std::uin
 // Length of the leading run of ASCII bytes, which are the same in both encodings.
 inline std::size_t AsciiRun(const unsigned char* p, std::size_t n) {
     std::size_t i = 0;
+    // Eight bytes at a time while none has its high bit set.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    for (std::uint64_t word = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&word, p + i, 8);
+        if ((word & kHighBits) != 0) break;
+    }
     while (i < n && p[i] < 0x80) ++i;
     return i;
 }
@@ -112,6 +124,28 @@ inline std::size_t QuickCp932Of(const unsigned char* p, std::size_t i, std::size
     if (code >= 0x100) *o++ = static_cast<char>(code >> 8);
     *o++ = static_cast<char>(code);
     return 3;
+}
+
+// The common characters from p[i] on, written at o as AppendUtf8AsCp932 writes them, in
+// tight loops: runs of three-byte characters that take two bytes (kana, kanji, full-width
+// forms: most of a Japanese line) and the runs of ASCII between them. An overlong form
+// stays out, and a surrogate or a character without a form has no code. Returns where
+// it stopped: the end, or a character that takes the general way.
+inline std::size_t CopyCommonRun(const unsigned char* p, std::size_t i, std::size_t size, char*& o) {
+    for (;;) {
+        while (i + 2 < size && (p[i] & 0xF0) == 0xE0 && (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+            const std::uint32_t cp = (p[i] & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
+            const std::uint16_t code = kEncode[cp];
+            if (cp < 0x800 || code < 0x100) break;
+            o[0] = static_cast<char>(code >> 8);
+            o[1] = static_cast<char>(code & 0xFF);
+            o += 2;
+            i += 3;
+        }
+        const std::size_t asciiFrom = i;
+        while (i < size && p[i] < 0x80) *o++ = static_cast<char>(p[i++]);
+        if (i >= size || i == asciiFrom) return i;
+    }
 }
 
 }  // namespace
@@ -146,6 +180,8 @@ int AppendUtf8AsCp932(std::string_view utf8, std::string& out) {
     char* o = start + i;
     int replacedCount = 0;
     while (i < size) {
+        i = CopyCommonRun(p, i, size, o);
+        if (i >= size) break;
         const std::size_t quick = QuickCp932Of(p, i, size, o);
         if (quick != 0) {
             i += quick;
@@ -190,8 +226,8 @@ inline char* PutUtf8Form(char* o, std::uint32_t form) {
 inline std::uint32_t Cp932FormAt(const unsigned char* p, std::size_t i, std::size_t size, std::size_t& n,
                                  int& replacedCount) {
     const unsigned char b = p[i];
-    if (kSingle[b] == kLead && i + 1 < size) {
-        const std::uint32_t form = kUtf8.dbcs[kLeadRow[b]][p[i + 1]];
+    if (i + 1 < size) {
+        const std::uint32_t form = kUtf8.dbcs[kUtf8.row[b]][p[i + 1]];
         if (form != 0) {
             n = 2;
             return form;
@@ -231,9 +267,20 @@ int AppendUtf8Of(std::string_view cp932, std::string& out) {
             ++i;
             continue;
         }
-        // A run of double-byte characters (most of a Japanese line) in a tight loop.
-        while (i + 1 < size && kSingle[p[i]] == kLead) {
-            const std::uint32_t form = kUtf8.dbcs[kLeadRow[p[i]]][p[i + 1]];
+        // A run of double-byte characters (most of a Japanese line) in a tight loop, two
+        // at a time while four bytes are left.
+        while (i + 3 < size) {
+            const std::uint32_t first = kUtf8.dbcs[kUtf8.row[p[i]]][p[i + 1]];
+            if (first == 0) break;
+            const std::uint32_t second = kUtf8.dbcs[kUtf8.row[p[i + 2]]][p[i + 3]];
+            o = PutUtf8Form(o, first);
+            i += 2;
+            if (second == 0) break;
+            o = PutUtf8Form(o, second);
+            i += 2;
+        }
+        while (i + 1 < size) {
+            const std::uint32_t form = kUtf8.dbcs[kUtf8.row[p[i]]][p[i + 1]];
             if (form == 0) break;
             o = PutUtf8Form(o, form);
             i += 2;

@@ -243,20 +243,6 @@ void AppendAsciiForm(std::string& out, std::string_view in) {
     }
 }
 
-bool IsAmountUnitCode(unsigned code) {
-    switch (code) {
-    case 0x969C:  // 万
-    case 0x89AD:  // 億
-    case 0x929B:  // 兆
-    case 0x90E7:  // 千
-    case 0x9553:  // 百
-    case 0x8F5C:  // 十
-    case 0x897E:  // 円
-        return true;
-    default: return false;
-    }
-}
-
 bool IsArithmeticSymbolCode(unsigned code) {
     switch (code) {
     case 0x8144:

@@ -72,7 +72,7 @@ constexpr char AsciiFormOfAscii(unsigned char b) {
 int CharClass(unsigned code);
 
 /// Full-width digits ０-９ are exactly 0x824F-0x8258.
-inline bool IsFullDigitCode(unsigned code) { return code >= 0x824F && code <= 0x8258; }
+constexpr bool IsFullDigitCode(unsigned code) { return code >= 0x824F && code <= 0x8258; }
 
 /// The full-width code of the half-width kana or punctuation at in (0xA0-0xDF, with
 /// in[1] readable), merging a following sound mark; returns the bytes used (1 or 2).
@@ -92,7 +92,19 @@ void AppendAsciiForm(std::string& out, std::string_view in);
 bool IsArithmeticSymbolCode(unsigned code);
 /// 万 億 兆 千 百 十 円: the units an amount carries right after its digits (「１０万」,
 /// 「３億５千万」, 「１，２００円」).
-bool IsAmountUnitCode(unsigned code);
+constexpr bool IsAmountUnitCode(unsigned code) {
+    switch (code) {
+    case 0x969C:  // 万
+    case 0x89AD:  // 億
+    case 0x929B:  // 兆
+    case 0x90E7:  // 千
+    case 0x9553:  // 百
+    case 0x8F5C:  // 十
+    case 0x897E:  // 円
+        return true;
+    default: return false;
+    }
+}
 
 /// True when a "，" groups digits: the character before it (prevCode) is a full-width
 /// digit, and the text from next on (just after the comma) begins with exactly three.

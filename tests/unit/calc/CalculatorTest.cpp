@@ -286,7 +286,11 @@ TEST(FormatNumberTest, AgreesWithPrintfForEveryKindOfDouble) {
                                   -1.7976931348623157e308,
                                   123456.7890125,
                                   0.1234565,
-                                  1.0000005};
+                                  1.0000005,
+                                  0.0078125,
+                                  -0.0234375,
+                                  999999999999.9999,
+                                  1e12 - 0.0000005};
     std::mt19937_64 rnd(20031);
     for (int i = 0; i < 20000; ++i) {
         std::uint64_t bits = rnd();
