@@ -22,8 +22,8 @@ constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 CliTranscript::CliTranscript(std::FILE* out, bool flushEachAppend, bool isTerminal)
     : m_out(out), m_flushEach(flushEachAppend), m_terminal(isTerminal) {
     // Room for a block and the piece that fills it, made once rather than by doubling.
-    // (The room is made once rather than by doubling, and not filled again for each piece.)
-    if (!m_flushEach) m_utf8.resize(2 * kBlockBytes);
+    // Room() fills it as the first block is written, and not again for each piece.
+    if (!m_flushEach) m_utf8.reserve(2 * kBlockBytes);
 }
 
 char* CliTranscript::Room(std::size_t n) {
