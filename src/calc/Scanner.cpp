@@ -3,6 +3,7 @@
 #include "text/JText.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
@@ -196,26 +197,36 @@ int Scanner::UnitPowerAtCursor() {
 }
 
 double Scanner::ReadDecimal() {
-    double value = 0;
-    bool hasDecimal = false;
-    long places = 0;
     // The cursor is kept in a register while the digits are read.
     const char* const line = m_line;
     const std::size_t length = m_length;
-    std::size_t cursor = m_cursor;
+    const std::size_t start = m_cursor;
+    std::size_t cursor = start;
+    // The digits go into an integer: up to 15 of them it stays below 2^53, where each
+    // step of the double loop below is exact, so the two agree. Longer numbers are read
+    // again in the double, which rounds as it always has.
+    std::uint64_t digits = 0;
+    long places = 0, placeStep = 0;
     for (; cursor < length; ++cursor) {
-        const char c = line[cursor];
-        if (IsAsciiDigit(c)) {
-            value = value * 10 + (c - '0');
-            if (hasDecimal) ++places;
-        } else if (c == '.') {
-            hasDecimal = true;  // later dots are stepped over
+        const auto d = static_cast<unsigned>(static_cast<unsigned char>(line[cursor])) - static_cast<unsigned>('0');
+        if (d < 10) {
+            digits = digits * 10 + d;
+            places += placeStep;
+        } else if (line[cursor] == '.') {
+            placeStep = 1;  // later dots are stepped over
         } else {
             break;
         }
     }
     m_cursor = cursor;
-    if (hasDecimal) value = value / PowerOfTen(places);
+    constexpr std::size_t kExactDigits = 15;
+    double value = static_cast<double>(digits);
+    if (cursor - start > kExactDigits) {
+        value = 0;
+        for (std::size_t i = start; i < cursor; ++i)
+            if (IsAsciiDigit(line[i])) value = value * 10 + (line[i] - '0');
+    }
+    if (placeStep != 0) value = value / PowerOfTen(places);
     return value;
 }
 

@@ -22,13 +22,20 @@ constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 CliTranscript::CliTranscript(std::FILE* out, bool flushEachAppend, bool isTerminal)
     : m_out(out), m_flushEach(flushEachAppend), m_terminal(isTerminal) {
     // Room for a block and the piece that fills it, made once rather than by doubling.
+    // Room() fills it as the first block is written, and not again for each piece.
     if (!m_flushEach) m_utf8.reserve(2 * kBlockBytes);
+}
+
+char* CliTranscript::Room(std::size_t n) {
+    if (m_utf8.size() - m_used < n) m_utf8.resize(m_used + n);
+    return m_utf8.data() + m_used;
 }
 
 void CliTranscript::AppendText(const std::string& text) {
     if (text.size() < kRememberedPieceBytes) {
-        AppendCp932LinesAsUtf8(text, m_utf8);
-        if (m_flushEach || m_utf8.size() >= kBlockBytes) Flush();
+        char* const start = Room(Cp932LinesUtf8Room(text.size()));
+        m_used += static_cast<std::size_t>(WriteCp932LinesAsUtf8(text, start) - start);
+        if (m_flushEach || m_used >= kBlockBytes) Flush();
         return;
     }
     // The piece in code page 932 with "\r\n" turned into "\n" (a trail byte is never CR
@@ -57,12 +64,13 @@ void CliTranscript::AppendText(const std::string& text) {
         AppendCp932AsUtf8(m_piece, m_lastLongUtf8);
         m_lastLong.swap(m_piece);
     }
-    m_utf8 += m_lastLongUtf8;
-    if (m_flushEach || m_utf8.size() >= kBlockBytes) Flush();
+    if (!m_lastLongUtf8.empty()) std::memcpy(Room(m_lastLongUtf8.size()), m_lastLongUtf8.data(), m_lastLongUtf8.size());
+    m_used += m_lastLongUtf8.size();
+    if (m_flushEach || m_used >= kBlockBytes) Flush();
 }
 
 void CliTranscript::Flush() {
-    if (m_utf8.empty()) return;
-    WriteShownText(m_out, m_utf8, m_terminal);
-    m_utf8.clear();
+    if (m_used == 0) return;
+    WriteShownText(m_out, std::string_view(m_utf8.data(), m_used), m_terminal);
+    m_used = 0;
 }

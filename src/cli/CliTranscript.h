@@ -20,11 +20,16 @@ public:
     void Flush();
 
 private:
+    /// The start of n bytes of room after the text not yet written.
+    char* Room(std::size_t n);
+
     std::FILE* m_out;
     bool m_flushEach;
     bool m_terminal;
-    /// Converted text not yet written (UTF-8).
+    /// Converted text not yet written (UTF-8): the first m_used bytes of m_utf8, whose
+    /// size is the room made for it.
     std::string m_utf8;
+    std::size_t m_used = 0;
     /// The piece being appended, in code page 932 with "\n" line ends.
     std::string m_piece;
     /// The last long piece and its UTF-8 form.

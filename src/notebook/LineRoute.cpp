@@ -8,6 +8,7 @@
 #include "text/Sjis.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace nelo {
@@ -99,6 +100,71 @@ const AsciiCell* AsciiCells() {
     return kCells.data();
 }
 
+// What the quick walk needs of a byte: its full-width form and, in bits, its traits
+// (LineTraitsScan's) and the flags below. A line made only of bytes without kSlowByte
+// (digits, blanks and the symbols that stand for themselves in the calculator's form:
+// most calculations) needs no per-character state, so its traits are those of all its
+// bytes together.
+struct QuickByte {
+    char wide[2] = {};
+    std::uint16_t bits = 0;
+};
+constexpr std::uint16_t kSymbolByte = 1u << 12;    // IsArithmeticSymbolCode of its form
+constexpr std::uint16_t kNotDigitByte = 1u << 13;  // no digit
+constexpr std::uint16_t kSlowByte = 1u << 14;      // takes the walk with state, or no printable ASCII
+constexpr std::uint16_t kTraitBits = (1u << 12) - 1;
+
+const QuickByte* QuickBytes() {
+    static const auto kBytes = [] {
+        std::array<QuickByte, 256> bytes{};
+        for (QuickByte& q : bytes) q.bits = kSlowByte;
+        const AsciiCell* const cells = AsciiCells();
+        for (unsigned c = 0x20; c < 0x7F; ++c) {
+            const AsciiCell& cell = cells[c - 0x20];
+            QuickByte& q = bytes[c];
+            std::memcpy(q.wide, cell.wide, 2);
+            const bool self = AsciiFormOfAscii(static_cast<unsigned char>(c)) == static_cast<char>(c);
+            const unsigned traits = cell.digit ? LineTraitsScan::DigitTraits() : cell.traits;
+            unsigned bits = traits;
+            if (cell.symbol) bits |= kSymbolByte;
+            if (!cell.digit) bits |= kNotDigitByte;
+            if (!self || !(cell.digit || cell.plain)) bits |= kSlowByte;
+            q.bits = static_cast<std::uint16_t>(bits);
+        }
+        return bytes;
+    }();
+    return kBytes.data();
+}
+
+// The quick walk over the first end bytes of a line: false, with text written but read
+// untouched, when a byte needs the walk with state.
+bool ReadQuickAsciiLine(const std::string& line, std::size_t end, std::string& text, std::string& ascii,
+                        AsciiLine& read) {
+    const QuickByte* const bytes = QuickBytes();
+    const auto* const in = reinterpret_cast<const unsigned char*>(line.data());
+    char* const wide = text.data();
+    unsigned found = 0;
+    // Eight bytes between the tests, so that a line that turns Japanese after a few
+    // digits (「2003年6月2日」) is left soon.
+    constexpr std::size_t kStride = 8;
+    for (std::size_t from = 0; from < end; from += kStride) {
+        const std::size_t to = from + kStride < end ? from + kStride : end;
+        for (std::size_t i = from; i < to; ++i) {
+            const QuickByte& q = bytes[in[i]];
+            std::memcpy(wide + 2 * i, q.wide, 2);
+            found |= q.bits;
+        }
+        if ((found & kSlowByte) != 0) return false;
+    }
+    ascii.assign(line, 0, end);
+    read.arithmeticSymbol = (found & kSymbolByte) != 0;
+    read.digitsOnly = (found & kNotDigitByte) == 0;
+    LineTraitsScan scan;
+    scan.Plain(found & kTraitBits);
+    read.traits = scan.Finish();
+    return true;
+}
+
 bool ReadAsciiLine(const std::string& line, std::string& text, std::string& ascii, AsciiLine& read) {
     std::size_t end = line.size();
     while (end > 0 && line[end - 1] == ' ') --end;
@@ -106,6 +172,7 @@ bool ReadAsciiLine(const std::string& line, std::string& text, std::string& asci
     if (end > 0 && (static_cast<unsigned char>(line[0]) < 0x20 || static_cast<unsigned char>(line[0]) > 0x7E))
         return false;
     text.resize(end * 2);
+    if (ReadQuickAsciiLine(line, end, text, ascii, read)) return true;
     ascii.resize(end * 2);
     const char* const in = line.data();
     char* const wide = text.data();

@@ -92,6 +92,9 @@ public:
         return t;
     }
 
+    /// The bits a full-width digit adds; a walk that meets no "，" and no amount's unit
+    /// may give Plain the bits of all its characters at once.
+    static constexpr unsigned DigitTraits() { return kDigit; }
     /// What a character other than a digit, "，" or an amount's unit after a number
     /// tells (the bits below).
     static constexpr unsigned SymbolTraits(unsigned code) {

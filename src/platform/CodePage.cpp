@@ -240,23 +240,15 @@ inline std::uint32_t Cp932FormAt(const unsigned char* p, std::size_t i, std::siz
     return kReplacementUtf8;
 }
 
-// The shared body of both conversions to UTF-8; with joinLines, "\r\n" becomes "\n" (a
-// trail byte is never CR or LF, so the pair is found byte by byte).
+// The shared body of both conversions to UTF-8, writing at o, which has room for three
+// bytes a byte and one more (a byte becomes at most three: U+FFFD, or a half-width
+// katakana; the last form is stored as four bytes); returns the end. With joinLines,
+// "\r\n" becomes "\n" (a trail byte is never CR or LF, so the pair is found byte by
+// byte).
 template <bool joinLines>
-int AppendUtf8Of(std::string_view cp932, std::string& out) {
+char* WriteUtf8Of(std::string_view cp932, char* o, int& replacedCount) {
     auto p = reinterpret_cast<const unsigned char*>(cp932.data());
     const std::size_t size = cp932.size();
-    const std::size_t base = out.size();
-    if (!joinLines && AsciiRun(p, size) == size) {
-        out.append(cp932);
-        return 0;
-    }
-    // A byte becomes at most three (U+FFFD, or a half-width katakana), and the last form
-    // is stored as four bytes.
-    out.resize(base + size * 3 + 1);
-    char* const start = out.data() + base;
-    char* o = start;
-    int replacedCount = 0;
     std::size_t i = 0;
     while (i < size) {
         const unsigned char b = p[i];
@@ -290,7 +282,21 @@ int AppendUtf8Of(std::string_view cp932, std::string& out) {
         o = PutUtf8Form(o, Cp932FormAt(p, i, size, n, replacedCount));
         i += n;
     }
-    out.resize(base + static_cast<std::size_t>(o - start));
+    return o;
+}
+
+template <bool joinLines>
+int AppendUtf8Of(std::string_view cp932, std::string& out) {
+    const std::size_t base = out.size();
+    if (!joinLines && AsciiRun(reinterpret_cast<const unsigned char*>(cp932.data()), cp932.size()) == cp932.size()) {
+        out.append(cp932);
+        return 0;
+    }
+    out.resize(base + Cp932LinesUtf8Room(cp932.size()));
+    char* const start = out.data() + base;
+    int replacedCount = 0;
+    char* const end = WriteUtf8Of<joinLines>(cp932, start, replacedCount);
+    out.resize(base + static_cast<std::size_t>(end - start));
     return replacedCount;
 }
 
@@ -299,6 +305,11 @@ int AppendUtf8Of(std::string_view cp932, std::string& out) {
 int AppendCp932AsUtf8(std::string_view cp932, std::string& out) { return AppendUtf8Of<false>(cp932, out); }
 
 int AppendCp932LinesAsUtf8(std::string_view cp932, std::string& out) { return AppendUtf8Of<true>(cp932, out); }
+
+char* WriteCp932LinesAsUtf8(std::string_view cp932, char* out) {
+    int replacedCount = 0;
+    return WriteUtf8Of<true>(cp932, out, replacedCount);
+}
 
 CodePageResult Utf8ToCp932(std::string_view utf8) {
     CodePageResult res;

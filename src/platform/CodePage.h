@@ -32,6 +32,14 @@ int AppendCp932AsUtf8(std::string_view cp932, std::string& out);
 /// AppendCp932AsUtf8 with every "\r\n" written as "\n" (a lone CR stays).
 int AppendCp932LinesAsUtf8(std::string_view cp932, std::string& out);
 
+/// The room WriteCp932LinesAsUtf8 needs for a text of size bytes.
+constexpr std::size_t Cp932LinesUtf8Room(std::size_t size) { return size * 3 + 1; }
+
+/// AppendCp932LinesAsUtf8 into a buffer the caller holds, with at least
+/// Cp932LinesUtf8Room(cp932.size()) bytes from out (the bytes past the returned end may
+/// be overwritten); returns the end of what it wrote.
+char* WriteCp932LinesAsUtf8(std::string_view cp932, char* out);
+
 /// True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

@@ -200,6 +200,36 @@ TEST(Scanner, DecimalPlacesDivideAsThePowerFunction) {
     }
 }
 
+// Short numbers are read in an integer, long ones in a double digit by digit: around
+// the length where one gives way to the other (and past 2^53, where the double rounds)
+// both give what the digit-by-digit double gives.
+TEST(Scanner, NumbersAroundTheExactLengthReadAsDigitByDigit) {
+    const std::string pattern = "90071992547409937654321";
+    for (std::size_t length = 12; length <= pattern.size(); ++length) {
+        for (std::size_t dot = 0; dot <= 3; ++dot) {
+            std::string line = pattern.substr(0, length);
+            if (dot != 0) line.insert(length - dot, ".");
+            SCOPED_TRACE(line);
+            double value = 0;
+            long places = 0;
+            bool decimal = false;
+            for (char c : line) {
+                if (c == '.') {
+                    decimal = true;
+                    continue;
+                }
+                value = value * 10 + (c - '0');
+                places += decimal ? 1 : 0;
+            }
+            if (decimal) value /= std::pow(10.0, static_cast<double>(places));
+            Scanner scan;
+            scan.Reset(line);
+            ASSERT_EQ(scan.GetToken(), TokenNumber);
+            EXPECT_EQ(scan.GetValue(), value);
+        }
+    }
+}
+
 TEST(Scanner, CopyIsAnIndependentLookAhead) {
     Scanner scan;
     std::string line = "+3日"_sj;
